@@ -1,0 +1,35 @@
+#pragma once
+// Files and paths. Paths join with "/"; file names keep their case.
+#include "platform/rtl/SysUtils.h"
+#include <QStringList>
+
+QString App_Dir();                           // the executable's folder, with a trailing "/"
+void Set_App_Dir(const QString& Dir);        // tests point it at a temporary folder
+
+bool FileExists(const QString& FileName);
+bool DirectoryExists(const QString& Dir);
+bool CreateDir(const QString& Dir);
+bool ForceDirectories(const QString& Dir);
+bool DeleteFile(const QString& FileName);
+bool RenameFile(const QString& OldName, const QString& NewName);
+QString ExtractFilePath(const QString& FileName);   // up to and including the last "/"
+QString ExtractFileName(const QString& FileName);
+QString ExtractFileExt(const QString& FileName);    // with the dot, "" when none
+QString ChangeFileExt(const QString& FileName, const QString& Ext);
+QString IncludeTrailingPathDelimiter(const QString& Dir);
+QString ExcludeTrailingPathDelimiter(const QString& Dir);
+QStringList ListFiles(const QString& Dir, const QString& Pattern = "*");   // names, sorted
+QStringList ListDirectories(const QString& Dir);                          // names, sorted, no "." ".."
+
+// Text files as the language and text readers take them: a BOM selects UTF-8, UTF-16 LE or BE;
+// without one the bytes are Windows-1252. Lines end at CR, LF or CRLF. Raises EInOutError when
+// the file cannot be read.
+QStringList ReadTextLines(const QString& FileName);
+QString DecodeText(const QByteArray& Bytes);
+QStringList SplitLines(const QString& Text);
+
+QByteArray ReadFileBytes(const QString& FileName);   // raises EInOutError with the OS's reason
+
+// Writes the whole file or nothing: the bytes go to a temporary file beside the target, which is
+// flushed and then renamed over it. Raises EInOutError with the OS's reason when it cannot.
+void WriteFileAtomic(const QString& FileName, const QByteArray& Data);
