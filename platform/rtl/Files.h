@@ -33,3 +33,32 @@ QByteArray ReadFileBytes(const QString& FileName);   // raises EInOutError with 
 // Writes the whole file or nothing: the bytes go to a temporary file beside the target, which is
 // flushed and then renamed over it. Raises EInOutError with the OS's reason when it cannot.
 void WriteFileAtomic(const QString& FileName, const QByteArray& Data);
+
+// Windows-1252, the code page of files written without a BOM.
+QString DecodeCp1252(const QByteArray& Bytes);
+bool EncodeCp1252(const QString& Text, QByteArray& Bytes);   // false when a character has no byte
+// The bytes the system writes a text file with: Windows-1252 when every character fits, else
+// UTF-8 with a BOM, so that DecodeText reads back exactly what was written.
+QByteArray EncodeText(const QString& Text);
+
+// The atomic writer in pieces, for writers that produce their bytes bit by bit (TFileStream):
+// the temporary file exists from construction; Commit renames it over the target; destruction
+// without Commit removes it and leaves the target as it was. Raises EInOutError with the OS's
+// reason.
+class TAtomicFile {
+public:
+    explicit TAtomicFile(const QString& FileName);
+    ~TAtomicFile();
+    TAtomicFile(const TAtomicFile&) = delete;
+    TAtomicFile& operator=(const TAtomicFile&) = delete;
+    void Write(const char* Data, int64_t Count);
+    void Commit();
+    void Discard();
+    int Handle() const { return FFd; }   // the temporary file, open for reading and writing
+    const QString& FileName() const { return FFileName; }
+private:
+    [[noreturn]] void Fail(const QString& What, int Error);
+    QString FFileName;
+    QByteArray FTempPath;
+    int FFd = -1;
+};

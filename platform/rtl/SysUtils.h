@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QVariant>
 #include <QList>
+#include <concepts>
 #include <cstdint>
 #include <exception>
 #include <initializer_list>
@@ -54,16 +55,32 @@ inline int CellValue(const QString& S) { return StrToIntDef(S, -1); }  // a grid
 
 QString IntToStr(int64_t Value);
 QString IntToHex(int64_t Value, int Digits);       // upper case, at least Digits digits
+QString IntToHexBits(uint64_t Pattern, int Digits);
+// A 32-bit (or narrower) value shows as its 32-bit pattern, so -1 is "FFFFFFFF" as for the
+// system's Integer; 64-bit values show as 64-bit patterns.
+template <std::integral T>
+    requires(sizeof(T) < 8)
+QString IntToHex(T Value, int Digits) {
+    return IntToHexBits(static_cast<uint32_t>(Value), Digits);
+}
 int MulDiv(int Number, int Numerator, int Denominator);  // rounded, -1 on a zero denominator
 int64_t Round(double X);                           // halves to even
 
 // ---- formatting ---------------------------------------------------------------------------
-// One argument of Format: an integer, a floating value or a text.
-using TVarRec = QVariant;
+// One argument of Format: an integer, a floating value or a text. A QVariant that also takes
+// int64_t and uint64_t (long on this platform), which QVariant alone finds ambiguous.
+class TVarRec : public QVariant {
+public:
+    using QVariant::QVariant;
+    TVarRec(const QVariant& V) : QVariant(V) {}
+    TVarRec(long V) : QVariant(static_cast<qlonglong>(V)) {}
+    TVarRec(unsigned long V) : QVariant(static_cast<qulonglong>(V)) {}
+};
 // The %d %u %x %s %f %e %g %n %m %p %% family with width, precision, "-" and "*"; a format that
 // does not match its arguments raises EConvertError (texts from language files are formats too).
 QString Format(const QString& Fmt, std::initializer_list<TVarRec> Args);
 QString Format(const QString& Fmt, const QList<TVarRec>& Args);
+QString Format(const QString& Fmt, const QList<QVariant>& Args);
 QString FormatFloat(const QString& Fmt, double Value);   // "0.00", "#,##0.0", "0.###E+00" ...
 QString FloatToStr(double Value);
 double StrToFloat(const QString& S);                      // raises EConvertError

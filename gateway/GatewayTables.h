@@ -1,0 +1,63 @@
+#pragma once
+// The four table files of the OPC UA / CANopen gateway and the checks of their windows.
+// The windows (UOPC_UA_Server_Access, USet_SDO_Server_Access, USet_SDO_Client_Access,
+// USet_PDO_Access) copy their grids into a TTableFileData, call the check and, when it passes,
+// Write_Table_File with the description; on showing they call Read_Table_File.
+
+#include "gateway/TableChecks.h"
+#include "gateway/TableFile.h"
+#include <optional>
+
+// Grid data rows of the windows (the readers' and writers' limits).
+constexpr int OPC_UA_Server_Rows = 250;
+constexpr int SDO_Server_Rows = 500;
+constexpr int SDO_Client_Rows = 256;
+constexpr int PDO_Rows = 30;
+
+// Size of the OPC UA data array (positions 0..1999) and of the CANopen data arrays.
+constexpr int OPC_UA_Data_Array_Size = 2000;
+constexpr int CANopen_Data_Array_Size = 1500;
+
+// "OPC_UA_Server.xml": root OPC_UA_Server, section OPC_UA_Server_Variables, guarded reader
+// (Enable defaults to "Y", the others to empty); key column 2 (Type).
+const TTableFileDesc& OPC_UA_Server_File_Desc();
+// "SDO_Server_CANopen.xml", "SDO_Client_CANopen.xml", "PDO_CANopen.xml": unguarded readers,
+// key column 1, two sections each (read/receive first).
+const TTableFileDesc& SDO_Server_CANopen_File_Desc();
+const TTableFileDesc& SDO_Client_CANopen_File_Desc();
+const TTableFileDesc& PDO_CANopen_File_Desc();
+
+// The checks of the three CANopen windows; NByte_IN and NByte_OUT are the sizes of the input and
+// output data arrays (the windows use 1500 and 1500).
+std::optional<TCheckError> Check_SDO_Server_CANopen(const TTableFileData& Data, const TLangLookup& Lang,
+        int NByte_IN = CANopen_Data_Array_Size, int NByte_OUT = CANopen_Data_Array_Size);
+std::optional<TCheckError> Check_SDO_Client_CANopen(const TTableFileData& Data, const TLangLookup& Lang,
+        int NByte_IN = CANopen_Data_Array_Size, int NByte_OUT = CANopen_Data_Array_Size);
+std::optional<TCheckError> Check_PDO_CANopen(const TTableFileData& Data, const TLangLookup& Lang,
+        int NByte_IN = CANopen_Data_Array_Size, int NByte_OUT = CANopen_Data_Array_Size);
+
+// The OPC UA window's check: every row of the grid (not only up to the blank Type) whose Type is
+// not blank and whose Enable is checked must have a Position 0..1999; the message is text 1427
+// formatted with the row and 2000.
+std::optional<TCheckError> Check_OPC_UA_Server(const TTable& Table, const TLangLookup& Lang);
+
+// Whether a stored Enable value means enabled: the window shows every value but "N" checked, and
+// a missing attribute as checked; the image builder follows the same rule.
+bool OPC_UA_Enabled(const std::optional<QString>& Enable);
+
+// The OPC UA type and access lists, as the file stores them.
+const QStringList& OPC_UA_VarType_List();
+const QStringList& OPC_UA_RWType_List();
+
+// VarSetLength's rule: the length text a type gets and whether the Length cell is then read-only;
+// none for a text that is not a type name.
+struct TVarLength {
+    QString Length;
+    bool ReadOnly = true;
+};
+std::optional<TVarLength> OPC_UA_Type_Length(const QString& Type);
+
+// VarSetLength on one row of the table model (cells of columns 1..7): for a type name, Length
+// (column 4) := its length and LengthReadOnly := its flag; any other text leaves both; then an
+// empty R/W (column 6) becomes "Read/Write".
+void VarSetLength(const QString& ASelection, QStringList& Row, bool& LengthReadOnly);

@@ -1,0 +1,488 @@
+#include "gateway/USaveBincc.h"
+#include "gateway/GatewayTables.h"
+#include "platform/rtl/Files.h"
+#include "platform/xml/XMLDoc.h"
+
+TBank Bank1_Data{};
+TBank Bank2_Data{};
+int Bank1_Len = 0;
+int Bank2_Len = 0;
+std::array<uint8_t, Param_Block_Size> Param_Block{};
+
+std::array<TCANopen_Entry, 512> SDO_Server_Read_Table;
+std::array<TCANopen_Entry, 512> SDO_Server_Write_Table;
+std::array<TCANopen_Entry, 256> SDO_Client_Read_Table;
+std::array<TCANopen_Entry, 256> SDO_Client_Write_Table;
+std::array<TCANopen_Entry, 128> RPDO_Table;
+std::array<TCANopen_Entry, 128> TPDO_Table;
+TOPC_UA_Server OPC_UA_Server_Block;
+
+TProjectFiles TProjectFiles::In(const QString& Project_Dir)
+{
+    const QString D = IncludeTrailingPathDelimiter(Project_Dir);
+    return {D + "ParGen.xml", D + "OPC_UA_Server.xml", D + "SDO_Server_CANopen.xml",
+            D + "SDO_Client_CANopen.xml", D + "PDO_CANopen.xml"};
+}
+
+// ---- little-endian access -------------------------------------------------------------------
+template <size_t N>
+static void Put_U16(std::array<uint8_t, N>& B, int Ofs, uint32_t V)
+{
+    B[Ofs] = uint8_t(V);
+    B[Ofs + 1] = uint8_t(V >> 8);
+}
+
+template <size_t N>
+static void Put_U32(std::array<uint8_t, N>& B, int Ofs, uint32_t V)
+{
+    for (int i = 0; i < 4; ++i) B[Ofs + i] = uint8_t(V >> (8 * i));
+}
+
+template <size_t N>
+static void Put_IP(std::array<uint8_t, N>& B, int Ofs, uint8_t A, uint8_t Bb, uint8_t C, uint8_t D)
+{
+    B[Ofs] = A;
+    B[Ofs + 1] = Bb;
+    B[Ofs + 2] = C;
+    B[Ofs + 3] = D;
+}
+
+// A writer into a bank that never runs past its end.
+namespace {
+class TBankWriter {
+public:
+    TBankWriter(TBank& Bank, int Pos) : FBank(Bank), FPos(Pos) {}
+    void Need(int N) const
+    {
+        if (FPos < 0 || N < 0 || FPos + N > Bank_Size)
+            throw ERangeError(QString("The device image is full: %1 bytes at offset %2 do not fit in %3")
+                                  .arg(N).arg(FPos).arg(Bank_Size));
+    }
+    void U8(uint32_t V) { Need(1); FBank[FPos++] = uint8_t(V); }
+    void U16(uint32_t V) { Need(2); Put_U16(FBank, FPos, V); FPos += 2; }
+    void U32(uint32_t V) { Need(4); Put_U32(FBank, FPos, V); FPos += 4; }
+    // One byte per character (the low 8 bits of its code), then a 0 byte.
+    void Text(const QString& S)
+    {
+        Need(S.size() + 1);
+        for (QChar C : S) FBank[FPos++] = uint8_t(C.unicode() & 0xFF);
+        FBank[FPos++] = 0;
+    }
+    int Pos() const { return FPos; }
+
+private:
+    TBank& FBank;
+    int FPos;
+};
+}
+
+// ---- parameter block ------------------------------------------------------------------------
+void Init_Param_Block()
+{
+    Param_Block.fill(0);
+    Put_U32(Param_Block, PB::CAN_Bit_Rate, 250000);
+    Put_U32(Param_Block, 4, 250000);
+    Put_U32(Param_Block, 12, 9600);
+    Put_IP(Param_Block, PB::Eth_IP_Address, 192, 168, 2, 205);
+    Put_IP(Param_Block, PB::Eth_Subnet_Mask, 255, 255, 255, 0);
+    Put_IP(Param_Block, PB::Eth_Gateway, 255, 255, 255, 255);
+    Put_U16(Param_Block, 52, 10000);
+    Put_U16(Param_Block, 54, 10001);
+    Put_U16(Param_Block, 56, 10001);
+    for (int i = 436; i <= 443; ++i) Param_Block[i] = 8;
+}
+
+static uint32_t Bit_Rate_Of(int Index)
+{
+    static const uint32_t Rates[] = {10000, 20000, 50000, 100000, 125000, 250000, 500000, 800000, 1000000};
+    return Index >= 0 && Index <= 8 ? Rates[Index] : 1000000;
+}
+
+void Load_ParGen_Params(const QString& File_ParGen)
+{
+    if (!FileExists(File_ParGen)) return;
+    TXMLDocument Doc;
+    Doc.LoadFromFile(File_ParGen);
+    const IXMLNode Root = Doc.DocumentElement();
+
+    // Each element on its own: a missing one, or one whose text is not a number, takes its fallback.
+    auto Text = [&](const char* Name) -> std::optional<QString> {
+        const IXMLNode N = Root.IsNull() ? IXMLNode() : Root.FindNode(Name);
+        if (N.IsNull()) return std::nullopt;
+        return N.Text();
+    };
+    auto Number = [&](const char* Name, int Fallback) -> int {
+        int V = 0;
+        const auto T = Text(Name);
+        return T && TryStrToInt(*T, V) ? V : Fallback;
+    };
+    auto IsOne = [&](const char* Name) { return Text(Name).value_or(QString()) == "1"; };
+
+    Put_IP(Param_Block, PB::Eth_IP_Address, Number("OPC_UA_Server_IP1", 192), Number("OPC_UA_Server_IP2", 168),
+           Number("OPC_UA_Server_IP3", 0), Number("OPC_UA_Server_IP4", 10));
+    Put_IP(Param_Block, PB::Eth_Subnet_Mask, Number("OPC_UA_Server_SM1", 255), Number("OPC_UA_Server_SM2", 255),
+           Number("OPC_UA_Server_SM3", 255), Number("OPC_UA_Server_SM4", 0));
+    const uint8_t Gat[4] = {uint8_t(Number("OPC_UA_Server_GAT1", 192)), uint8_t(Number("OPC_UA_Server_GAT2", 168)),
+                            uint8_t(Number("OPC_UA_Server_GAT3", 0)), uint8_t(Number("OPC_UA_Server_GAT4", 1))};
+    if (IsOne("OPC_UA_Server_EN_GAT"))
+        Put_IP(Param_Block, PB::Eth_Gateway, Gat[0], Gat[1], Gat[2], Gat[3]);
+    else
+        Put_IP(Param_Block, PB::Eth_Gateway, 255, 255, 255, 255);
+    Put_IP(Param_Block, PB::Eth_DNS, Number("OPC_UA_Server_DNS1", 8), Number("OPC_UA_Server_DNS2", 8),
+           Number("OPC_UA_Server_DNS3", 8), Number("OPC_UA_Server_DNS4", 8));
+    if (!IsOne("OPC_UA_Server_EN_DNS")) Put_IP(Param_Block, PB::Eth_DNS, 0, 0, 0, 0);
+
+    OPC_UA_Server_Block.Port = uint16_t(Number("OPC_UA_Server_Port", 4840));
+    OPC_UA_Server_Block.NTP = Text("NTP_Server_URL").value_or(QString());
+    OPC_UA_Server_Block.NTP_Time = uint32_t(Number("NTP_Poll_Time", 1000));
+
+    Put_U32(Param_Block, PB::CANopen_Node_ID, uint32_t(Number("CANopen_IDDev", 1)));
+    Put_U32(Param_Block, PB::CAN_Bit_Rate, Bit_Rate_Of(Number("CANopen_BAUDRATE", 8)));
+    uint32_t Flags = 0;
+    if (IsOne("CANopen_Set_Operational")) Flags |= 1;
+    if (IsOne("CANopen_Network_Start")) Flags |= 2;
+    Put_U32(Param_Block, PB::CANopen_Start_Flags, Flags);
+    Put_U32(Param_Block, PB::Net_Start_Delay, uint32_t(Number("CANopen_Delay", 10)) * 1000u);
+    Put_U32(Param_Block, PB::SDO_Client_TimeOut, uint32_t(Number("CANopen_SDO_TimeOut", 10000)));
+}
+
+int Param_Block_To_Bank(int Start, TBank& Bank)
+{
+    uint32_t Sum = 0;
+    for (int i = 0; i < PB::Check_Sum; ++i) Sum += Param_Block[i];
+    Put_U32(Param_Block, PB::Check_Sum, Sum);
+    TBankWriter W(Bank, Start);
+    W.Need(Param_Block_Size);
+    std::copy(Param_Block.begin(), Param_Block.end(), Bank.begin() + Start);
+    return Start + Param_Block_Size;
+}
+
+// ---- CANopen tables -------------------------------------------------------------------------
+void Init_OPC_UA_Server()
+{
+    OPC_UA_Server_Block = TOPC_UA_Server();
+}
+
+void Clear_CANopen_Tables()
+{
+    SDO_Server_Read_Table.fill(TCANopen_Entry());
+    SDO_Server_Write_Table.fill(TCANopen_Entry());
+    SDO_Client_Read_Table.fill(TCANopen_Entry());
+    SDO_Client_Write_Table.fill(TCANopen_Entry());
+    RPDO_Table.fill(TCANopen_Entry());
+    TPDO_Table.fill(TCANopen_Entry());
+}
+
+static TCANopen_Entry* Table_Entries(TCANopen_Table T)
+{
+    switch (T) {
+    case SDO_Server_Read: return SDO_Server_Read_Table.data();
+    case SDO_Server_Write: return SDO_Server_Write_Table.data();
+    case SDO_Client_Read: return SDO_Client_Read_Table.data();
+    case SDO_Client_Write: return SDO_Client_Write_Table.data();
+    case RPDO: return RPDO_Table.data();
+    case TPDO: return TPDO_Table.data();
+    }
+    return nullptr;
+}
+
+namespace {
+// One row of a CANopen table file: attributes read without a guard, numbers in the editors' syntax.
+struct TRowReader {
+    const IXMLNode& Node;
+    const QString& Where;   // file and section, for messages
+    int Row;
+    QString Attr(const QString& Name) const
+    {
+        auto V = Node.Attributes(Name);
+        if (!V) throw EXMLDocError(QString("%1: row %2 has no attribute \"%3\"").arg(Where).arg(Row).arg(Name));
+        return std::move(*V);
+    }
+    int Num(const QString& Name) const
+    {
+        const QString T = Attr(Name);
+        int V = 0;
+        if (!TryStrToInt(T, V))
+            throw EConvertError(QString("%1: row %2: \"%3\" is not a valid number for \"%4\"")
+                                    .arg(Where).arg(Row).arg(T, Name));
+        return V;
+    }
+};
+}
+
+namespace {
+// Attribute names, built once: a build reads thousands of them.
+struct TNames {
+    const QString Device_ID = "Device_ID", Index = "Index", SubIndex = "SubIndex", NByte = "NByte",
+                  Poll_Time = "Poll_Time", COB_ID = "COB-ID", Dimension = "Dimension", TimeOut = "TimeOut",
+                  Send_Time = "Send_Time", On_Change = "On_Change";
+    QString Address[8];
+    TNames()
+    {
+        for (int b = 0; b < 8; ++b) Address[b] = QString("Address_B%1").arg(b + 1);
+    }
+};
+const TNames& Names()
+{
+    static const TNames N;
+    return N;
+}
+}
+
+static void Fill_Entry(TCANopen_Table T, const TRowReader& R, TCANopen_Entry& E)
+{
+    const TNames& N = Names();
+    E = TCANopen_Entry();
+    std::fill(std::begin(E.Data_Address), std::end(E.Data_Address), uint16_t(0));
+    const bool Sdo = T == SDO_Server_Read || T == SDO_Server_Write || T == SDO_Client_Read || T == SDO_Client_Write;
+    const bool Client = T == SDO_Client_Read || T == SDO_Client_Write;
+    if (Sdo) {
+        if (Client) E.Remote_Node = uint8_t(R.Num(N.Device_ID));
+        E.Obj_Index = uint16_t(R.Num(N.Index));
+        E.Obj_Sub_Index = uint8_t(R.Num(N.SubIndex));
+        E.Data_Len = uint8_t(R.Num(N.NByte));
+        if (Client) E.Entry_Time = uint32_t(R.Num(N.Poll_Time));
+        // The value bytes sit in the upper four address words.
+        E.Data_Address[4] = uint16_t(R.Num(N.Address[0]));
+        if (E.Data_Len >= 2) E.Data_Address[5] = uint16_t(R.Num(N.Address[1]));
+        if (E.Data_Len >= 4) {
+            E.Data_Address[6] = uint16_t(R.Num(N.Address[2]));
+            E.Data_Address[7] = uint16_t(R.Num(N.Address[3]));
+        }
+    } else {
+        E.COB_ID = uint32_t(R.Num(N.COB_ID));
+        E.Data_Len = uint8_t(R.Num(N.Dimension));
+        for (int b = 1; b <= 8; ++b)
+            if (b == 1 || E.Data_Len >= b) E.Data_Address[b - 1] = uint16_t(R.Num(N.Address[b - 1]));
+        E.Entry_Time = uint32_t(R.Num(T == RPDO ? N.TimeOut : N.Send_Time));
+    }
+    if (T == SDO_Server_Write) E.Entry_Mode = 1;
+    if (T == SDO_Client_Write || T == TPDO) E.Entry_Mode = R.Node.Attributes(N.On_Change).value_or(QString()) == "Y" ? 3 : 1;
+}
+
+static void Load_Table_Section(const IXMLNode& Root, const QString& FileName, const QString& SectionName,
+                               TCANopen_Table T, uint32_t& Count)
+{
+    const QString Where = QString("section \"%1\" of \"%2\"").arg(SectionName, FileName);
+    const IXMLNode Section = Root.IsNull() ? IXMLNode() : Root.FindNode(SectionName);
+    if (Section.IsNull()) throw EXMLDocError(QString("\"%1\": section \"%2\" not found").arg(FileName, SectionName));
+    const IXMLNodeList Rows = Section.ChildNodes();
+    const int N = Rows.Count();
+    if (N > CANopen_Table_Capacity[T])
+        throw ERangeError(QString("%1 holds %2 rows; the device table holds at most %3")
+                              .arg(Where).arg(N).arg(CANopen_Table_Capacity[T]));
+    TCANopen_Entry* Entries = Table_Entries(T);
+    for (int j = 0; j < N; ++j) {
+        const IXMLNode Node = Rows.Nodes(j);
+        Fill_Entry(T, TRowReader{Node, Where, j + 1}, Entries[Count]);
+        ++Count;
+    }
+}
+
+void Load_CANopen_Tables(const TProjectFiles& Files, std::array<uint32_t, CANopen_Table_Count>& Counts)
+{
+    struct TFilePart {
+        QString Path, Read, Write;
+        TCANopen_Table First;
+    };
+    const TFilePart Parts[] = {{Files.SDO_Server_CANopen, "SDO_Read", "SDO_Write", SDO_Server_Read},
+                               {Files.SDO_Client_CANopen, "SDO_Read", "SDO_Write", SDO_Client_Read},
+                               {Files.PDO_CANopen, "Receive_PDO", "Transmit_PDO", RPDO}};
+    for (const TFilePart& P : Parts) {
+        const int First = P.First;
+        Counts[First] = 0;
+        Counts[First + 1] = 0;
+        if (!FileExists(P.Path)) continue;
+        TXMLDocument Doc;
+        Doc.LoadFromFile(P.Path);
+        const IXMLNode Root = Doc.DocumentElement();
+        const QString Name = ExtractFileName(P.Path);
+        Load_Table_Section(Root, Name, P.Read, TCANopen_Table(First), Counts[First]);
+        Load_Table_Section(Root, Name, P.Write, TCANopen_Table(First + 1), Counts[First + 1]);
+    }
+}
+
+// ---- OPC UA server block --------------------------------------------------------------------
+uint32_t Get_OPC_UA_VarType(const QString& Type)
+{
+    static const struct {
+        const char* Text;
+        uint32_t Code;
+    } Codes[] = {{"Boolean", 0}, {"Signed Byte", 1}, {"Byte", 2},    {"Int16", 3},   {"UInt16", 4},
+                 {"Int32", 5},   {"UInt32", 6},      {"Int64", 7},   {"UInt64", 8},  {"Float", 9},
+                 {"Double", 10}, {"String", 11},     {"ByteString", 14}};
+    for (const auto& C : Codes)
+        if (Type == QLatin1String(C.Text)) return C.Code;
+    return 0;
+}
+
+int OPC_UA_Server_Block_Size()
+{
+    const TOPC_UA_Server& S = OPC_UA_Server_Block;
+    qint64 Size = 16 + 16 * qint64(S.Variables.size()) + 1;
+    if (!S.NTP.isEmpty()) Size += S.NTP.size() + 1;
+    for (const TOPC_UA_Var& V : S.Variables)
+        if (!V.Name.isEmpty()) Size += V.Name.size() + 1;
+    return int(std::min<qint64>(Size, INT_MAX));
+}
+
+void Load_OPC_UA_Server(const QString& File_OPC_UA_Server, uint32_t B)
+{
+    TOPC_UA_Server& S = OPC_UA_Server_Block;
+    if (FileExists(File_OPC_UA_Server)) {
+        TXMLDocument Doc;
+        Doc.LoadFromFile(File_OPC_UA_Server);
+        const IXMLNode Root = Doc.ChildNodes().FindNode("OPC_UA_Server");
+        if (Root.IsNull()) throw EXMLDocError("\"OPC_UA_Server.xml\": root element \"OPC_UA_Server\" not found");
+        const IXMLNode Section = Root.FindNode("OPC_UA_Server_Variables");
+        if (Section.IsNull())
+            throw EXMLDocError("\"OPC_UA_Server.xml\": section \"OPC_UA_Server_Variables\" not found");
+        static const QString Enable = "Enable", Type = "Type", Position_ = "Position", Length_ = "Length",
+                             ReadWrite = "ReadWrite", Name = "Name";
+        const IXMLNodeList Rows = Section.ChildNodes();
+        S.Variables.clear();
+        for (int j = 0; j < Rows.Count(); ++j) {
+            const IXMLNode Node = Rows.Nodes(j);
+            if (!OPC_UA_Enabled(Node.Attributes(Enable))) continue;
+            TOPC_UA_Var V;
+            V.VarType = Get_OPC_UA_VarType(Node.Attributes(Type).value_or(QString()));
+            const auto Position = Node.Attributes(Position_);
+            V.Position = uint16_t(Position ? StrToIntDef(*Position, 0) : 0);
+            const auto Length = Node.Attributes(Length_);
+            V.Length = uint16_t(Length ? StrToIntDef(*Length, 1) : 0);
+            V.Options = Node.Attributes(ReadWrite).value_or(QString()) == "Read/Write" ? 1 : 0;
+            V.Name = Node.Attributes(Name).value_or(QString());
+            S.Variables.append(V);
+            // The block must fit in the image; stop counting long before any field could wrap.
+            if (16 + 16 * S.Variables.size() > OPC_UA_Server_Room) break;
+        }
+    }
+    const int Size = OPC_UA_Server_Block_Size();
+    if (Size > OPC_UA_Server_Room)
+        throw ERangeError(QString("The OPC UA server variables take more than the %1 bytes the device image holds "
+                                  "for them (%2 variables, %3 bytes or more)")
+                              .arg(OPC_UA_Server_Room).arg(S.Variables.size()).arg(Size));
+    S.Num_Var = uint16_t(S.Variables.size());
+    S.Add_Num_Var = B + 16;
+    const uint32_t E = B + 16 + 16 * uint32_t(S.Variables.size());
+    uint32_t A = E + 1;
+    if (!S.NTP.isEmpty()) {
+        S.Add_NTP = A;
+        A += uint32_t(S.NTP.size()) + 1;
+    } else {
+        S.Add_NTP = E;
+    }
+    for (TOPC_UA_Var& V : S.Variables) {
+        if (V.Name.isEmpty()) {
+            V.Add_Name = E;
+        } else {
+            V.Add_Name = A;
+            A += uint32_t(V.Name.size()) + 1;
+        }
+    }
+}
+
+// ---- serialisers ----------------------------------------------------------------------------
+static int Table_To_Bank(TCANopen_Table T, int Start, TBank& Bank)
+{
+    TBankWriter W(Bank, Start);
+    W.Need(CANopen_Table_Capacity[T] * CANopen_Entry_Size);
+    const TCANopen_Entry* Entries = Table_Entries(T);
+    for (int i = 0; i < CANopen_Table_Capacity[T]; ++i) {
+        const TCANopen_Entry& E = Entries[i];
+        W.U32(E.COB_ID);
+        W.U16(E.Obj_Index);
+        W.U8(E.Obj_Sub_Index);
+        W.U8(E.Remote_Node);
+        W.U32(E.Entry_Time);
+        for (uint16_t A : E.Data_Address) W.U16(A);
+        W.U8(E.Data_Len);
+        W.U8(E.Entry_Mode);
+        W.U16(E.Reserved);
+    }
+    return W.Pos();
+}
+
+int SDO_Server_Read_To_Bank(int Start, TBank& Bank) { return Table_To_Bank(SDO_Server_Read, Start, Bank); }
+int SDO_Server_Write_To_Bank(int Start, TBank& Bank) { return Table_To_Bank(SDO_Server_Write, Start, Bank); }
+int SDO_Client_Read_To_Bank(int Start, TBank& Bank) { return Table_To_Bank(SDO_Client_Read, Start, Bank); }
+int SDO_Client_Write_To_Bank(int Start, TBank& Bank) { return Table_To_Bank(SDO_Client_Write, Start, Bank); }
+int RPDO_To_Bank(int Start, TBank& Bank) { return Table_To_Bank(RPDO, Start, Bank); }
+int TPDO_To_Bank(int Start, TBank& Bank) { return Table_To_Bank(TPDO, Start, Bank); }
+
+int CANopen_Tables_To_Bank(int Start, TBank& Bank)
+{
+    int P = SDO_Server_Read_To_Bank(Start, Bank);
+    P = SDO_Server_Write_To_Bank(P, Bank);
+    P = SDO_Client_Read_To_Bank(P, Bank);
+    P = SDO_Client_Write_To_Bank(P, Bank);
+    P = RPDO_To_Bank(P, Bank);
+    return TPDO_To_Bank(P, Bank);
+}
+
+int OPC_UA_Server_To_Bank(int Start, TBank& Bank)
+{
+    const TOPC_UA_Server& S = OPC_UA_Server_Block;
+    TBankWriter W(Bank, Start);
+    W.Need(OPC_UA_Server_Block_Size());
+    W.U16(S.Port);
+    W.U16(S.Num_Var);
+    W.U32(S.Add_Num_Var);
+    W.U32(S.Add_NTP);
+    W.U32(S.NTP_Time);
+    for (const TOPC_UA_Var& V : S.Variables) {
+        W.U32(V.VarType);
+        W.U16(V.Position);
+        W.U16(V.Length);
+        W.U32(V.Options);
+        W.U32(V.Add_Name);
+    }
+    W.U8(0);   // the shared empty text
+    if (!S.NTP.isEmpty()) W.Text(S.NTP);
+    for (const TOPC_UA_Var& V : S.Variables)
+        if (!V.Name.isEmpty()) W.Text(V.Name);
+    return W.Pos();
+}
+
+// ---- build and write ------------------------------------------------------------------------
+void Compile_Bin(const TProjectFiles& Files)
+{
+    // Nothing counts as built until the whole build has succeeded.
+    Bank1_Len = 0;
+    Bank2_Len = 0;
+    Init_Param_Block();
+    Init_OPC_UA_Server();
+    Clear_CANopen_Tables();
+    Load_ParGen_Params(Files.ParGen);
+    for (int t = 0; t < CANopen_Table_Count; ++t) Put_U32(Param_Block, PB::Add_SDO_Server_Read + 4 * t, CANopen_Table_Address[t]);
+    Put_U32(Param_Block, PB::Add_OPC_UA_Server, OPC_UA_Server_Address);
+    std::array<uint32_t, CANopen_Table_Count> Counts{};
+    Load_CANopen_Tables(Files, Counts);
+    for (int t = 0; t < CANopen_Table_Count; ++t) Put_U32(Param_Block, PB::Num_SDO_Server_Read + 4 * t, Counts[t]);
+    Load_OPC_UA_Server(Files.OPC_UA_Server, OPC_UA_Server_Address);
+    const int Len1 = Param_Block_To_Bank(0, Bank1_Data);
+    int Len2 = CANopen_Tables_To_Bank(0, Bank2_Data);
+    Len2 = OPC_UA_Server_To_Bank(Len2, Bank2_Data);
+    Bank1_Len = Len1;
+    Bank2_Len = Len2;
+}
+
+void Write_Bin_Files(const QString& Project_Dir)
+{
+    const QString Bin = IncludeTrailingPathDelimiter(Project_Dir) + "bin/";
+    const QString File1 = Bin + "bank1.bin";
+    const QString File2 = Bin + "bank2.bin";
+    if (Bank1_Len <= 0 || Bank2_Len <= 0)
+        throw EInOutError("The device images have not been built; \"bank1.bin\" and \"bank2.bin\" are not written");
+    QString Current = File1;
+    try {
+        WriteFileAtomic(File1, QByteArray(reinterpret_cast<const char*>(Bank1_Data.data()), Bank1_Len));
+        Current = File2;
+        WriteFileAtomic(File2, QByteArray(reinterpret_cast<const char*>(Bank2_Data.data()), Bank2_Len));
+    } catch (const Exception& E) {
+        // A pair from different builds must never reach the device: drop both.
+        DeleteFile(File1);
+        DeleteFile(File2);
+        throw EInOutError(QString("Cannot write \"%1\": %2").arg(Current, E.Message()));
+    }
+}

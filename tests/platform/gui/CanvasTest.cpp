@@ -1,0 +1,494 @@
+// Pixel tests of the canvas on a bitmap: the drawing rules code written for the classic GDI
+// relies on (exclusive right/bottom, outline inside, line end left out, DT_* text layout).
+#include "platform/gui/Graphics.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class CanvasTest : public ::testing::Test {
+protected:
+    void SetUp() override { Reset(120, 60); }
+
+    void Reset(int W, int H) {
+        Bmp = std::make_unique<TBitmap>(W, H);
+        C = Bmp->Canvas();
+        C->Brush()->SetColor(clWhite);
+        C->FillRect(Rect(0, 0, W, H));
+        C->Font()->SetName("Tahoma");
+        C->Font()->SetHeight(-13);
+        C->Font()->SetColor(clBlack);
+    }
+
+    // The smallest rectangle holding every pixel that is not Background (empty when none).
+    TRect InkBox(TBitmap& B, TColor Background = clWhite) {
+        TRect R{B.Width(), B.Height(), 0, 0};
+        for (int Y = 0; Y < B.Height(); ++Y)
+            for (int X = 0; X < B.Width(); ++X)
+                if (B.Canvas()->Pixels(X, Y) != Background) {
+                    R.Left = std::min(R.Left, X); R.Top = std::min(R.Top, Y);
+                    R.Right = std::max(R.Right, X + 1); R.Bottom = std::max(R.Bottom, Y + 1);
+                }
+        return R.IsEmpty() ? TRect{} : R;
+    }
+    TRect InkBox(TColor Background = clWhite) { return InkBox(*Bmp, Background); }
+
+    static bool SameImage(TBitmap& A, TBitmap& B) { return A.Image() == B.Image(); }
+
+    std::unique_ptr<TBitmap> Bmp;
+    TCanvas* C = nullptr;
+};
+
+TEST_F(CanvasTest, FillRectCoversExactlyLeftTopInclusiveRightBottomExclusive) {
+    struct Case { TRect R; TRect Expected; };
+    const Case Cases[] = {
+        {Rect(10, 5, 20, 15), Rect(10, 5, 20, 15)},
+        {Rect(0, 0, 1, 1), Rect(0, 0, 1, 1)},
+        {Rect(-5, -5, 3, 4), Rect(0, 0, 3, 4)},        // clipped by the bitmap
+        {Rect(100, 50, 200, 200), Rect(100, 50, 120, 60)},
+        {Rect(10, 10, 10, 20), TRect{}},               // zero width
+        {Rect(20, 10, 10, 20), TRect{}},               // inverted
+    };
+    for (const Case& K : Cases) {
+        Reset(120, 60);
+        C->Brush()->SetColor(clRed);
+        C->FillRect(K.R);
+        EXPECT_EQ(InkBox(), K.Expected) << K.R.Left << "," << K.R.Top << "," << K.R.Right << "," << K.R.Bottom;
+        if (!K.Expected.IsEmpty()) {
+            EXPECT_EQ(C->Pixels(K.Expected.Left, K.Expected.Top), clRed);
+        }
+    }
+}
+
+TEST_F(CanvasTest, FillRectWithClearBrushPaintsNothing) {
+    C->Brush()->SetStyle(bsClear);
+    C->FillRect(Rect(0, 0, 50, 50));
+    EXPECT_EQ(InkBox(), TRect{});
+}
+
+TEST_F(CanvasTest, RectangleDrawsOutlineInsideAndFillsInterior) {
+    C->Pen()->SetColor(clBlack);
+    C->Brush()->SetColor(clBlue);
+    C->Rectangle(5, 5, 15, 12);
+    EXPECT_EQ(InkBox(), Rect(5, 5, 15, 12));
+    for (int X = 5; X < 15; ++X) {
+        EXPECT_EQ(C->Pixels(X, 5), clBlack) << X;
+        EXPECT_EQ(C->Pixels(X, 11), clBlack) << X;
+    }
+    for (int Y = 5; Y < 12; ++Y) {
+        EXPECT_EQ(C->Pixels(5, Y), clBlack) << Y;
+        EXPECT_EQ(C->Pixels(14, Y), clBlack) << Y;
+    }
+    for (int Y = 6; Y < 11; ++Y)
+        for (int X = 6; X < 14; ++X) ASSERT_EQ(C->Pixels(X, Y), clBlue) << X << "," << Y;
+}
+
+TEST_F(CanvasTest, WidePenRectangleStaysInsideTheRect) {
+    C->Pen()->SetColor(clBlack);
+    C->Pen()->SetWidth(3);
+    C->Brush()->SetColor(clBlue);
+    C->Rectangle(Rect(10, 10, 30, 25));
+    EXPECT_EQ(InkBox(), Rect(10, 10, 30, 25));
+    EXPECT_EQ(C->Pixels(12, 15), clBlack);
+    EXPECT_EQ(C->Pixels(13, 15), clBlue);
+    EXPECT_EQ(C->Pixels(27, 15), clBlack);
+    EXPECT_EQ(C->Pixels(26, 15), clBlue);
+}
+
+TEST_F(CanvasTest, ClearBrushRectangleLeavesTheBackgroundInside) {
+    C->Brush()->SetColor(clYellow);
+    C->FillRect(Rect(0, 0, 120, 60));
+    C->Brush()->SetStyle(bsClear);
+    C->Pen()->SetColor(clRed);
+    C->Rectangle(10, 10, 40, 30);
+    EXPECT_EQ(C->Pixels(10, 10), clRed);
+    EXPECT_EQ(C->Pixels(39, 29), clRed);
+    for (int Y = 11; Y < 29; ++Y)
+        for (int X = 11; X < 39; ++X) ASSERT_EQ(C->Pixels(X, Y), clYellow) << X << "," << Y;
+}
+
+TEST_F(CanvasTest, RectangleWithoutPenFillsOnePixelShort) {
+    C->Pen()->SetStyle(psClear);
+    C->Brush()->SetColor(clGreen);
+    C->Rectangle(10, 10, 20, 20);
+    EXPECT_EQ(InkBox(), Rect(10, 10, 19, 19));
+}
+
+TEST_F(CanvasTest, LineToLeavesOutTheEndPixel) {
+    struct Case { TPoint From, To; std::vector<TPoint> On, Off; };
+    const Case Cases[] = {
+        {{2, 5}, {10, 5}, {{2, 5}, {9, 5}}, {{10, 5}, {1, 5}}},
+        {{10, 5}, {2, 5}, {{10, 5}, {3, 5}}, {{2, 5}}},
+        {{4, 1}, {4, 9}, {{4, 1}, {4, 8}}, {{4, 9}}},
+        {{4, 9}, {4, 1}, {{4, 9}, {4, 2}}, {{4, 1}}},
+        {{2, 2}, {8, 8}, {{2, 2}, {5, 5}, {7, 7}}, {{8, 8}}},
+        {{3, 3}, {3, 3}, {}, {{3, 3}}},   // zero length draws nothing
+    };
+    for (const Case& K : Cases) {
+        Reset(20, 12);
+        C->Pen()->SetColor(clBlack);
+        C->MoveTo(K.From.X, K.From.Y);
+        C->LineTo(K.To.X, K.To.Y);
+        EXPECT_EQ(C->PenPos(), K.To);
+        for (TPoint P : K.On) EXPECT_EQ(C->Pixels(P.X, P.Y), clBlack) << P.X << "," << P.Y;
+        for (TPoint P : K.Off) EXPECT_EQ(C->Pixels(P.X, P.Y), clWhite) << P.X << "," << P.Y;
+    }
+}
+
+TEST_F(CanvasTest, ConnectedLinesShareTheirCorner) {
+    C->Pen()->SetColor(clBlack);
+    C->MoveTo(2, 2);
+    C->LineTo(10, 2);
+    C->LineTo(10, 8);
+    EXPECT_EQ(C->Pixels(10, 2), clBlack);   // drawn by the second line
+    EXPECT_EQ(C->Pixels(10, 7), clBlack);
+    EXPECT_EQ(C->Pixels(10, 8), clWhite);
+    EXPECT_EQ(InkBox(), Rect(2, 2, 11, 8));
+}
+
+TEST_F(CanvasTest, DottedPenLeavesGaps) {
+    C->Pen()->SetStyle(psDot);
+    C->MoveTo(0, 3);
+    C->LineTo(30, 3);
+    int Ink = 0;
+    for (int X = 0; X < 30; ++X) Ink += C->Pixels(X, 3) == clBlack;
+    EXPECT_GT(Ink, 5);
+    EXPECT_LT(Ink, 25);
+}
+
+TEST_F(CanvasTest, NotXorPenAndFocusRectUndoThemselves) {
+    C->Brush()->SetColor(clBlue);
+    C->FillRect(Rect(0, 0, 60, 30));
+    TBitmap Before;
+    Before.Assign(Bmp.get());
+
+    C->Pen()->SetMode(pmNotXor);
+    C->Pen()->SetColor(clBlack);
+    C->MoveTo(0, 10);
+    C->LineTo(50, 10);
+    EXPECT_EQ(C->Pixels(5, 10), clYellow);   // black under NotXor inverts blue
+    C->MoveTo(0, 10);
+    C->LineTo(50, 10);
+    EXPECT_TRUE(SameImage(*Bmp, Before));
+
+    C->DrawFocusRect(Rect(5, 5, 40, 25));
+    EXPECT_FALSE(SameImage(*Bmp, Before));
+    EXPECT_NE(C->Pixels(5, 5), clBlue);
+    EXPECT_EQ(C->Pixels(6, 5), clBlue);        // dotted
+    EXPECT_EQ(C->Pixels(20, 15), clBlue);      // only the frame
+    C->DrawFocusRect(Rect(5, 5, 40, 25));
+    EXPECT_TRUE(SameImage(*Bmp, Before));
+}
+
+// ---- text ------------------------------------------------------------------------------
+
+class CanvasTextTest : public CanvasTest {
+protected:
+    // The picture of Lines drawn with TextOut at the given origins on a fresh bitmap.
+    std::unique_ptr<TBitmap> Expected(const std::vector<std::pair<TPoint, QString>>& Lines) {
+        auto E = std::make_unique<TBitmap>(Bmp->Width(), Bmp->Height());
+        TCanvas* EC = E->Canvas();
+        EC->Brush()->SetColor(clWhite);
+        EC->FillRect(Rect(0, 0, E->Width(), E->Height()));
+        EC->Font()->Assign(C->Font());
+        EC->Brush()->SetStyle(bsClear);
+        for (const auto& [P, S] : Lines) EC->TextOut(P.X, P.Y, S);
+        return E;
+    }
+};
+
+TEST_F(CanvasTextTest, SingleLineAlignmentsPlaceTheTextByItsMeasuredExtent) {
+    const QString S = "Hig";
+    const int W = C->TextWidth(S), H = C->TextHeight(S);
+    const TRect R = Rect(10, 5, 110, 55);
+    struct Case { unsigned Flags; int X, Y; };
+    const Case Cases[] = {
+        {DT_LEFT | DT_TOP, R.Left, R.Top},
+        {DT_CENTER | DT_VCENTER, (R.Left + R.Right - W) / 2, (R.Top + R.Bottom - H) / 2},
+        {DT_RIGHT | DT_BOTTOM, R.Right - W, R.Bottom - H},
+        {DT_RIGHT | DT_VCENTER, R.Right - W, (R.Top + R.Bottom - H) / 2},
+    };
+    for (const Case& K : Cases) {
+        Reset(120, 60);
+        C->Brush()->SetStyle(bsClear);
+        TRect RR = R;
+        C->DrawText(S, RR, K.Flags | DT_SINGLELINE);
+        auto E = Expected({{{K.X, K.Y}, S}});
+        EXPECT_TRUE(SameImage(*Bmp, *E)) << "flags " << K.Flags;
+        EXPECT_FALSE(InkBox().IsEmpty());
+    }
+}
+
+TEST_F(CanvasTextTest, VerticalAlignmentNeedsSingleLine) {
+    const QString S = "Hig";
+    C->Brush()->SetStyle(bsClear);
+    TRect R = Rect(10, 5, 110, 55);
+    C->DrawText(S, R, DT_VCENTER | DT_BOTTOM);
+    EXPECT_TRUE(SameImage(*Bmp, *Expected({{{10, 5}, S}})));
+}
+
+TEST_F(CanvasTextTest, WordBreakWrapsBetweenWordsAndCalcRectMeasures) {
+    const int H = C->TextHeight("x");
+    const int Room = C->TextWidth("aaa bbb") + 1;
+    TRect R = Rect(4, 2, 4 + Room, 2);
+    const int Height = C->DrawText("aaa bbb ccc", R, DT_WORDBREAK | DT_CALCRECT);
+    EXPECT_EQ(Height, 2 * H);
+    EXPECT_EQ(R, Rect(4, 2, 4 + C->TextWidth("aaa bbb"), 2 + 2 * H));
+    EXPECT_EQ(InkBox(), TRect{}) << "CALCRECT draws nothing";
+
+    C->Brush()->SetStyle(bsClear);
+    TRect D = Rect(4, 2, 4 + Room, 58);
+    C->DrawText("aaa bbb ccc", D, DT_WORDBREAK);
+    EXPECT_TRUE(SameImage(*Bmp, *Expected({{{4, 2}, "aaa bbb"}, {{4, 2 + H}, "ccc"}})));
+}
+
+TEST_F(CanvasTextTest, CalcRectCases) {
+    const int H = C->TextHeight("x");
+    struct Case { QString Text; unsigned Flags; int Room; int Width; int Lines; };
+    const Case Cases[] = {
+        {"abcdefghij", DT_WORDBREAK, 10, C->TextWidth("abcdefghij"), 1},   // a long word stays whole
+        {"one\r\ntwo", 0, 200, std::max(C->TextWidth("one"), C->TextWidth("two")), 2},
+        {"one\ntwo\rthree", 0, 200, C->TextWidth("three"), 3},
+        {"one\r\ntwo", DT_SINGLELINE, 200, -1, 1},
+        {"a&&b", 0, 200, C->TextWidth("a&b"), 1},
+        {"a&&b", DT_NOPREFIX, 200, C->TextWidth("a&&b"), 1},
+        {"&File", 0, 200, C->TextWidth("File"), 1},
+        {"", 0, 200, 0, 1},
+    };
+    for (const Case& K : Cases) {
+        TRect R = Rect(0, 0, K.Room, 0);
+        const int Ret = C->DrawText(K.Text, R, K.Flags | DT_CALCRECT);
+        EXPECT_EQ(Ret, K.Lines * H) << K.Text.toStdString();
+        EXPECT_EQ(R.Height(), K.Lines * H) << K.Text.toStdString();
+        if (K.Width >= 0) {
+            EXPECT_EQ(R.Width(), K.Width) << K.Text.toStdString();
+        }
+    }
+}
+
+TEST_F(CanvasTextTest, PrefixUnderlinesTheMarkedCharacterOnly) {
+    C->Brush()->SetStyle(bsClear);
+    TRect R = Rect(10, 10, 110, 40);
+    C->DrawText("&File", R, DT_SINGLELINE);
+    auto Plain = Expected({{{10, 10}, "File"}});
+    EXPECT_FALSE(SameImage(*Bmp, *Plain));
+    // every difference lies under the "F", below the baseline
+    const int FW = C->TextWidth("F");
+    const int Base = 10 + QFontMetrics(C->Font()->ToQFont()).ascent();
+    for (int Y = 0; Y < 60; ++Y)
+        for (int X = 0; X < 120; ++X)
+            if (C->Pixels(X, Y) != Plain->Canvas()->Pixels(X, Y)) {
+                EXPECT_GE(X, 10); EXPECT_LT(X, 10 + FW + 1);
+                EXPECT_GE(Y, Base);
+            }
+
+    Reset(120, 60);
+    C->Brush()->SetStyle(bsClear);
+    R = Rect(10, 10, 110, 40);
+    C->DrawText("&File", R, DT_SINGLELINE | DT_NOPREFIX);
+    EXPECT_TRUE(SameImage(*Bmp, *Expected({{{10, 10}, "&File"}})));
+}
+
+TEST_F(CanvasTextTest, EndEllipsisShortensTheLineToTheRoom) {
+    const QString Long = "The quick brown fox jumps over the lazy dog";
+    const int Room = C->TextWidth("The quick");
+    auto Lines = C->LayoutText(Long, Room, DT_SINGLELINE | DT_END_ELLIPSIS);
+    ASSERT_EQ(Lines.size(), 1u);
+    EXPECT_TRUE(Lines[0].Text.endsWith("..."));
+    EXPECT_LE(Lines[0].Width, Room);
+    EXPECT_TRUE(Long.startsWith(Lines[0].Text.chopped(3)));
+
+    C->Brush()->SetStyle(bsClear);
+    TRect R = Rect(10, 10, 10 + Room, 30);
+    C->DrawText(Long, R, DT_SINGLELINE | DT_END_ELLIPSIS);
+    const TRect Ink = InkBox();
+    EXPECT_GE(Ink.Left, R.Left);
+    EXPECT_LE(Ink.Right, R.Right);
+}
+
+TEST_F(CanvasTextTest, TextIsClippedToTheRectUnlessNoClip) {
+    C->Brush()->SetStyle(bsClear);
+    TRect R = Rect(10, 10, 20, 30);
+    C->DrawText("WWWWWWWW", R, DT_SINGLELINE);
+    EXPECT_LE(InkBox().Right, 20);
+    Reset(120, 60);
+    C->Brush()->SetStyle(bsClear);
+    R = Rect(10, 10, 20, 30);
+    C->DrawText("WWWWWWWW", R, DT_SINGLELINE | DT_NOCLIP);
+    EXPECT_GT(InkBox().Right, 20);
+}
+
+TEST_F(CanvasTextTest, ClearBrushLeavesTheBackgroundBehindText) {
+    C->Brush()->SetColor(clYellow);
+    C->FillRect(Rect(0, 0, 120, 60));
+    const QString S = "Ab";
+    const int W = C->TextWidth(S), H = C->TextHeight(S);
+
+    C->Brush()->SetStyle(bsClear);
+    C->TextOut(10, 10, S);
+    int Background = 0;
+    for (int Y = 10; Y < 10 + H; ++Y)
+        for (int X = 10; X < 10 + W; ++X) Background += C->Pixels(X, Y) == clYellow;
+    EXPECT_GT(Background, 0);
+    EXPECT_EQ(C->Pixels(10, 10 + H - 1), clYellow);
+
+    // a solid brush paints the text cell in the brush colour
+    C->Brush()->SetColor(clWhite);
+    C->TextOut(10, 30, S);
+    EXPECT_EQ(C->Pixels(10, 30 + H - 1), clWhite);
+    EXPECT_EQ(C->Pixels(10 + W - 1, 30), clWhite);
+    EXPECT_EQ(C->Pixels(10 + W, 30), clYellow);
+    EXPECT_EQ(C->PenPos(), Point(10 + W, 30));
+}
+
+TEST_F(CanvasTextTest, MeasureOnlyCanvasMeasuresLikeADrawingOne) {
+    TCanvas Measure;
+    Measure.Font()->Assign(C->Font());
+    EXPECT_FALSE(Measure.HandleAllocated());
+    EXPECT_EQ(Measure.TextWidth("Hello world"), C->TextWidth("Hello world"));
+    EXPECT_EQ(Measure.TextHeight("Hello"), C->TextHeight("Hello"));
+    EXPECT_GT(Measure.TextWidth("Hello world"), Measure.TextWidth("Hello"));
+    TRect R = Rect(0, 0, 50, 0);
+    EXPECT_EQ(Measure.DrawText("a b c d e f g h i j k", R, DT_WORDBREAK | DT_CALCRECT) % Measure.TextHeight("x"), 0);
+    Measure.FillRect(Rect(0, 0, 10, 10));   // nothing to draw on: no effect, no crash
+    Measure.TextOut(0, 0, "x");
+
+    C->Font()->SetStyle({fsBold});
+    EXPECT_GT(C->TextWidth("Hello world"), Measure.TextWidth("Hello world"));
+}
+
+// ---- pictures, clipping, edges ------------------------------------------------------------
+
+TEST_F(CanvasTest, TransparentBitmapSkipsItsTransparentColour) {
+    TBitmap Glyph(4, 4);
+    Glyph.Canvas()->Brush()->SetColor(clFuchsia);
+    Glyph.Canvas()->FillRect(Rect(0, 0, 4, 4));
+    Glyph.Canvas()->Brush()->SetColor(clBlue);
+    Glyph.Canvas()->FillRect(Rect(1, 1, 3, 3));
+    EXPECT_EQ(Glyph.TransparentColor(), clFuchsia);   // the bottom-left pixel
+
+    C->Brush()->SetColor(clYellow);
+    C->FillRect(Rect(0, 0, 120, 60));
+    Glyph.SetTransparent(true);
+    C->Draw(10, 10, &Glyph);
+    EXPECT_EQ(C->Pixels(10, 10), clYellow);
+    EXPECT_EQ(C->Pixels(13, 13), clYellow);
+    EXPECT_EQ(C->Pixels(11, 11), clBlue);
+    EXPECT_EQ(C->Pixels(12, 12), clBlue);
+
+    // a fixed transparent colour replaces the automatic one
+    Glyph.SetTransparentColor(clBlue);
+    EXPECT_EQ(Glyph.TransparentMode(), tmFixed);
+    C->Draw(30, 10, &Glyph);
+    EXPECT_EQ(C->Pixels(30, 10), clFuchsia);
+    EXPECT_EQ(C->Pixels(31, 11), clYellow);
+
+    Glyph.SetTransparent(false);
+    C->Draw(50, 10, &Glyph);
+    EXPECT_EQ(C->Pixels(50, 10), clFuchsia);
+}
+
+TEST_F(CanvasTest, StretchDrawScalesToTheRect) {
+    TBitmap Src(2, 2);
+    Src.Canvas()->Brush()->SetColor(clRed);
+    Src.Canvas()->FillRect(Rect(0, 0, 2, 2));
+    C->StretchDraw(Rect(10, 10, 30, 20), &Src);
+    EXPECT_EQ(InkBox(), Rect(10, 10, 30, 20));
+}
+
+TEST_F(CanvasTest, ClippingLimitsDrawing) {
+    C->SetClipRect(Rect(10, 10, 20, 20));
+    EXPECT_EQ(C->ClipRect(), Rect(10, 10, 20, 20));
+    C->Brush()->SetColor(clRed);
+    C->FillRect(Rect(0, 0, 120, 60));
+    EXPECT_EQ(InkBox(), Rect(10, 10, 20, 20));
+
+    C->ResetClip();
+    EXPECT_EQ(C->ClipRect(), Rect(0, 0, 120, 60));
+    C->Brush()->SetColor(clWhite);
+    C->FillRect(Rect(0, 0, 120, 60));
+    C->IntersectClipRect(Rect(0, 0, 50, 50));
+    C->IntersectClipRect(Rect(40, 40, 100, 100));
+    C->ExcludeClipRect(Rect(40, 40, 45, 50));
+    C->Brush()->SetColor(clRed);
+    C->FillRect(Rect(0, 0, 120, 60));
+    EXPECT_EQ(InkBox(), Rect(45, 40, 50, 50));
+}
+
+TEST_F(CanvasTest, PixelsReadBackWhatWasSet) {
+    C->SetPixels(3, 4, RGB(10, 20, 30));
+    EXPECT_EQ(C->Pixels(3, 4), RGB(10, 20, 30));
+    EXPECT_EQ(C->Pixels(-1, 0), -1);
+    EXPECT_EQ(C->Pixels(120, 0), -1);
+    C->SetPixels(5, 5, clBtnFace);   // system colours resolve through the palette
+    EXPECT_EQ(C->Pixels(5, 5), 0xF0F0F0);
+}
+
+TEST_F(CanvasTest, CopyRectCopiesFromAnotherCanvas) {
+    TBitmap Src(10, 10);
+    Src.Canvas()->Brush()->SetColor(clGreen);
+    Src.Canvas()->FillRect(Rect(0, 0, 10, 10));
+    Src.Canvas()->SetPixels(2, 3, clRed);
+    C->CopyRect(Rect(20, 20, 25, 25), Src.Canvas(), Rect(0, 0, 5, 5));
+    EXPECT_EQ(InkBox(), Rect(20, 20, 25, 25));
+    EXPECT_EQ(C->Pixels(22, 23), clRed);
+    EXPECT_EQ(C->Pixels(21, 23), clGreen);
+}
+
+TEST_F(CanvasTest, DrawEdgeRaisedAndSunkenWithAdjust) {
+    TRect R = Rect(10, 10, 30, 30);
+    C->DrawEdge(R, EDGE_RAISED, BF_RECT | BF_ADJUST);
+    EXPECT_EQ(R, Rect(12, 12, 28, 28));
+    EXPECT_EQ(C->Pixels(10, 10), ColorToRGB(cl3DLight));
+    EXPECT_EQ(C->Pixels(29, 29), ColorToRGB(cl3DDkShadow));
+    EXPECT_EQ(C->Pixels(11, 11), ColorToRGB(clBtnHighlight));
+    EXPECT_EQ(C->Pixels(28, 28), ColorToRGB(clBtnShadow));
+    EXPECT_EQ(C->Pixels(20, 20), clWhite);
+
+    TRect S = Rect(40, 10, 60, 30);
+    C->DrawEdge(S, EDGE_SUNKEN, BF_RECT);
+    EXPECT_EQ(S, Rect(40, 10, 60, 30));
+    EXPECT_EQ(C->Pixels(40, 10), ColorToRGB(clBtnShadow));
+    EXPECT_EQ(C->Pixels(59, 29), ColorToRGB(clBtnHighlight));
+}
+
+TEST_F(CanvasTest, FrameControlCheckBoxShowsTheTickOnlyWhenChecked) {
+    TRect R = Rect(10, 10, 23, 23);
+    C->DrawFrameControl(R, DFC_BUTTON, DFCS_BUTTONCHECK);
+    int Dark = 0;
+    for (int Y = 12; Y < 21; ++Y)
+        for (int X = 12; X < 21; ++X) Dark += C->Pixels(X, Y) == clBlack;
+    EXPECT_EQ(Dark, 0);
+    TRect R2 = Rect(40, 10, 53, 23);
+    C->DrawFrameControl(R2, DFC_BUTTON, DFCS_BUTTONCHECK | DFCS_CHECKED);
+    for (int Y = 12; Y < 21; ++Y)
+        for (int X = 42; X < 51; ++X) Dark += C->Pixels(X, Y) == clBlack;
+    EXPECT_GT(Dark, 5);
+}
+
+TEST_F(CanvasTest, Frame3DShrinksByItsWidth) {
+    TRect R = Rect(5, 5, 25, 25);
+    Frame3D(C, R, clWhite, clBlack, 2);
+    EXPECT_EQ(R, Rect(7, 7, 23, 23));
+    EXPECT_EQ(C->Pixels(24, 24), clBlack);
+    EXPECT_EQ(C->Pixels(23, 23), clBlack);
+    EXPECT_EQ(C->Pixels(24, 5), clBlack);   // the top-right corner belongs to the bottom colour
+}
+
+TEST_F(CanvasTest, PolygonAndEllipseStayInsideTheirBox) {
+    C->Brush()->SetColor(clRed);
+    C->Pen()->SetColor(clBlack);
+    C->Ellipse(10, 10, 30, 20);
+    EXPECT_EQ(InkBox(), Rect(10, 10, 30, 20));
+    Reset(120, 60);
+    C->Brush()->SetColor(clRed);
+    C->Polygon({Point(10, 10), Point(30, 10), Point(20, 20)});
+    const TRect Ink = InkBox();
+    EXPECT_EQ(Ink.Left, 10);
+    EXPECT_EQ(Ink.Top, 10);
+    EXPECT_LE(Ink.Right, 31);
+    EXPECT_LE(Ink.Bottom, 21);
+    EXPECT_EQ(C->Pixels(20, 13), clRed);
+}
+
+}  // namespace

@@ -1,0 +1,90 @@
+#include "platform/rtl/Classes.h"
+#include "platform/rtl/Files.h"
+#include "platform/rtl/IniFiles.h"
+#include "tests/platform/rtl/QtPrint.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+class IniFixture : public testing::Test {
+protected:
+    QString Path(const QString& Name = "grid.ini") const { return FDir.path() + u'/' + Name; }
+    QTemporaryDir FDir;
+};
+
+using IniFile = IniFixture;
+
+TEST_F(IniFile, ReadsSectionsKeysAndTypedValues) {
+    WriteFileAtomic(Path(),
+                    "; settings\r\n"
+                    "[Columns]\r\n"
+                    "CP0 = 3\r\n"
+                    "CP1=$10\n"
+                    "Name=  spaced  \r\n"
+                    "Quoted=\" kept \"\r\n"
+                    "Flag=1\r\n"
+                    "Off=0\r\n"
+                    "Bad=12 x\r\n"
+                    "\r\n"
+                    "[ Other ]\r\n"
+                    "cp0=9\r\n");
+    TIniFile ini(Path());
+    EXPECT_EQ(ini.ReadInteger("columns", "cp0", -1), 3);   // names ignore case
+    EXPECT_EQ(ini.ReadInteger("Columns", "CP1", -1), 16);
+    EXPECT_EQ(ini.ReadInteger("Columns", "Bad", -1), -1);
+    EXPECT_EQ(ini.ReadInteger("Columns", "Missing", 7), 7);
+    EXPECT_EQ(ini.ReadString("Columns", "Name", "d"), "spaced");
+    EXPECT_EQ(ini.ReadString("Columns", "Quoted", "d"), " kept ");
+    EXPECT_TRUE(ini.ReadBool("Columns", "Flag", false));
+    EXPECT_FALSE(ini.ReadBool("Columns", "Off", true));
+    EXPECT_TRUE(ini.ReadBool("Columns", "Missing", true));
+    EXPECT_EQ(ini.ReadInteger("Other", "CP0", -1), 9);
+    EXPECT_TRUE(ini.SectionExists("OTHER"));
+    EXPECT_FALSE(ini.SectionExists("settings"));
+    EXPECT_TRUE(ini.ValueExists("Columns", "Flag"));
+    EXPECT_FALSE(ini.ValueExists("Other", "Flag"));
+    TStringList keys;
+    ini.ReadSection("Columns", &keys);
+    EXPECT_EQ(keys.ToStringList(), QStringList({"CP0", "CP1", "Name", "Quoted", "Flag", "Off", "Bad"}));
+    ini.ReadSections(&keys);
+    EXPECT_EQ(keys.ToStringList(), QStringList({"Columns", "Other"}));
+    ini.ReadSectionValues("Other", &keys);
+    EXPECT_EQ(keys.ToStringList(), QStringList({"cp0=9"}));
+    ini.ReadSection("Nothing", &keys);
+    EXPECT_EQ(keys.Count(), 0);
+}
+
+TEST_F(IniFile, WritesAtOnceWholeAndKeepsComments) {
+    WriteFileAtomic(Path(), "; kept comment\r\n[A]\r\nx=1\r\n");
+    TIniFile ini(Path());
+    ini.WriteInteger("A", "y", -2);
+    ini.WriteString("A", "x", "one");
+    ini.WriteBool("B", "on", true);
+    ini.WriteString("B", "pad", "  a  ");
+    EXPECT_EQ(ReadFileBytes(Path()), "; kept comment\r\n[A]\r\nx=one\r\ny=-2\r\n\r\n[B]\r\non=1\r\npad=\"  a  \"\r\n");
+    TIniFile again(Path());
+    EXPECT_EQ(again.ReadString("B", "pad", ""), "  a  ");
+    EXPECT_EQ(again.ReadInteger("A", "y", 0), -2);
+    again.DeleteKey("A", "x");
+    again.EraseSection("b");
+    EXPECT_EQ(ReadFileBytes(Path()), "; kept comment\r\n[A]\r\ny=-2\r\n\r\n");
+    EXPECT_FALSE(TIniFile(Path()).ValueExists("A", "x"));
+}
+
+TEST_F(IniFile, MissingFileReadsEmptyAndAFailedWriteChangesNothing) {
+    TIniFile fresh(Path("new.ini"));
+    EXPECT_EQ(fresh.ReadString("S", "k", "dflt"), "dflt");
+    EXPECT_FALSE(FileExists(Path("new.ini")));   // reading never creates the file
+    fresh.WriteString("S", "k", "v");
+    EXPECT_TRUE(FileExists(Path("new.ini")));
+
+    TIniFile nowhere(Path("missing/x.ini"));
+    EXPECT_THROW(nowhere.WriteString("S", "k", "v"), EInOutError);
+    EXPECT_FALSE(nowhere.ValueExists("S", "k"));   // the failed write is not kept in memory either
+    EXPECT_THROW(fresh.WriteString("S", "k", "two\r\nlines"), EConvertError);
+    EXPECT_THROW(fresh.WriteString("S", "a=b", "v"), EConvertError);
+    EXPECT_THROW(fresh.WriteString("S]", "k", "v"), EConvertError);
+    EXPECT_EQ(TIniFile(Path("new.ini")).ReadString("S", "k", ""), "v");
+}
+}  // namespace
