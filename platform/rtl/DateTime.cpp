@@ -41,8 +41,6 @@ TFormatSettings::TFormatSettings() {
     }
 }
 
-TFormatSettings FormatSettings;
-
 namespace {
 // Qt's date/time patterns to ours: "M" is the month, "m" the minute, "H" the 24-hour hour.
 QString FromQtPattern(const QString& Qt, QChar Separator, QChar Placeholder) {
@@ -77,13 +75,11 @@ QChar FirstSeparator(const QString& Pattern) {
 }
 }  // namespace
 
-void InitFormatSettingsFromLocale() {
+namespace {
+TFormatSettings LocaleFormatSettings() {
     const QLocale loc = QLocale::system();
     TFormatSettings fs;
-    if (loc.language() == QLocale::C) {
-        FormatSettings = fs;   // no user locale: the defaults
-        return;
-    }
+    if (loc.language() == QLocale::C) return fs;   // no user locale: the defaults
     const QString dp = loc.decimalPoint();
     const QString gs = loc.groupSeparator();
     if (dp.size() == 1) fs.DecimalSeparator = dp[0];
@@ -115,8 +111,14 @@ void InitFormatSettingsFromLocale() {
     if (fs.ShortDateFormat.isEmpty()) fs.ShortDateFormat = TFormatSettings().ShortDateFormat;
     if (fs.ShortTimeFormat.isEmpty()) fs.ShortTimeFormat = TFormatSettings().ShortTimeFormat;
     if (fs.LongTimeFormat.isEmpty()) fs.LongTimeFormat = TFormatSettings().LongTimeFormat;
-    FormatSettings = fs;
+    return fs;
 }
+}  // namespace
+
+// The user's settings from the start; tests put their own in place.
+TFormatSettings FormatSettings = LocaleFormatSettings();
+
+void InitFormatSettingsFromLocale() { FormatSettings = LocaleFormatSettings(); }
 
 bool TryEncodeDate(int Year, int Month, int Day, TDateTime& Value) {
     if (Year < 1 || Year > 9999 || !QDate::isValid(Year, Month, Day)) return false;

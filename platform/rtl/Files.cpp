@@ -234,7 +234,6 @@ QByteArray ReadFileBytes(const QString& FileName) {
 // ---- the atomic writer ----------------------------------------------------------------------
 
 TAtomicFile::TAtomicFile(const QString& FileName) : FFileName(FileName) {
-    const QFileInfo fi(FileName);
     const QString dir = ExtractFilePath(FileName).isEmpty() ? QStringLiteral("./") : ExtractFilePath(FileName);
     FTempPath = QFile::encodeName(dir + u'.' + ExtractFileName(FileName) + QStringLiteral(".XXXXXX"));
     FFd = ::mkostemp(FTempPath.data(), O_CLOEXEC);
@@ -293,6 +292,13 @@ void TAtomicFile::Commit() {
         throw EInOutError(QStringLiteral("Cannot write file \"%1\". %2").arg(FFileName, OsReason(err)));
     }
     FTempPath.clear();
+    // Make the rename itself durable; the file is in place either way, so a failure here is moot.
+    const QString dir = ExtractFilePath(FFileName).isEmpty() ? QStringLiteral(".") : ExtractFilePath(FFileName);
+    const int dfd = ::open(QFile::encodeName(dir).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dfd >= 0) {
+        ::fsync(dfd);
+        ::close(dfd);
+    }
 }
 
 void TAtomicFile::Discard() {

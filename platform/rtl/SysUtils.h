@@ -118,8 +118,10 @@ struct TFormatSettings {
     QString LongDayNames[7];
     TFormatSettings();
 };
+// Filled from the user's locale when the program starts (the C locale keeps the defaults above);
+// tests set FormatSettings themselves.
 extern TFormatSettings FormatSettings;
-void InitFormatSettingsFromLocale();   // at start-up; tests set FormatSettings themselves
+void InitFormatSettingsFromLocale();   // reads the locale again
 
 TDateTime EncodeDate(int Year, int Month, int Day);                 // raises EConvertError
 TDateTime EncodeTime(int Hour, int Min, int Sec, int MSec);         // raises EConvertError

@@ -13,9 +13,9 @@
 class IProcessLauncher {
 public:
     virtual ~IProcessLauncher() = default;
-    // Starts Program with Arguments (each passed as it stands, no shell in between). Hidden asks
-    // for no window where the program honours it. The process id, or nullopt when it cannot be
-    // started.
+    // Starts Program with Arguments (each passed as it stands, no shell in between). Hidden is
+    // the caller's wish for no window; on Linux a program opens its own windows or none, so the
+    // real launcher passes it on to nobody. The process id, or nullopt when it cannot be started.
     virtual std::optional<int64_t> Start(const QString& Program, const QStringList& Arguments,
                                          bool Hidden) = 0;
     // Whether the process has ended, without waiting. An ended process is reaped here.

@@ -2,6 +2,7 @@
 #include "platform/rtl/Files.h"
 #include <pugixml.hpp>
 #include <QStringDecoder>
+#include <QStringEncoder>
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -14,34 +15,38 @@ using pugi::xml_node_struct;
 inline QString FromUtf8(const char* S) { return QString::fromUtf8(S); }
 
 // A QString as a NUL-terminated UTF-8 text for the parser's calls. Names and most cell texts
-// are short ASCII: those are converted on the stack, without a heap allocation.
+// are short: those are converted on the stack, without a heap allocation.
 class TUtf8Text {
 public:
     explicit TUtf8Text(const QString& S)
     {
         const qsizetype N = S.size();
-        if (N < qsizetype(sizeof FBuf)) {
+        if (N * 3 < qsizetype(sizeof FBuf)) {
+            // ASCII, the usual case, is copied straight; anything else goes through the encoder.
             const char16_t* P = reinterpret_cast<const char16_t*>(S.constData());
             char16_t Any = 0;
-            for (qsizetype i = 0; i < N; ++i)
+            for (qsizetype i = 0; i < N; ++i) {
                 Any |= P[i];
-            if (Any < 0x80) {
-                for (qsizetype i = 0; i < N; ++i)
-                    FBuf[i] = char(P[i]);
-                FBuf[N] = 0;
-                FPtr = FBuf;
-                return;
+                FBuf[i] = char(P[i]);
             }
+            char* End = FBuf + N;
+            if (Any >= 0x80) {
+                QStringEncoder Encode(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
+                End = Encode.appendToBuffer(FBuf, S);
+            }
+            *End = 0;
+            FPtr = FBuf;
+        } else {
+            FLong = S.toStdString();
+            FPtr = FLong.c_str();
         }
-        FLong = S.toStdString();
-        FPtr = FLong.c_str();
     }
     TUtf8Text(const TUtf8Text&) = delete;
     TUtf8Text& operator=(const TUtf8Text&) = delete;
     const char* c_str() const { return FPtr; }
 
 private:
-    char FBuf[128];
+    char FBuf[772];   // texts up to 257 characters
     std::string FLong;
     const char* FPtr;
 };
@@ -583,6 +588,7 @@ void TXMLDocument::ParseBuffer(const QByteArray& Data, const QString& Source)
     Changed();
     if (!R) {
         FDoc->reset();
+        FActive = false;
         RaiseParseError(R, Buffer, Source);
     }
     DropIndentation(*FDoc);
@@ -610,6 +616,7 @@ void TXMLDocument::LoadFromFile(const QString& FileName)
     if (!R) {
         FDoc->reset();
         FBuffer.clear();
+        FActive = false;
         QByteArray Original = ReadFileBytes(FileName);
         RaiseParseError(R, HasUtf16Bom(Original) ? Utf16ToUtf8(Original) : Original, FileName);
     }
@@ -628,6 +635,7 @@ void TXMLDocument::LoadFromXML(const QString& Xml)
     Changed();
     if (!R) {
         FDoc->reset();
+        FActive = false;
         RaiseParseError(R, Utf8, QString());
     }
     DropIndentation(*FDoc);

@@ -7,8 +7,9 @@
 //    declaration (a processing instruction named "xml"), comments, processing instructions, the
 //    document type and the root element. "The first node of the document" is the first of these.
 //  - Whitespace-only text between elements (indentation) is dropped, so the children of an element
-//    taken by position are the same whether a file is indented or not. Text that is the only child
-//    of its element is kept as it stands, blanks included, so "  x " and "   " read back untrimmed.
+//    taken by position are the same whether a file is indented or not; so is a whitespace-only
+//    text spanning lines that is an element's only content (a hand-indented empty section). Other
+//    text is kept as it stands, blanks included: "  x " and "   " read back untrimmed.
 //  - Comments are nodes: a comment among the rows of a section counts as a child by position.
 //  - Attributes keep their file order; a missing attribute is told apart from an empty one.
 //  - A file that is not well-formed raises EXMLDocError with the parser's message and the place
@@ -151,7 +152,7 @@ public:
     void Clear();                               // removes every node; stays active
 
     // Replace the content with the file's / the text's. Raise EXMLDocError on malformed XML (and
-    // EInOutError when the file cannot be read); the document is then empty.
+    // EInOutError when the file cannot be read); the document is then empty and inactive.
     void LoadFromFile(const QString& FileName);
     void LoadFromXML(const QString& Xml);
     void LoadFromBytes(const QByteArray& Data);

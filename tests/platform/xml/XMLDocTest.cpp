@@ -325,6 +325,7 @@ TEST_F(XMLDocFile, MalformedFilesRaiseWithPlaceAndLeaveTheDocumentEmpty)
         }
         EXPECT_EQ(Doc.ChildNodes().Count(), 0);
         EXPECT_TRUE(Doc.DocumentElement().IsNull());
+        EXPECT_FALSE(Doc.Active());
     }
 }
 
