@@ -139,7 +139,7 @@ std::optional<TCheckError> Check_OPC_UA_Server(const TTable& Table, const TLangL
     for (int r = 0; r < Table.Rows.size(); ++r) {
         const QStringList& Row = Table.Rows[r];
         if (Trim(Table_Cell(Row, 2)).isEmpty()) continue;
-        if (Table_Cell(Row, 1) != "Y") continue;
+        if (!OPC_UA_Enabled(Table_Cell(Row, 1))) continue;
         const int Position = CellValue(Table_Cell(Row, 3));
         if (Position >= 0 && Position <= OPC_UA_Data_Array_Size - 1) continue;
         TCheckError Error;

@@ -37,8 +37,8 @@ std::optional<TCheckError> Check_PDO_CANopen(const TTableFileData& Data, const T
         int NByte_IN = CANopen_Data_Array_Size, int NByte_OUT = CANopen_Data_Array_Size);
 
 // The OPC UA window's check: every row of the grid (not only up to the blank Type) whose Type is
-// not blank and whose Enable is checked must have a Position 0..1999; the message is text 1427
-// formatted with the row and 2000.
+// not blank and whose Enable is checked (column 1 "Y"; only "N" counts as unchecked, as for the
+// builder) must have a Position 0..1999; the message is text 1427 formatted with the row and 2000.
 std::optional<TCheckError> Check_OPC_UA_Server(const TTable& Table, const TLangLookup& Lang);
 
 // Whether a stored Enable value means enabled: the window shows every value but "N" checked, and

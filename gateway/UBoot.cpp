@@ -1,4 +1,5 @@
 #include "gateway/UBoot.h"
+#include "app/UComon.h"
 #include "platform/rtl/Files.h"
 #include "platform/xml/XMLDoc.h"
 
@@ -98,4 +99,9 @@ void Compile_XML_Parameter_New_Boot(const TBootParams& P)
         DeleteFile(FileName);
         throw EInOutError(QString("Cannot write \"%1\": %2").arg(FileName, E.Message()));
     }
+}
+
+TBootParams TBootParams::From_Globals(const QString& IP_Address)
+{
+    return TBootParams{IP_Address, Update_Option_Index, Update_Read_Back, ::Master_Dir, ::Project_Dir};
 }

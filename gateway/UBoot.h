@@ -19,6 +19,8 @@ struct TBootParams {
     bool ReadBack = true;  // the read-back box
     QString Master_Dir;    // the firmware image is Master_Dir + "/SimQ4180.sim"
     QString Project_Dir;   // the images are Project_Dir + "/bin/bank1.bin" and "bank2.bin"
+    // The address typed in the dialog with the shared options and folders (app/UComon.h).
+    static TBootParams From_Globals(const QString& IP_Address);
 };
 
 // The parameter file's text (no XML declaration), as written.

@@ -1,4 +1,5 @@
 #include "gateway/UEds.h"
+#include "app/UComon.h"
 #include "platform/rtl/Clock.h"
 #include "platform/rtl/Files.h"
 #include "platform/xml/XMLDoc.h"
@@ -64,7 +65,13 @@ void Load_PDO_CANopen(const QString& File_PDO_CANopen)
         for (int i = 0; i < N; ++i) {
             const IXMLNode Row = Rows.Nodes(i);
             EDS_PDO_Table[k * EDS_Max_PDO + i][0] = StrToIntDef(Attribute_Of(Row, File, Names[k], i + 1, "COB-ID"), 0);
-            EDS_PDO_Table[k * EDS_Max_PDO + i][1] = StrToIntDef(Attribute_Of(Row, File, Names[k], i + 1, "Dimension"), 8);
+            const int L = StrToIntDef(Attribute_Of(Row, File, Names[k], i + 1, "Dimension"), 8);
+            // One section per mapped byte follows from it: a count no sub-index can hold is refused
+            // rather than written out as millions of lines.
+            if (L > 255)
+                throw ERangeError(QString("section \"%1\" of \"%2\": row %3: Dimension %4 is beyond the 255 mapping "
+                                          "entries a PDO can have").arg(Names[k], File).arg(i + 1).arg(L));
+            EDS_PDO_Table[k * EDS_Max_PDO + i][1] = L;
         }
         *Counts[k] = N;
     }
@@ -300,4 +307,9 @@ void Build_EDS(const QString& Path, const QString& File_PDO_CANopen, const QStri
         Bytes += "\r\n";
     }
     WriteFileAtomic(Path, Bytes);
+}
+
+void Build_EDS(const QString& Path)
+{
+    Build_EDS(Path, File_PDO_CANopen, File_SDO_Server_CANopen);
 }

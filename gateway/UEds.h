@@ -57,3 +57,4 @@ QStringList EDS_Build_Lines(const QDateTime& Now);
 // Loads both files, builds the lines with the clock service's local time and writes the file
 // whole (CR LF line ends, no byte-order mark) or raises and writes nothing.
 void Build_EDS(const QString& Path, const QString& File_PDO_CANopen, const QString& File_SDO_Server_CANopen);
+void Build_EDS(const QString& Path);   // from the open project's File_PDO_CANopen, File_SDO_Server_CANopen

@@ -1,5 +1,6 @@
 #include "gateway/USaveBincc.h"
 #include "gateway/GatewayTables.h"
+#include "app/UComon.h"
 #include "platform/rtl/Files.h"
 #include "platform/xml/XMLDoc.h"
 
@@ -343,7 +344,9 @@ void Load_OPC_UA_Server(const QString& File_OPC_UA_Server, uint32_t B)
         S.Variables.clear();
         for (int j = 0; j < Rows.Count(); ++j) {
             const IXMLNode Node = Rows.Nodes(j);
-            if (!OPC_UA_Enabled(Node.Attributes(Enable))) continue;
+            // Only elements are variables: a comment among the rows is not one, even though a
+            // row element without "Enable" counts as enabled.
+            if (Node.NodeType() != ntElement || !OPC_UA_Enabled(Node.Attributes(Enable))) continue;
             TOPC_UA_Var V;
             V.VarType = Get_OPC_UA_VarType(Node.Attributes(Type).value_or(QString()));
             const auto Position = Node.Attributes(Position_);
@@ -485,4 +488,16 @@ void Write_Bin_Files(const QString& Project_Dir)
         DeleteFile(File2);
         throw EInOutError(QString("Cannot write \"%1\": %2").arg(Current, E.Message()));
     }
+}
+
+void Compile_Bin()
+{
+    Compile_Bin(TProjectFiles{File_ParGen, File_OPC_UA_Server, File_SDO_Server_CANopen, File_SDO_Client_CANopen,
+                              File_PDO_CANopen});
+}
+
+void Write_Bin_Files()
+{
+    if (Project_Dir.isEmpty()) throw EInOutError("No project is open; the device images are not written");
+    Write_Bin_Files(Project_Dir);
 }

@@ -132,7 +132,9 @@ int OPC_UA_Server_To_Bank(int Start, TBank& Bank);
 
 // Builds both images. Raises (and leaves Bank1_Len and Bank2_Len at 0) when a file is refused.
 void Compile_Bin(const TProjectFiles& Files);
+void Compile_Bin();   // from the open project's file paths (File_ParGen ... of app/UComon.h)
 // Writes Project_Dir + "/bin/bank1.bin" and "/bin/bank2.bin", each whole or not at all. Raises
 // EInOutError with the reason when nothing was built or a file cannot be written; then neither
 // bank file is left behind, so an update cannot send a stale or mixed pair.
 void Write_Bin_Files(const QString& Project_Dir);
+void Write_Bin_Files();   // into the open project (Project_Dir of app/UComon.h)

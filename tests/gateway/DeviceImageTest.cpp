@@ -1,5 +1,6 @@
 #include "GatewayTestSupport.h"
 #include "gateway/USaveBincc.h"
+#include "app/UComon.h"
 
 namespace {
 
@@ -134,6 +135,7 @@ TEST_F(DeviceImage, OpcUaRowGuards)
     Dir.Write("OPC_UA_Server.xml",
               "<OPC_UA_Server><OPC_UA_Server_Variables>"
               R"(<row Type="DateTime" Position="abc" Length="abc"/>)"   // no Enable: enabled, as the window shows it
+              "<!-- not a variable -->"
               R"(<row Enable="Y" Type="ByteString"/>)"
               "</OPC_UA_Server_Variables></OPC_UA_Server>");
     Build();
@@ -233,6 +235,8 @@ INSTANTIATE_TEST_SUITE_P(
         TRefusedCase{"value not a number", "SDO_Server_CANopen.xml",
                      "<SDO_Server_CANopen><SDO_Read><row Index=\"abc\" SubIndex=\"0\" NByte=\"1\" Address_B1=\"0\"/></SDO_Read><SDO_Write/></SDO_Server_CANopen>"},
         TRefusedCase{"malformed xml", "SDO_Client_CANopen.xml", "<SDO_Client_CANopen><SDO_Read>"},
+        TRefusedCase{"comment among rows", "SDO_Client_CANopen.xml",
+                     "<SDO_Client_CANopen><SDO_Read>" + ClientRow + "<!--x-->" + "</SDO_Read><SDO_Write/></SDO_Client_CANopen>"},
         TRefusedCase{"declaration before the root", "SDO_Client_CANopen.xml",
                      "<?xml version=\"1.0\"?><SDO_Client_CANopen><SDO_Read/><SDO_Write/></SDO_Client_CANopen>"},
         TRefusedCase{"257 sdo client rows", "SDO_Client_CANopen.xml",
@@ -288,6 +292,19 @@ TEST_F(DeviceImage, UnwritableBinFolderRaises)
         EXPECT_FALSE(FileExists(Other.Path("bin/bank1.bin")));
     }
     QFile::setPermissions(Other.Path("bin"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
+TEST_F(DeviceImage, OpenProjectGlobals)
+{
+    Project_Dir = Dir.Path();
+    Set_Files();
+    ParGen("<CANopen_IDDev>9</CANopen_IDDev>");
+    Compile_Bin();
+    EXPECT_EQ(PB32(156), 9u);
+    Write_Bin_Files();
+    EXPECT_TRUE(FileExists(Dir.Path("bin/bank2.bin")));
+    Reset_Globals();
+    EXPECT_THROW(Write_Bin_Files(), EInOutError);
 }
 
 TEST(OpcUaTypeCodes, ExactTexts)

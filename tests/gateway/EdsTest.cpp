@@ -94,6 +94,7 @@ INSTANTIATE_TEST_SUITE_P(
         TEdsRefused{"missing transmit section", "<PDO_CANopen><Receive_PDO/></PDO_CANopen>", ""},
         TEdsRefused{"missing dimension", R"(<PDO_CANopen><Receive_PDO><row COB-ID="1"/></Receive_PDO><Transmit_PDO/></PDO_CANopen>)", ""},
         TEdsRefused{"31 receive pdos", ManyPdo(31), ""},
+        TEdsRefused{"dimension beyond any subindex", R"(<PDO_CANopen><Receive_PDO><row COB-ID="1" Dimension="2000000000"/></Receive_PDO><Transmit_PDO/></PDO_CANopen>)", ""},
         TEdsRefused{"sdo index not a number", "",
                     R"(<SDO_Server_CANopen><SDO_Read><row Index="abc" SubIndex="0" NByte="1"/></SDO_Read><SDO_Write/></SDO_Server_CANopen>)"},
         TEdsRefused{"malformed sdo file", "", "<SDO_Server_CANopen>"}),
