@@ -90,6 +90,28 @@ void LineOn(TCanvas* Canvas, TColor Color, std::initializer_list<TPoint> Points)
     for (const TPoint& p : Points) Canvas->LineTo(p.X, p.Y);
 }
 
+// Text on the transparent colour must not be anti-aliased: its blended edge pixels are not the
+// transparent colour, so they would stay behind as a fringe round the caption. The text is
+// drawn black on white first and every pixel at least half covered gets the font colour.
+void DrawSolidText(TCanvas* Canvas, const QString& Text, const TRect& R, unsigned Format) {
+    const int w = R.Width(), h = R.Height();
+    if (w <= 0 || h <= 0 || Text.isEmpty()) return;
+    TBitmap mask(w, h);
+    TCanvas* m = mask.Canvas();
+    m->Brush()->SetColor(clWhite);
+    m->FillRect(Rect(0, 0, w, h));
+    m->Font()->Assign(Canvas->Font());
+    m->Font()->SetColor(clBlack);
+    m->Brush()->SetStyle(bsClear);
+    TRect local = Rect(0, 0, w, h);
+    m->DrawText(Text, local, Format);
+    const TColor ink = ColorToRGB(Canvas->Font()->Color());
+    const QImage& img = mask.Image();
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            if (qGray(img.pixel(x, y)) < 128) Canvas->SetPixels(R.Left + x, R.Top + y, ink);
+}
+
 }  // namespace
 
 void DrawLbButton(TCanvas* Canvas, int W, int H, TAlignment Alignment, const QString& Caption,
@@ -206,8 +228,7 @@ void DrawLbButton(TCanvas* Canvas, int W, int H, TAlignment Alignment, const QSt
     int captionLeft = d + 4, captionTop = 0, glyphLeft = 0, glyphTop = 0;
     if (Style == bsShape) {
         DrawGlyphCell(Canvas, (W - GW) / 2, (H - GH) / 2, Glyph, (cell - 1) * GW, 0, GW, GH);
-        TRect r = Rect(d, (H - th) / 2 + d, W, H);
-        Canvas->DrawText(text, r, DT_CENTER | DT_WORDBREAK);
+        DrawSolidText(Canvas, text, Rect(d, (H - th) / 2 + d, W, H), DT_CENTER | DT_WORDBREAK);
     } else {
         if (Layout == blGlyphLeft || Layout == blGlyphRight) {
             captionTop = (H - th) / 2 + d;
@@ -414,9 +435,12 @@ void TLbButton::SetModalResult(TModalResult Value) {
 void TLbButton::SetKind(TLbButtonKind Value) {
     if (Value != bkCustom) {
         const TKindInfo& info = KindInfo(Value);
+        // The picture first: a missing one leaves the button as it was.
+        TBitmap picture;
+        picture.LoadFromResourceName(QString::fromLatin1(info.Picture));
+        FGlyph.Assign(&picture);
         FNumGlyphs = 2;
         FModalResult = info.Result;
-        FGlyph.LoadFromResourceName(QString::fromLatin1(info.Picture));
         SetCaption(QString::fromUtf16(info.Caption));
     }
     FKind = Value;
@@ -469,7 +493,6 @@ void TLbButton::SetSlowDecease(bool Value) {
 
 void TLbButton::SetEnabled(bool Value) {
     TCustomControl::SetEnabled(Value);
-    FEnabled = Value;
     bDown = false;
     Changed();
 }
@@ -627,6 +650,11 @@ void TLbButton::WndProc(TMessage& Message) {
             Message.Result = 1;
             return;
         }
+        break;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        // The focus shows as the hot picture and the focus rectangle.
+        Invalidate();
         break;
     case CM_DIALOGCHAR:
         if (DialogChar(QChar(char16_t(Message.WParam)))) {

@@ -111,7 +111,6 @@ private:
     TAlignment FAlignment = taCenter;
     TColor FShadowColor = TColor(0x808080);
     TColor FColorWhenDown = clNone;
-    bool FEnabled = true;
     bool FFlat = false;
     bool FWordWrap = false;
     TBitmap FGlyph;

@@ -93,6 +93,7 @@ QString CutField(QString& Text, const QString& Delimiter) {
 }
 
 QString ConcatLines(const QStringList& Lines) { return Lines.join(QString()); }
+QString ConcatLines(const TStrings& Lines) { return ConcatLines(Lines.ToStringList()); }
 
 int WidePos(const QString& Needle, const QString& Text) { return PosFrom(Needle, Text); }
 

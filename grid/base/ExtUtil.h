@@ -7,6 +7,7 @@
 // Positions follow the grid's own counting: 1-based, 0 meaning "not found".
 
 #include "platform/gui/Graphics.h"
+#include "platform/rtl/Classes.h"
 #include "platform/rtl/SysUtils.h"
 
 #include <QString>
@@ -38,6 +39,7 @@ int CharPos(QChar Ch, const QString& Text);
 int CharPosVar(QChar Ch, const QString& Text, int& Pos);   // Pos written only when found
 QString CutField(QString& Text, const QString& Delimiter);
 QString ConcatLines(const QStringList& Lines);
+QString ConcatLines(const TStrings& Lines);
 int WidePos(const QString& Needle, const QString& Text);
 // End of the first odd-length run of Ch that is followed by another character (an unescaped
 // quote), or the last position when the text ends with Ch; 0 when there is none.
@@ -91,7 +93,8 @@ void AnsiToOemText(QString& Text);         // Windows-1252 text <-> OEM (code pa
 void OemToAnsiText(QString& Text);
 // One line of a CSV file split into its decoded fields: blanks before a field are dropped, a
 // quoted field runs to its closing quote with doubled quotes collapsed, U+000B (or "~" with
-// JavaCSV) becomes CR LF. An empty rest after the last delimiter adds no field.
+// JavaCSV) becomes CR LF. An empty rest after the last delimiter adds no field; a quote that
+// never closes takes the rest of the line, delimiters and all, as its field.
 QStringList SplitCSVLine(const QString& Line, QChar Delimiter, bool JavaCSV = false);
 
 // ---- cell-text files and wide cell text --------------------------------------------------------

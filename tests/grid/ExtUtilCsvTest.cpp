@@ -96,7 +96,7 @@ TEST(ExtUtilCsv, SaveEncodingsSplitBack) {
 }
 
 TEST(ExtUtilCsv, OemConversion) {
-    QString Text = U("caf\xC3\xA9 \xC3\xA7a");   // café ça
+    QString Text = U("caf\xC3\xA9 \xC3\xA7" "a");   // café ça
     QString Oem = Text;
     AnsiToOemText(Oem);
     // é is byte 0x82 in the OEM page, which reads as U+201A in the ANSI page.

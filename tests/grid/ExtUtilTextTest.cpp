@@ -48,7 +48,10 @@ TEST(ExtUtilSearch, Positions) {
     EXPECT_EQ(CharPosVar(QChar('b'), QStringLiteral("abc"), P), 2);
     EXPECT_EQ(P, 2);
     EXPECT_EQ(WidePos(QString::fromUtf8("\xE2\x82\xAC"), QString::fromUtf8("a\xE2\x82\xAC")), 2);
-    EXPECT_EQ(ConcatLines({QStringLiteral("a"), QString(), QStringLiteral("bc")}), QStringLiteral("abc"));
+    EXPECT_EQ(ConcatLines(QStringList{QStringLiteral("a"), QString(), QStringLiteral("bc")}), QStringLiteral("abc"));
+    TStringList Lines;
+    Lines.SetText(QStringLiteral("x\r\ny\r\n"));
+    EXPECT_EQ(ConcatLines(Lines), QStringLiteral("xy"));
 }
 
 TEST(ExtUtilSearch, CutField) {
