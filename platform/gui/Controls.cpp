@@ -152,6 +152,23 @@ short GetKeyState(int VirtKey) {
     return Down ? short(0x8000) : 0;
 }
 
+QChar GetHotKey(const QString& Caption) {
+    for (int I = 0; I + 1 < Caption.size(); ++I) {
+        if (Caption[I] != QLatin1Char('&')) continue;
+        if (Caption[I + 1] == QLatin1Char('&')) {
+            ++I;
+            continue;
+        }
+        return Caption[I + 1].toUpper();
+    }
+    return QChar();
+}
+
+bool IsAccel(Word VK, const QString& Caption) {
+    QChar H = GetHotKey(Caption);
+    return !H.isNull() && H == QChar(char16_t(VK)).toUpper();
+}
+
 QString GetShortHint(const QString& Hint) {
     int I = Hint.indexOf(QLatin1Char('|'));
     return I < 0 ? Hint : Hint.left(I);
@@ -323,11 +340,33 @@ void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
     QSize Old = size();
     setGeometry(ALeft, ATop, AWidth, AHeight);
     if (FNativeWidget) FNativeWidget->setGeometry(0, 0, AWidth, AHeight);
+    if (!FAnchoring) UpdateAnchorDistances();
     if (Old != QSize(AWidth, AHeight)) {
-        if (auto* W = dynamic_cast<TWinControl*>(this)) W->AlignControls();
-        Guard(this, [this] { Perform(WM_SIZE, 0, MakeLParam(width(), height())); });
+        if (auto* W = dynamic_cast<TWinControl*>(this)) {
+            W->AlignControls();
+            W->AnchorControls();
+        }
+        SizeChanged();
     }
     if (FAlign != alNone && FParent) FParent->AlignControls();
+}
+
+void TControl::UpdateAnchorDistances() {
+    if (!FParent) return;
+    FAnchorRight = FParent->ClientWidth() - (Left() + Width());
+    FAnchorBottom = FParent->ClientHeight() - (Top() + Height());
+}
+
+void TControl::SetAnchors(TAnchors Value) {
+    FAnchors = Value;
+    UpdateAnchorDistances();
+}
+
+// WM_SIZE once per new size, whether the size came from SetBounds or from the window system.
+void TControl::SizeChanged() {
+    if (FLastSize == size()) return;
+    FLastSize = size();
+    Guard(this, [this] { Perform(WM_SIZE, 0, MakeLParam(width(), height())); });
 }
 
 void TControl::SetClientWidth(int Value) { SetBounds(Left(), Top(), Value + (Width() - ClientWidth()), Height()); }
@@ -353,6 +392,7 @@ void TControl::SetParent(TWinControl* AParent) {
     setGeometry(G);
     if (AParent) {
         AParent->InsertControl(this);
+        UpdateAnchorDistances();
         if (FParentFont) ParentFontOrColorChanged();
         else if (FParentColor) ParentFontOrColorChanged();
         QWidget::setVisible(FVisible);
@@ -552,8 +592,9 @@ void TControl::WndProc(TMessage& M) {
             M.Result = 1;
             return;
         }
+        // Unused by the control (and its native widget), the wheel goes to the parent.
         if (FNativeWidget) DefaultHandler(M);
-        else if (FParent) M.Result = FParent->Perform(M.Msg, M.WParam, M.LParam);
+        if (M.Result == 0 && FParent) M.Result = FParent->Perform(M.Msg, M.WParam, M.LParam);
         return;
     }
     case CM_MOUSEENTER: MouseEnter(); return;
@@ -590,8 +631,8 @@ void TControl::DefaultHandler(TMessage& M) {
 }
 
 void TControl::DeliverNative(TMessage& M) {
-    if (FTranslating == &M && M.Msg == FTranslatedCopy.Msg && M.WParam == FTranslatedCopy.WParam &&
-        M.LParam == FTranslatedCopy.LParam) {
+    if (FTranslating == &M && M.Msg != WM_MOUSEWHEEL && M.Msg == FTranslatedCopy.Msg &&
+        M.WParam == FTranslatedCopy.WParam && M.LParam == FTranslatedCopy.LParam) {
         FPassOriginal = true;
         return;
     }
@@ -850,8 +891,14 @@ void TControl::DispatchKeyDown(Word Key, TShiftState Shift, QChar Char, QKeyEven
         if (!Wants && Perform(CM_WANTSPECIALKEY, Key, 0) != 0) Wants = true;
         if (!Wants) {
             TForm* F = ParentForm();
-            if (F && F->DialogKey(Key, Shift)) return;
+            if (F && F->Perform(CM_DIALOGKEY, Key, LPARAM(Shift.Bits())) != 0) return;
         }
+    }
+    // Alt with a letter or digit: the accelerator of a control's caption.
+    if (Shift.Contains(ssAlt) && !Shift.Contains(ssCtrl) &&
+        ((Key >= 'A' && Key <= 'Z') || (Key >= '0' && Key <= '9'))) {
+        TForm* F = ParentForm();
+        if (F && F->Perform(CM_DIALOGCHAR, Key, LPARAM(Shift.Bits())) != 0) return;
     }
     QPointer<TControl> Self(this);
     TMessage M{WM_KEYDOWN, Key, LPARAM(Shift.Bits()), 0};
@@ -870,6 +917,12 @@ void TControl::DispatchKeyDown(Word Key, TShiftState Shift, QChar Char, QKeyEven
     if (Self) FCharFollows = SavedCharFollows;
     if (!Self || !HasChar) return;
     FPassOriginal = false;
+    // A character the control does not take may be the accelerator of another control.
+    if (Char.unicode() >= 0x20 && !(Perform(WM_GETDLGCODE, 0, 0) & DLGC_WANTCHARS)) {
+        TForm* F = ParentForm();
+        if (F && F->Perform(CM_DIALOGCHAR, Char.toUpper().unicode(), LPARAM(Shift.Bits())) != 0) return;
+        if (!Self) return;
+    }
     TMessage C{WM_CHAR, Char.unicode(), 0, 0};
     if (Original) {
         FTranslating = &C;
@@ -1013,7 +1066,10 @@ bool TControl::event(QEvent* E) {
     switch (E->type()) {
     case QEvent::KeyPress:
     case QEvent::KeyRelease:
-        if (FNativeWidget) break;
+        // A key a native widget left unused ends here: Qt would pass it on to the parents, which
+        // have had their say through the messages already.
+        E->accept();
+        if (FNativeWidget) return true;
         TranslateKey(static_cast<QKeyEvent*>(E), E->type() == QEvent::KeyPress);
         return true;
     case QEvent::ShortcutOverride:
@@ -1024,16 +1080,21 @@ bool TControl::event(QEvent* E) {
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:
     case QEvent::MouseMove:
-        if (FNativeWidget && FDelivering) break;
+        if (E->type() == QEvent::MouseButtonPress) Application->CancelHint();
+        E->accept();
+        if (FNativeWidget) return true;
         TranslateMouse(static_cast<QMouseEvent*>(E), this);
         return true;
     case QEvent::Wheel:
+        E->accept();
+        if (FNativeWidget) return true;
         TranslateWheel(static_cast<QWheelEvent*>(E), this);
         return true;
     case QEvent::Enter:
         Guard(this, [this] { Perform(CM_MOUSEENTER); });
         break;
     case QEvent::Leave:
+        Application->CancelHint();
         Guard(this, [this] { Perform(CM_MOUSELEAVE); });
         break;
     case QEvent::FocusIn:
@@ -1060,7 +1121,7 @@ bool TControl::event(QEvent* E) {
     }
     case QEvent::Resize: {
         bool R = QWidget::event(E);
-        Guard(this, [this] { Perform(WM_SIZE, 0, MakeLParam(width(), height())); });
+        SizeChanged();
         return R;
     }
     default: break;
@@ -1076,7 +1137,9 @@ bool TControl::eventFilter(QObject* Watched, QEvent* E) {
     case QEvent::KeyRelease:
         return TranslateKey(static_cast<QKeyEvent*>(E), E->type() == QEvent::KeyPress);
     case QEvent::ShortcutOverride:
-        return false;
+        // As for every control: the key goes to the control first (accelerators included).
+        E->accept();
+        return true;
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:
@@ -1212,7 +1275,7 @@ void TWinControl::SelectNext(TWinControl* CurControl, bool GoForward, bool Check
 void TWinControl::AlignControls() {
     if (FAlignLock > 0) return;
     ++FAlignLock;
-    TRect R = ClientRect();
+    TRect R = AlignRect();
     const TAlign Order[] = {alTop, alBottom, alLeft, alRight, alClient};
     for (TAlign A : Order) {
         for (TControl* C : FControls) {
@@ -1244,6 +1307,37 @@ void TWinControl::AlignControls() {
     --FAlignLock;
 }
 
+void TWinControl::Broadcast(TMessage& Message) {
+    std::vector<TControl*> List = FControls;
+    for (TControl* C : List) {
+        C->WndProc(Message);
+        if (Message.Result != 0) return;
+    }
+}
+
+void TWinControl::AnchorControls() {
+    int W = ClientWidth(), H = ClientHeight();
+    for (TControl* C : FControls) {
+        if (C->Align() != alNone) continue;
+        TAnchors A = C->Anchors();
+        if (!A.Contains(akRight) && !A.Contains(akBottom)) {
+            continue;
+        }
+        int L = C->Left(), T = C->Top(), CW = C->Width(), CH = C->Height();
+        if (A.Contains(akRight)) {
+            if (A.Contains(akLeft)) CW = std::max(0, W - C->FAnchorRight - L);
+            else L = W - C->FAnchorRight - CW;
+        }
+        if (A.Contains(akBottom)) {
+            if (A.Contains(akTop)) CH = std::max(0, H - C->FAnchorBottom - T);
+            else T = H - C->FAnchorBottom - CH;
+        }
+        C->FAnchoring = true;
+        C->SetBounds(L, T, CW, CH);
+        C->FAnchoring = false;
+    }
+}
+
 void TWinControl::WndProc(TMessage& M) {
     switch (M.Msg) {
     case WM_COMMAND: {
@@ -1264,6 +1358,7 @@ void TWinControl::WndProc(TMessage& M) {
 void TWinControl::resizeEvent(QResizeEvent* E) {
     TControl::resizeEvent(E);
     AlignControls();
+    AnchorControls();
 }
 
 // ---- TCustomControl / TGraphicControl ---------------------------------------------------------
@@ -1307,7 +1402,7 @@ void TGraphicControl::PaintHandler() {
 
 // ---- TTimer -----------------------------------------------------------------------------------
 TTimer::TTimer(TComponent* AOwner) : TComponent(AOwner), FTimer(new QTimer()) {
-    QObject::connect(FTimer, &QTimer::timeout, [this] { TControl::Guard(this, [this] { Timer(); }); });
+    QObject::connect(FTimer, &QTimer::timeout, [this] { Tick(); });
 }
 
 TTimer::~TTimer() { delete FTimer; }
@@ -1333,6 +1428,10 @@ void TTimer::UpdateTimer() {
     } else {
         FTimer->stop();
     }
+}
+
+void TTimer::Tick() {
+    TControl::Guard(this, [this] { Timer(); });
 }
 
 void TTimer::Timer() {

@@ -167,6 +167,8 @@ using TMouseWheelEvent = std::function<void(TObject* Sender, TShiftState Shift, 
 using TMouseWheelUpDownEvent = std::function<void(TObject* Sender, TShiftState Shift, TPoint MousePos, bool& Handled)>;
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
+enum TAnchorKind { akLeft, akTop, akRight, akBottom };
+using TAnchors = TSet<TAnchorKind>;
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 enum TVerticalAlignment { taAlignTop, taAlignBottom, taVerticalCenter };
 enum TTextLayout { tlTop, tlCenter, tlBottom };
@@ -186,6 +188,12 @@ struct THintInfo {
     QString HintStr;
     void* HintData = nullptr;
 };
+
+// The accelerator of a caption: the character after a single "&" ("&&" is a literal "&"),
+// upper-cased; null when there is none. IsAccel: whether VK (a letter or digit key, or the
+// character) is that accelerator.
+QChar GetHotKey(const QString& Caption);
+bool IsAccel(Word VK, const QString& Caption);
 
 // The text before "|" of a hint; the whole text when it has none.
 QString GetShortHint(const QString& Hint);
@@ -251,6 +259,9 @@ public:
     void SetCursor(TCursor Value);
     TAlign Align() const { return FAlign; }
     void SetAlign(TAlign Value);
+    // Edges kept at their distance from the parent's edges when the parent is resized.
+    TAnchors Anchors() const { return FAnchors; }
+    void SetAnchors(TAnchors Value);
     QString Caption() const { return FText; }
     void SetCaption(const QString& Value) { SetText(Value); }
     QString Text() const { return GetText(); }
@@ -259,6 +270,13 @@ public:
     void SetPopupMenu(TPopupMenu* Value) { FPopupMenu = Value; }
 
     void Invalidate() { update(); }
+    void InvalidateRect(const TRect& R) { update(R.Left, R.Top, R.Width(), R.Height()); }
+    void Update() { repaint(); }   // paints what is pending now
+    // The window exists: the control is on a parent (or is a window itself).
+    bool HandleAllocated() const { return FParent != nullptr || isWindow(); }
+    // All mouse input goes to this control until released.
+    bool MouseCapture() const { return QWidget::mouseGrabber() == this; }
+    void SetMouseCapture(bool Value) { if (Value) grabMouse(); else if (MouseCapture()) releaseMouse(); }
     void Repaint() { repaint(); }
     void Refresh() { repaint(); }
     void BringToFront() { raise(); }
@@ -359,6 +377,8 @@ private:
     bool HandleToolTip(QEvent* E);
     void DeliverNative(TMessage& Message);
     void FocusIn(QWidget* From);
+    void SizeChanged();
+    QSize FLastSize;
     void FocusOut(QWidget* To);
 
     TWinControl* FParent = nullptr;
@@ -374,6 +394,11 @@ private:
     bool FParentShowHint = true;
     TCursor FCursor = crDefault;
     TAlign FAlign = alNone;
+    TAnchors FAnchors = {akLeft, akTop};
+    int FAnchorRight = 0;    // parent client width - Right, when last placed
+    int FAnchorBottom = 0;   // parent client height - Bottom
+    bool FAnchoring = false;
+    void UpdateAnchorDistances();
     QString FText;
     TPopupMenu* FPopupMenu = nullptr;
     bool FLeftPressed = false;
@@ -409,8 +434,14 @@ public:
     // Moves the focus to the next (or previous) control of the tab order after CurControl.
     void SelectNext(TWinControl* CurControl, bool GoForward, bool CheckTabStop);
 
-    // Lays out the children that have an Align, in creation order, in the client area.
+    // Lays out the children that have an Align (top, bottom, left, right, then client; each
+    // kind in creation order) in AlignRect.
     void AlignControls();
+    virtual TRect AlignRect() const { return ClientRect(); }
+    // Sends the message to each child control until one answers (Result non-zero).
+    void Broadcast(TMessage& Message);
+    // Moves or stretches the children anchored to the right or bottom edge.
+    void AnchorControls();
     void DisableAlign() { ++FAlignLock; }
     void EnableAlign() { if (--FAlignLock == 0) AlignControls(); }
 
@@ -464,8 +495,9 @@ public:
     unsigned Interval() const { return FInterval; }
     void SetInterval(unsigned Value);   // restarts a running timer
     TNotifyEvent OnTimer;
-    // One tick: fires OnTimer (guarded).
-    virtual void Timer();
+    // What a tick does: Timer() with any exception going to Application->HandleException.
+    void Tick();
+    virtual void Timer();   // fires OnTimer
     bool Running() const;   // enabled with an interval and a handler
 private:
     void UpdateTimer();

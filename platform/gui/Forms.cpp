@@ -344,9 +344,30 @@ void TForm::changeEvent(QEvent* E) {
 }
 
 void TForm::WndProc(TMessage& M) {
-    if (M.Msg == WM_CLOSE) {
+    switch (M.Msg) {
+    case WM_CLOSE:
         Close();
         return;
+    case CM_DIALOGKEY:
+        M.Result = DialogKey(Word(M.WParam), TShiftState::FromBits(uint32_t(M.LParam))) ? 1 : 0;
+        return;
+    case CM_DIALOGCHAR: {
+        // Offered to every control until one takes it (a caption with that accelerator).
+        std::function<bool(TWinControl*)> Offer = [&](TWinControl* P) {
+            for (int I = 0; I < P->ControlCount(); ++I) {
+                TControl* C = P->Controls(I);
+                if (!C->Visible() || !C->Enabled()) continue;
+                if (C->Perform(CM_DIALOGCHAR, M.WParam, M.LParam) != 0) return true;
+                if (auto* W = dynamic_cast<TWinControl*>(C))
+                    if (Offer(W)) return true;
+            }
+            return false;
+        };
+        M.Result = Offer(this) ? 1 : 0;
+        return;
+    }
+    default:
+        break;
     }
     TWinControl::WndProc(M);
 }
@@ -379,6 +400,8 @@ void TApplication::FormDestroyed(TForm* F) {
 void TApplication::Run() {
     if (FTerminated) return;
     FRunning = true;
+    // The program ends when its main form closes (or on Terminate), not when windows hide.
+    QApplication::setQuitOnLastWindowClosed(false);
     if (FMainForm) FMainForm->Show();
     if (!FTerminated) QApplication::exec();
     FRunning = false;
@@ -386,7 +409,6 @@ void TApplication::Run() {
 
 void TApplication::ProcessMessages() {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 void TApplication::Terminate() {

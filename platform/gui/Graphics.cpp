@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QImageReader>
 #include <QPaintDevice>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygon>
@@ -255,6 +256,30 @@ void TFont::AssignQFont(const QFont& Font) {
 
 TCanvas::TCanvas() {
     FFont.OnChange = [this](TObject*) { FFontDirty = true; };
+    FBrush.OnChange = [this](TObject*) { FTextTransparent = false; };
+}
+
+int TCanvas::BkMode() const {
+    return FTextTransparent || FBrush.Style() == bsClear ? TRANSPARENT : OPAQUE;
+}
+
+void TCanvas::SetBkMode(int Mode) { FTextTransparent = Mode == TRANSPARENT; }
+
+int TCanvas::PixelsPerInchX() const {
+    const QPaintDevice* D = FBitmap ? nullptr : FDevice;
+    return D ? D->logicalDpiX() : TFont::PixelsPerInch;
+}
+
+int TCanvas::PixelsPerInchY() const {
+    const QPaintDevice* D = FBitmap ? nullptr : FDevice;
+    return D ? D->logicalDpiY() : TFont::PixelsPerInch;
+}
+
+int SetBkMode(TCanvas* Canvas, int Mode) {
+    if (!Canvas) return 0;
+    const int Old = Canvas->BkMode();
+    Canvas->SetBkMode(Mode);
+    return Old;
 }
 
 TCanvas::~TCanvas() { EndPaint(); }
@@ -266,6 +291,7 @@ void TCanvas::BeginPaintOn(QPaintDevice* Device) {
     if (!Device) return;
     FPainter = new QPainter(Device);
     FOwnsPainter = true;
+    FPainterFontSet = false;
     ApplyClip();
 }
 
@@ -274,7 +300,12 @@ void TCanvas::AttachPainter(QPainter* Painter) {
     FBitmap = nullptr;
     FPainter = Painter;
     FOwnsPainter = false;
+    FPainterFontSet = false;
     FDevice = Painter ? Painter->device() : nullptr;
+    if (Painter && Painter->hasClipping()) {
+        FHasBaseClip = true;
+        FBaseClip = Painter->clipRegion();
+    }
     ApplyClip();
 }
 
@@ -288,6 +319,9 @@ void TCanvas::EndPaint() {
     if (!FBitmap) FDevice = nullptr;
     FHasClip = false;
     FClip = QRegion();
+    FHasBaseClip = false;
+    FBaseClip = QRegion();
+    FPainterFontSet = false;
 }
 
 void TCanvas::SetBitmapTarget(TBitmap* Bitmap) { FBitmap = Bitmap; }
@@ -302,6 +336,7 @@ bool TCanvas::EnsurePainter() {
     FDevice = &Img;
     FPainter = new QPainter(&Img);
     FOwnsPainter = true;
+    FPainterFontSet = false;
     ApplyClip();
     return true;
 }
@@ -316,6 +351,7 @@ void TCanvas::ReleasePainter() {
 
 QPainter* TCanvas::Painter() {
     if (!EnsurePainter()) return nullptr;
+    FPainterFontSet = false;   // the caller may change the painter's font
     return FPainter;
 }
 
@@ -324,13 +360,18 @@ const QFontMetrics& TCanvas::Metrics() {
         FQFont = std::make_unique<QFont>(FFont.ToQFont());
         FMetrics = std::make_unique<QFontMetrics>(*FQFont);
         FFontDirty = false;
+        FPainterFontSet = false;
+        FWidthCache.clear();
     }
     return *FMetrics;
 }
 
 void TCanvas::ApplyFont() {
     Metrics();
-    if (FPainter && FPainter->font() != *FQFont) FPainter->setFont(*FQFont);
+    if (FPainter && !FPainterFontSet) {
+        FPainter->setFont(*FQFont);
+        FPainterFontSet = true;
+    }
 }
 
 namespace {
@@ -385,20 +426,20 @@ Qt::BrushStyle HatchStyle(TBrushStyle S) {
 
 }  // namespace
 
-void TCanvas::ApplyPen() {}
-void TCanvas::ApplyBrushFill() {}
 
 void TCanvas::ApplyClip() {
     if (!FPainter) return;
-    if (FHasClip) FPainter->setClipRegion(FClip);
+    if (FHasClip && FHasBaseClip) FPainter->setClipRegion(FClip & FBaseClip);
+    else if (FHasClip) FPainter->setClipRegion(FClip);
+    else if (FHasBaseClip) FPainter->setClipRegion(FBaseClip);
     else FPainter->setClipping(false);
 }
 
-QImage& TCanvas::TargetImage() { return FBitmap->FImage; }
 
 // A brush fill of a rectangle with the canvas's brush (nothing for a clear brush).
 static void FillWithBrush(QPainter* P, const QRect& R, const TBrush& B) {
-    if (B.Style() == bsClear || R.isEmpty()) return;
+    // clNone says "no colour": it fills nothing
+    if (B.Style() == bsClear || B.Color() == clNone || R.isEmpty()) return;
     if (B.Style() == bsSolid) {
         P->fillRect(R, ToQColor(B.Color()));
         return;
@@ -430,7 +471,8 @@ static void StrokePolyline(QPainter* P, const std::vector<QPoint>& Pts, const TP
     const auto Mode = CompositionFor(Pen.Mode());
     const bool ModeChanged = Mode != QPainter::CompositionMode_SourceOver;
     if (ModeChanged) P->setCompositionMode(Mode);
-    if (Pen.Width() <= 1 || Pen.Style() != psSolid) {
+    if (Pen.Width() <= 1) {
+        // only one-pixel pens are dashed; wider ones draw solid
         const std::vector<int> Dash = DashPattern(Pen.Style());
         int DashIdx = 0, DashLeft = Dash.empty() ? 0 : Dash[0];
         QPolygon Dots;
@@ -648,11 +690,62 @@ void TCanvas::DrawFocusRect(const TRect& R) {
     FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
 }
 
+const QImage* TCanvas::ReadableImage(QPoint& Origin) {
+    Origin = QPoint(0, 0);
+    if (FBitmap) return FBitmap->FImage.isNull() ? nullptr : &FBitmap->FImage;
+    if (!FPainter || !FPainter->paintEngine()) return nullptr;
+    QPaintDevice* D = FPainter->paintEngine()->paintDevice();
+    if (!D || D->devType() != QInternal::Image) return nullptr;
+    const QTransform T = FPainter->deviceTransform();
+    if (!T.isAffine() || T.m11() != 1 || T.m22() != 1 || T.m12() != 0 || T.m21() != 0) return nullptr;
+    Origin = QPoint(int(T.dx()), int(T.dy()));
+    return static_cast<QImage*>(D);
+}
+
 TColor TCanvas::Pixels(int X, int Y) {
-    if (!FBitmap) return -1;
-    const QImage& Img = FBitmap->FImage;
-    if (X < 0 || Y < 0 || X >= Img.width() || Y >= Img.height()) return -1;
-    return FromQColor(QColor::fromRgb(Img.pixel(X, Y)));
+    QPoint O;
+    const QImage* Img = ReadableImage(O);
+    if (!Img) return -1;
+    X += O.x();
+    Y += O.y();
+    if (X < 0 || Y < 0 || X >= Img->width() || Y >= Img->height()) return -1;
+    return FromQColor(QColor::fromRgb(Img->pixel(X, Y)));
+}
+
+void TCanvas::FloodFill(int X, int Y, TColor Color, TFillStyle FillStyle) {
+    if (!EnsurePainter() || FBrush.Style() == bsClear || FBrush.Color() == clNone) return;
+    QPoint O;
+    const QImage* Src = ReadableImage(O);
+    if (!Src) return;
+    const int W = Src->width(), H = Src->height();
+    const int SX = X + O.x(), SY = Y + O.y();
+    if (SX < 0 || SY < 0 || SX >= W || SY >= H) return;
+    const QRgb Key = ToQRgb(Color) & 0xFFFFFF;
+    auto Inside = [&](int PX, int PY) {
+        const bool Same = (Src->pixel(PX, PY) & 0xFFFFFF) == Key;
+        return FillStyle == fsBorder ? !Same : Same;
+    };
+    if (!Inside(SX, SY)) return;
+    // scan-line fill into a mask first, then paint the runs with the brush
+    std::vector<uint8_t> Done(size_t(W) * H, 0);
+    std::vector<QPoint> Stack{{SX, SY}};
+    std::vector<QRect> Runs;
+    while (!Stack.empty()) {
+        const QPoint P = Stack.back();
+        Stack.pop_back();
+        if (Done[size_t(P.y()) * W + P.x()]) continue;
+        int L = P.x(), R = P.x();
+        while (L > 0 && !Done[size_t(P.y()) * W + L - 1] && Inside(L - 1, P.y())) --L;
+        while (R + 1 < W && !Done[size_t(P.y()) * W + R + 1] && Inside(R + 1, P.y())) ++R;
+        for (int I = L; I <= R; ++I) Done[size_t(P.y()) * W + I] = 1;
+        Runs.emplace_back(L - O.x(), P.y() - O.y(), R - L + 1, 1);
+        for (int NY : {P.y() - 1, P.y() + 1}) {
+            if (NY < 0 || NY >= H) continue;
+            for (int I = L; I <= R; ++I)
+                if (!Done[size_t(NY) * W + I] && Inside(I, NY)) Stack.emplace_back(I, NY);
+        }
+    }
+    for (const QRect& Run : Runs) FillWithBrush(FPainter, Run, FBrush);
 }
 
 void TCanvas::SetPixels(int X, int Y, TColor Color) {
@@ -662,18 +755,39 @@ void TCanvas::SetPixels(int X, int Y, TColor Color) {
 
 // ---- text ---------------------------------------------------------------------------------
 
-int TCanvas::TextWidth(const QString& Text) { return Metrics().horizontalAdvance(Text); }
+int TCanvas::CachedWidth(const QString& Text) {
+    const QFontMetrics& M = Metrics();   // first: a font change empties the cache
+    auto It = FWidthCache.find(Text);
+    if (It != FWidthCache.end()) return It->second;
+    if (FWidthCache.size() >= 4096) FWidthCache.clear();
+    if (FWidthCache.empty()) FWidthCache.reserve(4096);
+    const int W = M.horizontalAdvance(Text);
+    FWidthCache.emplace(Text, W);
+    return W;
+}
+
+int TCanvas::TextWidth(const QString& Text) { return CachedWidth(Text); }
 int TCanvas::TextHeight(const QString&) { return Metrics().height(); }
 TSize TCanvas::TextExtent(const QString& Text) { return {TextWidth(Text), TextHeight(Text)}; }
 
 void TCanvas::DrawTextLine(int X, int Y, const TTextLine& Line, bool Opaque) {
     const QFontMetrics& M = Metrics();
-    if (Opaque && FBrush.Style() != bsClear)
+    if (Opaque && BkMode() == OPAQUE && FBrush.Color() != clNone && FFont.Orientation() == 0)
         FPainter->fillRect(QRect(X, Y, Line.Width, M.height()), ToQColor(FBrush.Color()));
     if (Line.Text.isEmpty()) return;
     ApplyFont();
     const QColor C = ToQColor(FFont.Color());
-    FPainter->setPen(C);
+    if (FPainter->pen().color() != C || FPainter->pen().style() != Qt::SolidLine || FPainter->pen().width() > 1)
+        FPainter->setPen(C);
+    if (FFont.Orientation() != 0) {
+        // escapement in tenths of a degree, counter-clockwise about the text's top-left corner
+        FPainter->save();
+        FPainter->translate(X, Y);
+        FPainter->rotate(-FFont.Orientation() / 10.0);
+        FPainter->drawText(QPoint(0, M.ascent()), Line.Text);
+        FPainter->restore();
+        return;
+    }
     FPainter->drawText(QPoint(X, Y + M.ascent()), Line.Text);
     if (Line.UnderlineAt >= 0 && Line.UnderlineAt < Line.Text.size()) {
         const int UX = X + M.horizontalAdvance(Line.Text.left(Line.UnderlineAt));
@@ -694,12 +808,11 @@ void TCanvas::TextOut(int X, int Y, const QString& Text) {
 
 void TCanvas::TextRect(const TRect& R, int X, int Y, const QString& Text) {
     if (!EnsurePainter()) return;
-    FPainter->save();
-    FPainter->setClipRect(ToQRect(R), FHasClip ? Qt::IntersectClip : Qt::ReplaceClip);
+    FPainter->setClipRect(ToQRect(R), FHasClip || FHasBaseClip ? Qt::IntersectClip : Qt::ReplaceClip);
     FillWithBrush(FPainter, ToQRect(R), FBrush);
     TTextLine L{Text, -1, TextWidth(Text)};
     DrawTextLine(X, Y, L, false);
-    FPainter->restore();
+    ApplyClip();
 }
 
 namespace {
@@ -725,6 +838,15 @@ QString StripPrefix(const QString& S, int& MarkAt) {
 
 std::vector<TCanvas::TTextLine> TCanvas::LayoutText(const QString& Text, int MaxWidth, unsigned Flags) {
     const QFontMetrics& M = Metrics();
+    const bool Plain = !Text.contains(QLatin1Char('\n')) && !Text.contains(QLatin1Char('\r')) &&
+                       !((Flags & DT_EXPANDTABS) && Text.contains(QLatin1Char('\t'))) &&
+                       ((Flags & DT_NOPREFIX) || !Text.contains(QLatin1Char('&')));
+    if (Plain && !(Flags & (DT_WORDBREAK | DT_END_ELLIPSIS | DT_WORD_ELLIPSIS | DT_PATH_ELLIPSIS))) {
+        std::vector<TTextLine> One(1);
+        One[0].Text = Text;
+        One[0].Width = CachedWidth(Text);
+        return One;
+    }
     QString S = Text;
     if (Flags & DT_EXPANDTABS) {
         const int TabW = 8 * std::max(1, M.averageCharWidth());
@@ -854,21 +976,26 @@ int TCanvas::DrawText(const QString& Text, TRect& R, unsigned Flags) {
     if (!(Flags & DT_NOCLIP)) {
         if (Y < R.Top || Y + TextH > R.Bottom || FFont.Style().Contains(fsItalic)) NeedClip = true;
         for (const auto& L : Lines) {
+            if (NeedClip || L.Text.isEmpty()) continue;
+            // ink runs from the first glyph's left bearing to the last one's right bearing,
+            // plus a pixel of antialiasing on each side
             const int X = LineX(L);
-            if (X - 2 < R.Left || X + L.Width + 2 > R.Right) NeedClip = true;
+            const int InkL = X + M.leftBearing(L.Text.front()) - 1;
+            const int InkR = X + L.Width - M.rightBearing(L.Text.back()) + 1;
+            if (InkL < R.Left || InkR > R.Right) NeedClip = true;
         }
     }
     const bool Rtl = Flags & DT_RTLREADING;
-    if (NeedClip || Rtl) {
-        FPainter->save();
-        if (NeedClip) FPainter->setClipRect(ToQRect(R), FHasClip ? Qt::IntersectClip : Qt::ReplaceClip);
-        if (Rtl) FPainter->setLayoutDirection(Qt::RightToLeft);
-    }
+    if (NeedClip)
+        FPainter->setClipRect(ToQRect(R), FHasClip || FHasBaseClip ? Qt::IntersectClip : Qt::ReplaceClip);
+    const Qt::LayoutDirection OldDirection = FPainter->layoutDirection();
+    if (Rtl) FPainter->setLayoutDirection(Qt::RightToLeft);
     for (const auto& L : Lines) {
         DrawTextLine(LineX(L), Y, L, true);
         Y += LineH;
     }
-    if (NeedClip || Rtl) FPainter->restore();
+    if (Rtl) FPainter->setLayoutDirection(OldDirection);
+    if (NeedClip) ApplyClip();
     return Result;
 }
 
@@ -888,8 +1015,22 @@ void TCanvas::StretchDraw(const TRect& R, TGraphic* Graphic) {
 
 void TCanvas::CopyRect(const TRect& Dest, TCanvas* Source, const TRect& SourceRect) {
     if (!Source || !Source->FBitmap || !EnsurePainter()) return;
+    if (FCopyMode == cmBlackness || FCopyMode == cmWhiteness) {
+        FPainter->fillRect(ToQRect(Dest), FCopyMode == cmBlackness ? Qt::black : Qt::white);
+        return;
+    }
+    // a copy first: the source may be this very canvas
     const QImage Part = Source->FBitmap->FImage.copy(ToQRect(SourceRect));
-    FPainter->setCompositionMode(QPainter::CompositionMode_Source);
+    QPainter::CompositionMode Mode = QPainter::CompositionMode_Source;
+    switch (FCopyMode) {
+    case cmSrcAnd: Mode = QPainter::RasterOp_SourceAndDestination; break;
+    case cmSrcPaint: Mode = QPainter::RasterOp_SourceOrDestination; break;
+    case cmSrcInvert: Mode = QPainter::RasterOp_SourceXorDestination; break;
+    case cmMergePaint: Mode = QPainter::RasterOp_NotSourceOrDestination; break;
+    case cmNotSrcCopy: Mode = QPainter::RasterOp_NotSource; break;
+    default: break;
+    }
+    FPainter->setCompositionMode(Mode);
     if (Dest.Width() == SourceRect.Width() && Dest.Height() == SourceRect.Height())
         FPainter->drawImage(QPoint(Dest.Left, Dest.Top), Part);
     else

@@ -17,6 +17,7 @@
 #include <initializer_list>
 #include <memory>
 #include <span>
+#include <unordered_map>
 #include <vector>
 
 class QPainter;
@@ -385,6 +386,14 @@ public:
     TCopyMode CopyMode() const { return FCopyMode; }
     void SetCopyMode(TCopyMode Value) { FCopyMode = Value; }
 
+    // Text background: a solid brush paints it, a clear one (or a brush colour of clNone) does
+    // not. SetBkMode(TRANSPARENT) turns it off until the brush is next changed.
+    int BkMode() const;
+    void SetBkMode(int Mode);
+    // The device's resolution: 96 on bitmaps and screens, the printer's on a printer.
+    int PixelsPerInchX() const;
+    int PixelsPerInchY() const;
+
     TPoint PenPos() const { return FPenPos; }
     void SetPenPos(const TPoint& Value) { FPenPos = Value; }
     void MoveTo(int X, int Y);
@@ -405,7 +414,12 @@ public:
     void Polyline(std::initializer_list<TPoint> Points) { Polyline(std::span<const TPoint>(Points.begin(), Points.size())); }
     void DrawFocusRect(const TRect& R);   // dotted, inverting: drawing it twice restores
 
-    TColor Pixels(int X, int Y);          // -1 (clNone's "no pixel") outside the device
+    // fsBorder: fills outwards from (X, Y) up to pixels of Color; fsSurface: fills the area of
+    // Color around (X, Y). Uses the brush. Needs a device whose pixels can be read.
+    enum TFillStyle { fsSurface, fsBorder };
+    void FloodFill(int X, int Y, TColor Color, TFillStyle FillStyle);
+
+    TColor Pixels(int X, int Y);          // -1 outside the device or when it cannot be read
     void SetPixels(int X, int Y, TColor Color);
 
     // Text. A solid brush paints the text's background cell, a clear brush leaves it.
@@ -420,6 +434,7 @@ public:
 
     void Draw(int X, int Y, TGraphic* Graphic);
     void StretchDraw(const TRect& R, TGraphic* Graphic);
+    // Copies from a bitmap canvas (scaled when the sizes differ), combined by CopyMode.
     void CopyRect(const TRect& Dest, TCanvas* Source, const TRect& SourceRect);
 
     bool DrawEdge(TRect& R, unsigned Edge, unsigned Flags);
@@ -451,13 +466,13 @@ private:
     void SetBitmapTarget(TBitmap* Bitmap);
     bool EnsurePainter();
     void ReleasePainter();   // a bitmap canvas closes its painter before the image changes
-    void ApplyPen();
-    void ApplyBrushFill();
     void ApplyFont();
     void ApplyClip();
     const QFontMetrics& Metrics();
     void DrawTextLine(int X, int Y, const TTextLine& Line, bool Opaque);
-    QImage& TargetImage();
+    // The pixels under the canvas when they can be read (a bitmap, or a widget painted through
+    // a raster back buffer); Origin is where the canvas's (0, 0) lies in that image.
+    const QImage* ReadableImage(QPoint& Origin);
 
     TPen FPen;
     TBrush FBrush;
@@ -472,14 +487,36 @@ private:
 
     bool FHasClip = false;
     QRegion FClip;
+    bool FHasBaseClip = false;   // the clip an attached painter came with
+    QRegion FBaseClip;
+    bool FPainterFontSet = false;
+    bool FTextTransparent = false;
+    // Widths of recently measured strings in the current font: a grid repaints the same cell
+    // texts again and again, and shaping a string costs more than looking it up.
+    int CachedWidth(const QString& Text);
+    struct TTextHash {
+        size_t operator()(const QString& S) const noexcept {
+            size_t H = 1469598103934665603ull;   // FNV-1a: cell texts are short
+            for (QChar C : S) H = (H ^ C.unicode()) * 1099511628211ull;
+            return H;
+        }
+    };
+    std::unordered_map<QString, int, TTextHash> FWidthCache;
 
     bool FFontDirty = true;
     std::unique_ptr<QFont> FQFont;
     std::unique_ptr<QFontMetrics> FMetrics;
 };
 
+constexpr int TRANSPARENT = 1;
+constexpr int OPAQUE = 2;
+
 // Windows-style free functions over a canvas.
+int SetBkMode(TCanvas* Canvas, int Mode);   // returns the previous mode
 int DrawText(TCanvas* Canvas, const QString& Text, TRect& R, unsigned Flags);
+inline int DrawTextEx(TCanvas* Canvas, const QString& Text, TRect& R, unsigned Flags, void* = nullptr) {
+    return DrawText(Canvas, Text, R, Flags);
+}
 bool DrawEdge(TCanvas* Canvas, TRect& R, unsigned Edge, unsigned Flags);
 bool DrawFrameControl(TCanvas* Canvas, TRect& R, unsigned Type, unsigned State);
 void DrawFocusRect(TCanvas* Canvas, const TRect& R);

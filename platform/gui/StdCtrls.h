@@ -238,6 +238,8 @@ protected:
     LRESULT DialogCode() const override { return DLGC_WANTARROWS | DLGC_WANTCHARS; }
     void Notify(Word Code);
 private:
+    void ConnectEdit();
+    QPointer<QLineEdit> FConnectedEdit;
     friend class TComboPopupBox;
     QString GetText() const override;
     QComboBox* FCombo;
@@ -290,6 +292,7 @@ public:
     // What a click does: unchecked -> checked -> grayed (when allowed) -> unchecked.
     virtual void Toggle();
     QCheckBox* Native() const { return FBox; }
+    void WndProc(TMessage& Message) override;
 protected:
     void TextChanged() override;
     LRESULT DialogCode() const override { return DLGC_BUTTON; }
@@ -307,6 +310,7 @@ public:
     // Checking one unchecks the other radio buttons of the same parent and fires OnClick.
     void SetChecked(bool Value);
     QRadioButton* Native() const { return FRadio; }
+    void WndProc(TMessage& Message) override;
 protected:
     void TextChanged() override;
     LRESULT DialogCode() const override { return DLGC_RADIOBUTTON | DLGC_BUTTON; }

@@ -51,6 +51,32 @@ private:
     const char* FPtr;
 };
 
+inline bool SameText(const char* A, const char* B)
+{
+    for (; *A == *B; ++A, ++B)
+        if (!*A)
+            return true;
+    return false;
+}
+
+// The UTF-8 text into Out, reusing Out's storage when it is Out's own. Pure ASCII, the usual
+// cell, is widened in place; anything else is decoded by Qt as QString::fromUtf8 does.
+void AssignUtf8(QString& Out, const char* Text)
+{
+    size_t Len = 0;
+    uchar Any = 0;
+    for (; Text[Len]; ++Len)
+        Any |= uchar(Text[Len]);
+    if (Any >= 0x80) {
+        Out = QString::fromUtf8(Text, qsizetype(Len));
+        return;
+    }
+    Out.resize(qsizetype(Len));
+    char16_t* D = reinterpret_cast<char16_t*>(Out.data());
+    for (size_t i = 0; i < Len; ++i)
+        D[i] = uchar(Text[i]);
+}
+
 // Parsing options: every node kind is kept (declaration, doctype, processing instructions,
 // comments); whitespace between elements is dropped, whitespace that is an element's only
 // content is kept (see the header for the line-break rule applied after parsing).
@@ -419,31 +445,42 @@ IXMLNode IXMLNode::PreviousSibling() const
     return IXMLNode(xml_node(Required()).previous_sibling().internal_object(), FDoc);
 }
 
-pugi::xml_attribute_struct* IXMLNode::Find(const QString& Name) const
+pugi::xml_attribute IXMLNode::Find(const QString& Name) const
 {
-    xml_node N(Required());
-    const TUtf8Text Key(Name);
+    return Find(TUtf8Text(Name).c_str());
+}
+
+pugi::xml_attribute IXMLNode::Find(const char* Name) const
+{
     if (!FDoc)
-        return N.attribute(Key.c_str()).internal_object();
-    if (FDoc->FHintNode != FNode || FDoc->FHintVersion != FDoc->FVersion) {
+        return xml_node(Required()).attribute(Name);
+    if (FDoc->FHintNode != Required() || FDoc->FHintVersion != FDoc->FVersion) {
         FDoc->FHintNode = FNode;
         FDoc->FHintVersion = FDoc->FVersion;
         FDoc->FHint = nullptr;
     }
+    // Rows are read in file order, so the attribute after the last one found is nearly always
+    // the one asked for: try it before searching the element. (A build reads thousands of
+    // values; this path keeps to the fewest calls into the parser's library.)
+    const pugi::xml_attribute Next = FDoc->FHint ? pugi::xml_attribute(FDoc->FHint) : xml_node(FNode).first_attribute();
+    if (SameText(Next.name(), Name) && *Name) {
+        FDoc->FHint = Next.next_attribute().internal_object();
+        return Next;
+    }
     pugi::xml_attribute Hint(FDoc->FHint);
-    pugi::xml_attribute A = N.attribute(Key.c_str(), Hint);
+    const pugi::xml_attribute A = xml_node(FNode).attribute(Name, Hint);
     FDoc->FHint = Hint.internal_object();
-    return A.internal_object();
+    return A;
 }
 
 bool IXMLNode::HasAttribute(const QString& Name) const
 {
-    return FNode && Find(Name);
+    return FNode && !Find(Name).empty();
 }
 
 std::optional<QString> IXMLNode::Attributes(const QString& Name) const
 {
-    pugi::xml_attribute A(Find(Name));
+    const pugi::xml_attribute A = Find(Name);
     if (!A)
         return std::nullopt;
     return FromUtf8(A.value());
@@ -451,11 +488,25 @@ std::optional<QString> IXMLNode::Attributes(const QString& Name) const
 
 QString IXMLNode::AttributeText(const QString& Name) const
 {
-    pugi::xml_attribute A(Find(Name));
+    const pugi::xml_attribute A = Find(Name);
     if (!A)
         throw EXMLDocError(QStringLiteral("Attribute \"%1\" missing on element \"%2\"")
                                .arg(Name, NodeName()));
     return FromUtf8(A.value());
+}
+
+bool IXMLNode::ReadAttribute(const QString& Name, QString& Value) const
+{
+    return ReadAttribute(TUtf8Text(Name).c_str(), Value);
+}
+
+bool IXMLNode::ReadAttribute(const char* Name, QString& Value) const
+{
+    const pugi::xml_attribute A = Find(Name);
+    if (!A)
+        return false;
+    AssignUtf8(Value, A.value());
+    return true;
 }
 
 void IXMLNode::SetAttribute(const QString& Name, const QString& Value)
@@ -474,10 +525,10 @@ void IXMLNode::SetAttribute(const QString& Name, const QString& Value)
             Seen.push_back(Hash);
             A = N.append_attribute(Key.c_str());
         } else {
-            A = pugi::xml_attribute(Find(Name));
+            A = Find(Key.c_str());
         }
     } else {
-        A = pugi::xml_attribute(Find(Name));
+        A = Find(Key.c_str());
     }
     if (!A)
         A = N.append_attribute(Key.c_str());

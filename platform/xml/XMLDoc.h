@@ -35,6 +35,7 @@ namespace pugi {
 struct xml_node_struct;
 struct xml_attribute_struct;
 class xml_document;
+class xml_attribute;
 }
 
 enum TNodeType {
@@ -122,6 +123,11 @@ public:
     // For readers that do not guard the read: the value, or EXMLDocError
     // "Attribute "<Name>" missing on element "<element>"" when the element has no such attribute.
     QString AttributeText(const QString& Name) const;
+    // For readers that take many values in turn: the value into Value, reusing its storage, so
+    // that a row's numbers can be read without a heap allocation each. False, and Value left as
+    // it was, when the element has no such attribute.
+    bool ReadAttribute(const QString& Name, QString& Value) const;
+    bool ReadAttribute(const char* Name, QString& Value) const;   // Name in UTF-8, as the file has it
     // Sets the value; an existing attribute keeps its place, a new one goes after the others.
     void SetAttribute(const QString& Name, const QString& Value);
     bool RemoveAttribute(const QString& Name);
@@ -134,7 +140,8 @@ private:
     friend class TXMLDocument;
     IXMLNode(pugi::xml_node_struct* Node, class TXMLDocument* Doc) : FNode(Node), FDoc(Doc) {}
     pugi::xml_node_struct* Required() const;    // FNode, or EXMLDocError for a null handle
-    pugi::xml_attribute_struct* Find(const QString& Name) const;
+    pugi::xml_attribute Find(const QString& Name) const;
+    pugi::xml_attribute Find(const char* Name) const;   // Name in UTF-8
     pugi::xml_node_struct* FNode = nullptr;
     class TXMLDocument* FDoc = nullptr;
 };

@@ -2,6 +2,9 @@
 // relies on (exclusive right/bottom, outline inside, line end left out, DT_* text layout).
 #include "platform/gui/Graphics.h"
 
+#include <QPainter>
+#include <QWidget>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -306,6 +309,17 @@ TEST_F(CanvasTextTest, EndEllipsisShortensTheLineToTheRoom) {
     EXPECT_LE(Ink.Right, R.Right);
 }
 
+TEST_F(CanvasTextTest, RightToLeftReadingOrdersTheTextFromTheRight) {
+    // "abc!" read right to left puts the neutral "!" on the left of the Latin run
+    const QString S = "abc!";
+    C->Brush()->SetStyle(bsClear);
+    TRect R = Rect(10, 10, 110, 40);
+    C->DrawText(S, R, DT_SINGLELINE | DT_RTLREADING);
+    auto Ltr = Expected({{{10, 10}, S}});
+    EXPECT_FALSE(SameImage(*Bmp, *Ltr));
+    EXPECT_TRUE(SameImage(*Bmp, *Expected({{{10, 10}, "!abc"}})));
+}
+
 TEST_F(CanvasTextTest, TextIsClippedToTheRectUnlessNoClip) {
     C->Brush()->SetStyle(bsClear);
     TRect R = Rect(10, 10, 20, 30);
@@ -341,6 +355,27 @@ TEST_F(CanvasTextTest, ClearBrushLeavesTheBackgroundBehindText) {
     EXPECT_EQ(C->PenPos(), Point(10 + W, 30));
 }
 
+TEST_F(CanvasTextTest, TransparentBackgroundModeHoldsUntilTheBrushChanges) {
+    C->Brush()->SetColor(clYellow);
+    C->FillRect(Rect(0, 0, 120, 60));
+    const int H = C->TextHeight("Ab");
+    C->Brush()->SetColor(clWhite);
+    EXPECT_EQ(SetBkMode(C, TRANSPARENT), OPAQUE);
+    C->TextOut(10, 10, "Ab");
+    EXPECT_EQ(C->Pixels(10, 10 + H - 1), clYellow);
+    C->Brush()->SetColor(clAqua);   // a brush change brings the opaque background back
+    EXPECT_EQ(C->BkMode(), OPAQUE);
+    C->TextOut(10, 30, "Ab");
+    EXPECT_EQ(C->Pixels(10, 30 + H - 1), clAqua);
+
+    // clNone is "no colour": neither fills nor text backgrounds paint with it
+    C->Brush()->SetColor(clNone);
+    C->FillRect(Rect(60, 0, 120, 60));
+    C->TextOut(70, 10, "Ab");
+    EXPECT_EQ(C->Pixels(65, 5), clYellow);
+    EXPECT_EQ(C->Pixels(70, 10 + H - 1), clYellow);
+}
+
 TEST_F(CanvasTextTest, MeasureOnlyCanvasMeasuresLikeADrawingOne) {
     TCanvas Measure;
     Measure.Font()->Assign(C->Font());
@@ -355,6 +390,24 @@ TEST_F(CanvasTextTest, MeasureOnlyCanvasMeasuresLikeADrawingOne) {
 
     C->Font()->SetStyle({fsBold});
     EXPECT_GT(C->TextWidth("Hello world"), Measure.TextWidth("Hello world"));
+}
+
+TEST_F(CanvasTextTest, OrientationTurnsTheTextCounterClockwise) {
+    C->Brush()->SetStyle(bsClear);
+    C->Font()->SetOrientation(900);
+    C->TextOut(40, 55, "Vertical");
+    const TRect Ink = InkBox();
+    EXPECT_GT(Ink.Height(), 2 * Ink.Width());
+    EXPECT_LE(Ink.Bottom, 56);   // it runs upwards from its origin
+    EXPECT_GE(Ink.Left, 40);
+}
+
+TEST_F(CanvasTest, WidePensDrawSolidLines) {
+    C->Pen()->SetWidth(3);
+    C->Pen()->SetStyle(psDash);
+    C->MoveTo(10, 10);
+    C->LineTo(100, 10);
+    for (int X = 12; X < 98; ++X) ASSERT_EQ(C->Pixels(X, 10), clBlack) << X;
 }
 
 // ---- pictures, clipping, edges ------------------------------------------------------------
@@ -415,6 +468,26 @@ TEST_F(CanvasTest, ClippingLimitsDrawing) {
     EXPECT_EQ(InkBox(), Rect(45, 40, 50, 50));
 }
 
+TEST_F(CanvasTest, FloodFillStopsAtTheBorderColour) {
+    C->Brush()->SetStyle(bsClear);
+    C->Pen()->SetColor(clGray);
+    C->Rectangle(10, 10, 30, 25);
+    C->Brush()->SetColor(clRed);
+    C->FloodFill(20, 15, clGray, TCanvas::fsBorder);
+    EXPECT_EQ(InkBox(), Rect(10, 10, 30, 25));
+    EXPECT_EQ(C->Pixels(11, 11), clRed);
+    EXPECT_EQ(C->Pixels(28, 23), clRed);
+    EXPECT_EQ(C->Pixels(10, 10), clGray);
+
+    // fsSurface fills the connected area of the given colour: here all the white outside
+    C->Brush()->SetColor(clBlue);
+    C->FloodFill(0, 0, clWhite, TCanvas::fsSurface);
+    EXPECT_EQ(C->Pixels(119, 59), clBlue);
+    EXPECT_EQ(C->Pixels(20, 15), clRed);
+    C->FloodFill(10, 10, clWhite, TCanvas::fsSurface);   // not white there: nothing
+    EXPECT_EQ(C->Pixels(10, 10), clGray);
+}
+
 TEST_F(CanvasTest, PixelsReadBackWhatWasSet) {
     C->SetPixels(3, 4, RGB(10, 20, 30));
     EXPECT_EQ(C->Pixels(3, 4), RGB(10, 20, 30));
@@ -433,6 +506,14 @@ TEST_F(CanvasTest, CopyRectCopiesFromAnotherCanvas) {
     EXPECT_EQ(InkBox(), Rect(20, 20, 25, 25));
     EXPECT_EQ(C->Pixels(22, 23), clRed);
     EXPECT_EQ(C->Pixels(21, 23), clGreen);
+
+    // within one canvas (a picture shifted inside itself), and by copy mode
+    C->CopyRect(Rect(21, 21, 26, 26), C, Rect(20, 20, 25, 25));
+    EXPECT_EQ(C->Pixels(23, 24), clRed);
+    C->SetCopyMode(cmSrcInvert);
+    C->CopyRect(Rect(40, 20, 45, 25), Src.Canvas(), Rect(0, 0, 5, 5));
+    EXPECT_EQ(C->Pixels(40, 20), RGB(255, 127, 255));   // white xor green
+    C->SetCopyMode(cmSrcCopy);
 }
 
 TEST_F(CanvasTest, DrawEdgeRaisedAndSunkenWithAdjust) {
@@ -489,6 +570,70 @@ TEST_F(CanvasTest, PolygonAndEllipseStayInsideTheirBox) {
     EXPECT_LE(Ink.Right, 31);
     EXPECT_LE(Ink.Bottom, 21);
     EXPECT_EQ(C->Pixels(20, 13), clRed);
+}
+
+// ---- widgets and other devices ---------------------------------------------------------------
+
+class TCanvasWidget : public QWidget {
+public:
+    std::function<void(TCanvas*)> OnPaint;
+    bool PresetClip = false;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter P(this);
+        if (PresetClip) P.setClipRect(0, 0, 25, 30);   // what the caller's painter came with
+        TCanvas Canvas;
+        Canvas.AttachPainter(&P);
+        if (OnPaint) OnPaint(&Canvas);
+        Canvas.EndPaint();
+    }
+};
+
+TEST(CanvasDeviceTest, AttachedToAWidgetPainterItDrawsAndKeepsTheCallersClip) {
+    TCanvasWidget W;
+    W.resize(50, 30);
+    W.OnPaint = [](TCanvas* C) {
+        C->Brush()->SetColor(clWhite);
+        C->FillRect(Rect(0, 0, 50, 30));
+        C->Brush()->SetColor(clRed);
+        C->SetClipRect(Rect(10, 0, 40, 30));
+        C->FillRect(Rect(0, 0, 50, 10));
+        C->ResetClip();
+        C->Pen()->SetColor(clBlue);
+        C->MoveTo(0, 20);
+        C->LineTo(50, 20);
+    };
+    QImage Shot = W.grab().toImage();
+    EXPECT_EQ(QColor(Shot.pixel(5, 5)), QColor(Qt::white));
+    EXPECT_EQ(QColor(Shot.pixel(15, 5)), QColor(Qt::red));
+    EXPECT_EQ(QColor(Shot.pixel(45, 5)), QColor(Qt::white));
+    EXPECT_EQ(QColor(Shot.pixel(45, 20)), QColor(Qt::blue));
+
+    W.PresetClip = true;
+    Shot = W.grab().toImage();
+    EXPECT_EQ(QColor(Shot.pixel(15, 5)), QColor(Qt::red));
+    EXPECT_EQ(QColor(Shot.pixel(20, 20)), QColor(Qt::blue));
+    EXPECT_NE(QColor(Shot.pixel(30, 5)), QColor(Qt::red));    // the caller's clip still holds
+    EXPECT_NE(QColor(Shot.pixel(45, 20)), QColor(Qt::blue));  // even after ResetClip
+}
+
+TEST(CanvasDeviceTest, BeginPaintOnAnImageAndEndPaint) {
+    QImage Img(20, 10, QImage::Format_RGB32);
+    Img.fill(Qt::white);
+    TCanvas C;
+    C.BeginPaintOn(&Img);
+    EXPECT_TRUE(C.HandleAllocated());
+    EXPECT_EQ(C.ClipRect(), Rect(0, 0, 20, 10));
+    C.Brush()->SetColor(clGreen);
+    C.FillRect(Rect(2, 2, 4, 4));
+    EXPECT_EQ(C.Pixels(3, 3), clGreen);   // read back through the painter's image
+    C.EndPaint();
+    EXPECT_FALSE(C.HandleAllocated());
+    EXPECT_EQ(QColor(Img.pixel(3, 3)), QColor(0, 128, 0));
+    EXPECT_EQ(QColor(Img.pixel(4, 4)), QColor(Qt::white));
+    C.FillRect(Rect(0, 0, 20, 10));   // after EndPaint nothing is drawn
+    EXPECT_EQ(QColor(Img.pixel(0, 0)), QColor(Qt::white));
 }
 
 }  // namespace

@@ -121,9 +121,11 @@ TEST_F(PictureTest, BrokenJpegRaisesAndKeepsThePicture) {
 }
 
 TEST_F(PictureTest, BitmapAndPngFilesRoundTripExactly) {
-    TBitmap Src;
-    PaintSample(Src);
+    for (TPixelFormat Format : {pfDevice, pf24bit, pf32bit})
     for (const char* Name : {"a.bmp", "a.png"}) {
+        TBitmap Src;
+        Src.SetPixelFormat(Format);
+        PaintSample(Src);
         Src.SaveToFile(Path(Name));
         TBitmap Back;
         Back.LoadFromFile(Path(Name));
@@ -152,6 +154,7 @@ TEST_F(PictureTest, PictureChoosesTheGraphicClassByExtension) {
     const Case Cases[] = {
         {"p.bmp", typeid(TBitmap), 64}, {"p.png", typeid(TPngImage), 64},
         {"p.ico", typeid(TIcon), 32},   {"P.BMP", typeid(TBitmap), 64},
+        {"p.gif", typeid(TGIFImage), 64},
     };
     QFile::copy(Path("p.bmp"), Path("P.BMP"));
     for (const Case& K : Cases) {

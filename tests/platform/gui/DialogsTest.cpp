@@ -1,0 +1,82 @@
+#include "platform/gui/Dialogs.h"
+#include "tests/support/QtPrint.h"
+#include "tests/support/ScriptedDialogs.h"
+
+#include <gtest/gtest.h>
+
+TEST(DialogsTest, FiltersBecomeQtFilters) {
+    const struct { const char* In; QStringList Out; } Table[] = {
+        {"CSV (MS-DOS) (*.csv)|*.csv", {"CSV (MS-DOS) (*.csv)"}},
+        {"Electronic Data Sheet (*.eds)|*.eds", {"Electronic Data Sheet (*.eds)"}},
+        {"XML|*.xml|Any|*.txt;*.log", {"XML (*.xml)", "Any (*.txt *.log)"}},
+        {"PROFINET XML (*.xml)|GSDML-V2.3-Tessaro.xml", {"PROFINET XML (*.xml) (GSDML-V2.3-Tessaro.xml)"}},
+        {"", {}},
+    };
+    for (const auto& T : Table) EXPECT_EQ(FilterToQt(T.In), T.Out) << T.In;
+}
+
+TEST(DialogsTest, SaveDialogAppendsTheDefaultExtensionOnlyWhenTheNameHasNone) {
+    TSaveDialog D(nullptr);
+    D.SetDefaultExt("*.eds");
+    D.SetFilter("Electronic Data Sheet (*.eds)|*.eds");
+    D.SetInitialDir("/projects/P1");
+    D.SetFileName("Gateway");
+    const struct { const char* Chosen; const char* Result; } Table[] = {
+        {"/projects/P1/Gateway", "/projects/P1/Gateway.eds"},
+        {"/projects/P1/Gateway.txt", "/projects/P1/Gateway.txt"},
+        {"/projects/P1.v2/Gateway", "/projects/P1.v2/Gateway.eds"},
+    };
+    for (const auto& T : Table) {
+        TestDialogs().ExpectFileDialog(true, T.Chosen);
+        ASSERT_TRUE(D.Execute());
+        EXPECT_EQ(D.FileName(), T.Result);
+    }
+    const TFileDialogRequest& R = TestDialogs().FileDialogs().front();
+    EXPECT_EQ(R.Kind, fdSave);
+    EXPECT_EQ(R.DefaultExt, "eds");
+    EXPECT_EQ(R.InitialDir, "/projects/P1");
+    EXPECT_EQ(R.FileName, "Gateway");
+    EXPECT_EQ(R.Filter, "Electronic Data Sheet (*.eds)|*.eds");
+
+    TestDialogs().ExpectFileDialog(false);
+    D.SetFileName("Kept");
+    EXPECT_FALSE(D.Execute());
+    EXPECT_EQ(D.FileName(), "Kept") << "a cancelled dialog changes nothing";
+}
+
+TEST(DialogsTest, OpenDialogIsAnOpenRequest) {
+    TOpenDialog D(nullptr);
+    TestDialogs().ExpectFileDialog(true, "/tmp/flag.bmp");
+    ASSERT_TRUE(D.Execute());
+    EXPECT_EQ(D.FileName(), "/tmp/flag.bmp");
+    EXPECT_EQ(TestDialogs().FileDialogs()[0].Kind, fdOpen);
+}
+
+TEST(DialogsTest, BoxesCarryTheirKindAndButtonsAndReturnTheAnswer) {
+    TestDialogs().ExpectBox(mrOk);
+    TestDialogs().ExpectBox(mrYes);
+    TestDialogs().ExpectBox(mrNo);
+    TestDialogs().ExpectBox(mrOk);
+    TestDialogs().ExpectBox(mrCancel);
+    ErrorBox("Error! Project not Valid");
+    EXPECT_TRUE(YesNoBox("File exists. Overwrite?"));
+    EXPECT_FALSE(YesNoBox("File exists. Overwrite?"));
+    WarningBox("Device Not Found!");
+    EXPECT_EQ(MessageDlg("Save changes?", mtConfirmation, mbYesNoCancel), mrCancel);
+    const auto& B = TestDialogs().Boxes();
+    ASSERT_EQ(B.size(), 5u);
+    EXPECT_EQ(B[0].Type, mtError);
+    EXPECT_EQ(B[0].Buttons, TMsgDlgButtons({mbOK}));
+    EXPECT_EQ(B[0].Caption, Application->Title());
+    EXPECT_EQ(B[1].Type, mtConfirmation);
+    EXPECT_EQ(B[1].Buttons, mbYesNo);
+    EXPECT_EQ(B[3].Type, mtWarning);
+    EXPECT_EQ(B[3].Text, "Device Not Found!");
+    EXPECT_EQ(B[4].Buttons, mbYesNoCancel);
+}
+
+TEST(DialogsTest, ApplicationMessageBoxAnswersWithIds) {
+    TestDialogs().ExpectBox(mrYes);
+    EXPECT_EQ(Application->MessageBox("Delete?", "Confirm", MB_YESNO | MB_ICONQUESTION), IDYES);
+    EXPECT_EQ(TestDialogs().Boxes()[0].Caption, "Confirm");
+}
