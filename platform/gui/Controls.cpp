@@ -212,7 +212,8 @@ TComponent::TComponent(TComponent* AOwner) {
 
 TComponent::~TComponent() {
     FComponentState << csDestroying;
-    for (TComponent* C : FFreeNotifies) {
+    std::vector<TComponent*> Notifies = FFreeNotifies;
+    for (TComponent* C : Notifies) {
         auto& L = C->FFreeNotifies;
         L.erase(std::remove(L.begin(), L.end(), this), L.end());
         C->Notification(this, opRemove);
@@ -328,6 +329,10 @@ TControl::TControl(TComponent* AOwner) : QWidget(nullptr), TComponent(AOwner) {
 
 TControl::~TControl() {
     Destroying();
+    if (TForm* F = ParentForm(); F && F != this && F->FActiveControl == this) {
+        F->FActiveControl = nullptr;
+        F->FActiveGuard = nullptr;
+    }
     for (auto& [Id, QtId] : FTimers) killTimer(QtId);
     FTimers.clear();
     if (FParent) FParent->RemoveControl(this);
@@ -449,6 +454,17 @@ void TControl::ParentFontOrColorChanged() {
 bool TControl::EffectiveShowHint() const {
     if (!FParentShowHint) return FShowHint;
     return FParent ? FParent->EffectiveShowHint() : FShowHint;
+}
+
+void TControl::SetPopupMenu(TPopupMenu* Value) {
+    if (FPopupMenu) FPopupMenu->RemoveFreeNotification(this);
+    FPopupMenu = Value;
+    if (Value) Value->FreeNotification(this);
+}
+
+void TControl::Notification(TComponent* AComponent, TOperation Operation) {
+    TComponent::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == FPopupMenu) FPopupMenu = nullptr;
 }
 
 void TControl::SetCursor(TCursor Value) {
@@ -860,6 +876,7 @@ bool TControl::TranslateKey(QKeyEvent* E, bool Press) {
     const TMessage* SavedT = FTranslating;
     TMessage SavedCopy = FTranslatedCopy;
     bool SavedPass = FPassOriginal;
+    QPointer<TControl> Self(this);
     Guard(this, [&] {
         if (Press) {
             DispatchKeyDown(VK, Shift, Ch, E);
@@ -870,8 +887,9 @@ bool TControl::TranslateKey(QKeyEvent* E, bool Press) {
             FPassOriginal = false;
             if (VK != 0) WndProc(M);
         }
-        Result = !FPassOriginal;
+        if (Self) Result = !FPassOriginal;
     });
+    if (!Self) return true;
     FTranslating = SavedT;
     FTranslatedCopy = SavedCopy;
     FPassOriginal = SavedPass;
@@ -884,11 +902,15 @@ void TControl::DispatchKeyDown(Word Key, TShiftState Shift, QChar Char, QKeyEven
     bool Special = Key == VK_TAB || Key == VK_RETURN || Key == VK_ESCAPE || Key == VK_LEFT ||
                    Key == VK_RIGHT || Key == VK_UP || Key == VK_DOWN;
     if (Special && !Shift.Contains(ssAlt) && !(Key == VK_TAB && Shift.Contains(ssCtrl))) {
-        LRESULT Code = Perform(WM_GETDLGCODE, Key, 0);
-        bool Wants = (Code & DLGC_WANTALLKEYS) != 0;
-        if (Key == VK_TAB) Wants = Wants || (Code & DLGC_WANTTAB);
-        if (Key != VK_TAB && Key != VK_RETURN && Key != VK_ESCAPE) Wants = Wants || (Code & DLGC_WANTARROWS);
-        if (!Wants && Perform(CM_WANTSPECIALKEY, Key, 0) != 0) Wants = true;
+        // The control is asked first; then its dialog code: Tab needs DLGC_WANTTAB, the arrows
+        // DLGC_WANTARROWS, Enter and Escape DLGC_WANTALLKEYS.
+        bool Wants = Perform(CM_WANTSPECIALKEY, Key, 0) != 0;
+        if (!Wants) {
+            LRESULT Code = Perform(WM_GETDLGCODE, Key, 0);
+            LRESULT Mask = Key == VK_TAB ? DLGC_WANTTAB
+                         : (Key == VK_RETURN || Key == VK_ESCAPE) ? DLGC_WANTALLKEYS : DLGC_WANTARROWS;
+            Wants = (Code & Mask) != 0;
+        }
         if (!Wants) {
             TForm* F = ParentForm();
             if (F && F->Perform(CM_DIALOGKEY, Key, LPARAM(Shift.Bits())) != 0) return;
@@ -997,7 +1019,7 @@ bool TControl::TranslateMouse(QMouseEvent* E, QWidget* From) {
     QPointer<TControl> Self(this);
     Guard(this, [&] {
         WndProc(M);
-        Result = !FPassOriginal;
+        if (Self) Result = !FPassOriginal;
     });
     if (!Self) return true;
     FTranslating = SavedT;
@@ -1023,7 +1045,7 @@ bool TControl::TranslateWheel(QWheelEvent* E, QWidget* From) {
     QPointer<TControl> Self(this);
     Guard(this, [&] {
         WndProc(M);
-        Result = !FPassOriginal;
+        if (Self) Result = !FPassOriginal;
     });
     if (!Self) return true;
     FTranslating = SavedT;
@@ -1163,7 +1185,8 @@ bool TControl::eventFilter(QObject* Watched, QEvent* E) {
 // ---- TWinControl ------------------------------------------------------------------------------
 TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {
     setAutoFillBackground(true);
-    setFocusPolicy(Qt::ClickFocus);
+    // A click does not take the focus by itself: controls that want it take it in MouseDown.
+    setFocusPolicy(Qt::NoFocus);
 }
 
 TWinControl::~TWinControl() {
@@ -1198,7 +1221,7 @@ void TWinControl::RemoveControl(TControl* C) {
 
 void TWinControl::SetTabStop(bool Value) {
     FTabStop = Value;
-    if (!NativeWidget()) setFocusPolicy(Value ? Qt::StrongFocus : Qt::ClickFocus);
+    if (!NativeWidget()) setFocusPolicy(Value ? Qt::StrongFocus : Qt::NoFocus);
 }
 
 int TWinControl::TabOrder() const {

@@ -267,7 +267,8 @@ public:
     QString Text() const { return GetText(); }
     virtual void SetText(const QString& Value);
     TPopupMenu* PopupMenu() const { return FPopupMenu; }
-    void SetPopupMenu(TPopupMenu* Value) { FPopupMenu = Value; }
+    void SetPopupMenu(TPopupMenu* Value);   // forgotten when the menu is destroyed
+    void Notification(TComponent* AComponent, TOperation Operation) override;
 
     void Invalidate() { update(); }
     void InvalidateRect(const TRect& R) { update(R.Left, R.Top, R.Width(), R.Height()); }

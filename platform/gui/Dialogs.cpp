@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QAbstractButton>
+#include <QPushButton>
 #include <QMessageBox>
 
 namespace {
@@ -37,16 +39,18 @@ TModalResult TQtDialogService::MessageBox(const TMessageBoxRequest& R) {
         {mbYes, QMessageBox::Yes, mrYes}, {mbNo, QMessageBox::No, mrNo}, {mbOK, QMessageBox::Ok, mrOk},
         {mbCancel, QMessageBox::Cancel, mrCancel}, {mbAbort, QMessageBox::Abort, mrAbort},
         {mbRetry, QMessageBox::Retry, mrRetry}, {mbIgnore, QMessageBox::Ignore, mrIgnore},
-        {mbAll, QMessageBox::YesToAll, mrAll}, {mbNoToAll, QMessageBox::NoToAll, mrNoToAll},
-        {mbYesToAll, QMessageBox::YesToAll, mrYesToAll}, {mbHelp, QMessageBox::Help, mrNone},
+        {mbNoToAll, QMessageBox::NoToAll, mrNoToAll},
+        {mbYesToAll, QMessageBox::YesToAll, mrYesToAll}, {mbHelp, QMessageBox::Help, mrHelp},
         {mbClose, QMessageBox::Close, mrClose},
     };
     QMessageBox::StandardButtons Buttons;
     for (const TMap& M : Map)
         if (R.Buttons.Contains(M.B)) Buttons |= M.Q;
-    if (!Buttons) Buttons = QMessageBox::Ok;
+    if (!Buttons && !R.Buttons.Contains(mbAll)) Buttons = QMessageBox::Ok;
     Box.setStandardButtons(Buttons);
+    QAbstractButton* All = R.Buttons.Contains(mbAll) ? Box.addButton(QStringLiteral("All"), QMessageBox::AcceptRole) : nullptr;
     int Answer = Box.exec();
+    if (All && Box.clickedButton() == All) return mrAll;
     for (const TMap& M : Map)
         if (R.Buttons.Contains(M.B) && Answer == M.Q) return M.Result;
     // Closed without a button: the cancel answer when there is one, else the only button.

@@ -158,7 +158,7 @@ void TForm::Close() {
         return;
     }
     if (!CloseQuery()) return;
-    TCloseAction Action = Application->MainForm() == this ? caFree : caHide;
+    TCloseAction Action = caHide;
     DoClose(Action);
     if (Action == caNone) return;
     if (Application->MainForm() == this) {
@@ -189,6 +189,8 @@ TModalResult TForm::ShowModal() {
     Application->CancelHint();
     if (const TModalHook& Hook = ModalHook()) {
         SetVisible(true);
+        // Active at once, as a modal window is: the hook's focus changes behave as they would.
+        QApplication::setActiveWindow(this);
         Hook(this);
         if (!Self) return mrCancel;
         if (FModalResult == mrNone) FModalResult = mrCancel;
@@ -250,6 +252,7 @@ void TForm::SetFocusedControl(TWinControl* Control) {
     // Exits: the old control and its ancestors that are not ancestors of the new one.
     for (TWinControl* W : OldChain) {
         if (std::find(NewChain.begin(), NewChain.end(), W) != NewChain.end()) break;
+        if (W->ComponentState().Contains(csDestroying)) continue;
         QPointer<QWidget> G(W);
         W->Perform(CM_EXIT);
         if (!G || FActiveControl != Control) return;   // the exit moved the focus elsewhere
@@ -419,7 +422,11 @@ void TApplication::Terminate() {
 void TApplication::HandleException(TObject* Sender, const std::exception& E) {
     if (dynamic_cast<const EAbort*>(&E)) return;
     if (OnException) {
-        OnException(Sender, E);
+        // The handler itself must not let anything through to Qt either.
+        try {
+            OnException(Sender, E);
+        } catch (...) {
+        }
         return;
     }
     // A failure while the box itself is up is not shown again in a nested box.

@@ -17,10 +17,13 @@ constexpr TModalResult mrRetry = 4;
 constexpr TModalResult mrIgnore = 5;
 constexpr TModalResult mrYes = 6;
 constexpr TModalResult mrNo = 7;
-constexpr TModalResult mrAll = 8;
-constexpr TModalResult mrNoToAll = 9;
-constexpr TModalResult mrYesToAll = 10;
-constexpr TModalResult mrClose = 11;
+constexpr TModalResult mrClose = 8;
+constexpr TModalResult mrHelp = 9;
+constexpr TModalResult mrTryAgain = 10;
+constexpr TModalResult mrContinue = 11;
+constexpr TModalResult mrAll = 12;
+constexpr TModalResult mrNoToAll = 13;
+constexpr TModalResult mrYesToAll = 14;
 
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
 enum TPosition { poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter,
@@ -94,6 +97,7 @@ protected:
     virtual void DoClose(TCloseAction& Action);
     void KeyDown(Word& Key, TShiftState Shift) override;
     void PaintHandler() override;
+    void TextChanged() override { setWindowTitle(Caption()); }
     void closeEvent(QCloseEvent* E) override;
     void showEvent(QShowEvent* E) override;
     void hideEvent(QHideEvent* E) override;

@@ -130,6 +130,15 @@ constexpr Word CBN_DROPDOWN = 7;
 constexpr Word CBN_CLOSEUP = 8;
 constexpr Word BN_CLICKED = 0;
 
+// Edit-control messages (TCustomEdit answers them).
+constexpr Cardinal EM_GETSEL = 0x00B0;       // Result MakeLParam(start, end); WParam/LParam: optional uint32_t* for them
+constexpr Cardinal EM_SETSEL = 0x00B1;       // WParam start, LParam end; start -1: no selection; end -1: to the end
+constexpr Cardinal EM_REPLACESEL = 0x00C2;   // LParam: const QString*
+constexpr Cardinal EM_LIMITTEXT = 0x00C5;
+constexpr Cardinal EM_SETREADONLY = 0x00CF;
+constexpr Cardinal EM_POSFROMCHAR = 0x00D6;  // WParam index; Result MakeLParam(x, y) of its left edge, -1 beyond the text
+constexpr Cardinal EM_CHARFROMPOS = 0x00D7;  // LParam MakeLParam(x, y); Result: the character index in the low word
+
 // Scroll codes (LoWord of WM_HSCROLL / WM_VSCROLL WParam).
 constexpr Word SB_LINEUP = 0;
 constexpr Word SB_LINELEFT = 0;

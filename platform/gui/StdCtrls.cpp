@@ -291,7 +291,15 @@ QString EditMaskToInputMask(const QString& EditMask) {
     return Out + QLatin1Char(';') + Blank;
 }
 
-TCustomEdit::TCustomEdit(TComponent* AOwner) : TWinControl(AOwner), FEdit(new QLineEdit()) {
+namespace {
+// The line edit with its caret rectangle reachable (for the position messages).
+class TNativeLineEdit : public QLineEdit {
+public:
+    using QLineEdit::cursorRect;
+};
+}  // namespace
+
+TCustomEdit::TCustomEdit(TComponent* AOwner) : TWinControl(AOwner), FEdit(new TNativeLineEdit()) {
     SetNativeWidget(FEdit);
     SetTabStop(true);
     SetColor(clWindow);
@@ -382,9 +390,71 @@ void TCustomEdit::DoEnter() {
 }
 
 void TCustomEdit::WndProc(TMessage& M) {
-    if (M.Msg == WM_COMMAND && M.LParam == LPARAM(this)) {
+    switch (M.Msg) {
+    case WM_COMMAND:
+        if (M.LParam != LPARAM(this)) break;
         if (HiWord(M.WParam) == EN_CHANGE) Change();
         return;
+    case EM_GETSEL: {
+        uint32_t Start = uint32_t(SelStart()), End = uint32_t(SelStart() + SelLength());
+        if (M.WParam) *reinterpret_cast<uint32_t*>(M.WParam) = Start;
+        if (M.LParam) *reinterpret_cast<uint32_t*>(M.LParam) = End;
+        M.Result = MakeLParam(int(Start), int(End));
+        return;
+    }
+    case EM_SETSEL: {
+        int Len = int(FEdit->text().size());
+        int Start = int(intptr_t(M.WParam)), End = int(M.LParam);
+        if (Start < 0) {
+            FEdit->deselect();
+            return;
+        }
+        if (End < 0 || End > Len) End = Len;
+        Start = std::min(Start, Len);
+        // The caret ends at End, as the classic edit leaves it.
+        FEdit->setSelection(Start, End - Start);
+        return;
+    }
+    case EM_REPLACESEL:
+        if (M.LParam) FEdit->insert(*reinterpret_cast<const QString*>(M.LParam));
+        return;
+    case EM_LIMITTEXT:
+        SetMaxLength(int(M.WParam));
+        return;
+    case EM_SETREADONLY:
+        SetReadOnly(M.WParam != 0);
+        M.Result = 1;
+        return;
+    case EM_POSFROMCHAR: {
+        int Index = int(M.WParam);
+        if (Index < 0 || Index >= FEdit->text().size()) {
+            M.Result = -1;
+            return;
+        }
+        // The caret's place at that character, then the caret and selection as they were.
+        QSignalBlocker B(FEdit);
+        int Cursor = FEdit->cursorPosition();
+        bool HasSel = FEdit->hasSelectedText();
+        int SelFrom = FEdit->selectionStart(), SelLen = int(FEdit->selectedText().size());
+        FEdit->setCursorPosition(Index);
+        QRect R = static_cast<TNativeLineEdit*>(FEdit)->cursorRect();
+        if (HasSel) {
+            if (Cursor == SelFrom) FEdit->setSelection(SelFrom + SelLen, -SelLen);
+            else FEdit->setSelection(SelFrom, SelLen);
+        } else {
+            FEdit->setCursorPosition(Cursor);
+        }
+        QPoint P = FEdit->mapTo(this, QPoint(R.center().x(), R.top()));
+        M.Result = MakeLParam(P.x(), P.y());
+        return;
+    }
+    case EM_CHARFROMPOS: {
+        QPoint P = FEdit->mapFrom(this, QPoint(GetXLParam(M.LParam), GetYLParam(M.LParam)));
+        M.Result = MakeLParam(FEdit->cursorPositionAt(P), 0);
+        return;
+    }
+    default:
+        break;
     }
     TWinControl::WndProc(M);
 }
@@ -501,7 +571,25 @@ void TMemo::DefaultHandler(TMessage& M) {
 }
 
 // ---- TComboBox --------------------------------------------------------------------------------
-TComboBox::TComboBox(TComponent* AOwner) : TWinControl(AOwner), FCombo(new QComboBox()) {
+// The Qt combo box that tells its control when its list opens and closes.
+class TComboPopupBox : public QComboBox {
+public:
+    explicit TComboPopupBox(TComboBox* Owner) : FOwner(Owner) {}
+    void showPopup() override {
+        if (Live()) TControl::Guard(FOwner, [this] { FOwner->Notify(CBN_DROPDOWN); });
+        QComboBox::showPopup();
+    }
+    void hidePopup() override {
+        bool WasOpen = view() && view()->isVisible();
+        QComboBox::hidePopup();
+        if (WasOpen && Live()) TControl::Guard(FOwner, [this] { FOwner->Notify(CBN_CLOSEUP); });
+    }
+private:
+    bool Live() const { return !FOwner->ComponentState().Contains(csDestroying); }
+    TComboBox* FOwner;
+};
+
+TComboBox::TComboBox(TComponent* AOwner) : TWinControl(AOwner), FCombo(new TComboPopupBox(this)) {
     FCombo->setEditable(true);
     FCombo->setInsertPolicy(QComboBox::NoInsert);
     FCombo->setMaxVisibleItems(FDropDownCount);
@@ -589,13 +677,8 @@ bool TComboBox::DroppedDown() const { return FCombo->view() && FCombo->view()->i
 
 void TComboBox::SetDroppedDown(bool Value) {
     if (Value == DroppedDown()) return;
-    if (Value) {
-        Notify(CBN_DROPDOWN);
-        FCombo->showPopup();
-    } else {
-        FCombo->hidePopup();
-        Notify(CBN_CLOSEUP);
-    }
+    if (Value) FCombo->showPopup();
+    else FCombo->hidePopup();
 }
 
 void TComboBox::SetMaxLength(int Value) {
@@ -858,7 +941,9 @@ TListBox::TListBox(TComponent* AOwner) : TWinControl(AOwner), FList(new QListWid
     FItems = std::make_unique<TAccessStrings<TListAccess>>(TListAccess{FList});
     SetTabStop(true);
     SetColor(clWindow);
-    QObject::connect(FList, &QListWidget::itemClicked, FList, [this](QListWidgetItem*) {
+    // A new selection by the user (mouse or keys) is a click; a selection set in code is not.
+    QObject::connect(FList, &QListWidget::currentRowChanged, FList, [this](int) {
+        if (FSetting) return;
         TControl::Guard(this, [this] { Click(); });
     });
     SetBounds(0, 0, 121, 97);
@@ -870,8 +955,10 @@ int TListBox::ItemIndex() const { return FList->currentRow(); }
 
 void TListBox::SetItemIndex(int Value) {
     if (Value < -1 || Value >= FList->count()) Value = -1;
+    FSetting = true;
     FList->setCurrentRow(Value);
     if (Value < 0) FList->clearSelection();
+    FSetting = false;
 }
 
 void TListBox::SetMultiSelect(bool Value) {

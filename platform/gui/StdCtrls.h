@@ -355,6 +355,7 @@ private:
     std::unique_ptr<TStrings> FItems;
     bool FMultiSelect = false;
     bool FSorted = false;
+    bool FSetting = false;
 };
 
 enum TScrollBarKind { sbHorizontal, sbVertical };

@@ -1,6 +1,7 @@
 #include "platform/gui/Controls.h"
 #include "platform/gui/ExtCtrls.h"
 #include "platform/gui/Forms.h"
+#include "platform/gui/Menus.h"
 #include "platform/gui/StdCtrls.h"
 #include "tests/support/QtPrint.h"
 #include "tests/support/ScriptedDialogs.h"
@@ -428,4 +429,15 @@ TEST(ControlsTest, ResizeFiresOncePerNewSize) {
     C.SetWidth(120);
     C.hide();
     EXPECT_EQ(Resized, 2);
+}
+
+TEST(ControlsTest, AControlForgetsItsPopupMenuWhenTheMenuIsDestroyed) {
+    TForm F(nullptr);
+    auto* Menu = new TPopupMenu(&F);
+    auto* E = Create<TEdit>(&F, &F);
+    E->SetPopupMenu(Menu);
+    EXPECT_EQ(E->PopupMenu(), Menu);
+    delete Menu;
+    EXPECT_EQ(E->PopupMenu(), nullptr);
+    E->Perform(WM_RBUTTONUP, 0, MakeLParam(1, 1));   // no menu to show, nothing happens
 }

@@ -2,6 +2,7 @@
 #include "tests/support/QtPrint.h"
 #include "tests/support/ScriptedDialogs.h"
 
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 TEST(DialogsTest, FiltersBecomeQtFilters) {
@@ -79,4 +80,18 @@ TEST(DialogsTest, ApplicationMessageBoxAnswersWithIds) {
     TestDialogs().ExpectBox(mrYes);
     EXPECT_EQ(Application->MessageBox("Delete?", "Confirm", MB_YESNO | MB_ICONQUESTION), IDYES);
     EXPECT_EQ(TestDialogs().Boxes()[0].Caption, "Confirm");
+}
+
+TEST(DialogsTest, TheScriptedHostFailsATestOnAnUnexpectedBoxOrModalForm) {
+    EXPECT_NONFATAL_FAILURE(ErrorBox("Error!!! Check the Ip Address"), "unexpected message box");
+    TForm F(nullptr);
+    F.SetName("FBoot");
+    TModalResult R = mrNone;
+    EXPECT_NONFATAL_FAILURE(R = F.ShowModal(), "unexpected modal form FBoot");
+    EXPECT_EQ(R, mrCancel);
+    TestDialogs().ExpectBox(mrOk, "Device Not Found!");
+    EXPECT_NONFATAL_FAILURE(WarningBox("Error!"), "does not contain");
+    TestDialogs().ExpectBox(mrOk);
+    EXPECT_NONFATAL_FAILURE(TestDialogs().VerifyAllUsed(), "expected message box not shown");
+    TestDialogs().Reset();
 }

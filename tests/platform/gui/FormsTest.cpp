@@ -115,8 +115,8 @@ TEST(FormsTest, ModalFormDrivenByTheTestReturnsItsResult) {
 
 TEST(FormsTest, ModalResultsHaveTheirFixedValues) {
     const std::pair<TModalResult, int> Table[] = {{mrNone, 0}, {mrOk, 1}, {mrCancel, 2}, {mrAbort, 3}, {mrRetry, 4},
-                                                  {mrIgnore, 5}, {mrYes, 6}, {mrNo, 7}, {mrAll, 8},
-                                                  {mrNoToAll, 9}, {mrYesToAll, 10}};
+                                                  {mrIgnore, 5}, {mrYes, 6}, {mrNo, 7}, {mrClose, 8},
+                                                  {mrAll, 12}, {mrNoToAll, 13}, {mrYesToAll, 14}};
     for (auto [R, V] : Table) EXPECT_EQ(R, V);
 }
 
@@ -174,6 +174,8 @@ TEST(FormsTest, AbortIsSilentAndOnExceptionReplacesTheBox) {
 TEST(FormsTest, FixedSingleBorderFormIsCentredAndKeepsItsClientSize) {
     TFDialog F(nullptr);
     F.AfterConstruction();
+    F.SetCaption("Options");
+    EXPECT_EQ(F.windowTitle(), "Options");
     EXPECT_EQ(F.minimumSize(), QSize(300, 120));
     EXPECT_EQ(F.maximumSize(), QSize(300, 120));
     EXPECT_TRUE(F.windowFlags() & Qt::WindowSystemMenuHint);
@@ -239,4 +241,22 @@ TEST(FormsTest, HintWindowIsSizedForItsText) {
     EXPECT_EQ(H.Caption(), "Opens the options of the configurator");
     H.ReleaseHandle();
     EXPECT_FALSE(H.isVisible());
+}
+
+TEST(FormsTest, AModalFormIsActiveForTheDriverSoFocusEventsRun) {
+    TFDialog F(nullptr);
+    F.AfterConstruction();
+    QStringList Log;
+    F.E_Name->OnEnter = [&](TObject*) { Log << "enter"; };
+    F.E_Name->OnExit = [&](TObject*) { Log << "exit"; };
+    TestModal().Expect([](TForm* Form) {
+        auto* D = static_cast<TFDialog*>(Form);
+        D->E_Name->SetFocus();
+        EXPECT_TRUE(D->E_Name->Focused());
+        D->E_Name->SimulateKey(VK_TAB);
+        EXPECT_TRUE(D->Btn_OK->Focused());
+        D->SetModalResult(mrOk);
+    });
+    EXPECT_EQ(F.ShowModal(), mrOk);
+    EXPECT_EQ(Log, QStringList({"enter", "exit"}));
 }

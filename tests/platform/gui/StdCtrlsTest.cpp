@@ -10,7 +10,11 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QHelpEvent>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
 #include <QLineEdit>
@@ -224,4 +228,139 @@ TEST(StdCtrlsTest, PopupMenuItemsClickFromTheEventLoop) {
     M.Items()->Delete(0);
     EXPECT_EQ(M.Items()->Count(), 2);
     M.CloseMenu();
+}
+
+TEST(StdCtrlsTest, LinkLabelReportsTheAddressOfItsLink) {
+    TLinkLabel L(nullptr);
+    L.SetCaption("<a href=\"http://www.example.com/Home/download/download.asp#GWU4180\">New version</a>");
+    QString Link;
+    TSysLinkType Type = sltID;
+    L.OnLinkClick = [&](TObject* S, const QString& A, TSysLinkType T) {
+        EXPECT_EQ(S, &L);
+        Link = A;
+        Type = T;
+    };
+    emit L.Native()->linkActivated("http://www.example.com/Home/download/download.asp#GWU4180");
+    EXPECT_EQ(Link, "http://www.example.com/Home/download/download.asp#GWU4180");
+    EXPECT_EQ(Type, sltURL);
+    EXPECT_GT(L.Width(), 0);
+}
+
+TEST(StdCtrlsTest, ToolTipEventShowsTheShortHintOfAControlWithShowHint) {
+    TForm F(nullptr);
+    F.SetBounds(0, 0, 200, 100);
+    auto* B = Create<TButton>(&F, &F);
+    B->SetHint("Options|Opens the options dialog");
+    THintWindow* Shown = nullptr;
+    Application->HintWindowClass = [&](TComponent* Owner) { return Shown = new THintWindow(Owner); };
+    F.Show();
+    QHelpEvent Help(QEvent::ToolTip, QPoint(5, 5), B->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(B->Native(), &Help);
+    EXPECT_EQ(Shown, nullptr) << "ShowHint is off";
+    F.SetShowHint(true);   // the button takes its parent's
+    QApplication::sendEvent(B->Native(), &Help);
+    ASSERT_NE(Shown, nullptr);
+    EXPECT_EQ(Shown->Caption(), "Options");
+    Application->CancelHint();
+    Application->HintWindowClass = nullptr;
+}
+
+TEST(StdCtrlsTest, ComboBoxTellsWhenItsListOpensAndCloses) {
+    TForm F(nullptr);
+    auto* C = Create<TComboBox>(&F, &F);
+    C->SetStyle(csDropDownList);
+    C->Items()->Add("9600");
+    C->Items()->Add("19200");
+    QStringList Log;
+    C->OnDropDown = [&](TObject*) { Log << "drop"; };
+    C->OnCloseUp = [&](TObject*) { Log << "close"; };
+    F.Show();
+    C->SetDroppedDown(true);
+    EXPECT_TRUE(C->DroppedDown());
+    C->SetDroppedDown(false);
+    EXPECT_FALSE(C->DroppedDown());
+    EXPECT_EQ(Log, QStringList({"drop", "close"}));
+}
+
+TEST(StdCtrlsTest, SyntheticClickMessagesPressANativeButton) {
+    TForm F(nullptr);
+    auto* B = Create<TButton>(&F, &F);
+    B->SetModalResult(mrOk);
+    int Clicks = 0;
+    B->OnClick = [&](TObject*) { ++Clicks; };
+    F.Show();
+    B->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MakeLParam(5, 5));
+    B->Perform(WM_LBUTTONUP, 0, MakeLParam(5, 5));
+    EXPECT_EQ(Clicks, 1);
+    EXPECT_EQ(F.ModalResult(), mrOk);
+    B->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MakeLParam(5, 5));
+    B->Perform(WM_LBUTTONUP, 0, MakeLParam(500, 5));   // released outside
+    EXPECT_EQ(Clicks, 1);
+}
+
+TEST(StdCtrlsTest, EditAnswersTheSelectionAndPositionMessages) {
+    TEdit E(nullptr);
+    E.SetBounds(0, 0, 200, 21);
+    E.SetText("192.168.2.205");
+    E.Perform(EM_SETSEL, 4, 7);
+    EXPECT_EQ(E.SelText(), "168");
+    uint32_t Start = 0, End = 0;
+    LRESULT R = E.Perform(EM_GETSEL, WPARAM(&Start), LPARAM(&End));
+    EXPECT_EQ(Start, 4u);
+    EXPECT_EQ(End, 7u);
+    EXPECT_EQ(LoWord(R), 4);
+    EXPECT_EQ(HiWord(R), 7);
+    E.Perform(EM_SETSEL, 0, -1);
+    EXPECT_EQ(E.SelLength(), 13);
+    E.Perform(EM_SETSEL, WPARAM(-1), 0);
+    EXPECT_EQ(E.SelLength(), 0);
+
+    int X0 = GetXLParam(E.Perform(EM_POSFROMCHAR, 0));
+    int X4 = GetXLParam(E.Perform(EM_POSFROMCHAR, 4));
+    EXPECT_GT(X4, X0);
+    EXPECT_EQ(E.Perform(EM_POSFROMCHAR, 13), -1) << "beyond the text";
+    EXPECT_EQ(LoWord(E.Perform(EM_CHARFROMPOS, 0, MakeLParam(X4 + 1, 5))), 4);
+}
+
+TEST(StdCtrlsTest, MemoTakesEnterButLeavesTabToTheFormUnlessItWantsTabs) {
+    TForm F(nullptr);
+    F.SetBounds(0, 0, 300, 200);
+    auto* M = Create<TMemo>(&F, &F);
+    auto* E = Create<TEdit>(&F, &F);
+    E->SetTop(120);
+    F.Show();
+    QApplication::processEvents();   // the window becomes active
+    M->SetFocus();
+    M->SimulateKey('A', {ssShift});
+    M->SimulateKey(VK_RETURN);
+    M->SimulateKey('B', {ssShift});
+    EXPECT_EQ(M->Lines()->Count(), 2);
+    EXPECT_EQ(M->Lines()->Strings(1), "B");
+    EXPECT_EQ(M->Text(), "A\r\nB");
+    M->SimulateKey(VK_TAB);
+    EXPECT_TRUE(E->Focused());
+    M->SetWantTabs(true);
+    M->SetFocus();
+    M->SimulateKey(VK_TAB);
+    EXPECT_TRUE(M->Focused());
+    EXPECT_EQ(M->Text(), "A\r\nB\t");
+}
+
+TEST(StdCtrlsTest, ListBoxClicksOnTheUsersChoiceOnly) {
+    TListBox L(nullptr);
+    TDummy O;
+    L.Items()->Add("Italiano");
+    L.Items()->AddObject("English", &O);
+    int Clicks = 0;
+    L.OnClick = [&](TObject*) { ++Clicks; };
+    L.SetItemIndex(1);
+    EXPECT_EQ(Clicks, 0);
+    EXPECT_EQ(L.Items()->Objects(L.ItemIndex()), &O);
+    L.Native()->setCurrentRow(0);   // as a click or an arrow key does
+    EXPECT_EQ(Clicks, 1);
+    EXPECT_EQ(L.ItemIndex(), 0);
+    EXPECT_TRUE(L.Selected(0));
+    L.SetItemIndex(-1);
+    EXPECT_EQ(L.ItemIndex(), -1);
+    EXPECT_THROW(L.Selected(5), EListError);
 }
