@@ -270,7 +270,7 @@ public:
     void SetPopupMenu(TPopupMenu* Value);   // forgotten when the menu is destroyed
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
-    void Invalidate() { update(); }
+    virtual void Invalidate() { update(); }
     void InvalidateRect(const TRect& R) { update(R.Left, R.Top, R.Width(), R.Height()); }
     void Update() { repaint(); }   // paints what is pending now
     // The window exists: the control is on a parent (or is a window itself).

@@ -571,6 +571,8 @@ void TCanvas::Rectangle(int X1, int Y1, int X2, int Y2) {
 // Curved shapes are drawn with antialiasing off and the outline half a pixel inside the box,
 // so they cover [X1,X2) x [Y1,Y2) as the platform's do.
 static QRectF ShapeBox(int X1, int Y1, int X2, int Y2, int PenWidth) {
+    // Without an outline the fill stops one pixel short on the right and bottom, as Rectangle's.
+    if (PenWidth == 0) return QRectF(X1, Y1, X2 - X1 - 1, Y2 - Y1 - 1);
     const double H = PenWidth / 2.0;
     return QRectF(X1 + H, Y1 + H, X2 - X1 - 2 * H, Y2 - Y1 - 2 * H);
 }
@@ -580,7 +582,7 @@ void TCanvas::RoundRect(int X1, int Y1, int X2, int Y2, int X3, int Y3) {
     const bool Outline = FPen.Style() != psClear;
     const int W = Outline ? FPen.Width() : 0;
     QPainterPath Path;
-    Path.addRoundedRect(ShapeBox(X1, Y1, X2, Y2, Outline ? W : 1), X3 / 2.0, Y3 / 2.0);
+    Path.addRoundedRect(ShapeBox(X1, Y1, X2, Y2, W), X3 / 2.0, Y3 / 2.0);
     FPainter->setRenderHint(QPainter::Antialiasing, false);
     if (FBrush.Style() != bsClear)
         FPainter->fillPath(Path, FBrush.Style() == bsSolid
@@ -598,7 +600,7 @@ void TCanvas::Ellipse(int X1, int Y1, int X2, int Y2) {
     const bool Outline = FPen.Style() != psClear;
     const int W = Outline ? FPen.Width() : 0;
     QPainterPath Path;
-    Path.addEllipse(ShapeBox(X1, Y1, X2, Y2, Outline ? W : 1));
+    Path.addEllipse(ShapeBox(X1, Y1, X2, Y2, W));
     FPainter->setRenderHint(QPainter::Antialiasing, false);
     if (FBrush.Style() != bsClear)
         FPainter->fillPath(Path, FBrush.Style() == bsSolid
@@ -632,7 +634,7 @@ void TCanvas::Arc(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4
 void TCanvas::Pie(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4) {
     if (!EnsurePainter()) return;
     const bool Outline = FPen.Style() != psClear;
-    const QRectF Box = ShapeBox(X1, Y1, X2, Y2, Outline ? FPen.Width() : 1);
+    const QRectF Box = ShapeBox(X1, Y1, X2, Y2, Outline ? FPen.Width() : 0);
     const double A0 = AngleOf(Box, X3, Y3), A1 = AngleOf(Box, X4, Y4);
     double Span = A1 - A0;
     while (Span <= 0) Span += 360;

@@ -572,6 +572,22 @@ TEST_F(CanvasTest, PolygonAndEllipseStayInsideTheirBox) {
     EXPECT_EQ(C->Pixels(20, 13), clRed);
 }
 
+TEST_F(CanvasTest, CurvedShapesWithoutPenFillOnePixelShortLikeRectangle) {
+    const std::vector<std::pair<const char*, std::function<void(TCanvas*)>>> Shapes = {
+        {"Ellipse", [](TCanvas* K) { K->Ellipse(10, 10, 30, 20); }},
+        {"RoundRect", [](TCanvas* K) { K->RoundRect(10, 10, 30, 20, 4, 4); }},
+        {"Rectangle", [](TCanvas* K) { K->Rectangle(10, 10, 30, 20); }},
+    };
+    for (const auto& [Name, Draw] : Shapes) {
+        Reset(120, 60);
+        C->Brush()->SetColor(clRed);
+        C->Pen()->SetStyle(psClear);
+        Draw(C);
+        EXPECT_EQ(InkBox(), Rect(10, 10, 29, 19)) << Name;
+        EXPECT_EQ(C->Pixels(10, 15), clRed) << Name;
+    }
+}
+
 // ---- widgets and other devices ---------------------------------------------------------------
 
 class TCanvasWidget : public QWidget {
