@@ -15,7 +15,7 @@ inline const QString Version_Service_Path = QStringLiteral("home/download/Getver
 inline const QString Download_Page_Path = QStringLiteral("Home/download/download.asp#GWU4180");
 
 // The query must never hold up the user for long: the window waits for it.
-inline constexpr THttpTimeouts Version_Query_Timeouts{5000, 10000};
+inline constexpr THttpTimeouts Version_Query_Timeouts{5000, 10000, true};
 
 // The service's reply when it has no version published.
 inline const QString No_Version_Reply = QStringLiteral("VER. 0.000");

@@ -53,6 +53,7 @@ protected:
         curl_easy_setopt(H, CURLOPT_CONNECTTIMEOUT_MS, long(qMax(1, Timeouts.ConnectMs)));
         curl_easy_setopt(H, CURLOPT_TIMEOUT_MS, long(qMax(1, Timeouts.TotalMs)));
         curl_easy_setopt(H, CURLOPT_FAILONERROR, 1L);
+        if (Timeouts.Http10) curl_easy_setopt(H, CURLOPT_HTTP_VERSION, long(CURL_HTTP_VERSION_1_0));
         curl_easy_setopt(H, CURLOPT_WRITEFUNCTION, WriteBody);
         curl_easy_setopt(H, CURLOPT_WRITEDATA, &Body);
         if (List)

@@ -11,6 +11,7 @@
 struct THttpTimeouts {
     int ConnectMs = 5000;    // to establish the connection
     int TotalMs = 15000;     // for the whole request, the transfer included
+    bool Http10 = false;     // send the request as HTTP/1.0 (some old services expect it)
 };
 
 // Extra request header lines, each "Name: value".

@@ -86,6 +86,8 @@ TEST_F(LanguageTest, EnglishTableFillsEverySlot)
         {321, "Enable Auto Size of Table Columns by Double Click"},
         {400, "Set Communication"},
         {411, "Insert Fourth byte of IP Address"},
+        {409, "Insert Second byte of IP Address"},
+        {410, "Insert Third byte of IP Address"},
         {416, "Insert Fourth byte of SubNet Mask"},
         {419, "Insert First byte of Default Gateway"},
         {564, "NTP (Network Time Protocol)"},
@@ -94,6 +96,7 @@ TEST_F(LanguageTest, EnglishTableFillsEverySlot)
         {933, "Error OPC UA Server!! GATEWAY IP 4 must be between 0 and 255"},
         {1092, "Error NTP!! Poll Time must be between 0 and 10000000 seconds"},
         {1136, "Error OPC UA Server!! Port must be between 0 and 65535, and different from 10000"},
+        {1140, "Insert Second byte of DNS Server"},
         {1142, "Insert Fourth byte of DNS Server"},
         {1300, "Row Already used. Do you want to overwrite the values?"},
         {1305, "File already exists. Do you want to overwrite?"},
@@ -103,6 +106,22 @@ TEST_F(LanguageTest, EnglishTableFillsEverySlot)
     // Numbers nobody uses hold a single blank.
     for (int n : {69, 99, 111, 208, 322, 475, 1143, 1199, 1306, 4199})
         EXPECT_EQ(Lang[n], " ") << "text " << n;
+}
+
+TEST_F(LanguageTest, EveryNumberTheShellUsesCarriesAText)
+{
+    // The shell's windows and shared messages, the main-parameters window's shown panels and
+    // check messages, and the caption of every panel an ordering can show.
+    const std::pair<int, int> Used[] = {
+        {0, 68},      {100, 110},   {200, 207},   {300, 321},   {400, 422},  {564, 568},
+        {604, 615},   {922, 933},   {1009, 1011}, {1092, 1092}, {1134, 1142}, {1300, 1305},
+    };
+    for (const auto& [First, Last] : Used)
+        for (int n = First; n <= Last; ++n)
+            EXPECT_NE(Trim(Lang[n]), "") << "text " << n;
+    for (int n : {406, 423, 450, 473, 549, 564, 569, 582, 601, 604, 616, 625, 634, 639, 665, 702,
+                  709, 714, 719, 758, 777, 795, 836, 879, 892, 913})
+        EXPECT_NE(Trim(Lang[n]), "") << "panel caption " << n;
 }
 
 TEST_F(LanguageTest, ReadingOutsideTheTableRaises)

@@ -67,6 +67,13 @@ public:
         std::lock_guard<std::mutex> Lock(FMutex);
         return FRequestLines;
     }
+    // The head of every request as received: request line and header lines, each without its
+    // line end.
+    QList<QList<QByteArray>> RequestHeads() const
+    {
+        std::lock_guard<std::mutex> Lock(FMutex);
+        return FRequestHeads;
+    }
 
 private:
     void Serve()
@@ -100,6 +107,11 @@ private:
         {
             std::lock_guard<std::mutex> Lock(FMutex);
             FRequestLines.append(Request.left(Request.indexOf("\r\n")));
+            const qsizetype End = Request.indexOf("\r\n\r\n");
+            FRequestHeads.append(Request.left(End < 0 ? Request.size() : End).split('\n'));
+            for (QByteArray& Line : FRequestHeads.last())
+                if (Line.endsWith('\r'))
+                    Line.chop(1);
             Response = FResponse;
         }
         qsizetype Sent = 0;
@@ -119,4 +131,5 @@ private:
     mutable std::mutex FMutex;
     QByteArray FResponse;
     QList<QByteArray> FRequestLines;
+    QList<QList<QByteArray>> FRequestHeads;
 };

@@ -95,6 +95,10 @@ TEST_F(VersionQueryTest, OneBoundedQueryWithTheSoftwareCode)
     EXPECT_GT(Request.Timeouts.ConnectMs, 0);
     EXPECT_GT(Request.Timeouts.TotalMs, 0);
     EXPECT_LE(Request.Timeouts.TotalMs, 30000);
+    // The service answers the headers a browser-like client sends.
+    EXPECT_TRUE(Request.Headers.contains(
+        "Accept: text/html,application/xhtml+xml,application/xml;q=0.9,*/*;q=0.8"));
+    EXPECT_TRUE(Request.Headers.contains("User-Agent: Mozilla/3.0 (compatible; Indy Library)"));
 }
 
 class TThrowingHttpClient : public IHttpClient {
@@ -122,7 +126,14 @@ TEST_F(VersionQueryTest, ReplyTableAgainstALocalServer)
     }
     const QList<QByteArray> Lines = Server.RequestLines();
     ASSERT_EQ(Lines.size(), qsizetype(std::size(Reply_Cases)));
-    EXPECT_EQ(Lines.first(), "GET /home/download/GetversionSW.asp?nomesw=CFG4180 HTTP/1.1");
+    EXPECT_EQ(Lines.first(), "GET /home/download/GetversionSW.asp?nomesw=CFG4180 HTTP/1.0");
+    // The headers reach the wire, and no cookie is sent.
+    const QList<QByteArray> Head = Server.RequestHeads().first();
+    EXPECT_TRUE(Head.contains(
+        "Accept: text/html,application/xhtml+xml,application/xml;q=0.9,*/*;q=0.8"));
+    EXPECT_TRUE(Head.contains("User-Agent: Mozilla/3.0 (compatible; Indy Library)"));
+    for (const QByteArray& Line : Head)
+        EXPECT_FALSE(Line.toLower().startsWith("cookie:")) << Line.toStdString();
 }
 
 TEST_F(VersionQueryTest, ServerErrorsMeanNoUpdate)
