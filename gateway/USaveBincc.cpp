@@ -69,6 +69,14 @@ public:
         for (QChar C : S) FBank[FPos++] = uint8_t(C.unicode() & 0xFF);
         FBank[FPos++] = 0;
     }
+    // Room for N bytes, checked once; the caller fills them itself.
+    uint8_t* Take(int N)
+    {
+        Need(N);
+        uint8_t* P = FBank.data() + FPos;
+        FPos += N;
+        return P;
+    }
     int Pos() const { return FPos; }
 
 private:
@@ -193,72 +201,72 @@ struct TRowReader {
     const IXMLNode& Node;
     const QString& Where;   // file and section, for messages
     int Row;
-    QString Attr(const QString& Name) const
+    QString& Buffer;        // reused for every value of a section: no allocation per value
+    const QString& Attr(const char* Name) const
     {
-        auto V = Node.Attributes(Name);
-        if (!V) throw EXMLDocError(QString("%1: row %2 has no attribute \"%3\"").arg(Where).arg(Row).arg(Name));
-        return std::move(*V);
+        if (!Node.ReadAttribute(Name, Buffer))
+            throw EXMLDocError(QString("%1: row %2 has no attribute \"%3\"").arg(Where).arg(Row).arg(QLatin1String(Name)));
+        return Buffer;
     }
-    int Num(const QString& Name) const
+    int Num(const char* Name) const
     {
-        const QString T = Attr(Name);
+        const QString& T = Attr(Name);
         int V = 0;
         if (!TryStrToInt(T, V))
             throw EConvertError(QString("%1: row %2: \"%3\" is not a valid number for \"%4\"")
-                                    .arg(Where).arg(Row).arg(T, Name));
+                                    .arg(Where).arg(Row).arg(T, QLatin1String(Name)));
         return V;
     }
 };
+
+// Attribute names of the table rows, as the files hold them.
+namespace Row_Attr {
+const char* const Device_ID = "Device_ID", *const Index = "Index", *const SubIndex = "SubIndex",
+                  *const NByte = "NByte", *const Poll_Time = "Poll_Time", *const COB_ID = "COB-ID",
+                  *const Dimension = "Dimension", *const TimeOut = "TimeOut", *const Send_Time = "Send_Time",
+                  *const On_Change = "On_Change";
+const char* const Address[8] = {"Address_B1", "Address_B2", "Address_B3", "Address_B4",
+                                "Address_B5", "Address_B6", "Address_B7", "Address_B8"};
+}
 }
 
-namespace {
-// Attribute names, built once: a build reads thousands of them.
-struct TNames {
-    const QString Device_ID = "Device_ID", Index = "Index", SubIndex = "SubIndex", NByte = "NByte",
-                  Poll_Time = "Poll_Time", COB_ID = "COB-ID", Dimension = "Dimension", TimeOut = "TimeOut",
-                  Send_Time = "Send_Time", On_Change = "On_Change";
-    QString Address[8];
-    TNames()
-    {
-        for (int b = 0; b < 8; ++b) Address[b] = QString("Address_B%1").arg(b + 1);
-    }
-};
-const TNames& Names()
+// The entry mode of a table whose rows may be sent on change: 3 when the row says so, else 1.
+static uint8_t On_Change_Mode(const TRowReader& R)
 {
-    static const TNames N;
-    return N;
-}
+    return R.Node.ReadAttribute(Row_Attr::On_Change, R.Buffer) && R.Buffer == u"Y" ? 3 : 1;
 }
 
 static void Fill_Entry(TCANopen_Table T, const TRowReader& R, TCANopen_Entry& E)
 {
-    const TNames& N = Names();
     E = TCANopen_Entry();
     std::fill(std::begin(E.Data_Address), std::end(E.Data_Address), uint16_t(0));
     const bool Sdo = T == SDO_Server_Read || T == SDO_Server_Write || T == SDO_Client_Read || T == SDO_Client_Write;
     const bool Client = T == SDO_Client_Read || T == SDO_Client_Write;
     if (Sdo) {
-        if (Client) E.Remote_Node = uint8_t(R.Num(N.Device_ID));
-        E.Obj_Index = uint16_t(R.Num(N.Index));
-        E.Obj_Sub_Index = uint8_t(R.Num(N.SubIndex));
-        E.Data_Len = uint8_t(R.Num(N.NByte));
-        if (Client) E.Entry_Time = uint32_t(R.Num(N.Poll_Time));
+        if (Client) E.Remote_Node = uint8_t(R.Num(Row_Attr::Device_ID));
+        E.Obj_Index = uint16_t(R.Num(Row_Attr::Index));
+        E.Obj_Sub_Index = uint8_t(R.Num(Row_Attr::SubIndex));
+        E.Data_Len = uint8_t(R.Num(Row_Attr::NByte));
+        if (Client) E.Entry_Time = uint32_t(R.Num(Row_Attr::Poll_Time));
+        // Asked where the editor writes it (after the poll time); it is optional, so asking it
+        // here rather than last changes no message.
+        if (T == SDO_Client_Write) E.Entry_Mode = On_Change_Mode(R);
         // The value bytes sit in the upper four address words.
-        E.Data_Address[4] = uint16_t(R.Num(N.Address[0]));
-        if (E.Data_Len >= 2) E.Data_Address[5] = uint16_t(R.Num(N.Address[1]));
+        E.Data_Address[4] = uint16_t(R.Num(Row_Attr::Address[0]));
+        if (E.Data_Len >= 2) E.Data_Address[5] = uint16_t(R.Num(Row_Attr::Address[1]));
         if (E.Data_Len >= 4) {
-            E.Data_Address[6] = uint16_t(R.Num(N.Address[2]));
-            E.Data_Address[7] = uint16_t(R.Num(N.Address[3]));
+            E.Data_Address[6] = uint16_t(R.Num(Row_Attr::Address[2]));
+            E.Data_Address[7] = uint16_t(R.Num(Row_Attr::Address[3]));
         }
     } else {
-        E.COB_ID = uint32_t(R.Num(N.COB_ID));
-        E.Data_Len = uint8_t(R.Num(N.Dimension));
+        E.COB_ID = uint32_t(R.Num(Row_Attr::COB_ID));
+        E.Data_Len = uint8_t(R.Num(Row_Attr::Dimension));
         for (int b = 1; b <= 8; ++b)
-            if (b == 1 || E.Data_Len >= b) E.Data_Address[b - 1] = uint16_t(R.Num(N.Address[b - 1]));
-        E.Entry_Time = uint32_t(R.Num(T == RPDO ? N.TimeOut : N.Send_Time));
+            if (b == 1 || E.Data_Len >= b) E.Data_Address[b - 1] = uint16_t(R.Num(Row_Attr::Address[b - 1]));
+        E.Entry_Time = uint32_t(R.Num(T == RPDO ? Row_Attr::TimeOut : Row_Attr::Send_Time));
     }
     if (T == SDO_Server_Write) E.Entry_Mode = 1;
-    if (T == SDO_Client_Write || T == TPDO) E.Entry_Mode = R.Node.Attributes(N.On_Change).value_or(QString()) == "Y" ? 3 : 1;
+    if (T == TPDO) E.Entry_Mode = On_Change_Mode(R);
 }
 
 static void Load_Table_Section(const IXMLNode& Root, const QString& FileName, const QString& SectionName,
@@ -273,9 +281,11 @@ static void Load_Table_Section(const IXMLNode& Root, const QString& FileName, co
         throw ERangeError(QString("%1 holds %2 rows; the device table holds at most %3")
                               .arg(Where).arg(N).arg(CANopen_Table_Capacity[T]));
     TCANopen_Entry* Entries = Table_Entries(T);
+    QString Buffer;
+    Buffer.reserve(64);
     for (int j = 0; j < N; ++j) {
         const IXMLNode Node = Rows.Nodes(j);
-        Fill_Entry(T, TRowReader{Node, Where, j + 1}, Entries[Count]);
+        Fill_Entry(T, TRowReader{Node, Where, j + 1, Buffer}, Entries[Count]);
         ++Count;
     }
 }
@@ -306,14 +316,14 @@ void Load_CANopen_Tables(const TProjectFiles& Files, std::array<uint32_t, CANope
 // ---- OPC UA server block --------------------------------------------------------------------
 uint32_t Get_OPC_UA_VarType(const QString& Type)
 {
-    static const struct {
-        const char* Text;
+    static constexpr struct {
+        QStringView Text;
         uint32_t Code;
-    } Codes[] = {{"Boolean", 0}, {"Signed Byte", 1}, {"Byte", 2},    {"Int16", 3},   {"UInt16", 4},
-                 {"Int32", 5},   {"UInt32", 6},      {"Int64", 7},   {"UInt64", 8},  {"Float", 9},
-                 {"Double", 10}, {"String", 11},     {"ByteString", 14}};
+    } Codes[] = {{u"Boolean", 0}, {u"Signed Byte", 1}, {u"Byte", 2},    {u"Int16", 3},   {u"UInt16", 4},
+                 {u"Int32", 5},   {u"UInt32", 6},      {u"Int64", 7},   {u"UInt64", 8},  {u"Float", 9},
+                 {u"Double", 10}, {u"String", 11},     {u"ByteString", 14}};
     for (const auto& C : Codes)
-        if (Type == QLatin1String(C.Text)) return C.Code;
+        if (Type.size() == C.Text.size() && QStringView(Type) == C.Text) return C.Code;
     return 0;
 }
 
@@ -338,23 +348,23 @@ void Load_OPC_UA_Server(const QString& File_OPC_UA_Server, uint32_t B)
         const IXMLNode Section = Root.FindNode("OPC_UA_Server_Variables");
         if (Section.IsNull())
             throw EXMLDocError("\"OPC_UA_Server.xml\": section \"OPC_UA_Server_Variables\" not found");
-        static const QString Enable = "Enable", Type = "Type", Position_ = "Position", Length_ = "Length",
-                             ReadWrite = "ReadWrite", Name = "Name";
         const IXMLNodeList Rows = Section.ChildNodes();
         S.Variables.clear();
+        S.Variables.reserve(std::min(Rows.Count(), OPC_UA_Server_Room / 16));
+        QString Buffer;   // reused for every value but the names, which the block keeps
         for (int j = 0; j < Rows.Count(); ++j) {
             const IXMLNode Node = Rows.Nodes(j);
             // Only elements are variables: a comment among the rows is not one, even though a
             // row element without "Enable" counts as enabled.
-            if (Node.NodeType() != ntElement || !OPC_UA_Enabled(Node.Attributes(Enable))) continue;
+            if (Node.NodeType() != ntElement) continue;
+            if (!OPC_UA_Enabled(Node.ReadAttribute("Enable", Buffer) ? std::optional<QString>(Buffer) : std::nullopt))
+                continue;
             TOPC_UA_Var V;
-            V.VarType = Get_OPC_UA_VarType(Node.Attributes(Type).value_or(QString()));
-            const auto Position = Node.Attributes(Position_);
-            V.Position = uint16_t(Position ? StrToIntDef(*Position, 0) : 0);
-            const auto Length = Node.Attributes(Length_);
-            V.Length = uint16_t(Length ? StrToIntDef(*Length, 1) : 0);
-            V.Options = Node.Attributes(ReadWrite).value_or(QString()) == "Read/Write" ? 1 : 0;
-            V.Name = Node.Attributes(Name).value_or(QString());
+            V.VarType = Get_OPC_UA_VarType(Node.ReadAttribute("Type", Buffer) ? Buffer : QString());
+            V.Position = uint16_t(Node.ReadAttribute("Position", Buffer) ? StrToIntDef(Buffer, 0) : 0);
+            V.Length = uint16_t(Node.ReadAttribute("Length", Buffer) ? StrToIntDef(Buffer, 1) : 0);
+            V.Options = Node.ReadAttribute("ReadWrite", Buffer) && Buffer == u"Read/Write" ? 1 : 0;
+            Node.ReadAttribute("Name", V.Name);
             S.Variables.append(V);
             // The block must fit in the image; stop counting long before any field could wrap.
             if (16 + 16 * S.Variables.size() > OPC_UA_Server_Room) break;
@@ -389,19 +399,28 @@ void Load_OPC_UA_Server(const QString& File_OPC_UA_Server, uint32_t B)
 static int Table_To_Bank(TCANopen_Table T, int Start, TBank& Bank)
 {
     TBankWriter W(Bank, Start);
-    W.Need(CANopen_Table_Capacity[T] * CANopen_Entry_Size);
+    uint8_t* P = W.Take(CANopen_Table_Capacity[T] * CANopen_Entry_Size);
+    auto U16 = [&P](uint32_t V) {
+        P[0] = uint8_t(V);
+        P[1] = uint8_t(V >> 8);
+        P += 2;
+    };
+    auto U32 = [&P](uint32_t V) {
+        for (int i = 0; i < 4; ++i) P[i] = uint8_t(V >> (8 * i));
+        P += 4;
+    };
     const TCANopen_Entry* Entries = Table_Entries(T);
     for (int i = 0; i < CANopen_Table_Capacity[T]; ++i) {
         const TCANopen_Entry& E = Entries[i];
-        W.U32(E.COB_ID);
-        W.U16(E.Obj_Index);
-        W.U8(E.Obj_Sub_Index);
-        W.U8(E.Remote_Node);
-        W.U32(E.Entry_Time);
-        for (uint16_t A : E.Data_Address) W.U16(A);
-        W.U8(E.Data_Len);
-        W.U8(E.Entry_Mode);
-        W.U16(E.Reserved);
+        U32(E.COB_ID);
+        U16(E.Obj_Index);
+        *P++ = E.Obj_Sub_Index;
+        *P++ = E.Remote_Node;
+        U32(E.Entry_Time);
+        for (uint16_t A : E.Data_Address) U16(A);
+        *P++ = E.Data_Len;
+        *P++ = E.Entry_Mode;
+        U16(E.Reserved);
     }
     return W.Pos();
 }

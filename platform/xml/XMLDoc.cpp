@@ -59,9 +59,25 @@ inline bool SameText(const char* A, const char* B)
     return false;
 }
 
+// Whether a name as the parser holds it (UTF-8) is Name. Only a plain ASCII name is compared
+// here, without converting it; false for any other, which the caller then looks up the slow way.
+inline bool MatchName(const char* Utf8, const QString& Name)
+{
+    const char16_t* P = reinterpret_cast<const char16_t*>(Name.constData());
+    const qsizetype Len = Name.size();
+    if (Len == 0)
+        return false;
+    for (qsizetype i = 0; i < Len; ++i) {
+        const char16_t C = P[i];
+        if (C - 1u >= 0x7Fu || uchar(Utf8[i]) != C)   // NUL or beyond ASCII, or a different byte
+            return false;                             // (a shorter Utf8 stops at its NUL)
+    }
+    return Utf8[Len] == 0;
+}
+
 // The UTF-8 text into Out, reusing Out's storage when it is Out's own. Pure ASCII, the usual
 // cell, is widened in place; anything else is decoded by Qt as QString::fromUtf8 does.
-void AssignUtf8(QString& Out, const char* Text)
+inline void AssignUtf8(QString& Out, const char* Text)
 {
     size_t Len = 0;
     uchar Any = 0;
@@ -71,7 +87,8 @@ void AssignUtf8(QString& Out, const char* Text)
         Out = QString::fromUtf8(Text, qsizetype(Len));
         return;
     }
-    Out.resize(qsizetype(Len));
+    if (Out.size() != qsizetype(Len) || !Out.isDetached())   // neighbouring cells are often as long
+        Out.resize(qsizetype(Len));
     char16_t* D = reinterpret_cast<char16_t*>(Out.data());
     for (size_t i = 0; i < Len; ++i)
         D[i] = uchar(Text[i]);
@@ -322,10 +339,15 @@ void IXMLNodeList::Clear()
 
 // ---- IXMLNode ------------------------------------------------------------------------------
 
+[[noreturn]] static void RaiseNullNode()
+{
+    throw EXMLDocError("Access to a node that does not exist");
+}
+
 xml_node_struct* IXMLNode::Required() const
 {
-    if (!FNode)
-        throw EXMLDocError("Access to a node that does not exist");
+    if (!FNode) [[unlikely]]
+        RaiseNullNode();
     return FNode;
 }
 
@@ -445,51 +467,88 @@ IXMLNode IXMLNode::PreviousSibling() const
     return IXMLNode(xml_node(Required()).previous_sibling().internal_object(), FDoc);
 }
 
-pugi::xml_attribute IXMLNode::Find(const QString& Name) const
+// Where the lookups of a row stand: readers ask a row's attributes in file order, so the
+// attribute after the last one found is nearly always the one asked for next. Find tries it
+// before searching the element. A build reads thousands of values; this path keeps to the
+// fewest calls into the parser's library.
+struct TXMLDocument::TAttrHint {
+    xml_node_struct* Node = nullptr;
+    uint64_t Version = 0;
+    pugi::xml_attribute Next;   // after the last one found; may be empty
+};
+
+inline TXMLDocument::TAttrHint& TXMLDocument::Hint(xml_node_struct* Node)
 {
-    return Find(TUtf8Text(Name).c_str());
+    TAttrHint& H = *FHint;
+    if (H.Node != Node || H.Version != FVersion) {
+        H.Node = Node;
+        H.Version = FVersion;
+        H.Next = xml_node(Node).first_attribute();
+    }
+    return H;
 }
 
-pugi::xml_attribute IXMLNode::Find(const char* Name) const
+bool IXMLNode::Find(const QString& Name, pugi::xml_attribute& Found) const
 {
-    if (!FDoc)
-        return xml_node(Required()).attribute(Name);
-    if (FDoc->FHintNode != Required() || FDoc->FHintVersion != FDoc->FVersion) {
-        FDoc->FHintNode = FNode;
-        FDoc->FHintVersion = FDoc->FVersion;
-        FDoc->FHint = nullptr;
+    if (FDoc) {
+        TXMLDocument::TAttrHint& H = FDoc->Hint(Required());
+        const pugi::xml_attribute Next = H.Next;
+        if (MatchName(Next.name(), Name)) {
+            H.Next = Next.next_attribute();
+            Found = Next;
+            return true;
+        }
     }
-    // Rows are read in file order, so the attribute after the last one found is nearly always
-    // the one asked for: try it before searching the element. (A build reads thousands of
-    // values; this path keeps to the fewest calls into the parser's library.)
-    const pugi::xml_attribute Next = FDoc->FHint ? pugi::xml_attribute(FDoc->FHint) : xml_node(FNode).first_attribute();
-    if (SameText(Next.name(), Name) && *Name) {
-        FDoc->FHint = Next.next_attribute().internal_object();
-        return Next;
+    return Find(TUtf8Text(Name).c_str(), Found);
+}
+
+bool IXMLNode::Find(const char* Name, pugi::xml_attribute& Found) const
+{
+    if (!FDoc || !*Name) {
+        Found = xml_node(Required()).attribute(Name);
+        return !Found.empty();
     }
-    pugi::xml_attribute Hint(FDoc->FHint);
-    const pugi::xml_attribute A = xml_node(FNode).attribute(Name, Hint);
-    FDoc->FHint = Hint.internal_object();
-    return A;
+    TXMLDocument::TAttrHint& H = FDoc->Hint(Required());
+    const pugi::xml_attribute Next = H.Next;
+    if (SameText(Next.name(), Name)) {
+        H.Next = Next.next_attribute();
+        Found = Next;
+        return true;
+    }
+    // Beyond it to the last attribute, then from the first one up to it.
+    for (pugi::xml_attribute A = Next.next_attribute(); A; A = A.next_attribute())
+        if (SameText(A.name(), Name)) {
+            H.Next = A.next_attribute();
+            Found = A;
+            return true;
+        }
+    for (pugi::xml_attribute A = xml_node(FNode).first_attribute(); A && A != Next; A = A.next_attribute())
+        if (SameText(A.name(), Name)) {
+            H.Next = A.next_attribute();
+            Found = A;
+            return true;
+        }
+    return false;
 }
 
 bool IXMLNode::HasAttribute(const QString& Name) const
 {
-    return FNode && !Find(Name).empty();
+    pugi::xml_attribute A;
+    return FNode && Find(Name, A);
 }
 
 std::optional<QString> IXMLNode::Attributes(const QString& Name) const
 {
-    const pugi::xml_attribute A = Find(Name);
-    if (!A)
+    pugi::xml_attribute A;
+    if (!Find(Name, A))
         return std::nullopt;
     return FromUtf8(A.value());
 }
 
 QString IXMLNode::AttributeText(const QString& Name) const
 {
-    const pugi::xml_attribute A = Find(Name);
-    if (!A)
+    pugi::xml_attribute A;
+    if (!Find(Name, A))
         throw EXMLDocError(QStringLiteral("Attribute \"%1\" missing on element \"%2\"")
                                .arg(Name, NodeName()));
     return FromUtf8(A.value());
@@ -497,13 +556,17 @@ QString IXMLNode::AttributeText(const QString& Name) const
 
 bool IXMLNode::ReadAttribute(const QString& Name, QString& Value) const
 {
-    return ReadAttribute(TUtf8Text(Name).c_str(), Value);
+    pugi::xml_attribute A;
+    if (!Find(Name, A))
+        return false;
+    AssignUtf8(Value, A.value());
+    return true;
 }
 
 bool IXMLNode::ReadAttribute(const char* Name, QString& Value) const
 {
-    const pugi::xml_attribute A = Find(Name);
-    if (!A)
+    pugi::xml_attribute A;
+    if (!Find(Name, A))
         return false;
     AssignUtf8(Value, A.value());
     return true;
@@ -517,18 +580,22 @@ void IXMLNode::SetAttribute(const QString& Name, const QString& Value)
     const TUtf8Text Key(Name);
     pugi::xml_attribute A;
     if (FDoc && FDoc->FFresh == FNode && FDoc->FFreshVersion == FDoc->FVersion) {
-        uint32_t Hash = 2166136261u;
-        for (const char* P = Key.c_str(); *P; ++P)
-            Hash = (Hash ^ uchar(*P)) * 16777619u;
-        std::vector<uint32_t>& Seen = FDoc->FFreshNames;
+        // A cheap fingerprint: length, first, middle and last character. Names that share it
+        // are merely searched for.
+        const qsizetype Len = Name.size();
+        const uint64_t Hash = Len == 0 ? 0
+                                       : uint64_t(Len) | uint64_t(Name[0].unicode()) << 16
+                                             | uint64_t(Name[Len / 2].unicode()) << 32
+                                             | uint64_t(Name[Len - 1].unicode()) << 48;
+        std::vector<uint64_t>& Seen = FDoc->FFreshNames;
         if (std::find(Seen.begin(), Seen.end(), Hash) == Seen.end()) {
             Seen.push_back(Hash);
             A = N.append_attribute(Key.c_str());
         } else {
-            A = Find(Key.c_str());
+            Find(Key.c_str(), A);
         }
     } else {
-        A = Find(Key.c_str());
+        Find(Key.c_str(), A);
     }
     if (!A)
         A = N.append_attribute(Key.c_str());
@@ -579,7 +646,10 @@ QString IXMLNode::AttributeValue(int Index) const
 
 // ---- TXMLDocument --------------------------------------------------------------------------
 
-TXMLDocument::TXMLDocument() : FDoc(std::make_unique<pugi::xml_document>()) {}
+TXMLDocument::TXMLDocument()
+    : FHint(std::make_unique<TAttrHint>()), FDoc(std::make_unique<pugi::xml_document>())
+{
+}
 
 TXMLDocument::~TXMLDocument() = default;
 

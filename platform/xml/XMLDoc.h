@@ -140,8 +140,9 @@ private:
     friend class TXMLDocument;
     IXMLNode(pugi::xml_node_struct* Node, class TXMLDocument* Doc) : FNode(Node), FDoc(Doc) {}
     pugi::xml_node_struct* Required() const;    // FNode, or EXMLDocError for a null handle
-    pugi::xml_attribute Find(const QString& Name) const;
-    pugi::xml_attribute Find(const char* Name) const;   // Name in UTF-8
+    // The attribute of that name into Found; false when there is none.
+    bool Find(const QString& Name, pugi::xml_attribute& Found) const;
+    bool Find(const char* Name, pugi::xml_attribute& Found) const;   // Name in UTF-8
     pugi::xml_node_struct* FNode = nullptr;
     class TXMLDocument* FDoc = nullptr;
 };
@@ -204,14 +205,14 @@ private:
     };
     TChildCache FCache;
     // Readers ask a row's attributes in file order: each lookup starts after the last one found.
-    pugi::xml_node_struct* FHintNode = nullptr;
-    pugi::xml_attribute_struct* FHint = nullptr;
-    uint64_t FHintVersion = 0;
+    struct TAttrHint;
+    std::unique_ptr<TAttrHint> FHint;
+    TAttrHint& Hint(pugi::xml_node_struct* Node);   // reset when Node is not the last one asked
     // The element last added and the names set on it since: a writer sets distinct names on a
     // new row, and those need no search for an attribute of the same name.
     pugi::xml_node_struct* FFresh = nullptr;
     uint64_t FFreshVersion = 0;
-    std::vector<uint32_t> FFreshNames;   // hashes; a clash only costs the ordinary search
+    std::vector<uint64_t> FFreshNames;   // fingerprints; a clash only costs the ordinary search
     void SetFresh(pugi::xml_node_struct* Node) { FFresh = Node; FFreshVersion = FVersion; FFreshNames.clear(); }
     uint64_t FVersion = 1;
     QByteArray FBuffer;   // the loaded file's text, parsed in place; outlives FDoc's nodes
