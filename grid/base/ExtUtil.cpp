@@ -27,7 +27,10 @@ int PosFrom(const QString& Sub, const QString& S, int From = 0) {
     return I < 0 ? 0 : I + 1;
 }
 
-bool StrictFloat(const QString& S, double& Value) {
+// A number in "." notation whatever the locale, with blanks around it allowed the way the
+// runtime's own float conversion allows them (cell texts often carry a trailing blank).
+bool StrictFloat(const QString& Text, double& Value) {
+    const QString S = Trim(Text);
     if (S.isEmpty()) return false;
     for (QChar C : S) {
         const char16_t U = C.unicode();
@@ -937,11 +940,14 @@ bool MatchTerm(const QString& Term, const QString& Value) {
         Less = OrEqual ? Cmp <= 0 : Cmp < 0;
     }
     const bool Compared = Gt >= 0 || Lt >= 0;
+    // A "!" negates a comparison as it negates a pattern: "!>10" keeps the values up to 10
+    // (taken by itself, a holding comparison would answer true whatever the "!").
+    const bool Negated = Term.contains(QChar('!'));
     if (Term.contains(QChar('^')) && Compared)
-        return (Gt < 0 || Greater) || (Lt < 0 || Less);
-    if (Term.contains(QChar('&')) && Gt >= 0 && Lt >= 0) return Greater && Less;
-    if (Gt >= 0 && Greater) return true;
-    if (Lt >= 0 && Less) return true;
+        return ((Gt < 0 || Greater) || (Lt < 0 || Less)) != Negated;
+    if (Term.contains(QChar('&')) && Gt >= 0 && Lt >= 0) return (Greater && Less) != Negated;
+    if (Gt >= 0 && Greater) return !Negated;
+    if (Lt >= 0 && Less) return !Negated;
     return WildcardMatch(Term, Value);
 }
 

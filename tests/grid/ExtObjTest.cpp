@@ -1,5 +1,6 @@
 // The grid's support lists and settings objects.
 #include "grid/base/ExtObj.h"
+#include "platform/gui/Controls.h"
 
 #include <gtest/gtest.h>
 
@@ -168,6 +169,21 @@ TEST(ControlList, FirstItemOfACellWins) {
     EXPECT_THROW(L.RemoveControl(2), EListError);
     EXPECT_THROW(L.Controls(-1), EListError);
     EXPECT_FALSE(L.HasHandle(0));   // no windowed control placed
+}
+
+TEST(ControlList, HasHandleAsksWindowedControlsOnly) {
+    TWinControl Windowed(nullptr);
+    TControl Plain(nullptr);
+    TControlList L;
+    L.AddControl(0, 0, &Plain);
+    L.AddControl(1, 0, &Windowed);
+    ASSERT_FALSE(Windowed.testAttribute(Qt::WA_WState_Created));
+    EXPECT_FALSE(L.HasHandle(quintptr(-1)));
+    // Asking has given the windowed control its window.
+    EXPECT_TRUE(Windowed.testAttribute(Qt::WA_WState_Created));
+    EXPECT_TRUE(L.HasHandle(quintptr(Windowed.winId())));
+    L.RemoveControl(1);   // the control itself stays
+    EXPECT_FALSE(L.HasHandle(quintptr(Windowed.winId())));
 }
 
 TEST(FileStringList, PendingLineAndCursor) {

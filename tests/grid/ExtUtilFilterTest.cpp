@@ -29,6 +29,12 @@ TEST_F(FilterTest, MatchCondition) {
         {">9", "10", true},        // numbers, not texts
         {"> 5", "6", true},        // blanks outside quotes go
         {">1,000", "999", false},  // thousand separators dropped
+        {">9", "10 ", true},       {">9", " 10", true},       // blanks around a number: still a number
+        {"<=2.5", " 2.5 ", true},  {">9", "1 0", false},      // a blank inside is no number
+        // negated comparisons keep what the comparison leaves out
+        {"!>10", "15", false},     {"!>10", "5", true},       {"!>10", "10", true},
+        {"!<10", "5", false},      {"!<10", "15", true},      {"!>=10", "10", false},
+        {"!<=10", "11", true},     {"!>10", "abc", false},    // texts compare as texts
         // wildcards
         {"a*", "apple", true},     {"a*", "a", true},         {"a*", "banana", false},
         {"a?c", "abc", true},      {"a?c", "ac", false},      {"*an*", "banana", true},
@@ -126,6 +132,8 @@ TEST_F(FilterTest, Helpers) {
     EXPECT_TRUE(MatchTerm(U(">10&<20"), U("15")));
     EXPECT_FALSE(MatchTerm(U(">10&<20"), U("25")));
     EXPECT_FALSE(MatchTerm(U(">10&<20"), U("5")));
+    EXPECT_FALSE(MatchTerm(U("!>10&<20"), U("15")));
+    EXPECT_TRUE(MatchTerm(U("!>10&<20"), U("25")));
     UseSeparators(',', '.');
     EXPECT_EQ(NormalizeNumberForCompare(U("1.234,5 kg")), U("1234.5 kg"));
 }

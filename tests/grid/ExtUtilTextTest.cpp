@@ -158,6 +158,37 @@ TEST(ExtUtilUrls, SchemesAndCellReferences) {
 
 using ExtUtilNumbers = GridFormatTest;
 
+TEST_F(ExtUtilNumbers, CharacterClasses) {
+    struct Case { char16_t Ch; bool Number, OrMinus, Part, SignedPart, TextChar, WordBreak; };
+    const Case Cases[] = {
+        {'7', true, true, true, true, true, false},     {'-', false, true, false, true, true, true},
+        {'+', false, false, false, true, true, false},   {'.', false, false, true, true, true, true},
+        {',', false, false, true, true, false, true},    {'e', false, false, true, true, true, false},
+        {'E', false, false, true, true, true, false},    {' ', false, false, false, false, false, true},
+        {'\'', false, false, false, false, false, true}, {'x', false, false, false, false, false, false},
+        {0x0661, true, true, true, true, true, false},   // a digit of another script is a number
+    };
+    for (const Case& C : Cases) {
+        const QChar Ch(C.Ch);
+        EXPECT_EQ(IsNumberChar(Ch), C.Number) << int(C.Ch);
+        EXPECT_EQ(IsNumberOrMinus(Ch), C.OrMinus) << int(C.Ch);
+        EXPECT_EQ(IsNumberPart(Ch), C.Part) << int(C.Ch);
+        EXPECT_EQ(IsSignedNumberPart(Ch), C.SignedPart) << int(C.Ch);
+        EXPECT_EQ(IsNumberTextChar(Ch), C.TextChar) << int(C.Ch);
+        EXPECT_EQ(IsWordBreakChar(Ch), C.WordBreak) << int(C.Ch);
+    }
+    // The separators come from the locale settings in force.
+    UseSeparators(',', ' ');
+    EXPECT_EQ(UtilDecimalSeparator(), QChar(','));
+    EXPECT_EQ(UtilThousandSeparator(), QChar(' '));
+    EXPECT_EQ(UtilDateSeparator(), QChar('/'));
+    EXPECT_EQ(UtilTimeSeparator(), QChar(':'));
+    EXPECT_EQ(UtilShortDateFormat(), QStringLiteral("dd/MM/yyyy"));
+    EXPECT_TRUE(IsNumberPart(QChar(' ')));
+    EXPECT_FALSE(IsNumberPart(QChar('.')));
+    EXPECT_FALSE(IsNumberTextChar(QChar(',')));   // the "." notation only
+}
+
 TEST_F(ExtUtilNumbers, NormalizeNumberText) {
     struct Case { char Decimal, Thousand; const char* Text; const char* Expected; };
     const Case Cases[] = {
