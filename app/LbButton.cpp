@@ -27,7 +27,9 @@ void FillGradient(TCanvas* Canvas, TColor StartColor, TColor EndColor, int Left,
     const int s = ColorToRGB(StartColor);
     const int e = ColorToRGB(EndColor);
     const int h = Y1 - Y0;
-    auto channel = [](int a, int b, int i) { return a + i * (b - a) / 31; };
+    // truncate(a + i * (b - a) / 31) taken over the whole real value: for a falling channel,
+    // truncating the step alone would round the other way and come out one too bright.
+    auto channel = [](int a, int b, int i) { return int(a + i * (b - a) / 31.0); };
     Canvas->Brush()->SetStyle(bsSolid);
     for (int i = 0; i < 32; ++i) {
         Canvas->Brush()->SetColor(RGB(channel(GetRValue(s), GetRValue(e), i),
@@ -198,8 +200,9 @@ void DrawLbButton(TCanvas* Canvas, int W, int H, TAlignment Alignment, const QSt
     const unsigned format = AlignmentFormat(Alignment) | DT_WORDBREAK;
 
     // Picture cell
-    const bool hasGlyph = Glyph && !Glyph->Empty() && NumGlyphs > 0;
-    const int GW = hasGlyph ? Glyph->Width() / NumGlyphs : 0;
+    // A strip without cells shows nothing but still takes its height above or below the caption.
+    const bool hasGlyph = Glyph && !Glyph->Empty();
+    const int GW = hasGlyph && NumGlyphs > 0 ? Glyph->Width() / NumGlyphs : 0;
     const int GH = hasGlyph ? Glyph->Height() : 0;
     int cell = 1;
     if (!Enabled)

@@ -260,6 +260,50 @@ TEST(DrawLbButton, FillGradientDraws32BandsOverTheRowsAndColumnsGiven) {
     EXPECT_EQ(Hex(Pixel(bmp, 17, 30)), Hex(M));
 }
 
+// Each channel of a band is the whole value start + i x (end - start) / 31 truncated, so a
+// falling channel rounds down like a rising one.
+TEST(DrawLbButton, FillGradientTruncatesFallingAndRisingChannelsAlike) {
+    TBitmap bmp(4, 62);
+    FillGradient(bmp.Canvas(), RGB(255, 0, 100), RGB(0, 62, 90), 0, 0, 4, 62);
+    struct {
+        int Band;
+        TColor Expected;
+    } cases[] = {
+        {0, RGB(255, 0, 100)}, {1, RGB(246, 2, 99)}, {15, RGB(131, 30, 95)}, {30, RGB(8, 60, 90)},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Hex(Pixel(bmp, 1, 2 * c.Band)), Hex(c.Expected)) << "band " << c.Band;
+}
+
+// A picture whose strip has no cells (NumGlyphs 0) shows nothing, but above or below the caption
+// it still takes its height: the caption lands where a blank picture of that size puts it.
+TEST(DrawLbButton, PictureWithoutCellsKeepsItsHeightAboveAndBelowTheCaption) {
+    auto strip = TestStrip(1);
+    TBitmap blank(10, 10);
+    blank.Canvas()->Brush()->SetColor(M);
+    blank.Canvas()->FillRect(Rect(0, 0, 10, 10));
+    for (TLbButtonLayout layout : {blGlyphTop, blGlyphBottom}) {
+        SCOPED_TRACE(int(layout));
+        TDraw p;
+        p.W = 120;
+        p.H = 48;
+        p.Caption = "Apply";
+        p.Layout = layout;
+        p.Glyph = strip.get();
+        p.NumGlyphs = 0;
+        auto noCells = Draw(p);
+        p.Glyph = &blank;
+        p.NumGlyphs = 1;
+        auto blankCell = Draw(p);
+        p.Glyph = nullptr;
+        p.NumGlyphs = 0;
+        auto noPicture = Draw(p);
+        EXPECT_TRUE(FindColor(*noCells, Cell1).IsEmpty());
+        EXPECT_TRUE(noCells->Image() == blankCell->Image());
+        EXPECT_FALSE(noCells->Image() == noPicture->Image());
+    }
+}
+
 // Where the picture cell lands and which cell it is, for each layout and state.
 TEST(DrawLbButton, PicturePlacementAndCellFollowLayoutAlignmentAndState) {
     const int W = 120, H = 40, G = 10;

@@ -209,6 +209,52 @@ TEST(LbButton, ColorStyleWritesItsColoursButAlwaysReadsCustom) {
     EXPECT_TRUE(b->Flat());
 }
 
+// Every colour style writes its whole row; the button's starting values are set to something
+// else first, so that a value the style forgets to write shows.
+TEST(LbButton, EveryColorStyleWritesItsWholeRow) {
+    const TColor face = clBtnFace, none = clNone;
+    struct {
+        TLbColorStyle Style;
+        TColor Color, Light, Shadow, WhenDown, HotTrack;
+        TLbButtonStyle ButtonStyle;
+        bool Flat;
+        TColor FontColor;
+    } cases[] = {
+        {lcsGold, 0x00C0C0, 0x00FFFF, 0x008080, none, 0x00DFDF, bsModern, false, 0x000000},
+        {lcsChrome, 0xC0C0C0, 0xFFFFFF, 0x808080, none, none, bsModern, false, 0x000000},
+        {lcsBlue, 0xFF8000, 0xFFFF00, 0xFF0000, none, none, bsModern, false, 0x000000},
+        {lcsRed, 0x0000FF, 0xC0C0FF, 0x0000C0, none, none, bsModern, false, 0x000000},
+        {lcsUltraFlat1, face, 0xB59284, 0xB59284, 0xB59284, 0xDED3D6, bsNormal, true, 0x000000},
+        {lcsUltraFlat2, face, 0x000000, 0x000000, 0x24DABC, 0x8CF6E4, bsNormal, true, 0x000000},
+        {lcsUltraFlatXP, 0xD1D8DB, 0xB59284, 0xB59285, 0xB59285, 0xD2BDB6, bsNormal, true, 0x000000},
+        {lcsAqua, 0xECCE94, 0xFCE6D4, 0x000000, none, none, bsModern, false, 0x000000},
+        {lcsDefault, face, 0xFFFFFF, 0x808080, none, none, bsNormal, false, 0x000000},
+        {lcsQuicken, 0x603000, 0xC0C0C0, 0xC0C0C0, 0xAD6529, 0xCEAE9C, bsQuicken, false, 0xFFFFFF},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(int(c.Style));
+        std::unique_ptr<TLbButton> b(Create<TLbButton>(nullptr));
+        b->SetColor(TColor(0x123456));
+        b->SetLightColor(TColor(0x123456));
+        b->SetShadowColor(TColor(0x123456));
+        b->SetColorWhenDown(TColor(0x123456));
+        b->SetHotTrackColor(TColor(0x123456));
+        b->SetStyle(bsShape);
+        b->SetFlat(!c.Flat);
+        b->Font()->SetColor(TColor(0x123456));
+        b->SetColorStyle(c.Style);
+        EXPECT_EQ(b->Color(), c.Color);
+        EXPECT_EQ(b->LightColor(), c.Light);
+        EXPECT_EQ(b->ShadowColor(), c.Shadow);
+        EXPECT_EQ(b->ColorWhenDown(), c.WhenDown);
+        EXPECT_EQ(b->HotTrackColor(), c.HotTrack);
+        EXPECT_EQ(b->Style(), c.ButtonStyle);
+        EXPECT_EQ(b->Flat(), c.Flat);
+        EXPECT_EQ(b->Font()->Color(), c.FontColor);
+        EXPECT_EQ(b->ColorStyle(), lcsCustom);
+    }
+}
+
 TEST_F(LbButtonOnForm, MouseClickOnCancelClosesTheDialogWithCancelAfterOnClickRan) {
     const TModalResult r = RunModal([](TTestDialog* F) {
         Press(F->Cancel);
@@ -458,5 +504,106 @@ TEST(LbButtonPaint, FocusRectangleAndOldStyleFrame) {
         } else if (style != bsShape) {
             EXPECT_EQ(elsewhere, 0);
         }
+    }
+}
+
+// A pressed bsOld button with the focus is drawn one pixel in, inside its black frame, with its
+// light edge in the shadow colour.
+TEST(LbButtonPaint, PressedFocusedOldStyleDrawsItsLightEdgeInTheShadowColour) {
+    std::unique_ptr<TForm> form(Create<TForm>(nullptr));
+    form->SetBounds(0, 0, 300, 100);
+    TLbButton* b = Create<TLbButton>(form.get(), form.get());
+    b->SetBounds(10, 10, 110, 28);
+    b->SetStyle(bsOld);
+    b->SetLightColor(TColor(0x00FF00));
+    b->SetShadowColor(TColor(0x0000C0));
+    form->Show();
+    QApplication::processEvents();
+    const int W = 110, H = 28;
+    const QColor light(0, 0xFF, 0), shadow(0xC0, 0, 0), dark = ToQColor(cl3DDkShadow);
+
+    b->SetFocus();
+    QApplication::processEvents();
+    ASSERT_TRUE(b->Focused());
+    const QImage up = b->grab().toImage();
+    // Raised: the light edge at the top and left of the inner picture, dark at its right.
+    EXPECT_EQ(up.pixelColor(1, H / 2), light);
+    EXPECT_EQ(up.pixelColor(W / 2, 1), light);
+    EXPECT_EQ(up.pixelColor(W - 2, H / 2), dark);
+
+    b->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MakeLParam(5, 5));
+    ASSERT_TRUE(b->IsDown());
+    QApplication::processEvents();
+    const QImage down = b->grab().toImage();
+    EXPECT_EQ(down.pixelColor(0, 0), QColor(Qt::black));
+    EXPECT_EQ(down.pixelColor(1, H / 2), dark);
+    EXPECT_EQ(down.pixelColor(W - 2, H / 2), shadow);
+    EXPECT_EQ(down.pixelColor(W / 2, H - 2), shadow);
+    b->Perform(WM_LBUTTONUP, 0, MakeLParam(5, 5));
+}
+
+// With UseHotTrackFont the caption takes the hot-track font while the mouse is over the button;
+// without it the font stays (and with no hot-track colour the picture does not change at all).
+TEST(LbButtonPaint, HotTrackFontIsUsedOnlyWhenSwitchedOn) {
+    std::unique_ptr<TForm> form(Create<TForm>(nullptr));
+    form->SetBounds(0, 0, 300, 100);
+    TLbButton* b = Create<TLbButton>(form.get(), form.get());
+    b->SetBounds(10, 10, 110, 28);
+    b->SetCaption("Hot font");
+    TFont hot;
+    hot.Assign(b->Font());
+    hot.SetStyle(TFontStyles{fsBold, fsUnderline});
+    b->SetHotTrackFont(&hot);
+    // The focus, which would make the button hot as well, stays on another control.
+    TLbButton* other = Create<TLbButton>(form.get(), form.get());
+    other->SetBounds(150, 10, 110, 28);
+    form->Show();
+    QApplication::processEvents();
+    other->SetFocus();
+    QApplication::processEvents();
+    ASSERT_FALSE(b->Focused());
+
+    const QImage plain = b->grab().toImage();
+    b->Perform(CM_MOUSEENTER);
+    ASSERT_TRUE(b->CursorOnButton());
+    EXPECT_TRUE(b->grab().toImage() == plain);
+    b->SetUseHotTrackFont(true);
+    EXPECT_FALSE(b->grab().toImage() == plain);
+    b->Perform(CM_MOUSELEAVE);
+    EXPECT_TRUE(b->grab().toImage() == plain);
+}
+
+// bsModern, bsShape and bsQuicken let the parent show through the pixels they leave undrawn;
+// the other styles cover their whole rectangle.
+TEST(LbButtonPaint, SeeThroughStylesShowTheParentInTheirUndrawnPixels) {
+    std::unique_ptr<TForm> form(Create<TForm>(nullptr));
+    form->SetBounds(0, 0, 300, 100);
+    form->SetColor(TColor(15595512));
+    TLbButton* b = Create<TLbButton>(form.get(), form.get());
+    b->SetBounds(10, 10, 110, 28);
+    TLbButton* other = Create<TLbButton>(form.get(), form.get());
+    other->SetBounds(150, 10, 110, 28);
+    form->Show();
+    QApplication::processEvents();
+    other->SetFocus();
+    QApplication::processEvents();
+    const QColor parent = ToQColor(TColor(15595512));
+    struct {
+        TLbButtonStyle Style;
+        int X, Y;   // a pixel the style leaves undrawn, or the face of an opaque one
+        bool ShowsParent;
+    } cases[] = {
+        {bsShape, 55, 14, true},  {bsModern, 0, 0, true},  {bsQuicken, 0, 0, true},
+        {bsNormal, 55, 14, false}, {bsEncarta, 55, 14, false}, {bsOld, 55, 14, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(int(c.Style));
+        b->SetStyle(c.Style);
+        QApplication::processEvents();
+        const QImage shot = form->grab(QRect(b->Left(), b->Top(), b->Width(), b->Height())).toImage();
+        if (c.ShowsParent)
+            EXPECT_EQ(shot.pixelColor(c.X, c.Y), parent);
+        else
+            EXPECT_EQ(shot.pixelColor(c.X, c.Y), ToQColor(clBtnFace));
     }
 }
