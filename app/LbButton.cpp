@@ -618,10 +618,12 @@ bool TLbButton::DialogKey(Word Key, TShiftState Shift) {
     if (!takes) return false;
     TForm* form = nullptr;
     for (TComponent* c = this; c && !form; c = c->Owner()) form = dynamic_cast<TForm*>(c);
-    if (form) {
+    // A focused button handles Enter itself. Escape has no meaning to a focused button, so it
+    // still goes to the Cancel button: otherwise a dialog whose focus sits on OK could not be
+    // left with Escape.
+    if (form && Key == VK_RETURN) {
         if (TWinControl* active = form->ActiveControl()) {
             const QString name = ClassNameOf(active).toUpper();
-            // The focused button handles the key itself.
             if (name.contains(QLatin1String("BUTTON")) && !name.contains(QLatin1String("RADIOBUTTON")))
                 return false;
         }

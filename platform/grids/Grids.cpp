@@ -66,8 +66,12 @@ void TInplaceEdit::UpdateContents() {
     FLoading = true;
     try {
         SetEditMask(FGrid->GetEditMask(FGrid->Col(), FGrid->Row()));
-        SetMaxLength(FGrid->GetEditLimit());
+        // The limit is for typing: a cell text already longer than it is loaded whole, since the
+        // edit box would cut it and the cut text would be stored back when the edit ends.
+        FEditLimit = std::max(0, FGrid->GetEditLimit());
+        SetMaxLength(0);
         SetText(FGrid->GetEditText(FGrid->Col(), FGrid->Row()));
+        if (FEditLimit > 0 && Text().size() <= FEditLimit) SetMaxLength(FEditLimit);
         SelectAll();
     } catch (...) {
         FLoading = false;
@@ -145,6 +149,9 @@ void TInplaceEdit::KeyPress(QChar& Key) {
         if (K == 13 || K == 27 || K == 9) Key = QChar();
         else if ((K >= 32 || K == 8 || K == 22 || K == 24) && !FGrid->CanEditModify()) Key = QChar();
         else if (K >= 32 && !FGrid->CanEditAcceptKey(Key)) Key = QChar();
+        // An over-long text may be edited but never grows: a typed character may replace a
+        // selection, and adds to the text only below the limit.
+        else if (K >= 32 && FEditLimit > 0 && !SelLength() && Text().size() >= FEditLimit) Key = QChar();
     }
     if (!Key.isNull()) TCustomEdit::KeyPress(Key);
 }
@@ -244,15 +251,16 @@ void TCustomGrid::ChangeSize(int NewColCount, int NewRowCount) {
     TGridCoord OldTopLeft = FTopLeft;
     FTopLeft.X = std::clamp(FTopLeft.X, FFixedCols, std::max(FFixedCols, MaxLeftCol()));
     FTopLeft.Y = std::clamp(FTopLeft.Y, FFixedRows, std::max(FFixedRows, MaxTopRow()));
-    SizeChanged(OldColCount, OldRowCount);
     UpdateScrollBars();
-    update();
+    InvalidateGrid();
     // An open editor stays on its cell while that cell is still the current one.
     if (FEditorMode) {
         if (FEditCell == FCurrent) UpdateEdit();
         else HideEditor();
     }
     if (!(OldTopLeft == FTopLeft)) TopLeftChanged();
+    // Last, so that a descendant sees (and may adjust) the bars and the view of the new counts.
+    SizeChanged(OldColCount, OldRowCount);
 }
 
 void TCustomGrid::SetFixedCols(int Value) {
@@ -263,9 +271,12 @@ void TCustomGrid::SetFixedCols(int Value) {
     FFixedCols = Value;
     if (FCurrent.X < Value) FCurrent.X = Value;
     if (FAnchor.X < Value) FAnchor.X = Value;
+    int OldTop = FTopLeft.X;
     FTopLeft.X = Value;
     UpdateScrollBars();
-    update();
+    InvalidateGrid();
+    // The view starts again at the first scrollable line.
+    if (OldTop != Value) TopLeftChanged();
 }
 
 void TCustomGrid::SetFixedRows(int Value) {
@@ -276,9 +287,12 @@ void TCustomGrid::SetFixedRows(int Value) {
     FFixedRows = Value;
     if (FCurrent.Y < Value) FCurrent.Y = Value;
     if (FAnchor.Y < Value) FAnchor.Y = Value;
+    int OldTop = FTopLeft.Y;
     FTopLeft.Y = Value;
     UpdateScrollBars();
-    update();
+    InvalidateGrid();
+    // The view starts again at the first scrollable line.
+    if (OldTop != Value) TopLeftChanged();
 }
 
 // ---- sizes --------------------------------------------------------------------------------------
@@ -333,17 +347,17 @@ void TCustomGrid::SetGridLineWidth(int Value) {
 
 void TCustomGrid::SetFixedColor(TColor Value) {
     FFixedColor = Value;
-    update();
+    InvalidateGrid();
 }
 
 void TCustomGrid::SetDefaultDrawing(bool Value) {
     FDefaultDrawing = Value;
-    update();
+    InvalidateGrid();
 }
 
 void TCustomGrid::SetBorderStyle(TBorderStyle Value) {
     FBorderStyle = Value;
-    update();
+    InvalidateGrid();
 }
 
 int TCustomGrid::GridWidth() const {
@@ -368,13 +382,13 @@ void TCustomGrid::SizeChanged(int OldColCount, int OldRowCount) {
 void TCustomGrid::ColWidthsChanged() {
     UpdateScrollBars();
     UpdateEdit();
-    update();
+    InvalidateGrid();
 }
 
 void TCustomGrid::RowHeightsChanged() {
     UpdateScrollBars();
     UpdateEdit();
-    update();
+    InvalidateGrid();
 }
 
 // ---- geometry -----------------------------------------------------------------------------------
@@ -518,8 +532,8 @@ void TCustomGrid::ScrollTo(int ALeftCol, int ATopRow) {
     ATopRow = std::clamp(ATopRow, FFixedRows, std::max(FFixedRows, MaxTopRow()));
     if (ALeftCol == FTopLeft.X && ATopRow == FTopLeft.Y) return;
     FTopLeft = {ALeftCol, ATopRow};
-    UpdateScrollBars();
-    update();
+    UpdateScrollPos();
+    InvalidateGrid();
     UpdateEdit();
     TopLeftChanged();
 }
@@ -643,7 +657,7 @@ void TCustomGrid::SetOptions(TGridOptions Value) {
     if (!Value.Contains(goEditing) || Value.Contains(goRowSelect)) HideEditor();
     if (Value.Contains(goRowSelect) && !Old.Contains(goRowSelect)) FAnchor.X = FColCount - 1;
     if (Value.Contains(goAlwaysShowEditor) && !Old.Contains(goAlwaysShowEditor) && Focused()) ShowEditor();
-    update();
+    InvalidateGrid();
 }
 
 // ---- moving lines -------------------------------------------------------------------------------
@@ -656,7 +670,7 @@ void TCustomGrid::MoveColumn(int FromIndex, int ToIndex) {
     FAnchor.X = MoveAdjust(FAnchor.X, FromIndex, ToIndex);
     ColumnMoved(FromIndex, ToIndex);
     UpdateScrollBars();
-    update();
+    InvalidateGrid();
 }
 
 void TCustomGrid::MoveRow(int FromIndex, int ToIndex) {
@@ -668,7 +682,7 @@ void TCustomGrid::MoveRow(int FromIndex, int ToIndex) {
     FAnchor.Y = MoveAdjust(FAnchor.Y, FromIndex, ToIndex);
     RowMoved(FromIndex, ToIndex);
     UpdateScrollBars();
-    update();
+    InvalidateGrid();
 }
 
 void TCustomGrid::ColumnMoved(int FromIndex, int ToIndex) {
@@ -827,10 +841,18 @@ void TCustomGrid::UpdateScrollBars() {
     for (int Bar = SB_HORZ; Bar <= SB_VERT; ++Bar) {
         FInfo[Bar].nMin = 0;
         FInfo[Bar].nMax = GridScrollMax;
+        FBarEnabled[Bar] = true;
+    }
+    FSettingBars = false;
+    UpdateScrollPos();
+}
+
+void TCustomGrid::UpdateScrollPos() {
+    if (FSettingBars) return;
+    for (int Bar = SB_HORZ; Bar <= SB_VERT; ++Bar) {
         FInfo[Bar].nPos = ScrollPosOf(Bar);
         FInfo[Bar].nTrackPos = FInfo[Bar].nPos;
     }
-    FSettingBars = false;
     LayoutScrollBars();
 }
 
@@ -844,6 +866,7 @@ void TCustomGrid::LayoutScrollBars() {
         B->setRange(I.nMin, std::max(I.nMin, I.nMax - std::max(Page, 1) + 1));
         B->setPageStep(Page > 0 ? Page : 16);
         B->setValue(I.nPos);
+        B->setEnabled(FBarEnabled[Bar]);
         B->setVisible(FBarShown[Bar] && isVisible());
         if (!FBarShown[Bar]) B->hide();
     }
@@ -858,7 +881,7 @@ void TCustomGrid::SetScrollBars(TScrollStyle Value) {
     if (Value == FScrollBars) return;
     FScrollBars = Value;
     UpdateScrollBars();
-    update();
+    InvalidateGrid();
 }
 
 bool TCustomGrid::GetScrollInfo(int Bar, TScrollInfo& Info) const {
@@ -889,11 +912,21 @@ void TCustomGrid::ShowScrollBar(int Bar, bool Show) {
     if (Bar == SB_HORZ || Bar == SB_BOTH) FBarShown[SB_HORZ] = Show;
     if (Bar == SB_VERT || Bar == SB_BOTH) FBarShown[SB_VERT] = Show;
     LayoutScrollBars();
-    update();
+    InvalidateGrid();
 }
 
 bool TCustomGrid::ScrollBarShowing(int Bar) const {
     return (Bar == SB_HORZ || Bar == SB_VERT) && FBarShown[Bar];
+}
+
+void TCustomGrid::EnableScrollBar(int Bar, bool Enable) {
+    if (Bar == SB_HORZ || Bar == SB_BOTH) FBarEnabled[SB_HORZ] = Enable;
+    if (Bar == SB_VERT || Bar == SB_BOTH) FBarEnabled[SB_VERT] = Enable;
+    LayoutScrollBars();
+}
+
+bool TCustomGrid::ScrollBarEnabled(int Bar) const {
+    return (Bar == SB_HORZ || Bar == SB_VERT) && FBarEnabled[Bar];
 }
 
 int TCustomGrid::GetScrollPos(int Bar) const {
@@ -1176,7 +1209,7 @@ void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y
             FSizingIndex = Index;
             FSizingPos = Pos;
             FSizingOfs = Ofs;
-            update();
+            InvalidateGrid();
             return;   // a press that starts sizing is not reported as a mouse press
         }
         TGridCoord Cell = MouseCoord(X, Y);
@@ -1223,7 +1256,7 @@ void TCustomGrid::MouseMove(TShiftState Shift, int X, int Y) {
         bool ColS = FGridState == gsColSizing;
         int Start = ColS ? ColX(FSizingIndex) : RowY(FSizingIndex);
         FSizingPos = std::max((ColS ? X : Y) - FSizingOfs, std::max(0, Start) + 1);
-        update();
+        InvalidateGrid();
         break;
     }
     case gsColMoving:
@@ -1231,7 +1264,7 @@ void TCustomGrid::MouseMove(TShiftState Shift, int X, int Y) {
         TGridCoord Cell = MouseCoord(X, Y);
         if (FGridState == gsColMoving && Cell.X >= FFixedCols) FMovePos = Cell.X;
         if (FGridState == gsRowMoving && Cell.Y >= FFixedRows) FMovePos = Cell.Y;
-        update();
+        InvalidateGrid();
         break;
     }
     case gsNormal: {
@@ -1252,6 +1285,8 @@ void TCustomGrid::MouseMove(TShiftState Shift, int X, int Y) {
 void TCustomGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
     TGridState State = FGridState;
     FGridState = gsNormal;
+    // A descendant may have ended the selecting press itself; the drag timer ends with it.
+    if (Button == mbLeft && State != gsSelecting) KillTimer(1);
     bool Moved = false;
     switch (State) {
     case gsSelecting: {
@@ -1286,7 +1321,7 @@ void TCustomGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) 
     default:
         break;
     }
-    update();
+    InvalidateGrid();
     TGridCoord Cell = MouseCoord(X, Y);
     bool FixedClick = Button == mbLeft && !Moved && FPressCell.X >= 0 && Cell == FPressCell &&
                       (Cell.X < FFixedCols || Cell.Y < FFixedRows);

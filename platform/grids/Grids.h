@@ -120,6 +120,7 @@ private:
     TCustomGrid* FGrid = nullptr;
     TRect FRect;
     QString FStartText;
+    int FEditLimit = 0;   // the grid's edit limit when the cell was loaded (0: none)
     bool FLoading = false;
 };
 
@@ -164,6 +165,9 @@ public:
     int LeftCol() const { return FTopLeft.X; }
     void SetLeftCol(int Value);
     int TopRow() const { return FTopLeft.Y; }
+    // The view stops where the last row (column) is fully shown. A descendant that covers the
+    // bottom of its client area with a panel narrows ClientHeight, so that the view goes on
+    // until the last row ends above the panel.
     void SetTopRow(int Value);
     int VisibleColCount() const;             // fully visible scrollable columns
     int VisibleRowCount() const;
@@ -190,8 +194,14 @@ public:
     virtual void SetScrollBars(TScrollStyle Value);
     bool GetScrollInfo(int Bar, TScrollInfo& Info) const;
     int SetScrollInfo(int Bar, const TScrollInfo& Info, bool Redraw = true);
+    // Shows or hides a bar. The grid decides again whenever its extent changes (counts, sizes,
+    // fixed counts, client size, ScrollBars); scrolling keeps what was set here.
     void ShowScrollBar(int Bar, bool Show);
     bool ScrollBarShowing(int Bar) const;
+    // Enables or disables both arrows of a bar (a bar kept shown while all its lines fit); an
+    // extent change enables it again.
+    void EnableScrollBar(int Bar, bool Enable);
+    bool ScrollBarEnabled(int Bar) const;
     int GetScrollPos(int Bar) const;
 
     // editing
@@ -226,7 +236,8 @@ public:
     void InvalidateRow(int ARow);
     void InvalidateRect(const TGridRect& ARect);
     void InvalidateRect(const TRect& ARect);
-    void InvalidateGrid() { update(); }
+    // The whole grid, through the overridable Invalidate.
+    void InvalidateGrid() { Invalidate(); }
 
     // Moves the current cell (asks SelectCell), the anchor with it when MoveAnchor, and scrolls
     // it into view when Show. Raises "Grid index out of range" outside the sheet.
@@ -244,6 +255,7 @@ protected:
     virtual bool CanEditShow();
     virtual TInplaceEdit* CreateEditor();
     virtual void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) = 0;
+    // After a count change, once the view, the scroll bars and the editor follow the new counts.
     virtual void SizeChanged(int OldColCount, int OldRowCount);
     virtual void ColWidthsChanged();
     virtual void RowHeightsChanged();
@@ -289,7 +301,10 @@ protected:
     int MaxLeftCol() const;
     // Scrolls the view (clamped to the scrollable range); TopLeftChanged when it moved.
     void ScrollTo(int ALeftCol, int ATopRow);
+    // After an extent change: which bars show, their range and position.
     void UpdateScrollBars();
+    // After a scroll: the positions only.
+    void UpdateScrollPos();
     TGridCoord FCurrent;
     TGridCoord FAnchor;
     TGridCoord FTopLeft;
@@ -343,6 +358,7 @@ private:
     QScrollBar* FVBar = nullptr;
     TScrollInfo FInfo[2];
     bool FBarShown[2] = {false, false};
+    bool FBarEnabled[2] = {true, true};
     bool FSettingBars = false;
 };
 

@@ -316,6 +316,17 @@ TEST_F(LbButtonOnForm, EnterOnAFocusedButtonClicksThatButtonNotTheDefault) {
     EXPECT_EQ(r, mrNone);
 }
 
+TEST_F(LbButtonOnForm, EscapeOnAFocusedButtonStillCancelsTheDialog) {
+    Form->OK->SetDefault(true);
+    Form->Cancel->SetCancel(true);
+    const TModalResult r = RunModal([&](TTestDialog* F) {
+        Focus(F->OK);
+        F->OK->SimulateKey(VK_ESCAPE);
+    });
+    EXPECT_EQ(Form->Clicks, QStringList{"Cancel"});
+    EXPECT_EQ(r, mrCancel);
+}
+
 TEST_F(LbButtonOnForm, EnterOnAFocusedRadioButtonGoesToTheDefault) {
     Form->OK->SetDefault(true);
     const TModalResult r = RunModal([&](TTestDialog* F) {

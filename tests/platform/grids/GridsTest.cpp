@@ -10,6 +10,8 @@
 #include <gtest/gtest.h>
 #include <gmock/gmock.h>
 
+#include <functional>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -685,6 +687,180 @@ TEST_F(GridTest, SmallFilledGridPicture) {
     Grid->render(&Img);
     QString Dir = QDir::currentPath();
     EXPECT_TRUE(Img.save(Dir + "/grid_small.png"));
+}
+
+
+// ---- what descendants build on ------------------------------------------------------------------
+// A descendant watching the hooks the system's grids override.
+class TProbeGrid : public TStringGrid {
+public:
+    using TStringGrid::TStringGrid;
+    struct TSizeSeen { int OldRows; int Rows; bool VertBar; int Top; };
+    std::vector<TSizeSeen> Sizes;
+    int Invalidates = 0;
+    int TopLefts = 0;
+    std::vector<QString> Typed;   // editor texts announced to the grid while an edit runs
+    void Invalidate() override {
+        ++Invalidates;
+        TStringGrid::Invalidate();
+    }
+    void WndProc(TMessage& M) override {
+        if (M.Msg == WM_COMMAND && HiWord(M.WParam) == EN_CHANGE && EditorMode() &&
+            M.LParam == LPARAM(InplaceEditor()))
+            Typed.push_back(InplaceEditor()->Text());
+        TStringGrid::WndProc(M);
+    }
+
+protected:
+    void SizeChanged(int OldColCount, int OldRowCount) override {
+        Sizes.push_back({OldRowCount, RowCount(), ScrollBarShowing(SB_VERT), TopRow()});
+        TStringGrid::SizeChanged(OldColCount, OldRowCount);
+    }
+    void TopLeftChanged() override {
+        ++TopLefts;
+        TStringGrid::TopLeftChanged();
+    }
+};
+
+class ProbeTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Form = Create<TForm>(nullptr);
+        Form->SetBounds(0, 0, 500, 350);
+        G = Create<TProbeGrid>(Form, Form);
+        G->SetBounds(0, 0, 400, 250);
+        Form->Show();
+        QApplication::processEvents();
+        G->SetFocus();
+        QApplication::processEvents();
+    }
+    void TearDown() override {
+        delete Form;
+        QApplication::processEvents();
+    }
+    TForm* Form = nullptr;
+    TProbeGrid* G = nullptr;
+};
+
+TEST_F(ProbeTest, SizeChangedSeesTheViewAndBarsOfTheNewCounts) {
+    // The notification follows a count change: a descendant that copies the bars' state from it
+    // must find them already following the new counts.
+    G->SetRowCount(200);
+    G->SetTopRow(150);
+    G->SetRowCount(8);
+    ASSERT_EQ(G->Sizes.size(), 2u);
+    EXPECT_EQ(G->Sizes[0].OldRows, 5);
+    EXPECT_EQ(G->Sizes[0].Rows, 200);
+    EXPECT_TRUE(G->Sizes[0].VertBar);
+    EXPECT_EQ(G->Sizes[1].OldRows, 200);
+    EXPECT_FALSE(G->Sizes[1].VertBar);
+    EXPECT_EQ(G->Sizes[1].Top, 1);   // the view came back to the rows that remain
+}
+
+TEST_F(ProbeTest, WholeGridRepaintsGoThroughInvalidate) {
+    // The string grid skips the repaint that its own switch of goEditing asks for: the option
+    // setter must reach the overridable Invalidate.
+    G->Invalidates = 0;
+    G->SetOptions(G->Options() + TGridOptions{goEditing});
+    EXPECT_EQ(G->Invalidates, 1);
+    G->Invalidates = 0;
+    G->SetRowCount(30);
+    EXPECT_GE(G->Invalidates, 1);
+}
+
+TEST_F(ProbeTest, FixedCountChangesReportTheNewTopLeft) {
+    G->SetRowCount(30);
+    G->SetColCount(12);
+    struct Case { const char* Name; bool Rows; int Value; int Reports; };
+    const Case Cases[] = {
+        {"more fixed rows", true, 3, 1}, {"same fixed rows", true, 3, 0},
+        {"more fixed columns", false, 2, 1}, {"fewer fixed columns", false, 0, 1},
+    };
+    for (const Case& K : Cases) {
+        G->TopLefts = 0;
+        if (K.Rows) G->SetFixedRows(K.Value);
+        else G->SetFixedCols(K.Value);
+        EXPECT_EQ(G->TopLefts, K.Reports) << K.Name;
+        EXPECT_EQ(K.Rows ? G->TopRow() : G->LeftCol(), K.Value) << K.Name;
+    }
+}
+
+TEST_F(ProbeTest, TypingAnnouncesTheEditorTextToTheGrid) {
+    // The string grid writes the editor's text into the cell while typing when asked to: the
+    // editor's change notices must reach the grid's window procedure, naming the editor.
+    G->SetOptions(G->Options() + TGridOptions{goEditing});
+    G->SetCells(2, 2, "ab");
+    G->FocusCell(2, 2, true);
+    G->SimulateKey(VK_F2);
+    ASSERT_TRUE(G->EditorMode());
+    G->InplaceEditor()->Deselect();
+    G->Typed.clear();
+    G->InplaceEditor()->SimulateKey(0, {}, QChar('x'));
+    G->InplaceEditor()->SimulateKey(0, {}, QChar('y'));
+    EXPECT_THAT(G->Typed, ::testing::ElementsAre("abx", "abxy"));
+}
+
+TEST_F(GridTest, BarsShownByADescendantStayUntilTheExtentChanges) {
+    Grid->SetRowCount(200);
+    ASSERT_FALSE(Grid->ScrollBarShowing(SB_HORZ));   // the five columns fit
+    EXPECT_TRUE(Grid->ScrollBarEnabled(SB_VERT));
+    // Kept shown and disabled while everything fits, as an always-visible bar is.
+    Grid->ShowScrollBar(SB_HORZ, true);
+    Grid->EnableScrollBar(SB_HORZ, false);
+    const std::function<void()> Scrolls[] = {
+        [&] { Grid->SetTopRow(50); },
+        [&] { Grid->Perform(WM_VSCROLL, MakeWParam(SB_LINEDOWN, 0), 0); },
+        [&] { Grid->SimulateKey(VK_DOWN, {ssCtrl}); },
+    };
+    for (const auto& Scroll : Scrolls) {
+        Scroll();
+        EXPECT_TRUE(Grid->ScrollBarShowing(SB_HORZ));
+        EXPECT_FALSE(Grid->ScrollBarEnabled(SB_HORZ));
+    }
+    EXPECT_GT(Grid->TopRow(), 50);
+    // A width change is an extent change: the grid decides again.
+    Grid->SetColWidths(2, 70);
+    EXPECT_FALSE(Grid->ScrollBarShowing(SB_HORZ));
+    EXPECT_TRUE(Grid->ScrollBarEnabled(SB_HORZ));
+}
+
+TEST(GridDescendantTest, EditLimitNeverCutsALongerCellText) {
+    // A limit lower than a stored text must not shorten it: opening and closing the editor
+    // would store the cut text.
+    auto Form = std::unique_ptr<TForm>(Create<TForm>(nullptr));
+    Form->SetBounds(0, 0, 500, 350);
+    auto* G = Create<TTestGrid>(Form.get(), Form.get());
+    G->SetBounds(0, 0, 400, 250);
+    Form->Show();
+    QApplication::processEvents();
+    G->SetOptions(G->Options() + TGridOptions{goEditing});
+    G->FocusCell(2, 2, true);
+    G->Limit = 4;
+    struct Case { const char* Name; const char* Stored; Word Select; const char* Typed; const char* Expected; };
+    // Select: 0 the caret at the end, VK_HOME the caret at the start and the first two chosen.
+    const Case Cases[] = {
+        {"kept whole", "abcdefgh", 0, "", "abcdefgh"},
+        {"nothing added", "abcdefgh", 0, "xy", "abcdefgh"},
+        {"a replaced part", "abcdefgh", VK_HOME, "x", "xcdefgh"},
+        {"short text limited", "ab", 0, "cdef", "abcd"},
+    };
+    for (const Case& K : Cases) {
+        G->SetCells(2, 2, K.Stored);
+        G->SimulateKey(VK_F2);
+        ASSERT_TRUE(G->EditorMode()) << K.Name;
+        TInplaceEdit* E = G->InplaceEditor();
+        EXPECT_EQ(E->Text(), K.Stored) << K.Name;
+        if (K.Select) {
+            E->SetSelStart(0);
+            E->SetSelLength(2);
+        } else {
+            E->Deselect();
+        }
+        for (const char* P = K.Typed; *P; ++P) E->SimulateKey(0, {}, QChar(*P));
+        E->SimulateKey(VK_RETURN);
+        EXPECT_FALSE(G->EditorMode()) << K.Name;
+        EXPECT_EQ(G->Cells(2, 2), K.Expected) << K.Name;
+    }
 }
 
 }   // namespace
