@@ -1591,7 +1591,8 @@ struct TStringGrid::TRowBlock {
     }
 };
 
-struct TStringGrid::TRowObjects {
+// Aligned so that the pointers stored right after the header are aligned too.
+struct alignas(alignof(TObject*)) TStringGrid::TRowObjects {
     int32_t Count;
     TObject** Items() { return reinterpret_cast<TObject**>(this + 1); }
     TObject* const* Items() const { return reinterpret_cast<TObject* const*>(this + 1); }

@@ -23,6 +23,20 @@ size_t WriteBody(char* Ptr, size_t Size, size_t Count, void* User)
     return N;
 }
 
+// The hosts that never go through a proxy: those the user's no_proxy names, and this machine,
+// which a proxy elsewhere could not reach (and which should never leave it).
+QByteArray NoProxyList()
+{
+    QByteArray User = qgetenv("no_proxy");
+    if (User.isEmpty())
+        User = qgetenv("NO_PROXY");
+    User = User.trimmed();
+    if (User == "*")
+        return User;
+    const QByteArray Local = "localhost,127.0.0.1,127.0.0.0/8,::1";
+    return User.isEmpty() ? Local : User + ',' + Local;
+}
+
 class TCurlHttpClient : public IHttpClient {
 public:
     TCurlHttpClient()
@@ -43,6 +57,8 @@ protected:
         for (const QByteArray& Line : Headers)
             List = curl_slist_append(List, Line.constData());
         const QByteArray U = Url.toUtf8();
+        const QByteArray NoProxy = NoProxyList();
+        curl_easy_setopt(H, CURLOPT_NOPROXY, NoProxy.constData());
         curl_easy_setopt(H, CURLOPT_URL, U.constData());
         curl_easy_setopt(H, CURLOPT_HTTPGET, 1L);
         curl_easy_setopt(H, CURLOPT_NOSIGNAL, 1L);

@@ -256,7 +256,9 @@ QString TStrings::DelimitedText() const {
 void TStrings::SetDelimitedText(const QString& Value) {
     const int n = Value.size();
     int p = 0;
-    auto blank = [&](int i) { return i < n && Value[i].unicode() >= 1 && Value[i].unicode() <= ' '; };
+    // A NUL counts as a blank: it ends an unquoted item like any other control character, so the
+    // scan always moves on (a NUL that stopped an item without being skipped would stall it).
+    auto blank = [&](int i) { return i < n && Value[i].unicode() <= ' '; };
     BeginUpdate();
     try {
         Clear();

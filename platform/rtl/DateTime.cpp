@@ -16,7 +16,14 @@ qint64 BaseJulianDay() {
 }
 
 // Splits a date-time into whole days (signed) and milliseconds of the day, both from one rounding.
+// A value that is no date at all (not finite, or days beyond any calendar) reads as day 0, 0:00,
+// rather than overflowing the millisecond count.
 void SplitDateTime(TDateTime D, int64_t& Days, int64_t& MSecs) {
+    if (!std::isfinite(D) || std::fabs(D) > 1e11) {
+        Days = 0;
+        MSecs = 0;
+        return;
+    }
     const int64_t total = std::llround(D * double(MSecsPerDay));
     Days = total / MSecsPerDay;
     MSecs = std::llabs(total) % MSecsPerDay;

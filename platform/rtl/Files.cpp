@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <new>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -210,14 +211,26 @@ QByteArray ReadFileBytes(const QString& FileName) {
         throw EInOutError(QStringLiteral("Cannot open file \"%1\". %2").arg(FileName, OsReason(err)));
     }
     struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    const bool known = ::fstat(fd, &st) == 0;
+    if (known && S_ISDIR(st.st_mode)) {
         ::close(fd);
         throw EInOutError(QStringLiteral("Cannot open file \"%1\". %2").arg(FileName, OsReason(EISDIR)));
     }
+    // The buffer is made once at the file's size and read into directly. Files whose size says
+    // nothing (pipes, /proc) or that grow while being read go on in steps until the end.
+    constexpr qsizetype step = 65536;
+    const qsizetype expected = known && S_ISREG(st.st_mode) && st.st_size > 0 ? qsizetype(st.st_size) : 0;
     QByteArray data;
-    char buf[65536];
+    try {
+        data.resize(expected + 1);   // one byte more, so the end is seen without a second buffer
+    } catch (const std::bad_alloc&) {
+        ::close(fd);
+        throw EInOutError(QStringLiteral("Cannot read file \"%1\". %2").arg(FileName, OsReason(ENOMEM)));
+    }
+    qsizetype used = 0;
     for (;;) {
-        const ssize_t r = ::read(fd, buf, sizeof buf);
+        if (used == data.size()) data.resize(used + step);
+        const ssize_t r = ::read(fd, data.data() + used, size_t(data.size() - used));
         if (r < 0) {
             if (errno == EINTR) continue;
             const int err = errno;
@@ -225,9 +238,10 @@ QByteArray ReadFileBytes(const QString& FileName) {
             throw EInOutError(QStringLiteral("Cannot read file \"%1\". %2").arg(FileName, OsReason(err)));
         }
         if (r == 0) break;
-        data.append(buf, r);
+        used += r;
     }
     ::close(fd);
+    data.truncate(used);
     return data;
 }
 

@@ -185,20 +185,49 @@ QStringList ScanSerialPorts(const QString& DevDir, const std::function<bool(cons
     return Result;
 }
 
+bool SerialNodeIsPort(const QString& Path, int OpenError, std::optional<int> UartType)
+{
+    // The legacy ttyS nodes exist whether or not a UART stands behind them; the driver says
+    // "unknown" for the empty ones. USB and ACM drivers leave the type unset (it reads as
+    // "unknown" too) although the port is there, so only ttyS nodes are judged by it.
+    const bool Legacy = QFileInfo(Path).fileName().startsWith(QLatin1String("ttyS"));
+    if (Legacy && UartType && *UartType == PORT_UNKNOWN)
+        return false;
+    if (OpenError != 0)
+        return OpenError == EACCES || OpenError == EBUSY || OpenError == EPERM;   // there, but not ours to open
+    return true;
+}
+
+namespace {
+
+// The UART type the kernel publishes for a serial node, readable without the rights to open the
+// node itself (so a user outside the dialout group is not shown every empty ttyS node).
+std::optional<int> PublishedUartType(const QString& Path)
+{
+    QFile F(QStringLiteral("/sys/class/tty/%1/type").arg(QFileInfo(Path).fileName()));
+    if (!F.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    bool Ok = false;
+    const int Type = F.readAll().trimmed().toInt(&Ok);
+    return Ok ? std::optional<int>(Type) : std::nullopt;
+}
+
+}   // namespace
+
 bool ProbeSerialPort(const QString& Path)
 {
     const QByteArray P = QFile::encodeName(Path);
     const int Fd = ::open(P.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (Fd < 0)
-        return errno == EACCES || errno == EBUSY || errno == EPERM;   // there, but not ours to open
-    bool Present = true;
-    // The legacy ttyS nodes exist whether or not a UART stands behind them; the driver says
-    // "unknown" for the empty ones.
+    if (Fd < 0) {
+        const int Error = errno == 0 ? EIO : errno;
+        return SerialNodeIsPort(Path, Error, PublishedUartType(Path));
+    }
+    std::optional<int> Type;
     serial_struct Info{};
-    if (::ioctl(Fd, TIOCGSERIAL, &Info) == 0 && Info.type == PORT_UNKNOWN)
-        Present = false;
+    if (::ioctl(Fd, TIOCGSERIAL, &Info) == 0)
+        Type = Info.type;
     ::close(Fd);
-    return Present;
+    return SerialNodeIsPort(Path, 0, Type);
 }
 
 namespace {

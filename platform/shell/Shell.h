@@ -101,6 +101,9 @@ inline QStringList ListSerialPorts() { return SerialPorts().List(); }
 // device node is a port that is there), so that its selection and order can be tested.
 QStringList ScanSerialPorts(const QString& DevDir, const std::function<bool(const QString& Path)>& Probe);
 bool ProbeSerialPort(const QString& Path);   // the real probe
+// The real probe's verdict on a node, from what opening it gave (0 or the errno) and the UART type
+// its driver reports (nullopt when neither the node nor the kernel's published type says).
+bool SerialNodeIsPort(const QString& Path, int OpenError, std::optional<int> UartType);
 
 class TFakeSerialPorts : public ISerialPorts {
 public:

@@ -139,6 +139,8 @@ QByteArray Route(const QByteArray& Head)
         return Answer(200, QByteArray((16 << 20) + 1, 'x'));
     if (Path == "/silent")
         return {};
+    if (Path.startsWith("http://tessaro.invalid/"))   // asked of this server as a proxy
+        return Answer(200, "via proxy");
     return Answer(404, "");
 }
 
@@ -202,6 +204,59 @@ TEST_F(HttpClientReal, SendsTheGivenHeaders)
     EXPECT_TRUE(Head.startsWith("GET /empty HTTP/1.")) << Head.constData();
     EXPECT_TRUE(Head.contains("\r\nAccept: text/html,application/xhtml+xml,application/xml;q=0.9,*/*;q=0.8\r\n"));
     EXPECT_TRUE(Head.contains("\r\nUser-Agent: Tessaro\r\n"));
+}
+
+TEST_F(HttpClientReal, CanAskInHttp10)
+{
+    THttpTimeouts Old = Short;
+    Old.Http10 = true;
+    EXPECT_EQ(HttpClient().Get(Server.Url("/home/download/GetversionSW.asp?nomesw=CFG4180"), Old),
+              std::optional<QByteArray>("VER. 1.001"));
+    HttpClient().Get(Server.Url("/empty"), Short);
+    ASSERT_EQ(Server.Heads().size(), 2);
+    EXPECT_TRUE(Server.Heads()[0].startsWith("GET /home/download/GetversionSW.asp?nomesw=CFG4180 HTTP/1.0\r\n"))
+        << Server.Heads()[0].constData();
+    EXPECT_TRUE(Server.Heads()[1].startsWith("GET /empty HTTP/1.1\r\n")) << Server.Heads()[1].constData();
+}
+
+// The user's proxy carries requests to other hosts, never those to this machine.
+TEST_F(HttpClientReal, RequestsToThisMachineBypassTheProxy)
+{
+    // The proxy settings of the environment are put back however the test ends.
+    struct TSavedEnv {
+        const char* Name;
+        std::optional<QByteArray> Old;
+        explicit TSavedEnv(const char* N) : Name(N)
+        {
+            if (qEnvironmentVariableIsSet(Name))
+                Old = qgetenv(Name);
+            qunsetenv(Name);
+        }
+        ~TSavedEnv()
+        {
+            if (Old)
+                qputenv(Name, *Old);
+            else
+                qunsetenv(Name);
+        }
+    };
+    TSavedEnv Saved[] = {TSavedEnv("http_proxy"), TSavedEnv("HTTP_PROXY"), TSavedEnv("no_proxy"),
+                         TSavedEnv("NO_PROXY")};
+    TLocalServer Proxy(Route);
+    qputenv("http_proxy", Proxy.Url("").toUtf8());
+    EXPECT_EQ(HttpClient().Get(Server.Url("/empty"), Short), std::optional<QByteArray>(""));
+    EXPECT_EQ(HttpClient().Get(QStringLiteral("http://localhost:%1/empty").arg(Server.Url("").section(':', 2)),
+                               Short),
+              std::optional<QByteArray>(""));
+    EXPECT_TRUE(Proxy.Heads().isEmpty());
+    EXPECT_EQ(Server.Heads().size(), 2);
+    EXPECT_EQ(HttpClient().Get("http://tessaro.invalid/v", Short), std::optional<QByteArray>("via proxy"));
+    ASSERT_EQ(Proxy.Heads().size(), 1);
+    qputenv("no_proxy", "example.org");   // the user's own list, this machine added to it
+    EXPECT_EQ(HttpClient().Get(Server.Url("/empty"), Short), std::optional<QByteArray>(""));
+    EXPECT_EQ(HttpClient().Get("http://tessaro.invalid/v", Short), std::optional<QByteArray>("via proxy"));
+    EXPECT_EQ(Proxy.Heads().size(), 2);
+    EXPECT_EQ(Server.Heads().size(), 3);
 }
 
 TEST(HttpClientService, FakeAnswersFromItsTableAndRecords)

@@ -3,6 +3,7 @@
 #include "tests/platform/rtl/QtPrint.h"
 
 #include <gtest/gtest.h>
+#include <cmath>
 
 namespace {
 class DateFixture : public testing::Test {
@@ -51,6 +52,12 @@ TEST_F(Dates, EncodeAndDecodeCountFromTheEpoch) {
     EXPECT_EQ(QDateTime(QDate(y, m, d), QTime(h, mi, s, ms)), QDateTime(QDate(2026, 1, 2), QTime(0, 0)));
     EXPECT_EQ(DayOfWeek(EncodeDate(2026, 3, 14)), 7);   // a Saturday
     EXPECT_EQ(DayOfWeek(EncodeDate(2026, 3, 15)), 1);
+    // Values that are no date at all read as day 0 instead of overflowing.
+    for (const double bad : {std::nan(""), 1e300, -1e300, HUGE_VAL}) {
+        DecodeDate(bad, y, m, d);
+        DecodeTime(bad, h, mi, s, ms);
+        EXPECT_EQ(QDateTime(QDate(y, m, d), QTime(h, mi, s, ms)), QDateTime(QDate(1899, 12, 30), QTime(0, 0))) << bad;
+    }
 }
 
 TEST_F(Dates, NowComesFromTheClockService) {

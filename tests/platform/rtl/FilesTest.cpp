@@ -108,6 +108,19 @@ TEST_F(TextFiles, Cp1252RoundTripAndUtf8Fallback) {
     EXPECT_EQ(DecodeText(EncodeText(greek)), greek);
 }
 
+TEST_F(TextFiles, WholeFilesAreReadWhateverTheirSize) {
+    for (const int size : {0, 1, 65535, 65536, 65537, 300001}) {
+        QByteArray bytes(size, Qt::Uninitialized);
+        for (int i = 0; i < size; ++i) bytes[i] = char(i * 7 + i / 251);
+        Put("b.bin", bytes);
+        EXPECT_EQ(ReadFileBytes(Path("b.bin")), bytes) << size;
+    }
+    // A file whose size says nothing is still read to its end.
+    const QByteArray status = ReadFileBytes("/proc/self/status");
+    EXPECT_TRUE(status.startsWith("Name:")) << status.left(40).constData();
+    EXPECT_TRUE(status.endsWith('\n'));
+}
+
 TEST_F(TextFiles, UnreadableFileRaisesWithTheReason) {
     try {
         ReadTextLines(Path("missing.lng"));

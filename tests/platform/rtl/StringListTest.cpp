@@ -151,6 +151,18 @@ TEST(StringList, DelimitedAndCommaText) {
     single.Add("");
     EXPECT_EQ(single.CommaText(), "\"\"");
 
+    // A NUL outside quotes separates like a blank (it once stalled the reader for good); inside
+    // quotes it is kept, so a text holding one goes round unchanged.
+    const QString nul(QChar(0));
+    TStringList withNul;
+    withNul.SetCommaText("a" + nul + "b," + nul + nul + ",c" + nul);
+    EXPECT_EQ(Items(withNul), QStringList({"a", "b", "", "c"}));
+    withNul.Clear();
+    withNul.Add("x" + nul + "y");
+    TStringList nulBack;
+    nulBack.SetCommaText(withNul.CommaText());
+    EXPECT_EQ(Items(nulBack), QStringList({"x" + nul + "y"}));
+
     TStringList strict;
     strict.SetDelimiter(u';');
     strict.SetStrictDelimiter(true);

@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <cerrno>
+#include <linux/serial.h>
 #include <signal.h>
 #include <thread>
 
@@ -139,6 +141,34 @@ TEST(SerialPorts, ScanPicksSerialNodesInKindAndNumberOrder)
     EXPECT_EQ(Names, QStringList({"ttyS1", "ttyS2", "ttyS10", "ttyUSB0", "ttyUSB2", "ttyUSB11", "ttyACM0", "ttyACM1"}));
     EXPECT_TRUE(ScanSerialPorts(Dir.filePath("missing"), [](const QString&) { return true; }).isEmpty());
     EXPECT_FALSE(ProbeSerialPort(Dir.filePath("missing")));
+}
+
+TEST(SerialPorts, ProbeVerdictTrustsTheUartTypeOnlyForLegacyNodes)
+{
+    struct {
+        const char* Path;
+        int OpenError;
+        std::optional<int> Type;
+        bool Port;
+    } Cases[] = {
+        {"/dev/ttyS0", 0, PORT_16550A, true},
+        {"/dev/ttyS1", 0, PORT_UNKNOWN, false},    // a node without a UART behind it
+        {"/dev/ttyS2", 0, std::nullopt, true},
+        {"/dev/ttyUSB0", 0, PORT_UNKNOWN, true},   // USB and ACM drivers leave the type unset
+        {"/dev/ttyACM0", 0, PORT_UNKNOWN, true},
+        {"/dev/ttyUSB1", 0, std::nullopt, true},
+        {"/dev/ttyUSB2", EACCES, std::nullopt, true},
+        {"/dev/ttyACM1", EBUSY, std::nullopt, true},
+        {"/dev/ttyS3", EPERM, std::nullopt, true},
+        {"/dev/ttyS5", EACCES, PORT_UNKNOWN, false},   // not ours to open, and empty as published
+        {"/dev/ttyS6", EACCES, PORT_16550A, true},
+        {"/dev/ttyUSB4", EACCES, PORT_UNKNOWN, true},
+        {"/dev/ttyUSB3", ENOENT, std::nullopt, false},
+        {"/dev/ttyS4", EIO, std::nullopt, false},
+        {"/dev/ttyACM2", ENXIO, std::nullopt, false},
+    };
+    for (const auto& C : Cases)
+        EXPECT_EQ(SerialNodeIsPort(C.Path, C.OpenError, C.Type), C.Port) << C.Path << " " << C.OpenError;
 }
 
 TEST(SerialPorts, FakeServiceListsWhatItIsGiven)
