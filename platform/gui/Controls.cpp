@@ -316,6 +316,18 @@ TControl* ControlOf(QWidget* W) {
 
 TControl* FindControl(QWidget* W) { return ControlOf(W); }
 
+TControl* FindDragTarget(const TPoint& Pos, bool AllowDisabled) {
+    TControl* C = ControlOf(QApplication::widgetAt(QPoint(Pos.X, Pos.Y)));
+    while (C && !AllowDisabled && !C->Enabled()) C = C->Parent();
+    return C;
+}
+
+TWinControl* FindVCLWindow(const TPoint& Pos) {
+    TControl* C = ControlOf(QApplication::widgetAt(QPoint(Pos.X, Pos.Y)));
+    while (C && !dynamic_cast<TWinControl*>(C)) C = C->Parent();
+    return static_cast<TWinControl*>(C);
+}
+
 TControl::TControl(TComponent* AOwner) : QWidget(nullptr), TComponent(AOwner) {
     setAttribute(Qt::WA_NoMousePropagation, false);
     setMouseTracking(true);
@@ -393,7 +405,7 @@ void TControl::SetParent(TWinControl* AParent) {
     QRect G = geometry();
     if (FParent) FParent->RemoveControl(this);
     FParent = AParent;
-    setParent(AParent);
+    setParent(AParent ? AParent->ClientWidget() : nullptr);
     setGeometry(G);
     if (AParent) {
         AParent->InsertControl(this);
@@ -623,13 +635,13 @@ void TControl::WndProc(TMessage& M) {
     case WM_GETDLGCODE: M.Result = DialogCode(); return;
     case CM_FONTCHANGED:
         FontChanged();
-        for (QObject* O : children())
-            if (auto* C = dynamic_cast<TControl*>(O)) C->Perform(CM_PARENTFONTCHANGED);
+        if (auto* W = dynamic_cast<TWinControl*>(this))
+            for (int I = 0; I < W->ControlCount(); ++I) W->Controls(I)->Perform(CM_PARENTFONTCHANGED);
         return;
     case CM_COLORCHANGED:
         ColorChanged();
-        for (QObject* O : children())
-            if (auto* C = dynamic_cast<TControl*>(O)) C->Perform(CM_PARENTCOLORCHANGED);
+        if (auto* W = dynamic_cast<TWinControl*>(this))
+            for (int I = 0; I < W->ControlCount(); ++I) W->Controls(I)->Perform(CM_PARENTCOLORCHANGED);
         return;
     case CM_PARENTFONTCHANGED:
         if (FParentFont) ParentFontOrColorChanged();

@@ -22,6 +22,7 @@ class QWheelEvent;
 class TWinControl;
 class TForm;
 class TPopupMenu;
+class THintWindow;
 
 // ---- small sets -------------------------------------------------------------------------------
 // A set over an enumeration of at most 32 values: Contains() is "in", << and >> add and remove.
@@ -187,6 +188,9 @@ struct THintInfo {
     int HideTimeout = 0;
     QString HintStr;
     void* HintData = nullptr;
+    // The window that shows this hint (the application's HintWindowClass unless the control
+    // chooses another, for a hint that needs its own drawing); empty: THintWindow.
+    std::function<THintWindow*(TComponent* AOwner)> HintWindowClass;
 };
 
 // The accelerator of a caption: the character after a single "&" ("&&" is a literal "&"),
@@ -450,6 +454,9 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* E) override;
+    // The widget the child controls' windows sit in: the control itself, or an inner area whose
+    // origin is the client origin (a category panel's area below its header).
+    virtual QWidget* ClientWidget() { return this; }
 
 private:
     friend class TControl;
@@ -499,7 +506,7 @@ public:
     // What a tick does: Timer() with any exception going to Application->HandleException.
     void Tick();
     virtual void Timer();   // fires OnTimer
-    bool Running() const;   // enabled with an interval and a handler
+    bool Running() const;   // counting: enabled with an interval (a tick without OnTimer does nothing)
 private:
     void UpdateTimer();
     QTimer* FTimer = nullptr;
@@ -541,3 +548,8 @@ QCursor CursorToQCursor(TCursor Cursor);
 // The control a Qt widget belongs to (the widget itself or the control whose native widget it
 // is); null for other widgets.
 TControl* FindControl(QWidget* W);
+// The window control under a point of the screen (the innermost one); null over no control.
+TWinControl* FindVCLWindow(const TPoint& Pos);
+// The control under a point of the screen, labels and other graphic controls included; a
+// disabled one counts only with AllowDisabled (else the enabled control beneath it answers).
+TControl* FindDragTarget(const TPoint& Pos, bool AllowDisabled);

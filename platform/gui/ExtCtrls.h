@@ -92,3 +92,119 @@ private:
     bool FTransparent = false;
     bool FAutoSize = false;
 };
+
+// ---- category panels --------------------------------------------------------------------------
+class QScrollBar;
+class TCustomImageList;
+class TCategoryPanelGroup;
+
+// A panel of a category panel group: a header band (image, caption, chevron) over its client
+// area. A click on the header collapses or expands it. The client area starts below the header:
+// the panel's controls are placed in client coordinates, and the panel's Height counts the header.
+class TCategoryPanel : public TCustomControl {
+public:
+    explicit TCategoryPanel(TComponent* AOwner);
+    ~TCategoryPanel() override;
+    // The group it sits in (its parent), null when it sits in none.
+    TCategoryPanelGroup* PanelGroup() const;
+    bool Collapsed() const { return FCollapsed; }
+    // A collapsed panel shows only its header; the height it was given comes back on expanding.
+    void SetCollapsed(bool Value);
+    void Collapse() { SetCollapsed(true); }
+    void Expand() { SetCollapsed(false); }
+    int HeaderHeight() const;   // the group's
+    // While collapsed, a new height is kept for expanding and the header height stays.
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+    void SetVisible(bool Value) override;
+    void SetParent(TWinControl* AParent) override;
+    int ClientHeight() const override;
+    TNotifyEvent OnCollapse;
+    TNotifyEvent OnExpand;
+    // Header geometry, client coordinates of the panel widget (the header is above the client area).
+    TRect HeaderRect() const { return Rect(0, 0, Width(), HeaderHeight()); }
+protected:
+    void Paint() override;
+    void TextChanged() override { update(); }
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void MouseLeave() override;
+    QWidget* ClientWidget() override { return FSurface; }
+    void resizeEvent(QResizeEvent* E) override;
+private:
+    friend class TCategoryPanelGroup;
+    void PlaceSurface();
+    QWidget* FSurface;
+    bool FCollapsed = false;
+    int FExpandedHeight = 200;
+    bool FHot = false;
+};
+
+// A vertical stack of category panels with a vertical scroll bar when they do not fit. The
+// panels are stacked in the order of their tops without gaps; a panel that is moved goes before
+// one at the same top. WM_VSCROLL (SB_LINEUP, SB_LINEDOWN, SB_PAGEUP, SB_PAGEDOWN,
+// SB_THUMBPOSITION/SB_THUMBTRACK with the position in the high word, SB_TOP, SB_BOTTOM,
+// SB_ENDSCROLL) scrolls it as its scroll bar does.
+class TCategoryPanelGroup : public TCustomControl {
+public:
+    explicit TCategoryPanelGroup(TComponent* AOwner);
+    ~TCategoryPanelGroup() override;
+    int HeaderHeight() const { return FHeaderHeight; }
+    void SetHeaderHeight(int Value);
+    TFont* HeaderFont() { return &FHeaderFont; }
+    void SetHeaderFont(TFont* Value) { FHeaderFont.Assign(Value); }
+    // The header's vertical gradient, from the base colour at the top.
+    TColor GradientBaseColor() const { return FGradientBaseColor; }
+    void SetGradientBaseColor(TColor Value) { FGradientBaseColor = Value; RepaintPanels(); }
+    TColor GradientColor() const { return FGradientColor; }
+    void SetGradientColor(TColor Value) { FGradientColor = Value; RepaintPanels(); }
+    TColor ChevronColor() const { return FChevronColor; }
+    void SetChevronColor(TColor Value) { FChevronColor = Value; RepaintPanels(); }
+    // The chevron's colour while the mouse is over a header.
+    TColor ChevronHotColor() const { return FChevronHotColor; }
+    void SetChevronHotColor(TColor Value) { FChevronHotColor = Value; RepaintPanels(); }
+    // The header images (not owned; forgotten when the list is destroyed): CollapsedImageIndex
+    // on a collapsed panel, ExpandedImageIndex on an expanded one; -1 for none.
+    TCustomImageList* Images() const { return FImages; }
+    void SetImages(TCustomImageList* Value);
+    int CollapsedImageIndex() const { return FCollapsedImageIndex; }
+    void SetCollapsedImageIndex(int Value) { FCollapsedImageIndex = Value; RepaintPanels(); }
+    int ExpandedImageIndex() const { return FExpandedImageIndex; }
+    void SetExpandedImageIndex(int Value) { FExpandedImageIndex = Value; RepaintPanels(); }
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
+    // The panels, in creation order.
+    int PanelCount() const;
+    TCategoryPanel* Panels(int Index) const;
+    void CollapseAll();
+    void ExpandAll();
+
+    // Vertical scrolling: the stack's height, how far it is scrolled, the step of one line.
+    int StackHeight() const { return FStackHeight; }
+    int ScrollPos() const { return FScrollPos; }
+    void SetScrollPos(int Value);
+    int ScrollRange() const { return std::max(0, FStackHeight - ClientHeight()); }
+    bool ScrollBarVisible() const;
+    static constexpr int LineIncrement = 8;
+
+    // Puts the visible panels one under the other (Moved first among panels at the same top).
+    void Restack(TCategoryPanel* Moved = nullptr);
+    void WndProc(TMessage& Message) override;
+protected:
+    void Paint() override;
+    void resizeEvent(QResizeEvent* E) override;
+private:
+    void RepaintPanels();
+    int FHeaderHeight = 24;
+    TFont FHeaderFont;
+    TColor FGradientBaseColor = TColor(0xF0F0F0);
+    TColor FGradientColor = TColor(0xE0E0E0);
+    TColor FChevronColor = clBlack;
+    TColor FChevronHotColor = clGray;
+    TCustomImageList* FImages = nullptr;
+    int FCollapsedImageIndex = -1;
+    int FExpandedImageIndex = -1;
+    int FScrollPos = 0;
+    int FStackHeight = 0;
+    bool FStacking = false;
+    QScrollBar* FBar;
+};

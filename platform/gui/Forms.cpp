@@ -187,14 +187,35 @@ TModalResult TForm::ShowModal() {
     FModal = true;
     FModalResult = mrNone;
     Application->CancelHint();
+    // A modal result ends the showing only when the form agrees to close (OnCloseQuery, OnClose).
+    auto AgreesToClose = [&] {
+        bool Ok = false;
+        TControl::Guard(this, [&] {
+            if (!CloseQuery()) return;
+            TCloseAction Action = caHide;
+            DoClose(Action);
+            Ok = Action != caNone;
+        });
+        return Ok;
+    };
     if (const TModalHook& Hook = ModalHook()) {
         SetVisible(true);
         // Active at once, as a modal window is: the hook's focus changes behave as they would.
         QApplication::setActiveWindow(this);
-        Hook(this);
-        if (!Self) return mrCancel;
-        if (FModalResult == mrNone) FModalResult = mrCancel;
-        TModalResult R = FModalResult;
+        // The hook acts as the user while the form is up; a form that refuses to close stays up
+        // for the hook's next turn, as it would on screen (a bounded number of turns).
+        TModalResult R = mrCancel;
+        for (int Turn = 0; Turn < 8; ++Turn) {
+            Hook(this);
+            if (!Self) return mrCancel;
+            if (FModalResult == mrNone) FModalResult = mrCancel;
+            R = FModalResult;
+            bool Ok = AgreesToClose();
+            if (!Self) return mrCancel;
+            if (Ok) break;
+            FModalResult = mrNone;
+        }
+        FModalResult = R;
         FModal = false;
         SetVisible(false);
         return R;
@@ -206,15 +227,8 @@ TModalResult TForm::ShowModal() {
     for (;;) {
         if (FModalResult == mrNone) Loop.exec();
         if (!Self) return mrCancel;
-        // A modal result ends the loop only when the form agrees to close.
         if (FModalResult != mrNone) {
-            bool Ok = false;
-            TControl::Guard(this, [&] {
-                if (!CloseQuery()) return;
-                TCloseAction Action = caHide;
-                DoClose(Action);
-                Ok = Action != caNone;
-            });
+            bool Ok = AgreesToClose();
             if (!Self) return mrCancel;
             if (Ok) break;
             FModalResult = mrNone;
@@ -514,12 +528,13 @@ void TApplication::ActivateHint(TControl* Control, const TPoint& CursorPos) {
     Info.HintColor = FHintColor;
     Info.HideTimeout = FHintHidePause;
     Info.HintStr = Control->EffectiveShowHint() ? GetShortHint(Control->Hint()) : QString();
+    Info.HintWindowClass = HintWindowClass;
     if (Control->Perform(CM_HINTSHOW, 0, LPARAM(&Info)) != 0 || Info.HintStr.isEmpty()) {
         CancelHint();
         return;
     }
     delete FHintWindow;
-    FHintWindow = HintWindowClass ? HintWindowClass(this) : new THintWindow(this);
+    FHintWindow = Info.HintWindowClass ? Info.HintWindowClass(this) : new THintWindow(this);
     FHintWindow->SetColor(Info.HintColor);
     TRect R = FHintWindow->CalcHintRect(Info.HintMaxWidth, Info.HintStr, Info.HintData);
     OffsetRect(R, Info.HintPos.X, Info.HintPos.Y);

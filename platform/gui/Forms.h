@@ -159,6 +159,9 @@ public:
     }
     TForm* MainForm() const { return FMainForm; }
     void SetMainForm(TForm* Form) { FMainForm = Form; }
+    // Every top window of this platform has its own task-bar entry; the setting is kept only.
+    bool MainFormOnTaskBar() const { return FMainFormOnTaskBar; }
+    void SetMainFormOnTaskBar(bool Value) { FMainFormOnTaskBar = Value; }
 
     // Shows the main form and runs the event loop until the main form closes or Terminate.
     void Run();
@@ -202,6 +205,7 @@ private:
     void FormCreated(TForm* F);
     void FormDestroyed(TForm* F);
     TForm* FMainForm = nullptr;
+    bool FMainFormOnTaskBar = false;
     bool FTerminated = false;
     bool FRunning = false;
     QString FTitle;

@@ -96,30 +96,36 @@ constexpr WPARAM MK_DOUBLE = 0x0040;   // the press of a double click
 
 // ---- control messages -------------------------------------------------------------------------
 constexpr Cardinal CM_BASE = 0xB000;
+// Fixed numbers: code may name these messages by number (a control's special-key query is
+// 0xB01E, the wheel question to the parent 0xB043).
 constexpr Cardinal CM_ACTIVATE = CM_BASE + 0;
 constexpr Cardinal CM_DEACTIVATE = CM_BASE + 1;
-constexpr Cardinal CM_ENTER = CM_BASE + 2;          // the control became the form's active control (or an ancestor of it)
-constexpr Cardinal CM_EXIT = CM_BASE + 3;
-constexpr Cardinal CM_DIALOGKEY = CM_BASE + 6;      // WParam: VK; Result 1 when a control took the key
-constexpr Cardinal CM_DIALOGCHAR = CM_BASE + 7;
-constexpr Cardinal CM_FOCUSCHANGED = CM_BASE + 8;
-constexpr Cardinal CM_PARENTFONTCHANGED = CM_BASE + 9;
-constexpr Cardinal CM_PARENTCOLORCHANGED = CM_BASE + 10;
-constexpr Cardinal CM_HITTEST = CM_BASE + 11;
-constexpr Cardinal CM_VISIBLECHANGED = CM_BASE + 12;
-constexpr Cardinal CM_ENABLEDCHANGED = CM_BASE + 13;
-constexpr Cardinal CM_COLORCHANGED = CM_BASE + 14;
-constexpr Cardinal CM_FONTCHANGED = CM_BASE + 15;
-constexpr Cardinal CM_CURSORCHANGED = CM_BASE + 16;
+constexpr Cardinal CM_GOTFOCUS = CM_BASE + 2;
+constexpr Cardinal CM_LOSTFOCUS = CM_BASE + 3;
+constexpr Cardinal CM_CANCELMODE = CM_BASE + 4;
+constexpr Cardinal CM_DIALOGKEY = CM_BASE + 5;      // WParam: VK; Result 1 when a control took the key
+constexpr Cardinal CM_DIALOGCHAR = CM_BASE + 6;
+constexpr Cardinal CM_FOCUSCHANGED = CM_BASE + 7;
+constexpr Cardinal CM_PARENTFONTCHANGED = CM_BASE + 8;
+constexpr Cardinal CM_PARENTCOLORCHANGED = CM_BASE + 9;
+constexpr Cardinal CM_HITTEST = CM_BASE + 10;
+constexpr Cardinal CM_VISIBLECHANGED = CM_BASE + 11;
+constexpr Cardinal CM_ENABLEDCHANGED = CM_BASE + 12;
+constexpr Cardinal CM_COLORCHANGED = CM_BASE + 13;
+constexpr Cardinal CM_FONTCHANGED = CM_BASE + 14;
+constexpr Cardinal CM_CURSORCHANGED = CM_BASE + 15;
 constexpr Cardinal CM_TEXTCHANGED = CM_BASE + 18;
 constexpr Cardinal CM_MOUSEENTER = CM_BASE + 19;
 constexpr Cardinal CM_MOUSELEAVE = CM_BASE + 20;
 constexpr Cardinal CM_BUTTONPRESSED = CM_BASE + 24;
 constexpr Cardinal CM_SHOWINGCHANGED = CM_BASE + 25;
-constexpr Cardinal CM_CANCELMODE = CM_BASE + 28;
+constexpr Cardinal CM_ENTER = CM_BASE + 26;          // the control became the form's active control (or an ancestor of it)
+constexpr Cardinal CM_EXIT = CM_BASE + 27;
+constexpr Cardinal CM_WANTSPECIALKEY = CM_BASE + 30; // WParam: VK; Result non-zero: the control takes the key itself
+constexpr Cardinal CM_SYSCOLORCHANGE = CM_BASE + 36;
 constexpr Cardinal CM_HINTSHOW = CM_BASE + 48;      // LParam: THintInfo*; Result non-zero suppresses the hint
-constexpr Cardinal CM_WANTSPECIALKEY = CM_BASE + 54; // WParam: VK; Result non-zero: the control takes the key itself
 constexpr Cardinal CM_MOUSEWHEEL = CM_BASE + 67;
+constexpr Cardinal CM_STYLECHANGED = CM_BASE + 81;   // the application's visual style changed
 
 // Notification codes carried by WM_COMMAND (HiWord of WParam; LParam is the sending TControl*).
 constexpr Word EN_CHANGE = 0x0300;

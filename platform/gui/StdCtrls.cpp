@@ -12,8 +12,10 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <QValidator>
 
 #include <algorithm>
+#include <functional>
 
 namespace {
 void* ObjectData(TObject* O) { return static_cast<void*>(O); }
@@ -36,7 +38,14 @@ struct TComboAccess {
         C->insertItem(I, S, V);
         if (Cur < 0) {
             C->setCurrentIndex(-1);
-            if (C->isEditable()) C->setEditText(Text);
+            if (C->isEditable()) {
+                // The text as it was, whatever the length limit (off for this one set).
+                QLineEdit* E = C->lineEdit();
+                const QValidator* Limit = E->validator();
+                E->setValidator(nullptr);
+                C->setEditText(Text);
+                E->setValidator(Limit);
+            }
         }
     }
     void removeItem(int I) { C->removeItem(I); }
@@ -297,12 +306,54 @@ class TNativeLineEdit : public QLineEdit {
 public:
     using QLineEdit::cursorRect;
 };
+
+// The edit's length limit holds back what the user types or pastes, never a text the program
+// sets: cutting a longer text on loading would lose its tail when the edit is stored back. Of an
+// insertion only as much is kept as fits; where the text is already longer than the limit, only
+// as much as the same change removed. (Qt's own maxLength cuts set texts, so it stays off.)
+class TTypingLimit : public QValidator {
+public:
+    explicit TTypingLimit(QLineEdit* Edit) : QValidator(Edit), FEdit(Edit), FPrev(Edit->text()) {
+        connect(Edit, &QLineEdit::textChanged, this, [this](const QString& T) { FPrev = T; });
+    }
+    int Limit = 0;   // 0: none
+    bool Setting = false;
+    // Texts that come whole whatever the limit (a combo box's list entries).
+    std::function<bool(const QString&)> Whole;
+    void Sync() { FPrev = FEdit->text(); }
+
+    State validate(QString& Input, int& Pos) const override {
+        // A mask fixes the length itself.
+        if (Limit <= 0 || Setting || !FEdit->inputMask().isEmpty() || Input.size() <= Limit) return Acceptable;
+        if (Whole && Whole(Input)) return Acceptable;
+        const QString& O = FPrev;
+        qsizetype Common = std::min(O.size(), Input.size());
+        qsizetype P = 0;
+        while (P < Common && O[P] == Input[P]) ++P;
+        qsizetype S = 0;
+        while (S < Common - P && O[O.size() - 1 - S] == Input[Input.size() - 1 - S]) ++S;
+        qsizetype Removed = O.size() - P - S, Inserted = Input.size() - P - S;
+        qsizetype Room = std::max<qsizetype>(Limit - (O.size() - Removed), Removed);
+        if (Inserted > Room) {
+            Input = Input.left(P + Room) + Input.right(S);
+            Pos = int(P + Room);
+        }
+        return Acceptable;
+    }
+
+private:
+    QLineEdit* FEdit;
+    QString FPrev;
+};
+
+TTypingLimit* TypingLimit(QLineEdit* E) { return static_cast<TTypingLimit*>(const_cast<QValidator*>(E->validator())); }
 }  // namespace
 
 TCustomEdit::TCustomEdit(TComponent* AOwner) : TWinControl(AOwner), FEdit(new TNativeLineEdit()) {
     SetNativeWidget(FEdit);
     SetTabStop(true);
     SetColor(clWindow);
+    FEdit->setValidator(new TTypingLimit(FEdit));
     QObject::connect(FEdit, &QLineEdit::textChanged, FEdit, [this](const QString&) {
         FModified = true;
         TControl::Guard(this, [this] {
@@ -317,15 +368,17 @@ TCustomEdit::TCustomEdit(TComponent* AOwner) : TWinControl(AOwner), FEdit(new TN
 QString TCustomEdit::GetText() const { return FEdit->text(); }
 
 void TCustomEdit::SetText(const QString& Value) {
-    QString V = Value;
-    if (FMaxLength > 0 && V.size() > FMaxLength) V.truncate(FMaxLength);
-    if (FEdit->text() == V) return;
-    FEdit->setText(V);
+    if (FEdit->text() == Value) return;
+    TTypingLimit* L = TypingLimit(FEdit);
+    L->Setting = true;
+    FEdit->setText(Value);
+    L->Setting = false;
+    L->Sync();
 }
 
 void TCustomEdit::SetMaxLength(int Value) {
     FMaxLength = std::max(0, Value);
-    FEdit->setMaxLength(FMaxLength > 0 ? FMaxLength : 32767);
+    TypingLimit(FEdit)->Limit = FMaxLength;
 }
 
 bool TCustomEdit::ReadOnly() const { return FEdit->isReadOnly(); }
@@ -344,7 +397,11 @@ void TCustomEdit::SetPasswordChar(QChar Value) {
 
 void TCustomEdit::SetEditMask(const QString& Value) {
     FEditMask = Value;
+    TTypingLimit* L = TypingLimit(FEdit);
+    L->Setting = true;
     FEdit->setInputMask(EditMaskToInputMask(Value));
+    L->Setting = false;
+    L->Sync();
 }
 
 void TCustomEdit::SetBorderStyle(TBorderStyle Value) {
@@ -611,6 +668,11 @@ void TComboBox::ConnectEdit() {
     QLineEdit* E = FCombo->lineEdit();
     if (!E || E == FConnectedEdit) return;
     FConnectedEdit = E;
+    // The length limit holds back typing only; a choice from the list comes whole.
+    auto* L = new TTypingLimit(E);
+    L->Limit = FMaxLength;
+    L->Whole = [this](const QString& T) { return FCombo->findText(T, Qt::MatchExactly) >= 0; };
+    E->setValidator(L);
     QObject::connect(E, &QLineEdit::textEdited, E, [this](const QString&) {
         TControl::Guard(this, [this] { Notify(CBN_EDITCHANGE); });
     });
@@ -629,9 +691,12 @@ void TComboBox::SetStyle(TComboBoxStyle Value) {
     FCombo->setEditable(Value != csDropDownList);
     if (Value != csDropDownList) {
         FCombo->setInsertPolicy(QComboBox::NoInsert);
-        FCombo->setEditText(T);
-        if (FMaxLength > 0) FCombo->lineEdit()->setMaxLength(FMaxLength);
         ConnectEdit();
+        TTypingLimit* L = TypingLimit(FCombo->lineEdit());
+        L->Setting = true;
+        FCombo->setEditText(T);
+        L->Setting = false;
+        L->Sync();
     } else {
         FCombo->setCurrentIndex(I);
     }
@@ -663,7 +728,14 @@ void TComboBox::SetText(const QString& Value) {
         FCombo->setCurrentIndex(I);
     } else {
         if (I >= 0) FCombo->setCurrentIndex(I);
+        // A text the program sets is kept whole whatever the length limit.
+        TTypingLimit* L = FCombo->lineEdit() ? TypingLimit(FCombo->lineEdit()) : nullptr;
+        if (L) L->Setting = true;
         FCombo->setEditText(Value);
+        if (L) {
+            L->Setting = false;
+            L->Sync();
+        }
     }
     FSettingText = false;
 }
@@ -683,7 +755,7 @@ void TComboBox::SetDroppedDown(bool Value) {
 
 void TComboBox::SetMaxLength(int Value) {
     FMaxLength = std::max(0, Value);
-    if (FCombo->lineEdit()) FCombo->lineEdit()->setMaxLength(FMaxLength > 0 ? FMaxLength : 32767);
+    if (FCombo->lineEdit()) TypingLimit(FCombo->lineEdit())->Limit = FMaxLength;
 }
 
 void TComboBox::SetSorted(bool Value) {

@@ -653,3 +653,28 @@ TEST(CanvasDeviceTest, BeginPaintOnAnImageAndEndPaint) {
 }
 
 }  // namespace
+
+namespace {
+class CanvasWidePenTest : public CanvasTest {};
+}  // namespace
+
+// Grid lines of width w are drawn (w + 1) / 2 pixels inside a cell's right and bottom edges, so
+// a wide pen must lie centred on its line: width 3 at x covers x - 1 .. x + 1.
+TEST_F(CanvasWidePenTest, AThreePixelPenIsCentredOnItsLine) {
+    C->Pen()->SetColor(clBlack);
+    C->Pen()->SetWidth(3);
+    C->MoveTo(50, 50);   // a right line, drawn upwards
+    C->LineTo(50, 10);
+    C->MoveTo(10, 30);   // a bottom line
+    C->LineTo(40, 30);
+    for (int Y = 15; Y < 45; ++Y) {
+        EXPECT_EQ(C->Pixels(48, Y), clWhite) << Y;
+        for (int X = 49; X <= 51; ++X) EXPECT_EQ(C->Pixels(X, Y), clBlack) << X << "," << Y;
+        EXPECT_EQ(C->Pixels(52, Y), clWhite) << Y;
+    }
+    for (int X = 15; X < 35; ++X) {
+        EXPECT_EQ(C->Pixels(X, 28), clWhite) << X;
+        for (int Y = 29; Y <= 31; ++Y) EXPECT_EQ(C->Pixels(X, Y), clBlack) << X << "," << Y;
+        EXPECT_EQ(C->Pixels(X, 32), clWhite) << X;
+    }
+}

@@ -380,6 +380,46 @@ TEST(ControlsTest, HintShowLetsTheControlChangeTheHintText) {
     Application->HintWindowClass = nullptr;
 }
 
+TEST(ControlsTest, HintShowMayChooseTheHintWindowAndHandItData) {
+    // A hint window that draws its own kind of text, chosen by the control for some hints only.
+    struct TOwnHintWindow : THintWindow {
+        using THintWindow::THintWindow;
+        void* Data = nullptr;
+        void ActivateHintData(TRect R, const QString& AHint, void* AData) override {
+            Data = AData;
+            THintWindow::ActivateHintData(R, AHint, AData);
+        }
+    };
+    static int Marker = 0;
+    struct TRichHints : TCustomControl {
+        using TCustomControl::TCustomControl;
+        TOwnHintWindow* Made = nullptr;
+        void WndProc(TMessage& M) override {
+            if (M.Msg == CM_HINTSHOW) {
+                auto* Info = reinterpret_cast<THintInfo*>(M.LParam);
+                Info->HintStr = Info->CursorPos.X > 50 ? "<b>rich</b>" : "plain";
+                if (Info->CursorPos.X > 50) {
+                    Info->HintData = &Marker;
+                    Info->HintWindowClass = [this](TComponent* Owner) { return Made = new TOwnHintWindow(Owner); };
+                }
+                return;
+            }
+            TCustomControl::WndProc(M);
+        }
+    };
+    TRichHints C(nullptr);
+    C.SetBounds(0, 0, 200, 50);
+    C.SetShowHint(true);
+    Application->ActivateHint(&C, {120, 10});
+    ASSERT_NE(C.Made, nullptr);
+    EXPECT_EQ(C.Made->Data, &Marker);
+    EXPECT_EQ(C.Made->Caption(), "<b>rich</b>");
+    C.Made = nullptr;
+    Application->ActivateHint(&C, {10, 10});
+    EXPECT_EQ(C.Made, nullptr) << "the other hints keep the application's window";
+    Application->CancelHint();
+}
+
 TEST(ControlsTest, AnchoredChildrenFollowTheParentsRightAndBottomEdges) {
     TPanel P(nullptr);
     P.SetBounds(0, 0, 460, 40);
@@ -440,4 +480,29 @@ TEST(ControlsTest, AControlForgetsItsPopupMenuWhenTheMenuIsDestroyed) {
     delete Menu;
     EXPECT_EQ(E->PopupMenu(), nullptr);
     E->Perform(WM_RBUTTONUP, 0, MakeLParam(1, 1));   // no menu to show, nothing happens
+}
+
+TEST(ControlsTest, TheControlUnderAScreenPointIsFound) {
+    TForm F(nullptr);
+    F.SetBounds(40, 30, 300, 200);
+    auto* P = Create<TPanel>(&F, &F);
+    P->SetBounds(10, 10, 200, 120);
+    auto* L = Create<TLabel>(&F, P);
+    L->SetAutoSize(false);
+    L->SetBounds(20, 20, 80, 20);
+    auto* E = Create<TEdit>(&F, P);
+    E->SetBounds(20, 60, 100, 21);
+    F.Show();
+    QApplication::processEvents();
+    auto At = [](TControl* C, int X, int Y) { return C->ClientToScreen(Point(X, Y)); };
+    EXPECT_EQ(FindDragTarget(At(L, 5, 5), false), L);
+    EXPECT_EQ(FindVCLWindow(At(L, 5, 5)), P) << "a label is no window: the panel under it answers";
+    EXPECT_EQ(FindDragTarget(At(E, 5, 5), false), E) << "the edit's inner Qt widget belongs to the edit";
+    EXPECT_EQ(FindVCLWindow(At(E, 5, 5)), E);
+    EXPECT_EQ(FindDragTarget(At(P, 150, 100), false), P);
+    EXPECT_EQ(FindVCLWindow(At(&F, 280, 180)), &F);
+    L->SetEnabled(false);
+    EXPECT_EQ(FindDragTarget(At(L, 5, 5), false), P);
+    EXPECT_EQ(FindDragTarget(At(L, 5, 5), true), L);
+    EXPECT_EQ(FindVCLWindow(At(&F, 1000, 1000)), nullptr);
 }

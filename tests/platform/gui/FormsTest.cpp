@@ -205,6 +205,30 @@ TEST(FormsTest, CloseRunsOnCloseAndCloseQuery) {
     EXPECT_EQ(Log, QStringList({"query", "query", "close"}));
 }
 
+TEST(FormsTest, AModalFormAsksOnCloseQueryAndRunsOnCloseBeforeItsResultCounts) {
+    TFDialog F(nullptr);
+    F.AfterConstruction();
+    QStringList Log;
+    bool Allow = false;
+    F.OnCloseQuery = [&](TObject*, bool& CanClose) { CanClose = Allow; Log << "query"; };
+    F.OnClose = [&](TObject*, TCloseAction&) { Log << "close"; };
+    // OK is refused by OnCloseQuery: the form stays up for the next action, which cancels.
+    TestModal().Expect([](TForm* Form) { static_cast<TFDialog*>(Form)->Btn_OK->Click(); });
+    TestModal().Expect([&](TForm* Form) {
+        EXPECT_TRUE(Form->Visible()) << "still shown after the refused close";
+        EXPECT_EQ(Form->ModalResult(), mrNone);
+        Allow = true;
+        Form->close();   // the close box
+    });
+    EXPECT_EQ(F.ShowModal(), mrCancel);
+    EXPECT_EQ(Log, QStringList({"query", "query", "close"}));
+    EXPECT_FALSE(F.Visible());
+    Log.clear();
+    TestModal().Expect([](TForm* Form) { Form->SetModalResult(mrOk); });
+    EXPECT_EQ(F.ShowModal(), mrOk);
+    EXPECT_EQ(Log, QStringList({"query", "close"}));
+}
+
 TEST(FormsTest, SnapshotOfAFormRendersItsControls) {
     TFDialog F(nullptr);
     F.AfterConstruction();

@@ -107,3 +107,15 @@ TEST(MessagesTest, PackedCoordinatesKeepTheirSign) {
     WPARAM W = MakeWParam(0, -120);
     EXPECT_EQ(int16_t(HiWord(W)), -120);
 }
+
+TEST(MessagesTest, ControlMessagesHaveTheirFixedNumbers) {
+    // Code may send or test these by number.
+    const std::pair<Cardinal, Cardinal> Table[] = {
+        {CM_DIALOGCHAR, 45062},     {CM_ENABLEDCHANGED, 45068}, {CM_FONTCHANGED, 45070},
+        {CM_TEXTCHANGED, 45074},    {CM_MOUSEENTER, 45075},     {CM_MOUSELEAVE, 45076},
+        {CM_BUTTONPRESSED, 45080},  {CM_SYSCOLORCHANGE, 45092}, {CM_WANTSPECIALKEY, 0xB01E},
+        {CM_MOUSEWHEEL, 0xB043},    {CM_STYLECHANGED, 0xB051},  {WM_VSCROLL, 277},
+        {WM_MOUSEWHEEL, 522},
+    };
+    for (auto [Msg, Number] : Table) EXPECT_EQ(Msg, Number) << std::hex << Number;
+}

@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QHelpEvent>
 #include <QKeyEvent>
@@ -65,15 +66,48 @@ TEST(StdCtrlsTest, EditMaxLengthReadOnlyAndSelection) {
     TEdit E(nullptr);
     E.SetMaxLength(4);
     E.SetText("123456");
-    EXPECT_EQ(E.Text(), "1234");
+    EXPECT_EQ(E.Text(), "123456") << "the limit is for typing: a text set by the program is kept whole";
+    E.SetMaxLength(3);
+    EXPECT_EQ(E.Text(), "123456") << "a lower limit cuts nothing";
+    E.SetMaxLength(4);
     E.SetSelStart(1);
     E.SetSelLength(2);
     EXPECT_EQ(E.SelText(), "23");
     E.SetSelText("x");
-    EXPECT_EQ(E.Text(), "1x4");
+    EXPECT_EQ(E.Text(), "1x456");
     E.SetReadOnly(true);
     E.SimulateKey('A');
-    EXPECT_EQ(E.Text(), "1x4");
+    EXPECT_EQ(E.Text(), "1x456");
+}
+
+TEST(StdCtrlsTest, EditMaxLengthHoldsBackTypingAndPasting) {
+    // Sel: where the caret is (Start) and how much is chosen (Len) before Typed / Pasted goes in.
+    struct Case { const char* Name; const char* Text; int Start; int Len; const char* Typed; const char* Pasted; const char* Expected; };
+    const Case Cases[] = {
+        {"typing stops at the limit", "ab", 2, 0, "cdef", "", "abcd"},
+        {"typing over a selection at the limit", "abcd", 0, 2, "xyz", "", "xycd"},
+        {"nothing added to a longer text", "abcdefgh", 8, 0, "xy", "", "abcdefgh"},
+        {"a longer text takes as much as was removed", "abcdefgh", 0, 2, "x", "", "xcdefgh"},
+        {"a paste keeps what fits", "ab", 1, 0, "", "123", "a12b"},
+        {"a paste over a selection", "abcd", 1, 2, "", "123", "a12d"},
+    };
+    QApplication::clipboard()->clear();
+    for (const Case& K : Cases) {
+        TForm F(nullptr);
+        auto* E = Create<TEdit>(&F, &F);
+        E->SetMaxLength(4);
+        F.Show();
+        E->SetFocus();
+        E->SetText(K.Text);
+        E->SetSelStart(K.Start);
+        E->SetSelLength(K.Len);
+        for (const char* P = K.Typed; *P; ++P) E->SimulateKey(0, {}, QChar(*P));
+        if (*K.Pasted) {
+            QApplication::clipboard()->setText(K.Pasted);
+            E->PasteFromClipboard();
+        }
+        EXPECT_EQ(E->Text(), K.Expected) << K.Name;
+    }
 }
 
 TEST(StdCtrlsTest, EditMasksBecomeQtInputMasks) {
@@ -363,4 +397,44 @@ TEST(StdCtrlsTest, ListBoxClicksOnTheUsersChoiceOnly) {
     L.SetItemIndex(-1);
     EXPECT_EQ(L.ItemIndex(), -1);
     EXPECT_THROW(L.Selected(5), EListError);
+}
+
+TEST(StdCtrlsTest, EnterAndEscapeReachOnKeyPressOfAnEditWhenNoButtonTakesThem) {
+    // A dialog whose OK is not a default button runs its check from the edit's Enter.
+    TForm F(nullptr);
+    auto* E = Create<TEdit>(&F, &F);
+    QList<int> Chars;
+    E->OnKeyPress = [&](TObject*, QChar& Key) { Chars << Key.unicode(); };
+    F.Show();
+    E->SetFocus();
+    QKeyEvent Enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r");
+    QApplication::sendEvent(E->Native(), &Enter);
+    QKeyEvent Esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier, "\x1b");
+    QApplication::sendEvent(E->Native(), &Esc);
+    E->SimulateKey(VK_RETURN);
+    EXPECT_EQ(Chars, QList<int>({13, 27, 13}));
+}
+
+TEST(StdCtrlsTest, ComboBoxMaxLengthHoldsBackTypingButNotChoicesOrSetTexts) {
+    TForm F(nullptr);
+    auto* C = Create<TComboBox>(&F, &F);
+    C->Items()->Add("a long entry");
+    C->SetMaxLength(4);
+    F.Show();
+    C->SetFocus();
+    C->SetText("set by the program");
+    EXPECT_EQ(C->Text(), "set by the program");
+    C->Items()->Add("another long entry");
+    EXPECT_EQ(C->Text(), "set by the program") << "adding an item keeps the text";
+    C->SetText("");
+    for (char Ch : std::string("abcdef")) C->SimulateKey(0, {}, QChar(Ch));
+    EXPECT_EQ(C->Text(), "abcd");
+    C->Native()->setCurrentIndex(0);   // a choice from the list
+    EXPECT_EQ(C->Text(), "a long entry");
+    C->SetStyle(csDropDownList);
+    C->SetStyle(csDropDown);
+    EXPECT_EQ(C->Text(), "a long entry") << "a new edit part keeps the limit and the text";
+    C->SetText("");
+    for (char Ch : std::string("xyzuvw")) C->SimulateKey(0, {}, QChar(Ch));
+    EXPECT_EQ(C->Text(), "xyzu");
 }
