@@ -16,7 +16,7 @@ QString SW_Desc;
 
 QString Last_IP_Address;
 int Update_Option_Index = 0;
-bool Update_Read_Back = false;
+bool Update_Read_Back = true;
 QString Lang_Name;
 QString EDE_Import_Dir;
 
@@ -140,7 +140,7 @@ void Reset_Globals()
                        &EDE_Import_Dir})
         S->clear();
     Update_Option_Index = 0;
-    Update_Read_Back = false;
+    Update_Read_Back = true;
     Opt_Enable_Internet = false;
     Opt_Enable_Update = false;
     Opt_Enable_Jump_Field_Tables = false;

@@ -86,7 +86,7 @@ TEST_F(GlobalsTest, ResetRestoresTheStartState)
     Last_IP_Address = "10.0.0.1";
     Lang_Name = "Italiano";
     Update_Option_Index = 2;
-    Update_Read_Back = true;
+    Update_Read_Back = false;
     Opt_Enable_Internet = Opt_Enable_Update = true;
     Opt_Enable_Jump_Field_Tables = Opt_Double_Click_Auto_Size = true;
     Row_Clipboard->Add("1");
@@ -103,7 +103,7 @@ TEST_F(GlobalsTest, ResetRestoresTheStartState)
     EXPECT_TRUE(Last_IP_Address.isEmpty());
     EXPECT_TRUE(Lang_Name.isEmpty());
     EXPECT_EQ(Update_Option_Index, 0);
-    EXPECT_FALSE(Update_Read_Back);
+    EXPECT_TRUE(Update_Read_Back);  // the read-back box starts ticked
     EXPECT_FALSE(Opt_Enable_Internet || Opt_Enable_Update || Opt_Enable_Jump_Field_Tables ||
                  Opt_Double_Click_Auto_Size);
     EXPECT_EQ(Row_Clipboard->Count(), 0);
