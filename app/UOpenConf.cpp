@@ -1,0 +1,174 @@
+#include "app/UOpenConf.h"
+
+#include "app/UComon.h"
+#include "app/ULanguage.h"
+#include "platform/rtl/Files.h"
+
+TFOpenConf* FOpenConf = nullptr;
+
+namespace {
+constexpr TColor Window_Color = TColor(15595512);
+
+// The list box is laid out for a taller window and follows the window's edges when the
+// creation handler sets the final client size.
+constexpr int Design_Client_Height = 415;
+
+char16_t UpAscii(char16_t C) { return C >= 'a' && C <= 'z' ? char16_t(C - 32) : C; }
+}  // namespace
+
+TFOpenConf::TFOpenConf(TComponent* AOwner) : TForm(AOwner), SL(std::make_unique<TStringList>()) {}
+
+TFOpenConf::~TFOpenConf() = default;
+
+void TFOpenConf::CreateComponents()
+{
+    SetName("FOpenConf");
+    SetBorderStyle(bsSingle);
+    SetBorderIcons({biSystemMenu});
+    SetPosition(poScreenCenter);
+    SetColor(Window_Color);
+    Font()->SetName("Verdana");
+    Font()->SetHeight(-11);
+    SetClientWidth(377);
+    SetClientHeight(Design_Client_Height);
+
+    P_Title = Create<TPanel>(this, this);
+    P_Title->SetName("P_Title");
+    P_Title->SetAlign(alTop);
+    P_Title->SetHeight(69);
+    P_Title->SetBevelOuter(bvNone);
+    P_Title->SetParentColor(true);
+    P_Title->SetShowCaption(false);
+
+    L_SW_Code = Create<TLabel>(this, P_Title);
+    L_SW_Code->SetName("L_SW_Code");
+    L_SW_Code->SetParentFont(false);
+    L_SW_Code->Font()->SetName("Verdana");
+    L_SW_Code->Font()->SetHeight(-32);
+    L_SW_Code->Font()->SetColor(clGray);
+    L_SW_Code->SetLeft(16);
+    L_SW_Code->SetTop(8);
+
+    L_SW_Desc = Create<TLabel>(this, P_Title);
+    L_SW_Desc->SetName("L_SW_Desc");
+    L_SW_Desc->SetParentFont(false);
+    L_SW_Desc->Font()->SetName("Verdana");
+    L_SW_Desc->Font()->SetHeight(-11);
+    L_SW_Desc->Font()->SetColor(clGray);
+    L_SW_Desc->Font()->SetStyle({fsBold});
+    L_SW_Desc->SetLeft(16);
+    L_SW_Desc->SetTop(42);
+
+    Label1 = Create<TLabel>(this, this);
+    Label1->SetName("Label1");
+    Label1->SetLeft(16);
+    Label1->SetTop(70);
+
+    P_Buttons = Create<TPanel>(this, this);
+    P_Buttons->SetName("P_Buttons");
+    P_Buttons->SetAlign(alBottom);
+    P_Buttons->SetHeight(40);
+    P_Buttons->SetBevelOuter(bvNone);
+    P_Buttons->SetParentColor(true);
+    P_Buttons->SetShowCaption(false);
+
+    ListBox1 = Create<TListBox>(this, this);
+    ListBox1->SetName("ListBox1");
+    ListBox1->SetBounds(16, 94, 335, 273);
+    ListBox1->SetAnchors({akLeft, akTop, akRight, akBottom});
+    ListBox1->SetShowHint(true);
+    ListBox1->OnClick = [this](TObject* Sender) { ListBox1Click(Sender); };
+
+    Btn_OK = Create<TLbButton>(this, P_Buttons);
+    Btn_OK->SetName("Btn_OK");
+    Btn_OK->SetStyle(bsEncarta);
+    Btn_OK->SetBounds(123, 6, 110, 28);
+    Btn_OK->SetAnchors({akTop, akRight});
+    Btn_OK->SetShowHint(true);
+    Btn_OK->SetModalResult(mrOk);
+
+    Btn_Cancel = Create<TLbButton>(this, P_Buttons);
+    Btn_Cancel->SetName("Btn_Cancel");
+    Btn_Cancel->SetStyle(bsEncarta);
+    Btn_Cancel->SetBounds(241, 6, 110, 28);
+    Btn_Cancel->SetAnchors({akTop, akRight});
+    Btn_Cancel->SetShowHint(true);
+    Btn_Cancel->SetModalResult(mrCancel);
+
+    OnShow = [this](TObject* Sender) { FormShow(Sender); };
+}
+
+void TFOpenConf::FormCreate(TObject* Sender)
+{
+    (void)Sender;
+    L_SW_Code->SetCaption(SW_Code);
+    SetClientWidth(377);
+    SetClientHeight(351);
+    Set_Lang();
+}
+
+void TFOpenConf::FormShow(TObject* Sender)
+{
+    (void)Sender;
+    Load_Existing_Configuration();
+    ListBox1->Items()->Assign(SL.get());
+
+    // The open project's folder name, as it stands in Project_Dir.
+    QString Current;
+    const QString Prefix = Projects_Dir + "/";
+    if (!Projects_Dir.isEmpty() && Project_Dir.startsWith(Prefix))
+        Current = Project_Dir.mid(Prefix.size());
+
+    const int Found = Search_Open_Conf(Current);
+    if (Found >= 0) {
+        ListBox1->SetItemIndex(Found);
+        Name_Conf = SL->Strings(Found);
+    } else if (SL->Count() > 0) {
+        ListBox1->SetItemIndex(0);
+        Name_Conf = SL->Strings(0);
+    } else {
+        // Nothing to choose: a name kept from an earlier showing would name a folder that is
+        // no longer there, and OK would open it.
+        ListBox1->SetItemIndex(-1);
+        Name_Conf.clear();
+    }
+}
+
+void TFOpenConf::Load_Existing_Configuration()
+{
+    SL->Clear();
+    SL->AddStrings(ListDirectories(Projects_Dir));
+}
+
+int TFOpenConf::Search_Open_Conf(const QString& snc) const
+{
+    for (int i = 0; i < SL->Count(); ++i) {
+        const QString S = SL->Strings(i);
+        if (S.size() != snc.size()) continue;
+        bool Same = true;
+        for (int k = 0; k < S.size() && Same; ++k)
+            Same = UpAscii(S[k].unicode()) == UpAscii(snc[k].unicode());
+        if (Same) return i;
+    }
+    return -1;
+}
+
+void TFOpenConf::ListBox1Click(TObject* Sender)
+{
+    (void)Sender;
+    const int I = ListBox1->ItemIndex();
+    if (I >= 0 && I < ListBox1->Items()->Count())
+        Name_Conf = ListBox1->Items()->Strings(I);
+}
+
+void TFOpenConf::Set_Lang()
+{
+    SetCaption(Lang[200]);
+    L_SW_Desc->SetCaption(Lang[201]);
+    Label1->SetCaption(Lang[202]);
+    Btn_OK->SetCaption(Lang[203]);
+    Btn_Cancel->SetCaption(Lang[204]);
+    ListBox1->SetHint(Lang[205]);
+    Btn_OK->SetHint(Lang[206]);
+    Btn_Cancel->SetHint(Lang[207]);
+}
