@@ -1,12 +1,40 @@
-#include <QApplication>
-#include <QLabel>
+// The program: the application, every window of the configurator created once in a fixed order
+// (the main window first, since its creation prepares what the others read), then the message
+// loop until the main window closes.
+#include "app/UAbout.h"
+#include "app/UNew_Project.h"
+#include "app/UOpenConf.h"
+#include "app/UParGen.h"
+#include "app/USoftOptions.h"
+#include "app/UTessaroFirmWare.h"
+#include "gateway/UBoot.h"
 
-// Until the main window lands, the program opens a window that says so.
+#include "platform/gui/Forms.h"
+
+#include <exception>
+
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QLabel window("TessaroFirmWare: the configurator's main window is not built yet.");
-    window.setWindowTitle("TessaroFirmWare");
-    window.setMargin(24);
-    window.show();
-    return app.exec();
+    Application->Initialize(argc, argv);
+    Application->SetMainFormOnTaskBar(true);
+    // A window whose creation fails is reported like any other error, and the program goes on
+    // with the windows it has.
+    auto create = [](auto Create) {
+        try {
+            Create();
+        } catch (const std::exception& E) {
+            Application->ShowException(E);
+        }
+    };
+    create([] { Application->CreateForm(&FTessaroFirmWare); });
+    create([] { Application->CreateForm(&FNew_Project); });
+    create([] { Application->CreateForm(&FOpenConf); });
+    create([] { Application->CreateForm(&FAbout); });
+    create([] { Application->CreateForm(&FSoftOptions); });
+    create([] { Application->CreateForm(&FParGen); });
+    // The OPC UA variables editor comes here once the grid editors exist.
+    create([] { Application->CreateForm(&FBoot); });
+    // The other protocols' windows (access rules, frames, topics, network services) follow
+    // here once they are built.
+    Application->Run();
+    return 0;
 }
