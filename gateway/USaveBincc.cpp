@@ -3,6 +3,11 @@
 #include "app/UComon.h"
 #include "platform/rtl/Files.h"
 #include "platform/xml/XMLDoc.h"
+#include <bit>
+#include <cstddef>
+#include <cstring>
+#include <span>
+#include <type_traits>
 
 TBank Bank1_Data{};
 TBank Bank2_Data{};
@@ -196,74 +201,112 @@ static TCANopen_Entry* Table_Entries(TCANopen_Table T)
 }
 
 namespace {
-// One row of a CANopen table file: attributes read without a guard, numbers in the editors' syntax.
-struct TRowReader {
-    const IXMLNode& Node;
-    const QString& Where;   // file and section, for messages
-    int Row;
-    QString& Buffer;        // reused for every value of a section: no allocation per value
-    const QString& Attr(const char* Name) const
-    {
-        if (!Node.ReadAttribute(Name, Buffer))
-            throw EXMLDocError(QString("%1: row %2 has no attribute \"%3\"").arg(Where).arg(Row).arg(QLatin1String(Name)));
-        return Buffer;
+// Attribute names of the table rows, as the files hold them.
+namespace Row_Attr {
+enum : int {
+    Device_ID, Index, SubIndex, NByte, Poll_Time, On_Change, COB_ID, Dimension,
+    Address_B1, Address_B2, Address_B3, Address_B4, Address_B5, Address_B6, Address_B7, Address_B8,
+    TimeOut, Send_Time, Count
+};
+const char* const Name[Count] = {"Device_ID",  "Index",      "SubIndex",   "NByte",      "Poll_Time",
+                                 "On_Change",  "COB-ID",     "Dimension",  "Address_B1", "Address_B2",
+                                 "Address_B3", "Address_B4", "Address_B5", "Address_B6", "Address_B7",
+                                 "Address_B8", "TimeOut",    "Send_Time"};
+}
+
+// The attributes a table's rows hold, in the order the editors write them: a row is read in one
+// pass over its attributes, and a file in that order needs no search.
+std::span<const int> Row_Attrs_Of(TCANopen_Table T)
+{
+    using namespace Row_Attr;
+    static constexpr int Server[] = {Index, SubIndex, NByte, Address_B1, Address_B2, Address_B3, Address_B4};
+    static constexpr int Client_Read[] = {Device_ID,  Index,      SubIndex,   NByte,     Poll_Time,
+                                          Address_B1, Address_B2, Address_B3, Address_B4};
+    static constexpr int Client_Write[] = {Device_ID, Index,      SubIndex,   NByte,      Poll_Time,
+                                           On_Change, Address_B1, Address_B2, Address_B3, Address_B4};
+    static constexpr int Receive[] = {COB_ID,     Dimension,  Address_B1, Address_B2, Address_B3, Address_B4,
+                                      Address_B5, Address_B6, Address_B7, Address_B8, TimeOut};
+    static constexpr int Transmit[] = {COB_ID,     Dimension,  Address_B1, Address_B2, Address_B3,
+                                       Address_B4, Address_B5, Address_B6, Address_B7, Address_B8,
+                                       Send_Time,  On_Change};
+    switch (T) {
+    case SDO_Server_Read:
+    case SDO_Server_Write: return Server;
+    case SDO_Client_Read: return Client_Read;
+    case SDO_Client_Write: return Client_Write;
+    case RPDO: return Receive;
+    case TPDO: return Transmit;
     }
-    int Num(const char* Name) const
+    return {};
+}
+
+[[noreturn]] void Raise_Missing(const QString& Where, int Row, int A)
+{
+    throw EXMLDocError(QString("%1: row %2 has no attribute \"%3\"").arg(Where).arg(Row)
+                           .arg(QLatin1String(Row_Attr::Name[A])));
+}
+
+[[noreturn]] void Raise_Not_Number(const QString& Where, int Row, int A, const char* Text)
+{
+    throw EConvertError(QString("%1: row %2: \"%3\" is not a valid number for \"%4\"")
+                            .arg(Where).arg(Row).arg(QString::fromUtf8(Text), QLatin1String(Row_Attr::Name[A])));
+}
+
+// One row of a CANopen table file: attributes read without a guard, numbers in the editors' syntax
+// read straight from the parser's text.
+struct TRowReader {
+    const QString& Where;       // file and section, for messages
+    int Row;
+    const int8_t* Slot;         // per attribute, its place in Found; -1 when the table has none
+    const char* const* Found;   // the row's texts, null for a missing attribute
+    const char* Text_If(int A) const { return Slot[A] < 0 ? nullptr : Found[Slot[A]]; }
+    int Num(int A) const
     {
-        const QString& T = Attr(Name);
+        const char* T = Text_If(A);
+        if (!T) [[unlikely]]
+            Raise_Missing(Where, Row, A);
         int V = 0;
-        if (!TryStrToInt(T, V))
-            throw EConvertError(QString("%1: row %2: \"%3\" is not a valid number for \"%4\"")
-                                    .arg(Where).arg(Row).arg(T, QLatin1String(Name)));
+        if (!TryStrToInt(T, V)) [[unlikely]]
+            Raise_Not_Number(Where, Row, A, T);
         return V;
     }
 };
-
-// Attribute names of the table rows, as the files hold them.
-namespace Row_Attr {
-const char* const Device_ID = "Device_ID", *const Index = "Index", *const SubIndex = "SubIndex",
-                  *const NByte = "NByte", *const Poll_Time = "Poll_Time", *const COB_ID = "COB-ID",
-                  *const Dimension = "Dimension", *const TimeOut = "TimeOut", *const Send_Time = "Send_Time",
-                  *const On_Change = "On_Change";
-const char* const Address[8] = {"Address_B1", "Address_B2", "Address_B3", "Address_B4",
-                                "Address_B5", "Address_B6", "Address_B7", "Address_B8"};
-}
 }
 
 // The entry mode of a table whose rows may be sent on change: 3 when the row says so, else 1.
 static uint8_t On_Change_Mode(const TRowReader& R)
 {
-    return R.Node.ReadAttribute(Row_Attr::On_Change, R.Buffer) && R.Buffer == u"Y" ? 3 : 1;
+    const char* T = R.Text_If(Row_Attr::On_Change);
+    return T && std::strcmp(T, "Y") == 0 ? 3 : 1;
 }
 
 static void Fill_Entry(TCANopen_Table T, const TRowReader& R, TCANopen_Entry& E)
 {
+    using namespace Row_Attr;
     E = TCANopen_Entry();
     std::fill(std::begin(E.Data_Address), std::end(E.Data_Address), uint16_t(0));
     const bool Sdo = T == SDO_Server_Read || T == SDO_Server_Write || T == SDO_Client_Read || T == SDO_Client_Write;
     const bool Client = T == SDO_Client_Read || T == SDO_Client_Write;
     if (Sdo) {
-        if (Client) E.Remote_Node = uint8_t(R.Num(Row_Attr::Device_ID));
-        E.Obj_Index = uint16_t(R.Num(Row_Attr::Index));
-        E.Obj_Sub_Index = uint8_t(R.Num(Row_Attr::SubIndex));
-        E.Data_Len = uint8_t(R.Num(Row_Attr::NByte));
-        if (Client) E.Entry_Time = uint32_t(R.Num(Row_Attr::Poll_Time));
-        // Asked where the editor writes it (after the poll time); it is optional, so asking it
-        // here rather than last changes no message.
+        if (Client) E.Remote_Node = uint8_t(R.Num(Device_ID));
+        E.Obj_Index = uint16_t(R.Num(Index));
+        E.Obj_Sub_Index = uint8_t(R.Num(SubIndex));
+        E.Data_Len = uint8_t(R.Num(NByte));
+        if (Client) E.Entry_Time = uint32_t(R.Num(Poll_Time));
         if (T == SDO_Client_Write) E.Entry_Mode = On_Change_Mode(R);
         // The value bytes sit in the upper four address words.
-        E.Data_Address[4] = uint16_t(R.Num(Row_Attr::Address[0]));
-        if (E.Data_Len >= 2) E.Data_Address[5] = uint16_t(R.Num(Row_Attr::Address[1]));
+        E.Data_Address[4] = uint16_t(R.Num(Address_B1));
+        if (E.Data_Len >= 2) E.Data_Address[5] = uint16_t(R.Num(Address_B2));
         if (E.Data_Len >= 4) {
-            E.Data_Address[6] = uint16_t(R.Num(Row_Attr::Address[2]));
-            E.Data_Address[7] = uint16_t(R.Num(Row_Attr::Address[3]));
+            E.Data_Address[6] = uint16_t(R.Num(Address_B3));
+            E.Data_Address[7] = uint16_t(R.Num(Address_B4));
         }
     } else {
-        E.COB_ID = uint32_t(R.Num(Row_Attr::COB_ID));
-        E.Data_Len = uint8_t(R.Num(Row_Attr::Dimension));
+        E.COB_ID = uint32_t(R.Num(COB_ID));
+        E.Data_Len = uint8_t(R.Num(Dimension));
         for (int b = 1; b <= 8; ++b)
-            if (b == 1 || E.Data_Len >= b) E.Data_Address[b - 1] = uint16_t(R.Num(Row_Attr::Address[b - 1]));
-        E.Entry_Time = uint32_t(R.Num(T == RPDO ? Row_Attr::TimeOut : Row_Attr::Send_Time));
+            if (b == 1 || E.Data_Len >= b) E.Data_Address[b - 1] = uint16_t(R.Num(Address_B1 + b - 1));
+        E.Entry_Time = uint32_t(R.Num(T == RPDO ? TimeOut : Send_Time));
     }
     if (T == SDO_Server_Write) E.Entry_Mode = 1;
     if (T == TPDO) E.Entry_Mode = On_Change_Mode(R);
@@ -280,12 +323,21 @@ static void Load_Table_Section(const IXMLNode& Root, const QString& FileName, co
     if (N > CANopen_Table_Capacity[T])
         throw ERangeError(QString("%1 holds %2 rows; the device table holds at most %3")
                               .arg(Where).arg(N).arg(CANopen_Table_Capacity[T]));
+    const std::span<const int> Attrs = Row_Attrs_Of(T);
+    const char* Names[Row_Attr::Count];
+    int8_t Slot[Row_Attr::Count];
+    std::fill(std::begin(Slot), std::end(Slot), int8_t(-1));
+    for (size_t i = 0; i < Attrs.size(); ++i) {
+        Names[i] = Row_Attr::Name[Attrs[i]];
+        Slot[Attrs[i]] = int8_t(i);
+    }
+    const char* Found[Row_Attr::Count];
     TCANopen_Entry* Entries = Table_Entries(T);
-    QString Buffer;
-    Buffer.reserve(64);
-    for (int j = 0; j < N; ++j) {
-        const IXMLNode Node = Rows.Nodes(j);
-        Fill_Entry(T, TRowReader{Node, Where, j + 1, Buffer}, Entries[Count]);
+    // Child j is row j + 1, whatever its kind: a comment among the rows is a row without attributes.
+    IXMLNode Node = Rows.First();
+    for (int j = 0; j < N; ++j, Node = Node.NextSibling()) {
+        Node.ReadAttributes(std::span(Names, Attrs.size()), Found);
+        Fill_Entry(T, TRowReader{Where, j + 1, Slot, Found}, Entries[Count]);
         ++Count;
     }
 }
@@ -314,6 +366,20 @@ void Load_CANopen_Tables(const TProjectFiles& Files, std::array<uint32_t, CANope
 }
 
 // ---- OPC UA server block --------------------------------------------------------------------
+// The parser's UTF-8 text into Buffer, reusing its storage: ASCII, the usual case, is widened in
+// place; anything else is decoded.
+static const QString& Utf8_Into(QString& Buffer, const char* Utf8)
+{
+    const size_t Len = std::strlen(Utf8);
+    bool Ascii = true;
+    for (size_t i = 0; i < Len; ++i) Ascii = Ascii && uchar(Utf8[i]) < 0x80;
+    if (!Ascii) return Buffer = QString::fromUtf8(Utf8, qsizetype(Len));
+    Buffer.resize(qsizetype(Len));
+    char16_t* D = reinterpret_cast<char16_t*>(Buffer.data());
+    for (size_t i = 0; i < Len; ++i) D[i] = uchar(Utf8[i]);
+    return Buffer;
+}
+
 uint32_t Get_OPC_UA_VarType(const QString& Type)
 {
     static constexpr struct {
@@ -351,20 +417,24 @@ void Load_OPC_UA_Server(const QString& File_OPC_UA_Server, uint32_t B)
         const IXMLNodeList Rows = Section.ChildNodes();
         S.Variables.clear();
         S.Variables.reserve(std::min(Rows.Count(), OPC_UA_Server_Room / 16));
-        QString Buffer;   // reused for every value but the names, which the block keeps
-        for (int j = 0; j < Rows.Count(); ++j) {
-            const IXMLNode Node = Rows.Nodes(j);
+        enum { Enable, Type, Position, Length, Name, ReadWrite, Count };   // in the order the window writes them
+        static const char* const Names[Count] = {"Enable", "Type", "Position", "Length", "Name", "ReadWrite"};
+        const char* Found[Count];
+        QString Buffer;   // reused for the texts the block does not keep
+        for (IXMLNode Node = Rows.First(); !Node.IsNull(); Node = Node.NextSibling()) {
             // Only elements are variables: a comment among the rows is not one, even though a
             // row element without "Enable" counts as enabled.
             if (Node.NodeType() != ntElement) continue;
-            if (!OPC_UA_Enabled(Node.ReadAttribute("Enable", Buffer) ? std::optional<QString>(Buffer) : std::nullopt))
+            Node.ReadAttributes(Names, Found);
+            if (!OPC_UA_Enabled(Found[Enable] ? std::optional<QString>(Utf8_Into(Buffer, Found[Enable])) : std::nullopt))
                 continue;
             TOPC_UA_Var V;
-            V.VarType = Get_OPC_UA_VarType(Node.ReadAttribute("Type", Buffer) ? Buffer : QString());
-            V.Position = uint16_t(Node.ReadAttribute("Position", Buffer) ? StrToIntDef(Buffer, 0) : 0);
-            V.Length = uint16_t(Node.ReadAttribute("Length", Buffer) ? StrToIntDef(Buffer, 1) : 0);
-            V.Options = Node.ReadAttribute("ReadWrite", Buffer) && Buffer == u"Read/Write" ? 1 : 0;
-            Node.ReadAttribute("Name", V.Name);
+            V.VarType = Get_OPC_UA_VarType(Found[Type] ? Utf8_Into(Buffer, Found[Type]) : QString());
+            int Number = 0;
+            V.Position = uint16_t(Found[Position] ? (TryStrToInt(Found[Position], Number) ? Number : 0) : 0);
+            V.Length = uint16_t(Found[Length] ? (TryStrToInt(Found[Length], Number) ? Number : 1) : 0);
+            V.Options = Found[ReadWrite] && std::strcmp(Found[ReadWrite], "Read/Write") == 0 ? 1 : 0;
+            if (Found[Name]) V.Name = QString::fromUtf8(Found[Name]);
             S.Variables.append(V);
             // The block must fit in the image; stop counting long before any field could wrap.
             if (16 + 16 * S.Variables.size() > OPC_UA_Server_Room) break;
@@ -396,6 +466,16 @@ void Load_OPC_UA_Server(const QString& File_OPC_UA_Server, uint32_t B)
 }
 
 // ---- serialisers ----------------------------------------------------------------------------
+// On a little-endian host an entry's memory is its 32 image bytes, field for field: a table is
+// then copied whole instead of written field by field.
+constexpr bool Entry_Is_Its_Image =
+    std::endian::native == std::endian::little && sizeof(TCANopen_Entry) == CANopen_Entry_Size
+    && offsetof(TCANopen_Entry, COB_ID) == 0 && offsetof(TCANopen_Entry, Obj_Index) == 4
+    && offsetof(TCANopen_Entry, Obj_Sub_Index) == 6 && offsetof(TCANopen_Entry, Remote_Node) == 7
+    && offsetof(TCANopen_Entry, Entry_Time) == 8 && offsetof(TCANopen_Entry, Data_Address) == 12
+    && offsetof(TCANopen_Entry, Data_Len) == 28 && offsetof(TCANopen_Entry, Entry_Mode) == 29
+    && offsetof(TCANopen_Entry, Reserved) == 30 && std::is_trivially_copyable_v<TCANopen_Entry>;
+
 static int Table_To_Bank(TCANopen_Table T, int Start, TBank& Bank)
 {
     TBankWriter W(Bank, Start);
@@ -410,6 +490,10 @@ static int Table_To_Bank(TCANopen_Table T, int Start, TBank& Bank)
         P += 4;
     };
     const TCANopen_Entry* Entries = Table_Entries(T);
+    if constexpr (Entry_Is_Its_Image) {
+        std::memcpy(P, Entries, size_t(CANopen_Table_Capacity[T]) * CANopen_Entry_Size);
+        return W.Pos();
+    }
     for (int i = 0; i < CANopen_Table_Capacity[T]; ++i) {
         const TCANopen_Entry& E = Entries[i];
         U32(E.COB_ID);

@@ -3,67 +3,87 @@
 #include <QLocale>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
+#include <type_traits>
 #include <limits>
 
 // ---- integers -----------------------------------------------------------------------------
 
 namespace {
-int HexDigit(QChar C) {
-    const char16_t u = C.unicode();
-    if (u >= '0' && u <= '9') return u - '0';
-    if (u >= 'A' && u <= 'F') return u - 'A' + 10;
-    if (u >= 'a' && u <= 'f') return u - 'a' + 10;
+int HexDigit(char32_t U) {
+    if (U >= '0' && U <= '9') return int(U - '0');
+    if (U >= 'A' && U <= 'F') return int(U - 'A' + 10);
+    if (U >= 'a' && U <= 'f') return int(U - 'a' + 10);
     return -1;
+}
+
+// The integer syntax over any character type: UTF-16 code units or UTF-8 bytes, the text ending
+// where AtEnd says (its length, or a NUL for the parser's texts). Every character the syntax
+// accepts is ASCII, so a text reads the same in either encoding, and anything beyond ASCII (a
+// lead or trail byte, a surrogate) is simply not a digit.
+template <typename Char, typename TAtEnd>
+bool ParseInt(const Char* P, TAtEnd AtEnd, int& Value) {
+    using U = std::make_unsigned_t<Char>;
+    const auto Digit = [](Char C) { return uint32_t(U(C)) - uint32_t('0'); };   // above 9: no digit
+    const auto HexPrefix = [&AtEnd](const Char* Q) {
+        // "0x" needs its second character before it counts as a prefix: "0" alone is a number.
+        return *Q == '$' || *Q == 'x' || *Q == 'X' || (*Q == '0' && !AtEnd(Q + 1) && (Q[1] == 'x' || Q[1] == 'X'));
+    };
+    bool negative = false;
+    // A plain decimal number, the usual text, goes straight to its digits.
+    if (AtEnd(P) || Digit(*P) > 9 || HexPrefix(P)) {
+        while (!AtEnd(P) && *P == ' ') ++P;
+        if (!AtEnd(P) && (*P == '+' || *P == '-')) {
+            negative = *P == '-';
+            ++P;
+        }
+        if (AtEnd(P)) return false;
+        if (HexPrefix(P)) {
+            P += *P == '0' ? 2 : 1;
+            if (AtEnd(P)) return false;
+            uint32_t pattern = 0;
+            for (int digits = 1; !AtEnd(P); ++P, ++digits) {
+                const int d = HexDigit(U(*P));
+                if (d < 0 || digits > 8) return false;
+                pattern = (pattern << 4) | static_cast<uint32_t>(d);
+            }
+            // The digits are a 32-bit pattern; a sign in front negates it with wrap-around.
+            if (negative) pattern = 0u - pattern;
+            Value = static_cast<int>(pattern);
+            return true;
+        }
+    }
+
+    // Decimal: the magnitude may reach 2147483648, which only a minus sign brings into range.
+    constexpr int64_t Limit = int64_t(std::numeric_limits<int>::max()) + 1;
+    int64_t acc = 0;
+    for (; !AtEnd(P); ++P) {
+        const uint32_t d = Digit(*P);
+        if (d > 9) return false;
+        acc = acc * 10 + d;
+        if (acc > Limit) return false;
+    }
+    if (negative) acc = -acc;
+    if (acc == Limit) return false;
+    Value = static_cast<int>(acc);
+    return true;
 }
 }  // namespace
 
-bool TryStrToInt(const QString& S, int& Value) {
-    const int n = S.size();
-    int i = 0;
-    while (i < n && S[i] == u' ') ++i;
-    bool negative = false;
-    if (i < n && (S[i] == u'+' || S[i] == u'-')) {
-        negative = S[i] == u'-';
-        ++i;
-    }
-    if (i >= n) return false;
+bool TryStrToInt(const QString& S, int& Value) { return TryStrToInt(QStringView(S), Value); }
 
-    bool hex = false;
-    if (S[i] == u'$' || S[i] == u'x' || S[i] == u'X') {
-        hex = true;
-        ++i;
-    } else if (S[i] == u'0' && i + 1 < n && (S[i + 1] == u'x' || S[i + 1] == u'X')) {
-        hex = true;
-        i += 2;
-    }
-    if (i >= n) return false;
+bool TryStrToInt(QStringView S, int& Value) {
+    const char16_t* End = S.utf16() + S.size();
+    return ParseInt(S.utf16(), [End](const char16_t* P) { return P == End; }, Value);
+}
 
-    if (hex) {
-        if (n - i > 8) return false;
-        uint32_t pattern = 0;
-        for (; i < n; ++i) {
-            const int d = HexDigit(S[i]);
-            if (d < 0) return false;
-            pattern = (pattern << 4) | static_cast<uint32_t>(d);
-        }
-        // The digits are a 32-bit pattern; a sign in front negates it with wrap-around.
-        if (negative) pattern = 0u - pattern;
-        Value = static_cast<int>(pattern);
-        return true;
-    }
+bool TryStrToInt(std::string_view S, int& Value) {
+    const char* End = S.data() + S.size();
+    return ParseInt(S.data(), [End](const char* P) { return P == End; }, Value);
+}
 
-    // Decimal: accumulate as a negative number so that -2147483648 fits.
-    int64_t acc = 0;
-    for (; i < n; ++i) {
-        const char16_t u = S[i].unicode();
-        if (u < '0' || u > '9') return false;
-        acc = acc * 10 + (u - '0');
-        if (acc > int64_t(std::numeric_limits<int>::max()) + 1) return false;
-    }
-    if (negative) acc = -acc;
-    if (acc > std::numeric_limits<int>::max() || acc < std::numeric_limits<int>::min()) return false;
-    Value = static_cast<int>(acc);
-    return true;
+bool TryStrToInt(const char* S, int& Value) {
+    return ParseInt(S, [](const char* P) { return *P == 0; }, Value);
 }
 
 int StrToIntDef(const QString& S, int Default) {

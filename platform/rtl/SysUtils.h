@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <exception>
 #include <initializer_list>
+#include <string_view>
 
 // ---- exceptions ---------------------------------------------------------------------------
 class Exception : public std::exception {
@@ -49,6 +50,11 @@ TESSARO_DECLARE_EXCEPTION(EAbort, Exception)
 // "0x", "0X" (at most eight, taken as a 32-bit pattern, so "$FFFFFFFF" is -1). The text must end
 // right after the digits.
 bool TryStrToInt(const QString& S, int& Value);
+// The same syntax, one implementation, read straight from characters where they lie: UTF-16
+// (QStringView) or UTF-8 (a parser's attribute text), the latter with a length or NUL-terminated.
+bool TryStrToInt(QStringView S, int& Value);
+bool TryStrToInt(std::string_view S, int& Value);
+bool TryStrToInt(const char* S, int& Value);
 int StrToIntDef(const QString& S, int Default);   // anything else reads as Default
 int StrToInt(const QString& S);                    // anything else raises EConvertError
 inline int CellValue(const QString& S) { return StrToIntDef(S, -1); }  // a grid cell read as a number

@@ -572,11 +572,54 @@ bool IXMLNode::ReadAttribute(const char* Name, QString& Value) const
     return true;
 }
 
+void IXMLNode::ReadAttributes(std::span<const char* const> Names, std::span<const char*> Values) const
+{
+    const size_t Count = Names.size();
+    if (Values.size() < Count)
+        throw EXMLDocError(QStringLiteral("%1 attribute names asked with room for %2 values")
+                               .arg(Count).arg(Values.size()));
+    std::fill_n(Values.begin(), Count, nullptr);
+    size_t Left = Count;
+    size_t Expect = 0;   // the name after the last one found: what a file in order has next
+    // Every attribute has a name (the parser requires one, SetAttribute refuses an empty one), so
+    // the empty name the parser gives past the last attribute ends the list: one call fewer each.
+    for (pugi::xml_attribute A = xml_node(Required()).first_attribute(); Left; A = A.next_attribute()) {
+        const char* Name = A.name();
+        if (!*Name)
+            break;
+        size_t K = Expect;
+        if (K >= Count || !SameText(Name, Names[K])) {
+            // Out of order, or not asked for: on from the expected name, then from the first.
+            K = Count;
+            for (size_t i = Expect + 1; i < Count; ++i)
+                if (SameText(Name, Names[i])) {
+                    K = i;
+                    break;
+                }
+            for (size_t i = 0; K == Count && i < Expect && i < Count; ++i)
+                if (SameText(Name, Names[i]))
+                    K = i;
+            if (K == Count)
+                continue;
+        }
+        Expect = K + 1;
+        if (!Values[K]) {
+            Values[K] = A.value();
+            if (--Left == 0)
+                break;   // the rest of the row is not asked for
+        }
+    }
+}
+
 void IXMLNode::SetAttribute(const QString& Name, const QString& Value)
 {
     xml_node N(Required());
     if (N.type() != pugi::node_element && N.type() != pugi::node_declaration)
         throw EXMLDocError(QStringLiteral("Only an element has attributes (setting \"%1\")").arg(Name));
+    // Saved, it would read ="..." and make the file malformed; nor could it be found again.
+    if (Name.isEmpty())
+        throw EXMLDocError(QStringLiteral("An attribute needs a name (value \"%1\" not set on element \"%2\")")
+                               .arg(Value, NodeName()));
     const TUtf8Text Key(Name);
     pugi::xml_attribute A;
     if (FDoc && FDoc->FFresh == FNode && FDoc->FFreshVersion == FDoc->FVersion) {

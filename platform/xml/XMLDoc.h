@@ -29,6 +29,7 @@
 #include <QString>
 #include <memory>
 #include <optional>
+#include <span>
 #include <vector>
 
 namespace pugi {
@@ -128,7 +129,15 @@ public:
     // it was, when the element has no such attribute.
     bool ReadAttribute(const QString& Name, QString& Value) const;
     bool ReadAttribute(const char* Name, QString& Value) const;   // Name in UTF-8, as the file has it
+    // For readers that take a whole row at once: one pass over the element's attributes puts
+    // into Values[i] the text of the attribute named Names[i] (UTF-8, as the file has it), or
+    // nullptr when the element has none of that name. The texts are the parser's own, UTF-8 and
+    // NUL-terminated, valid until the document changes. Names given in the order the file holds
+    // them cost least; any order gives the same answers, the first attribute of a name counting
+    // as for Attributes(). Names must be distinct and Values at least as long as Names.
+    void ReadAttributes(std::span<const char* const> Names, std::span<const char*> Values) const;
     // Sets the value; an existing attribute keeps its place, a new one goes after the others.
+    // An empty name raises EXMLDocError: no file could hold such an attribute.
     void SetAttribute(const QString& Name, const QString& Value);
     bool RemoveAttribute(const QString& Name);
     int AttributeCount() const;

@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
+#include <string_view>
+
 namespace {
 struct TIntCase {
     const char* Text;
@@ -55,26 +59,59 @@ const TIntCase IntCases[] = {
     {"$$1", false, 0},
     {"00x1", false, 0},
     {"\xd9\xa3", false, 0},   // an Arabic-Indic digit is not a digit here
+    {"\xef\xbc\x91\xef\xbc\x92", false, 0},   // nor are full-width digits
+    {"1\xc2\xa0", false, 0},   // a no-break space does not end a number
+    {"\xc2\xa0" "1", false, 0},   // nor lead one
+    {"$1234567\xc3\xa9", false, 0},   // eight characters, nine bytes: refused either way
 };
 
 class IntegerSyntax : public testing::TestWithParam<TIntCase> {};
 
-TEST_P(IntegerSyntax, ReadsAsTheTableSays) {
+// Every entry to the syntax reads the text the same way: from a QString, a view of one, or its
+// UTF-8 bytes with a length or NUL-terminated.
+TEST_P(IntegerSyntax, ReadsAsTheTableSaysThroughEveryEntry) {
     const TIntCase& c = GetParam();
     const QString text = QString::fromUtf8(c.Text);
-    int v = 12345;
-    EXPECT_EQ(TryStrToInt(text, v), c.Valid) << c.Text;
+    const QString padded = "<<" + text + ">>";   // a view into a longer text stops where it ends
+    const std::string_view utf8(c.Text);
+    const std::string followed = std::string(utf8) + "9";   // so does a counted UTF-8 text
+    const struct {
+        const char* Entry;
+        std::function<bool(int&)> Read;
+    } entries[] = {
+        {"QString", [&](int& v) { return TryStrToInt(text, v); }},
+        {"QStringView", [&](int& v) { return TryStrToInt(QStringView(padded).mid(2, text.size()), v); }},
+        {"string_view", [&](int& v) { return TryStrToInt(std::string_view(followed.data(), utf8.size()), v); }},
+        {"const char*", [&](int& v) { return TryStrToInt(c.Text, v); }},
+    };
+    for (const auto& e : entries) {
+        int v = 12345;
+        EXPECT_EQ(e.Read(v), c.Valid) << c.Text << " via " << e.Entry;
+        if (c.Valid)
+            EXPECT_EQ(v, c.Value) << c.Text << " via " << e.Entry;
+        else
+            EXPECT_EQ(v, 12345) << "a failed read leaves the variable alone: " << c.Text << " via " << e.Entry;
+    }
     if (c.Valid) {
-        EXPECT_EQ(v, c.Value) << c.Text;
         EXPECT_EQ(StrToInt(text), c.Value);
         EXPECT_EQ(StrToIntDef(text, 99), c.Value);
         EXPECT_EQ(CellValue(text), c.Value);
     } else {
-        EXPECT_EQ(v, 12345) << "a failed read leaves the variable alone: " << c.Text;
         EXPECT_EQ(StrToIntDef(text, 99), 99) << c.Text;
         EXPECT_EQ(CellValue(text), -1) << c.Text;
         EXPECT_THROW(StrToInt(text), EConvertError) << c.Text;
     }
+}
+
+// A NUL inside a counted text is a character like any other, and not a digit.
+TEST(IntegerSyntaxEntries, CountedTextsDoNotStopAtNul) {
+    int v = 7;
+    EXPECT_FALSE(TryStrToInt(std::string_view("12\0" "3", 4), v));
+    EXPECT_FALSE(TryStrToInt(QStringView(u"12\0" "3", 4), v));
+    EXPECT_FALSE(TryStrToInt(QStringView(u"12\0" "3", 4).toString(), v));
+    EXPECT_EQ(v, 7);
+    EXPECT_TRUE(TryStrToInt("12\0" "3", v));   // a NUL-terminated text ends at its NUL
+    EXPECT_EQ(v, 12);
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, IntegerSyntax, testing::ValuesIn(IntCases));

@@ -135,3 +135,63 @@ TEST(XMLDocLookup, NewRowsTakeDistinctNamesThatLookAlike)
     EXPECT_EQ(Row.AttributeName(1), "a3x4b");
     EXPECT_EQ(Row.AttributeValue(1), "2");
 }
+
+// A whole row in one pass: whatever the order of the names, asked or not, each value is the one
+// a lookup by name gives, as the parser's UTF-8 text, and a missing one is null.
+TEST(XMLDocLookup, ReadingARowAtOnceGivesThePlainAnswers)
+{
+    TXMLDocument Doc;
+    Doc.LoadFromXML(QString::fromUtf8(RowXml));
+    const IXMLNode Row = Doc.DocumentElement().FindNode("S").ChildNodes()[0];
+    const std::vector<std::pair<std::string, std::vector<int>>> Orders = {
+        {"file order", {0, 1, 2, 3, 4, 5, 6}},
+        {"reverse order", {6, 5, 4, 3, 2, 1, 0}},
+        {"skipping and wrapping", {1, 3, 6, 0, 2, 5, 4}},
+        {"some names only", {3, 6}},
+        {"missing names between", {0, 7, 1, 8, 2, 9, 3, 10, 4, 11, 5, 6}},
+        {"missing names only", {7, 8, 11}},
+        {"none", {}},
+    };
+    for (const auto& [Label, Order] : Orders) {
+        SCOPED_TRACE(Label);
+        std::vector<const char*> Names, Values(Order.size() + 1, "sentinel");
+        for (int i : Order) Names.push_back(Row1[i].Name);
+        Row.ReadAttributes(Names, Values);
+        for (size_t k = 0; k < Order.size(); ++k) {
+            const TExpected& E = Row1[Order[k]];
+            SCOPED_TRACE(E.Name);
+            ASSERT_EQ(Values[k] != nullptr, E.Value.has_value());
+            if (Values[k]) {
+                EXPECT_EQ(QString::fromUtf8(Values[k]), *E.Value);
+            }
+        }
+        EXPECT_STREQ(Values[Order.size()], "sentinel") << "nothing is written beyond the names asked";
+    }
+}
+
+TEST(XMLDocLookup, ReadingARowAtOnceOnOddNodes)
+{
+    TXMLDocument Doc;
+    Doc.LoadFromXML("<T><S><row A=\"1\" B=\"2\" A=\"3\"/><!--note--><row/></S></T>");
+    const IXMLNodeList Rows = Doc.DocumentElement().FindNode("S").ChildNodes();
+    const char* const Names[] = {"B", "A"};
+    const char* Values[2] = {"x", "x"};
+
+    // The first of two attributes of one name counts, as for a lookup by name.
+    ASSERT_EQ(Rows[0].Attributes("A"), QString("1"));
+    Rows[0].ReadAttributes(Names, Values);
+    EXPECT_STREQ(Values[0], "2");
+    EXPECT_STREQ(Values[1], "1");
+
+    // A comment and an element without attributes have none of them.
+    for (int i : {1, 2}) {
+        Values[0] = Values[1] = "x";
+        Rows[i].ReadAttributes(Names, Values);
+        EXPECT_EQ(Values[0], nullptr);
+        EXPECT_EQ(Values[1], nullptr);
+    }
+
+    EXPECT_THROW(IXMLNode().ReadAttributes(Names, Values), EXMLDocError);
+    const char* Short[1];
+    EXPECT_THROW(Rows[0].ReadAttributes(Names, Short), EXMLDocError);
+}

@@ -101,6 +101,25 @@ TEST(XMLDoc, AttributesKeepInsertionOrderAndPlace)
     EXPECT_THROW(Row.AttributeName(3), EXMLDocError);
 }
 
+TEST(XMLDoc, AnAttributeWithoutANameIsRefusedAndTheFileStaysWellFormed)
+{
+    TXMLDocument Doc;
+    IXMLNode Row = Doc.AddChild("row");
+    Row.SetAttribute("A", "1");
+    EXPECT_THROW(Row.SetAttribute("", "x"), EXMLDocError);   // on a new row...
+    EXPECT_THROW(Row.SetAttribute("", ""), EXMLDocError);
+    ASSERT_EQ(Row.AttributeCount(), 1);
+    const QString Xml = Doc.SaveToXML();
+    EXPECT_EQ(Xml, "<row A=\"1\"/>\n");
+
+    TXMLDocument Loaded;
+    Loaded.LoadFromXML(Xml);
+    IXMLNode Old = Loaded.DocumentElement();
+    EXPECT_THROW(Old.SetAttribute("", "y"), EXMLDocError);   // ...and on one read from a file
+    ASSERT_EQ(Old.AttributeCount(), 1);
+    EXPECT_EQ(Loaded.SaveToXML(), Xml);
+}
+
 TEST(XMLDoc, MissingAttributeIsNotAnEmptyOne)
 {
     TXMLDocument Doc;
