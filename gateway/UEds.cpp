@@ -67,10 +67,11 @@ void Load_PDO_CANopen(const QString& File_PDO_CANopen)
             EDS_PDO_Table[k * EDS_Max_PDO + i][0] = StrToIntDef(Attribute_Of(Row, File, Names[k], i + 1, "COB-ID"), 0);
             const int L = StrToIntDef(Attribute_Of(Row, File, Names[k], i + 1, "Dimension"), 8);
             // One section per mapped byte follows from it: a count no sub-index can hold is refused
-            // rather than written out as millions of lines.
-            if (L > 255)
-                throw ERangeError(QString("section \"%1\" of \"%2\": row %3: Dimension %4 is beyond the 255 mapping "
-                                          "entries a PDO can have").arg(Names[k], File).arg(i + 1).arg(L));
+            // rather than written out as millions of lines, and so is a negative one, which would
+            // give a negative "SubNumber".
+            if (L < 0 || L > 255)
+                throw ERangeError(QString("section \"%1\" of \"%2\": row %3: Dimension %4 is not within the 0 to 255 "
+                                          "mapping entries a PDO can have").arg(Names[k], File).arg(i + 1).arg(L));
             EDS_PDO_Table[k * EDS_Max_PDO + i][1] = L;
         }
         *Counts[k] = N;

@@ -42,9 +42,12 @@ bool ParseInt(const Char* P, TAtEnd AtEnd, int& Value) {
             P += *P == '0' ? 2 : 1;
             if (AtEnd(P)) return false;
             uint32_t pattern = 0;
-            for (int digits = 1; !AtEnd(P); ++P, ++digits) {
+            int significant = 0;   // leading zeros do not count towards the eight digits
+            for (; !AtEnd(P); ++P) {
                 const int d = HexDigit(U(*P));
-                if (d < 0 || digits > 8) return false;
+                if (d < 0) return false;
+                if (significant == 0 && d == 0) continue;
+                if (++significant > 8) return false;
                 pattern = (pattern << 4) | static_cast<uint32_t>(d);
             }
             // The digits are a 32-bit pattern; a sign in front negates it with wrap-around.

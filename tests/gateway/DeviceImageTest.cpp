@@ -197,6 +197,38 @@ TEST_F(DeviceImage, CanopenRecordsAtTheirDeviceAddresses)
     for (int t = 0; t < 6; ++t) EXPECT_EQ(PB32(172 + 4 * t), Counts[t]) << t;
 }
 
+TEST_F(DeviceImage, EntryModesAndAddressWordsByTable)
+{
+    const QByteArray Adds = R"(Address_B1="1" Address_B2="2" Address_B3="3" Address_B4="4")";
+    auto Client = [&](const QByteArray& Extra) {
+        return "<row Device_ID=\"1\" Index=\"0X1000\" SubIndex=\"0\" NByte=\"4\" Poll_Time=\"1\" " + Adds + " " + Extra +
+               " Mnemonic=\"\"/>";
+    };
+    // A read request is mode 0 whatever it holds; a write request is 3 only for "Y".
+    Dir.Write("SDO_Client_CANopen.xml",
+              "<SDO_Client_CANopen><SDO_Read>" + Client(R"(On_Change="Y")") + "</SDO_Read><SDO_Write>" +
+                  Client(R"(On_Change="Y")") + Client(R"(On_Change="N")") + Client(R"(On_Change="")") +
+                  Client(R"(On_Change="y")") + "</SDO_Write></SDO_Client_CANopen>");
+    QByteArray PdoAdds;
+    for (int b = 1; b <= 8; ++b) PdoAdds += QString(" Address_B%1=\"%2\"").arg(b).arg(100 + b).toUtf8();
+    Dir.Write("PDO_CANopen.xml", "<PDO_CANopen><Receive_PDO><row COB-ID=\"0x7FF\" Dimension=\"8\"" + PdoAdds +
+                                     " TimeOut=\"65535\" Mnemonic=\"\"/></Receive_PDO><Transmit_PDO/></PDO_CANopen>");
+    Build();
+    EXPECT_EQ(SDO_Client_Read_Table[0].Entry_Mode, 0);
+    const uint8_t Modes[] = {3, 1, 1, 1};
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(SDO_Client_Write_Table[i].Entry_Mode, Modes[i]) << i;
+    // SDO values sit in the upper four address words, all four taken for four bytes.
+    const uint16_t Sdo[] = {0, 0, 0, 0, 1, 2, 3, 4};
+    for (int w = 0; w < 8; ++w) EXPECT_EQ(U16(Bank2_Data.data() + 0x9A000 - 0x90000 + 12 + 2 * w), Sdo[w]) << w;
+    const TCANopen_Entry& R = RPDO_Table[0];
+    EXPECT_EQ(R.COB_ID, 0x7FFu);
+    EXPECT_EQ(R.Entry_Time, 65535u);
+    EXPECT_EQ(R.Entry_Mode, 0);
+    for (int w = 0; w < 8; ++w) EXPECT_EQ(R.Data_Address[w], 101 + w) << w;
+    EXPECT_EQ(PB32(188), 1u);
+    EXPECT_EQ(PB32(192), 0u);
+}
+
 struct TRefusedCase {
     const char* Name;
     const char* File;
@@ -315,6 +347,31 @@ TEST(OpcUaTypeCodes, ExactTexts)
     for (int i = 0; i < Types.size(); ++i) EXPECT_EQ(Get_OPC_UA_VarType(Types[i]), Codes[i]);
     EXPECT_EQ(Get_OPC_UA_VarType("float"), 0u);
     EXPECT_EQ(Get_OPC_UA_VarType(""), 0u);
+}
+
+TEST(ParamBlockDefaults, EveryByteOfTheDefaultBlock)
+{
+    // Built byte by byte from the field table, so a default at a wrong offset shows even when the
+    // byte-sum stays the same.
+    std::array<uint8_t, 2048> Expected{};
+    auto Put = [&Expected](int Ofs, uint32_t V, int Width) {
+        for (int i = 0; i < Width; ++i) Expected[Ofs + i] = uint8_t(V >> (8 * i));
+    };
+    Put(0, 250000, 4);
+    Put(4, 250000, 4);
+    Put(12, 9600, 4);
+    const uint8_t Ip[] = {192, 168, 2, 205}, Mask[] = {255, 255, 255, 0};
+    for (int i = 0; i < 4; ++i) {
+        Expected[40 + i] = Ip[i];
+        Expected[44 + i] = Mask[i];
+        Expected[48 + i] = 255;
+    }
+    Put(52, 10000, 2);
+    Put(54, 10001, 2);
+    Put(56, 10001, 2);
+    for (int i = 436; i <= 443; ++i) Expected[i] = 8;
+    Init_Param_Block();
+    for (int i = 0; i < 2048; ++i) ASSERT_EQ(Param_Block[i], Expected[i]) << "offset " << i;
 }
 
 TEST(ParamBlockToBank, ChecksumOfTheCopy)

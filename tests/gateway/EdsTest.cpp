@@ -95,9 +95,16 @@ INSTANTIATE_TEST_SUITE_P(
         TEdsRefused{"missing dimension", R"(<PDO_CANopen><Receive_PDO><row COB-ID="1"/></Receive_PDO><Transmit_PDO/></PDO_CANopen>)", ""},
         TEdsRefused{"31 receive pdos", ManyPdo(31), ""},
         TEdsRefused{"dimension beyond any subindex", R"(<PDO_CANopen><Receive_PDO><row COB-ID="1" Dimension="2000000000"/></Receive_PDO><Transmit_PDO/></PDO_CANopen>)", ""},
+        TEdsRefused{"negative dimension", R"(<PDO_CANopen><Receive_PDO/><Transmit_PDO><row COB-ID="1" Dimension="-1"/></Transmit_PDO></PDO_CANopen>)", ""},
         TEdsRefused{"sdo index not a number", "",
                     R"(<SDO_Server_CANopen><SDO_Read><row Index="abc" SubIndex="0" NByte="1"/></SDO_Read><SDO_Write/></SDO_Server_CANopen>)"},
-        TEdsRefused{"malformed sdo file", "", "<SDO_Server_CANopen>"}),
+        TEdsRefused{"malformed sdo file", "", "<SDO_Server_CANopen>"},
+        TEdsRefused{"comment among pdo rows",
+                    R"(<PDO_CANopen><Receive_PDO><row COB-ID="1" Dimension="1"/><!--x--></Receive_PDO><Transmit_PDO/></PDO_CANopen>)", ""},
+        TEdsRefused{"declaration before the sdo root", "",
+                    R"(<?xml version="1.0"?><SDO_Server_CANopen><SDO_Read/><SDO_Write/></SDO_Server_CANopen>)"},
+        TEdsRefused{"sdo row without nbyte", "",
+                    R"(<SDO_Server_CANopen><SDO_Read/><SDO_Write><row Index="$2000" SubIndex="0"/></SDO_Write></SDO_Server_CANopen>)"}),
     [](const auto& Info) { return QString(Info.param.Name).replace(' ', '_').toStdString(); });
 
 TEST_F(Eds, ThirtyPdosAreAccepted)

@@ -28,6 +28,10 @@ const TIntCase IntCases[] = {
     {"-2147483649", false, 0},
     {"99999999999999999999", false, 0},
     {"$FFFFFFFF", true, -1},
+    {"$000000001", true, 1},          // leading zeros are not significant digits
+    {"0x00000000FFFFFFFF", true, -1},
+    {"$000000000", true, 0},
+    {"$100000000", false, 0},
     {"$7FFFFFFF", true, 2147483647},
     {"$80000000", true, -2147483647 - 1},
     {"$1FFFFFFFF", false, 0},
