@@ -4,6 +4,7 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <vector>
 
@@ -14,42 +15,119 @@ using pugi::xml_node_struct;
 
 inline QString FromUtf8(const char* S) { return QString::fromUtf8(S); }
 
+bool IsXmlName(const QString& S);
+// The ASCII characters a name may hold, as bits: 0-63, 64-127.
+constexpr uint64_t NameBits[2] = {0x07FF600000000000ULL, 0x07FFFFFE87FFFFFEULL};
+
 // A QString as a NUL-terminated UTF-8 text for the parser's calls. Names and most cell texts
 // are short: those are converted on the stack, without a heap allocation.
 class TUtf8Text {
 public:
-    explicit TUtf8Text(const QString& S)
+    explicit TUtf8Text(const QString& S) : TUtf8Text(S, false) {}
+    // An element or attribute name, told valid or not as it is converted: writers set a name
+    // for every cell, and a second pass over it would cost them.
+    struct TName {};
+    TUtf8Text(const QString& S, TName) : TUtf8Text(S, true) {}
+    bool ValidName() const { return FValidName; }
+
+    TUtf8Text(const TUtf8Text&) = delete;
+    TUtf8Text& operator=(const TUtf8Text&) = delete;
+    const char* c_str() const { return FPtr; }
+
+private:
+    TUtf8Text(const QString& S, bool AsName)
     {
         const qsizetype N = S.size();
         if (N * 3 < qsizetype(sizeof FBuf)) {
             // ASCII, the usual case, is copied straight; anything else goes through the encoder.
             const char16_t* P = reinterpret_cast<const char16_t*>(S.constData());
             char16_t Any = 0;
+            bool NotName = false;   // a character no ASCII name holds
             for (qsizetype i = 0; i < N; ++i) {
-                Any |= P[i];
-                FBuf[i] = char(P[i]);
+                const char16_t C = P[i];
+                Any |= C;
+                FBuf[i] = char(C);
+                if (AsName)
+                    NotName |= !(NameBits[(C >> 6) & 1] >> (C & 63) & 1);
             }
             char* End = FBuf + N;
             if (Any >= 0x80) {
                 QStringEncoder Encode(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
                 End = Encode.appendToBuffer(FBuf, S);
+                FValidName = AsName && IsXmlName(S);
+            } else {
+                FValidName = AsName && N > 0 && !NotName && unsigned(P[0] - '0') >= 10u && P[0] != '-'
+                             && P[0] != '.';
             }
             *End = 0;
             FPtr = FBuf;
         } else {
             FLong = S.toStdString();
             FPtr = FLong.c_str();
+            FValidName = AsName && IsXmlName(S);
         }
     }
-    TUtf8Text(const TUtf8Text&) = delete;
-    TUtf8Text& operator=(const TUtf8Text&) = delete;
-    const char* c_str() const { return FPtr; }
 
-private:
+    bool FValidName = false;
     char FBuf[772];   // texts up to 257 characters
     std::string FLong;
     const char* FPtr;
 };
+
+// Whether S is an XML name, the only thing a file can hold as an element or attribute name:
+// anything else (a blank, a quote, "<", a leading digit, nothing at all) would make the saved
+// file malformed. Names are nearly always short ASCII, checked through a table.
+constexpr std::array<uchar, 128> NameTable = [] {
+    std::array<uchar, 128> T{};   // 1: may continue a name, 2: may start one too
+    for (int c = 'a'; c <= 'z'; ++c) T[size_t(c)] = 3;
+    for (int c = 'A'; c <= 'Z'; ++c) T[size_t(c)] = 3;
+    for (int c = '0'; c <= '9'; ++c) T[size_t(c)] = 1;
+    T['_'] = T[':'] = 3;
+    T['-'] = T['.'] = 1;
+    return T;
+}();
+
+bool IsWideNameStart(char32_t C)
+{
+    return (C >= 0xC0 && C <= 0xD6) || (C >= 0xD8 && C <= 0xF6) || (C >= 0xF8 && C <= 0x2FF)
+           || (C >= 0x370 && C <= 0x37D) || (C >= 0x37F && C <= 0x1FFF) || (C >= 0x200C && C <= 0x200D)
+           || (C >= 0x2070 && C <= 0x218F) || (C >= 0x2C00 && C <= 0x2FEF) || (C >= 0x3001 && C <= 0xD7FF)
+           || (C >= 0xF900 && C <= 0xFDCF) || (C >= 0xFDF0 && C <= 0xFFFD) || (C >= 0x10000 && C <= 0xEFFFF);
+}
+
+bool IsWideNameChar(char32_t C)
+{
+    return IsWideNameStart(C) || C == 0xB7 || (C >= 0x300 && C <= 0x36F) || (C >= 0x203F && C <= 0x2040);
+}
+
+bool IsXmlName(const QString& S)
+{
+    const char16_t* P = reinterpret_cast<const char16_t*>(S.constData());
+    const qsizetype N = S.size();
+    if (N == 0)
+        return false;
+    for (qsizetype i = 0; i < N; ++i) {
+        char32_t C = P[i];
+        const bool First = i == 0;
+        if (C < 0x80) {
+            if (!(NameTable[C] & (First ? 2 : 1)))
+                return false;
+            continue;
+        }
+        if (C >= 0xD800 && C <= 0xDBFF && i + 1 < N && P[i + 1] >= 0xDC00 && P[i + 1] <= 0xDFFF) {
+            C = 0x10000 + ((C - 0xD800) << 10) + (P[i + 1] - 0xDC00);
+            ++i;
+        }
+        if (!(First ? IsWideNameStart(C) : IsWideNameChar(C)))   // a lone surrogate fails here too
+            return false;
+    }
+    return true;
+}
+
+[[noreturn]] void RaiseBadName(const char* What, const QString& Name)
+{
+    throw EXMLDocError(QStringLiteral("\"%1\" is not a valid %2 name").arg(Name, QLatin1String(What)));
+}
 
 inline bool SameText(const char* A, const char* B)
 {
@@ -439,9 +517,12 @@ IXMLNode IXMLNode::FindNode(const QString& NodeName) const
 IXMLNode IXMLNode::AddChild(const QString& NodeName)
 {
     xml_node N(Required());
+    const TUtf8Text Name(NodeName, TUtf8Text::TName());
+    if (!Name.ValidName())
+        RaiseBadName("element", NodeName);
     if (FDoc)
         FDoc->Changed();
-    xml_node C = N.append_child(TUtf8Text(NodeName).c_str());
+    xml_node C = N.append_child(Name.c_str());
     if (!C)
         throw EXMLDocError(QStringLiteral("Cannot add element \"%1\" here").arg(NodeName));
     if (FDoc)
@@ -620,7 +701,10 @@ void IXMLNode::SetAttribute(const QString& Name, const QString& Value)
     if (Name.isEmpty())
         throw EXMLDocError(QStringLiteral("An attribute needs a name (value \"%1\" not set on element \"%2\")")
                                .arg(Value, NodeName()));
-    const TUtf8Text Key(Name);
+    const TUtf8Text Key(Name, TUtf8Text::TName());
+    if (!Key.ValidName())
+        throw EXMLDocError(QStringLiteral("\"%1\" is not a valid attribute name (value \"%2\" not set on element \"%3\")")
+                               .arg(Name, Value, NodeName()));
     pugi::xml_attribute A;
     if (FDoc && FDoc->FFresh == FNode && FDoc->FFreshVersion == FDoc->FVersion) {
         // A cheap fingerprint: length, first, middle and last character. Names that share it
@@ -714,46 +798,296 @@ void TXMLDocument::Clear()
 
 namespace {
 
-bool HasUtf16Bom(const QByteArray& Data)
+// The bytes of a file as UTF-8 text, the form the parser works on. A byte-order mark selects
+// UTF-16 or UTF-32, as does the "<?" such a file starts with when it has none; otherwise the
+// encoding named by the XML declaration decides, UTF-8 when it names none. A file in
+// Windows-1252 or Latin-1 is thus read as the characters it holds, not as broken UTF-8.
+QByteArray DecodeToUtf8(QByteArray Data, const QString& Source);
+
+QByteArray Utf16ToUtf8(const QByteArray& Data, QStringConverter::Encoding Encoding, qsizetype Skip)
 {
-    return Data.size() >= 2
-           && ((uchar(Data[0]) == 0xFF && uchar(Data[1]) == 0xFE)
-               || (uchar(Data[0]) == 0xFE && uchar(Data[1]) == 0xFF));
+    QStringDecoder Decode(Encoding);
+    return QString(Decode(QByteArrayView(Data).sliced(Skip))).toUtf8();
 }
 
-// Text with a UTF-16 byte-order mark is turned into UTF-8 before parsing, so that an error's
-// place is counted in the text the user sees; everything else goes to the parser as it is.
-QByteArray Utf16ToUtf8(const QByteArray& Data)
+[[noreturn]] void RaiseAt(const QString& Message, const QByteArray& Text, qsizetype Offset,
+                          const QString& Source)
 {
-    QStringDecoder Decode(uchar(Data[0]) == 0xFF ? QStringConverter::Utf16LE : QStringConverter::Utf16BE);
-    return QString(Decode(Data.mid(2))).toUtf8();
+    int Line, Column;
+    LineAndColumn(Text, Offset, Line, Column);
+    const QString Where = Source.isEmpty() ? QString() : QStringLiteral(" in \"%1\"").arg(Source);
+    throw EXMLDocError(QStringLiteral("%1%2 at line %3, column %4 (offset %5)")
+                           .arg(Message, Where).arg(Line).arg(Column).arg(qlonglong(Offset)));
+}
+
+bool SameAscii(QByteArrayView A, const char* B)
+{
+    return A.compare(QByteArrayView(B), Qt::CaseInsensitive) == 0;
+}
+
+QByteArray DecodeToUtf8(QByteArray Data, const QString& Source)
+{
+    const auto B = [&](qsizetype i) -> uint { return i < Data.size() ? uchar(Data[i]) : 0x100u; };
+    struct { uint Mark[4]; qsizetype Len; QStringConverter::Encoding Enc; } const Wide[] = {
+        {{0x00, 0x00, 0xFE, 0xFF}, 4, QStringConverter::Utf32BE},
+        {{0xFF, 0xFE, 0x00, 0x00}, 4, QStringConverter::Utf32LE},   // before UTF-16 LE's mark
+        {{0xFE, 0xFF}, 2, QStringConverter::Utf16BE},
+        {{0xFF, 0xFE}, 2, QStringConverter::Utf16LE},
+        {{0x00, 0x3C, 0x00, 0x3F}, 0, QStringConverter::Utf16BE},   // "<?" without a mark
+        {{0x3C, 0x00, 0x3F, 0x00}, 0, QStringConverter::Utf16LE},
+    };
+    for (const auto& W : Wide) {
+        const qsizetype Len = W.Len ? W.Len : 4;
+        bool Match = Data.size() >= Len;
+        for (qsizetype i = 0; Match && i < Len; ++i)
+            Match = B(i) == W.Mark[i];
+        if (Match)
+            return Utf16ToUtf8(Data, W.Enc, W.Len);
+    }
+    // A byte-order mark makes it UTF-8 whatever the declaration says.
+    if (B(0) == 0xEF && B(1) == 0xBB && B(2) == 0xBF)
+        return Data;
+    // <?xml version="1.0" encoding="..."?> at the very start (blanks before it tolerated).
+    qsizetype i = 0;
+    while (i < Data.size() && (Data[i] == ' ' || Data[i] == '\t' || Data[i] == '\r' || Data[i] == '\n'))
+        ++i;
+    if (!QByteArrayView(Data).sliced(i).startsWith("<?xml") || !(B(i + 5) == ' ' || B(i + 5) == '\t'
+                                                                  || B(i + 5) == '\r' || B(i + 5) == '\n'))
+        return Data;
+    const qsizetype End = Data.indexOf("?>", i);
+    qsizetype At = Data.indexOf("encoding", i);
+    if (End < 0 || At < 0 || At > End)
+        return Data;
+    At += 8;
+    while (At < End && (Data[At] == ' ' || Data[At] == '\t' || Data[At] == '\r' || Data[At] == '\n' || Data[At] == '='))
+        ++At;
+    if (At >= End || (Data[At] != '"' && Data[At] != '\''))
+        return Data;
+    const qsizetype ValueAt = At + 1;
+    const qsizetype Close = Data.indexOf(Data[At], ValueAt);
+    if (Close < 0 || Close > End)
+        return Data;   // the parser reports the broken declaration
+    const QByteArrayView Name = QByteArrayView(Data).sliced(ValueAt, Close - ValueAt).trimmed();
+    // UTF-16 or -32 named in a file whose declaration reads as single bytes: the file is
+    // plainly not in it, and what it holds is taken as UTF-8, as any reader would.
+    for (const char* U : {"UTF-8", "UTF8", "US-ASCII", "ASCII", "UTF-16", "UTF-16LE", "UTF-16BE",
+                          "UTF-32", "UCS-2"})
+        if (SameAscii(Name, U))
+            return Data;
+    for (const char* W : {"windows-1252", "cp1252", "x-cp1252"})
+        if (SameAscii(Name, W))
+            return DecodeCp1252(Data).toUtf8();
+    for (const char* L : {"ISO-8859-1", "ISO8859-1", "ISO_8859-1", "latin1", "latin-1", "l1"})
+        if (SameAscii(Name, L))
+            return QString::fromLatin1(Data).toUtf8();
+    RaiseAt(QStringLiteral("Unsupported encoding \"%1\" in the XML declaration")
+                .arg(QString::fromLatin1(Name.data(), Name.size())),
+            Data.left(ValueAt), ValueAt, Source);
+}
+
+// A reference the parser would keep as literal text, to be saved back as "&amp;name;": an entity
+// the file does not define for it (XML itself defines five) or a character reference that names
+// no character. Found in one pass before parsing; "&" alone, as in "R&D", is left to the parser,
+// which keeps it as the character it plainly is.
+struct TFault {
+    QString Message;
+    qsizetype Offset = -1;
+    bool SkipBlanks = false;   // the place is the first non-blank character from Offset
+    explicit operator bool() const { return Offset >= 0; }
+};
+
+// Comments, CDATA sections, processing instructions and the document type hold "&" as a plain
+// character. Asked for increasing places; each part of the text is looked at once.
+class TLiteralZones {
+public:
+    explicit TLiteralZones(const QByteArray& Text) : FText(Text) {}
+    bool Contains(qsizetype At)
+    {
+        while (FEnd <= At && FEnd < FText.size())
+            Next(FEnd);
+        return FStart <= At && At < FEnd;
+    }
+
+private:
+    void Next(qsizetype From)
+    {
+        const char* P = FText.constData();
+        const qsizetype N = FText.size();
+        for (qsizetype i = FText.indexOf('<', From); i >= 0; i = FText.indexOf('<', i + 1)) {
+            const QByteArrayView Rest = QByteArrayView(P + i, N - i);
+            const char* Close = nullptr;
+            if (Rest.startsWith("<!--")) Close = "-->";
+            else if (Rest.startsWith("<![CDATA[")) Close = "]]>";
+            else if (Rest.startsWith("<?")) Close = "?>";
+            if (Close) {
+                const qsizetype E = FText.indexOf(Close, i + 2);
+                Set(i, E < 0 ? N : E + qsizetype(std::strlen(Close)));
+                return;
+            }
+            if (Rest.startsWith("<!")) {   // the document type, its internal subset included
+                int Depth = 0;
+                char Quote = 0;
+                qsizetype j = i + 2;
+                for (; j < N; ++j) {
+                    const char C = P[j];
+                    if (Quote) { if (C == Quote) Quote = 0; }
+                    else if (C == '"' || C == '\'') Quote = C;
+                    else if (C == '[') ++Depth;
+                    else if (C == ']') --Depth;
+                    else if (C == '>' && Depth <= 0) break;
+                }
+                Set(i, std::min(j + 1, N));
+                return;
+            }
+        }
+        Set(N, N);
+    }
+    void Set(qsizetype S, qsizetype E) { FStart = S; FEnd = std::max(E, S + 1); }
+    const QByteArray& FText;
+    qsizetype FStart = 0;
+    qsizetype FEnd = 0;
+};
+
+TFault FindBadReference(const QByteArray& Text)
+{
+    const char* const Begin = Text.constData();
+    const char* const End = Begin + Text.size();   // a NUL follows: look-ahead stops there
+    std::optional<TLiteralZones> Zones;
+    const char* P = Begin;
+    while (*P == '&' || (P = static_cast<const char*>(std::memchr(P, '&', size_t(End - P))))) {
+        const char* R = P + 1;
+        // The references every writer uses, first and cheaply; they often come in a row, as in
+        // "&lt;&amp;", and the next one is then taken without searching for it.
+        if ((R[0] == 'l' || R[0] == 'g') && R[1] == 't' && R[2] == ';') {
+            P = R + 3;
+            continue;
+        }
+        if (R[0] == 'a' && R[1] == 'm' && R[2] == 'p' && R[3] == ';') {
+            P = R + 4;
+            continue;
+        }
+        QString Problem;
+        if (*R == '#') {
+            ++R;
+            const bool Hex = *R == 'x';
+            R += Hex;
+            uint32_t Code = 0;
+            const char* Digits = R;
+            for (;; ++R) {
+                const char C = *R;
+                int D = C >= '0' && C <= '9' ? C - '0'
+                        : Hex && C >= 'a' && C <= 'f' ? C - 'a' + 10
+                        : Hex && C >= 'A' && C <= 'F' ? C - 'A' + 10 : -1;
+                if (D < 0)
+                    break;
+                Code = std::min<uint32_t>(Code * (Hex ? 16 : 10) + uint32_t(D), 0x110000);
+            }
+            if (R == Digits || *R != ';' || Code == 0 || Code > 0x10FFFF || (Code >= 0xD800 && Code <= 0xDFFF)) {
+                const char* Stop = R;
+                while (Stop < End && Stop - P < 16 && *Stop != ';' && *Stop != '<' && *Stop != '"')
+                    ++Stop;
+                Problem = QStringLiteral("Invalid character reference \"%1\"")
+                              .arg(QString::fromUtf8(P, Stop - P + (Stop < End && *Stop == ';')));
+            }
+        } else {
+            const auto NameByte = [](uchar C, bool First) { return C >= 0x80 || (NameTable[C] & (First ? 2 : 1)); };
+            if (NameByte(uchar(*R), true)) {
+                while (R < End && NameByte(uchar(*R), false))
+                    ++R;
+                const QByteArrayView Name(P + 1, R - P - 1);
+                if (*R == ';' && Name != "quot" && Name != "apos")
+                    Problem = QStringLiteral("Undefined entity \"&%1;\"")
+                                  .arg(QString::fromUtf8(Name.data(), Name.size()));
+            }
+        }
+        if (!Problem.isEmpty()) {
+            if (!Zones)
+                Zones.emplace(Text);
+            if (!Zones->Contains(P - Begin))
+                return {Problem, P - Begin};
+        }
+        ++P;
+    }
+    return {};
+}
+
+// What the parser, reading leniently, lets through at the document level: a second root
+// element, text outside the root (dropped without a word), a declaration after other nodes,
+// no element at all.
+TFault CheckDocumentLevel(const pugi::xml_document& Doc, const QByteArray& Text)
+{
+    const char* Base = Text.constData();
+    xml_node Root;
+    for (xml_node N = Doc.first_child(); N; N = N.next_sibling()) {
+        switch (N.type()) {
+        case pugi::node_element:
+            if (Root)
+                return {QStringLiteral("More than one root element (\"%1\" after \"%2\")")
+                            .arg(FromUtf8(N.name()), FromUtf8(Root.name())),
+                        N.name() - Base - 1};
+            Root = N;
+            break;
+        case pugi::node_pcdata:
+        case pugi::node_cdata: {
+            bool LineBreak;
+            if (N.type() == pugi::node_pcdata && IsBlank(N.value(), LineBreak))
+                break;
+            return {QStringLiteral("Text outside the root element"),
+                    N.value() - Base - (N.type() == pugi::node_cdata ? 9 : 0), true};
+        }
+        case pugi::node_declaration:
+            if (N != Doc.first_child())
+                return {QStringLiteral("The XML declaration is not at the start of the document"),
+                        N.name() - Base - 2};
+            break;
+        default:
+            break;
+        }
+    }
+    if (!Root)
+        return {QStringLiteral("No document element found"), Text.size()};
+    return {};
 }
 
 [[noreturn]] void RaiseParseError(const pugi::xml_parse_result& R, const QByteArray& Text,
                                   const QString& Source)
 {
-    int Line, Column;
-    LineAndColumn(Text, R.offset, Line, Column);
-    const QString Where = Source.isEmpty() ? QString() : QStringLiteral(" in \"%1\"").arg(Source);
-    throw EXMLDocError(QStringLiteral("%1%2 at line %3, column %4 (offset %5)")
-                           .arg(FromUtf8(R.description()), Where)
-                           .arg(Line).arg(Column).arg(qlonglong(R.offset)));
+    RaiseAt(FromUtf8(R.description()), Text, R.offset, Source);
 }
 
 }   // namespace
 
-void TXMLDocument::ParseBuffer(const QByteArray& Data, const QString& Source)
+void TXMLDocument::ParseText(const QString& Source, const QByteArray* Pristine)
 {
-    Clear();
-    const bool Utf16 = HasUtf16Bom(Data);
-    const QByteArray Buffer = Utf16 ? Utf16ToUtf8(Data) : Data;
-    pugi::xml_parse_result R = FDoc->load_buffer(Buffer.constData(), size_t(Buffer.size()), ParseOptions,
-                                                 Utf16 ? pugi::encoding_utf8 : pugi::encoding_auto);
+    // The parser works in FBuffer, which the document's nodes then point into. A reference is
+    // checked before the parser rewrites the text; the document level after it, where the
+    // parser, reading it as a fragment, keeps what a document may not have.
+    FBuffer.detach();
+    TFault Fault = FindBadReference(FBuffer);
+    pugi::xml_parse_result R;
+    if (!Fault && !FBuffer.isEmpty()) {
+        // The NUL that ends a QByteArray is passed too: the parser takes the last character as
+        // its own terminator, and would otherwise lose the last letter of text after the root.
+        R = FDoc->load_buffer_inplace(FBuffer.data(), size_t(FBuffer.size()) + 1,
+                                      ParseOptions | pugi::parse_fragment, pugi::encoding_utf8);
+        if (R)
+            Fault = CheckDocumentLevel(*FDoc, FBuffer);
+    } else if (!Fault) {
+        Fault = {QStringLiteral("No document element found"), 0};
+    }
     Changed();
-    if (!R) {
+    if (Fault || !R) {
         FDoc->reset();
+        FBuffer.clear();
         FActive = false;
-        RaiseParseError(R, Buffer, Source);
+        // The parser changed the text as it went: the place is found in the text as it was.
+        const QByteArray Text = Pristine ? *Pristine : DecodeToUtf8(ReadFileBytes(Source), Source);
+        if (!Fault)
+            RaiseParseError(R, Text, Source);
+        qsizetype At = std::clamp<qsizetype>(Fault.Offset, 0, Text.size());
+        while (Fault.SkipBlanks && At < Text.size() && (Text[At] == ' ' || Text[At] == '\t' || Text[At] == '\r' || Text[At] == '\n'))
+            ++At;
+        RaiseAt(Fault.Message, Text, At, Source);
     }
     DropIndentation(*FDoc);
     FActive = true;
@@ -762,30 +1096,14 @@ void TXMLDocument::ParseBuffer(const QByteArray& Data, const QString& Source)
 void TXMLDocument::LoadFromFile(const QString& FileName)
 {
     Clear();
-    QByteArray Data;
     try {
-        Data = ReadFileBytes(FileName);
+        // Parsed where it lies, without a copy: the document keeps the buffer.
+        FBuffer = DecodeToUtf8(ReadFileBytes(FileName), FileName);
     } catch (...) {
         FActive = false;
         throw;
     }
-    // Parsed where it lies, without a copy: the document keeps the buffer. The parser changes it
-    // as it goes, so an error is located in the text decoded again.
-    const bool Utf16 = HasUtf16Bom(Data);
-    FBuffer = Utf16 ? Utf16ToUtf8(Data) : std::move(Data);
-    FBuffer.detach();
-    pugi::xml_parse_result R = FDoc->load_buffer_inplace(FBuffer.data(), size_t(FBuffer.size()), ParseOptions,
-                                                         Utf16 ? pugi::encoding_utf8 : pugi::encoding_auto);
-    Changed();
-    if (!R) {
-        FDoc->reset();
-        FBuffer.clear();
-        FActive = false;
-        QByteArray Original = ReadFileBytes(FileName);
-        RaiseParseError(R, HasUtf16Bom(Original) ? Utf16ToUtf8(Original) : Original, FileName);
-    }
-    DropIndentation(*FDoc);
-    FActive = true;
+    ParseText(FileName, nullptr);
     FFileName = FileName;
 }
 
@@ -794,22 +1112,79 @@ void TXMLDocument::LoadFromXML(const QString& Xml)
     // Already decoded: whatever encoding a declaration names, the text is given as UTF-16 here.
     Clear();
     const QByteArray Utf8 = Xml.toUtf8();
-    pugi::xml_parse_result R = FDoc->load_buffer(Utf8.constData(), size_t(Utf8.size()),
-                                                 ParseOptions, pugi::encoding_utf8);
-    Changed();
-    if (!R) {
-        FDoc->reset();
-        FActive = false;
-        RaiseParseError(R, Utf8, QString());
-    }
-    DropIndentation(*FDoc);
-    FActive = true;
+    FBuffer = Utf8;
+    ParseText(QString(), &Utf8);
 }
 
 void TXMLDocument::LoadFromBytes(const QByteArray& Data)
 {
-    ParseBuffer(Data, QString());
+    Clear();
+    QByteArray Utf8;
+    try {
+        Utf8 = DecodeToUtf8(Data, QString());
+    } catch (...) {
+        FActive = false;
+        throw;
+    }
+    FBuffer = Utf8;
+    ParseText(QString(), &Utf8);
 }
+
+namespace {
+
+// The parser's writer leaves a CR in text as it is, and every reader turns a CR in text into a
+// line feed: written as a reference it reads back as the CR it was. Attribute values have it
+// escaped already; comments, CDATA sections and processing instructions cannot hold a
+// reference and are copied as they stand. Out is the writer's own output, so every "<" in
+// text is markup.
+QByteArray EscapeCarriageReturns(const QByteArray& In)
+{
+    QByteArray Out;
+    Out.reserve(In.size() + In.count('\r') * 4);
+    const qsizetype N = In.size();
+    qsizetype i = 0;
+    while (i < N) {
+        const char C = In[i];
+        if (C == '\r') {
+            Out.append("&#13;");
+            ++i;
+            continue;
+        }
+        if (C != '<') {
+            Out.append(C);
+            ++i;
+            continue;
+        }
+        const QByteArrayView Rest = QByteArrayView(In).sliced(i);
+        qsizetype End;
+        if (Rest.startsWith("<!--"))
+            End = In.indexOf("-->", i + 4), End = End < 0 ? N : End + 3;
+        else if (Rest.startsWith("<![CDATA["))
+            End = In.indexOf("]]>", i + 9), End = End < 0 ? N : End + 3;
+        else if (Rest.startsWith("<?"))
+            End = In.indexOf("?>", i + 2), End = End < 0 ? N : End + 2;
+        else {
+            // A tag or the document type: up to the ">" outside quotes and brackets.
+            char Quote = 0;
+            int Depth = 0;
+            End = i + 1;
+            for (; End < N; ++End) {
+                const char D = In[End];
+                if (Quote) { if (D == Quote) Quote = 0; }
+                else if (D == '"' || D == '\'') Quote = D;
+                else if (D == '[') ++Depth;
+                else if (D == ']') --Depth;
+                else if (D == '>' && Depth <= 0) break;
+            }
+            End = std::min(End + 1, N);
+        }
+        Out.append(In.constData() + i, End - i);
+        i = End;
+    }
+    return Out;
+}
+
+}   // namespace
 
 QByteArray TXMLDocument::SaveToBytes() const
 {
@@ -825,6 +1200,8 @@ QByteArray TXMLDocument::SaveToBytes() const
             N.print(W, "", pugi::format_raw, pugi::encoding_utf8);
         Out.append('\n');
     }
+    if (Out.contains('\r'))
+        return EscapeCarriageReturns(Out);
     return Out;
 }
 
@@ -856,6 +1233,8 @@ IXMLNode TXMLDocument::RootElement()
 
 IXMLNode TXMLDocument::AddChild(const QString& NodeName)
 {
+    if (!IsXmlName(NodeName))
+        RaiseBadName("element", NodeName);
     FActive = true;
     Changed();
     xml_node C = FDoc->append_child(TUtf8Text(NodeName).c_str());
@@ -869,7 +1248,11 @@ IXMLNode TXMLDocument::CreateNode(const QString& Text, TNodeType NodeType)
         FLoose = std::make_unique<pugi::xml_document>();
     xml_node N;
     switch (NodeType) {
-    case ntElement: N = FLoose->append_child(TUtf8Text(Text).c_str()); break;
+    case ntElement:
+        if (!IsXmlName(Text))
+            RaiseBadName("element", Text);
+        N = FLoose->append_child(TUtf8Text(Text).c_str());
+        break;
     case ntComment: N = FLoose->append_child(pugi::node_comment); break;
     case ntText: N = FLoose->append_child(pugi::node_pcdata); break;
     case ntCData: N = FLoose->append_child(pugi::node_cdata); break;

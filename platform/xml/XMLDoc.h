@@ -13,10 +13,15 @@
 //  - Comments are nodes: a comment among the rows of a section counts as a child by position.
 //  - Attributes keep their file order; a missing attribute is told apart from an empty one.
 //  - A file that is not well-formed raises EXMLDocError with the parser's message and the place
-//    (line, column, byte offset); the document is then empty.
+//    (line, column, byte offset); the document is then empty. So does what a lenient parser
+//    would let through and lose: a second root element, text outside the root, a reference to
+//    an entity XML does not define ("&nbsp;") or to no character.
+//  - A byte-order mark selects UTF-8, UTF-16 or UTF-32; without one the declaration's encoding
+//    decides (UTF-8, Windows-1252, ISO-8859-1); an encoding not known here raises EXMLDocError.
 //
 // Writing
 //  - UTF-8 without byte-order mark, through WriteFileAtomic: the whole file or nothing.
+//  - A CR in text is written "&#13;", so that it reads back as a CR and not as a line feed.
 //  - No XML declaration unless SetWriteDeclaration(true), or unless the document holds one itself
 //    (a loaded file keeps its declaration; its encoding is written as UTF-8 since that is what
 //    the file then holds).
@@ -113,7 +118,7 @@ public:
     IXMLNodeList ChildNodes() const;
     bool HasChildNodes() const;
     IXMLNode FindNode(const QString& NodeName) const;   // first child element of that name, or null
-    IXMLNode AddChild(const QString& NodeName);          // a new last child element
+    IXMLNode AddChild(const QString& NodeName);          // a new last child element; EXMLDocError unless an XML name
     IXMLNode ParentNode() const;                         // null for the document's own children
     IXMLNode NextSibling() const;
     IXMLNode PreviousSibling() const;
@@ -137,7 +142,8 @@ public:
     // as for Attributes(). Names must be distinct and Values at least as long as Names.
     void ReadAttributes(std::span<const char* const> Names, std::span<const char*> Values) const;
     // Sets the value; an existing attribute keeps its place, a new one goes after the others.
-    // An empty name raises EXMLDocError: no file could hold such an attribute.
+    // A name that is not an XML name (empty, with a blank, a quote or "<", starting with a digit)
+    // raises EXMLDocError and changes nothing: no file could hold such an attribute.
     void SetAttribute(const QString& Name, const QString& Value);
     bool RemoveAttribute(const QString& Name);
     int AttributeCount() const;
@@ -201,7 +207,9 @@ public:
 private:
     friend class IXMLNodeList;
     friend class IXMLNode;
-    void ParseBuffer(const QByteArray& Data, const QString& Source);
+    // Parses FBuffer (UTF-8) in place. On an error the document is emptied and the error is
+    // placed in Pristine, the text as it was before parsing (for a file, read again when null).
+    void ParseText(const QString& Source, const QByteArray* Pristine);
     void Changed() { ++FVersion; }
     // Readers walk children by position (Nodes(j) for j = 0, 1, ...) and ask Count() on every
     // turn; remembering the last position and count per parent keeps such walks linear.
