@@ -884,12 +884,7 @@ bool TControl::TranslateKey(QKeyEvent* E, bool Press) {
     if (E->key() == Qt::Key_Backtab) Shift << ssShift;
     QChar Ch;
     if (Press && !E->text().isEmpty() && IsKeyChar(E->text().at(0), E->modifiers())) Ch = E->text().at(0);
-    bool Result = true;
-    const TMessage* SavedT = FTranslating;
-    TMessage SavedCopy = FTranslatedCopy;
-    bool SavedPass = FPassOriginal;
-    QPointer<TControl> Self(this);
-    Guard(this, [&] {
+    return Translate([&] {
         if (Press) {
             DispatchKeyDown(VK, Shift, Ch, E);
         } else {
@@ -899,6 +894,17 @@ bool TControl::TranslateKey(QKeyEvent* E, bool Press) {
             FPassOriginal = false;
             if (VK != 0) WndProc(M);
         }
+    });
+}
+
+bool TControl::Translate(const std::function<void()>& Body) {
+    const TMessage* SavedT = FTranslating;
+    TMessage SavedCopy = FTranslatedCopy;
+    bool SavedPass = FPassOriginal;
+    bool Result = true;
+    QPointer<TControl> Self(this);
+    Guard(this, [&] {
+        Body();
         if (Self) Result = !FPassOriginal;
     });
     if (!Self) return true;
@@ -906,6 +912,15 @@ bool TControl::TranslateKey(QKeyEvent* E, bool Press) {
     FTranslatedCopy = SavedCopy;
     FPassOriginal = SavedPass;
     return Result;
+}
+
+bool TControl::DeliverTranslated(TMessage& M) {
+    return Translate([&] {
+        FTranslating = &M;
+        FTranslatedCopy = M;
+        FPassOriginal = false;
+        WndProc(M);
+    });
 }
 
 void TControl::DispatchKeyDown(Word Key, TShiftState Shift, QChar Char, QKeyEvent* Original) {
@@ -1021,23 +1036,7 @@ bool TControl::TranslateMouse(QMouseEvent* E, QWidget* From) {
     if (Msg != WM_MOUSEMOVE && Btn != Qt::LeftButton && Btn != Qt::RightButton && Btn != Qt::MiddleButton)
         return false;
     TMessage M{Msg, ShiftToMK(S), MakeLParam(P.x(), P.y()), 0};
-    const TMessage* SavedT = FTranslating;
-    TMessage SavedCopy = FTranslatedCopy;
-    bool SavedPass = FPassOriginal;
-    FTranslating = &M;
-    FTranslatedCopy = M;
-    FPassOriginal = false;
-    bool Result = true;
-    QPointer<TControl> Self(this);
-    Guard(this, [&] {
-        WndProc(M);
-        if (Self) Result = !FPassOriginal;
-    });
-    if (!Self) return true;
-    FTranslating = SavedT;
-    FTranslatedCopy = SavedCopy;
-    FPassOriginal = SavedPass;
-    return Result;
+    return DeliverTranslated(M);
 }
 
 bool TControl::TranslateWheel(QWheelEvent* E, QWidget* From) {
@@ -1047,23 +1046,7 @@ bool TControl::TranslateWheel(QWheelEvent* E, QWidget* From) {
     if (Delta == 0) Delta = E->angleDelta().x();
     QPoint G = E->globalPosition().toPoint();
     TMessage M{WM_MOUSEWHEEL, MakeWParam(int(ShiftToMK(S)), Delta), MakeLParam(G.x(), G.y()), 0};
-    const TMessage* SavedT = FTranslating;
-    TMessage SavedCopy = FTranslatedCopy;
-    bool SavedPass = FPassOriginal;
-    FTranslating = &M;
-    FTranslatedCopy = M;
-    FPassOriginal = false;
-    bool Result = true;
-    QPointer<TControl> Self(this);
-    Guard(this, [&] {
-        WndProc(M);
-        if (Self) Result = !FPassOriginal;
-    });
-    if (!Self) return true;
-    FTranslating = SavedT;
-    FTranslatedCopy = SavedCopy;
-    FPassOriginal = SavedPass;
-    return Result;
+    return DeliverTranslated(M);
 }
 
 void TControl::FocusIn(QWidget* From) {

@@ -378,6 +378,10 @@ private:
     bool TranslateKey(QKeyEvent* E, bool Press);
     bool TranslateMouse(QMouseEvent* E, QWidget* From);
     bool TranslateWheel(QWheelEvent* E, QWidget* From);
+    // Runs Body with the translation state saved around it (a handler may translate a nested
+    // event); true when the original Qt event is used up.
+    bool Translate(const std::function<void()>& Body);
+    bool DeliverTranslated(TMessage& M);
     void DispatchKeyDown(Word Key, TShiftState Shift, QChar Char, QKeyEvent* Original);
     bool HandleToolTip(QEvent* E);
     void DeliverNative(TMessage& Message);
