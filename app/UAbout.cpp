@@ -2,13 +2,13 @@
 
 #include "app/UComon.h"
 #include "app/USoftOptions_Version.h"
+#include "app/UWindow_Look.h"
 #include "platform/shell/Shell.h"
 
 TFAbout* FAbout = nullptr;
 
 namespace {
 
-constexpr TColor Window_Color = TColor(15595512);
 constexpr TColor Text_Color = TColor(3355443);
 
 // The maker's logo, drawn here: a round badge in the maker's blue with a white "V".
@@ -36,12 +36,7 @@ TFAbout::TFAbout(TComponent* AOwner) : TForm(AOwner) {}
 void TFAbout::CreateComponents()
 {
     SetCaption("About...");
-    SetBorderStyle(bsSingle);
-    SetBorderIcons({biSystemMenu});
-    SetPosition(poScreenCenter);
-    SetColor(Window_Color);
-    Font()->SetName("Verdana");
-    Font()->SetHeight(-11);
+    Apply_Window_Look(this);
     Font()->SetColor(Text_Color);
     SetClientWidth(425);
     SetClientHeight(148);

@@ -2,6 +2,7 @@
 
 #include "app/UComon.h"
 #include "app/ULanguage.h"
+#include "app/UWindow_Look.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/rtl/Files.h"
 
@@ -10,8 +11,6 @@
 TFNew_Project* FNew_Project = nullptr;
 
 namespace {
-constexpr TColor Window_Color = TColor(15595512);
-
 // Equal when only the case of ASCII letters differs, the rule the open dialog finds the current
 // project by.
 bool SameTextAscii(const QString& A, const QString& B)
@@ -52,41 +51,11 @@ TFNew_Project::TFNew_Project(TComponent* AOwner) : TForm(AOwner) {}
 void TFNew_Project::CreateComponents()
 {
     SetName("FNew_Project");
-    SetBorderStyle(bsSingle);
-    SetBorderIcons({biSystemMenu});
-    SetPosition(poScreenCenter);
-    SetColor(Window_Color);
-    Font()->SetName("Verdana");
-    Font()->SetHeight(-11);
+    Apply_Window_Look(this);
     SetClientWidth(331);
     SetClientHeight(162);
 
-    P_Title = Create<TPanel>(this, this);
-    P_Title->SetName("P_Title");
-    P_Title->SetAlign(alTop);
-    P_Title->SetHeight(69);
-    P_Title->SetBevelOuter(bvNone);
-    P_Title->SetParentColor(true);
-    P_Title->SetShowCaption(false);
-
-    L_SW_Code = Create<TLabel>(this, P_Title);
-    L_SW_Code->SetName("L_SW_Code");
-    L_SW_Code->SetParentFont(false);
-    L_SW_Code->Font()->SetName("Verdana");
-    L_SW_Code->Font()->SetHeight(-32);
-    L_SW_Code->Font()->SetColor(clGray);
-    L_SW_Code->SetLeft(16);
-    L_SW_Code->SetTop(8);
-
-    L_SW_Desc = Create<TLabel>(this, P_Title);
-    L_SW_Desc->SetName("L_SW_Desc");
-    L_SW_Desc->SetParentFont(false);
-    L_SW_Desc->Font()->SetName("Verdana");
-    L_SW_Desc->Font()->SetHeight(-11);
-    L_SW_Desc->Font()->SetColor(clGray);
-    L_SW_Desc->Font()->SetStyle({fsBold});
-    L_SW_Desc->SetLeft(16);
-    L_SW_Desc->SetTop(42);
+    Create_Title_Panel(this, P_Title, L_SW_Code, L_SW_Desc);
 
     Label1 = Create<TLabel>(this, this);
     Label1->SetName("Label1");
@@ -99,25 +68,13 @@ void TFNew_Project::CreateComponents()
     E_New_Proj->SetShowHint(true);
     E_New_Proj->OnKeyPress = [this](TObject* Sender, QChar& Key) { E_New_ProjKeyPress(Sender, Key); };
 
-    P_Buttons = Create<TPanel>(this, this);
-    P_Buttons->SetName("P_Buttons");
-    P_Buttons->SetAlign(alBottom);
-    P_Buttons->SetHeight(40);
-    P_Buttons->SetBevelOuter(bvNone);
-    P_Buttons->SetParentColor(true);
-    P_Buttons->SetShowCaption(false);
+    P_Buttons = Create_Button_Panel(this);
 
-    Btn_OK = Create<TLbButton>(this, P_Buttons);
-    Btn_OK->SetName("Btn_OK");
-    Btn_OK->SetStyle(bsEncarta);
-    Btn_OK->SetBounds(85, 6, 110, 28);
+    Btn_OK = Create_Dialog_Button(this, P_Buttons, "Btn_OK", 85);
     Btn_OK->SetShowHint(true);
     Btn_OK->OnClick = [this](TObject* Sender) { Btn_OKClick(Sender); };
 
-    Btn_Cancel = Create<TLbButton>(this, P_Buttons);
-    Btn_Cancel->SetName("Btn_Cancel");
-    Btn_Cancel->SetStyle(bsEncarta);
-    Btn_Cancel->SetBounds(203, 6, 110, 28);
+    Btn_Cancel = Create_Dialog_Button(this, P_Buttons, "Btn_Cancel", 203);
     Btn_Cancel->SetShowHint(true);
     Btn_Cancel->SetModalResult(mrCancel);
 

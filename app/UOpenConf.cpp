@@ -2,13 +2,12 @@
 
 #include "app/UComon.h"
 #include "app/ULanguage.h"
+#include "app/UWindow_Look.h"
 #include "platform/rtl/Files.h"
 
 TFOpenConf* FOpenConf = nullptr;
 
 namespace {
-constexpr TColor Window_Color = TColor(15595512);
-
 // The list box is laid out for a taller window and follows the window's edges when the
 // creation handler sets the final client size.
 constexpr int Design_Client_Height = 415;
@@ -23,54 +22,18 @@ TFOpenConf::~TFOpenConf() = default;
 void TFOpenConf::CreateComponents()
 {
     SetName("FOpenConf");
-    SetBorderStyle(bsSingle);
-    SetBorderIcons({biSystemMenu});
-    SetPosition(poScreenCenter);
-    SetColor(Window_Color);
-    Font()->SetName("Verdana");
-    Font()->SetHeight(-11);
+    Apply_Window_Look(this);
     SetClientWidth(377);
     SetClientHeight(Design_Client_Height);
 
-    P_Title = Create<TPanel>(this, this);
-    P_Title->SetName("P_Title");
-    P_Title->SetAlign(alTop);
-    P_Title->SetHeight(69);
-    P_Title->SetBevelOuter(bvNone);
-    P_Title->SetParentColor(true);
-    P_Title->SetShowCaption(false);
-
-    L_SW_Code = Create<TLabel>(this, P_Title);
-    L_SW_Code->SetName("L_SW_Code");
-    L_SW_Code->SetParentFont(false);
-    L_SW_Code->Font()->SetName("Verdana");
-    L_SW_Code->Font()->SetHeight(-32);
-    L_SW_Code->Font()->SetColor(clGray);
-    L_SW_Code->SetLeft(16);
-    L_SW_Code->SetTop(8);
-
-    L_SW_Desc = Create<TLabel>(this, P_Title);
-    L_SW_Desc->SetName("L_SW_Desc");
-    L_SW_Desc->SetParentFont(false);
-    L_SW_Desc->Font()->SetName("Verdana");
-    L_SW_Desc->Font()->SetHeight(-11);
-    L_SW_Desc->Font()->SetColor(clGray);
-    L_SW_Desc->Font()->SetStyle({fsBold});
-    L_SW_Desc->SetLeft(16);
-    L_SW_Desc->SetTop(42);
+    Create_Title_Panel(this, P_Title, L_SW_Code, L_SW_Desc);
 
     Label1 = Create<TLabel>(this, this);
     Label1->SetName("Label1");
     Label1->SetLeft(16);
     Label1->SetTop(70);
 
-    P_Buttons = Create<TPanel>(this, this);
-    P_Buttons->SetName("P_Buttons");
-    P_Buttons->SetAlign(alBottom);
-    P_Buttons->SetHeight(40);
-    P_Buttons->SetBevelOuter(bvNone);
-    P_Buttons->SetParentColor(true);
-    P_Buttons->SetShowCaption(false);
+    P_Buttons = Create_Button_Panel(this);
 
     ListBox1 = Create<TListBox>(this, this);
     ListBox1->SetName("ListBox1");
@@ -79,18 +42,12 @@ void TFOpenConf::CreateComponents()
     ListBox1->SetShowHint(true);
     ListBox1->OnClick = [this](TObject* Sender) { ListBox1Click(Sender); };
 
-    Btn_OK = Create<TLbButton>(this, P_Buttons);
-    Btn_OK->SetName("Btn_OK");
-    Btn_OK->SetStyle(bsEncarta);
-    Btn_OK->SetBounds(123, 6, 110, 28);
+    Btn_OK = Create_Dialog_Button(this, P_Buttons, "Btn_OK", 123);
     Btn_OK->SetAnchors({akTop, akRight});
     Btn_OK->SetShowHint(true);
     Btn_OK->SetModalResult(mrOk);
 
-    Btn_Cancel = Create<TLbButton>(this, P_Buttons);
-    Btn_Cancel->SetName("Btn_Cancel");
-    Btn_Cancel->SetStyle(bsEncarta);
-    Btn_Cancel->SetBounds(241, 6, 110, 28);
+    Btn_Cancel = Create_Dialog_Button(this, P_Buttons, "Btn_Cancel", 241);
     Btn_Cancel->SetAnchors({akTop, akRight});
     Btn_Cancel->SetShowHint(true);
     Btn_Cancel->SetModalResult(mrCancel);

@@ -2,6 +2,7 @@
 
 #include "app/UComon.h"
 #include "app/ULanguage.h"
+#include "app/UWindow_Look.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/Messages.h"
 #include "platform/rtl/Files.h"
@@ -12,7 +13,6 @@
 TFParGen* FParGen = nullptr;
 
 namespace {
-constexpr TColor Window_Color = TColor(15595512);   // 0xEDF7F8
 constexpr TColor Header_Gradient = TColor(14211303);  // 0xD8D8E7
 constexpr int Window_Client_Width = 460;
 constexpr int Window_Client_Height = 700;
@@ -102,38 +102,18 @@ void TFParGen::Make_Images() {
 
 void TFParGen::CreateComponents() {
     SetName("FParGen");
-    SetBorderStyle(bsSizeable);   // the height follows the user; FormResize keeps the width
-    SetBorderIcons({biSystemMenu});
-    SetPosition(poScreenCenter);
-    SetColor(Window_Color);
-    Verdana(Font(), 11, clWindowText, false);
+    Apply_Window_Look(this, bsSizeable);   // the height follows the user; FormResize keeps the width
+    Font()->SetColor(clWindowText);
     SetClientWidth(Window_Client_Width);
     SetClientHeight(Window_Client_Height);
 
-    P_Title = Create<TPanel>(this, this);
-    P_Title->SetName("P_Title");
-    P_Title->SetAlign(alTop);
-    P_Title->SetHeight(69);
-    P_Title->SetBevelOuter(bvNone);
-    P_Title->SetShowCaption(false);
+    // The panels carry the colour themselves rather than taking the window's.
+    Create_Title_Panel(this, P_Title, L_SW_Code, L_SW_Desc);
     P_Title->SetColor(Window_Color);
-    L_SW_Code = Create<TLabel>(this, P_Title);
-    L_SW_Code->SetName("L_SW_Code");
-    L_SW_Code->SetParentFont(false);
-    Verdana(L_SW_Code->Font(), 32, clGray, false);
     L_SW_Code->SetBounds(16, 8, 200, 32);
-    L_SW_Desc = Create<TLabel>(this, P_Title);
-    L_SW_Desc->SetName("L_SW_Desc");
-    L_SW_Desc->SetParentFont(false);
-    Verdana(L_SW_Desc->Font(), 11, clGray, true);
     L_SW_Desc->SetBounds(16, 42, 200, 13);
 
-    P_Button = Create<TPanel>(this, this);
-    P_Button->SetName("P_Button");
-    P_Button->SetAlign(alBottom);
-    P_Button->SetHeight(40);
-    P_Button->SetBevelOuter(bvNone);
-    P_Button->SetShowCaption(false);
+    P_Button = Create_Button_Panel(this, "P_Button");
     P_Button->SetColor(Window_Color);
     Btn_OK = Create<TLbButton>(this, P_Button);
     Btn_OK->SetName("Btn_OK");

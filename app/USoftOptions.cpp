@@ -3,6 +3,7 @@
 #include "app/UComon.h"
 #include "app/ULanguage.h"
 #include "app/USoftOptions_Version.h"
+#include "app/UWindow_Look.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/rtl/Files.h"
 #include "platform/shell/Shell.h"
@@ -14,8 +15,6 @@ TFSoftOptions* FSoftOptions = nullptr;
 
 namespace {
 
-constexpr TColor Window_Color = TColor(15595512);
-constexpr TColor Title_Text_Color = clGray;
 constexpr int Slots_Per_Page = 6;
 
 // The language files the dialog offers: "<name>.lng" files that are plain, writable files.
@@ -52,57 +51,21 @@ TFSoftOptions::~TFSoftOptions() = default;
 
 void TFSoftOptions::CreateComponents()
 {
-    SetBorderStyle(bsSingle);
-    SetBorderIcons({biSystemMenu});
-    SetPosition(poScreenCenter);
-    SetColor(Window_Color);
-    Font()->SetName("Verdana");
-    Font()->SetHeight(-11);
+    Apply_Window_Look(this);
     SetClientWidth(509);
     SetClientHeight(373);
 
-    // Title panel.
-    P_Title = Create<TPanel>(this, this);
-    P_Title->SetName("P_Title");
-    P_Title->SetBevelOuter(bvNone);
-    P_Title->SetParentColor(true);
-    P_Title->SetShowCaption(false);
-    P_Title->SetHeight(69);
-    P_Title->SetAlign(alTop);
-    L_SW_Code = Create<TLabel>(this, P_Title);
-    L_SW_Code->SetName("L_SW_Code");
-    L_SW_Code->Font()->SetName("Verdana");
-    L_SW_Code->Font()->SetHeight(-32);
-    L_SW_Code->Font()->SetColor(Title_Text_Color);
-    L_SW_Code->SetBounds(16, 8, 150, 32);
-    L_SW_Desc = Create<TLabel>(this, P_Title);
-    L_SW_Desc->SetName("L_SW_Desc");
-    L_SW_Desc->Font()->SetColor(Title_Text_Color);
-    L_SW_Desc->Font()->SetStyle({fsBold});
-    L_SW_Desc->SetBounds(16, 42, 150, 13);
+    Create_Title_Panel(this, P_Title, L_SW_Code, L_SW_Desc);
 
-    // Button panel.
-    P_Buttons = Create<TPanel>(this, this);
-    P_Buttons->SetName("P_Buttons");
-    P_Buttons->SetBevelOuter(bvNone);
-    P_Buttons->SetParentColor(true);
-    P_Buttons->SetShowCaption(false);
-    P_Buttons->SetHeight(40);
-    P_Buttons->SetAlign(alBottom);
-    Btn_OK = Create<TLbButton>(this, P_Buttons);
-    Btn_OK->SetName("Btn_OK");
+    P_Buttons = Create_Button_Panel(this);
+    Btn_OK = Create_Dialog_Button(this, P_Buttons, "Btn_OK", 16);
     Btn_OK->SetKind(bkOK);
     Btn_OK->SetModalResult(mrNone);   // OK commits first, then closes
-    Btn_OK->SetStyle(bsEncarta);
-    Btn_OK->SetBounds(16, 6, 110, 28);
     Btn_OK->OnClick = [this](TObject* Sender) { Btn_OKClick(Sender); };
-    Btn_Cancel = Create<TLbButton>(this, P_Buttons);
-    Btn_Cancel->SetName("Btn_Cancel");
+    Btn_Cancel = Create_Dialog_Button(this, P_Buttons, "Btn_Cancel", 134);
     Btn_Cancel->SetKind(bkCancel);
     Btn_Cancel->SetModalResult(mrCancel);
     Btn_Cancel->SetCancel(true);
-    Btn_Cancel->SetStyle(bsEncarta);
-    Btn_Cancel->SetBounds(134, 6, 110, 28);
 
     // Pages.
     PC_Options = Create<TPageControl>(this, this);

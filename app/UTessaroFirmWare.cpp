@@ -9,6 +9,7 @@
 #include "app/USettings.h"
 #include "app/USoftOptions.h"
 #include "app/USoftOptions_Version.h"
+#include "app/UWindow_Look.h"
 #include "gateway/UBoot.h"
 #include "gateway/UEds.h"
 #include "gateway/USaveBincc.h"
@@ -19,7 +20,6 @@ TFTessaroFirmWare* FTessaroFirmWare = nullptr;
 
 namespace {
 
-constexpr TColor Window_Color = TColor(15595512);
 constexpr TColor Button_Down_Color = TColor(33023);
 constexpr TColor Hot_Yellow = TColor(0x00FFFF);
 constexpr TColor Hot_Sky_Blue = TColor(0xF0CAA6);
@@ -117,13 +117,8 @@ TLbButton* TFTessaroFirmWare::Make_Step_Button(const QString& Name) {
 
 void TFTessaroFirmWare::CreateComponents() {
     SetName("FTessaroFirmWare");
-    SetBorderStyle(bsSingle);
-    SetBorderIcons({biSystemMenu});
-    SetPosition(poScreenCenter);
+    Apply_Window_Look(this);
     SetScaled(false);
-    SetColor(Window_Color);
-    Font()->SetName("Verdana");
-    Font()->SetHeight(-11);
     SetShowHint(true);
 
     auto label = [this](const QString& Name, bool Bold) {

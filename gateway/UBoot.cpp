@@ -1,6 +1,7 @@
 #include "gateway/UBoot.h"
 #include "app/UComon.h"
 #include "app/ULanguage.h"
+#include "app/UWindow_Look.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/Clock.h"
@@ -123,7 +124,6 @@ TBootParams TBootParams::From_Globals(const QString& IP_Address)
 TFBoot* FBoot = nullptr;
 
 namespace {
-constexpr TColor Window_Color = TColor(15595512);
 constexpr int Ping_Step_Ms = 10;
 constexpr int Ping_Wait_Ms = 400;
 constexpr int Ping_Total_Ms = 5000;
@@ -196,13 +196,8 @@ TWaitResult Boot_Start_Program(const QString& NomeSW, const QString& Parameter, 
 void TFBoot::CreateComponents()
 {
     SetName("FBoot");
-    SetBorderStyle(bsSingle);
-    SetBorderIcons({biSystemMenu});
-    SetPosition(poScreenCenter);
+    Apply_Window_Look(this);
     SetScaled(false);
-    SetColor(Window_Color);
-    Font()->SetName("Verdana");
-    Font()->SetHeight(-11);
     SetShowHint(true);
     SetCaption("Update Device");
     SetClientWidth(Client_Width);
