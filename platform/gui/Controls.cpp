@@ -1386,18 +1386,21 @@ TCustomControl::TCustomControl(TComponent* AOwner) : TWinControl(AOwner), FCanva
 
 TCustomControl::~TCustomControl() = default;
 
-void TCustomControl::PaintHandler() {
-    FCanvas->Font()->Assign(Font());
-    FCanvas->Brush()->SetColor(Color());
-    FCanvas->BeginPaintOn(this);
+// A control paints through its canvas, which starts each paint with the control's font and colour.
+static void PaintWithCanvas(TControl* Control, TCanvas& Canvas) {
+    Canvas.Font()->Assign(Control->Font());
+    Canvas.Brush()->SetColor(Control->Color());
+    Canvas.BeginPaintOn(Control);
     try {
-        Perform(WM_PAINT);
+        Control->Perform(WM_PAINT);
     } catch (...) {
-        FCanvas->EndPaint();
+        Canvas.EndPaint();
         throw;
     }
-    FCanvas->EndPaint();
+    Canvas.EndPaint();
 }
+
+void TCustomControl::PaintHandler() { PaintWithCanvas(this, *FCanvas); }
 
 TGraphicControl::TGraphicControl(TComponent* AOwner) : TControl(AOwner), FCanvas(std::make_unique<TCanvas>()) {
     setFocusPolicy(Qt::NoFocus);
@@ -1405,18 +1408,7 @@ TGraphicControl::TGraphicControl(TComponent* AOwner) : TControl(AOwner), FCanvas
 
 TGraphicControl::~TGraphicControl() = default;
 
-void TGraphicControl::PaintHandler() {
-    FCanvas->Font()->Assign(Font());
-    FCanvas->Brush()->SetColor(Color());
-    FCanvas->BeginPaintOn(this);
-    try {
-        Perform(WM_PAINT);
-    } catch (...) {
-        FCanvas->EndPaint();
-        throw;
-    }
-    FCanvas->EndPaint();
-}
+void TGraphicControl::PaintHandler() { PaintWithCanvas(this, *FCanvas); }
 
 // ---- TTimer -----------------------------------------------------------------------------------
 TTimer::TTimer(TComponent* AOwner) : TComponent(AOwner), FTimer(new QTimer()) {
