@@ -13,6 +13,7 @@
 #include "gateway/UBoot.h"
 #include "gateway/UEds.h"
 #include "gateway/USaveBincc.h"
+#include "platform/rtl/Clock.h"
 #include "platform/rtl/Files.h"
 #include "platform/shell/Shell.h"
 
@@ -498,8 +499,11 @@ int TFTessaroFirmWare::Get_Type_BACnet() {
 
 TWaitResult TFTessaroFirmWare::Start_Program(const QString& NomeSW, const QString& Parameter,
                                              uint8_t tipo) {
-    return StartAndWait(NomeSW, Parameter, tipo != 0, Start_Program_Limit_Ms,
-                        Start_Program_Poll_Ms);
+    const TWaitResult Result = StartAndWait(NomeSW, Parameter, tipo != 0,
+                                            Start_Program_Limit_Ms, Start_Program_Poll_Ms);
+    // The wait ends as it goes on: with one more pause, also after the program has ended.
+    if (Result == TWaitResult::Ended) Clock().Sleep(Start_Program_Poll_Ms);
+    return Result;
 }
 
 void TFTessaroFirmWare::Change_Language() {

@@ -16,13 +16,16 @@
 int main(int argc, char** argv) {
     Application->Initialize(argc, argv);
     Application->SetMainFormOnTaskBar(true);
-    // A window whose creation fails is reported like any other error, and the program goes on
-    // with the windows it has.
-    auto create = [](auto Create) {
+    // Every window is needed: one whose creation fails is reported and the program ends, rather
+    // than running with a window missing behind one of its buttons.
+    bool created = true;
+    auto create = [&created](auto Create) {
+        if (!created) return;
         try {
             Create();
         } catch (const std::exception& E) {
             Application->ShowException(E);
+            created = false;
         }
     };
     create([] { Application->CreateForm(&FTessaroFirmWare); });
@@ -35,6 +38,7 @@ int main(int argc, char** argv) {
     create([] { Application->CreateForm(&FBoot); });
     // The other protocols' windows (access rules, frames, topics, network services) follow
     // here once they are built.
+    if (!created) return 1;
     Application->Run();
     return 0;
 }

@@ -262,6 +262,12 @@ TEST_F(MainWindowTest, SettingsFileDecidesTheStart) {
         EXPECT_EQ(Opt_Enable_Jump_Field_Tables, c.Jump);
         EXPECT_EQ(Opt_Double_Click_Auto_Size, c.DblClick);
         EXPECT_EQ(Window->Timer_Update->Enabled(), c.Internet && c.Update);
+        // Closing stores the project that is open now, none when its folder went away.
+        Window->Close();
+        EXPECT_TRUE(Read_File(Path("Tessaro.xml"))
+                        .contains(c.Project.isEmpty()
+                                      ? QByteArray("<projectname/>")
+                                      : "<projectname>" + c.Project.toUtf8() + "</projectname>"));
     }
 }
 
@@ -398,8 +404,9 @@ TEST_F(MainWindowTest, StartProgramWaitsAtMostTheLimit) {
     SetProcessLauncher(launcher);
     struct TCase { const char* Name; int RunPolls; bool Missing; TWaitResult Result; uint64_t Waited; };
     const TCase cases[] = {
-        {"ends at once", 0, false, TWaitResult::Ended, 0},
-        {"ends after three polls", 3, false, TWaitResult::Ended, 30},
+        // An ended program is followed by one more pause of 10 ms.
+        {"ends at once", 0, false, TWaitResult::Ended, 10},
+        {"ends after three polls", 3, false, TWaitResult::Ended, 40},
         {"never ends", -1, false, TWaitResult::TimedOut, 150000},
         {"cannot start", 0, true, TWaitResult::NotStarted, 0},
     };
@@ -544,7 +551,8 @@ TEST_F(MainWindowTest, LanguageChangeRelabelsTheWindows) {
     ASSERT_TRUE(QDir().mkpath(Path("LANGUAGE")));
     Write_File(Path("LANGUAGE/Deutsch.lng"),
                "STR 0 =Anfang\r\nSTR 9 =Keine Konfiguration\r\nSTR 100 =Neues Projekt\r\n"
-               "STR 400 =Parameter\r\n");
+               "STR 200 =Projekt oeffnen\r\nSTR 300 =Optionen\r\nSTR 400 =Parameter\r\n"
+               "STR 1200 =Aktualisieren\r\n");
     Lang_Name = "Deutsch";
     Load_Language();
     Window->Change_Language();
@@ -552,6 +560,11 @@ TEST_F(MainWindowTest, LanguageChangeRelabelsTheWindows) {
     EXPECT_EQ(Window->L_Name_Conf->Caption(), "Keine Konfiguration");
     EXPECT_EQ(FNew_Project->Caption(), "Neues Projekt");
     EXPECT_EQ(FParGen->Caption(), "Parameter");
+    EXPECT_EQ(FOpenConf->Caption(), "Projekt oeffnen");
+    EXPECT_EQ(FSoftOptions->Caption(), "Optionen");
+    EXPECT_EQ(FBoot->Caption(), "Aktualisieren");
+    // The about box keeps its fixed texts.
+    EXPECT_EQ(FAbout->Caption(), "About...");
 }
 
 TEST_F(MainWindowTest, BACnetTypeFromTheMainParameters) {
