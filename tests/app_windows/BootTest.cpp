@@ -430,6 +430,67 @@ TEST_F(BootDialog, LanguageChangeRefillsTheOptionsAndKeepsTheChoice)
     });
 }
 
+// Every text by its own number: a language file gives each number a text of its own, so a text
+// taken from a neighbouring number shows.
+TEST_F(BootDialog, EveryTextComesFromItsOwnNumber)
+{
+    const QString Lng = Dir.path() + "/Numbers.lng";
+    QFile File(Lng);
+    ASSERT_TRUE(File.open(QIODevice::WriteOnly));
+    for (int N = 1200; N <= 1237; ++N) File.write(QString("STR %1 =T%1\r\n").arg(N).toLatin1());
+    File.close();
+    Read_Language_File(Lng);
+    auto T = [](int N) { return QString("T%1").arg(N); };
+
+    FBoot->Form_Type = 1;
+    FBoot->Set_Lang();
+    const std::pair<QString, int> Expected[] = {
+        {FBoot->Caption(), 1202},
+        {FBoot->L_SW_Desc->Caption(), 1203},
+        {FBoot->L_IP_Address->Caption(), 1206},
+        {FBoot->L_List_Device->Caption(), 1209},
+        {FBoot->Btn_Search->Caption(), 1210},
+        {FBoot->Btn_Search->Hint(), 1229},
+        {FBoot->ACG_List_Devices->Cells(0, 0), 1211},
+        {FBoot->ACG_List_Devices->Cells(1, 0), 1212},
+        {FBoot->ACG_List_Devices->Hint(), 1230},
+        {FBoot->CB_Find_All_Velmora->Caption(), 1213},
+        {FBoot->CB_Find_All_Velmora->Hint(), 1231},
+        {FBoot->L_Update_Option->Caption(), 1214},
+        {FBoot->CB_Update_Options->Items()->Strings(0), 1215},
+        {FBoot->CB_Update_Options->Items()->Strings(1), 1216},
+        {FBoot->CB_Update_Options->Items()->Strings(2), 1217},
+        {FBoot->CB_Update_Options->Hint(), 1232},
+        {FBoot->CB_Update_Option_Read_Back->Caption(), 1218},
+        {FBoot->CB_Update_Option_Read_Back->Hint(), 1233},
+        {FBoot->Btn_Cancel->Caption(), 1219},
+        {FBoot->Btn_Cancel->Hint(), 1234},
+        {FBoot->Btn_Update->Caption(), 1220},
+        {FBoot->Btn_Update->Hint(), 1235},
+        {FBoot->E_IP1->Hint(), 1221},
+        {FBoot->E_IP2->Hint(), 1222},
+        {FBoot->E_IP3->Hint(), 1223},
+        {FBoot->E_IP4->Hint(), 1224},
+    };
+    for (const auto& [Shown, N] : Expected) EXPECT_EQ(Shown, T(N)) << N;
+    EXPECT_EQ(FBoot->CB_Update_Options->Items()->Count(), 3);
+    EXPECT_EQ(FBoot->CB_Update_Options->ItemIndex(), 0);
+    // The serial panel's label and button keep their design texts.
+    EXPECT_EQ(FBoot->L_COM_Port->Caption(), "Select the COM port for the Update");
+    EXPECT_EQ(FBoot->Btn_COM_List->Hint(), "Update COM Ports List");
+
+    FBoot->Form_Type = 0;
+    FBoot->Set_Lang();
+    EXPECT_EQ(FBoot->Caption(), T(1200));
+    EXPECT_EQ(FBoot->L_SW_Desc->Caption(), T(1201));
+    // Another variant leaves the caption and description as they were.
+    FBoot->Form_Type = 5;
+    FBoot->Set_Lang();
+    EXPECT_EQ(FBoot->Caption(), T(1200));
+    EXPECT_EQ(FBoot->L_SW_Desc->Caption(), T(1201));
+    Load_English_Strings();
+}
+
 TEST_F(BootDialog, TypeOfDeviceIsAlwaysZero)
 {
     File_ParGen = Dir.path() + "/ParGen.xml";

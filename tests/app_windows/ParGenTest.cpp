@@ -565,6 +565,49 @@ TEST_F(ParGenTest, OtherModelsShowTheirOwnPanelsNumberedFromOne) {
     }
 }
 
+// Each shown control by its own number: a language file gives every number a text of its own, so
+// a text taken from a neighbouring number shows.
+TEST_F(ParGenTest, EveryShownTextComesFromItsOwnNumber) {
+    const QString File = Dir.path() + "/Numbers.lng";
+    QFile F(File);
+    ASSERT_TRUE(F.open(QIODevice::WriteOnly));
+    for (int N = 400; N <= 1142; ++N) F.write(QString("STR %1 =T%1\r\n").arg(N).toLatin1());
+    F.close();
+    Read_Language_File(File);
+    Form->Set_Lang();
+    TFParGen* P = Form.get();
+    const std::pair<QString, int> Expected[] = {
+        {P->Caption(), 400}, {P->L_SW_Desc->Caption(), 401},
+        {P->Btn_OK->Caption(), 402}, {P->Btn_Cancel->Caption(), 403},
+        {P->Btn_OK->Hint(), 404}, {P->Btn_Cancel->Hint(), 405},
+        {P->L_OPC_UA_Server_IP->Caption(), 407},
+        {P->E_OPC_UA_Server_IP1->Hint(), 408}, {P->E_OPC_UA_Server_IP2->Hint(), 409},
+        {P->E_OPC_UA_Server_IP3->Hint(), 410}, {P->E_OPC_UA_Server_IP4->Hint(), 411},
+        {P->L_OPC_UA_Server_SM->Caption(), 412},
+        {P->E_OPC_UA_Server_SM1->Hint(), 413}, {P->E_OPC_UA_Server_SM2->Hint(), 414},
+        {P->E_OPC_UA_Server_SM3->Hint(), 415}, {P->E_OPC_UA_Server_SM4->Hint(), 416},
+        {P->CB_OPC_UA_Server_En_GAT->Caption(), 417}, {P->CB_OPC_UA_Server_En_GAT->Hint(), 418},
+        {P->E_OPC_UA_Server_GAT1->Hint(), 419}, {P->E_OPC_UA_Server_GAT2->Hint(), 420},
+        {P->E_OPC_UA_Server_GAT3->Hint(), 421}, {P->E_OPC_UA_Server_GAT4->Hint(), 422},
+        {P->CB_OPC_UA_Server_En_DNS->Caption(), 1137}, {P->CB_OPC_UA_Server_En_DNS->Hint(), 1138},
+        {P->E_OPC_UA_Server_DNS1->Hint(), 1139}, {P->E_OPC_UA_Server_DNS2->Hint(), 1140},
+        {P->E_OPC_UA_Server_DNS3->Hint(), 1141}, {P->E_OPC_UA_Server_DNS4->Hint(), 1142},
+        {P->L_OPC_UA_Server_Port->Caption(), 1134}, {P->E_OPC_UA_Server_Port->Hint(), 1135},
+        {P->L_CANopen_IDDevice->Caption(), 605}, {P->E_CANopen_IDDevice->Hint(), 606},
+        {P->L_CANopen_Baudrate->Caption(), 607}, {P->CB_CANopen_Baudrate->Hint(), 608},
+        {P->CB_CANopen_SetOpe->Caption(), 609}, {P->CB_CANopen_SetOpe->Hint(), 610},
+        {P->CB_CANopen_NetOpe->Caption(), 611}, {P->CB_CANopen_NetOpe->Hint(), 612},
+        {P->E_CANopen_NetOpe_Delay->Hint(), 613},
+        {P->L_CANopen_SDO_Timeout->Caption(), 614}, {P->E_CANopen_SDO_Timeout->Hint(), 615},
+        {P->L_NTP_Server_URL->Caption(), 565}, {P->E_NTP_Server_URL->Hint(), 566},
+        {P->L_NTP_Poll_Time->Caption(), 567}, {P->E_NTP_Poll_Time->Hint(), 568},
+    };
+    for (const auto& [Shown, N] : Expected) EXPECT_EQ(Shown, QString("T%1").arg(N)) << N;
+    // The bit-rate items are not translated.
+    EXPECT_EQ(P->CB_CANopen_Baudrate->Items()->Strings(8), "1000K");
+    Load_English_Strings();
+}
+
 TEST_F(ParGenTest, LanguageChangeRetextsControlsButNotPanelCaptions) {
     const QString File = Dir.path() + "/Test.lng";
     QFile F(File);
