@@ -131,37 +131,51 @@ void TExtGridUndoRedo::MoveGridTo(int ACol, int ARow) {
     FGrid->SetRow(ARow);
 }
 
+// The record's texts are copied before the event runs: a handler may reset or trim the list,
+// which frees the record.
 void TExtGridUndoRedo::Restore(TUndoRedoItem* X) {
-    if (OnUndo) OnUndo(this, FGrid, X->Col(), X->Row(), FGrid->GetCellEx(X->Col(), X->Row()), X->OrigValue());
-    FGrid->SetCellEx(X->Col(), X->Row(), X->OrigValue());
-    MoveGridTo(X->Col(), X->Row());
+    const int ACol = X->Col(), ARow = X->Row();
+    const QString Text = X->OrigValue();
+    if (OnUndo) OnUndo(this, FGrid, ACol, ARow, FGrid->GetCellEx(ACol, ARow), Text);
+    if (!FGrid) return;   // the handler freed the grid
+    FGrid->SetCellEx(ACol, ARow, Text);
+    MoveGridTo(ACol, ARow);
 }
 
 void TExtGridUndoRedo::Reapply(TUndoRedoItem* X) {
-    if (OnRedo) OnRedo(this, FGrid, X->Col(), X->Row(), FGrid->GetCellEx(X->Col(), X->Row()), X->Value());
-    FGrid->SetCellEx(X->Col(), X->Row(), X->Value());
-    MoveGridTo(X->Col(), X->Row());
+    const int ACol = X->Col(), ARow = X->Row();
+    const QString Text = X->Value();
+    if (OnRedo) OnRedo(this, FGrid, ACol, ARow, FGrid->GetCellEx(ACol, ARow), Text);
+    if (!FGrid) return;   // the handler freed the grid
+    FGrid->SetCellEx(ACol, ARow, Text);
+    MoveGridTo(ACol, ARow);
 }
+
+void TExtGridUndoRedo::ClampLevel() { FLevel = std::clamp(FLevel, 0, FItems->Count()); }
 
 void TExtGridUndoRedo::Undo() {
     if (!FGrid || FLevel == 0 || FItems->Count() < FLevel) return;
     TUndoRedoItem* R = FItems->Items(FLevel - 1);
     if (R->SequenceStop()) {
         FLevel--;
-        while (FLevel > 0 && !FItems->Items(FLevel - 1)->SequenceStart()) {
+        // The list is asked afresh each step: an event handler may have shortened it.
+        while (FGrid && FLevel > 0 && FLevel <= FItems->Count() && !FItems->Items(FLevel - 1)->SequenceStart()) {
             Restore(FItems->Items(FLevel - 1));
             FLevel--;
         }
         // The start marker may have been trimmed away by MaxLevel: never step below the list.
         if (FLevel > 0) FLevel--;
-        FGrid->Invalidate();
+        ClampLevel();
+        if (FGrid) FGrid->Invalidate();
     } else if (R->SequenceStart()) {
         // A sequence still open: nothing of it to restore, step over its start.
         FLevel--;
     } else {
+        const int ARow = R->Row();
         Restore(R);
-        FGrid->RepaintCell(FGrid->Col(), R->Row());
+        if (FGrid) FGrid->RepaintCell(FGrid->Col(), ARow);
         FLevel--;
+        ClampLevel();
     }
 }
 
@@ -173,14 +187,15 @@ void TExtGridUndoRedo::Redo() {
         // Re-apply up to the stop marker; a sequence without one runs to the end of the list, so
         // no record is marked done without being re-applied.
         int Idx = FLevel;
-        while (Idx < FItems->Count() && !FItems->Items(Idx)->SequenceStop()) {
+        while (FGrid && Idx < FItems->Count() && !FItems->Items(Idx)->SequenceStop()) {
             Reapply(FItems->Items(Idx));
             Idx++;
         }
         FLevel = Idx < FItems->Count() ? Idx + 1 : FItems->Count();
-        FGrid->Invalidate();
+        if (FGrid) FGrid->Invalidate();
     } else if (!R->SequenceStop()) {
         Reapply(R);
+        ClampLevel();
     }
 }
 
@@ -198,7 +213,8 @@ TBaseGrid::TBaseGrid(TComponent* AOwner) : TObjStringGrid(AOwner) {
 TBaseGrid::~TBaseGrid() {
     FDestroying = true;
     if (FUndoRedo) {
-        FUndoRedo->SetGrid(nullptr);
+        // The component may have been linked to another grid since: that link stays.
+        if (FUndoRedo->Grid() == this) FUndoRedo->SetGrid(nullptr);
         FUndoRedo->RemoveFreeNotification(this);
         RemoveFreeNotification(FUndoRedo);
         FUndoRedo = nullptr;

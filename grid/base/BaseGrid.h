@@ -223,6 +223,7 @@ private:
     void Restore(TUndoRedoItem* X);
     void Reapply(TUndoRedoItem* X);
     void MoveGridTo(int ACol, int ARow);
+    void ClampLevel();
     std::unique_ptr<TUndoRedoCollection> FItems;
     TBaseGrid* FGrid = nullptr;
     int FLevel = 0;

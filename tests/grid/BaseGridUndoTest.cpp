@@ -169,4 +169,58 @@ TEST_F(BaseGridUndo, EitherSideForgetsTheOtherWhenItGoes) {
     EXPECT_EQ(U->Level(), 1);
 }
 
+// A handler that clears or trims the list frees the record being undone or redone: the change
+// still lands whole and the level stays inside the list.
+TEST_F(BaseGridUndo, HandlersThatEmptyTheListDuringUndoOrRedo) {
+    G->SetGridCell(1, 1, "o1");
+    G->SetGridCell(2, 1, "o2");
+    Edit(1, 1, "n1");
+    U->OnUndo = [&](TObject*, TBaseGrid*, int, int, const QString&, const QString&) { U->Reset(); };
+    U->Undo();
+    EXPECT_EQ(G->GetCellEx(1, 1), "o1");
+    EXPECT_EQ(U->Level(), 0);
+    EXPECT_FALSE(U->CanUndo());
+    EXPECT_FALSE(U->CanRedo());
+
+    // Inside a sequence: the first restore empties the list, the walk stops there.
+    U->OnUndo = nullptr;
+    U->StartSequence();
+    Edit(1, 1, "a1");
+    Edit(2, 1, "a2");
+    U->StopSequence();
+    U->OnUndo = [&](TObject*, TBaseGrid*, int, int, const QString&, const QString&) { U->Reset(); };
+    U->Undo();
+    EXPECT_EQ(G->GetCellEx(2, 1), "o2");
+    EXPECT_EQ(U->Level(), 0);
+
+    // Redo with a handler that registers a change over a full MaxLevel list (the oldest record,
+    // the one being redone, is trimmed away).
+    U->OnUndo = nullptr;
+    U->Reset();
+    U->SetMaxLevel(1);
+    Edit(3, 3, "c");
+    U->Undo();
+    U->OnRedo = [&](TObject*, TBaseGrid*, int, int, const QString&, const QString&) {
+        U->RegisterChange(4, 4, "", "z");
+    };
+    U->Redo();
+    EXPECT_EQ(G->GetCellEx(3, 3), "c");
+    EXPECT_EQ(U->Items()->Count(), 1);
+    EXPECT_LE(U->Level(), U->Items()->Count());
+}
+
+TEST_F(BaseGridUndo, AGridThatGoesLeavesTheLinkOfTheGridNowUsingTheComponent) {
+    auto Other = std::make_unique<TUndoGrid>(nullptr);
+    Other->SetColCount(5);
+    Other->SetRowCount(5);
+    Other->SetUndoRedo(U.get());   // G still names U as its component
+    EXPECT_EQ(U->Grid(), Other.get());
+    G.reset();
+    EXPECT_EQ(U->Grid(), Other.get());
+    U->RegisterChange(1, 1, "", "a");
+    Other->SetCellEx(1, 1, "a");
+    U->Undo();
+    EXPECT_EQ(Other->GetCellEx(1, 1), "");
+}
+
 }  // namespace
