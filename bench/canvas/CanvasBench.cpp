@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
+#include "bench/support/TimesReporter.h"
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -93,14 +94,6 @@ BENCHMARK(BM_TCanvasTableFirstPaint)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_QPainterTable)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_QPainterTableFirstPaint)->Unit(benchmark::kMillisecond);
 
-class TRatioReporter : public benchmark::ConsoleReporter {
-public:
-    std::map<std::string, double> Times;
-    void ReportRuns(const std::vector<Run>& Runs) override {
-        for (const Run& R : Runs) Times[R.benchmark_name()] = R.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(Runs);
-    }
-};
 
 }  // namespace
 
@@ -108,7 +101,7 @@ int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QGuiApplication App(argc, argv);
     benchmark::Initialize(&argc, argv);
-    TRatioReporter Reporter;
+    TTimesReporter Reporter;
     benchmark::RunSpecifiedBenchmarks(&Reporter);
     const double Canvas = Reporter.Times["BM_TCanvasTable"], Direct = Reporter.Times["BM_QPainterTable"];
     const double First = Reporter.Times["BM_TCanvasTableFirstPaint"];

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include "bench/support/TimesReporter.h"
 #include <benchmark/benchmark.h>
 #include <pugixml.hpp>
 #include <cstdio>
@@ -181,21 +182,6 @@ BENCHMARK(BM_Pugixml_Read_Every_Value)->Unit(benchmark::kMillisecond)->Repetitio
 BENCHMARK(BM_Pugixml_Read_Every_Value_Raw)->Unit(benchmark::kMillisecond)->Repetitions(Repetitions)->DisplayAggregatesOnly(true);
 BENCHMARK(BM_Wrapper_Load)->Unit(benchmark::kMillisecond)->Repetitions(Repetitions)->DisplayAggregatesOnly(true);
 
-// Keeps the median of each benchmark's repetitions (or its only run), in milliseconds.
-class TRatioReporter : public benchmark::ConsoleReporter {
-public:
-    std::map<std::string, double> Times;
-    void ReportRuns(const std::vector<Run>& Runs) override
-    {
-        for (const Run& R : Runs) {
-            if (R.error_occurred) continue;
-            const std::string Name = R.run_name.function_name;
-            if (R.run_type == Run::RT_Aggregate ? R.aggregate_name == "median" : !Times.count(Name))
-                Times[Name] = R.GetAdjustedRealTime();
-        }
-        ConsoleReporter::ReportRuns(Runs);
-    }
-};
 
 }  // namespace
 
@@ -203,7 +189,7 @@ int main(int argc, char** argv)
 {
     benchmark::Initialize(&argc, argv);
     Make_Project();
-    TRatioReporter Reporter;
+    TTimesReporter Reporter;
     benchmark::RunSpecifiedBenchmarks(&Reporter);
     auto T = [&](const char* Name) { return Reporter.Times.count(Name) ? Reporter.Times[Name] : 0.0; };
     const double Load = T("BM_Pugixml_Load");

@@ -6,6 +6,7 @@
 #include "platform/xml/XMLDoc.h"
 #include "platform/rtl/Files.h"
 
+#include "bench/support/TimesReporter.h"
 #include <benchmark/benchmark.h>
 #include <pugixml.hpp>
 
@@ -212,28 +213,13 @@ TABLE_BENCH(BM_Save_Wrapper);
 TABLE_BENCH(BM_SaveFile_Raw);
 TABLE_BENCH(BM_SaveFile_Wrapper);
 
-// Keeps the median of each benchmark's repetitions (or its only run), in microseconds.
-class TCollector : public benchmark::ConsoleReporter {
-public:
-    std::map<std::string, double> Times;
-    void ReportRuns(const std::vector<Run>& Runs) override
-    {
-        for (const Run& R : Runs) {
-            if (R.error_occurred) continue;
-            const std::string Name = R.run_name.function_name;
-            if (R.run_type == Run::RT_Aggregate ? R.aggregate_name == "median" : !Times.count(Name))
-                Times[Name] = R.GetAdjustedRealTime();
-        }
-        ConsoleReporter::ReportRuns(Runs);
-    }
-};
 
 }   // namespace
 
 int main(int argc, char** argv)
 {
     benchmark::Initialize(&argc, argv);
-    TCollector Reporter;
+    TTimesReporter Reporter;
     benchmark::RunSpecifiedBenchmarks(&Reporter);
     auto T = [&](const std::string& Name) { return Reporter.Times.count(Name) ? Reporter.Times[Name] : 0.0; };
     std::printf("\nTXMLDocument / pugixml used directly, %d-row table file (medians of %d runs)\n", Rows, Repetitions);
