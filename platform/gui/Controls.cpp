@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QMetaObject>
 #include <QMouseEvent>
+#include <utility>
 #include <QPainter>
 #include <QPalette>
 #include <QScreen>
@@ -48,27 +49,23 @@ Qt::KeyboardModifiers ShiftToModifiers(TShiftState S) {
     return M;
 }
 
+// The shift and button states as the mouse messages carry them.
+const std::pair<TShiftStateItem, WPARAM> MKBits[] = {
+    {ssLeft, MK_LBUTTON}, {ssRight, MK_RBUTTON}, {ssMiddle, MK_MBUTTON}, {ssShift, MK_SHIFT},
+    {ssCtrl, MK_CONTROL}, {ssAlt, MK_ALT},        {ssDouble, MK_DOUBLE},
+};
+
 WPARAM ShiftToMK(TShiftState S) {
     WPARAM W = 0;
-    if (S.Contains(ssLeft)) W |= MK_LBUTTON;
-    if (S.Contains(ssRight)) W |= MK_RBUTTON;
-    if (S.Contains(ssMiddle)) W |= MK_MBUTTON;
-    if (S.Contains(ssShift)) W |= MK_SHIFT;
-    if (S.Contains(ssCtrl)) W |= MK_CONTROL;
-    if (S.Contains(ssAlt)) W |= MK_ALT;
-    if (S.Contains(ssDouble)) W |= MK_DOUBLE;
+    for (const auto& [Item, Bit] : MKBits)
+        if (S.Contains(Item)) W |= Bit;
     return W;
 }
 
 TShiftState MKToShift(WPARAM W) {
     TShiftState S;
-    if (W & MK_LBUTTON) S << ssLeft;
-    if (W & MK_RBUTTON) S << ssRight;
-    if (W & MK_MBUTTON) S << ssMiddle;
-    if (W & MK_SHIFT) S << ssShift;
-    if (W & MK_CONTROL) S << ssCtrl;
-    if (W & MK_ALT) S << ssAlt;
-    if (W & MK_DOUBLE) S << ssDouble;
+    for (const auto& [Item, Bit] : MKBits)
+        if (W & Bit) S << Item;
     return S;
 }
 

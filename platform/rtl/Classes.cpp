@@ -24,15 +24,10 @@ void TStrings::Error(const QString& Fmt, int Index) const { throw EListError(For
 
 void TStrings::Put(int Index, const QString& S) {
     TObject* o = GetObject(Index);
-    BeginUpdate();
-    try {
+    WithinUpdate([&] {
         Delete(Index);
         InsertObject(Index, S, o);
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    });
 }
 
 TObject* TStrings::GetObject(int Index) const {
@@ -67,25 +62,15 @@ void TStrings::AddStrings(TStrings* Strings) {
     // Copy first: the source may be this very list.
     QList<QPair<QString, TObject*>> items;
     for (int i = 0; i < Strings->Count(); ++i) items.append({Strings->Get(i), Strings->GetObject(i)});
-    BeginUpdate();
-    try {
+    WithinUpdate([&] {
         for (const auto& it : items) AddObject(it.first, it.second);
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    });
 }
 
 void TStrings::AddStrings(const QStringList& Strings) {
-    BeginUpdate();
-    try {
+    WithinUpdate([&] {
         for (const QString& s : Strings) Add(s);
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    });
 }
 
 void TStrings::Assign(TPersistent* Source) {
@@ -94,8 +79,7 @@ void TStrings::Assign(TPersistent* Source) {
         throw EConvertError(Source ? QStringLiteral("Cannot assign this object to a string list")
                                    : QStringLiteral("Cannot assign nil to a string list"));
     if (src == this) return;
-    BeginUpdate();
-    try {
+    WithinUpdate([&] {
         Clear();
         FNameValueSeparator = src->FNameValueSeparator;
         FDelimiter = src->FDelimiter;
@@ -103,55 +87,36 @@ void TStrings::Assign(TPersistent* Source) {
         FStrictDelimiter = src->FStrictDelimiter;
         FLineBreak = src->FLineBreak;
         AddStrings(src);
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    });
 }
 
 void TStrings::Assign(const QStringList& Source) {
-    BeginUpdate();
-    try {
+    WithinUpdate([&] {
         Clear();
         AddStrings(Source);
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    });
 }
 
 void TStrings::Exchange(int Index1, int Index2) {
-    BeginUpdate();
-    try {
+    WithinUpdate([&] {
         const QString s = Get(Index1);
         TObject* o = GetObject(Index1);
         Put(Index1, Get(Index2));
         PutObject(Index1, GetObject(Index2));
         Put(Index2, s);
         PutObject(Index2, o);
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    });
 }
 
 void TStrings::Move(int CurIndex, int NewIndex) {
     if (CurIndex == NewIndex) return;
     if (NewIndex < 0 || NewIndex >= Count()) Error(QString::fromLatin1(SListIndexError), NewIndex);
-    BeginUpdate();
-    try {
+    WithinUpdate([&] {
         const QString s = Get(CurIndex);
         TObject* o = GetObject(CurIndex);
         Delete(CurIndex);
         InsertObject(NewIndex, s, o);
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    });
 }
 
 int TStrings::IndexOf(const QString& S) const {
@@ -259,8 +224,7 @@ void TStrings::SetDelimitedText(const QString& Value) {
     // A NUL counts as a blank: it ends an unquoted item like any other control character, so the
     // scan always moves on (a NUL that stopped an item without being skipped would stall it).
     auto blank = [&](int i) { return i < n && Value[i].unicode() <= ' '; };
-    BeginUpdate();
-    try {
+    WithinUpdate([&] {
         Clear();
         if (!FStrictDelimiter)
             while (blank(p)) ++p;
@@ -298,11 +262,7 @@ void TStrings::SetDelimitedText(const QString& Value) {
                 } while (!FStrictDelimiter && blank(p));
             }
         }
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    });
 }
 
 QString TStrings::CommaText() const {

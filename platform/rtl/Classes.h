@@ -52,6 +52,17 @@ public:
     void BeginUpdate();
     void EndUpdate();
     int UpdateCount() const { return FUpdateCount; }
+    // Runs Body between BeginUpdate and EndUpdate, ending the update also when Body raises.
+    template <class TBody> void WithinUpdate(TBody&& Body) {
+        BeginUpdate();
+        try {
+            Body();
+        } catch (...) {
+            EndUpdate();
+            throw;
+        }
+        EndUpdate();
+    }
 
     // properties
     QString Strings(int Index) const { return Get(Index); }

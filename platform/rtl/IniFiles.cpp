@@ -129,23 +129,17 @@ void TIniFile::WriteBool(const QString& Section, const QString& Ident, bool Valu
 }
 
 void TIniFile::ReadSection(const QString& Section, TStrings* Strings) const {
-    Strings->BeginUpdate();
-    try {
+    Strings->WithinUpdate([&] {
         Strings->Clear();
         const int s = FindSection(Section);
         if (s >= 0)
             for (const TLine& l : FSections[s].Lines)
                 if (l.IsEntry) Strings->Add(l.Key);
-    } catch (...) {
-        Strings->EndUpdate();
-        throw;
-    }
-    Strings->EndUpdate();
+    });
 }
 
 void TIniFile::ReadSections(TStrings* Strings) const {
-    Strings->BeginUpdate();
-    try {
+    Strings->WithinUpdate([&] {
         Strings->Clear();
         QStringList seen;
         for (const TSection& s : FSections) {
@@ -153,26 +147,17 @@ void TIniFile::ReadSections(TStrings* Strings) const {
             seen << s.Name;
             Strings->Add(s.Name);
         }
-    } catch (...) {
-        Strings->EndUpdate();
-        throw;
-    }
-    Strings->EndUpdate();
+    });
 }
 
 void TIniFile::ReadSectionValues(const QString& Section, TStrings* Strings) const {
-    Strings->BeginUpdate();
-    try {
+    Strings->WithinUpdate([&] {
         Strings->Clear();
         const int s = FindSection(Section);
         if (s >= 0)
             for (const TLine& l : FSections[s].Lines)
                 if (l.IsEntry) Strings->Add(l.Key + u'=' + l.Value);
-    } catch (...) {
-        Strings->EndUpdate();
-        throw;
-    }
-    Strings->EndUpdate();
+    });
 }
 
 bool TIniFile::SectionExists(const QString& Section) const { return FindSection(Section) >= 0; }
