@@ -5,8 +5,8 @@
 #include <QPointer>
 
 #include <algorithm>
-#include <cxxabi.h>
 #include <cstdlib>
+#include <cxxabi.h>
 #include <typeinfo>
 
 // ---------------------------------------------------------------------------------------------
@@ -18,12 +18,10 @@ TColor BlendHotColor(TColor Color, TColor HotTrackColor, int Step) {
     const int h = ColorToRGB(HotTrackColor);
     // truncate(c * (1 - s/8) + h * s/8) in integers: (c * (8 - s) + h * s) div 8 is the same value
     auto mix = [s](int a, int b) { return (a * (8 - s) + b * s) / 8; };
-    return RGB(mix(GetRValue(c), GetRValue(h)), mix(GetGValue(c), GetGValue(h)),
-               mix(GetBValue(c), GetBValue(h)));
+    return RGB(mix(GetRValue(c), GetRValue(h)), mix(GetGValue(c), GetGValue(h)), mix(GetBValue(c), GetBValue(h)));
 }
 
-void FillGradient(TCanvas* Canvas, TColor StartColor, TColor EndColor, int Left, int Y0,
-                  int Right, int Y1) {
+void FillGradient(TCanvas* Canvas, TColor StartColor, TColor EndColor, int Left, int Y0, int Right, int Y1) {
     const int s = ColorToRGB(StartColor);
     const int e = ColorToRGB(EndColor);
     const int h = Y1 - Y0;
@@ -32,8 +30,7 @@ void FillGradient(TCanvas* Canvas, TColor StartColor, TColor EndColor, int Left,
     auto channel = [](int a, int b, int i) { return int(a + i * (b - a) / 31.0); };
     Canvas->Brush()->SetStyle(bsSolid);
     for (int i = 0; i < 32; ++i) {
-        Canvas->Brush()->SetColor(RGB(channel(GetRValue(s), GetRValue(e), i),
-                                      channel(GetGValue(s), GetGValue(e), i),
+        Canvas->Brush()->SetColor(RGB(channel(GetRValue(s), GetRValue(e), i), channel(GetGValue(s), GetGValue(e), i),
                                       channel(GetBValue(s), GetBValue(e), i)));
         const int top = Y0 + i * h / 31;
         const int bottom = std::min(Y1, top + h / 31 + 1);
@@ -41,12 +38,12 @@ void FillGradient(TCanvas* Canvas, TColor StartColor, TColor EndColor, int Left,
     }
 }
 
-void DrawGlyphCell(TCanvas* Canvas, int X, int Y, TBitmap* Strip, int CellLeft, int CellTop,
-                   int CellWidth, int CellHeight) {
+void DrawGlyphCell(TCanvas* Canvas, int X, int Y, TBitmap* Strip, int CellLeft, int CellTop, int CellWidth,
+                   int CellHeight) {
     if (!Strip || CellWidth <= 0 || CellHeight <= 0) return;
     TBitmap cell(CellWidth, CellHeight);
     cell.Canvas()->Draw(-CellLeft, -CellTop, Strip);
-    cell.SetTransparent(true);   // the transparent colour is the bottom-left pixel
+    cell.SetTransparent(true); // the transparent colour is the bottom-left pixel
     Canvas->Draw(X, Y, &cell);
 }
 
@@ -72,9 +69,9 @@ TBitmap* PopupArrow() {
 
 unsigned AlignmentFormat(TAlignment Alignment) {
     switch (Alignment) {
-    case taLeftJustify: return DT_LEFT;
-    case taRightJustify: return DT_RIGHT;
-    case taCenter: break;
+        case taLeftJustify: return DT_LEFT;
+        case taRightJustify: return DT_RIGHT;
+        case taCenter: break;
     }
     return DT_CENTER;
 }
@@ -114,13 +111,12 @@ void DrawSolidText(TCanvas* Canvas, const QString& Text, const TRect& R, unsigne
             if (qGray(img.pixel(x, y)) < 128) Canvas->SetPixels(R.Left + x, R.Top + y, ink);
 }
 
-}  // namespace
+} // namespace
 
-void DrawLbButton(TCanvas* Canvas, int W, int H, TAlignment Alignment, const QString& Caption,
-                  TLbButtonLayout Layout, TFont* Font, TColor ShadowColor, TColor LightColor,
-                  TColor HotTrackColor, TColor ColorWhenDown, TColor Color, TLbButtonStyle Style,
-                  bool HasPopup, bool WordWrap, bool Flat, bool Enabled, bool Hot, bool Down,
-                  TBitmap* Glyph, int NumGlyphs, int HotTrackStep) {
+void DrawLbButton(TCanvas* Canvas, int W, int H, TAlignment Alignment, const QString& Caption, TLbButtonLayout Layout,
+                  TFont* Font, TColor ShadowColor, TColor LightColor, TColor HotTrackColor, TColor ColorWhenDown,
+                  TColor Color, TLbButtonStyle Style, bool HasPopup, bool WordWrap, bool Flat, bool Enabled, bool Hot,
+                  bool Down, TBitmap* Glyph, int NumGlyphs, int HotTrackStep) {
     if (!Enabled) Down = false;
     const int d = (Down && Style != bsEncarta) ? 1 : 0;
 
@@ -135,61 +131,59 @@ void DrawLbButton(TCanvas* Canvas, int W, int H, TAlignment Alignment, const QSt
     pen->SetWidth(1);
     pen->SetMode(pmCopy);
     switch (Style) {
-    case bsShape:
-        brush->SetColor(LbTransparentColor);
-        Canvas->FillRect(Rect(0, 0, W, H));
-        break;
-    case bsNormal:
-    case bsEncarta:
-    case bsOld:
-        brush->SetColor(Face);
-        Canvas->FillRect(Rect(0, 0, W, H));
-        break;
-    case bsModern:
-        FillGradient(Canvas, LightColor, Face, 2, 2, W - 2, H / 4 + d);
-        FillGradient(Canvas, Face, LightColor, 2, H / 4 + d, W - 2, H - 1);
-        break;
-    case bsQuicken:
-        break;
+        case bsShape:
+            brush->SetColor(LbTransparentColor);
+            Canvas->FillRect(Rect(0, 0, W, H));
+            break;
+        case bsNormal:
+        case bsEncarta:
+        case bsOld:
+            brush->SetColor(Face);
+            Canvas->FillRect(Rect(0, 0, W, H));
+            break;
+        case bsModern:
+            FillGradient(Canvas, LightColor, Face, 2, 2, W - 2, H / 4 + d);
+            FillGradient(Canvas, Face, LightColor, 2, H / 4 + d, W - 2, H - 1);
+            break;
+        case bsQuicken: break;
     }
 
     // Edges
     brush->SetStyle(bsClear);
     switch (Style) {
-    case bsNormal:
-    case bsEncarta:
-    case bsOld:
-        if ((Enabled && (!Flat || Hot || Down)) || (!Enabled && !Flat)) {
-            if (Style == bsOld) {
-                if (Down)
-                    Line(Canvas, ShadowColor, {{1, H - 3}, {1, 1}, {W - 2, 1}});
-                else
-                    Line(Canvas, ShadowColor, {{W - 2, 0}, {W - 2, H - 2}, {0, H - 2}});
-                Line(Canvas, Down ? cl3DDkShadow : LightColor, {{0, H - 1}, {0, 0}, {W - 1, 0}});
-                LineOn(Canvas, Down ? LightColor : cl3DDkShadow, {{W - 1, H - 1}, {-1, H - 1}});
-            } else {
-                Line(Canvas, Down ? ShadowColor : LightColor, {{0, H - 1}, {0, 0}, {W - 1, 0}});
-                LineOn(Canvas, Down ? LightColor : ShadowColor, {{W - 1, H - 1}, {0, H - 1}});
+        case bsNormal:
+        case bsEncarta:
+        case bsOld:
+            if ((Enabled && (!Flat || Hot || Down)) || (!Enabled && !Flat)) {
+                if (Style == bsOld) {
+                    if (Down)
+                        Line(Canvas, ShadowColor, {{1, H - 3}, {1, 1}, {W - 2, 1}});
+                    else
+                        Line(Canvas, ShadowColor, {{W - 2, 0}, {W - 2, H - 2}, {0, H - 2}});
+                    Line(Canvas, Down ? cl3DDkShadow : LightColor, {{0, H - 1}, {0, 0}, {W - 1, 0}});
+                    LineOn(Canvas, Down ? LightColor : cl3DDkShadow, {{W - 1, H - 1}, {-1, H - 1}});
+                } else {
+                    Line(Canvas, Down ? ShadowColor : LightColor, {{0, H - 1}, {0, 0}, {W - 1, 0}});
+                    LineOn(Canvas, Down ? LightColor : ShadowColor, {{W - 1, H - 1}, {0, H - 1}});
+                }
             }
-        }
-        break;
-    case bsModern:
-        pen->SetColor(Down ? ShadowColor : Face);
-        Canvas->Rectangle(1, 1, W - 1, H - 1);
-        pen->SetColor(ShadowColor);
-        Canvas->RoundRect(0, 0, W, H, 6, 6);
-        break;
-    case bsQuicken:
-        brush->SetColor(Face);   // a solid brush again
-        pen->SetStyle(psClear);
-        Canvas->RoundRect(0, 1, W, H, 4, 4);
-        pen->SetStyle(psSolid);
-        brush->SetStyle(bsClear);
-        Line(Canvas, ShadowColor, {{4, 0}, {W - 5, 0}});
-        Line(Canvas, ShadowColor, {{4, H - 1}, {W - 5, H - 1}});
-        break;
-    case bsShape:
-        break;
+            break;
+        case bsModern:
+            pen->SetColor(Down ? ShadowColor : Face);
+            Canvas->Rectangle(1, 1, W - 1, H - 1);
+            pen->SetColor(ShadowColor);
+            Canvas->RoundRect(0, 0, W, H, 6, 6);
+            break;
+        case bsQuicken:
+            brush->SetColor(Face); // a solid brush again
+            pen->SetStyle(psClear);
+            Canvas->RoundRect(0, 1, W, H, 4, 4);
+            pen->SetStyle(psSolid);
+            brush->SetStyle(bsClear);
+            Line(Canvas, ShadowColor, {{4, 0}, {W - 5, 0}});
+            Line(Canvas, ShadowColor, {{4, H - 1}, {W - 5, H - 1}});
+            break;
+        case bsShape: break;
     }
 
     // Caption font and format
@@ -216,8 +210,7 @@ void DrawLbButton(TCanvas* Canvas, int W, int H, TAlignment Alignment, const QSt
 
     // Available caption width
     int A = W - 8;
-    if (Style != bsShape && (Layout == blGlyphLeft || Layout == blGlyphRight) && GW > 0)
-        A -= GW + 4;
+    if (Style != bsShape && (Layout == blGlyphLeft || Layout == blGlyphRight) && GW > 0) A -= GW + 4;
     A = std::max(A, 0);
 
     QString text = Caption;
@@ -241,27 +234,27 @@ void DrawLbButton(TCanvas* Canvas, int W, int H, TAlignment Alignment, const QSt
                 glyphLeft = d + 4;
                 if (!WordWrap) {
                     switch (Alignment) {
-                    case taLeftJustify: glyphLeft = d + 4; break;
-                    case taRightJustify: glyphLeft = W - 4 - GW - tw + d; break;
-                    case taCenter: glyphLeft = (W - GW) / 2 + d - tw / 2; break;
+                        case taLeftJustify: glyphLeft = d + 4; break;
+                        case taRightJustify: glyphLeft = W - 4 - GW - tw + d; break;
+                        case taCenter: glyphLeft = (W - GW) / 2 + d - tw / 2; break;
                     }
                 }
             } else {
                 glyphLeft = captionLeft + tw;
                 if (!WordWrap) {
                     switch (Alignment) {
-                    case taLeftJustify: glyphLeft = captionLeft + tw; break;
-                    case taRightJustify: glyphLeft = W - 4 - GW + d; break;
-                    case taCenter: glyphLeft = (W - GW) / 2 + d + tw / 2; break;
+                        case taLeftJustify: glyphLeft = captionLeft + tw; break;
+                        case taRightJustify: glyphLeft = W - 4 - GW + d; break;
+                        case taCenter: glyphLeft = (W - GW) / 2 + d + tw / 2; break;
                     }
                 }
             }
         } else {
             const int B = th + (GH > 0 ? GH + 4 : 0);
             switch (Alignment) {
-            case taLeftJustify: glyphLeft = d + 4; break;
-            case taRightJustify: glyphLeft = W - GW - 4 + d; break;
-            case taCenter: glyphLeft = (W - GW) / 2 + d; break;
+                case taLeftJustify: glyphLeft = d + 4; break;
+                case taRightJustify: glyphLeft = W - GW - 4 + d; break;
+                case taCenter: glyphLeft = (W - GW) / 2 + d; break;
             }
             if (Layout == blGlyphTop) {
                 glyphTop = (H - B) / 2 + d;
@@ -294,7 +287,7 @@ struct TKindInfo {
 
 const TKindInfo& KindInfo(TLbButtonKind Kind) {
     static const TKindInfo Table[] = {
-        {mrNone, "", u""},                              // bkCustom
+        {mrNone, "", u""}, // bkCustom
         {mrOk, "LBOK", u"OK"},
         {mrCancel, "LBCANCEL", u"Abbrechen"},
         {mrNone, "LBHELP", u"Hilfe"},
@@ -341,7 +334,7 @@ QChar AcceleratorOf(const QString& Caption) {
     return QChar();
 }
 
-}  // namespace
+} // namespace
 
 TLbButton::TLbButton(TComponent* AOwner) : TCustomControl(AOwner) {
     SetBounds(Left(), Top(), 100, 23);
@@ -350,21 +343,13 @@ TLbButton::TLbButton(TComponent* AOwner) : TCustomControl(AOwner) {
     if (auto* form = dynamic_cast<TForm*>(AOwner)) FHTFont.Assign(form->Font());
 }
 
-TLbButton::~TLbButton() {
-    StopFade();
-}
+TLbButton::~TLbButton() { StopFade(); }
 
-void TLbButton::Changed() {
-    Repaint();
-}
+void TLbButton::Changed() { Repaint(); }
 
-bool TLbButton::ParentShowing() const {
-    return Parent() && Parent()->Showing();
-}
+bool TLbButton::ParentShowing() const { return Parent() && Parent()->Showing(); }
 
-void TLbButton::TextChanged() {
-    Invalidate();
-}
+void TLbButton::TextChanged() { Invalidate(); }
 
 void TLbButton::SetAlignment(TAlignment Value) {
     FAlignment = Value;
@@ -426,9 +411,7 @@ void TLbButton::SetGlyph(TBitmap* Value) {
     Invalidate();
 }
 
-void TLbButton::SetHotTrackFont(TFont* Value) {
-    FHTFont.Assign(Value);
-}
+void TLbButton::SetHotTrackFont(TFont* Value) { FHTFont.Assign(Value); }
 
 void TLbButton::SetModalResult(TModalResult Value) {
     FModalResult = Value;
@@ -454,15 +437,15 @@ void TLbButton::SetColorStyle(TLbColorStyle Value) {
     static const TColorStyleInfo Table[] = {
         // lcsCustom is never looked up
         {clBtnFace, clWhite, 0x808080, clNone, clNone, bsNormal, false, clBlack},
-        {0x00C0C0, 0x00FFFF, 0x008080, clNone, 0x00DFDF, bsModern, false, 0x000000},   // lcsGold
-        {0xC0C0C0, 0xFFFFFF, 0x808080, clNone, clNone, bsModern, false, 0x000000},     // lcsChrome
-        {0xFF8000, 0xFFFF00, 0xFF0000, clNone, clNone, bsModern, false, 0x000000},     // lcsBlue
-        {0x0000FF, 0xC0C0FF, 0x0000C0, clNone, clNone, bsModern, false, 0x000000},     // lcsRed
+        {0x00C0C0, 0x00FFFF, 0x008080, clNone, 0x00DFDF, bsModern, false, 0x000000}, // lcsGold
+        {0xC0C0C0, 0xFFFFFF, 0x808080, clNone, clNone, bsModern, false, 0x000000}, // lcsChrome
+        {0xFF8000, 0xFFFF00, 0xFF0000, clNone, clNone, bsModern, false, 0x000000}, // lcsBlue
+        {0x0000FF, 0xC0C0FF, 0x0000C0, clNone, clNone, bsModern, false, 0x000000}, // lcsRed
         {clBtnFace, 0xB59284, 0xB59284, 0xB59284, 0xDED3D6, bsNormal, true, 0x000000}, // lcsUltraFlat1
         {clBtnFace, 0x000000, 0x000000, 0x24DABC, 0x8CF6E4, bsNormal, true, 0x000000}, // lcsUltraFlat2
-        {0xD1D8DB, 0xB59284, 0xB59285, 0xB59285, 0xD2BDB6, bsNormal, true, 0x000000},  // lcsUltraFlatXP
-        {0xECCE94, 0xFCE6D4, 0x000000, clNone, clNone, bsModern, false, 0x000000},     // lcsAqua
-        {clBtnFace, 0xFFFFFF, 0x808080, clNone, clNone, bsNormal, false, 0x000000},    // lcsDefault
+        {0xD1D8DB, 0xB59284, 0xB59285, 0xB59285, 0xD2BDB6, bsNormal, true, 0x000000}, // lcsUltraFlatXP
+        {0xECCE94, 0xFCE6D4, 0x000000, clNone, clNone, bsModern, false, 0x000000}, // lcsAqua
+        {clBtnFace, 0xFFFFFF, 0x808080, clNone, clNone, bsNormal, false, 0x000000}, // lcsDefault
         {0x603000, 0xC0C0C0, 0xC0C0C0, 0xAD6529, 0xCEAE9C, bsQuicken, false, 0xFFFFFF}, // lcsQuicken
     };
     if (Value == lcsCustom || Value < 0 || Value > lcsQuicken) return;
@@ -472,7 +455,7 @@ void TLbButton::SetColorStyle(TLbColorStyle Value) {
     FShadowColor = s.Shadow;
     FColorWhenDown = s.WhenDown;
     FHotTrackColor = s.HotTrack;
-    FStyle = s.Style;   // without the style setter: the window keeps its opacity
+    FStyle = s.Style; // without the style setter: the window keeps its opacity
     FFlat = s.Flat;
     Font()->SetColor(s.FontColor);
     Changed();
@@ -500,9 +483,7 @@ void TLbButton::SetEnabled(bool Value) {
     Changed();
 }
 
-void TLbButton::StopFade() {
-    KillTimer(FadeTimerId);
-}
+void TLbButton::StopFade() { KillTimer(FadeTimerId); }
 
 void TLbButton::HotTrackTick() {
     if (ComponentState().Contains(csDestroying)) return;
@@ -614,7 +595,8 @@ void TLbButton::DoExit() {
 
 bool TLbButton::DialogKey(Word Key, TShiftState Shift) {
     const bool takes = (Key == VK_RETURN && FDefault) ||
-                       (Key == VK_ESCAPE && (Shift * TShiftState{ssShift, ssAlt, ssCtrl}).Empty() && FCancel && Visible() && Enabled());
+        (Key == VK_ESCAPE && (Shift * TShiftState{ssShift, ssAlt, ssCtrl}).Empty() && FCancel && Visible() &&
+         Enabled());
     if (!takes) return false;
     TForm* form = nullptr;
     for (TComponent* c = this; c && !form; c = c->Owner()) form = dynamic_cast<TForm*>(c);
@@ -624,8 +606,7 @@ bool TLbButton::DialogKey(Word Key, TShiftState Shift) {
     if (form && Key == VK_RETURN) {
         if (TWinControl* active = form->ActiveControl()) {
             const QString name = ClassNameOf(active).toUpper();
-            if (name.contains(QLatin1String("BUTTON")) && !name.contains(QLatin1String("RADIOBUTTON")))
-                return false;
+            if (name.contains(QLatin1String("BUTTON")) && !name.contains(QLatin1String("RADIOBUTTON"))) return false;
         }
     }
     bDown = true;
@@ -644,31 +625,30 @@ bool TLbButton::DialogChar(QChar Char) {
 
 void TLbButton::WndProc(TMessage& Message) {
     switch (Message.Msg) {
-    case WM_TIMER:
-        if (Message.WParam == WPARAM(FadeTimerId)) {
-            HotTrackTick();
-            return;
-        }
-        break;
-    case CM_DIALOGKEY:
-        if (DialogKey(Word(Message.WParam), TShiftState::FromBits(uint32_t(Message.LParam)))) {
-            Message.Result = 1;
-            return;
-        }
-        break;
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-        // The focus shows as the hot picture and the focus rectangle.
-        Invalidate();
-        break;
-    case CM_DIALOGCHAR:
-        if (DialogChar(QChar(char16_t(Message.WParam)))) {
-            Message.Result = 1;
-            return;
-        }
-        break;
-    default:
-        break;
+        case WM_TIMER:
+            if (Message.WParam == WPARAM(FadeTimerId)) {
+                HotTrackTick();
+                return;
+            }
+            break;
+        case CM_DIALOGKEY:
+            if (DialogKey(Word(Message.WParam), TShiftState::FromBits(uint32_t(Message.LParam)))) {
+                Message.Result = 1;
+                return;
+            }
+            break;
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS:
+            // The focus shows as the hot picture and the focus rectangle.
+            Invalidate();
+            break;
+        case CM_DIALOGCHAR:
+            if (DialogChar(QChar(char16_t(Message.WParam)))) {
+                Message.Result = 1;
+                return;
+            }
+            break;
+        default: break;
     }
     TCustomControl::WndProc(Message);
 }
@@ -696,10 +676,9 @@ void TLbButton::Paint() {
     if (FStyle == bsOld && focused) {
         if (W > 2 && H > 2) {
             TBitmap inner(W - 2, H - 2);
-            DrawLbButton(inner.Canvas(), W - 2, H - 2, FAlignment, Caption(), FLayout, &font,
-                         FShadowColor, bDown ? FShadowColor : FLightColor, FHotTrackColor,
-                         FColorWhenDown, Color(), FStyle, hasPopup, FWordWrap, FFlat, Enabled(), hot,
-                         bDown, &FGlyph, FNumGlyphs, FHotTrackStep);
+            DrawLbButton(inner.Canvas(), W - 2, H - 2, FAlignment, Caption(), FLayout, &font, FShadowColor,
+                         bDown ? FShadowColor : FLightColor, FHotTrackColor, FColorWhenDown, Color(), FStyle, hasPopup,
+                         FWordWrap, FFlat, Enabled(), hot, bDown, &FGlyph, FNumGlyphs, FHotTrackStep);
             picture.Canvas()->Draw(1, 1, &inner);
         }
         TCanvas* c = picture.Canvas();
@@ -708,9 +687,9 @@ void TLbButton::Paint() {
         c->Brush()->SetStyle(bsClear);
         c->Rectangle(0, 0, W, H);
     } else {
-        DrawLbButton(picture.Canvas(), W, H, FAlignment, Caption(), FLayout, &font, FShadowColor,
-                     FLightColor, FHotTrackColor, FColorWhenDown, Color(), FStyle, hasPopup,
-                     FWordWrap, FFlat, Enabled(), hot, bDown, &FGlyph, FNumGlyphs, FHotTrackStep);
+        DrawLbButton(picture.Canvas(), W, H, FAlignment, Caption(), FLayout, &font, FShadowColor, FLightColor,
+                     FHotTrackColor, FColorWhenDown, Color(), FStyle, hasPopup, FWordWrap, FFlat, Enabled(), hot, bDown,
+                     &FGlyph, FNumGlyphs, FHotTrackStep);
     }
     Canvas()->Draw(0, 0, &picture);
     if (focused && Enabled() && FStyle != bsShape) Canvas()->DrawFocusRect(Rect(4, 4, W - 4, H - 4));

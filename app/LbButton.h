@@ -11,11 +11,21 @@
 #include <memory>
 
 enum TLbButtonStyle { bsNormal, bsEncarta, bsModern, bsOld, bsShape, bsQuicken };
-enum TLbButtonKind { bkCustom, bkOK, bkCancel, bkHelp, bkYes, bkNo, bkClose, bkAbort, bkRetry,
-                     bkIgnore, bkAll };
+enum TLbButtonKind { bkCustom, bkOK, bkCancel, bkHelp, bkYes, bkNo, bkClose, bkAbort, bkRetry, bkIgnore, bkAll };
 enum TLbButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
-enum TLbColorStyle { lcsCustom, lcsGold, lcsChrome, lcsBlue, lcsRed, lcsUltraFlat1,
-                     lcsUltraFlat2, lcsUltraFlatXP, lcsAqua, lcsDefault, lcsQuicken };
+enum TLbColorStyle {
+    lcsCustom,
+    lcsGold,
+    lcsChrome,
+    lcsBlue,
+    lcsRed,
+    lcsUltraFlat1,
+    lcsUltraFlat2,
+    lcsUltraFlatXP,
+    lcsAqua,
+    lcsDefault,
+    lcsQuicken
+};
 
 // The colour the button's off-screen picture and its glyph cells use for "nothing drawn here".
 constexpr TColor LbTransparentColor = TColor(0xFF00FF);
@@ -102,7 +112,7 @@ protected:
     virtual void DoClick();
 
 private:
-    void Changed();   // repaints now
+    void Changed(); // repaints now
     bool ParentShowing() const;
     bool DialogKey(Word Key, TShiftState Shift);
     bool DialogChar(QChar Char);
@@ -138,18 +148,16 @@ TColor BlendHotColor(TColor Color, TColor HotTrackColor, int Step);
 
 // 32 horizontal bands from StartColor to EndColor over the rows Y0..Y1 and the columns
 // Left..Right (right and bottom exclusive).
-void FillGradient(TCanvas* Canvas, TColor StartColor, TColor EndColor, int Left, int Y0,
-                  int Right, int Y1);
+void FillGradient(TCanvas* Canvas, TColor StartColor, TColor EndColor, int Left, int Y0, int Right, int Y1);
 
 // Draws one cell of a picture strip at (X, Y), transparently: the cell's bottom-left pixel gives
 // the transparent colour.
-void DrawGlyphCell(TCanvas* Canvas, int X, int Y, TBitmap* Strip, int CellLeft, int CellTop,
-                   int CellWidth, int CellHeight);
+void DrawGlyphCell(TCanvas* Canvas, int X, int Y, TBitmap* Strip, int CellLeft, int CellTop, int CellWidth,
+                   int CellHeight);
 
 // Draws one button picture of W x H pixels at the canvas's origin. Hot: the mouse is over the
 // button or it has the focus; Down: it is pressed; HotTrackStep: the hot level 0..8.
-void DrawLbButton(TCanvas* Canvas, int W, int H, TAlignment Alignment, const QString& Caption,
-                  TLbButtonLayout Layout, TFont* Font, TColor ShadowColor, TColor LightColor,
-                  TColor HotTrackColor, TColor ColorWhenDown, TColor Color, TLbButtonStyle Style,
-                  bool HasPopup, bool WordWrap, bool Flat, bool Enabled, bool Hot, bool Down,
-                  TBitmap* Glyph, int NumGlyphs, int HotTrackStep);
+void DrawLbButton(TCanvas* Canvas, int W, int H, TAlignment Alignment, const QString& Caption, TLbButtonLayout Layout,
+                  TFont* Font, TColor ShadowColor, TColor LightColor, TColor HotTrackColor, TColor ColorWhenDown,
+                  TColor Color, TLbButtonStyle Style, bool HasPopup, bool WordWrap, bool Flat, bool Enabled, bool Hot,
+                  bool Down, TBitmap* Glyph, int NumGlyphs, int HotTrackStep);

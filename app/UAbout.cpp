@@ -12,8 +12,7 @@ namespace {
 constexpr TColor Text_Color = TColor(3355443);
 
 // The maker's logo, drawn here: a round badge in the maker's blue with a white "V".
-void Draw_Logo(TBitmap& Logo)
-{
+void Draw_Logo(TBitmap& Logo) {
     Logo.SetSize(81, 81);
     TCanvas* C = Logo.Canvas();
     C->Brush()->SetColor(Window_Color);
@@ -23,18 +22,17 @@ void Draw_Logo(TBitmap& Logo)
     C->Ellipse(2, 2, 79, 79);
     C->Pen()->SetColor(clWhite);
     C->Brush()->SetColor(clWhite);
-    C->Polygon({Point(20, 22), Point(31, 22), Point(40, 50), Point(49, 22), Point(60, 22),
-                Point(45, 62), Point(35, 62)});
+    C->Polygon(
+        {Point(20, 22), Point(31, 22), Point(40, 50), Point(49, 22), Point(60, 22), Point(45, 62), Point(35, 62)});
 }
 
-}  // namespace
+} // namespace
 
 QString Home_Page_URL() { return Maker_Web_Site + "HOME/default.asp?frompg=" + Const_SW_Code; }
 
 TFAbout::TFAbout(TComponent* AOwner) : TForm(AOwner) {}
 
-void TFAbout::CreateComponents()
-{
+void TFAbout::CreateComponents() {
     SetCaption("About...");
     Apply_Window_Look(this);
     Font()->SetColor(Text_Color);
@@ -87,8 +85,7 @@ void TFAbout::CreateComponents()
     OnShow = [this](TObject* Sender) { FormShow(Sender); };
 }
 
-void TFAbout::FormShow(TObject* Sender)
-{
+void TFAbout::FormShow(TObject* Sender) {
     (void)Sender;
     Label2->SetCaption(Const_SW_Desc);
     Label9->SetCaption(Const_SW_Code);
@@ -98,8 +95,7 @@ void TFAbout::FormShow(TObject* Sender)
     SetClientHeight(148);
 }
 
-void TFAbout::Label4Click(TObject* Sender)
-{
+void TFAbout::Label4Click(TObject* Sender) {
     (void)Sender;
     OpenLink(Home_Page_URL());
 }

@@ -89,8 +89,7 @@ const TProjectFile Project_Files[] = {
 bool InRange(int Value, int Low, int High) { return Value >= Low && Value <= High; }
 
 // The part of S before its first Sep (the whole text when there is none) and the part after it.
-void SplitAtFirst(const QString& S, QChar Sep, QString& Before, QString& After, bool& Found)
-{
+void SplitAtFirst(const QString& S, QChar Sep, QString& Before, QString& After, bool& Found) {
     const int p = S.indexOf(Sep);
     Found = p >= 0;
     if (Found) {
@@ -101,43 +100,37 @@ void SplitAtFirst(const QString& S, QChar Sep, QString& Before, QString& After, 
         After.clear();
     }
 }
-}  // namespace
+} // namespace
 
 TStringList* const Row_Clipboard = &Row_Clipboard_List;
 TStringList* const MIB_Read_Names = &MIB_Read_Names_List;
 TStringList* const MIB_Write_Names = &MIB_Write_Names_List;
 QList<bool> Row_Clipboard_CheckBox;
 
-void Set_Files()
-{
+void Set_Files() {
     for (const TProjectFile& F : Project_Files)
         *F.Path = Project_Dir.isEmpty() ? QString() : Project_Dir + "/" + QLatin1String(F.Name);
 }
 
-void Prepare_App_Folders()
-{
+void Prepare_App_Folders() {
     const QString Base = ExcludeTrailingPathDelimiter(App_Dir());
     Master_Dir = Base + "/MASTER";
     Projects_Dir = Base + "/PROJECTS";
     Language_Dir = Base + "/LANGUAGE";
     for (const QString& Dir : {Master_Dir, Projects_Dir, Language_Dir})
-        if (!DirectoryExists(Dir))
-            CreateDir(Dir);
+        if (!DirectoryExists(Dir)) CreateDir(Dir);
 }
 
-void Create_Shared_Lists()
-{
+void Create_Shared_Lists() {
     Row_Clipboard->Clear();
     Row_Clipboard_CheckBox.clear();
     MIB_Read_Names->Clear();
     MIB_Write_Names->Clear();
 }
 
-void Reset_Globals()
-{
-    for (QString* S : {&Master_Dir, &Projects_Dir, &Language_Dir, &Project_Name, &Project_Dir,
-                       &App_Title, &SW_Code, &SW_Desc, &Last_IP_Address, &Lang_Name,
-                       &EDE_Import_Dir})
+void Reset_Globals() {
+    for (QString* S : {&Master_Dir, &Projects_Dir, &Language_Dir, &Project_Name, &Project_Dir, &App_Title, &SW_Code,
+                       &SW_Desc, &Last_IP_Address, &Lang_Name, &EDE_Import_Dir})
         S->clear();
     Update_Option_Index = 0;
     Update_Read_Back = true;
@@ -145,35 +138,29 @@ void Reset_Globals()
     Opt_Enable_Update = false;
     Opt_Enable_Jump_Field_Tables = false;
     Opt_Double_Click_Auto_Size = false;
-    for (const TProjectFile& F : Project_Files)
-        F.Path->clear();
+    for (const TProjectFile& F : Project_Files) F.Path->clear();
     Create_Shared_Lists();
 }
 
 // ---- validators ---------------------------------------------------------------------------
 
-bool Split_IP_Address(const QString& Text, QString& A, QString& B, QString& C, QString& D)
-{
+bool Split_IP_Address(const QString& Text, QString& A, QString& B, QString& C, QString& D) {
     QString Rest = Trim(Text);
     QString* Parts[3] = {&A, &B, &C};
     for (QString* Part : Parts) {
         const int p = Rest.indexOf('.');
-        if (p < 0)
-            return false;
+        if (p < 0) return false;
         *Part = Trim(Rest.left(p));
         Rest = Trim(Rest.mid(p + 1));
     }
     D = Trim(Rest);
     for (const QString* Part : {&A, &B, &C, &D})
-        if (!InRange(StrToIntDef(*Part, 1000), 0, 255))
-            return false;
+        if (!InRange(StrToIntDef(*Part, 1000), 0, 255)) return false;
     return true;
 }
 
-bool IP_To_Bytes(const QString& Text, uint8_t& B1, uint8_t& B2, uint8_t& B3, uint8_t& B4)
-{
-    if (Text.isEmpty())
-        return true;
+bool IP_To_Bytes(const QString& Text, uint8_t& B1, uint8_t& B2, uint8_t& B3, uint8_t& B4) {
+    if (Text.isEmpty()) return true;
     bool Error = false;
     QString Rest = Text;
     uint8_t* Bytes[4] = {&B1, &B2, &B3, &B4};
@@ -188,36 +175,29 @@ bool IP_To_Bytes(const QString& Text, uint8_t& B1, uint8_t& B2, uint8_t& B3, uin
             *Bytes[i] = 0;
             Error = true;
         }
-        if (p >= 0)
-            Rest = Rest.mid(p + 1);
+        if (p >= 0) Rest = Rest.mid(p + 1);
     }
     return Error;
 }
 
-bool IP_Port_To_Bytes(const QString& Text, uint8_t& B1, uint8_t& B2, uint8_t& B3, uint8_t& B4,
-                      uint16_t& Port)
-{
+bool IP_Port_To_Bytes(const QString& Text, uint8_t& B1, uint8_t& B2, uint8_t& B3, uint8_t& B4, uint16_t& Port) {
     B1 = B2 = B3 = B4 = 0;
     Port = 0;
     QString Rest = Text;
     int Octets[4];
     for (int i = 0; i < 3; ++i) {
         const int p = Rest.indexOf('.');
-        if (p < 0)
-            return false;
+        if (p < 0) return false;
         Octets[i] = StrToIntDef(Trim(Rest.left(p)), -1);
         Rest = Trim(Rest.mid(p + 1));
     }
     const int p = Rest.indexOf(':');
-    if (p < 0)
-        return false;
+    if (p < 0) return false;
     Octets[3] = StrToIntDef(Trim(Rest.left(p)), -1);
     const int PortValue = StrToIntDef(Trim(Rest.mid(p + 1)), -1);
     for (int Octet : Octets)
-        if (!InRange(Octet, 0, 255))
-            return false;
-    if (!InRange(PortValue, 0, 65535))
-        return false;
+        if (!InRange(Octet, 0, 255)) return false;
+    if (!InRange(PortValue, 0, 65535)) return false;
     B1 = uint8_t(Octets[0]);
     B2 = uint8_t(Octets[1]);
     B3 = uint8_t(Octets[2]);
@@ -228,33 +208,25 @@ bool IP_Port_To_Bytes(const QString& Text, uint8_t& B1, uint8_t& B2, uint8_t& B3
 
 bool Has_No_Dot(const QString& Text) { return !Text.contains('.'); }
 
-int Check_KNX_Address(const QString& Text, bool Group, bool AllowZero)
-{
+int Check_KNX_Address(const QString& Text, bool Group, bool AllowZero) {
     QString P1, Rest, P2, P3;
     bool Found = false;
     if (!Group) {
-        if (Text.contains('/'))
-            return 1;
-        if (!Text.contains('.'))
-            return InRange(StrToIntDef(Text, -1), 1, 65535) ? 0 : 1;
+        if (Text.contains('/')) return 1;
+        if (!Text.contains('.')) return InRange(StrToIntDef(Text, -1), 1, 65535) ? 0 : 1;
         SplitAtFirst(Text, '.', P1, Rest, Found);
         SplitAtFirst(Rest, '.', P2, P3, Found);
         // An individual address has exactly three parts: area, line and device.
-        if (!Found || P3.contains('.'))
-            return 1;
+        if (!Found || P3.contains('.')) return 1;
         const int Area = StrToIntDef(Trim(P1), -1);
         const int Line = StrToIntDef(Trim(P2), -1);
         const int Device = StrToIntDef(Trim(P3), -1);
-        if (!InRange(Area, 0, 15) || !InRange(Line, 0, 15) || !InRange(Device, 0, 255))
-            return 1;
-        if (!AllowZero && Area == 0 && Line == 0 && Device == 0)
-            return 1;
+        if (!InRange(Area, 0, 15) || !InRange(Line, 0, 15) || !InRange(Device, 0, 255)) return 1;
+        if (!AllowZero && Area == 0 && Line == 0 && Device == 0) return 1;
         return 0;
     }
-    if (Text.contains('.'))
-        return 1;
-    if (!Text.contains('/'))
-        return InRange(StrToIntDef(Text, -1), 1, 65535) ? 0 : 1;
+    if (Text.contains('.')) return 1;
+    if (!Text.contains('/')) return InRange(StrToIntDef(Text, -1), 1, 65535) ? 0 : 1;
     SplitAtFirst(Text, '/', P1, Rest, Found);
     const int Main = StrToIntDef(Trim(P1), -1);
     if (!Rest.contains('/')) {
@@ -262,98 +234,75 @@ int Check_KNX_Address(const QString& Text, bool Group, bool AllowZero)
         return InRange(Main, 0, 31) && InRange(Sub, 0, 2047) && !(Main == 0 && Sub == 0) ? 0 : 1;
     }
     SplitAtFirst(Rest, '/', P2, P3, Found);
-    if (P3.contains('/'))
-        return 1;
+    if (P3.contains('/')) return 1;
     const int Middle = StrToIntDef(Trim(P2), -1);
     const int Sub = StrToIntDef(Trim(P3), -1);
     return InRange(Main, 0, 31) && InRange(Middle, 0, 7) && InRange(Sub, 0, 255) &&
-                   !(Main == 0 && Middle == 0 && Sub == 0)
-               ? 0
-               : 1;
+            !(Main == 0 && Middle == 0 && Sub == 0)
+        ? 0
+        : 1;
 }
 
-int Check_OID_Text(const QString& Text)
-{
-    if (Text.length() > 61)
-        return 1;
+int Check_OID_Text(const QString& Text) {
+    if (Text.length() > 61) return 1;
     // An empty identifier names nothing; it fails as a text without the expected characters.
-    if (Text.isEmpty())
-        return 2;
+    if (Text.isEmpty()) return 2;
     for (QChar Ch : Text)
-        if (!(Ch == '.' || (Ch >= '0' && Ch <= '9')))
-            return 2;
-    if (Text.startsWith('.'))
-        return 3;
-    if (Text.endsWith('.'))
-        return 4;
-    if (Text.contains(QLatin1String("..")))
-        return 5;
+        if (!(Ch == '.' || (Ch >= '0' && Ch <= '9'))) return 2;
+    if (Text.startsWith('.')) return 3;
+    if (Text.endsWith('.')) return 4;
+    if (Text.contains(QLatin1String(".."))) return 5;
     for (const QString& Arc : Text.split('.')) {
         uint64_t Value = 0;
         for (QChar Ch : Arc) {
             Value = Value * 10 + uint64_t(Ch.unicode() - '0');
-            if (Value > 0xFFFFFFFFull)
-                return 6;
+            if (Value > 0xFFFFFFFFull) return 6;
         }
     }
     return 0;
 }
 
-int Check_SNMPv3_Text(const QString& Text, bool UserName)
-{
-    if (Text.length() > 15)
-        return 1;
-    if (Text.length() < (UserName ? 1 : 8))
-        return 2;
+int Check_SNMPv3_Text(const QString& Text, bool UserName) {
+    if (Text.length() > 15) return 1;
+    if (Text.length() < (UserName ? 1 : 8)) return 2;
     for (QChar Ch : Text)
-        if (!((Ch >= '0' && Ch <= '9') || (Ch >= 'A' && Ch <= 'Z') || (Ch >= 'a' && Ch <= 'z')))
-            return 3;
+        if (!((Ch >= '0' && Ch <= '9') || (Ch >= 'A' && Ch <= 'Z') || (Ch >= 'a' && Ch <= 'z'))) return 3;
     return 0;
 }
 
-int Get_Security_Level(const QString& Text)
-{
+int Get_Security_Level(const QString& Text) {
     const QString S = UpperCase(Trim(Text));
-    if (S == QLatin1String("AUTH NOPRIV"))
-        return 1;
-    if (S == QLatin1String("AUTH PRIV"))
-        return 3;
-    if (S.isEmpty())
-        return -1;
+    if (S == QLatin1String("AUTH NOPRIV")) return 1;
+    if (S == QLatin1String("AUTH PRIV")) return 3;
+    if (S.isEmpty()) return -1;
     return 0;
 }
 
-int COM_Port_Number(const QString& Device)
-{
+int COM_Port_Number(const QString& Device) {
     static const struct {
         const char* Prefix;
         int First;
     } Families[] = {{"/dev/ttyS", 1}, {"/dev/ttyUSB", 33}, {"/dev/ttyACM", 65}};
     for (const auto& Family : Families) {
         const QString Prefix = QLatin1String(Family.Prefix);
-        if (!Device.startsWith(Prefix))
-            continue;
+        if (!Device.startsWith(Prefix)) continue;
         const QString Digits = Device.mid(Prefix.length());
         bool Ok = !Digits.isEmpty();
-        for (QChar Ch : Digits)
-            Ok = Ok && Ch >= '0' && Ch <= '9';
+        for (QChar Ch : Digits) Ok = Ok && Ch >= '0' && Ch <= '9';
         const int Index = Ok && Digits.length() <= 2 ? Digits.toInt() : -1;
         return Index >= 0 && Index < 32 ? Family.First + Index : -1;
     }
     return -1;
 }
 
-std::unique_ptr<TStringList> Get_COM_Ports()
-{
+std::unique_ptr<TStringList> Get_COM_Ports() {
     QList<int> Numbers;
     for (const QString& Device : ListSerialPorts()) {
         const int n = COM_Port_Number(Device);
-        if (n > 0 && !Numbers.contains(n))
-            Numbers.append(n);
+        if (n > 0 && !Numbers.contains(n)) Numbers.append(n);
     }
     std::sort(Numbers.begin(), Numbers.end());
     auto List = std::make_unique<TStringList>();
-    for (int n : Numbers)
-        List->Add(IntToStr(n));
+    for (int n : Numbers) List->Add(IntToStr(n));
     return List;
 }

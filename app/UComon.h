@@ -11,6 +11,7 @@
 
 #include <QList>
 #include <QString>
+
 #include <cstdint>
 #include <memory>
 
@@ -21,17 +22,16 @@ inline const QString Const_SW_Code = QStringLiteral("CFG4180");
 inline const QString Const_SW_Desc = QStringLiteral("OPC UA Server / CANopen - Converter");
 inline const QString Const_SW_Code_Query = QStringLiteral("CFG4180");
 // What the main window's caption shows (with its trailing blank).
-inline const QString Const_App_Title =
-    QStringLiteral("Velmora - Configurator CFG4180 - OPC UA Server / CANopen ");
+inline const QString Const_App_Title = QStringLiteral("Velmora - Configurator CFG4180 - OPC UA Server / CANopen ");
 inline const QString Default_IP_Address = QStringLiteral("192.168.2.205");
 inline const QString Default_Lang_Name = QStringLiteral("English");
 
 // ---- folders and project ------------------------------------------------------------------
-extern QString Master_Dir;      // App_Dir() + "MASTER"
-extern QString Projects_Dir;    // App_Dir() + "PROJECTS"
-extern QString Language_Dir;    // App_Dir() + "LANGUAGE"
-extern QString Project_Name;    // folder name of the open project, empty when none is open
-extern QString Project_Dir;     // Projects_Dir + "/" + Project_Name, empty when none is open
+extern QString Master_Dir; // App_Dir() + "MASTER"
+extern QString Projects_Dir; // App_Dir() + "PROJECTS"
+extern QString Language_Dir; // App_Dir() + "LANGUAGE"
+extern QString Project_Name; // folder name of the open project, empty when none is open
+extern QString Project_Dir; // Projects_Dir + "/" + Project_Name, empty when none is open
 extern QString App_Title;
 extern QString SW_Code;
 extern QString SW_Desc;
@@ -75,8 +75,8 @@ extern QString File_SNMP_Trap;
 extern QString File_EtherNetIP_Master_Rules;
 
 // ---- shared lists (they exist for the whole run; Create_Shared_Lists empties them) ---------
-extern TStringList* const Row_Clipboard;       // the one copied grid row, a text per column
-extern QList<bool> Row_Clipboard_CheckBox;     // which of those columns are check boxes
+extern TStringList* const Row_Clipboard; // the one copied grid row, a text per column
+extern QList<bool> Row_Clipboard_CheckBox; // which of those columns are check boxes
 extern TStringList* const MIB_Read_Names;
 extern TStringList* const MIB_Write_Names;
 
@@ -102,8 +102,7 @@ bool Split_IP_Address(const QString& Text, QString& A, QString& B, QString& C, Q
 // True on ERROR (an empty text, a missing part or an octet outside 0..255, whose byte becomes 0).
 bool IP_To_Bytes(const QString& Text, uint8_t& B1, uint8_t& B2, uint8_t& B3, uint8_t& B4);
 // "a.b.c.d:port" with blanks round the parts: True when valid; all outputs are 0 otherwise.
-bool IP_Port_To_Bytes(const QString& Text, uint8_t& B1, uint8_t& B2, uint8_t& B3, uint8_t& B4,
-                      uint16_t& Port);
+bool IP_Port_To_Bytes(const QString& Text, uint8_t& B1, uint8_t& B2, uint8_t& B3, uint8_t& B4, uint16_t& Port);
 bool Has_No_Dot(const QString& Text);
 // 0 when Text is a valid KNX address of the asked kind (Group: group address, else individual
 // address), 1 otherwise.

@@ -16,17 +16,14 @@ const QChar Pilcrow(0x00B6);
 
 // The file's lines, at most Max_Language_File_Size bytes of it. A file cut at that size loses
 // its last, incomplete line rather than passing half a text on.
-QStringList Read_Language_Lines(const QString& FileName)
-{
+QStringList Read_Language_Lines(const QString& FileName) {
     QFile File(FileName);
     if (!File.open(QIODevice::ReadOnly))
-        throw EInOutError(QStringLiteral("Cannot read the language file \"%1\": %2")
-                              .arg(FileName, File.errorString()));
+        throw EInOutError(QStringLiteral("Cannot read the language file \"%1\": %2").arg(FileName, File.errorString()));
     const bool Cut = File.size() > Max_Language_File_Size;
     const QByteArray Bytes = File.read(Max_Language_File_Size);
     if (File.error() != QFileDevice::NoError)
-        throw EInOutError(QStringLiteral("Cannot read the language file \"%1\": %2")
-                              .arg(FileName, File.errorString()));
+        throw EInOutError(QStringLiteral("Cannot read the language file \"%1\": %2").arg(FileName, File.errorString()));
     QString Text = DecodeText(Bytes);
     if (Cut) {
         const int LastBreak = std::max(Text.lastIndexOf('\n'), Text.lastIndexOf('\r'));
@@ -36,77 +33,60 @@ QStringList Read_Language_Lines(const QString& FileName)
 }
 
 // A language name that leaves the language folder cannot name one of its files.
-bool Is_Plain_Name(const QString& Name)
-{
-    return !Name.isEmpty() && !Name.contains('/') && !Name.contains('\\') &&
-           !Name.contains(QChar(0)) && Name != QLatin1String(".") && Name != QLatin1String("..");
+bool Is_Plain_Name(const QString& Name) {
+    return !Name.isEmpty() && !Name.contains('/') && !Name.contains('\\') && !Name.contains(QChar(0)) &&
+        Name != QLatin1String(".") && Name != QLatin1String("..");
 }
-}  // namespace
+} // namespace
 
-QString TLanguageTable::Strings(int n) const
-{
-    if (n < 0 || n >= FStrings.size())
-        throw EListError(QStringLiteral("List index out of bounds (%1)").arg(n));
+QString TLanguageTable::Strings(int n) const {
+    if (n < 0 || n >= FStrings.size()) throw EListError(QStringLiteral("List index out of bounds (%1)").arg(n));
     return FStrings.at(n);
 }
 
-void Load_English_Strings()
-{
+void Load_English_Strings() {
     Lang.FStrings = English_Table();
     Num_Lang_Strings = Lang_Table_Size;
 }
 
-bool Parse_Language_Line(const QString& Line, int& Number, QString& Text)
-{
+bool Parse_Language_Line(const QString& Line, int& Number, QString& Text) {
     const QString S = Trim(Line);
-    if (!S.startsWith(QLatin1String("STR")))
-        return false;
+    if (!S.startsWith(QLatin1String("STR"))) return false;
     // The number stands between "STR" and the character just before the first "=".
     const int Eq = S.indexOf('=');
-    if (Eq < 0)
-        return false;
+    if (Eq < 0) return false;
     const int NumberLength = Eq - 4;
-    if (NumberLength <= 0)
-        return false;
+    if (NumberLength <= 0) return false;
     int N = 0;
-    if (!TryStrToInt(Trim(S.mid(3, NumberLength)), N))
-        return false;
-    if (N < 0 || N >= Num_Lang_Strings)
-        return false;
+    if (!TryStrToInt(Trim(S.mid(3, NumberLength)), N)) return false;
+    if (N < 0 || N >= Num_Lang_Strings) return false;
     QString T = Trim(S.mid(Eq + 1));
-    if (T.isEmpty())
-        return false;
+    if (T.isEmpty()) return false;
     const int Comment = T.indexOf(QLatin1String("/#/"));
     if (Comment >= 0) {
         T = Trim(T.left(Comment));
         // A line that is all comment sets nothing, like a line with no text.
-        if (T.isEmpty())
-            return false;
+        if (T.isEmpty()) return false;
     }
-    if (T.startsWith(Pilcrow))
-        T.remove(0, 1);
+    if (T.startsWith(Pilcrow)) T.remove(0, 1);
     const int End = T.indexOf(Pilcrow);
-    if (End >= 0)
-        T.truncate(End);
+    if (End >= 0) T.truncate(End);
     Number = N;
     Text = T;
     return true;
 }
 
-void Read_Language_File(const QString& FileName)
-{
+void Read_Language_File(const QString& FileName) {
     const QStringList Lines = Read_Language_Lines(FileName);
     for (const QString& Line : Lines) {
         int Number = 0;
         QString Text;
         // The table may have fewer slots than numbers allowed when it was never filled.
-        if (Parse_Language_Line(Line, Number, Text) && Number < Lang.FStrings.size())
-            Lang.FStrings[Number] = Text;
+        if (Parse_Language_Line(Line, Number, Text) && Number < Lang.FStrings.size()) Lang.FStrings[Number] = Text;
     }
 }
 
-void Load_Language()
-{
+void Load_Language() {
     Load_English_Strings();
     // Without a language folder there is no file to look for (and no path to build one from).
     const bool HaveFolder = !Language_Dir.isEmpty();
@@ -119,12 +99,10 @@ void Load_Language()
     }
     Lang_Name = Default_Lang_Name;
     const QString English = Language_Dir + "/" + Default_Lang_Name + ".lng";
-    if (HaveFolder && FileExists(English))
-        Read_Language_File(English);
+    if (HaveFolder && FileExists(English)) Read_Language_File(English);
 }
 
-void Reset_Language()
-{
+void Reset_Language() {
     Lang.FStrings.clear();
     Num_Lang_Strings = 0;
 }

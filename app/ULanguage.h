@@ -27,7 +27,7 @@ private:
 };
 
 extern TLanguageTable Lang;
-extern int Num_Lang_Strings;   // 4200 once the English table is loaded
+extern int Num_Lang_Strings; // 4200 once the English table is loaded
 
 // How many texts the table holds.
 constexpr int Lang_Table_Size = 4200;

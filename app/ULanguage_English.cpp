@@ -8,7 +8,7 @@
 namespace {
 struct TEnglishText {
     int Number;
-    const char* Text;   // UTF-8
+    const char* Text; // UTF-8
 };
 
 constexpr TEnglishText English_Texts[] = {
@@ -172,7 +172,9 @@ constexpr TEnglishText English_Texts[] = {
     {610, "Enable/disable the possibility to set Operational State on Startup"},
     {611, "Network Start at Start-up. Delay (seconds)"},
     {612, "Enable/disable the Possibility to Send the Broadcast Start Remote Node Command"},
-    {613, "Insert the Time from Start of Device Before to send the Broadcast Start Remote Node Command, Expressed in Seconds"},
+    {613,
+     "Insert the Time from Start of Device Before to send the Broadcast Start Remote Node Command, Expressed in "
+     "Seconds"},
     {614, "SDO Client TimeOut (1/10 millisecons)"},
     {615, "Insert the TimeOut for the CLient SDO Requests"},
     {616, "J1939"},
@@ -257,28 +259,22 @@ constexpr TEnglishText English_Texts[] = {
 };
 
 // Every number inside the table, each listed once, in ascending order.
-constexpr bool Numbers_Ascending_In_Range()
-{
+constexpr bool Numbers_Ascending_In_Range() {
     for (std::size_t i = 0; i < std::size(English_Texts); ++i) {
-        if (English_Texts[i].Number < 0 || English_Texts[i].Number >= Lang_Table_Size)
-            return false;
-        if (i > 0 && English_Texts[i].Number <= English_Texts[i - 1].Number)
-            return false;
+        if (English_Texts[i].Number < 0 || English_Texts[i].Number >= Lang_Table_Size) return false;
+        if (i > 0 && English_Texts[i].Number <= English_Texts[i - 1].Number) return false;
     }
     return true;
 }
 static_assert(Numbers_Ascending_In_Range(), "English texts must be in number order, once each");
-}  // namespace
+} // namespace
 
-const QStringList& English_Table()
-{
+const QStringList& English_Table() {
     static const QStringList Table = [] {
         QStringList List;
         List.reserve(Lang_Table_Size);
-        for (int n = 0; n < Lang_Table_Size; ++n)
-            List.append(QStringLiteral(" "));
-        for (const TEnglishText& Entry : English_Texts)
-            List[Entry.Number] = QString::fromUtf8(Entry.Text);
+        for (int n = 0; n < Lang_Table_Size; ++n) List.append(QStringLiteral(" "));
+        for (const TEnglishText& Entry : English_Texts) List[Entry.Number] = QString::fromUtf8(Entry.Text);
         return List;
     }();
     return Table;

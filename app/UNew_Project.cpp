@@ -13,8 +13,7 @@ TFNew_Project* FNew_Project = nullptr;
 namespace {
 // Equal when only the case of ASCII letters differs, the rule the open dialog finds the current
 // project by.
-bool SameTextAscii(const QString& A, const QString& B)
-{
+bool SameTextAscii(const QString& A, const QString& B) {
     if (A.size() != B.size()) return false;
     for (int i = 0; i < A.size(); ++i) {
         char16_t a = A[i].unicode(), b = B[i].unicode();
@@ -27,17 +26,15 @@ bool SameTextAscii(const QString& A, const QString& B)
 
 // A project folder already there under another case of its letters: on this file system both
 // could exist, but the open dialog and the stored project name could not tell them apart.
-bool ProjectFolderTaken(const QString& Name)
-{
+bool ProjectFolderTaken(const QString& Name) {
     if (DirectoryExists(Projects_Dir + "/" + Name)) return true;
     for (const QString& Existing : ListDirectories(Projects_Dir))
         if (SameTextAscii(Existing, Name)) return true;
     return false;
 }
-}  // namespace
+} // namespace
 
-bool Is_Valid_Project_Name(const QString& Name)
-{
+bool Is_Valid_Project_Name(const QString& Name) {
     if (Name.isEmpty() || Name == "." || Name == "..") return false;
     for (QChar C : Name) {
         if (C.category() == QChar::Other_Control) return false;
@@ -48,8 +45,7 @@ bool Is_Valid_Project_Name(const QString& Name)
 
 TFNew_Project::TFNew_Project(TComponent* AOwner) : TForm(AOwner) {}
 
-void TFNew_Project::CreateComponents()
-{
+void TFNew_Project::CreateComponents() {
     SetName("FNew_Project");
     Apply_Window_Look(this);
     SetClientWidth(331);
@@ -81,8 +77,7 @@ void TFNew_Project::CreateComponents()
     OnShow = [this](TObject* Sender) { FormShow(Sender); };
 }
 
-void TFNew_Project::FormCreate(TObject* Sender)
-{
+void TFNew_Project::FormCreate(TObject* Sender) {
     (void)Sender;
     L_SW_Code->SetCaption(SW_Code);
     SetClientWidth(331);
@@ -90,23 +85,20 @@ void TFNew_Project::FormCreate(TObject* Sender)
     Set_Lang();
 }
 
-void TFNew_Project::FormShow(TObject* Sender)
-{
+void TFNew_Project::FormShow(TObject* Sender) {
     (void)Sender;
     E_New_Proj->Clear();
     if (E_New_Proj->CanFocus()) E_New_Proj->SetFocus();
 }
 
-void TFNew_Project::E_New_ProjKeyPress(TObject* Sender, QChar& Key)
-{
+void TFNew_Project::E_New_ProjKeyPress(TObject* Sender, QChar& Key) {
     if (Key == QChar(13)) {
         Key = QChar(0);
         Btn_OKClick(Sender);
     }
 }
 
-void TFNew_Project::Btn_OKClick(TObject* Sender)
-{
+void TFNew_Project::Btn_OKClick(TObject* Sender) {
     (void)Sender;
     // The name is taken exactly as typed: blanks are part of the folder name.
     const QString Name = E_New_Proj->Text();
@@ -141,8 +133,7 @@ void TFNew_Project::Btn_OKClick(TObject* Sender)
     SetModalResult(mrOk);
 }
 
-void TFNew_Project::Set_Lang()
-{
+void TFNew_Project::Set_Lang() {
     SetCaption(Lang[100]);
     L_SW_Desc->SetCaption(Lang[101]);
     Label1->SetCaption(Lang[102]);

@@ -13,14 +13,13 @@ namespace {
 constexpr int Design_Client_Height = 415;
 
 char16_t UpAscii(char16_t C) { return C >= 'a' && C <= 'z' ? char16_t(C - 32) : C; }
-}  // namespace
+} // namespace
 
 TFOpenConf::TFOpenConf(TComponent* AOwner) : TForm(AOwner), SL(std::make_unique<TStringList>()) {}
 
 TFOpenConf::~TFOpenConf() = default;
 
-void TFOpenConf::CreateComponents()
-{
+void TFOpenConf::CreateComponents() {
     SetName("FOpenConf");
     Apply_Window_Look(this);
     SetClientWidth(377);
@@ -55,8 +54,7 @@ void TFOpenConf::CreateComponents()
     OnShow = [this](TObject* Sender) { FormShow(Sender); };
 }
 
-void TFOpenConf::FormCreate(TObject* Sender)
-{
+void TFOpenConf::FormCreate(TObject* Sender) {
     (void)Sender;
     L_SW_Code->SetCaption(SW_Code);
     SetClientWidth(377);
@@ -64,8 +62,7 @@ void TFOpenConf::FormCreate(TObject* Sender)
     Set_Lang();
 }
 
-void TFOpenConf::FormShow(TObject* Sender)
-{
+void TFOpenConf::FormShow(TObject* Sender) {
     (void)Sender;
     Load_Existing_Configuration();
     ListBox1->Items()->Assign(SL.get());
@@ -73,8 +70,7 @@ void TFOpenConf::FormShow(TObject* Sender)
     // The open project's folder name, as it stands in Project_Dir.
     QString Current;
     const QString Prefix = Projects_Dir + "/";
-    if (!Projects_Dir.isEmpty() && Project_Dir.startsWith(Prefix))
-        Current = Project_Dir.mid(Prefix.size());
+    if (!Projects_Dir.isEmpty() && Project_Dir.startsWith(Prefix)) Current = Project_Dir.mid(Prefix.size());
 
     const int Found = Search_Open_Conf(Current);
     if (Found >= 0) {
@@ -91,35 +87,29 @@ void TFOpenConf::FormShow(TObject* Sender)
     }
 }
 
-void TFOpenConf::Load_Existing_Configuration()
-{
+void TFOpenConf::Load_Existing_Configuration() {
     SL->Clear();
     SL->AddStrings(ListDirectories(Projects_Dir));
 }
 
-int TFOpenConf::Search_Open_Conf(const QString& snc) const
-{
+int TFOpenConf::Search_Open_Conf(const QString& snc) const {
     for (int i = 0; i < SL->Count(); ++i) {
         const QString S = SL->Strings(i);
         if (S.size() != snc.size()) continue;
         bool Same = true;
-        for (int k = 0; k < S.size() && Same; ++k)
-            Same = UpAscii(S[k].unicode()) == UpAscii(snc[k].unicode());
+        for (int k = 0; k < S.size() && Same; ++k) Same = UpAscii(S[k].unicode()) == UpAscii(snc[k].unicode());
         if (Same) return i;
     }
     return -1;
 }
 
-void TFOpenConf::ListBox1Click(TObject* Sender)
-{
+void TFOpenConf::ListBox1Click(TObject* Sender) {
     (void)Sender;
     const int I = ListBox1->ItemIndex();
-    if (I >= 0 && I < ListBox1->Items()->Count())
-        Name_Conf = ListBox1->Items()->Strings(I);
+    if (I >= 0 && I < ListBox1->Items()->Count()) Name_Conf = ListBox1->Items()->Strings(I);
 }
 
-void TFOpenConf::Set_Lang()
-{
+void TFOpenConf::Set_Lang() {
     SetCaption(Lang[200]);
     L_SW_Desc->SetCaption(Lang[201]);
     Label1->SetCaption(Lang[202]);

@@ -13,7 +13,7 @@
 TFParGen* FParGen = nullptr;
 
 namespace {
-constexpr TColor Header_Gradient = TColor(14211303);  // 0xD8D8E7
+constexpr TColor Header_Gradient = TColor(14211303); // 0xD8D8E7
 constexpr int Window_Client_Width = 460;
 constexpr int Window_Client_Height = 700;
 constexpr int Octet_Left[4] = {191, 252, 313, 374};
@@ -29,7 +29,7 @@ void Verdana(TFont* F, int Pixels, TColor Color, bool Bold) {
     F->SetColor(Color);
     F->SetStyle(Bold ? TFontStyles{fsBold} : TFontStyles{});
 }
-}  // namespace
+} // namespace
 
 TFParGen::TFParGen(TComponent* AOwner) : TForm(AOwner) {}
 
@@ -102,7 +102,7 @@ void TFParGen::Make_Images() {
 
 void TFParGen::CreateComponents() {
     SetName("FParGen");
-    Apply_Window_Look(this, bsSizeable);   // the height follows the user; FormResize keeps the width
+    Apply_Window_Look(this, bsSizeable); // the height follows the user; FormResize keeps the width
     Font()->SetColor(clWindowText);
     SetClientWidth(Window_Client_Width);
     SetClientHeight(Window_Client_Height);
@@ -118,7 +118,7 @@ void TFParGen::CreateComponents() {
     Btn_OK = Create<TLbButton>(this, P_Button);
     Btn_OK->SetName("Btn_OK");
     Btn_OK->SetKind(bkOK);
-    Btn_OK->SetModalResult(mrNone);   // the window closes only after the check and the save
+    Btn_OK->SetModalResult(mrNone); // the window closes only after the check and the save
     Btn_OK->SetBounds(219, 6, 110, 28);
     Btn_OK->SetAnchors({akTop, akRight});
     Btn_OK->SetShowHint(true);
@@ -175,19 +175,31 @@ void TFParGen::CreateComponents() {
     L_OPC_UA_Server_IP = New_Label(P, "L_OPC_UA_Server_IP", 14, 12);
     TEdit* IP[4];
     New_Octets(P, "E_OPC_UA_Server_IP", 9, 12, IP);
-    E_OPC_UA_Server_IP1 = IP[0]; E_OPC_UA_Server_IP2 = IP[1]; E_OPC_UA_Server_IP3 = IP[2]; E_OPC_UA_Server_IP4 = IP[3];
+    E_OPC_UA_Server_IP1 = IP[0];
+    E_OPC_UA_Server_IP2 = IP[1];
+    E_OPC_UA_Server_IP3 = IP[2];
+    E_OPC_UA_Server_IP4 = IP[3];
     L_OPC_UA_Server_SM = New_Label(P, "L_OPC_UA_Server_SM", 14, 40);
     TEdit* SM[4];
     New_Octets(P, "E_OPC_UA_Server_SM", 37, 40, SM);
-    E_OPC_UA_Server_SM1 = SM[0]; E_OPC_UA_Server_SM2 = SM[1]; E_OPC_UA_Server_SM3 = SM[2]; E_OPC_UA_Server_SM4 = SM[3];
+    E_OPC_UA_Server_SM1 = SM[0];
+    E_OPC_UA_Server_SM2 = SM[1];
+    E_OPC_UA_Server_SM3 = SM[2];
+    E_OPC_UA_Server_SM4 = SM[3];
     CB_OPC_UA_Server_En_GAT = New_Check(P, "CB_OPC_UA_Server_En_GAT", 14, 68, 175);
     TEdit* GAT[4];
     New_Octets(P, "E_OPC_UA_Server_GAT", 66, 69, GAT);
-    E_OPC_UA_Server_GAT1 = GAT[0]; E_OPC_UA_Server_GAT2 = GAT[1]; E_OPC_UA_Server_GAT3 = GAT[2]; E_OPC_UA_Server_GAT4 = GAT[3];
+    E_OPC_UA_Server_GAT1 = GAT[0];
+    E_OPC_UA_Server_GAT2 = GAT[1];
+    E_OPC_UA_Server_GAT3 = GAT[2];
+    E_OPC_UA_Server_GAT4 = GAT[3];
     CB_OPC_UA_Server_En_DNS = New_Check(P, "CB_OPC_UA_Server_En_DNS", 14, 96, 175);
     TEdit* DNS[4];
     New_Octets(P, "E_OPC_UA_Server_DNS", 94, 97, DNS);
-    E_OPC_UA_Server_DNS1 = DNS[0]; E_OPC_UA_Server_DNS2 = DNS[1]; E_OPC_UA_Server_DNS3 = DNS[2]; E_OPC_UA_Server_DNS4 = DNS[3];
+    E_OPC_UA_Server_DNS1 = DNS[0];
+    E_OPC_UA_Server_DNS2 = DNS[1];
+    E_OPC_UA_Server_DNS3 = DNS[2];
+    E_OPC_UA_Server_DNS4 = DNS[3];
     L_OPC_UA_Server_Port = New_Label(P, "L_OPC_UA_Server_Port", 14, 124);
     E_OPC_UA_Server_Port = New_Edit(P, "E_OPC_UA_Server_Port", 191, 121, 238);
 
@@ -217,13 +229,15 @@ void TFParGen::CreateComponents() {
     L_NTP_Poll_Time = New_Label(P, "L_NTP_Poll_Time", 14, 40);
     E_NTP_Poll_Time = New_Edit(P, "E_NTP_Poll_Time", 191, 37, 238);
 
-    FOctetChain = {E_OPC_UA_Server_IP1, E_OPC_UA_Server_IP2, E_OPC_UA_Server_IP3, E_OPC_UA_Server_IP4,
-                   E_OPC_UA_Server_SM1, E_OPC_UA_Server_SM2, E_OPC_UA_Server_SM3, E_OPC_UA_Server_SM4,
+    FOctetChain = {E_OPC_UA_Server_IP1,  E_OPC_UA_Server_IP2,  E_OPC_UA_Server_IP3,  E_OPC_UA_Server_IP4,
+                   E_OPC_UA_Server_SM1,  E_OPC_UA_Server_SM2,  E_OPC_UA_Server_SM3,  E_OPC_UA_Server_SM4,
                    E_OPC_UA_Server_GAT1, E_OPC_UA_Server_GAT2, E_OPC_UA_Server_GAT3, E_OPC_UA_Server_GAT4,
                    E_OPC_UA_Server_DNS1, E_OPC_UA_Server_DNS2, E_OPC_UA_Server_DNS3, E_OPC_UA_Server_DNS4};
 
     // The file's elements, in file order, with what a missing element falls back to.
-    auto Edit = [](const char* E, TEdit* C, const char* D) { return TParam{E, C, nullptr, false, QString::fromLatin1(D)}; };
+    auto Edit = [](const char* E, TEdit* C, const char* D) {
+        return TParam{E, C, nullptr, false, QString::fromLatin1(D)};
+    };
     auto Box = [](const char* E, TCheckBox* C) { return TParam{E, nullptr, C, false, QStringLiteral("0")}; };
     FParams = {
         Edit("OPC_UA_Server_IP1", E_OPC_UA_Server_IP1, "192"),
@@ -316,9 +330,12 @@ void TFParGen::Set_Lang() {
 
 void TFParGen::Set_Defaults() {
     for (const TParam& P : FParams) {
-        if (P.Edit) P.Edit->SetText(P.Default);
-        else if (P.Box) P.Box->SetChecked(false);
-        else CB_CANopen_Baudrate->SetItemIndex(5);
+        if (P.Edit)
+            P.Edit->SetText(P.Default);
+        else if (P.Box)
+            P.Box->SetChecked(false);
+        else
+            CB_CANopen_Baudrate->SetItemIndex(5);
     }
 }
 
@@ -352,9 +369,12 @@ void TFParGen::FormShow(TObject* Sender) {
                     CB_CANopen_Baudrate->SetItemIndex(Index >= 0 && Index <= 9 ? Index : -1);
                 }
             } catch (const Exception&) {
-                if (P.Edit) P.Edit->SetText(P.Default);
-                else if (P.Box) P.Box->SetChecked(false);
-                else CB_CANopen_Baudrate->SetItemIndex(5);
+                if (P.Edit)
+                    P.Edit->SetText(P.Default);
+                else if (P.Box)
+                    P.Box->SetChecked(false);
+                else
+                    CB_CANopen_Baudrate->SetItemIndex(5);
             }
         }
     }
@@ -370,9 +390,12 @@ void TFParGen::Btn_OKClick(TObject* Sender) {
     XML1.ChildNodes().Add(XML1.CreateNode(Comment_Text, ntComment));
     for (const TParam& P : FParams) {
         QString Text;
-        if (P.Edit) Text = P.Edit->Text();
-        else if (P.Box) Text = P.Box->Checked() ? "1" : "0";
-        else Text = IntToStr(CB_CANopen_Baudrate->ItemIndex());
+        if (P.Edit)
+            Text = P.Edit->Text();
+        else if (P.Box)
+            Text = P.Box->Checked() ? "1" : "0";
+        else
+            Text = IntToStr(CB_CANopen_Baudrate->ItemIndex());
         Root.AddChild(QString::fromLatin1(P.Element)).SetText(Text);
     }
     // A failed save raises before the result is set, so the window stays open with the values.
@@ -386,7 +409,7 @@ bool TFParGen::Controllo_Dati() {
     struct TCheck {
         TEdit* Edit;
         int Low, High;
-        TCheckBox* OnlyWhen;   // checked only while this box is ticked
+        TCheckBox* OnlyWhen; // checked only while this box is ticked
         int Text;
     };
     const TCheck Checks[] = {
@@ -457,57 +480,166 @@ void TFParGen::Order_TAB_Panels() { Order_TAB_Panels_MDL09(); }
 void TFParGen::Move_GroupBoxs() { RePosition_Objects_MDL09(); }
 
 void TFParGen::Order_TAB_Panels_MDL01() { Order_Panels({{CP_OPC_UA_Server, 406}, {CP_Serial, 913}, {CP_NTP, 564}}); }
-void TFParGen::Order_TAB_Panels_MDL02() { Order_Panels({{CP_OPC_UA_Server, 406}, {CP_Modbus_Master, 879}, {CP_NTP, 564}}); }
-void TFParGen::Order_TAB_Panels_MDL03() { Order_Panels({{CP_OPC_UA_Server, 406}, {CP_Modbus_Slave, 569}, {CP_NTP, 564}}); }
-void TFParGen::Order_TAB_Panels_MDL04() { Order_Panels({{CP_OPC_UA_Server, 406}, {CP_Modbus_TCP_Master, 892}, {CP_NTP, 564}}); }
-void TFParGen::Order_TAB_Panels_MDL05() { Order_Panels({{CP_OPC_UA_Server, 406}, {CP_Modbus_TCP_Slave, 582}, {CP_NTP, 564}}); }
-void TFParGen::Order_TAB_Panels_MDL06() { Order_Panels({{CP_OPC_UA_Server, 406}, {CP_BACnet_Master, 795}, {CP_NTP, 564}}); }
-void TFParGen::Order_TAB_Panels_MDL07() { Order_Panels({{CP_OPC_UA_Server, 406}, {CP_BACnet_Slave, 836}, {CP_NTP, 564}}); }
+void TFParGen::Order_TAB_Panels_MDL02() {
+    Order_Panels({{CP_OPC_UA_Server, 406}, {CP_Modbus_Master, 879}, {CP_NTP, 564}});
+}
+void TFParGen::Order_TAB_Panels_MDL03() {
+    Order_Panels({{CP_OPC_UA_Server, 406}, {CP_Modbus_Slave, 569}, {CP_NTP, 564}});
+}
+void TFParGen::Order_TAB_Panels_MDL04() {
+    Order_Panels({{CP_OPC_UA_Server, 406}, {CP_Modbus_TCP_Master, 892}, {CP_NTP, 564}});
+}
+void TFParGen::Order_TAB_Panels_MDL05() {
+    Order_Panels({{CP_OPC_UA_Server, 406}, {CP_Modbus_TCP_Slave, 582}, {CP_NTP, 564}});
+}
+void TFParGen::Order_TAB_Panels_MDL06() {
+    Order_Panels({{CP_OPC_UA_Server, 406}, {CP_BACnet_Master, 795}, {CP_NTP, 564}});
+}
+void TFParGen::Order_TAB_Panels_MDL07() {
+    Order_Panels({{CP_OPC_UA_Server, 406}, {CP_BACnet_Slave, 836}, {CP_NTP, 564}});
+}
 void TFParGen::Order_TAB_Panels_MDL08() { Order_Panels({{CP_OPC_UA_Server, 406}, {CP_CAN, 601}, {CP_NTP, 564}}); }
 void TFParGen::Order_TAB_Panels_MDL09() { Order_Panels({{CP_OPC_UA_Server, 406}, {CP_CANopen, 604}, {CP_NTP, 564}}); }
-void TFParGen::Order_TAB_Panels_MDL10() { Order_Panels({{CP_OPC_UA_Server, 406}, {CP_DeviceNet_Master, 634}, {CP_NTP, 564}}); }
-void TFParGen::Order_TAB_Panels_MDL11() { Order_Panels({{CP_OPC_UA_Server, 406}, {CP_DeviceNet_Slave, 625}, {CP_NTP, 564}}); }
+void TFParGen::Order_TAB_Panels_MDL10() {
+    Order_Panels({{CP_OPC_UA_Server, 406}, {CP_DeviceNet_Master, 634}, {CP_NTP, 564}});
+}
+void TFParGen::Order_TAB_Panels_MDL11() {
+    Order_Panels({{CP_OPC_UA_Server, 406}, {CP_DeviceNet_Slave, 625}, {CP_NTP, 564}});
+}
 void TFParGen::Order_TAB_Panels_MDL12() { Order_Panels({{CP_OPC_UA_Server, 406}, {CP_DMX, 709}, {CP_NTP, 564}}); }
-void TFParGen::Order_TAB_Panels_MDL13() { Order_Panels({{CP_OPC_UA_Server, 406}, {CP_EtherNetIP_Master, 758}, {CP_NTP, 564}}); }
-void TFParGen::Order_TAB_Panels_MDL14() { Order_Panels({{CP_OPC_UA_Server, 406}, {CP_EtherNetIP, 639}, {CP_NTP, 564}}); }
+void TFParGen::Order_TAB_Panels_MDL13() {
+    Order_Panels({{CP_OPC_UA_Server, 406}, {CP_EtherNetIP_Master, 758}, {CP_NTP, 564}});
+}
+void TFParGen::Order_TAB_Panels_MDL14() {
+    Order_Panels({{CP_OPC_UA_Server, 406}, {CP_EtherNetIP, 639}, {CP_NTP, 564}});
+}
 void TFParGen::Order_TAB_Panels_MDL15() { Order_Panels({{CP_OPC_UA_Server, 406}, {CP_J1939, 616}, {CP_NTP, 564}}); }
 void TFParGen::Order_TAB_Panels_MDL16() { Order_Panels({{CP_OPC_UA_Server, 406}, {CP_KNX, 714}, {CP_NTP, 564}}); }
 void TFParGen::Order_TAB_Panels_MDL17() {
-    Order_Panels({{CP_OPC_UA_Server, 406}, {CP_MQTT, 423}, {CP_Ethernet, 450}, {CP_WiFi, 473}, {CP_TLS, 549}, {CP_NTP, 564}});
+    Order_Panels(
+        {{CP_OPC_UA_Server, 406}, {CP_MQTT, 423}, {CP_Ethernet, 450}, {CP_WiFi, 473}, {CP_TLS, 549}, {CP_NTP, 564}});
 }
 void TFParGen::Order_TAB_Panels_MDL18() {}
 void TFParGen::Order_TAB_Panels_MDL19() { Order_Panels({{CP_OPC_UA_Server, 406}, {CP_NMEA2000, 702}, {CP_NTP, 564}}); }
 void TFParGen::Order_TAB_Panels_MDL20() {}
 void TFParGen::Order_TAB_Panels_MDL21() { Order_Panels({{CP_OPC_UA_Server, 406}, {CP_PROFINET, 665}, {CP_NTP, 564}}); }
-void TFParGen::Order_TAB_Panels_MDL22() { Order_Panels({{CP_OPC_UA_Server, 406}, {CP_SNMP_Manager, 777}, {CP_NTP, 564}}); }
-void TFParGen::Order_TAB_Panels_MDL23() { Order_Panels({{CP_OPC_UA_Server, 406}, {CP_SNMP_Agent, 719}, {CP_NTP, 564}}); }
+void TFParGen::Order_TAB_Panels_MDL22() {
+    Order_Panels({{CP_OPC_UA_Server, 406}, {CP_SNMP_Manager, 777}, {CP_NTP, 564}});
+}
+void TFParGen::Order_TAB_Panels_MDL23() {
+    Order_Panels({{CP_OPC_UA_Server, 406}, {CP_SNMP_Agent, 719}, {CP_NTP, 564}});
+}
 
-void TFParGen::RePosition_Objects_MDL01() { RePosition_Object_OPC_UA_Server(); RePosition_Object_Serial(); RePosition_Object_NTP(); }
-void TFParGen::RePosition_Objects_MDL02() { RePosition_Object_OPC_UA_Server(); RePosition_Object_Modbus_Master(); RePosition_Object_NTP(); }
-void TFParGen::RePosition_Objects_MDL03() { RePosition_Object_OPC_UA_Server(); RePosition_Object_Modbus_Slave(); RePosition_Object_NTP(); }
-void TFParGen::RePosition_Objects_MDL04() { RePosition_Object_OPC_UA_Server(); RePosition_Object_Modbus_TCP_Master(); RePosition_Object_NTP(); }
-void TFParGen::RePosition_Objects_MDL05() { RePosition_Object_OPC_UA_Server(); RePosition_Object_Modbus_TCP_Slave(); RePosition_Object_NTP(); }
-void TFParGen::RePosition_Objects_MDL06() { RePosition_Object_OPC_UA_Server(); RePosition_Object_BACnet_Master(); RePosition_Object_NTP(); }
-void TFParGen::RePosition_Objects_MDL07() { RePosition_Object_OPC_UA_Server(); RePosition_Object_BACnet_Slave(); RePosition_Object_NTP(); }
-void TFParGen::RePosition_Objects_MDL08() { RePosition_Object_OPC_UA_Server(); RePosition_Object_CAN(); RePosition_Object_NTP(); }
-void TFParGen::RePosition_Objects_MDL09() { RePosition_Object_OPC_UA_Server(); RePosition_Object_CANopen(); RePosition_Object_NTP(); }
-void TFParGen::RePosition_Objects_MDL10() { RePosition_Object_OPC_UA_Server(); RePosition_Object_DeviceNet_Master(); RePosition_Object_NTP(); }
-void TFParGen::RePosition_Objects_MDL11() { RePosition_Object_OPC_UA_Server(); RePosition_Object_DeviceNet_Slave(); RePosition_Object_NTP(); }
-void TFParGen::RePosition_Objects_MDL12() { RePosition_Object_OPC_UA_Server(); RePosition_Object_DMX(); RePosition_Object_NTP(); }
-void TFParGen::RePosition_Objects_MDL13() { RePosition_Object_OPC_UA_Server(); RePosition_Object_EtherNetIP_Master(); RePosition_Object_NTP(); }
-void TFParGen::RePosition_Objects_MDL14() { RePosition_Object_OPC_UA_Server(); RePosition_Object_EtherNetIP(); RePosition_Object_NTP(); }
-void TFParGen::RePosition_Objects_MDL15() { RePosition_Object_OPC_UA_Server(); RePosition_Object_J1939(); RePosition_Object_NTP(); }
-void TFParGen::RePosition_Objects_MDL16() { RePosition_Object_OPC_UA_Server(); RePosition_Object_KNX(); RePosition_Object_NTP(); }
+void TFParGen::RePosition_Objects_MDL01() {
+    RePosition_Object_OPC_UA_Server();
+    RePosition_Object_Serial();
+    RePosition_Object_NTP();
+}
+void TFParGen::RePosition_Objects_MDL02() {
+    RePosition_Object_OPC_UA_Server();
+    RePosition_Object_Modbus_Master();
+    RePosition_Object_NTP();
+}
+void TFParGen::RePosition_Objects_MDL03() {
+    RePosition_Object_OPC_UA_Server();
+    RePosition_Object_Modbus_Slave();
+    RePosition_Object_NTP();
+}
+void TFParGen::RePosition_Objects_MDL04() {
+    RePosition_Object_OPC_UA_Server();
+    RePosition_Object_Modbus_TCP_Master();
+    RePosition_Object_NTP();
+}
+void TFParGen::RePosition_Objects_MDL05() {
+    RePosition_Object_OPC_UA_Server();
+    RePosition_Object_Modbus_TCP_Slave();
+    RePosition_Object_NTP();
+}
+void TFParGen::RePosition_Objects_MDL06() {
+    RePosition_Object_OPC_UA_Server();
+    RePosition_Object_BACnet_Master();
+    RePosition_Object_NTP();
+}
+void TFParGen::RePosition_Objects_MDL07() {
+    RePosition_Object_OPC_UA_Server();
+    RePosition_Object_BACnet_Slave();
+    RePosition_Object_NTP();
+}
+void TFParGen::RePosition_Objects_MDL08() {
+    RePosition_Object_OPC_UA_Server();
+    RePosition_Object_CAN();
+    RePosition_Object_NTP();
+}
+void TFParGen::RePosition_Objects_MDL09() {
+    RePosition_Object_OPC_UA_Server();
+    RePosition_Object_CANopen();
+    RePosition_Object_NTP();
+}
+void TFParGen::RePosition_Objects_MDL10() {
+    RePosition_Object_OPC_UA_Server();
+    RePosition_Object_DeviceNet_Master();
+    RePosition_Object_NTP();
+}
+void TFParGen::RePosition_Objects_MDL11() {
+    RePosition_Object_OPC_UA_Server();
+    RePosition_Object_DeviceNet_Slave();
+    RePosition_Object_NTP();
+}
+void TFParGen::RePosition_Objects_MDL12() {
+    RePosition_Object_OPC_UA_Server();
+    RePosition_Object_DMX();
+    RePosition_Object_NTP();
+}
+void TFParGen::RePosition_Objects_MDL13() {
+    RePosition_Object_OPC_UA_Server();
+    RePosition_Object_EtherNetIP_Master();
+    RePosition_Object_NTP();
+}
+void TFParGen::RePosition_Objects_MDL14() {
+    RePosition_Object_OPC_UA_Server();
+    RePosition_Object_EtherNetIP();
+    RePosition_Object_NTP();
+}
+void TFParGen::RePosition_Objects_MDL15() {
+    RePosition_Object_OPC_UA_Server();
+    RePosition_Object_J1939();
+    RePosition_Object_NTP();
+}
+void TFParGen::RePosition_Objects_MDL16() {
+    RePosition_Object_OPC_UA_Server();
+    RePosition_Object_KNX();
+    RePosition_Object_NTP();
+}
 void TFParGen::RePosition_Objects_MDL17() {
-    RePosition_Object_OPC_UA_Server(); RePosition_Object_MQTT(); RePosition_Object_Ethernet();
-    RePosition_Object_WiFi(); RePosition_Object_TLS(); RePosition_Object_NTP();
+    RePosition_Object_OPC_UA_Server();
+    RePosition_Object_MQTT();
+    RePosition_Object_Ethernet();
+    RePosition_Object_WiFi();
+    RePosition_Object_TLS();
+    RePosition_Object_NTP();
 }
 void TFParGen::RePosition_Objects_MDL18() {}
-void TFParGen::RePosition_Objects_MDL19() { RePosition_Object_OPC_UA_Server(); RePosition_Object_NMEA2000(); RePosition_Object_NTP(); }
+void TFParGen::RePosition_Objects_MDL19() {
+    RePosition_Object_OPC_UA_Server();
+    RePosition_Object_NMEA2000();
+    RePosition_Object_NTP();
+}
 void TFParGen::RePosition_Objects_MDL20() {}
-void TFParGen::RePosition_Objects_MDL21() { RePosition_Object_OPC_UA_Server(); RePosition_Object_PROFINET(); RePosition_Object_NTP(); }
-void TFParGen::RePosition_Objects_MDL22() { RePosition_Object_OPC_UA_Server(); RePosition_Object_SNMP_Manager(); RePosition_Object_NTP(); }
-void TFParGen::RePosition_Objects_MDL23() { RePosition_Object_OPC_UA_Server(); RePosition_Object_SNMP_Agent(); RePosition_Object_NTP(); }
+void TFParGen::RePosition_Objects_MDL21() {
+    RePosition_Object_OPC_UA_Server();
+    RePosition_Object_PROFINET();
+    RePosition_Object_NTP();
+}
+void TFParGen::RePosition_Objects_MDL22() {
+    RePosition_Object_OPC_UA_Server();
+    RePosition_Object_SNMP_Manager();
+    RePosition_Object_NTP();
+}
+void TFParGen::RePosition_Objects_MDL23() {
+    RePosition_Object_OPC_UA_Server();
+    RePosition_Object_SNMP_Agent();
+    RePosition_Object_NTP();
+}
 
 void TFParGen::Common_Height(TCategoryPanel* Panel, TControl* Last) {
     Panel->SetHeight(Last->Top() + Last->Height() + 12 + CPG->HeaderHeight());
@@ -551,7 +683,7 @@ void TFParGen::RePosition_Object_WiFi() { Lowest_Control_Height(CP_WiFi); }
 
 void TFParGen::On_Click(TObject* Sender) {
     // Only these boxes change which rows their panel shows.
-    static const char* const Layout_Boxes[] = {"CB_MQTT_WillFlag", "CB_TLS_Enable", "CB_TLS_En_Server_Auth",
+    static const char* const Layout_Boxes[] = {"CB_MQTT_WillFlag",      "CB_TLS_Enable",   "CB_TLS_En_Server_Auth",
                                                "CB_TLS_En_Client_Auth", "CB_WiFi_IP_Auto", "CB_WiFi_En_DHCP",
                                                "CB_SNMP_Agent_Version3"};
     auto* C = dynamic_cast<TComponent*>(Sender);

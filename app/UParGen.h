@@ -11,6 +11,7 @@
 #include "platform/xml/XMLDoc.h"
 
 #include <QString>
+
 #include <vector>
 
 class TFParGen : public TForm {
@@ -201,7 +202,10 @@ private:
     void New_Octets(TCategoryPanel* Panel, const QString& Prefix, int Top, int DotTop, TEdit** Octets);
     void Make_Images();
     // Shows the panels in order, stacks them, numbers their captions and sets their tab order.
-    struct TPanelCaption { TCategoryPanel* Panel; int Text; };
+    struct TPanelCaption {
+        TCategoryPanel* Panel;
+        int Text;
+    };
     void Order_Panels(std::initializer_list<TPanelCaption> Panels);
     // A panel's height: the bottom of Last plus 12 plus the group's header height.
     void Common_Height(TCategoryPanel* Panel, TControl* Last);
@@ -211,13 +215,13 @@ private:
 
     struct TParam {
         const char* Element;
-        TEdit* Edit;          // edit text ...
-        TCheckBox* Box;       // ... or "1"/"0" ...
-        bool Baudrate;        // ... or the bit-rate index
+        TEdit* Edit; // edit text ...
+        TCheckBox* Box; // ... or "1"/"0" ...
+        bool Baudrate; // ... or the bit-rate index
         QString Default;
     };
     std::vector<TParam> FParams;
-    std::vector<TEdit*> FOctetChain;   // "." moves along it
+    std::vector<TEdit*> FOctetChain; // "." moves along it
 };
 
 extern TFParGen* FParGen;

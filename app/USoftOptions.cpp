@@ -20,20 +20,16 @@ constexpr int Slots_Per_Page = 6;
 // The language files the dialog offers: "<name>.lng" files that are plain, writable files.
 // Read-only files are left out, as are names the language loader would not find (it looks for
 // exactly "<name>.lng").
-bool Is_Offered_Language_File(const QFileInfo& Info)
-{
-    if (!Info.isFile() || Info.isSymLink())
-        return false;
-    if (!Info.fileName().endsWith(QLatin1String(".lng")) || Info.fileName().length() <= 4)
-        return false;
+bool Is_Offered_Language_File(const QFileInfo& Info) {
+    if (!Info.isFile() || Info.isSymLink()) return false;
+    if (!Info.fileName().endsWith(QLatin1String(".lng")) || Info.fileName().length() <= 4) return false;
     // The owner's write bit is the file's read-only attribute, whoever runs the program.
     return Info.permissions().testFlag(QFileDevice::WriteOwner);
 }
 
 // The picture right of the caption of the Next button: a small arrow pointing right, on the
 // button's transparent colour.
-void Draw_Next_Arrow(TBitmap& Glyph)
-{
+void Draw_Next_Arrow(TBitmap& Glyph) {
     Glyph.SetSize(12, 12);
     TCanvas* C = Glyph.Canvas();
     C->Brush()->SetColor(LbTransparentColor);
@@ -43,14 +39,13 @@ void Draw_Next_Arrow(TBitmap& Glyph)
     C->Polygon({Point(3, 2), Point(9, 6), Point(3, 10)});
 }
 
-}  // namespace
+} // namespace
 
 TFSoftOptions::TFSoftOptions(TComponent* AOwner) : TForm(AOwner) {}
 
 TFSoftOptions::~TFSoftOptions() = default;
 
-void TFSoftOptions::CreateComponents()
-{
+void TFSoftOptions::CreateComponents() {
     Apply_Window_Look(this);
     SetClientWidth(509);
     SetClientHeight(373);
@@ -60,7 +55,7 @@ void TFSoftOptions::CreateComponents()
     P_Buttons = Create_Button_Panel(this);
     Btn_OK = Create_Dialog_Button(this, P_Buttons, "Btn_OK", 16);
     Btn_OK->SetKind(bkOK);
-    Btn_OK->SetModalResult(mrNone);   // OK commits first, then closes
+    Btn_OK->SetModalResult(mrNone); // OK commits first, then closes
     Btn_OK->OnClick = [this](TObject* Sender) { Btn_OKClick(Sender); };
     Btn_Cancel = Create_Dialog_Button(this, P_Buttons, "Btn_Cancel", 134);
     Btn_Cancel->SetKind(bkCancel);
@@ -80,8 +75,7 @@ void TFSoftOptions::CreateComponents()
     TS_Soft_Settings = Create<TTabSheet>(this);
     TS_Soft_Settings->SetName("TS_Soft_Settings");
     TS_Soft_Settings->SetPageControl(PC_Options);
-    for (TTabSheet* Page : {TS_Language, TS_Con_Options, TS_Soft_Settings})
-        Page->SetColor(Window_Color);
+    for (TTabSheet* Page : {TS_Language, TS_Con_Options, TS_Soft_Settings}) Page->SetColor(Window_Color);
 
     // Language page.
     L_Sel_Lang = Create<TLabel>(this, TS_Language);
@@ -167,8 +161,7 @@ void TFSoftOptions::CreateComponents()
     OnShow = [this](TObject* Sender) { FormShow(Sender); };
 }
 
-void TFSoftOptions::FormCreate(TObject* Sender)
-{
+void TFSoftOptions::FormCreate(TObject* Sender) {
     (void)Sender;
     FLanguages = std::make_unique<TStringList>();
     SL_Languages = FLanguages.get();
@@ -177,8 +170,7 @@ void TFSoftOptions::FormCreate(TObject* Sender)
     Set_Lang();
 }
 
-void TFSoftOptions::FormShow(TObject* Sender)
-{
+void TFSoftOptions::FormShow(TObject* Sender) {
     (void)Sender;
     Language_In_Use = Lang_Name;
     // A flag picture that cannot be loaded is reported, but only once the dialog shows the
@@ -196,12 +188,10 @@ void TFSoftOptions::FormShow(TObject* Sender)
     CB_Update->SetChecked(Opt_Enable_Update);
     CB_Soft_Set_Jump_Table->SetChecked(Opt_Enable_Jump_Field_Tables);
     CB_DoubleClick_Auto_Size->SetChecked(Opt_Double_Click_Auto_Size);
-    if (Failure)
-        std::rethrow_exception(Failure);
+    if (Failure) std::rethrow_exception(Failure);
 }
 
-void TFSoftOptions::Set_Lang()
-{
+void TFSoftOptions::Set_Lang() {
     SetCaption(Lang[300]);
     L_SW_Desc->SetCaption(Lang[301]);
     TS_Language->SetCaption(Lang[302]);
@@ -220,16 +210,13 @@ void TFSoftOptions::Set_Lang()
     CB_DoubleClick_Auto_Size->SetCaption(Lang[321]);
 }
 
-void TFSoftOptions::Create_Lang_List()
-{
+void TFSoftOptions::Create_Lang_List() {
     SL_Languages->Clear();
     if (!Language_Dir.isEmpty()) {
         const QDir Dir(Language_Dir);
-        const QFileInfoList Entries =
-            Dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::System, QDir::NoSort);
+        const QFileInfoList Entries = Dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::System, QDir::NoSort);
         for (const QFileInfo& Info : Entries)
-            if (Is_Offered_Language_File(Info))
-                SL_Languages->Add(Info.fileName());
+            if (Is_Offered_Language_File(Info)) SL_Languages->Add(Info.fileName());
     }
     SL_Languages->SetCaseSensitive(false);
     SL_Languages->Sort();
@@ -237,18 +224,13 @@ void TFSoftOptions::Create_Lang_List()
     Update_Lang_Page(1);
 }
 
-int TFSoftOptions::Page_Count() const
-{
-    return (SL_Languages->Count() + Slots_Per_Page - 1) / Slots_Per_Page;
-}
+int TFSoftOptions::Page_Count() const { return (SL_Languages->Count() + Slots_Per_Page - 1) / Slots_Per_Page; }
 
-QString TFSoftOptions::Page_Text(int Num_Page) const
-{
+QString TFSoftOptions::Page_Text(int Num_Page) const {
     return Lang[305] + IntToStr(Num_Page) + Lang[306] + IntToStr(Page_Count());
 }
 
-void TFSoftOptions::Update_Lang_Page(int Num_Page)
-{
+void TFSoftOptions::Update_Lang_Page(int Num_Page) {
     const int N = SL_Languages->Count();
     const int P = Page_Count();
     L_Sel_Lang->SetCaption(Lang[304] + Language_In_Use);
@@ -272,8 +254,7 @@ void TFSoftOptions::Update_Lang_Page(int Num_Page)
 
         TImage* Image = FImages[i];
         QString Flag = Language_Dir + "/" + Name + ".bmp";
-        if (!FileExists(Flag))
-            Flag = Language_Dir + "/DefaultFlag.bmp";
+        if (!FileExists(Flag)) Flag = Language_Dir + "/DefaultFlag.bmp";
         if (!FileExists(Flag)) {
             Image->Hide();
             continue;
@@ -284,39 +265,30 @@ void TFSoftOptions::Update_Lang_Page(int Num_Page)
         } catch (...) {
             // Not another language's flag from the page shown before.
             Image->Hide();
-            if (!Failure)
-                Failure = std::current_exception();
+            if (!Failure) Failure = std::current_exception();
         }
     }
-    if (Failure)
-        std::rethrow_exception(Failure);
+    if (Failure) std::rethrow_exception(Failure);
 }
 
-void TFSoftOptions::Btn_NextClick(TObject* Sender)
-{
+void TFSoftOptions::Btn_NextClick(TObject* Sender) {
     if (Sender == Btn_Next) {
-        if (Page_Count() >= Show_Page + 1)
-            ++Show_Page;
+        if (Page_Count() >= Show_Page + 1) ++Show_Page;
     } else if (Sender == Btn_Prev) {
-        if (Show_Page - 1 > 0)
-            --Show_Page;
+        if (Show_Page - 1 > 0) --Show_Page;
     }
     Update_Lang_Page(Show_Page);
 }
 
-void TFSoftOptions::LangClick(TObject* Sender)
-{
+void TFSoftOptions::LangClick(TObject* Sender) {
     const auto* Control = dynamic_cast<TComponent*>(Sender);
-    if (!Control)
-        return;
+    if (!Control) return;
     const int Slot = int(Control->Tag());
     const int Index = (Show_Page - 1) * Slots_Per_Page + Slot;
-    if (Slot < 0 || Slot >= Slots_Per_Page || Index >= SL_Languages->Count())
-        return;
+    if (Slot < 0 || Slot >= Slots_Per_Page || Index >= SL_Languages->Count()) return;
     const QString FileName = SL_Languages->Strings(Index);
     const QString New_Language = FileName.left(FileName.length() - 4);
-    if (!YesNoBox(Lang[316] + Language_In_Use + Lang[317] + New_Language + Lang[318]))
-        return;
+    if (!YesNoBox(Lang[316] + Language_In_Use + Lang[317] + New_Language + Lang[318])) return;
 
     // The table is filled for the new language, but Lang_Name changes only through OK.
     const QString Old_Lang_Name = Lang_Name;
@@ -339,33 +311,28 @@ void TFSoftOptions::LangClick(TObject* Sender)
     Lang_Name = Old_Lang_Name;
     Language_In_Use = New_Language;
 
-    if (Change_Language)
-        Change_Language();
+    if (Change_Language) Change_Language();
     L_Sel_Lang->SetCaption(Lang[304] + Language_In_Use);
     // Set_Lang put the page label back to its first page; it names the page still shown.
     L_Page_Lang->SetCaption(Page_Text(Show_Page));
 }
 
-void TFSoftOptions::Update_CheckBox()
-{
+void TFSoftOptions::Update_CheckBox() {
     CB_Update->SetEnabled(CB_En_Con->Checked());
     Btn_Check_Update->SetEnabled(CB_Update->Enabled() && CB_Update->Checked());
 }
 
-void TFSoftOptions::CB_En_ConClick(TObject* Sender)
-{
+void TFSoftOptions::CB_En_ConClick(TObject* Sender) {
     (void)Sender;
     Update_CheckBox();
 }
 
-void TFSoftOptions::Btn_OKClick(TObject* Sender)
-{
+void TFSoftOptions::Btn_OKClick(TObject* Sender) {
     (void)Sender;
     Lang_Name = Language_In_Use;
     Opt_Enable_Internet = CB_En_Con->Checked();
     Opt_Enable_Update = CB_Update->Checked();
-    if (Timer_Update)
-        Timer_Update->SetEnabled(Opt_Enable_Internet && Opt_Enable_Update);
+    if (Timer_Update) Timer_Update->SetEnabled(Opt_Enable_Internet && Opt_Enable_Update);
     Opt_Enable_Jump_Field_Tables = CB_Soft_Set_Jump_Table->Checked();
     Opt_Double_Click_Auto_Size = CB_DoubleClick_Auto_Size->Checked();
     SetModalResult(mrOk);
@@ -375,8 +342,7 @@ bool TFSoftOptions::Check_Version() { return ::Check_Version(); }
 
 int TFSoftOptions::Conv_Version(const QString& Ver_str) { return ::Conv_Version(Ver_str); }
 
-void TFSoftOptions::Btn_Check_UpdateClick(TObject* Sender)
-{
+void TFSoftOptions::Btn_Check_UpdateClick(TObject* Sender) {
     (void)Sender;
     if (Check_Version())
         LL_Check_Update->SetCaption(Update_Link_Caption(Lang[314]));
@@ -385,9 +351,7 @@ void TFSoftOptions::Btn_Check_UpdateClick(TObject* Sender)
     LL_Check_Update->Show();
 }
 
-void TFSoftOptions::LL_Check_UpdateLinkClick(TObject* Sender, const QString& Link,
-                                             TSysLinkType LinkType)
-{
+void TFSoftOptions::LL_Check_UpdateLinkClick(TObject* Sender, const QString& Link, TSysLinkType LinkType) {
     (void)Sender;
     (void)LinkType;
     OpenLink(Link);

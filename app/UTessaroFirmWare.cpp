@@ -27,7 +27,6 @@ constexpr TColor Hot_Sky_Blue = TColor(0xF0CAA6);
 constexpr TColor Button_Font_Color = TColor(3355443);
 constexpr TColor Label_Grey = TColor(0x808080);
 
-
 // The pictures of the window's buttons, drawn here: a strip of two cells (normal, disabled) on
 // the button's transparent colour.
 enum class TGlyph { Info, Options, Close, Step };
@@ -38,50 +37,50 @@ void Paint_Glyph_Cell(TCanvas* C, TGlyph Kind, int X0, int Size, bool Disabled) 
     const TRect R(X0 + m, m, X0 + Size - m, Size - m);
     C->Pen()->SetWidth(1);
     switch (Kind) {
-    case TGlyph::Info:
-    case TGlyph::Close:
-    case TGlyph::Options: {
-        const TColor fill = Kind == TGlyph::Info    ? pick(TColor(0xB0703A))
-                            : Kind == TGlyph::Close ? pick(TColor(0x3838C8))
-                                                    : pick(TColor(0x707070));
-        C->Brush()->SetColor(fill);
-        C->Pen()->SetColor(fill);
-        C->Ellipse(R);
-        C->Brush()->SetColor(clWhite);
-        C->Pen()->SetColor(clWhite);
-        const int cx = (R.Left + R.Right) / 2;
-        const int cy = (R.Top + R.Bottom) / 2;
-        const int u = std::max(1, Size / 16);
-        if (Kind == TGlyph::Info) {
-            C->FillRect(TRect(cx - u, R.Top + 2 * u, cx + u + 1, R.Top + 4 * u));
-            C->FillRect(TRect(cx - u, R.Top + 6 * u, cx + u + 1, R.Bottom - 2 * u));
-        } else if (Kind == TGlyph::Close) {
-            C->Pen()->SetWidth(std::max(2, 3 * u / 2));
-            const int d = (R.Right - R.Left) / 4;
-            C->MoveTo(cx - d, cy - d);
-            C->LineTo(cx + d, cy + d);
-            C->MoveTo(cx + d, cy - d);
-            C->LineTo(cx - d, cy + d);
-        } else {
-            // three sliders: the options
-            const int w = (R.Right - R.Left) / 2;
-            for (int i = -1; i <= 1; ++i) {
-                const int y = cy + i * 4 * u;
-                C->FillRect(TRect(cx - w / 2 - u, y, cx + w / 2 + u, y + u));
-                const int k = cx + i * w / 4;
-                C->FillRect(TRect(k - u, y - u, k + u + 1, y + 2 * u));
+        case TGlyph::Info:
+        case TGlyph::Close:
+        case TGlyph::Options: {
+            const TColor fill = Kind == TGlyph::Info ? pick(TColor(0xB0703A))
+                : Kind == TGlyph::Close              ? pick(TColor(0x3838C8))
+                                                     : pick(TColor(0x707070));
+            C->Brush()->SetColor(fill);
+            C->Pen()->SetColor(fill);
+            C->Ellipse(R);
+            C->Brush()->SetColor(clWhite);
+            C->Pen()->SetColor(clWhite);
+            const int cx = (R.Left + R.Right) / 2;
+            const int cy = (R.Top + R.Bottom) / 2;
+            const int u = std::max(1, Size / 16);
+            if (Kind == TGlyph::Info) {
+                C->FillRect(TRect(cx - u, R.Top + 2 * u, cx + u + 1, R.Top + 4 * u));
+                C->FillRect(TRect(cx - u, R.Top + 6 * u, cx + u + 1, R.Bottom - 2 * u));
+            } else if (Kind == TGlyph::Close) {
+                C->Pen()->SetWidth(std::max(2, 3 * u / 2));
+                const int d = (R.Right - R.Left) / 4;
+                C->MoveTo(cx - d, cy - d);
+                C->LineTo(cx + d, cy + d);
+                C->MoveTo(cx + d, cy - d);
+                C->LineTo(cx - d, cy + d);
+            } else {
+                // three sliders: the options
+                const int w = (R.Right - R.Left) / 2;
+                for (int i = -1; i <= 1; ++i) {
+                    const int y = cy + i * 4 * u;
+                    C->FillRect(TRect(cx - w / 2 - u, y, cx + w / 2 + u, y + u));
+                    const int k = cx + i * w / 4;
+                    C->FillRect(TRect(k - u, y - u, k + u + 1, y + 2 * u));
+                }
             }
+            break;
         }
-        break;
-    }
-    case TGlyph::Step: {
-        const TColor fill = pick(TColor(0x2E8B57));
-        C->Brush()->SetColor(fill);
-        C->Pen()->SetColor(fill);
-        C->Polygon({TPoint(R.Left + m, R.Top), TPoint(R.Right - 1, (R.Top + R.Bottom) / 2),
-                    TPoint(R.Left + m, R.Bottom - 1)});
-        break;
-    }
+        case TGlyph::Step: {
+            const TColor fill = pick(TColor(0x2E8B57));
+            C->Brush()->SetColor(fill);
+            C->Pen()->SetColor(fill);
+            C->Polygon({TPoint(R.Left + m, R.Top), TPoint(R.Right - 1, (R.Top + R.Bottom) / 2),
+                        TPoint(R.Left + m, R.Bottom - 1)});
+            break;
+        }
     }
 }
 
@@ -96,10 +95,9 @@ void Set_Glyph(TLbButton* Button, TGlyph Kind, int Size) {
     Button->SetNumGlyphs(2);
 }
 
-}   // namespace
+} // namespace
 
-TFTessaroFirmWare::TFTessaroFirmWare(TComponent* AOwner)
-    : TForm(AOwner), XML1(std::make_unique<TXMLDocument>()) {}
+TFTessaroFirmWare::TFTessaroFirmWare(TComponent* AOwner) : TForm(AOwner), XML1(std::make_unique<TXMLDocument>()) {}
 
 TFTessaroFirmWare::~TFTessaroFirmWare() {
     if (FTessaroFirmWare == this) FTessaroFirmWare = nullptr;
@@ -175,8 +173,7 @@ void TFTessaroFirmWare::CreateComponents() {
     Shape2->Pen()->SetColor(Label_Grey);
 
     L_Begin = label("L_Begin", true);
-    TLabel** steps[] = {&L_Step_1, &L_Step_2, &L_Step_3, &L_Step_4,
-                        &L_Step_5, &L_Step_6, &L_Step_7, &L_Step_8};
+    TLabel** steps[] = {&L_Step_1, &L_Step_2, &L_Step_3, &L_Step_4, &L_Step_5, &L_Step_6, &L_Step_7, &L_Step_8};
     for (int i = 0; i < 8; ++i) *steps[i] = label(QString("L_Step_%1").arg(i + 1), true);
     Shape1 = Create<TShape>(this, this);
     Shape1->SetName("Shape1");
@@ -216,13 +213,33 @@ void TFTessaroFirmWare::CreateComponents() {
     Btn_Prm_Gen->Font()->SetColor(Button_Font_Color);
     for (TLbButton* b : {Btn_New, Btn_Open, Btn_CreateBin}) b->SetHotTrackColor(Hot_Sky_Blue);
 
-    for (TLbButton* b :
-         {Btn_Info, Btn_Opz, Btn_Close, Btn_New, Btn_Open, Btn_Prm_Gen, Btn_CreateBin,
-          Btn_OPC_UA_Server_Access, Btn_BACnet_EDE_File, Btn_Modbus_Set_Access,
-          Btn_BACnet_SetAccess, Btn_CAN_Rec_Frame, Btn_CAN_Send_Frame, Btn_SDO_Server_CANopen,
-          Btn_SDO_Client_CANopen, Btn_PDO_CANopen, Btn_CANopen_EDS, Btn_DNet_Net,
-          Btn_DNet_Offset, Btn_DMX_Default, Btn_KNX_Access, Btn_MQTT_Set_Topic, Btn_SNMP_Trap,
-          Btn_SNMP_Manager_Access, Btn_SNMP_MIB, Btn_PROFINET_XML, Btn_EtherNetIP_Access}) {
+    for (TLbButton* b : {Btn_Info,
+                         Btn_Opz,
+                         Btn_Close,
+                         Btn_New,
+                         Btn_Open,
+                         Btn_Prm_Gen,
+                         Btn_CreateBin,
+                         Btn_OPC_UA_Server_Access,
+                         Btn_BACnet_EDE_File,
+                         Btn_Modbus_Set_Access,
+                         Btn_BACnet_SetAccess,
+                         Btn_CAN_Rec_Frame,
+                         Btn_CAN_Send_Frame,
+                         Btn_SDO_Server_CANopen,
+                         Btn_SDO_Client_CANopen,
+                         Btn_PDO_CANopen,
+                         Btn_CANopen_EDS,
+                         Btn_DNet_Net,
+                         Btn_DNet_Offset,
+                         Btn_DMX_Default,
+                         Btn_KNX_Access,
+                         Btn_MQTT_Set_Topic,
+                         Btn_SNMP_Trap,
+                         Btn_SNMP_Manager_Access,
+                         Btn_SNMP_MIB,
+                         Btn_PROFINET_XML,
+                         Btn_EtherNetIP_Access}) {
         b->SetColor(Window_Color);
         b->SetColorWhenDown(Button_Down_Color);
         b->OnClick = [this](TObject* S) { Btn_Click(S); };
@@ -247,24 +264,43 @@ void TFTessaroFirmWare::FormCreate(TObject*) {
     Reset_Language();
 
     // Layout: the protocol's steps are shown, every other protocol's step stays hidden.
-    struct TPlace { TControl* Control; int Left, Top; };
-    const TPlace shown[] = {
-        {L_SW_Code, 16, 8},        {L_SW_Desc, 16, 42},      {L_Begin, 16, 84},
-        {Shape2, 80, 70},          {L_Name_Conf, 87, 75},    {L_Name_Conf_L2, 87, 88},
-        {Btn_Info, 516, 8},        {Btn_Opz, 574, 8},        {Btn_Close, 632, 8},
-        {L_Step_1, 16, 128},       {L_Step_2, 16, 172},      {L_Step_3, 16, 216},
-        {L_Step_4, 16, 260},       {L_Step_5, 16, 304},      {L_Step_6, 16, 348},
-        {L_Step_7, 16, 392},       {L_Step_8, 16, 436},      {L_Velmora, 565, 436},
-        {Btn_New, 80, 112},        {Btn_Open, 258, 112},     {Btn_Prm_Gen, 80, 156},
-        {Btn_OPC_UA_Server_Access, 80, 200}, {Btn_SDO_Server_CANopen, 80, 244},
-        {Btn_SDO_Client_CANopen, 80, 288},   {Btn_PDO_CANopen, 80, 332},
-        {Btn_CANopen_EDS, 80, 376},          {Btn_CreateBin, 80, 420},
+    struct TPlace {
+        TControl* Control;
+        int Left, Top;
     };
-    for (TLbButton* b : {Btn_BACnet_EDE_File, Btn_Modbus_Set_Access, Btn_BACnet_SetAccess,
-                         Btn_CAN_Rec_Frame, Btn_CAN_Send_Frame, Btn_DNet_Net, Btn_DNet_Offset,
-                         Btn_DMX_Default, Btn_KNX_Access, Btn_MQTT_Set_Topic, Btn_SNMP_Trap,
-                         Btn_SNMP_Manager_Access, Btn_SNMP_MIB, Btn_PROFINET_XML,
-                         Btn_EtherNetIP_Access})
+    const TPlace shown[] = {
+        {L_SW_Code, 16, 8},
+        {L_SW_Desc, 16, 42},
+        {L_Begin, 16, 84},
+        {Shape2, 80, 70},
+        {L_Name_Conf, 87, 75},
+        {L_Name_Conf_L2, 87, 88},
+        {Btn_Info, 516, 8},
+        {Btn_Opz, 574, 8},
+        {Btn_Close, 632, 8},
+        {L_Step_1, 16, 128},
+        {L_Step_2, 16, 172},
+        {L_Step_3, 16, 216},
+        {L_Step_4, 16, 260},
+        {L_Step_5, 16, 304},
+        {L_Step_6, 16, 348},
+        {L_Step_7, 16, 392},
+        {L_Step_8, 16, 436},
+        {L_Velmora, 565, 436},
+        {Btn_New, 80, 112},
+        {Btn_Open, 258, 112},
+        {Btn_Prm_Gen, 80, 156},
+        {Btn_OPC_UA_Server_Access, 80, 200},
+        {Btn_SDO_Server_CANopen, 80, 244},
+        {Btn_SDO_Client_CANopen, 80, 288},
+        {Btn_PDO_CANopen, 80, 332},
+        {Btn_CANopen_EDS, 80, 376},
+        {Btn_CreateBin, 80, 420},
+    };
+    for (TLbButton* b :
+         {Btn_BACnet_EDE_File, Btn_Modbus_Set_Access, Btn_BACnet_SetAccess, Btn_CAN_Rec_Frame, Btn_CAN_Send_Frame,
+          Btn_DNet_Net, Btn_DNet_Offset, Btn_DMX_Default, Btn_KNX_Access, Btn_MQTT_Set_Topic, Btn_SNMP_Trap,
+          Btn_SNMP_Manager_Access, Btn_SNMP_MIB, Btn_PROFINET_XML, Btn_EtherNetIP_Access})
         b->SetVisible(false);
     for (const TPlace& p : shown) {
         p.Control->SetLeft(p.Left);
@@ -273,8 +309,7 @@ void TFTessaroFirmWare::FormCreate(TObject*) {
     }
     // Steps 3 to 6 edit their tables in grid editors, which this build does not have yet: their
     // buttons stand where they belong but cannot be pressed.
-    for (TLbButton* b : {Btn_OPC_UA_Server_Access, Btn_SDO_Server_CANopen,
-                         Btn_SDO_Client_CANopen, Btn_PDO_CANopen})
+    for (TLbButton* b : {Btn_OPC_UA_Server_Access, Btn_SDO_Server_CANopen, Btn_SDO_Client_CANopen, Btn_PDO_CANopen})
         b->SetEnabled(false);
     Shape1->SetBounds(10, Btn_CreateBin->Top() + 51, 674, 1);
     SetClientWidth(694);
@@ -305,8 +340,7 @@ void TFTessaroFirmWare::FormCreate(TObject*) {
     // The project of the last run, when its folder is still there.
     // Only a name that can be a project folder is taken: a settings file edited by hand must
     // not point the editors at files outside the projects folder.
-    if (Is_Valid_Project_Name(Project_Name) &&
-        DirectoryExists(Projects_Dir + "/" + Project_Name)) {
+    if (Is_Valid_Project_Name(Project_Name) && DirectoryExists(Projects_Dir + "/" + Project_Name)) {
         Project_Dir = Projects_Dir + "/" + Project_Name;
     } else {
         Project_Name.clear();
@@ -346,8 +380,7 @@ void TFTessaroFirmWare::Show_Project_Labels() {
 
 void TFTessaroFirmWare::Set_Lang() {
     L_Begin->SetCaption(Lang[0]);
-    TLabel* steps[] = {L_Step_1, L_Step_2, L_Step_3, L_Step_4,
-                       L_Step_5, L_Step_6, L_Step_7, L_Step_8};
+    TLabel* steps[] = {L_Step_1, L_Step_2, L_Step_3, L_Step_4, L_Step_5, L_Step_6, L_Step_7, L_Step_8};
     for (int i = 0; i < 8; ++i) steps[i]->SetCaption(Lang[i + 1]);
     Btn_Info->SetHint(Lang[12]);
     Btn_Opz->SetHint(Lang[13]);
@@ -370,13 +403,16 @@ void TFTessaroFirmWare::Set_Lang() {
     Btn_CAN_Rec_Frame->SetHint(Lang[31]);
     Btn_CAN_Send_Frame->SetHint(Lang[32]);
     // Caption and hint pairs, from text 37 on.
-    struct TPair { TLbButton* Button; int Text; };
+    struct TPair {
+        TLbButton* Button;
+        int Text;
+    };
     const TPair pairs[] = {
-        {Btn_SDO_Server_CANopen, 37}, {Btn_SDO_Client_CANopen, 39}, {Btn_PDO_CANopen, 41},
-        {Btn_CANopen_EDS, 43},        {Btn_DNet_Net, 45},           {Btn_DNet_Offset, 47},
-        {Btn_DMX_Default, 49},        {Btn_KNX_Access, 51},         {Btn_MQTT_Set_Topic, 53},
-        {Btn_PROFINET_XML, 55},       {Btn_SNMP_Trap, 57},          {Btn_SNMP_MIB, 59},
-        {Btn_SNMP_Manager_Access, 61}, {Btn_BACnet_SetAccess, 63},  {Btn_BACnet_EDE_File, 65},
+        {Btn_SDO_Server_CANopen, 37},  {Btn_SDO_Client_CANopen, 39}, {Btn_PDO_CANopen, 41},
+        {Btn_CANopen_EDS, 43},         {Btn_DNet_Net, 45},           {Btn_DNet_Offset, 47},
+        {Btn_DMX_Default, 49},         {Btn_KNX_Access, 51},         {Btn_MQTT_Set_Topic, 53},
+        {Btn_PROFINET_XML, 55},        {Btn_SNMP_Trap, 57},          {Btn_SNMP_MIB, 59},
+        {Btn_SNMP_Manager_Access, 61}, {Btn_BACnet_SetAccess, 63},   {Btn_BACnet_EDE_File, 65},
         {Btn_EtherNetIP_Access, 67},
     };
     for (const TPair& p : pairs) {
@@ -478,8 +514,7 @@ void TFTessaroFirmWare::BACnet_EDE_File() {
     if (!SD1->Execute()) return;
     QString name = SD1->FileName();
     if (name.right(4).toUpper() != ".CSV") name += ".csv";
-    if (FileExists(name) && MessageDlg(Lang[1303], mtConfirmation, mbYesNoCancel) != mrYes)
-        return;
+    if (FileExists(name) && MessageDlg(Lang[1303], mtConfirmation, mbYesNoCancel) != mrYes) return;
     // The EDE generator belongs to the BACnet editors, which are not built yet.
 }
 
@@ -497,10 +532,9 @@ int TFTessaroFirmWare::Get_Type_BACnet() {
     }
 }
 
-TWaitResult TFTessaroFirmWare::Start_Program(const QString& NomeSW, const QString& Parameter,
-                                             uint8_t tipo) {
-    const TWaitResult Result = StartAndWait(NomeSW, Parameter, tipo != 0,
-                                            Start_Program_Limit_Ms, Start_Program_Poll_Ms);
+TWaitResult TFTessaroFirmWare::Start_Program(const QString& NomeSW, const QString& Parameter, uint8_t tipo) {
+    const TWaitResult Result =
+        StartAndWait(NomeSW, Parameter, tipo != 0, Start_Program_Limit_Ms, Start_Program_Poll_Ms);
     // The wait ends as it goes on: with one more pause, also after the program has ended.
     if (Result == TWaitResult::Ended) Clock().Sleep(Start_Program_Poll_Ms);
     return Result;
@@ -531,8 +565,6 @@ void TFTessaroFirmWare::Timer_UpdateTimer(TObject*) {
     Timer_Update->SetEnabled(true);
 }
 
-void TFTessaroFirmWare::LL_UpdateLinkClick(TObject*, const QString& Link, TSysLinkType) {
-    OpenLink(Link);
-}
+void TFTessaroFirmWare::LL_UpdateLinkClick(TObject*, const QString& Link, TSysLinkType) { OpenLink(Link); }
 
 void TFTessaroFirmWare::L_VelmoraClick(TObject*) { OpenLink(Home_Page_URL()); }

@@ -1,7 +1,6 @@
 #include "app/UWindow_Look.h"
 
-void Apply_Window_Look(TForm* Form, TBorderStyle BorderStyle)
-{
+void Apply_Window_Look(TForm* Form, TBorderStyle BorderStyle) {
     Form->SetBorderStyle(BorderStyle);
     Form->SetBorderIcons({biSystemMenu});
     Form->SetPosition(poScreenCenter);
@@ -10,8 +9,7 @@ void Apply_Window_Look(TForm* Form, TBorderStyle BorderStyle)
     Form->Font()->SetHeight(-11);
 }
 
-void Create_Title_Panel(TForm* Form, TPanel*& P_Title, TLabel*& L_SW_Code, TLabel*& L_SW_Desc)
-{
+void Create_Title_Panel(TForm* Form, TPanel*& P_Title, TLabel*& L_SW_Code, TLabel*& L_SW_Desc) {
     P_Title = Create<TPanel>(Form, Form);
     P_Title->SetName("P_Title");
     P_Title->SetAlign(alTop);
@@ -40,8 +38,7 @@ void Create_Title_Panel(TForm* Form, TPanel*& P_Title, TLabel*& L_SW_Code, TLabe
     L_SW_Desc->SetTop(42);
 }
 
-TPanel* Create_Button_Panel(TForm* Form, const QString& Name)
-{
+TPanel* Create_Button_Panel(TForm* Form, const QString& Name) {
     TPanel* P = Create<TPanel>(Form, Form);
     P->SetName(Name);
     P->SetAlign(alBottom);
@@ -52,8 +49,7 @@ TPanel* Create_Button_Panel(TForm* Form, const QString& Name)
     return P;
 }
 
-TLbButton* Create_Dialog_Button(TForm* Form, TPanel* Panel, const QString& Name, int Left)
-{
+TLbButton* Create_Dialog_Button(TForm* Form, TPanel* Panel, const QString& Name, int Left) {
     TLbButton* B = Create<TLbButton>(Form, Panel);
     B->SetName(Name);
     B->SetStyle(bsEncarta);

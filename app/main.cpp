@@ -8,7 +8,6 @@
 #include "app/USoftOptions.h"
 #include "app/UTessaroFirmWare.h"
 #include "gateway/UBoot.h"
-
 #include "platform/gui/Forms.h"
 
 #include <exception>

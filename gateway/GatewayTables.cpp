@@ -1,7 +1,6 @@
 #include "gateway/GatewayTables.h"
 
-static TTableSection Section(const QString& Name, const QStringList& Attributes, int Capacity)
-{
+static TTableSection Section(const QString& Name, const QStringList& Attributes, int Capacity) {
     TTableSection S;
     S.Name = Name;
     S.Attributes = Unguarded_Attributes(Attributes);
@@ -11,17 +10,15 @@ static TTableSection Section(const QString& Name, const QStringList& Attributes,
     return S;
 }
 
-const TTableFileDesc& OPC_UA_Server_File_Desc()
-{
+const TTableFileDesc& OPC_UA_Server_File_Desc() {
     static const TTableFileDesc Desc = [] {
         TTableFileDesc D;
         D.FileName = "OPC_UA_Server.xml";
         D.Root = "OPC_UA_Server";
         TTableSection S;
         S.Name = "OPC_UA_Server_Variables";
-        S.Attributes = {{"Enable", true, "Y"},    {"Type", true, ""},     {"Position", true, ""},
-                        {"Length", true, ""},     {"Name", true, ""},     {"ReadWrite", true, ""},
-                        {"Mnemonic", true, ""}};
+        S.Attributes = {{"Enable", true, "Y"}, {"Type", true, ""},      {"Position", true, ""}, {"Length", true, ""},
+                        {"Name", true, ""},    {"ReadWrite", true, ""}, {"Mnemonic", true, ""}};
         S.KeyColumn = 2;
         S.TrimKey = true;
         S.Capacity = OPC_UA_Server_Rows;
@@ -31,29 +28,27 @@ const TTableFileDesc& OPC_UA_Server_File_Desc()
     return Desc;
 }
 
-const TTableFileDesc& SDO_Server_CANopen_File_Desc()
-{
+const TTableFileDesc& SDO_Server_CANopen_File_Desc() {
     static const TTableFileDesc Desc = [] {
         TTableFileDesc D;
         D.FileName = "SDO_Server_CANopen.xml";
         D.Root = "SDO_Server_CANopen";
-        const QStringList A = {"Index", "SubIndex", "NByte", "Address_B1", "Address_B2",
-                               "Address_B3", "Address_B4", "Mnemonic"};
+        const QStringList A = {"Index",      "SubIndex",   "NByte",      "Address_B1",
+                               "Address_B2", "Address_B3", "Address_B4", "Mnemonic"};
         D.Sections = {Section("SDO_Read", A, SDO_Server_Rows), Section("SDO_Write", A, SDO_Server_Rows)};
         return D;
     }();
     return Desc;
 }
 
-const TTableFileDesc& SDO_Client_CANopen_File_Desc()
-{
+const TTableFileDesc& SDO_Client_CANopen_File_Desc() {
     static const TTableFileDesc Desc = [] {
         TTableFileDesc D;
         D.FileName = "SDO_Client_CANopen.xml";
         D.Root = "SDO_Client_CANopen";
-        const QStringList Read = {"Device_ID", "Index", "SubIndex", "NByte", "Poll_Time", "Address_B1",
-                                  "Address_B2", "Address_B3", "Address_B4", "Mnemonic"};
-        const QStringList Write = {"Device_ID", "Index", "SubIndex", "NByte", "Poll_Time", "On_Change",
+        const QStringList Read = {"Device_ID",  "Index",      "SubIndex",   "NByte",      "Poll_Time",
+                                  "Address_B1", "Address_B2", "Address_B3", "Address_B4", "Mnemonic"};
+        const QStringList Write = {"Device_ID",  "Index",      "SubIndex",   "NByte",      "Poll_Time", "On_Change",
                                    "Address_B1", "Address_B2", "Address_B3", "Address_B4", "Mnemonic"};
         D.Sections = {Section("SDO_Read", Read, SDO_Client_Rows), Section("SDO_Write", Write, SDO_Client_Rows)};
         return D;
@@ -61,8 +56,7 @@ const TTableFileDesc& SDO_Client_CANopen_File_Desc()
     return Desc;
 }
 
-const TTableFileDesc& PDO_CANopen_File_Desc()
-{
+const TTableFileDesc& PDO_CANopen_File_Desc() {
     static const TTableFileDesc Desc = [] {
         TTableFileDesc D;
         D.FileName = "PDO_CANopen.xml";
@@ -70,8 +64,11 @@ const TTableFileDesc& PDO_CANopen_File_Desc()
         QStringList Receive = {"COB-ID", "Dimension"};
         for (int b = 1; b <= 8; ++b) Receive << QString("Address_B%1").arg(b);
         QStringList Transmit = Receive;
-        Receive << "TimeOut" << "Mnemonic";
-        Transmit << "Send_Time" << "On_Change" << "Mnemonic";
+        Receive << "TimeOut"
+                << "Mnemonic";
+        Transmit << "Send_Time"
+                 << "On_Change"
+                 << "Mnemonic";
         D.Sections = {Section("Receive_PDO", Receive, PDO_Rows), Section("Transmit_PDO", Transmit, PDO_Rows)};
         return D;
     }();
@@ -79,46 +76,45 @@ const TTableFileDesc& PDO_CANopen_File_Desc()
 }
 
 // Index, SubIndex, NByte, then the positions the size calls for.
-static TTableCheck SDO_Server_Check(int First, int Size)
-{
+static TTableCheck SDO_Server_Check(int First, int Size) {
     TTableCheck C;
     C.ErrorRowText = 2750;
-    C.Steps = {Range_Step(1, 0x2000, 0x5FFF, First), Range_Step(2, 0, 255, First + 1),
-               Set_Step(3, {1, 2, 4}, First + 2), Position_Step(4, Size, First + 3),
+    C.Steps = {Range_Step(1, 0x2000, 0x5FFF, First),    Range_Step(2, 0, 255, First + 1),
+               Set_Step(3, {1, 2, 4}, First + 2),       Position_Step(4, Size, First + 3),
                Position_Step(5, Size, First + 4, 3, 2), Position_Step(6, Size, First + 5, 3, 4),
                Position_Step(7, Size, First + 6, 3, 4)};
     return C;
 }
 
-std::optional<TCheckError> Check_SDO_Server_CANopen(const TTableFileData& Data, const TLangLookup& Lang,
-                                                    int NByte_IN, int NByte_OUT)
-{
-    return Check_Tables(SDO_Server_CANopen_File_Desc(), {SDO_Server_Check(2751, NByte_IN), SDO_Server_Check(2758, NByte_OUT)},
-                        Data, Lang);
+std::optional<TCheckError> Check_SDO_Server_CANopen(const TTableFileData& Data, const TLangLookup& Lang, int NByte_IN,
+                                                    int NByte_OUT) {
+    return Check_Tables(SDO_Server_CANopen_File_Desc(),
+                        {SDO_Server_Check(2751, NByte_IN), SDO_Server_Check(2758, NByte_OUT)}, Data, Lang);
 }
 
-static TTableCheck SDO_Client_Check(int First, int Size, int MinPoll, int FirstAddressCol)
-{
+static TTableCheck SDO_Client_Check(int First, int Size, int MinPoll, int FirstAddressCol) {
     TTableCheck C;
     C.ErrorRowText = 2660;
     const int A = FirstAddressCol;
-    C.Steps = {Range_Step(1, 1, 127, First), Range_Step(2, 0x1000, 0xFFFF, First + 1),
-               Range_Step(3, 0, 255, First + 2), Set_Step(4, {1, 2, 4}, First + 3),
-               Range_Step(5, MinPoll, 100000000, First + 4), Position_Step(A, Size, First + 5),
-               Position_Step(A + 1, Size, First + 6, 4, 2), Position_Step(A + 2, Size, First + 7, 4, 4),
+    C.Steps = {Range_Step(1, 1, 127, First),
+               Range_Step(2, 0x1000, 0xFFFF, First + 1),
+               Range_Step(3, 0, 255, First + 2),
+               Set_Step(4, {1, 2, 4}, First + 3),
+               Range_Step(5, MinPoll, 100000000, First + 4),
+               Position_Step(A, Size, First + 5),
+               Position_Step(A + 1, Size, First + 6, 4, 2),
+               Position_Step(A + 2, Size, First + 7, 4, 4),
                Position_Step(A + 3, Size, First + 8, 4, 4)};
     return C;
 }
 
-std::optional<TCheckError> Check_SDO_Client_CANopen(const TTableFileData& Data, const TLangLookup& Lang,
-                                                    int NByte_IN, int NByte_OUT)
-{
+std::optional<TCheckError> Check_SDO_Client_CANopen(const TTableFileData& Data, const TLangLookup& Lang, int NByte_IN,
+                                                    int NByte_OUT) {
     return Check_Tables(SDO_Client_CANopen_File_Desc(),
                         {SDO_Client_Check(2661, NByte_IN, 1, 6), SDO_Client_Check(2670, NByte_OUT, 0, 7)}, Data, Lang);
 }
 
-static TTableCheck PDO_Check(int First, int Size, int TimeMax)
-{
+static TTableCheck PDO_Check(int First, int Size, int TimeMax) {
     TTableCheck C;
     C.ErrorRowText = 2568;
     C.Steps = {Range_Step(1, 0, 0x7FF, First), Range_Step(2, 1, 8, First + 1), Position_Step(3, Size, First + 2)};
@@ -127,15 +123,13 @@ static TTableCheck PDO_Check(int First, int Size, int TimeMax)
     return C;
 }
 
-std::optional<TCheckError> Check_PDO_CANopen(const TTableFileData& Data, const TLangLookup& Lang,
-                                             int NByte_IN, int NByte_OUT)
-{
-    return Check_Tables(PDO_CANopen_File_Desc(), {PDO_Check(2569, NByte_IN, 65535), PDO_Check(2580, NByte_OUT, 100000000)},
-                        Data, Lang);
+std::optional<TCheckError> Check_PDO_CANopen(const TTableFileData& Data, const TLangLookup& Lang, int NByte_IN,
+                                             int NByte_OUT) {
+    return Check_Tables(PDO_CANopen_File_Desc(),
+                        {PDO_Check(2569, NByte_IN, 65535), PDO_Check(2580, NByte_OUT, 100000000)}, Data, Lang);
 }
 
-std::optional<TCheckError> Check_OPC_UA_Server(const TTable& Table, const TLangLookup& Lang)
-{
+std::optional<TCheckError> Check_OPC_UA_Server(const TTable& Table, const TLangLookup& Lang) {
     for (int r = 0; r < Table.Rows.size(); ++r) {
         const QStringList& Row = Table.Rows[r];
         if (Trim(Table_Cell(Row, 2)).isEmpty()) continue;
@@ -153,26 +147,20 @@ std::optional<TCheckError> Check_OPC_UA_Server(const TTable& Table, const TLangL
     return std::nullopt;
 }
 
-bool OPC_UA_Enabled(const std::optional<QString>& Enable)
-{
-    return !Enable.has_value() || *Enable != "N";
-}
+bool OPC_UA_Enabled(const std::optional<QString>& Enable) { return !Enable.has_value() || *Enable != "N"; }
 
-const QStringList& OPC_UA_VarType_List()
-{
+const QStringList& OPC_UA_VarType_List() {
     static const QStringList List = {"Boolean", "Signed Byte", "Byte",  "Int16",  "UInt16", "Int32",     "UInt32",
                                      "Int64",   "UInt64",      "Float", "Double", "String", "ByteString"};
     return List;
 }
 
-const QStringList& OPC_UA_RWType_List()
-{
+const QStringList& OPC_UA_RWType_List() {
     static const QStringList List = {"Read Only", "Read/Write"};
     return List;
 }
 
-std::optional<TVarLength> OPC_UA_Type_Length(const QString& Type)
-{
+std::optional<TVarLength> OPC_UA_Type_Length(const QString& Type) {
     if (Type == "Boolean" || Type == "Signed Byte" || Type == "Byte") return TVarLength{"1", true};
     if (Type == "Int16" || Type == "UInt16") return TVarLength{"2", true};
     if (Type == "Int32" || Type == "UInt32" || Type == "Float") return TVarLength{"4", true};
@@ -181,8 +169,7 @@ std::optional<TVarLength> OPC_UA_Type_Length(const QString& Type)
     return std::nullopt;
 }
 
-void VarSetLength(const QString& ASelection, QStringList& Row, bool& LengthReadOnly)
-{
+void VarSetLength(const QString& ASelection, QStringList& Row, bool& LengthReadOnly) {
     while (Row.size() < 7) Row << QString();
     if (const auto L = OPC_UA_Type_Length(ASelection)) {
         Row[3] = L->Length;

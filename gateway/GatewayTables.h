@@ -6,6 +6,7 @@
 
 #include "gateway/TableChecks.h"
 #include "gateway/TableFile.h"
+
 #include <optional>
 
 // Grid data rows of the windows (the readers' and writers' limits).
@@ -30,11 +31,14 @@ const TTableFileDesc& PDO_CANopen_File_Desc();
 // The checks of the three CANopen windows; NByte_IN and NByte_OUT are the sizes of the input and
 // output data arrays (the windows use 1500 and 1500).
 std::optional<TCheckError> Check_SDO_Server_CANopen(const TTableFileData& Data, const TLangLookup& Lang,
-        int NByte_IN = CANopen_Data_Array_Size, int NByte_OUT = CANopen_Data_Array_Size);
+                                                    int NByte_IN = CANopen_Data_Array_Size,
+                                                    int NByte_OUT = CANopen_Data_Array_Size);
 std::optional<TCheckError> Check_SDO_Client_CANopen(const TTableFileData& Data, const TLangLookup& Lang,
-        int NByte_IN = CANopen_Data_Array_Size, int NByte_OUT = CANopen_Data_Array_Size);
+                                                    int NByte_IN = CANopen_Data_Array_Size,
+                                                    int NByte_OUT = CANopen_Data_Array_Size);
 std::optional<TCheckError> Check_PDO_CANopen(const TTableFileData& Data, const TLangLookup& Lang,
-        int NByte_IN = CANopen_Data_Array_Size, int NByte_OUT = CANopen_Data_Array_Size);
+                                             int NByte_IN = CANopen_Data_Array_Size,
+                                             int NByte_OUT = CANopen_Data_Array_Size);
 
 // The OPC UA window's check: every row of the grid (not only up to the blank Type) whose Type is
 // not blank and whose Enable is checked (column 1 "Y"; only "N" counts as unchecked, as for the

@@ -1,7 +1,6 @@
 #include "gateway/TableChecks.h"
 
-QString Compose_Check_Message(const TCheckError& Error, const TLangLookup& Lang)
-{
+QString Compose_Check_Message(const TCheckError& Error, const TLangLookup& Lang) {
     QString Text;
     if (!Error.MessageNumbers.isEmpty()) Text = Lang(Error.MessageNumbers.first());
     Text += IntToStr(Error.Row);
@@ -10,14 +9,12 @@ QString Compose_Check_Message(const TCheckError& Error, const TLangLookup& Lang)
     return Text;
 }
 
-static bool Step_Applies(const TCheckStep& Step, const QStringList& Row)
-{
+static bool Step_Applies(const TCheckStep& Step, const QStringList& Row) {
     if (Step.WhenColumn <= 0) return true;
     return CellValue(Table_Cell(Row, Step.WhenColumn)) >= Step.WhenAtLeast;
 }
 
-static bool Step_Passes(const TCheckStep& Step, const QStringList& Row)
-{
+static bool Step_Passes(const TCheckStep& Step, const QStringList& Row) {
     const QString Cell = Table_Cell(Row, Step.Column);
     if (Step.Valid) return Step.Valid(Cell, Row);
     const int Value = CellValue(Cell);
@@ -26,8 +23,7 @@ static bool Step_Passes(const TCheckStep& Step, const QStringList& Row)
 }
 
 std::optional<TCheckError> Check_Tables(const TTableFileDesc& Desc, const QList<TTableCheck>& Checks,
-                                        const TTableFileData& Data, const TLangLookup& Lang)
-{
+                                        const TTableFileData& Data, const TLangLookup& Lang) {
     for (int t = 0; t < Checks.size() && t < Desc.Sections.size(); ++t) {
         if (t >= Data.Tables.size()) break;
         const TTable& Table = Data.Tables[t];
@@ -51,8 +47,7 @@ std::optional<TCheckError> Check_Tables(const TTableFileDesc& Desc, const QList<
     return std::nullopt;
 }
 
-TCheckStep Range_Step(int Column, int Min, int Max, int Message)
-{
+TCheckStep Range_Step(int Column, int Min, int Max, int Message) {
     TCheckStep S;
     S.Column = Column;
     S.Min = Min;
@@ -61,8 +56,7 @@ TCheckStep Range_Step(int Column, int Min, int Max, int Message)
     return S;
 }
 
-TCheckStep Set_Step(int Column, QList<int> Allowed, int Message)
-{
+TCheckStep Set_Step(int Column, QList<int> Allowed, int Message) {
     TCheckStep S;
     S.Column = Column;
     S.Allowed = std::move(Allowed);
@@ -70,8 +64,7 @@ TCheckStep Set_Step(int Column, QList<int> Allowed, int Message)
     return S;
 }
 
-TCheckStep Position_Step(int Column, int Size, int Message, int WhenColumn, int WhenAtLeast)
-{
+TCheckStep Position_Step(int Column, int Size, int Message, int WhenColumn, int WhenAtLeast) {
     TCheckStep S = Range_Step(Column, 0, Size - 1, Message);
     S.AppendMax = true;
     S.WhenColumn = WhenColumn;

@@ -1,20 +1,16 @@
 #include "gateway/TableFile.h"
+
 #include "platform/xml/XMLDoc.h"
 
-QList<TTableAttribute> Unguarded_Attributes(const QStringList& Names)
-{
+QList<TTableAttribute> Unguarded_Attributes(const QStringList& Names) {
     QList<TTableAttribute> List;
     for (const QString& N : Names) List.append(TTableAttribute{N, false, QString()});
     return List;
 }
 
-QString Table_Cell(const QStringList& Row, int Col)
-{
-    return Col >= 1 && Col <= Row.size() ? Row[Col - 1] : QString();
-}
+QString Table_Cell(const QStringList& Row, int Col) { return Col >= 1 && Col <= Row.size() ? Row[Col - 1] : QString(); }
 
-int Table_Length(const TTableSection& Section, const TTable& Table)
-{
+int Table_Length(const TTableSection& Section, const TTable& Table) {
     if (Section.KeyColumn <= 0) return Table.Rows.size();
     for (int r = 0; r < Table.Rows.size(); ++r) {
         const QString Key = Table_Cell(Table.Rows[r], Section.KeyColumn);
@@ -23,17 +19,17 @@ int Table_Length(const TTableSection& Section, const TTable& Table)
     return Table.Rows.size();
 }
 
-static QString Section_Label(const TTableFileDesc& Desc, const TTableSection& Section)
-{
+static QString Section_Label(const TTableFileDesc& Desc, const TTableSection& Section) {
     return Section.Name.isEmpty() ? QString("\"%1\"").arg(Desc.FileName)
                                   : QString("section \"%1\" of \"%2\"").arg(Section.Name, Desc.FileName);
 }
 
-void Write_Table_File(const TTableFileDesc& Desc, const TTableFileData& Data, const QString& FileName)
-{
+void Write_Table_File(const TTableFileDesc& Desc, const TTableFileData& Data, const QString& FileName) {
     if (Data.Tables.size() > Desc.Sections.size())
         throw ERangeError(QString("\"%1\" holds %2 tables, not %3")
-                              .arg(Desc.FileName).arg(Desc.Sections.size()).arg(Data.Tables.size()));
+                              .arg(Desc.FileName)
+                              .arg(Desc.Sections.size())
+                              .arg(Data.Tables.size()));
     // Every limit is checked before the document is built, so a refused table writes nothing.
     QList<int> Lengths;
     for (int s = 0; s < Desc.Sections.size(); ++s) {
@@ -41,7 +37,9 @@ void Write_Table_File(const TTableFileDesc& Desc, const TTableFileData& Data, co
         const int Len = s < Data.Tables.size() ? Table_Length(Section, Data.Tables[s]) : 0;
         if (Section.Capacity > 0 && Len > Section.Capacity)
             throw ERangeError(QString("%1: %2 rows, at most %3 allowed")
-                                  .arg(Section_Label(Desc, Section)).arg(Len).arg(Section.Capacity));
+                                  .arg(Section_Label(Desc, Section))
+                                  .arg(Len)
+                                  .arg(Section.Capacity));
         Lengths << Len;
     }
 
@@ -65,8 +63,7 @@ void Write_Table_File(const TTableFileDesc& Desc, const TTableFileData& Data, co
     Doc.SaveToFile(FileName);
 }
 
-void Read_Table_File(const TTableFileDesc& Desc, const QString& FileName, TTableFileData& Data)
-{
+void Read_Table_File(const TTableFileDesc& Desc, const QString& FileName, TTableFileData& Data) {
     Data.Tables.clear();
     TXMLDocument Doc;
     Doc.LoadFromFile(FileName);
@@ -100,7 +97,9 @@ void Read_Table_File(const TTableFileDesc& Desc, const QString& FileName, TTable
                     Row << A.Default;
                 } else {
                     throw EXMLDocError(QString("%1: row %2 has no attribute \"%3\"")
-                                           .arg(Section_Label(Desc, Section)).arg(j + 1).arg(A.Name));
+                                           .arg(Section_Label(Desc, Section))
+                                           .arg(j + 1)
+                                           .arg(A.Name));
                 }
             }
         }

@@ -9,6 +9,7 @@
 // it to the writer; the readers fill the same structure, which the windows copy into their grids.
 
 #include "platform/rtl/SysUtils.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -17,33 +18,33 @@
 // columns 1..N (entry c-1 is column c). Check-box columns hold "Y", "N" or "".
 struct TTable {
     QList<QStringList> Rows;
-    int Dropped = 0;   // reader only: rows of the file beyond the grid's capacity, not read
+    int Dropped = 0; // reader only: rows of the file beyond the grid's capacity, not read
 };
 
 struct TTableFileData {
-    QList<TTable> Tables;   // one per section, in tab order
+    QList<TTable> Tables; // one per section, in tab order
 };
 
 struct TTableAttribute {
-    QString Name;            // the attribute; empty: the column is not stored in the file
-    bool Guarded = false;    // read under its own guard: a missing attribute takes Default
-    QString Default;         // the guarded reader's value, and the cell of a column not stored
+    QString Name; // the attribute; empty: the column is not stored in the file
+    bool Guarded = false; // read under its own guard: a missing attribute takes Default
+    QString Default; // the guarded reader's value, and the cell of a column not stored
 };
 
 struct TTableSection {
-    QString Name;                       // section element under the root; empty: rows under the root
-    QList<TTableAttribute> Attributes;  // one per data column 1..N, in column order
-    int KeyColumn = 1;                  // grid column whose blank cell ends the table; 0: every row
-    bool TrimKey = true;                // whether the key cell is trimmed before the blank test
-    int Capacity = 0;                   // data rows of the grid: the reader's and the writer's limit
+    QString Name; // section element under the root; empty: rows under the root
+    QList<TTableAttribute> Attributes; // one per data column 1..N, in column order
+    int KeyColumn = 1; // grid column whose blank cell ends the table; 0: every row
+    bool TrimKey = true; // whether the key cell is trimmed before the blank test
+    int Capacity = 0; // data rows of the grid: the reader's and the writer's limit
 };
 
 struct TTableFileDesc {
-    QString FileName;                         // for messages ("SDO_Server_CANopen.xml")
+    QString FileName; // for messages ("SDO_Server_CANopen.xml")
     QString Root;
-    QString Comment = "SW_VERSION = 1.000";   // empty: no comment node
+    QString Comment = "SW_VERSION = 1.000"; // empty: no comment node
     QString RowElement = "row";
-    QList<TTableSection> Sections;            // one entry with an empty Name: rows under the root
+    QList<TTableSection> Sections; // one entry with an empty Name: rows under the root
 };
 
 // Convenience for descriptions: attributes read without a guard, in column order.

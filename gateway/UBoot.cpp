@@ -1,4 +1,5 @@
 #include "gateway/UBoot.h"
+
 #include "app/UComon.h"
 #include "app/ULanguage.h"
 #include "app/UWindow_Look.h"
@@ -11,15 +12,14 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 
-QString Update_Options(const QString& Prefix, int Option, bool ReadBack)
-{
+QString Update_Options(const QString& Prefix, int Option, bool ReadBack) {
     const QString FR = ReadBack ? "FR " : "NO ";
     const QString PR = ReadBack ? "PR " : "NO ";
     switch (Option) {
-    case Update_Firmware_And_Configuration: return Prefix + "FW " + FR + "PW " + PR;
-    case Update_Firmware: return Prefix + "FW " + FR + "NO " + "NO ";
-    case Update_Configuration: return Prefix + "NO " + "NO " + "PW " + PR;
-    default: return Prefix;
+        case Update_Firmware_And_Configuration: return Prefix + "FW " + FR + "PW " + PR;
+        case Update_Firmware: return Prefix + "FW " + FR + "NO " + "NO ";
+        case Update_Configuration: return Prefix + "NO " + "NO " + "PW " + PR;
+        default: return Prefix;
     }
 }
 
@@ -27,41 +27,59 @@ namespace {
 enum TUpdate_Operation { Op_Firmware, Op_Param_Block, Op_Table_Image };
 }
 
-static void Add_Operation(IXMLNode Operations, TUpdate_Operation Op, const TBootParams& P, bool GoToAppAfter)
-{
+static void Add_Operation(IXMLNode Operations, TUpdate_Operation Op, const TBootParams& P, bool GoToAppAfter) {
     const QString Project = IncludeTrailingPathDelimiter(P.Project_Dir);
-    const QString FileName = Op == Op_Firmware      ? IncludeTrailingPathDelimiter(P.Master_Dir) + "SimQ4180.sim"
-                             : Op == Op_Param_Block ? Project + "bin/bank1.bin"
-                                                    : Project + "bin/bank2.bin";
+    const QString FileName = Op == Op_Firmware ? IncludeTrailingPathDelimiter(P.Master_Dir) + "SimQ4180.sim"
+        : Op == Op_Param_Block                 ? Project + "bin/bank1.bin"
+                                               : Project + "bin/bank2.bin";
     const QString Start = Op == Op_Firmware ? "0x8000" : Op == Op_Param_Block ? "0x07000" : "0x90000";
     IXMLNode O = Operations.AddChild("Operation");
     const QStringList Items = {
-        "Ope_Protection_Enabled", "",
-        "Ope_GoToBoot_Before", "0",
-        "Ope_GoToApp_Before", "0",
-        "Ope_IP_Address", "",
-        "Ope_Port", "2008",
-        "Ope_Port_Sec", "2007",
-        "Ope_Erase_Memory", "0",
-        "Ope_FileName", FileName,
-        "Ope_Start_Address", Start,
-        "Ope_Memory_Type", "0",
-        "Ope_Bank_Type", Op == Op_Firmware ? "1" : "2",
-        "Ope_Read_Back", P.ReadBack ? "1" : "0",
-        "Ope_Write_CSS", Op == Op_Firmware ? "1" : "0",
-        "Ope_Address_CSS", "0x07A00",
-        "Ope_Command_CSS", "0x02",
-        "Ope_Write_Internal_Data", "0",
-        "Ope_WID_Address", "0x07810",
-        "Ope_WID_Command", "0x02",
-        "Ope_WID_Data", "0x00, 0x00, 0x00, 0x01",
-        "Ope_GoToApp_After", GoToAppAfter ? "1" : "0",
+        "Ope_Protection_Enabled",
+        "",
+        "Ope_GoToBoot_Before",
+        "0",
+        "Ope_GoToApp_Before",
+        "0",
+        "Ope_IP_Address",
+        "",
+        "Ope_Port",
+        "2008",
+        "Ope_Port_Sec",
+        "2007",
+        "Ope_Erase_Memory",
+        "0",
+        "Ope_FileName",
+        FileName,
+        "Ope_Start_Address",
+        Start,
+        "Ope_Memory_Type",
+        "0",
+        "Ope_Bank_Type",
+        Op == Op_Firmware ? "1" : "2",
+        "Ope_Read_Back",
+        P.ReadBack ? "1" : "0",
+        "Ope_Write_CSS",
+        Op == Op_Firmware ? "1" : "0",
+        "Ope_Address_CSS",
+        "0x07A00",
+        "Ope_Command_CSS",
+        "0x02",
+        "Ope_Write_Internal_Data",
+        "0",
+        "Ope_WID_Address",
+        "0x07810",
+        "Ope_WID_Command",
+        "0x02",
+        "Ope_WID_Data",
+        "0x00, 0x00, 0x00, 0x01",
+        "Ope_GoToApp_After",
+        GoToAppAfter ? "1" : "0",
     };
     for (int i = 0; i < Items.size(); i += 2) O.AddChild(Items[i]).SetText(Items[i + 1]);
 }
 
-static void Build_Document(TXMLDocument& Doc, const TBootParams& P)
-{
+static void Build_Document(TXMLDocument& Doc, const TBootParams& P) {
     Doc.SetActive(true);
     Doc.Clear();
     IXMLNode Root = Doc.AddChild("Ethernet_Update");
@@ -75,29 +93,27 @@ static void Build_Document(TXMLDocument& Doc, const TBootParams& P)
     Root.AddChild("Protections").AddChild("Protection").SetText("0x1C9");
     IXMLNode Ops = Root.AddChild("Operations");
     switch (P.Option) {
-    case Update_Firmware_And_Configuration:
-        Add_Operation(Ops, Op_Firmware, P, false);
-        Add_Operation(Ops, Op_Param_Block, P, false);
-        Add_Operation(Ops, Op_Table_Image, P, true);
-        break;
-    case Update_Firmware: Add_Operation(Ops, Op_Firmware, P, true); break;
-    case Update_Configuration:
-        Add_Operation(Ops, Op_Param_Block, P, false);
-        Add_Operation(Ops, Op_Table_Image, P, true);
-        break;
-    default: break;
+        case Update_Firmware_And_Configuration:
+            Add_Operation(Ops, Op_Firmware, P, false);
+            Add_Operation(Ops, Op_Param_Block, P, false);
+            Add_Operation(Ops, Op_Table_Image, P, true);
+            break;
+        case Update_Firmware: Add_Operation(Ops, Op_Firmware, P, true); break;
+        case Update_Configuration:
+            Add_Operation(Ops, Op_Param_Block, P, false);
+            Add_Operation(Ops, Op_Table_Image, P, true);
+            break;
+        default: break;
     }
 }
 
-QString Ethernet_Update_XML(const TBootParams& P)
-{
+QString Ethernet_Update_XML(const TBootParams& P) {
     TXMLDocument Doc;
     Build_Document(Doc, P);
     return Doc.SaveToXML();
 }
 
-static void Write_Parameter_File(TXMLDocument& Doc, const TBootParams& P)
-{
+static void Write_Parameter_File(TXMLDocument& Doc, const TBootParams& P) {
     const QString FileName = App_Dir() + "Ethernet_Update.xml";
     Build_Document(Doc, P);
     try {
@@ -108,14 +124,12 @@ static void Write_Parameter_File(TXMLDocument& Doc, const TBootParams& P)
     }
 }
 
-void Compile_XML_Parameter_New_Boot(const TBootParams& P)
-{
+void Compile_XML_Parameter_New_Boot(const TBootParams& P) {
     TXMLDocument Doc;
     Write_Parameter_File(Doc, P);
 }
 
-TBootParams TBootParams::From_Globals(const QString& IP_Address)
-{
+TBootParams TBootParams::From_Globals(const QString& IP_Address) {
     return TBootParams{IP_Address, Update_Option_Index, Update_Read_Back, ::Master_Dir, ::Project_Dir};
 }
 
@@ -132,13 +146,9 @@ constexpr int Ping_Replies_Wanted = 2;
 // Lets the dialog repaint while the echo check runs on the user-interface thread. Input stays
 // queued until the check is over, so a click cannot start a second update or close the dialog
 // under a running one.
-void Process_Pending_Paint()
-{
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-}
+void Process_Pending_Paint() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
 
-TPanel* Make_Panel(TFBoot* Owner, const QString& Name, TAlign Align, int Height)
-{
+TPanel* Make_Panel(TFBoot* Owner, const QString& Name, TAlign Align, int Height) {
     TPanel* P = Create<TPanel>(Owner, Owner);
     P->SetName(Name);
     P->SetCaption(QString());
@@ -149,9 +159,7 @@ TPanel* Make_Panel(TFBoot* Owner, const QString& Name, TAlign Align, int Height)
     return P;
 }
 
-TLabel* Make_Label(TFBoot* Owner, TWinControl* Parent, const QString& Name, int Left, int Top,
-                   const QString& Caption)
-{
+TLabel* Make_Label(TFBoot* Owner, TWinControl* Parent, const QString& Name, int Left, int Top, const QString& Caption) {
     TLabel* L = Create<TLabel>(Owner, Parent);
     L->SetName(Name);
     L->SetAutoSize(true);
@@ -162,9 +170,8 @@ TLabel* Make_Label(TFBoot* Owner, TWinControl* Parent, const QString& Name, int 
     return L;
 }
 
-TLbButton* Make_Button(TFBoot* Owner, TWinControl* Parent, const QString& Name, int Left, int Top,
-                       int Width, int Height)
-{
+TLbButton* Make_Button(TFBoot* Owner, TWinControl* Parent, const QString& Name, int Left, int Top, int Width,
+                       int Height) {
     TLbButton* B = Create<TLbButton>(Owner, Parent);
     B->SetName(Name);
     B->SetStyle(bsEncarta);
@@ -174,10 +181,9 @@ TLbButton* Make_Button(TFBoot* Owner, TWinControl* Parent, const QString& Name, 
     B->SetBounds(Left, Top, Width, Height);
     return B;
 }
-}  // namespace
+} // namespace
 
-void TIcmpEcho::Ping(int SequenceId)
-{
+void TIcmpEcho::Ping(int SequenceId) {
     (void)SequenceId;
     const std::optional<TIcmpReply> Reply = IcmpClient().Ping(Host, PacketSize, ReceiveTimeout);
     TEchoReplyStatus Status;
@@ -188,21 +194,19 @@ void TIcmpEcho::Ping(int SequenceId)
     if (OnReply) OnReply(this, Status);
 }
 
-TWaitResult Boot_Start_Program(const QString& NomeSW, const QString& Parameter, bool tipo)
-{
+TWaitResult Boot_Start_Program(const QString& NomeSW, const QString& Parameter, bool tipo) {
     return StartAndWait(NomeSW, Parameter, tipo, Start_Program_Limit_Ms, 10);
 }
 
-void TFBoot::CreateComponents()
-{
+void TFBoot::CreateComponents() {
     SetName("FBoot");
     Apply_Window_Look(this);
     SetScaled(false);
     SetShowHint(true);
     SetCaption("Update Device");
     SetClientWidth(Client_Width);
-    SetClientHeight(Title_Height + IP_Address_Height + Serial_Height + Eth_Search_Height +
-                    Options_Height + Button_Height);
+    SetClientHeight(Title_Height + IP_Address_Height + Serial_Height + Eth_Search_Height + Options_Height +
+                    Button_Height);
 
     // The top panels are stacked in creation order, so the address (or serial) panel comes
     // before the device search and the options.
@@ -287,16 +291,14 @@ void TFBoot::CreateComponents()
     OnShow = [this](TObject* Sender) { FormShow(Sender); };
 }
 
-void TFBoot::Release_Panel_Alignment()
-{
+void TFBoot::Release_Panel_Alignment() {
     for (TPanel* P : {P_IP_Address, P_Eth_Search, P_Options, P_Serial}) {
         P->SetVisible(false);
         P->SetAlign(alNone);
     }
 }
 
-void TFBoot::FormShow(TObject* Sender)
-{
+void TFBoot::FormShow(TObject* Sender) {
     (void)Sender;
     Set_Lang();
     L_SW_Code->SetCaption(SW_Code);
@@ -314,8 +316,7 @@ void TFBoot::FormShow(TObject* Sender)
         P_IP_Address->SetAlign(alTop);
         P_Eth_Search->SetAlign(alTop);
         P_Options->SetAlign(alTop);
-        SetClientHeight(P_Title->Height() + P_IP_Address->Height() + P_Options->Height() +
-                        P_Button->Height());
+        SetClientHeight(P_Title->Height() + P_IP_Address->Height() + P_Options->Height() + P_Button->Height());
         P_Title->SetTabOrder(0);
         P_IP_Address->SetTabOrder(1);
         P_Eth_Search->SetTabOrder(2);
@@ -337,8 +338,7 @@ void TFBoot::FormShow(TObject* Sender)
         SetClientWidth(Client_Width);
         P_Serial->SetAlign(alTop);
         P_Options->SetAlign(alTop);
-        SetClientHeight(P_Title->Height() + P_Serial->Height() + P_Options->Height() +
-                        P_Button->Height());
+        SetClientHeight(P_Title->Height() + P_Serial->Height() + P_Options->Height() + P_Button->Height());
         P_Title->SetTabOrder(0);
         P_Serial->SetTabOrder(1);
         P_Options->SetTabOrder(2);
@@ -351,8 +351,7 @@ void TFBoot::FormShow(TObject* Sender)
     }
 }
 
-void TFBoot::Set_Lang()
-{
+void TFBoot::Set_Lang() {
     if (Form_Type == 0) {
         SetCaption(Lang[1200]);
         L_SW_Desc->SetCaption(Lang[1201]);
@@ -388,27 +387,23 @@ void TFBoot::Set_Lang()
     E_IP4->SetHint(Lang[1224]);
 }
 
-void TFBoot::KeyPress(TObject* Sender, QChar& Key)
-{
+void TFBoot::KeyPress(TObject* Sender, QChar& Key) {
     if (Key != u'.') return;
     TEdit* Next = Sender == E_IP1 ? E_IP2 : Sender == E_IP2 ? E_IP3 : Sender == E_IP3 ? E_IP4 : nullptr;
     if (Next && Next->CanFocus()) Next->SetFocus();
     Key = QChar();
 }
 
-QString TFBoot::IP_Address_Text() const
-{
+QString TFBoot::IP_Address_Text() const {
     return E_IP1->Text() + "." + E_IP2->Text() + "." + E_IP3->Text() + "." + E_IP4->Text();
 }
 
-void TFBoot::PingReply(TObject* Sender, const TEchoReplyStatus& AReplyStatus)
-{
+void TFBoot::PingReply(TObject* Sender, const TEchoReplyStatus& AReplyStatus) {
     (void)Sender;
     ping_res = AReplyStatus.BytesReceived > 0 ? 1 : 2;
 }
 
-bool TFBoot::Send_Ping()
-{
+bool TFBoot::Send_Ping() {
     try {
         ping_res = 0;
         const uint64_t Start = Clock().TickCount();
@@ -429,23 +424,22 @@ bool TFBoot::Send_Ping()
     }
 }
 
-QString TFBoot::Update_Options(const QString& Prefix)
-{
+QString TFBoot::Update_Options(const QString& Prefix) {
     return ::Update_Options(Prefix, CB_Update_Options->ItemIndex(), CB_Update_Option_Read_Back->Checked());
 }
 
-void TFBoot::Compile_XML_Parameter_New_Boot()
-{
+void TFBoot::Compile_XML_Parameter_New_Boot() {
     Write_Parameter_File(XML1, TBootParams::From_Globals(IP_Address_Text()));
 }
 
-void TFBoot::Btn_UpdateClick(TObject* Sender)
-{
+void TFBoot::Btn_UpdateClick(TObject* Sender) {
     (void)Sender;
     if (Form_Type == 1) {
         if (!Send_Ping()) {
-            if (ping_res == 2) WarningBox(Lang[1236]);
-            else ErrorBox(Lang[1237]);
+            if (ping_res == 2)
+                WarningBox(Lang[1236]);
+            else
+                ErrorBox(Lang[1237]);
             return;
         }
         Last_IP_Address = IP_Address_Text();
@@ -469,29 +463,25 @@ void TFBoot::Btn_UpdateClick(TObject* Sender)
     }
 }
 
-void TFBoot::update_ComPort()
-{
+void TFBoot::update_ComPort() {
     const std::unique_ptr<TStringList> Ports = Get_COM_Ports();
     CB_COM_Port->Items()->Clear();
     for (int i = 0; i < Ports->Count(); ++i) CB_COM_Port->Items()->Add("COM" + Ports->Strings(i));
     CB_COM_Port->SetItemIndex(Ports->Count() > 0 ? 0 : -1);
 }
 
-void TFBoot::Btn_COM_ListClick(TObject* Sender)
-{
+void TFBoot::Btn_COM_ListClick(TObject* Sender) {
     (void)Sender;
     update_ComPort();
 }
 
-int TFBoot::Get_Type_Dev()
-{
+int TFBoot::Get_Type_Dev() {
     // Nothing in the file decides the type yet; a file that cannot be read changes nothing.
     if (FileExists(File_ParGen)) {
         try {
             XML1.SetActive(true);
             XML1.LoadFromFile(File_ParGen);
-        } catch (const Exception&) {
-        }
+        } catch (const Exception&) {}
     }
     return 0;
 }

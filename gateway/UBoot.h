@@ -25,11 +25,11 @@ enum { Update_Firmware_And_Configuration = 0, Update_Firmware = 1, Update_Config
 QString Update_Options(const QString& Prefix, int Option, bool ReadBack);
 
 struct TBootParams {
-    QString IP_Address;    // the four octet texts joined by "."
-    int Option = 0;        // Update_Option_Index
-    bool ReadBack = true;  // the read-back box
-    QString Master_Dir;    // the firmware image is Master_Dir + "/SimQ4180.sim"
-    QString Project_Dir;   // the images are Project_Dir + "/bin/bank1.bin" and "bank2.bin"
+    QString IP_Address; // the four octet texts joined by "."
+    int Option = 0; // Update_Option_Index
+    bool ReadBack = true; // the read-back box
+    QString Master_Dir; // the firmware image is Master_Dir + "/SimQ4180.sim"
+    QString Project_Dir; // the images are Project_Dir + "/bin/bank1.bin" and "bank2.bin"
     // The address typed in the dialog with the shared options and folders (app/UComon.h).
     static TBootParams From_Globals(const QString& IP_Address);
 };
@@ -57,9 +57,9 @@ class TIcmpEcho : public TComponent {
 public:
     explicit TIcmpEcho(TComponent* AOwner) : TComponent(AOwner) {}
     QString Host;
-    int ReceiveTimeout = 400;   // milliseconds
+    int ReceiveTimeout = 400; // milliseconds
     int PacketSize = 1024;
-    int Protocol = 1;           // ICMP over IPv4
+    int Protocol = 1; // ICMP over IPv4
     TEchoReplyEvent OnReply;
     // Sends one request to Host and waits up to ReceiveTimeout for its reply, then fires OnReply.
     // Raises ESocketError when Host cannot be resolved or no socket can be opened.
@@ -70,8 +70,7 @@ public:
 // line Parameter, hidden when tipo is true. The result says whether it started, ended or was still
 // running when the wait gave up. The main window points it at its Start_Program; until then the
 // dialog starts and waits the same way itself (Boot_Start_Program).
-using TStartProgramEvent =
-    std::function<TWaitResult(const QString& NomeSW, const QString& Parameter, bool tipo)>;
+using TStartProgramEvent = std::function<TWaitResult(const QString& NomeSW, const QString& Parameter, bool tipo)>;
 
 // Starts NomeSW and waits, without processing messages, until it has ended or more than
 // Start_Program_Limit_Ms have passed (polling every 10 ms on the clock service).

@@ -1,8 +1,10 @@
 #include "gateway/UEds.h"
+
 #include "app/UComon.h"
 #include "platform/rtl/Clock.h"
 #include "platform/rtl/Files.h"
 #include "platform/xml/XMLDoc.h"
+
 #include <algorithm>
 
 const QString EDS_File_Name = "OPC_UA_Server_CANopen.eds";
@@ -10,12 +12,12 @@ const QString EDS_Description = "OPC UA Server / CANopen - Converter";
 const QString EDS_Product_Number = "Q80";
 const QString EDS_Order_Code = "GWU4180";
 
-const std::array<QString, EDS_Max_PDO> RPDO_Name_Prefix = {
-    "b",  "c",  "d",  "e",  "f",  "g",  "h",  "j",  "k",  "i",  "aa", "ab", "ac", "ad", "ae",
-    "af", "ag", "ah", "ai", "al", "am", "an", "ao", "ap", "aq", "ar", "as", "at", "au", "av"};
-const std::array<QString, EDS_Max_PDO> TPDO_Name_Prefix = {
-    "l",  "m",  "n",  "o",  "p",  "q",  "r",  "s",  "t",  "u",  "ca", "cb", "cc", "cd", "ce",
-    "cf", "cg", "ch", "ci", "cl", "cm", "cn", "co", "cp", "cq", "cr", "cs", "ct", "cu", "cv"};
+const std::array<QString, EDS_Max_PDO> RPDO_Name_Prefix = {"b",  "c",  "d",  "e",  "f",  "g",  "h",  "j",  "k",  "i",
+                                                           "aa", "ab", "ac", "ad", "ae", "af", "ag", "ah", "ai", "al",
+                                                           "am", "an", "ao", "ap", "aq", "ar", "as", "at", "au", "av"};
+const std::array<QString, EDS_Max_PDO> TPDO_Name_Prefix = {"l",  "m",  "n",  "o",  "p",  "q",  "r",  "s",  "t",  "u",
+                                                           "ca", "cb", "cc", "cd", "ce", "cf", "cg", "ch", "ci", "cl",
+                                                           "cm", "cn", "co", "cp", "cq", "cr", "cs", "ct", "cu", "cv"};
 
 std::array<std::array<int32_t, 2>, 2 * EDS_Max_PDO> EDS_PDO_Table{};
 int EDS_Num_RPDO = 0;
@@ -23,30 +25,28 @@ int EDS_Num_TPDO = 0;
 QList<SDO_Index> SDO_Index_List;
 
 // Upper-case hexadecimal of the 32-bit pattern, at least Digits digits.
-static QString Hex(int64_t V, int Digits)
-{
+static QString Hex(int64_t V, int Digits) {
     return QString::number(uint32_t(V), 16).toUpper().rightJustified(Digits, '0');
 }
 
-static IXMLNode Section_Of(const IXMLNode& Root, const QString& File, const QString& Name)
-{
+static IXMLNode Section_Of(const IXMLNode& Root, const QString& File, const QString& Name) {
     const IXMLNode S = Root.IsNull() ? IXMLNode() : Root.FindNode(Name);
     if (S.IsNull()) throw EXMLDocError(QString("\"%1\": section \"%2\" not found").arg(File, Name));
     return S;
 }
 
 static QString Attribute_Of(const IXMLNode& Row, const QString& File, const QString& Section, int RowNo,
-                            const QString& Name)
-{
+                            const QString& Name) {
     const auto V = Row.Attributes(Name);
     if (!V)
         throw EXMLDocError(QString("section \"%1\" of \"%2\": row %3 has no attribute \"%4\"")
-                               .arg(Section, File).arg(RowNo).arg(Name));
+                               .arg(Section, File)
+                               .arg(RowNo)
+                               .arg(Name));
     return *V;
 }
 
-void Load_PDO_CANopen(const QString& File_PDO_CANopen)
-{
+void Load_PDO_CANopen(const QString& File_PDO_CANopen) {
     EDS_Num_RPDO = 0;
     EDS_Num_TPDO = 0;
     if (!FileExists(File_PDO_CANopen)) return;
@@ -61,7 +61,9 @@ void Load_PDO_CANopen(const QString& File_PDO_CANopen)
         const int N = Rows.Count();
         if (N > EDS_Max_PDO)
             throw ERangeError(QString("section \"%1\" of \"%2\" holds %3 PDOs; the device has at most %4")
-                                  .arg(Names[k], File).arg(N).arg(EDS_Max_PDO));
+                                  .arg(Names[k], File)
+                                  .arg(N)
+                                  .arg(EDS_Max_PDO));
         for (int i = 0; i < N; ++i) {
             const IXMLNode Row = Rows.Nodes(i);
             EDS_PDO_Table[k * EDS_Max_PDO + i][0] = StrToIntDef(Attribute_Of(Row, File, Names[k], i + 1, "COB-ID"), 0);
@@ -71,22 +73,23 @@ void Load_PDO_CANopen(const QString& File_PDO_CANopen)
             // give a negative "SubNumber".
             if (L < 0 || L > 255)
                 throw ERangeError(QString("section \"%1\" of \"%2\": row %3: Dimension %4 is not within the 0 to 255 "
-                                          "mapping entries a PDO can have").arg(Names[k], File).arg(i + 1).arg(L));
+                                          "mapping entries a PDO can have")
+                                      .arg(Names[k], File)
+                                      .arg(i + 1)
+                                      .arg(L));
             EDS_PDO_Table[k * EDS_Max_PDO + i][1] = L;
         }
         *Counts[k] = N;
     }
 }
 
-int Find_SDO_Index(int Index)
-{
+int Find_SDO_Index(int Index) {
     for (int i = 0; i < SDO_Index_List.size(); ++i)
         if (SDO_Index_List[i].Index == Index) return i;
     return -1;
 }
 
-void Load_SDO_Server_CANopen(const QString& File_SDO_Server_CANopen)
-{
+void Load_SDO_Server_CANopen(const QString& File_SDO_Server_CANopen) {
     if (!FileExists(File_SDO_Server_CANopen)) return;
     TXMLDocument Doc;
     Doc.LoadFromFile(File_SDO_Server_CANopen);
@@ -101,8 +104,11 @@ void Load_SDO_Server_CANopen(const QString& File_SDO_Server_CANopen)
                 const QString T = Attribute_Of(Row, File, Names[k], i + 1, Name);
                 int V = 0;
                 if (!TryStrToInt(T, V))
-                    throw EConvertError(QString("section \"%1\" of \"%2\": row %3: \"%4\" is not a valid number for \"%5\"")
-                                            .arg(Names[k], File).arg(i + 1).arg(T, Name));
+                    throw EConvertError(
+                        QString("section \"%1\" of \"%2\": row %3: \"%4\" is not a valid number for \"%5\"")
+                            .arg(Names[k], File)
+                            .arg(i + 1)
+                            .arg(T, Name));
                 return V;
             };
             const uint16_t Index = uint16_t(Num("Index"));
@@ -120,37 +126,32 @@ void Load_SDO_Server_CANopen(const QString& File_SDO_Server_CANopen)
     }
 }
 
-void Sort_Sub_Indexs()
-{
+void Sort_Sub_Indexs() {
     for (SDO_Index& Obj : SDO_Index_List)
         std::stable_sort(Obj.Sub_Indexs.begin(), Obj.Sub_Indexs.end(),
                          [](const SDO_Sub_Type& A, const SDO_Sub_Type& B) { return A.Sub < B.Sub; });
 }
 
-QString EDS_Time_Text(const QTime& T)
-{
+QString EDS_Time_Text(const QTime& T) {
     const int H = T.hour();
     const int H12 = H % 12 == 0 ? 12 : H % 12;
     return QString("%1:%2%3").arg(H12, 2, 10, QChar('0')).arg(T.minute(), 2, 10, QChar('0')).arg(H < 12 ? "AM" : "PM");
 }
 
-QString EDS_Date_Text(const QDate& D)
-{
+QString EDS_Date_Text(const QDate& D) {
     return QString("%1-%2-%3").arg(D.month(), 2, 10, QChar('0')).arg(D.day(), 2, 10, QChar('0')).arg(D.year());
 }
 
 namespace {
 struct TEdsWriter {
     QStringList L;
-    void Section(const QString& Name, const QStringList& Lines, bool Blank = true)
-    {
+    void Section(const QString& Name, const QStringList& Lines, bool Blank = true) {
         L << "[" + Name + "]";
         L << Lines;
         if (Blank) L << QString();
     }
-    static QStringList Var(const QString& Name, const QString& DataType, const QString& Access,
-                           const QString& Default, int Mapping = 0)
-    {
+    static QStringList Var(const QString& Name, const QString& DataType, const QString& Access, const QString& Default,
+                           int Mapping = 0) {
         QStringList S = {"ParameterName=" + Name, "ObjectType=0x07", "DataType=" + DataType, "AccessType=" + Access};
         if (!Default.isNull()) S << "DefaultValue=" + Default;
         S << QString("PDOMapping=%1").arg(Mapping);
@@ -158,10 +159,9 @@ struct TEdsWriter {
     }
     static QString Sub(int Obj, int Sub) { return Hex(Obj, 4) + "sub" + Hex(Sub, 1); }
 };
-}
+} // namespace
 
-static void PDO_Communication(TEdsWriter& W, int Obj, const QString& Name, int32_t CobId)
-{
+static void PDO_Communication(TEdsWriter& W, int Obj, const QString& Name, int32_t CobId) {
     W.Section(Hex(Obj, 4), {"SubNumber=4", "ParameterName=" + Name, "ObjectType=0x09"});
     W.Section(TEdsWriter::Sub(Obj, 0), TEdsWriter::Var("Number of Entries", "0x0005", "ro", "0x03"));
     W.Section(TEdsWriter::Sub(Obj, 1), TEdsWriter::Var("COB-ID", "0x0007", "rw", "0x" + Hex(CobId, 8)));
@@ -169,47 +169,69 @@ static void PDO_Communication(TEdsWriter& W, int Obj, const QString& Name, int32
     W.Section(TEdsWriter::Sub(Obj, 3), TEdsWriter::Var("Inhibit Time", "0x0006", "rw", "0x0"));
 }
 
-static void PDO_Mapping(TEdsWriter& W, int Obj, const QString& Name, int32_t L, int AppObj)
-{
+static void PDO_Mapping(TEdsWriter& W, int Obj, const QString& Name, int32_t L, int AppObj) {
     W.Section(Hex(Obj, 4), {QString("SubNumber=%1").arg(int64_t(L) + 1), "ParameterName=" + Name, "ObjectType=0x09"});
     W.Section(TEdsWriter::Sub(Obj, 0), TEdsWriter::Var("Number of Entries", "0x0005", "ro", "0x" + Hex(L, 2)));
     for (int k = 1; k <= L; ++k)
-        W.Section(TEdsWriter::Sub(Obj, k), TEdsWriter::Var(QString("Mapping Entry %1").arg(k), "0x0007", "ro",
-                                                           "0x" + Hex(AppObj, 4) + Hex(k, 2) + "08"));
+        W.Section(TEdsWriter::Sub(Obj, k),
+                  TEdsWriter::Var(QString("Mapping Entry %1").arg(k), "0x0007", "ro",
+                                  "0x" + Hex(AppObj, 4) + Hex(k, 2) + "08"));
 }
 
 static void PDO_Application(TEdsWriter& W, int Obj, const QString& Name, int32_t L, const QString& Prefix,
-                            const QString& Access0, const QString& Access)
-{
+                            const QString& Access0, const QString& Access) {
     W.Section(Hex(Obj, 4), {QString("SubNumber=%1").arg(int64_t(L) + 1), "ParameterName=" + Name, "ObjectType=0x08"});
     W.Section(TEdsWriter::Sub(Obj, 0), TEdsWriter::Var("Number of Entries", "0x0005", Access0, "0x" + Hex(L, 2)));
     for (int k = 1; k <= L; ++k)
         W.Section(TEdsWriter::Sub(Obj, k), TEdsWriter::Var(Prefix + QString::number(k), "0x0005", Access, "0x00", 1));
 }
 
-QStringList EDS_Build_Lines(const QDateTime& Now)
-{
+QStringList EDS_Build_Lines(const QDateTime& Now) {
     const int R = EDS_Num_RPDO, T = EDS_Num_TPDO;
     const QString Tm = EDS_Time_Text(Now.time()), Dt = EDS_Date_Text(Now.date());
     TEdsWriter W;
-    W.Section("FileInfo", {"FileName=" + EDS_File_Name, "FileVersion=1", "FileRevision=0", "EDSVersion=4.0",
-                           "Description=" + EDS_Description, "CreationTime=" + Tm, "CreationDate=" + Dt,
-                           "CreatedBy=Velmora", "ModificationTime=" + Tm, "ModificationDate=" + Dt,
-                           "ModifiedBy=Velmora"});
-    W.Section("DeviceInfo", {"VendorName=Velmora", "VendorNumber=0x00", "ProductName=" + EDS_Description,
-                             "ProductNumber=" + EDS_Product_Number, "RevisionNumber=0x0", "OrderCode=" + EDS_Order_Code,
-                             "BaudRate_10=1", "BaudRate_20=1", "BaudRate_50=1", "BaudRate_125=1", "BaudRate_250=1",
-                             "BaudRate_500=1", "BaudRate_800=0", "BaudRate_1000=1", "DynamicChannelsSupported=0",
-                             "GroupMessaging=0", "LSS_Supported=0", "Granularity=0", "SimpleBootUpSlave=1",
-                             "SimpleBootUpMaster=0", QString("NrOfRXPDO=%1").arg(R), QString("NrOfTXPDO=%1").arg(T)});
+    W.Section("FileInfo",
+              {"FileName=" + EDS_File_Name, "FileVersion=1", "FileRevision=0", "EDSVersion=4.0",
+               "Description=" + EDS_Description, "CreationTime=" + Tm, "CreationDate=" + Dt, "CreatedBy=Velmora",
+               "ModificationTime=" + Tm, "ModificationDate=" + Dt, "ModifiedBy=Velmora"});
+    W.Section("DeviceInfo",
+              {"VendorName=Velmora",
+               "VendorNumber=0x00",
+               "ProductName=" + EDS_Description,
+               "ProductNumber=" + EDS_Product_Number,
+               "RevisionNumber=0x0",
+               "OrderCode=" + EDS_Order_Code,
+               "BaudRate_10=1",
+               "BaudRate_20=1",
+               "BaudRate_50=1",
+               "BaudRate_125=1",
+               "BaudRate_250=1",
+               "BaudRate_500=1",
+               "BaudRate_800=0",
+               "BaudRate_1000=1",
+               "DynamicChannelsSupported=0",
+               "GroupMessaging=0",
+               "LSS_Supported=0",
+               "Granularity=0",
+               "SimpleBootUpSlave=1",
+               "SimpleBootUpMaster=0",
+               QString("NrOfRXPDO=%1").arg(R),
+               QString("NrOfTXPDO=%1").arg(T)});
     W.Section("Comments", {"Lines=0"});
     QStringList Dummy;
     for (int i = 1; i <= 7; ++i) Dummy << QString("Dummy000%1=0").arg(i);
     W.Section("DummyUsage", Dummy);
     W.Section("MandatoryObjects", {"SupportedObjects=3", "1=0x1000", "2=0x1001", "3=0x1018"});
 
-    QStringList Optional = {QString("SupportedObjects=%1").arg(8 + 3 * R + 3 * T), "1=0x1005", "2=0x1006", "3=0x1008",
-                            "4=0x1014", "5=0x1016", "6=0x1017", "7=0x1029", "8=0x1280"};
+    QStringList Optional = {QString("SupportedObjects=%1").arg(8 + 3 * R + 3 * T),
+                            "1=0x1005",
+                            "2=0x1006",
+                            "3=0x1008",
+                            "4=0x1014",
+                            "5=0x1016",
+                            "6=0x1017",
+                            "7=0x1029",
+                            "8=0x1280"};
     int No = 9;
     auto AddRange = [&](int Base, int Count) {
         for (int n = 0; n < Count; ++n) Optional << QString("%1=0x%2").arg(No++).arg(Hex(Base + n, 4));
@@ -255,7 +277,8 @@ QStringList EDS_Build_Lines(const QDateTime& Now)
     W.Section("1280sub3", V::Var("Node ID of the SDO Server", "0x0005", "rw", QString()), false);
 
     for (int n = 0; n < R; ++n)
-        PDO_Communication(W, 0x1400 + n, QString("Receive PDO Communication Parameter %1").arg(n + 1), EDS_PDO_Table[n][0]);
+        PDO_Communication(W, 0x1400 + n, QString("Receive PDO Communication Parameter %1").arg(n + 1),
+                          EDS_PDO_Table[n][0]);
     for (int n = 0; n < R; ++n)
         PDO_Mapping(W, 0x1600 + n, "Receive PDO Mapping Parameter", EDS_PDO_Table[n][1], 0x7000 + n);
     for (int n = 0; n < T; ++n)
@@ -265,7 +288,8 @@ QStringList EDS_Build_Lines(const QDateTime& Now)
         PDO_Mapping(W, 0x1A00 + n, QString("Transmit PDO Mapping Parameter %1").arg(n + 1),
                     EDS_PDO_Table[EDS_Max_PDO + n][1], 0x7050 + n);
     for (int n = 0; n < R; ++n)
-        PDO_Application(W, 0x7000 + n, QString("RPDO%1").arg(n + 1), EDS_PDO_Table[n][1], RPDO_Name_Prefix[n], "ro", "rww");
+        PDO_Application(W, 0x7000 + n, QString("RPDO%1").arg(n + 1), EDS_PDO_Table[n][1], RPDO_Name_Prefix[n], "ro",
+                        "rww");
     for (int n = 0; n < T; ++n)
         PDO_Application(W, 0x7050 + n, QString("TPDO%1").arg(n + 1), EDS_PDO_Table[EDS_Max_PDO + n][1],
                         TPDO_Name_Prefix[n], "rw", "rwr");
@@ -273,20 +297,30 @@ QStringList EDS_Build_Lines(const QDateTime& Now)
     for (const SDO_Index& Obj : SDO_Index_List) {
         const int M = Obj.Sub_Indexs.size();
         const bool HasSub0 = M > 0 && Obj.Sub_Indexs.first().Sub == 0;
-        W.Section(Hex(Obj.Index, 4), {QString("SubNumber=%1").arg(HasSub0 ? M : M + 1), "ParameterName=App Vars",
-                                      "ObjectType=0x9"});
+        W.Section(Hex(Obj.Index, 4),
+                  {QString("SubNumber=%1").arg(HasSub0 ? M : M + 1), "ParameterName=App Vars", "ObjectType=0x9"});
         if (!HasSub0)
             W.Section(TEdsWriter::Sub(Obj.Index, 0),
-                      {"ParameterName=Largest Sub-Index supported", "ObjectType=0x7", "DataType=0x0005", "AccessType=ro",
-                       "DefaultValue=0x" + Hex(M > 0 ? Obj.Sub_Indexs.last().Sub : 0, 2), "PDOMapping=0"});
+                      {"ParameterName=Largest Sub-Index supported", "ObjectType=0x7", "DataType=0x0005",
+                       "AccessType=ro", "DefaultValue=0x" + Hex(M > 0 ? Obj.Sub_Indexs.last().Sub : 0, 2),
+                       "PDOMapping=0"});
         for (const SDO_Sub_Type& S : Obj.Sub_Indexs) {
             QStringList Lines = {"ParameterName=Application Variable", "ObjectType=0x7"};
             if (S.Quantity == 1)
-                Lines << "DataType=0x0005" << "LowLimit=0x00" << "HighLimit=0xFF" << "DefaultValue=0x00";
+                Lines << "DataType=0x0005"
+                      << "LowLimit=0x00"
+                      << "HighLimit=0xFF"
+                      << "DefaultValue=0x00";
             else if (S.Quantity == 2)
-                Lines << "DataType=0x0006" << "LowLimit=0x0000" << "HighLimit=0xFFFF" << "DefaultValue=0x0000";
+                Lines << "DataType=0x0006"
+                      << "LowLimit=0x0000"
+                      << "HighLimit=0xFFFF"
+                      << "DefaultValue=0x0000";
             else
-                Lines << "DataType=0x0007" << "LowLimit=0x00000000" << "HighLimit=0xFFFFFFFF" << "DefaultValue=0x00000000";
+                Lines << "DataType=0x0007"
+                      << "LowLimit=0x00000000"
+                      << "HighLimit=0xFFFFFFFF"
+                      << "DefaultValue=0x00000000";
             Lines << (S.Readonly ? "AccessType=ro" : "AccessType=rw") << "PDOMapping=0";
             W.Section(TEdsWriter::Sub(Obj.Index, S.Sub), Lines);
         }
@@ -295,8 +329,7 @@ QStringList EDS_Build_Lines(const QDateTime& Now)
     return W.L;
 }
 
-void Build_EDS(const QString& Path, const QString& File_PDO_CANopen, const QString& File_SDO_Server_CANopen)
-{
+void Build_EDS(const QString& Path, const QString& File_PDO_CANopen, const QString& File_SDO_Server_CANopen) {
     SDO_Index_List.clear();
     Load_PDO_CANopen(File_PDO_CANopen);
     Load_SDO_Server_CANopen(File_SDO_Server_CANopen);
@@ -310,7 +343,4 @@ void Build_EDS(const QString& Path, const QString& File_PDO_CANopen, const QStri
     WriteFileAtomic(Path, Bytes);
 }
 
-void Build_EDS(const QString& Path)
-{
-    Build_EDS(Path, File_PDO_CANopen, File_SDO_Server_CANopen);
-}
+void Build_EDS(const QString& Path) { Build_EDS(Path, File_PDO_CANopen, File_SDO_Server_CANopen); }

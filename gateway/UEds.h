@@ -3,18 +3,20 @@
 // project's PDO and SDO server tables as last saved.
 
 #include "platform/rtl/SysUtils.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
+
 #include <array>
 #include <cstdint>
 
-extern const QString EDS_File_Name;        // "OPC_UA_Server_CANopen.eds"
-extern const QString EDS_Description;      // "OPC UA Server / CANopen - Converter"
-extern const QString EDS_Product_Number;   // "Q80"
-extern const QString EDS_Order_Code;       // "GWU4180"
+extern const QString EDS_File_Name; // "OPC_UA_Server_CANopen.eds"
+extern const QString EDS_Description; // "OPC UA Server / CANopen - Converter"
+extern const QString EDS_Product_Number; // "Q80"
+extern const QString EDS_Order_Code; // "GWU4180"
 
-constexpr int EDS_Max_PDO = 30;            // receive and transmit PDOs each
+constexpr int EDS_Max_PDO = 30; // receive and transmit PDOs each
 extern const std::array<QString, EDS_Max_PDO> RPDO_Name_Prefix;
 extern const std::array<QString, EDS_Max_PDO> TPDO_Name_Prefix;
 
@@ -25,7 +27,7 @@ extern int EDS_Num_TPDO;
 
 struct SDO_Sub_Type {
     uint8_t Sub = 0;
-    uint8_t Quantity = 0;   // the row's byte count
+    uint8_t Quantity = 0; // the row's byte count
     bool Readonly = false;
     QString Mnemonic;
 };
@@ -57,4 +59,4 @@ QStringList EDS_Build_Lines(const QDateTime& Now);
 // Loads both files, builds the lines with the clock service's local time and writes the file
 // whole (CR LF line ends, no byte-order mark) or raises and writes nothing.
 void Build_EDS(const QString& Path, const QString& File_PDO_CANopen, const QString& File_SDO_Server_CANopen);
-void Build_EDS(const QString& Path);   // from the open project's File_PDO_CANopen, File_SDO_Server_CANopen
+void Build_EDS(const QString& Path); // from the open project's File_PDO_CANopen, File_SDO_Server_CANopen

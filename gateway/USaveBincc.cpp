@@ -1,8 +1,10 @@
 #include "gateway/USaveBincc.h"
-#include "gateway/GatewayTables.h"
+
 #include "app/UComon.h"
+#include "gateway/GatewayTables.h"
 #include "platform/rtl/Files.h"
 #include "platform/xml/XMLDoc.h"
+
 #include <bit>
 #include <cstddef>
 #include <cstring>
@@ -23,30 +25,26 @@ std::array<TCANopen_Entry, 128> RPDO_Table;
 std::array<TCANopen_Entry, 128> TPDO_Table;
 TOPC_UA_Server OPC_UA_Server_Block;
 
-TProjectFiles TProjectFiles::In(const QString& Project_Dir)
-{
+TProjectFiles TProjectFiles::In(const QString& Project_Dir) {
     const QString D = IncludeTrailingPathDelimiter(Project_Dir);
-    return {D + "ParGen.xml", D + "OPC_UA_Server.xml", D + "SDO_Server_CANopen.xml",
-            D + "SDO_Client_CANopen.xml", D + "PDO_CANopen.xml"};
+    return {D + "ParGen.xml", D + "OPC_UA_Server.xml", D + "SDO_Server_CANopen.xml", D + "SDO_Client_CANopen.xml",
+            D + "PDO_CANopen.xml"};
 }
 
 // ---- little-endian access -------------------------------------------------------------------
 template <size_t N>
-static void Put_U16(std::array<uint8_t, N>& B, int Ofs, uint32_t V)
-{
+static void Put_U16(std::array<uint8_t, N>& B, int Ofs, uint32_t V) {
     B[Ofs] = uint8_t(V);
     B[Ofs + 1] = uint8_t(V >> 8);
 }
 
 template <size_t N>
-static void Put_U32(std::array<uint8_t, N>& B, int Ofs, uint32_t V)
-{
+static void Put_U32(std::array<uint8_t, N>& B, int Ofs, uint32_t V) {
     for (int i = 0; i < 4; ++i) B[Ofs + i] = uint8_t(V >> (8 * i));
 }
 
 template <size_t N>
-static void Put_IP(std::array<uint8_t, N>& B, int Ofs, uint8_t A, uint8_t Bb, uint8_t C, uint8_t D)
-{
+static void Put_IP(std::array<uint8_t, N>& B, int Ofs, uint8_t A, uint8_t Bb, uint8_t C, uint8_t D) {
     B[Ofs] = A;
     B[Ofs + 1] = Bb;
     B[Ofs + 2] = C;
@@ -58,25 +56,35 @@ namespace {
 class TBankWriter {
 public:
     TBankWriter(TBank& Bank, int Pos) : FBank(Bank), FPos(Pos) {}
-    void Need(int N) const
-    {
+    void Need(int N) const {
         if (FPos < 0 || N < 0 || FPos + N > Bank_Size)
             throw ERangeError(QString("The device image is full: %1 bytes at offset %2 do not fit in %3")
-                                  .arg(N).arg(FPos).arg(Bank_Size));
+                                  .arg(N)
+                                  .arg(FPos)
+                                  .arg(Bank_Size));
     }
-    void U8(uint32_t V) { Need(1); FBank[FPos++] = uint8_t(V); }
-    void U16(uint32_t V) { Need(2); Put_U16(FBank, FPos, V); FPos += 2; }
-    void U32(uint32_t V) { Need(4); Put_U32(FBank, FPos, V); FPos += 4; }
+    void U8(uint32_t V) {
+        Need(1);
+        FBank[FPos++] = uint8_t(V);
+    }
+    void U16(uint32_t V) {
+        Need(2);
+        Put_U16(FBank, FPos, V);
+        FPos += 2;
+    }
+    void U32(uint32_t V) {
+        Need(4);
+        Put_U32(FBank, FPos, V);
+        FPos += 4;
+    }
     // One byte per character (the low 8 bits of its code), then a 0 byte.
-    void Text(const QString& S)
-    {
+    void Text(const QString& S) {
         Need(S.size() + 1);
         for (QChar C : S) FBank[FPos++] = uint8_t(C.unicode() & 0xFF);
         FBank[FPos++] = 0;
     }
     // Room for N bytes, checked once; the caller fills them itself.
-    uint8_t* Take(int N)
-    {
+    uint8_t* Take(int N) {
         Need(N);
         uint8_t* P = FBank.data() + FPos;
         FPos += N;
@@ -88,11 +96,10 @@ private:
     TBank& FBank;
     int FPos;
 };
-}
+} // namespace
 
 // ---- parameter block ------------------------------------------------------------------------
-void Init_Param_Block()
-{
+void Init_Param_Block() {
     Param_Block.fill(0);
     Put_U32(Param_Block, PB::CAN_Bit_Rate, 250000);
     Put_U32(Param_Block, 4, 250000);
@@ -106,14 +113,12 @@ void Init_Param_Block()
     for (int i = 436; i <= 443; ++i) Param_Block[i] = 8;
 }
 
-static uint32_t Bit_Rate_Of(int Index)
-{
+static uint32_t Bit_Rate_Of(int Index) {
     static const uint32_t Rates[] = {10000, 20000, 50000, 100000, 125000, 250000, 500000, 800000, 1000000};
     return Index >= 0 && Index <= 8 ? Rates[Index] : 1000000;
 }
 
-void Load_ParGen_Params(const QString& File_ParGen)
-{
+void Load_ParGen_Params(const QString& File_ParGen) {
     if (!FileExists(File_ParGen)) return;
     TXMLDocument Doc;
     Doc.LoadFromFile(File_ParGen);
@@ -160,8 +165,7 @@ void Load_ParGen_Params(const QString& File_ParGen)
     Put_U32(Param_Block, PB::SDO_Client_TimeOut, uint32_t(Number("CANopen_SDO_TimeOut", 10000)));
 }
 
-int Param_Block_To_Bank(int Start, TBank& Bank)
-{
+int Param_Block_To_Bank(int Start, TBank& Bank) {
     uint32_t Sum = 0;
     for (int i = 0; i < PB::Check_Sum; ++i) Sum += Param_Block[i];
     Put_U32(Param_Block, PB::Check_Sum, Sum);
@@ -172,13 +176,9 @@ int Param_Block_To_Bank(int Start, TBank& Bank)
 }
 
 // ---- CANopen tables -------------------------------------------------------------------------
-void Init_OPC_UA_Server()
-{
-    OPC_UA_Server_Block = TOPC_UA_Server();
-}
+void Init_OPC_UA_Server() { OPC_UA_Server_Block = TOPC_UA_Server(); }
 
-void Clear_CANopen_Tables()
-{
+void Clear_CANopen_Tables() {
     SDO_Server_Read_Table.fill(TCANopen_Entry());
     SDO_Server_Write_Table.fill(TCANopen_Entry());
     SDO_Client_Read_Table.fill(TCANopen_Entry());
@@ -187,15 +187,14 @@ void Clear_CANopen_Tables()
     TPDO_Table.fill(TCANopen_Entry());
 }
 
-static TCANopen_Entry* Table_Entries(TCANopen_Table T)
-{
+static TCANopen_Entry* Table_Entries(TCANopen_Table T) {
     switch (T) {
-    case SDO_Server_Read: return SDO_Server_Read_Table.data();
-    case SDO_Server_Write: return SDO_Server_Write_Table.data();
-    case SDO_Client_Read: return SDO_Client_Read_Table.data();
-    case SDO_Client_Write: return SDO_Client_Write_Table.data();
-    case RPDO: return RPDO_Table.data();
-    case TPDO: return TPDO_Table.data();
+        case SDO_Server_Read: return SDO_Server_Read_Table.data();
+        case SDO_Server_Write: return SDO_Server_Write_Table.data();
+        case SDO_Client_Read: return SDO_Client_Read_Table.data();
+        case SDO_Client_Write: return SDO_Client_Write_Table.data();
+        case RPDO: return RPDO_Table.data();
+        case TPDO: return TPDO_Table.data();
     }
     return nullptr;
 }
@@ -204,20 +203,34 @@ namespace {
 // Attribute names of the table rows, as the files hold them.
 namespace Row_Attr {
 enum : int {
-    Device_ID, Index, SubIndex, NByte, Poll_Time, On_Change, COB_ID, Dimension,
-    Address_B1, Address_B2, Address_B3, Address_B4, Address_B5, Address_B6, Address_B7, Address_B8,
-    TimeOut, Send_Time, Count
+    Device_ID,
+    Index,
+    SubIndex,
+    NByte,
+    Poll_Time,
+    On_Change,
+    COB_ID,
+    Dimension,
+    Address_B1,
+    Address_B2,
+    Address_B3,
+    Address_B4,
+    Address_B5,
+    Address_B6,
+    Address_B7,
+    Address_B8,
+    TimeOut,
+    Send_Time,
+    Count
 };
-const char* const Name[Count] = {"Device_ID",  "Index",      "SubIndex",   "NByte",      "Poll_Time",
-                                 "On_Change",  "COB-ID",     "Dimension",  "Address_B1", "Address_B2",
-                                 "Address_B3", "Address_B4", "Address_B5", "Address_B6", "Address_B7",
-                                 "Address_B8", "TimeOut",    "Send_Time"};
-}
+const char* const Name[Count] = {"Device_ID",  "Index",      "SubIndex",   "NByte",      "Poll_Time",  "On_Change",
+                                 "COB-ID",     "Dimension",  "Address_B1", "Address_B2", "Address_B3", "Address_B4",
+                                 "Address_B5", "Address_B6", "Address_B7", "Address_B8", "TimeOut",    "Send_Time"};
+} // namespace Row_Attr
 
 // The attributes a table's rows hold, in the order the editors write them: a row is read in one
 // pass over its attributes, and a file in that order needs no search.
-std::span<const int> Row_Attrs_Of(TCANopen_Table T)
-{
+std::span<const int> Row_Attrs_Of(TCANopen_Table T) {
     using namespace Row_Attr;
     static constexpr int Server[] = {Index, SubIndex, NByte, Address_B1, Address_B2, Address_B3, Address_B4};
     static constexpr int Client_Read[] = {Device_ID,  Index,      SubIndex,   NByte,     Poll_Time,
@@ -226,42 +239,40 @@ std::span<const int> Row_Attrs_Of(TCANopen_Table T)
                                            On_Change, Address_B1, Address_B2, Address_B3, Address_B4};
     static constexpr int Receive[] = {COB_ID,     Dimension,  Address_B1, Address_B2, Address_B3, Address_B4,
                                       Address_B5, Address_B6, Address_B7, Address_B8, TimeOut};
-    static constexpr int Transmit[] = {COB_ID,     Dimension,  Address_B1, Address_B2, Address_B3,
-                                       Address_B4, Address_B5, Address_B6, Address_B7, Address_B8,
-                                       Send_Time,  On_Change};
+    static constexpr int Transmit[] = {COB_ID,     Dimension,  Address_B1, Address_B2, Address_B3, Address_B4,
+                                       Address_B5, Address_B6, Address_B7, Address_B8, Send_Time,  On_Change};
     switch (T) {
-    case SDO_Server_Read:
-    case SDO_Server_Write: return Server;
-    case SDO_Client_Read: return Client_Read;
-    case SDO_Client_Write: return Client_Write;
-    case RPDO: return Receive;
-    case TPDO: return Transmit;
+        case SDO_Server_Read:
+        case SDO_Server_Write: return Server;
+        case SDO_Client_Read: return Client_Read;
+        case SDO_Client_Write: return Client_Write;
+        case RPDO: return Receive;
+        case TPDO: return Transmit;
     }
     return {};
 }
 
-[[noreturn]] void Raise_Missing(const QString& Where, int Row, int A)
-{
-    throw EXMLDocError(QString("%1: row %2 has no attribute \"%3\"").arg(Where).arg(Row)
-                           .arg(QLatin1String(Row_Attr::Name[A])));
+[[noreturn]] void Raise_Missing(const QString& Where, int Row, int A) {
+    throw EXMLDocError(
+        QString("%1: row %2 has no attribute \"%3\"").arg(Where).arg(Row).arg(QLatin1String(Row_Attr::Name[A])));
 }
 
-[[noreturn]] void Raise_Not_Number(const QString& Where, int Row, int A, const char* Text)
-{
+[[noreturn]] void Raise_Not_Number(const QString& Where, int Row, int A, const char* Text) {
     throw EConvertError(QString("%1: row %2: \"%3\" is not a valid number for \"%4\"")
-                            .arg(Where).arg(Row).arg(QString::fromUtf8(Text), QLatin1String(Row_Attr::Name[A])));
+                            .arg(Where)
+                            .arg(Row)
+                            .arg(QString::fromUtf8(Text), QLatin1String(Row_Attr::Name[A])));
 }
 
 // One row of a CANopen table file: attributes read without a guard, numbers in the editors' syntax
 // read straight from the parser's text.
 struct TRowReader {
-    const QString& Where;       // file and section, for messages
+    const QString& Where; // file and section, for messages
     int Row;
-    const int8_t* Slot;         // per attribute, its place in Found; -1 when the table has none
-    const char* const* Found;   // the row's texts, null for a missing attribute
+    const int8_t* Slot; // per attribute, its place in Found; -1 when the table has none
+    const char* const* Found; // the row's texts, null for a missing attribute
     const char* Text_If(int A) const { return Slot[A] < 0 ? nullptr : Found[Slot[A]]; }
-    int Num(int A) const
-    {
+    int Num(int A) const {
         const char* T = Text_If(A);
         if (!T) [[unlikely]]
             Raise_Missing(Where, Row, A);
@@ -271,17 +282,15 @@ struct TRowReader {
         return V;
     }
 };
-}
+} // namespace
 
 // The entry mode of a table whose rows may be sent on change: 3 when the row says so, else 1.
-static uint8_t On_Change_Mode(const TRowReader& R)
-{
+static uint8_t On_Change_Mode(const TRowReader& R) {
     const char* T = R.Text_If(Row_Attr::On_Change);
     return T && std::strcmp(T, "Y") == 0 ? 3 : 1;
 }
 
-static void Fill_Entry(TCANopen_Table T, const TRowReader& R, TCANopen_Entry& E)
-{
+static void Fill_Entry(TCANopen_Table T, const TRowReader& R, TCANopen_Entry& E) {
     using namespace Row_Attr;
     E = TCANopen_Entry();
     std::fill(std::begin(E.Data_Address), std::end(E.Data_Address), uint16_t(0));
@@ -313,8 +322,7 @@ static void Fill_Entry(TCANopen_Table T, const TRowReader& R, TCANopen_Entry& E)
 }
 
 static void Load_Table_Section(const IXMLNode& Root, const QString& FileName, const QString& SectionName,
-                               TCANopen_Table T, uint32_t& Count)
-{
+                               TCANopen_Table T, uint32_t& Count) {
     const QString Where = QString("section \"%1\" of \"%2\"").arg(SectionName, FileName);
     const IXMLNode Section = Root.IsNull() ? IXMLNode() : Root.FindNode(SectionName);
     if (Section.IsNull()) throw EXMLDocError(QString("\"%1\": section \"%2\" not found").arg(FileName, SectionName));
@@ -322,7 +330,9 @@ static void Load_Table_Section(const IXMLNode& Root, const QString& FileName, co
     const int N = Rows.Count();
     if (N > CANopen_Table_Capacity[T])
         throw ERangeError(QString("%1 holds %2 rows; the device table holds at most %3")
-                              .arg(Where).arg(N).arg(CANopen_Table_Capacity[T]));
+                              .arg(Where)
+                              .arg(N)
+                              .arg(CANopen_Table_Capacity[T]));
     const std::span<const int> Attrs = Row_Attrs_Of(T);
     const char* Names[Row_Attr::Count];
     int8_t Slot[Row_Attr::Count];
@@ -342,8 +352,7 @@ static void Load_Table_Section(const IXMLNode& Root, const QString& FileName, co
     }
 }
 
-void Load_CANopen_Tables(const TProjectFiles& Files, std::array<uint32_t, CANopen_Table_Count>& Counts)
-{
+void Load_CANopen_Tables(const TProjectFiles& Files, std::array<uint32_t, CANopen_Table_Count>& Counts) {
     struct TFilePart {
         QString Path, Read, Write;
         TCANopen_Table First;
@@ -368,8 +377,7 @@ void Load_CANopen_Tables(const TProjectFiles& Files, std::array<uint32_t, CANope
 // ---- OPC UA server block --------------------------------------------------------------------
 // The parser's UTF-8 text into Buffer, reusing its storage: ASCII, the usual case, is widened in
 // place; anything else is decoded.
-static const QString& Utf8_Into(QString& Buffer, const char* Utf8)
-{
+static const QString& Utf8_Into(QString& Buffer, const char* Utf8) {
     const size_t Len = std::strlen(Utf8);
     bool Ascii = true;
     for (size_t i = 0; i < Len; ++i) Ascii = Ascii && uchar(Utf8[i]) < 0x80;
@@ -380,21 +388,19 @@ static const QString& Utf8_Into(QString& Buffer, const char* Utf8)
     return Buffer;
 }
 
-uint32_t Get_OPC_UA_VarType(const QString& Type)
-{
+uint32_t Get_OPC_UA_VarType(const QString& Type) {
     static constexpr struct {
         QStringView Text;
         uint32_t Code;
-    } Codes[] = {{u"Boolean", 0}, {u"Signed Byte", 1}, {u"Byte", 2},    {u"Int16", 3},   {u"UInt16", 4},
-                 {u"Int32", 5},   {u"UInt32", 6},      {u"Int64", 7},   {u"UInt64", 8},  {u"Float", 9},
+    } Codes[] = {{u"Boolean", 0}, {u"Signed Byte", 1}, {u"Byte", 2},       {u"Int16", 3},  {u"UInt16", 4},
+                 {u"Int32", 5},   {u"UInt32", 6},      {u"Int64", 7},      {u"UInt64", 8}, {u"Float", 9},
                  {u"Double", 10}, {u"String", 11},     {u"ByteString", 14}};
     for (const auto& C : Codes)
         if (Type.size() == C.Text.size() && QStringView(Type) == C.Text) return C.Code;
     return 0;
 }
 
-int OPC_UA_Server_Block_Size()
-{
+int OPC_UA_Server_Block_Size() {
     const TOPC_UA_Server& S = OPC_UA_Server_Block;
     qint64 Size = 16 + 16 * qint64(S.Variables.size()) + 1;
     if (!S.NTP.isEmpty()) Size += S.NTP.size() + 1;
@@ -403,8 +409,7 @@ int OPC_UA_Server_Block_Size()
     return int(std::min<qint64>(Size, INT_MAX));
 }
 
-void Load_OPC_UA_Server(const QString& File_OPC_UA_Server, uint32_t B)
-{
+void Load_OPC_UA_Server(const QString& File_OPC_UA_Server, uint32_t B) {
     TOPC_UA_Server& S = OPC_UA_Server_Block;
     if (FileExists(File_OPC_UA_Server)) {
         TXMLDocument Doc;
@@ -417,16 +422,17 @@ void Load_OPC_UA_Server(const QString& File_OPC_UA_Server, uint32_t B)
         const IXMLNodeList Rows = Section.ChildNodes();
         S.Variables.clear();
         S.Variables.reserve(std::min(Rows.Count(), OPC_UA_Server_Room / 16));
-        enum { Enable, Type, Position, Length, Name, ReadWrite, Count };   // in the order the window writes them
+        enum { Enable, Type, Position, Length, Name, ReadWrite, Count }; // in the order the window writes them
         static const char* const Names[Count] = {"Enable", "Type", "Position", "Length", "Name", "ReadWrite"};
         const char* Found[Count];
-        QString Buffer;   // reused for the texts the block does not keep
+        QString Buffer; // reused for the texts the block does not keep
         for (IXMLNode Node = Rows.First(); !Node.IsNull(); Node = Node.NextSibling()) {
             // Only elements are variables: a comment among the rows is not one, even though a
             // row element without "Enable" counts as enabled.
             if (Node.NodeType() != ntElement) continue;
             Node.ReadAttributes(Names, Found);
-            if (!OPC_UA_Enabled(Found[Enable] ? std::optional<QString>(Utf8_Into(Buffer, Found[Enable])) : std::nullopt))
+            if (!OPC_UA_Enabled(Found[Enable] ? std::optional<QString>(Utf8_Into(Buffer, Found[Enable]))
+                                              : std::nullopt))
                 continue;
             TOPC_UA_Var V;
             V.VarType = Get_OPC_UA_VarType(Found[Type] ? Utf8_Into(Buffer, Found[Type]) : QString());
@@ -444,7 +450,9 @@ void Load_OPC_UA_Server(const QString& File_OPC_UA_Server, uint32_t B)
     if (Size > OPC_UA_Server_Room)
         throw ERangeError(QString("The OPC UA server variables take more than the %1 bytes the device image holds "
                                   "for them (%2 variables, %3 bytes or more)")
-                              .arg(OPC_UA_Server_Room).arg(S.Variables.size()).arg(Size));
+                              .arg(OPC_UA_Server_Room)
+                              .arg(S.Variables.size())
+                              .arg(Size));
     S.Num_Var = uint16_t(S.Variables.size());
     S.Add_Num_Var = B + 16;
     const uint32_t E = B + 16 + 16 * uint32_t(S.Variables.size());
@@ -468,16 +476,15 @@ void Load_OPC_UA_Server(const QString& File_OPC_UA_Server, uint32_t B)
 // ---- serialisers ----------------------------------------------------------------------------
 // On a little-endian host an entry's memory is its 32 image bytes, field for field: a table is
 // then copied whole instead of written field by field.
-constexpr bool Entry_Is_Its_Image =
-    std::endian::native == std::endian::little && sizeof(TCANopen_Entry) == CANopen_Entry_Size
-    && offsetof(TCANopen_Entry, COB_ID) == 0 && offsetof(TCANopen_Entry, Obj_Index) == 4
-    && offsetof(TCANopen_Entry, Obj_Sub_Index) == 6 && offsetof(TCANopen_Entry, Remote_Node) == 7
-    && offsetof(TCANopen_Entry, Entry_Time) == 8 && offsetof(TCANopen_Entry, Data_Address) == 12
-    && offsetof(TCANopen_Entry, Data_Len) == 28 && offsetof(TCANopen_Entry, Entry_Mode) == 29
-    && offsetof(TCANopen_Entry, Reserved) == 30 && std::is_trivially_copyable_v<TCANopen_Entry>;
+constexpr bool Entry_Is_Its_Image = std::endian::native == std::endian::little &&
+    sizeof(TCANopen_Entry) == CANopen_Entry_Size && offsetof(TCANopen_Entry, COB_ID) == 0 &&
+    offsetof(TCANopen_Entry, Obj_Index) == 4 && offsetof(TCANopen_Entry, Obj_Sub_Index) == 6 &&
+    offsetof(TCANopen_Entry, Remote_Node) == 7 && offsetof(TCANopen_Entry, Entry_Time) == 8 &&
+    offsetof(TCANopen_Entry, Data_Address) == 12 && offsetof(TCANopen_Entry, Data_Len) == 28 &&
+    offsetof(TCANopen_Entry, Entry_Mode) == 29 && offsetof(TCANopen_Entry, Reserved) == 30 &&
+    std::is_trivially_copyable_v<TCANopen_Entry>;
 
-static int Table_To_Bank(TCANopen_Table T, int Start, TBank& Bank)
-{
+static int Table_To_Bank(TCANopen_Table T, int Start, TBank& Bank) {
     TBankWriter W(Bank, Start);
     uint8_t* P = W.Take(CANopen_Table_Capacity[T] * CANopen_Entry_Size);
     auto U16 = [&P](uint32_t V) {
@@ -516,8 +523,7 @@ int SDO_Client_Write_To_Bank(int Start, TBank& Bank) { return Table_To_Bank(SDO_
 int RPDO_To_Bank(int Start, TBank& Bank) { return Table_To_Bank(RPDO, Start, Bank); }
 int TPDO_To_Bank(int Start, TBank& Bank) { return Table_To_Bank(TPDO, Start, Bank); }
 
-int CANopen_Tables_To_Bank(int Start, TBank& Bank)
-{
+int CANopen_Tables_To_Bank(int Start, TBank& Bank) {
     int P = SDO_Server_Read_To_Bank(Start, Bank);
     P = SDO_Server_Write_To_Bank(P, Bank);
     P = SDO_Client_Read_To_Bank(P, Bank);
@@ -526,8 +532,7 @@ int CANopen_Tables_To_Bank(int Start, TBank& Bank)
     return TPDO_To_Bank(P, Bank);
 }
 
-int OPC_UA_Server_To_Bank(int Start, TBank& Bank)
-{
+int OPC_UA_Server_To_Bank(int Start, TBank& Bank) {
     const TOPC_UA_Server& S = OPC_UA_Server_Block;
     TBankWriter W(Bank, Start);
     W.Need(OPC_UA_Server_Block_Size());
@@ -543,7 +548,7 @@ int OPC_UA_Server_To_Bank(int Start, TBank& Bank)
         W.U32(V.Options);
         W.U32(V.Add_Name);
     }
-    W.U8(0);   // the shared empty text
+    W.U8(0); // the shared empty text
     if (!S.NTP.isEmpty()) W.Text(S.NTP);
     for (const TOPC_UA_Var& V : S.Variables)
         if (!V.Name.isEmpty()) W.Text(V.Name);
@@ -551,8 +556,7 @@ int OPC_UA_Server_To_Bank(int Start, TBank& Bank)
 }
 
 // ---- build and write ------------------------------------------------------------------------
-void Compile_Bin(const TProjectFiles& Files)
-{
+void Compile_Bin(const TProjectFiles& Files) {
     // Nothing counts as built until the whole build has succeeded.
     Bank1_Len = 0;
     Bank2_Len = 0;
@@ -560,7 +564,8 @@ void Compile_Bin(const TProjectFiles& Files)
     Init_OPC_UA_Server();
     Clear_CANopen_Tables();
     Load_ParGen_Params(Files.ParGen);
-    for (int t = 0; t < CANopen_Table_Count; ++t) Put_U32(Param_Block, PB::Add_SDO_Server_Read + 4 * t, CANopen_Table_Address[t]);
+    for (int t = 0; t < CANopen_Table_Count; ++t)
+        Put_U32(Param_Block, PB::Add_SDO_Server_Read + 4 * t, CANopen_Table_Address[t]);
     Put_U32(Param_Block, PB::Add_OPC_UA_Server, OPC_UA_Server_Address);
     std::array<uint32_t, CANopen_Table_Count> Counts{};
     Load_CANopen_Tables(Files, Counts);
@@ -573,8 +578,7 @@ void Compile_Bin(const TProjectFiles& Files)
     Bank2_Len = Len2;
 }
 
-void Write_Bin_Files(const QString& Project_Dir)
-{
+void Write_Bin_Files(const QString& Project_Dir) {
     const QString Bin = IncludeTrailingPathDelimiter(Project_Dir) + "bin/";
     const QString File1 = Bin + "bank1.bin";
     const QString File2 = Bin + "bank2.bin";
@@ -593,14 +597,12 @@ void Write_Bin_Files(const QString& Project_Dir)
     }
 }
 
-void Compile_Bin()
-{
+void Compile_Bin() {
     Compile_Bin(TProjectFiles{File_ParGen, File_OPC_UA_Server, File_SDO_Server_CANopen, File_SDO_Client_CANopen,
                               File_PDO_CANopen});
 }
 
-void Write_Bin_Files()
-{
+void Write_Bin_Files() {
     if (Project_Dir.isEmpty()) throw EInOutError("No project is open; the device images are not written");
     Write_Bin_Files(Project_Dir);
 }

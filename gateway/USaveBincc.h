@@ -6,8 +6,10 @@
 // from the project files.
 
 #include "platform/rtl/SysUtils.h"
+
 #include <QList>
 #include <QString>
+
 #include <array>
 #include <cstdint>
 
@@ -17,7 +19,7 @@ using TBank = std::array<uint8_t, Bank_Size>;
 
 extern TBank Bank1_Data;
 extern TBank Bank2_Data;
-extern int Bank1_Len;   // 0 until a build succeeds
+extern int Bank1_Len; // 0 until a build succeeds
 extern int Bank2_Len;
 
 constexpr int Param_Block_Size = 2048;
@@ -33,12 +35,12 @@ constexpr int CANopen_Node_ID = 156;
 constexpr int CANopen_Start_Flags = 160;
 constexpr int Net_Start_Delay = 164;
 constexpr int SDO_Client_TimeOut = 168;
-constexpr int Num_SDO_Server_Read = 172;   // the six counts follow in table order
-constexpr int Add_SDO_Server_Read = 224;   // the six table addresses follow in table order
+constexpr int Num_SDO_Server_Read = 172; // the six counts follow in table order
+constexpr int Add_SDO_Server_Read = 224; // the six table addresses follow in table order
 constexpr int Eth_DNS = 1420;
 constexpr int Add_OPC_UA_Server = 1568;
 constexpr int Check_Sum = 2044;
-}
+} // namespace PB
 
 struct TCANopen_Entry {
     uint32_t COB_ID = 0;
@@ -57,11 +59,10 @@ constexpr int CANopen_Entry_Size = 32;
 enum TCANopen_Table { SDO_Server_Read, SDO_Server_Write, SDO_Client_Read, SDO_Client_Write, RPDO, TPDO };
 constexpr int CANopen_Table_Count = 6;
 constexpr int CANopen_Table_Capacity[CANopen_Table_Count] = {512, 512, 256, 256, 128, 128};
-constexpr uint32_t CANopen_Table_Address[CANopen_Table_Count] = {0x90000, 0x94000, 0x98000,
-                                                                 0x9A000, 0x9C000, 0x9D000};
-constexpr int CANopen_Tables_Size = 57344;   // all six at full capacity
+constexpr uint32_t CANopen_Table_Address[CANopen_Table_Count] = {0x90000, 0x94000, 0x98000, 0x9A000, 0x9C000, 0x9D000};
+constexpr int CANopen_Tables_Size = 57344; // all six at full capacity
 constexpr uint32_t OPC_UA_Server_Address = 0x9E000;
-constexpr int OPC_UA_Server_Room = Bank_Size - CANopen_Tables_Size;   // 73728 bytes
+constexpr int OPC_UA_Server_Room = Bank_Size - CANopen_Tables_Size; // 73728 bytes
 
 extern std::array<TCANopen_Entry, 512> SDO_Server_Read_Table;
 extern std::array<TCANopen_Entry, 512> SDO_Server_Write_Table;
@@ -74,7 +75,7 @@ struct TOPC_UA_Var {
     uint32_t VarType = 0;
     uint16_t Position = 0;
     uint16_t Length = 0;
-    uint32_t Options = 0;   // bit 0: the client may write the variable
+    uint32_t Options = 0; // bit 0: the client may write the variable
     uint32_t Add_Name = 0;
     QString Name;
 };
@@ -97,7 +98,7 @@ struct TProjectFiles {
     QString SDO_Server_CANopen;
     QString SDO_Client_CANopen;
     QString PDO_CANopen;
-    static TProjectFiles In(const QString& Project_Dir);   // the five files of a project folder
+    static TProjectFiles In(const QString& Project_Dir); // the five files of a project folder
 };
 
 // ---- parameter block ------------------------------------------------------------------------
@@ -119,7 +120,7 @@ void Load_CANopen_Tables(const TProjectFiles& Files, std::array<uint32_t, CANope
 // from B on; a block that would not fit in the table image raises.
 void Load_OPC_UA_Server(const QString& File_OPC_UA_Server, uint32_t B);
 uint32_t Get_OPC_UA_VarType(const QString& Type);
-int OPC_UA_Server_Block_Size();   // bytes the block takes in the image
+int OPC_UA_Server_Block_Size(); // bytes the block takes in the image
 
 int SDO_Server_Read_To_Bank(int Start, TBank& Bank);
 int SDO_Server_Write_To_Bank(int Start, TBank& Bank);
@@ -132,9 +133,9 @@ int OPC_UA_Server_To_Bank(int Start, TBank& Bank);
 
 // Builds both images. Raises (and leaves Bank1_Len and Bank2_Len at 0) when a file is refused.
 void Compile_Bin(const TProjectFiles& Files);
-void Compile_Bin();   // from the open project's file paths (File_ParGen ... of app/UComon.h)
+void Compile_Bin(); // from the open project's file paths (File_ParGen ... of app/UComon.h)
 // Writes Project_Dir + "/bin/bank1.bin" and "/bin/bank2.bin", each whole or not at all. Raises
 // EInOutError with the reason when nothing was built or a file cannot be written; then neither
 // bank file is left behind, so an update cannot send a stale or mixed pair.
 void Write_Bin_Files(const QString& Project_Dir);
-void Write_Bin_Files();   // into the open project (Project_Dir of app/UComon.h)
+void Write_Bin_Files(); // into the open project (Project_Dir of app/UComon.h)

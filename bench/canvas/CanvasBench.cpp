@@ -1,12 +1,13 @@
 // A 40 x 30 cell table (fill + text per cell) drawn on a TBitmap through TCanvas, against the
 // same drawing done with QPainter directly on a QImage. Prints TCanvas time / QPainter time for
 // a repaint, and for a first paint whose text widths are not cached yet.
+#include "bench/support/TimesReporter.h"
 #include "platform/gui/Graphics.h"
 
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
-#include "bench/support/TimesReporter.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -37,7 +38,7 @@ void TCanvasTable(benchmark::State& State, bool Cold) {
     const auto& Texts = CellTexts();
     for (auto _ : State) {
         if (Cold) {
-            C->Font()->SetHeight(-12);   // a font change empties the cache
+            C->Font()->SetHeight(-12); // a font change empties the cache
             C->Font()->SetHeight(-11);
         }
         for (int R = 0; R < kRows; ++R)
@@ -70,7 +71,7 @@ void QPainterTable(benchmark::State& State, bool Cold) {
     const auto& Texts = CellTexts();
     const QColor Even(250, 244, 240), Odd(Qt::white);
     for (auto _ : State) {
-        if (Cold) {   // the same font switch as the canvas's cold pass
+        if (Cold) { // the same font switch as the canvas's cold pass
             P.setFont(Other.ToQFont());
             P.setFont(F.ToQFont());
         }
@@ -94,8 +95,7 @@ BENCHMARK(BM_TCanvasTableFirstPaint)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_QPainterTable)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_QPainterTableFirstPaint)->Unit(benchmark::kMillisecond);
 
-
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);

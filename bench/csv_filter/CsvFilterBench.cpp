@@ -1,12 +1,12 @@
 // How the grid's CSV field splitter and filter matcher compare with the plainest loops doing the
 // same job: splitting 1,000,000 lines of 10 fields, and matching a wildcard filter against
 // 1,000,000 cell texts. Prints both ratios at the end of the run (goal for CSV: within 2x).
+#include "bench/support/TimesReporter.h"
 #include "grid/base/ExtUtil.h"
 
-#include "bench/support/TimesReporter.h"
-#include <benchmark/benchmark.h>
-
 #include <QStringList>
+
+#include <benchmark/benchmark.h>
 
 #include <cstdio>
 #include <map>
@@ -112,31 +112,31 @@ BENCHMARK(BM_FilterMatchCondition)->Unit(benchmark::kMillisecond)->Iterations(5)
 
 // Keeps each benchmark's time per iteration besides printing the usual table.
 
-void PrintRatio(const TTimesReporter& R, const char* What, const std::string& Subject,
-                const std::string& Baseline, const char* Goal) {
+void PrintRatio(const TTimesReporter& R, const char* What, const std::string& Subject, const std::string& Baseline,
+                const char* Goal) {
     const auto S = R.Times.find(Subject);
     const auto B = R.Times.find(Baseline);
     if (S == R.Times.end() || B == R.Times.end() || B->second <= 0) {
         std::printf("%s: not measured in this run\n", What);
         return;
     }
-    std::printf("%s: %.2fx the hand loop (%.1f ms vs %.1f ms)%s\n", What, S->second / B->second,
-                S->second, B->second, Goal);
+    std::printf("%s: %.2fx the hand loop (%.1f ms vs %.1f ms)%s\n", What, S->second / B->second, S->second, B->second,
+                Goal);
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
-    CsvLines();    // build the data outside the timed loops
+    CsvLines(); // build the data outside the timed loops
     CellTexts();
     TTimesReporter Reporter;
     benchmark::RunSpecifiedBenchmarks(&Reporter);
     std::printf("\n");
-    PrintRatio(Reporter, "CSV split of 1,000,000 lines x 10 fields", "BM_CsvSplitCSVLine",
-               "BM_CsvHandLoop", " (goal: within 2x)");
-    PrintRatio(Reporter, "Wildcard filter *ab* on 1,000,000 cell texts", "BM_FilterMatchCondition",
-               "BM_FilterHandLoop", "");
+    PrintRatio(Reporter, "CSV split of 1,000,000 lines x 10 fields", "BM_CsvSplitCSVLine", "BM_CsvHandLoop",
+               " (goal: within 2x)");
+    PrintRatio(Reporter, "Wildcard filter *ab* on 1,000,000 cell texts", "BM_FilterMatchCondition", "BM_FilterHandLoop",
+               "");
     benchmark::Shutdown();
     return 0;
 }

@@ -10,26 +10,26 @@
 #include <QTableWidget>
 
 #include <benchmark/benchmark.h>
-#include <malloc.h>
 
 #include <algorithm>
 #include <chrono>
-#include <ctime>
-#include <vector>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
+#include <malloc.h>
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
 constexpr int Rows = 1000000;
 constexpr int Cols = 10;
 constexpr int ViewRows = 40;
-constexpr int RowH = 24;   // plus one pixel of grid line
+constexpr int RowH = 24; // plus one pixel of grid line
 
-std::map<std::string, double> Seconds;   // per iteration
+std::map<std::string, double> Seconds; // per iteration
 std::map<std::string, double> BytesPerCell;
 
 size_t HeapInUse() { return mallinfo2().uordblks; }
@@ -144,7 +144,7 @@ void BM_PaintTableWidget(benchmark::State& State) {
     PaintLoop(State, Table.get(), "paint table");
 }
 
-}   // namespace
+} // namespace
 
 BENCHMARK(BM_FillStringGrid)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FillTableWidget)->Iterations(1)->Unit(benchmark::kMillisecond);
@@ -170,13 +170,15 @@ int main(int argc, char** argv) {
         std::printf("  fill            %8.3f s vs %8.3f s   QTableWidget/grid %.2fx (goal >= 3)\n", FillGrid, FillTable,
                     FillTable / FillGrid);
     if (BytesGrid > 0 && BytesTable > 0)
-        std::printf("  bytes per cell  %8.1f   vs %8.1f     QTableWidget/grid %.2fx (goal >= 3)\n", BytesGrid, BytesTable,
-                    BytesTable / BytesGrid);
+        std::printf("  bytes per cell  %8.1f   vs %8.1f     QTableWidget/grid %.2fx (goal >= 3)\n", BytesGrid,
+                    BytesTable, BytesTable / BytesGrid);
     if (Base > 0) {
-        std::printf("  paint %d-row view, 1M rows at the top    %8.1f us   vs 100 rows %8.1f us  ratio %.2f (goal <= 1.2)\n",
-                    ViewRows, Top * 1e6, Base * 1e6, Top / Base);
-        std::printf("  paint %d-row view, 1M rows at the bottom %8.1f us   vs 100 rows %8.1f us  ratio %.2f (goal <= 1.2)\n",
-                    ViewRows, Bottom * 1e6, Base * 1e6, Bottom / Base);
+        std::printf(
+            "  paint %d-row view, 1M rows at the top    %8.1f us   vs 100 rows %8.1f us  ratio %.2f (goal <= 1.2)\n",
+            ViewRows, Top * 1e6, Base * 1e6, Top / Base);
+        std::printf(
+            "  paint %d-row view, 1M rows at the bottom %8.1f us   vs 100 rows %8.1f us  ratio %.2f (goal <= 1.2)\n",
+            ViewRows, Bottom * 1e6, Base * 1e6, Bottom / Base);
     }
     if (TablePaint > 0) std::printf("  paint the same view of QTableWidget %8.1f us\n", TablePaint * 1e6);
     Big.reset();

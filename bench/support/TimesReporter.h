@@ -9,7 +9,7 @@
 
 class TTimesReporter : public benchmark::ConsoleReporter {
 public:
-    std::map<std::string, double> Times;   // in each benchmark's own time unit
+    std::map<std::string, double> Times; // in each benchmark's own time unit
 
     void ReportRuns(const std::vector<Run>& Runs) override {
         for (const Run& R : Runs) {
@@ -21,7 +21,7 @@ public:
         ConsoleReporter::ReportRuns(Runs);
     }
 
-    double Time(const std::string& Name) const {   // 0 when not measured in this run
+    double Time(const std::string& Name) const { // 0 when not measured in this run
         const auto It = Times.find(Name);
         return It == Times.end() ? 0.0 : It->second;
     }

@@ -3,14 +3,14 @@
 // position and reads every attribute into a QString; the saver builds the document from QString
 // cells and serialises it. Prints wrapper / raw ratios at the end (goal: under 1.3, the file
 // system's flush aside).
-#include "platform/xml/XMLDoc.h"
-#include "platform/rtl/Files.h"
-
 #include "bench/support/TimesReporter.h"
-#include <benchmark/benchmark.h>
-#include <pugixml.hpp>
+#include "platform/rtl/Files.h"
+#include "platform/xml/XMLDoc.h"
 
 #include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+#include <pugixml.hpp>
 
 #include <cstdio>
 #include <map>
@@ -20,12 +20,11 @@
 namespace {
 
 constexpr int Rows = 2000;
-const char* const Names[] = {"Device_ID", "Index", "SubIndex", "NByte", "Poll_Time",
+const char* const Names[] = {"Device_ID",  "Index",      "SubIndex",   "NByte",      "Poll_Time",
                              "Address_B1", "Address_B2", "Address_B3", "Address_B4", "Mnemonic"};
 constexpr int Cols = 10;
-constexpr unsigned ParseOptions = pugi::parse_default | pugi::parse_comments | pugi::parse_pi
-                                  | pugi::parse_declaration | pugi::parse_doctype
-                                  | pugi::parse_ws_pcdata_single;
+constexpr unsigned ParseOptions = pugi::parse_default | pugi::parse_comments | pugi::parse_pi |
+    pugi::parse_declaration | pugi::parse_doctype | pugi::parse_ws_pcdata_single;
 
 struct TFixture {
     QTemporaryDir Dir;
@@ -34,10 +33,8 @@ struct TFixture {
     std::vector<std::vector<QString>> Cells;
     QStringList NameList;
 
-    TFixture()
-    {
-        for (const char* N : Names)
-            NameList.append(QString::fromLatin1(N));
+    TFixture() {
+        for (const char* N : Names) NameList.append(QString::fromLatin1(N));
         for (int r = 0; r < Rows; ++r) {
             std::vector<QString> Row;
             Row.push_back(QString::number(1 + r % 127));
@@ -45,8 +42,7 @@ struct TFixture {
             Row.push_back(QString::number(r % 256));
             Row.push_back(QString::number(1 + r % 4));
             Row.push_back(QString::number(100 + r));
-            for (int b = 0; b < 4; ++b)
-                Row.push_back(QString::number((r * 4 + b) % 1500));
+            for (int b = 0; b < 4; ++b) Row.push_back(QString::number((r * 4 + b) % 1500));
             Row.push_back(QStringLiteral("Variable %1 \u00E9 <&>").arg(r));
             Cells.push_back(Row);
         }
@@ -57,8 +53,7 @@ struct TFixture {
         Doc.SaveToFile(File);
     }
 
-    void Build(TXMLDocument& Doc) const
-    {
+    void Build(TXMLDocument& Doc) const {
         Doc.SetActive(true);
         Doc.ChildNodes().Clear();
         IXMLNode Root = Doc.AddChild("SDO_Client_CANopen");
@@ -66,47 +61,40 @@ struct TFixture {
         IXMLNode Section = Root.AddChild("SDO_Read");
         for (const auto& Row : Cells) {
             IXMLNode E = Section.AddChild("row");
-            for (int c = 0; c < Cols; ++c)
-                E.SetAttribute(NameList[c], Row[size_t(c)]);
+            for (int c = 0; c < Cols; ++c) E.SetAttribute(NameList[c], Row[size_t(c)]);
         }
         Root.AddChild("SDO_Write");
     }
 
-    void BuildRaw(pugi::xml_document& Doc) const
-    {
+    void BuildRaw(pugi::xml_document& Doc) const {
         Doc.reset();
         pugi::xml_node Root = Doc.append_child("SDO_Client_CANopen");
         Doc.append_child(pugi::node_comment).set_value("SW_VERSION = 1.000");
         pugi::xml_node Section = Root.append_child("SDO_Read");
         for (const auto& Row : Cells) {
             pugi::xml_node E = Section.append_child("row");
-            for (int c = 0; c < Cols; ++c)
-                E.append_attribute(Names[c]).set_value(Row[size_t(c)].toUtf8().constData());
+            for (int c = 0; c < Cols; ++c) E.append_attribute(Names[c]).set_value(Row[size_t(c)].toUtf8().constData());
         }
         Root.append_child("SDO_Write");
     }
 };
 
-TFixture& Fixture()
-{
+TFixture& Fixture() {
     static TFixture F;
     return F;
 }
 
 // The file into a document, nothing read from it.
-void BM_Parse_Raw(benchmark::State& State)
-{
+void BM_Parse_Raw(benchmark::State& State) {
     TFixture& F = Fixture();
     for (auto _ : State) {
         pugi::xml_document Doc;
-        if (!Doc.load_file(F.FileUtf8.c_str(), ParseOptions))
-            State.SkipWithError("load failed");
+        if (!Doc.load_file(F.FileUtf8.c_str(), ParseOptions)) State.SkipWithError("load failed");
         benchmark::DoNotOptimize(Doc.first_child().internal_object());
     }
 }
 
-void BM_Parse_Wrapper(benchmark::State& State)
-{
+void BM_Parse_Wrapper(benchmark::State& State) {
     TFixture& F = Fixture();
     for (auto _ : State) {
         TXMLDocument Doc;
@@ -116,24 +104,20 @@ void BM_Parse_Wrapper(benchmark::State& State)
 }
 
 // The file into a document and every attribute of every row into a QString, as a reader does.
-void BM_Load_Raw(benchmark::State& State)
-{
+void BM_Load_Raw(benchmark::State& State) {
     TFixture& F = Fixture();
     for (auto _ : State) {
         pugi::xml_document Doc;
-        if (!Doc.load_file(F.FileUtf8.c_str(), ParseOptions))
-            State.SkipWithError("load failed");
+        if (!Doc.load_file(F.FileUtf8.c_str(), ParseOptions)) State.SkipWithError("load failed");
         pugi::xml_node Section = Doc.first_child().child("SDO_Read");
         qsizetype Total = 0;
         for (pugi::xml_node Row = Section.first_child(); Row; Row = Row.next_sibling())
-            for (const char* N : Names)
-                Total += QString::fromUtf8(Row.attribute(N).value()).size();
+            for (const char* N : Names) Total += QString::fromUtf8(Row.attribute(N).value()).size();
         benchmark::DoNotOptimize(Total);
     }
 }
 
-void BM_Load_Wrapper(benchmark::State& State)
-{
+void BM_Load_Wrapper(benchmark::State& State) {
     TFixture& F = Fixture();
     for (auto _ : State) {
         TXMLDocument Doc;
@@ -142,16 +126,14 @@ void BM_Load_Wrapper(benchmark::State& State)
         qsizetype Total = 0;
         for (int j = 0; j < Section.ChildNodes().Count(); ++j) {
             IXMLNode Row = Section.ChildNodes().Nodes(j);
-            for (int c = 0; c < Cols; ++c)
-                Total += Row.AttributeText(F.NameList[c]).size();
+            for (int c = 0; c < Cols; ++c) Total += Row.AttributeText(F.NameList[c]).size();
         }
         benchmark::DoNotOptimize(Total);
     }
 }
 
 // Building and serialising, without the file system.
-void BM_Save_Raw(benchmark::State& State)
-{
+void BM_Save_Raw(benchmark::State& State) {
     TFixture& F = Fixture();
     pugi::xml_document Doc;
     for (auto _ : State) {
@@ -165,8 +147,7 @@ void BM_Save_Raw(benchmark::State& State)
     }
 }
 
-void BM_Save_Wrapper(benchmark::State& State)
-{
+void BM_Save_Wrapper(benchmark::State& State) {
     TFixture& F = Fixture();
     TXMLDocument Doc;
     for (auto _ : State) {
@@ -178,8 +159,7 @@ void BM_Save_Wrapper(benchmark::State& State)
 
 // The whole save to disk: pugixml's plain file write against the wrapper's whole-or-nothing
 // write (temporary file, fsync, rename).
-void BM_SaveFile_Raw(benchmark::State& State)
-{
+void BM_SaveFile_Raw(benchmark::State& State) {
     TFixture& F = Fixture();
     pugi::xml_document Doc;
     const std::string Out = F.Dir.filePath("raw_out.xml").toStdString();
@@ -190,8 +170,7 @@ void BM_SaveFile_Raw(benchmark::State& State)
     }
 }
 
-void BM_SaveFile_Wrapper(benchmark::State& State)
-{
+void BM_SaveFile_Wrapper(benchmark::State& State) {
     TFixture& F = Fixture();
     TXMLDocument Doc;
     const QString Out = F.Dir.filePath("wrapper_out.xml");
@@ -203,7 +182,8 @@ void BM_SaveFile_Wrapper(benchmark::State& State)
 
 // Each figure is the median of a few repetitions: the machine's load varies.
 constexpr int Repetitions = 5;
-#define TABLE_BENCH(F) BENCHMARK(F)->Unit(benchmark::kMicrosecond)->Repetitions(Repetitions)->DisplayAggregatesOnly(true)
+#define TABLE_BENCH(F)                                                                                                 \
+    BENCHMARK(F)->Unit(benchmark::kMicrosecond)->Repetitions(Repetitions)->DisplayAggregatesOnly(true)
 TABLE_BENCH(BM_Parse_Raw);
 TABLE_BENCH(BM_Parse_Wrapper);
 TABLE_BENCH(BM_Load_Raw);
@@ -213,11 +193,9 @@ TABLE_BENCH(BM_Save_Wrapper);
 TABLE_BENCH(BM_SaveFile_Raw);
 TABLE_BENCH(BM_SaveFile_Wrapper);
 
+} // namespace
 
-}   // namespace
-
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     TTimesReporter Reporter;
     benchmark::RunSpecifiedBenchmarks(&Reporter);

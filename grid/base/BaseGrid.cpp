@@ -6,8 +6,8 @@
 #include <QtGlobal>
 
 #include <algorithm>
-#include <cxxabi.h>
 #include <cstdlib>
+#include <cxxabi.h>
 #include <typeinfo>
 
 bool IsCellGraphicObject(const TObject* Obj) {
@@ -42,10 +42,22 @@ void TCellProperties::RepaintOwnerCell() {
     if (FOwnerGrid) FOwnerGrid->RepaintCell(FOwnerCol, FOwnerRow);
 }
 
-void TCellProperties::SetBrushColor(TColor Value) { FBrushColor = Value; RepaintOwnerCell(); }
-void TCellProperties::SetBrushColorTo(TColor Value) { FBrushColorTo = Value; RepaintOwnerCell(); }
-void TCellProperties::SetVAlignment(TVAlignment Value) { FVAlignment = Value; RepaintOwnerCell(); }
-void TCellProperties::SetWordWrap(bool Value) { FWordWrap = Value; RepaintOwnerCell(); }
+void TCellProperties::SetBrushColor(TColor Value) {
+    FBrushColor = Value;
+    RepaintOwnerCell();
+}
+void TCellProperties::SetBrushColorTo(TColor Value) {
+    FBrushColorTo = Value;
+    RepaintOwnerCell();
+}
+void TCellProperties::SetVAlignment(TVAlignment Value) {
+    FVAlignment = Value;
+    RepaintOwnerCell();
+}
+void TCellProperties::SetWordWrap(bool Value) {
+    FWordWrap = Value;
+    RepaintOwnerCell();
+}
 
 TPoint TCellProperties::GetBaseCell(int c, int r) const {
     if (!FIsBaseCell && FCellSpanX != -1 && FCellSpanY != -1) return Point(c - FCellSpanX, r - FCellSpanY);
@@ -137,7 +149,7 @@ void TExtGridUndoRedo::Restore(TUndoRedoItem* X) {
     const int ACol = X->Col(), ARow = X->Row();
     const QString Text = X->OrigValue();
     if (OnUndo) OnUndo(this, FGrid, ACol, ARow, FGrid->GetCellEx(ACol, ARow), Text);
-    if (!FGrid) return;   // the handler freed the grid
+    if (!FGrid) return; // the handler freed the grid
     FGrid->SetCellEx(ACol, ARow, Text);
     MoveGridTo(ACol, ARow);
 }
@@ -146,7 +158,7 @@ void TExtGridUndoRedo::Reapply(TUndoRedoItem* X) {
     const int ACol = X->Col(), ARow = X->Row();
     const QString Text = X->Value();
     if (OnRedo) OnRedo(this, FGrid, ACol, ARow, FGrid->GetCellEx(ACol, ARow), Text);
-    if (!FGrid) return;   // the handler freed the grid
+    if (!FGrid) return; // the handler freed the grid
     FGrid->SetCellEx(ACol, ARow, Text);
     MoveGridTo(ACol, ARow);
 }
@@ -223,15 +235,15 @@ TBaseGrid::~TBaseGrid() {
     // Records outside the counts (hidden columns, shrunk counts, cleared slots) go too.
     const std::vector<TCellProperties*> Left(FRecords.begin(), FRecords.end());
     for (TCellProperties* P : Left) {
-        if (P->OwnerCol() >= 0 && P->OwnerRow() >= 0 && Objects(P->OwnerCol(), P->OwnerRow()) == P) SetObjects(P->OwnerCol(), P->OwnerRow(), nullptr);
+        if (P->OwnerCol() >= 0 && P->OwnerRow() >= 0 && Objects(P->OwnerCol(), P->OwnerRow()) == P)
+            SetObjects(P->OwnerCol(), P->OwnerRow(), nullptr);
         delete P;
     }
 }
 
 void TBaseGrid::Notification(TComponent* AComponent, TOperation Operation) {
     TObjStringGrid::Notification(AComponent, Operation);
-    if (Operation == opRemove && FUndoRedo && AComponent == static_cast<TComponent*>(FUndoRedo))
-        FUndoRedo = nullptr;
+    if (Operation == opRemove && FUndoRedo && AComponent == static_cast<TComponent*>(FUndoRedo)) FUndoRedo = nullptr;
 }
 
 void TBaseGrid::SetUndoRedo(TExtGridUndoRedo* Value) {
@@ -262,14 +274,20 @@ void TBaseGrid::SetGridLineWidth(int Value) {
     Invalidate();
 }
 
-void TBaseGrid::SetGridLineColor(TColor Value) { FGridLineColor = Value; Invalidate(); }
-void TBaseGrid::SetGridFixedLineColor(TColor Value) { FGridFixedLineColor = Value; Invalidate(); }
+void TBaseGrid::SetGridLineColor(TColor Value) {
+    FGridLineColor = Value;
+    Invalidate();
+}
+void TBaseGrid::SetGridFixedLineColor(TColor Value) {
+    FGridFixedLineColor = Value;
+    Invalidate();
+}
 
-#define BASEGRID_CHANGED_SETTER(Name, Field, Type)      \
-    void TBaseGrid::Set##Name(Type Value) {             \
-        if (Field == Value) return;                     \
-        Field = Value;                                  \
-        Invalidate();                                   \
+#define BASEGRID_CHANGED_SETTER(Name, Field, Type)                                                                     \
+    void TBaseGrid::Set##Name(Type Value) {                                                                            \
+        if (Field == Value) return;                                                                                    \
+        Field = Value;                                                                                                 \
+        Invalidate();                                                                                                  \
     }
 BASEGRID_CHANGED_SETTER(ActiveRowShow, FActiveRowShow, bool)
 BASEGRID_CHANGED_SETTER(ActiveRowColor, FActiveRowColor, TColor)
@@ -322,7 +340,7 @@ bool TBaseGrid::HasCellProperties(int c, int r) const { return PropsAt(c, r) != 
 TCellProperties* TBaseGrid::CreateCellProperties(int c, int r, bool Seed) {
     auto* P = new TCellProperties(this, c, r);
     try {
-        SetObjects(c, r, P);   // a negative index raises the list error
+        SetObjects(c, r, P); // a negative index raises the list error
     } catch (...) {
         delete P;
         throw;
@@ -636,7 +654,7 @@ void TBaseGrid::FreeCellPropsRect(int ACol1, int ARow1, int ACol2, int ARow2) {
             auto* P = dynamic_cast<TCellProperties*>(Objects(c, r));
             if (!P) continue;
             SetObjects(c, r, nullptr);
-            delete P;   // takes its cell graphic with it; other graphic classes stay with their owner
+            delete P; // takes its cell graphic with it; other graphic classes stay with their owner
         }
     }
 }
@@ -688,8 +706,8 @@ void TBaseGrid::CellTextChanged(int, int) {}
 bool TBaseGrid::HasCellBorders() { return false; }
 bool TBaseGrid::UsesPlatformStyles() { return false; }
 
-void TBaseGrid::GetVisualProperties(int, int, TGridDrawState&, bool, bool, bool, TBrush*, TColor&, TColor&,
-                                    TColor&, TFont*, TAlignment&, TVAlignment&, bool&, TCellGradientDirection&) {}
+void TBaseGrid::GetVisualProperties(int, int, TGridDrawState&, bool, bool, bool, TBrush*, TColor&, TColor&, TColor&,
+                                    TFont*, TAlignment&, TVAlignment&, bool&, TCellGradientDirection&) {}
 
 // ---- platform overrides -----------------------------------------------------------------------
 void TBaseGrid::Paint() {
@@ -735,29 +753,28 @@ void TBaseGrid::KeyDown(Word& Key, TShiftState Shift) {
     const int SpanX = P ? std::max(P->CellSpanX(), 0) : 0;
     const int SpanY = P ? std::max(P->CellSpanY(), 0) : 0;
     switch (Key) {
-    case VK_NEXT:
-        if (VisibleRowCount() + TopRow() - FixedRows() == RowCount() - 1 && FHideLastRow && RowCount() > 1)
-            SetRow(RowCount() - 2);
-        break;
-    case VK_LEFT:
-        // From a covered cell: onto the base, so that the step below leaves the area.
-        if (P && bx < Col() && Col() > FixedCols() && bx > 0) SetCol(bx);
-        break;
-    case VK_UP:
-        if (P && by < Row() && Row() > FixedRows() && by > 0) SetRow(by);
-        break;
-    case VK_RIGHT: {
-        const int E = bx + SpanX;
-        if (P && E >= Col() && Col() < ColCount() - 1 && bx < ColCount() - 1 && E < ColCount()) SetCol(E);
-        break;
-    }
-    case VK_DOWN: {
-        const int E = by + SpanY;
-        if (P && E >= Row() && Row() < RowCount() - 1 && by < RowCount() - 1 && E < RowCount()) SetRow(E);
-        break;
-    }
-    default:
-        break;
+        case VK_NEXT:
+            if (VisibleRowCount() + TopRow() - FixedRows() == RowCount() - 1 && FHideLastRow && RowCount() > 1)
+                SetRow(RowCount() - 2);
+            break;
+        case VK_LEFT:
+            // From a covered cell: onto the base, so that the step below leaves the area.
+            if (P && bx < Col() && Col() > FixedCols() && bx > 0) SetCol(bx);
+            break;
+        case VK_UP:
+            if (P && by < Row() && Row() > FixedRows() && by > 0) SetRow(by);
+            break;
+        case VK_RIGHT: {
+            const int E = bx + SpanX;
+            if (P && E >= Col() && Col() < ColCount() - 1 && bx < ColCount() - 1 && E < ColCount()) SetCol(E);
+            break;
+        }
+        case VK_DOWN: {
+            const int E = by + SpanY;
+            if (P && E >= Row() && Row() < RowCount() - 1 && by < RowCount() - 1 && E < RowCount()) SetRow(E);
+            break;
+        }
+        default: break;
     }
     TObjStringGrid::KeyDown(Key, Shift);
     SnapToBaseCell();

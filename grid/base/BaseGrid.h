@@ -33,14 +33,49 @@ using THoverRowCells = TSet<THoverRowCell>;
 
 // The editor kind of a cell or column, in its stored order.
 enum TEditorType {
-    edNormal, edSpinEdit, edComboEdit, edComboList, edEditBtn, edCheckBox, edDateEdit,
-    edDateEditUpDown, edTimeEdit, edButton, edDataCheckBox, edNumeric, edPositiveNumeric, edFloat,
-    edCapital, edMixedCase, edPassword, edUnitEditBtn, edLowerCase, edUpperCase, edFloatSpinEdit,
-    edTimeSpinEdit, edDateSpinEdit, edNumericEditBtn, edFloatEditBtn, edCustom, edRichEdit, edNone,
-    edDateTimeEdit, edValidChars, edTrackbarDropDown, edMemoDropDown, edCalculatorDropDown,
-    edTimePickerDropDown, edDetailDropDown, edGridDropDown, edColorPickerDropDown,
-    edImagePickerDropDown, edExtGridDropDown, edPositiveFloat, edNumericUnitEditBtn,
-    edFloatUnitEditBtn, edMaskEditBtn
+    edNormal,
+    edSpinEdit,
+    edComboEdit,
+    edComboList,
+    edEditBtn,
+    edCheckBox,
+    edDateEdit,
+    edDateEditUpDown,
+    edTimeEdit,
+    edButton,
+    edDataCheckBox,
+    edNumeric,
+    edPositiveNumeric,
+    edFloat,
+    edCapital,
+    edMixedCase,
+    edPassword,
+    edUnitEditBtn,
+    edLowerCase,
+    edUpperCase,
+    edFloatSpinEdit,
+    edTimeSpinEdit,
+    edDateSpinEdit,
+    edNumericEditBtn,
+    edFloatEditBtn,
+    edCustom,
+    edRichEdit,
+    edNone,
+    edDateTimeEdit,
+    edValidChars,
+    edTrackbarDropDown,
+    edMemoDropDown,
+    edCalculatorDropDown,
+    edTimePickerDropDown,
+    edDetailDropDown,
+    edGridDropDown,
+    edColorPickerDropDown,
+    edImagePickerDropDown,
+    edExtGridDropDown,
+    edPositiveFloat,
+    edNumericUnitEditBtn,
+    edFloatUnitEditBtn,
+    edMaskEditBtn
 };
 
 using TGetDisplTextEvent = std::function<void(TObject* Sender, int ACol, int ARow, QString& Value)>;
@@ -55,7 +90,7 @@ bool IsCellGraphicObject(const TObject* Obj);
 // Everything a cell needs beyond its text. Created by the cell store on first request; knows its
 // grid and cell so that its visible setters repaint that cell.
 class TCellProperties : public TPersistent {
-    friend class TBaseGrid;   // seeds a new record without repainting
+    friend class TBaseGrid; // seeds a new record without repainting
 public:
     TCellProperties(TBaseGrid* AOwner, int ACol, int ARow);
     // Frees an owned cell graphic with the record, whichever path frees the record.
@@ -95,7 +130,7 @@ public:
     void SetAlignment(TAlignment Value) { FAlignment = Value; }
     TVAlignment VAlignment() const { return FVAlignment; }
     void SetVAlignment(TVAlignment Value);
-    int FPaintID = 0;   // paint pass in which this cell was last painted through a covered cell
+    int FPaintID = 0; // paint pass in which this cell was last painted through a covered cell
     bool WordWrap() const { return FWordWrap; }
     void SetWordWrap(bool Value);
     bool IsBaseCell() const { return FIsBaseCell; }
@@ -156,7 +191,7 @@ class TUndoRedoItem : public TPersistent {
 public:
     int Row() const { return FRow; }
     void SetRow(int Value) { FRow = Value; }
-    int Col() const { return FCol; }          // storage column
+    int Col() const { return FCol; } // storage column
     void SetCol(int Value) { FCol = Value; }
     QString Value() const { return FValue; }
     void SetValue(const QString& V) { FValue = V; }
@@ -239,6 +274,7 @@ public:
 
 class TBaseGrid : public TObjStringGrid {
     friend class TCellProperties;
+
 public:
     explicit TBaseGrid(TComponent* AOwner);
     ~TBaseGrid() override;
@@ -304,16 +340,16 @@ public:
     virtual void UpdateHiddenLastRow();
     virtual void GetDisplText(int ACol, int ARow, QString& Value);
     virtual void GetDisplWideText(int ACol, int ARow, QString& Value);
-    virtual void GetCellDefaults(int ACol, int ARow, TFont* AFont, TBrush* ABrush, TColor& ColorTo,
-                                 TColor& MirrorColor, TColor& MirrorColorTo, TAlignment& HA,
-                                 TVAlignment& VA, bool& WW, TCellGradientDirection& GD);
+    virtual void GetCellDefaults(int ACol, int ARow, TFont* AFont, TBrush* ABrush, TColor& ColorTo, TColor& MirrorColor,
+                                 TColor& MirrorColorTo, TAlignment& HA, TVAlignment& VA, bool& WW,
+                                 TCellGradientDirection& GD);
     virtual void CellTextChanged(int ACol, int ARow);
     virtual bool HasCellBorders();
     virtual bool UsesPlatformStyles();
-    virtual void GetVisualProperties(int ACol, int ARow, TGridDrawState& AState, bool Print, bool Select,
-                                     bool Remap, TBrush* ABrush, TColor& AColorTo, TColor& AMirrorColor,
-                                     TColor& AMirrorColorTo, TFont* AFont, TAlignment& HA,
-                                     TVAlignment& VA, bool& WW, TCellGradientDirection& GD);
+    virtual void GetVisualProperties(int ACol, int ARow, TGridDrawState& AState, bool Print, bool Select, bool Remap,
+                                     TBrush* ABrush, TColor& AColorTo, TColor& AMirrorColor, TColor& AMirrorColorTo,
+                                     TFont* AFont, TAlignment& HA, TVAlignment& VA, bool& WW,
+                                     TCellGradientDirection& GD);
     virtual int DisplColIndex(int ACol) const { return ACol; }
     virtual int TotalColCount() const { return ColCount(); }
 
@@ -360,8 +396,8 @@ public:
     // Fields the string grid keeps.
     bool FCustomSelect = true;
     bool FHideLastRow = false;
-    int FNormalRowCount = 0;     // rows below it get the display hooks
-    bool FWordWrap = true;       // default word wrap of new records
+    int FNormalRowCount = 0; // rows below it get the display hooks
+    bool FWordWrap = true; // default word wrap of new records
     int FHoverRowIdx = -1;
     bool FShowSel = true;
 
@@ -378,7 +414,7 @@ protected:
     void RepaintFixedRowMerges();
 
 private:
-    TCellProperties* PropsAt(int c, int r) const;   // the record when HasCellProperties
+    TCellProperties* PropsAt(int c, int r) const; // the record when HasCellProperties
     TCellProperties* CreateCellProperties(int c, int r, bool Seed);
     void ForgetRecord(TCellProperties* P) { FRecords.erase(P); }
 

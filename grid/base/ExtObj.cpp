@@ -6,8 +6,7 @@
 
 // ---- TIntListCore ----------------------------------------------------------------------------
 void TIntListCore::CheckIndex(int Index, int Limit) const {
-    if (Index < 0 || Index >= Limit)
-        throw EListError(QStringLiteral("List index out of bounds (%1)").arg(Index));
+    if (Index < 0 || Index >= Limit) throw EListError(QStringLiteral("List index out of bounds (%1)").arg(Index));
 }
 
 int TIntListCore::IndexOf(int Value) const {
@@ -110,15 +109,15 @@ int ValPrefix(const QString& S) {
     uint32_t V = 0;
     for (; I < N; ++I) {
         const int D = S.at(I).isDigit() && S.at(I).unicode() < 128 ? S.at(I).unicode() - '0'
-                      : Base == 16 && QStringLiteral("abcdef").contains(S.at(I).toLower())
-                          ? S.at(I).toLower().unicode() - 'a' + 10
-                          : -1;
+            : Base == 16 && QStringLiteral("abcdef").contains(S.at(I).toLower())
+            ? S.at(I).toLower().unicode() - 'a' + 10
+            : -1;
         if (D < 0 || D >= Base) break;
         V = V * uint32_t(Base) + uint32_t(D);
     }
     return Negative ? int(0u - V) : int(V);
 }
-}  // namespace
+} // namespace
 
 void TSortIndexList::AddIndex(int ColumnIndex, bool Ascending) {
     uint32_t V = uint32_t(ColumnIndex) & ColumnBits;
@@ -138,18 +137,14 @@ void TSortIndexList::ToggleIndex(int ColumnIndex) {
     if (I >= 0) SetInteger(I, int(uint32_t(GetInteger(I)) ^ DescendingBit));
 }
 
-int TSortIndexList::SortColumns(int Index) const {
-    return int(uint32_t(GetInteger(Index)) & ColumnBits);
-}
+int TSortIndexList::SortColumns(int Index) const { return int(uint32_t(GetInteger(Index)) & ColumnBits); }
 
 void TSortIndexList::SetSortColumns(int Index, int Value) {
     const uint32_t Old = uint32_t(GetInteger(Index));
     SetInteger(Index, int((Old & DescendingBit) | (uint32_t(Value) & ColumnBits)));
 }
 
-bool TSortIndexList::SortDirections(int Index) const {
-    return (uint32_t(GetInteger(Index)) & DescendingBit) == 0;
-}
+bool TSortIndexList::SortDirections(int Index) const { return (uint32_t(GetInteger(Index)) & DescendingBit) == 0; }
 
 void TSortIndexList::SetSortDirections(int Index, bool Ascending) {
     const uint32_t Old = uint32_t(GetInteger(Index));
@@ -185,8 +180,7 @@ TControlList::~TControlList() {
 }
 
 void TControlList::CheckIndex(int Index) const {
-    if (Index < 0 || Index >= Count())
-        throw EListError(QStringLiteral("List index out of bounds (%1)").arg(Index));
+    if (Index < 0 || Index >= Count()) throw EListError(QStringLiteral("List index out of bounds (%1)").arg(Index));
 }
 
 void TControlList::AddControl(int X, int Y, TControl* AObject) {
@@ -238,8 +232,7 @@ void TFileStringList::WriteLn(const QString& S) {
 }
 
 // ---- TSearchFooter ---------------------------------------------------------------------------
-TSearchFooter::TSearchFooter(TComponent* AOwner, bool InitDesign)
-    : FOwner(AOwner), FFont(std::make_unique<TFont>()) {
+TSearchFooter::TSearchFooter(TComponent* AOwner, bool InitDesign) : FOwner(AOwner), FFont(std::make_unique<TFont>()) {
     if (InitDesign) {
         FFindPrevCaption = QStringLiteral("Find &previous");
         FFindNextCaption = QStringLiteral("Find &next");
@@ -258,16 +251,16 @@ void TSearchFooter::Changed() {
     if (OnChange) OnChange(this);
 }
 
-#define EXTOBJ_SET_IF_CHANGED(Class, Type, Name)  \
-    void Class::Set##Name(Type Value) {           \
-        if (F##Name == Value) return;             \
-        F##Name = Value;                          \
-        Changed();                                \
+#define EXTOBJ_SET_IF_CHANGED(Class, Type, Name)                                                                       \
+    void Class::Set##Name(Type Value) {                                                                                \
+        if (F##Name == Value) return;                                                                                  \
+        F##Name = Value;                                                                                               \
+        Changed();                                                                                                     \
     }
-#define EXTOBJ_SET_ALWAYS(Class, Type, Name)      \
-    void Class::Set##Name(Type Value) {           \
-        F##Name = Value;                          \
-        Changed();                                \
+#define EXTOBJ_SET_ALWAYS(Class, Type, Name)                                                                           \
+    void Class::Set##Name(Type Value) {                                                                                \
+        F##Name = Value;                                                                                               \
+        Changed();                                                                                                     \
     }
 
 EXTOBJ_SET_IF_CHANGED(TSearchFooter, bool, ShowFindPrev)
@@ -389,8 +382,7 @@ void TNavigation::Assign(TPersistent* Source) {
 }
 
 // ---- TMouseActions ---------------------------------------------------------------------------
-TMouseActions::TMouseActions(TComponent* AOwner)
-    : FOwner(AOwner), FFixedComboValues(std::make_unique<TStringList>()) {}
+TMouseActions::TMouseActions(TComponent* AOwner) : FOwner(AOwner), FFixedComboValues(std::make_unique<TStringList>()) {}
 
 TMouseActions::~TMouseActions() = default;
 
@@ -514,7 +506,7 @@ namespace {
 void CheckBandLength(int Value) {
     if (Value < 1) throw ERangeError(QStringLiteral("Band length must be at least 1 (%1)").arg(Value));
 }
-}  // namespace
+} // namespace
 
 void TBands::SetPrimaryLength(int Value) {
     CheckBandLength(Value);

@@ -25,7 +25,7 @@ class TControl;
 class TIntListCore : public TObject {
 public:
     int Count() const { return int(FItems.size()); }
-    void Clear() { FItems.clear(); }   // no change event
+    void Clear() { FItems.clear(); } // no change event
     int IndexOf(int Value) const;
     int GetInteger(int Index) const;
     bool HasValue(int Value) const { return IndexOf(Value) >= 0; }
@@ -48,12 +48,12 @@ class TIntList : public TIntListCore {
 public:
     TIntList(int Col, int Row) : FCol(Col), FRow(Row) {}
 
-    int Add(int Value);                     // OnChange
-    void Insert(int Index, int Value);      // no OnChange
-    void Delete(int Index);                 // OnChange
-    void SetInteger(int Index, int Value);  // OnChange
-    void DeleteValue(int Value);            // OnChange when found
-    QString StrValue() const;               // "1,-2,30"
+    int Add(int Value); // OnChange
+    void Insert(int Index, int Value); // no OnChange
+    void Delete(int Index); // OnChange
+    void SetInteger(int Index, int Value); // OnChange
+    void DeleteValue(int Value); // OnChange when found
+    QString StrValue() const; // "1,-2,30"
     // Comma-text items (commas or blanks separate, double quotes group); EConvertError on an
     // item that is no integer, with the items before it already in the list.
     void SetStrValue(const QString& Value);
@@ -80,9 +80,9 @@ public:
     void ToggleIndex(int ColumnIndex);
     int SortColumns(int Index) const;
     void SetSortColumns(int Index, int Value);
-    bool SortDirections(int Index) const;   // true: ascending
+    bool SortDirections(int Index) const; // true: ascending
     void SetSortDirections(int Index, bool Ascending);
-    QString SaveToString() const;   // "u2;d0"
+    QString SaveToString() const; // "u2;d0"
     void LoadFromString(const QString& S);
 };
 
@@ -104,9 +104,9 @@ public:
     int Y() const { return FY; }
     TControl* Control() const { return FObject; }
 
-    int FX;             // column
-    int FY;             // row
-    TControl* FObject;  // not owned
+    int FX; // column
+    int FY; // row
+    TControl* FObject; // not owned
 };
 
 // Owns its items, never the controls.
@@ -132,12 +132,12 @@ class TFileStringList : public TStringList {
 public:
     void Reset();
     bool Eof() const;
-    void ReadLn(QString& S);   // EListError past the last line
+    void ReadLn(QString& S); // EListError past the last line
     void Write(const QString& S);
     void WriteLn(const QString& S);
 
-    int fp = 0;      // index of the next line to read
-    QString cache;   // written, not yet ended as a line
+    int fp = 0; // index of the next line to read
+    QString cache; // written, not yet ended as a line
 };
 
 // ---- settings objects ------------------------------------------------------------------------
@@ -154,11 +154,12 @@ enum TWheelAction { waMoveSelection, waScroll };
 using TIsDesigningEvent = std::function<void(TObject* Sender, bool& IsDesigning)>;
 
 // A property that only stores its value.
-#define EXTOBJ_PLAIN(Type, Name, Default)                 \
-public:                                                   \
-    Type Name() const { return F##Name; }                 \
-    void Set##Name(Type Value) { F##Name = Value; }       \
-private:                                                  \
+#define EXTOBJ_PLAIN(Type, Name, Default)                                                                              \
+public:                                                                                                                \
+    Type Name() const { return F##Name; }                                                                              \
+    void Set##Name(Type Value) { F##Name = Value; }                                                                    \
+                                                                                                                       \
+private:                                                                                                               \
     Type F##Name = Default;
 
 // The search bar under the grid.
@@ -167,7 +168,7 @@ public:
     // InitDesign: placed in a form designer, so the captions and hints get their English texts.
     TSearchFooter(TComponent* AOwner, bool InitDesign);
     ~TSearchFooter() override;
-    void Assign(TPersistent* Source) override;   // only from a TSearchFooter
+    void Assign(TPersistent* Source) override; // only from a TSearchFooter
 
     bool ShowFindPrev() const { return FShowFindPrev; }
     void SetShowFindPrev(bool Value);
@@ -204,13 +205,13 @@ public:
     QString HighLightCaption() const { return FHighLightCaption; }
     void SetHighLightCaption(const QString& Value);
     TFont* Font() const { return FFont.get(); }
-    void SetFont(TFont* Value);   // copies the font
+    void SetFont(TFont* Value); // copies the font
 
     TComponent* Owner() const { return FOwner; }
     TNotifyEvent OnChange;
 
     EXTOBJ_PLAIN(bool, AutoSearch, true)
-    EXTOBJ_PLAIN(QString, LastSearch, QString())   // kept by the grid, not copied
+    EXTOBJ_PLAIN(QString, LastSearch, QString()) // kept by the grid, not copied
     EXTOBJ_PLAIN(int, SearchColumn, -1)
     EXTOBJ_PLAIN(bool, SearchActiveColumnOnly, false)
     EXTOBJ_PLAIN(bool, SearchMatchStart, false)
@@ -246,14 +247,14 @@ private:
 class TNavigation : public TPersistent {
 public:
     TNavigation() = default;
-    void Assign(TPersistent* Source) override;   // only from a TNavigation; KeepScrollOnSort stays
+    void Assign(TPersistent* Source) override; // only from a TNavigation; KeepScrollOnSort stays
 
     bool AdvanceInsert() const { return FAdvanceInsert; }
     void SetAdvanceInsert(bool Value);
     TAdvanceDirection AdvanceDirection() const { return FAdvanceDirection; }
     void SetAdvanceDirection(TAdvanceDirection Value);
     bool AdvanceAuto() const { return FAdvanceAuto; }
-    void SetAdvanceAuto(bool Value);   // turning it on turns AdvanceOnEnter on
+    void SetAdvanceAuto(bool Value); // turning it on turns AdvanceOnEnter on
 
     TNotifyEvent OnChange;
 
@@ -326,7 +327,7 @@ public:
     TWheelAction WheelAction() const { return FWheelAction; }
     void SetWheelAction(TWheelAction Value);
     TStrings* FixedComboValues() const { return FFixedComboValues.get(); }
-    void SetFixedComboValues(TStrings* Value);   // copies the lines
+    void SetFixedComboValues(TStrings* Value); // copies the lines
 
     TComponent* Owner() const { return FOwner; }
     TNotifyEvent OnChange;
@@ -382,7 +383,7 @@ private:
 class TBands : public TPersistent {
 public:
     TBands() = default;
-    void Assign(TPersistent* Source) override;   // only from a TBands
+    void Assign(TPersistent* Source) override; // only from a TBands
 
     bool Active() const { return FActive; }
     void SetActive(bool Value);

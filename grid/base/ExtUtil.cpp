@@ -34,8 +34,7 @@ bool StrictFloat(const QString& Text, double& Value) {
     if (S.isEmpty()) return false;
     for (QChar C : S) {
         const char16_t U = C.unicode();
-        if (!((U >= '0' && U <= '9') || U == '+' || U == '-' || U == '.' || U == 'e' || U == 'E'))
-            return false;
+        if (!((U >= '0' && U <= '9') || U == '+' || U == '-' || U == '.' || U == 'e' || U == 'E')) return false;
     }
     bool Ok = false;
     const double V = QLocale::c().toDouble(S, &Ok);
@@ -49,7 +48,7 @@ TDateTime CombineDateTime(TDateTime D, TDateTime T) { return D < 0 ? D - T : D +
 
 TDateTime TimeOfDay(TDateTime D) { return std::fabs(D - std::trunc(D)); }
 
-}  // namespace
+} // namespace
 
 // ---- format accessors ------------------------------------------------------------------------
 QChar UtilTimeSeparator() { return FormatSettings.TimeSeparator; }
@@ -70,9 +69,7 @@ int ClampToLimits(int Value, int Min, int Max) {
 }
 
 // ---- searching and cutting -------------------------------------------------------------------
-int UpperPos(const QString& Needle, const QString& Text) {
-    return PosFrom(Needle, UpperSameLength(Text));
-}
+int UpperPos(const QString& Needle, const QString& Text) { return PosFrom(Needle, UpperSameLength(Text)); }
 
 int PosVar(const QString& Needle, const QString& Text, int& Pos) {
     Pos = PosFrom(Needle, Text);
@@ -117,7 +114,7 @@ int UnpairedIndex(QChar Ch, const QChar* S, int From, int N) {
     }
     return -1;
 }
-}  // namespace
+} // namespace
 
 int FindUnpairedChar(QChar Ch, const QString& Text, int& Pos) {
     Pos = UnpairedIndex(Ch, Text.constData(), 0, Text.size()) + 1;
@@ -138,9 +135,7 @@ int CountUnpairedChar(QChar Ch, const QString& Text) {
 
 int CountChar(QChar Ch, const QString& Text) { return int(Text.count(Ch)); }
 
-int LineCount(const QString& Text, bool MultiLine) {
-    return MultiLine ? 1 + int(Text.count(CR)) : 1;
-}
+int LineCount(const QString& Text, bool MultiLine) { return MultiLine ? 1 + int(Text.count(CR)) : 1; }
 
 void ExtractFirstLine(QString& Text, bool KeepRest, QString& Line) {
     const int I = Text.indexOf(CR);
@@ -224,17 +219,15 @@ bool IsNumberChar(QChar Ch) { return Ch.isDigit(); }
 bool IsNumberOrMinus(QChar Ch) { return IsNumberChar(Ch) || Ch == QChar('-'); }
 
 bool IsNumberPart(QChar Ch) {
-    return IsNumberChar(Ch) || Ch == UtilThousandSeparator() || Ch == UtilDecimalSeparator() ||
-           Ch == QChar('e') || Ch == QChar('E');
+    return IsNumberChar(Ch) || Ch == UtilThousandSeparator() || Ch == UtilDecimalSeparator() || Ch == QChar('e') ||
+        Ch == QChar('E');
 }
 
-bool IsSignedNumberPart(QChar Ch) {
-    return IsNumberPart(Ch) || Ch == QChar('+') || Ch == QChar('-');
-}
+bool IsSignedNumberPart(QChar Ch) { return IsNumberPart(Ch) || Ch == QChar('+') || Ch == QChar('-'); }
 
 bool IsNumberTextChar(QChar Ch) {
-    return IsNumberChar(Ch) || Ch == QChar('-') || Ch == QChar('.') || Ch == QChar('e') ||
-           Ch == QChar('E') || Ch == QChar('+');
+    return IsNumberChar(Ch) || Ch == QChar('-') || Ch == QChar('.') || Ch == QChar('e') || Ch == QChar('E') ||
+        Ch == QChar('+');
 }
 
 QString NormalizeNumberText(const QString& Text) {
@@ -279,7 +272,7 @@ int ClassifyNumber(const QString& Text) {
     int Minus = 0;
     int Decimals = 0;
     int Exponents = 0;
-    int LastThousand = 0;   // 1-based position of the previous thousand separator, 0 none
+    int LastThousand = 0; // 1-based position of the previous thousand separator, 0 none
     for (int I = 1; I <= N; ++I) {
         const QChar C = Text.at(I - 1);
         const bool Digit = IsNumberChar(C);
@@ -311,8 +304,7 @@ int ClassifyNumber(const QString& Text) {
     }
     if (Exponents != 1) ExponentForm = false;
     const QChar Last = Text.at(N - 1);
-    if (Last == QChar('+') || Last == QChar('-') || Last == QChar('e') || Last == QChar('E'))
-        ExponentForm = false;
+    if (Last == QChar('+') || Last == QChar('-') || Last == QChar('e') || Last == QChar('E')) ExponentForm = false;
 
     int Result;
     if (IntegerForm)
@@ -331,8 +323,7 @@ int ClassifyNumber(const QString& Text) {
 
 // ---- names and dates -------------------------------------------------------------------------
 bool IsWordBreakChar(QChar Ch) {
-    return Ch == QChar(' ') || Ch == QChar('\'') || Ch == QChar(',') || Ch == QChar('-') ||
-           Ch == QChar('.');
+    return Ch == QChar(' ') || Ch == QChar('\'') || Ch == QChar(',') || Ch == QChar('-') || Ch == QChar('.');
 }
 
 QString ProperCase(const QString& Text) {
@@ -350,8 +341,8 @@ QString ProperCase(const QString& Text) {
     // Roman numerals at the end: "henry iii" -> "Henry III".
     for (int I = IntMax(0, N - 3); I < N; ++I) {
         const bool AfterI = I >= 2 && R.at(I - 2) == QChar(' ') && R.at(I - 1) == QChar('I');
-        const bool AfterII = I >= 3 && R.at(I - 3) == QChar(' ') && R.at(I - 2) == QChar('I') &&
-                             R.at(I - 1) == QChar('I');
+        const bool AfterII =
+            I >= 3 && R.at(I - 3) == QChar(' ') && R.at(I - 2) == QChar('I') && R.at(I - 1) == QChar('I');
         if (AfterI || AfterII) R[I] = R.at(I).toUpper();
     }
     return R;
@@ -379,7 +370,7 @@ TDateTime ParseDateFields(const QString& Text, bool MonthFirst) {
     if (Year >= 0 && Year < 100) Year += Year <= 25 ? 2000 : 1900;
     return MonthFirst ? EncodeDate(Year, A, B) : EncodeDate(Year, B, A);
 }
-}  // namespace
+} // namespace
 
 TDateTime ParseDateUS(const QString& Text) { return ParseDateFields(Text, true); }
 TDateTime ParseDateEU(const QString& Text) { return ParseDateFields(Text, false); }
@@ -455,33 +446,29 @@ namespace {
 // Upper halves of the two 8-bit code pages. Windows-1252 keeps its five unassigned bytes as the
 // C1 controls, the way the platform's own conversion does, so no byte is lost.
 constexpr std::array<char16_t, 128> Cp1252High = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178, 0x00A0,
-    0x00A1, 0x00A2, 0x00A3, 0x00A4, 0x00A5, 0x00A6, 0x00A7, 0x00A8, 0x00A9, 0x00AA, 0x00AB,
-    0x00AC, 0x00AD, 0x00AE, 0x00AF, 0x00B0, 0x00B1, 0x00B2, 0x00B3, 0x00B4, 0x00B5, 0x00B6,
-    0x00B7, 0x00B8, 0x00B9, 0x00BA, 0x00BB, 0x00BC, 0x00BD, 0x00BE, 0x00BF, 0x00C0, 0x00C1,
-    0x00C2, 0x00C3, 0x00C4, 0x00C5, 0x00C6, 0x00C7, 0x00C8, 0x00C9, 0x00CA, 0x00CB, 0x00CC,
-    0x00CD, 0x00CE, 0x00CF, 0x00D0, 0x00D1, 0x00D2, 0x00D3, 0x00D4, 0x00D5, 0x00D6, 0x00D7,
-    0x00D8, 0x00D9, 0x00DA, 0x00DB, 0x00DC, 0x00DD, 0x00DE, 0x00DF, 0x00E0, 0x00E1, 0x00E2,
-    0x00E3, 0x00E4, 0x00E5, 0x00E6, 0x00E7, 0x00E8, 0x00E9, 0x00EA, 0x00EB, 0x00EC, 0x00ED,
-    0x00EE, 0x00EF, 0x00F0, 0x00F1, 0x00F2, 0x00F3, 0x00F4, 0x00F5, 0x00F6, 0x00F7, 0x00F8,
-    0x00F9, 0x00FA, 0x00FB, 0x00FC, 0x00FD, 0x00FE, 0x00FF};
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160, 0x2039, 0x0152,
+    0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0x02DC, 0x2122,
+    0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178, 0x00A0, 0x00A1, 0x00A2, 0x00A3, 0x00A4, 0x00A5, 0x00A6,
+    0x00A7, 0x00A8, 0x00A9, 0x00AA, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x00AF, 0x00B0, 0x00B1, 0x00B2, 0x00B3,
+    0x00B4, 0x00B5, 0x00B6, 0x00B7, 0x00B8, 0x00B9, 0x00BA, 0x00BB, 0x00BC, 0x00BD, 0x00BE, 0x00BF, 0x00C0,
+    0x00C1, 0x00C2, 0x00C3, 0x00C4, 0x00C5, 0x00C6, 0x00C7, 0x00C8, 0x00C9, 0x00CA, 0x00CB, 0x00CC, 0x00CD,
+    0x00CE, 0x00CF, 0x00D0, 0x00D1, 0x00D2, 0x00D3, 0x00D4, 0x00D5, 0x00D6, 0x00D7, 0x00D8, 0x00D9, 0x00DA,
+    0x00DB, 0x00DC, 0x00DD, 0x00DE, 0x00DF, 0x00E0, 0x00E1, 0x00E2, 0x00E3, 0x00E4, 0x00E5, 0x00E6, 0x00E7,
+    0x00E8, 0x00E9, 0x00EA, 0x00EB, 0x00EC, 0x00ED, 0x00EE, 0x00EF, 0x00F0, 0x00F1, 0x00F2, 0x00F3, 0x00F4,
+    0x00F5, 0x00F6, 0x00F7, 0x00F8, 0x00F9, 0x00FA, 0x00FB, 0x00FC, 0x00FD, 0x00FE, 0x00FF};
 
 // The OEM code page of Western European systems (850).
 constexpr std::array<char16_t, 128> Cp850High = {
-    0x00C7, 0x00FC, 0x00E9, 0x00E2, 0x00E4, 0x00E0, 0x00E5, 0x00E7, 0x00EA, 0x00EB, 0x00E8,
-    0x00EF, 0x00EE, 0x00EC, 0x00C4, 0x00C5, 0x00C9, 0x00E6, 0x00C6, 0x00F4, 0x00F6, 0x00F2,
-    0x00FB, 0x00F9, 0x00FF, 0x00D6, 0x00DC, 0x00F8, 0x00A3, 0x00D8, 0x00D7, 0x0192, 0x00E1,
-    0x00ED, 0x00F3, 0x00FA, 0x00F1, 0x00D1, 0x00AA, 0x00BA, 0x00BF, 0x00AE, 0x00AC, 0x00BD,
-    0x00BC, 0x00A1, 0x00AB, 0x00BB, 0x2591, 0x2592, 0x2593, 0x2502, 0x2524, 0x00C1, 0x00C2,
-    0x00C0, 0x00A9, 0x2563, 0x2551, 0x2557, 0x255D, 0x00A2, 0x00A5, 0x2510, 0x2514, 0x2534,
-    0x252C, 0x251C, 0x2500, 0x253C, 0x00E3, 0x00C3, 0x255A, 0x2554, 0x2569, 0x2566, 0x2560,
-    0x2550, 0x256C, 0x00A4, 0x00F0, 0x00D0, 0x00CA, 0x00CB, 0x00C8, 0x0131, 0x00CD, 0x00CE,
-    0x00CF, 0x2518, 0x250C, 0x2588, 0x2584, 0x00A6, 0x00CC, 0x2580, 0x00D3, 0x00DF, 0x00D4,
-    0x00D2, 0x00F5, 0x00D5, 0x00B5, 0x00FE, 0x00DE, 0x00DA, 0x00DB, 0x00D9, 0x00FD, 0x00DD,
-    0x00AF, 0x00B4, 0x00AD, 0x00B1, 0x2017, 0x00BE, 0x00B6, 0x00A7, 0x00F7, 0x00B8, 0x00B0,
-    0x00A8, 0x00B7, 0x00B9, 0x00B3, 0x00B2, 0x25A0, 0x00A0};
+    0x00C7, 0x00FC, 0x00E9, 0x00E2, 0x00E4, 0x00E0, 0x00E5, 0x00E7, 0x00EA, 0x00EB, 0x00E8, 0x00EF, 0x00EE,
+    0x00EC, 0x00C4, 0x00C5, 0x00C9, 0x00E6, 0x00C6, 0x00F4, 0x00F6, 0x00F2, 0x00FB, 0x00F9, 0x00FF, 0x00D6,
+    0x00DC, 0x00F8, 0x00A3, 0x00D8, 0x00D7, 0x0192, 0x00E1, 0x00ED, 0x00F3, 0x00FA, 0x00F1, 0x00D1, 0x00AA,
+    0x00BA, 0x00BF, 0x00AE, 0x00AC, 0x00BD, 0x00BC, 0x00A1, 0x00AB, 0x00BB, 0x2591, 0x2592, 0x2593, 0x2502,
+    0x2524, 0x00C1, 0x00C2, 0x00C0, 0x00A9, 0x2563, 0x2551, 0x2557, 0x255D, 0x00A2, 0x00A5, 0x2510, 0x2514,
+    0x2534, 0x252C, 0x251C, 0x2500, 0x253C, 0x00E3, 0x00C3, 0x255A, 0x2554, 0x2569, 0x2566, 0x2560, 0x2550,
+    0x256C, 0x00A4, 0x00F0, 0x00D0, 0x00CA, 0x00CB, 0x00C8, 0x0131, 0x00CD, 0x00CE, 0x00CF, 0x2518, 0x250C,
+    0x2588, 0x2584, 0x00A6, 0x00CC, 0x2580, 0x00D3, 0x00DF, 0x00D4, 0x00D2, 0x00F5, 0x00D5, 0x00B5, 0x00FE,
+    0x00DE, 0x00DA, 0x00DB, 0x00D9, 0x00FD, 0x00DD, 0x00AF, 0x00B4, 0x00AD, 0x00B1, 0x2017, 0x00BE, 0x00B6,
+    0x00A7, 0x00F7, 0x00B8, 0x00B0, 0x00A8, 0x00B7, 0x00B9, 0x00B3, 0x00B2, 0x25A0, 0x00A0};
 
 // The byte a character takes in the code page; "?" for a character the page cannot hold.
 uint8_t ToCodePage(QChar C, const std::array<char16_t, 128>& High) {
@@ -495,7 +482,7 @@ uint8_t ToCodePage(QChar C, const std::array<char16_t, 128>& High) {
 QChar FromCodePage(uint8_t B, const std::array<char16_t, 128>& High) {
     return B < 0x80 ? QChar(char16_t(B)) : QChar(High[B - 0x80]);
 }
-}  // namespace
+} // namespace
 
 void AnsiToOemText(QString& Text) {
     for (QChar& C : Text) C = FromCodePage(ToCodePage(C, Cp850High), Cp1252High);
@@ -535,7 +522,7 @@ QStringList SplitCSVLine(const QString& Line, QChar Delimiter, bool JavaCSV) {
             if (Next >= 0) Pos = Next + 1;
         } else {
             Next = Line.indexOf(Delimiter, Pos);
-            if (Next < 0) break;   // only when the delimiter is a blank that was just skipped
+            if (Next < 0) break; // only when the delimiter is a blank that was just skipped
             Store(Line.mid(Pos, Next - Pos));
             Pos = Next + 1;
         }
@@ -617,8 +604,8 @@ int ClassifyCellText(const QString& Text, bool AllowHTML) {
     }
     if (S.startsWith(QStringLiteral("{\\"))) return 2;
     if (!AllowHTML) return 0;
-    if (S.contains(QStringLiteral("</")) || S.contains(QStringLiteral("<B")) ||
-        S.contains(QStringLiteral("<I")) || S.contains(QStringLiteral("<C")))
+    if (S.contains(QStringLiteral("</")) || S.contains(QStringLiteral("<B")) || S.contains(QStringLiteral("<I")) ||
+        S.contains(QStringLiteral("<C")))
         return 1;
     return 0;
 }
@@ -633,8 +620,7 @@ QString CRToHTMLBreak(const QString& Text) {
 
 QString ColorToHTMLHex(TColor Color) {
     const uint32_t C = uint32_t(Color);
-    return QString::asprintf("%02X%02X%02X", unsigned(C & 0xFF), unsigned((C >> 8) & 0xFF),
-                             unsigned((C >> 16) & 0xFF));
+    return QString::asprintf("%02X%02X%02X", unsigned(C & 0xFF), unsigned((C >> 8) & 0xFF), unsigned((C >> 16) & 0xFF));
 }
 
 bool InsertURLAnchor(const QString& Text, const QString& Prefix, QString& Result) {
@@ -643,7 +629,7 @@ bool InsertURLAnchor(const QString& Text, const QString& Prefix, QString& Result
     Escaped.replace(QChar('<'), QStringLiteral("&lt;"));
     Escaped.replace(QChar('>'), QStringLiteral("&gt;"));
     const int Start = PosFrom(Prefix, UpperSameLength(Escaped)) - 1;
-    if (Start < 0) {   // a prefix holding "<" or ">" cannot survive the escaping
+    if (Start < 0) { // a prefix holding "<" or ">" cannot survive the escaping
         Result = Escaped;
         return true;
     }
@@ -651,18 +637,26 @@ bool InsertURLAnchor(const QString& Text, const QString& Prefix, QString& Result
         const char16_t U = C.unicode();
         if ((U >= '0' && U <= '9') || (U >= 'A' && U <= 'Z') || (U >= 'a' && U <= 'z')) return true;
         switch (U) {
-        case '%': case '(': case ')': case '-': case '.': case '/': case ':': case '@':
-        case '\\': case '_': case '{': case '}':
-            return true;
-        default:
-            return false;
+            case '%':
+            case '(':
+            case ')':
+            case '-':
+            case '.':
+            case '/':
+            case ':':
+            case '@':
+            case '\\':
+            case '_':
+            case '{':
+            case '}': return true;
+            default: return false;
         }
     };
     int End = Start;
     while (End < Escaped.size() && InLink(Escaped.at(End))) ++End;
     const QString Link = Escaped.mid(Start, End - Start);
     Result = Escaped.left(Start) + QStringLiteral("<a href=\"") + Link + QStringLiteral("\">") + Link +
-             QStringLiteral("</a>") + Escaped.mid(End);
+        QStringLiteral("</a>") + Escaped.mid(End);
     return true;
 }
 
@@ -672,12 +666,12 @@ void WrapClipboardHTML(QString& Html) {
         return Name + QStringLiteral("%1").arg(Value, 8, 10, QChar('0')) + QStringLiteral("\r\n");
     };
     Html = QStringLiteral("Version:1.0\r\n") + Num(QStringLiteral("StartHTML:"), 97) +
-           Num(QStringLiteral("EndHTML:"), N + 306) + Num(QStringLiteral("StartFragment:"), 274) +
-           Num(QStringLiteral("EndFragment:"), N + 274) +
-           QStringLiteral("<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0 Transitional//EN\">") +
-           QStringLiteral("<html><head><META http-equiv=Content-Type content=\"text/html; "
-                          "charset=iso-8859-1\"></head><body><!--StartFragment-->") +
-           Html + QStringLiteral("<!--EndFragment--></body></html>");
+        Num(QStringLiteral("EndHTML:"), N + 306) + Num(QStringLiteral("StartFragment:"), 274) +
+        Num(QStringLiteral("EndFragment:"), N + 274) +
+        QStringLiteral("<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0 Transitional//EN\">") +
+        QStringLiteral("<html><head><META http-equiv=Content-Type content=\"text/html; "
+                       "charset=iso-8859-1\"></head><body><!--StartFragment-->") +
+        Html + QStringLiteral("<!--EndFragment--></body></html>");
 }
 
 // ---- filter conditions -----------------------------------------------------------------------
@@ -733,7 +727,7 @@ int CharOutsideQuotesIndex(const QString& Set, const QString& Text, int From) {
     }
     return -1;
 }
-}  // namespace
+} // namespace
 
 int MatchingParenPos(const QString& Text) { return MatchingParenIndex(Text, 0) + 1; }
 
@@ -788,8 +782,7 @@ bool ParseDateTimeByFormat(const QString& Text, TDateTime& Value) {
     if (!TryStrToInt(TimePart.left(T1), Hour) || Hour > 23) return false;
     const int T2 = TimePart.indexOf(TSep, T1 + 1);
     if (T2 >= 0) {
-        if (!TryStrToInt(TimePart.mid(T1 + 1, T2 - T1 - 1), Min) ||
-            !TryStrToInt(TimePart.mid(T2 + 1), Sec))
+        if (!TryStrToInt(TimePart.mid(T1 + 1, T2 - T1 - 1), Min) || !TryStrToInt(TimePart.mid(T2 + 1), Sec))
             return false;
     } else if (!TryStrToInt(TimePart.mid(T1 + 1), Min)) {
         return false;
@@ -888,7 +881,7 @@ bool MatchConditionAt(const QString& Condition, const QString& Value, bool CaseS
     if (C.startsWith(QChar('='))) C.remove(0, 1);
     const QString Operators = QStringLiteral("(;^&|");
     bool Result = false;
-    QChar Op;   // the operator before the next term; none for the first
+    QChar Op; // the operator before the next term; none for the first
     auto Combine = [&](bool R) {
         if (Op.isNull())
             Result = R;
@@ -908,8 +901,7 @@ bool MatchConditionAt(const QString& Condition, const QString& Value, bool CaseS
             const int Close = MatchingParenIndex(C, Pos);
             const int End = Close < 0 ? N : Close;
             const QString Inner = C.mid(Pos + 1, End - Pos - 1);
-            Combine(Depth < MaxConditionDepth &&
-                    MatchConditionAt(Inner, Value, CaseSensitive, Depth + 1));
+            Combine(Depth < MaxConditionDepth && MatchConditionAt(Inner, Value, CaseSensitive, Depth + 1));
             Op = QChar('(');
             Pos = Close < 0 ? N : Close + 1;
         } else {
@@ -921,7 +913,7 @@ bool MatchConditionAt(const QString& Condition, const QString& Value, bool CaseS
     Combine(MatchTermCase(C.mid(Pos), Value, CaseSensitive));
     return Result;
 }
-}  // namespace
+} // namespace
 
 bool MatchTerm(const QString& Term, const QString& Value) {
     const int Gt = Term.indexOf(QChar('>'));
@@ -943,8 +935,7 @@ bool MatchTerm(const QString& Term, const QString& Value) {
     // A "!" negates a comparison as it negates a pattern: "!>10" keeps the values up to 10
     // (taken by itself, a holding comparison would answer true whatever the "!").
     const bool Negated = Term.contains(QChar('!'));
-    if (Term.contains(QChar('^')) && Compared)
-        return ((Gt < 0 || Greater) || (Lt < 0 || Less)) != Negated;
+    if (Term.contains(QChar('^')) && Compared) return ((Gt < 0 || Greater) || (Lt < 0 || Less)) != Negated;
     if (Term.contains(QChar('&')) && Gt >= 0 && Lt >= 0) return (Greater && Less) != Negated;
     if (Gt >= 0 && Greater) return !Negated;
     if (Lt >= 0 && Less) return !Negated;
@@ -969,22 +960,19 @@ struct TEntity {
 
 // The named characters the grid converts (Western European letters, signs).
 constexpr TEntity EntityTable[] = {
-    {0x00E9, "&eacute;"}, {0x00E8, "&egrave;"}, {0x00EB, "&euml;"},   {0x00EA, "&ecirc;"},
-    {0x00F3, "&oacute;"}, {0x00F2, "&ograve;"}, {0x00F6, "&ouml;"},   {0x00F4, "&ocirc;"},
-    {0x00ED, "&iacute;"}, {0x00EC, "&igrave;"}, {0x00EF, "&iuml;"},   {0x00EE, "&icirc;"},
-    {0x00FA, "&uacute;"}, {0x00F9, "&ugrave;"}, {0x00FC, "&uuml;"},   {0x00FB, "&ucirc;"},
-    {0x00E1, "&aacute;"}, {0x00E0, "&agrave;"}, {0x00E4, "&auml;"},   {0x00E2, "&acirc;"},
-    {0x00C9, "&Eacute;"}, {0x00C8, "&Egrave;"}, {0x00CB, "&Euml;"},   {0x00CA, "&Ecirc;"},
-    {0x00D3, "&Oacute;"}, {0x00D2, "&Ograve;"}, {0x00D6, "&Ouml;"},   {0x00D4, "&Ocirc;"},
-    {0x00CD, "&Iacute;"}, {0x00CC, "&Igrave;"}, {0x00CF, "&Iuml;"},   {0x00CE, "&Icirc;"},
-    {0x00DA, "&Uacute;"}, {0x00D9, "&Ugrave;"}, {0x00DC, "&Uuml;"},   {0x00DB, "&Ucirc;"},
-    {0x00C1, "&Aacute;"}, {0x00C0, "&Agrave;"}, {0x00C4, "&Auml;"},   {0x00C2, "&Acirc;"},
-    {0x00E7, "&ccedil;"}, {0x00C7, "&Ccedil;"}, {0x00F8, "&oslash;"}, {0x00D8, "&Oslash;"},
-    {0x00E5, "&aring;"},  {0x00C5, "&Aring;"},  {0x00A9, "&copy;"},   {0x00AE, "&reg;"},
-    {0x20AC, "&euro;"},   {0x00AB, "&laquo;"},  {0x00BB, "&raquo;"}};
+    {0x00E9, "&eacute;"}, {0x00E8, "&egrave;"}, {0x00EB, "&euml;"},   {0x00EA, "&ecirc;"},  {0x00F3, "&oacute;"},
+    {0x00F2, "&ograve;"}, {0x00F6, "&ouml;"},   {0x00F4, "&ocirc;"},  {0x00ED, "&iacute;"}, {0x00EC, "&igrave;"},
+    {0x00EF, "&iuml;"},   {0x00EE, "&icirc;"},  {0x00FA, "&uacute;"}, {0x00F9, "&ugrave;"}, {0x00FC, "&uuml;"},
+    {0x00FB, "&ucirc;"},  {0x00E1, "&aacute;"}, {0x00E0, "&agrave;"}, {0x00E4, "&auml;"},   {0x00E2, "&acirc;"},
+    {0x00C9, "&Eacute;"}, {0x00C8, "&Egrave;"}, {0x00CB, "&Euml;"},   {0x00CA, "&Ecirc;"},  {0x00D3, "&Oacute;"},
+    {0x00D2, "&Ograve;"}, {0x00D6, "&Ouml;"},   {0x00D4, "&Ocirc;"},  {0x00CD, "&Iacute;"}, {0x00CC, "&Igrave;"},
+    {0x00CF, "&Iuml;"},   {0x00CE, "&Icirc;"},  {0x00DA, "&Uacute;"}, {0x00D9, "&Ugrave;"}, {0x00DC, "&Uuml;"},
+    {0x00DB, "&Ucirc;"},  {0x00C1, "&Aacute;"}, {0x00C0, "&Agrave;"}, {0x00C4, "&Auml;"},   {0x00C2, "&Acirc;"},
+    {0x00E7, "&ccedil;"}, {0x00C7, "&Ccedil;"}, {0x00F8, "&oslash;"}, {0x00D8, "&Oslash;"}, {0x00E5, "&aring;"},
+    {0x00C5, "&Aring;"},  {0x00A9, "&copy;"},   {0x00AE, "&reg;"},    {0x20AC, "&euro;"},   {0x00AB, "&laquo;"},
+    {0x00BB, "&raquo;"}};
 
-constexpr TEntity BasicEntities[] = {
-    {'<', "&lt;"}, {'>', "&gt;"}, {'&', "&amp;"}, {'"', "&quot;"}};
+constexpr TEntity BasicEntities[] = {{'<', "&lt;"}, {'>', "&gt;"}, {'&', "&amp;"}, {'"', "&quot;"}};
 
 bool EntityAt(const QString& Text, int I, const char* Name) {
     const int L = int(qstrlen(Name));
@@ -993,7 +981,7 @@ bool EntityAt(const QString& Text, int I, const char* Name) {
         if (Text.at(I + K).unicode() != char16_t(uchar(Name[K]))) return false;
     return true;
 }
-}  // namespace
+} // namespace
 
 // One pass over the text: each entity is replaced where it stands, in its exact letter case,
 // and what a replacement produces is never read again, so decoding undoes one encoding exactly.
@@ -1129,8 +1117,7 @@ int FindFrom(const QString& Needle, const QString& Text, int Offset, bool CaseSe
     return P;
 }
 
-QString HighlightInHTML(const QString& Markup, const QString& Needle, const QString& Tag,
-                        bool CaseSensitive) {
+QString HighlightInHTML(const QString& Markup, const QString& Needle, const QString& Tag, bool CaseSensitive) {
     QString Result(Markup);
     QString Visible = RemoveTags(Markup);
     QString Find(Needle);
@@ -1197,7 +1184,7 @@ TControlAttrs ReadControlAttrs(const QString& A) {
             if (I == NameStart) ++I;
             continue;
         }
-        ++I;   // past "="
+        ++I; // past "="
         QString Value;
         if (I < N && A.at(I) == Quote) {
             const int Close = A.indexOf(Quote, I + 1);
@@ -1224,8 +1211,8 @@ TControlAttrs ReadControlAttrs(const QString& A) {
 }
 
 struct TControlTag {
-    int Start = -1;   // 0-based index of "<"
-    int End = -1;     // 0-based index of the closing ">"
+    int Start = -1; // 0-based index of "<"
+    int End = -1; // 0-based index of the closing ">"
     TControlAttrs Attrs;
 };
 
@@ -1250,14 +1237,12 @@ TControlTag FindControl(const QString& Text, const QString& ID) {
 }
 
 QString Quoted(const QString& S) { return Quote + S + Quote; }
-}  // namespace
+} // namespace
 
-bool HasControlTag(const QString& Text) {
-    return Text.contains(QStringLiteral("<CONTROL"), Qt::CaseInsensitive);
-}
+bool HasControlTag(const QString& Text) { return Text.contains(QStringLiteral("<CONTROL"), Qt::CaseInsensitive); }
 
-void ParseControlTag(const QString& Attributes, QString& CType, QString& CID, QString& CMaxLen,
-                     QString& CProp, QString& CHeight, QString& CWidth, QString& CValue) {
+void ParseControlTag(const QString& Attributes, QString& CType, QString& CID, QString& CMaxLen, QString& CProp,
+                     QString& CHeight, QString& CWidth, QString& CValue) {
     const TControlAttrs A = ReadControlAttrs(Attributes);
     CType = A.Type;
     CID = A.ID;
@@ -1293,8 +1278,7 @@ QString NextEditControlID(const QString& Text, const QString& ID) {
             continue;
         }
         const QString& Type = T.Attrs.Type;
-        if (Type != QLatin1String("BUTTON") && Type != QLatin1String("CHECK") &&
-            Type != QLatin1String("RADIO"))
+        if (Type != QLatin1String("BUTTON") && Type != QLatin1String("CHECK") && Type != QLatin1String("RADIO"))
             return T.Attrs.ID;
     }
     return QString();
@@ -1314,8 +1298,8 @@ bool SetControlValue(QString& Text, const QString& ID, const QString& NewValue) 
     if (T.Start < 0) return false;
     const TControlAttrs& A = T.Attrs;
     QString Tag = QStringLiteral("CONTROL ID=") + Quoted(ID) + QStringLiteral(" VALUE=") +
-                  Quoted(EncodeHTMLEntities(NewValue, true)) + QStringLiteral(" WIDTH=") +
-                  Quoted(A.Width) + QStringLiteral(" TYPE=") + Quoted(A.Type);
+        Quoted(EncodeHTMLEntities(NewValue, true)) + QStringLiteral(" WIDTH=") + Quoted(A.Width) +
+        QStringLiteral(" TYPE=") + Quoted(A.Type);
     if (!A.Prop.isEmpty()) Tag += QStringLiteral(" PROP=") + Quoted(EncodeHTMLEntities(A.Prop, true));
     if (!A.MaxLen.isEmpty()) Tag += QStringLiteral(" MAXLEN=") + Quoted(A.MaxLen);
     if (A.HasHeight) Tag += QStringLiteral(" HEIGHT=") + Quoted(A.Height);

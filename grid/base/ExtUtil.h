@@ -33,10 +33,10 @@ bool CellInGridRect(const TCellRect& Rect, int Col, int Row) {
 }
 
 // ---- searching and cutting -------------------------------------------------------------------
-int UpperPos(const QString& Needle, const QString& Text);   // Needle is not upper-cased
+int UpperPos(const QString& Needle, const QString& Text); // Needle is not upper-cased
 int PosVar(const QString& Needle, const QString& Text, int& Pos);
 int CharPos(QChar Ch, const QString& Text);
-int CharPosVar(QChar Ch, const QString& Text, int& Pos);   // Pos written only when found
+int CharPosVar(QChar Ch, const QString& Text, int& Pos); // Pos written only when found
 QString CutField(QString& Text, const QString& Delimiter);
 QString ConcatLines(const QStringList& Lines);
 QString ConcatLines(const TStrings& Lines);
@@ -50,8 +50,8 @@ int LineCount(const QString& Text, bool MultiLine);
 void ExtractFirstLine(QString& Text, bool KeepRest, QString& Line);
 
 // ---- line breaks and characters ----------------------------------------------------------------
-QString UnescapeLineBreaks(const QString& Text);   // backslash + n -> CR
-QString EscapeLineBreaks(const QString& Text);     // CR -> backslash + n, LF dropped
+QString UnescapeLineBreaks(const QString& Text); // backslash + n -> CR
+QString EscapeLineBreaks(const QString& Text); // CR -> backslash + n, LF dropped
 QString StripCR(const QString& Text);
 QString CRToLF(const QString& Text);
 void FillWithChar(QString& Text, QChar Ch);
@@ -59,7 +59,7 @@ void FillWithChar(QString& Text, QChar Ch);
 // ---- URLs and cell references ----------------------------------------------------------------
 bool IsURLText(const QString& Text);
 void StripURLScheme(QString& Text);
-bool ParseRCCellRef(const QString& Text, TPoint& Cell);   // "R12C3": X = 3 (column), Y = 12 (row)
+bool ParseRCCellRef(const QString& Text, TPoint& Cell); // "R12C3": X = 3 (column), Y = 12 (row)
 
 // ---- numbers ---------------------------------------------------------------------------------
 bool IsNumberChar(QChar Ch);
@@ -84,12 +84,12 @@ TDateTime IncDateParts(int Years, int Months, int Days, TDateTime Date, double I
 // ---- CSV fields ------------------------------------------------------------------------------
 QString DoubleQuoteChars(const QString& Text);
 QString UndoubleChar(QChar Ch, const QString& Text);
-void QuoteMultiLineField(QString& Text);   // CR LF -> U+000B, then enclosed in double quotes
+void QuoteMultiLineField(QString& Text); // CR LF -> U+000B, then enclosed in double quotes
 void VTToCRLF(QString& Text);
 void CRLFToLF(QString& Text);
 void CRToTilde(QString& Text);
-void TildeToCRLF(QString& Text);           // "^" alone becomes empty
-void AnsiToOemText(QString& Text);         // Windows-1252 text <-> OEM (code page 850) bytes
+void TildeToCRLF(QString& Text); // "^" alone becomes empty
+void AnsiToOemText(QString& Text); // Windows-1252 text <-> OEM (code page 850) bytes
 void OemToAnsiText(QString& Text);
 // One line of a CSV file split into its decoded fields: blanks before a field are dropped, a
 // quoted field runs to its closing quote with doubled quotes collapsed, U+000B (or "~" with
@@ -107,7 +107,7 @@ int ClassifyCellText(const QString& Text, bool AllowHTML);
 
 // ---- HTML export and clipboard ---------------------------------------------------------------
 QString CRToHTMLBreak(const QString& Text);
-QString ColorToHTMLHex(TColor Color);   // "RRGGBB"
+QString ColorToHTMLHex(TColor Color); // "RRGGBB"
 bool InsertURLAnchor(const QString& Text, const QString& Prefix, QString& Result);
 void WrapClipboardHTML(QString& Html);
 
@@ -129,16 +129,15 @@ QString StripHTMLTags(const QString& Text);
 QString RemoveTags(const QString& Text);
 int VisibleCharIndex(const QString& Markup, int N);
 int FindFrom(const QString& Needle, const QString& Text, int Offset, bool CaseSensitive, int& Pos);
-QString HighlightInHTML(const QString& Markup, const QString& Needle, const QString& Tag,
-                        bool CaseSensitive);
+QString HighlightInHTML(const QString& Markup, const QString& Needle, const QString& Tag, bool CaseSensitive);
 QString UnhighlightInHTML(const QString& Markup, const QString& Tag);
 
 // ---- embedded control tags (<CONTROL TYPE="..." ID="..." VALUE="..." ...>) ---------------------
 bool HasControlTag(const QString& Text);
 // Attribute text of one tag (what follows "<CONTROL"). TYPE comes upper-cased, VALUE and PROP
 // entity-decoded; an attribute that is missing or not quoted reads as empty.
-void ParseControlTag(const QString& Attributes, QString& CType, QString& CID, QString& CMaxLen,
-                     QString& CProp, QString& CHeight, QString& CWidth, QString& CValue);
+void ParseControlTag(const QString& Attributes, QString& CType, QString& CID, QString& CMaxLen, QString& CProp,
+                     QString& CHeight, QString& CWidth, QString& CValue);
 bool GetControlValue(const QString& Text, const QString& ID, QString& Value);
 QString GetControlProp(const QString& Text, const QString& ID);
 int GetControlMaxLen(const QString& Text, const QString& ID);

@@ -10,9 +10,7 @@
 
 namespace {
 
-[[noreturn]] void GridIndexError() {
-    throw EInvalidGridOperation(QStringLiteral("Grid index out of range"));
-}
+[[noreturn]] void GridIndexError() { throw EInvalidGridOperation(QStringLiteral("Grid index out of range")); }
 
 bool InGridRect(const TGridRect& R, int ACol, int ARow) {
     return ACol >= R.Left && ACol <= R.Right && ARow >= R.Top && ARow <= R.Bottom;
@@ -28,11 +26,13 @@ int MoveAdjust(int Index, int From, int To) {
 
 template <class T>
 void RotateItem(std::vector<T>& V, int From, int To) {
-    if (From < To) std::rotate(V.begin() + From, V.begin() + From + 1, V.begin() + To + 1);
-    else std::rotate(V.begin() + To, V.begin() + From, V.begin() + From + 1);
+    if (From < To)
+        std::rotate(V.begin() + From, V.begin() + From + 1, V.begin() + To + 1);
+    else
+        std::rotate(V.begin() + To, V.begin() + From, V.begin() + From + 1);
 }
 
-}   // namespace
+} // namespace
 
 // ===============================================================================================
 // TInplaceEdit
@@ -85,8 +85,14 @@ void TInplaceEdit::WndProc(TMessage& Message) {
     if (Message.Msg == CM_WANTSPECIALKEY) {
         Word Key = Word(Message.WParam);
         // Enter and Escape end the edit in the grid, never at the form's default buttons.
-        if (Key == VK_RETURN || Key == VK_ESCAPE) { Message.Result = 1; return; }
-        if (Key == VK_TAB) { Message.Result = FGrid && FGrid->Options().Contains(goTabs) ? 1 : 0; return; }
+        if (Key == VK_RETURN || Key == VK_ESCAPE) {
+            Message.Result = 1;
+            return;
+        }
+        if (Key == VK_TAB) {
+            Message.Result = FGrid && FGrid->Options().Contains(goTabs) ? 1 : 0;
+            return;
+        }
     }
     TCustomEdit::WndProc(Message);
 }
@@ -98,7 +104,10 @@ LRESULT TInplaceEdit::DialogCode() const {
 }
 
 void TInplaceEdit::KeyDown(Word& Key, TShiftState Shift) {
-    if (!FGrid) { TCustomEdit::KeyDown(Key, Shift); return; }
+    if (!FGrid) {
+        TCustomEdit::KeyDown(Key, Shift);
+        return;
+    }
     auto SendToGrid = [&] {
         FGrid->KeyDown(Key, Shift);
         Key = 0;
@@ -106,38 +115,51 @@ void TInplaceEdit::KeyDown(Word& Key, TShiftState Shift) {
     bool NoSel = SelLength() == 0;
     int Len = int(Text().size());
     switch (Key) {
-    case VK_UP: case VK_DOWN: case VK_PRIOR: case VK_NEXT:
-        SendToGrid();
-        return;
-    case VK_ESCAPE:
-        // The edit is abandoned: the editor shows the text it began with and nothing is stored,
-        // so a cell whose edit text differs from its stored text is left as it was.
-        SetText(FStartText);
-        FGrid->FEditorMode = false;
-        FGrid->HideEdit(false);
-        Key = 0;
-        return;
-    case VK_TAB:
-        if (!Shift.Contains(ssAlt) && FGrid->Options().Contains(goTabs)) { SendToGrid(); return; }
-        break;
-    case VK_LEFT:
-        if (NoSel && SelStart() == 0 && !Shift.Contains(ssShift)) { SendToGrid(); return; }
-        break;
-    case VK_RIGHT:
-        if (NoSel && SelStart() == Len && !Shift.Contains(ssShift)) { SendToGrid(); return; }
-        break;
-    case VK_HOME: case VK_END:
-        if (Shift.Contains(ssCtrl)) { SendToGrid(); return; }
-        break;
-    case VK_F2:
-        Deselect();
-        Key = 0;
-        return;
-    case VK_DELETE:
-        if (!FGrid->CanEditModify()) Key = 0;
-        break;
-    default:
-        break;
+        case VK_UP:
+        case VK_DOWN:
+        case VK_PRIOR:
+        case VK_NEXT: SendToGrid(); return;
+        case VK_ESCAPE:
+            // The edit is abandoned: the editor shows the text it began with and nothing is stored,
+            // so a cell whose edit text differs from its stored text is left as it was.
+            SetText(FStartText);
+            FGrid->FEditorMode = false;
+            FGrid->HideEdit(false);
+            Key = 0;
+            return;
+        case VK_TAB:
+            if (!Shift.Contains(ssAlt) && FGrid->Options().Contains(goTabs)) {
+                SendToGrid();
+                return;
+            }
+            break;
+        case VK_LEFT:
+            if (NoSel && SelStart() == 0 && !Shift.Contains(ssShift)) {
+                SendToGrid();
+                return;
+            }
+            break;
+        case VK_RIGHT:
+            if (NoSel && SelStart() == Len && !Shift.Contains(ssShift)) {
+                SendToGrid();
+                return;
+            }
+            break;
+        case VK_HOME:
+        case VK_END:
+            if (Shift.Contains(ssCtrl)) {
+                SendToGrid();
+                return;
+            }
+            break;
+        case VK_F2:
+            Deselect();
+            Key = 0;
+            return;
+        case VK_DELETE:
+            if (!FGrid->CanEditModify()) Key = 0;
+            break;
+        default: break;
     }
     if (Key != 0) TCustomEdit::KeyDown(Key, Shift);
 }
@@ -146,12 +168,16 @@ void TInplaceEdit::KeyPress(QChar& Key) {
     if (FGrid) {
         FGrid->KeyPress(Key);
         ushort K = Key.unicode();
-        if (K == 13 || K == 27 || K == 9) Key = QChar();
-        else if ((K >= 32 || K == 8 || K == 22 || K == 24) && !FGrid->CanEditModify()) Key = QChar();
-        else if (K >= 32 && !FGrid->CanEditAcceptKey(Key)) Key = QChar();
+        if (K == 13 || K == 27 || K == 9)
+            Key = QChar();
+        else if ((K >= 32 || K == 8 || K == 22 || K == 24) && !FGrid->CanEditModify())
+            Key = QChar();
+        else if (K >= 32 && !FGrid->CanEditAcceptKey(Key))
+            Key = QChar();
         // An over-long text may be edited but never grows: a typed character may replace a
         // selection, and adds to the text only below the limit.
-        else if (K >= 32 && FEditLimit > 0 && !SelLength() && Text().size() >= FEditLimit) Key = QChar();
+        else if (K >= 32 && FEditLimit > 0 && !SelLength() && Text().size() >= FEditLimit)
+            Key = QChar();
     }
     if (!Key.isNull()) TCustomEdit::KeyPress(Key);
 }
@@ -190,14 +216,14 @@ TCustomGrid::TCustomGrid(TComponent* AOwner) : TCustomControl(AOwner) {
             if (FSettingBars) return;
             Word Code = SB_ENDSCROLL;
             switch (Action) {
-            case QAbstractSlider::SliderSingleStepAdd: Code = SB_LINEDOWN; break;
-            case QAbstractSlider::SliderSingleStepSub: Code = SB_LINEUP; break;
-            case QAbstractSlider::SliderPageStepAdd: Code = SB_PAGEDOWN; break;
-            case QAbstractSlider::SliderPageStepSub: Code = SB_PAGEUP; break;
-            case QAbstractSlider::SliderToMinimum: Code = SB_TOP; break;
-            case QAbstractSlider::SliderToMaximum: Code = SB_BOTTOM; break;
-            case QAbstractSlider::SliderMove: Code = SB_THUMBTRACK; break;
-            default: return;
+                case QAbstractSlider::SliderSingleStepAdd: Code = SB_LINEDOWN; break;
+                case QAbstractSlider::SliderSingleStepSub: Code = SB_LINEUP; break;
+                case QAbstractSlider::SliderPageStepAdd: Code = SB_PAGEDOWN; break;
+                case QAbstractSlider::SliderPageStepSub: Code = SB_PAGEUP; break;
+                case QAbstractSlider::SliderToMinimum: Code = SB_TOP; break;
+                case QAbstractSlider::SliderToMaximum: Code = SB_BOTTOM; break;
+                case QAbstractSlider::SliderMove: Code = SB_THUMBTRACK; break;
+                default: return;
             }
             int Pos = B->sliderPosition();
             Guard(this, [&] { Perform(Msg, MakeWParam(Code, Pos), 0); });
@@ -255,8 +281,10 @@ void TCustomGrid::ChangeSize(int NewColCount, int NewRowCount) {
     InvalidateGrid();
     // An open editor stays on its cell while that cell is still the current one.
     if (FEditorMode) {
-        if (FEditCell == FCurrent) UpdateEdit();
-        else HideEditor();
+        if (FEditCell == FCurrent)
+            UpdateEdit();
+        else
+            HideEditor();
     }
     if (!(OldTopLeft == FTopLeft)) TopLeftChanged();
     // Last, so that a descendant sees (and may adjust) the bars and the view of the new counts.
@@ -265,7 +293,8 @@ void TCustomGrid::ChangeSize(int NewColCount, int NewRowCount) {
 
 void TCustomGrid::SetFixedCols(int Value) {
     if (Value < 0) GridIndexError();
-    if (Value >= FColCount) throw EInvalidGridOperation(QStringLiteral("Fixed column count must be less than column count"));
+    if (Value >= FColCount)
+        throw EInvalidGridOperation(QStringLiteral("Fixed column count must be less than column count"));
     if (Value == FFixedCols) return;
     if (FEditorMode) HideEditor();
     FFixedCols = Value;
@@ -541,7 +570,8 @@ void TCustomGrid::ScrollTo(int ALeftCol, int ATopRow) {
 void TCustomGrid::ClampInView(int ACol, int ARow) {
     int L = FTopLeft.X, T = FTopLeft.Y;
     if (ACol >= FFixedCols && ACol < FColCount) {
-        if (ACol < L) L = ACol;
+        if (ACol < L)
+            L = ACol;
         else {
             int Avail = ClientWidth();
             for (int C = 0; C < FFixedCols; ++C) Avail -= ColWidths(C) + FGridLineWidth;
@@ -555,7 +585,8 @@ void TCustomGrid::ClampInView(int ACol, int ARow) {
         }
     }
     if (ARow >= FFixedRows && ARow < FRowCount) {
-        if (ARow < T) T = ARow;
+        if (ARow < T)
+            T = ARow;
         else {
             int Avail = ClientHeight();
             for (int R = 0; R < FFixedRows; ++R) Avail -= RowHeights(R) + FGridLineWidth;
@@ -605,8 +636,10 @@ void TCustomGrid::MoveCurrent(int ACol, int ARow, bool MoveAnchor, bool Show) {
     if (!SelectCell(ACol, ARow)) return;
     TGridRect OldSel = Selection();
     // The open editor writes its text into the cell it was opened on before the cell changes.
-    if (!FOptions.Contains(goAlwaysShowEditor)) HideEditor();
-    else UpdateText();
+    if (!FOptions.Contains(goAlwaysShowEditor))
+        HideEditor();
+    else
+        UpdateText();
     FCurrent = {ACol, ARow};
     if (MoveAnchor || !FOptions.Contains(goRangeSelect)) FAnchor = FCurrent;
     if (FOptions.Contains(goRowSelect)) FAnchor.X = FColCount - 1;
@@ -625,8 +658,8 @@ void TCustomGrid::FocusCell(int ACol, int ARow, bool MoveAnchor) {
 }
 
 TGridRect TCustomGrid::NormalSelection() const {
-    TGridRect R{std::min(FAnchor.X, FCurrent.X), std::min(FAnchor.Y, FCurrent.Y),
-                std::max(FAnchor.X, FCurrent.X), std::max(FAnchor.Y, FCurrent.Y)};
+    TGridRect R{std::min(FAnchor.X, FCurrent.X), std::min(FAnchor.Y, FCurrent.Y), std::max(FAnchor.X, FCurrent.X),
+                std::max(FAnchor.Y, FCurrent.Y)};
     if (FOptions.Contains(goRowSelect)) {
         R.Left = FFixedCols;
         R.Right = FColCount - 1;
@@ -716,11 +749,12 @@ void TCustomGrid::DeleteRows(int ARow, int ACount) {
     if (ACount <= 0) return;
     if (FEditorMode) HideEditor();
     DeleteRowData(ARow, ACount);
-    if (!FRowHeights.empty())
-        FRowHeights.erase(FRowHeights.begin() + ARow, FRowHeights.begin() + ARow + ACount);
+    if (!FRowHeights.empty()) FRowHeights.erase(FRowHeights.begin() + ARow, FRowHeights.begin() + ARow + ACount);
     auto Adjust = [&](int& Y) {
-        if (Y >= ARow + ACount) Y -= ACount;
-        else if (Y >= ARow) Y = ARow;
+        if (Y >= ARow + ACount)
+            Y -= ACount;
+        else if (Y >= ARow)
+            Y = ARow;
     };
     Adjust(FCurrent.Y);
     Adjust(FAnchor.Y);
@@ -887,7 +921,10 @@ void TCustomGrid::SetScrollBars(TScrollStyle Value) {
 bool TCustomGrid::GetScrollInfo(int Bar, TScrollInfo& Info) const {
     if (Bar != SB_HORZ && Bar != SB_VERT) return false;
     const TScrollInfo& I = FInfo[Bar];
-    if (Info.fMask & SIF_RANGE) { Info.nMin = I.nMin; Info.nMax = I.nMax; }
+    if (Info.fMask & SIF_RANGE) {
+        Info.nMin = I.nMin;
+        Info.nMax = I.nMax;
+    }
     if (Info.fMask & SIF_PAGE) Info.nPage = I.nPage;
     if (Info.fMask & SIF_POS) Info.nPos = I.nPos;
     if (Info.fMask & SIF_TRACKPOS) Info.nTrackPos = I.nTrackPos;
@@ -898,7 +935,10 @@ int TCustomGrid::SetScrollInfo(int Bar, const TScrollInfo& Info, bool Redraw) {
     (void)Redraw;
     if (Bar != SB_HORZ && Bar != SB_VERT) return 0;
     TScrollInfo& I = FInfo[Bar];
-    if (Info.fMask & SIF_RANGE) { I.nMin = Info.nMin; I.nMax = std::max(Info.nMin, Info.nMax); }
+    if (Info.fMask & SIF_RANGE) {
+        I.nMin = Info.nMin;
+        I.nMax = std::max(Info.nMin, Info.nMax);
+    }
     if (Info.fMask & SIF_PAGE) I.nPage = Info.nPage;
     if (Info.fMask & SIF_POS) I.nPos = Info.nPos;
     int Top = I.nMax - std::max(int(I.nPage), 1) + 1;
@@ -915,9 +955,7 @@ void TCustomGrid::ShowScrollBar(int Bar, bool Show) {
     InvalidateGrid();
 }
 
-bool TCustomGrid::ScrollBarShowing(int Bar) const {
-    return (Bar == SB_HORZ || Bar == SB_VERT) && FBarShown[Bar];
-}
+bool TCustomGrid::ScrollBarShowing(int Bar) const { return (Bar == SB_HORZ || Bar == SB_VERT) && FBarShown[Bar]; }
 
 void TCustomGrid::EnableScrollBar(int Bar, bool Enable) {
     if (Bar == SB_HORZ || Bar == SB_BOTH) FBarEnabled[SB_HORZ] = Enable;
@@ -925,13 +963,9 @@ void TCustomGrid::EnableScrollBar(int Bar, bool Enable) {
     LayoutScrollBars();
 }
 
-bool TCustomGrid::ScrollBarEnabled(int Bar) const {
-    return (Bar == SB_HORZ || Bar == SB_VERT) && FBarEnabled[Bar];
-}
+bool TCustomGrid::ScrollBarEnabled(int Bar) const { return (Bar == SB_HORZ || Bar == SB_VERT) && FBarEnabled[Bar]; }
 
-int TCustomGrid::GetScrollPos(int Bar) const {
-    return (Bar == SB_HORZ || Bar == SB_VERT) ? FInfo[Bar].nPos : 0;
-}
+int TCustomGrid::GetScrollPos(int Bar) const { return (Bar == SB_HORZ || Bar == SB_VERT) ? FInfo[Bar].nPos : 0; }
 
 void TCustomGrid::ModifyScrollBar(int Bar, Word ScrollCode, int Pos) {
     bool Vert = Bar == SB_VERT;
@@ -939,35 +973,54 @@ void TCustomGrid::ModifyScrollBar(int Bar, Word ScrollCode, int Pos) {
     int Page = Vert ? VisibleRowCount() : VisibleColCount();
     int New = Cur;
     switch (ScrollCode) {
-    case SB_LINEUP: New = Cur - 1; break;
-    case SB_LINEDOWN: New = Cur + 1; break;
-    case SB_PAGEUP: New = Cur - std::max(1, Page); break;
-    case SB_PAGEDOWN: New = Cur + std::max(1, Page); break;
-    case SB_THUMBPOSITION: New = Vert ? PosToTopRow(Pos) : PosToLeftCol(Pos); break;
-    case SB_THUMBTRACK:
-        if (FOptions.Contains(goThumbTracking)) New = Vert ? PosToTopRow(Pos) : PosToLeftCol(Pos);
-        else FInfo[Bar].nTrackPos = Pos;
-        break;
-    case SB_TOP: New = Vert ? FFixedRows : FFixedCols; break;
-    case SB_BOTTOM: New = Vert ? MaxTopRow() : MaxLeftCol(); break;
-    default: return;
+        case SB_LINEUP: New = Cur - 1; break;
+        case SB_LINEDOWN: New = Cur + 1; break;
+        case SB_PAGEUP: New = Cur - std::max(1, Page); break;
+        case SB_PAGEDOWN: New = Cur + std::max(1, Page); break;
+        case SB_THUMBPOSITION: New = Vert ? PosToTopRow(Pos) : PosToLeftCol(Pos); break;
+        case SB_THUMBTRACK:
+            if (FOptions.Contains(goThumbTracking))
+                New = Vert ? PosToTopRow(Pos) : PosToLeftCol(Pos);
+            else
+                FInfo[Bar].nTrackPos = Pos;
+            break;
+        case SB_TOP: New = Vert ? FFixedRows : FFixedCols; break;
+        case SB_BOTTOM: New = Vert ? MaxTopRow() : MaxLeftCol(); break;
+        default: return;
     }
-    if (Vert) ScrollTo(FTopLeft.X, New);
-    else ScrollTo(New, FTopLeft.Y);
+    if (Vert)
+        ScrollTo(FTopLeft.X, New);
+    else
+        ScrollTo(New, FTopLeft.Y);
 }
 
 // ---- editing ------------------------------------------------------------------------------------
 bool TCustomGrid::CanEditModify() { return true; }
 int TCustomGrid::GetEditLimit() { return 0; }
-QString TCustomGrid::GetEditMask(int ACol, int ARow) { (void)ACol; (void)ARow; return QString(); }
-QString TCustomGrid::GetEditText(int ACol, int ARow) { (void)ACol; (void)ARow; return QString(); }
-void TCustomGrid::SetEditText(int ACol, int ARow, const QString& Value) { (void)ACol; (void)ARow; (void)Value; }
-bool TCustomGrid::CanEditAcceptKey(QChar Key) { (void)Key; return true; }
+QString TCustomGrid::GetEditMask(int ACol, int ARow) {
+    (void)ACol;
+    (void)ARow;
+    return QString();
+}
+QString TCustomGrid::GetEditText(int ACol, int ARow) {
+    (void)ACol;
+    (void)ARow;
+    return QString();
+}
+void TCustomGrid::SetEditText(int ACol, int ARow, const QString& Value) {
+    (void)ACol;
+    (void)ARow;
+    (void)Value;
+}
+bool TCustomGrid::CanEditAcceptKey(QChar Key) {
+    (void)Key;
+    return true;
+}
 
 bool TCustomGrid::CanEditShow() {
-    return FOptions.Contains(goEditing) && !FOptions.Contains(goRowSelect) &&
-           !ComponentState().Contains(csDesigning) && !ComponentState().Contains(csDestroying) &&
-           FCurrent.X >= FFixedCols && FCurrent.X < FColCount && FCurrent.Y >= FFixedRows && FCurrent.Y < FRowCount;
+    return FOptions.Contains(goEditing) && !FOptions.Contains(goRowSelect) && !ComponentState().Contains(csDesigning) &&
+        !ComponentState().Contains(csDestroying) && FCurrent.X >= FFixedCols && FCurrent.X < FColCount &&
+        FCurrent.Y >= FFixedRows && FCurrent.Y < FRowCount;
 }
 
 TInplaceEdit* TCustomGrid::CreateEditor() { return new TInplaceEdit(this); }
@@ -983,8 +1036,10 @@ void TCustomGrid::HideEditor() {
 }
 
 void TCustomGrid::SetEditorMode(bool Value) {
-    if (Value) ShowEditor();
-    else HideEditor();
+    if (Value)
+        ShowEditor();
+    else
+        HideEditor();
 }
 
 void TCustomGrid::ShowEditorChar(QChar Ch) {
@@ -1070,63 +1125,100 @@ void TCustomGrid::KeyNavigate(Word& Key, TShiftState Shift) {
     bool Ctrl = Shift.Contains(ssCtrl);
     bool Range = Shift.Contains(ssShift) && FOptions.Contains(goRangeSelect) && !RowSel;
     // A current cell outside the sheet (a hidden selection) starts from the first data cell.
-    TGridCoord Cur{std::clamp(FCurrent.X, FFixedCols, FColCount - 1), std::clamp(FCurrent.Y, FFixedRows, FRowCount - 1)};
+    TGridCoord Cur{std::clamp(FCurrent.X, FFixedCols, FColCount - 1),
+                   std::clamp(FCurrent.Y, FFixedRows, FRowCount - 1)};
     TGridCoord New = Cur;
     TGridCoord TL = FTopLeft;
     int PageRows = std::max(1, VisibleRowCount());
     bool Handled = true;
     switch (Key) {
-    case VK_UP:
-        if (Ctrl) TL.Y -= 1; else New.Y -= 1;
-        break;
-    case VK_DOWN:
-        if (Ctrl) TL.Y += 1; else New.Y += 1;
-        break;
-    case VK_LEFT:
-        if (RowSel) TL.X -= 1;
-        else if (Ctrl) New.X = FTopLeft.X;
-        else New.X -= 1;
-        break;
-    case VK_RIGHT:
-        if (RowSel) TL.X += 1;
-        else if (Ctrl) New.X = FTopLeft.X + VisibleColCount() - 1;
-        else New.X += 1;
-        break;
-    case VK_PRIOR:
-        if (Ctrl) New.Y = FTopLeft.Y;
-        else { New.Y -= PageRows; TL.Y -= PageRows; }
-        break;
-    case VK_NEXT:
-        if (Ctrl) New.Y = FTopLeft.Y + PageRows - 1;
-        else { New.Y += PageRows; TL.Y += PageRows; }
-        break;
-    case VK_HOME:
-        if (Ctrl || RowSel) { New.Y = FFixedRows; if (Ctrl && !RowSel) New.X = FFixedCols; }
-        else New.X = FFixedCols;
-        break;
-    case VK_END:
-        if (Ctrl || RowSel) { New.Y = FRowCount - 1; if (Ctrl && !RowSel) New.X = FColCount - 1; }
-        else New.X = FColCount - 1;
-        break;
-    case VK_TAB:
-        if (!FOptions.Contains(goTabs) || Shift.Contains(ssAlt)) { Handled = false; break; }
-        Range = false;
-        if (RowSel) {
-            New.Y += Shift.Contains(ssShift) ? -1 : 1;
-        } else if (Shift.Contains(ssShift)) {
-            if (New.X > FFixedCols) --New.X;
-            else if (New.Y > FFixedRows) { New.X = FColCount - 1; --New.Y; }
-        } else {
-            if (New.X < FColCount - 1) ++New.X;
-            else if (New.Y < FRowCount - 1) { New.X = FFixedCols; ++New.Y; }
-        }
-        break;
-    case VK_F2:
-        if (!FEditorMode) ShowEditor();
-        Key = 0;
-        return;
-    default:
-        Handled = false;
+        case VK_UP:
+            if (Ctrl)
+                TL.Y -= 1;
+            else
+                New.Y -= 1;
+            break;
+        case VK_DOWN:
+            if (Ctrl)
+                TL.Y += 1;
+            else
+                New.Y += 1;
+            break;
+        case VK_LEFT:
+            if (RowSel)
+                TL.X -= 1;
+            else if (Ctrl)
+                New.X = FTopLeft.X;
+            else
+                New.X -= 1;
+            break;
+        case VK_RIGHT:
+            if (RowSel)
+                TL.X += 1;
+            else if (Ctrl)
+                New.X = FTopLeft.X + VisibleColCount() - 1;
+            else
+                New.X += 1;
+            break;
+        case VK_PRIOR:
+            if (Ctrl)
+                New.Y = FTopLeft.Y;
+            else {
+                New.Y -= PageRows;
+                TL.Y -= PageRows;
+            }
+            break;
+        case VK_NEXT:
+            if (Ctrl)
+                New.Y = FTopLeft.Y + PageRows - 1;
+            else {
+                New.Y += PageRows;
+                TL.Y += PageRows;
+            }
+            break;
+        case VK_HOME:
+            if (Ctrl || RowSel) {
+                New.Y = FFixedRows;
+                if (Ctrl && !RowSel) New.X = FFixedCols;
+            } else
+                New.X = FFixedCols;
+            break;
+        case VK_END:
+            if (Ctrl || RowSel) {
+                New.Y = FRowCount - 1;
+                if (Ctrl && !RowSel) New.X = FColCount - 1;
+            } else
+                New.X = FColCount - 1;
+            break;
+        case VK_TAB:
+            if (!FOptions.Contains(goTabs) || Shift.Contains(ssAlt)) {
+                Handled = false;
+                break;
+            }
+            Range = false;
+            if (RowSel) {
+                New.Y += Shift.Contains(ssShift) ? -1 : 1;
+            } else if (Shift.Contains(ssShift)) {
+                if (New.X > FFixedCols)
+                    --New.X;
+                else if (New.Y > FFixedRows) {
+                    New.X = FColCount - 1;
+                    --New.Y;
+                }
+            } else {
+                if (New.X < FColCount - 1)
+                    ++New.X;
+                else if (New.Y < FRowCount - 1) {
+                    New.X = FFixedCols;
+                    ++New.Y;
+                }
+            }
+            break;
+        case VK_F2:
+            if (!FEditorMode) ShowEditor();
+            Key = 0;
+            return;
+        default: Handled = false;
     }
     if (!Handled) return;
     New.X = std::clamp(New.X, FFixedCols, FColCount - 1);
@@ -1144,8 +1236,10 @@ void TCustomGrid::KeyPress(QChar& Key) {
         if (FEditorMode) UpdateText();
         return;
     }
-    if (FEditorMode && FInplaceEdit && FInplaceEdit->isVisible()) HideEditor();
-    else ShowEditor();
+    if (FEditorMode && FInplaceEdit && FInplaceEdit->isVisible())
+        HideEditor();
+    else
+        ShowEditor();
     Key = QChar();
 }
 
@@ -1210,7 +1304,7 @@ void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y
             FSizingPos = Pos;
             FSizingOfs = Ofs;
             InvalidateGrid();
-            return;   // a press that starts sizing is not reported as a mouse press
+            return; // a press that starts sizing is not reported as a mouse press
         }
         TGridCoord Cell = MouseCoord(X, Y);
         FPressCell = Cell;
@@ -1224,7 +1318,8 @@ void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y
                 FMoveIndex = FMovePos = Cell.Y;
             } else if (!FixedRow && !FixedCol) {
                 if (FOptions.Contains(goEditing) && !FOptions.Contains(goRowSelect)) {
-                    if (Cell == FCurrent) ShowEditor();
+                    if (Cell == FCurrent)
+                        ShowEditor();
                     else {
                         MoveCurrent(Cell.X, Cell.Y, true, true);
                         UpdateEdit();
@@ -1233,8 +1328,10 @@ void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y
                 } else {
                     FGridState = gsSelecting;
                     SetTimer(1, 60);
-                    if (Shift.Contains(ssShift) && FOptions.Contains(goRangeSelect)) MoveCurrent(Cell.X, Cell.Y, false, true);
-                    else MoveCurrent(Cell.X, Cell.Y, true, true);
+                    if (Shift.Contains(ssShift) && FOptions.Contains(goRangeSelect))
+                        MoveCurrent(Cell.X, Cell.Y, false, true);
+                    else
+                        MoveCurrent(Cell.X, Cell.Y, true, true);
                 }
             }
         }
@@ -1245,39 +1342,39 @@ void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y
 void TCustomGrid::MouseMove(TShiftState Shift, int X, int Y) {
     FLastMouse = {X, Y};
     switch (FGridState) {
-    case gsSelecting: {
-        TGridCoord Cell = MouseCoord(X, Y);
-        if (Cell.X >= FFixedCols && Cell.Y >= FFixedRows && !(Cell == FCurrent))
-            MoveCurrent(Cell.X, Cell.Y, !FOptions.Contains(goRangeSelect), true);
-        break;
-    }
-    case gsColSizing:
-    case gsRowSizing: {
-        bool ColS = FGridState == gsColSizing;
-        int Start = ColS ? ColX(FSizingIndex) : RowY(FSizingIndex);
-        FSizingPos = std::max((ColS ? X : Y) - FSizingOfs, std::max(0, Start) + 1);
-        InvalidateGrid();
-        break;
-    }
-    case gsColMoving:
-    case gsRowMoving: {
-        TGridCoord Cell = MouseCoord(X, Y);
-        if (FGridState == gsColMoving && Cell.X >= FFixedCols) FMovePos = Cell.X;
-        if (FGridState == gsRowMoving && Cell.Y >= FFixedRows) FMovePos = Cell.Y;
-        InvalidateGrid();
-        break;
-    }
-    case gsNormal: {
-        TGridState State;
-        int Index = -1, Pos = 0, Ofs = 0;
-        CalcSizingState(X, Y, State, Index, Pos, Ofs);
-        TCursor Want = State == gsColSizing ? crHSplit : State == gsRowSizing ? crVSplit : crDefault;
-        if (FSizeCursor != Want) {
-            FSizeCursor = Want;
-            setCursor(CursorToQCursor(Want == crDefault ? Cursor() : Want));
+        case gsSelecting: {
+            TGridCoord Cell = MouseCoord(X, Y);
+            if (Cell.X >= FFixedCols && Cell.Y >= FFixedRows && !(Cell == FCurrent))
+                MoveCurrent(Cell.X, Cell.Y, !FOptions.Contains(goRangeSelect), true);
+            break;
         }
-        break;
-    }
+        case gsColSizing:
+        case gsRowSizing: {
+            bool ColS = FGridState == gsColSizing;
+            int Start = ColS ? ColX(FSizingIndex) : RowY(FSizingIndex);
+            FSizingPos = std::max((ColS ? X : Y) - FSizingOfs, std::max(0, Start) + 1);
+            InvalidateGrid();
+            break;
+        }
+        case gsColMoving:
+        case gsRowMoving: {
+            TGridCoord Cell = MouseCoord(X, Y);
+            if (FGridState == gsColMoving && Cell.X >= FFixedCols) FMovePos = Cell.X;
+            if (FGridState == gsRowMoving && Cell.Y >= FFixedRows) FMovePos = Cell.Y;
+            InvalidateGrid();
+            break;
+        }
+        case gsNormal: {
+            TGridState State;
+            int Index = -1, Pos = 0, Ofs = 0;
+            CalcSizingState(X, Y, State, Index, Pos, Ofs);
+            TCursor Want = State == gsColSizing ? crHSplit : State == gsRowSizing ? crVSplit : crDefault;
+            if (FSizeCursor != Want) {
+                FSizeCursor = Want;
+                setCursor(CursorToQCursor(Want == crDefault ? Cursor() : Want));
+            }
+            break;
+        }
     }
     TCustomControl::MouseMove(Shift, X, Y);
 }
@@ -1289,42 +1386,47 @@ void TCustomGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) 
     if (Button == mbLeft && State != gsSelecting) KillTimer(1);
     bool Moved = false;
     switch (State) {
-    case gsSelecting: {
-        FGridState = gsSelecting;
-        MouseMove(Shift, X, Y);
-        FGridState = gsNormal;
-        KillTimer(1);
-        UpdateEdit();
-        Click();
-        break;
-    }
-    case gsColSizing: {
-        int Start = ColX(FSizingIndex);
-        int Pos = std::max(X - FSizingOfs, std::max(0, Start) + 1);
-        if (Start >= 0) SetColWidths(FSizingIndex, Pos - Start);
-        Moved = true;
-        break;
-    }
-    case gsRowSizing: {
-        int Start = RowY(FSizingIndex);
-        int Pos = std::max(Y - FSizingOfs, std::max(0, Start) + 1);
-        if (Start >= 0) SetRowHeights(FSizingIndex, Pos - Start);
-        Moved = true;
-        break;
-    }
-    case gsColMoving:
-        if (FMovePos != FMoveIndex) { MoveColumn(FMoveIndex, FMovePos); Moved = true; }
-        break;
-    case gsRowMoving:
-        if (FMovePos != FMoveIndex) { MoveRow(FMoveIndex, FMovePos); Moved = true; }
-        break;
-    default:
-        break;
+        case gsSelecting: {
+            FGridState = gsSelecting;
+            MouseMove(Shift, X, Y);
+            FGridState = gsNormal;
+            KillTimer(1);
+            UpdateEdit();
+            Click();
+            break;
+        }
+        case gsColSizing: {
+            int Start = ColX(FSizingIndex);
+            int Pos = std::max(X - FSizingOfs, std::max(0, Start) + 1);
+            if (Start >= 0) SetColWidths(FSizingIndex, Pos - Start);
+            Moved = true;
+            break;
+        }
+        case gsRowSizing: {
+            int Start = RowY(FSizingIndex);
+            int Pos = std::max(Y - FSizingOfs, std::max(0, Start) + 1);
+            if (Start >= 0) SetRowHeights(FSizingIndex, Pos - Start);
+            Moved = true;
+            break;
+        }
+        case gsColMoving:
+            if (FMovePos != FMoveIndex) {
+                MoveColumn(FMoveIndex, FMovePos);
+                Moved = true;
+            }
+            break;
+        case gsRowMoving:
+            if (FMovePos != FMoveIndex) {
+                MoveRow(FMoveIndex, FMovePos);
+                Moved = true;
+            }
+            break;
+        default: break;
     }
     InvalidateGrid();
     TGridCoord Cell = MouseCoord(X, Y);
     bool FixedClick = Button == mbLeft && !Moved && FPressCell.X >= 0 && Cell == FPressCell &&
-                      (Cell.X < FFixedCols || Cell.Y < FFixedRows);
+        (Cell.X < FFixedCols || Cell.Y < FFixedRows);
     FPressCell = {-1, -1};
     TCustomControl::MouseUp(Button, Shift, X, Y);
     if (FixedClick) FixedCellClick(Cell.X, Cell.Y);
@@ -1385,40 +1487,40 @@ bool TCustomGrid::DoMouseWheelUp(TShiftState Shift, TPoint MousePos) {
 // ---- messages, size and paint -------------------------------------------------------------------
 void TCustomGrid::WndProc(TMessage& Message) {
     switch (Message.Msg) {
-    case WM_HSCROLL:
-    case WM_VSCROLL:
-        ModifyScrollBar(Message.Msg == WM_VSCROLL ? SB_VERT : SB_HORZ, LoWord(Message.WParam),
-                        int16_t(HiWord(Message.WParam)));
-        return;
-    case WM_CHAR: {
-        QChar C(char16_t(Message.WParam));
-        ushort U = C.unicode();
-        bool Typed = U == 8 || (U >= 32 && U != 127);
-        if (Typed && FOptions.Contains(goEditing) && !FOptions.Contains(goRowSelect) &&
-            !(FEditorMode && FInplaceEdit && FInplaceEdit->isVisible())) {
-            ShowEditorChar(C);
-            if (FEditorMode) return;
-        }
-        break;
-    }
-    case CM_WANTSPECIALKEY:
-        // Enter opens and closes the editor; Tab moves between cells with goTabs.
-        if (Message.WParam == VK_RETURN) { Message.Result = 1; return; }
-        if (Message.WParam == VK_TAB && FOptions.Contains(goTabs) && !FOptions.Contains(goRowSelect)) {
-            Message.Result = 1;
+        case WM_HSCROLL:
+        case WM_VSCROLL:
+            ModifyScrollBar(Message.Msg == WM_VSCROLL ? SB_VERT : SB_HORZ, LoWord(Message.WParam),
+                            int16_t(HiWord(Message.WParam)));
             return;
+        case WM_CHAR: {
+            QChar C(char16_t(Message.WParam));
+            ushort U = C.unicode();
+            bool Typed = U == 8 || (U >= 32 && U != 127);
+            if (Typed && FOptions.Contains(goEditing) && !FOptions.Contains(goRowSelect) &&
+                !(FEditorMode && FInplaceEdit && FInplaceEdit->isVisible())) {
+                ShowEditorChar(C);
+                if (FEditorMode) return;
+            }
+            break;
         }
-        break;
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-        InvalidateCell(FCurrent.X, FCurrent.Y);
-        break;
-    case CM_ENTER:
-        TCustomControl::WndProc(Message);
-        if (FOptions.Contains(goAlwaysShowEditor)) ShowEditor();
-        return;
-    default:
-        break;
+        case CM_WANTSPECIALKEY:
+            // Enter opens and closes the editor; Tab moves between cells with goTabs.
+            if (Message.WParam == VK_RETURN) {
+                Message.Result = 1;
+                return;
+            }
+            if (Message.WParam == VK_TAB && FOptions.Contains(goTabs) && !FOptions.Contains(goRowSelect)) {
+                Message.Result = 1;
+                return;
+            }
+            break;
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS: InvalidateCell(FCurrent.X, FCurrent.Y); break;
+        case CM_ENTER:
+            TCustomControl::WndProc(Message);
+            if (FOptions.Contains(goAlwaysShowEditor)) ShowEditor();
+            return;
+        default: break;
     }
     TCustomControl::WndProc(Message);
 }
@@ -1441,14 +1543,30 @@ void TCustomGrid::Paint() {
 
     // Visible lines: the fixed ones, then the scrolled ones from the top-left cell on, only
     // as many as the client area shows.
-    struct TLine { int Index; int Pos; int Size; };
+    struct TLine {
+        int Index;
+        int Pos;
+        int Size;
+    };
     std::vector<TLine> Cols, Rows;
     int X = 0;
-    for (int I = 0; I < FFixedCols && X < CW; ++I) { Cols.push_back({I, X, ColWidths(I)}); X += ColWidths(I) + FGridLineWidth; }
-    for (int I = FTopLeft.X; I < FColCount && X < CW; ++I) { Cols.push_back({I, X, ColWidths(I)}); X += ColWidths(I) + FGridLineWidth; }
+    for (int I = 0; I < FFixedCols && X < CW; ++I) {
+        Cols.push_back({I, X, ColWidths(I)});
+        X += ColWidths(I) + FGridLineWidth;
+    }
+    for (int I = FTopLeft.X; I < FColCount && X < CW; ++I) {
+        Cols.push_back({I, X, ColWidths(I)});
+        X += ColWidths(I) + FGridLineWidth;
+    }
     int Y = 0;
-    for (int I = 0; I < FFixedRows && Y < CH; ++I) { Rows.push_back({I, Y, RowHeights(I)}); Y += RowHeights(I) + FGridLineWidth; }
-    for (int I = FTopLeft.Y; I < FRowCount && Y < CH; ++I) { Rows.push_back({I, Y, RowHeights(I)}); Y += RowHeights(I) + FGridLineWidth; }
+    for (int I = 0; I < FFixedRows && Y < CH; ++I) {
+        Rows.push_back({I, Y, RowHeights(I)});
+        Y += RowHeights(I) + FGridLineWidth;
+    }
+    for (int I = FTopLeft.Y; I < FRowCount && Y < CH; ++I) {
+        Rows.push_back({I, Y, RowHeights(I)});
+        Y += RowHeights(I) + FGridLineWidth;
+    }
     int GridW = std::min(X, CW), GridH = std::min(Y, CH);
 
     for (const TLine& R : Rows) {
@@ -1457,11 +1575,13 @@ void TCustomGrid::Paint() {
             TGridDrawState State;
             bool Fixed = Cl.Index < FFixedCols || R.Index < FFixedRows;
             bool IsCurrent = Cl.Index == FCurrent.X && R.Index == FCurrent.Y;
-            if (Fixed) State << gdFixed;
+            if (Fixed)
+                State << gdFixed;
             else {
                 if (IsCurrent && HasFocus) State << gdFocused;
                 if (InGridRect(Sel, Cl.Index, R.Index) &&
-                    (!IsCurrent || FOptions.Contains(goDrawFocusSelected) || FOptions.Contains(goRowSelect) || !HasFocus))
+                    (!IsCurrent || FOptions.Contains(goDrawFocusSelected) || FOptions.Contains(goRowSelect) ||
+                     !HasFocus))
                     State << gdSelected;
             }
             if (FDefaultDrawing) {
@@ -1493,7 +1613,8 @@ void TCustomGrid::Paint() {
                 bool Fixed = FixedCol || R.Index < FFixedRows;
                 bool Want = Fixed ? FOptions.Contains(goFixedVertLine) : FOptions.Contains(goVertLine);
                 C->Brush()->SetColor(Want ? (Fixed ? FixedLine : NormalLine) : (Fixed ? FFixedColor : Color()));
-                C->FillRect(Rect(Cl.Pos + Cl.Size, R.Pos, Cl.Pos + Cl.Size + FGridLineWidth, R.Pos + R.Size + FGridLineWidth));
+                C->FillRect(
+                    Rect(Cl.Pos + Cl.Size, R.Pos, Cl.Pos + Cl.Size + FGridLineWidth, R.Pos + R.Size + FGridLineWidth));
             }
         }
         for (const TLine& R : Rows) {
@@ -1521,8 +1642,13 @@ void TCustomGrid::Paint() {
     if (FGridState == gsColSizing || FGridState == gsRowSizing) {
         C->Pen()->SetColor(clBlack);
         C->Pen()->SetWidth(1);
-        if (FGridState == gsColSizing) { C->MoveTo(FSizingPos, 0); C->LineTo(FSizingPos, GridH); }
-        else { C->MoveTo(0, FSizingPos); C->LineTo(GridW, FSizingPos); }
+        if (FGridState == gsColSizing) {
+            C->MoveTo(FSizingPos, 0);
+            C->LineTo(FSizingPos, GridH);
+        } else {
+            C->MoveTo(0, FSizingPos);
+            C->LineTo(GridW, FSizingPos);
+        }
     }
 }
 
@@ -1832,8 +1958,10 @@ QString TStringGridStrings::Get(int Index) const {
 
 void TStringGridStrings::Put(int Index, const QString& S) {
     CheckIndex(Index);
-    if (FIsRow) FGrid->SetCells(Index, FIndex, S);
-    else FGrid->SetCells(FIndex, Index, S);
+    if (FIsRow)
+        FGrid->SetCells(Index, FIndex, S);
+    else
+        FGrid->SetCells(FIndex, Index, S);
 }
 
 TObject* TStringGridStrings::GetObject(int Index) const {
@@ -1843,8 +1971,10 @@ TObject* TStringGridStrings::GetObject(int Index) const {
 
 void TStringGridStrings::PutObject(int Index, TObject* AObject) {
     CheckIndex(Index);
-    if (FIsRow) FGrid->SetObjects(Index, FIndex, AObject);
-    else FGrid->SetObjects(FIndex, Index, AObject);
+    if (FIsRow)
+        FGrid->SetObjects(Index, FIndex, AObject);
+    else
+        FGrid->SetObjects(FIndex, Index, AObject);
 }
 
 int TStringGridStrings::Add(const QString& S) {
@@ -1862,9 +1992,7 @@ void TStringGridStrings::Insert(int Index, const QString& S) {
     Error(QStringLiteral("Cannot insert into a grid line (%d)"), Index);
 }
 
-void TStringGridStrings::Delete(int Index) {
-    Error(QStringLiteral("Cannot delete from a grid line (%d)"), Index);
-}
+void TStringGridStrings::Delete(int Index) { Error(QStringLiteral("Cannot delete from a grid line (%d)"), Index); }
 
 void TStringGridStrings::Clear() {
     for (int I = 0; I < Count(); ++I) {

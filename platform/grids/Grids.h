@@ -40,9 +40,21 @@ struct TGridRect {
 inline TGridRect GridRect(int Left, int Top, int Right, int Bottom) { return {Left, Top, Right, Bottom}; }
 
 enum TGridOption {
-    goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goRangeSelect, goDrawFocusSelected,
-    goRowSizing, goColSizing, goRowMoving, goColMoving, goEditing, goTabs, goRowSelect,
-    goAlwaysShowEditor, goThumbTracking
+    goFixedVertLine,
+    goFixedHorzLine,
+    goVertLine,
+    goHorzLine,
+    goRangeSelect,
+    goDrawFocusSelected,
+    goRowSizing,
+    goColSizing,
+    goRowMoving,
+    goColMoving,
+    goEditing,
+    goTabs,
+    goRowSelect,
+    goAlwaysShowEditor,
+    goThumbTracking
 };
 using TGridOptions = TSet<TGridOption>;
 
@@ -120,13 +132,14 @@ private:
     TCustomGrid* FGrid = nullptr;
     TRect FRect;
     QString FStartText;
-    int FEditLimit = 0;   // the grid's edit limit when the cell was loaded (0: none)
+    int FEditLimit = 0; // the grid's edit limit when the cell was loaded (0: none)
     bool FLoading = false;
 };
 
 // ---- TCustomGrid ------------------------------------------------------------------------------
 class TCustomGrid : public TCustomControl {
     friend class TInplaceEdit;
+
 public:
     explicit TCustomGrid(TComponent* AOwner);
     ~TCustomGrid() override;
@@ -137,16 +150,16 @@ public:
     int RowCount() const { return FRowCount; }
     virtual void SetRowCount(int Value);
     int FixedCols() const { return FFixedCols; }
-    virtual void SetFixedCols(int Value);    // EInvalidGridOperation "Fixed column count must be less than column count"
+    virtual void SetFixedCols(int Value); // EInvalidGridOperation "Fixed column count must be less than column count"
     int FixedRows() const { return FFixedRows; }
-    virtual void SetFixedRows(int Value);    // EInvalidGridOperation "Fixed row count must be less than row count"
+    virtual void SetFixedRows(int Value); // EInvalidGridOperation "Fixed row count must be less than row count"
 
     // sizes
     int DefaultColWidth() const { return FDefaultColWidth; }
-    void SetDefaultColWidth(int Value);      // every column takes it
+    void SetDefaultColWidth(int Value); // every column takes it
     int DefaultRowHeight() const { return FDefaultRowHeight; }
-    void SetDefaultRowHeight(int Value);     // every row takes it
-    int ColWidths(int ACol) const;           // DefaultColWidth outside 0..ColCount-1
+    void SetDefaultRowHeight(int Value); // every row takes it
+    int ColWidths(int ACol) const; // DefaultColWidth outside 0..ColCount-1
     void SetColWidths(int ACol, int Value);
     int RowHeights(int ARow) const;
     void SetRowHeights(int ARow, int Value);
@@ -158,7 +171,7 @@ public:
     void SetDefaultDrawing(bool Value);
     TBorderStyle BorderStyle() const { return FBorderStyle; }
     void SetBorderStyle(TBorderStyle Value);
-    int GridWidth() const;                   // pixels the visible columns take, fixed ones included
+    int GridWidth() const; // pixels the visible columns take, fixed ones included
     int GridHeight() const;
 
     // view
@@ -169,17 +182,17 @@ public:
     // bottom of its client area with a panel narrows ClientHeight, so that the view goes on
     // until the last row ends above the panel.
     void SetTopRow(int Value);
-    int VisibleColCount() const;             // fully visible scrollable columns
+    int VisibleColCount() const; // fully visible scrollable columns
     int VisibleRowCount() const;
     // Client rectangle of a cell; an empty rectangle when the cell is out of view. A cell cut by
     // the client edge is cut the same way.
     TRect CellRect(int ACol, int ARow) const;
-    TGridCoord MouseCoord(int X, int Y) const;   // (-1, -1) outside every cell
+    TGridCoord MouseCoord(int X, int Y) const; // (-1, -1) outside every cell
     void MouseToCell(int X, int Y, int& ACol, int& ARow) const;
 
     // current cell and selection
     int Col() const { return FCurrent.X; }
-    void SetCol(int Value);                  // EInvalidGridOperation "Grid index out of range"
+    void SetCol(int Value); // EInvalidGridOperation "Grid index out of range"
     int Row() const { return FCurrent.Y; }
     void SetRow(int Value);
     TGridRect Selection() const;
@@ -320,7 +333,7 @@ private:
     int PosToTopRow(int Pos) const;
     int PosToLeftCol(int Pos) const;
     void LayoutScrollBars();
-    int ColX(int ACol) const;   // left pixel of a column in view (-1 out of view)
+    int ColX(int ACol) const; // left pixel of a column in view (-1 out of view)
     int RowY(int ARow) const;
     void CheckCoord(int ACol, int ARow) const;
     void KeyNavigate(Word& Key, TShiftState Shift);
@@ -332,8 +345,8 @@ private:
     int FFixedRows = 1;
     int FDefaultColWidth = 64;
     int FDefaultRowHeight = 24;
-    std::vector<int> FColWidths;   // empty: every column DefaultColWidth
-    std::vector<int> FRowHeights;  // empty: every row DefaultRowHeight
+    std::vector<int> FColWidths; // empty: every column DefaultColWidth
+    std::vector<int> FRowHeights; // empty: every row DefaultRowHeight
     int FGridLineWidth = 1;
     TColor FFixedColor = clBtnFace;
     bool FDefaultDrawing = true;
@@ -342,7 +355,7 @@ private:
     TScrollStyle FScrollBars = ssBoth;
     bool FEditorMode = false;
     TInplaceEdit* FInplaceEdit = nullptr;
-    TGridCoord FEditCell{-1, -1};   // the cell the editor's text belongs to
+    TGridCoord FEditCell{-1, -1}; // the cell the editor's text belongs to
     bool FUpdatingEdit = false;
     TCursor FSizeCursor = crDefault;
     // mouse state
@@ -411,6 +424,7 @@ public:
     void Delete(int Index) override;
     void Clear() override;
     void Assign(TPersistent* Source) override;
+
 private:
     void CheckIndex(int Index) const;
     TStringGrid* FGrid;

@@ -5,9 +5,7 @@
 #include <algorithm>
 
 // ---- TTabSheet --------------------------------------------------------------------------------
-TTabSheet::TTabSheet(TComponent* AOwner) : TWinControl(AOwner) {
-    TControl::SetVisible(false);
-}
+TTabSheet::TTabSheet(TComponent* AOwner) : TWinControl(AOwner) { TControl::SetVisible(false); }
 
 TTabSheet::~TTabSheet() {
     Destroying();
@@ -42,7 +40,10 @@ void TTabSheet::SetTabVisible(bool Value) {
     if (!Value && FPageControl->FActivePage == this) {
         TTabSheet* Next = nullptr;
         for (TTabSheet* P : FPageControl->FPages)
-            if (P != this && P->FTabVisible) { Next = P; break; }
+            if (P != this && P->FTabVisible) {
+                Next = P;
+                break;
+            }
         FPageControl->SetActivePage(Next);
     }
     FPageControl->UpdateTabs();
@@ -68,9 +69,8 @@ TPageControl::TPageControl(TComponent* AOwner) : TWinControl(AOwner), FTabBar(ne
     FTabBar->setExpanding(false);
     FTabBar->setFocusPolicy(Qt::NoFocus);
     SetTabStop(true);
-    QObject::connect(FTabBar, &QTabBar::tabBarClicked, FTabBar, [this](int Index) {
-        TControl::Guard(this, [&] { ClickTab(Index); });
-    });
+    QObject::connect(FTabBar, &QTabBar::tabBarClicked, FTabBar,
+                     [this](int Index) { TControl::Guard(this, [&] { ClickTab(Index); }); });
     // The tab bar follows the active page; a click goes through ClickTab only.
     QObject::connect(FTabBar, &QTabBar::currentChanged, FTabBar, [this](int) {
         if (!FUpdating) UpdateTabs();
@@ -85,16 +85,17 @@ TPageControl::~TPageControl() {
 }
 
 TTabSheet* TPageControl::Pages(int Index) const {
-    if (Index < 0 || Index >= PageCount())
-        throw EListError(QStringLiteral("List index out of bounds (%1)").arg(Index));
+    if (Index < 0 || Index >= PageCount()) throw EListError(QStringLiteral("List index out of bounds (%1)").arg(Index));
     return FPages[size_t(Index)];
 }
 
 void TPageControl::InsertPage(TTabSheet* Page) {
     FPages.push_back(Page);
     Page->FPageControl = this;
-    if (!FActivePage && Page->FTabVisible) SetActivePage(Page);
-    else Page->TControl::SetVisible(false);
+    if (!FActivePage && Page->FTabVisible)
+        SetActivePage(Page);
+    else
+        Page->TControl::SetVisible(false);
     UpdateTabs();
     PlacePages();
 }
@@ -106,7 +107,10 @@ void TPageControl::RemovePage(TTabSheet* Page) {
         FActivePage = nullptr;
         if (!ComponentState().Contains(csDestroying)) {
             for (TTabSheet* P : FPages)
-                if (P->FTabVisible) { SetActivePage(P); break; }
+                if (P->FTabVisible) {
+                    SetActivePage(P);
+                    break;
+                }
         }
     }
     if (!ComponentState().Contains(csDestroying)) UpdateTabs();
@@ -167,8 +171,10 @@ void TPageControl::SelectNextPage(bool GoForward) {
 
 void TPageControl::KeyDown(Word& Key, TShiftState Shift) {
     TWinControl::KeyDown(Key, Shift);
-    if (Key == VK_RIGHT || Key == VK_DOWN) SelectNextPage(true);
-    else if (Key == VK_LEFT || Key == VK_UP) SelectNextPage(false);
+    if (Key == VK_RIGHT || Key == VK_DOWN)
+        SelectNextPage(true);
+    else if (Key == VK_LEFT || Key == VK_UP)
+        SelectNextPage(false);
 }
 
 void TPageControl::UpdateTabs() {
@@ -176,8 +182,10 @@ void TPageControl::UpdateTabs() {
     int N = 0;
     for (TTabSheet* P : FPages) {
         if (!P->FTabVisible) continue;
-        if (N < FTabBar->count()) FTabBar->setTabText(N, P->Caption());
-        else FTabBar->addTab(P->Caption());
+        if (N < FTabBar->count())
+            FTabBar->setTabText(N, P->Caption());
+        else
+            FTabBar->addTab(P->Caption());
         ++N;
     }
     while (FTabBar->count() > N) FTabBar->removeTab(FTabBar->count() - 1);

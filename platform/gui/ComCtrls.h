@@ -18,11 +18,13 @@ public:
     void SetPageIndex(int Value);
     bool TabVisible() const { return FTabVisible; }
     void SetTabVisible(bool Value);
-    int TabIndex() const;   // among the visible tabs; -1 when its tab is hidden
+    int TabIndex() const; // among the visible tabs; -1 when its tab is hidden
     int ImageIndex() const { return FImageIndex; }
     void SetImageIndex(int Value) { FImageIndex = Value; }
+
 protected:
     void TextChanged() override;
+
 private:
     friend class TPageControl;
     TPageControl* FPageControl = nullptr;
@@ -37,7 +39,7 @@ public:
     explicit TPageControl(TComponent* AOwner);
     ~TPageControl() override;
     int PageCount() const { return int(FPages.size()); }
-    TTabSheet* Pages(int Index) const;   // raises EListError outside 0..PageCount-1
+    TTabSheet* Pages(int Index) const; // raises EListError outside 0..PageCount-1
     TTabSheet* ActivePage() const { return FActivePage; }
     // Shows the page (no OnChanging/OnChange: those answer the user's tab clicks).
     void SetActivePage(TTabSheet* Page);
@@ -53,10 +55,12 @@ public:
     QTabBar* TabBar() const { return FTabBar; }
     // What a click on tab TabIndex (among the visible tabs) does.
     void ClickTab(int TabIndex);
+
 protected:
     void Resize() override;
     LRESULT DialogCode() const override { return DLGC_WANTARROWS; }
     void KeyDown(Word& Key, TShiftState Shift) override;
+
 private:
     friend class TTabSheet;
     void InsertPage(TTabSheet* Page);

@@ -10,7 +10,6 @@
 #include <QKeyEvent>
 #include <QMetaObject>
 #include <QMouseEvent>
-#include <utility>
 #include <QPainter>
 #include <QPalette>
 #include <QScreen>
@@ -20,6 +19,7 @@
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <utility>
 
 // ---- input state ------------------------------------------------------------------------------
 namespace {
@@ -29,8 +29,14 @@ TShiftState GInputShift;
 
 struct TInputScope {
     TShiftState Saved;
-    explicit TInputScope(TShiftState S) : Saved(GInputShift) { GInputShift = S; ++GInputDepth; }
-    ~TInputScope() { GInputShift = Saved; --GInputDepth; }
+    explicit TInputScope(TShiftState S) : Saved(GInputShift) {
+        GInputShift = S;
+        ++GInputDepth;
+    }
+    ~TInputScope() {
+        GInputShift = Saved;
+        --GInputDepth;
+    }
 };
 
 TShiftState ModifiersToShift(Qt::KeyboardModifiers M) {
@@ -52,7 +58,7 @@ Qt::KeyboardModifiers ShiftToModifiers(TShiftState S) {
 // The shift and button states as the mouse messages carry them.
 const std::pair<TShiftStateItem, WPARAM> MKBits[] = {
     {ssLeft, MK_LBUTTON}, {ssRight, MK_RBUTTON}, {ssMiddle, MK_MBUTTON}, {ssShift, MK_SHIFT},
-    {ssCtrl, MK_CONTROL}, {ssAlt, MK_ALT},        {ssDouble, MK_DOUBLE},
+    {ssCtrl, MK_CONTROL}, {ssAlt, MK_ALT},       {ssDouble, MK_DOUBLE},
 };
 
 WPARAM ShiftToMK(TShiftState S) {
@@ -77,22 +83,53 @@ Qt::MouseButtons ShiftToButtons(TShiftState S) {
     return B;
 }
 
-struct TKeyPair { int Qt; Word VK; };
+struct TKeyPair {
+    int Qt;
+    Word VK;
+};
 const TKeyPair KeyTable[] = {
-    {Qt::Key_Backspace, VK_BACK}, {Qt::Key_Tab, VK_TAB}, {Qt::Key_Backtab, VK_TAB},
-    {Qt::Key_Clear, VK_CLEAR}, {Qt::Key_Return, VK_RETURN}, {Qt::Key_Enter, VK_RETURN},
-    {Qt::Key_Shift, VK_SHIFT}, {Qt::Key_Control, VK_CONTROL}, {Qt::Key_Alt, VK_MENU},
-    {Qt::Key_Pause, VK_PAUSE}, {Qt::Key_CapsLock, VK_CAPITAL}, {Qt::Key_Escape, VK_ESCAPE},
-    {Qt::Key_Space, VK_SPACE}, {Qt::Key_PageUp, VK_PRIOR}, {Qt::Key_PageDown, VK_NEXT},
-    {Qt::Key_End, VK_END}, {Qt::Key_Home, VK_HOME}, {Qt::Key_Left, VK_LEFT}, {Qt::Key_Up, VK_UP},
-    {Qt::Key_Right, VK_RIGHT}, {Qt::Key_Down, VK_DOWN}, {Qt::Key_Select, VK_SELECT},
-    {Qt::Key_Print, VK_SNAPSHOT}, {Qt::Key_Insert, VK_INSERT}, {Qt::Key_Delete, VK_DELETE},
-    {Qt::Key_Help, VK_HELP}, {Qt::Key_Meta, VK_LWIN}, {Qt::Key_Menu, VK_APPS},
-    {Qt::Key_NumLock, VK_NUMLOCK}, {Qt::Key_ScrollLock, VK_SCROLL},
-    {Qt::Key_Asterisk, VK_MULTIPLY}, {Qt::Key_Plus, VK_OEM_PLUS}, {Qt::Key_Comma, VK_OEM_COMMA},
-    {Qt::Key_Minus, VK_OEM_MINUS}, {Qt::Key_Period, VK_OEM_PERIOD}, {Qt::Key_Slash, VK_OEM_2},
-    {Qt::Key_Semicolon, VK_OEM_1}, {Qt::Key_QuoteLeft, VK_OEM_3}, {Qt::Key_BracketLeft, VK_OEM_4},
-    {Qt::Key_Backslash, VK_OEM_5}, {Qt::Key_BracketRight, VK_OEM_6}, {Qt::Key_Apostrophe, VK_OEM_7},
+    {Qt::Key_Backspace, VK_BACK},
+    {Qt::Key_Tab, VK_TAB},
+    {Qt::Key_Backtab, VK_TAB},
+    {Qt::Key_Clear, VK_CLEAR},
+    {Qt::Key_Return, VK_RETURN},
+    {Qt::Key_Enter, VK_RETURN},
+    {Qt::Key_Shift, VK_SHIFT},
+    {Qt::Key_Control, VK_CONTROL},
+    {Qt::Key_Alt, VK_MENU},
+    {Qt::Key_Pause, VK_PAUSE},
+    {Qt::Key_CapsLock, VK_CAPITAL},
+    {Qt::Key_Escape, VK_ESCAPE},
+    {Qt::Key_Space, VK_SPACE},
+    {Qt::Key_PageUp, VK_PRIOR},
+    {Qt::Key_PageDown, VK_NEXT},
+    {Qt::Key_End, VK_END},
+    {Qt::Key_Home, VK_HOME},
+    {Qt::Key_Left, VK_LEFT},
+    {Qt::Key_Up, VK_UP},
+    {Qt::Key_Right, VK_RIGHT},
+    {Qt::Key_Down, VK_DOWN},
+    {Qt::Key_Select, VK_SELECT},
+    {Qt::Key_Print, VK_SNAPSHOT},
+    {Qt::Key_Insert, VK_INSERT},
+    {Qt::Key_Delete, VK_DELETE},
+    {Qt::Key_Help, VK_HELP},
+    {Qt::Key_Meta, VK_LWIN},
+    {Qt::Key_Menu, VK_APPS},
+    {Qt::Key_NumLock, VK_NUMLOCK},
+    {Qt::Key_ScrollLock, VK_SCROLL},
+    {Qt::Key_Asterisk, VK_MULTIPLY},
+    {Qt::Key_Plus, VK_OEM_PLUS},
+    {Qt::Key_Comma, VK_OEM_COMMA},
+    {Qt::Key_Minus, VK_OEM_MINUS},
+    {Qt::Key_Period, VK_OEM_PERIOD},
+    {Qt::Key_Slash, VK_OEM_2},
+    {Qt::Key_Semicolon, VK_OEM_1},
+    {Qt::Key_QuoteLeft, VK_OEM_3},
+    {Qt::Key_BracketLeft, VK_OEM_4},
+    {Qt::Key_Backslash, VK_OEM_5},
+    {Qt::Key_BracketRight, VK_OEM_6},
+    {Qt::Key_Apostrophe, VK_OEM_7},
 };
 
 // A control character as a key press produces it: #8 Backspace, #9 Tab, #13 Enter, #27 Escape,
@@ -103,7 +140,7 @@ bool IsKeyChar(QChar C, Qt::KeyboardModifiers M) {
     if (U >= 0x20 && U != 0x7F) return !(M & Qt::AltModifier) || (M & Qt::ControlModifier);
     return (M & Qt::ControlModifier) && U >= 1 && U <= 26;
 }
-}  // namespace
+} // namespace
 
 Word QtKeyToVK(int Key) {
     if (Key >= Qt::Key_0 && Key <= Qt::Key_9) return Word(Key);
@@ -138,13 +175,19 @@ short GetKeyState(int VirtKey) {
     TShiftState S = KeyboardShiftState();
     bool Down = false;
     switch (VirtKey) {
-    case VK_SHIFT: case VK_LSHIFT: case VK_RSHIFT: Down = S.Contains(ssShift); break;
-    case VK_CONTROL: case VK_LCONTROL: case VK_RCONTROL: Down = S.Contains(ssCtrl); break;
-    case VK_MENU: case VK_LMENU: case VK_RMENU: Down = S.Contains(ssAlt); break;
-    case VK_LBUTTON: Down = S.Contains(ssLeft); break;
-    case VK_RBUTTON: Down = S.Contains(ssRight); break;
-    case VK_MBUTTON: Down = S.Contains(ssMiddle); break;
-    default: break;
+        case VK_SHIFT:
+        case VK_LSHIFT:
+        case VK_RSHIFT: Down = S.Contains(ssShift); break;
+        case VK_CONTROL:
+        case VK_LCONTROL:
+        case VK_RCONTROL: Down = S.Contains(ssCtrl); break;
+        case VK_MENU:
+        case VK_LMENU:
+        case VK_RMENU: Down = S.Contains(ssAlt); break;
+        case VK_LBUTTON: Down = S.Contains(ssLeft); break;
+        case VK_RBUTTON: Down = S.Contains(ssRight); break;
+        case VK_MBUTTON: Down = S.Contains(ssMiddle); break;
+        default: break;
     }
     return Down ? short(0x8000) : 0;
 }
@@ -178,24 +221,27 @@ QString GetLongHint(const QString& Hint) {
 
 QCursor CursorToQCursor(TCursor C) {
     switch (C) {
-    case crNone: return QCursor(Qt::BlankCursor);
-    case crCross: return QCursor(Qt::CrossCursor);
-    case crIBeam: return QCursor(Qt::IBeamCursor);
-    case crSizeNESW: return QCursor(Qt::SizeBDiagCursor);
-    case crSizeNS: return QCursor(Qt::SizeVerCursor);
-    case crSizeNWSE: return QCursor(Qt::SizeFDiagCursor);
-    case crSizeWE: return QCursor(Qt::SizeHorCursor);
-    case crUpArrow: return QCursor(Qt::UpArrowCursor);
-    case crHourGlass: case crSQLWait: return QCursor(Qt::WaitCursor);
-    case crDrag: case crMultiDrag: return QCursor(Qt::DragCopyCursor);
-    case crNoDrop: case crNo: return QCursor(Qt::ForbiddenCursor);
-    case crHSplit: return QCursor(Qt::SplitHCursor);
-    case crVSplit: return QCursor(Qt::SplitVCursor);
-    case crAppStart: return QCursor(Qt::BusyCursor);
-    case crHelp: return QCursor(Qt::WhatsThisCursor);
-    case crHandPoint: return QCursor(Qt::PointingHandCursor);
-    case crSizeAll: return QCursor(Qt::SizeAllCursor);
-    default: return QCursor(Qt::ArrowCursor);
+        case crNone: return QCursor(Qt::BlankCursor);
+        case crCross: return QCursor(Qt::CrossCursor);
+        case crIBeam: return QCursor(Qt::IBeamCursor);
+        case crSizeNESW: return QCursor(Qt::SizeBDiagCursor);
+        case crSizeNS: return QCursor(Qt::SizeVerCursor);
+        case crSizeNWSE: return QCursor(Qt::SizeFDiagCursor);
+        case crSizeWE: return QCursor(Qt::SizeHorCursor);
+        case crUpArrow: return QCursor(Qt::UpArrowCursor);
+        case crHourGlass:
+        case crSQLWait: return QCursor(Qt::WaitCursor);
+        case crDrag:
+        case crMultiDrag: return QCursor(Qt::DragCopyCursor);
+        case crNoDrop:
+        case crNo: return QCursor(Qt::ForbiddenCursor);
+        case crHSplit: return QCursor(Qt::SplitHCursor);
+        case crVSplit: return QCursor(Qt::SplitVCursor);
+        case crAppStart: return QCursor(Qt::BusyCursor);
+        case crHelp: return QCursor(Qt::WhatsThisCursor);
+        case crHandPoint: return QCursor(Qt::PointingHandCursor);
+        case crSizeAll: return QCursor(Qt::SizeAllCursor);
+        default: return QCursor(Qt::ArrowCursor);
     }
 }
 
@@ -299,7 +345,7 @@ void TComponent::EndLoading() {
 
 // ---- TControl ---------------------------------------------------------------------------------
 namespace {
-QPointer<QWidget> GLastFocused;   // the control that last had the keyboard focus
+QPointer<QWidget> GLastFocused; // the control that last had the keyboard focus
 
 // A widget's control, walking up through native widgets and their inner parts.
 TControl* ControlOf(QWidget* W) {
@@ -309,7 +355,7 @@ TControl* ControlOf(QWidget* W) {
     }
     return nullptr;
 }
-}  // namespace
+} // namespace
 
 TControl* FindControl(QWidget* W) { return ControlOf(W); }
 
@@ -407,8 +453,10 @@ void TControl::SetParent(TWinControl* AParent) {
     if (AParent) {
         AParent->InsertControl(this);
         UpdateAnchorDistances();
-        if (FParentFont) ParentFontOrColorChanged();
-        else if (FParentColor) ParentFontOrColorChanged();
+        if (FParentFont)
+            ParentFontOrColorChanged();
+        else if (FParentColor)
+            ParentFontOrColorChanged();
         QWidget::setVisible(FVisible);
         if (FAlign != alNone) AParent->AlignControls();
     }
@@ -532,122 +580,136 @@ LRESULT SendMessage(TControl* Target, Cardinal Msg, WPARAM WParam, LPARAM LParam
 
 void TControl::WndProc(TMessage& M) {
     switch (M.Msg) {
-    case WM_KEYDOWN:
-    case WM_SYSKEYDOWN:
-    case WM_KEYUP:
-    case WM_SYSKEYUP: {
-        bool Down = M.Msg == WM_KEYDOWN || M.Msg == WM_SYSKEYDOWN;
-        Word Key = Word(M.WParam);
-        TShiftState Shift = TShiftState::FromBits(uint32_t(M.LParam));
-        TInputScope Scope(Shift);
-        TForm* F = ParentForm();
-        if (F && F != this && F->KeyPreview()) {
-            if (Down) F->KeyDown(Key, Shift);
-            else F->KeyUp(Key, Shift);
-        }
-        if (Key != 0) {
-            if (Down) KeyDown(Key, Shift);
-            else KeyUp(Key, Shift);
-        }
-        if (Key != 0) {
-            M.WParam = Key;
-            DefaultHandler(M);
-        }
-        return;
-    }
-    case WM_CHAR:
-    case WM_SYSCHAR: {
-        QChar C(char16_t(M.WParam));
-        TForm* F = ParentForm();
-        if (F && F != this && F->KeyPreview() && !C.isNull()) F->KeyPress(C);
-        if (!C.isNull()) KeyPress(C);
-        if (!C.isNull()) {
-            M.WParam = C.unicode();
-            DefaultHandler(M);
-        }
-        return;
-    }
-    case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN:
-    case WM_LBUTTONDBLCLK: case WM_RBUTTONDBLCLK: case WM_MBUTTONDBLCLK: {
-        TShiftState S = MKToShift(M.WParam);
-        TInputScope Scope(S);
-        TMouseButton B = (M.Msg == WM_LBUTTONDOWN || M.Msg == WM_LBUTTONDBLCLK) ? mbLeft
-                       : (M.Msg == WM_RBUTTONDOWN || M.Msg == WM_RBUTTONDBLCLK) ? mbRight : mbMiddle;
-        bool Dbl = M.Msg == WM_LBUTTONDBLCLK || M.Msg == WM_RBUTTONDBLCLK || M.Msg == WM_MBUTTONDBLCLK;
-        if (Dbl) {
-            S << ssDouble;
-            if (B == mbLeft) DblClick();
-        } else if (B == mbLeft) {
-            FLeftPressed = true;
-        }
-        MouseDown(B, S, GetXLParam(M.LParam), GetYLParam(M.LParam));
-        DefaultHandler(M);
-        return;
-    }
-    case WM_LBUTTONUP: case WM_RBUTTONUP: case WM_MBUTTONUP: {
-        TShiftState S = MKToShift(M.WParam);
-        TInputScope Scope(S);
-        TMouseButton B = M.Msg == WM_LBUTTONUP ? mbLeft : M.Msg == WM_RBUTTONUP ? mbRight : mbMiddle;
-        int X = GetXLParam(M.LParam), Y = GetYLParam(M.LParam);
-        bool WasPressed = B == mbLeft && FLeftPressed;
-        if (B == mbLeft) FLeftPressed = false;
-        MouseUp(B, S, X, Y);
-        DefaultHandler(M);
-        if (WasPressed && ClicksOnMouseUp() && X >= 0 && Y >= 0 && X < width() && Y < height()) Click();
-        if (B == mbRight && FPopupMenu) {
-            TPoint P = ClientToScreen({X, Y});
-            FPopupMenu->SetPopupComponent(this);
-            FPopupMenu->Popup(P.X, P.Y);
-        }
-        return;
-    }
-    case WM_MOUSEMOVE: {
-        TShiftState S = MKToShift(M.WParam);
-        TInputScope Scope(S);
-        MouseMove(S, GetXLParam(M.LParam), GetYLParam(M.LParam));
-        DefaultHandler(M);
-        return;
-    }
-    case WM_MOUSEWHEEL: {
-        TShiftState S = MKToShift(LoWord(M.WParam));
-        TInputScope Scope(S);
-        int Delta = int16_t(HiWord(M.WParam));
-        TPoint P{GetXLParam(M.LParam), GetYLParam(M.LParam)};
-        if (DoMouseWheel(S, Delta, P)) {
-            M.Result = 1;
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
+        case WM_KEYUP:
+        case WM_SYSKEYUP: {
+            bool Down = M.Msg == WM_KEYDOWN || M.Msg == WM_SYSKEYDOWN;
+            Word Key = Word(M.WParam);
+            TShiftState Shift = TShiftState::FromBits(uint32_t(M.LParam));
+            TInputScope Scope(Shift);
+            TForm* F = ParentForm();
+            if (F && F != this && F->KeyPreview()) {
+                if (Down)
+                    F->KeyDown(Key, Shift);
+                else
+                    F->KeyUp(Key, Shift);
+            }
+            if (Key != 0) {
+                if (Down)
+                    KeyDown(Key, Shift);
+                else
+                    KeyUp(Key, Shift);
+            }
+            if (Key != 0) {
+                M.WParam = Key;
+                DefaultHandler(M);
+            }
             return;
         }
-        // Unused by the control (and its native widget), the wheel goes to the parent.
-        if (FNativeWidget) DefaultHandler(M);
-        if (M.Result == 0 && FParent) M.Result = FParent->Perform(M.Msg, M.WParam, M.LParam);
-        return;
-    }
-    case CM_MOUSEENTER: MouseEnter(); return;
-    case CM_MOUSELEAVE: MouseLeave(); return;
-    case CM_ENTER: DoEnter(); return;
-    case CM_EXIT: DoExit(); return;
-    case WM_SIZE: Resize(); return;
-    case WM_PAINT: Paint(); return;
-    case WM_TIMER: TimerTick(int(M.WParam)); return;
-    case WM_GETDLGCODE: M.Result = DialogCode(); return;
-    case CM_FONTCHANGED:
-        FontChanged();
-        if (auto* W = dynamic_cast<TWinControl*>(this))
-            for (int I = 0; I < W->ControlCount(); ++I) W->Controls(I)->Perform(CM_PARENTFONTCHANGED);
-        return;
-    case CM_COLORCHANGED:
-        ColorChanged();
-        if (auto* W = dynamic_cast<TWinControl*>(this))
-            for (int I = 0; I < W->ControlCount(); ++I) W->Controls(I)->Perform(CM_PARENTCOLORCHANGED);
-        return;
-    case CM_PARENTFONTCHANGED:
-        if (FParentFont) ParentFontOrColorChanged();
-        return;
-    case CM_PARENTCOLORCHANGED:
-        if (FParentColor) ParentFontOrColorChanged();
-        return;
-    case CM_TEXTCHANGED: TextChanged(); update(); return;
-    default: DefaultHandler(M); return;
+        case WM_CHAR:
+        case WM_SYSCHAR: {
+            QChar C(char16_t(M.WParam));
+            TForm* F = ParentForm();
+            if (F && F != this && F->KeyPreview() && !C.isNull()) F->KeyPress(C);
+            if (!C.isNull()) KeyPress(C);
+            if (!C.isNull()) {
+                M.WParam = C.unicode();
+                DefaultHandler(M);
+            }
+            return;
+        }
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+        case WM_RBUTTONDBLCLK:
+        case WM_MBUTTONDBLCLK: {
+            TShiftState S = MKToShift(M.WParam);
+            TInputScope Scope(S);
+            TMouseButton B = (M.Msg == WM_LBUTTONDOWN || M.Msg == WM_LBUTTONDBLCLK) ? mbLeft
+                : (M.Msg == WM_RBUTTONDOWN || M.Msg == WM_RBUTTONDBLCLK)            ? mbRight
+                                                                                    : mbMiddle;
+            bool Dbl = M.Msg == WM_LBUTTONDBLCLK || M.Msg == WM_RBUTTONDBLCLK || M.Msg == WM_MBUTTONDBLCLK;
+            if (Dbl) {
+                S << ssDouble;
+                if (B == mbLeft) DblClick();
+            } else if (B == mbLeft) {
+                FLeftPressed = true;
+            }
+            MouseDown(B, S, GetXLParam(M.LParam), GetYLParam(M.LParam));
+            DefaultHandler(M);
+            return;
+        }
+        case WM_LBUTTONUP:
+        case WM_RBUTTONUP:
+        case WM_MBUTTONUP: {
+            TShiftState S = MKToShift(M.WParam);
+            TInputScope Scope(S);
+            TMouseButton B = M.Msg == WM_LBUTTONUP ? mbLeft : M.Msg == WM_RBUTTONUP ? mbRight : mbMiddle;
+            int X = GetXLParam(M.LParam), Y = GetYLParam(M.LParam);
+            bool WasPressed = B == mbLeft && FLeftPressed;
+            if (B == mbLeft) FLeftPressed = false;
+            MouseUp(B, S, X, Y);
+            DefaultHandler(M);
+            if (WasPressed && ClicksOnMouseUp() && X >= 0 && Y >= 0 && X < width() && Y < height()) Click();
+            if (B == mbRight && FPopupMenu) {
+                TPoint P = ClientToScreen({X, Y});
+                FPopupMenu->SetPopupComponent(this);
+                FPopupMenu->Popup(P.X, P.Y);
+            }
+            return;
+        }
+        case WM_MOUSEMOVE: {
+            TShiftState S = MKToShift(M.WParam);
+            TInputScope Scope(S);
+            MouseMove(S, GetXLParam(M.LParam), GetYLParam(M.LParam));
+            DefaultHandler(M);
+            return;
+        }
+        case WM_MOUSEWHEEL: {
+            TShiftState S = MKToShift(LoWord(M.WParam));
+            TInputScope Scope(S);
+            int Delta = int16_t(HiWord(M.WParam));
+            TPoint P{GetXLParam(M.LParam), GetYLParam(M.LParam)};
+            if (DoMouseWheel(S, Delta, P)) {
+                M.Result = 1;
+                return;
+            }
+            // Unused by the control (and its native widget), the wheel goes to the parent.
+            if (FNativeWidget) DefaultHandler(M);
+            if (M.Result == 0 && FParent) M.Result = FParent->Perform(M.Msg, M.WParam, M.LParam);
+            return;
+        }
+        case CM_MOUSEENTER: MouseEnter(); return;
+        case CM_MOUSELEAVE: MouseLeave(); return;
+        case CM_ENTER: DoEnter(); return;
+        case CM_EXIT: DoExit(); return;
+        case WM_SIZE: Resize(); return;
+        case WM_PAINT: Paint(); return;
+        case WM_TIMER: TimerTick(int(M.WParam)); return;
+        case WM_GETDLGCODE: M.Result = DialogCode(); return;
+        case CM_FONTCHANGED:
+            FontChanged();
+            if (auto* W = dynamic_cast<TWinControl*>(this))
+                for (int I = 0; I < W->ControlCount(); ++I) W->Controls(I)->Perform(CM_PARENTFONTCHANGED);
+            return;
+        case CM_COLORCHANGED:
+            ColorChanged();
+            if (auto* W = dynamic_cast<TWinControl*>(this))
+                for (int I = 0; I < W->ControlCount(); ++I) W->Controls(I)->Perform(CM_PARENTCOLORCHANGED);
+            return;
+        case CM_PARENTFONTCHANGED:
+            if (FParentFont) ParentFontOrColorChanged();
+            return;
+        case CM_PARENTCOLORCHANGED:
+            if (FParentColor) ParentFontOrColorChanged();
+            return;
+        case CM_TEXTCHANGED:
+            TextChanged();
+            update();
+            return;
+        default: DefaultHandler(M); return;
     }
 }
 
@@ -663,87 +725,128 @@ void TControl::DeliverNative(TMessage& M) {
     }
     QWidget* N = FNativeWidget;
     struct TDeliver {
-        bool& Flag; bool Saved;
+        bool& Flag;
+        bool Saved;
         explicit TDeliver(bool& F) : Flag(F), Saved(F) { Flag = true; }
         ~TDeliver() { Flag = Saved; }
     };
     switch (M.Msg) {
-    case WM_KEYDOWN: case WM_KEYUP: {
-        if (M.Msg == WM_KEYDOWN && FCharFollows) return;
-        TShiftState S = TShiftState::FromBits(uint32_t(M.LParam));
-        QKeyEvent E(M.Msg == WM_KEYDOWN ? QEvent::KeyPress : QEvent::KeyRelease, VKToQtKey(Word(M.WParam)),
-                    ShiftToModifiers(S));
-        TDeliver D(FDelivering);
-        QApplication::sendEvent(N, &E);
-        return;
-    }
-    case WM_CHAR: {
-        QChar C(char16_t(M.WParam));
-        ushort U = C.unicode();
-        int Key = Qt::Key_unknown;
-        Qt::KeyboardModifiers Mods = ShiftToModifiers(KeyboardShiftState());
-        if (U == 8) Key = Qt::Key_Backspace;
-        else if (U == 9) Key = Qt::Key_Tab;
-        else if (U == 13) Key = Qt::Key_Return;
-        else if (U == 27) Key = Qt::Key_Escape;
-        else if (U >= 1 && U <= 26) { Key = Qt::Key_A + (U - 1); Mods |= Qt::ControlModifier; }
-        else {
-            QChar Up = C.toUpper();
-            if (Up.unicode() < 0x7F) Key = Up.unicode();
-            Mods &= ~Qt::ControlModifier;
+        case WM_KEYDOWN:
+        case WM_KEYUP: {
+            if (M.Msg == WM_KEYDOWN && FCharFollows) return;
+            TShiftState S = TShiftState::FromBits(uint32_t(M.LParam));
+            QKeyEvent E(M.Msg == WM_KEYDOWN ? QEvent::KeyPress : QEvent::KeyRelease, VKToQtKey(Word(M.WParam)),
+                        ShiftToModifiers(S));
+            TDeliver D(FDelivering);
+            QApplication::sendEvent(N, &E);
+            return;
         }
-        QKeyEvent E(QEvent::KeyPress, Key, Mods, QString(C));
-        TDeliver D(FDelivering);
-        QApplication::sendEvent(N, &E);
-        return;
-    }
-    case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN:
-    case WM_LBUTTONUP: case WM_RBUTTONUP: case WM_MBUTTONUP:
-    case WM_LBUTTONDBLCLK: case WM_RBUTTONDBLCLK: case WM_MBUTTONDBLCLK:
-    case WM_MOUSEMOVE: {
-        TShiftState S = MKToShift(M.WParam);
-        QPointF Local = N->mapFrom(this, QPoint(GetXLParam(M.LParam), GetYLParam(M.LParam)));
-        QPointF Global = N->mapToGlobal(Local);
-        QEvent::Type T = QEvent::MouseMove;
-        Qt::MouseButton B = Qt::NoButton;
-        switch (M.Msg) {
-        case WM_LBUTTONDOWN: T = QEvent::MouseButtonPress; B = Qt::LeftButton; break;
-        case WM_RBUTTONDOWN: T = QEvent::MouseButtonPress; B = Qt::RightButton; break;
-        case WM_MBUTTONDOWN: T = QEvent::MouseButtonPress; B = Qt::MiddleButton; break;
-        case WM_LBUTTONUP: T = QEvent::MouseButtonRelease; B = Qt::LeftButton; break;
-        case WM_RBUTTONUP: T = QEvent::MouseButtonRelease; B = Qt::RightButton; break;
-        case WM_MBUTTONUP: T = QEvent::MouseButtonRelease; B = Qt::MiddleButton; break;
-        case WM_LBUTTONDBLCLK: T = QEvent::MouseButtonDblClick; B = Qt::LeftButton; break;
-        case WM_RBUTTONDBLCLK: T = QEvent::MouseButtonDblClick; B = Qt::RightButton; break;
-        case WM_MBUTTONDBLCLK: T = QEvent::MouseButtonDblClick; B = Qt::MiddleButton; break;
-        default: break;
+        case WM_CHAR: {
+            QChar C(char16_t(M.WParam));
+            ushort U = C.unicode();
+            int Key = Qt::Key_unknown;
+            Qt::KeyboardModifiers Mods = ShiftToModifiers(KeyboardShiftState());
+            if (U == 8)
+                Key = Qt::Key_Backspace;
+            else if (U == 9)
+                Key = Qt::Key_Tab;
+            else if (U == 13)
+                Key = Qt::Key_Return;
+            else if (U == 27)
+                Key = Qt::Key_Escape;
+            else if (U >= 1 && U <= 26) {
+                Key = Qt::Key_A + (U - 1);
+                Mods |= Qt::ControlModifier;
+            } else {
+                QChar Up = C.toUpper();
+                if (Up.unicode() < 0x7F) Key = Up.unicode();
+                Mods &= ~Qt::ControlModifier;
+            }
+            QKeyEvent E(QEvent::KeyPress, Key, Mods, QString(C));
+            TDeliver D(FDelivering);
+            QApplication::sendEvent(N, &E);
+            return;
         }
-        Qt::MouseButtons Buttons = ShiftToButtons(S);
-        if (T == QEvent::MouseButtonPress || T == QEvent::MouseButtonDblClick) Buttons |= B;
-        if (T == QEvent::MouseButtonRelease) Buttons &= ~Qt::MouseButtons(B);
-        QMouseEvent E(T, Local, Global, B, Buttons, ShiftToModifiers(S));
-        TDeliver D(FDelivering);
-        QApplication::sendEvent(N, &E);
-        return;
-    }
-    case WM_MOUSEWHEEL: {
-        TShiftState S = MKToShift(LoWord(M.WParam));
-        int Delta = int16_t(HiWord(M.WParam));
-        QPointF Global(GetXLParam(M.LParam), GetYLParam(M.LParam));
-        QPointF Local = N->mapFromGlobal(Global);
-        QWheelEvent E(Local, Global, QPoint(), QPoint(0, Delta), ShiftToButtons(S), ShiftToModifiers(S),
-                      Qt::NoScrollPhase, false);
-        TDeliver D(FDelivering);
-        QApplication::sendEvent(N, &E);
-        M.Result = E.isAccepted() ? 1 : 0;
-        return;
-    }
-    case WM_CUT: QMetaObject::invokeMethod(N, "cut"); return;
-    case WM_COPY: QMetaObject::invokeMethod(N, "copy"); return;
-    case WM_PASTE: QMetaObject::invokeMethod(N, "paste"); return;
-    case WM_UNDO: QMetaObject::invokeMethod(N, "undo"); return;
-    case WM_CLEAR: QMetaObject::invokeMethod(N, "del"); return;
-    default: return;
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+        case WM_LBUTTONUP:
+        case WM_RBUTTONUP:
+        case WM_MBUTTONUP:
+        case WM_LBUTTONDBLCLK:
+        case WM_RBUTTONDBLCLK:
+        case WM_MBUTTONDBLCLK:
+        case WM_MOUSEMOVE: {
+            TShiftState S = MKToShift(M.WParam);
+            QPointF Local = N->mapFrom(this, QPoint(GetXLParam(M.LParam), GetYLParam(M.LParam)));
+            QPointF Global = N->mapToGlobal(Local);
+            QEvent::Type T = QEvent::MouseMove;
+            Qt::MouseButton B = Qt::NoButton;
+            switch (M.Msg) {
+                case WM_LBUTTONDOWN:
+                    T = QEvent::MouseButtonPress;
+                    B = Qt::LeftButton;
+                    break;
+                case WM_RBUTTONDOWN:
+                    T = QEvent::MouseButtonPress;
+                    B = Qt::RightButton;
+                    break;
+                case WM_MBUTTONDOWN:
+                    T = QEvent::MouseButtonPress;
+                    B = Qt::MiddleButton;
+                    break;
+                case WM_LBUTTONUP:
+                    T = QEvent::MouseButtonRelease;
+                    B = Qt::LeftButton;
+                    break;
+                case WM_RBUTTONUP:
+                    T = QEvent::MouseButtonRelease;
+                    B = Qt::RightButton;
+                    break;
+                case WM_MBUTTONUP:
+                    T = QEvent::MouseButtonRelease;
+                    B = Qt::MiddleButton;
+                    break;
+                case WM_LBUTTONDBLCLK:
+                    T = QEvent::MouseButtonDblClick;
+                    B = Qt::LeftButton;
+                    break;
+                case WM_RBUTTONDBLCLK:
+                    T = QEvent::MouseButtonDblClick;
+                    B = Qt::RightButton;
+                    break;
+                case WM_MBUTTONDBLCLK:
+                    T = QEvent::MouseButtonDblClick;
+                    B = Qt::MiddleButton;
+                    break;
+                default: break;
+            }
+            Qt::MouseButtons Buttons = ShiftToButtons(S);
+            if (T == QEvent::MouseButtonPress || T == QEvent::MouseButtonDblClick) Buttons |= B;
+            if (T == QEvent::MouseButtonRelease) Buttons &= ~Qt::MouseButtons(B);
+            QMouseEvent E(T, Local, Global, B, Buttons, ShiftToModifiers(S));
+            TDeliver D(FDelivering);
+            QApplication::sendEvent(N, &E);
+            return;
+        }
+        case WM_MOUSEWHEEL: {
+            TShiftState S = MKToShift(LoWord(M.WParam));
+            int Delta = int16_t(HiWord(M.WParam));
+            QPointF Global(GetXLParam(M.LParam), GetYLParam(M.LParam));
+            QPointF Local = N->mapFromGlobal(Global);
+            QWheelEvent E(Local, Global, QPoint(), QPoint(0, Delta), ShiftToButtons(S), ShiftToModifiers(S),
+                          Qt::NoScrollPhase, false);
+            TDeliver D(FDelivering);
+            QApplication::sendEvent(N, &E);
+            M.Result = E.isAccepted() ? 1 : 0;
+            return;
+        }
+        case WM_CUT: QMetaObject::invokeMethod(N, "cut"); return;
+        case WM_COPY: QMetaObject::invokeMethod(N, "copy"); return;
+        case WM_PASTE: QMetaObject::invokeMethod(N, "paste"); return;
+        case WM_UNDO: QMetaObject::invokeMethod(N, "undo"); return;
+        case WM_CLEAR: QMetaObject::invokeMethod(N, "del"); return;
+        default: return;
     }
 }
 
@@ -792,8 +895,10 @@ bool TControl::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) 
     bool Handled = false;
     if (OnMouseWheel) OnMouseWheel(this, Shift, WheelDelta, MousePos, Handled);
     if (!Handled) {
-        if (WheelDelta < 0) Handled = DoMouseWheelDown(Shift, MousePos);
-        else if (WheelDelta > 0) Handled = DoMouseWheelUp(Shift, MousePos);
+        if (WheelDelta < 0)
+            Handled = DoMouseWheelDown(Shift, MousePos);
+        else if (WheelDelta > 0)
+            Handled = DoMouseWheelUp(Shift, MousePos);
     }
     return Handled;
 }
@@ -923,16 +1028,17 @@ bool TControl::DeliverTranslated(TMessage& M) {
 void TControl::DispatchKeyDown(Word Key, TShiftState Shift, QChar Char, QKeyEvent* Original) {
     TInputScope Scope(Shift);
     FPassOriginal = false;
-    bool Special = Key == VK_TAB || Key == VK_RETURN || Key == VK_ESCAPE || Key == VK_LEFT ||
-                   Key == VK_RIGHT || Key == VK_UP || Key == VK_DOWN;
+    bool Special = Key == VK_TAB || Key == VK_RETURN || Key == VK_ESCAPE || Key == VK_LEFT || Key == VK_RIGHT ||
+        Key == VK_UP || Key == VK_DOWN;
     if (Special && !Shift.Contains(ssAlt) && !(Key == VK_TAB && Shift.Contains(ssCtrl))) {
         // The control is asked first; then its dialog code: Tab needs DLGC_WANTTAB, the arrows
         // DLGC_WANTARROWS, Enter and Escape DLGC_WANTALLKEYS.
         bool Wants = Perform(CM_WANTSPECIALKEY, Key, 0) != 0;
         if (!Wants) {
             LRESULT Code = Perform(WM_GETDLGCODE, Key, 0);
-            LRESULT Mask = Key == VK_TAB ? DLGC_WANTTAB
-                         : (Key == VK_RETURN || Key == VK_ESCAPE) ? DLGC_WANTALLKEYS : DLGC_WANTARROWS;
+            LRESULT Mask = Key == VK_TAB                 ? DLGC_WANTTAB
+                : (Key == VK_RETURN || Key == VK_ESCAPE) ? DLGC_WANTALLKEYS
+                                                         : DLGC_WANTARROWS;
             Wants = (Code & Mask) != 0;
         }
         if (!Wants) {
@@ -982,8 +1088,10 @@ void TControl::DispatchKeyDown(Word Key, TShiftState Shift, QChar Char, QKeyEven
 void TControl::SimulateKey(Word Key, TShiftState Shift, QChar Char) {
     if (Char.isNull() && !Shift.Contains(ssAlt)) {
         if (Key >= 'A' && Key <= 'Z') {
-            if (Shift.Contains(ssCtrl)) Char = QChar(char16_t(Key - 'A' + 1));
-            else Char = Shift.Contains(ssShift) ? QChar(Key) : QChar(Key).toLower();
+            if (Shift.Contains(ssCtrl))
+                Char = QChar(char16_t(Key - 'A' + 1));
+            else
+                Char = Shift.Contains(ssShift) ? QChar(Key) : QChar(Key).toLower();
         } else if (Key >= '0' && Key <= '9' && !Shift.Contains(ssCtrl)) {
             Char = QChar(Key);
         } else if (Key == VK_SPACE) {
@@ -1019,19 +1127,20 @@ bool TControl::TranslateMouse(QMouseEvent* E, QWidget* From) {
     Cardinal Msg = WM_MOUSEMOVE;
     Qt::MouseButton Btn = E->button();
     switch (E->type()) {
-    case QEvent::MouseButtonPress:
-        Msg = Btn == Qt::LeftButton ? WM_LBUTTONDOWN : Btn == Qt::RightButton ? WM_RBUTTONDOWN : WM_MBUTTONDOWN;
-        break;
-    case QEvent::MouseButtonDblClick:
-        Msg = Btn == Qt::LeftButton ? WM_LBUTTONDBLCLK : Btn == Qt::RightButton ? WM_RBUTTONDBLCLK : WM_MBUTTONDBLCLK;
-        break;
-    case QEvent::MouseButtonRelease:
-        Msg = Btn == Qt::LeftButton ? WM_LBUTTONUP : Btn == Qt::RightButton ? WM_RBUTTONUP : WM_MBUTTONUP;
-        break;
-    default: break;
+        case QEvent::MouseButtonPress:
+            Msg = Btn == Qt::LeftButton ? WM_LBUTTONDOWN : Btn == Qt::RightButton ? WM_RBUTTONDOWN : WM_MBUTTONDOWN;
+            break;
+        case QEvent::MouseButtonDblClick:
+            Msg = Btn == Qt::LeftButton  ? WM_LBUTTONDBLCLK
+                : Btn == Qt::RightButton ? WM_RBUTTONDBLCLK
+                                         : WM_MBUTTONDBLCLK;
+            break;
+        case QEvent::MouseButtonRelease:
+            Msg = Btn == Qt::LeftButton ? WM_LBUTTONUP : Btn == Qt::RightButton ? WM_RBUTTONUP : WM_MBUTTONUP;
+            break;
+        default: break;
     }
-    if (Msg != WM_MOUSEMOVE && Btn != Qt::LeftButton && Btn != Qt::RightButton && Btn != Qt::MiddleButton)
-        return false;
+    if (Msg != WM_MOUSEMOVE && Btn != Qt::LeftButton && Btn != Qt::RightButton && Btn != Qt::MiddleButton) return false;
     TMessage M{Msg, ShiftToMK(S), MakeLParam(P.x(), P.y()), 0};
     return DeliverTranslated(M);
 }
@@ -1078,67 +1187,62 @@ bool TControl::HandleToolTip(QEvent* E) {
 bool TControl::event(QEvent* E) {
     if (ComponentState().Contains(csDestroying)) return QWidget::event(E);
     switch (E->type()) {
-    case QEvent::KeyPress:
-    case QEvent::KeyRelease:
-        // A key a native widget left unused ends here: Qt would pass it on to the parents, which
-        // have had their say through the messages already.
-        E->accept();
-        if (FNativeWidget) return true;
-        TranslateKey(static_cast<QKeyEvent*>(E), E->type() == QEvent::KeyPress);
-        return true;
-    case QEvent::ShortcutOverride:
-        // Keys go to the control that has the focus before any shortcut of Qt's.
-        E->accept();
-        return true;
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::MouseMove:
-        if (E->type() == QEvent::MouseButtonPress) Application->CancelHint();
-        E->accept();
-        if (FNativeWidget) return true;
-        TranslateMouse(static_cast<QMouseEvent*>(E), this);
-        return true;
-    case QEvent::Wheel:
-        E->accept();
-        if (FNativeWidget) return true;
-        TranslateWheel(static_cast<QWheelEvent*>(E), this);
-        return true;
-    case QEvent::Enter:
-        Guard(this, [this] { Perform(CM_MOUSEENTER); });
-        break;
-    case QEvent::Leave:
-        Application->CancelHint();
-        Guard(this, [this] { Perform(CM_MOUSELEAVE); });
-        break;
-    case QEvent::FocusIn:
-        if (!FNativeWidget) FocusIn(nullptr);
-        break;
-    case QEvent::FocusOut:
-        if (!FNativeWidget) FocusOut(QApplication::focusWidget());
-        break;
-    case QEvent::ToolTip:
-        return HandleToolTip(E);
-    case QEvent::Paint:
-        Guard(this, [this] { PaintHandler(); });
-        return true;
-    case QEvent::Timer: {
-        int QtId = static_cast<QTimerEvent*>(E)->timerId();
-        for (auto& [Id, Q] : FTimers) {
-            if (Q == QtId) {
-                int OurId = Id;
-                Guard(this, [this, OurId] { Perform(WM_TIMER, WPARAM(OurId), 0); });
-                return true;
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+            // A key a native widget left unused ends here: Qt would pass it on to the parents, which
+            // have had their say through the messages already.
+            E->accept();
+            if (FNativeWidget) return true;
+            TranslateKey(static_cast<QKeyEvent*>(E), E->type() == QEvent::KeyPress);
+            return true;
+        case QEvent::ShortcutOverride:
+            // Keys go to the control that has the focus before any shortcut of Qt's.
+            E->accept();
+            return true;
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove:
+            if (E->type() == QEvent::MouseButtonPress) Application->CancelHint();
+            E->accept();
+            if (FNativeWidget) return true;
+            TranslateMouse(static_cast<QMouseEvent*>(E), this);
+            return true;
+        case QEvent::Wheel:
+            E->accept();
+            if (FNativeWidget) return true;
+            TranslateWheel(static_cast<QWheelEvent*>(E), this);
+            return true;
+        case QEvent::Enter: Guard(this, [this] { Perform(CM_MOUSEENTER); }); break;
+        case QEvent::Leave:
+            Application->CancelHint();
+            Guard(this, [this] { Perform(CM_MOUSELEAVE); });
+            break;
+        case QEvent::FocusIn:
+            if (!FNativeWidget) FocusIn(nullptr);
+            break;
+        case QEvent::FocusOut:
+            if (!FNativeWidget) FocusOut(QApplication::focusWidget());
+            break;
+        case QEvent::ToolTip: return HandleToolTip(E);
+        case QEvent::Paint: Guard(this, [this] { PaintHandler(); }); return true;
+        case QEvent::Timer: {
+            int QtId = static_cast<QTimerEvent*>(E)->timerId();
+            for (auto& [Id, Q] : FTimers) {
+                if (Q == QtId) {
+                    int OurId = Id;
+                    Guard(this, [this, OurId] { Perform(WM_TIMER, WPARAM(OurId), 0); });
+                    return true;
+                }
             }
+            break;
         }
-        break;
-    }
-    case QEvent::Resize: {
-        bool R = QWidget::event(E);
-        SizeChanged();
-        return R;
-    }
-    default: break;
+        case QEvent::Resize: {
+            bool R = QWidget::event(E);
+            SizeChanged();
+            return R;
+        }
+        default: break;
     }
     return QWidget::event(E);
 }
@@ -1147,30 +1251,21 @@ bool TControl::eventFilter(QObject* Watched, QEvent* E) {
     if (Watched != FNativeWidget || FDelivering || ComponentState().Contains(csDestroying))
         return QWidget::eventFilter(Watched, E);
     switch (E->type()) {
-    case QEvent::KeyPress:
-    case QEvent::KeyRelease:
-        return TranslateKey(static_cast<QKeyEvent*>(E), E->type() == QEvent::KeyPress);
-    case QEvent::ShortcutOverride:
-        // As for every control: the key goes to the control first (accelerators included).
-        E->accept();
-        return true;
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::MouseMove:
-        return TranslateMouse(static_cast<QMouseEvent*>(E), FNativeWidget);
-    case QEvent::Wheel:
-        return TranslateWheel(static_cast<QWheelEvent*>(E), FNativeWidget);
-    case QEvent::FocusIn:
-        FocusIn(nullptr);
-        return false;
-    case QEvent::FocusOut:
-        FocusOut(QApplication::focusWidget());
-        return false;
-    case QEvent::ToolTip:
-        return HandleToolTip(E);
-    default:
-        return false;
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease: return TranslateKey(static_cast<QKeyEvent*>(E), E->type() == QEvent::KeyPress);
+        case QEvent::ShortcutOverride:
+            // As for every control: the key goes to the control first (accelerators included).
+            E->accept();
+            return true;
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove: return TranslateMouse(static_cast<QMouseEvent*>(E), FNativeWidget);
+        case QEvent::Wheel: return TranslateWheel(static_cast<QWheelEvent*>(E), FNativeWidget);
+        case QEvent::FocusIn: FocusIn(nullptr); return false;
+        case QEvent::FocusOut: FocusOut(QApplication::focusWidget()); return false;
+        case QEvent::ToolTip: return HandleToolTip(E);
+        default: return false;
     }
 }
 
@@ -1296,26 +1391,24 @@ void TWinControl::AlignControls() {
         for (TControl* C : FControls) {
             if (C->Align() != A || !C->Visible()) continue;
             switch (A) {
-            case alTop:
-                C->SetBounds(R.Left, R.Top, R.Width(), C->Height());
-                R.Top += C->Height();
-                break;
-            case alBottom:
-                C->SetBounds(R.Left, R.Bottom - C->Height(), R.Width(), C->Height());
-                R.Bottom -= C->Height();
-                break;
-            case alLeft:
-                C->SetBounds(R.Left, R.Top, C->Width(), std::max(0, R.Height()));
-                R.Left += C->Width();
-                break;
-            case alRight:
-                C->SetBounds(R.Right - C->Width(), R.Top, C->Width(), std::max(0, R.Height()));
-                R.Right -= C->Width();
-                break;
-            case alClient:
-                C->SetBounds(R.Left, R.Top, std::max(0, R.Width()), std::max(0, R.Height()));
-                break;
-            default: break;
+                case alTop:
+                    C->SetBounds(R.Left, R.Top, R.Width(), C->Height());
+                    R.Top += C->Height();
+                    break;
+                case alBottom:
+                    C->SetBounds(R.Left, R.Bottom - C->Height(), R.Width(), C->Height());
+                    R.Bottom -= C->Height();
+                    break;
+                case alLeft:
+                    C->SetBounds(R.Left, R.Top, C->Width(), std::max(0, R.Height()));
+                    R.Left += C->Width();
+                    break;
+                case alRight:
+                    C->SetBounds(R.Right - C->Width(), R.Top, C->Width(), std::max(0, R.Height()));
+                    R.Right -= C->Width();
+                    break;
+                case alClient: C->SetBounds(R.Left, R.Top, std::max(0, R.Width()), std::max(0, R.Height())); break;
+                default: break;
             }
         }
     }
@@ -1340,12 +1433,16 @@ void TWinControl::AnchorControls() {
         }
         int L = C->Left(), T = C->Top(), CW = C->Width(), CH = C->Height();
         if (A.Contains(akRight)) {
-            if (A.Contains(akLeft)) CW = std::max(0, W - C->FAnchorRight - L);
-            else L = W - C->FAnchorRight - CW;
+            if (A.Contains(akLeft))
+                CW = std::max(0, W - C->FAnchorRight - L);
+            else
+                L = W - C->FAnchorRight - CW;
         }
         if (A.Contains(akBottom)) {
-            if (A.Contains(akTop)) CH = std::max(0, H - C->FAnchorBottom - T);
-            else T = H - C->FAnchorBottom - CH;
+            if (A.Contains(akTop))
+                CH = std::max(0, H - C->FAnchorBottom - T);
+            else
+                T = H - C->FAnchorBottom - CH;
         }
         C->FAnchoring = true;
         C->SetBounds(L, T, CW, CH);
@@ -1355,18 +1452,17 @@ void TWinControl::AnchorControls() {
 
 void TWinControl::WndProc(TMessage& M) {
     switch (M.Msg) {
-    case WM_COMMAND: {
-        // A child's notification: the child itself acts on it (its change and select events).
-        auto* Sender = reinterpret_cast<TControl*>(M.LParam);
-        if (Sender && Sender != this) {
-            M.Result = Sender->Perform(M.Msg, M.WParam, M.LParam);
+        case WM_COMMAND: {
+            // A child's notification: the child itself acts on it (its change and select events).
+            auto* Sender = reinterpret_cast<TControl*>(M.LParam);
+            if (Sender && Sender != this) {
+                M.Result = Sender->Perform(M.Msg, M.WParam, M.LParam);
+                return;
+            }
+            TControl::WndProc(M);
             return;
         }
-        TControl::WndProc(M);
-        return;
-    }
-    default:
-        TControl::WndProc(M);
+        default: TControl::WndProc(M);
     }
 }
 
@@ -1474,9 +1570,7 @@ TRect TScreen::WorkAreaRect() const {
     return Bounds(R.x(), R.y(), R.width(), R.height());
 }
 
-TForm* TScreen::ActiveForm() const {
-    return dynamic_cast<TForm*>(QApplication::activeWindow());
-}
+TForm* TScreen::ActiveForm() const { return dynamic_cast<TForm*>(QApplication::activeWindow()); }
 
 TWinControl* TScreen::ActiveControl() const {
     return dynamic_cast<TWinControl*>(ControlOf(QApplication::focusWidget()));
@@ -1503,8 +1597,10 @@ int TMouse::WheelScrollLines() const { return QApplication::wheelScrollLines(); 
 TControl* TMouse::Capture() const { return ControlOf(QWidget::mouseGrabber()); }
 
 void TMouse::SetCapture(TControl* Control) {
-    if (Control) Control->grabMouse();
-    else if (QWidget* W = QWidget::mouseGrabber()) W->releaseMouse();
+    if (Control)
+        Control->grabMouse();
+    else if (QWidget* W = QWidget::mouseGrabber())
+        W->releaseMouse();
 }
 
 bool GetCursorPos(TPoint& P) {

@@ -30,17 +30,30 @@ template <class E>
 class TSet {
 public:
     constexpr TSet() = default;
-    constexpr TSet(std::initializer_list<E> Items) { for (E I : Items) FBits |= Bit(I); }
+    constexpr TSet(std::initializer_list<E> Items) {
+        for (E I : Items) FBits |= Bit(I);
+    }
     constexpr bool Contains(E I) const { return (FBits & Bit(I)) != 0; }
     constexpr bool Empty() const { return FBits == 0; }
-    constexpr TSet& operator<<(E I) { FBits |= Bit(I); return *this; }
-    constexpr TSet& operator>>(E I) { FBits &= ~Bit(I); return *this; }
+    constexpr TSet& operator<<(E I) {
+        FBits |= Bit(I);
+        return *this;
+    }
+    constexpr TSet& operator>>(E I) {
+        FBits &= ~Bit(I);
+        return *this;
+    }
     constexpr TSet operator+(TSet O) const { return FromBits(FBits | O.FBits); }
     constexpr TSet operator-(TSet O) const { return FromBits(FBits & ~O.FBits); }
     constexpr TSet operator*(TSet O) const { return FromBits(FBits & O.FBits); }
     constexpr bool operator==(const TSet&) const = default;
     constexpr uint32_t Bits() const { return FBits; }
-    static constexpr TSet FromBits(uint32_t B) { TSet S; S.FBits = B; return S; }
+    static constexpr TSet FromBits(uint32_t B) {
+        TSet S;
+        S.FBits = B;
+        return S;
+    }
+
 private:
     static constexpr uint32_t Bit(E I) { return 1u << unsigned(I); }
     uint32_t FBits = 0;
@@ -107,9 +120,9 @@ public:
     intptr_t Tag() const { return FTag; }
     void SetTag(intptr_t Value) { FTag = Value; }
     int ComponentCount() const { return int(FComponents.size()); }
-    TComponent* Components(int Index) const;   // raises EListError outside 0..ComponentCount-1
+    TComponent* Components(int Index) const; // raises EListError outside 0..ComponentCount-1
     int ComponentIndex() const;
-    TComponent* FindComponent(const QString& AName) const;   // case-insensitive; null if none
+    TComponent* FindComponent(const QString& AName) const; // case-insensitive; null if none
     TComponentState ComponentState() const { return FComponentState; }
 
     void InsertComponent(TComponent* AComponent);
@@ -164,7 +177,8 @@ using TMouseEvent = std::function<void(TObject* Sender, TMouseButton Button, TSh
 using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
 using TKeyEvent = std::function<void(TObject* Sender, Word& Key, TShiftState Shift)>;
 using TKeyPressEvent = std::function<void(TObject* Sender, QChar& Key)>;
-using TMouseWheelEvent = std::function<void(TObject* Sender, TShiftState Shift, int WheelDelta, TPoint MousePos, bool& Handled)>;
+using TMouseWheelEvent =
+    std::function<void(TObject* Sender, TShiftState Shift, int WheelDelta, TPoint MousePos, bool& Handled)>;
 using TMouseWheelUpDownEvent = std::function<void(TObject* Sender, TShiftState Shift, TPoint MousePos, bool& Handled)>;
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
@@ -179,11 +193,11 @@ enum TBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSize
 // change the text, the place and the area the hint stays valid in.
 struct THintInfo {
     TControl* HintControl = nullptr;
-    TPoint HintPos;            // screen position of the hint window
+    TPoint HintPos; // screen position of the hint window
     int HintMaxWidth = 0;
     TColor HintColor = clInfoBk;
-    TRect CursorRect;          // client area in which the same hint stays
-    TPoint CursorPos;          // client coordinates of the mouse
+    TRect CursorRect; // client area in which the same hint stays
+    TPoint CursorPos; // client coordinates of the mouse
     int ReshowTimeout = 0;
     int HideTimeout = 0;
     QString HintStr;
@@ -254,7 +268,10 @@ public:
     QString Hint() const { return FHint; }
     void SetHint(const QString& Value) { FHint = Value; }
     bool ShowHint() const { return FShowHint; }
-    void SetShowHint(bool Value) { FShowHint = Value; FParentShowHint = false; }
+    void SetShowHint(bool Value) {
+        FShowHint = Value;
+        FParentShowHint = false;
+    }
     bool ParentShowHint() const { return FParentShowHint; }
     void SetParentShowHint(bool Value) { FParentShowHint = Value; }
     bool EffectiveShowHint() const;
@@ -271,17 +288,22 @@ public:
     QString Text() const { return GetText(); }
     virtual void SetText(const QString& Value);
     TPopupMenu* PopupMenu() const { return FPopupMenu; }
-    void SetPopupMenu(TPopupMenu* Value);   // forgotten when the menu is destroyed
+    void SetPopupMenu(TPopupMenu* Value); // forgotten when the menu is destroyed
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
     virtual void Invalidate() { update(); }
     void InvalidateRect(const TRect& R) { update(R.Left, R.Top, R.Width(), R.Height()); }
-    void Update() { repaint(); }   // paints what is pending now
+    void Update() { repaint(); } // paints what is pending now
     // The window exists: the control is on a parent (or is a window itself).
     bool HandleAllocated() const { return FParent != nullptr || isWindow(); }
     // All mouse input goes to this control until released.
     bool MouseCapture() const { return QWidget::mouseGrabber() == this; }
-    void SetMouseCapture(bool Value) { if (Value) grabMouse(); else if (MouseCapture()) releaseMouse(); }
+    void SetMouseCapture(bool Value) {
+        if (Value)
+            grabMouse();
+        else if (MouseCapture())
+            releaseMouse();
+    }
     void Repaint() { repaint(); }
     void Refresh() { repaint(); }
     void BringToFront() { raise(); }
@@ -404,14 +426,14 @@ private:
     TCursor FCursor = crDefault;
     TAlign FAlign = alNone;
     TAnchors FAnchors = {akLeft, akTop};
-    int FAnchorRight = 0;    // parent client width - Right, when last placed
-    int FAnchorBottom = 0;   // parent client height - Bottom
+    int FAnchorRight = 0; // parent client width - Right, when last placed
+    int FAnchorBottom = 0; // parent client height - Bottom
     bool FAnchoring = false;
     void UpdateAnchorDistances();
     QString FText;
     TPopupMenu* FPopupMenu = nullptr;
     bool FLeftPressed = false;
-    std::map<int, int> FTimers;   // our id -> Qt timer id
+    std::map<int, int> FTimers; // our id -> Qt timer id
     QWidget* FNativeWidget = nullptr;
     // While a Qt event is being translated: the message made from it. Reaching DefaultHandler
     // with it unchanged lets the original event go on to the native widget.
@@ -452,7 +474,9 @@ public:
     // Moves or stretches the children anchored to the right or bottom edge.
     void AnchorControls();
     void DisableAlign() { ++FAlignLock; }
-    void EnableAlign() { if (--FAlignLock == 0) AlignControls(); }
+    void EnableAlign() {
+        if (--FAlignLock == 0) AlignControls();
+    }
 
     void WndProc(TMessage& Message) override;
 
@@ -466,7 +490,7 @@ private:
     friend class TControl;
     void InsertControl(TControl* C);
     void RemoveControl(TControl* C);
-    std::vector<TControl*> FControls;   // creation order
+    std::vector<TControl*> FControls; // creation order
     std::vector<TWinControl*> FTabList;
     bool FTabStop = false;
     int FAlignLock = 0;
@@ -478,8 +502,10 @@ public:
     explicit TCustomControl(TComponent* AOwner);
     ~TCustomControl() override;
     TCanvas* Canvas() { return FCanvas.get(); }
+
 protected:
     void PaintHandler() override;
+
 private:
     std::unique_ptr<TCanvas> FCanvas;
 };
@@ -490,8 +516,10 @@ public:
     explicit TGraphicControl(TComponent* AOwner);
     ~TGraphicControl() override;
     TCanvas* Canvas() { return FCanvas.get(); }
+
 protected:
     void PaintHandler() override;
+
 private:
     std::unique_ptr<TCanvas> FCanvas;
 };
@@ -503,14 +531,14 @@ public:
     explicit TTimer(TComponent* AOwner);
     ~TTimer() override;
     bool Enabled() const { return FEnabled; }
-    void SetEnabled(bool Value);     // enabling an enabled timer does not restart it
+    void SetEnabled(bool Value); // enabling an enabled timer does not restart it
     unsigned Interval() const { return FInterval; }
-    void SetInterval(unsigned Value);   // restarts a running timer
+    void SetInterval(unsigned Value); // restarts a running timer
     TNotifyEvent OnTimer;
     // What a tick does: Timer() with any exception going to Application->HandleException.
     void Tick();
-    virtual void Timer();   // fires OnTimer
-    bool Running() const;   // counting: enabled with an interval (a tick without OnTimer does nothing)
+    virtual void Timer(); // fires OnTimer
+    bool Running() const; // counting: enabled with an interval (a tick without OnTimer does nothing)
 private:
     void UpdateTimer();
     QTimer* FTimer = nullptr;
@@ -523,7 +551,7 @@ class TScreen : public TComponent {
 public:
     explicit TScreen(TComponent* AOwner) : TComponent(AOwner) {}
     TCursor Cursor() const { return FCursor; }
-    void SetCursor(TCursor Value);   // crDefault gives every control its own cursor back
+    void SetCursor(TCursor Value); // crDefault gives every control its own cursor back
     int Width() const;
     int Height() const;
     TRect WorkAreaRect() const;
@@ -531,6 +559,7 @@ public:
     TWinControl* ActiveControl() const;
     int FormCount() const;
     TForm* Forms(int Index) const;
+
 private:
     TCursor FCursor = crDefault;
 };

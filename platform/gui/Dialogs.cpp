@@ -1,19 +1,19 @@
 #include "platform/gui/Dialogs.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QAbstractButton>
-#include <QPushButton>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace {
 std::shared_ptr<IDialogService>& GService() {
     static std::shared_ptr<IDialogService> S;
     return S;
 }
-}  // namespace
+} // namespace
 
 IDialogService& DialogService() {
     static TQtDialogService Real;
@@ -26,21 +26,30 @@ void SetDialogService(std::shared_ptr<IDialogService> Service) { GService() = st
 TModalResult TQtDialogService::MessageBox(const TMessageBoxRequest& R) {
     QMessageBox::Icon Icon = QMessageBox::NoIcon;
     switch (R.Type) {
-    case mtWarning: Icon = QMessageBox::Warning; break;
-    case mtError: Icon = QMessageBox::Critical; break;
-    case mtInformation: Icon = QMessageBox::Information; break;
-    case mtConfirmation: Icon = QMessageBox::Question; break;
-    default: break;
+        case mtWarning: Icon = QMessageBox::Warning; break;
+        case mtError: Icon = QMessageBox::Critical; break;
+        case mtInformation: Icon = QMessageBox::Information; break;
+        case mtConfirmation: Icon = QMessageBox::Question; break;
+        default: break;
     }
     QString Caption = R.Caption.isEmpty() ? Application->Title() : R.Caption;
     QMessageBox Box(Icon, Caption, R.Text, QMessageBox::NoButton, QApplication::activeWindow());
-    struct TMap { TMsgDlgBtn B; QMessageBox::StandardButton Q; TModalResult Result; };
+    struct TMap {
+        TMsgDlgBtn B;
+        QMessageBox::StandardButton Q;
+        TModalResult Result;
+    };
     const TMap Map[] = {
-        {mbYes, QMessageBox::Yes, mrYes}, {mbNo, QMessageBox::No, mrNo}, {mbOK, QMessageBox::Ok, mrOk},
-        {mbCancel, QMessageBox::Cancel, mrCancel}, {mbAbort, QMessageBox::Abort, mrAbort},
-        {mbRetry, QMessageBox::Retry, mrRetry}, {mbIgnore, QMessageBox::Ignore, mrIgnore},
+        {mbYes, QMessageBox::Yes, mrYes},
+        {mbNo, QMessageBox::No, mrNo},
+        {mbOK, QMessageBox::Ok, mrOk},
+        {mbCancel, QMessageBox::Cancel, mrCancel},
+        {mbAbort, QMessageBox::Abort, mrAbort},
+        {mbRetry, QMessageBox::Retry, mrRetry},
+        {mbIgnore, QMessageBox::Ignore, mrIgnore},
         {mbNoToAll, QMessageBox::NoToAll, mrNoToAll},
-        {mbYesToAll, QMessageBox::YesToAll, mrYesToAll}, {mbHelp, QMessageBox::Help, mrHelp},
+        {mbYesToAll, QMessageBox::YesToAll, mrYesToAll},
+        {mbHelp, QMessageBox::Help, mrHelp},
         {mbClose, QMessageBox::Close, mrClose},
     };
     QMessageBox::StandardButtons Buttons;
@@ -48,7 +57,8 @@ TModalResult TQtDialogService::MessageBox(const TMessageBoxRequest& R) {
         if (R.Buttons.Contains(M.B)) Buttons |= M.Q;
     if (!Buttons && !R.Buttons.Contains(mbAll)) Buttons = QMessageBox::Ok;
     Box.setStandardButtons(Buttons);
-    QAbstractButton* All = R.Buttons.Contains(mbAll) ? Box.addButton(QStringLiteral("All"), QMessageBox::AcceptRole) : nullptr;
+    QAbstractButton* All =
+        R.Buttons.Contains(mbAll) ? Box.addButton(QStringLiteral("All"), QMessageBox::AcceptRole) : nullptr;
     int Answer = Box.exec();
     if (All && Box.clickedButton() == All) return mrAll;
     for (const TMap& M : Map)
@@ -70,7 +80,8 @@ QStringList FilterToQt(const QString& Filter) {
         QString Patterns = Pattern;
         Patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
         // Qt reads the patterns from the last parenthesis of each entry.
-        if (Desc.endsWith(QLatin1Char('(') + Patterns + QLatin1Char(')')) || Desc.endsWith(QLatin1Char('(') + Pattern + QLatin1Char(')')))
+        if (Desc.endsWith(QLatin1Char('(') + Patterns + QLatin1Char(')')) ||
+            Desc.endsWith(QLatin1Char('(') + Pattern + QLatin1Char(')')))
             Out << Desc.left(Desc.lastIndexOf(QLatin1Char('('))) + QLatin1Char('(') + Patterns + QLatin1Char(')');
         else
             Out << Desc + QStringLiteral(" (") + Patterns + QLatin1Char(')');
@@ -107,11 +118,11 @@ TModalResult MessageDlg(const QString& Msg, TMsgDlgType DlgType, TMsgDlgButtons 
     R.Text = Msg;
     R.Buttons = Buttons;
     switch (DlgType) {
-    case mtWarning: R.Caption = QStringLiteral("Warning"); break;
-    case mtError: R.Caption = QStringLiteral("Error"); break;
-    case mtInformation: R.Caption = QStringLiteral("Information"); break;
-    case mtConfirmation: R.Caption = QStringLiteral("Confirm"); break;
-    default: R.Caption = Application->Title(); break;
+        case mtWarning: R.Caption = QStringLiteral("Warning"); break;
+        case mtError: R.Caption = QStringLiteral("Error"); break;
+        case mtInformation: R.Caption = QStringLiteral("Information"); break;
+        case mtConfirmation: R.Caption = QStringLiteral("Confirm"); break;
+        default: R.Caption = Application->Title(); break;
     }
     return DialogService().MessageBox(R);
 }

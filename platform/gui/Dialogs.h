@@ -10,8 +10,20 @@
 #include <memory>
 
 enum TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
-enum TMsgDlgBtn { mbYes, mbNo, mbOK, mbCancel, mbAbort, mbRetry, mbIgnore, mbAll, mbNoToAll,
-                  mbYesToAll, mbHelp, mbClose };
+enum TMsgDlgBtn {
+    mbYes,
+    mbNo,
+    mbOK,
+    mbCancel,
+    mbAbort,
+    mbRetry,
+    mbIgnore,
+    mbAll,
+    mbNoToAll,
+    mbYesToAll,
+    mbHelp,
+    mbClose
+};
 using TMsgDlgButtons = TSet<TMsgDlgBtn>;
 inline const TMsgDlgButtons mbYesNo = {mbYes, mbNo};
 inline const TMsgDlgButtons mbYesNoCancel = {mbYes, mbNo, mbCancel};
@@ -44,7 +56,7 @@ constexpr int IDNO = 7;
 // One message box as the service sees it.
 struct TMessageBoxRequest {
     TMsgDlgType Type = mtInformation;
-    QString Caption;           // the window title (the application's title when empty)
+    QString Caption; // the window title (the application's title when empty)
     QString Text;
     TMsgDlgButtons Buttons;
 };
@@ -56,9 +68,9 @@ enum TFileDialogKind { fdOpen, fdSave };
 struct TFileDialogRequest {
     TFileDialogKind Kind = fdOpen;
     QString Title;
-    QString Filter;            // "Description (*.ext)|*.ext|..." as the dialog component holds it
-    int FilterIndex = 1;       // 1-based
-    QString DefaultExt;        // without "*" and "."
+    QString Filter; // "Description (*.ext)|*.ext|..." as the dialog component holds it
+    int FilterIndex = 1; // 1-based
+    QString DefaultExt; // without "*" and "."
     QString InitialDir;
     QString FileName;
     bool OverwritePrompt = false;
@@ -75,7 +87,7 @@ public:
 };
 
 IDialogService& DialogService();
-void SetDialogService(std::shared_ptr<IDialogService> Service);   // nullptr: the real dialogs
+void SetDialogService(std::shared_ptr<IDialogService> Service); // nullptr: the real dialogs
 
 // The real dialogs on Qt.
 class TQtDialogService : public IDialogService {
@@ -91,13 +103,26 @@ TModalResult MessageDlg(const QString& Msg, TMsgDlgType DlgType, TMsgDlgButtons 
 void ShowMessage(const QString& Msg);
 // The boxes the windows use: error with OK, Yes/No question, warning with OK.
 void ErrorBox(const QString& Text);
-bool YesNoBox(const QString& Text);   // true for Yes
+bool YesNoBox(const QString& Text); // true for Yes
 void WarningBox(const QString& Text);
 
-enum TOpenOption { ofReadOnly, ofOverwritePrompt, ofHideReadOnly, ofNoChangeDir, ofShowHelp,
-                   ofNoValidate, ofAllowMultiSelect, ofExtensionDifferent, ofPathMustExist,
-                   ofFileMustExist, ofCreatePrompt, ofShareAware, ofNoReadOnlyReturn,
-                   ofNoTestFileCreate, ofEnableSizing };
+enum TOpenOption {
+    ofReadOnly,
+    ofOverwritePrompt,
+    ofHideReadOnly,
+    ofNoChangeDir,
+    ofShowHelp,
+    ofNoValidate,
+    ofAllowMultiSelect,
+    ofExtensionDifferent,
+    ofPathMustExist,
+    ofFileMustExist,
+    ofCreatePrompt,
+    ofShareAware,
+    ofNoReadOnlyReturn,
+    ofNoTestFileCreate,
+    ofEnableSizing
+};
 using TOpenOptions = TSet<TOpenOption>;
 
 class TOpenDialog : public TComponent {
@@ -120,8 +145,10 @@ public:
     void SetOptions(TOpenOptions Value) { FOptions = Value; }
     // True when the user confirmed; FileName is then the chosen file.
     virtual bool Execute();
+
 protected:
     virtual TFileDialogKind Kind() const { return fdOpen; }
+
 private:
     QString FFilter;
     int FFilterIndex = 1;
@@ -135,6 +162,7 @@ private:
 class TSaveDialog : public TOpenDialog {
 public:
     explicit TSaveDialog(TComponent* AOwner) : TOpenDialog(AOwner) {}
+
 protected:
     TFileDialogKind Kind() const override { return fdSave; }
 };

@@ -7,9 +7,7 @@
 #include <algorithm>
 
 // ---- TPanel -----------------------------------------------------------------------------------
-TPanel::TPanel(TComponent* AOwner) : TCustomControl(AOwner) {
-    SetBounds(0, 0, 185, 41);
-}
+TPanel::TPanel(TComponent* AOwner) : TCustomControl(AOwner) { SetBounds(0, 0, 185, 41); }
 
 void TPanel::Changed() {
     AlignControls();
@@ -78,9 +76,12 @@ void TShape::Paint() {
         H = S;
     }
     switch (FShape) {
-    case stRectangle: case stSquare: C->Rectangle(X, Y, X + W, Y + H); break;
-    case stRoundRect: case stRoundSquare: C->RoundRect(X, Y, X + W, Y + H, S / 4, S / 4); break;
-    case stEllipse: case stCircle: C->Ellipse(X, Y, X + W, Y + H); break;
+        case stRectangle:
+        case stSquare: C->Rectangle(X, Y, X + W, Y + H); break;
+        case stRoundRect:
+        case stRoundSquare: C->RoundRect(X, Y, X + W, Y + H, S / 4, S / 4); break;
+        case stEllipse:
+        case stCircle: C->Ellipse(X, Y, X + W, Y + H); break;
     }
 }
 
@@ -144,9 +145,7 @@ TCategoryPanel::TCategoryPanel(TComponent* AOwner) : TCustomControl(AOwner), FSu
     PlaceSurface();
 }
 
-TCategoryPanel::~TCategoryPanel() {
-    Destroying();
-}
+TCategoryPanel::~TCategoryPanel() { Destroying(); }
 
 TCategoryPanelGroup* TCategoryPanel::PanelGroup() const { return dynamic_cast<TCategoryPanelGroup*>(Parent()); }
 
@@ -219,7 +218,8 @@ void TCategoryPanel::Paint() {
     for (int Y = 0; Y < Rows; ++Y) {
         auto Mix = [&](int A, int B) { return A + (B - A) * Y / std::max(1, Rows - 1); };
         // QColor reads red first; TColor keeps red in the low byte.
-        C->Brush()->SetColor(RGB(Mix(From.blue(), To.blue()), Mix(From.green(), To.green()), Mix(From.red(), To.red())));
+        C->Brush()->SetColor(
+            RGB(Mix(From.blue(), To.blue()), Mix(From.green(), To.green()), Mix(From.red(), To.red())));
         C->FillRect(Rect(0, Y, H.Right, Y + 1));
     }
     C->Brush()->SetColor(clBtnShadow);
@@ -240,7 +240,7 @@ void TCategoryPanel::Paint() {
     C->Pen()->SetColor(Chevron);
     for (int K = 0; K < 2; ++K) {
         int Y0 = CY - 4 + K * 4;
-        int Dir = FCollapsed ? 1 : -1;   // a collapsed panel's chevron points down
+        int Dir = FCollapsed ? 1 : -1; // a collapsed panel's chevron points down
         int Tip = Dir > 0 ? Y0 + 3 : Y0;
         int Base = Dir > 0 ? Y0 : Y0 + 3;
         C->MoveTo(CX - 4, Base);
@@ -249,8 +249,10 @@ void TCategoryPanel::Paint() {
     }
     if (!Caption().isEmpty()) {
         C->Brush()->SetStyle(bsClear);
-        if (G) C->Font()->Assign(G->HeaderFont());
-        else C->Font()->Assign(Font());
+        if (G)
+            C->Font()->Assign(G->HeaderFont());
+        else
+            C->Font()->Assign(Font());
         TRect T = Rect(X, 0, CX - 8, H.Bottom - 1);
         C->DrawText(Caption(), T, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
     }
@@ -390,14 +392,15 @@ void TCategoryPanelGroup::Restack(TCategoryPanel* Moved) {
 void TCategoryPanelGroup::WndProc(TMessage& M) {
     if (M.Msg == WM_VSCROLL) {
         switch (LoWord(M.WParam)) {
-        case SB_LINEUP: SetScrollPos(FScrollPos - LineIncrement); break;
-        case SB_LINEDOWN: SetScrollPos(FScrollPos + LineIncrement); break;
-        case SB_PAGEUP: SetScrollPos(FScrollPos - ClientHeight()); break;
-        case SB_PAGEDOWN: SetScrollPos(FScrollPos + ClientHeight()); break;
-        case SB_THUMBPOSITION: case SB_THUMBTRACK: SetScrollPos(int(int16_t(HiWord(M.WParam)))); break;
-        case SB_TOP: SetScrollPos(0); break;
-        case SB_BOTTOM: SetScrollPos(ScrollRange()); break;
-        default: break;   // SB_ENDSCROLL: the scroll is over, nothing to move
+            case SB_LINEUP: SetScrollPos(FScrollPos - LineIncrement); break;
+            case SB_LINEDOWN: SetScrollPos(FScrollPos + LineIncrement); break;
+            case SB_PAGEUP: SetScrollPos(FScrollPos - ClientHeight()); break;
+            case SB_PAGEDOWN: SetScrollPos(FScrollPos + ClientHeight()); break;
+            case SB_THUMBPOSITION:
+            case SB_THUMBTRACK: SetScrollPos(int(int16_t(HiWord(M.WParam)))); break;
+            case SB_TOP: SetScrollPos(0); break;
+            case SB_BOTTOM: SetScrollPos(ScrollRange()); break;
+            default: break; // SB_ENDSCROLL: the scroll is over, nothing to move
         }
         M.Result = 0;
         return;

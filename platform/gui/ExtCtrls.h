@@ -10,28 +10,57 @@ class TPanel : public TCustomControl {
 public:
     explicit TPanel(TComponent* AOwner);
     TBevelCut BevelOuter() const { return FBevelOuter; }
-    void SetBevelOuter(TBevelCut Value) { FBevelOuter = Value; Changed(); }
+    void SetBevelOuter(TBevelCut Value) {
+        FBevelOuter = Value;
+        Changed();
+    }
     TBevelCut BevelInner() const { return FBevelInner; }
-    void SetBevelInner(TBevelCut Value) { FBevelInner = Value; Changed(); }
+    void SetBevelInner(TBevelCut Value) {
+        FBevelInner = Value;
+        Changed();
+    }
     TBevelWidth BevelWidth() const { return FBevelWidth; }
-    void SetBevelWidth(TBevelWidth Value) { FBevelWidth = std::max(1, Value); Changed(); }
+    void SetBevelWidth(TBevelWidth Value) {
+        FBevelWidth = std::max(1, Value);
+        Changed();
+    }
     int BorderWidth() const { return FBorderWidth; }
-    void SetBorderWidth(int Value) { FBorderWidth = std::max(0, Value); Changed(); }
+    void SetBorderWidth(int Value) {
+        FBorderWidth = std::max(0, Value);
+        Changed();
+    }
     TBorderStyle BorderStyle() const { return FBorderStyle; }
-    void SetBorderStyle(TBorderStyle Value) { FBorderStyle = Value; Changed(); }
+    void SetBorderStyle(TBorderStyle Value) {
+        FBorderStyle = Value;
+        Changed();
+    }
     TAlignment Alignment() const { return FAlignment; }
-    void SetAlignment(TAlignment Value) { FAlignment = Value; update(); }
+    void SetAlignment(TAlignment Value) {
+        FAlignment = Value;
+        update();
+    }
     TVerticalAlignment VerticalAlignment() const { return FVerticalAlignment; }
-    void SetVerticalAlignment(TVerticalAlignment Value) { FVerticalAlignment = Value; update(); }
+    void SetVerticalAlignment(TVerticalAlignment Value) {
+        FVerticalAlignment = Value;
+        update();
+    }
     bool ParentBackground() const { return FParentBackground; }
-    void SetParentBackground(bool Value) { FParentBackground = Value; update(); }
+    void SetParentBackground(bool Value) {
+        FParentBackground = Value;
+        update();
+    }
     bool ShowCaption() const { return FShowCaption; }
-    void SetShowCaption(bool Value) { FShowCaption = Value; update(); }
+    void SetShowCaption(bool Value) {
+        FShowCaption = Value;
+        update();
+    }
     // The client area less the border and bevels: where aligned children go.
     TRect AlignRect() const override;
+
 protected:
     void Paint() override;
     void TextChanged() override { update(); }
+
 private:
     void Changed();
     TBevelCut FBevelOuter = bvRaised;
@@ -51,13 +80,18 @@ class TShape : public TGraphicControl {
 public:
     explicit TShape(TComponent* AOwner);
     TShapeType Shape() const { return FShape; }
-    void SetShape(TShapeType Value) { FShape = Value; update(); }
+    void SetShape(TShapeType Value) {
+        FShape = Value;
+        update();
+    }
     TPen* Pen() { return &FPen; }
     void SetPen(TPen* Value) { FPen.Assign(Value); }
     TBrush* Brush() { return &FBrush; }
     void SetBrush(TBrush* Value) { FBrush.Assign(Value); }
+
 protected:
     void Paint() override;
+
 private:
     TShapeType FShape = stRectangle;
     TPen FPen;
@@ -70,19 +104,30 @@ public:
     TPicture* Picture() { return &FPicture; }
     void SetPicture(TPicture* Value) { FPicture.Assign(Value); }
     bool Stretch() const { return FStretch; }
-    void SetStretch(bool Value) { FStretch = Value; update(); }
+    void SetStretch(bool Value) {
+        FStretch = Value;
+        update();
+    }
     bool Center() const { return FCenter; }
-    void SetCenter(bool Value) { FCenter = Value; update(); }
+    void SetCenter(bool Value) {
+        FCenter = Value;
+        update();
+    }
     bool Proportional() const { return FProportional; }
-    void SetProportional(bool Value) { FProportional = Value; update(); }
+    void SetProportional(bool Value) {
+        FProportional = Value;
+        update();
+    }
     bool Transparent() const { return FTransparent; }
     void SetTransparent(bool Value);
     bool AutoSize() const { return FAutoSize; }
     void SetAutoSize(bool Value);
     // Where the picture is drawn in the client area.
     TRect DestRect() const;
+
 protected:
     void Paint() override;
+
 private:
     void PictureChanged();
     TPicture FPicture;
@@ -112,7 +157,7 @@ public:
     void SetCollapsed(bool Value);
     void Collapse() { SetCollapsed(true); }
     void Expand() { SetCollapsed(false); }
-    int HeaderHeight() const;   // the group's
+    int HeaderHeight() const; // the group's
     // While collapsed, a new height is kept for expanding and the header height stays.
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
     void SetVisible(bool Value) override;
@@ -122,6 +167,7 @@ public:
     TNotifyEvent OnExpand;
     // Header geometry, client coordinates of the panel widget (the header is above the client area).
     TRect HeaderRect() const { return Rect(0, 0, Width(), HeaderHeight()); }
+
 protected:
     void Paint() override;
     void TextChanged() override { update(); }
@@ -130,6 +176,7 @@ protected:
     void MouseLeave() override;
     QWidget* ClientWidget() override { return FSurface; }
     void resizeEvent(QResizeEvent* E) override;
+
 private:
     friend class TCategoryPanelGroup;
     void PlaceSurface();
@@ -154,22 +201,40 @@ public:
     void SetHeaderFont(TFont* Value) { FHeaderFont.Assign(Value); }
     // The header's vertical gradient, from the base colour at the top.
     TColor GradientBaseColor() const { return FGradientBaseColor; }
-    void SetGradientBaseColor(TColor Value) { FGradientBaseColor = Value; RepaintPanels(); }
+    void SetGradientBaseColor(TColor Value) {
+        FGradientBaseColor = Value;
+        RepaintPanels();
+    }
     TColor GradientColor() const { return FGradientColor; }
-    void SetGradientColor(TColor Value) { FGradientColor = Value; RepaintPanels(); }
+    void SetGradientColor(TColor Value) {
+        FGradientColor = Value;
+        RepaintPanels();
+    }
     TColor ChevronColor() const { return FChevronColor; }
-    void SetChevronColor(TColor Value) { FChevronColor = Value; RepaintPanels(); }
+    void SetChevronColor(TColor Value) {
+        FChevronColor = Value;
+        RepaintPanels();
+    }
     // The chevron's colour while the mouse is over a header.
     TColor ChevronHotColor() const { return FChevronHotColor; }
-    void SetChevronHotColor(TColor Value) { FChevronHotColor = Value; RepaintPanels(); }
+    void SetChevronHotColor(TColor Value) {
+        FChevronHotColor = Value;
+        RepaintPanels();
+    }
     // The header images (not owned; forgotten when the list is destroyed): CollapsedImageIndex
     // on a collapsed panel, ExpandedImageIndex on an expanded one; -1 for none.
     TCustomImageList* Images() const { return FImages; }
     void SetImages(TCustomImageList* Value);
     int CollapsedImageIndex() const { return FCollapsedImageIndex; }
-    void SetCollapsedImageIndex(int Value) { FCollapsedImageIndex = Value; RepaintPanels(); }
+    void SetCollapsedImageIndex(int Value) {
+        FCollapsedImageIndex = Value;
+        RepaintPanels();
+    }
     int ExpandedImageIndex() const { return FExpandedImageIndex; }
-    void SetExpandedImageIndex(int Value) { FExpandedImageIndex = Value; RepaintPanels(); }
+    void SetExpandedImageIndex(int Value) {
+        FExpandedImageIndex = Value;
+        RepaintPanels();
+    }
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
     // The panels, in creation order.
@@ -189,9 +254,11 @@ public:
     // Puts the visible panels one under the other (Moved first among panels at the same top).
     void Restack(TCategoryPanel* Moved = nullptr);
     void WndProc(TMessage& Message) override;
+
 protected:
     void Paint() override;
     void resizeEvent(QResizeEvent* E) override;
+
 private:
     void RepaintPanels();
     int FHeaderHeight = 24;

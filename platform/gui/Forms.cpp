@@ -18,7 +18,7 @@ TModalHook& GModalHook() {
     static TModalHook Hook;
     return Hook;
 }
-}  // namespace
+} // namespace
 
 void SetModalHook(TModalHook Hook) { GModalHook() = std::move(Hook); }
 const TModalHook& ModalHook() { return GModalHook(); }
@@ -111,20 +111,20 @@ void TForm::PlaceOnShow() {
     QRect Frame = frameGeometry();
     QSize Outer = Frame.size().isValid() ? Frame.size() : size();
     switch (FPosition) {
-    case poScreenCenter:
-    case poDesktopCenter:
-        move(Area.x() + (Area.width() - Outer.width()) / 2, Area.y() + (Area.height() - Outer.height()) / 2);
-        break;
-    case poMainFormCenter:
-    case poOwnerFormCenter: {
-        QWidget* Ref = Application->MainForm();
-        if (FPosition == poOwnerFormCenter) Ref = dynamic_cast<TForm*>(Owner());
-        if (!Ref || Ref == this || !Ref->isVisible()) Ref = nullptr;
-        QRect R = Ref ? Ref->frameGeometry() : Area;
-        move(R.x() + (R.width() - Outer.width()) / 2, R.y() + (R.height() - Outer.height()) / 2);
-        break;
-    }
-    default: break;
+        case poScreenCenter:
+        case poDesktopCenter:
+            move(Area.x() + (Area.width() - Outer.width()) / 2, Area.y() + (Area.height() - Outer.height()) / 2);
+            break;
+        case poMainFormCenter:
+        case poOwnerFormCenter: {
+            QWidget* Ref = Application->MainForm();
+            if (FPosition == poOwnerFormCenter) Ref = dynamic_cast<TForm*>(Owner());
+            if (!Ref || Ref == this || !Ref->isVisible()) Ref = nullptr;
+            QRect R = Ref ? Ref->frameGeometry() : Area;
+            move(R.x() + (R.width() - Outer.width()) / 2, R.y() + (R.height() - Outer.height()) / 2);
+            break;
+        }
+        default: break;
     }
 }
 
@@ -166,8 +166,10 @@ void TForm::Close() {
         Application->Terminate();
         return;
     }
-    if (Action == caHide || Action == caMinimize) Hide();
-    else if (Action == caFree) Release();
+    if (Action == caHide || Action == caMinimize)
+        Hide();
+    else if (Action == caFree)
+        Release();
 }
 
 void TForm::Release() {
@@ -260,7 +262,7 @@ void TForm::SetFocusedControl(TWinControl* Control) {
     auto Chain = [this](TWinControl* C) {
         std::vector<TWinControl*> L;
         for (TWinControl* W = C; W && W != this; W = W->Parent()) L.push_back(W);
-        return L;   // from the control up to (not including) the form
+        return L; // from the control up to (not including) the form
     };
     std::vector<TWinControl*> OldChain = Chain(Old), NewChain = Chain(Control);
     // Exits: the old control and its ancestors that are not ancestors of the new one.
@@ -269,7 +271,7 @@ void TForm::SetFocusedControl(TWinControl* Control) {
         if (W->ComponentState().Contains(csDestroying)) continue;
         QPointer<QWidget> G(W);
         W->Perform(CM_EXIT);
-        if (!G || FActiveControl != Control) return;   // the exit moved the focus elsewhere
+        if (!G || FActiveControl != Control) return; // the exit moved the focus elsewhere
     }
     // Enters: from the outermost new ancestor the old chain lacks, down to the control.
     for (auto It = NewChain.rbegin(); It != NewChain.rend(); ++It) {
@@ -285,33 +287,35 @@ bool TForm::Active() const { return isActiveWindow(); }
 bool TForm::DialogKey(Word Key, TShiftState Shift) {
     TWinControl* Cur = FActiveGuard ? FActiveControl : nullptr;
     switch (Key) {
-    case VK_TAB:
-        if (Shift.Contains(ssCtrl)) return false;
-        SelectNext(Cur, !Shift.Contains(ssShift), true);
-        return true;
-    case VK_LEFT: case VK_RIGHT: case VK_UP: case VK_DOWN:
-        if (Cur && Cur->Parent()) {
-            Cur->Parent()->SelectNext(Cur, Key == VK_RIGHT || Key == VK_DOWN, false);
+        case VK_TAB:
+            if (Shift.Contains(ssCtrl)) return false;
+            SelectNext(Cur, !Shift.Contains(ssShift), true);
             return true;
-        }
-        return false;
-    case VK_RETURN:
-    case VK_ESCAPE: {
-        // The form's controls are offered the key (a default or cancel button takes it).
-        std::function<bool(TWinControl*)> Offer = [&](TWinControl* P) {
-            for (int I = 0; I < P->ControlCount(); ++I) {
-                TControl* C = P->Controls(I);
-                if (!C->Visible() || !C->Enabled()) continue;
-                if (C->Perform(CM_DIALOGKEY, Key, LPARAM(Shift.Bits())) != 0) return true;
-                if (auto* W = dynamic_cast<TWinControl*>(C))
-                    if (Offer(W)) return true;
+        case VK_LEFT:
+        case VK_RIGHT:
+        case VK_UP:
+        case VK_DOWN:
+            if (Cur && Cur->Parent()) {
+                Cur->Parent()->SelectNext(Cur, Key == VK_RIGHT || Key == VK_DOWN, false);
+                return true;
             }
             return false;
-        };
-        return Offer(this);
-    }
-    default:
-        return false;
+        case VK_RETURN:
+        case VK_ESCAPE: {
+            // The form's controls are offered the key (a default or cancel button takes it).
+            std::function<bool(TWinControl*)> Offer = [&](TWinControl* P) {
+                for (int I = 0; I < P->ControlCount(); ++I) {
+                    TControl* C = P->Controls(I);
+                    if (!C->Visible() || !C->Enabled()) continue;
+                    if (C->Perform(CM_DIALOGKEY, Key, LPARAM(Shift.Bits())) != 0) return true;
+                    if (auto* W = dynamic_cast<TWinControl*>(C))
+                        if (Offer(W)) return true;
+                }
+                return false;
+            };
+            return Offer(this);
+        }
+        default: return false;
     }
 }
 
@@ -362,29 +366,26 @@ void TForm::changeEvent(QEvent* E) {
 
 void TForm::WndProc(TMessage& M) {
     switch (M.Msg) {
-    case WM_CLOSE:
-        Close();
-        return;
-    case CM_DIALOGKEY:
-        M.Result = DialogKey(Word(M.WParam), TShiftState::FromBits(uint32_t(M.LParam))) ? 1 : 0;
-        return;
-    case CM_DIALOGCHAR: {
-        // Offered to every control until one takes it (a caption with that accelerator).
-        std::function<bool(TWinControl*)> Offer = [&](TWinControl* P) {
-            for (int I = 0; I < P->ControlCount(); ++I) {
-                TControl* C = P->Controls(I);
-                if (!C->Visible() || !C->Enabled()) continue;
-                if (C->Perform(CM_DIALOGCHAR, M.WParam, M.LParam) != 0) return true;
-                if (auto* W = dynamic_cast<TWinControl*>(C))
-                    if (Offer(W)) return true;
-            }
-            return false;
-        };
-        M.Result = Offer(this) ? 1 : 0;
-        return;
-    }
-    default:
-        break;
+        case WM_CLOSE: Close(); return;
+        case CM_DIALOGKEY:
+            M.Result = DialogKey(Word(M.WParam), TShiftState::FromBits(uint32_t(M.LParam))) ? 1 : 0;
+            return;
+        case CM_DIALOGCHAR: {
+            // Offered to every control until one takes it (a caption with that accelerator).
+            std::function<bool(TWinControl*)> Offer = [&](TWinControl* P) {
+                for (int I = 0; I < P->ControlCount(); ++I) {
+                    TControl* C = P->Controls(I);
+                    if (!C->Visible() || !C->Enabled()) continue;
+                    if (C->Perform(CM_DIALOGCHAR, M.WParam, M.LParam) != 0) return true;
+                    if (auto* W = dynamic_cast<TWinControl*>(C))
+                        if (Offer(W)) return true;
+                }
+                return false;
+            };
+            M.Result = Offer(this) ? 1 : 0;
+            return;
+        }
+        default: break;
     }
     TWinControl::WndProc(M);
 }
@@ -424,9 +425,7 @@ void TApplication::Run() {
     FRunning = false;
 }
 
-void TApplication::ProcessMessages() {
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
-}
+void TApplication::ProcessMessages() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
 
 void TApplication::Terminate() {
     FTerminated = true;
@@ -439,8 +438,7 @@ void TApplication::HandleException(TObject* Sender, const std::exception& E) {
         // The handler itself must not let anything through to Qt either.
         try {
             OnException(Sender, E);
-        } catch (...) {
-        }
+        } catch (...) {}
         return;
     }
     // A failure while the box itself is up is not shown again in a nested box.
@@ -448,8 +446,7 @@ void TApplication::HandleException(TObject* Sender, const std::exception& E) {
     FInHandleException = true;
     try {
         ShowException(E);
-    } catch (...) {
-    }
+    } catch (...) {}
     FInHandleException = false;
 }
 
@@ -465,8 +462,10 @@ void TApplication::HandleException(TObject* Sender) {
 
 void TApplication::ShowException(const std::exception& E) {
     QString Text;
-    if (auto* X = dynamic_cast<const Exception*>(&E)) Text = X->Message();
-    else Text = QString::fromUtf8(E.what());
+    if (auto* X = dynamic_cast<const Exception*>(&E))
+        Text = X->Message();
+    else
+        Text = QString::fromUtf8(E.what());
     TMessageBoxRequest R;
     R.Type = mtError;
     R.Caption = Title();
@@ -480,19 +479,19 @@ int TApplication::MessageBox(const QString& Text, const QString& Caption, unsign
     R.Text = Text;
     R.Caption = Caption.isEmpty() ? Title() : Caption;
     switch (Flags & 0xF0) {
-    case MB_ICONERROR: R.Type = mtError; break;
-    case MB_ICONQUESTION: R.Type = mtConfirmation; break;
-    case MB_ICONWARNING: R.Type = mtWarning; break;
-    case MB_ICONINFORMATION: R.Type = mtInformation; break;
-    default: R.Type = mtCustom; break;
+        case MB_ICONERROR: R.Type = mtError; break;
+        case MB_ICONQUESTION: R.Type = mtConfirmation; break;
+        case MB_ICONWARNING: R.Type = mtWarning; break;
+        case MB_ICONINFORMATION: R.Type = mtInformation; break;
+        default: R.Type = mtCustom; break;
     }
     switch (Flags & 0x0F) {
-    case MB_OKCANCEL: R.Buttons = {mbOK, mbCancel}; break;
-    case MB_ABORTRETRYIGNORE: R.Buttons = {mbAbort, mbRetry, mbIgnore}; break;
-    case MB_YESNOCANCEL: R.Buttons = {mbYes, mbNo, mbCancel}; break;
-    case MB_YESNO: R.Buttons = {mbYes, mbNo}; break;
-    case MB_RETRYCANCEL: R.Buttons = {mbRetry, mbCancel}; break;
-    default: R.Buttons = {mbOK}; break;
+        case MB_OKCANCEL: R.Buttons = {mbOK, mbCancel}; break;
+        case MB_ABORTRETRYIGNORE: R.Buttons = {mbAbort, mbRetry, mbIgnore}; break;
+        case MB_YESNOCANCEL: R.Buttons = {mbYes, mbNo, mbCancel}; break;
+        case MB_YESNO: R.Buttons = {mbYes, mbNo}; break;
+        case MB_RETRYCANCEL: R.Buttons = {mbRetry, mbCancel}; break;
+        default: R.Buttons = {mbOK}; break;
     }
     // The ID* answers have the same numbers as the modal results.
     return DialogService().MessageBox(R);
@@ -593,9 +592,7 @@ void THintWindow::ReleaseHandle() {
     QWidget::setVisible(false);
 }
 
-void THintWindow::WndProc(TMessage& Message) {
-    TCustomControl::WndProc(Message);
-}
+void THintWindow::WndProc(TMessage& Message) { TCustomControl::WndProc(Message); }
 
 void THintWindow::Paint() {
     TCanvas* C = Canvas();

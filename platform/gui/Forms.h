@@ -26,8 +26,16 @@ constexpr TModalResult mrNoToAll = 13;
 constexpr TModalResult mrYesToAll = 14;
 
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
-enum TPosition { poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter,
-                 poDesktopCenter, poMainFormCenter, poOwnerFormCenter };
+enum TPosition {
+    poDesigned,
+    poDefault,
+    poDefaultPosOnly,
+    poDefaultSizeOnly,
+    poScreenCenter,
+    poDesktopCenter,
+    poMainFormCenter,
+    poOwnerFormCenter
+};
 enum TBorderIcon { biSystemMenu, biMinimize, biMaximize, biHelp };
 using TBorderIcons = TSet<TBorderIcon>;
 enum TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
@@ -67,7 +75,7 @@ public:
     void Show();
     void Hide();
     void Close();
-    void Release();   // deleted from the event loop once the current handler has returned
+    void Release(); // deleted from the event loop once the current handler has returned
     TModalResult ShowModal();
     bool Modal() const { return FModal; }
     TModalResult ModalResult() const { return FModalResult; }
@@ -172,8 +180,8 @@ public:
     // The default handler of exceptions that reach a dispatch point: OnException when set,
     // else ShowException. EAbort is silent.
     void HandleException(TObject* Sender, const std::exception& E);
-    void HandleException(TObject* Sender);   // the exception being handled now (in a catch)
-    void ShowException(const std::exception& E);   // an error box with the exception's text
+    void HandleException(TObject* Sender); // the exception being handled now (in a catch)
+    void ShowException(const std::exception& E); // an error box with the exception's text
     TExceptionEvent OnException;
 
     // A message box through the dialog service (Dialogs.h); Flags as MB_*; returns ID*.
@@ -227,8 +235,9 @@ public:
     virtual TRect CalcHintRect(int MaxWidth, const QString& AHint, void* AData);
     virtual void ActivateHint(TRect R, const QString& AHint);
     virtual void ActivateHintData(TRect R, const QString& AHint, void* AData);
-    void ReleaseHandle();   // hides the window
+    void ReleaseHandle(); // hides the window
     void WndProc(TMessage& Message) override;
+
 protected:
     void Paint() override;
 };

@@ -22,68 +22,101 @@ namespace {
 
 // The classic default palette, 0x00BBGGRR, indexed by the system colour number.
 constexpr TColor kSystemPalette[SystemColorCount] = {
-    RGB(200, 200, 200),  //  0 scroll bar
-    RGB(0, 0, 0),        //  1 desktop
-    RGB(153, 180, 209),  //  2 active caption
-    RGB(191, 205, 219),  //  3 inactive caption
-    RGB(240, 240, 240),  //  4 menu
-    RGB(255, 255, 255),  //  5 window
-    RGB(100, 100, 100),  //  6 window frame
-    RGB(0, 0, 0),        //  7 menu text
-    RGB(0, 0, 0),        //  8 window text
-    RGB(0, 0, 0),        //  9 caption text
-    RGB(180, 180, 180),  // 10 active border
-    RGB(244, 247, 252),  // 11 inactive border
-    RGB(171, 171, 171),  // 12 application workspace
-    RGB(0, 120, 215),    // 13 highlight
-    RGB(255, 255, 255),  // 14 highlight text
-    RGB(240, 240, 240),  // 15 button face
-    RGB(160, 160, 160),  // 16 button shadow
-    RGB(109, 109, 109),  // 17 grey text
-    RGB(0, 0, 0),        // 18 button text
-    RGB(0, 0, 0),        // 19 inactive caption text
-    RGB(255, 255, 255),  // 20 button highlight
-    RGB(105, 105, 105),  // 21 3-D dark shadow
-    RGB(227, 227, 227),  // 22 3-D light
-    RGB(0, 0, 0),        // 23 tooltip text
-    RGB(255, 255, 225),  // 24 tooltip background
-    RGB(0, 0, 0),        // 25 (unused)
-    RGB(0, 102, 204),    // 26 hot-track
-    RGB(185, 209, 234),  // 27 active caption gradient
-    RGB(215, 228, 242),  // 28 inactive caption gradient
-    RGB(0, 120, 215),    // 29 menu highlight
-    RGB(240, 240, 240),  // 30 menu bar
+    RGB(200, 200, 200), //  0 scroll bar
+    RGB(0, 0, 0), //  1 desktop
+    RGB(153, 180, 209), //  2 active caption
+    RGB(191, 205, 219), //  3 inactive caption
+    RGB(240, 240, 240), //  4 menu
+    RGB(255, 255, 255), //  5 window
+    RGB(100, 100, 100), //  6 window frame
+    RGB(0, 0, 0), //  7 menu text
+    RGB(0, 0, 0), //  8 window text
+    RGB(0, 0, 0), //  9 caption text
+    RGB(180, 180, 180), // 10 active border
+    RGB(244, 247, 252), // 11 inactive border
+    RGB(171, 171, 171), // 12 application workspace
+    RGB(0, 120, 215), // 13 highlight
+    RGB(255, 255, 255), // 14 highlight text
+    RGB(240, 240, 240), // 15 button face
+    RGB(160, 160, 160), // 16 button shadow
+    RGB(109, 109, 109), // 17 grey text
+    RGB(0, 0, 0), // 18 button text
+    RGB(0, 0, 0), // 19 inactive caption text
+    RGB(255, 255, 255), // 20 button highlight
+    RGB(105, 105, 105), // 21 3-D dark shadow
+    RGB(227, 227, 227), // 22 3-D light
+    RGB(0, 0, 0), // 23 tooltip text
+    RGB(255, 255, 225), // 24 tooltip background
+    RGB(0, 0, 0), // 25 (unused)
+    RGB(0, 102, 204), // 26 hot-track
+    RGB(185, 209, 234), // 27 active caption gradient
+    RGB(215, 228, 242), // 28 inactive caption gradient
+    RGB(0, 120, 215), // 29 menu highlight
+    RGB(240, 240, 240), // 30 menu bar
 };
 
-struct TNamedColor { TColor Color; const char* Name; };
+struct TNamedColor {
+    TColor Color;
+    const char* Name;
+};
 constexpr TNamedColor kColorNames[] = {
-    {clBlack, "clBlack"}, {clMaroon, "clMaroon"}, {clGreen, "clGreen"}, {clOlive, "clOlive"},
-    {clNavy, "clNavy"}, {clPurple, "clPurple"}, {clTeal, "clTeal"}, {clGray, "clGray"},
-    {clSilver, "clSilver"}, {clRed, "clRed"}, {clLime, "clLime"}, {clYellow, "clYellow"},
-    {clBlue, "clBlue"}, {clFuchsia, "clFuchsia"}, {clAqua, "clAqua"}, {clWhite, "clWhite"},
-    {clMoneyGreen, "clMoneyGreen"}, {clSkyBlue, "clSkyBlue"}, {clCream, "clCream"},
-    {clMedGray, "clMedGray"}, {clNone, "clNone"}, {clDefault, "clDefault"},
-    {clScrollBar, "clScrollBar"}, {clBackground, "clBackground"},
-    {clActiveCaption, "clActiveCaption"}, {clInactiveCaption, "clInactiveCaption"},
-    {clMenu, "clMenu"}, {clWindow, "clWindow"}, {clWindowFrame, "clWindowFrame"},
-    {clMenuText, "clMenuText"}, {clWindowText, "clWindowText"}, {clCaptionText, "clCaptionText"},
-    {clActiveBorder, "clActiveBorder"}, {clInactiveBorder, "clInactiveBorder"},
-    {clAppWorkSpace, "clAppWorkSpace"}, {clHighlight, "clHighlight"},
-    {clHighlightText, "clHighlightText"}, {clBtnFace, "clBtnFace"}, {clBtnShadow, "clBtnShadow"},
-    {clGrayText, "clGrayText"}, {clBtnText, "clBtnText"},
-    {clInactiveCaptionText, "clInactiveCaptionText"}, {clBtnHighlight, "clBtnHighlight"},
-    {cl3DDkShadow, "cl3DDkShadow"}, {cl3DLight, "cl3DLight"}, {clInfoText, "clInfoText"},
-    {clInfoBk, "clInfoBk"}, {clHotLight, "clHotLight"},
+    {clBlack, "clBlack"},
+    {clMaroon, "clMaroon"},
+    {clGreen, "clGreen"},
+    {clOlive, "clOlive"},
+    {clNavy, "clNavy"},
+    {clPurple, "clPurple"},
+    {clTeal, "clTeal"},
+    {clGray, "clGray"},
+    {clSilver, "clSilver"},
+    {clRed, "clRed"},
+    {clLime, "clLime"},
+    {clYellow, "clYellow"},
+    {clBlue, "clBlue"},
+    {clFuchsia, "clFuchsia"},
+    {clAqua, "clAqua"},
+    {clWhite, "clWhite"},
+    {clMoneyGreen, "clMoneyGreen"},
+    {clSkyBlue, "clSkyBlue"},
+    {clCream, "clCream"},
+    {clMedGray, "clMedGray"},
+    {clNone, "clNone"},
+    {clDefault, "clDefault"},
+    {clScrollBar, "clScrollBar"},
+    {clBackground, "clBackground"},
+    {clActiveCaption, "clActiveCaption"},
+    {clInactiveCaption, "clInactiveCaption"},
+    {clMenu, "clMenu"},
+    {clWindow, "clWindow"},
+    {clWindowFrame, "clWindowFrame"},
+    {clMenuText, "clMenuText"},
+    {clWindowText, "clWindowText"},
+    {clCaptionText, "clCaptionText"},
+    {clActiveBorder, "clActiveBorder"},
+    {clInactiveBorder, "clInactiveBorder"},
+    {clAppWorkSpace, "clAppWorkSpace"},
+    {clHighlight, "clHighlight"},
+    {clHighlightText, "clHighlightText"},
+    {clBtnFace, "clBtnFace"},
+    {clBtnShadow, "clBtnShadow"},
+    {clGrayText, "clGrayText"},
+    {clBtnText, "clBtnText"},
+    {clInactiveCaptionText, "clInactiveCaptionText"},
+    {clBtnHighlight, "clBtnHighlight"},
+    {cl3DDkShadow, "cl3DDkShadow"},
+    {cl3DLight, "cl3DLight"},
+    {clInfoText, "clInfoText"},
+    {clInfoBk, "clInfoBk"},
+    {clHotLight, "clHotLight"},
     {clGradientActiveCaption, "clGradientActiveCaption"},
     {clGradientInactiveCaption, "clGradientInactiveCaption"},
-    {clMenuHighlight, "clMenuHighlight"}, {clMenuBar, "clMenuBar"},
+    {clMenuHighlight, "clMenuHighlight"},
+    {clMenuBar, "clMenuBar"},
 };
 
-}  // namespace
+} // namespace
 
-TColor SystemColorRGB(int Index) {
-    return Index >= 0 && Index < SystemColorCount ? kSystemPalette[Index] : 0;
-}
+TColor SystemColorRGB(int Index) { return Index >= 0 && Index < SystemColorCount ? kSystemPalette[Index] : 0; }
 
 int ColorToRGB(TColor Color) {
     if (Color == clNone || Color == clDefault) return 0;
@@ -113,26 +146,39 @@ static inline QRgb ToQRgb(TColor Color) {
 // Geometry
 
 void InflateRect(TRect& R, int DX, int DY) {
-    R.Left -= DX; R.Right += DX; R.Top -= DY; R.Bottom += DY;
+    R.Left -= DX;
+    R.Right += DX;
+    R.Top -= DY;
+    R.Bottom += DY;
 }
 
 void OffsetRect(TRect& R, int DX, int DY) {
-    R.Left += DX; R.Right += DX; R.Top += DY; R.Bottom += DY;
+    R.Left += DX;
+    R.Right += DX;
+    R.Top += DY;
+    R.Bottom += DY;
 }
 
 bool IntersectRect(TRect& Dest, const TRect& A, const TRect& B) {
-    TRect R{std::max(A.Left, B.Left), std::max(A.Top, B.Top), std::min(A.Right, B.Right),
-            std::min(A.Bottom, B.Bottom)};
-    if (R.IsEmpty()) { Dest = TRect{}; return false; }
+    TRect R{std::max(A.Left, B.Left), std::max(A.Top, B.Top), std::min(A.Right, B.Right), std::min(A.Bottom, B.Bottom)};
+    if (R.IsEmpty()) {
+        Dest = TRect{};
+        return false;
+    }
     Dest = R;
     return true;
 }
 
 bool UnionRect(TRect& Dest, const TRect& A, const TRect& B) {
-    if (A.IsEmpty()) { Dest = B.IsEmpty() ? TRect{} : B; return !B.IsEmpty(); }
-    if (B.IsEmpty()) { Dest = A; return true; }
-    Dest = {std::min(A.Left, B.Left), std::min(A.Top, B.Top), std::max(A.Right, B.Right),
-            std::max(A.Bottom, B.Bottom)};
+    if (A.IsEmpty()) {
+        Dest = B.IsEmpty() ? TRect{} : B;
+        return !B.IsEmpty();
+    }
+    if (B.IsEmpty()) {
+        Dest = A;
+        return true;
+    }
+    Dest = {std::min(A.Left, B.Left), std::min(A.Top, B.Top), std::max(A.Right, B.Right), std::max(A.Bottom, B.Bottom)};
     return true;
 }
 
@@ -150,13 +196,20 @@ static inline QRect ToQRect(const TRect& R) { return QRect(R.Left, R.Top, R.Widt
 
 QString MapFontName(const QString& Name) {
     static const QHash<QString, QString> Map = {
-        {"verdana", "DejaVu Sans"},         {"tahoma", "DejaVu Sans"},
-        {"ms sans serif", "DejaVu Sans"},   {"microsoft sans serif", "DejaVu Sans"},
-        {"ms shell dlg", "DejaVu Sans"},    {"ms shell dlg 2", "DejaVu Sans"},
-        {"segoe ui", "DejaVu Sans"},        {"default", "DejaVu Sans"},
-        {"arial", "Liberation Sans"},       {"helvetica", "Liberation Sans"},
-        {"courier new", "Liberation Mono"}, {"courier", "Liberation Mono"},
-        {"consolas", "Liberation Mono"},    {"lucida console", "Liberation Mono"},
+        {"verdana", "DejaVu Sans"},
+        {"tahoma", "DejaVu Sans"},
+        {"ms sans serif", "DejaVu Sans"},
+        {"microsoft sans serif", "DejaVu Sans"},
+        {"ms shell dlg", "DejaVu Sans"},
+        {"ms shell dlg 2", "DejaVu Sans"},
+        {"segoe ui", "DejaVu Sans"},
+        {"default", "DejaVu Sans"},
+        {"arial", "Liberation Sans"},
+        {"helvetica", "Liberation Sans"},
+        {"courier new", "Liberation Mono"},
+        {"courier", "Liberation Mono"},
+        {"consolas", "Liberation Mono"},
+        {"lucida console", "Liberation Mono"},
         {"times new roman", "Liberation Serif"},
     };
     const QString Key = Name.trimmed().toLower();
@@ -165,46 +218,114 @@ QString MapFontName(const QString& Name) {
     return It != Map.end() ? *It : Name.trimmed();
 }
 
-void TPen::Changed() { if (OnChange) OnChange(this); }
-void TPen::SetColor(TColor Value) { if (FColor != Value) { FColor = Value; Changed(); } }
+void TPen::Changed() {
+    if (OnChange) OnChange(this);
+}
+void TPen::SetColor(TColor Value) {
+    if (FColor != Value) {
+        FColor = Value;
+        Changed();
+    }
+}
 void TPen::SetWidth(int Value) {
     Value = std::max(1, Value);
-    if (FWidth != Value) { FWidth = Value; Changed(); }
+    if (FWidth != Value) {
+        FWidth = Value;
+        Changed();
+    }
 }
-void TPen::SetStyle(TPenStyle Value) { if (FStyle != Value) { FStyle = Value; Changed(); } }
-void TPen::SetMode(TPenMode Value) { if (FMode != Value) { FMode = Value; Changed(); } }
+void TPen::SetStyle(TPenStyle Value) {
+    if (FStyle != Value) {
+        FStyle = Value;
+        Changed();
+    }
+}
+void TPen::SetMode(TPenMode Value) {
+    if (FMode != Value) {
+        FMode = Value;
+        Changed();
+    }
+}
 void TPen::Assign(TPersistent* Source) {
     auto* P = dynamic_cast<TPen*>(Source);
     if (!P || P == this) return;
-    FColor = P->FColor; FWidth = P->FWidth; FStyle = P->FStyle; FMode = P->FMode;
+    FColor = P->FColor;
+    FWidth = P->FWidth;
+    FStyle = P->FStyle;
+    FMode = P->FMode;
     Changed();
 }
 
-void TBrush::Changed() { if (OnChange) OnChange(this); }
+void TBrush::Changed() {
+    if (OnChange) OnChange(this);
+}
 void TBrush::SetColor(TColor Value) {
     if (FColor == Value && FStyle != bsClear) return;
     FColor = Value;
     if (FStyle == bsClear) FStyle = bsSolid;
     Changed();
 }
-void TBrush::SetStyle(TBrushStyle Value) { if (FStyle != Value) { FStyle = Value; Changed(); } }
+void TBrush::SetStyle(TBrushStyle Value) {
+    if (FStyle != Value) {
+        FStyle = Value;
+        Changed();
+    }
+}
 void TBrush::Assign(TPersistent* Source) {
     auto* B = dynamic_cast<TBrush*>(Source);
     if (!B || B == this) return;
-    FColor = B->FColor; FStyle = B->FStyle;
+    FColor = B->FColor;
+    FStyle = B->FStyle;
     Changed();
 }
 
-void TFont::Changed() { if (OnChange) OnChange(this); }
-void TFont::SetName(const QString& Value) { if (FName != Value) { FName = Value; Changed(); } }
-void TFont::SetHeight(int Value) { if (FHeight != Value) { FHeight = Value; Changed(); } }
+void TFont::Changed() {
+    if (OnChange) OnChange(this);
+}
+void TFont::SetName(const QString& Value) {
+    if (FName != Value) {
+        FName = Value;
+        Changed();
+    }
+}
+void TFont::SetHeight(int Value) {
+    if (FHeight != Value) {
+        FHeight = Value;
+        Changed();
+    }
+}
 int TFont::Size() const { return -MulDivRound(FHeight, 72, PixelsPerInch); }
 void TFont::SetSize(int Value) { SetHeight(-MulDivRound(Value, PixelsPerInch, 72)); }
-void TFont::SetStyle(TFontStyles Value) { if (!(FStyle == Value)) { FStyle = Value; Changed(); } }
-void TFont::SetColor(TColor Value) { if (FColor != Value) { FColor = Value; Changed(); } }
-void TFont::SetCharset(TFontCharset Value) { if (FCharset != Value) { FCharset = Value; Changed(); } }
-void TFont::SetPitch(TFontPitch Value) { if (FPitch != Value) { FPitch = Value; Changed(); } }
-void TFont::SetOrientation(int Value) { if (FOrientation != Value) { FOrientation = Value; Changed(); } }
+void TFont::SetStyle(TFontStyles Value) {
+    if (!(FStyle == Value)) {
+        FStyle = Value;
+        Changed();
+    }
+}
+void TFont::SetColor(TColor Value) {
+    if (FColor != Value) {
+        FColor = Value;
+        Changed();
+    }
+}
+void TFont::SetCharset(TFontCharset Value) {
+    if (FCharset != Value) {
+        FCharset = Value;
+        Changed();
+    }
+}
+void TFont::SetPitch(TFontPitch Value) {
+    if (FPitch != Value) {
+        FPitch = Value;
+        Changed();
+    }
+}
+void TFont::SetOrientation(int Value) {
+    if (FOrientation != Value) {
+        FOrientation = Value;
+        Changed();
+    }
+}
 
 int TFont::MulDivRound(int Number, int Numerator, int Denominator) {
     // rounded half away from zero, as the platform's MulDiv
@@ -216,17 +337,25 @@ int TFont::MulDivRound(int Number, int Numerator, int Denominator) {
 void TFont::Assign(TPersistent* Source) {
     auto* F = dynamic_cast<TFont*>(Source);
     if (!F || F == this) return;
-    FName = F->FName; FHeight = F->FHeight; FStyle = F->FStyle; FColor = F->FColor;
-    FCharset = F->FCharset; FPitch = F->FPitch; FOrientation = F->FOrientation;
+    FName = F->FName;
+    FHeight = F->FHeight;
+    FStyle = F->FStyle;
+    FColor = F->FColor;
+    FCharset = F->FCharset;
+    FPitch = F->FPitch;
+    FOrientation = F->FOrientation;
     Changed();
 }
 
 QFont TFont::ToQFont() const {
     QFont F(MapFontName(FName));
     int Px;
-    if (FHeight < 0) Px = -FHeight;
-    else if (FHeight == 0) Px = 13;
-    else Px = std::max(1, int(std::lround(FHeight / 1.164)));   // cell height to em height
+    if (FHeight < 0)
+        Px = -FHeight;
+    else if (FHeight == 0)
+        Px = 13;
+    else
+        Px = std::max(1, int(std::lround(FHeight / 1.164))); // cell height to em height
     F.setPixelSize(std::max(1, Px));
     F.setBold(FStyle.Contains(fsBold));
     F.setItalic(FStyle.Contains(fsItalic));
@@ -240,8 +369,8 @@ QFont TFont::ToQFont() const {
 
 void TFont::AssignQFont(const QFont& Font) {
     FName = Font.family();
-    FHeight = Font.pixelSize() > 0 ? -Font.pixelSize()
-                                   : -MulDivRound(int(std::lround(Font.pointSizeF())), PixelsPerInch, 72);
+    FHeight =
+        Font.pixelSize() > 0 ? -Font.pixelSize() : -MulDivRound(int(std::lround(Font.pointSizeF())), PixelsPerInch, 72);
     TFontStyles S;
     if (Font.bold()) S.Include(fsBold);
     if (Font.italic()) S.Include(fsItalic);
@@ -259,9 +388,7 @@ TCanvas::TCanvas() {
     FBrush.OnChange = [this](TObject*) { FTextTransparent = false; };
 }
 
-int TCanvas::BkMode() const {
-    return FTextTransparent || FBrush.Style() == bsClear ? TRANSPARENT : OPAQUE;
-}
+int TCanvas::BkMode() const { return FTextTransparent || FBrush.Style() == bsClear ? TRANSPARENT : OPAQUE; }
 
 void TCanvas::SetBkMode(int Mode) { FTextTransparent = Mode == TRANSPARENT; }
 
@@ -351,7 +478,7 @@ void TCanvas::ReleasePainter() {
 
 QPainter* TCanvas::Painter() {
     if (!EnsurePainter()) return nullptr;
-    FPainterFontSet = false;   // the caller may change the painter's font
+    FPainterFontSet = false; // the caller may change the painter's font
     return FPainter;
 }
 
@@ -378,19 +505,19 @@ namespace {
 
 QPainter::CompositionMode CompositionFor(TPenMode Mode) {
     switch (Mode) {
-    case pmXor: return QPainter::RasterOp_SourceXorDestination;
-    case pmNotXor: return QPainter::RasterOp_NotSourceXorDestination;
-    case pmNot: return QPainter::RasterOp_NotDestination;
-    case pmNotCopy: return QPainter::RasterOp_NotSource;
-    case pmMerge: return QPainter::RasterOp_SourceOrDestination;
-    case pmMask: return QPainter::RasterOp_SourceAndDestination;
-    case pmNotMerge: return QPainter::RasterOp_NotSourceAndNotDestination;
-    case pmNotMask: return QPainter::RasterOp_NotSourceOrNotDestination;
-    case pmMaskNotPen: return QPainter::RasterOp_NotSourceAndDestination;
-    case pmMaskPenNot: return QPainter::RasterOp_SourceAndNotDestination;
-    case pmMergeNotPen: return QPainter::RasterOp_NotSourceOrDestination;
-    case pmMergePenNot: return QPainter::RasterOp_SourceOrNotDestination;
-    default: return QPainter::CompositionMode_SourceOver;
+        case pmXor: return QPainter::RasterOp_SourceXorDestination;
+        case pmNotXor: return QPainter::RasterOp_NotSourceXorDestination;
+        case pmNot: return QPainter::RasterOp_NotDestination;
+        case pmNotCopy: return QPainter::RasterOp_NotSource;
+        case pmMerge: return QPainter::RasterOp_SourceOrDestination;
+        case pmMask: return QPainter::RasterOp_SourceAndDestination;
+        case pmNotMerge: return QPainter::RasterOp_NotSourceAndNotDestination;
+        case pmNotMask: return QPainter::RasterOp_NotSourceOrNotDestination;
+        case pmMaskNotPen: return QPainter::RasterOp_NotSourceAndDestination;
+        case pmMaskPenNot: return QPainter::RasterOp_SourceAndNotDestination;
+        case pmMergeNotPen: return QPainter::RasterOp_NotSourceOrDestination;
+        case pmMergePenNot: return QPainter::RasterOp_SourceOrNotDestination;
+        default: return QPainter::CompositionMode_SourceOver;
     }
 }
 
@@ -404,37 +531,39 @@ QColor PenSourceColor(const TPen& Pen) {
 // Dash patterns of one-pixel pens, in pixels: on, off, on, off ...
 std::vector<int> DashPattern(TPenStyle Style) {
     switch (Style) {
-    case psDash: return {18, 6};
-    case psDot: return {3, 3};
-    case psDashDot: return {9, 6, 3, 6};
-    case psDashDotDot: return {9, 3, 3, 3, 3, 3};
-    default: return {};
+        case psDash: return {18, 6};
+        case psDot: return {3, 3};
+        case psDashDot: return {9, 6, 3, 6};
+        case psDashDotDot: return {9, 3, 3, 3, 3, 3};
+        default: return {};
     }
 }
 
 Qt::BrushStyle HatchStyle(TBrushStyle S) {
     switch (S) {
-    case bsHorizontal: return Qt::HorPattern;
-    case bsVertical: return Qt::VerPattern;
-    case bsFDiagonal: return Qt::BDiagPattern;   // "\" runs down to the right
-    case bsBDiagonal: return Qt::FDiagPattern;
-    case bsCross: return Qt::CrossPattern;
-    case bsDiagCross: return Qt::DiagCrossPattern;
-    default: return Qt::SolidPattern;
+        case bsHorizontal: return Qt::HorPattern;
+        case bsVertical: return Qt::VerPattern;
+        case bsFDiagonal: return Qt::BDiagPattern; // "\" runs down to the right
+        case bsBDiagonal: return Qt::FDiagPattern;
+        case bsCross: return Qt::CrossPattern;
+        case bsDiagCross: return Qt::DiagCrossPattern;
+        default: return Qt::SolidPattern;
     }
 }
 
-}  // namespace
-
+} // namespace
 
 void TCanvas::ApplyClip() {
     if (!FPainter) return;
-    if (FHasClip && FHasBaseClip) FPainter->setClipRegion(FClip & FBaseClip);
-    else if (FHasClip) FPainter->setClipRegion(FClip);
-    else if (FHasBaseClip) FPainter->setClipRegion(FBaseClip);
-    else FPainter->setClipping(false);
+    if (FHasClip && FHasBaseClip)
+        FPainter->setClipRegion(FClip & FBaseClip);
+    else if (FHasClip)
+        FPainter->setClipRegion(FClip);
+    else if (FHasBaseClip)
+        FPainter->setClipRegion(FBaseClip);
+    else
+        FPainter->setClipping(false);
 }
-
 
 // A brush fill of a rectangle with the canvas's brush (nothing for a clear brush).
 static void FillWithBrush(QPainter* P, const QRect& R, const TBrush& B) {
@@ -457,8 +586,14 @@ static void WalkLine(int X0, int Y0, int X1, int Y1, Emit&& E) {
     while (!(X == X1 && Y == Y1)) {
         E(X, Y);
         const int E2 = 2 * Err;
-        if (E2 >= DY) { Err += DY; X += SX; }
-        if (E2 <= DX) { Err += DX; Y += SY; }
+        if (E2 >= DY) {
+            Err += DY;
+            X += SX;
+        }
+        if (E2 <= DX) {
+            Err += DX;
+            Y += SY;
+        }
     }
 }
 
@@ -511,8 +646,10 @@ static void StrokePolyline(QPainter* P, const std::vector<QPoint>& Pts, const TP
         P->setBrush(Qt::NoBrush);
         QPolygon Poly;
         for (const auto& Pt : Pts) Poly << Pt;
-        if (Closed) P->drawPolygon(Poly);
-        else P->drawPolyline(Poly);
+        if (Closed)
+            P->drawPolygon(Poly);
+        else
+            P->drawPolyline(Poly);
     }
     if (ModeChanged) P->setCompositionMode(QPainter::CompositionMode_SourceOver);
 }
@@ -520,8 +657,7 @@ static void StrokePolyline(QPainter* P, const std::vector<QPoint>& Pts, const TP
 void TCanvas::MoveTo(int X, int Y) { FPenPos = {X, Y}; }
 
 void TCanvas::LineTo(int X, int Y) {
-    if (EnsurePainter())
-        StrokePolyline(FPainter, {QPoint(FPenPos.X, FPenPos.Y), QPoint(X, Y)}, FPen, false);
+    if (EnsurePainter()) StrokePolyline(FPainter, {QPoint(FPenPos.X, FPenPos.Y), QPoint(X, Y)}, FPen, false);
     FPenPos = {X, Y};
 }
 
@@ -557,14 +693,13 @@ void TCanvas::Rectangle(int X1, int Y1, int X2, int Y2) {
         const auto Mode = CompositionFor(FPen.Mode());
         if (Mode != QPainter::CompositionMode_SourceOver) FPainter->setCompositionMode(Mode);
         QRegion Band(X1, Y1, X2 - X1, Y2 - Y1);
-        if (X2 - X1 > 2 * W && Y2 - Y1 > 2 * W)
-            Band -= QRegion(X1 + W, Y1 + W, X2 - X1 - 2 * W, Y2 - Y1 - 2 * W);
+        if (X2 - X1 > 2 * W && Y2 - Y1 > 2 * W) Band -= QRegion(X1 + W, Y1 + W, X2 - X1 - 2 * W, Y2 - Y1 - 2 * W);
         for (const QRect& Part : Band) FPainter->fillRect(Part, C);
         if (Mode != QPainter::CompositionMode_SourceOver)
             FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
     } else {
-        StrokePolyline(FPainter, {QPoint(X1, Y1), QPoint(X2 - 1, Y1), QPoint(X2 - 1, Y2 - 1),
-                                  QPoint(X1, Y2 - 1)}, FPen, true);
+        StrokePolyline(FPainter, {QPoint(X1, Y1), QPoint(X2 - 1, Y1), QPoint(X2 - 1, Y2 - 1), QPoint(X1, Y2 - 1)}, FPen,
+                       true);
     }
 }
 
@@ -585,9 +720,9 @@ void TCanvas::RoundRect(int X1, int Y1, int X2, int Y2, int X3, int Y3) {
     Path.addRoundedRect(ShapeBox(X1, Y1, X2, Y2, W), X3 / 2.0, Y3 / 2.0);
     FPainter->setRenderHint(QPainter::Antialiasing, false);
     if (FBrush.Style() != bsClear)
-        FPainter->fillPath(Path, FBrush.Style() == bsSolid
-                                     ? QBrush(ToQColor(FBrush.Color()))
-                                     : QBrush(ToQColor(FBrush.Color()), HatchStyle(FBrush.Style())));
+        FPainter->fillPath(Path,
+                           FBrush.Style() == bsSolid ? QBrush(ToQColor(FBrush.Color()))
+                                                     : QBrush(ToQColor(FBrush.Color()), HatchStyle(FBrush.Style())));
     if (Outline) {
         QPen P(PenSourceColor(FPen), W);
         if (FPen.Style() != psSolid && FPen.Style() != psInsideFrame) P.setStyle(Qt::DotLine);
@@ -603,9 +738,9 @@ void TCanvas::Ellipse(int X1, int Y1, int X2, int Y2) {
     Path.addEllipse(ShapeBox(X1, Y1, X2, Y2, W));
     FPainter->setRenderHint(QPainter::Antialiasing, false);
     if (FBrush.Style() != bsClear)
-        FPainter->fillPath(Path, FBrush.Style() == bsSolid
-                                     ? QBrush(ToQColor(FBrush.Color()))
-                                     : QBrush(ToQColor(FBrush.Color()), HatchStyle(FBrush.Style())));
+        FPainter->fillPath(Path,
+                           FBrush.Style() == bsSolid ? QBrush(ToQColor(FBrush.Color()))
+                                                     : QBrush(ToQColor(FBrush.Color()), HatchStyle(FBrush.Style())));
     if (Outline) {
         QPen P(PenSourceColor(FPen), W);
         if (FPen.Style() != psSolid && FPen.Style() != psInsideFrame) P.setStyle(Qt::DotLine);
@@ -623,7 +758,7 @@ void TCanvas::Arc(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4
     if (!EnsurePainter() || FPen.Style() == psClear) return;
     const QRectF Box = ShapeBox(X1, Y1, X2, Y2, FPen.Width());
     const double A0 = AngleOf(Box, X3, Y3), A1 = AngleOf(Box, X4, Y4);
-    double Span = A1 - A0;   // the arc runs counter-clockwise from the start to the end radial
+    double Span = A1 - A0; // the arc runs counter-clockwise from the start to the end radial
     while (Span <= 0) Span += 360;
     FPainter->setRenderHint(QPainter::Antialiasing, false);
     FPainter->setPen(QPen(PenSourceColor(FPen), FPen.Width()));
@@ -640,8 +775,10 @@ void TCanvas::Pie(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4
     while (Span <= 0) Span += 360;
     FPainter->setRenderHint(QPainter::Antialiasing, false);
     FPainter->setPen(Outline ? QPen(PenSourceColor(FPen), FPen.Width()) : QPen(Qt::NoPen));
-    if (FBrush.Style() == bsClear) FPainter->setBrush(Qt::NoBrush);
-    else FPainter->setBrush(QBrush(ToQColor(FBrush.Color()), HatchStyle(FBrush.Style())));
+    if (FBrush.Style() == bsClear)
+        FPainter->setBrush(Qt::NoBrush);
+    else
+        FPainter->setBrush(QBrush(ToQColor(FBrush.Color()), HatchStyle(FBrush.Style())));
     FPainter->drawPie(Box, int(std::lround(A0 * 16)), int(std::lround(Span * 16)));
 }
 
@@ -649,17 +786,21 @@ void TCanvas::Polygon(std::span<const TPoint> Points) {
     if (!EnsurePainter() || Points.empty()) return;
     QPolygon Poly;
     std::vector<QPoint> Pts;
-    for (const TPoint& P : Points) { Poly << QPoint(P.X, P.Y); Pts.emplace_back(P.X, P.Y); }
+    for (const TPoint& P : Points) {
+        Poly << QPoint(P.X, P.Y);
+        Pts.emplace_back(P.X, P.Y);
+    }
     if (FBrush.Style() != bsClear) {
         FPainter->setRenderHint(QPainter::Antialiasing, false);
         FPainter->setPen(Qt::NoPen);
-        FPainter->setBrush(FBrush.Style() == bsSolid
-                               ? QBrush(ToQColor(FBrush.Color()))
-                               : QBrush(ToQColor(FBrush.Color()), HatchStyle(FBrush.Style())));
+        FPainter->setBrush(FBrush.Style() == bsSolid ? QBrush(ToQColor(FBrush.Color()))
+                                                     : QBrush(ToQColor(FBrush.Color()), HatchStyle(FBrush.Style())));
         FPainter->drawPolygon(Poly, Qt::OddEvenFill);
     }
-    if (Pts.size() >= 2) StrokePolyline(FPainter, Pts, FPen, true);
-    else if (FPen.Style() != psClear) FPainter->fillRect(QRect(Pts[0], QSize(1, 1)), PenSourceColor(FPen));
+    if (Pts.size() >= 2)
+        StrokePolyline(FPainter, Pts, FPen, true);
+    else if (FPen.Style() != psClear)
+        FPainter->fillRect(QRect(Pts[0], QSize(1, 1)), PenSourceColor(FPen));
 }
 
 void TCanvas::Polyline(std::span<const TPoint> Points) {
@@ -758,7 +899,7 @@ void TCanvas::SetPixels(int X, int Y, TColor Color) {
 // ---- text ---------------------------------------------------------------------------------
 
 int TCanvas::CachedWidth(const QString& Text) {
-    const QFontMetrics& M = Metrics();   // first: a font change empties the cache
+    const QFontMetrics& M = Metrics(); // first: a font change empties the cache
     auto It = FWidthCache.find(Text);
     if (It != FWidthCache.end()) return It->second;
     if (FWidthCache.size() >= 4096) FWidthCache.clear();
@@ -827,7 +968,11 @@ QString StripPrefix(const QString& S, int& MarkAt) {
     Out.reserve(S.size());
     for (int I = 0; I < S.size(); ++I) {
         if (S[I] == QLatin1Char('&')) {
-            if (I + 1 < S.size() && S[I + 1] == QLatin1Char('&')) { Out += QLatin1Char('&'); ++I; continue; }
+            if (I + 1 < S.size() && S[I + 1] == QLatin1Char('&')) {
+                Out += QLatin1Char('&');
+                ++I;
+                continue;
+            }
             if (I + 1 < S.size()) MarkAt = int(Out.size());
             continue;
         }
@@ -836,13 +981,13 @@ QString StripPrefix(const QString& S, int& MarkAt) {
     return Out;
 }
 
-}  // namespace
+} // namespace
 
 std::vector<TCanvas::TTextLine> TCanvas::LayoutText(const QString& Text, int MaxWidth, unsigned Flags) {
     const QFontMetrics& M = Metrics();
     const bool Plain = !Text.contains(QLatin1Char('\n')) && !Text.contains(QLatin1Char('\r')) &&
-                       !((Flags & DT_EXPANDTABS) && Text.contains(QLatin1Char('\t'))) &&
-                       ((Flags & DT_NOPREFIX) || !Text.contains(QLatin1Char('&')));
+        !((Flags & DT_EXPANDTABS) && Text.contains(QLatin1Char('\t'))) &&
+        ((Flags & DT_NOPREFIX) || !Text.contains(QLatin1Char('&')));
     if (Plain && !(Flags & (DT_WORDBREAK | DT_END_ELLIPSIS | DT_WORD_ELLIPSIS | DT_PATH_ELLIPSIS))) {
         std::vector<TTextLine> One(1);
         One[0].Text = Text;
@@ -857,7 +1002,11 @@ std::vector<TCanvas::TTextLine> TCanvas::LayoutText(const QString& Text, int Max
         const int SpaceW = std::max(1, M.horizontalAdvance(QLatin1Char(' ')));
         int LineStart = 0;
         for (QChar C : S) {
-            if (C == QLatin1Char('\n') || C == QLatin1Char('\r')) { Out += C; LineStart = int(Out.size()); continue; }
+            if (C == QLatin1Char('\n') || C == QLatin1Char('\r')) {
+                Out += C;
+                LineStart = int(Out.size());
+                continue;
+            }
             if (C == QLatin1Char('\t')) {
                 const int Cur = M.horizontalAdvance(Out.mid(LineStart));
                 const int Next = (Cur / TabW + 1) * TabW;
@@ -896,14 +1045,20 @@ std::vector<TCanvas::TTextLine> TCanvas::LayoutText(const QString& Text, int Max
 
     const bool Wrap = (Flags & DT_WORDBREAK) && !(Flags & DT_SINGLELINE);
     for (const QString& Para : Raw) {
-        if (!Wrap) { Push(Para); continue; }
+        if (!Wrap) {
+            Push(Para);
+            continue;
+        }
         // break between words; a word wider than the room stays whole on its own line
         int Pos = 0;
         const int N = int(Para.size());
-        if (N == 0) { Push(Para); continue; }
+        if (N == 0) {
+            Push(Para);
+            continue;
+        }
         while (Pos < N) {
-            int LineEnd = Pos;      // exclusive end of the text that fits
-            int LastBreak = -1;     // end of the last whole word that fits
+            int LineEnd = Pos; // exclusive end of the text that fits
+            int LastBreak = -1; // end of the last whole word that fits
             int I = Pos;
             while (I < N) {
                 int WordEnd = I;
@@ -925,7 +1080,7 @@ std::vector<TCanvas::TTextLine> TCanvas::LayoutText(const QString& Text, int Max
             while (Line.endsWith(QLatin1Char(' '))) Line.chop(1);
             Push(Line);
             Pos = LineEnd;
-            while (Pos < N && Para[Pos] == QLatin1Char(' ')) ++Pos;   // spaces at a break vanish
+            while (Pos < N && Para[Pos] == QLatin1Char(' ')) ++Pos; // spaces at a break vanish
         }
     }
 
@@ -961,8 +1116,10 @@ int TCanvas::DrawText(const QString& Text, TRect& R, unsigned Flags) {
 
     int Y = R.Top;
     if (Flags & DT_SINGLELINE) {
-        if (Flags & DT_BOTTOM) Y = R.Bottom - TextH;
-        else if (Flags & DT_VCENTER) Y = (R.Top + R.Bottom - TextH) / 2;
+        if (Flags & DT_BOTTOM)
+            Y = R.Bottom - TextH;
+        else if (Flags & DT_VCENTER)
+            Y = (R.Top + R.Bottom - TextH) / 2;
     }
     const int Result = (Y - R.Top) + TextH;
     if (!EnsurePainter()) return Result;
@@ -988,8 +1145,7 @@ int TCanvas::DrawText(const QString& Text, TRect& R, unsigned Flags) {
         }
     }
     const bool Rtl = Flags & DT_RTLREADING;
-    if (NeedClip)
-        FPainter->setClipRect(ToQRect(R), FHasClip || FHasBaseClip ? Qt::IntersectClip : Qt::ReplaceClip);
+    if (NeedClip) FPainter->setClipRect(ToQRect(R), FHasClip || FHasBaseClip ? Qt::IntersectClip : Qt::ReplaceClip);
     const Qt::LayoutDirection OldDirection = FPainter->layoutDirection();
     if (Rtl) FPainter->setLayoutDirection(Qt::RightToLeft);
     for (const auto& L : Lines) {
@@ -1025,12 +1181,12 @@ void TCanvas::CopyRect(const TRect& Dest, TCanvas* Source, const TRect& SourceRe
     const QImage Part = Source->FBitmap->FImage.copy(ToQRect(SourceRect));
     QPainter::CompositionMode Mode = QPainter::CompositionMode_Source;
     switch (FCopyMode) {
-    case cmSrcAnd: Mode = QPainter::RasterOp_SourceAndDestination; break;
-    case cmSrcPaint: Mode = QPainter::RasterOp_SourceOrDestination; break;
-    case cmSrcInvert: Mode = QPainter::RasterOp_SourceXorDestination; break;
-    case cmMergePaint: Mode = QPainter::RasterOp_NotSourceOrDestination; break;
-    case cmNotSrcCopy: Mode = QPainter::RasterOp_NotSource; break;
-    default: break;
+        case cmSrcAnd: Mode = QPainter::RasterOp_SourceAndDestination; break;
+        case cmSrcPaint: Mode = QPainter::RasterOp_SourceOrDestination; break;
+        case cmSrcInvert: Mode = QPainter::RasterOp_SourceXorDestination; break;
+        case cmMergePaint: Mode = QPainter::RasterOp_NotSourceOrDestination; break;
+        case cmNotSrcCopy: Mode = QPainter::RasterOp_NotSource; break;
+        default: break;
     }
     FPainter->setCompositionMode(Mode);
     if (Dest.Width() == SourceRect.Width() && Dest.Height() == SourceRect.Height())
@@ -1090,14 +1246,17 @@ bool TCanvas::DrawEdge(TRect& R, unsigned Edge, unsigned Flags) {
     const bool Soft = Flags & BF_SOFT;
     const bool Flat = Flags & BF_FLAT, Mono = Flags & BF_MONO;
     // outer band then inner band; each has a top-left and a bottom-right colour
-    struct Band { TColor TL, BR; bool On; };
+    struct Band {
+        TColor TL, BR;
+        bool On;
+    };
     auto Colors = [&](bool Raised, bool Outer) -> std::pair<TColor, TColor> {
         if (Mono) return {clWindowFrame, clWindowFrame};
         if (Flat) return {clBtnShadow, clBtnShadow};
-        if (Outer) return Raised ? std::pair{Soft ? clBtnHighlight : cl3DLight, cl3DDkShadow}
-                                 : std::pair{clBtnShadow, clBtnHighlight};
-        return Raised ? std::pair{Soft ? cl3DLight : clBtnHighlight, clBtnShadow}
-                      : std::pair{cl3DDkShadow, cl3DLight};
+        if (Outer)
+            return Raised ? std::pair{Soft ? clBtnHighlight : cl3DLight, cl3DDkShadow}
+                          : std::pair{clBtnShadow, clBtnHighlight};
+        return Raised ? std::pair{Soft ? cl3DLight : clBtnHighlight, clBtnShadow} : std::pair{cl3DDkShadow, cl3DLight};
     };
     Band Bands[2];
     {
@@ -1147,23 +1306,30 @@ bool TCanvas::DrawFrameControl(TRect& R, unsigned Type, unsigned State) {
             FPainter->fillRect(ToQRect(B), ToQColor(clBtnFace));
         }
     };
-    auto Arrow = [&](const TRect& Box, int Dir) {   // 0 up, 1 down, 2 left, 3 right
+    auto Arrow = [&](const TRect& Box, int Dir) { // 0 up, 1 down, 2 left, 3 right
         const int S = std::max(2, std::min(Box.Width(), Box.Height()) / 4);
         const int CX = (Box.Left + Box.Right) / 2 + ((Pushed && !Flat) ? 1 : 0);
         const int CY = (Box.Top + Box.Bottom) / 2 + ((Pushed && !Flat) ? 1 : 0);
         for (int I = 0; I < S; ++I) {
             switch (Dir) {
-            case 0: FPainter->fillRect(QRect(CX - I, CY - S / 2 + I, 2 * I + 1, 1), Glyph); break;
-            case 1: FPainter->fillRect(QRect(CX - (S - 1 - I), CY - S / 2 + I, 2 * (S - 1 - I) + 1, 1), Glyph); break;
-            case 2: FPainter->fillRect(QRect(CX - S / 2 + I, CY - I, 1, 2 * I + 1), Glyph); break;
-            default: FPainter->fillRect(QRect(CX - S / 2 + I, CY - (S - 1 - I), 1, 2 * (S - 1 - I) + 1), Glyph); break;
+                case 0: FPainter->fillRect(QRect(CX - I, CY - S / 2 + I, 2 * I + 1, 1), Glyph); break;
+                case 1:
+                    FPainter->fillRect(QRect(CX - (S - 1 - I), CY - S / 2 + I, 2 * (S - 1 - I) + 1, 1), Glyph);
+                    break;
+                case 2: FPainter->fillRect(QRect(CX - S / 2 + I, CY - I, 1, 2 * I + 1), Glyph); break;
+                default:
+                    FPainter->fillRect(QRect(CX - S / 2 + I, CY - (S - 1 - I), 1, 2 * (S - 1 - I) + 1), Glyph);
+                    break;
             }
         }
     };
 
     if (Type == DFC_BUTTON) {
         const unsigned Kind = State & 0xFF;
-        if (Kind & DFCS_BUTTONPUSH) { Face(R, Pushed || Checked); return true; }
+        if (Kind & DFCS_BUTTONPUSH) {
+            Face(R, Pushed || Checked);
+            return true;
+        }
         if (Kind & (DFCS_BUTTONRADIO | DFCS_BUTTONRADIOIMAGE | DFCS_BUTTONRADIOMASK)) {
             const int S = std::min(R.Width(), R.Height());
             const QRect Box(R.Left, R.Top, S, S);
@@ -1206,11 +1372,12 @@ bool TCanvas::DrawFrameControl(TRect& R, unsigned Type, unsigned State) {
         TRect Inner = R;
         InflateRect(Inner, -2, -2);
         switch (State & 0xFF) {
-        case DFCS_SCROLLUP: Arrow(Inner, 0); break;
-        case DFCS_SCROLLDOWN: case DFCS_SCROLLCOMBOBOX: Arrow(Inner, 1); break;
-        case DFCS_SCROLLLEFT: Arrow(Inner, 2); break;
-        case DFCS_SCROLLRIGHT: Arrow(Inner, 3); break;
-        default: break;
+            case DFCS_SCROLLUP: Arrow(Inner, 0); break;
+            case DFCS_SCROLLDOWN:
+            case DFCS_SCROLLCOMBOBOX: Arrow(Inner, 1); break;
+            case DFCS_SCROLLLEFT: Arrow(Inner, 2); break;
+            case DFCS_SCROLLRIGHT: Arrow(Inner, 3); break;
+            default: break;
         }
         return true;
     }
@@ -1239,7 +1406,9 @@ bool DrawEdge(TCanvas* Canvas, TRect& R, unsigned Edge, unsigned Flags) {
 bool DrawFrameControl(TCanvas* Canvas, TRect& R, unsigned Type, unsigned State) {
     return Canvas && Canvas->DrawFrameControl(R, Type, State);
 }
-void DrawFocusRect(TCanvas* Canvas, const TRect& R) { if (Canvas) Canvas->DrawFocusRect(R); }
+void DrawFocusRect(TCanvas* Canvas, const TRect& R) {
+    if (Canvas) Canvas->DrawFocusRect(R);
+}
 
 void Frame3D(TCanvas* Canvas, TRect& R, TColor TopColor, TColor BottomColor, int Width) {
     if (!Canvas) return;
@@ -1248,10 +1417,10 @@ void Frame3D(TCanvas* Canvas, TRect& R, TColor TopColor, TColor BottomColor, int
         if (P && !R.IsEmpty()) {
             const QColor T = ToQColor(TopColor), B = ToQColor(BottomColor);
             const int W = R.Width(), H = R.Height();
-            P->fillRect(QRect(R.Left, R.Top, W - 1, 1), T);          // top, up to the corner
-            P->fillRect(QRect(R.Left, R.Top, 1, H - 1), T);          // left
-            P->fillRect(QRect(R.Right - 1, R.Top, 1, H), B);         // right, the corner included
-            P->fillRect(QRect(R.Left, R.Bottom - 1, W, 1), B);       // bottom
+            P->fillRect(QRect(R.Left, R.Top, W - 1, 1), T); // top, up to the corner
+            P->fillRect(QRect(R.Left, R.Top, 1, H - 1), T); // left
+            P->fillRect(QRect(R.Right - 1, R.Top, 1, H), B); // right, the corner included
+            P->fillRect(QRect(R.Left, R.Bottom - 1, W, 1), B); // bottom
         }
         InflateRect(R, -1, -1);
     }
@@ -1262,9 +1431,10 @@ void Frame3D(TCanvas* Canvas, TRect& R, TColor TopColor, TColor BottomColor, int
 
 #include "platform/gui/Resources.h"
 
+#include <jpeglib.h>
+
 #include <csetjmp>
 #include <cstdio>
-#include <jpeglib.h>
 
 namespace {
 
@@ -1289,12 +1459,17 @@ void WriteWholeFile(const QString& FileName, const QByteArray& Bytes) {
 
 constexpr int kMaxImageSide = 32768;
 
-}  // namespace
+} // namespace
 
-void TGraphic::Changed() { if (OnChange) OnChange(this); }
+void TGraphic::Changed() {
+    if (OnChange) OnChange(this);
+}
 
 void TGraphic::SetTransparent(bool Value) {
-    if (FTransparent != Value) { FTransparent = Value; Changed(); }
+    if (FTransparent != Value) {
+        FTransparent = Value;
+        Changed();
+    }
 }
 
 void TGraphic::LoadFromFile(const QString& FileName) { LoadFromBytes(ReadWholeFile(FileName)); }
@@ -1330,9 +1505,9 @@ TBitmap::~TBitmap() {
 
 QImage::Format TBitmap::QtFormat() const {
     switch (FPixelFormat) {
-    case pf24bit: return QImage::Format_BGR888;
-    case pf32bit: return QImage::Format_ARGB32_Premultiplied;
-    default: return QImage::Format_RGB32;
+        case pf24bit: return QImage::Format_BGR888;
+        case pf32bit: return QImage::Format_ARGB32_Premultiplied;
+        default: return QImage::Format_RGB32;
     }
 }
 
@@ -1377,8 +1552,7 @@ void TBitmap::SetAlphaFormat(TAlphaFormat Value) {
 }
 
 void* TBitmap::ScanLine(int Row) {
-    if (Row < 0 || Row >= Height())
-        throw EInvalidGraphic(QStringLiteral("Scan line index out of range"));
+    if (Row < 0 || Row >= Height()) throw EInvalidGraphic(QStringLiteral("Scan line index out of range"));
     ClosePainter();
     return FImage.scanLine(Row);
 }
@@ -1408,8 +1582,10 @@ void TBitmap::SetTransparentColor(TColor Value) {
 void TBitmap::SetTransparentMode(TTransparentMode Value) {
     if (FTransparentMode == Value) return;
     FTransparentMode = Value;
-    if (Value == tmAuto) FTransparentColor = clDefault;
-    else if (FTransparentColor == clDefault) FTransparentColor = TransparentColor();
+    if (Value == tmAuto)
+        FTransparentColor = clDefault;
+    else if (FTransparentColor == clDefault)
+        FTransparentColor = TransparentColor();
     Changed();
 }
 
@@ -1426,12 +1602,12 @@ QImage TBitmap::ToImage() const {
         return Out;
     }
     if (FPixelFormat == pf32bit && FAlphaFormat == afIgnored) {
-        QImage Out = FImage;   // alpha bytes are data, not coverage
+        QImage Out = FImage; // alpha bytes are data, not coverage
         Out.reinterpretAsFormat(QImage::Format_RGB32);
         return Out;
     }
     if (FPixelFormat == pf32bit && FAlphaFormat == afDefined) {
-        QImage Out = FImage;   // straight (not premultiplied) alpha in the bytes
+        QImage Out = FImage; // straight (not premultiplied) alpha in the bytes
         Out.reinterpretAsFormat(QImage::Format_ARGB32);
         return Out;
     }
@@ -1441,7 +1617,7 @@ QImage TBitmap::ToImage() const {
 void TBitmap::Draw(TCanvas* ACanvas, const TRect& R) {
     QPainter* P = ACanvas ? ACanvas->Painter() : nullptr;
     if (!P || FImage.isNull()) return;
-    if (ACanvas->OwnerBitmap() == this) return;   // a bitmap cannot be drawn on itself
+    if (ACanvas->OwnerBitmap() == this) return; // a bitmap cannot be drawn on itself
     const QImage Img = ToImage();
     if (R.Width() == Img.width() && R.Height() == Img.height())
         P->drawImage(QPoint(R.Left, R.Top), Img);
@@ -1451,8 +1627,7 @@ void TBitmap::Draw(TCanvas* ACanvas, const TRect& R) {
 
 void TBitmap::LoadFromBytes(const QByteArray& Bytes) {
     QImage Img;
-    if (!Img.loadFromData(Bytes) || Img.isNull())
-        throw EInvalidGraphic(QStringLiteral("Bitmap image is not valid"));
+    if (!Img.loadFromData(Bytes) || Img.isNull()) throw EInvalidGraphic(QStringLiteral("Bitmap image is not valid"));
     if (Img.width() > kMaxImageSide || Img.height() > kMaxImageSide)
         throw EInvalidGraphic(QStringLiteral("Bitmap image is too large"));
     SetImage(Img);
@@ -1464,8 +1639,7 @@ QByteArray TBitmap::SaveToBytes() {
     QByteArray Bytes;
     QBuffer Buf(&Bytes);
     Buf.open(QIODevice::WriteOnly);
-    if (!ToImage().save(&Buf, SaveFormat()))
-        throw EInvalidGraphic(QStringLiteral("Cannot encode the image"));
+    if (!ToImage().save(&Buf, SaveFormat())) throw EInvalidGraphic(QStringLiteral("Cannot encode the image"));
     return Bytes;
 }
 
@@ -1541,9 +1715,7 @@ void TBitmap::Assign(TPersistent* Source) {
     }
 }
 
-QByteArray TGIFImage::SaveToBytes() {
-    throw EInvalidGraphic(QStringLiteral("GIF images cannot be saved"));
-}
+QByteArray TGIFImage::SaveToBytes() { throw EInvalidGraphic(QStringLiteral("GIF images cannot be saved")); }
 
 void TGIFImage::SaveToFile(const QString&) { SaveToBytes(); }
 
@@ -1565,7 +1737,7 @@ void JpegErrorExit(j_common_ptr Info) {
 
 void JpegSilence(j_common_ptr, int) {}
 
-}  // namespace
+} // namespace
 
 // Every object that outlives a longjmp is constructed before setjmp, so nothing is skipped.
 QImage DecodeJPEG(const QByteArray& Bytes) {
@@ -1619,8 +1791,7 @@ QImage DecodeJPEG(const QByteArray& Bytes) {
         }
     }
     if (TooLarge) throw EInvalidGraphic(QStringLiteral("JPEG image is too large"));
-    if (Failed)
-        throw EInvalidGraphic(QStringLiteral("JPEG error: %1").arg(QString::fromLocal8Bit(Err.Message)));
+    if (Failed) throw EInvalidGraphic(QStringLiteral("JPEG error: %1").arg(QString::fromLocal8Bit(Err.Message)));
     return Result;
 }
 
@@ -1666,8 +1837,7 @@ QByteArray EncodeJPEG(const QImage& Image, int Quality, bool Grayscale) {
         Out = QByteArray(reinterpret_cast<const char*>(Buffer), qsizetype(Size));
     }
     if (Buffer) free(Buffer);
-    if (Failed)
-        throw EInvalidGraphic(QStringLiteral("JPEG error: %1").arg(QString::fromLocal8Bit(Err.Message)));
+    if (Failed) throw EInvalidGraphic(QStringLiteral("JPEG error: %1").arg(QString::fromLocal8Bit(Err.Message)));
     return Out;
 }
 
@@ -1690,7 +1860,11 @@ QByteArray TJPEGImage::SaveToBytes() { return EncodeJPEG(FImage, FQuality, FGray
 
 void TJPEGImage::Assign(TPersistent* Source) {
     if (Source == this) return;
-    if (!Source) { FImage = QImage(); Changed(); return; }
+    if (!Source) {
+        FImage = QImage();
+        Changed();
+        return;
+    }
     if (auto* J = dynamic_cast<TJPEGImage*>(Source)) {
         FImage = J->FImage;
         FQuality = J->FQuality;
@@ -1698,7 +1872,10 @@ void TJPEGImage::Assign(TPersistent* Source) {
         Changed();
         return;
     }
-    if (auto* P = dynamic_cast<TPicture*>(Source)) { Assign(P->Graphic()); return; }
+    if (auto* P = dynamic_cast<TPicture*>(Source)) {
+        Assign(P->Graphic());
+        return;
+    }
     if (auto* G = dynamic_cast<TGraphic*>(Source)) {
         const QImage Img = G->ToImage();
         QImage Flat(Img.size(), QImage::Format_RGB32);
@@ -1724,8 +1901,7 @@ void TIcon::LoadFromBytes(const QByteArray& Bytes) {
     for (int I = 0; I < Count; ++I) {
         if (I > 0 && !Reader.jumpToNextImage()) break;
         QImage Img = Reader.read();
-        if (!Img.isNull() && qint64(Img.width()) * Img.height() > qint64(Best.width()) * Best.height())
-            Best = Img;
+        if (!Img.isNull() && qint64(Img.width()) * Img.height() > qint64(Best.width()) * Best.height()) Best = Img;
     }
     if (Best.isNull()) throw EInvalidGraphic(QStringLiteral("Icon image is not valid"));
     SetImage(Best);
@@ -1748,8 +1924,15 @@ void TIcon::SetImage(const QImage& Image) {
 
 void TIcon::Assign(TPersistent* Source) {
     if (Source == this) return;
-    if (!Source) { FImage = QImage(); Changed(); return; }
-    if (auto* P = dynamic_cast<TPicture*>(Source)) { Assign(P->Graphic()); return; }
+    if (!Source) {
+        FImage = QImage();
+        Changed();
+        return;
+    }
+    if (auto* P = dynamic_cast<TPicture*>(Source)) {
+        Assign(P->Graphic());
+        return;
+    }
     if (auto* G = dynamic_cast<TGraphic*>(Source)) SetImage(G->ToImage());
 }
 
@@ -1758,7 +1941,9 @@ void TIcon::Assign(TPersistent* Source) {
 TPicture::TPicture() = default;
 TPicture::~TPicture() = default;
 
-void TPicture::Changed() { if (OnChange) OnChange(this); }
+void TPicture::Changed() {
+    if (OnChange) OnChange(this);
+}
 
 static std::unique_ptr<TGraphic> NewGraphicLike(const TGraphic* G) {
     if (dynamic_cast<const TJPEGImage*>(G)) return std::make_unique<TJPEGImage>();
@@ -1770,7 +1955,11 @@ static std::unique_ptr<TGraphic> NewGraphicLike(const TGraphic* G) {
 
 void TPicture::SetGraphic(TGraphic* Value) {
     if (Value == FGraphic.get()) return;
-    if (!Value) { FGraphic.reset(); Changed(); return; }
+    if (!Value) {
+        FGraphic.reset();
+        Changed();
+        return;
+    }
     auto N = NewGraphicLike(Value);
     N->Assign(Value);
     FGraphic = std::move(N);
@@ -1792,15 +1981,19 @@ int TPicture::Height() const { return FGraphic ? FGraphic->Height() : 0; }
 void TPicture::LoadFromFile(const QString& FileName) {
     const QString Ext = QFileInfo(FileName).suffix().toLower();
     std::unique_ptr<TGraphic> G;
-    if (Ext == QLatin1String("bmp")) G = std::make_unique<TBitmap>();
-    else if (Ext == QLatin1String("png")) G = std::make_unique<TPngImage>();
-    else if (Ext == QLatin1String("gif")) G = std::make_unique<TGIFImage>();
-    else if (Ext == QLatin1String("ico")) G = std::make_unique<TIcon>();
+    if (Ext == QLatin1String("bmp"))
+        G = std::make_unique<TBitmap>();
+    else if (Ext == QLatin1String("png"))
+        G = std::make_unique<TPngImage>();
+    else if (Ext == QLatin1String("gif"))
+        G = std::make_unique<TGIFImage>();
+    else if (Ext == QLatin1String("ico"))
+        G = std::make_unique<TIcon>();
     else if (Ext == QLatin1String("jpg") || Ext == QLatin1String("jpeg") || Ext == QLatin1String("jpe"))
         G = std::make_unique<TJPEGImage>();
     else
         throw EInvalidGraphic(QStringLiteral("Unknown picture file extension (.%1)").arg(Ext));
-    G->LoadFromFile(FileName);   // the current picture stays when this raises
+    G->LoadFromFile(FileName); // the current picture stays when this raises
     FGraphic = std::move(G);
     Changed();
 }
@@ -1811,7 +2004,13 @@ void TPicture::SaveToFile(const QString& FileName) {
 
 void TPicture::Assign(TPersistent* Source) {
     if (Source == this) return;
-    if (!Source) { SetGraphic(nullptr); return; }
-    if (auto* P = dynamic_cast<TPicture*>(Source)) { SetGraphic(P->Graphic()); return; }
+    if (!Source) {
+        SetGraphic(nullptr);
+        return;
+    }
+    if (auto* P = dynamic_cast<TPicture*>(Source)) {
+        SetGraphic(P->Graphic());
+        return;
+    }
     if (auto* G = dynamic_cast<TGraphic*>(Source)) SetGraphic(G);
 }

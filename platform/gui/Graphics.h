@@ -28,9 +28,7 @@ class QIODevice;
 // Colours: 0x00BBGGRR; system colours are 0xFF000000 | index into the palette table.
 using TColor = int32_t;
 
-constexpr TColor RGB(int R, int G, int B) {
-    return TColor((R & 0xFF) | ((G & 0xFF) << 8) | ((B & 0xFF) << 16));
-}
+constexpr TColor RGB(int R, int G, int B) { return TColor((R & 0xFF) | ((G & 0xFF) << 8) | ((B & 0xFF) << 16)); }
 constexpr int GetRValue(int C) { return C & 0xFF; }
 constexpr int GetGValue(int C) { return (C >> 8) & 0xFF; }
 constexpr int GetBValue(int C) { return (C >> 16) & 0xFF; }
@@ -101,8 +99,8 @@ TColor SystemColorRGB(int Index);
 // resolve to black (they say "not set" and draw nothing where the caller checks them).
 int ColorToRGB(TColor Color);
 QColor ToQColor(TColor Color);
-TColor FromQColor(const QColor& Color);   // alpha dropped
-QString ColorToString(TColor Color);      // "clRed" for named colours, else "$00BBGGRR"
+TColor FromQColor(const QColor& Color); // alpha dropped
+QString ColorToString(TColor Color); // "clRed" for named colours, else "$00BBGGRR"
 
 // ---------------------------------------------------------------------------------------------
 // Geometry: TRect has exclusive Right and Bottom.
@@ -132,16 +130,14 @@ struct TRect {
 };
 
 constexpr TRect Rect(int Left, int Top, int Right, int Bottom) { return {Left, Top, Right, Bottom}; }
-constexpr TRect Bounds(int Left, int Top, int Width, int Height) {
-    return {Left, Top, Left + Width, Top + Height};
-}
+constexpr TRect Bounds(int Left, int Top, int Width, int Height) { return {Left, Top, Left + Width, Top + Height}; }
 constexpr TPoint Point(int X, int Y) { return {X, Y}; }
 void InflateRect(TRect& R, int DX, int DY);
 void OffsetRect(TRect& R, int DX, int DY);
 // Dest gets the common part of A and B; false (and an all-zero Dest) when they do not overlap.
 bool IntersectRect(TRect& Dest, const TRect& A, const TRect& B);
 bool UnionRect(TRect& Dest, const TRect& A, const TRect& B);
-bool PtInRect(const TRect& R, const TPoint& P);   // right and bottom edges are outside
+bool PtInRect(const TRect& R, const TPoint& P); // right and bottom edges are outside
 bool IsRectEmpty(const TRect& R);
 bool EqualRect(const TRect& A, const TRect& B);
 
@@ -149,11 +145,24 @@ bool EqualRect(const TRect& A, const TRect& B);
 // Drawing tools.
 enum TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
 enum TPenMode {
-    pmBlack, pmWhite, pmNop, pmNot, pmCopy, pmNotCopy, pmMergePenNot, pmMaskPenNot,
-    pmMergeNotPen, pmMaskNotPen, pmMerge, pmNotMerge, pmMask, pmNotMask, pmXor, pmNotXor
+    pmBlack,
+    pmWhite,
+    pmNop,
+    pmNot,
+    pmCopy,
+    pmNotCopy,
+    pmMergePenNot,
+    pmMaskPenNot,
+    pmMergeNotPen,
+    pmMaskNotPen,
+    pmMerge,
+    pmNotMerge,
+    pmMask,
+    pmNotMask,
+    pmXor,
+    pmNotXor
 };
-enum TBrushStyle { bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross,
-                   bsDiagCross };
+enum TBrushStyle { bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross, bsDiagCross };
 
 enum TFontStyle { fsBold, fsItalic, fsUnderline, fsStrikeOut };
 
@@ -166,8 +175,14 @@ public:
     }
     constexpr bool Contains(TFontStyle S) const { return (FBits & Bit(S)) != 0; }
     constexpr bool Empty() const { return FBits == 0; }
-    constexpr TFontStyles& Include(TFontStyle S) { FBits |= Bit(S); return *this; }
-    constexpr TFontStyles& Exclude(TFontStyle S) { FBits &= ~Bit(S); return *this; }
+    constexpr TFontStyles& Include(TFontStyle S) {
+        FBits |= Bit(S);
+        return *this;
+    }
+    constexpr TFontStyles& Exclude(TFontStyle S) {
+        FBits &= ~Bit(S);
+        return *this;
+    }
     constexpr TFontStyles operator+(TFontStyles O) const { return FromBits(FBits | O.FBits); }
     constexpr TFontStyles operator-(TFontStyles O) const { return FromBits(FBits & ~O.FBits); }
     constexpr TFontStyles operator*(TFontStyles O) const { return FromBits(FBits & O.FBits); }
@@ -175,7 +190,11 @@ public:
     constexpr TFontStyles operator-(TFontStyle S) const { return FromBits(FBits & ~Bit(S)); }
     constexpr bool operator==(const TFontStyles&) const = default;
     constexpr uint8_t Bits() const { return FBits; }
-    static constexpr TFontStyles FromBits(uint8_t B) { TFontStyles R; R.FBits = B & 0x0F; return R; }
+    static constexpr TFontStyles FromBits(uint8_t B) {
+        TFontStyles R;
+        R.FBits = B & 0x0F;
+        return R;
+    }
 
 private:
     static constexpr uint8_t Bit(TFontStyle S) { return uint8_t(1u << unsigned(S)); }
@@ -218,7 +237,7 @@ private:
 class TBrush : public TPersistent {
 public:
     TColor Color() const { return FColor; }
-    void SetColor(TColor Value);          // a colour on a clear brush makes it solid again
+    void SetColor(TColor Value); // a colour on a clear brush makes it solid again
     TBrushStyle Style() const { return FStyle; }
     void SetStyle(TBrushStyle Value);
     void Assign(TPersistent* Source) override;
@@ -236,10 +255,10 @@ public:
 
     QString Name() const { return FName; }
     void SetName(const QString& Value);
-    int Height() const { return FHeight; }   // negative: character height in pixels
+    int Height() const { return FHeight; } // negative: character height in pixels
     void SetHeight(int Value);
-    int Size() const;                          // points at 96 dpi
-    void SetSize(int Value);                   // Height = -MulDiv(Size, 96, 72)
+    int Size() const; // points at 96 dpi
+    void SetSize(int Value); // Height = -MulDiv(Size, 96, 72)
     TFontStyles Style() const { return FStyle; }
     void SetStyle(TFontStyles Value);
     TColor Color() const { return FColor; }
@@ -248,19 +267,19 @@ public:
     void SetCharset(TFontCharset Value);
     TFontPitch Pitch() const { return FPitch; }
     void SetPitch(TFontPitch Value);
-    int Orientation() const { return FOrientation; }   // tenths of a degree, counter-clockwise
+    int Orientation() const { return FOrientation; } // tenths of a degree, counter-clockwise
     void SetOrientation(int Value);
     void Assign(TPersistent* Source) override;
     TNotifyEvent OnChange;
 
-    QFont ToQFont() const;                    // the mapped face at the pixel size
-    void AssignQFont(const QFont& Font);      // takes family, pixel size and styles
+    QFont ToQFont() const; // the mapped face at the pixel size
+    void AssignQFont(const QFont& Font); // takes family, pixel size and styles
 
 private:
     static int MulDivRound(int Number, int Numerator, int Denominator);
     void Changed();
     QString FName = QStringLiteral("Tahoma");
-    int FHeight = -11;   // 8 pt
+    int FHeight = -11; // 8 pt
     TFontStyles FStyle;
     TColor FColor = clWindowText;
     TFontCharset FCharset = DEFAULT_CHARSET;
@@ -359,8 +378,7 @@ constexpr unsigned DFCS_MONO = 0x8000;
 class TGraphic;
 class TBitmap;
 
-enum TCopyMode { cmSrcCopy, cmSrcAnd, cmSrcPaint, cmSrcInvert, cmMergePaint, cmNotSrcCopy,
-                 cmBlackness, cmWhiteness };
+enum TCopyMode { cmSrcCopy, cmSrcAnd, cmSrcPaint, cmSrcInvert, cmMergePaint, cmNotSrcCopy, cmBlackness, cmWhiteness };
 
 // Draws on a widget during its paint, on a TBitmap, or (with no device) only measures text.
 class TCanvas : public TPersistent {
@@ -373,8 +391,8 @@ public:
     void BeginPaintOn(QPaintDevice* Device);
     void AttachPainter(QPainter* Painter);
     void EndPaint();
-    bool HandleAllocated() const;   // a device or painter is attached
-    QPainter* Painter();            // the painter with the canvas's state applied; null if none
+    bool HandleAllocated() const; // a device or painter is attached
+    QPainter* Painter(); // the painter with the canvas's state applied; null if none
     QPaintDevice* Device() const { return FDevice; }
 
     TPen* Pen() { return &FPen; }
@@ -397,10 +415,10 @@ public:
     TPoint PenPos() const { return FPenPos; }
     void SetPenPos(const TPoint& Value) { FPenPos = Value; }
     void MoveTo(int X, int Y);
-    void LineTo(int X, int Y);   // the end pixel is left out; the pen moves to (X, Y)
+    void LineTo(int X, int Y); // the end pixel is left out; the pen moves to (X, Y)
 
-    void FillRect(const TRect& R);      // fills [Left,Right) x [Top,Bottom) with the brush
-    void FrameRect(const TRect& R);     // a one-pixel border inside R in the brush colour
+    void FillRect(const TRect& R); // fills [Left,Right) x [Top,Bottom) with the brush
+    void FrameRect(const TRect& R); // a one-pixel border inside R in the brush colour
     void Rectangle(int X1, int Y1, int X2, int Y2);
     void Rectangle(const TRect& R) { Rectangle(R.Left, R.Top, R.Right, R.Bottom); }
     void RoundRect(int X1, int Y1, int X2, int Y2, int X3, int Y3);
@@ -409,22 +427,26 @@ public:
     void Arc(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4);
     void Pie(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4);
     void Polygon(std::span<const TPoint> Points);
-    void Polygon(std::initializer_list<TPoint> Points) { Polygon(std::span<const TPoint>(Points.begin(), Points.size())); }
+    void Polygon(std::initializer_list<TPoint> Points) {
+        Polygon(std::span<const TPoint>(Points.begin(), Points.size()));
+    }
     void Polyline(std::span<const TPoint> Points);
-    void Polyline(std::initializer_list<TPoint> Points) { Polyline(std::span<const TPoint>(Points.begin(), Points.size())); }
-    void DrawFocusRect(const TRect& R);   // dotted, inverting: drawing it twice restores
+    void Polyline(std::initializer_list<TPoint> Points) {
+        Polyline(std::span<const TPoint>(Points.begin(), Points.size()));
+    }
+    void DrawFocusRect(const TRect& R); // dotted, inverting: drawing it twice restores
 
     // fsBorder: fills outwards from (X, Y) up to pixels of Color; fsSurface: fills the area of
     // Color around (X, Y). Uses the brush. Needs a device whose pixels can be read.
     enum TFillStyle { fsSurface, fsBorder };
     void FloodFill(int X, int Y, TColor Color, TFillStyle FillStyle);
 
-    TColor Pixels(int X, int Y);          // -1 outside the device or when it cannot be read
+    TColor Pixels(int X, int Y); // -1 outside the device or when it cannot be read
     void SetPixels(int X, int Y, TColor Color);
 
     // Text. A solid brush paints the text's background cell, a clear brush leaves it.
     void TextOut(int X, int Y, const QString& Text);
-    void TextRect(const TRect& R, int X, int Y, const QString& Text);   // clipped to R
+    void TextRect(const TRect& R, int X, int Y, const QString& Text); // clipped to R
     int TextWidth(const QString& Text);
     int TextHeight(const QString& Text);
     TSize TextExtent(const QString& Text);
@@ -452,7 +474,7 @@ public:
 
     // The text layout DrawText uses, for callers that need the lines themselves.
     struct TTextLine {
-        QString Text;         // prefix characters already removed
+        QString Text; // prefix characters already removed
         int UnderlineAt = -1; // index in Text of the character "&" marks, -1 for none
         int Width = 0;
     };
@@ -465,7 +487,7 @@ private:
     friend class TBitmap;
     void SetBitmapTarget(TBitmap* Bitmap);
     bool EnsurePainter();
-    void ReleasePainter();   // a bitmap canvas closes its painter before the image changes
+    void ReleasePainter(); // a bitmap canvas closes its painter before the image changes
     void ApplyFont();
     void ApplyClip();
     const QFontMetrics& Metrics();
@@ -487,7 +509,7 @@ private:
 
     bool FHasClip = false;
     QRegion FClip;
-    bool FHasBaseClip = false;   // the clip an attached painter came with
+    bool FHasBaseClip = false; // the clip an attached painter came with
     QRegion FBaseClip;
     bool FPainterFontSet = false;
     bool FTextTransparent = false;
@@ -496,7 +518,7 @@ private:
     int CachedWidth(const QString& Text);
     struct TTextHash {
         size_t operator()(const QString& S) const noexcept {
-            size_t H = 1469598103934665603ull;   // FNV-1a: cell texts are short
+            size_t H = 1469598103934665603ull; // FNV-1a: cell texts are short
             for (QChar C : S) H = (H ^ C.unicode()) * 1099511628211ull;
             return H;
         }
@@ -512,7 +534,7 @@ constexpr int TRANSPARENT = 1;
 constexpr int OPAQUE = 2;
 
 // Windows-style free functions over a canvas.
-int SetBkMode(TCanvas* Canvas, int Mode);   // returns the previous mode
+int SetBkMode(TCanvas* Canvas, int Mode); // returns the previous mode
 int DrawText(TCanvas* Canvas, const QString& Text, TRect& R, unsigned Flags);
 inline int DrawTextEx(TCanvas* Canvas, const QString& Text, TRect& R, unsigned Flags, void* = nullptr) {
     return DrawText(Canvas, Text, R, Flags);
@@ -542,7 +564,7 @@ public:
 
     // Raise EInOutError (missing file) or EInvalidGraphic (bytes that do not decode).
     virtual void LoadFromFile(const QString& FileName);
-    virtual void SaveToFile(const QString& FileName);   // whole file or nothing
+    virtual void SaveToFile(const QString& FileName); // whole file or nothing
     virtual void LoadFromStream(QIODevice& Stream);
     virtual void SaveToStream(QIODevice& Stream);
     virtual void LoadFromBytes(const QByteArray& Bytes) = 0;
@@ -560,7 +582,10 @@ protected:
     bool FTransparent = false;
 };
 
-class EInvalidGraphic : public Exception { public: using Exception::Exception; };
+class EInvalidGraphic : public Exception {
+public:
+    using Exception::Exception;
+};
 
 class TBitmap : public TGraphic {
 public:
@@ -572,31 +597,31 @@ public:
     int Height() const override { return FImage.height(); }
     void SetWidth(int Value) override { SetSize(Value, Height()); }
     void SetHeight(int Value) override { SetSize(Width(), Value); }
-    void SetSize(int Width, int Height);   // keeps the overlapping pixels, new ones white
+    void SetSize(int Width, int Height); // keeps the overlapping pixels, new ones white
 
     TPixelFormat PixelFormat() const { return FPixelFormat; }
-    void SetPixelFormat(TPixelFormat Value);   // pf24bit rows are B,G,R; pf32bit rows B,G,R,A
+    void SetPixelFormat(TPixelFormat Value); // pf24bit rows are B,G,R; pf32bit rows B,G,R,A
     TAlphaFormat AlphaFormat() const { return FAlphaFormat; }
     void SetAlphaFormat(TAlphaFormat Value);
-    void* ScanLine(int Row);                   // raises EInvalidGraphic outside the bitmap
+    void* ScanLine(int Row); // raises EInvalidGraphic outside the bitmap
 
     TCanvas* Canvas();
 
     void SetTransparent(bool Value) override;
-    TColor TransparentColor();                  // tmAuto: the bottom-left pixel
-    void SetTransparentColor(TColor Value);     // switches to tmFixed
+    TColor TransparentColor(); // tmAuto: the bottom-left pixel
+    void SetTransparentColor(TColor Value); // switches to tmFixed
     TTransparentMode TransparentMode() const { return FTransparentMode; }
     void SetTransparentMode(TTransparentMode Value);
 
-    void LoadFromBytes(const QByteArray& Bytes) override;   // BMP, PNG, GIF, ICO by content
-    QByteArray SaveToBytes() override;                        // BMP
-    void SaveToFile(const QString& FileName) override;        // PNG for ".png", else BMP
-    void LoadFromResourceName(const QString& Name);           // a named bitmap (Resources.h)
-    void Assign(TPersistent* Source) override;                // any TGraphic, or TPicture
+    void LoadFromBytes(const QByteArray& Bytes) override; // BMP, PNG, GIF, ICO by content
+    QByteArray SaveToBytes() override; // BMP
+    void SaveToFile(const QString& FileName) override; // PNG for ".png", else BMP
+    void LoadFromResourceName(const QString& Name); // a named bitmap (Resources.h)
+    void Assign(TPersistent* Source) override; // any TGraphic, or TPicture
     QImage ToImage() const override;
     void Draw(TCanvas* ACanvas, const TRect& R) override;
 
-    QImage& Image();              // the pixels; any open painter is closed first
+    QImage& Image(); // the pixels; any open painter is closed first
     const QImage& Image() const;
     void SetImage(const QImage& Image);
 
@@ -636,23 +661,23 @@ public:
     void SetWidth(int) override {}
     void SetHeight(int) override {}
     int CompressionQuality() const { return FQuality; }
-    void SetCompressionQuality(int Value);   // 1..100, clamped
+    void SetCompressionQuality(int Value); // 1..100, clamped
     bool Grayscale() const { return FGrayscale; }
     void SetGrayscale(bool Value);
 
     void LoadFromBytes(const QByteArray& Bytes) override;
     QByteArray SaveToBytes() override;
-    void Assign(TPersistent* Source) override;   // a TBitmap, another TJPEGImage, any TGraphic
+    void Assign(TPersistent* Source) override; // a TBitmap, another TJPEGImage, any TGraphic
     QImage ToImage() const override { return FImage; }
 
 private:
-    QImage FImage;   // RGB32
+    QImage FImage; // RGB32
     int FQuality = 90;
     bool FGrayscale = false;
 };
 
 // Raw libjpeg entry points (also used by the picture container).
-QImage DecodeJPEG(const QByteArray& Bytes);                  // raises EInvalidGraphic
+QImage DecodeJPEG(const QByteArray& Bytes); // raises EInvalidGraphic
 QByteArray EncodeJPEG(const QImage& Image, int Quality, bool Grayscale = false);
 
 class TIcon : public TGraphic {
@@ -661,14 +686,14 @@ public:
     int Height() const override { return FImage.height(); }
     void SetWidth(int) override {}
     void SetHeight(int) override {}
-    void LoadFromBytes(const QByteArray& Bytes) override;   // ICO (largest image), or PNG/BMP
-    QByteArray SaveToBytes() override;                       // ICO
+    void LoadFromBytes(const QByteArray& Bytes) override; // ICO (largest image), or PNG/BMP
+    QByteArray SaveToBytes() override; // ICO
     void Assign(TPersistent* Source) override;
     QImage ToImage() const override { return FImage; }
     void SetImage(const QImage& Image);
 
 private:
-    QImage FImage;   // ARGB32
+    QImage FImage; // ARGB32
 };
 
 // Holds one graphic of the class its file names (.bmp, .png, .gif, .ico, .jpg/.jpeg).
@@ -677,11 +702,11 @@ public:
     TPicture();
     ~TPicture() override;
     TGraphic* Graphic() const { return FGraphic.get(); }
-    void SetGraphic(TGraphic* Value);   // copies Value into a graphic of its class
-    TBitmap* Bitmap();                  // the graphic as a bitmap, converting it if needed
+    void SetGraphic(TGraphic* Value); // copies Value into a graphic of its class
+    TBitmap* Bitmap(); // the graphic as a bitmap, converting it if needed
     int Width() const;
     int Height() const;
-    void LoadFromFile(const QString& FileName);   // EInvalidGraphic for an unknown extension
+    void LoadFromFile(const QString& FileName); // EInvalidGraphic for an unknown extension
     void SaveToFile(const QString& FileName);
     void Assign(TPersistent* Source) override;
     TNotifyEvent OnChange;

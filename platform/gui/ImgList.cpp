@@ -7,7 +7,9 @@ TCustomImageList::TCustomImageList(TComponent* AOwner) : TComponent(AOwner) {}
 TCustomImageList::TCustomImageList(TComponent* AOwner, int Width, int Height)
     : TComponent(AOwner), FWidth(std::max(1, Width)), FHeight(std::max(1, Height)) {}
 
-void TCustomImageList::Changed() { if (OnChange) OnChange(this); }
+void TCustomImageList::Changed() {
+    if (OnChange) OnChange(this);
+}
 
 void TCustomImageList::SetWidth(int Value) {
     Value = std::max(1, Value);
@@ -61,8 +63,8 @@ int TCustomImageList::AddMasked(TBitmap* Image, TColor MaskColor) {
     if (!Image || Image->Empty()) return -1;
     QImage Src = Image->ToImage().convertToFormat(QImage::Format_ARGB32);
     const TColor Key = MaskColor == clDefault || MaskColor == clNone
-                           ? FromQColor(QColor::fromRgb(Src.pixel(0, Src.height() - 1)))
-                           : ColorToRGB(MaskColor);
+        ? FromQColor(QColor::fromRgb(Src.pixel(0, Src.height() - 1)))
+        : ColorToRGB(MaskColor);
     const QRgb K = ToQColor(Key).rgb() & 0xFFFFFF;
     for (int Y = 0; Y < Src.height(); ++Y) {
         auto* Line = reinterpret_cast<QRgb*>(Src.scanLine(Y));

@@ -4,6 +4,7 @@
 #include "platform/gui/Graphics.h"
 
 #include <QImage>
+
 #include <vector>
 
 class TCustomImageList : public TComponent {
@@ -12,7 +13,7 @@ public:
     TCustomImageList(TComponent* AOwner, int Width, int Height);
 
     int Width() const { return FWidth; }
-    void SetWidth(int Value);     // a new size empties the list
+    void SetWidth(int Value); // a new size empties the list
     int Height() const { return FHeight; }
     void SetHeight(int Value);
     int Count() const { return int(FImages.size()); }
@@ -32,7 +33,7 @@ public:
     // Copies image Index into Image (transparent pixels become clBtnFace, as on a button);
     // false when Index is outside the list.
     bool GetBitmap(int Index, TBitmap* Image);
-    QImage ImageAt(int Index) const;   // ARGB, a null image outside the list
+    QImage ImageAt(int Index) const; // ARGB, a null image outside the list
 
     TNotifyEvent OnChange;
 
@@ -41,7 +42,7 @@ private:
     int AddCells(const QImage& Source);
     int FWidth = 16;
     int FHeight = 16;
-    std::vector<QImage> FImages;   // each FWidth x FHeight, ARGB32 premultiplied
+    std::vector<QImage> FImages; // each FWidth x FHeight, ARGB32 premultiplied
 };
 
 class TImageList : public TCustomImageList {

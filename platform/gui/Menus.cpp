@@ -26,8 +26,7 @@ void TMenuItem::SetChecked(bool Value) {
 }
 
 TMenuItem* TMenuItem::Items(int Index) const {
-    if (Index < 0 || Index >= Count())
-        throw EListError(QStringLiteral("List index out of bounds (%1)").arg(Index));
+    if (Index < 0 || Index >= Count()) throw EListError(QStringLiteral("List index out of bounds (%1)").arg(Index));
     return FItems[size_t(Index)];
 }
 
@@ -95,12 +94,12 @@ void Fill(QMenu* Menu, TMenuItem* Parent) {
         A->setCheckable(Item->Checked() || Item->AutoCheck() || Item->RadioItem());
         A->setChecked(Item->Checked());
         QPointer<QMenu> Guard(Menu);
-        QObject::connect(A, &QAction::triggered, Menu, [Item] {
-            TControl::Guard(Item, [Item] { Item->Click(); });
-        }, Qt::QueuedConnection);
+        QObject::connect(
+            A, &QAction::triggered, Menu, [Item] { TControl::Guard(Item, [Item] { Item->Click(); }); },
+            Qt::QueuedConnection);
     }
 }
-}  // namespace
+} // namespace
 
 void TPopupMenu::Popup(int X, int Y) {
     if (OnPopup) OnPopup(this);

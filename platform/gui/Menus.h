@@ -14,10 +14,10 @@ public:
     explicit TMenuItem(TComponent* AOwner);
     ~TMenuItem() override;
 
-    QString Caption() const { return FCaption; }   // "-" is a separator line
+    QString Caption() const { return FCaption; } // "-" is a separator line
     void SetCaption(const QString& Value) { FCaption = Value; }
     bool Checked() const { return FChecked; }
-    void SetChecked(bool Value);   // a checked radio item unchecks the others of its group
+    void SetChecked(bool Value); // a checked radio item unchecks the others of its group
     bool Enabled() const { return FEnabled; }
     void SetEnabled(bool Value) { FEnabled = Value; }
     bool Visible() const { return FVisible; }
@@ -36,7 +36,7 @@ public:
 
     // Sub-items: owned by this item.
     int Count() const { return int(FItems.size()); }
-    TMenuItem* Items(int Index) const;   // raises EListError outside 0..Count-1
+    TMenuItem* Items(int Index) const; // raises EListError outside 0..Count-1
     void Add(TMenuItem* Item);
     void Insert(int Index, TMenuItem* Item);
     void Delete(int Index);
@@ -84,6 +84,7 @@ public:
     void CloseMenu();
     bool Showing() const;
     TNotifyEvent OnPopup;
+
 private:
     std::unique_ptr<TMenuItem> FItems;
     bool FAutoPopup = true;

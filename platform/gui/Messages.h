@@ -35,8 +35,8 @@ constexpr Cardinal WM_DESTROY = 0x0002;
 constexpr Cardinal WM_MOVE = 0x0003;
 constexpr Cardinal WM_SIZE = 0x0005;
 constexpr Cardinal WM_ACTIVATE = 0x0006;
-constexpr Cardinal WM_SETFOCUS = 0x0007;     // WParam: the control that lost the focus (TControl*), 0 if none
-constexpr Cardinal WM_KILLFOCUS = 0x0008;    // WParam: the control that gets the focus (TControl*), 0 if none
+constexpr Cardinal WM_SETFOCUS = 0x0007; // WParam: the control that lost the focus (TControl*), 0 if none
+constexpr Cardinal WM_KILLFOCUS = 0x0008; // WParam: the control that gets the focus (TControl*), 0 if none
 constexpr Cardinal WM_ENABLE = 0x000A;
 constexpr Cardinal WM_SETTEXT = 0x000C;
 constexpr Cardinal WM_PAINT = 0x000F;
@@ -54,17 +54,17 @@ constexpr Cardinal WM_NCPAINT = 0x0085;
 constexpr Cardinal WM_NCACTIVATE = 0x0086;
 constexpr Cardinal WM_GETDLGCODE = 0x0087;
 constexpr Cardinal WM_NCLBUTTONDOWN = 0x00A1;
-constexpr Cardinal WM_KEYDOWN = 0x0100;      // WParam: VK code; LParam: TShiftState bits
-constexpr Cardinal WM_KEYUP = 0x0101;        // WParam: VK code; LParam: TShiftState bits
-constexpr Cardinal WM_CHAR = 0x0102;         // WParam: the UTF-16 character
+constexpr Cardinal WM_KEYDOWN = 0x0100; // WParam: VK code; LParam: TShiftState bits
+constexpr Cardinal WM_KEYUP = 0x0101; // WParam: VK code; LParam: TShiftState bits
+constexpr Cardinal WM_CHAR = 0x0102; // WParam: the UTF-16 character
 constexpr Cardinal WM_SYSKEYDOWN = 0x0104;
 constexpr Cardinal WM_SYSKEYUP = 0x0105;
 constexpr Cardinal WM_SYSCHAR = 0x0106;
 constexpr Cardinal WM_COMMAND = 0x0111;
-constexpr Cardinal WM_TIMER = 0x0113;        // WParam: the timer id
+constexpr Cardinal WM_TIMER = 0x0113; // WParam: the timer id
 constexpr Cardinal WM_HSCROLL = 0x0114;
 constexpr Cardinal WM_VSCROLL = 0x0115;
-constexpr Cardinal WM_MOUSEMOVE = 0x0200;    // WParam: MK_* flags; LParam: MakeLParam(X, Y) in client pixels
+constexpr Cardinal WM_MOUSEMOVE = 0x0200; // WParam: MK_* flags; LParam: MakeLParam(X, Y) in client pixels
 constexpr Cardinal WM_LBUTTONDOWN = 0x0201;
 constexpr Cardinal WM_LBUTTONUP = 0x0202;
 constexpr Cardinal WM_LBUTTONDBLCLK = 0x0203;
@@ -74,7 +74,7 @@ constexpr Cardinal WM_RBUTTONDBLCLK = 0x0206;
 constexpr Cardinal WM_MBUTTONDOWN = 0x0207;
 constexpr Cardinal WM_MBUTTONUP = 0x0208;
 constexpr Cardinal WM_MBUTTONDBLCLK = 0x0209;
-constexpr Cardinal WM_MOUSEWHEEL = 0x020A;   // WParam: MakeWParam(MK_* flags, delta); LParam: screen X, Y
+constexpr Cardinal WM_MOUSEWHEEL = 0x020A; // WParam: MakeWParam(MK_* flags, delta); LParam: screen X, Y
 constexpr Cardinal WM_SIZING = 0x0214;
 constexpr Cardinal WM_CUT = 0x0300;
 constexpr Cardinal WM_COPY = 0x0301;
@@ -92,7 +92,7 @@ constexpr WPARAM MK_SHIFT = 0x0004;
 constexpr WPARAM MK_CONTROL = 0x0008;
 constexpr WPARAM MK_MBUTTON = 0x0010;
 constexpr WPARAM MK_ALT = 0x0020;
-constexpr WPARAM MK_DOUBLE = 0x0040;   // the press of a double click
+constexpr WPARAM MK_DOUBLE = 0x0040; // the press of a double click
 
 // ---- control messages -------------------------------------------------------------------------
 constexpr Cardinal CM_BASE = 0xB000;
@@ -103,7 +103,7 @@ constexpr Cardinal CM_DEACTIVATE = CM_BASE + 1;
 constexpr Cardinal CM_GOTFOCUS = CM_BASE + 2;
 constexpr Cardinal CM_LOSTFOCUS = CM_BASE + 3;
 constexpr Cardinal CM_CANCELMODE = CM_BASE + 4;
-constexpr Cardinal CM_DIALOGKEY = CM_BASE + 5;      // WParam: VK; Result 1 when a control took the key
+constexpr Cardinal CM_DIALOGKEY = CM_BASE + 5; // WParam: VK; Result 1 when a control took the key
 constexpr Cardinal CM_DIALOGCHAR = CM_BASE + 6;
 constexpr Cardinal CM_FOCUSCHANGED = CM_BASE + 7;
 constexpr Cardinal CM_PARENTFONTCHANGED = CM_BASE + 8;
@@ -119,13 +119,13 @@ constexpr Cardinal CM_MOUSEENTER = CM_BASE + 19;
 constexpr Cardinal CM_MOUSELEAVE = CM_BASE + 20;
 constexpr Cardinal CM_BUTTONPRESSED = CM_BASE + 24;
 constexpr Cardinal CM_SHOWINGCHANGED = CM_BASE + 25;
-constexpr Cardinal CM_ENTER = CM_BASE + 26;          // the control became the form's active control (or an ancestor of it)
+constexpr Cardinal CM_ENTER = CM_BASE + 26; // the control became the form's active control (or an ancestor of it)
 constexpr Cardinal CM_EXIT = CM_BASE + 27;
 constexpr Cardinal CM_WANTSPECIALKEY = CM_BASE + 30; // WParam: VK; Result non-zero: the control takes the key itself
 constexpr Cardinal CM_SYSCOLORCHANGE = CM_BASE + 36;
-constexpr Cardinal CM_HINTSHOW = CM_BASE + 48;      // LParam: THintInfo*; Result non-zero suppresses the hint
+constexpr Cardinal CM_HINTSHOW = CM_BASE + 48; // LParam: THintInfo*; Result non-zero suppresses the hint
 constexpr Cardinal CM_MOUSEWHEEL = CM_BASE + 67;
-constexpr Cardinal CM_STYLECHANGED = CM_BASE + 81;   // the application's visual style changed
+constexpr Cardinal CM_STYLECHANGED = CM_BASE + 81; // the application's visual style changed
 
 // Notification codes carried by WM_COMMAND (HiWord of WParam; LParam is the sending TControl*).
 constexpr Word EN_CHANGE = 0x0300;
@@ -137,13 +137,14 @@ constexpr Word CBN_CLOSEUP = 8;
 constexpr Word BN_CLICKED = 0;
 
 // Edit-control messages (TCustomEdit answers them).
-constexpr Cardinal EM_GETSEL = 0x00B0;       // Result MakeLParam(start, end); WParam/LParam: optional uint32_t* for them
-constexpr Cardinal EM_SETSEL = 0x00B1;       // WParam start, LParam end; start -1: no selection; end -1: to the end
-constexpr Cardinal EM_REPLACESEL = 0x00C2;   // LParam: const QString*
+constexpr Cardinal EM_GETSEL = 0x00B0; // Result MakeLParam(start, end); WParam/LParam: optional uint32_t* for them
+constexpr Cardinal EM_SETSEL = 0x00B1; // WParam start, LParam end; start -1: no selection; end -1: to the end
+constexpr Cardinal EM_REPLACESEL = 0x00C2; // LParam: const QString*
 constexpr Cardinal EM_LIMITTEXT = 0x00C5;
 constexpr Cardinal EM_SETREADONLY = 0x00CF;
-constexpr Cardinal EM_POSFROMCHAR = 0x00D6;  // WParam index; Result MakeLParam(x, y) of its left edge, -1 beyond the text
-constexpr Cardinal EM_CHARFROMPOS = 0x00D7;  // LParam MakeLParam(x, y); Result: the character index in the low word
+constexpr Cardinal EM_POSFROMCHAR =
+    0x00D6; // WParam index; Result MakeLParam(x, y) of its left edge, -1 beyond the text
+constexpr Cardinal EM_CHARFROMPOS = 0x00D7; // LParam MakeLParam(x, y); Result: the character index in the low word
 
 // Scroll codes (LoWord of WM_HSCROLL / WM_VSCROLL WParam).
 constexpr Word SB_LINEUP = 0;
@@ -246,17 +247,17 @@ constexpr Word VK_LCONTROL = 0xA2;
 constexpr Word VK_RCONTROL = 0xA3;
 constexpr Word VK_LMENU = 0xA4;
 constexpr Word VK_RMENU = 0xA5;
-constexpr Word VK_OEM_1 = 0xBA;       // ;:
+constexpr Word VK_OEM_1 = 0xBA; // ;:
 constexpr Word VK_OEM_PLUS = 0xBB;
 constexpr Word VK_OEM_COMMA = 0xBC;
 constexpr Word VK_OEM_MINUS = 0xBD;
 constexpr Word VK_OEM_PERIOD = 0xBE;
-constexpr Word VK_OEM_2 = 0xBF;       // /?
-constexpr Word VK_OEM_3 = 0xC0;       // `~
-constexpr Word VK_OEM_4 = 0xDB;       // [{
-constexpr Word VK_OEM_5 = 0xDC;       // \|
-constexpr Word VK_OEM_6 = 0xDD;       // ]}
-constexpr Word VK_OEM_7 = 0xDE;       // '"
+constexpr Word VK_OEM_2 = 0xBF; // /?
+constexpr Word VK_OEM_3 = 0xC0; // `~
+constexpr Word VK_OEM_4 = 0xDB; // [{
+constexpr Word VK_OEM_5 = 0xDC; // \|
+constexpr Word VK_OEM_6 = 0xDD; // ]}
+constexpr Word VK_OEM_7 = 0xDE; // '"
 
 // ---- sending and posting ----------------------------------------------------------------------
 // Sends synchronously through the target's WndProc; 0 for a null target.

@@ -8,7 +8,7 @@ static void InitTessaroBitmaps() { Q_INIT_RESOURCE(tessaro_bitmaps); }
 namespace {
 
 struct TBitmapTable {
-    QHash<QString, QString> Paths;   // upper-case name -> resource path
+    QHash<QString, QString> Paths; // upper-case name -> resource path
     QHash<QString, QImage> Loaded;
 
     TBitmapTable() {
@@ -27,11 +27,9 @@ TBitmapTable& Table() {
     return T;
 }
 
-}  // namespace
+} // namespace
 
-bool ResourceBitmapExists(const QString& Name) {
-    return Table().Paths.contains(Name.trimmed().toUpper());
-}
+bool ResourceBitmapExists(const QString& Name) { return Table().Paths.contains(Name.trimmed().toUpper()); }
 
 QImage ResourceBitmap(const QString& Name) {
     TBitmapTable& T = Table();

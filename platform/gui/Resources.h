@@ -9,5 +9,5 @@
 TESSARO_DECLARE_EXCEPTION(EResNotFound, Exception)
 
 bool ResourceBitmapExists(const QString& Name);
-QImage ResourceBitmap(const QString& Name);   // a null image when there is no such bitmap
-QStringList ResourceBitmapNames();            // upper case, sorted
+QImage ResourceBitmap(const QString& Name); // a null image when there is no such bitmap
+QStringList ResourceBitmapNames(); // upper case, sorted

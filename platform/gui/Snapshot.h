@@ -6,5 +6,5 @@
 
 class QWidget;
 
-bool SaveControlPng(QWidget* Widget, const QString& Path);   // false when it cannot be written
+bool SaveControlPng(QWidget* Widget, const QString& Path); // false when it cannot be written
 bool SaveBitmapPng(TBitmap& Bitmap, const QString& Path);

@@ -97,6 +97,7 @@ public:
         SetLines(L);
     }
     void Clear() override { FE->setPlainText(QString()); }
+
 private:
     QStringList Lines() const {
         QString T = FE->toPlainText();
@@ -114,9 +115,18 @@ class TAccessStrings : public TStrings {
 public:
     explicit TAccessStrings(A Access) : FA(Access) {}
     int Count() const override { return FA.count(); }
-    QString Get(int Index) const override { Check(Index); return FA.itemText(Index); }
-    void Put(int Index, const QString& S) override { Check(Index); FA.setItemText(Index, S); }
-    TObject* GetObject(int Index) const override { Check(Index); return DataObject(FA.itemData(Index)); }
+    QString Get(int Index) const override {
+        Check(Index);
+        return FA.itemText(Index);
+    }
+    void Put(int Index, const QString& S) override {
+        Check(Index);
+        FA.setItemText(Index, S);
+    }
+    TObject* GetObject(int Index) const override {
+        Check(Index);
+        return DataObject(FA.itemData(Index));
+    }
     void PutObject(int Index, TObject* AObject) override {
         Check(Index);
         FA.setItemData(Index, QVariant::fromValue(ObjectData(AObject)));
@@ -126,15 +136,19 @@ public:
         if (Index < 0 || Index > Count()) Error(QStringLiteral("List index out of bounds (%d)"), Index);
         FA.insertItem(Index, S, QVariant::fromValue(ObjectData(AObject)));
     }
-    void Delete(int Index) override { Check(Index); FA.removeItem(Index); }
+    void Delete(int Index) override {
+        Check(Index);
+        FA.removeItem(Index);
+    }
     void Clear() override { FA.clearItems(); }
+
 private:
     void Check(int Index) const {
         if (Index < 0 || Index >= Count()) Error(QStringLiteral("List index out of bounds (%d)"), Index);
     }
     mutable A FA;
 };
-}  // namespace
+} // namespace
 
 // ---- TLabel -----------------------------------------------------------------------------------
 TLabel::TLabel(TComponent* AOwner) : TGraphicControl(AOwner) {
@@ -164,9 +178,9 @@ unsigned TLabel::DrawFlags() const {
     if (FWordWrap) F |= DT_WORDBREAK;
     if (!FShowAccelChar) F |= DT_NOPREFIX;
     switch (FAlignment) {
-    case taRightJustify: F |= DT_RIGHT; break;
-    case taCenter: F |= DT_CENTER; break;
-    default: break;
+        case taRightJustify: F |= DT_RIGHT; break;
+        case taCenter: F |= DT_CENTER; break;
+        default: break;
     }
     return F;
 }
@@ -181,8 +195,10 @@ void TLabel::AdjustBounds() {
     C->DrawText(Text, R, DrawFlags() | DT_CALCRECT);
     int X = Left();
     if (!FWordWrap) {
-        if (FAlignment == taRightJustify) X += Width() - R.Width();
-        else if (FAlignment == taCenter) X += (Width() - R.Width()) / 2;
+        if (FAlignment == taRightJustify)
+            X += Width() - R.Width();
+        else if (FAlignment == taCenter)
+            X += (Width() - R.Width()) / 2;
     }
     SetBounds(X, Top(), FWordWrap ? Width() : R.Width(), R.Height());
 }
@@ -233,9 +249,8 @@ TLinkLabel::TLinkLabel(TComponent* AOwner) : TWinControl(AOwner), FLabel(new QLa
     SetNativeWidget(FLabel);
     setAutoFillBackground(false);
     SetParentColor(true);
-    QObject::connect(FLabel, &QLabel::linkActivated, FLabel, [this](const QString& Link) {
-        TControl::Guard(this, [&] { ClickLink(Link); });
-    });
+    QObject::connect(FLabel, &QLabel::linkActivated, FLabel,
+                     [this](const QString& Link) { TControl::Guard(this, [&] { ClickLink(Link); }); });
     SetBounds(0, 0, 53, 17);
 }
 
@@ -270,31 +285,38 @@ QString EditMaskToInputMask(const QString& EditMask) {
     for (int I = 0; I < Mask.size(); ++I) {
         QChar C = Mask[I];
         switch (C.unicode()) {
-        case '0': Out += QLatin1Char('9'); break;   // required digit
-        case '9': Out += QLatin1Char('0'); break;   // optional digit
-        case '#': Out += QLatin1Char('#'); break;
-        case 'L': Out += QLatin1Char('A'); break;
-        case 'l': Out += QLatin1Char('a'); break;
-        case 'A': Out += QLatin1Char('N'); break;
-        case 'a': Out += QLatin1Char('n'); break;
-        case 'C': Out += QLatin1Char('X'); break;
-        case 'c': Out += QLatin1Char('x'); break;
-        case '>': Out += QLatin1Char('>'); break;
-        case '<':
-            if (I + 1 < Mask.size() && Mask[I + 1] == QLatin1Char('>')) { Out += QLatin1Char('!'); ++I; }
-            else Out += QLatin1Char('<');
-            break;
-        case '!': break;   // leading blanks: no equivalent, the field is kept as is
-        case '\\':
-            if (I + 1 < Mask.size()) { Out += QLatin1Char('\\'); Out += Mask[++I]; }
-            break;
-        case ':': case '/': Out += C; break;
-        case '_': Out += QLatin1Char(' '); break;
-        default:
-            // Qt's own field characters taken literally.
-            if (QStringLiteral("9AaNnXxDdHhBb0#><!{}[]").contains(C)) Out += QLatin1Char('\\');
-            Out += C;
-            break;
+            case '0': Out += QLatin1Char('9'); break; // required digit
+            case '9': Out += QLatin1Char('0'); break; // optional digit
+            case '#': Out += QLatin1Char('#'); break;
+            case 'L': Out += QLatin1Char('A'); break;
+            case 'l': Out += QLatin1Char('a'); break;
+            case 'A': Out += QLatin1Char('N'); break;
+            case 'a': Out += QLatin1Char('n'); break;
+            case 'C': Out += QLatin1Char('X'); break;
+            case 'c': Out += QLatin1Char('x'); break;
+            case '>': Out += QLatin1Char('>'); break;
+            case '<':
+                if (I + 1 < Mask.size() && Mask[I + 1] == QLatin1Char('>')) {
+                    Out += QLatin1Char('!');
+                    ++I;
+                } else
+                    Out += QLatin1Char('<');
+                break;
+            case '!': break; // leading blanks: no equivalent, the field is kept as is
+            case '\\':
+                if (I + 1 < Mask.size()) {
+                    Out += QLatin1Char('\\');
+                    Out += Mask[++I];
+                }
+                break;
+            case ':':
+            case '/': Out += C; break;
+            case '_': Out += QLatin1Char(' '); break;
+            default:
+                // Qt's own field characters taken literally.
+                if (QStringLiteral("9AaNnXxDdHhBb0#><!{}[]").contains(C)) Out += QLatin1Char('\\');
+                Out += C;
+                break;
         }
     }
     return Out + QLatin1Char(';') + Blank;
@@ -316,7 +338,7 @@ public:
     explicit TTypingLimit(QLineEdit* Edit) : QValidator(Edit), FEdit(Edit), FPrev(Edit->text()) {
         connect(Edit, &QLineEdit::textChanged, this, [this](const QString& T) { FPrev = T; });
     }
-    int Limit = 0;   // 0: none
+    int Limit = 0; // 0: none
     bool Setting = false;
     // Texts that come whole whatever the limit (a combo box's list entries).
     std::function<bool(const QString&)> Whole;
@@ -347,7 +369,7 @@ private:
 };
 
 TTypingLimit* TypingLimit(QLineEdit* E) { return static_cast<TTypingLimit*>(const_cast<QValidator*>(E->validator())); }
-}  // namespace
+} // namespace
 
 TCustomEdit::TCustomEdit(TComponent* AOwner) : TWinControl(AOwner), FEdit(new TNativeLineEdit()) {
     SetNativeWidget(FEdit);
@@ -358,8 +380,10 @@ TCustomEdit::TCustomEdit(TComponent* AOwner) : TWinControl(AOwner), FEdit(new TN
         FModified = true;
         TControl::Guard(this, [this] {
             // Announced to the parent, as child notifications are; it hands it back (WndProc).
-            if (Parent()) Parent()->Perform(WM_COMMAND, MakeWParam(0, EN_CHANGE), LPARAM(this));
-            else Perform(WM_COMMAND, MakeWParam(0, EN_CHANGE), LPARAM(this));
+            if (Parent())
+                Parent()->Perform(WM_COMMAND, MakeWParam(0, EN_CHANGE), LPARAM(this));
+            else
+                Perform(WM_COMMAND, MakeWParam(0, EN_CHANGE), LPARAM(this));
         });
     });
     SetBounds(0, 0, 121, 21);
@@ -386,8 +410,10 @@ void TCustomEdit::SetReadOnly(bool Value) { FEdit->setReadOnly(Value); }
 
 void TCustomEdit::SetCharCase(TEditCharCase Value) {
     FCharCase = Value;
-    if (Value == ecUpperCase) SetText(Text().toUpper());
-    else if (Value == ecLowerCase) SetText(Text().toLower());
+    if (Value == ecUpperCase)
+        SetText(Text().toUpper());
+    else if (Value == ecLowerCase)
+        SetText(Text().toLower());
 }
 
 void TCustomEdit::SetPasswordChar(QChar Value) {
@@ -448,70 +474,69 @@ void TCustomEdit::DoEnter() {
 
 void TCustomEdit::WndProc(TMessage& M) {
     switch (M.Msg) {
-    case WM_COMMAND:
-        if (M.LParam != LPARAM(this)) break;
-        if (HiWord(M.WParam) == EN_CHANGE) Change();
-        return;
-    case EM_GETSEL: {
-        uint32_t Start = uint32_t(SelStart()), End = uint32_t(SelStart() + SelLength());
-        if (M.WParam) *reinterpret_cast<uint32_t*>(M.WParam) = Start;
-        if (M.LParam) *reinterpret_cast<uint32_t*>(M.LParam) = End;
-        M.Result = MakeLParam(int(Start), int(End));
-        return;
-    }
-    case EM_SETSEL: {
-        int Len = int(FEdit->text().size());
-        int Start = int(intptr_t(M.WParam)), End = int(M.LParam);
-        if (Start < 0) {
-            FEdit->deselect();
+        case WM_COMMAND:
+            if (M.LParam != LPARAM(this)) break;
+            if (HiWord(M.WParam) == EN_CHANGE) Change();
+            return;
+        case EM_GETSEL: {
+            uint32_t Start = uint32_t(SelStart()), End = uint32_t(SelStart() + SelLength());
+            if (M.WParam) *reinterpret_cast<uint32_t*>(M.WParam) = Start;
+            if (M.LParam) *reinterpret_cast<uint32_t*>(M.LParam) = End;
+            M.Result = MakeLParam(int(Start), int(End));
             return;
         }
-        if (End < 0 || End > Len) End = Len;
-        Start = std::min(Start, Len);
-        // The caret ends at End, as the classic edit leaves it.
-        FEdit->setSelection(Start, End - Start);
-        return;
-    }
-    case EM_REPLACESEL:
-        if (M.LParam) FEdit->insert(*reinterpret_cast<const QString*>(M.LParam));
-        return;
-    case EM_LIMITTEXT:
-        SetMaxLength(int(M.WParam));
-        return;
-    case EM_SETREADONLY:
-        SetReadOnly(M.WParam != 0);
-        M.Result = 1;
-        return;
-    case EM_POSFROMCHAR: {
-        int Index = int(M.WParam);
-        if (Index < 0 || Index >= FEdit->text().size()) {
-            M.Result = -1;
+        case EM_SETSEL: {
+            int Len = int(FEdit->text().size());
+            int Start = int(intptr_t(M.WParam)), End = int(M.LParam);
+            if (Start < 0) {
+                FEdit->deselect();
+                return;
+            }
+            if (End < 0 || End > Len) End = Len;
+            Start = std::min(Start, Len);
+            // The caret ends at End, as the classic edit leaves it.
+            FEdit->setSelection(Start, End - Start);
             return;
         }
-        // The caret's place at that character, then the caret and selection as they were.
-        QSignalBlocker B(FEdit);
-        int Cursor = FEdit->cursorPosition();
-        bool HasSel = FEdit->hasSelectedText();
-        int SelFrom = FEdit->selectionStart(), SelLen = int(FEdit->selectedText().size());
-        FEdit->setCursorPosition(Index);
-        QRect R = static_cast<TNativeLineEdit*>(FEdit)->cursorRect();
-        if (HasSel) {
-            if (Cursor == SelFrom) FEdit->setSelection(SelFrom + SelLen, -SelLen);
-            else FEdit->setSelection(SelFrom, SelLen);
-        } else {
-            FEdit->setCursorPosition(Cursor);
+        case EM_REPLACESEL:
+            if (M.LParam) FEdit->insert(*reinterpret_cast<const QString*>(M.LParam));
+            return;
+        case EM_LIMITTEXT: SetMaxLength(int(M.WParam)); return;
+        case EM_SETREADONLY:
+            SetReadOnly(M.WParam != 0);
+            M.Result = 1;
+            return;
+        case EM_POSFROMCHAR: {
+            int Index = int(M.WParam);
+            if (Index < 0 || Index >= FEdit->text().size()) {
+                M.Result = -1;
+                return;
+            }
+            // The caret's place at that character, then the caret and selection as they were.
+            QSignalBlocker B(FEdit);
+            int Cursor = FEdit->cursorPosition();
+            bool HasSel = FEdit->hasSelectedText();
+            int SelFrom = FEdit->selectionStart(), SelLen = int(FEdit->selectedText().size());
+            FEdit->setCursorPosition(Index);
+            QRect R = static_cast<TNativeLineEdit*>(FEdit)->cursorRect();
+            if (HasSel) {
+                if (Cursor == SelFrom)
+                    FEdit->setSelection(SelFrom + SelLen, -SelLen);
+                else
+                    FEdit->setSelection(SelFrom, SelLen);
+            } else {
+                FEdit->setCursorPosition(Cursor);
+            }
+            QPoint P = FEdit->mapTo(this, QPoint(R.center().x(), R.top()));
+            M.Result = MakeLParam(P.x(), P.y());
+            return;
         }
-        QPoint P = FEdit->mapTo(this, QPoint(R.center().x(), R.top()));
-        M.Result = MakeLParam(P.x(), P.y());
-        return;
-    }
-    case EM_CHARFROMPOS: {
-        QPoint P = FEdit->mapFrom(this, QPoint(GetXLParam(M.LParam), GetYLParam(M.LParam)));
-        M.Result = MakeLParam(FEdit->cursorPositionAt(P), 0);
-        return;
-    }
-    default:
-        break;
+        case EM_CHARFROMPOS: {
+            QPoint P = FEdit->mapFrom(this, QPoint(GetXLParam(M.LParam), GetYLParam(M.LParam)));
+            M.Result = MakeLParam(FEdit->cursorPositionAt(P), 0);
+            return;
+        }
+        default: break;
     }
     TWinControl::WndProc(M);
 }
@@ -535,8 +560,10 @@ TMemo::TMemo(TComponent* AOwner) : TWinControl(AOwner), FEdit(new QPlainTextEdit
     FEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     QObject::connect(FEdit, &QPlainTextEdit::textChanged, FEdit, [this] {
         TControl::Guard(this, [this] {
-            if (Parent()) Parent()->Perform(WM_COMMAND, MakeWParam(0, EN_CHANGE), LPARAM(this));
-            else Perform(WM_COMMAND, MakeWParam(0, EN_CHANGE), LPARAM(this));
+            if (Parent())
+                Parent()->Perform(WM_COMMAND, MakeWParam(0, EN_CHANGE), LPARAM(this));
+            else
+                Perform(WM_COMMAND, MakeWParam(0, EN_CHANGE), LPARAM(this));
         });
     });
     SetBounds(0, 0, 185, 89);
@@ -567,8 +594,10 @@ void TMemo::SetWordWrap(bool Value) {
 
 void TMemo::SetScrollBars(TScrollStyle Value) {
     FScrollBars = Value;
-    FEdit->setHorizontalScrollBarPolicy(Value == ssHorizontal || Value == ssBoth ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
-    FEdit->setVerticalScrollBarPolicy(Value == ssVertical || Value == ssBoth ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    FEdit->setHorizontalScrollBarPolicy(Value == ssHorizontal || Value == ssBoth ? Qt::ScrollBarAlwaysOn
+                                                                                 : Qt::ScrollBarAlwaysOff);
+    FEdit->setVerticalScrollBarPolicy(Value == ssVertical || Value == ssBoth ? Qt::ScrollBarAlwaysOn
+                                                                             : Qt::ScrollBarAlwaysOff);
 }
 
 int TMemo::SelStart() const { return FEdit->textCursor().selectionStart(); }
@@ -641,6 +670,7 @@ public:
         QComboBox::hidePopup();
         if (WasOpen && Live()) TControl::Guard(FOwner, [this] { FOwner->Notify(CBN_CLOSEUP); });
     }
+
 private:
     bool Live() const { return !FOwner->ComponentState().Contains(csDestroying); }
     TComboBox* FOwner;
@@ -654,9 +684,8 @@ TComboBox::TComboBox(TComponent* AOwner) : TWinControl(AOwner), FCombo(new TComb
     FItems = std::make_unique<TAccessStrings<TComboAccess>>(TComboAccess{FCombo});
     SetTabStop(true);
     SetColor(clWindow);
-    QObject::connect(FCombo, QOverload<int>::of(&QComboBox::activated), FCombo, [this](int) {
-        TControl::Guard(this, [this] { Notify(CBN_SELCHANGE); });
-    });
+    QObject::connect(FCombo, QOverload<int>::of(&QComboBox::activated), FCombo,
+                     [this](int) { TControl::Guard(this, [this] { Notify(CBN_SELCHANGE); }); });
     ConnectEdit();
     SetBounds(0, 0, 145, 21);
 }
@@ -673,14 +702,15 @@ void TComboBox::ConnectEdit() {
     L->Limit = FMaxLength;
     L->Whole = [this](const QString& T) { return FCombo->findText(T, Qt::MatchExactly) >= 0; };
     E->setValidator(L);
-    QObject::connect(E, &QLineEdit::textEdited, E, [this](const QString&) {
-        TControl::Guard(this, [this] { Notify(CBN_EDITCHANGE); });
-    });
+    QObject::connect(E, &QLineEdit::textEdited, E,
+                     [this](const QString&) { TControl::Guard(this, [this] { Notify(CBN_EDITCHANGE); }); });
 }
 
 void TComboBox::Notify(Word Code) {
-    if (Parent()) Parent()->Perform(WM_COMMAND, MakeWParam(0, Code), LPARAM(this));
-    else Perform(WM_COMMAND, MakeWParam(0, Code), LPARAM(this));
+    if (Parent())
+        Parent()->Perform(WM_COMMAND, MakeWParam(0, Code), LPARAM(this));
+    else
+        Perform(WM_COMMAND, MakeWParam(0, Code), LPARAM(this));
 }
 
 void TComboBox::SetStyle(TComboBoxStyle Value) {
@@ -723,7 +753,10 @@ void TComboBox::SetText(const QString& Value) {
     FSettingText = true;
     int I = -1;
     for (int K = 0; K < FCombo->count(); ++K)
-        if (FCombo->itemText(K) == Value) { I = K; break; }
+        if (FCombo->itemText(K) == Value) {
+            I = K;
+            break;
+        }
     if (FStyle == csDropDownList) {
         FCombo->setCurrentIndex(I);
     } else {
@@ -749,8 +782,10 @@ bool TComboBox::DroppedDown() const { return FCombo->view() && FCombo->view()->i
 
 void TComboBox::SetDroppedDown(bool Value) {
     if (Value == DroppedDown()) return;
-    if (Value) FCombo->showPopup();
-    else FCombo->hidePopup();
+    if (Value)
+        FCombo->showPopup();
+    else
+        FCombo->hidePopup();
 }
 
 void TComboBox::SetMaxLength(int Value) {
@@ -804,8 +839,10 @@ void TComboBox::Change() {
 
 void TComboBox::Select() {
     Click();
-    if (OnSelect) OnSelect(this);
-    else Change();
+    if (OnSelect)
+        OnSelect(this);
+    else
+        Change();
 }
 
 void TComboBox::DropDown() {
@@ -819,11 +856,11 @@ void TComboBox::CloseUp() {
 void TComboBox::WndProc(TMessage& M) {
     if (M.Msg == WM_COMMAND && M.LParam == LPARAM(this)) {
         switch (HiWord(M.WParam)) {
-        case CBN_SELCHANGE: Select(); break;
-        case CBN_EDITCHANGE: Change(); break;
-        case CBN_DROPDOWN: DropDown(); break;
-        case CBN_CLOSEUP: CloseUp(); break;
-        default: break;
+            case CBN_SELCHANGE: Select(); break;
+            case CBN_EDITCHANGE: Change(); break;
+            case CBN_DROPDOWN: DropDown(); break;
+            case CBN_CLOSEUP: CloseUp(); break;
+            default: break;
         }
         return;
     }
@@ -840,9 +877,7 @@ TButton::TButton(TComponent* AOwner) : TWinControl(AOwner), FButton(new QPushBut
     FButton->setAutoDefault(false);
     SetNativeWidget(FButton);
     SetTabStop(true);
-    QObject::connect(FButton, &QPushButton::clicked, FButton, [this] {
-        TControl::Guard(this, [this] { Click(); });
-    });
+    QObject::connect(FButton, &QPushButton::clicked, FButton, [this] { TControl::Guard(this, [this] { Click(); }); });
     SetBounds(0, 0, 75, 25);
 }
 
@@ -908,17 +943,15 @@ TCheckBox::TCheckBox(TComponent* AOwner) : TWinControl(AOwner), FBox(new QCheckB
     SetNativeWidget(FBox);
     SetTabStop(true);
     SetParentColor(true);
-    QObject::connect(FBox, &QCheckBox::clicked, FBox, [this] {
-        TControl::Guard(this, [this] { Toggle(); });
-    });
+    QObject::connect(FBox, &QCheckBox::clicked, FBox, [this] { TControl::Guard(this, [this] { Toggle(); }); });
     SetBounds(0, 0, 97, 17);
 }
 
 void TCheckBox::Toggle() {
     switch (FState) {
-    case cbUnchecked: SetState(cbChecked); break;
-    case cbChecked: SetState(FAllowGrayed ? cbGrayed : cbUnchecked); break;
-    case cbGrayed: SetState(cbUnchecked); break;
+        case cbUnchecked: SetState(cbChecked); break;
+        case cbChecked: SetState(FAllowGrayed ? cbGrayed : cbUnchecked); break;
+        case cbGrayed: SetState(cbUnchecked); break;
     }
 }
 
@@ -928,7 +961,9 @@ void TCheckBox::SetState(TCheckBoxState Value) {
     FState = Value;
     {
         QSignalBlocker B(FBox);
-        FBox->setCheckState(Value == cbChecked ? Qt::Checked : Value == cbGrayed ? Qt::PartiallyChecked : Qt::Unchecked);
+        FBox->setCheckState(Value == cbChecked      ? Qt::Checked
+                                : Value == cbGrayed ? Qt::PartiallyChecked
+                                                    : Qt::Unchecked);
     }
     if (Changed && !ComponentState().Contains(csLoading)) Click();
 }
@@ -1081,14 +1116,14 @@ TScrollBar::TScrollBar(TComponent* AOwner) : TWinControl(AOwner), FBar(new QScro
         TControl::Guard(this, [&] {
             TScrollCode Code = scPosition;
             switch (Action) {
-            case QAbstractSlider::SliderSingleStepAdd: Code = scLineDown; break;
-            case QAbstractSlider::SliderSingleStepSub: Code = scLineUp; break;
-            case QAbstractSlider::SliderPageStepAdd: Code = scPageDown; break;
-            case QAbstractSlider::SliderPageStepSub: Code = scPageUp; break;
-            case QAbstractSlider::SliderToMinimum: Code = scTop; break;
-            case QAbstractSlider::SliderToMaximum: Code = scBottom; break;
-            case QAbstractSlider::SliderMove: Code = scTrack; break;
-            default: break;
+                case QAbstractSlider::SliderSingleStepAdd: Code = scLineDown; break;
+                case QAbstractSlider::SliderSingleStepSub: Code = scLineUp; break;
+                case QAbstractSlider::SliderPageStepAdd: Code = scPageDown; break;
+                case QAbstractSlider::SliderPageStepSub: Code = scPageUp; break;
+                case QAbstractSlider::SliderToMinimum: Code = scTop; break;
+                case QAbstractSlider::SliderToMaximum: Code = scBottom; break;
+                case QAbstractSlider::SliderMove: Code = scTrack; break;
+                default: break;
             }
             int Pos = FBar->sliderPosition();
             if (OnScroll) OnScroll(this, Code, Pos);

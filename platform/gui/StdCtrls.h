@@ -26,13 +26,22 @@ public:
     bool AutoSize() const { return FAutoSize; }
     void SetAutoSize(bool Value);
     TAlignment Alignment() const { return FAlignment; }
-    void SetAlignment(TAlignment Value) { FAlignment = Value; update(); }
+    void SetAlignment(TAlignment Value) {
+        FAlignment = Value;
+        update();
+    }
     TTextLayout Layout() const { return FLayout; }
-    void SetLayout(TTextLayout Value) { FLayout = Value; update(); }
+    void SetLayout(TTextLayout Value) {
+        FLayout = Value;
+        update();
+    }
     bool WordWrap() const { return FWordWrap; }
     void SetWordWrap(bool Value);
     bool Transparent() const { return FTransparent; }
-    void SetTransparent(bool Value) { FTransparent = Value; update(); }
+    void SetTransparent(bool Value) {
+        FTransparent = Value;
+        update();
+    }
     bool ShowAccelChar() const { return FShowAccelChar; }
     void SetShowAccelChar(bool Value);
     TWinControl* FocusControl() const { return FFocusControl; }
@@ -40,11 +49,13 @@ public:
     // Sizes the label to its caption (width kept when word-wrapping).
     void AdjustBounds();
     void Loaded() override;
+
 protected:
     void Paint() override;
     void TextChanged() override;
     void FontChanged() override;
     unsigned DrawFlags() const;
+
 private:
     bool FAutoSize = true;
     TAlignment FAlignment = taLeftJustify;
@@ -67,11 +78,16 @@ public:
     // What a click on the link does: OnLinkClick with its address (the text when it has none).
     void ClickLink(const QString& Link);
     bool AutoSize() const { return FAutoSize; }
-    void SetAutoSize(bool Value) { FAutoSize = Value; AdjustBounds(); }
+    void SetAutoSize(bool Value) {
+        FAutoSize = Value;
+        AdjustBounds();
+    }
     QLabel* Native() const { return FLabel; }
+
 protected:
     void TextChanged() override;
     void FontChanged() override;
+
 private:
     void AdjustBounds();
     QLabel* FLabel;
@@ -86,7 +102,7 @@ public:
     explicit TCustomEdit(TComponent* AOwner);
     void SetText(const QString& Value) override;
     int MaxLength() const { return FMaxLength; }
-    void SetMaxLength(int Value);          // 0: no limit
+    void SetMaxLength(int Value); // 0: no limit
     bool ReadOnly() const;
     void SetReadOnly(bool Value);
     TEditCharCase CharCase() const { return FCharCase; }
@@ -122,10 +138,12 @@ public:
     QLineEdit* Native() const { return FEdit; }
     void WndProc(TMessage& Message) override;
     void DefaultHandler(TMessage& Message) override;
+
 protected:
     virtual void Change();
     LRESULT DialogCode() const override { return DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_HASSETSEL; }
     void DoEnter() override;
+
 private:
     QString GetText() const override;
     QLineEdit* FEdit;
@@ -178,9 +196,11 @@ public:
     QPlainTextEdit* Native() const { return FEdit; }
     void WndProc(TMessage& Message) override;
     void DefaultHandler(TMessage& Message) override;
+
 protected:
     virtual void Change();
     LRESULT DialogCode() const override;
+
 private:
     QString GetText() const override;
     QPlainTextEdit* FEdit;
@@ -205,8 +225,8 @@ public:
     TStrings* Items() { return FItems.get(); }
     void SetItems(TStrings* Value) { FItems->Assign(Value); }
     int ItemIndex() const;
-    void SetItemIndex(int Value);   // -1 selects nothing (a drop-down list then shows no text)
-    void SetText(const QString& Value) override;   // a drop-down list selects the matching item, if any
+    void SetItemIndex(int Value); // -1 selects nothing (a drop-down list then shows no text)
+    void SetText(const QString& Value) override; // a drop-down list selects the matching item, if any
     int DropDownCount() const { return FDropDownCount; }
     void SetDropDownCount(int Value);
     bool DroppedDown() const;
@@ -223,13 +243,14 @@ public:
     void SelectAll();
     void Clear();
 
-    TNotifyEvent OnChange;     // the text changed (typing, or a choice from the list)
-    TNotifyEvent OnSelect;     // an item was chosen from the list
+    TNotifyEvent OnChange; // the text changed (typing, or a choice from the list)
+    TNotifyEvent OnSelect; // an item was chosen from the list
     TNotifyEvent OnDropDown;
     TNotifyEvent OnCloseUp;
     QComboBox* Native() const { return FCombo; }
     void WndProc(TMessage& Message) override;
     void DefaultHandler(TMessage& Message) override;
+
 protected:
     virtual void Change();
     virtual void Select();
@@ -237,6 +258,7 @@ protected:
     virtual void CloseUp();
     LRESULT DialogCode() const override { return DLGC_WANTARROWS | DLGC_WANTCHARS; }
     void Notify(Word Code);
+
 private:
     void ConnectEdit();
     QPointer<QLineEdit> FConnectedEdit;
@@ -265,9 +287,13 @@ public:
     void Click() override;
     QPushButton* Native() const { return FButton; }
     void WndProc(TMessage& Message) override;
+
 protected:
     void TextChanged() override;
-    LRESULT DialogCode() const override { return FDefault ? DLGC_DEFPUSHBUTTON | DLGC_BUTTON : DLGC_UNDEFPUSHBUTTON | DLGC_BUTTON; }
+    LRESULT DialogCode() const override {
+        return FDefault ? DLGC_DEFPUSHBUTTON | DLGC_BUTTON : DLGC_UNDEFPUSHBUTTON | DLGC_BUTTON;
+    }
+
 private:
     QPushButton* FButton;
     bool FDefault = false;
@@ -293,9 +319,11 @@ public:
     virtual void Toggle();
     QCheckBox* Native() const { return FBox; }
     void WndProc(TMessage& Message) override;
+
 protected:
     void TextChanged() override;
     LRESULT DialogCode() const override { return DLGC_BUTTON; }
+
 private:
     QCheckBox* FBox;
     TCheckBoxState FState = cbUnchecked;
@@ -311,9 +339,11 @@ public:
     void SetChecked(bool Value);
     QRadioButton* Native() const { return FRadio; }
     void WndProc(TMessage& Message) override;
+
 protected:
     void TextChanged() override;
     LRESULT DialogCode() const override { return DLGC_RADIOBUTTON | DLGC_BUTTON; }
+
 private:
     QRadioButton* FRadio;
     bool FChecked = false;
@@ -323,6 +353,7 @@ private:
 class TGroupBox : public TCustomControl {
 public:
     explicit TGroupBox(TComponent* AOwner);
+
 protected:
     void Paint() override;
     void TextChanged() override { update(); }
@@ -348,8 +379,10 @@ public:
     void SetSorted(bool Value);
     void Clear();
     QListWidget* Native() const { return FList; }
+
 protected:
     LRESULT DialogCode() const override { return DLGC_WANTARROWS | DLGC_WANTCHARS; }
+
 private:
     QListWidget* FList;
     std::unique_ptr<TStrings> FItems;
@@ -372,7 +405,7 @@ public:
     int Max() const;
     void SetMax(int Value);
     int Position() const;
-    void SetPosition(int Value);   // fires OnChange when it moves
+    void SetPosition(int Value); // fires OnChange when it moves
     int SmallChange() const;
     void SetSmallChange(int Value);
     int LargeChange() const;
@@ -383,8 +416,10 @@ public:
     TNotifyEvent OnChange;
     TScrollEvent OnScroll;
     QScrollBar* Native() const { return FBar; }
+
 protected:
     LRESULT DialogCode() const override { return DLGC_WANTARROWS; }
+
 private:
     QScrollBar* FBar;
     TScrollBarKind FKind = sbHorizontal;

@@ -16,8 +16,17 @@ bool ThemesActive();
 void SetThemesActive(bool Value);
 
 enum class TThemedPart {
-    CheckBox, RadioButton, PushButton, HeaderItem, ComboDropButton, SpinUp, SpinDown,
-    ProgressBar, ProgressChunk, ProgressBarVert, ProgressChunkVert
+    CheckBox,
+    RadioButton,
+    PushButton,
+    HeaderItem,
+    ComboDropButton,
+    SpinUp,
+    SpinDown,
+    ProgressBar,
+    ProgressChunk,
+    ProgressBarVert,
+    ProgressChunkVert
 };
 enum TThemedState { tsNormal, tsHot, tsPressed, tsDisabled };
 enum TThemedCheck { tcUnchecked, tcChecked, tcMixed };
@@ -47,13 +56,11 @@ inline bool IsAppThemed() { return ThemesActive(); }
 // "button"
 constexpr int BP_PUSHBUTTON = 1, BP_RADIOBUTTON = 2, BP_CHECKBOX = 3;
 constexpr int PBS_NORMAL = 1, PBS_HOT = 2, PBS_PRESSED = 3, PBS_DISABLED = 4, PBS_DEFAULTED = 5;
-constexpr int RBS_UNCHECKEDNORMAL = 1, RBS_UNCHECKEDHOT = 2, RBS_UNCHECKEDPRESSED = 3,
-              RBS_UNCHECKEDDISABLED = 4, RBS_CHECKEDNORMAL = 5, RBS_CHECKEDHOT = 6,
-              RBS_CHECKEDPRESSED = 7, RBS_CHECKEDDISABLED = 8;
-constexpr int CBS_UNCHECKEDNORMAL = 1, CBS_UNCHECKEDHOT = 2, CBS_UNCHECKEDPRESSED = 3,
-              CBS_UNCHECKEDDISABLED = 4, CBS_CHECKEDNORMAL = 5, CBS_CHECKEDHOT = 6,
-              CBS_CHECKEDPRESSED = 7, CBS_CHECKEDDISABLED = 8, CBS_MIXEDNORMAL = 9,
-              CBS_MIXEDHOT = 10, CBS_MIXEDPRESSED = 11, CBS_MIXEDDISABLED = 12;
+constexpr int RBS_UNCHECKEDNORMAL = 1, RBS_UNCHECKEDHOT = 2, RBS_UNCHECKEDPRESSED = 3, RBS_UNCHECKEDDISABLED = 4,
+              RBS_CHECKEDNORMAL = 5, RBS_CHECKEDHOT = 6, RBS_CHECKEDPRESSED = 7, RBS_CHECKEDDISABLED = 8;
+constexpr int CBS_UNCHECKEDNORMAL = 1, CBS_UNCHECKEDHOT = 2, CBS_UNCHECKEDPRESSED = 3, CBS_UNCHECKEDDISABLED = 4,
+              CBS_CHECKEDNORMAL = 5, CBS_CHECKEDHOT = 6, CBS_CHECKEDPRESSED = 7, CBS_CHECKEDDISABLED = 8,
+              CBS_MIXEDNORMAL = 9, CBS_MIXEDHOT = 10, CBS_MIXEDPRESSED = 11, CBS_MIXEDDISABLED = 12;
 // "combobox"
 constexpr int CP_DROPDOWNBUTTON = 1;
 constexpr int CBXS_NORMAL = 1, CBXS_HOT = 2, CBXS_PRESSED = 3, CBXS_DISABLED = 4;

@@ -5,13 +5,14 @@
 #include <QList>
 #include <QMap>
 #include <QString>
+
 #include <memory>
 #include <optional>
 
 struct THttpTimeouts {
-    int ConnectMs = 5000;    // to establish the connection
-    int TotalMs = 15000;     // for the whole request, the transfer included
-    bool Http10 = false;     // send the request as HTTP/1.0 (some old services expect it)
+    int ConnectMs = 5000; // to establish the connection
+    int TotalMs = 15000; // for the whole request, the transfer included
+    bool Http10 = false; // send the request as HTTP/1.0 (some old services expect it)
 };
 
 // Extra request header lines, each "Name: value".
@@ -24,8 +25,7 @@ public:
     // malformed address or a body larger than 16 MiB give nullopt; nothing raises. At most five
     // redirects are followed.
     std::optional<QByteArray> Get(const QString& Url, const THttpTimeouts& Timeouts = {},
-                                  const THttpHeaders& Headers = {})
-    {
+                                  const THttpHeaders& Headers = {}) {
         return DoGet(Url, Timeouts, Headers);
     }
 
@@ -34,8 +34,8 @@ protected:
                                             const THttpHeaders& Headers) = 0;
 };
 
-IHttpClient& HttpClient();                                 // the service in force (libcurl by default)
-void SetHttpClient(std::shared_ptr<IHttpClient> Service);  // nullptr restores the real client
+IHttpClient& HttpClient(); // the service in force (libcurl by default)
+void SetHttpClient(std::shared_ptr<IHttpClient> Service); // nullptr restores the real client
 
 // A client for tests: answers from a table of URL -> body; a URL not in the table, or set to
 // nullopt, gets no answer. Records every request.
@@ -51,8 +51,7 @@ public:
 
 protected:
     std::optional<QByteArray> DoGet(const QString& Url, const THttpTimeouts& Timeouts,
-                                    const THttpHeaders& Headers) override
-    {
+                                    const THttpHeaders& Headers) override {
         FRequests.append({Url, Timeouts, Headers});
         auto It = FReplies.constFind(Url);
         return It == FReplies.constEnd() ? std::nullopt : *It;

@@ -1,7 +1,12 @@
 #include "platform/net/IcmpClient.h"
+
 #include "platform/rtl/Clock.h"
 
 #include <arpa/inet.h>
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
 #include <netdb.h>
 #include <netinet/in.h>
 #include <netinet/ip.h>
@@ -9,42 +14,35 @@
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
-
-#include <atomic>
-#include <cerrno>
-#include <chrono>
-#include <cstring>
 #include <vector>
 
 namespace {
 
-constexpr int MaxPayload = 65507;   // largest ICMP payload an IPv4 datagram can carry
+constexpr int MaxPayload = 65507; // largest ICMP payload an IPv4 datagram can carry
 
-uint16_t Checksum(const uint8_t* Data, size_t Len)
-{
+uint16_t Checksum(const uint8_t* Data, size_t Len) {
     uint32_t Sum = 0;
-    for (size_t i = 0; i + 1 < Len; i += 2)
-        Sum += uint32_t(Data[i]) << 8 | Data[i + 1];
-    if (Len & 1)
-        Sum += uint32_t(Data[Len - 1]) << 8;
-    while (Sum >> 16)
-        Sum = (Sum & 0xFFFF) + (Sum >> 16);
+    for (size_t i = 0; i + 1 < Len; i += 2) Sum += uint32_t(Data[i]) << 8 | Data[i + 1];
+    if (Len & 1) Sum += uint32_t(Data[Len - 1]) << 8;
+    while (Sum >> 16) Sum = (Sum & 0xFFFF) + (Sum >> 16);
     return htons(uint16_t(~Sum));
 }
 
 class TSocket {
 public:
     explicit TSocket(int Fd) : FFd(Fd) {}
-    ~TSocket() { if (FFd >= 0) ::close(FFd); }
+    ~TSocket() {
+        if (FFd >= 0) ::close(FFd);
+    }
     TSocket(const TSocket&) = delete;
     TSocket& operator=(const TSocket&) = delete;
     int Fd() const { return FFd; }
+
 private:
     int FFd;
 };
 
-in_addr Resolve(const QString& Host)
-{
+in_addr Resolve(const QString& Host) {
     addrinfo Hints{};
     Hints.ai_family = AF_INET;
     Hints.ai_socktype = SOCK_RAW;
@@ -52,8 +50,8 @@ in_addr Resolve(const QString& Host)
     const QByteArray Name = Host.trimmed().toUtf8();
     const int Rc = Name.isEmpty() ? EAI_NONAME : getaddrinfo(Name.constData(), nullptr, &Hints, &Res);
     if (Rc != 0 || !Res)
-        throw ESocketError(QStringLiteral("Cannot resolve host \"%1\": %2")
-                               .arg(Host, QString::fromUtf8(gai_strerror(Rc))));
+        throw ESocketError(
+            QStringLiteral("Cannot resolve host \"%1\": %2").arg(Host, QString::fromUtf8(gai_strerror(Rc))));
     in_addr A = reinterpret_cast<sockaddr_in*>(Res->ai_addr)->sin_addr;
     freeaddrinfo(Res);
     return A;
@@ -61,10 +59,9 @@ in_addr Resolve(const QString& Host)
 
 std::atomic<uint16_t> NextSequence{1};
 
-}   // namespace
+} // namespace
 
-std::optional<TIcmpReply> TIcmpClient::Ping(const QString& Host, int PacketSize, int TimeoutMs)
-{
+std::optional<TIcmpReply> TIcmpClient::Ping(const QString& Host, int PacketSize, int TimeoutMs) {
     if (PacketSize < 0 || PacketSize > MaxPayload)
         throw ESocketError(QStringLiteral("Invalid ICMP packet size %1").arg(PacketSize));
     const in_addr Target = Resolve(Host);
@@ -87,8 +84,8 @@ std::optional<TIcmpReply> TIcmpClient::Ping(const QString& Host, int PacketSize,
         if (FKind != skRawSocket)
             Why = QStringLiteral("ping socket: %1").arg(QString::fromLocal8Bit(strerror(DgramErr)));
         if (FKind != skPingSocket)
-            Why += QStringLiteral("%1raw socket: %2").arg(Why.isEmpty() ? "" : ", ",
-                                                           QString::fromLocal8Bit(strerror(errno)));
+            Why += QStringLiteral("%1raw socket: %2")
+                       .arg(Why.isEmpty() ? "" : ", ", QString::fromLocal8Bit(strerror(errno)));
         throw ESocketError(QStringLiteral("Cannot open an ICMP socket (%1)").arg(Why));
     }
     TSocket Sock(Fd);
@@ -96,8 +93,7 @@ std::optional<TIcmpReply> TIcmpClient::Ping(const QString& Host, int PacketSize,
     const uint16_t Id = uint16_t(::getpid());
     const uint16_t Seq = NextSequence++;
     std::vector<uint8_t> Packet(sizeof(icmphdr) + size_t(PacketSize));
-    for (int i = 0; i < PacketSize; ++i)
-        Packet[sizeof(icmphdr) + size_t(i)] = uint8_t('A' + i % 26);
+    for (int i = 0; i < PacketSize; ++i) Packet[sizeof(icmphdr) + size_t(i)] = uint8_t('A' + i % 26);
     auto* Hdr = reinterpret_cast<icmphdr*>(Packet.data());
     Hdr->type = ICMP_ECHO;
     Hdr->code = 0;
@@ -119,48 +115,39 @@ std::optional<TIcmpReply> TIcmpClient::Ping(const QString& Host, int PacketSize,
     std::vector<uint8_t> Buf(size_t(MaxPayload) + 128);
     for (;;) {
         const auto Left = std::chrono::duration_cast<std::chrono::milliseconds>(Deadline - SteadyClock::now()).count();
-        if (Left <= 0)
-            return std::nullopt;
+        if (Left <= 0) return std::nullopt;
         pollfd P{Fd, POLLIN, 0};
         const int Ready = ::poll(&P, 1, int(Left));
-        if (Ready < 0 && errno == EINTR)
-            continue;
-        if (Ready <= 0)
-            return std::nullopt;
+        if (Ready < 0 && errno == EINTR) continue;
+        if (Ready <= 0) return std::nullopt;
         sockaddr_in From{};
         socklen_t FromLen = sizeof From;
         const ssize_t N = ::recvfrom(Fd, Buf.data(), Buf.size(), 0, reinterpret_cast<sockaddr*>(&From), &FromLen);
-        if (N < 0)
-            continue;
+        if (N < 0) continue;
         size_t Off = 0;
         if (Raw) {
-            if (size_t(N) < sizeof(iphdr))
-                continue;
+            if (size_t(N) < sizeof(iphdr)) continue;
             Off = size_t(reinterpret_cast<const iphdr*>(Buf.data())->ihl) * 4;
         }
-        if (size_t(N) < Off + sizeof(icmphdr))
-            continue;
+        if (size_t(N) < Off + sizeof(icmphdr)) continue;
         const auto* R = reinterpret_cast<const icmphdr*>(Buf.data() + Off);
-        if (R->type != ICMP_ECHOREPLY || ntohs(R->un.echo.sequence) != Seq
-            || From.sin_addr.s_addr != Target.s_addr)
+        if (R->type != ICMP_ECHOREPLY || ntohs(R->un.echo.sequence) != Seq || From.sin_addr.s_addr != Target.s_addr)
             continue;
-        if (Raw && ntohs(R->un.echo.id) != Id)
-            continue;   // another program's echo seen by our raw socket
+        if (Raw && ntohs(R->un.echo.id) != Id) continue; // another program's echo seen by our raw socket
         TIcmpReply Reply;
         char Text[INET_ADDRSTRLEN] = {};
         inet_ntop(AF_INET, &From.sin_addr, Text, sizeof Text);
         Reply.FromAddress = QString::fromLatin1(Text);
         Reply.BytesReceived = int(size_t(N) - Off - sizeof(icmphdr));
-        Reply.RoundTripMs = int(std::chrono::duration_cast<std::chrono::milliseconds>(SteadyClock::now() - Sent).count());
+        Reply.RoundTripMs =
+            int(std::chrono::duration_cast<std::chrono::milliseconds>(SteadyClock::now() - Sent).count());
         return Reply;
     }
 }
 
-std::optional<TIcmpReply> TFakeIcmpClient::Ping(const QString& Host, int PacketSize, int TimeoutMs)
-{
+std::optional<TIcmpReply> TFakeIcmpClient::Ping(const QString& Host, int PacketSize, int TimeoutMs) {
     FHosts.append(Host);
-    if (FUnresolvable.contains(Host))
-        throw ESocketError(QStringLiteral("Cannot resolve host \"%1\"").arg(Host));
+    if (FUnresolvable.contains(Host)) throw ESocketError(QStringLiteral("Cannot resolve host \"%1\"").arg(Host));
     if (FAnswering.value(Host, false)) {
         Clock().Sleep(unsigned(qMax(0, FReplyDelayMs)));
         return TIcmpReply{Host, PacketSize, FReplyDelayMs};
@@ -170,16 +157,14 @@ std::optional<TIcmpReply> TFakeIcmpClient::Ping(const QString& Host, int PacketS
 }
 
 namespace {
-std::shared_ptr<IIcmpClient>& Current()
-{
+std::shared_ptr<IIcmpClient>& Current() {
     static std::shared_ptr<IIcmpClient> Client = std::make_shared<TIcmpClient>();
     return Client;
 }
-}   // namespace
+} // namespace
 
 IIcmpClient& IcmpClient() { return *Current(); }
 
-void SetIcmpClient(std::shared_ptr<IIcmpClient> Service)
-{
+void SetIcmpClient(std::shared_ptr<IIcmpClient> Service) {
     Current() = Service ? std::move(Service) : std::make_shared<TIcmpClient>();
 }

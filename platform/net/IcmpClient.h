@@ -2,17 +2,19 @@
 // ICMP echo (IPv4), one synchronous request per call, as the device check before an update uses
 // it. Goes through a replaceable service so that tests never send a packet.
 #include "platform/rtl/SysUtils.h"
+
 #include <QMap>
 #include <QString>
 #include <QStringList>
+
 #include <memory>
 #include <optional>
 
 TESSARO_DECLARE_EXCEPTION(ESocketError, Exception)
 
 struct TIcmpReply {
-    QString FromAddress;     // dotted IPv4 address of the answering host
-    int BytesReceived = 0;   // payload bytes in the echo reply
+    QString FromAddress; // dotted IPv4 address of the answering host
+    int BytesReceived = 0; // payload bytes in the echo reply
     int RoundTripMs = 0;
 };
 
@@ -25,14 +27,14 @@ public:
     virtual std::optional<TIcmpReply> Ping(const QString& Host, int PacketSize, int TimeoutMs) = 0;
 };
 
-IIcmpClient& IcmpClient();                                  // the service in force (real by default)
-void SetIcmpClient(std::shared_ptr<IIcmpClient> Service);   // nullptr restores the real client
+IIcmpClient& IcmpClient(); // the service in force (real by default)
+void SetIcmpClient(std::shared_ptr<IIcmpClient> Service); // nullptr restores the real client
 
 // The real client: Linux's unprivileged ping socket (SOCK_DGRAM, IPPROTO_ICMP) when the system
 // allows it (net.ipv4.ping_group_range), else a raw socket (needs CAP_NET_RAW).
 class TIcmpClient : public IIcmpClient {
 public:
-    enum TSocketKind { skAuto, skPingSocket, skRawSocket };   // the last two: no fallback
+    enum TSocketKind { skAuto, skPingSocket, skRawSocket }; // the last two: no fallback
     explicit TIcmpClient(TSocketKind Kind = skAuto) : FKind(Kind) {}
     std::optional<TIcmpReply> Ping(const QString& Host, int PacketSize, int TimeoutMs) override;
 
@@ -48,8 +50,8 @@ public:
     void SetAnswering(const QString& Host, bool Answers = true) { FAnswering[Host] = Answers; }
     void SetUnresolvable(const QString& Host) { FUnresolvable.append(Host); }
     void SetReplyDelayMs(int Ms) { FReplyDelayMs = Ms; }
-    int Count() const { return FHosts.size(); }          // requests sent
-    const QStringList& Hosts() const { return FHosts; }  // their hosts, in order
+    int Count() const { return FHosts.size(); } // requests sent
+    const QStringList& Hosts() const { return FHosts; } // their hosts, in order
     std::optional<TIcmpReply> Ping(const QString& Host, int PacketSize, int TimeoutMs) override;
 
 private:

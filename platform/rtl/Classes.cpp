@@ -16,7 +16,7 @@ namespace {
 const char* const SListIndexError = "List index out of bounds (%d)";
 const char* const SSortedListError = "Operation not allowed on sorted list";
 const char* const SDuplicateString = "String list does not allow duplicates";
-}  // namespace
+} // namespace
 
 // ---- TStrings -----------------------------------------------------------------------------
 
@@ -202,8 +202,7 @@ QString TStrings::DelimitedText() const {
         QString s = Get(i);
         bool quote = false;
         for (QChar c : s) {
-            if (c == FQuoteChar || c == FDelimiter || c.unicode() == 0 ||
-                (!FStrictDelimiter && c.unicode() <= ' ')) {
+            if (c == FQuoteChar || c == FDelimiter || c.unicode() == 0 || (!FStrictDelimiter && c.unicode() <= ' ')) {
                 quote = true;
                 break;
             }
@@ -247,9 +246,7 @@ void TStrings::SetDelimitedText(const QString& Value) {
                 }
             } else {
                 const int start = p;
-                while (p < n && Value[p] != FDelimiter &&
-                       (FStrictDelimiter || Value[p].unicode() > ' '))
-                    ++p;
+                while (p < n && Value[p] != FDelimiter && (FStrictDelimiter || Value[p].unicode() > ' ')) ++p;
                 s = Value.mid(start, p - start);
             }
             Add(s);
@@ -268,7 +265,7 @@ void TStrings::SetDelimitedText(const QString& Value) {
 QString TStrings::CommaText() const {
     TStringList copy;
     copy.AddStrings(const_cast<TStrings*>(this));
-    return copy.DelimitedText();   // a fresh list has ',' and '"', not strict
+    return copy.DelimitedText(); // a fresh list has ',' and '"', not strict
 }
 
 void TStrings::SetCommaText(const QString& S) {
@@ -372,9 +369,9 @@ int TStringList::AddObject(const QString& S, TObject* AObject) {
         index = Count();
     } else if (Find(S, index)) {
         switch (FDuplicates) {
-        case dupIgnore: return index;
-        case dupError: throw EListError(QString::fromLatin1(SDuplicateString));
-        case dupAccept: break;
+            case dupIgnore: return index;
+            case dupError: throw EListError(QString::fromLatin1(SDuplicateString));
+            case dupAccept: break;
         }
     }
     InsertItem(index, S, AObject);
@@ -460,8 +457,8 @@ void TStringList::CustomSort(const TStringListSortCompare& Compare) {
             const int mid = std::min(lo + width, n), hi = std::min(lo + 2 * width, n);
             int a = lo, b = mid, k = lo;
             while (a < mid && b < hi)
-                buffer[size_t(k++)] = Compare(this, order[size_t(b)], order[size_t(a)]) < 0 ? order[size_t(b++)]
-                                                                                            : order[size_t(a++)];
+                buffer[size_t(k++)] =
+                    Compare(this, order[size_t(b)], order[size_t(a)]) < 0 ? order[size_t(b++)] : order[size_t(a++)];
             while (a < mid) buffer[size_t(k++)] = order[size_t(a++)];
             while (b < hi) buffer[size_t(k++)] = order[size_t(b++)];
         }
@@ -492,8 +489,10 @@ int TStringList::CompareStrings(const QString& S1, const QString& S2) const {
 }
 
 void TStringList::SetUpdateState(bool Updating) {
-    if (Updating) Changing();
-    else Changed();
+    if (Updating)
+        Changing();
+    else
+        Changed();
 }
 
 void TStringList::Changing() {
@@ -507,7 +506,8 @@ void TStringList::Changed() {
 // ---- TStream ------------------------------------------------------------------------------
 
 void TStream::ReadBuffer(void* Buffer, int64_t Count) {
-    if (Count < 0 || (Count != 0 && Read(Buffer, Count) != Count)) throw EReadError(QStringLiteral("Stream read error"));
+    if (Count < 0 || (Count != 0 && Read(Buffer, Count) != Count))
+        throw EReadError(QStringLiteral("Stream read error"));
 }
 
 void TStream::WriteBuffer(const void* Buffer, int64_t Count) {
@@ -554,7 +554,7 @@ int64_t TMemoryStream::Write(const void* Buffer, int64_t Count) {
     if (end > FData.size()) {
         const qsizetype old = FData.size();
         FData.resize(qsizetype(end));
-        if (FPosition > old) std::memset(FData.data() + old, 0, size_t(FPosition - old));   // the gap
+        if (FPosition > old) std::memset(FData.data() + old, 0, size_t(FPosition - old)); // the gap
     }
     std::memcpy(FData.data() + FPosition, Buffer, size_t(Count));
     FPosition = end;
@@ -563,8 +563,10 @@ int64_t TMemoryStream::Write(const void* Buffer, int64_t Count) {
 
 int64_t TMemoryStream::Seek(int64_t Offset, TSeekOrigin Origin) {
     int64_t pos = Offset;
-    if (Origin == soCurrent) pos += FPosition;
-    else if (Origin == soEnd) pos += FData.size();
+    if (Origin == soCurrent)
+        pos += FPosition;
+    else if (Origin == soEnd)
+        pos += FData.size();
     if (pos < 0) throw EStreamError(QStringLiteral("Invalid stream position %1").arg(pos));
     FPosition = pos;
     return FPosition;
@@ -608,7 +610,7 @@ void TMemoryStream::SaveToFile(const QString& FileName) { WriteFileAtomic(FileNa
 
 namespace {
 QString OsReason(int Error) { return QString::fromLocal8Bit(std::strerror(Error)); }
-}  // namespace
+} // namespace
 
 TFileStream::TFileStream(const QString& FileName, uint16_t Mode) : FFileName(FileName) {
     if ((Mode & fmCreate) == fmCreate) {
@@ -623,9 +625,9 @@ TFileStream::TFileStream(const QString& FileName, uint16_t Mode) : FFileName(Fil
     }
     int flags = O_CLOEXEC;
     switch (Mode & 3) {
-    case fmOpenWrite: flags |= O_WRONLY; break;
-    case fmOpenReadWrite: flags |= O_RDWR; break;
-    default: flags |= O_RDONLY; break;
+        case fmOpenWrite: flags |= O_WRONLY; break;
+        case fmOpenReadWrite: flags |= O_RDWR; break;
+        default: flags |= O_RDONLY; break;
     }
     FHandle = ::open(QFile::encodeName(FileName).constData(), flags);
     if (FHandle < 0) {
@@ -637,12 +639,12 @@ TFileStream::TFileStream(const QString& FileName, uint16_t Mode) : FFileName(Fil
 TFileStream::~TFileStream() {
     if (FAtomic) {
         if (std::uncaught_exceptions() > FUncaught) {
-            FAtomic->Discard();   // the writer failed part-way: keep the old file
+            FAtomic->Discard(); // the writer failed part-way: keep the old file
         } else if (FHandle >= 0) {
             try {
                 Commit();
             } catch (const Exception& e) {
-                qWarning("%s", e.what());   // a destructor cannot raise; Commit() can
+                qWarning("%s", e.what()); // a destructor cannot raise; Commit() can
             }
         }
         return;

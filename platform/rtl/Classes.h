@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -26,9 +27,9 @@ public:
     // storage, supplied by descendants
     virtual int Count() const = 0;
     virtual QString Get(int Index) const = 0;
-    virtual void Put(int Index, const QString& S);                 // default: replace, keeping the object
-    virtual TObject* GetObject(int Index) const;                   // default: nullptr
-    virtual void PutObject(int Index, TObject* AObject);           // default: ignored
+    virtual void Put(int Index, const QString& S); // default: replace, keeping the object
+    virtual TObject* GetObject(int Index) const; // default: nullptr
+    virtual void PutObject(int Index, TObject* AObject); // default: ignored
     virtual void Insert(int Index, const QString& S) = 0;
     virtual void InsertObject(int Index, const QString& S, TObject* AObject);
     virtual void Delete(int Index) = 0;
@@ -53,7 +54,8 @@ public:
     void EndUpdate();
     int UpdateCount() const { return FUpdateCount; }
     // Runs Body between BeginUpdate and EndUpdate, ending the update also when Body raises.
-    template <class TBody> void WithinUpdate(TBody&& Body) {
+    template <class TBody>
+    void WithinUpdate(TBody&& Body) {
         BeginUpdate();
         try {
             Body();
@@ -70,9 +72,9 @@ public:
     QString operator[](int Index) const { return Get(Index); }
     TObject* Objects(int Index) const { return GetObject(Index); }
     void SetObjects(int Index, TObject* AObject) { PutObject(Index, AObject); }
-    QString Names(int Index) const;                     // the part before the separator, "" without one
+    QString Names(int Index) const; // the part before the separator, "" without one
     QString Values(const QString& Name) const;
-    void SetValues(const QString& Name, const QString& Value);   // "" removes the entry
+    void SetValues(const QString& Name, const QString& Value); // "" removes the entry
     QString ValueFromIndex(int Index) const;
     void SetValueFromIndex(int Index, const QString& Value);
     QChar NameValueSeparator() const { return FNameValueSeparator; }
@@ -87,10 +89,10 @@ public:
     void SetLineBreak(const QString& S) { FLineBreak = S; }
     QString DelimitedText() const;
     void SetDelimitedText(const QString& S);
-    QString CommaText() const;                          // DelimitedText with ',' and '"'
+    QString CommaText() const; // DelimitedText with ',' and '"'
     void SetCommaText(const QString& S);
-    QString Text() const;                               // every line followed by LineBreak ("\r\n")
-    void SetText(const QString& S);                     // lines end at CR, LF or CRLF
+    QString Text() const; // every line followed by LineBreak ("\r\n")
+    void SetText(const QString& S); // lines end at CR, LF or CRLF
     QStringList ToStringList() const;
 
     // files and streams: read with the text-file rules of Files.h; written whole (Windows-1252 when
@@ -104,7 +106,7 @@ protected:
     // Compares two texts as IndexOf and the sorted list do; TStrings ignores case.
     virtual int CompareStrings(const QString& S1, const QString& S2) const;
     virtual void SetUpdateState(bool Updating) { (void)Updating; }
-    void Error(const QString& Fmt, int Index) const;    // raises EListError
+    void Error(const QString& Fmt, int Index) const; // raises EListError
     bool Updating() const { return FUpdateCount > 0; }
 
 private:
@@ -184,9 +186,9 @@ public:
     virtual int64_t Read(void* Buffer, int64_t Count) = 0;
     virtual int64_t Write(const void* Buffer, int64_t Count) = 0;
     virtual int64_t Seek(int64_t Offset, TSeekOrigin Origin) = 0;
-    void ReadBuffer(void* Buffer, int64_t Count);          // all or EReadError
-    void WriteBuffer(const void* Buffer, int64_t Count);   // all or EWriteError
-    int64_t CopyFrom(TStream* Source, int64_t Count);      // Count 0 copies the whole source
+    void ReadBuffer(void* Buffer, int64_t Count); // all or EReadError
+    void WriteBuffer(const void* Buffer, int64_t Count); // all or EWriteError
+    int64_t CopyFrom(TStream* Source, int64_t Count); // Count 0 copies the whole source
 
     int64_t Position() { return Seek(0, soCurrent); }
     void SetPosition(int64_t Pos) { Seek(Pos, soBeginning); }
@@ -207,7 +209,7 @@ public:
     void LoadFromStream(TStream* Stream);
     void LoadFromFile(const QString& FileName);
     void SaveToStream(TStream* Stream);
-    void SaveToFile(const QString& FileName);   // through the atomic writer
+    void SaveToFile(const QString& FileName); // through the atomic writer
 private:
     QByteArray FData;
     int64_t FPosition = 0;
@@ -238,8 +240,9 @@ public:
     int64_t Write(const void* Buffer, int64_t Count) override;
     int64_t Seek(int64_t Offset, TSeekOrigin Origin) override;
     void SetSize(int64_t NewSize) override;
-    void Commit();   // fmCreate: puts the new file in place now; later writes raise
+    void Commit(); // fmCreate: puts the new file in place now; later writes raise
     const QString& FileName() const { return FFileName; }
+
 private:
     QString FFileName;
     int FHandle = -1;

@@ -10,6 +10,7 @@ public:
     QDateTime CurrentDateTime() override { return QDateTime::currentDateTime(); }
     uint64_t TickCount() override { return static_cast<uint64_t>(FTimer.elapsed()); }
     void Sleep(unsigned Ms) override { QThread::msleep(Ms); }
+
 private:
     QElapsedTimer FTimer;
 };
@@ -18,7 +19,7 @@ std::shared_ptr<IClock>& Current() {
     static std::shared_ptr<IClock> clock = std::make_shared<TRealClock>();
     return clock;
 }
-}  // namespace
+} // namespace
 
 IClock& Clock() { return *Current(); }
 

@@ -5,6 +5,7 @@
 #include <QDate>
 #include <QLocale>
 #include <QRegularExpression>
+
 #include <cmath>
 
 namespace {
@@ -35,7 +36,7 @@ const char* const LongMonths[12] = {"January", "February", "March",     "April",
                                     "July",    "August",   "September", "October", "November", "December"};
 const char* const ShortDays[7] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
 const char* const LongDays[7] = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
-}  // namespace
+} // namespace
 
 TFormatSettings::TFormatSettings() {
     for (int i = 0; i < 12; ++i) {
@@ -60,17 +61,26 @@ QString FromQtPattern(const QString& Qt, QChar Separator, QChar Placeholder) {
             if (c == quote) quote = QChar();
             continue;
         }
-        if (c == u'\'') { quote = c; out += c; continue; }
-        if (c == u'M') out += u'm';
-        else if (c == u'm') out += u'n';
-        else if (c == u'H') out += u'h';
+        if (c == u'\'') {
+            quote = c;
+            out += c;
+            continue;
+        }
+        if (c == u'M')
+            out += u'm';
+        else if (c == u'm')
+            out += u'n';
+        else if (c == u'H')
+            out += u'h';
         else if (c == u'A' || c == u'a') {
             if (i + 1 < Qt.size() && (Qt[i + 1] == u'P' || Qt[i + 1] == u'p')) ++i;
             out += QStringLiteral("ampm");
         } else if (c == u't') {
             // time zone: not shown
-        } else if (!Separator.isNull() && c == Separator) out += Placeholder;
-        else out += c;
+        } else if (!Separator.isNull() && c == Separator)
+            out += Placeholder;
+        else
+            out += c;
     }
     return out.trimmed();
 }
@@ -80,13 +90,13 @@ QChar FirstSeparator(const QString& Pattern) {
         if (!c.isLetter() && !c.isSpace() && c != u'\'') return c;
     return QChar();
 }
-}  // namespace
+} // namespace
 
 namespace {
 TFormatSettings LocaleFormatSettings() {
     const QLocale loc = QLocale::system();
     TFormatSettings fs;
-    if (loc.language() == QLocale::C) return fs;   // no user locale: the defaults
+    if (loc.language() == QLocale::C) return fs; // no user locale: the defaults
     const QString dp = loc.decimalPoint();
     const QString gs = loc.groupSeparator();
     if (dp.size() == 1) fs.DecimalSeparator = dp[0];
@@ -110,7 +120,7 @@ TFormatSettings LocaleFormatSettings() {
         fs.LongMonthNames[i] = loc.monthName(i + 1, QLocale::LongFormat);
     }
     for (int i = 0; i < 7; ++i) {
-        const int qtDay = i == 0 ? 7 : i;   // Qt counts Monday = 1 .. Sunday = 7
+        const int qtDay = i == 0 ? 7 : i; // Qt counts Monday = 1 .. Sunday = 7
         fs.ShortDayNames[i] = loc.dayName(qtDay, QLocale::ShortFormat);
         fs.LongDayNames[i] = loc.dayName(qtDay, QLocale::LongFormat);
     }
@@ -120,7 +130,7 @@ TFormatSettings LocaleFormatSettings() {
     if (fs.LongTimeFormat.isEmpty()) fs.LongTimeFormat = TFormatSettings().LongTimeFormat;
     return fs;
 }
-}  // namespace
+} // namespace
 
 // The user's settings from the start; tests put their own in place.
 TFormatSettings FormatSettings = LocaleFormatSettings();
@@ -134,8 +144,7 @@ bool TryEncodeDate(int Year, int Month, int Day, TDateTime& Value) {
 }
 
 bool TryEncodeTime(int Hour, int Min, int Sec, int MSec, TDateTime& Value) {
-    if (Hour < 0 || Hour > 23 || Min < 0 || Min > 59 || Sec < 0 || Sec > 59 || MSec < 0 || MSec > 999)
-        return false;
+    if (Hour < 0 || Hour > 23 || Min < 0 || Min > 59 || Sec < 0 || Sec > 59 || MSec < 0 || MSec > 999) return false;
     Value = double(((int64_t(Hour) * 60 + Min) * 60 + Sec) * 1000 + MSec) / double(MSecsPerDay);
     return true;
 }
@@ -183,7 +192,7 @@ int DayOfWeek(TDateTime D) {
 TDateTime Now() {
     const QDateTime now = Clock().CurrentDateTime();
     return double(now.date().toJulianDay() - BaseJulianDay()) +
-           double(now.time().msecsSinceStartOfDay()) / double(MSecsPerDay);
+        double(now.time().msecsSinceStartOfDay()) / double(MSecsPerDay);
 }
 TDateTime Date() { return std::floor(Now()); }
 TDateTime Time() { return Now() - std::floor(Now()); }
@@ -196,11 +205,11 @@ QString Two(int v) { return QString::number(v).rightJustified(2, u'0'); }
 bool HasAmPm(const QString& Fmt) {
     const QString l = Fmt.toLower();
     return l.contains(QStringLiteral("am/pm")) || l.contains(QStringLiteral("a/p")) ||
-           l.contains(QStringLiteral("ampm"));
+        l.contains(QStringLiteral("ampm"));
 }
 
 void AppendFormatted(QString& out, const QString& Fmt, TDateTime D, int depth) {
-    if (depth > 2) return;   // formats that name each other stop here
+    if (depth > 2) return; // formats that name each other stop here
     int y, mo, d, h, mi, s, ms;
     DecodeDate(D, y, mo, d);
     DecodeTime(D, h, mi, s, ms);
@@ -225,7 +234,7 @@ void AppendFormatted(QString& out, const QString& Fmt, TDateTime D, int depth) {
         if (lc == u'a') {
             const QString rest = Fmt.mid(i);
             if (rest.startsWith(QStringLiteral("am/pm"), Qt::CaseInsensitive)) {
-                out += h < 12 ? Fmt.mid(i, 2) : Fmt.mid(i + 3, 2);   // in the specifier's own case
+                out += h < 12 ? Fmt.mid(i, 2) : Fmt.mid(i + 3, 2); // in the specifier's own case
                 i += 5;
             } else if (rest.startsWith(QStringLiteral("a/p"), Qt::CaseInsensitive)) {
                 const bool upper = Fmt[i].isUpper();
@@ -255,12 +264,12 @@ void AppendFormatted(QString& out, const QString& Fmt, TDateTime D, int depth) {
             i += k;
             const int dow = DayOfWeek(D) - 1;
             switch (k) {
-            case 1: out += QString::number(d); break;
-            case 2: out += Two(d); break;
-            case 3: out += FormatSettings.ShortDayNames[dow]; break;
-            case 4: out += FormatSettings.LongDayNames[dow]; break;
-            case 5: AppendFormatted(out, FormatSettings.ShortDateFormat, D, depth + 1); break;
-            default: AppendFormatted(out, FormatSettings.LongDateFormat, D, depth + 1); break;
+                case 1: out += QString::number(d); break;
+                case 2: out += Two(d); break;
+                case 3: out += FormatSettings.ShortDayNames[dow]; break;
+                case 4: out += FormatSettings.LongDayNames[dow]; break;
+                case 5: AppendFormatted(out, FormatSettings.ShortDateFormat, D, depth + 1); break;
+                default: AppendFormatted(out, FormatSettings.LongDateFormat, D, depth + 1); break;
             }
             lastWasHour = false;
             continue;
@@ -272,10 +281,10 @@ void AppendFormatted(QString& out, const QString& Fmt, TDateTime D, int depth) {
                 out += k == 1 ? QString::number(mi) : Two(mi);
             } else {
                 switch (k) {
-                case 1: out += QString::number(mo); break;
-                case 2: out += Two(mo); break;
-                case 3: out += FormatSettings.ShortMonthNames[mo - 1]; break;
-                default: out += FormatSettings.LongMonthNames[mo - 1]; break;
+                    case 1: out += QString::number(mo); break;
+                    case 2: out += Two(mo); break;
+                    case 3: out += FormatSettings.ShortMonthNames[mo - 1]; break;
+                    default: out += FormatSettings.LongMonthNames[mo - 1]; break;
                 }
             }
             lastWasHour = false;
@@ -324,18 +333,20 @@ void AppendFormatted(QString& out, const QString& Fmt, TDateTime D, int depth) {
         if (lc == u't') {
             const int k = run(u't');
             i += k;
-            AppendFormatted(out, k == 1 ? FormatSettings.ShortTimeFormat : FormatSettings.LongTimeFormat, D,
-                            depth + 1);
+            AppendFormatted(out, k == 1 ? FormatSettings.ShortTimeFormat : FormatSettings.LongTimeFormat, D, depth + 1);
             lastWasHour = false;
             continue;
         }
-        if (c == u'/') out += FormatSettings.DateSeparator;
-        else if (c == u':') out += FormatSettings.TimeSeparator;
-        else out += c;
+        if (c == u'/')
+            out += FormatSettings.DateSeparator;
+        else if (c == u':')
+            out += FormatSettings.TimeSeparator;
+        else
+            out += c;
         ++i;
     }
 }
-}  // namespace
+} // namespace
 
 QString FormatDateTime(const QString& Fmt, TDateTime D) {
     QString out;
@@ -397,16 +408,23 @@ bool ParseDate(const QString& S, int& Pos, TDateTime& Value) {
         m = nums[1 - dPos];
     } else {
         for (int k = 0; k < 3; ++k) {
-            if (order[k] == u'D') d = nums[k];
-            else if (order[k] == u'M') m = nums[k];
-            else { y = nums[k]; yearDigits = digits[k]; }
+            if (order[k] == u'D')
+                d = nums[k];
+            else if (order[k] == u'M')
+                m = nums[k];
+            else {
+                y = nums[k];
+                yearDigits = digits[k];
+            }
         }
         if (yearDigits <= 2) {
             // Two-digit years fall within fifty years of the current year.
             const int century = currentYear - currentYear % 100;
             y += century;
-            if (y > currentYear + 50) y -= 100;
-            else if (y <= currentYear - 50) y += 100;
+            if (y > currentYear + 50)
+                y -= 100;
+            else if (y <= currentYear - 50)
+                y += 100;
         }
     }
     return TryEncodeDate(y, m, d, Value);
@@ -441,7 +459,7 @@ bool ParseTime(const QString& S, int& Pos, TDateTime& Value) {
     }
     return TryEncodeTime(h, mi, s, ms, Value);
 }
-}  // namespace
+} // namespace
 
 bool TryStrToDate(const QString& S, TDateTime& Value) {
     const QString t = Trim(S);
@@ -490,7 +508,6 @@ TDateTime StrToTime(const QString& S) {
 }
 TDateTime StrToDateTime(const QString& S) {
     TDateTime v;
-    if (!TryStrToDateTime(S, v))
-        throw EConvertError(QStringLiteral("'%1' is not a valid date and time").arg(S));
+    if (!TryStrToDateTime(S, v)) throw EConvertError(QStringLiteral("'%1' is not a valid date and time").arg(S));
     return v;
 }

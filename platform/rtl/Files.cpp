@@ -8,8 +8,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <new>
 #include <fcntl.h>
+#include <new>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -28,7 +28,7 @@ QString ExecutableDir() {
 }
 
 QString OsReason(int Error) { return QString::fromLocal8Bit(std::strerror(Error)); }
-}  // namespace
+} // namespace
 
 QString App_Dir() {
     if (!AppDirOverride().isEmpty()) return AppDirOverride();
@@ -45,9 +45,7 @@ bool FileExists(const QString& FileName) {
     return !FileName.isEmpty() && fi.exists() && !fi.isDir();
 }
 
-bool DirectoryExists(const QString& Dir) {
-    return !Dir.isEmpty() && QFileInfo(Dir).isDir();
-}
+bool DirectoryExists(const QString& Dir) { return !Dir.isEmpty() && QFileInfo(Dir).isDir(); }
 
 bool CreateDir(const QString& Dir) { return !Dir.isEmpty() && QDir().mkdir(Dir); }
 
@@ -56,21 +54,15 @@ bool ForceDirectories(const QString& Dir) {
     return QDir().mkpath(Dir);
 }
 
-bool DeleteFile(const QString& FileName) {
-    return FileExists(FileName) && QFile::remove(FileName);
-}
+bool DeleteFile(const QString& FileName) { return FileExists(FileName) && QFile::remove(FileName); }
 
 bool RenameFile(const QString& OldName, const QString& NewName) {
-    return QFile::rename(OldName, NewName);   // fails when NewName exists
+    return QFile::rename(OldName, NewName); // fails when NewName exists
 }
 
-QString ExtractFilePath(const QString& FileName) {
-    return FileName.left(FileName.lastIndexOf(u'/') + 1);
-}
+QString ExtractFilePath(const QString& FileName) { return FileName.left(FileName.lastIndexOf(u'/') + 1); }
 
-QString ExtractFileName(const QString& FileName) {
-    return FileName.mid(FileName.lastIndexOf(u'/') + 1);
-}
+QString ExtractFileName(const QString& FileName) { return FileName.mid(FileName.lastIndexOf(u'/') + 1); }
 
 QString ExtractFileExt(const QString& FileName) {
     const int dot = FileName.lastIndexOf(u'.');
@@ -84,9 +76,7 @@ QString ChangeFileExt(const QString& FileName, const QString& Ext) {
     return FileName.left(dot) + Ext;
 }
 
-QString IncludeTrailingPathDelimiter(const QString& Dir) {
-    return Dir.endsWith(u'/') ? Dir : Dir + u'/';
-}
+QString IncludeTrailingPathDelimiter(const QString& Dir) { return Dir.endsWith(u'/') ? Dir : Dir + u'/'; }
 
 QString ExcludeTrailingPathDelimiter(const QString& Dir) {
     QString d = Dir;
@@ -102,7 +92,7 @@ void SortNames(QStringList& names) {
         return c != 0 ? c < 0 : a < b;
     });
 }
-}  // namespace
+} // namespace
 
 QStringList ListFiles(const QString& Dir, const QString& Pattern) {
     QDir d(Dir);
@@ -129,10 +119,9 @@ QStringList ListDirectories(const QString& Dir) {
 
 namespace {
 // Windows-1252 bytes 0x80..0x9F; the five the code page leaves undefined map to the same code.
-const char16_t Cp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+const char16_t Cp1252High[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+                                 0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+                                 0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 QString DecodeUtf16(const QByteArray& Bytes, int Start, bool BigEndian) {
     const int units = (Bytes.size() - Start) / 2;
@@ -144,7 +133,7 @@ QString DecodeUtf16(const QByteArray& Bytes, int Start, bool BigEndian) {
     }
     return s;
 }
-}  // namespace
+} // namespace
 
 QString DecodeCp1252(const QByteArray& Bytes) {
     QString s(Bytes.size(), Qt::Uninitialized);
@@ -165,7 +154,10 @@ bool EncodeCp1252(const QString& Text, QByteArray& Bytes) {
         }
         int found = -1;
         for (int k = 0; k < 32; ++k)
-            if (Cp1252High[k] == u) { found = k; break; }
+            if (Cp1252High[k] == u) {
+                found = k;
+                break;
+            }
         if (found < 0) return false;
         Bytes[i] = char(0x80 + found);
     }
@@ -222,7 +214,7 @@ QByteArray ReadFileBytes(const QString& FileName) {
     const qsizetype expected = known && S_ISREG(st.st_mode) && st.st_size > 0 ? qsizetype(st.st_size) : 0;
     QByteArray data;
     try {
-        data.resize(expected + 1);   // one byte more, so the end is seen without a second buffer
+        data.resize(expected + 1); // one byte more, so the end is seen without a second buffer
     } catch (const std::bad_alloc&) {
         ::close(fd);
         throw EInOutError(QStringLiteral("Cannot read file \"%1\". %2").arg(FileName, OsReason(ENOMEM)));

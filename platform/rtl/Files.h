@@ -1,10 +1,11 @@
 #pragma once
 // Files and paths. Paths join with "/"; file names keep their case.
 #include "platform/rtl/SysUtils.h"
+
 #include <QStringList>
 
-QString App_Dir();                           // the executable's folder, with a trailing "/"
-void Set_App_Dir(const QString& Dir);        // tests point it at a temporary folder
+QString App_Dir(); // the executable's folder, with a trailing "/"
+void Set_App_Dir(const QString& Dir); // tests point it at a temporary folder
 
 bool FileExists(const QString& FileName);
 bool DirectoryExists(const QString& Dir);
@@ -12,14 +13,14 @@ bool CreateDir(const QString& Dir);
 bool ForceDirectories(const QString& Dir);
 bool DeleteFile(const QString& FileName);
 bool RenameFile(const QString& OldName, const QString& NewName);
-QString ExtractFilePath(const QString& FileName);   // up to and including the last "/"
+QString ExtractFilePath(const QString& FileName); // up to and including the last "/"
 QString ExtractFileName(const QString& FileName);
-QString ExtractFileExt(const QString& FileName);    // with the dot, "" when none
+QString ExtractFileExt(const QString& FileName); // with the dot, "" when none
 QString ChangeFileExt(const QString& FileName, const QString& Ext);
 QString IncludeTrailingPathDelimiter(const QString& Dir);
 QString ExcludeTrailingPathDelimiter(const QString& Dir);
-QStringList ListFiles(const QString& Dir, const QString& Pattern = "*");   // names, sorted
-QStringList ListDirectories(const QString& Dir);                          // names, sorted, no "." ".."
+QStringList ListFiles(const QString& Dir, const QString& Pattern = "*"); // names, sorted
+QStringList ListDirectories(const QString& Dir); // names, sorted, no "." ".."
 
 // Text files as the language and text readers take them: a BOM selects UTF-8, UTF-16 LE or BE;
 // without one the bytes are Windows-1252. Lines end at CR, LF or CRLF. Raises EInOutError when
@@ -28,7 +29,7 @@ QStringList ReadTextLines(const QString& FileName);
 QString DecodeText(const QByteArray& Bytes);
 QStringList SplitLines(const QString& Text);
 
-QByteArray ReadFileBytes(const QString& FileName);   // raises EInOutError with the OS's reason
+QByteArray ReadFileBytes(const QString& FileName); // raises EInOutError with the OS's reason
 
 // Writes the whole file or nothing: the bytes go to a temporary file beside the target, which is
 // flushed and then renamed over it. Raises EInOutError with the OS's reason when it cannot.
@@ -36,7 +37,7 @@ void WriteFileAtomic(const QString& FileName, const QByteArray& Data);
 
 // Windows-1252, the code page of files written without a BOM.
 QString DecodeCp1252(const QByteArray& Bytes);
-bool EncodeCp1252(const QString& Text, QByteArray& Bytes);   // false when a character has no byte
+bool EncodeCp1252(const QString& Text, QByteArray& Bytes); // false when a character has no byte
 // The bytes the system writes a text file with: Windows-1252 when every character fits, else
 // UTF-8 with a BOM, so that DecodeText reads back exactly what was written.
 QByteArray EncodeText(const QString& Text);
@@ -54,8 +55,9 @@ public:
     void Write(const char* Data, int64_t Count);
     void Commit();
     void Discard();
-    int Handle() const { return FFd; }   // the temporary file, open for reading and writing
+    int Handle() const { return FFd; } // the temporary file, open for reading and writing
     const QString& FileName() const { return FFileName; }
+
 private:
     [[noreturn]] void Fail(const QString& What, int Error);
     QString FFileName;

@@ -23,7 +23,7 @@ void CheckName(const QString& What, const QString& Name) {
     if (HasLineBreak(Name) || Trim(Name) != Name || Name.isEmpty())
         throw EConvertError(QStringLiteral("Invalid INI %1 name '%2'").arg(What, Name));
 }
-}  // namespace
+} // namespace
 
 TIniFile::TIniFile(const QString& FileName) : FFileName(FileName) {
     if (!FileExists(FileName)) return;
@@ -83,9 +83,9 @@ void TIniFile::WriteString(const QString& Section, const QString& Ident, const Q
     int s = FindSection(Section);
     if (s < 0) {
         // A blank line sets a new section off from what comes before it.
-        if (!FSections.isEmpty() && (FSections.last().Lines.isEmpty() ||
-                                     FSections.last().Lines.last().IsEntry ||
-                                     !Trim(FSections.last().Lines.last().Raw).isEmpty()))
+        if (!FSections.isEmpty() &&
+            (FSections.last().Lines.isEmpty() || FSections.last().Lines.last().IsEntry ||
+             !Trim(FSections.last().Lines.last().Raw).isEmpty()))
             FSections.last().Lines.append(TLine{});
         FSections.append(TSection{Section, true, {}});
         s = FSections.size() - 1;

@@ -20,14 +20,14 @@ public:
 
     QString ReadString(const QString& Section, const QString& Ident, const QString& Default) const;
     void WriteString(const QString& Section, const QString& Ident, const QString& Value);
-    int ReadInteger(const QString& Section, const QString& Ident, int Default) const;   // the integer syntax
+    int ReadInteger(const QString& Section, const QString& Ident, int Default) const; // the integer syntax
     void WriteInteger(const QString& Section, const QString& Ident, int Value);
-    bool ReadBool(const QString& Section, const QString& Ident, bool Default) const;    // integer, 0 = false
-    void WriteBool(const QString& Section, const QString& Ident, bool Value);           // "1" / "0"
+    bool ReadBool(const QString& Section, const QString& Ident, bool Default) const; // integer, 0 = false
+    void WriteBool(const QString& Section, const QString& Ident, bool Value); // "1" / "0"
 
-    void ReadSection(const QString& Section, TStrings* Strings) const;        // the keys, in file order
-    void ReadSections(TStrings* Strings) const;                               // the section names
-    void ReadSectionValues(const QString& Section, TStrings* Strings) const;  // "key=value" lines
+    void ReadSection(const QString& Section, TStrings* Strings) const; // the keys, in file order
+    void ReadSections(TStrings* Strings) const; // the section names
+    void ReadSectionValues(const QString& Section, TStrings* Strings) const; // "key=value" lines
     bool SectionExists(const QString& Section) const;
     bool ValueExists(const QString& Section, const QString& Ident) const;
     void EraseSection(const QString& Section);
@@ -39,11 +39,11 @@ private:
         bool IsEntry = false;
         QString Key;
         QString Value;
-        QString Raw;   // comments, blank and other lines, kept as they were
+        QString Raw; // comments, blank and other lines, kept as they were
     };
     struct TSection {
         QString Name;
-        bool Headed = true;   // false for the lines before the first section
+        bool Headed = true; // false for the lines before the first section
         QList<TLine> Lines;
     };
     int FindSection(const QString& Section) const;

@@ -1,11 +1,12 @@
 #include "platform/rtl/SysUtils.h"
 
 #include <QLocale>
+
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <type_traits>
 #include <limits>
+#include <type_traits>
 
 // ---- integers -----------------------------------------------------------------------------
 
@@ -24,7 +25,7 @@ int HexDigit(char32_t U) {
 template <typename Char, typename TAtEnd>
 bool ParseInt(const Char* P, TAtEnd AtEnd, int& Value) {
     using U = std::make_unsigned_t<Char>;
-    const auto Digit = [](Char C) { return uint32_t(U(C)) - uint32_t('0'); };   // above 9: no digit
+    const auto Digit = [](Char C) { return uint32_t(U(C)) - uint32_t('0'); }; // above 9: no digit
     const auto HexPrefix = [&AtEnd](const Char* Q) {
         // "0x" needs its second character before it counts as a prefix: "0" alone is a number.
         return *Q == '$' || *Q == 'x' || *Q == 'X' || (*Q == '0' && !AtEnd(Q + 1) && (Q[1] == 'x' || Q[1] == 'X'));
@@ -42,7 +43,7 @@ bool ParseInt(const Char* P, TAtEnd AtEnd, int& Value) {
             P += *P == '0' ? 2 : 1;
             if (AtEnd(P)) return false;
             uint32_t pattern = 0;
-            int significant = 0;   // leading zeros do not count towards the eight digits
+            int significant = 0; // leading zeros do not count towards the eight digits
             for (; !AtEnd(P); ++P) {
                 const int d = HexDigit(U(*P));
                 if (d < 0) return false;
@@ -71,22 +72,25 @@ bool ParseInt(const Char* P, TAtEnd AtEnd, int& Value) {
     Value = static_cast<int>(acc);
     return true;
 }
-}  // namespace
+} // namespace
 
 bool TryStrToInt(const QString& S, int& Value) { return TryStrToInt(QStringView(S), Value); }
 
 bool TryStrToInt(QStringView S, int& Value) {
     const char16_t* End = S.utf16() + S.size();
-    return ParseInt(S.utf16(), [End](const char16_t* P) { return P == End; }, Value);
+    return ParseInt(
+        S.utf16(), [End](const char16_t* P) { return P == End; }, Value);
 }
 
 bool TryStrToInt(std::string_view S, int& Value) {
     const char* End = S.data() + S.size();
-    return ParseInt(S.data(), [End](const char* P) { return P == End; }, Value);
+    return ParseInt(
+        S.data(), [End](const char* P) { return P == End; }, Value);
 }
 
 bool TryStrToInt(const char* S, int& Value) {
-    return ParseInt(S, [](const char* P) { return *P == 0; }, Value);
+    return ParseInt(
+        S, [](const char* P) { return *P == 0; }, Value);
 }
 
 int StrToIntDef(const QString& S, int Default) {
@@ -96,8 +100,7 @@ int StrToIntDef(const QString& S, int Default) {
 
 int StrToInt(const QString& S) {
     int v;
-    if (!TryStrToInt(S, v))
-        throw EConvertError(QStringLiteral("'%1' is not a valid integer value").arg(S));
+    if (!TryStrToInt(S, v)) throw EConvertError(QStringLiteral("'%1' is not a valid integer value").arg(S));
     return v;
 }
 
@@ -109,9 +112,7 @@ QString IntToHexBits(uint64_t Pattern, int Digits) {
     return s;
 }
 
-QString IntToHex(int64_t Value, int Digits) {
-    return IntToHexBits(static_cast<uint64_t>(Value), Digits);
-}
+QString IntToHex(int64_t Value, int Digits) { return IntToHexBits(static_cast<uint64_t>(Value), Digits); }
 
 int MulDiv(int Number, int Numerator, int Denominator) {
     if (Denominator == 0) return -1;
@@ -119,22 +120,23 @@ int MulDiv(int Number, int Numerator, int Denominator) {
     int64_t q = product / Denominator;
     const int64_t r = product % Denominator;
     // Round half away from zero.
-    if (2 * std::llabs(r) >= std::llabs(int64_t(Denominator)))
-        q += ((product < 0) != (Denominator < 0)) ? -1 : 1;
+    if (2 * std::llabs(r) >= std::llabs(int64_t(Denominator))) q += ((product < 0) != (Denominator < 0)) ? -1 : 1;
     if (q > std::numeric_limits<int>::max() || q < std::numeric_limits<int>::min()) return -1;
     return static_cast<int>(q);
 }
 
 int64_t Round(double X) {
     if (!std::isfinite(X) || X >= 9223372036854775808.0 || X < -9223372036854775808.0)
-        throw ERangeError(QStringLiteral("Floating point value %1 cannot be rounded to an integer")
-                              .arg(X));
+        throw ERangeError(QStringLiteral("Floating point value %1 cannot be rounded to an integer").arg(X));
     const double fl = std::floor(X);
     const double diff = X - fl;
     double r;
-    if (diff > 0.5) r = fl + 1;
-    else if (diff < 0.5) r = fl;
-    else r = (std::fmod(fl, 2.0) == 0.0) ? fl : fl + 1;
+    if (diff > 0.5)
+        r = fl + 1;
+    else if (diff < 0.5)
+        r = fl;
+    else
+        r = (std::fmod(fl, 2.0) == 0.0) ? fl : fl + 1;
     return static_cast<int64_t>(r);
 }
 
@@ -174,7 +176,7 @@ QString GeneralFloat(double v, int Precision) {
     if (v == 0) return QStringLiteral("0");
     if (Precision < 1) Precision = 1;
     if (Precision > 17) Precision = 17;
-    QString e = QString::number(v, 'e', Precision - 1);   // -d.ddddde+xx
+    QString e = QString::number(v, 'e', Precision - 1); // -d.ddddde+xx
     const int ePos = e.indexOf(u'e');
     QString mant = e.left(ePos);
     const int exp = e.mid(ePos + 1).toInt();
@@ -208,8 +210,7 @@ QString ScientificFloat(double v, int Precision) {
     const int ePos = e.indexOf(u'e');
     const int exp = e.mid(ePos + 1).toInt();
     QString expText = QString::number(std::abs(exp)).rightJustified(3, u'0');
-    return WithDecimalSeparator(e.left(ePos)) + (exp < 0 ? QStringLiteral("E-") : QStringLiteral("E+")) +
-           expText;
+    return WithDecimalSeparator(e.left(ePos)) + (exp < 0 ? QStringLiteral("E-") : QStringLiteral("E+")) + expText;
 }
 
 QString FixedFloat(double v, int Decimals, bool Thousands) {
@@ -220,12 +221,15 @@ QString FixedFloat(double v, int Decimals, bool Thousands) {
     if (s.startsWith(u'-')) {
         bool allZero = true;
         for (int i = 1; i < s.size(); ++i)
-            if (s[i] != u'0' && s[i] != u'.') { allZero = false; break; }
+            if (s[i] != u'0' && s[i] != u'.') {
+                allZero = false;
+                break;
+            }
         if (allZero) s.remove(0, 1);
     }
     return Thousands ? GroupThousands(s) : WithDecimalSeparator(s);
 }
-}  // namespace
+} // namespace
 
 QString FloatToStr(double Value) { return GeneralFloat(Value, 15); }
 
@@ -238,11 +242,17 @@ bool TryStrToFloat(const QString& S, double& Value) {
     QByteArray plain;
     if (t[i] == u'+' || t[i] == u'-') plain += char(t[i++].unicode());
     int mantDigits = 0;
-    while (i < n && t[i].isDigit() && t[i].unicode() < 128) { plain += char(t[i++].unicode()); ++mantDigits; }
+    while (i < n && t[i].isDigit() && t[i].unicode() < 128) {
+        plain += char(t[i++].unicode());
+        ++mantDigits;
+    }
     if (i < n && t[i] == FormatSettings.DecimalSeparator) {
         plain += '.';
         ++i;
-        while (i < n && t[i].unicode() >= '0' && t[i].unicode() <= '9') { plain += char(t[i++].unicode()); ++mantDigits; }
+        while (i < n && t[i].unicode() >= '0' && t[i].unicode() <= '9') {
+            plain += char(t[i++].unicode());
+            ++mantDigits;
+        }
     }
     if (mantDigits == 0) return false;
     if (i < n && (t[i] == u'e' || t[i] == u'E')) {
@@ -250,7 +260,10 @@ bool TryStrToFloat(const QString& S, double& Value) {
         ++i;
         if (i < n && (t[i] == u'+' || t[i] == u'-')) plain += char(t[i++].unicode());
         int expDigits = 0;
-        while (i < n && t[i].unicode() >= '0' && t[i].unicode() <= '9') { plain += char(t[i++].unicode()); ++expDigits; }
+        while (i < n && t[i].unicode() >= '0' && t[i].unicode() <= '9') {
+            plain += char(t[i++].unicode());
+            ++expDigits;
+        }
         if (expDigits == 0) return false;
     }
     if (i != n) return false;
@@ -263,8 +276,7 @@ bool TryStrToFloat(const QString& S, double& Value) {
 
 double StrToFloat(const QString& S) {
     double v;
-    if (!TryStrToFloat(S, v))
-        throw EConvertError(QStringLiteral("'%1' is not a valid floating point value").arg(S));
+    if (!TryStrToFloat(S, v)) throw EConvertError(QStringLiteral("'%1' is not a valid floating point value").arg(S));
     return v;
 }
 
@@ -273,18 +285,22 @@ double StrToFloat(const QString& S) {
 namespace {
 bool IsIntegerArg(const QVariant& v) {
     switch (v.metaType().id()) {
-    case QMetaType::Int: case QMetaType::UInt: case QMetaType::LongLong: case QMetaType::ULongLong:
-    case QMetaType::Long: case QMetaType::ULong: case QMetaType::Short: case QMetaType::UShort:
-    case QMetaType::SChar: case QMetaType::UChar:
-        return true;
-    default:
-        return false;
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::LongLong:
+        case QMetaType::ULongLong:
+        case QMetaType::Long:
+        case QMetaType::ULong:
+        case QMetaType::Short:
+        case QMetaType::UShort:
+        case QMetaType::SChar:
+        case QMetaType::UChar: return true;
+        default: return false;
     }
 }
 bool IsWideInteger(const QVariant& v) {
     const int id = v.metaType().id();
-    return id == QMetaType::LongLong || id == QMetaType::ULongLong || id == QMetaType::Long ||
-           id == QMetaType::ULong;
+    return id == QMetaType::LongLong || id == QMetaType::ULongLong || id == QMetaType::Long || id == QMetaType::ULong;
 }
 bool IsFloatArg(const QVariant& v) {
     const int id = v.metaType().id();
@@ -298,7 +314,7 @@ QString TextArg(const QVariant& v) {
     if (v.metaType().id() == QMetaType::QByteArray) return QString::fromUtf8(v.toByteArray());
     return v.toString();
 }
-}  // namespace
+} // namespace
 
 QString Format(const QString& Fmt, const QList<TVarRec>& Args) {
     auto fail = [&]() -> EConvertError {
@@ -372,70 +388,75 @@ QString Format(const QString& Fmt, const QList<TVarRec>& Args) {
         const QVariant& arg = nextArg();
         QString piece;
         switch (type.unicode()) {
-        case 'd': case 'u': case 'x': {
-            if (!IsIntegerArg(arg)) throw fail();
-            const bool wide = IsWideInteger(arg);
-            const bool unsignedArg = arg.metaType().id() == QMetaType::ULongLong ||
-                                     arg.metaType().id() == QMetaType::ULong;
-            QString digits;
-            bool neg = false;
-            if (type == u'd') {
-                if (unsignedArg) {
-                    digits = QString::number(arg.toULongLong());
+            case 'd':
+            case 'u':
+            case 'x': {
+                if (!IsIntegerArg(arg)) throw fail();
+                const bool wide = IsWideInteger(arg);
+                const bool unsignedArg =
+                    arg.metaType().id() == QMetaType::ULongLong || arg.metaType().id() == QMetaType::ULong;
+                QString digits;
+                bool neg = false;
+                if (type == u'd') {
+                    if (unsignedArg) {
+                        digits = QString::number(arg.toULongLong());
+                    } else {
+                        const qlonglong v = arg.toLongLong();
+                        neg = v < 0;
+                        digits = QString::number(v);
+                        if (neg) digits.remove(0, 1);
+                    }
                 } else {
-                    const qlonglong v = arg.toLongLong();
-                    neg = v < 0;
-                    digits = QString::number(v);
-                    if (neg) digits.remove(0, 1);
+                    // %u and %x show the value's bit pattern at its own width.
+                    const uint64_t bits = wide ? uint64_t(arg.toULongLong()) : uint64_t(uint32_t(arg.toLongLong()));
+                    digits = type == u'u' ? QString::number(qulonglong(bits))
+                                          : QString::number(qulonglong(bits), 16).toUpper();
                 }
-            } else {
-                // %u and %x show the value's bit pattern at its own width.
-                const uint64_t bits = wide ? uint64_t(arg.toULongLong())
-                                           : uint64_t(uint32_t(arg.toLongLong()));
-                digits = type == u'u' ? QString::number(qulonglong(bits))
-                                      : QString::number(qulonglong(bits), 16).toUpper();
+                if (prec > digits.size()) digits = QString(prec - digits.size(), u'0') + digits;
+                piece = neg ? u'-' + digits : digits;
+                break;
             }
-            if (prec > digits.size()) digits = QString(prec - digits.size(), u'0') + digits;
-            piece = neg ? u'-' + digits : digits;
-            break;
+            case 'f':
+            case 'e':
+            case 'g':
+            case 'n':
+            case 'm': {
+                if (!IsFloatArg(arg)) throw fail();
+                const double v = arg.toDouble();
+                if (type == u'f')
+                    piece = FixedFloat(v, prec < 0 ? 2 : prec, false);
+                else if (type == u'n' || type == u'm')
+                    piece = FixedFloat(v, prec < 0 ? 2 : prec, true);
+                else if (type == u'e')
+                    piece = ScientificFloat(v, prec < 0 ? 15 : prec);
+                else
+                    piece = GeneralFloat(v, prec < 0 ? 15 : prec);
+                break;
+            }
+            case 's': {
+                if (!IsTextArg(arg)) throw fail();
+                piece = TextArg(arg);
+                if (prec >= 0 && piece.size() > prec) piece.truncate(prec);
+                break;
+            }
+            case 'p': {
+                if (arg.metaType().id() == QMetaType::VoidStar)
+                    piece = IntToHexBits(reinterpret_cast<quintptr>(arg.value<void*>()), 16);
+                else if (IsIntegerArg(arg))
+                    piece = IntToHexBits(arg.toULongLong(), 16);
+                else
+                    throw fail();
+                break;
+            }
+            default: throw fail();
         }
-        case 'f': case 'e': case 'g': case 'n': case 'm': {
-            if (!IsFloatArg(arg)) throw fail();
-            const double v = arg.toDouble();
-            if (type == u'f') piece = FixedFloat(v, prec < 0 ? 2 : prec, false);
-            else if (type == u'n' || type == u'm') piece = FixedFloat(v, prec < 0 ? 2 : prec, true);
-            else if (type == u'e') piece = ScientificFloat(v, prec < 0 ? 15 : prec);
-            else piece = GeneralFloat(v, prec < 0 ? 15 : prec);
-            break;
-        }
-        case 's': {
-            if (!IsTextArg(arg)) throw fail();
-            piece = TextArg(arg);
-            if (prec >= 0 && piece.size() > prec) piece.truncate(prec);
-            break;
-        }
-        case 'p': {
-            if (arg.metaType().id() == QMetaType::VoidStar)
-                piece = IntToHexBits(reinterpret_cast<quintptr>(arg.value<void*>()), 16);
-            else if (IsIntegerArg(arg))
-                piece = IntToHexBits(arg.toULongLong(), 16);
-            else
-                throw fail();
-            break;
-        }
-        default:
-            throw fail();
-        }
-        if (width > piece.size())
-            piece = left ? piece.leftJustified(width, u' ') : piece.rightJustified(width, u' ');
+        if (width > piece.size()) piece = left ? piece.leftJustified(width, u' ') : piece.rightJustified(width, u' ');
         out += piece;
     }
     return out;
 }
 
-QString Format(const QString& Fmt, std::initializer_list<TVarRec> Args) {
-    return Format(Fmt, QList<TVarRec>(Args));
-}
+QString Format(const QString& Fmt, std::initializer_list<TVarRec> Args) { return Format(Fmt, QList<TVarRec>(Args)); }
 
 QString Format(const QString& Fmt, const QList<QVariant>& Args) {
     QList<TVarRec> args;
@@ -449,9 +470,9 @@ QString Format(const QString& Fmt, const QList<QVariant>& Args) {
 namespace {
 // One section of a FormatFloat pattern, split into literal text and placeholders.
 struct TFloatPattern {
-    QString Text;            // the section as written
+    QString Text; // the section as written
     int IntPlaceholders = 0;
-    int MinIntDigits = 0;    // placeholders from the first '0' before the point
+    int MinIntDigits = 0; // placeholders from the first '0' before the point
     int MinDecimals = 0;
     int MaxDecimals = 0;
     bool Thousands = false;
@@ -494,7 +515,10 @@ TFloatPattern AnalysePattern(const QString& s) {
             if (c == quote) quote = QChar();
             continue;
         }
-        if (c == u'\'' || c == u'"') { quote = c; continue; }
+        if (c == u'\'' || c == u'"') {
+            quote = c;
+            continue;
+        }
         if (p.Scientific) continue;
         if (c == u'0' || c == u'#') {
             if (afterPoint) {
@@ -513,7 +537,10 @@ TFloatPattern AnalysePattern(const QString& s) {
             p.Scientific = true;
             p.ExpAlwaysSign = s[i + 1] == u'+';
             int j = i + 2;
-            while (j < s.size() && s[j] == u'0') { ++p.ExpDigits; ++j; }
+            while (j < s.size() && s[j] == u'0') {
+                ++p.ExpDigits;
+                ++j;
+            }
         }
     }
     return p;
@@ -533,8 +560,10 @@ QString ApplyPattern(const TFloatPattern& p, double absValue) {
         intDigits = digits.left(intCount);
         fracDigits = digits.mid(intCount);
         expText = QString::number(std::abs(exp)).rightJustified(p.ExpDigits, u'0');
-        if (exp < 0) expText = u'-' + expText;
-        else if (p.ExpAlwaysSign) expText = u'+' + expText;
+        if (exp < 0)
+            expText = u'-' + expText;
+        else if (p.ExpAlwaysSign)
+            expText = u'+' + expText;
     } else {
         const QString f = QString::number(absValue, 'f', p.MaxDecimals);
         const int dot = f.indexOf(u'.');
@@ -543,8 +572,7 @@ QString ApplyPattern(const TFloatPattern& p, double absValue) {
     }
     while (fracDigits.size() > p.MinDecimals && fracDigits.endsWith(u'0')) fracDigits.chop(1);
     if (intDigits == QStringLiteral("0") && p.MinIntDigits == 0) intDigits.clear();
-    if (intDigits.size() < p.MinIntDigits)
-        intDigits = QString(p.MinIntDigits - intDigits.size(), u'0') + intDigits;
+    if (intDigits.size() < p.MinIntDigits) intDigits = QString(p.MinIntDigits - intDigits.size(), u'0') + intDigits;
 
     const QString& s = p.Text;
     // Find where the integer part of the pattern ends: the point, the exponent or the end.
@@ -553,10 +581,15 @@ QString ApplyPattern(const TFloatPattern& p, double absValue) {
         QChar quote;
         for (int i = 0; i < s.size(); ++i) {
             const QChar c = s[i];
-            if (!quote.isNull()) { if (c == quote) quote = QChar(); continue; }
-            if (c == u'\'' || c == u'"') { quote = c; continue; }
-            if (c == u'.' || ((c == u'E' || c == u'e') && i + 1 < s.size() &&
-                               (s[i + 1] == u'+' || s[i + 1] == u'-'))) {
+            if (!quote.isNull()) {
+                if (c == quote) quote = QChar();
+                continue;
+            }
+            if (c == u'\'' || c == u'"') {
+                quote = c;
+                continue;
+            }
+            if (c == u'.' || ((c == u'E' || c == u'e') && i + 1 < s.size() && (s[i + 1] == u'+' || s[i + 1] == u'-'))) {
                 intEnd = i;
                 break;
             }
@@ -568,25 +601,45 @@ QString ApplyPattern(const TFloatPattern& p, double absValue) {
         QChar quote;
         for (int i = 0; i < intEnd; ++i) {
             const QChar c = s[i];
-            if (!quote.isNull()) { if (c == quote) quote = QChar(); continue; }
-            if (c == u'\'' || c == u'"') { quote = c; continue; }
-            if (c == u'0' || c == u'#') { firstPlaceholder = i; break; }
+            if (!quote.isNull()) {
+                if (c == quote) quote = QChar();
+                continue;
+            }
+            if (c == u'\'' || c == u'"') {
+                quote = c;
+                continue;
+            }
+            if (c == u'0' || c == u'#') {
+                firstPlaceholder = i;
+                break;
+            }
         }
     }
     // Literal pieces of the integer part with their positions (quotes resolved).
-    struct Piece { bool placeholder; QString text; };
+    struct Piece {
+        bool placeholder;
+        QString text;
+    };
     QList<Piece> pieces;
     {
         QChar quote;
         for (int i = 0; i < intEnd; ++i) {
             const QChar c = s[i];
             if (!quote.isNull()) {
-                if (c == quote) quote = QChar(); else pieces.append({false, QString(c)});
+                if (c == quote)
+                    quote = QChar();
+                else
+                    pieces.append({false, QString(c)});
                 continue;
             }
-            if (c == u'\'' || c == u'"') { quote = c; continue; }
-            if (c == u'0' || c == u'#') pieces.append({true, QString(i == firstPlaceholder ? u'F' : u'P')});
-            else if (c != u',') pieces.append({false, QString(c)});
+            if (c == u'\'' || c == u'"') {
+                quote = c;
+                continue;
+            }
+            if (c == u'0' || c == u'#')
+                pieces.append({true, QString(i == firstPlaceholder ? u'F' : u'P')});
+            else if (c != u',')
+                pieces.append({false, QString(c)});
         }
     }
     QString intOut;
@@ -599,7 +652,10 @@ QString ApplyPattern(const TFloatPattern& p, double absValue) {
     };
     for (int j = pieces.size() - 1; j >= 0; --j) {
         const Piece& pc = pieces[j];
-        if (!pc.placeholder) { intOut.prepend(pc.text); continue; }
+        if (!pc.placeholder) {
+            intOut.prepend(pc.text);
+            continue;
+        }
         if (pc.text == QStringLiteral("F")) {
             while (k >= 0) emitDigit(intDigits[k--]);
         } else if (k >= 0) {
@@ -609,7 +665,9 @@ QString ApplyPattern(const TFloatPattern& p, double absValue) {
     if (firstPlaceholder < 0) {
         // No integer placeholder: the digits go just before the point.
         QString digitsOnly;
-        while (k >= 0) { digitsOnly.prepend(intDigits[k--]); }
+        while (k >= 0) {
+            digitsOnly.prepend(intDigits[k--]);
+        }
         intOut += digitsOnly;
     }
 
@@ -620,8 +678,17 @@ QString ApplyPattern(const TFloatPattern& p, double absValue) {
     QChar quote;
     for (int i = intEnd; i < s.size(); ++i) {
         const QChar c = s[i];
-        if (!quote.isNull()) { if (c == quote) quote = QChar(); else rest += c; continue; }
-        if (c == u'\'' || c == u'"') { quote = c; continue; }
+        if (!quote.isNull()) {
+            if (c == quote)
+                quote = QChar();
+            else
+                rest += c;
+            continue;
+        }
+        if (c == u'\'' || c == u'"') {
+            quote = c;
+            continue;
+        }
         if (c == u'.') {
             if (!pointWritten && !fracDigits.isEmpty()) rest += FormatSettings.DecimalSeparator;
             pointWritten = true;
@@ -639,7 +706,7 @@ QString ApplyPattern(const TFloatPattern& p, double absValue) {
     }
     return intOut + rest;
 }
-}  // namespace
+} // namespace
 
 QString FormatFloat(const QString& Fmt, double Value) {
     if (!std::isfinite(Value)) return NonFinite(Value);

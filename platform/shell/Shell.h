@@ -4,6 +4,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -16,14 +17,13 @@ public:
     // Starts Program with Arguments (each passed as it stands, no shell in between). Hidden is
     // the caller's wish for no window; on Linux a program opens its own windows or none, so the
     // real launcher passes it on to nobody. The process id, or nullopt when it cannot be started.
-    virtual std::optional<int64_t> Start(const QString& Program, const QStringList& Arguments,
-                                         bool Hidden) = 0;
+    virtual std::optional<int64_t> Start(const QString& Program, const QStringList& Arguments, bool Hidden) = 0;
     // Whether the process has ended, without waiting. An ended process is reaped here.
     virtual bool HasEnded(int64_t Pid) = 0;
 };
 
-IProcessLauncher& ProcessLauncher();                                  // real by default
-void SetProcessLauncher(std::shared_ptr<IProcessLauncher> Service);   // nullptr restores it
+IProcessLauncher& ProcessLauncher(); // real by default
+void SetProcessLauncher(std::shared_ptr<IProcessLauncher> Service); // nullptr restores it
 
 enum class TWaitResult { NotStarted, Ended, TimedOut };
 
@@ -31,8 +31,8 @@ enum class TWaitResult { NotStarted, Ended, TimedOut };
 // words, as command lines are written; never run through a shell), then polls every PollMs on the clock service until
 // the process has ended or more than LimitMs have passed. Processes nothing meanwhile. A program
 // still running at the limit keeps running.
-TWaitResult StartAndWait(const QString& Program, const QString& Parameters, bool Hidden,
-                         unsigned LimitMs, unsigned PollMs);
+TWaitResult StartAndWait(const QString& Program, const QString& Parameters, bool Hidden, unsigned LimitMs,
+                         unsigned PollMs);
 
 // A launcher for tests: starts nothing, records each start; a started "process" ends after it
 // has been polled RunPolls times (0: ended at the first poll; -1: never). Programs set as
@@ -48,8 +48,7 @@ public:
     void SetMissing(const QString& Program) { FMissing.append(Program); }
     const QList<TStart>& Starts() const { return FStarts; }
     int Polls() const { return FPolls; }
-    std::optional<int64_t> Start(const QString& Program, const QStringList& Arguments,
-                                 bool Hidden) override;
+    std::optional<int64_t> Start(const QString& Program, const QStringList& Arguments, bool Hidden) override;
     bool HasEnded(int64_t Pid) override;
 
 private:
@@ -68,13 +67,16 @@ public:
     virtual bool OpenLink(const QString& Url) = 0;
 };
 
-ILinkOpener& LinkOpener();                              // xdg-open through ProcessLauncher() by default
+ILinkOpener& LinkOpener(); // xdg-open through ProcessLauncher() by default
 void SetLinkOpener(std::shared_ptr<ILinkOpener> Service);
 inline bool OpenLink(const QString& Url) { return LinkOpener().OpenLink(Url); }
 
 class TFakeLinkOpener : public ILinkOpener {
 public:
-    bool OpenLink(const QString& Url) override { FLinks.append(Url); return FResult; }
+    bool OpenLink(const QString& Url) override {
+        FLinks.append(Url);
+        return FResult;
+    }
     const QStringList& Links() const { return FLinks; }
     void SetResult(bool Result) { FResult = Result; }
 
@@ -93,14 +95,14 @@ public:
     virtual QStringList List() = 0;
 };
 
-ISerialPorts& SerialPorts();                               // scans /dev by default
+ISerialPorts& SerialPorts(); // scans /dev by default
 void SetSerialPorts(std::shared_ptr<ISerialPorts> Service);
 inline QStringList ListSerialPorts() { return SerialPorts().List(); }
 
 // The scan the real service does, on any folder and with any probe (which tells whether a
 // device node is a port that is there), so that its selection and order can be tested.
 QStringList ScanSerialPorts(const QString& DevDir, const std::function<bool(const QString& Path)>& Probe);
-bool ProbeSerialPort(const QString& Path);   // the real probe
+bool ProbeSerialPort(const QString& Path); // the real probe
 // The real probe's verdict on a node, from what opening it gave (0 or the errno) and the UART type
 // its driver reports (nullopt when neither the node nor the kernel's published type says).
 bool SerialNodeIsPort(const QString& Path, int OpenError, std::optional<int> UartType);

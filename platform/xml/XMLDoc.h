@@ -28,10 +28,12 @@
 //  - No indentation inside the root element: the element is written in one piece, exactly as
 //    built. Each node at document level ends with a line break, so a comment added after the
 //    root stands on its own line after it.
-#include "platform/rtl/SysUtils.h"
 #include "platform/rtl/Objects.h"
+#include "platform/rtl/SysUtils.h"
+
 #include <QByteArray>
 #include <QString>
+
 #include <memory>
 #include <optional>
 #include <span>
@@ -42,7 +44,7 @@ struct xml_node_struct;
 struct xml_attribute_struct;
 class xml_document;
 class xml_attribute;
-}
+} // namespace pugi
 
 enum TNodeType {
     ntReserved,
@@ -52,7 +54,7 @@ enum TNodeType {
     ntCData,
     ntEntityRef,
     ntEntity,
-    ntProcessingInstr,   // the XML declaration is one too, named "xml"
+    ntProcessingInstr, // the XML declaration is one too, named "xml"
     ntComment,
     ntDocument,
     ntDocType,
@@ -68,24 +70,23 @@ class IXMLNodeList {
 public:
     IXMLNodeList() = default;
     int Count() const;
-    IXMLNode Nodes(int Index) const;            // by position, comments count; raises EXMLDocError out of range
-    IXMLNode operator[](int Index) const;       // same as Nodes
-    IXMLNode First() const;                     // null handle when empty
-    IXMLNode Last() const;                      // null handle when empty
-    IXMLNode FindNode(const QString& NodeName) const;   // first child element of that name, or null
-    int IndexOf(const IXMLNode& Node) const;    // -1 when not a child here
+    IXMLNode Nodes(int Index) const; // by position, comments count; raises EXMLDocError out of range
+    IXMLNode operator[](int Index) const; // same as Nodes
+    IXMLNode First() const; // null handle when empty
+    IXMLNode Last() const; // null handle when empty
+    IXMLNode FindNode(const QString& NodeName) const; // first child element of that name, or null
+    int IndexOf(const IXMLNode& Node) const; // -1 when not a child here
     // Appends Node as the last child. A node from CreateNode is moved here; a node already in the
     // tree is moved from its place. Returns the node as it now stands in the tree.
     IXMLNode Add(const IXMLNode& Node);
-    void Delete(int Index);                     // raises EXMLDocError out of range
+    void Delete(int Index); // raises EXMLDocError out of range
     void Clear();
     bool IsNull() const { return FParent == nullptr; }
 
 private:
     friend class IXMLNode;
     friend class TXMLDocument;
-    explicit IXMLNodeList(pugi::xml_node_struct* Parent, class TXMLDocument* Doc)
-        : FParent(Parent), FDoc(Doc) {}
+    explicit IXMLNodeList(pugi::xml_node_struct* Parent, class TXMLDocument* Doc) : FParent(Parent), FDoc(Doc) {}
     pugi::xml_node_struct* FParent = nullptr;
     class TXMLDocument* FDoc = nullptr;
 };
@@ -100,9 +101,9 @@ public:
     bool operator==(const IXMLNode& Other) const { return FNode == Other.FNode; }
     bool operator!=(const IXMLNode& Other) const { return FNode != Other.FNode; }
 
-    TNodeType NodeType() const;                 // ntReserved for a null handle
-    QString NodeName() const;                   // element or processing-instruction name; "#text", "#comment", "#cdata-section"
-    bool IsTextElement() const;                 // an element with no child or a single text / CDATA child
+    TNodeType NodeType() const; // ntReserved for a null handle
+    QString NodeName() const; // element or processing-instruction name; "#text", "#comment", "#cdata-section"
+    bool IsTextElement() const; // an element with no child or a single text / CDATA child
 
     // The value of a text, CDATA, comment or processing-instruction node; for an element its Text.
     QString NodeValue() const;
@@ -117,15 +118,15 @@ public:
     // Children.
     IXMLNodeList ChildNodes() const;
     bool HasChildNodes() const;
-    IXMLNode FindNode(const QString& NodeName) const;   // first child element of that name, or null
-    IXMLNode AddChild(const QString& NodeName);          // a new last child element; EXMLDocError unless an XML name
-    IXMLNode ParentNode() const;                         // null for the document's own children
+    IXMLNode FindNode(const QString& NodeName) const; // first child element of that name, or null
+    IXMLNode AddChild(const QString& NodeName); // a new last child element; EXMLDocError unless an XML name
+    IXMLNode ParentNode() const; // null for the document's own children
     IXMLNode NextSibling() const;
     IXMLNode PreviousSibling() const;
 
     // Attributes, in their order on the element.
     bool HasAttribute(const QString& Name) const;
-    std::optional<QString> Attributes(const QString& Name) const;   // nullopt when missing
+    std::optional<QString> Attributes(const QString& Name) const; // nullopt when missing
     // For readers that do not guard the read: the value, or EXMLDocError
     // "Attribute "<Name>" missing on element "<element>"" when the element has no such attribute.
     QString AttributeText(const QString& Name) const;
@@ -133,7 +134,7 @@ public:
     // that a row's numbers can be read without a heap allocation each. False, and Value left as
     // it was, when the element has no such attribute.
     bool ReadAttribute(const QString& Name, QString& Value) const;
-    bool ReadAttribute(const char* Name, QString& Value) const;   // Name in UTF-8, as the file has it
+    bool ReadAttribute(const char* Name, QString& Value) const; // Name in UTF-8, as the file has it
     // For readers that take a whole row at once: one pass over the element's attributes puts
     // into Values[i] the text of the attribute named Names[i] (UTF-8, as the file has it), or
     // nullptr when the element has none of that name. The texts are the parser's own, UTF-8 and
@@ -147,17 +148,17 @@ public:
     void SetAttribute(const QString& Name, const QString& Value);
     bool RemoveAttribute(const QString& Name);
     int AttributeCount() const;
-    QString AttributeName(int Index) const;     // raises EXMLDocError out of range
-    QString AttributeValue(int Index) const;    // raises EXMLDocError out of range
+    QString AttributeName(int Index) const; // raises EXMLDocError out of range
+    QString AttributeValue(int Index) const; // raises EXMLDocError out of range
 
 private:
     friend class IXMLNodeList;
     friend class TXMLDocument;
     IXMLNode(pugi::xml_node_struct* Node, class TXMLDocument* Doc) : FNode(Node), FDoc(Doc) {}
-    pugi::xml_node_struct* Required() const;    // FNode, or EXMLDocError for a null handle
+    pugi::xml_node_struct* Required() const; // FNode, or EXMLDocError for a null handle
     // The attribute of that name into Found; false when there is none.
     bool Find(const QString& Name, pugi::xml_attribute& Found) const;
-    bool Find(const char* Name, pugi::xml_attribute& Found) const;   // Name in UTF-8
+    bool Find(const char* Name, pugi::xml_attribute& Found) const; // Name in UTF-8
     pugi::xml_node_struct* FNode = nullptr;
     class TXMLDocument* FDoc = nullptr;
 };
@@ -172,7 +173,7 @@ public:
     bool Active() const { return FActive; }
     void SetActive(bool Value);
 
-    void Clear();                               // removes every node; stays active
+    void Clear(); // removes every node; stays active
 
     // Replace the content with the file's / the text's. Raise EXMLDocError on malformed XML (and
     // EInOutError when the file cannot be read); the document is then empty and inactive.
@@ -180,16 +181,16 @@ public:
     void LoadFromXML(const QString& Xml);
     void LoadFromBytes(const QByteArray& Data);
 
-    void SaveToFile(const QString& FileName);   // raises EInOutError when it cannot write
+    void SaveToFile(const QString& FileName); // raises EInOutError when it cannot write
     QString SaveToXML() const;
-    QByteArray SaveToBytes() const;             // UTF-8, what SaveToFile writes
+    QByteArray SaveToBytes() const; // UTF-8, what SaveToFile writes
 
     // Adds the XML declaration <?xml version="1.0" encoding="UTF-8"?> on saving when the document
     // has none of its own. Off by default.
     bool WriteDeclaration() const { return FWriteDeclaration; }
     void SetWriteDeclaration(bool Value) { FWriteDeclaration = Value; }
 
-    QString FileName() const { return FFileName; }   // of the last load or save
+    QString FileName() const { return FFileName; } // of the last load or save
 
     // The document's own child nodes, every kind, in order.
     IXMLNodeList ChildNodes();
@@ -224,17 +225,21 @@ private:
     // Readers ask a row's attributes in file order: each lookup starts after the last one found.
     struct TAttrHint;
     std::unique_ptr<TAttrHint> FHint;
-    TAttrHint& Hint(pugi::xml_node_struct* Node);   // reset when Node is not the last one asked
+    TAttrHint& Hint(pugi::xml_node_struct* Node); // reset when Node is not the last one asked
     // The element last added and the names set on it since: a writer sets distinct names on a
     // new row, and those need no search for an attribute of the same name.
     pugi::xml_node_struct* FFresh = nullptr;
     uint64_t FFreshVersion = 0;
-    std::vector<uint64_t> FFreshNames;   // fingerprints; a clash only costs the ordinary search
-    void SetFresh(pugi::xml_node_struct* Node) { FFresh = Node; FFreshVersion = FVersion; FFreshNames.clear(); }
+    std::vector<uint64_t> FFreshNames; // fingerprints; a clash only costs the ordinary search
+    void SetFresh(pugi::xml_node_struct* Node) {
+        FFresh = Node;
+        FFreshVersion = FVersion;
+        FFreshNames.clear();
+    }
     uint64_t FVersion = 1;
-    QByteArray FBuffer;   // the loaded file's text, parsed in place; outlives FDoc's nodes
+    QByteArray FBuffer; // the loaded file's text, parsed in place; outlives FDoc's nodes
     std::unique_ptr<pugi::xml_document> FDoc;
-    std::unique_ptr<pugi::xml_document> FLoose;   // nodes made by CreateNode, until placed
+    std::unique_ptr<pugi::xml_document> FLoose; // nodes made by CreateNode, until placed
     bool FActive = false;
     bool FWriteDeclaration = false;
     QString FFileName;

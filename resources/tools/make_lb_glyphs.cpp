@@ -41,8 +41,7 @@ double SegmentDistance(double px, double py, double ax, double ay, double bx, do
 Shape Stroke(std::vector<std::pair<double, double>> pts, double radius) {
     return [pts, radius](double x, double y) {
         for (size_t i = 0; i + 1 < pts.size(); ++i)
-            if (SegmentDistance(x, y, pts[i].first, pts[i].second, pts[i + 1].first,
-                                pts[i + 1].second) <= radius)
+            if (SegmentDistance(x, y, pts[i].first, pts[i].second, pts[i + 1].first, pts[i + 1].second) <= radius)
                 return true;
         return false;
     };
@@ -79,9 +78,15 @@ Shape Box(double l, double t, double r, double b) {
     return [=](double x, double y) { return x >= l && x <= r && y >= t && y <= b; };
 }
 
-Shape And(Shape a, Shape b) { return [=](double x, double y) { return a(x, y) && b(x, y); }; }
-Shape Minus(Shape a, Shape b) { return [=](double x, double y) { return a(x, y) && !b(x, y); }; }
-Shape Or(Shape a, Shape b) { return [=](double x, double y) { return a(x, y) || b(x, y); }; }
+Shape And(Shape a, Shape b) {
+    return [=](double x, double y) { return a(x, y) && b(x, y); };
+}
+Shape Minus(Shape a, Shape b) {
+    return [=](double x, double y) { return a(x, y) && !b(x, y); };
+}
+Shape Or(Shape a, Shape b) {
+    return [=](double x, double y) { return a(x, y) || b(x, y); };
+}
 
 class Cell {
 public:
@@ -173,79 +178,68 @@ const QRgb Grey = qRgb(150, 150, 150), DarkGrey = qRgb(80, 80, 80);
 
 // A tick whose corner points are scaled by k and moved by (dx, dy).
 Shape CheckMark(double dx, double dy, double radius, double k = 1.0) {
-    return Stroke({{3.5 * k + dx, 9.5 * k + dy}, {7.0 * k + dx, 13.0 * k + dy},
-                   {14.5 * k + dx, 4.5 * k + dy}},
-                  radius);
+    return Stroke({{3.5 * k + dx, 9.5 * k + dy}, {7.0 * k + dx, 13.0 * k + dy}, {14.5 * k + dx, 4.5 * k + dy}}, radius);
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
     const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString("resources/bitmaps");
     QDir().mkpath(dir);
     bool ok = true;
 
-    {   // OK: a green tick
+    { // OK: a green tick
         Cell c(18, 18);
         c.Fill(CheckMark(0, 0, 1.3), Green, DarkGreen);
         ok &= SaveStrip(dir, "LBOK", c);
     }
-    {   // Cancel: a red cross
+    { // Cancel: a red cross
         Cell c(18, 18);
-        c.Fill(Or(Stroke({{4.5, 4.5}, {13.5, 13.5}}, 1.3), Stroke({{13.5, 4.5}, {4.5, 13.5}}, 1.3)),
-               Red, DarkRed);
+        c.Fill(Or(Stroke({{4.5, 4.5}, {13.5, 13.5}}, 1.3), Stroke({{13.5, 4.5}, {4.5, 13.5}}, 1.3)), Red, DarkRed);
         ok &= SaveStrip(dir, "LBCANCEL", c);
     }
-    {   // Help: a white question mark on a blue disc
+    { // Help: a white question mark on a blue disc
         Cell c(18, 18);
         c.Fill(Disc(9, 9, 7.6), Blue, DarkBlue);
-        c.Pattern(6, 4, {".XXXX.",
-                         "XX..XX",
-                         "....XX",
-                         "...XX.",
-                         "..XX..",
-                         "..XX..",
-                         "......",
-                         "..XX..",
-                         "..XX.."}, White);
+        c.Pattern(6, 4, {".XXXX.", "XX..XX", "....XX", "...XX.", "..XX..", "..XX..", "......", "..XX..", "..XX.."},
+                  White);
         ok &= SaveStrip(dir, "LBHELP", c);
     }
-    {   // Yes: a white tick on a green disc
+    { // Yes: a white tick on a green disc
         Cell c(18, 18);
         c.Fill(Disc(9, 9, 7.6), Green, DarkGreen);
         c.Fill(Stroke({{5.0, 9.0}, {8.0, 12.0}, {13.0, 6.0}}, 0.9), White);
         ok &= SaveStrip(dir, "LBYES", c);
     }
-    {   // No: a red prohibition sign
+    { // No: a red prohibition sign
         Cell c(18, 18);
         c.Fill(Disc(9, 9, 7.6), Red, DarkRed);
         c.Fill(Disc(9, 9, 5.0), Transparent);
         c.Fill(And(Stroke({{4.0, 4.0}, {14.0, 14.0}}, 1.2), Disc(9, 9, 5.5)), Red);
         ok &= SaveStrip(dir, "LBNO", c);
     }
-    {   // Close: an open door in its frame
+    { // Close: an open door in its frame
         Cell c(18, 18);
         c.Fill(Minus(Box(4, 2, 14, 16), Box(6, 4, 12, 16)), Brown, DarkBrown);
         c.Fill(Polygon({{6, 4}, {11, 6}, {11, 17}, {6, 16}}), qRgb(222, 178, 120), DarkBrown);
         c.Fill(Disc(9.8, 10.5, 0.8), Yellow);
         ok &= SaveStrip(dir, "LBCLOSE", c);
     }
-    {   // Abort: a red stop octagon with a white bar
+    { // Abort: a red stop octagon with a white bar
         Cell c(18, 18);
-        c.Fill(Polygon({{6, 1.5}, {12, 1.5}, {16.5, 6}, {16.5, 12}, {12, 16.5}, {6, 16.5},
-                        {1.5, 12}, {1.5, 6}}),
-               Red, DarkRed);
+        c.Fill(Polygon({{6, 1.5}, {12, 1.5}, {16.5, 6}, {16.5, 12}, {12, 16.5}, {6, 16.5}, {1.5, 12}, {1.5, 6}}), Red,
+               DarkRed);
         c.Fill(Box(5, 8, 13, 10), White);
         ok &= SaveStrip(dir, "LBABORT", c);
     }
-    {   // Retry: a blue circular arrow
+    { // Retry: a blue circular arrow
         Cell c(18, 18);
         const Shape arc = Arc(9, 9.5, 4.2, 6.6, 20, 270);
         const Shape head = Polygon({{8.6, 0.6}, {13.4, 4.1}, {8.6, 7.6}});
         c.Fill(Or(arc, head), Blue, DarkBlue);
         ok &= SaveStrip(dir, "LBRETRY", c);
     }
-    {   // Ignore: an arrow leaping over a grey block
+    { // Ignore: an arrow leaping over a grey block
         Cell c(18, 18);
         c.Fill(Box(7, 12, 11, 16), Grey, DarkGrey);
         const Shape arc = Arc(9, 12, 5.0, 6.8, 180, 320);
@@ -253,13 +247,12 @@ int main(int argc, char** argv) {
         c.Fill(Or(arc, head), Blue, DarkBlue);
         ok &= SaveStrip(dir, "LBIGNORE", c);
     }
-    {   // All: two ticks, one above the other (the cell is one pixel taller)
+    { // All: two ticks, one above the other (the cell is one pixel taller)
         Cell c(18, 19);
-        c.Fill(Or(CheckMark(-0.5, -2.2, 1.0, 0.75), CheckMark(3.5, 5.6, 1.0, 0.75)), Green,
-               DarkGreen);
+        c.Fill(Or(CheckMark(-0.5, -2.2, 1.0, 0.75), CheckMark(3.5, 5.6, 1.0, 0.75)), Green, DarkGreen);
         ok &= SaveStrip(dir, "LBALL", c);
     }
-    {   // The popup-menu arrow: a small black triangle pointing down, a single picture
+    { // The popup-menu arrow: a small black triangle pointing down, a single picture
         QImage a(5, 3, QImage::Format_RGB32);
         a.fill(Transparent);
         for (int x = 0; x < 5; ++x) a.setPixel(x, 0, qRgb(0, 0, 0));

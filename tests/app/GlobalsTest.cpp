@@ -1,7 +1,6 @@
 // The shared globals: project file paths, the folders beside the executable, the reset, the
 // serial-port numbers.
 #include "app/UComon.h"
-
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/Files.h"
 #include "platform/shell/Shell.h"
@@ -9,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -47,15 +47,13 @@ const TFileCase Project_File_Cases[] = {
 class GlobalsTest : public ::testing::Test {
 protected:
     void SetUp() override { Reset_Globals(); }
-    void TearDown() override
-    {
+    void TearDown() override {
         Reset_Globals();
         SetSerialPorts(nullptr);
     }
 };
 
-TEST_F(GlobalsTest, SetFilesJoinsEveryFileToTheProjectFolder)
-{
+TEST_F(GlobalsTest, SetFilesJoinsEveryFileToTheProjectFolder) {
     Project_Dir = "/srv/cfg/PROJECTS/Plant 1";
     Set_Files();
     for (const TFileCase& Case : Project_File_Cases)
@@ -64,22 +62,18 @@ TEST_F(GlobalsTest, SetFilesJoinsEveryFileToTheProjectFolder)
     // Another project: every path follows.
     Project_Dir = "/srv/cfg/PROJECTS/B";
     Set_Files();
-    for (const TFileCase& Case : Project_File_Cases)
-        EXPECT_EQ(*Case.Path, QString("/srv/cfg/PROJECTS/B/") + Case.Name);
+    for (const TFileCase& Case : Project_File_Cases) EXPECT_EQ(*Case.Path, QString("/srv/cfg/PROJECTS/B/") + Case.Name);
 }
 
-TEST_F(GlobalsTest, WithoutAProjectNoPathPointsAnywhere)
-{
+TEST_F(GlobalsTest, WithoutAProjectNoPathPointsAnywhere) {
     Project_Dir = "/srv/cfg/PROJECTS/A";
     Set_Files();
     Project_Dir.clear();
     Set_Files();
-    for (const TFileCase& Case : Project_File_Cases)
-        EXPECT_TRUE(Case.Path->isEmpty()) << Case.Name;
+    for (const TFileCase& Case : Project_File_Cases) EXPECT_TRUE(Case.Path->isEmpty()) << Case.Name;
 }
 
-TEST_F(GlobalsTest, ResetRestoresTheStartState)
-{
+TEST_F(GlobalsTest, ResetRestoresTheStartState) {
     Project_Name = "P";
     Project_Dir = "/x/P";
     Set_Files();
@@ -103,7 +97,7 @@ TEST_F(GlobalsTest, ResetRestoresTheStartState)
     EXPECT_TRUE(Last_IP_Address.isEmpty());
     EXPECT_TRUE(Lang_Name.isEmpty());
     EXPECT_EQ(Update_Option_Index, 0);
-    EXPECT_TRUE(Update_Read_Back);  // the read-back box starts ticked
+    EXPECT_TRUE(Update_Read_Back); // the read-back box starts ticked
     EXPECT_FALSE(Opt_Enable_Internet || Opt_Enable_Update || Opt_Enable_Jump_Field_Tables ||
                  Opt_Double_Click_Auto_Size);
     EXPECT_EQ(Row_Clipboard->Count(), 0);
@@ -112,16 +106,14 @@ TEST_F(GlobalsTest, ResetRestoresTheStartState)
     EXPECT_EQ(MIB_Write_Names->Count(), 0);
 }
 
-TEST_F(GlobalsTest, SoftwareIdentity)
-{
+TEST_F(GlobalsTest, SoftwareIdentity) {
     EXPECT_EQ(Const_SW_Code, "CFG4180");
     EXPECT_EQ(Const_SW_Code_Query, "CFG4180");
     EXPECT_EQ(Const_SW_Desc, "OPC UA Server / CANopen - Converter");
     EXPECT_EQ(Const_App_Title, "Velmora - Configurator CFG4180 - OPC UA Server / CANopen ");
 }
 
-TEST_F(GlobalsTest, PrepareAppFoldersCreatesTheMissingOnesAndKeepsTheRest)
-{
+TEST_F(GlobalsTest, PrepareAppFoldersCreatesTheMissingOnesAndKeepsTheRest) {
     QTemporaryDir Root;
     ASSERT_TRUE(Root.isValid());
     const QString OldAppDir = App_Dir();
@@ -143,8 +135,7 @@ TEST_F(GlobalsTest, PrepareAppFoldersCreatesTheMissingOnesAndKeepsTheRest)
     EXPECT_TRUE(QFile::exists(Root.path() + "/PROJECTS/keep.txt"));
 }
 
-TEST_F(GlobalsTest, PrepareAppFoldersDoesNotReportFoldersItCannotCreate)
-{
+TEST_F(GlobalsTest, PrepareAppFoldersDoesNotReportFoldersItCannotCreate) {
     QTemporaryDir Root;
     ASSERT_TRUE(Root.isValid());
     const QString OldAppDir = App_Dir();
@@ -156,20 +147,18 @@ TEST_F(GlobalsTest, PrepareAppFoldersDoesNotReportFoldersItCannotCreate)
     EXPECT_FALSE(QDir(Master_Dir).exists());
 }
 
-TEST_F(GlobalsTest, ComPortsAreStableNumbersInAscendingOrder)
-{
-    SetSerialPorts(std::make_shared<TFakeSerialPorts>(QStringList{
-        "/dev/ttyS0", "/dev/ttyS3", "/dev/ttyUSB0", "/dev/ttyUSB12", "/dev/ttyACM1",
-        "/dev/ttyS40", "/dev/ttyXYZ", "/dev/ttyUSBx"}));
+TEST_F(GlobalsTest, ComPortsAreStableNumbersInAscendingOrder) {
+    SetSerialPorts(
+        std::make_shared<TFakeSerialPorts>(QStringList{"/dev/ttyS0", "/dev/ttyS3", "/dev/ttyUSB0", "/dev/ttyUSB12",
+                                                       "/dev/ttyACM1", "/dev/ttyS40", "/dev/ttyXYZ", "/dev/ttyUSBx"}));
     std::unique_ptr<TStringList> Ports = Get_COM_Ports();
     ASSERT_NE(Ports, nullptr);
     QStringList Got;
-    for (int i = 0; i < Ports->Count(); ++i)
-        Got.append(Ports->Strings(i));
+    for (int i = 0; i < Ports->Count(); ++i) Got.append(Ports->Strings(i));
     EXPECT_EQ(Got, (QStringList{"1", "4", "33", "45", "66"}));
 
     SetSerialPorts(std::make_shared<TFakeSerialPorts>());
     EXPECT_EQ(Get_COM_Ports()->Count(), 0);
 }
 
-}  // namespace
+} // namespace

@@ -1,13 +1,13 @@
 // The language table: the built-in English texts, the language-file grammar, the encodings and
 // bad files, and the choice of file by language name.
-#include "app/ULanguage.h"
-
 #include "app/UComon.h"
+#include "app/ULanguage.h"
 #include "platform/rtl/SysUtils.h"
 
 #include <QFile>
 #include <QStringEncoder>
 #include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -20,21 +20,18 @@ const QString Pilcrow = QString(QChar(0x00B6));
 
 class LanguageTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         ASSERT_TRUE(Dir.isValid());
         Reset_Globals();
         Language_Dir = Dir.path();
         Load_English_Strings();
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         Reset_Language();
         Reset_Globals();
     }
 
-    QString WriteFile(const QString& Name, const QByteArray& Bytes)
-    {
+    QString WriteFile(const QString& Name, const QByteArray& Bytes) {
         const QString Path = Dir.path() + "/" + Name;
         QFile F(Path);
         EXPECT_TRUE(F.open(QIODevice::WriteOnly | QIODevice::Truncate));
@@ -43,8 +40,7 @@ protected:
     }
 
     // Every text but the listed ones is still the English one.
-    void ExpectEnglishExcept(std::initializer_list<int> Changed)
-    {
+    void ExpectEnglishExcept(std::initializer_list<int> Changed) {
         const QStringList& English = English_Table();
         ASSERT_EQ(Lang.Count(), Lang_Table_Size);
         for (int n = 0; n < Lang_Table_Size; ++n) {
@@ -59,8 +55,7 @@ protected:
 
 // ---- the English table ----------------------------------------------------------------------
 
-TEST_F(LanguageTest, EnglishTableFillsEverySlot)
-{
+TEST_F(LanguageTest, EnglishTableFillsEverySlot) {
     EXPECT_EQ(Num_Lang_Strings, 4200);
     EXPECT_EQ(Lang.Count(), 4200);
     const struct {
@@ -101,31 +96,26 @@ TEST_F(LanguageTest, EnglishTableFillsEverySlot)
         {1300, "Row Already used. Do you want to overwrite the values?"},
         {1305, "File already exists. Do you want to overwrite?"},
     };
-    for (const auto& Q : Quoted)
-        EXPECT_EQ(Lang[Q.Number], QString::fromUtf8(Q.Text)) << "text " << Q.Number;
+    for (const auto& Q : Quoted) EXPECT_EQ(Lang[Q.Number], QString::fromUtf8(Q.Text)) << "text " << Q.Number;
     // Numbers nobody uses hold a single blank.
-    for (int n : {69, 99, 111, 208, 322, 475, 1143, 1199, 1306, 4199})
-        EXPECT_EQ(Lang[n], " ") << "text " << n;
+    for (int n : {69, 99, 111, 208, 322, 475, 1143, 1199, 1306, 4199}) EXPECT_EQ(Lang[n], " ") << "text " << n;
 }
 
-TEST_F(LanguageTest, EveryNumberTheShellUsesCarriesAText)
-{
+TEST_F(LanguageTest, EveryNumberTheShellUsesCarriesAText) {
     // The shell's windows and shared messages, the main-parameters window's shown panels and
     // check messages, and the caption of every panel an ordering can show.
     const std::pair<int, int> Used[] = {
-        {0, 68},      {100, 110},   {200, 207},   {300, 321},   {400, 422},  {564, 568},
-        {604, 615},   {922, 933},   {1009, 1011}, {1092, 1092}, {1134, 1142}, {1300, 1305},
+        {0, 68},    {100, 110}, {200, 207},   {300, 321},   {400, 422},   {564, 568},
+        {604, 615}, {922, 933}, {1009, 1011}, {1092, 1092}, {1134, 1142}, {1300, 1305},
     };
     for (const auto& [First, Last] : Used)
-        for (int n = First; n <= Last; ++n)
-            EXPECT_NE(Trim(Lang[n]), "") << "text " << n;
-    for (int n : {406, 423, 450, 473, 549, 564, 569, 582, 601, 604, 616, 625, 634, 639, 665, 702,
-                  709, 714, 719, 758, 777, 795, 836, 879, 892, 913})
+        for (int n = First; n <= Last; ++n) EXPECT_NE(Trim(Lang[n]), "") << "text " << n;
+    for (int n : {406, 423, 450, 473, 549, 564, 569, 582, 601, 604, 616, 625, 634,
+                  639, 665, 702, 709, 714, 719, 758, 777, 795, 836, 879, 892, 913})
         EXPECT_NE(Trim(Lang[n]), "") << "panel caption " << n;
 }
 
-TEST_F(LanguageTest, ReadingOutsideTheTableRaises)
-{
+TEST_F(LanguageTest, ReadingOutsideTheTableRaises) {
     EXPECT_THROW(Lang[4200], EListError);
     EXPECT_THROW(Lang[-1], EListError);
     Reset_Language();
@@ -136,15 +126,14 @@ TEST_F(LanguageTest, ReadingOutsideTheTableRaises)
 
 struct TLineCase {
     QString Line;
-    std::optional<std::pair<int, QString>> Expected;   // nullopt: ignored
+    std::optional<std::pair<int, QString>> Expected; // nullopt: ignored
 };
 
-TEST_F(LanguageTest, LineGrammar)
-{
+TEST_F(LanguageTest, LineGrammar) {
     using P = std::pair<int, QString>;
     const TLineCase Cases[] = {
         {"STR 12 = Hello", P{12, "Hello"}},
-        {"STR 12= Hello", P{1, "Hello"}},         // the character before "=" is always dropped
+        {"STR 12= Hello", P{1, "Hello"}}, // the character before "=" is always dropped
         {"STR 5= Hello", std::nullopt},
         {"STR12 = Hello", P{12, "Hello"}},
         {"   STR 12    =   Hello   ", P{12, "Hello"}},
@@ -190,23 +179,21 @@ TEST_F(LanguageTest, LineGrammar)
 
 // ---- files -----------------------------------------------------------------------------------
 
-TEST_F(LanguageTest, OneLineChangesOneText)
-{
+TEST_F(LanguageTest, OneLineChangesOneText) {
     Read_Language_File(WriteFile("One.lng", "STR 0 = Anfang\r\n"));
     EXPECT_EQ(Lang[0], "Anfang");
     ExpectEnglishExcept({0});
 }
 
-TEST_F(LanguageTest, LaterLineForTheSameNumberWins)
-{
-    Read_Language_File(WriteFile("Twice.lng", "STR 13 = First\nSTR 14 = Kept\nSTR 13 = Second\n"
-                                              "STR 14 =\nSTR 14 = /#/ empty\n"));
+TEST_F(LanguageTest, LaterLineForTheSameNumberWins) {
+    Read_Language_File(WriteFile("Twice.lng",
+                                 "STR 13 = First\nSTR 14 = Kept\nSTR 13 = Second\n"
+                                 "STR 14 =\nSTR 14 = /#/ empty\n"));
     EXPECT_EQ(Lang[13], "Second");
-    EXPECT_EQ(Lang[14], "Kept");   // an empty text keeps the earlier one
+    EXPECT_EQ(Lang[14], "Kept"); // an empty text keeps the earlier one
 }
 
-TEST_F(LanguageTest, EveryEncodingAndLineEnd)
-{
+TEST_F(LanguageTest, EveryEncodingAndLineEnd) {
     const QString Expected0 = QString::fromUtf8("Caf\xc3\xa9 \xe2\x82\xac");
     const QString Body =
         "STR 0 = " + Expected0 + "\r\nSTR 1 = " + Pilcrow + " one " + Pilcrow + "\rSTR 2 = two\nSTR 3 = three";
@@ -218,8 +205,8 @@ TEST_F(LanguageTest, EveryEncodingAndLineEnd)
         QStringEncoder Encoder(E, Bom ? QStringConverter::Flag::WriteBom : QStringConverter::Flag::Default);
         return QByteArray(Encoder.encode(Body));
     };
-    QByteArray Cp1252 = Body.toLatin1();          // all but the euro sign are Latin-1 here
-    Cp1252.replace('?', '\x80');                  // the euro sign is 0x80 in Windows-1252
+    QByteArray Cp1252 = Body.toLatin1(); // all but the euro sign are Latin-1 here
+    Cp1252.replace('?', '\x80'); // the euro sign is 0x80 in Windows-1252
     const TEncoding Encodings[] = {
         {"utf8-bom", Encode(QStringConverter::Utf8, true)},
         {"utf16le-bom", Encode(QStringConverter::Utf16LE, true)},
@@ -238,41 +225,33 @@ TEST_F(LanguageTest, EveryEncodingAndLineEnd)
     }
 }
 
-TEST_F(LanguageTest, UTF8WithoutMarkIsReadAsWindows1252)
-{
+TEST_F(LanguageTest, UTF8WithoutMarkIsReadAsWindows1252) {
     Read_Language_File(WriteFile("NoBom.lng", "STR 0 = Caf\xc3\xa9\n"));
     EXPECT_EQ(Lang[0], QString::fromUtf8("Caf\xc3\x83\xc2\xa9"));
 }
 
-TEST_F(LanguageTest, BinaryFileLoadsOnlyItsValidLines)
-{
+TEST_F(LanguageTest, BinaryFileLoadsOnlyItsValidLines) {
     std::mt19937 Random(4180);
     QByteArray Bytes;
-    for (int i = 0; i < 200000; ++i)
-        Bytes.append(char(Random() & 0xFF));
+    for (int i = 0; i < 200000; ++i) Bytes.append(char(Random() & 0xFF));
     Bytes.append("\nSTR 20 = Found\n");
-    for (int i = 0; i < 1000; ++i)
-        Bytes.append(char(Random() & 0xFF));
+    for (int i = 0; i < 1000; ++i) Bytes.append(char(Random() & 0xFF));
     Bytes.append(QByteArray(300, '\0'));
     Read_Language_File(WriteFile("Binary.lng", Bytes));
     EXPECT_EQ(Lang[20], "Found");
     EXPECT_EQ(Lang.Count(), Lang_Table_Size);
 }
 
-TEST_F(LanguageTest, NumbersOutOfRangeChangeNothing)
-{
+TEST_F(LanguageTest, NumbersOutOfRangeChangeNothing) {
     QByteArray Bytes;
-    for (int n = 4200; n < 20000; n += 7)
-        Bytes.append("STR " + QByteArray::number(n) + " = out\n");
-    for (int n = -1; n > -2000; n -= 3)
-        Bytes.append("STR " + QByteArray::number(n) + " = out\n");
+    for (int n = 4200; n < 20000; n += 7) Bytes.append("STR " + QByteArray::number(n) + " = out\n");
+    for (int n = -1; n > -2000; n -= 3) Bytes.append("STR " + QByteArray::number(n) + " = out\n");
     Bytes.append("STR 99999999999999999999 = out\nSTR $FFFFFFFF = out\n");
     Read_Language_File(WriteFile("Range.lng", Bytes));
     ExpectEnglishExcept({});
 }
 
-TEST_F(LanguageTest, TruncatedLastLineStillLoads)
-{
+TEST_F(LanguageTest, TruncatedLastLineStillLoads) {
     Read_Language_File(WriteFile("Cut.lng", "STR 6 = whole\nSTR 7 = Hal"));
     EXPECT_EQ(Lang[6], "whole");
     EXPECT_EQ(Lang[7], "Hal");
@@ -287,12 +266,10 @@ TEST_F(LanguageTest, TruncatedLastLineStillLoads)
     ExpectEnglishExcept({8, 9});
 }
 
-TEST_F(LanguageTest, HugeFileIsReadUpToTheLastWholeLineWithinTheLimit)
-{
+TEST_F(LanguageTest, HugeFileIsReadUpToTheLastWholeLineWithinTheLimit) {
     QByteArray Bytes = "STR 1 = first\n";
     const QByteArray Filler = "/ " + QByteArray(1000, 'x') + "\n";
-    while (Bytes.size() + Filler.size() < Max_Language_File_Size - 150)
-        Bytes.append(Filler);
+    while (Bytes.size() + Filler.size() < Max_Language_File_Size - 150) Bytes.append(Filler);
     Bytes.append("/" + QByteArray(Max_Language_File_Size - 150 - Bytes.size() - 2, 'z') + "\n");
     ASSERT_EQ(Bytes.size(), Max_Language_File_Size - 150);
     // This line starts within the limit and ends beyond it: none of it may be taken.
@@ -304,8 +281,7 @@ TEST_F(LanguageTest, HugeFileIsReadUpToTheLastWholeLineWithinTheLimit)
     ExpectEnglishExcept({1});
 }
 
-TEST_F(LanguageTest, ManyLinesUnderTheLimitAllLoad)
-{
+TEST_F(LanguageTest, ManyLinesUnderTheLimitAllLoad) {
     QByteArray Bytes;
     for (int Round = 0; Round < 20; ++Round)
         for (int n = 0; n < Lang_Table_Size; ++n)
@@ -316,16 +292,14 @@ TEST_F(LanguageTest, ManyLinesUnderTheLimitAllLoad)
     EXPECT_EQ(Lang[4199], "T19_4199");
 }
 
-TEST_F(LanguageTest, UnreadableFileRaisesAndKeepsEnglish)
-{
+TEST_F(LanguageTest, UnreadableFileRaisesAndKeepsEnglish) {
     EXPECT_THROW(Read_Language_File(Dir.path() + "/Missing.lng"), EInOutError);
     ExpectEnglishExcept({});
 }
 
 // ---- choosing the file -----------------------------------------------------------------------
 
-TEST_F(LanguageTest, LoadLanguageTakesTheNamedFile)
-{
+TEST_F(LanguageTest, LoadLanguageTakesTheNamedFile) {
     WriteFile("Italiano.lng", "STR 0 = Inizio\n");
     Lang_Name = "Italiano";
     Load_Language();
@@ -341,8 +315,7 @@ TEST_F(LanguageTest, LoadLanguageTakesTheNamedFile)
     ExpectEnglishExcept({1});
 }
 
-TEST_F(LanguageTest, MissingLanguageFallsBackToEnglish)
-{
+TEST_F(LanguageTest, MissingLanguageFallsBackToEnglish) {
     const char* Names[] = {"Klingon", "", "../LANGUAGE/Italiano", "sub\\Italiano"};
     WriteFile("Italiano.lng", "STR 0 = Inizio\n");
     for (const char* Name : Names) {
@@ -354,8 +327,7 @@ TEST_F(LanguageTest, MissingLanguageFallsBackToEnglish)
     }
 }
 
-TEST_F(LanguageTest, EnglishFileOverridesTheBuiltInEnglish)
-{
+TEST_F(LanguageTest, EnglishFileOverridesTheBuiltInEnglish) {
     WriteFile("English.lng", "STR 0 = Start\n");
     Lang_Name = "Klingon";
     Load_Language();
@@ -364,4 +336,4 @@ TEST_F(LanguageTest, EnglishFileOverridesTheBuiltInEnglish)
     ExpectEnglishExcept({0});
 }
 
-}  // namespace
+} // namespace

@@ -14,14 +14,13 @@ struct TSplitCase {
     const char* D;
 };
 
-TEST(Split_IP_Address, AcceptsDottedQuadsAndRejectsTheRest)
-{
+TEST(Split_IP_Address, AcceptsDottedQuadsAndRejectsTheRest) {
     const TSplitCase Cases[] = {
         {"192.168.1.10", true, "192", "168", "1", "10"},
         {"10 . 0 . 0 . 1", true, "10", "0", "0", "1"},
         {"  0.0.0.0\t", true, "0", "0", "0", "0"},
         {"255.255.255.255", true, "255", "255", "255", "255"},
-        {"$C0.168.1.1", true, "$C0", "168", "1", "1"},   // the system's integer syntax
+        {"$C0.168.1.1", true, "$C0", "168", "1", "1"}, // the system's integer syntax
         {"1.2.3.256", false, "1", "2", "3", "256"},
         {"1.2.3.4.5", false, "1", "2", "3", "4.5"},
         {"1.2.3.", false, "1", "2", "3", ""},
@@ -39,8 +38,7 @@ TEST(Split_IP_Address, AcceptsDottedQuadsAndRejectsTheRest)
     }
 }
 
-TEST(Split_IP_Address, MissingDotLeavesTheLaterOutputsUntouched)
-{
+TEST(Split_IP_Address, MissingDotLeavesTheLaterOutputsUntouched) {
     QString A = "x", B = "x", C = "x", D = "x";
     EXPECT_FALSE(Split_IP_Address("1.2.3", A, B, C, D));
     EXPECT_EQ(A, "1");
@@ -56,34 +54,30 @@ struct TBytesCase {
     uint8_t Bytes[4];
 };
 
-TEST(IP_To_Bytes, ReportsErrorsAndZeroesTheBadOctets)
-{
+TEST(IP_To_Bytes, ReportsErrorsAndZeroesTheBadOctets) {
     const TBytesCase Cases[] = {
         {"192.168.1.10", false, {192, 168, 1, 10}},
         {"0.0.0.0", false, {0, 0, 0, 0}},
         {"192.168.1.300", true, {192, 168, 1, 0}},
         {"300.1.2.3", true, {0, 1, 2, 3}},
-        {"1.2.3", true, {1, 2, 0, 3}},        // a missing part is no octet
+        {"1.2.3", true, {1, 2, 0, 3}}, // a missing part is no octet
         {"1.2.3.4.5", true, {1, 2, 3, 0}},
         {"1.x.3.4", true, {1, 0, 3, 4}},
-        {" 1.2.3.4", false, {1, 2, 3, 4}},    // leading blanks belong to the integer syntax
-        {"1.2.3.4 ", true, {1, 2, 3, 0}},     // trailing ones do not
+        {" 1.2.3.4", false, {1, 2, 3, 4}}, // leading blanks belong to the integer syntax
+        {"1.2.3.4 ", true, {1, 2, 3, 0}}, // trailing ones do not
     };
     for (const TBytesCase& Case : Cases) {
         SCOPED_TRACE(Case.Text);
         uint8_t B[4] = {99, 99, 99, 99};
         EXPECT_EQ(IP_To_Bytes(Case.Text, B[0], B[1], B[2], B[3]), Case.Error);
-        for (int i = 0; i < 4; ++i)
-            EXPECT_EQ(B[i], Case.Bytes[i]) << "byte " << i + 1;
+        for (int i = 0; i < 4; ++i) EXPECT_EQ(B[i], Case.Bytes[i]) << "byte " << i + 1;
     }
 }
 
-TEST(IP_To_Bytes, EmptyTextIsAnErrorAndTouchesNothing)
-{
+TEST(IP_To_Bytes, EmptyTextIsAnErrorAndTouchesNothing) {
     uint8_t B[4] = {7, 7, 7, 7};
     EXPECT_TRUE(IP_To_Bytes("", B[0], B[1], B[2], B[3]));
-    for (uint8_t b : B)
-        EXPECT_EQ(b, 7);
+    for (uint8_t b : B) EXPECT_EQ(b, 7);
 }
 
 struct TPortCase {
@@ -93,8 +87,7 @@ struct TPortCase {
     uint16_t Port;
 };
 
-TEST(IP_Port_To_Bytes, AllOrNothing)
-{
+TEST(IP_Port_To_Bytes, AllOrNothing) {
     const TPortCase Cases[] = {
         {"192.168.1.10:502", true, {192, 168, 1, 10}, 502},
         {" 10 . 0 . 0 . 1 : 47808 ", true, {10, 0, 0, 1}, 47808},
@@ -113,14 +106,12 @@ TEST(IP_Port_To_Bytes, AllOrNothing)
         uint8_t B[4] = {99, 99, 99, 99};
         uint16_t Port = 99;
         EXPECT_EQ(IP_Port_To_Bytes(Case.Text, B[0], B[1], B[2], B[3], Port), Case.Valid);
-        for (int i = 0; i < 4; ++i)
-            EXPECT_EQ(B[i], Case.Bytes[i]) << "byte " << i + 1;
+        for (int i = 0; i < 4; ++i) EXPECT_EQ(B[i], Case.Bytes[i]) << "byte " << i + 1;
         EXPECT_EQ(Port, Case.Port);
     }
 }
 
-TEST(Has_No_Dot, LooksForAnyDot)
-{
+TEST(Has_No_Dot, LooksForAnyDot) {
     EXPECT_TRUE(Has_No_Dot("1/2/3"));
     EXPECT_TRUE(Has_No_Dot(""));
     EXPECT_FALSE(Has_No_Dot("1.1.1"));
@@ -134,8 +125,7 @@ struct TKNXCase {
     int Result;
 };
 
-TEST(Check_KNX_Address, IndividualAndGroupAddresses)
-{
+TEST(Check_KNX_Address, IndividualAndGroupAddresses) {
     const TKNXCase Cases[] = {
         // individual: area.line.device
         {"1.1.1", false, false, 0},
@@ -147,7 +137,7 @@ TEST(Check_KNX_Address, IndividualAndGroupAddresses)
         {"1.16.1", false, true, 1},
         {"1.1.256", false, true, 1},
         {"1.1.1.1", false, true, 1},
-        {"1.1", false, true, 1},          // two parts are no individual address
+        {"1.1", false, true, 1}, // two parts are no individual address
         {"1.1.", false, true, 1},
         {"1/1/1", false, true, 1},
         {"1.1/1", false, true, 1},
@@ -158,7 +148,7 @@ TEST(Check_KNX_Address, IndividualAndGroupAddresses)
         // group: main/middle/sub or main/sub
         {"31/7/255", true, false, 0},
         {"0/0/1", true, false, 0},
-        {"0/0/0", true, true, 1},         // never valid, whatever AllowZero says
+        {"0/0/0", true, true, 1}, // never valid, whatever AllowZero says
         {"32/0/1", true, false, 1},
         {"1/8/1", true, false, 1},
         {"1/1/256", true, false, 1},
@@ -175,15 +165,13 @@ TEST(Check_KNX_Address, IndividualAndGroupAddresses)
         {"a/b", true, false, 1},
     };
     for (const TKNXCase& Case : Cases) {
-        SCOPED_TRACE(::testing::Message() << Case.Text << " group=" << Case.Group
-                                          << " zero=" << Case.AllowZero);
+        SCOPED_TRACE(::testing::Message() << Case.Text << " group=" << Case.Group << " zero=" << Case.AllowZero);
         EXPECT_EQ(Check_KNX_Address(Case.Text, Case.Group, Case.AllowZero), Case.Result);
     }
 }
 
-TEST(Check_OID_Text, FirstFailingRuleDecides)
-{
-    const QString Digits62 = QString("1.").repeated(31);   // 62 characters
+TEST(Check_OID_Text, FirstFailingRuleDecides) {
+    const QString Digits62 = QString("1.").repeated(31); // 62 characters
     const struct {
         QString Text;
         int Result;
@@ -191,7 +179,7 @@ TEST(Check_OID_Text, FirstFailingRuleDecides)
         {"1.3.6.1.4.1", 0},
         {"0", 0},
         {"1.3.6.1.4294967295", 0},
-        {"1.3.6.1.00004294967295", 0},    // leading zeros do not make an arc bigger
+        {"1.3.6.1.00004294967295", 0}, // leading zeros do not make an arc bigger
         {"1.3.6.1.4294967296", 6},
         {"99999999999999999999999.1", 6},
         {".1.3", 3},
@@ -201,10 +189,10 @@ TEST(Check_OID_Text, FirstFailingRuleDecides)
         {"1.3 .6", 2},
         {"-1.3", 2},
         {".", 3},
-        {"", 2},                          // an empty identifier is never valid
+        {"", 2}, // an empty identifier is never valid
         {Digits62, 1},
         {Digits62.left(61), 0},
-        {QString(62, 'a'), 1},            // the length rule comes first
+        {QString(62, 'a'), 1}, // the length rule comes first
     };
     for (const auto& Case : Cases) {
         SCOPED_TRACE(Case.Text.toStdString());
@@ -212,8 +200,7 @@ TEST(Check_OID_Text, FirstFailingRuleDecides)
     }
 }
 
-TEST(Check_SNMPv3_Text, LengthThenCharacters)
-{
+TEST(Check_SNMPv3_Text, LengthThenCharacters) {
     const struct {
         const char* Text;
         bool UserName;
@@ -230,7 +217,7 @@ TEST(Check_SNMPv3_Text, LengthThenCharacters)
         {"0123456789ABCDEF", true, 1},
         {"0123456789ABCDE", true, 0},
         {"_______________x", false, 1},
-        {" abc", true, 3},                // not trimmed
+        {" abc", true, 3}, // not trimmed
     };
     for (const auto& Case : Cases) {
         SCOPED_TRACE(::testing::Message() << '"' << Case.Text << "\" user=" << Case.UserName);
@@ -239,15 +226,13 @@ TEST(Check_SNMPv3_Text, LengthThenCharacters)
     EXPECT_EQ(Check_SNMPv3_Text(QString::fromUtf8("caf\xc3\xa9"), true), 3);
 }
 
-TEST(Get_Security_Level, TrimmedAndAnyCase)
-{
+TEST(Get_Security_Level, TrimmedAndAnyCase) {
     const struct {
         const char* Text;
         int Result;
     } Cases[] = {
-        {"AUTH NOPRIV", 1}, {"auth nopriv", 1}, {"AUTH PRIV", 3}, {"  auth priv  ", 3},
-        {"", -1},           {"   ", -1},        {"NOAUTH NOPRIV", 0}, {"NoAuth NoPriv", 0},
-        {"AUTH  PRIV", 0},  {"AUTHPRIV", 0},
+        {"AUTH NOPRIV", 1}, {"auth nopriv", 1},   {"AUTH PRIV", 3},     {"  auth priv  ", 3}, {"", -1},
+        {"   ", -1},        {"NOAUTH NOPRIV", 0}, {"NoAuth NoPriv", 0}, {"AUTH  PRIV", 0},    {"AUTHPRIV", 0},
     };
     for (const auto& Case : Cases) {
         SCOPED_TRACE(Case.Text);
@@ -255,4 +240,4 @@ TEST(Get_Security_Level, TrimmedAndAnyCase)
     }
 }
 
-}  // namespace
+} // namespace

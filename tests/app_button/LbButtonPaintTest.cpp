@@ -9,20 +9,18 @@
 
 namespace {
 
-constexpr TColor C = 0xC08040;    // the button colour (R 0x40, G 0x80, B 0xC0)
-constexpr TColor T = 0x0040C0;    // hot-track colour
-constexpr TColor D = 0x00C000;    // colour when down
-constexpr TColor L = 0xFFFFFF;    // light edge
-constexpr TColor S = 0x808080;    // shadow edge
+constexpr TColor C = 0xC08040; // the button colour (R 0x40, G 0x80, B 0xC0)
+constexpr TColor T = 0x0040C0; // hot-track colour
+constexpr TColor D = 0x00C000; // colour when down
+constexpr TColor L = 0xFFFFFF; // light edge
+constexpr TColor S = 0x808080; // shadow edge
 constexpr TColor M = LbTransparentColor;
 const TColor K = ColorToRGB(cl3DDkShadow);
 
 // Glyph cell colours of the test strip: normal, disabled, pressed, hot.
 constexpr TColor Cell1 = 0x0000FF, Cell2 = 0x00FF00, Cell3 = 0xFF0000, Cell4 = 0x00FFFF;
 
-std::string Hex(TColor Color) {
-    return QString("%1").arg(uint32_t(Color), 6, 16, QLatin1Char('0')).toStdString();
-}
+std::string Hex(TColor Color) { return QString("%1").arg(uint32_t(Color), 6, 16, QLatin1Char('0')).toStdString(); }
 
 // Everything DrawLbButton takes, with the values most cases share.
 struct TDraw {
@@ -52,9 +50,9 @@ std::unique_ptr<TBitmap> Draw(const TDraw& P) {
     bmp->Canvas()->FillRect(Rect(0, 0, P.W, P.H));
     TFont font;
     SetTestFont(font);
-    DrawLbButton(bmp->Canvas(), P.W, P.H, P.Alignment, P.Caption, P.Layout, &font, P.Shadow,
-                 P.Light, P.HotTrack, P.WhenDown, P.Color, P.Style, P.Popup, P.WordWrap, P.Flat,
-                 P.Enabled, P.Hot, P.Down, P.Glyph, P.NumGlyphs, P.Step);
+    DrawLbButton(bmp->Canvas(), P.W, P.H, P.Alignment, P.Caption, P.Layout, &font, P.Shadow, P.Light, P.HotTrack,
+                 P.WhenDown, P.Color, P.Style, P.Popup, P.WordWrap, P.Flat, P.Enabled, P.Hot, P.Down, P.Glyph,
+                 P.NumGlyphs, P.Step);
     return bmp;
 }
 
@@ -107,7 +105,9 @@ std::unique_ptr<TBitmap> TestStrip(int Cells = 4) {
 }
 
 // The caption's extent as the routine measures it: th and tw (width + 4) in the width A.
-struct TExtent { int tw, th; };
+struct TExtent {
+    int tw, th;
+};
 TExtent Measure(const QString& Text, int A, bool Bold = false) {
     TBitmap b(1, 1);
     TFont font;
@@ -132,13 +132,13 @@ struct TFaceCase {
     std::vector<TProbe> Probes;
 };
 
-}  // namespace
+} // namespace
 
 // Face and edges of every style in its states, on a 60 x 24 button without caption or picture.
 // "focused" is hot without the mouse: the hot level stays 0.
 TEST(DrawLbButton, FaceAndEdgesOfEveryStyleAndState) {
-    const std::vector<TProbe> raisedEdges = {
-        {0, 12, L}, {30, 0, L}, {0, 0, L}, {0, 23, L}, {59, 12, S}, {30, 23, S}, {59, 0, S}, {59, 23, S}};
+    const std::vector<TProbe> raisedEdges = {{0, 12, L},  {30, 0, L},  {0, 0, L},  {0, 23, L},
+                                             {59, 12, S}, {30, 23, S}, {59, 0, S}, {59, 23, S}};
     auto with = [](std::vector<TProbe> a, std::initializer_list<TProbe> b) {
         a.insert(a.end(), b);
         return a;
@@ -147,7 +147,13 @@ TEST(DrawLbButton, FaceAndEdgesOfEveryStyleAndState) {
         {"normal", bsNormal, false, true, false, false, 0, with(raisedEdges, {{30, 12, C}})},
         {"normal hot", bsNormal, false, true, true, false, 8, with(raisedEdges, {{30, 12, T}})},
         {"normal focused", bsNormal, false, true, true, false, 0, with(raisedEdges, {{30, 12, C}})},
-        {"normal down", bsNormal, false, true, false, true, 0,
+        {"normal down",
+         bsNormal,
+         false,
+         true,
+         false,
+         true,
+         0,
          {{30, 12, D}, {0, 12, S}, {30, 0, S}, {59, 12, L}, {30, 23, L}}},
         {"normal disabled", bsNormal, false, false, true, true, 8, with(raisedEdges, {{30, 12, C}})},
         {"normal flat", bsNormal, true, true, false, false, 0, {{30, 12, C}, {0, 12, C}, {59, 12, C}, {30, 23, C}}},
@@ -156,21 +162,51 @@ TEST(DrawLbButton, FaceAndEdgesOfEveryStyleAndState) {
         {"normal flat disabled", bsNormal, true, false, false, false, 0, {{30, 12, C}, {0, 12, C}, {59, 12, C}}},
         {"encarta", bsEncarta, false, true, false, false, 0, with(raisedEdges, {{30, 12, C}})},
         {"encarta hot", bsEncarta, false, true, true, false, 8, with(raisedEdges, {{30, 12, T}})},
-        {"encarta down", bsEncarta, false, true, true, true, 8,
+        {"encarta down",
+         bsEncarta,
+         false,
+         true,
+         true,
+         true,
+         8,
          {{30, 12, D}, {0, 12, S}, {30, 0, S}, {59, 12, L}, {30, 23, L}}},
         {"encarta disabled", bsEncarta, false, false, false, true, 0, with(raisedEdges, {{30, 12, C}})},
-        {"old", bsOld, false, true, false, false, 0,
+        {"old",
+         bsOld,
+         false,
+         true,
+         false,
+         false,
+         0,
          {{30, 12, C}, {58, 12, S}, {30, 22, S}, {0, 12, L}, {30, 0, L}, {59, 12, K}, {30, 23, K}, {0, 23, K}}},
         {"old hot", bsOld, false, true, true, false, 8, {{30, 12, T}, {58, 12, S}, {0, 12, L}, {59, 12, K}}},
-        {"old down", bsOld, false, true, false, true, 0,
+        {"old down",
+         bsOld,
+         false,
+         true,
+         false,
+         true,
+         0,
          {{30, 12, D}, {1, 12, S}, {30, 1, S}, {0, 12, K}, {30, 0, K}, {59, 12, L}, {30, 23, L}, {0, 23, L}}},
         {"old disabled", bsOld, false, false, false, true, 0, {{30, 12, C}, {58, 12, S}, {0, 12, L}, {59, 12, K}}},
-        {"modern", bsModern, false, true, false, false, 0,
+        {"modern",
+         bsModern,
+         false,
+         true,
+         false,
+         false,
+         0,
          {{0, 12, S}, {59, 12, S}, {30, 0, S}, {30, 23, S}, {1, 12, C}, {58, 12, C}, {30, 1, C}, {0, 0, M}}},
         {"modern hot", bsModern, false, true, true, false, 8, {{1, 12, T}, {30, 1, T}, {0, 12, S}}},
         {"modern down", bsModern, false, true, false, true, 0, {{1, 12, S}, {30, 1, S}, {0, 12, S}, {0, 0, M}}},
         {"modern disabled", bsModern, false, false, true, true, 8, {{1, 12, C}, {0, 12, S}}},
-        {"quicken", bsQuicken, false, true, false, false, 0,
+        {"quicken",
+         bsQuicken,
+         false,
+         true,
+         false,
+         false,
+         0,
          {{30, 12, C}, {2, 12, C}, {30, 0, S}, {30, 23, S}, {54, 23, S}, {2, 0, M}, {0, 0, M}}},
         {"quicken hot", bsQuicken, false, true, true, false, 8, {{30, 12, T}, {30, 0, S}}},
         {"quicken down", bsQuicken, false, true, false, true, 0, {{30, 12, D}, {30, 0, S}}},
@@ -191,8 +227,7 @@ TEST(DrawLbButton, FaceAndEdgesOfEveryStyleAndState) {
         p.Step = c.Step;
         auto bmp = Draw(p);
         for (const TProbe& probe : c.Probes)
-            EXPECT_EQ(Hex(Pixel(*bmp, probe.X, probe.Y)), Hex(probe.Expected))
-                << "at " << probe.X << "," << probe.Y;
+            EXPECT_EQ(Hex(Pixel(*bmp, probe.X, probe.Y)), Hex(probe.Expected)) << "at " << probe.X << "," << probe.Y;
     }
 }
 
@@ -235,7 +270,7 @@ TEST(DrawLbButton, BlendHotColorMovesEachChannelByEighths) {
         {C, T, 8, T},
         {C, T, 4, 0x606080},
         {C, T, 3, 0x786870},
-        {0x010101, 0x000000, 4, 0x000000},   // truncated, not rounded
+        {0x010101, 0x000000, 4, 0x000000}, // truncated, not rounded
         {clBtnFace, clBlack, 0, ColorToRGB(clBtnFace)},
         {clBlack, clBtnFace, 8, ColorToRGB(clBtnFace)},
     };
@@ -269,10 +304,12 @@ TEST(DrawLbButton, FillGradientTruncatesFallingAndRisingChannelsAlike) {
         int Band;
         TColor Expected;
     } cases[] = {
-        {0, RGB(255, 0, 100)}, {1, RGB(246, 2, 99)}, {15, RGB(131, 30, 95)}, {30, RGB(8, 60, 90)},
+        {0, RGB(255, 0, 100)},
+        {1, RGB(246, 2, 99)},
+        {15, RGB(131, 30, 95)},
+        {30, RGB(8, 60, 90)},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(Hex(Pixel(bmp, 1, 2 * c.Band)), Hex(c.Expected)) << "band " << c.Band;
+    for (const auto& c : cases) EXPECT_EQ(Hex(Pixel(bmp, 1, 2 * c.Band)), Hex(c.Expected)) << "band " << c.Band;
 }
 
 // A picture whose strip has no cells (NumGlyphs 0) shows nothing, but above or below the caption
@@ -327,37 +364,37 @@ TEST(DrawLbButton, PicturePlacementAndCellFollowLayoutAlignmentAndState) {
         TColor Cell;
     };
     const std::vector<TPlace> cases = {
-        {"left centre", bsNormal, blGlyphLeft, taCenter, false, true, false, false, 4,
-         (W - G) / 2 - side.tw / 2, (H - G) / 2, Cell1},
+        {"left centre", bsNormal, blGlyphLeft, taCenter, false, true, false, false, 4, (W - G) / 2 - side.tw / 2,
+         (H - G) / 2, Cell1},
         {"left centre down", bsNormal, blGlyphLeft, taCenter, false, true, false, true, 4,
          (W - G) / 2 + 1 - side.tw / 2, (H - G) / 2 + 1, Cell3},
         {"left centre encarta down", bsEncarta, blGlyphLeft, taCenter, false, true, true, true, 4,
          (W - G) / 2 - sideBold.tw / 2, (H - G) / 2, Cell3},
-        {"left centre hot", bsNormal, blGlyphLeft, taCenter, false, true, true, false, 4,
-         (W - G) / 2 - side.tw / 2, (H - G) / 2, Cell4},
+        {"left centre hot", bsNormal, blGlyphLeft, taCenter, false, true, true, false, 4, (W - G) / 2 - side.tw / 2,
+         (H - G) / 2, Cell4},
         {"left centre disabled", bsNormal, blGlyphLeft, taCenter, false, false, true, true, 4,
          (W - G) / 2 - side.tw / 2, (H - G) / 2, Cell2},
-        {"two cells hot", bsNormal, blGlyphLeft, taCenter, false, true, true, false, 2,
-         (W - G) / 2 - side.tw / 2, (H - G) / 2, Cell1},
-        {"two cells down", bsNormal, blGlyphLeft, taCenter, false, true, false, true, 2,
-         (W - G) / 2 + 1 - side.tw / 2, (H - G) / 2 + 1, Cell1},
-        {"left left", bsNormal, blGlyphLeft, taLeftJustify, false, true, false, false, 4, 4, (H - G) / 2, Cell1},
-        {"left right", bsNormal, blGlyphLeft, taRightJustify, false, true, false, false, 4,
-         W - 4 - G - side.tw, (H - G) / 2, Cell1},
-        {"left wrapped", bsNormal, blGlyphLeft, taCenter, true, true, false, false, 4, 4, (H - G) / 2, Cell1},
-        {"right left", bsNormal, blGlyphRight, taLeftJustify, false, true, false, false, 4,
-         4 + side.tw, (H - G) / 2, Cell1},
-        {"right right", bsNormal, blGlyphRight, taRightJustify, false, true, false, false, 4, W - 4 - G,
+        {"two cells hot", bsNormal, blGlyphLeft, taCenter, false, true, true, false, 2, (W - G) / 2 - side.tw / 2,
          (H - G) / 2, Cell1},
-        {"right centre", bsNormal, blGlyphRight, taCenter, false, true, false, false, 4,
-         (W - G) / 2 + side.tw / 2, (H - G) / 2, Cell1},
-        {"right wrapped", bsNormal, blGlyphRight, taCenter, true, true, false, false, 4,
-         4 + sideWrap.tw, (H - G) / 2, Cell1},
+        {"two cells down", bsNormal, blGlyphLeft, taCenter, false, true, false, true, 2, (W - G) / 2 + 1 - side.tw / 2,
+         (H - G) / 2 + 1, Cell1},
+        {"left left", bsNormal, blGlyphLeft, taLeftJustify, false, true, false, false, 4, 4, (H - G) / 2, Cell1},
+        {"left right", bsNormal, blGlyphLeft, taRightJustify, false, true, false, false, 4, W - 4 - G - side.tw,
+         (H - G) / 2, Cell1},
+        {"left wrapped", bsNormal, blGlyphLeft, taCenter, true, true, false, false, 4, 4, (H - G) / 2, Cell1},
+        {"right left", bsNormal, blGlyphRight, taLeftJustify, false, true, false, false, 4, 4 + side.tw, (H - G) / 2,
+         Cell1},
+        {"right right", bsNormal, blGlyphRight, taRightJustify, false, true, false, false, 4, W - 4 - G, (H - G) / 2,
+         Cell1},
+        {"right centre", bsNormal, blGlyphRight, taCenter, false, true, false, false, 4, (W - G) / 2 + side.tw / 2,
+         (H - G) / 2, Cell1},
+        {"right wrapped", bsNormal, blGlyphRight, taCenter, true, true, false, false, 4, 4 + sideWrap.tw, (H - G) / 2,
+         Cell1},
         {"top centre", bsNormal, blGlyphTop, taCenter, false, true, false, false, 4, (W - G) / 2, (H - B) / 2, Cell1},
         {"top right down", bsModern, blGlyphTop, taRightJustify, false, true, false, true, 4, W - G - 4 + 1,
          (H - B) / 2 + 1, Cell3},
-        {"bottom left", bsNormal, blGlyphBottom, taLeftJustify, false, true, false, false, 4, 4,
-         (H - B) / 2 + above.th, Cell1},
+        {"bottom left", bsNormal, blGlyphBottom, taLeftJustify, false, true, false, false, 4, 4, (H - B) / 2 + above.th,
+         Cell1},
         {"shape", bsShape, blGlyphRight, taLeftJustify, false, true, false, false, 4, (W - G) / 2, (H - G) / 2, Cell1},
     };
     for (const TPlace& c : cases) {
@@ -442,7 +479,7 @@ TEST(DrawLbButton, PressingMovesCaptionByOnePixelExceptEncartaWhichTurnsItBold) 
         ASSERT_FALSE(a.IsEmpty());
         if (style == bsEncarta) {
             EXPECT_EQ(a.Top, b.Top);
-            EXPECT_GT(downCount, upCount);   // bold
+            EXPECT_GT(downCount, upCount); // bold
         } else {
             EXPECT_EQ(b, Rect(a.Left + 1, a.Top + 1, a.Right + 1, a.Bottom + 1));
             EXPECT_EQ(downCount, upCount);
@@ -491,7 +528,7 @@ TEST(DrawLbButton, PopupArrowIsDrawnNearTheRightEdge) {
     EXPECT_EQ(Hex(Pixel(*bmp, x, y)), Hex(clBlack));
     EXPECT_EQ(Hex(Pixel(*bmp, x + 4, y)), Hex(clBlack));
     EXPECT_EQ(Hex(Pixel(*bmp, x + 2, y + 2)), Hex(clBlack));
-    EXPECT_EQ(Hex(Pixel(*bmp, x, y + 2)), Hex(C));   // transparent corner of the arrow
+    EXPECT_EQ(Hex(Pixel(*bmp, x, y + 2)), Hex(C)); // transparent corner of the arrow
     p.Popup = false;
     auto plain = Draw(p);
     EXPECT_EQ(Hex(Pixel(*plain, x, y)), Hex(C));
@@ -513,8 +550,10 @@ TEST(DrawLbButton, ShapeCaptionHasOnlyTextAndTransparentPixels) {
         for (int y = 0; y < p.H; ++y)
             for (int x = 0; x < p.W; ++x) {
                 const TColor c = Pixel(*bmp, x, y);
-                if (c == ink) ++inkPixels;
-                else if (c != M) ++others;
+                if (c == ink)
+                    ++inkPixels;
+                else if (c != M)
+                    ++others;
             }
         EXPECT_GT(inkPixels, 30) << "enabled " << enabled;
         EXPECT_EQ(others, 0) << "enabled " << enabled;

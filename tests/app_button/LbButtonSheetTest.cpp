@@ -1,16 +1,15 @@
 // Writes a sheet of push buttons in every style, colour style, layout, kind and state as a PNG
 // beside the build, for a person to look at. Each picture is the real button painted on a form.
 #include "app/LbButton.h"
-
 #include "platform/gui/Menus.h"
-
-#include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 #include <QPixmap>
+
+#include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>
@@ -27,11 +26,11 @@ public:
     explicit TSheetForm(TComponent* AOwner) : TForm(AOwner) {}
     void CreateComponents() override {
         SetBounds(0, 0, 200, 120);
-        SetColor(TColor(15595512));   // the configurator's window colour
+        SetColor(TColor(15595512)); // the configurator's window colour
         Elsewhere = Create<TLbButton>(this, this);
         Elsewhere->SetBounds(150, 90, 20, 20);
     }
-    TLbButton* Elsewhere = nullptr;   // takes the focus away from the button on show
+    TLbButton* Elsewhere = nullptr; // takes the focus away from the button on show
 };
 
 enum TState { stNormal, stHot, stDown, stDisabled, stFocused, stPopup };
@@ -43,7 +42,7 @@ struct TRow {
     int Height = 28;
 };
 
-}  // namespace
+} // namespace
 
 TEST(LbButtonSheet, EveryStyleAndStateIsSavedAsAPicture) {
     std::unique_ptr<TSheetForm> form(Create<TSheetForm>(nullptr));
@@ -59,8 +58,9 @@ TEST(LbButtonSheet, EveryStyleAndStateIsSavedAsAPicture) {
                             b->SetColorWhenDown(TColor(0xF0C8A0));
                             b->SetKind(bkOK);
                         }});
-    const char* colourNames[] = {"", "lcsGold", "lcsChrome", "lcsBlue", "lcsRed", "lcsUltraFlat1",
-                                 "lcsUltraFlat2", "lcsUltraFlatXP", "lcsAqua", "lcsDefault", "lcsQuicken"};
+    const char* colourNames[] = {"",        "lcsGold",       "lcsChrome",     "lcsBlue",
+                                 "lcsRed",  "lcsUltraFlat1", "lcsUltraFlat2", "lcsUltraFlatXP",
+                                 "lcsAqua", "lcsDefault",    "lcsQuicken"};
     for (int c = lcsGold; c <= lcsQuicken; ++c)
         rows.push_back({colourNames[c], [c](TLbButton* b) {
                             b->SetKind(bkCancel);
@@ -75,23 +75,29 @@ TEST(LbButtonSheet, EveryStyleAndStateIsSavedAsAPicture) {
                         b->SetKind(bkRetry);
                         b->SetLayout(blGlyphRight);
                     }});
-    rows.push_back({"glyph top", [](TLbButton* b) {
+    rows.push_back({"glyph top",
+                    [](TLbButton* b) {
                         b->SetKind(bkHelp);
                         b->SetLayout(blGlyphTop);
-                    }, 48});
-    rows.push_back({"glyph bottom", [](TLbButton* b) {
+                    },
+                    48});
+    rows.push_back({"glyph bottom",
+                    [](TLbButton* b) {
                         b->SetKind(bkIgnore);
                         b->SetLayout(blGlyphBottom);
-                    }, 48});
+                    },
+                    48});
     rows.push_back({"left aligned", [](TLbButton* b) {
                         b->SetKind(bkClose);
                         b->SetAlignment(taLeftJustify);
                     }});
     rows.push_back({"cut caption", [](TLbButton* b) { b->SetCaption("A caption far too long"); }});
-    rows.push_back({"word wrap", [](TLbButton* b) {
+    rows.push_back({"word wrap",
+                    [](TLbButton* b) {
                         b->SetCaption("A caption far too long");
                         b->SetWordWrap(true);
-                    }, 40});
+                    },
+                    40});
     rows.push_back({"hot font", [](TLbButton* b) {
                         b->SetCaption("Hot font");
                         TFont f;
@@ -132,15 +138,15 @@ TEST(LbButtonSheet, EveryStyleAndStateIsSavedAsAPicture) {
             // Only the hot picture has the mouse over the button.
             if (s != stHot) b->Perform(CM_MOUSELEAVE);
             switch (TState(s)) {
-            case stNormal: break;
-            case stHot: b->Perform(CM_MOUSEENTER); break;
-            case stDown: b->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MakeLParam(5, 5)); break;
-            case stDisabled: b->SetEnabled(false); break;
-            case stFocused: b->SetFocus(); break;
-            case stPopup:
-                menu = std::make_unique<TPopupMenu>(nullptr);
-                b->SetPopupMenu(menu.get());
-                break;
+                case stNormal: break;
+                case stHot: b->Perform(CM_MOUSEENTER); break;
+                case stDown: b->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MakeLParam(5, 5)); break;
+                case stDisabled: b->SetEnabled(false); break;
+                case stFocused: b->SetFocus(); break;
+                case stPopup:
+                    menu = std::make_unique<TPopupMenu>(nullptr);
+                    b->SetPopupMenu(menu.get());
+                    break;
             }
             const QImage img = snap(b.get());
             p.drawImage(labelW + s * cellW, y, img);

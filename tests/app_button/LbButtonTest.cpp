@@ -4,11 +4,11 @@
 
 #include "platform/gui/Menus.h"
 
-#include <gtest/gtest.h>
-
 #include <QApplication>
 #include <QImage>
 #include <QPixmap>
+
+#include <gtest/gtest.h>
 
 #include <memory>
 
@@ -63,9 +63,7 @@ public:
     TModalResult ResultSeenByOnClick = -1;
 };
 
-void Press(TControl* C, int X = 5, int Y = 5) {
-    C->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MakeLParam(X, Y));
-}
+void Press(TControl* C, int X = 5, int Y = 5) { C->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MakeLParam(X, Y)); }
 void Release(TControl* C, int X = 5, int Y = 5) { C->Perform(WM_LBUTTONUP, 0, MakeLParam(X, Y)); }
 
 class LbButtonOnForm : public ::testing::Test {
@@ -97,7 +95,7 @@ protected:
     std::unique_ptr<TTestDialog> Form;
 };
 
-}  // namespace
+} // namespace
 
 TEST(LbButton, NewButtonHasItsDocumentedDefaultsAndTheFormFontAsHotTrackFont) {
     std::unique_ptr<TForm> form(Create<TForm>(nullptr));
@@ -130,11 +128,16 @@ TEST(LbButton, KindSetsCaptionTwoCellPictureAndModalResult) {
         TModalResult Result;
         int PictureHeight;
     } cases[] = {
-        {bkOK, u"OK", mrOk, 18},           {bkCancel, u"Abbrechen", mrCancel, 18},
-        {bkHelp, u"Hilfe", mrNone, 18},    {bkYes, u"Ja", mrYes, 18},
-        {bkNo, u"Nein", mrNo, 18},         {bkClose, u"Schließen", mrNone, 18},
-        {bkAbort, u"Abbrechen", mrAbort, 18}, {bkRetry, u"Wiederholen", mrRetry, 18},
-        {bkIgnore, u"Ignorieren", mrIgnore, 18}, {bkAll, u"Alle", mrAll, 19},
+        {bkOK, u"OK", mrOk, 18},
+        {bkCancel, u"Abbrechen", mrCancel, 18},
+        {bkHelp, u"Hilfe", mrNone, 18},
+        {bkYes, u"Ja", mrYes, 18},
+        {bkNo, u"Nein", mrNo, 18},
+        {bkClose, u"Schließen", mrNone, 18},
+        {bkAbort, u"Abbrechen", mrAbort, 18},
+        {bkRetry, u"Wiederholen", mrRetry, 18},
+        {bkIgnore, u"Ignorieren", mrIgnore, 18},
+        {bkAll, u"Alle", mrAll, 19},
     };
     std::unique_ptr<TLbButton> b(Create<TLbButton>(nullptr));
     for (const auto& c : cases) {
@@ -148,8 +151,7 @@ TEST(LbButton, KindSetsCaptionTwoCellPictureAndModalResult) {
         EXPECT_EQ(b->Glyph()->Height(), c.PictureHeight);
         // Every cell keeps its bottom-left pixel transparent.
         for (int cell = 0; cell < 2; ++cell)
-            EXPECT_EQ(ColorToRGB(b->Glyph()->Canvas()->Pixels(18 * cell, c.PictureHeight - 1)),
-                      LbTransparentColor);
+            EXPECT_EQ(ColorToRGB(b->Glyph()->Canvas()->Pixels(18 * cell, c.PictureHeight - 1)), LbTransparentColor);
     }
     b->SetKind(bkYes);
     b->SetModalResult(mrNo);
@@ -204,7 +206,7 @@ TEST(LbButton, ColorStyleWritesItsColoursButAlwaysReadsCustom) {
     EXPECT_TRUE(b->Flat());
     EXPECT_EQ(b->Style(), bsNormal);
 
-    b->SetColorStyle(lcsCustom);   // changes nothing
+    b->SetColorStyle(lcsCustom); // changes nothing
     EXPECT_EQ(b->ColorWhenDown(), TColor(0xB59284));
     EXPECT_TRUE(b->Flat());
 }
@@ -400,7 +402,7 @@ TEST_F(LbButtonOnForm, AcceleratorLetterClicksTheButton) {
     EXPECT_EQ(Form->Other->Perform(CM_DIALOGCHAR, 'b'), 0);
     EXPECT_NE(Form->Other->Perform(CM_DIALOGCHAR, 'a'), 0);
     EXPECT_EQ(Form->Clicks, QStringList{"&Apply"});
-    Form->Other->SetCaption("Save && exit");   // "&&" is a plain ampersand, no accelerator
+    Form->Other->SetCaption("Save && exit"); // "&&" is a plain ampersand, no accelerator
     EXPECT_EQ(Form->Other->Perform(CM_DIALOGCHAR, ' '), 0);
     EXPECT_EQ(Form->Other->Perform(CM_DIALOGCHAR, 'e'), 0);
 }
@@ -499,8 +501,8 @@ TEST(LbButtonPaint, FocusRectangleAndOldStyleFrame) {
         for (int y = 0; y < H; ++y)
             for (int x = 0; x < W; ++x) {
                 if (plain.pixel(x, y) == focused.pixel(x, y)) continue;
-                const bool edge = (x == 4 || x == W - 5) ? (y >= 4 && y < H - 4)
-                                                         : ((y == 4 || y == H - 5) && x >= 4 && x < W - 4);
+                const bool edge =
+                    (x == 4 || x == W - 5) ? (y >= 4 && y < H - 4) : ((y == 4 || y == H - 5) && x >= 4 && x < W - 4);
                 (edge ? onRect : elsewhere)++;
             }
         if (style == bsShape) {
@@ -601,10 +603,10 @@ TEST(LbButtonPaint, SeeThroughStylesShowTheParentInTheirUndrawnPixels) {
     const QColor parent = ToQColor(TColor(15595512));
     struct {
         TLbButtonStyle Style;
-        int X, Y;   // a pixel the style leaves undrawn, or the face of an opaque one
+        int X, Y; // a pixel the style leaves undrawn, or the face of an opaque one
         bool ShowsParent;
     } cases[] = {
-        {bsShape, 55, 14, true},  {bsModern, 0, 0, true},  {bsQuicken, 0, 0, true},
+        {bsShape, 55, 14, true},   {bsModern, 0, 0, true},     {bsQuicken, 0, 0, true},
         {bsNormal, 55, 14, false}, {bsEncarta, 55, 14, false}, {bsOld, 55, 14, false},
     };
     for (const auto& c : cases) {

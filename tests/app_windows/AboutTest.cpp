@@ -1,16 +1,15 @@
 // The about box: fixed English texts whatever the language, its layout, the links to the
 // maker's home page, and closing it.
 #include "app/UAbout.h"
-
 #include "app/UComon.h"
 #include "app/ULanguage.h"
 #include "platform/gui/Snapshot.h"
 #include "platform/shell/Shell.h"
 #include "tests/support/ScriptedDialogs.h"
 
-#include <gtest/gtest.h>
-
 #include <QCoreApplication>
+
+#include <gtest/gtest.h>
 
 #include <memory>
 
@@ -18,16 +17,14 @@ namespace {
 
 class AboutTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         Reset_Globals();
         Load_English_Strings();
         Links = std::make_shared<TFakeLinkOpener>();
         SetLinkOpener(Links);
         Form.reset(Create<TFAbout>(nullptr));
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         Form.reset();
         SetLinkOpener(nullptr);
         Reset_Language();
@@ -37,8 +34,7 @@ protected:
     std::unique_ptr<TFAbout> Form;
 };
 
-TEST_F(AboutTest, ShowsTheFixedTextsInPlace)
-{
+TEST_F(AboutTest, ShowsTheFixedTextsInPlace) {
     TestModal().Expect([](TForm* F) {
         EXPECT_TRUE(SaveControlPng(F, QCoreApplication::applicationDirPath() + "/about.png"));
         F->SetModalResult(mrOk);
@@ -50,18 +46,17 @@ TEST_F(AboutTest, ShowsTheFixedTextsInPlace)
     EXPECT_EQ(Form->BorderStyle(), bsSingle);
     EXPECT_EQ(Form->Color(), TColor(15595512));
     EXPECT_EQ(Form->Font()->Color(), TColor(3355443));
-    struct TPlace { TControl* Control; int Left, Top; const char* Text; };
+    struct TPlace {
+        TControl* Control;
+        int Left, Top;
+        const char* Text;
+    };
     const TPlace Places[] = {
-        {Form->Label1, 128, 24, "Software Tessaro "},
-        {Form->Label2, 128, 39, "OPC UA Server / CANopen - Converter"},
-        {Form->Label6, 128, 62, "Software Code : "},
-        {Form->Label9, 240, 62, "CFG4180"},
-        {Form->Label3, 128, 77, "Version :"},
-        {Form->Label10, 240, 77, "1.000"},
-        {Form->Label8, 128, 93, "Document Code :"},
-        {Form->Label12, 240, 93, "DOC4180"},
-        {Form->Label4, 316, 131, "www.velmora.com"},
-        {Form->LbButton1, 32, 115, "OK"},
+        {Form->Label1, 128, 24, "Software Tessaro "}, {Form->Label2, 128, 39, "OPC UA Server / CANopen - Converter"},
+        {Form->Label6, 128, 62, "Software Code : "},  {Form->Label9, 240, 62, "CFG4180"},
+        {Form->Label3, 128, 77, "Version :"},         {Form->Label10, 240, 77, "1.000"},
+        {Form->Label8, 128, 93, "Document Code :"},   {Form->Label12, 240, 93, "DOC4180"},
+        {Form->Label4, 316, 131, "www.velmora.com"},  {Form->LbButton1, 32, 115, "OK"},
     };
     for (const TPlace& P : Places) {
         EXPECT_EQ(P.Control->Left(), P.Left) << P.Text;
@@ -76,8 +71,7 @@ TEST_F(AboutTest, ShowsTheFixedTextsInPlace)
     EXPECT_TRUE(Form->Label4->Font()->Style().Contains(fsUnderline));
 }
 
-TEST_F(AboutTest, LanguageFileDoesNotReachIt)
-{
+TEST_F(AboutTest, LanguageFileDoesNotReachIt) {
     // Even with no language table at all the box reads the same.
     Reset_Language();
     TestModal().Expect([](TForm* F) { F->SetModalResult(mrOk); });
@@ -86,8 +80,7 @@ TEST_F(AboutTest, LanguageFileDoesNotReachIt)
     EXPECT_EQ(Form->LbButton1->Caption(), "OK");
 }
 
-TEST_F(AboutTest, LogoAndAddressOpenTheHomePage)
-{
+TEST_F(AboutTest, LogoAndAddressOpenTheHomePage) {
     Form->Image2->Click();
     Form->Label4->Click();
     const QString Home = "https://www.velmora.com/HOME/default.asp?frompg=CFG4180";
@@ -95,8 +88,7 @@ TEST_F(AboutTest, LogoAndAddressOpenTheHomePage)
     EXPECT_EQ(Links->Links(), QStringList({Home, Home}));
 }
 
-TEST_F(AboutTest, OKAndCloseBothCloseIt)
-{
+TEST_F(AboutTest, OKAndCloseBothCloseIt) {
     TestModal().Expect([](TForm* F) { static_cast<TFAbout*>(F)->LbButton1->Click(); });
     EXPECT_EQ(Form->ShowModal(), mrOk);
     TestModal().Expect([](TForm* F) { F->Close(); });
@@ -105,4 +97,4 @@ TEST_F(AboutTest, OKAndCloseBothCloseIt)
     EXPECT_TRUE(Links->Links().isEmpty());
 }
 
-}  // namespace
+} // namespace

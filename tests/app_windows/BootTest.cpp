@@ -12,13 +12,13 @@
 #include "tests/support/QtPrint.h"
 #include "tests/support/ScriptedDialogs.h"
 
-#include <gtest/gtest.h>
-
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QKeyEvent>
 #include <QTemporaryDir>
+
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -32,8 +32,7 @@ protected:
     std::shared_ptr<TFakeProcessLauncher> Launcher = std::make_shared<TFakeProcessLauncher>();
     std::shared_ptr<TFakeSerialPorts> Ports = std::make_shared<TFakeSerialPorts>();
 
-    void SetUp() override
-    {
+    void SetUp() override {
         ASSERT_TRUE(Dir.isValid());
         OldAppDir = App_Dir();
         Set_App_Dir(Dir.path());
@@ -51,8 +50,7 @@ protected:
         OldBoot = FBoot;
         Application->CreateForm(&FBoot);
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         delete FBoot;
         FBoot = OldBoot;
         SetSerialPorts(nullptr);
@@ -66,8 +64,7 @@ protected:
 
     // Shows the dialog as the main window does and runs Action while it is up; then closes it
     // with the Cancel button.
-    TModalResult Show(int Form_Type, const std::function<void(TFBoot*)>& Action)
-    {
+    TModalResult Show(int Form_Type, const std::function<void(TFBoot*)>& Action) {
         FBoot->Form_Type = Form_Type;
         TestModal().Expect([&](TForm*) {
             Action(FBoot);
@@ -79,8 +76,7 @@ protected:
     QString Updater() const { return App_Dir() + "Ethernet_Update.exe"; }
     QString Parameter_File() const { return App_Dir() + "Ethernet_Update.xml"; }
 
-    void Set_Address(const QString& A, const QString& B, const QString& C, const QString& D)
-    {
+    void Set_Address(const QString& A, const QString& B, const QString& C, const QString& D) {
         FBoot->E_IP1->SetText(A);
         FBoot->E_IP2->SetText(B);
         FBoot->E_IP3->SetText(C);
@@ -88,8 +84,7 @@ protected:
     }
 };
 
-QStringList Items(TComboBox* Box)
-{
+QStringList Items(TComboBox* Box) {
     QStringList L;
     for (int i = 0; i < Box->Items()->Count(); ++i) L << Box->Items()->Strings(i);
     return L;
@@ -99,8 +94,7 @@ QStringList Items(TComboBox* Box)
 QString Png(const QString& Name) { return QCoreApplication::applicationDirPath() + "/" + Name; }
 
 // Key presses and characters as the keyboard sends them, each to the control that has the focus.
-void Type(const QString& Text)
-{
+void Type(const QString& Text) {
     for (QChar C : Text) {
         QWidget* To = QApplication::focusWidget();
         ASSERT_NE(To, nullptr);
@@ -112,8 +106,7 @@ void Type(const QString& Text)
     }
 }
 
-TEST_F(BootDialog, EthernetVariantShowsAddressAndOptionsFromTheSharedState)
-{
+TEST_F(BootDialog, EthernetVariantShowsAddressAndOptionsFromTheSharedState) {
     Last_IP_Address = "192.168.1.7";
     Update_Option_Index = 2;
     Update_Read_Back = false;
@@ -147,8 +140,7 @@ TEST_F(BootDialog, EthernetVariantShowsAddressAndOptionsFromTheSharedState)
     EXPECT_EQ(R, mrCancel);
 }
 
-TEST_F(BootDialog, SerialVariantListsThePortsAndStartsNothing)
-{
+TEST_F(BootDialog, SerialVariantListsThePortsAndStartsNothing) {
     Ports->Set({"/dev/ttyS0", "/dev/ttyUSB1"});
     Update_Option_Index = 1;
     Show(0, [&](TFBoot* F) {
@@ -181,8 +173,7 @@ TEST_F(BootDialog, SerialVariantListsThePortsAndStartsNothing)
     EXPECT_FALSE(FileExists(Parameter_File()));
 }
 
-TEST_F(BootDialog, UnknownVariantKeepsOnlyTitleAndButtonsAndDoesNothing)
-{
+TEST_F(BootDialog, UnknownVariantKeepsOnlyTitleAndButtonsAndDoesNothing) {
     Show(1, [](TFBoot*) {});
     Show(7, [&](TFBoot* F) {
         EXPECT_EQ(F->Caption(), "Update Device by Ethernet (UDP)");
@@ -196,8 +187,7 @@ TEST_F(BootDialog, UnknownVariantKeepsOnlyTitleAndButtonsAndDoesNothing)
     EXPECT_TRUE(Launcher->Starts().isEmpty());
 }
 
-TEST_F(BootDialog, LastAddressFillsTheEditsOnlyWhenItIsValid)
-{
+TEST_F(BootDialog, LastAddressFillsTheEditsOnlyWhenItIsValid) {
     struct {
         const char* Last;
         QStringList Expected;
@@ -211,15 +201,13 @@ TEST_F(BootDialog, LastAddressFillsTheEditsOnlyWhenItIsValid)
         Last_IP_Address = C.Last;
         Set_Address("1", "2", "3", "4");
         Show(1, [&](TFBoot* F) {
-            EXPECT_EQ(QStringList({F->E_IP1->Text(), F->E_IP2->Text(), F->E_IP3->Text(), F->E_IP4->Text()}),
-                      C.Expected)
+            EXPECT_EQ(QStringList({F->E_IP1->Text(), F->E_IP2->Text(), F->E_IP3->Text(), F->E_IP4->Text()}), C.Expected)
                 << C.Last;
         });
     }
 }
 
-TEST_F(BootDialog, DotKeyMovesThroughTheOctetsAndIsNeverTyped)
-{
+TEST_F(BootDialog, DotKeyMovesThroughTheOctetsAndIsNeverTyped) {
     Last_IP_Address.clear();
     Set_Address("0", "0", "0", "0");
     Show(1, [&](TFBoot* F) {
@@ -237,8 +225,7 @@ TEST_F(BootDialog, DotKeyMovesThroughTheOctetsAndIsNeverTyped)
     });
 }
 
-TEST_F(BootDialog, AnsweringDeviceGetsTheParameterFileAndTheUpdater)
-{
+TEST_F(BootDialog, AnsweringDeviceGetsTheParameterFileAndTheUpdater) {
     Icmp->SetAnswering("192.168.1.7");
     Launcher->SetRunPolls(3);
     Show(1, [&](TFBoot* F) {
@@ -281,8 +268,7 @@ TEST_F(BootDialog, AnsweringDeviceGetsTheParameterFileAndTheUpdater)
     });
 }
 
-TEST_F(BootDialog, EchoFailuresShowTheirBoxAndChangeNothing)
-{
+TEST_F(BootDialog, EchoFailuresShowTheirBoxAndChangeNothing) {
     struct {
         const char* Name;
         bool Unresolvable;
@@ -326,14 +312,12 @@ TEST_F(BootDialog, EchoFailuresShowTheirBoxAndChangeNothing)
     }
 }
 
-TEST_F(BootDialog, OneReplyAmongSilencesIsNotEnoughWhenTheLastIsSilent)
-{
+TEST_F(BootDialog, OneReplyAmongSilencesIsNotEnoughWhenTheLastIsSilent) {
     // The outcome of the last request decides: a device that stops answering is not found.
     class TFlaky : public IIcmpClient {
     public:
         int N = 0;
-        std::optional<TIcmpReply> Ping(const QString& Host, int PacketSize, int TimeoutMs) override
-        {
+        std::optional<TIcmpReply> Ping(const QString& Host, int PacketSize, int TimeoutMs) override {
             if (N++ == 0) return TIcmpReply{Host, PacketSize, 1};
             Clock().Sleep(unsigned(TimeoutMs));
             return std::nullopt;
@@ -347,8 +331,7 @@ TEST_F(BootDialog, OneReplyAmongSilencesIsNotEnoughWhenTheLastIsSilent)
     EXPECT_GT(Flaky->N, 2);
 }
 
-TEST_F(BootDialog, UpdaterThatCannotStartIsReported)
-{
+TEST_F(BootDialog, UpdaterThatCannotStartIsReported) {
     Icmp->SetAnswering("192.168.1.7");
     Launcher->SetMissing(Updater());
     TestDialogs().ExpectBox(mrOk, "could not be started");
@@ -362,8 +345,7 @@ TEST_F(BootDialog, UpdaterThatCannotStartIsReported)
     EXPECT_TRUE(FileExists(Parameter_File()));
 }
 
-TEST_F(BootDialog, UpdaterStillRunningAfterTheLimitIsLeftRunning)
-{
+TEST_F(BootDialog, UpdaterStillRunningAfterTheLimitIsLeftRunning) {
     Icmp->SetAnswering("192.168.1.7");
     Launcher->SetRunPolls(-1);
     FBoot->Form_Type = 1;
@@ -377,8 +359,7 @@ TEST_F(BootDialog, UpdaterStillRunningAfterTheLimitIsLeftRunning)
     EXPECT_TRUE(TestDialogs().Boxes().empty());
 }
 
-TEST_F(BootDialog, MainWindowStartsTheUpdaterWhenItHasSetTheHook)
-{
+TEST_F(BootDialog, MainWindowStartsTheUpdaterWhenItHasSetTheHook) {
     Icmp->SetAnswering("192.168.1.7");
     QStringList Calls;
     FBoot->OnStart_Program = [&](const QString& NomeSW, const QString& Parameter, bool tipo) {
@@ -394,18 +375,16 @@ TEST_F(BootDialog, MainWindowStartsTheUpdaterWhenItHasSetTheHook)
     EXPECT_TRUE(Launcher->Starts().isEmpty());
 }
 
-TEST_F(BootDialog, ParameterFileThatCannotBeWrittenStopsTheUpdate)
-{
+TEST_F(BootDialog, ParameterFileThatCannotBeWrittenStopsTheUpdate) {
     Icmp->SetAnswering("192.168.1.7");
-    ASSERT_TRUE(QDir().mkpath(Parameter_File()));   // a folder in the file's place
+    ASSERT_TRUE(QDir().mkpath(Parameter_File())); // a folder in the file's place
     FBoot->Form_Type = 1;
     Set_Address("192", "168", "1", "7");
     EXPECT_THROW(FBoot->Btn_UpdateClick(FBoot->Btn_Update), EInOutError);
     EXPECT_TRUE(Launcher->Starts().isEmpty());
 }
 
-TEST_F(BootDialog, LanguageChangeRefillsTheOptionsAndKeepsTheChoice)
-{
+TEST_F(BootDialog, LanguageChangeRefillsTheOptionsAndKeepsTheChoice) {
     Icmp->SetAnswering("192.168.1.7");
     Show(1, [&](TFBoot* F) {
         Set_Address("192", "168", "1", "7");
@@ -432,8 +411,7 @@ TEST_F(BootDialog, LanguageChangeRefillsTheOptionsAndKeepsTheChoice)
 
 // Every text by its own number: a language file gives each number a text of its own, so a text
 // taken from a neighbouring number shows.
-TEST_F(BootDialog, EveryTextComesFromItsOwnNumber)
-{
+TEST_F(BootDialog, EveryTextComesFromItsOwnNumber) {
     const QString Lng = Dir.path() + "/Numbers.lng";
     QFile File(Lng);
     ASSERT_TRUE(File.open(QIODevice::WriteOnly));
@@ -491,8 +469,7 @@ TEST_F(BootDialog, EveryTextComesFromItsOwnNumber)
     Load_English_Strings();
 }
 
-TEST_F(BootDialog, TypeOfDeviceIsAlwaysZero)
-{
+TEST_F(BootDialog, TypeOfDeviceIsAlwaysZero) {
     File_ParGen = Dir.path() + "/ParGen.xml";
     EXPECT_EQ(FBoot->Get_Type_Dev(), 0);
     QFile F(File_ParGen);
@@ -502,4 +479,4 @@ TEST_F(BootDialog, TypeOfDeviceIsAlwaysZero)
     EXPECT_EQ(FBoot->Get_Type_Dev(), 0);
 }
 
-}  // namespace
+} // namespace

@@ -1,8 +1,6 @@
 // The main window: what its creation prepares (folders, settings, language, the remembered
 // project), its layout, the settings file it writes, the steps that need a project, the EDS
 // export, the version timer and the wait on a started program.
-#include "app/UTessaroFirmWare.h"
-
 #include "app/UAbout.h"
 #include "app/UComon.h"
 #include "app/ULanguage.h"
@@ -11,6 +9,7 @@
 #include "app/UParGen.h"
 #include "app/USoftOptions.h"
 #include "app/USoftOptions_Version.h"
+#include "app/UTessaroFirmWare.h"
 #include "gateway/UBoot.h"
 #include "platform/gui/Snapshot.h"
 #include "platform/net/HttpClient.h"
@@ -20,12 +19,12 @@
 #include "platform/shell/Shell.h"
 #include "tests/support/ScriptedDialogs.h"
 
-#include <gtest/gtest.h>
-
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+
+#include <gtest/gtest.h>
 
 #include <memory>
 
@@ -43,17 +42,15 @@ QByteArray Read_File(const QString& Path) {
     return f.readAll();
 }
 
-QByteArray Settings_XML(const QString& Project, const QString& Ip, const QString& Language,
-                        const QString& Internet, const QString& Update, const QString& Jump,
-                        const QString& DblClick) {
-    return QStringLiteral(
-               "<Conf_Settings><lastproj><projectname>%1</projectname></lastproj>"
-               "<lastipadd><ipaddress>%2</ipaddress></lastipadd>"
-               "<lastlang><language>%3</language></lastlang>"
-               "<lastinternet><enable_internet>%4</enable_internet><enable_update>%5"
-               "</enable_update><enable_jump_field_tables>%6</enable_jump_field_tables>"
-               "<Double_Click_Auto_Size>%7</Double_Click_Auto_Size></lastinternet>"
-               "</Conf_Settings>")
+QByteArray Settings_XML(const QString& Project, const QString& Ip, const QString& Language, const QString& Internet,
+                        const QString& Update, const QString& Jump, const QString& DblClick) {
+    return QStringLiteral("<Conf_Settings><lastproj><projectname>%1</projectname></lastproj>"
+                          "<lastipadd><ipaddress>%2</ipaddress></lastipadd>"
+                          "<lastlang><language>%3</language></lastlang>"
+                          "<lastinternet><enable_internet>%4</enable_internet><enable_update>%5"
+                          "</enable_update><enable_jump_field_tables>%6</enable_jump_field_tables>"
+                          "<Double_Click_Auto_Size>%7</Double_Click_Auto_Size></lastinternet>"
+                          "</Conf_Settings>")
         .arg(Project, Ip, Language, Internet, Update, Jump, DblClick)
         .toUtf8();
 }
@@ -83,9 +80,7 @@ protected:
         Reset_Globals();
     }
     QString Path(const QString& Name) const { return Dir.path() + "/" + Name; }
-    void Create_Window() {
-        Window.reset(Create<TFTessaroFirmWare>(nullptr));
-    }
+    void Create_Window() { Window.reset(Create<TFTessaroFirmWare>(nullptr)); }
     // The main window and every window it opens, in the program's order.
     void Create_All_Windows() {
         Create_Window();
@@ -101,9 +96,7 @@ protected:
         Others.emplace_back(Form);
         return Form;
     }
-    void Make_Project(const QString& Name) {
-        ASSERT_TRUE(QDir().mkpath(Path("PROJECTS/" + Name + "/bin")));
-    }
+    void Make_Project(const QString& Name) { ASSERT_TRUE(QDir().mkpath(Path("PROJECTS/" + Name + "/bin"))); }
 
     QTemporaryDir Dir;
     std::unique_ptr<TFTessaroFirmWare> Window;
@@ -112,8 +105,7 @@ protected:
 
 TEST_F(MainWindowTest, FirstStartInAnEmptyFolder) {
     Create_Window();
-    for (const char* folder : {"MASTER", "PROJECTS", "LANGUAGE"})
-        EXPECT_TRUE(DirectoryExists(Path(folder))) << folder;
+    for (const char* folder : {"MASTER", "PROJECTS", "LANGUAGE"}) EXPECT_TRUE(DirectoryExists(Path(folder))) << folder;
     EXPECT_EQ(Projects_Dir, Path("PROJECTS"));
     EXPECT_TRUE(Project_Name.isEmpty());
     EXPECT_TRUE(Project_Dir.isEmpty());
@@ -137,7 +129,7 @@ TEST_F(MainWindowTest, FirstStartInAnEmptyFolder) {
     Window->Btn_Click(Window->Btn_Close);
     EXPECT_EQ(Read_File(Path("Tessaro.xml")),
               Settings_XML("", "192.168.2.205", "English", "0", "0", "0", "0")
-                  .replace("<projectname></projectname>", "<projectname/>") +
+                      .replace("<projectname></projectname>", "<projectname/>") +
                   "\n");
 }
 
@@ -147,7 +139,11 @@ TEST_F(MainWindowTest, LayoutShowsTheGatewaySteps) {
     EXPECT_EQ(Window->ClientHeight(), 572);
     EXPECT_EQ(Window->Color(), TColor(15595512));
     EXPECT_EQ(Window->BorderStyle(), bsSingle);
-    struct TCase { TControl* Control; int Left, Top, Width, Height; bool Enabled; };
+    struct TCase {
+        TControl* Control;
+        int Left, Top, Width, Height;
+        bool Enabled;
+    };
     const TCase shown[] = {
         {Window->Btn_Info, 516, 8, 50, 50, true},
         {Window->Btn_Opz, 574, 8, 50, 50, true},
@@ -181,14 +177,11 @@ TEST_F(MainWindowTest, LayoutShowsTheGatewaySteps) {
     }
     EXPECT_EQ(Window->L_Velmora->Left(), 565);
     EXPECT_EQ(Window->L_Velmora->Top(), 436);
-    for (TLbButton* b : {Window->Btn_BACnet_EDE_File, Window->Btn_Modbus_Set_Access,
-                         Window->Btn_BACnet_SetAccess, Window->Btn_CAN_Rec_Frame,
-                         Window->Btn_CAN_Send_Frame, Window->Btn_DNet_Net,
-                         Window->Btn_DNet_Offset, Window->Btn_DMX_Default,
-                         Window->Btn_KNX_Access, Window->Btn_MQTT_Set_Topic,
-                         Window->Btn_SNMP_Trap, Window->Btn_SNMP_Manager_Access,
-                         Window->Btn_SNMP_MIB, Window->Btn_PROFINET_XML,
-                         Window->Btn_EtherNetIP_Access})
+    for (TLbButton* b : {Window->Btn_BACnet_EDE_File, Window->Btn_Modbus_Set_Access, Window->Btn_BACnet_SetAccess,
+                         Window->Btn_CAN_Rec_Frame, Window->Btn_CAN_Send_Frame, Window->Btn_DNet_Net,
+                         Window->Btn_DNet_Offset, Window->Btn_DMX_Default, Window->Btn_KNX_Access,
+                         Window->Btn_MQTT_Set_Topic, Window->Btn_SNMP_Trap, Window->Btn_SNMP_Manager_Access,
+                         Window->Btn_SNMP_MIB, Window->Btn_PROFINET_XML, Window->Btn_EtherNetIP_Access})
         EXPECT_FALSE(b->Visible()) << b->Name().toStdString();
 
     // Texts by number, hints included, and the button looks.
@@ -218,28 +211,25 @@ TEST_F(MainWindowTest, SettingsFileDecidesTheStart) {
         const char* Name;
         QByteArray Xml;
         bool MakeProject;
-        QString Project;     // expected Project_Name after start
+        QString Project; // expected Project_Name after start
         QString Ip;
         bool Internet, Update, Jump, DblClick;
     };
     const TCase cases[] = {
-        {"everything set", Settings_XML("P1", "10.0.0.7", "English", "1", "1", "1", "1"), true,
-         "P1", "10.0.0.7", true, true, true, true},
-        {"project folder deleted", Settings_XML("P1", "10.0.0.7", "English", "1", "0", "0", "1"),
-         false, "", "10.0.0.7", true, false, false, true},
-        {"flags only as 1", Settings_XML("", "x", "English", "true", "01", " 1", "1"), false, "",
-         "x", false, false, false, true},
-        {"language only",
-         "<Conf_Settings><lastlang><language>English</language></lastlang></Conf_Settings>", false,
-         "", "192.168.2.205", false, false, false, false},
-        {"first node is a comment",
-         "<!-- c -->" + Settings_XML("P1", "10.0.0.7", "English", "1", "1", "1", "1"), true, "",
+        {"everything set", Settings_XML("P1", "10.0.0.7", "English", "1", "1", "1", "1"), true, "P1", "10.0.0.7", true,
+         true, true, true},
+        {"project folder deleted", Settings_XML("P1", "10.0.0.7", "English", "1", "0", "0", "1"), false, "", "10.0.0.7",
+         true, false, false, true},
+        {"flags only as 1", Settings_XML("", "x", "English", "true", "01", " 1", "1"), false, "", "x", false, false,
+         false, true},
+        {"language only", "<Conf_Settings><lastlang><language>English</language></lastlang></Conf_Settings>", false, "",
          "192.168.2.205", false, false, false, false},
-        {"name leaving the projects folder",
-         Settings_XML("..", "10.0.0.7", "English", "0", "0", "0", "0"), false, "", "10.0.0.7",
+        {"first node is a comment", "<!-- c -->" + Settings_XML("P1", "10.0.0.7", "English", "1", "1", "1", "1"), true,
+         "", "192.168.2.205", false, false, false, false},
+        {"name leaving the projects folder", Settings_XML("..", "10.0.0.7", "English", "0", "0", "0", "0"), false, "",
+         "10.0.0.7", false, false, false, false},
+        {"name with a path", Settings_XML("P1/bin", "1.2.3.4", "English", "0", "0", "0", "0"), true, "", "1.2.3.4",
          false, false, false, false},
-        {"name with a path", Settings_XML("P1/bin", "1.2.3.4", "English", "0", "0", "0", "0"),
-         true, "", "1.2.3.4", false, false, false, false},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -251,8 +241,7 @@ TEST_F(MainWindowTest, SettingsFileDecidesTheStart) {
         Create_Window();
         EXPECT_EQ(Project_Name, c.Project);
         EXPECT_EQ(Project_Dir, c.Project.isEmpty() ? QString() : Path("PROJECTS/" + c.Project));
-        EXPECT_EQ(File_ParGen,
-                  c.Project.isEmpty() ? QString() : Path("PROJECTS/" + c.Project + "/ParGen.xml"));
+        EXPECT_EQ(File_ParGen, c.Project.isEmpty() ? QString() : Path("PROJECTS/" + c.Project + "/ParGen.xml"));
         EXPECT_EQ(Window->L_Name_Conf->Caption(), Lang[c.Project.isEmpty() ? 9 : 11]);
         EXPECT_EQ(Window->L_Name_Conf_L2->Caption(), c.Project.isEmpty() ? Lang[10] : c.Project);
         EXPECT_EQ(Last_IP_Address, c.Ip);
@@ -265,9 +254,8 @@ TEST_F(MainWindowTest, SettingsFileDecidesTheStart) {
         // Closing stores the project that is open now, none when its folder went away.
         Window->Close();
         EXPECT_TRUE(Read_File(Path("Tessaro.xml"))
-                        .contains(c.Project.isEmpty()
-                                      ? QByteArray("<projectname/>")
-                                      : "<projectname>" + c.Project.toUtf8() + "</projectname>"));
+                        .contains(c.Project.isEmpty() ? QByteArray("<projectname/>")
+                                                      : "<projectname>" + c.Project.toUtf8() + "</projectname>"));
     }
 }
 
@@ -299,7 +287,7 @@ TEST_F(MainWindowTest, DamagedSettingsFileIsReportedAndStartGoesOn) {
     Window->Save_Setting();
     Window.reset();
     Reset_Globals();
-    Create_Window();   // no box this time
+    Create_Window(); // no box this time
     EXPECT_EQ(Last_IP_Address, "192.168.2.205");
 }
 
@@ -312,7 +300,7 @@ TEST_F(MainWindowTest, SettingsRoundTrip) {
     Opt_Enable_Update = false;
     Opt_Enable_Jump_Field_Tables = true;
     Opt_Double_Click_Auto_Size = false;
-    Window->XML1->LoadFromXML("<Other><x/></Other>");   // a borrower's leftovers go
+    Window->XML1->LoadFromXML("<Other><x/></Other>"); // a borrower's leftovers go
     Window->Save_Setting();
     EXPECT_EQ(Read_File(Path("Tessaro.xml")),
               Settings_XML("Plant 7", "10.1.2.3", "English", "1", "0", "1", "0") + "\n");
@@ -330,10 +318,9 @@ TEST_F(MainWindowTest, SettingsRoundTrip) {
 
 TEST_F(MainWindowTest, StepsNeedAProject) {
     Create_Window();
-    for (TLbButton* b : {Window->Btn_Prm_Gen, Window->Btn_OPC_UA_Server_Access,
-                         Window->Btn_SDO_Server_CANopen, Window->Btn_SDO_Client_CANopen,
-                         Window->Btn_PDO_CANopen, Window->Btn_CANopen_EDS,
-                         Window->Btn_CreateBin}) {
+    for (TLbButton* b :
+         {Window->Btn_Prm_Gen, Window->Btn_OPC_UA_Server_Access, Window->Btn_SDO_Server_CANopen,
+          Window->Btn_SDO_Client_CANopen, Window->Btn_PDO_CANopen, Window->Btn_CANopen_EDS, Window->Btn_CreateBin}) {
         SCOPED_TRACE(b->Name().toStdString());
         TestDialogs().ExpectBox(mrOk, "Error! Project not Valid");
         Window->Btn_Click(b);
@@ -392,8 +379,7 @@ TEST_F(MainWindowTest, VersionTimerShowsTheLinkAndRunsEveryTwoHours) {
     EXPECT_FALSE(Window->LL_Update->Visible());
     EXPECT_TRUE(Window->Timer_Update->Enabled());
     Window->L_VelmoraClick(Window->L_Velmora);
-    EXPECT_EQ(links->Links(), QStringList({Download_Page_URL(),
-                                           Maker_Web_Site + "HOME/default.asp?frompg=CFG4180"}));
+    EXPECT_EQ(links->Links(), QStringList({Download_Page_URL(), Maker_Web_Site + "HOME/default.asp?frompg=CFG4180"}));
 }
 
 TEST_F(MainWindowTest, StartProgramWaitsAtMostTheLimit) {
@@ -402,7 +388,13 @@ TEST_F(MainWindowTest, StartProgramWaitsAtMostTheLimit) {
     SetClock(clock);
     auto launcher = std::make_shared<TFakeProcessLauncher>();
     SetProcessLauncher(launcher);
-    struct TCase { const char* Name; int RunPolls; bool Missing; TWaitResult Result; uint64_t Waited; };
+    struct TCase {
+        const char* Name;
+        int RunPolls;
+        bool Missing;
+        TWaitResult Result;
+        uint64_t Waited;
+    };
     const TCase cases[] = {
         // An ended program is followed by one more pause of 10 ms.
         {"ends at once", 0, false, TWaitResult::Ended, 10},
@@ -571,7 +563,11 @@ TEST_F(MainWindowTest, BACnetTypeFromTheMainParameters) {
     Make_Project("P1");
     Write_File(Path("Tessaro.xml"), Settings_XML("P1", "1.2.3.4", "English", "0", "0", "0", "0"));
     Create_Window();
-    struct TCase { const char* Name; QByteArray Xml; int Type; };
+    struct TCase {
+        const char* Name;
+        QByteArray Xml;
+        int Type;
+    };
     const TCase cases[] = {
         {"no file", {}, 0},
         {"a number", "<Par_Gen><BACnet_Type>3</BACnet_Type></Par_Gen>", 3},
@@ -587,4 +583,4 @@ TEST_F(MainWindowTest, BACnetTypeFromTheMainParameters) {
     }
 }
 
-}   // namespace
+} // namespace

@@ -1,10 +1,9 @@
 // The options dialog: its layout and texts, the language pages with their flags, the language
 // switch with its question, the dependent check boxes, OK and Cancel, and the manual version
 // check with its link.
-#include "app/USoftOptions.h"
-
 #include "app/UComon.h"
 #include "app/ULanguage.h"
+#include "app/USoftOptions.h"
 #include "app/USoftOptions_Version.h"
 #include "platform/gui/Snapshot.h"
 #include "platform/net/HttpClient.h"
@@ -12,12 +11,12 @@
 #include "platform/shell/Shell.h"
 #include "tests/support/ScriptedDialogs.h"
 
-#include <gtest/gtest.h>
-
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+
+#include <gtest/gtest.h>
 
 #include <memory>
 
@@ -25,8 +24,7 @@ namespace {
 
 class OptionsTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         ASSERT_TRUE(Dir.isValid());
         Set_App_Dir(Dir.path());
         Reset_Globals();
@@ -47,8 +45,7 @@ protected:
         Timer->SetEnabled(false);
         Form->Timer_Update = Timer.get();
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         Form.reset();
         SetLinkOpener(nullptr);
         SetHttpClient(nullptr);
@@ -56,29 +53,24 @@ protected:
         Reset_Globals();
     }
 
-    void Add_Language(const QString& Name, const QByteArray& Text = " ")
-    {
+    void Add_Language(const QString& Name, const QByteArray& Text = " ") {
         WriteFileAtomic(Language_Dir + "/" + Name + ".lng", Text);
     }
-    void Add_Flag(const QString& Name, TColor Color)
-    {
+    void Add_Flag(const QString& Name, TColor Color) {
         TBitmap Flag(48, 48);
         Flag.Canvas()->Brush()->SetColor(Color);
         Flag.Canvas()->FillRect(Rect(0, 0, 48, 48));
         Flag.SaveToFile(Language_Dir + "/" + Name + ".bmp");
     }
     // Shows the dialog modally; Act plays the user and sets the result.
-    TModalResult Show(const std::function<void(TFSoftOptions*)>& Act)
-    {
+    TModalResult Show(const std::function<void(TFSoftOptions*)>& Act) {
         TestModal().Expect([&](TForm*) { Act(Form.get()); });
         return Form->ShowModal();
     }
-    QStringList Shown_Slots() const
-    {
+    QStringList Shown_Slots() const {
         QStringList Names;
         for (int i = 0; i < 6; ++i)
-            if (Form->Slot_Label(i)->Visible())
-                Names << Form->Slot_Label(i)->Caption();
+            if (Form->Slot_Label(i)->Visible()) Names << Form->Slot_Label(i)->Caption();
         return Names;
     }
 
@@ -90,8 +82,7 @@ protected:
     int Language_Changes = 0;
 };
 
-TEST_F(OptionsTest, LayoutTextsAndPicture)
-{
+TEST_F(OptionsTest, LayoutTextsAndPicture) {
     EXPECT_EQ(Form->ClientWidth(), 509);
     EXPECT_EQ(Form->ClientHeight(), 373);
     EXPECT_EQ(Form->BorderStyle(), bsSingle);
@@ -139,15 +130,13 @@ TEST_F(OptionsTest, LayoutTextsAndPicture)
     });
 }
 
-TEST_F(OptionsTest, SevenLanguagesMakeTwoPages)
-{
+TEST_F(OptionsTest, SevenLanguagesMakeTwoPages) {
     for (const char* Name : {"italiano", "Deutsch", "English", "Francais", "Espanol", "polski", "Cesky"})
         Add_Language(Name);
     Show([this](TFSoftOptions* F) {
         EXPECT_EQ(F->PC_Options->ActivePage(), F->TS_Language);
         EXPECT_EQ(F->L_Sel_Lang->Caption(), "Selected Language : English");
-        EXPECT_EQ(Shown_Slots(),
-                  QStringList({"Cesky", "Deutsch", "English", "Espanol", "Francais", "italiano"}));
+        EXPECT_EQ(Shown_Slots(), QStringList({"Cesky", "Deutsch", "English", "Espanol", "Francais", "italiano"}));
         EXPECT_EQ(F->L_Page_Lang->Caption(), "Page 1 / 2");
         EXPECT_FALSE(F->Btn_Prev->Visible());
         EXPECT_TRUE(F->Btn_Next->Visible());
@@ -156,13 +145,12 @@ TEST_F(OptionsTest, SevenLanguagesMakeTwoPages)
         F->Btn_Next->Click();
         EXPECT_EQ(F->Show_Page, 2);
         EXPECT_EQ(Shown_Slots(), QStringList({"polski"}));
-        for (int i = 1; i < 6; ++i)
-            EXPECT_FALSE(F->Slot_Image(i)->Visible()) << i;
+        for (int i = 1; i < 6; ++i) EXPECT_FALSE(F->Slot_Image(i)->Visible()) << i;
         EXPECT_EQ(F->L_Page_Lang->Caption(), "Page 2 / 2");
         EXPECT_TRUE(F->Btn_Prev->Visible());
         EXPECT_FALSE(F->Btn_Next->Visible());
 
-        F->Btn_NextClick(F->Btn_Next);   // no page 3
+        F->Btn_NextClick(F->Btn_Next); // no page 3
         EXPECT_EQ(F->Show_Page, 2);
 
         F->Btn_Prev->Click();
@@ -172,8 +160,7 @@ TEST_F(OptionsTest, SevenLanguagesMakeTwoPages)
     });
 }
 
-TEST_F(OptionsTest, OnlyWritableLngFilesAreListed)
-{
+TEST_F(OptionsTest, OnlyWritableLngFilesAreListed) {
     Add_Language("English");
     Add_Language("Locked");
     QFile::setPermissions(Language_Dir + "/Locked.lng", QFile::ReadOwner | QFile::ReadGroup);
@@ -186,27 +173,24 @@ TEST_F(OptionsTest, OnlyWritableLngFilesAreListed)
     });
 }
 
-TEST_F(OptionsTest, NoLanguageFileShowsNoSlot)
-{
+TEST_F(OptionsTest, NoLanguageFileShowsNoSlot) {
     Show([this](TFSoftOptions* F) {
         EXPECT_TRUE(Shown_Slots().isEmpty());
-        for (int i = 0; i < 6; ++i)
-            EXPECT_FALSE(F->Slot_Image(i)->Visible()) << i;
+        for (int i = 0; i < 6; ++i) EXPECT_FALSE(F->Slot_Image(i)->Visible()) << i;
         EXPECT_EQ(F->L_Page_Lang->Caption(), "Page 1 / 0");
         EXPECT_FALSE(F->Btn_Prev->Visible());
-        EXPECT_FALSE(F->Btn_Next->Visible());   // there is no page to go to
+        EXPECT_FALSE(F->Btn_Next->Visible()); // there is no page to go to
     });
 }
 
-TEST_F(OptionsTest, FlagsFallBackToTheDefaultFlagOrNone)
-{
+TEST_F(OptionsTest, FlagsFallBackToTheDefaultFlagOrNone) {
     Add_Language("Alpha");
     Add_Language("Beta");
     Add_Flag("Alpha", TColor(0x0000FF));
     Show([](TFSoftOptions* F) {
         EXPECT_TRUE(F->I_L1->Visible());
         EXPECT_EQ(F->I_L1->Picture()->Bitmap()->Image().pixelColor(5, 5), QColor(255, 0, 0));
-        EXPECT_FALSE(F->I_L2->Visible());   // no own flag and no default flag
+        EXPECT_FALSE(F->I_L2->Visible()); // no own flag and no default flag
     });
     Add_Flag("DefaultFlag", TColor(0x00FF00));
     Show([](TFSoftOptions* F) {
@@ -215,8 +199,7 @@ TEST_F(OptionsTest, FlagsFallBackToTheDefaultFlagOrNone)
     });
 }
 
-TEST_F(OptionsTest, BrokenFlagIsReportedAfterTheDialogIsFilled)
-{
+TEST_F(OptionsTest, BrokenFlagIsReportedAfterTheDialogIsFilled) {
     Add_Language("Alpha");
     Add_Language("Beta");
     WriteFileAtomic(Language_Dir + "/Alpha.bmp", "not a picture");
@@ -237,8 +220,7 @@ TEST_F(OptionsTest, BrokenFlagIsReportedAfterTheDialogIsFilled)
     EXPECT_EQ(TestDialogs().Boxes()[0].Type, mtError);
 }
 
-TEST_F(OptionsTest, LanguageChoiceSwitchesTextsAtOnceButIsSavedOnlyByOK)
-{
+TEST_F(OptionsTest, LanguageChoiceSwitchesTextsAtOnceButIsSavedOnlyByOK) {
     Add_Language("English");
     Add_Language("Italiano", "STR 300 =Opzioni\nSTR 304 =Lingua selezionata: \xB6\n");
     Lang_Name = "English";
@@ -254,7 +236,7 @@ TEST_F(OptionsTest, LanguageChoiceSwitchesTextsAtOnceButIsSavedOnlyByOK)
     EXPECT_EQ(Lang[300], "Opzioni");
     EXPECT_EQ(Form->Caption(), "Opzioni");
     EXPECT_EQ(Form->L_Sel_Lang->Caption(), "Lingua selezionata: Italiano");
-    EXPECT_EQ(Lang_Name, "English");   // Cancel: the file keeps the old language
+    EXPECT_EQ(Lang_Name, "English"); // Cancel: the file keeps the old language
 
     // The next showing names the language that is saved.
     Show([](TFSoftOptions* F) {
@@ -273,8 +255,7 @@ TEST_F(OptionsTest, LanguageChoiceSwitchesTextsAtOnceButIsSavedOnlyByOK)
     EXPECT_EQ(Lang_Name, "Italiano");
 }
 
-TEST_F(OptionsTest, AnsweringNoChangesNothing)
-{
+TEST_F(OptionsTest, AnsweringNoChangesNothing) {
     Add_Language("English");
     Add_Language("Italiano", "STR 300 =Opzioni\n");
     TestDialogs().ExpectBox(mrNo);
@@ -284,10 +265,8 @@ TEST_F(OptionsTest, AnsweringNoChangesNothing)
     EXPECT_EQ(Form->Language_In_Use, "English");
 }
 
-TEST_F(OptionsTest, LanguageSwitchKeepsThePageLabelOfThePageShown)
-{
-    for (const char* Name : {"A1", "A2", "A3", "A4", "A5", "A6", "B1"})
-        Add_Language(Name);
+TEST_F(OptionsTest, LanguageSwitchKeepsThePageLabelOfThePageShown) {
+    for (const char* Name : {"A1", "A2", "A3", "A4", "A5", "A6", "B1"}) Add_Language(Name);
     TestDialogs().ExpectBox(mrYes);
     Show([](TFSoftOptions* F) {
         F->Btn_Next->Click();
@@ -297,8 +276,7 @@ TEST_F(OptionsTest, LanguageSwitchKeepsThePageLabelOfThePageShown)
     });
 }
 
-TEST_F(OptionsTest, ConnectionBoxDisablesTheUpdateControlsButKeepsTheMark)
-{
+TEST_F(OptionsTest, ConnectionBoxDisablesTheUpdateControlsButKeepsTheMark) {
     Opt_Enable_Internet = true;
     Opt_Enable_Update = true;
     Timer->SetEnabled(true);
@@ -321,8 +299,7 @@ TEST_F(OptionsTest, ConnectionBoxDisablesTheUpdateControlsButKeepsTheMark)
     EXPECT_FALSE(Timer->Enabled());
 }
 
-TEST_F(OptionsTest, OKWithBothConnectionOptionsStartsTheTimerAndCancelStoresNothing)
-{
+TEST_F(OptionsTest, OKWithBothConnectionOptionsStartsTheTimerAndCancelStoresNothing) {
     EXPECT_EQ(Show([](TFSoftOptions* F) {
                   EXPECT_FALSE(F->CB_Update->Enabled());
                   EXPECT_FALSE(F->Btn_Check_Update->Enabled());
@@ -337,7 +314,7 @@ TEST_F(OptionsTest, OKWithBothConnectionOptionsStartsTheTimerAndCancelStoresNoth
     EXPECT_FALSE(Timer->Enabled());
 
     Show([](TFSoftOptions* F) {
-        EXPECT_FALSE(F->CB_En_Con->Checked());   // the boxes follow the options, not the last showing
+        EXPECT_FALSE(F->CB_En_Con->Checked()); // the boxes follow the options, not the last showing
         F->CB_En_Con->Toggle();
         F->CB_Update->Toggle();
         F->Btn_OK->Click();
@@ -346,8 +323,7 @@ TEST_F(OptionsTest, OKWithBothConnectionOptionsStartsTheTimerAndCancelStoresNoth
     EXPECT_TRUE(Timer->Enabled());
 }
 
-TEST_F(OptionsTest, ManualCheckShowsTheLinkOrTheNoUpdateText)
-{
+TEST_F(OptionsTest, ManualCheckShowsTheLinkOrTheNoUpdateText) {
     Opt_Enable_Internet = true;
     Opt_Enable_Update = true;
     Http->SetReply(Version_Query_URL(), QByteArray("VER. 1.001"));
@@ -358,7 +334,7 @@ TEST_F(OptionsTest, ManualCheckShowsTheLinkOrTheNoUpdateText)
         F->LL_Check_Update->ClickLink(Download_Page_URL());
         EXPECT_EQ(Links->Links(), QStringList({Download_Page_URL()}));
 
-        Http->SetReply(Version_Query_URL(), std::nullopt);   // no answer
+        Http->SetReply(Version_Query_URL(), std::nullopt); // no answer
         F->Btn_Check_Update->Click();
         EXPECT_TRUE(F->LL_Check_Update->Visible());
         EXPECT_EQ(F->LL_Check_Update->Caption(), "No Update Available");
@@ -368,4 +344,4 @@ TEST_F(OptionsTest, ManualCheckShowsTheLinkOrTheNoUpdateText)
     Show([](TFSoftOptions* F) { EXPECT_FALSE(F->LL_Check_Update->Visible()); });
 }
 
-}  // namespace
+} // namespace

@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -25,13 +26,13 @@ const QString Data_Dir = QStringLiteral(TESSARO_TEST_DATA "/app/pargen/");
 
 // The elements of "ParGen.xml" in the order the writer puts them.
 const QStringList Element_Order = {
-    "OPC_UA_Server_IP1", "OPC_UA_Server_IP2", "OPC_UA_Server_IP3", "OPC_UA_Server_IP4",
-    "OPC_UA_Server_SM1", "OPC_UA_Server_SM2", "OPC_UA_Server_SM3", "OPC_UA_Server_SM4",
-    "OPC_UA_Server_GAT1", "OPC_UA_Server_GAT2", "OPC_UA_Server_GAT3", "OPC_UA_Server_GAT4",
-    "OPC_UA_Server_EN_GAT", "OPC_UA_Server_DNS1", "OPC_UA_Server_DNS2", "OPC_UA_Server_DNS3",
-    "OPC_UA_Server_DNS4", "OPC_UA_Server_EN_DNS", "OPC_UA_Server_Port", "CANopen_IDDev",
-    "CANopen_BAUDRATE", "CANopen_Set_Operational", "CANopen_Network_Start", "CANopen_Delay",
-    "CANopen_SDO_TimeOut", "NTP_Server_URL", "NTP_Poll_Time"};
+    "OPC_UA_Server_IP1",    "OPC_UA_Server_IP2",       "OPC_UA_Server_IP3",     "OPC_UA_Server_IP4",
+    "OPC_UA_Server_SM1",    "OPC_UA_Server_SM2",       "OPC_UA_Server_SM3",     "OPC_UA_Server_SM4",
+    "OPC_UA_Server_GAT1",   "OPC_UA_Server_GAT2",      "OPC_UA_Server_GAT3",    "OPC_UA_Server_GAT4",
+    "OPC_UA_Server_EN_GAT", "OPC_UA_Server_DNS1",      "OPC_UA_Server_DNS2",    "OPC_UA_Server_DNS3",
+    "OPC_UA_Server_DNS4",   "OPC_UA_Server_EN_DNS",    "OPC_UA_Server_Port",    "CANopen_IDDev",
+    "CANopen_BAUDRATE",     "CANopen_Set_Operational", "CANopen_Network_Start", "CANopen_Delay",
+    "CANopen_SDO_TimeOut",  "NTP_Server_URL",          "NTP_Poll_Time"};
 
 class ParGenTest : public ::testing::Test {
 protected:
@@ -68,7 +69,7 @@ protected:
             Shown = TestDialogs().Boxes().back().Text;
             EXPECT_EQ(TestDialogs().Boxes().back().Type, mtError);
         } else {
-            TestDialogs().Reset();   // the expectation was not needed
+            TestDialogs().Reset(); // the expectation was not needed
         }
         EXPECT_LE(TestDialogs().Boxes().size(), 1u);
         return Shown;
@@ -87,14 +88,12 @@ TEST_F(ParGenTest, NewProjectShowsDefaultsAndFailsOnlyOnThePollTime) {
     Form->CB_OPC_UA_Server_En_GAT->SetChecked(true);
     Form->FormShow(Form.get());
     const std::pair<TEdit*, QString> Expected[] = {
-        {Form->E_OPC_UA_Server_IP1, "192"}, {Form->E_OPC_UA_Server_IP2, "168"},
-        {Form->E_OPC_UA_Server_IP3, "0"},   {Form->E_OPC_UA_Server_IP4, "10"},
-        {Form->E_OPC_UA_Server_SM1, "255"}, {Form->E_OPC_UA_Server_SM4, "0"},
-        {Form->E_OPC_UA_Server_GAT1, "192"}, {Form->E_OPC_UA_Server_GAT4, "1"},
-        {Form->E_OPC_UA_Server_DNS1, "8"},  {Form->E_OPC_UA_Server_DNS4, "8"},
-        {Form->E_OPC_UA_Server_Port, "4840"}, {Form->E_CANopen_IDDevice, "1"},
-        {Form->E_CANopen_NetOpe_Delay, "0"}, {Form->E_CANopen_SDO_Timeout, "10000"},
-        {Form->E_NTP_Server_URL, ""},       {Form->E_NTP_Poll_Time, ""}};
+        {Form->E_OPC_UA_Server_IP1, "192"},  {Form->E_OPC_UA_Server_IP2, "168"},     {Form->E_OPC_UA_Server_IP3, "0"},
+        {Form->E_OPC_UA_Server_IP4, "10"},   {Form->E_OPC_UA_Server_SM1, "255"},     {Form->E_OPC_UA_Server_SM4, "0"},
+        {Form->E_OPC_UA_Server_GAT1, "192"}, {Form->E_OPC_UA_Server_GAT4, "1"},      {Form->E_OPC_UA_Server_DNS1, "8"},
+        {Form->E_OPC_UA_Server_DNS4, "8"},   {Form->E_OPC_UA_Server_Port, "4840"},   {Form->E_CANopen_IDDevice, "1"},
+        {Form->E_CANopen_NetOpe_Delay, "0"}, {Form->E_CANopen_SDO_Timeout, "10000"}, {Form->E_NTP_Server_URL, ""},
+        {Form->E_NTP_Poll_Time, ""}};
     for (const auto& [Edit, Text] : Expected) EXPECT_EQ(Edit->Text(), Text) << Edit->Name().toStdString();
     EXPECT_FALSE(Form->CB_OPC_UA_Server_En_GAT->Checked());
     EXPECT_FALSE(Form->CB_OPC_UA_Server_En_DNS->Checked());
@@ -129,12 +128,44 @@ TEST_F(ParGenTest, CheckReportsTheFirstFailingValueOnly) {
         {"SM3", [](TFParGen* F) { F->E_OPC_UA_Server_SM3->SetText("300"); }, 928},
         {"SM4", [](TFParGen* F) { F->E_OPC_UA_Server_SM4->SetText("300"); }, 929},
         {"gateway off, letters pass", [](TFParGen* F) { F->E_OPC_UA_Server_GAT1->SetText("xx"); }, 0},
-        {"gateway on, GAT1", [](TFParGen* F) { F->CB_OPC_UA_Server_En_GAT->SetChecked(true); F->E_OPC_UA_Server_GAT1->SetText("xx"); }, 930},
-        {"gateway on, GAT2", [](TFParGen* F) { F->CB_OPC_UA_Server_En_GAT->SetChecked(true); F->E_OPC_UA_Server_GAT2->SetText("xx"); }, 931},
-        {"gateway on, GAT3", [](TFParGen* F) { F->CB_OPC_UA_Server_En_GAT->SetChecked(true); F->E_OPC_UA_Server_GAT3->SetText("xx"); }, 932},
-        {"gateway on, GAT4 and GAT3", [](TFParGen* F) { F->CB_OPC_UA_Server_En_GAT->SetChecked(true); F->E_OPC_UA_Server_GAT4->SetText("xx"); F->E_OPC_UA_Server_GAT3->SetText("999"); }, 932},
-        {"gateway on, GAT4", [](TFParGen* F) { F->CB_OPC_UA_Server_En_GAT->SetChecked(true); F->E_OPC_UA_Server_GAT4->SetText("256"); }, 933},
-        {"DNS not checked", [](TFParGen* F) { F->CB_OPC_UA_Server_En_DNS->SetChecked(true); F->E_OPC_UA_Server_DNS1->SetText("300"); F->E_OPC_UA_Server_DNS2->SetText("ab"); }, 0},
+        {"gateway on, GAT1",
+         [](TFParGen* F) {
+             F->CB_OPC_UA_Server_En_GAT->SetChecked(true);
+             F->E_OPC_UA_Server_GAT1->SetText("xx");
+         },
+         930},
+        {"gateway on, GAT2",
+         [](TFParGen* F) {
+             F->CB_OPC_UA_Server_En_GAT->SetChecked(true);
+             F->E_OPC_UA_Server_GAT2->SetText("xx");
+         },
+         931},
+        {"gateway on, GAT3",
+         [](TFParGen* F) {
+             F->CB_OPC_UA_Server_En_GAT->SetChecked(true);
+             F->E_OPC_UA_Server_GAT3->SetText("xx");
+         },
+         932},
+        {"gateway on, GAT4 and GAT3",
+         [](TFParGen* F) {
+             F->CB_OPC_UA_Server_En_GAT->SetChecked(true);
+             F->E_OPC_UA_Server_GAT4->SetText("xx");
+             F->E_OPC_UA_Server_GAT3->SetText("999");
+         },
+         932},
+        {"gateway on, GAT4",
+         [](TFParGen* F) {
+             F->CB_OPC_UA_Server_En_GAT->SetChecked(true);
+             F->E_OPC_UA_Server_GAT4->SetText("256");
+         },
+         933},
+        {"DNS not checked",
+         [](TFParGen* F) {
+             F->CB_OPC_UA_Server_En_DNS->SetChecked(true);
+             F->E_OPC_UA_Server_DNS1->SetText("300");
+             F->E_OPC_UA_Server_DNS2->SetText("ab");
+         },
+         0},
         {"port 10000", [](TFParGen* F) { F->E_OPC_UA_Server_Port->SetText("10000"); }, 1136},
         {"port 0", [](TFParGen* F) { F->E_OPC_UA_Server_Port->SetText("0"); }, 0},
         {"port 65535", [](TFParGen* F) { F->E_OPC_UA_Server_Port->SetText("65535"); }, 0},
@@ -146,18 +177,47 @@ TEST_F(ParGenTest, CheckReportsTheFirstFailingValueOnly) {
         {"node 127", [](TFParGen* F) { F->E_CANopen_IDDevice->SetText("127"); }, 0},
         {"delay 300, start off", [](TFParGen* F) { F->E_CANopen_NetOpe_Delay->SetText("300"); }, 0},
         {"delay empty, start off", [](TFParGen* F) { F->E_CANopen_NetOpe_Delay->SetText(""); }, 0},
-        {"delay 300, start on", [](TFParGen* F) { F->CB_CANopen_NetOpe->SetChecked(true); F->E_CANopen_NetOpe_Delay->SetText("300"); }, 1010},
-        {"delay empty, start on", [](TFParGen* F) { F->CB_CANopen_NetOpe->SetChecked(true); F->E_CANopen_NetOpe_Delay->SetText(""); }, 1010},
-        {"delay 255, start on", [](TFParGen* F) { F->CB_CANopen_NetOpe->SetChecked(true); F->E_CANopen_NetOpe_Delay->SetText("255"); }, 0},
+        {"delay 300, start on",
+         [](TFParGen* F) {
+             F->CB_CANopen_NetOpe->SetChecked(true);
+             F->E_CANopen_NetOpe_Delay->SetText("300");
+         },
+         1010},
+        {"delay empty, start on",
+         [](TFParGen* F) {
+             F->CB_CANopen_NetOpe->SetChecked(true);
+             F->E_CANopen_NetOpe_Delay->SetText("");
+         },
+         1010},
+        {"delay 255, start on",
+         [](TFParGen* F) {
+             F->CB_CANopen_NetOpe->SetChecked(true);
+             F->E_CANopen_NetOpe_Delay->SetText("255");
+         },
+         0},
         {"SDO 100000", [](TFParGen* F) { F->E_CANopen_SDO_Timeout->SetText("100000"); }, 0},
         {"SDO 100001", [](TFParGen* F) { F->E_CANopen_SDO_Timeout->SetText("100001"); }, 1011},
         {"poll 10000000", [](TFParGen* F) { F->E_NTP_Poll_Time->SetText("10000000"); }, 0},
         {"poll 10000001", [](TFParGen* F) { F->E_NTP_Poll_Time->SetText("10000001"); }, 1092},
-        {"bit rate, boxes and server text not checked", [](TFParGen* F) {
-             F->CB_CANopen_Baudrate->SetItemIndex(-1); F->CB_CANopen_SetOpe->SetChecked(true);
-             F->E_NTP_Server_URL->SetText("%%% not a host"); }, 0},
-        {"IP1 and port wrong: IP first", [](TFParGen* F) { F->E_OPC_UA_Server_IP1->SetText("x"); F->E_OPC_UA_Server_Port->SetText("10000"); }, 922},
-        {"node and poll wrong: node first", [](TFParGen* F) { F->E_CANopen_IDDevice->SetText("0"); F->E_NTP_Poll_Time->SetText(""); }, 1009},
+        {"bit rate, boxes and server text not checked",
+         [](TFParGen* F) {
+             F->CB_CANopen_Baudrate->SetItemIndex(-1);
+             F->CB_CANopen_SetOpe->SetChecked(true);
+             F->E_NTP_Server_URL->SetText("%%% not a host");
+         },
+         0},
+        {"IP1 and port wrong: IP first",
+         [](TFParGen* F) {
+             F->E_OPC_UA_Server_IP1->SetText("x");
+             F->E_OPC_UA_Server_Port->SetText("10000");
+         },
+         922},
+        {"node and poll wrong: node first",
+         [](TFParGen* F) {
+             F->E_CANopen_IDDevice->SetText("0");
+             F->E_NTP_Poll_Time->SetText("");
+         },
+         1009},
     };
     for (const TCase& C : Cases) {
         SCOPED_TRACE(C.What);
@@ -176,7 +236,7 @@ TEST_F(ParGenTest, MendingTheFirstErrorShowsTheNext) {
     Form->E_OPC_UA_Server_Port->SetText("10000");
     bool Ok = true;
     EXPECT_EQ(Check(Ok), Lang[922]);
-    EXPECT_EQ(Form->E_OPC_UA_Server_IP1->Text(), "999");   // nothing is changed by the check
+    EXPECT_EQ(Form->E_OPC_UA_Server_IP1->Text(), "999"); // nothing is changed by the check
     Form->E_OPC_UA_Server_IP1->SetText("192");
     EXPECT_EQ(Check(Ok), Lang[1136]);
     Form->E_OPC_UA_Server_Port->SetText("4840");
@@ -193,7 +253,7 @@ TEST_F(ParGenTest, OkWritesTheFileAsTypedAndReadsItBack) {
     Form->E_OPC_UA_Server_SM3->SetText("254");
     Form->CB_OPC_UA_Server_En_GAT->SetChecked(true);
     Form->E_OPC_UA_Server_GAT4->SetText("254");
-    Form->E_OPC_UA_Server_DNS1->SetText("300");   // not checked: stored as typed
+    Form->E_OPC_UA_Server_DNS1->SetText("300"); // not checked: stored as typed
     Form->E_OPC_UA_Server_Port->SetText("4841");
     Form->E_CANopen_IDDevice->SetText("17");
     Form->CB_CANopen_Baudrate->SetItemIndex(7);
@@ -239,8 +299,7 @@ TEST_F(ParGenTest, OkWritesTheFileAsTypedAndReadsItBack) {
     for (TControl* C : std::initializer_list<TControl*>{
              Form->E_OPC_UA_Server_IP1, Form->E_OPC_UA_Server_IP2, Form->E_OPC_UA_Server_IP3,
              Form->E_OPC_UA_Server_GAT4, Form->E_OPC_UA_Server_DNS1, Form->E_OPC_UA_Server_Port,
-             Form->E_CANopen_IDDevice, Form->E_CANopen_NetOpe_Delay, Form->E_NTP_Server_URL,
-             Form->E_NTP_Poll_Time})
+             Form->E_CANopen_IDDevice, Form->E_CANopen_NetOpe_Delay, Form->E_NTP_Server_URL, Form->E_NTP_Poll_Time})
         Written.push_back(C->Text());
     Form->E_OPC_UA_Server_IP1->SetText("1");
     Form->E_NTP_Server_URL->SetText("");
@@ -251,8 +310,7 @@ TEST_F(ParGenTest, OkWritesTheFileAsTypedAndReadsItBack) {
     for (TControl* C : std::initializer_list<TControl*>{
              Form->E_OPC_UA_Server_IP1, Form->E_OPC_UA_Server_IP2, Form->E_OPC_UA_Server_IP3,
              Form->E_OPC_UA_Server_GAT4, Form->E_OPC_UA_Server_DNS1, Form->E_OPC_UA_Server_Port,
-             Form->E_CANopen_IDDevice, Form->E_CANopen_NetOpe_Delay, Form->E_NTP_Server_URL,
-             Form->E_NTP_Poll_Time})
+             Form->E_CANopen_IDDevice, Form->E_CANopen_NetOpe_Delay, Form->E_NTP_Server_URL, Form->E_NTP_Poll_Time})
         EXPECT_EQ(C->Text(), Written[k++]);
     EXPECT_TRUE(Form->CB_OPC_UA_Server_En_GAT->Checked());
     EXPECT_TRUE(Form->CB_CANopen_SetOpe->Checked());
@@ -290,11 +348,15 @@ TEST_F(ParGenTest, DeviceImageBuilderReadsTheWrittenFile) {
     Init_OPC_UA_Server();
     Load_ParGen_Params(File_ParGen);
     auto U32 = [](int Ofs) {
-        return uint32_t(Param_Block[Ofs]) | uint32_t(Param_Block[Ofs + 1]) << 8 |
-               uint32_t(Param_Block[Ofs + 2]) << 16 | uint32_t(Param_Block[Ofs + 3]) << 24;
+        return uint32_t(Param_Block[Ofs]) | uint32_t(Param_Block[Ofs + 1]) << 8 | uint32_t(Param_Block[Ofs + 2]) << 16 |
+            uint32_t(Param_Block[Ofs + 3]) << 24;
     };
     auto IP = [](int Ofs) {
-        return QString("%1.%2.%3.%4").arg(Param_Block[Ofs]).arg(Param_Block[Ofs + 1]).arg(Param_Block[Ofs + 2]).arg(Param_Block[Ofs + 3]);
+        return QString("%1.%2.%3.%4")
+            .arg(Param_Block[Ofs])
+            .arg(Param_Block[Ofs + 1])
+            .arg(Param_Block[Ofs + 2])
+            .arg(Param_Block[Ofs + 3]);
     };
     EXPECT_EQ(IP(PB::Eth_IP_Address), "10.1.2.3");
     EXPECT_EQ(IP(PB::Eth_Subnet_Mask), "255.255.255.128");
@@ -351,7 +413,7 @@ TEST_F(ParGenTest, BitRateOutsideTheListSelectsNothingAndIsWrittenAsMinusOne) {
 
 TEST_F(ParGenTest, MalformedFileIsReportedAndTheLastShowingsValuesAreDropped) {
     Use_Fixture("malformed.xml");
-    Form->E_OPC_UA_Server_IP1->SetText("77");   // what another project's file had put there
+    Form->E_OPC_UA_Server_IP1->SetText("77"); // what another project's file had put there
     TestDialogs().ExpectBox(mrOk);
     Form->FormShow(Form.get());
     ASSERT_EQ(TestDialogs().Boxes().size(), 1u);
@@ -396,7 +458,7 @@ TEST_F(ParGenTest, ShownModallyOkSavesAndCancelDiscards) {
     // Cancel: nothing written.
     SetModalHook([](TForm* F) {
         auto* P = static_cast<TFParGen*>(F);
-        EXPECT_EQ(P->E_OPC_UA_Server_Port->Text(), "4840");   // the reader ran on showing
+        EXPECT_EQ(P->E_OPC_UA_Server_Port->Text(), "4840"); // the reader ran on showing
         P->E_NTP_Poll_Time->SetText("60");
         P->Btn_Cancel->Click();
     });
@@ -445,7 +507,8 @@ TEST_F(ParGenTest, DotMovesAlongTheOctetEditsAndNeverReachesThem) {
         P->E_NTP_Server_URL->SetText("");
         P->E_NTP_Server_URL->SetFocus();
         QApplication::processEvents();
-        for (QChar C : QString("a.b")) P->E_NTP_Server_URL->SimulateKey(C == '.' ? Word(VK_OEM_PERIOD) : Word(C.toUpper().unicode()), {}, C);
+        for (QChar C : QString("a.b"))
+            P->E_NTP_Server_URL->SimulateKey(C == '.' ? Word(VK_OEM_PERIOD) : Word(C.toUpper().unicode()), {}, C);
         EXPECT_EQ(P->E_NTP_Server_URL->Text(), "a.b");
         P->SetModalResult(mrCancel);
     });
@@ -486,7 +549,7 @@ TEST_F(ParGenTest, WheelScrollsTheGroupOnlyOverIt) {
     QApplication::setWheelScrollLines(3);
     SetModalHook([](TForm* F) {
         auto* P = static_cast<TFParGen*>(F);
-        P->SetClientHeight(300);   // the stack no longer fits
+        P->SetClientHeight(300); // the stack no longer fits
         QApplication::processEvents();
         ASSERT_GT(P->CPG->ScrollRange(), 3 * TCategoryPanelGroup::LineIncrement);
         bool Handled = false;
@@ -534,13 +597,23 @@ TEST_F(ParGenTest, OtherModelsShowTheirOwnPanelsNumberedFromOne) {
     struct TCase {
         const char* Model;
         void (TFParGen::*Order)();
-        std::vector<std::pair<TCategoryPanel* TFParGen::*, int>> Panels;
+        std::vector<std::pair<TCategoryPanel * TFParGen::*, int>> Panels;
     };
     const TCase Cases[] = {
-        {"MDL01", &TFParGen::Order_TAB_Panels_MDL01, {{&TFParGen::CP_OPC_UA_Server, 406}, {&TFParGen::CP_Serial, 913}, {&TFParGen::CP_NTP, 564}}},
-        {"MDL11", &TFParGen::Order_TAB_Panels_MDL11, {{&TFParGen::CP_OPC_UA_Server, 406}, {&TFParGen::CP_DeviceNet_Slave, 625}, {&TFParGen::CP_NTP, 564}}},
-        {"MDL17", &TFParGen::Order_TAB_Panels_MDL17, {{&TFParGen::CP_OPC_UA_Server, 406}, {&TFParGen::CP_MQTT, 423}, {&TFParGen::CP_Ethernet, 450},
-                                                     {&TFParGen::CP_WiFi, 473}, {&TFParGen::CP_TLS, 549}, {&TFParGen::CP_NTP, 564}}},
+        {"MDL01",
+         &TFParGen::Order_TAB_Panels_MDL01,
+         {{&TFParGen::CP_OPC_UA_Server, 406}, {&TFParGen::CP_Serial, 913}, {&TFParGen::CP_NTP, 564}}},
+        {"MDL11",
+         &TFParGen::Order_TAB_Panels_MDL11,
+         {{&TFParGen::CP_OPC_UA_Server, 406}, {&TFParGen::CP_DeviceNet_Slave, 625}, {&TFParGen::CP_NTP, 564}}},
+        {"MDL17",
+         &TFParGen::Order_TAB_Panels_MDL17,
+         {{&TFParGen::CP_OPC_UA_Server, 406},
+          {&TFParGen::CP_MQTT, 423},
+          {&TFParGen::CP_Ethernet, 450},
+          {&TFParGen::CP_WiFi, 473},
+          {&TFParGen::CP_TLS, 549},
+          {&TFParGen::CP_NTP, 564}}},
         {"MDL18", &TFParGen::Order_TAB_Panels_MDL18, {}},
         {"MDL20", &TFParGen::Order_TAB_Panels_MDL20, {}},
     };
@@ -558,7 +631,7 @@ TEST_F(ParGenTest, OtherModelsShowTheirOwnPanelsNumberedFromOne) {
             EXPECT_TRUE(P->Visible());
             EXPECT_EQ(P->Caption(), QString::number(Number) + ". " + Lang[Text]);
             EXPECT_EQ(P->TabOrder(), Number - 1);
-            EXPECT_EQ(P->Top(), Top);   // stacked without gaps in the order of the list
+            EXPECT_EQ(P->Top(), Top); // stacked without gaps in the order of the list
             Top = P->Top() + P->Height();
             ++Number;
         }
@@ -577,30 +650,51 @@ TEST_F(ParGenTest, EveryShownTextComesFromItsOwnNumber) {
     Form->Set_Lang();
     TFParGen* P = Form.get();
     const std::pair<QString, int> Expected[] = {
-        {P->Caption(), 400}, {P->L_SW_Desc->Caption(), 401},
-        {P->Btn_OK->Caption(), 402}, {P->Btn_Cancel->Caption(), 403},
-        {P->Btn_OK->Hint(), 404}, {P->Btn_Cancel->Hint(), 405},
+        {P->Caption(), 400},
+        {P->L_SW_Desc->Caption(), 401},
+        {P->Btn_OK->Caption(), 402},
+        {P->Btn_Cancel->Caption(), 403},
+        {P->Btn_OK->Hint(), 404},
+        {P->Btn_Cancel->Hint(), 405},
         {P->L_OPC_UA_Server_IP->Caption(), 407},
-        {P->E_OPC_UA_Server_IP1->Hint(), 408}, {P->E_OPC_UA_Server_IP2->Hint(), 409},
-        {P->E_OPC_UA_Server_IP3->Hint(), 410}, {P->E_OPC_UA_Server_IP4->Hint(), 411},
+        {P->E_OPC_UA_Server_IP1->Hint(), 408},
+        {P->E_OPC_UA_Server_IP2->Hint(), 409},
+        {P->E_OPC_UA_Server_IP3->Hint(), 410},
+        {P->E_OPC_UA_Server_IP4->Hint(), 411},
         {P->L_OPC_UA_Server_SM->Caption(), 412},
-        {P->E_OPC_UA_Server_SM1->Hint(), 413}, {P->E_OPC_UA_Server_SM2->Hint(), 414},
-        {P->E_OPC_UA_Server_SM3->Hint(), 415}, {P->E_OPC_UA_Server_SM4->Hint(), 416},
-        {P->CB_OPC_UA_Server_En_GAT->Caption(), 417}, {P->CB_OPC_UA_Server_En_GAT->Hint(), 418},
-        {P->E_OPC_UA_Server_GAT1->Hint(), 419}, {P->E_OPC_UA_Server_GAT2->Hint(), 420},
-        {P->E_OPC_UA_Server_GAT3->Hint(), 421}, {P->E_OPC_UA_Server_GAT4->Hint(), 422},
-        {P->CB_OPC_UA_Server_En_DNS->Caption(), 1137}, {P->CB_OPC_UA_Server_En_DNS->Hint(), 1138},
-        {P->E_OPC_UA_Server_DNS1->Hint(), 1139}, {P->E_OPC_UA_Server_DNS2->Hint(), 1140},
-        {P->E_OPC_UA_Server_DNS3->Hint(), 1141}, {P->E_OPC_UA_Server_DNS4->Hint(), 1142},
-        {P->L_OPC_UA_Server_Port->Caption(), 1134}, {P->E_OPC_UA_Server_Port->Hint(), 1135},
-        {P->L_CANopen_IDDevice->Caption(), 605}, {P->E_CANopen_IDDevice->Hint(), 606},
-        {P->L_CANopen_Baudrate->Caption(), 607}, {P->CB_CANopen_Baudrate->Hint(), 608},
-        {P->CB_CANopen_SetOpe->Caption(), 609}, {P->CB_CANopen_SetOpe->Hint(), 610},
-        {P->CB_CANopen_NetOpe->Caption(), 611}, {P->CB_CANopen_NetOpe->Hint(), 612},
+        {P->E_OPC_UA_Server_SM1->Hint(), 413},
+        {P->E_OPC_UA_Server_SM2->Hint(), 414},
+        {P->E_OPC_UA_Server_SM3->Hint(), 415},
+        {P->E_OPC_UA_Server_SM4->Hint(), 416},
+        {P->CB_OPC_UA_Server_En_GAT->Caption(), 417},
+        {P->CB_OPC_UA_Server_En_GAT->Hint(), 418},
+        {P->E_OPC_UA_Server_GAT1->Hint(), 419},
+        {P->E_OPC_UA_Server_GAT2->Hint(), 420},
+        {P->E_OPC_UA_Server_GAT3->Hint(), 421},
+        {P->E_OPC_UA_Server_GAT4->Hint(), 422},
+        {P->CB_OPC_UA_Server_En_DNS->Caption(), 1137},
+        {P->CB_OPC_UA_Server_En_DNS->Hint(), 1138},
+        {P->E_OPC_UA_Server_DNS1->Hint(), 1139},
+        {P->E_OPC_UA_Server_DNS2->Hint(), 1140},
+        {P->E_OPC_UA_Server_DNS3->Hint(), 1141},
+        {P->E_OPC_UA_Server_DNS4->Hint(), 1142},
+        {P->L_OPC_UA_Server_Port->Caption(), 1134},
+        {P->E_OPC_UA_Server_Port->Hint(), 1135},
+        {P->L_CANopen_IDDevice->Caption(), 605},
+        {P->E_CANopen_IDDevice->Hint(), 606},
+        {P->L_CANopen_Baudrate->Caption(), 607},
+        {P->CB_CANopen_Baudrate->Hint(), 608},
+        {P->CB_CANopen_SetOpe->Caption(), 609},
+        {P->CB_CANopen_SetOpe->Hint(), 610},
+        {P->CB_CANopen_NetOpe->Caption(), 611},
+        {P->CB_CANopen_NetOpe->Hint(), 612},
         {P->E_CANopen_NetOpe_Delay->Hint(), 613},
-        {P->L_CANopen_SDO_Timeout->Caption(), 614}, {P->E_CANopen_SDO_Timeout->Hint(), 615},
-        {P->L_NTP_Server_URL->Caption(), 565}, {P->E_NTP_Server_URL->Hint(), 566},
-        {P->L_NTP_Poll_Time->Caption(), 567}, {P->E_NTP_Poll_Time->Hint(), 568},
+        {P->L_CANopen_SDO_Timeout->Caption(), 614},
+        {P->E_CANopen_SDO_Timeout->Hint(), 615},
+        {P->L_NTP_Server_URL->Caption(), 565},
+        {P->E_NTP_Server_URL->Hint(), 566},
+        {P->L_NTP_Poll_Time->Caption(), 567},
+        {P->E_NTP_Poll_Time->Hint(), 568},
     };
     for (const auto& [Shown, N] : Expected) EXPECT_EQ(Shown, QString("T%1").arg(N)) << N;
     // The bit-rate items are not translated.
@@ -622,4 +716,4 @@ TEST_F(ParGenTest, LanguageChangeRetextsControlsButNotPanelCaptions) {
     Load_English_Strings();
 }
 
-}  // namespace
+} // namespace

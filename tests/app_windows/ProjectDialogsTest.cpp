@@ -5,7 +5,6 @@
 #include "app/ULanguage.h"
 #include "app/UNew_Project.h"
 #include "app/UOpenConf.h"
-
 #include "platform/gui/Snapshot.h"
 #include "platform/rtl/Files.h"
 #include "tests/support/QtPrint.h"
@@ -17,6 +16,7 @@
 #include <QFile>
 #include <QListWidget>
 #include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -26,18 +26,13 @@ namespace {
 constexpr TColor Window_Color = TColor(15595512);
 
 // The pictures of the windows go beside the test program, inside the build folder.
-QString BuildDir()
-{
-    return QCoreApplication::applicationDirPath();
-}
+QString BuildDir() { return QCoreApplication::applicationDirPath(); }
 
 // Every entry below Dir (folders and files), relative, sorted: what a refused name must leave
 // exactly as it was.
-QStringList Tree(const QString& Dir)
-{
+QStringList Tree(const QString& Dir) {
     QStringList Out;
-    QDirIterator It(Dir, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
-                    QDirIterator::Subdirectories);
+    QDirIterator It(Dir, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
     while (It.hasNext()) Out << QDir(Dir).relativeFilePath(It.next());
     Out.sort();
     return Out;
@@ -45,8 +40,7 @@ QStringList Tree(const QString& Dir)
 
 class ProjectDialogsTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         ASSERT_TRUE(Root.isValid());
         Saved_App_Dir = App_Dir();
         Reset_Globals();
@@ -57,21 +51,18 @@ protected:
         SW_Code = Const_SW_Code;
         Set_Files();
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         Set_App_Dir(Saved_App_Dir);
         Reset_Globals();
         Reset_Language();
     }
 
-    std::unique_ptr<TFNew_Project> MakeNew()
-    {
+    std::unique_ptr<TFNew_Project> MakeNew() {
         auto F = std::make_unique<TFNew_Project>(nullptr);
         F->AfterConstruction();
         return F;
     }
-    std::unique_ptr<TFOpenConf> MakeOpen()
-    {
+    std::unique_ptr<TFOpenConf> MakeOpen() {
         auto F = std::make_unique<TFOpenConf>(nullptr);
         F->AfterConstruction();
         return F;
@@ -79,8 +70,7 @@ protected:
     void MakeProject(const QString& Name) { ASSERT_TRUE(QDir().mkpath(Projects_Dir + "/" + Name + "/bin")); }
 
     // Shows the open dialog, leaves it with Result, and returns what the list showed.
-    QStringList ShowOpen(TFOpenConf& F, TModalResult Result = mrOk)
-    {
+    QStringList ShowOpen(TFOpenConf& F, TModalResult Result = mrOk) {
         QStringList Shown;
         TestModal().Expect([&](TForm*) {
             for (int i = 0; i < F.ListBox1->Items()->Count(); ++i) Shown << F.ListBox1->Items()->Strings(i);
@@ -96,8 +86,7 @@ protected:
 
 // ---- new project ----------------------------------------------------------------------------
 
-TEST_F(ProjectDialogsTest, RefusedNamesShowTheirMessageKeepTheDialogOpenAndCreateNothing)
-{
+TEST_F(ProjectDialogsTest, RefusedNamesShowTheirMessageKeepTheDialogOpenAndCreateNothing) {
     MakeProject("Alpha");
     ASSERT_TRUE(QFile(Projects_Dir + "/notes.txt").open(QIODevice::WriteOnly));
     const QStringList Before = Tree(Root.path());
@@ -109,8 +98,8 @@ TEST_F(ProjectDialogsTest, RefusedNamesShowTheirMessageKeepTheDialogOpenAndCreat
     const TCase Cases[] = {
         {"", 107},
         {"Alpha", 106},
-        {"ALPHA", 106},          // only the case differs: the open dialog could not tell them apart
-        {"notes.txt", 105},      // a plain file of that name is there: no folder can be made
+        {"ALPHA", 106}, // only the case differs: the open dialog could not tell them apart
+        {"notes.txt", 105}, // a plain file of that name is there: no folder can be made
         {".", 105},
         {"..", 105},
         {"../Escaped", 105},
@@ -142,8 +131,7 @@ TEST_F(ProjectDialogsTest, RefusedNamesShowTheirMessageKeepTheDialogOpenAndCreat
     }
 }
 
-TEST_F(ProjectDialogsTest, ProjectsFolderRemovedMeanwhileGivesTheCreationErrorAndMakesNoFolder)
-{
+TEST_F(ProjectDialogsTest, ProjectsFolderRemovedMeanwhileGivesTheCreationErrorAndMakesNoFolder) {
     ASSERT_TRUE(QDir(Projects_Dir).removeRecursively());
     auto F = MakeNew();
     TestDialogs().ExpectBox(mrOk, Lang[105]);
@@ -154,11 +142,10 @@ TEST_F(ProjectDialogsTest, ProjectsFolderRemovedMeanwhileGivesTheCreationErrorAn
     EXPECT_TRUE(Project_Dir.isEmpty());
 }
 
-TEST_F(ProjectDialogsTest, ProjectFolderWithoutRoomForItsBinFolderIsTakenBack)
-{
+TEST_F(ProjectDialogsTest, ProjectFolderWithoutRoomForItsBinFolderIsTakenBack) {
     // The projects folder sits so deep that the project folder still fits the system's path
     // limit but its "bin" folder no longer does.
-    constexpr int Path_Max = 4096;   // with the terminating NUL
+    constexpr int Path_Max = 4096; // with the terminating NUL
     constexpr int Deep_Length = 3850;
     QString Deep = Root.path() + "/deep";
     while (Deep.size() + 201 < Deep_Length - 2) Deep += "/" + QString(200, QChar('d'));
@@ -180,10 +167,9 @@ TEST_F(ProjectDialogsTest, ProjectFolderWithoutRoomForItsBinFolderIsTakenBack)
     EXPECT_TRUE(Project_Dir.isEmpty());
 }
 
-TEST_F(ProjectDialogsTest, EnterInTheNameFieldCreatesTheProjectWithItsBinFolderAndOpensIt)
-{
+TEST_F(ProjectDialogsTest, EnterInTheNameFieldCreatesTheProjectWithItsBinFolderAndOpensIt) {
     auto F = MakeNew();
-    const QString Name = " Plant 1 ";   // blanks are part of the name, as typed
+    const QString Name = " Plant 1 "; // blanks are part of the name, as typed
     TestModal().Expect([&](TForm* Form) {
         ASSERT_EQ(Form, F.get());
         EXPECT_TRUE(F->E_New_Proj->Text().isEmpty());
@@ -216,8 +202,7 @@ TEST_F(ProjectDialogsTest, EnterInTheNameFieldCreatesTheProjectWithItsBinFolderA
     EXPECT_EQ(Project_Dir, Dir);
 }
 
-TEST_F(ProjectDialogsTest, NewProjectWindowHasItsLayoutAndTexts)
-{
+TEST_F(ProjectDialogsTest, NewProjectWindowHasItsLayoutAndTexts) {
     auto F = MakeNew();
     EXPECT_EQ(F->ClientWidth(), 331);
     EXPECT_EQ(F->ClientHeight(), 162);
@@ -246,8 +231,8 @@ TEST_F(ProjectDialogsTest, NewProjectWindowHasItsLayoutAndTexts)
         int Caption, Hint;
         TModalResult Result;
     };
-    for (const TButtonCase& B : {TButtonCase{F->Btn_OK, 85, 103, 109, mrNone},
-                                 TButtonCase{F->Btn_Cancel, 203, 104, 110, mrCancel}}) {
+    for (const TButtonCase& B :
+         {TButtonCase{F->Btn_OK, 85, 103, 109, mrNone}, TButtonCase{F->Btn_Cancel, 203, 104, 110, mrCancel}}) {
         SCOPED_TRACE(B.Button->Name().toStdString());
         EXPECT_EQ(B.Button->Parent(), F->P_Buttons);
         EXPECT_EQ(B.Button->BoundsRect(), Bounds(B.Left, 6, 110, 28));
@@ -265,8 +250,7 @@ TEST_F(ProjectDialogsTest, NewProjectWindowHasItsLayoutAndTexts)
 
 // ---- open project ---------------------------------------------------------------------------
 
-TEST_F(ProjectDialogsTest, OpenListsTheProjectFoldersOnlyAndPreselectsTheOpenOneInAnyCase)
-{
+TEST_F(ProjectDialogsTest, OpenListsTheProjectFoldersOnlyAndPreselectsTheOpenOneInAnyCase) {
     MakeProject("gamma");
     MakeProject("Alpha");
     MakeProject("beta");
@@ -290,8 +274,7 @@ TEST_F(ProjectDialogsTest, OpenListsTheProjectFoldersOnlyAndPreselectsTheOpenOne
     EXPECT_EQ(Project_Name, "BETA");
 }
 
-TEST_F(ProjectDialogsTest, OpenPreselectsTheFirstFolderWhenNoListedProjectIsOpen)
-{
+TEST_F(ProjectDialogsTest, OpenPreselectsTheFirstFolderWhenNoListedProjectIsOpen) {
     MakeProject("One");
     MakeProject("Two");
     for (const QString& Open : {QString(), Projects_Dir + "/Gone"}) {
@@ -307,14 +290,13 @@ TEST_F(ProjectDialogsTest, OpenPreselectsTheFirstFolderWhenNoListedProjectIsOpen
     }
 }
 
-TEST_F(ProjectDialogsTest, ChoosingAnEntrySetsTheNameAndCancelLeavesTheProjectAsItWas)
-{
+TEST_F(ProjectDialogsTest, ChoosingAnEntrySetsTheNameAndCancelLeavesTheProjectAsItWas) {
     MakeProject("One");
     MakeProject("Two");
     MakeProject("Three");
     auto F = MakeOpen();
     TestModal().Expect([&](TForm*) {
-        F->ListBox1->Native()->setCurrentRow(2);   // as the user's click or arrow key does
+        F->ListBox1->Native()->setCurrentRow(2); // as the user's click or arrow key does
         F->Btn_OK->Click();
     });
     EXPECT_EQ(F->ShowModal(), mrOk);
@@ -329,8 +311,7 @@ TEST_F(ProjectDialogsTest, ChoosingAnEntrySetsTheNameAndCancelLeavesTheProjectAs
     EXPECT_TRUE(Project_Dir.isEmpty());
 }
 
-TEST_F(ProjectDialogsTest, OpenReReadsTheFoldersAtEveryShowingAndNeverOffersAVanishedOne)
-{
+TEST_F(ProjectDialogsTest, OpenReReadsTheFoldersAtEveryShowingAndNeverOffersAVanishedOne) {
     auto F = MakeOpen();
     // No project at all: nothing selected, OK gives an empty name (no project open).
     EXPECT_EQ(ShowOpen(*F), QStringList());
@@ -347,8 +328,7 @@ TEST_F(ProjectDialogsTest, OpenReReadsTheFoldersAtEveryShowingAndNeverOffersAVan
     EXPECT_TRUE(F->Name_Conf.isEmpty());
 }
 
-TEST_F(ProjectDialogsTest, SearchIgnoresTheCaseOfAsciiLettersOnly)
-{
+TEST_F(ProjectDialogsTest, SearchIgnoresTheCaseOfAsciiLettersOnly) {
     auto F = MakeOpen();
     F->SL->Assign(QStringList({"Plant", "Über", "a-b_1"}));
     struct TCase {
@@ -356,15 +336,14 @@ TEST_F(ProjectDialogsTest, SearchIgnoresTheCaseOfAsciiLettersOnly)
         int Index;
     };
     const TCase Cases[] = {
-        {"Plant", 0}, {"PLANT", 0}, {"plant", 0}, {"Plan", -1}, {"Plants", -1},
-        {"Über", 1},  {"ÜBER", 1},  {"über", -1},  // not an ASCII letter
-        {"A-B_1", 2}, {"", -1},
+        {"Plant", 0},   {"PLANT", 0}, {"plant", 0}, {"Plan", -1},
+        {"Plants", -1}, {"Über", 1},  {"ÜBER", 1},  {"über", -1}, // not an ASCII letter
+        {"A-B_1", 2},   {"", -1},
     };
     for (const TCase& C : Cases) EXPECT_EQ(F->Search_Open_Conf(C.Text), C.Index) << C.Text.toStdString();
 }
 
-TEST_F(ProjectDialogsTest, OpenProjectWindowHasItsLayoutAndTexts)
-{
+TEST_F(ProjectDialogsTest, OpenProjectWindowHasItsLayoutAndTexts) {
     MakeProject("Plant 1");
     MakeProject("Plant 2");
     auto F = MakeOpen();
@@ -398,8 +377,8 @@ TEST_F(ProjectDialogsTest, OpenProjectWindowHasItsLayoutAndTexts)
         int Caption, Hint;
         TModalResult Result;
     };
-    for (const TButtonCase& B : {TButtonCase{F->Btn_OK, 123, 203, 206, mrOk},
-                                 TButtonCase{F->Btn_Cancel, 241, 204, 207, mrCancel}}) {
+    for (const TButtonCase& B :
+         {TButtonCase{F->Btn_OK, 123, 203, 206, mrOk}, TButtonCase{F->Btn_Cancel, 241, 204, 207, mrCancel}}) {
         SCOPED_TRACE(B.Button->Name().toStdString());
         EXPECT_EQ(B.Button->Parent(), F->P_Buttons);
         EXPECT_EQ(B.Button->BoundsRect(), Bounds(B.Left, 6, 110, 28));
@@ -416,4 +395,4 @@ TEST_F(ProjectDialogsTest, OpenProjectWindowHasItsLayoutAndTexts)
     F->Hide();
 }
 
-}  // namespace
+} // namespace

@@ -7,13 +7,12 @@ struct TCheckCase {
     const char* Name;
     QList<QStringList> Read;
     QList<QStringList> Write;
-    QString Expected;   // empty: passes
+    QString Expected; // empty: passes
 };
 
 using TCheckFn = std::optional<TCheckError> (*)(const TTableFileData&, const TLangLookup&, int, int);
 
-void Run_Check(TCheckFn Fn, const TCheckCase& C)
-{
+void Run_Check(TCheckFn Fn, const TCheckCase& C) {
     TTableFileData D;
     D.Tables = {TTable{C.Read, 0}, TTable{C.Write, 0}};
     const auto E = Fn(D, English, CANopen_Data_Array_Size, CANopen_Data_Array_Size);
@@ -25,75 +24,127 @@ void Run_Check(TCheckFn Fn, const TCheckCase& C)
     }
 }
 
-QStringList Srv(const QString& Index, const QString& Sub, const QString& NByte, QStringList Adds = {"0", "", "", ""})
-{
+QStringList Srv(const QString& Index, const QString& Sub, const QString& NByte, QStringList Adds = {"0", "", "", ""}) {
     return QStringList{Index, Sub, NByte} + Adds + QStringList{"m"};
 }
 
-TEST(SdoServerCheck, Cases)
-{
+TEST(SdoServerCheck, Cases) {
     const TCheckCase Cases[] = {
-        {"hex and decimal index forms pass", {Srv("$2000", "0", "1"), Srv("0x5FFF", "255", "1"), Srv("8192", "x0", "1")}, {}, ""},
-        {"index below range", {Srv("$1FFF", "0", "1")}, {}, "Error row 1!! [SDO in Read] Index must be between 0x2000 and 0x5FFF"},
-        {"index above range in write", {}, {Srv("$6000", "0", "1")}, "Error row 1!! [SDO in Write] Index must be between 0x2000 and 0x5FFF"},
-        {"nbyte 3", {Srv("$2000", "0", "1"), Srv("$2000", "0", "3")}, {}, "Error row 2!! [SDO in Read] N Byte must be 1 or 2 or 4"},
+        {"hex and decimal index forms pass",
+         {Srv("$2000", "0", "1"), Srv("0x5FFF", "255", "1"), Srv("8192", "x0", "1")},
+         {},
+         ""},
+        {"index below range",
+         {Srv("$1FFF", "0", "1")},
+         {},
+         "Error row 1!! [SDO in Read] Index must be between 0x2000 and 0x5FFF"},
+        {"index above range in write",
+         {},
+         {Srv("$6000", "0", "1")},
+         "Error row 1!! [SDO in Write] Index must be between 0x2000 and 0x5FFF"},
+        {"nbyte 3",
+         {Srv("$2000", "0", "1"), Srv("$2000", "0", "3")},
+         {},
+         "Error row 2!! [SDO in Read] N Byte must be 1 or 2 or 4"},
         {"nbyte 1 ignores byte 2", {Srv("$2000", "0", "1", {"1499", "", "", ""})}, {}, ""},
-        {"nbyte 2 needs byte 2", {Srv("$2000", "0", "2", {"0", "", "", ""})}, {}, "Error row 1!! [SDO in Read] Address Byte2 must be between 0 and 1499"},
-        {"nbyte 4 checks byte 3", {Srv("$2000", "0", "4", {"0", "1", "1500", "2"})}, {}, "Error row 1!! [SDO in Read] Address Byte3 must be between 0 and 1499"},
-        {"position 1500 fails", {}, {Srv("$2000", "0", "1", {"1500", "", "", ""})}, "Error row 1!! [SDO in Write] Address Byte1 must be between 0 and 1499"},
-        {"trailing blank reads as -1", {Srv("$2000 ", "0", "1")}, {}, "Error row 1!! [SDO in Read] Index must be between 0x2000 and 0x5FFF"},
-        {"rows after the blank key are not checked", {Srv("$2000", "0", "1"), Srv(" ", "", ""), Srv("1", "", "")}, {}, ""},
-        {"subindex 256", {Srv("$2000", "256", "1")}, {}, "Error row 1!! [SDO in Read] SubIndex must be between 0x00 and 0xFF"},
+        {"nbyte 2 needs byte 2",
+         {Srv("$2000", "0", "2", {"0", "", "", ""})},
+         {},
+         "Error row 1!! [SDO in Read] Address Byte2 must be between 0 and 1499"},
+        {"nbyte 4 checks byte 3",
+         {Srv("$2000", "0", "4", {"0", "1", "1500", "2"})},
+         {},
+         "Error row 1!! [SDO in Read] Address Byte3 must be between 0 and 1499"},
+        {"position 1500 fails",
+         {},
+         {Srv("$2000", "0", "1", {"1500", "", "", ""})},
+         "Error row 1!! [SDO in Write] Address Byte1 must be between 0 and 1499"},
+        {"trailing blank reads as -1",
+         {Srv("$2000 ", "0", "1")},
+         {},
+         "Error row 1!! [SDO in Read] Index must be between 0x2000 and 0x5FFF"},
+        {"rows after the blank key are not checked",
+         {Srv("$2000", "0", "1"), Srv(" ", "", ""), Srv("1", "", "")},
+         {},
+         ""},
+        {"subindex 256",
+         {Srv("$2000", "256", "1")},
+         {},
+         "Error row 1!! [SDO in Read] SubIndex must be between 0x00 and 0xFF"},
     };
     for (const auto& C : Cases) Run_Check(Check_SDO_Server_CANopen, C);
 }
 
 QStringList Cli(const QString& Id, const QString& Poll, QStringList Adds = {"0", "", "", ""}, bool Write = false,
-                const QString& NByte = "1")
-{
+                const QString& NByte = "1") {
     QStringList R = {Id, "0x1000", "0", NByte, Poll};
     if (Write) R << "";
     return R + Adds + QStringList{"m"};
 }
 
-TEST(SdoClientCheck, Cases)
-{
+TEST(SdoClientCheck, Cases) {
     const TCheckCase Cases[] = {
         {"valid rows", {Cli("1", "1")}, {Cli("127", "0", {"0", "", "", ""}, true)}, ""},
         {"device id 0", {Cli("0", "1")}, {}, "Error row 1!! [SDO Read] Device ID must be between 1 and 127"},
-        {"device id 128 in write", {}, {Cli("128", "0", {"0", "", "", ""}, true)}, "Error row 1!! [SDO Write] Device ID must be between 1 and 127"},
-        {"poll 0 fails in read", {Cli("1", "0")}, {}, "Error row 1!! [SDO Read] Poll Time must be between 1 and 100000000"},
-        {"poll above range in write", {}, {Cli("1", "100000001", {"0", "", "", ""}, true)}, "Error row 1!! [SDO Write] Poll Time must be between 0 and 100000000"},
-        {"write positions start at column 7", {}, {Cli("1", "5", {"0", "", "", ""}, true, "2")}, "Error row 1!! [SDO Write] Address Byte2 must be between 0 and 1499"},
+        {"device id 128 in write",
+         {},
+         {Cli("128", "0", {"0", "", "", ""}, true)},
+         "Error row 1!! [SDO Write] Device ID must be between 1 and 127"},
+        {"poll 0 fails in read",
+         {Cli("1", "0")},
+         {},
+         "Error row 1!! [SDO Read] Poll Time must be between 1 and 100000000"},
+        {"poll above range in write",
+         {},
+         {Cli("1", "100000001", {"0", "", "", ""}, true)},
+         "Error row 1!! [SDO Write] Poll Time must be between 0 and 100000000"},
+        {"write positions start at column 7",
+         {},
+         {Cli("1", "5", {"0", "", "", ""}, true, "2")},
+         "Error row 1!! [SDO Write] Address Byte2 must be between 0 and 1499"},
     };
     for (const auto& C : Cases) Run_Check(Check_SDO_Client_CANopen, C);
 }
 
-QStringList Pdo(const QString& Cob, const QString& Dim, QStringList Adds, const QString& Time, bool Transmit = false)
-{
+QStringList Pdo(const QString& Cob, const QString& Dim, QStringList Adds, const QString& Time, bool Transmit = false) {
     while (Adds.size() < 8) Adds << "";
     QStringList R = QStringList{Cob, Dim} + Adds + QStringList{Time};
     if (Transmit) R << "Y";
     return R << "m";
 }
 
-TEST(PdoCheck, Cases)
-{
+TEST(PdoCheck, Cases) {
     const TCheckCase Cases[] = {
-        {"bounds pass", {Pdo("0", "1", {"0"}, "65535"), Pdo("0x7FF", "8", {"0", "1", "2", "3", "4", "5", "6", "7"}, "0")},
-         {Pdo("$7FF", "1", {"1499"}, "100000000", true)}, ""},
-        {"cob-id 0x800", {Pdo("0x800", "1", {"0"}, "0")}, {}, "Error row 1!! [Receive PDO] COB-ID must be between 0x000 and 0x7FF"},
-        {"dimension 9 before positions", {}, {Pdo("1", "9", {"x"}, "0", true)}, "Error row 1!! [Transmit PDO] Dimension must be between 1 and 8"},
-        {"dimension 3 checks byte 3 only", {Pdo("1", "3", {"0", "0", ""}, "0")}, {}, "Error row 1!! [Receive PDO] Address Byte3 must be between 0 and 1499"},
+        {"bounds pass",
+         {Pdo("0", "1", {"0"}, "65535"), Pdo("0x7FF", "8", {"0", "1", "2", "3", "4", "5", "6", "7"}, "0")},
+         {Pdo("$7FF", "1", {"1499"}, "100000000", true)},
+         ""},
+        {"cob-id 0x800",
+         {Pdo("0x800", "1", {"0"}, "0")},
+         {},
+         "Error row 1!! [Receive PDO] COB-ID must be between 0x000 and 0x7FF"},
+        {"dimension 9 before positions",
+         {},
+         {Pdo("1", "9", {"x"}, "0", true)},
+         "Error row 1!! [Transmit PDO] Dimension must be between 1 and 8"},
+        {"dimension 3 checks byte 3 only",
+         {Pdo("1", "3", {"0", "0", ""}, "0")},
+         {},
+         "Error row 1!! [Receive PDO] Address Byte3 must be between 0 and 1499"},
         {"dimension 3 leaves byte 4 free", {Pdo("1", "3", {"0", "0", "0", "junk"}, "0")}, {}, ""},
-        {"timeout 65536", {Pdo("1", "1", {"0"}, "65536")}, {}, "Error row 1!! [Receive PDO] TimeOut must be between 0 and 65535"},
-        {"send time above range", {}, {Pdo("1", "1", {"0"}, "100000001", true)}, "Error row 1!! [Transmit PDO] Send Time must be between 0 and 100000000"},
+        {"timeout 65536",
+         {Pdo("1", "1", {"0"}, "65536")},
+         {},
+         "Error row 1!! [Receive PDO] TimeOut must be between 0 and 65535"},
+        {"send time above range",
+         {},
+         {Pdo("1", "1", {"0"}, "100000001", true)},
+         "Error row 1!! [Transmit PDO] Send Time must be between 0 and 100000000"},
     };
     for (const auto& C : Cases) Run_Check(Check_PDO_CANopen, C);
 }
 
-TEST(CheckError, CarriesRowColumnAndMessageNumbers)
-{
+TEST(CheckError, CarriesRowColumnAndMessageNumbers) {
     TTableFileData D;
     D.Tables = {TTable{{Pdo("1", "1", {"0"}, "0"), Pdo("1", "2", {"0", "2000"}, "0")}, 0}, TTable()};
     const auto E = Check_PDO_CANopen(D, English, 1500, 1500);
@@ -106,13 +157,11 @@ TEST(CheckError, CarriesRowColumnAndMessageNumbers)
     EXPECT_EQ(E->Value, 1499);
 }
 
-QStringList Var(const QString& Enable, const QString& Type, const QString& Position)
-{
+QStringList Var(const QString& Enable, const QString& Type, const QString& Position) {
     return {Enable, Type, Position, "4", "V", "Read/Write", ""};
 }
 
-TEST(OpcUaCheck, Cases)
-{
+TEST(OpcUaCheck, Cases) {
     struct {
         const char* Name;
         QList<QStringList> Rows;
@@ -121,7 +170,9 @@ TEST(OpcUaCheck, Cases)
         {"1999 passes", {Var("Y", "Int32", "1999")}, ""},
         {"2000 fails", {Var("Y", "Int32", "2000")}, "Error row 1!! Position Must be Between 0 and 2000"},
         {"disabled row is not checked", {Var("N", "Int32", "5000")}, ""},
-        {"the walk goes past a blank type", {Var("Y", " ", "-5"), Var("Y", "Byte", "-5")}, "Error row 2!! Position Must be Between 0 and 2000"},
+        {"the walk goes past a blank type",
+         {Var("Y", " ", "-5"), Var("Y", "Byte", "-5")},
+         "Error row 2!! Position Must be Between 0 and 2000"},
         {"hex position", {Var("Y", "Byte", "$7CF")}, ""},
         {"empty position", {Var("Y", "Byte", "")}, "Error row 1!! Position Must be Between 0 and 2000"},
     };
@@ -131,8 +182,7 @@ TEST(OpcUaCheck, Cases)
     }
 }
 
-TEST(VarSetLengthRule, TypesSetLengthAndReadOnlyFlag)
-{
+TEST(VarSetLengthRule, TypesSetLengthAndReadOnlyFlag) {
     QStringList Row = {"Y", "", "0", "", "", "", ""};
     bool ReadOnly = false;
     VarSetLength("Double", Row, ReadOnly);
@@ -145,18 +195,17 @@ TEST(VarSetLengthRule, TypesSetLengthAndReadOnlyFlag)
     EXPECT_FALSE(ReadOnly);
     EXPECT_EQ(Row[5], "Read Only");
     Row[3] = "32";
-    VarSetLength("", Row, ReadOnly);   // not a type: length and flag stay
+    VarSetLength("", Row, ReadOnly); // not a type: length and flag stay
     EXPECT_EQ(Row[3], "32");
     EXPECT_FALSE(ReadOnly);
     for (const QString& T : OPC_UA_VarType_List()) EXPECT_TRUE(OPC_UA_Type_Length(T).has_value()) << T.toStdString();
 }
 
-TEST(OpcUaEnable, OnlyNDisables)
-{
+TEST(OpcUaEnable, OnlyNDisables) {
     EXPECT_TRUE(OPC_UA_Enabled(std::nullopt));
     EXPECT_TRUE(OPC_UA_Enabled(QString("Y")));
     EXPECT_TRUE(OPC_UA_Enabled(QString("n")));
     EXPECT_FALSE(OPC_UA_Enabled(QString("N")));
 }
 
-}  // namespace
+} // namespace

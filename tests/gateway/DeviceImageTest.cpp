@@ -1,6 +1,6 @@
 #include "GatewayTestSupport.h"
-#include "gateway/USaveBincc.h"
 #include "app/UComon.h"
+#include "gateway/USaveBincc.h"
 
 namespace {
 
@@ -18,8 +18,7 @@ protected:
     void Build() { Compile_Bin(Files); }
 };
 
-TEST_F(DeviceImage, EmptyProjectGivesDefaultsAndTheGoldenChecksum)
-{
+TEST_F(DeviceImage, EmptyProjectGivesDefaultsAndTheGoldenChecksum) {
     Build();
     ASSERT_EQ(Bank1_Len, 2048);
     EXPECT_EQ(Bank1_32(2044), 4497u);
@@ -31,7 +30,7 @@ TEST_F(DeviceImage, EmptyProjectGivesDefaultsAndTheGoldenChecksum)
     EXPECT_EQ(Bank1_Data[443], 8);
 
     ASSERT_EQ(Bank2_Len, 57361);
-    for (int e = 0; e < 1792; ++e) {   // every entry free: 12 zero bytes, eight 0xFFFF words, 4 zero bytes
+    for (int e = 0; e < 1792; ++e) { // every entry free: 12 zero bytes, eight 0xFFFF words, 4 zero bytes
         const uint8_t* P = Bank2_Data.data() + 32 * e;
         for (int i = 0; i < 12; ++i) ASSERT_EQ(P[i], 0) << e;
         for (int i = 12; i < 28; ++i) ASSERT_EQ(P[i], 0xFF) << e;
@@ -42,13 +41,12 @@ TEST_F(DeviceImage, EmptyProjectGivesDefaultsAndTheGoldenChecksum)
               QByteArray(reinterpret_cast<const char*>(Header), 17));
 }
 
-TEST_F(DeviceImage, ParGenWithoutElementsTakesEveryFallback)
-{
+TEST_F(DeviceImage, ParGenWithoutElementsTakesEveryFallback) {
     ParGen("");
     Build();
     EXPECT_EQ(Bank1_32(2044), 4201u);
     EXPECT_EQ(PB32(0), 1000000u);
-    EXPECT_EQ(PB32(40), 0x0A00A8C0u);   // 192.168.0.10, first octet first
+    EXPECT_EQ(PB32(40), 0x0A00A8C0u); // 192.168.0.10, first octet first
     EXPECT_EQ(PB32(48), 0xFFFFFFFFu);
     EXPECT_EQ(PB32(1420), 0u);
     EXPECT_EQ(PB32(156), 1u);
@@ -58,17 +56,20 @@ TEST_F(DeviceImage, ParGenWithoutElementsTakesEveryFallback)
     EXPECT_EQ(OPC_UA_Server_Block.NTP_Time, 1000u);
 }
 
-TEST_F(DeviceImage, ParGenElements)
-{
+TEST_F(DeviceImage, ParGenElements) {
     struct {
         QByteArray Xml;
         int Offset;
         uint32_t Expected;
     } Cases[] = {
         {"<OPC_UA_Server_EN_GAT>0</OPC_UA_Server_EN_GAT><OPC_UA_Server_GAT1>10</OPC_UA_Server_GAT1>"
-         "<OPC_UA_Server_GAT2>0</OPC_UA_Server_GAT2><OPC_UA_Server_GAT3>0</OPC_UA_Server_GAT3><OPC_UA_Server_GAT4>1</OPC_UA_Server_GAT4>", 48, 0xFFFFFFFF},
+         "<OPC_UA_Server_GAT2>0</OPC_UA_Server_GAT2><OPC_UA_Server_GAT3>0</OPC_UA_Server_GAT3><OPC_UA_Server_GAT4>1</"
+         "OPC_UA_Server_GAT4>",
+         48, 0xFFFFFFFF},
         {"<OPC_UA_Server_EN_GAT>1</OPC_UA_Server_EN_GAT><OPC_UA_Server_GAT1>10</OPC_UA_Server_GAT1>"
-         "<OPC_UA_Server_GAT2>0</OPC_UA_Server_GAT2><OPC_UA_Server_GAT3>0</OPC_UA_Server_GAT3><OPC_UA_Server_GAT4>1</OPC_UA_Server_GAT4>", 48, 0x0100000A},
+         "<OPC_UA_Server_GAT2>0</OPC_UA_Server_GAT2><OPC_UA_Server_GAT3>0</OPC_UA_Server_GAT3><OPC_UA_Server_GAT4>1</"
+         "OPC_UA_Server_GAT4>",
+         48, 0x0100000A},
         {"<OPC_UA_Server_DNS1>1</OPC_UA_Server_DNS1>", 1420, 0},
         {"<OPC_UA_Server_EN_DNS>1</OPC_UA_Server_EN_DNS><OPC_UA_Server_DNS1>1</OPC_UA_Server_DNS1>", 1420, 0x08080801},
         {"<CANopen_BAUDRATE>4</CANopen_BAUDRATE>", 0, 125000},
@@ -77,8 +78,10 @@ TEST_F(DeviceImage, ParGenElements)
         {"<CANopen_BAUDRATE>-1</CANopen_BAUDRATE>", 0, 1000000},
         {"<CANopen_BAUDRATE>abc</CANopen_BAUDRATE>", 0, 1000000},
         {"<CANopen_Delay>3</CANopen_Delay>", 164, 3000},
-        {"<CANopen_Set_Operational>1</CANopen_Set_Operational><CANopen_Network_Start>0</CANopen_Network_Start>", 160, 1},
-        {"<CANopen_Set_Operational>1 </CANopen_Set_Operational><CANopen_Network_Start>1</CANopen_Network_Start>", 160, 2},
+        {"<CANopen_Set_Operational>1</CANopen_Set_Operational><CANopen_Network_Start>0</CANopen_Network_Start>", 160,
+         1},
+        {"<CANopen_Set_Operational>1 </CANopen_Set_Operational><CANopen_Network_Start>1</CANopen_Network_Start>", 160,
+         2},
         {"<OPC_UA_Server_IP1>300</OPC_UA_Server_IP1>", 40, 0x0A00A82C},
         {"<CANopen_IDDev>0x7F</CANopen_IDDev>", 156, 127},
         {"<CANopen_SDO_TimeOut>x10</CANopen_SDO_TimeOut>", 168, 16},
@@ -90,17 +93,16 @@ TEST_F(DeviceImage, ParGenElements)
     }
 }
 
-TEST_F(DeviceImage, ParGenFeedsTheOpcUaRecord)
-{
-    ParGen("<OPC_UA_Server_Port>0x1F90</OPC_UA_Server_Port><NTP_Server_URL> pool </NTP_Server_URL><NTP_Poll_Time>60</NTP_Poll_Time>");
+TEST_F(DeviceImage, ParGenFeedsTheOpcUaRecord) {
+    ParGen("<OPC_UA_Server_Port>0x1F90</OPC_UA_Server_Port><NTP_Server_URL> pool "
+           "</NTP_Server_URL><NTP_Poll_Time>60</NTP_Poll_Time>");
     Build();
     EXPECT_EQ(OPC_UA_Server_Block.Port, 8080);
     EXPECT_EQ(OPC_UA_Server_Block.NTP, " pool ");
     EXPECT_EQ(OPC_UA_Server_Block.NTP_Time, 60u);
 }
 
-TEST_F(DeviceImage, OpcUaBlockExample)
-{
+TEST_F(DeviceImage, OpcUaBlockExample) {
     ParGen("<NTP_Server_URL>10.0.0.9</NTP_Server_URL>");
     Dir.Write("OPC_UA_Server.xml",
               "<OPC_UA_Server><OPC_UA_Server_Variables>"
@@ -130,11 +132,10 @@ TEST_F(DeviceImage, OpcUaBlockExample)
     EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(B + 0x3A), 3), QByteArray("T1\0", 3));
 }
 
-TEST_F(DeviceImage, OpcUaRowGuards)
-{
+TEST_F(DeviceImage, OpcUaRowGuards) {
     Dir.Write("OPC_UA_Server.xml",
               "<OPC_UA_Server><OPC_UA_Server_Variables>"
-              R"(<row Type="DateTime" Position="abc" Length="abc"/>)"   // no Enable: enabled, as the window shows it
+              R"(<row Type="DateTime" Position="abc" Length="abc"/>)" // no Enable: enabled, as the window shows it
               "<!-- not a variable -->"
               R"(<row Enable="Y" Type="ByteString"/>)"
               "</OPC_UA_Server_Variables></OPC_UA_Server>");
@@ -150,59 +151,66 @@ TEST_F(DeviceImage, OpcUaRowGuards)
     EXPECT_EQ(B.Length, 0);
 }
 
-TEST_F(DeviceImage, OpcUaRootIsFoundByNameAfterADeclaration)
-{
-    Dir.Write("OPC_UA_Server.xml", "<?xml version=\"1.0\"?><!--c--><OPC_UA_Server><OPC_UA_Server_Variables>"
-                                   R"(<row Enable="Y" Type="Byte"/>)"
-                                   "</OPC_UA_Server_Variables></OPC_UA_Server>");
+TEST_F(DeviceImage, OpcUaRootIsFoundByNameAfterADeclaration) {
+    Dir.Write("OPC_UA_Server.xml",
+              "<?xml version=\"1.0\"?><!--c--><OPC_UA_Server><OPC_UA_Server_Variables>"
+              R"(<row Enable="Y" Type="Byte"/>)"
+              "</OPC_UA_Server_Variables></OPC_UA_Server>");
     Build();
     EXPECT_EQ(OPC_UA_Server_Block.Num_Var, 1);
 }
 
-TEST_F(DeviceImage, CanopenRecordsAtTheirDeviceAddresses)
-{
-    Dir.Write("SDO_Server_CANopen.xml",
-              "<SDO_Server_CANopen><SDO_Read>"
-              R"(<row Index="$2000" SubIndex="x1" NByte="3" Address_B1="100" Address_B2="101" Address_B3="102" Address_B4="103" Mnemonic=""/>)"
-              "</SDO_Read><SDO_Write>"
-              R"(<row Index="0x2001" SubIndex="2" NByte="4" Address_B1="1" Address_B2="2" Address_B3="3" Address_B4="4" Mnemonic=""/>)"
-              "</SDO_Write></SDO_Server_CANopen>");
-    Dir.Write("SDO_Client_CANopen.xml",
-              "<SDO_Client_CANopen><SDO_Read>"
-              R"(<row Device_ID="5" Index="0x1018" SubIndex="1" NByte="1" Poll_Time="1000" Address_B1="7" Address_B2="" Address_B3="" Address_B4="" Mnemonic=""/>)"
-              "</SDO_Read><SDO_Write>"
-              R"(<row Device_ID="6" Index="0x1018" SubIndex="1" NByte="1" Poll_Time="0" Address_B1="8" Address_B2="" Address_B3="" Address_B4="" Mnemonic=""/>)"
-              "</SDO_Write></SDO_Client_CANopen>");
-    Dir.Write("PDO_CANopen.xml",
-              "<PDO_CANopen><Receive_PDO>"
-              R"(<row COB-ID="$201" Dimension="1" Address_B1="9" Address_B2="" Address_B3="" Address_B4="" Address_B5="" Address_B6="" Address_B7="" Address_B8="" TimeOut="500" Mnemonic=""/>)"
-              "</Receive_PDO><Transmit_PDO>"
-              R"(<row COB-ID="0x181" Dimension="2" Address_B1="20" Address_B2="21" Address_B3="x" Address_B4="" Address_B5="" Address_B6="" Address_B7="" Address_B8="" Send_Time="100" On_Change="Y" Mnemonic=""/>)"
-              R"(<row COB-ID="0x182" Dimension="1" Address_B1="22" Address_B2="" Address_B3="" Address_B4="" Address_B5="" Address_B6="" Address_B7="" Address_B8="" Send_Time="100" On_Change="N" Mnemonic=""/>)"
-              "</Transmit_PDO></PDO_CANopen>");
+TEST_F(DeviceImage, CanopenRecordsAtTheirDeviceAddresses) {
+    Dir.Write(
+        "SDO_Server_CANopen.xml",
+        "<SDO_Server_CANopen><SDO_Read>"
+        R"(<row Index="$2000" SubIndex="x1" NByte="3" Address_B1="100" Address_B2="101" Address_B3="102" Address_B4="103" Mnemonic=""/>)"
+        "</SDO_Read><SDO_Write>"
+        R"(<row Index="0x2001" SubIndex="2" NByte="4" Address_B1="1" Address_B2="2" Address_B3="3" Address_B4="4" Mnemonic=""/>)"
+        "</SDO_Write></SDO_Server_CANopen>");
+    Dir.Write(
+        "SDO_Client_CANopen.xml",
+        "<SDO_Client_CANopen><SDO_Read>"
+        R"(<row Device_ID="5" Index="0x1018" SubIndex="1" NByte="1" Poll_Time="1000" Address_B1="7" Address_B2="" Address_B3="" Address_B4="" Mnemonic=""/>)"
+        "</SDO_Read><SDO_Write>"
+        R"(<row Device_ID="6" Index="0x1018" SubIndex="1" NByte="1" Poll_Time="0" Address_B1="8" Address_B2="" Address_B3="" Address_B4="" Mnemonic=""/>)"
+        "</SDO_Write></SDO_Client_CANopen>");
+    Dir.Write(
+        "PDO_CANopen.xml",
+        "<PDO_CANopen><Receive_PDO>"
+        R"(<row COB-ID="$201" Dimension="1" Address_B1="9" Address_B2="" Address_B3="" Address_B4="" Address_B5="" Address_B6="" Address_B7="" Address_B8="" TimeOut="500" Mnemonic=""/>)"
+        "</Receive_PDO><Transmit_PDO>"
+        R"(<row COB-ID="0x181" Dimension="2" Address_B1="20" Address_B2="21" Address_B3="x" Address_B4="" Address_B5="" Address_B6="" Address_B7="" Address_B8="" Send_Time="100" On_Change="Y" Mnemonic=""/>)"
+        R"(<row COB-ID="0x182" Dimension="1" Address_B1="22" Address_B2="" Address_B3="" Address_B4="" Address_B5="" Address_B6="" Address_B7="" Address_B8="" Send_Time="100" On_Change="N" Mnemonic=""/>)"
+        "</Transmit_PDO></PDO_CANopen>");
     Build();
     auto Entry = [](uint32_t DeviceAddress, int Index) {
         const int Ofs = int(DeviceAddress - 0x90000) + 32 * Index;
         return QByteArray(reinterpret_cast<const char*>(Bank2_Data.data() + Ofs), 32).toHex(' ');
     };
-    EXPECT_EQ(Entry(0x90000, 0), "00 00 00 00 00 20 01 00 00 00 00 00 00 00 00 00 00 00 00 00 64 00 65 00 00 00 00 00 03 00 00 00");
-    EXPECT_EQ(Entry(0x94000, 0), "00 00 00 00 01 20 02 00 00 00 00 00 00 00 00 00 00 00 00 00 01 00 02 00 03 00 04 00 04 01 00 00");
-    EXPECT_EQ(Entry(0x98000, 0), "00 00 00 00 18 10 01 05 e8 03 00 00 00 00 00 00 00 00 00 00 07 00 00 00 00 00 00 00 01 00 00 00");
-    EXPECT_EQ(Entry(0x9A000, 0), "00 00 00 00 18 10 01 06 00 00 00 00 00 00 00 00 00 00 00 00 08 00 00 00 00 00 00 00 01 01 00 00");
-    EXPECT_EQ(Entry(0x9C000, 0), "01 02 00 00 00 00 00 00 f4 01 00 00 09 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 01 00 00 00");
-    EXPECT_EQ(Entry(0x9D000, 0), "81 01 00 00 00 00 00 00 64 00 00 00 14 00 15 00 00 00 00 00 00 00 00 00 00 00 00 00 02 03 00 00");
+    EXPECT_EQ(Entry(0x90000, 0),
+              "00 00 00 00 00 20 01 00 00 00 00 00 00 00 00 00 00 00 00 00 64 00 65 00 00 00 00 00 03 00 00 00");
+    EXPECT_EQ(Entry(0x94000, 0),
+              "00 00 00 00 01 20 02 00 00 00 00 00 00 00 00 00 00 00 00 00 01 00 02 00 03 00 04 00 04 01 00 00");
+    EXPECT_EQ(Entry(0x98000, 0),
+              "00 00 00 00 18 10 01 05 e8 03 00 00 00 00 00 00 00 00 00 00 07 00 00 00 00 00 00 00 01 00 00 00");
+    EXPECT_EQ(Entry(0x9A000, 0),
+              "00 00 00 00 18 10 01 06 00 00 00 00 00 00 00 00 00 00 00 00 08 00 00 00 00 00 00 00 01 01 00 00");
+    EXPECT_EQ(Entry(0x9C000, 0),
+              "01 02 00 00 00 00 00 00 f4 01 00 00 09 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 01 00 00 00");
+    EXPECT_EQ(Entry(0x9D000, 0),
+              "81 01 00 00 00 00 00 00 64 00 00 00 14 00 15 00 00 00 00 00 00 00 00 00 00 00 00 00 02 03 00 00");
     EXPECT_EQ(Entry(0x9D000, 1).right(11), "01 01 00 00");
-    EXPECT_EQ(Entry(0x9D000, 2), Entry(0x9D000, 100));   // free entries after the used ones
+    EXPECT_EQ(Entry(0x9D000, 2), Entry(0x9D000, 100)); // free entries after the used ones
     const uint32_t Counts[] = {1, 1, 1, 1, 1, 2};
     for (int t = 0; t < 6; ++t) EXPECT_EQ(PB32(172 + 4 * t), Counts[t]) << t;
 }
 
-TEST_F(DeviceImage, EntryModesAndAddressWordsByTable)
-{
+TEST_F(DeviceImage, EntryModesAndAddressWordsByTable) {
     const QByteArray Adds = R"(Address_B1="1" Address_B2="2" Address_B3="3" Address_B4="4")";
     auto Client = [&](const QByteArray& Extra) {
-        return "<row Device_ID=\"1\" Index=\"0X1000\" SubIndex=\"0\" NByte=\"4\" Poll_Time=\"1\" " + Adds + " " + Extra +
-               " Mnemonic=\"\"/>";
+        return "<row Device_ID=\"1\" Index=\"0X1000\" SubIndex=\"0\" NByte=\"4\" Poll_Time=\"1\" " + Adds + " " +
+            Extra + " Mnemonic=\"\"/>";
     };
     // A read request is mode 0 whatever it holds; a write request is 3 only for "Y".
     Dir.Write("SDO_Client_CANopen.xml",
@@ -211,8 +219,9 @@ TEST_F(DeviceImage, EntryModesAndAddressWordsByTable)
                   Client(R"(On_Change="y")") + "</SDO_Write></SDO_Client_CANopen>");
     QByteArray PdoAdds;
     for (int b = 1; b <= 8; ++b) PdoAdds += QString(" Address_B%1=\"%2\"").arg(b).arg(100 + b).toUtf8();
-    Dir.Write("PDO_CANopen.xml", "<PDO_CANopen><Receive_PDO><row COB-ID=\"0x7FF\" Dimension=\"8\"" + PdoAdds +
-                                     " TimeOut=\"65535\" Mnemonic=\"\"/></Receive_PDO><Transmit_PDO/></PDO_CANopen>");
+    Dir.Write("PDO_CANopen.xml",
+              "<PDO_CANopen><Receive_PDO><row COB-ID=\"0x7FF\" Dimension=\"8\"" + PdoAdds +
+                  " TimeOut=\"65535\" Mnemonic=\"\"/></Receive_PDO><Transmit_PDO/></PDO_CANopen>");
     Build();
     EXPECT_EQ(SDO_Client_Read_Table[0].Entry_Mode, 0);
     const uint8_t Modes[] = {3, 1, 1, 1};
@@ -237,8 +246,7 @@ struct TRefusedCase {
 
 class RefusedProject : public DeviceImage, public ::testing::WithParamInterface<TRefusedCase> {};
 
-TEST_P(RefusedProject, BuildRaisesAndNothingIsWritten)
-{
+TEST_P(RefusedProject, BuildRaisesAndNothingIsWritten) {
     const TRefusedCase& C = GetParam();
     Dir.Write(C.File, C.Xml);
     Dir.Write("bin/bank1.bin", "old");
@@ -249,30 +257,34 @@ TEST_P(RefusedProject, BuildRaisesAndNothingIsWritten)
     EXPECT_FALSE(FileExists(Dir.Path("bin/bank2.bin")));
 }
 
-QByteArray Many(const QByteArray& Row, int N)
-{
+QByteArray Many(const QByteArray& Row, int N) {
     QByteArray R;
     for (int i = 0; i < N; ++i) R += Row;
     return R;
 }
 
-const QByteArray ClientRow = R"(<row Device_ID="1" Index="0x1000" SubIndex="0" NByte="1" Poll_Time="1" Address_B1="0" Address_B2="" Address_B3="" Address_B4="" Mnemonic=""/>)";
+const QByteArray ClientRow =
+    R"(<row Device_ID="1" Index="0x1000" SubIndex="0" NByte="1" Poll_Time="1" Address_B1="0" Address_B2="" Address_B3="" Address_B4="" Mnemonic=""/>)";
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, RefusedProject,
     ::testing::Values(
         TRefusedCase{"pdo row without dimension", "PDO_CANopen.xml",
-                     "<PDO_CANopen><Receive_PDO><row COB-ID=\"1\" Address_B1=\"0\" TimeOut=\"0\"/></Receive_PDO><Transmit_PDO/></PDO_CANopen>"},
+                     "<PDO_CANopen><Receive_PDO><row COB-ID=\"1\" Address_B1=\"0\" "
+                     "TimeOut=\"0\"/></Receive_PDO><Transmit_PDO/></PDO_CANopen>"},
         TRefusedCase{"missing section", "PDO_CANopen.xml", "<PDO_CANopen><Receive_PDO/></PDO_CANopen>"},
         TRefusedCase{"value not a number", "SDO_Server_CANopen.xml",
-                     "<SDO_Server_CANopen><SDO_Read><row Index=\"abc\" SubIndex=\"0\" NByte=\"1\" Address_B1=\"0\"/></SDO_Read><SDO_Write/></SDO_Server_CANopen>"},
+                     "<SDO_Server_CANopen><SDO_Read><row Index=\"abc\" SubIndex=\"0\" NByte=\"1\" "
+                     "Address_B1=\"0\"/></SDO_Read><SDO_Write/></SDO_Server_CANopen>"},
         TRefusedCase{"malformed xml", "SDO_Client_CANopen.xml", "<SDO_Client_CANopen><SDO_Read>"},
         TRefusedCase{"comment among rows", "SDO_Client_CANopen.xml",
-                     "<SDO_Client_CANopen><SDO_Read>" + ClientRow + "<!--x-->" + "</SDO_Read><SDO_Write/></SDO_Client_CANopen>"},
+                     "<SDO_Client_CANopen><SDO_Read>" + ClientRow + "<!--x-->" +
+                         "</SDO_Read><SDO_Write/></SDO_Client_CANopen>"},
         TRefusedCase{"declaration before the root", "SDO_Client_CANopen.xml",
                      "<?xml version=\"1.0\"?><SDO_Client_CANopen><SDO_Read/><SDO_Write/></SDO_Client_CANopen>"},
         TRefusedCase{"257 sdo client rows", "SDO_Client_CANopen.xml",
-                     "<SDO_Client_CANopen><SDO_Read>" + Many(ClientRow, 257) + "</SDO_Read><SDO_Write/></SDO_Client_CANopen>"},
+                     "<SDO_Client_CANopen><SDO_Read>" + Many(ClientRow, 257) +
+                         "</SDO_Read><SDO_Write/></SDO_Client_CANopen>"},
         TRefusedCase{"opc ua block beyond its room", "OPC_UA_Server.xml",
                      "<OPC_UA_Server><OPC_UA_Server_Variables>" +
                          Many("<row Enable=\"Y\" Type=\"Byte\" Name=\"" + QByteArray(400, 'n') + "\"/>", 200) +
@@ -280,26 +292,24 @@ INSTANTIATE_TEST_SUITE_P(
         TRefusedCase{"opc ua without its section", "OPC_UA_Server.xml", "<OPC_UA_Server/>"}),
     [](const auto& Info) { return QString(Info.param.Name).replace(' ', '_').toStdString(); });
 
-TEST_F(DeviceImage, TablesFilledToCapacityAreAccepted)
-{
-    Dir.Write("SDO_Client_CANopen.xml", "<SDO_Client_CANopen><SDO_Read>" + Many(ClientRow, 256) +
-                                            "</SDO_Read><SDO_Write>" + Many(ClientRow, 256) + "</SDO_Write></SDO_Client_CANopen>");
+TEST_F(DeviceImage, TablesFilledToCapacityAreAccepted) {
+    Dir.Write("SDO_Client_CANopen.xml",
+              "<SDO_Client_CANopen><SDO_Read>" + Many(ClientRow, 256) + "</SDO_Read><SDO_Write>" +
+                  Many(ClientRow, 256) + "</SDO_Write></SDO_Client_CANopen>");
     Build();
     EXPECT_EQ(PB32(180), 256u);
     EXPECT_EQ(PB32(184), 256u);
     EXPECT_EQ(Bank2_Len, 57361);
 }
 
-TEST_F(DeviceImage, WriteBinFilesWritesBothImages)
-{
+TEST_F(DeviceImage, WriteBinFilesWritesBothImages) {
     Build();
     Write_Bin_Files(Dir.Path());
     EXPECT_EQ(Dir.Read("bin/bank1.bin"), QByteArray(reinterpret_cast<const char*>(Bank1_Data.data()), 2048));
     EXPECT_EQ(Dir.Read("bin/bank2.bin").size(), 57361);
 }
 
-TEST_F(DeviceImage, FailedWriteRaisesAndLeavesNoPair)
-{
+TEST_F(DeviceImage, FailedWriteRaisesAndLeavesNoPair) {
     Build();
     // "bank2.bin" cannot be replaced: the new bank1 must not stay beside an old bank2.
     Dir.Write("bin/bank1.bin", "old1");
@@ -308,14 +318,13 @@ TEST_F(DeviceImage, FailedWriteRaisesAndLeavesNoPair)
     EXPECT_FALSE(FileExists(Dir.Path("bin/bank1.bin")));
 }
 
-TEST_F(DeviceImage, UnwritableBinFolderRaises)
-{
+TEST_F(DeviceImage, UnwritableBinFolderRaises) {
     Build();
     QDir(Dir.Path()).rmdir("bin");
     Dir.Write("bin", "not a folder");
     EXPECT_THROW(Write_Bin_Files(Dir.Path()), EInOutError);
 
-    TScratchDir Other;   // a read-only "bin" folder (root ignores the permission bits, so it may pass)
+    TScratchDir Other; // a read-only "bin" folder (root ignores the permission bits, so it may pass)
     QDir(Other.Path()).mkpath("bin");
     QFile::setPermissions(Other.Path("bin"), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
     const bool Writable = QFile(Other.Path("bin/probe")).open(QIODevice::WriteOnly);
@@ -326,8 +335,7 @@ TEST_F(DeviceImage, UnwritableBinFolderRaises)
     QFile::setPermissions(Other.Path("bin"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
 
-TEST_F(DeviceImage, OpenProjectGlobals)
-{
+TEST_F(DeviceImage, OpenProjectGlobals) {
     Project_Dir = Dir.Path();
     Set_Files();
     ParGen("<CANopen_IDDev>9</CANopen_IDDev>");
@@ -339,18 +347,16 @@ TEST_F(DeviceImage, OpenProjectGlobals)
     EXPECT_THROW(Write_Bin_Files(), EInOutError);
 }
 
-TEST(OpcUaTypeCodes, ExactTexts)
-{
-    const QStringList Types = {"Boolean", "Signed Byte", "Byte", "Int16", "UInt16", "Int32", "UInt32",
-                               "Int64", "UInt64", "Float", "Double", "String", "ByteString"};
+TEST(OpcUaTypeCodes, ExactTexts) {
+    const QStringList Types = {"Boolean", "Signed Byte", "Byte",  "Int16",  "UInt16", "Int32",     "UInt32",
+                               "Int64",   "UInt64",      "Float", "Double", "String", "ByteString"};
     const uint32_t Codes[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 14};
     for (int i = 0; i < Types.size(); ++i) EXPECT_EQ(Get_OPC_UA_VarType(Types[i]), Codes[i]);
     EXPECT_EQ(Get_OPC_UA_VarType("float"), 0u);
     EXPECT_EQ(Get_OPC_UA_VarType(""), 0u);
 }
 
-TEST(ParamBlockDefaults, EveryByteOfTheDefaultBlock)
-{
+TEST(ParamBlockDefaults, EveryByteOfTheDefaultBlock) {
     // Built byte by byte from the field table, so a default at a wrong offset shows even when the
     // byte-sum stays the same.
     std::array<uint8_t, 2048> Expected{};
@@ -374,8 +380,7 @@ TEST(ParamBlockDefaults, EveryByteOfTheDefaultBlock)
     for (int i = 0; i < 2048; ++i) ASSERT_EQ(Param_Block[i], Expected[i]) << "offset " << i;
 }
 
-TEST(ParamBlockToBank, ChecksumOfTheCopy)
-{
+TEST(ParamBlockToBank, ChecksumOfTheCopy) {
     Init_Param_Block();
     Param_Block[100] = 0xFF;
     TBank Bank{};
@@ -386,4 +391,4 @@ TEST(ParamBlockToBank, ChecksumOfTheCopy)
     EXPECT_THROW(Param_Block_To_Bank(Bank_Size - 100, Bank), ERangeError);
 }
 
-}  // namespace
+} // namespace

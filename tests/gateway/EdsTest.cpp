@@ -14,8 +14,7 @@ protected:
     QString Out() const { return Dir.Path("out.eds"); }
 };
 
-TEST_F(Eds, SmallProjectMatchesTheHandWrittenFile)
-{
+TEST_F(Eds, SmallProjectMatchesTheHandWrittenFile) {
     Build_EDS(Out(), Data + "PDO_CANopen.xml", Data + "SDO_Server_CANopen.xml");
     QFile Golden(Data + "expected.eds");
     ASSERT_TRUE(Golden.open(QIODevice::ReadOnly));
@@ -29,8 +28,7 @@ TEST_F(Eds, SmallProjectMatchesTheHandWrittenFile)
     EXPECT_EQ(Actual, Expected);
 }
 
-TEST_F(Eds, NoTableFilesGiveTheFixedSectionsOnly)
-{
+TEST_F(Eds, NoTableFilesGiveTheFixedSectionsOnly) {
     Build_EDS(Out(), Dir.Path("none1.xml"), Dir.Path("none2.xml"));
     const QString Text = QString::fromLatin1(Dir.Read("out.eds"));
     EXPECT_TRUE(Text.contains("NrOfRXPDO=0\r\nNrOfTXPDO=0\r\n"));
@@ -40,23 +38,24 @@ TEST_F(Eds, NoTableFilesGiveTheFixedSectionsOnly)
                               "DataType=0x0005\r\nAccessType=rw\r\nPDOMapping=0\r\n\r\n"));
 }
 
-TEST_F(Eds, NonNumericDimensionCountsAsEightBytes)
-{
-    Dir.Write("PDO_CANopen.xml", R"(<PDO_CANopen><Receive_PDO><row COB-ID="zz" Dimension=""/></Receive_PDO><Transmit_PDO/></PDO_CANopen>)");
+TEST_F(Eds, NonNumericDimensionCountsAsEightBytes) {
+    Dir.Write(
+        "PDO_CANopen.xml",
+        R"(<PDO_CANopen><Receive_PDO><row COB-ID="zz" Dimension=""/></Receive_PDO><Transmit_PDO/></PDO_CANopen>)");
     Build_EDS(Out(), Dir.Path("PDO_CANopen.xml"), Dir.Path("none.xml"));
     const QString Text = QString::fromLatin1(Dir.Read("out.eds"));
-    EXPECT_TRUE(Text.contains("[1400sub1]\r\nParameterName=COB-ID\r\nObjectType=0x07\r\nDataType=0x0007\r\nAccessType=rw\r\n"
-                              "DefaultValue=0x00000000\r\n"));
+    EXPECT_TRUE(
+        Text.contains("[1400sub1]\r\nParameterName=COB-ID\r\nObjectType=0x07\r\nDataType=0x0007\r\nAccessType=rw\r\n"
+                      "DefaultValue=0x00000000\r\n"));
     EXPECT_TRUE(Text.contains("[1600]\r\nSubNumber=9\r\n"));
     EXPECT_TRUE(Text.contains("[7000sub8]\r\nParameterName=b8\r\n"));
 }
 
-TEST(EdsClock, TwelveHourTimesAndDates)
-{
+TEST(EdsClock, TwelveHourTimesAndDates) {
     struct {
         int H, M;
         const char* Text;
-    } Cases[] = {{14, 5, "02:05PM"}, {12, 0, "12:00PM"}, {12, 30, "12:30PM"}, {0, 15, "12:15AM"},
+    } Cases[] = {{14, 5, "02:05PM"}, {12, 0, "12:00PM"},  {12, 30, "12:30PM"}, {0, 15, "12:15AM"},
                  {9, 7, "09:07AM"},  {23, 59, "11:59PM"}, {11, 59, "11:59AM"}, {0, 0, "12:00AM"}};
     for (const auto& C : Cases) EXPECT_EQ(EDS_Time_Text(QTime(C.H, C.M)), C.Text) << C.H << ":" << C.M;
     EXPECT_EQ(EDS_Date_Text(QDate(2024, 3, 5)), "03-05-2024");
@@ -71,18 +70,17 @@ struct TEdsRefused {
 
 class EdsRefused : public Eds, public ::testing::WithParamInterface<TEdsRefused> {};
 
-TEST_P(EdsRefused, RaisesAndWritesNothing)
-{
+TEST_P(EdsRefused, RaisesAndWritesNothing) {
     const TEdsRefused& C = GetParam();
     if (!C.Pdo.isEmpty()) Dir.Write("PDO_CANopen.xml", C.Pdo);
     if (!C.Sdo.isEmpty()) Dir.Write("SDO_Server_CANopen.xml", C.Sdo);
     Dir.Write("out.eds", "old");
-    EXPECT_THROW(Build_EDS(Out(), Dir.Path("PDO_CANopen.xml"), Dir.Path("SDO_Server_CANopen.xml")), Exception) << C.Name;
+    EXPECT_THROW(Build_EDS(Out(), Dir.Path("PDO_CANopen.xml"), Dir.Path("SDO_Server_CANopen.xml")), Exception)
+        << C.Name;
     EXPECT_EQ(Dir.Read("out.eds"), "old");
 }
 
-QByteArray ManyPdo(int N)
-{
+QByteArray ManyPdo(int N) {
     QByteArray R = "<PDO_CANopen><Receive_PDO>";
     for (int i = 0; i < N; ++i) R += R"(<row COB-ID="1" Dimension="1"/>)";
     return R + "</Receive_PDO><Transmit_PDO/></PDO_CANopen>";
@@ -92,27 +90,37 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, EdsRefused,
     ::testing::Values(
         TEdsRefused{"missing transmit section", "<PDO_CANopen><Receive_PDO/></PDO_CANopen>", ""},
-        TEdsRefused{"missing dimension", R"(<PDO_CANopen><Receive_PDO><row COB-ID="1"/></Receive_PDO><Transmit_PDO/></PDO_CANopen>)", ""},
+        TEdsRefused{"missing dimension",
+                    R"(<PDO_CANopen><Receive_PDO><row COB-ID="1"/></Receive_PDO><Transmit_PDO/></PDO_CANopen>)", ""},
         TEdsRefused{"31 receive pdos", ManyPdo(31), ""},
-        TEdsRefused{"dimension beyond any subindex", R"(<PDO_CANopen><Receive_PDO><row COB-ID="1" Dimension="2000000000"/></Receive_PDO><Transmit_PDO/></PDO_CANopen>)", ""},
-        TEdsRefused{"negative dimension", R"(<PDO_CANopen><Receive_PDO/><Transmit_PDO><row COB-ID="1" Dimension="-1"/></Transmit_PDO></PDO_CANopen>)", ""},
-        TEdsRefused{"sdo index not a number", "",
-                    R"(<SDO_Server_CANopen><SDO_Read><row Index="abc" SubIndex="0" NByte="1"/></SDO_Read><SDO_Write/></SDO_Server_CANopen>)"},
+        TEdsRefused{
+            "dimension beyond any subindex",
+            R"(<PDO_CANopen><Receive_PDO><row COB-ID="1" Dimension="2000000000"/></Receive_PDO><Transmit_PDO/></PDO_CANopen>)",
+            ""},
+        TEdsRefused{
+            "negative dimension",
+            R"(<PDO_CANopen><Receive_PDO/><Transmit_PDO><row COB-ID="1" Dimension="-1"/></Transmit_PDO></PDO_CANopen>)",
+            ""},
+        TEdsRefused{
+            "sdo index not a number", "",
+            R"(<SDO_Server_CANopen><SDO_Read><row Index="abc" SubIndex="0" NByte="1"/></SDO_Read><SDO_Write/></SDO_Server_CANopen>)"},
         TEdsRefused{"malformed sdo file", "", "<SDO_Server_CANopen>"},
-        TEdsRefused{"comment among pdo rows",
-                    R"(<PDO_CANopen><Receive_PDO><row COB-ID="1" Dimension="1"/><!--x--></Receive_PDO><Transmit_PDO/></PDO_CANopen>)", ""},
+        TEdsRefused{
+            "comment among pdo rows",
+            R"(<PDO_CANopen><Receive_PDO><row COB-ID="1" Dimension="1"/><!--x--></Receive_PDO><Transmit_PDO/></PDO_CANopen>)",
+            ""},
         TEdsRefused{"declaration before the sdo root", "",
                     R"(<?xml version="1.0"?><SDO_Server_CANopen><SDO_Read/><SDO_Write/></SDO_Server_CANopen>)"},
-        TEdsRefused{"sdo row without nbyte", "",
-                    R"(<SDO_Server_CANopen><SDO_Read/><SDO_Write><row Index="$2000" SubIndex="0"/></SDO_Write></SDO_Server_CANopen>)"}),
+        TEdsRefused{
+            "sdo row without nbyte", "",
+            R"(<SDO_Server_CANopen><SDO_Read/><SDO_Write><row Index="$2000" SubIndex="0"/></SDO_Write></SDO_Server_CANopen>)"}),
     [](const auto& Info) { return QString(Info.param.Name).replace(' ', '_').toStdString(); });
 
-TEST_F(Eds, ThirtyPdosAreAccepted)
-{
+TEST_F(Eds, ThirtyPdosAreAccepted) {
     Dir.Write("PDO_CANopen.xml", ManyPdo(30));
     Build_EDS(Out(), Dir.Path("PDO_CANopen.xml"), Dir.Path("none.xml"));
     EXPECT_EQ(EDS_Num_RPDO, 30);
     EXPECT_TRUE(QString::fromLatin1(Dir.Read("out.eds")).contains("[701D]\r\nSubNumber=2\r\nParameterName=RPDO30\r\n"));
 }
 
-}  // namespace
+} // namespace

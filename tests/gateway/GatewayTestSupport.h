@@ -3,14 +3,15 @@
 // messages are made of.
 #include "gateway/TableChecks.h"
 #include "platform/rtl/Files.h"
+
 #include <QDir>
 #include <QFile>
 #include <QMap>
 #include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
-inline QString English(int N)
-{
+inline QString English(int N) {
     static const QMap<int, QString> Texts = {
         {1427, "Error row %d!! Position Must be Between 0 and %d"},
         {2750, "Error row "},
@@ -45,18 +46,15 @@ inline QString English(int N)
 class TScratchDir {
 public:
     TScratchDir() { EXPECT_TRUE(FDir.isValid()); }
-    QString Path(const QString& Name = QString()) const
-    {
+    QString Path(const QString& Name = QString()) const {
         return Name.isEmpty() ? FDir.path() : FDir.path() + "/" + Name;
     }
-    void Write(const QString& Name, const QByteArray& Bytes) const
-    {
+    void Write(const QString& Name, const QByteArray& Bytes) const {
         QFile F(Path(Name));
         ASSERT_TRUE(F.open(QIODevice::WriteOnly | QIODevice::Truncate));
         F.write(Bytes);
     }
-    QByteArray Read(const QString& Name) const
-    {
+    QByteArray Read(const QString& Name) const {
         QFile F(Path(Name));
         return F.open(QIODevice::ReadOnly) ? F.readAll() : QByteArray();
     }
@@ -67,7 +65,4 @@ private:
 
 // A folder whose files cannot be replaced, made so that it also holds for root (which ignores
 // permission bits): the target name is taken by a non-empty folder.
-inline void Block_File(const QString& FileName)
-{
-    QDir().mkpath(FileName + "/keep");
-}
+inline void Block_File(const QString& FileName) { QDir().mkpath(FileName + "/keep"); }

@@ -1,25 +1,23 @@
+#include "gateway/TableFile.h"
+
 #include "GatewayTestSupport.h"
 #include "gateway/GatewayTables.h"
-#include "gateway/TableFile.h"
 #include "platform/xml/XMLDoc.h"
 
 namespace {
 
-QStringList SdoRow(const QString& Index, const QString& Mnemonic = "m")
-{
+QStringList SdoRow(const QString& Index, const QString& Mnemonic = "m") {
     return {Index, "1", "2", "10", "11", "", "", Mnemonic};
 }
 
-TTableFileData SdoServerData()
-{
+TTableFileData SdoServerData() {
     TTableFileData D;
     D.Tables = {TTable{{SdoRow("$2000", " spaced "), SdoRow("8193"), SdoRow("   "), SdoRow("0x2002")}, 0},
                 TTable{{SdoRow("0x5FFF", "a&b<\"c\">")}, 0}};
     return D;
 }
 
-TEST(TableFileWriter, WritesRootCommentSectionsAndRowsUpToTheBlankKey)
-{
+TEST(TableFileWriter, WritesRootCommentSectionsAndRowsUpToTheBlankKey) {
     TScratchDir Dir;
     Write_Table_File(SDO_Server_CANopen_File_Desc(), SdoServerData(), Dir.Path("SDO_Server_CANopen.xml"));
 
@@ -35,18 +33,18 @@ TEST(TableFileWriter, WritesRootCommentSectionsAndRowsUpToTheBlankKey)
     ASSERT_EQ(Root.ChildNodes().Count(), 2);
     const IXMLNode Read = Root.ChildNodes().Nodes(0);
     EXPECT_EQ(Read.NodeName(), "SDO_Read");
-    ASSERT_EQ(Read.ChildNodes().Count(), 2);   // the blank key of row 3 ends the table
+    ASSERT_EQ(Read.ChildNodes().Count(), 2); // the blank key of row 3 ends the table
     const IXMLNode Row1 = Read.ChildNodes().Nodes(0);
-    const QStringList Order = {"Index", "SubIndex", "NByte", "Address_B1", "Address_B2", "Address_B3", "Address_B4", "Mnemonic"};
+    const QStringList Order = {"Index",      "SubIndex",   "NByte",      "Address_B1",
+                               "Address_B2", "Address_B3", "Address_B4", "Mnemonic"};
     ASSERT_EQ(Row1.AttributeCount(), Order.size());
     for (int i = 0; i < Order.size(); ++i) EXPECT_EQ(Row1.AttributeName(i), Order[i]);
-    EXPECT_EQ(Row1.AttributeValue(0), "$2000");   // as typed, not converted
+    EXPECT_EQ(Row1.AttributeValue(0), "$2000"); // as typed, not converted
     EXPECT_EQ(Row1.AttributeValue(7), " spaced ");
     EXPECT_EQ(Root.ChildNodes().Nodes(1).NodeName(), "SDO_Write");
 }
 
-TEST(TableFileWriter, RoundTripKeepsEveryCellText)
-{
+TEST(TableFileWriter, RoundTripKeepsEveryCellText) {
     TScratchDir Dir;
     const QString File = Dir.Path("SDO_Server_CANopen.xml");
     Write_Table_File(SDO_Server_CANopen_File_Desc(), SdoServerData(), File);
@@ -57,8 +55,7 @@ TEST(TableFileWriter, RoundTripKeepsEveryCellText)
     EXPECT_EQ(Back.Tables[1].Rows, (QList<QStringList>{SdoRow("0x5FFF", "a&b<\"c\">")}));
 }
 
-TEST(TableFileWriter, EmptyTablesGiveEmptySections)
-{
+TEST(TableFileWriter, EmptyTablesGiveEmptySections) {
     TScratchDir Dir;
     const QString File = Dir.Path("PDO_CANopen.xml");
     Write_Table_File(PDO_CANopen_File_Desc(), TTableFileData(), File);
@@ -69,8 +66,7 @@ TEST(TableFileWriter, EmptyTablesGiveEmptySections)
     EXPECT_TRUE(Back.Tables[1].Rows.isEmpty());
 }
 
-TEST(TableFileWriter, RefusesMoreRowsThanTheGridHoldsAndLeavesTheFile)
-{
+TEST(TableFileWriter, RefusesMoreRowsThanTheGridHoldsAndLeavesTheFile) {
     TScratchDir Dir;
     const QString File = Dir.Path("PDO_CANopen.xml");
     Dir.Write("PDO_CANopen.xml", "old");
@@ -81,8 +77,7 @@ TEST(TableFileWriter, RefusesMoreRowsThanTheGridHoldsAndLeavesTheFile)
     EXPECT_EQ(Dir.Read("PDO_CANopen.xml"), "old");
 }
 
-TEST(TableFileWriter, FailedSaveRaisesAndKeepsTheEarlierFile)
-{
+TEST(TableFileWriter, FailedSaveRaisesAndKeepsTheEarlierFile) {
     TScratchDir Dir;
     EXPECT_THROW(Write_Table_File(PDO_CANopen_File_Desc(), TTableFileData(), Dir.Path("missing/PDO_CANopen.xml")),
                  Exception);
@@ -91,8 +86,7 @@ TEST(TableFileWriter, FailedSaveRaisesAndKeepsTheEarlierFile)
     EXPECT_TRUE(DirectoryExists(Dir.Path("PDO_CANopen.xml/keep")));
 }
 
-TEST(TableFileWriter, DescriptionVariantsRowsUnderRootNoCommentAndOwnRowName)
-{
+TEST(TableFileWriter, DescriptionVariantsRowsUnderRootNoCommentAndOwnRowName) {
     TTableFileDesc Desc;
     Desc.FileName = "DMX_Default_Values.xml";
     Desc.Root = "DMX_Default_Values";
@@ -103,7 +97,7 @@ TEST(TableFileWriter, DescriptionVariantsRowsUnderRootNoCommentAndOwnRowName)
     S.KeyColumn = 0;
     Desc.Sections = {S};
     TTableFileData D;
-    D.Tables = {TTable{{{"5", ""}, {"", "x"}}, 0}};   // no key: blank rows count
+    D.Tables = {TTable{{{"5", ""}, {"", "x"}}, 0}}; // no key: blank rows count
     TScratchDir Dir;
     Write_Table_File(Desc, D, Dir.Path("f.xml"));
     EXPECT_EQ(Dir.Read("f.xml").trimmed(),
@@ -116,27 +110,26 @@ TEST(TableFileWriter, DescriptionVariantsRowsUnderRootNoCommentAndOwnRowName)
 
 // ---- readers --------------------------------------------------------------------------------
 
-
-QByteArray SdoFile(const QByteArray& Read, const QByteArray& Write, const QByteArray& Before = "")
-{
+QByteArray SdoFile(const QByteArray& Read, const QByteArray& Write, const QByteArray& Before = "") {
     return Before + "<SDO_Server_CANopen><SDO_Read>" + Read + "</SDO_Read><SDO_Write>" + Write +
-           "</SDO_Write></SDO_Server_CANopen><!--SW_VERSION = 1.000-->";
+        "</SDO_Write></SDO_Server_CANopen><!--SW_VERSION = 1.000-->";
 }
 
-const QByteArray FullRow = R"(<row Index="$2000" SubIndex="1" NByte="1" Address_B1="5" Address_B2="" Address_B3="" Address_B4="" Mnemonic="a"/>)";
-const QByteArray RowWithoutNByte = R"(<row Index="$2001" SubIndex="2" Address_B1="5" Address_B2="" Address_B3="" Address_B4="" Mnemonic="b"/>)";
+const QByteArray FullRow =
+    R"(<row Index="$2000" SubIndex="1" NByte="1" Address_B1="5" Address_B2="" Address_B3="" Address_B4="" Mnemonic="a"/>)";
+const QByteArray RowWithoutNByte =
+    R"(<row Index="$2001" SubIndex="2" Address_B1="5" Address_B2="" Address_B3="" Address_B4="" Mnemonic="b"/>)";
 
 struct TReaderCase {
     const char* Name;
     QByteArray File;
-    int ReadRows;            // rows of the first table after the reading
-    int LastRowCells;        // cells of the last row read (a failing row keeps its earlier columns)
+    int ReadRows; // rows of the first table after the reading
+    int LastRowCells; // cells of the last row read (a failing row keeps its earlier columns)
 };
 
 class UnguardedReader : public ::testing::TestWithParam<TReaderCase> {};
 
-TEST_P(UnguardedReader, RaisesAndKeepsWhatWasReadBefore)
-{
+TEST_P(UnguardedReader, RaisesAndKeepsWhatWasReadBefore) {
     const TReaderCase& C = GetParam();
     TScratchDir Dir;
     Dir.Write("SDO_Server_CANopen.xml", C.File);
@@ -152,34 +145,38 @@ TEST_P(UnguardedReader, RaisesAndKeepsWhatWasReadBefore)
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, UnguardedReader,
-    ::testing::Values(
-        TReaderCase{"missing write section", "<SDO_Server_CANopen><SDO_Read>" + FullRow + "</SDO_Read></SDO_Server_CANopen>", 1, 8},
-        TReaderCase{"missing attribute", SdoFile(FullRow + RowWithoutNByte, ""), 2, 2},
-        TReaderCase{"comment among rows", SdoFile(FullRow + "<!-- note -->" + FullRow, ""), 2, 0},
-        TReaderCase{"declaration before the root", SdoFile(FullRow, "", "<?xml version=\"1.0\"?>"), 0, 0},
-        TReaderCase{"malformed", "<SDO_Server_CANopen><SDO_Read>", -1, 0}),
+    ::testing::Values(TReaderCase{"missing write section",
+                                  "<SDO_Server_CANopen><SDO_Read>" + FullRow + "</SDO_Read></SDO_Server_CANopen>", 1,
+                                  8},
+                      TReaderCase{"missing attribute", SdoFile(FullRow + RowWithoutNByte, ""), 2, 2},
+                      TReaderCase{"comment among rows", SdoFile(FullRow + "<!-- note -->" + FullRow, ""), 2, 0},
+                      TReaderCase{"declaration before the root", SdoFile(FullRow, "", "<?xml version=\"1.0\"?>"), 0, 0},
+                      TReaderCase{"malformed", "<SDO_Server_CANopen><SDO_Read>", -1, 0}),
     [](const auto& Info) {
         QString N = Info.param.Name;
         return N.replace(' ', '_').toStdString();
     });
 
-TEST(UnguardedReaderValues, NonNumericTextsAreReadAsTyped)
-{
+TEST(UnguardedReaderValues, NonNumericTextsAreReadAsTyped) {
     TScratchDir Dir;
-    Dir.Write("SDO_Server_CANopen.xml", SdoFile(R"(<row Index="abc" SubIndex=" 1" NByte="" Address_B1="x" Address_B2="" Address_B3="" Address_B4="" Mnemonic=""/>)", ""));
+    Dir.Write(
+        "SDO_Server_CANopen.xml",
+        SdoFile(
+            R"(<row Index="abc" SubIndex=" 1" NByte="" Address_B1="x" Address_B2="" Address_B3="" Address_B4="" Mnemonic=""/>)",
+            ""));
     TTableFileData D;
     Read_Table_File(SDO_Server_CANopen_File_Desc(), Dir.Path("SDO_Server_CANopen.xml"), D);
     EXPECT_EQ(D.Tables[0].Rows[0].mid(0, 4), (QStringList{"abc", " 1", "", "x"}));
 }
 
-TEST(GuardedReader, OpcUaMissingAttributesTakeTheirDefaults)
-{
+TEST(GuardedReader, OpcUaMissingAttributesTakeTheirDefaults) {
     TScratchDir Dir;
     Dir.Write("OPC_UA_Server.xml",
               "<OPC_UA_Server><OPC_UA_Server_Variables>"
               "<row Type=\"Int32\" Position=\"7\"/>"
               "<!-- a comment is a row of defaults -->"
-              "<row Enable=\"n\" Type=\"Double\" Position=\"1\" Length=\"8\" Name=\"T\" ReadWrite=\"Read Only\" Mnemonic=\"d\"/>"
+              "<row Enable=\"n\" Type=\"Double\" Position=\"1\" Length=\"8\" Name=\"T\" ReadWrite=\"Read Only\" "
+              "Mnemonic=\"d\"/>"
               "</OPC_UA_Server_Variables></OPC_UA_Server>");
     TTableFileData D;
     Read_Table_File(OPC_UA_Server_File_Desc(), Dir.Path("OPC_UA_Server.xml"), D);
@@ -189,19 +186,18 @@ TEST(GuardedReader, OpcUaMissingAttributesTakeTheirDefaults)
     EXPECT_EQ(D.Tables[0].Rows[2], (QStringList{"n", "Double", "1", "8", "T", "Read Only", "d"}));
 }
 
-TEST(GuardedReader, MissingSectionStillRaises)
-{
+TEST(GuardedReader, MissingSectionStillRaises) {
     TScratchDir Dir;
     Dir.Write("OPC_UA_Server.xml", "<OPC_UA_Server/>");
     TTableFileData D;
     EXPECT_THROW(Read_Table_File(OPC_UA_Server_File_Desc(), Dir.Path("OPC_UA_Server.xml"), D), EXMLDocError);
 }
 
-TEST(TableFileReader, RowsBeyondTheGridAreCountedNotRead)
-{
+TEST(TableFileReader, RowsBeyondTheGridAreCountedNotRead) {
     QByteArray Rows;
     for (int i = 0; i < PDO_Rows + 3; ++i)
-        Rows += R"(<row COB-ID="1" Dimension="1" Address_B1="0" Address_B2="" Address_B3="" Address_B4="" Address_B5="" Address_B6="" Address_B7="" Address_B8="" TimeOut="0" Mnemonic=""/>)";
+        Rows +=
+            R"(<row COB-ID="1" Dimension="1" Address_B1="0" Address_B2="" Address_B3="" Address_B4="" Address_B5="" Address_B6="" Address_B7="" Address_B8="" TimeOut="0" Mnemonic=""/>)";
     TScratchDir Dir;
     Dir.Write("PDO_CANopen.xml", "<PDO_CANopen><Receive_PDO>" + Rows + "</Receive_PDO><Transmit_PDO/></PDO_CANopen>");
     TTableFileData D;
@@ -210,8 +206,7 @@ TEST(TableFileReader, RowsBeyondTheGridAreCountedNotRead)
     EXPECT_EQ(D.Tables[0].Dropped, 3);
 }
 
-TEST(TableLength, KeyCellBlankAfterTrimmingEndsTheTable)
-{
+TEST(TableLength, KeyCellBlankAfterTrimmingEndsTheTable) {
     const TTableSection& S = SDO_Server_CANopen_File_Desc().Sections[0];
     struct {
         QList<QStringList> Rows;
@@ -226,4 +221,4 @@ TEST(TableLength, KeyCellBlankAfterTrimmingEndsTheTable)
     for (const auto& C : Cases) EXPECT_EQ(Table_Length(S, TTable{C.Rows, 0}), C.Expected);
 }
 
-}  // namespace
+} // namespace

@@ -1,5 +1,6 @@
 // The cell store: text through base cells, merged areas, cell records and navigation.
 #include "grid/base/BaseGrid.h"
+
 #include "grid/base/ExtUtil.h"
 #include "platform/gui/Messages.h"
 #include "platform/rtl/SysUtils.h"
@@ -29,7 +30,10 @@ public:
     int TotalColCount() const override { return ColCount() + 1; }
     void CellTextChanged(int ACol, int ARow) override { Changed.push_back(Point(ACol, ARow)); }
     void UpdateHiddenLastRow() override { ++HiddenLastRowUpdates; }
-    void Invalidate() override { ++Invalidations; TBaseGrid::Invalidate(); }
+    void Invalidate() override {
+        ++Invalidations;
+        TBaseGrid::Invalidate();
+    }
     std::vector<TPoint> Changed;
     int HiddenLastRowUpdates = 0;
     int Invalidations = 0;
@@ -39,7 +43,7 @@ class BaseGrid : public ::testing::Test {
 protected:
     void SetUp() override {
         G = std::make_unique<TTestGrid>(nullptr);
-        G->SetColCount(6);   // storage columns 0..5 shown, 6 hidden
+        G->SetColCount(6); // storage columns 0..5 shown, 6 hidden
         G->SetRowCount(6);
         G->SetDefaultColWidth(50);
         G->SetDefaultRowHeight(20);
@@ -48,12 +52,12 @@ protected:
             for (int r = 0; r < 6; ++r) G->SetGridCell(c, r, QString("%1,%2").arg(c).arg(r));
     }
     static constexpr int Hidden = 6;
-    TOtherGraphic Obj;   // an object the grid does not own; outlives the grid
+    TOtherGraphic Obj; // an object the grid does not own; outlives the grid
     std::unique_ptr<TTestGrid> G;
 };
 
 TEST_F(BaseGrid, TextOfACoveredCellGoesToTheBaseAndSplitShowsTheOldTexts) {
-    G->MergeCells(1, 1, 3, 2);   // columns 1..3, rows 1..2
+    G->MergeCells(1, 1, 3, 2); // columns 1..3, rows 1..2
     G->SetCellEx(3, 2, "x");
     EXPECT_EQ(G->GetGridCell(1, 1), "x");
     EXPECT_EQ(G->GetGridCell(3, 2), "3,2");
@@ -63,7 +67,7 @@ TEST_F(BaseGrid, TextOfACoveredCellGoesToTheBaseAndSplitShowsTheOldTexts) {
         for (int r = 1; r <= 2; ++r) EXPECT_EQ(G->GetCellEx(c, r), "x") << c << "," << r;
     EXPECT_EQ(G->GetCellEx(4, 1), "4,1");
 
-    G->SplitCells(2, 2);   // any cell of the area splits all of it
+    G->SplitCells(2, 2); // any cell of the area splits all of it
     EXPECT_EQ(G->GetCellEx(3, 2), "3,2");
     EXPECT_EQ(G->GetCellEx(2, 1), "2,1");
     EXPECT_EQ(G->GetCellEx(1, 1), "x");
@@ -100,7 +104,10 @@ TEST_F(BaseGrid, SpanQueriesOfA3By2Area) {
 
 TEST_F(BaseGrid, UnmergedAndOneByOneCellsAreNotMerged) {
     G->MergeCells(4, 4, 1, 1);
-    struct Case { int c, r; const char* what; } Cases[] = {{4, 4, "1x1 merge"}, {2, 2, "no record"}};
+    struct Case {
+        int c, r;
+        const char* what;
+    } Cases[] = {{4, 4, "1x1 merge"}, {2, 2, "no record"}};
     for (const Case& K : Cases) {
         SCOPED_TRACE(K.what);
         EXPECT_FALSE(G->IsMergedCell(K.c, K.r));
@@ -118,14 +125,14 @@ TEST_F(BaseGrid, MergeCountMovesEvenWhenNothingMerges) {
     G->MergeCells(1, 1, 0, 3);
     EXPECT_EQ(G->MergeCount(), 1);
     EXPECT_FALSE(G->HasCellProperties(1, 1));
-    G->SplitCells(2, 2);   // not merged: a record appears, nothing is reset
+    G->SplitCells(2, 2); // not merged: a record appears, nothing is reset
     EXPECT_EQ(G->MergeCount(), 0);
     EXPECT_TRUE(G->HasCellProperties(2, 2));
     EXPECT_EQ(G->GetCellProperties(2, 2)->CellSpanX(), -1);
 }
 
 TEST_F(BaseGrid, HiddenColumnKeepsItsMergesAndCellsBeyondTheStoreReadRaw) {
-    G->MergeCells(Hidden, 1, 1, 3);   // rows 1..3 of the hidden storage column
+    G->MergeCells(Hidden, 1, 1, 3); // rows 1..3 of the hidden storage column
     G->SetCellEx(Hidden, 3, "h");
     EXPECT_EQ(G->GetGridCell(Hidden, 1), "h");
     EXPECT_EQ(G->GetCellEx(Hidden, 2), "h");
@@ -162,11 +169,14 @@ TEST_F(BaseGrid, DisplayHooksRunOnlyForNormalRows) {
     EXPECT_EQ(G->GetCellEx(1, 3), "1,3");
     EXPECT_EQ(G->GetGridCell(1, 2), "1,2");
 
-    G->MergeCells(1, 1, 1, 3);   // rows 1..3: the covered row 3 reads its base row 1, a normal row
+    G->MergeCells(1, 1, 1, 3); // rows 1..3: the covered row 3 reads its base row 1, a normal row
     EXPECT_EQ(G->GetCellEx(1, 3), "<1,1>");
 
     QString Seen;
-    G->OnGetDisplWideText = [&Seen](TObject*, int, int, QString& V) { Seen = V; V += QChar(0x20AC); };
+    G->OnGetDisplWideText = [&Seen](TObject*, int, int, QString& V) {
+        Seen = V;
+        V += QChar(0x20AC);
+    };
     const QString Out = G->GetCellEx(2, 0);
     EXPECT_EQ(Seen, "<2,0>");
     EXPECT_TRUE(Out.startsWith("|\\"));
@@ -187,17 +197,17 @@ TEST_F(BaseGrid, NewRecordIsSeededFromTheGridDefaults) {
     EXPECT_EQ(P->VAlignment(), vtaTop);
     EXPECT_EQ(P->OwnerCol(), 2);
     EXPECT_EQ(P->OwnerRow(), 3);
-    EXPECT_EQ(G->GetCellProperties(2, 3), P);   // created once
+    EXPECT_EQ(G->GetCellProperties(2, 3), P); // created once
     EXPECT_TRUE(G->HasCellProps());
 
     TCellProperties Fresh(nullptr, 0, 0);
-    EXPECT_EQ(Fresh.BrushColor(), clNone);   // not set: the grid's colour paints
+    EXPECT_EQ(Fresh.BrushColor(), clNone); // not set: the grid's colour paints
     EXPECT_EQ(Fresh.CellSpanX(), -1);
     EXPECT_EQ(Fresh.Editor(), edNormal);
 }
 
 TEST_F(BaseGrid, AssignKeepsGradientEndAndGraphic) {
-    TOtherGraphic GA, GB;   // outlive the records that point at them
+    TOtherGraphic GA, GB; // outlive the records that point at them
     TCellProperties A(nullptr, 1, 1), B(nullptr, 2, 2);
     A.SetBrushColor(0x11);
     A.SetBrushColorTo(0x22);
@@ -223,13 +233,13 @@ TEST_F(BaseGrid, ObjectsAttachWithoutChangingTheText) {
     EXPECT_EQ(G->GetCellEx(2, 2), "");
     EXPECT_EQ(G->GetObjectEx(2, 2), &Obj);
     EXPECT_EQ(G->GetObjectEx(3, 3), nullptr);
-    EXPECT_FALSE(G->HasCellProperties(3, 3));   // reading does not create
+    EXPECT_FALSE(G->HasCellProperties(3, 3)); // reading does not create
 
     G->SetGraphicObjectEx(4, 4, &Obj);
     EXPECT_EQ(G->GetGraphicObjectEx(4, 4), &Obj);
     EXPECT_EQ(G->GetCellEx(4, 4), "4,4");
     EXPECT_EQ(TBaseGrid::PropsGraphicObject(G->GetCellProperties(4, 4)), &Obj);
-    G->FreeCellProps(4, 4);   // a graphic of another class stays its owner's
+    G->FreeCellProps(4, 4); // a graphic of another class stays its owner's
     EXPECT_FALSE(G->HasCellProperties(4, 4));
 }
 
@@ -237,14 +247,14 @@ TEST_F(BaseGrid, CellGraphicsDieWithTheirRecordWhereverItLives) {
     GraphicsAlive = 0;
     G->SetGraphicObjectEx(1, 1, new TCellGraphic);
     G->SetGraphicObjectEx(2, 2, new TCellGraphic);
-    G->SetGraphicObjectEx(Hidden, 3, new TCellGraphic);   // beyond ColCount
+    G->SetGraphicObjectEx(Hidden, 3, new TCellGraphic); // beyond ColCount
     G->SetGraphicObjectEx(1, 4, new TCellGraphic);
     EXPECT_EQ(GraphicsAlive, 4);
     G->FreeCellPropsRect(1, 1, 1, 1);
     EXPECT_EQ(GraphicsAlive, 3);
     G->FreeCellProps(2, 2);
     EXPECT_EQ(GraphicsAlive, 2);
-    G->ClearCellAndObject(1, 4);   // slot emptied, record kept alive by nobody but the grid
+    G->ClearCellAndObject(1, 4); // slot emptied, record kept alive by nobody but the grid
     EXPECT_EQ(G->GetGridObject(1, 4), nullptr);
     G.reset();
     EXPECT_EQ(GraphicsAlive, 0);
@@ -262,16 +272,16 @@ TEST_F(BaseGrid, SetCellPropertiesReplacesAndFreesTheOldRecord) {
 }
 
 TEST_F(BaseGrid, SpanIdentity) {
-    EXPECT_FALSE(G->ColSpanIdentical(1, 2));   // nothing merged
-    G->MergeCells(1, 2, 2, 1);                 // one area over columns 1 and 2 in row 2
+    EXPECT_FALSE(G->ColSpanIdentical(1, 2)); // nothing merged
+    G->MergeCells(1, 2, 2, 1); // one area over columns 1 and 2 in row 2
     EXPECT_TRUE(G->ColSpanIdentical(1, 2));
-    G->MergeCells(3, 4, 2, 1);                 // column 3 merged in row 4, column 2 not
+    G->MergeCells(3, 4, 2, 1); // column 3 merged in row 4, column 2 not
     EXPECT_FALSE(G->ColSpanIdentical(2, 3));
 
     EXPECT_FALSE(G->RowSpanIdentical(1, 2));
-    G->MergeCells(5, 1, 1, 3);                 // rows 1..3 of column 5
+    G->MergeCells(5, 1, 1, 3); // rows 1..3 of column 5
     EXPECT_TRUE(G->RowSpanIdentical(1, 3));
-    G->MergeCells(0, 1, 1, 2);                 // column 0: rows 1..2 and 3..4 are two areas
+    G->MergeCells(0, 1, 1, 2); // column 0: rows 1..2 and 3..4 are two areas
     G->MergeCells(0, 3, 1, 2);
     EXPECT_TRUE(G->RowSpanIdentical(1, 2));
     EXPECT_FALSE(G->RowSpanIdentical(2, 3));
@@ -299,7 +309,7 @@ TEST_F(BaseGrid, CellRectCoversTheWholeAreaAlsoOverAZeroWidthColumn) {
 
 TEST_F(BaseGrid, LineAndLookSetters) {
     EXPECT_EQ(G->GridLineWidth(), 1);
-    EXPECT_EQ(G->TCustomGrid::GridLineWidth(), 0);   // every line is the store's own
+    EXPECT_EQ(G->TCustomGrid::GridLineWidth(), 0); // every line is the store's own
     EXPECT_FALSE(G->TCustomGrid::DefaultDrawing());
     G->SetDefaultDrawing(true);
     EXPECT_TRUE(G->DefaultDrawing());
@@ -309,17 +319,17 @@ TEST_F(BaseGrid, LineAndLookSetters) {
     EXPECT_EQ(G->HoverRowCells(), THoverRowCells({hcNormal, hcSelected}));
 
     const int Before = G->Invalidations;
-    G->SetActiveRowColor(clInfoBk);   // unchanged: no repaint
+    G->SetActiveRowColor(clInfoBk); // unchanged: no repaint
     EXPECT_EQ(G->Invalidations, Before);
     G->SetActiveRowColor(0xFF);
-    G->SetGridLineColor(clSilver);    // line colours repaint always
+    G->SetGridLineColor(clSilver); // line colours repaint always
     EXPECT_EQ(G->Invalidations, Before + 2);
 }
 
 // ---- navigation --------------------------------------------------------------------------------
 TEST_F(BaseGrid, ArrowsStepOverMergedAreas) {
-    G->MergeCells(1, 1, 3, 1);   // columns 1..3 of row 1
-    G->MergeCells(2, 2, 1, 3);   // rows 2..4 of column 2
+    G->MergeCells(1, 1, 3, 1); // columns 1..3 of row 1
+    G->MergeCells(2, 2, 1, 3); // rows 2..4 of column 2
 
     G->SetCol(1);
     G->SetRow(1);
@@ -339,7 +349,7 @@ TEST_F(BaseGrid, ArrowsStepOverMergedAreas) {
     G->SetCol(4);
     G->SetRow(1);
     Key = VK_LEFT;
-    G->KeyDown(Key, {});   // into the horizontal area: its base
+    G->KeyDown(Key, {}); // into the horizontal area: its base
     EXPECT_EQ(G->Col(), 1);
     EXPECT_EQ(G->Row(), 1);
 
@@ -352,8 +362,8 @@ TEST_F(BaseGrid, ArrowsStepOverMergedAreas) {
 }
 
 TEST_F(BaseGrid, RightIntoAnotherAreaLandsOnItsBase) {
-    G->MergeCells(1, 2, 2, 1);   // columns 1..2 of row 2
-    G->MergeCells(3, 1, 2, 2);   // columns 3..4, rows 1..2: column 3 of row 2 is covered
+    G->MergeCells(1, 2, 2, 1); // columns 1..2 of row 2
+    G->MergeCells(3, 1, 2, 2); // columns 3..4, rows 1..2: column 3 of row 2 is covered
     G->SetCol(1);
     G->SetRow(2);
     Word Key = VK_RIGHT;
@@ -363,9 +373,9 @@ TEST_F(BaseGrid, RightIntoAnotherAreaLandsOnItsBase) {
 }
 
 TEST_F(BaseGrid, LeftAndUpFromACoveredCellLeaveTheArea) {
-    G->MergeCells(2, 2, 3, 3);   // columns 2..4, rows 2..4
+    G->MergeCells(2, 2, 3, 3); // columns 2..4, rows 2..4
     G->SetCol(4);
-    G->SetRow(3);                // a covered cell, set by program
+    G->SetRow(3); // a covered cell, set by program
     Word Key = VK_LEFT;
     G->KeyDown(Key, {});
     EXPECT_EQ(G->Col(), 1);
@@ -378,7 +388,7 @@ TEST_F(BaseGrid, LeftAndUpFromACoveredCellLeaveTheArea) {
     EXPECT_EQ(G->Row(), 1);
     EXPECT_EQ(G->Col(), 3);
 
-    G->MergeCells(1, 1, 2, 1);   // base at column 1: stepping left from its covered cell
+    G->MergeCells(1, 1, 2, 1); // base at column 1: stepping left from its covered cell
     G->SetCol(2);
     G->SetRow(1);
     Key = VK_LEFT;
@@ -386,4 +396,4 @@ TEST_F(BaseGrid, LeftAndUpFromACoveredCellLeaveTheArea) {
     EXPECT_EQ(G->Col(), 1);
 }
 
-}  // namespace
+} // namespace

@@ -15,7 +15,10 @@ public:
     // One hidden storage column after the visible ones; it displays nowhere.
     int TotalColCount() const override { return ColCount() + 1; }
     int DisplColIndex(int ACol) const override { return ACol < ColCount() ? ACol : -1; }
-    void Invalidate() override { ++Invalidations; TBaseGrid::Invalidate(); }
+    void Invalidate() override {
+        ++Invalidations;
+        TBaseGrid::Invalidate();
+    }
     int Invalidations = 0;
 };
 
@@ -49,7 +52,7 @@ TEST_F(BaseGridUndo, MaxLevelKeepsTheNewestChanges) {
     EXPECT_EQ(G->GetCellEx(3, 3), "");
     EXPECT_EQ(G->GetCellEx(2, 2), "");
     EXPECT_FALSE(U->CanUndo());
-    U->Undo();   // nothing left: the oldest change stays
+    U->Undo(); // nothing left: the oldest change stays
     EXPECT_EQ(G->GetCellEx(1, 1), "a");
     EXPECT_EQ(U->Level(), 0);
 }
@@ -73,7 +76,7 @@ TEST_F(BaseGridUndo, ANewChangeAfterAnUndoIsAppendedAndEndsRedo) {
     U->Undo();
     Edit(2, 2, "c");
     ASSERT_EQ(U->Items()->Count(), 3);
-    EXPECT_EQ(U->Items()->Items(1)->Value(), "b");   // the undone record stays in place
+    EXPECT_EQ(U->Items()->Items(1)->Value(), "b"); // the undone record stays in place
     EXPECT_EQ(U->Items()->Items(2)->Value(), "c");
     EXPECT_FALSE(U->CanRedo());
     EXPECT_TRUE(U->CanUndo());
@@ -95,7 +98,7 @@ TEST_F(BaseGridUndo, SequenceUndoesAndRedoesAsOne) {
     const int Before = G->Invalidations;
     U->Undo();
     EXPECT_EQ(G->Invalidations, Before + 1);
-    EXPECT_EQ(Order, std::vector<QString>({"2,1:n2->o2", "1,1:n1->o1"}));   // the later first
+    EXPECT_EQ(Order, std::vector<QString>({"2,1:n2->o2", "1,1:n1->o1"})); // the later first
     EXPECT_EQ(G->GetCellEx(1, 1), "o1");
     EXPECT_EQ(G->GetCellEx(2, 1), "o2");
     EXPECT_EQ(U->Level(), 0);
@@ -112,7 +115,7 @@ TEST_F(BaseGridUndo, BrokenSequencesNeitherLoseChangesNorLeaveTheList) {
     U->SetMaxLevel(2);
     U->StartSequence();
     Edit(1, 1, "a");
-    Edit(2, 2, "b");   // trims the start marker
+    Edit(2, 2, "b"); // trims the start marker
     U->StopSequence();
     U->Undo();
     EXPECT_EQ(U->Level(), 0);
@@ -125,9 +128,9 @@ TEST_F(BaseGridUndo, BrokenSequencesNeitherLoseChangesNorLeaveTheList) {
     U->StartSequence();
     Edit(3, 3, "c");
     Edit(4, 4, "d");
-    U->Undo();   // d
-    U->Undo();   // c
-    U->Undo();   // the open start
+    U->Undo(); // d
+    U->Undo(); // c
+    U->Undo(); // the open start
     EXPECT_EQ(U->Level(), 0);
     U->Redo();
     EXPECT_EQ(G->GetCellEx(3, 3), "c");
@@ -138,7 +141,7 @@ TEST_F(BaseGridUndo, BrokenSequencesNeitherLoseChangesNorLeaveTheList) {
 TEST_F(BaseGridUndo, AChangeInAHiddenColumnIsRestoredWithoutMovingTheCurrentCell) {
     G->SetCol(2);
     G->SetRow(2);
-    Edit(5, 3, "h");   // storage column 5 is the hidden one
+    Edit(5, 3, "h"); // storage column 5 is the hidden one
     U->Undo();
     EXPECT_EQ(G->GetCellEx(5, 3), "");
     EXPECT_EQ(G->Col(), 2);
@@ -165,7 +168,7 @@ TEST_F(BaseGridUndo, EitherSideForgetsTheOtherWhenItGoes) {
     G.reset();
     EXPECT_EQ(U->Grid(), nullptr);
     U->RegisterChange(1, 1, "", "a");
-    EXPECT_NO_THROW(U->Undo());   // no grid: nothing happens
+    EXPECT_NO_THROW(U->Undo()); // no grid: nothing happens
     EXPECT_EQ(U->Level(), 1);
 }
 
@@ -213,7 +216,7 @@ TEST_F(BaseGridUndo, AGridThatGoesLeavesTheLinkOfTheGridNowUsingTheComponent) {
     auto Other = std::make_unique<TUndoGrid>(nullptr);
     Other->SetColCount(5);
     Other->SetRowCount(5);
-    Other->SetUndoRedo(U.get());   // G still names U as its component
+    Other->SetUndoRedo(U.get()); // G still names U as its component
     EXPECT_EQ(U->Grid(), Other.get());
     G.reset();
     EXPECT_EQ(U->Grid(), Other.get());
@@ -223,4 +226,4 @@ TEST_F(BaseGridUndo, AGridThatGoesLeavesTheLinkOfTheGridNowUsingTheComponent) {
     EXPECT_EQ(Other->GetCellEx(1, 1), "");
 }
 
-}  // namespace
+} // namespace

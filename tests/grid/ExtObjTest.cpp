@@ -1,5 +1,6 @@
 // The grid's support lists and settings objects.
 #include "grid/base/ExtObj.h"
+
 #include "platform/gui/Controls.h"
 
 #include <gtest/gtest.h>
@@ -40,10 +41,10 @@ TEST(IntList, ChangeEventsNameTheCell) {
     EXPECT_EQ(Log.Sender, &L);
     EXPECT_EQ(Log.Col, 3);
     EXPECT_EQ(Log.Row, 7);
-    L.Insert(0, 4);   // silent
+    L.Insert(0, 4); // silent
     EXPECT_EQ(Log.Count, 1);
     L.SetInteger(1, 6);
-    L.DeleteValue(42);   // absent: silent
+    L.DeleteValue(42); // absent: silent
     EXPECT_EQ(Log.Count, 2);
     L.DeleteValue(4);
     EXPECT_EQ(Log.Count, 3);
@@ -51,7 +52,7 @@ TEST(IntList, ChangeEventsNameTheCell) {
     L.Delete(0);
     EXPECT_EQ(Log.Count, 4);
     L.Add(1);
-    L.Clear();   // silent
+    L.Clear(); // silent
     EXPECT_EQ(Log.Count, 5);
     EXPECT_EQ(L.Count(), 0);
 }
@@ -68,7 +69,7 @@ TEST(IntList, IndexOutOfBounds) {
     EXPECT_THROW(L.Delete(1), EListError);
     EXPECT_THROW(L.SetInteger(-1, 0), EListError);
     EXPECT_THROW(L.Insert(2, 0), EListError);
-    L.Insert(1, 2);   // at the end is fine
+    L.Insert(1, 2); // at the end is fine
     EXPECT_EQ(Values(L), std::vector<int>({1, 2}));
 }
 
@@ -90,7 +91,7 @@ TEST(IntList, StrValue) {
     L.SetStrValue(U("\"7\",8"));
     EXPECT_EQ(Values(L), std::vector<int>({7, 8}));
     EXPECT_THROW(L.SetStrValue(U("1,x,3")), EConvertError);
-    EXPECT_EQ(Values(L), std::vector<int>({1}));   // converted so far
+    EXPECT_EQ(Values(L), std::vector<int>({1})); // converted so far
 }
 
 TEST(SortIndexList, KeysAndText) {
@@ -101,10 +102,10 @@ TEST(SortIndexList, KeysAndText) {
     EXPECT_EQ(L.FindIndex(3), 0);
     EXPECT_EQ(L.FindIndex(9), -1);
     EXPECT_FALSE(L.SortDirections(0));
-    EXPECT_LT(L.GetInteger(0), 0);   // a descending key is negative
+    EXPECT_LT(L.GetInteger(0), 0); // a descending key is negative
     L.ToggleIndex(3);
     EXPECT_EQ(L.SaveToString(), U("u3;u1"));
-    L.ToggleIndex(9);   // none: nothing
+    L.ToggleIndex(9); // none: nothing
     EXPECT_EQ(L.SaveToString(), U("u3;u1"));
     L.SetSortDirections(1, false);
     L.SetSortColumns(1, 4);
@@ -114,15 +115,18 @@ TEST(SortIndexList, KeysAndText) {
 
     TSortIndexList Big;
     Big.AddIndex(65536 + 2, false);
-    EXPECT_EQ(Big.SaveToString(), U("d2"));   // columns above 65535 wrap
+    EXPECT_EQ(Big.SaveToString(), U("d2")); // columns above 65535 wrap
     EXPECT_EQ(Big.SortColumns(0), 65538);
 }
 
 TEST(SortIndexList, LoadFromString) {
-    struct Case { const char* Text; const char* Saved; };
+    struct Case {
+        const char* Text;
+        const char* Saved;
+    };
     const Case Cases[] = {
         {"u2;;x;d10;", "u2;d10"},
-        {"U5", "d5"},              // only a lower-case u is ascending
+        {"U5", "d5"}, // only a lower-case u is ascending
         {"u12abc;d$1F", "u12;d31"},
         {"u 7;u-0;ux10", "u7;u0;u16"},
         {"", ""},
@@ -136,7 +140,7 @@ TEST(SortIndexList, LoadFromString) {
         L.OnChange = Log.Handler();
         L.LoadFromString(U(C.Text));
         EXPECT_EQ(L.SaveToString(), U(C.Saved)) << C.Text;
-        EXPECT_EQ(Log.Count, L.Count()) << C.Text;   // one event per key, none for the clearing
+        EXPECT_EQ(Log.Count, L.Count()) << C.Text; // one event per key, none for the clearing
     }
 }
 
@@ -168,7 +172,7 @@ TEST(ControlList, FirstItemOfACellWins) {
     EXPECT_EQ(L.Count(), 2);
     EXPECT_THROW(L.RemoveControl(2), EListError);
     EXPECT_THROW(L.Controls(-1), EListError);
-    EXPECT_FALSE(L.HasHandle(0));   // no windowed control placed
+    EXPECT_FALSE(L.HasHandle(0)); // no windowed control placed
 }
 
 TEST(ControlList, HasHandleAsksWindowedControlsOnly) {
@@ -182,7 +186,7 @@ TEST(ControlList, HasHandleAsksWindowedControlsOnly) {
     // Asking has given the windowed control its window.
     EXPECT_TRUE(Windowed.testAttribute(Qt::WA_WState_Created));
     EXPECT_TRUE(L.HasHandle(quintptr(Windowed.winId())));
-    L.RemoveControl(1);   // the control itself stays
+    L.RemoveControl(1); // the control itself stays
     EXPECT_FALSE(L.HasHandle(quintptr(Windowed.winId())));
 }
 
@@ -252,10 +256,10 @@ TEST(SearchFooter, ChangeEvents) {
     TSearchFooter F(nullptr, false);
     TNotifyLog Log;
     F.OnChange = Log.Handler();
-    F.SetShowClose(true);        // same value, still an event
+    F.SetShowClose(true); // same value, still an event
     EXPECT_EQ(Log.Count, 1);
     EXPECT_EQ(Log.Sender, &F);
-    F.SetShowFindNext(true);     // same value, no event
+    F.SetShowFindNext(true); // same value, no event
     F.SetVisible(false);
     F.SetShowMatchCase(true);
     EXPECT_EQ(Log.Count, 1);
@@ -264,7 +268,7 @@ TEST(SearchFooter, ChangeEvents) {
     F.SetHintClose(U("x"));
     F.SetAutoThemeAdapt(false);
     EXPECT_EQ(Log.Count, 5);
-    F.SetSearchColumn(2);        // plain
+    F.SetSearchColumn(2); // plain
     F.SetAutoSearch(false);
     EXPECT_EQ(Log.Count, 5);
     TFont Other;
@@ -272,7 +276,7 @@ TEST(SearchFooter, ChangeEvents) {
     TFont* Own = F.Font();
     F.SetFont(&Other);
     EXPECT_EQ(Log.Count, 6);
-    EXPECT_EQ(F.Font(), Own);    // copied into, never replaced
+    EXPECT_EQ(F.Font(), Own); // copied into, never replaced
     EXPECT_EQ(F.Font()->Name(), U("Arial"));
 }
 
@@ -313,7 +317,7 @@ TEST(SearchFooter, AssignCopiesItsOwnClassOnly) {
     EXPECT_EQ(Target.LastSearch(), QString());
 
     TBands Other;
-    Target.Assign(&Other);   // another class: ignored silently
+    Target.Assign(&Other); // another class: ignored silently
     EXPECT_TRUE(Target.Visible());
     Target.Assign(nullptr);
     EXPECT_EQ(Target.SearchColumn(), 4);
@@ -379,7 +383,7 @@ TEST(MouseActions, DisjunctSelectionAtRunAndDesignTime) {
     Design.SetDisjunctCellSelect(true);
     EXPECT_FALSE(Design.DisjunctColSelect());
     EXPECT_TRUE(Design.DisjunctCellSelect());
-    Design.SetDisjunctRowSelect(false);   // clearing touches nothing else
+    Design.SetDisjunctRowSelect(false); // clearing touches nothing else
     EXPECT_TRUE(Design.DisjunctCellSelect());
 }
 
@@ -445,7 +449,7 @@ TEST(MouseActions, AssignLeavesFourOptions) {
     EXPECT_EQ(Target.WheelAction(), waScroll);
     EXPECT_EQ(Target.FixedColsEdit(), fceDblClick);
     EXPECT_FALSE(Target.PreciseNodeClick());
-    EXPECT_TRUE(Target.DisjunctRowSelect());   // set through HotmailRowSelect, copied itself
+    EXPECT_TRUE(Target.DisjunctRowSelect()); // set through HotmailRowSelect, copied itself
     EXPECT_FALSE(Target.SizeFixedRow());
     EXPECT_FALSE(Target.HotmailRowSelect());
     EXPECT_FALSE(Target.EditOnDblClickOnly());
@@ -466,7 +470,7 @@ TEST(Bands, LengthsColoursAndAssign) {
     B.SetPrimaryLength(3);
     B.SetPrimaryColor(clWhite);
     EXPECT_EQ(B.TotalLength(), 4);
-    EXPECT_EQ(Log.Count, 0);   // inactive: silent
+    EXPECT_EQ(Log.Count, 0); // inactive: silent
     B.SetActive(true);
     B.SetActive(true);
     EXPECT_EQ(Log.Count, 1);
@@ -494,4 +498,4 @@ TEST(Bands, LengthsColoursAndAssign) {
     EXPECT_EQ(Target.TotalLength(), 7);
 }
 
-}  // namespace
+} // namespace

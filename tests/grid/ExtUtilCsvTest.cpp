@@ -12,7 +12,10 @@ TEST(ExtUtilCsv, QuotingRoutines) {
     EXPECT_EQ(DoubleQuoteChars(U("say \"hi\"")), U("say \"\"hi\"\""));
     EXPECT_EQ(DoubleQuoteChars(U("plain")), U("plain"));
 
-    struct Case { const char* Text; const char* Expected; };
+    struct Case {
+        const char* Text;
+        const char* Expected;
+    };
     const Case Undouble[] = {
         {"\"\"\"\"", "\"\""}, {"\"\"\"", "\"\""}, {"a\"\"b", "a\"b"}, {"a\"b", "a\"b"}, {"none", "none"},
     };
@@ -26,7 +29,7 @@ TEST(ExtUtilCsv, QuotingRoutines) {
 
     QString Plain = U("no breaks");
     QuoteMultiLineField(Plain);
-    EXPECT_EQ(Plain, U("\"no breaks\""));   // always quoted
+    EXPECT_EQ(Plain, U("\"no breaks\"")); // always quoted
 
     QString Crlf = U("a\r\nb\rc\n");
     CRLFToLF(Crlf);
@@ -46,20 +49,25 @@ TEST(ExtUtilCsv, QuotingRoutines) {
 }
 
 TEST(ExtUtilCsv, SplitCSVLine) {
-    struct Case { const char* Line; char Delimiter; bool Java; QStringList Fields; };
+    struct Case {
+        const char* Line;
+        char Delimiter;
+        bool Java;
+        QStringList Fields;
+    };
     const Case Cases[] = {
         {"a,b,c", ',', false, {"a", "b", "c"}},
-        {"\"a,b\",c", ',', false, {"a,b", "c"}},                    // delimiter inside quotes
-        {"\"say \"\"hi\"\"\",x", ',', false, {"say \"hi\"", "x"}},  // quotes inside a field
-        {"  a,  b", ',', false, {"a", "b"}},                         // blanks before a field
+        {"\"a,b\",c", ',', false, {"a,b", "c"}}, // delimiter inside quotes
+        {"\"say \"\"hi\"\"\",x", ',', false, {"say \"hi\"", "x"}}, // quotes inside a field
+        {"  a,  b", ',', false, {"a", "b"}}, // blanks before a field
         {"a,,b", ',', false, {"a", "", "b"}},
         {"\"\",x", ',', false, {"", "x"}},
-        {"a,b,", ',', false, {"a", "b"}},                            // empty rest adds nothing
+        {"a,b,", ',', false, {"a", "b"}}, // empty rest adds nothing
         {"\"line1\vline2\",z", ',', false, {"line1\r\nline2", "z"}}, // line break inside a field
         {"a~b,^,c", ',', true, {"a\r\nb", "", "c"}},
-        {"\"q\"tail,x", ',', false, {"q", "x"}},                     // text between quote and delimiter
+        {"\"q\"tail,x", ',', false, {"q", "x"}}, // text between quote and delimiter
         {"\"q\"tail", ',', false, {"q\"tail"}},
-        {"\"abc,def", ',', false, {"abc,def"}},                      // unclosed: nothing lost
+        {"\"abc,def", ',', false, {"abc,def"}}, // unclosed: nothing lost
         {"x,\"abc", ',', false, {"x", "abc"}},
         {"x,\"a,b\"", ',', false, {"x", "a,b"}},
         {"a;b;\"c;d\"", ';', false, {"a", "b", "c;d"}},
@@ -77,8 +85,7 @@ TEST(ExtUtilCsv, SplitCSVLine) {
 
 TEST(ExtUtilCsv, SaveEncodingsSplitBack) {
     // What the writer produces for awkward texts reads back to the same texts.
-    const QStringList Texts = {U("plain"), U("with,comma"), U("two\r\nlines"), U("q\"uote"),
-                               U("\"both\",\r\nkinds\"")};
+    const QStringList Texts = {U("plain"), U("with,comma"), U("two\r\nlines"), U("q\"uote"), U("\"both\",\r\nkinds\"")};
     QStringList Encoded;
     for (QString T : Texts) {
         T = DoubleQuoteChars(T);
@@ -96,7 +103,8 @@ TEST(ExtUtilCsv, SaveEncodingsSplitBack) {
 }
 
 TEST(ExtUtilCsv, OemConversion) {
-    QString Text = U("caf\xC3\xA9 \xC3\xA7" "a");   // café ça
+    QString Text = U("caf\xC3\xA9 \xC3\xA7"
+                     "a"); // café ça
     QString Oem = Text;
     AnsiToOemText(Oem);
     // é is byte 0x82 in the OEM page, which reads as U+201A in the ANSI page.
@@ -104,7 +112,7 @@ TEST(ExtUtilCsv, OemConversion) {
     EXPECT_EQ(Oem.left(3), U("caf"));
     OemToAnsiText(Oem);
     EXPECT_EQ(Oem, Text);
-    QString Euro = U("\xE2\x82\xAC");   // not in the OEM page
+    QString Euro = U("\xE2\x82\xAC"); // not in the OEM page
     AnsiToOemText(Euro);
     EXPECT_EQ(Euro, U("?"));
 }
@@ -124,15 +132,19 @@ TEST(ExtUtilCellText, WideText) {
     const QString Encoded = EncodeWideCellText(Euro);
     EXPECT_EQ(Encoded, U("|\\") + QChar(0x20) + QChar(0xAC));
     EXPECT_EQ(DecodeWideCellText(Encoded), Euro);
-    const QString Mixed = U("A\xC3\xA9\xF0\x9F\x98\x80z");   // incl. a surrogate pair
+    const QString Mixed = U("A\xC3\xA9\xF0\x9F\x98\x80z"); // incl. a surrogate pair
     EXPECT_EQ(DecodeWideCellText(EncodeWideCellText(Mixed)), Mixed);
-    EXPECT_EQ(DecodeWideCellText(U("|\\") + QChar(0) + QChar('A') + QChar(0)), U("A"));   // odd tail
+    EXPECT_EQ(DecodeWideCellText(U("|\\") + QChar(0) + QChar('A') + QChar(0)), U("A")); // odd tail
     EXPECT_EQ(DecodeWideCellText(U("plain")), U("plain"));
     EXPECT_EQ(EncodeWideCellText(QString()), U("|\\"));
 }
 
 TEST(ExtUtilCellText, ClassifyCellText) {
-    struct Case { QString Text; bool Html; int Kind; };
+    struct Case {
+        QString Text;
+        bool Html;
+        int Kind;
+    };
     const Case Cases[] = {
         {U(""), true, 0},
         {U("="), true, 3},
@@ -158,10 +170,14 @@ TEST(ExtUtilHtmlExport, BreaksColoursAndLinks) {
     EXPECT_EQ(ColorToHTMLHex(0x00332211), U("112233"));
     EXPECT_EQ(ColorToHTMLHex(clWhite), U("FFFFFF"));
 
-    struct Case { const char* Text; const char* Prefix; bool Found; const char* Result; };
+    struct Case {
+        const char* Text;
+        const char* Prefix;
+        bool Found;
+        const char* Result;
+    };
     const Case Cases[] = {
-        {"see http://x.org/a?b=1", "HTTP://", true,
-         "see <a href=\"http://x.org/a\">http://x.org/a</a>?b=1"},
+        {"see http://x.org/a?b=1", "HTTP://", true, "see <a href=\"http://x.org/a\">http://x.org/a</a>?b=1"},
         {"a<b HTTP://x.org", "HTTP://", true, "a&lt;b <a href=\"HTTP://x.org\">HTTP://x.org</a>"},
         {"mail user@x.org now", "MAILTO:", false, "untouched"},
         {"go www.x.org/p_(1)", "WWW.", true, "go <a href=\"www.x.org/p_(1)\">www.x.org/p_(1)</a>"},
@@ -174,7 +190,7 @@ TEST(ExtUtilHtmlExport, BreaksColoursAndLinks) {
 }
 
 TEST(ExtUtilHtmlExport, ClipboardEnvelopeOffsetsAreExact) {
-    const QString Fragment = U("<b>12</b>3");   // 10 characters
+    const QString Fragment = U("<b>12</b>3"); // 10 characters
     QString Html = Fragment;
     WrapClipboardHTML(Html);
     EXPECT_TRUE(Html.startsWith(U("Version:1.0\r\nStartHTML:00000097\r\nEndHTML:00000316\r\n"
@@ -188,4 +204,4 @@ TEST(ExtUtilHtmlExport, ClipboardEnvelopeOffsetsAreExact) {
     EXPECT_EQ(Empty.size(), 306);
 }
 
-}  // namespace
+} // namespace

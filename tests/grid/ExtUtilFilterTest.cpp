@@ -20,44 +20,76 @@ QString U(const char* Utf8) { return QString::fromUtf8(Utf8); }
 using FilterTest = GridFormatTest;
 
 TEST_F(FilterTest, MatchCondition) {
-    struct Case { const char* Condition; const char* Value; bool Expected; };
+    struct Case {
+        const char* Condition;
+        const char* Value;
+        bool Expected;
+    };
     const Case Cases[] = {
         // comparisons
-        {">10&<20", "15", true},   {">10&<20", "25", false},  {">=10", "10", true},
-        {">10", "10", false},      {"<=10", "10", true},      {"<10", "9.5", true},
-        {">10", "abc", true},      // texts: "abc" sorts after "10"
-        {">9", "10", true},        // numbers, not texts
-        {"> 5", "6", true},        // blanks outside quotes go
-        {">1,000", "999", false},  // thousand separators dropped
-        {">9", "10 ", true},       {">9", " 10", true},       // blanks around a number: still a number
-        {"<=2.5", " 2.5 ", true},  {">9", "1 0", false},      // a blank inside is no number
+        {">10&<20", "15", true},
+        {">10&<20", "25", false},
+        {">=10", "10", true},
+        {">10", "10", false},
+        {"<=10", "10", true},
+        {"<10", "9.5", true},
+        {">10", "abc", true}, // texts: "abc" sorts after "10"
+        {">9", "10", true}, // numbers, not texts
+        {"> 5", "6", true}, // blanks outside quotes go
+        {">1,000", "999", false}, // thousand separators dropped
+        {">9", "10 ", true},
+        {">9", " 10", true}, // blanks around a number: still a number
+        {"<=2.5", " 2.5 ", true},
+        {">9", "1 0", false}, // a blank inside is no number
         // negated comparisons keep what the comparison leaves out
-        {"!>10", "15", false},     {"!>10", "5", true},       {"!>10", "10", true},
-        {"!<10", "5", false},      {"!<10", "15", true},      {"!>=10", "10", false},
-        {"!<=10", "11", true},     {"!>10", "abc", false},    // texts compare as texts
+        {"!>10", "15", false},
+        {"!>10", "5", true},
+        {"!>10", "10", true},
+        {"!<10", "5", false},
+        {"!<10", "15", true},
+        {"!>=10", "10", false},
+        {"!<=10", "11", true},
+        {"!>10", "abc", false}, // texts compare as texts
         // wildcards
-        {"a*", "apple", true},     {"a*", "a", true},         {"a*", "banana", false},
-        {"a?c", "abc", true},      {"a?c", "ac", false},      {"*an*", "banana", true},
-        {"!a*", "banana", true},   {"!a*", "apple", false},   {"a**c", "abc", true},
-        {"*", "", true},           {"?", "", false},          {"", "", true},
-        {"", "x", false},          {"a b", "ab", true},       // blanks outside quotes removed first
-        {"\"a b\"", "a b", true},  {"\"a b\"", "ab", false},
-        {"=5", "5", true},         // one leading "=" dropped
+        {"a*", "apple", true},
+        {"a*", "a", true},
+        {"a*", "banana", false},
+        {"a?c", "abc", true},
+        {"a?c", "ac", false},
+        {"*an*", "banana", true},
+        {"!a*", "banana", true},
+        {"!a*", "apple", false},
+        {"a**c", "abc", true},
+        {"*", "", true},
+        {"?", "", false},
+        {"", "", true},
+        {"", "x", false},
+        {"a b", "ab", true}, // blanks outside quotes removed first
+        {"\"a b\"", "a b", true},
+        {"\"a b\"", "ab", false},
+        {"=5", "5", true}, // one leading "=" dropped
         // operators: left to right, no precedence
-        {"a|b", "b", true},        {"a;b", "b", true},        {"a^b", "a", true},
-        {"a&b", "a", false},       {"a|b&c", "a", false},     {"*a*&*n*", "banana", true},
+        {"a|b", "b", true},
+        {"a;b", "b", true},
+        {"a^b", "a", true},
+        {"a&b", "a", false},
+        {"a|b&c", "a", false},
+        {"*a*&*n*", "banana", true},
         // groups
-        {"(>10&<20)|5", "15", true},   {"(>10&<20)|5", "5", true},
-        {"(>10&<20)|=5", "5", false},  // "=5" inside is a pattern
-        {"5|(>10&<20)", "15", true},   {"((a))", "a", true},
-        {"(abc", "abc", true},         // unclosed group runs to the end
-        {"((a|b", "b", true},          {"(", "", true},
+        {"(>10&<20)|5", "15", true},
+        {"(>10&<20)|5", "5", true},
+        {"(>10&<20)|=5", "5", false}, // "=5" inside is a pattern
+        {"5|(>10&<20)", "15", true},
+        {"((a))", "a", true},
+        {"(abc", "abc", true}, // unclosed group runs to the end
+        {"((a|b", "b", true},
+        {"(", "", true},
         // quotes
-        {"\"a|b\"", "a|b", true},      {">\"b c\"", "b d", true},
+        {"\"a|b\"", "a|b", true},
+        {">\"b c\"", "b d", true},
     };
     for (const Case& C : Cases)
-        EXPECT_EQ(MatchCondition(U(C.Condition), U(C.Value), true), C.Expected)
-            << C.Condition << " on " << C.Value;
+        EXPECT_EQ(MatchCondition(U(C.Condition), U(C.Value), true), C.Expected) << C.Condition << " on " << C.Value;
 }
 
 TEST_F(FilterTest, CaseSensitivity) {
@@ -81,12 +113,16 @@ TEST_F(FilterTest, DatesCompareAsDates) {
 }
 
 TEST_F(FilterTest, ParseDateTimeByFormat) {
-    struct Case { const char* Text; bool Ok; int Y, Mo, D, H, Mi, S; };
+    struct Case {
+        const char* Text;
+        bool Ok;
+        int Y, Mo, D, H, Mi, S;
+    };
     const Case Cases[] = {
         {"15/03/2020", true, 2020, 3, 15, 0, 0, 0},
-        {"15/03/2020 10:30", true, 2020, 3, 15, 10, 30, 0},     // no seconds: minutes are the rest
+        {"15/03/2020 10:30", true, 2020, 3, 15, 10, 30, 0}, // no seconds: minutes are the rest
         {"15/03/2020 10:30:15", true, 2020, 3, 15, 10, 30, 15},
-        {" 1/1/0020 ", true, 20, 1, 1, 0, 0, 0},               // the year as written
+        {" 1/1/0020 ", true, 20, 1, 1, 0, 0, 0}, // the year as written
         {"31/12/9999 23:59:59", true, 9999, 12, 31, 23, 59, 59},
         {"29/02/2024 0:0", true, 2024, 2, 29, 0, 0, 0},
         {"29/02/2023", false, 0, 0, 0, 0, 0, 0},
@@ -140,8 +176,7 @@ TEST_F(FilterTest, Helpers) {
 
 // Runs Work(i) for i = 0..Count-1 on a worker thread; an input that has not returned after
 // Bound fails the test with Describe(i) instead of hanging the run. A finished input never waits.
-void EachReturns(int Count, const std::function<void(int)>& Work,
-                 const std::function<std::string(int)>& Describe,
+void EachReturns(int Count, const std::function<void(int)>& Work, const std::function<std::string(int)>& Describe,
                  std::chrono::seconds Bound = std::chrono::seconds(10)) {
     struct TState {
         std::mutex M;
@@ -167,7 +202,7 @@ void EachReturns(int Count, const std::function<void(int)>& Work,
         if (!State->CV.wait_for(L, Bound, [&] { return State->Finished || State->Done != Before; })) {
             ADD_FAILURE() << "no return within the bound for input: " << Describe(Before);
             L.unlock();
-            Worker.detach();   // the process ends with the test run; the state outlives us
+            Worker.detach(); // the process ends with the test run; the state outlives us
             return;
         }
     }
@@ -177,7 +212,10 @@ void EachReturns(int Count, const std::function<void(int)>& Work,
 
 TEST_F(FilterTest, WildcardsStayFastOnHardPatterns) {
     // Backtracking over every star would take exponential time on these.
-    struct Case { QString Condition, Value; bool Expected; };
+    struct Case {
+        QString Condition, Value;
+        bool Expected;
+    };
     const QString Many = QString(3000, QChar('a'));
     // Shared with the worker, which may outlive the test when an input never returns.
     const auto Cases = std::make_shared<const std::vector<Case>>(std::vector<Case>{
@@ -189,7 +227,9 @@ TEST_F(FilterTest, WildcardsStayFastOnHardPatterns) {
     const auto Results = std::make_shared<std::vector<int>>(Cases->size(), -1);
     EachReturns(
         int(Cases->size()),
-        [=](int I) { (*Results)[size_t(I)] = MatchCondition(Cases->at(size_t(I)).Condition, Cases->at(size_t(I)).Value, true); },
+        [=](int I) {
+            (*Results)[size_t(I)] = MatchCondition(Cases->at(size_t(I)).Condition, Cases->at(size_t(I)).Value, true);
+        },
         [=](int I) { return Cases->at(size_t(I)).Condition.toStdString(); });
     for (size_t I = 0; I < Cases->size(); ++I)
         EXPECT_EQ((*Results)[I], int(Cases->at(I).Expected)) << Cases->at(I).Condition.toStdString();
@@ -227,10 +267,8 @@ TEST_F(FilterTest, RandomConditionsAndCsvLinesAlwaysReturn) {
                 ++*Failures;
             }
         },
-        [=](int I) {
-            return (Conditions->at(I) + U(" | ") + Values->at(I) + U(" | ") + Lines->at(I)).toStdString();
-        });
+        [=](int I) { return (Conditions->at(I) + U(" | ") + Values->at(I) + U(" | ") + Lines->at(I)).toStdString(); });
     EXPECT_EQ(*Failures, 0);
 }
 
-}  // namespace
+} // namespace

@@ -83,7 +83,7 @@ std::shared_ptr<TScriptedDialogs>& Dialogs() {
     static auto D = std::make_shared<TScriptedDialogs>();
     return D;
 }
-}  // namespace
+} // namespace
 
 TScriptedDialogs& TestDialogs() { return *Dialogs(); }
 
@@ -109,6 +109,4 @@ public:
     }
 };
 
-void InstallTestSeams() {
-    ::testing::UnitTest::GetInstance()->listeners().Append(new TSeamListener);
-}
+void InstallTestSeams() { ::testing::UnitTest::GetInstance()->listeners().Append(new TSeamListener); }

@@ -30,8 +30,14 @@ public:
     bool FileDialog(TFileDialogRequest& Request) override;
 
 private:
-    struct TBoxAnswer { TModalResult Answer; QString TextContains; };
-    struct TFileAnswer { bool Confirm; QString FileName; };
+    struct TBoxAnswer {
+        TModalResult Answer;
+        QString TextContains;
+    };
+    struct TFileAnswer {
+        bool Confirm;
+        QString FileName;
+    };
     std::deque<TBoxAnswer> FBoxAnswers;
     std::deque<TFileAnswer> FFileAnswers;
     std::vector<TMessageBoxRequest> FBoxes;
@@ -50,6 +56,7 @@ public:
     void Reset();
     void VerifyAllUsed();
     void Run(TForm* Form);
+
 private:
     std::deque<TAction> FActions;
     std::vector<QString> FShown;

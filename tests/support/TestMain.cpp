@@ -1,9 +1,10 @@
 #include <QApplication>
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 
-void InstallTestSeams();   // ScriptedDialogs.cpp
+void InstallTestSeams(); // ScriptedDialogs.cpp
 
 int main(int argc, char** argv) {
     // Tests never open a real window on a display.

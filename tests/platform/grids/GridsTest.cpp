@@ -1,14 +1,15 @@
 // The platform grid driven as a user drives it: synthetic keys and mouse messages through the
 // control's WndProc, on a shown form, headless.
 #include "platform/grids/Grids.h"
+
 #include "platform/gui/Forms.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QImage>
 
-#include <gtest/gtest.h>
 #include <gmock/gmock.h>
+#include <gtest/gtest.h>
 
 #include <functional>
 #include <map>
@@ -80,10 +81,10 @@ TEST_F(GridTest, CellsAreSparseAndKeptAcrossCountChanges) {
     TTag Tag;
     Grid->SetCells(2, 8, "eight");
     Grid->SetObjects(2, 8, &Tag);
-    Grid->SetCells(7, 20, "outside");   // beyond both counts: stored all the same
+    Grid->SetCells(7, 20, "outside"); // beyond both counts: stored all the same
     Grid->SetCells(1, 1, "a");
     Grid->SetCells(3, 1, "ccc");
-    Grid->SetCells(1, 1, "longer text");   // rewriting a cell keeps its neighbours
+    Grid->SetCells(1, 1, "longer text"); // rewriting a cell keeps its neighbours
     Grid->SetCells(3, 1, "");
     Grid->SetCells(2, 1, "b");
     EXPECT_EQ(Grid->Cells(1, 1), "longer text");
@@ -105,7 +106,10 @@ TEST_F(GridTest, PackedRowsMatchAPlainModelUnderMixedWrites) {
     // through the same packed row; every cell must still read back what was written last.
     std::map<std::pair<int, int>, QString> Model;
     uint32_t Seed = 12345;
-    auto Next = [&](uint32_t N) { Seed = Seed * 1103515245u + 12345u; return (Seed >> 8) % N; };
+    auto Next = [&](uint32_t N) {
+        Seed = Seed * 1103515245u + 12345u;
+        return (Seed >> 8) % N;
+    };
     for (int I = 0; I < 20000; ++I) {
         int C = int(Next(12)), R = int(Next(6));
         uint32_t Kind = Next(4);
@@ -120,7 +124,10 @@ TEST_F(GridTest, PackedRowsMatchAPlainModelUnderMixedWrites) {
 }
 
 TEST_F(GridTest, NegativeIndexRaisesListError) {
-    struct Case { int C, R; const char* Message; };
+    struct Case {
+        int C, R;
+        const char* Message;
+    };
     const Case Cases[] = {{0, -1, "List index out of bounds (-1)"}, {-3, 2, "List index out of bounds (-3)"}};
     for (const Case& K : Cases) {
         try {
@@ -144,7 +151,7 @@ TEST_F(GridTest, RowAndColumnViewsReadAndWriteCells) {
     TStringList Src;
     Src.Add("x");
     Src.Add("y");
-    Grid->Rows(4)->Assign(&Src);   // shorter source: the rest of the row is emptied
+    Grid->Rows(4)->Assign(&Src); // shorter source: the rest of the row is emptied
     EXPECT_EQ(Grid->Cells(0, 4), "x");
     EXPECT_EQ(Grid->Cells(1, 4), "y");
     EXPECT_EQ(Grid->Cells(2, 4), "");
@@ -169,7 +176,7 @@ TEST_F(GridTest, MovesCarryTextsObjectsAndSizes) {
     Grid->OnColumnMoved = [&](TObject*, int F, int T) { ColMoves.push_back({F, T}); };
     Grid->OnRowMoved = [&](TObject*, int F, int T) { RowMoves.push_back({F, T}); };
 
-    Grid->MoveColumn(1, 3);   // columns 2 and 3 shift left
+    Grid->MoveColumn(1, 3); // columns 2 and 3 shift left
     EXPECT_EQ(Grid->Cells(3, 3), "1:3");
     EXPECT_EQ(Grid->Cells(1, 3), "2:3");
     EXPECT_EQ(Grid->Cells(2, 3), "3:3");
@@ -178,7 +185,7 @@ TEST_F(GridTest, MovesCarryTextsObjectsAndSizes) {
     EXPECT_EQ(Grid->ColWidths(3), 90);
     EXPECT_EQ(Grid->ColWidths(1), 64);
 
-    Grid->MoveRow(3, 1);   // rows 1 and 2 shift down
+    Grid->MoveRow(3, 1); // rows 1 and 2 shift down
     EXPECT_EQ(Grid->Cells(0, 1), "0:3");
     EXPECT_EQ(Grid->Cells(0, 2), "0:1");
     EXPECT_EQ(Grid->Objects(3, 1), &A);
@@ -198,13 +205,13 @@ TEST_F(GridTest, RowRangesAreRemovedAndInsertedWithTheirCells) {
     EXPECT_EQ(Grid->Cells(1, 99), "99");
     EXPECT_EQ(Grid->Cells(1, 100), "500");
     EXPECT_EQ(Grid->RowHeights(100), 33);
-    EXPECT_EQ(Grid->Row(), 300);   // the current row stays on its data
+    EXPECT_EQ(Grid->Row(), 300); // the current row stays on its data
     Grid->InsertRowRange(1, 2);
     EXPECT_EQ(Grid->RowCount(), 602);
     EXPECT_EQ(Grid->Cells(1, 1), "");
     EXPECT_EQ(Grid->Cells(1, 3), "1");
     EXPECT_EQ(Grid->RowHeights(102), 33);
-    Grid->RemoveRowRange(590, 100);   // a count past the end stops at the last row
+    Grid->RemoveRowRange(590, 100); // a count past the end stops at the last row
     EXPECT_EQ(Grid->RowCount(), 590);
 }
 
@@ -215,7 +222,10 @@ public:
     int ColCountCalls = 0;
     int Limit = 0;
     bool Modify = true;
-    void SetColCount(int Value) override { ++ColCountCalls; TStringGrid::SetColCount(Value); }
+    void SetColCount(int Value) override {
+        ++ColCountCalls;
+        TStringGrid::SetColCount(Value);
+    }
     // Internal count changes reach the base setter without passing through the one above.
     void SetBaseColCount(int Value) { TCustomGrid::SetColCount(Value); }
     using TCustomGrid::DeleteColumn;
@@ -241,7 +251,12 @@ TEST(GridDescendantTest, BaseSetterAndEditLimits) {
 
     G->SetOptions(G->Options() + TGridOptions{goEditing});
     G->FocusCell(2, 2, true);
-    struct Case { int Limit; bool Modify; const char* Typed; const char* Expected; };
+    struct Case {
+        int Limit;
+        bool Modify;
+        const char* Typed;
+        const char* Expected;
+    };
     const Case Cases[] = {{0, true, "abcdef", "abcdef"}, {3, true, "abcdef", "abc"}, {0, false, "abc", ""}};
     for (const Case& K : Cases) {
         G->Limit = K.Limit;
@@ -266,7 +281,7 @@ TEST_F(GridTest, FixedCountsRefuseToCoverTheWholeGrid) {
     Grid->SetFixedRows(3);
     EXPECT_EQ(Grid->Row(), 3);
     EXPECT_EQ(Grid->TopRow(), 3);
-    Grid->SetRowCount(2);   // fewer rows than fixed ones: the fixed count follows
+    Grid->SetRowCount(2); // fewer rows than fixed ones: the fixed count follows
     EXPECT_EQ(Grid->FixedRows(), 1);
 }
 
@@ -285,10 +300,10 @@ TEST_F(GridTest, CellRectAndMouseToCellAgree) {
     EXPECT_EQ(Grid->CellRect(2, 1), Rect(130, 25, 230, 49));
     EXPECT_EQ(Grid->CellRect(2, 3).Height(), 40);
     int AC, AR;
-    Grid->MouseToCell(399, 249, AC, AR);   // right of the last column
+    Grid->MouseToCell(399, 249, AC, AR); // right of the last column
     EXPECT_EQ(AC, -1);
     Grid->SetRowCount(100);
-    EXPECT_TRUE(Grid->CellRect(1, 60).IsEmpty());   // out of view
+    EXPECT_TRUE(Grid->CellRect(1, 60).IsEmpty()); // out of view
 }
 
 TEST_F(GridTest, TopRowIsClampedAndReported) {
@@ -300,7 +315,7 @@ TEST_F(GridTest, TopRowIsClampedAndReported) {
     Grid->SetTopRow(1000);
     int Max = Grid->TopRow();
     EXPECT_LT(Max, 100);
-    EXPECT_EQ(Max + Grid->VisibleRowCount(), 100);   // the last row just fits
+    EXPECT_EQ(Max + Grid->VisibleRowCount(), 100); // the last row just fits
     Grid->SetTopRow(0);
     EXPECT_EQ(Grid->TopRow(), 1);
     EXPECT_EQ(Changes, 3);
@@ -352,7 +367,7 @@ TEST_F(GridTest, ShiftArrowsSpanARangeFromTheAnchor) {
     Key(VK_DOWN, {ssShift});
     Key(VK_RIGHT, {ssShift});
     EXPECT_EQ(Grid->Selection(), GridRect(2, 2, 3, 3));
-    Key(VK_DOWN);   // without Shift the anchor follows again
+    Key(VK_DOWN); // without Shift the anchor follows again
     EXPECT_EQ(Grid->Selection(), GridRect(3, 4, 3, 4));
     Grid->SetOptions(Grid->Options() - TGridOptions{goRangeSelect});
     Key(VK_DOWN, {ssShift});
@@ -366,10 +381,13 @@ TEST_F(GridTest, SelectCellVetoAndIndexErrors) {
     Grid->OnClick = [&](TObject*) { ++Clicks; };
     bool Allow = false;
     std::vector<TGridCoord> Asked;
-    Grid->OnSelectCell = [&](TObject*, int C, int R, bool& Can) { Asked.push_back({C, R}); Can = Allow; };
+    Grid->OnSelectCell = [&](TObject*, int C, int R, bool& Can) {
+        Asked.push_back({C, R});
+        Can = Allow;
+    };
     Grid->SetRow(5);
     EXPECT_EQ(Grid->Row(), 1);
-    EXPECT_EQ(Clicks, 1);   // refused, and still reported as a click
+    EXPECT_EQ(Clicks, 1); // refused, and still reported as a click
     Key(VK_DOWN);
     EXPECT_EQ(Grid->Row(), 1);
     Allow = true;
@@ -377,7 +395,7 @@ TEST_F(GridTest, SelectCellVetoAndIndexErrors) {
     EXPECT_EQ(Grid->Row(), 5);
     EXPECT_EQ(Grid->Selection(), GridRect(1, 5, 1, 5));
     int Asks = int(Asked.size());
-    Grid->SetRow(5);   // the same value again does nothing
+    Grid->SetRow(5); // the same value again does nothing
     EXPECT_EQ(int(Asked.size()), Asks);
     try {
         Grid->SetCol(5);
@@ -412,12 +430,16 @@ protected:
 
 TEST_F(EditTest, EnterCommitsAndEscapeRestores) {
     // Open: the key that opens the editor (0: the typed text itself opens it, replacing the text).
-    struct Case { const char* Name; Word Open; QString Typed; Word EndKey; QString Expected; };
+    struct Case {
+        const char* Name;
+        Word Open;
+        QString Typed;
+        Word EndKey;
+        QString Expected;
+    };
     const Case Cases[] = {
-        {"F2 then Enter", VK_F2, "!", VK_RETURN, "2:2!"},
-        {"typed key replaces", 0, "xy", VK_RETURN, "xy"},
-        {"Enter opens", VK_RETURN, "z", VK_RETURN, "2:2z"},
-        {"Escape restores", VK_F2, "lost", VK_ESCAPE, "2:2"},
+        {"F2 then Enter", VK_F2, "!", VK_RETURN, "2:2!"},        {"typed key replaces", 0, "xy", VK_RETURN, "xy"},
+        {"Enter opens", VK_RETURN, "z", VK_RETURN, "2:2z"},      {"Escape restores", VK_F2, "lost", VK_ESCAPE, "2:2"},
         {"Down commits and moves", VK_F2, "+", VK_DOWN, "2:2+"},
     };
     for (const Case& K : Cases) {
@@ -465,7 +487,9 @@ TEST_F(EditTest, VetoesKeepTheEditorOpen) {
 TEST_F(EditTest, EditorHooksAndOptions) {
     std::vector<QString> Stored;
     Grid->OnGetEditText = [](TObject*, int, int, QString& V) { V = "[" + V + "]"; };
-    Grid->OnSetEditText = [&](TObject*, int C, int R, const QString& V) { Stored.push_back(QStringLiteral("%1,%2=%3").arg(C).arg(R).arg(V)); };
+    Grid->OnSetEditText = [&](TObject*, int C, int R, const QString& V) {
+        Stored.push_back(QStringLiteral("%1,%2=%3").arg(C).arg(R).arg(V));
+    };
     Key(VK_F2);
     ASSERT_TRUE(EditorShown());
     EXPECT_EQ(Grid->InplaceEditor()->Text(), "[2:2]");
@@ -504,7 +528,7 @@ TEST_F(EditTest, AlwaysShowEditorFollowsTheCurrentCell) {
     Grid->ShowEditor();
     ASSERT_TRUE(EditorShown());
     Grid->InplaceEditor()->SetText("new");
-    Key(VK_RIGHT);   // all selected: Right leaves the editor at the end first
+    Key(VK_RIGHT); // all selected: Right leaves the editor at the end first
     Key(VK_RIGHT);
     EXPECT_EQ(Cur(), (TGridCoord{3, 2}));
     EXPECT_TRUE(EditorShown());
@@ -524,17 +548,24 @@ TEST_F(GridTest, MouseSelectsAndSpansRanges) {
     MoveTo(B.X, B.Y);
     Release(B.X, B.Y);
     EXPECT_EQ(Grid->Selection(), GridRect(1, 2, 2, 5));
-    ClickCell(4, 6, MK_SHIFT);   // Shift extends from the anchor
+    ClickCell(4, 6, MK_SHIFT); // Shift extends from the anchor
     EXPECT_EQ(Grid->Selection(), GridRect(1, 2, 4, 6));
     EXPECT_EQ(Downs.size(), 3u);
-    TPoint F = Center(2, 0);   // a fixed cell is not selected
+    TPoint F = Center(2, 0); // a fixed cell is not selected
     Press(F.X, F.Y);
     Release(F.X, F.Y);
     EXPECT_EQ(Cur(), (TGridCoord{4, 6}));
 }
 
 TEST_F(GridTest, MouseSizesColumnsAndRowsOnTheirBorder) {
-    struct Case { const char* Name; TGridOptions Opt; bool Col; int Index; int Delta; int Expected; };
+    struct Case {
+        const char* Name;
+        TGridOptions Opt;
+        bool Col;
+        int Index;
+        int Delta;
+        int Expected;
+    };
     const Case Cases[] = {
         {"column", {goColSizing}, true, 2, 30, 94},
         {"column narrower", {goColSizing}, true, 1, -20, 44},
@@ -611,11 +642,17 @@ TEST_F(GridTest, ScrollMessagesMoveTheView) {
     ASSERT_TRUE(Grid->ScrollBarShowing(SB_VERT));
     EXPECT_FALSE(Grid->ScrollBarShowing(SB_HORZ));
     int Page = Grid->VisibleRowCount();
-    struct Case { Word Code; int Pos; int ExpectedTop; };
+    struct Case {
+        Word Code;
+        int Pos;
+        int ExpectedTop;
+    };
     const Case Cases[] = {
-        {SB_LINEDOWN, 0, 2}, {SB_PAGEDOWN, 0, 2 + Page}, {SB_LINEUP, 0, 1 + Page},
-        {SB_THUMBTRACK, 127, 1 + Page},   // without goThumbTracking the view waits for the release
-        {SB_THUMBPOSITION, 127, -1},      // -1: the last page
+        {SB_LINEDOWN, 0, 2},
+        {SB_PAGEDOWN, 0, 2 + Page},
+        {SB_LINEUP, 0, 1 + Page},
+        {SB_THUMBTRACK, 127, 1 + Page}, // without goThumbTracking the view waits for the release
+        {SB_THUMBPOSITION, 127, -1}, // -1: the last page
         {SB_TOP, 0, 1},
     };
     int Max = 200 - Page;
@@ -649,9 +686,9 @@ TEST_F(GridTest, PaintDrawsOnlyTheVisibleCellsWithTheirState) {
     Grid->OnDrawCell = [&](TObject*, int C, int R, TRect, TGridDrawState S) { Drawn[{C, R}] = S; };
     QImage Img(Grid->size(), QImage::Format_RGB32);
     Grid->render(&Img);
-    int Rows = Grid->VisibleRowCount() + 1;   // the fixed row
+    int Rows = Grid->VisibleRowCount() + 1; // the fixed row
     EXPECT_GE(int(Drawn.size()), 5 * Rows);
-    EXPECT_LE(int(Drawn.size()), 5 * (Rows + 1));   // one partly visible row at most
+    EXPECT_LE(int(Drawn.size()), 5 * (Rows + 1)); // one partly visible row at most
     for (auto& [Cell, State] : Drawn) {
         bool Fixed = Cell.first == 0 || Cell.second == 0;
         EXPECT_TRUE(Cell.second == 0 || Cell.second >= 5000);
@@ -689,24 +726,27 @@ TEST_F(GridTest, SmallFilledGridPicture) {
     EXPECT_TRUE(Img.save(Dir + "/grid_small.png"));
 }
 
-
 // ---- what descendants build on ------------------------------------------------------------------
 // A descendant watching the hooks the system's grids override.
 class TProbeGrid : public TStringGrid {
 public:
     using TStringGrid::TStringGrid;
-    struct TSizeSeen { int OldRows; int Rows; bool VertBar; int Top; };
+    struct TSizeSeen {
+        int OldRows;
+        int Rows;
+        bool VertBar;
+        int Top;
+    };
     std::vector<TSizeSeen> Sizes;
     int Invalidates = 0;
     int TopLefts = 0;
-    std::vector<QString> Typed;   // editor texts announced to the grid while an edit runs
+    std::vector<QString> Typed; // editor texts announced to the grid while an edit runs
     void Invalidate() override {
         ++Invalidates;
         TStringGrid::Invalidate();
     }
     void WndProc(TMessage& M) override {
-        if (M.Msg == WM_COMMAND && HiWord(M.WParam) == EN_CHANGE && EditorMode() &&
-            M.LParam == LPARAM(InplaceEditor()))
+        if (M.Msg == WM_COMMAND && HiWord(M.WParam) == EN_CHANGE && EditorMode() && M.LParam == LPARAM(InplaceEditor()))
             Typed.push_back(InplaceEditor()->Text());
         TStringGrid::WndProc(M);
     }
@@ -754,7 +794,7 @@ TEST_F(ProbeTest, SizeChangedSeesTheViewAndBarsOfTheNewCounts) {
     EXPECT_TRUE(G->Sizes[0].VertBar);
     EXPECT_EQ(G->Sizes[1].OldRows, 200);
     EXPECT_FALSE(G->Sizes[1].VertBar);
-    EXPECT_EQ(G->Sizes[1].Top, 1);   // the view came back to the rows that remain
+    EXPECT_EQ(G->Sizes[1].Top, 1); // the view came back to the rows that remain
 }
 
 TEST_F(ProbeTest, WholeGridRepaintsGoThroughInvalidate) {
@@ -771,15 +811,24 @@ TEST_F(ProbeTest, WholeGridRepaintsGoThroughInvalidate) {
 TEST_F(ProbeTest, FixedCountChangesReportTheNewTopLeft) {
     G->SetRowCount(30);
     G->SetColCount(12);
-    struct Case { const char* Name; bool Rows; int Value; int Reports; };
+    struct Case {
+        const char* Name;
+        bool Rows;
+        int Value;
+        int Reports;
+    };
     const Case Cases[] = {
-        {"more fixed rows", true, 3, 1}, {"same fixed rows", true, 3, 0},
-        {"more fixed columns", false, 2, 1}, {"fewer fixed columns", false, 0, 1},
+        {"more fixed rows", true, 3, 1},
+        {"same fixed rows", true, 3, 0},
+        {"more fixed columns", false, 2, 1},
+        {"fewer fixed columns", false, 0, 1},
     };
     for (const Case& K : Cases) {
         G->TopLefts = 0;
-        if (K.Rows) G->SetFixedRows(K.Value);
-        else G->SetFixedCols(K.Value);
+        if (K.Rows)
+            G->SetFixedRows(K.Value);
+        else
+            G->SetFixedCols(K.Value);
         EXPECT_EQ(G->TopLefts, K.Reports) << K.Name;
         EXPECT_EQ(K.Rows ? G->TopRow() : G->LeftCol(), K.Value) << K.Name;
     }
@@ -802,7 +851,7 @@ TEST_F(ProbeTest, TypingAnnouncesTheEditorTextToTheGrid) {
 
 TEST_F(GridTest, BarsShownByADescendantStayUntilTheExtentChanges) {
     Grid->SetRowCount(200);
-    ASSERT_FALSE(Grid->ScrollBarShowing(SB_HORZ));   // the five columns fit
+    ASSERT_FALSE(Grid->ScrollBarShowing(SB_HORZ)); // the five columns fit
     EXPECT_TRUE(Grid->ScrollBarEnabled(SB_VERT));
     // Kept shown and disabled while everything fits, as an always-visible bar is.
     Grid->ShowScrollBar(SB_HORZ, true);
@@ -836,7 +885,13 @@ TEST(GridDescendantTest, EditLimitNeverCutsALongerCellText) {
     G->SetOptions(G->Options() + TGridOptions{goEditing});
     G->FocusCell(2, 2, true);
     G->Limit = 4;
-    struct Case { const char* Name; const char* Stored; Word Select; const char* Typed; const char* Expected; };
+    struct Case {
+        const char* Name;
+        const char* Stored;
+        Word Select;
+        const char* Typed;
+        const char* Expected;
+    };
     // Select: 0 the caret at the end, VK_HOME the caret at the start and the first two chosen.
     const Case Cases[] = {
         {"kept whole", "abcdefgh", 0, "", "abcdefgh"},
@@ -863,4 +918,4 @@ TEST(GridDescendantTest, EditLimitNeverCutsALongerCellText) {
     }
 }
 
-}   // namespace
+} // namespace

@@ -4,8 +4,10 @@
 
 #include <QPainter>
 #include <QWidget>
-#include <functional>
+
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 
@@ -29,8 +31,10 @@ protected:
         for (int Y = 0; Y < B.Height(); ++Y)
             for (int X = 0; X < B.Width(); ++X)
                 if (B.Canvas()->Pixels(X, Y) != Background) {
-                    R.Left = std::min(R.Left, X); R.Top = std::min(R.Top, Y);
-                    R.Right = std::max(R.Right, X + 1); R.Bottom = std::max(R.Bottom, Y + 1);
+                    R.Left = std::min(R.Left, X);
+                    R.Top = std::min(R.Top, Y);
+                    R.Right = std::max(R.Right, X + 1);
+                    R.Bottom = std::max(R.Bottom, Y + 1);
                 }
         return R.IsEmpty() ? TRect{} : R;
     }
@@ -43,14 +47,17 @@ protected:
 };
 
 TEST_F(CanvasTest, FillRectCoversExactlyLeftTopInclusiveRightBottomExclusive) {
-    struct Case { TRect R; TRect Expected; };
+    struct Case {
+        TRect R;
+        TRect Expected;
+    };
     const Case Cases[] = {
         {Rect(10, 5, 20, 15), Rect(10, 5, 20, 15)},
         {Rect(0, 0, 1, 1), Rect(0, 0, 1, 1)},
-        {Rect(-5, -5, 3, 4), Rect(0, 0, 3, 4)},        // clipped by the bitmap
+        {Rect(-5, -5, 3, 4), Rect(0, 0, 3, 4)}, // clipped by the bitmap
         {Rect(100, 50, 200, 200), Rect(100, 50, 120, 60)},
-        {Rect(10, 10, 10, 20), TRect{}},               // zero width
-        {Rect(20, 10, 10, 20), TRect{}},               // inverted
+        {Rect(10, 10, 10, 20), TRect{}}, // zero width
+        {Rect(20, 10, 10, 20), TRect{}}, // inverted
     };
     for (const Case& K : Cases) {
         Reset(120, 60);
@@ -118,14 +125,17 @@ TEST_F(CanvasTest, RectangleWithoutPenFillsOnePixelShort) {
 }
 
 TEST_F(CanvasTest, LineToLeavesOutTheEndPixel) {
-    struct Case { TPoint From, To; std::vector<TPoint> On, Off; };
+    struct Case {
+        TPoint From, To;
+        std::vector<TPoint> On, Off;
+    };
     const Case Cases[] = {
         {{2, 5}, {10, 5}, {{2, 5}, {9, 5}}, {{10, 5}, {1, 5}}},
         {{10, 5}, {2, 5}, {{10, 5}, {3, 5}}, {{2, 5}}},
         {{4, 1}, {4, 9}, {{4, 1}, {4, 8}}, {{4, 9}}},
         {{4, 9}, {4, 1}, {{4, 9}, {4, 2}}, {{4, 1}}},
         {{2, 2}, {8, 8}, {{2, 2}, {5, 5}, {7, 7}}, {{8, 8}}},
-        {{3, 3}, {3, 3}, {}, {{3, 3}}},   // zero length draws nothing
+        {{3, 3}, {3, 3}, {}, {{3, 3}}}, // zero length draws nothing
     };
     for (const Case& K : Cases) {
         Reset(20, 12);
@@ -143,7 +153,7 @@ TEST_F(CanvasTest, ConnectedLinesShareTheirCorner) {
     C->MoveTo(2, 2);
     C->LineTo(10, 2);
     C->LineTo(10, 8);
-    EXPECT_EQ(C->Pixels(10, 2), clBlack);   // drawn by the second line
+    EXPECT_EQ(C->Pixels(10, 2), clBlack); // drawn by the second line
     EXPECT_EQ(C->Pixels(10, 7), clBlack);
     EXPECT_EQ(C->Pixels(10, 8), clWhite);
     EXPECT_EQ(InkBox(), Rect(2, 2, 11, 8));
@@ -169,7 +179,7 @@ TEST_F(CanvasTest, NotXorPenAndFocusRectUndoThemselves) {
     C->Pen()->SetColor(clBlack);
     C->MoveTo(0, 10);
     C->LineTo(50, 10);
-    EXPECT_EQ(C->Pixels(5, 10), clYellow);   // black under NotXor inverts blue
+    EXPECT_EQ(C->Pixels(5, 10), clYellow); // black under NotXor inverts blue
     C->MoveTo(0, 10);
     C->LineTo(50, 10);
     EXPECT_TRUE(SameImage(*Bmp, Before));
@@ -177,8 +187,8 @@ TEST_F(CanvasTest, NotXorPenAndFocusRectUndoThemselves) {
     C->DrawFocusRect(Rect(5, 5, 40, 25));
     EXPECT_FALSE(SameImage(*Bmp, Before));
     EXPECT_NE(C->Pixels(5, 5), clBlue);
-    EXPECT_EQ(C->Pixels(6, 5), clBlue);        // dotted
-    EXPECT_EQ(C->Pixels(20, 15), clBlue);      // only the frame
+    EXPECT_EQ(C->Pixels(6, 5), clBlue); // dotted
+    EXPECT_EQ(C->Pixels(20, 15), clBlue); // only the frame
     C->DrawFocusRect(Rect(5, 5, 40, 25));
     EXPECT_TRUE(SameImage(*Bmp, Before));
 }
@@ -204,7 +214,10 @@ TEST_F(CanvasTextTest, SingleLineAlignmentsPlaceTheTextByItsMeasuredExtent) {
     const QString S = "Hig";
     const int W = C->TextWidth(S), H = C->TextHeight(S);
     const TRect R = Rect(10, 5, 110, 55);
-    struct Case { unsigned Flags; int X, Y; };
+    struct Case {
+        unsigned Flags;
+        int X, Y;
+    };
     const Case Cases[] = {
         {DT_LEFT | DT_TOP, R.Left, R.Top},
         {DT_CENTER | DT_VCENTER, (R.Left + R.Right - W) / 2, (R.Top + R.Bottom - H) / 2},
@@ -247,9 +260,15 @@ TEST_F(CanvasTextTest, WordBreakWrapsBetweenWordsAndCalcRectMeasures) {
 
 TEST_F(CanvasTextTest, CalcRectCases) {
     const int H = C->TextHeight("x");
-    struct Case { QString Text; unsigned Flags; int Room; int Width; int Lines; };
+    struct Case {
+        QString Text;
+        unsigned Flags;
+        int Room;
+        int Width;
+        int Lines;
+    };
     const Case Cases[] = {
-        {"abcdefghij", DT_WORDBREAK, 10, C->TextWidth("abcdefghij"), 1},   // a long word stays whole
+        {"abcdefghij", DT_WORDBREAK, 10, C->TextWidth("abcdefghij"), 1}, // a long word stays whole
         {"one\r\ntwo", 0, 200, std::max(C->TextWidth("one"), C->TextWidth("two")), 2},
         {"one\ntwo\rthree", 0, 200, C->TextWidth("three"), 3},
         {"one\r\ntwo", DT_SINGLELINE, 200, -1, 1},
@@ -281,7 +300,8 @@ TEST_F(CanvasTextTest, PrefixUnderlinesTheMarkedCharacterOnly) {
     for (int Y = 0; Y < 60; ++Y)
         for (int X = 0; X < 120; ++X)
             if (C->Pixels(X, Y) != Plain->Canvas()->Pixels(X, Y)) {
-                EXPECT_GE(X, 10); EXPECT_LT(X, 10 + FW + 1);
+                EXPECT_GE(X, 10);
+                EXPECT_LT(X, 10 + FW + 1);
                 EXPECT_GE(Y, Base);
             }
 
@@ -363,7 +383,7 @@ TEST_F(CanvasTextTest, TransparentBackgroundModeHoldsUntilTheBrushChanges) {
     EXPECT_EQ(SetBkMode(C, TRANSPARENT), OPAQUE);
     C->TextOut(10, 10, "Ab");
     EXPECT_EQ(C->Pixels(10, 10 + H - 1), clYellow);
-    C->Brush()->SetColor(clAqua);   // a brush change brings the opaque background back
+    C->Brush()->SetColor(clAqua); // a brush change brings the opaque background back
     EXPECT_EQ(C->BkMode(), OPAQUE);
     C->TextOut(10, 30, "Ab");
     EXPECT_EQ(C->Pixels(10, 30 + H - 1), clAqua);
@@ -385,7 +405,7 @@ TEST_F(CanvasTextTest, MeasureOnlyCanvasMeasuresLikeADrawingOne) {
     EXPECT_GT(Measure.TextWidth("Hello world"), Measure.TextWidth("Hello"));
     TRect R = Rect(0, 0, 50, 0);
     EXPECT_EQ(Measure.DrawText("a b c d e f g h i j k", R, DT_WORDBREAK | DT_CALCRECT) % Measure.TextHeight("x"), 0);
-    Measure.FillRect(Rect(0, 0, 10, 10));   // nothing to draw on: no effect, no crash
+    Measure.FillRect(Rect(0, 0, 10, 10)); // nothing to draw on: no effect, no crash
     Measure.TextOut(0, 0, "x");
 
     C->Font()->SetStyle({fsBold});
@@ -398,7 +418,7 @@ TEST_F(CanvasTextTest, OrientationTurnsTheTextCounterClockwise) {
     C->TextOut(40, 55, "Vertical");
     const TRect Ink = InkBox();
     EXPECT_GT(Ink.Height(), 2 * Ink.Width());
-    EXPECT_LE(Ink.Bottom, 56);   // it runs upwards from its origin
+    EXPECT_LE(Ink.Bottom, 56); // it runs upwards from its origin
     EXPECT_GE(Ink.Left, 40);
 }
 
@@ -418,7 +438,7 @@ TEST_F(CanvasTest, TransparentBitmapSkipsItsTransparentColour) {
     Glyph.Canvas()->FillRect(Rect(0, 0, 4, 4));
     Glyph.Canvas()->Brush()->SetColor(clBlue);
     Glyph.Canvas()->FillRect(Rect(1, 1, 3, 3));
-    EXPECT_EQ(Glyph.TransparentColor(), clFuchsia);   // the bottom-left pixel
+    EXPECT_EQ(Glyph.TransparentColor(), clFuchsia); // the bottom-left pixel
 
     C->Brush()->SetColor(clYellow);
     C->FillRect(Rect(0, 0, 120, 60));
@@ -484,7 +504,7 @@ TEST_F(CanvasTest, FloodFillStopsAtTheBorderColour) {
     C->FloodFill(0, 0, clWhite, TCanvas::fsSurface);
     EXPECT_EQ(C->Pixels(119, 59), clBlue);
     EXPECT_EQ(C->Pixels(20, 15), clRed);
-    C->FloodFill(10, 10, clWhite, TCanvas::fsSurface);   // not white there: nothing
+    C->FloodFill(10, 10, clWhite, TCanvas::fsSurface); // not white there: nothing
     EXPECT_EQ(C->Pixels(10, 10), clGray);
 }
 
@@ -493,7 +513,7 @@ TEST_F(CanvasTest, PixelsReadBackWhatWasSet) {
     EXPECT_EQ(C->Pixels(3, 4), RGB(10, 20, 30));
     EXPECT_EQ(C->Pixels(-1, 0), -1);
     EXPECT_EQ(C->Pixels(120, 0), -1);
-    C->SetPixels(5, 5, clBtnFace);   // system colours resolve through the palette
+    C->SetPixels(5, 5, clBtnFace); // system colours resolve through the palette
     EXPECT_EQ(C->Pixels(5, 5), 0xF0F0F0);
 }
 
@@ -512,7 +532,7 @@ TEST_F(CanvasTest, CopyRectCopiesFromAnotherCanvas) {
     EXPECT_EQ(C->Pixels(23, 24), clRed);
     C->SetCopyMode(cmSrcInvert);
     C->CopyRect(Rect(40, 20, 45, 25), Src.Canvas(), Rect(0, 0, 5, 5));
-    EXPECT_EQ(C->Pixels(40, 20), RGB(255, 127, 255));   // white xor green
+    EXPECT_EQ(C->Pixels(40, 20), RGB(255, 127, 255)); // white xor green
     C->SetCopyMode(cmSrcCopy);
 }
 
@@ -553,7 +573,7 @@ TEST_F(CanvasTest, Frame3DShrinksByItsWidth) {
     EXPECT_EQ(R, Rect(7, 7, 23, 23));
     EXPECT_EQ(C->Pixels(24, 24), clBlack);
     EXPECT_EQ(C->Pixels(23, 23), clBlack);
-    EXPECT_EQ(C->Pixels(24, 5), clBlack);   // the top-right corner belongs to the bottom colour
+    EXPECT_EQ(C->Pixels(24, 5), clBlack); // the top-right corner belongs to the bottom colour
 }
 
 TEST_F(CanvasTest, PolygonAndEllipseStayInsideTheirBox) {
@@ -598,7 +618,7 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter P(this);
-        if (PresetClip) P.setClipRect(0, 0, 25, 30);   // what the caller's painter came with
+        if (PresetClip) P.setClipRect(0, 0, 25, 30); // what the caller's painter came with
         TCanvas Canvas;
         Canvas.AttachPainter(&P);
         if (OnPaint) OnPaint(&Canvas);
@@ -630,8 +650,8 @@ TEST(CanvasDeviceTest, AttachedToAWidgetPainterItDrawsAndKeepsTheCallersClip) {
     Shot = W.grab().toImage();
     EXPECT_EQ(QColor(Shot.pixel(15, 5)), QColor(Qt::red));
     EXPECT_EQ(QColor(Shot.pixel(20, 20)), QColor(Qt::blue));
-    EXPECT_NE(QColor(Shot.pixel(30, 5)), QColor(Qt::red));    // the caller's clip still holds
-    EXPECT_NE(QColor(Shot.pixel(45, 20)), QColor(Qt::blue));  // even after ResetClip
+    EXPECT_NE(QColor(Shot.pixel(30, 5)), QColor(Qt::red)); // the caller's clip still holds
+    EXPECT_NE(QColor(Shot.pixel(45, 20)), QColor(Qt::blue)); // even after ResetClip
 }
 
 TEST(CanvasDeviceTest, BeginPaintOnAnImageAndEndPaint) {
@@ -643,29 +663,29 @@ TEST(CanvasDeviceTest, BeginPaintOnAnImageAndEndPaint) {
     EXPECT_EQ(C.ClipRect(), Rect(0, 0, 20, 10));
     C.Brush()->SetColor(clGreen);
     C.FillRect(Rect(2, 2, 4, 4));
-    EXPECT_EQ(C.Pixels(3, 3), clGreen);   // read back through the painter's image
+    EXPECT_EQ(C.Pixels(3, 3), clGreen); // read back through the painter's image
     C.EndPaint();
     EXPECT_FALSE(C.HandleAllocated());
     EXPECT_EQ(QColor(Img.pixel(3, 3)), QColor(0, 128, 0));
     EXPECT_EQ(QColor(Img.pixel(4, 4)), QColor(Qt::white));
-    C.FillRect(Rect(0, 0, 20, 10));   // after EndPaint nothing is drawn
+    C.FillRect(Rect(0, 0, 20, 10)); // after EndPaint nothing is drawn
     EXPECT_EQ(QColor(Img.pixel(0, 0)), QColor(Qt::white));
 }
 
-}  // namespace
+} // namespace
 
 namespace {
 class CanvasWidePenTest : public CanvasTest {};
-}  // namespace
+} // namespace
 
 // Grid lines of width w are drawn (w + 1) / 2 pixels inside a cell's right and bottom edges, so
 // a wide pen must lie centred on its line: width 3 at x covers x - 1 .. x + 1.
 TEST_F(CanvasWidePenTest, AThreePixelPenIsCentredOnItsLine) {
     C->Pen()->SetColor(clBlack);
     C->Pen()->SetWidth(3);
-    C->MoveTo(50, 50);   // a right line, drawn upwards
+    C->MoveTo(50, 50); // a right line, drawn upwards
     C->LineTo(50, 10);
-    C->MoveTo(10, 30);   // a bottom line
+    C->MoveTo(10, 30); // a bottom line
     C->LineTo(40, 30);
     for (int Y = 15; Y < 45; ++Y) {
         EXPECT_EQ(C->Pixels(48, Y), clWhite) << Y;

@@ -4,10 +4,10 @@
 #include "tests/support/QtPrint.h"
 #include "tests/support/ScriptedDialogs.h"
 
-#include <gtest/gtest.h>
-
 #include <QApplication>
 #include <QImage>
+
+#include <gtest/gtest.h>
 
 namespace {
 // A group as the main-parameters window uses one: panels created in an order other than the one
@@ -47,7 +47,7 @@ struct TGroupFixture {
         return P;
     }
 };
-}  // namespace
+} // namespace
 
 TEST(CategoryPanelsTest, PanelsStackByTheirTopsAndPlaceTheirControlsBelowTheHeader) {
     TGroupFixture T;
@@ -108,7 +108,11 @@ TEST(CategoryPanelsTest, VerticalScrollMessagesScrollTheStack) {
     TGroupFixture T;
     const int Range = 450 - 300;
     EXPECT_EQ(T.Group->ScrollRange(), Range);
-    struct Step { Word Code; int Pos; int Expected; };
+    struct Step {
+        Word Code;
+        int Pos;
+        int Expected;
+    };
     const Step Steps[] = {
         {SB_LINEUP, 0, 0},
         {SB_LINEDOWN, 0, TCategoryPanelGroup::LineIncrement},

@@ -1,4 +1,5 @@
 #include "platform/gui/Controls.h"
+
 #include "platform/gui/ExtCtrls.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/Menus.h"
@@ -6,17 +7,18 @@
 #include "tests/support/QtPrint.h"
 #include "tests/support/ScriptedDialogs.h"
 
-#include <gtest/gtest.h>
-
 #include <QApplication>
 #include <QKeyEvent>
 #include <QStringList>
+
+#include <gtest/gtest.h>
 
 namespace {
 class TTracked : public TComponent {
 public:
     TTracked(TComponent* AOwner, int* Deleted) : TComponent(AOwner), FDeleted(Deleted) {}
     ~TTracked() override { ++*FDeleted; }
+
 private:
     int* FDeleted;
 };
@@ -25,20 +27,21 @@ class TTrackedControl : public TCustomControl {
 public:
     TTrackedControl(TComponent* AOwner, int* Deleted) : TCustomControl(AOwner), FDeleted(Deleted) {}
     ~TTrackedControl() override { ++*FDeleted; }
+
 private:
     int* FDeleted;
 };
 
 QString KeyName(Word Key) {
     switch (Key) {
-    case VK_TAB: return "Tab";
-    case VK_RETURN: return "Enter";
-    case VK_ESCAPE: return "Escape";
-    case VK_LEFT: return "Left";
-    case VK_RIGHT: return "Right";
-    case VK_UP: return "Up";
-    case VK_DOWN: return "Down";
-    default: return QString::number(Key);
+        case VK_TAB: return "Tab";
+        case VK_RETURN: return "Enter";
+        case VK_ESCAPE: return "Escape";
+        case VK_LEFT: return "Left";
+        case VK_RIGHT: return "Right";
+        case VK_UP: return "Up";
+        case VK_DOWN: return "Down";
+        default: return QString::number(Key);
     }
 }
 
@@ -47,6 +50,7 @@ class TKeyControl : public TCustomControl {
 public:
     TKeyControl(TComponent* AOwner, LRESULT Wants) : TCustomControl(AOwner), FWants(Wants) { SetTabStop(true); }
     QStringList Log;
+
 protected:
     LRESULT DialogCode() const override { return FWants; }
     void KeyDown(Word& Key, TShiftState Shift) override {
@@ -57,6 +61,7 @@ protected:
         Log << QStringLiteral("char %1").arg(Key.unicode());
         TCustomControl::KeyPress(Key);
     }
+
 private:
     LRESULT FWants;
 };
@@ -95,7 +100,7 @@ struct TKeyFixture {
         QApplication::processEvents();
     }
 };
-}  // namespace
+} // namespace
 
 TEST(ControlsTest, OwnerDeletesItsNonVisualComponentsAndParentsDeleteControls) {
     int Deleted = 0;
@@ -103,10 +108,10 @@ TEST(ControlsTest, OwnerDeletesItsNonVisualComponentsAndParentsDeleteControls) {
     new TTracked(Owner, &Deleted);
     auto* Gone = new TTracked(Owner, &Deleted);
     auto* Child = Create<TTrackedControl>(Owner, Owner, &Deleted);
-    auto* Inner = Create<TTrackedControl>(Owner, Child, &Deleted);   // owned by the form, parent the control
+    auto* Inner = Create<TTrackedControl>(Owner, Child, &Deleted); // owned by the form, parent the control
     (void)Inner;
     EXPECT_EQ(Owner->ComponentCount(), 4);
-    delete Gone;   // leaves its owner's list
+    delete Gone; // leaves its owner's list
     EXPECT_EQ(Deleted, 1);
     EXPECT_EQ(Owner->ComponentCount(), 3);
     EXPECT_EQ(Owner->Components(1), Child);
@@ -134,8 +139,9 @@ TEST(ControlsTest, TabEnterEscapeAndArrowsReachAControlThatWantsThem) {
     SendKey(T.Grid, Qt::Key_Right);
     SendKey(T.Grid, Qt::Key_Up);
     SendKey(T.Grid, Qt::Key_Down);
-    EXPECT_EQ(T.Grid->Log, QStringList({"Tab", "char 9", "Tab+Shift", "Enter", "char 13", "Escape", "char 27",
-                                        "Left", "Right", "Up", "Down"}));
+    EXPECT_EQ(T.Grid->Log,
+              QStringList({"Tab", "char 9", "Tab+Shift", "Enter", "char 13", "Escape", "char 27", "Left", "Right", "Up",
+                           "Down"}));
     EXPECT_TRUE(T.Grid->Focused()) << "Tab stayed with the control";
     EXPECT_TRUE(T.Clicks.isEmpty()) << "Enter and Escape did not press the form's buttons";
 }
@@ -154,7 +160,7 @@ TEST(ControlsTest, SyntheticKeysTakeTheSamePathAsTheKeyboard) {
     TKeyFixture T(DLGC_WANTARROWS);
     T.Grid->SimulateKey(VK_DOWN);
     T.Grid->SimulateKey('A', {ssShift});
-    T.Grid->SimulateKey(VK_RETURN);   // not wanted: the default button
+    T.Grid->SimulateKey(VK_RETURN); // not wanted: the default button
     EXPECT_EQ(T.Grid->Log, QStringList({"Down", "65+Shift", "char 65"}));
     EXPECT_EQ(T.Clicks, QStringList({"ok"}));
 }
@@ -213,7 +219,7 @@ TEST(ControlsTest, PerControlTimerDeliversWmTimerUntilKilled) {
         }
     };
     TTicker C(nullptr);
-    C.SetTimer(111, 0);   // zero interval: fires on every pass of the event loop
+    C.SetTimer(111, 0); // zero interval: fires on every pass of the event loop
     EXPECT_TRUE(C.TimerActive(111));
     for (int I = 0; I < 5; ++I) QApplication::processEvents();
     EXPECT_EQ(C.Ticks, std::vector<int>({111, 111}));
@@ -234,14 +240,14 @@ TEST(ControlsTest, TimerComponentRunsWhenEnabledAndItsTicksAreGuarded) {
     EXPECT_FALSE(T.Running());
     T.SetEnabled(true);
     EXPECT_TRUE(T.Running());
-    T.SetEnabled(true);   // already enabled: keeps running as it was
+    T.SetEnabled(true); // already enabled: keeps running as it was
     EXPECT_TRUE(T.Running());
     TestDialogs().ExpectBox(mrOk, "tick failed");
     T.Tick();
     EXPECT_EQ(Ticks, 1);
     EXPECT_FALSE(T.Running());
     T.SetEnabled(true);
-    T.SetInterval(0);   // no interval: stopped, as when disabled
+    T.SetInterval(0); // no interval: stopped, as when disabled
     EXPECT_FALSE(T.Running());
 }
 
@@ -257,7 +263,7 @@ TEST(ControlsTest, MouseMessagesMakeAClickOnlyWhenReleasedInside) {
     C.Perform(WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, MakeLParam(5, 6));
     C.Perform(WM_LBUTTONUP, MK_SHIFT, MakeLParam(7, 8));
     C.Perform(WM_LBUTTONDOWN, MK_LBUTTON, MakeLParam(5, 6));
-    C.Perform(WM_LBUTTONUP, 0, MakeLParam(70, 8));   // released outside
+    C.Perform(WM_LBUTTONUP, 0, MakeLParam(70, 8)); // released outside
     C.Perform(WM_LBUTTONDBLCLK, MK_LBUTTON, MakeLParam(1, 1));
     EXPECT_EQ(Log, QStringList({"down 0 1 5,6", "click", "down 0 0 5,6", "dbl", "down 0 0 1,1"}));
 }
@@ -298,7 +304,10 @@ TEST(ControlsTest, ChildrenTakeTheParentFontUntilGivenTheirOwn) {
 }
 
 TEST(ControlsTest, AcceleratorsPressTheButtonOfTheirCaption) {
-    const struct { const char* Caption; QChar Key; } Table[] = {
+    const struct {
+        const char* Caption;
+        QChar Key;
+    } Table[] = {
         {"&OK", 'O'}, {"Save && &close", 'C'}, {"&&Plain", QChar()}, {"No accelerator", QChar()}, {"End&", QChar()},
     };
     for (const auto& T : Table) EXPECT_EQ(GetHotKey(T.Caption), T.Key) << T.Caption;
@@ -315,10 +324,10 @@ TEST(ControlsTest, AcceleratorsPressTheButtonOfTheirCaption) {
     E->SetFocus();
     E->SimulateKey('O', {ssAlt});
     EXPECT_EQ(Clicks, 1);
-    E->SimulateKey('O');   // the edit takes characters: typed, no click
+    E->SimulateKey('O'); // the edit takes characters: typed, no click
     EXPECT_EQ(Clicks, 1);
     EXPECT_EQ(E->Text(), "o");
-    auto* K = Create<TKeyControl>(&F, &F, LRESULT(0));   // takes no characters
+    auto* K = Create<TKeyControl>(&F, &F, LRESULT(0)); // takes no characters
     K->SetTop(100);
     K->SetFocus();
     K->SimulateKey('O');
@@ -349,8 +358,10 @@ TEST(ControlsTest, HintShowLetsTheControlChangeTheHintText) {
         void WndProc(TMessage& M) override {
             if (M.Msg == CM_HINTSHOW) {
                 auto* Info = reinterpret_cast<THintInfo*>(M.LParam);
-                if (Info->CursorPos.X > 50) Info->HintStr = QStringLiteral("cell %1").arg(Info->CursorPos.X / 50);
-                else M.Result = 1;   // no hint here
+                if (Info->CursorPos.X > 50)
+                    Info->HintStr = QStringLiteral("cell %1").arg(Info->CursorPos.X / 50);
+                else
+                    M.Result = 1; // no hint here
                 return;
             }
             TCustomControl::WndProc(M);
@@ -463,7 +474,7 @@ TEST(ControlsTest, ResizeFiresOncePerNewSize) {
     int Resized = 0;
     C.OnResize = [&](TObject*) { ++Resized; };
     C.SetBounds(0, 0, 100, 50);
-    C.SetBounds(10, 10, 100, 50);   // moved only
+    C.SetBounds(10, 10, 100, 50); // moved only
     C.show();
     QApplication::processEvents();
     C.SetWidth(120);
@@ -479,7 +490,7 @@ TEST(ControlsTest, AControlForgetsItsPopupMenuWhenTheMenuIsDestroyed) {
     EXPECT_EQ(E->PopupMenu(), Menu);
     delete Menu;
     EXPECT_EQ(E->PopupMenu(), nullptr);
-    E->Perform(WM_RBUTTONUP, 0, MakeLParam(1, 1));   // no menu to show, nothing happens
+    E->Perform(WM_RBUTTONUP, 0, MakeLParam(1, 1)); // no menu to show, nothing happens
 }
 
 TEST(ControlsTest, TheControlUnderAScreenPointIsFound) {

@@ -1,4 +1,5 @@
 #include "platform/gui/Dialogs.h"
+
 #include "tests/support/QtPrint.h"
 #include "tests/support/ScriptedDialogs.h"
 
@@ -6,7 +7,10 @@
 #include <gtest/gtest.h>
 
 TEST(DialogsTest, FiltersBecomeQtFilters) {
-    const struct { const char* In; QStringList Out; } Table[] = {
+    const struct {
+        const char* In;
+        QStringList Out;
+    } Table[] = {
         {"CSV (MS-DOS) (*.csv)|*.csv", {"CSV (MS-DOS) (*.csv)"}},
         {"Electronic Data Sheet (*.eds)|*.eds", {"Electronic Data Sheet (*.eds)"}},
         {"XML|*.xml|Any|*.txt;*.log", {"XML (*.xml)", "Any (*.txt *.log)"}},
@@ -22,7 +26,10 @@ TEST(DialogsTest, SaveDialogAppendsTheDefaultExtensionOnlyWhenTheNameHasNone) {
     D.SetFilter("Electronic Data Sheet (*.eds)|*.eds");
     D.SetInitialDir("/projects/P1");
     D.SetFileName("Gateway");
-    const struct { const char* Chosen; const char* Result; } Table[] = {
+    const struct {
+        const char* Chosen;
+        const char* Result;
+    } Table[] = {
         {"/projects/P1/Gateway", "/projects/P1/Gateway.eds"},
         {"/projects/P1/Gateway.txt", "/projects/P1/Gateway.txt"},
         {"/projects/P1.v2/Gateway", "/projects/P1.v2/Gateway.eds"},

@@ -1,11 +1,10 @@
-#include "platform/gui/ExtCtrls.h"
 #include "platform/gui/Forms.h"
+
+#include "platform/gui/ExtCtrls.h"
 #include "platform/gui/Snapshot.h"
 #include "platform/gui/StdCtrls.h"
 #include "tests/support/QtPrint.h"
 #include "tests/support/ScriptedDialogs.h"
-
-#include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QImage>
@@ -13,6 +12,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
+
+#include <gtest/gtest.h>
 
 namespace {
 QStringList GLog;
@@ -53,8 +54,10 @@ public:
         Btn_OK->SetCaption("OK");
         Btn_OK->SetDefault(true);
         Btn_OK->OnClick = [this](TObject*) {
-            if (Valid) SetModalResult(mrOk);
-            else ErrorBox("Error! Project not Valid");
+            if (Valid)
+                SetModalResult(mrOk);
+            else
+                ErrorBox("Error! Project not Valid");
         };
         Btn_Cancel = Create<TButton>(this, this);
         Btn_Cancel->SetBounds(180, 80, 110, 28);
@@ -69,7 +72,7 @@ void SendKey(QWidget* To, int QtKey, const QString& Text) {
     QKeyEvent Press(QEvent::KeyPress, QtKey, Qt::NoModifier, Text);
     QApplication::sendEvent(To, &Press);
 }
-}  // namespace
+} // namespace
 
 TEST(FormsTest, CreationRunsComponentsThenLoadedThenFormCreate) {
     GLog.clear();
@@ -108,15 +111,15 @@ TEST(FormsTest, ModalFormDrivenByTheTestReturnsItsResult) {
         auto* D = static_cast<TFDialog*>(Form);
         D->Btn_OK->Click();
         EXPECT_EQ(D->ModalResult(), mrNone);
-        D->close();   // the close box
+        D->close(); // the close box
     });
     EXPECT_EQ(F->ShowModal(), mrCancel);
 }
 
 TEST(FormsTest, ModalResultsHaveTheirFixedValues) {
-    const std::pair<TModalResult, int> Table[] = {{mrNone, 0}, {mrOk, 1}, {mrCancel, 2}, {mrAbort, 3}, {mrRetry, 4},
-                                                  {mrIgnore, 5}, {mrYes, 6}, {mrNo, 7}, {mrClose, 8},
-                                                  {mrAll, 12}, {mrNoToAll, 13}, {mrYesToAll, 14}};
+    const std::pair<TModalResult, int> Table[] = {{mrNone, 0},  {mrOk, 1},     {mrCancel, 2},   {mrAbort, 3},
+                                                  {mrRetry, 4}, {mrIgnore, 5}, {mrYes, 6},      {mrNo, 7},
+                                                  {mrClose, 8}, {mrAll, 12},   {mrNoToAll, 13}, {mrYesToAll, 14}};
     for (auto [R, V] : Table) EXPECT_EQ(R, V);
 }
 
@@ -195,8 +198,14 @@ TEST(FormsTest, CloseRunsOnCloseAndCloseQuery) {
     F.Show();
     bool Allow = false;
     QStringList Log;
-    F.OnCloseQuery = [&](TObject*, bool& CanClose) { CanClose = Allow; Log << "query"; };
-    F.OnClose = [&](TObject*, TCloseAction& A) { Log << "close"; EXPECT_EQ(A, caHide); };
+    F.OnCloseQuery = [&](TObject*, bool& CanClose) {
+        CanClose = Allow;
+        Log << "query";
+    };
+    F.OnClose = [&](TObject*, TCloseAction& A) {
+        Log << "close";
+        EXPECT_EQ(A, caHide);
+    };
     F.Close();
     EXPECT_TRUE(F.Visible());
     Allow = true;
@@ -210,7 +219,10 @@ TEST(FormsTest, AModalFormAsksOnCloseQueryAndRunsOnCloseBeforeItsResultCounts) {
     F.AfterConstruction();
     QStringList Log;
     bool Allow = false;
-    F.OnCloseQuery = [&](TObject*, bool& CanClose) { CanClose = Allow; Log << "query"; };
+    F.OnCloseQuery = [&](TObject*, bool& CanClose) {
+        CanClose = Allow;
+        Log << "query";
+    };
     F.OnClose = [&](TObject*, TCloseAction&) { Log << "close"; };
     // OK is refused by OnCloseQuery: the form stays up for the next action, which cancels.
     TestModal().Expect([](TForm* Form) { static_cast<TFDialog*>(Form)->Btn_OK->Click(); });
@@ -218,7 +230,7 @@ TEST(FormsTest, AModalFormAsksOnCloseQueryAndRunsOnCloseBeforeItsResultCounts) {
         EXPECT_TRUE(Form->Visible()) << "still shown after the refused close";
         EXPECT_EQ(Form->ModalResult(), mrNone);
         Allow = true;
-        Form->close();   // the close box
+        Form->close(); // the close box
     });
     EXPECT_EQ(F.ShowModal(), mrCancel);
     EXPECT_EQ(Log, QStringList({"query", "query", "close"}));

@@ -2,17 +2,20 @@
 #include "platform/gui/Graphics.h"
 
 #include <QFontInfo>
+
 #include <gtest/gtest.h>
 
 namespace {
 
 TEST(GraphicsColorTest, ColorToRGBResolvesSystemColoursThroughThePalette) {
-    struct Case { TColor In; int Out; };
+    struct Case {
+        TColor In;
+        int Out;
+    };
     const Case Cases[] = {
-        {clBtnFace, 0xF0F0F0},  {clWindow, 0xFFFFFF},   {clWindowText, 0x000000},
-        {clInfoBk, 0xE1FFFF},   {clBtnShadow, 0xA0A0A0}, {clHighlightText, 0xFFFFFF},
-        {clRed, 0x0000FF},      {RGB(1, 2, 3), 0x030201}, {15595512, 15595512},
-        {TColor(0xFF0000FFu), 0},   // an index outside the palette
+        {clBtnFace, 0xF0F0F0},   {clWindow, 0xFFFFFF},        {clWindowText, 0x000000}, {clInfoBk, 0xE1FFFF},
+        {clBtnShadow, 0xA0A0A0}, {clHighlightText, 0xFFFFFF}, {clRed, 0x0000FF},        {RGB(1, 2, 3), 0x030201},
+        {15595512, 15595512},    {TColor(0xFF0000FFu), 0}, // an index outside the palette
     };
     for (const Case& K : Cases) EXPECT_EQ(ColorToRGB(K.In), K.Out) << std::hex << K.In;
     EXPECT_EQ(clBtnFace, TColor(0xFF00000F));
@@ -28,7 +31,7 @@ TEST(GraphicsRectTest, RectHelpersUseExclusiveRightAndBottom) {
     EXPECT_TRUE(IntersectRect(D, Rect(0, 0, 10, 10), Rect(5, 5, 20, 20)));
     EXPECT_EQ(D, Rect(5, 5, 10, 10));
     D = Rect(1, 2, 3, 4);
-    EXPECT_FALSE(IntersectRect(D, Rect(0, 0, 10, 10), Rect(10, 0, 20, 10)));   // touching only
+    EXPECT_FALSE(IntersectRect(D, Rect(0, 0, 10, 10), Rect(10, 0, 20, 10))); // touching only
     EXPECT_EQ(D, TRect{});
 
     EXPECT_TRUE(PtInRect(Rect(0, 0, 10, 10), Point(0, 0)));
@@ -48,7 +51,10 @@ TEST(GraphicsRectTest, RectHelpersUseExclusiveRightAndBottom) {
 }
 
 TEST(GraphicsFontTest, SizeAndHeightConvertAtNinetySixDpi) {
-    struct Case { int Size; int Height; };
+    struct Case {
+        int Size;
+        int Height;
+    };
     const Case Cases[] = {{8, -11}, {9, -12}, {10, -13}, {11, -15}, {12, -16}, {14, -19}, {16, -21}};
     for (const Case& K : Cases) {
         TFont F;
@@ -60,11 +66,13 @@ TEST(GraphicsFontTest, SizeAndHeightConvertAtNinetySixDpi) {
 }
 
 TEST(GraphicsFontTest, WindowsFontNamesMapToInstalledFaces) {
-    struct Case { const char* Windows; const char* Linux; };
+    struct Case {
+        const char* Windows;
+        const char* Linux;
+    };
     const Case Cases[] = {
-        {"Verdana", "DejaVu Sans"},         {"Tahoma", "DejaVu Sans"},
-        {"MS Sans Serif", "DejaVu Sans"},   {"Segoe UI", "DejaVu Sans"},
-        {"arial", "Liberation Sans"},       {"Courier New", "Liberation Mono"},
+        {"Verdana", "DejaVu Sans"},  {"Tahoma", "DejaVu Sans"},    {"MS Sans Serif", "DejaVu Sans"},
+        {"Segoe UI", "DejaVu Sans"}, {"arial", "Liberation Sans"}, {"Courier New", "Liberation Mono"},
     };
     for (const Case& K : Cases) {
         EXPECT_EQ(MapFontName(K.Windows), K.Linux) << K.Windows;
@@ -73,7 +81,7 @@ TEST(GraphicsFontTest, WindowsFontNamesMapToInstalledFaces) {
         // the face is really there: the font the painter gets is the mapped one
         EXPECT_EQ(QFontInfo(F.ToQFont()).family(), K.Linux) << K.Windows;
     }
-    EXPECT_EQ(MapFontName("DejaVu Serif"), "DejaVu Serif");   // other names are kept
+    EXPECT_EQ(MapFontName("DejaVu Serif"), "DejaVu Serif"); // other names are kept
 }
 
 TEST(GraphicsFontTest, StylesAreASet) {
@@ -97,9 +105,12 @@ TEST(GraphicsFontTest, StylesAreASet) {
 TEST(GraphicsFontTest, ChangesNotifyOnceAndAssignCopiesEverything) {
     TFont A;
     int Changes = 0;
-    A.OnChange = [&](TObject* Sender) { EXPECT_EQ(Sender, &A); ++Changes; };
+    A.OnChange = [&](TObject* Sender) {
+        EXPECT_EQ(Sender, &A);
+        ++Changes;
+    };
     A.SetName("Arial");
-    A.SetName("Arial");   // no change, no event
+    A.SetName("Arial"); // no change, no event
     A.SetColor(clRed);
     A.SetStyle({fsItalic});
     EXPECT_EQ(Changes, 3);
@@ -112,7 +123,7 @@ TEST(GraphicsFontTest, ChangesNotifyOnceAndAssignCopiesEverything) {
     EXPECT_EQ(B.Height(), A.Height());
 
     TPen P;
-    B.Assign(&P);   // another class is ignored
+    B.Assign(&P); // another class is ignored
     EXPECT_EQ(B.Name(), "Arial");
 }
 
@@ -127,7 +138,7 @@ TEST(GraphicsToolsTest, PenAndBrushDefaultsAndAssign) {
     TBrush B;
     EXPECT_EQ(B.Color(), clWhite);
     B.SetStyle(bsClear);
-    B.SetColor(clRed);   // a colour makes a clear brush solid again
+    B.SetColor(clRed); // a colour makes a clear brush solid again
     EXPECT_EQ(B.Style(), bsSolid);
     TBrush B2;
     B2.SetStyle(bsClear);
@@ -136,4 +147,4 @@ TEST(GraphicsToolsTest, PenAndBrushDefaultsAndAssign) {
     EXPECT_EQ(B.Color(), clWhite);
 }
 
-}  // namespace
+} // namespace

@@ -3,10 +3,10 @@
 #include "tests/support/QtPrint.h"
 #include "tests/support/ScriptedDialogs.h"
 
-#include <gtest/gtest.h>
-
 #include <QApplication>
 #include <QStringList>
+
+#include <gtest/gtest.h>
 
 namespace {
 // Writes every message it handles into a log that outlives it.
@@ -26,10 +26,11 @@ public:
         }
         TCustomControl::WndProc(M);
     }
+
 private:
     QStringList* FLog;
 };
-}  // namespace
+} // namespace
 
 TEST(MessagesTest, PostedMessageRunsAfterTheHandlerThatPostedIt) {
     QStringList Log;
@@ -111,10 +112,9 @@ TEST(MessagesTest, PackedCoordinatesKeepTheirSign) {
 TEST(MessagesTest, ControlMessagesHaveTheirFixedNumbers) {
     // Code may send or test these by number.
     const std::pair<Cardinal, Cardinal> Table[] = {
-        {CM_DIALOGCHAR, 45062},     {CM_ENABLEDCHANGED, 45068}, {CM_FONTCHANGED, 45070},
-        {CM_TEXTCHANGED, 45074},    {CM_MOUSEENTER, 45075},     {CM_MOUSELEAVE, 45076},
-        {CM_BUTTONPRESSED, 45080},  {CM_SYSCOLORCHANGE, 45092}, {CM_WANTSPECIALKEY, 0xB01E},
-        {CM_MOUSEWHEEL, 0xB043},    {CM_STYLECHANGED, 0xB051},  {WM_VSCROLL, 277},
+        {CM_DIALOGCHAR, 45062},      {CM_ENABLEDCHANGED, 45068}, {CM_FONTCHANGED, 45070},   {CM_TEXTCHANGED, 45074},
+        {CM_MOUSEENTER, 45075},      {CM_MOUSELEAVE, 45076},     {CM_BUTTONPRESSED, 45080}, {CM_SYSCOLORCHANGE, 45092},
+        {CM_WANTSPECIALKEY, 0xB01E}, {CM_MOUSEWHEEL, 0xB043},    {CM_STYLECHANGED, 0xB051}, {WM_VSCROLL, 277},
         {WM_MOUSEWHEEL, 522},
     };
     for (auto [Msg, Number] : Table) EXPECT_EQ(Msg, Number) << std::hex << Number;

@@ -28,19 +28,19 @@ std::unique_ptr<TBitmap> Target() {
 
 TEST(PictureImageListTest, AddMaskedCutsTheStripAndDrawsTransparently) {
     TImageList L(nullptr, 4, 4);
-    EXPECT_EQ(L.AddMasked(Strip().get(), clDefault), 0);   // the bottom-left pixel is the key
+    EXPECT_EQ(L.AddMasked(Strip().get(), clDefault), 0); // the bottom-left pixel is the key
     EXPECT_EQ(L.Count(), 3);
     EXPECT_EQ(L.AddMasked(Strip().get(), clFuchsia), 3);
     EXPECT_EQ(L.Count(), 6);
 
     auto T = Target();
     L.Draw(T->Canvas(), 5, 3, 1);
-    EXPECT_EQ(T->Canvas()->Pixels(5, 3), clYellow);   // the key colour is not drawn
+    EXPECT_EQ(T->Canvas()->Pixels(5, 3), clYellow); // the key colour is not drawn
     EXPECT_EQ(T->Canvas()->Pixels(6, 4), clLime);
     EXPECT_EQ(T->Canvas()->Pixels(7, 5), clLime);
     EXPECT_EQ(T->Canvas()->Pixels(8, 6), clYellow);
 
-    L.Draw(T->Canvas(), 0, 0, 6);    // outside the list: nothing
+    L.Draw(T->Canvas(), 0, 0, 6); // outside the list: nothing
     L.Draw(T->Canvas(), 0, 0, -1);
     EXPECT_EQ(T->Canvas()->Pixels(0, 0), clYellow);
 }
@@ -51,7 +51,7 @@ TEST(PictureImageListTest, AddWithAMaskBitmapHidesTheWhiteMaskPixels) {
     Mask.Canvas()->Brush()->SetColor(clWhite);
     Mask.Canvas()->FillRect(Rect(0, 0, 12, 4));
     Mask.Canvas()->Brush()->SetColor(clBlack);
-    Mask.Canvas()->FillRect(Rect(0, 0, 2, 4));   // only the left half of cell 0 shows
+    Mask.Canvas()->FillRect(Rect(0, 0, 2, 4)); // only the left half of cell 0 shows
     EXPECT_EQ(L.Add(Strip().get(), &Mask), 0);
     auto T = Target();
     L.Draw(T->Canvas(), 0, 0, 0);
@@ -84,9 +84,9 @@ TEST(PictureImageListTest, DisabledDrawIsGreyAndGetBitmapCopies) {
 
     int Changes = 0;
     L.OnChange = [&](TObject*) { ++Changes; };
-    L.SetWidth(8);   // a new size empties the list
+    L.SetWidth(8); // a new size empties the list
     EXPECT_EQ(L.Count(), 0);
     EXPECT_EQ(Changes, 1);
 }
 
-}  // namespace
+} // namespace

@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -29,4 +30,4 @@ TEST(PictureSnapshotTest, SavesWidgetsAndBitmapsAsPng) {
     EXPECT_FALSE(SaveControlPng(nullptr, Dir.filePath("n.png")));
 }
 
-}  // namespace
+} // namespace

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -20,18 +21,27 @@ void PaintSample(TBitmap& B) {
     B.Canvas()->FillRect(Rect(8, 8, 24, 24));
 }
 
-struct TDiff { double Mean = 0; int Max = 0; };
+struct TDiff {
+    double Mean = 0;
+    int Max = 0;
+};
 
 TDiff Compare(const QImage& A, const QImage& B) {
     TDiff D;
-    if (A.size() != B.size()) { D.Max = 1000; return D; }
+    if (A.size() != B.size()) {
+        D.Max = 1000;
+        return D;
+    }
     double Sum = 0;
     for (int Y = 0; Y < A.height(); ++Y)
         for (int X = 0; X < A.width(); ++X) {
             const QRgb P = A.pixel(X, Y), Q = B.pixel(X, Y);
             const int Ch[3] = {std::abs(qRed(P) - qRed(Q)), std::abs(qGreen(P) - qGreen(Q)),
                                std::abs(qBlue(P) - qBlue(Q))};
-            for (int C : Ch) { Sum += C; D.Max = std::max(D.Max, C); }
+            for (int C : Ch) {
+                Sum += C;
+                D.Max = std::max(D.Max, C);
+            }
         }
     D.Mean = Sum / (3.0 * A.width() * A.height());
     return D;
@@ -55,7 +65,7 @@ TEST_F(PictureTest, JpegEncodeDecodeRoundTripKeepsThePixelsClose) {
     const QByteArray High = Jpeg.SaveToBytes();
     ASSERT_GT(High.size(), 100);
     EXPECT_EQ(uchar(High[0]), 0xFF);
-    EXPECT_EQ(uchar(High[1]), 0xD8);   // a JPEG start-of-image marker
+    EXPECT_EQ(uchar(High[1]), 0xD8); // a JPEG start-of-image marker
 
     TJPEGImage Back;
     Back.LoadFromBytes(High);
@@ -117,25 +127,27 @@ TEST_F(PictureTest, BrokenJpegRaisesAndKeepsThePicture) {
         EXPECT_THROW(K.LoadFromBytes(Bad), EInvalidGraphic);
     }
     EXPECT_THROW(DecodeJPEG(QByteArray("\xFF\xD8\xFF\xE0garbage", 12)), EInvalidGraphic);
-    EXPECT_THROW(TJPEGImage().SaveToBytes(), EInvalidGraphic);   // nothing to encode
+    EXPECT_THROW(TJPEGImage().SaveToBytes(), EInvalidGraphic); // nothing to encode
 }
 
 TEST_F(PictureTest, BitmapAndPngFilesRoundTripExactly) {
     for (TPixelFormat Format : {pfDevice, pf24bit, pf32bit})
-    for (const char* Name : {"a.bmp", "a.png"}) {
-        TBitmap Src;
-        Src.SetPixelFormat(Format);
-        PaintSample(Src);
-        Src.SaveToFile(Path(Name));
-        TBitmap Back;
-        Back.LoadFromFile(Path(Name));
-        EXPECT_EQ(Compare(Back.ToImage(), Src.ToImage()).Max, 0) << Name;
-        QFile F(Path(Name));
-        ASSERT_TRUE(F.open(QIODevice::ReadOnly));
-        const QByteArray Head = F.read(4);
-        if (QString(Name).endsWith(".png")) EXPECT_EQ(Head.mid(1, 3), "PNG");
-        else EXPECT_EQ(Head.left(2), "BM");
-    }
+        for (const char* Name : {"a.bmp", "a.png"}) {
+            TBitmap Src;
+            Src.SetPixelFormat(Format);
+            PaintSample(Src);
+            Src.SaveToFile(Path(Name));
+            TBitmap Back;
+            Back.LoadFromFile(Path(Name));
+            EXPECT_EQ(Compare(Back.ToImage(), Src.ToImage()).Max, 0) << Name;
+            QFile F(Path(Name));
+            ASSERT_TRUE(F.open(QIODevice::ReadOnly));
+            const QByteArray Head = F.read(4);
+            if (QString(Name).endsWith(".png"))
+                EXPECT_EQ(Head.mid(1, 3), "PNG");
+            else
+                EXPECT_EQ(Head.left(2), "BM");
+        }
 }
 
 TEST_F(PictureTest, PictureChoosesTheGraphicClassByExtension) {
@@ -143,18 +155,21 @@ TEST_F(PictureTest, PictureChoosesTheGraphicClassByExtension) {
     PaintSample(Src);
     Src.SaveToFile(Path("p.bmp"));
     Src.SaveToFile(Path("p.png"));
-    QImage(Src.ToImage()).save(Path("p.gif"), "PNG");   // content is detected, not trusted
+    QImage(Src.ToImage()).save(Path("p.gif"), "PNG"); // content is detected, not trusted
     {
         TIcon I;
         I.SetImage(Src.ToImage().scaled(32, 32));
         I.SaveToFile(Path("p.ico"));
     }
     TPicture Pic;
-    struct Case { const char* File; const std::type_info& Class; int W; };
+    struct Case {
+        const char* File;
+        const std::type_info& Class;
+        int W;
+    };
     const Case Cases[] = {
-        {"p.bmp", typeid(TBitmap), 64}, {"p.png", typeid(TPngImage), 64},
-        {"p.ico", typeid(TIcon), 32},   {"P.BMP", typeid(TBitmap), 64},
-        {"p.gif", typeid(TGIFImage), 64},
+        {"p.bmp", typeid(TBitmap), 64}, {"p.png", typeid(TPngImage), 64}, {"p.ico", typeid(TIcon), 32},
+        {"P.BMP", typeid(TBitmap), 64}, {"p.gif", typeid(TGIFImage), 64},
     };
     QFile::copy(Path("p.bmp"), Path("P.BMP"));
     for (const Case& K : Cases) {
@@ -191,7 +206,11 @@ TEST_F(PictureTest, FailedSaveLeavesNoFileAndKeepsTheOldOne) {
     EXPECT_FALSE(QFile::exists(Path("no/such/folder/a.bmp")));
 
     Src.SaveToFile(Path("keep.bmp"));
-    const QByteArray Before = [&] { QFile F(Path("keep.bmp")); F.open(QIODevice::ReadOnly); return F.readAll(); }();
+    const QByteArray Before = [&] {
+        QFile F(Path("keep.bmp"));
+        F.open(QIODevice::ReadOnly);
+        return F.readAll();
+    }();
     TBitmap Empty;
     EXPECT_THROW(Empty.SaveToFile(Path("keep.bmp")), EInvalidGraphic);
     TGIFImage Gif;
@@ -226,17 +245,19 @@ TEST_F(PictureTest, ScanLinesUseBlueGreenRedOrder) {
     B.SetSize(3, 2);
     B.Canvas()->SetPixels(1, 1, RGB(10, 20, 30));
     auto* Row = static_cast<uint8_t*>(B.ScanLine(1));
-    EXPECT_EQ(Row[3], 30);   // blue
-    EXPECT_EQ(Row[4], 20);   // green
-    EXPECT_EQ(Row[5], 10);   // red
-    Row[0] = 1; Row[1] = 2; Row[2] = 3;
+    EXPECT_EQ(Row[3], 30); // blue
+    EXPECT_EQ(Row[4], 20); // green
+    EXPECT_EQ(Row[5], 10); // red
+    Row[0] = 1;
+    Row[1] = 2;
+    Row[2] = 3;
     EXPECT_EQ(B.Canvas()->Pixels(0, 1), RGB(3, 2, 1));
 
     B.SetPixelFormat(pf32bit);
     auto* Row32 = static_cast<uint8_t*>(B.ScanLine(1));
     EXPECT_EQ(Row32[4], 30);
     EXPECT_EQ(Row32[6], 10);
-    EXPECT_EQ(Row32[7], 255);   // alpha
+    EXPECT_EQ(Row32[7], 255); // alpha
     EXPECT_THROW(B.ScanLine(2), EInvalidGraphic);
     EXPECT_THROW(B.ScanLine(-1), EInvalidGraphic);
 }
@@ -250,10 +271,10 @@ TEST_F(PictureTest, SetSizeKeepsTheOverlapAndWhitensTheRest) {
     EXPECT_EQ(B.Height(), 2);
     EXPECT_EQ(B.Canvas()->Pixels(3, 1), clRed);
     EXPECT_EQ(B.Canvas()->Pixels(4, 1), clWhite);
-    B.Canvas()->FillRect(Rect(0, 0, 6, 2));   // the canvas follows the new size
+    B.Canvas()->FillRect(Rect(0, 0, 6, 2)); // the canvas follows the new size
     EXPECT_EQ(B.Canvas()->Pixels(5, 1), clRed);
     B.SetSize(0, 5);
     EXPECT_TRUE(B.Empty());
 }
 
-}  // namespace
+} // namespace

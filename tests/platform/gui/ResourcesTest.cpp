@@ -1,5 +1,6 @@
 // Named bitmaps built into the program.
 #include "platform/gui/Resources.h"
+
 #include "platform/gui/Graphics.h"
 
 #include <gtest/gtest.h>
@@ -28,4 +29,4 @@ TEST(ResourcesTest, AMissingNameRaisesAndLeavesTheBitmapAlone) {
     EXPECT_EQ(B.Width(), 3);
 }
 
-}  // namespace
+} // namespace

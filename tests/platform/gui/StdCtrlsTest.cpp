@@ -1,11 +1,10 @@
+#include "platform/gui/StdCtrls.h"
+
 #include "platform/gui/ComCtrls.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/Menus.h"
-#include "platform/gui/StdCtrls.h"
 #include "tests/support/QtPrint.h"
 #include "tests/support/ScriptedDialogs.h"
-
-#include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QCheckBox>
@@ -14,11 +13,13 @@
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
-#include <QLineEdit>
+
+#include <gtest/gtest.h>
 
 namespace {
 void Type(QWidget* To, const QString& Text) {
@@ -31,7 +32,7 @@ void Type(QWidget* To, const QString& Text) {
 }
 
 class TDummy : public TObject {};
-}  // namespace
+} // namespace
 
 TEST(StdCtrlsTest, EditKeyPressHandlerFiltersAndChangesCharacters) {
     TForm F(nullptr);
@@ -40,8 +41,10 @@ TEST(StdCtrlsTest, EditKeyPressHandlerFiltersAndChangesCharacters) {
     E->OnChange = [&](TObject*) { ++Changes; };
     // A numeric field: digits pass, letters are dropped, a comma becomes a point.
     E->OnKeyPress = [](TObject*, QChar& Key) {
-        if (Key == QLatin1Char(',')) Key = QLatin1Char('.');
-        else if (Key.isLetter()) Key = QChar();
+        if (Key == QLatin1Char(','))
+            Key = QLatin1Char('.');
+        else if (Key.isLetter())
+            Key = QChar();
     };
     F.Show();
     E->SetFocus();
@@ -82,7 +85,15 @@ TEST(StdCtrlsTest, EditMaxLengthReadOnlyAndSelection) {
 
 TEST(StdCtrlsTest, EditMaxLengthHoldsBackTypingAndPasting) {
     // Sel: where the caret is (Start) and how much is chosen (Len) before Typed / Pasted goes in.
-    struct Case { const char* Name; const char* Text; int Start; int Len; const char* Typed; const char* Pasted; const char* Expected; };
+    struct Case {
+        const char* Name;
+        const char* Text;
+        int Start;
+        int Len;
+        const char* Typed;
+        const char* Pasted;
+        const char* Expected;
+    };
     const Case Cases[] = {
         {"typing stops at the limit", "ab", 2, 0, "cdef", "", "abcd"},
         {"typing over a selection at the limit", "abcd", 0, 2, "xyz", "", "xycd"},
@@ -111,7 +122,10 @@ TEST(StdCtrlsTest, EditMaxLengthHoldsBackTypingAndPasting) {
 }
 
 TEST(StdCtrlsTest, EditMasksBecomeQtInputMasks) {
-    const struct { const char* In; const char* Out; } Table[] = {
+    const struct {
+        const char* In;
+        const char* Out;
+    } Table[] = {
         {"", ""},
         {"!99/99/0000;1;_", "00/00/9999;_"},
         {"000.000.000.000;1; ", "999.999.999.999; "},
@@ -133,7 +147,10 @@ TEST(StdCtrlsTest, CheckBoxCyclesThroughGrayedAndEveryChangeClicks) {
     for (TCheckBoxState S : Cycle) {
         C.Native()->click();
         EXPECT_EQ(C.State(), S);
-        EXPECT_EQ(C.Native()->checkState(), S == cbChecked ? Qt::Checked : S == cbGrayed ? Qt::PartiallyChecked : Qt::Unchecked);
+        EXPECT_EQ(C.Native()->checkState(),
+                  S == cbChecked      ? Qt::Checked
+                      : S == cbGrayed ? Qt::PartiallyChecked
+                                      : Qt::Unchecked);
     }
     EXPECT_EQ(Clicks, 5);
     C.SetAllowGrayed(false);
@@ -291,7 +308,7 @@ TEST(StdCtrlsTest, ToolTipEventShowsTheShortHintOfAControlWithShowHint) {
     QHelpEvent Help(QEvent::ToolTip, QPoint(5, 5), B->mapToGlobal(QPoint(5, 5)));
     QApplication::sendEvent(B->Native(), &Help);
     EXPECT_EQ(Shown, nullptr) << "ShowHint is off";
-    F.SetShowHint(true);   // the button takes its parent's
+    F.SetShowHint(true); // the button takes its parent's
     QApplication::sendEvent(B->Native(), &Help);
     ASSERT_NE(Shown, nullptr);
     EXPECT_EQ(Shown->Caption(), "Options");
@@ -328,7 +345,7 @@ TEST(StdCtrlsTest, SyntheticClickMessagesPressANativeButton) {
     EXPECT_EQ(Clicks, 1);
     EXPECT_EQ(F.ModalResult(), mrOk);
     B->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MakeLParam(5, 5));
-    B->Perform(WM_LBUTTONUP, 0, MakeLParam(500, 5));   // released outside
+    B->Perform(WM_LBUTTONUP, 0, MakeLParam(500, 5)); // released outside
     EXPECT_EQ(Clicks, 1);
 }
 
@@ -363,7 +380,7 @@ TEST(StdCtrlsTest, MemoTakesEnterButLeavesTabToTheFormUnlessItWantsTabs) {
     auto* E = Create<TEdit>(&F, &F);
     E->SetTop(120);
     F.Show();
-    QApplication::processEvents();   // the window becomes active
+    QApplication::processEvents(); // the window becomes active
     M->SetFocus();
     M->SimulateKey('A', {ssShift});
     M->SimulateKey(VK_RETURN);
@@ -390,7 +407,7 @@ TEST(StdCtrlsTest, ListBoxClicksOnTheUsersChoiceOnly) {
     L.SetItemIndex(1);
     EXPECT_EQ(Clicks, 0);
     EXPECT_EQ(L.Items()->Objects(L.ItemIndex()), &O);
-    L.Native()->setCurrentRow(0);   // as a click or an arrow key does
+    L.Native()->setCurrentRow(0); // as a click or an arrow key does
     EXPECT_EQ(Clicks, 1);
     EXPECT_EQ(L.ItemIndex(), 0);
     EXPECT_TRUE(L.Selected(0));
@@ -429,7 +446,7 @@ TEST(StdCtrlsTest, ComboBoxMaxLengthHoldsBackTypingButNotChoicesOrSetTexts) {
     C->SetText("");
     for (char Ch : std::string("abcdef")) C->SimulateKey(0, {}, QChar(Ch));
     EXPECT_EQ(C->Text(), "abcd");
-    C->Native()->setCurrentIndex(0);   // a choice from the list
+    C->Native()->setCurrentIndex(0); // a choice from the list
     EXPECT_EQ(C->Text(), "a long entry");
     C->SetStyle(csDropDownList);
     C->SetStyle(csDropDown);

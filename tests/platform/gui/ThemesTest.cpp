@@ -24,8 +24,10 @@ protected:
         for (int Y = 0; Y < Img.height(); ++Y)
             for (int X = 0; X < Img.width(); ++X)
                 if ((Img.pixel(X, Y) & 0xFFFFFF) != 0xFFFFFF) {
-                    R.Left = std::min(R.Left, X); R.Top = std::min(R.Top, Y);
-                    R.Right = std::max(R.Right, X + 1); R.Bottom = std::max(R.Bottom, Y + 1);
+                    R.Left = std::min(R.Left, X);
+                    R.Top = std::min(R.Top, Y);
+                    R.Right = std::max(R.Right, X + 1);
+                    R.Bottom = std::max(R.Bottom, Y + 1);
                 }
         return R.IsEmpty() ? TRect{} : R;
     }
@@ -33,9 +35,9 @@ protected:
 
 TEST_F(ThemesTest, EveryPartDrawsInsideItsRectInEveryState) {
     const TThemedPart Parts[] = {
-        TThemedPart::CheckBox, TThemedPart::RadioButton, TThemedPart::PushButton,
-        TThemedPart::HeaderItem, TThemedPart::ComboDropButton, TThemedPart::SpinUp,
-        TThemedPart::SpinDown, TThemedPart::ProgressBar, TThemedPart::ProgressChunk,
+        TThemedPart::CheckBox,        TThemedPart::RadioButton,      TThemedPart::PushButton,
+        TThemedPart::HeaderItem,      TThemedPart::ComboDropButton,  TThemedPart::SpinUp,
+        TThemedPart::SpinDown,        TThemedPart::ProgressBar,      TThemedPart::ProgressChunk,
         TThemedPart::ProgressBarVert, TThemedPart::ProgressChunkVert};
     for (TThemedPart P : Parts)
         for (TThemedState S : {tsNormal, tsHot, tsPressed, tsDisabled}) {
@@ -120,4 +122,4 @@ TEST_F(ThemesTest, MeasureOnlyCanvasDrawsNothing) {
     EXPECT_FALSE(DrawThemedPart(&Measure, TThemedPart::PushButton, tsNormal, Rect(0, 0, 10, 10)));
 }
 
-}  // namespace
+} // namespace

@@ -1,4 +1,5 @@
 #include "platform/net/IcmpClient.h"
+
 #include "platform/rtl/Clock.h"
 
 #include <gtest/gtest.h>
@@ -7,15 +8,13 @@
 // with the reason.
 class IcmpClientReal : public ::testing::TestWithParam<TIcmpClient::TSocketKind> {};
 
-TEST_P(IcmpClientReal, EchoFromLoopback)
-{
+TEST_P(IcmpClientReal, EchoFromLoopback) {
     TIcmpClient Client(GetParam());
     std::optional<TIcmpReply> Reply;
     try {
         Reply = Client.Ping("127.0.0.1", 1024, 400);
     } catch (const ESocketError& E) {
-        if (E.Message().startsWith("Cannot open an ICMP socket"))
-            GTEST_SKIP() << E.what();
+        if (E.Message().startsWith("Cannot open an ICMP socket")) GTEST_SKIP() << E.what();
         throw;
     }
     ASSERT_TRUE(Reply.has_value());
@@ -30,11 +29,9 @@ TEST_P(IcmpClientReal, EchoFromLoopback)
 }
 
 INSTANTIATE_TEST_SUITE_P(Sockets, IcmpClientReal,
-                         ::testing::Values(TIcmpClient::skAuto, TIcmpClient::skPingSocket,
-                                           TIcmpClient::skRawSocket));
+                         ::testing::Values(TIcmpClient::skAuto, TIcmpClient::skPingSocket, TIcmpClient::skRawSocket));
 
-TEST(IcmpClient, BadRequestsRaise)
-{
+TEST(IcmpClient, BadRequestsRaise) {
     TIcmpClient Client;
     EXPECT_THROW(Client.Ping("", 32, 400), ESocketError);
     EXPECT_THROW(Client.Ping("   ", 32, 400), ESocketError);
@@ -42,8 +39,7 @@ TEST(IcmpClient, BadRequestsRaise)
     EXPECT_THROW(Client.Ping("127.0.0.1", 70000, 400), ESocketError);
 }
 
-TEST(IcmpClientService, FakeRepliesOrCostsTheTimeOutOnTheClock)
-{
+TEST(IcmpClientService, FakeRepliesOrCostsTheTimeOutOnTheClock) {
     auto FakeClock = std::make_shared<TFakeClock>(QDateTime(QDate(2024, 1, 1), QTime(0, 0)));
     SetClock(FakeClock);
     auto Fake = std::make_shared<TFakeIcmpClient>();

@@ -3,6 +3,7 @@
 #include "tests/platform/rtl/QtPrint.h"
 
 #include <gtest/gtest.h>
+
 #include <cmath>
 
 namespace {
@@ -10,7 +11,7 @@ class DateFixture : public testing::Test {
 protected:
     void SetUp() override {
         FSaved = FormatSettings;
-        FormatSettings = TFormatSettings();   // dd/mm/yyyy, hh:nn:ss, English names
+        FormatSettings = TFormatSettings(); // dd/mm/yyyy, hh:nn:ss, English names
         FClock = std::make_shared<TFakeClock>(QDateTime(QDate(2026, 3, 14), QTime(15, 9, 26, 535)));
         SetClock(FClock);
     }
@@ -25,9 +26,12 @@ protected:
 using Dates = DateFixture;
 
 TEST_F(Dates, EncodeAndDecodeCountFromTheEpoch) {
-    struct { int y, m, d; double serial; } cases[] = {
-        {1899, 12, 30, 0}, {1899, 12, 31, 1}, {1900, 1, 1, 2}, {1900, 3, 1, 61}, {2000, 2, 29, 36585},
-        {1899, 12, 29, -1}, {1, 1, 1, -693593}, {9999, 12, 31, 2958465},
+    struct {
+        int y, m, d;
+        double serial;
+    } cases[] = {
+        {1899, 12, 30, 0},    {1899, 12, 31, 1},  {1900, 1, 1, 2},    {1900, 3, 1, 61},
+        {2000, 2, 29, 36585}, {1899, 12, 29, -1}, {1, 1, 1, -693593}, {9999, 12, 31, 2958465},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(EncodeDate(c.y, c.m, c.d), c.serial) << c.y << "-" << c.m << "-" << c.d;
@@ -50,7 +54,7 @@ TEST_F(Dates, EncodeAndDecodeCountFromTheEpoch) {
     DecodeDate(nearly, y, m, d);
     DecodeTime(nearly, h, mi, s, ms);
     EXPECT_EQ(QDateTime(QDate(y, m, d), QTime(h, mi, s, ms)), QDateTime(QDate(2026, 1, 2), QTime(0, 0)));
-    EXPECT_EQ(DayOfWeek(EncodeDate(2026, 3, 14)), 7);   // a Saturday
+    EXPECT_EQ(DayOfWeek(EncodeDate(2026, 3, 14)), 7); // a Saturday
     EXPECT_EQ(DayOfWeek(EncodeDate(2026, 3, 15)), 1);
     // Values that are no date at all read as day 0 instead of overflowing.
     for (const double bad : {std::nan(""), 1e300, -1e300, HUGE_VAL}) {
@@ -69,11 +73,14 @@ TEST_F(Dates, NowComesFromTheClockService) {
 
 TEST_F(Dates, FormatDateTimeSpecifiers) {
     const TDateTime t = EncodeDate(2026, 3, 4) + EncodeTime(15, 7, 8, 9);
-    struct { const char* fmt; const char* expect; } cases[] = {
+    struct {
+        const char* fmt;
+        const char* expect;
+    } cases[] = {
         {"yyyy-mm-dd hh:nn:ss.zzz", "2026-03-04 15:07:08.009"},
         {"d/m/yy", "4/3/26"},
         {"ddd dddd mmm mmmm", "Wed Wednesday Mar March"},
-        {"h:mm", "15:07"},        // "m" after an hour is the minute
+        {"h:mm", "15:07"}, // "m" after an hour is the minute
         {"hh:nn am/pm", "03:07 pm"},
         {"h AMPM", "3 PM"},
         {"h a/p", "3 p"},
@@ -85,7 +92,7 @@ TEST_F(Dates, FormatDateTimeSpecifiers) {
         {"", "04/03/2026 15:07:08"},
     };
     for (const auto& c : cases) EXPECT_EQ(FormatDateTime(c.fmt, t), c.expect) << c.fmt;
-    EXPECT_EQ(DateTimeToStr(EncodeDate(2026, 3, 4)), "04/03/2026");   // midnight shows no time
+    EXPECT_EQ(DateTimeToStr(EncodeDate(2026, 3, 4)), "04/03/2026"); // midnight shows no time
     FormatSettings.DateSeparator = u'.';
     FormatSettings.TimeSeparator = u'-';
     EXPECT_EQ(DateToStr(t), "04.03.2026");
@@ -93,12 +100,16 @@ TEST_F(Dates, FormatDateTimeSpecifiers) {
 }
 
 TEST_F(Dates, ReadingDatesAndTimes) {
-    struct { const char* text; bool ok; QDateTime expect; } dates[] = {
+    struct {
+        const char* text;
+        bool ok;
+        QDateTime expect;
+    } dates[] = {
         {"04/03/2026", true, QDateTime(QDate(2026, 3, 4), QTime(0, 0))},
         {" 4/3/2026 ", true, QDateTime(QDate(2026, 3, 4), QTime(0, 0))},
-        {"4/3", true, QDateTime(QDate(2026, 3, 4), QTime(0, 0))},        // the current year
+        {"4/3", true, QDateTime(QDate(2026, 3, 4), QTime(0, 0))}, // the current year
         {"4/3/26", true, QDateTime(QDate(2026, 3, 4), QTime(0, 0))},
-        {"4/3/80", true, QDateTime(QDate(1980, 3, 4), QTime(0, 0))},     // within fifty years of now
+        {"4/3/80", true, QDateTime(QDate(1980, 3, 4), QTime(0, 0))}, // within fifty years of now
         {"31/02/2026", false, {}},
         {"4-3-2026", false, {}},
         {"4/3/2026x", false, {}},
@@ -121,7 +132,11 @@ TEST_F(Dates, ReadingDatesAndTimes) {
     FormatSettings.ShortDateFormat = "yyyy/mm/dd";
     EXPECT_EQ(StrToDate("2026/3/4"), EncodeDate(2026, 3, 4));
 
-    struct { const char* text; bool ok; QTime expect; } times[] = {
+    struct {
+        const char* text;
+        bool ok;
+        QTime expect;
+    } times[] = {
         {"15:07", true, QTime(15, 7)},
         {"15:07:08", true, QTime(15, 7, 8)},
         {"15:07:08.009", true, QTime(15, 7, 8, 9)},
@@ -138,8 +153,10 @@ TEST_F(Dates, ReadingDatesAndTimes) {
     for (const auto& c : times) {
         TDateTime v = -1;
         EXPECT_EQ(TryStrToTime(c.text, v), c.ok) << c.text;
-        if (c.ok) EXPECT_NEAR(v, double(c.expect.msecsSinceStartOfDay()) / 86400000.0, 1e-12) << c.text;
-        else EXPECT_THROW(StrToTime(c.text), EConvertError) << c.text;
+        if (c.ok)
+            EXPECT_NEAR(v, double(c.expect.msecsSinceStartOfDay()) / 86400000.0, 1e-12) << c.text;
+        else
+            EXPECT_THROW(StrToTime(c.text), EConvertError) << c.text;
     }
     FormatSettings = TFormatSettings();
     EXPECT_NEAR(StrToDateTime("04/03/2026 15:07:08"), EncodeDate(2026, 3, 4) + EncodeTime(15, 7, 8, 0), 1e-9);
@@ -161,4 +178,4 @@ TEST_F(Dates, LocaleSettingsAreReadableAndRoundTrip) {
     const TDateTime d = EncodeDate(2026, 11, 23);
     EXPECT_EQ(StrToDate(DateToStr(d)), d) << DateToStr(d).toStdString();
 }
-}  // namespace
+} // namespace

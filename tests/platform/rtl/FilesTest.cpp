@@ -1,9 +1,11 @@
 #include "platform/rtl/Files.h"
+
 #include "tests/platform/rtl/QtPrint.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -49,10 +51,10 @@ TEST_F(Folders, ExistenceCreationAndSortedListings) {
     EXPECT_TRUE(DirectoryExists(FDir.path()));
     EXPECT_FALSE(FileExists(FDir.path()));
     EXPECT_FALSE(DirectoryExists(Path("x")));
-    EXPECT_FALSE(CreateDir(Path("a/b")));          // the parent is missing
+    EXPECT_FALSE(CreateDir(Path("a/b"))); // the parent is missing
     EXPECT_TRUE(ForceDirectories(Path("a/b/c")));
-    EXPECT_TRUE(ForceDirectories(Path("a/b/c")));  // already there is fine
-    EXPECT_FALSE(CreateDir(Path("a")));            // already there is not
+    EXPECT_TRUE(ForceDirectories(Path("a/b/c"))); // already there is fine
+    EXPECT_FALSE(CreateDir(Path("a"))); // already there is not
     EXPECT_TRUE(CreateDir(Path("B")));
     Put("zeta.lng", "");
     Put("Alpha.LNG", "");
@@ -65,15 +67,19 @@ TEST_F(Folders, ExistenceCreationAndSortedListings) {
     EXPECT_TRUE(ListFiles(Path("missing")).isEmpty());
     EXPECT_TRUE(DeleteFile(Path("notes.txt")));
     EXPECT_FALSE(DeleteFile(Path("notes.txt")));
-    EXPECT_FALSE(DeleteFile(Path("a")));           // a folder is not a file
+    EXPECT_FALSE(DeleteFile(Path("a"))); // a folder is not a file
     EXPECT_TRUE(RenameFile(Path("beta.lng"), Path("gamma.lng")));
-    EXPECT_FALSE(RenameFile(Path("gamma.lng"), Path("zeta.lng")));   // never over an existing file
+    EXPECT_FALSE(RenameFile(Path("gamma.lng"), Path("zeta.lng"))); // never over an existing file
 }
 
 using TextFiles = FilesFixture;
 
 TEST_F(TextFiles, EncodingsAndLineEnds) {
-    struct { const char* name; QByteArray bytes; QStringList lines; } cases[] = {
+    struct {
+        const char* name;
+        QByteArray bytes;
+        QStringList lines;
+    } cases[] = {
         {"empty", "", {}},
         {"ascii lf", "a\nb\n", {"a", "b"}},
         {"no final break", "a\nb", {"a", "b"}},
@@ -139,12 +145,11 @@ TEST_F(AtomicWriter, ReplacesTheWholeFileAndLeavesNoTemporary) {
     QFile::setPermissions(Path("p.xml"), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
     WriteFileAtomic(Path("p.xml"), "new");
     EXPECT_EQ(ReadFileBytes(Path("p.xml")), "new");
-    EXPECT_EQ(QFile::permissions(Path("p.xml")) & 0x7077,  // owner, group, other: not the "user" bits
+    EXPECT_EQ(QFile::permissions(Path("p.xml")) & 0x7077, // owner, group, other: not the "user" bits
               QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
     WriteFileAtomic(Path("fresh.xml"), QByteArray());
     EXPECT_TRUE(FileExists(Path("fresh.xml")));
-    EXPECT_EQ(QDir(FDir.path()).entryList(QDir::Files | QDir::Hidden),
-              QStringList({"fresh.xml", "p.xml"}));
+    EXPECT_EQ(QDir(FDir.path()).entryList(QDir::Files | QDir::Hidden), QStringList({"fresh.xml", "p.xml"}));
 }
 
 TEST_F(AtomicWriter, FailureRaisesAndKeepsTheOldFile) {
@@ -158,8 +163,7 @@ TEST_F(AtomicWriter, FailureRaisesAndKeepsTheOldFile) {
             ADD_FAILURE() << target.toStdString();
         } catch (const EInOutError& e) {
             EXPECT_TRUE(e.Message().contains(target));
-            EXPECT_TRUE(e.Message().contains("Not a directory") || e.Message().contains("No such file"))
-                << e.what();
+            EXPECT_TRUE(e.Message().contains("Not a directory") || e.Message().contains("No such file")) << e.what();
         }
     }
     // A folder in the target's place: the temporary is written, the rename fails.
@@ -175,8 +179,8 @@ TEST_F(AtomicWriter, AnUnfinishedWriteLeavesTheTargetAlone) {
     {
         TAtomicFile f(Path("p.xml"));
         f.Write("half", 4);
-    }   // never committed
+    } // never committed
     EXPECT_EQ(ReadFileBytes(Path("p.xml")), "old contents");
     EXPECT_EQ(QDir(FDir.path()).entryList(QDir::Files | QDir::Hidden), QStringList({"p.xml"}));
 }
-}  // namespace
+} // namespace

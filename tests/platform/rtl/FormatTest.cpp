@@ -1,8 +1,8 @@
 #include "platform/rtl/SysUtils.h"
-
 #include "tests/platform/rtl/QtPrint.h"
 
 #include <gtest/gtest.h>
+
 #include <cmath>
 
 namespace {
@@ -20,7 +20,11 @@ protected:
 using FormatText = FormatFixture;
 
 TEST_F(FormatText, FormatsMatchingArguments) {
-    struct { QString fmt; QList<TVarRec> args; QString expect; } cases[] = {
+    struct {
+        QString fmt;
+        QList<TVarRec> args;
+        QString expect;
+    } cases[] = {
         {"%d", {42}, "42"},
         {"%d", {-42}, "-42"},
         {"%5d|", {42}, "   42|"},
@@ -53,27 +57,30 @@ TEST_F(FormatText, FormatsMatchingArguments) {
         {"%g", {1e20}, "1E20"},
         {"100%%", {}, "100%"},
         {"%1:s %0:s %s", {"a", "b"}, "b a b"},
-        {"%d", {1, 2, 3}, "1"},   // arguments left over are ignored
+        {"%d", {1, 2, 3}, "1"}, // arguments left over are ignored
         {"no format", {}, "no format"},
     };
     for (const auto& c : cases) EXPECT_EQ(Format(c.fmt, c.args), c.expect) << c.fmt.toStdString();
 }
 
 TEST_F(FormatText, MismatchRaisesInsteadOfGuessing) {
-    struct { QString fmt; QList<TVarRec> args; } cases[] = {
-        {"%d", {}},               // too few arguments
+    struct {
+        QString fmt;
+        QList<TVarRec> args;
+    } cases[] = {
+        {"%d", {}}, // too few arguments
         {"%s %s", {"a"}},
-        {"%d", {"12"}},           // a text for a number
-        {"%s", {12}},             // a number for a text
-        {"%f", {12}},             // an integer for a floating value
+        {"%d", {"12"}}, // a text for a number
+        {"%s", {12}}, // a number for a text
+        {"%f", {12}}, // an integer for a floating value
         {"%d", {1.5}},
         {"%d", {true}},
-        {"%", {1}},               // a lone percent sign at the end
+        {"%", {1}}, // a lone percent sign at the end
         {"%5", {1}},
-        {"%q", {1}},              // no such conversion
+        {"%q", {1}}, // no such conversion
         {"%.d", {1}},
         {"%*d", {"x", 1}},
-        {"%3:s", {"a"}},          // index beyond the arguments
+        {"%3:s", {"a"}}, // index beyond the arguments
         {"%99999999999d", {1}},
     };
     for (const auto& c : cases) {
@@ -99,10 +106,21 @@ TEST_F(FormatText, UsesTheDecimalSeparatorInForce) {
 using FloatText = FormatFixture;
 
 TEST_F(FloatText, FloatToStrUsesFifteenSignificantDigits) {
-    struct { double v; const char* expect; } cases[] = {
-        {0, "0"}, {1, "1"}, {-1.5, "-1.5"}, {0.1, "0.1"}, {1.0 / 3, "0.333333333333333"},
-        {123456789012345.0, "123456789012345"}, {1e15, "1E15"}, {1.5e-7, "1.5E-7"}, {0.0001, "0.0001"},
-        {100, "100"}, {2.675, "2.675"},
+    struct {
+        double v;
+        const char* expect;
+    } cases[] = {
+        {0, "0"},
+        {1, "1"},
+        {-1.5, "-1.5"},
+        {0.1, "0.1"},
+        {1.0 / 3, "0.333333333333333"},
+        {123456789012345.0, "123456789012345"},
+        {1e15, "1E15"},
+        {1.5e-7, "1.5E-7"},
+        {0.0001, "0.0001"},
+        {100, "100"},
+        {2.675, "2.675"},
     };
     for (const auto& c : cases) EXPECT_EQ(FloatToStr(c.v), c.expect) << c.v;
     EXPECT_EQ(FloatToStr(std::nan("")), "NAN");
@@ -110,7 +128,11 @@ TEST_F(FloatText, FloatToStrUsesFifteenSignificantDigits) {
 }
 
 TEST_F(FloatText, FormatFloatPatterns) {
-    struct { const char* fmt; double v; const char* expect; } cases[] = {
+    struct {
+        const char* fmt;
+        double v;
+        const char* expect;
+    } cases[] = {
         {"0.00", 3.14159, "3.14"},
         {"0.00", -3.14159, "-3.14"},
         {"0.00", 0.005, "0.01"},
@@ -138,16 +160,22 @@ TEST_F(FloatText, FormatFloatPatterns) {
 }
 
 TEST_F(FloatText, StrToFloatAcceptsOnlyWholeNumbers) {
-    struct { const char* text; bool ok; double v; } cases[] = {
-        {"1.5", true, 1.5}, {" -2 ", true, -2}, {"+3e2", true, 300}, {".5", true, 0.5}, {"5.", true, 5},
-        {"1E-2", true, 0.01}, {"", false, 0}, {"abc", false, 0}, {"1.5x", false, 0}, {"1e", false, 0},
-        {"1,5", false, 0}, {".", false, 0}, {"1e999", false, 0}, {"nan", false, 0},
+    struct {
+        const char* text;
+        bool ok;
+        double v;
+    } cases[] = {
+        {"1.5", true, 1.5},   {" -2 ", true, -2}, {"+3e2", true, 300}, {".5", true, 0.5},  {"5.", true, 5},
+        {"1E-2", true, 0.01}, {"", false, 0},     {"abc", false, 0},   {"1.5x", false, 0}, {"1e", false, 0},
+        {"1,5", false, 0},    {".", false, 0},    {"1e999", false, 0}, {"nan", false, 0},
     };
     for (const auto& c : cases) {
         double v = -99;
         EXPECT_EQ(TryStrToFloat(c.text, v), c.ok) << c.text;
-        if (c.ok) EXPECT_DOUBLE_EQ(v, c.v) << c.text;
-        else EXPECT_THROW(StrToFloat(c.text), EConvertError) << c.text;
+        if (c.ok)
+            EXPECT_DOUBLE_EQ(v, c.v) << c.text;
+        else
+            EXPECT_THROW(StrToFloat(c.text), EConvertError) << c.text;
     }
 }
-}  // namespace
+} // namespace

@@ -4,6 +4,7 @@
 #include "tests/platform/rtl/QtPrint.h"
 
 #include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -30,7 +31,7 @@ TEST_F(IniFile, ReadsSectionsKeysAndTypedValues) {
                     "[ Other ]\r\n"
                     "cp0=9\r\n");
     TIniFile ini(Path());
-    EXPECT_EQ(ini.ReadInteger("columns", "cp0", -1), 3);   // names ignore case
+    EXPECT_EQ(ini.ReadInteger("columns", "cp0", -1), 3); // names ignore case
     EXPECT_EQ(ini.ReadInteger("Columns", "CP1", -1), 16);
     EXPECT_EQ(ini.ReadInteger("Columns", "Bad", -1), -1);
     EXPECT_EQ(ini.ReadInteger("Columns", "Missing", 7), 7);
@@ -75,16 +76,16 @@ TEST_F(IniFile, WritesAtOnceWholeAndKeepsComments) {
 TEST_F(IniFile, MissingFileReadsEmptyAndAFailedWriteChangesNothing) {
     TIniFile fresh(Path("new.ini"));
     EXPECT_EQ(fresh.ReadString("S", "k", "dflt"), "dflt");
-    EXPECT_FALSE(FileExists(Path("new.ini")));   // reading never creates the file
+    EXPECT_FALSE(FileExists(Path("new.ini"))); // reading never creates the file
     fresh.WriteString("S", "k", "v");
     EXPECT_TRUE(FileExists(Path("new.ini")));
 
     TIniFile nowhere(Path("missing/x.ini"));
     EXPECT_THROW(nowhere.WriteString("S", "k", "v"), EInOutError);
-    EXPECT_FALSE(nowhere.ValueExists("S", "k"));   // the failed write is not kept in memory either
+    EXPECT_FALSE(nowhere.ValueExists("S", "k")); // the failed write is not kept in memory either
     EXPECT_THROW(fresh.WriteString("S", "k", "two\r\nlines"), EConvertError);
     EXPECT_THROW(fresh.WriteString("S", "a=b", "v"), EConvertError);
     EXPECT_THROW(fresh.WriteString("S]", "k", "v"), EConvertError);
     EXPECT_EQ(TIniFile(Path("new.ini")).ReadString("S", "k", ""), "v");
 }
-}  // namespace
+} // namespace

@@ -1,5 +1,4 @@
 #include "platform/rtl/SysUtils.h"
-
 #include "tests/platform/rtl/QtPrint.h"
 
 #include <gtest/gtest.h>
@@ -28,7 +27,7 @@ const TIntCase IntCases[] = {
     {"-2147483649", false, 0},
     {"99999999999999999999", false, 0},
     {"$FFFFFFFF", true, -1},
-    {"$000000001", true, 1},          // leading zeros are not significant digits
+    {"$000000001", true, 1}, // leading zeros are not significant digits
     {"0x00000000FFFFFFFF", true, -1},
     {"$000000000", true, 0},
     {"$100000000", false, 0},
@@ -62,11 +61,13 @@ const TIntCase IntCases[] = {
     {"0x-1", false, 0},
     {"$$1", false, 0},
     {"00x1", false, 0},
-    {"\xd9\xa3", false, 0},   // an Arabic-Indic digit is not a digit here
-    {"\xef\xbc\x91\xef\xbc\x92", false, 0},   // nor are full-width digits
-    {"1\xc2\xa0", false, 0},   // a no-break space does not end a number
-    {"\xc2\xa0" "1", false, 0},   // nor lead one
-    {"$1234567\xc3\xa9", false, 0},   // eight characters, nine bytes: refused either way
+    {"\xd9\xa3", false, 0}, // an Arabic-Indic digit is not a digit here
+    {"\xef\xbc\x91\xef\xbc\x92", false, 0}, // nor are full-width digits
+    {"1\xc2\xa0", false, 0}, // a no-break space does not end a number
+    {"\xc2\xa0"
+     "1",
+     false, 0}, // nor lead one
+    {"$1234567\xc3\xa9", false, 0}, // eight characters, nine bytes: refused either way
 };
 
 class IntegerSyntax : public testing::TestWithParam<TIntCase> {};
@@ -76,9 +77,9 @@ class IntegerSyntax : public testing::TestWithParam<TIntCase> {};
 TEST_P(IntegerSyntax, ReadsAsTheTableSaysThroughEveryEntry) {
     const TIntCase& c = GetParam();
     const QString text = QString::fromUtf8(c.Text);
-    const QString padded = "<<" + text + ">>";   // a view into a longer text stops where it ends
+    const QString padded = "<<" + text + ">>"; // a view into a longer text stops where it ends
     const std::string_view utf8(c.Text);
-    const std::string followed = std::string(utf8) + "9";   // so does a counted UTF-8 text
+    const std::string followed = std::string(utf8) + "9"; // so does a counted UTF-8 text
     const struct {
         const char* Entry;
         std::function<bool(int&)> Read;
@@ -110,11 +111,23 @@ TEST_P(IntegerSyntax, ReadsAsTheTableSaysThroughEveryEntry) {
 // A NUL inside a counted text is a character like any other, and not a digit.
 TEST(IntegerSyntaxEntries, CountedTextsDoNotStopAtNul) {
     int v = 7;
-    EXPECT_FALSE(TryStrToInt(std::string_view("12\0" "3", 4), v));
-    EXPECT_FALSE(TryStrToInt(QStringView(u"12\0" "3", 4), v));
-    EXPECT_FALSE(TryStrToInt(QStringView(u"12\0" "3", 4).toString(), v));
+    EXPECT_FALSE(TryStrToInt(std::string_view("12\0"
+                                              "3",
+                                              4),
+                             v));
+    EXPECT_FALSE(TryStrToInt(QStringView(u"12\0"
+                                         "3",
+                                         4),
+                             v));
+    EXPECT_FALSE(TryStrToInt(QStringView(u"12\0"
+                                         "3",
+                                         4)
+                                 .toString(),
+                             v));
     EXPECT_EQ(v, 7);
-    EXPECT_TRUE(TryStrToInt("12\0" "3", v));   // a NUL-terminated text ends at its NUL
+    EXPECT_TRUE(TryStrToInt("12\0"
+                            "3",
+                            v)); // a NUL-terminated text ends at its NUL
     EXPECT_EQ(v, 12);
 }
 
@@ -135,30 +148,45 @@ TEST(IntegerText, IntToStrAndIntToHex) {
     EXPECT_EQ(IntToStr(int64_t(1) << 40), "1099511627776");
     EXPECT_EQ(IntToHex(255, 4), "00FF");
     EXPECT_EQ(IntToHex(0x1234, 2), "1234");
-    EXPECT_EQ(IntToHex(-1, 4), "FFFFFFFF");          // an int shows its 32-bit pattern
+    EXPECT_EQ(IntToHex(-1, 4), "FFFFFFFF"); // an int shows its 32-bit pattern
     EXPECT_EQ(IntToHex(int64_t(-1), 4), "FFFFFFFFFFFFFFFF");
     EXPECT_EQ(IntToHex(uint8_t(0xAB), 1), "AB");
     EXPECT_EQ(IntToHex(0, 0), "0");
 }
 
 TEST(IntegerArithmetic, MulDivRoundsHalfAwayFromZeroAndGuardsZero) {
-    struct { int n, num, den, expect; } cases[] = {
-        {10, 3, 4, 8},          // 7.5 -> 8
-        {-10, 3, 4, -8},        // -7.5 -> -8
+    struct {
+        int n, num, den, expect;
+    } cases[] = {
+        {10, 3, 4, 8}, // 7.5 -> 8
+        {-10, 3, 4, -8}, // -7.5 -> -8
         {10, 1, 3, 3},
-        {5, 1, 2, 3},           // 2.5 -> 3
+        {5, 1, 2, 3}, // 2.5 -> 3
         {2000000000, 3, 2, -1}, // beyond the range
-        {2000000000, 2, 4, 1000000000},   // the product may exceed 32 bits
+        {2000000000, 2, 4, 1000000000}, // the product may exceed 32 bits
         {7, 7, 0, -1},
-        {9, 1, -2, -5},         // -4.5 -> -5
+        {9, 1, -2, -5}, // -4.5 -> -5
     };
     for (const auto& c : cases) EXPECT_EQ(MulDiv(c.n, c.num, c.den), c.expect) << c.n << "*" << c.num << "/" << c.den;
 }
 
 TEST(IntegerArithmetic, RoundTakesHalvesToEven) {
-    struct { double x; int64_t expect; } cases[] = {
-        {0.5, 0}, {1.5, 2}, {2.5, 2}, {3.5, 4}, {-0.5, 0}, {-1.5, -2}, {-2.5, -2},
-        {2.4999, 2}, {2.5001, 3}, {-2.6, -3}, {1e15 + 0.5, 1000000000000000LL}, {0, 0},
+    struct {
+        double x;
+        int64_t expect;
+    } cases[] = {
+        {0.5, 0},
+        {1.5, 2},
+        {2.5, 2},
+        {3.5, 4},
+        {-0.5, 0},
+        {-1.5, -2},
+        {-2.5, -2},
+        {2.4999, 2},
+        {2.5001, 3},
+        {-2.6, -3},
+        {1e15 + 0.5, 1000000000000000LL},
+        {0, 0},
     };
     for (const auto& c : cases) EXPECT_EQ(Round(c.x), c.expect) << c.x;
     EXPECT_THROW(Round(1e300), ERangeError);
@@ -168,7 +196,7 @@ TEST(IntegerArithmetic, RoundTakesHalvesToEven) {
 TEST(TextHelpers, TrimAndFriends) {
     EXPECT_EQ(Trim(QString(" \t a b \r\n")), "a b");
     EXPECT_EQ(Trim(QString("\x01x\x1f")), "x");
-    EXPECT_EQ(Trim(QString::fromUtf8("\xc2\xa0x")), QString::fromUtf8("\xc2\xa0x"));  // no-break space stays
+    EXPECT_EQ(Trim(QString::fromUtf8("\xc2\xa0x")), QString::fromUtf8("\xc2\xa0x")); // no-break space stays
     EXPECT_EQ(TrimLeft("  a "), "a ");
     EXPECT_EQ(TrimRight("  a "), "  a");
     EXPECT_EQ(Pos("b", "abcb"), 2);
@@ -184,4 +212,4 @@ TEST(TextHelpers, TrimAndFriends) {
     EXPECT_EQ(StringOfChar(u'-', 3), "---");
     EXPECT_EQ(StringOfChar(u'-', -3), "");
 }
-}  // namespace
+} // namespace

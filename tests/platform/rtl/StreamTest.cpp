@@ -4,7 +4,9 @@
 
 #include <QDir>
 #include <QTemporaryDir>
+
 #include <gtest/gtest.h>
+
 #include <stdexcept>
 
 namespace {
@@ -18,7 +20,7 @@ TEST(MemoryStream, ReadWriteSeekAndSize) {
     EXPECT_EQ(m.Bytes(), "hELlo");
     m.Seek(-2, soEnd);
     char buf[8] = {};
-    EXPECT_EQ(m.Read(buf, 8), 2);   // a short read returns what there is
+    EXPECT_EQ(m.Read(buf, 8), 2); // a short read returns what there is
     EXPECT_STREQ(buf, "lo");
     EXPECT_EQ(m.Read(buf, 8), 0);
     m.SetPosition(3);
@@ -28,7 +30,7 @@ TEST(MemoryStream, ReadWriteSeekAndSize) {
     EXPECT_EQ(m.Bytes(), QByteArray("hELlo\0\0\0", 8));
     m.SetSize(2);
     EXPECT_EQ(m.Position(), 2);
-    m.Seek(2, soCurrent);   // past the end: a write fills the gap with zeros
+    m.Seek(2, soCurrent); // past the end: a write fills the gap with zeros
     m.WriteBuffer("x", 1);
     EXPECT_EQ(m.Bytes(), QByteArray("hE\0\0x", 5));
     m.Clear();
@@ -42,7 +44,7 @@ TEST(MemoryStream, CopyFromAndStringListStreaming) {
     l.SaveToStream(&src);
     EXPECT_EQ(src.Bytes(), "a\r\nb\r\n");
     TMemoryStream dst;
-    EXPECT_EQ(dst.CopyFrom(&src, 0), 6);   // 0 copies the whole source
+    EXPECT_EQ(dst.CopyFrom(&src, 0), 6); // 0 copies the whole source
     EXPECT_EQ(dst.Bytes(), src.Bytes());
     dst.SetPosition(0);
     TStringList back;
@@ -64,7 +66,7 @@ TEST_F(FileStream, CreateWritesTheFileWhenDone) {
     {
         TFileStream f(Path("bank1.bin"), fmCreate);
         f.WriteBuffer("\x01\x02\x03", 3);
-        EXPECT_EQ(ReadFileBytes(Path("bank1.bin")), "old");   // not yet in place
+        EXPECT_EQ(ReadFileBytes(Path("bank1.bin")), "old"); // not yet in place
         f.SetPosition(1);
         char c = 0;
         f.ReadBuffer(&c, 1);
@@ -81,8 +83,7 @@ TEST_F(FileStream, AnErrorWhileWritingKeepsTheOldFile) {
         TFileStream f(Path("bank1.bin"), fmCreate);
         f.WriteBuffer("half", 4);
         throw std::runtime_error("the writer failed");
-    } catch (const std::runtime_error&) {
-    }
+    } catch (const std::runtime_error&) {}
     EXPECT_EQ(ReadFileBytes(Path("bank1.bin")), "old");
     EXPECT_EQ(Entries(), QStringList({"bank1.bin"}));
 }
@@ -123,4 +124,4 @@ TEST_F(FileStream, OpenModesAndErrors) {
         EXPECT_TRUE(e.Message().contains("No such file or directory")) << e.what();
     }
 }
-}  // namespace
+} // namespace

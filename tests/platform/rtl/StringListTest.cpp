@@ -3,6 +3,7 @@
 #include "tests/platform/rtl/QtPrint.h"
 
 #include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -29,7 +30,7 @@ TEST(StringList, AddInsertDeleteMoveExchangeKeepObjects) {
     l.Delete(1);
     EXPECT_EQ(Items(l), QStringList({"three", "one", "deux"}));
     EXPECT_EQ(l.IndexOfObject(&a), 2);
-    EXPECT_EQ(l.IndexOf("ONE"), 1);   // case is ignored by default
+    EXPECT_EQ(l.IndexOf("ONE"), 1); // case is ignored by default
     EXPECT_EQ(l.IndexOf("four"), -1);
     l.Clear();
     EXPECT_EQ(l.Count(), 0);
@@ -57,7 +58,11 @@ TEST(StringList, IndexErrorsNameTheIndex) {
 }
 
 TEST(StringList, SortedListsKeepOrderAndApplyDuplicates) {
-    struct { TDuplicates dup; QStringList expect; bool raises; } cases[] = {
+    struct {
+        TDuplicates dup;
+        QStringList expect;
+        bool raises;
+    } cases[] = {
         {dupIgnore, {"apple", "Banana", "cherry"}, false},
         {dupAccept, {"apple", "banana", "Banana", "cherry"}, false},
         {dupError, {"apple", "Banana", "cherry"}, true},
@@ -69,8 +74,10 @@ TEST(StringList, SortedListsKeepOrderAndApplyDuplicates) {
         l.Add("cherry");
         l.Add("Banana");
         l.Add("apple");
-        if (c.raises) EXPECT_THROW(l.Add("banana"), EListError);
-        else l.Add("banana");
+        if (c.raises)
+            EXPECT_THROW(l.Add("banana"), EListError);
+        else
+            l.Add("banana");
         EXPECT_EQ(Items(l), c.expect) << c.dup;
         int index = -1;
         EXPECT_TRUE(l.Find("BANANA", index));
@@ -89,7 +96,7 @@ TEST(StringList, CaseSensitivityDecidesSortingAndSearch) {
     l.SetSorted(true);
     EXPECT_EQ(Items(l), QStringList({"A", "B", "a", "b"}));
     EXPECT_EQ(l.IndexOf("b"), 3);
-    l.SetCaseSensitive(false);   // re-sorts, stably
+    l.SetCaseSensitive(false); // re-sorts, stably
     EXPECT_EQ(Items(l), QStringList({"A", "a", "B", "b"}));
     EXPECT_EQ(l.IndexOf("b"), 2);
 }
@@ -116,7 +123,7 @@ TEST(StringList, NamesAndValues) {
     EXPECT_EQ(l.Values("missing"), "");
     l.SetValues("Port", "503");
     l.SetValues("New", "1");
-    l.SetValues("IP", "");   // an empty value removes the entry
+    l.SetValues("IP", ""); // an empty value removes the entry
     EXPECT_EQ(Items(l), QStringList({"Port=503", "flag", "Empty=", "A=b=c", "New=1"}));
     l.SetValueFromIndex(0, "504");
     EXPECT_EQ(l[0], "Port=504");
@@ -126,9 +133,12 @@ TEST(StringList, NamesAndValues) {
 }
 
 TEST(StringList, DelimitedAndCommaText) {
-    struct { const char* text; QStringList items; } reads[] = {
+    struct {
+        const char* text;
+        QStringList items;
+    } reads[] = {
         {"a,b,c", {"a", "b", "c"}},
-        {"a b,c", {"a", "b", "c"}},   // a blank delimits too when not strict
+        {"a b,c", {"a", "b", "c"}}, // a blank delimits too when not strict
         {"\"a b\",\"say \"\"hi\"\"\"", {"a b", "say \"hi\""}},
         {"a,,b", {"a", "", "b"}},
         {"a,", {"a", ""}},
@@ -169,7 +179,7 @@ TEST(StringList, DelimitedAndCommaText) {
     strict.SetDelimitedText(" a b ;c");
     EXPECT_EQ(Items(strict), QStringList({" a b ", "c"}));
     EXPECT_EQ(strict.DelimitedText(), " a b ;c");
-    EXPECT_EQ(strict.Delimiter(), u';');   // SetCommaText leaves the list's own settings alone
+    EXPECT_EQ(strict.Delimiter(), u';'); // SetCommaText leaves the list's own settings alone
     strict.SetCommaText("x,y");
     EXPECT_EQ(strict.DelimitedText(), "x;y");
 }
@@ -187,7 +197,10 @@ TEST(StringList, TextUsesCrLfAndReadsAnyLineEnd) {
 TEST(StringList, ChangeEventsFireOnceAroundAnUpdate) {
     TStringList l;
     QStringList log;
-    l.OnChanging = [&](TObject* Sender) { EXPECT_EQ(Sender, &l); log << "changing"; };
+    l.OnChanging = [&](TObject* Sender) {
+        EXPECT_EQ(Sender, &l);
+        log << "changing";
+    };
     l.OnChange = [&](TObject*) { log << "change"; };
     l.Add("a");
     EXPECT_EQ(log, QStringList({"changing", "change"}));
@@ -217,7 +230,7 @@ TEST(StringList, AssignAndAddStrings) {
     EXPECT_EQ(Items(b), QStringList({"x", "y"}));
     EXPECT_EQ(b.Objects(0), &o);
     EXPECT_EQ(b.Delimiter(), u';');
-    b.AddStrings(&b);   // adding a list to itself doubles it
+    b.AddStrings(&b); // adding a list to itself doubles it
     EXPECT_EQ(Items(b), QStringList({"x", "y", "x", "y"}));
     EXPECT_TRUE(a.Equals(&a));
     EXPECT_FALSE(a.Equals(&b));
@@ -232,12 +245,12 @@ TEST(StringList, FilesRoundTripAndFailuresKeepTheList) {
     TStringList l;
     l.AddStrings(QStringList({QString::fromUtf8("caf\u00e9 \u20ac"), "", "end"}));
     l.SaveToFile(file);
-    EXPECT_EQ(ReadFileBytes(file), QByteArray("caf\xe9 \x80\r\n\r\nend\r\n"));   // Windows-1252 when it fits
+    EXPECT_EQ(ReadFileBytes(file), QByteArray("caf\xe9 \x80\r\n\r\nend\r\n")); // Windows-1252 when it fits
     TStringList back;
     back.LoadFromFile(file);
     EXPECT_EQ(Items(back), Items(l));
 
-    l.Add(QString::fromUtf8("\u03a9"));   // beyond Windows-1252: UTF-8 with a BOM
+    l.Add(QString::fromUtf8("\u03a9")); // beyond Windows-1252: UTF-8 with a BOM
     l.SaveToFile(file);
     EXPECT_TRUE(ReadFileBytes(file).startsWith("\xef\xbb\xbf"));
     back.LoadFromFile(file);
@@ -247,4 +260,4 @@ TEST(StringList, FilesRoundTripAndFailuresKeepTheList) {
     EXPECT_EQ(Items(back), Items(l));
     EXPECT_THROW(l.SaveToFile(dir.path() + "/missing/list.txt"), EInOutError);
 }
-}  // namespace
+} // namespace

@@ -3,9 +3,10 @@
 // file can hold.
 #include "platform/xml/XMLDoc.h"
 
-#include <gtest/gtest.h>
 #include <QFile>
 #include <QTemporaryDir>
+
+#include <gtest/gtest.h>
 
 inline void PrintTo(const QString& S, std::ostream* Os) { *Os << '"' << S.toStdString() << '"'; }
 
@@ -14,24 +15,21 @@ namespace {
 class XMLDocInput : public ::testing::Test {
 protected:
     QTemporaryDir Dir;
-    QString Write(const QString& Name, const QByteArray& Data)
-    {
+    QString Write(const QString& Name, const QByteArray& Data) {
         const QString P = Dir.filePath(Name);
         QFile F(P);
         EXPECT_TRUE(F.open(QIODevice::WriteOnly | QIODevice::Truncate));
         F.write(Data);
         return P;
     }
-    QByteArray Read(const QString& Name)
-    {
+    QByteArray Read(const QString& Name) {
         QFile F(Dir.filePath(Name));
         EXPECT_TRUE(F.open(QIODevice::ReadOnly));
         return F.readAll();
     }
 };
 
-QByteArray Utf16(const QString& Text, bool BigEndian)
-{
+QByteArray Utf16(const QString& Text, bool BigEndian) {
     QByteArray Out;
     for (QChar C : Text) {
         const char Hi = char(C.unicode() >> 8), Lo = char(C.unicode() & 0xFF);
@@ -41,22 +39,19 @@ QByteArray Utf16(const QString& Text, bool BigEndian)
     return Out;
 }
 
-}   // namespace
+} // namespace
 
 // A file in the 8-bit encoding its declaration names is read as the characters it holds and
 // saved back as UTF-8, the declaration saying so.
-TEST_F(XMLDocInput, DeclaredEncodingDecidesHowTheBytesRead)
-{
+TEST_F(XMLDocInput, DeclaredEncodingDecidesHowTheBytesRead) {
     struct Case {
         const char* Encoding;
-        QByteArray Byte;          // in the file
-        const char* Character;    // what it reads as, UTF-8
+        QByteArray Byte; // in the file
+        const char* Character; // what it reads as, UTF-8
     } Cases[] = {
-        {"windows-1252", "\x80", "\xE2\x82\xAC"},   // the euro sign
-        {"WINDOWS-1252", "\xE9", "\xC3\xA9"},
-        {"ISO-8859-1", "\xE9", "\xC3\xA9"},
-        {"iso-8859-1", "\xFF", "\xC3\xBF"},
-        {"latin1", "\xE9", "\xC3\xA9"},
+        {"windows-1252", "\x80", "\xE2\x82\xAC"}, // the euro sign
+        {"WINDOWS-1252", "\xE9", "\xC3\xA9"},     {"ISO-8859-1", "\xE9", "\xC3\xA9"},
+        {"iso-8859-1", "\xFF", "\xC3\xBF"},       {"latin1", "\xE9", "\xC3\xA9"},
         {"UTF-8", "\xC3\xA9", "\xC3\xA9"},
     };
     for (const Case& C : Cases) {
@@ -69,8 +64,9 @@ TEST_F(XMLDocInput, DeclaredEncodingDecidesHowTheBytesRead)
         EXPECT_EQ(Doc.RootElement().AttributeText("a"), Expected);
         EXPECT_EQ(Doc.RootElement().FindNode("T").Text(), "caf" + Expected);
         Doc.SaveToFile(Dir.filePath("out.xml"));
-        EXPECT_EQ(Read("out.xml"), QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<R a=\"")
-                                       + C.Character + "\"><T>caf" + C.Character + "</T></R>\n");
+        EXPECT_EQ(Read("out.xml"),
+                  QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<R a=\"") + C.Character + "\"><T>caf" +
+                      C.Character + "</T></R>\n");
 
         TXMLDocument FromBytes;
         FromBytes.LoadFromBytes(Decl + "<R a=\"" + C.Byte + "\"/>");
@@ -78,9 +74,9 @@ TEST_F(XMLDocInput, DeclaredEncodingDecidesHowTheBytesRead)
     }
 }
 
-TEST_F(XMLDocInput, Utf16WithOrWithoutMarkAndUtf32WithOne)
-{
-    const QString Text = QString::fromUtf8("<?xml version=\"1.0\" encoding=\"UTF-16\"?><R a=\"\xC3\xA9\xE2\x82\xAC\"/>");
+TEST_F(XMLDocInput, Utf16WithOrWithoutMarkAndUtf32WithOne) {
+    const QString Text =
+        QString::fromUtf8("<?xml version=\"1.0\" encoding=\"UTF-16\"?><R a=\"\xC3\xA9\xE2\x82\xAC\"/>");
     const QString Expected = QString::fromUtf8("\xC3\xA9\xE2\x82\xAC");
     const QByteArray Files[] = {
         QByteArray("\xFE\xFF", 2) + Utf16(Text, true),
@@ -95,15 +91,13 @@ TEST_F(XMLDocInput, Utf16WithOrWithoutMarkAndUtf32WithOne)
     }
     QByteArray Utf32("\xFF\xFE\0\0", 4);
     for (char32_t C : Text.toUcs4())
-        for (int b = 0; b < 4; ++b)
-            Utf32.append(char((C >> (8 * b)) & 0xFF));
+        for (int b = 0; b < 4; ++b) Utf32.append(char((C >> (8 * b)) & 0xFF));
     TXMLDocument Doc;
     Doc.LoadFromFile(Write("w32.xml", Utf32));
     EXPECT_EQ(Doc.RootElement().AttributeText("a"), Expected);
 }
 
-TEST_F(XMLDocInput, UnknownDeclaredEncodingRaisesNamingIt)
-{
+TEST_F(XMLDocInput, UnknownDeclaredEncodingRaisesNamingIt) {
     const QString File = Write("k.xml", "<?xml version=\"1.0\" encoding=\"KOI8-R\"?>\n<R a=\"\xE9\"/>");
     TXMLDocument Doc;
     Doc.LoadFromXML("<Old/>");
@@ -120,8 +114,7 @@ TEST_F(XMLDocInput, UnknownDeclaredEncodingRaisesNamingIt)
 }
 
 // Each of these the parser on its own would read, dropping or changing part of the file.
-TEST_F(XMLDocInput, NotWellFormedRaisesWithPlaceAndLeavesNothing)
-{
+TEST_F(XMLDocInput, NotWellFormedRaisesWithPlaceAndLeavesNothing) {
     struct Case {
         const char* Name;
         QByteArray Bytes;
@@ -161,8 +154,7 @@ TEST_F(XMLDocInput, NotWellFormedRaisesWithPlaceAndLeavesNothing)
     }
 }
 
-TEST(XMLDocWellFormed, WhatIsNotAReferenceStillReads)
-{
+TEST(XMLDocWellFormed, WhatIsNotAReferenceStillReads) {
     TXMLDocument Doc;
     Doc.LoadFromXML("<?xml version=\"1.0\"?>\n"
                     "<!DOCTYPE R [<!ENTITY e \"&#233;&x;\">]>\n"
@@ -177,8 +169,7 @@ TEST(XMLDocWellFormed, WhatIsNotAReferenceStillReads)
 }
 
 // A CR typed into a text comes back as a CR, not as the line feed a raw one reads as.
-TEST(XMLDocWellFormed, CarriageReturnInTextSurvivesTheRoundTrip)
-{
+TEST(XMLDocWellFormed, CarriageReturnInTextSurvivesTheRoundTrip) {
     TXMLDocument Doc;
     IXMLNode R = Doc.AddChild("R");
     R.AddChild("T").SetText("a\rb\r\nc\n");
@@ -194,10 +185,8 @@ TEST(XMLDocWellFormed, CarriageReturnInTextSurvivesTheRoundTrip)
 }
 
 // A name that no file can hold is refused before anything changes; any XML name is taken.
-TEST(XMLDocWellFormed, NamesMustBeXmlNames)
-{
-    const char* const Bad[] = {"", "a b", "a\"b", "a<b", "1abc", "-a", ".a", "a>", "a&b", "a=b",
-                               "a/b", " a", "a\t"};
+TEST(XMLDocWellFormed, NamesMustBeXmlNames) {
+    const char* const Bad[] = {"", "a b", "a\"b", "a<b", "1abc", "-a", ".a", "a>", "a&b", "a=b", "a/b", " a", "a\t"};
     TXMLDocument Doc;
     IXMLNode R = Doc.AddChild("R");
     IXMLNode Row = R.AddChild("row");
@@ -212,11 +201,14 @@ TEST(XMLDocWellFormed, NamesMustBeXmlNames)
         EXPECT_THROW(Doc.CreateNode(Name, ntElement), EXMLDocError);
         EXPECT_EQ(Doc.SaveToXML(), Before);
     }
-    EXPECT_THROW(Row.SetAttribute(QString(QChar(0xD800)), "v"), EXMLDocError);   // a lone surrogate
+    EXPECT_THROW(Row.SetAttribute(QString(QChar(0xD800)), "v"), EXMLDocError); // a lone surrogate
 
-    const QString Good[] = {"Device_ID", "ns:x", "_a.b-9", QString::fromUtf8("\xC3\xA9t\xC3\xA9"),
+    const QString Good[] = {"Device_ID",
+                            "ns:x",
+                            "_a.b-9",
+                            QString::fromUtf8("\xC3\xA9t\xC3\xA9"),
                             QString::fromUtf8("\xE6\x97\xA5\xE6\x9C\xAC"),
-                            QString::fromUtf8("\xF0\x90\x80\x80x")};   // beyond the BMP
+                            QString::fromUtf8("\xF0\x90\x80\x80x")}; // beyond the BMP
     for (const QString& G : Good) {
         Row.SetAttribute(G, "v");
         R.AddChild(G);

@@ -3,23 +3,24 @@
 // answers must be those of a plain search.
 #include "platform/xml/XMLDoc.h"
 
-#include <gtest/gtest.h>
 #include <QStringList>
+
+#include <gtest/gtest.h>
 
 inline void PrintTo(const QString& S, std::ostream* Os) { *Os << '"' << S.toStdString() << '"'; }
 
 namespace {
 
 // Names that share prefixes with one another, an empty value, a non-ASCII name and value.
-const char* const RowXml =
-    "<T><S>"
-    "<row Index=\"$2000\" Index2=\"x\" Address_B1=\"1\" Address_B10=\"10\" Empty=\"\" "
-    "Gr\xC3\xB6\xC3\x9F" "e=\"\xC3\xA9t\xC3\xA9\" Last=\"end\"/>"
-    "<row Index=\"7\" Last=\"second\"/>"
-    "</S></T>";
+const char* const RowXml = "<T><S>"
+                           "<row Index=\"$2000\" Index2=\"x\" Address_B1=\"1\" Address_B10=\"10\" Empty=\"\" "
+                           "Gr\xC3\xB6\xC3\x9F"
+                           "e=\"\xC3\xA9t\xC3\xA9\" Last=\"end\"/>"
+                           "<row Index=\"7\" Last=\"second\"/>"
+                           "</S></T>";
 
 struct TExpected {
-    const char* Name;   // UTF-8
+    const char* Name; // UTF-8
     std::optional<QString> Value;
 };
 
@@ -29,18 +30,19 @@ const TExpected Row1[] = {
     {"Address_B1", QString("1")},
     {"Address_B10", QString("10")},
     {"Empty", QString("")},
-    {"Gr\xC3\xB6\xC3\x9F" "e", QString::fromUtf8("\xC3\xA9t\xC3\xA9")},
+    {"Gr\xC3\xB6\xC3\x9F"
+     "e",
+     QString::fromUtf8("\xC3\xA9t\xC3\xA9")},
     {"Last", QString("end")},
-    {"Ind", std::nullopt},          // a prefix of a name
+    {"Ind", std::nullopt}, // a prefix of a name
     {"Address_B", std::nullopt},
-    {"Index22", std::nullopt},      // a name extended
-    {"index", std::nullopt},        // case counts
+    {"Index22", std::nullopt}, // a name extended
+    {"index", std::nullopt}, // case counts
     {"", std::nullopt},
 };
 
 // Every way of asking gives the same answer.
-void ExpectAllWays(const IXMLNode& Row, const TExpected& E, const std::string& Where)
-{
+void ExpectAllWays(const IXMLNode& Row, const TExpected& E, const std::string& Where) {
     const QString Name = QString::fromUtf8(E.Name);
     SCOPED_TRACE(Where + " asking \"" + E.Name + "\"");
     EXPECT_EQ(Row.Attributes(Name), E.Value);
@@ -53,10 +55,9 @@ void ExpectAllWays(const IXMLNode& Row, const TExpected& E, const std::string& W
     EXPECT_EQ(Buffer, E.Value.value_or("unchanged"));
 }
 
-}   // namespace
+} // namespace
 
-TEST(XMLDocLookup, AnyOrderOfQuestionsGivesThePlainAnswers)
-{
+TEST(XMLDocLookup, AnyOrderOfQuestionsGivesThePlainAnswers) {
     TXMLDocument Doc;
     Doc.LoadFromXML(QString::fromUtf8(RowXml));
     const IXMLNode Row = Doc.DocumentElement().FindNode("S").ChildNodes()[0];
@@ -76,8 +77,7 @@ TEST(XMLDocLookup, AnyOrderOfQuestionsGivesThePlainAnswers)
     }
 }
 
-TEST(XMLDocLookup, AlternatingRowsAndChangesKeepAnswersRight)
-{
+TEST(XMLDocLookup, AlternatingRowsAndChangesKeepAnswersRight) {
     TXMLDocument Doc;
     Doc.LoadFromXML(QString::fromUtf8(RowXml));
     const IXMLNodeList Rows = Doc.DocumentElement().FindNode("S").ChildNodes();
@@ -99,30 +99,30 @@ TEST(XMLDocLookup, AlternatingRowsAndChangesKeepAnswersRight)
     EXPECT_EQ(A.AttributeText("Index"), "$2000");
 }
 
-TEST(XMLDocLookup, ReadAttributeReusesOnlyItsOwnBuffer)
-{
+TEST(XMLDocLookup, ReadAttributeReusesOnlyItsOwnBuffer) {
     TXMLDocument Doc;
     Doc.LoadFromXML(QString::fromUtf8(RowXml));
     const IXMLNode Row = Doc.DocumentElement().FindNode("S").ChildNodes()[0];
     QString Buffer;
     ASSERT_TRUE(Row.ReadAttribute("Address_B10", Buffer));
-    const QString Kept = Buffer;   // shares Buffer's storage
+    const QString Kept = Buffer; // shares Buffer's storage
     ASSERT_TRUE(Row.ReadAttribute("Address_B1", Buffer));
     EXPECT_EQ(Buffer, "1");
     EXPECT_EQ(Kept, "10");
-    const QString Same = Buffer;   // shared again, same length next
+    const QString Same = Buffer; // shared again, same length next
     ASSERT_TRUE(Row.ReadAttribute("Index2", Buffer));
     EXPECT_EQ(Buffer, "x");
     EXPECT_EQ(Same, "1");
     // An ASCII value after a non-ASCII one, and back.
-    ASSERT_TRUE(Row.ReadAttribute("Gr\xC3\xB6\xC3\x9F" "e", Buffer));
+    ASSERT_TRUE(Row.ReadAttribute("Gr\xC3\xB6\xC3\x9F"
+                                  "e",
+                                  Buffer));
     EXPECT_EQ(Buffer, QString::fromUtf8("\xC3\xA9t\xC3\xA9"));
     ASSERT_TRUE(Row.ReadAttribute("Last", Buffer));
     EXPECT_EQ(Buffer, "end");
 }
 
-TEST(XMLDocLookup, NewRowsTakeDistinctNamesThatLookAlike)
-{
+TEST(XMLDocLookup, NewRowsTakeDistinctNamesThatLookAlike) {
     // Names of the same length, first, middle and last character; then one set again.
     TXMLDocument Doc;
     IXMLNode Row = Doc.AddChild("row");
@@ -138,8 +138,7 @@ TEST(XMLDocLookup, NewRowsTakeDistinctNamesThatLookAlike)
 
 // A whole row in one pass: whatever the order of the names, asked or not, each value is the one
 // a lookup by name gives, as the parser's UTF-8 text, and a missing one is null.
-TEST(XMLDocLookup, ReadingARowAtOnceGivesThePlainAnswers)
-{
+TEST(XMLDocLookup, ReadingARowAtOnceGivesThePlainAnswers) {
     TXMLDocument Doc;
     Doc.LoadFromXML(QString::fromUtf8(RowXml));
     const IXMLNode Row = Doc.DocumentElement().FindNode("S").ChildNodes()[0];
@@ -169,8 +168,7 @@ TEST(XMLDocLookup, ReadingARowAtOnceGivesThePlainAnswers)
     }
 }
 
-TEST(XMLDocLookup, ReadingARowAtOnceOnOddNodes)
-{
+TEST(XMLDocLookup, ReadingARowAtOnceOnOddNodes) {
     TXMLDocument Doc;
     Doc.LoadFromXML("<T><S><row A=\"1\" B=\"2\" A=\"3\"/><!--note--><row/></S></T>");
     const IXMLNodeList Rows = Doc.DocumentElement().FindNode("S").ChildNodes();

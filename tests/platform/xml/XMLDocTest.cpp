@@ -1,25 +1,25 @@
 #include "platform/xml/XMLDoc.h"
+
 #include "platform/rtl/Files.h"
 
-#include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+
+#include <gtest/gtest.h>
 
 // Readable failure output for texts.
 inline void PrintTo(const QString& S, std::ostream* Os) { *Os << '"' << S.toStdString() << '"'; }
 
 namespace {
 
-QByteArray ReadAll(const QString& Path)
-{
+QByteArray ReadAll(const QString& Path) {
     QFile F(Path);
     EXPECT_TRUE(F.open(QIODevice::ReadOnly)) << Path.toStdString();
     return F.readAll();
 }
 
-void WriteAll(const QString& Path, const QByteArray& Data)
-{
+void WriteAll(const QString& Path, const QByteArray& Data) {
     QFile F(Path);
     ASSERT_TRUE(F.open(QIODevice::WriteOnly | QIODevice::Truncate));
     F.write(Data);
@@ -32,8 +32,7 @@ protected:
 };
 
 // The shape of a project table file as the table windows write it.
-void BuildTable(TXMLDocument& Doc)
-{
+void BuildTable(TXMLDocument& Doc) {
     Doc.SetActive(true);
     Doc.ChildNodes().Clear();
     IXMLNode Root = Doc.AddChild("SDO_Client_CANopen");
@@ -51,25 +50,25 @@ void BuildTable(TXMLDocument& Doc)
     Root.AddChild("SDO_Write");
 }
 
-}   // namespace
+} // namespace
 
-TEST(XMLDoc, WritesRootThenCommentWithoutDeclarationOrIndentation)
-{
+TEST(XMLDoc, WritesRootThenCommentWithoutDeclarationOrIndentation) {
     TXMLDocument Doc;
     BuildTable(Doc);
-    EXPECT_EQ(Doc.SaveToXML(),
-              QString("<SDO_Client_CANopen><SDO_Read>"
-                      "<row Device_ID=\"  5\" Index=\"$2000\" Mnemonic=\"\"/>"
-                      "<row Device_ID=\"7 \" Index=\"x &amp; &lt;y> &quot;q&quot; 'a' \xC3\xA9\xE2\x82\xAC\" Mnemonic=\"end\"/>"
-                      "</SDO_Read><SDO_Write/></SDO_Client_CANopen>\n"
-                      "<!--SW_VERSION = 1.000-->\n"));
+    EXPECT_EQ(
+        Doc.SaveToXML(),
+        QString(
+            "<SDO_Client_CANopen><SDO_Read>"
+            "<row Device_ID=\"  5\" Index=\"$2000\" Mnemonic=\"\"/>"
+            "<row Device_ID=\"7 \" Index=\"x &amp; &lt;y> &quot;q&quot; 'a' \xC3\xA9\xE2\x82\xAC\" Mnemonic=\"end\"/>"
+            "</SDO_Read><SDO_Write/></SDO_Client_CANopen>\n"
+            "<!--SW_VERSION = 1.000-->\n"));
     ASSERT_EQ(Doc.ChildNodes().Count(), 2);
     EXPECT_EQ(Doc.ChildNodes()[1].NodeType(), ntComment);
     EXPECT_EQ(Doc.ChildNodes()[1].NodeValue(), "SW_VERSION = 1.000");
 }
 
-TEST(XMLDoc, DeclarationOnlyWhenAskedOrKept)
-{
+TEST(XMLDoc, DeclarationOnlyWhenAskedOrKept) {
     TXMLDocument Doc;
     Doc.AddChild("Conf_Settings");
     EXPECT_EQ(Doc.SaveToXML(), "<Conf_Settings/>\n");
@@ -81,18 +80,17 @@ TEST(XMLDoc, DeclarationOnlyWhenAskedOrKept)
     Loaded.LoadFromBytes("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><a>\xE9</a>");
     EXPECT_EQ(Loaded.ChildNodes()[1].Text(), QString::fromUtf8("\xC3\xA9"));
     EXPECT_EQ(Loaded.SaveToBytes(), "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<a>\xC3\xA9</a>\n");
-    Loaded.SetWriteDeclaration(true);   // no second declaration
+    Loaded.SetWriteDeclaration(true); // no second declaration
     EXPECT_EQ(Loaded.SaveToBytes().count("<?xml"), 1);
 }
 
-TEST(XMLDoc, AttributesKeepInsertionOrderAndPlace)
-{
+TEST(XMLDoc, AttributesKeepInsertionOrderAndPlace) {
     TXMLDocument Doc;
     IXMLNode Row = Doc.AddChild("row");
     Row.SetAttribute("B", "1");
     Row.SetAttribute("A", "2");
     Row.SetAttribute("C", "3");
-    Row.SetAttribute("A", "changed");   // keeps its place
+    Row.SetAttribute("A", "changed"); // keeps its place
     ASSERT_EQ(Row.AttributeCount(), 3);
     EXPECT_EQ(Row.AttributeName(0), "B");
     EXPECT_EQ(Row.AttributeName(1), "A");
@@ -101,12 +99,11 @@ TEST(XMLDoc, AttributesKeepInsertionOrderAndPlace)
     EXPECT_THROW(Row.AttributeName(3), EXMLDocError);
 }
 
-TEST(XMLDoc, AnAttributeWithoutANameIsRefusedAndTheFileStaysWellFormed)
-{
+TEST(XMLDoc, AnAttributeWithoutANameIsRefusedAndTheFileStaysWellFormed) {
     TXMLDocument Doc;
     IXMLNode Row = Doc.AddChild("row");
     Row.SetAttribute("A", "1");
-    EXPECT_THROW(Row.SetAttribute("", "x"), EXMLDocError);   // on a new row...
+    EXPECT_THROW(Row.SetAttribute("", "x"), EXMLDocError); // on a new row...
     EXPECT_THROW(Row.SetAttribute("", ""), EXMLDocError);
     ASSERT_EQ(Row.AttributeCount(), 1);
     const QString Xml = Doc.SaveToXML();
@@ -115,13 +112,12 @@ TEST(XMLDoc, AnAttributeWithoutANameIsRefusedAndTheFileStaysWellFormed)
     TXMLDocument Loaded;
     Loaded.LoadFromXML(Xml);
     IXMLNode Old = Loaded.DocumentElement();
-    EXPECT_THROW(Old.SetAttribute("", "y"), EXMLDocError);   // ...and on one read from a file
+    EXPECT_THROW(Old.SetAttribute("", "y"), EXMLDocError); // ...and on one read from a file
     ASSERT_EQ(Old.AttributeCount(), 1);
     EXPECT_EQ(Loaded.SaveToXML(), Xml);
 }
 
-TEST(XMLDoc, MissingAttributeIsNotAnEmptyOne)
-{
+TEST(XMLDoc, MissingAttributeIsNotAnEmptyOne) {
     TXMLDocument Doc;
     Doc.LoadFromXML("<R><S><row Index=\"\" NByte=\"4\"/></S></R>");
     IXMLNode Row = Doc.DocumentElement().FindNode("S").ChildNodes()[0];
@@ -139,8 +135,7 @@ TEST(XMLDoc, MissingAttributeIsNotAnEmptyOne)
     }
 }
 
-TEST_F(XMLDocFile, RoundTripKeepsEveryTextAsTyped)
-{
+TEST_F(XMLDocFile, RoundTripKeepsEveryTextAsTyped) {
     TXMLDocument Doc;
     BuildTable(Doc);
     IXMLNode Par = Doc.DocumentElement().AddChild("NTP_Server_URL");
@@ -158,8 +153,7 @@ TEST_F(XMLDocFile, RoundTripKeepsEveryTextAsTyped)
     ASSERT_EQ(Rows.ChildNodes().Count(), 2);
     EXPECT_EQ(Rows.ChildNodes()[0].AttributeText("Device_ID"), "  5");
     EXPECT_EQ(Rows.ChildNodes()[1].AttributeText("Device_ID"), "7 ");
-    EXPECT_EQ(Rows.ChildNodes()[1].AttributeText("Index"),
-              QString::fromUtf8("x & <y> \"q\" 'a' \xC3\xA9\xE2\x82\xAC"));
+    EXPECT_EQ(Rows.ChildNodes()[1].AttributeText("Index"), QString::fromUtf8("x & <y> \"q\" 'a' \xC3\xA9\xE2\x82\xAC"));
     EXPECT_EQ(Root.FindNode("SDO_Write").ChildNodes().Count(), 0);
     EXPECT_EQ(Root.FindNode("NTP_Server_URL").Text(), "  pool.ntp.org ");
     EXPECT_EQ(Root.FindNode("Blank").Text(), "   ");
@@ -167,8 +161,7 @@ TEST_F(XMLDocFile, RoundTripKeepsEveryTextAsTyped)
     EXPECT_EQ(Back.ChildNodes()[1].NodeValue(), "SW_VERSION = 1.000");
 }
 
-TEST(XMLDoc, ControlCharactersInAttributesSurviveTheRoundTrip)
-{
+TEST(XMLDoc, ControlCharactersInAttributesSurviveTheRoundTrip) {
     TXMLDocument Doc;
     Doc.AddChild("row").SetAttribute("Mnemonic", "a\tb\nc\rd");
     TXMLDocument Back;
@@ -177,8 +170,7 @@ TEST(XMLDoc, ControlCharactersInAttributesSurviveTheRoundTrip)
 }
 
 // Whatever the file has first is the document's first node; only an element yields sections.
-TEST(XMLDoc, FirstNodeOfTheDocumentIsWhatTheFileHasFirst)
-{
+TEST(XMLDoc, FirstNodeOfTheDocumentIsWhatTheFileHasFirst) {
     struct Case {
         const char* Xml;
         TNodeType FirstType;
@@ -203,13 +195,12 @@ TEST(XMLDoc, FirstNodeOfTheDocumentIsWhatTheFileHasFirst)
             EXPECT_EQ(First.NodeName(), C.FirstName);
         }
         EXPECT_EQ(!First.FindNode("S").IsNull(), C.SectionFound);
-        EXPECT_EQ(Doc.ChildNodes().FindNode("R").NodeName(), "R");   // the lookup by name still finds it
+        EXPECT_EQ(Doc.ChildNodes().FindNode("R").NodeName(), "R"); // the lookup by name still finds it
         EXPECT_EQ(Doc.RootElement().NodeName(), "R");
     }
 }
 
-TEST(XMLDoc, EmptyDocumentHasNoFirstNodeAndUnguardedReadsRaise)
-{
+TEST(XMLDoc, EmptyDocumentHasNoFirstNodeAndUnguardedReadsRaise) {
     TXMLDocument Doc;
     EXPECT_TRUE(Doc.DocumentElement().IsNull());
     EXPECT_EQ(Doc.ChildNodes().Count(), 0);
@@ -220,8 +211,7 @@ TEST(XMLDoc, EmptyDocumentHasNoFirstNodeAndUnguardedReadsRaise)
     EXPECT_THROW(Doc.DocumentElement().FindNode("S").ChildNodes(), EXMLDocError);
 }
 
-TEST(XMLDoc, CommentsAmongRowsCountByPosition)
-{
+TEST(XMLDoc, CommentsAmongRowsCountByPosition) {
     TXMLDocument Doc;
     Doc.LoadFromXML("<R><S><row a=\"1\"/><!-- removed --><row a=\"2\"/><![CDATA[x]]></S></R>");
     IXMLNodeList Rows = Doc.DocumentElement().FindNode("S").ChildNodes();
@@ -236,8 +226,7 @@ TEST(XMLDoc, CommentsAmongRowsCountByPosition)
     EXPECT_THROW(Rows.Nodes(-1), EXMLDocError);
 }
 
-TEST(XMLDoc, IndentationIsNotContent)
-{
+TEST(XMLDoc, IndentationIsNotContent) {
     TXMLDocument Doc;
     Doc.LoadFromXML("<R>\n"
                     "  <S>\n"
@@ -259,8 +248,7 @@ TEST(XMLDoc, IndentationIsNotContent)
     EXPECT_EQ(Doc.ChildNodes().Count(), 2);
 }
 
-TEST(XMLDoc, ElementText)
-{
+TEST(XMLDoc, ElementText) {
     TXMLDocument Doc;
     Doc.LoadFromXML("<R><Mixed>a<b/>c<![CDATA[ d]]></Mixed><T>v</T></R>");
     IXMLNode Mixed = Doc.DocumentElement().FindNode("Mixed");
@@ -275,8 +263,7 @@ TEST(XMLDoc, ElementText)
     EXPECT_EQ(Doc.SaveToXML(), "<R><Mixed/><T>v</T></R>\n");
 }
 
-TEST(XMLDoc, CreatedNodesAppearOnlyWhereAdded)
-{
+TEST(XMLDoc, CreatedNodesAppearOnlyWhereAdded) {
     TXMLDocument Doc;
     IXMLNode Root = Doc.AddChild("R");
     Doc.CreateNode("never added", ntComment);
@@ -294,8 +281,7 @@ TEST(XMLDoc, CreatedNodesAppearOnlyWhereAdded)
     EXPECT_EQ(Doc.SaveToXML(), "<R><row a=\"1\"/><!--inside--></R>\n<!--SW_VERSION = 1.001-->\n");
 }
 
-TEST(XMLDoc, ClearingAndDeactivatingEmptyTheDocument)
-{
+TEST(XMLDoc, ClearingAndDeactivatingEmptyTheDocument) {
     TXMLDocument Doc;
     EXPECT_FALSE(Doc.Active());
     Doc.LoadFromXML("<R><S/></R>");
@@ -314,8 +300,7 @@ TEST(XMLDoc, ClearingAndDeactivatingEmptyTheDocument)
 
 // Malformed input raises with the parser's message and where it stopped, and leaves nothing of
 // the document behind (neither the half-read file nor what was there before).
-TEST_F(XMLDocFile, MalformedFilesRaiseWithPlaceAndLeaveTheDocumentEmpty)
-{
+TEST_F(XMLDocFile, MalformedFilesRaiseWithPlaceAndLeaveTheDocumentEmpty) {
     struct Case {
         const char* Name;
         QByteArray Bytes;
@@ -348,8 +333,7 @@ TEST_F(XMLDocFile, MalformedFilesRaiseWithPlaceAndLeaveTheDocumentEmpty)
     }
 }
 
-TEST(XMLDoc, ParseErrorColumnCountsCharacters)
-{
+TEST(XMLDoc, ParseErrorColumnCountsCharacters) {
     TXMLDocument Doc;
     try {
         Doc.LoadFromXML(QString::fromUtf8("<R>\n<a b=\"\xC3\xA9\xC3\xA9\"></R>"));
@@ -359,38 +343,33 @@ TEST(XMLDoc, ParseErrorColumnCountsCharacters)
     }
 }
 
-TEST_F(XMLDocFile, MissingFileRaisesAndEmptiesTheDocument)
-{
+TEST_F(XMLDocFile, MissingFileRaisesAndEmptiesTheDocument) {
     TXMLDocument Doc;
     Doc.LoadFromXML("<Old/>");
     EXPECT_THROW(Doc.LoadFromFile(Path("absent.xml")), EInOutError);
     EXPECT_EQ(Doc.ChildNodes().Count(), 0);
 }
 
-TEST_F(XMLDocFile, SaveIntoMissingFolderRaises)
-{
+TEST_F(XMLDocFile, SaveIntoMissingFolderRaises) {
     TXMLDocument Doc;
     Doc.AddChild("R");
     EXPECT_THROW(Doc.SaveToFile(Path("no/such/folder/t.xml")), EInOutError);
     EXPECT_FALSE(QFileInfo::exists(Path("no")));
 }
 
-TEST_F(XMLDocFile, SaveIntoReadOnlyFolderRaisesAndKeepsTheOldFile)
-{
+TEST_F(XMLDocFile, SaveIntoReadOnlyFolderRaisesAndKeepsTheOldFile) {
     TXMLDocument Doc;
     Doc.AddChild("R");
     WriteAll(Path("keep.xml"), "<Old/>");
     QFile(Path("keep.xml")).setPermissions(QFile::ReadOwner);
     QFile(Dir.path()).setPermissions(QFile::ReadOwner | QFile::ExeOwner);
-    if (QFileInfo(Dir.path()).isWritable())
-        GTEST_SKIP() << "running with rights that ignore folder permissions";
+    if (QFileInfo(Dir.path()).isWritable()) GTEST_SKIP() << "running with rights that ignore folder permissions";
     EXPECT_THROW(Doc.SaveToFile(Path("keep.xml")), EInOutError);
     QFile(Dir.path()).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     EXPECT_EQ(ReadAll(Path("keep.xml")), "<Old/>");
 }
 
-TEST_F(XMLDocFile, ReadsUtf16AndLatin1Files)
-{
+TEST_F(XMLDocFile, ReadsUtf16AndLatin1Files) {
     const QString Text = QString::fromUtf8("<R a=\"\xC3\xA9\xE2\x82\xAC\"><S/></R>");
     QByteArray Le("\xFF\xFE", 2);
     Le.append(reinterpret_cast<const char*>(Text.utf16()), Text.size() * 2);
@@ -403,27 +382,25 @@ TEST_F(XMLDocFile, ReadsUtf16AndLatin1Files)
     Doc.LoadFromFile(Path("bom8.xml"));
     EXPECT_EQ(Doc.DocumentElement().AttributeText("a"), QString::fromUtf8("\xC3\xA9"));
     Doc.SaveToFile(Path("out.xml"));
-    EXPECT_EQ(ReadAll(Path("out.xml")), "<R a=\"\xC3\xA9\"/>\n");   // written without the mark
+    EXPECT_EQ(ReadAll(Path("out.xml")), "<R a=\"\xC3\xA9\"/>\n"); // written without the mark
 }
 
 // Positions and counts stay right when the children change between two lookups.
-TEST(XMLDoc, ChildrenByPositionFollowChanges)
-{
+TEST(XMLDoc, ChildrenByPositionFollowChanges) {
     TXMLDocument Doc;
     IXMLNode S = Doc.AddChild("S");
-    for (int i = 0; i < 6; ++i)
-        S.AddChild("row").SetAttribute("n", QString::number(i));
+    for (int i = 0; i < 6; ++i) S.AddChild("row").SetAttribute("n", QString::number(i));
     auto N = [&](int i) { return S.ChildNodes().Nodes(i).AttributeText("n"); };
     EXPECT_EQ(S.ChildNodes().Count(), 6);
     EXPECT_EQ(N(4), "4");
     S.ChildNodes().Delete(2);
     EXPECT_EQ(S.ChildNodes().Count(), 5);
     EXPECT_EQ(N(4), "5");
-    EXPECT_EQ(N(1), "1");   // backwards from the last position
+    EXPECT_EQ(N(1), "1"); // backwards from the last position
     S.AddChild("row").SetAttribute("n", "new");
     EXPECT_EQ(S.ChildNodes().Count(), 6);
     EXPECT_EQ(N(5), "new");
-    S.ChildNodes().Add(S.ChildNodes()[0]);   // first to last
+    S.ChildNodes().Add(S.ChildNodes()[0]); // first to last
     EXPECT_EQ(N(0), "1");
     EXPECT_EQ(N(5), "0");
     S.SetText("");
