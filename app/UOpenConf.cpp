@@ -51,6 +51,7 @@ void TFOpenConf::CreateComponents() {
     Btn_Cancel->SetShowHint(true);
     Btn_Cancel->SetModalResult(mrCancel);
 
+    Buttons_Last_In_Tab_Order(P_Buttons);
     OnShow = [this](TObject* Sender) { FormShow(Sender); };
 }
 
