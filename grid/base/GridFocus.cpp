@@ -62,7 +62,8 @@ TGridFocusWindow::TGridFocusWindow(TComponent* AOwner) : TCustomControl(AOwner) 
 void TGridFocusWindow::SetAlphaImage(const TGridAlphaMask* Image, int Opacity) {
     FImage = Image ? Image->Image().convertToFormat(QImage::Format_ARGB32_Premultiplied) : QImage();
     FOpacity = std::clamp(Opacity, 0, 255);
-    if (!FImage.isNull()) setAttribute(Qt::WA_TranslucentBackground);
+    // The glow blends over the grid: no background of its own under the picture.
+    setAutoFillBackground(FImage.isNull());
     update();
 }
 
