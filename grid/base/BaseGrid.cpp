@@ -688,11 +688,6 @@ void TBaseGrid::Paint() {
     FPaintID++;
 }
 
-void TBaseGrid::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) {
-    // The full cell painter of the library's grids replaces this through DrawGridCell.
-    DrawGridCell(Canvas(), ACol, ARow, ARect, AState);
-}
-
 bool TBaseGrid::SelectCell(int ACol, int ARow) {
     if (layoutDirection() == Qt::RightToLeft) {
         const bool Result = TObjStringGrid::SelectCell(ACol, ARow);

@@ -418,6 +418,20 @@ public:
     bool ShowSel() const { return FShowSel; }
     void SetShowSel(bool Value) { FShowSel = Value; }
 
+    // ---- cell painting (BaseGrid_Paint.cpp) ----
+    // Lays the frame of one cell on Canvas (merged areas once per pass, clipping under the
+    // fixed cells, hover and active-row colours, selection face, background, grid lines) and,
+    // when Full, hands the inner rectangle to DrawGridCell.
+    void PaintCellCore(TCanvas* Canvas, int ACol, int ARow, TRect R, TGridDrawState AState, bool Full);
+    // The whole cell on any canvas.
+    void PaintCell(TCanvas* ACanvas, int ACol, int ARow, TRect ARect, TGridDrawState AState);
+    // Background and lines only, in the rectangle as given (a look-alike of the cell).
+    void PaintCellExt(TCanvas* ACanvas, int ACol, int ARow, TRect ARect, TGridDrawState AState);
+
+private:
+    bool FPaintErrorReported = false; // a cell that fails to paint is reported once
+    void ReportPaintError(int ACol, int ARow, const char* What);
+
 protected:
     // Every line and all cell drawing are the store's own.
     int PlatformLineWidth() const override { return 0; }
