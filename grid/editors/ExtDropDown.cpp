@@ -4,6 +4,7 @@
 
 #include "platform/rtl/Clock.h"
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QPaintEvent>
@@ -340,8 +341,6 @@ void TExtCustomDropDown::DoDropDown() {
     AdaptDropDownHeight(PH);
     FDroppedDown = true;
     F->setGeometry(X, Y, std::max(PW, 80), std::max(PH, 50));
-    F->raise();
-    F->activateWindow();
     F->AlignControls();
     FocusDropDownControl();
 }
@@ -356,6 +355,9 @@ void TExtCustomDropDown::DoHideDropDown(bool Cancelled) {
     FDropDownForm->Hide();
     if (!Self) return;
     if (FDroppedDown) AfterDropUp(); // a hide while activation was blocked
+    // The window the popup belongs to gets the input back once the popup is gone.
+    if (QWidget* W = window(); W && W->isVisible() && !W->isActiveWindow()) QApplication::setActiveWindow(W);
+    if (TabStop() && CanFocus() && !Focused()) SetFocus();
     Application->CancelHint();
     if (Cancelled) SetText(FOldText);
     if (OnDropUp) OnDropUp(this, Cancelled);
@@ -398,6 +400,7 @@ void TExtCustomDropDown::WndProc(TMessage& M) {
     switch (M.Msg) {
         case WM_KEYDOWN: {
             FLastKeyDown = Word(M.WParam);
+            if (FSwallowKey != 0 && Word(M.WParam) == FSwallowKey) return;
             // Alt combinations are system keys: they reach the key-down event only.
             if (TShiftState::FromBits(uint32_t(M.LParam)).Contains(ssAlt) || ComponentState().Contains(csDesigning)) {
                 TCustomEdit::WndProc(M);
@@ -406,7 +409,17 @@ void TExtCustomDropDown::WndProc(TMessage& M) {
             WMKeyDown(M);
             return;
         }
-        case WM_CHAR: WMChar(M); return;
+        case WM_CHAR:
+            if (FSwallowKey == VK_ESCAPE && M.WParam == 27) {
+                FSwallowKey = 0;
+                return;
+            }
+            FSwallowKey = 0;
+            WMChar(M);
+            return;
+        case WM_KEYUP:
+            if (FSwallowKey != 0 && Word(M.WParam) == FSwallowKey) FSwallowKey = 0;
+            break;
         case WM_CUT: WMCut(M); return;
         case WM_COPY: WMCopy(M); return;
         case WM_PASTE: WMPaste(M); return;
@@ -537,11 +550,12 @@ void TExtCustomDropDown::CMWantSpecialKey(TMessage& M) {
     TForm* Form = ParentForm();
     if (!Form || Form == static_cast<QWidget*>(this)) return;
     const Word Key = Word(M.WParam);
+    bool Consumed = false;
     if (Key == VK_ESCAPE && FCanUndo && !Form->KeyPreview()) {
         SelectAll();
         TCustomEdit::SetModified(false);
         FIsModified = false;
-        M.Result = 0;
+        Consumed = true;
         if (Parent() && FDefaultHandling) {
             PostMessage(Parent(), WM_KEYDOWN, VK_ESCAPE, 0);
             PostMessage(Parent(), WM_KEYUP, VK_ESCAPE, 0);
@@ -551,7 +565,13 @@ void TExtCustomDropDown::CMWantSpecialKey(TMessage& M) {
         PostMessage(Parent(), WM_KEYUP, VK_RETURN, 0);
     }
     TCustomEdit::WndProc(M);
-    if (Key == VK_ESCAPE && FDroppedDown) M.Result = 1;
+    if (Key == VK_ESCAPE && FDroppedDown) {
+        M.Result = 1;
+    } else if (Consumed) {
+        // The key is used up here: neither the form's cancel button nor the edit sees it.
+        FSwallowKey = VK_ESCAPE;
+        M.Result = 1;
+    }
 }
 
 // ---- focus and mouse ------------------------------------------------------------------------

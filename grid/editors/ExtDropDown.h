@@ -1061,6 +1061,7 @@ private:
     // Changes handed to OnChange, so a character can tell whether its change was announced.
     unsigned FChangeCount = 0;
     Word FLastKeyDown = 0;
+    Word FSwallowKey = 0; // a key the special-key query used up
     bool FResizing = false;
     bool FHasFocus = false;
 };

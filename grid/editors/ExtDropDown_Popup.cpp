@@ -517,7 +517,6 @@ void TDropDownForm::SetBlockActivate(bool Value) {
     FHiddenWhileBlocked = false;
     if (FExtDropDown && FExtDropDown->DroppedDown()) {
         TForm::SetVisible(true);
-        raise();
     }
 }
 
