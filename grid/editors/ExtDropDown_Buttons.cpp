@@ -95,9 +95,10 @@ void DrawImageAndText(TCanvas* Canvas, TRect R, const QString& Text, int ImageIn
         R.Left += Images->Width() + 8;
     }
     unsigned Flags = DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | (Image ? DT_LEFT : DT_CENTER);
-    int Saved = SetBkMode(Canvas, TRANSPARENT);
+    TBrushStyle SavedStyle = Canvas->Brush()->Style();
+    Canvas->Brush()->SetStyle(bsClear);
     DrawText(Canvas, Text, R, Flags);
-    SetBkMode(Canvas, Saved);
+    Canvas->Brush()->SetStyle(SavedStyle);
 }
 
 void DrawTransparentGlyph(TCanvas* Canvas, TBitmap* Glyph, TColor BackgroundColor, TRect R) {
@@ -144,9 +145,10 @@ TSize DrawDropDownHTML(TCanvas* Canvas, const QString& Text, TRect R, TCustomIma
     if (Measure) return Extent;
     TColor Saved = Canvas->Font()->Color();
     if (!Enabled) Canvas->Font()->SetColor(clGrayText);
-    int SavedBk = SetBkMode(Canvas, TRANSPARENT);
+    TBrushStyle SavedStyle = Canvas->Brush()->Style();
+    Canvas->Brush()->SetStyle(bsClear);
     DrawText(Canvas, Plain, R, DT_LEFT | DT_NOPREFIX);
-    SetBkMode(Canvas, SavedBk);
+    Canvas->Brush()->SetStyle(SavedStyle);
     Canvas->Font()->SetColor(Saved);
     return Extent;
 }

@@ -498,7 +498,7 @@ void TDropDownForm::Paint() {
         C->Brush()->SetColor(D->DropDownColor());
         C->FillRect(R);
     }
-    if (BW > 0) {
+    if (BW > 0 && D->DropDownBorderColor() != clNone) {
         R = ClientRect();
         R.Left += BW / 2;
         R.Top += BW / 2;
