@@ -949,6 +949,11 @@ public:
     virtual void KeyDownHook(Word& Key, TShiftState Shift);
     virtual void KeyValueHook(Word& Key);
     virtual void RestoreCellCache();
+    // The editing area keeps the current cell's text here as an edit begins.
+    void SetOldCellCache(const QString& Text) {
+        FOldCellCache = Text;
+        FOldCellCacheValid = true;
+    }
     virtual TCellType GetCellType(int ACol, int ARow);
     virtual TObject* GetCellGraphic(int ACol, int ARow);
     virtual void DoPrintGetPageNum(int PageNum, int PageColNum, QString& PageNumString);

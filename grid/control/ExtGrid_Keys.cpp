@@ -81,8 +81,11 @@ bool TExtStringGrid::AdvanceStep(int& ACol, int& ARow, bool Forward) {
                     ARow = RowCount() - FixedFooters() - 1;
                     if (OnAutoAddRow) OnAutoAddRow(this, RowCount() - FixedFooters() - 1);
                     bool AnyEditable = false;
-                    for (int i = 0; i < ColCount() && !AnyEditable; ++i)
-                        AnyEditable = IsEditable(RealColIndex(i), ARow);
+                    for (int i = 0; i < ColCount() && !AnyEditable; ++i) {
+                        bool CanEdit = true;
+                        GetCellEditable(RealColIndex(i), ARow, CanEdit);
+                        AnyEditable = CanEdit;
+                    }
                     if (!AnyEditable) return false;
                 }
             } else if (Navigation()->AdvanceOnEnterLoop()) {
