@@ -77,7 +77,7 @@ void TExtStringGrid::LoadRowFromItem(TGridItem* Item, int DisplRow) {
         SetObjects(RealCol, DisplRow, Obj);
         if (auto* P = dynamic_cast<TCellProperties*>(Obj)) P->SetOwnerRow(DisplRow);
     }
-    if (Item->FHeight > 0) SetRowHeights(DisplRow, Item->FHeight);
+    SetRowHeights(DisplRow, Item->FHeight > 0 ? Item->FHeight : DefaultRowHeight());
 }
 
 void TExtStringGrid::CopyDisplRow(int FromDisplRow, int ToDisplRow) {
@@ -103,7 +103,8 @@ void TExtStringGrid::HideRows(int FromRealRow, int ToRealRow) {
     const int FromDisplRow = DisplRowIndex(FromRealRow);
     const int Visible =
         (ToRealRow - FromRealRow + 1) - (FHiddenRows.CountBelow(ToRealRow + 1) - FHiddenRows.CountBelow(FromRealRow));
-    if (Visible <= 0) return;
+    // The platform grid keeps at least one row: a request that would hide every row is skipped.
+    if (Visible <= 0 || Visible >= RowCount()) return;
     {
         int DisplRow = FromDisplRow;
         for (int RealRow = FromRealRow; RealRow <= ToRealRow; ++RealRow) {
@@ -116,7 +117,11 @@ void TExtStringGrid::HideRows(int FromRealRow, int ToRealRow) {
 }
 
 void TExtStringGrid::HideRowsEx(int FromRealRow, int ToRealRow) {
-    if (FHiddenRows.Contains(FromRealRow)) return;
+    if (FHiddenRows.Contains(FromRealRow) || FromRealRow < 0 || ToRealRow < FromRealRow) return;
+    ToRealRow = std::min(ToRealRow, TotalRowCount() - 1);
+    const int Visible =
+        (ToRealRow - FromRealRow + 1) - (FHiddenRows.CountBelow(ToRealRow + 1) - FHiddenRows.CountBelow(FromRealRow));
+    if (Visible <= 0 || Visible >= RowCount()) return;
     const int Before = NumHiddenRows();
     {
         const int FromDisplRow = DisplRowIndex(FromRealRow);
@@ -143,7 +148,7 @@ void TExtStringGrid::HideRowList(TIntList* DisplRowList) {
     }
     std::sort(Listed.begin(), Listed.end());
     Listed.erase(std::unique(Listed.begin(), Listed.end()), Listed.end());
-    if (Listed.empty()) return;
+    if (Listed.empty() || int(Listed.size()) >= RowCount()) return;
 
     std::vector<std::unique_ptr<TGridItem>> NewItems;
     NewItems.reserve(Listed.size());
