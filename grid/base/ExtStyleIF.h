@@ -15,10 +15,11 @@
 #include <QPointer>
 #include <QString>
 
+#include <cstdint>
 #include <vector>
 
 // ---- styling types ------------------------------------------------------------------------------
-enum TExtStyle {
+enum TExtStyle : uint8_t {
     tsOffice2003Blue,
     tsOffice2003Silver,
     tsOffice2003Olive,

@@ -284,7 +284,7 @@ public:
     EXTGRID_PLAIN(int, PrintPageFrom, 1)
     EXTGRID_PLAIN(int, PrintPageTo, 1)
     EXTGRID_PLAIN(TOfficeTheme, OldOfficeTheme, otUnknown)
-    EXTGRID_PLAIN(TTMSStyle, ComponentStyle, tsCustom)
+    EXTGRID_PLAIN(TExtStyle, ComponentStyle, tsCustom)
     EXTGRID_PLAIN(bool, IsWinXP, false)
     EXTGRID_PLAIN(bool, IsWin7, false)
     EXTGRID_PLAIN(bool, IsComCtl6, false)

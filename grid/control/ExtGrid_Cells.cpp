@@ -422,7 +422,7 @@ void TExtStringGrid::CalcFooterCells(int RealCol) {
     const int ToRealRow = h + RowCount() - 2;
     for (int C = First; C <= Last; ++C) {
         if (!HasCellProperties(C, FooterRow)) continue;
-        const TColumnCalcType Calc = GetCellProperties(C, FooterRow)->FCalcType;
+        const TColumnCalcType Calc = GetCellProperties(C, FooterRow)->CalcType();
         if (Calc == acNONE || Calc == acSPREAD) continue;
         // The column's values over the data rows by real row, hidden rows included as asked.
         std::vector<double> Values;

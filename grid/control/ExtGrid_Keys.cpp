@@ -226,7 +226,7 @@ void TExtStringGrid::SetRowCount(int Value) {
     TBaseGrid::SetRowCount(Value);
     if (FixedRowAlways() && FMinFixedRows < Value) SetFixedRows(FMinFixedRows);
     FMaxRowCount = std::max(FMaxRowCount, Value);
-    FNormalRowCount = Value;
+    SetNormalRowCount(Value);
     InvalidateFooterPanel();
     UpdateVertProportional();
     UpdateHorzProportional();
@@ -308,7 +308,7 @@ void TExtStringGrid::SetFixedRightCols(int Value) {
 
 void TExtStringGrid::SetWordWrap(bool Value) {
     FWordWrap = Value;
-    TBaseGrid::FWordWrap = Value;
+    TBaseGrid::SetWordWrap(Value);
     if (!UpdatePending()) Invalidate();
 }
 
@@ -341,7 +341,7 @@ void TExtStringGrid::SetSelectionColorMixerFactor(int Value) {
 }
 
 void TExtStringGrid::SetShowSelection(bool Value) {
-    FShowSel = Value;
+    SetShowSel(Value);
     StoreAndRepaint(FShowSelection, Value);
 }
 

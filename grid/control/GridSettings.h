@@ -4,6 +4,7 @@
 // marking, printing and HTML export, column sizes, nodes) and the small enumerations of its
 // published properties. Each object keeps its values and tells the grid of a change through its
 // events; the behaviour behind the values lives in the grid areas that read them.
+#include "grid/base/ExtStyleIF.h"
 #include "platform/gui/Controls.h"
 #include "platform/gui/ExtCtrls.h"
 #include "platform/gui/Graphics.h"
@@ -26,25 +27,6 @@ enum THintPosition { hpCell, hpMouse };
 enum TInvalidEntryIcon { ieNone, ieInfo, ieWarning, ieError };
 enum TFilterDropDownColumns { fdNormal, fdAll, fdFixed };
 enum THoverFixedCells { hfNone, hfAll, hfFixedRows, hfFixedColumns };
-enum TOfficeTheme { otUnknown, otLuna, otObsidian, otOlive, otSilver };
-enum TTMSStyle {
-    tsOffice2003Blue,
-    tsOffice2003Silver,
-    tsOffice2003Olive,
-    tsOffice2003Classic,
-    tsOffice2007Luna,
-    tsOffice2007Obsidian,
-    tsWindowsXP,
-    tsWhidbey,
-    tsCustom,
-    tsOffice2007Silver,
-    tsWindowsVista,
-    tsWindows7,
-    tsTerminal,
-    tsOffice2010Blue,
-    tsOffice2010Silver,
-    tsOffice2010Black
-};
 enum TFooterStyle { fsFixedLastRow, fsCustomPreview };
 enum TControlStyle { csClassic, csFlat, csWinXP, csBorland, csTMS, csGlyph, csTheme };
 enum TBackgroundDisplay { bdTile, bdFixed, bdGradientHorz, bdGradientVert };
