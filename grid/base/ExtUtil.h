@@ -150,10 +150,9 @@ bool SetControlValue(QString& Text, const QString& ID, const QString& NewValue);
 // grid's cell painting, printing, buttons and editors. They draw on the caller's canvas, keep no
 // state and never raise: a piece that cannot be drawn (an empty range, a bitmap that is missing)
 // draws nothing.
-#include "grid/base/ExtStyleIF.h"
-
 class QWidget;
 class TWinControl;
+struct TColorTones; // grid/base/ExtStyleIF.h
 
 enum TCellShape {
     csRectangle,

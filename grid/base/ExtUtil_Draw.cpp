@@ -2,6 +2,7 @@
 // bitmaps, the error underline and the colour arithmetic they share.
 #include "grid/base/ExtUtil.h"
 
+#include "grid/base/ExtStyleIF.h"
 #include "platform/gui/Controls.h"
 #include "platform/gui/Themes.h"
 

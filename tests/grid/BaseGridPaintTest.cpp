@@ -220,3 +220,25 @@ TEST_F(BaseGridPaint, AFailingCellDoesNotEscapeThePaint) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(BaseGridPaint, PictureOfAPaintedGrid) {
+    G->MergeCells(1, 4, 2, 2);
+    G->Colors[{1, 4}] = AreaColor;
+    G->SetSelectionStyle(ssOffice2007);
+    G->SetOptions(G->Options() + TGridOptions{goDrawFocusSelected, goRangeSelect});
+    G->SetCol(2);
+    G->SetRow(2);
+    G->SetSelection(GridRect(2, 2, 4, 2));
+    G->SetHoverRow(true);
+    G->SetHoverRowColor(clSkyBlue);
+    G->FHoverRowIdx = 3;
+    QImage Img(G->size(), QImage::Format_RGB32);
+    G->render(&Img);
+    EXPECT_TRUE(Img.save(QString(GRID_DRAW_SHEET_PATH).replace("grid_draw_sheet", "grid_base_cells")));
+    const TRect Hover = G->CellRect(3, 3);
+    EXPECT_EQ(TColor(FromQColor(Img.pixelColor(Hover.Left + 5, Hover.Top + 5))), clSkyBlue);
+}
+
+} // namespace

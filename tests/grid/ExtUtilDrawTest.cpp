@@ -1,4 +1,5 @@
 // The drawing routines: colour arithmetic, gradients, shapes, bars and buttons, probed on bitmaps.
+#include "grid/base/ExtStyleIF.h"
 #include "grid/base/ExtUtil.h"
 #include "platform/gui/Snapshot.h"
 #include "platform/gui/Themes.h"
