@@ -233,7 +233,7 @@ TEST_F(BaseGridPaint, PictureOfAPaintedGrid) {
     G->SetSelection(GridRect(2, 2, 4, 2));
     G->SetHoverRow(true);
     G->SetHoverRowColor(clSkyBlue);
-    G->FHoverRowIdx = 3;
+    G->SetHoverRowIdx(3);
     QImage Img(G->size(), QImage::Format_RGB32);
     G->render(&Img);
     EXPECT_TRUE(Img.save(QString(GRID_DRAW_SHEET_PATH).replace("grid_draw_sheet", "grid_base_cells")));
