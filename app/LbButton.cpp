@@ -110,6 +110,21 @@ void DrawSolidText(TCanvas* Canvas, const QString& Text, const TRect& R, unsigne
 
 } // namespace
 
+QString EllipsisText(TCanvas* Canvas, const QString& Text, int Width) {
+    if (Canvas->TextWidth(Text) <= Width) return Text;
+    // The platform's end ellipsis (DrawText with DT_END_ELLIPSIS) is three dots.
+    const QString Ellipsis = QStringLiteral("...");
+    QString Cut = Text;
+    while (!Cut.isEmpty()) {
+        Cut.chop(1);
+        // No blank before the ellipsis: "Update ..." would not read as a cut text.
+        while (Cut.endsWith(QLatin1Char(' '))) Cut.chop(1);
+        if (Cut.isEmpty()) break;
+        if (Canvas->TextWidth(Cut + Ellipsis) <= Width) return Cut + Ellipsis;
+    }
+    return Canvas->TextWidth(Ellipsis) <= Width ? Ellipsis : QString();
+}
+
 void DrawLbButton(TCanvas* Canvas, int W, int H, TAlignment Alignment, const QString& Caption, TLbButtonLayout Layout,
                   TFont* Font, TColor ShadowColor, TColor LightColor, TColor HotTrackColor, TColor ColorWhenDown,
                   TColor Color, TLbButtonStyle Style, bool HasPopup, bool WordWrap, bool Flat, bool Enabled, bool Hot,
@@ -211,8 +226,13 @@ void DrawLbButton(TCanvas* Canvas, int W, int H, TAlignment Alignment, const QSt
     A = std::max(A, 0);
 
     QString text = Caption;
-    if (!WordWrap)
-        while (!text.isEmpty() && Canvas->TextWidth(text) > A) text.chop(1);
+    if (!WordWrap) {
+        // A pressed bsEncarta button shows its caption in bold; a caption that fits only in the
+        // regular weight keeps that weight when pressed rather than losing its last letters.
+        if (font->Style().Contains(fsBold) && !Font->Style().Contains(fsBold) && Canvas->TextWidth(text) > A)
+            font->SetStyle(font->Style() - fsBold);
+        text = EllipsisText(Canvas, text, A);
+    }
     TRect measure = Rect(0, 0, A, 0);
     Canvas->DrawText(text, measure, format | DT_CALCRECT);
     const int th = measure.Height();

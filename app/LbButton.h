@@ -155,6 +155,10 @@ void FillGradient(TCanvas* Canvas, TColor StartColor, TColor EndColor, int Left,
 void DrawGlyphCell(TCanvas* Canvas, int X, int Y, TBitmap* Strip, int CellLeft, int CellTop, int CellWidth,
                    int CellHeight);
 
+// Text as it fits Width pixels in the canvas's font: whole when it fits, else its longest beginning
+// followed by "...", as the platform's DrawText shortens a text that does not fit.
+QString EllipsisText(TCanvas* Canvas, const QString& Text, int Width);
+
 // Draws one button picture of W x H pixels at the canvas's origin. Hot: the mouse is over the
 // button or it has the focus; Down: it is pressed; HotTrackStep: the hot level 0..8.
 void DrawLbButton(TCanvas* Canvas, int W, int H, TAlignment Alignment, const QString& Caption, TLbButtonLayout Layout,

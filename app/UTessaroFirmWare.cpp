@@ -311,6 +311,16 @@ void TFTessaroFirmWare::FormCreate(TObject*) {
     // buttons stand where they belong but cannot be pressed.
     for (TLbButton* b : {Btn_OPC_UA_Server_Access, Btn_SDO_Server_CANopen, Btn_SDO_Client_CANopen, Btn_PDO_CANopen})
         b->SetEnabled(false);
+    // The two lines naming the project stay inside their frame: a name longer than the frame
+    // ends in "..." (as a longer translation of the first line does).
+    for (TLabel* l : {L_Name_Conf, L_Name_Conf_L2}) {
+        TBitmap measure(1, 1);
+        measure.Canvas()->Font()->Assign(l->Font());
+        const int margin = l->Left() - Shape2->Left();
+        l->SetAutoSize(false);
+        l->SetEllipsisPosition(epEndEllipsis);
+        l->SetBounds(l->Left(), l->Top(), Shape2->Width() - 2 * margin, measure.Canvas()->TextHeight("Ag"));
+    }
     Shape1->SetBounds(10, Btn_CreateBin->Top() + 51, 674, 1);
     SetClientWidth(694);
     SetClientHeight(Btn_CreateBin->Top() + 152);

@@ -564,6 +564,11 @@ void TControl::ApplyPalette() {
     P.setColor(QPalette::WindowText, Fore);
     P.setColor(QPalette::Text, Fore);
     P.setColor(QPalette::ButtonText, Fore);
+    // A disabled control shows its text (a check box its mark too) in the grey of disabled text,
+    // whatever its font colour, as the platform's standard controls do.
+    const QColor Grey = ToQColor(clGrayText);
+    for (QPalette::ColorRole Role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        P.setColor(QPalette::Disabled, Role, Grey);
     setPalette(P);
     if (FNativeWidget) FNativeWidget->setPalette(P);
 }

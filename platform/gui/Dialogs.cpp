@@ -117,13 +117,9 @@ TModalResult MessageDlg(const QString& Msg, TMsgDlgType DlgType, TMsgDlgButtons 
     R.Type = DlgType;
     R.Text = Msg;
     R.Buttons = Buttons;
-    switch (DlgType) {
-        case mtWarning: R.Caption = QStringLiteral("Warning"); break;
-        case mtError: R.Caption = QStringLiteral("Error"); break;
-        case mtInformation: R.Caption = QStringLiteral("Information"); break;
-        case mtConfirmation: R.Caption = QStringLiteral("Confirm"); break;
-        default: R.Caption = Application->Title(); break;
-    }
+    // One title for every box of the program, as the other boxes and the error handler have it;
+    // the icon tells the kind.
+    R.Caption = Application->Title();
     return DialogService().MessageBox(R);
 }
 

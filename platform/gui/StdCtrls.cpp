@@ -221,6 +221,15 @@ void TLabel::FontChanged() {
 void TLabel::Paint() {
     TCanvas* C = Canvas();
     TRect R = ClientRect();
+    unsigned F = DrawFlags();
+    if (!FAutoSize && !FWordWrap) {
+        switch (FEllipsisPosition) {
+            case epEndEllipsis: F |= DT_END_ELLIPSIS; break;
+            case epPathEllipsis: F |= DT_PATH_ELLIPSIS; break;
+            case epWordEllipsis: F |= DT_WORD_ELLIPSIS; break;
+            case epNone: break;
+        }
+    }
     if (!FTransparent) {
         C->Brush()->SetColor(Color());
         C->Brush()->SetStyle(bsSolid);
@@ -228,7 +237,6 @@ void TLabel::Paint() {
     }
     C->Brush()->SetStyle(bsClear);
     C->Font()->Assign(Font());
-    unsigned F = DrawFlags();
     if (FLayout != tlTop) {
         TRect Calc = R;
         C->DrawText(Caption(), Calc, F | DT_CALCRECT);

@@ -20,6 +20,10 @@ class QScrollBar;
 class QPushButton;
 
 // ---- TLabel -----------------------------------------------------------------------------------
+// Where a label's text that does not fit its width is shortened ("..." replaces the rest); only
+// for a label that is not sized to its text and does not wrap.
+enum TEllipsisPosition { epNone, epPathEllipsis, epEndEllipsis, epWordEllipsis };
+
 class TLabel : public TGraphicControl {
 public:
     explicit TLabel(TComponent* AOwner);
@@ -44,6 +48,11 @@ public:
     }
     bool ShowAccelChar() const { return FShowAccelChar; }
     void SetShowAccelChar(bool Value);
+    TEllipsisPosition EllipsisPosition() const { return FEllipsisPosition; }
+    void SetEllipsisPosition(TEllipsisPosition Value) {
+        FEllipsisPosition = Value;
+        update();
+    }
     TWinControl* FocusControl() const { return FFocusControl; }
     void SetFocusControl(TWinControl* Value) { FFocusControl = Value; }
     // Sizes the label to its caption (width kept when word-wrapping).
@@ -63,6 +72,7 @@ private:
     bool FWordWrap = false;
     bool FTransparent = false;
     bool FShowAccelChar = true;
+    TEllipsisPosition FEllipsisPosition = epNone;
     TWinControl* FFocusControl = nullptr;
 };
 

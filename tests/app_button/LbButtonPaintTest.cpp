@@ -487,7 +487,7 @@ TEST(DrawLbButton, PressingMovesCaptionByOnePixelExceptEncartaWhichTurnsItBold) 
     }
 }
 
-TEST(DrawLbButton, LongCaptionIsCutFromTheEndWithoutWordWrapAndWrapsWithIt) {
+TEST(DrawLbButton, LongCaptionEndsInAnEllipsisWithoutWordWrapAndWrapsWithIt) {
     const QString caption = "Configuration parameters";
     TDraw p;
     p.W = 60;
@@ -495,15 +495,18 @@ TEST(DrawLbButton, LongCaptionIsCutFromTheEndWithoutWordWrapAndWrapsWithIt) {
     p.Caption = caption;
     auto cut = Draw(p);
 
-    // The longest beginning of the caption that fits the width W - 8, measured by the canvas.
+    // The longest beginning of the caption that fits the width W - 8 with "..." after it,
+    // measured by the canvas.
     TBitmap measure(1, 1);
     TFont font;
     SetTestFont(font);
     measure.Canvas()->Font()->Assign(&font);
-    QString fit = caption;
-    while (!fit.isEmpty() && measure.Canvas()->TextWidth(fit) > p.W - 8) fit.chop(1);
-    ASSERT_LT(fit.size(), caption.size());
-    ASSERT_FALSE(fit.isEmpty());
+    const QString fit = EllipsisText(measure.Canvas(), caption, p.W - 8);
+    ASSERT_TRUE(fit.endsWith("..."));
+    ASSERT_LE(measure.Canvas()->TextWidth(fit), p.W - 8);
+    ASSERT_TRUE(caption.startsWith(fit.chopped(3)));
+    // One more letter would not fit.
+    EXPECT_GT(measure.Canvas()->TextWidth(caption.left(fit.size() - 2) + "..."), p.W - 8);
     p.Caption = fit;
     auto expected = Draw(p);
     EXPECT_TRUE(cut->Image() == expected->Image());
@@ -516,6 +519,72 @@ TEST(DrawLbButton, LongCaptionIsCutFromTheEndWithoutWordWrapAndWrapsWithIt) {
     const TRect lines = Ink(*wrapped, Rect(1, 1, 59, 39), C);
     EXPECT_LE(oneLine.Height(), lineHeight);
     EXPECT_GT(lines.Height(), lineHeight);
+}
+
+TEST(EllipsisText, KeepsWhatFitsAndCutsTheRest) {
+    TBitmap measure(1, 1);
+    TFont font;
+    SetTestFont(font);
+    TCanvas* c = measure.Canvas();
+    c->Font()->Assign(&font);
+    const QString e = "...";
+    struct TCase {
+        const char* Name;
+        QString Text;
+        int Width;
+        QString Expected;
+    };
+    const TCase cases[] = {
+        {"fits", "Cancel", c->TextWidth("Cancel"), "Cancel"},
+        {"cut to fit", "Configuration", c->TextWidth("Config" + e), "Config" + e},
+        {"no blank before the ellipsis", "Open Configuration", c->TextWidth("Open C" + e) - 1, "Open" + e},
+        {"room for the ellipsis only", "Cancel", c->TextWidth(e), e},
+        {"no room", "Cancel", 0, ""},
+        {"empty", "", 0, ""},
+    };
+    for (const TCase& k : cases) {
+        SCOPED_TRACE(k.Name);
+        EXPECT_EQ(EllipsisText(c, k.Text, k.Width).toStdString(), k.Expected.toStdString());
+    }
+}
+
+// A pressed bsEncarta button whose caption fits only in the regular weight keeps that weight
+// instead of losing letters ("Execute Update Firmwa"); one that fits in bold turns bold.
+TEST(DrawLbButton, PressedEncartaCaptionIsNeverCut) {
+    TBitmap measure(1, 1);
+    TFont font;
+    SetTestFont(font);
+    TCanvas* m = measure.Canvas();
+    m->Font()->Assign(&font);
+    const QString caption = "Execute Update Firmware";
+    const int regular = m->TextWidth(caption);
+    m->Font()->SetStyle({fsBold});
+    const int bold = m->TextWidth(caption);
+    ASSERT_GT(bold, regular);
+    TDraw p;
+    p.Style = bsEncarta;
+    p.WhenDown = clNone;
+    p.H = 28;
+    p.Caption = caption;
+    // Room for the regular caption but not the bold one.
+    p.W = regular + 8 + (bold - regular) / 2;
+    auto up = Draw(p);
+    p.Down = true;
+    auto down = Draw(p);
+    const TRect inner = Rect(1, 1, p.W - 1, p.H - 1);
+    int upCount = 0, downCount = 0;
+    EXPECT_EQ(Ink(*up, inner, C, &upCount), Ink(*down, inner, C, &downCount));
+    EXPECT_EQ(downCount, upCount);
+    // Wide enough for bold: the press shows in bold.
+    p.W = bold + 12;
+    p.Down = false;
+    up = Draw(p);
+    p.Down = true;
+    down = Draw(p);
+    const TRect wide = Rect(1, 1, p.W - 1, p.H - 1);
+    Ink(*up, wide, C, &upCount);
+    Ink(*down, wide, C, &downCount);
+    EXPECT_GT(downCount, upCount);
 }
 
 TEST(DrawLbButton, PopupArrowIsDrawnNearTheRightEdge) {

@@ -22,6 +22,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QListWidget>
 #include <QTemporaryDir>
 
@@ -205,6 +206,47 @@ TEST_F(MainWindowTest, LayoutShowsTheGatewaySteps) {
     const QString png = QCoreApplication::applicationDirPath() + "/main_window.png";
     EXPECT_TRUE(SaveControlPng(Window.get(), png));
     Window->Hide();
+}
+
+// A project name longer than its frame ends in "..." inside the frame; the frame stays whole.
+TEST_F(MainWindowTest, LongProjectNameStaysInsideItsFrame) {
+    const QString Name = "Heating plant north building, second floor, CANopen gateway 7 (2026 retrofit)";
+    Make_Project(Name);
+    Write_File(Path("Tessaro.xml"), Settings_XML(Name, "1.2.3.4", "English", "0", "0", "0", "0"));
+    Create_Window();
+    ASSERT_EQ(Project_Name, Name);
+    EXPECT_EQ(Window->L_Name_Conf_L2->Caption(), Name);
+    const TRect Frame = Window->Shape2->BoundsRect();
+    for (TLabel* l : {Window->L_Name_Conf, Window->L_Name_Conf_L2}) {
+        SCOPED_TRACE(l->Name().toStdString());
+        EXPECT_GT(l->Left(), Frame.Left);
+        EXPECT_LT(l->Left() + l->Width(), Frame.Right);
+        EXPECT_LE(l->Top() + l->Height(), Frame.Bottom);
+    }
+    Window->Show();
+    const QString png = QCoreApplication::applicationDirPath() + "/main_window_long_name.png";
+    ASSERT_TRUE(SaveControlPng(Window.get(), png));
+    Window->Hide();
+    QImage Shot(png);
+    ASSERT_FALSE(Shot.isNull());
+    // Between the frame's right edge and the corner buttons nothing is drawn but the background.
+    const QRgb Background = Shot.pixel(Frame.Right + 2, Frame.Top + 2);
+    EXPECT_EQ(Background, QColor(248, 247, 237).rgb());
+    int Ink = 0;
+    for (int y = Frame.Top + 1; y < Frame.Bottom - 1; ++y)
+        for (int x = Frame.Right + 1; x < Window->Btn_Info->Left(); ++x)
+            if (Shot.pixel(x, y) != Background) ++Ink;
+    EXPECT_EQ(Ink, 0);
+    // The frame's right edge is not written over.
+    const QRgb Edge = Shot.pixel(Frame.Right - 1, Frame.Top);
+    for (int y = Frame.Top; y < Frame.Bottom; ++y) EXPECT_EQ(Shot.pixel(Frame.Right - 1, y), Edge) << y;
+    // The name's line has ink close to the frame's right edge: the "..." ends it there.
+    const TRect Line = Window->L_Name_Conf_L2->BoundsRect();
+    int LastInk = -1;
+    for (int x = Line.Left; x < Line.Right; ++x)
+        for (int y = Line.Top; y < Line.Bottom; ++y)
+            if (Shot.pixel(x, y) != Background) LastInk = x;
+    EXPECT_GT(LastInk, Line.Right - 20);
 }
 
 // What creation takes from an existing settings file.

@@ -6,6 +6,8 @@
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
+#include <functional>
+
 TEST(DialogsTest, FiltersBecomeQtFilters) {
     const struct {
         const char* In;
@@ -81,6 +83,30 @@ TEST(DialogsTest, BoxesCarryTheirKindAndButtonsAndReturnTheAnswer) {
     EXPECT_EQ(B[3].Type, mtWarning);
     EXPECT_EQ(B[3].Text, "Device Not Found!");
     EXPECT_EQ(B[4].Buttons, mbYesNoCancel);
+}
+
+// Every box the program raises carries one title, the application's, whichever routine shows it
+// and whatever its kind.
+TEST(DialogsTest, EveryBoxCarriesTheApplicationsTitle) {
+    const std::function<void()> Shows[] = {
+        [] { ErrorBox("Error! Name project is not valid"); },
+        [] { MessageDlg("Error! Project not Valid", mtError, {mbOK}); },
+        [] { Application->ShowException(EInOutError("Cannot write \"Tessaro.xml\"")); },
+        [] { Application->HandleException(nullptr, EConvertError("'x' is not a valid integer value")); },
+        [] { WarningBox("Device Not Found!"); },
+        [] { MessageDlg("Do you want to overwrite?", mtConfirmation, mbYesNoCancel); },
+        [] { MessageDlg("Done", mtInformation, {mbOK}); },
+        [] { MessageDlg("Careful", mtWarning, {mbOK}); },
+        [] { YesNoBox("Change the language?"); },
+        [] { ShowMessage("No Update Available"); },
+    };
+    for (const auto& Show : Shows) {
+        TestDialogs().ExpectBox(mrOk);
+        Show();
+    }
+    ASSERT_EQ(TestDialogs().Boxes().size(), std::size(Shows));
+    for (const TMessageBoxRequest& B : TestDialogs().Boxes())
+        EXPECT_EQ(B.Caption, Application->Title()) << B.Text.toStdString();
 }
 
 TEST(DialogsTest, ApplicationMessageBoxAnswersWithIds) {

@@ -455,3 +455,46 @@ TEST(StdCtrlsTest, ComboBoxMaxLengthHoldsBackTypingButNotChoicesOrSetTexts) {
     for (char Ch : std::string("xyzuvw")) C->SimulateKey(0, {}, QChar(Ch));
     EXPECT_EQ(C->Text(), "xyzu");
 }
+
+// A disabled check box (or radio button) looks disabled: its caption and mark in the grey of
+// disabled text, not in its font colour; enabled again it looks as before.
+TEST(StdCtrlsTest, DisabledCheckBoxAndRadioButtonAreDrawnGrey) {
+    TForm F(nullptr);
+    F.SetColor(TColor(15595512));
+    F.SetBounds(0, 0, 300, 120);
+    auto* Box = Create<TCheckBox>(&F, &F);
+    Box->SetBounds(10, 10, 250, 17);
+    Box->SetCaption("Check Software Update at Start of Program");
+    Box->SetChecked(true);
+    auto* Radio = Create<TRadioButton>(&F, &F);
+    Radio->SetBounds(10, 40, 250, 17);
+    Radio->SetCaption("Firmware + Configuration");
+    Radio->SetChecked(true);
+    F.Show();
+    // How many pixels are nearly black (the font colour), and how many are of the disabled grey.
+    auto Count = [](TWinControl* C, int& Dark, int& Grey) {
+        const QImage Img = C->grab().toImage();
+        const QColor Disabled = ToQColor(clGrayText);
+        Dark = Grey = 0;
+        for (int y = 0; y < Img.height(); ++y)
+            for (int x = 0; x < Img.width(); ++x) {
+                const QColor P = Img.pixelColor(x, y);
+                if (qGray(P.rgb()) < 60) ++Dark;
+                if (P == Disabled) ++Grey;
+            }
+    };
+    for (TWinControl* C : std::initializer_list<TWinControl*>{Box, Radio}) {
+        SCOPED_TRACE(C->Caption().toStdString());
+        int Dark = 0, Grey = 0;
+        Count(C, Dark, Grey);
+        EXPECT_GT(Dark, 40);
+        C->SetEnabled(false);
+        Count(C, Dark, Grey);
+        EXPECT_EQ(Dark, 0);
+        EXPECT_GT(Grey, 40);
+        C->SetEnabled(true);
+        Count(C, Dark, Grey);
+        EXPECT_GT(Dark, 40);
+    }
+    F.Hide();
+}
