@@ -304,6 +304,7 @@ void TExtCustomDropDown::DoDropDown() {
     TDropDownForm* F = FDropDownForm;
     F->SetShadow(FDropDownShadow);
     F->InitializeAndUpdate();
+    F->setWindowFlag(Qt::NoDropShadowWindowHint, !FDropDownShadow);
     F->move(Left(), Top());
     SizeDropDown();
     PlaceControl();
@@ -513,7 +514,7 @@ void TExtCustomDropDown::WMKeyDown(TMessage& M) {
         return;
     }
     if (Key == VK_BACK && !FPrefix.isEmpty()) {
-        if (SelStart() <= Pl + 1 && SelLength() == 0) return;
+        if (SelStart() <= Pl && SelLength() == 0) return;
         SetModified(true);
     }
     if (Key == VK_DELETE && SelStart() >= Pl) {

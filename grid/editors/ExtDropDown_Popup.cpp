@@ -431,7 +431,7 @@ void TDropDownForm::PaintHandler() {
 void TDropDownForm::MakePopup() {
     SetBorderStyle(bsNone);
     // A popup window: on top, placed at absolute screen coordinates, closed by an outside press.
-    setWindowFlags(Qt::Popup | Qt::FramelessWindowHint | Qt::NoDropShadowWindowHint);
+    setWindowFlags(Qt::Popup | Qt::FramelessWindowHint);
     setMinimumSize(0, 0);
     setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
 }

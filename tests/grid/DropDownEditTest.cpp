@@ -442,3 +442,36 @@ TEST_F(DropDownTest, AssignCopiesFromDropDownAndIgnoresOthers) {
     EXPECT_NO_THROW(D->Assign(&Font));
     EXPECT_EQ(D->Prefix(), "<");
 }
+
+TEST_F(DropDownTest, PressIntoAWindowOfThePopupKeepsItOpen) {
+    D->ShowDropDown();
+    TDropDownForm* F = D->DropDownForm();
+    // A window the popup itself opened (a list of its own) lies outside the popup's rectangle.
+    QWidget Child(F, Qt::Tool | Qt::FramelessWindowHint);
+    const QPoint Corner = F->mapToGlobal(QPoint(F->width() + 20, 0));
+    Child.setGeometry(Corner.x(), Corner.y(), 60, 40);
+    Child.show();
+    QApplication::processEvents();
+    const QPoint G = Corner + QPoint(10, 10);
+    ASSERT_EQ(QApplication::widgetAt(G), &Child);
+    QMouseEvent Press(QEvent::MouseButtonPress, F->mapFromGlobal(G), G, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(F, &Press);
+    EXPECT_TRUE(D->DroppedDown());
+    Child.hide();
+}
+
+TEST_F(DropDownTest, NotEditableFocusedDropDownPaintsHighlightBar) {
+    D->SetText("Chosen");
+    D->SetEditorEnabled(false);
+    Focus();
+    QApplication::processEvents();
+    QImage I = D->grab().toImage();
+    // Inside the bar (2, 2, width - button width - 1, height - 2), left of the text.
+    const QRgb P = I.pixel(3, D->Height() / 2);
+    EXPECT_EQ(RGB(qRed(P), qGreen(P), qBlue(P)), TColor(ColorToRGB(clHighlight)));
+    Host->Other->SetFocus();
+    QApplication::processEvents();
+    I = D->grab().toImage();
+    const QRgb Q = I.pixel(3, D->Height() / 2);
+    EXPECT_NE(RGB(qRed(Q), qGreen(Q), qBlue(Q)), TColor(ColorToRGB(clHighlight)));
+}
