@@ -488,7 +488,9 @@ void TExtCustomDropDown::WMKeyDown(TMessage& M) {
     }
     if (Key == VK_RETURN && FReturnIsTab) {
         Key = VK_TAB;
-        if (isVisible()) PostMessage(this, WM_KEYDOWN, VK_TAB, 0);
+        // The Tab goes the way a typed Tab goes: to the form, which moves the focus on.
+        if (isVisible())
+            if (TForm* Form = ParentForm()) PostMessage(Form, CM_DIALOGKEY, VK_TAB, 0);
     }
     const int Pl = PrefixLength();
     const int ValueLen = int(GetText().size());

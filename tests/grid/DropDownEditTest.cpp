@@ -4,6 +4,7 @@
 #include "tests/grid/DropDownFixture.h"
 #include "tests/support/ScriptedDialogs.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScreen>
 
@@ -474,4 +475,32 @@ TEST_F(DropDownTest, NotEditableFocusedDropDownPaintsHighlightBar) {
     I = D->grab().toImage();
     const QRgb Q = I.pixel(3, D->Height() / 2);
     EXPECT_NE(RGB(qRed(Q), qGreen(Q), qBlue(Q)), TColor(ColorToRGB(clHighlight)));
+}
+
+TEST_F(DropDownTest, KeysFromTheWindowSystemTakeTheSamePath) {
+    D->SetEditType(etNumeric);
+    D->SetText("");
+    Focus();
+    D->SelectAll();
+    for (QChar C : QString("4a2")) {
+        QKeyEvent Press(QEvent::KeyPress, C.toUpper().unicode(), Qt::NoModifier, QString(C));
+        QApplication::sendEvent(D->Native(), &Press);
+        QKeyEvent Release(QEvent::KeyRelease, C.toUpper().unicode(), Qt::NoModifier, QString(C));
+        QApplication::sendEvent(D->Native(), &Release);
+    }
+    EXPECT_EQ(D->Text(), "42");
+    QKeyEvent AltDown(QEvent::KeyPress, Qt::Key_Down, Qt::AltModifier);
+    QApplication::sendEvent(D->Native(), &AltDown);
+    EXPECT_TRUE(D->DroppedDown());
+    D->HideDropDown(false);
+}
+
+TEST_F(DropDownTest, ReturnIsTabMovesTheFocusOn) {
+    D->SetReturnIsTab(true);
+    D->SetTabOrder(0);
+    Host->Other->SetTabOrder(1);
+    Focus();
+    Key(VK_RETURN);
+    QApplication::processEvents();
+    EXPECT_TRUE(Host->Other->Focused());
 }
