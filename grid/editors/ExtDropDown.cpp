@@ -332,6 +332,9 @@ void TExtCustomDropDown::DoDropDown() {
         PW = FUserDropDownWidth;
         PH = FUserDropDownHeight;
     }
+    // Never above or below the work area, where the user could not reach the popup.
+    if (Y + PH > Work.Bottom) Y = Work.Bottom - PH;
+    if (Y < Work.Top) Y = Work.Top;
     F->setGeometry(X, Y, 0, 0);
     F->SetVisible(true);
     if (FDropDownShadow && FForceShadow) {

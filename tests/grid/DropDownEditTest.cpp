@@ -31,7 +31,7 @@ struct TEventLog {
 class TPlacedDropDown : public TExtCustomDropDown {
 public:
     using TExtCustomDropDown::TExtCustomDropDown;
-    TRect WorkArea = Rect(0, 0, 800, 600);
+    TRect WorkArea;
 
 protected:
     TRect WorkAreaAt(const TPoint&) const override { return WorkArea; }
@@ -325,6 +325,7 @@ TEST_F(DropDownTest, PopupPlacementFollowsDropPositionAndWorkArea) {
     P->SetDropDownHeight(100);
     P->SetDropDownWidth(150);
     const int ScreenH = Screen->Height();
+    P->WorkArea = Rect(0, 0, 2000, ScreenH);
     // Low on the screen, dpAuto opens above.
     H2->SetBounds(100, ScreenH - 90, 320, 80);
     H2->Show();
@@ -338,9 +339,11 @@ TEST_F(DropDownTest, PopupPlacementFollowsDropPositionAndWorkArea) {
     P->HideDropDown(false);
     P->SetDropPosition(dpDown);
     P->SetDropDownWidth(150);
+    P->WorkArea = Rect(0, 0, 2000, ScreenH + 400); // room below on a taller monitor
     P->ShowDropDown();
     EXPECT_EQ(F->y(), A.y() + P->Height() - 1);
     P->HideDropDown(false);
+    P->WorkArea = Rect(0, 0, 2000, ScreenH);
     // A popup that would pass the work area's right edge moves left by the overlap...
     P->WorkArea = Rect(0, 0, A.x() + 100, ScreenH);
     P->SetDropDownWidth(150);
@@ -355,6 +358,12 @@ TEST_F(DropDownTest, PopupPlacementFollowsDropPositionAndWorkArea) {
     EXPECT_EQ(F->width(), 150);
     EXPECT_EQ(F->height(), 100);
     P->HideDropDown(false);
+    // Opening down at the foot of the work area stays inside it.
+    P->WorkArea = Rect(0, 0, 2000, A.y() + 60);
+    P->ShowDropDown();
+    EXPECT_EQ(F->y() + F->height(), A.y() + 60);
+    P->HideDropDown(false);
+    P->WorkArea = Rect(0, 0, 2000, ScreenH);
     // The user's size is remembered until a size is set again.
     P->ShowDropDown();
     F->resize(220, 140);
