@@ -135,7 +135,7 @@ void TExtCustomDropDown::Assign(TPersistent* Source) {
     FButton->SetGlyph(S->FButton->Glyph());
     FButton->SetButtonCaption(S->FButton->ButtonCaption());
     FEtched = S->FEtched;
-    FImages = S->FImages;
+    SetImages(S->FImages);
     FSelectionColorStyle = S->FSelectionColorStyle;
     FSelectionColor = S->FSelectionColor;
     FSelectionColorTo = S->FSelectionColorTo;
@@ -151,6 +151,12 @@ void TExtCustomDropDown::HeaderChanged(TObject*) {
 }
 
 // ---- settings -------------------------------------------------------------------------------
+void TExtCustomDropDown::SetImages(TCustomImageList* Value) {
+    if (FImages) FImages->RemoveFreeNotification(this);
+    FImages = Value;
+    if (Value) Value->FreeNotification(this);
+}
+
 void TExtCustomDropDown::SetEditorEnabled(bool Value) {
     FEditorEnabled = Value;
     Native()->update();
@@ -302,6 +308,11 @@ void TExtCustomDropDown::DoDropDown() {
     BeforeDropDown();
     if (!Self) return;
     TDropDownForm* F = FDropDownForm;
+    struct TPlacing {
+        TDropDownForm* F;
+        explicit TPlacing(TDropDownForm* Form) : F(Form) { F->SetPlacing(true); }
+        ~TPlacing() { F->SetPlacing(false); }
+    } Placing(F);
     F->SetShadow(FDropDownShadow);
     F->InitializeAndUpdate();
     F->setWindowFlag(Qt::NoDropShadowWindowHint, !FDropDownShadow);

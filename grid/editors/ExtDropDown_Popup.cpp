@@ -575,6 +575,8 @@ void TDropDownForm::WndProc(TMessage& M) {
         case WM_SIZE:
             TForm::WndProc(M);
             update();
+            // The window system's resize loop (the footer's grip) sizes the popup.
+            if (isVisible() && !FPlacing && OnSizing) OnSizing(this);
             return;
         default: break;
     }

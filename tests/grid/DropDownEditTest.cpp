@@ -513,3 +513,27 @@ TEST_F(DropDownTest, ReturnIsTabMovesTheFocusOn) {
     QApplication::processEvents();
     EXPECT_TRUE(Host->Other->Focused());
 }
+
+namespace {
+class TSizingDropDown : public TExtCustomDropDown {
+public:
+    using TExtCustomDropDown::TExtCustomDropDown;
+    int Sizings = 0;
+    void DropDownSizing() override { ++Sizings; }
+};
+} // namespace
+
+TEST_F(DropDownTest, UserResizeOfOpenPopupReachesTheKind) {
+    auto* S = Create<TSizingDropDown>(Host.get(), Host.get());
+    S->SetBounds(60, 60, 200, 21);
+    S->ShowDropDown();
+    EXPECT_EQ(S->Sizings, 0); // placing the popup is not the user's resizing
+    S->DropDownForm()->resize(260, 120);
+    EXPECT_EQ(S->Sizings, 1);
+    S->HideDropDown(false);
+    // An image list that goes away is forgotten.
+    auto* Images = new TImageList(nullptr);
+    S->SetImages(Images);
+    delete Images;
+    EXPECT_EQ(S->Images(), nullptr);
+}
