@@ -179,7 +179,14 @@ TRect TExtPopupPanel::ButtonArea() const {
 }
 
 void TExtPopupPanel::ClearButtons() {
-    for (int I = FButtonList.Count() - 1; I >= 0; --I) delete ButtonAt(I);
+    // A button's own click may reopen the popup and rebuild the buttons: it goes once its
+    // handler has returned.
+    for (int I = FButtonList.Count() - 1; I >= 0; --I) {
+        TExtButton* B = ButtonAt(I);
+        B->OnClick = nullptr;
+        B->Hide();
+        B->deleteLater();
+    }
     FButtonList.Clear();
 }
 

@@ -537,3 +537,21 @@ TEST_F(DropDownTest, UserResizeOfOpenPopupReachesTheKind) {
     delete Images;
     EXPECT_EQ(S->Images(), nullptr);
 }
+
+TEST_F(DropDownTest, FooterButtonMayReopenThePopupFromItsClick) {
+    D->DropDownFooter()->Buttons()->Add()->SetModalResult(mrOk);
+    int Reopened = 0;
+    D->OnDropDownFooterButtonClick = [&](TObject*, int) {
+        if (Reopened++ == 0) D->ShowDropDown(); // rebuilds the buttons while one is clicked
+    };
+    D->ShowDropDown();
+    TExtButton* B = D->DropDownForm()->Footer()->ButtonAt(0);
+    Click(B, 2, 2);
+    QApplication::processEvents();
+    EXPECT_EQ(Reopened, 1);
+    EXPECT_TRUE(D->DroppedDown());
+    EXPECT_EQ(D->DropDownForm()->Footer()->ButtonList()->Count(), 1);
+    D->DropDownForm()->Footer()->ButtonAt(0)->SimulateKey(VK_RETURN);
+    QApplication::processEvents();
+    EXPECT_FALSE(D->DroppedDown());
+}
