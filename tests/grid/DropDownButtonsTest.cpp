@@ -318,3 +318,19 @@ TEST_F(DropDownTest, FooterShowsSizeGripOnlyWhenSizeable) {
     I = Grab(P);
     EXPECT_EQ(At(I, GLeft + 12, P->Height() - 4), clWhite);
 }
+
+TEST_F(DropDownTest, BorderColoursOfTheEdit) {
+    D->SetText("x");
+    Host->Other->SetFocus();
+    D->SetBorderColor(clRed);
+    D->SetFocusBorderColor(clBlue);
+    EXPECT_EQ(At(Grab(D), 0, 10), clRed);
+    Focus();
+    EXPECT_EQ(At(Grab(D), 0, 10), clBlue);
+    Host->Other->SetFocus();
+    D->SetBorderColor(clNone);
+    D->SetFocusBorderColor(clNone);
+    D->SetEnabled(false);
+    EXPECT_EQ(At(Grab(D), 0, 10), clSilver);
+    EXPECT_FALSE(D->Button()->Enabled());
+}
