@@ -135,7 +135,7 @@ void TExtCustomDropDown::Assign(TPersistent* Source) {
     FButton->SetGlyph(S->FButton->Glyph());
     FButton->SetButtonCaption(S->FButton->ButtonCaption());
     FEtched = S->FEtched;
-    FImages = S->FImages;
+    SetImages(S->FImages);
     FSelectionColorStyle = S->FSelectionColorStyle;
     FSelectionColor = S->FSelectionColor;
     FSelectionColorTo = S->FSelectionColorTo;
@@ -151,6 +151,12 @@ void TExtCustomDropDown::HeaderChanged(TObject*) {
 }
 
 // ---- settings -------------------------------------------------------------------------------
+void TExtCustomDropDown::SetImages(TCustomImageList* Value) {
+    if (FImages) FImages->RemoveFreeNotification(this);
+    FImages = Value;
+    if (Value) Value->FreeNotification(this);
+}
+
 void TExtCustomDropDown::SetEditorEnabled(bool Value) {
     FEditorEnabled = Value;
     Native()->update();
@@ -302,8 +308,14 @@ void TExtCustomDropDown::DoDropDown() {
     BeforeDropDown();
     if (!Self) return;
     TDropDownForm* F = FDropDownForm;
+    struct TPlacing {
+        TDropDownForm* F;
+        explicit TPlacing(TDropDownForm* Form) : F(Form) { F->SetPlacing(true); }
+        ~TPlacing() { F->SetPlacing(false); }
+    } Placing(F);
     F->SetShadow(FDropDownShadow);
     F->InitializeAndUpdate();
+    F->setWindowFlag(Qt::NoDropShadowWindowHint, !FDropDownShadow);
     F->move(Left(), Top());
     SizeDropDown();
     PlaceControl();
@@ -331,6 +343,9 @@ void TExtCustomDropDown::DoDropDown() {
         PW = FUserDropDownWidth;
         PH = FUserDropDownHeight;
     }
+    // Never above or below the work area, where the user could not reach the popup.
+    if (Y + PH > Work.Bottom) Y = Work.Bottom - PH;
+    if (Y < Work.Top) Y = Work.Top;
     F->setGeometry(X, Y, 0, 0);
     F->SetVisible(true);
     if (FDropDownShadow && FForceShadow) {
@@ -487,7 +502,9 @@ void TExtCustomDropDown::WMKeyDown(TMessage& M) {
     }
     if (Key == VK_RETURN && FReturnIsTab) {
         Key = VK_TAB;
-        if (isVisible()) PostMessage(this, WM_KEYDOWN, VK_TAB, 0);
+        // The Tab goes the way a typed Tab goes: to the form, which moves the focus on.
+        if (isVisible())
+            if (TForm* Form = ParentForm()) PostMessage(Form, CM_DIALOGKEY, VK_TAB, 0);
     }
     const int Pl = PrefixLength();
     const int ValueLen = int(GetText().size());
@@ -513,7 +530,7 @@ void TExtCustomDropDown::WMKeyDown(TMessage& M) {
         return;
     }
     if (Key == VK_BACK && !FPrefix.isEmpty()) {
-        if (SelStart() <= Pl + 1 && SelLength() == 0) return;
+        if (SelStart() <= Pl && SelLength() == 0) return;
         SetModified(true);
     }
     if (Key == VK_DELETE && SelStart() >= Pl) {

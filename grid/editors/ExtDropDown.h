@@ -689,6 +689,8 @@ public:
     // Ending a block puts the popup back on screen when something hid it meanwhile.
     void SetBlockActivate(bool Value);
     uint32_t DeActivateTick() const { return FDeActivate; }
+    // While the drop-down places and sizes the popup, a size change is not the user's resizing.
+    void SetPlacing(bool Value) { FPlacing = Value; }
     // The window Target (any widget, null for none) is being activated: the drop-down closes
     // unless Target lies inside the popup.
     void Deactivated(QWidget* Target);
@@ -725,6 +727,7 @@ private:
     bool FCancelOnDeActivate = true;
     bool FBlockActivate = false;
     bool FHiddenWhileBlocked = false;
+    bool FPlacing = false;
     std::unique_ptr<TCanvas> FCanvas;
 };
 
@@ -809,7 +812,7 @@ public:
     bool Etched() const { return FEtched; }
     void SetEtched(bool Value) { FEtched = Value; }
     TCustomImageList* Images() const { return FImages; }
-    void SetImages(TCustomImageList* Value) { FImages = Value; }
+    void SetImages(TCustomImageList* Value);
     TDropPosition DropPosition() const { return FDropPosition; }
     void SetDropPosition(TDropPosition Value) { FDropPosition = Value; }
     int DropDownWidth() const { return FDropDownWidth; }

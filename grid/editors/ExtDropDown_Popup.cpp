@@ -179,7 +179,14 @@ TRect TExtPopupPanel::ButtonArea() const {
 }
 
 void TExtPopupPanel::ClearButtons() {
-    for (int I = FButtonList.Count() - 1; I >= 0; --I) delete ButtonAt(I);
+    // A button's own click may reopen the popup and rebuild the buttons: it goes once its
+    // handler has returned.
+    for (int I = FButtonList.Count() - 1; I >= 0; --I) {
+        TExtButton* B = ButtonAt(I);
+        B->OnClick = nullptr;
+        B->Hide();
+        B->deleteLater();
+    }
     FButtonList.Clear();
 }
 
@@ -431,7 +438,7 @@ void TDropDownForm::PaintHandler() {
 void TDropDownForm::MakePopup() {
     SetBorderStyle(bsNone);
     // A popup window: on top, placed at absolute screen coordinates, closed by an outside press.
-    setWindowFlags(Qt::Popup | Qt::FramelessWindowHint | Qt::NoDropShadowWindowHint);
+    setWindowFlags(Qt::Popup | Qt::FramelessWindowHint);
     setMinimumSize(0, 0);
     setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
 }
@@ -575,6 +582,8 @@ void TDropDownForm::WndProc(TMessage& M) {
         case WM_SIZE:
             TForm::WndProc(M);
             update();
+            // The window system's resize loop (the footer's grip) sizes the popup.
+            if (isVisible() && !FPlacing && OnSizing) OnSizing(this);
             return;
         default: break;
     }

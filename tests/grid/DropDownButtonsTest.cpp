@@ -232,6 +232,8 @@ TEST_F(DropDownTest, HeaderFooterButtonLooksFollowTheAppearance) {
     EXPECT_GT(GetGValue(At(Normal, 3, 1)), GetGValue(At(Normal, 3, H - 2)));
     EXPECT_GE(GetGValue(At(Normal, 3, 1)), GetGValue(A->ColorTo()));
     EXPECT_LE(GetGValue(At(Normal, 3, 1)), GetGValue(A->Color()));
+    // The mouse really is over the button, so the un-hot timer keeps the hot look.
+    Mouse->SetCursorPos(B->ClientToScreen(Point(2, 2)));
     B->Perform(CM_MOUSEENTER);
     QImage Hot = Grab(B);
     EXPECT_EQ(At(Hot, 3, B->Height() / 2), A->ColorHot());
@@ -317,4 +319,20 @@ TEST_F(DropDownTest, FooterShowsSizeGripOnlyWhenSizeable) {
     EXPECT_FALSE(P->SizeGripShows());
     I = Grab(P);
     EXPECT_EQ(At(I, GLeft + 12, P->Height() - 4), clWhite);
+}
+
+TEST_F(DropDownTest, BorderColoursOfTheEdit) {
+    D->SetText("x");
+    Host->Other->SetFocus();
+    D->SetBorderColor(clRed);
+    D->SetFocusBorderColor(clBlue);
+    EXPECT_EQ(At(Grab(D), 0, 10), clRed);
+    Focus();
+    EXPECT_EQ(At(Grab(D), 0, 10), clBlue);
+    Host->Other->SetFocus();
+    D->SetBorderColor(clNone);
+    D->SetFocusBorderColor(clNone);
+    D->SetEnabled(false);
+    EXPECT_EQ(At(Grab(D), 0, 10), clSilver);
+    EXPECT_FALSE(D->Button()->Enabled());
 }

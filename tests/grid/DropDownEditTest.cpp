@@ -4,6 +4,7 @@
 #include "tests/grid/DropDownFixture.h"
 #include "tests/support/ScriptedDialogs.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScreen>
 
@@ -30,7 +31,7 @@ struct TEventLog {
 class TPlacedDropDown : public TExtCustomDropDown {
 public:
     using TExtCustomDropDown::TExtCustomDropDown;
-    TRect WorkArea = Rect(0, 0, 800, 600);
+    TRect WorkArea;
 
 protected:
     TRect WorkAreaAt(const TPoint&) const override { return WorkArea; }
@@ -324,6 +325,7 @@ TEST_F(DropDownTest, PopupPlacementFollowsDropPositionAndWorkArea) {
     P->SetDropDownHeight(100);
     P->SetDropDownWidth(150);
     const int ScreenH = Screen->Height();
+    P->WorkArea = Rect(0, 0, 2000, ScreenH);
     // Low on the screen, dpAuto opens above.
     H2->SetBounds(100, ScreenH - 90, 320, 80);
     H2->Show();
@@ -337,9 +339,11 @@ TEST_F(DropDownTest, PopupPlacementFollowsDropPositionAndWorkArea) {
     P->HideDropDown(false);
     P->SetDropPosition(dpDown);
     P->SetDropDownWidth(150);
+    P->WorkArea = Rect(0, 0, 2000, ScreenH + 400); // room below on a taller monitor
     P->ShowDropDown();
     EXPECT_EQ(F->y(), A.y() + P->Height() - 1);
     P->HideDropDown(false);
+    P->WorkArea = Rect(0, 0, 2000, ScreenH);
     // A popup that would pass the work area's right edge moves left by the overlap...
     P->WorkArea = Rect(0, 0, A.x() + 100, ScreenH);
     P->SetDropDownWidth(150);
@@ -354,6 +358,12 @@ TEST_F(DropDownTest, PopupPlacementFollowsDropPositionAndWorkArea) {
     EXPECT_EQ(F->width(), 150);
     EXPECT_EQ(F->height(), 100);
     P->HideDropDown(false);
+    // Opening down at the foot of the work area stays inside it.
+    P->WorkArea = Rect(0, 0, 2000, A.y() + 60);
+    P->ShowDropDown();
+    EXPECT_EQ(F->y() + F->height(), A.y() + 60);
+    P->HideDropDown(false);
+    P->WorkArea = Rect(0, 0, 2000, ScreenH);
     // The user's size is remembered until a size is set again.
     P->ShowDropDown();
     F->resize(220, 140);
@@ -441,4 +451,107 @@ TEST_F(DropDownTest, AssignCopiesFromDropDownAndIgnoresOthers) {
     TFont Font;
     EXPECT_NO_THROW(D->Assign(&Font));
     EXPECT_EQ(D->Prefix(), "<");
+}
+
+TEST_F(DropDownTest, PressIntoAWindowOfThePopupKeepsItOpen) {
+    D->ShowDropDown();
+    TDropDownForm* F = D->DropDownForm();
+    // A window the popup itself opened (a list of its own) lies outside the popup's rectangle.
+    QWidget Child(F, Qt::Tool | Qt::FramelessWindowHint);
+    const QPoint Corner = F->mapToGlobal(QPoint(F->width() + 20, 0));
+    Child.setGeometry(Corner.x(), Corner.y(), 60, 40);
+    Child.show();
+    QApplication::processEvents();
+    const QPoint G = Corner + QPoint(10, 10);
+    ASSERT_EQ(QApplication::widgetAt(G), &Child);
+    QMouseEvent Press(QEvent::MouseButtonPress, F->mapFromGlobal(G), G, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(F, &Press);
+    EXPECT_TRUE(D->DroppedDown());
+    Child.hide();
+}
+
+TEST_F(DropDownTest, NotEditableFocusedDropDownPaintsHighlightBar) {
+    D->SetText("Chosen");
+    D->SetEditorEnabled(false);
+    Focus();
+    QApplication::processEvents();
+    QImage I = D->grab().toImage();
+    // Inside the bar (2, 2, width - button width - 1, height - 2), left of the text.
+    const QRgb P = I.pixel(3, D->Height() / 2);
+    EXPECT_EQ(RGB(qRed(P), qGreen(P), qBlue(P)), TColor(ColorToRGB(clHighlight)));
+    Host->Other->SetFocus();
+    QApplication::processEvents();
+    I = D->grab().toImage();
+    const QRgb Q = I.pixel(3, D->Height() / 2);
+    EXPECT_NE(RGB(qRed(Q), qGreen(Q), qBlue(Q)), TColor(ColorToRGB(clHighlight)));
+}
+
+TEST_F(DropDownTest, KeysFromTheWindowSystemTakeTheSamePath) {
+    D->SetEditType(etNumeric);
+    D->SetText("");
+    Focus();
+    D->SelectAll();
+    for (QChar C : QString("4a2")) {
+        QKeyEvent Press(QEvent::KeyPress, C.toUpper().unicode(), Qt::NoModifier, QString(C));
+        QApplication::sendEvent(D->Native(), &Press);
+        QKeyEvent Release(QEvent::KeyRelease, C.toUpper().unicode(), Qt::NoModifier, QString(C));
+        QApplication::sendEvent(D->Native(), &Release);
+    }
+    EXPECT_EQ(D->Text(), "42");
+    QKeyEvent AltDown(QEvent::KeyPress, Qt::Key_Down, Qt::AltModifier);
+    QApplication::sendEvent(D->Native(), &AltDown);
+    EXPECT_TRUE(D->DroppedDown());
+    D->HideDropDown(false);
+}
+
+TEST_F(DropDownTest, ReturnIsTabMovesTheFocusOn) {
+    D->SetReturnIsTab(true);
+    D->SetTabOrder(0);
+    Host->Other->SetTabOrder(1);
+    Focus();
+    Key(VK_RETURN);
+    QApplication::processEvents();
+    EXPECT_TRUE(Host->Other->Focused());
+}
+
+namespace {
+class TSizingDropDown : public TExtCustomDropDown {
+public:
+    using TExtCustomDropDown::TExtCustomDropDown;
+    int Sizings = 0;
+    void DropDownSizing() override { ++Sizings; }
+};
+} // namespace
+
+TEST_F(DropDownTest, UserResizeOfOpenPopupReachesTheKind) {
+    auto* S = Create<TSizingDropDown>(Host.get(), Host.get());
+    S->SetBounds(60, 60, 200, 21);
+    S->ShowDropDown();
+    EXPECT_EQ(S->Sizings, 0); // placing the popup is not the user's resizing
+    S->DropDownForm()->resize(260, 120);
+    EXPECT_EQ(S->Sizings, 1);
+    S->HideDropDown(false);
+    // An image list that goes away is forgotten.
+    auto* Images = new TImageList(nullptr);
+    S->SetImages(Images);
+    delete Images;
+    EXPECT_EQ(S->Images(), nullptr);
+}
+
+TEST_F(DropDownTest, FooterButtonMayReopenThePopupFromItsClick) {
+    D->DropDownFooter()->Buttons()->Add()->SetModalResult(mrOk);
+    int Reopened = 0;
+    D->OnDropDownFooterButtonClick = [&](TObject*, int) {
+        if (Reopened++ == 0) D->ShowDropDown(); // rebuilds the buttons while one is clicked
+    };
+    D->ShowDropDown();
+    TExtButton* B = D->DropDownForm()->Footer()->ButtonAt(0);
+    Click(B, 2, 2);
+    QApplication::processEvents();
+    EXPECT_EQ(Reopened, 1);
+    EXPECT_TRUE(D->DroppedDown());
+    EXPECT_EQ(D->DropDownForm()->Footer()->ButtonList()->Count(), 1);
+    D->DropDownForm()->Footer()->ButtonAt(0)->SimulateKey(VK_RETURN);
+    QApplication::processEvents();
+    EXPECT_FALSE(D->DroppedDown());
 }
