@@ -24,6 +24,10 @@ int GetFileVersion(const QString& FileName) {
     return -1;
 }
 
+void MakeWindowTransparent(TControl* Control) {
+    if (Control) Control->setAttribute(Qt::WA_TransparentForMouseEvents, true);
+}
+
 TForm* FindParentForm(TControl* Control) {
     for (TControl* C = Control; C; C = C->Parent())
         if (auto* F = dynamic_cast<TForm*>(C)) return F;
@@ -250,7 +254,7 @@ void TExtStringGrid::CreateWnd() {
     if (FColumnSize->Save()) LoadColumnSizes();
     SetTimer(111, 500);
     if (IsDesigning() && IsLoading()) Font()->SetName("Tahoma");
-    if (FIsWinXP) FIsWinXP = ThemesActive() || true;
+    if (FIsWinXP) FIsWinXP = ThemesActive();
 }
 
 void TExtStringGrid::Loaded() {

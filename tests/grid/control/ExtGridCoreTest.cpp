@@ -241,3 +241,30 @@ TEST(ExtGridCore, ACellBeyondTheSheetIsNotEditable) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(ExtGridUnit, FindParentFormWalksUpToTheForm) {
+    auto* Form = new TForm(nullptr);
+    auto* G = new TExtStringGrid(Form);
+    G->SetParent(Form);
+    EXPECT_EQ(FindParentForm(G), Form);
+    EXPECT_EQ(FindParentForm(Form), Form);
+    TExtStringGrid Loose(nullptr);
+    EXPECT_EQ(FindParentForm(&Loose), nullptr);
+    MakeWindowTransparent(G);
+    EXPECT_TRUE(G->testAttribute(Qt::WA_TransparentForMouseEvents));
+    delete Form;
+}
+
+TEST(ExtGridUnit, SelectionListenerIsHeldUntilUnregistered) {
+    TExtStringGrid G(nullptr);
+    auto L = std::make_shared<ITExtStringGridSelect>();
+    G.RegisterSelListener(L);
+    EXPECT_EQ(G.SelListener(), L.get());
+    G.UnRegisterSelListener(nullptr); // whatever the argument
+    EXPECT_EQ(G.SelListener(), nullptr);
+    EXPECT_EQ(L.use_count(), 1);
+}
+
+} // namespace
