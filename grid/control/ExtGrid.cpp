@@ -24,6 +24,10 @@ int GetFileVersion(const QString& FileName) {
     return -1;
 }
 
+void MakeWindowTransparent(TControl* Control) {
+    if (Control) Control->setAttribute(Qt::WA_TransparentForMouseEvents, true);
+}
+
 TForm* FindParentForm(TControl* Control) {
     for (TControl* C = Control; C; C = C->Parent())
         if (auto* F = dynamic_cast<TForm*>(C)) return F;
@@ -250,7 +254,7 @@ void TExtStringGrid::CreateWnd() {
     if (FColumnSize->Save()) LoadColumnSizes();
     SetTimer(111, 500);
     if (IsDesigning() && IsLoading()) Font()->SetName("Tahoma");
-    if (FIsWinXP) FIsWinXP = ThemesActive() || true;
+    if (FIsWinXP) FIsWinXP = ThemesActive();
 }
 
 void TExtStringGrid::Loaded() {
@@ -473,12 +477,15 @@ void TExtStringGrid::SetFocusWindowShown(bool Value) {
 
 // ---- the editor's text -------------------------------------------------------------------------------
 QString TExtStringGrid::GetEditText(int DisplCol, int DisplRow) {
+    if (DisplCol < 0 || DisplCol >= ColCount() || DisplRow < 0 || DisplRow >= RowCount()) return QString();
     const int RealCol = RealColOfDisplCol(DisplCol);
     if (RealCol < 0) return QString();
     return TBaseGrid::GetEditText(RealCol, DisplRow);
 }
 
 void TExtStringGrid::SetEditText(int DisplCol, int DisplRow, const QString& Value) {
+    // A cell beyond the sheet is not editable.
+    if (DisplCol < 0 || DisplCol >= ColCount() || DisplRow < 0 || DisplRow >= RowCount()) return;
     const int RealCol = RealColOfDisplCol(DisplCol);
     if (RealCol < 0) return;
     TBaseGrid::SetEditText(RealCol, DisplRow, Value);

@@ -31,6 +31,12 @@
 class TExtStringGrid;
 class TForm;
 
+// A component told of the grid's selection (one per grid, held shared).
+class ITExtStringGridSelect {
+public:
+    virtual ~ITExtStringGridSelect() = default;
+};
+
 // ---- module-level state and helpers of the unit --------------------------------------------------
 // The grid whose focus window is shown (set by the editor logic, cleared when that focus window
 // hides or that grid is destroyed).
@@ -42,6 +48,8 @@ extern TCursor LinkCursor;
 
 // The version of a file's version resource (major in the upper 16 bits); -1 when there is none.
 int GetFileVersion(const QString& FileName);
+// Lets mouse input through the control to what lies beneath it.
+void MakeWindowTransparent(TControl* Control);
 // The control itself when it is a form, else the nearest form among its parents; null when none.
 TForm* FindParentForm(TControl* Control);
 // Keeps the grid that shows its focus window aligned with its current cell when a window moves.
@@ -88,7 +96,7 @@ public:
     // Copies another TExtStringGrid (settings, counts, sizes, cells); anything else is ignored.
     void Assign(TPersistent* Source) override;
     // Copies only the cells of another TExtStringGrid.
-    void AssignCells(TPersistent* Source);
+    virtual void AssignCells(TPersistent* Source);
     void Invalidate() override;
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
     // The font of a cell, the caller's own copy (a later call does not change it).
@@ -96,6 +104,12 @@ public:
     QString Version() const;
     void SetVersion(const QString& Value) { (void)Value; }
     static int GetVersionNr() { return (6 << 24) | (2 << 16) | (1 << 8) | 3; }
+    void RegisterSelListener(std::shared_ptr<ITExtStringGridSelect> AListener) { FSelListener = std::move(AListener); }
+    void UnRegisterSelListener(const std::shared_ptr<ITExtStringGridSelect>& AListener) {
+        (void)AListener;
+        FSelListener.reset();
+    }
+    ITExtStringGridSelect* SelListener() const { return FSelListener.get(); }
     void RegisterNotifier(TGridChangeNotifier* Item);
     void UnRegisterNotifier(TGridChangeNotifier* ANotifier);
     int NotifierCount() const { return int(FNotifiers.size()); }
@@ -420,7 +434,7 @@ public:
     int SaveRowCount() const;
     void ScreenToCell(TPoint pt, int& DisplCol, int& DisplRow);
 
-    void CalcFooter(int RealCol);
+    virtual void CalcFooter(int RealCol);
     void UpdateFooter();
     virtual void CalcFooterCells(int RealCol);
     virtual void RecalcFooters() { CalcFooter(-1); }
@@ -1015,8 +1029,7 @@ protected:
     void SaveRowToItem(int DisplRow, TGridItem* Item);
     void LoadRowFromItem(TGridItem* Item, int DisplRow);
     // Puts back the given entries (already out of the store) in one pass from the bottom.
-    void PutBackRows(std::vector<std::unique_ptr<TGridItem>> Items);
-    void CopyDisplRow(int FromDisplRow, int ToDisplRow);
+    void PutBackRows(TGridItems Items);
 
     // ---- cell access internals -----------------------------------------------------------------------
     void TagTextInRange(const TGridRect& RealRange, const QString& HiText, const QString& Tag, bool DoCase);
@@ -1090,6 +1103,7 @@ protected:
     std::unique_ptr<TBalloonSettings> FBalloon;
     std::unique_ptr<TShowModified> FShowModified;
     std::vector<TGridChangeNotifier*> FNotifiers; // not owned
+    std::shared_ptr<ITExtStringGridSelect> FSelListener;
     std::unique_ptr<TIntList> FColumnOrder;
     std::unique_ptr<TIntList> FIgnoredColumns;
     std::unique_ptr<TFilterDropDown> FFilterDropDown;
