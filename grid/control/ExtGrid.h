@@ -532,7 +532,7 @@ public:
     // Automatic scrolling while something is dragged over the grid's edges.
     virtual void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept);
     bool DragScrollTimerRunning() const { return FDragScrollTimer != nullptr; }
-    TTimer* DragScrollTimer() const { return FDragScrollTimer; }
+    TTimer* DragScrollTimer() const { return FDragScrollTimer.get(); }
     // The hint shown while the thumb is dragged.
     bool ScrollHintShowing() const { return FScrollHintShown; }
     QString ScrollHintText() const { return FScrollHintText; }
@@ -579,7 +579,7 @@ protected:
     bool FScrollLocked = false;
     bool FScrollHintShown = false;
     QString FScrollHintText;
-    TTimer* FDragScrollTimer = nullptr;
+    std::unique_ptr<TTimer> FDragScrollTimer;
     TDragScrollDirection FDragScrollDir;
     bool FStretching = false;
     int FSizedCol = -1;
@@ -600,6 +600,7 @@ public:
     void AdvanceCell(int DisplCol, int DisplRow, bool EditAfter, bool Recursing, bool Forward, bool AutoEdit,
                      bool Force);
     void EditNextCellControl(int RealCol, int DisplRow, const QString& ID);
+    QString EditedCellControlID() const { return FCellControlID; }
     TInplaceEdit* NormalEdit() const { return InplaceEditor(); }
     virtual void AppendRow();
     // Whether a cell may be edited at all: editing possible and the (base) cell editable, not fixed.
@@ -690,6 +691,10 @@ protected:
     void ApplyOfficeTheme() {}
     void RegisterThemeNotifier(bool Register) { (void)Register; }
     void SetArrowWindowsColor(TColor Value) { (void)Value; }
+    // The "<CONTROL" element of a cell being edited (its cell and ID); the control editor opens
+    // over it.
+    TPoint FCellControlCell{-1, -1};
+    QString FCellControlID;
     TPoint FAdvanceOrigin{-1, -1};
     QChar FStartEditChar;
     bool FDisableChange = false; // the grid moves the current cell itself

@@ -2,6 +2,7 @@
 // Tab, and the property setters whose side effects matter (counts, fixed counts and sizes, look).
 #include "grid/control/ExtGrid.h"
 
+#include "grid/base/ExtUtil.h"
 #include "platform/gui/Messages.h"
 #include "platform/rtl/SysUtils.h"
 
@@ -218,6 +219,19 @@ void TExtStringGrid::AdvanceCell(int ACol, int ARow, bool EditAfter, bool Recurs
 }
 
 void TExtStringGrid::AppendRow() { SetRowCount(RowCount() + 1); }
+
+void TExtStringGrid::EditNextCellControl(int RealCol, int DisplRow, const QString& ID) {
+    const QString Next = NextEditControlID(GetGridCell(RealCol, DisplRow), ID);
+    if (Next.isEmpty()) {
+        FCellControlID.clear();
+        FCellControlCell = Point(-1, -1);
+        if (CanFocus()) SetFocus();
+        return;
+    }
+    // The control editor opens over the element's rectangle as the text renderer lays it out.
+    FCellControlCell = Point(RealCol, DisplRow);
+    FCellControlID = Next;
+}
 
 // ---- counts and fixed cells -----------------------------------------------------------------------
 void TExtStringGrid::SetRowCount(int Value) {

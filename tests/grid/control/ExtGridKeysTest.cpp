@@ -43,7 +43,9 @@ TEST_P(EnterTable, EnterAdvancesTheCurrentCell) {
     EXPECT_EQ(Cell(), std::to_string(C.Col) + "," + std::to_string(C.Row));
     EXPECT_EQ(G->RowCount(), C.RowCount);
     EXPECT_EQ(Presses, 1);
-    if (C.RowCount > 10) EXPECT_EQ(Added, C.RowCount - 1);
+    if (C.RowCount > 10) {
+        EXPECT_EQ(Added, C.RowCount - 1);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -201,6 +203,16 @@ TEST_F(Keys, DisjunctRowSelectFollowsAnAdvanceThatMayEdit) {
     G->AdvanceCell(1, 4, true, false, true, false, false);
     EXPECT_EQ(G->SelectedRows(), std::vector<int>{4});
     EXPECT_EQ(G->SelStore().CheckConsistency(), "");
+}
+
+TEST_F(Keys, CellControlEditingMovesToTheNextEditableElement) {
+    G->SetGridCell(3, 2,
+                   "<CONTROL TYPE=\"EDIT\" ID=\"a\"> <CONTROL TYPE=\"CHECK\" ID=\"b\"> "
+                   "<CONTROL TYPE=\"COMBO\" ID=\"c\">");
+    G->EditNextCellControl(3, 2, "a");
+    EXPECT_EQ(G->EditedCellControlID(), "c"); // the check box is passed over
+    G->EditNextCellControl(3, 2, "c");
+    EXPECT_EQ(G->EditedCellControlID(), "");
 }
 
 // ---- setters ------------------------------------------------------------------------------------------

@@ -40,7 +40,9 @@ TEST_P(HintTable, ThumbTrackingShowsWhereTheThumbIs) {
     G->SetScrollHints(C.Hints);
     G->Perform(C.Msg, MakeWParam(SB_THUMBTRACK, C.Pos), 0);
     EXPECT_EQ(G->ScrollHintShowing(), *C.Text != 0);
-    if (*C.Text) EXPECT_EQ(G->ScrollHintText(), C.Text);
+    if (*C.Text) {
+        EXPECT_EQ(G->ScrollHintText(), C.Text);
+    }
     G->Perform(C.Msg, MakeWParam(SB_ENDSCROLL, 0), 0);
     EXPECT_FALSE(G->ScrollHintShowing());
 }
