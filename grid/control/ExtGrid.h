@@ -953,6 +953,15 @@ public:
     virtual void DoClickSort(int ACol);
     virtual void KeyDownHook(Word& Key, TShiftState Shift);
     virtual void KeyValueHook(Word& Key);
+    // An editor's text stored: the platform's edit-text step at the display column of RealCol,
+    // then the cell store at the real column.
+    virtual void StoreEditText(int RealCol, int DisplRow, const QString& Value);
+    // The current cell's stored text (the base cell of a merged area, by real column).
+    virtual QString GetCurrentCell();
+    virtual void SetCurrentCell(const QString& Value);
+    QString CurrentCell() { return GetCurrentCell(); }
+    virtual QString GetCurrentCellDisplay();
+    virtual void SetCurrentEditText(const QString& Value);
     virtual void RestoreCellCache();
     // The editing area keeps the current cell's text here as an edit begins.
     void SetOldCellCache(const QString& Text) {
@@ -973,6 +982,8 @@ public:
     virtual QString DoEllipsClick(const QString& Text);
     virtual void BeforePasteHook();
     virtual void AfterPasteHook();
+    // Pasted rows are marked modified when ShowModified is enabled.
+    virtual void MarkRowsModified(int FromDisplRow, int ToDisplRow);
     virtual QString GetSaveCellText(int ACol, int ARow, const QString& Text);
     virtual QString GetCellForSave(int ACol, int ARow);
     virtual void SetCellFromLoad(int ACol, int ARow, const QString& Value);
@@ -995,8 +1006,10 @@ public:
     virtual bool CanShowFixedDropDown(int ACol);
     virtual void DoStartBlockFocus();
     virtual void DoEndBlockFocus();
+    virtual TObject* GetCellImageList(int ACol, int ARow);
     virtual void ExportNotification(int AState, int ARow);
     virtual void ImportNotification(int AState, int ARow);
+    virtual QString GetVersionString() { return Version(); }
     virtual void CellsChanged(const TRect& R);
 
 protected:
