@@ -612,6 +612,8 @@ public:
     // the upper-case text; -1 when none.
     int Search(const QString& S);
     QString IncrementalSearchText() const { return FSearchText; }
+    // A tick of the grid timer ages the collected text: the fourth tick without a key empties it.
+    void IncrementalSearchTick();
     // counts and fixed cells
     void SetRowCount(int Value) override;
     void SetColCount(int Value) override;

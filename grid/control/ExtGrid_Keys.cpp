@@ -58,6 +58,14 @@ void TExtStringGrid::KeyPress(QChar& Key) {
     TBaseGrid::KeyPress(Key);
 }
 
+void TExtStringGrid::IncrementalSearchTick() {
+    if (!Navigation()->AutoGotoIncremental() || FSearchText.isEmpty()) return;
+    if (++FSearchTicks >= 4) {
+        FSearchText.clear();
+        FSearchTicks = 0;
+    }
+}
+
 // ---- advancing ------------------------------------------------------------------------------------
 int TExtStringGrid::FirstDataColumn() { return (FixedCols() == 0 && HasNodes()) ? 1 : FixedCols(); }
 

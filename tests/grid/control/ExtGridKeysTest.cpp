@@ -191,6 +191,19 @@ TEST_F(Keys, TypedKeysGoToTheMatchingRowWhenAutoGotoIsOn) {
     EXPECT_EQ(G->Row(), 8);
 }
 
+TEST_F(Keys, CollectedTextAgesAwayOnTheFourthQuietTick) {
+    G->Navigation()->SetAutoGotoWhenSorted(true);
+    G->Navigation()->SetAutoGotoIncremental(true);
+    G->SetGridCell(1, 3, "bb");
+    Char('b');
+    for (int i = 0; i < 3; ++i) G->IncrementalSearchTick();
+    Char('b'); // a key resets the count
+    for (int i = 0; i < 3; ++i) G->IncrementalSearchTick();
+    EXPECT_EQ(G->IncrementalSearchText(), "bb");
+    G->IncrementalSearchTick();
+    EXPECT_EQ(G->IncrementalSearchText(), "");
+}
+
 TEST_F(Keys, WantsCharactersWhenNotEditing) { EXPECT_TRUE(G->Perform(WM_GETDLGCODE, 0, 0) & DLGC_WANTCHARS); }
 
 TEST_F(Keys, DisjunctRowSelectFollowsAnAdvanceThatMayEdit) {
