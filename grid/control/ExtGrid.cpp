@@ -473,12 +473,15 @@ void TExtStringGrid::SetFocusWindowShown(bool Value) {
 
 // ---- the editor's text -------------------------------------------------------------------------------
 QString TExtStringGrid::GetEditText(int DisplCol, int DisplRow) {
+    if (DisplCol < 0 || DisplCol >= ColCount() || DisplRow < 0 || DisplRow >= RowCount()) return QString();
     const int RealCol = RealColOfDisplCol(DisplCol);
     if (RealCol < 0) return QString();
     return TBaseGrid::GetEditText(RealCol, DisplRow);
 }
 
 void TExtStringGrid::SetEditText(int DisplCol, int DisplRow, const QString& Value) {
+    // A cell beyond the sheet is not editable.
+    if (DisplCol < 0 || DisplCol >= ColCount() || DisplRow < 0 || DisplRow >= RowCount()) return;
     const int RealCol = RealColOfDisplCol(DisplCol);
     if (RealCol < 0) return;
     TBaseGrid::SetEditText(RealCol, DisplRow, Value);

@@ -1035,8 +1035,7 @@ protected:
     void SaveRowToItem(int DisplRow, TGridItem* Item);
     void LoadRowFromItem(TGridItem* Item, int DisplRow);
     // Puts back the given entries (already out of the store) in one pass from the bottom.
-    void PutBackRows(std::vector<std::unique_ptr<TGridItem>> Items);
-    void CopyDisplRow(int FromDisplRow, int ToDisplRow);
+    void PutBackRows(TGridItems Items);
 
     // ---- cell access internals -----------------------------------------------------------------------
     void TagTextInRange(const TGridRect& RealRange, const QString& HiText, const QString& Tag, bool DoCase);

@@ -425,17 +425,19 @@ void TExtStringGrid::CalcFooterCells(int RealCol) {
         const TColumnCalcType Calc = GetCellProperties(C, FooterRow)->FCalcType;
         if (Calc == acNONE || Calc == acSPREAD) continue;
         // The column's values over the data rows by real row, hidden rows included as asked.
+        // Without the hidden rows the data rows are the visible ones above the footer.
         std::vector<double> Values;
-        for (int RealRow = FromRealRow; RealRow <= ToRealRow; ++RealRow) {
-            if (!FFloatingFooter->CalculateHiddenRows() && IsHiddenRow(RealRow)) continue;
-            double V = 0;
+        auto Add = [&](int RealRow) {
             try {
-                V = GetAllFloats(C, RealRow);
+                Values.push_back(GetAllFloats(C, RealRow));
             } catch (const EExtGridError&) {
-                V = 0;
+                Values.push_back(0);
             }
-            Values.push_back(V);
-        }
+        };
+        if (FFloatingFooter->CalculateHiddenRows())
+            for (int RealRow = FromRealRow; RealRow <= ToRealRow; ++RealRow) Add(RealRow);
+        else
+            for (int DisplRow = FixedRows(); DisplRow <= RowCount() - 2; ++DisplRow) Add(RealRowIndex(DisplRow));
         double Sum = 0;
         for (double V : Values) Sum += V;
         const double Avg = Values.empty() ? 0 : Sum / double(Values.size());

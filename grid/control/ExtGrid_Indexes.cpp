@@ -57,40 +57,15 @@ void TExtStringGrid::ColumnMoved(int FromDisplCol, int ToDisplCol) {
 
 // ---- rows: copying between the cell store and the store's entries ----------------------------------
 void TExtStringGrid::SaveRowToItem(int DisplRow, TGridItem* Item) {
-    TStringList* L = Item->FItems.get();
-    L->Clear();
-    const int Cols = TotalColCount();
-    for (int RealCol = 0; RealCol < Cols; ++RealCol) {
-        L->AddObject(Cells(RealCol, DisplRow), Objects(RealCol, DisplRow));
-        if (Objects(RealCol, DisplRow)) SetObjects(RealCol, DisplRow, nullptr);
-    }
+    Item->FItems = DetachRow(DisplRow);
     Item->FHeight = RowHeights(DisplRow);
 }
 
 void TExtStringGrid::LoadRowFromItem(TGridItem* Item, int DisplRow) {
-    const TStringList* L = Item->FItems.get();
-    const int Cols = TotalColCount();
-    for (int RealCol = 0; RealCol < Cols; ++RealCol) {
-        const bool Has = RealCol < L->Count();
-        SetCells(RealCol, DisplRow, Has ? L->Get(RealCol) : QString());
-        TObject* Obj = Has ? L->GetObject(RealCol) : nullptr;
-        SetObjects(RealCol, DisplRow, Obj);
-        if (auto* P = dynamic_cast<TCellProperties*>(Obj)) P->SetOwnerRow(DisplRow);
-    }
+    for (int RealCol = 0; RealCol < Item->FItems.ObjectCount(); ++RealCol)
+        if (auto* P = dynamic_cast<TCellProperties*>(Item->Objects(RealCol))) P->SetOwnerRow(DisplRow);
+    AttachRow(DisplRow, Item->FItems);
     SetRowHeights(DisplRow, Item->FHeight > 0 ? Item->FHeight : DefaultRowHeight());
-}
-
-void TExtStringGrid::CopyDisplRow(int FromDisplRow, int ToDisplRow) {
-    if (FromDisplRow == ToDisplRow) return;
-    const int Cols = TotalColCount();
-    for (int RealCol = 0; RealCol < Cols; ++RealCol) {
-        SetCells(RealCol, ToDisplRow, Cells(RealCol, FromDisplRow));
-        TObject* Obj = Objects(RealCol, FromDisplRow);
-        SetObjects(RealCol, ToDisplRow, Obj);
-        if (Obj) SetObjects(RealCol, FromDisplRow, nullptr);
-        if (auto* P = dynamic_cast<TCellProperties*>(Obj)) P->SetOwnerRow(ToDisplRow);
-    }
-    SetRowHeights(ToDisplRow, RowHeights(FromDisplRow));
 }
 
 // ---- rows: hiding ------------------------------------------------------------------------------------
@@ -146,49 +121,51 @@ void TExtStringGrid::HideRowList(TIntList* DisplRowList) {
         const int DisplRow = DisplRowList->GetInteger(i);
         if (DisplRow >= 0 && DisplRow < RowCount()) Listed.push_back(DisplRow);
     }
-    std::sort(Listed.begin(), Listed.end());
+    if (!std::is_sorted(Listed.begin(), Listed.end())) std::sort(Listed.begin(), Listed.end());
     Listed.erase(std::unique(Listed.begin(), Listed.end()), Listed.end());
     if (Listed.empty() || int(Listed.size()) >= RowCount()) return;
 
-    std::vector<std::unique_ptr<TGridItem>> NewItems;
+    TGridItems NewItems;
     NewItems.reserve(Listed.size());
+    int HiddenBelow = 0; // entries below the listed row's real index; both ascend
     for (int DisplRow : Listed) {
-        auto Item = std::make_unique<TGridItem>();
-        Item->FIdx = RealRowIndex(DisplRow);
-        Item->FLevel = FFilterLevel;
-        SaveRowToItem(DisplRow, Item.get());
-        NewItems.push_back(std::move(Item));
+        while (HiddenBelow < NumHiddenRows() && FHiddenRows.Items(HiddenBelow)->FIdx - HiddenBelow <= DisplRow)
+            ++HiddenBelow;
+        TGridItem& Item = NewItems.emplace_back();
+        Item.FIdx = DisplRow + HiddenBelow;
+        Item.FLevel = FFilterLevel;
+        SaveRowToItem(DisplRow, &Item);
     }
     ++FFilterLevel;
 
-    // Compact: every row that stays moves up over the listed ones, with its height.
+    // The rows that stay move up over the listed ones, with their heights and cell objects.
+    std::vector<int> Plan;
+    Plan.reserve(size_t(RowCount()) - Listed.size());
     size_t Next = 0;
-    int Free = 0;
-    const int Rows = RowCount();
-    for (int DisplRow = 0; DisplRow < Rows; ++DisplRow) {
-        if (Next < Listed.size() && Listed[Next] == DisplRow) {
+    for (int DisplRow = 0; DisplRow < RowCount(); ++DisplRow) {
+        if (Next < Listed.size() && Listed[Next] == DisplRow)
             ++Next;
-            continue;
-        }
-        if (Free != DisplRow) CopyDisplRow(DisplRow, Free);
-        ++Free;
+        else
+            Plan.push_back(DisplRow);
     }
-    // The rows below Free are emptied copies: clear them before the count drops.
-    for (int DisplRow = Free; DisplRow < Rows; ++DisplRow)
-        for (int RealCol = 0; RealCol < TotalColCount(); ++RealCol) SetCells(RealCol, DisplRow, QString());
+    RearrangeRows(Plan);
     FHiddenRows.AddMany(std::move(NewItems));
-    TCustomGrid::SetRowCount(Rows - int(Listed.size()));
     CellControlsUpdate(false);
 }
 
 // ---- rows: showing again -------------------------------------------------------------------------------
-void TExtStringGrid::PutBackRows(std::vector<std::unique_ptr<TGridItem>> Items) {
+void TExtStringGrid::PutBackRows(TGridItems Items) {
     if (Items.empty()) return;
-    std::sort(Items.begin(), Items.end(), [](const auto& A, const auto& B) { return A->FIdx < B->FIdx; });
+    auto ByIdx = [](const TGridItem& A, const TGridItem& B) { return A.FIdx < B.FIdx; };
+    if (!std::is_sorted(Items.begin(), Items.end(), ByIdx)) std::sort(Items.begin(), Items.end(), ByIdx);
     // Display row of each entry once all of them are back: its real index minus the rows that
-    // stay hidden below it.
+    // stay hidden below it (both lists ascend, so one walk counts them).
     std::vector<int> Target(Items.size());
-    for (size_t i = 0; i < Items.size(); ++i) Target[i] = Items[i]->FIdx - FHiddenRows.CountBelow(Items[i]->FIdx);
+    int Staying = 0;
+    for (size_t i = 0; i < Items.size(); ++i) {
+        while (Staying < FHiddenRows.Count() && FHiddenRows.Items(Staying)->FIdx < Items[i].FIdx) ++Staying;
+        Target[i] = Items[i].FIdx - Staying;
+    }
 
     // Real indexes keep a visible floating footer last by themselves: it is the last real row.
     const int OldRows = RowCount();
@@ -197,26 +174,19 @@ void TExtStringGrid::PutBackRows(std::vector<std::unique_ptr<TGridItem>> Items) 
     FShowModified->SetEnabled(false);
     if (Row() >= OldRows && OldRows > 0)
         FocusCell(std::min(FixedCols(), ColCount() - 1), std::min(FixedRows(), OldRows - 1), true);
-    TCustomGrid::SetRowCount(NewRows);
-
-    // Merge from the bottom: each target row takes either its entry or the next row from above;
-    // once every entry is placed, the rows above are already where they belong.
-    int Dst = NewRows - 1;
-    int Src = OldRows - 1;
-    int Entry = int(Items.size()) - 1;
-    while (Dst >= 0 && Entry >= 0) {
-        if (Target[size_t(Entry)] >= Dst) {
-            LoadRowFromItem(Items[size_t(Entry)].get(), Dst);
-            --Entry;
-        } else if (Src >= 0) {
-            CopyDisplRow(Src, Dst);
-            --Src;
-        }
-        --Dst;
+    // The old rows keep their order; each entry's row is made where it belongs, then filled.
+    std::vector<int> Plan(size_t(NewRows), -1);
+    size_t Entry = 0;
+    int Src = 0;
+    for (int Dst = 0; Dst < NewRows; ++Dst) {
+        if (Entry < Items.size() && Target[Entry] == Dst)
+            ++Entry;
+        else
+            Plan[size_t(Dst)] = Src++;
     }
+    RearrangeRows(Plan);
+    for (size_t i = 0; i < Items.size(); ++i) LoadRowFromItem(&Items[i], Target[i]);
     FShowModified->SetEnabled(Marking);
-    for (auto& Item : Items)
-        for (int i = 0; i < Item->FItems->Count(); ++i) Item->FItems->PutObject(i, nullptr); // objects went back
 }
 
 void TExtStringGrid::UnHideRow(int RealRow) { UnHideRows(RealRow, RealRow); }
@@ -226,13 +196,12 @@ void TExtStringGrid::UnHideRows(int FromRealRow, int ToRealRow) {
     auto Taken = FHiddenRows.TakeIf([&](const TGridItem& I) { return I.FIdx >= FromRealRow && I.FIdx <= ToRealRow; });
     if (Taken.size() == 1) {
         // One row: insert it where it belongs instead of passing over the whole sheet.
-        TGridItem* Item = Taken.front().get();
+        TGridItem* Item = &Taken.front();
         const int DisplRow = DisplRowIndex(Item->FIdx);
         const bool Marking = FShowModified->Enabled();
         FShowModified->SetEnabled(false);
         InsertRows(DisplRow, 1, false);
         LoadRowFromItem(Item, DisplRow);
-        for (int i = 0; i < Item->FItems->Count(); ++i) Item->FItems->PutObject(i, nullptr);
         FShowModified->SetEnabled(Marking);
     } else {
         PutBackRows(std::move(Taken));
@@ -242,7 +211,7 @@ void TExtStringGrid::UnHideRows(int FromRealRow, int ToRealRow) {
 
 void TExtStringGrid::UnHideRowsAll() {
     if (NumHiddenRows() == 0) return;
-    PutBackRows(FHiddenRows.TakeIf([](const TGridItem&) { return true; }));
+    PutBackRows(FHiddenRows.TakeAll());
     CellControlsUpdate(false);
 }
 
@@ -270,18 +239,18 @@ void TExtStringGrid::MoveRow(int FromDisplRow, int ToDisplRow) {
 void TExtStringGrid::MoveRows(int FromDisplRow, int ToDisplRow, int Count) {
     if (FromDisplRow == ToDisplRow || Count <= 0) return;
     if (FromDisplRow < 0 || FromDisplRow + Count > RowCount()) return;
-    // The block travels whole: texts, cell objects and heights.
-    std::vector<std::unique_ptr<TGridItem>> Block;
-    for (int i = 0; i < Count; ++i) {
-        auto Item = std::make_unique<TGridItem>();
-        SaveRowToItem(FromDisplRow + i, Item.get());
-        Block.push_back(std::move(Item));
-    }
     if (FromDisplRow + Count < ToDisplRow) ToDisplRow -= Count;
-    RemoveRowsEx(FromDisplRow, Count);
-    ToDisplRow = std::clamp(ToDisplRow, 0, RowCount());
-    InsertRows(ToDisplRow, Count, true);
-    for (int i = 0; i < Count; ++i) LoadRowFromItem(Block[size_t(i)].get(), ToDisplRow + i);
+    // The block travels whole: texts, cell objects and heights.
+    std::vector<int> Plan;
+    Plan.reserve(size_t(RowCount()));
+    for (int DisplRow = 0; DisplRow < RowCount(); ++DisplRow)
+        if (DisplRow < FromDisplRow || DisplRow >= FromDisplRow + Count) Plan.push_back(DisplRow);
+    ToDisplRow = std::clamp(ToDisplRow, 0, int(Plan.size()));
+    std::vector<int> Block(static_cast<size_t>(Count));
+    for (int i = 0; i < Count; ++i) Block[size_t(i)] = FromDisplRow + i;
+    Plan.insert(Plan.begin() + ToDisplRow, Block.begin(), Block.end());
+    RearrangeRows(Plan);
+    CellControlsUpdate(false);
 }
 
 // ---- real-row cell access --------------------------------------------------------------------------------
@@ -289,7 +258,7 @@ QString TExtStringGrid::GetCellsEx(int RealCol, int RealRow) {
     if (RealCol < 0 || RealRow < 0) return QString();
     QString Value;
     if (TGridItem* Item = FHiddenRows.Find(RealRow))
-        Value = RealCol < Item->FItems->Count() ? Item->FItems->Get(RealCol) : QString();
+        Value = Item->Texts(RealCol);
     else
         Value = Cells(RealCol, DisplRowIndex(RealRow));
     if (OnGetDisplText) OnGetDisplText(this, RealCol, RealRow, Value);
@@ -299,8 +268,7 @@ QString TExtStringGrid::GetCellsEx(int RealCol, int RealRow) {
 void TExtStringGrid::SetCellsEx(int RealCol, int RealRow, const QString& Value) {
     if (RealCol < 0 || RealRow < 0) return;
     if (TGridItem* Item = FHiddenRows.Find(RealRow)) {
-        while (Item->FItems->Count() <= RealCol) Item->FItems->Add(QString());
-        Item->FItems->Put(RealCol, Value);
+        Item->SetTexts(RealCol, Value);
         return;
     }
     const int DisplRow = DisplRowIndex(RealRow);
@@ -310,9 +278,7 @@ void TExtStringGrid::SetCellsEx(int RealCol, int RealRow, const QString& Value) 
 
 TCellProperties* TExtStringGrid::GetCellPropertiesByRealRow(int RealCol, int RealRow) {
     if (RealCol < 0 || RealRow < 0) return nullptr;
-    if (TGridItem* Item = FHiddenRows.Find(RealRow))
-        return RealCol < Item->FItems->Count() ? dynamic_cast<TCellProperties*>(Item->FItems->GetObject(RealCol))
-                                               : nullptr;
+    if (TGridItem* Item = FHiddenRows.Find(RealRow)) return dynamic_cast<TCellProperties*>(Item->Objects(RealCol));
     return dynamic_cast<TCellProperties*>(Objects(RealCol, DisplRowIndex(RealRow)));
 }
 

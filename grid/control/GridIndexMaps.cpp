@@ -68,9 +68,6 @@ void TVisibleColumnMap::CheckConsistency() const {
 }
 
 // ---- hidden-row store -------------------------------------------------------------------------------
-TGridItem::TGridItem() : FItems(std::make_unique<TStringList>()) {}
-TGridItem::~TGridItem() = default;
-
 THiddenRowStore::THiddenRowStore() = default;
 THiddenRowStore::~THiddenRowStore() = default;
 
@@ -78,9 +75,9 @@ int THiddenRowStore::LowerBound(int RealRow) const {
     return int(std::lower_bound(FIdxs.begin(), FIdxs.end(), RealRow) - FIdxs.begin());
 }
 
-TGridItem* THiddenRowStore::Find(int RealRow) const {
+TGridItem* THiddenRowStore::Find(int RealRow) {
     const int I = LowerBound(RealRow);
-    return I < Count() && FIdxs[size_t(I)] == RealRow ? FItems[size_t(I)].get() : nullptr;
+    return I < Count() && FIdxs[size_t(I)] == RealRow ? &FItems[size_t(I)] : nullptr;
 }
 
 int THiddenRowStore::CountBelow(int RealRow) const { return LowerBound(RealRow); }
@@ -103,40 +100,44 @@ int THiddenRowStore::DisplToRealRow(int DisplRow) const {
 
 TGridItem* THiddenRowStore::Add(int RealRow) {
     const int I = LowerBound(RealRow);
-    if (I < Count() && FIdxs[size_t(I)] == RealRow) return FItems[size_t(I)].get();
-    auto Item = std::make_unique<TGridItem>();
-    Item->FIdx = RealRow;
-    TGridItem* Result = Item.get();
+    if (I < Count() && FIdxs[size_t(I)] == RealRow) return &FItems[size_t(I)];
+    TGridItem Item;
+    Item.FIdx = RealRow;
     FItems.insert(FItems.begin() + I, std::move(Item));
     FIdxs.insert(FIdxs.begin() + I, RealRow);
-    return Result;
+    return &FItems[size_t(I)];
 }
 
-void THiddenRowStore::AddMany(std::vector<std::unique_ptr<TGridItem>> NewItems) {
+void THiddenRowStore::AddMany(TGridItems NewItems) {
     if (NewItems.empty()) return;
-    std::sort(NewItems.begin(), NewItems.end(), [](const auto& A, const auto& B) { return A->FIdx < B->FIdx; });
-    std::vector<std::unique_ptr<TGridItem>> Merged;
+    auto ByIdx = [](const TGridItem& A, const TGridItem& B) { return A.FIdx < B.FIdx; };
+    if (!std::is_sorted(NewItems.begin(), NewItems.end(), ByIdx)) std::sort(NewItems.begin(), NewItems.end(), ByIdx);
+    if (FItems.empty()) {
+        FItems = std::move(NewItems);
+        FIdxs.resize(FItems.size());
+        for (size_t i = 0; i < FItems.size(); ++i) FIdxs[i] = FItems[i].FIdx;
+        return;
+    }
+    TGridItems Merged;
     Merged.reserve(FItems.size() + NewItems.size());
     size_t A = 0;
     size_t B = 0;
     while (A < FItems.size() || B < NewItems.size()) {
-        if (B == NewItems.size() || (A < FItems.size() && FItems[A]->FIdx < NewItems[B]->FIdx))
+        if (B == NewItems.size() || (A < FItems.size() && FItems[A].FIdx < NewItems[B].FIdx))
             Merged.push_back(std::move(FItems[A++]));
         else
             Merged.push_back(std::move(NewItems[B++]));
     }
     FItems = std::move(Merged);
     FIdxs.resize(FItems.size());
-    for (size_t i = 0; i < FItems.size(); ++i) FIdxs[i] = FItems[i]->FIdx;
+    for (size_t i = 0; i < FItems.size(); ++i) FIdxs[i] = FItems[i].FIdx;
 }
 
-std::unique_ptr<TGridItem> THiddenRowStore::Take(int RealRow) {
-    const int I = LowerBound(RealRow);
-    if (I >= Count() || FIdxs[size_t(I)] != RealRow) return nullptr;
-    auto Item = std::move(FItems[size_t(I)]);
-    FItems.erase(FItems.begin() + I);
-    FIdxs.erase(FIdxs.begin() + I);
-    return Item;
+TGridItems THiddenRowStore::TakeAll() {
+    TGridItems All = std::move(FItems);
+    FItems.clear();
+    FIdxs.clear();
+    return All;
 }
 
 void THiddenRowStore::Clear() {
@@ -147,9 +148,8 @@ void THiddenRowStore::Clear() {
 void THiddenRowStore::CheckConsistency() const {
     if (FIdxs.size() != FItems.size()) throw EExtGridError("Hidden rows: index array out of step");
     for (size_t i = 0; i < FItems.size(); ++i) {
-        if (!FItems[i] || !FItems[i]->FItems) throw EExtGridError("Hidden rows: entry without texts");
-        if (FItems[i]->FIdx != FIdxs[i]) throw EExtGridError(QString("Hidden rows: entry %1 out of step").arg(i));
-        if (FItems[i]->FIdx < 0) throw EExtGridError(QString("Hidden rows: negative index at %1").arg(i));
+        if (FItems[i].FIdx != FIdxs[i]) throw EExtGridError(QString("Hidden rows: entry %1 out of step").arg(i));
+        if (FItems[i].FIdx < 0) throw EExtGridError(QString("Hidden rows: negative index at %1").arg(i));
         if (i > 0 && FIdxs[i - 1] >= FIdxs[i])
             throw EExtGridError(QString("Hidden rows: index %1 not ascending").arg(FIdxs[i]));
     }

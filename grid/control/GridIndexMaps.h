@@ -8,6 +8,7 @@
 // Rows: a hidden row leaves the cell store; its texts, cell objects and height wait in the
 // hidden-row store, keyed by the row's real index (the index it has when nothing is hidden), so
 // rows hidden by different operations and filter levels never mix up their places.
+#include "platform/grids/Grids.h"
 #include "platform/rtl/Classes.h"
 
 #include <QString>
@@ -53,26 +54,28 @@ private:
 };
 
 // ---- hidden-row store -------------------------------------------------------------------------------
-// One hidden row: its real index, height, the texts (and cell objects) of all its cells, hidden
-// columns included, in real column order, and the filter level at which it was hidden.
-class TGridItem : public TObject {
+// One hidden row: its real index, height, the texts and cell objects of all its cells, hidden
+// columns included, in real column order (the row's own storage, taken out of the cell store
+// whole), and the filter level at which it was hidden.
+class TGridItem {
 public:
-    TGridItem();
-    ~TGridItem() override;
-
     int Idx() const { return FIdx; }
     void SetIdx(int Value) { FIdx = Value; }
     int Height() const { return FHeight; }
     void SetHeight(int Value) { FHeight = Value; }
     int Level() const { return FLevel; }
     void SetLevel(int Value) { FLevel = Value; }
-    TStringList* Items() const { return FItems.get(); }
+    QString Texts(int RealCol) const { return FItems.Cells(RealCol); }
+    void SetTexts(int RealCol, const QString& Value) { FItems.SetCells(RealCol, Value); }
+    TObject* Objects(int RealCol) const { return FItems.Objects(RealCol); }
+    void SetObjects(int RealCol, TObject* Value) { FItems.SetObjects(RealCol, Value); }
 
     int FIdx = 0;
     int FHeight = 0;
-    std::unique_ptr<TStringList> FItems;
+    TStringGrid::TDetachedRow FItems; // the cells' objects stay owned by the grid's cell store
     int FLevel = 0;
 };
+using TGridItems = std::vector<TGridItem>;
 
 // The entries, always in ascending order of their real index (no two with the same index). The
 // mapping between display and real rows answers in logarithmic time.
@@ -82,9 +85,12 @@ public:
     ~THiddenRowStore();
 
     int Count() const { return int(FItems.size()); }
-    TGridItem* Items(int Index) const { return FItems.at(size_t(Index)).get(); }
+    // Entries are held by value: a pointer stays valid until the store changes.
+    TGridItem* Items(int Index) { return &FItems.at(size_t(Index)); }
+    const TGridItem* Items(int Index) const { return &FItems.at(size_t(Index)); }
     // The entry of a hidden real row, or null.
-    TGridItem* Find(int RealRow) const;
+    TGridItem* Find(int RealRow);
+    const TGridItem* Find(int RealRow) const { return const_cast<THiddenRowStore*>(this)->Find(RealRow); }
     bool Contains(int RealRow) const { return Find(RealRow) != nullptr; }
     // The number of hidden rows whose real index is below RealRow.
     int CountBelow(int RealRow) const;
@@ -95,27 +101,26 @@ public:
     // Adds an entry for a real row not in the store; returns it.
     TGridItem* Add(int RealRow);
     // Adds many entries at once (each real index new and distinct); keeps the order.
-    void AddMany(std::vector<std::unique_ptr<TGridItem>> NewItems);
-    // Takes the entry of RealRow out of the store and hands it over; null when there is none.
-    std::unique_ptr<TGridItem> Take(int RealRow);
+    void AddMany(TGridItems NewItems);
     // Takes every entry for which Pred holds (in ascending real order).
     template <class TPred>
-    std::vector<std::unique_ptr<TGridItem>> TakeIf(TPred Pred) {
-        std::vector<std::unique_ptr<TGridItem>> Taken;
-        std::vector<std::unique_ptr<TGridItem>> Kept;
-        std::vector<int> KeptIdx;
-        for (auto& It : FItems) {
-            if (Pred(*It))
-                Taken.push_back(std::move(It));
+    TGridItems TakeIf(TPred Pred) {
+        TGridItems Taken;
+        size_t Kept = 0;
+        for (size_t i = 0; i < FItems.size(); ++i) {
+            if (Pred(FItems[i]))
+                Taken.push_back(std::move(FItems[i]));
             else {
-                KeptIdx.push_back(It->FIdx);
-                Kept.push_back(std::move(It));
+                if (Kept != i) FItems[Kept] = std::move(FItems[i]);
+                FIdxs[Kept++] = FIdxs[i];
             }
         }
-        FItems = std::move(Kept);
-        FIdxs = std::move(KeptIdx);
+        FItems.resize(Kept);
+        FIdxs.resize(Kept);
         return Taken;
     }
+    // Takes every entry (in ascending real order).
+    TGridItems TakeAll();
     void Clear();
 
     // Ascending distinct indexes, the index array in step with the entries, every entry with a
@@ -124,6 +129,6 @@ public:
 
 private:
     int LowerBound(int RealRow) const;
-    std::vector<std::unique_ptr<TGridItem>> FItems;
+    TGridItems FItems;
     std::vector<int> FIdxs; // FItems[i]->FIdx, kept in a plain array for the searches
 };

@@ -771,6 +771,27 @@ void TCustomGrid::InsertRows(int ARow, int ACount) {
     ChangeSize(FColCount, FRowCount + ACount);
 }
 
+void TCustomGrid::RearrangeRowData(const std::vector<int>& Plan) { (void)Plan; }
+
+void TCustomGrid::RearrangeRows(const std::vector<int>& Plan) {
+    if (Plan.empty()) return;
+    for (int Old : Plan)
+        if (Old < -1 || Old >= FRowCount) GridIndexError();
+    if (FEditorMode) HideEditor();
+    RearrangeRowData(Plan);
+    if (!FRowHeights.empty()) {
+        std::vector<int> Heights(Plan.size(), FDefaultRowHeight);
+        for (size_t I = 0; I < Plan.size(); ++I)
+            if (Plan[I] >= 0) Heights[I] = FRowHeights[size_t(Plan[I])];
+        FRowHeights = std::move(Heights);
+    }
+    if (int(Plan.size()) == FRowCount) {
+        UpdateScrollBars();
+        InvalidateGrid();
+    } else
+        ChangeSize(FColCount, int(Plan.size()));
+}
+
 void TCustomGrid::DeleteColumn(int ACol) {
     if (ACol < 0 || ACol >= FColCount) GridIndexError();
     if (FEditorMode) HideEditor();
@@ -1745,7 +1766,10 @@ QString TStringGrid::Cells(int ACol, int ARow) const {
     CheckIndex(ACol);
     CheckIndex(ARow);
     if (size_t(ARow) >= FRows.size()) return QString();
-    const TRowBlock* B = FRows[size_t(ARow)].Texts;
+    return ReadBlock(FRows[size_t(ARow)].Texts, ACol);
+}
+
+QString TStringGrid::ReadBlock(const TRowBlock* B, int ACol) {
     if (!B || ACol >= B->Count) return QString();
     uint32_t Start = ACol ? B->Ends()[ACol - 1] : 0;
     uint32_t End = B->Ends()[ACol];
@@ -1753,12 +1777,64 @@ QString TStringGrid::Cells(int ACol, int ARow) const {
     return QString(reinterpret_cast<const QChar*>(B->Chars() + Start), qsizetype(End - Start));
 }
 
+TStringGrid::TDetachedRow TStringGrid::DetachRow(int ARow) {
+    CheckIndex(ARow);
+    TDetachedRow Row;
+    if (size_t(ARow) < FRows.size()) {
+        Row.FData = FRows[size_t(ARow)];
+        FRows[size_t(ARow)] = {};
+        InvalidateRow(ARow);
+    }
+    return Row;
+}
+
+void TStringGrid::AttachRow(int ARow, TDetachedRow& Row) {
+    CheckIndex(ARow);
+    if (size_t(ARow) >= FRows.size()) {
+        if (!Row.FData.Texts && !Row.FData.Objects) return;
+        FRows.resize(size_t(ARow) + 1);
+    }
+    FreeRow(FRows[size_t(ARow)]);
+    FRows[size_t(ARow)] = Row.FData;
+    Row.FData = {};
+    InvalidateRow(ARow);
+}
+
+TStringGrid::TDetachedRow& TStringGrid::TDetachedRow::operator=(TDetachedRow&& Other) noexcept {
+    if (this != &Other) {
+        FreeRow(FData);
+        FData = Other.FData;
+        Other.FData = {};
+    }
+    return *this;
+}
+
+void TStringGrid::TDetachedRow::SetCells(int ACol, const QString& Value) {
+    CheckIndex(ACol);
+    WriteBlock(FData.Texts, ACol, Value);
+}
+
+TObject* TStringGrid::TDetachedRow::Objects(int ACol) const {
+    if (ACol < 0 || !FData.Objects || ACol >= FData.Objects->Count) return nullptr;
+    return FData.Objects->Items()[ACol];
+}
+
+void TStringGrid::TDetachedRow::SetObjects(int ACol, TObject* Value) {
+    CheckIndex(ACol);
+    WriteObject(FData.Objects, ACol, Value);
+}
+
+int TStringGrid::TDetachedRow::ObjectCount() const { return FData.Objects ? FData.Objects->Count : 0; }
+
 void TStringGrid::WriteText(int ACol, int ARow, const QString& Value) {
     if (size_t(ARow) >= FRows.size()) {
         if (Value.isEmpty()) return;
         FRows.resize(size_t(ARow) + 1);
     }
-    TRowBlock*& B = FRows[size_t(ARow)].Texts;
+    WriteBlock(FRows[size_t(ARow)].Texts, ACol, Value);
+}
+
+void TStringGrid::WriteBlock(TRowBlock*& B, int ACol, const QString& Value) {
     int Count = B ? B->Count : 0;
     if (ACol >= Count && Value.isEmpty()) return;
     uint32_t Total = B ? B->Total() : 0;
@@ -1825,7 +1901,10 @@ void TStringGrid::SetObjects(int ACol, int ARow, TObject* Value) {
         if (!Value) return;
         FRows.resize(size_t(ARow) + 1);
     }
-    TRowObjects*& O = FRows[size_t(ARow)].Objects;
+    WriteObject(FRows[size_t(ARow)].Objects, ACol, Value);
+}
+
+void TStringGrid::WriteObject(TRowObjects*& O, int ACol, TObject* Value) {
     int Count = O ? O->Count : 0;
     if (ACol >= Count) {
         if (!Value) return;
@@ -1906,6 +1985,19 @@ void TStringGrid::DeleteRowData(int ARow, int ACount) {
 void TStringGrid::InsertRowData(int ARow, int ACount) {
     if (size_t(ARow) >= FRows.size()) return;
     FRows.insert(FRows.begin() + ARow, size_t(ACount), TRowData{});
+}
+
+void TStringGrid::RearrangeRowData(const std::vector<int>& Plan) {
+    std::vector<TRowData> Rows(Plan.size());
+    for (size_t I = 0; I < Plan.size(); ++I) {
+        const int Old = Plan[I];
+        if (Old < 0 || size_t(Old) >= FRows.size()) continue;
+        Rows[I] = FRows[size_t(Old)];
+        FRows[size_t(Old)] = {}; // a row named twice comes back empty the second time
+    }
+    for (TRowData& R : FRows)
+        if (R.Texts || R.Objects) FreeRow(R);
+    FRows = std::move(Rows);
 }
 
 void TStringGrid::DeleteColData(int ACol, int ACount) {

@@ -282,6 +282,7 @@ protected:
     virtual void DeleteRowData(int ARow, int ACount);
     virtual void InsertRowData(int ARow, int ACount);
     virtual void DeleteColData(int ACol, int ACount);
+    virtual void RearrangeRowData(const std::vector<int>& Plan);
     // A press and release of the left button on the same fixed cell.
     virtual void FixedCellClick(int ACol, int ARow);
 
@@ -308,6 +309,10 @@ protected:
     void DeleteRow(int ARow) { DeleteRows(ARow, 1); }
     void DeleteRows(int ARow, int ACount);
     void InsertRows(int ARow, int ACount);
+    // Rebuilds the rows in one pass: row i becomes old row Plan[i] (each old row named at most
+    // once), or a new empty row where Plan[i] is -1; old rows not named are removed. Heights and
+    // the descendant's row data follow (RearrangeRowData); the current cell keeps its index.
+    void RearrangeRows(const std::vector<int>& Plan);
     void DeleteColumn(int ACol);
     // The largest TopRow / LeftCol that still shows the last row / column fully.
     int MaxTopRow() const;
@@ -452,6 +457,14 @@ public:
     QString GetEditText(int ACol, int ARow) override;
     void SetEditText(int ACol, int ARow, const QString& Value) override;
 
+    // A row's cells kept outside the grid: its texts and objects, taken out and put back whole
+    // without copying a text. The objects are not owned.
+    class TDetachedRow;
+    // Takes the cells of ARow out (the row is left empty).
+    TDetachedRow DetachRow(int ARow);
+    // Replaces the cells of ARow by those of Row (which is left empty).
+    void AttachRow(int ARow, TDetachedRow& Row);
+
     // Removes or inserts rows with their cells, objects and heights (rows below move).
     void RemoveRowRange(int ARow, int ACount) { DeleteRows(ARow, ACount); }
     void InsertRowRange(int ARow, int ACount) { InsertRows(ARow, ACount); }
@@ -463,6 +476,7 @@ protected:
     void DeleteRowData(int ARow, int ACount) override;
     void InsertRowData(int ARow, int ACount) override;
     void DeleteColData(int ACol, int ACount) override;
+    void RearrangeRowData(const std::vector<int>& Plan) override;
 
 private:
     // One row: its texts packed in one block (count, end offsets, UTF-16 units), and its objects
@@ -475,8 +489,32 @@ private:
     };
     static void FreeRow(TRowData& R);
     static void CheckIndex(int Index);
+    static QString ReadBlock(const TRowBlock* B, int ACol);
+    static void WriteBlock(TRowBlock*& B, int ACol, const QString& Value);
+    static void WriteObject(TRowObjects*& O, int ACol, TObject* Value);
     void WriteText(int ACol, int ARow, const QString& Value);
     std::vector<TRowData> FRows;
     std::map<int, std::unique_ptr<TStringGridStrings>> FRowViews;
     std::map<int, std::unique_ptr<TStringGridStrings>> FColViews;
+};
+
+class TStringGrid::TDetachedRow {
+public:
+    TDetachedRow() = default;
+    TDetachedRow(TDetachedRow&& Other) noexcept : FData(Other.FData) { Other.FData = {}; }
+    TDetachedRow& operator=(TDetachedRow&& Other) noexcept;
+    TDetachedRow(const TDetachedRow&) = delete;
+    TDetachedRow& operator=(const TDetachedRow&) = delete;
+    ~TDetachedRow() { FreeRow(FData); }
+
+    QString Cells(int ACol) const { return ACol < 0 ? QString() : ReadBlock(FData.Texts, ACol); }
+    void SetCells(int ACol, const QString& Value);
+    TObject* Objects(int ACol) const;
+    void SetObjects(int ACol, TObject* Value);
+    // The columns that may hold an object (0 when the row has none).
+    int ObjectCount() const;
+
+private:
+    friend class TStringGrid;
+    TRowData FData;
 };
