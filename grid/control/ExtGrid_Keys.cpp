@@ -155,6 +155,7 @@ void TExtStringGrid::AdvanceCell(int ACol, int ARow, bool EditAfter, bool Recurs
     const long long MaxSteps = (long long)(ColCount() + 1) * (RowCount() + 1);
     for (long long Step = 0;; ++Step) {
         int PrevCol = ACol, PrevRow = ARow;
+        const int ColsBefore = ColCount();
         if (!AdvanceStep(ACol, ARow, Forward)) return;
         bool CanEdit = true;
         GetCellEditable(RealColIndex(ACol), ARow, CanEdit);
@@ -177,8 +178,10 @@ void TExtStringGrid::AdvanceCell(int ACol, int ARow, bool EditAfter, bool Recurs
             SetRow(ARow);
             break;
         }
-        bool Stuck = (ACol == PrevCol && ARow == PrevRow) || (ACol == Start.X && ARow == Start.Y) ||
-            (ACol == FAdvanceOrigin.X && ARow == FAdvanceOrigin.Y) || Step >= MaxSteps;
+        // A column added for the advance that nobody can edit ends the chain, as a new row does.
+        bool Stuck = ColCount() > ColsBefore || (ACol == PrevCol && ARow == PrevRow) ||
+            (ACol == Start.X && ARow == Start.Y) || (ACol == FAdvanceOrigin.X && ARow == FAdvanceOrigin.Y) ||
+            Step >= MaxSteps;
         if (Stuck) return;
     }
     if (!EditAfter) return;

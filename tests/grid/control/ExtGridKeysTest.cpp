@@ -139,6 +139,16 @@ TEST_F(Keys, AdvanceWithoutAnyEditableCellEndsWhereItStarted) {
     }
 }
 
+TEST_F(Keys, AnInsertingAdvanceOverReadOnlyCellsAddsAtMostOneColumn) {
+    G->Navigation()->SetAdvanceOnEnter(true);
+    G->Navigation()->SetAdvanceInsert(true);
+    G->Navigation()->SetAdvanceDirection(adTopBottom);
+    G->OnCanEditCell = [](TObject*, int, int, bool& CanEdit) { CanEdit = false; };
+    G->GotoCell(4, 9);
+    G->AdvanceCell(4, 9, false, false, true, false, false);
+    EXPECT_EQ(G->ColCount(), 6);
+}
+
 TEST_F(Keys, AutoEventCanRedirectOrRefuseTheMove) {
     G->Navigation()->SetAdvanceOnEnter(true);
     G->GotoCell(1, 2);
