@@ -546,7 +546,7 @@ public:
     // Automatic scrolling while something is dragged over the grid's edges.
     virtual void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept);
     bool DragScrollTimerRunning() const { return FDragScrollTimer != nullptr; }
-    TTimer* DragScrollTimer() const { return FDragScrollTimer; }
+    TTimer* DragScrollTimer() const { return FDragScrollTimer.get(); }
     // The hint shown while the thumb is dragged.
     bool ScrollHintShowing() const { return FScrollHintShown; }
     QString ScrollHintText() const { return FScrollHintText; }
@@ -593,7 +593,7 @@ protected:
     bool FScrollLocked = false;
     bool FScrollHintShown = false;
     QString FScrollHintText;
-    TTimer* FDragScrollTimer = nullptr;
+    std::unique_ptr<TTimer> FDragScrollTimer;
     TDragScrollDirection FDragScrollDir;
     bool FStretching = false;
     int FSizedCol = -1;
@@ -614,6 +614,7 @@ public:
     void AdvanceCell(int DisplCol, int DisplRow, bool EditAfter, bool Recursing, bool Forward, bool AutoEdit,
                      bool Force);
     void EditNextCellControl(int RealCol, int DisplRow, const QString& ID);
+    QString EditedCellControlID() const { return FCellControlID; }
     TInplaceEdit* NormalEdit() const { return InplaceEditor(); }
     virtual void AppendRow();
     // Whether a cell may be edited at all: editing possible and the (base) cell editable, not fixed.
@@ -625,6 +626,8 @@ public:
     // the upper-case text; -1 when none.
     int Search(const QString& S);
     QString IncrementalSearchText() const { return FSearchText; }
+    // A tick of the grid timer ages the collected text: the fourth tick without a key empties it.
+    void IncrementalSearchTick();
     // counts and fixed cells
     void SetRowCount(int Value) override;
     void SetColCount(int Value) override;
@@ -704,6 +707,10 @@ protected:
     void ApplyOfficeTheme() {}
     void RegisterThemeNotifier(bool Register) { (void)Register; }
     void SetArrowWindowsColor(TColor Value) { (void)Value; }
+    // The "<CONTROL" element of a cell being edited (its cell and ID); the control editor opens
+    // over it.
+    TPoint FCellControlCell{-1, -1};
+    QString FCellControlID;
     TPoint FAdvanceOrigin{-1, -1};
     QChar FStartEditChar;
     bool FDisableChange = false; // the grid moves the current cell itself
@@ -962,6 +969,15 @@ public:
     virtual void DoClickSort(int ACol);
     virtual void KeyDownHook(Word& Key, TShiftState Shift);
     virtual void KeyValueHook(Word& Key);
+    // An editor's text stored: the platform's edit-text step at the display column of RealCol,
+    // then the cell store at the real column.
+    virtual void StoreEditText(int RealCol, int DisplRow, const QString& Value);
+    // The current cell's stored text (the base cell of a merged area, by real column).
+    virtual QString GetCurrentCell();
+    virtual void SetCurrentCell(const QString& Value);
+    QString CurrentCell() { return GetCurrentCell(); }
+    virtual QString GetCurrentCellDisplay();
+    virtual void SetCurrentEditText(const QString& Value);
     virtual void RestoreCellCache();
     // The editing area keeps the current cell's text here as an edit begins.
     void SetOldCellCache(const QString& Text) {
@@ -982,6 +998,8 @@ public:
     virtual QString DoEllipsClick(const QString& Text);
     virtual void BeforePasteHook();
     virtual void AfterPasteHook();
+    // Pasted rows are marked modified when ShowModified is enabled.
+    virtual void MarkRowsModified(int FromDisplRow, int ToDisplRow);
     virtual QString GetSaveCellText(int ACol, int ARow, const QString& Text);
     virtual QString GetCellForSave(int ACol, int ARow);
     virtual void SetCellFromLoad(int ACol, int ARow, const QString& Value);
@@ -1004,8 +1022,10 @@ public:
     virtual bool CanShowFixedDropDown(int ACol);
     virtual void DoStartBlockFocus();
     virtual void DoEndBlockFocus();
+    virtual TObject* GetCellImageList(int ACol, int ARow);
     virtual void ExportNotification(int AState, int ARow);
     virtual void ImportNotification(int AState, int ARow);
+    virtual QString GetVersionString() { return Version(); }
     virtual void CellsChanged(const TRect& R);
 
 protected:

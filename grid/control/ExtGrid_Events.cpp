@@ -4,6 +4,8 @@
 
 #include "platform/gui/Messages.h"
 
+#include <algorithm>
+
 // ---- dispatchers ----------------------------------------------------------------------------------
 void TExtStringGrid::DoClickSort(int ACol) {
     if (OnClickSort) OnClickSort(this, ACol);
@@ -185,4 +187,49 @@ void TExtStringGrid::CellsChanged(const TRect& R) {
     if (OnCellsChanged) OnCellsChanged(this, R);
     for (TGridChangeNotifier* N : FNotifiers) N->CellsChanged(R);
     RecalcFooters();
+}
+
+// ---- the current cell's text --------------------------------------------------------------------------
+void TExtStringGrid::StoreEditText(int RealCol, int DisplRow, const QString& Value) {
+    // The grid's own edit-text step maps the display column back to its real column, so the
+    // cell of a hidden column never receives another column's text.
+    SetEditText(DisplColIndex(RealCol), DisplRow, Value);
+    SetCellEx(RealCol, DisplRow, Value);
+}
+
+QString TExtStringGrid::GetCurrentCell() {
+    if (Col() < 0 || Col() >= ColCount() || Row() < 0 || Row() >= RowCount()) return QString();
+    const TPoint B = BaseCell(GetRealCol(), Row());
+    return GetGridCell(B.X, B.Y);
+}
+
+void TExtStringGrid::SetCurrentCell(const QString& Value) {
+    if (Col() < 0 || Col() >= ColCount() || Row() < 0 || Row() >= RowCount()) return;
+    const TPoint B = BaseCell(GetRealCol(), Row());
+    SetGridCell(B.X, B.Y, Value);
+}
+
+QString TExtStringGrid::GetCurrentCellDisplay() {
+    if (Col() < 0 || Col() >= ColCount() || Row() < 0 || Row() >= RowCount()) return QString();
+    const TPoint B = BaseCell(GetRealCol(), Row());
+    QString S = GetGridCell(B.X, B.Y);
+    GetDisplText(B.X, B.Y, S);
+    return S;
+}
+
+void TExtStringGrid::SetCurrentEditText(const QString& Value) {
+    if (Col() < 0 || Col() >= ColCount() || Row() < 0 || Row() >= RowCount()) return;
+    const TPoint B = BaseCell(GetRealCol(), Row());
+    StoreEditText(B.X, B.Y, Value);
+}
+
+void TExtStringGrid::MarkRowsModified(int FromDisplRow, int ToDisplRow) {
+    if (!ShowModified()->Enabled()) return;
+    for (int r = std::max(FromDisplRow, 0); r <= ToDisplRow && r < RowCount(); ++r) SetRowModified(r, true);
+}
+
+TObject* TExtStringGrid::GetCellImageList(int ACol, int ARow) {
+    (void)ACol;
+    (void)ARow;
+    return GridImages();
 }

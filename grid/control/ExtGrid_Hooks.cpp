@@ -218,10 +218,7 @@ bool TExtStringGrid::BuildFilterList(int ACol) {
             AddFilterValue(L, S);
         }
         if (!FFilterIncremental)
-            for (int i = 0; i < NumHiddenRows(); ++i) {
-                TStringList* Texts = HiddenRows().Items(i)->Items();
-                if (ACol < Texts->Count()) AddFilterValue(L, Texts->Get(ACol));
-            }
+            for (int i = 0; i < NumHiddenRows(); ++i) AddFilterValue(L, HiddenRows().Items(i)->Texts(ACol));
         L->SetSorted(false);
         if (!FilterDropDownClear().isEmpty()) L->Insert(0, FilterDropDownClear());
     }

@@ -2,6 +2,7 @@
 // Tab, and the property setters whose side effects matter (counts, fixed counts and sizes, look).
 #include "grid/control/ExtGrid.h"
 
+#include "grid/base/ExtUtil.h"
 #include "platform/gui/Messages.h"
 #include "platform/rtl/SysUtils.h"
 
@@ -55,6 +56,14 @@ void TExtStringGrid::KeyPress(QChar& Key) {
             FSearchText.clear();
     }
     TBaseGrid::KeyPress(Key);
+}
+
+void TExtStringGrid::IncrementalSearchTick() {
+    if (!Navigation()->AutoGotoIncremental() || FSearchText.isEmpty()) return;
+    if (++FSearchTicks >= 4) {
+        FSearchText.clear();
+        FSearchTicks = 0;
+    }
 }
 
 // ---- advancing ------------------------------------------------------------------------------------
@@ -146,6 +155,7 @@ void TExtStringGrid::AdvanceCell(int ACol, int ARow, bool EditAfter, bool Recurs
     const long long MaxSteps = (long long)(ColCount() + 1) * (RowCount() + 1);
     for (long long Step = 0;; ++Step) {
         int PrevCol = ACol, PrevRow = ARow;
+        const int ColsBefore = ColCount();
         if (!AdvanceStep(ACol, ARow, Forward)) return;
         bool CanEdit = true;
         GetCellEditable(RealColIndex(ACol), ARow, CanEdit);
@@ -168,8 +178,10 @@ void TExtStringGrid::AdvanceCell(int ACol, int ARow, bool EditAfter, bool Recurs
             SetRow(ARow);
             break;
         }
-        bool Stuck = (ACol == PrevCol && ARow == PrevRow) || (ACol == Start.X && ARow == Start.Y) ||
-            (ACol == FAdvanceOrigin.X && ARow == FAdvanceOrigin.Y) || Step >= MaxSteps;
+        // A column added for the advance that nobody can edit ends the chain, as a new row does.
+        bool Stuck = ColCount() > ColsBefore || (ACol == PrevCol && ARow == PrevRow) ||
+            (ACol == Start.X && ARow == Start.Y) || (ACol == FAdvanceOrigin.X && ARow == FAdvanceOrigin.Y) ||
+            Step >= MaxSteps;
         if (Stuck) return;
     }
     if (!EditAfter) return;
@@ -218,6 +230,19 @@ void TExtStringGrid::AdvanceCell(int ACol, int ARow, bool EditAfter, bool Recurs
 }
 
 void TExtStringGrid::AppendRow() { SetRowCount(RowCount() + 1); }
+
+void TExtStringGrid::EditNextCellControl(int RealCol, int DisplRow, const QString& ID) {
+    const QString Next = NextEditControlID(GetGridCell(RealCol, DisplRow), ID);
+    if (Next.isEmpty()) {
+        FCellControlID.clear();
+        FCellControlCell = Point(-1, -1);
+        if (CanFocus()) SetFocus();
+        return;
+    }
+    // The control editor opens over the element's rectangle as the text renderer lays it out.
+    FCellControlCell = Point(RealCol, DisplRow);
+    FCellControlID = Next;
+}
 
 // ---- counts and fixed cells -----------------------------------------------------------------------
 void TExtStringGrid::SetRowCount(int Value) {

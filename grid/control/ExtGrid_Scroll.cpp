@@ -389,10 +389,7 @@ void TExtStringGrid::ScrollLastRowAboveFooter() {
 }
 
 // ---- drag-over scrolling --------------------------------------------------------------------------
-void TExtStringGrid::StopDragScroll() {
-    delete FDragScrollTimer;
-    FDragScrollTimer = nullptr;
-}
+void TExtStringGrid::StopDragScroll() { FDragScrollTimer.reset(); }
 
 void TExtStringGrid::DragScrollOver(int X, int Y, TDragState State) {
     TDragScrollOptions* O = DragScrollOptions();
@@ -420,7 +417,7 @@ void TExtStringGrid::DragScrollOver(int X, int Y, TDragState State) {
         return;
     }
     if (!FDragScrollTimer) {
-        FDragScrollTimer = new TTimer(nullptr);
+        FDragScrollTimer = std::make_unique<TTimer>(nullptr);
         FDragScrollTimer->SetInterval(unsigned(O->Delays.InitialDelay));
         FDragScrollTimer->OnTimer = [this](TObject*) { DragScrollTick(); };
         FDragScrollTimer->SetEnabled(true);

@@ -143,6 +143,33 @@ TEST_F(Hooks, WideHintReplacesTheHintInTheWideEncoding) {
     EXPECT_EQ(Hint, EncodeWideCellText(QString::fromUtf16(u"\u20ac wide")));
 }
 
+TEST_F(Hooks, CurrentCellAndStoredEditTextsUseTheRealColumn) {
+    G->GotoCell(2, 4); // display column 2 shows real column 3
+    EXPECT_EQ(G->CurrentCell(), "3,4");
+    G->SetCurrentCell("x");
+    EXPECT_EQ(G->GetGridCell(3, 4), "x");
+    EXPECT_EQ(G->GetGridCell(2, 4), "2,4"); // the hidden column keeps its text
+    std::vector<std::string> Set;
+    G->OnSetEditText = [&](TObject*, int ACol, int ARow, const QString& V) {
+        Set.push_back(std::to_string(ACol) + "," + std::to_string(ARow) + "=" + V.toStdString());
+    };
+    G->StoreEditText(3, 5, "y");
+    EXPECT_EQ(G->GetGridCell(3, 5), "y");
+    EXPECT_EQ(G->GetGridCell(2, 5), "2,5");
+    EXPECT_FALSE(Set.empty());
+    G->SetCurrentEditText("z");
+    EXPECT_EQ(G->GetGridCell(3, 4), "z");
+    EXPECT_EQ(G->GetCurrentCellDisplay(), "z");
+}
+
+TEST_F(Hooks, PastedRowsAreMarkedModifiedOnlyWhenShown) {
+    G->MarkRowsModified(2, 3);
+    EXPECT_EQ(G->ModifiedRowCount(), 0);
+    G->ShowModified()->SetEnabled(true);
+    G->MarkRowsModified(2, 3);
+    EXPECT_EQ(G->ModifiedRowCount(), 2);
+}
+
 // ---- argument order ------------------------------------------------------------------------------------
 // Every dispatcher is called for column 1, row 2; the event writes its parameters by name.
 struct OrderCase {

@@ -43,7 +43,9 @@ TEST_P(EnterTable, EnterAdvancesTheCurrentCell) {
     EXPECT_EQ(Cell(), std::to_string(C.Col) + "," + std::to_string(C.Row));
     EXPECT_EQ(G->RowCount(), C.RowCount);
     EXPECT_EQ(Presses, 1);
-    if (C.RowCount > 10) EXPECT_EQ(Added, C.RowCount - 1);
+    if (C.RowCount > 10) {
+        EXPECT_EQ(Added, C.RowCount - 1);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -137,6 +139,16 @@ TEST_F(Keys, AdvanceWithoutAnyEditableCellEndsWhereItStarted) {
     }
 }
 
+TEST_F(Keys, AnInsertingAdvanceOverReadOnlyCellsAddsAtMostOneColumn) {
+    G->Navigation()->SetAdvanceOnEnter(true);
+    G->Navigation()->SetAdvanceInsert(true);
+    G->Navigation()->SetAdvanceDirection(adTopBottom);
+    G->OnCanEditCell = [](TObject*, int, int, bool& CanEdit) { CanEdit = false; };
+    G->GotoCell(4, 9);
+    G->AdvanceCell(4, 9, false, false, true, false, false);
+    EXPECT_EQ(G->ColCount(), 6);
+}
+
 TEST_F(Keys, AutoEventCanRedirectOrRefuseTheMove) {
     G->Navigation()->SetAdvanceOnEnter(true);
     G->GotoCell(1, 2);
@@ -189,6 +201,19 @@ TEST_F(Keys, TypedKeysGoToTheMatchingRowWhenAutoGotoIsOn) {
     EXPECT_EQ(G->Row(), 8);
 }
 
+TEST_F(Keys, CollectedTextAgesAwayOnTheFourthQuietTick) {
+    G->Navigation()->SetAutoGotoWhenSorted(true);
+    G->Navigation()->SetAutoGotoIncremental(true);
+    G->SetGridCell(1, 3, "bb");
+    Char('b');
+    for (int i = 0; i < 3; ++i) G->IncrementalSearchTick();
+    Char('b'); // a key resets the count
+    for (int i = 0; i < 3; ++i) G->IncrementalSearchTick();
+    EXPECT_EQ(G->IncrementalSearchText(), "bb");
+    G->IncrementalSearchTick();
+    EXPECT_EQ(G->IncrementalSearchText(), "");
+}
+
 TEST_F(Keys, WantsCharactersWhenNotEditing) { EXPECT_TRUE(G->Perform(WM_GETDLGCODE, 0, 0) & DLGC_WANTCHARS); }
 
 TEST_F(Keys, DisjunctRowSelectFollowsAnAdvanceThatMayEdit) {
@@ -201,6 +226,16 @@ TEST_F(Keys, DisjunctRowSelectFollowsAnAdvanceThatMayEdit) {
     G->AdvanceCell(1, 4, true, false, true, false, false);
     EXPECT_EQ(G->SelectedRows(), std::vector<int>{4});
     EXPECT_EQ(G->SelStore().CheckConsistency(), "");
+}
+
+TEST_F(Keys, CellControlEditingMovesToTheNextEditableElement) {
+    G->SetGridCell(3, 2,
+                   "<CONTROL TYPE=\"EDIT\" ID=\"a\"> <CONTROL TYPE=\"CHECK\" ID=\"b\"> "
+                   "<CONTROL TYPE=\"COMBO\" ID=\"c\">");
+    G->EditNextCellControl(3, 2, "a");
+    EXPECT_EQ(G->EditedCellControlID(), "c"); // the check box is passed over
+    G->EditNextCellControl(3, 2, "c");
+    EXPECT_EQ(G->EditedCellControlID(), "");
 }
 
 // ---- setters ------------------------------------------------------------------------------------------

@@ -1,6 +1,7 @@
 // The string grid's scrolling: always-visible bars, thumb hints through WM_VSCROLL/WM_HSCROLL,
 // metro controls, stretching, drag-over scrolling and proportional column sizing by the mouse.
 #include "GridNavFixture.h"
+#include "platform/gui/Forms.h"
 #include "platform/rtl/SysUtils.h"
 
 namespace {
@@ -40,7 +41,9 @@ TEST_P(HintTable, ThumbTrackingShowsWhereTheThumbIs) {
     G->SetScrollHints(C.Hints);
     G->Perform(C.Msg, MakeWParam(SB_THUMBTRACK, C.Pos), 0);
     EXPECT_EQ(G->ScrollHintShowing(), *C.Text != 0);
-    if (*C.Text) EXPECT_EQ(G->ScrollHintText(), C.Text);
+    if (*C.Text) {
+        EXPECT_EQ(G->ScrollHintText(), C.Text);
+    }
     G->Perform(C.Msg, MakeWParam(SB_ENDSCROLL, 0), 0);
     EXPECT_FALSE(G->ScrollHintShowing());
 }
@@ -72,6 +75,8 @@ TEST_F(Scroll, ScrollHintEventMayChangeTheTextAndSynchScrolls) {
 }
 
 TEST_F(Scroll, MetroTypeReplacesTheBarsAndNormalBringsThemBack) {
+    auto Form = std::make_unique<TForm>(nullptr); // the metro controls need the grid's window
+    G->SetParent(Form.get());
     G->SetScrollType(ssMetro);
     EXPECT_EQ(G->ScrollBars(), ssNone);
     ASSERT_NE(G->MetroScrollControl(0), nullptr);
@@ -84,6 +89,7 @@ TEST_F(Scroll, MetroTypeReplacesTheBarsAndNormalBringsThemBack) {
     G->SetScrollType(ssFlat);
     EXPECT_TRUE(G->FlatScroll());
     EXPECT_EQ(G->FlatScrollStyle(), 2);
+    G->SetParent(nullptr);
 }
 
 TEST_F(Scroll, StretchingTheLastColumn) {

@@ -82,7 +82,9 @@ TEST_P(GridSelStoreCells, EveryCellKeepsItsOwnKey) {
     EXPECT_EQ(TGridSelStore::KeyRow(TGridSelStore::CellKey(C.Col, C.Row)), C.Row);
     // the neighbours that a 16-bit packing would confuse with this cell
     EXPECT_FALSE(S.HasCell(C.Col + 65536, C.Row - 1));
-    if (C.Col > 0xFFFF) EXPECT_FALSE(S.HasCell(C.Col & 0xFFFF, C.Row));
+    if (C.Col > 0xFFFF) {
+        EXPECT_FALSE(S.HasCell(C.Col & 0xFFFF, C.Row));
+    }
     EXPECT_FALSE(S.HasCell(C.Col, C.Row + 65536));
     EXPECT_EQ(S.CheckConsistency(), "");
     S.RemoveCell(C.Col, C.Row);
