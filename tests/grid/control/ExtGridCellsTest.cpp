@@ -267,7 +267,7 @@ TEST_F(CellAccess, FooterSumCountsTheHiddenRowWhenAsked) {
     G->FloatingFooter()->SetVisible(true);
     for (int Row = 1; Row <= 5; ++Row) G->SetInts(3, Row, Row);
     G->HideRow(2);
-    G->GetCellProperties(3, G->RowCount() - 1)->FCalcType = acSUM;
+    G->GetCellProperties(3, G->RowCount() - 1)->SetCalcType(acSUM);
     G->CalcFooter(3);
     EXPECT_EQ(G->Cells(3, G->RowCount() - 1), "15.00");
     G->FloatingFooter()->SetCalculateHiddenRows(false);
