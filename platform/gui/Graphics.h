@@ -314,6 +314,9 @@ constexpr unsigned DT_NOFULLWIDTHCHARBREAK = 0x80000;
 constexpr unsigned DT_HIDEPREFIX = 0x100000;
 constexpr unsigned DT_PREFIXONLY = 0x200000;
 
+// Reading order of a control's text.
+enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
+
 // 3-D edges.
 constexpr unsigned BDR_RAISEDOUTER = 0x1;
 constexpr unsigned BDR_SUNKENOUTER = 0x2;
