@@ -412,12 +412,27 @@ bool THTMLRenderer::Run(QString s) {
             {QStringLiteral("&para;"), QString(QChar(0x00B6))}, {QStringLiteral("&trade;"), QString(QChar(0x2122))},
             {QStringLiteral("&euro;"), QString(QChar(0x20AC))},
         };
-        // each replacement shortens the text, so this ends
-        for (bool Changed = true; Changed;) {
-            const qsizetype Before = s.size();
-            for (const auto& [From, To] : Entities) s.replace(From, To, Qt::CaseInsensitive);
-            Changed = s.size() != Before;
+        // Only text between tags: inside a tag "&&" and a bare quote would corrupt the attribute
+        // values (link targets and control values decode their own entities).
+        QString Out;
+        Out.reserve(s.size());
+        for (qsizetype I = 0; I < s.size();) {
+            const qsizetype Lt = s.indexOf(QLatin1Char('<'), I);
+            QString Text = s.mid(I, (Lt < 0 ? s.size() : Lt) - I);
+            // each replacement shortens the text, so this ends
+            for (bool Changed = Text.contains(QLatin1Char('&')); Changed;) {
+                const qsizetype Before = Text.size();
+                for (const auto& [From, To] : Entities) Text.replace(From, To, Qt::CaseInsensitive);
+                Changed = Text.size() != Before;
+            }
+            Out += Text;
+            if (Lt < 0) break;
+            const qsizetype Gt = s.indexOf(QLatin1Char('>'), Lt);
+            const qsizetype TagEnd = Gt < 0 ? s.size() : Gt + 1;
+            Out += QStringView(s).mid(Lt, TagEnd - Lt);
+            I = TagEnd;
         }
+        s = Out;
     }
     for (qsizetype I = s.indexOf(QLatin1String("<#")); I >= 0; I = s.indexOf(QLatin1String("<#"), I)) {
         s.remove(I, 1);
@@ -499,9 +514,10 @@ bool THTMLRenderer::Run(QString s) {
 
 // ---- one pass over a line ----------------------------------------------------------------------------------
 
+// A run or picture alone on its line always fits: a word wider than the line is not broken.
 bool THTMLRenderer::Fits(TPass& P, int W) const {
     if (P.Kind != pkMeasure) return true;
-    return P.Advance + W <= P.LineWidth() || W >= P.LineWidth();
+    return P.Advance + W <= P.LineWidth() || (!P.HasText && W >= P.LineWidth());
 }
 
 void THTMLRenderer::LinePass(const QString& T, int& Pos, int End, TPass& P) {
@@ -544,8 +560,8 @@ void THTMLRenderer::LinePass(const QString& T, int& Pos, int End, TPass& P) {
             P.LineHeight = std::max(P.LineHeight, Th);
             if (S.Sub) P.SubDrop = std::max(P.SubDrop, Th / 4);
             if (S.Sup) P.SupRaise = std::max(P.SupRaise, Th / 4);
-            if (P.Kind == pkMeasure) StripVal += Run;
             if (S.Hidden) {
+                if (P.Kind == pkMeasure) StripVal += Run;
                 Pos = RunEnd;
                 continue;
             }
@@ -554,6 +570,8 @@ void THTMLRenderer::LinePass(const QString& T, int& Pos, int End, TPass& P) {
             if (P.Kind == pkMeasure && !Fits(P, W) && !(P.HasText && !P.EndsWithSpace)) {
                 if (WordWrap) break; // the run starts the next line
             }
+            // a run left for the next line is stripped there, not twice
+            if (P.Kind == pkMeasure) StripVal += Run;
             bool Overflow = P.Kind == pkMeasure && !WordWrap && P.HasText && P.Advance + W > P.LineWidth();
             // C4. hit test
             if (P.Test && S.InAnchor) {
@@ -879,8 +897,8 @@ void THTMLRenderer::OpenAnchor(QStringView Tag, TPass& P) {
     if (!Selected && !(HoverStyle && Hovered && HoverFontColor != clNone)) F.Color = URLColor;
     const QString Up = UpperSame(Tag);
     bool HasHref = false;
-    S.Target = AttrValue(Up, Tag, QLatin1String("HREF"), &HasHref);
-    S.Title = AttrValue(Up, Tag, QLatin1String("TITLE"));
+    S.Target = DecodeHTMLEntities(AttrValue(Up, Tag, QLatin1String("HREF"), &HasHref), true);
+    S.Title = DecodeHTMLEntities(AttrValue(Up, Tag, QLatin1String("TITLE")), true);
     if (HasHref) S.InAnchor = true;
     P.AnchorLeft = X(P);
     P.AnchorTop = P.R.Top;
