@@ -484,11 +484,35 @@ QPainter* TCanvas::Painter() {
 
 const QFontMetrics& TCanvas::Metrics() {
     if (FFontDirty || !FMetrics) {
-        FQFont = std::make_unique<QFont>(FFont.ToQFont());
-        FMetrics = std::make_unique<QFontMetrics>(*FQFont);
         FFontDirty = false;
-        FPainterFontSet = false;
-        FWidthCache.clear();
+        const QString Name = FFont.Name();
+        const int Height = FFont.Height();
+        const uint8_t Style = FFont.Style().Bits();
+        const TFontPitch Pitch = FFont.Pitch();
+        auto Same = [&](const TFontEntry& E) {
+            return E.Height == Height && E.Style == Style && E.Pitch == Pitch && E.Name == Name;
+        };
+        if (!FCurFont || !Same(*FCurFont)) {
+            auto It = std::find_if(FFonts.begin(), FFonts.end(), [&](const auto& E) { return Same(*E); });
+            if (It == FFonts.end()) {
+                constexpr size_t kFonts = 8;
+                if (FFonts.size() >= kFonts) FFonts.pop_back();
+                auto E = std::make_unique<TFontEntry>();
+                E->Name = Name;
+                E->Height = Height;
+                E->Style = Style;
+                E->Pitch = Pitch;
+                E->Font = std::make_unique<QFont>(FFont.ToQFont());
+                E->Metrics = std::make_unique<QFontMetrics>(*E->Font);
+                FFonts.insert(FFonts.begin(), std::move(E));
+            } else if (It != FFonts.begin()) {
+                std::rotate(FFonts.begin(), It, It + 1);
+            }
+            FCurFont = FFonts.front().get();
+            FQFont = FCurFont->Font.get();
+            FMetrics = FCurFont->Metrics.get();
+            FPainterFontSet = false;
+        }
     }
     return *FMetrics;
 }
@@ -900,12 +924,12 @@ void TCanvas::SetPixels(int X, int Y, TColor Color) {
 
 int TCanvas::CachedWidth(const QString& Text) {
     const QFontMetrics& M = Metrics(); // first: a font change empties the cache
-    auto It = FWidthCache.find(Text);
-    if (It != FWidthCache.end()) return It->second;
-    if (FWidthCache.size() >= 4096) FWidthCache.clear();
-    if (FWidthCache.empty()) FWidthCache.reserve(4096);
+    auto& Cache = FCurFont->Widths;
+    auto It = Cache.find(Text);
+    if (It != Cache.end()) return It->second;
+    if (Cache.size() >= 4096) Cache.clear();
     const int W = M.horizontalAdvance(Text);
-    FWidthCache.emplace(Text, W);
+    Cache.emplace(Text, W);
     return W;
 }
 
