@@ -6,7 +6,6 @@
 #include <QBrush>
 #include <QFileIconProvider>
 #include <QFileInfo>
-#include <QHash>
 #include <QIcon>
 #include <QPainter>
 #include <QStringView>
@@ -131,7 +130,7 @@ TColor HTMLColor(const QString& Value) {
         const QStringView V(Value);
         return RGB(HexPair(V, 1), HexPair(V, 3), HexPair(V, 5));
     }
-    static const QHash<QString, TColor> Names = {
+    static const std::pair<const char*, TColor> Names[] = {
         {"clred", RGB(255, 0, 0)},
         {"clblack", RGB(0, 0, 0)},
         {"clblue", RGB(0, 0, 255)},
@@ -173,7 +172,10 @@ TColor HTMLColor(const QString& Value) {
         {"clinfotext", clInfoText},
         {"clinfobk", clInfoBk},
     };
-    return Names.value(Value.toLower(), 0);
+    // compared without case: the same as looking the lower-cased value up
+    for (const auto& [Name, Color] : Names)
+        if (Value.compare(QLatin1String(Name), Qt::CaseInsensitive) == 0) return Color;
+    return 0;
 }
 
 // ---- the renderer --------------------------------------------------------------------------------------
@@ -495,8 +497,7 @@ bool THTMLRenderer::Run(QString s) {
             DrawFont = F;
             F = MeasureFont;
             const int TextBottom = dr.Bottom - Line.SubDrop - Line.VOffset;
-            const int GhNow = TextH();
-            if ((D.PtOnAnchor && YPos > TextBottom - GhNow && YPos < TextBottom) || D.ImageHit || D.ControlHit)
+            if (D.ImageHit || D.ControlHit || (D.PtOnAnchor && YPos < TextBottom && YPos > TextBottom - TextH()))
                 Result = true;
         }
 
@@ -640,8 +641,8 @@ void THTMLRenderer::DrawRun(const QString& Run, TPass& P, int W) {
     if (S.Sup) RR.Bottom -= P.Line->SupRaise;
     if (S.Sub) RR.Bottom += P.Line->SubDrop;
     // a blank run without anything that shows on blanks leaves no mark
-    const bool Blank = Run.trimmed().isEmpty() && !F.Style.Contains(fsUnderline) && !F.Style.Contains(fsStrikeOut) &&
-        Background() == clNone;
+    const bool Blank = std::all_of(Run.cbegin(), Run.cend(), [](QChar Ch) { return Ch.isSpace(); }) &&
+        !F.Style.Contains(fsUnderline) && !F.Style.Contains(fsStrikeOut) && Background() == clNone;
     if (!Blank) {
         if (S.Shadow) {
             const TColor Color = F.Color;

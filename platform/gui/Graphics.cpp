@@ -504,6 +504,9 @@ const QFontMetrics& TCanvas::Metrics() {
                 E->Pitch = Pitch;
                 E->Font = std::make_unique<QFont>(FFont.ToQFont());
                 E->Metrics = std::make_unique<QFontMetrics>(*E->Font);
+                E->TextHeight = E->Metrics->height();
+                E->Ascent = E->Metrics->ascent();
+                E->Leading = E->Metrics->leading();
                 FFonts.insert(FFonts.begin(), std::move(E));
             } else if (It != FFonts.begin()) {
                 std::rotate(FFonts.begin(), It, It + 1);
@@ -934,13 +937,16 @@ int TCanvas::CachedWidth(const QString& Text) {
 }
 
 int TCanvas::TextWidth(const QString& Text) { return CachedWidth(Text); }
-int TCanvas::TextHeight(const QString&) { return Metrics().height(); }
+int TCanvas::TextHeight(const QString&) {
+    Metrics();
+    return FCurFont->TextHeight;
+}
 TSize TCanvas::TextExtent(const QString& Text) { return {TextWidth(Text), TextHeight(Text)}; }
 
 void TCanvas::DrawTextLine(int X, int Y, const TTextLine& Line, bool Opaque) {
     const QFontMetrics& M = Metrics();
     if (Opaque && BkMode() == OPAQUE && FBrush.Color() != clNone && FFont.Orientation() == 0)
-        FPainter->fillRect(QRect(X, Y, Line.Width, M.height()), ToQColor(FBrush.Color()));
+        FPainter->fillRect(QRect(X, Y, Line.Width, FCurFont->TextHeight), ToQColor(FBrush.Color()));
     if (Line.Text.isEmpty()) return;
     ApplyFont();
     const QColor C = ToQColor(FFont.Color());
@@ -951,15 +957,15 @@ void TCanvas::DrawTextLine(int X, int Y, const TTextLine& Line, bool Opaque) {
         FPainter->save();
         FPainter->translate(X, Y);
         FPainter->rotate(-FFont.Orientation() / 10.0);
-        FPainter->drawText(QPoint(0, M.ascent()), Line.Text);
+        FPainter->drawText(QPoint(0, FCurFont->Ascent), Line.Text);
         FPainter->restore();
         return;
     }
-    FPainter->drawText(QPoint(X, Y + M.ascent()), Line.Text);
+    FPainter->drawText(QPoint(X, Y + FCurFont->Ascent), Line.Text);
     if (Line.UnderlineAt >= 0 && Line.UnderlineAt < Line.Text.size()) {
         const int UX = X + M.horizontalAdvance(Line.Text.left(Line.UnderlineAt));
         const int UW = M.horizontalAdvance(Line.Text.mid(Line.UnderlineAt, 1));
-        const int UY = Y + M.ascent() + std::max(1, M.underlinePos());
+        const int UY = Y + FCurFont->Ascent + std::max(1, M.underlinePos());
         FPainter->fillRect(QRect(UX, UY, std::max(1, UW), std::max(1, M.lineWidth())), C);
     }
 }
@@ -1124,7 +1130,7 @@ std::vector<TCanvas::TTextLine> TCanvas::LayoutText(const QString& Text, int Max
 
 int TCanvas::DrawText(const QString& Text, TRect& R, unsigned Flags) {
     const QFontMetrics& M = Metrics();
-    const int LineH = M.height() + ((Flags & DT_EXTERNALLEADING) ? std::max(0, M.leading()) : 0);
+    const int LineH = FCurFont->TextHeight + ((Flags & DT_EXTERNALLEADING) ? std::max(0, FCurFont->Leading) : 0);
     const int RoomW = R.Width();
     std::vector<TTextLine> Lines = LayoutText(Text, RoomW, Flags);
     const int TextH = LineH * int(Lines.size());

@@ -536,6 +536,7 @@ private:
         TFontPitch Pitch = fpDefault;
         std::unique_ptr<QFont> Font;
         std::unique_ptr<QFontMetrics> Metrics;
+        int TextHeight = 0, Ascent = 0, Leading = 0; // asked once: each ask looks the font engine up
         std::unordered_map<QString, int, TTextHash> Widths;
     };
     std::vector<std::unique_ptr<TFontEntry>> FFonts; // most recently used first
