@@ -56,6 +56,11 @@ int LeadingInt(QStringView V) {
     return N;
 }
 
+// Number x Numerator / Denominator, rounded.
+int MulDiv(int Number, int Numerator, int Denominator) {
+    return int(std::lround(double(Number) * Numerator / Denominator));
+}
+
 // The whole text as a decimal number.
 bool WholeInt(const QString& V, int& N) {
     bool Ok = false;
@@ -1005,8 +1010,8 @@ bool THTMLRenderer::ImageTag(QStringView Tag, TPass& P) {
             ListIndex = LeadingInt(QStringView(Src).mid(4));
             if (FImages && ListIndex < FImages->Count()) {
                 Found = true;
-                LW = FImages->Width() * PpiX / 96;
-                LH = FImages->Height() * PpiY / 96;
+                LW = MulDiv(FImages->Width(), PpiX, 96);
+                LH = MulDiv(FImages->Height(), PpiY, 96);
             }
         } else if (SrcUp.startsWith(QLatin1String("SSYS:")) || SrcUp.startsWith(QLatin1String("LSYS:"))) {
             Kind = kIcon;
@@ -1021,8 +1026,8 @@ bool THTMLRenderer::ImageTag(QStringView Tag, TPass& P) {
                 Icon = Provider.icon(Info);
                 if (!Icon.isNull()) {
                     Found = true;
-                    LW = IconSize * PpiX / 96;
-                    LH = IconSize * PpiY / 96;
+                    LW = MulDiv(IconSize, PpiX, 96);
+                    LH = MulDiv(IconSize, PpiY, 96);
                 }
             }
         } else if (!Src.isEmpty()) {
@@ -1041,11 +1046,11 @@ bool THTMLRenderer::ImageTag(QStringView Tag, TPass& P) {
                     PH = H;
                 }
                 if (W > 0 || H > 0) {
-                    LW = PW * PpiX / 96;
-                    LH = PH * PpiY / 96;
+                    LW = MulDiv(PW, PpiX, 96);
+                    LH = MulDiv(PH, PpiY, 96);
                 } else {
-                    LW = Pic->GetMaxWidth() * PpiX / 96;
-                    LH = Pic->GetMaxHeight() * PpiY / 96;
+                    LW = MulDiv(Pic->GetMaxWidth(), PpiX, 96);
+                    LH = MulDiv(Pic->GetMaxHeight(), PpiY, 96);
                 }
                 DrawW = PW;
                 DrawH = PH;

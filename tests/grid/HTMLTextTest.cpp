@@ -387,6 +387,32 @@ TEST(HTMLHitTest, AnchorUnderThePoint) {
     }
 }
 
+TEST(HTMLHitTest, EntitiesInsideTagsKeepLinkTargetsWhole) {
+    TSheet S;
+    THtml H;
+    H.HotSpot = true;
+    H.X = 3;
+    H.Y = 5;
+    EXPECT_TRUE(H.Run(S.C(), "<a href=\"http://x/?a=1&amp;b=2\" title=\"say &quot;hi&quot;\">query</a>"));
+    EXPECT_EQ(H.AnchorVal, "http://x/?a=1&b=2");
+    EXPECT_EQ(H.AnchorHint, "say \"hi\"");
+}
+
+TEST(HTMLHitTest, RightToLeftTextIsHitFromTheRightEdge) {
+    TSheet S;
+    TMeasure M{S.C()};
+    THtml H;
+    H.R = Rect(100, 0, 300, 40);
+    H.BiDi = bdRightToLeft;
+    H.HotSpot = true;
+    H.X = 300 - 3; // the link stands at the right edge
+    H.Y = 5;
+    EXPECT_TRUE(H.Run(S.C(), "<a href=\"rtl\">link</a>"));
+    EXPECT_EQ(H.AnchorVal, "rtl");
+    H.X = 300 - M.W("link") - 5;
+    EXPECT_FALSE(H.Run(S.C(), "<a href=\"rtl\">link</a>"));
+}
+
 TEST(HTMLHitTest, CentredLineIsHitWhereItIsDrawn) {
     TSheet S;
     TMeasure M{S.C()};
@@ -511,7 +537,7 @@ TEST(HTMLPaint, FontColourAndBackground) {
     TMeasure M{S.C()};
     THtml H;
     H.R = Rect(0, 0, 200, 30);
-    H.Run(S.C(), "<font color=\"#FF0000\" bgcolor=\"clYellow\">MMMM</font> end");
+    H.Run(S.C(), "<font color=\"#ff0000\" bgcolor=\"clYellow\">MMMM</font> end"); // the tag is upper-cased
     const int W = M.W("MMMM");
     const QImage& Img = S.B.Image();
     EXPECT_GT(CountPixels(Img, QRect(1, 0, W, M.H()),
