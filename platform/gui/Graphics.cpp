@@ -484,11 +484,38 @@ QPainter* TCanvas::Painter() {
 
 const QFontMetrics& TCanvas::Metrics() {
     if (FFontDirty || !FMetrics) {
-        FQFont = std::make_unique<QFont>(FFont.ToQFont());
-        FMetrics = std::make_unique<QFontMetrics>(*FQFont);
         FFontDirty = false;
-        FPainterFontSet = false;
-        FWidthCache.clear();
+        const QString Name = FFont.Name();
+        const int Height = FFont.Height();
+        const uint8_t Style = FFont.Style().Bits();
+        const TFontPitch Pitch = FFont.Pitch();
+        auto Same = [&](const TFontEntry& E) {
+            return E.Height == Height && E.Style == Style && E.Pitch == Pitch && E.Name == Name;
+        };
+        if (!FCurFont || !Same(*FCurFont)) {
+            auto It = std::find_if(FFonts.begin(), FFonts.end(), [&](const auto& E) { return Same(*E); });
+            if (It == FFonts.end()) {
+                constexpr size_t kFonts = 8;
+                if (FFonts.size() >= kFonts) FFonts.pop_back();
+                auto E = std::make_unique<TFontEntry>();
+                E->Name = Name;
+                E->Height = Height;
+                E->Style = Style;
+                E->Pitch = Pitch;
+                E->Font = std::make_unique<QFont>(FFont.ToQFont());
+                E->Metrics = std::make_unique<QFontMetrics>(*E->Font);
+                E->TextHeight = E->Metrics->height();
+                E->Ascent = E->Metrics->ascent();
+                E->Leading = E->Metrics->leading();
+                FFonts.insert(FFonts.begin(), std::move(E));
+            } else if (It != FFonts.begin()) {
+                std::rotate(FFonts.begin(), It, It + 1);
+            }
+            FCurFont = FFonts.front().get();
+            FQFont = FCurFont->Font.get();
+            FMetrics = FCurFont->Metrics.get();
+            FPainterFontSet = false;
+        }
     }
     return *FMetrics;
 }
@@ -900,23 +927,26 @@ void TCanvas::SetPixels(int X, int Y, TColor Color) {
 
 int TCanvas::CachedWidth(const QString& Text) {
     const QFontMetrics& M = Metrics(); // first: a font change empties the cache
-    auto It = FWidthCache.find(Text);
-    if (It != FWidthCache.end()) return It->second;
-    if (FWidthCache.size() >= 4096) FWidthCache.clear();
-    if (FWidthCache.empty()) FWidthCache.reserve(4096);
+    auto& Cache = FCurFont->Widths;
+    auto It = Cache.find(Text);
+    if (It != Cache.end()) return It->second;
+    if (Cache.size() >= 4096) Cache.clear();
     const int W = M.horizontalAdvance(Text);
-    FWidthCache.emplace(Text, W);
+    Cache.emplace(Text, W);
     return W;
 }
 
 int TCanvas::TextWidth(const QString& Text) { return CachedWidth(Text); }
-int TCanvas::TextHeight(const QString&) { return Metrics().height(); }
+int TCanvas::TextHeight(const QString&) {
+    Metrics();
+    return FCurFont->TextHeight;
+}
 TSize TCanvas::TextExtent(const QString& Text) { return {TextWidth(Text), TextHeight(Text)}; }
 
 void TCanvas::DrawTextLine(int X, int Y, const TTextLine& Line, bool Opaque) {
     const QFontMetrics& M = Metrics();
     if (Opaque && BkMode() == OPAQUE && FBrush.Color() != clNone && FFont.Orientation() == 0)
-        FPainter->fillRect(QRect(X, Y, Line.Width, M.height()), ToQColor(FBrush.Color()));
+        FPainter->fillRect(QRect(X, Y, Line.Width, FCurFont->TextHeight), ToQColor(FBrush.Color()));
     if (Line.Text.isEmpty()) return;
     ApplyFont();
     const QColor C = ToQColor(FFont.Color());
@@ -927,15 +957,15 @@ void TCanvas::DrawTextLine(int X, int Y, const TTextLine& Line, bool Opaque) {
         FPainter->save();
         FPainter->translate(X, Y);
         FPainter->rotate(-FFont.Orientation() / 10.0);
-        FPainter->drawText(QPoint(0, M.ascent()), Line.Text);
+        FPainter->drawText(QPoint(0, FCurFont->Ascent), Line.Text);
         FPainter->restore();
         return;
     }
-    FPainter->drawText(QPoint(X, Y + M.ascent()), Line.Text);
+    FPainter->drawText(QPoint(X, Y + FCurFont->Ascent), Line.Text);
     if (Line.UnderlineAt >= 0 && Line.UnderlineAt < Line.Text.size()) {
         const int UX = X + M.horizontalAdvance(Line.Text.left(Line.UnderlineAt));
         const int UW = M.horizontalAdvance(Line.Text.mid(Line.UnderlineAt, 1));
-        const int UY = Y + M.ascent() + std::max(1, M.underlinePos());
+        const int UY = Y + FCurFont->Ascent + std::max(1, M.underlinePos());
         FPainter->fillRect(QRect(UX, UY, std::max(1, UW), std::max(1, M.lineWidth())), C);
     }
 }
@@ -1100,7 +1130,7 @@ std::vector<TCanvas::TTextLine> TCanvas::LayoutText(const QString& Text, int Max
 
 int TCanvas::DrawText(const QString& Text, TRect& R, unsigned Flags) {
     const QFontMetrics& M = Metrics();
-    const int LineH = M.height() + ((Flags & DT_EXTERNALLEADING) ? std::max(0, M.leading()) : 0);
+    const int LineH = FCurFont->TextHeight + ((Flags & DT_EXTERNALLEADING) ? std::max(0, FCurFont->Leading) : 0);
     const int RoomW = R.Width();
     std::vector<TTextLine> Lines = LayoutText(Text, RoomW, Flags);
     const int TextH = LineH * int(Lines.size());

@@ -314,6 +314,9 @@ constexpr unsigned DT_NOFULLWIDTHCHARBREAK = 0x80000;
 constexpr unsigned DT_HIDEPREFIX = 0x100000;
 constexpr unsigned DT_PREFIXONLY = 0x200000;
 
+// Reading order of a control's text.
+enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
+
 // 3-D edges.
 constexpr unsigned BDR_RAISEDOUTER = 0x1;
 constexpr unsigned BDR_SUNKENOUTER = 0x2;
@@ -523,11 +526,25 @@ private:
             return H;
         }
     };
-    std::unordered_map<QString, int, TTextHash> FWidthCache;
+    // The few fonts drawn with lately, each with its metrics and text widths: marked-up text
+    // switches between bold, italic and plain many times per cell, and a colour change does not
+    // touch the metrics at all.
+    struct TFontEntry {
+        QString Name;
+        int Height = 0;
+        uint8_t Style = 0;
+        TFontPitch Pitch = fpDefault;
+        std::unique_ptr<QFont> Font;
+        std::unique_ptr<QFontMetrics> Metrics;
+        int TextHeight = 0, Ascent = 0, Leading = 0; // asked once: each ask looks the font engine up
+        std::unordered_map<QString, int, TTextHash> Widths;
+    };
+    std::vector<std::unique_ptr<TFontEntry>> FFonts; // most recently used first
+    TFontEntry* FCurFont = nullptr;
 
     bool FFontDirty = true;
-    std::unique_ptr<QFont> FQFont;
-    std::unique_ptr<QFontMetrics> FMetrics;
+    QFont* FQFont = nullptr; // of FCurFont
+    QFontMetrics* FMetrics = nullptr;
 };
 
 constexpr int TRANSPARENT = 1;

@@ -1,6 +1,7 @@
 #include "platform/gui/Resources.h"
 
 #include <QDir>
+#include <QFile>
 #include <QHash>
 
 static void InitTessaroBitmaps() { Q_INIT_RESOURCE(tessaro_bitmaps); }
@@ -41,6 +42,14 @@ QImage ResourceBitmap(const QString& Name) {
     QImage Img(*Path);
     if (!Img.isNull()) T.Loaded.insert(Key, Img);
     return Img;
+}
+
+QByteArray ResourceData(const QString& Name) {
+    TBitmapTable& T = Table();
+    auto Path = T.Paths.find(Name.trimmed().toUpper());
+    if (Path == T.Paths.end()) return QByteArray();
+    QFile File(*Path);
+    return File.open(QIODevice::ReadOnly) ? File.readAll() : QByteArray();
 }
 
 QStringList ResourceBitmapNames() {

@@ -3,6 +3,7 @@
 // Names are looked up without regard to case.
 #include "platform/rtl/SysUtils.h"
 
+#include <QByteArray>
 #include <QImage>
 #include <QStringList>
 
@@ -10,4 +11,5 @@ TESSARO_DECLARE_EXCEPTION(EResNotFound, Exception)
 
 bool ResourceBitmapExists(const QString& Name);
 QImage ResourceBitmap(const QString& Name); // a null image when there is no such bitmap
+QByteArray ResourceData(const QString& Name); // the resource's file as stored; empty when there is none
 QStringList ResourceBitmapNames(); // upper case, sorted
