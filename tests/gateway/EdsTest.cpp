@@ -68,6 +68,9 @@ struct TEdsRefused {
     QByteArray Sdo;
 };
 
+// The case prints as its name wherever the test framework shows the parameter.
+void PrintTo(const TEdsRefused& C, std::ostream* Out) { *Out << C.Name; }
+
 class EdsRefused : public Eds, public ::testing::WithParamInterface<TEdsRefused> {};
 
 TEST_P(EdsRefused, RaisesAndWritesNothing) {

@@ -127,6 +127,9 @@ struct TReaderCase {
     int LastRowCells; // cells of the last row read (a failing row keeps its earlier columns)
 };
 
+// The case prints as its name wherever the test framework shows the parameter.
+void PrintTo(const TReaderCase& C, std::ostream* Out) { *Out << C.Name; }
+
 class UnguardedReader : public ::testing::TestWithParam<TReaderCase> {};
 
 TEST_P(UnguardedReader, RaisesAndKeepsWhatWasReadBefore) {

@@ -29,7 +29,15 @@ TEST_P(IcmpClientReal, EchoFromLoopback) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Sockets, IcmpClientReal,
-                         ::testing::Values(TIcmpClient::skAuto, TIcmpClient::skPingSocket, TIcmpClient::skRawSocket));
+                         ::testing::Values(TIcmpClient::skAuto, TIcmpClient::skPingSocket, TIcmpClient::skRawSocket),
+                         [](const auto& Info) -> std::string {
+                             switch (Info.param) {
+                                 case TIcmpClient::skAuto: return "Auto";
+                                 case TIcmpClient::skPingSocket: return "PingSocket";
+                                 case TIcmpClient::skRawSocket: return "RawSocket";
+                             }
+                             return "Kind" + std::to_string(int(Info.param));
+                         });
 
 TEST(IcmpClient, BadRequestsRaise) {
     TIcmpClient Client;
