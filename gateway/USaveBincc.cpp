@@ -270,10 +270,10 @@ const TEntry_Columns& Entry_Columns(TCANopen_Table T) {
 }
 } // namespace
 
-// The entry mode of a table whose rows may be sent on change: 3 when the row says so, else 1.
-static uint8_t On_Change_Mode(const TTableRow& R, int Col) {
+// The entry mode of a table whose rows may be sent on change, as the row's On_Change says.
+static TEntry_Mode On_Change_Mode(const TTableRow& R, int Col) {
     const char* T = R.Text(Col);
-    return T && std::strcmp(T, "Y") == 0 ? 3 : 1;
+    return T && std::strcmp(T, "Y") == 0 ? Entry_Mode_Write_On_Change : Entry_Mode_Write;
 }
 
 static void Fill_Entry(TCANopen_Table T, const TTableRow& R, TCANopen_Entry& E) {
@@ -303,7 +303,7 @@ static void Fill_Entry(TCANopen_Table T, const TTableRow& R, TCANopen_Entry& E) 
             if (b == 1 || E.Data_Len >= b) E.Data_Address[b - 1] = uint16_t(R.Number(C.Address_B1 + b - 1));
         E.Entry_Time = uint32_t(R.Number(C.Entry_Time));
     }
-    if (T == SDO_Server_Write) E.Entry_Mode = 1;
+    if (T == SDO_Server_Write) E.Entry_Mode = Entry_Mode_Write;
     if (T == TPDO) E.Entry_Mode = On_Change_Mode(R, C.On_Change);
 }
 
