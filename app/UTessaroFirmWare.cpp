@@ -490,9 +490,7 @@ void TFTessaroFirmWare::Btn_Click(TObject* Sender) {
         Update_Device();
         return;
     }
-    // The table editors of the other steps (OPC UA variables, SDO server and client, PDO, and
-    // the other protocols' rules) and the MIB generator are not built yet; their buttons are
-    // disabled or hidden, so nothing reaches here.
+    // Every other button of the window is disabled or hidden (README, "What it does not do").
 }
 
 void TFTessaroFirmWare::Create_New_Project() {
@@ -536,11 +534,11 @@ void TFTessaroFirmWare::BACnet_EDE_File() {
     QString name = SD1->FileName();
     if (name.right(4).toUpper() != ".CSV") name += ".csv";
     if (FileExists(name) && MessageDlg(Lang[1303], mtConfirmation, mbYesNoCancel) != mrYes) return;
-    // The EDE generator belongs to the BACnet editors, which are not built yet.
+    // The EDE file itself is the BACnet editors' to write (README, "What it does not do").
 }
 
 void TFTessaroFirmWare::PROFINET_XML() {
-    // The GSDML file-name dialog and generator belong to the PROFINET editor, not built yet.
+    // The GSDML file is the PROFINET editor's to name and write (README, "What it does not do").
 }
 
 int TFTessaroFirmWare::Get_Type_BACnet() {
@@ -569,7 +567,6 @@ void TFTessaroFirmWare::Change_Language() {
     if (FSoftOptions) FSoftOptions->Set_Lang();
     if (FBoot) FBoot->Set_Lang();
     if (FParGen) FParGen->Set_Lang();
-    // The table editors and the other protocols' windows are not built yet.
 }
 
 void TFTessaroFirmWare::FormClose(TObject* Sender, TCloseAction&) {

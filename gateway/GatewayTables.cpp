@@ -10,16 +10,41 @@ static TTableSection Section(const QString& Name, const QStringList& Attributes,
     return S;
 }
 
+// The attribute names in column order, each given with the column it fills.
+static QStringList Columns(std::initializer_list<std::pair<int, const char*>> Named) {
+    QStringList Names(int(Named.size()));
+    for (const auto& [Col, Name] : Named) Names[Col - 1] = QString::fromLatin1(Name);
+    return Names;
+}
+
+// COB-ID, Dimension, Address_B1 .. Address_B8, then the time, On_Change when sent on change,
+// and Mnemonic (Receive_PDO_Col, Transmit_PDO_Col).
+static QStringList PDO_Columns(const char* TimeName, bool OnChange) {
+    QStringList Names = {"COB-ID", "Dimension"};
+    for (int b = 1; b <= 8; ++b) Names << QString("Address_B%1").arg(b);
+    Names << TimeName;
+    if (OnChange) Names << "On_Change";
+    return Names << "Mnemonic";
+}
+
 const TTableFileDesc& OPC_UA_Server_File_Desc() {
     static const TTableFileDesc Desc = [] {
+        using namespace OPC_UA_Col;
         TTableFileDesc D;
         D.FileName = "OPC_UA_Server.xml";
         D.Root = "OPC_UA_Server";
         TTableSection S;
         S.Name = "OPC_UA_Server_Variables";
-        S.Attributes = {{"Enable", true, "Y"}, {"Type", true, ""},      {"Position", true, ""}, {"Length", true, ""},
-                        {"Name", true, ""},    {"ReadWrite", true, ""}, {"Mnemonic", true, ""}};
-        S.KeyColumn = 2;
+        const QStringList Names = Columns({{Enable, "Enable"},
+                                           {Type, "Type"},
+                                           {Position, "Position"},
+                                           {Length, "Length"},
+                                           {Name, "Name"},
+                                           {ReadWrite, "ReadWrite"},
+                                           {Mnemonic, "Mnemonic"}});
+        // Every attribute is read under its own guard; a missing Enable means enabled.
+        for (const QString& N : Names) S.Attributes << TTableAttribute{N, true, N == "Enable" ? "Y" : ""};
+        S.KeyColumn = Type;
         S.TrimKey = true;
         S.Capacity = OPC_UA_Server_Rows;
         D.Sections = {S};
@@ -30,11 +55,18 @@ const TTableFileDesc& OPC_UA_Server_File_Desc() {
 
 const TTableFileDesc& SDO_Server_CANopen_File_Desc() {
     static const TTableFileDesc Desc = [] {
+        using namespace SDO_Server_Col;
         TTableFileDesc D;
         D.FileName = "SDO_Server_CANopen.xml";
         D.Root = "SDO_Server_CANopen";
-        const QStringList A = {"Index",      "SubIndex",   "NByte",      "Address_B1",
-                               "Address_B2", "Address_B3", "Address_B4", "Mnemonic"};
+        const QStringList A = Columns({{Index, "Index"},
+                                       {SubIndex, "SubIndex"},
+                                       {NByte, "NByte"},
+                                       {Address_B1, "Address_B1"},
+                                       {Address_B2, "Address_B2"},
+                                       {Address_B3, "Address_B3"},
+                                       {Address_B4, "Address_B4"},
+                                       {Mnemonic, "Mnemonic"}});
         D.Sections = {Section("SDO_Read", A, SDO_Server_Rows), Section("SDO_Write", A, SDO_Server_Rows)};
         return D;
     }();
@@ -46,10 +78,20 @@ const TTableFileDesc& SDO_Client_CANopen_File_Desc() {
         TTableFileDesc D;
         D.FileName = "SDO_Client_CANopen.xml";
         D.Root = "SDO_Client_CANopen";
-        const QStringList Read = {"Device_ID",  "Index",      "SubIndex",   "NByte",      "Poll_Time",
-                                  "Address_B1", "Address_B2", "Address_B3", "Address_B4", "Mnemonic"};
-        const QStringList Write = {"Device_ID",  "Index",      "SubIndex",   "NByte",      "Poll_Time", "On_Change",
-                                   "Address_B1", "Address_B2", "Address_B3", "Address_B4", "Mnemonic"};
+        namespace R = SDO_Client_Read_Col;
+        namespace W = SDO_Client_Write_Col;
+        const QStringList Read = Columns({{R::Device_ID, "Device_ID"},
+                                          {R::Index, "Index"},
+                                          {R::SubIndex, "SubIndex"},
+                                          {R::NByte, "NByte"},
+                                          {R::Poll_Time, "Poll_Time"},
+                                          {R::Address_B1, "Address_B1"},
+                                          {R::Address_B2, "Address_B2"},
+                                          {R::Address_B3, "Address_B3"},
+                                          {R::Address_B4, "Address_B4"},
+                                          {R::Mnemonic, "Mnemonic"}});
+        QStringList Write = Read;
+        Write.insert(W::On_Change - 1, "On_Change");
         D.Sections = {Section("SDO_Read", Read, SDO_Client_Rows), Section("SDO_Write", Write, SDO_Client_Rows)};
         return D;
     }();
@@ -61,15 +103,8 @@ const TTableFileDesc& PDO_CANopen_File_Desc() {
         TTableFileDesc D;
         D.FileName = "PDO_CANopen.xml";
         D.Root = "PDO_CANopen";
-        QStringList Receive = {"COB-ID", "Dimension"};
-        for (int b = 1; b <= 8; ++b) Receive << QString("Address_B%1").arg(b);
-        QStringList Transmit = Receive;
-        Receive << "TimeOut"
-                << "Mnemonic";
-        Transmit << "Send_Time"
-                 << "On_Change"
-                 << "Mnemonic";
-        D.Sections = {Section("Receive_PDO", Receive, PDO_Rows), Section("Transmit_PDO", Transmit, PDO_Rows)};
+        D.Sections = {Section("Receive_PDO", PDO_Columns("TimeOut", false), PDO_Rows),
+                      Section("Transmit_PDO", PDO_Columns("Send_Time", true), PDO_Rows)};
         return D;
     }();
     return Desc;

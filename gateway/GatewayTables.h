@@ -19,6 +19,51 @@ constexpr int PDO_Rows = 30;
 constexpr int OPC_UA_Data_Array_Size = 2000;
 constexpr int CANopen_Data_Array_Size = 1500;
 
+// Grid columns (from 1) of the tables, one stored attribute each, in the order the files hold them.
+namespace OPC_UA_Col {
+enum : int { Enable = 1, Type, Position, Length, Name, ReadWrite, Mnemonic };
+}
+namespace SDO_Server_Col {
+enum : int { Index = 1, SubIndex, NByte, Address_B1, Address_B2, Address_B3, Address_B4, Mnemonic };
+}
+// The read table has no On_Change column: its addresses start one column earlier.
+namespace SDO_Client_Read_Col {
+enum : int {
+    Device_ID = 1,
+    Index,
+    SubIndex,
+    NByte,
+    Poll_Time,
+    Address_B1,
+    Address_B2,
+    Address_B3,
+    Address_B4,
+    Mnemonic
+};
+}
+namespace SDO_Client_Write_Col {
+enum : int {
+    Device_ID = 1,
+    Index,
+    SubIndex,
+    NByte,
+    Poll_Time,
+    On_Change,
+    Address_B1,
+    Address_B2,
+    Address_B3,
+    Address_B4,
+    Mnemonic
+};
+}
+// Address_B1 .. Address_B8 are the eight columns from Address_B1 on.
+namespace Receive_PDO_Col {
+enum : int { COB_ID = 1, Dimension, Address_B1, TimeOut = Address_B1 + 8, Mnemonic };
+}
+namespace Transmit_PDO_Col {
+enum : int { COB_ID = 1, Dimension, Address_B1, Send_Time = Address_B1 + 8, On_Change, Mnemonic };
+}
+
 // "OPC_UA_Server.xml": root OPC_UA_Server, section OPC_UA_Server_Variables, guarded reader
 // (Enable defaults to "Y", the others to empty); key column 2 (Type).
 const TTableFileDesc& OPC_UA_Server_File_Desc();

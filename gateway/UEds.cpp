@@ -1,11 +1,13 @@
 #include "gateway/UEds.h"
 
 #include "app/UComon.h"
+#include "gateway/GatewayTables.h"
+#include "gateway/USaveBincc.h"
 #include "platform/rtl/Clock.h"
 #include "platform/rtl/Files.h"
-#include "platform/xml/XMLDoc.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 const QString EDS_File_Name = "OPC_UA_Server_CANopen.eds";
 const QString EDS_Description = "OPC UA Server / CANopen - Converter";
@@ -29,58 +31,31 @@ static QString Hex(int64_t V, int Digits) {
     return QString::number(uint32_t(V), 16).toUpper().rightJustified(Digits, '0');
 }
 
-static IXMLNode Section_Of(const IXMLNode& Root, const QString& File, const QString& Name) {
-    const IXMLNode S = Root.IsNull() ? IXMLNode() : Root.FindNode(Name);
-    if (S.IsNull()) throw EXMLDocError(QString("\"%1\": section \"%2\" not found").arg(File, Name));
-    return S;
-}
-
-static QString Attribute_Of(const IXMLNode& Row, const QString& File, const QString& Section, int RowNo,
-                            const QString& Name) {
-    const auto V = Row.Attributes(Name);
-    if (!V)
-        throw EXMLDocError(QString("section \"%1\" of \"%2\": row %3 has no attribute \"%4\"")
-                               .arg(Section, File)
-                               .arg(RowNo)
-                               .arg(Name));
-    return *V;
-}
-
 void Load_PDO_CANopen(const QString& File_PDO_CANopen) {
     EDS_Num_RPDO = 0;
     EDS_Num_TPDO = 0;
     if (!FileExists(File_PDO_CANopen)) return;
-    TXMLDocument Doc;
-    Doc.LoadFromFile(File_PDO_CANopen);
-    const IXMLNode Root = Doc.DocumentElement();
-    const QString File = ExtractFileName(File_PDO_CANopen);
     int* Counts[2] = {&EDS_Num_RPDO, &EDS_Num_TPDO};
-    const QString Names[2] = {"Receive_PDO", "Transmit_PDO"};
-    for (int k = 0; k < 2; ++k) {
-        const IXMLNodeList Rows = Section_Of(Root, File, Names[k]).ChildNodes();
-        const int N = Rows.Count();
-        if (N > EDS_Max_PDO)
-            throw ERangeError(QString("section \"%1\" of \"%2\" holds %3 PDOs; the device has at most %4")
-                                  .arg(Names[k], File)
-                                  .arg(N)
-                                  .arg(EDS_Max_PDO));
-        for (int i = 0; i < N; ++i) {
-            const IXMLNode Row = Rows.Nodes(i);
-            EDS_PDO_Table[k * EDS_Max_PDO + i][0] = StrToIntDef(Attribute_Of(Row, File, Names[k], i + 1, "COB-ID"), 0);
-            const int L = StrToIntDef(Attribute_Of(Row, File, Names[k], i + 1, "Dimension"), 8);
-            // One section per mapped byte follows from it: a count no sub-index can hold is refused
-            // rather than written out as millions of lines, and so is a negative one, which would
-            // give a negative "SubNumber".
-            if (L < 0 || L > 255)
-                throw ERangeError(QString("section \"%1\" of \"%2\": row %3: Dimension %4 is not within the 0 to 255 "
-                                          "mapping entries a PDO can have")
-                                      .arg(Names[k], File)
-                                      .arg(i + 1)
-                                      .arg(L));
-            EDS_PDO_Table[k * EDS_Max_PDO + i][1] = L;
-        }
-        *Counts[k] = N;
-    }
+    int Rows[2] = {0, 0};
+    TTableWalk How;
+    How.Limit = EDS_Max_PDO;
+    // Both sections hold COB-ID and Dimension in the same columns.
+    using namespace Receive_PDO_Col;
+    Walk_Table_Rows(PDO_CANopen_File_Desc(), File_PDO_CANopen, How, [&](const TTableRow& R) {
+        const int k = R.Section();
+        const int i = R.Row() - 1;
+        // A value that is not a number reads as no COB-ID, and as a mapping of all 8 bytes.
+        EDS_PDO_Table[k * EDS_Max_PDO + i][0] = StrToIntDef(R.Value(COB_ID), 0);
+        const int L = StrToIntDef(R.Value(Dimension), 8);
+        // One section per mapped byte follows from it: a count no sub-index can hold is refused
+        // rather than written out as millions of lines, and so is a negative one, which would
+        // give a negative "SubNumber".
+        if (L < 0 || L > 255) R.Refuse(Dimension, "is not within the 0 to 255 mapping entries a PDO can have");
+        EDS_PDO_Table[k * EDS_Max_PDO + i][1] = L;
+        Rows[k] = R.Row();
+    });
+    *Counts[0] = Rows[0];
+    *Counts[1] = Rows[1];
 }
 
 int Find_SDO_Index(int Index) {
@@ -91,39 +66,22 @@ int Find_SDO_Index(int Index) {
 
 void Load_SDO_Server_CANopen(const QString& File_SDO_Server_CANopen) {
     if (!FileExists(File_SDO_Server_CANopen)) return;
-    TXMLDocument Doc;
-    Doc.LoadFromFile(File_SDO_Server_CANopen);
-    const IXMLNode Root = Doc.DocumentElement();
-    const QString File = ExtractFileName(File_SDO_Server_CANopen);
-    const QString Names[2] = {"SDO_Read", "SDO_Write"};
-    for (int k = 0; k < 2; ++k) {
-        const IXMLNodeList Rows = Section_Of(Root, File, Names[k]).ChildNodes();
-        for (int i = 0; i < Rows.Count(); ++i) {
-            const IXMLNode Row = Rows.Nodes(i);
-            auto Num = [&](const QString& Name) {
-                const QString T = Attribute_Of(Row, File, Names[k], i + 1, Name);
-                int V = 0;
-                if (!TryStrToInt(T, V))
-                    throw EConvertError(
-                        QString("section \"%1\" of \"%2\": row %3: \"%4\" is not a valid number for \"%5\"")
-                            .arg(Names[k], File)
-                            .arg(i + 1)
-                            .arg(T, Name));
-                return V;
-            };
-            const uint16_t Index = uint16_t(Num("Index"));
-            SDO_Sub_Type Sub;
-            Sub.Sub = uint8_t(Num("SubIndex"));
-            Sub.Quantity = uint8_t(Num("NByte"));
-            Sub.Readonly = k == 0;
-            int Pos = Find_SDO_Index(Index);
-            if (Pos < 0) {
-                SDO_Index_List.append(SDO_Index{Index, {}});
-                Pos = SDO_Index_List.size() - 1;
-            }
-            SDO_Index_List[Pos].Sub_Indexs.append(Sub);
-        }
-    }
+    // Each object's place in SDO_Index_List by its index, for the objects already there too.
+    std::unordered_map<uint16_t, int> Position;
+    for (int i = 0; i < SDO_Index_List.size(); ++i) Position.emplace(SDO_Index_List[i].Index, i);
+    TTableWalk How;
+    How.Limit = CANopen_Table_Capacity[SDO_Server_Read]; // the device table of each section
+    using namespace SDO_Server_Col;
+    Walk_Table_Rows(SDO_Server_CANopen_File_Desc(), File_SDO_Server_CANopen, How, [&](const TTableRow& R) {
+        const uint16_t Obj = uint16_t(R.Number(Index));
+        SDO_Sub_Type Sub;
+        Sub.Sub = uint8_t(R.Number(SubIndex));
+        Sub.Quantity = uint8_t(R.Number(NByte));
+        Sub.Readonly = R.Section() == 0;
+        const auto [It, New] = Position.emplace(Obj, int(SDO_Index_List.size()));
+        if (New) SDO_Index_List.append(SDO_Index{Obj, {}});
+        SDO_Index_List[It->second].Sub_Indexs.append(Sub);
+    });
 }
 
 void Sort_Sub_Indexs() {

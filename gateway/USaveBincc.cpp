@@ -8,7 +8,6 @@
 #include <bit>
 #include <cstddef>
 #include <cstring>
-#include <span>
 #include <type_traits>
 
 TBank Bank1_Data{};
@@ -200,47 +199,65 @@ static TCANopen_Entry* Table_Entries(TCANopen_Table T) {
 }
 
 namespace {
-// Attribute names of the table rows, as the files hold them.
-namespace Row_Attr {
-enum : int {
-    Device_ID,
-    Index,
-    SubIndex,
-    NByte,
-    Poll_Time,
-    On_Change,
-    COB_ID,
-    Dimension,
-    Address_B1,
-    Address_B2,
-    Address_B3,
-    Address_B4,
-    Address_B5,
-    Address_B6,
-    Address_B7,
-    Address_B8,
-    TimeOut,
-    Send_Time,
-    Count
+// Where a table's rows keep each field of an entry: grid columns of its file's section, 0 for a
+// field the table does not have.
+struct TEntry_Columns {
+    int Device_ID = 0, Index = 0, SubIndex = 0, NByte = 0, Poll_Time = 0, On_Change = 0;
+    int COB_ID = 0, Dimension = 0, Address_B1 = 0, Entry_Time = 0;
 };
-const char* const Name[Count] = {"Device_ID",  "Index",      "SubIndex",   "NByte",      "Poll_Time",  "On_Change",
-                                 "COB-ID",     "Dimension",  "Address_B1", "Address_B2", "Address_B3", "Address_B4",
-                                 "Address_B5", "Address_B6", "Address_B7", "Address_B8", "TimeOut",    "Send_Time"};
-} // namespace Row_Attr
 
-// The attributes a table's rows hold, in the order the editors write them: a row is read in one
-// pass over its attributes, and a file in that order needs no search.
-std::span<const int> Row_Attrs_Of(TCANopen_Table T) {
-    using namespace Row_Attr;
-    static constexpr int Server[] = {Index, SubIndex, NByte, Address_B1, Address_B2, Address_B3, Address_B4};
-    static constexpr int Client_Read[] = {Device_ID,  Index,      SubIndex,   NByte,     Poll_Time,
-                                          Address_B1, Address_B2, Address_B3, Address_B4};
-    static constexpr int Client_Write[] = {Device_ID, Index,      SubIndex,   NByte,      Poll_Time,
-                                           On_Change, Address_B1, Address_B2, Address_B3, Address_B4};
-    static constexpr int Receive[] = {COB_ID,     Dimension,  Address_B1, Address_B2, Address_B3, Address_B4,
-                                      Address_B5, Address_B6, Address_B7, Address_B8, TimeOut};
-    static constexpr int Transmit[] = {COB_ID,     Dimension,  Address_B1, Address_B2, Address_B3, Address_B4,
-                                       Address_B5, Address_B6, Address_B7, Address_B8, Send_Time,  On_Change};
+const TEntry_Columns& Entry_Columns(TCANopen_Table T) {
+    static const TEntry_Columns Server = [] {
+        using namespace SDO_Server_Col;
+        TEntry_Columns C;
+        C.Index = Index;
+        C.SubIndex = SubIndex;
+        C.NByte = NByte;
+        C.Address_B1 = Address_B1;
+        return C;
+    }();
+    static const TEntry_Columns Client_Read = [] {
+        using namespace SDO_Client_Read_Col;
+        TEntry_Columns C;
+        C.Device_ID = Device_ID;
+        C.Index = Index;
+        C.SubIndex = SubIndex;
+        C.NByte = NByte;
+        C.Poll_Time = Poll_Time;
+        C.Address_B1 = Address_B1;
+        return C;
+    }();
+    static const TEntry_Columns Client_Write = [] {
+        using namespace SDO_Client_Write_Col;
+        TEntry_Columns C;
+        C.Device_ID = Device_ID;
+        C.Index = Index;
+        C.SubIndex = SubIndex;
+        C.NByte = NByte;
+        C.Poll_Time = Poll_Time;
+        C.On_Change = On_Change;
+        C.Address_B1 = Address_B1;
+        return C;
+    }();
+    static const TEntry_Columns Receive = [] {
+        using namespace Receive_PDO_Col;
+        TEntry_Columns C;
+        C.COB_ID = COB_ID;
+        C.Dimension = Dimension;
+        C.Address_B1 = Address_B1;
+        C.Entry_Time = TimeOut;
+        return C;
+    }();
+    static const TEntry_Columns Transmit = [] {
+        using namespace Transmit_PDO_Col;
+        TEntry_Columns C;
+        C.COB_ID = COB_ID;
+        C.Dimension = Dimension;
+        C.Address_B1 = Address_B1;
+        C.Entry_Time = Send_Time;
+        C.On_Change = On_Change;
+        return C;
+    }();
     switch (T) {
         case SDO_Server_Read:
         case SDO_Server_Write: return Server;
@@ -249,145 +266,71 @@ std::span<const int> Row_Attrs_Of(TCANopen_Table T) {
         case RPDO: return Receive;
         case TPDO: return Transmit;
     }
-    return {};
+    return Server;
 }
-
-[[noreturn]] void Raise_Missing(const QString& Where, int Row, int A) {
-    throw EXMLDocError(
-        QString("%1: row %2 has no attribute \"%3\"").arg(Where).arg(Row).arg(QLatin1String(Row_Attr::Name[A])));
-}
-
-[[noreturn]] void Raise_Not_Number(const QString& Where, int Row, int A, const char* Text) {
-    throw EConvertError(QString("%1: row %2: \"%3\" is not a valid number for \"%4\"")
-                            .arg(Where)
-                            .arg(Row)
-                            .arg(QString::fromUtf8(Text), QLatin1String(Row_Attr::Name[A])));
-}
-
-// One row of a CANopen table file: attributes read without a guard, numbers in the editors' syntax
-// read straight from the parser's text.
-struct TRowReader {
-    const QString& Where; // file and section, for messages
-    int Row;
-    const int8_t* Slot; // per attribute, its place in Found; -1 when the table has none
-    const char* const* Found; // the row's texts, null for a missing attribute
-    const char* Text_If(int A) const { return Slot[A] < 0 ? nullptr : Found[Slot[A]]; }
-    int Num(int A) const {
-        const char* T = Text_If(A);
-        if (!T) [[unlikely]]
-            Raise_Missing(Where, Row, A);
-        int V = 0;
-        if (!TryStrToInt(T, V)) [[unlikely]]
-            Raise_Not_Number(Where, Row, A, T);
-        return V;
-    }
-};
 } // namespace
 
-// The entry mode of a table whose rows may be sent on change: 3 when the row says so, else 1.
-static uint8_t On_Change_Mode(const TRowReader& R) {
-    const char* T = R.Text_If(Row_Attr::On_Change);
-    return T && std::strcmp(T, "Y") == 0 ? 3 : 1;
+// The entry mode of a table whose rows may be sent on change, as the row's On_Change says.
+static TEntry_Mode On_Change_Mode(const TTableRow& R, int Col) {
+    const char* T = R.Text(Col);
+    return T && std::strcmp(T, "Y") == 0 ? Entry_Mode_Write_On_Change : Entry_Mode_Write;
 }
 
-static void Fill_Entry(TCANopen_Table T, const TRowReader& R, TCANopen_Entry& E) {
-    using namespace Row_Attr;
+static void Fill_Entry(TCANopen_Table T, const TTableRow& R, TCANopen_Entry& E) {
+    const TEntry_Columns& C = Entry_Columns(T);
     E = TCANopen_Entry();
     std::fill(std::begin(E.Data_Address), std::end(E.Data_Address), uint16_t(0));
     const bool Sdo = T == SDO_Server_Read || T == SDO_Server_Write || T == SDO_Client_Read || T == SDO_Client_Write;
     const bool Client = T == SDO_Client_Read || T == SDO_Client_Write;
     if (Sdo) {
-        if (Client) E.Remote_Node = uint8_t(R.Num(Device_ID));
-        E.Obj_Index = uint16_t(R.Num(Index));
-        E.Obj_Sub_Index = uint8_t(R.Num(SubIndex));
-        E.Data_Len = uint8_t(R.Num(NByte));
-        if (Client) E.Entry_Time = uint32_t(R.Num(Poll_Time));
-        if (T == SDO_Client_Write) E.Entry_Mode = On_Change_Mode(R);
+        if (Client) E.Remote_Node = uint8_t(R.Number(C.Device_ID));
+        E.Obj_Index = uint16_t(R.Number(C.Index));
+        E.Obj_Sub_Index = uint8_t(R.Number(C.SubIndex));
+        E.Data_Len = uint8_t(R.Number(C.NByte));
+        if (Client) E.Entry_Time = uint32_t(R.Number(C.Poll_Time));
+        if (T == SDO_Client_Write) E.Entry_Mode = On_Change_Mode(R, C.On_Change);
         // The value bytes sit in the upper four address words.
-        E.Data_Address[4] = uint16_t(R.Num(Address_B1));
-        if (E.Data_Len >= 2) E.Data_Address[5] = uint16_t(R.Num(Address_B2));
+        E.Data_Address[4] = uint16_t(R.Number(C.Address_B1));
+        if (E.Data_Len >= 2) E.Data_Address[5] = uint16_t(R.Number(C.Address_B1 + 1));
         if (E.Data_Len >= 4) {
-            E.Data_Address[6] = uint16_t(R.Num(Address_B3));
-            E.Data_Address[7] = uint16_t(R.Num(Address_B4));
+            E.Data_Address[6] = uint16_t(R.Number(C.Address_B1 + 2));
+            E.Data_Address[7] = uint16_t(R.Number(C.Address_B1 + 3));
         }
     } else {
-        E.COB_ID = uint32_t(R.Num(COB_ID));
-        E.Data_Len = uint8_t(R.Num(Dimension));
+        E.COB_ID = uint32_t(R.Number(C.COB_ID));
+        E.Data_Len = uint8_t(R.Number(C.Dimension));
         for (int b = 1; b <= 8; ++b)
-            if (b == 1 || E.Data_Len >= b) E.Data_Address[b - 1] = uint16_t(R.Num(Address_B1 + b - 1));
-        E.Entry_Time = uint32_t(R.Num(T == RPDO ? TimeOut : Send_Time));
+            if (b == 1 || E.Data_Len >= b) E.Data_Address[b - 1] = uint16_t(R.Number(C.Address_B1 + b - 1));
+        E.Entry_Time = uint32_t(R.Number(C.Entry_Time));
     }
-    if (T == SDO_Server_Write) E.Entry_Mode = 1;
-    if (T == TPDO) E.Entry_Mode = On_Change_Mode(R);
-}
-
-static void Load_Table_Section(const IXMLNode& Root, const QString& FileName, const QString& SectionName,
-                               TCANopen_Table T, uint32_t& Count) {
-    const QString Where = QString("section \"%1\" of \"%2\"").arg(SectionName, FileName);
-    const IXMLNode Section = Root.IsNull() ? IXMLNode() : Root.FindNode(SectionName);
-    if (Section.IsNull()) throw EXMLDocError(QString("\"%1\": section \"%2\" not found").arg(FileName, SectionName));
-    const IXMLNodeList Rows = Section.ChildNodes();
-    const int N = Rows.Count();
-    if (N > CANopen_Table_Capacity[T])
-        throw ERangeError(QString("%1 holds %2 rows; the device table holds at most %3")
-                              .arg(Where)
-                              .arg(N)
-                              .arg(CANopen_Table_Capacity[T]));
-    const std::span<const int> Attrs = Row_Attrs_Of(T);
-    const char* Names[Row_Attr::Count];
-    int8_t Slot[Row_Attr::Count];
-    std::fill(std::begin(Slot), std::end(Slot), int8_t(-1));
-    for (size_t i = 0; i < Attrs.size(); ++i) {
-        Names[i] = Row_Attr::Name[Attrs[i]];
-        Slot[Attrs[i]] = int8_t(i);
-    }
-    const char* Found[Row_Attr::Count];
-    TCANopen_Entry* Entries = Table_Entries(T);
-    // Child j is row j + 1, whatever its kind: a comment among the rows is a row without attributes.
-    IXMLNode Node = Rows.First();
-    for (int j = 0; j < N; ++j, Node = Node.NextSibling()) {
-        Node.ReadAttributes(std::span(Names, Attrs.size()), Found);
-        Fill_Entry(T, TRowReader{Where, j + 1, Slot, Found}, Entries[Count]);
-        ++Count;
-    }
+    if (T == SDO_Server_Write) E.Entry_Mode = Entry_Mode_Write;
+    if (T == TPDO) E.Entry_Mode = On_Change_Mode(R, C.On_Change);
 }
 
 void Load_CANopen_Tables(const TProjectFiles& Files, std::array<uint32_t, CANopen_Table_Count>& Counts) {
     struct TFilePart {
-        QString Path, Read, Write;
-        TCANopen_Table First;
+        QString Path;
+        const TTableFileDesc& Desc;
+        TCANopen_Table First; // the table of the file's first section; the second section's follows
     };
-    const TFilePart Parts[] = {{Files.SDO_Server_CANopen, "SDO_Read", "SDO_Write", SDO_Server_Read},
-                               {Files.SDO_Client_CANopen, "SDO_Read", "SDO_Write", SDO_Client_Read},
-                               {Files.PDO_CANopen, "Receive_PDO", "Transmit_PDO", RPDO}};
+    const TFilePart Parts[] = {{Files.SDO_Server_CANopen, SDO_Server_CANopen_File_Desc(), SDO_Server_Read},
+                               {Files.SDO_Client_CANopen, SDO_Client_CANopen_File_Desc(), SDO_Client_Read},
+                               {Files.PDO_CANopen, PDO_CANopen_File_Desc(), RPDO}};
     for (const TFilePart& P : Parts) {
-        const int First = P.First;
-        Counts[First] = 0;
-        Counts[First + 1] = 0;
+        Counts[P.First] = 0;
+        Counts[P.First + 1] = 0;
         if (!FileExists(P.Path)) continue;
-        TXMLDocument Doc;
-        Doc.LoadFromFile(P.Path);
-        const IXMLNode Root = Doc.DocumentElement();
-        const QString Name = ExtractFileName(P.Path);
-        Load_Table_Section(Root, Name, P.Read, TCANopen_Table(First), Counts[First]);
-        Load_Table_Section(Root, Name, P.Write, TCANopen_Table(First + 1), Counts[First + 1]);
+        TTableWalk How;
+        How.Limit = CANopen_Table_Capacity[P.First]; // both tables of a file hold as many entries
+        Walk_Table_Rows(P.Desc, P.Path, How, [&](const TTableRow& R) {
+            const TCANopen_Table T = TCANopen_Table(P.First + R.Section());
+            Fill_Entry(T, R, Table_Entries(T)[Counts[T]]);
+            ++Counts[T];
+        });
     }
 }
 
 // ---- OPC UA server block --------------------------------------------------------------------
-// The parser's UTF-8 text into Buffer, reusing its storage: ASCII, the usual case, is widened in
-// place; anything else is decoded.
-static const QString& Utf8_Into(QString& Buffer, const char* Utf8) {
-    const size_t Len = std::strlen(Utf8);
-    bool Ascii = true;
-    for (size_t i = 0; i < Len; ++i) Ascii = Ascii && uchar(Utf8[i]) < 0x80;
-    if (!Ascii) return Buffer = QString::fromUtf8(Utf8, qsizetype(Len));
-    Buffer.resize(qsizetype(Len));
-    char16_t* D = reinterpret_cast<char16_t*>(Buffer.data());
-    for (size_t i = 0; i < Len; ++i) D[i] = uchar(Utf8[i]);
-    return Buffer;
-}
-
 uint32_t Get_OPC_UA_VarType(const QString& Type) {
     static constexpr struct {
         QStringView Text;
@@ -412,39 +355,33 @@ int OPC_UA_Server_Block_Size() {
 void Load_OPC_UA_Server(const QString& File_OPC_UA_Server, uint32_t B) {
     TOPC_UA_Server& S = OPC_UA_Server_Block;
     if (FileExists(File_OPC_UA_Server)) {
-        TXMLDocument Doc;
-        Doc.LoadFromFile(File_OPC_UA_Server);
-        const IXMLNode Root = Doc.ChildNodes().FindNode("OPC_UA_Server");
-        if (Root.IsNull()) throw EXMLDocError("\"OPC_UA_Server.xml\": root element \"OPC_UA_Server\" not found");
-        const IXMLNode Section = Root.FindNode("OPC_UA_Server_Variables");
-        if (Section.IsNull())
-            throw EXMLDocError("\"OPC_UA_Server.xml\": section \"OPC_UA_Server_Variables\" not found");
-        const IXMLNodeList Rows = Section.ChildNodes();
         S.Variables.clear();
-        S.Variables.reserve(std::min(Rows.Count(), OPC_UA_Server_Room / 16));
-        enum { Enable, Type, Position, Length, Name, ReadWrite, Count }; // in the order the window writes them
-        static const char* const Names[Count] = {"Enable", "Type", "Position", "Length", "Name", "ReadWrite"};
-        const char* Found[Count];
-        QString Buffer; // reused for the texts the block does not keep
-        for (IXMLNode Node = Rows.First(); !Node.IsNull(); Node = Node.NextSibling()) {
-            // Only elements are variables: a comment among the rows is not one, even though a
-            // row element without "Enable" counts as enabled.
-            if (Node.NodeType() != ntElement) continue;
-            Node.ReadAttributes(Names, Found);
-            if (!OPC_UA_Enabled(Found[Enable] ? std::optional<QString>(Utf8_Into(Buffer, Found[Enable]))
-                                              : std::nullopt))
-                continue;
+        bool Full = false;
+        TTableWalk How;
+        How.RootByName = true;
+        // Only elements are variables: a comment among the rows is not one, even though a row
+        // element without "Enable" counts as enabled.
+        How.ElementsOnly = true;
+        Walk_Table_Rows(OPC_UA_Server_File_Desc(), File_OPC_UA_Server, How, [&](const TTableRow& R) {
+            using namespace OPC_UA_Col;
+            // The block must fit in the image; stop taking rows long before any field could wrap.
+            if (Full) return;
+            const char* Enabled = R.Text(Enable);
+            if (!OPC_UA_Enabled(Enabled ? std::optional<QString>(QString::fromUtf8(Enabled)) : std::nullopt)) return;
             TOPC_UA_Var V;
-            V.VarType = Get_OPC_UA_VarType(Found[Type] ? Utf8_Into(Buffer, Found[Type]) : QString());
+            const char* TypeText = R.Text(Type);
+            V.VarType = Get_OPC_UA_VarType(TypeText ? QString::fromUtf8(TypeText) : QString());
             int Number = 0;
-            V.Position = uint16_t(Found[Position] ? (TryStrToInt(Found[Position], Number) ? Number : 0) : 0);
-            V.Length = uint16_t(Found[Length] ? (TryStrToInt(Found[Length], Number) ? Number : 1) : 0);
-            V.Options = Found[ReadWrite] && std::strcmp(Found[ReadWrite], "Read/Write") == 0 ? 1 : 0;
-            if (Found[Name]) V.Name = QString::fromUtf8(Found[Name]);
+            const char* PositionText = R.Text(Position);
+            V.Position = uint16_t(PositionText ? (TryStrToInt(PositionText, Number) ? Number : 0) : 0);
+            const char* LengthText = R.Text(Length);
+            V.Length = uint16_t(LengthText ? (TryStrToInt(LengthText, Number) ? Number : 1) : 0);
+            const char* Access = R.Text(ReadWrite);
+            V.Options = Access && std::strcmp(Access, "Read/Write") == 0 ? 1 : 0;
+            if (const char* NameText = R.Text(Name)) V.Name = QString::fromUtf8(NameText);
             S.Variables.append(V);
-            // The block must fit in the image; stop counting long before any field could wrap.
-            if (16 + 16 * S.Variables.size() > OPC_UA_Server_Room) break;
-        }
+            Full = 16 + 16 * S.Variables.size() > OPC_UA_Server_Room;
+        });
     }
     const int Size = OPC_UA_Server_Block_Size();
     if (Size > OPC_UA_Server_Room)

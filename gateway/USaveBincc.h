@@ -42,6 +42,13 @@ constexpr int Add_OPC_UA_Server = 1568;
 constexpr int Check_Sum = 2044;
 } // namespace PB
 
+// How the device handles a table entry (TCANopen_Entry::Entry_Mode).
+enum TEntry_Mode : uint8_t {
+    Entry_Mode_Read = 0, // read by the gateway: the read tables and the receive PDOs (and a free entry)
+    Entry_Mode_Write = 1, // written or sent at its time
+    Entry_Mode_Write_On_Change = 3, // written or sent at its time and whenever its value changes
+};
+
 struct TCANopen_Entry {
     uint32_t COB_ID = 0;
     uint16_t Obj_Index = 0;
@@ -50,7 +57,7 @@ struct TCANopen_Entry {
     uint32_t Entry_Time = 0;
     uint16_t Data_Address[8] = {0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF};
     uint8_t Data_Len = 0;
-    uint8_t Entry_Mode = 0;
+    uint8_t Entry_Mode = Entry_Mode_Read; // a TEntry_Mode
     uint16_t Reserved = 0;
 };
 constexpr int CANopen_Entry_Size = 32;

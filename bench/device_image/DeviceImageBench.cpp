@@ -71,7 +71,7 @@ void Make_Project() {
           "<OPC_UA_Server><OPC_UA_Server_Variables>" + Rows(250, Var) + "</OPC_UA_Server_Variables></OPC_UA_Server>");
 }
 
-// The figure: a whole build and the write of the two bank files.
+// What an update costs: a whole build and the write of the two bank files.
 void BM_Build_And_Write(benchmark::State& State) {
     const TProjectFiles Files = TProjectFiles::In(Project->path());
     for (auto _ : State) {

@@ -1,5 +1,7 @@
 #include "platform/gui/ComCtrls.h"
 
+#include "platform/rtl/StateScope.h"
+
 #include <QTabBar>
 
 #include <algorithm>
@@ -178,7 +180,7 @@ void TPageControl::KeyDown(Word& Key, TShiftState Shift) {
 }
 
 void TPageControl::UpdateTabs() {
-    FUpdating = true;
+    const TStateScope<bool> Updating(FUpdating, true);
     int N = 0;
     for (TTabSheet* P : FPages) {
         if (!P->FTabVisible) continue;
@@ -191,7 +193,6 @@ void TPageControl::UpdateTabs() {
     while (FTabBar->count() > N) FTabBar->removeTab(FTabBar->count() - 1);
     FTabBar->setCurrentIndex(TabIndex());
     FTabBar->setGeometry(0, 0, Width(), FTabBar->sizeHint().height());
-    FUpdating = false;
 }
 
 TRect TPageControl::DisplayRect() const {

@@ -2,6 +2,7 @@
 
 #include "platform/gui/Forms.h"
 #include "platform/gui/Menus.h"
+#include "platform/rtl/StateScope.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -729,12 +730,6 @@ void TControl::DeliverNative(TMessage& M) {
         return;
     }
     QWidget* N = FNativeWidget;
-    struct TDeliver {
-        bool& Flag;
-        bool Saved;
-        explicit TDeliver(bool& F) : Flag(F), Saved(F) { Flag = true; }
-        ~TDeliver() { Flag = Saved; }
-    };
     switch (M.Msg) {
         case WM_KEYDOWN:
         case WM_KEYUP: {
@@ -742,7 +737,7 @@ void TControl::DeliverNative(TMessage& M) {
             TShiftState S = TShiftState::FromBits(uint32_t(M.LParam));
             QKeyEvent E(M.Msg == WM_KEYDOWN ? QEvent::KeyPress : QEvent::KeyRelease, VKToQtKey(Word(M.WParam)),
                         ShiftToModifiers(S));
-            TDeliver D(FDelivering);
+            const TStateScope<bool> D(FDelivering, true);
             QApplication::sendEvent(N, &E);
             return;
         }
@@ -768,7 +763,7 @@ void TControl::DeliverNative(TMessage& M) {
                 Mods &= ~Qt::ControlModifier;
             }
             QKeyEvent E(QEvent::KeyPress, Key, Mods, QString(C));
-            TDeliver D(FDelivering);
+            const TStateScope<bool> D(FDelivering, true);
             QApplication::sendEvent(N, &E);
             return;
         }
@@ -830,7 +825,7 @@ void TControl::DeliverNative(TMessage& M) {
             if (T == QEvent::MouseButtonPress || T == QEvent::MouseButtonDblClick) Buttons |= B;
             if (T == QEvent::MouseButtonRelease) Buttons &= ~Qt::MouseButtons(B);
             QMouseEvent E(T, Local, Global, B, Buttons, ShiftToModifiers(S));
-            TDeliver D(FDelivering);
+            const TStateScope<bool> D(FDelivering, true);
             QApplication::sendEvent(N, &E);
             return;
         }
@@ -841,7 +836,7 @@ void TControl::DeliverNative(TMessage& M) {
             QPointF Local = N->mapFromGlobal(Global);
             QWheelEvent E(Local, Global, QPoint(), QPoint(0, Delta), ShiftToButtons(S), ShiftToModifiers(S),
                           Qt::NoScrollPhase, false);
-            TDeliver D(FDelivering);
+            const TStateScope<bool> D(FDelivering, true);
             QApplication::sendEvent(N, &E);
             M.Result = E.isAccepted() ? 1 : 0;
             return;
@@ -1005,20 +1000,16 @@ bool TControl::TranslateKey(QKeyEvent* E, bool Press) {
 }
 
 bool TControl::Translate(const std::function<void()>& Body) {
-    const TMessage* SavedT = FTranslating;
-    TMessage SavedCopy = FTranslatedCopy;
-    bool SavedPass = FPassOriginal;
+    const TStateScope<const TMessage*> SaveTranslating(this, FTranslating);
+    const TStateScope<TMessage> SaveCopy(this, FTranslatedCopy);
+    const TStateScope<bool> SavePass(this, FPassOriginal);
     bool Result = true;
     QPointer<TControl> Self(this);
     Guard(this, [&] {
         Body();
         if (Self) Result = !FPassOriginal;
     });
-    if (!Self) return true;
-    FTranslating = SavedT;
-    FTranslatedCopy = SavedCopy;
-    FPassOriginal = SavedPass;
-    return Result;
+    return Self ? Result : true;
 }
 
 bool TControl::DeliverTranslated(TMessage& M) {
@@ -1068,10 +1059,10 @@ void TControl::DispatchKeyDown(Word Key, TShiftState Shift, QChar Char, QKeyEven
     }
     // A key that makes a character reaches a native widget with the character (below), so
     // that it is not acted on twice.
-    bool SavedCharFollows = FCharFollows;
-    FCharFollows = HasChar;
-    WndProc(M);
-    if (Self) FCharFollows = SavedCharFollows;
+    {
+        const TStateScope<bool> CharFollows(this, FCharFollows, HasChar);
+        WndProc(M);
+    }
     if (!Self || !HasChar) return;
     FPassOriginal = false;
     // A character the control does not take may be the accelerator of another control.
@@ -1112,13 +1103,11 @@ void TControl::SimulateKey(Word Key, TShiftState Shift, QChar Char) {
         }
     }
     QPointer<TControl> Self(this);
-    const TMessage* SavedT = FTranslating;
-    FTranslating = nullptr;
+    const TStateScope<const TMessage*> NotTranslating(this, FTranslating, nullptr);
     DispatchKeyDown(Key, Shift, Char, nullptr);
     if (!Self) return;
     FTranslating = nullptr;
     Perform(WM_KEYUP, Key, LPARAM(Shift.Bits()));
-    if (Self) FTranslating = SavedT;
 }
 
 bool TControl::TranslateMouse(QMouseEvent* E, QWidget* From) {

@@ -1,6 +1,7 @@
 #include "platform/gui/ExtCtrls.h"
 
 #include "platform/gui/ImgList.h"
+#include "platform/rtl/StateScope.h"
 
 #include <QScrollBar>
 
@@ -359,7 +360,7 @@ void TCategoryPanelGroup::SetScrollPos(int Value) {
 
 void TCategoryPanelGroup::Restack(TCategoryPanel* Moved) {
     if (FStacking || ComponentState().Contains(csDestroying)) return;
-    FStacking = true;
+    const TStateScope<bool> Stacking(FStacking, true);
     std::vector<TCategoryPanel*> List;
     for (int I = 0; I < ControlCount(); ++I)
         if (auto* P = dynamic_cast<TCategoryPanel*>(Controls(I)))
@@ -386,7 +387,6 @@ void TCategoryPanelGroup::Restack(TCategoryPanel* Moved) {
     FBar->setValue(FScrollPos);
     FBar->setVisible(Bar);
     FBar->raise();
-    FStacking = false;
 }
 
 void TCategoryPanelGroup::WndProc(TMessage& M) {

@@ -1,6 +1,7 @@
 #include "platform/gui/Forms.h"
 
 #include "platform/gui/Dialogs.h"
+#include "platform/rtl/StateScope.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -458,11 +459,10 @@ void TApplication::HandleException(TObject* Sender, const std::exception& E) {
     }
     // A failure while the box itself is up is not shown again in a nested box.
     if (FInHandleException) return;
-    FInHandleException = true;
+    const TStateScope<bool> Handling(FInHandleException, true);
     try {
         ShowException(E);
     } catch (...) {}
-    FInHandleException = false;
 }
 
 void TApplication::HandleException(TObject* Sender) {

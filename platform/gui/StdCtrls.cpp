@@ -1,5 +1,7 @@
 #include "platform/gui/StdCtrls.h"
 
+#include "platform/rtl/StateScope.h"
+
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
@@ -725,7 +727,7 @@ void TComboBox::SetStyle(TComboBoxStyle Value) {
     FStyle = Value;
     QString T = FCombo->currentText();
     int I = FCombo->currentIndex();
-    FSettingText = true;
+    const TStateScope<bool> Setting(FSettingText, true);
     FCombo->setEditable(Value != csDropDownList);
     if (Value != csDropDownList) {
         FCombo->setInsertPolicy(QComboBox::NoInsert);
@@ -738,7 +740,6 @@ void TComboBox::SetStyle(TComboBoxStyle Value) {
     } else {
         FCombo->setCurrentIndex(I);
     }
-    FSettingText = false;
 }
 
 int TComboBox::ItemIndex() const {
@@ -749,16 +750,15 @@ int TComboBox::ItemIndex() const {
 
 void TComboBox::SetItemIndex(int Value) {
     if (Value < -1 || Value >= FCombo->count()) Value = -1;
-    FSettingText = true;
+    const TStateScope<bool> Setting(FSettingText, true);
     FCombo->setCurrentIndex(Value);
     if (Value < 0 && FCombo->isEditable()) FCombo->setEditText(QString());
-    FSettingText = false;
 }
 
 QString TComboBox::GetText() const { return FCombo->currentText(); }
 
 void TComboBox::SetText(const QString& Value) {
-    FSettingText = true;
+    const TStateScope<bool> Setting(FSettingText, true);
     int I = -1;
     for (int K = 0; K < FCombo->count(); ++K)
         if (FCombo->itemText(K) == Value) {
@@ -778,7 +778,6 @@ void TComboBox::SetText(const QString& Value) {
             L->Sync();
         }
     }
-    FSettingText = false;
 }
 
 void TComboBox::SetDropDownCount(int Value) {
@@ -1070,10 +1069,9 @@ int TListBox::ItemIndex() const { return FList->currentRow(); }
 
 void TListBox::SetItemIndex(int Value) {
     if (Value < -1 || Value >= FList->count()) Value = -1;
-    FSetting = true;
+    const TStateScope<bool> Setting(FSetting, true);
     FList->setCurrentRow(Value);
     if (Value < 0) FList->clearSelection();
-    FSetting = false;
 }
 
 void TListBox::SetMultiSelect(bool Value) {
@@ -1172,13 +1170,14 @@ void TScrollBar::SetPageSize(int Value) {
 void TScrollBar::SetParams(int APosition, int AMin, int AMax) {
     if (AMax < AMin) throw EInvalidOperation(QStringLiteral("Scroll bar property out of range"));
     int Old = FBar->value();
-    FSetting = true;
-    FMax = AMax;
-    // The page occupies the last PageSize - 1 positions, as the classic scroll bar counts.
-    int QtMax = std::max(AMin, AMax - (FPageSize > 0 ? FPageSize - 1 : 0));
-    FBar->setRange(AMin, QtMax);
-    if (FPageSize > 0) FBar->setPageStep(FPageSize);
-    FBar->setValue(std::clamp(APosition, AMin, QtMax));
-    FSetting = false;
+    {
+        const TStateScope<bool> Setting(FSetting, true);
+        FMax = AMax;
+        // The page occupies the last PageSize - 1 positions, as the classic scroll bar counts.
+        int QtMax = std::max(AMin, AMax - (FPageSize > 0 ? FPageSize - 1 : 0));
+        FBar->setRange(AMin, QtMax);
+        if (FPageSize > 0) FBar->setPageStep(FPageSize);
+        FBar->setValue(std::clamp(APosition, AMin, QtMax));
+    }
     if (FBar->value() != Old && OnChange) OnChange(this);
 }

@@ -7,41 +7,40 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSet>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <iterator>
+
 namespace {
 
-struct TFileCase {
-    const QString* Path;
-    const char* Name;
-};
-
-const TFileCase Project_File_Cases[] = {
-    {&File_ParGen, "ParGen.xml"},
-    {&File_OPC_UA_Server, "OPC_UA_Server.xml"},
-    {&File_ModbusM_SetAccess, "ModbusM_SetAccess.xml"},
-    {&File_BACnet_Slave, "BACnet_Slave.xml"},
-    {&File_CAN_Rec_Frames, "CAN_Rec_Frames.xml"},
-    {&File_CAN_Send_Frames, "CAN_Send_Frames.xml"},
-    {&File_BACnet_Master_Access, "BACnet_Master_Access.xml"},
-    {&File_ModbusTCPM_SetAccess, "ModbusTCPM_SetAccess.xml"},
-    {&File_SDO_Server_CANopen, "SDO_Server_CANopen.xml"},
-    {&File_SDO_Client_CANopen, "SDO_Client_CANopen.xml"},
-    {&File_PDO_CANopen, "PDO_CANopen.xml"},
-    {&File_MQTT_Set_Topic, "MQTT_Set_Topic.xml"},
-    {&File_DNETM_Net, "DNETM_Net.xml"},
-    {&File_DNETM_DefOff, "DNETM_DefOff.xml"},
-    {&File_DMX_Default_Values, "DMX_Default_Values.xml"},
-    {&File_J1939_Rec_Frames, "J1939_Rec_Frames.xml"},
-    {&File_J1939_Send_Frames, "J1939_Send_Frames.xml"},
-    {&File_KNX_SetAccess, "KNX_SetAccess.xml"},
-    {&File_NMEA_Rec_Frames, "NMEA_Rec_Frames.xml"},
-    {&File_NMEA_Send_Frames, "NMEA_Send_Frames.xml"},
-    {&File_SNMP_Manager, "SNMP_Manager.xml"},
-    {&File_SNMP_Trap, "SNMP_Trap.xml"},
-    {&File_EtherNetIP_Master_Rules, "EtherNetIP_Master_Rules.xml"},
+// Every project file path the globals keep.
+const QString* const Project_Files[] = {
+    &File_ParGen,
+    &File_OPC_UA_Server,
+    &File_ModbusM_SetAccess,
+    &File_BACnet_Slave,
+    &File_CAN_Rec_Frames,
+    &File_CAN_Send_Frames,
+    &File_BACnet_Master_Access,
+    &File_ModbusTCPM_SetAccess,
+    &File_SDO_Server_CANopen,
+    &File_SDO_Client_CANopen,
+    &File_PDO_CANopen,
+    &File_MQTT_Set_Topic,
+    &File_DNETM_Net,
+    &File_DNETM_DefOff,
+    &File_DMX_Default_Values,
+    &File_J1939_Rec_Frames,
+    &File_J1939_Send_Frames,
+    &File_KNX_SetAccess,
+    &File_NMEA_Rec_Frames,
+    &File_NMEA_Send_Frames,
+    &File_SNMP_Manager,
+    &File_SNMP_Trap,
+    &File_EtherNetIP_Master_Rules,
 };
 
 class GlobalsTest : public ::testing::Test {
@@ -53,16 +52,21 @@ protected:
     }
 };
 
-TEST_F(GlobalsTest, SetFilesJoinsEveryFileToTheProjectFolder) {
-    Project_Dir = "/srv/cfg/PROJECTS/Plant 1";
-    Set_Files();
-    for (const TFileCase& Case : Project_File_Cases)
-        EXPECT_EQ(*Case.Path, QString("/srv/cfg/PROJECTS/Plant 1/") + Case.Name);
-
-    // Another project: every path follows.
-    Project_Dir = "/srv/cfg/PROJECTS/B";
-    Set_Files();
-    for (const TFileCase& Case : Project_File_Cases) EXPECT_EQ(*Case.Path, QString("/srv/cfg/PROJECTS/B/") + Case.Name);
+TEST_F(GlobalsTest, SetFilesPutsEveryFileDirectlyInTheProjectFolderUnderItsOwnName) {
+    for (const QString Dir : {"/srv/cfg/PROJECTS/Plant 1", "/srv/cfg/PROJECTS/B"}) {
+        SCOPED_TRACE(Dir.toStdString());
+        Project_Dir = Dir;
+        Set_Files();
+        QSet<QString> Names;
+        for (const QString* Path : Project_Files) {
+            ASSERT_TRUE(Path->startsWith(Dir + "/")) << Path->toStdString();
+            const QString Name = Path->mid(Dir.size() + 1);
+            EXPECT_FALSE(Name.contains('/')) << Path->toStdString();
+            EXPECT_TRUE(Name.endsWith(".xml")) << Path->toStdString();
+            Names.insert(Name);
+        }
+        EXPECT_EQ(Names.size(), int(std::size(Project_Files))); // no two globals share a file
+    }
 }
 
 TEST_F(GlobalsTest, WithoutAProjectNoPathPointsAnywhere) {
@@ -70,7 +74,7 @@ TEST_F(GlobalsTest, WithoutAProjectNoPathPointsAnywhere) {
     Set_Files();
     Project_Dir.clear();
     Set_Files();
-    for (const TFileCase& Case : Project_File_Cases) EXPECT_TRUE(Case.Path->isEmpty()) << Case.Name;
+    for (const QString* Path : Project_Files) EXPECT_TRUE(Path->isEmpty()) << Path->toStdString();
 }
 
 TEST_F(GlobalsTest, ResetRestoresTheStartState) {

@@ -142,44 +142,54 @@ TEST_F(MainWindowTest, LayoutShowsTheGatewaySteps) {
     EXPECT_EQ(Window->ClientHeight(), 572);
     EXPECT_EQ(Window->Color(), TColor(15595512));
     EXPECT_EQ(Window->BorderStyle(), bsSingle);
-    struct TCase {
-        TControl* Control;
-        int Left, Top, Width, Height;
-        bool Enabled;
-    };
-    const TCase shown[] = {
-        {Window->Btn_Info, 516, 8, 50, 50, true},
-        {Window->Btn_Opz, 574, 8, 50, 50, true},
-        {Window->Btn_Close, 632, 8, 50, 50, true},
-        {Window->Btn_New, 80, 112, 170, 36, true},
-        {Window->Btn_Open, 258, 112, 170, 36, true},
-        {Window->Btn_Prm_Gen, 80, 156, 170, 36, true},
-        {Window->Btn_OPC_UA_Server_Access, 80, 200, 170, 36, false},
-        {Window->Btn_SDO_Server_CANopen, 80, 244, 170, 36, false},
-        {Window->Btn_SDO_Client_CANopen, 80, 288, 170, 36, false},
-        {Window->Btn_PDO_CANopen, 80, 332, 170, 36, false},
-        {Window->Btn_CANopen_EDS, 80, 376, 170, 36, true},
-        {Window->Btn_CreateBin, 80, 420, 170, 36, true},
-        {Window->Shape2, 80, 70, 348, 36, true},
-        {Window->Shape1, 10, 471, 674, 1, true},
-    };
-    for (const TCase& c : shown) {
-        SCOPED_TRACE(c.Control->Name().toStdString());
-        EXPECT_TRUE(c.Control->Visible());
-        EXPECT_EQ(c.Control->Left(), c.Left);
-        EXPECT_EQ(c.Control->Top(), c.Top);
-        EXPECT_EQ(c.Control->Width(), c.Width);
-        EXPECT_EQ(c.Control->Height(), c.Height);
-        EXPECT_EQ(c.Control->Enabled(), c.Enabled);
+    // The three round buttons sit in one row at the top right, evenly spaced, inside the window.
+    TControl* corner[] = {Window->Btn_Info, Window->Btn_Opz, Window->Btn_Close};
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(corner[i]->Name().toStdString());
+        EXPECT_TRUE(corner[i]->Visible());
+        EXPECT_EQ(corner[i]->Top(), corner[0]->Top());
+        EXPECT_EQ(corner[i]->Width(), corner[i]->Height());
+        if (i > 0) EXPECT_EQ(corner[i]->Left() - corner[i - 1]->Left(), corner[1]->Left() - corner[0]->Left());
+        EXPECT_GT(corner[i]->Left(), Window->ClientWidth() / 2);
     }
+    EXPECT_LE(Window->Btn_Close->Left() + Window->Btn_Close->Width(), Window->ClientWidth());
+    // One step button per row under the project buttons, all alike and evenly spaced; the steps
+    // whose editors are missing are shown disabled. Each step's label lies within its row.
+    TControl* rows[] = {Window->Btn_New,
+                        Window->Btn_Prm_Gen,
+                        Window->Btn_OPC_UA_Server_Access,
+                        Window->Btn_SDO_Server_CANopen,
+                        Window->Btn_SDO_Client_CANopen,
+                        Window->Btn_PDO_CANopen,
+                        Window->Btn_CANopen_EDS,
+                        Window->Btn_CreateBin};
+    const bool enabled[] = {true, true, false, false, false, false, true, true};
     TLabel* steps[] = {Window->L_Step_1, Window->L_Step_2, Window->L_Step_3, Window->L_Step_4,
                        Window->L_Step_5, Window->L_Step_6, Window->L_Step_7, Window->L_Step_8};
+    const int pitch = rows[1]->Top() - rows[0]->Top();
+    EXPECT_GT(pitch, rows[0]->Height()); // rows do not overlap
     for (int i = 0; i < 8; ++i) {
-        EXPECT_EQ(steps[i]->Top(), 128 + 44 * i);
+        SCOPED_TRACE(rows[i]->Name().toStdString());
+        EXPECT_TRUE(rows[i]->Visible());
+        EXPECT_EQ(rows[i]->Enabled(), enabled[i]);
+        EXPECT_EQ(rows[i]->Left(), rows[0]->Left());
+        EXPECT_EQ(rows[i]->Width(), rows[0]->Width());
+        EXPECT_EQ(rows[i]->Height(), rows[0]->Height());
+        EXPECT_EQ(rows[i]->Top(), rows[0]->Top() + pitch * i);
+        EXPECT_GE(steps[i]->Top(), rows[i]->Top());
+        EXPECT_LT(steps[i]->Top(), rows[i]->Top() + rows[i]->Height());
         EXPECT_EQ(steps[i]->Caption(), Lang[i + 1]);
     }
-    EXPECT_EQ(Window->L_Velmora->Left(), 565);
-    EXPECT_EQ(Window->L_Velmora->Top(), 436);
+    // Open sits beside New; the project name's frame spans both, above them.
+    EXPECT_EQ(Window->Btn_Open->Top(), Window->Btn_New->Top());
+    EXPECT_GT(Window->Btn_Open->Left(), Window->Btn_New->Left() + Window->Btn_New->Width());
+    EXPECT_EQ(Window->Shape2->Left(), Window->Btn_New->Left());
+    EXPECT_EQ(Window->Shape2->Left() + Window->Shape2->Width(), Window->Btn_Open->Left() + Window->Btn_Open->Width());
+    EXPECT_LT(Window->Shape2->Top() + Window->Shape2->Height(), Window->Btn_New->Top() + 1);
+    // The rule under the steps runs across the window below the last one.
+    EXPECT_EQ(Window->Shape1->Height(), 1);
+    EXPECT_GT(Window->Shape1->Top(), Window->Btn_CreateBin->Top() + Window->Btn_CreateBin->Height());
+    EXPECT_GT(Window->Shape1->Width(), Window->ClientWidth() * 9 / 10);
     for (TLbButton* b : {Window->Btn_BACnet_EDE_File, Window->Btn_Modbus_Set_Access, Window->Btn_BACnet_SetAccess,
                          Window->Btn_CAN_Rec_Frame, Window->Btn_CAN_Send_Frame, Window->Btn_DNet_Net,
                          Window->Btn_DNet_Offset, Window->Btn_DMX_Default, Window->Btn_KNX_Access,
@@ -204,8 +214,19 @@ TEST_F(MainWindowTest, LayoutShowsTheGatewaySteps) {
 
     Window->Show();
     const QString png = QCoreApplication::applicationDirPath() + "/main_window.png";
-    EXPECT_TRUE(SaveControlPng(Window.get(), png));
+    ASSERT_TRUE(SaveControlPng(Window.get(), png));
     Window->Hide();
+    // The picture: the window's colour left of the step buttons, and each button's lower edge
+    // drawn darker than it.
+    const QImage shot(png);
+    ASSERT_FALSE(shot.isNull());
+    const int x = Window->Btn_New->Left() / 2, y = Window->Btn_CANopen_EDS->Top() + 2;
+    const TColor face = ColorToRGB(Window->Color());
+    EXPECT_EQ(shot.pixelColor(x, y), QColor(face & 0xFF, (face >> 8) & 0xFF, (face >> 16) & 0xFF));
+    for (TControl* b : rows) {
+        const QColor edge = shot.pixelColor(b->Left() + b->Width() / 2, b->Top() + b->Height() - 1);
+        EXPECT_LT(edge.lightness(), shot.pixelColor(x, y).lightness()) << b->Name().toStdString();
+    }
 }
 
 // A project name longer than its frame ends in "..." inside the frame; the frame stays whole.

@@ -100,6 +100,9 @@ struct TReadCase {
     bool Internet, Update, Jump, AutoSize;
 };
 
+// The case prints as its name wherever the test framework shows the parameter.
+void PrintTo(const TReadCase& C, std::ostream* Out) { *Out << C.Name; }
+
 class SettingsReadTest : public SettingsTest, public ::testing::WithParamInterface<TReadCase> {};
 
 TEST_P(SettingsReadTest, EachValueFallsBackOnItsOwn) {

@@ -244,6 +244,9 @@ struct TRefusedCase {
     QByteArray Xml;
 };
 
+// The case prints as its name wherever the test framework shows the parameter.
+void PrintTo(const TRefusedCase& C, std::ostream* Out) { *Out << C.Name; }
+
 class RefusedProject : public DeviceImage, public ::testing::WithParamInterface<TRefusedCase> {};
 
 TEST_P(RefusedProject, BuildRaisesAndNothingIsWritten) {

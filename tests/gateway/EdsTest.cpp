@@ -68,6 +68,9 @@ struct TEdsRefused {
     QByteArray Sdo;
 };
 
+// The case prints as its name wherever the test framework shows the parameter.
+void PrintTo(const TEdsRefused& C, std::ostream* Out) { *Out << C.Name; }
+
 class EdsRefused : public Eds, public ::testing::WithParamInterface<TEdsRefused> {};
 
 TEST_P(EdsRefused, RaisesAndWritesNothing) {
@@ -78,6 +81,19 @@ TEST_P(EdsRefused, RaisesAndWritesNothing) {
     EXPECT_THROW(Build_EDS(Out(), Dir.Path("PDO_CANopen.xml"), Dir.Path("SDO_Server_CANopen.xml")), Exception)
         << C.Name;
     EXPECT_EQ(Dir.Read("out.eds"), "old");
+}
+
+// Server rows over Objects objects, taken in turn: object i % Objects, sub-index i / Objects.
+QByteArray ManySdo(int Read, int Write, int Objects) {
+    auto Rows = [Objects](int N) {
+        QByteArray R;
+        for (int i = 0; i < N; ++i)
+            R += "<row Index=\"" + QByteArray::number(0x2000 + i % Objects) + "\" SubIndex=\"" +
+                QByteArray::number(i / Objects) + "\" NByte=\"2\"/>";
+        return R;
+    };
+    return "<SDO_Server_CANopen><SDO_Read>" + Rows(Read) + "</SDO_Read><SDO_Write>" + Rows(Write) +
+        "</SDO_Write></SDO_Server_CANopen>";
 }
 
 QByteArray ManyPdo(int N) {
@@ -92,7 +108,8 @@ INSTANTIATE_TEST_SUITE_P(
         TEdsRefused{"missing transmit section", "<PDO_CANopen><Receive_PDO/></PDO_CANopen>", ""},
         TEdsRefused{"missing dimension",
                     R"(<PDO_CANopen><Receive_PDO><row COB-ID="1"/></Receive_PDO><Transmit_PDO/></PDO_CANopen>)", ""},
-        TEdsRefused{"31 receive pdos", ManyPdo(31), ""},
+        TEdsRefused{"31 receive pdos", ManyPdo(31), ""}, TEdsRefused{"513 sdo read rows", "", ManySdo(513, 0, 7)},
+        TEdsRefused{"513 sdo write rows", "", ManySdo(0, 513, 7)},
         TEdsRefused{
             "dimension beyond any subindex",
             R"(<PDO_CANopen><Receive_PDO><row COB-ID="1" Dimension="2000000000"/></Receive_PDO><Transmit_PDO/></PDO_CANopen>)",
@@ -115,6 +132,37 @@ INSTANTIATE_TEST_SUITE_P(
             "sdo row without nbyte", "",
             R"(<SDO_Server_CANopen><SDO_Read/><SDO_Write><row Index="$2000" SubIndex="0"/></SDO_Write></SDO_Server_CANopen>)"}),
     [](const auto& Info) { return QString(Info.param.Name).replace(' ', '_').toStdString(); });
+
+TEST_F(Eds, SdoRowsBeyondTheDeviceTableAreRefusedWithTheBuildersMessage) {
+    Dir.Write("SDO_Server_CANopen.xml", ManySdo(513, 0, 7));
+    try {
+        Build_EDS(Out(), Dir.Path("none.xml"), Dir.Path("SDO_Server_CANopen.xml"));
+        FAIL() << "513 rows accepted";
+    } catch (const ERangeError& E) {
+        EXPECT_EQ(E.Message(),
+                  "section \"SDO_Read\" of \"SDO_Server_CANopen.xml\" holds 513 rows; the device table "
+                  "holds at most 512");
+    }
+}
+
+TEST_F(Eds, FullDeviceTablesGroupSubIndexesUnderTheirObjectsInFirstAppearanceOrder) {
+    const int Objects = 300; // more objects than rows of one section: the write rows add new ones
+    Dir.Write("SDO_Server_CANopen.xml", ManySdo(512, 512, Objects));
+    Build_EDS(Out(), Dir.Path("none.xml"), Dir.Path("SDO_Server_CANopen.xml"));
+    ASSERT_EQ(SDO_Index_List.size(), Objects);
+    for (int k = 0; k < Objects; ++k) {
+        const SDO_Index& Obj = SDO_Index_List[k];
+        ASSERT_EQ(Obj.Index, 0x2000 + k) << k;
+        // Rows k and k + 300 (when below 512) of each section: sub-indexes 0 (and 1), each once
+        // read-only and once writable, sorted by sub-index with the read row first.
+        const int PerSection = k + Objects < 512 ? 2 : 1;
+        ASSERT_EQ(Obj.Sub_Indexs.size(), 2 * PerSection) << k;
+        for (int j = 0; j < Obj.Sub_Indexs.size(); ++j) {
+            EXPECT_EQ(Obj.Sub_Indexs[j].Sub, j / 2) << k << " " << j;
+            EXPECT_EQ(Obj.Sub_Indexs[j].Readonly, j % 2 == 0) << k << " " << j;
+        }
+    }
+}
 
 TEST_F(Eds, ThirtyPdosAreAccepted) {
     Dir.Write("PDO_CANopen.xml", ManyPdo(30));

@@ -127,6 +127,9 @@ struct TReaderCase {
     int LastRowCells; // cells of the last row read (a failing row keeps its earlier columns)
 };
 
+// The case prints as its name wherever the test framework shows the parameter.
+void PrintTo(const TReaderCase& C, std::ostream* Out) { *Out << C.Name; }
+
 class UnguardedReader : public ::testing::TestWithParam<TReaderCase> {};
 
 TEST_P(UnguardedReader, RaisesAndKeepsWhatWasReadBefore) {
@@ -219,6 +222,106 @@ TEST(TableLength, KeyCellBlankAfterTrimmingEndsTheTable) {
         {{SdoRow("1"), QStringList()}, 1},
     };
     for (const auto& C : Cases) EXPECT_EQ(Table_Length(S, TTable{C.Rows, 0}), C.Expected);
+}
+
+// ---- the row walk -----------------------------------------------------------------------------
+
+// What a walk over the SDO server file saw: "section.row:Index" per row, or the error it raised.
+QString Walked(const QByteArray& File, const TTableWalk& How) {
+    TScratchDir Dir;
+    Dir.Write("SDO_Server_CANopen.xml", File);
+    QStringList Seen;
+    try {
+        Walk_Table_Rows(SDO_Server_CANopen_File_Desc(), Dir.Path("SDO_Server_CANopen.xml"), How,
+                        [&](const TTableRow& R) {
+                            const char* Index = R.Text(SDO_Server_Col::Index);
+                            Seen << QString("%1.%2:%3").arg(R.Section()).arg(R.Row()).arg(Index ? Index : "-");
+                        });
+    } catch (const Exception& E) {
+        Seen << "raised " + E.Message();
+    }
+    return Seen.join(' ');
+}
+
+TEST(TableRowWalk, RootRowsAndLimitAsTheCallerAsks) {
+    const QByteArray Row = R"(<row Index="$2000" SubIndex="1" NByte="1"/>)";
+    const TTableWalk Plain;
+    TTableWalk ByName;
+    ByName.RootByName = true;
+    ByName.ElementsOnly = true;
+    TTableWalk Limited;
+    Limited.Limit = 2;
+    struct {
+        const char* Trace;
+        QByteArray File;
+        TTableWalk How;
+        QString Expected;
+    } Cases[] = {
+        {"rows of both sections in order", SdoFile(Row + Row, Row), Plain, "0.1:$2000 0.2:$2000 1.1:$2000"},
+        {"a comment is a row without attributes", SdoFile(Row + "<!--x-->", ""), Plain, "0.1:$2000 0.2:-"},
+        {"only elements are rows", SdoFile(Row + "<!--x-->" + Row, ""), ByName, "0.1:$2000 0.2:$2000"},
+        {"declaration before the root", SdoFile(Row, "", "<?xml version=\"1.0\"?>"), Plain,
+         "raised \"SDO_Server_CANopen.xml\": section \"SDO_Read\" not found"},
+        {"root found by name after a declaration", SdoFile(Row, "", "<?xml version=\"1.0\"?>"), ByName, "0.1:$2000"},
+        {"root of another name", "<Other/>", ByName,
+         "raised \"SDO_Server_CANopen.xml\": root element \"SDO_Server_CANopen\" not found"},
+        {"rows before a missing section are handed over",
+         "<SDO_Server_CANopen><SDO_Read>" + Row + "</SDO_Read></SDO_Server_CANopen>", Plain,
+         "0.1:$2000 raised \"SDO_Server_CANopen.xml\": section \"SDO_Write\" not found"},
+        {"within the limit", SdoFile(Row + Row, Row + Row), Limited, "0.1:$2000 0.2:$2000 1.1:$2000 1.2:$2000"},
+        {"beyond the limit no row of the section is handed over", SdoFile(Row, Row + Row + "<!--x-->"), Limited,
+         "0.1:$2000 raised section \"SDO_Write\" of \"SDO_Server_CANopen.xml\" holds 3 rows; the device table holds "
+         "at most 2"},
+    };
+    for (const auto& C : Cases) EXPECT_EQ(Walked(C.File, C.How), C.Expected) << C.Trace;
+}
+
+TEST(TableRowWalk, ValuesNumbersAndRefusalsNameFileSectionRowAndAttribute) {
+    TScratchDir Dir;
+    Dir.Write("OPC_UA_Server.xml",
+              R"(<OPC_UA_Server><OPC_UA_Server_Variables><row Type="Int32" Position="seven"/>)"
+              R"(</OPC_UA_Server_Variables></OPC_UA_Server>)");
+    Dir.Write("SDO_Server_CANopen.xml", SdoFile(R"(<row Index="0x2000" SubIndex="1"/>)", ""));
+    using namespace OPC_UA_Col;
+    Walk_Table_Rows(OPC_UA_Server_File_Desc(), Dir.Path("OPC_UA_Server.xml"), TTableWalk(), [](const TTableRow& R) {
+        EXPECT_EQ(R.Value(Enable), "Y"); // guarded: its default
+        EXPECT_EQ(R.Text(Enable), nullptr);
+        EXPECT_EQ(R.Value(Type), "Int32");
+        EXPECT_EQ(R.Text(99), nullptr);
+        try {
+            R.Number(Position);
+            ADD_FAILURE() << "not a number accepted";
+        } catch (const EConvertError& E) {
+            EXPECT_EQ(E.Message(),
+                      "section \"OPC_UA_Server_Variables\" of \"OPC_UA_Server.xml\": row 1: \"seven\" is "
+                      "not a valid number for \"Position\"");
+        }
+        try {
+            R.Refuse(Type, "is not wanted here");
+        } catch (const ERangeError& E) {
+            EXPECT_EQ(E.Message(),
+                      "section \"OPC_UA_Server_Variables\" of \"OPC_UA_Server.xml\": row 1: \"Int32\" for "
+                      "\"Type\" is not wanted here");
+        }
+    });
+    Walk_Table_Rows(SDO_Server_CANopen_File_Desc(), Dir.Path("SDO_Server_CANopen.xml"), TTableWalk(),
+                    [](const TTableRow& R) {
+                        EXPECT_EQ(R.Number(SDO_Server_Col::Index), 0x2000);
+                        // Unguarded: a missing attribute raises, as a number and as a value.
+                        for (int Way = 0; Way < 2; ++Way) {
+                            try {
+                                if (Way == 0)
+                                    R.Number(SDO_Server_Col::NByte);
+                                else
+                                    R.Value(SDO_Server_Col::NByte);
+                                ADD_FAILURE() << "missing attribute accepted " << Way;
+                            } catch (const EXMLDocError& E) {
+                                EXPECT_EQ(E.Message(),
+                                          "section \"SDO_Read\" of \"SDO_Server_CANopen.xml\": row 1 has "
+                                          "no attribute \"NByte\"");
+                            }
+                        }
+                    });
 }
 
 } // namespace

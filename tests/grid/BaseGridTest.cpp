@@ -336,73 +336,44 @@ TEST_F(BaseGrid, LineAndLookSetters) {
 }
 
 // ---- navigation --------------------------------------------------------------------------------
+struct TMerge {
+    int c, r, spanx, spany;
+};
+
+// Each row: the merged areas of a fresh grid, the current cell set by program, one arrow key,
+// and where the current cell ends up.
 TEST_F(BaseGrid, ArrowsStepOverMergedAreas) {
-    G->MergeCells(1, 1, 3, 1); // columns 1..3 of row 1
-    G->MergeCells(2, 2, 1, 3); // rows 2..4 of column 2
-
-    G->SetCol(1);
-    G->SetRow(1);
-    Word Key = VK_RIGHT;
-    G->KeyDown(Key, {});
-    EXPECT_EQ(G->Col(), 4);
-    EXPECT_EQ(G->Row(), 1);
-
-    G->SetCol(2);
-    G->SetRow(2);
-    Key = VK_DOWN;
-    G->KeyDown(Key, {});
-    EXPECT_EQ(G->Row(), 5);
-    EXPECT_EQ(G->Col(), 2);
-
-    // Down from row 1 column 2 lands in the vertical area and snaps onto its base.
-    G->SetCol(4);
-    G->SetRow(1);
-    Key = VK_LEFT;
-    G->KeyDown(Key, {}); // into the horizontal area: its base
-    EXPECT_EQ(G->Col(), 1);
-    EXPECT_EQ(G->Row(), 1);
-
-    G->SetCol(2);
-    G->SetRow(5);
-    Key = VK_UP;
-    G->KeyDown(Key, {});
-    EXPECT_EQ(G->Row(), 2);
-    EXPECT_EQ(G->Col(), 2);
-}
-
-TEST_F(BaseGrid, RightIntoAnotherAreaLandsOnItsBase) {
-    G->MergeCells(1, 2, 2, 1); // columns 1..2 of row 2
-    G->MergeCells(3, 1, 2, 2); // columns 3..4, rows 1..2: column 3 of row 2 is covered
-    G->SetCol(1);
-    G->SetRow(2);
-    Word Key = VK_RIGHT;
-    G->KeyDown(Key, {});
-    EXPECT_EQ(G->Col(), 3);
-    EXPECT_EQ(G->Row(), 1);
-}
-
-TEST_F(BaseGrid, LeftAndUpFromACoveredCellLeaveTheArea) {
-    G->MergeCells(2, 2, 3, 3); // columns 2..4, rows 2..4
-    G->SetCol(4);
-    G->SetRow(3); // a covered cell, set by program
-    Word Key = VK_LEFT;
-    G->KeyDown(Key, {});
-    EXPECT_EQ(G->Col(), 1);
-    EXPECT_EQ(G->Row(), 3);
-
-    G->SetCol(3);
-    G->SetRow(4);
-    Key = VK_UP;
-    G->KeyDown(Key, {});
-    EXPECT_EQ(G->Row(), 1);
-    EXPECT_EQ(G->Col(), 3);
-
-    G->MergeCells(1, 1, 2, 1); // base at column 1: stepping left from its covered cell
-    G->SetCol(2);
-    G->SetRow(1);
-    Key = VK_LEFT;
-    EXPECT_NO_THROW(G->KeyDown(Key, {}));
-    EXPECT_EQ(G->Col(), 1);
+    const std::vector<TMerge> Row1Cols1To3AndCol2Rows2To4 = {{1, 1, 3, 1}, {2, 2, 1, 3}};
+    const std::vector<TMerge> SideBySide = {{1, 2, 2, 1}, {3, 1, 2, 2}}; // column 3 of row 2 is covered
+    const std::vector<TMerge> Block = {{2, 2, 3, 3}}; // columns 2..4, rows 2..4
+    const std::vector<TMerge> BlockAndRow1 = {{2, 2, 3, 3}, {1, 1, 2, 1}};
+    struct {
+        const char* Trace;
+        std::vector<TMerge> Merges;
+        int FromCol, FromRow;
+        Word Key;
+        int ToCol, ToRow;
+    } Cases[] = {
+        {"right over a horizontal area", Row1Cols1To3AndCol2Rows2To4, 1, 1, VK_RIGHT, 4, 1},
+        {"down over a vertical area", Row1Cols1To3AndCol2Rows2To4, 2, 2, VK_DOWN, 2, 5},
+        {"left into a horizontal area lands on its base", Row1Cols1To3AndCol2Rows2To4, 4, 1, VK_LEFT, 1, 1},
+        {"up into a vertical area lands on its base", Row1Cols1To3AndCol2Rows2To4, 2, 5, VK_UP, 2, 2},
+        {"right into another area lands on its base", SideBySide, 1, 2, VK_RIGHT, 3, 1},
+        {"left from a covered cell leaves the area", Block, 4, 3, VK_LEFT, 1, 3},
+        {"up from a covered cell leaves the area", Block, 3, 4, VK_UP, 3, 1},
+        {"left from a covered cell onto its own base column", BlockAndRow1, 2, 1, VK_LEFT, 1, 1},
+    };
+    for (const auto& C : Cases) {
+        SCOPED_TRACE(C.Trace);
+        SetUp(); // a fresh grid per row
+        for (const TMerge& M : C.Merges) G->MergeCells(M.c, M.r, M.spanx, M.spany);
+        G->SetCol(C.FromCol);
+        G->SetRow(C.FromRow);
+        Word Key = C.Key;
+        ASSERT_NO_THROW(G->KeyDown(Key, {}));
+        EXPECT_EQ(G->Col(), C.ToCol);
+        EXPECT_EQ(G->Row(), C.ToRow);
+    }
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -70,6 +71,30 @@ const TIntCase IntCases[] = {
     {"$1234567\xc3\xa9", false, 0}, // eight characters, nine bytes: refused either way
 };
 
+// The case prints as its text, quoted, wherever the test framework shows the parameter.
+void PrintTo(const TIntCase& C, std::ostream* Out) { *Out << '"' << C.Text << '"'; }
+
+// A case name from its text: letters and digits as they stand, every other byte spelled out,
+// after the row number that keeps the names distinct.
+std::string CaseName(const testing::TestParamInfo<TIntCase>& Info) {
+    std::string Name = "row" + std::to_string(Info.index) + "_";
+    for (const char* P = Info.param.Text; *P; ++P) {
+        const unsigned char C = static_cast<unsigned char>(*P);
+        if (std::isalnum(C)) {
+            Name += char(C);
+        } else {
+            switch (C) {
+                case ' ': Name += "_blank_"; break;
+                case '-': Name += "_minus_"; break;
+                case '+': Name += "_plus_"; break;
+                case '$': Name += "_dollar_"; break;
+                default: Name += "_x" + std::to_string(C) + "_";
+            }
+        }
+    }
+    return Name;
+}
+
 class IntegerSyntax : public testing::TestWithParam<TIntCase> {};
 
 // Every entry to the syntax reads the text the same way: from a QString, a view of one, or its
@@ -131,7 +156,7 @@ TEST(IntegerSyntaxEntries, CountedTextsDoNotStopAtNul) {
     EXPECT_EQ(v, 12);
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, IntegerSyntax, testing::ValuesIn(IntCases));
+INSTANTIATE_TEST_SUITE_P(Table, IntegerSyntax, testing::ValuesIn(IntCases), CaseName);
 
 TEST(IntegerSyntaxMessage, NamesTheText) {
     try {
