@@ -1176,23 +1176,31 @@ bool IsFragileText(xml_node N) {
 }
 
 bool HasFragileText(xml_node Root) {
-    struct Walker : pugi::xml_tree_walker {
-        bool Found = false;
-        bool for_each(xml_node& N) override {
-            Found = IsFragileText(N);
-            return !Found;
+    // Depth first without recursion: documents of thousands of rows are saved often.
+    xml_node N = Root.first_child();
+    while (N) {
+        if (IsFragileText(N)) return true;
+        if (xml_node C = N.first_child()) {
+            N = C;
+            continue;
         }
-    } W;
-    Root.traverse(W);
-    return W.Found;
+        while (N != Root && !N.next_sibling()) N = N.parent();
+        if (N == Root) break;
+        N = N.next_sibling();
+    }
+    return false;
 }
 
 // A node through the parser's writer, CRs in its text as references.
 void PrintNode(QByteArray& Out, xml_node N) {
-    QByteArray Part;
-    TByteWriter W(Part);
+    const qsizetype From = Out.size();
+    TByteWriter W(Out);
     N.print(W, "", pugi::format_raw, pugi::encoding_utf8);
-    Out.append(Part.contains('\r') ? EscapeCarriageReturns(Part) : Part);
+    if (QByteArrayView(Out).sliced(From).contains('\r')) {
+        const QByteArray Escaped = EscapeCarriageReturns(Out.mid(From));
+        Out.truncate(From);
+        Out.append(Escaped);
+    }
 }
 
 // An element whose subtree holds a fragile text: its tags by the parser's writer (for its
