@@ -1059,6 +1059,12 @@ void TXMLDocument::ParseText(const QString& Source, const QByteArray* Pristine) 
         RaiseAt(Fault.Message, Text, At, Source);
     }
     DropIndentation(*FDoc);
+    // Blanks outside the root are no content (the check above let nothing else through), even
+    // when they came from references: kept, each save would add a line around them.
+    for (xml_node N = FDoc->first_child(), Next; N; N = Next) {
+        Next = N.next_sibling();
+        if (N.type() == pugi::node_pcdata) FDoc->remove_child(N);
+    }
     FActive = true;
 }
 

@@ -312,6 +312,17 @@ TEST(XMLDocDeclaration, WhitespaceFromReferencesSurvivesTheRoundTrip) {
         Back.LoadFromXML(Saved);
         EXPECT_EQ(Back.SaveToXML(), Saved);
     }
+    // Outside the root they are no content, whatever they came from: each save added a line.
+    for (const char* In : {"<a>x</a>&#13;\t", "<a>x</a>\n&#32;\n<!--c-->"}) {
+        SCOPED_TRACE(In);
+        TXMLDocument Doc;
+        Doc.LoadFromXML(In);
+        const QString Saved = Doc.SaveToXML();
+        EXPECT_FALSE(Saved.contains("&#")) << Saved.toStdString();
+        TXMLDocument Back;
+        Back.LoadFromXML(Saved);
+        EXPECT_EQ(Back.SaveToXML(), Saved);
+    }
     TXMLDocument Doc;
     Doc.LoadFromXML("<r><s/>&#32;<s/></r>");
     ASSERT_EQ(Doc.RootElement().ChildNodes().Count(), 3);
