@@ -842,14 +842,19 @@ private:
         for (qsizetype i = FText.indexOf('<', From); i >= 0; i = FText.indexOf('<', i + 1)) {
             const QByteArrayView Rest = QByteArrayView(P + i, N - i);
             const char* Close = nullptr;
-            if (Rest.startsWith("<!--"))
+            qsizetype Open = 0; // the end is looked for after the opening, as the parser does:
+            if (Rest.startsWith("<!--")) { // "<!--->" opens a comment, it does not close one
                 Close = "-->";
-            else if (Rest.startsWith("<![CDATA["))
+                Open = 4;
+            } else if (Rest.startsWith("<![CDATA[")) {
                 Close = "]]>";
-            else if (Rest.startsWith("<?"))
+                Open = 9;
+            } else if (Rest.startsWith("<?")) {
                 Close = "?>";
+                Open = 2;
+            }
             if (Close) {
-                const qsizetype E = FText.indexOf(Close, i + 2);
+                const qsizetype E = FText.indexOf(Close, i + Open);
                 Set(i, E < 0 ? N : E + qsizetype(std::strlen(Close)));
                 return;
             }

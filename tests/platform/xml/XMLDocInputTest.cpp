@@ -291,6 +291,20 @@ TEST(XMLDocDeclaration, DocumentTypeWithAQuoteInAComment) {
     EXPECT_EQ(Doc.RootElement().Text(), "ok");
 }
 
+// "<!--->" opens a comment that runs to the next "-->": what stands in it is no reference, and the
+// comment saved reads back.
+TEST(XMLDocDeclaration, ACommentOpenedWithThreeDashes) {
+    TXMLDocument Doc;
+    Doc.LoadFromXML("<a>x<!--->&#xbda;&nbsp;<!--c-->y</a>");
+    ASSERT_EQ(Doc.RootElement().ChildNodes().Count(), 3);
+    EXPECT_EQ(Doc.RootElement().Text(), "xy");
+    const QString Saved = Doc.SaveToXML();
+    TXMLDocument Back;
+    Back.LoadFromXML(Saved);
+    EXPECT_EQ(Back.SaveToXML(), Saved);
+    EXPECT_THROW(Doc.LoadFromXML("<a><!--->--><b>&nbsp;</b></a>"), EXMLDocError);
+}
+
 // Whitespace-only text that came from references would be dropped on reading if written raw
 // (between elements, or spanning lines): it is written as references and comes back.
 TEST(XMLDocDeclaration, WhitespaceFromReferencesSurvivesTheRoundTrip) {
