@@ -4,8 +4,6 @@
 #include "platform/rtl/Files.h"
 #include "platform/rtl/SysUtils.h"
 
-#include <QFile>
-
 #include <algorithm>
 
 TLanguageTable Lang;
@@ -17,13 +15,13 @@ const QChar Pilcrow(0x00B6);
 // The file's lines, at most Max_Language_File_Size bytes of it. A file cut at that size loses
 // its last, incomplete line rather than passing half a text on.
 QStringList Read_Language_Lines(const QString& FileName) {
-    QFile File(FileName);
-    if (!File.open(QIODevice::ReadOnly))
-        throw EInOutError(QStringLiteral("Cannot read the language file \"%1\": %2").arg(FileName, File.errorString()));
-    const bool Cut = File.size() > Max_Language_File_Size;
-    const QByteArray Bytes = File.read(Max_Language_File_Size);
-    if (File.error() != QFileDevice::NoError)
-        throw EInOutError(QStringLiteral("Cannot read the language file \"%1\": %2").arg(FileName, File.errorString()));
+    bool Cut = false;
+    QByteArray Bytes;
+    try {
+        Bytes = ReadFileBytes(FileName, Max_Language_File_Size, &Cut);
+    } catch (const EInOutError& E) {
+        throw EInOutError(QStringLiteral("Cannot read the language file \"%1\": %2").arg(FileName, E.Message()));
+    }
     QString Text = DecodeText(Bytes);
     if (Cut) {
         const int LastBreak = std::max(Text.lastIndexOf('\n'), Text.lastIndexOf('\r'));

@@ -3,7 +3,7 @@
 // language file in Language_Dir ("<name>.lng") overrides any subset of the numbers.
 //
 // Language file: one entry per line, "STR <number> =<text>". A byte-order mark selects UTF-8 or
-// UTF-16; without one the bytes are Windows-1252. Lines are trimmed; other lines are comments.
+// UTF-16; without one the bytes are UTF-8 when they are valid UTF-8, else Windows-1252. Lines are trimmed; other lines are comments.
 // The character just before the first "=" is always dropped (the grammar wants one blank there).
 // "/#/" starts an end-of-line comment; a leading pilcrow is dropped and a later one ends the
 // text, so "¶ text ¶" keeps its blanks. Empty texts and numbers outside the table are ignored;
@@ -39,7 +39,7 @@ constexpr qint64 Max_Language_File_Size = 16 * 1024 * 1024;
 void Load_English_Strings();
 
 // Overrides entries of Lang from a language file. Raises EInOutError when the file cannot be
-// read; lines that do not follow the grammar are skipped.
+// read or is no regular file (a device, a FIFO); lines that do not follow the grammar are skipped.
 void Read_Language_File(const QString& FileName);
 
 // The English table, then the file of Lang_Name. Without that file Lang_Name becomes "English"

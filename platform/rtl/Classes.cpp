@@ -10,6 +10,7 @@
 #include <cstring>
 #include <exception>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -629,11 +630,21 @@ TFileStream::TFileStream(const QString& FileName, uint16_t Mode) : FFileName(Fil
         case fmOpenReadWrite: flags |= O_RDWR; break;
         default: flags |= O_RDONLY; break;
     }
-    FHandle = ::open(QFile::encodeName(FileName).constData(), flags);
+    // Without blocking, and a regular file only: a FIFO or a device would make the program wait
+    // or read for ever.
+    FHandle = ::open(QFile::encodeName(FileName).constData(), flags | O_NONBLOCK | O_NOCTTY);
     if (FHandle < 0) {
         const int err = errno;
         throw EFOpenError(QStringLiteral("Cannot open file \"%1\". %2").arg(FileName, OsReason(err)));
     }
+    struct stat st {};
+    if (::fstat(FHandle, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(FHandle);
+        FHandle = -1;
+        throw EFOpenError(QStringLiteral("Cannot open file \"%1\". It is not a regular file").arg(FileName));
+    }
+    const int Flags = ::fcntl(FHandle, F_GETFL);
+    if (Flags >= 0) ::fcntl(FHandle, F_SETFL, Flags & ~O_NONBLOCK);
 }
 
 TFileStream::~TFileStream() {

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QStringDecoder>
 
 #include <algorithm>
 #include <cerrno>
@@ -164,16 +165,68 @@ bool EncodeCp1252(const QString& Text, QByteArray& Bytes) {
     return true;
 }
 
+bool IsUtf8(const QByteArray& Bytes) {
+    const auto* p = reinterpret_cast<const unsigned char*>(Bytes.constData());
+    const qsizetype n = Bytes.size();
+    for (qsizetype i = 0; i < n;) {
+        const unsigned b = p[i];
+        if (b < 0x80) {
+            ++i;
+            continue;
+        }
+        // The length of the sequence and the range of its second byte, which rules out
+        // overlong forms, surrogates and code points beyond U+10FFFF.
+        int len;
+        unsigned lo = 0x80, hi = 0xBF;
+        if (b >= 0xC2 && b <= 0xDF)
+            len = 2;
+        else if (b >= 0xE0 && b <= 0xEF) {
+            len = 3;
+            if (b == 0xE0) lo = 0xA0;
+            if (b == 0xED) hi = 0x9F;
+        } else if (b >= 0xF0 && b <= 0xF4) {
+            len = 4;
+            if (b == 0xF0) lo = 0x90;
+            if (b == 0xF4) hi = 0x8F;
+        } else
+            return false;
+        if (n - i < len || p[i + 1] < lo || p[i + 1] > hi) return false;
+        for (int k = 2; k < len; ++k)
+            if ((p[i + k] & 0xC0) != 0x80) return false;
+        i += len;
+    }
+    return true;
+}
+
 QByteArray EncodeText(const QString& Text) {
     QByteArray bytes;
-    if (EncodeCp1252(Text, bytes)) return bytes;
+    // The single-byte form is kept only where DecodeText reads it back as written: not when it
+    // would start like a byte-order mark, nor when its bytes beyond ASCII happen to be UTF-8.
+    if (EncodeCp1252(Text, bytes) && !bytes.startsWith("\xEF\xBB\xBF") && !bytes.startsWith("\xFF\xFE") &&
+        !bytes.startsWith("\xFE\xFF")) {
+        bool ascii = true;
+        for (const char c : std::as_const(bytes))
+            if (uchar(c) >= 0x80) {
+                ascii = false;
+                break;
+            }
+        if (ascii || !IsUtf8(bytes)) return bytes;
+    }
     return QByteArray("\xEF\xBB\xBF") + Text.toUtf8();
 }
 
 QString DecodeText(const QByteArray& Bytes) {
-    if (Bytes.startsWith("\xEF\xBB\xBF")) return QString::fromUtf8(Bytes.constData() + 3, Bytes.size() - 3);
+    if (Bytes.startsWith("\xEF\xBB\xBF")) {
+        // One mark is dropped, no more: a text that starts with U+FEFF keeps it.
+        QStringDecoder decode(QStringDecoder::Utf8,
+                              QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+        return decode(QByteArrayView(Bytes).sliced(3));
+    }
     if (Bytes.startsWith("\xFF\xFE")) return DecodeUtf16(Bytes, 2, false);
     if (Bytes.startsWith("\xFE\xFF")) return DecodeUtf16(Bytes, 2, true);
+    // Without a mark: UTF-8 as most editors save today, and Windows-1252 for the files of the
+    // other platform, which are practically never valid UTF-8 once they hold an accented letter.
+    if (IsUtf8(Bytes)) return QString::fromUtf8(Bytes);
     return DecodeCp1252(Bytes);
 }
 
@@ -195,23 +248,42 @@ QStringList SplitLines(const QString& Text) {
 
 QStringList ReadTextLines(const QString& FileName) { return SplitLines(DecodeText(ReadFileBytes(FileName))); }
 
-QByteArray ReadFileBytes(const QString& FileName) {
+QByteArray ReadFileBytes(const QString& FileName, qint64 MaxSize, bool* Cut) {
+    if (Cut) *Cut = false;
     const QByteArray path = QFile::encodeName(FileName);
-    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
+    // Opened without blocking: a FIFO with no writer would otherwise hold the program here.
+    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) {
         const int err = errno;
         throw EInOutError(QStringLiteral("Cannot open file \"%1\". %2").arg(FileName, OsReason(err)));
     }
     struct stat st {};
-    const bool known = ::fstat(fd, &st) == 0;
-    if (known && S_ISDIR(st.st_mode)) {
+    if (::fstat(fd, &st) != 0) {
+        const int err = errno;
         ::close(fd);
-        throw EInOutError(QStringLiteral("Cannot open file \"%1\". %2").arg(FileName, OsReason(EISDIR)));
+        throw EInOutError(QStringLiteral("Cannot read file \"%1\". %2").arg(FileName, OsReason(err)));
     }
-    // The buffer is made once at the file's size and read into directly. Files whose size says
-    // nothing (pipes, /proc) or that grow while being read go on in steps until the end.
+    // A device (/dev/zero reads without end), a FIFO or a socket is no file of the system's.
+    if (!S_ISREG(st.st_mode)) {
+        ::close(fd);
+        throw EInOutError(
+            QStringLiteral("Cannot read file \"%1\". %2")
+                .arg(FileName, S_ISDIR(st.st_mode) ? OsReason(EISDIR) : QStringLiteral("It is not a regular file")));
+    }
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    const qint64 limit = std::max<qint64>(MaxSize, 0);
+    if (st.st_size > limit && !Cut) {
+        ::close(fd);
+        throw EInOutError(QStringLiteral("Cannot read file \"%1\". It holds %2 bytes, more than the %3 allowed")
+                              .arg(FileName)
+                              .arg(qlonglong(st.st_size))
+                              .arg(qlonglong(limit)));
+    }
+    // The buffer is made once at the file's size and read into directly; a file that grows while
+    // it is read goes on in steps, up to the limit.
     constexpr qsizetype step = 65536;
-    const qsizetype expected = known && S_ISREG(st.st_mode) && st.st_size > 0 ? qsizetype(st.st_size) : 0;
+    const qsizetype expected = qsizetype(std::min<qint64>(std::max<qint64>(st.st_size, 0), limit));
     QByteArray data;
     try {
         data.resize(expected + 1); // one byte more, so the end is seen without a second buffer
@@ -221,7 +293,7 @@ QByteArray ReadFileBytes(const QString& FileName) {
     }
     qsizetype used = 0;
     for (;;) {
-        if (used == data.size()) data.resize(used + step);
+        if (used == data.size()) data.resize(std::min<qint64>(used + step, limit + 1));
         const ssize_t r = ::read(fd, data.data() + used, size_t(data.size() - used));
         if (r < 0) {
             if (errno == EINTR) continue;
@@ -231,8 +303,17 @@ QByteArray ReadFileBytes(const QString& FileName) {
         }
         if (r == 0) break;
         used += r;
+        if (used > limit) break;
     }
     ::close(fd);
+    if (used > limit) {
+        if (!Cut)
+            throw EInOutError(QStringLiteral("Cannot read file \"%1\". It holds more than the %2 bytes allowed")
+                                  .arg(FileName)
+                                  .arg(qlonglong(limit)));
+        *Cut = true;
+        used = limit;
+    }
     data.truncate(used);
     return data;
 }

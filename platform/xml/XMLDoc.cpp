@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <cstring>
 #include <vector>
 
@@ -234,29 +235,21 @@ struct TByteWriter : pugi::xml_writer {
     }
 };
 
-void AppendEscapedAttr(QByteArray& Out, const char* S) {
-    for (; *S; ++S) {
-        switch (*S) {
-            case '&': Out.append("&amp;"); break;
-            case '<': Out.append("&lt;"); break;
-            case '"': Out.append("&quot;"); break;
-            default: Out.append(*S);
-        }
-    }
-}
-
-// The declaration as written: a loaded file's encoding is replaced, since the file is saved
-// as UTF-8 whatever it was read from.
+// The declaration as written, from known values only: the version when it is one ("1.0"
+// otherwise), the encoding as UTF-8 since the file is saved so whatever it was read from, and
+// standalone when it says yes or no. Nothing else a node may carry reaches the file.
 void AppendDeclaration(QByteArray& Out, xml_node Decl) {
-    Out.append("<?xml");
-    for (pugi::xml_attribute A : Decl.attributes()) {
-        Out.append(' ');
-        Out.append(A.name());
-        Out.append("=\"");
-        if (std::strcmp(A.name(), "encoding") == 0)
-            Out.append("UTF-8");
-        else
-            AppendEscapedAttr(Out, A.value());
+    const char* Version = Decl.attribute("version").value();
+    bool LegalVersion = std::strncmp(Version, "1.", 2) == 0 && Version[2];
+    for (const char* P = Version + 2; LegalVersion && *P; ++P) LegalVersion = *P >= '0' && *P <= '9';
+    Out.append("<?xml version=\"");
+    Out.append(LegalVersion ? Version : "1.0");
+    Out.append('"');
+    if (Decl.attribute("encoding")) Out.append(" encoding=\"UTF-8\"");
+    const char* Standalone = Decl.attribute("standalone").value();
+    if (std::strcmp(Standalone, "yes") == 0 || std::strcmp(Standalone, "no") == 0) {
+        Out.append(" standalone=\"");
+        Out.append(Standalone);
         Out.append('"');
     }
     Out.append("?>");
@@ -692,6 +685,82 @@ QByteArray Utf16ToUtf8(const QByteArray& Data, QStringConverter::Encoding Encodi
 
 bool SameAscii(QByteArrayView A, const char* B) { return A.compare(QByteArrayView(B), Qt::CaseInsensitive) == 0; }
 
+// One pseudo-attribute of the XML declaration as the file holds it.
+struct TPseudoAttribute {
+    QByteArray Name;
+    QByteArray Value;
+    qsizetype ValueAt = 0; // offset of the value in the text read
+};
+
+inline bool IsXmlBlank(char C) { return C == ' ' || C == '\t' || C == '\r' || C == '\n'; }
+
+// The pseudo-attributes of a declaration from At (just after "<?xml") up to its "?>", read as
+// the grammar has them: blanks, name, "=", a quoted value; false when the text does not read so.
+bool ReadDeclaration(QByteArrayView Text, qsizetype At, QList<TPseudoAttribute>& Out) {
+    const qsizetype N = Text.size();
+    for (;;) {
+        const qsizetype BlankFrom = At;
+        while (At < N && IsXmlBlank(Text[At])) ++At;
+        if (At + 1 < N && Text[At] == '?' && Text[At + 1] == '>') return true;
+        if (At == BlankFrom) return false; // pseudo-attributes stand apart
+        const qsizetype NameAt = At;
+        while (
+            At < N &&
+            (std::isalnum(uchar(Text[At])) || Text[At] == '_' || Text[At] == ':' || Text[At] == '-' || Text[At] == '.'))
+            ++At;
+        if (At == NameAt) return false;
+        TPseudoAttribute A;
+        A.Name = Text.sliced(NameAt, At - NameAt).toByteArray();
+        while (At < N && IsXmlBlank(Text[At])) ++At;
+        if (At >= N || Text[At] != '=') return false;
+        ++At;
+        while (At < N && IsXmlBlank(Text[At])) ++At;
+        if (At >= N || (Text[At] != '"' && Text[At] != '\'')) return false;
+        const char Quote = Text[At];
+        A.ValueAt = ++At;
+        while (At < N && Text[At] != Quote) {
+            if (Text[At] == '<' || Text[At] == '&') return false; // no value of the declaration holds these
+            ++At;
+        }
+        if (At >= N) return false;
+        A.Value = Text.sliced(A.ValueAt, At - A.ValueAt).toByteArray();
+        ++At;
+        Out.append(A);
+    }
+}
+
+// What a declaration may say: version "1.x", an encoding name, standalone "yes" or "no", each at
+// most once. Empty when it is sound, else what is wrong.
+QString CheckDeclaration(const QList<TPseudoAttribute>& Pseudo) {
+    bool Seen[3] = {};
+    for (const TPseudoAttribute& A : Pseudo) {
+        const QByteArray& V = A.Value;
+        int K;
+        bool Legal;
+        if (A.Name == "version") {
+            K = 0;
+            Legal = V.size() >= 3 && V.startsWith("1.") &&
+                std::all_of(V.begin() + 2, V.end(), [](char C) { return C >= '0' && C <= '9'; });
+        } else if (A.Name == "encoding") {
+            K = 1;
+            Legal = !V.isEmpty() && std::isalpha(uchar(V[0])) && std::all_of(V.begin(), V.end(), [](char C) {
+                return std::isalnum(uchar(C)) || C == '.' || C == '_' || C == '-';
+            });
+        } else if (A.Name == "standalone") {
+            K = 2;
+            Legal = V == "yes" || V == "no";
+        } else {
+            return QStringLiteral("\"%1\" has no place in the XML declaration").arg(QString::fromUtf8(A.Name));
+        }
+        if (Seen[K]) return QStringLiteral("\"%1\" stands twice in the XML declaration").arg(QString::fromUtf8(A.Name));
+        Seen[K] = true;
+        if (!Legal)
+            return QStringLiteral("Invalid %1 \"%2\" in the XML declaration")
+                .arg(QString::fromUtf8(A.Name), QString::fromUtf8(V));
+    }
+    return QString();
+}
+
 QByteArray DecodeToUtf8(QByteArray Data, const QString& Source) {
     const auto B = [&](qsizetype i) -> uint { return i < Data.size() ? uchar(Data[i]) : 0x100u; };
     struct {
@@ -714,22 +783,21 @@ QByteArray DecodeToUtf8(QByteArray Data, const QString& Source) {
     }
     // A byte-order mark makes it UTF-8 whatever the declaration says.
     if (B(0) == 0xEF && B(1) == 0xBB && B(2) == 0xBF) return Data;
-    // <?xml version="1.0" encoding="..."?> at the very start (blanks before it tolerated).
+    // <?xml version="1.0" encoding="..."?> at the very start (blanks before it tolerated): the
+    // pseudo-attribute named "encoding" and no other. A declaration that does not read as one is
+    // left to the parser and the declaration check, which report it.
     qsizetype i = 0;
     while (i < Data.size() && (Data[i] == ' ' || Data[i] == '\t' || Data[i] == '\r' || Data[i] == '\n')) ++i;
     if (!QByteArrayView(Data).sliced(i).startsWith("<?xml") ||
         !(B(i + 5) == ' ' || B(i + 5) == '\t' || B(i + 5) == '\r' || B(i + 5) == '\n'))
         return Data;
-    const qsizetype End = Data.indexOf("?>", i);
-    qsizetype At = Data.indexOf("encoding", i);
-    if (End < 0 || At < 0 || At > End) return Data;
-    At += 8;
-    while (At < End && (Data[At] == ' ' || Data[At] == '\t' || Data[At] == '\r' || Data[At] == '\n' || Data[At] == '='))
-        ++At;
-    if (At >= End || (Data[At] != '"' && Data[At] != '\'')) return Data;
-    const qsizetype ValueAt = At + 1;
-    const qsizetype Close = Data.indexOf(Data[At], ValueAt);
-    if (Close < 0 || Close > End) return Data; // the parser reports the broken declaration
+    QList<TPseudoAttribute> Pseudo;
+    if (!ReadDeclaration(Data, i + 5, Pseudo)) return Data;
+    const auto Enc =
+        std::find_if(Pseudo.begin(), Pseudo.end(), [](const TPseudoAttribute& A) { return A.Name == "encoding"; });
+    if (Enc == Pseudo.end()) return Data;
+    const qsizetype ValueAt = Enc->ValueAt;
+    const qsizetype Close = ValueAt + Enc->Value.size();
     const QByteArrayView Name = QByteArrayView(Data).sliced(ValueAt, Close - ValueAt).trimmed();
     // UTF-16 or -32 named in a file whose declaration reads as single bytes: the file is
     // plainly not in it, and what it holds is taken as UTF-8, as any reader would.
@@ -759,7 +827,9 @@ struct TFault {
 // character. Asked for increasing places; each part of the text is looked at once.
 class TLiteralZones {
 public:
-    explicit TLiteralZones(const QByteArray& Text) : FText(Text) {}
+    // DocType: where the parser found the document type ("<!DOCTYPE" up to its ">"), if any.
+    TLiteralZones(const QByteArray& Text, qsizetype DocTypeStart, qsizetype DocTypeEnd)
+        : FText(Text), FDocTypeStart(DocTypeStart), FDocTypeEnd(DocTypeEnd) {}
     bool Contains(qsizetype At) {
         while (FEnd <= At && FEnd < FText.size()) Next(FEnd);
         return FStart <= At && At < FEnd;
@@ -772,18 +842,27 @@ private:
         for (qsizetype i = FText.indexOf('<', From); i >= 0; i = FText.indexOf('<', i + 1)) {
             const QByteArrayView Rest = QByteArrayView(P + i, N - i);
             const char* Close = nullptr;
-            if (Rest.startsWith("<!--"))
+            qsizetype Open = 0; // the end is looked for after the opening, as the parser does:
+            if (Rest.startsWith("<!--")) { // "<!--->" opens a comment, it does not close one
                 Close = "-->";
-            else if (Rest.startsWith("<![CDATA["))
+                Open = 4;
+            } else if (Rest.startsWith("<![CDATA[")) {
                 Close = "]]>";
-            else if (Rest.startsWith("<?"))
+                Open = 9;
+            } else if (Rest.startsWith("<?")) {
                 Close = "?>";
+                Open = 2;
+            }
             if (Close) {
-                const qsizetype E = FText.indexOf(Close, i + 2);
+                const qsizetype E = FText.indexOf(Close, i + Open);
                 Set(i, E < 0 ? N : E + qsizetype(std::strlen(Close)));
                 return;
             }
-            if (Rest.startsWith("<!")) { // the document type, its internal subset included
+            if (i == FDocTypeStart) { // its internal subset may hold anything a comment does
+                Set(i, FDocTypeEnd);
+                return;
+            }
+            if (Rest.startsWith("<!")) { // not parsed: the parser reports it
                 int Depth = 0;
                 char Quote = 0;
                 qsizetype j = i + 2;
@@ -811,11 +890,13 @@ private:
         FEnd = std::max(E, S + 1);
     }
     const QByteArray& FText;
+    const qsizetype FDocTypeStart;
+    const qsizetype FDocTypeEnd;
     qsizetype FStart = 0;
     qsizetype FEnd = 0;
 };
 
-TFault FindBadReference(const QByteArray& Text) {
+TFault FindBadReference(const QByteArray& Text, qsizetype DocTypeStart = -1, qsizetype DocTypeEnd = -1) {
     const char* const Begin = Text.constData();
     const char* const End = Begin + Text.size(); // a NUL follows: look-ahead stops there
     std::optional<TLiteralZones> Zones;
@@ -865,11 +946,26 @@ TFault FindBadReference(const QByteArray& Text) {
             }
         }
         if (!Problem.isEmpty()) {
-            if (!Zones) Zones.emplace(Text);
+            if (!Zones) Zones.emplace(Text, DocTypeStart, DocTypeEnd);
             if (!Zones->Contains(P - Begin)) return {Problem, P - Begin};
         }
         ++P;
     }
+    return {};
+}
+
+// The declaration at the start of the text, read by the grammar before the parser, which would
+// take any attribute there and write back what it decoded: only version, encoding and
+// standalone, each with a legal value.
+TFault CheckDeclarationText(const QByteArray& Text) {
+    qsizetype i = 0;
+    while (i < Text.size() && IsXmlBlank(Text[i])) ++i;
+    if (!QByteArrayView(Text).sliced(i).startsWith("<?xml") || i + 5 >= Text.size() || !IsXmlBlank(Text[i + 5]))
+        return {};
+    QList<TPseudoAttribute> Pseudo;
+    if (!ReadDeclaration(Text, i + 5, Pseudo)) return {QStringLiteral("Malformed XML declaration"), i};
+    const QString Problem = CheckDeclaration(Pseudo);
+    if (!Problem.isEmpty()) return {Problem, i};
     return {};
 }
 
@@ -918,7 +1014,18 @@ void TXMLDocument::ParseText(const QString& Source, const QByteArray* Pristine) 
     // checked before the parser rewrites the text; the document level after it, where the
     // parser, reading it as a fragment, keeps what a document may not have.
     FBuffer.detach();
-    TFault Fault = FindBadReference(FBuffer);
+    TFault Fault = CheckDeclarationText(FBuffer);
+    // The document type's extent is the parser's own (its internal subset may hold quotes and
+    // brackets in comments): a text with one is checked for references after parsing, on the
+    // text as it was. Without one the check comes first and the text needs no copy.
+    const bool DocType = FBuffer.contains("<!DOCTYPE");
+    QByteArray Before;
+    if (DocType) {
+        Before = FBuffer;
+        FBuffer.detach();
+    } else if (!Fault) {
+        Fault = FindBadReference(FBuffer);
+    }
     pugi::xml_parse_result R;
     if (!Fault && !FBuffer.isEmpty()) {
         // The NUL that ends a QByteArray is passed too: the parser takes the last character as
@@ -926,6 +1033,19 @@ void TXMLDocument::ParseText(const QString& Source, const QByteArray* Pristine) 
         R = FDoc->load_buffer_inplace(FBuffer.data(), size_t(FBuffer.size()) + 1, ParseOptions | pugi::parse_fragment,
                                       pugi::encoding_utf8);
         if (R) Fault = CheckDocumentLevel(*FDoc, FBuffer);
+        if (R && !Fault && DocType) {
+            qsizetype Start = -1, End = -1;
+            for (xml_node N = FDoc->first_child(); N; N = N.next_sibling())
+                if (N.type() == pugi::node_doctype) {
+                    // Its value starts after "<!DOCTYPE" and blanks and ends where its ">" was.
+                    const qsizetype ValueAt = N.value() - FBuffer.constData();
+                    if (ValueAt < 0 || ValueAt > FBuffer.size()) break;
+                    Start = Before.lastIndexOf("<!DOCTYPE", ValueAt);
+                    End = ValueAt + qsizetype(std::strlen(N.value())) + 1;
+                    break;
+                }
+            Fault = FindBadReference(Before, Start, End);
+        }
     } else if (!Fault) {
         Fault = {QStringLiteral("No document element found"), 0};
     }
@@ -944,6 +1064,12 @@ void TXMLDocument::ParseText(const QString& Source, const QByteArray* Pristine) 
         RaiseAt(Fault.Message, Text, At, Source);
     }
     DropIndentation(*FDoc);
+    // Blanks outside the root are no content (the check above let nothing else through), even
+    // when they came from references: kept, each save would add a line around them.
+    for (xml_node N = FDoc->first_child(), Next; N; N = Next) {
+        Next = N.next_sibling();
+        if (N.type() == pugi::node_pcdata) FDoc->remove_child(N);
+    }
     FActive = true;
 }
 
@@ -1041,20 +1167,100 @@ QByteArray EscapeCarriageReturns(const QByteArray& In) {
 
 } // namespace
 
+namespace {
+
+// A whitespace-only text the reader would drop or change: one among other nodes (the reader
+// drops whitespace between elements), or one spanning lines (dropped as indentation). Such a
+// text can only have come from references, and is written as references again.
+bool IsFragileText(xml_node N) {
+    if (N.type() != pugi::node_pcdata) return false;
+    const char* V = N.value();
+    if (!*V) return false;
+    bool LineBreak = false;
+    for (const char* P = V; *P; ++P) {
+        if (*P == '\n')
+            LineBreak = true;
+        else if (*P != ' ' && *P != '\t' && *P != '\r')
+            return false;
+    }
+    return LineBreak || N.previous_sibling() || N.next_sibling();
+}
+
+bool HasFragileText(xml_node Root) {
+    // Depth first without recursion: documents of thousands of rows are saved often.
+    xml_node N = Root.first_child();
+    while (N) {
+        if (IsFragileText(N)) return true;
+        if (xml_node C = N.first_child()) {
+            N = C;
+            continue;
+        }
+        while (N != Root && !N.next_sibling()) N = N.parent();
+        if (N == Root) break;
+        N = N.next_sibling();
+    }
+    return false;
+}
+
+// A node through the parser's writer, CRs in its text as references.
+void PrintNode(QByteArray& Out, xml_node N) {
+    const qsizetype From = Out.size();
+    TByteWriter W(Out);
+    N.print(W, "", pugi::format_raw, pugi::encoding_utf8);
+    if (QByteArrayView(Out).sliced(From).contains('\r')) {
+        const QByteArray Escaped = EscapeCarriageReturns(Out.mid(From));
+        Out.truncate(From);
+        Out.append(Escaped);
+    }
+}
+
+// An element whose subtree holds a fragile text: its tags by the parser's writer (for its
+// escaping of attribute values), its children one by one, fragile texts as references.
+void PrintElementWithFragileText(QByteArray& Out, xml_node E) {
+    pugi::xml_document Shallow;
+    xml_node Copy = Shallow.append_child(E.name());
+    for (pugi::xml_attribute A : E.attributes()) Copy.append_attribute(A.name()).set_value(A.value());
+    QByteArray Tag;
+    PrintNode(Tag, Copy);
+    Tag.chop(2); // "/>": the element has children
+    Out.append(Tag);
+    Out.append('>');
+    for (xml_node C = E.first_child(); C; C = C.next_sibling()) {
+        if (IsFragileText(C)) {
+            for (const char* P = C.value(); *P; ++P)
+                Out.append(*P == ' ' ? "&#32;" : *P == '\t' ? "&#9;" : *P == '\n' ? "&#10;" : "&#13;");
+        } else if (C.type() == pugi::node_element && HasFragileText(C)) {
+            PrintElementWithFragileText(Out, C);
+        } else {
+            PrintNode(Out, C);
+        }
+    }
+    Out.append("</");
+    Out.append(E.name());
+    Out.append('>');
+}
+
+} // namespace
+
 QByteArray TXMLDocument::SaveToBytes() const {
     QByteArray Out;
-    TByteWriter W(Out);
     xml_node First = FDoc->first_child();
     if (FWriteDeclaration && !(First && First.type() == pugi::node_declaration))
         Out.append("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n");
     for (xml_node N = First; N; N = N.next_sibling()) {
-        if (N.type() == pugi::node_declaration)
+        if (N.type() == pugi::node_declaration) {
             AppendDeclaration(Out, N);
-        else
+        } else if (N.type() == pugi::node_doctype) {
+            // As it stands: its comments and literals cannot hold a reference.
+            TByteWriter W(Out);
             N.print(W, "", pugi::format_raw, pugi::encoding_utf8);
+        } else if (N.type() == pugi::node_element && HasFragileText(N)) {
+            PrintElementWithFragileText(Out, N);
+        } else {
+            PrintNode(Out, N);
+        }
         Out.append('\n');
     }
-    if (Out.contains('\r')) return EscapeCarriageReturns(Out);
     return Out;
 }
 

@@ -18,13 +18,20 @@
 //    an entity XML does not define ("&nbsp;") or to no character.
 //  - A byte-order mark selects UTF-8, UTF-16 or UTF-32; without one the declaration's encoding
 //    decides (UTF-8, Windows-1252, ISO-8859-1); an encoding not known here raises EXMLDocError.
+//  - The declaration is read by its grammar: version ("1.x"), encoding (a name) and standalone
+//    ("yes" / "no"), each at most once; anything else in it raises EXMLDocError.
+//  - A file is read only when it is a regular file of at most Max_Read_File_Size (64 MiB):
+//    a device, a FIFO or a larger file raises EInOutError (see ReadFileBytes).
 //
 // Writing
 //  - UTF-8 without byte-order mark, through WriteFileAtomic: the whole file or nothing.
 //  - A CR in text is written "&#13;", so that it reads back as a CR and not as a line feed.
+//    Whitespace-only text the reader would drop (between elements, or spanning lines) is written
+//    as character references, so that text which came from references ("&#32;") comes back.
 //  - No XML declaration unless SetWriteDeclaration(true), or unless the document holds one itself
-//    (a loaded file keeps its declaration; its encoding is written as UTF-8 since that is what
-//    the file then holds).
+//    (a loaded file keeps its declaration). It is written from known values only: its version
+//    ("1.0" unless it holds a legal one), encoding as UTF-8 since that is what the file then
+//    holds, standalone when it says yes or no.
 //  - No indentation inside the root element: the element is written in one piece, exactly as
 //    built. Each node at document level ends with a line break, so a comment added after the
 //    root stands on its own line after it.

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <optional>
 #include <random>
+#include <sys/stat.h>
 
 namespace {
 
@@ -225,9 +226,31 @@ TEST_F(LanguageTest, EveryEncodingAndLineEnd) {
     }
 }
 
-TEST_F(LanguageTest, UTF8WithoutMarkIsReadAsWindows1252) {
-    Read_Language_File(WriteFile("NoBom.lng", "STR 0 = Caf\xc3\xa9\n"));
-    EXPECT_EQ(Lang[0], QString::fromUtf8("Caf\xc3\x83\xc2\xa9"));
+// A file saved as UTF-8 without a mark reads as UTF-8; one from the other platform, which is not
+// valid UTF-8 once it holds an accented letter, still reads as Windows-1252.
+TEST_F(LanguageTest, WithoutMarkUTF8WhenValidElseWindows1252) {
+    Read_Language_File(WriteFile("NoBom.lng", "STR 0 = Caf\xc3\xa9 \xe2\x82\xac\n"));
+    EXPECT_EQ(Lang[0], QString::fromUtf8("Caf\u00e9 \u20ac"));
+    Read_Language_File(WriteFile("Ansi.lng", "STR 1 = Caf\xe9 \x80\n"));
+    EXPECT_EQ(Lang[1], QString::fromUtf8("Caf\u00e9 \u20ac"));
+}
+
+// A language file that is a FIFO or a link to a device is refused at once, the table untouched.
+TEST_F(LanguageTest, DevicesAndFifosAreRefused) {
+    const QString Fifo = Dir.path() + "/Fifo.lng";
+    ASSERT_EQ(::mkfifo(QFile::encodeName(Fifo).constData(), 0600), 0);
+    const QString Zero = Dir.path() + "/Zero.lng";
+    ASSERT_TRUE(QFile::link("/dev/zero", Zero));
+    for (const QString& Name : {Fifo, Zero}) {
+        SCOPED_TRACE(Name.toStdString());
+        try {
+            Read_Language_File(Name);
+            ADD_FAILURE();
+        } catch (const EInOutError& E) {
+            EXPECT_TRUE(E.Message().contains("not a regular file")) << E.what();
+        }
+    }
+    ExpectEnglishExcept({});
 }
 
 TEST_F(LanguageTest, BinaryFileLoadsOnlyItsValidLines) {

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace {
 class FilesFixture : public testing::Test {
 protected:
@@ -93,7 +95,10 @@ TEST_F(TextFiles, EncodingsAndLineEnds) {
         {"utf16 le", QByteArray("\xff\xfe\xac\x20\x0d\x00\x0a\x00\x41\x00", 10), {QString::fromUtf8("\u20ac"), "A"}},
         {"utf16 be", QByteArray("\xfe\xff\x20\xac\x00\x0a\x00\x41", 8), {QString::fromUtf8("\u20ac"), "A"}},
         {"utf16 odd byte", QByteArray("\xff\xfe\x41\x00\x42", 5), {"A"}},
-        {"utf8 without bom is cp1252", "\xc3\xa9", {QString::fromUtf8("\u00c3\u00a9")}},
+        {"utf8 without bom", "caf\xc3\xa9 \xe2\x82\xac", {QString::fromUtf8("caf\u00e9 \u20ac")}},
+        {"not utf8 is cp1252", "\xc3\xa9\xe9", {QString::fromUtf8("\u00c3\u00a9\u00e9")}},
+        {"overlong utf8 is cp1252", "\xc0\xaf", {QString::fromUtf8("\u00c0\u00af")}},
+        {"utf8 surrogate is cp1252", "\xed\xa0\x80", {QString::fromUtf8("\u00ed\u00a0\u20ac")}},
     };
     for (const auto& c : cases) {
         Put("t.lng", c.bytes);
@@ -112,6 +117,32 @@ TEST_F(TextFiles, Cp1252RoundTripAndUtf8Fallback) {
     const QString greek = QString::fromUtf8("\u03a9 x");
     EXPECT_EQ(EncodeText(greek), QByteArray("\xef\xbb\xbf\xce\xa9 x"));
     EXPECT_EQ(DecodeText(EncodeText(greek)), greek);
+}
+
+// What EncodeText writes DecodeText reads back, whatever the text starts with or holds: the
+// single-byte form only where it cannot be taken for a mark or for UTF-8.
+TEST_F(TextFiles, WrittenTextReadsBackAsWritten) {
+    const struct {
+        const char* Name;
+        QString Text;
+        QByteArray Bytes; // empty: UTF-8 with a mark
+    } Cases[] = {
+        {"ascii", "plain", "plain"},
+        {"cp1252", QString::fromUtf8("caf\u00e9 \u20ac"), "caf\xe9 \x80"},
+        {"starts like a utf16 le mark", QString::fromUtf8("\u00ff\u00feKey"), {}},
+        {"starts like a utf16 be mark", QString::fromUtf8("\u00fe\u00ffKey"), {}},
+        {"starts like a utf8 mark", QString::fromUtf8("\u00ef\u00bb\u00bfKey"), {}},
+        {"single bytes that are utf8", QString::fromUtf8("\u00c3\u00a9"), {}},
+        {"starts with a mark of its own", QChar(0xFEFF) + QStringLiteral("x"), {}},
+        {"a mark alone", QString(QChar(0xFEFF)), {}},
+        {"beyond cp1252", QString::fromUtf8("\u03a9"), {}},
+    };
+    for (const auto& C : Cases) {
+        SCOPED_TRACE(C.Name);
+        const QByteArray Written = EncodeText(C.Text);
+        EXPECT_EQ(Written, C.Bytes.isEmpty() ? QByteArray("\xef\xbb\xbf") + C.Text.toUtf8() : C.Bytes);
+        EXPECT_EQ(DecodeText(Written), C.Text);
+    }
 }
 
 TEST_F(TextFiles, WholeFilesAreReadWhateverTheirSize) {
@@ -136,6 +167,47 @@ TEST_F(TextFiles, UnreadableFileRaisesWithTheReason) {
         EXPECT_TRUE(e.Message().contains("No such file or directory")) << e.what();
     }
     EXPECT_THROW(ReadFileBytes(FDir.path()), EInOutError);
+}
+
+// A name that leads to a device or a FIFO would make a reader read for ever or wait for a
+// writer: it is refused at once, as a folder is. (Opened without blocking, so a FIFO with no
+// writer cannot hold the test either.)
+TEST_F(TextFiles, OnlyRegularFilesAreRead) {
+    ASSERT_EQ(::mkfifo(QFile::encodeName(Path("fifo.xml")).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link("/dev/zero", Path("zero.xml")));
+    for (const QString& Name : {Path("fifo.xml"), Path("zero.xml"), QStringLiteral("/dev/null"), FDir.path()}) {
+        SCOPED_TRACE(Name.toStdString());
+        EXPECT_THROW(ReadFileBytes(Name), EInOutError);
+        EXPECT_THROW(ReadTextLines(Name), EInOutError);
+    }
+    try {
+        ReadFileBytes(Path("zero.xml"));
+    } catch (const EInOutError& e) {
+        EXPECT_TRUE(e.Message().contains("not a regular file")) << e.what();
+    }
+}
+
+// A file beyond the limit raises before it is read (a damaged file of gigabytes costs nothing);
+// a reader that takes the head of a long file gets exactly the limit and is told.
+TEST_F(TextFiles, ReadingStopsAtTheLimit) {
+    {
+        QFile f(Path("huge.xml"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(f.resize(Max_Read_File_Size + 1)); // sparse: no disk space taken
+    }
+    try {
+        ReadFileBytes(Path("huge.xml"));
+        FAIL();
+    } catch (const EInOutError& e) {
+        EXPECT_TRUE(e.Message().contains("more than the 67108864 allowed")) << e.what();
+    }
+    Put("ten", "0123456789");
+    bool cut = true;
+    EXPECT_EQ(ReadFileBytes(Path("ten"), 10, &cut), "0123456789");
+    EXPECT_FALSE(cut);
+    EXPECT_EQ(ReadFileBytes(Path("ten"), 4, &cut), "0123");
+    EXPECT_TRUE(cut);
+    EXPECT_THROW(ReadFileBytes(Path("ten"), 9), EInOutError);
 }
 
 using AtomicWriter = FilesFixture;

@@ -3,9 +3,12 @@
 #include "platform/rtl/IniFiles.h"
 #include "tests/platform/rtl/QtPrint.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 namespace {
 class IniFixture : public testing::Test {
@@ -87,5 +90,26 @@ TEST_F(IniFile, MissingFileReadsEmptyAndAFailedWriteChangesNothing) {
     EXPECT_THROW(fresh.WriteString("S", "a=b", "v"), EConvertError);
     EXPECT_THROW(fresh.WriteString("S]", "k", "v"), EConvertError);
     EXPECT_EQ(TIniFile(Path("new.ini")).ReadString("S", "k", ""), "v");
+}
+// A key whose single-byte form would start like a byte-order mark, or be taken for UTF-8, is
+// written so that it reads back: the file does not read back empty and is not saved empty next.
+TEST_F(IniFile, KeysThatLookLikeAMarkOrUtf8ReadBack) {
+    const QString Keys[] = {QString::fromUtf8("\u00ff\u00feKey"), QString::fromUtf8("\u00ef\u00bb\u00bfKey"),
+                            QString::fromUtf8("\u00c3\u00a9t\u00c3\u00a9")};
+    for (const QString& Key : Keys) {
+        SCOPED_TRACE(Key.toStdString());
+        DeleteFile(Path());
+        TIniFile(Path()).WriteString("S", Key, "1");
+        TIniFile Back(Path());
+        EXPECT_EQ(Back.ReadString("S", Key, "missing"), "1");
+        Back.WriteString("S", "Other", "2");
+        EXPECT_EQ(TIniFile(Path()).ReadString("S", Key, "missing"), "1");
+    }
+}
+
+// A FIFO in the INI file's place is refused, not waited on.
+TEST_F(IniFile, AFifoIsRefused) {
+    ASSERT_EQ(::mkfifo(QFile::encodeName(Path()).constData(), 0600), 0);
+    EXPECT_THROW(TIniFile{Path()}, EInOutError);
 }
 } // namespace

@@ -3,11 +3,13 @@
 #include "tests/platform/rtl/QtPrint.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <sys/stat.h>
 
 namespace {
 TEST(MemoryStream, ReadWriteSeekAndSize) {
@@ -94,6 +96,19 @@ TEST_F(FileStream, CommitRaisesAndLaterWritesFail) {
     f.Commit();
     EXPECT_EQ(ReadFileBytes(Path("a.bin")), "abc");
     EXPECT_THROW(f.WriteBuffer("d", 1), EWriteError);
+}
+
+// A stream is opened on a regular file only: a FIFO would hold the program, a device be read
+// for ever.
+TEST_F(FileStream, DevicesAndFifosAreRefused) {
+    ASSERT_EQ(::mkfifo(QFile::encodeName(Path("fifo.bin")).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link("/dev/zero", Path("zero.bin")));
+    for (const QString& Name : {Path("fifo.bin"), Path("zero.bin")}) {
+        SCOPED_TRACE(Name.toStdString());
+        EXPECT_THROW(TFileStream(Name, fmOpenRead), EFOpenError);
+        TMemoryStream m;
+        EXPECT_THROW(m.LoadFromFile(Name), EFOpenError);
+    }
 }
 
 TEST_F(FileStream, OpenModesAndErrors) {

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 inline void PrintTo(const QString& S, std::ostream* Os) { *Os << '"' << S.toStdString() << '"'; }
 
 namespace {
@@ -219,5 +221,148 @@ TEST(XMLDocWellFormed, NamesMustBeXmlNames) {
     for (const QString& G : Good) {
         EXPECT_EQ(BackRow.AttributeText(G), "v");
         EXPECT_FALSE(Back.RootElement().FindNode(G).IsNull()) << G.toStdString();
+    }
+}
+
+// The declaration is read by its grammar: only version, encoding and standalone, each once and
+// with a legal value. Anything else would be taken, decoded and written back as it came: an
+// "xencoding" taken for the encoding added mojibake per load and save; "no&#63;>" saved a file
+// that no longer loaded; a CR came back as a blank.
+TEST(XMLDocDeclaration, OnlyItsThreePseudoAttributesWithLegalValues) {
+    const char* const Refused[] = {
+        "<?xml version=\"1.0\" xencoding=\"windows-1252\"?><r>caf\xe9</r>",
+        "<?xml version=\"1.0\" standalone=\"no&#63;>\"?><r/>",
+        "<?xml version=\"1.0&#13;\"?><r/>",
+        "<?xml version=\"2.0\"?><r/>",
+        "<?xml version=\"1.0\" standalone=\"maybe\"?><r/>",
+        "<?xml version=\"1.0\" encoding=\"UTF-8\" encoding=\"UTF-8\"?><r/>",
+        "<?xml version=\"1.0\" encoding=\"\"?><r/>",
+        "<?xml version=\"1.0\"encoding=\"UTF-8\"?><r/>",
+        "<?xml version=\"1.0\" encoding=UTF-8?><r/>",
+    };
+    for (const char* Text : Refused) {
+        SCOPED_TRACE(Text);
+        TXMLDocument Doc;
+        EXPECT_THROW(Doc.LoadFromBytes(QByteArray(Text)), EXMLDocError);
+        EXPECT_FALSE(Doc.Active());
+    }
+    TXMLDocument Doc;
+    Doc.LoadFromBytes("<?xml version='1.1' encoding='windows-1252' standalone='yes' ?>\n<r>caf\xe9</r>");
+    EXPECT_EQ(Doc.RootElement().Text(), QString::fromUtf8("caf\u00e9"));
+    const QByteArray Saved = Doc.SaveToBytes();
+    EXPECT_EQ(Saved, "<?xml version=\"1.1\" encoding=\"UTF-8\" standalone=\"yes\"?>\n<r>caf\xc3\xa9</r>\n");
+    TXMLDocument Back;
+    Back.LoadFromBytes(Saved);
+    EXPECT_EQ(Back.SaveToBytes(), Saved);
+}
+
+// What a program puts on a declaration does not reach the file: it is written from the values
+// it may hold.
+TEST(XMLDocDeclaration, WrittenFromKnownValuesOnly) {
+    TXMLDocument Doc;
+    Doc.LoadFromXML("<?xml version=\"1.0\" encoding=\"UTF-8\"?><r/>");
+    IXMLNode Decl = Doc.DocumentElement();
+    ASSERT_EQ(Decl.NodeType(), ntProcessingInstr);
+    Decl.SetAttribute("standalone", "no\"?><evil/>");
+    Decl.SetAttribute("other", "x");
+    Decl.SetAttribute("version", "1.0\r");
+    EXPECT_EQ(Doc.SaveToXML(), "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<r/>\n");
+}
+
+// The document type's extent is the parser's: a quote in a comment of its internal subset no
+// longer hides what follows from the checks (an undefined entity, a CR to be written as one).
+TEST(XMLDocDeclaration, DocumentTypeWithAQuoteInAComment) {
+    TXMLDocument Doc;
+    try {
+        Doc.LoadFromXML("<!DOCTYPE a [<!-- it's a comment -->]>\n<a>&nbsp;</a>");
+        FAIL();
+    } catch (const EXMLDocError& E) {
+        EXPECT_TRUE(E.Message().contains("Undefined entity \"&nbsp;\"")) << E.what();
+    }
+    Doc.LoadFromXML("<!DOCTYPE a [<!-- it's a comment -->]>\n<a>x&#13;y</a>");
+    EXPECT_EQ(Doc.RootElement().Text(), "x\ry");
+    const QString Saved = Doc.SaveToXML();
+    EXPECT_EQ(Saved, "<!DOCTYPE a [<!-- it's a comment -->]>\n<a>x&#13;y</a>\n");
+    TXMLDocument Back;
+    Back.LoadFromXML(Saved);
+    EXPECT_EQ(Back.RootElement().Text(), "x\ry");
+    // A literal in the subset still hides nothing, nor is a reference in it checked.
+    Doc.LoadFromXML("<!DOCTYPE a [<!ENTITY e 'it\"s &x;'>]><a>ok</a>");
+    EXPECT_EQ(Doc.RootElement().Text(), "ok");
+}
+
+// "<!--->" opens a comment that runs to the next "-->": what stands in it is no reference, and the
+// comment saved reads back.
+TEST(XMLDocDeclaration, ACommentOpenedWithThreeDashes) {
+    TXMLDocument Doc;
+    Doc.LoadFromXML("<a>x<!--->&#xbda;&nbsp;<!--c-->y</a>");
+    ASSERT_EQ(Doc.RootElement().ChildNodes().Count(), 3);
+    EXPECT_EQ(Doc.RootElement().Text(), "xy");
+    const QString Saved = Doc.SaveToXML();
+    TXMLDocument Back;
+    Back.LoadFromXML(Saved);
+    EXPECT_EQ(Back.SaveToXML(), Saved);
+    EXPECT_THROW(Doc.LoadFromXML("<a><!--->--><b>&nbsp;</b></a>"), EXMLDocError);
+}
+
+// Whitespace-only text that came from references would be dropped on reading if written raw
+// (between elements, or spanning lines): it is written as references and comes back.
+TEST(XMLDocDeclaration, WhitespaceFromReferencesSurvivesTheRoundTrip) {
+    const struct {
+        const char* In;
+        const char* Saved;
+    } Cases[] = {
+        {"<r><s/>&#32;<s/></r>", "<r><s/>&#32;<s/></r>\n"},
+        {"<r a=\"1\"><s>&#9;</s><t/>&#13;&#10;</r>", "<r a=\"1\"><s>\t</s><t/>&#13;&#10;</r>\n"},
+        {"<r> </r>", "<r> </r>\n"}, // one line, alone: kept as it is
+    };
+    for (const auto& C : Cases) {
+        SCOPED_TRACE(C.In);
+        TXMLDocument Doc;
+        Doc.LoadFromXML(C.In);
+        const QString Saved = Doc.SaveToXML();
+        EXPECT_EQ(Saved, C.Saved);
+        TXMLDocument Back;
+        Back.LoadFromXML(Saved);
+        EXPECT_EQ(Back.SaveToXML(), Saved);
+    }
+    // Outside the root they are no content, whatever they came from: each save added a line.
+    for (const char* In : {"<a>x</a>&#13;\t", "<a>x</a>\n&#32;\n<!--c-->"}) {
+        SCOPED_TRACE(In);
+        TXMLDocument Doc;
+        Doc.LoadFromXML(In);
+        const QString Saved = Doc.SaveToXML();
+        EXPECT_FALSE(Saved.contains("&#")) << Saved.toStdString();
+        TXMLDocument Back;
+        Back.LoadFromXML(Saved);
+        EXPECT_EQ(Back.SaveToXML(), Saved);
+    }
+    TXMLDocument Doc;
+    Doc.LoadFromXML("<r><s/>&#32;<s/></r>");
+    ASSERT_EQ(Doc.RootElement().ChildNodes().Count(), 3);
+    TXMLDocument Back;
+    Back.LoadFromXML(Doc.SaveToXML());
+    ASSERT_EQ(Back.RootElement().ChildNodes().Count(), 3);
+    EXPECT_EQ(Back.RootElement().ChildNodes()[1].NodeValue(), " ");
+}
+
+// A file that is a device or a FIFO is refused, not read for ever or waited on; one beyond the
+// reading limit is refused before it is read.
+TEST_F(XMLDocInput, OnlyRegularFilesWithinTheLimit) {
+    const QString Fifo = Dir.filePath("fifo.xml");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(Fifo).constData(), 0600), 0);
+    const QString Zero = Dir.filePath("zero.xml");
+    ASSERT_TRUE(QFile::link("/dev/zero", Zero));
+    const QString Huge = Dir.filePath("huge.xml");
+    {
+        QFile F(Huge);
+        ASSERT_TRUE(F.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(F.resize(64 * 1024 * 1024 + 1));
+    }
+    for (const QString& Name : {Fifo, Zero, Huge}) {
+        SCOPED_TRACE(Name.toStdString());
+        TXMLDocument Doc;
+        EXPECT_THROW(Doc.LoadFromFile(Name), EInOutError);
+        EXPECT_FALSE(Doc.Active());
     }
 }
