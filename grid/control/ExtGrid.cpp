@@ -73,7 +73,7 @@ public:
     }
 
 private:
-    QPointer<TForm> FForm;
+    QPointer<QObject> FForm; // the form may be part-way through its own destruction
     std::function<void()> FOnResized;
 };
 
