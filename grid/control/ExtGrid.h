@@ -13,6 +13,7 @@
 // ExtGrid_Hooks.cpp, ExtGrid_Events.cpp.
 #include "grid/base/BaseGrid.h"
 #include "grid/base/ExtObj.h"
+#include "grid/control/ExtGridEvents.h"
 #include "grid/control/GridIndexMaps.h"
 #include "grid/control/GridSettings.h"
 #include "platform/gui/Controls.h"
@@ -439,14 +440,593 @@ public:
     virtual void RecalcFooters() { CalcFooter(-1); }
 
     // ---- selection
+    // Current cell and view. Setting Row or Col to another cell checks it ("Grid index out of
+    // range"), asks the cell selection and fires OnClick; Row also reports OnRowUpdate and keeps
+    // the disjunct row flags and the synchronised grid in step.
+    void SetRow(int DisplRow);
+    void SetCol(int DisplCol);
+    // Scrolls only to a row from FixedRows to RowCount - 1.
+    void SetTopRow(int DisplRow);
+    void GotoCell(int DisplCol, int DisplRow);
+    void EditCell(int DisplCol, int DisplRow);
+    using TBaseGrid::FocusCell;
+    void FocusCell(int DisplCol, int DisplRow);
+    void MoveFocusTo(int DisplCol, int DisplRow);
+    void ScrollInView(int DisplCol, int DisplRow);
+    void UpdateEditMode();
+    // The selection rectangle (display columns and rows), stored as given.
+    void SetSelection(const TGridRect& Value);
+    void SelectRange(int FromDisplCol, int ToDisplCol, int FromDisplRow, int ToDisplRow);
+    void SelectRows(int DisplRow, int RCount);
+    void SelectCols(int DisplCol, int CCount);
+    void UnSelectRows(int DisplRow, int RCount);
+    void UnSelectCols(int DisplCol, int CCount);
+    void HideSelection();
+    void UnHideSelection();
+    bool SelectionHidden() const { return FSelectionHidden; }
+    bool SelectionChangedMark() const { return FSelectionChanged; }
+    // Disjunct row flags: display rows, or real rows with MouseActions.RowSelectPersistent.
+    bool GetRowSelect(int ARow);
+    void SetRowSelect(int ARow, bool Value);
+    bool GetColSelect(int DisplCol);
+    void SetColSelect(int DisplCol, bool Value);
+    void ClearRowSelect();
+    void ClearColSelect();
+    int RowSelectCount();
+    int ColSelectCount();
+    void SelectionToRowSelect(bool All);
+    void SelectionToColSelect(bool All);
+    // The rows selected disjunctly, in the order they were selected.
+    const std::vector<int>& SelectedRows() const { return FSel.SelectedRows(); }
+    // Whether a cell is painted selected.
+    bool IsSelected(int DisplCol, int DisplRow);
+    const TGridSelStore& SelStore() const { return FSel; }
+    TGridSelStore& SelStore() { return FSel; }
+    // Row flags (display rows).
+    int ModifiedRowCount() const;
+    bool GetRowModified(int DisplRow) const;
+    void SetRowModified(int DisplRow, bool Value);
+    bool GetRowEnabled(int DisplRow) const;
+    void SetRowEnabled(int DisplRow, bool Value);
+    bool EnabledRowsUsed() const { return FSel.EnabledRowsUsed(); }
+    // Repaints (the painting happens later).
+    void RepaintRow(int DisplRow);
+    void RepaintCol(int DisplCol);
+    void RepaintRect(const TRect& DisplCells);
+    void RepaintListedCell(TObject* List, int DisplCol, int DisplRow);
+    // Exchanges the stored texts and object slots of two cells (real columns, display rows).
+    void SwapCells(TPoint FromCell, TPoint ToCell);
 
+protected:
+    int RowSelectLimit() const;
+    int RowSelectIndex(int DisplRow) const;
+    TStringGrid* SyncedGrid() const;
+    TGridSelStore FSel;
+    TGridRect FOldSelection;
+    bool FSelectionHidden = false;
+    bool FSelectionChanged = false;
+    int FLastRowReported = -1;
+
+public:
     // ---- scrolling
+    void SetScrollBars(TScrollStyle Value) override;
+    void SetScrollBarAlways(TScrollBarAlways Value);
+    void SetScrollType(TScrollType Value);
+    void SetScrollColor(TColor Value);
+    void SetScrollWidth(int Value);
+    void SetScrollProportional(bool Value);
+    void SetScrollSynch(bool Value) { FScrollSynch = Value; }
+    void SetScrollHints(TScrollHintType Value) { FScrollHints = Value; }
+    // Always-visible bars; HideUnneeded also hides a bar whose lines all fit without saNone.
+    void ApplyScrollBarAlways(bool HideUnneeded);
+    void StretchRightColumn();
+    // DisplCol -1 is the last column; raises "Stretch column index out of range" beyond it.
+    void StretchColumn(int DisplCol);
+    bool IsSizingBorder(int X, int Y);
+    // The platform's own bars stand in for the flat bars: the flat settings are kept and the
+    // scroll information mirrored.
+    void InitFlatScrollBars();
+    void DoneFlatScrollBars();
+    void ApplyFlatScrollStyle();
+    void ApplyFlatScrollColor();
+    void ApplyFlatScrollWidth();
+    void FlatShowScrollBar(int Bar, bool Show);
+    void UpdateVertFlatScroll();
+    void UpdateHorzFlatScroll();
+    void UpdateFlatScrollBars();
+    bool FlatScroll() const { return FFlatScroll; }
+    int FlatScrollStyle() const { return FFlatStyle; }
+    void UpdateHorzProportional();
+    void UpdateVertProportional();
+    bool LastRowAboveSearchFooter();
+    void ScrollLastRowAboveFooter();
+    void CreateMetroScrollControls();
+    void FreeMetroScrollControls();
+    TCustomControl* MetroScrollControl(int Direction) const { return Direction == 0 ? FMetroVert : FMetroHorz; }
+    // Automatic scrolling while something is dragged over the grid's edges.
+    virtual void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept);
+    bool DragScrollTimerRunning() const { return FDragScrollTimer != nullptr; }
+    TTimer* DragScrollTimer() const { return FDragScrollTimer.get(); }
+    // The hint shown while the thumb is dragged.
+    bool ScrollHintShowing() const { return FScrollHintShown; }
+    QString ScrollHintText() const { return FScrollHintText; }
+    // The mouse handling notes the column (or row) it starts sizing and its size at that moment.
+    void NoteSizingStart(bool IsColumn, int Index);
 
+protected:
+    void WndProc(TMessage& Message) override;
+    LRESULT DialogCode() const override;
+    void SizeChanged(int OldColCount, int OldRowCount) override;
+    void ColWidthsChanged() override;
+    void RowHeightsChanged() override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void WMVScroll(TMessage& Message);
+    void WMHScroll(TMessage& Message);
+    bool AllRowsFit() const;
+    bool AllColsFit() const;
+    bool ProportionalBlocked() const;
+    int ScrollHintRow(int Pos) const;
+    int ScrollHintCol(int Pos) const;
+    void ShowScrollHint(const QString& Text);
+    void HideScrollHint();
+    TGridRect FixedBackgroundCells();
+    int SearchPanelHeight() const;
+    void StopDragScroll();
+    void DragScrollOver(int X, int Y, TDragState State);
+    void DragScrollTick();
+    // A scroll message of the cell scroll bar goes to that bar and its cell.
+    bool CellScrollBarMessage(TMessage& Message);
+    TScrollBar* FCellScrollBar = nullptr;
+    // The size of the fixed background bitmap (the picture area fills it in).
+    int FBackGroundWidth = 0;
+    int FBackGroundHeight = 0;
+    bool CurrentCellHoldsCheckBox();
+    void InvalidateFooterPanel();
+    TScrollStyle FScrollBarsSetting = ssBoth;
+    bool FFlatScroll = false;
+    int FFlatStyle = 0;
+    TColor FFlatColor = clNone;
+    int FFlatWidth = 0;
+    TScrollInfo FFlatInfo[2];
+    TScrollControl* FMetroVert = nullptr;
+    TScrollControl* FMetroHorz = nullptr;
+    bool FScrollLocked = false;
+    bool FScrollHintShown = false;
+    QString FScrollHintText;
+    std::unique_ptr<TTimer> FDragScrollTimer;
+    TDragScrollDirection FDragScrollDir;
+    bool FStretching = false;
+    int FSizedCol = -1;
+    int FSizedRow = -1;
+    int FSizeAtStart = 0;
+    bool FSizingScale = false;
+    // The cell a cell scroll bar serves and that bar's position and range.
+    int FScrollCol = -1;
+    int FScrollRow = -1;
+    int FScrollPos = 0;
+    int FScrollMin = 0;
+    int FScrollMax = 0;
+
+public:
     // ---- keyboard navigation and property setters
+    void KeyPress(QChar& Key) override;
+    // Moves to the next (previous) cell after Enter or Tab (display column, display row).
+    void AdvanceCell(int DisplCol, int DisplRow, bool EditAfter, bool Recursing, bool Forward, bool AutoEdit,
+                     bool Force);
+    void EditNextCellControl(int RealCol, int DisplRow, const QString& ID);
+    QString EditedCellControlID() const { return FCellControlID; }
+    TInplaceEdit* NormalEdit() const { return InplaceEditor(); }
+    virtual void AppendRow();
+    // Whether a cell may be edited at all: editing possible and the (base) cell editable, not fixed.
+    bool IsEditable(int RealCol, int DisplRow);
+    bool IsEditableBaseCell(int RealCol, int DisplRow);
+    int FirstDataColumn();
+    int VisibleFixedRightCols() const;
+    // The incremental search: the first non-fixed row of the sorted column whose text starts with
+    // the upper-case text; -1 when none.
+    int Search(const QString& S);
+    QString IncrementalSearchText() const { return FSearchText; }
+    // A tick of the grid timer ages the collected text: the fourth tick without a key empties it.
+    void IncrementalSearchTick();
+    // counts and fixed cells
+    void SetRowCount(int Value) override;
+    void SetColCount(int Value) override;
+    int FixedRows() const;
+    void SetFixedRows(int Value) override;
+    int FixedCols() const;
+    void SetFixedCols(int Value) override;
+    int FixedColWidth() const;
+    void SetFixedColWidth(int Value);
+    void SetFixedRowHeight(int Value);
+    void SetDefaultRowHeight(int Value);
+    void SetFixedFooters(int Value);
+    void SetFixedRightCols(int Value);
+    void SetWordWrap(bool Value);
+    void SetAutoSize(bool Value);
+    int MinFixedRows() const { return FMinFixedRows; }
+    int MinFixedCols() const { return FMinFixedCols; }
+    int MaxRowCount() const { return FMaxRowCount; }
+    int MaxColCount() const { return FMaxColCount; }
+    // appearance and behaviour
+    void SetDefaultAlignment(TAlignment Value);
+    void SetShowDesignHelper(bool Value);
+    void SetSelectionColor(TColor Value);
+    void SetSelectionColorTo(TColor Value);
+    void SetSelectionMirrorColor(TColor Value);
+    void SetSelectionMirrorColorTo(TColor Value);
+    void SetSelectionTextColor(TColor Value);
+    void SetSelectionColorMixer(bool Value);
+    void SetSelectionColorMixerFactor(int Value); // clamped to 0..100
+    void SetSelectionRectangle(bool Value);
+    void SetSelectionResizer(bool Value);
+    void SetShowSelection(bool Value);
+    void SetActiveCellShow(bool Value);
+    void SetActiveCellColor(TColor Value);
+    void SetActiveCellColorTo(TColor Value);
+    void SetXYOffset(QPoint Value);
+    void UpdateXYOffset(int X, int Y);
+    void SetActiveCellFont(TFont* Value);
+    void SetFixedFont(TFont* Value);
+    void SetBackGround(TBackGround* Value);
+    void SetDragScrollOptions(TDragScrollOptions* Value);
+    void SetShowModified(TShowModified* Value);
+    void SetBalloon(TBalloonSettings* Value);
+    void SetProgressAppearance(TGridProgressAppearance* Value);
+    void SetSortSettings(TSortSettings* Value);
+    void SetLookupItems(TStrings* Value);
+    void SetRowIndicator(TBitmap* Value);
+    void SetHighlightColor(TColor Value);
+    void SetHighlightTextColor(TColor Value);
+    void SetHovering(bool Value);
+    void SetFlat(bool Value);
+    void SetBorderColor(TColor Value);
+    void SetVAlignment(TVAlignment Value);
+    int VAlignFlag() const { return FVAlignFlag; }
+    void SetMaxEditLength(int Value);
+    bool SpreadSheet() const { return FSpreadSheet; }
+    void SetSpreadSheet(bool Value);
+    void SetAutoThemeAdapt(bool Value);
+    TColor ArrowColor() const { return FArrowColor; }
+    void SetArrowColor(TColor Value);
 
+protected:
+    void FireKeyPress(QChar& Key);
+    // One step of the advance; false when the advance ends there (a new row nobody can edit).
+    bool AdvanceStep(int& DisplCol, int& DisplRow, bool Forward);
+    bool HasCellControl(int RealCol, int DisplRow);
+    void ShowInplaceEdit();
+    void AddRow();
+    template <typename T>
+    void StoreAndRepaint(T& Field, const T& Value);
+    bool UpdatePending() const { return FUpdateCount > 0; }
+    // The floating footer's last row moves with the row count: texts and cell objects of
+    // FromDisplRow go to ToDisplRow, which owns them from then on.
+    void MoveFooterRow(int FromDisplRow, int ToDisplRow);
+    // Stand-ins until the text renderer, the theme binding and the arrow windows land.
+    void SetHTMLHighlightColors(TColor Color, TColor TextColor) { (void)Color, (void)TextColor; }
+    void ApplyOfficeTheme() {}
+    void RegisterThemeNotifier(bool Register) { (void)Register; }
+    void SetArrowWindowsColor(TColor Value) { (void)Value; }
+    // The "<CONTROL" element of a cell being edited (its cell and ID); the control editor opens
+    // over it.
+    TPoint FCellControlCell{-1, -1};
+    QString FCellControlID;
+    TPoint FAdvanceOrigin{-1, -1};
+    QChar FStartEditChar;
+    bool FDisableChange = false; // the grid moves the current cell itself
+    bool FEditing = false;
+    bool FEditDisable = false;
+    QString FSearchText;
+    int FSearchTicks = 0;
+    bool FSpreadSheet = false;
+    TColor FArrowColor = clBlack;
+    int FVAlignFlag = 0;
+
+public:
     // ---- cell query hooks and event dispatch
+    // Every question applies the built-in rules, then asks its event. Columns are real columns,
+    // rows display rows, unless named otherwise.
+    virtual void DoCanEditCell(int ACol, int ARow, bool& CanEdit);
+    virtual void DoSearchFooterAction(const QString& Value, int ACol, int ARow, TSearchAction SearchAction);
+    virtual void DoButtonClick(int ACol, int ARow);
+    virtual void DoExpandClick(int ACol, int ARow, bool Expanded);
+    virtual void DoComboCloseUp(int ARow, int ACol);
+    virtual void DoComboDropDown(int ARow, int ACol);
+    virtual void DoGetCellCursor(int ACol, int ARow, int X, int Y);
+    virtual void DoGetCellHint(int ACol, int ARow, QString& Hint, QString& WideHint);
+    virtual void GetCellColor(int ACol, int ARow, TGridDrawState AState, TBrush* ABrush, TFont* AFont);
+    virtual void GetCellPrintColor(int ACol, int ARow, TGridDrawState AState, TBrush* ABrush, TFont* AFont);
+    virtual void GetCellBorder(int ACol, int ARow, TPen* APen, TCellBorders& Borders);
+    virtual void GetCellPrintBorder(int ACol, int ARow, TPen* APen, TCellBorders& Borders);
+    virtual void GetCellAlignment(int ACol, int ARow, TAlignment& HAlign, TVAlignment& VAlign);
+    virtual void GetColumnFormat(int ACol, TSortStyle& AStyle, QString& aPrefix, QString& aSuffix);
+    virtual void GetCellEditor(int ACol, int ARow, TEditorType& AEditor);
+    virtual void GetCellEditorEx(int ACol, int ARow, TEditorType& AEditor);
+    virtual bool IsNoEditCell(int ACol, int ARow);
+    virtual void GetFixedCell(int ACol, int ARow, bool& IsFixed);
+    virtual void GetCellEditable(int ACol, int ARow, bool& CanEdit);
+    virtual void GetPasswordCell(int ACol, int ARow, bool& IsPassword);
+    virtual void GetCellWordWrap(int ACol, int ARow, bool& WordWrap);
+    virtual bool HasComboButton(int ACol, int ARow);
+    virtual bool HasSpinButtons(int ACol, int ARow);
+    virtual void GetCheckTrue(int ACol, int ARow, QString& Value);
+    virtual void GetCheckFalse(int ACol, int ARow, QString& Value);
+    virtual bool BuildFilterList(int ACol);
+    void GetCellDefaults(int ACol, int ARow, TFont* AFont, TBrush* ABrush, TColor& ColorTo, TColor& MirrorColor,
+                         TColor& MirrorColorTo, TAlignment& HA, TVAlignment& VA, bool& WW,
+                         TCellGradientDirection& GD) override;
+    void GridButtonClicked(TObject* Sender);
+    void RichEditSelChange(TObject* Sender);
+    QString GetEditMask(int ACol, int ARow) override;
+    QString EditMask() const { return FEditMask; }
+    void SetEditMask(const QString& Value) { FEditMask = Value; }
+    // The handlers the date and date-time picker editors are given.
+    void DateTimePickerChanged(TObject* Sender);
+    void DatePickerTextChanged(TObject* Picker);
+    void DatePickerClosedUp(TObject* Sender);
+    void DatePickerDroppedDown(TObject* Picker);
 
+protected:
+    // Stand-ins for the cell objects, nodes and picker editors until their areas land: the
+    // expanded height of an expandable cell (0: keep the row height), the picker's value and
+    // whether it picks a time.
+    int ExpandRowHeight(int ACol, int ARow) {
+        (void)ACol, (void)ARow;
+        return 0;
+    }
+    TDateTime PickerValue(TObject* Picker) const {
+        (void)Picker;
+        return 0;
+    }
+    bool PickerIsTimeKind(TObject* Picker) const {
+        (void)Picker;
+        return false;
+    }
+    QString FEditMask;
+    bool FFilterIncremental = false;
+    // The text of the current cell kept when editing began (Escape writes it back).
+    QString FOldCellCache;
+    bool FOldCellCacheValid = false;
+    TCursor FCellCursor = crDefault;
+
+public:
     // ---- events and virtual operations
+    // Events of the grid (besides the platform's OnClick, OnKeyPress ... and the cell store's
+    // OnGetDisplText); each is called only when assigned.
+    // cell queries
+    TGridColorEvent OnGetCellColor;
+    TGridColorEvent OnGetCellPrintColor;
+    TGridGradientEvent OnGetCellGradient;
+    TGridBorderEvent OnGetCellBorder;
+    TGridBorderEvent OnGetCellPrintBorder;
+    TGridBorderPropEvent OnGetCellBorderProp;
+    TGridAlignEvent OnGetAlignment;
+    TWordWrapEvent OnGetWordWrap;
+    TGridFormatEvent OnGetFormat;
+    TFloatFormatEvent OnGetFloatFormat;
+    TGetCheckEvent OnGetCheckTrue;
+    TGetCheckEvent OnGetCheckFalse;
+    TCellCursorEvent OnGetCellCursor;
+    TGetEditorTypeEvent OnGetEditorType;
+    TGetEditorPropEvent OnGetEditorProp;
+    THasComboEvent OnHasComboBox;
+    THasSpinEditEvent OnHasSpinEdit;
+    TIsFixedCellEvent OnIsFixedCell;
+    TIsPasswordCellEvent OnIsPasswordCell;
+    TCanEditCellEvent OnCanEditCell;
+    TCanClickCellEvent OnCanClickCell;
+    TGridHintEvent OnGridHint;
+    TGridWideHintEvent OnGridWideHint;
+    TCustomCellDrawEvent OnCustomCellDraw;
+    TCustomCellDrawEvent OnCustomCellBkgDraw;
+    TCustomCellSizeEvent OnCustomCellSize;
+    TCustomStrToDateEvent OnCustomStrToDate;
+    // cell clicks and cell objects
+    TClickCellEvent OnClickCell;
+    TClickCellEvent OnRightClickCell;
+    TDblClickCellEvent OnDblClickCell;
+    TAnchorClickEvent OnAnchorClick;
+    TAnchorEvent OnAnchorEnter;
+    TAnchorEvent OnAnchorExit;
+    TAnchorHintEvent OnAnchorHint;
+    TButtonClickEvent OnButtonClick;
+    TCheckBoxClickEvent OnCheckBoxClick;
+    TCheckBoxClickEvent OnCheckBoxChange;
+    TCheckBoxClickEvent OnCheckBoxMouseUp;
+    TRadioClickEvent OnRadioClick;
+    TRadioClickEvent OnRadioMouseUp;
+    TRadioButtonClickEvent OnRadioButtonClick;
+    TRatingChangeEvent OnRatingChange;
+    TExpandClickEvent OnExpandClick;
+    TEllipsClickEvent OnEllipsClick;
+    TUnitChangedEvent OnUnitChanged;
+    TControlEvent OnControlClick;
+    TControlEvent OnControlEditDone;
+    TControlComboListEvent OnControlComboList;
+    TControlComboSelectEvent OnControlComboSelect;
+    TGridBalloonEvent OnCellBalloon;
+    // editing
+    TEditChangeEvent OnEditChange;
+    TNotifyEvent OnEditingDone;
+    TEditCellDoneEvent OnEditCellDone;
+    TCellValidateEvent OnCellValidate;
+    TCellValidateEvent OnCellValidateWide;
+    TCellsChangedEvent OnCellsChanged;
+    TFixedEditEvent OnFixedEdit;
+    TComboChangeEvent OnComboChange;
+    TClickCellEvent OnComboCloseUp;
+    TClickCellEvent OnComboDropDown;
+    TComboObjectChangeEvent OnComboObjectChange;
+    TSpinClickEvent OnSpinClick;
+    TFloatSpinClickEvent OnFloatSpinClick;
+    TDateTimeSpinClickEvent OnTimeSpinClick;
+    TDateTimeSpinClickEvent OnDateSpinClick;
+    TDateTimeChangeEvent OnDateTimeChange;
+    TClickCellEvent OnDatePickerCloseUp;
+    TClickCellEvent OnDatePickerDropDown;
+    TColorSelectEvent OnColorSelect;
+    TColorSelectedEvent OnColorSelected;
+    TImageSelectEvent OnImageSelect;
+    TImageSelectedEvent OnImageSelected;
+    TNotifyEvent OnRichEditSelectionChange;
+    // navigation and selection
+    TAutoAdvanceEvent OnAutoAdvance;
+    TRowChangedEvent OnRowUpdate;
+    TRowChangingEvent OnRowChanging;
+    TColChangingEvent OnColChanging;
+    TCellChangingEvent OnCellChanging;
+    TRowDisjunctSelectEvent OnRowDisjunctSelect;
+    TAutoInsertRowEvent OnRowDisjunctSelected;
+    TSelectionChanged OnSelectionChanged;
+    TSelectionResizeEvent OnSelectionResize;
+    TSelectionResizeEvent OnSelectionResized;
+    TScrollCellEvent OnScrollCell;
+    TScrollHintEvent OnScrollHint;
+    TDragScrollEvent OnDragScroll;
+    TNotifyEvent OnStartBlockFocus;
+    TNotifyEvent OnEndBlockFocus;
+    // rows, columns and sizes
+    TCanAddRowEvent OnCanAddRow;
+    TAutoAddRowEvent OnAutoAddRow;
+    TCanInsertRowEvent OnCanInsertRow;
+    TAutoInsertRowEvent OnAutoInsertRow;
+    TAutoInsertColEvent OnAutoInsertCol;
+    TCanDeleteRowEvent OnCanDeleteRow;
+    TAutoDeleteRowEvent OnAutoDeleteRow;
+    TColumnSizeEvent OnColumnSize;
+    TColumnSizingEvent OnColumnSizing;
+    TMoveAllowEvent OnColumnMove;
+    TMoveAllowEvent OnColumnMoving;
+    TRowSizeEvent OnRowSize;
+    TRowSizingEvent OnRowSizing;
+    TMoveAllowEvent OnRowMove;
+    TMoveAllowEvent OnRowMoving;
+    TEndColumnSizeEvent OnEndColumnSize;
+    TEndRowSizeEvent OnEndRowSize;
+    TUpdateColumnSizeEvent OnUpdateColumnSize;
+    TNotifyEvent OnResize;
+    // sorting, filtering, grouping, nodes, search and fixed drop-downs
+    TClickSortEvent OnClickSort;
+    TCanSortEvent OnCanSort;
+    TCustomCompareEvent OnCustomCompare;
+    TRawCompareEvent OnRawCompare;
+    TCustomFilterEvent OnCustomFilter;
+    TGetColumnFilterEvent OnGetColumnFilter;
+    TFilterSelectEvent OnFilterSelect;
+    TFilterCheckEvent OnFilterCheck;
+    TNotifyEvent OnFilterDone;
+    TGridProgressEvent OnFilterProgress;
+    TGroupCalcEvent OnGroupCalc;
+    TGroupCalcEvent OnColumnCalc;
+    TNodeClickEvent OnExpandNode;
+    TNodeClickEvent OnContractNode;
+    TNodeAllowEvent OnBeforeExpandNode;
+    TNodeAllowEvent OnBeforeContractNode;
+    TSearchEditChangeEvent OnSearchEditChange;
+    TSearchFooterActionEvent OnSearchFooterAction;
+    TNotifyEvent OnSearchFooterClose;
+    TCanShowFixedDropDownEvent OnCanShowFixedDropDown;
+    TFixedDropDownEvent OnFixedDropDownClick;
+    TDropDownButtonClickEvent OnDropDownHeaderButtonClick;
+    TDropDownButtonClickEvent OnDropDownFooterButtonClick;
+    // footers
+    TFooterPaintEvent OnFooterPaint;
+    TCalcFooterEvent OnFooterCalc;
+    TNotifyEvent OnCreatedFloatingFooter;
+    TNotifyEvent OnCreatedSearchFooter;
+    // clipboard, drag and drop, files and printing
+    TClipboardEvent OnClipboardPaste;
+    TClipboardEvent OnClipboardCopy;
+    TClipboardEvent OnClipboardCut;
+    TClipboardCellEvent OnClipboardBeforePasteCell;
+    TClipboardAfterCellEvent OnClipboardAfterPasteCell;
+    TClipboardCellEvent OnClipboardBeforePasteWideCell;
+    TClipboardAfterCellEvent OnClipboardAfterPasteWideCell;
+    TOleDragDropEvent OnOleDrop;
+    TOleDroppedEvent OnOleDropped;
+    TOleDragEvent OnOleDrag;
+    TOleDragOverEvent OnOleDragOver;
+    TOleDragStartEvent OnOleDragStart;
+    TOleDragStopEvent OnOleDragStop;
+    TOleDropColEvent OnOleDropCol;
+    TOleDropFileEvent OnOleDropFile;
+    TOleDropURLEvent OnOleDropURL;
+    TGridProgressEvent OnFileProgress;
+    TCellSaveLoadEvent OnSaveCell;
+    TCellSaveLoadEvent OnLoadCell;
+    TGridPrintStartEvent OnPrintStart;
+    TGridPrintCancelEvent OnPrintCancel;
+    TGridPrintPageEvent OnPrintPage;
+    TGridPrintPageNumEvent OnPrintGetPageNum;
+    TGridPrintPageDoneEvent OnPrintPageDone;
+    TGridPrintNewPageEvent OnPrintNewPage;
+    TGridPrintColumnWidthEvent OnPrintSetColumnWidth;
+    TGridPrintRowHeightEvent OnPrintSetRowHeight;
+    TFitToPageEvent OnFitToPage;
+
+    // Virtual operations for descendants, in the order of the grid's table; a hook does nothing
+    // here. Columns are real columns unless named otherwise.
+    virtual void DoClickSort(int ACol);
+    virtual void KeyDownHook(Word& Key, TShiftState Shift);
+    virtual void KeyValueHook(Word& Key);
+    // An editor's text stored: the platform's edit-text step at the display column of RealCol,
+    // then the cell store at the real column.
+    virtual void StoreEditText(int RealCol, int DisplRow, const QString& Value);
+    // The current cell's stored text (the base cell of a merged area, by real column).
+    virtual QString GetCurrentCell();
+    virtual void SetCurrentCell(const QString& Value);
+    QString CurrentCell() { return GetCurrentCell(); }
+    virtual QString GetCurrentCellDisplay();
+    virtual void SetCurrentEditText(const QString& Value);
+    virtual void RestoreCellCache();
+    // The editing area keeps the current cell's text here as an edit begins.
+    void SetOldCellCache(const QString& Text) {
+        FOldCellCache = Text;
+        FOldCellCacheValid = true;
+    }
+    virtual TCellType GetCellType(int ACol, int ARow);
+    virtual TObject* GetCellGraphic(int ACol, int ARow);
+    virtual void DoPrintGetPageNum(int PageNum, int PageColNum, QString& PageNumString);
+    virtual void DoGetEditorProp(int ACol, int ARow, TEditLink* AEditLink);
+    virtual void DoCheckBoxClick(int ACol, int ARow, bool State);
+    virtual void DoFixedEdit(int ACol, int ARow, TGridFixedCellEditor& AEditor, TStrings* Values);
+    virtual void DoSelectionChanged(int ALeft, int ATop, int ARight, int ABottom);
+    virtual void EditTextChangeHook();
+    virtual void DoFilterDone();
+    virtual void DoUpdateColumnSize(int ACol, int& AWidth);
+    virtual void DoAutoSizeColumn(int ACol, int& AWidth);
+    virtual QString DoEllipsClick(const QString& Text);
+    virtual void BeforePasteHook();
+    virtual void AfterPasteHook();
+    // Pasted rows are marked modified when ShowModified is enabled.
+    virtual void MarkRowsModified(int FromDisplRow, int ToDisplRow);
+    virtual QString GetSaveCellText(int ACol, int ARow, const QString& Text);
+    virtual QString GetCellForSave(int ACol, int ARow);
+    virtual void SetCellFromLoad(int ACol, int ARow, const QString& Value);
+    virtual void DoCanAddRow(bool& CanAdd);
+    virtual void DoCanInsertRow(int ARow, bool& CanInsert);
+    virtual void MessageHook(TMessage& Message);
+    virtual void EditKeyUpHook();
+    virtual void EditFocusHook();
+    virtual void EditingOff();
+    virtual void EditKeyDownHook(Word& Key, TShiftState Shift);
+    virtual void EditKeyPressHook(QChar& Key);
+    virtual void GotoFirstRow();
+    virtual bool AllowFormattedClipboard();
+    virtual void DoCheckBoxChange(int ACol, int ARow, bool State);
+    virtual bool DoRatingChange(int ACol, int ARow, double& NewRate);
+    virtual void DoColorSelect(int ACol, int ARow, TColor& Color);
+    virtual void DoImageSelect(int ACol, int ARow, int& Index);
+    virtual void DoCellChanging(int DisplCol, int DisplRow, bool& Allow);
+    virtual void DoScrollCell(int ACol, int ARow);
+    virtual bool CanShowFixedDropDown(int ACol);
+    virtual void DoStartBlockFocus();
+    virtual void DoEndBlockFocus();
+    virtual TObject* GetCellImageList(int ACol, int ARow);
+    virtual void ExportNotification(int AState, int ARow);
+    virtual void ImportNotification(int AState, int ARow);
+    virtual QString GetVersionString() { return Version(); }
+    virtual void CellsChanged(const TRect& R);
 
 protected:
     // ---- core internals ------------------------------------------------------------------------------
@@ -487,7 +1067,6 @@ protected:
     void InitOrigColSizes();
     void SetColumnOrder();
     void ApplySearchFooterSettings();
-    void ApplyScrollBarAlways(bool Hide) { (void)Hide; }
     void AutoSizeColumns(bool DoFixedCols, int Padding) {
         (void)DoFixedCols;
         (void)Padding;
