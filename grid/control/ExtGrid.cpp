@@ -104,6 +104,9 @@ TExtStringGrid::TExtStringGrid(TComponent* AOwner) : TBaseGrid(AOwner) {
     FNavigation = std::make_unique<TNavigation>();
     FNavigation->OnChange = [this](TObject*) { NavigationChanged(); };
     FColumnSize = std::make_unique<TColumnSize>();
+    FColumnSize->OnStretchChange = [this](TObject*) {
+        if (Parent()) StretchColumn(FColumnSize->StretchColumn());
+    };
     FCellNode = std::make_unique<TCellNode>();
     FBands = std::make_unique<TBands>();
     FBands->OnChange = [this](TObject*) { Invalidate(); };

@@ -268,3 +268,25 @@ TEST(ExtGridUnit, SelectionListenerIsHeldUntilUnregistered) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(ExtGridUnit, StoringStretchStretchesTheColumnAtOnceWhenTheGridIsPlaced) {
+    TExtStringGrid Loose(nullptr);
+    Loose.ColumnSize()->SetStretch(true); // no parent yet: nothing to stretch against
+    EXPECT_EQ(Loose.ColWidths(4), 64);
+
+    auto* Form = new TForm(nullptr);
+    Form->SetBounds(0, 0, 600, 400);
+    auto* G = new TExtStringGrid(Form);
+    G->SetParent(Form);
+    G->HideColumn(1);
+    G->ColumnSize()->SetStretch(true);
+    int Sum = 0;
+    for (int DisplCol = 0; DisplCol < G->ColCount(); ++DisplCol) Sum += G->ColWidths(DisplCol);
+    EXPECT_GT(G->ColWidths(G->ColCount() - 1), 64);
+    EXPECT_EQ(Sum, G->ClientWidth() - 1);
+    delete Form;
+}
+
+} // namespace
