@@ -204,6 +204,7 @@ TExtStringGrid::TExtStringGrid(TComponent* AOwner) : TBaseGrid(AOwner) {
 TExtStringGrid::~TExtStringGrid() {
     Destroying();
     if (GridWithFocusWindow == this) GridWithFocusWindow = nullptr;
+    FreeMetroScrollControls();
     if (!IsDesigning()) {
         BalloonDone();
         FFormResizeFilter.reset();
@@ -248,6 +249,7 @@ void TExtStringGrid::SetParent(TWinControl* AParent) {
 void TExtStringGrid::CreateWnd() {
     if (IsDestroying()) return;
     if (!Parent()) return;
+    if (!IsDesigning() && FScrollType == ssMetro) CreateMetroScrollControls();
     if (!IsDesigning() && FBalloon->Enable()) BalloonInit();
     FFooterPanel->SetParent(this);
     FFooterPanel->SetVisible(FFloatingFooter->Visible());
@@ -258,6 +260,11 @@ void TExtStringGrid::CreateWnd() {
     SetTimer(111, 500);
     if (IsDesigning() && IsLoading()) Font()->SetName("Tahoma");
     if (FIsWinXP) FIsWinXP = ThemesActive();
+    if (FScrollType != ssNormal && !IsLoading()) {
+        InitFlatScrollBars();
+        ApplyFlatScrollWidth();
+        ApplyFlatScrollColor();
+    }
 }
 
 void TExtStringGrid::Loaded() {

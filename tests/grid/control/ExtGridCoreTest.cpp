@@ -290,3 +290,20 @@ TEST(ExtGridUnit, StoringStretchStretchesTheColumnAtOnceWhenTheGridIsPlaced) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(ExtGridUnit, WindowCreationMakesTheMetroControlsAndStartsTheGridTimer) {
+    auto* Form = new TForm(nullptr);
+    auto* G = new TExtStringGrid(Form);
+    G->SetScrollType(ssMetro);
+    G->SetParent(Form);
+    EXPECT_NE(G->MetroScrollControl(0), nullptr);
+    EXPECT_NE(G->MetroScrollControl(1), nullptr);
+    EXPECT_TRUE(G->TimerActive(111));
+    EXPECT_EQ(G->FooterPanel()->Parent(), G);
+    EXPECT_EQ(G->SearchPanel()->Parent(), G);
+    delete Form;
+}
+
+} // namespace
