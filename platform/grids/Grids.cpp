@@ -1994,11 +1994,13 @@ void TStringGrid::RearrangeRowData(const std::vector<int>& Plan) {
     bool Up = true;
     bool Down = true;
     int Last = -1;
+    size_t Named = 0; // old rows inside the row array that the plan keeps
     for (size_t I = 0; I < Plan.size(); ++I) {
         const int Old = Plan[I];
         if (Old < 0) continue;
         if (Old <= Last) Up = Down = false;
         Last = Old;
+        if (size_t(Old) < FRows.size()) ++Named;
         if (size_t(Old) < I) Up = false;
         if (size_t(Old) > I) Down = false;
     }
@@ -2009,12 +2011,14 @@ void TStringGrid::RearrangeRowData(const std::vector<int>& Plan) {
             for (End = std::min(End, FRows.size()); Next < End; ++Next)
                 if (FRows[Next].Texts || FRows[Next].Objects) FreeRow(FRows[Next]);
         };
-        for (int Old : Plan)
-            if (Old >= 0) {
-                FreeUpTo(size_t(Old));
-                Next = std::max(Next, size_t(Old) + 1);
-            }
-        FreeUpTo(FRows.size());
+        if (Named < FRows.size()) {
+            for (int Old : Plan)
+                if (Old >= 0) {
+                    FreeUpTo(size_t(Old));
+                    Next = std::max(Next, size_t(Old) + 1);
+                }
+            FreeUpTo(FRows.size());
+        }
         auto Source = [&](int Old) { return Old >= 0 && size_t(Old) < FRows.size() ? FRows[size_t(Old)] : TRowData{}; };
         if (Up) {
             for (size_t I = 0; I < Plan.size() && I < FRows.size(); ++I) FRows[I] = Source(Plan[I]);
