@@ -215,6 +215,9 @@ TEST(ExtGridCore, AssignCopiesSettingsCountsAndCells) {
     Src.SetColWidths(3, 91);
     Src.SetCells(5, 2, "five two");
     Src.Navigation()->SetAdvanceOnEnter(true);
+    Src.DragScrollOptions()->SetActive(true);
+    Src.DragScrollOptions()->Margins.TopMargin = 7;
+    Src.DragScrollOptions()->Delays.RepeatDelay = 9;
     TExtStringGrid Dst(nullptr);
     Dst.Assign(&Src);
     EXPECT_EQ(Dst.ColCount(), 7);
@@ -222,6 +225,9 @@ TEST(ExtGridCore, AssignCopiesSettingsCountsAndCells) {
     EXPECT_EQ(Dst.ColWidths(3), 91);
     EXPECT_EQ(Dst.Cells(5, 2), "five two");
     EXPECT_TRUE(Dst.Navigation()->AdvanceOnEnter());
+    EXPECT_TRUE(Dst.DragScrollOptions()->Active());
+    EXPECT_EQ(Dst.DragScrollOptions()->Margins.TopMargin, 7);
+    EXPECT_EQ(Dst.DragScrollOptions()->Delays.RepeatDelay, 9);
 
     TStringList NotAGrid;
     Dst.Assign(&NotAGrid);
