@@ -73,7 +73,7 @@ public:
     }
 
 private:
-    QPointer<TForm> FForm;
+    QPointer<QObject> FForm; // the form may be part-way through its own destruction
     std::function<void()> FOnResized;
 };
 
@@ -104,6 +104,9 @@ TExtStringGrid::TExtStringGrid(TComponent* AOwner) : TBaseGrid(AOwner) {
     FNavigation = std::make_unique<TNavigation>();
     FNavigation->OnChange = [this](TObject*) { NavigationChanged(); };
     FColumnSize = std::make_unique<TColumnSize>();
+    FColumnSize->OnStretchChange = [this](TObject*) {
+        if (Parent()) StretchColumn(FColumnSize->StretchColumn());
+    };
     FCellNode = std::make_unique<TCellNode>();
     FBands = std::make_unique<TBands>();
     FBands->OnChange = [this](TObject*) { Invalidate(); };
@@ -201,6 +204,7 @@ TExtStringGrid::TExtStringGrid(TComponent* AOwner) : TBaseGrid(AOwner) {
 TExtStringGrid::~TExtStringGrid() {
     Destroying();
     if (GridWithFocusWindow == this) GridWithFocusWindow = nullptr;
+    FreeMetroScrollControls();
     if (!IsDesigning()) {
         BalloonDone();
         FFormResizeFilter.reset();
@@ -245,6 +249,7 @@ void TExtStringGrid::SetParent(TWinControl* AParent) {
 void TExtStringGrid::CreateWnd() {
     if (IsDestroying()) return;
     if (!Parent()) return;
+    if (!IsDesigning() && FScrollType == ssMetro) CreateMetroScrollControls();
     if (!IsDesigning() && FBalloon->Enable()) BalloonInit();
     FFooterPanel->SetParent(this);
     FFooterPanel->SetVisible(FFloatingFooter->Visible());
@@ -255,6 +260,11 @@ void TExtStringGrid::CreateWnd() {
     SetTimer(111, 500);
     if (IsDesigning() && IsLoading()) Font()->SetName("Tahoma");
     if (FIsWinXP) FIsWinXP = ThemesActive();
+    if (FScrollType != ssNormal && !IsLoading()) {
+        InitFlatScrollBars();
+        ApplyFlatScrollWidth();
+        ApplyFlatScrollColor();
+    }
 }
 
 void TExtStringGrid::Loaded() {

@@ -462,7 +462,10 @@ void TExtStringGrid::CalcFooterCells(int RealCol) {
             }
             case acCUSTOM: {
                 QString Value;
-                if (FFloatingFooter->OnFooterCalc) FFloatingFooter->OnFooterCalc(this, C, h + RowCount() - 1, Value);
+                if (OnFooterCalc)
+                    OnFooterCalc(this, C, h + RowCount() - 1, Value);
+                else if (FFloatingFooter->OnFooterCalc)
+                    FFloatingFooter->OnFooterCalc(this, C, h + RowCount() - 1, Value);
                 SetCells(C, FooterRow, Value);
                 break;
             }

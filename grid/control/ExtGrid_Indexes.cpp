@@ -156,8 +156,7 @@ void TExtStringGrid::HideRowList(TIntList* DisplRowList) {
 // ---- rows: showing again -------------------------------------------------------------------------------
 void TExtStringGrid::PutBackRows(TGridItems Items) {
     if (Items.empty()) return;
-    auto ByIdx = [](const TGridItem& A, const TGridItem& B) { return A.FIdx < B.FIdx; };
-    if (!std::is_sorted(Items.begin(), Items.end(), ByIdx)) std::sort(Items.begin(), Items.end(), ByIdx);
+    // The store hands its entries over in ascending real order.
     // Display row of each entry once all of them are back: its real index minus the rows that
     // stay hidden below it (both lists ascend, so one walk counts them).
     std::vector<int> Target(Items.size());

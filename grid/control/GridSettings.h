@@ -132,12 +132,28 @@ struct TDragScrollDelays {
     int RepeatDelay = 50;
 };
 
-#define TDRAGSCROLLOPTIONS_FIELDS(X) X(bool, Active, false)
 class TDragScrollOptions : public TPersistent {
-    GRIDSET_CLASS(TDragScrollOptions, TDRAGSCROLLOPTIONS_FIELDS)
 public:
+    void Assign(TPersistent* Source) override {
+        if (auto* S = dynamic_cast<TDragScrollOptions*>(Source)) {
+            FActive = S->FActive;
+            Margins = S->Margins;
+            Delays = S->Delays;
+            if (OnChange) OnChange(this);
+        }
+    }
+    bool Active() const { return FActive; }
+    void SetActive(bool Value) {
+        if (FActive == Value) return;
+        FActive = Value;
+        if (OnChange) OnChange(this);
+    }
+    TNotifyEvent OnChange;
     TDragScrollMargins Margins;
     TDragScrollDelays Delays;
+
+private:
+    bool FActive = false;
 };
 
 // ---- look ---------------------------------------------------------------------------------------

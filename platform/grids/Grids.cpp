@@ -1791,8 +1791,9 @@ void TStringGrid::AttachRow(int ARow, TDetachedRow& Row) {
         if (!Row.FData.Texts && !Row.FData.Objects) return;
         FRows.resize(size_t(ARow) + 1);
     }
-    FreeRow(FRows[size_t(ARow)]);
-    FRows[size_t(ARow)] = Row.FData;
+    TRowData& Slot = FRows[size_t(ARow)];
+    if (Slot.Texts || Slot.Objects) FreeRow(Slot);
+    Slot = Row.FData;
     Row.FData = {};
     InvalidateRow(ARow);
 }
@@ -1985,6 +1986,49 @@ void TStringGrid::InsertRowData(int ARow, int ACount) {
 }
 
 void TStringGrid::RearrangeRowData(const std::vector<int>& Plan) {
+    // Rows that only close up (each taken from its own place or below) or only open gaps (from
+    // its own place or above) move in place; any other plan builds a new row array.
+    bool Up = true;
+    bool Down = true;
+    int Last = -1;
+    size_t Named = 0; // old rows inside the row array that the plan keeps
+    for (size_t I = 0; I < Plan.size(); ++I) {
+        const int Old = Plan[I];
+        if (Old < 0) continue;
+        if (Old <= Last) Up = Down = false;
+        Last = Old;
+        if (size_t(Old) < FRows.size()) ++Named;
+        if (size_t(Old) < I) Up = false;
+        if (size_t(Old) > I) Down = false;
+    }
+    if (Up || Down) {
+        // Free the rows no one takes, then move the others.
+        size_t Next = 0;
+        auto FreeUpTo = [&](size_t End) {
+            for (End = std::min(End, FRows.size()); Next < End; ++Next)
+                if (FRows[Next].Texts || FRows[Next].Objects) FreeRow(FRows[Next]);
+        };
+        if (Named < FRows.size()) {
+            for (int Old : Plan)
+                if (Old >= 0) {
+                    FreeUpTo(size_t(Old));
+                    Next = std::max(Next, size_t(Old) + 1);
+                }
+            FreeUpTo(FRows.size());
+        }
+        auto Source = [&](int Old) { return Old >= 0 && size_t(Old) < FRows.size() ? FRows[size_t(Old)] : TRowData{}; };
+        if (Up) {
+            for (size_t I = 0; I < Plan.size() && I < FRows.size(); ++I) FRows[I] = Source(Plan[I]);
+            FRows.resize(std::min(FRows.size(), Plan.size()));
+        } else {
+            const size_t OldSize = FRows.size();
+            if (FRows.size() < Plan.size()) FRows.resize(Plan.size());
+            for (size_t I = Plan.size(); I-- > 0;)
+                FRows[I] = Plan[I] >= 0 && size_t(Plan[I]) < OldSize ? FRows[size_t(Plan[I])] : TRowData{};
+            FRows.resize(Plan.size());
+        }
+        return;
+    }
     std::vector<TRowData> Rows(Plan.size());
     for (size_t I = 0; I < Plan.size(); ++I) {
         const int Old = Plan[I];

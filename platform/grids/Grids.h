@@ -511,7 +511,9 @@ public:
     TDetachedRow& operator=(TDetachedRow&& Other) noexcept;
     TDetachedRow(const TDetachedRow&) = delete;
     TDetachedRow& operator=(const TDetachedRow&) = delete;
-    ~TDetachedRow() { FreeRow(FData); }
+    ~TDetachedRow() {
+        if (FData.Texts || FData.Objects) FreeRow(FData);
+    }
 
     QString Cells(int ACol) const { return ACol < 0 ? QString() : ReadBlock(FData.Texts, ACol); }
     void SetCells(int ACol, const QString& Value);

@@ -11,13 +11,7 @@
 
 namespace {
 
-// Fixed right columns and footers are set directly here: their setters belong to another area.
-class TTestGrid : public TExtStringGrid {
-public:
-    using TExtStringGrid::TExtStringGrid;
-    void SetFixedRightCols(int Value) { FFixedRightCols = Value; }
-    void SetFixedFooters(int Value) { FFixedFooters = Value; }
-};
+using TTestGrid = TExtStringGrid;
 
 class CellAccess : public ::testing::Test {
 protected:
@@ -273,6 +267,26 @@ TEST_F(CellAccess, FooterSumCountsTheHiddenRowWhenAsked) {
     G->FloatingFooter()->SetCalculateHiddenRows(false);
     G->CalcFooter(-1);
     EXPECT_EQ(G->Cells(3, G->RowCount() - 1), "13.00");
+}
+
+TEST_F(CellAccess, CustomFooterAsksTheGridFirstThenTheFooter) {
+    G->SetRowCount(6);
+    G->FloatingFooter()->SetVisible(true);
+    const int Footer = G->RowCount() - 1;
+    G->GetCellProperties(4, Footer)->FCalcType = acCUSTOM;
+    std::vector<int> Asked;
+    G->FloatingFooter()->OnFooterCalc = [&](TObject*, int ACol, int ARow, QString& Value) {
+        Asked.push_back(ARow);
+        Value = QString("footer %1").arg(ACol);
+    };
+    G->CalcFooter(4);
+    EXPECT_EQ(G->Cells(4, Footer), "footer 4");
+    ASSERT_EQ(Asked.size(), 1u);
+    EXPECT_EQ(Asked[0], G->NumHiddenRows() + G->RowCount() - 1);
+    G->OnFooterCalc = [](TObject*, int, int, QString& Value) { Value = "grid"; };
+    G->CalcFooter(4);
+    EXPECT_EQ(G->Cells(4, Footer), "grid");
+    EXPECT_EQ(Asked.size(), 1u);
 }
 
 } // namespace

@@ -215,6 +215,9 @@ TEST(ExtGridCore, AssignCopiesSettingsCountsAndCells) {
     Src.SetColWidths(3, 91);
     Src.SetCells(5, 2, "five two");
     Src.Navigation()->SetAdvanceOnEnter(true);
+    Src.DragScrollOptions()->SetActive(true);
+    Src.DragScrollOptions()->Margins.TopMargin = 7;
+    Src.DragScrollOptions()->Delays.RepeatDelay = 9;
     TExtStringGrid Dst(nullptr);
     Dst.Assign(&Src);
     EXPECT_EQ(Dst.ColCount(), 7);
@@ -222,6 +225,9 @@ TEST(ExtGridCore, AssignCopiesSettingsCountsAndCells) {
     EXPECT_EQ(Dst.ColWidths(3), 91);
     EXPECT_EQ(Dst.Cells(5, 2), "five two");
     EXPECT_TRUE(Dst.Navigation()->AdvanceOnEnter());
+    EXPECT_TRUE(Dst.DragScrollOptions()->Active());
+    EXPECT_EQ(Dst.DragScrollOptions()->Margins.TopMargin, 7);
+    EXPECT_EQ(Dst.DragScrollOptions()->Delays.RepeatDelay, 9);
 
     TStringList NotAGrid;
     Dst.Assign(&NotAGrid);
@@ -265,6 +271,45 @@ TEST(ExtGridUnit, SelectionListenerIsHeldUntilUnregistered) {
     G.UnRegisterSelListener(nullptr); // whatever the argument
     EXPECT_EQ(G.SelListener(), nullptr);
     EXPECT_EQ(L.use_count(), 1);
+}
+
+} // namespace
+
+namespace {
+
+TEST(ExtGridUnit, StoringStretchStretchesTheColumnAtOnceWhenTheGridIsPlaced) {
+    TExtStringGrid Loose(nullptr);
+    Loose.ColumnSize()->SetStretch(true); // no parent yet: nothing to stretch against
+    EXPECT_EQ(Loose.ColWidths(4), 64);
+
+    auto* Form = new TForm(nullptr);
+    Form->SetBounds(0, 0, 600, 400);
+    auto* G = new TExtStringGrid(Form);
+    G->SetParent(Form);
+    G->HideColumn(1);
+    G->ColumnSize()->SetStretch(true);
+    int Sum = 0;
+    for (int DisplCol = 0; DisplCol < G->ColCount(); ++DisplCol) Sum += G->ColWidths(DisplCol);
+    EXPECT_GT(G->ColWidths(G->ColCount() - 1), 64);
+    EXPECT_EQ(Sum, G->ClientWidth() - 1);
+    delete Form;
+}
+
+} // namespace
+
+namespace {
+
+TEST(ExtGridUnit, WindowCreationMakesTheMetroControlsAndStartsTheGridTimer) {
+    auto* Form = new TForm(nullptr);
+    auto* G = new TExtStringGrid(Form);
+    G->SetScrollType(ssMetro);
+    G->SetParent(Form);
+    EXPECT_NE(G->MetroScrollControl(0), nullptr);
+    EXPECT_NE(G->MetroScrollControl(1), nullptr);
+    EXPECT_TRUE(G->TimerActive(111));
+    EXPECT_EQ(G->FooterPanel()->Parent(), G);
+    EXPECT_EQ(G->SearchPanel()->Parent(), G);
+    delete Form;
 }
 
 } // namespace

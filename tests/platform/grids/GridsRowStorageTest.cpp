@@ -51,6 +51,28 @@ TEST_F(RowStorage, RearrangeMovesTextsObjectsAndHeightsAndMakesEmptyRows) {
     EXPECT_THROW(G.RearrangeRows({0, 9}), EInvalidGridOperation);
 }
 
+// Plans that only close up or only open gaps move the rows in place; both end as asked.
+TEST_F(RowStorage, ClosingUpAndOpeningGapsInPlace) {
+    G.RearrangeRows({0, 2, 3, -1}); // rows 1, 4 and 5 go, one empty row at the end
+    ASSERT_EQ(G.RowCount(), 4);
+    EXPECT_EQ(G.Cells(0, 1), "0:2");
+    EXPECT_EQ(G.Cells(6, 1), "beyond ColCount");
+    EXPECT_EQ(G.Objects(1, 2), &Tag);
+    EXPECT_EQ(G.RowHeights(2), 23);
+    EXPECT_EQ(G.Cells(0, 3), "");
+    G.RearrangeRows({-1, 0, 1, -1, 2, 3, -1});
+    ASSERT_EQ(G.RowCount(), 7);
+    const char* Expected[] = {"", "0:0", "0:2", "", "0:3", "", ""};
+    for (int R = 0; R < 7; ++R) EXPECT_EQ(G.Cells(0, R), Expected[R]) << R;
+    EXPECT_EQ(G.Objects(1, 4), &Tag);
+    G.RearrangeRows({1, 2}); // only closing up, the rest goes
+    ASSERT_EQ(G.RowCount(), 2);
+    EXPECT_EQ(G.Cells(0, 0), "0:0");
+    EXPECT_EQ(G.Cells(0, 1), "0:2");
+    G.SetRowCount(7);
+    for (int R = 2; R < 7; ++R) EXPECT_EQ(G.Cells(0, R), "") << R;
+}
+
 TEST_F(RowStorage, ARowNamedTwiceComesBackEmptyTheSecondTime) {
     G.RearrangeRows({2, 2, 1});
     EXPECT_EQ(G.Cells(0, 0), "0:2");
