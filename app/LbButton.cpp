@@ -5,9 +5,6 @@
 #include <QPointer>
 
 #include <algorithm>
-#include <cstdlib>
-#include <cxxabi.h>
-#include <typeinfo>
 
 // ---------------------------------------------------------------------------------------------
 // Painting
@@ -309,17 +306,6 @@ struct TColorStyleInfo {
     TColor FontColor;
 };
 
-// The class name of an object as its declaration spells it ("TLbButton").
-QString ClassNameOf(const TObject* Object) {
-    const char* mangled = typeid(*Object).name();
-    int status = 0;
-    char* plain = abi::__cxa_demangle(mangled, nullptr, nullptr, &status);
-    QString name = QString::fromLatin1(status == 0 && plain ? plain : mangled);
-    std::free(plain);
-    const int colon = name.lastIndexOf(QLatin1String("::"));
-    return colon >= 0 ? name.mid(colon + 2) : name;
-}
-
 // The "&" letter of a caption, upper-cased; a null character when there is none ("&&" is a
 // plain "&").
 QChar AcceleratorOf(const QString& Caption) {
@@ -605,7 +591,7 @@ bool TLbButton::DialogKey(Word Key, TShiftState Shift) {
     // left with Escape.
     if (form && Key == VK_RETURN) {
         if (TWinControl* active = form->ActiveControl()) {
-            const QString name = ClassNameOf(active).toUpper();
+            const QString name = active->ClassName().toUpper();
             if (name.contains(QLatin1String("BUTTON")) && !name.contains(QLatin1String("RADIOBUTTON"))) return false;
         }
     }

@@ -38,7 +38,7 @@ bool Is_Valid_Project_Name(const QString& Name) {
     if (Name.isEmpty() || Name == "." || Name == "..") return false;
     for (QChar C : Name) {
         if (C.category() == QChar::Other_Control) return false;
-        if (QStringLiteral("\\/:*?\"<>|").contains(C)) return false;
+        if (C == QLatin1Char('/') || C == QLatin1Char('\\')) return false;
     }
     return true;
 }
@@ -107,7 +107,7 @@ void TFNew_Project::Btn_OKClick(TObject* Sender) {
         return;
     }
     // A name that is no plain folder name would create (or find) a folder elsewhere than
-    // directly under the projects folder.
+    // directly under the projects folder, or one that start-up would not reopen.
     if (!Is_Valid_Project_Name(Name) || Projects_Dir.isEmpty()) {
         ErrorBox(Lang[105]);
         return;

@@ -33,6 +33,8 @@ public:
 
 extern TFNew_Project* FNew_Project;
 
-// Whether Name can be a project folder here and on every system the project may be copied to:
-// not empty, not "." or "..", no control character and none of \ / : * ? " < > |.
+// Whether Name names a folder directly inside the projects folder: not empty, not "." or "..",
+// no path separator ("/" or "\\") and no control character. The one rule for a project name,
+// whether it is typed in the new-project dialog, listed by the open dialog or read back from the
+// settings file at start; any other character is the file system's business.
 bool Is_Valid_Project_Name(const QString& Name);

@@ -2,6 +2,7 @@
 
 #include "app/UComon.h"
 #include "app/ULanguage.h"
+#include "app/UNew_Project.h"
 #include "app/UWindow_Look.h"
 #include "platform/rtl/Files.h"
 
@@ -51,6 +52,7 @@ void TFOpenConf::CreateComponents() {
     Btn_Cancel->SetShowHint(true);
     Btn_Cancel->SetModalResult(mrCancel);
 
+    Buttons_Last_In_Tab_Order(P_Buttons);
     OnShow = [this](TObject* Sender) { FormShow(Sender); };
 }
 
@@ -89,7 +91,10 @@ void TFOpenConf::FormShow(TObject* Sender) {
 
 void TFOpenConf::Load_Existing_Configuration() {
     SL->Clear();
-    SL->AddStrings(ListDirectories(Projects_Dir));
+    // A folder whose name breaks the project-name rule could be opened but not kept: the next
+    // start would not reopen it. It is not offered.
+    for (const QString& Name : ListDirectories(Projects_Dir))
+        if (Is_Valid_Project_Name(Name)) SL->Add(Name);
 }
 
 int TFOpenConf::Search_Open_Conf(const QString& snc) const {

@@ -269,6 +269,7 @@ void TFParGen::CreateComponents() {
         Edit("NTP_Poll_Time", E_NTP_Poll_Time, ""),
     };
 
+    Buttons_Last_In_Tab_Order(P_Button);
     OnShow = [this](TObject* S) { FormShow(S); };
     OnMouseWheel = [this](TObject* S, TShiftState Sh, int D, TPoint P2, bool& H) { FormMouseWheel(S, Sh, D, P2, H); };
     OnResize = [this](TObject* S) { FormResize(S); };

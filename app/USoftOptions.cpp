@@ -54,13 +54,9 @@ void TFSoftOptions::CreateComponents() {
 
     P_Buttons = Create_Button_Panel(this);
     Btn_OK = Create_Dialog_Button(this, P_Buttons, "Btn_OK", 16);
-    Btn_OK->SetKind(bkOK);
-    Btn_OK->SetModalResult(mrNone); // OK commits first, then closes
     Btn_OK->OnClick = [this](TObject* Sender) { Btn_OKClick(Sender); };
     Btn_Cancel = Create_Dialog_Button(this, P_Buttons, "Btn_Cancel", 134);
-    Btn_Cancel->SetKind(bkCancel);
     Btn_Cancel->SetModalResult(mrCancel);
-    Btn_Cancel->SetCancel(true);
 
     // Pages.
     PC_Options = Create<TPageControl>(this, this);
@@ -158,6 +154,7 @@ void TFSoftOptions::CreateComponents() {
     for (TCheckBox* Box : {CB_En_Con, CB_Update, CB_Soft_Set_Jump_Table, CB_DoubleClick_Auto_Size})
         Box->OnClick = [this](TObject* Sender) { CB_En_ConClick(Sender); };
 
+    Buttons_Last_In_Tab_Order(P_Buttons);
     OnShow = [this](TObject* Sender) { FormShow(Sender); };
 }
 

@@ -334,12 +334,19 @@ void TFTessaroFirmWare::FormCreate(TObject*) {
     L_SW_Code->SetCaption(SW_Code);
     L_SW_Desc->SetCaption(SW_Desc);
 
-    // Language.
-    Load_Language();
+    // Language. A language file that is there but cannot be read is reported, and the program
+    // goes on in English as for a missing file: every window needs its texts.
+    try {
+        Load_Language();
+    } catch (const std::exception& E) {
+        Load_English_Strings();
+        Lang_Name = Default_Lang_Name;
+        Application->ShowException(E);
+    }
 
-    // The project of the last run, when its folder is still there.
-    // Only a name that can be a project folder is taken: a settings file edited by hand must
-    // not point the editors at files outside the projects folder.
+    // The project of the last run, when its folder is still there. Only a name that stays inside
+    // the projects folder is taken (the rule the project dialogs follow): a settings file edited
+    // by hand must not point the editors at files elsewhere.
     if (Is_Valid_Project_Name(Project_Name) && DirectoryExists(Projects_Dir + "/" + Project_Name)) {
         Project_Dir = Projects_Dir + "/" + Project_Name;
     } else {
@@ -505,11 +512,15 @@ void TFTessaroFirmWare::Update_Device() {
 }
 
 void TFTessaroFirmWare::Build_EDS_File() {
+    // The name chosen last time is another project's file: kept, it would open the dialog in that
+    // project's folder with the file selected, and Enter would overwrite it.
+    SaveEDS->SetFileName(QString());
     SaveEDS->SetInitialDir(Project_Dir);
     if (SaveEDS->Execute()) Build_EDS(SaveEDS->FileName());
 }
 
 void TFTessaroFirmWare::BACnet_EDE_File() {
+    SD1->SetFileName(QString());
     SD1->SetInitialDir(Project_Dir);
     if (!SD1->Execute()) return;
     QString name = SD1->FileName();
@@ -551,7 +562,15 @@ void TFTessaroFirmWare::Change_Language() {
     // The table editors and the other protocols' windows are not built yet.
 }
 
-void TFTessaroFirmWare::FormClose(TObject*, TCloseAction&) { Save_Setting(); }
+void TFTessaroFirmWare::FormClose(TObject* Sender, TCloseAction&) {
+    // A settings file that cannot be written (its folder gone or read-only) is reported, and the
+    // window closes all the same: otherwise every try to close would fail the same way.
+    try {
+        Save_Setting();
+    } catch (const std::exception& E) {
+        Application->HandleException(Sender, E);
+    }
+}
 
 void TFTessaroFirmWare::Timer_UpdateTimer(TObject*) {
     Timer_Update->SetEnabled(false);

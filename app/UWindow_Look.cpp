@@ -49,6 +49,10 @@ TPanel* Create_Button_Panel(TForm* Form, const QString& Name) {
     return P;
 }
 
+void Buttons_Last_In_Tab_Order(TPanel* Buttons) {
+    if (TWinControl* Parent = Buttons->Parent()) Buttons->SetTabOrder(Parent->ControlCount());
+}
+
 TLbButton* Create_Dialog_Button(TForm* Form, TPanel* Panel, const QString& Name, int Left) {
     TLbButton* B = Create<TLbButton>(Form, Panel);
     B->SetName(Name);

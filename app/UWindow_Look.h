@@ -32,5 +32,10 @@ void Create_Title_Panel(TForm* Form, TPanel*& P_Title, TLabel*& L_SW_Code, TLabe
 // The button panel (bottom, 40 px, the window's colour, no bevel, no caption), named Name.
 TPanel* Create_Button_Panel(TForm* Form, const QString& Name = QStringLiteral("P_Buttons"));
 
+// Moves the button panel to the end of the window's tab order, behind the window's own fields:
+// the panel is built early (it must take the bottom before the rest fills the window), yet a
+// showing focuses the first control in tab order, which is to be a field, not OK or Cancel.
+void Buttons_Last_In_Tab_Order(TPanel* Buttons);
+
 // A 110x28 push button of the button panel at Left, 6.
 TLbButton* Create_Dialog_Button(TForm* Form, TPanel* Panel, const QString& Name, int Left);

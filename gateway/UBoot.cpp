@@ -278,7 +278,6 @@ void TFBoot::CreateComponents() {
     Btn_Update = Make_Button(this, P_Button, "Btn_Update", 161, 6, 156, 28);
     Btn_Update->OnClick = [this](TObject* Sender) { Btn_UpdateClick(Sender); };
     Btn_Cancel = Make_Button(this, P_Button, "Btn_Cancel", 323, 6, 110, 28);
-    Btn_Cancel->SetCancel(true);
     Btn_Cancel->SetModalResult(mrCancel);
 
     Ping = new TIcmpEcho(this);

@@ -6,21 +6,8 @@
 #include <QtGlobal>
 
 #include <algorithm>
-#include <cstdlib>
-#include <cxxabi.h>
-#include <typeinfo>
 
-bool IsCellGraphicObject(const TObject* Obj) {
-    if (!Obj) return false;
-    const char* Mangled = typeid(*Obj).name();
-    int Status = 0;
-    char* Demangled = abi::__cxa_demangle(Mangled, nullptr, nullptr, &Status);
-    QString Name = QString::fromLatin1(Status == 0 && Demangled ? Demangled : Mangled);
-    std::free(Demangled);
-    int Sep = Name.lastIndexOf(QStringLiteral("::"));
-    if (Sep >= 0) Name = Name.mid(Sep + 2);
-    return Name == QStringLiteral("TCellGraphic");
-}
+bool IsCellGraphicObject(const TObject* Obj) { return Obj && Obj->ClassName() == QLatin1String("TCellGraphic"); }
 
 // ---- TCellProperties --------------------------------------------------------------------------
 TCellProperties::TCellProperties(TBaseGrid* AOwner, int ACol, int ARow)
@@ -217,10 +204,7 @@ void TExtGridUndoRedo::Notification(TComponent* AComponent, TOperation Operation
 }
 
 // ---- TBaseGrid: life ----------------------------------------------------------------------------
-TBaseGrid::TBaseGrid(TComponent* AOwner) : TObjStringGrid(AOwner) {
-    SetGridLineWidth(1);
-    SetDefaultDrawing(false);
-}
+TBaseGrid::TBaseGrid(TComponent* AOwner) : TObjStringGrid(AOwner) { SetDefaultDrawing(false); }
 
 TBaseGrid::~TBaseGrid() {
     FDestroying = true;
@@ -263,17 +247,6 @@ void TBaseGrid::SetUndoRedo(TExtGridUndoRedo* Value) {
 }
 
 // ---- properties -------------------------------------------------------------------------------
-void TBaseGrid::SetDefaultDrawing(bool Value) {
-    FDefaultDrawing = Value;
-    TCustomGrid::SetDefaultDrawing(false);
-}
-
-void TBaseGrid::SetGridLineWidth(int Value) {
-    FGridLineWidth = Value;
-    TCustomGrid::SetGridLineWidth(0);
-    Invalidate();
-}
-
 void TBaseGrid::SetGridLineColor(TColor Value) {
     FGridLineColor = Value;
     Invalidate();
@@ -611,8 +584,8 @@ TPoint TBaseGrid::CellSize(int c, int r) const {
 }
 
 void TBaseGrid::RepaintCell(int c, int r) {
-    if (!TControl::HandleAllocated()) return;
-    TControl::InvalidateRect(CellRect(c, r));
+    if (!HandleAllocated()) return;
+    InvalidateRect(CellRect(c, r));
 }
 
 int TBaseGrid::FixedColsWidth() const {
@@ -713,11 +686,6 @@ void TBaseGrid::GetVisualProperties(int, int, TGridDrawState&, bool, bool, bool,
 void TBaseGrid::Paint() {
     TObjStringGrid::Paint();
     FPaintID++;
-}
-
-void TBaseGrid::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) {
-    // The full cell painter of the library's grids replaces this through DrawGridCell.
-    DrawGridCell(Canvas(), ACol, ARow, ARect, AState);
 }
 
 bool TBaseGrid::SelectCell(int ACol, int ARow) {

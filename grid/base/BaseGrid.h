@@ -104,7 +104,9 @@ public:
 
     uintptr_t CellObject() const { return FObject; }
     void SetCellObject(uintptr_t Value) { FObject = Value; }
-    TObject* FGraphicObject = nullptr;
+    // A cell graphic set here is owned by the record; any other object is only referenced.
+    TObject* GraphicObject() const { return FGraphicObject; }
+    void SetGraphicObject(TObject* Value) { FGraphicObject = Value; }
 
     TBrushStyle BrushStyle() const { return FBrushStyle; }
     void SetBrushStyle(TBrushStyle Value) { FBrushStyle = Value; }
@@ -130,13 +132,17 @@ public:
     void SetAlignment(TAlignment Value) { FAlignment = Value; }
     TVAlignment VAlignment() const { return FVAlignment; }
     void SetVAlignment(TVAlignment Value);
-    int FPaintID = 0; // paint pass in which this cell was last painted through a covered cell
+    // The paint pass in which this cell was last painted through a covered cell.
+    int PaintID() const { return FPaintID; }
+    void SetPaintID(int Value) { FPaintID = Value; }
     bool WordWrap() const { return FWordWrap; }
     void SetWordWrap(bool Value);
     bool IsBaseCell() const { return FIsBaseCell; }
     void SetIsBaseCell(bool Value) { FIsBaseCell = Value; }
-    TColumnCalcType FCalcType = acNONE;
-    TObject* FCalcObject = nullptr;
+    TColumnCalcType CalcType() const { return FCalcType; }
+    void SetCalcType(TColumnCalcType Value) { FCalcType = Value; }
+    TObject* CalcObject() const { return FCalcObject; }
+    void SetCalcObject(TObject* Value) { FCalcObject = Value; }
     int NodeLevel() const { return FNodeLevel; }
     void SetNodeLevel(int Value) { FNodeLevel = Value; }
     TEditorType Editor() const { return FEditor; }
@@ -162,6 +168,10 @@ private:
     int FOwnerCol;
     int FOwnerRow;
     uintptr_t FObject = 0;
+    TObject* FGraphicObject = nullptr;
+    int FPaintID = 0;
+    TColumnCalcType FCalcType = acNONE;
+    TObject* FCalcObject = nullptr;
     TBrushStyle FBrushStyle = bsSolid;
     TColor FBrushColor = clNone;
     TColor FBrushColorTo = clNone;
@@ -294,7 +304,9 @@ public:
     void SetObjectEx(int c, int r, TObject* Value);
     TObject* GetGraphicObjectEx(int c, int r);
     void SetGraphicObjectEx(int c, int r, TObject* Value);
-    static TObject* PropsGraphicObject(const TCellProperties* Props) { return Props ? Props->FGraphicObject : nullptr; }
+    static TObject* PropsGraphicObject(const TCellProperties* Props) {
+        return Props ? Props->GraphicObject() : nullptr;
+    }
     bool HasCellProperties(int c, int r) const;
 
     // -- merged cells
@@ -317,7 +329,7 @@ public:
     int MergeCount() const { return FMergeCount; }
 
     // -- geometry (pixels, client coordinates)
-    TRect CellRect(int c, int r) const;
+    TRect CellRect(int c, int r) const override;
     TRect CellRectAnywhere(int c, int r) const;
     TPoint CellSize(int c, int r) const;
     void RepaintCell(int c, int r);
@@ -353,11 +365,8 @@ public:
     virtual int DisplColIndex(int ACol) const { return ACol; }
     virtual int TotalColCount() const { return ColCount(); }
 
-    // -- properties
-    bool DefaultDrawing() const { return FDefaultDrawing; }
-    void SetDefaultDrawing(bool Value);
-    int GridLineWidth() const { return FGridLineWidth; }
-    void SetGridLineWidth(int Value);
+    // -- properties (GridLineWidth and DefaultDrawing are the platform grid's, which leaves every
+    // line and all cell drawing to the store)
     TColor GridLineColor() const { return FGridLineColor; }
     void SetGridLineColor(TColor Value);
     TColor GridFixedLineColor() const { return FGridFixedLineColor; }
@@ -393,15 +402,40 @@ public:
     void Notification(TComponent* AComponent, TOperation Operation) override;
     void KeyDown(Word& Key, TShiftState Shift) override;
 
-    // Fields the string grid keeps.
-    bool FCustomSelect = true;
-    bool FHideLastRow = false;
-    int FNormalRowCount = 0; // rows below it get the display hooks
-    bool FWordWrap = true; // default word wrap of new records
-    int FHoverRowIdx = -1;
-    bool FShowSel = true;
+    // State the string grid above keeps here.
+    bool CustomSelect() const { return FCustomSelect; }
+    void SetCustomSelect(bool Value) { FCustomSelect = Value; }
+    bool HideLastRow() const { return FHideLastRow; }
+    void SetHideLastRow(bool Value) { FHideLastRow = Value; }
+    // Rows from this one down get the display hooks.
+    int NormalRowCount() const { return FNormalRowCount; }
+    void SetNormalRowCount(int Value) { FNormalRowCount = Value; }
+    // The word wrap a new record starts with.
+    bool WordWrap() const { return FWordWrap; }
+    void SetWordWrap(bool Value) { FWordWrap = Value; }
+    int HoverRowIdx() const { return FHoverRowIdx; }
+    void SetHoverRowIdx(int Value) { FHoverRowIdx = Value; }
+    bool ShowSel() const { return FShowSel; }
+    void SetShowSel(bool Value) { FShowSel = Value; }
+
+    // ---- cell painting (BaseGrid_Paint.cpp) ----
+    // Lays the frame of one cell on Canvas (merged areas once per pass, clipping under the
+    // fixed cells, hover and active-row colours, selection face, background, grid lines) and,
+    // when Full, hands the inner rectangle to DrawGridCell.
+    void PaintCellCore(TCanvas* Canvas, int ACol, int ARow, TRect R, TGridDrawState AState, bool Full);
+    // The whole cell on any canvas.
+    void PaintCell(TCanvas* ACanvas, int ACol, int ARow, TRect ARect, TGridDrawState AState);
+    // Background and lines only, in the rectangle as given (a look-alike of the cell).
+    void PaintCellExt(TCanvas* ACanvas, int ACol, int ARow, TRect ARect, TGridDrawState AState);
+
+private:
+    bool FPaintErrorReported = false; // a cell that fails to paint is reported once
+    void ReportPaintError(int ACol, int ARow, const char* What);
 
 protected:
+    // Every line and all cell drawing are the store's own.
+    int PlatformLineWidth() const override { return 0; }
+    bool PlatformDefaultDrawing() const override { return false; }
     bool SelectCell(int ACol, int ARow) override;
     void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override;
     void Paint() override;
@@ -418,8 +452,12 @@ private:
     TCellProperties* CreateCellProperties(int c, int r, bool Seed);
     void ForgetRecord(TCellProperties* P) { FRecords.erase(P); }
 
-    bool FDefaultDrawing = false;
-    int FGridLineWidth = 1;
+    bool FCustomSelect = true;
+    bool FHideLastRow = false;
+    int FNormalRowCount = 0;
+    bool FWordWrap = true;
+    int FHoverRowIdx = -1;
+    bool FShowSel = true;
     TColor FGridLineColor = clSilver;
     TColor FGridFixedLineColor = clGray;
     int FPaintID = 1;

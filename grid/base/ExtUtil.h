@@ -144,3 +144,99 @@ int GetControlMaxLen(const QString& Text, const QString& ID);
 QString NextEditControlID(const QString& Text, const QString& ID);
 QString ClearRadioControls(const QString& Text);
 bool SetControlValue(QString& Text, const QString& ID, const QString& NewValue);
+
+// ==== drawing routines ==========================================================================
+// Shapes, progress bars, gradients, buttons, transparent bitmaps and colour arithmetic for the
+// grid's cell painting, printing, buttons and editors. They draw on the caller's canvas, keep no
+// state and never raise: a piece that cannot be drawn (an empty range, a bitmap that is missing)
+// draws nothing.
+class QWidget;
+class TWinControl;
+struct TColorTones; // grid/base/ExtStyleIF.h
+
+enum TCellShape {
+    csRectangle,
+    csCircle,
+    csTriangleLeft,
+    csTriangleRight,
+    csTriangleUp,
+    csTriangleDown,
+    csDiamond,
+    csLineVert,
+    csLineHorz,
+    csRoundRect,
+    csEllips,
+    csSquare,
+    csRoundSquare,
+    csStar,
+    csArrowUp,
+    csArrowDown,
+    csArrowLeft,
+    csArrowRight,
+    csHalfStar
+};
+
+struct TProgressSettings {
+    TColor Level0Color = clLime;
+    TColor Level0ColorTo = clNone;
+    TColor Level1Color = clYellow;
+    TColor Level1ColorTo = clNone;
+    TColor Level2Color = 0x00A5FF;
+    TColor Level2ColorTo = clNone;
+    TColor Level3Color = clRed;
+    TColor Level3ColorTo = clNone;
+    int Level1Perc = 70;
+    int Level2Perc = 90;
+    TColor BorderColor = clBlack;
+    bool ShowBorder = true;
+    bool Stacked = false;
+    bool ShowPercentage = true;
+    TFont* Font = nullptr; // of the percentage text; the canvas's font when null
+    TColor CompleteFontColor = clBlue;
+    bool CompletionSmooth = true;
+    bool ShowGradient = false;
+    int Steps = 16;
+    TColor Unused = clNone;
+    TColor UnCompleteColor = clWhite;
+    bool Vertical = false;
+};
+
+// Button states and looks of the button routines.
+constexpr int ButtonStateNormal = 0, ButtonStateHot = 1, ButtonStateDown = 2, ButtonStateDisabled = 3;
+constexpr int ButtonLookThemed = 0, ButtonLookClassic = 1, ButtonLookFlat = 2, ButtonLookTones = 3;
+
+void DrawCellShape(TCanvas* Canvas, int X, int Y, int W, int H, int Shape, TColor BrushColor, TColor PenColor);
+void DrawProgressBar(TCanvas* Canvas, TRect R, int Percentage, const TProgressSettings& Settings);
+void DrawProgressFormatted(TCanvas* Canvas, TRect R, TColor Color, TColor FontColor, TColor RestColor,
+                           TColor RestFontColor, double Position, int HMargin, int VMargin, int Min, int Max,
+                           const QString& Fmt, TColor BorderColor, bool Print);
+void DrawProgressPie(TCanvas* Canvas, TRect R, TColor Color, int Percentage, bool Flag);
+void DrawRangeIndicator(TCanvas* Canvas, TRect R, int Value, int Range, bool ShowValue, TColor NegColor,
+                        TColor PosColor);
+void FillGradientRect(TCanvas* Canvas, TColor FromColor, TColor ToColor, int Steps, TRect R, bool Horizontal);
+void DrawGradientBackground(TCanvas* Canvas, TRect R, TColor Color, TColor ColorTo, TColor MirrorColor,
+                            TColor MirrorColorTo, bool Vertical, TColor BorderColor, bool BorderLinesOnly, bool Fill);
+// Sides: 0 both ends rounded, 1 the left end only, 2 the right end only, 3 neither.
+void DrawGradientButtonFace(TCanvas* Canvas, TColor FromColor, TColor ToColor, TColor MirrorFromColor,
+                            TColor MirrorToColor, TColor UpperLineColor, TColor LowerLineColor, TColor BorderColor,
+                            TColor CornerColor, TColor OuterCornerColor, TRect R, int Sides);
+// The colour at Position on a scale from Start to End; FromColor when the scale is empty.
+TColor InterpolateColor(TColor FromColor, TColor ToColor, int Start, int End, int Position);
+TColor HalveColor(TColor Color);
+TColor ScaleColor(TColor Color, int Percentage);
+void DrawComboButton(TCanvas* Canvas, QWidget* Window, TRect R, int Look, int State, const TColorTones& Tones);
+void DrawButtonFace(TCanvas* Canvas, QWidget* Window, TRect R, int Look, int State, const TColorTones& Tones);
+void DrawSpinButtons(TCanvas* Canvas, QWidget* Window, TRect R, int Look, int State, const TColorTones& Tones);
+void DrawDownTriangle(TCanvas* Canvas, int X, int Y, TColor Color);
+void FillRectColor(TCanvas* Canvas, TRect R, TColor Color);
+void DrawBitmapTransparent(TCanvas* Canvas, TBitmap* Bitmap, TColor BkColor, TRect R);
+void DrawResBitmapTransparent(TCanvas* Canvas, TColor BkColor, TRect R, const QString& ResName);
+// A red zig-zag under the characters First .. First + Count - 1 (0-based) of Text laid out on
+// one line in R with the canvas's font.
+void DrawErrorUnderline(TWinControl* Owner, TCanvas* Canvas, const QString& Text, TRect R, int VOffset, int First,
+                        int Count);
+// The layered-window functions of the classic platform do not exist here: the grid's overlays
+// carry their own opacity and picture. Both report success, as the classic code does when the
+// function is missing.
+bool DynUpdateLayeredWindow(QWidget* Window, TBitmap* Image, TPoint Pos, int Alpha);
+bool DynSetLayeredWindowAttributes(QWidget* Window, TColor Key, int Alpha, unsigned Flags);

@@ -10,7 +10,7 @@
 // text), ExtDropDown_Popup.cpp (popup window, header, footer and their appearances),
 // ExtDropDown_Buttons.cpp (buttons and drawing routines), ExtDropDown_Styles.cpp (colour styles).
 #include "grid/editors/ExtItemSelector.h"
-#include "grid/editors/ExtStyleTypes.h"
+#include "grid/base/ExtStyleIF.h"
 #include "platform/gui/Controls.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/ImgList.h"

@@ -391,15 +391,15 @@ void TCustomGrid::SetBorderStyle(TBorderStyle Value) {
 
 int TCustomGrid::GridWidth() const {
     int W = 0;
-    for (int C = 0; C < FFixedCols; ++C) W += ColWidths(C) + FGridLineWidth;
-    for (int C = FTopLeft.X; C < FColCount && W < ClientWidth(); ++C) W += ColWidths(C) + FGridLineWidth;
+    for (int C = 0; C < FFixedCols; ++C) W += ColWidths(C) + PlatformLineWidth();
+    for (int C = FTopLeft.X; C < FColCount && W < ClientWidth(); ++C) W += ColWidths(C) + PlatformLineWidth();
     return std::min(W, ClientWidth());
 }
 
 int TCustomGrid::GridHeight() const {
     int H = 0;
-    for (int R = 0; R < FFixedRows; ++R) H += RowHeights(R) + FGridLineWidth;
-    for (int R = FTopLeft.Y; R < FRowCount && H < ClientHeight(); ++R) H += RowHeights(R) + FGridLineWidth;
+    for (int R = 0; R < FFixedRows; ++R) H += RowHeights(R) + PlatformLineWidth();
+    for (int R = FTopLeft.Y; R < FRowCount && H < ClientHeight(); ++R) H += RowHeights(R) + PlatformLineWidth();
     return std::min(H, ClientHeight());
 }
 
@@ -438,13 +438,13 @@ int TCustomGrid::ColX(int ACol) const {
     int X = 0;
     int CW = ClientWidth();
     if (ACol < FFixedCols) {
-        for (int C = 0; C < ACol; ++C) X += ColWidths(C) + FGridLineWidth;
+        for (int C = 0; C < ACol; ++C) X += ColWidths(C) + PlatformLineWidth();
         return X < CW ? X : -1;
     }
     if (ACol < FTopLeft.X) return -1;
-    for (int C = 0; C < FFixedCols; ++C) X += ColWidths(C) + FGridLineWidth;
+    for (int C = 0; C < FFixedCols; ++C) X += ColWidths(C) + PlatformLineWidth();
     for (int C = FTopLeft.X; C < ACol; ++C) {
-        X += ColWidths(C) + FGridLineWidth;
+        X += ColWidths(C) + PlatformLineWidth();
         if (X >= CW) return -1;
     }
     return X < CW ? X : -1;
@@ -455,13 +455,13 @@ int TCustomGrid::RowY(int ARow) const {
     int Y = 0;
     int CH = ClientHeight();
     if (ARow < FFixedRows) {
-        for (int R = 0; R < ARow; ++R) Y += RowHeights(R) + FGridLineWidth;
+        for (int R = 0; R < ARow; ++R) Y += RowHeights(R) + PlatformLineWidth();
         return Y < CH ? Y : -1;
     }
     if (ARow < FTopLeft.Y) return -1;
-    for (int R = 0; R < FFixedRows; ++R) Y += RowHeights(R) + FGridLineWidth;
+    for (int R = 0; R < FFixedRows; ++R) Y += RowHeights(R) + PlatformLineWidth();
     for (int R = FTopLeft.Y; R < ARow; ++R) {
-        Y += RowHeights(R) + FGridLineWidth;
+        Y += RowHeights(R) + PlatformLineWidth();
         if (Y >= CH) return -1;
     }
     return Y < CH ? Y : -1;
@@ -479,12 +479,12 @@ TGridCoord TCustomGrid::MouseCoord(int X, int Y) const {
     auto Find = [this](int P, int Fixed, int First, int Count, auto Size) {
         int Pos = 0;
         for (int I = 0; I < Fixed; ++I) {
-            int Next = Pos + Size(I) + FGridLineWidth;
+            int Next = Pos + Size(I) + PlatformLineWidth();
             if (P < Next) return I;
             Pos = Next;
         }
         for (int I = First; I < Count; ++I) {
-            int Next = Pos + Size(I) + FGridLineWidth;
+            int Next = Pos + Size(I) + PlatformLineWidth();
             if (P < Next) return I;
             Pos = Next;
         }
@@ -504,11 +504,11 @@ void TCustomGrid::MouseToCell(int X, int Y, int& ACol, int& ARow) const {
 
 int TCustomGrid::VisibleColCount() const {
     int X = 0;
-    for (int C = 0; C < FFixedCols; ++C) X += ColWidths(C) + FGridLineWidth;
+    for (int C = 0; C < FFixedCols; ++C) X += ColWidths(C) + PlatformLineWidth();
     int CW = ClientWidth(), N = 0;
     for (int C = FTopLeft.X; C < FColCount; ++C) {
         if (X + ColWidths(C) > CW) break;
-        X += ColWidths(C) + FGridLineWidth;
+        X += ColWidths(C) + PlatformLineWidth();
         ++N;
     }
     if (N == 0 && FTopLeft.X < FColCount) N = 1;
@@ -517,11 +517,11 @@ int TCustomGrid::VisibleColCount() const {
 
 int TCustomGrid::VisibleRowCount() const {
     int Y = 0;
-    for (int R = 0; R < FFixedRows; ++R) Y += RowHeights(R) + FGridLineWidth;
+    for (int R = 0; R < FFixedRows; ++R) Y += RowHeights(R) + PlatformLineWidth();
     int CH = ClientHeight(), N = 0;
     for (int R = FTopLeft.Y; R < FRowCount; ++R) {
         if (Y + RowHeights(R) > CH) break;
-        Y += RowHeights(R) + FGridLineWidth;
+        Y += RowHeights(R) + PlatformLineWidth();
         ++N;
     }
     if (N == 0 && FTopLeft.Y < FRowCount) N = 1;
@@ -530,10 +530,10 @@ int TCustomGrid::VisibleRowCount() const {
 
 int TCustomGrid::MaxTopRow() const {
     int Avail = ClientHeight();
-    for (int R = 0; R < FFixedRows; ++R) Avail -= RowHeights(R) + FGridLineWidth;
+    for (int R = 0; R < FFixedRows; ++R) Avail -= RowHeights(R) + PlatformLineWidth();
     int Top = FRowCount - 1, Used = 0;
     for (int R = FRowCount - 1; R >= FFixedRows; --R) {
-        Used += RowHeights(R) + (R == FRowCount - 1 ? 0 : FGridLineWidth);
+        Used += RowHeights(R) + (R == FRowCount - 1 ? 0 : PlatformLineWidth());
         if (Used > Avail) break;
         Top = R;
     }
@@ -542,10 +542,10 @@ int TCustomGrid::MaxTopRow() const {
 
 int TCustomGrid::MaxLeftCol() const {
     int Avail = ClientWidth();
-    for (int C = 0; C < FFixedCols; ++C) Avail -= ColWidths(C) + FGridLineWidth;
+    for (int C = 0; C < FFixedCols; ++C) Avail -= ColWidths(C) + PlatformLineWidth();
     int Left = FColCount - 1, Used = 0;
     for (int C = FColCount - 1; C >= FFixedCols; --C) {
-        Used += ColWidths(C) + (C == FColCount - 1 ? 0 : FGridLineWidth);
+        Used += ColWidths(C) + (C == FColCount - 1 ? 0 : PlatformLineWidth());
         if (Used > Avail) break;
         Left = C;
     }
@@ -574,10 +574,10 @@ void TCustomGrid::ClampInView(int ACol, int ARow) {
             L = ACol;
         else {
             int Avail = ClientWidth();
-            for (int C = 0; C < FFixedCols; ++C) Avail -= ColWidths(C) + FGridLineWidth;
+            for (int C = 0; C < FFixedCols; ++C) Avail -= ColWidths(C) + PlatformLineWidth();
             int Used = 0, First = ACol;
             for (int C = ACol; C >= FFixedCols; --C) {
-                Used += ColWidths(C) + (C == ACol ? 0 : FGridLineWidth);
+                Used += ColWidths(C) + (C == ACol ? 0 : PlatformLineWidth());
                 if (Used > Avail) break;
                 First = C;
             }
@@ -589,10 +589,10 @@ void TCustomGrid::ClampInView(int ACol, int ARow) {
             T = ARow;
         else {
             int Avail = ClientHeight();
-            for (int R = 0; R < FFixedRows; ++R) Avail -= RowHeights(R) + FGridLineWidth;
+            for (int R = 0; R < FFixedRows; ++R) Avail -= RowHeights(R) + PlatformLineWidth();
             int Used = 0, First = ARow;
             for (int R = ARow; R >= FFixedRows; --R) {
-                Used += RowHeights(R) + (R == ARow ? 0 : FGridLineWidth);
+                Used += RowHeights(R) + (R == ARow ? 0 : PlatformLineWidth());
                 if (Used > Avail) break;
                 First = R;
             }
@@ -786,11 +786,6 @@ void TCustomGrid::DeleteColumn(int ACol) {
 }
 
 // ---- invalidation -------------------------------------------------------------------------------
-void TCustomGrid::InvalidateRect(const TRect& ARect) {
-    if (!isVisible() || ARect.IsEmpty()) return;
-    update(QRect(ARect.Left, ARect.Top, ARect.Width(), ARect.Height()));
-}
-
 void TCustomGrid::InvalidateRect(const TGridRect& ARect) {
     if (!isVisible()) return;
     // Only the part in view matters: walk the visible lines.
@@ -801,9 +796,9 @@ void TCustomGrid::InvalidateRect(const TGridRect& ARect) {
         int W = ColWidths(C);
         if (C >= ARect.Left && C <= ARect.Right) {
             L = std::min(L, X);
-            R = std::max(R, std::min(CW, X + W + FGridLineWidth));
+            R = std::max(R, std::min(CW, X + W + PlatformLineWidth()));
         }
-        X += W + FGridLineWidth;
+        X += W + PlatformLineWidth();
     };
     for (int C = 0; C < FFixedCols && X < CW; ++C) ColVisit(C);
     for (int C = FTopLeft.X; C < FColCount && X < CW; ++C) ColVisit(C);
@@ -812,9 +807,9 @@ void TCustomGrid::InvalidateRect(const TGridRect& ARect) {
         int H = RowHeights(Rw);
         if (Rw >= ARect.Top && Rw <= ARect.Bottom) {
             T = std::min(T, Y);
-            B = std::max(B, std::min(CH, Y + H + FGridLineWidth));
+            B = std::max(B, std::min(CH, Y + H + PlatformLineWidth()));
         }
-        Y += H + FGridLineWidth;
+        Y += H + PlatformLineWidth();
     };
     for (int Rw = 0; Rw < FFixedRows && Y < CH; ++Rw) RowVisit(Rw);
     for (int Rw = FTopLeft.Y; Rw < FRowCount && Y < CH; ++Rw) RowVisit(Rw);
@@ -1079,7 +1074,8 @@ void TCustomGrid::UpdateEdit() {
             FInplaceEdit->UpdateContents();
             FEditCell = FCurrent;
         }
-        TRect R = CellRect(FCurrent.X, FCurrent.Y);
+        // The platform's own rectangle: empty while the cell is out of view.
+        TRect R = TCustomGrid::CellRect(FCurrent.X, FCurrent.Y);
         if (R.IsEmpty()) {
             // The cell is scrolled out of view: the editor waits hidden, keeping its text.
             FInplaceEdit->Hide();
@@ -1253,20 +1249,20 @@ void TCustomGrid::CalcSizingState(int X, int Y, TGridState& State, int& Index, i
     State = gsNormal;
     Index = -1;
     int FixedH = 0, FixedW = 0;
-    for (int R = 0; R < FFixedRows; ++R) FixedH += RowHeights(R) + FGridLineWidth;
-    for (int C = 0; C < FFixedCols; ++C) FixedW += ColWidths(C) + FGridLineWidth;
+    for (int R = 0; R < FFixedRows; ++R) FixedH += RowHeights(R) + PlatformLineWidth();
+    for (int C = 0; C < FFixedCols; ++C) FixedW += ColWidths(C) + PlatformLineWidth();
     const int Zone = 3;
     if (FOptions.Contains(goColSizing) && Y >= 0 && Y < FixedH) {
         int Pos = 0;
         auto Try = [&](int C) {
             int Edge = Pos + ColWidths(C);
-            if (X >= Edge - Zone && X <= Edge + FGridLineWidth + Zone - 1) {
+            if (X >= Edge - Zone && X <= Edge + PlatformLineWidth() + Zone - 1) {
                 State = gsColSizing;
                 Index = C;
                 SizingPos = Edge;
                 SizingOfs = X - Edge;
             }
-            Pos = Edge + FGridLineWidth;
+            Pos = Edge + PlatformLineWidth();
         };
         for (int C = 0; C < FFixedCols; ++C) Try(C);
         for (int C = FTopLeft.X; C < FColCount && Pos < ClientWidth(); ++C) Try(C);
@@ -1276,13 +1272,13 @@ void TCustomGrid::CalcSizingState(int X, int Y, TGridState& State, int& Index, i
         int Pos = 0;
         auto Try = [&](int R) {
             int Edge = Pos + RowHeights(R);
-            if (Y >= Edge - Zone && Y <= Edge + FGridLineWidth + Zone - 1) {
+            if (Y >= Edge - Zone && Y <= Edge + PlatformLineWidth() + Zone - 1) {
                 State = gsRowSizing;
                 Index = R;
                 SizingPos = Edge;
                 SizingOfs = Y - Edge;
             }
-            Pos = Edge + FGridLineWidth;
+            Pos = Edge + PlatformLineWidth();
         };
         for (int R = 0; R < FFixedRows; ++R) Try(R);
         for (int R = FTopLeft.Y; R < FRowCount && Pos < ClientHeight(); ++R) Try(R);
@@ -1445,8 +1441,8 @@ void TCustomGrid::TimerTick(int ID) {
 void TCustomGrid::DragScroll() {
     // While a selection is dragged past an edge the view follows, one line per tick.
     int FixedW = 0, FixedH = 0;
-    for (int C = 0; C < FFixedCols; ++C) FixedW += ColWidths(C) + FGridLineWidth;
-    for (int R = 0; R < FFixedRows; ++R) FixedH += RowHeights(R) + FGridLineWidth;
+    for (int C = 0; C < FFixedCols; ++C) FixedW += ColWidths(C) + PlatformLineWidth();
+    for (int R = 0; R < FFixedRows; ++R) FixedH += RowHeights(R) + PlatformLineWidth();
     TGridCoord Target = FCurrent;
     if (FLastMouse.Y < FixedH && FTopLeft.Y > FFixedRows) {
         ScrollTo(FTopLeft.X, FTopLeft.Y - 1);
@@ -1552,20 +1548,20 @@ void TCustomGrid::Paint() {
     int X = 0;
     for (int I = 0; I < FFixedCols && X < CW; ++I) {
         Cols.push_back({I, X, ColWidths(I)});
-        X += ColWidths(I) + FGridLineWidth;
+        X += ColWidths(I) + PlatformLineWidth();
     }
     for (int I = FTopLeft.X; I < FColCount && X < CW; ++I) {
         Cols.push_back({I, X, ColWidths(I)});
-        X += ColWidths(I) + FGridLineWidth;
+        X += ColWidths(I) + PlatformLineWidth();
     }
     int Y = 0;
     for (int I = 0; I < FFixedRows && Y < CH; ++I) {
         Rows.push_back({I, Y, RowHeights(I)});
-        Y += RowHeights(I) + FGridLineWidth;
+        Y += RowHeights(I) + PlatformLineWidth();
     }
     for (int I = FTopLeft.Y; I < FRowCount && Y < CH; ++I) {
         Rows.push_back({I, Y, RowHeights(I)});
-        Y += RowHeights(I) + FGridLineWidth;
+        Y += RowHeights(I) + PlatformLineWidth();
     }
     int GridW = std::min(X, CW), GridH = std::min(Y, CH);
 
@@ -1584,7 +1580,7 @@ void TCustomGrid::Paint() {
                      !HasFocus))
                     State << gdSelected;
             }
-            if (FDefaultDrawing) {
+            if (PlatformDefaultDrawing()) {
                 C->Brush()->SetStyle(bsSolid);
                 if (State.Contains(gdFixed)) {
                     C->Brush()->SetColor(FFixedColor);
@@ -1599,13 +1595,14 @@ void TCustomGrid::Paint() {
                 C->FillRect(CellR);
             }
             DrawCell(Cl.Index, R.Index, CellR, State);
-            if (FDefaultDrawing && State.Contains(gdFocused) && !FOptions.Contains(goRowSelect) && !FEditorMode)
+            if (PlatformDefaultDrawing() && State.Contains(gdFocused) && !FOptions.Contains(goRowSelect) &&
+                !FEditorMode)
                 C->DrawFocusRect(CellR);
         }
     }
 
     // Grid lines fill the gaps after each cell.
-    if (FGridLineWidth > 0) {
+    if (PlatformLineWidth() > 0) {
         C->Brush()->SetStyle(bsSolid);
         for (const TLine& Cl : Cols) {
             bool FixedCol = Cl.Index < FFixedCols;
@@ -1613,8 +1610,8 @@ void TCustomGrid::Paint() {
                 bool Fixed = FixedCol || R.Index < FFixedRows;
                 bool Want = Fixed ? FOptions.Contains(goFixedVertLine) : FOptions.Contains(goVertLine);
                 C->Brush()->SetColor(Want ? (Fixed ? FixedLine : NormalLine) : (Fixed ? FFixedColor : Color()));
-                C->FillRect(
-                    Rect(Cl.Pos + Cl.Size, R.Pos, Cl.Pos + Cl.Size + FGridLineWidth, R.Pos + R.Size + FGridLineWidth));
+                C->FillRect(Rect(Cl.Pos + Cl.Size, R.Pos, Cl.Pos + Cl.Size + PlatformLineWidth(),
+                                 R.Pos + R.Size + PlatformLineWidth()));
             }
         }
         for (const TLine& R : Rows) {
@@ -1623,7 +1620,7 @@ void TCustomGrid::Paint() {
                 bool Fixed = FixedRow || Cl.Index < FFixedCols;
                 bool Want = Fixed ? FOptions.Contains(goFixedHorzLine) : FOptions.Contains(goHorzLine);
                 C->Brush()->SetColor(Want ? (Fixed ? FixedLine : NormalLine) : (Fixed ? FFixedColor : Color()));
-                C->FillRect(Rect(Cl.Pos, R.Pos + R.Size, Cl.Pos + Cl.Size, R.Pos + R.Size + FGridLineWidth));
+                C->FillRect(Rect(Cl.Pos, R.Pos + R.Size, Cl.Pos + Cl.Size, R.Pos + R.Size + PlatformLineWidth()));
             }
         }
     }
@@ -1852,7 +1849,7 @@ void TStringGrid::SetEditText(int ACol, int ARow, const QString& Value) {
 }
 
 void TStringGrid::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) {
-    if (DefaultDrawing()) {
+    if (PlatformDefaultDrawing()) {
         QString S = Cells(ACol, ARow);
         if (!S.isEmpty()) {
             TCanvas* C = Canvas();

@@ -185,8 +185,8 @@ public:
     int VisibleColCount() const; // fully visible scrollable columns
     int VisibleRowCount() const;
     // Client rectangle of a cell; an empty rectangle when the cell is out of view. A cell cut by
-    // the client edge is cut the same way.
-    TRect CellRect(int ACol, int ARow) const;
+    // the client edge is cut the same way. A descendant that joins cells answers for the area.
+    virtual TRect CellRect(int ACol, int ARow) const;
     TGridCoord MouseCoord(int X, int Y) const; // (-1, -1) outside every cell
     void MouseToCell(int X, int Y, int& ACol, int& ARow) const;
 
@@ -228,7 +228,6 @@ public:
 
     int ClientWidth() const override;
     int ClientHeight() const override;
-    bool HandleAllocated() const { return true; }
     void WndProc(TMessage& Message) override;
 
     // The grid's own messages and hooks reachable by the editor.
@@ -248,7 +247,7 @@ public:
     void InvalidateCol(int ACol);
     void InvalidateRow(int ARow);
     void InvalidateRect(const TGridRect& ARect);
-    void InvalidateRect(const TRect& ARect);
+    using TControl::InvalidateRect;
     // The whole grid, through the overridable Invalidate.
     void InvalidateGrid() { Invalidate(); }
 
@@ -263,6 +262,13 @@ public:
     void MoveRow(int FromIndex, int ToIndex);
 
 protected:
+    // The pixels the grid leaves after each cell for its own lines, and whether it fills each
+    // cell and draws its text and focus frame before DrawCell. A descendant that draws all of
+    // its lines and cells itself returns 0 and false, keeping GridLineWidth and DefaultDrawing
+    // for its own painting.
+    virtual int PlatformLineWidth() const { return FGridLineWidth; }
+    virtual bool PlatformDefaultDrawing() const { return FDefaultDrawing; }
+
     // Hooks. None of them runs from a constructor.
     virtual bool SelectCell(int ACol, int ARow);
     virtual bool CanEditShow();

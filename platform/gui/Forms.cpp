@@ -246,12 +246,8 @@ TModalResult TForm::ShowModal() {
 
 void TForm::SetActiveControl(TWinControl* Control) {
     if (Control && Control->ParentForm() != this) return;
-    if (isVisible() && Control && Control->CanFocus()) {
-        Control->setFocus(Qt::OtherFocusReason);
-        return;
-    }
-    FActiveControl = Control;
-    FActiveGuard = Control;
+    if (!isVisible() || FShowing) FFocusOnShow = Control;
+    if (isVisible() && Control && Control->CanFocus()) Control->setFocus(Qt::OtherFocusReason);
 }
 
 void TForm::SetFocusedControl(TWinControl* Control) {
@@ -339,11 +335,30 @@ void TForm::closeEvent(QCloseEvent* E) {
 
 void TForm::showEvent(QShowEvent* E) {
     TWinControl::showEvent(E);
-    TControl::Guard(this, [this] {
-        DoShow();
-        if (FActiveGuard && FActiveControl && FActiveControl->CanFocus())
-            FActiveControl->setFocus(Qt::OtherFocusReason);
-    });
+    // Every showing starts afresh: the control OnShow names gets the focus, else the first one in
+    // tab order; never the one the user left at the showing before (the Cancel button, say), where
+    // typed text would be lost and Enter would press it.
+    FActiveControl = nullptr;
+    FActiveGuard = nullptr;
+    QPointer<TForm> Self(this);
+    FShowing = true;
+    TControl::Guard(this, [this] { DoShow(); });
+    if (!Self) return;
+    FShowing = false;
+    TWinControl* Target = FFocusOnShow;
+    FFocusOnShow = nullptr;
+    if (!Target || !Target->CanFocus()) {
+        Target = nullptr;
+        std::vector<TWinControl*> List;
+        GetTabOrderList(List);
+        for (TWinControl* W : List) {
+            if (W->CanFocus() && W->TabStop()) {
+                Target = W;
+                break;
+            }
+        }
+    }
+    if (Target) Target->setFocus(Qt::OtherFocusReason);
 }
 
 void TForm::hideEvent(QHideEvent* E) {

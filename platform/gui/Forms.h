@@ -83,6 +83,8 @@ public:
     virtual bool CloseQuery();
 
     TWinControl* ActiveControl() const { return FActiveControl; }
+    // Gives Control the focus; set while the form is hidden or from its OnShow, it is the control
+    // the showing focuses.
     void SetActiveControl(TWinControl* Control);
     // Called when Control got the focus: CM_EXIT / DoExit up from the old active control to
     // the common ancestor, then CM_ENTER / DoEnter down to Control.
@@ -131,6 +133,9 @@ private:
     TModalResult FModalResult = mrNone;
     TWinControl* FActiveControl = nullptr;
     QPointer<QWidget> FActiveGuard;
+    // The control the current or next showing focuses (named by OnShow or SetActiveControl).
+    QPointer<TWinControl> FFocusOnShow;
+    bool FShowing = false;
     class QEventLoop* FModalLoop = nullptr;
 };
 

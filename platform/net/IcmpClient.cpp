@@ -2,6 +2,10 @@
 
 #include "platform/rtl/Clock.h"
 
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QRegularExpression>
+
 #include <arpa/inet.h>
 #include <atomic>
 #include <cerrno>
@@ -19,6 +23,8 @@
 namespace {
 
 constexpr int MaxPayload = 65507; // largest ICMP payload an IPv4 datagram can carry
+// How often a running ping program is looked at.
+constexpr unsigned Program_Poll_Ms = 10;
 
 uint16_t Checksum(const uint8_t* Data, size_t Len) {
     uint32_t Sum = 0;
@@ -61,35 +67,53 @@ std::atomic<uint16_t> NextSequence{1};
 
 } // namespace
 
+int TIcmpClient::OpenSocket(int Type) { return ::socket(AF_INET, Type | SOCK_CLOEXEC, IPPROTO_ICMP); }
+
 std::optional<TIcmpReply> TIcmpClient::Ping(const QString& Host, int PacketSize, int TimeoutMs) {
     if (PacketSize < 0 || PacketSize > MaxPayload)
         throw ESocketError(QStringLiteral("Invalid ICMP packet size %1").arg(PacketSize));
     const in_addr Target = Resolve(Host);
+    char Address[INET_ADDRSTRLEN] = {};
+    inet_ntop(AF_INET, &Target, Address, sizeof Address);
+    if (FKind == skPingProgram) return PingByProgram(QString::fromLatin1(Address), PacketSize, TimeoutMs);
 
     // The ping socket needs no privilege where the system's ping group range allows it; the
     // kernel then owns the identifier and hands us only our own replies, without IP header.
     bool Raw = false;
     int Fd = -1;
-    int DgramErr = 0;
+    int DgramErr = 0, RawErr = 0;
     if (FKind != skRawSocket) {
-        Fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, IPPROTO_ICMP);
+        Fd = OpenSocket(SOCK_DGRAM);
         DgramErr = errno;
     }
     if (Fd < 0 && FKind != skPingSocket) {
-        Fd = ::socket(AF_INET, SOCK_RAW | SOCK_CLOEXEC, IPPROTO_ICMP);
+        Fd = OpenSocket(SOCK_RAW);
+        RawErr = errno;
         Raw = true;
     }
-    if (Fd < 0) {
-        QString Why;
-        if (FKind != skRawSocket)
-            Why = QStringLiteral("ping socket: %1").arg(QString::fromLocal8Bit(strerror(DgramErr)));
-        if (FKind != skPingSocket)
-            Why += QStringLiteral("%1raw socket: %2")
-                       .arg(Why.isEmpty() ? "" : ", ", QString::fromLocal8Bit(strerror(errno)));
-        throw ESocketError(QStringLiteral("Cannot open an ICMP socket (%1)").arg(Why));
-    }
-    TSocket Sock(Fd);
+    if (Fd >= 0) return PingBySocket(Fd, Raw, Host, Target.s_addr, PacketSize, TimeoutMs);
 
+    QString Why;
+    if (FKind != skRawSocket) Why = QStringLiteral("ping socket: %1").arg(QString::fromLocal8Bit(strerror(DgramErr)));
+    if (FKind != skPingSocket)
+        Why +=
+            QStringLiteral("%1raw socket: %2").arg(Why.isEmpty() ? "" : ", ", QString::fromLocal8Bit(strerror(RawErr)));
+    if (FKind == skAuto) {
+        // Neither socket is allowed to this user: the system's ping program holds the privilege.
+        try {
+            return PingByProgram(QString::fromLatin1(Address), PacketSize, TimeoutMs);
+        } catch (const ESocketError& E) {
+            Why += QStringLiteral(", ") + E.Message();
+        }
+    }
+    throw ESocketError(QStringLiteral("Cannot open an ICMP socket (%1)").arg(Why));
+}
+
+std::optional<TIcmpReply> TIcmpClient::PingBySocket(int Fd, bool Raw, const QString& Host, uint32_t TargetAddr,
+                                                    int PacketSize, int TimeoutMs) {
+    TSocket Sock(Fd);
+    in_addr Target{};
+    Target.s_addr = TargetAddr;
     const uint16_t Id = uint16_t(::getpid());
     const uint16_t Seq = NextSequence++;
     std::vector<uint8_t> Packet(sizeof(icmphdr) + size_t(PacketSize));
@@ -143,6 +167,52 @@ std::optional<TIcmpReply> TIcmpClient::Ping(const QString& Host, int PacketSize,
             int(std::chrono::duration_cast<std::chrono::milliseconds>(SteadyClock::now() - Sent).count());
         return Reply;
     }
+}
+
+std::optional<TIcmpReply> TIcmpClient::PingByProgram(const QString& Address, int PacketSize, int TimeoutMs) {
+    if (TimeoutMs <= 0) return std::nullopt;
+    QProcess P;
+    // Its messages in plain English whatever the user's locale, so that they can be read here.
+    QProcessEnvironment Env = QProcessEnvironment::systemEnvironment();
+    Env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
+    P.setProcessEnvironment(Env);
+    P.setProgram(FPingProgram);
+    P.setArguments({QStringLiteral("-n"), QStringLiteral("-c"), QStringLiteral("1"), QStringLiteral("-s"),
+                    QString::number(PacketSize), QStringLiteral("-W"), QString::number(TimeoutMs / 1000.0, 'f', 3),
+                    Address});
+    const uint64_t Start = Clock().TickCount();
+    P.start(QIODevice::ReadOnly);
+    if (!P.waitForStarted())
+        throw ESocketError(QStringLiteral("Cannot run the ping program \"%1\": %2").arg(FPingProgram, P.errorString()));
+    // The program waits on its own too; this bound holds whatever it does.
+    while (!P.waitForFinished(0)) {
+        if (Clock().TickCount() - Start >= uint64_t(TimeoutMs)) {
+            P.kill();
+            P.waitForFinished();
+            return std::nullopt;
+        }
+        Clock().Sleep(Program_Poll_Ms);
+    }
+    const QString Out = QString::fromLocal8Bit(P.readAllStandardOutput());
+    // "1032 bytes from 10.1.2.3: icmp_seq=1 ttl=64 time=0.031 ms": the count includes the
+    // 8-byte ICMP header.
+    static const QRegularExpression ReplyLine(
+        QStringLiteral("^(\\d+) bytes from ([0-9.]+)[^\\n]*?(?:time=([0-9.]+) ms)?$"),
+        QRegularExpression::MultilineOption);
+    const QRegularExpressionMatch M = ReplyLine.match(Out);
+    if (P.exitStatus() == QProcess::NormalExit && P.exitCode() == 0 && M.hasMatch()) {
+        TIcmpReply Reply;
+        Reply.FromAddress = M.captured(2);
+        Reply.BytesReceived = qMax(0, M.captured(1).toInt() - int(sizeof(icmphdr)));
+        Reply.RoundTripMs = int(M.captured(3).toDouble());
+        return Reply;
+    }
+    // Exit code 1: sent, but no reply in time. Anything else is the program's own failure.
+    if (P.exitStatus() == QProcess::NormalExit && P.exitCode() == 1) return std::nullopt;
+    const QString Err = QString::fromLocal8Bit(P.readAllStandardError()).trimmed();
+    throw ESocketError(QStringLiteral("The ping program failed (exit code %1)%2")
+                           .arg(P.exitCode())
+                           .arg(Err.isEmpty() ? QString() : QStringLiteral(": ") + Err));
 }
 
 std::optional<TIcmpReply> TFakeIcmpClient::Ping(const QString& Host, int PacketSize, int TimeoutMs) {

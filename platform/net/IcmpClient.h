@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 
@@ -31,15 +32,29 @@ IIcmpClient& IcmpClient(); // the service in force (real by default)
 void SetIcmpClient(std::shared_ptr<IIcmpClient> Service); // nullptr restores the real client
 
 // The real client: Linux's unprivileged ping socket (SOCK_DGRAM, IPPROTO_ICMP) when the system
-// allows it (net.ipv4.ping_group_range), else a raw socket (needs CAP_NET_RAW).
+// allows it (net.ipv4.ping_group_range), else a raw socket (needs CAP_NET_RAW), else the system's
+// ping program (iputils-ping, which holds that capability itself), run for one echo and stopped
+// at the same time-out.
 class TIcmpClient : public IIcmpClient {
 public:
-    enum TSocketKind { skAuto, skPingSocket, skRawSocket }; // the last two: no fallback
-    explicit TIcmpClient(TSocketKind Kind = skAuto) : FKind(Kind) {}
+    // skAuto tries the three ways in that order; each other kind uses only its own way.
+    enum TSocketKind { skAuto, skPingSocket, skRawSocket, skPingProgram };
+    explicit TIcmpClient(TSocketKind Kind = skAuto, const QString& PingProgram = QStringLiteral("ping"))
+        : FKind(Kind), FPingProgram(PingProgram) {}
     std::optional<TIcmpReply> Ping(const QString& Host, int PacketSize, int TimeoutMs) override;
 
+protected:
+    // Opens an ICMP socket of Type (SOCK_DGRAM or SOCK_RAW): the descriptor, or -1 with errno set.
+    virtual int OpenSocket(int Type);
+
 private:
+    std::optional<TIcmpReply> PingBySocket(int Fd, bool Raw, const QString& Host, uint32_t Target, int PacketSize,
+                                           int TimeoutMs);
+    // One echo through the ping program, polled on the clock service and killed once TimeoutMs
+    // have passed. Raises ESocketError when the program cannot run or reports an error.
+    std::optional<TIcmpReply> PingByProgram(const QString& Address, int PacketSize, int TimeoutMs);
     TSocketKind FKind;
+    QString FPingProgram;
 };
 
 // A client for tests. Hosts set as answering reply at once (after ReplyDelayMs on the clock

@@ -22,10 +22,12 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QListWidget>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 namespace {
@@ -291,6 +293,84 @@ TEST_F(MainWindowTest, DamagedSettingsFileIsReportedAndStartGoesOn) {
     EXPECT_EQ(Last_IP_Address, "192.168.2.205");
 }
 
+// A language file that is there but cannot be read: an error box, and the program starts in
+// English as without the file.
+TEST_F(MainWindowTest, UnreadableLanguageFileIsReportedAndStartGoesOnInEnglish) {
+    ASSERT_TRUE(QDir().mkpath(Path("LANGUAGE")));
+    // Opens, but every read fails with an I/O error.
+    ASSERT_TRUE(QFile::link("/proc/self/mem", Path("LANGUAGE/Deutsch.lng")));
+    Write_File(Path("Tessaro.xml"), Settings_XML("", "1.2.3.4", "Deutsch", "0", "0", "0", "0"));
+    TestDialogs().ExpectBox(mrOk, "Deutsch.lng");
+    ASSERT_NO_THROW(Create_Window());
+    ASSERT_EQ(TestDialogs().Boxes().size(), 1u);
+    EXPECT_EQ(TestDialogs().Boxes()[0].Type, mtError);
+    EXPECT_EQ(Lang_Name, "English");
+    EXPECT_EQ(Num_Lang_Strings, Lang_Table_Size);
+    EXPECT_EQ(Lang[15], "New Configuration");
+    EXPECT_EQ(Window->Btn_New->Caption(), "New Configuration");
+    EXPECT_EQ(Window->L_Name_Conf->Caption(), Lang[9]);
+    EXPECT_EQ(Last_IP_Address, "1.2.3.4");
+    EXPECT_EQ(File_ParGen, QString());
+    EXPECT_EQ(Row_Clipboard->Count(), 0);
+}
+
+// A settings file that cannot be written is reported through the application's handler, and the
+// window closes all the same, by its close button as by the close box of its frame.
+TEST_F(MainWindowTest, ClosingWithAnUnwritableSettingsFileReportsAndCloses) {
+    struct TCase {
+        const char* Name;
+        std::function<void(TFTessaroFirmWare*)> Close;
+    };
+    const TCase Cases[] = {
+        {"close button", [](TFTessaroFirmWare* W) { W->Btn_Click(W->Btn_Close); }},
+        {"close box", [](TFTessaroFirmWare* W) { W->close(); }},
+    };
+    for (const TCase& C : Cases) {
+        SCOPED_TRACE(C.Name);
+        ASSERT_TRUE(QDir().mkpath(Dir.path()));
+        Reset_Globals();
+        Create_Window();
+        Window->Show();
+        // The folder beside the executable went away while the program ran.
+        ASSERT_TRUE(QDir(Dir.path()).removeRecursively());
+        TestDialogs().ExpectBox(mrOk, "Tessaro.xml");
+        EXPECT_NO_THROW(C.Close(Window.get()));
+        EXPECT_EQ(TestDialogs().Boxes().size(), 1u);
+        EXPECT_FALSE(Window->Visible());
+        EXPECT_FALSE(Window->isVisible());
+        TestDialogs().Reset();
+        Window.reset();
+    }
+}
+
+// A project whose folder name holds characters other systems refuse (":" "?") is opened through
+// the open dialog, kept at closing and reopened at the next start.
+TEST_F(MainWindowTest, ProjectOpenedThroughTheDialogIsReopenedAtTheNextStart) {
+    for (const QString& Name : {QString("C:Plant"), QString("What? 2")}) {
+        SCOPED_TRACE(Name.toStdString());
+        Make_Project(Name);
+        Create_All_Windows();
+        TestModal().Expect([&](TForm* F) {
+            auto* d = static_cast<TFOpenConf*>(F);
+            const int i = d->Search_Open_Conf(Name);
+            ASSERT_GE(i, 0);
+            d->ListBox1->Native()->setCurrentRow(i);
+            d->Btn_OK->Click();
+        });
+        Window->Btn_Click(Window->Btn_Open);
+        EXPECT_EQ(Project_Name, Name);
+        Window->Close();
+        Others.clear();
+        Window.reset();
+        Reset_Globals();
+        Create_Window();
+        EXPECT_EQ(Project_Name, Name);
+        EXPECT_EQ(Project_Dir, Path("PROJECTS/" + Name));
+        EXPECT_EQ(Window->L_Name_Conf_L2->Caption(), Name);
+        Window.reset();
+    }
+}
+
 TEST_F(MainWindowTest, SettingsRoundTrip) {
     Make_Project("Plant 7");
     Create_Window();
@@ -346,6 +426,18 @@ TEST_F(MainWindowTest, EdsExportGoesWhereTheUserSaysOrNowhere) {
     EXPECT_EQ(r.InitialDir, Path("PROJECTS/P1"));
     EXPECT_EQ(r.Filter, "Electronic Data Sheet (*.eds)|*.eds");
     EXPECT_TRUE(Read_File(eds).contains("[FileInfo]"));
+
+    // Another project open: the dialog opens in its folder with no name chosen, so Enter cannot
+    // overwrite the first project's file.
+    Make_Project("P2");
+    Project_Name = "P2";
+    Project_Dir = Path("PROJECTS/P2");
+    Set_Files();
+    TestDialogs().ExpectFileDialog(false);
+    Window->Btn_Click(Window->Btn_CANopen_EDS);
+    ASSERT_EQ(TestDialogs().FileDialogs().size(), 3u);
+    EXPECT_EQ(TestDialogs().FileDialogs()[2].InitialDir, Path("PROJECTS/P2"));
+    EXPECT_EQ(TestDialogs().FileDialogs()[2].FileName, QString());
 }
 
 // A project file the build refuses stops the update before any image is written or the dialog

@@ -105,9 +105,6 @@ TEST_F(ProjectDialogsTest, RefusedNamesShowTheirMessageKeepTheDialogOpenAndCreat
         {"../Escaped", 105},
         {"Alpha/bin2", 105},
         {"sub\\dir", 105},
-        {"C:Plant", 105},
-        {"What?", 105},
-        {"a*b", 105},
         {"tab\there", 105},
         {QString("nul") + QChar(0) + "x", 105},
         {"line\nbreak", 105},
@@ -246,6 +243,36 @@ TEST_F(ProjectDialogsTest, NewProjectWindowHasItsLayoutAndTexts) {
     F->E_New_Proj->SetText("Plant 1");
     EXPECT_TRUE(SaveControlPng(F.get(), BuildDir() + "/NewProject.png"));
     F->Hide();
+}
+
+// One rule for a project name in both dialogs (and at start): any name that stays directly inside
+// the projects folder is a project, whatever other systems think of its characters; the open
+// dialog does not offer a folder the rule refuses, since it could not be reopened at the next start.
+TEST_F(ProjectDialogsTest, OneNameRuleForTheNewAndTheOpenDialog) {
+    const QString Accepted[] = {"C:Plant", "What?", "a*b", "<x>|y", "say \"hi\"", " Plant 1 "};
+    auto New = MakeNew();
+    for (const QString& Name : Accepted) {
+        SCOPED_TRACE(Name.toStdString());
+        EXPECT_TRUE(Is_Valid_Project_Name(Name));
+        New->SetModalResult(mrNone);
+        New->E_New_Proj->SetText(Name);
+        New->Btn_OK->Click();
+        EXPECT_EQ(New->ModalResult(), mrOk);
+        EXPECT_TRUE(DirectoryExists(Projects_Dir + "/" + Name + "/bin"));
+        EXPECT_EQ(Project_Name, Name);
+    }
+    // Folders made behind the program's back with names the rule refuses.
+    const QString Refused[] = {"sub\\dir", "tab\there", QString("bell") + QChar(7)};
+    for (const QString& Name : Refused) {
+        EXPECT_FALSE(Is_Valid_Project_Name(Name));
+        ASSERT_TRUE(QDir().mkpath(Projects_Dir + "/" + Name));
+    }
+    auto Open = MakeOpen();
+    QStringList Listed = ShowOpen(*Open, mrCancel);
+    Listed.sort();
+    QStringList Expected(std::begin(Accepted), std::end(Accepted));
+    Expected.sort();
+    EXPECT_EQ(Listed, Expected);
 }
 
 // ---- open project ---------------------------------------------------------------------------

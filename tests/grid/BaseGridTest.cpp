@@ -155,7 +155,7 @@ TEST_F(BaseGrid, NegativeRowReachesThePlatformListError) {
 TEST_F(BaseGrid, WritingTheLastRowOfAGridWithAHiddenLastRowRunsItsHook) {
     G->SetCellEx(1, 5, "a");
     EXPECT_EQ(G->HiddenLastRowUpdates, 0);
-    G->FHideLastRow = true;
+    G->SetHideLastRow(true);
     G->SetCellEx(1, 4, "a");
     EXPECT_EQ(G->HiddenLastRowUpdates, 0);
     G->SetCellEx(1, 5, "b");
@@ -163,7 +163,7 @@ TEST_F(BaseGrid, WritingTheLastRowOfAGridWithAHiddenLastRowRunsItsHook) {
 }
 
 TEST_F(BaseGrid, DisplayHooksRunOnlyForNormalRows) {
-    G->FNormalRowCount = 3;
+    G->SetNormalRowCount(3);
     G->OnGetDisplText = [](TObject*, int, int, QString& V) { V = "<" + V + ">"; };
     EXPECT_EQ(G->GetCellEx(1, 2), "<1,2>");
     EXPECT_EQ(G->GetCellEx(1, 3), "1,3");
@@ -185,7 +185,7 @@ TEST_F(BaseGrid, DisplayHooksRunOnlyForNormalRows) {
 }
 
 TEST_F(BaseGrid, NewRecordIsSeededFromTheGridDefaults) {
-    G->FWordWrap = false;
+    G->SetWordWrap(false);
     G->SetColor(0x123456);
     G->Font()->SetName("Verdana");
     TCellProperties* P = G->GetCellProperties(2, 3);
@@ -211,19 +211,19 @@ TEST_F(BaseGrid, AssignKeepsGradientEndAndGraphic) {
     TCellProperties A(nullptr, 1, 1), B(nullptr, 2, 2);
     A.SetBrushColor(0x11);
     A.SetBrushColorTo(0x22);
-    A.FGraphicObject = &GA;
+    A.SetGraphicObject(&GA);
     A.SetFontName("Arial");
     A.SetCellSpanX(3);
     A.SetGradientDirection(GradientHorizontal);
     B.SetBrushColorTo(0x99);
-    B.FGraphicObject = &GB;
+    B.SetGraphicObject(&GB);
     B.Assign(&A);
     EXPECT_EQ(B.BrushColor(), TColor(0x11));
     EXPECT_EQ(B.FontName(), "Arial");
     EXPECT_EQ(B.CellSpanX(), 3);
     EXPECT_EQ(B.OwnerCol(), 1);
     EXPECT_EQ(B.BrushColorTo(), TColor(0x99));
-    EXPECT_EQ(B.FGraphicObject, &GB);
+    EXPECT_EQ(B.GraphicObject(), &GB);
     EXPECT_EQ(B.GradientDirection(), GradientVertical);
 }
 
@@ -300,6 +300,8 @@ TEST_F(BaseGrid, CellRectCoversTheWholeAreaAlsoOverAZeroWidthColumn) {
     EXPECT_EQ(Area.Right, G->CellRectAnywhere(4, 2).Right);
     EXPECT_EQ(Area.Bottom, G->CellRectAnywhere(4, 2).Bottom);
     EXPECT_EQ(G->CellSize(2, 1), Point(150, 40));
+    const TCustomGrid* Platform = G.get(); // code that only knows the platform grid sees the area too
+    EXPECT_EQ(Platform->CellRect(3, 2), Area);
 
     G->SetColWidths(2, 0);
     const TRect Narrow = G->CellRect(2, 1);
@@ -309,11 +311,18 @@ TEST_F(BaseGrid, CellRectCoversTheWholeAreaAlsoOverAZeroWidthColumn) {
 
 TEST_F(BaseGrid, LineAndLookSetters) {
     EXPECT_EQ(G->GridLineWidth(), 1);
-    EXPECT_EQ(G->TCustomGrid::GridLineWidth(), 0); // every line is the store's own
-    EXPECT_FALSE(G->TCustomGrid::DefaultDrawing());
+    EXPECT_FALSE(G->DefaultDrawing());
+    // Every line is drawn inside the cells: the platform leaves no gap between them, whatever
+    // the width.
+    for (int Width : {1, 3, 0}) {
+        G->SetGridLineWidth(Width);
+        EXPECT_EQ(G->GridLineWidth(), Width);
+        EXPECT_EQ(G->CellRect(1, 1).Right, G->CellRect(2, 1).Left) << Width;
+        EXPECT_EQ(G->CellRect(1, 1).Bottom, G->CellRect(1, 2).Top) << Width;
+    }
+    G->SetGridLineWidth(1);
     G->SetDefaultDrawing(true);
     EXPECT_TRUE(G->DefaultDrawing());
-    EXPECT_FALSE(G->TCustomGrid::DefaultDrawing());
     EXPECT_EQ(G->GridLineColor(), clSilver);
     EXPECT_EQ(G->GridFixedLineColor(), clGray);
     EXPECT_EQ(G->HoverRowCells(), THoverRowCells({hcNormal, hcSelected}));

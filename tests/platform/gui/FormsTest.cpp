@@ -296,3 +296,50 @@ TEST(FormsTest, AModalFormIsActiveForTheDriverSoFocusEventsRun) {
     EXPECT_EQ(F.ShowModal(), mrOk);
     EXPECT_EQ(Log, QStringList({"enter", "exit"}));
 }
+
+// Each showing focuses the control the show handler (or SetActiveControl beforehand) names, else
+// the first control in tab order, never the control left focused at the showing before; the
+// focused field is entered afresh, so its text is selected for typing over.
+TEST(FormsTest, EveryShowingFocusesTheNamedOrFirstControl) {
+    TFDialog F(nullptr);
+    F.AfterConstruction();
+    int Entered = 0;
+    F.E_Name->OnEnter = [&](TObject*) { ++Entered; };
+    TWinControl* Named = nullptr;
+    F.OnShow = [&](TObject*) {
+        if (Named) Named->SetFocus();
+    };
+    enum TWhere { wNone, wShowHandler, wBeforeShow };
+    struct TCase {
+        const char* Name;
+        TWhere Where;
+        bool ExpectEdit; // the edit, else the OK button
+    };
+    const TCase Cases[] = {
+        {"first in tab order", wNone, true},
+        {"named by the show handler", wShowHandler, false},
+        {"set before showing", wBeforeShow, false},
+        {"first in tab order again", wNone, true},
+    };
+    for (const TCase& C : Cases) {
+        SCOPED_TRACE(C.Name);
+        Named = C.Where == wShowHandler ? F.Btn_OK : nullptr;
+        if (C.Where == wBeforeShow) F.SetActiveControl(F.Btn_OK);
+        F.E_Name->SetText("Plant 1");
+        const int EnteredBefore = Entered;
+        TWinControl* Expected = C.ExpectEdit ? static_cast<TWinControl*>(F.E_Name) : F.Btn_OK;
+        TestModal().Expect([&](TForm*) {
+            EXPECT_TRUE(Expected->Focused());
+            EXPECT_EQ(F.ActiveControl(), Expected);
+            if (C.ExpectEdit) {
+                EXPECT_EQ(Entered, EnteredBefore + 1);
+                EXPECT_EQ(F.E_Name->SelLength(), 7);
+            }
+            // Left through Cancel, which then has the focus.
+            F.Btn_Cancel->SetFocus();
+            EXPECT_TRUE(F.Btn_Cancel->Focused());
+            F.SetModalResult(mrCancel);
+        });
+        EXPECT_EQ(F.ShowModal(), mrCancel);
+    }
+}

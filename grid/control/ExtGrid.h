@@ -1,0 +1,1144 @@
+#pragma once
+// Unit ExtGrid: TExtStringGrid, the table control of the configurator. The cell texts and cell
+// records live in the cell store (TBaseGrid); this class adds hidden columns and rows, typed cell
+// access, selection, scrolling, keyboard navigation and the grid's events.
+//
+// Index spaces: the cell store addresses cells by real column and display row. A display column
+// is a column the platform grid shows (0..ColCount-1); a real column counts the hidden columns
+// too (0..TotalColCount-1). A display row is a row of the cell store (0..RowCount-1); a real row
+// counts the hidden rows too (0..TotalRowCount-1). Every parameter says which space it is in.
+//
+// The class's definitions are split by area: ExtGrid.cpp (core), ExtGrid_Indexes.cpp,
+// ExtGrid_Cells.cpp, ExtGrid_Selection.cpp, ExtGrid_Scroll.cpp, ExtGrid_Keys.cpp,
+// ExtGrid_Hooks.cpp, ExtGrid_Events.cpp.
+#include "grid/base/BaseGrid.h"
+#include "grid/base/ExtObj.h"
+#include "grid/control/ExtGridEvents.h"
+#include "grid/control/GridIndexMaps.h"
+#include "grid/control/GridSettings.h"
+#include "platform/gui/Controls.h"
+#include "platform/gui/Graphics.h"
+#include "platform/rtl/Classes.h"
+#include "platform/rtl/SysUtils.h"
+
+#include <QPoint>
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class TExtStringGrid;
+class TForm;
+
+// ---- module-level state and helpers of the unit --------------------------------------------------
+// The grid whose focus window is shown (set by the editor logic, cleared when that focus window
+// hides or that grid is destroyed).
+extern TExtStringGrid* GridWithFocusWindow;
+// Whether the common controls are later than version 4.69 (date and time pickers usable).
+extern bool ComCtrlsOk;
+// The cursor of links in cells.
+extern TCursor LinkCursor;
+
+// The version of a file's version resource (major in the upper 16 bits); -1 when there is none.
+int GetFileVersion(const QString& FileName);
+// The control itself when it is a form, else the nearest form among its parents; null when none.
+TForm* FindParentForm(TControl* Control);
+// Keeps the grid that shows its focus window aligned with its current cell when a window moves.
+void GridWindowPosChanged();
+// The platform's current format settings, as the sorting, filtering and typing checks read them.
+QChar GridDateSeparator();
+QChar GridTimeSeparator();
+QChar GridThousandSeparator();
+QChar GridDecimalSeparator();
+QString GridShortDateFormat();
+QString GridShortTimeFormat();
+QString GridLongTimeFormat();
+
+// A property that only stores its value.
+#define EXTGRID_PLAIN(Type, Name, Default)                                                                             \
+public:                                                                                                                \
+    Type Name() const { return F##Name; }                                                                              \
+    void Set##Name(Type Value) { F##Name = Value; }                                                                    \
+                                                                                                                       \
+protected:                                                                                                             \
+    Type F##Name = Default;                                                                                            \
+                                                                                                                       \
+public:
+// A property whose setter does more than store (its setter is declared with its area).
+#define EXTGRID_READ(Type, Name, Default)                                                                              \
+public:                                                                                                                \
+    Type Name() const { return F##Name; }                                                                              \
+                                                                                                                       \
+protected:                                                                                                             \
+    Type F##Name = Default;                                                                                            \
+                                                                                                                       \
+public:
+
+class TExtStringGrid : public TBaseGrid {
+public:
+    // ---- construction, window, loading, destruction ------------------------------------------------
+    explicit TExtStringGrid(TComponent* AOwner);
+    ~TExtStringGrid() override;
+    void Loaded() override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    void SetParent(TWinControl* AParent) override;
+    // Platform window creation: runs when the grid first gets a parent.
+    virtual void CreateWnd();
+    // Copies another TExtStringGrid (settings, counts, sizes, cells); anything else is ignored.
+    void Assign(TPersistent* Source) override;
+    // Copies only the cells of another TExtStringGrid.
+    void AssignCells(TPersistent* Source);
+    void Invalidate() override;
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+    // The font of a cell, the caller's own copy (a later call does not change it).
+    std::unique_ptr<TFont> GetCellFont(int RealCol, int DisplRow);
+    QString Version() const;
+    void SetVersion(const QString& Value) { (void)Value; }
+    static int GetVersionNr() { return (6 << 24) | (2 << 16) | (1 << 8) | 3; }
+    void RegisterNotifier(TGridChangeNotifier* Item);
+    void UnRegisterNotifier(TGridChangeNotifier* ANotifier);
+    int NotifierCount() const { return int(FNotifiers.size()); }
+    TGridChangeNotifier* Notifiers(int Index) const { return FNotifiers.at(size_t(Index)); }
+    bool IsDesigning() const { return ComponentState().Contains(csDesigning); }
+    bool IsLoading() const { return ComponentState().Contains(csLoading); }
+    bool IsDestroying() const { return ComponentState().Contains(csDestroying); }
+    bool GridLoaded() const { return FGridLoaded; }
+    bool HasFocusWindow() const { return FFocusWindowShown; }
+    void SetFocusWindowShown(bool Value);
+    // The editor's text of a display cell reads and writes its real column; a display column that
+    // shows no real column is never written through.
+    QString GetEditText(int DisplCol, int DisplRow) override;
+    void SetEditText(int DisplCol, int DisplRow, const QString& Value) override;
+    // The form whose resize the grid follows (SizeWithForm), or null.
+    TForm* ResizeForm() const { return FResizeForm; }
+
+    // ---- owned settings objects ---------------------------------------------------------------------
+    TFooterPanel* FooterPanel() const { return FFooterPanel; }
+    TSearchPanel* SearchPanel() const { return FSearchPanel; }
+    TFocusHelper* FocusHelper() const { return FFocusHelper.get(); }
+    TSearchFooter* SearchFooter() const { return FSearchFooter.get(); }
+    TFloatingFooter* FloatingFooter() const { return FFloatingFooter.get(); }
+    TPrintSettings* PrintSettings() const { return FPrintSettings.get(); }
+    THTMLSettings* HTMLSettings() const { return FHTMLSettings.get(); }
+    TSortSettings* SortSettings() const { return FSortSettings.get(); }
+    TDragDropSettings* DragDropSettings() const { return FDragDropSettings.get(); }
+    TDragScrollOptions* DragScrollOptions() const { return FDragScrollOptions.get(); }
+    TControlLook* ControlLook() const { return FControlLook.get(); }
+    TNavigation* Navigation() const { return FNavigation.get(); }
+    TColumnSize* ColumnSize() const { return FColumnSize.get(); }
+    TCellNode* CellNode() const { return FCellNode.get(); }
+    TBands* Bands() const { return FBands.get(); }
+    TSizeWhileTyping* SizeWhileTyping() const { return FSizeWhileTyping.get(); }
+    TMouseActions* MouseActions() const { return FMouseActions.get(); }
+    TGrouping* Grouping() const { return FGrouping.get(); }
+    TStringList* ColumnHeaders() const { return FColumnHeaders.get(); }
+    TFont* FixedFont() const { return FFixedFont.get(); }
+    TFont* ActiveCellFont() const { return FActiveCellFont.get(); }
+    TStringList* RowHeaders() const { return FRowHeaders.get(); }
+    TStringList* LookupItems() const { return FLookupItems.get(); }
+    TBitmap* RowIndicator() const { return FRowIndicator.get(); }
+    TBackGround* BackGround() const { return FBackGround.get(); }
+    TGridProgressAppearance* ProgressAppearance() const { return FProgressAppearance.get(); }
+    TSyncGrid* SyncGrid() const { return FSyncGrid.get(); }
+    TFilter* Filter() const { return FFilter.get(); }
+    TBalloonSettings* Balloon() const { return FBalloon.get(); }
+    TShowModified* ShowModified() const { return FShowModified.get(); }
+    TFilterDropDown* FilterDropDown() const { return FFilterDropDown.get(); }
+    TIntList* IgnoredColumns() const { return FIgnoredColumns.get(); }
+    TIntList* ColumnOrder() const { return FColumnOrder.get(); }
+    TIntList* MergedColumns() const { return FMergedColumns.get(); }
+    TIntList* ColSizesAtLoad() const { return FColSizesAtLoad.get(); }
+    TStringList* FilterValueList() const { return FFilterValueList.get(); }
+
+    // ---- published properties -------------------------------------------------------------------------
+    // counts and sizes
+    EXTGRID_READ(int, FixedRightCols, 0)
+    EXTGRID_READ(int, FixedFooters, 0)
+    EXTGRID_READ(int, FixedRowHeight, 22)
+    EXTGRID_PLAIN(bool, FixedRowAlways, false)
+    EXTGRID_PLAIN(bool, FixedColAlways, false)
+    EXTGRID_PLAIN(bool, IntegralHeight, false)
+    EXTGRID_READ(bool, AutoSize, false)
+    EXTGRID_PLAIN(bool, SizeWithForm, false)
+    // cell text
+    EXTGRID_READ(bool, WordWrap, true)
+    EXTGRID_PLAIN(bool, Multilinecells, false)
+    EXTGRID_READ(TAlignment, DefaultAlignment, taLeftJustify)
+    EXTGRID_READ(TVAlignment, VAlignment, vtaTop)
+    EXTGRID_PLAIN(bool, EnableHTML, true)
+    EXTGRID_PLAIN(bool, EditWithTags, false)
+    EXTGRID_PLAIN(bool, EnhTextSize, false)
+    EXTGRID_PLAIN(bool, AutoNumAlign, false)
+    EXTGRID_PLAIN(QString, FloatFormat, "%.2f")
+    EXTGRID_PLAIN(bool, OemConvert, false)
+    EXTGRID_PLAIN(bool, ExcelStyleDecimalSeparator, false)
+    EXTGRID_PLAIN(QString, ValidChars, QString())
+    // editing
+    EXTGRID_PLAIN(TEditorType, DefaultEditor, edNormal)
+    EXTGRID_READ(int, MaxEditLength, 0)
+    EXTGRID_PLAIN(int, MaxComboLength, 0)
+    EXTGRID_PLAIN(bool, Lookup, false)
+    EXTGRID_PLAIN(bool, LookupCaseSensitive, false)
+    EXTGRID_PLAIN(bool, LookupHistory, false)
+    EXTGRID_PLAIN(QString, InvalidEntryTitle, QString())
+    EXTGRID_PLAIN(QString, InvalidEntryText, QString())
+    EXTGRID_PLAIN(TInvalidEntryIcon, InvalidEntryIcon, ieWarning)
+    // colours
+    EXTGRID_READ(bool, ActiveCellShow, false)
+    EXTGRID_READ(TColor, ActiveCellColor, clGray)
+    EXTGRID_READ(TColor, ActiveCellColorTo, clNone)
+    EXTGRID_READ(TColor, BorderColor, clGray)
+    EXTGRID_PLAIN(TColor, DisabledFontColor, clSilver)
+    EXTGRID_READ(TColor, HighlightColor, clHighlight)
+    EXTGRID_READ(TColor, HighlightTextColor, clHighlightText)
+    EXTGRID_PLAIN(TColor, HintColor, clInfoBk)
+    EXTGRID_PLAIN(TColor, URLColor, clBlue)
+    EXTGRID_READ(bool, Flat, false)
+    EXTGRID_PLAIN(TGridLook, Look, glXP)
+    EXTGRID_READ(bool, Hovering, false)
+    EXTGRID_PLAIN(THoverFixedCells, HoverFixedCells, hfNone)
+    EXTGRID_READ(bool, AutoThemeAdapt, false)
+    // selection
+    EXTGRID_READ(bool, ShowSelection, true)
+    EXTGRID_READ(TColor, SelectionColor, TColor(0xEACAB6))
+    EXTGRID_READ(TColor, SelectionColorTo, clNone)
+    EXTGRID_READ(TColor, SelectionMirrorColor, clNone)
+    EXTGRID_READ(TColor, SelectionMirrorColorTo, clNone)
+    EXTGRID_READ(TColor, SelectionTextColor, clBlack)
+    EXTGRID_READ(bool, SelectionColorMixer, false)
+    EXTGRID_READ(int, SelectionColorMixerFactor, 50)
+    EXTGRID_READ(bool, SelectionRectangle, false)
+    EXTGRID_READ(bool, SelectionResizer, false)
+    EXTGRID_PLAIN(bool, SelectionRTFKeep, false)
+    EXTGRID_PLAIN(bool, HideFocusRect, false)
+    // scrolling
+    EXTGRID_READ(TScrollBarAlways, ScrollBarAlways, saNone)
+    EXTGRID_READ(TScrollType, ScrollType, ssNormal)
+    EXTGRID_READ(TColor, ScrollColor, clNone)
+    EXTGRID_READ(int, ScrollWidth, 16)
+    EXTGRID_READ(bool, ScrollProportional, false)
+    EXTGRID_READ(bool, ScrollSynch, false)
+    EXTGRID_READ(TScrollHintType, ScrollHints, shNone)
+    EXTGRID_PLAIN(bool, EnableWheel, true)
+    EXTGRID_PLAIN(TIntelliPan, IntelliPan, ipVertical)
+    EXTGRID_PLAIN(bool, IntelliZoom, true)
+    // hints and links
+    EXTGRID_PLAIN(bool, HintShowCells, false)
+    EXTGRID_PLAIN(bool, HintShowLargeText, false)
+    EXTGRID_PLAIN(THintPosition, HintShowLargeTextPos, hpCell)
+    EXTGRID_PLAIN(bool, HintShowSizing, false)
+    EXTGRID_PLAIN(bool, HTMLHint, false)
+    EXTGRID_PLAIN(bool, AnchorHint, false)
+    EXTGRID_PLAIN(bool, UseInternalHintClass, true)
+    EXTGRID_PLAIN(bool, URLShow, false)
+    EXTGRID_PLAIN(bool, URLShowInText, false)
+    EXTGRID_PLAIN(bool, URLUnderlineOnHover, false)
+    EXTGRID_PLAIN(bool, URLFull, false)
+    EXTGRID_PLAIN(bool, URLEdit, false)
+    // filtering
+    EXTGRID_PLAIN(bool, FilterActive, false)
+    EXTGRID_PLAIN(bool, FilterNormalCellsOnly, true)
+    EXTGRID_PLAIN(bool, AutoFilterUpdate, true)
+    EXTGRID_PLAIN(bool, FilterDropDownAuto, false)
+    EXTGRID_PLAIN(bool, FilterDropDownCheck, false)
+    EXTGRID_PLAIN(QString, FilterDropDownClear, "(All)")
+    EXTGRID_PLAIN(TFilterDropDownColumns, FilterDropDownColumns, fdNormal)
+    EXTGRID_PLAIN(int, FilterDropDownRow, 0)
+    // fixed cells
+    EXTGRID_PLAIN(bool, FixedAsButtons, false)
+    EXTGRID_PLAIN(TComponent*, FixedDropDownMenu, nullptr)
+    EXTGRID_PLAIN(bool, EnhRowColMove, true)
+    // misc
+    EXTGRID_PLAIN(bool, EnableBlink, false)
+    EXTGRID_READ(bool, ShowDesignHelper, true)
+    EXTGRID_PLAIN(TComponent*, GridImages, nullptr)
+    EXTGRID_PLAIN(TComponent*, PictureContainer, nullptr)
+    EXTGRID_PLAIN(TExtStringGridCheck*, CellChecker, nullptr)
+
+    // Other initial state other areas read and write.
+    EXTGRID_PLAIN(QString, CheckTrue, "Y")
+    EXTGRID_PLAIN(QString, CheckFalse, "N")
+    EXTGRID_PLAIN(QChar, PasswordChar, QChar('*'))
+    EXTGRID_READ(QPoint, XYOffset, QPoint(2, 2))
+    EXTGRID_PLAIN(QString, XMLEncoding, "ISO-8859-1")
+    EXTGRID_PLAIN(QChar, Delimiter, QChar(0))
+    EXTGRID_PLAIN(bool, JavaCSV, false)
+    EXTGRID_PLAIN(bool, QuoteEmptyCells, true)
+    EXTGRID_PLAIN(bool, AlwaysQuotes, false)
+    EXTGRID_PLAIN(bool, SaveFixedCells, true)
+    EXTGRID_PLAIN(bool, SaveFixedRows, false)
+    EXTGRID_PLAIN(bool, SaveFixedCols, false)
+    EXTGRID_PLAIN(bool, SaveHiddenCells, false)
+    EXTGRID_PLAIN(bool, SaveVirtCells, true)
+    EXTGRID_PLAIN(bool, SaveWithHTML, true)
+    EXTGRID_PLAIN(bool, LoadFirstRow, true)
+    EXTGRID_PLAIN(bool, ShowNullDates, true)
+    EXTGRID_PLAIN(bool, ShowColumnNumbers, true)
+    EXTGRID_PLAIN(bool, FitCellsInGrid, true)
+    EXTGRID_PLAIN(bool, UseDisabledFont, true)
+    EXTGRID_PLAIN(int, MinRowHeight, 0)
+    EXTGRID_PLAIN(int, MaxRowHeight, 0)
+    EXTGRID_PLAIN(int, MinColWidth, 0)
+    EXTGRID_PLAIN(int, MaxColWidth, 0)
+    EXTGRID_PLAIN(int, PrintPageFrom, 1)
+    EXTGRID_PLAIN(int, PrintPageTo, 1)
+    EXTGRID_PLAIN(TOfficeTheme, OldOfficeTheme, otUnknown)
+    EXTGRID_PLAIN(TExtStyle, ComponentStyle, tsCustom)
+    EXTGRID_PLAIN(bool, IsWinXP, false)
+    EXTGRID_PLAIN(bool, IsWin7, false)
+    EXTGRID_PLAIN(bool, IsComCtl6, false)
+
+    // ---- display and real indexes, hidden columns and rows ----------------------------------------------
+    void HideColumn(int RealCol) { HideColumns(RealCol, RealCol); }
+    void HideColumns(int FromRealCol, int ToRealCol);
+    void UnHideColumn(int RealCol) { UnHideColumns(RealCol, RealCol); }
+    void UnHideColumns(int FromRealCol, int ToRealCol);
+    void UnHideColumnsAll();
+    bool IsHiddenColumn(int RealCol) const { return FColumnMap.IsHidden(RealCol); }
+    int NumHiddenColumns() const { return FColumnMap.NumHidden(); }
+    int TotalColCount() const override { return ColCount() + NumHiddenColumns(); }
+    int AllColCount() const { return TotalColCount(); }
+    int RealColIndex(int DisplCol) const { return FColumnMap.DisplToRealCol(DisplCol); }
+    int DisplColIndex(int RealCol) const override { return FColumnMap.RealToDisplCol(RealCol); }
+    // The real column shown at DisplCol; -1 when none shows there (nothing is written through it).
+    int RealColOfDisplCol(int DisplCol) const { return FColumnMap.DisplToRealColOrNone(DisplCol); }
+    int GetRealCol() const { return RealColIndex(Col()); }
+    int RealCol() const { return GetRealCol(); }
+    bool IsIgnoredColumn(int RealCol) const { return FIgnoredColumns->HasValue(RealCol); }
+    void MoveColumn(int FromDisplCol, int ToDisplCol);
+
+    void HideRow(int RealRow) { HideRows(RealRow, RealRow); }
+    void HideRows(int FromRealRow, int ToRealRow);
+    // RowList: ascending display rows, hidden together as one new filter level.
+    void HideRowList(TIntList* DisplRowList);
+    void HideRowsEx(int FromRealRow, int ToRealRow);
+    void UnHideRow(int RealRow);
+    void UnHideRows(int FromRealRow, int ToRealRow);
+    void UnHideRowsAll();
+    void UnHideRowList();
+    bool IsHiddenRow(int RealRow) const { return FHiddenRows.Contains(RealRow); }
+    // The same answer through a lookup list built on the first call (the caller frees it).
+    bool IsHiddenRow(int RealRow, TIntList*& ListHidden) const;
+    int NumHiddenRows() const { return FHiddenRows.Count(); }
+    int TotalRowCount() const { return RowCount() + NumHiddenRows(); }
+    int AllRowCount() const { return TotalRowCount(); }
+    int RealRowIndex(int DisplRow) const { return FHiddenRows.DisplToRealRow(DisplRow); }
+    int DisplRowIndex(int RealRow) const { return FHiddenRows.RealToDisplRow(RealRow); }
+    int GetRealRow() const { return RealRowIndex(Row()); }
+    int RealRow() const { return GetRealRow(); }
+    void MoveRow(int FromDisplRow, int ToDisplRow);
+    void MoveRows(int FromDisplRow, int ToDisplRow, int Count);
+    int FilterLevel() const { return FFilterLevel; }
+    void SetFilterLevel(int Value) { FFilterLevel = Value; }
+    const TVisibleColumnMap& ColumnMap() const { return FColumnMap; }
+    const THiddenRowStore& HiddenRows() const { return FHiddenRows; }
+    // Both index maps hold their invariants and agree with the counts. Raises EExtGridError.
+    void CheckIndexConsistency() const;
+
+    // Cell text by real column and real row (a hidden row's text is read from or written into the
+    // hidden-row store).
+    QString GetCellsEx(int RealCol, int RealRow);
+    void SetCellsEx(int RealCol, int RealRow, const QString& Value);
+    TCellProperties* GetCellPropertiesByRealRow(int RealCol, int RealRow);
+    // Row insertion and removal at display rows; cells, cell objects and heights move with them.
+    virtual void InsertRows(int DisplRow, int RCount, bool UpdateCellControls = true);
+    virtual void RemoveRows(int DisplRow, int RCount);
+    void RemoveRowsEx(int DisplRow, int RCount);
+    void ClearRows(int DisplRow, int RCount);
+    void ClearRect(int ACol1, int DisplRow1, int ACol2, int DisplRow2);
+    void CellControlsUpdate(bool RebuildList = false);
+
+    // ---- cell access and fill API -----------------------------------------------------------------------
+    void SetInts(int RealCol, int DisplRow, int Value);
+    int GetInts(int RealCol, int DisplRow);
+    void SetAllInts(int RealCol, int RealRow, int Value);
+    int GetAllInts(int RealCol, int RealRow);
+    void SetFloats(int RealCol, int DisplRow, double Value);
+    double GetFloats(int RealCol, int DisplRow);
+    void SetAllFloats(int RealCol, int RealRow, double Value);
+    double GetAllFloats(int RealCol, int RealRow);
+    void SetDates(int RealCol, int DisplRow, TDateTime Value);
+    TDateTime GetDates(int RealCol, int DisplRow);
+    void SetTimes(int RealCol, int DisplRow, TDateTime Value);
+    TDateTime GetTimes(int RealCol, int DisplRow);
+    QString GetCtrlVal(int RealCol, int DisplRow, const QString& ID);
+    void SetCtrlVal(int RealCol, int DisplRow, const QString& ID, const QString& Value);
+    QString GetStrippedCell(int RealCol, int DisplRow);
+    // The float format of one cell (the column grid answers per column).
+    virtual QString GetFloatFormat(int RealCol, int DisplRow);
+    int GetPrintColWidth(int RealCol) const;
+    int GetPrintColOffset(int RealCol) const;
+    void SetPrintColWidth(int RealCol, int Value);
+    void SetPrintColOffset(int RealCol, int Value);
+
+    void ShowColumnHeaders();
+    void ClearColumnHeaders();
+    void SetColumnHeaders(TStrings* Value);
+    void ShowRowHeaders();
+    void ClearRowHeaders();
+    void SetRowHeaders(TStrings* Value);
+
+    QString HilightText(bool DoCase, const QString& S, const QString& Text);
+    QString MarkText(bool DoCase, const QString& S, const QString& Text);
+    QString UnHilightText(const QString& S);
+    QString UnMarkText(const QString& S);
+    void HilightInCell(bool DoCase, int RealCol, int DisplRow, const QString& HiText);
+    void HilightInCol(bool DoFixed, bool DoCase, int RealCol, const QString& HiText);
+    void HilightInRow(bool DoFixed, bool DoCase, int DisplRow, const QString& HiText);
+    void HilightInGrid(bool DoFixed, bool DoCase, const QString& HiText);
+    void UnHilightInCell(int RealCol, int DisplRow);
+    void UnHilightInCol(bool DoFixed, int RealCol);
+    void UnHilightInRow(bool DoFixed, int DisplRow);
+    void UnHilightInGrid(bool DoFixed);
+    void MarkInCell(bool DoCase, int RealCol, int DisplRow, const QString& HiText);
+    void MarkInCol(bool DoFixed, bool DoCase, int RealCol, const QString& HiText);
+    void MarkInRow(bool DoFixed, bool DoCase, int DisplRow, const QString& HiText);
+    void MarkInGrid(bool DoFixed, bool DoCase, const QString& HiText);
+    void UnMarkInCell(int RealCol, int DisplRow);
+    void UnMarkInCol(bool DoFixed, int RealCol);
+    void UnMarkInRow(bool DoFixed, int DisplRow);
+    void UnMarkInGrid(bool DoFixed);
+
+    bool CheckCell(int RealCol, int DisplRow);
+    bool CheckCells(int FromRealCol, int FromDisplRow, int ToRealCol, int ToDisplRow);
+    bool CheckCol(bool DoFixed, int RealCol);
+    bool CheckRow(bool DoFixed, int DisplRow);
+    bool CheckGrid(bool DoFixed);
+
+    void TextFill(bool DoFixed, const QString& Txt);
+    void FormatFill(bool DoFixed, const QString& Fmt);
+    void RandomFill(bool DoFixed, int Rnd);
+    void LinearFill(bool DoFixed);
+
+    TRect UsedCells();
+    int SaveStartCol() const;
+    int SaveStartRow() const;
+    int SaveEndCol() const;
+    int SaveEndRow() const;
+    int SaveColCount() const;
+    int SaveRowCount() const;
+    void ScreenToCell(TPoint pt, int& DisplCol, int& DisplRow);
+
+    void CalcFooter(int RealCol);
+    void UpdateFooter();
+    virtual void CalcFooterCells(int RealCol);
+    virtual void RecalcFooters() { CalcFooter(-1); }
+
+    // ---- selection
+    // Current cell and view. Setting Row or Col to another cell checks it ("Grid index out of
+    // range"), asks the cell selection and fires OnClick; Row also reports OnRowUpdate and keeps
+    // the disjunct row flags and the synchronised grid in step.
+    void SetRow(int DisplRow);
+    void SetCol(int DisplCol);
+    // Scrolls only to a row from FixedRows to RowCount - 1.
+    void SetTopRow(int DisplRow);
+    void GotoCell(int DisplCol, int DisplRow);
+    void EditCell(int DisplCol, int DisplRow);
+    using TBaseGrid::FocusCell;
+    void FocusCell(int DisplCol, int DisplRow);
+    void MoveFocusTo(int DisplCol, int DisplRow);
+    void ScrollInView(int DisplCol, int DisplRow);
+    void UpdateEditMode();
+    // The selection rectangle (display columns and rows), stored as given.
+    void SetSelection(const TGridRect& Value);
+    void SelectRange(int FromDisplCol, int ToDisplCol, int FromDisplRow, int ToDisplRow);
+    void SelectRows(int DisplRow, int RCount);
+    void SelectCols(int DisplCol, int CCount);
+    void UnSelectRows(int DisplRow, int RCount);
+    void UnSelectCols(int DisplCol, int CCount);
+    void HideSelection();
+    void UnHideSelection();
+    bool SelectionHidden() const { return FSelectionHidden; }
+    bool SelectionChangedMark() const { return FSelectionChanged; }
+    // Disjunct row flags: display rows, or real rows with MouseActions.RowSelectPersistent.
+    bool GetRowSelect(int ARow);
+    void SetRowSelect(int ARow, bool Value);
+    bool GetColSelect(int DisplCol);
+    void SetColSelect(int DisplCol, bool Value);
+    void ClearRowSelect();
+    void ClearColSelect();
+    int RowSelectCount();
+    int ColSelectCount();
+    void SelectionToRowSelect(bool All);
+    void SelectionToColSelect(bool All);
+    // The rows selected disjunctly, in the order they were selected.
+    const std::vector<int>& SelectedRows() const { return FSel.SelectedRows(); }
+    // Whether a cell is painted selected.
+    bool IsSelected(int DisplCol, int DisplRow);
+    const TGridSelStore& SelStore() const { return FSel; }
+    TGridSelStore& SelStore() { return FSel; }
+    // Row flags (display rows).
+    int ModifiedRowCount() const;
+    bool GetRowModified(int DisplRow) const;
+    void SetRowModified(int DisplRow, bool Value);
+    bool GetRowEnabled(int DisplRow) const;
+    void SetRowEnabled(int DisplRow, bool Value);
+    bool EnabledRowsUsed() const { return FSel.EnabledRowsUsed(); }
+    // Repaints (the painting happens later).
+    void RepaintRow(int DisplRow);
+    void RepaintCol(int DisplCol);
+    void RepaintRect(const TRect& DisplCells);
+    void RepaintListedCell(TObject* List, int DisplCol, int DisplRow);
+    // Exchanges the stored texts and object slots of two cells (real columns, display rows).
+    void SwapCells(TPoint FromCell, TPoint ToCell);
+
+protected:
+    int RowSelectLimit() const;
+    int RowSelectIndex(int DisplRow) const;
+    TStringGrid* SyncedGrid() const;
+    TGridSelStore FSel;
+    TGridRect FOldSelection;
+    bool FSelectionHidden = false;
+    bool FSelectionChanged = false;
+    int FLastRowReported = -1;
+
+public:
+    // ---- scrolling
+    void SetScrollBars(TScrollStyle Value) override;
+    void SetScrollBarAlways(TScrollBarAlways Value);
+    void SetScrollType(TScrollType Value);
+    void SetScrollColor(TColor Value);
+    void SetScrollWidth(int Value);
+    void SetScrollProportional(bool Value);
+    void SetScrollSynch(bool Value) { FScrollSynch = Value; }
+    void SetScrollHints(TScrollHintType Value) { FScrollHints = Value; }
+    // Always-visible bars; HideUnneeded also hides a bar whose lines all fit without saNone.
+    void ApplyScrollBarAlways(bool HideUnneeded);
+    void StretchRightColumn();
+    // DisplCol -1 is the last column; raises "Stretch column index out of range" beyond it.
+    void StretchColumn(int DisplCol);
+    bool IsSizingBorder(int X, int Y);
+    // The platform's own bars stand in for the flat bars: the flat settings are kept and the
+    // scroll information mirrored.
+    void InitFlatScrollBars();
+    void DoneFlatScrollBars();
+    void ApplyFlatScrollStyle();
+    void ApplyFlatScrollColor();
+    void ApplyFlatScrollWidth();
+    void FlatShowScrollBar(int Bar, bool Show);
+    void UpdateVertFlatScroll();
+    void UpdateHorzFlatScroll();
+    void UpdateFlatScrollBars();
+    bool FlatScroll() const { return FFlatScroll; }
+    int FlatScrollStyle() const { return FFlatStyle; }
+    void UpdateHorzProportional();
+    void UpdateVertProportional();
+    bool LastRowAboveSearchFooter();
+    void ScrollLastRowAboveFooter();
+    void CreateMetroScrollControls();
+    void FreeMetroScrollControls();
+    TCustomControl* MetroScrollControl(int Direction) const { return Direction == 0 ? FMetroVert : FMetroHorz; }
+    // Automatic scrolling while something is dragged over the grid's edges.
+    virtual void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept);
+    bool DragScrollTimerRunning() const { return FDragScrollTimer != nullptr; }
+    TTimer* DragScrollTimer() const { return FDragScrollTimer; }
+    // The hint shown while the thumb is dragged.
+    bool ScrollHintShowing() const { return FScrollHintShown; }
+    QString ScrollHintText() const { return FScrollHintText; }
+    // The mouse handling notes the column (or row) it starts sizing and its size at that moment.
+    void NoteSizingStart(bool IsColumn, int Index);
+
+protected:
+    void WndProc(TMessage& Message) override;
+    LRESULT DialogCode() const override;
+    void SizeChanged(int OldColCount, int OldRowCount) override;
+    void ColWidthsChanged() override;
+    void RowHeightsChanged() override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void WMVScroll(TMessage& Message);
+    void WMHScroll(TMessage& Message);
+    bool AllRowsFit() const;
+    bool AllColsFit() const;
+    bool ProportionalBlocked() const;
+    int ScrollHintRow(int Pos) const;
+    int ScrollHintCol(int Pos) const;
+    void ShowScrollHint(const QString& Text);
+    void HideScrollHint();
+    TGridRect FixedBackgroundCells();
+    int SearchPanelHeight() const;
+    void StopDragScroll();
+    void DragScrollOver(int X, int Y, TDragState State);
+    void DragScrollTick();
+    // A scroll message of the cell scroll bar goes to that bar and its cell.
+    bool CellScrollBarMessage(TMessage& Message);
+    TScrollBar* FCellScrollBar = nullptr;
+    // The size of the fixed background bitmap (the picture area fills it in).
+    int FBackGroundWidth = 0;
+    int FBackGroundHeight = 0;
+    bool CurrentCellHoldsCheckBox();
+    void InvalidateFooterPanel();
+    TScrollStyle FScrollBarsSetting = ssBoth;
+    bool FFlatScroll = false;
+    int FFlatStyle = 0;
+    TColor FFlatColor = clNone;
+    int FFlatWidth = 0;
+    TScrollInfo FFlatInfo[2];
+    TScrollControl* FMetroVert = nullptr;
+    TScrollControl* FMetroHorz = nullptr;
+    bool FScrollLocked = false;
+    bool FScrollHintShown = false;
+    QString FScrollHintText;
+    TTimer* FDragScrollTimer = nullptr;
+    TDragScrollDirection FDragScrollDir;
+    bool FStretching = false;
+    int FSizedCol = -1;
+    int FSizedRow = -1;
+    int FSizeAtStart = 0;
+    bool FSizingScale = false;
+    // The cell a cell scroll bar serves and that bar's position and range.
+    int FScrollCol = -1;
+    int FScrollRow = -1;
+    int FScrollPos = 0;
+    int FScrollMin = 0;
+    int FScrollMax = 0;
+
+public:
+    // ---- keyboard navigation and property setters
+    void KeyPress(QChar& Key) override;
+    // Moves to the next (previous) cell after Enter or Tab (display column, display row).
+    void AdvanceCell(int DisplCol, int DisplRow, bool EditAfter, bool Recursing, bool Forward, bool AutoEdit,
+                     bool Force);
+    void EditNextCellControl(int RealCol, int DisplRow, const QString& ID);
+    TInplaceEdit* NormalEdit() const { return InplaceEditor(); }
+    virtual void AppendRow();
+    // Whether a cell may be edited at all: editing possible and the (base) cell editable, not fixed.
+    bool IsEditable(int RealCol, int DisplRow);
+    bool IsEditableBaseCell(int RealCol, int DisplRow);
+    int FirstDataColumn();
+    int VisibleFixedRightCols() const;
+    // The incremental search: the first non-fixed row of the sorted column whose text starts with
+    // the upper-case text; -1 when none.
+    int Search(const QString& S);
+    QString IncrementalSearchText() const { return FSearchText; }
+    // counts and fixed cells
+    void SetRowCount(int Value) override;
+    void SetColCount(int Value) override;
+    int FixedRows() const;
+    void SetFixedRows(int Value) override;
+    int FixedCols() const;
+    void SetFixedCols(int Value) override;
+    int FixedColWidth() const;
+    void SetFixedColWidth(int Value);
+    void SetFixedRowHeight(int Value);
+    void SetDefaultRowHeight(int Value);
+    void SetFixedFooters(int Value);
+    void SetFixedRightCols(int Value);
+    void SetWordWrap(bool Value);
+    void SetAutoSize(bool Value);
+    int MinFixedRows() const { return FMinFixedRows; }
+    int MinFixedCols() const { return FMinFixedCols; }
+    int MaxRowCount() const { return FMaxRowCount; }
+    int MaxColCount() const { return FMaxColCount; }
+    // appearance and behaviour
+    void SetDefaultAlignment(TAlignment Value);
+    void SetShowDesignHelper(bool Value);
+    void SetSelectionColor(TColor Value);
+    void SetSelectionColorTo(TColor Value);
+    void SetSelectionMirrorColor(TColor Value);
+    void SetSelectionMirrorColorTo(TColor Value);
+    void SetSelectionTextColor(TColor Value);
+    void SetSelectionColorMixer(bool Value);
+    void SetSelectionColorMixerFactor(int Value); // clamped to 0..100
+    void SetSelectionRectangle(bool Value);
+    void SetSelectionResizer(bool Value);
+    void SetShowSelection(bool Value);
+    void SetActiveCellShow(bool Value);
+    void SetActiveCellColor(TColor Value);
+    void SetActiveCellColorTo(TColor Value);
+    void SetXYOffset(QPoint Value);
+    void UpdateXYOffset(int X, int Y);
+    void SetActiveCellFont(TFont* Value);
+    void SetFixedFont(TFont* Value);
+    void SetBackGround(TBackGround* Value);
+    void SetDragScrollOptions(TDragScrollOptions* Value);
+    void SetShowModified(TShowModified* Value);
+    void SetBalloon(TBalloonSettings* Value);
+    void SetProgressAppearance(TGridProgressAppearance* Value);
+    void SetSortSettings(TSortSettings* Value);
+    void SetLookupItems(TStrings* Value);
+    void SetRowIndicator(TBitmap* Value);
+    void SetHighlightColor(TColor Value);
+    void SetHighlightTextColor(TColor Value);
+    void SetHovering(bool Value);
+    void SetFlat(bool Value);
+    void SetBorderColor(TColor Value);
+    void SetVAlignment(TVAlignment Value);
+    int VAlignFlag() const { return FVAlignFlag; }
+    void SetMaxEditLength(int Value);
+    bool SpreadSheet() const { return FSpreadSheet; }
+    void SetSpreadSheet(bool Value);
+    void SetAutoThemeAdapt(bool Value);
+    TColor ArrowColor() const { return FArrowColor; }
+    void SetArrowColor(TColor Value);
+
+protected:
+    void FireKeyPress(QChar& Key);
+    // One step of the advance; false when the advance ends there (a new row nobody can edit).
+    bool AdvanceStep(int& DisplCol, int& DisplRow, bool Forward);
+    bool HasCellControl(int RealCol, int DisplRow);
+    void ShowInplaceEdit();
+    void AddRow();
+    template <typename T>
+    void StoreAndRepaint(T& Field, const T& Value);
+    bool UpdatePending() const { return FUpdateCount > 0; }
+    // The floating footer's last row moves with the row count: texts and cell objects of
+    // FromDisplRow go to ToDisplRow, which owns them from then on.
+    void MoveFooterRow(int FromDisplRow, int ToDisplRow);
+    // Stand-ins until the text renderer, the theme binding and the arrow windows land.
+    void SetHTMLHighlightColors(TColor Color, TColor TextColor) { (void)Color, (void)TextColor; }
+    void ApplyOfficeTheme() {}
+    void RegisterThemeNotifier(bool Register) { (void)Register; }
+    void SetArrowWindowsColor(TColor Value) { (void)Value; }
+    TPoint FAdvanceOrigin{-1, -1};
+    QChar FStartEditChar;
+    bool FDisableChange = false; // the grid moves the current cell itself
+    bool FEditing = false;
+    bool FEditDisable = false;
+    QString FSearchText;
+    int FSearchTicks = 0;
+    bool FSpreadSheet = false;
+    TColor FArrowColor = clBlack;
+    int FVAlignFlag = 0;
+
+public:
+    // ---- cell query hooks and event dispatch
+    // Every question applies the built-in rules, then asks its event. Columns are real columns,
+    // rows display rows, unless named otherwise.
+    virtual void DoCanEditCell(int ACol, int ARow, bool& CanEdit);
+    virtual void DoSearchFooterAction(const QString& Value, int ACol, int ARow, TSearchAction SearchAction);
+    virtual void DoButtonClick(int ACol, int ARow);
+    virtual void DoExpandClick(int ACol, int ARow, bool Expanded);
+    virtual void DoComboCloseUp(int ARow, int ACol);
+    virtual void DoComboDropDown(int ARow, int ACol);
+    virtual void DoGetCellCursor(int ACol, int ARow, int X, int Y);
+    virtual void DoGetCellHint(int ACol, int ARow, QString& Hint, QString& WideHint);
+    virtual void GetCellColor(int ACol, int ARow, TGridDrawState AState, TBrush* ABrush, TFont* AFont);
+    virtual void GetCellPrintColor(int ACol, int ARow, TGridDrawState AState, TBrush* ABrush, TFont* AFont);
+    virtual void GetCellBorder(int ACol, int ARow, TPen* APen, TCellBorders& Borders);
+    virtual void GetCellPrintBorder(int ACol, int ARow, TPen* APen, TCellBorders& Borders);
+    virtual void GetCellAlignment(int ACol, int ARow, TAlignment& HAlign, TVAlignment& VAlign);
+    virtual void GetColumnFormat(int ACol, TSortStyle& AStyle, QString& aPrefix, QString& aSuffix);
+    virtual void GetCellEditor(int ACol, int ARow, TEditorType& AEditor);
+    virtual void GetCellEditorEx(int ACol, int ARow, TEditorType& AEditor);
+    virtual bool IsNoEditCell(int ACol, int ARow);
+    virtual void GetFixedCell(int ACol, int ARow, bool& IsFixed);
+    virtual void GetCellEditable(int ACol, int ARow, bool& CanEdit);
+    virtual void GetPasswordCell(int ACol, int ARow, bool& IsPassword);
+    virtual void GetCellWordWrap(int ACol, int ARow, bool& WordWrap);
+    virtual bool HasComboButton(int ACol, int ARow);
+    virtual bool HasSpinButtons(int ACol, int ARow);
+    virtual void GetCheckTrue(int ACol, int ARow, QString& Value);
+    virtual void GetCheckFalse(int ACol, int ARow, QString& Value);
+    virtual bool BuildFilterList(int ACol);
+    void GetCellDefaults(int ACol, int ARow, TFont* AFont, TBrush* ABrush, TColor& ColorTo, TColor& MirrorColor,
+                         TColor& MirrorColorTo, TAlignment& HA, TVAlignment& VA, bool& WW,
+                         TCellGradientDirection& GD) override;
+    void GridButtonClicked(TObject* Sender);
+    void RichEditSelChange(TObject* Sender);
+    QString GetEditMask(int ACol, int ARow) override;
+    QString EditMask() const { return FEditMask; }
+    void SetEditMask(const QString& Value) { FEditMask = Value; }
+    // The handlers the date and date-time picker editors are given.
+    void DateTimePickerChanged(TObject* Sender);
+    void DatePickerTextChanged(TObject* Picker);
+    void DatePickerClosedUp(TObject* Sender);
+    void DatePickerDroppedDown(TObject* Picker);
+
+protected:
+    // Stand-ins for the cell objects, nodes and picker editors until their areas land: the
+    // expanded height of an expandable cell (0: keep the row height), the picker's value and
+    // whether it picks a time.
+    int ExpandRowHeight(int ACol, int ARow) {
+        (void)ACol, (void)ARow;
+        return 0;
+    }
+    TDateTime PickerValue(TObject* Picker) const {
+        (void)Picker;
+        return 0;
+    }
+    bool PickerIsTimeKind(TObject* Picker) const {
+        (void)Picker;
+        return false;
+    }
+    QString FEditMask;
+    bool FFilterIncremental = false;
+    // The text of the current cell kept when editing began (Escape writes it back).
+    QString FOldCellCache;
+    bool FOldCellCacheValid = false;
+    TCursor FCellCursor = crDefault;
+
+public:
+    // ---- events and virtual operations
+    // Events of the grid (besides the platform's OnClick, OnKeyPress ... and the cell store's
+    // OnGetDisplText); each is called only when assigned.
+    // cell queries
+    TGridColorEvent OnGetCellColor;
+    TGridColorEvent OnGetCellPrintColor;
+    TGridGradientEvent OnGetCellGradient;
+    TGridBorderEvent OnGetCellBorder;
+    TGridBorderEvent OnGetCellPrintBorder;
+    TGridBorderPropEvent OnGetCellBorderProp;
+    TGridAlignEvent OnGetAlignment;
+    TWordWrapEvent OnGetWordWrap;
+    TGridFormatEvent OnGetFormat;
+    TFloatFormatEvent OnGetFloatFormat;
+    TGetCheckEvent OnGetCheckTrue;
+    TGetCheckEvent OnGetCheckFalse;
+    TCellCursorEvent OnGetCellCursor;
+    TGetEditorTypeEvent OnGetEditorType;
+    TGetEditorPropEvent OnGetEditorProp;
+    THasComboEvent OnHasComboBox;
+    THasSpinEditEvent OnHasSpinEdit;
+    TIsFixedCellEvent OnIsFixedCell;
+    TIsPasswordCellEvent OnIsPasswordCell;
+    TCanEditCellEvent OnCanEditCell;
+    TCanClickCellEvent OnCanClickCell;
+    TGridHintEvent OnGridHint;
+    TGridWideHintEvent OnGridWideHint;
+    TCustomCellDrawEvent OnCustomCellDraw;
+    TCustomCellDrawEvent OnCustomCellBkgDraw;
+    TCustomCellSizeEvent OnCustomCellSize;
+    TCustomStrToDateEvent OnCustomStrToDate;
+    // cell clicks and cell objects
+    TClickCellEvent OnClickCell;
+    TClickCellEvent OnRightClickCell;
+    TDblClickCellEvent OnDblClickCell;
+    TAnchorClickEvent OnAnchorClick;
+    TAnchorEvent OnAnchorEnter;
+    TAnchorEvent OnAnchorExit;
+    TAnchorHintEvent OnAnchorHint;
+    TButtonClickEvent OnButtonClick;
+    TCheckBoxClickEvent OnCheckBoxClick;
+    TCheckBoxClickEvent OnCheckBoxChange;
+    TCheckBoxClickEvent OnCheckBoxMouseUp;
+    TRadioClickEvent OnRadioClick;
+    TRadioClickEvent OnRadioMouseUp;
+    TRadioButtonClickEvent OnRadioButtonClick;
+    TRatingChangeEvent OnRatingChange;
+    TExpandClickEvent OnExpandClick;
+    TEllipsClickEvent OnEllipsClick;
+    TUnitChangedEvent OnUnitChanged;
+    TControlEvent OnControlClick;
+    TControlEvent OnControlEditDone;
+    TControlComboListEvent OnControlComboList;
+    TControlComboSelectEvent OnControlComboSelect;
+    TGridBalloonEvent OnCellBalloon;
+    // editing
+    TEditChangeEvent OnEditChange;
+    TNotifyEvent OnEditingDone;
+    TEditCellDoneEvent OnEditCellDone;
+    TCellValidateEvent OnCellValidate;
+    TCellValidateEvent OnCellValidateWide;
+    TCellsChangedEvent OnCellsChanged;
+    TFixedEditEvent OnFixedEdit;
+    TComboChangeEvent OnComboChange;
+    TClickCellEvent OnComboCloseUp;
+    TClickCellEvent OnComboDropDown;
+    TComboObjectChangeEvent OnComboObjectChange;
+    TSpinClickEvent OnSpinClick;
+    TFloatSpinClickEvent OnFloatSpinClick;
+    TDateTimeSpinClickEvent OnTimeSpinClick;
+    TDateTimeSpinClickEvent OnDateSpinClick;
+    TDateTimeChangeEvent OnDateTimeChange;
+    TClickCellEvent OnDatePickerCloseUp;
+    TClickCellEvent OnDatePickerDropDown;
+    TColorSelectEvent OnColorSelect;
+    TColorSelectedEvent OnColorSelected;
+    TImageSelectEvent OnImageSelect;
+    TImageSelectedEvent OnImageSelected;
+    TNotifyEvent OnRichEditSelectionChange;
+    // navigation and selection
+    TAutoAdvanceEvent OnAutoAdvance;
+    TRowChangedEvent OnRowUpdate;
+    TRowChangingEvent OnRowChanging;
+    TColChangingEvent OnColChanging;
+    TCellChangingEvent OnCellChanging;
+    TRowDisjunctSelectEvent OnRowDisjunctSelect;
+    TAutoInsertRowEvent OnRowDisjunctSelected;
+    TSelectionChanged OnSelectionChanged;
+    TSelectionResizeEvent OnSelectionResize;
+    TSelectionResizeEvent OnSelectionResized;
+    TScrollCellEvent OnScrollCell;
+    TScrollHintEvent OnScrollHint;
+    TDragScrollEvent OnDragScroll;
+    TNotifyEvent OnStartBlockFocus;
+    TNotifyEvent OnEndBlockFocus;
+    // rows, columns and sizes
+    TCanAddRowEvent OnCanAddRow;
+    TAutoAddRowEvent OnAutoAddRow;
+    TCanInsertRowEvent OnCanInsertRow;
+    TAutoInsertRowEvent OnAutoInsertRow;
+    TAutoInsertColEvent OnAutoInsertCol;
+    TCanDeleteRowEvent OnCanDeleteRow;
+    TAutoDeleteRowEvent OnAutoDeleteRow;
+    TColumnSizeEvent OnColumnSize;
+    TColumnSizingEvent OnColumnSizing;
+    TMoveAllowEvent OnColumnMove;
+    TMoveAllowEvent OnColumnMoving;
+    TRowSizeEvent OnRowSize;
+    TRowSizingEvent OnRowSizing;
+    TMoveAllowEvent OnRowMove;
+    TMoveAllowEvent OnRowMoving;
+    TEndColumnSizeEvent OnEndColumnSize;
+    TEndRowSizeEvent OnEndRowSize;
+    TUpdateColumnSizeEvent OnUpdateColumnSize;
+    TNotifyEvent OnResize;
+    // sorting, filtering, grouping, nodes, search and fixed drop-downs
+    TClickSortEvent OnClickSort;
+    TCanSortEvent OnCanSort;
+    TCustomCompareEvent OnCustomCompare;
+    TRawCompareEvent OnRawCompare;
+    TCustomFilterEvent OnCustomFilter;
+    TGetColumnFilterEvent OnGetColumnFilter;
+    TFilterSelectEvent OnFilterSelect;
+    TFilterCheckEvent OnFilterCheck;
+    TNotifyEvent OnFilterDone;
+    TGridProgressEvent OnFilterProgress;
+    TGroupCalcEvent OnGroupCalc;
+    TGroupCalcEvent OnColumnCalc;
+    TNodeClickEvent OnExpandNode;
+    TNodeClickEvent OnContractNode;
+    TNodeAllowEvent OnBeforeExpandNode;
+    TNodeAllowEvent OnBeforeContractNode;
+    TSearchEditChangeEvent OnSearchEditChange;
+    TSearchFooterActionEvent OnSearchFooterAction;
+    TNotifyEvent OnSearchFooterClose;
+    TCanShowFixedDropDownEvent OnCanShowFixedDropDown;
+    TFixedDropDownEvent OnFixedDropDownClick;
+    TDropDownButtonClickEvent OnDropDownHeaderButtonClick;
+    TDropDownButtonClickEvent OnDropDownFooterButtonClick;
+    // footers
+    TFooterPaintEvent OnFooterPaint;
+    TCalcFooterEvent OnFooterCalc;
+    TNotifyEvent OnCreatedFloatingFooter;
+    TNotifyEvent OnCreatedSearchFooter;
+    // clipboard, drag and drop, files and printing
+    TClipboardEvent OnClipboardPaste;
+    TClipboardEvent OnClipboardCopy;
+    TClipboardEvent OnClipboardCut;
+    TClipboardCellEvent OnClipboardBeforePasteCell;
+    TClipboardAfterCellEvent OnClipboardAfterPasteCell;
+    TClipboardCellEvent OnClipboardBeforePasteWideCell;
+    TClipboardAfterCellEvent OnClipboardAfterPasteWideCell;
+    TOleDragDropEvent OnOleDrop;
+    TOleDroppedEvent OnOleDropped;
+    TOleDragEvent OnOleDrag;
+    TOleDragOverEvent OnOleDragOver;
+    TOleDragStartEvent OnOleDragStart;
+    TOleDragStopEvent OnOleDragStop;
+    TOleDropColEvent OnOleDropCol;
+    TOleDropFileEvent OnOleDropFile;
+    TOleDropURLEvent OnOleDropURL;
+    TGridProgressEvent OnFileProgress;
+    TCellSaveLoadEvent OnSaveCell;
+    TCellSaveLoadEvent OnLoadCell;
+    TGridPrintStartEvent OnPrintStart;
+    TGridPrintCancelEvent OnPrintCancel;
+    TGridPrintPageEvent OnPrintPage;
+    TGridPrintPageNumEvent OnPrintGetPageNum;
+    TGridPrintPageDoneEvent OnPrintPageDone;
+    TGridPrintNewPageEvent OnPrintNewPage;
+    TGridPrintColumnWidthEvent OnPrintSetColumnWidth;
+    TGridPrintRowHeightEvent OnPrintSetRowHeight;
+    TFitToPageEvent OnFitToPage;
+
+    // Virtual operations for descendants, in the order of the grid's table; a hook does nothing
+    // here. Columns are real columns unless named otherwise.
+    virtual void DoClickSort(int ACol);
+    virtual void KeyDownHook(Word& Key, TShiftState Shift);
+    virtual void KeyValueHook(Word& Key);
+    virtual void RestoreCellCache();
+    // The editing area keeps the current cell's text here as an edit begins.
+    void SetOldCellCache(const QString& Text) {
+        FOldCellCache = Text;
+        FOldCellCacheValid = true;
+    }
+    virtual TCellType GetCellType(int ACol, int ARow);
+    virtual TObject* GetCellGraphic(int ACol, int ARow);
+    virtual void DoPrintGetPageNum(int PageNum, int PageColNum, QString& PageNumString);
+    virtual void DoGetEditorProp(int ACol, int ARow, TEditLink* AEditLink);
+    virtual void DoCheckBoxClick(int ACol, int ARow, bool State);
+    virtual void DoFixedEdit(int ACol, int ARow, TGridFixedCellEditor& AEditor, TStrings* Values);
+    virtual void DoSelectionChanged(int ALeft, int ATop, int ARight, int ABottom);
+    virtual void EditTextChangeHook();
+    virtual void DoFilterDone();
+    virtual void DoUpdateColumnSize(int ACol, int& AWidth);
+    virtual void DoAutoSizeColumn(int ACol, int& AWidth);
+    virtual QString DoEllipsClick(const QString& Text);
+    virtual void BeforePasteHook();
+    virtual void AfterPasteHook();
+    virtual QString GetSaveCellText(int ACol, int ARow, const QString& Text);
+    virtual QString GetCellForSave(int ACol, int ARow);
+    virtual void SetCellFromLoad(int ACol, int ARow, const QString& Value);
+    virtual void DoCanAddRow(bool& CanAdd);
+    virtual void DoCanInsertRow(int ARow, bool& CanInsert);
+    virtual void MessageHook(TMessage& Message);
+    virtual void EditKeyUpHook();
+    virtual void EditFocusHook();
+    virtual void EditingOff();
+    virtual void EditKeyDownHook(Word& Key, TShiftState Shift);
+    virtual void EditKeyPressHook(QChar& Key);
+    virtual void GotoFirstRow();
+    virtual bool AllowFormattedClipboard();
+    virtual void DoCheckBoxChange(int ACol, int ARow, bool State);
+    virtual bool DoRatingChange(int ACol, int ARow, double& NewRate);
+    virtual void DoColorSelect(int ACol, int ARow, TColor& Color);
+    virtual void DoImageSelect(int ACol, int ARow, int& Index);
+    virtual void DoCellChanging(int DisplCol, int DisplRow, bool& Allow);
+    virtual void DoScrollCell(int ACol, int ARow);
+    virtual bool CanShowFixedDropDown(int ACol);
+    virtual void DoStartBlockFocus();
+    virtual void DoEndBlockFocus();
+    virtual void ExportNotification(int AState, int ARow);
+    virtual void ImportNotification(int AState, int ARow);
+    virtual void CellsChanged(const TRect& R);
+
+protected:
+    // ---- core internals ------------------------------------------------------------------------------
+    void Resize() override;
+    void TimerTick(int ID) override;
+    // The grid's own form-resize handler (SizeWithForm), chained before the form's own.
+    virtual void FormResized(TObject* Sender);
+    // Hooks of the owned settings objects.
+    virtual void NavigationChanged() {}
+    virtual void MouseActionsChanged() {}
+    virtual void MouseActionsInvalidate() { Invalidate(); }
+    virtual bool MouseActionsIsDesigning() { return IsDesigning(); }
+    virtual void ColumnHeadersChanged() {}
+    virtual void FilterListSelect() {}
+    virtual void FilterCheckListSelect() {}
+    void ColumnMoved(int FromDisplCol, int ToDisplCol) override;
+
+    // ---- index internals -----------------------------------------------------------------------------
+    // Copies the texts and cell objects of a display row into an entry, and back.
+    void SaveRowToItem(int DisplRow, TGridItem* Item);
+    void LoadRowFromItem(TGridItem* Item, int DisplRow);
+    // Puts back the given entries (already out of the store) in one pass from the bottom.
+    void PutBackRows(std::vector<std::unique_ptr<TGridItem>> Items);
+    void CopyDisplRow(int FromDisplRow, int ToDisplRow);
+
+    // ---- cell access internals -----------------------------------------------------------------------
+    void TagTextInRange(const TGridRect& RealRange, const QString& HiText, const QString& Tag, bool DoCase);
+    void UnTagTextInRange(const TGridRect& RealRange, const QString& Tag);
+    int ColRangeEnd(bool DoFixed, bool WithHidden) const;
+    void FillArea(bool DoFixed, const std::function<QString(int RealCol, int DisplRow)>& Text);
+
+    // ---- stand-ins for services of the grid that live in other areas ------------------------------------
+    // Painting, editors, data services and drop-down editors call through these; each does the
+    // least the core needs until its area fills it.
+    void CreateAuxiliaryControls();
+    void FreeAuxiliaryControls();
+    void SaveColumnSizes() {}
+    void LoadColumnSizes() {}
+    void InitOrigColSizes();
+    void SetColumnOrder();
+    void ApplySearchFooterSettings();
+    void AutoSizeColumns(bool DoFixedCols, int Padding) {
+        (void)DoFixedCols;
+        (void)Padding;
+    }
+    void BalloonInit() {}
+    void BalloonDone() {}
+    void ExpandAllNodes() {}
+    void DrawThemedBorder() {}
+    void HideInplaceEditStandIn();
+    void MergedColumnsChanged();
+    void SplitColumnCells(int RealCol);
+    void MergeColumnCells(int RealCol, bool MainMerge);
+
+protected:
+    // ---- owned objects ---------------------------------------------------------------------------------
+    TFooterPanel* FFooterPanel = nullptr; // child control: freed with the grid's window
+    TSearchPanel* FSearchPanel = nullptr;
+    std::unique_ptr<TFocusHelper> FFocusHelper;
+    std::unique_ptr<TSearchFooter> FSearchFooter;
+    std::unique_ptr<TFloatingFooter> FFloatingFooter;
+    std::unique_ptr<TPrintSettings> FPrintSettings;
+    std::unique_ptr<THTMLSettings> FHTMLSettings;
+    std::unique_ptr<TSortSettings> FSortSettings;
+    std::unique_ptr<TDragDropSettings> FDragDropSettings;
+    std::unique_ptr<TDragScrollOptions> FDragScrollOptions;
+    std::unique_ptr<TControlLook> FControlLook;
+    std::unique_ptr<TNavigation> FNavigation;
+    std::unique_ptr<TColumnSize> FColumnSize;
+    std::unique_ptr<TCellNode> FCellNode;
+    std::unique_ptr<TBands> FBands;
+    std::unique_ptr<TSizeWhileTyping> FSizeWhileTyping;
+    std::unique_ptr<TMouseActions> FMouseActions;
+    std::unique_ptr<TGrouping> FGrouping;
+    std::unique_ptr<TStringList> FColumnHeaders;
+    std::unique_ptr<THTMLPictureCache> FImageCache;
+    std::unique_ptr<TIntList> FColSizesAtLoad;
+    std::unique_ptr<TFont> FFixedFont;
+    std::unique_ptr<TFont> FActiveCellFont;
+    std::unique_ptr<TStringList> FRowHeaders;
+    std::unique_ptr<TStringList> FSortList;
+    std::unique_ptr<TStringList> FLookupItems;
+    std::unique_ptr<TSortIndexList> FSortIndexes;
+    std::unique_ptr<TIntList> FSortList2; // sort cross-reference
+    std::unique_ptr<TIntList> FUnSortList;
+    std::unique_ptr<TIntList> FMergedColumns;
+    std::unique_ptr<TIntList> FModifiedRows;
+    std::unique_ptr<TIntList> FEnabledRows;
+    std::unique_ptr<TBitmap> FRowIndicator;
+    std::unique_ptr<TBackGround> FBackGround;
+    std::unique_ptr<TControlList> FControlList;
+    std::unique_ptr<TGridProgressAppearance> FProgressAppearance;
+    std::unique_ptr<TSyncGrid> FSyncGrid;
+    std::unique_ptr<TFilter> FFilter;
+    std::unique_ptr<TBalloonSettings> FBalloon;
+    std::unique_ptr<TShowModified> FShowModified;
+    std::vector<TGridChangeNotifier*> FNotifiers; // not owned
+    std::unique_ptr<TIntList> FColumnOrder;
+    std::unique_ptr<TIntList> FIgnoredColumns;
+    std::unique_ptr<TFilterDropDown> FFilterDropDown;
+    std::unique_ptr<TStringList> FFilterValueList;
+
+    // ---- index state -----------------------------------------------------------------------------------
+    TVisibleColumnMap FColumnMap;
+    THiddenRowStore FHiddenRows;
+    int FFilterLevel = 0;
+
+    // ---- core state ------------------------------------------------------------------------------------
+    bool FPlacedAtDesign = false;
+    bool FGridLoaded = false;
+    bool FFocusWindowShown = false;
+    bool FEditChange = false; // goEditing switched on by the cell selection itself: skip one invalidate
+    int FUpdateCount = 0;
+    TForm* FResizeForm = nullptr;
+    std::unique_ptr<QObject> FFormResizeFilter;
+    int FFormWidth = 0;
+    int FFormHeight = 0;
+    bool FWindowCreated = false;
+    TCursor FOldCursor = crDefault;
+    int FMinFixedRows = 1;
+    int FMinFixedCols = 1;
+    int FLoadedMinRowHeight = 22;
+    int FLoadedMinColWidth = 10;
+    int FMaxRowCount = 10;
+    int FMaxColCount = 5;
+    int FOldLeftCol = 0;
+    int FOldTopRow = 0;
+    int FPrintColWidths[512] = {};
+    int FPrintColOffsets[512] = {};
+    // Other initial state.
+    int FLastTabCol = -1;
+    int FLastTabRow = -1;
+    int FComboIdx = -1;
+    int FFilterCol = -1;
+    int FGroupColumn = -1;
+    TPoint FHoverFixedCell{-1, -1};
+    TPoint FCellButtonPushed{-1, -1};
+    TPoint FClipTopLeft{-1, -1};
+    TPoint FLastHintPos{-1, -1};
+    int FOleDragCol = -1;
+    int FLastDesignChoice = -1;
+    int FOldRowSel = -1;
+    int FMouseSelectStart = -1;
+    int FLinkHoverIndex = -1;
+    TColor FTones = clNone;
+};
+
+#undef EXTGRID_PLAIN
+#undef EXTGRID_READ

@@ -1,0 +1,362 @@
+// TExtStringGrid: display and real indexes, hidden columns and rows, moving columns and rows, and
+// the row insertion and removal the hiding rests on.
+#include "grid/control/ExtGrid.h"
+
+#include <algorithm>
+
+// ---- columns ------------------------------------------------------------------------------------------
+void TExtStringGrid::HideColumns(int FromRealCol, int ToRealCol) {
+    HideInplaceEditStandIn();
+    FromRealCol = std::max(FromRealCol, 0);
+    ToRealCol = std::min(ToRealCol, TVisibleColumnMap::MappedCols - 1);
+    for (int RealCol = FromRealCol; RealCol <= ToRealCol; ++RealCol) {
+        if (FColumnMap.IsHidden(RealCol) || RealCol >= TotalColCount() || ColCount() <= 1) continue;
+        const int DisplCol = FColumnMap.RealToDisplCol(RealCol);
+        const int Width = ColWidths(DisplCol);
+        for (int D = DisplCol + 1; D < ColCount(); ++D) SetColWidths(D - 1, ColWidths(D));
+        FColumnMap.Hide(RealCol, Width);
+        if (Col() == ColCount() - 1 && Col() > 0) SetCol(Col() - 1);
+        SetColCount(ColCount() - 1);
+    }
+    Invalidate();
+}
+
+void TExtStringGrid::UnHideColumns(int FromRealCol, int ToRealCol) {
+    HideInplaceEditStandIn();
+    FromRealCol = std::max(FromRealCol, 0);
+    ToRealCol = std::min(ToRealCol, TVisibleColumnMap::MappedCols - 1);
+    for (int RealCol = FromRealCol; RealCol <= ToRealCol; ++RealCol) {
+        if (!FColumnMap.IsHidden(RealCol)) continue;
+        FColumnMap.Show(RealCol);
+        SetColCount(ColCount() + 1);
+        const int After = FColumnMap.RealToDisplCol(RealCol + 1);
+        for (int D = ColCount() - 1; D >= After && D > 0; --D) SetColWidths(D, ColWidths(D - 1));
+        SetColWidths(FColumnMap.RealToDisplCol(RealCol), FColumnMap.SavedWidth(RealCol));
+    }
+    Invalidate();
+}
+
+void TExtStringGrid::UnHideColumnsAll() { UnHideColumns(0, ColCount() + NumHiddenColumns()); }
+
+void TExtStringGrid::MoveColumn(int FromDisplCol, int ToDisplCol) {
+    SetColumnOrder();
+    TBaseGrid::MoveColumn(FromDisplCol, ToDisplCol);
+    CellControlsUpdate(false);
+}
+
+void TExtStringGrid::ColumnMoved(int FromDisplCol, int ToDisplCol) {
+    TBaseGrid::ColumnMoved(FromDisplCol, ToDisplCol);
+    const int FromRealCol = RealColIndex(FromDisplCol);
+    const int ToRealCol = RealColIndex(ToDisplCol);
+    if (FColumnOrder->Count() > std::max(FromRealCol, ToRealCol) && FromRealCol >= 0 && ToRealCol >= 0) {
+        const int Entry = FColumnOrder->GetInteger(FromRealCol);
+        FColumnOrder->Delete(FromRealCol);
+        FColumnOrder->Insert(ToRealCol, Entry);
+    }
+}
+
+// ---- rows: copying between the cell store and the store's entries ----------------------------------
+void TExtStringGrid::SaveRowToItem(int DisplRow, TGridItem* Item) {
+    TStringList* L = Item->FItems.get();
+    L->Clear();
+    const int Cols = TotalColCount();
+    for (int RealCol = 0; RealCol < Cols; ++RealCol) {
+        L->AddObject(Cells(RealCol, DisplRow), Objects(RealCol, DisplRow));
+        if (Objects(RealCol, DisplRow)) SetObjects(RealCol, DisplRow, nullptr);
+    }
+    Item->FHeight = RowHeights(DisplRow);
+}
+
+void TExtStringGrid::LoadRowFromItem(TGridItem* Item, int DisplRow) {
+    const TStringList* L = Item->FItems.get();
+    const int Cols = TotalColCount();
+    for (int RealCol = 0; RealCol < Cols; ++RealCol) {
+        const bool Has = RealCol < L->Count();
+        SetCells(RealCol, DisplRow, Has ? L->Get(RealCol) : QString());
+        TObject* Obj = Has ? L->GetObject(RealCol) : nullptr;
+        SetObjects(RealCol, DisplRow, Obj);
+        if (auto* P = dynamic_cast<TCellProperties*>(Obj)) P->SetOwnerRow(DisplRow);
+    }
+    SetRowHeights(DisplRow, Item->FHeight > 0 ? Item->FHeight : DefaultRowHeight());
+}
+
+void TExtStringGrid::CopyDisplRow(int FromDisplRow, int ToDisplRow) {
+    if (FromDisplRow == ToDisplRow) return;
+    const int Cols = TotalColCount();
+    for (int RealCol = 0; RealCol < Cols; ++RealCol) {
+        SetCells(RealCol, ToDisplRow, Cells(RealCol, FromDisplRow));
+        TObject* Obj = Objects(RealCol, FromDisplRow);
+        SetObjects(RealCol, ToDisplRow, Obj);
+        if (Obj) SetObjects(RealCol, FromDisplRow, nullptr);
+        if (auto* P = dynamic_cast<TCellProperties*>(Obj)) P->SetOwnerRow(ToDisplRow);
+    }
+    SetRowHeights(ToDisplRow, RowHeights(FromDisplRow));
+}
+
+// ---- rows: hiding ------------------------------------------------------------------------------------
+void TExtStringGrid::HideRows(int FromRealRow, int ToRealRow) {
+    FromRealRow = std::max(FromRealRow, 0);
+    if (ToRealRow < FromRealRow) return;
+    ToRealRow = std::min(ToRealRow, TotalRowCount() - 1);
+    // The visible rows of a real range are consecutive display rows, starting at the display row
+    // FromRealRow has (or would have).
+    const int FromDisplRow = DisplRowIndex(FromRealRow);
+    const int Visible =
+        (ToRealRow - FromRealRow + 1) - (FHiddenRows.CountBelow(ToRealRow + 1) - FHiddenRows.CountBelow(FromRealRow));
+    // The platform grid keeps at least one row: a request that would hide every row is skipped.
+    if (Visible <= 0 || Visible >= RowCount()) return;
+    {
+        int DisplRow = FromDisplRow;
+        for (int RealRow = FromRealRow; RealRow <= ToRealRow; ++RealRow) {
+            if (FHiddenRows.Contains(RealRow)) continue;
+            SaveRowToItem(DisplRow++, FHiddenRows.Add(RealRow));
+        }
+        RemoveRowsEx(FromDisplRow, Visible);
+    }
+    CellControlsUpdate(false);
+}
+
+void TExtStringGrid::HideRowsEx(int FromRealRow, int ToRealRow) {
+    if (FHiddenRows.Contains(FromRealRow) || FromRealRow < 0 || ToRealRow < FromRealRow) return;
+    ToRealRow = std::min(ToRealRow, TotalRowCount() - 1);
+    const int Visible =
+        (ToRealRow - FromRealRow + 1) - (FHiddenRows.CountBelow(ToRealRow + 1) - FHiddenRows.CountBelow(FromRealRow));
+    if (Visible <= 0 || Visible >= RowCount()) return;
+    const int Before = NumHiddenRows();
+    {
+        const int FromDisplRow = DisplRowIndex(FromRealRow);
+        int DisplRow = FromDisplRow;
+        for (int RealRow = FromRealRow; RealRow <= ToRealRow && DisplRow < RowCount(); ++RealRow) {
+            if (FHiddenRows.Contains(RealRow)) continue;
+            TGridItem* Item = FHiddenRows.Add(RealRow);
+            SaveRowToItem(DisplRow++, Item);
+            Item->FHeight = 0;
+        }
+        RemoveRowsEx(FromDisplRow, NumHiddenRows() - Before);
+    }
+    CellControlsUpdate(false);
+}
+
+void TExtStringGrid::HideRowList(TIntList* DisplRowList) {
+    if (!DisplRowList || DisplRowList->Count() == 0) return;
+    // The listed display rows, ascending and inside the sheet, each once.
+    std::vector<int> Listed;
+    Listed.reserve(size_t(DisplRowList->Count()));
+    for (int i = 0; i < DisplRowList->Count(); ++i) {
+        const int DisplRow = DisplRowList->GetInteger(i);
+        if (DisplRow >= 0 && DisplRow < RowCount()) Listed.push_back(DisplRow);
+    }
+    std::sort(Listed.begin(), Listed.end());
+    Listed.erase(std::unique(Listed.begin(), Listed.end()), Listed.end());
+    if (Listed.empty() || int(Listed.size()) >= RowCount()) return;
+
+    std::vector<std::unique_ptr<TGridItem>> NewItems;
+    NewItems.reserve(Listed.size());
+    for (int DisplRow : Listed) {
+        auto Item = std::make_unique<TGridItem>();
+        Item->FIdx = RealRowIndex(DisplRow);
+        Item->FLevel = FFilterLevel;
+        SaveRowToItem(DisplRow, Item.get());
+        NewItems.push_back(std::move(Item));
+    }
+    ++FFilterLevel;
+
+    // Compact: every row that stays moves up over the listed ones, with its height.
+    size_t Next = 0;
+    int Free = 0;
+    const int Rows = RowCount();
+    for (int DisplRow = 0; DisplRow < Rows; ++DisplRow) {
+        if (Next < Listed.size() && Listed[Next] == DisplRow) {
+            ++Next;
+            continue;
+        }
+        if (Free != DisplRow) CopyDisplRow(DisplRow, Free);
+        ++Free;
+    }
+    // The rows below Free are emptied copies: clear them before the count drops.
+    for (int DisplRow = Free; DisplRow < Rows; ++DisplRow)
+        for (int RealCol = 0; RealCol < TotalColCount(); ++RealCol) SetCells(RealCol, DisplRow, QString());
+    FHiddenRows.AddMany(std::move(NewItems));
+    TCustomGrid::SetRowCount(Rows - int(Listed.size()));
+    CellControlsUpdate(false);
+}
+
+// ---- rows: showing again -------------------------------------------------------------------------------
+void TExtStringGrid::PutBackRows(std::vector<std::unique_ptr<TGridItem>> Items) {
+    if (Items.empty()) return;
+    std::sort(Items.begin(), Items.end(), [](const auto& A, const auto& B) { return A->FIdx < B->FIdx; });
+    // Display row of each entry once all of them are back: its real index minus the rows that
+    // stay hidden below it.
+    std::vector<int> Target(Items.size());
+    for (size_t i = 0; i < Items.size(); ++i) Target[i] = Items[i]->FIdx - FHiddenRows.CountBelow(Items[i]->FIdx);
+
+    // Real indexes keep a visible floating footer last by themselves: it is the last real row.
+    const int OldRows = RowCount();
+    const int NewRows = OldRows + int(Items.size());
+    const bool Marking = FShowModified->Enabled();
+    FShowModified->SetEnabled(false);
+    if (Row() >= OldRows && OldRows > 0)
+        FocusCell(std::min(FixedCols(), ColCount() - 1), std::min(FixedRows(), OldRows - 1), true);
+    TCustomGrid::SetRowCount(NewRows);
+
+    // Merge from the bottom: each target row takes either its entry or the next row from above;
+    // once every entry is placed, the rows above are already where they belong.
+    int Dst = NewRows - 1;
+    int Src = OldRows - 1;
+    int Entry = int(Items.size()) - 1;
+    while (Dst >= 0 && Entry >= 0) {
+        if (Target[size_t(Entry)] >= Dst) {
+            LoadRowFromItem(Items[size_t(Entry)].get(), Dst);
+            --Entry;
+        } else if (Src >= 0) {
+            CopyDisplRow(Src, Dst);
+            --Src;
+        }
+        --Dst;
+    }
+    FShowModified->SetEnabled(Marking);
+    for (auto& Item : Items)
+        for (int i = 0; i < Item->FItems->Count(); ++i) Item->FItems->PutObject(i, nullptr); // objects went back
+}
+
+void TExtStringGrid::UnHideRow(int RealRow) { UnHideRows(RealRow, RealRow); }
+
+void TExtStringGrid::UnHideRows(int FromRealRow, int ToRealRow) {
+    if (!FHiddenRows.Contains(FromRealRow)) return;
+    auto Taken = FHiddenRows.TakeIf([&](const TGridItem& I) { return I.FIdx >= FromRealRow && I.FIdx <= ToRealRow; });
+    if (Taken.size() == 1) {
+        // One row: insert it where it belongs instead of passing over the whole sheet.
+        TGridItem* Item = Taken.front().get();
+        const int DisplRow = DisplRowIndex(Item->FIdx);
+        const bool Marking = FShowModified->Enabled();
+        FShowModified->SetEnabled(false);
+        InsertRows(DisplRow, 1, false);
+        LoadRowFromItem(Item, DisplRow);
+        for (int i = 0; i < Item->FItems->Count(); ++i) Item->FItems->PutObject(i, nullptr);
+        FShowModified->SetEnabled(Marking);
+    } else {
+        PutBackRows(std::move(Taken));
+    }
+    CellControlsUpdate(false);
+}
+
+void TExtStringGrid::UnHideRowsAll() {
+    if (NumHiddenRows() == 0) return;
+    PutBackRows(FHiddenRows.TakeIf([](const TGridItem&) { return true; }));
+    CellControlsUpdate(false);
+}
+
+void TExtStringGrid::UnHideRowList() {
+    if (FFilterLevel <= 0) return; // no filter step applied: nothing of a level to put back
+    const int Level = FFilterLevel;
+    PutBackRows(FHiddenRows.TakeIf([Level](const TGridItem& I) { return I.FLevel + 1 >= Level; }));
+    CellControlsUpdate(false);
+}
+
+bool TExtStringGrid::IsHiddenRow(int RealRow, TIntList*& ListHidden) const {
+    if (!ListHidden) {
+        ListHidden = new TIntList(0, 0);
+        for (int i = 0; i < FHiddenRows.Count(); ++i) ListHidden->Add(FHiddenRows.Items(i)->FIdx);
+    }
+    return ListHidden->HasValue(RealRow);
+}
+
+// ---- moving rows --------------------------------------------------------------------------------------
+void TExtStringGrid::MoveRow(int FromDisplRow, int ToDisplRow) {
+    TBaseGrid::MoveRow(FromDisplRow, ToDisplRow);
+    CellControlsUpdate(false);
+}
+
+void TExtStringGrid::MoveRows(int FromDisplRow, int ToDisplRow, int Count) {
+    if (FromDisplRow == ToDisplRow || Count <= 0) return;
+    if (FromDisplRow < 0 || FromDisplRow + Count > RowCount()) return;
+    // The block travels whole: texts, cell objects and heights.
+    std::vector<std::unique_ptr<TGridItem>> Block;
+    for (int i = 0; i < Count; ++i) {
+        auto Item = std::make_unique<TGridItem>();
+        SaveRowToItem(FromDisplRow + i, Item.get());
+        Block.push_back(std::move(Item));
+    }
+    if (FromDisplRow + Count < ToDisplRow) ToDisplRow -= Count;
+    RemoveRowsEx(FromDisplRow, Count);
+    ToDisplRow = std::clamp(ToDisplRow, 0, RowCount());
+    InsertRows(ToDisplRow, Count, true);
+    for (int i = 0; i < Count; ++i) LoadRowFromItem(Block[size_t(i)].get(), ToDisplRow + i);
+}
+
+// ---- real-row cell access --------------------------------------------------------------------------------
+QString TExtStringGrid::GetCellsEx(int RealCol, int RealRow) {
+    if (RealCol < 0 || RealRow < 0) return QString();
+    QString Value;
+    if (TGridItem* Item = FHiddenRows.Find(RealRow))
+        Value = RealCol < Item->FItems->Count() ? Item->FItems->Get(RealCol) : QString();
+    else
+        Value = Cells(RealCol, DisplRowIndex(RealRow));
+    if (OnGetDisplText) OnGetDisplText(this, RealCol, RealRow, Value);
+    return Value;
+}
+
+void TExtStringGrid::SetCellsEx(int RealCol, int RealRow, const QString& Value) {
+    if (RealCol < 0 || RealRow < 0) return;
+    if (TGridItem* Item = FHiddenRows.Find(RealRow)) {
+        while (Item->FItems->Count() <= RealCol) Item->FItems->Add(QString());
+        Item->FItems->Put(RealCol, Value);
+        return;
+    }
+    const int DisplRow = DisplRowIndex(RealRow);
+    SetCells(RealCol, DisplRow, Value);
+    if (NumHiddenColumns() > 0) RepaintCell(DisplColIndex(RealCol), DisplRow);
+}
+
+TCellProperties* TExtStringGrid::GetCellPropertiesByRealRow(int RealCol, int RealRow) {
+    if (RealCol < 0 || RealRow < 0) return nullptr;
+    if (TGridItem* Item = FHiddenRows.Find(RealRow))
+        return RealCol < Item->FItems->Count() ? dynamic_cast<TCellProperties*>(Item->FItems->GetObject(RealCol))
+                                               : nullptr;
+    return dynamic_cast<TCellProperties*>(Objects(RealCol, DisplRowIndex(RealRow)));
+}
+
+// ---- row insertion and removal ------------------------------------------------------------------------------
+void TExtStringGrid::InsertRows(int DisplRow, int RCount, bool UpdateCellControls) {
+    if (RCount <= 0) return;
+    TCustomGrid::InsertRows(std::clamp(DisplRow, 0, RowCount()), RCount);
+    if (UpdateCellControls) CellControlsUpdate(false);
+}
+
+void TExtStringGrid::RemoveRows(int DisplRow, int RCount) { RemoveRowsEx(DisplRow, RCount); }
+
+void TExtStringGrid::RemoveRowsEx(int DisplRow, int RCount) {
+    if (DisplRow < 0 || DisplRow >= RowCount() || RCount <= 0) return;
+    RCount = std::min(RCount, RowCount() - DisplRow);
+    TCustomGrid::DeleteRows(DisplRow, RCount);
+}
+
+void TExtStringGrid::ClearRows(int DisplRow, int RCount) {
+    if (RowCount() <= 0 || TotalColCount() <= 0 || RCount <= 0) return;
+    ClearRect(0, DisplRow, TotalColCount() - 1, DisplRow + RCount - 1);
+}
+
+void TExtStringGrid::ClearRect(int ACol1, int DisplRow1, int ACol2, int DisplRow2) {
+    for (int DisplRow = std::max(DisplRow1, 0); DisplRow <= DisplRow2; ++DisplRow)
+        for (int RealCol = std::max(ACol1, 0); RealCol <= ACol2; ++RealCol) ClearCellAndObject(RealCol, DisplRow);
+}
+
+void TExtStringGrid::CellControlsUpdate(bool RebuildList) {
+    // Controls embedded in cells are placed by their own area; the list is kept here.
+    (void)RebuildList;
+}
+
+void TExtStringGrid::HideInplaceEditStandIn() {
+    if (EditorMode()) HideEditor();
+}
+
+// ---- consistency ---------------------------------------------------------------------------------------------
+void TExtStringGrid::CheckIndexConsistency() const {
+    FColumnMap.CheckConsistency();
+    FHiddenRows.CheckConsistency();
+    for (int RealCol = TotalColCount(); RealCol < TVisibleColumnMap::MappedCols; ++RealCol)
+        if (FColumnMap.IsHidden(RealCol))
+            throw EExtGridError(QString("Hidden column %1 beyond the sheet").arg(RealCol));
+    if (NumHiddenRows() > 0 && FHiddenRows.Items(NumHiddenRows() - 1)->FIdx >= TotalRowCount())
+        throw EExtGridError("Hidden row beyond the sheet");
+}
