@@ -5,7 +5,9 @@
 #include <QCheckBox>
 #include <QDateTimeEdit>
 #include <QResizeEvent>
+#include <QScreen>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -144,9 +146,19 @@ bool TDateTimePicker::DroppedDown() const {
 void TDateTimePicker::DropDown() {
     if (!FEdit->calendarPopup() || DroppedDown()) return;
     if (OnDropDown) OnDropDown(this);
-    // The combo-style drop button of the date field opens the calendar.
-    QKeyEvent E(QEvent::KeyPress, Qt::Key_Down, Qt::AltModifier);
-    QApplication::sendEvent(FEdit, &E);
+    // The field's own calendar popup, shown below the field (above it when the screen ends).
+    QCalendarWidget* Cal = FEdit->calendarWidget();
+    Cal->setSelectedDate(FEdit->date());
+    QWidget* Popup = Cal->window();
+    Popup->adjustSize();
+    QPoint At = mapToGlobal(QPoint(0, height()));
+    if (QScreen* Sc = screen()) {
+        const QRect Avail = Sc->availableGeometry();
+        if (At.y() + Popup->height() > Avail.bottom()) At.setY(mapToGlobal(QPoint(0, 0)).y() - Popup->height());
+        At.setX(std::clamp(At.x(), Avail.left(), std::max(Avail.left(), Avail.right() - Popup->width())));
+    }
+    Popup->move(At);
+    Popup->show();
 }
 
 void TDateTimePicker::CloseUp() {
