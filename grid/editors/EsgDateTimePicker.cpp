@@ -229,6 +229,18 @@ void TDateTimePickerLook::PaintCustomBorder(TCanvas* C) {
     } else {
         Frame(R, FBorderColor);
     }
+    if (ThemesActive()) return;
+    // Without visual styles the drop button gets its own edge: raised while the control is hot
+    // (flat while the calendar is open), else a plain face.
+    TRect B = Rect(Width() - FButtonWidth - 2 + 2, 2, Width() - 2, Height() - 2);
+    const bool Hot = FMouseInControl || Focus || (ComponentState().Contains(csDesigning) && Enabled());
+    if (Hot) {
+        DrawEdge(C, B, DroppedDown() ? BDR_SUNKENOUTER : EDGE_RAISED, BF_RECT);
+    } else {
+        C->Brush()->SetStyle(bsSolid);
+        C->Brush()->SetColor(clBtnFace);
+        C->FillRect(Rect(B.Left, B.Top + 1, B.Right - 1, B.Bottom - 1));
+    }
 }
 
 // ---- TEsgDateTimePicker ---------------------------------------------------------------------

@@ -426,7 +426,9 @@ void TEsgSpinEdit::SetSpinTransparent(bool Value) {
 // ---- TEsgSpinEdit: values -------------------------------------------------------------------
 int TEsgSpinEdit::CheckValue(int V) const {
     if (FMinValue == FMaxValue) return V;
-    return std::clamp(V, std::min(FMinValue, FMaxValue), std::max(FMinValue, FMaxValue));
+    if (V < FMinValue) return FMinValue;
+    if (V > FMaxValue) return FMaxValue;
+    return V;
 }
 
 double TEsgSpinEdit::CheckFloatValue(double V) const {

@@ -50,6 +50,13 @@ TEST_F(SpinEditTest, IntegerLimitsClampUnlessEqual) {
     EXPECT_EQ(S->Text(), "507");
     Key(VK_DOWN);
     EXPECT_EQ(S->Text(), "500");
+    // Limits the wrong way round: the lower one is checked first.
+    S->SetMinValue(10);
+    S->SetMaxValue(5);
+    S->SetValue(7);
+    EXPECT_EQ(S->Text(), "10");
+    S->SetValue(3);
+    EXPECT_EQ(S->Text(), "10");
 }
 
 TEST_F(SpinEditTest, EveryStepFiresOnChangeAndArrowsNeverReachOnKeyDown) {
