@@ -150,6 +150,14 @@ void TDateTimePicker::DropDown() {
     QCalendarWidget* Cal = FEdit->calendarWidget();
     Cal->setSelectedDate(FEdit->date());
     QWidget* Popup = Cal->window();
+    if (FPopup != Popup) {
+        FPopup = Popup;
+        Popup->installEventFilter(this);
+        QObject::connect(Cal, &QCalendarWidget::activated, this, [this](QDate) { FPicked = true; });
+        QObject::connect(Cal, &QCalendarWidget::clicked, this, [this](QDate) { FPicked = true; });
+    }
+    FDropValue = DateTime();
+    FPicked = false;
     Popup->adjustSize();
     QPoint At = mapToGlobal(QPoint(0, height()));
     if (QScreen* Sc = screen()) {
@@ -161,10 +169,29 @@ void TDateTimePicker::DropDown() {
     Popup->show();
 }
 
+bool TDateTimePicker::eventFilter(QObject* Watched, QEvent* E) {
+    if (Watched == FPopup && E->type() == QEvent::Hide) {
+        // Closed without a pick (Escape, a click outside): the value it opened on comes back,
+        // whatever browsing the calendar did to the field meanwhile. A pick is reported after the
+        // popup hides, so the check waits for the event loop.
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (!FPicked && DateTime() != FDropValue) FEdit->setDateTime(ToQt(FDropValue));
+                FPicked = false;
+                TControl::Guard(this, [this] {
+                    if (OnCloseUp) OnCloseUp(this);
+                });
+            },
+            Qt::QueuedConnection);
+        return false;
+    }
+    return TWinControl::eventFilter(Watched, E);
+}
+
 void TDateTimePicker::CloseUp() {
     if (!DroppedDown()) return;
     FEdit->calendarWidget()->window()->hide();
-    if (OnCloseUp) OnCloseUp(this);
 }
 
 QString TDateTimePicker::DisplayText() const { return FEdit->text(); }
@@ -187,6 +214,17 @@ void TDateTimePicker::resizeEvent(QResizeEvent* E) {
 }
 
 void TDateTimePicker::WndProc(TMessage& M) {
+    if (M.Msg == WM_KEYDOWN || M.Msg == WM_SYSKEYDOWN) {
+        // Alt+Down and F4 open the calendar, as they do on the classic picker.
+        const TShiftState Shift = TShiftState::FromBits(uint32_t(M.LParam));
+        const Word K = Word(M.WParam);
+        if (FEdit->calendarPopup() && ((K == VK_DOWN && Shift.Contains(ssAlt)) || (K == VK_F4 && Shift.Empty()))) {
+            Word Key = K;
+            KeyDown(Key, Shift);
+            if (Key != 0) DropDown();
+            return;
+        }
+    }
     if (M.Msg == WM_KEYDOWN && (Word(M.WParam) == VK_RIGHT || Word(M.WParam) == VK_LEFT)) {
         Word Key = Word(M.WParam);
         KeyDown(Key, TShiftState::FromBits(uint32_t(M.LParam)));

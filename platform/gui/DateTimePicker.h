@@ -59,6 +59,7 @@ protected:
     virtual void Change();
     LRESULT DialogCode() const override { return DLGC_WANTARROWS | DLGC_WANTCHARS; }
     void resizeEvent(QResizeEvent* E) override;
+    bool eventFilter(QObject* Watched, QEvent* E) override;
 
 private:
     void ApplyFormat();
@@ -70,4 +71,8 @@ private:
     QString FFormat;
     bool FShowCheckbox = false;
     bool FSetting = false;
+    // While the calendar is open: the value it opened on, and whether a date was picked.
+    QWidget* FPopup = nullptr;
+    TDateTime FDropValue = 0;
+    bool FPicked = false;
 };

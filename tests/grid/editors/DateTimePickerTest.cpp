@@ -6,7 +6,10 @@
 #include "platform/gui/Themes.h"
 #include "tests/grid/editors/EditorsFixture.h"
 
+#include <QAbstractItemView>
+#include <QCalendarWidget>
 #include <QDateTimeEdit>
+#include <QKeyEvent>
 
 namespace {
 
@@ -158,11 +161,39 @@ TEST_F(DateTimePickerTest, RightArrowMovesToTheNextField) {
     EXPECT_EQ(P->Native()->currentSectionIndex(), 1);
 }
 
-struct TLabelCase {
-    const char* Name;
-    TLabelPosition Pos;
-    int DX, DY; // expected offsets, in units of the table below
-};
+TEST_F(DateTimePickerTest, AltDownOpensTheCalendarEnterPicksEscapeCancels) {
+    E->SetDateTime(EncodeDate(2024, 2, 10));
+    std::vector<QString> Events;
+    E->OnDropDown = [&](TObject*) { Events.push_back("dropdown"); };
+    E->OnCloseUp = [&](TObject*) { Events.push_back("closeup"); };
+    E->OnChange = [&](TObject* S) {
+        EXPECT_EQ(S, E);
+        Events.push_back("change");
+    };
+    E->SetFocus();
+    QApplication::processEvents();
+    E->SimulateKey(VK_DOWN, {ssAlt});
+    ASSERT_TRUE(E->DroppedDown());
+    QCalendarWidget* Cal = E->Native()->calendarWidget();
+    Cal->setSelectedDate(QDate(2024, 2, 14));
+    QKeyEvent Esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(Cal->window(), &Esc);
+    QApplication::processEvents();
+    EXPECT_FALSE(E->DroppedDown());
+    EXPECT_DOUBLE_EQ(E->Date(), EncodeDate(2024, 2, 10)); // cancelled: the date stays
+
+    E->SimulateKey(VK_F4);
+    ASSERT_TRUE(E->DroppedDown());
+    Cal->setSelectedDate(QDate(2024, 2, 14));
+    QKeyEvent Enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(Cal->findChild<QAbstractItemView*>(), &Enter);
+    QApplication::processEvents();
+    EXPECT_FALSE(E->DroppedDown());
+    EXPECT_DOUBLE_EQ(E->Date(), EncodeDate(2024, 2, 14));
+    // Browsing the calendar moves the field along; a cancel puts the value back.
+    EXPECT_EQ(Events,
+              (std::vector<QString>{"dropdown", "change", "change", "closeup", "dropdown", "change", "closeup"}));
+}
 
 TEST_F(DateTimePickerTest, LabelPlacementFollowsThePosition) {
     P->SetLabelCaption("Due");
