@@ -80,9 +80,10 @@ TExtDateTimePicker::TExtDateTimePicker(TComponent* AOwner) : TCustomDateTimePick
 
 TExtDateTimePicker::~TExtDateTimePicker() {
     if (FLabel) {
-        FLabel->SetParent(nullptr);
-        delete FLabel;
+        TLabel* L = FLabel;
         FLabel = nullptr;
+        L->SetParent(nullptr);
+        delete L;
     }
 }
 

@@ -6,6 +6,7 @@
 #include "grid/editors/ExtDropDown.h" // TLabelPosition
 #include "platform/gui/StdCtrls.h"
 
+#include <QPointer>
 #include <QString>
 
 // The message that advances to the next field after a typed digit has been taken.
@@ -111,7 +112,7 @@ private:
     TExtDateTimeKind FKind = dkDateTime;
     TCustomDateTimePicker* FTimePicker = nullptr;
     QString FTimeFormat;
-    TLabel* FLabel = nullptr;
+    QPointer<TLabel> FLabel; // also lives on the parent, which may go first
     TFont FLabelFont;
     TLabelPosition FLabelPosition = lpLeftTop;
     int FLabelMargin = 4;
