@@ -162,3 +162,15 @@ bool TOpenDialog::Execute() {
     FFilterIndex = R.FilterIndex;
     return true;
 }
+
+namespace {
+int BeepCount = 0;
+}
+
+void MessageBeep(unsigned Type) {
+    (void)Type;
+    ++BeepCount;
+    QApplication::beep();
+}
+
+int MessageBeepCount() { return BeepCount; }

@@ -166,3 +166,7 @@ public:
 protected:
     TFileDialogKind Kind() const override { return fdSave; }
 };
+
+// The default message beep; every beep is counted so a test can tell one happened.
+void MessageBeep(unsigned Type = 0);
+int MessageBeepCount();

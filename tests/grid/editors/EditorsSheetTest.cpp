@@ -1,0 +1,155 @@
+// Writes a sheet of the cell editors in their looks, and the date picker with its calendar open,
+// as PNG files beside the build for a person to look at, and probes a few of their pixels.
+#include "grid/editors/ESGEdit.h"
+#include "grid/editors/EsgDateTimePicker.h"
+#include "grid/editors/ExtDateTimePicker.h"
+#include "grid/editors/esgspin.h"
+#include "platform/gui/Themes.h"
+#include "tests/grid/editors/EditorsFixture.h"
+
+#include <QCalendarWidget>
+#include <QDateTimeEdit>
+#include <QPainter>
+
+#ifndef EDITORS_SHEET_DIR
+#define EDITORS_SHEET_DIR "."
+#endif
+
+namespace {
+
+TColor At(const QImage& I, int X, int Y) {
+    const QRgb P = I.pixel(X, Y);
+    return RGB(qRed(P), qGreen(P), qBlue(P));
+}
+
+class EditorsSheetTest : public EditorsTest {
+protected:
+    void SetUp() override {
+        EditorsTest::SetUp();
+        FThemes = ThemesActive();
+        SetThemesActive(true);
+        Host->SetBounds(40, 40, 420, 600);
+        Host->Other->SetBounds(10, 570, 80, 21); // below the sheet's rows
+    }
+    void TearDown() override {
+        SetThemesActive(FThemes);
+        EditorsTest::TearDown();
+    }
+    template <class T>
+    T* Add(const QString& Name, int Width = 160) {
+        T* C = Create<T>(Host.get(), Host.get());
+        C->SetBounds(150, 10 + int(Rows.size()) * 34, Width, 24);
+        Rows.push_back({Name, C});
+        return C;
+    }
+    struct TRow {
+        QString Name;
+        TControl* Control;
+    };
+    std::vector<TRow> Rows;
+    bool FThemes = true;
+};
+
+TEST_F(EditorsSheetTest, SheetOfEditorsClosedAndPickerOpen) {
+    auto* SpinInt = Add<TEsgSpinEdit>("spin integer, classic");
+    SpinInt->SetValue(42);
+    auto* SpinFloat = Add<TEsgSpinEdit>("spin float, themed");
+    SpinFloat->SetIsWinXP(true);
+    SpinFloat->SetSpinType(sptFloat);
+    SpinFloat->SetPrecision(2);
+    SpinFloat->SetFloatValue(3.75);
+    auto* SpinDate = Add<TEsgSpinEdit>("spin date");
+    SpinDate->SetSpinType(sptDate);
+    SpinDate->SetDateValue(EncodeDate(2024, 2, 29));
+    auto* SpinTime = Add<TEsgSpinEdit>("spin time, across");
+    SpinTime->SetSpinType(sptTime);
+    SpinTime->SetTimeValue(EncodeTime(13, 5, 0, 0));
+    SpinTime->SetDirection(spHorizontal);
+    auto* SpinCustom = Add<TEsgSpinEdit>("spin custom colours");
+    SpinCustom->Button()->ButtonColor = 0xF0D0B0;
+    SpinCustom->Button()->ButtonColorHot = 0xF8E0C8;
+    SpinCustom->SetValue(7);
+    auto* Btn = Add<TEsgEditBtn>("edit button, classic");
+    Btn->SetButtonCaption("...");
+    Btn->SetText("C:/data/file.txt");
+    auto* BtnXP = Add<TEsgEditBtn>("edit button, themed");
+    BtnXP->SetIsWinXP(true);
+    BtnXP->SetButtonCaption("...");
+    auto* BtnCustom = Add<TEsgEditBtn>("edit button, colours");
+    BtnCustom->Button()->ButtonColor = 0xB0D0F0;
+    BtnCustom->SetButtonCaption("?");
+    auto* Unit = Add<TEsgUnitEditBtn>("unit editor");
+    Unit->Units()->Add("m");
+    Unit->Units()->Add("km");
+    Unit->SetTextAndUnit("12.5 km");
+    auto* Date = Add<TEsgDateTimePicker>("date picker");
+    Date->SetDateTime(EncodeDate(2024, 2, 29));
+    auto* Metro = Add<TEsgDateTimePicker>("picker, Metro");
+    Metro->SetDateTime(EncodeDate(2024, 2, 29));
+    Metro->SetMetroStyle(true);
+    Metro->SetBorderColor(0xA06030);
+    Metro->FButtonColor = 0xF0D0B0;
+    Metro->FButtonTextColor = 0x703000;
+    auto* Disabled = Add<TEsgDateTimePicker>("picker, disabled");
+    Disabled->SetMetroStyle(true);
+    Disabled->SetEnabled(false);
+    auto* Both = Add<TExtDateTimePicker>("date and time", 200);
+    Both->SetDateTime(EncodeDate(2024, 2, 29) + EncodeTime(9, 30, 0, 0));
+    auto* Labelled = Add<TExtDateTimePicker>("", 200);
+    Labelled->SetKind(dkDate);
+    Labelled->SetDateTime(EncodeDate(2025, 7, 14));
+    Labelled->SetLabelCaption("Due date");
+    Labelled->SetLabelPosition(lpLeftCenter);
+    ShowHost();
+    Labelled->SetFocus();
+    QApplication::processEvents();
+
+    // Closed: every row with its name.
+    const int RowH = 34;
+    QImage Sheet(420, 20 + int(Rows.size()) * RowH + 240, QImage::Format_RGB32);
+    Sheet.fill(ToQColor(clBtnFace));
+    QPainter P(&Sheet);
+    P.drawImage(0, 0, Host->grab().toImage());
+    for (size_t I = 0; I < Rows.size(); ++I)
+        if (!Rows[I].Name.isEmpty()) P.drawText(8, 10 + int(I) * RowH + 16, Rows[I].Name);
+
+    // Open: the date picker with its calendar.
+    Date->DropDown();
+    QApplication::processEvents();
+    ASSERT_TRUE(Date->DroppedDown());
+    QWidget* Popup = Date->Native()->calendarWidget()->window();
+    const QImage Cal = Popup->grab().toImage();
+    const int OpenY = 20 + int(Rows.size()) * RowH;
+    P.drawText(8, OpenY + 12, "date picker, open");
+    P.drawImage(150, OpenY, Host->grab(QRect(Date->Left(), Date->Top(), Date->Width(), Date->Height())).toImage());
+    P.drawImage(150, OpenY + 26, Cal);
+    P.end();
+    Date->CloseUp();
+    const QString Path = QStringLiteral(EDITORS_SHEET_DIR "/editors_sheet.png");
+    ASSERT_TRUE(Sheet.save(Path));
+
+    // Probes: the spin buttons in their colour, the Metro button, the unit beside the number and
+    // a calendar with something drawn in it.
+    const QImage Host_ = Host->grab().toImage();
+    TExtTimerSpeedButton* Up = SpinCustom->Button()->UpButton();
+    const TPoint UpAt = Point(SpinCustom->Left() + SpinCustom->Button()->Left() + Up->Left() + 1,
+                              SpinCustom->Top() + SpinCustom->Button()->Top() + Up->Top() + 1);
+    EXPECT_EQ(At(Host_, UpAt.X, UpAt.Y), TColor(0xF0D0B0));
+    TExtTimerSpeedButton* Down = SpinCustom->Button()->DownButton();
+    EXPECT_EQ(At(Host_, UpAt.X, SpinCustom->Top() + SpinCustom->Button()->Top() + Down->Top() + Down->Height() - 2),
+              TColor(0xF0D0B0));
+    EXPECT_EQ(At(Host_, Metro->Left() + Metro->Width() - 4, Metro->Top() + 3), TColor(0xF0D0B0));
+    EXPECT_EQ(At(Host_, Metro->Left(), Metro->Top() + 5), TColor(0xA06030));
+    const TRect UR = Unit->UnitRect();
+    int Dark = 0;
+    for (int Y = UR.Top; Y < UR.Bottom - 2; ++Y)
+        for (int X = UR.Left; X < UR.Right; ++X) Dark += qGray(Host_.pixel(Unit->Left() + X, Unit->Top() + Y)) < 100;
+    EXPECT_GT(Dark, 5) << "the unit is drawn beside the number";
+    EXPECT_GT(Cal.width(), 100);
+    int CalDark = 0;
+    for (int Y = 0; Y < Cal.height(); Y += 2)
+        for (int X = 0; X < Cal.width(); X += 2) CalDark += qGray(Cal.pixel(X, Y)) < 100;
+    EXPECT_GT(CalDark, 20);
+}
+
+} // namespace
