@@ -273,7 +273,7 @@ TEST_F(CellAccess, CustomFooterAsksTheGridFirstThenTheFooter) {
     G->SetRowCount(6);
     G->FloatingFooter()->SetVisible(true);
     const int Footer = G->RowCount() - 1;
-    G->GetCellProperties(4, Footer)->FCalcType = acCUSTOM;
+    G->GetCellProperties(4, Footer)->SetCalcType(acCUSTOM);
     std::vector<int> Asked;
     G->FloatingFooter()->OnFooterCalc = [&](TObject*, int ACol, int ARow, QString& Value) {
         Asked.push_back(ARow);
