@@ -551,6 +551,8 @@ void TExtGridButton::Paint() {
     TPoint GlyphPos;
     TRect TextR;
     CalcLayout(R, Offset, GlyphPos, TextR);
+    // A glyph-only button shows its glyph from the content area's top-left corner.
+    if (!FShowCaption || Caption().isEmpty()) GlyphPos = Point(R.Left + Offset.X, R.Top + Offset.Y);
     if (!FGlyph.Empty()) {
         TBitmap* G = CurrentGlyph();
         if (Hot && FShaded && FState != bsDown && !FGlyphShade.Empty()) {
