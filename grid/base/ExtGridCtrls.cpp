@@ -544,7 +544,14 @@ void TExtGridButton::Paint() {
     }
     // 6. drop-down part
     if (FDropDownButton) {
-        DrawDownTriangle(C, R.Right - 6, R.Top + R.Height() / 2 - 1, Font()->Color());
+        const int M = R.Top + R.Height() / 2;
+        const TColor Arrow = Font()->Color();
+        C->Brush()->SetStyle(bsSolid);
+        C->Brush()->SetColor(Arrow);
+        C->Pen()->SetStyle(psSolid);
+        C->Pen()->SetWidth(1);
+        C->Pen()->SetColor(Arrow);
+        C->Polygon({Point(R.Right - 8, M - 1), Point(R.Right - 4, M - 1), Point(R.Right - 6, M + 1)});
         R.Right -= 12;
     }
     // 7., 8. glyph
