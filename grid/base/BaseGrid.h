@@ -431,6 +431,7 @@ public:
 private:
     bool FPaintErrorReported = false; // a cell that fails to paint is reported once
     void ReportPaintError(int ACol, int ARow, const char* What);
+    void GuardedPaintCell(TCanvas* ACanvas, int ACol, int ARow, const TRect& ARect, TGridDrawState AState, bool Full);
 
 protected:
     // Every line and all cell drawing are the store's own.

@@ -50,9 +50,10 @@ void TBaseGrid::ReportPaintError(int ACol, int ARow, const char* What) {
     qWarning("Grid %s: painting cell (%d, %d) failed: %s", qPrintable(Name()), ACol, ARow, What);
 }
 
-void TBaseGrid::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) {
+void TBaseGrid::GuardedPaintCell(TCanvas* ACanvas, int ACol, int ARow, const TRect& ARect, TGridDrawState AState,
+                                 bool Full) {
     try {
-        PaintCellCore(Canvas(), ACol, ARow, ARect, AState, true);
+        PaintCellCore(ACanvas, ACol, ARow, ARect, AState, Full);
     } catch (const std::exception& E) {
         ReportPaintError(ACol, ARow, E.what());
     } catch (...) {
@@ -60,12 +61,17 @@ void TBaseGrid::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState 
     }
 }
 
+void TBaseGrid::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) {
+    GuardedPaintCell(Canvas(), ACol, ARow, ARect, AState, true);
+}
+
+// Printing and drag images paint through these: a failing cell must not end the whole job.
 void TBaseGrid::PaintCell(TCanvas* ACanvas, int ACol, int ARow, TRect ARect, TGridDrawState AState) {
-    PaintCellCore(ACanvas, ACol, ARow, ARect, AState, true);
+    GuardedPaintCell(ACanvas, ACol, ARow, ARect, AState, true);
 }
 
 void TBaseGrid::PaintCellExt(TCanvas* ACanvas, int ACol, int ARow, TRect ARect, TGridDrawState AState) {
-    PaintCellCore(ACanvas, ACol, ARow, ARect, AState, false);
+    GuardedPaintCell(ACanvas, ACol, ARow, ARect, AState, false);
 }
 
 void TBaseGrid::PaintCellCore(TCanvas* Canvas, int ACol, int ARow, TRect R, TGridDrawState AState, bool Full) {

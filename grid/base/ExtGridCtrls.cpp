@@ -544,13 +544,22 @@ void TExtGridButton::Paint() {
     }
     // 6. drop-down part
     if (FDropDownButton) {
-        DrawDownTriangle(C, R.Right - 6, R.Top + R.Height() / 2 - 1, Font()->Color());
+        const int M = R.Top + R.Height() / 2;
+        const TColor Arrow = Font()->Color();
+        C->Brush()->SetStyle(bsSolid);
+        C->Brush()->SetColor(Arrow);
+        C->Pen()->SetStyle(psSolid);
+        C->Pen()->SetWidth(1);
+        C->Pen()->SetColor(Arrow);
+        C->Polygon({Point(R.Right - 8, M - 1), Point(R.Right - 4, M - 1), Point(R.Right - 6, M + 1)});
         R.Right -= 12;
     }
     // 7., 8. glyph
     TPoint GlyphPos;
     TRect TextR;
     CalcLayout(R, Offset, GlyphPos, TextR);
+    // A glyph-only button shows its glyph from the content area's top-left corner.
+    if (!FShowCaption || Caption().isEmpty()) GlyphPos = Point(R.Left + Offset.X, R.Top + Offset.Y);
     if (!FGlyph.Empty()) {
         TBitmap* G = CurrentGlyph();
         if (Hot && FShaded && FState != bsDown && !FGlyphShade.Empty()) {

@@ -100,8 +100,11 @@ TRect BarSpan(const TRect& Inner, bool Vertical, int Start, int Length) {
 
 QString ApplyProgressFormat(const QString& Fmt, double Position) {
     try {
-        if (Fmt.contains(QLatin1Char('d')) || Fmt.contains(QLatin1Char('u')))
+        if (Fmt.contains(QLatin1Char('d')) || Fmt.contains(QLatin1Char('u'))) {
+            // A value no integer holds (infinite, not a number, too large) has no integer text.
+            if (!std::isfinite(Position) || std::fabs(Position) >= 9.0e18) return QString();
             return Format(Fmt, {TVarRec(qlonglong(Round(Position)))});
+        }
         return Format(Fmt, {TVarRec(Position)});
     } catch (const std::exception&) {
         // A format that does not fit the value shows no text rather than failing every repaint.
@@ -310,7 +313,8 @@ void DrawProgressFormatted(TCanvas* Canvas, TRect R, TColor Color, TColor FontCo
     if (!Fmt.isEmpty()) {
         Text = ApplyProgressFormat(Fmt, Position);
         // An empty range has no progress to show: the bar stays empty.
-        Perc = Max != Min ? RoundInt((Position - Min) * 100.0 / (Max - Min)) : 0;
+        const double P = Max != Min ? (Position - Min) * 100.0 / (double(Max) - Min) : 0;
+        Perc = std::isfinite(P) ? int(Round(std::clamp(P, -1.0, 101.0))) : 0;
     } else {
         Text = QString::number(Round(Position)) + QLatin1Char('%');
         Perc = std::isfinite(Position) ? int(std::clamp<double>(Round(Position), -1, 101)) : 0;

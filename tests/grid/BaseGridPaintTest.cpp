@@ -217,6 +217,9 @@ TEST_F(BaseGridPaint, AFailingCellDoesNotEscapeThePaint) {
     G->Throw = true;
     QImage Img(G->size(), QImage::Format_RGB32);
     EXPECT_NO_THROW(G->render(&Img));
+    // Printing and drag images paint cells on their own canvases.
+    EXPECT_NO_THROW(Paint(2, 2));
+    EXPECT_NO_THROW(G->PaintCellExt(Sheet.Canvas(), 2, 2, Rect(0, 0, 40, 20), {}));
 }
 
 } // namespace

@@ -169,6 +169,41 @@ TEST_F(GridButton, MarginAndSpacingMinusOneCentreWithEqualGaps) {
     EXPECT_EQ(GP.Y, (22 - 10 + 1) / 2) << "centred across";
 }
 
+TEST_F(GridButton, GlyphWithoutCaptionStartsAtTheTopLeftOfTheContent) {
+    TBitmap G(8, 8);
+    G.Canvas()->Brush()->SetColor(clBlue);
+    G.Canvas()->FillRect(Rect(0, 0, 8, 8));
+    G.Canvas()->SetPixels(0, 7, clFuchsia); // the transparent colour
+    A->SetGlyph(&G);
+    A->SetCaption("");
+    A->SetColor(clWhite);
+    Host->Show();
+    QImage Img(Host->size(), QImage::Format_RGB32);
+    Host->render(&Img);
+    // Flat without a down border: the face loses one pixel, the content one more.
+    EXPECT_EQ(FromQColor(Img.pixelColor(2, 2)), TColor(clBlue));
+    EXPECT_EQ(FromQColor(Img.pixelColor(9, 9)), TColor(clBlue));
+    EXPECT_EQ(FromQColor(Img.pixelColor(14, 13)), TColor(clWhite)) << "not centred";
+    EXPECT_EQ(FromQColor(Img.pixelColor(2, 9)), TColor(clWhite)) << "the key colour stays transparent";
+}
+
+TEST_F(GridButton, DropDownArrowStandsFourToEightPixelsFromTheRightEdge) {
+    B->SetLeft(100);
+    A->SetBounds(0, 0, 40, 22);
+    A->SetCaption("");
+    A->SetColor(clWhite);
+    A->Font()->SetColor(clBlack);
+    A->SetDropDownButton(true);
+    Host->Show();
+    QImage Img(Host->size(), QImage::Format_RGB32);
+    Host->render(&Img);
+    // Content area (2, 2, 38, 20): mid height 11, the arrow's top row at 10.
+    for (int x = 30; x <= 34; ++x) EXPECT_EQ(FromQColor(Img.pixelColor(x, 10)), TColor(clBlack)) << x;
+    EXPECT_EQ(FromQColor(Img.pixelColor(32, 12)), TColor(clBlack)) << "the point";
+    EXPECT_EQ(FromQColor(Img.pixelColor(29, 10)), TColor(clWhite));
+    EXPECT_EQ(FromQColor(Img.pixelColor(35, 10)), TColor(clWhite));
+}
+
 TEST_F(GridButton, PresetLooksAndPainting) {
     A->SetAutoThemeAdapt(true); // no colour scheme here: look 1
     EXPECT_EQ(A->Look(), 1);

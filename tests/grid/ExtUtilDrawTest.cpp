@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cmath>
+
 namespace {
 
 constexpr TColor Bg = 0x00F0E0D0;
@@ -234,6 +237,17 @@ TEST(ProgressFormatted, FormatsAndRanges) {
                                           "%d", clNavy, false));
     EXPECT_EQ(E.At(3, 3), clSilver);
     EXPECT_NO_THROW(Draw(5, 0, 10, "%s %s"));
+    // Values no integer holds: a far position fills the bar, one that is not a number leaves it
+    // empty, and neither has integer text.
+    EXPECT_EQ(Draw(1e300, 0, 10, "%d"), Draw(1e300, 0, 10, "%s %s"));
+    TSheet F(104, 24);
+    DrawProgressFormatted(F.C(), Rect(2, 2, 102, 22), clBlue, clWhite, clSilver, clBlack, 1e300, 0, 0, INT_MIN, INT_MAX,
+                          "%d", clNavy, false);
+    EXPECT_EQ(F.At(99, 3), clBlue);
+    TSheet N(104, 24);
+    DrawProgressFormatted(N.C(), Rect(2, 2, 102, 22), clBlue, clWhite, clSilver, clBlack, std::nan(""), 0, 0, 0, 10,
+                          "%d", clNavy, false);
+    EXPECT_EQ(N.At(3, 3), clSilver);
 }
 
 TEST(ProgressPieAndRange, FillTheirShareAndSurviveAnEmptyRange) {
