@@ -269,7 +269,6 @@ private:
         bool PtOnAnchor = false;
         bool ImageHit = false;
         bool ControlHit = false;
-        bool HoverMarked = false;
         int AnchorLeft = 0, AnchorTop = 0;
         int MarkupEnd = -1; // where the line's own markup ends when text after it was dropped
         int LineWidth() const { return R.Right - R.Left; }
@@ -316,6 +315,9 @@ private:
     bool ParaBg = false;
     bool FocusOpen = false;
     int FocusLeft = 0;
+    // the point was on a run of the open anchor: its rectangle is recorded at </A>, which may
+    // come lines later; each pass kind keeps its own mark, as each lays the lines out apart
+    bool HoverMarked[2] = {false, false};
     int PpiX = 96, PpiY = 96;
 };
 
@@ -587,7 +589,7 @@ void THTMLRenderer::LinePass(const QString& T, int& Pos, int End, TPass& P) {
                     if (YPos > P.R.Top) {
                         AnchorVal = S.Target;
                         AnchorHint = S.Title;
-                        P.HoverMarked = true;
+                        HoverMarked[P.Kind] = true;
                     }
                 }
             }
@@ -923,12 +925,12 @@ void THTMLRenderer::CloseAnchor(TPass& P) {
     }
     if (!Selected) F.Color = Base.Color;
     S.InAnchor = false;
-    if (P.HoverMarked) {
+    if (HoverMarked[P.Kind]) {
         const int Cur = X(P);
         HoverRect =
             Rtl ? Rect(Cur, P.AnchorTop, P.AnchorLeft, P.R.Bottom) : Rect(P.AnchorLeft, P.AnchorTop, Cur, P.R.Bottom);
         MouseLink = S.AnchorCount;
-        P.HoverMarked = false;
+        HoverMarked[P.Kind] = false;
     }
     if (FocusOpen && S.AnchorCount - 1 == FocusLink) {
         CloseFocus(P, true);
@@ -1233,7 +1235,7 @@ bool THTMLRenderer::ControlTag(QStringView Tag, TPass& P) {
     LH = FitH;
     const int Px = PointX(P);
     if ((Px > P.Advance && Px < P.Advance + LW && YPos > P.R.Top && YPos < P.R.Top + LH) ||
-        (CheckHotSpot && ID == CIDIn)) {
+        (CheckHotSpot && !CIDIn.isEmpty() && ID == CIDIn)) {
         P.ControlHit = true;
         AnchorVal = QStringLiteral("ctrl");
         const int Left = Rtl ? P.R.Right - P.Advance - LW : P.R.Left + P.Advance;

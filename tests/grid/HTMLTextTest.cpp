@@ -441,6 +441,26 @@ TEST(HTMLHitTest, HoverRectangleOfAWrappedAnchorStartsOnItsLastLine) {
     EXPECT_EQ(H.HoverRect, Rect(1, M.H(), 1 + M.W("second"), 2 * M.H()));
 }
 
+// The point on the first line of an anchor that closes on a later line still names that anchor.
+TEST(HTMLHitTest, PointOnTheFirstLineOfAWrappedAnchorSetsTheMouseLink) {
+    TSheet S;
+    TMeasure M{S.C()};
+    for (bool HotSpot : {true, false}) {
+        SCOPED_TRACE(HotSpot ? "HotSpot" : "Paint");
+        THtml H;
+        H.R = Rect(0, 0, 1 + M.W("xx first "), 100);
+        H.HotSpot = HotSpot;
+        H.X = 1 + M.W("xx ") + 2;
+        H.Y = M.H() / 2;
+        H.Run(S.C(), "xx <a href=\"wrap\">first second</a>");
+        EXPECT_EQ(H.AnchorVal, "wrap");
+        EXPECT_EQ(H.MouseLink, 1);
+        EXPECT_EQ(H.HoverRect.Left, 1);
+        EXPECT_EQ(H.HoverRect.Top, M.H());
+        EXPECT_EQ(H.HoverRect.Right, 1 + M.W("second"));
+    }
+}
+
 TEST(HTMLHitTest, ControlsAndImagesInsideAnchors) {
     TSheet S;
     TMeasure M{S.C()};
@@ -479,6 +499,12 @@ TEST(HTMLHitTest, ControlsAndImagesInsideAnchors) {
     EXPECT_EQ(H.CV, "a&b");
     EXPECT_EQ(H.CT, "EDIT");
     EXPECT_EQ(H.ControlRect, Rect(37, 0, 97, M.H() + 10));
+
+    // with no ID asked for, a control without an ID is hit only under the point
+    H.CID.clear();
+    EXPECT_FALSE(H.Run(S.C(), "text <control type=\"check\" value=\"TRUE\" width=\"40\">"));
+    EXPECT_TRUE(H.CT.isEmpty());
+    EXPECT_EQ(H.ControlRect, TRect());
 
     // measuring reports no hit, painting clears the control ID
     H.HotSpot = false;
