@@ -576,6 +576,26 @@ TEST(HTMLPaint, FontColourAndBackground) {
     EXPECT_EQ(S.C()->Pixels(1 + W + M.W(" e"), 1), clWhite);
 }
 
+// Without word wrap the rest of an overflowing line is dropped up to the next line break; a colour
+// or underline closed in that rest does not run on into the next line.
+TEST(HTMLPaint, TagsClosedInTheDroppedRestOfALineStillClose) {
+    TSheet S(200, 60);
+    TMeasure M{S.C()};
+    THtml H;
+    H.WordWrap = false;
+    H.R = Rect(0, 0, 1 + M.W("x MMM"), 60);
+    H.Run(S.C(), "x <font color=\"clRed\"><u>MMMM MMMM MMMM</u></font><br>MMM");
+    const QImage& Img = S.B.Image();
+    const QRect Second(0, M.H(), 200, M.H() + 2);
+    EXPECT_EQ(CountPixels(Img, Second, [](QColor C) { return C.red() > 200 && C.green() < 90 && C.blue() < 90; }), 0);
+    EXPECT_GT(CountPixels(Img, Second, [](QColor C) { return C.lightness() < 90; }), 20);
+    // no underline: no row of the second line is dark across the whole text
+    const int W = M.W("MMM");
+    for (int Y = M.H() + M.H() / 2; Y < 2 * M.H() + 2; ++Y)
+        EXPECT_LT(CountPixels(Img, QRect(2, Y, W - 4, 1), [](QColor C) { return C.lightness() < 200; }), W - 4) << Y;
+    EXPECT_EQ(H.StripVal, "x MMMM MMMM MMMM\rMMM");
+}
+
 TEST(HTMLPaint, UnderlineRunsUnderTheWholeRun) {
     TSheet S(200, 30);
     TMeasure M{S.C()};
