@@ -223,6 +223,8 @@ struct TLineInfo {
     int SupRaise = 0;
     int SubDrop = 0;
     int VOffset = 0;
+    int DropFrom = 0; // markup dropped after an overflowing run: its state tags still apply
+    int DropTo = 0;
 };
 
 class THTMLRenderer {
@@ -269,9 +271,9 @@ private:
         bool PtOnAnchor = false;
         bool ImageHit = false;
         bool ControlHit = false;
-        bool HoverMarked = false;
         int AnchorLeft = 0, AnchorTop = 0;
         int MarkupEnd = -1; // where the line's own markup ends when text after it was dropped
+        int DropTo = -1; // and where the dropped markup ends
         int LineWidth() const { return R.Right - R.Left; }
     };
 
@@ -279,6 +281,7 @@ private:
     // Applies the tag [Pos, Gt]; false when it does not fit on the line (left for the next one).
     // Sets Break for a tag that ends the line.
     bool ApplyTag(QStringView Tag, TPass& P, bool& Break);
+    void ApplyDroppedTags(const QString& T, int From, int To, TPass& P);
     void OpenAnchor(QStringView Tag, TPass& P);
     void CloseAnchor(TPass& P);
     void FontTag(QStringView Tag, TPass& P);
@@ -316,6 +319,9 @@ private:
     bool ParaBg = false;
     bool FocusOpen = false;
     int FocusLeft = 0;
+    // the point was on a run of the open anchor: its rectangle is recorded at </A>, which may
+    // come lines later; each pass kind keeps its own mark, as each lays the lines out apart
+    bool HoverMarked[2] = {false, false};
     int PpiX = 96, PpiY = 96;
 };
 
@@ -473,6 +479,10 @@ bool THTMLRenderer::Run(QString s) {
         LinePass(s, Pos, End, M);
         if (Pos == Line.Start) Pos = End; // a pass always takes something; never loop on a line
         Line.End = M.MarkupEnd >= 0 ? M.MarkupEnd : Pos;
+        if (M.MarkupEnd >= 0) {
+            Line.DropFrom = M.MarkupEnd;
+            Line.DropTo = M.DropTo;
+        }
         Line.Width = std::max(0, M.Advance - M.TrailingSpace);
         Line.Height = M.LineHeight;
         Line.SupRaise = M.SupRaise;
@@ -499,6 +509,7 @@ bool THTMLRenderer::Run(QString s) {
             D.LineHeight = Gh;
             int DrawPos = Line.Start;
             LinePass(s, DrawPos, Line.End, D);
+            ApplyDroppedTags(s, Line.DropFrom, Line.DropTo, D);
             DrawFont = F;
             F = MeasureFont;
             const int TextBottom = dr.Bottom - Line.SubDrop - Line.VOffset;
@@ -587,7 +598,7 @@ void THTMLRenderer::LinePass(const QString& T, int& Pos, int End, TPass& P) {
                     if (YPos > P.R.Top) {
                         AnchorVal = S.Target;
                         AnchorHint = S.Title;
-                        P.HoverMarked = true;
+                        HoverMarked[P.Kind] = true;
                     }
                 }
             }
@@ -601,6 +612,8 @@ void THTMLRenderer::LinePass(const QString& T, int& Pos, int End, TPass& P) {
                 // without word wrap the overflowing line ends in an ellipsis; the rest of it up to
                 // the next line break is dropped
                 const qsizetype Br = T.indexOf(QLatin1String("<BR"), Pos, Qt::CaseInsensitive);
+                P.DropTo = Br < 0 ? int(T.size()) : int(Br);
+                ApplyDroppedTags(T, RunEnd, P.DropTo, P);
                 if (Br < 0) {
                     Pos = int(T.size());
                 } else {
@@ -886,6 +899,44 @@ bool THTMLRenderer::ApplyTag(QStringView Tag, TPass& P, bool& Break) {
     }
 }
 
+namespace {
+
+// Tags that only switch the font, colours or a text flag: nothing to lay out, no line break.
+bool IsStateTag(QStringView Tag) {
+    const bool Closing = UpAt(Tag, 1) == QLatin1Char('/');
+    switch (UpAt(Tag, Closing ? 2 : 1).toLatin1()) {
+        case 'A': return Closing;
+        case 'B': return Closing || Is(Tag, "<B>") || Is(Tag, "<BL");
+        case 'E':
+        case 'F':
+        case 'R':
+        case 'S':
+        case 'Z': return true;
+        case 'H': return Is(Tag, "<HI") || Is(Tag, "</HI");
+        case 'I': return Closing || Is(Tag, "<I>");
+        case 'U': return Is(Tag, "<U>") || Is(Tag, "</U>");
+        default: return false;
+    }
+}
+
+} // namespace
+
+// The markup dropped from an overflowing line is neither measured nor drawn, but a bold, a colour
+// or a link closed in it must not run on into the next line.
+void THTMLRenderer::ApplyDroppedTags(const QString& T, int From, int To, TPass& P) {
+    for (qsizetype Lt = T.indexOf(QLatin1Char('<'), From); Lt >= 0 && Lt < To;
+         Lt = T.indexOf(QLatin1Char('<'), Lt + 1)) {
+        const qsizetype Gt = T.indexOf(QLatin1Char('>'), Lt + 1);
+        if (Gt < 0 || Gt >= To) break;
+        const QStringView Tag = QStringView(T).mid(Lt, Gt - Lt + 1);
+        if (IsStateTag(Tag)) {
+            bool Break = false;
+            ApplyTag(Tag, P, Break);
+        }
+        Lt = Gt;
+    }
+}
+
 void THTMLRenderer::OpenAnchor(QStringView Tag, TPass& P) {
     ++S.AnchorCount;
     const bool Hovered = S.AnchorCount == HoverLink;
@@ -923,12 +974,12 @@ void THTMLRenderer::CloseAnchor(TPass& P) {
     }
     if (!Selected) F.Color = Base.Color;
     S.InAnchor = false;
-    if (P.HoverMarked) {
+    if (HoverMarked[P.Kind]) {
         const int Cur = X(P);
         HoverRect =
             Rtl ? Rect(Cur, P.AnchorTop, P.AnchorLeft, P.R.Bottom) : Rect(P.AnchorLeft, P.AnchorTop, Cur, P.R.Bottom);
         MouseLink = S.AnchorCount;
-        P.HoverMarked = false;
+        HoverMarked[P.Kind] = false;
     }
     if (FocusOpen && S.AnchorCount - 1 == FocusLink) {
         CloseFocus(P, true);
@@ -1233,7 +1284,7 @@ bool THTMLRenderer::ControlTag(QStringView Tag, TPass& P) {
     LH = FitH;
     const int Px = PointX(P);
     if ((Px > P.Advance && Px < P.Advance + LW && YPos > P.R.Top && YPos < P.R.Top + LH) ||
-        (CheckHotSpot && ID == CIDIn)) {
+        (CheckHotSpot && !CIDIn.isEmpty() && ID == CIDIn)) {
         P.ControlHit = true;
         AnchorVal = QStringLiteral("ctrl");
         const int Left = Rtl ? P.R.Right - P.Advance - LW : P.R.Left + P.Advance;

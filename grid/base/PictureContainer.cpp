@@ -173,13 +173,15 @@ void THTMLPicture::LoadPicture() {
 }
 
 void THTMLPicture::Assign(TPersistent* Source) {
+    // a picture given itself keeps what it holds
+    if (Source == this) return;
     Reset();
     if (!Source) {
         FDatastream->Clear();
         return;
     }
     auto* P = dynamic_cast<THTMLPicture*>(Source);
-    if (!P || P == this) return;
+    if (!P) return;
     SetData(P->FDatastream->Bytes());
     if (FDatastream->Size() == 0) return;
     try {

@@ -441,6 +441,26 @@ TEST(HTMLHitTest, HoverRectangleOfAWrappedAnchorStartsOnItsLastLine) {
     EXPECT_EQ(H.HoverRect, Rect(1, M.H(), 1 + M.W("second"), 2 * M.H()));
 }
 
+// The point on the first line of an anchor that closes on a later line still names that anchor.
+TEST(HTMLHitTest, PointOnTheFirstLineOfAWrappedAnchorSetsTheMouseLink) {
+    TSheet S;
+    TMeasure M{S.C()};
+    for (bool HotSpot : {true, false}) {
+        SCOPED_TRACE(HotSpot ? "HotSpot" : "Paint");
+        THtml H;
+        H.R = Rect(0, 0, 1 + M.W("xx first "), 100);
+        H.HotSpot = HotSpot;
+        H.X = 1 + M.W("xx ") + 2;
+        H.Y = M.H() / 2;
+        H.Run(S.C(), "xx <a href=\"wrap\">first second</a>");
+        EXPECT_EQ(H.AnchorVal, "wrap");
+        EXPECT_EQ(H.MouseLink, 1);
+        EXPECT_EQ(H.HoverRect.Left, 1);
+        EXPECT_EQ(H.HoverRect.Top, M.H());
+        EXPECT_EQ(H.HoverRect.Right, 1 + M.W("second"));
+    }
+}
+
 TEST(HTMLHitTest, ControlsAndImagesInsideAnchors) {
     TSheet S;
     TMeasure M{S.C()};
@@ -479,6 +499,12 @@ TEST(HTMLHitTest, ControlsAndImagesInsideAnchors) {
     EXPECT_EQ(H.CV, "a&b");
     EXPECT_EQ(H.CT, "EDIT");
     EXPECT_EQ(H.ControlRect, Rect(37, 0, 97, M.H() + 10));
+
+    // with no ID asked for, a control without an ID is hit only under the point
+    H.CID.clear();
+    EXPECT_FALSE(H.Run(S.C(), "text <control type=\"check\" value=\"TRUE\" width=\"40\">"));
+    EXPECT_TRUE(H.CT.isEmpty());
+    EXPECT_EQ(H.ControlRect, TRect());
 
     // measuring reports no hit, painting clears the control ID
     H.HotSpot = false;
@@ -548,6 +574,26 @@ TEST(HTMLPaint, FontColourAndBackground) {
     EXPECT_EQ(S.C()->Pixels(W - 1, M.H() - 1), clYellow);
     // after the closing tag the background is clear again
     EXPECT_EQ(S.C()->Pixels(1 + W + M.W(" e"), 1), clWhite);
+}
+
+// Without word wrap the rest of an overflowing line is dropped up to the next line break; a colour
+// or underline closed in that rest does not run on into the next line.
+TEST(HTMLPaint, TagsClosedInTheDroppedRestOfALineStillClose) {
+    TSheet S(200, 60);
+    TMeasure M{S.C()};
+    THtml H;
+    H.WordWrap = false;
+    H.R = Rect(0, 0, 1 + M.W("x MMM"), 60);
+    H.Run(S.C(), "x <font color=\"clRed\"><u>MMMM MMMM MMMM</u></font><br>MMM");
+    const QImage& Img = S.B.Image();
+    const QRect Second(0, M.H(), 200, M.H() + 2);
+    EXPECT_EQ(CountPixels(Img, Second, [](QColor C) { return C.red() > 200 && C.green() < 90 && C.blue() < 90; }), 0);
+    EXPECT_GT(CountPixels(Img, Second, [](QColor C) { return C.lightness() < 90; }), 20);
+    // no underline: no row of the second line is dark across the whole text
+    const int W = M.W("MMM");
+    for (int Y = M.H() + M.H() / 2; Y < 2 * M.H() + 2; ++Y)
+        EXPECT_LT(CountPixels(Img, QRect(2, Y, W - 4, 1), [](QColor C) { return C.lightness() < 200; }), W - 4) << Y;
+    EXPECT_EQ(H.StripVal, "x MMMM MMMM MMMM\rMMM");
 }
 
 TEST(HTMLPaint, UnderlineRunsUnderTheWholeRun) {

@@ -83,6 +83,10 @@ TEST(HTMLPicture, DecodesPngAndKeepsTheRawBytes) {
     Copy.Assign(&P);
     EXPECT_EQ(Copy.Width(), 7);
     EXPECT_EQ(PixelOf(Copy, 3, 3), QColor(Qt::blue));
+    Copy.Assign(&Copy); // given itself, a picture keeps its image
+    EXPECT_FALSE(Copy.Empty());
+    EXPECT_EQ(Copy.Width(), 7);
+    EXPECT_EQ(PixelOf(Copy, 3, 3), QColor(Qt::blue));
     Copy.Assign(nullptr);
     EXPECT_TRUE(Copy.Empty());
     EXPECT_EQ(Copy.SaveToBytes().size(), 0);
