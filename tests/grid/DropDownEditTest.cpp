@@ -350,13 +350,19 @@ TEST_F(DropDownTest, PopupPlacementFollowsDropPositionAndWorkArea) {
     P->ShowDropDown();
     EXPECT_EQ(F->x(), A.x() - 50);
     P->HideDropDown(false);
-    // ... but not on a monitor left of the primary one.
+    // ... on a monitor left of the primary one as well ...
     P->WorkArea = Rect(-1000, 0, A.x() + 100, ScreenH);
     P->SetDropDownWidth(150);
     P->ShowDropDown();
-    EXPECT_EQ(F->x(), A.x());
+    EXPECT_EQ(F->x(), A.x() - 50);
     EXPECT_EQ(F->width(), 150);
     EXPECT_EQ(F->height(), 100);
+    P->HideDropDown(false);
+    // ... and one whose anchor lies left of the work area moves right to its edge.
+    P->WorkArea = Rect(A.x() + 30, 0, A.x() + 1000, ScreenH);
+    P->SetDropDownWidth(150);
+    P->ShowDropDown();
+    EXPECT_EQ(F->x(), A.x() + 30);
     P->HideDropDown(false);
     // Opening down at the foot of the work area stays inside it.
     P->WorkArea = Rect(0, 0, 2000, A.y() + 60);
