@@ -441,6 +441,12 @@ void TExtCustomDropDown::WndProc(TMessage& M) {
         case WM_KEYUP:
             if (FSwallowKey != 0 && Word(M.WParam) == FSwallowKey) FSwallowKey = 0;
             break;
+        case WM_LBUTTONDBLCLK:
+            // A value that cannot be typed takes no double clicks: the second click is a click.
+            if (FEditorEnabled) break;
+            M.Msg = WM_LBUTTONDOWN;
+            WMLButtonDown(M);
+            return;
         case WM_CUT: WMCut(M); return;
         case WM_COPY: WMCopy(M); return;
         case WM_PASTE: WMPaste(M); return;

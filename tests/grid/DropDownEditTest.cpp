@@ -409,6 +409,25 @@ TEST_F(DropDownTest, NotEditableDropDownOpensOnAnyClickAndDropsCharacters) {
     D->HideDropDown(false);
 }
 
+TEST_F(DropDownTest, DoubleClicksOnlyWhileTheValueIsEditable) {
+    int Doubles = 0;
+    D->OnDblClick = [&](TObject*) { ++Doubles; };
+    Focus();
+    D->Perform(WM_LBUTTONDBLCLK, MK_LBUTTON, MakeLParam(20, 8));
+    D->Perform(WM_LBUTTONUP, 0, MakeLParam(20, 8));
+    EXPECT_EQ(Doubles, 1);
+    D->SetEditorEnabled(false);
+    // The second press of a quick pair is one more click: it opens the popup as the first did.
+    D->Perform(WM_LBUTTONDBLCLK, MK_LBUTTON, MakeLParam(20, 8));
+    D->Perform(WM_LBUTTONUP, 0, MakeLParam(20, 8));
+    EXPECT_EQ(Doubles, 1);
+    EXPECT_TRUE(D->DroppedDown());
+    D->HideDropDown(false);
+    D->SetEditorEnabled(true);
+    D->Perform(WM_LBUTTONDBLCLK, MK_LBUTTON, MakeLParam(20, 8));
+    EXPECT_EQ(Doubles, 2);
+}
+
 TEST_F(DropDownTest, LabelIsPlacedByPosition) {
     D->SetLabelCaption("Name");
     TLabel* L = D->EditLabel();
