@@ -338,14 +338,19 @@ void TExtCustomDropDown::DoDropDown() {
     if (OnDropDown) OnDropDown(this, Accept);
     if (!Self || !Accept) return;
     TRect Work = WorkAreaAt(Point(Anchor.x(), Anchor.y()));
-    if (Work.Left >= 0 && X + PW > Work.Right && X < Work.Right) X -= X + PW - Work.Right;
     if (FUserDropDownWidth != -1 && FUserDropDownHeight != -1) {
         PW = FUserDropDownWidth;
         PH = FUserDropDownHeight;
     }
-    // Never above or below the work area, where the user could not reach the popup.
-    if (Y + PH > Work.Bottom) Y = Work.Bottom - PH;
-    if (Y < Work.Top) Y = Work.Top;
+    // The popup stays wholly inside the work area of its monitor, whichever side of the primary
+    // one that monitor lies on: a part outside it could not be reached.
+    auto KeepInside = [&Work](int& Pos, int Size, bool Horizontal) {
+        const int Low = Horizontal ? Work.Left : Work.Top, High = Horizontal ? Work.Right : Work.Bottom;
+        if (Pos + Size > High) Pos = High - Size;
+        if (Pos < Low) Pos = Low;
+    };
+    KeepInside(X, std::max(PW, 80), true);
+    KeepInside(Y, std::max(PH, 50), false);
     F->setGeometry(X, Y, 0, 0);
     F->SetVisible(true);
     if (FDropDownShadow && FForceShadow) {
@@ -354,6 +359,7 @@ void TExtCustomDropDown::DoDropDown() {
         F->SetVisible(true);
     }
     AdaptDropDownHeight(PH);
+    KeepInside(Y, std::max(PH, 50), false);
     FDroppedDown = true;
     F->setGeometry(X, Y, std::max(PW, 80), std::max(PH, 50));
     F->AlignControls();
@@ -435,6 +441,12 @@ void TExtCustomDropDown::WndProc(TMessage& M) {
         case WM_KEYUP:
             if (FSwallowKey != 0 && Word(M.WParam) == FSwallowKey) FSwallowKey = 0;
             break;
+        case WM_LBUTTONDBLCLK:
+            // A value that cannot be typed takes no double clicks: the second click is a click.
+            if (FEditorEnabled) break;
+            M.Msg = WM_LBUTTONDOWN;
+            WMLButtonDown(M);
+            return;
         case WM_CUT: WMCut(M); return;
         case WM_COPY: WMCopy(M); return;
         case WM_PASTE: WMPaste(M); return;

@@ -1,6 +1,7 @@
 // The buttons of the drop-down family and the drawing routines they share.
 #include "grid/editors/ExtDropDown.h"
 
+#include "grid/base/EsgHTMLE.h"
 #include "grid/base/ExtUtil.h"
 #include "platform/gui/Themes.h"
 
@@ -136,21 +137,20 @@ QString FitText(TCanvas* Canvas, const QString& Text, int MaxWidth, bool Ellipsi
 
 TSize DrawDropDownHTML(TCanvas* Canvas, const QString& Text, TRect R, TCustomImageList* Images, bool Enabled,
                        bool Measure) {
-    (void)Images;
     if (!Canvas || Text.isEmpty()) return {0, 0};
-    const QString Plain = StripHTMLTags(Text);
-    TRect M = R;
-    DrawText(Canvas, Plain, M, DT_CALCRECT | DT_LEFT | DT_NOPREFIX);
-    TSize Extent{M.Width(), M.Height()};
-    if (Measure) return Extent;
-    TColor Saved = Canvas->Font()->Color();
+    QString AnchorVal, StripVal, FocusAnchor, AnchorHint, CID, CV, CT;
+    int XSize = 0, YSize = 0, HyperLinks = 0, MouseLink = 0;
+    TRect HoverRect, ControlRect;
+    const TColor Saved = Canvas->Font()->Color();
     if (!Enabled) Canvas->Font()->SetColor(clGrayText);
-    TBrushStyle SavedStyle = Canvas->Brush()->Style();
+    const TBrushStyle SavedStyle = Canvas->Brush()->Style();
     Canvas->Brush()->SetStyle(bsClear);
-    DrawText(Canvas, Plain, R, DT_LEFT | DT_NOPREFIX);
+    DrawHTMLText(Canvas, Text, R, Images, 0, 0, -1, -1, 1, false, Measure, false, false, false, false, false, false,
+                 1.0, clBlue, clNone, clNone, clGray, AnchorVal, StripVal, FocusAnchor, AnchorHint, XSize, YSize,
+                 HyperLinks, MouseLink, HoverRect, ControlRect, CID, CV, CT, nullptr, nullptr, nullptr, bdLeftToRight);
     Canvas->Brush()->SetStyle(SavedStyle);
     Canvas->Font()->SetColor(Saved);
-    return Extent;
+    return {XSize, YSize};
 }
 
 // ---- TDbgList -------------------------------------------------------------------------------

@@ -2,6 +2,8 @@
 // TExtStyle, the selection looks of the list kinds and the item-selector colours per style.
 #include "grid/editors/ExtDropDown.h"
 
+#include "grid/base/ExtUtil.h"
+
 #include <optional>
 
 namespace {
@@ -146,73 +148,6 @@ void Apply(TColor& Field, TColor Value) {
     if (Value != Kept) Field = Value;
 }
 
-// The rounded selection face: frame lines, corner pixels and the inside in one gradient or in
-// two half gradients. SideCode: 0 both ends rounded, 1 left only, 2 right only, 3 neither.
-void DrawSelectionFace(TCanvas* C, TColor Color, TColor ColorTo, int SideCode, TRect R, TColor CornerColor,
-                       TColor EdgeColor, TColor BorderColor, TColor BottomColor, TColor TopColor, TColor MirrorTo,
-                       TColor Mirror) {
-    const bool LeftRound = SideCode == 0 || SideCode == 1;
-    const bool RightRound = SideCode == 0 || SideCode == 2;
-    R.Bottom -= 2;
-    R.Right -= 1;
-    const int L = R.Left, T = R.Top, Rt = R.Right, B = R.Bottom;
-    const int Mid = (T + B) / 2;
-    // The inside.
-    TRect In = Rect(L + (LeftRound ? 2 : 0), T + 2, Rt - (RightRound ? 1 : 0), B - 1);
-    if (In.Width() > 0 && In.Height() > 0) {
-        if (ColorTo == clNone) {
-            C->Brush()->SetColor(Color);
-            C->FillRect(In);
-        } else if (Mirror == clNone) {
-            FillGradientBands(C, Color, ColorTo, false, In, 16);
-        } else {
-            TRect Upper = In, Lower = In;
-            Upper.Bottom = Mid;
-            Lower.Top = Mid;
-            if (Upper.Height() > 0) FillGradientBands(C, Color, ColorTo, false, Upper, 16);
-            if (Lower.Height() > 0) FillGradientBands(C, Mirror, MirrorTo, false, Lower, 16);
-        }
-    }
-    auto Line = [&](TColor Col, int X1, int Y1, int X2, int Y2) {
-        if (Col == clNone) return;
-        C->Pen()->SetColor(Col);
-        C->MoveTo(X1, Y1);
-        C->LineTo(X2, Y2);
-    };
-    auto Pixel = [&](TColor Col, int X, int Y) {
-        if (Col != clNone) C->SetPixels(X, Y, Col);
-    };
-    Line(TopColor, L + (LeftRound ? 2 : 0), T + 1, Rt - (RightRound ? 1 : 0), T + 1);
-    Line(BottomColor, L + (LeftRound ? 2 : 0), B - 1, Rt - (RightRound ? 1 : 0), B - 1);
-    Line(BorderColor, L + (LeftRound ? 2 : 0), T, Rt - (RightRound ? 2 : 0), T);
-    Line(BorderColor, L + (LeftRound ? 2 : 0), B, Rt - (RightRound ? 2 : 0), B);
-    if (LeftRound) {
-        Line(BorderColor, L, T + 2, L, B - 1);
-        Line(TopColor, L + 1, T + 2, L + 1, Mid);
-        Line(BottomColor, L + 1, Mid, L + 1, B - 1);
-        Pixel(EdgeColor, L + 1, T);
-        Pixel(EdgeColor, L + 1, T + 1);
-        Pixel(EdgeColor, L, T + 1);
-        Pixel(EdgeColor, L + 1, B);
-        Pixel(EdgeColor, L + 1, B - 1);
-        Pixel(EdgeColor, L, B - 1);
-        Pixel(CornerColor, L, T);
-        Pixel(CornerColor, L, B);
-    }
-    if (RightRound) {
-        Line(BorderColor, Rt, T + 2, Rt, B - 1);
-        Line(TopColor, Rt - 1, T + 2, Rt - 1, Mid);
-        Line(BottomColor, Rt - 1, Mid, Rt - 1, B - 1);
-        Pixel(EdgeColor, Rt - 1, T);
-        Pixel(EdgeColor, Rt - 1, T + 1);
-        Pixel(EdgeColor, Rt, T + 1);
-        Pixel(EdgeColor, Rt - 1, B);
-        Pixel(EdgeColor, Rt - 1, B - 1);
-        Pixel(EdgeColor, Rt, B - 1);
-        Pixel(CornerColor, Rt, T);
-        Pixel(CornerColor, Rt, B);
-    }
-}
 } // namespace
 
 void TExtCustomDropDown::SetComponentStyle(TExtStyle AStyle) {
@@ -267,8 +202,9 @@ void TExtCustomDropDown::DrawSelectionBackground(TCanvas* Canvas, TRect R, int S
         return;
     }
     const TSelectionLook& L = SelectionLooks[FSelectionColorStyle];
-    DrawSelectionFace(Canvas, FSelectionColor, FSelectionColorTo, SideCode, R, ExtraColor, L.Edge, L.Border, L.Bottom,
-                      L.Top, L.MirrorTo, L.Mirror);
+    // The extra colour fills the outermost corner pixels, the edge colour the ones inside them.
+    DrawGradientButtonFace(Canvas, FSelectionColor, FSelectionColorTo, L.Mirror, L.MirrorTo, L.Top, L.Bottom, L.Border,
+                           L.Edge, ExtraColor, R, SideCode);
 }
 
 void TExtCustomDropDown::SetItemAppearanceStyle(TItemAppearance* Appearance, TExtStyle AStyle) {

@@ -83,6 +83,42 @@ TEST(DropDownDrawing, TextFittingEndsForAnyWidth) {
     EXPECT_GT(GetTextSize(C, "Wg").cy, 0);
 }
 
+// Captions go through the mini-HTML renderer: markup changes the look, not only the text.
+TEST(DropDownDrawing, HtmlCaptionsKeepTheirMarkup) {
+    TBitmap B(200, 40);
+    TCanvas* C = B.Canvas();
+    auto Clear = [&] {
+        C->Brush()->SetStyle(bsSolid);
+        C->Brush()->SetColor(clWhite);
+        C->FillRect(Rect(0, 0, 200, 40));
+    };
+    Clear();
+    C->Font()->SetName("Tahoma");
+    C->Font()->SetHeight(-13);
+    C->Font()->SetColor(clBlack);
+    const TRect R = Rect(2, 2, 198, 38);
+    const TSize Plain = DrawDropDownHTML(C, "Header text", R, nullptr, true, true);
+    const TSize Bold = DrawDropDownHTML(C, "<b>Header text</b>", R, nullptr, true, true);
+    EXPECT_GT(Plain.cx, 0);
+    EXPECT_GT(Plain.cy, 0);
+    EXPECT_GT(Bold.cx, Plain.cx);
+    // Measuring paints nothing.
+    for (int X = 0; X < 200; ++X) ASSERT_EQ(C->Pixels(X, 10), clWhite) << X;
+    EXPECT_EQ(DrawDropDownHTML(C, "", R, nullptr, true).cx, 0);
+
+    DrawDropDownHTML(C, "<font color=\"clRed\">WWW</font>", R, nullptr, true);
+    int Red = 0, Black = 0;
+    for (int Y = 0; Y < 40; ++Y)
+        for (int X = 0; X < 200; ++X) {
+            const TColor P = C->Pixels(X, Y);
+            if (P == clRed) ++Red;
+            if (P == clBlack) ++Black;
+        }
+    EXPECT_GT(Red, 10);
+    EXPECT_EQ(Black, 0);
+    EXPECT_EQ(C->Font()->Color(), clBlack);
+}
+
 TEST(DropDownDrawing, DbgListChecksItsIndexes) {
     TDbgList L;
     int A = 1, B = 2;

@@ -350,13 +350,19 @@ TEST_F(DropDownTest, PopupPlacementFollowsDropPositionAndWorkArea) {
     P->ShowDropDown();
     EXPECT_EQ(F->x(), A.x() - 50);
     P->HideDropDown(false);
-    // ... but not on a monitor left of the primary one.
+    // ... on a monitor left of the primary one as well ...
     P->WorkArea = Rect(-1000, 0, A.x() + 100, ScreenH);
     P->SetDropDownWidth(150);
     P->ShowDropDown();
-    EXPECT_EQ(F->x(), A.x());
+    EXPECT_EQ(F->x(), A.x() - 50);
     EXPECT_EQ(F->width(), 150);
     EXPECT_EQ(F->height(), 100);
+    P->HideDropDown(false);
+    // ... and one whose anchor lies left of the work area moves right to its edge.
+    P->WorkArea = Rect(A.x() + 30, 0, A.x() + 1000, ScreenH);
+    P->SetDropDownWidth(150);
+    P->ShowDropDown();
+    EXPECT_EQ(F->x(), A.x() + 30);
     P->HideDropDown(false);
     // Opening down at the foot of the work area stays inside it.
     P->WorkArea = Rect(0, 0, 2000, A.y() + 60);
@@ -401,6 +407,25 @@ TEST_F(DropDownTest, NotEditableDropDownOpensOnAnyClickAndDropsCharacters) {
     Click(D, 20, 8);
     EXPECT_TRUE(D->DroppedDown());
     D->HideDropDown(false);
+}
+
+TEST_F(DropDownTest, DoubleClicksOnlyWhileTheValueIsEditable) {
+    int Doubles = 0;
+    D->OnDblClick = [&](TObject*) { ++Doubles; };
+    Focus();
+    D->Perform(WM_LBUTTONDBLCLK, MK_LBUTTON, MakeLParam(20, 8));
+    D->Perform(WM_LBUTTONUP, 0, MakeLParam(20, 8));
+    EXPECT_EQ(Doubles, 1);
+    D->SetEditorEnabled(false);
+    // The second press of a quick pair is one more click: it opens the popup as the first did.
+    D->Perform(WM_LBUTTONDBLCLK, MK_LBUTTON, MakeLParam(20, 8));
+    D->Perform(WM_LBUTTONUP, 0, MakeLParam(20, 8));
+    EXPECT_EQ(Doubles, 1);
+    EXPECT_TRUE(D->DroppedDown());
+    D->HideDropDown(false);
+    D->SetEditorEnabled(true);
+    D->Perform(WM_LBUTTONDBLCLK, MK_LBUTTON, MakeLParam(20, 8));
+    EXPECT_EQ(Doubles, 2);
 }
 
 TEST_F(DropDownTest, LabelIsPlacedByPosition) {

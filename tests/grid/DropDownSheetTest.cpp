@@ -80,7 +80,7 @@ TEST_F(DropDownTest, SheetOfLooksClosedAndOpen) {
     // Open: a header with a caption and two buttons, a footer with OK and Cancel, a memo.
     D->SetText("Open popup");
     D->SetComponentStyle(tsOffice2007Luna);
-    D->DropDownHeader()->SetCaption("Pick a value");
+    D->DropDownHeader()->SetCaption("<b>Pick</b> a value");
     D->DropDownHeader()->Buttons()->Add()->SetCaption("Clear");
     D->DropDownHeader()->Buttons()->Add()->SetCaption("Today");
     D->DropDownFooter()->Buttons()->Add()->SetCaption("OK");

@@ -107,6 +107,21 @@ TEST_F(DropDownTest, SelectionColorStyles) {
     EXPECT_EQ(B.Canvas()->Pixels(20, 10), clRed);
 }
 
+TEST_F(DropDownTest, Office2007SelectionHasAMirrorHalfAndTheExtraCornerColour) {
+    D->SetSelectionColorStyle(scOffice2007);
+    TBitmap B(40, 24);
+    B.Canvas()->Brush()->SetColor(clWhite);
+    B.Canvas()->FillRect(Rect(0, 0, 40, 24));
+    D->DrawSelectionBackground(B.Canvas(), Rect(0, 0, 40, 24), 0, clRed);
+    TCanvas* C = B.Canvas();
+    EXPECT_EQ(C->Pixels(0, 0), clRed); // the extra colour at the outer corner
+    EXPECT_EQ(C->Pixels(1, 0), TColor(0xC3D9DF)); // the edge colour beside it
+    EXPECT_EQ(C->Pixels(20, 2), TColor(0xD7FFFD));
+    // The lower half starts again from the mirror colour.
+    EXPECT_EQ(C->Pixels(20, 11), TColor(0x58D4FC));
+    EXPECT_GT(GetGValue(C->Pixels(20, 19)), 0xD4);
+}
+
 TEST_F(DropDownTest, Windows7SelectionIsOneGradientWithFourLines) {
     D->SetSelectionColorStyle(scWindows7);
     TBitmap B(40, 24);
