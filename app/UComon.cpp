@@ -208,74 +208,74 @@ bool IP_Port_To_Bytes(const QString& Text, uint8_t& B1, uint8_t& B2, uint8_t& B3
 
 bool Has_No_Dot(const QString& Text) { return !Text.contains('.'); }
 
-int Check_KNX_Address(const QString& Text, bool Group, bool AllowZero) {
+TKNXCheck Check_KNX_Address(const QString& Text, bool Group, bool AllowZero) {
     QString P1, Rest, P2, P3;
     bool Found = false;
     if (!Group) {
-        if (Text.contains('/')) return 1;
-        if (!Text.contains('.')) return InRange(StrToIntDef(Text, -1), 1, 65535) ? 0 : 1;
+        if (Text.contains('/')) return knxInvalid;
+        if (!Text.contains('.')) return InRange(StrToIntDef(Text, -1), 1, 65535) ? knxValid : knxInvalid;
         SplitAtFirst(Text, '.', P1, Rest, Found);
         SplitAtFirst(Rest, '.', P2, P3, Found);
         // An individual address has exactly three parts: area, line and device.
-        if (!Found || P3.contains('.')) return 1;
+        if (!Found || P3.contains('.')) return knxInvalid;
         const int Area = StrToIntDef(Trim(P1), -1);
         const int Line = StrToIntDef(Trim(P2), -1);
         const int Device = StrToIntDef(Trim(P3), -1);
-        if (!InRange(Area, 0, 15) || !InRange(Line, 0, 15) || !InRange(Device, 0, 255)) return 1;
-        if (!AllowZero && Area == 0 && Line == 0 && Device == 0) return 1;
-        return 0;
+        if (!InRange(Area, 0, 15) || !InRange(Line, 0, 15) || !InRange(Device, 0, 255)) return knxInvalid;
+        if (!AllowZero && Area == 0 && Line == 0 && Device == 0) return knxInvalid;
+        return knxValid;
     }
-    if (Text.contains('.')) return 1;
-    if (!Text.contains('/')) return InRange(StrToIntDef(Text, -1), 1, 65535) ? 0 : 1;
+    if (Text.contains('.')) return knxInvalid;
+    if (!Text.contains('/')) return InRange(StrToIntDef(Text, -1), 1, 65535) ? knxValid : knxInvalid;
     SplitAtFirst(Text, '/', P1, Rest, Found);
     const int Main = StrToIntDef(Trim(P1), -1);
     if (!Rest.contains('/')) {
         const int Sub = StrToIntDef(Trim(Rest), -1);
-        return InRange(Main, 0, 31) && InRange(Sub, 0, 2047) && !(Main == 0 && Sub == 0) ? 0 : 1;
+        return InRange(Main, 0, 31) && InRange(Sub, 0, 2047) && !(Main == 0 && Sub == 0) ? knxValid : knxInvalid;
     }
     SplitAtFirst(Rest, '/', P2, P3, Found);
-    if (P3.contains('/')) return 1;
+    if (P3.contains('/')) return knxInvalid;
     const int Middle = StrToIntDef(Trim(P2), -1);
     const int Sub = StrToIntDef(Trim(P3), -1);
     return InRange(Main, 0, 31) && InRange(Middle, 0, 7) && InRange(Sub, 0, 255) &&
             !(Main == 0 && Middle == 0 && Sub == 0)
-        ? 0
-        : 1;
+        ? knxValid
+        : knxInvalid;
 }
 
-int Check_OID_Text(const QString& Text) {
-    if (Text.length() > 61) return 1;
+TOIDCheck Check_OID_Text(const QString& Text) {
+    if (Text.length() > 61) return oidTooLong;
     // An empty identifier names nothing; it fails as a text without the expected characters.
-    if (Text.isEmpty()) return 2;
+    if (Text.isEmpty()) return oidBadChar;
     for (QChar Ch : Text)
-        if (!(Ch == '.' || (Ch >= '0' && Ch <= '9'))) return 2;
-    if (Text.startsWith('.')) return 3;
-    if (Text.endsWith('.')) return 4;
-    if (Text.contains(QLatin1String(".."))) return 5;
+        if (!(Ch == '.' || (Ch >= '0' && Ch <= '9'))) return oidBadChar;
+    if (Text.startsWith('.')) return oidLeadingDot;
+    if (Text.endsWith('.')) return oidTrailingDot;
+    if (Text.contains(QLatin1String(".."))) return oidDoubleDot;
     for (const QString& Arc : Text.split('.')) {
         uint64_t Value = 0;
         for (QChar Ch : Arc) {
             Value = Value * 10 + uint64_t(Ch.unicode() - '0');
-            if (Value > 0xFFFFFFFFull) return 6;
+            if (Value > 0xFFFFFFFFull) return oidArcTooBig;
         }
     }
-    return 0;
+    return oidValid;
 }
 
-int Check_SNMPv3_Text(const QString& Text, bool UserName) {
-    if (Text.length() > 15) return 1;
-    if (Text.length() < (UserName ? 1 : 8)) return 2;
+TSNMPv3Check Check_SNMPv3_Text(const QString& Text, bool UserName) {
+    if (Text.length() > 15) return snmpTooLong;
+    if (Text.length() < (UserName ? 1 : 8)) return snmpTooShort;
     for (QChar Ch : Text)
-        if (!((Ch >= '0' && Ch <= '9') || (Ch >= 'A' && Ch <= 'Z') || (Ch >= 'a' && Ch <= 'z'))) return 3;
-    return 0;
+        if (!((Ch >= '0' && Ch <= '9') || (Ch >= 'A' && Ch <= 'Z') || (Ch >= 'a' && Ch <= 'z'))) return snmpBadChar;
+    return snmpValid;
 }
 
-int Get_Security_Level(const QString& Text) {
+TSecurityLevel Get_Security_Level(const QString& Text) {
     const QString S = UpperCase(Trim(Text));
-    if (S == QLatin1String("AUTH NOPRIV")) return 1;
-    if (S == QLatin1String("AUTH PRIV")) return 3;
-    if (S.isEmpty()) return -1;
-    return 0;
+    if (S == QLatin1String("AUTH NOPRIV")) return slAuthNoPriv;
+    if (S == QLatin1String("AUTH PRIV")) return slAuthPriv;
+    if (S.isEmpty()) return slEmpty;
+    return slNoAuth;
 }
 
 int COM_Port_Number(const QString& Device) {

@@ -104,17 +104,41 @@ bool IP_To_Bytes(const QString& Text, uint8_t& B1, uint8_t& B2, uint8_t& B3, uin
 // "a.b.c.d:port" with blanks round the parts: True when valid; all outputs are 0 otherwise.
 bool IP_Port_To_Bytes(const QString& Text, uint8_t& B1, uint8_t& B2, uint8_t& B3, uint8_t& B4, uint16_t& Port);
 bool Has_No_Dot(const QString& Text);
-// 0 when Text is a valid KNX address of the asked kind (Group: group address, else individual
-// address), 1 otherwise.
-int Check_KNX_Address(const QString& Text, bool Group, bool AllowZero);
-// 0 valid; 1 too long; 2 a character other than a digit or "." (also the empty text); 3 starts
-// with "."; 4 ends with "."; 5 two "." in a row; 6 an arc above 4294967295.
-int Check_OID_Text(const QString& Text);
-// 0 valid; 1 longer than 15; 2 too short (1 for a user name, 8 for a pass phrase); 3 a character
-// other than 0-9, A-Z, a-z.
-int Check_SNMPv3_Text(const QString& Text, bool UserName);
-// "AUTH NOPRIV" 1, "AUTH PRIV" 3, empty -1, anything else 0 (trimmed, any case).
-int Get_Security_Level(const QString& Text);
+// The result of Check_KNX_Address.
+enum TKNXCheck : int {
+    knxValid = 0, // a valid address of the asked kind
+    knxInvalid = 1, // anything else
+};
+// Group: group address, else individual address.
+TKNXCheck Check_KNX_Address(const QString& Text, bool Group, bool AllowZero);
+// The result of Check_OID_Text: the first rule that fails, in this order.
+enum TOIDCheck : int {
+    oidValid = 0, // a usable object identifier
+    oidTooLong = 1, // longer than 61 characters
+    oidBadChar = 2, // a character other than a digit or "." (also the empty text)
+    oidLeadingDot = 3, // starts with "."
+    oidTrailingDot = 4, // ends with "."
+    oidDoubleDot = 5, // two "." in a row
+    oidArcTooBig = 6, // an arc above 4294967295
+};
+TOIDCheck Check_OID_Text(const QString& Text);
+// The result of Check_SNMPv3_Text: the first rule that fails, in this order.
+enum TSNMPv3Check : int {
+    snmpValid = 0, // a usable user name or pass phrase
+    snmpTooLong = 1, // longer than 15 characters
+    snmpTooShort = 2, // shorter than 1 (user name) or 8 (pass phrase) characters
+    snmpBadChar = 3, // a character other than 0-9, A-Z, a-z
+};
+TSNMPv3Check Check_SNMPv3_Text(const QString& Text, bool UserName);
+// An SNMPv3 security level: bit 0 asks for an authentication pass phrase, bit 1 for a privacy one.
+enum TSecurityLevel : int {
+    slEmpty = -1, // the empty text
+    slNoAuth = 0, // any other text, a level without authentication among them
+    slAuthNoPriv = 1, // "AUTH NOPRIV"
+    slAuthPriv = 3, // "AUTH PRIV"
+};
+// The text is trimmed and compared in any case.
+TSecurityLevel Get_Security_Level(const QString& Text);
 // The numbers of the serial ports present, as decimal texts in ascending order. Ports keep one
 // number whatever else is plugged in: /dev/ttyS<k> is k + 1, /dev/ttyUSB<k> is 33 + k and
 // /dev/ttyACM<k> is 65 + k, for k from 0 to 31; other devices get no number.

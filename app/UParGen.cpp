@@ -235,38 +235,35 @@ void TFParGen::CreateComponents() {
                    E_OPC_UA_Server_DNS1, E_OPC_UA_Server_DNS2, E_OPC_UA_Server_DNS3, E_OPC_UA_Server_DNS4};
 
     // The file's elements, in file order, with what a missing element falls back to.
-    auto Edit = [](const char* E, TEdit* C, const char* D) {
-        return TParam{E, C, nullptr, false, QString::fromLatin1(D)};
-    };
-    auto Box = [](const char* E, TCheckBox* C) { return TParam{E, nullptr, C, false, QStringLiteral("0")}; };
+    using B = TParBinding;
     FParams = {
-        Edit("OPC_UA_Server_IP1", E_OPC_UA_Server_IP1, "192"),
-        Edit("OPC_UA_Server_IP2", E_OPC_UA_Server_IP2, "168"),
-        Edit("OPC_UA_Server_IP3", E_OPC_UA_Server_IP3, "0"),
-        Edit("OPC_UA_Server_IP4", E_OPC_UA_Server_IP4, "10"),
-        Edit("OPC_UA_Server_SM1", E_OPC_UA_Server_SM1, "255"),
-        Edit("OPC_UA_Server_SM2", E_OPC_UA_Server_SM2, "255"),
-        Edit("OPC_UA_Server_SM3", E_OPC_UA_Server_SM3, "255"),
-        Edit("OPC_UA_Server_SM4", E_OPC_UA_Server_SM4, "0"),
-        Edit("OPC_UA_Server_GAT1", E_OPC_UA_Server_GAT1, "192"),
-        Edit("OPC_UA_Server_GAT2", E_OPC_UA_Server_GAT2, "168"),
-        Edit("OPC_UA_Server_GAT3", E_OPC_UA_Server_GAT3, "0"),
-        Edit("OPC_UA_Server_GAT4", E_OPC_UA_Server_GAT4, "1"),
-        Box("OPC_UA_Server_EN_GAT", CB_OPC_UA_Server_En_GAT),
-        Edit("OPC_UA_Server_DNS1", E_OPC_UA_Server_DNS1, "8"),
-        Edit("OPC_UA_Server_DNS2", E_OPC_UA_Server_DNS2, "8"),
-        Edit("OPC_UA_Server_DNS3", E_OPC_UA_Server_DNS3, "8"),
-        Edit("OPC_UA_Server_DNS4", E_OPC_UA_Server_DNS4, "8"),
-        Box("OPC_UA_Server_EN_DNS", CB_OPC_UA_Server_En_DNS),
-        Edit("OPC_UA_Server_Port", E_OPC_UA_Server_Port, "4840"),
-        Edit("CANopen_IDDev", E_CANopen_IDDevice, "1"),
-        TParam{"CANopen_BAUDRATE", nullptr, nullptr, true, QStringLiteral("5")},
-        Box("CANopen_Set_Operational", CB_CANopen_SetOpe),
-        Box("CANopen_Network_Start", CB_CANopen_NetOpe),
-        Edit("CANopen_Delay", E_CANopen_NetOpe_Delay, "0"),
-        Edit("CANopen_SDO_TimeOut", E_CANopen_SDO_Timeout, "10000"),
-        Edit("NTP_Server_URL", E_NTP_Server_URL, ""),
-        Edit("NTP_Poll_Time", E_NTP_Poll_Time, ""),
+        B::Edit("OPC_UA_Server_IP1", E_OPC_UA_Server_IP1, "192"),
+        B::Edit("OPC_UA_Server_IP2", E_OPC_UA_Server_IP2, "168"),
+        B::Edit("OPC_UA_Server_IP3", E_OPC_UA_Server_IP3, "0"),
+        B::Edit("OPC_UA_Server_IP4", E_OPC_UA_Server_IP4, "10"),
+        B::Edit("OPC_UA_Server_SM1", E_OPC_UA_Server_SM1, "255"),
+        B::Edit("OPC_UA_Server_SM2", E_OPC_UA_Server_SM2, "255"),
+        B::Edit("OPC_UA_Server_SM3", E_OPC_UA_Server_SM3, "255"),
+        B::Edit("OPC_UA_Server_SM4", E_OPC_UA_Server_SM4, "0"),
+        B::Edit("OPC_UA_Server_GAT1", E_OPC_UA_Server_GAT1, "192"),
+        B::Edit("OPC_UA_Server_GAT2", E_OPC_UA_Server_GAT2, "168"),
+        B::Edit("OPC_UA_Server_GAT3", E_OPC_UA_Server_GAT3, "0"),
+        B::Edit("OPC_UA_Server_GAT4", E_OPC_UA_Server_GAT4, "1"),
+        B::Check("OPC_UA_Server_EN_GAT", CB_OPC_UA_Server_En_GAT),
+        B::Edit("OPC_UA_Server_DNS1", E_OPC_UA_Server_DNS1, "8"),
+        B::Edit("OPC_UA_Server_DNS2", E_OPC_UA_Server_DNS2, "8"),
+        B::Edit("OPC_UA_Server_DNS3", E_OPC_UA_Server_DNS3, "8"),
+        B::Edit("OPC_UA_Server_DNS4", E_OPC_UA_Server_DNS4, "8"),
+        B::Check("OPC_UA_Server_EN_DNS", CB_OPC_UA_Server_En_DNS),
+        B::Edit("OPC_UA_Server_Port", E_OPC_UA_Server_Port, "4840"),
+        B::Edit("CANopen_IDDev", E_CANopen_IDDevice, "1"),
+        B::Index("CANopen_BAUDRATE", CB_CANopen_Baudrate, 5),
+        B::Check("CANopen_Set_Operational", CB_CANopen_SetOpe),
+        B::Check("CANopen_Network_Start", CB_CANopen_NetOpe),
+        B::Edit("CANopen_Delay", E_CANopen_NetOpe_Delay, "0"),
+        B::Edit("CANopen_SDO_TimeOut", E_CANopen_SDO_Timeout, "10000"),
+        B::Edit("NTP_Server_URL", E_NTP_Server_URL, ""),
+        B::Edit("NTP_Poll_Time", E_NTP_Poll_Time, ""),
     };
 
     Buttons_Last_In_Tab_Order(P_Button);
@@ -329,15 +326,34 @@ void TFParGen::Set_Lang() {
 
 // ---- the file --------------------------------------------------------------------------------
 
+TFParGen::TParBinding::TParBinding(const char* Element, QString Default, std::function<QString()> Read,
+                                   std::function<void(const QString&)> Write)
+    : FElement(Element), FDefault(std::move(Default)), FRead(std::move(Read)), FWrite(std::move(Write)) {}
+
+TFParGen::TParBinding TFParGen::TParBinding::Edit(const char* Element, TEdit* Control, const char* Default) {
+    return TParBinding(
+        Element, QString::fromLatin1(Default), [Control] { return Control->Text(); },
+        [Control](const QString& Text) { Control->SetText(Text); });
+}
+
+TFParGen::TParBinding TFParGen::TParBinding::Check(const char* Element, TCheckBox* Control) {
+    return TParBinding(
+        Element, QStringLiteral("0"), [Control] { return QString(Control->Checked() ? "1" : "0"); },
+        [Control](const QString& Text) { Control->SetChecked(Text == "1"); });
+}
+
+TFParGen::TParBinding TFParGen::TParBinding::Index(const char* Element, TComboBox* Control, int Default) {
+    return TParBinding(
+        Element, IntToStr(Default), [Control] { return IntToStr(Control->ItemIndex()); },
+        [Control, Default](const QString& Text) {
+            int Index = 0;
+            if (!TryStrToInt(Text, Index)) Index = Default;
+            Control->SetItemIndex(Index >= 0 && Index < Control->Items()->Count() ? Index : -1);
+        });
+}
+
 void TFParGen::Set_Defaults() {
-    for (const TParam& P : FParams) {
-        if (P.Edit)
-            P.Edit->SetText(P.Default);
-        else if (P.Box)
-            P.Box->SetChecked(false);
-        else
-            CB_CANopen_Baudrate->SetItemIndex(5);
-    }
+    for (const TParBinding& P : FParams) P.Reset();
 }
 
 void TFParGen::FormShow(TObject* Sender) {
@@ -355,27 +371,13 @@ void TFParGen::FormShow(TObject* Sender) {
             return;
         }
         const IXMLNode Root = XML1.DocumentElement();
-        for (const TParam& P : FParams) {
+        for (const TParBinding& P : FParams) {
             try {
-                const IXMLNode N = Root.FindNode(QString::fromLatin1(P.Element));
-                if (N.IsNull()) throw EXMLDocError(QString("Element \"%1\" missing").arg(P.Element));
-                const QString Text = N.Text();
-                if (P.Edit) {
-                    P.Edit->SetText(Text);
-                } else if (P.Box) {
-                    P.Box->SetChecked(Text == "1");
-                } else {
-                    int Index = 0;
-                    if (!TryStrToInt(Text, Index)) Index = 5;
-                    CB_CANopen_Baudrate->SetItemIndex(Index >= 0 && Index <= 9 ? Index : -1);
-                }
+                const IXMLNode N = Root.FindNode(QString::fromLatin1(P.Element()));
+                if (N.IsNull()) throw EXMLDocError(QString("Element \"%1\" missing").arg(P.Element()));
+                P.Write(N.Text());
             } catch (const Exception&) {
-                if (P.Edit)
-                    P.Edit->SetText(P.Default);
-                else if (P.Box)
-                    P.Box->SetChecked(false);
-                else
-                    CB_CANopen_Baudrate->SetItemIndex(5);
+                P.Reset();
             }
         }
     }
@@ -389,16 +391,7 @@ void TFParGen::Btn_OKClick(TObject* Sender) {
     XML1.Clear();
     IXMLNode Root = XML1.AddChild("Par_Gen");
     XML1.ChildNodes().Add(XML1.CreateNode(Comment_Text, ntComment));
-    for (const TParam& P : FParams) {
-        QString Text;
-        if (P.Edit)
-            Text = P.Edit->Text();
-        else if (P.Box)
-            Text = P.Box->Checked() ? "1" : "0";
-        else
-            Text = IntToStr(CB_CANopen_Baudrate->ItemIndex());
-        Root.AddChild(QString::fromLatin1(P.Element)).SetText(Text);
-    }
+    for (const TParBinding& P : FParams) Root.AddChild(QString::fromLatin1(P.Element())).SetText(P.Read());
     // A failed save raises before the result is set, so the window stays open with the values.
     XML1.SaveToFile(File_ParGen);
     SetModalResult(mrOk);

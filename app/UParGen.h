@@ -12,6 +12,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <vector>
 
 class TFParGen : public TForm {
@@ -213,14 +214,29 @@ private:
     void Lowest_Control_Height(TCategoryPanel* Panel);
     void Set_Defaults();
 
-    struct TParam {
-        const char* Element;
-        TEdit* Edit; // edit text ...
-        TCheckBox* Box; // ... or "1"/"0" ...
-        bool Baudrate; // ... or the bit-rate index
-        QString Default;
+    // One element of "ParGen.xml" bound to its control: how the control's value becomes the
+    // element's text and back, and the text a missing or unreadable element stands for.
+    class TParBinding {
+    public:
+        static TParBinding Edit(const char* Element, TEdit* Control, const char* Default);
+        static TParBinding Check(const char* Element, TCheckBox* Control);
+        // The element holds the item index; anything outside the list selects nothing.
+        static TParBinding Index(const char* Element, TComboBox* Control, int Default);
+
+        const char* Element() const { return FElement; }
+        QString Read() const { return FRead(); }
+        void Write(const QString& Text) const { FWrite(Text); }
+        void Reset() const { FWrite(FDefault); }
+
+    private:
+        TParBinding(const char* Element, QString Default, std::function<QString()> Read,
+                    std::function<void(const QString&)> Write);
+        const char* FElement;
+        QString FDefault;
+        std::function<QString()> FRead;
+        std::function<void(const QString&)> FWrite;
     };
-    std::vector<TParam> FParams;
+    std::vector<TParBinding> FParams;
     std::vector<TEdit*> FOctetChain; // "." moves along it
 };
 

@@ -17,8 +17,12 @@
 
 #include <functional>
 
-// Update options of the dialog's list.
-enum { Update_Firmware_And_Configuration = 0, Update_Firmware = 1, Update_Configuration = 2 };
+// Update options: the item indexes of the dialog's list.
+enum TUpdateOption : int {
+    Update_Firmware_And_Configuration = 0, // the program, then the device image
+    Update_Firmware = 1, // the program only
+    Update_Configuration = 2, // the device image only
+};
 
 // The prefix followed by the four 3-character codes of the option (firmware write, firmware
 // read-back, configuration write, configuration read-back); any other option leaves the prefix.

@@ -410,9 +410,9 @@ public:
     // Rows from this one down get the display hooks.
     int NormalRowCount() const { return FNormalRowCount; }
     void SetNormalRowCount(int Value) { FNormalRowCount = Value; }
-    // The word wrap a new record starts with.
+    // The word wrap a new record starts with; the string grid above also repaints on a change.
     bool WordWrap() const { return FWordWrap; }
-    void SetWordWrap(bool Value) { FWordWrap = Value; }
+    virtual void SetWordWrap(bool Value) { FWordWrap = Value; }
     int HoverRowIdx() const { return FHoverRowIdx; }
     void SetHoverRowIdx(int Value) { FHoverRowIdx = Value; }
     bool ShowSel() const { return FShowSel; }

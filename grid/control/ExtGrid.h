@@ -176,7 +176,6 @@ public:
     EXTGRID_READ(bool, AutoSize, false)
     EXTGRID_PLAIN(bool, SizeWithForm, false)
     // cell text
-    EXTGRID_READ(bool, WordWrap, true)
     EXTGRID_PLAIN(bool, Multilinecells, false)
     EXTGRID_READ(TAlignment, DefaultAlignment, taLeftJustify)
     EXTGRID_READ(TVAlignment, VAlignment, vtaTop)
@@ -641,7 +640,7 @@ public:
     void SetDefaultRowHeight(int Value);
     void SetFixedFooters(int Value);
     void SetFixedRightCols(int Value);
-    void SetWordWrap(bool Value);
+    void SetWordWrap(bool Value) override;
     void SetAutoSize(bool Value);
     int MinFixedRows() const { return FMinFixedRows; }
     int MinFixedCols() const { return FMinFixedCols; }

@@ -1,7 +1,6 @@
 #include "platform/gui/Graphics.h"
 
 #include <QBuffer>
-#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QImageReader>
@@ -1460,6 +1459,7 @@ void Frame3D(TCanvas* Canvas, TRect& R, TColor TopColor, TColor BottomColor, int
 // Graphics
 
 #include "platform/gui/Resources.h"
+#include "platform/rtl/Files.h"
 
 #include <jpeglib.h>
 
@@ -1467,16 +1467,6 @@ void Frame3D(TCanvas* Canvas, TRect& R, TColor TopColor, TColor BottomColor, int
 #include <cstdio>
 
 namespace {
-
-QByteArray ReadWholeFile(const QString& FileName) {
-    QFile F(FileName);
-    if (!F.open(QIODevice::ReadOnly))
-        throw EInOutError(QStringLiteral("Cannot open file \"%1\". %2").arg(FileName, F.errorString()));
-    QByteArray B = F.readAll();
-    if (F.error() != QFileDevice::NoError)
-        throw EInOutError(QStringLiteral("Cannot read file \"%1\". %2").arg(FileName, F.errorString()));
-    return B;
-}
 
 // Whole file or nothing: the bytes go to a temporary file that replaces the target on commit.
 void WriteWholeFile(const QString& FileName, const QByteArray& Bytes) {
@@ -1502,7 +1492,9 @@ void TGraphic::SetTransparent(bool Value) {
     }
 }
 
-void TGraphic::LoadFromFile(const QString& FileName) { LoadFromBytes(ReadWholeFile(FileName)); }
+// Read through the one careful reader: a FIFO or a device named as a picture is refused at once
+// instead of holding the window, and a huge file is refused before it is read.
+void TGraphic::LoadFromFile(const QString& FileName) { LoadFromBytes(ReadFileBytes(FileName)); }
 
 void TGraphic::SaveToFile(const QString& FileName) { WriteWholeFile(FileName, SaveToBytes()); }
 

@@ -174,25 +174,25 @@ TEST(Check_OID_Text, FirstFailingRuleDecides) {
     const QString Digits62 = QString("1.").repeated(31); // 62 characters
     const struct {
         QString Text;
-        int Result;
+        TOIDCheck Result;
     } Cases[] = {
-        {"1.3.6.1.4.1", 0},
-        {"0", 0},
-        {"1.3.6.1.4294967295", 0},
-        {"1.3.6.1.00004294967295", 0}, // leading zeros do not make an arc bigger
-        {"1.3.6.1.4294967296", 6},
-        {"99999999999999999999999.1", 6},
-        {".1.3", 3},
-        {"1.3.", 4},
-        {"1..3", 5},
-        {"1.3a.6", 2},
-        {"1.3 .6", 2},
-        {"-1.3", 2},
-        {".", 3},
-        {"", 2}, // an empty identifier is never valid
-        {Digits62, 1},
-        {Digits62.left(61), 0},
-        {QString(62, 'a'), 1}, // the length rule comes first
+        {"1.3.6.1.4.1", oidValid},
+        {"0", oidValid},
+        {"1.3.6.1.4294967295", oidValid},
+        {"1.3.6.1.00004294967295", oidValid}, // leading zeros do not make an arc bigger
+        {"1.3.6.1.4294967296", oidArcTooBig},
+        {"99999999999999999999999.1", oidArcTooBig},
+        {".1.3", oidLeadingDot},
+        {"1.3.", oidTrailingDot},
+        {"1..3", oidDoubleDot},
+        {"1.3a.6", oidBadChar},
+        {"1.3 .6", oidBadChar},
+        {"-1.3", oidBadChar},
+        {".", oidLeadingDot},
+        {"", oidBadChar}, // an empty identifier is never valid
+        {Digits62, oidTooLong},
+        {Digits62.left(61), oidValid},
+        {QString(62, 'a'), oidTooLong}, // the length rule comes first
     };
     for (const auto& Case : Cases) {
         SCOPED_TRACE(Case.Text.toStdString());
@@ -204,35 +204,43 @@ TEST(Check_SNMPv3_Text, LengthThenCharacters) {
     const struct {
         const char* Text;
         bool UserName;
-        int Result;
+        TSNMPv3Check Result;
     } Cases[] = {
-        {"abcd", true, 0},
-        {"abcd", false, 2},
-        {"abcdefgh", false, 0},
-        {"a", true, 0},
-        {"", true, 2},
-        {"", false, 2},
-        {"user_1", true, 3},
-        {"pass word", false, 3},
-        {"0123456789ABCDEF", true, 1},
-        {"0123456789ABCDE", true, 0},
-        {"_______________x", false, 1},
-        {" abc", true, 3}, // not trimmed
+        {"abcd", true, snmpValid},
+        {"abcd", false, snmpTooShort},
+        {"abcdefgh", false, snmpValid},
+        {"a", true, snmpValid},
+        {"", true, snmpTooShort},
+        {"", false, snmpTooShort},
+        {"user_1", true, snmpBadChar},
+        {"pass word", false, snmpBadChar},
+        {"0123456789ABCDEF", true, snmpTooLong},
+        {"0123456789ABCDE", true, snmpValid},
+        {"_______________x", false, snmpTooLong},
+        {" abc", true, snmpBadChar}, // not trimmed
     };
     for (const auto& Case : Cases) {
         SCOPED_TRACE(::testing::Message() << '"' << Case.Text << "\" user=" << Case.UserName);
         EXPECT_EQ(Check_SNMPv3_Text(Case.Text, Case.UserName), Case.Result);
     }
-    EXPECT_EQ(Check_SNMPv3_Text(QString::fromUtf8("caf\xc3\xa9"), true), 3);
+    EXPECT_EQ(Check_SNMPv3_Text(QString::fromUtf8("caf\xc3\xa9"), true), snmpBadChar);
 }
 
 TEST(Get_Security_Level, TrimmedAndAnyCase) {
     const struct {
         const char* Text;
-        int Result;
+        TSecurityLevel Result;
     } Cases[] = {
-        {"AUTH NOPRIV", 1}, {"auth nopriv", 1},   {"AUTH PRIV", 3},     {"  auth priv  ", 3}, {"", -1},
-        {"   ", -1},        {"NOAUTH NOPRIV", 0}, {"NoAuth NoPriv", 0}, {"AUTH  PRIV", 0},    {"AUTHPRIV", 0},
+        {"AUTH NOPRIV", slAuthNoPriv},
+        {"auth nopriv", slAuthNoPriv},
+        {"AUTH PRIV", slAuthPriv},
+        {"  auth priv  ", slAuthPriv},
+        {"", slEmpty},
+        {"   ", slEmpty},
+        {"NOAUTH NOPRIV", slNoAuth},
+        {"NoAuth NoPriv", slNoAuth},
+        {"AUTH  PRIV", slNoAuth},
+        {"AUTHPRIV", slNoAuth},
     };
     for (const auto& Case : Cases) {
         SCOPED_TRACE(Case.Text);

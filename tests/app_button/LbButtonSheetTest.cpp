@@ -4,7 +4,6 @@
 #include "platform/gui/Menus.h"
 
 #include <QApplication>
-#include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 #include <QPixmap>
@@ -124,6 +123,15 @@ TEST(LbButtonSheet, EveryStyleAndStateIsSavedAsAPicture) {
         return form->grab(QRect(b->Left(), b->Top(), b->Width(), b->Height())).toImage();
     };
 
+    // A picture that is one flat colour means the button drew nothing of its own (no frame, no
+    // caption): every cell of the sheet must show a button.
+    auto drawn = [](const QImage& img) {
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x)
+                if (img.pixel(x, y) != img.pixel(0, 0)) return true;
+        return false;
+    };
+
     int y = 30;
     for (const TRow& row : rows) {
         p.drawText(4, y + row.Height / 2 + 5, row.Name);
@@ -149,6 +157,7 @@ TEST(LbButtonSheet, EveryStyleAndStateIsSavedAsAPicture) {
                     break;
             }
             const QImage img = snap(b.get());
+            EXPECT_TRUE(drawn(img)) << row.Name.toStdString() << " / " << StateNames[s];
             p.drawImage(labelW + s * cellW, y, img);
             b->SetPopupMenu(nullptr);
         }
@@ -165,11 +174,13 @@ TEST(LbButtonSheet, EveryStyleAndStateIsSavedAsAPicture) {
         b->Show();
         b->Perform(CM_MOUSELEAVE);
         form->Elsewhere->SetFocus();
-        p.drawImage(labelW + (k - 1) * kindW, y, snap(b.get()));
+        const QImage img = snap(b.get());
+        EXPECT_TRUE(drawn(img)) << "kind " << k;
+        p.drawImage(labelW + (k - 1) * kindW, y, img);
     }
     p.end();
 
     const QString path = QStringLiteral(LBBUTTON_SHEET_PATH);
     ASSERT_TRUE(sheet.save(path, "PNG")) << path.toStdString();
-    EXPECT_GT(QFileInfo(path).size(), 0);
+    EXPECT_EQ(QImage(path).size(), sheet.size());
 }

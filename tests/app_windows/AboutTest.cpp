@@ -8,6 +8,7 @@
 #include "tests/support/ScriptedDialogs.h"
 
 #include <QCoreApplication>
+#include <QImage>
 
 #include <gtest/gtest.h>
 
@@ -40,6 +41,13 @@ TEST_F(AboutTest, ShowsTheFixedTextsInPlace) {
         F->SetModalResult(mrOk);
     });
     Form->ShowModal();
+    // The picture: the badge's blue below the "V", the white of the "V"'s left arm, and the
+    // window's own colour in the corner.
+    const QImage Shot(QCoreApplication::applicationDirPath() + "/about.png");
+    ASSERT_EQ(Shot.size(), QSize(425, 148));
+    EXPECT_EQ(Shot.pixelColor(72, 94), QColor(0x2F, 0x70, 0xB5));
+    EXPECT_EQ(Shot.pixelColor(64, 64), QColor(Qt::white));
+    EXPECT_EQ(Shot.pixelColor(5, 5), QColor(0xF8, 0xF7, 0xED));
     EXPECT_EQ(Form->Caption(), "About...");
     EXPECT_EQ(Form->ClientWidth(), 425);
     EXPECT_EQ(Form->ClientHeight(), 148);

@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QImage>
 #include <QListWidget>
 #include <QTemporaryDir>
 
@@ -243,6 +244,10 @@ TEST_F(ProjectDialogsTest, NewProjectWindowHasItsLayoutAndTexts) {
     F->E_New_Proj->SetText("Plant 1");
     EXPECT_TRUE(SaveControlPng(F.get(), BuildDir() + "/NewProject.png"));
     F->Hide();
+    // The name field is drawn white on the window's own colour.
+    const QImage Shot(BuildDir() + "/NewProject.png");
+    EXPECT_EQ(Shot.pixelColor(250, 104), QColor(Qt::white));
+    EXPECT_NE(Shot.pixelColor(5, 80), QColor(Qt::white));
 }
 
 // One rule for a project name in both dialogs (and at start): any name that stays directly inside
@@ -420,6 +425,12 @@ TEST_F(ProjectDialogsTest, OpenProjectWindowHasItsLayoutAndTexts) {
     EXPECT_EQ(F->SL->Count(), 2);
     EXPECT_TRUE(SaveControlPng(F.get(), BuildDir() + "/OpenProject.png"));
     F->Hide();
+    // The first project comes selected (a highlighted row); the list below the names is empty.
+    const QImage Shot(BuildDir() + "/OpenProject.png");
+    const QColor Selected = Shot.pixelColor(200, 100);
+    EXPECT_NE(Selected, QColor(Qt::white));
+    EXPECT_GT(Selected.blue(), Selected.red());
+    EXPECT_EQ(Shot.pixelColor(200, 250), QColor(Qt::white));
 }
 
 } // namespace

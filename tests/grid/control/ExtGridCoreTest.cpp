@@ -90,6 +90,17 @@ TEST(ExtGridCore, VersionCannotBeWritten) {
 }
 
 // ---- sizing ---------------------------------------------------------------------------------------------
+// The grid keeps one word-wrap setting: set through the base grid it is the string grid's too,
+// and new cell records start with it.
+TEST(ExtGridCore, WordWrapIsOneSettingWhicheverClassSetsIt) {
+    TExtStringGrid G(nullptr);
+    TBaseGrid& Base = G;
+    Base.SetWordWrap(false);
+    EXPECT_FALSE(G.WordWrap());
+    G.SetWordWrap(true);
+    EXPECT_TRUE(Base.WordWrap());
+}
+
 TEST(ExtGridCore, IntegralHeightMakesTheRowsFillTheClientArea) {
     TExtStringGrid G(nullptr);
     G.SetIntegralHeight(true);

@@ -9,6 +9,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -197,6 +201,41 @@ TEST_F(PictureTest, FailedLoadsRaiseAndKeepTheCurrentPicture) {
     EXPECT_THROW(Pic.LoadFromFile(Path("x.tiff")), EInvalidGraphic);
     ASSERT_NE(dynamic_cast<TBitmap*>(Pic.Graphic()), nullptr);
     EXPECT_EQ(Pic.Width(), 64);
+}
+
+// A picture name that leads to a FIFO, a device or a folder is refused at once: the window that
+// loads it must not wait for a writer or read without end. A helper thread stands ready as the
+// FIFO's writer and is released by the test itself, so even a reader that blocked on the open
+// would get an empty file instead of holding the test.
+TEST_F(PictureTest, OnlyRegularFilesAreLoaded) {
+    TBitmap Src;
+    PaintSample(Src);
+    Src.SaveToFile(Path("ok.bmp"));
+    const QByteArray Fifo = QFile::encodeName(Path("fifo.bmp"));
+    ASSERT_EQ(::mkfifo(Fifo.constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link("/dev/zero", Path("zero.png")));
+    ASSERT_TRUE(QDir(Dir.path()).mkdir("folder.jpg"));
+
+    std::thread Writer([&Fifo] {
+        const int Fd = ::open(Fifo.constData(), O_WRONLY | O_CLOEXEC); // waits for any reader
+        if (Fd >= 0) ::close(Fd);
+    });
+    for (const char* Name : {"fifo.bmp", "zero.png", "folder.jpg"}) {
+        SCOPED_TRACE(Name);
+        TPicture Pic;
+        Pic.LoadFromFile(Path("ok.bmp"));
+        EXPECT_THROW(Pic.LoadFromFile(Path(Name)), EInOutError);
+        EXPECT_EQ(Pic.Width(), 64);
+    }
+    for (const char* Name : {"zero.png", "folder.jpg"}) { // the FIFO is opened once only: see above
+        SCOPED_TRACE(Name);
+        TBitmap B;
+        EXPECT_THROW(B.LoadFromFile(Path(Name)), EInOutError);
+    }
+    // Release the writer: a reader opened without blocking lets its open complete.
+    const int Release = ::open(Fifo.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    Writer.join();
+    if (Release >= 0) ::close(Release);
 }
 
 TEST_F(PictureTest, FailedSaveLeavesNoFileAndKeepsTheOldOne) {
