@@ -235,6 +235,23 @@ TEST(ExtGridCore, AssignCopiesSettingsCountsAndCells) {
     EXPECT_EQ(Dst.Cells(5, 2), "five two");
 }
 
+TEST(ExtGridCore, AssignAppliesTheScrollSettingsAndFixedSizesThroughTheirSetters) {
+    TExtStringGrid Src(nullptr);
+    Src.HideColumn(2);
+    Src.SetScrollType(ssFlat);
+    Src.SetScrollColor(clRed);
+    Src.SetScrollWidth(11);
+    Src.SetFixedRowHeight(30);
+    TExtStringGrid Dst(nullptr);
+    Dst.Assign(&Src);
+    EXPECT_EQ(Dst.ScrollType(), ssFlat);
+    EXPECT_TRUE(Dst.FlatScroll()); // the flat scroll bars are set up, not only the field copied
+    EXPECT_EQ(Dst.ScrollColor(), clRed);
+    EXPECT_EQ(Dst.ScrollWidth(), 11);
+    EXPECT_EQ(Dst.FixedRowHeight(), 30);
+    EXPECT_EQ(Dst.RowHeights(0), 30);
+}
+
 TEST(ExtGridCore, ACellBeyondTheSheetIsNotEditable) {
     TExtStringGrid G(nullptr);
     G.HideColumn(1);
