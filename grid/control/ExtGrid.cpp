@@ -260,6 +260,9 @@ void TExtStringGrid::CreateWnd() {
     SetTimer(111, 500);
     if (IsDesigning() && IsLoading()) Font()->SetName("Tahoma");
     if (FIsWinXP) FIsWinXP = ThemesActive();
+    // A wheel notch scrolls the system's lines; "page" scrolling (-1) means a screenful of rows.
+    FWheelScrollLines = Mouse ? Mouse->WheelScrollLines() : 3;
+    if (FWheelScrollLines == -1) FWheelScrollLines = VisibleRowCount();
     if (FScrollType != ssNormal && !IsLoading()) {
         InitFlatScrollBars();
         ApplyFlatScrollWidth();

@@ -329,4 +329,15 @@ TEST(ExtGridUnit, WindowCreationMakesTheMetroControlsAndStartsTheGridTimer) {
     delete Form;
 }
 
+TEST(ExtGridUnit, WindowCreationTakesTheSystemsWheelLines) {
+    TForm Form(nullptr);
+    auto* G = new TExtStringGrid(&Form);
+    G->HideColumn(1);
+    EXPECT_EQ(G->WheelScrollLines(), 0);
+    G->SetParent(&Form);
+    const int Lines = Mouse->WheelScrollLines();
+    EXPECT_EQ(G->WheelScrollLines(), Lines == -1 ? G->VisibleRowCount() : Lines);
+    EXPECT_GT(G->WheelScrollLines(), 0);
+}
+
 } // namespace
