@@ -260,6 +260,9 @@ void TExtStringGrid::CreateWnd() {
     SetTimer(111, 500);
     if (IsDesigning() && IsLoading()) Font()->SetName("Tahoma");
     if (FIsWinXP) FIsWinXP = ThemesActive();
+    // A wheel notch scrolls the system's lines; "page" scrolling (-1) means a screenful of rows.
+    FWheelScrollLines = Mouse ? Mouse->WheelScrollLines() : 3;
+    if (FWheelScrollLines == -1) FWheelScrollLines = VisibleRowCount();
     if (FScrollType != ssNormal && !IsLoading()) {
         InitFlatScrollBars();
         ApplyFlatScrollWidth();
@@ -369,7 +372,8 @@ void TExtStringGrid::Assign(TPersistent* Source) {
     SetFixedCols(S->FixedCols());
     SetDefaultColWidth(S->DefaultColWidth());
     SetDefaultRowHeight(S->DefaultRowHeight());
-    FFixedRowHeight = S->FFixedRowHeight;
+    SetFixedRowHeight(S->FFixedRowHeight);
+    SetFixedColWidth(S->FixedColWidth());
     FInvalidEntryTitle = S->FInvalidEntryTitle;
     FInvalidEntryIcon = S->FInvalidEntryIcon;
     FInvalidEntryText = S->FInvalidEntryText;
@@ -379,12 +383,12 @@ void TExtStringGrid::Assign(TPersistent* Source) {
     for (int DisplRow = 0; DisplRow < RowCount(); ++DisplRow) SetRowHeights(DisplRow, S->RowHeights(DisplRow));
     FScrollProportional = S->FScrollProportional;
     FScrollSynch = S->FScrollSynch;
-    FScrollWidth = S->FScrollWidth;
     FScrollHints = S->FScrollHints;
     FScrollBarAlways = S->FScrollBarAlways;
     SetScrollBars(S->ScrollBars());
-    FScrollColor = S->FScrollColor;
-    FScrollType = S->FScrollType;
+    SetScrollColor(S->FScrollColor);
+    SetScrollType(S->FScrollType);
+    SetScrollWidth(S->FScrollWidth);
     AssignCells(Source);
 }
 

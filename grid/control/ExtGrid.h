@@ -301,6 +301,7 @@ public:
     EXTGRID_PLAIN(bool, IsWinXP, false)
     EXTGRID_PLAIN(bool, IsWin7, false)
     EXTGRID_PLAIN(bool, IsComCtl6, false)
+    int WheelScrollLines() const { return FWheelScrollLines; }
 
     // ---- display and real indexes, hidden columns and rows ----------------------------------------------
     void HideColumn(int RealCol) { HideColumns(RealCol, RealCol); }
@@ -1144,6 +1145,7 @@ protected:
     int FFormWidth = 0;
     int FFormHeight = 0;
     bool FWindowCreated = false;
+    int FWheelScrollLines = 0; // rows per wheel notch, taken when the window is created
     TCursor FOldCursor = crDefault;
     int FMinFixedRows = 1;
     int FMinFixedCols = 1;

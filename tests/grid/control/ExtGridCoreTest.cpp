@@ -246,6 +246,23 @@ TEST(ExtGridCore, AssignCopiesSettingsCountsAndCells) {
     EXPECT_EQ(Dst.Cells(5, 2), "five two");
 }
 
+TEST(ExtGridCore, AssignAppliesTheScrollSettingsAndFixedSizesThroughTheirSetters) {
+    TExtStringGrid Src(nullptr);
+    Src.HideColumn(2);
+    Src.SetScrollType(ssFlat);
+    Src.SetScrollColor(clRed);
+    Src.SetScrollWidth(11);
+    Src.SetFixedRowHeight(30);
+    TExtStringGrid Dst(nullptr);
+    Dst.Assign(&Src);
+    EXPECT_EQ(Dst.ScrollType(), ssFlat);
+    EXPECT_TRUE(Dst.FlatScroll()); // the flat scroll bars are set up, not only the field copied
+    EXPECT_EQ(Dst.ScrollColor(), clRed);
+    EXPECT_EQ(Dst.ScrollWidth(), 11);
+    EXPECT_EQ(Dst.FixedRowHeight(), 30);
+    EXPECT_EQ(Dst.RowHeights(0), 30);
+}
+
 TEST(ExtGridCore, ACellBeyondTheSheetIsNotEditable) {
     TExtStringGrid G(nullptr);
     G.HideColumn(1);
@@ -321,6 +338,17 @@ TEST(ExtGridUnit, WindowCreationMakesTheMetroControlsAndStartsTheGridTimer) {
     EXPECT_EQ(G->FooterPanel()->Parent(), G);
     EXPECT_EQ(G->SearchPanel()->Parent(), G);
     delete Form;
+}
+
+TEST(ExtGridUnit, WindowCreationTakesTheSystemsWheelLines) {
+    TForm Form(nullptr);
+    auto* G = new TExtStringGrid(&Form);
+    G->HideColumn(1);
+    EXPECT_EQ(G->WheelScrollLines(), 0);
+    G->SetParent(&Form);
+    const int Lines = Mouse->WheelScrollLines();
+    EXPECT_EQ(G->WheelScrollLines(), Lines == -1 ? G->VisibleRowCount() : Lines);
+    EXPECT_GT(G->WheelScrollLines(), 0);
 }
 
 } // namespace
