@@ -448,6 +448,10 @@ TDateTime TEsgSpinEdit::CheckDateValue(TDateTime V) const {
 int TEsgSpinEdit::Value() {
     const QString T = Trim(Text());
     if (T.isEmpty()) return 0;
+    // Decimal only: the platform's integer conversion also takes hex forms such as "$10".
+    const int Start = T.front() == QLatin1Char('-') || T.front() == QLatin1Char('+') ? 1 : 0;
+    for (int I = Start; I < T.size(); ++I)
+        if (T[I] < QLatin1Char('0') || T[I] > QLatin1Char('9')) return FMinValue;
     int V;
     return TryStrToInt(T, V) ? V : FMinValue;
 }

@@ -33,6 +33,13 @@ TEST_F(SpinEditTest, IntegerReadsEmptyAsZeroAndLettersAsMinimum) {
     EXPECT_EQ(S->Value(), 5);
     S->SetText(" 42 ");
     EXPECT_EQ(S->Value(), 42);
+    S->SetText("-7");
+    EXPECT_EQ(S->Value(), -7);
+    // The text is read as a decimal number only: hex forms are not numbers here.
+    for (const char* Hex : {"$10", "0x10", "x1F"}) {
+        S->SetText(Hex);
+        EXPECT_EQ(S->Value(), 5) << Hex;
+    }
 }
 
 TEST_F(SpinEditTest, IntegerLimitsClampUnlessEqual) {
