@@ -111,6 +111,19 @@ TEST_F(DateTimePickerTest, ChangesInTheAttachedPickerFireWithThePickerAsSender) 
     EXPECT_EQ(Events, (std::vector<QString>{"change", "time"}));
 }
 
+TEST_F(DateTimePickerTest, KeysInTheAttachedPickerRunThePickersKeyDownOnly) {
+    ASSERT_NE(P->TimePicker(), nullptr);
+    std::vector<QString> Events;
+    P->OnKeyDown = [&](TObject* S, Word& Key, TShiftState) {
+        EXPECT_EQ(S, P);
+        if (Key == VK_F2) Events.push_back("down");
+    };
+    P->OnKeyPress = [&](TObject*, QChar&) { Events.push_back("press"); };
+    P->TimePicker()->SimulateKey(VK_F2);
+    P->TimePicker()->SimulateKey('5');
+    EXPECT_EQ(Events, (std::vector<QString>{"down"}));
+}
+
 TEST_F(DateTimePickerTest, AutoTabAfterTheLastFieldMovesToTheTimePicker) {
     P->SetFormat("dd/MM/yyyy");
     P->SetAutoTab(true);
