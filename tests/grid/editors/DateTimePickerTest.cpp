@@ -153,6 +153,27 @@ TEST_F(DateTimePickerTest, AutoTabAfterTheLastFieldMovesToTheTimePicker) {
     EXPECT_EQ(std::find(KeyDowns.begin(), KeyDowns.end(), VK_RIGHT), KeyDowns.end());
 }
 
+TEST_F(DateTimePickerTest, AutoTabInTimeKindMovesOnOnlyWhenAFieldChanged) {
+    P->SetKind(dkTime);
+    P->SetAutoTab(true);
+    P->SetTime(EncodeTime(8, 0, 0, 0));
+    TDateTime After = 0;
+    P->OnKeyPress = [&](TObject*, QChar& Key) {
+        P->SetTime(After);
+        Key = QChar(0);
+    };
+    int Rights = 0;
+    P->OnKeyDown = [&](TObject*, Word& Key, TShiftState) { Rights += Key == VK_RIGHT; };
+    After = EncodeTime(8, 0, 0, 0); // the digit left the time as it was
+    P->SimulateKey('8');
+    Drain();
+    EXPECT_EQ(Rights, 0);
+    After = EncodeTime(9, 0, 0, 0); // the hour changed
+    P->SimulateKey('9');
+    Drain();
+    EXPECT_EQ(Rights, 1);
+}
+
 TEST_F(DateTimePickerTest, AutoTabOffPostsNothing) {
     P->SetDateTime(EncodeDate(2024, 3, 10));
     P->OnKeyPress = [&](TObject*, QChar& Key) {
