@@ -66,6 +66,21 @@ TEST_F(SpinEditTest, IntegerLimitsClampUnlessEqual) {
     EXPECT_EQ(S->Text(), "10");
 }
 
+TEST_F(SpinEditTest, IntegerStepStopsAtTheEndsOfTheIntegerRange) {
+    S->SetMinValue(0);
+    S->SetMaxValue(0);
+    S->SetText("2147483647");
+    Key(VK_UP);
+    EXPECT_EQ(S->Text(), "2147483647");
+    S->SetText("-2147483648");
+    Key(VK_DOWN);
+    EXPECT_EQ(S->Text(), "-2147483648");
+    S->SetIncrement(-2147483647 - 1);
+    S->SetText("5");
+    Key(VK_DOWN); // minus the lowest integer
+    EXPECT_EQ(S->Text(), "2147483647");
+}
+
 TEST_F(SpinEditTest, EveryStepFiresOnChangeAndArrowsNeverReachOnKeyDown) {
     int Changes = 0, KeyDowns = 0;
     S->OnChange = [&](TObject*) { ++Changes; };
