@@ -8,7 +8,9 @@
 #include <QLineEdit>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
+#include <cstdint>
 
 QChar SpinTimeSeparator() { return FormatSettings.TimeSeparator; }
 QChar SpinDateSeparator() { return FormatSettings.DateSeparator; }
@@ -448,6 +450,10 @@ TDateTime TEsgSpinEdit::CheckDateValue(TDateTime V) const {
 int TEsgSpinEdit::Value() {
     const QString T = Trim(Text());
     if (T.isEmpty()) return 0;
+    // Decimal only: the platform's integer conversion also takes hex forms such as "$10".
+    const int Start = T.front() == QLatin1Char('-') || T.front() == QLatin1Char('+') ? 1 : 0;
+    for (int I = Start; I < T.size(); ++I)
+        if (T[I] < QLatin1Char('0') || T[I] > QLatin1Char('9')) return FMinValue;
     int V;
     return TryStrToInt(T, V) ? V : FMinValue;
 }
@@ -525,7 +531,12 @@ void TEsgSpinEdit::Step(bool Up, bool Page) {
         return;
     }
     switch (FSpinType) {
-        case sptNormal: SetValue(Value() + (Up ? FIncrement : -FIncrement)); break;
+        case sptNormal: {
+            // Stops at the ends of the integer range rather than wrapping round.
+            const int64_t Inc = Up ? int64_t(FIncrement) : -int64_t(FIncrement);
+            SetValue(int(std::clamp<int64_t>(int64_t(Value()) + Inc, INT_MIN, INT_MAX)));
+            break;
+        }
         case sptFloat: {
             const double Inc = Page ? FIncrementFloatPage : FIncrementFloat;
             SetFloatValue(FloatValue() + (Up ? Inc : -Inc));

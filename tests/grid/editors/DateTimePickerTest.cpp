@@ -111,6 +111,19 @@ TEST_F(DateTimePickerTest, ChangesInTheAttachedPickerFireWithThePickerAsSender) 
     EXPECT_EQ(Events, (std::vector<QString>{"change", "time"}));
 }
 
+TEST_F(DateTimePickerTest, KeysInTheAttachedPickerRunThePickersKeyDownOnly) {
+    ASSERT_NE(P->TimePicker(), nullptr);
+    std::vector<QString> Events;
+    P->OnKeyDown = [&](TObject* S, Word& Key, TShiftState) {
+        EXPECT_EQ(S, P);
+        if (Key == VK_F2) Events.push_back("down");
+    };
+    P->OnKeyPress = [&](TObject*, QChar&) { Events.push_back("press"); };
+    P->TimePicker()->SimulateKey(VK_F2);
+    P->TimePicker()->SimulateKey('5');
+    EXPECT_EQ(Events, (std::vector<QString>{"down"}));
+}
+
 TEST_F(DateTimePickerTest, AutoTabAfterTheLastFieldMovesToTheTimePicker) {
     P->SetFormat("dd/MM/yyyy");
     P->SetAutoTab(true);
@@ -138,6 +151,27 @@ TEST_F(DateTimePickerTest, AutoTabAfterTheLastFieldMovesToTheTimePicker) {
     Drain();
     EXPECT_TRUE(P->TimePicker()->Focused());
     EXPECT_EQ(std::find(KeyDowns.begin(), KeyDowns.end(), VK_RIGHT), KeyDowns.end());
+}
+
+TEST_F(DateTimePickerTest, AutoTabInTimeKindMovesOnOnlyWhenAFieldChanged) {
+    P->SetKind(dkTime);
+    P->SetAutoTab(true);
+    P->SetTime(EncodeTime(8, 0, 0, 0));
+    TDateTime After = 0;
+    P->OnKeyPress = [&](TObject*, QChar& Key) {
+        P->SetTime(After);
+        Key = QChar(0);
+    };
+    int Rights = 0;
+    P->OnKeyDown = [&](TObject*, Word& Key, TShiftState) { Rights += Key == VK_RIGHT; };
+    After = EncodeTime(8, 0, 0, 0); // the digit left the time as it was
+    P->SimulateKey('8');
+    Drain();
+    EXPECT_EQ(Rights, 0);
+    After = EncodeTime(9, 0, 0, 0); // the hour changed
+    P->SimulateKey('9');
+    Drain();
+    EXPECT_EQ(Rights, 1);
 }
 
 TEST_F(DateTimePickerTest, AutoTabOffPostsNothing) {

@@ -33,6 +33,13 @@ TEST_F(SpinEditTest, IntegerReadsEmptyAsZeroAndLettersAsMinimum) {
     EXPECT_EQ(S->Value(), 5);
     S->SetText(" 42 ");
     EXPECT_EQ(S->Value(), 42);
+    S->SetText("-7");
+    EXPECT_EQ(S->Value(), -7);
+    // The text is read as a decimal number only: hex forms are not numbers here.
+    for (const char* Hex : {"$10", "0x10", "x1F"}) {
+        S->SetText(Hex);
+        EXPECT_EQ(S->Value(), 5) << Hex;
+    }
 }
 
 TEST_F(SpinEditTest, IntegerLimitsClampUnlessEqual) {
@@ -57,6 +64,21 @@ TEST_F(SpinEditTest, IntegerLimitsClampUnlessEqual) {
     EXPECT_EQ(S->Text(), "10");
     S->SetValue(3);
     EXPECT_EQ(S->Text(), "10");
+}
+
+TEST_F(SpinEditTest, IntegerStepStopsAtTheEndsOfTheIntegerRange) {
+    S->SetMinValue(0);
+    S->SetMaxValue(0);
+    S->SetText("2147483647");
+    Key(VK_UP);
+    EXPECT_EQ(S->Text(), "2147483647");
+    S->SetText("-2147483648");
+    Key(VK_DOWN);
+    EXPECT_EQ(S->Text(), "-2147483648");
+    S->SetIncrement(-2147483647 - 1);
+    S->SetText("5");
+    Key(VK_DOWN); // minus the lowest integer
+    EXPECT_EQ(S->Text(), "2147483647");
 }
 
 TEST_F(SpinEditTest, EveryStepFiresOnChangeAndArrowsNeverReachOnKeyDown) {
