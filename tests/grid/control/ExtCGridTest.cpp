@@ -1,0 +1,265 @@
+// The column grid: column items, the collection's hold on the column count and headers, and the
+// per-cell questions the items answer.
+#include "grid/control/ExtCGrid.h"
+
+#include "tests/support/QtPrint.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+namespace {
+
+// Six real columns, real column 2 hidden (display column 2 shows real column 3); one fixed row
+// and column, five rows. Every cell holds "realcol,row".
+class ColumnGrid : public ::testing::Test {
+protected:
+    void SetUp() override {
+        G = std::make_unique<TExtColumnGrid>(nullptr);
+        G->SetColCount(6);
+        G->SetRowCount(5);
+        G->SetDefaultColWidth(60);
+        for (int c = 0; c < 6; ++c)
+            for (int r = 0; r < 5; ++r) G->SetGridCell(c, r, QString("%1,%2").arg(c).arg(r));
+        G->HideColumn(2);
+        ASSERT_EQ(G->ColCount(), 5);
+        ASSERT_EQ(G->NumHiddenColumns(), 1);
+        ASSERT_EQ(G->Columns()->Count(), 6);
+    }
+    TGridColumnItem* Item(int i) { return G->Columns()->Items(i); }
+    std::unique_ptr<TExtColumnGrid> G;
+};
+
+TEST_F(ColumnGrid, ANewItemStartsWithTheGridsFontAndColourAndTheDocumentedDefaults) {
+    TGridColumnItem* I = Item(1);
+    EXPECT_EQ(I->Font()->Name(), G->Font()->Name());
+    EXPECT_EQ(I->Color(), G->Color());
+    EXPECT_EQ(I->CheckTrue(), "Y");
+    EXPECT_EQ(I->CheckFalse(), "N");
+    EXPECT_EQ(I->DropDownCount(), 8);
+    EXPECT_EQ(I->SpinStep(), 1);
+    EXPECT_EQ(I->PrintColor(), clWhite);
+    EXPECT_EQ(I->BorderPen()->Color(), clSilver);
+    EXPECT_EQ(I->PrintBorderPen()->Color(), 0);
+    EXPECT_EQ(I->PrintBorders(), (TCellBorders{cbTop, cbLeft, cbRight, cbBottom}));
+    EXPECT_TRUE(I->PrintBorderCustom());
+    EXPECT_EQ(I->Editor(), edNormal);
+    TGridColumnItem Loose(nullptr);
+    EXPECT_EQ(Loose.Width(), 0);
+    EXPECT_EQ(Loose.Color(), 0);
+}
+
+TEST_F(ColumnGrid, DisplayNameUsesTheNameWhenThereIsOne) {
+    EXPECT_EQ(Item(2)->GetDisplayName(), "Column 2");
+    Item(2)->SetName("ID");
+    EXPECT_EQ(Item(2)->GetDisplayName(), "Col 2: ID");
+    EXPECT_EQ(G->GetColumnByName("ID"), Item(2));
+    EXPECT_EQ(G->GetColumnByName("id"), nullptr);
+}
+
+TEST_F(ColumnGrid, RaisingTheCountAddsAnItemWithTheVisualsOfTheLastOne) {
+    TGridColumnItem* Last = Item(5);
+    Last->SetEditor(edComboList);
+    Last->SetReadOnly(true);
+    Last->SetCheckTrue("1");
+    Last->ComboItems()->Add("a");
+    Last->ComboItems()->Add("b");
+    Last->SetDropDownCount(3);
+    Last->SetHeader("Last");
+    G->SetColCount(6);
+    ASSERT_EQ(G->Columns()->Count(), 7);
+    TGridColumnItem* New = Item(6);
+    EXPECT_EQ(New->Editor(), edComboList);
+    EXPECT_TRUE(New->ReadOnly());
+    EXPECT_EQ(New->CheckTrue(), "1");
+    EXPECT_EQ(New->ComboItems()->Count(), 0);
+    EXPECT_EQ(New->DropDownCount(), 8);
+    EXPECT_EQ(New->Header(), "");
+    EXPECT_EQ(New->Width(), 60);
+    G->SetColCount(3);
+    EXPECT_EQ(G->Columns()->Count(), 4);
+}
+
+TEST_F(ColumnGrid, HeaderWritesRowZeroOnlyWithFixedRowsAndAlwaysRebuildsTheList) {
+    Item(3)->SetHeader("Three");
+    EXPECT_EQ(G->GetGridCell(3, 0), "Three");
+    ASSERT_EQ(G->ColumnHeaders()->Count(), 6);
+    EXPECT_EQ(G->ColumnHeaders()->Get(3), "Three");
+    G->SetFixedRows(0);
+    Item(4)->SetHeader("Four");
+    EXPECT_EQ(G->GetGridCell(4, 0), "4,0");
+    EXPECT_EQ(G->ColumnHeaders()->Get(4), "Four");
+    EXPECT_EQ(G->ColumnHeaders()->Get(3), "Three");
+}
+
+TEST_F(ColumnGrid, RebuildingHeadersTakesRowZeroForItemsWithoutAHeader) {
+    Item(1)->SetHeader("One");
+    G->RebuildColumnHeaders();
+    EXPECT_EQ(Item(1)->Header(), "One");
+    EXPECT_EQ(Item(4)->Header(), "4,0");
+    EXPECT_EQ(G->ColumnHeaders()->Get(4), "4,0");
+}
+
+TEST_F(ColumnGrid, TheWidthOfAHiddenColumnsItemIsItsRememberedWidth) {
+    G->SetColWidths(1, 77);
+    EXPECT_EQ(Item(1)->Width(), 77);
+    EXPECT_EQ(Item(2)->Width(), 60);
+    Item(2)->SetWidth(90);
+    EXPECT_EQ(Item(2)->Width(), 90);
+    for (int d = 0; d < G->ColCount(); ++d) EXPECT_EQ(G->ColWidths(d), d == 1 ? 77 : 60) << d;
+    G->UnHideColumn(2);
+    EXPECT_EQ(G->ColWidths(2), 90);
+    Item(4)->SetWidth(33);
+    EXPECT_EQ(G->ColWidths(4), 33);
+}
+
+TEST_F(ColumnGrid, AssignCopiesSettingsButWritesNoCellAndKeepsThePopupType) {
+    Item(1)->SetHeader("Src");
+    Item(1)->SetEditor(edDataCheckBox);
+    Item(1)->SetColor(0x123456);
+    Item(1)->ComboItems()->Add("x");
+    Item(4)->SetColumnPopupType(cpAllCellsLClick);
+    Item(4)->Assign(Item(1));
+    EXPECT_EQ(Item(4)->Header(), "Src");
+    EXPECT_EQ(G->GetGridCell(4, 0), "4,0");
+    EXPECT_EQ(Item(4)->Editor(), edDataCheckBox);
+    EXPECT_EQ(Item(4)->Color(), 0x123456);
+    EXPECT_EQ(Item(4)->ComboItems()->Count(), 1);
+    EXPECT_EQ(Item(4)->ColumnPopupType(), cpAllCellsLClick);
+
+    Item(5)->SetHeader("Keep");
+    Item(5)->AssignVisuals(Item(1));
+    EXPECT_EQ(Item(5)->Header(), "Keep");
+    EXPECT_EQ(Item(5)->Editor(), edDataCheckBox);
+    EXPECT_EQ(Item(5)->Color(), G->Color());
+    EXPECT_EQ(Item(5)->ComboItems()->Count(), 0);
+}
+
+TEST_F(ColumnGrid, DeletingItemsNarrowsTheGridButNeverToTheFixedColumns) {
+    G->Columns()->Delete(5);
+    EXPECT_EQ(G->ColCount(), 4);
+    while (G->Columns()->Count() > 1) G->Columns()->Delete(G->Columns()->Count() - 1);
+    EXPECT_EQ(G->ColCount(), 2);
+    EXPECT_THROW(G->Columns()->Items(7), EListError);
+}
+
+TEST_F(ColumnGrid, ReadOnlyAndFixedColumnsAreNotEditableOtherColumnsAreWithoutGoEditing) {
+    ASSERT_FALSE(G->Options().Contains(goEditing));
+    Item(1)->SetReadOnly(true);
+    Item(4)->SetFixed(true);
+    struct Case {
+        int Col, Row;
+        bool Editable;
+    };
+    for (Case C : {Case{1, 2, false}, Case{3, 2, true}, Case{4, 2, false}, Case{5, 2, true}, Case{3, 0, false},
+                   Case{0, 2, false}}) {
+        bool CanEdit = true;
+        G->GetCellEditable(C.Col, C.Row, CanEdit);
+        EXPECT_EQ(CanEdit, C.Editable) << C.Col << "," << C.Row;
+    }
+    G->GetCellProperties(3, 3)->SetReadOnly(true);
+    bool CanEdit = true;
+    G->GetCellEditable(3, 3, CanEdit);
+    EXPECT_FALSE(CanEdit);
+}
+
+TEST_F(ColumnGrid, DataCheckBoxColumnsTypeTheirNormalCellsAsDataCheckBoxes) {
+    Item(3)->SetEditor(edDataCheckBox);
+    G->SetGridCell(3, 2, "");
+    EXPECT_EQ(G->GetCellType(3, 2), ctDataCheckBox);
+    EXPECT_EQ(G->GetCellType(3, 0), ctEmpty);
+    EXPECT_EQ(G->GetCellType(4, 2), ctEmpty);
+    EXPECT_NE(G->GetCellGraphic(3, 2), nullptr);
+    EXPECT_EQ(G->GetCellGraphic(3, 0), nullptr);
+}
+
+TEST_F(ColumnGrid, AskingTheEditorOfAComboColumnLoadsItsList) {
+    Item(4)->SetEditor(edComboList);
+    for (const char* S : {"a", "b", "c"}) Item(4)->ComboItems()->Add(S);
+    Item(4)->SetDropDownCount(5);
+    G->EditComboItems()->Add("stale");
+    TEditorType E = edNormal;
+    G->GetCellEditor(4, 3, E);
+    EXPECT_EQ(E, edComboList);
+    ASSERT_EQ(G->EditComboItems()->Count(), 3);
+    EXPECT_EQ(G->EditComboItems()->Get(2), "c");
+    EXPECT_EQ(G->ControlLook()->DropDownCount(), 5);
+    EXPECT_TRUE(G->HasComboButton(4, 3));
+    EXPECT_FALSE(G->HasComboButton(4, 0));
+    EXPECT_FALSE(G->HasComboButton(1, 3));
+}
+
+TEST_F(ColumnGrid, TheColumnsCheckTextsWinOverTheEvent) {
+    Item(3)->SetCheckTrue("1");
+    G->OnGetCheckTrue = [](TObject*, int, int, QString& V) { V = "X"; };
+    QString V;
+    G->GetCheckTrue(3, 2, V);
+    EXPECT_EQ(V, "1");
+    G->GetCheckTrue(3, 0, V);
+    EXPECT_EQ(V, "X");
+}
+
+TEST_F(ColumnGrid, DisplayIndexQuestionsMapToTheRealColumnsItem) {
+    Item(3)->SetFixed(true);
+    bool Fixed = false;
+    G->GetFixedCell(2, 2, Fixed); // display column 2 shows real column 3
+    EXPECT_TRUE(Fixed);
+    Item(3)->SetEditMask("000");
+    EXPECT_EQ(G->GetEditMask(2, 2), "000");
+    Item(3)->SetEditLength(4);
+    G->SetCol(2);
+    EXPECT_EQ(G->GetEditLimit(), 4);
+}
+
+TEST_F(ColumnGrid, MovingAColumnMovesItsItem) {
+    Item(1)->SetHeader("Moved");
+    Item(1)->SetEditor(edComboEdit);
+    Item(1)->SetColor(0x00FF00);
+    int From = -1, To = -1;
+    G->OnAfterColumnMoved = [&](TObject*, int F, int T) { From = F, To = T; };
+    G->MoveColumn(1, 3);
+    EXPECT_EQ(From, 1);
+    EXPECT_EQ(To, 4); // display column 3 is real column 4
+    EXPECT_EQ(Item(4)->Header(), "Moved");
+    EXPECT_EQ(Item(4)->Editor(), edComboEdit);
+    EXPECT_EQ(Item(4)->Color(), 0x00FF00);
+    EXPECT_EQ(G->Columns()->Count(), 6);
+}
+
+TEST_F(ColumnGrid, ItemSizeLimitsBoundUserAndAutomaticSizing) {
+    Item(1)->SetMinSize(40);
+    Item(1)->SetMaxSize(100);
+    Item(1)->SetAutoMaxSize(70);
+    int W = 20;
+    G->DoUpdateColumnSize(1, W);
+    EXPECT_EQ(W, 40);
+    W = 200;
+    G->DoUpdateColumnSize(1, W);
+    EXPECT_EQ(W, 100);
+    W = 200;
+    G->DoAutoSizeColumn(1, W);
+    EXPECT_EQ(W, 70);
+}
+
+TEST_F(ColumnGrid, FloatFormatOfTheColumnAppliesToNumbersOnly) {
+    Item(4)->SetFloatFormat("%.1f");
+    G->SetGridCell(4, 2, "3");
+    G->SetGridCell(4, 3, "1e3");
+    EXPECT_EQ(G->GetFormattedCell(4, 2), "3.0");
+    EXPECT_EQ(G->GetFormattedCell(4, 3), "1e3");
+    EXPECT_EQ(G->GetFormattedCell(1, 2), "1,2");
+}
+
+TEST_F(ColumnGrid, CellColourComesFromTheItemUnlessTheCellHasItsOwn) {
+    Item(3)->SetColor(0x0000FF);
+    TBrush B;
+    TFont F;
+    G->GetCellColor(3, 2, TGridDrawState{}, &B, &F);
+    EXPECT_EQ(B.Color(), 0x0000FF);
+    G->GetCellProperties(3, 3)->SetBrushColor(0x00FF00);
+    G->GetCellColor(3, 3, TGridDrawState{}, &B, &F);
+    EXPECT_EQ(B.Color(), 0x00FF00);
+}
+
+} // namespace
