@@ -48,8 +48,9 @@ QString TExtColumnGrid::GetFormattedCell(int ACol, int ARow) {
     return S;
 }
 
+// Sizing passes display columns: the limits are those of the column shown there.
 void TExtColumnGrid::DoUpdateColumnSize(int ACol, int& AWidth) {
-    if (TGridColumnItem* It = ItemOf(ACol)) {
+    if (TGridColumnItem* It = ItemOf(RealColIndex(ACol))) {
         if (It->MinSize() > 0 && AWidth < It->MinSize()) AWidth = It->MinSize();
         if (It->MaxSize() > 0 && AWidth > It->MaxSize()) AWidth = It->MaxSize();
     }
@@ -57,7 +58,7 @@ void TExtColumnGrid::DoUpdateColumnSize(int ACol, int& AWidth) {
 }
 
 void TExtColumnGrid::DoAutoSizeColumn(int ACol, int& AWidth) {
-    if (TGridColumnItem* It = ItemOf(ACol)) {
+    if (TGridColumnItem* It = ItemOf(RealColIndex(ACol))) {
         if (It->AutoMinSize() > 0 && AWidth < It->AutoMinSize()) AWidth = It->AutoMinSize();
         if (It->AutoMaxSize() > 0 && AWidth > It->AutoMaxSize()) AWidth = It->AutoMaxSize();
     }
