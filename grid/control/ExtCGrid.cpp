@@ -462,3 +462,25 @@ void TExtColumnGrid::ColumnMoved(int FromDisplCol, int ToDisplCol) {
     }
     if (OnAfterColumnMoved) OnAfterColumnMoved(this, RealFrom, RealTo);
 }
+
+void TExtColumnGrid::InsertCols(int RealCol, int CCount) {
+    const int Total = TotalColCount();
+    TExtStringGrid::InsertCols(RealCol, CCount);
+    if (RealCol < 0 || RealCol > Total || CCount <= 0) return;
+    TGridColumnCollection* C = FColumnCollection.get();
+    TStateScope<bool> Quiet(C->FNoRecursiveUpdate, true);
+    for (int i = 0; i < CCount; ++i) C->Insert(std::min(RealCol, C->Count()));
+}
+
+void TExtColumnGrid::RemoveCols(int RealCol, int CCount) {
+    const int Total = TotalColCount();
+    TExtStringGrid::RemoveCols(RealCol, CCount);
+    if (RealCol < 0 || RealCol >= Total || CCount <= 0) return;
+    TGridColumnCollection* C = FColumnCollection.get();
+    {
+        // The items go together: one by one, the count would be matched to every interim count.
+        TStateScope<bool> Quiet(C->FNoRecursiveUpdate, true);
+        for (int i = 0; i < CCount && RealCol < C->Count(); ++i) C->Delete(RealCol);
+    }
+    C->UpdateOverride(nullptr);
+}

@@ -249,6 +249,9 @@ public:
     int AllColWidths(int RealCol) const;
     void SetAllColWidths(int RealCol, int Value);
     bool ColMoving() const { return FColMoving; }
+    // The items follow the removed and inserted columns (new columns get default items).
+    void RemoveCols(int RealCol, int CCount) override;
+    void InsertCols(int RealCol, int CCount) override;
 
     static int GetVersionNr() { return (3 << 24) | (1 << 16) | (3 << 8) | 1; }
     QString GetVersionString() override;

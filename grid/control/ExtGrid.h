@@ -1170,6 +1170,24 @@ protected:
     TColor FTones = clNone;
 
 public:
+    // ---- row and column operations
+    // Real columns. Removal frees the cell records of the removed columns and moves the cells,
+    // records, widths and hidden state of the columns after them; insertion moves them the other
+    // way and leaves the new columns empty, visible and of the default width. CCount is cut to
+    // the columns that exist; a non-positive count does nothing.
+    virtual void RemoveCols(int RealCol, int CCount);
+    virtual void InsertCols(int RealCol, int CCount);
+    void AddColumn() { InsertCols(TotalColCount(), 1); }
+    // Joins the text of RealCol2 to RealCol1 (with Separator, trimmed) in the normal rows, then
+    // removes RealCol2.
+    void MergeCols(int RealCol1, int RealCol2, const QString& Separator);
+
+protected:
+    // Moves every real column's cells, record, width and hidden state from its index to
+    // NewIndex(index), or drops it when that is -1; the count of real columns becomes NewTotal.
+    void RemapColumns(int NewTotal, const std::function<int(int)>& NewIndex);
+
+public:
     // ---- statistics, sizing and selection queries
     // Column figures over display rows FromRow..ToRow (-1 for either: the normal rows); texts
     // that are not numbers are skipped. Min and Max start from the first row's value and raise
