@@ -242,6 +242,10 @@ public:
     TAfterColumnMoved OnAfterColumnMoved;
 
     TGridColumnItem* GetColumnByName(const QString& AValue) const;
+    // The column definitions, every setting of every item. Loading checks the whole stream first:
+    // damaged input raises EReadError and leaves the columns as they were.
+    void SaveColumnsToStream(TStream* St);
+    void LoadColumnsFromStream(TStream* St);
     void RebuildColumnHeaders();
     void MatchColumnsToColCount();
     // The width of a real column: the live width of a visible one, the remembered width of a

@@ -332,3 +332,92 @@ TEST_F(ColumnOps, MergeColsJoinsTheNormalRowsAndDropsTheSecondColumn) {
 }
 
 } // namespace
+
+namespace {
+
+class ColumnStream : public ColumnGrid {
+protected:
+    QByteArray Saved() {
+        TMemoryStream M;
+        G->SaveColumnsToStream(&M);
+        QByteArray B(qsizetype(M.Size()), '\0');
+        M.SetPosition(0);
+        M.ReadBuffer(B.data(), B.size());
+        return B;
+    }
+    void Load(const QByteArray& B) {
+        TMemoryStream M;
+        M.WriteBuffer(B.constData(), B.size());
+        M.SetPosition(0);
+        G->LoadColumnsFromStream(&M);
+    }
+};
+
+TEST_F(ColumnStream, EverySettingComesBack) {
+    Item(3)->SetHeader("Three");
+    Item(3)->SetEditor(edComboList);
+    Item(3)->ComboItems()->Add("a");
+    Item(3)->ComboItems()->Add("b");
+    Item(3)->SetCheckTrue("1");
+    Item(3)->SetReadOnly(true);
+    Item(3)->Font()->SetStyle({fsBold});
+    Item(3)->BorderPen()->SetWidth(3);
+    Item(3)->SetBorders({cbTop, cbBottom});
+    Item(3)->SetPrintFontCustom(false);
+    Item(1)->SetWidth(88);
+    const QByteArray B = Saved();
+    G->Columns()->Items(3)->SetHeader("changed");
+    G->Columns()->Items(3)->SetEditor(edNormal);
+    G->SetColWidths(1, 20);
+    Load(B);
+    EXPECT_EQ(Item(3)->Header(), "Three");
+    EXPECT_EQ(G->GetGridCell(3, 0), "Three");
+    EXPECT_EQ(Item(3)->Editor(), edComboList);
+    EXPECT_EQ(Item(3)->ComboItems()->Count(), 2);
+    EXPECT_EQ(Item(3)->CheckTrue(), "1");
+    EXPECT_TRUE(Item(3)->ReadOnly());
+    EXPECT_TRUE(Item(3)->Font()->Style().Contains(fsBold));
+    EXPECT_EQ(Item(3)->BorderPen()->Width(), 3);
+    EXPECT_EQ(Item(3)->Borders(), (TCellBorders{cbTop, cbBottom}));
+    EXPECT_FALSE(Item(3)->PrintFontCustom());
+    EXPECT_EQ(G->ColWidths(1), 88);
+    EXPECT_EQ(G->Columns()->Count(), 6);
+}
+
+struct TDamage {
+    const char* Name;
+    std::function<void(QByteArray&)> Apply;
+};
+
+class ColumnStreamDamage : public ColumnStream, public ::testing::WithParamInterface<TDamage> {};
+
+TEST_P(ColumnStreamDamage, RaisesAndChangesNothing) {
+    Item(3)->SetHeader("Three");
+    QByteArray B = Saved();
+    Item(3)->SetHeader("Kept");
+    Item(3)->SetEditor(edDataCheckBox);
+    GetParam().Apply(B);
+    EXPECT_THROW(Load(B), EReadError);
+    EXPECT_EQ(Item(3)->Header(), "Kept");
+    EXPECT_EQ(Item(3)->Editor(), edDataCheckBox);
+    EXPECT_EQ(G->Columns()->Count(), 6);
+}
+
+void PutU32(QByteArray& B, int At, quint32 V) {
+    for (int i = 0; i < 4; ++i) B[At + i] = char((V >> (8 * i)) & 0xFF);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ColumnStreamDamage,
+                         ::testing::Values(TDamage{"Truncated", [](QByteArray& B) { B.chop(B.size() / 3); }},
+                                           TDamage{"LastByteMissing", [](QByteArray& B) { B.chop(1); }},
+                                           TDamage{"WrongMagic", [](QByteArray& B) { B[0] = 'X'; }},
+                                           TDamage{"HugeColumnCount", [](QByteArray& B) { PutU32(B, 8, 0x7FFFFFFF); }},
+                                           TDamage{"MoreColumnsThanData", [](QByteArray& B) { PutU32(B, 8, 7); }},
+                                           TDamage{"HugePropertyCount",
+                                                   [](QByteArray& B) { PutU32(B, 12, 0xFFFFFFF0); }},
+                                           TDamage{"HugeNameLength", [](QByteArray& B) { PutU32(B, 16, 0x40000000); }},
+                                           TDamage{"TrailingBytes", [](QByteArray& B) { B.append("xyz"); }},
+                                           TDamage{"Empty", [](QByteArray& B) { B.clear(); }}),
+                         [](const ::testing::TestParamInfo<TDamage>& I) { return std::string(I.param.Name); });
+
+} // namespace
