@@ -2,6 +2,7 @@
 // headers and widths. The per-cell overrides are in ExtCGrid_Cells.cpp.
 #include "grid/control/ExtCGrid.h"
 
+#include "platform/rtl/IniFiles.h"
 #include "platform/rtl/StateScope.h"
 
 // ---- TGridColumnItem ------------------------------------------------------------------------------
@@ -483,4 +484,30 @@ void TExtColumnGrid::RemoveCols(int RealCol, int CCount) {
         for (int i = 0; i < CCount && RealCol < C->Count(); ++i) C->Delete(RealCol);
     }
     C->UpdateOverride(nullptr);
+}
+
+void TExtColumnGrid::SaveColumnPositions(const QString& Key, const QString& Section) {
+    TIniFile Ini(Key);
+    for (int i = 0; i < FColumnCollection->Count(); ++i)
+        Ini.WriteInteger(Section, QStringLiteral("CP") + QString::number(i),
+                         FColumnCollection->FItems[size_t(i)]->FDefIdx);
+}
+
+void TExtColumnGrid::LoadColumnPositions(const QString& Key, const QString& Section) {
+    TGridColumnCollection* C = FColumnCollection.get();
+    const int N = C->Count();
+    std::vector<int> Pos(static_cast<size_t>(N));
+    {
+        TIniFile Ini(Key);
+        for (int i = 0; i < N; ++i) {
+            Pos[size_t(i)] = Ini.ReadInteger(Section, QStringLiteral("CP") + QString::number(i), -1);
+            if (Pos[size_t(i)] == -1) return;
+        }
+    }
+    for (int v : Pos)
+        if (v < 0 || v >= N) throw EListError(QStringLiteral("List index out of bounds (%1)").arg(v));
+    ColumnOrder()->Clear();
+    for (int j = 0; j < N; ++j) C->FItems[size_t(Pos[size_t(j)])]->FDefIdx = j;
+    C->ResetOrganization();
+    for (int i = 0; i < N; ++i) C->FItems[size_t(i)]->FDefIdx = Pos[size_t(i)];
 }

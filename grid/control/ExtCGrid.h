@@ -245,6 +245,11 @@ public:
     // The column definitions, every setting of every item. Loading checks the whole stream first:
     // damaged input raises EReadError and leaves the columns as they were.
     void SaveColumnsToStream(TStream* St);
+    // Column positions in an INI section: key "CP" and the position, value the design index of
+    // the column standing there. Loading a section without every key changes nothing; a value
+    // outside the columns raises EListError before anything moves.
+    void SaveColumnPositions(const QString& Key, const QString& Section);
+    void LoadColumnPositions(const QString& Key, const QString& Section);
     void LoadColumnsFromStream(TStream* St);
     void RebuildColumnHeaders();
     void MatchColumnsToColCount();

@@ -2,7 +2,12 @@
 // per-cell questions the items answer.
 #include "grid/control/ExtCGrid.h"
 
+#include "platform/rtl/Classes.h"
+#include "platform/rtl/IniFiles.h"
 #include "tests/support/QtPrint.h"
+
+#include <QDir>
+#include <QFile>
 
 #include <gtest/gtest.h>
 
@@ -419,5 +424,57 @@ INSTANTIATE_TEST_SUITE_P(Cases, ColumnStreamDamage,
                                            TDamage{"TrailingBytes", [](QByteArray& B) { B.append("xyz"); }},
                                            TDamage{"Empty", [](QByteArray& B) { B.clear(); }}),
                          [](const ::testing::TestParamInfo<TDamage>& I) { return std::string(I.param.Name); });
+
+} // namespace
+
+namespace {
+
+// Column positions on a grid without hidden columns: positions are display positions there.
+class ColumnPositions : public ::testing::Test {
+protected:
+    void SetUp() override {
+        G = std::make_unique<TExtColumnGrid>(nullptr);
+        G->SetColCount(3);
+        G->Columns()->SetOrganization();
+        for (int c = 0; c < 3; ++c) G->Columns()->Items(c)->SetHeader(QString("H%1").arg(c));
+        Ini = QDir(QDir::tempPath()).filePath("colgrid_positions_test.ini");
+        QFile::remove(Ini);
+    }
+    void TearDown() override { QFile::remove(Ini); }
+    QString Headers() {
+        QString S;
+        for (int c = 0; c < 3; ++c) S += G->Columns()->Items(c)->Header();
+        return S;
+    }
+    std::unique_ptr<TExtColumnGrid> G;
+    QString Ini;
+};
+
+TEST_F(ColumnPositions, LoadingPutsTheColumnsBackInTheSavedOrder) {
+    G->MoveColumn(0, 2); // H1 H2 H0
+    ASSERT_EQ(Headers(), "H1H2H0");
+    G->SaveColumnPositions(Ini, "Cols");
+    G->MoveColumn(2, 0); // back to H0 H1 H2
+    ASSERT_EQ(Headers(), "H0H1H2");
+    G->LoadColumnPositions(Ini, "Cols");
+    EXPECT_EQ(Headers(), "H1H2H0");
+}
+
+TEST_F(ColumnPositions, AnIncompleteSectionChangesNothingABadValueRaisesFirst) {
+    {
+        TIniFile F(Ini);
+        F.WriteInteger("Cols", "CP0", 2);
+        F.WriteInteger("Cols", "CP1", 0);
+    }
+    G->LoadColumnPositions(Ini, "Cols");
+    EXPECT_EQ(Headers(), "H0H1H2");
+    {
+        TIniFile F(Ini);
+        F.WriteInteger("Cols", "CP2", 9);
+    }
+    EXPECT_THROW(G->LoadColumnPositions(Ini, "Cols"), EListError);
+    EXPECT_EQ(Headers(), "H0H1H2");
+    for (int c = 0; c < 3; ++c) EXPECT_EQ(G->Columns()->Items(c)->DefIdx(), c);
+}
 
 } // namespace
