@@ -6,6 +6,7 @@
 #include "platform/rtl/IniFiles.h"
 #include "tests/support/QtPrint.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 
@@ -437,7 +438,10 @@ protected:
         G->SetColCount(3);
         G->Columns()->SetOrganization();
         for (int c = 0; c < 3; ++c) G->Columns()->Items(c)->SetHeader(QString("H%1").arg(c));
-        Ini = QDir(QDir::tempPath()).filePath("colgrid_positions_test.ini");
+        // One file per test: the tests may run side by side.
+        const auto* Info = ::testing::UnitTest::GetInstance()->current_test_info();
+        Ini = QDir(QDir::tempPath())
+                  .filePath(QString("colgrid_%1_%2.ini").arg(Info->name()).arg(QCoreApplication::applicationPid()));
         QFile::remove(Ini);
     }
     void TearDown() override { QFile::remove(Ini); }
