@@ -8,6 +8,7 @@
 #include "app/USoftOptions.h"
 #include "app/UTessaroFirmWare.h"
 #include "gateway/UBoot.h"
+#include "grid/control/ExtGridUnit.h"
 #include "platform/gui/Forms.h"
 
 #include <exception>
@@ -15,6 +16,8 @@
 int main(int argc, char** argv) {
     Application->Initialize(argc, argv);
     Application->SetMainFormOnTaskBar(true);
+    GridUnitStartUp();
+    ColumnGridUnitStartUp();
     // Every window is needed: one whose creation fails is reported and the program ends, rather
     // than running with a window missing behind one of its buttons.
     bool created = true;
@@ -39,5 +42,6 @@ int main(int argc, char** argv) {
     // here once they are built.
     if (!created) return 1;
     Application->Run();
+    GridUnitShutdown();
     return 0;
 }

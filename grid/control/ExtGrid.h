@@ -1067,10 +1067,6 @@ protected:
     void InitOrigColSizes();
     void SetColumnOrder();
     void ApplySearchFooterSettings();
-    void AutoSizeColumns(bool DoFixedCols, int Padding) {
-        (void)DoFixedCols;
-        (void)Padding;
-    }
     void BalloonInit() {}
     void BalloonDone() {}
     void ExpandAllNodes() {}
@@ -1173,6 +1169,65 @@ protected:
     int FMouseSelectStart = -1;
     int FLinkHoverIndex = -1;
     TColor FTones = clNone;
+
+public:
+    // ---- row and column operations
+    // Real columns. Removal frees the cell records of the removed columns and moves the cells,
+    // records, widths and hidden state of the columns after them; insertion moves them the other
+    // way and leaves the new columns empty, visible and of the default width. CCount is cut to
+    // the columns that exist; a non-positive count does nothing.
+    virtual void RemoveCols(int RealCol, int CCount);
+    virtual void InsertCols(int RealCol, int CCount);
+    void AddColumn() { InsertCols(TotalColCount(), 1); }
+    // Joins the text of RealCol2 to RealCol1 (with Separator, trimmed) in the normal rows, then
+    // removes RealCol2.
+    void MergeCols(int RealCol1, int RealCol2, const QString& Separator);
+
+protected:
+    // Moves every real column's cells, record, width and hidden state from its index to
+    // NewIndex(index), or drops it when that is -1; the count of real columns becomes NewTotal.
+    void RemapColumns(int NewTotal, const std::function<int(int)>& NewIndex);
+
+public:
+    // ---- statistics, sizing and selection queries
+    // Column figures over display rows FromRow..ToRow (-1 for either: the normal rows); texts
+    // that are not numbers are skipped. Min and Max start from the first row's value and raise
+    // EExtGridError "Cell does not contain a float value" when that is not a number.
+    double ColumnSum(int RealCol, int FromRow, int ToRow);
+    double ColumnAvg(int RealCol, int FromRow, int ToRow);
+    double ColumnMin(int RealCol, int FromRow, int ToRow);
+    double ColumnMax(int RealCol, int FromRow, int ToRow);
+    // Distinct texts, compared without regard to case.
+    double ColumnDistinct(int RealCol, int FromRow, int ToRow);
+    // Row figures over display columns FromCol..ToCol of one display row (base cells only).
+    double RowSum(int DisplRow, int FromCol, int ToCol);
+    double RowAvg(int DisplRow, int FromCol, int ToCol);
+    // Automatic sizing (display indexes). A width comes from the widest displayed text of the
+    // measured rows in the cell's font, plus the text margin, the grid lines and 2.
+    void AutoSizeCol(int DisplCol, int Padding = 0);
+    void AutoSizeColumns(bool DoFixedCols, int Padding = 0);
+    bool SizeGrowOnly() const { return FSizeGrowOnly; }
+    void SetSizeGrowOnly(bool Value) { FSizeGrowOnly = Value; }
+    // The rows automatic column sizing measures.
+    enum TAutoSizeRows { arAll, arNormal, arFixed };
+    TAutoSizeRows AutoSizeRows() const { return FAutoSizeRows; }
+    void SetAutoSizeRows(TAutoSizeRows Value) { FAutoSizeRows = Value; }
+    // The width a cell's text takes as displayed: its widest line in the cell's font.
+    int MeasureCellTextWidth(int DisplCol, int DisplRow);
+    // The horizontal space around a cell's text: the left offset, doubled.
+    int HorzTextMargin() const { return 2 * XYOffset().x(); }
+    // Selection queries (display indexes).
+    void SelectCells(int FromCol, int FromRow, int ToCol, int ToRow);
+    int SelectedRowCount();
+    int SelectedColCount();
+    int SelectedRow(int Index);
+    // The selected texts, TAB between cells, CR LF between rows.
+    QString SelectedText();
+
+protected:
+    int AutoSizeColCore(int DisplCol, bool GrowOnly);
+    bool FSizeGrowOnly = false;
+    TAutoSizeRows FAutoSizeRows = arAll;
 };
 
 #undef EXTGRID_PLAIN
