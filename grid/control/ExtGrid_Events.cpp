@@ -116,9 +116,7 @@ void TExtStringGrid::DoCellChanging(int ACol, int ARow, bool& Allow) {
 }
 
 void TExtStringGrid::DoScrollCell(int ACol, int ARow) {
-    (void)ACol;
-    (void)ARow;
-    if (OnScrollCell) OnScrollCell(this, FScrollCol, FScrollRow, FScrollPos, FScrollMin, FScrollMax);
+    if (OnScrollCell) OnScrollCell(this, ACol, ARow, FScrollPos, FScrollMin, FScrollMax);
 }
 
 bool TExtStringGrid::CanShowFixedDropDown(int ACol) {

@@ -337,6 +337,127 @@ const OrderCase OrderCases[] = {
          G.DoSearchFooterAction("x", 1, 2, saFindNext);
      },
      "x ACol=1 ARow=2 A=2"},
+    {"ComboDropDown",
+     [](TExtStringGrid& G, std::string& S) {
+         G.OnComboDropDown = [&](TObject*, int ARow, int ACol) { S = RC(ARow, ACol); };
+         G.DoComboDropDown(2, 1);
+     },
+     "ARow=2 ACol=1"},
+    {"GetCheckFalse",
+     [](TExtStringGrid& G, std::string& S) {
+         G.OnGetCheckFalse = [&](TObject*, int ACol, int ARow, QString& V) {
+             S = CR(ACol, ARow) + " " + V.toStdString();
+         };
+         QString V;
+         G.GetCheckFalse(1, 2, V);
+     },
+     "ACol=1 ARow=2 N"},
+    {"GetCellPrintBorder",
+     [](TExtStringGrid& G, std::string& S) {
+         G.OnGetCellPrintBorder = [&](TObject*, int ARow, int ACol, TPen*, TCellBorders&) { S = RC(ARow, ACol); };
+         TPen P;
+         TCellBorders B;
+         G.GetCellPrintBorder(1, 2, &P, B);
+     },
+     "ARow=2 ACol=1"},
+    {"GridWideHint",
+     [](TExtStringGrid& G, std::string& S) {
+         G.OnGridWideHint = [&](TObject*, int ARow, int ACol, QString&) { S = RC(ARow, ACol); };
+         QString H, W;
+         G.DoGetCellHint(1, 2, H, W);
+     },
+     "ARow=2 ACol=1"},
+    {"GetEditorProp",
+     [](TExtStringGrid& G, std::string& S) {
+         G.OnGetEditorProp = [&](TObject*, int ACol, int ARow, TEditLink*) { S = CR(ACol, ARow); };
+         G.DoGetEditorProp(1, 2, nullptr);
+     },
+     "ACol=1 ARow=2"},
+    {"ColorSelect",
+     [](TExtStringGrid& G, std::string& S) {
+         G.OnColorSelect = [&](TObject*, int ACol, int ARow, TColor& C) {
+             S = CR(ACol, ARow);
+             C = clRed;
+         };
+         TColor C = clNone;
+         G.DoColorSelect(1, 2, C);
+         S += C == clRed ? " changed" : "";
+     },
+     "ACol=1 ARow=2 changed"},
+    {"ImageSelect",
+     [](TExtStringGrid& G, std::string& S) {
+         G.OnImageSelect = [&](TObject*, int ACol, int ARow, int& I) {
+             S = CR(ACol, ARow);
+             I = 7;
+         };
+         int I = 0;
+         G.DoImageSelect(1, 2, I);
+         S += " " + std::to_string(I);
+     },
+     "ACol=1 ARow=2 7"},
+    {"RatingChange",
+     [](TExtStringGrid& G, std::string& S) {
+         G.OnRatingChange = [&](TObject*, int ACol, int ARow, double&, bool& Allow) {
+             S = CR(ACol, ARow);
+             Allow = false;
+         };
+         double Rate = 2;
+         S += G.DoRatingChange(1, 2, Rate) ? "" : " refused";
+     },
+     "ACol=1 ARow=2 refused"},
+    {"ScrollCell",
+     [](TExtStringGrid& G, std::string& S) {
+         G.OnScrollCell = [&](TObject*, int ACol, int ARow, int, int, int) { S = CR(ACol, ARow); };
+         G.DoScrollCell(1, 2);
+     },
+     "ACol=1 ARow=2"},
+    {"SaveCell",
+     [](TExtStringGrid& G, std::string& S) {
+         G.OnSaveCell = [&](TObject*, int ACol, int ARow, QString&) { S = CR(ACol, ARow); };
+         G.GetSaveCellText(1, 2, "t");
+     },
+     "ACol=1 ARow=2"},
+    {"LoadCell",
+     [](TExtStringGrid& G, std::string& S) {
+         G.OnLoadCell = [&](TObject*, int ACol, int ARow, QString&) { S = CR(ACol, ARow); };
+         G.SetCellFromLoad(1, 2, "t");
+     },
+     "ACol=1 ARow=2"},
+    {"GridButtonClickedAtTheCurrentCell",
+     [](TExtStringGrid& G, std::string& S) {
+         G.GotoCell(3, 4);
+         G.OnButtonClick = [&](TObject*, int ACol, int ARow) { S = CR(ACol, ARow); };
+         G.GridButtonClicked(nullptr);
+     },
+     "ACol=3 ARow=4"},
+    {"DatePickerCloseUp",
+     [](TExtStringGrid& G, std::string& S) {
+         G.GotoCell(3, 4);
+         G.OnDatePickerCloseUp = [&](TObject*, int ARow, int ACol) { S = RC(ARow, ACol); };
+         G.DatePickerClosedUp(nullptr);
+     },
+     "ARow=4 ACol=3"},
+    {"DatePickerDropDown",
+     [](TExtStringGrid& G, std::string& S) {
+         G.GotoCell(3, 4);
+         G.OnDatePickerDropDown = [&](TObject*, int ARow, int ACol) { S = RC(ARow, ACol); };
+         G.DatePickerDroppedDown(nullptr);
+     },
+     "ARow=4 ACol=3"},
+    {"DateTimeChange",
+     [](TExtStringGrid& G, std::string& S) {
+         G.GotoCell(3, 4);
+         G.OnDateTimeChange = [&](TObject*, int ACol, int ARow, TDateTime) { S = CR(ACol, ARow); };
+         G.DateTimePickerChanged(nullptr);
+     },
+     "ACol=3 ARow=4"},
+    {"EditChangeFromTheDatePicker",
+     [](TExtStringGrid& G, std::string& S) {
+         G.GotoCell(3, 4);
+         G.OnEditChange = [&](TObject*, int ACol, int ARow, const QString&) { S = CR(ACol, ARow); };
+         G.DatePickerTextChanged(nullptr);
+     },
+     "ACol=3 ARow=4"},
     {"GetFormat",
      [](TExtStringGrid& G, std::string& S) {
          G.OnGetFormat = [&](TObject*, int ACol, TSortStyle& St, QString& P, QString&) {
