@@ -1078,6 +1078,10 @@ public:
     virtual void QSortGroup();
     virtual void QSortGroupIndexed();
     virtual void QUnSort();
+    // Painting asks for cell borders only while a handler can supply them.
+    bool HasCellBorders() override { return bool(OnGetCellBorder); }
+    // The floating footer covers the last row; it is redrawn with it.
+    void UpdateHiddenLastRow() override;
 
 protected:
     // The cell an edit began in and its text then (SaveOldCellText), and the value the last

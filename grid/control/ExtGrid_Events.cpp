@@ -363,3 +363,8 @@ void TExtStringGrid::QSortIndexed() {}
 void TExtStringGrid::QSortGroup() {}
 void TExtStringGrid::QSortGroupIndexed() {}
 void TExtStringGrid::QUnSort() {}
+
+void TExtStringGrid::UpdateHiddenLastRow() {
+    TBaseGrid::UpdateHiddenLastRow();
+    InvalidateFooterPanel();
+}

@@ -755,6 +755,9 @@ TEST_F(Hooks, RowSwapTrimAndOneRowOperationsKeepHiddenColumns) {
     G->OnGetDisplText = [](TObject*, int, int, QString& Value) { Value = "<" + Value + ">"; };
     EXPECT_EQ(G->GetFormattedCell(1, 1), "<1,1>");
     EXPECT_TRUE(G->FilterRowMatches(1));
+    EXPECT_FALSE(G->HasCellBorders());
+    G->OnGetCellBorder = [](TObject*, int, int, TPen*, TCellBorders&) {};
+    EXPECT_TRUE(G->HasCellBorders());
     EXPECT_EQ(G->GetCellGraphicSize(1, 1), Point(0, 0));
 }
 
