@@ -176,7 +176,6 @@ public:
     EXTGRID_READ(bool, AutoSize, false)
     EXTGRID_PLAIN(bool, SizeWithForm, false)
     // cell text
-    EXTGRID_READ(bool, WordWrap, true)
     EXTGRID_PLAIN(bool, Multilinecells, false)
     EXTGRID_READ(TAlignment, DefaultAlignment, taLeftJustify)
     EXTGRID_READ(TVAlignment, VAlignment, vtaTop)
@@ -641,6 +640,7 @@ public:
     void SetDefaultRowHeight(int Value);
     void SetFixedFooters(int Value);
     void SetFixedRightCols(int Value);
+    // One value for the grid and its cell store (read through the store's WordWrap()).
     void SetWordWrap(bool Value);
     void SetAutoSize(bool Value);
     int MinFixedRows() const { return FMinFixedRows; }
@@ -1177,8 +1177,6 @@ protected:
     std::unique_ptr<TIntList> FSortList2; // sort cross-reference
     std::unique_ptr<TIntList> FUnSortList;
     std::unique_ptr<TIntList> FMergedColumns;
-    std::unique_ptr<TIntList> FModifiedRows;
-    std::unique_ptr<TIntList> FEnabledRows;
     std::unique_ptr<TBitmap> FRowIndicator;
     std::unique_ptr<TBackGround> FBackGround;
     std::unique_ptr<TControlList> FControlList;

@@ -332,7 +332,6 @@ void TExtStringGrid::SetFixedRightCols(int Value) {
 }
 
 void TExtStringGrid::SetWordWrap(bool Value) {
-    FWordWrap = Value;
     TBaseGrid::SetWordWrap(Value);
     if (!UpdatePending()) Invalidate();
 }

@@ -292,6 +292,15 @@ TEST_F(Keys, FixedRowsWithFixedRowAlwaysStaysBelowTheRowCount) {
         EInvalidGridOperation);
 }
 
+TEST_F(Keys, WordWrapIsOneValueForTheGridAndItsCellStore) {
+    TBaseGrid& Store = *G;
+    EXPECT_TRUE(G->WordWrap());
+    G->SetWordWrap(false);
+    EXPECT_FALSE(Store.WordWrap());
+    Store.SetWordWrap(true); // the cell store's own setter, as its painting code may call it
+    EXPECT_TRUE(G->WordWrap());
+}
+
 TEST_F(Keys, MixerFactorIsClamped) {
     G->SetSelectionColorMixerFactor(150);
     EXPECT_EQ(G->SelectionColorMixerFactor(), 100);
