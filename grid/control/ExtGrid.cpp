@@ -140,8 +140,6 @@ TExtStringGrid::TExtStringGrid(TComponent* AOwner) : TBaseGrid(AOwner) {
     FUnSortList = std::make_unique<TIntList>(0, 0);
     FMergedColumns = std::make_unique<TIntList>(0, 0);
     FMergedColumns->OnChange = [this](TObject*, int, int) { MergedColumnsChanged(); };
-    FModifiedRows = std::make_unique<TIntList>(0, 0);
-    FEnabledRows = std::make_unique<TIntList>(0, 0);
     FRowIndicator = std::make_unique<TBitmap>();
     FBackGround = std::make_unique<TBackGround>();
     FBackGround->OnChange = [this](TObject*) { Repaint(); };

@@ -641,6 +641,7 @@ public:
     void SetDefaultRowHeight(int Value);
     void SetFixedFooters(int Value);
     void SetFixedRightCols(int Value);
+    // One value for the grid and its cell store (read through the store's WordWrap()).
     void SetWordWrap(bool Value) override;
     void SetAutoSize(bool Value);
     int MinFixedRows() const { return FMinFixedRows; }
@@ -1027,7 +1028,70 @@ public:
     virtual void ImportNotification(int AState, int ARow);
     virtual QString GetVersionString() { return Version(); }
     virtual void CellsChanged(const TRect& R);
+    // The rest of the grid's table of virtual operations. Each answers here with the least that
+    // keeps the grid sound; the editing, cell-object, footer, insertion, grouping, sorting,
+    // persistence and look areas give them their full behaviour.
+    // A new text for a cell (real column, display row): stored through the cell store.
+    virtual void CellTextChanging(int ACol, int ARow, const QString& Value);
+    // A click on a check-box cell or a radio-button cell; true when a state changed.
+    virtual bool ToggleCheckState(int ACol, int ARow, bool FromUser);
+    virtual bool ClickRadioButton(int ACol, int ARow, bool FromUser);
+    // The text a cell shows (after the display-text step).
+    virtual QString GetFormattedCell(int ACol, int ARow);
+    virtual TPoint GetCellGraphicSize(int ACol, int ARow) { return GetCellGraphicSizeEx(ACol, ARow, 0); }
+    virtual TPoint GetCellGraphicSizeEx(int ACol, int ARow, int ExtraHeight);
+    virtual TPoint GetCellGraphicPrintSize(int ACol, int ARow, int AvailWidth, int AvailHeight);
+    // One row inserted or removed at a display row.
+    virtual void InsertRowAt(int ARow);
+    virtual void RemoveRowAt(int ARow);
+    // Whether a display row passes the filter conditions (every row passes without any).
+    virtual bool FilterRowMatches(int ARow);
+    virtual void RecalcFooterColumn(int ACol);
+    // Remembers the cell (display column, display row) and its stored text before an edit.
+    virtual void SaveOldCellText(int ACol, int ARow);
+    virtual TRect GetUsedCells() { return UsedCells(); }
+    // Removes RCount display rows from ARow with their texts, objects and heights.
+    virtual void DoRemoveRows(int ARow, int RCount);
+    virtual void InvalidateGrid() { Invalidate(); }
+    virtual void PaintDesignHelper();
+    virtual void DesignHelperClick(int X, int Y);
+    // Validation of an edited text: true at once when no value is being edited or a validation
+    // is running; otherwise OnCellValidate (real column, row) decides and may change the text,
+    // which is left in NewCellText().
+    virtual bool ValidateCell(const QString& NewValue);
+    virtual bool ValidateCellWide(const QString& NewValue);
+    QString NewCellText() const { return FNewCellText; }
+    virtual void SubGroup(int ColIndex);
+    virtual void SubUnGroup(int ColIndex);
+    virtual void Group(int ColIndex);
+    virtual void UnGroup();
+    // Exchanges two display rows: every cell's text and object, hidden columns included.
+    virtual void SortSwapRows(int ARow1, int ARow2);
+    // Trims the stored texts of a cell rectangle (real columns, display rows).
+    virtual void TrimRect(int ACol1, int ARow1, int ACol2, int ARow2);
+    virtual void SaveColPositions();
+    virtual void LoadColPositions();
+    virtual void SetStyle(TExtGridStyle AStyle);
+    virtual void QSort();
+    virtual void QSortIndexed();
+    virtual void QSortGroup();
+    virtual void QSortGroupIndexed();
+    virtual void QUnSort();
+    // Painting asks for cell borders only while a handler can supply them.
+    bool HasCellBorders() override { return bool(OnGetCellBorder); }
+    // The floating footer covers the last row; it is redrawn with it.
+    void UpdateHiddenLastRow() override;
 
+protected:
+    // The cell an edit began in and its text then (SaveOldCellText), and the value the last
+    // validation left.
+    int FOldCol = -1;
+    int FOldRow = -1;
+    QString FOldCellText;
+    QString FNewCellText;
+    bool FValidating = false;
+
+public:
 protected:
     // ---- core internals ------------------------------------------------------------------------------
     void Resize() override;
@@ -1108,8 +1172,6 @@ protected:
     std::unique_ptr<TIntList> FSortList2; // sort cross-reference
     std::unique_ptr<TIntList> FUnSortList;
     std::unique_ptr<TIntList> FMergedColumns;
-    std::unique_ptr<TIntList> FModifiedRows;
-    std::unique_ptr<TIntList> FEnabledRows;
     std::unique_ptr<TBitmap> FRowIndicator;
     std::unique_ptr<TBackGround> FBackGround;
     std::unique_ptr<TControlList> FControlList;

@@ -88,6 +88,26 @@ enum TSortStyle {
 
 enum TSearchAction { saFindFirst, saFindPrevious, saFindNext };
 
+// The grid's named colour schemes, in their stored order.
+enum TExtGridStyle {
+    gsOffice2003Blue,
+    gsOffice2003Silver,
+    gsOffice2003Olive,
+    gsOffice2003Classic,
+    gsOffice2007Luna,
+    gsOffice2007Obsidian,
+    gsWindowsXP,
+    gsWhidbey,
+    gsCustom,
+    gsOffice2007Silver,
+    gsWindowsVista,
+    gsWindows7,
+    gsTerminal,
+    gsOffice2010Blue,
+    gsOffice2010Silver,
+    gsOffice2010Black
+};
+
 enum TDragScrollDirectionItem { dsdUp, dsdDown, dsdLeft, dsdRight };
 using TDragScrollDirection = TSet<TDragScrollDirectionItem>;
 

@@ -116,9 +116,7 @@ void TExtStringGrid::DoCellChanging(int ACol, int ARow, bool& Allow) {
 }
 
 void TExtStringGrid::DoScrollCell(int ACol, int ARow) {
-    (void)ACol;
-    (void)ARow;
-    if (OnScrollCell) OnScrollCell(this, FScrollCol, FScrollRow, FScrollPos, FScrollMin, FScrollMax);
+    if (OnScrollCell) OnScrollCell(this, ACol, ARow, FScrollPos, FScrollMin, FScrollMax);
 }
 
 bool TExtStringGrid::CanShowFixedDropDown(int ACol) {
@@ -232,4 +230,139 @@ TObject* TExtStringGrid::GetCellImageList(int ACol, int ARow) {
     (void)ACol;
     (void)ARow;
     return GridImages();
+}
+
+// ---- the rest of the table ----------------------------------------------------------------------------
+void TExtStringGrid::CellTextChanging(int ACol, int ARow, const QString& Value) { SetCellEx(ACol, ARow, Value); }
+
+bool TExtStringGrid::ToggleCheckState(int ACol, int ARow, bool FromUser) {
+    (void)ACol, (void)ARow, (void)FromUser;
+    return false;
+}
+
+bool TExtStringGrid::ClickRadioButton(int ACol, int ARow, bool FromUser) {
+    (void)ACol, (void)ARow, (void)FromUser;
+    return false;
+}
+
+QString TExtStringGrid::GetFormattedCell(int ACol, int ARow) {
+    QString S = GetGridCell(ACol, ARow);
+    GetDisplText(ACol, ARow, S);
+    return S;
+}
+
+TPoint TExtStringGrid::GetCellGraphicSizeEx(int ACol, int ARow, int ExtraHeight) {
+    (void)ACol, (void)ARow, (void)ExtraHeight;
+    return Point(0, 0);
+}
+
+TPoint TExtStringGrid::GetCellGraphicPrintSize(int ACol, int ARow, int AvailWidth, int AvailHeight) {
+    (void)ACol, (void)ARow, (void)AvailWidth, (void)AvailHeight;
+    return Point(0, 0);
+}
+
+void TExtStringGrid::InsertRowAt(int ARow) { InsertRows(ARow, 1, true); }
+
+void TExtStringGrid::RemoveRowAt(int ARow) { RemoveRows(ARow, 1); }
+
+bool TExtStringGrid::FilterRowMatches(int ARow) {
+    (void)ARow;
+    return true;
+}
+
+void TExtStringGrid::RecalcFooterColumn(int ACol) { CalcFooter(ACol); }
+
+void TExtStringGrid::SaveOldCellText(int ACol, int ARow) {
+    FOldCol = ACol;
+    FOldRow = ARow;
+    const int RealCol = RealColOfDisplCol(ACol);
+    FOldCellText = RealCol >= 0 && ARow >= 0 ? GetGridCell(RealCol, ARow) : QString();
+}
+
+void TExtStringGrid::DoRemoveRows(int ARow, int RCount) { RemoveRowsEx(ARow, RCount); }
+
+void TExtStringGrid::PaintDesignHelper() {}
+
+void TExtStringGrid::DesignHelperClick(int X, int Y) { (void)X, (void)Y; }
+
+bool TExtStringGrid::ValidateCell(const QString& NewValue) {
+    if (!FEditing || FValidating) return true;
+    FEditing = false;
+    FValidating = true;
+    struct Restore {
+        bool& F;
+        ~Restore() { F = false; }
+    } R{FValidating};
+    FNewCellText = NewValue;
+    bool Valid = true;
+    if (NewValue != FOldCellText && OnCellValidate) {
+        // The handler may move the focus; that must not advance the current cell as well.
+        const bool Advance = Navigation()->AdvanceOnEnter();
+        Navigation()->SetAdvanceOnEnter(false);
+        struct RestoreAdvance {
+            TNavigation* N;
+            bool V;
+            ~RestoreAdvance() { N->SetAdvanceOnEnter(V); }
+        } RA{Navigation(), Advance};
+        OnCellValidate(this, RealColIndex(FOldCol), FOldRow, FNewCellText, Valid);
+    }
+    if (FNewCellText != FOldCellText && FOldRow >= 0 && FOldRow < RowCount()) SetRowModified(FOldRow, true);
+    return Valid;
+}
+
+bool TExtStringGrid::ValidateCellWide(const QString& NewValue) {
+    if (!FEditing || FValidating) return true;
+    FEditing = false;
+    FValidating = true;
+    struct Restore {
+        bool& F;
+        ~Restore() { F = false; }
+    } R{FValidating};
+    FNewCellText = NewValue;
+    bool Valid = true;
+    if (NewValue != FOldCellText && OnCellValidateWide)
+        OnCellValidateWide(this, RealColIndex(FOldCol), FOldRow, FNewCellText, Valid);
+    if (FNewCellText != FOldCellText && FOldRow >= 0 && FOldRow < RowCount()) SetRowModified(FOldRow, true);
+    return Valid;
+}
+
+
+
+void TExtStringGrid::SubGroup(int ColIndex) { (void)ColIndex; }
+
+void TExtStringGrid::SubUnGroup(int ColIndex) { (void)ColIndex; }
+
+void TExtStringGrid::Group(int ColIndex) { (void)ColIndex; }
+
+void TExtStringGrid::UnGroup() {}
+
+void TExtStringGrid::SortSwapRows(int ARow1, int ARow2) {
+    if (ARow1 == ARow2 || ARow1 < 0 || ARow2 < 0 || ARow1 >= RowCount() || ARow2 >= RowCount()) return;
+    for (int c = 0; c < TotalColCount(); ++c) SwapCells(Point(c, ARow1), Point(c, ARow2));
+}
+
+void TExtStringGrid::TrimRect(int ACol1, int ARow1, int ACol2, int ARow2) {
+    for (int c = std::max(ACol1, 0); c <= ACol2 && c < TotalColCount(); ++c)
+        for (int r = std::max(ARow1, 0); r <= ARow2 && r < RowCount(); ++r) {
+            const QString S = GetGridCell(c, r);
+            const QString T = S.trimmed();
+            if (T != S) SetGridCell(c, r, T);
+        }
+}
+
+void TExtStringGrid::SaveColPositions() {}
+
+void TExtStringGrid::LoadColPositions() {}
+
+void TExtStringGrid::SetStyle(TExtGridStyle AStyle) { (void)AStyle; }
+
+void TExtStringGrid::QSort() {}
+void TExtStringGrid::QSortIndexed() {}
+void TExtStringGrid::QSortGroup() {}
+void TExtStringGrid::QSortGroupIndexed() {}
+void TExtStringGrid::QUnSort() {}
+
+void TExtStringGrid::UpdateHiddenLastRow() {
+    TBaseGrid::UpdateHiddenLastRow();
+    InvalidateFooterPanel();
 }

@@ -207,7 +207,7 @@ void TExtStringGrid::AdvanceCell(int ACol, int ARow, bool EditAfter, bool Recurs
             bool Allow = true;
             if (OnCellChanging) OnCellChanging(this, Start.Y, Start.X, Row(), Col(), Allow);
             TEditorType Kind = DefaultEditor();
-            GetCellEditorEx(Start.X, Start.Y, Kind);
+            GetCellEditorEx(RealColIndex(Start.X), Start.Y, Kind);
             switch (Kind) {
                 case edNormal:
                 case edNumeric:

@@ -337,6 +337,127 @@ const OrderCase OrderCases[] = {
          G.DoSearchFooterAction("x", 1, 2, saFindNext);
      },
      "x ACol=1 ARow=2 A=2"},
+    {"ComboDropDown",
+     [](TExtStringGrid& G, std::string& S) {
+         G.OnComboDropDown = [&](TObject*, int ARow, int ACol) { S = RC(ARow, ACol); };
+         G.DoComboDropDown(2, 1);
+     },
+     "ARow=2 ACol=1"},
+    {"GetCheckFalse",
+     [](TExtStringGrid& G, std::string& S) {
+         G.OnGetCheckFalse = [&](TObject*, int ACol, int ARow, QString& V) {
+             S = CR(ACol, ARow) + " " + V.toStdString();
+         };
+         QString V;
+         G.GetCheckFalse(1, 2, V);
+     },
+     "ACol=1 ARow=2 N"},
+    {"GetCellPrintBorder",
+     [](TExtStringGrid& G, std::string& S) {
+         G.OnGetCellPrintBorder = [&](TObject*, int ARow, int ACol, TPen*, TCellBorders&) { S = RC(ARow, ACol); };
+         TPen P;
+         TCellBorders B;
+         G.GetCellPrintBorder(1, 2, &P, B);
+     },
+     "ARow=2 ACol=1"},
+    {"GridWideHint",
+     [](TExtStringGrid& G, std::string& S) {
+         G.OnGridWideHint = [&](TObject*, int ARow, int ACol, QString&) { S = RC(ARow, ACol); };
+         QString H, W;
+         G.DoGetCellHint(1, 2, H, W);
+     },
+     "ARow=2 ACol=1"},
+    {"GetEditorProp",
+     [](TExtStringGrid& G, std::string& S) {
+         G.OnGetEditorProp = [&](TObject*, int ACol, int ARow, TEditLink*) { S = CR(ACol, ARow); };
+         G.DoGetEditorProp(1, 2, nullptr);
+     },
+     "ACol=1 ARow=2"},
+    {"ColorSelect",
+     [](TExtStringGrid& G, std::string& S) {
+         G.OnColorSelect = [&](TObject*, int ACol, int ARow, TColor& C) {
+             S = CR(ACol, ARow);
+             C = clRed;
+         };
+         TColor C = clNone;
+         G.DoColorSelect(1, 2, C);
+         S += C == clRed ? " changed" : "";
+     },
+     "ACol=1 ARow=2 changed"},
+    {"ImageSelect",
+     [](TExtStringGrid& G, std::string& S) {
+         G.OnImageSelect = [&](TObject*, int ACol, int ARow, int& I) {
+             S = CR(ACol, ARow);
+             I = 7;
+         };
+         int I = 0;
+         G.DoImageSelect(1, 2, I);
+         S += " " + std::to_string(I);
+     },
+     "ACol=1 ARow=2 7"},
+    {"RatingChange",
+     [](TExtStringGrid& G, std::string& S) {
+         G.OnRatingChange = [&](TObject*, int ACol, int ARow, double&, bool& Allow) {
+             S = CR(ACol, ARow);
+             Allow = false;
+         };
+         double Rate = 2;
+         S += G.DoRatingChange(1, 2, Rate) ? "" : " refused";
+     },
+     "ACol=1 ARow=2 refused"},
+    {"ScrollCell",
+     [](TExtStringGrid& G, std::string& S) {
+         G.OnScrollCell = [&](TObject*, int ACol, int ARow, int, int, int) { S = CR(ACol, ARow); };
+         G.DoScrollCell(1, 2);
+     },
+     "ACol=1 ARow=2"},
+    {"SaveCell",
+     [](TExtStringGrid& G, std::string& S) {
+         G.OnSaveCell = [&](TObject*, int ACol, int ARow, QString&) { S = CR(ACol, ARow); };
+         G.GetSaveCellText(1, 2, "t");
+     },
+     "ACol=1 ARow=2"},
+    {"LoadCell",
+     [](TExtStringGrid& G, std::string& S) {
+         G.OnLoadCell = [&](TObject*, int ACol, int ARow, QString&) { S = CR(ACol, ARow); };
+         G.SetCellFromLoad(1, 2, "t");
+     },
+     "ACol=1 ARow=2"},
+    {"GridButtonClickedAtTheCurrentCell",
+     [](TExtStringGrid& G, std::string& S) {
+         G.GotoCell(3, 4);
+         G.OnButtonClick = [&](TObject*, int ACol, int ARow) { S = CR(ACol, ARow); };
+         G.GridButtonClicked(nullptr);
+     },
+     "ACol=3 ARow=4"},
+    {"DatePickerCloseUp",
+     [](TExtStringGrid& G, std::string& S) {
+         G.GotoCell(3, 4);
+         G.OnDatePickerCloseUp = [&](TObject*, int ARow, int ACol) { S = RC(ARow, ACol); };
+         G.DatePickerClosedUp(nullptr);
+     },
+     "ARow=4 ACol=3"},
+    {"DatePickerDropDown",
+     [](TExtStringGrid& G, std::string& S) {
+         G.GotoCell(3, 4);
+         G.OnDatePickerDropDown = [&](TObject*, int ARow, int ACol) { S = RC(ARow, ACol); };
+         G.DatePickerDroppedDown(nullptr);
+     },
+     "ARow=4 ACol=3"},
+    {"DateTimeChange",
+     [](TExtStringGrid& G, std::string& S) {
+         G.GotoCell(3, 4);
+         G.OnDateTimeChange = [&](TObject*, int ACol, int ARow, TDateTime) { S = CR(ACol, ARow); };
+         G.DateTimePickerChanged(nullptr);
+     },
+     "ACol=3 ARow=4"},
+    {"EditChangeFromTheDatePicker",
+     [](TExtStringGrid& G, std::string& S) {
+         G.GotoCell(3, 4);
+         G.OnEditChange = [&](TObject*, int ACol, int ARow, const QString&) { S = CR(ACol, ARow); };
+         G.DatePickerTextChanged(nullptr);
+     },
+     "ACol=3 ARow=4"},
     {"GetFormat",
      [](TExtStringGrid& G, std::string& S) {
          G.OnGetFormat = [&](TObject*, int ACol, TSortStyle& St, QString& P, QString&) {
@@ -448,6 +569,196 @@ TEST_F(Hooks, SelectionChangedRepaintsMarksAndReports) {
     EXPECT_TRUE(G->SelectionChangedMark());
     G->SelectRows(2, 1);
     EXPECT_FALSE(G->SelectionChangedMark());
+}
+
+// ---- the rest of the table of virtual operations ------------------------------------------------------
+// A descendant reaches every operation of the table through its own override.
+class Descendant : public TExtStringGrid {
+public:
+    using TExtStringGrid::TExtStringGrid;
+    std::vector<std::string> Calls;
+    void Log(const char* N) { Calls.push_back(N); }
+    void CellTextChanging(int, int, const QString&) override { Log("CellTextChanging"); }
+    bool ToggleCheckState(int, int, bool) override { return Log("ToggleCheckState"), true; }
+    bool ClickRadioButton(int, int, bool) override { return Log("ClickRadioButton"), true; }
+    QString GetFormattedCell(int, int) override { return Log("GetFormattedCell"), QString(); }
+    TPoint GetCellGraphicSizeEx(int, int, int) override { return Log("GetCellGraphicSizeEx"), Point(1, 1); }
+    TPoint GetCellGraphicPrintSize(int, int, int, int) override { return Log("GetCellGraphicPrintSize"), Point(1, 1); }
+    void InsertRowAt(int) override { Log("InsertRowAt"); }
+    void RemoveRowAt(int) override { Log("RemoveRowAt"); }
+    bool FilterRowMatches(int) override { return Log("FilterRowMatches"), false; }
+    void RecalcFooterColumn(int) override { Log("RecalcFooterColumn"); }
+    void SaveOldCellText(int, int) override { Log("SaveOldCellText"); }
+    TRect GetUsedCells() override { return Log("GetUsedCells"), TRect(); }
+    void DoRemoveRows(int, int) override { Log("DoRemoveRows"); }
+    void InvalidateGrid() override { Log("InvalidateGrid"); }
+    void PaintDesignHelper() override { Log("PaintDesignHelper"); }
+    void DesignHelperClick(int, int) override { Log("DesignHelperClick"); }
+    bool ValidateCell(const QString&) override { return Log("ValidateCell"), false; }
+    bool ValidateCellWide(const QString&) override { return Log("ValidateCellWide"), false; }
+    void RemoveCols(int, int) override { Log("RemoveCols"); }
+    void InsertCols(int, int) override { Log("InsertCols"); }
+    void SubGroup(int) override { Log("SubGroup"); }
+    void SubUnGroup(int) override { Log("SubUnGroup"); }
+    void Group(int) override { Log("Group"); }
+    void UnGroup() override { Log("UnGroup"); }
+    void SortSwapRows(int, int) override { Log("SortSwapRows"); }
+    void TrimRect(int, int, int, int) override { Log("TrimRect"); }
+    void SaveColPositions() override { Log("SaveColPositions"); }
+    void LoadColPositions() override { Log("LoadColPositions"); }
+    void SetStyle(TExtGridStyle) override { Log("SetStyle"); }
+    void QSort() override { Log("QSort"); }
+    void QSortIndexed() override { Log("QSortIndexed"); }
+    void QSortGroup() override { Log("QSortGroup"); }
+    void QSortGroupIndexed() override { Log("QSortGroupIndexed"); }
+    void QUnSort() override { Log("QUnSort"); }
+};
+
+TEST(VirtualOperations, EveryOperationOfTheTableReachesTheDescendant) {
+    Descendant D(nullptr);
+    TExtStringGrid& G = D;
+    G.CellTextChanging(1, 1, "x");
+    G.ToggleCheckState(1, 1, true);
+    G.ClickRadioButton(1, 1, true);
+    G.GetFormattedCell(1, 1);
+    G.GetCellGraphicSize(1, 1); // through GetCellGraphicSizeEx
+    G.GetCellGraphicPrintSize(1, 1, 10, 10);
+    G.InsertRowAt(1);
+    G.RemoveRowAt(1);
+    G.FilterRowMatches(1);
+    G.RecalcFooterColumn(1);
+    G.SaveOldCellText(1, 1);
+    G.GetUsedCells();
+    G.DoRemoveRows(1, 1);
+    G.InvalidateGrid();
+    G.PaintDesignHelper();
+    G.DesignHelperClick(1, 1);
+    G.ValidateCell("x");
+    G.ValidateCellWide("x");
+    G.RemoveCols(1, 1);
+    G.InsertCols(1, 1);
+    G.SubGroup(1);
+    G.SubUnGroup(1);
+    G.Group(1);
+    G.UnGroup();
+    G.SortSwapRows(1, 2);
+    G.TrimRect(1, 1, 2, 2);
+    G.SaveColPositions();
+    G.LoadColPositions();
+    G.SetStyle(gsOffice2010Black);
+    G.QSort();
+    G.QSortIndexed();
+    G.QSortGroup();
+    G.QSortGroupIndexed();
+    G.QUnSort();
+    EXPECT_EQ(D.Calls,
+              (std::vector<std::string>{"CellTextChanging",
+                                        "ToggleCheckState",
+                                        "ClickRadioButton",
+                                        "GetFormattedCell",
+                                        "GetCellGraphicSizeEx",
+                                        "GetCellGraphicPrintSize",
+                                        "InsertRowAt",
+                                        "RemoveRowAt",
+                                        "FilterRowMatches",
+                                        "RecalcFooterColumn",
+                                        "SaveOldCellText",
+                                        "GetUsedCells",
+                                        "DoRemoveRows",
+                                        "InvalidateGrid",
+                                        "PaintDesignHelper",
+                                        "DesignHelperClick",
+                                        "ValidateCell",
+                                        "ValidateCellWide",
+                                        "RemoveCols",
+                                        "InsertCols",
+                                        "SubGroup",
+                                        "SubUnGroup",
+                                        "Group",
+                                        "UnGroup",
+                                        "SortSwapRows",
+                                        "TrimRect",
+                                        "SaveColPositions",
+                                        "LoadColPositions",
+                                        "SetStyle",
+                                        "QSort",
+                                        "QSortIndexed",
+                                        "QSortGroup",
+                                        "QSortGroupIndexed",
+                                        "QUnSort"}));
+    EXPECT_EQ(int(gsOffice2010Black), 15);
+}
+
+// The fixture's layout (hidden real column 2, hidden real row 6) on a grid whose edit can be started.
+class EditingGrid : public GridNav {
+protected:
+    void SetUp() override {
+        GridNav::SetUp();
+        D = std::make_unique<Plain>(nullptr);
+        D->SetColCount(6);
+        D->SetRowCount(11);
+        for (int c = 0; c < 6; ++c)
+            for (int r = 0; r < 11; ++r) D->SetGridCell(c, r, QString("%1,%2").arg(c).arg(r));
+        D->HideColumn(HiddenRealCol);
+        D->HideRow(HiddenRealRow);
+    }
+    class Plain : public TExtStringGrid {
+    public:
+        using TExtStringGrid::TExtStringGrid;
+        // Starts an edit of a display cell the way the editing area does.
+        void BeginEdit(int DisplCol, int DisplRow) {
+            SaveOldCellText(DisplCol, DisplRow);
+            FEditing = true;
+        }
+    };
+    std::unique_ptr<Plain> D;
+};
+
+TEST_F(EditingGrid, ValidationAsksTheHandlerWithTheRealColumnOnce) {
+    EXPECT_TRUE(D->ValidateCell("anything")); // nothing is being edited
+    std::vector<std::string> Asked;
+    D->OnCellValidate = [&](TObject*, int ACol, int ARow, QString& Value, bool& Valid) {
+        Asked.push_back(CR(ACol, ARow) + " " + Value.toStdString());
+        EXPECT_FALSE(D->Navigation()->AdvanceOnEnter());
+        Value = Value.toUpper();
+        Valid = Value != "BAD";
+    };
+    D->Navigation()->SetAdvanceOnEnter(true);
+    D->BeginEdit(2, 4); // display column 2 shows real column 3
+    EXPECT_TRUE(D->ValidateCell("new"));
+    EXPECT_EQ(D->NewCellText(), "NEW");
+    EXPECT_TRUE(D->GetRowModified(4));
+    EXPECT_TRUE(D->Navigation()->AdvanceOnEnter());
+    EXPECT_TRUE(D->ValidateCell("again")); // the edit ended with the first validation
+    D->BeginEdit(2, 5);
+    EXPECT_FALSE(D->ValidateCell("bad"));
+    D->BeginEdit(2, 3);
+    EXPECT_TRUE(D->ValidateCell("3,3")); // unchanged text: no question, no mark
+    EXPECT_FALSE(D->GetRowModified(3));
+    EXPECT_EQ(Asked, (std::vector<std::string>{"ACol=3 ARow=4 new", "ACol=3 ARow=5 bad"}));
+}
+
+TEST_F(Hooks, RowSwapTrimAndOneRowOperationsKeepHiddenColumns) {
+    G->SortSwapRows(2, 3);
+    EXPECT_EQ(G->GetGridCell(HiddenRealCol, 2), "2,3");
+    EXPECT_EQ(G->GetGridCell(4, 3), "4,2");
+    G->SetGridCell(HiddenRealCol, 1, "  padded ");
+    G->TrimRect(0, 1, G->TotalColCount() - 1, 1);
+    EXPECT_EQ(G->GetGridCell(HiddenRealCol, 1), "padded");
+    G->InsertRowAt(2);
+    EXPECT_EQ(G->RowCount(), 11);
+    EXPECT_EQ(G->GetGridCell(HiddenRealCol, 2), "");
+    EXPECT_EQ(G->GetGridCell(HiddenRealCol, 3), "2,3");
+    G->RemoveRowAt(2);
+    EXPECT_EQ(G->RowCount(), 10);
+    EXPECT_EQ(G->GetGridCell(HiddenRealCol, 2), "2,3");
+    G->OnGetDisplText = [](TObject*, int, int, QString& Value) { Value = "<" + Value + ">"; };
+    EXPECT_EQ(G->GetFormattedCell(1, 1), "<1,1>");
+    EXPECT_TRUE(G->FilterRowMatches(1));
+    EXPECT_FALSE(G->HasCellBorders());
+    G->OnGetCellBorder = [](TObject*, int, int, TPen*, TCellBorders&) {};
+    EXPECT_TRUE(G->HasCellBorders());
+    EXPECT_EQ(G->GetCellGraphicSize(1, 1), Point(0, 0));
 }
 
 } // namespace

@@ -239,6 +239,36 @@ TEST_F(Keys, CellControlEditingMovesToTheNextEditableElement) {
 }
 
 // ---- setters ------------------------------------------------------------------------------------------
+// A grid whose check boxes stand in one real column (the cell objects are not needed for that).
+class CheckBoxColumnGrid : public TExtStringGrid {
+public:
+    using TExtStringGrid::TExtStringGrid;
+    int CheckBoxRealCol = -1;
+    TCellType GetCellType(int ACol, int ARow) override {
+        return ACol == CheckBoxRealCol && ARow >= FixedRows() ? ctCheckBox : TExtStringGrid::GetCellType(ACol, ARow);
+    }
+};
+
+TEST(KeysWithCellControls, AdvanceOntoACheckBoxAsksTheStartCellsEditorByItsRealColumn) {
+    CheckBoxColumnGrid G(nullptr);
+    G.SetColCount(6);
+    G.SetRowCount(6);
+    G.HideColumn(2); // display column 2 shows real column 3, display column 3 real column 4
+    G.CheckBoxRealCol = 4;
+    G.SetOptions(G.Options() << goEditing);
+    G.Navigation()->SetAdvanceOnEnter(true);
+    G.GotoCell(2, 3);
+    std::vector<int> AskedCols;
+    G.OnGetEditorType = [&](TObject*, int ACol, int ARow, TEditorType&) {
+        if (ARow == 3) AskedCols.push_back(ACol);
+    };
+    G.AdvanceCell(G.Col(), G.Row(), true, false, true, true, false);
+    EXPECT_EQ(G.Col(), 3);
+    EXPECT_EQ(G.Row(), 3);
+    ASSERT_FALSE(AskedCols.empty());
+    EXPECT_EQ(AskedCols.back(), 3); // the start cell's real column, not its display column 2
+}
+
 TEST_F(Keys, ShrinkingAndGrowingRowCountKeepsTheTexts) {
     G->SetRowCount(3);
     EXPECT_EQ(G->RowCount(), 3);
@@ -260,6 +290,15 @@ TEST_F(Keys, FixedRowsWithFixedRowAlwaysStaysBelowTheRowCount) {
             G->SetFixedRows(3);
         },
         EInvalidGridOperation);
+}
+
+TEST_F(Keys, WordWrapIsOneValueForTheGridAndItsCellStore) {
+    TBaseGrid& Store = *G;
+    EXPECT_TRUE(G->WordWrap());
+    G->SetWordWrap(false);
+    EXPECT_FALSE(Store.WordWrap());
+    Store.SetWordWrap(true); // the cell store's own setter, as its painting code may call it
+    EXPECT_TRUE(G->WordWrap());
 }
 
 TEST_F(Keys, MixerFactorIsClamped) {
