@@ -34,7 +34,7 @@ enum class TGlyph { Info, Options, Close, Step };
 void Paint_Glyph_Cell(TCanvas* C, TGlyph Kind, int X0, int Size, bool Disabled) {
     auto pick = [Disabled](TColor Normal) { return Disabled ? TColor(0xA0A0A0) : Normal; };
     const int m = Size / 8;
-    const TRect R(X0 + m, m, X0 + Size - m, Size - m);
+    const TRect R = Rect(X0 + m, m, X0 + Size - m, Size - m);
     C->Pen()->SetWidth(1);
     switch (Kind) {
         case TGlyph::Info:
@@ -52,8 +52,8 @@ void Paint_Glyph_Cell(TCanvas* C, TGlyph Kind, int X0, int Size, bool Disabled) 
             const int cy = (R.Top + R.Bottom) / 2;
             const int u = std::max(1, Size / 16);
             if (Kind == TGlyph::Info) {
-                C->FillRect(TRect(cx - u, R.Top + 2 * u, cx + u + 1, R.Top + 4 * u));
-                C->FillRect(TRect(cx - u, R.Top + 6 * u, cx + u + 1, R.Bottom - 2 * u));
+                C->FillRect(Rect(cx - u, R.Top + 2 * u, cx + u + 1, R.Top + 4 * u));
+                C->FillRect(Rect(cx - u, R.Top + 6 * u, cx + u + 1, R.Bottom - 2 * u));
             } else if (Kind == TGlyph::Close) {
                 C->Pen()->SetWidth(std::max(2, 3 * u / 2));
                 const int d = (R.Right - R.Left) / 4;
@@ -66,9 +66,9 @@ void Paint_Glyph_Cell(TCanvas* C, TGlyph Kind, int X0, int Size, bool Disabled) 
                 const int w = (R.Right - R.Left) / 2;
                 for (int i = -1; i <= 1; ++i) {
                     const int y = cy + i * 4 * u;
-                    C->FillRect(TRect(cx - w / 2 - u, y, cx + w / 2 + u, y + u));
+                    C->FillRect(Rect(cx - w / 2 - u, y, cx + w / 2 + u, y + u));
                     const int k = cx + i * w / 4;
-                    C->FillRect(TRect(k - u, y - u, k + u + 1, y + 2 * u));
+                    C->FillRect(Rect(k - u, y - u, k + u + 1, y + 2 * u));
                 }
             }
             break;
@@ -77,8 +77,8 @@ void Paint_Glyph_Cell(TCanvas* C, TGlyph Kind, int X0, int Size, bool Disabled) 
             const TColor fill = pick(TColor(0x2E8B57));
             C->Brush()->SetColor(fill);
             C->Pen()->SetColor(fill);
-            C->Polygon({TPoint(R.Left + m, R.Top), TPoint(R.Right - 1, (R.Top + R.Bottom) / 2),
-                        TPoint(R.Left + m, R.Bottom - 1)});
+            C->Polygon({Point(R.Left + m, R.Top), Point(R.Right - 1, (R.Top + R.Bottom) / 2),
+                        Point(R.Left + m, R.Bottom - 1)});
             break;
         }
     }
@@ -88,7 +88,7 @@ void Set_Glyph(TLbButton* Button, TGlyph Kind, int Size) {
     TBitmap strip(2 * Size, Size);
     TCanvas* C = strip.Canvas();
     C->Brush()->SetColor(LbTransparentColor);
-    C->FillRect(TRect(0, 0, 2 * Size, Size));
+    C->FillRect(Rect(0, 0, 2 * Size, Size));
     Paint_Glyph_Cell(C, Kind, 0, Size, false);
     Paint_Glyph_Cell(C, Kind, Size, Size, true);
     Button->SetGlyph(&strip);

@@ -364,7 +364,7 @@ void TExtStringGrid::LinearFill(bool DoFixed) {
 
 // ---- area figures ------------------------------------------------------------------------------------------
 TRect TExtStringGrid::UsedCells() {
-    TRect R(0, 0, 0, 0);
+    TRect R = Rect(0, 0, 0, 0);
     bool Any = false;
     for (int DisplRow = 0; DisplRow < RowCount(); ++DisplRow)
         for (int RealCol = 0; RealCol < ColCount(); ++RealCol) {
@@ -372,7 +372,7 @@ TRect TExtStringGrid::UsedCells() {
             GetDisplText(RealCol, DisplRow, Value);
             if (Value.isEmpty()) continue;
             if (!Any) {
-                R = TRect(RealCol, DisplRow, RealCol, DisplRow);
+                R = Rect(RealCol, DisplRow, RealCol, DisplRow);
                 Any = true;
             }
             R.Left = std::min(R.Left, RealCol);

@@ -78,7 +78,7 @@ void TExtStringGrid::RemoveCols(int RealCol, int CCount) {
             return c < RealCol + CCount ? -1 : c - CCount;
         });
     }
-    CellsChanged(TRect(RealCol, 0, RealCol + CCount, RowCount() - 1));
+    CellsChanged(Rect(RealCol, 0, RealCol + CCount, RowCount() - 1));
     Invalidate();
 }
 

@@ -425,7 +425,7 @@ void TExtStringGrid::RepaintRect(const TRect& r) {
         Invalidate();
         return;
     }
-    InvalidateRect(TRect(std::min(A.Left, B.Left), std::min(A.Top, B.Top), std::max(A.Right, B.Right),
+    InvalidateRect(Rect(std::min(A.Left, B.Left), std::min(A.Top, B.Top), std::max(A.Right, B.Right),
                          std::max(A.Bottom, B.Bottom)));
 }
 
