@@ -326,8 +326,6 @@ bool TExtStringGrid::ValidateCellWide(const QString& NewValue) {
     return Valid;
 }
 
-
-
 void TExtStringGrid::SubGroup(int ColIndex) { (void)ColIndex; }
 
 void TExtStringGrid::SubUnGroup(int ColIndex) { (void)ColIndex; }

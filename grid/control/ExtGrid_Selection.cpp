@@ -426,7 +426,7 @@ void TExtStringGrid::RepaintRect(const TRect& r) {
         return;
     }
     InvalidateRect(Rect(std::min(A.Left, B.Left), std::min(A.Top, B.Top), std::max(A.Right, B.Right),
-                         std::max(A.Bottom, B.Bottom)));
+                        std::max(A.Bottom, B.Bottom)));
 }
 
 void TExtStringGrid::RepaintListedCell(TObject* List, int ACol, int ARow) {

@@ -9,8 +9,8 @@
 // keys, focus, mouse, label, layout, painting), ExtDropDown_Value.cpp (edit types and value
 // text), ExtDropDown_Popup.cpp (popup window, header, footer and their appearances),
 // ExtDropDown_Buttons.cpp (buttons and drawing routines), ExtDropDown_Styles.cpp (colour styles).
-#include "grid/editors/ExtItemSelector.h"
 #include "grid/base/ExtStyleIF.h"
+#include "grid/editors/ExtItemSelector.h"
 #include "platform/gui/Controls.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/ImgList.h"
