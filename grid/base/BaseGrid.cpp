@@ -124,8 +124,8 @@ void TExtGridUndoRedo::MoveGridTo(int ACol, int ARow) {
     // A record may name a cell the grid no longer shows (rows removed, column hidden since):
     // the text is restored all the same, the current cell stays where it is.
     const int DisplCol = FGrid->DisplColIndex(ACol);
-    if (DisplCol < FGrid->FixedCols() || DisplCol >= FGrid->ColCount()) return;
-    if (ARow < FGrid->FixedRows() || ARow >= FGrid->RowCount()) return;
+    if (DisplCol < FGrid->PlatformFixedCols() || DisplCol >= FGrid->ColCount()) return;
+    if (ARow < FGrid->PlatformFixedRows() || ARow >= FGrid->RowCount()) return;
     FGrid->SetCol(DisplCol);
     FGrid->SetRow(ARow);
 }
@@ -533,16 +533,16 @@ TRect TBaseGrid::CellRectAnywhere(int c, int r) const {
     for (int j = 0; j < r; ++j) R.Top += RowHeights(j);
     R.Right = R.Left + ColWidths(c);
     R.Bottom = R.Top + RowHeights(r);
-    if (c >= FixedCols() || r >= FixedRows()) {
+    if (c >= PlatformFixedCols() || r >= PlatformFixedRows()) {
         const TRect Origin = TCustomGrid::CellRect(LeftCol(), TopRow());
-        if (c >= FixedCols()) {
+        if (c >= PlatformFixedCols()) {
             int Scrolled = 0;
             for (int i = 0; i < LeftCol(); ++i) Scrolled += ColWidths(i);
             const int D = Origin.Left - Scrolled;
             R.Left += D;
             R.Right += D;
         }
-        if (r >= FixedRows()) {
+        if (r >= PlatformFixedRows()) {
             int Scrolled = 0;
             for (int j = 0; j < TopRow(); ++j) Scrolled += RowHeights(j);
             const int D = Origin.Top - Scrolled;
@@ -590,13 +590,13 @@ void TBaseGrid::RepaintCell(int c, int r) {
 
 int TBaseGrid::FixedColsWidth() const {
     int W = 0;
-    for (int i = 0; i < FixedCols(); ++i) W += ColWidths(i);
+    for (int i = 0; i < PlatformFixedCols(); ++i) W += ColWidths(i);
     return W;
 }
 
 int TBaseGrid::FixedRowsHeight() const {
     int H = 0;
-    for (int j = 0; j < FixedRows(); ++j) H += RowHeights(j);
+    for (int j = 0; j < PlatformFixedRows(); ++j) H += RowHeights(j);
     return H;
 }
 
@@ -722,15 +722,15 @@ void TBaseGrid::KeyDown(Word& Key, TShiftState Shift) {
     const int SpanY = P ? std::max(P->CellSpanY(), 0) : 0;
     switch (Key) {
         case VK_NEXT:
-            if (VisibleRowCount() + TopRow() - FixedRows() == RowCount() - 1 && FHideLastRow && RowCount() > 1)
+            if (VisibleRowCount() + TopRow() - PlatformFixedRows() == RowCount() - 1 && FHideLastRow && RowCount() > 1)
                 SetRow(RowCount() - 2);
             break;
         case VK_LEFT:
             // From a covered cell: onto the base, so that the step below leaves the area.
-            if (P && bx < Col() && Col() > FixedCols() && bx > 0) SetCol(bx);
+            if (P && bx < Col() && Col() > PlatformFixedCols() && bx > 0) SetCol(bx);
             break;
         case VK_UP:
-            if (P && by < Row() && Row() > FixedRows() && by > 0) SetRow(by);
+            if (P && by < Row() && Row() > PlatformFixedRows() && by > 0) SetRow(by);
             break;
         case VK_RIGHT: {
             const int E = bx + SpanX;
@@ -762,15 +762,15 @@ bool TBaseGrid::DoMouseWheelUp(TShiftState Shift, TPoint MousePos) {
 }
 
 void TBaseGrid::RepaintFixedColMerges() {
-    if (FixedCols() <= 0) return;
-    for (int c = 0; c < FixedCols(); ++c)
+    if (PlatformFixedCols() <= 0) return;
+    for (int c = 0; c < PlatformFixedCols(); ++c)
         for (int r = TopRow(); r <= TopRow() + VisibleRowCount(); ++r)
             if (IsMergedCell(c, r)) RepaintCell(c, r);
 }
 
 void TBaseGrid::RepaintFixedRowMerges() {
-    if (FixedRows() <= 0) return;
-    for (int r = 0; r < FixedRows(); ++r)
+    if (PlatformFixedRows() <= 0) return;
+    for (int r = 0; r < PlatformFixedRows(); ++r)
         for (int c = LeftCol(); c <= LeftCol() + VisibleColCount(); ++c)
             if (IsMergedCell(c, r)) RepaintCell(c, r);
 }

@@ -106,10 +106,10 @@ void TBaseGrid::PaintCellCore(TCanvas* Canvas, int ACol, int ARow, TRect R, TGri
     if (Full) R = CellRect(ACol, ARow);
 
     // 5. an area scrolled under the fixed cells must not paint over them
-    const int D = ACol >= FixedCols() ? FixedColsWidth() : 0;
-    const int E = ARow >= FixedRows() ? FixedRowsHeight() : 0;
-    const bool Clip =
-        (ACol >= FixedCols() && FixedCols() > 0 && R.Left < D) || (ARow >= FixedRows() && FixedRows() > 0 && R.Top < E);
+    const int D = ACol >= PlatformFixedCols() ? FixedColsWidth() : 0;
+    const int E = ARow >= PlatformFixedRows() ? FixedRowsHeight() : 0;
+    const bool Clip = (ACol >= PlatformFixedCols() && PlatformFixedCols() > 0 && R.Left < D) ||
+        (ARow >= PlatformFixedRows() && PlatformFixedRows() > 0 && R.Top < E);
     // The clip goes back even when a descendant's drawing raises.
     struct TClipGuard {
         TCanvas* C;
@@ -162,7 +162,7 @@ void TBaseGrid::PaintCellCore(TCanvas* Canvas, int ACol, int ARow, TRect R, TGri
     }
 
     // 8. active row
-    if ((FActiveRowShow && ARow == Row() && ACol >= FixedCols() && (ACol != Col() || !FShowSel)) ||
+    if ((FActiveRowShow && ARow == Row() && ACol >= PlatformFixedCols() && (ACol != Col() || !FShowSel)) ||
         (!Full && Selected)) {
         Canvas->Brush()->SetColor(FActiveRowColor);
         ColorTo = FActiveRowColorTo;

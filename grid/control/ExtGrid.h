@@ -320,7 +320,7 @@ public:
     int GetRealCol() const { return RealColIndex(Col()); }
     int RealCol() const { return GetRealCol(); }
     bool IsIgnoredColumn(int RealCol) const { return FIgnoredColumns->HasValue(RealCol); }
-    void MoveColumn(int FromDisplCol, int ToDisplCol);
+    void MoveColumn(int FromDisplCol, int ToDisplCol) override;
 
     void HideRow(int RealRow) { HideRows(RealRow, RealRow); }
     void HideRows(int FromRealRow, int ToRealRow);
@@ -341,7 +341,7 @@ public:
     int DisplRowIndex(int RealRow) const { return FHiddenRows.RealToDisplRow(RealRow); }
     int GetRealRow() const { return RealRowIndex(Row()); }
     int RealRow() const { return GetRealRow(); }
-    void MoveRow(int FromDisplRow, int ToDisplRow);
+    void MoveRow(int FromDisplRow, int ToDisplRow) override;
     void MoveRows(int FromDisplRow, int ToDisplRow, int Count);
     int FilterLevel() const { return FFilterLevel; }
     void SetFilterLevel(int Value) { FFilterLevel = Value; }
@@ -356,7 +356,8 @@ public:
     void SetCellsEx(int RealCol, int RealRow, const QString& Value);
     TCellProperties* GetCellPropertiesByRealRow(int RealCol, int RealRow);
     // Row insertion and removal at display rows; cells, cell objects and heights move with them.
-    virtual void InsertRows(int DisplRow, int RCount, bool UpdateCellControls = true);
+    void InsertRows(int DisplRow, int RCount) override { InsertRows(DisplRow, RCount, true); }
+    virtual void InsertRows(int DisplRow, int RCount, bool UpdateCellControls);
     virtual void RemoveRows(int DisplRow, int RCount);
     void RemoveRowsEx(int DisplRow, int RCount);
     void ClearRows(int DisplRow, int RCount);
@@ -443,19 +444,18 @@ public:
     // Current cell and view. Setting Row or Col to another cell checks it ("Grid index out of
     // range"), asks the cell selection and fires OnClick; Row also reports OnRowUpdate and keeps
     // the disjunct row flags and the synchronised grid in step.
-    void SetRow(int DisplRow);
-    void SetCol(int DisplCol);
+    void SetRow(int DisplRow) override;
+    void SetCol(int DisplCol) override;
     // Scrolls only to a row from FixedRows to RowCount - 1.
-    void SetTopRow(int DisplRow);
+    void SetTopRow(int DisplRow) override;
     void GotoCell(int DisplCol, int DisplRow);
     void EditCell(int DisplCol, int DisplRow);
-    using TBaseGrid::FocusCell;
     void FocusCell(int DisplCol, int DisplRow);
     void MoveFocusTo(int DisplCol, int DisplRow);
     void ScrollInView(int DisplCol, int DisplRow);
     void UpdateEditMode();
     // The selection rectangle (display columns and rows), stored as given.
-    void SetSelection(const TGridRect& Value);
+    void SetSelection(const TGridRect& Value) override;
     void SelectRange(int FromDisplCol, int ToDisplCol, int FromDisplRow, int ToDisplRow);
     void SelectRows(int DisplRow, int RCount);
     void SelectCols(int DisplCol, int CCount);
@@ -638,7 +638,7 @@ public:
     int FixedColWidth() const;
     void SetFixedColWidth(int Value);
     void SetFixedRowHeight(int Value);
-    void SetDefaultRowHeight(int Value);
+    void SetDefaultRowHeight(int Value) override;
     void SetFixedFooters(int Value);
     void SetFixedRightCols(int Value);
     // One value for the grid and its cell store (read through the store's WordWrap()).

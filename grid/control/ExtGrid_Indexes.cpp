@@ -172,7 +172,7 @@ void TExtStringGrid::PutBackRows(TGridItems Items) {
     const bool Marking = FShowModified->Enabled();
     FShowModified->SetEnabled(false);
     if (Row() >= OldRows && OldRows > 0)
-        FocusCell(std::min(FixedCols(), ColCount() - 1), std::min(FixedRows(), OldRows - 1), true);
+        MoveCurrentCell(std::min(FixedCols(), ColCount() - 1), std::min(FixedRows(), OldRows - 1), true);
     // The old rows keep their order; each entry's row is made where it belongs, then filled.
     std::vector<int> Plan(size_t(NewRows), -1);
     size_t Entry = 0;

@@ -275,7 +275,7 @@ void TExtStringGrid::SetColCount(int Value) {
 }
 
 int TExtStringGrid::FixedRows() const {
-    int V = TBaseGrid::FixedRows();
+    int V = PlatformFixedRows();
     return (V == 0 && FFixedRowAlways) ? 1 : V;
 }
 
@@ -287,7 +287,7 @@ void TExtStringGrid::SetFixedRows(int Value) {
 }
 
 int TExtStringGrid::FixedCols() const {
-    int V = TBaseGrid::FixedCols();
+    int V = PlatformFixedCols();
     return (V == 0 && FFixedColAlways) ? 1 : V;
 }
 
@@ -302,7 +302,7 @@ int TExtStringGrid::FixedColWidth() const { return ColWidths(0); }
 
 void TExtStringGrid::SetFixedColWidth(int Value) {
     if (ComponentState().Contains(csLoading) || Value == DefaultColWidth()) return;
-    for (int i = 0; i < TBaseGrid::FixedCols(); ++i) SetColWidths(i, Value);
+    for (int i = 0; i < PlatformFixedCols(); ++i) SetColWidths(i, Value);
 }
 
 void TExtStringGrid::SetFixedRowHeight(int Value) {
@@ -311,7 +311,7 @@ void TExtStringGrid::SetFixedRowHeight(int Value) {
     if (Value == DefaultRowHeight())
         SetDefaultRowHeight(DefaultRowHeight());
     else
-        for (int i = 0; i < TBaseGrid::FixedRows(); ++i) SetRowHeights(i, Value);
+        for (int i = 0; i < PlatformFixedRows(); ++i) SetRowHeights(i, Value);
 }
 
 void TExtStringGrid::SetDefaultRowHeight(int Value) {

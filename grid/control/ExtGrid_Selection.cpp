@@ -144,13 +144,16 @@ void TExtStringGrid::SetRow(int Value) {
         OnRowUpdate(this, Old, Row());
     }
     if (MouseActions()->DisjunctRowSelect()) SelectionToRowSelect(false);
-    if (TStringGrid* G = SyncedGrid(); G && SyncGrid()->SelectionRow() && Row() < G->RowCount()) G->SetRow(Row());
+    // Two grids may follow each other: only a row that differs is handed on.
+    if (TStringGrid* G = SyncedGrid(); G && SyncGrid()->SelectionRow() && Row() < G->RowCount() && G->Row() != Row())
+        G->SetRow(Row());
     if (Value == RowCount() - 1 && SearchFooter()->Visible()) ScrollLastRowAboveFooter();
 }
 
 void TExtStringGrid::SetCol(int Value) {
     TBaseGrid::SetCol(Value);
-    if (TStringGrid* G = SyncedGrid(); G && SyncGrid()->SelectionColumn() && Col() < G->ColCount()) G->SetCol(Col());
+    if (TStringGrid* G = SyncedGrid(); G && SyncGrid()->SelectionColumn() && Col() < G->ColCount() && G->Col() != Col())
+        G->SetCol(Col());
 }
 
 void TExtStringGrid::SetTopRow(int Value) {

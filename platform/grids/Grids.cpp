@@ -615,14 +615,14 @@ void TCustomGrid::SetCol(int Value) {
     if (Value == FCurrent.X) return;
     int ARow = std::clamp(FCurrent.Y, FFixedRows, FRowCount - 1);
     CheckCoord(Value, ARow);
-    FocusCell(Value, ARow, true);
+    MoveCurrentCell(Value, ARow, true);
 }
 
 void TCustomGrid::SetRow(int Value) {
     if (Value == FCurrent.Y) return;
     int ACol = std::clamp(FCurrent.X, FFixedCols, FColCount - 1);
     CheckCoord(ACol, Value);
-    FocusCell(ACol, Value, true);
+    MoveCurrentCell(ACol, Value, true);
 }
 
 bool TCustomGrid::SelectCell(int ACol, int ARow) {
@@ -651,7 +651,7 @@ void TCustomGrid::MoveColRow(int ACol, int ARow, bool MoveAnchor, bool Show) {
     MoveCurrent(ACol, ARow, MoveAnchor, Show);
 }
 
-void TCustomGrid::FocusCell(int ACol, int ARow, bool MoveAnchor) {
+void TCustomGrid::MoveCurrentCell(int ACol, int ARow, bool MoveAnchor) {
     MoveCurrent(ACol, ARow, MoveAnchor, true);
     UpdateEdit();
     Click();
@@ -1241,7 +1241,7 @@ void TCustomGrid::KeyNavigate(Word& Key, TShiftState Shift) {
     New.X = std::clamp(New.X, FFixedCols, FColCount - 1);
     New.Y = std::clamp(New.Y, FFixedRows, FRowCount - 1);
     if (!(TL == FTopLeft)) ScrollTo(TL.X, TL.Y);
-    if (!(New == FCurrent)) FocusCell(New.X, New.Y, !Range);
+    if (!(New == FCurrent)) MoveCurrentCell(New.X, New.Y, !Range);
     if (Key == VK_TAB) Key = 0;
 }
 

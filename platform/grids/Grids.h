@@ -149,16 +149,18 @@ public:
     virtual void SetColCount(int Value);
     int RowCount() const { return FRowCount; }
     virtual void SetRowCount(int Value);
-    int FixedCols() const { return FFixedCols; }
+    // The columns (rows) the grid itself keeps from scrolling. A descendant may answer a fixed
+    // count of its own under its own name; painting and navigation here go by these.
+    int PlatformFixedCols() const { return FFixedCols; }
     virtual void SetFixedCols(int Value); // EInvalidGridOperation "Fixed column count must be less than column count"
-    int FixedRows() const { return FFixedRows; }
+    int PlatformFixedRows() const { return FFixedRows; }
     virtual void SetFixedRows(int Value); // EInvalidGridOperation "Fixed row count must be less than row count"
 
     // sizes
     int DefaultColWidth() const { return FDefaultColWidth; }
     void SetDefaultColWidth(int Value); // every column takes it
     int DefaultRowHeight() const { return FDefaultRowHeight; }
-    void SetDefaultRowHeight(int Value); // every row takes it
+    virtual void SetDefaultRowHeight(int Value); // every row takes it
     int ColWidths(int ACol) const; // DefaultColWidth outside 0..ColCount-1
     void SetColWidths(int ACol, int Value);
     int RowHeights(int ARow) const;
@@ -181,7 +183,7 @@ public:
     // The view stops where the last row (column) is fully shown. A descendant that covers the
     // bottom of its client area with a panel narrows ClientHeight, so that the view goes on
     // until the last row ends above the panel.
-    void SetTopRow(int Value);
+    virtual void SetTopRow(int Value);
     int VisibleColCount() const; // fully visible scrollable columns
     int VisibleRowCount() const;
     // Client rectangle of a cell; an empty rectangle when the cell is out of view. A cell cut by
@@ -192,11 +194,11 @@ public:
 
     // current cell and selection
     int Col() const { return FCurrent.X; }
-    void SetCol(int Value); // EInvalidGridOperation "Grid index out of range"
+    virtual void SetCol(int Value); // EInvalidGridOperation "Grid index out of range"
     int Row() const { return FCurrent.Y; }
-    void SetRow(int Value);
+    virtual void SetRow(int Value);
     TGridRect Selection() const;
-    void SetSelection(const TGridRect& Value);
+    virtual void SetSelection(const TGridRect& Value);
     TGridCoord Anchor() const { return FAnchor; }
     TGridOptions Options() const { return FOptions; }
     virtual void SetOptions(TGridOptions Value);
@@ -255,11 +257,12 @@ public:
     // it into view when Show. Raises "Grid index out of range" outside the sheet.
     void MoveColRow(int ACol, int ARow, bool MoveAnchor, bool Show);
     // Moves the current cell as a user action does: MoveColRow, editor updated, OnClick.
-    void FocusCell(int ACol, int ARow, bool MoveAnchor);
+    void MoveCurrentCell(int ACol, int ARow, bool MoveAnchor);
     // Moves a column (or row) with its width (height) and what the descendant keeps per column;
     // the current cell follows its column. Runs ColumnMoved / RowMoved.
-    void MoveColumn(int FromIndex, int ToIndex);
-    void MoveRow(int FromIndex, int ToIndex);
+    // A column moved with the mouse goes through MoveColumn (MoveRow) too.
+    virtual void MoveColumn(int FromIndex, int ToIndex);
+    virtual void MoveRow(int FromIndex, int ToIndex);
 
 protected:
     // The pixels the grid leaves after each cell for its own lines, and whether it fills each
@@ -314,7 +317,7 @@ protected:
     // Row and column range operations; cells of descendants move with them.
     void DeleteRow(int ARow) { DeleteRows(ARow, 1); }
     void DeleteRows(int ARow, int ACount);
-    void InsertRows(int ARow, int ACount);
+    virtual void InsertRows(int ARow, int ACount);
     // Rebuilds the rows in one pass: row i becomes old row Plan[i] (each old row named at most
     // once), or a new empty row where Plan[i] is -1; old rows not named are removed. Heights and
     // the descendant's row data follow (RearrangeRowData); the current cell keeps its index.

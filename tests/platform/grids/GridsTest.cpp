@@ -250,7 +250,7 @@ TEST(GridDescendantTest, BaseSetterAndEditLimits) {
     EXPECT_EQ(G->Cells(4, 1), "");
 
     G->SetOptions(G->Options() + TGridOptions{goEditing});
-    G->FocusCell(2, 2, true);
+    G->MoveCurrentCell(2, 2, true);
     struct Case {
         int Limit;
         bool Modify;
@@ -277,12 +277,12 @@ TEST_F(GridTest, FixedCountsRefuseToCoverTheWholeGrid) {
     EXPECT_THROW(Grid->SetFixedRows(10), EInvalidGridOperation);
     EXPECT_THROW(Grid->SetFixedCols(5), EInvalidGridOperation);
     EXPECT_THROW(Grid->SetFixedRows(-1), EInvalidGridOperation);
-    EXPECT_EQ(Grid->FixedRows(), 1);
+    EXPECT_EQ(Grid->PlatformFixedRows(), 1);
     Grid->SetFixedRows(3);
     EXPECT_EQ(Grid->Row(), 3);
     EXPECT_EQ(Grid->TopRow(), 3);
     Grid->SetRowCount(2); // fewer rows than fixed ones: the fixed count follows
-    EXPECT_EQ(Grid->FixedRows(), 1);
+    EXPECT_EQ(Grid->PlatformFixedRows(), 1);
 }
 
 TEST_F(GridTest, CellRectAndMouseToCellAgree) {
@@ -353,7 +353,7 @@ TEST_F(GridTest, KeyNavigation) {
     TGridOptions Base = Grid->Options();
     for (const Case& K : Cases) {
         Grid->SetOptions(Base + K.Extra);
-        Grid->FocusCell(K.Start.X, K.Start.Y, true);
+        Grid->MoveCurrentCell(K.Start.X, K.Start.Y, true);
         Grid->SetFocus();
         Grid->SimulateKey(K.Key, K.Shift);
         EXPECT_EQ(Cur(), K.Expected) << K.Name;
@@ -363,7 +363,7 @@ TEST_F(GridTest, KeyNavigation) {
 }
 
 TEST_F(GridTest, ShiftArrowsSpanARangeFromTheAnchor) {
-    Grid->FocusCell(2, 2, true);
+    Grid->MoveCurrentCell(2, 2, true);
     Key(VK_DOWN, {ssShift});
     Key(VK_RIGHT, {ssShift});
     EXPECT_EQ(Grid->Selection(), GridRect(2, 2, 3, 3));
@@ -422,7 +422,7 @@ protected:
         GridTest::SetUp();
         Fill();
         Grid->SetOptions(Grid->Options() + TGridOptions{goEditing});
-        Grid->FocusCell(2, 2, true);
+        Grid->MoveCurrentCell(2, 2, true);
         Grid->SetFocus();
     }
     bool EditorShown() { return Grid->EditorMode() && Grid->InplaceEditor() && Grid->InplaceEditor()->isVisible(); }
@@ -444,7 +444,7 @@ TEST_F(EditTest, EnterCommitsAndEscapeRestores) {
     };
     for (const Case& K : Cases) {
         Grid->SetCells(2, 2, "2:2");
-        Grid->FocusCell(2, 2, true);
+        Grid->MoveCurrentCell(2, 2, true);
         if (K.Open) {
             Key(K.Open);
             ASSERT_TRUE(EditorShown()) << K.Name;
@@ -718,7 +718,7 @@ TEST_F(GridTest, GridLinesFollowTheLineWidth) {
 TEST_F(GridTest, SmallFilledGridPicture) {
     Fill();
     Grid->SetColWidths(0, 40);
-    Grid->FocusCell(2, 3, true);
+    Grid->MoveCurrentCell(2, 3, true);
     Key(VK_DOWN, {ssShift});
     QImage Img(Grid->size(), QImage::Format_RGB32);
     Grid->render(&Img);
@@ -839,7 +839,7 @@ TEST_F(ProbeTest, TypingAnnouncesTheEditorTextToTheGrid) {
     // editor's change notices must reach the grid's window procedure, naming the editor.
     G->SetOptions(G->Options() + TGridOptions{goEditing});
     G->SetCells(2, 2, "ab");
-    G->FocusCell(2, 2, true);
+    G->MoveCurrentCell(2, 2, true);
     G->SimulateKey(VK_F2);
     ASSERT_TRUE(G->EditorMode());
     G->InplaceEditor()->Deselect();
@@ -883,7 +883,7 @@ TEST(GridDescendantTest, EditLimitNeverCutsALongerCellText) {
     Form->Show();
     QApplication::processEvents();
     G->SetOptions(G->Options() + TGridOptions{goEditing});
-    G->FocusCell(2, 2, true);
+    G->MoveCurrentCell(2, 2, true);
     G->Limit = 4;
     struct Case {
         const char* Name;
