@@ -494,9 +494,11 @@ void TExtCustomDropDown::Change() {
 void TExtCustomDropDown::WMKeyDown(TMessage& M) {
     Word Key = Word(M.WParam);
     const TShiftState Shift = TShiftState::FromBits(uint32_t(M.LParam));
+    bool TabPosted = false;
     auto Inherited = [&] {
         M.WParam = Key;
-        if (ClipboardKey(Key, Shift)) return;
+        // The posted Tab moves the focus; the edit itself would move it once more.
+        if (TabPosted || ClipboardKey(Key, Shift)) return;
         TCustomEdit::WndProc(M);
     };
     if (Shift.Contains(ssAlt) && (Key == VK_UP || Key == VK_DOWN)) ToggleDropDown();
@@ -517,10 +519,20 @@ void TExtCustomDropDown::WMKeyDown(TMessage& M) {
         return;
     }
     if (Key == VK_RETURN && FReturnIsTab) {
+        // Enter accepts an open popup before it moves on: left open, the popup would lose its
+        // activation to the next control and cancel what Enter accepted.
+        if (FDroppedDown) {
+            QPointer<TExtCustomDropDown> Self(this);
+            DoHideDropDown(false);
+            if (!Self) return;
+        }
         Key = VK_TAB;
         // The Tab goes the way a typed Tab goes: to the form, which moves the focus on.
         if (isVisible())
-            if (TForm* Form = ParentForm()) PostMessage(Form, CM_DIALOGKEY, VK_TAB, 0);
+            if (TForm* Form = ParentForm()) {
+                PostMessage(Form, CM_DIALOGKEY, VK_TAB, 0);
+                TabPosted = true;
+            }
     }
     const int Pl = PrefixLength();
     const int ValueLen = int(GetText().size());

@@ -79,3 +79,33 @@ TEST_F(DropDownTest, EnterInAClosedEditTypesNothing) {
     EXPECT_EQ(D->Text(), "ab");
     EXPECT_FALSE(D->DroppedDown());
 }
+
+TEST_F(DropDownTest, EnterAsTabInTheOpenPopupAcceptsBeforeMovingOn) {
+    std::vector<QString> Log;
+    D->OnDropUp = [&](TObject*, bool Cancelled) { Log.push_back(Cancelled ? "cancelled" : "accepted"); };
+    D->SetReturnIsTab(true);
+    D->SetTabOrder(0);
+    Host->Other->SetTabOrder(1);
+    D->SetText("old");
+    Focus();
+    Key(VK_F4);
+    ASSERT_TRUE(D->DroppedDown());
+    D->SetText("picked");
+    D->DropDownForm()->SimulateKey(VK_RETURN);
+    QApplication::processEvents();
+    EXPECT_FALSE(D->DroppedDown());
+    EXPECT_EQ(D->Text(), "picked");
+    EXPECT_EQ(Host->ActiveControl(), Host->Other);
+    EXPECT_EQ(Log, std::vector<QString>{"accepted"});
+}
+
+TEST_F(DropDownTest, AltUpAndDownInTheOpenPopupClose) {
+    for (Word K : {VK_UP, VK_DOWN}) {
+        SCOPED_TRACE(K);
+        Focus();
+        Key(VK_F4);
+        ASSERT_TRUE(D->DroppedDown());
+        D->DropDownForm()->SimulateKey(K, {ssAlt});
+        EXPECT_FALSE(D->DroppedDown());
+    }
+}
