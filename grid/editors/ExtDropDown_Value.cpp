@@ -388,6 +388,16 @@ void TExtCustomDropDown::WMChar(TMessage& M) {
         U != 8 && Ch != Dec && !IsSignChar(Ch))
         return;
     if (U == 8) {
+        // As for Delete: a Backspace that would join the decimals to the integer part past the
+        // length limit is dropped.
+        if (FLengthLimit > 0 && (SelLength() > 0 || Caret > Pl)) {
+            QString Left = GetText();
+            const int At = SelLength() > 0 ? Caret - Pl : Caret - Pl - 1;
+            if (At >= 0 && At < Left.size()) {
+                Left.remove(At, SelLength() > 0 ? SelLength() : 1);
+                if (IntegerDigits(Left) - 1 > FLengthLimit) return;
+            }
+        }
         Inherited();
         return;
     }

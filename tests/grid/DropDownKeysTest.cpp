@@ -109,3 +109,30 @@ TEST_F(DropDownTest, AltUpAndDownInTheOpenPopupClose) {
         EXPECT_FALSE(D->DroppedDown());
     }
 }
+
+// Removing the decimal separator joins the decimals to the integer part: neither Delete nor
+// Backspace may take the integer digits past the length limit that typing keeps.
+TEST_F(DropDownTest, RemovingTheDecimalSeparatorKeepsTheLengthLimit) {
+    struct TCase {
+        const char* Name;
+        Word Key;
+        int Caret;
+        const char* Expected;
+    } Cases[] = {
+        {"DeleteBeforeSeparator", VK_DELETE, 3, "123.45"},
+        {"BackspaceAfterSeparator", VK_BACK, 4, "123.45"},
+        {"BackspaceInDecimals", VK_BACK, 5, "123.5"},
+        {"BackspaceInIntegerPart", VK_BACK, 2, "13.45"},
+    };
+    D->SetEditType(etFloat);
+    D->SetPrecision(2);
+    D->SetLengthLimit(3);
+    Focus();
+    for (const TCase& C : Cases) {
+        SCOPED_TRACE(C.Name);
+        D->SetText("123.45");
+        D->SetSelStart(C.Caret);
+        Key(C.Key);
+        EXPECT_EQ(D->Text(), C.Expected);
+    }
+}
