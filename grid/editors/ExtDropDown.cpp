@@ -5,8 +5,11 @@
 #include "platform/rtl/Clock.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPaintEvent>
 #include <QScreen>
 
@@ -491,8 +494,11 @@ void TExtCustomDropDown::Change() {
 void TExtCustomDropDown::WMKeyDown(TMessage& M) {
     Word Key = Word(M.WParam);
     const TShiftState Shift = TShiftState::FromBits(uint32_t(M.LParam));
+    bool TabPosted = false;
     auto Inherited = [&] {
         M.WParam = Key;
+        // The posted Tab moves the focus; the edit itself would move it once more.
+        if (TabPosted || ClipboardKey(Key, Shift)) return;
         TCustomEdit::WndProc(M);
     };
     if (Shift.Contains(ssAlt) && (Key == VK_UP || Key == VK_DOWN)) ToggleDropDown();
@@ -513,10 +519,20 @@ void TExtCustomDropDown::WMKeyDown(TMessage& M) {
         return;
     }
     if (Key == VK_RETURN && FReturnIsTab) {
+        // Enter accepts an open popup before it moves on: left open, the popup would lose its
+        // activation to the next control and cancel what Enter accepted.
+        if (FDroppedDown) {
+            QPointer<TExtCustomDropDown> Self(this);
+            DoHideDropDown(false);
+            if (!Self) return;
+        }
         Key = VK_TAB;
         // The Tab goes the way a typed Tab goes: to the form, which moves the focus on.
         if (isVisible())
-            if (TForm* Form = ParentForm()) PostMessage(Form, CM_DIALOGKEY, VK_TAB, 0);
+            if (TForm* Form = ParentForm()) {
+                PostMessage(Form, CM_DIALOGKEY, VK_TAB, 0);
+                TabPosted = true;
+            }
     }
     const int Pl = PrefixLength();
     const int ValueLen = int(GetText().size());
@@ -563,6 +579,27 @@ void TExtCustomDropDown::WMKeyDown(TMessage& M) {
         DoHideDropDown(true);
     else if (Key == VK_F4)
         ToggleDropDown();
+}
+
+// The edit's own clipboard keys would paste, cut and copy past the edit type's rules and the
+// clipboard events: they take the clipboard messages instead. Ctrl+C, Ctrl+V and Ctrl+X act
+// through the character they make.
+bool TExtCustomDropDown::ClipboardKey(Word Key, TShiftState Shift) {
+    if (Shift.Contains(ssAlt)) return false;
+    const bool Ctrl = Shift.Contains(ssCtrl), ShiftDown = Shift.Contains(ssShift);
+    if (Key == VK_INSERT && ShiftDown && !Ctrl) {
+        Perform(WM_PASTE);
+        return true;
+    }
+    if (Key == VK_INSERT && Ctrl && !ShiftDown) {
+        Perform(WM_COPY);
+        return true;
+    }
+    if (Key == VK_DELETE && ShiftDown && !Ctrl) {
+        Perform(WM_CUT);
+        return true;
+    }
+    return Ctrl && (Key == 'C' || Key == 'V' || Key == 'X');
 }
 
 void TExtCustomDropDown::KeyDown(Word& Key, TShiftState Shift) {
@@ -864,6 +901,18 @@ void TExtCustomDropDown::PaintHandler() { TCustomEdit::PaintHandler(); }
 void TExtCustomDropDown::paintEvent(QPaintEvent* E) { TCustomEdit::paintEvent(E); }
 
 bool TExtCustomDropDown::eventFilter(QObject* Watched, QEvent* E) {
+    if (Watched == Native() && !ComponentState().Contains(csDestroying)) {
+        switch (E->type()) {
+            case QEvent::DragEnter:
+            case QEvent::DragMove:
+            case QEvent::Drop:
+                // Text comes in by typing or through the clipboard, under the edit type's rules.
+                E->ignore();
+                return true;
+            case QEvent::ContextMenu: ShowEditMenu(static_cast<QContextMenuEvent*>(E)->globalPos()); return true;
+            default: break;
+        }
+    }
     if (Watched == Native() && E->type() == QEvent::Paint && !ComponentState().Contains(csDestroying)) {
         // The edit paints itself first; the highlight bar and the border go on top.
         static_cast<QObject*>(Native())->event(E);
@@ -871,6 +920,33 @@ bool TExtCustomDropDown::eventFilter(QObject* Watched, QEvent* E) {
         return true;
     }
     return TCustomEdit::eventFilter(Watched, E);
+}
+
+// The edit's menu, its entries acting through the same messages as the keys.
+void TExtCustomDropDown::ShowEditMenu(const QPoint& ScreenPos) {
+    auto* Menu = new QMenu(Native());
+    Menu->setAttribute(Qt::WA_DeleteOnClose);
+    QPointer<TExtCustomDropDown> Self(this);
+    auto Add = [&](const QString& Caption, bool On, std::function<void()> Do) {
+        QAction* A = Menu->addAction(Caption);
+        A->setEnabled(On);
+        QObject::connect(A, &QAction::triggered, Menu, [Self, Do] {
+            if (Self) TControl::Guard(Self, Do);
+        });
+    };
+    const bool Editable = IsEditable();
+    const bool Selected = SelLength() > 0;
+    const bool Hidden = FEditType == etPassword;
+    Add(QStringLiteral("&Undo"), Editable && Native()->isUndoAvailable(), [this] { Perform(WM_UNDO); });
+    Menu->addSeparator();
+    Add(QStringLiteral("Cu&t"), Editable && Selected && !Hidden, [this] { Perform(WM_CUT); });
+    Add(QStringLiteral("&Copy"), Selected && !Hidden, [this] { Perform(WM_COPY); });
+    Add(QStringLiteral("&Paste"), Editable && !QGuiApplication::clipboard()->text().isEmpty(),
+        [this] { Perform(WM_PASTE); });
+    Add(QStringLiteral("&Delete"), Editable && Selected, [this] { Perform(WM_CLEAR); });
+    Menu->addSeparator();
+    Add(QStringLiteral("Select &All"), !GetText().isEmpty(), [this] { SelectAll(); });
+    Menu->popup(ScreenPos);
 }
 
 void TExtCustomDropDown::PaintOverlay() {

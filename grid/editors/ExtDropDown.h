@@ -993,6 +993,9 @@ private:
     void CharFilter(TMessage& Message, QChar& Ch, bool Ctrl, bool NumPadDecimal);
     void ReplaceSign(bool WholeSelected);
     QString PasteCandidate(const QString& Clip) const;
+    bool PasteFits(const QString& Candidate) const;
+    bool ClipboardKey(Word Key, TShiftState Shift);
+    void ShowEditMenu(const QPoint& ScreenPos);
     void PaintOverlay();
 
     TLabel* FLabel = nullptr;

@@ -369,7 +369,9 @@ void TExtCustomDropDown::WMChar(TMessage& M) {
         PostMessage(Parent(), WM_KEYDOWN, VK_ESCAPE, 0);
         PostMessage(Parent(), WM_KEYUP, VK_ESCAPE, 0);
     }
-    if (U == 27 && !FCanUndo) {
+    if (U == 27) {
+        // Escape is no character of the value: whatever it did (undo, or the cancel of an open
+        // popup by its key) is done, and the value it leaves is not modified by it.
         Inherited();
         return;
     }
@@ -386,6 +388,16 @@ void TExtCustomDropDown::WMChar(TMessage& M) {
         U != 8 && Ch != Dec && !IsSignChar(Ch))
         return;
     if (U == 8) {
+        // As for Delete: a Backspace that would join the decimals to the integer part past the
+        // length limit is dropped.
+        if (FLengthLimit > 0 && (SelLength() > 0 || Caret > Pl)) {
+            QString Left = GetText();
+            const int At = SelLength() > 0 ? Caret - Pl : Caret - Pl - 1;
+            if (At >= 0 && At < Left.size()) {
+                Left.remove(At, SelLength() > 0 ? SelLength() : 1);
+                if (IntegerDigits(Left) - 1 > FLengthLimit) return;
+            }
+        }
         Inherited();
         return;
     }
@@ -543,8 +555,22 @@ QString TExtCustomDropDown::PasteCandidate(const QString& Clip) const {
     return V.left(Start) + Clip + V.mid(Start + SelLength());
 }
 
+// What can be pasted is what could be typed: no more integer digits than the length limit, a
+// sign only in front, and for the letters-and-digits type the letters and digits the filter takes.
+bool TExtCustomDropDown::PasteFits(const QString& Candidate) const {
+    if (FLengthLimit > 0 && IntegerDigits(Candidate) - 1 > FLengthLimit) return false;
+    if ((FEditType == etNumeric || FEditType == etFloat || FEditType == etMoney) && Candidate.indexOf(u'-') > 0)
+        return false;
+    if (FEditType == etAlphaNumeric)
+        for (QChar C : Candidate) {
+            const ushort U = C.unicode();
+            if (!IsDigit(C) && !(U >= 'A' && U <= 'Z') && !(U >= 'a' && U <= 'z')) return false;
+        }
+    return true;
+}
+
 void TExtCustomDropDown::WMPaste(TMessage&) {
-    if (ReadOnly()) return;
+    if (!IsEditable()) return;
     const QString Clip = QGuiApplication::clipboard()->text();
     if (Clip.isEmpty()) return;
     const QString Candidate = PasteCandidate(Clip);
@@ -552,6 +578,7 @@ void TExtCustomDropDown::WMPaste(TMessage&) {
     if (OnClipboardPaste) OnClipboardPaste(this, Candidate, Allow);
     if (!Allow) return;
     if (MaxLength() > 0 && Clip.size() + GetText().size() - SelLength() > MaxLength()) return;
+    if (!PasteFits(Candidate)) return;
     const int Start = SelStart();
     const bool Replaced = SelLength() > 0;
     const QChar Dec = DropDownDecimalSeparator();
@@ -594,8 +621,9 @@ void TExtCustomDropDown::WMPaste(TMessage&) {
         case etAlphaNumeric:
         case etValidChars: {
             bool Ok = true;
-            for (QChar C : Candidate)
-                if (FEditType == etAlphaNumeric ? !C.isLetterOrNumber() : !FValidChars.contains(C)) Ok = false;
+            if (FEditType == etValidChars)
+                for (QChar C : Candidate)
+                    if (!FValidChars.contains(C)) Ok = false;
             if (Ok) {
                 SetText(Candidate);
                 SetModified(true);
