@@ -3,6 +3,7 @@
 #include "grid/control/ExtGrid.h"
 
 #include <algorithm>
+#include <vector>
 
 // ---- columns ------------------------------------------------------------------------------------------
 void TExtStringGrid::HideColumns(int FromRealCol, int ToRealCol) {
@@ -45,7 +46,8 @@ void TExtStringGrid::MoveColumn(int FromDisplCol, int ToDisplCol) {
 }
 
 void TExtStringGrid::ColumnMoved(int FromDisplCol, int ToDisplCol) {
-    TBaseGrid::ColumnMoved(FromDisplCol, ToDisplCol);
+    // Cells live at real columns: a move between display columns is a move between the real
+    // columns they show, and hidden columns in between shift with the rest.
     const int FromRealCol = RealColIndex(FromDisplCol);
     const int ToRealCol = RealColIndex(ToDisplCol);
     if (FColumnOrder->Count() > std::max(FromRealCol, ToRealCol) && FromRealCol >= 0 && ToRealCol >= 0) {
@@ -53,6 +55,51 @@ void TExtStringGrid::ColumnMoved(int FromDisplCol, int ToDisplCol) {
         FColumnOrder->Delete(FromRealCol);
         FColumnOrder->Insert(ToRealCol, Entry);
     }
+    if (FromRealCol == ToRealCol || FromRealCol < 0 || ToRealCol < 0) {
+        TBaseGrid::ColumnMoved(FromDisplCol, ToDisplCol);
+        return;
+    }
+    FColumnMap.MoveReal(FromRealCol, ToRealCol);
+    TBaseGrid::ColumnMoved(FromRealCol, ToRealCol);
+    const int Lo = std::min(FromRealCol, ToRealCol);
+    const int Hi = std::max(FromRealCol, ToRealCol);
+    for (int DisplRow = 0; DisplRow < RowCount(); ++DisplRow)
+        for (int RealCol = Lo; RealCol <= Hi; ++RealCol)
+            if (auto* P = dynamic_cast<TCellProperties*>(Objects(RealCol, DisplRow))) P->SetOwnerCol(RealCol);
+    // Hidden rows keep their cells at real columns too.
+    for (int i = 0; i < FHiddenRows.Count(); ++i) {
+        TGridItem* Item = FHiddenRows.Items(i);
+        std::vector<QString> Texts;
+        std::vector<TObject*> Objs;
+        for (int RealCol = Lo; RealCol <= Hi; ++RealCol) {
+            Texts.push_back(Item->Texts(RealCol));
+            Objs.push_back(Item->Objects(RealCol));
+        }
+        auto Rotate = [&](auto& V) {
+            if (FromRealCol < ToRealCol)
+                std::rotate(V.begin(), V.begin() + 1, V.end());
+            else
+                std::rotate(V.begin(), V.end() - 1, V.end());
+        };
+        Rotate(Texts);
+        Rotate(Objs);
+        for (int RealCol = Lo; RealCol <= Hi; ++RealCol) {
+            if (!Texts[size_t(RealCol - Lo)].isEmpty() || !Item->Texts(RealCol).isEmpty())
+                Item->SetTexts(RealCol, Texts[size_t(RealCol - Lo)]);
+            if (Objs[size_t(RealCol - Lo)] || Item->Objects(RealCol)) {
+                Item->SetObjects(RealCol, Objs[size_t(RealCol - Lo)]);
+                if (auto* P = dynamic_cast<TCellProperties*>(Objs[size_t(RealCol - Lo)])) P->SetOwnerCol(RealCol);
+            }
+        }
+    }
+    // The sort column follows its column; the columns in between shift by one.
+    const int S = SortSettings()->Column();
+    if (S == FromRealCol)
+        SortSettings()->SetColumn(ToRealCol);
+    else if (FromRealCol < ToRealCol && S > FromRealCol && S <= ToRealCol)
+        SortSettings()->SetColumn(S - 1);
+    else if (ToRealCol < FromRealCol && S >= ToRealCol && S < FromRealCol)
+        SortSettings()->SetColumn(S + 1);
 }
 
 // ---- rows: copying between the cell store and the store's entries ----------------------------------

@@ -33,6 +33,40 @@ int TVisibleColumnMap::SavedWidth(int RealCol) const {
     return RealCol >= 0 && RealCol < MapSize ? FSavedWidth[RealCol] : 0;
 }
 
+void TVisibleColumnMap::MoveReal(int FromRealCol, int ToRealCol) {
+    if (FromRealCol == ToRealCol || FromRealCol < 0 || ToRealCol < 0) return;
+    // Columns outside the map are visible; a hidden column never leaves the map (it would move
+    // past 511 only from 511 itself, which then stays where it is).
+    const int Lo = std::min(FromRealCol, ToRealCol);
+    const int Hi = std::min(std::max(FromRealCol, ToRealCol), MappedCols - 1);
+    if (Lo >= MappedCols) return;
+    auto Rotate = [&](auto& A) {
+        if (FromRealCol < ToRealCol)
+            std::rotate(A + Lo, A + Lo + 1, A + Hi + 1);
+        else
+            std::rotate(A + Lo, A + Hi, A + Hi + 1);
+    };
+    if (std::max(FromRealCol, ToRealCol) >= MappedCols) {
+        // The far end lies beyond the map: the mapped part shifts by one, a visible column enters.
+        if (FromRealCol < ToRealCol) {
+            if (!FVisible[Lo]) return;
+            std::rotate(FVisible + Lo, FVisible + Lo + 1, FVisible + Hi + 1);
+            std::rotate(FSavedWidth + Lo, FSavedWidth + Lo + 1, FSavedWidth + Hi + 1);
+            FVisible[Hi] = true;
+            FSavedWidth[Hi] = 0;
+        } else {
+            if (!FVisible[Hi]) return;
+            std::rotate(FVisible + Lo, FVisible + Hi, FVisible + Hi + 1);
+            std::rotate(FSavedWidth + Lo, FSavedWidth + Hi, FSavedWidth + Hi + 1);
+            FVisible[Lo] = true;
+            FSavedWidth[Lo] = 0;
+        }
+        return;
+    }
+    Rotate(FVisible);
+    Rotate(FSavedWidth);
+}
+
 int TVisibleColumnMap::RealToDisplCol(int RealCol) const {
     if (RealCol >= MappedCols || FNumHidden == 0 || RealCol <= 0) return RealCol;
     int Hidden = 0;

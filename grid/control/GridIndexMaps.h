@@ -37,6 +37,9 @@ public:
     // Marks one mapped hidden real column visible; false when it was not hidden.
     bool Show(int RealCol);
     int SavedWidth(int RealCol) const;
+    // A column move by real index: the hidden flag and kept width of FromRealCol go to ToRealCol,
+    // those in between shift by one towards FromRealCol's old place.
+    void MoveReal(int FromRealCol, int ToRealCol);
 
     int RealToDisplCol(int RealCol) const;
     // The real column shown at DisplCol; 0 when the map has no such display column.
