@@ -83,6 +83,10 @@ protected:                                                                      
                                                                                                                        \
 public:
 
+// ---- cell painting, looks, cell colours and cell text -------------------------------------------
+// The XP colour schemes SetTheme applies to the header gradient.
+enum TXPColorScheme { xpNone, xpBlue, xpGreen, xpGray, vistaAero };
+
 class TExtStringGrid : public TBaseGrid {
 public:
     // ---- construction, window, loading, destruction ------------------------------------------------
@@ -165,6 +169,121 @@ public:
     TIntList* ColSizesAtLoad() const { return FColSizesAtLoad.get(); }
     TStringList* FilterValueList() const { return FFilterValueList.get(); }
 
+    // ---- cell painting, looks, cell colours and cell text ------------------------------------------------
+    // The working record the steps of one cell's painting share (DrawGridCell and the steps it
+    // calls: the text step, the graphic drawing). Placements are the ordinals of the graphic
+    // record's horizontal (left, right, centre, before text, after text, full) and vertical (top,
+    // bottom, centre, under text, above text, full) placements.
+    struct TCellPaintInfo {
+        TCanvas* Canvas = nullptr;
+        int DisplCol = 0, RealCol = 0, Row = 0, SelRow = 0;
+        TGridDrawState State;
+        TRect W;
+        TObject* Graphic = nullptr;
+        TCellType GraphicType = ctEmpty;
+        int GraphicW = 0, GraphicH = 0;
+        int GraphicHAlign = 0, GraphicVAlign = 0;
+        bool DrawText = true;
+        int TextWidth = 0;
+        int TextKind = 0;
+        int TextHeightHG = 0;
+        TColor SavedBrush = clNone, SavedFont = clNone;
+        bool FilterGlyph = false;
+        int ScrollPos = 0;
+        TColor ColorTo = clNone, MirrorColor = clNone, MirrorColorTo = clNone;
+        TAlignment HA = taLeftJustify;
+        TVAlignment VA = vtaTop;
+        bool WW = false;
+        TCellGradientDirection GD = GradientVertical;
+        bool Fixed = false;
+        bool StyleDrew = false;
+    };
+    // header gradient (the fixed cells of the gradient looks), hovered and pressed headers
+    EXTGRID_READ(TColor, ExtGradientFrom, clWhite)
+    EXTGRID_READ(TColor, ExtGradientTo, TColor(0xF0F0F0))
+    EXTGRID_READ(TColor, ExtGradientMirrorFrom, clNone)
+    EXTGRID_READ(TColor, ExtGradientMirrorTo, clNone)
+    EXTGRID_PLAIN(TColor, ExtGradientHoverFrom, TColor(0xCFD0D1))
+    EXTGRID_PLAIN(TColor, ExtGradientHoverTo, TColor(0xBEC6C8))
+    EXTGRID_PLAIN(TColor, ExtGradientHoverMirrorFrom, TColor(0xBEC6C8))
+    EXTGRID_PLAIN(TColor, ExtGradientHoverMirrorTo, TColor(0xABBCBF))
+    EXTGRID_PLAIN(TColor, ExtGradientHoverBorder, TColor(0xC0C0C0))
+    EXTGRID_PLAIN(TColor, ExtGradientDownFrom, TColor(0x868788))
+    EXTGRID_PLAIN(TColor, ExtGradientDownTo, TColor(0x737C7E))
+    EXTGRID_PLAIN(TColor, ExtGradientDownMirrorFrom, TColor(0x737C7E))
+    EXTGRID_PLAIN(TColor, ExtGradientDownMirrorTo, TColor(0x627376))
+    EXTGRID_PLAIN(TColor, ExtGradientDownBorder, TColor(0x808080))
+    EXTGRID_PLAIN(int, ZoomFactor, 0)
+    EXTGRID_PLAIN(bool, NoDefaultDraw, false)
+    EXTGRID_PLAIN(bool, NoImageAndText, false)
+    EXTGRID_PLAIN(bool, XYOffsetTopLeftOnly, false)
+    EXTGRID_PLAIN(TColor, SelectionRectangleColor, clBlack)
+    EXTGRID_PLAIN(TExtGridStyle, GridStyle, gsCustom)
+    // The header gradient setters store the colour as RGB and repaint.
+    void SetExtGradientFrom(TColor Value);
+    void SetExtGradientTo(TColor Value);
+    void SetExtGradientMirrorFrom(TColor Value);
+    void SetExtGradientMirrorTo(TColor Value);
+    // Looks and colour schemes.
+    void SetLook(TGridLook Value);
+    void SetComponentStyle(TExtStyle AStyle);
+    void SetColorTones(const TColorTones& ATones);
+    const TColorTones& Tones() const { return FColorTones; }
+    void SetTheme(TXPColorScheme Scheme);
+    void ApplyOfficeTheme();
+    // The coloured line the gradient looks draw around the grid (inside the client area here).
+    void PaintBorder();
+    // Colours, font and alignment of a cell (display column unless Remap is false).
+    void GetVisualProperties(int ACol, int ARow, TGridDrawState& AState, bool Print, bool Select, bool Remap,
+                             TBrush* ABrush, TColor& AColorTo, TColor& AMirrorColor, TColor& AMirrorColorTo,
+                             TFont* AFont, TAlignment& HA, TVAlignment& VA, bool& WW,
+                             TCellGradientDirection& GD) override;
+    void GetFontProperties(int ACol, int RCol, int ARow, TGridDrawState& AState, TFont* AFont, TBrush* ABrush,
+                           bool Remap);
+    void CellAlignment(int RealCol, int ARow, TAlignment& HA, TVAlignment& VA);
+    static TColor MixColors(TColor A, TColor B, int Percentage);
+    // Painting.
+    void DrawGridCell(TCanvas* ACanvas, int ACol, int ARow, TRect ARect, TGridDrawState AState) override;
+    void DrawCellBorders(TCanvas* ACanvas, int RealCol, int ARow, TRect B);
+    void DrawColSizingLine(int X);
+    void DrawRowSizingLine(int Y);
+    // Cell text: drawing step, measuring.
+    void DrawCellText(TCellPaintInfo& P);
+    void DrawRichCell(int RealCol, int ARow, TRect R, TCanvas* ACanvas);
+    TSize GetCellTextSize(int RealCol, int ARow, bool VS, bool SB);
+    void MeasureCellText(int RealCol, int DisplCol, int ARow, bool VS, bool SB, int& AWidth, int& AHeight);
+    // The extent of text W x H rotated by Angle degrees, with its margin.
+    static TSize RotatedTextExtent(int W, int H, int Angle);
+    // Whether the cell holds rotated text, and its angle.
+    virtual bool IsRotated(int RealCol, int ARow, int& AAngle);
+    // The cell graphic: its extent and its drawing, the check box and the sort glyph.
+    void CellGraphicExtent(TCellPaintInfo& P);
+    void DrawCellGraphic(TRect W, TCellPaintInfo& P);
+    void DrawSortGlyph(TCanvas* ACanvas, int RealCol, int Y, int X);
+    TNotifyEvent OnPainted;
+
+protected:
+    void Paint() override;
+    void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override;
+    void PaintEmptyArea(TCanvas* ACanvas);
+    void PaintBackgroundPicture(TCanvas* ACanvas, int RealCol, int ARow, TRect B);
+    void PaintBackgroundGradient(TCanvas* ACanvas, TRect B);
+    bool CellIsFixed(int DisplCol, int ARow);
+    // Stand-ins for the node settings and node rows until they land: the tree-line colour, whether
+    // a child's line runs to the cell's right edge, the node box look after SetColorTones, and
+    // the row's node span type (0 none, 1 last child, 2 a child with more below).
+    TColor CellNodeTreeColor() const { return TColor(0x808080); }
+    bool CellNodeShowTreeFull() const { return true; }
+    void SetCellNodeFlat() {}
+    int NodeSpanType(int ARow) {
+        (void)ARow;
+        return 0;
+    }
+    bool IsSortHeaderCell(int RealCol, int ARow);
+    void ControlLookColorChanged(int Which, TColor Value);
+    TColorTones FColorTones;
+
+public:
     // ---- published properties -------------------------------------------------------------------------
     // counts and sizes
     EXTGRID_READ(int, FixedRightCols, 0)
@@ -208,7 +327,7 @@ public:
     EXTGRID_PLAIN(TColor, HintColor, clInfoBk)
     EXTGRID_PLAIN(TColor, URLColor, clBlue)
     EXTGRID_READ(bool, Flat, false)
-    EXTGRID_PLAIN(TGridLook, Look, glXP)
+    EXTGRID_READ(TGridLook, Look, glXP)
     EXTGRID_READ(bool, Hovering, false)
     EXTGRID_PLAIN(THoverFixedCells, HoverFixedCells, hfNone)
     EXTGRID_READ(bool, AutoThemeAdapt, false)
@@ -297,7 +416,7 @@ public:
     EXTGRID_PLAIN(int, PrintPageFrom, 1)
     EXTGRID_PLAIN(int, PrintPageTo, 1)
     EXTGRID_PLAIN(TOfficeTheme, OldOfficeTheme, otUnknown)
-    EXTGRID_PLAIN(TExtStyle, ComponentStyle, tsCustom)
+    EXTGRID_READ(TExtStyle, ComponentStyle, tsCustom)
     EXTGRID_PLAIN(bool, IsWinXP, false)
     EXTGRID_PLAIN(bool, IsWin7, false)
     EXTGRID_PLAIN(bool, IsComCtl6, false)
@@ -704,8 +823,7 @@ protected:
     // FromDisplRow go to ToDisplRow, which owns them from then on.
     void MoveFooterRow(int FromDisplRow, int ToDisplRow);
     // Stand-ins until the text renderer, the theme binding and the arrow windows land.
-    void SetHTMLHighlightColors(TColor Color, TColor TextColor) { (void)Color, (void)TextColor; }
-    void ApplyOfficeTheme() {}
+    void SetHTMLHighlightColors(TColor Color, TColor TextColor);
     void RegisterThemeNotifier(bool Register) { (void)Register; }
     void SetArrowWindowsColor(TColor Value) { (void)Value; }
     // The "<CONTROL" element of a cell being edited (its cell and ID); the control editor opens
@@ -1134,7 +1252,7 @@ protected:
     void BalloonInit() {}
     void BalloonDone() {}
     void ExpandAllNodes() {}
-    void DrawThemedBorder() {}
+    void DrawThemedBorder() { update(); }
     void HideInplaceEditStandIn();
     void MergedColumnsChanged();
     void SplitColumnCells(int RealCol);

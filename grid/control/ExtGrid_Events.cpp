@@ -245,12 +245,6 @@ bool TExtStringGrid::ClickRadioButton(int ACol, int ARow, bool FromUser) {
     return false;
 }
 
-QString TExtStringGrid::GetFormattedCell(int ACol, int ARow) {
-    QString S = GetGridCell(ACol, ARow);
-    GetDisplText(ACol, ARow, S);
-    return S;
-}
-
 TPoint TExtStringGrid::GetCellGraphicSizeEx(int ACol, int ARow, int ExtraHeight) {
     (void)ACol, (void)ARow, (void)ExtraHeight;
     return Point(0, 0);
@@ -351,8 +345,6 @@ void TExtStringGrid::TrimRect(int ACol1, int ARow1, int ACol2, int ARow2) {
 void TExtStringGrid::SaveColPositions() {}
 
 void TExtStringGrid::LoadColPositions() {}
-
-void TExtStringGrid::SetStyle(TExtGridStyle AStyle) { (void)AStyle; }
 
 void TExtStringGrid::QSort() {}
 void TExtStringGrid::QSortIndexed() {}

@@ -5,6 +5,7 @@
 // published properties. Each object keeps its values and tells the grid of a change through its
 // events; the behaviour behind the values lives in the grid areas that read them.
 #include "grid/base/ExtStyleIF.h"
+#include "grid/base/PictureContainer.h"
 #include "platform/gui/Controls.h"
 #include "platform/gui/ExtCtrls.h"
 #include "platform/gui/Graphics.h"
@@ -170,8 +171,57 @@ private:
     X(bool, SpinButtonsAlwaysVisible, false)                                                                           \
     X(bool, FixedDropDownButton, false)                                                                                \
     X(int, DropDownCount, 8)
+// The gradient colours of the fixed cells (normal, hovered, pressed); each is passed on to the
+// grid's matching header colour through OnGradientColor (Which: the TControlLookGradient value).
+enum TControlLookGradient {
+    clgFixedFrom,
+    clgFixedTo,
+    clgFixedMirrorFrom,
+    clgFixedMirrorTo,
+    clgHoverFrom,
+    clgHoverTo,
+    clgHoverMirrorFrom,
+    clgHoverMirrorTo,
+    clgHoverBorder,
+    clgDownFrom,
+    clgDownTo,
+    clgDownMirrorFrom,
+    clgDownMirrorTo,
+    clgDownBorder,
+    clgCount
+};
 class TControlLook : public TPersistent {
     GRIDSET_CLASS(TControlLook, TCONTROLLOOK_FIELDS)
+public:
+    TColor Gradient(TControlLookGradient Which) const { return FGradient[Which]; }
+    // The mirror colours go on to the grid always; the others only when set (not clNone).
+    void SetGradient(TControlLookGradient Which, TColor Value) {
+        FGradient[Which] = Value;
+        const bool Mirror = Which == clgFixedMirrorFrom || Which == clgFixedMirrorTo || Which == clgHoverMirrorFrom ||
+            Which == clgHoverMirrorTo || Which == clgDownMirrorFrom || Which == clgDownMirrorTo;
+        if ((Mirror || Value != clNone) && OnGradientColor) OnGradientColor(Which, Value);
+    }
+    // Back to the starting colours: plain stores, only the hover and down mirror colours through
+    // their setters.
+    void Init() {
+        FValues.Color = clBlack;
+        FValues.CommentColor = clRed;
+        for (TControlLookGradient G : {clgFixedFrom, clgFixedTo, clgFixedMirrorFrom, clgFixedMirrorTo})
+            FGradient[G] = clNone;
+        FGradient[clgHoverFrom] = 0x808080;
+        FGradient[clgHoverTo] = clWhite;
+        FGradient[clgHoverBorder] = 0xC0C0C0;
+        FGradient[clgDownFrom] = 0x808080;
+        FGradient[clgDownTo] = 0xC0C0C0;
+        FGradient[clgDownBorder] = 0x808080;
+        for (TControlLookGradient G : {clgHoverMirrorFrom, clgHoverMirrorTo, clgDownMirrorFrom, clgDownMirrorTo})
+            SetGradient(G, clNone);
+    }
+    std::function<void(int Which, TColor Value)> OnGradientColor;
+
+private:
+    TColor FGradient[clgCount] = {clNone, clNone,   clNone,   clNone,   0x808080, clWhite, clNone,
+                                  clNone, 0xC0C0C0, 0x808080, 0xC0C0C0, clNone,   clNone,  0x808080};
 };
 
 #define TGROUPING_FIELDS(X)                                                                                            \
@@ -197,6 +247,16 @@ class TGrouping : public TPersistent {
     X(int, Top, 0)
 class TBackGround : public TPersistent {
     GRIDSET_CLASS(TBackGround, TBACKGROUND_FIELDS)
+public:
+    // The picture behind the cells (owned; setting it copies the given one).
+    TBitmap* Bitmap() const { return FBitmap.get(); }
+    void SetBitmap(TBitmap* Value) {
+        FBitmap->Assign(Value);
+        if (OnChange) OnChange(this);
+    }
+
+private:
+    std::unique_ptr<TBitmap> FBitmap = std::make_unique<TBitmap>();
 };
 
 #define TGRIDPROGRESSAPPEARANCE_FIELDS(X)                                                                              \
@@ -329,16 +389,6 @@ class TFocusHelper : public TPersistent {
     X(bool, SelectionRow, false)
 class TSyncGrid : public TPersistent {
     GRIDSET_CLASS(TSyncGrid, TSYNCGRID_FIELDS)
-};
-
-// The images of the mini-HTML text renderer, by name.
-class THTMLPictureCache : public TObject {
-public:
-    void Clear() { FNames.clear(); }
-    int Count() const { return int(FNames.size()); }
-
-private:
-    std::vector<QString> FNames;
 };
 
 // A component told of every change of a grid's cells (RegisterNotifier).
