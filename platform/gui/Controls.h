@@ -250,8 +250,9 @@ public:
 
     bool Visible() const { return FVisible; }
     virtual void SetVisible(bool Value);
-    void Show() { SetVisible(true); }
-    void Hide() { SetVisible(false); }
+    // A form shows itself as the active window.
+    virtual void Show() { SetVisible(true); }
+    virtual void Hide() { SetVisible(false); }
     bool Showing() const { return isVisible(); }
     bool Enabled() const { return FEnabled; }
     virtual void SetEnabled(bool Value);

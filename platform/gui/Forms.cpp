@@ -135,8 +135,6 @@ void TForm::Show() {
     activateWindow();
 }
 
-void TForm::Hide() { SetVisible(false); }
-
 void TForm::SetVisible(bool Value) {
     if (Value) PlaceOnShow();
     FVisible = Value;
@@ -336,6 +334,9 @@ void TForm::closeEvent(QCloseEvent* E) {
 
 void TForm::showEvent(QShowEvent* E) {
     TWinControl::showEvent(E);
+    // A window restored from the task bar is no new showing: it keeps its focus, and OnShow does
+    // not run again (the window system's own show events are spontaneous).
+    if (E->spontaneous()) return;
     // Every showing starts afresh: the control OnShow names gets the focus, else the first one in
     // tab order; never the one the user left at the showing before (the Cancel button, say), where
     // typed text would be lost and Enter would press it.
@@ -364,6 +365,7 @@ void TForm::showEvent(QShowEvent* E) {
 
 void TForm::hideEvent(QHideEvent* E) {
     TWinControl::hideEvent(E);
+    if (E->spontaneous()) return; // minimised: still shown as far as the program is concerned
     if (!ComponentState().Contains(csDestroying)) TControl::Guard(this, [this] { DoHide(); });
 }
 

@@ -71,9 +71,8 @@ public:
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
     void SetVisible(bool Value) override;
 
-    // The window: Caption is its title.
-    void Show();
-    void Hide();
+    // The window: Caption is its title. Showing raises and activates it (also when shown already).
+    void Show() override;
     void Close();
     void Release(); // deleted from the event loop once the current handler has returned
     TModalResult ShowModal();

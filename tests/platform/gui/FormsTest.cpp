@@ -343,3 +343,50 @@ TEST(FormsTest, EveryShowingFocusesTheNamedOrFirstControl) {
         EXPECT_EQ(F.ShowModal(), mrCancel);
     }
 }
+
+// Code that holds a form as a plain control (an owner showing its children, a list of windows)
+// shows it as a window: raised and active, its first control focused.
+TEST(FormsTest, AFormShownThroughItsControlBaseBecomesTheActiveWindow) {
+    TFDialog A(nullptr), B(nullptr);
+    A.AfterConstruction();
+    B.AfterConstruction();
+    A.Show();
+    B.Show();
+    QApplication::processEvents();
+    ASSERT_TRUE(B.Active());
+    TControl& Base = A;
+    Base.Show();
+    QApplication::processEvents();
+    EXPECT_TRUE(A.Active());
+    EXPECT_FALSE(B.Active());
+    EXPECT_TRUE(A.E_Name->Focused());
+    Base.Hide();
+    EXPECT_FALSE(A.Visible());
+    EXPECT_FALSE(A.Showing());
+    B.Hide();
+}
+
+// Minimising and restoring a window is no hiding and showing: OnHide and OnShow do not run and
+// the control the user was in keeps the focus.
+TEST(FormsTest, MinimisingAndRestoringKeepsTheFocusAndRunsNoShowOrHide) {
+    TFDialog F(nullptr);
+    F.AfterConstruction();
+    int Shows = 0, Hides = 0;
+    F.OnShow = [&](TObject*) { ++Shows; };
+    F.OnHide = [&](TObject*) { ++Hides; };
+    F.Show();
+    QApplication::processEvents();
+    ASSERT_EQ(Shows, 1);
+    F.Btn_OK->SetFocus();
+    ASSERT_TRUE(F.Btn_OK->Focused());
+    F.setWindowState(Qt::WindowMinimized);
+    QApplication::processEvents();
+    F.setWindowState(Qt::WindowNoState);
+    F.Show();
+    QApplication::processEvents();
+    EXPECT_EQ(Shows, 1);
+    EXPECT_EQ(Hides, 0);
+    EXPECT_EQ(F.ActiveControl(), F.Btn_OK);
+    F.Hide();
+    EXPECT_EQ(Hides, 1);
+}
