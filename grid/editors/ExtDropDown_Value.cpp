@@ -7,6 +7,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QRegularExpression>
 
 #include <cmath>
 
@@ -571,7 +572,10 @@ bool TExtCustomDropDown::PasteFits(const QString& Candidate) const {
 
 void TExtCustomDropDown::WMPaste(TMessage&) {
     if (!IsEditable()) return;
-    const QString Clip = QGuiApplication::clipboard()->text();
+    // A value is one line, as typing keeps it: a text of several lines gives its first.
+    QString Clip = QGuiApplication::clipboard()->text();
+    const qsizetype Break = Clip.indexOf(QRegularExpression(QStringLiteral("[\\r\\n]")));
+    if (Break >= 0) Clip.truncate(Break);
     if (Clip.isEmpty()) return;
     const QString Candidate = PasteCandidate(Clip);
     bool Allow = true;

@@ -34,6 +34,9 @@ const TPasteCase PasteCases[] = {
     {"AlphaNumericArabicIndicDigit", etAlphaNumeric, "1\u0662", ""},
     {"ValidCharsListed", etValidChars, "xyx", "xyx", false, 0, 0, "xy"},
     {"ValidCharsUnlisted", etValidChars, "xz", "", false, 0, 0, "xy"},
+    {"StringTakesFirstLineOfSeveral", etString, "first\r\nsecond", "first"},
+    {"NumericTakesCellCopiedWithLineEnd", etNumeric, "42\n", "42"},
+    {"NothingBeforeLineBreak", etString, "\nsecond", ""},
 };
 
 class DropDownPasteTest : public DropDownTest, public ::testing::WithParamInterface<TPasteCase> {
