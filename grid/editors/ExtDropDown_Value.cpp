@@ -321,7 +321,7 @@ void TExtCustomDropDown::ReplaceSign(bool WholeSelected) {
 }
 
 void TExtCustomDropDown::WMChar(TMessage& M) {
-    if (!IsEditable()) return;
+    if (!FEditorEnabled) return;
     QChar Ch(char16_t(M.WParam));
     const bool Ctrl = KeyboardShiftState().Contains(ssCtrl);
     const bool NumPad = FLastKeyDown == VK_DECIMAL;
@@ -381,6 +381,8 @@ void TExtCustomDropDown::WMChar(TMessage& M) {
         Perform(U == 3 ? WM_COPY : U == 22 ? WM_PASTE : WM_CUT);
         return;
     }
+    // A read-only value is copied, never changed: the filters below rewrite the text themselves.
+    if (ReadOnly()) return;
     if (FExcelStyleDecimalSeparator && NumPad && (Ch == u'.' || Ch == u',')) Ch = Dec;
     const int Caret = SelStart();
     const int Pl = PrefixLength();

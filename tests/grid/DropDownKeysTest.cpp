@@ -2,6 +2,8 @@
 // the read-only cases, and the keys that keep the caret on the value between prefix and suffix.
 #include "tests/grid/DropDownFixture.h"
 
+#include <QClipboard>
+
 TEST_F(DropDownTest, CancelledPopupLeavesTheValueUnmodified) {
     for (TDropDownEditType T : {etString, etPassword, etUppercase, etNumeric}) {
         SCOPED_TRACE(int(T));
@@ -135,4 +137,29 @@ TEST_F(DropDownTest, RemovingTheDecimalSeparatorKeepsTheLengthLimit) {
         Key(C.Key);
         EXPECT_EQ(D->Text(), C.Expected);
     }
+}
+
+TEST_F(DropDownTest, ReadOnlyValueIsCopiedButNeverRewritten) {
+    std::vector<QString> Log;
+    D->OnClipboardCopy = [&](TObject*, const QString& V, bool&) { Log.push_back(V); };
+    D->SetEditType(etNumeric);
+    D->SetSigned(true);
+    D->SetText("12");
+    D->SetReadOnly(true);
+    Focus();
+    D->SelectAll();
+    QGuiApplication::clipboard()->clear();
+    Key('C', {ssCtrl});
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "12");
+    EXPECT_EQ(Log, std::vector<QString>{"12"});
+    D->SetSelStart(1);
+    Type("-5");
+    Key(VK_BACK);
+    EXPECT_EQ(D->Text(), "12");
+    D->SetEditType(etMoney);
+    D->SetPrecision(2);
+    D->SetText("1234");
+    D->SelectAll();
+    Type(".");
+    EXPECT_EQ(D->Text(), "1,234.00");
 }
