@@ -162,4 +162,9 @@ TEST_F(DropDownTest, ReadOnlyValueIsCopiedButNeverRewritten) {
     D->SelectAll();
     Type(".");
     EXPECT_EQ(D->Text(), "1,234.00");
+    D->SetPrecision(0);
+    D->SetText("1234");
+    D->SetSelStart(1);
+    Key(VK_DELETE);
+    EXPECT_EQ(D->Text(), "1234");
 }
