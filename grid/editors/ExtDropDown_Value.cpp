@@ -537,7 +537,8 @@ void TExtCustomDropDown::WMChar(TMessage& M) {
 
 // ---- clipboard ------------------------------------------------------------------------------
 void TExtCustomDropDown::WMCut(TMessage& M) {
-    if (!IsEditable()) return;
+    // A hidden value never reaches the clipboard, so a cut of it would only delete it.
+    if (!IsEditable() || !PasswordChar().isNull()) return;
     FBlockCopy = true;
     bool Allow = true;
     if (OnClipboardCut) OnClipboardCut(this, SelectedValueText(), Allow);

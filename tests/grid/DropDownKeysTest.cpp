@@ -168,3 +168,45 @@ TEST_F(DropDownTest, ReadOnlyValueIsCopiedButNeverRewritten) {
     Key(VK_DELETE);
     EXPECT_EQ(D->Text(), "1234");
 }
+
+// The numeric pad's decimal key types the locale's separator only where that is asked for.
+TEST_F(DropDownTest, NumericPadDecimalKeyFollowsTheLocaleOnRequest) {
+    struct TCase {
+        const char* Name;
+        bool ExcelStyle;
+        Word Key;
+        QChar Typed;
+        const char* Expected;
+    } Cases[] = {
+        {"PadPointBecomesComma", true, VK_DECIMAL, '.', "12,"},
+        {"PadPointLeftAloneWithoutRequest", false, VK_DECIMAL, '.', "12"},
+        {"MainKeyboardPointLeftAlone", true, VK_OEM_PERIOD, '.', "12"},
+    };
+    UseSeparators(',', ' ');
+    D->SetEditType(etFloat);
+    D->SetPrecision(2);
+    Focus();
+    for (const TCase& C : Cases) {
+        SCOPED_TRACE(C.Name);
+        D->SetExcelStyleDecimalSeparator(C.ExcelStyle);
+        D->SetTextUnformatted("12");
+        D->SetSelStart(2);
+        D->SimulateKey(C.Key, {}, C.Typed);
+        EXPECT_EQ(Raw(), C.Expected);
+    }
+}
+
+TEST_F(DropDownTest, EnterReachesTheKeyPressEventOnce) {
+    std::vector<int> Pressed;
+    D->OnKeyPress = [&](TObject*, QChar& K) { Pressed.push_back(K.unicode()); };
+    D->SetText("ab");
+    Focus();
+    Key(VK_RETURN);
+    EXPECT_EQ(Pressed, std::vector<int>{13});
+    Pressed.clear();
+    Key(VK_F4);
+    ASSERT_TRUE(D->DroppedDown());
+    D->DropDownForm()->SimulateKey(VK_RETURN);
+    EXPECT_FALSE(D->DroppedDown());
+    EXPECT_EQ(Pressed, std::vector<int>{13});
+}

@@ -167,3 +167,18 @@ TEST_F(DropDownTest, EditMenuPastesThroughTheFilter) {
     const std::vector<QString> Expected{"abc", "42"};
     EXPECT_EQ(Log, Expected);
 }
+
+TEST_F(DropDownTest, HiddenValueIsNeitherCopiedNorCutAway) {
+    QClipboard* Clip = QGuiApplication::clipboard();
+    D->SetEditType(etPassword);
+    D->SetText("secret");
+    Focus();
+    for (Word K : {Word('C'), Word('X')}) {
+        SCOPED_TRACE(K);
+        Clip->setText("before");
+        D->SelectAll();
+        Key(K, {ssCtrl});
+        EXPECT_EQ(Clip->text(), "before");
+        EXPECT_EQ(D->Text(), "secret");
+    }
+}
