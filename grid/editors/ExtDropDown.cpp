@@ -571,7 +571,7 @@ void TExtCustomDropDown::WMKeyDown(TMessage& M) {
     QPointer<TExtCustomDropDown> Self(this);
     Inherited();
     if (!Self) return;
-    if (Key == VK_DELETE && FEditType == etMoney) FormatMoney();
+    if (Key == VK_DELETE && FEditType == etMoney && !ReadOnly()) FormatMoney();
     if (!FPrefix.isEmpty() && SelStart() < Pl) SetSelStart(Pl);
     if (Key == VK_RETURN)
         DoHideDropDown(false);

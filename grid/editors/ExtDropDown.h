@@ -440,112 +440,111 @@ public:
     using TButtonCollection::TButtonCollection;
 };
 
+// What the persistent looks of a popup header and footer have in common. Each look assigns from
+// its own kind only.
+template <class TButtons>
+class TPopupBarAppearance : public TPersistent {
+public:
+    TPersistent* GetOwner() const { return FOwner; }
+
+    TColor Color() const { return FColor; }
+    void SetColor(TColor Value) { FColor = Value; }
+    TColor ColorTo() const { return FColorTo; }
+    void SetColorTo(TColor Value) { FColorTo = Value; }
+    QString Caption() const { return FCaption; }
+    void SetCaption(const QString& Value) { FCaption = Value; }
+    TFont* Font() { return &FFont; }
+    void SetFont(TFont* Value) { FFont.Assign(Value); }
+    TGradientDirection GradientDirection() const { return FGradientDirection; }
+    void SetGradientDirection(TGradientDirection Value) { FGradientDirection = Value; }
+    bool Visible() const { return FVisible; }
+    void SetVisible(bool Value) {
+        if (FVisible == Value) return;
+        FVisible = Value;
+        if (OnChange) OnChange(this);
+    }
+    int Height() const { return FHeight; }
+    void SetHeight(int Value) { FHeight = Value; }
+    TColor BorderColor() const { return FBorderColor; }
+    void SetBorderColor(TColor Value) { FBorderColor = Value; }
+    int BorderWidth() const { return FBorderWidth; }
+    void SetBorderWidth(int Value) { FBorderWidth = Value; }
+    int ImageIndex() const { return FImageIndex; }
+    void SetImageIndex(int Value) { FImageIndex = Value; }
+    TButtons* Buttons() { return FButtons.get(); }
+    void SetButtons(TButtons* Value) { FButtons->Assign(Value); }
+    TButtonAlignment ButtonAlignment() const { return FButtonAlignment; }
+    void SetButtonAlignment(TButtonAlignment Value) { FButtonAlignment = Value; }
+
+    TNotifyEvent OnChange;
+    TNotifyEvent OnButtonsChanged;
+
+protected:
+    explicit TPopupBarAppearance(TPersistent* AOwner) : FOwner(AOwner), FButtons(std::make_unique<TButtons>(AOwner)) {
+        FButtons->OnChange = [this](TObject*) {
+            if (OnButtonsChanged) OnButtonsChanged(this);
+        };
+    }
+    // Everything; the visibility last but the buttons, so that an open popup is laid out once
+    // with the new look.
+    void AssignBar(TPopupBarAppearance& S) {
+        FColorTo = S.FColorTo;
+        FColor = S.FColor;
+        FBorderColor = S.FBorderColor;
+        FCaption = S.FCaption;
+        FFont.Assign(&S.FFont);
+        FImageIndex = S.FImageIndex;
+        FBorderWidth = S.FBorderWidth;
+        FGradientDirection = S.FGradientDirection;
+        FHeight = S.FHeight;
+        SetVisible(S.FVisible);
+        FButtonAlignment = S.FButtonAlignment;
+        FButtons->Assign(S.FButtons.get());
+    }
+    void AssignBarColors(TPopupBarAppearance& S) {
+        FColorTo = S.FColorTo;
+        FColor = S.FColor;
+        FBorderColor = S.FBorderColor;
+        FFont.Assign(&S.FFont);
+        FGradientDirection = S.FGradientDirection;
+    }
+
+    TPersistent* FOwner;
+    bool FVisible = true;
+    int FHeight = 22;
+    int FBorderWidth = 1;
+    int FImageIndex = -1;
+    QString FCaption;
+    TColor FColorTo = clWhite;
+    TColor FColor = clSilver;
+    TColor FBorderColor = clBlack;
+    TFont FFont;
+    std::unique_ptr<TButtons> FButtons;
+    TGradientDirection FGradientDirection = gdVertical;
+    TButtonAlignment FButtonAlignment = baRight;
+};
+
 // The persistent look of a popup header: owned by every drop-down and by every grid's look.
-class THeaderAppearance : public TPersistent {
+class THeaderAppearance : public TPopupBarAppearance<THeaderButtons> {
 public:
     explicit THeaderAppearance(TPersistent* AOwner);
     ~THeaderAppearance() override;
     void Assign(TPersistent* Source) override; // from the same class only
     void AssignColors(TPersistent* Source);
-    TPersistent* GetOwner() const { return FOwner; }
-
-    TColor Color() const { return FColor; }
-    void SetColor(TColor Value) { FColor = Value; }
-    TColor ColorTo() const { return FColorTo; }
-    void SetColorTo(TColor Value) { FColorTo = Value; }
-    QString Caption() const { return FCaption; }
-    void SetCaption(const QString& Value) { FCaption = Value; }
-    TFont* Font() { return &FFont; }
-    void SetFont(TFont* Value) { FFont.Assign(Value); }
-    TGradientDirection GradientDirection() const { return FGradientDirection; }
-    void SetGradientDirection(TGradientDirection Value) { FGradientDirection = Value; }
-    bool Visible() const { return FVisible; }
-    void SetVisible(bool Value);
-    int Height() const { return FHeight; }
-    void SetHeight(int Value) { FHeight = Value; }
-    TColor BorderColor() const { return FBorderColor; }
-    void SetBorderColor(TColor Value) { FBorderColor = Value; }
-    int BorderWidth() const { return FBorderWidth; }
-    void SetBorderWidth(int Value) { FBorderWidth = Value; }
-    int ImageIndex() const { return FImageIndex; }
-    void SetImageIndex(int Value) { FImageIndex = Value; }
-    THeaderButtons* Buttons() { return FButtons.get(); }
-    void SetButtons(THeaderButtons* Value) { FButtons->Assign(Value); }
-    TButtonAlignment ButtonAlignment() const { return FButtonAlignment; }
-    void SetButtonAlignment(TButtonAlignment Value) { FButtonAlignment = Value; }
-
-    TNotifyEvent OnChange;
-    TNotifyEvent OnButtonsChanged;
-
-private:
-    TPersistent* FOwner;
-    bool FVisible = true;
-    int FHeight = 22;
-    int FBorderWidth = 1;
-    int FImageIndex = -1;
-    QString FCaption;
-    TColor FColorTo = clWhite;
-    TColor FColor = clSilver;
-    TColor FBorderColor = clBlack;
-    TFont FFont;
-    std::unique_ptr<THeaderButtons> FButtons;
-    TGradientDirection FGradientDirection = gdVertical;
-    TButtonAlignment FButtonAlignment = baRight;
 };
 
-class TFooterAppearance : public TPersistent {
+class TFooterAppearance : public TPopupBarAppearance<TFooterButtons> {
 public:
     explicit TFooterAppearance(TPersistent* AOwner);
     ~TFooterAppearance() override;
-    void Assign(TPersistent* Source) override;
+    void Assign(TPersistent* Source) override; // from the same class only
     void AssignColors(TPersistent* Source);
-    TPersistent* GetOwner() const { return FOwner; }
 
-    TColor Color() const { return FColor; }
-    void SetColor(TColor Value) { FColor = Value; }
-    TColor ColorTo() const { return FColorTo; }
-    void SetColorTo(TColor Value) { FColorTo = Value; }
-    QString Caption() const { return FCaption; }
-    void SetCaption(const QString& Value) { FCaption = Value; }
-    TFont* Font() { return &FFont; }
-    void SetFont(TFont* Value) { FFont.Assign(Value); }
-    TGradientDirection GradientDirection() const { return FGradientDirection; }
-    void SetGradientDirection(TGradientDirection Value) { FGradientDirection = Value; }
-    bool Visible() const { return FVisible; }
-    void SetVisible(bool Value);
-    int Height() const { return FHeight; }
-    void SetHeight(int Value) { FHeight = Value; }
-    TColor BorderColor() const { return FBorderColor; }
-    void SetBorderColor(TColor Value) { FBorderColor = Value; }
-    int BorderWidth() const { return FBorderWidth; }
-    void SetBorderWidth(int Value) { FBorderWidth = Value; }
-    int ImageIndex() const { return FImageIndex; }
-    void SetImageIndex(int Value) { FImageIndex = Value; }
     bool SizeGrip() const { return FSizeGrip; }
     void SetSizeGrip(bool Value) { FSizeGrip = Value; }
-    TFooterButtons* Buttons() { return FButtons.get(); }
-    void SetButtons(TFooterButtons* Value) { FButtons->Assign(Value); }
-    TButtonAlignment ButtonAlignment() const { return FButtonAlignment; }
-    void SetButtonAlignment(TButtonAlignment Value) { FButtonAlignment = Value; }
-
-    TNotifyEvent OnChange;
-    TNotifyEvent OnButtonsChanged;
 
 private:
-    TPersistent* FOwner;
-    bool FVisible = true;
-    int FHeight = 22;
-    int FBorderWidth = 1;
     bool FSizeGrip = true;
-    QString FCaption;
-    TColor FColorTo = clWhite;
-    TColor FColor = clSilver;
-    TColor FBorderColor = clBlack;
-    TFont FFont;
-    int FImageIndex = -1;
-    std::unique_ptr<TFooterButtons> FButtons;
-    TGradientDirection FGradientDirection = gdVertical;
-    TButtonAlignment FButtonAlignment = baRight;
 };
 
 // ---- popup panels ---------------------------------------------------------------------------

@@ -62,90 +62,33 @@ void TFooterButton::Assign(TPersistent* Source) {
 }
 
 // ---- appearances ----------------------------------------------------------------------------
-THeaderAppearance::THeaderAppearance(TPersistent* AOwner)
-    : FOwner(AOwner), FButtons(std::make_unique<THeaderButtons>(AOwner)) {
+THeaderAppearance::THeaderAppearance(TPersistent* AOwner) : TPopupBarAppearance(AOwner) {
     FFont.SetName(QStringLiteral("Tahoma"));
-    FButtons->OnChange = [this](TObject*) {
-        if (OnButtonsChanged) OnButtonsChanged(this);
-    };
 }
 
 THeaderAppearance::~THeaderAppearance() = default;
 
-void THeaderAppearance::SetVisible(bool Value) {
-    if (FVisible == Value) return;
-    FVisible = Value;
-    if (OnChange) OnChange(this);
-}
-
 void THeaderAppearance::Assign(TPersistent* Source) {
-    auto* S = dynamic_cast<THeaderAppearance*>(Source);
-    if (!S) return;
-    FColorTo = S->FColorTo;
-    FColor = S->FColor;
-    FBorderColor = S->FBorderColor;
-    FCaption = S->FCaption;
-    FFont.Assign(&S->FFont);
-    FImageIndex = S->FImageIndex;
-    FBorderWidth = S->FBorderWidth;
-    FGradientDirection = S->FGradientDirection;
-    FHeight = S->FHeight;
-    SetVisible(S->FVisible);
-    FButtonAlignment = S->FButtonAlignment;
-    FButtons->Assign(S->FButtons.get());
+    if (auto* S = dynamic_cast<THeaderAppearance*>(Source)) AssignBar(*S);
 }
 
 void THeaderAppearance::AssignColors(TPersistent* Source) {
-    auto* S = dynamic_cast<THeaderAppearance*>(Source);
-    if (!S) return;
-    FColorTo = S->FColorTo;
-    FColor = S->FColor;
-    FBorderColor = S->FBorderColor;
-    FFont.Assign(&S->FFont);
-    FGradientDirection = S->FGradientDirection;
+    if (auto* S = dynamic_cast<THeaderAppearance*>(Source)) AssignBarColors(*S);
 }
 
-TFooterAppearance::TFooterAppearance(TPersistent* AOwner)
-    : FOwner(AOwner), FButtons(std::make_unique<TFooterButtons>(AOwner)) {
-    FButtons->OnChange = [this](TObject*) {
-        if (OnButtonsChanged) OnButtonsChanged(this);
-    };
-}
+TFooterAppearance::TFooterAppearance(TPersistent* AOwner) : TPopupBarAppearance(AOwner) {}
 
 TFooterAppearance::~TFooterAppearance() = default;
-
-void TFooterAppearance::SetVisible(bool Value) {
-    if (FVisible == Value) return;
-    FVisible = Value;
-    if (OnChange) OnChange(this);
-}
 
 void TFooterAppearance::Assign(TPersistent* Source) {
     auto* S = dynamic_cast<TFooterAppearance*>(Source);
     if (!S) return;
-    FBorderColor = S->FBorderColor;
-    FColor = S->FColor;
-    FColorTo = S->FColorTo;
-    FGradientDirection = S->FGradientDirection;
-    FFont.Assign(&S->FFont);
-    FCaption = S->FCaption;
     FSizeGrip = S->FSizeGrip;
-    FBorderWidth = S->FBorderWidth;
-    FHeight = S->FHeight;
-    FImageIndex = S->FImageIndex;
-    SetVisible(S->FVisible);
-    FButtonAlignment = S->FButtonAlignment;
-    FButtons->Assign(S->FButtons.get());
+    AssignBar(*S);
 }
 
 void TFooterAppearance::AssignColors(TPersistent* Source) {
-    auto* S = dynamic_cast<TFooterAppearance*>(Source);
-    if (!S) return;
-    FColorTo = S->FColorTo;
-    FColor = S->FColor;
-    FBorderColor = S->FBorderColor;
-    FFont.Assign(&S->FFont);
-    FGradientDirection = S->FGradientDirection;
+    if (auto* S = dynamic_cast<TFooterAppearance*>(Source)) AssignBarColors(*S);
 }
 
 // ---- header and footer panels ---------------------------------------------------------------

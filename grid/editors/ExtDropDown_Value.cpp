@@ -7,6 +7,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QRegularExpression>
 
 #include <cmath>
 
@@ -320,7 +321,7 @@ void TExtCustomDropDown::ReplaceSign(bool WholeSelected) {
 }
 
 void TExtCustomDropDown::WMChar(TMessage& M) {
-    if (!IsEditable()) return;
+    if (!FEditorEnabled) return;
     QChar Ch(char16_t(M.WParam));
     const bool Ctrl = KeyboardShiftState().Contains(ssCtrl);
     const bool NumPad = FLastKeyDown == VK_DECIMAL;
@@ -380,6 +381,8 @@ void TExtCustomDropDown::WMChar(TMessage& M) {
         Perform(U == 3 ? WM_COPY : U == 22 ? WM_PASTE : WM_CUT);
         return;
     }
+    // A read-only value is copied, never changed: the filters below rewrite the text themselves.
+    if (ReadOnly()) return;
     if (FExcelStyleDecimalSeparator && NumPad && (Ch == u'.' || Ch == u',')) Ch = Dec;
     const int Caret = SelStart();
     const int Pl = PrefixLength();
@@ -534,7 +537,8 @@ void TExtCustomDropDown::WMChar(TMessage& M) {
 
 // ---- clipboard ------------------------------------------------------------------------------
 void TExtCustomDropDown::WMCut(TMessage& M) {
-    if (!IsEditable()) return;
+    // A hidden value never reaches the clipboard, so a cut of it would only delete it.
+    if (!IsEditable() || !PasswordChar().isNull()) return;
     FBlockCopy = true;
     bool Allow = true;
     if (OnClipboardCut) OnClipboardCut(this, SelectedValueText(), Allow);
@@ -571,7 +575,10 @@ bool TExtCustomDropDown::PasteFits(const QString& Candidate) const {
 
 void TExtCustomDropDown::WMPaste(TMessage&) {
     if (!IsEditable()) return;
-    const QString Clip = QGuiApplication::clipboard()->text();
+    // A value is one line, as typing keeps it: a text of several lines gives its first.
+    QString Clip = QGuiApplication::clipboard()->text();
+    const qsizetype Break = Clip.indexOf(QRegularExpression(QStringLiteral("[\\r\\n]")));
+    if (Break >= 0) Clip.truncate(Break);
     if (Clip.isEmpty()) return;
     const QString Candidate = PasteCandidate(Clip);
     bool Allow = true;

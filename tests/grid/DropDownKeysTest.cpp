@@ -2,6 +2,8 @@
 // the read-only cases, and the keys that keep the caret on the value between prefix and suffix.
 #include "tests/grid/DropDownFixture.h"
 
+#include <QClipboard>
+
 TEST_F(DropDownTest, CancelledPopupLeavesTheValueUnmodified) {
     for (TDropDownEditType T : {etString, etPassword, etUppercase, etNumeric}) {
         SCOPED_TRACE(int(T));
@@ -135,4 +137,76 @@ TEST_F(DropDownTest, RemovingTheDecimalSeparatorKeepsTheLengthLimit) {
         Key(C.Key);
         EXPECT_EQ(D->Text(), C.Expected);
     }
+}
+
+TEST_F(DropDownTest, ReadOnlyValueIsCopiedButNeverRewritten) {
+    std::vector<QString> Log;
+    D->OnClipboardCopy = [&](TObject*, const QString& V, bool&) { Log.push_back(V); };
+    D->SetEditType(etNumeric);
+    D->SetSigned(true);
+    D->SetText("12");
+    D->SetReadOnly(true);
+    Focus();
+    D->SelectAll();
+    QGuiApplication::clipboard()->clear();
+    Key('C', {ssCtrl});
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "12");
+    EXPECT_EQ(Log, std::vector<QString>{"12"});
+    D->SetSelStart(1);
+    Type("-5");
+    Key(VK_BACK);
+    EXPECT_EQ(D->Text(), "12");
+    D->SetEditType(etMoney);
+    D->SetPrecision(2);
+    D->SetText("1234");
+    D->SelectAll();
+    Type(".");
+    EXPECT_EQ(D->Text(), "1,234.00");
+    D->SetPrecision(0);
+    D->SetText("1234");
+    D->SetSelStart(1);
+    Key(VK_DELETE);
+    EXPECT_EQ(D->Text(), "1234");
+}
+
+// The numeric pad's decimal key types the locale's separator only where that is asked for.
+TEST_F(DropDownTest, NumericPadDecimalKeyFollowsTheLocaleOnRequest) {
+    struct TCase {
+        const char* Name;
+        bool ExcelStyle;
+        Word Key;
+        QChar Typed;
+        const char* Expected;
+    } Cases[] = {
+        {"PadPointBecomesComma", true, VK_DECIMAL, '.', "12,"},
+        {"PadPointLeftAloneWithoutRequest", false, VK_DECIMAL, '.', "12"},
+        {"MainKeyboardPointLeftAlone", true, VK_OEM_PERIOD, '.', "12"},
+    };
+    UseSeparators(',', ' ');
+    D->SetEditType(etFloat);
+    D->SetPrecision(2);
+    Focus();
+    for (const TCase& C : Cases) {
+        SCOPED_TRACE(C.Name);
+        D->SetExcelStyleDecimalSeparator(C.ExcelStyle);
+        D->SetTextUnformatted("12");
+        D->SetSelStart(2);
+        D->SimulateKey(C.Key, {}, C.Typed);
+        EXPECT_EQ(Raw(), C.Expected);
+    }
+}
+
+TEST_F(DropDownTest, EnterReachesTheKeyPressEventOnce) {
+    std::vector<int> Pressed;
+    D->OnKeyPress = [&](TObject*, QChar& K) { Pressed.push_back(K.unicode()); };
+    D->SetText("ab");
+    Focus();
+    Key(VK_RETURN);
+    EXPECT_EQ(Pressed, std::vector<int>{13});
+    Pressed.clear();
+    Key(VK_F4);
+    ASSERT_TRUE(D->DroppedDown());
+    D->DropDownForm()->SimulateKey(VK_RETURN);
+    EXPECT_FALSE(D->DroppedDown());
+    EXPECT_EQ(Pressed, std::vector<int>{13});
 }

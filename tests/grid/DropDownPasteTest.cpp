@@ -34,6 +34,9 @@ const TPasteCase PasteCases[] = {
     {"AlphaNumericArabicIndicDigit", etAlphaNumeric, "1\u0662", ""},
     {"ValidCharsListed", etValidChars, "xyx", "xyx", false, 0, 0, "xy"},
     {"ValidCharsUnlisted", etValidChars, "xz", "", false, 0, 0, "xy"},
+    {"StringTakesFirstLineOfSeveral", etString, "first\r\nsecond", "first"},
+    {"NumericTakesCellCopiedWithLineEnd", etNumeric, "42\n", "42"},
+    {"NothingBeforeLineBreak", etString, "\nsecond", ""},
 };
 
 class DropDownPasteTest : public DropDownTest, public ::testing::WithParamInterface<TPasteCase> {
@@ -163,4 +166,19 @@ TEST_F(DropDownTest, EditMenuPastesThroughTheFilter) {
     EXPECT_EQ(D->Text(), "42");
     const std::vector<QString> Expected{"abc", "42"};
     EXPECT_EQ(Log, Expected);
+}
+
+TEST_F(DropDownTest, HiddenValueIsNeitherCopiedNorCutAway) {
+    QClipboard* Clip = QGuiApplication::clipboard();
+    D->SetEditType(etPassword);
+    D->SetText("secret");
+    Focus();
+    for (Word K : {Word('C'), Word('X')}) {
+        SCOPED_TRACE(K);
+        Clip->setText("before");
+        D->SelectAll();
+        Key(K, {ssCtrl});
+        EXPECT_EQ(Clip->text(), "before");
+        EXPECT_EQ(D->Text(), "secret");
+    }
 }
