@@ -10,7 +10,8 @@
 //
 // The class's definitions are split by area: ExtGrid.cpp (core), ExtGrid_Indexes.cpp,
 // ExtGrid_Cells.cpp, ExtGrid_Selection.cpp, ExtGrid_Scroll.cpp, ExtGrid_Keys.cpp,
-// ExtGrid_Hooks.cpp, ExtGrid_Events.cpp.
+// ExtGrid_Hooks.cpp, ExtGrid_Events.cpp, ExtGrid_Edit.cpp (the editing switch and the special
+// editors' table), ExtGrid_EditText.cpp (the default text editor).
 #include "grid/base/BaseGrid.h"
 #include "grid/base/ExtObj.h"
 #include "grid/control/ExtGridEvents.h"
@@ -35,6 +36,155 @@ class TForm;
 class ITExtStringGridSelect {
 public:
     virtual ~ITExtStringGridSelect() = default;
+};
+
+// ---- editor controls ------------------------------------------------------------------------------
+// The custom editor link: an application's own control edited in place of a cell (esInplace, on
+// the grid) or on a small form of its own (esPopup). The grid drives it through these operations.
+enum TEditStyle { esInplace, esPopup };
+
+class TEditLink : public TComponent {
+public:
+    explicit TEditLink(TComponent* AOwner) : TComponent(AOwner) {}
+    ~TEditLink() override;
+    virtual void CreateEditor(TWinControl* AParent) { (void)AParent; }
+    virtual void SetRect(TRect R) { (void)R; }
+    virtual void SetVisible(bool Value) { (void)Value; }
+    virtual void SetCellProps(TColor AColor, TFont* AFont) { (void)AColor, (void)AFont; }
+    virtual void SetProperties() {}
+    virtual void SetEditorValue(const QString& Value) { (void)Value; }
+    virtual QString GetEditorValue() { return QString(); }
+    virtual void SetFocus(bool Value) { (void)Value; }
+    virtual TWinControl* GetEditControl() { return nullptr; }
+    // The popup form's deactivation: the edit ends as a focus loss ends it.
+    virtual void FormExit(TObject* Sender);
+    // Gives the control back its own handling and hides it (in-place style).
+    virtual void RestoreWinProc();
+    TExtStringGrid* Grid() const { return FOwner; }
+    void SetGrid(TExtStringGrid* Value) { FOwner = Value; }
+    TEditStyle EditStyle() const { return FEditStyle; }
+    void SetEditStyle(TEditStyle Value) { FEditStyle = Value; }
+    TForm* PopupForm() const { return FPopupForm; }
+    void SetPopupForm(TForm* Value) { FPopupForm = Value; }
+    int PopupWidth() const { return FPopupWidth; }
+    void SetPopupWidth(int Value) { FPopupWidth = Value; }
+    int PopupHeight() const { return FPopupHeight; }
+    void SetPopupHeight(int Value) { FPopupHeight = Value; }
+    bool AutoPopupWidth() const { return FAutoPopupWidth; }
+    void SetAutoPopupWidth(bool Value) { FAutoPopupWidth = Value; }
+    int PopupLeft() const { return FPopupLeft; }
+    void SetPopupLeft(int Value) { FPopupLeft = Value; }
+    int PopupTop() const { return FPopupTop; }
+    void SetPopupTop(int Value) { FPopupTop = Value; }
+    // The cell (real column, display row) the link edits.
+    TPoint EditCell() const { return FEditCell; }
+    void SetEditCell(TPoint Value) { FEditCell = Value; }
+
+protected:
+    TExtStringGrid* FOwner = nullptr;
+    TEditStyle FEditStyle = esInplace;
+    TForm* FPopupForm = nullptr;
+    int FPopupWidth = 100;
+    int FPopupHeight = 100;
+    TPoint FEditCell{-1, -1};
+    bool FAutoPopupWidth = false;
+    int FPopupLeft = -1;
+    int FPopupTop = -1;
+    bool FSubClassed = false;
+    bool FPopupFormMade = false; // the grid made the popup form: it goes with the link
+    friend class TExtStringGrid;
+};
+
+// One special editor as the editing switch drives it, whatever its control: the switch places
+// it over the cell with the cell's colour and text (Open), asks what it holds (Text, what
+// validation sees), may put a text back into it (SetText: the value validation left), asks what
+// to write when the edit ends (StoreText; false: the kind writes nothing) and closes it (hidden
+// and disabled). The control is made on first use.
+class TGridCellEditor {
+public:
+    virtual ~TGridCellEditor() = default;
+    // The control that has the focus while the editor is open (null for kinds without one).
+    virtual TWinControl* Control() = 0;
+    virtual void Open(TEditorType Kind, const TRect& R, TColor Color, const QString& Text) = 0;
+    virtual QString Text() = 0;
+    virtual void SetText(const QString& Value) = 0;
+    virtual bool StoreText(TEditorType Kind, QString& Value) {
+        (void)Kind;
+        Value = Text();
+        return true;
+    }
+    virtual void Close() = 0;
+    // Whether the open editor takes the cell's OnGetEditorProp and the typed start key.
+    virtual bool TakesEditorProp(TEditorType Kind) const {
+        (void)Kind;
+        return true;
+    }
+    virtual bool TakesStartKey(TEditorType Kind) const {
+        (void)Kind;
+        return true;
+    }
+};
+
+// Makes the editor of the listed kinds for one grid; the kinds share the one editor.
+using TGridCellEditorFactory = std::function<std::unique_ptr<TGridCellEditor>(TExtStringGrid* Grid)>;
+void RegisterGridCellEditor(std::initializer_list<TEditorType> Kinds, TGridCellEditorFactory Factory);
+// Whether a kind is edited by the default text editor.
+bool IsDefaultEditorKind(TEditorType Kind);
+
+// The default text editor: the grid's in-place edit with the character filters of the cell's
+// editor kind, validation on the keys that end an edit, guarded clipboard, caret walking into
+// the next cell, lookup completion and sizing while typing.
+class TExtInplaceEdit : public TInplaceEdit {
+public:
+    explicit TExtInplaceEdit(TComponent* AOwner);
+    TExtStringGrid* GridOwner() const { return FGrid; }
+    bool VAlign() const { return FValign; }
+    void SetVAlign(bool Value);
+    bool WordWrap() const { return FWordWrap; }
+    void SetWordWrap(bool Value);
+    // The cell whose contents were last loaded (display column, display row).
+    int ColE() const { return FColE; }
+    int RowE() const { return FRowE; }
+    int LengthLimit() const { return FLengthLimit; }
+    void UpdateContents() override;
+    void WndProc(TMessage& Message) override;
+    // Lookup completion from the grid's lookup list.
+    void DoChange();
+
+protected:
+    void BoundsChanged() override;
+    void KeyDown(Word& Key, TShiftState Shift) override;
+    void KeyPress(QChar& Key) override;
+    void KeyUp(Word& Key, TShiftState Shift) override;
+    void DblClick() override;
+    void Change() override;
+
+private:
+    TEditorType Kind() const;
+    // Each returns true when the message was consumed.
+    bool FilterChar(TMessage& Message);
+    bool KeyDownMessage(TMessage& Message);
+    void PasteText();
+    void FocusGained();
+    void FocusLost(TControl* NewFocus);
+    // Checks the value before it leaves the editor: true when it may go (the editor then shows
+    // the text validation left); a refused one keeps the edit going (KeepEditing).
+    bool AcceptValue(bool Repaint);
+    // After a refused value: the editor shows what validation left and the edit goes on.
+    void KeepEditing(bool Repaint);
+    int FSelKeyDown = 0;
+    int FOldSelStart = 0;
+    int FLengthLimit = 0;
+    bool FValign = false;
+    bool FWordWrap = false;
+    bool GotKey = false;
+    bool FGotFocus = false;
+    bool Workmode = true;
+    TExtStringGrid* FGrid = nullptr;
+    int FColE = -1;
+    int FRowE = -1;
+    bool FAltBack = false;
+    ushort FDropChar = 0; // the character of a key already acted on (Enter, Tab), dropped when it comes
 };
 
 // ---- module-level state and helpers of the unit --------------------------------------------------
@@ -909,6 +1059,93 @@ protected:
     TCursor FCellCursor = crDefault;
 
 public:
+    // ---- in-place editing
+    // Whether a cell is fixed for editing: the footer rows and fixed right columns, then the
+    // fixed-cell hook. Display column, display row.
+    virtual bool IsFixed(int DisplCol, int DisplRow);
+    // Commits and hides the special editor of the current cell (the text editor is not touched).
+    void HideCellEdit();
+    // Opens the current cell's editor as F2 does.
+    void ShowCellEdit();
+    bool EditorWantsTab();
+    bool IsPassword(int RealCol, int DisplRow);
+    // Opens (and commits) the special editor of EditControl() over a cell (display column).
+    void ShowSpecialEditor(int DisplCol, int DisplRow);
+    void HideSpecialEditor(int DisplCol, int DisplRow);
+    // Ends the edit of the current cell: the open editor's value is written to its cell.
+    void HideInplaceEdit();
+    // The special editors' keys that end an edit (Enter, Tab, arrows): the value is validated
+    // first, a refused one keeps the editor open.
+    void DoneInplaceEdit(Word Key, TShiftState Shift);
+    // Escape in a special editor: the cell keeps the text it had when the editor opened.
+    void CancelInplaceEdit();
+    // OnEditingDone, then "GridEditDone" posted to the grid (real column, display row).
+    virtual void DoEditingDone(int RealCol, int DisplRow);
+    // The edit going on: its editor kind, whether one is open, the special editor's control and
+    // the cell (real column, display row) the open editor writes to.
+    TEditorType EditControl() const { return FEditControl; }
+    bool EditMode() const { return FEditMode; }
+    bool EditingValue() const { return FEditing; }
+    TWinControl* EditCtrl() const { return FEditCtrl; }
+    int EditRealCol() const { return FEditRealCol; }
+    int EditRow() const { return FEditRow; }
+    QString CellCache() const { return FOldCellCache; }
+    TExtInplaceEdit* TextEditor() const { return dynamic_cast<TExtInplaceEdit*>(InplaceEditor()); }
+    // The special editor of a kind (made on first use); null for the default-editor kinds and
+    // for a kind without an editor.
+    TGridCellEditor* SpecialEditor(TEditorType Kind);
+    TEditLink* EditLink() const { return FEditLink; }
+    void SetEditLink(TEditLink* Value) { FEditLink = Value; }
+    int ComboIdx() const { return FComboIdx; }
+    void SetComboIdx(int Value) { FComboIdx = Value; }
+    bool NoAutoAdvance() const { return FNoAutoAdvance; }
+    TRowChangedEvent OnRowChanged;
+
+protected:
+    bool CanEditShow() override;
+    bool SelectCell(int DisplCol, int DisplRow) override;
+    TInplaceEdit* CreateEditor() override;
+    void UpdateText() override;
+    void EditorHidden() override;
+    int GetEditLimit() override;
+    // Whether the default text editor may open; opens a special editor instead for such kinds.
+    virtual bool CanEditShowOverride();
+    // Validates and allows or refuses a cell change; switches goEditing to suit the new cell.
+    virtual bool SelectCellOverride(int DisplCol, int DisplRow);
+    // The grid's messages of editing ("GridEditDone", typed start keys, clicks that open an
+    // editor); true when the message was consumed.
+    bool EditWndProc(TMessage& Message);
+    // The open editor's value checked before it is written; true when it may be written, with
+    // the text to write in Value.
+    bool ValidateEditorValue(QString& Value);
+    // Remembers the cell an editor opens on, and its text, for validation and for Escape.
+    void NoteEditCell(int RealCol, int DisplRow);
+    void ShowEditLink(int RealCol, int DisplRow, const TRect& R, TColor C);
+    void HideEditLink(int RealCol, int DisplRow);
+    friend class TExtInplaceEdit;
+    bool FLastValidation = false;
+    bool FBlockKill = false;
+    bool FEntered = false;
+    bool FSpecialEditor = false;
+    bool FEditActive = false;
+    bool FEditMode = false;
+    bool FShowEditProcess = false;
+    bool FNoEditChange = false;
+    bool FNoAutoAdvance = false;
+    bool FForceSel = false;
+    bool FRevertEdit = false;
+    bool LButFlg = false;
+    QPoint FLButPos;
+    TEditorType FEditControl = edNormal;
+    TWinControl* FEditCtrl = nullptr;
+    TEditLink* FEditLink = nullptr;
+    QString FEditText;
+    int FEditRealCol = -1;
+    int FEditRow = -1;
+    int FComboIdx = -1;
+    std::vector<std::pair<int, std::unique_ptr<TGridCellEditor>>> FSpecialEditors;
+
+public:
     // ---- events and virtual operations
     // Events of the grid (besides the platform's OnClick, OnKeyPress ... and the cell store's
     // OnGetDisplText); each is called only when assigned.
@@ -1205,6 +1442,7 @@ protected:
     // validation left.
     int FOldCol = -1;
     int FOldRow = -1;
+    int FOldRealCol = -1;
     QString FOldCellText;
     QString FNewCellText;
     bool FValidating = false;
@@ -1336,7 +1574,6 @@ protected:
     // Other initial state.
     int FLastTabCol = -1;
     int FLastTabRow = -1;
-    int FComboIdx = -1;
     int FFilterCol = -1;
     int FGroupColumn = -1;
     TPoint FHoverFixedCell{-1, -1};

@@ -158,7 +158,13 @@ TObject* TExtStringGrid::GetCellGraphic(int ACol, int ARow) {
 }
 
 void TExtStringGrid::RestoreCellCache() {
-    if (FOldCellCacheValid && Col() >= 0 && Row() >= 0) SetGridCell(GetRealCol(), Row(), FOldCellCache);
+    if (!FOldCellCacheValid) return;
+    // The cell the edit began in, even when the current cell has moved since.
+    if (FEditRealCol >= 0 && FEditRow >= 0) {
+        if (FEditRow < RowCount() && FEditRealCol < TotalColCount()) SetGridCell(FEditRealCol, FEditRow, FOldCellCache);
+        return;
+    }
+    if (Col() >= 0 && Row() >= 0) SetGridCell(GetRealCol(), Row(), FOldCellCache);
 }
 
 QString TExtStringGrid::GetSaveCellText(int ACol, int ARow, const QString& Text) {
@@ -270,6 +276,7 @@ void TExtStringGrid::SaveOldCellText(int ACol, int ARow) {
     FOldCol = ACol;
     FOldRow = ARow;
     const int RealCol = RealColOfDisplCol(ACol);
+    FOldRealCol = RealCol;
     FOldCellText = RealCol >= 0 && ARow >= 0 ? GetGridCell(RealCol, ARow) : QString();
 }
 
@@ -298,7 +305,9 @@ bool TExtStringGrid::ValidateCell(const QString& NewValue) {
             bool V;
             ~RestoreAdvance() { N->SetAdvanceOnEnter(V); }
         } RA{Navigation(), Advance};
-        OnCellValidate(this, RealColIndex(FOldCol), FOldRow, FNewCellText, Valid);
+        // The cell the edit began in, by its real column: a column hidden or moved meanwhile does
+        // not send the handler another column's index.
+        OnCellValidate(this, FOldRealCol >= 0 ? FOldRealCol : RealColIndex(FOldCol), FOldRow, FNewCellText, Valid);
     }
     if (FNewCellText != FOldCellText && FOldRow >= 0 && FOldRow < RowCount()) SetRowModified(FOldRow, true);
     return Valid;
@@ -315,7 +324,7 @@ bool TExtStringGrid::ValidateCellWide(const QString& NewValue) {
     FNewCellText = NewValue;
     bool Valid = true;
     if (NewValue != FOldCellText && OnCellValidateWide)
-        OnCellValidateWide(this, RealColIndex(FOldCol), FOldRow, FNewCellText, Valid);
+        OnCellValidateWide(this, FOldRealCol >= 0 ? FOldRealCol : RealColIndex(FOldCol), FOldRow, FNewCellText, Valid);
     if (FNewCellText != FOldCellText && FOldRow >= 0 && FOldRow < RowCount()) SetRowModified(FOldRow, true);
     return Valid;
 }

@@ -565,6 +565,7 @@ bool TExtStringGrid::IsSizingBorder(int X, int Y) {
 
 // ---- messages and mouse -----------------------------------------------------------------------------
 void TExtStringGrid::WndProc(TMessage& Message) {
+    if (EditWndProc(Message)) return;
     switch (Message.Msg) {
         case WM_VSCROLL: WMVScroll(Message); return;
         case WM_HSCROLL: WMHScroll(Message); return;

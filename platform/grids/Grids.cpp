@@ -1121,6 +1121,7 @@ void TCustomGrid::HideEdit(bool Commit) {
         FInplaceEdit->Hide();
         if (HadFocus && CanFocus()) SetFocus();
         InvalidateCell(FCurrent.X, FCurrent.Y);
+        EditorHidden();
     }
 }
 

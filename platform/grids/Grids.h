@@ -225,8 +225,9 @@ public:
     TInplaceEdit* InplaceEditor() const { return FInplaceEdit; }
     void ShowEditor();
     void HideEditor();
-    // Writes the open editor's text into the current cell (SetEditText).
-    void UpdateText();
+    // Writes the open editor's text into the cell it was loaded from (SetEditText). A descendant
+    // that checks or redirects the value before it is stored overrides it.
+    virtual void UpdateText();
 
     int ClientWidth() const override;
     int ClientHeight() const override;
@@ -311,6 +312,8 @@ protected:
     void UpdateEdit();
     // Hides the editor; with Commit its text is stored first (UpdateText).
     void HideEdit(bool Commit = true);
+    // After the editor was hidden, whatever closed it.
+    virtual void EditorHidden() {}
     void InvalidateEditor();
     // Scrolls so that the cell is fully in view.
     void ClampInView(int ACol, int ARow);

@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <limits>
 
 namespace {
 void* ObjectData(TObject* O) { return static_cast<void*>(O); }
@@ -386,6 +387,9 @@ TCustomEdit::TCustomEdit(TComponent* AOwner) : TWinControl(AOwner), FEdit(new TN
     SetTabStop(true);
     SetColor(clWindow);
     FEdit->setValidator(new TTypingLimit(FEdit));
+    // The native edit cuts every text to 32767 characters unless told otherwise; the typing limit
+    // is MaxLength's (TTypingLimit), a text set from code is kept whole.
+    FEdit->setMaxLength(std::numeric_limits<int>::max());
     QObject::connect(FEdit, &QLineEdit::textChanged, FEdit, [this](const QString&) {
         FModified = true;
         TControl::Guard(this, [this] {
