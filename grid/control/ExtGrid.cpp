@@ -232,6 +232,7 @@ void TExtStringGrid::CreateAuxiliaryControls() {
     // The focus window, arrow windows, in-cell editors, header drag button, control editors and
     // the two scroll bars come with their own areas of the grid; they are created here, in this
     // order, once those areas exist.
+    CreateEditorControls();
 }
 
 void TExtStringGrid::FreeAuxiliaryControls() {}

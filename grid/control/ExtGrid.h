@@ -31,6 +31,15 @@
 
 class TExtStringGrid;
 class TForm;
+class TGridCombo;
+class TGridCheckBox;
+class TGridEditBtn;
+class TGridUnitEditBtn;
+class TGridButton;
+class TGridSpin;
+class TGridDatePicker;
+class TGridDateTimePicker;
+struct TGridEditorCell;
 
 // A component told of the grid's selection (one per grid, held shared).
 class ITExtStringGridSelect {
@@ -1645,6 +1654,80 @@ protected:
     int AutoSizeColCore(int DisplCol, bool GrowOnly);
     bool FSizeGrowOnly = false;
     TAutoSizeRows FAutoSizeRows = arAll;
+
+public:
+    // ---- editor controls ---------------------------------------------------------------------------------
+    // The in-place editor controls (ExtGrid_Editors*.cpp). The combo, check box, edit-button, unit
+    // and button editors come with the grid, hidden and disabled between edits; the spin, date and
+    // date-time editors on first use through their readers.
+    TGridCombo* EditCombo = nullptr;
+    TGridCheckBox* EditCheck = nullptr;
+    TGridEditBtn* EditBtn = nullptr;
+    TGridUnitEditBtn* UnitEditBtn = nullptr;
+    TGridButton* GridButton = nullptr;
+    TGridSpin* SpinEdit();
+    TGridDatePicker* DatePicker();
+    TGridDateTimePicker* DateAndTimePicker();
+    // The combo's items.
+    void ClearComboString();
+    void AddComboString(const QString& S);
+    void AddComboStringObject(const QString& S, TObject* AObject);
+    bool RemoveComboString(const QString& S);
+    bool SetComboSelectionString(const QString& S);
+    void SetComboSelection(int Value) { FComboIdx = Value; }
+    int ComboSelection() const { return FComboIdx; }
+    int GetComboCount();
+    // Asks the application to fill the items for the cell (real column, display row) first.
+    void SetComboIndex(int ACol, int ARow, int Value);
+    int GetComboIndex(int ACol, int ARow);
+    // What the editor switch does with an editor control: open it over a display cell with the
+    // cell's value, write its value into the cell it was opened for (validated first; a refused
+    // value is not written), bring back the value it opened with, and close it.
+    void OpenEditorControl(TEditorType Kind, int DisplCol, int DisplRow);
+    void CommitEditorControl();
+    void CancelEditorControl();
+    bool EditorControlOpen() const { return FEditorControl != nullptr; }
+    TEditorType EditorControlKind() const { return FEditorControlKind; }
+    TWinControl* EditorControl() const { return FEditorControl; }
+    // The editor controls' access to the grid.
+    TGridEditorCell* OpenEditorCell();
+    // Writes Text into the editor's cell once the validation accepts it (the validation may
+    // change it); false, and nothing written, when refused. NewCellText() then holds the text
+    // to show.
+    bool CommitEditorText(TGridEditorCell& Cell, const QString& Text);
+    bool ValidateEditorText(TGridEditorCell& Cell, const QString& Text);
+    void WriteEditorCell(const TGridEditorCell& Cell, const QString& Text);
+    QString EditorCellText(const TGridEditorCell& Cell);
+    int EditorDisplCol(const TGridEditorCell& Cell) const;
+    int EditorDisplRow(const TGridEditorCell& Cell) const;
+    // Set when an editor's commit key met a refused value: the move after it does not happen.
+    bool EditorRefusedValue() const { return FEditorRefused; }
+    void SetEditorRefusedValue(bool Value) { FEditorRefused = Value; }
+    // A left click into the combo put the focus there (the caret goes under the mouse).
+    bool ComboClickFocus = false;
+    // Stand-ins for the editor switch's closing and advancing operations.
+    virtual void EditorsHideInplaceEdit();
+    virtual void EditorsDoneInplaceEdit(Word& Key, TShiftState Shift);
+    virtual void EditorsShowInplaceEdit() { ShowInplaceEdit(); }
+    virtual bool EditorsWantTab();
+    // Moves as Tab does (backwards with Shift), with the grid focused.
+    void EditorsTabToNextCell(TShiftState Shift);
+    // Gives the grid the focus without opening its editor again.
+    void EditorsFocusGrid();
+    void FireGridKeyDown(Word& Key, TShiftState Shift) { KeyDown(Key, Shift); }
+    void FireGridKeyPress(QChar& Key) { FireKeyPress(Key); }
+    void FireGridKeyUp(Word& Key, TShiftState Shift) { KeyUp(Key, Shift); }
+    // The platform grid's edit-modify check, asked as an editor's text changes.
+    void EditorCanModify() { CanEditModify(); }
+
+protected:
+    void CreateEditorControls();
+    TEditorType FEditorControlKind = edNone;
+    TWinControl* FEditorControl = nullptr;
+    TGridSpin* FEditSpin = nullptr;
+    TGridDatePicker* FEditDate = nullptr;
+    TGridDateTimePicker* FEditDateTime = nullptr;
+    bool FEditorRefused = false;
 };
 
 #undef EXTGRID_PLAIN

@@ -3,7 +3,7 @@
 // editor: a date picker with an attached time picker at its right edge and an optional caption
 // label. The grid's in-place date-time editor derives from TExtDateTimePicker.
 #include "grid/editors/EsgDateTimePicker.h"
-#include "grid/editors/ExtDropDown.h" // TLabelPosition
+#include "grid/editors/LabelPosition.h"
 #include "platform/gui/StdCtrls.h"
 
 #include <QPointer>

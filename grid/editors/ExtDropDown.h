@@ -11,6 +11,7 @@
 // ExtDropDown_Buttons.cpp (buttons and drawing routines), ExtDropDown_Styles.cpp (colour styles).
 #include "grid/base/ExtStyleIF.h"
 #include "grid/editors/ExtItemSelector.h"
+#include "grid/editors/LabelPosition.h"
 #include "platform/gui/Controls.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/ImgList.h"
@@ -44,23 +45,6 @@ enum TDropDownEditType : uint8_t {
     etValidChars
 };
 enum TDropPosition : uint8_t { dpAuto, dpDown, dpUp };
-enum TLabelPosition : uint8_t {
-    lpLeftTop,
-    lpLeftCenter,
-    lpLeftBottom,
-    lpTopLeft,
-    lpBottomLeft,
-    lpLeftTopLeft,
-    lpLeftCenterLeft,
-    lpLeftBottomLeft,
-    lpTopCenter,
-    lpBottomCenter,
-    lpRightTop,
-    lpRightCenter,
-    lpRighBottom,
-    lpTopRight,
-    lpBottomRight
-};
 enum TGradientDirection : uint8_t { gdHorizontal, gdVertical };
 enum TButtonAlignment : uint8_t { baLeft, baRight };
 enum TButtonStyle : uint8_t { bsButton, bsDropDown };

@@ -282,6 +282,8 @@ private:
     bool FSorted = false;
     bool FSettingText = false;
 };
+// The class the platform's combo boxes derive from.
+using TCustomComboBox = TComboBox;
 
 // ---- buttons ----------------------------------------------------------------------------------
 class TButton : public TWinControl {

@@ -1,0 +1,706 @@
+// The grid's check-box, spin, date, date-time, edit-button, unit and button editors: their keys,
+// their character filters and the grid events they fire.
+#include "grid/control/ExtGrid.h"
+
+#include "grid/control/ExtGrid_Editors.h"
+#include "platform/gui/Dialogs.h"
+#include "platform/gui/Messages.h"
+#include "platform/rtl/SysUtils.h"
+
+#include <QDateTimeEdit>
+
+namespace {
+bool In(Word Key, std::initializer_list<Word> Keys) {
+    for (Word K : Keys)
+        if (K == Key) return true;
+    return false;
+}
+
+TExtStringGrid* GridOf(TComponent* AOwner) {
+    auto* G = dynamic_cast<TExtStringGrid*>(AOwner);
+    if (!G) throw EExtGridError("An in-place editor's owner must be a grid");
+    return G;
+}
+
+// The open editor of the grid is this control.
+bool IsOpenEditor(TExtStringGrid* G, TWinControl* C) { return G->EditorControl() == C; }
+} // namespace
+
+// ---- character filters ---------------------------------------------------------------------------------
+bool GridNumericCharAllowed(QChar Key, const QString& Text, int SelStart, int SelLength) {
+    const ushort K = Key.unicode();
+    if (K == 8 || K == 9 || K == 13 || K == 27 || Key.isDigit()) return true;
+    if (Key == QLatin1Char('-')) {
+        const QString Rest = Text.left(SelStart) + Text.mid(SelStart + SelLength);
+        if (SelStart == 0 && !Rest.contains(QLatin1Char('-'))) return true;
+    }
+    MessageBeep();
+    return false;
+}
+
+bool GridFloatCharAllowed(QChar& Key, const QString& Text, int SelStart, int SelLength) {
+    const ushort K = Key.unicode();
+    if (K == 8 || K == 9 || K == 13 || K == 27 || Key.isDigit()) return true;
+    const QString Rest = Text.left(SelStart) + Text.mid(SelStart + SelLength);
+    if (Key == QLatin1Char('-')) {
+        if (SelStart == 0 && !Rest.contains(QLatin1Char('-'))) return true;
+        MessageBeep();
+        return false;
+    }
+    if (Key == FormatSettings.DecimalSeparator) {
+        if (!Rest.contains(Key)) return true;
+        MessageBeep();
+        return false;
+    }
+    if (Key == FormatSettings.ThousandSeparator) {
+        Key = QChar(); // dropped without a sound
+        return false;
+    }
+    if (KeyboardShiftState().Contains(ssCtrl)) return true;
+    MessageBeep();
+    return false;
+}
+
+// ---- check box -----------------------------------------------------------------------------------------
+TGridCheckBox::TGridCheckBox(TComponent* AOwner) : TCheckBox(AOwner), FGrid(GridOf(AOwner)) {}
+
+void TGridCheckBox::KeyDown(Word& Key, TShiftState Shift) {
+    TExtStringGrid* G = FGrid;
+    if (Key == VK_SPACE) {
+        Toggle();
+        Key = 0; // the platform box would toggle on the release as well
+        return;
+    }
+    if (In(Key, {VK_RETURN, VK_PRIOR, VK_NEXT, VK_END, VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN})) {
+        G->EditorsHideInplaceEdit();
+        G->EditorsFocusGrid();
+        if (Key == VK_RETURN && G->Navigation()->AdvanceOnEnter())
+            G->AdvanceCell(G->Col(), G->Row(), false, false, true, false, false);
+        if (Key == VK_UP || Key == VK_DOWN) G->FireGridKeyDown(Key, Shift);
+        Key = 0;
+        return;
+    }
+    TCheckBox::KeyDown(Key, Shift);
+}
+
+void TGridCheckBox::DoExit() {
+    if (IsOpenEditor(FGrid, this)) FGrid->EditorsHideInplaceEdit();
+    TCheckBox::DoExit();
+}
+
+// ---- spin ----------------------------------------------------------------------------------------------
+TGridSpin::TGridSpin(TComponent* AOwner) : TEsgSpinEdit(AOwner), FGrid(GridOf(AOwner)) {
+    SetMaxValue(100);
+    SetMinValue(0);
+    SetIncrement(1);
+}
+
+void TGridSpin::WndProc(TMessage& M) {
+    if (M.Msg == CM_WANTSPECIALKEY) {
+        const Word Key = Word(M.WParam);
+        if (Key == VK_RETURN || Key == VK_ESCAPE)
+            M.Result = 1;
+        else if (Key == VK_TAB)
+            M.Result = FGrid->Options().Contains(goTabs) ? 1 : 0;
+        else
+            TEsgSpinEdit::WndProc(M);
+        return;
+    }
+    if (M.Msg == WM_CHAR && (M.WParam == 9 || M.WParam == 13)) {
+        M.Result = 0;
+        return;
+    }
+    TEsgSpinEdit::WndProc(M);
+}
+
+void TGridSpin::KeyPress(QChar& Key) {
+    if (Key.unicode() == 27 || Key.unicode() == 13) {
+        Key = QChar();
+        return;
+    }
+    TEsgSpinEdit::KeyPress(Key);
+}
+
+void TGridSpin::KeyDown(Word& Key, TShiftState Shift) {
+    TExtStringGrid* G = FGrid;
+    const bool Numeric = SpinType() == sptNormal || SpinType() == sptFloat;
+    if (In(Key, {VK_PRIOR, VK_NEXT, VK_END, VK_HOME})) {
+        if (!Numeric) {
+            TEsgSpinEdit::KeyDown(Key, Shift);
+            return;
+        }
+        if (SpinType() == sptNormal) {
+            if (Key == VK_PRIOR && Value() + Increment() <= MaxValue()) SetValue(Value() + Increment());
+            if (Key == VK_NEXT && Value() - Increment() >= MinValue()) SetValue(Value() - Increment());
+            if (Key == VK_END) SetValue(MinValue());
+            if (Key == VK_HOME) SetValue(MaxValue());
+        } else {
+            const double F = FloatValue();
+            if (Key == VK_PRIOR && F + IncrementFloat() <= MaxFloatValue()) SetFloatValue(F + IncrementFloat());
+            if (Key == VK_NEXT && F - IncrementFloat() >= MinFloatValue()) SetFloatValue(F - IncrementFloat());
+            if (Key == VK_END) SetFloatValue(MinFloatValue());
+            if (Key == VK_HOME) SetFloatValue(MaxFloatValue());
+        }
+        if (G->OnSpinClick)
+            G->OnSpinClick(G, FCell.RealCol, G->EditorDisplRow(FCell), Value(), Key == VK_PRIOR || Key == VK_HOME);
+        Key = 0;
+        return;
+    }
+    if (!In(Key, {VK_TAB, VK_RETURN, VK_ESCAPE, VK_UP, VK_DOWN})) {
+        TEsgSpinEdit::KeyDown(Key, Shift);
+        return;
+    }
+    if (Key == VK_ESCAPE) {
+        // The cell keeps the text it had when the editor opened.
+        FCell.Open = false;
+        SetText(FCell.OpenText);
+        G->CancelEditorControl();
+        G->EditorsFocusGrid();
+        Key = 0;
+        return;
+    }
+    if (!G->CommitEditorText(FCell, Text())) {
+        FCell.Open = false; // no change event for putting the cell's text back
+        SetText(G->EditorCellText(FCell));
+        FCell.Open = true;
+        SetSelStart(Text().length());
+        G->SetEditorRefusedValue(true);
+        Invalidate();
+        Key = 0;
+        return;
+    }
+    if (Key == VK_TAB && G->Options().Contains(goTabs)) {
+        G->EditorsHideInplaceEdit();
+        G->EditorsTabToNextCell(Shift);
+        Key = 0;
+        return;
+    }
+    G->EditorsDoneInplaceEdit(Key, Shift);
+    if (Key == VK_RETURN && G->Navigation()->AdvanceOnEnter() && G->Navigation()->AdvanceAutoEdit())
+        G->EditorsShowInplaceEdit();
+    Key = 0;
+}
+
+void TGridSpin::FireSpin(bool UpDown) {
+    TExtStringGrid* G = FGrid;
+    const int Row = G->EditorDisplRow(FCell);
+    switch (SpinType()) {
+        case sptNormal:
+            if (G->OnSpinClick) G->OnSpinClick(G, FCell.RealCol, Row, Value(), UpDown);
+            break;
+        case sptFloat:
+            if (G->OnFloatSpinClick) G->OnFloatSpinClick(G, FCell.RealCol, Row, FloatValue(), UpDown);
+            break;
+        case sptDate:
+            if (G->OnDateSpinClick) G->OnDateSpinClick(G, FCell.RealCol, Row, DateValue(), UpDown);
+            break;
+        case sptTime:
+            if (G->OnTimeSpinClick) G->OnTimeSpinClick(G, FCell.RealCol, Row, TimeValue(), UpDown);
+            break;
+    }
+}
+
+void TGridSpin::SpinUpClick(TObject* Sender) {
+    TEsgSpinEdit::SpinUpClick(Sender);
+    FireSpin(true);
+}
+
+void TGridSpin::SpinDownClick(TObject* Sender) {
+    TEsgSpinEdit::SpinDownClick(Sender);
+    FireSpin(false);
+}
+
+void TGridSpin::Change() {
+    TEsgSpinEdit::Change();
+    if (FCell.Open && FGrid->OnEditChange)
+        FGrid->OnEditChange(FGrid, FCell.RealCol, FGrid->EditorDisplRow(FCell), Text());
+}
+
+void TGridSpin::DoExit() {
+    if (IsOpenEditor(FGrid, this)) FGrid->EditorsHideInplaceEdit();
+    TEsgSpinEdit::DoExit();
+}
+
+// ---- date picker -------------------------------------------------------------------------------------------
+TGridDatePicker::TGridDatePicker(TComponent* AOwner) : TEsgDateTimePicker(AOwner), FGrid(GridOf(AOwner)) {}
+
+QString TGridDatePicker::CellText() const { return Checked() ? DisplayText() : QString(); }
+
+void TGridDatePicker::WndProc(TMessage& M) {
+    if (M.Msg == CM_WANTSPECIALKEY) {
+        const Word Key = Word(M.WParam);
+        if (Key == VK_RETURN || Key == VK_ESCAPE)
+            M.Result = 1;
+        else if (Key == VK_TAB)
+            M.Result = FGrid->EditorsWantTab() ? 1 : 0;
+        else
+            TEsgDateTimePicker::WndProc(M);
+        return;
+    }
+    if (M.Msg == DTPShiftFocusMessage()) {
+        ShiftFocus();
+        return;
+    }
+    TEsgDateTimePicker::WndProc(M);
+}
+
+void TGridDatePicker::KeyPress(QChar& Key) {
+    if (Key >= QLatin1Char('0') && Key <= QLatin1Char('9')) {
+        int Y, M, D, H, N, S, MS;
+        DecodeDate(DateTime(), Y, M, D);
+        DecodeTime(DateTime(), H, N, S, MS);
+        Fy = Word(Y), Fm = Word(M), Fd = Word(D), Fth = Word(H), Ftm = Word(N), Fts = Word(S), Ftms = Word(MS);
+        TEsgDateTimePicker::KeyPress(Key);
+        PostMessage(this, DTPShiftFocusMessage(), 0, 0);
+    } else {
+        TEsgDateTimePicker::KeyPress(Key);
+    }
+    QChar K = Key;
+    if (FGrid->OnKeyPress) FGrid->OnKeyPress(FGrid, K);
+}
+
+void TGridDatePicker::ShiftFocus() {
+    const TDateTime V = DateTime();
+    bool Advance = false;
+    if (Kind() == dtkTime) {
+        int H, N, S, MS;
+        DecodeTime(V, H, N, S, MS);
+        Advance = H != Fth || N != Ftm || S != Fts;
+    } else {
+        int Y, M, D;
+        DecodeDate(V, Y, M, D);
+        const QString F = Format();
+        if (F.isEmpty()) {
+            Advance = D != Fd || M != Fm;
+        } else {
+            const QChar C = F.back().toLower();
+            const bool LastChanged = (D != Fd && C == QLatin1Char('d')) || (M != Fm && C == QLatin1Char('m')) ||
+                (Y != Fy && C == QLatin1Char('y'));
+            Advance = !LastChanged && (D != Fd || M != Fm || Y != Fy);
+        }
+    }
+    if (Advance) PostMessage(this, WM_KEYDOWN, VK_RIGHT, 0);
+}
+
+void TGridDatePicker::KeyDown(Word& Key, TShiftState Shift) {
+    TExtStringGrid* G = FGrid;
+    if (!In(Key, {VK_TAB, VK_RETURN, VK_ESCAPE, VK_PRIOR, VK_NEXT, VK_END})) {
+        TEsgDateTimePicker::KeyDown(Key, Shift);
+        return;
+    }
+    FOldDropped = DroppedDown();
+    if (Key == VK_ESCAPE) {
+        FCell.Open = false;
+        TDateTime V = Now();
+        try {
+            V = Kind() == dtkTime ? StrToTime(FCell.OpenText) : StrToDate(FCell.OpenText);
+        } catch (const Exception&) {
+            V = Now();
+        }
+        if (Kind() == dtkTime)
+            SetTime(V);
+        else
+            SetDate(V);
+        FCell.Open = true;
+        if (!FOldDropped) {
+            G->CancelEditorControl();
+            G->EditorsFocusGrid();
+        }
+        Key = 0;
+        return;
+    }
+    auto Refuse = [&] {
+        TDateTime V;
+        const QString T = G->NewCellText();
+        try {
+            V = Kind() == dtkTime ? StrToTime(T) : StrToDate(T);
+            if (Kind() == dtkTime)
+                SetTime(V);
+            else
+                SetDate(V);
+        } catch (const Exception&) {}
+        Invalidate();
+        Key = 0;
+    };
+    if (Key == VK_RETURN) {
+        // A partly typed field is finished first.
+        Perform(WM_KEYDOWN, VK_RIGHT, 0);
+        Perform(WM_KEYUP, VK_RIGHT, 0);
+        if (!G->CommitEditorText(FCell, CellText())) {
+            Refuse();
+            G->SetEditorRefusedValue(true);
+            return;
+        }
+    }
+    if (Key == VK_TAB && G->EditorsWantTab()) {
+        if (!G->CommitEditorText(FCell, CellText())) {
+            Refuse();
+            return;
+        }
+        G->EditorsHideInplaceEdit();
+        if (G->Options().Contains(goTabs))
+            G->EditorsTabToNextCell(Shift);
+        else
+            PostMessage(G, WM_KEYDOWN, VK_TAB, LPARAM(Shift.Bits()));
+        Key = 0;
+        return;
+    }
+    if (!FOldDropped) G->EditorsDoneInplaceEdit(Key, Shift);
+    Key = 0;
+}
+
+void TGridDatePicker::DoExit() {
+    if (IsOpenEditor(FGrid, this) && !DroppedDown()) FGrid->EditorsHideInplaceEdit();
+    TEsgDateTimePicker::DoExit();
+}
+
+// ---- date-time picker ----------------------------------------------------------------------------------------
+TGridDateTimePicker::TGridDateTimePicker(TComponent* AOwner) : TExtDateTimePicker(AOwner), FGrid(GridOf(AOwner)) {}
+
+QString TGridDateTimePicker::CellText() const {
+    if (!Checked()) return QString();
+    return FormatDateTime(FormatSettings.ShortDateFormat + " " + FormatSettings.ShortTimeFormat, DateTime());
+}
+
+void TGridDateTimePicker::WndProc(TMessage& M) {
+    if (M.Msg == CM_WANTSPECIALKEY) {
+        const Word Key = Word(M.WParam);
+        if (Key == VK_RETURN || Key == VK_ESCAPE)
+            M.Result = 1;
+        else if (Key == VK_TAB)
+            M.Result = FGrid->EditorsWantTab() ? 1 : 0;
+        else
+            TExtDateTimePicker::WndProc(M);
+        return;
+    }
+    TExtDateTimePicker::WndProc(M);
+}
+
+void TGridDateTimePicker::KeyDown(Word& Key, TShiftState Shift) {
+    TExtStringGrid* G = FGrid;
+    if (Key == VK_ESCAPE) {
+        FCell.Open = false;
+        SetDateTime(FOriginal);
+        FCell.Open = true;
+        G->CancelEditorControl();
+        G->EditorsFocusGrid();
+        Key = 0;
+        return;
+    }
+    if (Key == VK_RETURN) {
+        G->EditorsHideInplaceEdit();
+        G->EditorsFocusGrid();
+        if (G->Navigation()->AdvanceOnEnter()) G->AdvanceCell(G->Col(), G->Row(), false, false, true, false, false);
+        Key = 0;
+        return;
+    }
+    if (Key == VK_TAB && G->EditorsWantTab()) {
+        G->EditorsHideInplaceEdit();
+        G->EditorsTabToNextCell(Shift);
+        Key = 0;
+        return;
+    }
+    TExtDateTimePicker::KeyDown(Key, Shift);
+}
+
+// ---- edit button ------------------------------------------------------------------------------------------------
+TGridEditBtn::TGridEditBtn(TComponent* AOwner) : TEsgEditBtn(AOwner), FGrid(GridOf(AOwner)) {}
+
+void TGridEditBtn::WndProc(TMessage& M) {
+    if (M.Msg == CM_WANTSPECIALKEY) {
+        const Word Key = Word(M.WParam);
+        if (Key == VK_RETURN || Key == VK_ESCAPE)
+            M.Result = 1;
+        else if (Key == VK_TAB)
+            M.Result = FGrid->EditorsWantTab() ? 1 : 0;
+        else
+            TEsgEditBtn::WndProc(M);
+        return;
+    }
+    if (M.Msg == WM_CHAR) {
+        QChar C(char16_t(M.WParam));
+        if (C.unicode() == 13 || C.unicode() == 9) {
+            M.Result = 1;
+            return;
+        }
+        if (Kind == edNumericEditBtn && !GridNumericCharAllowed(C, Text(), SelStart(), SelLength())) return;
+        if (Kind == edFloatEditBtn) {
+            if (!GridFloatCharAllowed(C, Text(), SelStart(), SelLength())) return;
+            M.WParam = C.unicode();
+        }
+    }
+    TEsgEditBtn::WndProc(M);
+}
+
+void TGridEditBtn::KeyDown(Word& Key, TShiftState Shift) {
+    TExtStringGrid* G = FGrid;
+    const bool Special = In(Key, {VK_TAB, VK_RETURN, VK_ESCAPE, VK_PRIOR, VK_NEXT, VK_UP, VK_DOWN});
+    if (!Special && G->OnKeyDown) G->OnKeyDown(G, Key, Shift);
+    WorkMode = Key != VK_BACK && Key != VK_DELETE;
+    FSelKeyDown = SelStart();
+    if (Shift.Contains(ssCtrl) || !Special) {
+        TEsgEditBtn::KeyDown(Key, Shift);
+        return;
+    }
+    if (OnKeyDown) OnKeyDown(this, Key, Shift);
+    if (In(Key, {VK_TAB, VK_RETURN, VK_UP, VK_DOWN}) && (Key != VK_TAB || G->EditorsWantTab())) {
+        if (!G->CommitEditorText(FCell, Text())) {
+            FCell.Open = false;
+            SetText(G->NewCellText());
+            FCell.Open = true;
+            if (Key == VK_TAB)
+                SetSelStart(Text().length());
+            else
+                SelectAll();
+            G->SetEditorRefusedValue(true);
+            Invalidate();
+            Key = 0;
+            return;
+        }
+        FCell.Open = false;
+        SetText(G->NewCellText());
+        FCell.Open = true;
+    }
+    if (Key == VK_TAB && G->EditorsWantTab()) {
+        G->EditorsHideInplaceEdit();
+        if (G->Options().Contains(goTabs))
+            G->EditorsTabToNextCell(Shift);
+        else
+            PostMessage(G, WM_KEYDOWN, VK_TAB, LPARAM(Shift.Bits()));
+        Key = 0;
+        return;
+    }
+    if (Key == VK_ESCAPE) {
+        FCell.Open = false;
+        SetText(FCell.OpenText);
+        G->CancelEditorControl();
+        G->EditorsFocusGrid();
+        Key = 0;
+        return;
+    }
+    G->EditorsDoneInplaceEdit(Key, Shift);
+    Key = 0;
+}
+
+void TGridEditBtn::KeyPress(QChar& Key) {
+    QChar K = Key;
+    if (FGrid->OnKeyPress) FGrid->OnKeyPress(FGrid, K);
+    if (Key.unicode() != 9) TEsgEditBtn::KeyPress(Key);
+}
+
+void TGridEditBtn::KeyUp(Word& Key, TShiftState Shift) {
+    TExtStringGrid* G = FGrid;
+    if (G->OnKeyUp) G->OnKeyUp(G, Key, Shift);
+    if (G->Navigation()->CursorWalkEditor() && Shift.Empty() && SelLength() == 0) {
+        const bool AtEnd = Key == VK_RIGHT && SelStart() == Text().length();
+        const bool AtStart = Key == VK_LEFT && FSelKeyDown == 0;
+        if (AtStart || AtEnd) {
+            Key = 0;
+            const TAdvanceDirection Dir = G->Navigation()->AdvanceDirection();
+            G->EditorsHideInplaceEdit();
+            G->EditorsFocusGrid();
+            G->Navigation()->SetAdvanceDirection(adLeftRight);
+            G->AdvanceCell(G->Col(), G->Row(), false, false, AtEnd, false, true);
+            G->Navigation()->SetAdvanceDirection(Dir);
+            if (G->Navigation()->CursorWalkAlwaysEdit()) G->EditorsShowInplaceEdit();
+            return;
+        }
+    }
+    if (Key != VK_RETURN) TEsgEditBtn::KeyUp(Key, Shift);
+    Lookup();
+}
+
+void TGridEditBtn::Lookup() {
+    TExtStringGrid* G = FGrid;
+    if (!WorkMode || SelLength() != 0 || !G->Lookup() || G->LookupItems()->Count() == 0) return;
+    const bool Case = G->LookupCaseSensitive();
+    const QString Current = Text();
+    QString P = Current.left(SelStart());
+    if (P.isEmpty()) return;
+    if (!Case) P = P.toUpper();
+    TStrings* L = G->LookupItems();
+    for (int I = 0; I < L->Count(); ++I) {
+        const QString Item = L->Strings(I);
+        if (!(Case ? Item : Item.toUpper()).startsWith(P)) continue;
+        SetText(Current.left(P.length()) + Item.mid(P.length()).left(255));
+        SetSelStart(P.length());
+        SetSelLength(Text().length() - P.length());
+        return;
+    }
+}
+
+void TGridEditBtn::ButtonClick(TObject* Sender) {
+    (void)Sender;
+    SetText(FGrid->DoEllipsClick(Text()));
+    SelectAll();
+    Invalidate();
+    if (FStopEditAfterClick) {
+        FGrid->EditorsHideInplaceEdit();
+        FGrid->EditorsFocusGrid();
+    }
+}
+
+void TGridEditBtn::Change() {
+    TEsgEditBtn::Change();
+    if (FCell.Open && FGrid->OnEditChange)
+        FGrid->OnEditChange(FGrid, FCell.RealCol, FGrid->EditorDisplRow(FCell), Text());
+}
+
+void TGridEditBtn::DoExit() {
+    if (IsOpenEditor(FGrid, this)) FGrid->EditorsHideInplaceEdit();
+    TEsgEditBtn::DoExit();
+}
+
+// ---- unit editor ----------------------------------------------------------------------------------------------
+TGridUnitEditBtn::TGridUnitEditBtn(TComponent* AOwner) : TEsgUnitEditBtn(AOwner), FGrid(GridOf(AOwner)) {}
+
+void TGridUnitEditBtn::WndProc(TMessage& M) {
+    if (M.Msg == CM_WANTSPECIALKEY) {
+        const Word Key = Word(M.WParam);
+        if (Key == VK_RETURN || Key == VK_ESCAPE)
+            M.Result = 1;
+        else if (Key == VK_TAB)
+            M.Result = FGrid->Options().Contains(goTabs) ? 1 : 0;
+        else
+            TEsgUnitEditBtn::WndProc(M);
+        return;
+    }
+    if (M.Msg == WM_CHAR) {
+        QChar C(char16_t(M.WParam));
+        if (C.unicode() == 13) {
+            M.Result = 0;
+            return;
+        }
+        if (Kind == edNumericUnitEditBtn && !GridNumericCharAllowed(C, Text(), SelStart(), SelLength())) return;
+        if (Kind == edFloatUnitEditBtn) {
+            if (!GridFloatCharAllowed(C, Text(), SelStart(), SelLength())) return;
+            M.WParam = C.unicode();
+        }
+    }
+    TEsgUnitEditBtn::WndProc(M);
+}
+
+void TGridUnitEditBtn::KeyDown(Word& Key, TShiftState Shift) {
+    TExtStringGrid* G = FGrid;
+    if (!In(Key, {VK_TAB, VK_RETURN, VK_ESCAPE, VK_PRIOR, VK_NEXT, VK_UP, VK_DOWN})) {
+        TEsgUnitEditBtn::KeyDown(Key, Shift);
+        return;
+    }
+    if (In(Key, {VK_TAB, VK_RETURN, VK_UP, VK_DOWN})) {
+        if (!G->CommitEditorText(FCell, Text() + UnitID())) {
+            // The cell keeps its value and unit; the editor shows them again.
+            SetUnitID(QString());
+            SetTextAndUnit(G->EditorCellText(FCell));
+            G->SetEditorRefusedValue(true);
+            Key = 0;
+            return;
+        }
+        SetUnitID(QString());
+        SetTextAndUnit(G->EditorCellText(FCell));
+    }
+    if (Key == VK_RETURN && G->Navigation()->AdvanceOnEnter()) {
+        G->EditorsHideInplaceEdit();
+        G->EditorsFocusGrid();
+        Key = 0;
+        G->AdvanceCell(G->Col(), G->Row(), false, false, true, false, false);
+        return;
+    }
+    if (Key == VK_TAB && G->Options().Contains(goTabs)) {
+        G->EditorsHideInplaceEdit();
+        G->EditorsTabToNextCell(Shift);
+        Key = 0;
+        return;
+    }
+    if (Key == VK_ESCAPE) {
+        SetUnitID(QString());
+        SetText(FCell.OpenText);
+        G->CancelEditorControl();
+        G->EditorsFocusGrid();
+        Key = 0;
+        return;
+    }
+    G->EditorsDoneInplaceEdit(Key, Shift);
+    Key = 0;
+}
+
+void TGridUnitEditBtn::KeyPress(QChar& Key) {
+    if (Key.unicode() == 13) {
+        Key = QChar();
+        return;
+    }
+    TEsgUnitEditBtn::KeyPress(Key);
+}
+
+void TGridUnitEditBtn::ButtonClick(TObject* Sender) {
+    (void)Sender;
+    SetText(FGrid->DoEllipsClick(Text()));
+    SelectAll();
+    Invalidate();
+}
+
+void TGridUnitEditBtn::DoExit() {
+    if (IsOpenEditor(FGrid, this)) FGrid->EditorsHideInplaceEdit();
+    TEsgUnitEditBtn::DoExit();
+}
+
+// ---- button ------------------------------------------------------------------------------------------------------
+TGridButton::TGridButton(TComponent* AOwner) : TButton(AOwner), FGrid(GridOf(AOwner)) {}
+
+void TGridButton::WndProc(TMessage& M) {
+    if (M.Msg == CM_WANTSPECIALKEY) {
+        const Word Key = Word(M.WParam);
+        if (In(Key, {VK_ESCAPE, VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN})) {
+            M.Result = 1;
+            return;
+        }
+    }
+    TButton::WndProc(M);
+}
+
+void TGridButton::Ellipsis() {
+    const QString S = FGrid->DoEllipsClick(Caption());
+    SetCaption(S);
+    if (FCell.Open) FGrid->CommitEditorText(FCell, S);
+}
+
+void TGridButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    if (Button == mbLeft) Ellipsis();
+    TButton::MouseUp(Button, Shift, X, Y);
+}
+
+void TGridButton::KeyUp(Word& Key, TShiftState Shift) {
+    if (Key == VK_SPACE) {
+        Ellipsis();
+        if (CanFocus()) SetFocus();
+        Invalidate();
+    }
+    TButton::KeyUp(Key, Shift);
+}
+
+void TGridButton::KeyDown(Word& Key, TShiftState Shift) {
+    TExtStringGrid* G = FGrid;
+    if (In(Key, {VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN})) {
+        G->EditorsHideInplaceEdit();
+        G->EditorsFocusGrid();
+        Word K = Key;
+        G->FireGridKeyDown(K, Shift);
+        K = Key;
+        G->FireGridKeyUp(K, Shift);
+        Key = 0;
+        return;
+    }
+    if (Key == VK_ESCAPE) {
+        G->CancelEditorControl();
+        G->EditorsFocusGrid();
+        Word K = Key;
+        G->FireGridKeyDown(K, Shift);
+        Key = 0;
+        return;
+    }
+    TButton::KeyDown(Key, Shift);
+}
+
+void TGridButton::DoExit() {
+    if (IsOpenEditor(FGrid, this)) FGrid->EditorsHideInplaceEdit();
+    TButton::DoExit();
+}
