@@ -1,0 +1,200 @@
+// Looks and colour schemes of the string grid (SetLook, SetStyle, SetComponentStyle,
+// SetColorTones, SetTheme), with a picture of one grid in every look.
+#include "grid/control/ExtGrid.h"
+#include "tests/support/QtPrint.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QImage>
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+namespace {
+
+class GridLooks : public ::testing::Test {
+protected:
+    void SetUp() override {
+        G = std::make_unique<TExtStringGrid>(nullptr);
+        G->SetColCount(5);
+        G->SetRowCount(6);
+        G->HideColumn(2);
+    }
+    std::unique_ptr<TExtStringGrid> G;
+};
+
+struct TStyleCase {
+    const char* Name;
+    TExtGridStyle Style;
+    TGridLook Look;
+    TColor Selection, HeaderFrom, GridLine;
+    TGridSelectionStyle SelStyle;
+};
+
+class SetStyleCases : public GridLooks, public ::testing::WithParamInterface<TStyleCase> {};
+
+TEST_P(SetStyleCases, SchemeColours) {
+    const TStyleCase& C = GetParam();
+    G->SetLook(glStandard);
+    G->SetStyle(C.Style);
+    EXPECT_EQ(G->Look(), C.Look);
+    EXPECT_EQ(G->SelectionColor(), C.Selection);
+    EXPECT_EQ(G->ExtGradientFrom(), C.HeaderFrom);
+    EXPECT_EQ(G->GridLineColor(), C.GridLine);
+    EXPECT_EQ(G->SelectionStyle(), C.SelStyle);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SetStyleCases,
+    ::testing::Values(
+        TStyleCase{"Office2003Blue", gsOffice2003Blue, glXP, 0x94E6FB, 0xFCE1CB, 0xC0C0C0, ssDefault},
+        TStyleCase{"Office2003Olive", gsOffice2003Olive, glXP, 0x94E6FB, 0xCFF0EA, 0xC0C0C0, ssDefault},
+        TStyleCase{"Office2007Luna", gsOffice2007Luna, glOffice2007, 0x5EC1F1, 0xFBF9F6, 0xF1EDEB, ssOffice2007},
+        TStyleCase{"Office2007Silver", gsOffice2007Silver, glOffice2007, 0x95C7F5, 0xF3F3F1, 0xE5D7D0, ssOffice2007},
+        TStyleCase{"WindowsVista", gsWindowsVista, glVista, 0xEACAB6, 0xFFFFFF, 0xECECF0, ssVista},
+        TStyleCase{"Windows7", gsWindows7, glWin7, 0xEACAB6, 0xFDFCFA, 0xECECF0, ssWin7},
+        TStyleCase{"Office2010Black", gsOffice2010Black, glOffice2007, 0xFFDBB7, 0x6A6A6A, 0xC0C0C0, ssDefault},
+        // the terminal scheme only changes the look and the common first steps
+        TStyleCase{"Terminal", gsTerminal, glStandard, clHighlight, 0xF0F0F0, 0xC0C0C0, ssDefault}),
+    [](const ::testing::TestParamInfo<TStyleCase>& I) { return std::string(I.param.Name); });
+
+TEST_F(GridLooks, WhidbeyKeepsTheLook) {
+    G->SetLook(glSoft);
+    G->SetStyle(gsWhidbey);
+    EXPECT_EQ(G->Look(), glSoft);
+    EXPECT_EQ(G->ActiveCellColor(), TColor(0x94E6FB));
+    EXPECT_EQ(G->ExtGradientTo(), TColor(0xF0F0F0)) << "clBtnFace stored as RGB";
+}
+
+TEST_F(GridLooks, LunaFooterEndColourIsNone) {
+    G->SetStyle(gsOffice2007Luna);
+    EXPECT_EQ(G->SelectionStyle(), ssOffice2007);
+    EXPECT_EQ(G->SearchFooter()->ColorTo(), clNone);
+}
+
+TEST_F(GridLooks, Office2003ResetsMirrorsButKeepsHoverColours) {
+    G->SetExtGradientHoverFrom(0x111111);
+    G->SetExtGradientDownFrom(0x222222);
+    G->SetExtGradientHoverMirrorFrom(0x333333);
+    G->SetStyle(gsOffice2003Blue);
+    EXPECT_EQ(G->ExtGradientHoverMirrorFrom(), clNone);
+    EXPECT_EQ(G->ExtGradientDownMirrorTo(), clNone);
+    EXPECT_EQ(G->ExtGradientHoverFrom(), TColor(0x111111));
+    EXPECT_EQ(G->ExtGradientDownFrom(), TColor(0x222222));
+}
+
+TEST_F(GridLooks, Windows7HoverComesFromTheControlLook) {
+    G->SetStyle(gsWindows7);
+    EXPECT_EQ(G->ExtGradientHoverFrom(), TColor(0xFEFBF8));
+    EXPECT_EQ(G->ExtGradientHoverTo(), TColor(0xFAF2ED));
+}
+
+TEST_F(GridLooks, LookPresetRunsOnceAndCustomKeepsColours) {
+    G->SetLook(glExt);
+    EXPECT_EQ(G->ExtGradientTo(), TColor(0xC0C0C0));
+    G->SetSelectionColor(0x123456);
+    G->SetLook(glExt);
+    EXPECT_EQ(G->SelectionColor(), TColor(0x123456)) << "the same look twice changes nothing";
+    G->SetScrollType(ssFlat);
+    G->SetLook(glCustom);
+    EXPECT_EQ(G->SelectionColor(), TColor(0x123456));
+    EXPECT_EQ(G->ScrollType(), ssNormal);
+    EXPECT_EQ(G->BorderColor(), TColor(0xB99D7F));
+}
+
+TEST_F(GridLooks, ComponentStyleLeavesMetroScrollingOnlyForCustom) {
+    G->SetScrollType(ssMetro);
+    G->SetComponentStyle(tsCustom);
+    EXPECT_EQ(G->ScrollType(), ssMetro);
+    G->SetComponentStyle(tsOffice2010Black);
+    EXPECT_EQ(G->ScrollType(), ssNormal);
+    EXPECT_EQ(G->ComponentStyle(), tsOffice2010Black);
+}
+
+TEST_F(GridLooks, ColorTonesMakeAFlatClassicGrid) {
+    TColorTones T;
+    T.Background = {0xFFFFFF, 0xDDDDDD, 0x111111};
+    T.Foreground = {0xC08040, 0xAAAAAA, 0xFFFFFF};
+    T.Selected = {0x40C0F0, 0x000000, 0x000000};
+    G->SetColorTones(T);
+    EXPECT_EQ(G->Look(), glClassic);
+    EXPECT_TRUE(G->Flat());
+    EXPECT_EQ(G->ScrollType(), ssMetro);
+    EXPECT_EQ(G->ControlLook()->ControlStyle(), csGlyph);
+    EXPECT_EQ(G->FixedColor(), TColor(0xC08040));
+    EXPECT_EQ(G->SelectionColor(), TColor(0x40C0F0));
+    EXPECT_EQ(G->GridLineColor(), TColor(0xE6E6E6));
+    EXPECT_EQ(G->Tones().Foreground.BrushColor, TColor(0xC08040));
+}
+
+TEST_F(GridLooks, ThemeSetsHeaderAndFooter) {
+    G->SetTheme(xpGreen);
+    EXPECT_EQ(G->ExtGradientFrom(), TColor(0xCFF0EA));
+    EXPECT_EQ(G->ExtGradientTo(), TColor(0x8CC0B1));
+    EXPECT_EQ(G->SearchFooter()->ColorTo(), TColor(0x8CC0B1));
+    G->SetTheme(xpNone);
+    EXPECT_EQ(G->ActiveCellColorTo(), TColor(0xFFD9B3));
+}
+
+TEST_F(GridLooks, OfficeThemeAppliedOnlyOnAChange) {
+    G->ApplyOfficeTheme();
+    const TOfficeTheme Seen = G->OldOfficeTheme();
+    G->SetSelectionColor(0x123456);
+    G->ApplyOfficeTheme();
+    EXPECT_EQ(G->SelectionColor(), TColor(0x123456));
+    EXPECT_EQ(G->OldOfficeTheme(), Seen);
+}
+
+// ---- one grid in every look, on one sheet -------------------------------------------------------------
+TEST_F(GridLooks, SheetOfEveryLook) {
+    const TGridLook Looks[] = {glStandard, glSoft, glClassic, glExt, glXP, glListView, glVista, glWin7, glOffice2007};
+    constexpr int GW = 300, GH = 120;
+    QImage Sheet(GW * 3 + 40, GH * 3 + 40, QImage::Format_RGB32);
+    Sheet.fill(Qt::white);
+    QPainter P(&Sheet);
+    int I = 0;
+    TColor FirstHeader = clNone, FirstCell = clNone;
+    for (TGridLook L : Looks) {
+        auto Grid = std::make_unique<TExtStringGrid>(nullptr);
+        Grid->SetColCount(4);
+        Grid->SetRowCount(5);
+        Grid->SetDefaultColWidth(70);
+        Grid->SetDefaultRowHeight(22);
+        Grid->SetBounds(0, 0, GW, GH);
+        Grid->SetLook(glCustom);
+        Grid->SetLook(L);
+        for (int c = 1; c < 4; ++c) Grid->SetCells(c, 0, QStringLiteral("Head %1").arg(c));
+        for (int r = 1; r < 5; ++r) {
+            Grid->SetCells(0, r, QString::number(r));
+            Grid->SetCells(1, r, QStringLiteral("Text %1").arg(r));
+            Grid->SetCells(2, r, QString::number(r * 12.5, 'f', 2));
+            Grid->SetCells(3, r, r % 2 ? "wrapped text in a cell" : "");
+        }
+        Grid->GetCellProperties(2, 2)->SetBrushColor(0x80E0FF);
+        Grid->SetAutoNumAlign(true);
+        Grid->SetSelection(TGridRect{1, 3, 2, 3});
+        QImage Img(GW, GH, QImage::Format_RGB32);
+        Grid->render(&Img);
+        if (I == 0) {
+            const TRect H = Grid->CellRect(1, 0), C = Grid->CellRect(2, 2);
+            FirstHeader =
+                TColor(qRed(Img.pixel(H.Left + 2, H.Top + 5)) | (qGreen(Img.pixel(H.Left + 2, H.Top + 5)) << 8) |
+                       (qBlue(Img.pixel(H.Left + 2, H.Top + 5)) << 16));
+            const QRgb Q = Img.pixel(C.Right - 4, C.Bottom - 4);
+            FirstCell = TColor(qRed(Q) | (qGreen(Q) << 8) | (qBlue(Q) << 16));
+        }
+        P.drawImage(10 + (I % 3) * (GW + 10), 10 + (I / 3) * (GH + 10), Img);
+        ++I;
+    }
+    P.end();
+    const QString Path = QDir(QCoreApplication::applicationDirPath()).filePath("grid_looks_sheet.png");
+    ASSERT_TRUE(Sheet.save(Path));
+    // the standard look paints its headers in clBtnFace and the own colour of a cell
+    EXPECT_EQ(FirstHeader, TColor(0xF0F0F0));
+    EXPECT_EQ(FirstCell, TColor(0x80E0FF));
+}
+
+} // namespace
