@@ -163,7 +163,7 @@ TEST_F(MainWindowTest, LayoutShowsTheGatewaySteps) {
                         Window->Btn_PDO_CANopen,
                         Window->Btn_CANopen_EDS,
                         Window->Btn_CreateBin};
-    const bool enabled[] = {true, true, false, false, false, false, true, true};
+    const bool enabled[] = {true, true, true, true, true, true, true, true};
     TLabel* steps[] = {Window->L_Step_1, Window->L_Step_2, Window->L_Step_3, Window->L_Step_4,
                        Window->L_Step_5, Window->L_Step_6, Window->L_Step_7, Window->L_Step_8};
     const int pitch = rows[1]->Top() - rows[0]->Top();
