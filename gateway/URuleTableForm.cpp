@@ -52,11 +52,11 @@ void TRuleTableForm::CreateComponents() {
         TExtColumnGrid* Grid = Create<TExtColumnGrid>(this, Tab);
         Grid->SetName(G.GridName);
         Grid->SetAlign(alClient);
-        Grid->Columns()->Clear();
-        TGridColumnItem* Number = Grid->Columns()->Add();
-        Number->SetWidth(40);
-        for (const TRuleColumn& C : G.Columns) {
-            TGridColumnItem* Item = Grid->Columns()->Add();
+        Grid->SetColCount(int(G.Columns.size()) + 1);
+        Grid->Columns()->Items(0)->SetWidth(40);
+        for (int c = 1; c <= G.Columns.size(); ++c) {
+            const TRuleColumn& C = G.Columns[c - 1];
+            TGridColumnItem* Item = Grid->Columns()->Items(c);
             Item->SetWidth(C.Width);
             Item->SetColor(C.Color);
             Item->SetEditor(C.Editor);
