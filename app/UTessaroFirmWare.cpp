@@ -12,7 +12,11 @@
 #include "app/UWindow_Look.h"
 #include "gateway/UBoot.h"
 #include "gateway/UEds.h"
+#include "gateway/UOPC_UA_Server_Access.h"
 #include "gateway/USaveBincc.h"
+#include "gateway/USet_PDO_Access.h"
+#include "gateway/USet_SDO_Client_Access.h"
+#include "gateway/USet_SDO_Server_Access.h"
 #include "platform/rtl/Clock.h"
 #include "platform/rtl/Files.h"
 #include "platform/shell/Shell.h"
@@ -307,10 +311,6 @@ void TFTessaroFirmWare::FormCreate(TObject*) {
         p.Control->SetTop(p.Top);
         p.Control->SetVisible(true);
     }
-    // Steps 3 to 6 edit their tables in grid editors, which this build does not have yet: their
-    // buttons stand where they belong but cannot be pressed.
-    for (TLbButton* b : {Btn_OPC_UA_Server_Access, Btn_SDO_Server_CANopen, Btn_SDO_Client_CANopen, Btn_PDO_CANopen})
-        b->SetEnabled(false);
     // The two lines naming the project stay inside their frame: a name longer than the frame
     // ends in "..." (as a longer translation of the first line does).
     for (TLabel* l : {L_Name_Conf, L_Name_Conf_L2}) {
@@ -474,6 +474,23 @@ void TFTessaroFirmWare::Btn_Click(TObject* Sender) {
         FParGen->ShowModal();
         return;
     }
+    // The table editors' results are not looked at: each has saved its own file, or not.
+    if (Sender == Btn_OPC_UA_Server_Access) {
+        FOPC_UA_Server_Access->ShowModal();
+        return;
+    }
+    if (Sender == Btn_PDO_CANopen) {
+        FSet_PDO_Access->ShowModal();
+        return;
+    }
+    if (Sender == Btn_SDO_Client_CANopen) {
+        FSet_SDO_Client_Access->ShowModal();
+        return;
+    }
+    if (Sender == Btn_SDO_Server_CANopen) {
+        FSet_SDO_Server_Access->ShowModal();
+        return;
+    }
     if (Sender == Btn_BACnet_EDE_File) {
         BACnet_EDE_File();
         return;
@@ -567,6 +584,10 @@ void TFTessaroFirmWare::Change_Language() {
     if (FSoftOptions) FSoftOptions->Set_Lang();
     if (FBoot) FBoot->Set_Lang();
     if (FParGen) FParGen->Set_Lang();
+    if (FOPC_UA_Server_Access) FOPC_UA_Server_Access->Set_Lang();
+    if (FSet_PDO_Access) FSet_PDO_Access->Set_Lang();
+    if (FSet_SDO_Client_Access) FSet_SDO_Client_Access->Set_Lang();
+    if (FSet_SDO_Server_Access) FSet_SDO_Server_Access->Set_Lang();
 }
 
 void TFTessaroFirmWare::FormClose(TObject* Sender, TCloseAction&) {

@@ -8,6 +8,10 @@
 #include "app/USoftOptions.h"
 #include "app/UTessaroFirmWare.h"
 #include "gateway/UBoot.h"
+#include "gateway/UOPC_UA_Server_Access.h"
+#include "gateway/USet_PDO_Access.h"
+#include "gateway/USet_SDO_Client_Access.h"
+#include "gateway/USet_SDO_Server_Access.h"
 #include "grid/control/ExtGridUnit.h"
 #include "platform/gui/Forms.h"
 
@@ -36,10 +40,13 @@ int main(int argc, char** argv) {
     create([] { Application->CreateForm(&FAbout); });
     create([] { Application->CreateForm(&FSoftOptions); });
     create([] { Application->CreateForm(&FParGen); });
-    // The OPC UA variables editor comes here once the grid editors exist.
+    create([] { Application->CreateForm(&FOPC_UA_Server_Access); });
     create([] { Application->CreateForm(&FBoot); });
-    // The other protocols' windows (access rules, frames, topics, network services) follow
-    // here once they are built.
+    // The other protocols' windows (access rules, frames, topics, network services) take their
+    // places among these as they are built.
+    create([] { Application->CreateForm(&FSet_PDO_Access); });
+    create([] { Application->CreateForm(&FSet_SDO_Client_Access); });
+    create([] { Application->CreateForm(&FSet_SDO_Server_Access); });
     if (!created) return 1;
     Application->Run();
     GridUnitShutdown();

@@ -1,5 +1,9 @@
 #include "gateway/GatewayTables.h"
 
+#include "app/ULanguage.h"
+
+#include <map>
+
 static TTableSection Section(const QString& Name, const QStringList& Attributes, int Capacity) {
     TTableSection S;
     S.Name = Name;
@@ -121,10 +125,39 @@ static TTableCheck SDO_Server_Check(int First, int Size) {
     return C;
 }
 
+std::optional<TSDO_Server_Duplicate> Find_SDO_Server_Duplicate(const TTableFileData& Data) {
+    const TTableFileDesc& Desc = SDO_Server_CANopen_File_Desc();
+    std::map<std::pair<int, int>, std::pair<int, int>> First; // (Index, SubIndex) -> (table, row)
+    for (int t = 0; t < Desc.Sections.size() && t < Data.Tables.size(); ++t) {
+        const TTable& Table = Data.Tables[t];
+        const int Len = Table_Length(Desc.Sections[t], Table);
+        for (int r = 0; r < Len; ++r) {
+            const std::pair<int, int> Key{CellValue(Table_Cell(Table.Rows[r], SDO_Server_Col::Index)),
+                                          CellValue(Table_Cell(Table.Rows[r], SDO_Server_Col::SubIndex))};
+            const auto [It, New] = First.emplace(Key, std::pair<int, int>{t, r + 1});
+            if (!New) return TSDO_Server_Duplicate{It->second.first, It->second.second, t, r + 1};
+        }
+    }
+    return std::nullopt;
+}
+
 std::optional<TCheckError> Check_SDO_Server_CANopen(const TTableFileData& Data, const TLangLookup& Lang, int NByte_IN,
                                                     int NByte_OUT) {
-    return Check_Tables(SDO_Server_CANopen_File_Desc(),
-                        {SDO_Server_Check(2751, NByte_IN), SDO_Server_Check(2758, NByte_OUT)}, Data, Lang);
+    if (auto Error = Check_Tables(SDO_Server_CANopen_File_Desc(),
+                                  {SDO_Server_Check(2751, NByte_IN), SDO_Server_Check(2758, NByte_OUT)}, Data, Lang))
+        return Error;
+    // One object of the dictionary per (Index, SubIndex): a second row would give the device two
+    // entries and the data sheet two sections of one name.
+    const std::optional<TSDO_Server_Duplicate> Dup = Find_SDO_Server_Duplicate(Data);
+    if (!Dup) return std::nullopt;
+    TCheckError Error;
+    Error.Table = Dup->Table;
+    Error.Row = Dup->Row;
+    Error.Column = SDO_Server_Col::Index;
+    Error.MessageNumbers = {2750, Dup->Table == 0 ? 2766 : 2767};
+    Error.Text =
+        Compose_Check_Message(Error, Lang) + IntToStr(Dup->First_Row) + Lang(Dup->First_Table == 0 ? 2768 : 2769);
+    return Error;
 }
 
 static TTableCheck SDO_Client_Check(int First, int Size, int MinPoll, int FirstAddressCol) {
@@ -164,20 +197,42 @@ std::optional<TCheckError> Check_PDO_CANopen(const TTableFileData& Data, const T
                         {PDO_Check(2569, NByte_IN, 65535), PDO_Check(2580, NByte_OUT, 100000000)}, Data, Lang);
 }
 
+QString Lang_Format(const TLangLookup& Lang, int Number, const QList<TVarRec>& Args) {
+    try {
+        return Format(Lang(Number), Args);
+    } catch (const EConvertError&) {
+        // A translation whose placeholders do not fit the values: the built-in text says it.
+        return Format(English_Table().value(Number), Args);
+    }
+}
+
+bool OPC_UA_Name_Storable(const QString& Name) {
+    for (const QChar C : Name)
+        if (C.unicode() > 0xFF) return false;
+    return true;
+}
+
 std::optional<TCheckError> Check_OPC_UA_Server(const TTable& Table, const TLangLookup& Lang) {
-    for (int r = 0; r < Table.Rows.size(); ++r) {
+    const int Len = Table_Length(OPC_UA_Server_File_Desc().Sections.first(), Table);
+    for (int r = 0; r < Len; ++r) {
         const QStringList& Row = Table.Rows[r];
-        if (Trim(Table_Cell(Row, 2)).isEmpty()) continue;
-        if (!OPC_UA_Enabled(Table_Cell(Row, 1))) continue;
-        const int Position = CellValue(Table_Cell(Row, 3));
-        if (Position >= 0 && Position <= OPC_UA_Data_Array_Size - 1) continue;
+        if (!OPC_UA_Enabled(Table_Cell(Row, OPC_UA_Col::Enable))) continue;
         TCheckError Error;
         Error.Row = r + 1;
-        Error.Column = 3;
-        Error.MessageNumbers = {1427};
-        Error.Value = OPC_UA_Data_Array_Size;
-        Error.Text = Format(Lang(1427), {Error.Row, OPC_UA_Data_Array_Size});
-        return Error;
+        const int Position = CellValue(Table_Cell(Row, OPC_UA_Col::Position));
+        if (Position < 0 || Position > OPC_UA_Data_Array_Size - 1) {
+            Error.Column = OPC_UA_Col::Position;
+            Error.MessageNumbers = {1427};
+            Error.Value = OPC_UA_Data_Array_Size - 1;
+            Error.Text = Lang_Format(Lang, 1427, {Error.Row, Error.Value});
+            return Error;
+        }
+        if (!OPC_UA_Name_Storable(Table_Cell(Row, OPC_UA_Col::Name))) {
+            Error.Column = OPC_UA_Col::Name;
+            Error.MessageNumbers = {1431};
+            Error.Text = Lang_Format(Lang, 1431, {Error.Row});
+            return Error;
+        }
     }
     return std::nullopt;
 }

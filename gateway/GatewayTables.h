@@ -73,7 +73,23 @@ const TTableFileDesc& SDO_Server_CANopen_File_Desc();
 const TTableFileDesc& SDO_Client_CANopen_File_Desc();
 const TTableFileDesc& PDO_CANopen_File_Desc();
 
-// The checks of the three CANopen windows; NByte_IN and NByte_OUT are the sizes of the input and
+// The first (Index, SubIndex) pair used twice in the SDO server tables (read and write together,
+// values compared as numbers): where it was first used and where again.
+struct TSDO_Server_Duplicate {
+    int First_Table = 0, First_Row = 0;
+    int Table = 0, Row = 0;
+};
+std::optional<TSDO_Server_Duplicate> Find_SDO_Server_Duplicate(const TTableFileData& Data);
+
+// Text Number of Lang formatted with Args; a text whose placeholders do not fit Args (a
+// translation's mistake) is replaced by the built-in English text.
+QString Lang_Format(const TLangLookup& Lang, int Number, const QList<TVarRec>& Args);
+
+// Whether the device can store a variable name: one byte per character, so code points up to U+00FF.
+bool OPC_UA_Name_Storable(const QString& Name);
+
+// The checks of the three CANopen windows (the SDO server's also refuses a second use of an
+// (Index, SubIndex) pair: text 2750 + row + 2766/2767 + first row + 2768/2769); NByte_IN and NByte_OUT are the sizes of the input and
 // output data arrays (the windows use 1500 and 1500).
 std::optional<TCheckError> Check_SDO_Server_CANopen(const TTableFileData& Data, const TLangLookup& Lang,
                                                     int NByte_IN = CANopen_Data_Array_Size,
@@ -85,9 +101,9 @@ std::optional<TCheckError> Check_PDO_CANopen(const TTableFileData& Data, const T
                                              int NByte_IN = CANopen_Data_Array_Size,
                                              int NByte_OUT = CANopen_Data_Array_Size);
 
-// The OPC UA window's check: every row of the grid (not only up to the blank Type) whose Type is
-// not blank and whose Enable is checked (column 1 "Y"; only "N" counts as unchecked, as for the
-// builder) must have a Position 0..1999; the message is text 1427 formatted with the row and 2000.
+// The OPC UA window's check: every row that will be saved (up to the first blank Type) whose
+// Enable is checked (only "N" counts as unchecked, as for the builder) must have a Position
+// 0..1999 (text 1427 with the row and 1999) and a Name the device can store (text 1431).
 std::optional<TCheckError> Check_OPC_UA_Server(const TTable& Table, const TLangLookup& Lang);
 
 // Whether a stored Enable value means enabled: the window shows every value but "N" checked, and

@@ -80,6 +80,10 @@ void Load_SDO_Server_CANopen(const QString& File_SDO_Server_CANopen) {
         Sub.Readonly = R.Section() == 0;
         const auto [It, New] = Position.emplace(Obj, int(SDO_Index_List.size()));
         if (New) SDO_Index_List.append(SDO_Index{Obj, {}});
+        // A hand-edited file may use one (Index, SubIndex) twice: the sheet would get two sections
+        // of one name, which no reader can take apart.
+        for (const SDO_Sub_Type& Other : SDO_Index_List[It->second].Sub_Indexs)
+            if (Other.Sub == Sub.Sub) R.Refuse(SubIndex, "the Index and SubIndex are already used by an earlier row");
         SDO_Index_List[It->second].Sub_Indexs.append(Sub);
     });
 }

@@ -26,6 +26,7 @@
 #include <QString>
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -1504,6 +1505,24 @@ protected:
     void MergedColumnsChanged();
     void SplitColumnCells(int RealCol);
     void MergeColumnCells(int RealCol, bool MainMerge);
+
+public:
+    // ---- stand-ins: cell check boxes and the in-place combo's items ------------------------------------
+    // A check box whose state lives with the cell (not in its text), and the item list a combo
+    // cell's editor offers, filled while the grid asks for the cell's editor kind.
+    void AddCheckBoxColumn(int ACol, bool DefaultState = false, bool DataCheckBox = false);
+    void AddCheckBox(int ACol, int ARow, bool State, bool Data);
+    bool HasCheckBox(int ACol, int ARow);
+    bool GetCheckBoxState(int ACol, int ARow, bool& State);
+    bool SetCheckBoxState(int ACol, int ARow, bool State);
+    bool IsChecked(int ACol, int ARow);
+    void ClearComboString();
+    void AddComboString(const QString& S);
+    TStringList* ComboStrings();
+
+private:
+    std::map<std::pair<int, int>, bool> FCheckBoxStates; // (column, row) -> checked
+    std::unique_ptr<TStringList> FComboStrings;
 
 protected:
     // ---- owned objects ---------------------------------------------------------------------------------

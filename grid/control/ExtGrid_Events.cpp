@@ -147,9 +147,7 @@ void TExtStringGrid::ImportNotification(int AState, int ARow) {
 // Cell objects (check boxes, radios, buttons ...) are held by the cell's graphic slot; without one
 // a cell is a plain text cell.
 TCellType TExtStringGrid::GetCellType(int ACol, int ARow) {
-    (void)ACol;
-    (void)ARow;
-    return ctEmpty;
+    return FCheckBoxStates.count({ACol, ARow}) ? ctCheckBox : ctEmpty;
 }
 
 TObject* TExtStringGrid::GetCellGraphic(int ACol, int ARow) {

@@ -231,6 +231,10 @@ struct TByteWriter : pugi::xml_writer {
     QByteArray& Out;
     explicit TByteWriter(QByteArray& O) : Out(O) {}
     void write(const void* Data, size_t Size) override {
+        // The parser hands the text over in small pieces: grow the buffer by doubling, so that a
+        // large document is not copied over and over as it is written.
+        const qsizetype Need = Out.size() + qsizetype(Size);
+        if (Need > Out.capacity()) Out.reserve(std::max(Need, 2 * Out.capacity()));
         Out.append(static_cast<const char*>(Data), static_cast<qsizetype>(Size));
     }
 };

@@ -11,6 +11,10 @@
 #include "app/USoftOptions_Version.h"
 #include "app/UTessaroFirmWare.h"
 #include "gateway/UBoot.h"
+#include "gateway/UOPC_UA_Server_Access.h"
+#include "gateway/USet_PDO_Access.h"
+#include "gateway/USet_SDO_Client_Access.h"
+#include "gateway/USet_SDO_Server_Access.h"
 #include "platform/gui/Snapshot.h"
 #include "platform/net/HttpClient.h"
 #include "platform/rtl/Classes.h"
@@ -74,6 +78,10 @@ protected:
         FSoftOptions = nullptr;
         FParGen = nullptr;
         FBoot = nullptr;
+        FOPC_UA_Server_Access = nullptr;
+        FSet_PDO_Access = nullptr;
+        FSet_SDO_Client_Access = nullptr;
+        FSet_SDO_Server_Access = nullptr;
         Window.reset();
         Set_App_Dir(QString());
         SetClock(nullptr);
@@ -93,6 +101,10 @@ protected:
         FSoftOptions = Keep(Create<TFSoftOptions>(nullptr));
         FParGen = Keep(Create<TFParGen>(nullptr));
         FBoot = Keep(Create<TFBoot>(nullptr));
+        FOPC_UA_Server_Access = Keep(Create<TFOPC_UA_Server_Access>(nullptr));
+        FSet_PDO_Access = Keep(Create<TFSet_PDO_Access>(nullptr));
+        FSet_SDO_Client_Access = Keep(Create<TFSet_SDO_Client_Access>(nullptr));
+        FSet_SDO_Server_Access = Keep(Create<TFSet_SDO_Server_Access>(nullptr));
     }
     template <class T>
     T* Keep(T* Form) {
@@ -163,7 +175,7 @@ TEST_F(MainWindowTest, LayoutShowsTheGatewaySteps) {
                         Window->Btn_PDO_CANopen,
                         Window->Btn_CANopen_EDS,
                         Window->Btn_CreateBin};
-    const bool enabled[] = {true, true, false, false, false, false, true, true};
+    const bool enabled[] = {true, true, true, true, true, true, true, true};
     TLabel* steps[] = {Window->L_Step_1, Window->L_Step_2, Window->L_Step_3, Window->L_Step_4,
                        Window->L_Step_5, Window->L_Step_6, Window->L_Step_7, Window->L_Step_8};
     const int pitch = rows[1]->Top() - rows[0]->Top();
@@ -666,6 +678,19 @@ TEST_F(MainWindowTest, OptionsOkSavesTheSettingsAndSwitchesTheTimer) {
     });
     Window->Btn_Click(Window->Btn_Prm_Gen);
     EXPECT_EQ(TestModal().Shown().size(), 4u);
+    // Steps 3 to 6 open their table editors, whatever they answer.
+    const std::pair<TLbButton*, TForm*> Steps[] = {{Window->Btn_OPC_UA_Server_Access, FOPC_UA_Server_Access},
+                                                   {Window->Btn_SDO_Server_CANopen, FSet_SDO_Server_Access},
+                                                   {Window->Btn_SDO_Client_CANopen, FSet_SDO_Client_Access},
+                                                   {Window->Btn_PDO_CANopen, FSet_PDO_Access}};
+    for (const auto& [Button, Editor] : Steps) {
+        TestModal().Expect([Editor](TForm* F) {
+            EXPECT_EQ(F, Editor);
+            F->SetModalResult(mrCancel);
+        });
+        Window->Btn_Click(Button);
+    }
+    EXPECT_EQ(TestModal().Shown().size(), 8u);
 }
 
 TEST_F(MainWindowTest, UpdateOpensTheEthernetDialogThatStartsThroughTheMainWindow) {
@@ -699,7 +724,8 @@ TEST_F(MainWindowTest, LanguageChangeRelabelsTheWindows) {
     Write_File(Path("LANGUAGE/Deutsch.lng"),
                "STR 0 =Anfang\r\nSTR 9 =Keine Konfiguration\r\nSTR 100 =Neues Projekt\r\n"
                "STR 200 =Projekt oeffnen\r\nSTR 300 =Optionen\r\nSTR 400 =Parameter\r\n"
-               "STR 1200 =Aktualisieren\r\n");
+               "STR 1200 =Aktualisieren\r\nSTR 1400 =Variablen\r\nSTR 2500 =PDO\r\nSTR 2600 =SDO Client\r\n"
+               "STR 2717 =Objekt\r\n");
     Lang_Name = "Deutsch";
     Load_Language();
     Window->Change_Language();
@@ -710,6 +736,10 @@ TEST_F(MainWindowTest, LanguageChangeRelabelsTheWindows) {
     EXPECT_EQ(FOpenConf->Caption(), "Projekt oeffnen");
     EXPECT_EQ(FSoftOptions->Caption(), "Optionen");
     EXPECT_EQ(FBoot->Caption(), "Aktualisieren");
+    EXPECT_EQ(FOPC_UA_Server_Access->Caption(), "Variablen");
+    EXPECT_EQ(FSet_SDO_Server_Access->sga()->Cells(1, 0), "Objekt");
+    EXPECT_EQ(FSet_PDO_Access->Caption(), "PDO");
+    EXPECT_EQ(FSet_SDO_Client_Access->Caption(), "SDO Client");
     // The about box keeps its fixed texts.
     EXPECT_EQ(FAbout->Caption(), "About...");
 }

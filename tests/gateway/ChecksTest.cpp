@@ -31,7 +31,7 @@ QStringList Srv(const QString& Index, const QString& Sub, const QString& NByte, 
 TEST(SdoServerCheck, Cases) {
     const TCheckCase Cases[] = {
         {"hex and decimal index forms pass",
-         {Srv("$2000", "0", "1"), Srv("0x5FFF", "255", "1"), Srv("8192", "x0", "1")},
+         {Srv("$2000", "0", "1"), Srv("0x5FFF", "255", "1"), Srv("8192", "x1", "1")},
          {},
          ""},
         {"index below range",
@@ -71,6 +71,24 @@ TEST(SdoServerCheck, Cases) {
          {Srv("$2000", "256", "1")},
          {},
          "Error row 1!! [SDO in Read] SubIndex must be between 0x00 and 0xFF"},
+        // One (Index, SubIndex) names one object: a second use is refused, both rows named.
+        {"pair twice in the read table, written differently",
+         {Srv("$2000", "1", "1"), Srv("$2001", "1", "1"), Srv("8192", "$01", "1")},
+         {},
+         "Error row 3!! [SDO in Read] Index and SubIndex already used in row 1 of SDO in Read"},
+        {"pair of a read row again in the write table",
+         {Srv("$2000", "0", "1"), Srv("$2000", "1", "1")},
+         {Srv("$3000", "0", "1"), Srv("$2000", "1", "2", {"0", "1", "", ""})},
+         "Error row 2!! [SDO in Write] Index and SubIndex already used in row 2 of SDO in Read"},
+        {"same subindex under other indexes passes", {Srv("$2000", "0", "1")}, {Srv("$2001", "0", "1")}, ""},
+        {"a duplicate after the blank key is not saved, so not refused",
+         {Srv("$2000", "0", "1"), Srv("", "", ""), Srv("$2000", "0", "1")},
+         {},
+         ""},
+        {"a range error comes before a duplicate",
+         {Srv("$2000", "0", "1"), Srv("$2000", "0", "1")},
+         {Srv("$1000", "0", "1")},
+         "Error row 1!! [SDO in Write] Index must be between 0x2000 and 0x5FFF"},
     };
     for (const auto& C : Cases) Run_Check(Check_SDO_Server_CANopen, C);
 }
@@ -157,8 +175,8 @@ TEST(CheckError, CarriesRowColumnAndMessageNumbers) {
     EXPECT_EQ(E->Value, 1499);
 }
 
-QStringList Var(const QString& Enable, const QString& Type, const QString& Position) {
-    return {Enable, Type, Position, "4", "V", "Read/Write", ""};
+QStringList Var(const QString& Enable, const QString& Type, const QString& Position, const QString& Name = "V") {
+    return {Enable, Type, Position, "4", Name, "Read/Write", ""};
 }
 
 TEST(OpcUaCheck, Cases) {
@@ -168,13 +186,18 @@ TEST(OpcUaCheck, Cases) {
         QString Expected;
     } Cases[] = {
         {"1999 passes", {Var("Y", "Int32", "1999")}, ""},
-        {"2000 fails", {Var("Y", "Int32", "2000")}, "Error row 1!! Position Must be Between 0 and 2000"},
+        {"2000 fails and the message names the last valid position",
+         {Var("Y", "Int32", "2000")},
+         "Error row 1!! Position Must be Between 0 and 1999"},
         {"disabled row is not checked", {Var("N", "Int32", "5000")}, ""},
-        {"the walk goes past a blank type",
-         {Var("Y", " ", "-5"), Var("Y", "Byte", "-5")},
-         "Error row 2!! Position Must be Between 0 and 2000"},
+        {"rows after a blank type are not saved, so not checked", {Var("Y", " ", "-5"), Var("Y", "Byte", "-5")}, ""},
         {"hex position", {Var("Y", "Byte", "$7CF")}, ""},
-        {"empty position", {Var("Y", "Byte", "")}, "Error row 1!! Position Must be Between 0 and 2000"},
+        {"empty position", {Var("Y", "Byte", "")}, "Error row 1!! Position Must be Between 0 and 1999"},
+        {"latin-1 name passes", {Var("Y", "Byte", "1", QString::fromUtf8("Temp\u00e9rature\u00ff"))}, ""},
+        {"a name the device cannot store",
+         {Var("Y", "Byte", "1"), Var("Y", "Byte", "2", QString::fromUtf8("Druck\u0100"))},
+         "Error row 2!! Name may hold only characters up to U+00FF (Latin-1)"},
+        {"a disabled row's name is not checked", {Var("N", "Byte", "1", QString::fromUtf8("\u20ac"))}, ""},
     };
     for (const auto& C : Cases) {
         const auto E = Check_OPC_UA_Server(TTable{C.Rows, 0}, English);
@@ -208,4 +231,20 @@ TEST(OpcUaEnable, OnlyNDisables) {
     EXPECT_FALSE(OPC_UA_Enabled(QString("N")));
 }
 
+} // namespace
+
+namespace {
+// The messages the checks quote above are the program's own texts, word for word.
+TEST(CheckTexts, QuotedTextsAreTheBuiltInOnes) {
+    for (int n : {1427, 2568, 2569, 2579, 2590, 2660, 2661, 2674, 2750, 2751, 2761})
+        EXPECT_EQ(English(n), English_Table().value(n)) << n;
+}
+
+// A translation whose placeholders do not fit the values never breaks the message.
+TEST(CheckTexts, BadPlaceholderFallsBackToEnglish) {
+    const TLangLookup Broken = [](int n) { return n == 1427 ? QString("Riga %s!! Posizione %d %d %d") : English(n); };
+    const auto E = Check_OPC_UA_Server(TTable{{{"Y", "Byte", "2000", "1", "V", "", ""}}, 0}, Broken);
+    ASSERT_TRUE(E);
+    EXPECT_EQ(E->Text, "Error row 1!! Position Must be Between 0 and 1999");
+}
 } // namespace

@@ -83,16 +83,17 @@ TEST_P(EdsRefused, RaisesAndWritesNothing) {
     EXPECT_EQ(Dir.Read("out.eds"), "old");
 }
 
-// Server rows over Objects objects, taken in turn: object i % Objects, sub-index i / Objects.
-QByteArray ManySdo(int Read, int Write, int Objects) {
-    auto Rows = [Objects](int N) {
+// Row i of a section: object 0x2000 + i % Objects, sub-index i / Objects (+ WriteSub in the write
+// section, so that no pair is used twice).
+QByteArray ManySdo(int Read, int Write, int Objects, int WriteSub = 2) {
+    auto Rows = [Objects](int N, int SubBase) {
         QByteArray R;
         for (int i = 0; i < N; ++i)
             R += "<row Index=\"" + QByteArray::number(0x2000 + i % Objects) + "\" SubIndex=\"" +
-                QByteArray::number(i / Objects) + "\" NByte=\"2\"/>";
+                QByteArray::number(SubBase + i / Objects) + "\" NByte=\"2\"/>";
         return R;
     };
-    return "<SDO_Server_CANopen><SDO_Read>" + Rows(Read) + "</SDO_Read><SDO_Write>" + Rows(Write) +
+    return "<SDO_Server_CANopen><SDO_Read>" + Rows(Read, 0) + "</SDO_Read><SDO_Write>" + Rows(Write, WriteSub) +
         "</SDO_Write></SDO_Server_CANopen>";
 }
 
@@ -110,6 +111,11 @@ INSTANTIATE_TEST_SUITE_P(
                     R"(<PDO_CANopen><Receive_PDO><row COB-ID="1"/></Receive_PDO><Transmit_PDO/></PDO_CANopen>)", ""},
         TEdsRefused{"31 receive pdos", ManyPdo(31), ""}, TEdsRefused{"513 sdo read rows", "", ManySdo(513, 0, 7)},
         TEdsRefused{"513 sdo write rows", "", ManySdo(0, 513, 7)},
+        // A hand-edited file with one object twice would give the sheet two sections of one name.
+        TEdsRefused{"one pair in both sections", "", ManySdo(1, 1, 1, 0)},
+        TEdsRefused{"one pair twice in a section", "",
+                    R"(<SDO_Server_CANopen><SDO_Read><row Index="$2000" SubIndex="1" NByte="1"/>)"
+                    R"(<row Index="8192" SubIndex="0x01" NByte="2"/></SDO_Read><SDO_Write/></SDO_Server_CANopen>)"},
         TEdsRefused{
             "dimension beyond any subindex",
             R"(<PDO_CANopen><Receive_PDO><row COB-ID="1" Dimension="2000000000"/></Receive_PDO><Transmit_PDO/></PDO_CANopen>)",
@@ -153,13 +159,14 @@ TEST_F(Eds, FullDeviceTablesGroupSubIndexesUnderTheirObjectsInFirstAppearanceOrd
     for (int k = 0; k < Objects; ++k) {
         const SDO_Index& Obj = SDO_Index_List[k];
         ASSERT_EQ(Obj.Index, 0x2000 + k) << k;
-        // Rows k and k + 300 (when below 512) of each section: sub-indexes 0 (and 1), each once
-        // read-only and once writable, sorted by sub-index with the read row first.
+        // Rows k and k + 300 (when below 512) of each section: read sub-indexes 0 (and 1), then
+        // write sub-indexes 2 (and 3), sorted by sub-index.
         const int PerSection = k + Objects < 512 ? 2 : 1;
         ASSERT_EQ(Obj.Sub_Indexs.size(), 2 * PerSection) << k;
         for (int j = 0; j < Obj.Sub_Indexs.size(); ++j) {
-            EXPECT_EQ(Obj.Sub_Indexs[j].Sub, j / 2) << k << " " << j;
-            EXPECT_EQ(Obj.Sub_Indexs[j].Readonly, j % 2 == 0) << k << " " << j;
+            const bool Read = j < PerSection;
+            EXPECT_EQ(Obj.Sub_Indexs[j].Sub, Read ? j : 2 + j - PerSection) << k << " " << j;
+            EXPECT_EQ(Obj.Sub_Indexs[j].Readonly, Read) << k << " " << j;
         }
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 // Shared helpers of the gateway tests: a scratch project folder and the English texts the check
 // messages are made of.
+#include "app/ULanguage.h"
 #include "gateway/TableChecks.h"
 #include "platform/rtl/Files.h"
 
@@ -40,7 +41,9 @@ inline QString English(int N) {
         {2581, "!! [Transmit PDO] Dimension must be between 1 and 8"},
         {2590, "!! [Transmit PDO] Send Time must be between 0 and 100000000"},
     };
-    return Texts.value(N, QString("<text %1>").arg(N));
+    // The texts written out above are the ones the tests quote; the others come from the program's
+    // own English table.
+    return Texts.value(N, English_Table().value(N));
 }
 
 class TScratchDir {

@@ -1,0 +1,239 @@
+// What is each table window's own: the OPC UA window's check boxes, type and access combos,
+// lengths and read-only flags, its reader's defaults and its formatted messages; the CANopen
+// windows' two grids with one copy flag each, their delete question, the SDO server's one use of
+// an (Index, SubIndex) pair, a file missing a section, and the check-box columns' texts on file.
+#include "tests/gateway/TableWindowTestSupport.h"
+
+namespace {
+
+class OpcUaWindow : public ::testing::Test, public TableWindowFixture {
+protected:
+    void SetUp() override {
+        Form.reset(Create<TFOPC_UA_Server_Access>(nullptr));
+        G = Form->ESG;
+    }
+    void TearDown() override { Form.reset(); }
+    bool Length_ReadOnly(int r) { return G->GetCellProperties(OPC_UA_Col::Length, r)->ReadOnly(); }
+    std::unique_ptr<TFOPC_UA_Server_Access> Form;
+    TExtStringGrid* G = nullptr;
+};
+
+TEST_F(OpcUaWindow, ReaderDefaultsAndLengthsFromTheTypes) {
+    Write_Bytes(
+        File_OPC_UA_Server,
+        R"(<OPC_UA_Server><OPC_UA_Server_Variables>)"
+        R"(<row Type="Int32" Position="1" Length="4" Name="a" ReadWrite="Read Only" Mnemonic=""/>)"
+        R"(<row Enable="n" Type="Double" Position="2" Name="b" Mnemonic=""/>)"
+        R"(<row Enable="N" Type="String" Position="3" Length="32" Name="c" ReadWrite="Read/Write" Mnemonic=""/>)"
+        R"(</OPC_UA_Server_Variables></OPC_UA_Server><!--SW_VERSION = 1.000-->)");
+    Form->FormShow(Form.get());
+    EXPECT_TRUE(G->IsChecked(1, 1)); // no Enable: checked
+    EXPECT_TRUE(G->IsChecked(1, 2)); // only "N" unchecks
+    EXPECT_FALSE(G->IsChecked(1, 3));
+    EXPECT_TRUE(G->IsChecked(1, 4)); // a new row is enabled
+    EXPECT_EQ(G->Cells(OPC_UA_Col::Length, 2), ""); // a stored length is read as it is, a missing one empty
+    EXPECT_EQ(G->Cells(OPC_UA_Col::ReadWrite, 2), "");
+    EXPECT_EQ(G->Cells(OPC_UA_Col::Length, 3), "32");
+    EXPECT_TRUE(Length_ReadOnly(2));
+    EXPECT_FALSE(Length_ReadOnly(3));
+    EXPECT_FALSE(Length_ReadOnly(4));
+}
+
+TEST_F(OpcUaWindow, CombosOfferTheTypeAndAccessListsAndTheTypeSetsTheLength) {
+    Form->FormShow(Form.get());
+    TEditorType E = edNormal;
+    Form->ESGGetEditorType(G, OPC_UA_Col::Type, 1, E);
+    EXPECT_EQ(E, edComboList);
+    EXPECT_EQ(G->ComboStrings()->Count(), 13);
+    EXPECT_EQ(G->ComboStrings()->Strings(12), "ByteString");
+    E = edNormal;
+    Form->ESGGetEditorType(G, OPC_UA_Col::ReadWrite, 1, E);
+    EXPECT_EQ(E, edComboList);
+    EXPECT_EQ(G->ComboStrings()->Text(), "Read Only\r\nRead/Write\r\n");
+    E = edNormal;
+    Form->ESGGetEditorType(G, OPC_UA_Col::Position, 1, E);
+    EXPECT_EQ(E, edNormal);
+
+    Form->ESGComboChange(G, OPC_UA_Col::Type, 1, 10, "Double");
+    EXPECT_EQ(G->Cells(OPC_UA_Col::Length, 1), "8");
+    EXPECT_TRUE(Length_ReadOnly(1));
+    EXPECT_EQ(G->Cells(OPC_UA_Col::ReadWrite, 1), "Read/Write");
+    G->SetCells(OPC_UA_Col::ReadWrite, 1, "Read Only");
+    Form->ESGComboChange(G, OPC_UA_Col::Type, 1, 11, "String");
+    EXPECT_EQ(G->Cells(OPC_UA_Col::Length, 1), "10");
+    EXPECT_FALSE(Length_ReadOnly(1));
+    EXPECT_EQ(G->Cells(OPC_UA_Col::ReadWrite, 1), "Read Only");
+    // A change in the access column touches nothing else.
+    Form->ESGComboChange(G, OPC_UA_Col::ReadWrite, 1, 0, "Read Only");
+    EXPECT_EQ(G->Cells(OPC_UA_Col::Length, 1), "10");
+}
+
+TEST_F(OpcUaWindow, OkWritesTheCheckStateAndTheRowsUpToTheBlankType) {
+    Form->FormShow(Form.get());
+    Set_Row(Form.get(), 0, 1, {"N", "Byte", "5000", "1", "off", "Read Only", ""});
+    Set_Row(Form.get(), 0, 2, {"Y", "Int16", "$10", "2", QString::fromUtf8("Temp\u00e9"), "Read/Write", "x<y"});
+    G->SetCells(OPC_UA_Col::Position, 4, "7"); // after the blank Type of row 3: not saved
+    Form->Btn_OKClick(Form.get());
+    EXPECT_EQ(Form->ModalResult(), mrOk);
+    EXPECT_EQ(Read_Bytes(File_OPC_UA_Server),
+              QByteArray("<OPC_UA_Server><OPC_UA_Server_Variables>"
+                         "<row Enable=\"N\" Type=\"Byte\" Position=\"5000\" Length=\"1\" Name=\"off\" "
+                         "ReadWrite=\"Read Only\" Mnemonic=\"\"/>"
+                         "<row Enable=\"Y\" Type=\"Int16\" Position=\"$10\" Length=\"2\" Name=\"Temp\xc3\xa9\" "
+                         "ReadWrite=\"Read/Write\" Mnemonic=\"x&lt;y\"/>"
+                         "</OPC_UA_Server_Variables></OPC_UA_Server>\n<!--SW_VERSION = 1.000-->\n"));
+}
+
+TEST_F(OpcUaWindow, NameTheDeviceCannotStoreIsRefused) {
+    Form->FormShow(Form.get());
+    Set_Row(Form.get(), 0, 1, {"Y", "Byte", "1", "1", QString::fromUtf8("\u20ac"), "Read Only", ""});
+    TestDialogs().ExpectBox(mrOk, Format(Lang[1431], {1}));
+    Form->Btn_OKClick(Form.get());
+    EXPECT_FALSE(QFile::exists(File_OPC_UA_Server));
+}
+
+// Deleted rows leave read-only cells at the end of the table; the next showing makes each row's
+// cells editable again as its contents call for.
+TEST_F(OpcUaWindow, ShowingRecomputesTheReadOnlyFlagsAfterDeletes) {
+    Form->FormShow(Form.get());
+    const int Last = TFOPC_UA_Server_Access::Data_Rows;
+    for (int i = 0; i < 3; ++i) {
+        G->GetCellProperties(OPC_UA_Col::Name, Last - i)->SetReadOnly(true);
+        G->GetCellProperties(OPC_UA_Col::Length, Last - i)->SetReadOnly(true);
+    }
+    Set_Row(Form.get(), 0, Last - 1, {"Y", "String", "1", "40", "s", "Read Only", ""});
+    G->SetRow(1);
+    TestDialogs().ExpectBox(mrYes, "Are you sure to delete the Row number 1");
+    Form->Btn_DelRowClick(Form.get());
+    Form->FormShow(Form.get());
+    for (int r = Last - 3; r <= Last; ++r)
+        for (int c = 1; c < 8; ++c) EXPECT_FALSE(G->GetCellProperties(c, r)->ReadOnly()) << r << " " << c;
+}
+
+TEST_F(OpcUaWindow, PasteKeepsTheCopiedLengthAndTheTypesFlag) {
+    Form->FormShow(Form.get());
+    Set_Row(Form.get(), 0, 1, {"N", "String", "1", "32", "s", "", ""});
+    Form->VarSetLength("String", 2, 1);
+    G->SetCells(OPC_UA_Col::Length, 1, "32");
+    G->SetRow(1);
+    Form->Btn_CopyRowClick(Form.get());
+    G->SetRow(2);
+    Form->Btn_PasteRowClick(Form.get());
+    EXPECT_EQ(Get_Row(Form.get(), 0, 2), (QStringList{"N", "String", "1", "32", "s", "Read/Write", ""}));
+    EXPECT_FALSE(Length_ReadOnly(2));
+}
+
+TEST_F(OpcUaWindow, DeleteQuestionWithABadTranslationFallsBackToEnglish) {
+    const QString Lng = Dir.path() + "/Bad.lng";
+    Write_Bytes(Lng, "STR 1428 =Riga %s da cancellare?\r\n");
+    Read_Language_File(Lng);
+    Form->FormShow(Form.get());
+    G->SetRow(7);
+    TestDialogs().ExpectBox(mrNo, "Are you sure to delete the Row number 7");
+    Form->Btn_DelRowClick(Form.get());
+}
+
+// ---- the CANopen windows ------------------------------------------------------------------
+
+class CanOpenWindow : public ::testing::Test, public TableWindowFixture {
+protected:
+    void TearDown() override { Form.reset(); }
+    template <class T>
+    T* Make() {
+        auto* F = Create<T>(nullptr);
+        Form.reset(F);
+        F->FormShow(F);
+        return F;
+    }
+    std::unique_ptr<TRuleTableForm> Form;
+};
+
+TEST_F(CanOpenWindow, CopyFlagsKeepARowInTheGridItCameFrom) {
+    auto* F = Make<TFSet_SDO_Client_Access>();
+    Set_Row(F, 0, 1, {"1", "0x1000", "0", "1", "100", "0", "", "", "", "m"});
+    F->sga()->SetRow(1);
+    F->Btn_CopyRowClick(F);
+    F->PageControl1->SetActivePage(F->TS_SDO_Write());
+    F->sgb()->SetRow(1);
+    TestDialogs().ExpectBox(mrOk, Lang[1302]);
+    F->Btn_PasteRowClick(F);
+    EXPECT_EQ(F->sgb()->Cells(1, 1), "");
+    // Back in the first grid, a paste onto a used row asks first.
+    F->PageControl1->SetActivePage(F->TS_SDO_Read());
+    F->sga()->SetRow(1);
+    TestDialogs().ExpectBox(mrNo, Lang[1300]);
+    F->Btn_PasteRowClick(F);
+    // A new showing forgets the copy.
+    F->FormShow(F);
+    F->sga()->SetRow(2);
+    TestDialogs().ExpectBox(mrOk, Lang[1302]);
+    F->Btn_PasteRowClick(F);
+}
+
+TEST_F(CanOpenWindow, DeleteAsksWithTheRowNumberAndInsertOnTheLastRowClearsIt) {
+    auto* F = Make<TFSet_PDO_Access>();
+    for (int r = 1; r <= PDO_Rows; ++r) Set_Row(F, 0, r, Table_Windows()[3].Valid_Row(0, r));
+    F->sga()->SetRow(7);
+    TestDialogs().ExpectBox(mrNo, "Are you sure to delete the Row number 7");
+    F->Btn_DelRow_Click(F);
+    EXPECT_EQ(F->sga()->Cells(1, 7), IntToStr(0x180 + 7));
+    TestDialogs().ExpectBox(mrYes, "Are you sure to delete the Row number 7");
+    F->Btn_DelRow_Click(F);
+    EXPECT_EQ(F->sga()->Cells(1, 7), IntToStr(0x180 + 8));
+    EXPECT_EQ(F->sga()->Cells(1, PDO_Rows), "");
+    EXPECT_EQ(F->sga()->Cells(0, PDO_Rows), IntToStr(PDO_Rows));
+    // Row 30 is the last data row: Insert Row there clears it.
+    F->sga()->SetRow(PDO_Rows);
+    Set_Row(F, 0, PDO_Rows, Table_Windows()[3].Valid_Row(0, 30));
+    F->Btn_InsRowClick(F);
+    EXPECT_EQ(F->sga()->Cells(1, PDO_Rows), "");
+    // With every row in use, Insert Row elsewhere is refused rather than losing row 30.
+    Set_Row(F, 0, PDO_Rows, Table_Windows()[3].Valid_Row(0, 30));
+    F->sga()->SetRow(1);
+    TestDialogs().ExpectBox(mrOk, Lang[1306]);
+    F->Btn_InsRowClick(F);
+    EXPECT_EQ(F->sga()->Cells(1, PDO_Rows), IntToStr(0x180 + 30));
+}
+
+TEST_F(CanOpenWindow, CheckBoxColumnIsSavedAsItsTextAndEmptyWhenNeverSet) {
+    auto* F = Make<TFSet_SDO_Client_Access>();
+    Set_Row(F, 1, 1, {"5", "$1000", "0", "2", "0", "", "1", "2", "", "", "never"});
+    Set_Row(F, 1, 2, {"5", "$1000", "1", "1", "0", "Y", "3", "", "", "", "on"});
+    F->Btn_OK_Click(F);
+    EXPECT_EQ(
+        Read_Bytes(File_SDO_Client_CANopen),
+        QByteArray("<SDO_Client_CANopen><SDO_Read/><SDO_Write>"
+                   "<row Device_ID=\"5\" Index=\"$1000\" SubIndex=\"0\" NByte=\"2\" Poll_Time=\"0\" On_Change=\"\" "
+                   "Address_B1=\"1\" Address_B2=\"2\" Address_B3=\"\" Address_B4=\"\" Mnemonic=\"never\"/>"
+                   "<row Device_ID=\"5\" Index=\"$1000\" SubIndex=\"1\" NByte=\"1\" Poll_Time=\"0\" On_Change=\"Y\" "
+                   "Address_B1=\"3\" Address_B2=\"\" Address_B3=\"\" Address_B4=\"\" Mnemonic=\"on\"/>"
+                   "</SDO_Write></SDO_Client_CANopen>\n<!--SW_VERSION = 1.000-->\n"));
+}
+
+TEST_F(CanOpenWindow, SdoServerRefusesAPairUsedTwiceNamingBothRows) {
+    auto* F = Make<TFSet_SDO_Server_Access>();
+    Set_Row(F, 0, 1, {"$2000", "1", "1", "0", "", "", "", "a"});
+    Set_Row(F, 1, 1, {"$2001", "1", "1", "0", "", "", "", "b"});
+    Set_Row(F, 1, 2, {"8192", "1", "1", "0", "", "", "", "c"});
+    const QString Message = "Error row 2!! [SDO in Write] Index and SubIndex already used in row 1 of SDO in Read";
+    TestDialogs().ExpectBox(mrOk, Message);
+    F->Btn_OK_Click(F);
+    EXPECT_EQ(TestDialogs().Boxes().back().Text, Message);
+    EXPECT_FALSE(QFile::exists(File_SDO_Server_CANopen));
+}
+
+TEST_F(CanOpenWindow, FileWithoutItsWriteSectionShowsTheReadTableAndIsReported) {
+    Write_Bytes(File_SDO_Server_CANopen,
+                R"(<SDO_Server_CANopen><SDO_Read><row Index="$2000" SubIndex="0" NByte="1" Address_B1="0" )"
+                R"(Address_B2="" Address_B3="" Address_B4="" Mnemonic="a"/></SDO_Read></SDO_Server_CANopen>)");
+    const QByteArray Before = Read_Bytes(File_SDO_Server_CANopen);
+    TestDialogs().ExpectBox(mrOk, "SDO_Write");
+    auto* F = Make<TFSet_SDO_Server_Access>();
+    EXPECT_EQ(F->sga()->Cells(1, 1), "$2000");
+    EXPECT_EQ(F->sgb()->Cells(1, 1), "");
+    TestDialogs().ExpectBox(mrNo, Lang[1307]);
+    F->Btn_OK_Click(F);
+    EXPECT_EQ(Read_Bytes(File_SDO_Server_CANopen), Before);
+}
+
+} // namespace
