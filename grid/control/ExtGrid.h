@@ -1516,13 +1516,11 @@ public:
     bool GetCheckBoxState(int ACol, int ARow, bool& State);
     bool SetCheckBoxState(int ACol, int ARow, bool State);
     bool IsChecked(int ACol, int ARow);
-    void ClearComboString();
-    void AddComboString(const QString& S);
-    TStringList* ComboStrings();
+    // The combo editor's items (those the grid's editor offers next).
+    TStrings* ComboStrings();
 
 private:
     std::map<std::pair<int, int>, bool> FCheckBoxStates; // (column, row) -> checked
-    std::unique_ptr<TStringList> FComboStrings;
 
 protected:
     // ---- owned objects ---------------------------------------------------------------------------------

@@ -1,6 +1,8 @@
 // Cell check boxes and the in-place combo's item list: the least the table windows need, kept
-// with the grid until the cell graphics and the combo editor take them over.
+// with the grid until the cell graphics take the check boxes over.
 #include "grid/control/ExtGrid.h"
+
+#include "grid/control/ExtGrid_Editors.h"
 
 void TExtStringGrid::AddCheckBoxColumn(int ACol, bool DefaultState, bool DataCheckBox) {
     for (int r = FixedRows(); r < RowCount(); ++r) AddCheckBox(ACol, r, DefaultState, DataCheckBox);
@@ -57,11 +59,4 @@ bool TExtStringGrid::IsChecked(int ACol, int ARow) {
     return GetCheckBoxState(ACol, ARow, State) && State;
 }
 
-void TExtStringGrid::ClearComboString() { ComboStrings()->Clear(); }
-
-void TExtStringGrid::AddComboString(const QString& S) { ComboStrings()->Add(S); }
-
-TStringList* TExtStringGrid::ComboStrings() {
-    if (!FComboStrings) FComboStrings = std::make_unique<TStringList>();
-    return FComboStrings.get();
-}
+TStrings* TExtStringGrid::ComboStrings() { return EditCombo->Items(); }

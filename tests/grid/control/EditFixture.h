@@ -39,7 +39,7 @@ protected:
         QApplication::processEvents();
         G->SetFocus();
         QApplication::processEvents();
-        G->FocusCell(2, 3, true);
+        G->MoveCurrentCell(2, 3, true);
         ASSERT_EQ(G->RealColIndex(2), 3);
     }
     void TearDown() override {

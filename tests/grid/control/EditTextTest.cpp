@@ -69,7 +69,7 @@ TEST_F(TextEdit, EachEndingWritesOnlyTheEditedCell) {
         SCOPED_TRACE(EndName(C.How));
         G->SetGridCell(3, 3, "3,3");
         G->SetFocus();
-        G->FocusCell(2, 3, true);
+        G->MoveCurrentCell(2, 3, true);
         G->SetOptions(G->Options() << goTabs);
         OpenWithF2();
         Type("x");
@@ -108,7 +108,7 @@ TEST_F(TextEdit, ARefusedValueNeverReachesTheCell) {
     for (const Case& C : Cases) {
         SCOPED_TRACE(EndName(C.How));
         G->SetFocus();
-        G->FocusCell(2, 3, true);
+        G->MoveCurrentCell(2, 3, true);
         OpenWithF2();
         Type("bad");
         Asked = 0;
