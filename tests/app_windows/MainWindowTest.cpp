@@ -377,6 +377,43 @@ TEST_F(MainWindowTest, UnreadableLanguageFileIsReportedAndStartGoesOnInEnglish) 
     EXPECT_EQ(Row_Clipboard->Count(), 0);
 }
 
+// After an unreadable language file the start goes on as without it: "English.lng" overrides the
+// built-in English when it reads, and is left out when it is the unreadable one. One box either way.
+TEST_F(MainWindowTest, UnreadableLanguageFileFallsBackAsAMissingOneDoes) {
+    struct TCase {
+        const char* Name;
+        const char* Language;
+        bool EnglishReadable;
+        const char* Caption15;
+    };
+    const TCase Cases[] = {
+        {"English.lng over the built-in table", "Deutsch", true, "Neue Konfiguration"},
+        {"English.lng itself unreadable", "English", false, "New Configuration"},
+    };
+    for (const TCase& C : Cases) {
+        SCOPED_TRACE(C.Name);
+        ASSERT_TRUE(QDir(Path("LANGUAGE")).removeRecursively() || !QDir(Path("LANGUAGE")).exists());
+        ASSERT_TRUE(QDir().mkpath(Path("LANGUAGE")));
+        if (C.EnglishReadable) {
+            Write_File(Path("LANGUAGE/English.lng"), "STR 15 = Neue Konfiguration\n");
+            ASSERT_TRUE(QFile::link("/proc/self/mem", Path("LANGUAGE/Deutsch.lng")));
+        } else {
+            ASSERT_TRUE(QFile::link("/proc/self/mem", Path("LANGUAGE/English.lng")));
+        }
+        Write_File(Path("Tessaro.xml"), Settings_XML("", "1.2.3.4", C.Language, "0", "0", "0", "0"));
+        Window.reset();
+        Reset_Globals();
+        TestDialogs().Reset();
+        TestDialogs().ExpectBox(mrOk, QString(C.Language) + ".lng");
+        ASSERT_NO_THROW(Create_Window());
+        EXPECT_EQ(TestDialogs().Boxes().size(), 1u);
+        EXPECT_EQ(Lang_Name, "English");
+        EXPECT_EQ(Num_Lang_Strings, Lang_Table_Size);
+        EXPECT_EQ(Lang[15], QString::fromUtf8(C.Caption15));
+        EXPECT_EQ(Lang[16], "Open Configuration");
+    }
+}
+
 // A settings file that cannot be written is reported through the application's handler, and the
 // window closes all the same, by its close button as by the close box of its frame.
 TEST_F(MainWindowTest, ClosingWithAnUnwritableSettingsFileReportsAndCloses) {
