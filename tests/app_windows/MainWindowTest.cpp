@@ -229,6 +229,28 @@ TEST_F(MainWindowTest, LayoutShowsTheGatewaySteps) {
     }
 }
 
+// Every name the project dialogs accept comes back from the settings file at the next start,
+// blanks and markup characters included.
+TEST_F(MainWindowTest, EveryAcceptedProjectNameIsReopenedAtTheNextStart) {
+    const QString Names[] = {"Plant:1?", " P1 ", "Anlage S\u00fcd", "a&b<c>\"d'", "  "};
+    for (const QString& Name : Names) {
+        SCOPED_TRACE(Name.toStdString());
+        ASSERT_TRUE(Is_Valid_Project_Name(Name));
+        Window.reset();
+        Reset_Globals();
+        Make_Project(Name);
+        Create_Window();
+        Project_Name = Name;
+        Project_Dir = Path("PROJECTS/" + Name);
+        Window->Save_Setting();
+        Window.reset();
+        Reset_Globals();
+        Create_Window();
+        EXPECT_EQ(Project_Name, Name);
+        EXPECT_EQ(Project_Dir, Path("PROJECTS/" + Name));
+    }
+}
+
 // A project name longer than its frame ends in "..." inside the frame; the frame stays whole.
 TEST_F(MainWindowTest, LongProjectNameStaysInsideItsFrame) {
     const QString Name = "Heating plant north building, second floor, CANopen gateway 7 (2026 retrofit)";
