@@ -349,8 +349,13 @@ void TFTessaroFirmWare::FormCreate(TObject*) {
     try {
         Load_Language();
     } catch (const std::exception& E) {
-        Load_English_Strings();
+        // As without the file: English, with "English.lng" over it when that one reads.
         Lang_Name = Default_Lang_Name;
+        try {
+            Load_Language();
+        } catch (const std::exception&) {
+            Load_English_Strings();
+        }
         Application->ShowException(E);
     }
 

@@ -241,6 +241,28 @@ TEST_F(MainWindowTest, LayoutShowsTheGatewaySteps) {
     }
 }
 
+// Every name the project dialogs accept comes back from the settings file at the next start,
+// blanks and markup characters included.
+TEST_F(MainWindowTest, EveryAcceptedProjectNameIsReopenedAtTheNextStart) {
+    const QString Names[] = {"Plant:1?", " P1 ", "Anlage S\u00fcd", "a&b<c>\"d'", "  "};
+    for (const QString& Name : Names) {
+        SCOPED_TRACE(Name.toStdString());
+        ASSERT_TRUE(Is_Valid_Project_Name(Name));
+        Window.reset();
+        Reset_Globals();
+        Make_Project(Name);
+        Create_Window();
+        Project_Name = Name;
+        Project_Dir = Path("PROJECTS/" + Name);
+        Window->Save_Setting();
+        Window.reset();
+        Reset_Globals();
+        Create_Window();
+        EXPECT_EQ(Project_Name, Name);
+        EXPECT_EQ(Project_Dir, Path("PROJECTS/" + Name));
+    }
+}
+
 // A project name longer than its frame ends in "..." inside the frame; the frame stays whole.
 TEST_F(MainWindowTest, LongProjectNameStaysInsideItsFrame) {
     const QString Name = "Heating plant north building, second floor, CANopen gateway 7 (2026 retrofit)";
@@ -387,6 +409,43 @@ TEST_F(MainWindowTest, UnreadableLanguageFileIsReportedAndStartGoesOnInEnglish) 
     EXPECT_EQ(Last_IP_Address, "1.2.3.4");
     EXPECT_EQ(File_ParGen, QString());
     EXPECT_EQ(Row_Clipboard->Count(), 0);
+}
+
+// After an unreadable language file the start goes on as without it: "English.lng" overrides the
+// built-in English when it reads, and is left out when it is the unreadable one. One box either way.
+TEST_F(MainWindowTest, UnreadableLanguageFileFallsBackAsAMissingOneDoes) {
+    struct TCase {
+        const char* Name;
+        const char* Language;
+        bool EnglishReadable;
+        const char* Caption15;
+    };
+    const TCase Cases[] = {
+        {"English.lng over the built-in table", "Deutsch", true, "Neue Konfiguration"},
+        {"English.lng itself unreadable", "English", false, "New Configuration"},
+    };
+    for (const TCase& C : Cases) {
+        SCOPED_TRACE(C.Name);
+        ASSERT_TRUE(QDir(Path("LANGUAGE")).removeRecursively() || !QDir(Path("LANGUAGE")).exists());
+        ASSERT_TRUE(QDir().mkpath(Path("LANGUAGE")));
+        if (C.EnglishReadable) {
+            Write_File(Path("LANGUAGE/English.lng"), "STR 15 = Neue Konfiguration\n");
+            ASSERT_TRUE(QFile::link("/proc/self/mem", Path("LANGUAGE/Deutsch.lng")));
+        } else {
+            ASSERT_TRUE(QFile::link("/proc/self/mem", Path("LANGUAGE/English.lng")));
+        }
+        Write_File(Path("Tessaro.xml"), Settings_XML("", "1.2.3.4", C.Language, "0", "0", "0", "0"));
+        Window.reset();
+        Reset_Globals();
+        TestDialogs().Reset();
+        TestDialogs().ExpectBox(mrOk, QString(C.Language) + ".lng");
+        ASSERT_NO_THROW(Create_Window());
+        EXPECT_EQ(TestDialogs().Boxes().size(), 1u);
+        EXPECT_EQ(Lang_Name, "English");
+        EXPECT_EQ(Num_Lang_Strings, Lang_Table_Size);
+        EXPECT_EQ(Lang[15], QString::fromUtf8(C.Caption15));
+        EXPECT_EQ(Lang[16], "Open Configuration");
+    }
 }
 
 // A settings file that cannot be written is reported through the application's handler, and the
