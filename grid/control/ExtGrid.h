@@ -127,7 +127,9 @@ public:
 
 // Makes the editor of the listed kinds for one grid; the kinds share the one editor.
 using TGridCellEditorFactory = std::function<std::unique_ptr<TGridCellEditor>(TExtStringGrid* Grid)>;
+// An empty factory leaves the kinds without an editor (they open nothing).
 void RegisterGridCellEditor(std::initializer_list<TEditorType> Kinds, TGridCellEditorFactory Factory);
+TGridCellEditorFactory GridCellEditorFactory(TEditorType Kind);
 // Whether a kind is edited by the default text editor.
 bool IsDefaultEditorKind(TEditorType Kind);
 
