@@ -148,6 +148,7 @@ public:
     int ColE() const { return FColE; }
     int RowE() const { return FRowE; }
     int LengthLimit() const { return FLengthLimit; }
+    bool AltBackHeld() const { return FAltBack; }
     void UpdateContents() override;
     void WndProc(TMessage& Message) override;
     // Lookup completion from the grid's lookup list.
@@ -992,6 +993,8 @@ protected:
     void UpdateText() override;
     void EditorHidden() override;
     int GetEditLimit() override;
+    // Focus leaving the grid ends the edit, unless Alt+Backspace holds the text editor open.
+    void DoExit() override;
     // Whether the default text editor may open; opens a special editor instead for such kinds.
     virtual bool CanEditShowOverride();
     // Validates and allows or refuses a cell change; switches goEditing to suit the new cell.

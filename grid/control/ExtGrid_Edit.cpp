@@ -482,6 +482,14 @@ void TExtStringGrid::EditorHidden() {
     FEditing = false;
 }
 
+void TExtStringGrid::DoExit() {
+    if (TExtInplaceEdit* E = TextEditor(); E && E->isVisible() && E->AltBackHeld()) {
+        TCustomControl::DoExit();
+        return;
+    }
+    TBaseGrid::DoExit();
+}
+
 void TExtStringGrid::HideInplaceEdit() {
     if (!FEditMode) return;
     HideEditor();
