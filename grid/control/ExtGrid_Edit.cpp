@@ -500,10 +500,16 @@ void TExtStringGrid::HideInplaceEdit() {
 
 void TExtStringGrid::DoneInplaceEdit(Word Key, TShiftState Shift) {
     TGridCellEditor* E = FSpecialEditor ? SpecialEditor(FEditControl) : nullptr;
+    TExtInplaceEdit* TE = TextEditor();
+    const bool TextOpen = TE && TE->isVisible();
     if (FEditing) {
-        QString Value = E ? E->Text() : FEditLink && FEditControl == edCustom ? FEditLink->GetEditorValue() : QString();
+        QString Value = E                                             ? E->Text()
+            : FEditControl == edCustom && FEditLink && FSpecialEditor ? FEditLink->GetEditorValue()
+            : TextOpen                                                ? TE->Text()
+                                                                      : GetCurrentCell();
         const bool Valid = ValidateCell(Value);
         if (E) E->SetText(FNewCellText);
+        if (TextOpen && !E) TE->SetText(FNewCellText);
         if (!Valid) {
             // The editor stays open on its value; Enter does not move on.
             FEditing = true;

@@ -171,6 +171,21 @@ TEST_F(TextEdit, EscapeBringsBackTheOpeningTextAfterTypingAndPaste) {
     EXPECT_EQ(CellAt(3, 3), "3,3");
 }
 
+TEST_F(TextEdit, TheGridsOwnEndOfAnEditChecksTheTextEditorsValue) {
+    G->OnCellValidate = [](TObject*, int, int, QString& Value, bool& Valid) { Valid = !Value.endsWith("bad"); };
+    OpenWithF2();
+    Type("bad");
+    G->HideCellEdit();
+    EXPECT_TRUE(TextEditorOpen()) << "closing the special editors leaves the text editor alone";
+    G->DoneInplaceEdit(VK_RETURN, {});
+    EXPECT_TRUE(TextEditorOpen());
+    EXPECT_EQ(CellAt(3, 3), "3,3");
+    Editor()->SetText("3,3good");
+    G->DoneInplaceEdit(VK_RETURN, {});
+    EXPECT_FALSE(TextEditorOpen());
+    EXPECT_EQ(CellAt(3, 3), "3,3good");
+}
+
 // ---- typing filters --------------------------------------------------------------------------------------------
 struct TypingCase {
     const char* Name;
