@@ -137,7 +137,9 @@ public:
 
 // Makes the editor of the listed kinds for one grid; the kinds share the one editor.
 using TGridCellEditorFactory = std::function<std::unique_ptr<TGridCellEditor>(TExtStringGrid* Grid)>;
+// An empty factory leaves the kinds without an editor (they open nothing).
 void RegisterGridCellEditor(std::initializer_list<TEditorType> Kinds, TGridCellEditorFactory Factory);
+TGridCellEditorFactory GridCellEditorFactory(TEditorType Kind);
 // Whether a kind is edited by the default text editor.
 bool IsDefaultEditorKind(TEditorType Kind);
 
@@ -156,6 +158,7 @@ public:
     int ColE() const { return FColE; }
     int RowE() const { return FRowE; }
     int LengthLimit() const { return FLengthLimit; }
+    bool AltBackHeld() const { return FAltBack; }
     void UpdateContents() override;
     void WndProc(TMessage& Message) override;
     // Lookup completion from the grid's lookup list.
@@ -1118,6 +1121,8 @@ protected:
     void UpdateText() override;
     void EditorHidden() override;
     int GetEditLimit() override;
+    // Focus leaving the grid ends the edit, unless Alt+Backspace holds the text editor open.
+    void DoExit() override;
     // Whether the default text editor may open; opens a special editor instead for such kinds.
     virtual bool CanEditShowOverride();
     // Validates and allows or refuses a cell change; switches goEditing to suit the new cell.

@@ -45,6 +45,11 @@ void RegisterGridCellEditor(std::initializer_list<TEditorType> Kinds, TGridCellE
     for (TEditorType Kind : Kinds) KindTable()[int(Kind)] = TKindEntry{Slot, Factory};
 }
 
+TGridCellEditorFactory GridCellEditorFactory(TEditorType Kind) {
+    auto It = KindTable().find(int(Kind));
+    return It == KindTable().end() ? TGridCellEditorFactory() : It->second.Factory;
+}
+
 bool IsDefaultEditorKind(TEditorType Kind) {
     switch (Kind) {
         case edNormal:
@@ -177,14 +182,31 @@ bool TExtStringGrid::SelectCellOverride(int ACol, int ARow) {
     const TGridRect OldSel = Selection();
     const int OldCol = Col(), OldRow = Row();
     QString NewText = FEditText;
-    TExtInplaceEdit* TE = TextEditor();
-    const bool TextEditorFocused = TE && TE->isVisible() && TE->Focused();
+
+    // A special editor holds a value that was not validated yet: it is checked before the focus
+    // leaves its cell, and a refused one keeps the focus there with the editor open.
+    const bool SpecialOpen = FEditMode && FSpecialEditor;
+    if (SpecialOpen && FEditing) {
+        TGridCellEditor* E = SpecialEditor(FEditControl);
+        QString Value = E                           ? E->Text()
+            : FEditControl == edCustom && FEditLink ? FEditLink->GetEditorValue()
+                                                    : GetCurrentCell();
+        const bool Wide = GetGridCell(FEditRealCol, FEditRow).startsWith(QStringLiteral("|\\"));
+        const bool Valid = Wide ? ValidateCellWide(Value) : ValidateCell(Value);
+        if (E) E->SetText(FNewCellText);
+        if (!Valid) {
+            FEditing = true;
+            FNoAutoAdvance = true;
+            return false;
+        }
+    }
 
     const bool CellControl = HasCellControl(RealCol, ARow);
     bool CanEdit;
     if (CellControl) {
         CanEdit = true;
         GetCellEditable(RealCol, ARow, CanEdit);
+        if (SpecialOpen) HideInplaceEdit();
         if (!FEditDisable && !CanEdit && (Options().Contains(goEditing) || MouseActions()->RangeSelectAndEdit()))
             FEditDisable = true;
         if (!Options().Contains(goEditing) && !Options().Contains(goRowSelect) && CanEdit) {
@@ -208,12 +230,12 @@ bool TExtStringGrid::SelectCellOverride(int ACol, int ARow) {
                 if (O.Contains(goRowSelect) && MouseActions()->RangeSelectAndEdit()) O >> goRowSelect;
                 SetOptions(O << goEditing);
             }
-            if (FEditing) {
+            if (FEditing || SpecialOpen) {
                 HideInplaceEdit();
                 NewText = GetGridCell(RealCol, ARow);
             }
         } else {
-            if (FEditing) HideInplaceEdit();
+            if (FEditing || SpecialOpen) HideInplaceEdit();
             if (Options().Contains(goEditing)) {
                 FEditMode = false;
                 FEditDisable = true;
@@ -224,29 +246,14 @@ bool TExtStringGrid::SelectCellOverride(int ACol, int ARow) {
         }
     }
 
-    if (!FEditing || TextEditorFocused) {
-        DoCellChanging(ACol, ARow, Allow);
-        if (IsFixed(ACol, ARow) || !Allow)
-            Result = (Allow && Options().Contains(goRowSelect)) || (FixedRowAlways() && RowCount() == FixedRows());
-        else
-            Result = TBaseGrid::SelectCell(ACol, ARow);
-    } else {
-        // A special editor holds a value that was not validated yet: it is checked before the
-        // focus leaves its cell, and a refused one keeps the focus there with the editor open.
-        TGridCellEditor* E = FSpecialEditor ? SpecialEditor(FEditControl) : nullptr;
-        QString Value = E ? E->Text() : GetCurrentCell();
-        const bool Wide = GetGridCell(FEditRealCol, FEditRow).startsWith(QStringLiteral("|\\"));
-        bool Valid = Wide ? ValidateCellWide(Value) : ValidateCell(Value);
-        if (E) E->SetText(FNewCellText);
-        if (!Valid) {
-            FEditing = true;
-            FNoAutoAdvance = true;
-        } else {
-            DoCellChanging(ACol, ARow, Allow);
-            if (Allow) Result = TBaseGrid::SelectCell(ACol, ARow);
-        }
-        if (!Result) NewText = FOldCellCache;
-    }
+    // The text editor's own keys validated its value before the move; any other value was
+    // validated above or written when its editor closed.
+    DoCellChanging(ACol, ARow, Allow);
+    if (IsFixed(ACol, ARow) || !Allow)
+        Result = (Allow && Options().Contains(goRowSelect)) || (FixedRowAlways() && RowCount() == FixedRows());
+    else
+        Result = TBaseGrid::SelectCell(ACol, ARow);
+    if (!Result) NewText = FOldCellCache;
 
     if (!RowIndicator()->Empty() && FixedCols() > 0) {
         RepaintCell(0, OldRow);
@@ -475,6 +482,14 @@ void TExtStringGrid::EditorHidden() {
     FEditing = false;
 }
 
+void TExtStringGrid::DoExit() {
+    if (TExtInplaceEdit* E = TextEditor(); E && E->isVisible() && E->AltBackHeld()) {
+        TCustomControl::DoExit();
+        return;
+    }
+    TBaseGrid::DoExit();
+}
+
 void TExtStringGrid::HideInplaceEdit() {
     if (!FEditMode) return;
     HideEditor();
@@ -485,10 +500,16 @@ void TExtStringGrid::HideInplaceEdit() {
 
 void TExtStringGrid::DoneInplaceEdit(Word Key, TShiftState Shift) {
     TGridCellEditor* E = FSpecialEditor ? SpecialEditor(FEditControl) : nullptr;
+    TExtInplaceEdit* TE = TextEditor();
+    const bool TextOpen = TE && TE->isVisible();
     if (FEditing) {
-        QString Value = E ? E->Text() : FEditLink && FEditControl == edCustom ? FEditLink->GetEditorValue() : QString();
+        QString Value = E                                             ? E->Text()
+            : FEditControl == edCustom && FEditLink && FSpecialEditor ? FEditLink->GetEditorValue()
+            : TextOpen                                                ? TE->Text()
+                                                                      : GetCurrentCell();
         const bool Valid = ValidateCell(Value);
         if (E) E->SetText(FNewCellText);
+        if (TextOpen && !E) TE->SetText(FNewCellText);
         if (!Valid) {
             // The editor stays open on its value; Enter does not move on.
             FEditing = true;

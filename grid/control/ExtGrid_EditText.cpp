@@ -25,6 +25,8 @@ TExtInplaceEdit::TExtInplaceEdit(TComponent* AOwner) : TInplaceEdit(AOwner) {
     FAltBack = false;
     // The edit control's own menu would paste past the filters and the clipboard events.
     Native()->setContextMenuPolicy(Qt::NoContextMenu);
+    // The selection on entering is the editor's own (all, the end, or where the click was).
+    SetAutoSelect(false);
 }
 
 void TExtInplaceEdit::SetVAlign(bool Value) { FValign = Value; }
@@ -318,7 +320,10 @@ bool TExtInplaceEdit::KeyDownMessage(TMessage& Message) {
         return true;
     }
     const bool CtrlEnterAllowed = Nav->AllowCtrlEnter() && (FGrid->WordWrap() || FGrid->Multilinecells());
-    if (Key == VK_RETURN && Ctrl && !CtrlEnterAllowed && !Nav->LineFeedOnEnter()) return true;
+    if (Key == VK_RETURN && Ctrl && !CtrlEnterAllowed && !Nav->LineFeedOnEnter()) {
+        FDropChar = 13;
+        return true;
+    }
 
     if (Key == VK_TAB && FGrid->EditorWantsTab()) {
         if (!AcceptValue(true)) {
@@ -559,6 +564,7 @@ void TExtInplaceEdit::FocusGained() {
         const int X = FGrid->FLButPos.x() - Left(), Y = FGrid->FLButPos.y() - Top();
         const int At = LoWord(Perform(EM_CHARFROMPOS, 0, MakeLParam(X, Y)));
         SetSelStart(std::min<int>(At, int(Text().size())));
+        SetSelLength(0);
         FGrid->LButFlg = false;
     }
 }

@@ -359,7 +359,10 @@ void TExtStringGrid::CellControlsUpdate(bool RebuildList) {
 }
 
 void TExtStringGrid::HideInplaceEditStandIn() {
-    if (EditorMode()) HideEditor();
+    if (FEditMode)
+        HideInplaceEdit();
+    else if (EditorMode())
+        HideEditor();
 }
 
 // ---- consistency ---------------------------------------------------------------------------------------------

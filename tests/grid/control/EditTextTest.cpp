@@ -171,6 +171,21 @@ TEST_F(TextEdit, EscapeBringsBackTheOpeningTextAfterTypingAndPaste) {
     EXPECT_EQ(CellAt(3, 3), "3,3");
 }
 
+TEST_F(TextEdit, TheGridsOwnEndOfAnEditChecksTheTextEditorsValue) {
+    G->OnCellValidate = [](TObject*, int, int, QString& Value, bool& Valid) { Valid = !Value.endsWith("bad"); };
+    OpenWithF2();
+    Type("bad");
+    G->HideCellEdit();
+    EXPECT_TRUE(TextEditorOpen()) << "closing the special editors leaves the text editor alone";
+    G->DoneInplaceEdit(VK_RETURN, {});
+    EXPECT_TRUE(TextEditorOpen());
+    EXPECT_EQ(CellAt(3, 3), "3,3");
+    Editor()->SetText("3,3good");
+    G->DoneInplaceEdit(VK_RETURN, {});
+    EXPECT_FALSE(TextEditorOpen());
+    EXPECT_EQ(CellAt(3, 3), "3,3good");
+}
+
 // ---- typing filters --------------------------------------------------------------------------------------------
 struct TypingCase {
     const char* Name;
@@ -377,6 +392,54 @@ TEST_F(TextEdit, CaretWalkingMovesToTheNeighbourAfterValidation) {
     Editor()->SetSelStart(0);
     Key(VK_LEFT);
     EXPECT_EQ(G->Col(), 2);
+}
+
+// ---- mouse, focus and keys that keep the edit ----------------------------------------------------------------------
+TEST_F(TextEdit, AClickOpensTheEditorWithTheCaretAtTheClick) {
+    const TRect R = G->CellRect(2, 3);
+    const LPARAM At = MakeLParam(R.Left + 2, (R.Top + R.Bottom) / 2);
+    G->Perform(WM_LBUTTONDOWN, MK_LBUTTON, At);
+    G->Perform(WM_LBUTTONUP, 0, At);
+    QApplication::processEvents();
+    ASSERT_TRUE(TextEditorOpen());
+    EXPECT_EQ(Editor()->SelStart(), 0);
+    EXPECT_EQ(Editor()->SelLength(), 0);
+    // Opened from the keyboard, the text is selected whole.
+    Key(VK_ESCAPE);
+    Key(VK_F2);
+    EXPECT_EQ(Editor()->SelLength(), 3);
+}
+
+TEST_F(TextEdit, KeysThatLeaveTheEditAlone) {
+    G->Navigation()->SetAllowCtrlEnter(false);
+    OpenWithF2();
+    Type("k");
+    Key(VK_RETURN, {ssCtrl});
+    EXPECT_TRUE(TextEditorOpen()) << "Ctrl+Enter in a single-line grid";
+    EXPECT_EQ(Editor()->Text(), "3,3k");
+    Key('A', {ssCtrl});
+    EXPECT_EQ(Editor()->SelLength(), 4) << "Ctrl+A selects all";
+    EXPECT_EQ(Editor()->Text(), "3,3k");
+    // With Alt+Backspace held the editor keeps the focus loss from ending the edit.
+    Editor()->Perform(WM_SYSKEYDOWN, VK_BACK, 0);
+    FocusAway();
+    EXPECT_TRUE(TextEditorOpen());
+    EXPECT_EQ(CellAt(3, 3), "3,3");
+    Editor()->Perform(WM_SYSKEYUP, VK_BACK, 0);
+    G->SetFocus();
+    Editor()->SetFocus();
+    QApplication::processEvents();
+    FocusAway();
+    EXPECT_FALSE(TextEditorOpen());
+    EXPECT_EQ(CellAt(3, 3), "3,3k");
+}
+
+TEST_F(TextEdit, LookupHistoryKeepsWhatWasTyped) {
+    G->SetLookupHistory(true);
+    OpenWithF2();
+    Type("h");
+    FocusAway();
+    EXPECT_EQ(G->LookupItems()->IndexOf("3,3h"), 0);
 }
 
 // ---- event order ------------------------------------------------------------------------------------------------------
