@@ -77,6 +77,7 @@ public:
 
 protected:
     void KeyDown(Word& Key, TShiftState Shift) override;
+    void KeyPress(QChar& Key) override;
     void DoExit() override;
 
 private:

@@ -83,6 +83,15 @@ void TGridCheckBox::KeyDown(Word& Key, TShiftState Shift) {
     TCheckBox::KeyDown(Key, Shift);
 }
 
+void TGridCheckBox::KeyPress(QChar& Key) {
+    // Space has toggled at its key-down already.
+    if (Key == QLatin1Char(' ')) {
+        Key = QChar();
+        return;
+    }
+    TCheckBox::KeyPress(Key);
+}
+
 void TGridCheckBox::DoExit() {
     if (IsOpenEditor(FGrid, this)) FGrid->EditorsHideInplaceEdit();
     TCheckBox::DoExit();
@@ -109,6 +118,16 @@ void TGridSpin::WndProc(TMessage& M) {
     if (M.Msg == WM_CHAR && (M.WParam == 9 || M.WParam == 13)) {
         M.Result = 0;
         return;
+    }
+    if (M.Msg == WM_KEYDOWN) {
+        // Up and Down end the edit here, and the page keys step by the grid's rule for numbers;
+        // the spin control's own stepping must not see them first.
+        const Word Key = Word(M.WParam);
+        const bool Numeric = SpinType() == sptNormal || SpinType() == sptFloat;
+        if (Key == VK_UP || Key == VK_DOWN || (Numeric && (Key == VK_PRIOR || Key == VK_NEXT))) {
+            TEdit::WndProc(M);
+            return;
+        }
     }
     TEsgSpinEdit::WndProc(M);
 }

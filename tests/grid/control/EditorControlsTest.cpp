@@ -281,10 +281,12 @@ TEST_F(EditorControls, LookupCompletesFromTheItemsAndBackspaceStopsIt) {
     Open(edComboEdit);
     TGridCombo* Cb = G->EditCombo;
     Type(Cb, "be");
-    EXPECT_EQ(Cb->Text(), "Beta");
+    // What was typed stays as typed; the rest comes from the item and is selected.
+    EXPECT_EQ(Cb->Text(), "beta");
     EXPECT_EQ(Cb->SelStart(), 2);
     EXPECT_EQ(Cb->SelLength(), 2);
-    EXPECT_EQ(Cb->ItemIndex(), 1);
+    EXPECT_EQ(Cb->ItemIdx, 1);
+    EXPECT_TRUE(Cb->ItemChange);
     Cb->SimulateKey(VK_BACK);
     EXPECT_EQ(Cb->Text(), "be");
 }
@@ -301,11 +303,10 @@ TEST_F(EditorControls, ComboStringOperations) {
     EXPECT_FALSE(G->RemoveComboString("zero"));
     EXPECT_TRUE(G->RemoveComboString("one"));
     EXPECT_EQ(G->GetComboCount(), 1);
-    int Asked = 0;
+    std::vector<int> Asked;
     G->OnGetEditorProp = [&](TObject*, int ACol, int ARow, TEditLink*) {
         EXPECT_EQ(ACol, RCol);
-        EXPECT_EQ(ARow, 4);
-        ++Asked;
+        Asked.push_back(ARow);
         G->ClearComboString();
         G->AddComboString("x");
         G->AddComboString("y");
@@ -315,7 +316,7 @@ TEST_F(EditorControls, ComboStringOperations) {
     EXPECT_EQ(G->GetComboIndex(RCol, 4), 1);
     EXPECT_EQ(G->GetComboIndex(RCol, 5), -1);
     EXPECT_THROW(G->SetComboIndex(RCol, 4, 2), EListError);
-    EXPECT_EQ(Asked, 5);
+    EXPECT_EQ(Asked, (std::vector<int>{4, 4, 5, 4}));
 }
 
 TEST_F(EditorControls, DropWidthFollowsTheWidestItem) {
