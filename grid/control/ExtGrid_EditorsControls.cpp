@@ -7,6 +7,8 @@
 #include "platform/gui/Messages.h"
 #include "platform/rtl/SysUtils.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QDateTimeEdit>
 
 namespace {
@@ -436,9 +438,13 @@ void TGridEditBtn::WndProc(TMessage& M) {
             TEsgEditBtn::WndProc(M);
         return;
     }
+    if (M.Msg == WM_PASTE) {
+        PasteText();
+        return;
+    }
     if (M.Msg == WM_CHAR) {
         QChar C(char16_t(M.WParam));
-        if (C.unicode() == 13 || C.unicode() == 9) {
+        if (C.unicode() == 13 || C.unicode() == 9 || C.unicode() == 22) {
             M.Result = 1;
             return;
         }
@@ -451,8 +457,53 @@ void TGridEditBtn::WndProc(TMessage& M) {
     TEsgEditBtn::WndProc(M);
 }
 
+void TGridEditBtn::PasteText() {
+    TExtStringGrid* G = FGrid;
+    QString T = QApplication::clipboard()->text();
+    if (T.isEmpty()) return;
+    bool Allow = true;
+    if (G->OnClipboardPaste) G->OnClipboardPaste(this, Allow);
+    if (Allow && G->OnClipboardBeforePasteCell)
+        G->OnClipboardBeforePasteCell(this, FCell.RealCol, G->EditorDisplRow(FCell), T, Allow);
+    if (!Allow) return;
+    const int Breaks = T.count(QLatin1Char('\n'));
+    if (Breaks == 1 && T.endsWith(QLatin1Char('\n'))) T.chop(T.endsWith(QLatin1String("\r\n")) ? 2 : 1);
+    // Pasted text passes the same character filter as typed text.
+    const int Start = SelStart();
+    const int Len = SelLength();
+    const QString Before = Text();
+    QString Kept;
+    for (QChar C : T) {
+        QString Now = Before.left(Start) + Kept + Before.mid(Start + Len);
+        const int At = Start + int(Kept.size());
+        if (Kind == edNumericEditBtn && !GridNumericCharAllowed(C, Now, At, 0)) continue;
+        if (Kind == edFloatEditBtn && !GridFloatCharAllowed(C, Now, At, 0)) continue;
+        if (C.unicode() < 0x20) continue;
+        Kept += C;
+    }
+    SetText(Before.left(Start) + Kept + Before.mid(Start + Len));
+    if (Len > 0) {
+        SetSelStart(Start);
+        SetSelLength(int(Kept.size()));
+    } else {
+        SetSelStart(Start + int(Kept.size()));
+    }
+    // The pasted value goes into the cell at once, validated as a typed one is.
+    if (FCell.Open && !G->CommitEditorText(FCell, Text())) {
+        FCell.Open = false;
+        SetText(G->NewCellText());
+        FCell.Open = true;
+        SelectAll();
+    }
+}
+
 void TGridEditBtn::KeyDown(Word& Key, TShiftState Shift) {
     TExtStringGrid* G = FGrid;
+    if ((Key == 'V' && Shift.Contains(ssCtrl)) || (Key == VK_INSERT && Shift.Contains(ssShift))) {
+        PasteText();
+        Key = 0;
+        return;
+    }
     const bool Special = In(Key, {VK_TAB, VK_RETURN, VK_ESCAPE, VK_PRIOR, VK_NEXT, VK_UP, VK_DOWN});
     if (!Special && G->OnKeyDown) G->OnKeyDown(G, Key, Shift);
     WorkMode = Key != VK_BACK && Key != VK_DELETE;

@@ -13,6 +13,7 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QImage>
@@ -617,6 +618,88 @@ TEST_F(EditorControls, UnitEditorStoresValueAndUnitAndEscapeKeepsTheCell) {
     U->SimulateKey(VK_ESCAPE);
     EXPECT_EQ(Cell(), "7m");
     EXPECT_FALSE(U->Visible());
+}
+
+struct PasteCase {
+    const char* Name;
+    TEditorType Kind;
+    const char* Clip;
+    const char* Stored;
+};
+void PrintTo(const PasteCase& C, std::ostream* Os) { *Os << C.Name; }
+
+class PasteTable : public EditorControls, public ::testing::WithParamInterface<PasteCase> {};
+
+TEST_P(PasteTable, PasteIsFilteredAndValidatedLikeTyping) {
+    const PasteCase& C = GetParam();
+    G->SetGridCell(RCol, ERow, "12");
+    std::vector<std::string> Order;
+    G->OnClipboardPaste = [&](TObject* Sender, bool&) {
+        EXPECT_EQ(Sender, G->EditBtn);
+        Order.push_back("paste");
+    };
+    G->OnClipboardBeforePasteCell = [&](TObject*, int ACol, int ARow, QString&, bool&) {
+        Order.push_back("cell " + std::to_string(ACol) + "," + std::to_string(ARow));
+    };
+    Open(C.Kind);
+    TGridEditBtn* E = G->EditBtn;
+    E->SelectAll();
+    QApplication::clipboard()->setText(C.Clip);
+    E->SimulateKey('V', {ssCtrl});
+    EXPECT_EQ(Cell(), C.Stored);
+    EXPECT_EQ(Order, (std::vector<std::string>{"paste", "cell 3,3"}));
+    ExpectHiddenColumnUntouched();
+}
+
+INSTANTIATE_TEST_SUITE_P(Paste, PasteTable,
+                         ::testing::Values(PasteCase{"PlainTextWithItsLineBreakRemoved", edEditBtn, "pasted\n",
+                                                     "pasted"},
+                                           PasteCase{"NumericKeepsOnlyItsCharacters", edNumericEditBtn, "4a5-", "45"},
+                                           PasteCase{"RefusedValueStaysOutOfTheCell", edEditBtn, "bad", "12"}),
+                         [](const ::testing::TestParamInfo<PasteCase>& I) { return std::string(I.param.Name); });
+
+// ---- combo keys against the grid ------------------------------------------------------------------------
+TEST_F(EditorControls, ComboUpWithoutComboGetUpDownStoresHereAndMovesTheGrid) {
+    G->Navigation()->SetComboGetUpDown(false);
+    Open(edComboEdit);
+    TGridCombo* Cb = G->EditCombo;
+    Cb->SetText("edited");
+    Cb->SimulateKey(VK_UP);
+    QApplication::processEvents();
+    EXPECT_EQ(Cell(), "edited");
+    EXPECT_EQ(Cell(RCol, ERow - 1), "3,2");
+    EXPECT_EQ(G->Row(), ERow - 1);
+    EXPECT_FALSE(G->EditorControlOpen());
+}
+
+TEST_F(EditorControls, ComboTabWithGoTabsCommitsAndMovesOn) {
+    G->SetOptions(G->Options() << goTabs);
+    Open(edComboEdit);
+    TGridCombo* Cb = G->EditCombo;
+    Cb->SetText("tabbed");
+    Cb->SimulateKey(VK_TAB);
+    QApplication::processEvents();
+    EXPECT_EQ(Cell(), "tabbed");
+    EXPECT_EQ(G->Col(), DCol + 1);
+    EXPECT_FALSE(Cb->Visible());
+}
+
+TEST_F(EditorControls, ComboKeyPressReachesTheGridWithTheComboAsSender) {
+    std::vector<TObject*> Senders;
+    G->OnKeyPress = [&](TObject* Sender, QChar&) { Senders.push_back(Sender); };
+    Open(edComboEdit);
+    Type(G->EditCombo, "k");
+    EXPECT_EQ(Senders, (std::vector<TObject*>{G->EditCombo}));
+}
+
+TEST_F(EditorControls, DatePickerArrowsStayInThePicker) {
+    G->SetGridCell(RCol, ERow, "05/01/2026");
+    Open(edDateEdit);
+    TGridDatePicker* D = G->DatePicker();
+    D->SimulateKey(VK_UP);
+    EXPECT_EQ(G->Row(), ERow);
+    EXPECT_TRUE(D->Visible());
+    EXPECT_NE(D->Date(), EncodeDate(2026, 1, 5));
 }
 
 // ---- button ----------------------------------------------------------------------------------------------
