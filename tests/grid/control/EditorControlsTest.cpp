@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDateTimeEdit>
 #include <QDir>
 #include <QImage>
 #include <QPainter>
@@ -537,6 +538,38 @@ INSTANTIATE_TEST_SUITE_P(Date, DateTable,
                                                     "10:20"}),
                          [](const ::testing::TestParamInfo<DateCase>& I) { return std::string(I.param.Name); });
 
+struct ShiftCase {
+    const char* Name;
+    const char* Format;
+    int Y, M, D; // the value after the digit (it was 5 January 2026 before)
+    bool Moves;
+};
+void PrintTo(const ShiftCase& C, std::ostream* Os) { *Os << C.Name; }
+
+class ShiftTable : public EditorControls, public ::testing::WithParamInterface<ShiftCase> {};
+
+TEST_P(ShiftTable, DigitMovesToTheNextFieldUnlessTheLastFieldChanged) {
+    const ShiftCase& C = GetParam();
+    Open(edDateEdit);
+    TGridDatePicker* P = G->DatePicker();
+    P->SetFormat(C.Format);
+    P->SetDate(EncodeDate(2026, 1, 5));
+    P->Native()->setCurrentSectionIndex(0);
+    P->Fy = 2026, P->Fm = 1, P->Fd = 5;
+    P->SetDate(EncodeDate(C.Y, C.M, C.D));
+    P->Perform(DTPShiftFocusMessage());
+    QApplication::processEvents();
+    EXPECT_EQ(P->Native()->currentSectionIndex(), C.Moves ? 1 : 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Shift, ShiftTable,
+                         ::testing::Values(ShiftCase{"YearLastYearChanged", "dd/MM/yyyy", 2027, 1, 5, false},
+                                           ShiftCase{"YearLastDayChanged", "dd/MM/yyyy", 2026, 1, 6, true},
+                                           ShiftCase{"NothingChanged", "dd/MM/yyyy", 2026, 1, 5, false},
+                                           ShiftCase{"NoFormatYearChanged", "", 2027, 1, 5, false},
+                                           ShiftCase{"NoFormatMonthChanged", "", 2026, 2, 5, true}),
+                         [](const ::testing::TestParamInfo<ShiftCase>& I) { return std::string(I.param.Name); });
+
 TEST_F(EditorControls, DateTimeEscapeRestoresTheOpeningValueAndClosing) {
     G->SetGridCell(RCol, ERow, "05/01/2026 08:30");
     Open(edDateTimeEdit);
@@ -682,6 +715,20 @@ TEST_F(EditorControls, ComboTabWithGoTabsCommitsAndMovesOn) {
     EXPECT_EQ(Cell(), "tabbed");
     EXPECT_EQ(G->Col(), DCol + 1);
     EXPECT_FALSE(Cb->Visible());
+}
+
+TEST_F(EditorControls, OpeningTheListKeepsTheEditOpen) {
+    for (const char* S : {"Alpha", "Beta"}) G->AddComboString(S);
+    G->MouseActions()->SetDirectComboDrop(true);
+    Open(edComboList);
+    TGridCombo* Cb = G->EditCombo;
+    EXPECT_TRUE(Cb->DroppedDown());
+    EXPECT_TRUE(G->EditorControlOpen());
+    EXPECT_TRUE(Cb->Visible());
+    Cb->SimulateKey(VK_RETURN);
+    QApplication::processEvents();
+    EXPECT_FALSE(G->EditorControlOpen());
+    EXPECT_EQ(Cell(), "Alpha");
 }
 
 TEST_F(EditorControls, ComboKeyPressReachesTheGridWithTheComboAsSender) {
