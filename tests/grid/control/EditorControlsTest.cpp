@@ -777,6 +777,10 @@ TEST_F(EditorControls, PictureOfAnOpenComboAndAnOpenSpin) {
     Cb->ButtonColor = TColor(0x30A0F0);
     Cb->ButtonTextColor = clBlack;
     Cb->Repaint();
+    QApplication::processEvents();
+    // Below the window: the closed combo over its cell, twice its size.
+    const QImage Closed =
+        Host->grab(QRect(Cb->mapTo(Host.get(), QPoint(-20, -8)), QSize(Cb->Width() + 40, Cb->Height() + 16))).toImage();
     Cb->SetDroppedDown(true);
     QApplication::processEvents();
     ASSERT_TRUE(Cb->DroppedDown());
@@ -784,6 +788,7 @@ TEST_F(EditorControls, PictureOfAnOpenComboAndAnOpenSpin) {
     Sheet.fill(Qt::white);
     {
         QPainter P(&Sheet);
+        P.drawImage(QRect(10, Host->Height() + 10, Closed.width() * 2, Closed.height() * 2), Closed);
         P.drawImage(0, 0, Host->grab().toImage());
         QWidget* Popup = Cb->Native()->view()->window();
         const QPoint At = Host->mapFromGlobal(Popup->mapToGlobal(QPoint(0, 0)));
