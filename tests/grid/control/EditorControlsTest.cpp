@@ -395,6 +395,7 @@ struct SpinCase {
     std::function<void(TGridSpin*)> Act;
     const char* Stored;
     bool StillOpen;
+    std::vector<std::string> Events;
 };
 void PrintTo(const SpinCase& C, std::ostream* Os) { *Os << C.Name; }
 
@@ -412,25 +413,33 @@ TEST_P(SpinTable, SpinKeys) {
     QApplication::processEvents();
     EXPECT_EQ(Cell(), C.Stored);
     EXPECT_EQ(G->EditorControlOpen(), C.StillOpen);
+    EXPECT_EQ(Log, C.Events);
     ExpectHiddenColumnUntouched();
 }
 
 INSTANTIATE_TEST_SUITE_P(Spin, SpinTable,
-                         ::testing::Values(SpinCase{"PageUpStaysBelowTheMaximum", "9",
+                         ::testing::Values(SpinCase{"PageUpStaysBelowTheMaximum",
+                                                    "9",
                                                     [](TGridSpin* S) {
                                                         S->SimulateKey(VK_PRIOR);
                                                         EXPECT_EQ(S->Value(), 9);
                                                         S->SimulateKey(VK_RETURN);
                                                     },
-                                                    "9", false},
-                                           SpinCase{"PageDownStepsThenEnterCommits", "9",
+                                                    "9",
+                                                    false,
+                                                    {}},
+                                           SpinCase{"PageDownStepsThenEnterCommits",
+                                                    "9",
                                                     [](TGridSpin* S) {
                                                         S->SimulateKey(VK_NEXT);
                                                         EXPECT_EQ(S->Value(), 6);
                                                         S->SimulateKey(VK_RETURN);
                                                     },
-                                                    "6", false},
-                                           SpinCase{"EndAndHomeGoToTheLimits", "5",
+                                                    "6",
+                                                    false,
+                                                    {"change 3,3 6", "validate 3,3 6"}},
+                                           SpinCase{"EndAndHomeGoToTheLimits",
+                                                    "5",
                                                     [](TGridSpin* S) {
                                                         S->SimulateKey(VK_END);
                                                         EXPECT_EQ(S->Value(), 0);
@@ -438,22 +447,30 @@ INSTANTIATE_TEST_SUITE_P(Spin, SpinTable,
                                                         EXPECT_EQ(S->Value(), 10);
                                                         S->SimulateKey(VK_DOWN);
                                                     },
-                                                    "10", false},
-                                           SpinCase{"EscapeAfterTypingKeepsTheCell", "5",
+                                                    "10",
+                                                    false,
+                                                    {"change 3,3 0", "change 3,3 10", "validate 3,3 10"}},
+                                           SpinCase{"EscapeAfterTypingKeepsTheCell",
+                                                    "5",
                                                     [](TGridSpin* S) {
                                                         S->SelectAll();
                                                         Type(S, "7");
                                                         S->SimulateKey(VK_ESCAPE);
                                                         EXPECT_EQ(S->Text(), "5");
                                                     },
-                                                    "5", false},
-                                           SpinCase{"RefusedValueStaysOutOfTheCell", "5",
+                                                    "5",
+                                                    false,
+                                                    {"change 3,3 7"}},
+                                           SpinCase{"RefusedValueStaysOutOfTheCell",
+                                                    "5",
                                                     [](TGridSpin* S) {
                                                         S->SetText("bad");
                                                         S->SimulateKey(VK_RETURN);
                                                         EXPECT_EQ(S->Text(), "5");
                                                     },
-                                                    "5", true}),
+                                                    "5",
+                                                    true,
+                                                    {"change 3,3 bad", "validate 3,3 bad"}}),
                          [](const ::testing::TestParamInfo<SpinCase>& I) { return std::string(I.param.Name); });
 
 TEST_F(EditorControls, SpinPageKeysFireOnSpinClickWithTheDirection) {
