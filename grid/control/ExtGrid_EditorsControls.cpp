@@ -25,7 +25,7 @@ TExtStringGrid* GridOf(TComponent* AOwner) {
 }
 
 // The open editor of the grid is this control.
-bool IsOpenEditor(TExtStringGrid* G, TWinControl* C) { return G->EditorControl() == C; }
+bool IsOpenEditor(TExtStringGrid* G, TWinControl* C) { return !G->IsDestroying() && G->EditorControl() == C; }
 } // namespace
 
 // ---- character filters ---------------------------------------------------------------------------------
@@ -566,13 +566,7 @@ void TGridEditBtn::KeyUp(Word& Key, TShiftState Shift) {
         const bool AtStart = Key == VK_LEFT && FSelKeyDown == 0;
         if (AtStart || AtEnd) {
             Key = 0;
-            const TAdvanceDirection Dir = G->Navigation()->AdvanceDirection();
-            G->EditorsHideInplaceEdit();
-            G->EditorsFocusGrid();
-            G->Navigation()->SetAdvanceDirection(adLeftRight);
-            G->AdvanceCell(G->Col(), G->Row(), false, false, AtEnd, false, true);
-            G->Navigation()->SetAdvanceDirection(Dir);
-            if (G->Navigation()->CursorWalkAlwaysEdit()) G->EditorsShowInplaceEdit();
+            G->EditorsCursorWalk(FCell, Text(), AtEnd);
             return;
         }
     }

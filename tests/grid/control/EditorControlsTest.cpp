@@ -748,6 +748,30 @@ TEST_F(EditorControls, OpeningTheListKeepsTheEditOpen) {
     EXPECT_EQ(Cell(), "Alpha");
 }
 
+TEST_F(EditorControls, CursorWalkLeavesThroughTheEdgesAndStoresFirst) {
+    G->Navigation()->SetCursorWalkEditor(true);
+    G->Navigation()->SetCursorWalkAlwaysEdit(false);
+    Open(edComboEdit);
+    TGridCombo* Cb = G->EditCombo;
+    Cb->SetText("walk");
+    Cb->SetSelStart(4);
+    Cb->SimulateKey(VK_RIGHT);
+    QApplication::processEvents();
+    EXPECT_EQ(Cell(), "walk");
+    EXPECT_EQ(G->Col(), DCol + 1);
+    EXPECT_FALSE(G->EditorControlOpen());
+    G->GotoCell(DCol, ERow);
+    Open(edEditBtn);
+    TGridEditBtn* E = G->EditBtn;
+    E->SetText("back");
+    E->SetSelStart(0);
+    E->SimulateKey(VK_LEFT);
+    QApplication::processEvents();
+    EXPECT_EQ(Cell(), "back");
+    EXPECT_EQ(G->Col(), DCol - 1);
+    ExpectHiddenColumnUntouched();
+}
+
 TEST_F(EditorControls, ComboKeyPressReachesTheGridWithTheComboAsSender) {
     std::vector<TObject*> Senders;
     G->OnKeyPress = [&](TObject* Sender, QChar&) { Senders.push_back(Sender); };
