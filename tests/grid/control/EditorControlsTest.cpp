@@ -388,6 +388,31 @@ TEST_F(EditorControls, ButtonWidthTakesOnly14To32) {
     EXPECT_EQ(G->EditCombo->ButtonWidth(), 16);
 }
 
+TEST_F(EditorControls, ComboFocusColourAndFlatDisabledColour) {
+    auto* Cb = Create<TEsgComboBox>(Host.get(), Host.get());
+    Cb->SetBounds(300, 280, 120, 22);
+    Cb->SetColor(clWindow);
+    Cb->Init();
+    Cb->SetFocusColor(clYellow);
+    Cb->SetFocus();
+    QApplication::processEvents();
+    EXPECT_TRUE(Cb->HasFocus());
+    EXPECT_EQ(Cb->Color(), clYellow);
+    Host->Other->SetFocus();
+    QApplication::processEvents();
+    EXPECT_FALSE(Cb->HasFocus());
+    EXPECT_EQ(Cb->Color(), clWindow);
+    // A flat combo shows its parent's colour while disabled and gets its own back after.
+    Cb->SetFlatParentColor(false);
+    Cb->SetFlat(true);
+    Cb->SetColor(TColor(0x00E0FF));
+    Cb->SetEnabled(false);
+    EXPECT_EQ(Cb->Color(), Host->Color());
+    Cb->SetEnabled(true);
+    EXPECT_EQ(Cb->Color(), TColor(0x00E0FF));
+    EXPECT_TRUE(Cb->CustomLook());
+}
+
 // ---- spin ------------------------------------------------------------------------------------------------
 struct SpinCase {
     const char* Name;
