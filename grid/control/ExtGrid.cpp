@@ -235,7 +235,7 @@ void TExtStringGrid::CreateAuxiliaryControls() {
     CreateEditorControls();
 }
 
-void TExtStringGrid::FreeAuxiliaryControls() {}
+void TExtStringGrid::FreeAuxiliaryControls() { FreeEditorControls(); }
 
 // ---- window creation and loading ----------------------------------------------------------------------
 void TExtStringGrid::SetParent(TWinControl* AParent) {

@@ -1736,6 +1736,10 @@ public:
     void EditorsTabToNextCell(TShiftState Shift);
     // Gives the grid the focus without opening its editor again.
     void EditorsFocusGrid();
+    // Leaves an editor through its left (right) edge: a neighbour holding a check box, radio or
+    // button object becomes current once Text is accepted; any other neighbour is reached by
+    // one advance step, with the editor opened there again as CursorWalkAlwaysEdit says.
+    void EditorsCursorWalk(TGridEditorCell& Cell, const QString& Text, bool Forward);
     void FireGridKeyDown(Word& Key, TShiftState Shift) { KeyDown(Key, Shift); }
     void FireGridKeyPress(QChar& Key) { FireKeyPress(Key); }
     void FireGridKeyUp(Word& Key, TShiftState Shift) { KeyUp(Key, Shift); }
@@ -1744,6 +1748,8 @@ public:
 
 protected:
     void CreateEditorControls();
+    // Frees them while the grid is still whole (their focus handling reaches back into it).
+    void FreeEditorControls();
     TEditorType FEditorControlKind = edNone;
     TWinControl* FEditorControl = nullptr;
     TGridSpin* FEditSpin = nullptr;

@@ -45,6 +45,23 @@ void TExtStringGrid::CreateEditorControls() {
     };
 }
 
+void TExtStringGrid::FreeEditorControls() {
+    FEditorControl = nullptr;
+    FEditorControlKind = edNone;
+    auto Free = [](auto*& C) {
+        delete C;
+        C = nullptr;
+    };
+    Free(EditCombo);
+    Free(EditCheck);
+    Free(EditBtn);
+    Free(UnitEditBtn);
+    Free(GridButton);
+    Free(FEditSpin);
+    Free(FEditDate);
+    Free(FEditDateTime);
+}
+
 TGridSpin* TExtStringGrid::SpinEdit() {
     if (!FEditSpin) {
         FEditSpin = Create<TGridSpin>(this, this);
@@ -583,6 +600,26 @@ void TExtStringGrid::EditorsTabToNextCell(TShiftState Shift) {
     EditorsFocusGrid();
     Word Key = VK_TAB;
     KeyDown(Key, Shift);
+}
+
+void TExtStringGrid::EditorsCursorWalk(TGridEditorCell& Cell, const QString& Text, bool Forward) {
+    const int C = Col(), R = Row();
+    const int Next = Forward ? C + CellSpan(C, R).X + 1 : C - 1;
+    const bool Inside = Forward ? C < ColCount() - FixedRightCols() - 1 : C > FixedCols();
+    if (Inside && Next >= 0 && Next < ColCount() && HasCellControl(RealColIndex(Next), R)) {
+        if (!ValidateEditorText(Cell, Text)) return;
+        EditorsHideInplaceEdit();
+        EditorsFocusGrid();
+        SetCol(Next);
+        return;
+    }
+    const TAdvanceDirection Dir = Navigation()->AdvanceDirection();
+    EditorsHideInplaceEdit();
+    EditorsFocusGrid();
+    Navigation()->SetAdvanceDirection(adLeftRight);
+    AdvanceCell(Col(), Row(), false, false, Forward, false, true);
+    Navigation()->SetAdvanceDirection(Dir);
+    if (Navigation()->CursorWalkAlwaysEdit()) EditorsShowInplaceEdit();
 }
 
 void TExtStringGrid::EditorsDoneInplaceEdit(Word& Key, TShiftState Shift) {

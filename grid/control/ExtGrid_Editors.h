@@ -77,6 +77,7 @@ public:
 
 protected:
     void KeyDown(Word& Key, TShiftState Shift) override;
+    void KeyPress(QChar& Key) override;
     void DoExit() override;
 
 private:
@@ -158,6 +159,8 @@ public:
     TGridEditorCell& Cell() { return FCell; }
     void ButtonClick(TObject* Sender) override;
     void WndProc(TMessage& Message) override;
+    // Pastes the clipboard's text through the editor's character filter and validation.
+    void PasteText();
 
     bool WorkMode = true;
     int FSelKeyDown = 0;

@@ -172,13 +172,7 @@ void TGridCombo::KeyUp(Word& Key, TShiftState Shift) {
         const bool AtEnd = Key == VK_RIGHT && SelStart() == Text().length();
         if (AtStart || AtEnd) {
             Key = 0;
-            const TAdvanceDirection Dir = G->Navigation()->AdvanceDirection();
-            G->EditorsHideInplaceEdit();
-            G->EditorsFocusGrid();
-            G->Navigation()->SetAdvanceDirection(adLeftRight);
-            G->AdvanceCell(G->Col(), G->Row(), false, false, AtEnd, false, true);
-            G->Navigation()->SetAdvanceDirection(Dir);
-            if (G->Navigation()->CursorWalkAlwaysEdit()) G->EditorsShowInplaceEdit();
+            G->EditorsCursorWalk(FCell, Text(), AtEnd);
             G->SetEditorRefusedValue(false);
             return;
         }
@@ -289,6 +283,10 @@ void TGridCombo::DoEnter() {
 
 void TGridCombo::DoExit() {
     TExtStringGrid* G = FGrid;
+    if (G->IsDestroying()) {
+        TEsgComboBox::DoExit();
+        return;
+    }
     if (G->LookupHistory() && !Text().isEmpty() && Items()->IndexOf(Text()) < 0) Items()->Add(Text());
     TEsgComboBox::DoExit();
     if (G->EditorControl() == this) G->EditorsHideInplaceEdit();
