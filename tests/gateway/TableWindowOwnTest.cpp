@@ -182,12 +182,11 @@ TEST_F(CanOpenWindow, DeleteAsksWithTheRowNumberAndInsertOnTheLastRowClearsIt) {
     EXPECT_EQ(F->sga()->Cells(1, 7), IntToStr(0x180 + 8));
     EXPECT_EQ(F->sga()->Cells(1, PDO_Rows), "");
     EXPECT_EQ(F->sga()->Cells(0, PDO_Rows), IntToStr(PDO_Rows));
-    // Row 30 is the last data row: Insert Row there clears it.
+    // Row 30 is the last data row: with it free, Insert Row there leaves it empty.
     F->sga()->SetRow(PDO_Rows);
-    Set_Row(F, 0, PDO_Rows, Table_Windows()[3].Valid_Row(0, 30));
     F->Btn_InsRowClick(F);
     EXPECT_EQ(F->sga()->Cells(1, PDO_Rows), "");
-    // With every row in use, Insert Row elsewhere is refused rather than losing row 30.
+    // With every row in use, Insert Row is refused rather than losing row 30.
     Set_Row(F, 0, PDO_Rows, Table_Windows()[3].Valid_Row(0, 30));
     F->sga()->SetRow(1);
     TestDialogs().ExpectBox(mrOk, Lang[1306]);
