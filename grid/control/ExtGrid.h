@@ -13,6 +13,7 @@
 // ExtGrid_Hooks.cpp, ExtGrid_Events.cpp.
 #include "grid/base/BaseGrid.h"
 #include "grid/base/ExtObj.h"
+#include "grid/base/GridFocus.h"
 #include "grid/control/ExtGridEvents.h"
 #include "grid/control/GridIndexMaps.h"
 #include "grid/control/GridSettings.h"
@@ -86,6 +87,8 @@ public:
 // ---- cell painting, looks, cell colours and cell text -------------------------------------------
 // The XP colour schemes SetTheme applies to the header gradient.
 enum TXPColorScheme { xpNone, xpBlue, xpGreen, xpGray, vistaAero };
+// Gives the focus frame window its per-pixel-alpha picture and the picture's size.
+void ApplyLayeredImage(TGridFocusWindow* Window, const TGridAlphaMask& Image);
 
 class TExtStringGrid : public TBaseGrid {
 public:
@@ -247,6 +250,11 @@ public:
     void DrawCellBorders(TCanvas* ACanvas, int RealCol, int ARow, TRect B);
     void DrawColSizingLine(int X);
     void DrawRowSizingLine(int Y);
+    // The soft frame around the cell being edited (cell rectangle in client coordinates).
+    void ShowFocusFrame(TRect CellR);
+    void MoveFocusFrame();
+    void HideFocusFrame();
+    TGridFocusWindow* FocusFrame() const { return FFocusFrame; }
     // Cell text: drawing step, measuring.
     void DrawCellText(TCellPaintInfo& P);
     void DrawRichCell(int RealCol, int ARow, TRect R, TCanvas* ACanvas);
@@ -282,6 +290,7 @@ protected:
     bool IsSortHeaderCell(int RealCol, int ARow);
     void ControlLookColorChanged(int Which, TColor Value);
     TColorTones FColorTones;
+    TGridFocusWindow* FFocusFrame = nullptr; // a child overlay: freed with the grid's window
 
 public:
     // ---- published properties -------------------------------------------------------------------------

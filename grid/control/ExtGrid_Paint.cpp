@@ -414,7 +414,9 @@ void TExtStringGrid::DrawColSizingLine(int X) {
     TCanvas* C = Canvas();
     if (!C->HandleAllocated()) return;
     TPenGuard Guard(C);
-    C->Pen()->SetColor(clBlack);
+    // A black pen leaves every pixel as it is under XOR; white inverts the dots, and a second
+    // line at the same place puts them back.
+    C->Pen()->SetColor(clWhite);
     C->Pen()->SetStyle(psDot);
     C->Pen()->SetMode(pmXor);
     C->Pen()->SetWidth(1);
@@ -426,7 +428,9 @@ void TExtStringGrid::DrawRowSizingLine(int Y) {
     TCanvas* C = Canvas();
     if (!C->HandleAllocated()) return;
     TPenGuard Guard(C);
-    C->Pen()->SetColor(clBlack);
+    // A black pen leaves every pixel as it is under XOR; white inverts the dots, and a second
+    // line at the same place puts them back.
+    C->Pen()->SetColor(clWhite);
     C->Pen()->SetStyle(psDot);
     C->Pen()->SetMode(pmXor);
     C->Pen()->SetWidth(1);
