@@ -245,6 +245,8 @@ public:
                            bool Remap);
     void CellAlignment(int RealCol, int ARow, TAlignment& HA, TVAlignment& VA);
     static TColor MixColors(TColor A, TColor B, int Percentage);
+    // The text colour that reads on a fill (progress bars without their own text colours).
+    static TColor InverseTextColor(TColor Color);
     // Painting.
     void DrawGridCell(TCanvas* ACanvas, int ACol, int ARow, TRect ARect, TGridDrawState AState) override;
     void DrawCellBorders(TCanvas* ACanvas, int RealCol, int ARow, TRect B);
