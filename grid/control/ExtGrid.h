@@ -89,6 +89,10 @@ public:
 enum TXPColorScheme { xpNone, xpBlue, xpGreen, xpGray, vistaAero };
 // Gives the focus frame window its per-pixel-alpha picture and the picture's size.
 void ApplyLayeredImage(TGridFocusWindow* Window, const TGridAlphaMask& Image);
+// Rich-text cells: RTF as markup for the text document (and its plain text), and the size RTF
+// text takes in the canvas's font, wrapped at Width when Width is above 0.
+QString RtfToHtml(const QString& Rtf, bool IgnoreColors, QString* Plain);
+TSize RichTextExtent(TCanvas* Canvas, const QString& Rtf, int Width);
 
 class TExtStringGrid : public TBaseGrid {
 public:
