@@ -14,6 +14,7 @@
 // editors' table), ExtGrid_EditText.cpp (the default text editor).
 #include "grid/base/BaseGrid.h"
 #include "grid/base/ExtObj.h"
+#include "grid/base/GridFocus.h"
 #include "grid/control/ExtGridEvents.h"
 #include "grid/control/GridIndexMaps.h"
 #include "grid/control/GridSettings.h"
@@ -249,6 +250,12 @@ public:
 // ---- cell painting, looks, cell colours and cell text -------------------------------------------
 // The XP colour schemes SetTheme applies to the header gradient.
 enum TXPColorScheme { xpNone, xpBlue, xpGreen, xpGray, vistaAero };
+// Gives the focus frame window its per-pixel-alpha picture and the picture's size.
+void ApplyLayeredImage(TGridFocusWindow* Window, const TGridAlphaMask& Image);
+// Rich-text cells: RTF as markup for the text document (and its plain text), and the size RTF
+// text takes in the canvas's font, wrapped at Width when Width is above 0.
+QString RtfToHtml(const QString& Rtf, bool IgnoreColors, QString* Plain);
+TSize RichTextExtent(TCanvas* Canvas, const QString& Rtf, int Width);
 
 class TExtStringGrid : public TBaseGrid {
 public:
@@ -405,11 +412,18 @@ public:
                            bool Remap);
     void CellAlignment(int RealCol, int ARow, TAlignment& HA, TVAlignment& VA);
     static TColor MixColors(TColor A, TColor B, int Percentage);
+    // The text colour that reads on a fill (progress bars without their own text colours).
+    static TColor InverseTextColor(TColor Color);
     // Painting.
     void DrawGridCell(TCanvas* ACanvas, int ACol, int ARow, TRect ARect, TGridDrawState AState) override;
     void DrawCellBorders(TCanvas* ACanvas, int RealCol, int ARow, TRect B);
     void DrawColSizingLine(int X);
     void DrawRowSizingLine(int Y);
+    // The soft frame around the cell being edited (cell rectangle in client coordinates).
+    void ShowFocusFrame(TRect CellR);
+    void MoveFocusFrame();
+    void HideFocusFrame();
+    TGridFocusWindow* FocusFrame() const { return FFocusFrame; }
     // Cell text: drawing step, measuring.
     void DrawCellText(TCellPaintInfo& P);
     void DrawRichCell(int RealCol, int ARow, TRect R, TCanvas* ACanvas);
@@ -445,6 +459,7 @@ protected:
     bool IsSortHeaderCell(int RealCol, int ARow);
     void ControlLookColorChanged(int Which, TColor Value);
     TColorTones FColorTones;
+    TGridFocusWindow* FFocusFrame = nullptr; // a child overlay: freed with the grid's window
 
 public:
     // ---- published properties -------------------------------------------------------------------------
