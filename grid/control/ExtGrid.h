@@ -828,6 +828,8 @@ public:
     void DrawRadioGroup(TCanvas* ACanvas, TRect Q, bool Upward, double Scale, TControlStyle Style, int ARow, int ACol,
                         bool Selected, TStrings* Items, bool Disabled, bool Horizontal, int SelectedIndex, int Count);
     void DrawSortGlyph(TCanvas* ACanvas, int RealCol, int Y, int X);
+    // The sort keys the sort glyphs number (real columns, in priority order).
+    TSortIndexList* SortIndexes() const { return FSortIndexes.get(); }
     // Moves R's top-left corner to where Text rotated by Angle degrees starts so that it lies in R
     // (shrunk by 2) with the given alignments.
     void PlaceRotatedText(TCanvas* ACanvas, TRect& R, int Angle, TVAlignment VA, TAlignment HA, const QString& Text);

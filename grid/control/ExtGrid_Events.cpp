@@ -323,10 +323,6 @@ void TExtStringGrid::SaveOldCellText(int ACol, int ARow) {
 
 void TExtStringGrid::DoRemoveRows(int ARow, int RCount) { RemoveRowsEx(ARow, RCount); }
 
-void TExtStringGrid::PaintDesignHelper() {}
-
-void TExtStringGrid::DesignHelperClick(int X, int Y) { (void)X, (void)Y; }
-
 bool TExtStringGrid::ValidateCell(const QString& NewValue) {
     if (!FEditing || FValidating) return true;
     FEditing = false;

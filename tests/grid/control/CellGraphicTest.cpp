@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <ostream>
 #include <string>
 
 namespace {
@@ -34,6 +35,8 @@ struct AngleCase {
     int In;
     int Stored;
 };
+
+void PrintTo(const AngleCase& C, std::ostream* Os) { *Os << C.In; }
 
 class CellGraphicAngle : public ::testing::TestWithParam<AngleCase> {};
 
@@ -203,6 +206,8 @@ struct PictureCase {
     int CellW, CellH;
     TPoint Expected;
 };
+
+void PrintTo(const PictureCase& C, std::ostream* Os) { *Os << C.Name; }
 
 class CellGraphicPictureSize : public ::testing::TestWithParam<PictureCase> {};
 
