@@ -263,6 +263,59 @@ std::vector<PaintCase> Cases() {
              S.G->CellNode()->SetShowTree(false);
          },
          {{10, 15, clBlack}, {10, 13, clBlack}}},
+        {"XPCheckBoxTicksGreen",
+         [](PaintSheet& S, int R) {
+             S.Put(R)->SetCheckBox(true, false, false, haLeft, vaTop);
+             S.G->ControlLook()->SetControlStyle(csWinXP);
+         },
+         // the 15 x 15 glyph at (2, 2): frame from (3, 3), tick down its middle
+         {{3, 3, 0x0080511C}, {2, 2, Back}, {7, 11, 0x0021A121}}},
+        {"ExtCheckBoxDisabledIsGrey",
+         [](PaintSheet& S, int R) {
+             S.Put(R)->SetCheckBox(false, false, false, haLeft, vaTop);
+             S.G->ControlLook()->SetControlStyle(csExt);
+             S.G->SetOptions(S.G->Options() >> goEditing);
+         },
+         {{3, 3, 0x00A0A0A0}, {9, 9, 0x00F0F0F0}}},
+        {"RadioButtonExtChecked",
+         [](PaintSheet& S, int R) {
+             S.Put(R)->SetRadioButton(true, false, haLeft, vaTop);
+             S.G->ControlLook()->SetControlStyle(csExt);
+         },
+         // one option centred in the 10 x 10 box at (4, 2): its 16 x 16 glyph at (1, 4)
+         {{8, 11, 0x00602020}}},
+        {"RadioButtonExtUnchecked",
+         [](PaintSheet& S, int R) {
+             S.Put(R)->SetRadioButton(false, false, haLeft, vaTop);
+             S.G->ControlLook()->SetControlStyle(csExt);
+         },
+         {{8, 11, clWhite}}},
+        {"NodeXPCollapsed",
+         [](PaintSheet& S, int R) {
+             auto* CG = S.Put(R);
+             CG->SetCellType(ctNode);
+             CG->SetCellBoolean(true);
+             S.G->CellNode()->SetShowTree(false);
+         },
+         // G.Left = 2, moved by 4: the 9 x 9 glyph at (6, 10), its plus through (10, 14)
+         {{10, 12, clBlack}, {8, 14, clBlack}, {7, 11, clWhite}}},
+        {"NodeLeafExpanded",
+         [](PaintSheet& S, int R) {
+             auto* CG = S.Put(R);
+             CG->SetCellType(ctNode);
+             S.G->CellNode()->SetNodeType(cnLeaf);
+             S.G->CellNode()->SetShowTree(false);
+         },
+         // the 12 x 12 glyph at (2, 9); a minus, no stroke
+         {{8, 15, clBlack}, {8, 12, 0x00D0F0D8}}},
+        {"ProgressPie",
+         [](PaintSheet& S, int R) {
+             auto* CG = S.Put(R);
+             CG->SetCellType(ctProgressPie);
+             CG->SetCellBitmapColor(Fill);
+             CG->SetCellAngle(100);
+         },
+         {{8, 8, Fill}, {40, 12, Back}}},
         {"ButtonFace",
          [](PaintSheet& S, int R) { S.Put(R)->SetButton(40, 20, "", haLeft, vaTop); },
          {{1, 1, Back}, {43, 12, Back}}},
