@@ -880,6 +880,8 @@ public:
     void SetSaveWithRTF(bool Value) { FSaveWithRTF = Value; }
     // The plain text of a rich-text cell.
     static QString RichTextToPlain(const QString& Rtf);
+    // The stored text of a cell (real column, display row): what a formula cell shows.
+    virtual QString GetSaveCellText(int ACol, int ARow) { return GetCellEx(ACol, ARow); }
 
 protected:
     TPoint FBalloonCell{-1, -1};

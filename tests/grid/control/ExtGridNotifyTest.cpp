@@ -67,6 +67,12 @@ INSTANTIATE_TEST_SUITE_P(
                       SaveCase{"FormulaUnchanged", ctNone, false, "=A1+B2", true, false, "=A1+B2"}),
     [](const auto& Info) { return std::string(Info.param.Name); });
 
+TEST_F(Notify, StoredTextOfACoveredCellIsItsBaseCellsText) {
+    G->SetGridCell(3, 2, "=A1+1");
+    G->MergeCells(3, 2, 2, 1);
+    EXPECT_EQ(G->GetSaveCellText(4, 2), "=A1+1");
+}
+
 TEST_F(Notify, RemovingTheOnlyDataRowEmptiesItAndStillReports) {
     TExtStringGrid One(nullptr);
     One.SetColCount(3);
