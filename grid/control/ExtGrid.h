@@ -15,11 +15,13 @@
 #include "grid/base/BaseGrid.h"
 #include "grid/base/ExtObj.h"
 #include "grid/base/GridFocus.h"
+#include "grid/control/CellGraphic.h"
 #include "grid/control/ExtGridEvents.h"
 #include "grid/control/GridIndexMaps.h"
 #include "grid/control/GridSettings.h"
 #include "platform/gui/Controls.h"
 #include "platform/gui/Graphics.h"
+#include "platform/gui/Themes.h"
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/SysUtils.h"
 
@@ -1174,6 +1176,129 @@ protected:
     int FEditRow = -1;
     int FComboIdx = -1;
     std::vector<std::pair<int, std::unique_ptr<TGridCellEditor>>> FSpecialEditors;
+    // ---- cell graphics ----
+    // Size, placement and draw-text flag of a cell's graphic as the painter reads them.
+    struct TCellGraphicExtent {
+        TCellGraphic* Graphic = nullptr;
+        int Width = 0;
+        int Height = 0;
+        TCellHAlign HAlign = haLeft;
+        TCellVAlign VAlign = vaTop;
+        bool DrawText = true;
+    };
+    // What DrawCellGraphic takes from the painter's record of the cell.
+    struct TCellGraphicPaint {
+        TCanvas* Canvas = nullptr;
+        int RealCol = 0;
+        int Row = 0;
+        TGridDrawState State;
+        TAlignment HAlign = taLeftJustify; // of the cell text
+        int TextWidth = 0; // measured by the text step
+        int Width = 0; // of the graphic (CellGraphicExtent)
+        int Height = 0;
+    };
+    TCellGraphicExtent CellGraphicExtent(int RealCol, int DisplRow);
+    // The cell's graphic record; null for a cell without one.
+    TCellGraphic* CellGraphicRecord(int RealCol, int DisplRow);
+    // Draws Graphic in the painter's rectangle W. Nothing it draws raises: a piece that cannot be
+    // drawn (a missing image, an empty range) draws the neutral result.
+    void DrawCellGraphic(TRect W, TCellGraphic* Graphic, TVAlignment VA, const TCellGraphicPaint& Info);
+    // On the grid's own canvas, or on the given one.
+    void DrawCheckBox(TRect R, bool Checked, TCheckBoxState State, bool TriState, TControlStyle Style, bool Grayed,
+                      bool Enabled);
+    void DrawCheckBox(TCanvas* ACanvas, TRect R, bool Checked, TCheckBoxState State, bool TriState, TControlStyle Style,
+                      bool Grayed, bool Enabled);
+    void DrawRadioGroup(TCanvas* ACanvas, TRect Q, bool Upward, double Scale, TControlStyle Style, int ARow, int ACol,
+                        bool Selected, TStrings* Items, bool Disabled, bool Horizontal, int SelectedIndex, int Count);
+    void DrawSortGlyph(TCanvas* ACanvas, int RealCol, int Y, int X);
+    // The sort keys the sort glyphs number (real columns, in priority order).
+    TSortIndexList* SortIndexes() const { return FSortIndexes.get(); }
+    // Moves R's top-left corner to where Text rotated by Angle degrees starts so that it lies in R
+    // (shrunk by 2) with the given alignments.
+    void PlaceRotatedText(TCanvas* ACanvas, TRect& R, int Angle, TVAlignment VA, TAlignment HA, const QString& Text);
+    // Whether the Windows XP theme drives the themed styles (csTheme, the progress theme).
+    bool XPThemed() const { return IsWinXP() && IsComCtl6() && ThemesActive(); }
+    // The cell whose push button the mouse hovers (real column, display row); (-1, -1) for none.
+    TPoint HoveredCellButton() const { return FHoveredCellButton; }
+    void SetHoveredCellButton(TPoint Value) { FHoveredCellButton = Value; }
+
+protected:
+    TPoint FHoveredCellButton{-1, -1};
+    // The row check box column 0 shows with MouseActions.HotmailRowSelect.
+    std::unique_ptr<TCellGraphic> FRowCheckGraphic;
+    // A cell's number as the graphics read it; 0 for a text that is no number.
+    int SafeInts(int RealCol, int DisplRow);
+    double SafeFloats(int RealCol, int DisplRow);
+    void DrawProgressCell(TCanvas* Canvas, TRect G, TCellGraphic* CG, int RC, int R);
+    void DrawCellButton(TCanvas* Canvas, TRect W, TRect G, TCellGraphic* CG, int RC, int R, int L, int T, int Rt,
+                        int B);
+    void DrawNodeGlyph(TCanvas* Canvas, TRect W, TRect G, TCellGraphic* CG, int R, TGridDrawState S);
+    // Stand-in until the node area lands: every row is on the first node level.
+    virtual int NodeLevel(int DisplRow) {
+        (void)DisplRow;
+        return 1;
+    }
+
+    // ---- hooks and notifications ----
+public:
+    // The tool-tip text request of the balloon window for the cell under Mouse (client
+    // coordinates): title, text and icon as they are shown, texts already cut to size.
+    struct TBalloonText {
+        bool Valid = false;
+        int Col = -1; // real column
+        int Row = -1;
+        QString Title;
+        QString Text;
+        int Icon = 1;
+    };
+    TBalloonText BalloonTextAt(TPoint Mouse);
+    // The date picked in the in-place date picker (0 for an incomplete date) is reported for the
+    // current cell.
+    void DateTimeChangeNotify(int Year, int Month, int Day, int Hour, int Minute, int Second);
+    // The cell whose balloon is shown (real column, display row).
+    TPoint BalloonCell() const { return FBalloonCell; }
+    QString ToolTipBuffer() const { return FToolTipBuffer; }
+    // Save rich text as it is (without line breaks) instead of its plain text.
+    bool SaveWithRTF() const { return FSaveWithRTF; }
+    void SetSaveWithRTF(bool Value) { FSaveWithRTF = Value; }
+    // The plain text of a rich-text cell.
+    static QString RichTextToPlain(const QString& Rtf);
+    // The stored text of a cell (real column, display row): what a formula cell shows.
+    virtual QString GetSaveCellText(int ACol, int ARow) { return GetCellEx(ACol, ARow); }
+
+protected:
+    TPoint FBalloonCell{-1, -1};
+    QString FToolTipBuffer;
+    bool FSaveWithRTF = false;
+
+    // ---- quick configuration ----
+public:
+    // Items of the quick-configuration box: 1 "Allow edit", 2 "Column numbers", 3 the look, 4 the
+    // close glyph; -1 none.
+    int DesignHelperHitTest(int X, int Y);
+    // The designer's hit test at a client point: true when the grid takes the click itself.
+    bool HandleDesignHitTest(int X, int Y);
+    // The box's rectangle in client coordinates.
+    TRect DesignHelperRect();
+    // The look menu: its entries and command numbers, and the command the menu returns (0 when
+    // dismissed). Tests replace the runner.
+    std::function<int(const QStringList& Entries, const std::vector<int>& Commands, int CheckedCommand, TPoint At)>
+        DesignLookMenu;
+    bool ColumnNumbersShown() const { return FColumnNumbersShown; }
+    void SetColumnNumbersShown(bool Value) { FColumnNumbersShown = Value; }
+    static QString LookDisplayName(TGridLook Value);
+
+    void PaintDesignHelperOn(TCanvas* ACanvas);
+    // How often a move over the box asked for its repaint.
+    int DesignHelperRepaints() const { return FDesignHelperRepaints; }
+
+protected:
+    void ApplyDesignLookCommand(int Command);
+    void NudgeDesignForm();
+    bool FColumnNumbersShown = false;
+    int FLastDesignItem = -1;
+    int FDesignHelperRepaints = 0;
+    TPopupMenu* FDesignMenu = nullptr; // owned as a component of the grid
 
 public:
     // ---- events and virtual operations
