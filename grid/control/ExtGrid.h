@@ -1129,7 +1129,6 @@ protected:
     void SaveColumnSizes() {}
     void LoadColumnSizes() {}
     void InitOrigColSizes();
-    void SetColumnOrder();
     void ApplySearchFooterSettings();
     void BalloonInit() {}
     void BalloonDone() {}
@@ -1137,8 +1136,6 @@ protected:
     void DrawThemedBorder() {}
     void HideInplaceEditStandIn();
     void MergedColumnsChanged();
-    void SplitColumnCells(int RealCol);
-    void MergeColumnCells(int RealCol, bool MainMerge);
 
 protected:
     // ---- owned objects ---------------------------------------------------------------------------------
@@ -1244,8 +1241,71 @@ public:
     // Joins the text of RealCol2 to RealCol1 (with Separator, trimmed) in the normal rows, then
     // removes RealCol2.
     void MergeCols(int RealCol1, int RealCol2, const QString& Separator);
+    // Display columns chosen by the selection (disjunct column flags or the selection rectangle).
+    void RemoveSelectedCols();
+    void RemoveUnSelectedCols();
+    // Rows (display rows). Removal frees the cell records of the removed rows (all real columns),
+    // moves the cells, records, heights, row flags and cell controls of the rows after them, and
+    // renumbers the hidden rows after them; insertion moves them the other way and leaves the new
+    // rows empty at the default height. The update lock is given back on every path.
+    virtual void RemoveRowRange(int DisplRow, int RCount);
+    void RemoveCheckedRows(int CheckBoxDisplCol, bool RemoveChecked);
+    // Removes every later row whose text in the column equals an earlier one's, without regard
+    // to case.
+    void RemoveDuplicates(int DisplCol, bool DoCase);
+    void RemoveSelectedRows();
+    void RemoveUnSelectedRows();
+    void HideSelectedRows();
+    void HideUnSelectedRows();
+    // Whether a cell's check box is checked (its text is the cell's check-true text).
+    bool IsChecked(int DisplCol, int DisplRow);
+    // Clearing: texts, and unless the text-only flag is set, cell records and their graphics.
+    // Rectangles are inclusive, real columns (display columns while SaveHiddenCells is set).
+    void ClearCols(int RealCol, int CCount);
+    void ClearNormalCols(int RealCol, int CCount);
+    void ClearNormalRows(int DisplRow, int RCount);
+    void ClearNormalCells();
+    void Clear();
+    void ClearAll();
+    void ClearSelection();
+    void TrimColumn(int RealCol);
+    void TrimRow(int DisplRow);
+    void TrimAll();
+    void ColorRect(int ACol1, int ARow1, int ACol2, int ARow2, TColor AColor);
+    // Merged areas (real columns, display rows).
+    void SplitAllCells();
+    void SplitColumnCells(int RealCol);
+    void MergeColumnCells(int RealCol, bool MainMerge);
+    void SplitRowCells(int DisplRow);
+    void MergeRowCells(int DisplRow, bool MainMerge);
+    // The first cell (display column, display row; row by row) whose whole text is SubStr.
+    bool IsCell(const QString& SubStr, int& DisplCol, int& DisplRow);
+    bool IsWideCell(int RealCol, int DisplRow);
+    QString GetWideCells(int RealCol, int DisplRow) { return GetCellEx(RealCol, DisplRow); }
+    void SetWideCells(int RealCol, int DisplRow, const QString& Value) { SetCellEx(RealCol, DisplRow, Value); }
+    // Column order: the design index of the column at each position (recorded on first use).
+    void SetColumnOrder();
+    int ColumnAtPosition(int ACol);
+    int ColumnPosition(int ACol);
+    void ResetColumnOrder();
+    // The first real column whose header (row 0) is AValue, else -1.
+    int ColumnByHeader(const QString& AValue);
+    // The controls placed in cells (their rows are real rows).
+    TControlList* CellControls() const { return FControlList.get(); }
+    bool ClearTextOnly() const { return FClearTextOnly; }
+    void SetClearTextOnly(bool Value) { FClearTextOnly = Value; }
 
 protected:
+    // The light removal: texts and heights of the rows after move up; the hidden rows after are
+    // renumbered.
+    void RemoveRowsCore(int DisplRow, int RCount, bool FreeControls);
+    // Takes display rows out with everything they carry (see RemoveRowRange); FreeControls
+    // takes the cell controls of the removed rows out of the list.
+    void DropRows(int DisplRow, int RCount, bool FreeControls);
+    bool FClearTextOnly = false;
+    bool FNilObjects = false;
+    bool FBlockCellChange = false;
+
     // Moves every real column's cells, record, width and hidden state from its index to
     // NewIndex(index), or drops it when that is -1; the count of real columns becomes NewTotal.
     void RemapColumns(int NewTotal, const std::function<int(int)>& NewIndex);

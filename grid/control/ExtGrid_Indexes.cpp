@@ -40,7 +40,7 @@ void TExtStringGrid::UnHideColumns(int FromRealCol, int ToRealCol) {
 void TExtStringGrid::UnHideColumnsAll() { UnHideColumns(0, ColCount() + NumHiddenColumns()); }
 
 void TExtStringGrid::MoveColumn(int FromDisplCol, int ToDisplCol) {
-    SetColumnOrder();
+    if (FColumnOrder->Count() == 0) SetColumnOrder();
     TBaseGrid::MoveColumn(FromDisplCol, ToDisplCol);
     CellControlsUpdate(false);
 }
@@ -133,7 +133,7 @@ void TExtStringGrid::HideRows(int FromRealRow, int ToRealRow) {
             if (FHiddenRows.Contains(RealRow)) continue;
             SaveRowToItem(DisplRow++, FHiddenRows.Add(RealRow));
         }
-        RemoveRowsEx(FromDisplRow, Visible);
+        TCustomGrid::DeleteRows(FromDisplRow, Visible);
     }
     CellControlsUpdate(false);
 }
@@ -154,7 +154,7 @@ void TExtStringGrid::HideRowsEx(int FromRealRow, int ToRealRow) {
             SaveRowToItem(DisplRow++, Item);
             Item->FHeight = 0;
         }
-        RemoveRowsEx(FromDisplRow, NumHiddenRows() - Before);
+        TCustomGrid::DeleteRows(FromDisplRow, NumHiddenRows() - Before);
     }
     CellControlsUpdate(false);
 }
@@ -246,7 +246,7 @@ void TExtStringGrid::UnHideRows(int FromRealRow, int ToRealRow) {
         const int DisplRow = DisplRowIndex(Item->FIdx);
         const bool Marking = FShowModified->Enabled();
         FShowModified->SetEnabled(false);
-        InsertRows(DisplRow, 1, false);
+        TCustomGrid::InsertRows(DisplRow, 1);
         LoadRowFromItem(Item, DisplRow);
         FShowModified->SetEnabled(Marking);
     } else {
@@ -326,31 +326,6 @@ TCellProperties* TExtStringGrid::GetCellPropertiesByRealRow(int RealCol, int Rea
     if (RealCol < 0 || RealRow < 0) return nullptr;
     if (TGridItem* Item = FHiddenRows.Find(RealRow)) return dynamic_cast<TCellProperties*>(Item->Objects(RealCol));
     return dynamic_cast<TCellProperties*>(Objects(RealCol, DisplRowIndex(RealRow)));
-}
-
-// ---- row insertion and removal ------------------------------------------------------------------------------
-void TExtStringGrid::InsertRows(int DisplRow, int RCount, bool UpdateCellControls) {
-    if (RCount <= 0) return;
-    TCustomGrid::InsertRows(std::clamp(DisplRow, 0, RowCount()), RCount);
-    if (UpdateCellControls) CellControlsUpdate(false);
-}
-
-void TExtStringGrid::RemoveRows(int DisplRow, int RCount) { RemoveRowsEx(DisplRow, RCount); }
-
-void TExtStringGrid::RemoveRowsEx(int DisplRow, int RCount) {
-    if (DisplRow < 0 || DisplRow >= RowCount() || RCount <= 0) return;
-    RCount = std::min(RCount, RowCount() - DisplRow);
-    TCustomGrid::DeleteRows(DisplRow, RCount);
-}
-
-void TExtStringGrid::ClearRows(int DisplRow, int RCount) {
-    if (RowCount() <= 0 || TotalColCount() <= 0 || RCount <= 0) return;
-    ClearRect(0, DisplRow, TotalColCount() - 1, DisplRow + RCount - 1);
-}
-
-void TExtStringGrid::ClearRect(int ACol1, int DisplRow1, int ACol2, int DisplRow2) {
-    for (int DisplRow = std::max(DisplRow1, 0); DisplRow <= DisplRow2; ++DisplRow)
-        for (int RealCol = std::max(ACol1, 0); RealCol <= ACol2; ++RealCol) ClearCellAndObject(RealCol, DisplRow);
 }
 
 void TExtStringGrid::CellControlsUpdate(bool RebuildList) {
