@@ -1321,13 +1321,43 @@ public:
     double ColumnMax(int RealCol, int FromRow, int ToRow);
     // Distinct texts, compared without regard to case.
     double ColumnDistinct(int RealCol, int FromRow, int ToRow);
+    // The population standard deviation; every row must hold a number.
+    double ColumnStdDev(int RealCol, int FromRow, int ToRow);
+    // OnColumnCalc's result (0 without a handler).
+    double ColumnCustomCalc(int RealCol, int FromRow, int ToRow);
     // Row figures over display columns FromCol..ToCol of one display row (base cells only).
     double RowSum(int DisplRow, int FromCol, int ToCol);
     double RowAvg(int DisplRow, int FromCol, int ToCol);
+    double RowMin(int DisplRow, int FromCol, int ToCol);
+    double RowMax(int DisplRow, int FromCol, int ToCol);
+    // Numbering of the normal rows of a column (columns of a row), from AutoNumberStart on.
+    enum TAutoNumberDirection { sdAscending, sdDescending };
+    void AutoNumberCol(int RealCol);
+    void AutoNumberRow(int DisplRow);
+    int AutoNumberStart() const { return FAutoNumberStart; }
+    void SetAutoNumberStart(int Value) { FAutoNumberStart = Value; }
+    int AutoNumberOffset() const { return FAutoNumberOffset; }
+    void SetAutoNumberOffset(int Value) { FAutoNumberOffset = Value; }
+    TAutoNumberDirection AutoNumberDirection() const { return FAutoNumberDirection; }
+    void SetAutoNumberDirection(TAutoNumberDirection Value) { FAutoNumberDirection = Value; }
+    // Exchanging two display columns (or rows): texts, records, sizes and cell controls.
+    void SwapColumns(int DisplCol1, int DisplCol2);
+    void SwapRows(int DisplRow1, int DisplRow2);
     // Automatic sizing (display indexes). A width comes from the widest displayed text of the
     // measured rows in the cell's font, plus the text margin, the grid lines and 2.
     void AutoSizeCol(int DisplCol, int Padding = 0);
     void AutoSizeColumns(bool DoFixedCols, int Padding = 0);
+    void AutoSizeRow(int DisplRow, int Padding = 0);
+    void AutoSizeRows(bool DoFixedRows, int Padding = 0);
+    void AutoSizeCells(bool DoFixedCells, int PaddingX, int PaddingY);
+    // The client area takes the sum of the column widths (row heights).
+    void SizeToCols();
+    void SizeToRows();
+    void SizeToCells();
+    // Spreads the control's width over the columns in proportion to their widths.
+    void AutoFitColumns(bool DoFixedCells);
+    void SetRowHeightForLines(int DisplRow, int Lines, int Padding);
+    int MaxLinesInRow(int DisplRow);
     bool SizeGrowOnly() const { return FSizeGrowOnly; }
     void SetSizeGrowOnly(bool Value) { FSizeGrowOnly = Value; }
     // The rows automatic column sizing measures.
@@ -1345,9 +1375,24 @@ public:
     int SelectedRow(int Index);
     // The selected texts, TAB between cells, CR LF between rows.
     QString SelectedText();
+    EXTGRID_PLAIN(bool, ExcelClipboardFormat, false)
+    void ClearSelectedCells();
+    void ClearModifiedRows();
+    // The cells of the selection (display indexes): disjunctly selected ones in the order they were
+    // selected, else the rectangle column by column (rebuilt by SelectedCellsCount).
+    int SelectedCellsCount();
+    TGridCoord GetSelectedCell(int Index);
+    bool GetSelectedCells(int DisplCol, int DisplRow);
+    void SetSelectedCells(int DisplCol, int DisplRow, bool Value);
 
 protected:
     int AutoSizeColCore(int DisplCol, bool GrowOnly);
+    void AutoSizeRowCore(int DisplRow, bool GrowOnly);
+    int VertTextMargin() const { return 2 * XYOffset().y(); }
+    int FAutoNumberStart = 0;
+    int FAutoNumberOffset = 0;
+    TAutoNumberDirection FAutoNumberDirection = sdAscending;
+    std::vector<TGridCoord> FSelectedCellList;
     bool FSizeGrowOnly = false;
     TAutoSizeRows FAutoSizeRows = arAll;
 };

@@ -334,11 +334,6 @@ void TExtStringGrid::Group(int ColIndex) { (void)ColIndex; }
 
 void TExtStringGrid::UnGroup() {}
 
-void TExtStringGrid::SortSwapRows(int ARow1, int ARow2) {
-    if (ARow1 == ARow2 || ARow1 < 0 || ARow2 < 0 || ARow1 >= RowCount() || ARow2 >= RowCount()) return;
-    for (int c = 0; c < TotalColCount(); ++c) SwapCells(Point(c, ARow1), Point(c, ARow2));
-}
-
 void TExtStringGrid::SaveColPositions() {}
 
 void TExtStringGrid::LoadColPositions() {}
