@@ -258,6 +258,12 @@ public:
     int AllColWidths(int RealCol) const;
     void SetAllColWidths(int RealCol, int Value);
     bool ColMoving() const { return FColMoving; }
+    // Grouping takes a column out: its item's settings are kept aside and given back to the item
+    // at the group column when the grid is ungrouped.
+    void Group(int ColIndex) override;
+    void UnGroup() override;
+    // A column's own filter entries (the text before "=") replace the list when it has any.
+    bool GetFilterValues(int RealCol) override;
     // The items follow the removed and inserted columns (new columns get default items).
     void RemoveCols(int RealCol, int CCount) override;
     void InsertCols(int RealCol, int CCount) override;

@@ -240,3 +240,32 @@ int TExtColumnGrid::GetEditLimit() {
         if (TGridColumnItem* It = ItemOf(RealColIndex(Col()))) Limit = It->EditLength();
     return Limit;
 }
+
+// ---- grouping and filter values ---------------------------------------------------------------------------
+void TExtColumnGrid::Group(int ColIndex) {
+    if (TGridColumnItem* It = ItemOf(ColIndex)) FSaveCol->Assign(It);
+    TExtStringGrid::Group(ColIndex);
+}
+
+void TExtColumnGrid::UnGroup() {
+    const int Was = GroupColumn();
+    TExtStringGrid::UnGroup();
+    if (Was == -1) return;
+    if (TGridColumnItem* It = ItemOf(Was)) It->Assign(FSaveCol.get());
+}
+
+bool TExtColumnGrid::GetFilterValues(int RealCol) {
+    TExtStringGrid::GetFilterValues(RealCol);
+    TGridColumnItem* It = ItemOf(RealCol);
+    if (!It) return false;
+    TStringList* F = It->Filter();
+    if (F->Count() == 0) return false;
+    TStringList* L = FilterValueList();
+    L->Clear();
+    for (int i = 0; i < F->Count(); ++i) {
+        const QString E = F->Get(i);
+        const int Eq = E.indexOf(QLatin1Char('='));
+        L->Add(Eq < 0 ? E : E.left(Eq));
+    }
+    return true;
+}

@@ -1290,6 +1290,9 @@ public:
     void ResetColumnOrder();
     // The first real column whose header (row 0) is AValue, else -1.
     int ColumnByHeader(const QString& AValue);
+    // Fills the filter value list of a real column; true when it has entries.
+    virtual bool GetFilterValues(int RealCol);
+    int GroupColumn() const { return FGroupColumn; }
     // The controls placed in cells (their rows are real rows).
     TControlList* CellControls() const { return FControlList.get(); }
     bool ClearTextOnly() const { return FClearTextOnly; }

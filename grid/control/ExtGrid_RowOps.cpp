@@ -433,3 +433,8 @@ int TExtStringGrid::ColumnByHeader(const QString& AValue) {
         if (GetCellsEx(c, 0) == AValue) return c;
     return -1;
 }
+
+bool TExtStringGrid::GetFilterValues(int RealCol) {
+    FilterValueList()->SetSorted(false);
+    return BuildFilterList(RealCol);
+}

@@ -167,6 +167,7 @@ int TExtStringGrid::AutoSizeColCore(int DisplCol, bool GrowOnly) {
         GetCellColor(R, r, TGridDrawState{}, &B, &F);
         int W = WidestLine(Cache.For(F), GetCellEx(R, r));
         if (ComboExtra && HasComboButton(R, r)) W += 16;
+        if (FilterDropDownAuto() && r == FilterDropDownRow() && GetFilterValues(R)) W += 12;
         Max = std::max(Max, W);
     }
     int Width = Max + HorzTextMargin() + 2 * GridLineWidth() + 2;

@@ -19,6 +19,8 @@ class TProbeGrid : public TExtColumnGrid {
 public:
     using TExtColumnGrid::TExtColumnGrid;
     using TExtStringGrid::UpdatePending;
+    // What the grouping service leaves behind when it took a column out.
+    void SetGroupColumnForTest(int RealCol) { FGroupColumn = RealCol; }
 };
 
 // Six real columns, real column 2 hidden; one fixed row and column; eight rows of which real
@@ -386,6 +388,48 @@ TEST_F(RowColGrid, RemovingSelectedColumnsLeavesAHiddenColumnInsideTheSelection)
     EXPECT_EQ(G->GetGridCell(2, 1), "4,1");
     EXPECT_EQ(G->Columns()->Count(), 4);
     G->CheckIndexConsistency();
+}
+
+// ---- grouping and filter values ------------------------------------------------------------------------
+TEST_F(RowColGrid, UngroupingGivesTheGroupedColumnsSettingsBack) {
+    Item(3)->SetHeader("Kind");
+    Item(3)->SetEditor(edComboList);
+    Item(3)->SetColor(0x00AA00);
+    G->Group(3);
+    Item(3)->SetHeader("something else");
+    Item(3)->SetEditor(edNormal);
+    G->UnGroup(); // no group column: nothing is given back
+    EXPECT_EQ(Item(3)->Header(), "something else");
+    G->SetGroupColumnForTest(3);
+    G->UnGroup();
+    EXPECT_EQ(Item(3)->Header(), "Kind");
+    EXPECT_EQ(Item(3)->Editor(), edComboList);
+    EXPECT_EQ(Item(3)->Color(), 0x00AA00);
+}
+
+TEST_F(RowColGrid, FilterValuesComeFromTheColumnsFilterTextBeforeTheEqualsSign) {
+    struct Case {
+        const char* Name;
+        QStringList Filter;
+        bool Result;
+        QStringList Values;
+    };
+    const Case Cases[] = {
+        {"NoEntries", {}, false, {}},
+        {"TextsAndConditions", {"Low=<10", "High=>=10", "Any"}, true, {"Low", "High", "Any"}},
+        {"EqualsFirst", {"=x"}, true, {""}},
+    };
+    for (const Case& K : Cases) {
+        TStringList F;
+        for (const QString& E : K.Filter) F.Add(E);
+        Item(3)->SetFilter(&F);
+        EXPECT_EQ(G->GetFilterValues(3), K.Result) << K.Name;
+        if (!K.Result) continue;
+        QStringList Got;
+        for (int i = 0; i < G->FilterValueList()->Count(); ++i) Got << G->FilterValueList()->Get(i);
+        EXPECT_EQ(Got, K.Values) << K.Name;
+    }
+    EXPECT_FALSE(G->GetFilterValues(40)); // no item
 }
 
 } // namespace
