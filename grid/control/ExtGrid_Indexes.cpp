@@ -203,15 +203,16 @@ void TExtStringGrid::HideRowList(TIntList* DisplRowList) {
 // ---- rows: showing again -------------------------------------------------------------------------------
 void TExtStringGrid::PutBackRows(TGridItems Items) {
     if (Items.empty()) return;
-    // The store hands its entries over in ascending real order.
-    // Display row of each entry once all of them are back: its real index minus the rows that
-    // stay hidden below it (both lists ascend, so one walk counts them).
-    std::vector<int> Target(Items.size());
-    int Staying = 0;
-    for (size_t i = 0; i < Items.size(); ++i) {
-        while (Staying < FHiddenRows.Count() && FHiddenRows.Items(Staying)->FIdx < Items[i].FIdx) ++Staying;
-        Target[i] = Items[i].FIdx - Staying;
-    }
+    // The store hands its entries over in ascending real order. The display row of each entry
+    // once all of them are back is its real index minus the rows that stay hidden below it (both
+    // lists ascend, so one walk counts them); it is worked out where it is needed rather than
+    // kept, so the pass over a large sheet touches as little memory as it can.
+    auto TargetWalk = [this, &Items]() {
+        return [this, &Items, Staying = 0, i = size_t(0)]() mutable {
+            while (Staying < FHiddenRows.Count() && FHiddenRows.Items(Staying)->FIdx < Items[i].FIdx) ++Staying;
+            return Items[i++].FIdx - Staying;
+        };
+    };
 
     // Real indexes keep a visible floating footer last by themselves: it is the last real row.
     const int OldRows = RowCount();
@@ -221,17 +222,23 @@ void TExtStringGrid::PutBackRows(TGridItems Items) {
     if (Row() >= OldRows && OldRows > 0)
         FocusCell(std::min(FixedCols(), ColCount() - 1), std::min(FixedRows(), OldRows - 1), true);
     // The old rows keep their order; each entry's row is made where it belongs, then filled.
-    std::vector<int> Plan(size_t(NewRows), -1);
-    size_t Entry = 0;
-    int Src = 0;
-    for (int Dst = 0; Dst < NewRows; ++Dst) {
-        if (Entry < Items.size() && Target[Entry] == Dst)
-            ++Entry;
-        else
-            Plan[size_t(Dst)] = Src++;
+    {
+        std::vector<int> Plan(size_t(NewRows), -1);
+        auto NextTarget = TargetWalk();
+        size_t Entry = 0;
+        int Target = NextTarget();
+        int Src = 0;
+        for (int Dst = 0; Dst < NewRows; ++Dst) {
+            if (Entry < Items.size() && Target == Dst) {
+                if (++Entry < Items.size()) Target = NextTarget();
+            } else {
+                Plan[size_t(Dst)] = Src++;
+            }
+        }
+        RearrangeRows(Plan);
     }
-    RearrangeRows(Plan);
-    for (size_t i = 0; i < Items.size(); ++i) LoadRowFromItem(&Items[i], Target[i]);
+    auto NextTarget = TargetWalk();
+    for (auto& Item : Items) LoadRowFromItem(&Item, NextTarget());
     FShowModified->SetEnabled(Marking);
 }
 
