@@ -264,6 +264,10 @@ public:
     void UnGroup() override;
     // A column's own filter entries (the text before "=") replace the list when it has any.
     bool GetFilterValues(int RealCol) override;
+    // With ColumnSize.Location clIniFile the positions go to the INI file ColumnSize.Key,
+    // section ColumnSize.Section; otherwise the string grid keeps them.
+    void SaveColPositions() override;
+    void LoadColPositions() override;
     // The items follow the removed and inserted columns (new columns get default items).
     void RemoveCols(int RealCol, int CCount) override;
     void InsertCols(int RealCol, int CCount) override;
@@ -311,6 +315,8 @@ protected:
     virtual std::unique_ptr<TGridColumnCollection> CreateColumns();
     void ColumnHeadersChanged() override;
     void ColumnMoved(int FromDisplCol, int ToDisplCol) override;
+    // The items keep the widths the columns are shown with.
+    void ColWidthsChanged() override;
     void Loaded() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
     // The item of a real column, null when it has none.

@@ -269,3 +269,25 @@ bool TExtColumnGrid::GetFilterValues(int RealCol) {
     }
     return true;
 }
+
+// ---- widths and positions -----------------------------------------------------------------------------------
+void TExtColumnGrid::ColWidthsChanged() {
+    TExtStringGrid::ColWidthsChanged();
+    if (!FColumnCollection || IsLoading() || IsDestroying()) return;
+    for (int DisplCol = 0; DisplCol < ColCount(); ++DisplCol)
+        if (TGridColumnItem* It = ItemOf(RealColIndex(DisplCol))) It->FWidth = ColWidths(DisplCol);
+}
+
+void TExtColumnGrid::SaveColPositions() {
+    if (ColumnSize()->Location() == clIniFile)
+        SaveColumnPositions(ColumnSize()->Key(), ColumnSize()->Section());
+    else
+        TExtStringGrid::SaveColPositions();
+}
+
+void TExtColumnGrid::LoadColPositions() {
+    if (ColumnSize()->Location() == clIniFile)
+        LoadColumnPositions(ColumnSize()->Key(), ColumnSize()->Section());
+    else
+        TExtStringGrid::LoadColPositions();
+}

@@ -464,6 +464,18 @@ TEST_F(ColumnPositions, LoadingPutsTheColumnsBackInTheSavedOrder) {
     EXPECT_EQ(Headers(), "H1H2H0");
 }
 
+TEST_F(ColumnPositions, TheGridsOwnSaveAndLoadUseTheIniFileOfItsColumnSizeSettings) {
+    G->ColumnSize()->SetLocation(clIniFile);
+    G->ColumnSize()->SetKey(Ini);
+    G->ColumnSize()->SetSection("Grid");
+    G->MoveColumn(0, 2);
+    G->SaveColPositions();
+    EXPECT_EQ(TIniFile(Ini).ReadInteger("Grid", "CP2", -1), 0);
+    G->MoveColumn(2, 0);
+    G->LoadColPositions();
+    EXPECT_EQ(Headers(), "H1H2H0");
+}
+
 TEST_F(ColumnPositions, AnIncompleteSectionChangesNothingABadValueRaisesFirst) {
     {
         TIniFile F(Ini);
