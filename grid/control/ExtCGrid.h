@@ -317,6 +317,9 @@ protected:
     void ColumnMoved(int FromDisplCol, int ToDisplCol) override;
     // The items keep the widths the columns are shown with.
     void ColWidthsChanged() override;
+    // A click of the kind a column's pop-up menu asks for offers the menu (OnColumnPopup may
+    // change it) and shows it under the cell in the rows the kind names.
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void Loaded() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
     // The item of a real column, null when it has none.

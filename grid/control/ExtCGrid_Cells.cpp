@@ -2,6 +2,8 @@
 // before the string grid's own rules and events. Columns are real columns unless named otherwise.
 #include "grid/control/ExtCGrid.h"
 
+#include "platform/gui/Menus.h"
+
 #include <QRegularExpression>
 
 bool TExtColumnGrid::IsNormalCell(int ACol, int ARow) const {
@@ -290,4 +292,25 @@ void TExtColumnGrid::LoadColPositions() {
         LoadColumnPositions(ColumnSize()->Key(), ColumnSize()->Section());
     else
         TExtStringGrid::LoadColPositions();
+}
+
+// ---- column pop-up menus --------------------------------------------------------------------------------------
+void TExtColumnGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    TExtStringGrid::MouseDown(Button, Shift, X, Y);
+    const TGridCoord C = MouseCoord(X, Y);
+    if (C.X < 0 || C.Y < 0) return;
+    TGridColumnItem* It = ItemOf(RealColIndex(C.X));
+    if (!It || !It->ColumnPopup()) return;
+    const TColumnPopupType T = It->ColumnPopupType();
+    const bool LeftKind = T == cpFixedCellsLClick || T == cpNormalCellsLClick || T == cpAllCellsLClick;
+    if (Button == mbLeft ? !LeftKind : (Button != mbRight || LeftKind)) return;
+    TPopupMenu* Menu = It->ColumnPopup();
+    if (OnColumnPopup) OnColumnPopup(this, C.X, C.Y, Menu);
+    const bool FixedKind = T == cpFixedCellsLClick || T == cpFixedCellsRClick;
+    const bool NormalKind = T == cpNormalCellsLClick || T == cpNormalCellsRClick;
+    const bool Show = C.Y < FixedRows() ? !NormalKind : !FixedKind;
+    if (!Show || !Menu) return;
+    const TRect R = CellRect(C.X, C.Y);
+    const QPoint P = mapToGlobal(QPoint(R.Left, R.Bottom));
+    Menu->Popup(P.x(), P.y());
 }
