@@ -322,8 +322,8 @@ void TExtStringGrid::InitOrigColSizes() {
 }
 
 void TExtStringGrid::SetColumnOrder() {
-    if (FColumnOrder->Count() > 0) return;
-    for (int DisplCol = 0; DisplCol < ColCount(); ++DisplCol) FColumnOrder->Add(RealColIndex(DisplCol));
+    FColumnOrder->Clear();
+    for (int Position = 0; Position < ColCount(); ++Position) FColumnOrder->Add(Position);
 }
 
 void TExtStringGrid::ApplySearchFooterSettings() {

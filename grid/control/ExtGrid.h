@@ -1640,7 +1640,6 @@ protected:
     void SaveColumnSizes() {}
     void LoadColumnSizes() {}
     void InitOrigColSizes();
-    void SetColumnOrder();
     void ApplySearchFooterSettings();
     void BalloonInit() {}
     void BalloonDone() {}
@@ -1648,8 +1647,6 @@ protected:
     void DrawThemedBorder() { update(); }
     void HideInplaceEditStandIn();
     void MergedColumnsChanged();
-    void SplitColumnCells(int RealCol);
-    void MergeColumnCells(int RealCol, bool MainMerge);
 
 public:
     // ---- stand-ins: cell check boxes and the in-place combo's items ------------------------------------
@@ -1770,8 +1767,74 @@ public:
     // Joins the text of RealCol2 to RealCol1 (with Separator, trimmed) in the normal rows, then
     // removes RealCol2.
     void MergeCols(int RealCol1, int RealCol2, const QString& Separator);
+    // Display columns chosen by the selection (disjunct column flags or the selection rectangle).
+    void RemoveSelectedCols();
+    void RemoveUnSelectedCols();
+    // Rows (display rows). Removal frees the cell records of the removed rows (all real columns),
+    // moves the cells, records, heights, row flags and cell controls of the rows after them, and
+    // renumbers the hidden rows after them; insertion moves them the other way and leaves the new
+    // rows empty at the default height. The update lock is given back on every path.
+    virtual void RemoveRowRange(int DisplRow, int RCount);
+    void RemoveCheckedRows(int CheckBoxDisplCol, bool RemoveChecked);
+    // Removes every later row whose text in the column equals an earlier one's, without regard
+    // to case.
+    void RemoveDuplicates(int DisplCol, bool DoCase);
+    void RemoveSelectedRows();
+    void RemoveUnSelectedRows();
+    void HideSelectedRows();
+    void HideUnSelectedRows();
+    // Whether a cell's check box is checked (its text is the cell's check-true text).
+    bool IsChecked(int DisplCol, int DisplRow);
+    // Clearing: texts, and unless the text-only flag is set, cell records and their graphics.
+    // Rectangles are inclusive, real columns (display columns while SaveHiddenCells is set).
+    void ClearCols(int RealCol, int CCount);
+    void ClearNormalCols(int RealCol, int CCount);
+    void ClearNormalRows(int DisplRow, int RCount);
+    void ClearNormalCells();
+    void Clear();
+    void ClearAll();
+    void ClearSelection();
+    void TrimColumn(int RealCol);
+    void TrimRow(int DisplRow);
+    void TrimAll();
+    void ColorRect(int ACol1, int ARow1, int ACol2, int ARow2, TColor AColor);
+    // Merged areas (real columns, display rows).
+    void SplitAllCells();
+    void SplitColumnCells(int RealCol);
+    void MergeColumnCells(int RealCol, bool MainMerge);
+    void SplitRowCells(int DisplRow);
+    void MergeRowCells(int DisplRow, bool MainMerge);
+    // The first cell (display column, display row; row by row) whose whole text is SubStr.
+    bool IsCell(const QString& SubStr, int& DisplCol, int& DisplRow);
+    bool IsWideCell(int RealCol, int DisplRow);
+    QString GetWideCells(int RealCol, int DisplRow) { return GetCellEx(RealCol, DisplRow); }
+    void SetWideCells(int RealCol, int DisplRow, const QString& Value) { SetCellEx(RealCol, DisplRow, Value); }
+    // Column order: the design index of the column at each position (recorded on first use).
+    void SetColumnOrder();
+    int ColumnAtPosition(int ACol);
+    int ColumnPosition(int ACol);
+    void ResetColumnOrder();
+    // The first real column whose header (row 0) is AValue, else -1.
+    int ColumnByHeader(const QString& AValue);
+    // Fills the filter value list of a real column; true when it has entries.
+    virtual bool GetFilterValues(int RealCol);
+    int GroupColumn() const { return FGroupColumn; }
+    // The controls placed in cells (their rows are real rows).
+    TControlList* CellControls() const { return FControlList.get(); }
+    bool ClearTextOnly() const { return FClearTextOnly; }
+    void SetClearTextOnly(bool Value) { FClearTextOnly = Value; }
 
 protected:
+    // The light removal: texts and heights of the rows after move up; the hidden rows after are
+    // renumbered.
+    void RemoveRowsCore(int DisplRow, int RCount, bool FreeControls);
+    // Takes display rows out with everything they carry (see RemoveRowRange); FreeControls
+    // takes the cell controls of the removed rows out of the list.
+    void DropRows(int DisplRow, int RCount, bool FreeControls);
+    bool FClearTextOnly = false;
+    bool FNilObjects = false;
+    bool FBlockCellChange = false;
+
     // Moves every real column's cells, record, width and hidden state from its index to
     // NewIndex(index), or drops it when that is -1; the count of real columns becomes NewTotal.
     void RemapColumns(int NewTotal, const std::function<int(int)>& NewIndex);
@@ -1787,13 +1850,43 @@ public:
     double ColumnMax(int RealCol, int FromRow, int ToRow);
     // Distinct texts, compared without regard to case.
     double ColumnDistinct(int RealCol, int FromRow, int ToRow);
+    // The population standard deviation; every row must hold a number.
+    double ColumnStdDev(int RealCol, int FromRow, int ToRow);
+    // OnColumnCalc's result (0 without a handler).
+    double ColumnCustomCalc(int RealCol, int FromRow, int ToRow);
     // Row figures over display columns FromCol..ToCol of one display row (base cells only).
     double RowSum(int DisplRow, int FromCol, int ToCol);
     double RowAvg(int DisplRow, int FromCol, int ToCol);
+    double RowMin(int DisplRow, int FromCol, int ToCol);
+    double RowMax(int DisplRow, int FromCol, int ToCol);
+    // Numbering of the normal rows of a column (columns of a row), from AutoNumberStart on.
+    enum TAutoNumberDirection { sdAscending, sdDescending };
+    void AutoNumberCol(int RealCol);
+    void AutoNumberRow(int DisplRow);
+    int AutoNumberStart() const { return FAutoNumberStart; }
+    void SetAutoNumberStart(int Value) { FAutoNumberStart = Value; }
+    int AutoNumberOffset() const { return FAutoNumberOffset; }
+    void SetAutoNumberOffset(int Value) { FAutoNumberOffset = Value; }
+    TAutoNumberDirection AutoNumberDirection() const { return FAutoNumberDirection; }
+    void SetAutoNumberDirection(TAutoNumberDirection Value) { FAutoNumberDirection = Value; }
+    // Exchanging two display columns (or rows): texts, records, sizes and cell controls.
+    void SwapColumns(int DisplCol1, int DisplCol2);
+    void SwapRows(int DisplRow1, int DisplRow2);
     // Automatic sizing (display indexes). A width comes from the widest displayed text of the
     // measured rows in the cell's font, plus the text margin, the grid lines and 2.
     void AutoSizeCol(int DisplCol, int Padding = 0);
     void AutoSizeColumns(bool DoFixedCols, int Padding = 0);
+    void AutoSizeRow(int DisplRow, int Padding = 0);
+    void AutoSizeRows(bool DoFixedRows, int Padding = 0);
+    void AutoSizeCells(bool DoFixedCells, int PaddingX, int PaddingY);
+    // The client area takes the sum of the column widths (row heights).
+    void SizeToCols();
+    void SizeToRows();
+    void SizeToCells();
+    // Spreads the control's width over the columns in proportion to their widths.
+    void AutoFitColumns(bool DoFixedCells);
+    void SetRowHeightForLines(int DisplRow, int Lines, int Padding);
+    int MaxLinesInRow(int DisplRow);
     bool SizeGrowOnly() const { return FSizeGrowOnly; }
     void SetSizeGrowOnly(bool Value) { FSizeGrowOnly = Value; }
     // The rows automatic column sizing measures.
@@ -1811,9 +1904,24 @@ public:
     int SelectedRow(int Index);
     // The selected texts, TAB between cells, CR LF between rows.
     QString SelectedText();
+    EXTGRID_PLAIN(bool, ExcelClipboardFormat, false)
+    void ClearSelectedCells();
+    void ClearModifiedRows();
+    // The cells of the selection (display indexes): disjunctly selected ones in the order they were
+    // selected, else the rectangle column by column (rebuilt by SelectedCellsCount).
+    int SelectedCellsCount();
+    TGridCoord GetSelectedCell(int Index);
+    bool GetSelectedCells(int DisplCol, int DisplRow);
+    void SetSelectedCells(int DisplCol, int DisplRow, bool Value);
 
 protected:
     int AutoSizeColCore(int DisplCol, bool GrowOnly);
+    void AutoSizeRowCore(int DisplRow, bool GrowOnly);
+    int VertTextMargin() const { return 2 * XYOffset().y(); }
+    int FAutoNumberStart = 0;
+    int FAutoNumberOffset = 0;
+    TAutoNumberDirection FAutoNumberDirection = sdAscending;
+    std::vector<TGridCoord> FSelectedCellList;
     bool FSizeGrowOnly = false;
     TAutoSizeRows FAutoSizeRows = arAll;
 

@@ -375,20 +375,6 @@ void TExtStringGrid::Group(int ColIndex) { (void)ColIndex; }
 
 void TExtStringGrid::UnGroup() {}
 
-void TExtStringGrid::SortSwapRows(int ARow1, int ARow2) {
-    if (ARow1 == ARow2 || ARow1 < 0 || ARow2 < 0 || ARow1 >= RowCount() || ARow2 >= RowCount()) return;
-    for (int c = 0; c < TotalColCount(); ++c) SwapCells(Point(c, ARow1), Point(c, ARow2));
-}
-
-void TExtStringGrid::TrimRect(int ACol1, int ARow1, int ACol2, int ARow2) {
-    for (int c = std::max(ACol1, 0); c <= ACol2 && c < TotalColCount(); ++c)
-        for (int r = std::max(ARow1, 0); r <= ARow2 && r < RowCount(); ++r) {
-            const QString S = GetGridCell(c, r);
-            const QString T = S.trimmed();
-            if (T != S) SetGridCell(c, r, T);
-        }
-}
-
 void TExtStringGrid::SaveColPositions() {}
 
 void TExtStringGrid::LoadColPositions() {}
