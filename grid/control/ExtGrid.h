@@ -435,10 +435,9 @@ public:
     static TSize RotatedTextExtent(int W, int H, int Angle);
     // Whether the cell holds rotated text, and its angle.
     virtual bool IsRotated(int RealCol, int ARow, int& AAngle);
-    // The cell graphic: its extent and its drawing, the check box and the sort glyph.
+    // The cell graphic in the painter's record: its extent and its drawing.
     void CellGraphicExtent(TCellPaintInfo& P);
     void DrawCellGraphic(TRect W, TCellPaintInfo& P);
-    void DrawSortGlyph(TCanvas* ACanvas, int RealCol, int Y, int X);
     TNotifyEvent OnPainted;
 
 protected:
@@ -1176,6 +1175,8 @@ protected:
     int FEditRow = -1;
     int FComboIdx = -1;
     std::vector<std::pair<int, std::unique_ptr<TGridCellEditor>>> FSpecialEditors;
+
+public:
     // ---- cell graphics ----
     // Size, placement and draw-text flag of a cell's graphic as the painter reads them.
     struct TCellGraphicExtent {
@@ -1783,8 +1784,6 @@ public:
     void RemoveUnSelectedRows();
     void HideSelectedRows();
     void HideUnSelectedRows();
-    // Whether a cell's check box is checked (its text is the cell's check-true text).
-    bool IsChecked(int DisplCol, int DisplRow);
     // Clearing: texts, and unless the text-only flag is set, cell records and their graphics.
     // Rectangles are inclusive, real columns (display columns while SaveHiddenCells is set).
     void ClearCols(int RealCol, int CCount);

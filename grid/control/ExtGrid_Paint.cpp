@@ -522,17 +522,21 @@ TColor TExtStringGrid::InverseTextColor(TColor Color) {
 }
 
 // ---- cell graphics ----------------------------------------------------------------------------------
-// Stand-ins until the cell graphic drawing lands: no graphic, the text drawn, no sort glyph.
+// The painter's record takes the graphic's extent and placement; the drawing itself is the graphic's.
 void TExtStringGrid::CellGraphicExtent(TCellPaintInfo& P) {
-    P.Graphic = nullptr;
-    P.GraphicType = GetCellType(P.RealCol, P.Row);
-    P.GraphicW = P.GraphicH = 0;
-    P.GraphicHAlign = P.GraphicVAlign = 0;
-    P.DrawText = true;
+    const TCellGraphicExtent E = CellGraphicExtent(P.RealCol, P.Row);
+    P.Graphic = E.Graphic;
+    P.GraphicType = E.Graphic ? E.Graphic->CellType() : GetCellType(P.RealCol, P.Row);
+    P.GraphicW = E.Width;
+    P.GraphicH = E.Height;
+    P.GraphicHAlign = int(E.HAlign);
+    P.GraphicVAlign = int(E.VAlign);
+    P.DrawText = E.DrawText;
 }
 
-void TExtStringGrid::DrawCellGraphic(TRect W, TCellPaintInfo& P) { (void)W, (void)P; }
-
-void TExtStringGrid::DrawSortGlyph(TCanvas* ACanvas, int RealCol, int Y, int X) {
-    (void)ACanvas, (void)RealCol, (void)Y, (void)X;
+void TExtStringGrid::DrawCellGraphic(TRect W, TCellPaintInfo& P) {
+    auto* CG = dynamic_cast<TCellGraphic*>(P.Graphic);
+    if (!CG) return;
+    DrawCellGraphic(W, CG, P.VA,
+                    TCellGraphicPaint{P.Canvas, P.RealCol, P.Row, P.State, P.HA, P.TextWidth, P.GraphicW, P.GraphicH});
 }

@@ -58,7 +58,7 @@ void TExtStringGrid::DropRows(int DisplRow, int RCount, bool FreeControls) {
         const int LastNormal = RowCount() - FFixedFooters - 1;
         if (SavedRow < DisplRow && SavedTop >= FixedRows() && SavedTop < RowCount()) SetTopRow(SavedTop);
         if (FixedRows() <= LastNormal && Row() > LastNormal)
-            FocusCell(std::clamp(Col(), FixedCols(), std::max(FixedCols(), ColCount() - 1)), LastNormal, true);
+            MoveCurrentCell(std::clamp(Col(), FixedCols(), std::max(FixedCols(), ColCount() - 1)), LastNormal, true);
     }
     CellsChanged(Rect(0, DisplRow, ColCount() - 1, DisplRow + RCount));
     if (TopRow() >= RowCount() + FixedRows() - VisibleRowCount() - 2 && RowCount() - VisibleRowCount() - 1 > 0)
@@ -110,17 +110,10 @@ void TExtStringGrid::InsertRows(int DisplRow, int RCount, bool UpdateCellControl
     Invalidate();
 }
 
-bool TExtStringGrid::IsChecked(int DisplCol, int DisplRow) {
-    const int RealCol = RealColIndex(DisplCol);
-    QString T = CheckTrue();
-    GetCheckTrue(RealCol, DisplRow, T);
-    return GetCellEx(RealCol, DisplRow) == T;
-}
-
 void TExtStringGrid::RemoveCheckedRows(int CheckBoxDisplCol, bool RemoveChecked) {
     TStateScope<int> Lock(FUpdateCount, FUpdateCount + 1);
     for (int r = RowCount() - 1; r >= FixedRows(); --r)
-        if (IsChecked(CheckBoxDisplCol, r) == RemoveChecked) RemoveRows(r, 1);
+        if (IsChecked(RealColIndex(CheckBoxDisplCol), r) == RemoveChecked) RemoveRows(r, 1);
 }
 
 void TExtStringGrid::RemoveDuplicates(int DisplCol, bool DoCase) {

@@ -167,7 +167,7 @@ inline void AssignUtf8(QString& Out, const char* Text) {
 constexpr unsigned ParseOptions = pugi::parse_default | pugi::parse_comments | pugi::parse_pi |
     pugi::parse_declaration | pugi::parse_doctype | pugi::parse_ws_pcdata_single;
 
-TNodeType TypeOf(xml_node N) {
+TXMLNodeType TypeOf(xml_node N) {
     switch (N.type()) {
         case pugi::node_element: return ntElement;
         case pugi::node_pcdata: return ntText;
@@ -370,7 +370,7 @@ xml_node_struct* IXMLNode::Required() const {
     return FNode;
 }
 
-TNodeType IXMLNode::NodeType() const { return FNode ? TypeOf(xml_node(FNode)) : ntReserved; }
+TXMLNodeType IXMLNode::NodeType() const { return FNode ? TypeOf(xml_node(FNode)) : ntReserved; }
 
 QString IXMLNode::NodeName() const {
     xml_node N(Required());
@@ -1290,7 +1290,7 @@ IXMLNode TXMLDocument::AddChild(const QString& NodeName) {
     return IXMLNode(C.internal_object(), this);
 }
 
-IXMLNode TXMLDocument::CreateNode(const QString& Text, TNodeType NodeType) {
+IXMLNode TXMLDocument::CreateNode(const QString& Text, TXMLNodeType NodeType) {
     if (!FLoose) FLoose = std::make_unique<pugi::xml_document>();
     xml_node N;
     switch (NodeType) {

@@ -53,7 +53,7 @@ class xml_document;
 class xml_attribute;
 } // namespace pugi
 
-enum TNodeType {
+enum TXMLNodeType {
     ntReserved,
     ntElement,
     ntAttribute,
@@ -108,7 +108,7 @@ public:
     bool operator==(const IXMLNode& Other) const { return FNode == Other.FNode; }
     bool operator!=(const IXMLNode& Other) const { return FNode != Other.FNode; }
 
-    TNodeType NodeType() const; // ntReserved for a null handle
+    TXMLNodeType NodeType() const; // ntReserved for a null handle
     QString NodeName() const; // element or processing-instruction name; "#text", "#comment", "#cdata-section"
     bool IsTextElement() const; // an element with no child or a single text / CDATA child
 
@@ -210,7 +210,7 @@ public:
     IXMLNode AddChild(const QString& NodeName);
     // A new node not yet in the tree, to be placed with ChildNodes().Add(). Kinds: ntElement (Text
     // is the name), ntComment, ntText, ntCData (Text is the content); others raise EXMLDocError.
-    IXMLNode CreateNode(const QString& Text, TNodeType NodeType = ntElement);
+    IXMLNode CreateNode(const QString& Text, TXMLNodeType NodeType = ntElement);
 
 private:
     friend class IXMLNodeList;

@@ -173,7 +173,7 @@ TEST(XMLDoc, ControlCharactersInAttributesSurviveTheRoundTrip) {
 TEST(XMLDoc, FirstNodeOfTheDocumentIsWhatTheFileHasFirst) {
     struct Case {
         const char* Xml;
-        TNodeType FirstType;
+        TXMLNodeType FirstType;
         const char* FirstName;
         bool SectionFound;
     } Cases[] = {
