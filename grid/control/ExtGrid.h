@@ -1784,6 +1784,12 @@ protected:
     // A link in the cell text; true when the click was taken by it.
     bool LinkMouseDown(int ACol, int ARow, int RealCol);
     void RunPlatformMessage(TMessage& Message);
+    bool InSelectionResizer(int X, int Y);
+    void StartSelectionResize(TMessage& Message, int X, int Y, bool PlatformUnlessEditing);
+    void PasteResizeBuffer(const TGridRect& Target);
+    bool FMouseResize = false;
+    TGridRect FDropSelection{-1, -1, -1, -1};
+    std::vector<QStringList> FResizeBuffer;
     bool FDoOnClick = false;
     bool FMouseDownMove = false;
     bool FMouseKeepDown = false;

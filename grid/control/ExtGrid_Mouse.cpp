@@ -49,6 +49,12 @@ void TExtStringGrid::LButtonDownMessageHandler(TMessage& Message) {
     int ACol = -1, ARow = -1;
     MouseToCell(X, Y, ACol, ARow);
 
+    if (SelectionResizer() && SelectionRectangle() && InSelectionResizer(X, Y)) {
+        StartSelectionResize(Message, X, Y, !MouseActions()->RangeSelectAndEdit());
+        Message.Result = 1;
+        return;
+    }
+
     if (Options().Contains(goEditing) && MouseActions()->RangeSelectAndEdit()) {
         const TGridRect S = Selection();
         if (ACol < S.Left || ACol > S.Right || ARow < S.Top || ARow > S.Bottom) SetOptions(Options() >> goEditing);
@@ -60,6 +66,10 @@ void TExtStringGrid::LButtonDownMessageHandler(TMessage& Message) {
 
     if (FCellSelectorMode) {
         CellSelectorClick(ACol, ARow);
+        return;
+    }
+    if (FMouseSelectMode == msResize) {
+        StartSelectionResize(Message, X, Y, true);
         return;
     }
 
@@ -208,6 +218,47 @@ void TExtStringGrid::LButtonDownMessageHandler(TMessage& Message) {
     if (BackToSelecting) FGridState = gsSelecting;
 }
 
+// ---- selection resizer ---------------------------------------------------------------------------------
+bool TExtStringGrid::InSelectionResizer(int X, int Y) {
+    const TGridRect S = Selection();
+    if (S.Right < 0 || S.Bottom < 0) return false;
+    TRect R = CellRect(S.Right, S.Bottom);
+    if (R.Right <= R.Left || R.Bottom <= R.Top) return false;
+    R.Top = R.Bottom - 6;
+    R.Left = R.Right - 6;
+    return X >= R.Left && X <= R.Right && Y >= R.Top && Y <= R.Bottom;
+}
+
+void TExtStringGrid::StartSelectionResize(TMessage& Message, int X, int Y, bool PlatformUnlessEditing) {
+    const TGridRect Sel = Selection();
+    FGridState = gsSelecting;
+    FDropSelection = Sel;
+    // The cells travel in the grid's own buffer: the user's clipboard is not touched.
+    FResizeBuffer.clear();
+    for (int r = Sel.Top; r <= Sel.Bottom; ++r) {
+        QStringList Line;
+        for (int c = Sel.Left; c <= Sel.Right; ++c) Line << GetCellEx(RealColIndex(c), r);
+        FResizeBuffer.push_back(Line);
+    }
+    FMouseResize = true;
+    if (PlatformUnlessEditing && !Options().Contains(goEditing)) RunPlatformMessage(Message);
+    SetSelection(Sel);
+    FGridState = gsSelecting;
+    MouseMoveOverride({}, X, Y);
+}
+
+void TExtStringGrid::PasteResizeBuffer(const TGridRect& Target) {
+    if (FResizeBuffer.empty() || FResizeBuffer.front().isEmpty()) return;
+    const int H = int(FResizeBuffer.size()), W = int(FResizeBuffer.front().size());
+    // The copied block repeats over the new selection from its top-left corner.
+    for (int r = Target.Top; r <= Target.Bottom && r < RowCount(); ++r)
+        for (int c = Target.Left; c <= Target.Right && c < ColCount(); ++c) {
+            if (r < FixedRows() || c < FixedCols()) continue;
+            const QString& V = FResizeBuffer[size_t((r - Target.Top) % H)][(c - Target.Left) % W];
+            if (GetCellEx(RealColIndex(c), r) != V) SetCellEx(RealColIndex(c), r, V);
+        }
+}
+
 bool TExtStringGrid::CheckBoxMouseDown(int ACol, int ARow, int RealCol, int X, int Y, bool CanEdit) {
     (void)X, (void)Y;
     if (ACol >= ColCount() || ARow >= RowCount()) return false;
@@ -347,6 +398,24 @@ void TExtStringGrid::LButtonUpMessageHandler(TMessage& Message) {
     FDoOnClick = false;
 
     RunPlatformMessage(Message);
+
+    if (FMouseResize) {
+        const TGridRect NewSel = Selection();
+        if (OnSelectionResize) OnSelectionResize(this, FDropSelection, NewSel);
+        {
+            const bool Was = FEditDisable;
+            FEditDisable = true;
+            struct Restore {
+                bool& F;
+                bool V;
+                ~Restore() { F = V; }
+            } R{FEditDisable, Was};
+            PasteResizeBuffer(NewSel);
+        }
+        FMouseResize = false;
+        FResizeBuffer.clear();
+        if (OnSelectionResized) OnSelectionResized(this, FDropSelection, NewSel);
+    }
 
     if (ColMoveFlg || ColSizeFlg || ACol < 0 || ARow < 0) return;
     const int RealCol = RealColIndex(ACol);

@@ -36,7 +36,9 @@ void TExtStringGrid::MouseMoveOverride(TShiftState Shift, int X, int Y) {
     // Cursor zones that arm the header-driven selections on the next press.
     if (!FMouseKeepDown) {
         FMouseSelectMode = msNormal;
-        if (ACol >= 0 && ARow >= 0) {
+        if (SelectionResizer() && SelectionRectangle() && InSelectionResizer(X, Y))
+            FMouseSelectMode = msResize;
+        else if (ACol >= 0 && ARow >= 0) {
             if (ARow < FixedRows() && ACol < FixedCols() && MouseActions()->AllSelect())
                 FMouseSelectMode = msAll;
             else if (ARow < FixedRows() && ACol >= FixedCols() && MouseActions()->ColSelect() && !IsSizingBorder(X, Y))

@@ -7,6 +7,7 @@
 #include "tests/support/QtPrint.h"
 
 #include <QApplication>
+#include <QClipboard>
 
 #include <gtest/gtest.h>
 
@@ -259,6 +260,35 @@ TEST_F(Mouse, SelectionChangedFiresOnlyForAChangeSinceThePress) {
     ASSERT_FALSE(Changes.empty());
     EXPECT_EQ(Changes.back(), "SelectionChanged 1,2,2,4");
     for (size_t i = 1; i < Changes.size(); ++i) EXPECT_NE(Changes[i], Changes[i - 1]);
+}
+
+TEST_F(Mouse, SelectionResizeDragRepeatsTheCellsWithoutTouchingTheClipboard) {
+    QGuiApplication::clipboard()->setText("the user's own clipboard");
+    G->OnCanEditCell = [](TObject*, int, int, bool& CanEdit) { CanEdit = false; };
+    G->SetOptions(G->Options() << goRangeSelect >> goEditing);
+    G->SetSelectionRectangle(true);
+    G->SetSelectionResizer(true);
+    G->SetGridCell(1, 1, "a");
+    G->SetGridCell(1, 2, "b");
+    G->SetSelection(TGridRect{1, 1, 1, 2});
+    std::vector<std::string> Resize;
+    auto Str = [](TGridRect R) { return S(R.Left) + "," + S(R.Top) + "," + S(R.Right) + "," + S(R.Bottom); };
+    G->OnSelectionResize = [&](TObject*, TGridRect O, TGridRect N) {
+        Resize.push_back("Resize " + Str(O) + " " + Str(N));
+    };
+    G->OnSelectionResized = [&](TObject*, TGridRect O, TGridRect N) {
+        Resize.push_back("Resized " + Str(O) + " " + Str(N));
+    };
+    const TRect Handle = G->CellRect(1, 2);
+    Down({Handle.Right - 2, Handle.Bottom - 2});
+    Move(Mid(1, 5));
+    Up(Mid(1, 5));
+    EXPECT_EQ(Resize, (std::vector<std::string>{"Resize 1,1,1,2 1,1,1,5", "Resized 1,1,1,2 1,1,1,5"}));
+    EXPECT_EQ(G->GetGridCell(1, 3), "a");
+    EXPECT_EQ(G->GetGridCell(1, 4), "b");
+    EXPECT_EQ(G->GetGridCell(1, 5), "a");
+    EXPECT_EQ(G->GetGridCell(1, 6), "1,6");
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "the user's own clipboard");
 }
 
 // ---- ratings and links ---------------------------------------------------------------------------
