@@ -396,6 +396,8 @@ void TExtStringGrid::LButtonUpMessageHandler(TMessage& Message) {
     if (OnClick && FDoOnClick && !SizeCursor && ARow >= 0 && ACol >= 0 && (ARow < FixedRows() || ACol < FixedCols()))
         OnClick(this);
     FDoOnClick = false;
+    // A press that sized a column or row ends as a sizing, never as a click on the header.
+    if (GridState() == gsColSizing || GridState() == gsRowSizing) ColSizeFlg = true;
 
     RunPlatformMessage(Message);
 
@@ -418,6 +420,7 @@ void TExtStringGrid::LButtonUpMessageHandler(TMessage& Message) {
     }
 
     if (ColMoveFlg || ColSizeFlg || ACol < 0 || ARow < 0) return;
+    if (ACol < FixedCols() && !SortSettings()->FixedCols()) return;
     const int RealCol = RealColIndex(ACol);
     bool State = false;
     if (HasCheckBox(RealCol, ARow) && GetCheckBoxState(RealCol, ARow, State) && OnCheckBoxMouseUp)
@@ -426,6 +429,25 @@ void TExtStringGrid::LButtonUpMessageHandler(TMessage& Message) {
         FDblClk = false;
         return;
     }
+    const TRect R = CellRect(ACol, ARow);
+    if (ARow == 0 && Options().Contains(goColSizing) && (std::abs(X - R.Left) < 4 || std::abs(X - R.Right) < 4)) return;
+
+    // A click on the sort row sorts by the column (pressed and released in that row).
+    int PressCol = -1, PressRow = -1;
+    MouseToCell(Clickposx, Clickposy, PressCol, PressRow);
+    const bool SortClick = SortSettings()->Show() && SortSettings()->Row() == ARow && PressRow == ARow &&
+        FixedRows() > 0 && !HasCheckBox(RealCol, ARow) && RowCount() > 2;
+    if (!SortClick) return;
+    bool DoSort = !IsIgnoredColumn(RealCol);
+    if (OnCanSort) OnCanSort(this, RealCol, DoSort);
+    if (!DoSort) {
+        RepaintCell(ACol, ARow);
+        return;
+    }
+    HideInplaceEdit();
+    SortSettings()->SetColumn(RealCol);
+    QSort();
+    DoClickSort(SortSettings()->Column());
 }
 
 void TExtStringGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {

@@ -420,6 +420,36 @@ TEST_F(Mouse, SizingHintShowsTheWidthWhileDraggingAndGoesOnRelease) {
     EXPECT_FALSE(G->ScrollHintShowing());
 }
 
+TEST_F(Mouse, HeaderReleaseSortsUnlessRefusedDoubleClickedOrOnABorder) {
+    std::vector<std::string> Sorts;
+    G->OnClickSort = [&](TObject*, int C) { Sorts.push_back("ClickSort " + S(C)); };
+    bool Allow = true;
+    G->OnCanSort = [&](TObject*, int C, bool& DoSort) {
+        Sorts.push_back("CanSort " + S(C));
+        DoSort = Allow;
+    };
+    Click(Mid(2, 0)); // sorting off
+    EXPECT_TRUE(Sorts.empty());
+    G->SortSettings()->SetShow(true);
+    Click(Mid(2, 0)); // display column 2 is real column 3
+    EXPECT_EQ(Sorts, (std::vector<std::string>{"CanSort 3", "ClickSort 3"}));
+    EXPECT_EQ(G->SortSettings()->Column(), 3);
+    Sorts.clear();
+    Allow = false;
+    Click(Mid(1, 0));
+    EXPECT_EQ(Sorts, (std::vector<std::string>{"CanSort 1"}));
+    EXPECT_EQ(G->SortSettings()->Column(), 3);
+    Sorts.clear();
+    Allow = true;
+    const TRect R = G->CellRect(2, 0);
+    Dbl({R.Left + 1, 5});
+    Up({R.Left + 1, 5});
+    EXPECT_EQ(Sorts, (std::vector<std::string>{}));
+    const TRect After = G->CellRect(2, 0); // the double click sized column 1
+    Click({After.Right - 1, 5});
+    EXPECT_EQ(Sorts, (std::vector<std::string>{}));
+}
+
 // ---- right button ---------------------------------------------------------------------------------
 TEST_F(Mouse, RightClickReportsTheCellAndMovesNothing) {
     G->Perform(WM_RBUTTONDOWN, MK_RBUTTON, MakeLParam(Mid(2, 4).X, Mid(2, 4).Y));
