@@ -390,6 +390,40 @@ TEST_F(Mouse, DoubleClickOnACheckBoxCellFiresNoDblClickCell) {
     EXPECT_EQ(Only({"DblClickCell"}), (std::vector<std::string>{"DblClickCell 3,1"}));
 }
 
+struct DblCase {
+    const char* Name;
+    bool EditOnDblClickOnly;
+    bool RangeSelectAndEdit;
+    bool EditorAfterClicks; // two single clicks on a cell
+    bool EditorAfterDouble; // click, then double click, on another cell (by the double click itself)
+};
+
+class DoubleClickOptions : public Mouse, public ::testing::WithParamInterface<DblCase> {};
+
+TEST_P(DoubleClickOptions, WhichClicksOpenTheEditor) {
+    const DblCase& C = GetParam();
+    G->MouseActions()->SetEditOnDblClickOnly(C.EditOnDblClickOnly);
+    G->MouseActions()->SetRangeSelectAndEdit(C.RangeSelectAndEdit);
+    Click(Mid(2, 3));
+    Click(Mid(2, 3));
+    EXPECT_EQ(EditorShown(), C.EditorAfterClicks);
+    if (EditorShown()) G->HideInplaceEdit();
+    G->SetFocus();
+    Click(Mid(1, 5));
+    Dbl(Mid(1, 5));
+    Up(Mid(1, 5));
+    EXPECT_EQ(EditorShown(), C.EditorAfterDouble);
+    EXPECT_EQ(Only({"DblClickCell"}).back(), "DblClickCell 5,1");
+    EXPECT_EQ(G->Col(), 1);
+    EXPECT_EQ(G->Row(), 5);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, DoubleClickOptions,
+                         ::testing::Values(DblCase{"Defaults", false, false, true, false},
+                                           DblCase{"EditOnDblClickOnly", true, false, false, true},
+                                           DblCase{"RangeSelectAndEdit", false, true, true, true}),
+                         [](const ::testing::TestParamInfo<DblCase>& I) { return std::string(I.param.Name); });
+
 // ---- column sizing by dragging ---------------------------------------------------------------------
 TEST_F(Mouse, DraggingAHeaderBorderSizesTheColumnAndReportsEachWidth) {
     std::vector<std::pair<int, int>> Sizing;
