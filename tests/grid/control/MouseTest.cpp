@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -204,6 +205,8 @@ const std::vector<LeftCase>& LeftCases() {
     return Cases;
 }
 
+void PrintTo(const LeftCase& C, std::ostream* Os) { *Os << C.Name; }
+
 class LeftButton : public Mouse, public ::testing::WithParamInterface<LeftCase> {};
 
 TEST_P(LeftButton, Table) {
@@ -230,6 +233,11 @@ TEST_F(Mouse, CheckBoxClickFiresItsEventsInOrderAndNoClickCell) {
     // The text lands in the real column behind display column 3.
     EXPECT_EQ(G->GetGridCell(4, 2), "Y");
     EXPECT_EQ(G->GetGridCell(3, 2), "3,2");
+}
+
+TEST_F(Mouse, HeaderClickFiresClickCellThenOnClickOnce) {
+    Click(Mid(2, 0));
+    EXPECT_EQ(Only({"ClickCell", "Click", "SelectionChanged"}), (std::vector<std::string>{"ClickCell 0,2", "Click"}));
 }
 
 TEST_F(Mouse, AClickNearAHeaderBorderIsASizingClick) {
@@ -311,6 +319,8 @@ struct LinkCase {
     const char* Text;
     bool Opened;
 };
+
+void PrintTo(const LinkCase& C, std::ostream* Os) { *Os << C.Name; }
 
 class Links : public Mouse, public ::testing::WithParamInterface<LinkCase> {};
 
@@ -397,6 +407,8 @@ struct DblCase {
     bool EditorAfterClicks; // two single clicks on a cell
     bool EditorAfterDouble; // click, then double click, on another cell (by the double click itself)
 };
+
+void PrintTo(const DblCase& C, std::ostream* Os) { *Os << C.Name; }
 
 class DoubleClickOptions : public Mouse, public ::testing::WithParamInterface<DblCase> {};
 
