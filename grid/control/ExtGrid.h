@@ -857,7 +857,6 @@ protected:
     void SizeChanged(int OldColCount, int OldRowCount) override;
     void ColWidthsChanged() override;
     void RowHeightsChanged() override;
-    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void WMVScroll(TMessage& Message);
     void WMHScroll(TMessage& Message);
     bool AllRowsFit() const;
@@ -2003,6 +2002,76 @@ protected:
     TGridDatePicker* FEditDate = nullptr;
     TGridDateTimePicker* FEditDateTime = nullptr;
     bool FEditorRefused = false;
+
+    // ---- mouse ----
+public:
+    enum TMouseSelectMode { msNormal, msColumn, msRow, msAll, msURL, msResize };
+    // Left button, double click, right button: the grid's answers to the window messages.
+    void LButtonDownMessageHandler(TMessage& Message);
+    void LButtonUpMessageHandler(TMessage& Message);
+    void LButtonDblClkMessageHandler(TMessage& Message);
+    void RButtonDownMessageHandler(TMessage& Message);
+    void RButtonUpMessageHandler(TMessage& Message);
+    void MouseLeaveMessageHandler(TMessage& Message);
+    // Fills the hint for HintInfo.CursorPos (client coordinates).
+    void BuildCellHint(QString& HintStr, THintInfo& HintInfo);
+    // Toggles a check-box cell (real column, display row); with CheckCanEdit a cell that may not
+    // be edited stays as it is (unless ControlLook.CheckAlwaysActive). True when it toggled.
+    virtual bool ToggleCheckBoxCell(int RealCol, int DisplRow, bool CheckCanEdit);
+    // The number of stars of a rating cell.
+    virtual int RatingStars(int RealCol, int DisplRow);
+    virtual void CellSelectorClick(int ACol, int ARow) { (void)ACol, (void)ARow; }
+    bool CellSelectorMode() const { return FCellSelectorMode; }
+    void SetCellSelectorMode(bool Value) { FCellSelectorMode = Value; }
+    TMouseSelectMode MouseSelectMode() const { return FMouseSelectMode; }
+    TPoint LastHintPos() const { return FLastHintPos; }
+    // Only http, https and mailto addresses leave the program.
+    static bool IsOpenableLink(const QString& Anchor);
+
+protected:
+    // Routes the mouse messages to their handlers; true when the message was answered.
+    bool MouseWndProc(TMessage& Message);
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    virtual void MouseDownOverride(TMouseButton Button, TShiftState Shift, int X, int Y);
+    virtual void MouseMoveOverride(TShiftState Shift, int X, int Y);
+    virtual void MouseUpOverride(TMouseButton Button, TShiftState Shift, int X, int Y);
+    // A check box or radio button click (true when the click was one).
+    bool CheckBoxMouseDown(int ACol, int ARow, int RealCol, int X, int Y, bool CanEdit);
+    // A link in the cell text; true when the click was taken by it.
+    bool LinkMouseDown(int ACol, int ARow, int RealCol);
+    void RunPlatformMessage(TMessage& Message);
+    bool InSelectionResizer(int X, int Y);
+    void StartSelectionResize(TMessage& Message, int X, int Y, bool PlatformUnlessEditing);
+    void PasteResizeBuffer(const TGridRect& Target);
+    bool FMouseResize = false;
+    TGridRect FDropSelection{-1, -1, -1, -1};
+    std::vector<QStringList> FResizeBuffer;
+    bool FDoOnClick = false;
+    bool FMouseDownMove = false;
+    bool FMouseKeepDown = false;
+    bool FDblClk = false;
+    bool FMouseDownFlag = false;
+    bool FCellSelectorMode = false;
+    bool FSelHidden = false;
+    bool ColMoveFlg = false;
+    bool ColSizeFlg = false;
+    bool ColSized = false;
+    bool Rowsized = false;
+    TMouseSelectMode FMouseSelectMode = msNormal;
+    TPoint FPushedCellButton{-1, -1};
+    int Colclicked = -1, Rowclicked = -1;
+    int Colclickedsize = 0, Rowclickedsize = 0;
+    int Clickposx = 0, Clickposy = 0;
+    int Clickposdx = 0, Clickposdy = 0;
+    int Movecell = -1;
+    int MoveOfsX = 0, MoveOfsY = 0;
+    // The selection when the left button went down: the release reports a change against it.
+    TGridRect FMouseDownSelection{-1, -1, -1, -1};
+    bool FMouseDownSelValid = false;
+    // The click hit a check box: the grid's Click step ran already.
+    bool FInMouseDownOverride = false;
 };
 
 #undef EXTGRID_PLAIN

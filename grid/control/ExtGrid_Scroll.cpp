@@ -566,20 +566,12 @@ bool TExtStringGrid::IsSizingBorder(int X, int Y) {
 // ---- messages and mouse -----------------------------------------------------------------------------
 void TExtStringGrid::WndProc(TMessage& Message) {
     if (EditWndProc(Message)) return;
+    if (MouseWndProc(Message)) return;
     switch (Message.Msg) {
         case WM_VSCROLL: WMVScroll(Message); return;
         case WM_HSCROLL: WMHScroll(Message); return;
         default: TBaseGrid::WndProc(Message);
     }
-}
-
-void TExtStringGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
-    TBaseGrid::MouseDown(Button, Shift, X, Y);
-    if (GridState() != gsColSizing && GridState() != gsRowSizing) return;
-    TGridState State;
-    int Index = -1, Pos = 0, Ofs = 0;
-    CalcSizingState(X, Y, State, Index, Pos, Ofs);
-    if (Index >= 0) NoteSizingStart(State == gsColSizing, Index);
 }
 
 int TExtStringGrid::SearchPanelHeight() const {

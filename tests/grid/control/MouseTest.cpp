@@ -1,0 +1,563 @@
+// The grid under the mouse, driven through its own window procedure: clicks, check boxes,
+// header clicks, double clicks, column sizing, right clicks, links, ratings and cell hints.
+#include "grid/control/ExtCGrid.h"
+#include "platform/gui/Forms.h"
+#include "platform/gui/Messages.h"
+#include "platform/shell/Shell.h"
+#include "tests/support/QtPrint.h"
+
+#include <QApplication>
+#include <QClipboard>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string S(int V) { return std::to_string(V); }
+
+// A column grid as the configurator's tables set it up: a fixed row-number column and a header
+// row, goColSizing on, goEditing off. Six real columns with real column 2 hidden, so display
+// column 2 shows real column 3. Real column 4 (display 3) is a data check-box column, real
+// column 5 (display 4) a check-box column that is read-only.
+class MouseGrid : public TExtColumnGrid {
+public:
+    using TExtColumnGrid::TExtColumnGrid;
+    // A rating cell for the rating cases: (display 1, row 4) when set.
+    bool RatingCell = false;
+    TCellType GetCellType(int ACol, int ARow) override {
+        if (RatingCell && ACol == 1 && ARow == 4) return ctRating;
+        return TExtColumnGrid::GetCellType(ACol, ARow);
+    }
+};
+
+class Mouse : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Form = Create<TForm>(nullptr);
+        Form->SetBounds(0, 0, 560, 320);
+        G = Create<MouseGrid>(Form, Form);
+        G->SetBounds(0, 0, 520, 240);
+        G->SetColCount(6);
+        G->SetRowCount(7);
+        G->SetDefaultColWidth(80);
+        G->SetOptions(G->Options() << goColSizing >> goEditing);
+        for (int c = 1; c < 6; ++c)
+            for (int r = 1; r < 7; ++r) G->SetGridCell(c, r, QString("%1,%2").arg(c).arg(r));
+        for (int c = 0; c < 6; ++c) G->SetGridCell(c, 0, QString("H%1").arg(c));
+        G->Columns()->Items(4)->SetEditor(edDataCheckBox);
+        G->Columns()->Items(5)->SetEditor(edDataCheckBox);
+        G->Columns()->Items(5)->SetReadOnly(true);
+        for (int r = 1; r < 7; ++r) {
+            G->SetGridCell(4, r, r == 2 ? "" : "N");
+            G->SetGridCell(5, r, "N");
+        }
+        G->HideColumn(2);
+        Form->Show();
+        QApplication::processEvents();
+        G->SetFocus();
+        QApplication::processEvents();
+        G->MoveColRow(1, 1, true, true);
+        Watch();
+    }
+    void TearDown() override {
+        delete Form;
+        QApplication::processEvents();
+        SetLinkOpener(nullptr);
+    }
+
+    void Watch() {
+        G->OnClickCell = [this](TObject* Sd, int R, int C) { Add(Sd, "ClickCell " + S(R) + "," + S(C)); };
+        G->OnCheckBoxClick = [this](TObject* Sd, int C, int R, bool St) {
+            Add(Sd, "CheckBoxClick " + S(C) + "," + S(R) + "," + S(St));
+        };
+        G->OnCheckBoxChange = [this](TObject* Sd, int C, int R, bool St) {
+            Add(Sd, "CheckBoxChange " + S(C) + "," + S(R) + "," + S(St));
+        };
+        G->OnMouseDown = [this](TObject* Sd, TMouseButton B, TShiftState, int X, int Y) {
+            Add(Sd, "MouseDown " + S(int(B)) + " " + S(X) + "," + S(Y));
+        };
+        G->OnMouseUp = [this](TObject* Sd, TMouseButton B, TShiftState, int X, int Y) {
+            Add(Sd, "MouseUp " + S(int(B)) + " " + S(X) + "," + S(Y));
+        };
+        G->OnClick = [this](TObject* Sd) { Add(Sd, "Click"); };
+        G->OnDblClick = [this](TObject* Sd) { Add(Sd, "DblClick"); };
+        G->OnDblClickCell = [this](TObject* Sd, int R, int C) { Add(Sd, "DblClickCell " + S(R) + "," + S(C)); };
+        G->OnRightClickCell = [this](TObject* Sd, int R, int C) { Add(Sd, "RightClickCell " + S(R) + "," + S(C)); };
+        G->OnSelectionChanged = [this](TObject* Sd, int L, int T, int R, int B) {
+            Add(Sd, "SelectionChanged " + S(L) + "," + S(T) + "," + S(R) + "," + S(B));
+        };
+        G->OnColumnSize = [this](TObject* Sd, int C, bool&) { Add(Sd, "ColumnSize " + S(C)); };
+        G->OnEndColumnSize = [this](TObject* Sd, int C) { Add(Sd, "EndColumnSize " + S(C)); };
+    }
+    void Add(TObject* Sender, const std::string& Line) {
+        Log.push_back(Line);
+        if (Sender != G) Log.push_back("(sender is not the grid)");
+    }
+    // Only the lines that start with one of the given event names.
+    std::vector<std::string> Only(std::initializer_list<std::string> Names) const {
+        std::vector<std::string> R;
+        for (const auto& L : Log)
+            for (const auto& N : Names)
+                if (L.rfind(N + " ", 0) == 0 || L == N) R.push_back(L);
+        return R;
+    }
+
+    TPoint Mid(int C, int R) const {
+        const TRect Rc = G->CellRect(C, R);
+        return {(Rc.Left + Rc.Right) / 2, (Rc.Top + Rc.Bottom) / 2};
+    }
+    void Down(TPoint P) { G->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MakeLParam(P.X, P.Y)); }
+    void Up(TPoint P) { G->Perform(WM_LBUTTONUP, 0, MakeLParam(P.X, P.Y)); }
+    void Move(TPoint P, WPARAM Keys = MK_LBUTTON) { G->Perform(WM_MOUSEMOVE, Keys, MakeLParam(P.X, P.Y)); }
+    void Dbl(TPoint P) { G->Perform(WM_LBUTTONDBLCLK, MK_LBUTTON, MakeLParam(P.X, P.Y)); }
+    void Click(TPoint P) {
+        Down(P);
+        Up(P);
+    }
+    bool EditorShown() const { return G->TextEditor() && G->TextEditor()->isVisible(); }
+    QString Hint(TPoint P, THintInfo* Out = nullptr) {
+        THintInfo Info;
+        Info.HintControl = G;
+        Info.CursorPos = P;
+        G->Perform(CM_HINTSHOW, 0, LPARAM(&Info));
+        if (Out) *Out = Info;
+        return Info.HintStr;
+    }
+
+public:
+    TForm* Form = nullptr;
+    MouseGrid* G = nullptr;
+    std::vector<std::string> Log;
+};
+
+// ---- the left button: a table of (starting state, clicks) -> (events, current cell, texts) ----
+struct LeftCase {
+    const char* Name;
+    std::function<void(Mouse&)> Setup; // may be empty
+    std::vector<TPoint> Clicks; // display cells clicked at their middle, in order
+    std::vector<std::string> Events; // ClickCell, CheckBoxClick, CheckBoxChange, MouseDown (display)
+    TPoint FinalCell; // Col, Row
+    QString CheckText; // text of real column 4, row 2 afterwards
+    bool Editor;
+};
+
+const std::vector<LeftCase>& LeftCases() {
+    static const std::vector<LeftCase> Cases = {
+        {"ClickSelectsAndFiresClickCell", {}, {{1, 3}}, {"ClickCell 3,1"}, {1, 3}, "", false},
+        {"SecondClickOnTheCurrentCellOpensTheEditor",
+         {},
+         {{2, 3}, {2, 3}},
+         {"ClickCell 3,2", "ClickCell 3,2"},
+         {2, 3},
+         "",
+         true},
+        {"CheckBoxClickSetsYAndMovesTheFocus",
+         {},
+         {{3, 2}},
+         {"CheckBoxChange 3,2,1", "CheckBoxClick 3,2,1"},
+         {3, 2},
+         "Y",
+         false},
+        {"SecondCheckBoxClickSetsN",
+         {},
+         {{3, 2}, {3, 2}},
+         {"CheckBoxChange 3,2,1", "CheckBoxClick 3,2,1", "CheckBoxChange 3,2,0", "CheckBoxClick 3,2,0"},
+         {3, 2},
+         "N",
+         false},
+        {"ReadOnlyCheckBoxIsAPlainClick", {}, {{4, 2}}, {"ClickCell 2,4"}, {4, 2}, "", false},
+        {"RefusedCheckBoxIsAPlainClick",
+         [](Mouse& M) { M.G->OnCanEditCell = [](TObject*, int, int, bool& CanEdit) { CanEdit = false; }; },
+         {{3, 2}},
+         {"ClickCell 2,3"},
+         {3, 2},
+         "",
+         false},
+        {"HeaderClickMovesNothing", {}, {{2, 0}}, {"ClickCell 0,2"}, {1, 1}, "", false},
+        {"RowNumberClickMovesNothing", {}, {{0, 5}}, {"ClickCell 5,0"}, {1, 1}, "", false},
+        {"RefusedClickDoesNothing",
+         [](Mouse& M) { M.G->OnCanClickCell = [](TObject*, int, int, bool& Allow) { Allow = false; }; },
+         {{2, 4}, {3, 2}},
+         {},
+         {1, 1},
+         "",
+         false},
+        {"DirectEditOpensOnTheFirstClick",
+         [](Mouse& M) { M.G->MouseActions()->SetDirectEdit(true); },
+         {{2, 5}},
+         {"ClickCell 5,2"},
+         {2, 5},
+         "",
+         true},
+        {"CheckAlwaysActiveTogglesAReadOnlyColumn",
+         [](Mouse& M) { M.G->ControlLook()->SetCheckAlwaysActive(true); },
+         {{4, 3}},
+         {"CheckBoxChange 4,3,1", "CheckBoxClick 4,3,1"},
+         {4, 3},
+         "",
+         false},
+    };
+    return Cases;
+}
+
+void PrintTo(const LeftCase& C, std::ostream* Os) { *Os << C.Name; }
+
+class LeftButton : public Mouse, public ::testing::WithParamInterface<LeftCase> {};
+
+TEST_P(LeftButton, Table) {
+    const LeftCase& C = GetParam();
+    if (C.Setup) C.Setup(*this);
+    for (TPoint P : C.Clicks) Click(Mid(P.X, P.Y));
+    EXPECT_EQ(Only({"ClickCell", "CheckBoxClick", "CheckBoxChange"}), C.Events);
+    EXPECT_EQ(G->Col(), C.FinalCell.X);
+    EXPECT_EQ(G->Row(), C.FinalCell.Y);
+    EXPECT_EQ(G->GetGridCell(4, 2), C.CheckText);
+    EXPECT_EQ(EditorShown(), C.Editor);
+    for (const auto& L : Log) EXPECT_NE(L, "(sender is not the grid)");
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, LeftButton, ::testing::ValuesIn(LeftCases()),
+                         [](const ::testing::TestParamInfo<LeftCase>& I) { return std::string(I.param.Name); });
+
+TEST_F(Mouse, CheckBoxClickFiresItsEventsInOrderAndNoClickCell) {
+    const TPoint P = Mid(3, 2);
+    Click(P);
+    const std::vector<std::string> Want = {"CheckBoxChange 3,2,1", "CheckBoxClick 3,2,1",
+                                           "MouseDown 0 " + S(P.X) + "," + S(P.Y), "Click"};
+    EXPECT_EQ(Only({"CheckBoxChange", "CheckBoxClick", "MouseDown", "Click", "ClickCell"}), Want);
+    // The text lands in the real column behind display column 3.
+    EXPECT_EQ(G->GetGridCell(4, 2), "Y");
+    EXPECT_EQ(G->GetGridCell(3, 2), "3,2");
+}
+
+TEST_F(Mouse, HeaderClickFiresClickCellThenOnClickOnce) {
+    Click(Mid(2, 0));
+    EXPECT_EQ(Only({"ClickCell", "Click", "SelectionChanged"}), (std::vector<std::string>{"ClickCell 0,2", "Click"}));
+}
+
+TEST_F(Mouse, AClickNearAHeaderBorderIsASizingClick) {
+    const TRect R = G->CellRect(2, 0);
+    Click({R.Right - 2, (R.Top + R.Bottom) / 2});
+    EXPECT_TRUE(Only({"ClickCell"}).empty());
+}
+
+TEST_F(Mouse, MouseUpGetsThePointerCoordinates) {
+    const TPoint P = Mid(2, 4);
+    Click(P);
+    EXPECT_EQ(Only({"MouseUp"}), (std::vector<std::string>{"MouseUp 0 " + S(P.X) + "," + S(P.Y)}));
+}
+
+TEST_F(Mouse, SelectionChangedFiresOnlyForAChangeSinceThePress) {
+    Click(Mid(1, 1)); // already the current cell
+    EXPECT_TRUE(Only({"SelectionChanged"}).empty());
+    Click(Mid(2, 3));
+    EXPECT_EQ(Only({"SelectionChanged"}), (std::vector<std::string>{"SelectionChanged 2,3,2,3"}));
+    // A drag reports while it moves; the release adds nothing for what was reported.
+    Log.clear();
+    G->OnCanEditCell = [](TObject*, int, int, bool& CanEdit) { CanEdit = false; };
+    G->SetOptions(G->Options() << goRangeSelect >> goEditing);
+    Down(Mid(1, 2));
+    Move(Mid(2, 4));
+    Up(Mid(2, 4));
+    const auto Changes = Only({"SelectionChanged"});
+    ASSERT_FALSE(Changes.empty());
+    EXPECT_EQ(Changes.back(), "SelectionChanged 1,2,2,4");
+    for (size_t i = 1; i < Changes.size(); ++i) EXPECT_NE(Changes[i], Changes[i - 1]);
+}
+
+TEST_F(Mouse, SelectionResizeDragRepeatsTheCellsWithoutTouchingTheClipboard) {
+    QGuiApplication::clipboard()->setText("the user's own clipboard");
+    G->OnCanEditCell = [](TObject*, int, int, bool& CanEdit) { CanEdit = false; };
+    G->SetOptions(G->Options() << goRangeSelect >> goEditing);
+    G->SetSelectionRectangle(true);
+    G->SetSelectionResizer(true);
+    G->SetGridCell(1, 1, "a");
+    G->SetGridCell(1, 2, "b");
+    G->SetSelection(TGridRect{1, 1, 1, 2});
+    std::vector<std::string> Resize;
+    auto Str = [](TGridRect R) { return S(R.Left) + "," + S(R.Top) + "," + S(R.Right) + "," + S(R.Bottom); };
+    G->OnSelectionResize = [&](TObject*, TGridRect O, TGridRect N) {
+        Resize.push_back("Resize " + Str(O) + " " + Str(N));
+    };
+    G->OnSelectionResized = [&](TObject*, TGridRect O, TGridRect N) {
+        Resize.push_back("Resized " + Str(O) + " " + Str(N));
+    };
+    const TRect Handle = G->CellRect(1, 2);
+    Down({Handle.Right - 2, Handle.Bottom - 2});
+    Move(Mid(1, 5));
+    Up(Mid(1, 5));
+    EXPECT_EQ(Resize, (std::vector<std::string>{"Resize 1,1,1,2 1,1,1,5", "Resized 1,1,1,2 1,1,1,5"}));
+    EXPECT_EQ(G->GetGridCell(1, 3), "a");
+    EXPECT_EQ(G->GetGridCell(1, 4), "b");
+    EXPECT_EQ(G->GetGridCell(1, 5), "a");
+    EXPECT_EQ(G->GetGridCell(1, 6), "1,6");
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "the user's own clipboard");
+}
+
+// ---- ratings and links ---------------------------------------------------------------------------
+TEST_F(Mouse, ARatingNeverExceedsItsStars) {
+    G->RatingCell = true;
+    G->SetOptions(G->Options() << goEditing);
+    G->OnRatingChange = [](TObject*, int, int, double& NewRate, bool&) { NewRate = 99; };
+    Click(Mid(1, 4));
+    EXPECT_EQ(G->GetGridCell(1, 4).toDouble(), 5.0);
+    G->OnRatingChange = [](TObject*, int, int, double& NewRate, bool&) { NewRate = -3; };
+    Click(Mid(1, 4));
+    EXPECT_EQ(G->GetGridCell(1, 4).toDouble(), 0.0);
+    G->OnRatingChange = [](TObject*, int, int, double&, bool& Allow) { Allow = false; };
+    Click(Mid(1, 4));
+    EXPECT_EQ(G->GetGridCell(1, 4).toDouble(), 0.0);
+}
+
+struct LinkCase {
+    const char* Name;
+    const char* Text;
+    bool Opened;
+};
+
+void PrintTo(const LinkCase& C, std::ostream* Os) { *Os << C.Name; }
+
+class Links : public Mouse, public ::testing::WithParamInterface<LinkCase> {};
+
+TEST_P(Links, OnlyWebAndMailLinksLeaveTheProgram) {
+    auto Opener = std::make_shared<TFakeLinkOpener>();
+    SetLinkOpener(Opener);
+    G->SetURLShow(true);
+    G->SetGridCell(1, 3, GetParam().Text);
+    std::string Anchor;
+    G->OnAnchorClick = [&](TObject*, int, int, const QString& A, bool&) { Anchor = A.toStdString(); };
+    Click(Mid(1, 3));
+    EXPECT_EQ(Opener->Links().size(), GetParam().Opened ? 1 : 0);
+    if (GetParam().Opened) EXPECT_EQ(Opener->Links().front(), GetParam().Text);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, Links,
+                         ::testing::Values(LinkCase{"Http", "http://example.org/a", true},
+                                           LinkCase{"Https", "https://example.org/b", true},
+                                           LinkCase{"Mailto", "mailto:someone@example.org", true},
+                                           LinkCase{"File", "file:///etc/passwd", false},
+                                           LinkCase{"Ftp", "ftp://example.org/c", false}),
+                         [](const ::testing::TestParamInfo<LinkCase>& I) { return std::string(I.param.Name); });
+
+TEST_F(Mouse, CellReferenceLinksMoveInsideTheGridAndIgnoreCellsOutsideIt) {
+    G->SetURLShow(true);
+    auto Opener = std::make_shared<TFakeLinkOpener>();
+    SetLinkOpener(Opener);
+    bool Handled = true;
+    G->OnAnchorClick = [&](TObject*, int, int, const QString&, bool& Auto) { Auto = Handled; };
+    G->SetGridCell(1, 3, "CELL://R99C99");
+    Click(Mid(1, 3));
+    EXPECT_TRUE(Opener->Links().isEmpty());
+    EXPECT_EQ(G->Row(), 1);
+    G->SetGridCell(1, 3, "CELL://R5C2");
+    Click(Mid(1, 3));
+    EXPECT_EQ(G->Row(), 5);
+    EXPECT_EQ(G->Col(), 2);
+}
+
+// ---- double click --------------------------------------------------------------------------------
+TEST_F(Mouse, HeaderDoubleClickFiresDblClickCell) {
+    const TPoint P = Mid(2, 0);
+    Down(P);
+    Up(P);
+    Dbl(P);
+    Up(P);
+    EXPECT_EQ(Only({"DblClickCell"}), (std::vector<std::string>{"DblClickCell 0,2"}));
+    EXPECT_EQ(Only({"ColumnSize", "EndColumnSize"}), (std::vector<std::string>{}));
+}
+
+TEST_F(Mouse, DoubleClickOnAHeaderBorderSizesTheLeftColumn) {
+    G->SetGridCell(1, 4, "a much longer text than the column is wide, to be sized to");
+    const int Before = G->ColWidths(1);
+    const TRect R = G->CellRect(2, 0);
+    const TPoint P{R.Left + 1, (R.Top + R.Bottom) / 2};
+    Dbl(P);
+    Up(P);
+    EXPECT_EQ(Only({"ColumnSize", "EndColumnSize", "DblClickCell"}),
+              (std::vector<std::string>{"ColumnSize 1", "EndColumnSize 1"}));
+    EXPECT_GT(G->ColWidths(1), Before);
+}
+
+TEST_F(Mouse, RefusedBorderDoubleClickKeepsTheWidth) {
+    G->OnColumnSize = [](TObject*, int, bool& Allow) { Allow = false; };
+    G->SetGridCell(1, 4, "a much longer text than the column is wide, to be sized to");
+    const int Before = G->ColWidths(1);
+    const TRect R = G->CellRect(2, 0);
+    Dbl({R.Left + 1, 5});
+    EXPECT_EQ(G->ColWidths(1), Before);
+    EXPECT_TRUE(Only({"DblClickCell"}).empty());
+}
+
+TEST_F(Mouse, DoubleClickOnACheckBoxCellFiresNoDblClickCell) {
+    Dbl(Mid(3, 3));
+    EXPECT_TRUE(Only({"DblClickCell"}).empty());
+    Dbl(Mid(1, 3));
+    EXPECT_EQ(Only({"DblClickCell"}), (std::vector<std::string>{"DblClickCell 3,1"}));
+}
+
+struct DblCase {
+    const char* Name;
+    bool EditOnDblClickOnly;
+    bool RangeSelectAndEdit;
+    bool EditorAfterClicks; // two single clicks on a cell
+    bool EditorAfterDouble; // click, then double click, on another cell (by the double click itself)
+};
+
+void PrintTo(const DblCase& C, std::ostream* Os) { *Os << C.Name; }
+
+class DoubleClickOptions : public Mouse, public ::testing::WithParamInterface<DblCase> {};
+
+TEST_P(DoubleClickOptions, WhichClicksOpenTheEditor) {
+    const DblCase& C = GetParam();
+    G->MouseActions()->SetEditOnDblClickOnly(C.EditOnDblClickOnly);
+    G->MouseActions()->SetRangeSelectAndEdit(C.RangeSelectAndEdit);
+    Click(Mid(2, 3));
+    Click(Mid(2, 3));
+    EXPECT_EQ(EditorShown(), C.EditorAfterClicks);
+    if (EditorShown()) G->HideInplaceEdit();
+    G->SetFocus();
+    Click(Mid(1, 5));
+    Dbl(Mid(1, 5));
+    Up(Mid(1, 5));
+    EXPECT_EQ(EditorShown(), C.EditorAfterDouble);
+    EXPECT_EQ(Only({"DblClickCell"}).back(), "DblClickCell 5,1");
+    EXPECT_EQ(G->Col(), 1);
+    EXPECT_EQ(G->Row(), 5);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, DoubleClickOptions,
+                         ::testing::Values(DblCase{"Defaults", false, false, true, false},
+                                           DblCase{"EditOnDblClickOnly", true, false, false, true},
+                                           DblCase{"RangeSelectAndEdit", false, true, true, true}),
+                         [](const ::testing::TestParamInfo<DblCase>& I) { return std::string(I.param.Name); });
+
+// ---- column sizing by dragging ---------------------------------------------------------------------
+TEST_F(Mouse, DraggingAHeaderBorderSizesTheColumnAndReportsEachWidth) {
+    std::vector<std::pair<int, int>> Sizing;
+    G->OnColumnSizing = [&](TObject*, int C, int W) { Sizing.push_back({C, W}); };
+    const TRect R = G->CellRect(1, 0);
+    const int Y = (R.Top + R.Bottom) / 2;
+    Down({R.Right, Y});
+    ASSERT_EQ(G->GridState(), gsColSizing);
+    Move({R.Right + 10, Y});
+    Move({R.Right + 25, Y});
+    Up({R.Right + 25, Y});
+    ASSERT_EQ(Sizing.size(), 2u);
+    EXPECT_EQ(Sizing[0], std::make_pair(1, 90));
+    EXPECT_EQ(Sizing[1], std::make_pair(1, 105));
+    EXPECT_EQ(G->ColWidths(1), 105);
+    EXPECT_FALSE(G->ScrollHintShowing());
+    EXPECT_TRUE(Only({"ClickCell"}).empty());
+}
+
+TEST_F(Mouse, SizingHintShowsTheWidthWhileDraggingAndGoesOnRelease) {
+    G->SetHintShowSizing(true);
+    const TRect R = G->CellRect(1, 0);
+    Down({R.Right, 5});
+    Move({R.Right + 5, 5});
+    EXPECT_TRUE(G->ScrollHintShowing());
+    EXPECT_EQ(G->ScrollHintText(), "cw=<b>85</b>");
+    Up({R.Right + 5, 5});
+    EXPECT_FALSE(G->ScrollHintShowing());
+}
+
+TEST_F(Mouse, HeaderReleaseSortsUnlessRefusedDoubleClickedOrOnABorder) {
+    std::vector<std::string> Sorts;
+    G->OnClickSort = [&](TObject*, int C) { Sorts.push_back("ClickSort " + S(C)); };
+    bool Allow = true;
+    G->OnCanSort = [&](TObject*, int C, bool& DoSort) {
+        Sorts.push_back("CanSort " + S(C));
+        DoSort = Allow;
+    };
+    Click(Mid(2, 0)); // sorting off
+    EXPECT_TRUE(Sorts.empty());
+    G->SortSettings()->SetShow(true);
+    Click(Mid(2, 0)); // display column 2 is real column 3
+    EXPECT_EQ(Sorts, (std::vector<std::string>{"CanSort 3", "ClickSort 3"}));
+    EXPECT_EQ(G->SortSettings()->Column(), 3);
+    Sorts.clear();
+    Allow = false;
+    Click(Mid(1, 0));
+    EXPECT_EQ(Sorts, (std::vector<std::string>{"CanSort 1"}));
+    EXPECT_EQ(G->SortSettings()->Column(), 3);
+    Sorts.clear();
+    Allow = true;
+    const TRect R = G->CellRect(2, 0);
+    Dbl({R.Left + 1, 5});
+    Up({R.Left + 1, 5});
+    EXPECT_EQ(Sorts, (std::vector<std::string>{}));
+    const TRect After = G->CellRect(2, 0); // the double click sized column 1
+    Click({After.Right - 1, 5});
+    EXPECT_EQ(Sorts, (std::vector<std::string>{}));
+}
+
+// ---- right button ---------------------------------------------------------------------------------
+TEST_F(Mouse, RightClickReportsTheCellAndMovesNothing) {
+    G->Perform(WM_RBUTTONDOWN, MK_RBUTTON, MakeLParam(Mid(2, 4).X, Mid(2, 4).Y));
+    G->Perform(WM_RBUTTONUP, 0, MakeLParam(Mid(2, 4).X, Mid(2, 4).Y));
+    EXPECT_EQ(Only({"RightClickCell"}), (std::vector<std::string>{"RightClickCell 4,2"}));
+    EXPECT_EQ(G->Col(), 1);
+    EXPECT_EQ(G->Row(), 1);
+    G->Perform(WM_RBUTTONDOWN, MK_RBUTTON, MakeLParam(515, 235));
+    EXPECT_EQ(Only({"RightClickCell"}).back(), "RightClickCell -1,-1");
+}
+
+TEST_F(Mouse, SelectOnRightClickMovesTheFocus) {
+    G->MouseActions()->SetSelectOnRightClick(true);
+    G->Perform(WM_RBUTTONDOWN, MK_RBUTTON, MakeLParam(Mid(2, 4).X, Mid(2, 4).Y));
+    EXPECT_EQ(G->Col(), 2);
+    EXPECT_EQ(G->Row(), 4);
+}
+
+// ---- cell hints ----------------------------------------------------------------------------------
+TEST_F(Mouse, HeaderHintStandsBelowTheHeaderWithTheHandlersText) {
+    std::vector<std::string> Asked;
+    G->OnGridHint = [&](TObject*, int R, int C, QString& H) {
+        Asked.push_back(S(R) + "," + S(C) + " " + H.toStdString());
+        H = "Header " + QString::number(C);
+    };
+    THintInfo Info;
+    const TPoint P = Mid(2, 0);
+    EXPECT_EQ(Hint(P, &Info), "Header 2");
+    EXPECT_EQ(Asked, (std::vector<std::string>{"0,2 "}));
+    const TRect R = G->CellRect(2, 0);
+    EXPECT_EQ(Info.HintPos, G->ClientToScreen({P.X, R.Bottom + 6}));
+    EXPECT_EQ(Info.HintColor, G->HintColor());
+}
+
+TEST_F(Mouse, HintShowCellsPutsTheCellTextAtTheCellTopForNormalCellsOnly) {
+    G->SetHintShowCells(true);
+    THintInfo Info;
+    EXPECT_EQ(Hint(Mid(2, 3), &Info), "3,3");
+    EXPECT_EQ(Info.HintPos.Y, G->ClientToScreen({0, G->CellRect(2, 3).Top}).Y);
+    EXPECT_EQ(Hint(Mid(2, 0)), "");
+}
+
+TEST_F(Mouse, MovingToAnotherCellResetsTheHint) {
+    std::vector<std::string> Asked;
+    G->OnGridHint = [&](TObject*, int R, int C, QString&) { Asked.push_back(S(R) + "," + S(C)); };
+    Hint(Mid(1, 0));
+    EXPECT_EQ(G->LastHintPos(), (TPoint{1, 0}));
+    Move(Mid(1, 0), 0);
+    EXPECT_EQ(G->LastHintPos(), (TPoint{1, 0}));
+    Move(Mid(2, 0), 0);
+    EXPECT_EQ(G->LastHintPos(), (TPoint{-1, -1}));
+    Hint(Mid(2, 0));
+    EXPECT_EQ(Asked, (std::vector<std::string>{"0,1", "0,2"}));
+}
+
+TEST_F(Mouse, HintOverAMergedCellNamesItsBaseCell) {
+    G->MergeCells(1, 3, 2, 2);
+    std::vector<std::string> Asked;
+    G->OnGridHint = [&](TObject*, int R, int C, QString&) { Asked.push_back(S(R) + "," + S(C)); };
+    const TRect R = G->CellRect(2, 4);
+    Hint({R.Left + 3, R.Top + 3});
+    EXPECT_EQ(Asked, (std::vector<std::string>{"3,1"}));
+}
+
+} // namespace
