@@ -94,6 +94,12 @@ void TGridCheckBox::KeyDown(Word& Key, TShiftState Shift) {
     TCheckBox::KeyDown(Key, Shift);
 }
 
+void TGridCheckBox::WndProc(TMessage& M) {
+    // Space toggled the box on its key-down: its release and character must not toggle it back.
+    if ((M.Msg == WM_KEYUP || M.Msg == WM_CHAR) && M.WParam == (M.Msg == WM_KEYUP ? VK_SPACE : u' ')) return;
+    TCheckBox::WndProc(M);
+}
+
 void TGridCheckBox::DoExit() {
     if (IsOpenEditor(FGrid, this)) FGrid->HideInplaceEdit();
     TCheckBox::DoExit();
@@ -119,6 +125,12 @@ void TGridSpin::WndProc(TMessage& M) {
     }
     if (M.Msg == WM_CHAR && (M.WParam == 9 || M.WParam == 13)) {
         M.Result = 0;
+        return;
+    }
+    // In a cell the page keys step by the grid's rules and the arrows end the edit: they go to
+    // the key handler, not to the spin control's own stepping.
+    if (M.Msg == WM_KEYDOWN && In(Word(M.WParam), {VK_UP, VK_DOWN, VK_PRIOR, VK_NEXT})) {
+        TEdit::WndProc(M);
         return;
     }
     TEsgSpinEdit::WndProc(M);

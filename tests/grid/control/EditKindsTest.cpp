@@ -17,6 +17,7 @@ public:
 protected:
     void SetUp() override {
         EditGrid::SetUp();
+        G->UnitEditBtn->Units()->Add("mm");
         G->ClearComboString();
         for (const char* S : {"Alpha", "Beta", "Gamma"}) G->AddComboString(S);
         G->OnCellValidate = [this](TObject*, int ACol, int ARow, QString& Value, bool& Valid) {
@@ -133,10 +134,12 @@ INSTANTIATE_TEST_SUITE_P(Kinds, KindTable,
                                                         G->EditBtn->SimulateKey(VK_RETURN);
                                                     },
                                                     "x", true},
-                                           KindCase{"UnitEnterStoresValueAndUnit", edUnitEditBtn, "1",
+                                           KindCase{"UnitEnterStoresValueAndUnit", edUnitEditBtn, "1mm",
                                                     [](EditKinds&, TExtStringGrid* G) {
-                                                        G->UnitEditBtn->SetText("12");
-                                                        G->UnitEditBtn->SetUnitID("mm");
+                                                        EXPECT_EQ(G->UnitEditBtn->UnitID(), "mm");
+                                                        G->UnitEditBtn->SelectAll();
+                                                        G->UnitEditBtn->SimulateKey('1');
+                                                        G->UnitEditBtn->SimulateKey('2');
                                                         G->UnitEditBtn->SimulateKey(VK_RETURN);
                                                     },
                                                     "12mm", false},
@@ -274,7 +277,9 @@ TEST_F(ColumnEditors, ACheckBoxColumnOpensTheCheckBoxEditorAReadOnlyColumnNothin
     ASSERT_TRUE(G->EditorControlOpen());
     EXPECT_EQ(G->EditorControlKind(), edCheckBox);
     EXPECT_TRUE(G->EditCheck->Visible());
-    G->EditCheck->SimulateKey(VK_ESCAPE);
+    G->EditCheck->SimulateKey(VK_ESCAPE); // the check box's own key: the editor stays
+    EXPECT_TRUE(G->EditorControlOpen());
+    G->EditCheck->SimulateKey(VK_RETURN);
     EXPECT_FALSE(G->EditorControlOpen());
     G->MoveCurrentCell(3, 2, true);
     G->SimulateKey(VK_F2);
