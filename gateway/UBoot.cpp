@@ -249,15 +249,14 @@ void TFBoot::CreateComponents() {
     P_Eth_Search = Make_Panel(this, "P_Eth_Search", alTop, Eth_Search_Height);
     L_List_Device = Make_Label(this, P_Eth_Search, "L_List_Device", 16, 8, QString());
     Btn_Search = Make_Button(this, P_Eth_Search, "Btn_Search", 323, 2, 110, 24);
-    ACG_List_Devices = Create<TStringGrid>(this, P_Eth_Search);
+    ACG_List_Devices = Create<TExtColumnGrid>(this, P_Eth_Search);
     ACG_List_Devices->SetName("ACG_List_Devices");
     ACG_List_Devices->SetBounds(16, 30, 417, 124);
     ACG_List_Devices->SetColCount(2);
     ACG_List_Devices->SetRowCount(2);
     ACG_List_Devices->SetFixedCols(0);
     ACG_List_Devices->SetFixedRows(1);
-    ACG_List_Devices->SetColWidths(0, 180);
-    ACG_List_Devices->SetColWidths(1, 180);
+    for (int c = 0; c < 2; ++c) ACG_List_Devices->Columns()->Items(c)->SetWidth(180);
     ACG_List_Devices->SetDefaultRowHeight(20);
     CB_Find_All_Velmora = Create<TCheckBox>(this, P_Eth_Search);
     CB_Find_All_Velmora->SetName("CB_Find_All_Velmora");
@@ -362,8 +361,8 @@ void TFBoot::Set_Lang() {
     L_List_Device->SetCaption(Lang[1209]);
     Btn_Search->SetCaption(Lang[1210]);
     Btn_Search->SetHint(Lang[1229]);
-    ACG_List_Devices->SetCells(0, 0, Lang[1211]);
-    ACG_List_Devices->SetCells(1, 0, Lang[1212]);
+    ACG_List_Devices->Columns()->Items(0)->SetHeader(Lang[1211]);
+    ACG_List_Devices->Columns()->Items(1)->SetHeader(Lang[1212]);
     ACG_List_Devices->SetHint(Lang[1230]);
     CB_Find_All_Velmora->SetCaption(Lang[1213]);
     CB_Find_All_Velmora->SetHint(Lang[1231]);

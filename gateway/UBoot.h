@@ -4,6 +4,7 @@
 // TBootParams and calls the file functions.
 
 #include "app/LbButton.h"
+#include "grid/control/ExtCGrid.h"
 #include "platform/grids/Grids.h"
 #include "platform/gui/ExtCtrls.h"
 #include "platform/gui/Forms.h"
@@ -112,7 +113,7 @@ public:
     TLabel* L_List_Device = nullptr;
     TLbButton* Btn_Search = nullptr;
     // The device list is never filled; a plain string grid carries its two headers.
-    TStringGrid* ACG_List_Devices = nullptr;
+    TExtColumnGrid* ACG_List_Devices = nullptr; // its column items carry the headers
     TCheckBox* CB_Find_All_Velmora = nullptr;
     TPanel* P_Options = nullptr;
     TLabel* L_Update_Option = nullptr;

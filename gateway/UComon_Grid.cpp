@@ -25,8 +25,10 @@ bool Paste_Allowed(int N, bool Copied) {
     return true;
 }
 
-bool Insert_Allowed(bool LastRowUsed, int Row, int L) {
-    if (Row >= L || !LastRowUsed) return true;
+// An insert pushes the last data row out of the table (at the last row itself, it empties it):
+// refused while that row holds a rule.
+bool Insert_Allowed(bool LastRowUsed) {
+    if (!LastRowUsed) return true;
     MessageDlg(Lang[1306], mtError, {mbOK});
     return false;
 }
@@ -65,7 +67,7 @@ void Grid_Delete_Row(int Row, TExtColumnGrid* grid) {
 bool Grid_Insert_Row(int Row, TExtColumnGrid* grid, bool SetFirst) {
     const int N = Copied_Columns(grid);
     const int L = Last_Data_Row(grid);
-    if (!Insert_Allowed(Grid_Row_Used(grid, L), Row, L)) return false;
+    if (!Insert_Allowed(Grid_Row_Used(grid, L))) return false;
     for (int r = L - 1; r >= Row; --r)
         for (int c = 1; c <= N; ++c) grid->SetCellEx(c, r + 1, grid->GetCellEx(c, r));
     for (int c = 1; c <= N; ++c) grid->SetCellEx(c, Row, SetFirst && c == 1 ? QStringLiteral("Y") : QString());
@@ -143,7 +145,7 @@ void Grid_Delete_Row_CheckBox(int Row, TExtStringGrid* grid, bool CheckFirst) {
 bool Grid_Insert_Row_CheckBox(int Row, TExtStringGrid* grid, bool CheckFirst) {
     const int N = Copied_Columns(grid);
     const int L = Last_Data_Row(grid);
-    if (!Insert_Allowed(Grid_Row_Used_CheckBox(grid, L), Row, L)) return false;
+    if (!Insert_Allowed(Grid_Row_Used_CheckBox(grid, L))) return false;
     for (int r = L - 1; r >= Row; --r)
         for (int c = 1; c <= N; ++c) Move_Cell_CheckBox(grid, c, r, r + 1);
     Clear_Row_CheckBox(grid, Row, CheckFirst, false);

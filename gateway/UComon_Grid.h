@@ -19,8 +19,8 @@ void Grid_Copy_Row(TExtColumnGrid* grid, int Row);
 void Grid_Paste_Row(TExtColumnGrid* grid, int Row, bool Copied);
 void Grid_Delete_Row(int Row, TExtColumnGrid* grid);
 // Moves the rows from Row down by one and empties Row (SetFirst: "Y" in column 1). When the last
-// data row is in use (and Row is not that row) nothing moves and an error box says so: the row
-// would otherwise drop off the end of the table. Returns whether it inserted.
+// data row is in use nothing moves and an error box says so: that row would otherwise drop off
+// the end of the table (or, inserting at it, be emptied). Returns whether it inserted.
 bool Grid_Insert_Row(int Row, TExtColumnGrid* grid, bool SetFirst);
 
 // ---- string grid with cell check boxes ----------------------------------------------------

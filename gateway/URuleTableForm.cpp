@@ -111,13 +111,37 @@ void TRuleTableForm::Set_Lang() {
 }
 
 void TRuleTableForm::Clear_Grids() {
+    // Only cells that hold something are written: a window is mostly shown with short tables.
     for (TExtColumnGrid* G : Grids) {
         const int N = G->ColCount() + G->NumHiddenColumns();
         for (int r = 1; r < G->RowCount(); ++r) {
-            G->SetCellEx(0, r, IntToStr(r));
-            for (int c = 1; c < N; ++c) G->SetCellEx(c, r, QString());
+            const QString Number = IntToStr(r);
+            if (G->GetCellEx(0, r) != Number) G->SetCellEx(0, r, Number);
+            for (int c = 1; c < N; ++c)
+                if (!G->GetCellEx(c, r).isEmpty()) G->SetCellEx(c, r, QString());
         }
     }
+}
+
+void TRuleTableForm::Read_File() {
+    // Rows go straight from the parsed file into the cells (the grids are empty here); a reading
+    // that fails leaves the rows and columns read before it, as the user is then told.
+    std::vector<int> Dropped(Grids.size(), 0);
+    Walk_Table_Rows(*FDesc.File, *FDesc.FilePath, TTableWalk(), [&](const TTableRow& R) {
+        if (R.Section() >= int(Grids.size())) return;
+        TExtColumnGrid* G = Grids[size_t(R.Section())];
+        if (R.Row() >= G->RowCount()) {
+            ++Dropped[size_t(R.Section())];
+            return;
+        }
+        const int N = int(FDesc.Grids[R.Section()].Columns.size());
+        for (int c = 1; c <= N; ++c) {
+            const QString Text = R.Value(c);
+            if (!Text.isEmpty()) G->SetCellEx(c, R.Row(), Text);
+        }
+    });
+    for (int d : Dropped)
+        if (d > 0) FIncomplete = true;
 }
 
 void TRuleTableForm::FormShow(TObject* Sender) {
@@ -128,22 +152,14 @@ void TRuleTableForm::FormShow(TObject* Sender) {
     PROFINET_NByte_OUT = CANopen_Data_Array_Size;
     FIncomplete = false;
     if (FDesc.FilePath && FileExists(*FDesc.FilePath)) {
-        TTableFileData Data;
         try {
-            Read_Table_File(*FDesc.File, *FDesc.FilePath, Data);
-        } catch (const std::exception& E) {
-            // What was read before the failure is shown; the user is told and OK asks before the
-            // rest of the file is replaced.
-            FIncomplete = true;
-            Set_Grid_Data(Data);
-            Application->HandleException(this, E);
-            Data = {};
-        }
-        if (!FIncomplete) {
-            Set_Grid_Data(Data);
-            for (const TTable& T : Data.Tables)
-                if (T.Dropped > 0) FIncomplete = true;
+            Read_File();
             if (FIncomplete) MessageDlg(Lang[1308], mtError, {mbOK});
+        } catch (const std::exception& E) {
+            // What was read before the failure stays on show; the user is told, and OK asks
+            // before the rest of the file is replaced.
+            FIncomplete = true;
+            Application->HandleException(this, E);
         }
     }
     std::fill(Do_Copy.begin(), Do_Copy.end(), false);
@@ -176,9 +192,11 @@ void TRuleTableForm::Set_Grid_Data(const TTableFileData& Data) {
     }
 }
 
-bool TRuleTableForm::Controllo_dati() {
+bool TRuleTableForm::Controllo_dati() { return Check_Data(Grid_Data()); }
+
+bool TRuleTableForm::Check_Data(const TTableFileData& Data) {
     if (!FDesc.Check) return true;
-    const std::optional<TCheckError> Error = FDesc.Check(Grid_Data());
+    const std::optional<TCheckError> Error = FDesc.Check(Data);
     if (!Error) return true;
     MessageDlg(Error->Text, mtError, {mbOK});
     return false;
@@ -186,11 +204,12 @@ bool TRuleTableForm::Controllo_dati() {
 
 void TRuleTableForm::Btn_OK_Click(TObject* Sender) {
     (void)Sender;
-    if (!Controllo_dati()) return;
+    const TTableFileData Data = Grid_Data();
+    if (!Check_Data(Data)) return;
     if (FIncomplete && MessageDlg(Lang[1307], mtConfirmation, {mbYes, mbNo}) != mrYes) return;
     // The writer keeps each table up to its blank key and writes the file whole or not at all; a
     // failure raises before the window closes, so the edits stay.
-    Write_Table_File(*FDesc.File, Grid_Data(), *FDesc.FilePath);
+    Write_Table_File(*FDesc.File, Data, *FDesc.FilePath);
     FIncomplete = false;
     SetModalResult(mrOk);
 }

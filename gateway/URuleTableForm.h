@@ -71,6 +71,8 @@ public:
     void FormShow(TObject* Sender);
     void Set_Lang();
     bool Controllo_dati();
+    // The check of the tables as given: shows the first error and answers false.
+    bool Check_Data(const TTableFileData& Data);
     void Btn_OK_Click(TObject* Sender);
     void Btn_DelRow_Click(TObject* Sender);
     void Delete_Row(int Num_Row, TExtColumnGrid* SGA);
@@ -114,6 +116,7 @@ public:
 private:
     int Grid_Index(TObject* Sender) const;
     void Clear_Grids();
+    void Read_File();
     TRuleFormDesc FDesc;
     bool FIncomplete = false;
 };

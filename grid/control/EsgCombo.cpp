@@ -335,6 +335,10 @@ void TEsgCustomCombo::PaintLook(TCanvas* C) {
     const bool Hot = FMouseInControl || FHasFocus;
     // The button, when its colours are the combo's own.
     if (ButtonColor != clNone && Style() != csSimple) {
+        // The whole button area is the combo's own: the platform's arrow does not show through.
+        C->Brush()->SetStyle(bsSolid);
+        C->Brush()->SetColor(Color());
+        C->FillRect(Rect(ClientWidth() - FButtonWidth - 4, 1, ClientWidth() - 1, ClientHeight() - 1));
         TRect B = ButtonRect();
         InflateRect(B, -1, -1);
         const bool Down = GetKeyState(VK_LBUTTON) < 0;

@@ -258,6 +258,16 @@ public:
     int AllColWidths(int RealCol) const;
     void SetAllColWidths(int RealCol, int Value);
     bool ColMoving() const { return FColMoving; }
+    // Grouping takes a column out: its item's settings are kept aside and given back to the item
+    // at the group column when the grid is ungrouped.
+    void Group(int ColIndex) override;
+    void UnGroup() override;
+    // A column's own filter entries (the text before "=") replace the list when it has any.
+    bool GetFilterValues(int RealCol) override;
+    // With ColumnSize.Location clIniFile the positions go to the INI file ColumnSize.Key,
+    // section ColumnSize.Section; otherwise the string grid keeps them.
+    void SaveColPositions() override;
+    void LoadColPositions() override;
     // The items follow the removed and inserted columns (new columns get default items).
     void RemoveCols(int RealCol, int CCount) override;
     void InsertCols(int RealCol, int CCount) override;
@@ -306,6 +316,11 @@ protected:
     virtual std::unique_ptr<TGridColumnCollection> CreateColumns();
     void ColumnHeadersChanged() override;
     void ColumnMoved(int FromDisplCol, int ToDisplCol) override;
+    // The items keep the widths the columns are shown with.
+    void ColWidthsChanged() override;
+    // A click of the kind a column's pop-up menu asks for offers the menu (OnColumnPopup may
+    // change it) and shows it under the cell in the rows the kind names.
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void Loaded() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
     // The item of a real column, null when it has none.

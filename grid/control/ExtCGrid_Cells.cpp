@@ -3,6 +3,7 @@
 #include "grid/control/ExtCGrid.h"
 
 #include "grid/control/ExtGrid_Editors.h"
+#include "platform/gui/Menus.h"
 
 #include <QRegularExpression>
 
@@ -263,4 +264,76 @@ int TExtColumnGrid::GetEditLimit() {
     if (Col() >= FixedCols())
         if (TGridColumnItem* It = ItemOf(RealColIndex(Col()))) Limit = It->EditLength();
     return Limit;
+}
+
+// ---- grouping and filter values ---------------------------------------------------------------------------
+void TExtColumnGrid::Group(int ColIndex) {
+    if (TGridColumnItem* It = ItemOf(ColIndex)) FSaveCol->Assign(It);
+    TExtStringGrid::Group(ColIndex);
+}
+
+void TExtColumnGrid::UnGroup() {
+    const int Was = GroupColumn();
+    TExtStringGrid::UnGroup();
+    if (Was == -1) return;
+    if (TGridColumnItem* It = ItemOf(Was)) It->Assign(FSaveCol.get());
+}
+
+bool TExtColumnGrid::GetFilterValues(int RealCol) {
+    TExtStringGrid::GetFilterValues(RealCol);
+    TGridColumnItem* It = ItemOf(RealCol);
+    if (!It) return false;
+    TStringList* F = It->Filter();
+    if (F->Count() == 0) return false;
+    TStringList* L = FilterValueList();
+    L->Clear();
+    for (int i = 0; i < F->Count(); ++i) {
+        const QString E = F->Get(i);
+        const int Eq = E.indexOf(QLatin1Char('='));
+        L->Add(Eq < 0 ? E : E.left(Eq));
+    }
+    return true;
+}
+
+// ---- widths and positions -----------------------------------------------------------------------------------
+void TExtColumnGrid::ColWidthsChanged() {
+    TExtStringGrid::ColWidthsChanged();
+    if (!FColumnCollection || IsLoading() || IsDestroying()) return;
+    for (int DisplCol = 0; DisplCol < ColCount(); ++DisplCol)
+        if (TGridColumnItem* It = ItemOf(RealColIndex(DisplCol))) It->FWidth = ColWidths(DisplCol);
+}
+
+void TExtColumnGrid::SaveColPositions() {
+    if (ColumnSize()->Location() == clIniFile)
+        SaveColumnPositions(ColumnSize()->Key(), ColumnSize()->Section());
+    else
+        TExtStringGrid::SaveColPositions();
+}
+
+void TExtColumnGrid::LoadColPositions() {
+    if (ColumnSize()->Location() == clIniFile)
+        LoadColumnPositions(ColumnSize()->Key(), ColumnSize()->Section());
+    else
+        TExtStringGrid::LoadColPositions();
+}
+
+// ---- column pop-up menus --------------------------------------------------------------------------------------
+void TExtColumnGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    TExtStringGrid::MouseDown(Button, Shift, X, Y);
+    const TGridCoord C = MouseCoord(X, Y);
+    if (C.X < 0 || C.Y < 0) return;
+    TGridColumnItem* It = ItemOf(RealColIndex(C.X));
+    if (!It || !It->ColumnPopup()) return;
+    const TColumnPopupType T = It->ColumnPopupType();
+    const bool LeftKind = T == cpFixedCellsLClick || T == cpNormalCellsLClick || T == cpAllCellsLClick;
+    if (Button == mbLeft ? !LeftKind : (Button != mbRight || LeftKind)) return;
+    TPopupMenu* Menu = It->ColumnPopup();
+    if (OnColumnPopup) OnColumnPopup(this, C.X, C.Y, Menu);
+    const bool FixedKind = T == cpFixedCellsLClick || T == cpFixedCellsRClick;
+    const bool NormalKind = T == cpNormalCellsLClick || T == cpNormalCellsRClick;
+    const bool Show = C.Y < FixedRows() ? !NormalKind : !FixedKind;
+    if (!Show || !Menu) return;
+    const TRect R = CellRect(C.X, C.Y);
+    const QPoint P = mapToGlobal(QPoint(R.Left, R.Bottom));
+    Menu->Popup(P.x(), P.y());
 }

@@ -95,7 +95,7 @@ TExtStringGrid::TExtStringGrid(TComponent* AOwner) : TBaseGrid(AOwner) {
     FSearchFooter = std::make_unique<TSearchFooter>(this, FPlacedAtDesign);
     FSearchFooter->OnChange = [this](TObject*) { ApplySearchFooterSettings(); };
     FFloatingFooter = std::make_unique<TFloatingFooter>();
-    FPrintSettings = std::make_unique<TPrintSettings>();
+    FPrintSettings = std::make_unique<TPrintSettings>(this);
     FHTMLSettings = std::make_unique<THTMLSettings>();
     FSortSettings = std::make_unique<TSortSettings>();
     FDragDropSettings = std::make_unique<TDragDropSettings>();
@@ -104,11 +104,11 @@ TExtStringGrid::TExtStringGrid(TComponent* AOwner) : TBaseGrid(AOwner) {
     FControlLook->OnGradientColor = [this](int Which, TColor Value) { ControlLookColorChanged(Which, Value); };
     FNavigation = std::make_unique<TNavigation>();
     FNavigation->OnChange = [this](TObject*) { NavigationChanged(); };
-    FColumnSize = std::make_unique<TColumnSize>();
+    FColumnSize = std::make_unique<TColumnSize>(this);
     FColumnSize->OnStretchChange = [this](TObject*) {
         if (Parent()) StretchColumn(FColumnSize->StretchColumn());
     };
-    FCellNode = std::make_unique<TCellNode>();
+    FCellNode = std::make_unique<TCellNode>(this);
     FBands = std::make_unique<TBands>();
     FBands->OnChange = [this](TObject*) { Invalidate(); };
     FSizeWhileTyping = std::make_unique<TSizeWhileTyping>();
@@ -235,7 +235,7 @@ void TExtStringGrid::CreateAuxiliaryControls() {
     CreateEditorControls();
 }
 
-void TExtStringGrid::FreeAuxiliaryControls() {}
+void TExtStringGrid::FreeAuxiliaryControls() { FreeEditorControls(); }
 
 // ---- window creation and loading ----------------------------------------------------------------------
 void TExtStringGrid::SetParent(TWinControl* AParent) {
@@ -322,8 +322,8 @@ void TExtStringGrid::InitOrigColSizes() {
 }
 
 void TExtStringGrid::SetColumnOrder() {
-    if (FColumnOrder->Count() > 0) return;
-    for (int DisplCol = 0; DisplCol < ColCount(); ++DisplCol) FColumnOrder->Add(RealColIndex(DisplCol));
+    FColumnOrder->Clear();
+    for (int Position = 0; Position < ColCount(); ++Position) FColumnOrder->Add(Position);
 }
 
 void TExtStringGrid::ApplySearchFooterSettings() {

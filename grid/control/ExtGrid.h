@@ -14,11 +14,14 @@
 // editors' table), ExtGrid_EditText.cpp (the default text editor).
 #include "grid/base/BaseGrid.h"
 #include "grid/base/ExtObj.h"
+#include "grid/base/GridFocus.h"
+#include "grid/control/CellGraphic.h"
 #include "grid/control/ExtGridEvents.h"
 #include "grid/control/GridIndexMaps.h"
 #include "grid/control/GridSettings.h"
 #include "platform/gui/Controls.h"
 #include "platform/gui/Graphics.h"
+#include "platform/gui/Themes.h"
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/SysUtils.h"
 
@@ -251,6 +254,12 @@ public:
 // ---- cell painting, looks, cell colours and cell text -------------------------------------------
 // The XP colour schemes SetTheme applies to the header gradient.
 enum TXPColorScheme { xpNone, xpBlue, xpGreen, xpGray, vistaAero };
+// Gives the focus frame window its per-pixel-alpha picture and the picture's size.
+void ApplyLayeredImage(TGridFocusWindow* Window, const TGridAlphaMask& Image);
+// Rich-text cells: RTF as markup for the text document (and its plain text), and the size RTF
+// text takes in the canvas's font, wrapped at Width when Width is above 0.
+QString RtfToHtml(const QString& Rtf, bool IgnoreColors, QString* Plain);
+TSize RichTextExtent(TCanvas* Canvas, const QString& Rtf, int Width);
 
 class TExtStringGrid : public TBaseGrid {
 public:
@@ -407,11 +416,18 @@ public:
                            bool Remap);
     void CellAlignment(int RealCol, int ARow, TAlignment& HA, TVAlignment& VA);
     static TColor MixColors(TColor A, TColor B, int Percentage);
+    // The text colour that reads on a fill (progress bars without their own text colours).
+    static TColor InverseTextColor(TColor Color);
     // Painting.
     void DrawGridCell(TCanvas* ACanvas, int ACol, int ARow, TRect ARect, TGridDrawState AState) override;
     void DrawCellBorders(TCanvas* ACanvas, int RealCol, int ARow, TRect B);
     void DrawColSizingLine(int X);
     void DrawRowSizingLine(int Y);
+    // The soft frame around the cell being edited (cell rectangle in client coordinates).
+    void ShowFocusFrame(TRect CellR);
+    void MoveFocusFrame();
+    void HideFocusFrame();
+    TGridFocusWindow* FocusFrame() const { return FFocusFrame; }
     // Cell text: drawing step, measuring.
     void DrawCellText(TCellPaintInfo& P);
     void DrawRichCell(int RealCol, int ARow, TRect R, TCanvas* ACanvas);
@@ -447,6 +463,7 @@ protected:
     bool IsSortHeaderCell(int RealCol, int ARow);
     void ControlLookColorChanged(int Which, TColor Value);
     TColorTones FColorTones;
+    TGridFocusWindow* FFocusFrame = nullptr; // a child overlay: freed with the grid's window
 
 public:
     // ---- published properties -------------------------------------------------------------------------
@@ -1168,6 +1185,129 @@ protected:
     int FEditRow = -1;
     int FComboIdx = -1;
     std::vector<std::pair<int, std::unique_ptr<TGridCellEditor>>> FSpecialEditors;
+    // ---- cell graphics ----
+    // Size, placement and draw-text flag of a cell's graphic as the painter reads them.
+    struct TCellGraphicExtent {
+        TCellGraphic* Graphic = nullptr;
+        int Width = 0;
+        int Height = 0;
+        TCellHAlign HAlign = haLeft;
+        TCellVAlign VAlign = vaTop;
+        bool DrawText = true;
+    };
+    // What DrawCellGraphic takes from the painter's record of the cell.
+    struct TCellGraphicPaint {
+        TCanvas* Canvas = nullptr;
+        int RealCol = 0;
+        int Row = 0;
+        TGridDrawState State;
+        TAlignment HAlign = taLeftJustify; // of the cell text
+        int TextWidth = 0; // measured by the text step
+        int Width = 0; // of the graphic (CellGraphicExtent)
+        int Height = 0;
+    };
+    TCellGraphicExtent CellGraphicExtent(int RealCol, int DisplRow);
+    // The cell's graphic record; null for a cell without one.
+    TCellGraphic* CellGraphicRecord(int RealCol, int DisplRow);
+    // Draws Graphic in the painter's rectangle W. Nothing it draws raises: a piece that cannot be
+    // drawn (a missing image, an empty range) draws the neutral result.
+    void DrawCellGraphic(TRect W, TCellGraphic* Graphic, TVAlignment VA, const TCellGraphicPaint& Info);
+    // On the grid's own canvas, or on the given one.
+    void DrawCheckBox(TRect R, bool Checked, TCheckBoxState State, bool TriState, TControlStyle Style, bool Grayed,
+                      bool Enabled);
+    void DrawCheckBox(TCanvas* ACanvas, TRect R, bool Checked, TCheckBoxState State, bool TriState, TControlStyle Style,
+                      bool Grayed, bool Enabled);
+    void DrawRadioGroup(TCanvas* ACanvas, TRect Q, bool Upward, double Scale, TControlStyle Style, int ARow, int ACol,
+                        bool Selected, TStrings* Items, bool Disabled, bool Horizontal, int SelectedIndex, int Count);
+    void DrawSortGlyph(TCanvas* ACanvas, int RealCol, int Y, int X);
+    // The sort keys the sort glyphs number (real columns, in priority order).
+    TSortIndexList* SortIndexes() const { return FSortIndexes.get(); }
+    // Moves R's top-left corner to where Text rotated by Angle degrees starts so that it lies in R
+    // (shrunk by 2) with the given alignments.
+    void PlaceRotatedText(TCanvas* ACanvas, TRect& R, int Angle, TVAlignment VA, TAlignment HA, const QString& Text);
+    // Whether the Windows XP theme drives the themed styles (csTheme, the progress theme).
+    bool XPThemed() const { return IsWinXP() && IsComCtl6() && ThemesActive(); }
+    // The cell whose push button the mouse hovers (real column, display row); (-1, -1) for none.
+    TPoint HoveredCellButton() const { return FHoveredCellButton; }
+    void SetHoveredCellButton(TPoint Value) { FHoveredCellButton = Value; }
+
+protected:
+    TPoint FHoveredCellButton{-1, -1};
+    // The row check box column 0 shows with MouseActions.HotmailRowSelect.
+    std::unique_ptr<TCellGraphic> FRowCheckGraphic;
+    // A cell's number as the graphics read it; 0 for a text that is no number.
+    int SafeInts(int RealCol, int DisplRow);
+    double SafeFloats(int RealCol, int DisplRow);
+    void DrawProgressCell(TCanvas* Canvas, TRect G, TCellGraphic* CG, int RC, int R);
+    void DrawCellButton(TCanvas* Canvas, TRect W, TRect G, TCellGraphic* CG, int RC, int R, int L, int T, int Rt,
+                        int B);
+    void DrawNodeGlyph(TCanvas* Canvas, TRect W, TRect G, TCellGraphic* CG, int R, TGridDrawState S);
+    // Stand-in until the node area lands: every row is on the first node level.
+    virtual int NodeLevel(int DisplRow) {
+        (void)DisplRow;
+        return 1;
+    }
+
+    // ---- hooks and notifications ----
+public:
+    // The tool-tip text request of the balloon window for the cell under Mouse (client
+    // coordinates): title, text and icon as they are shown, texts already cut to size.
+    struct TBalloonText {
+        bool Valid = false;
+        int Col = -1; // real column
+        int Row = -1;
+        QString Title;
+        QString Text;
+        int Icon = 1;
+    };
+    TBalloonText BalloonTextAt(TPoint Mouse);
+    // The date picked in the in-place date picker (0 for an incomplete date) is reported for the
+    // current cell.
+    void DateTimeChangeNotify(int Year, int Month, int Day, int Hour, int Minute, int Second);
+    // The cell whose balloon is shown (real column, display row).
+    TPoint BalloonCell() const { return FBalloonCell; }
+    QString ToolTipBuffer() const { return FToolTipBuffer; }
+    // Save rich text as it is (without line breaks) instead of its plain text.
+    bool SaveWithRTF() const { return FSaveWithRTF; }
+    void SetSaveWithRTF(bool Value) { FSaveWithRTF = Value; }
+    // The plain text of a rich-text cell.
+    static QString RichTextToPlain(const QString& Rtf);
+    // The stored text of a cell (real column, display row): what a formula cell shows.
+    virtual QString GetSaveCellText(int ACol, int ARow) { return GetCellEx(ACol, ARow); }
+
+protected:
+    TPoint FBalloonCell{-1, -1};
+    QString FToolTipBuffer;
+    bool FSaveWithRTF = false;
+
+    // ---- quick configuration ----
+public:
+    // Items of the quick-configuration box: 1 "Allow edit", 2 "Column numbers", 3 the look, 4 the
+    // close glyph; -1 none.
+    int DesignHelperHitTest(int X, int Y);
+    // The designer's hit test at a client point: true when the grid takes the click itself.
+    bool HandleDesignHitTest(int X, int Y);
+    // The box's rectangle in client coordinates.
+    TRect DesignHelperRect();
+    // The look menu: its entries and command numbers, and the command the menu returns (0 when
+    // dismissed). Tests replace the runner.
+    std::function<int(const QStringList& Entries, const std::vector<int>& Commands, int CheckedCommand, TPoint At)>
+        DesignLookMenu;
+    bool ColumnNumbersShown() const { return FColumnNumbersShown; }
+    void SetColumnNumbersShown(bool Value) { FColumnNumbersShown = Value; }
+    static QString LookDisplayName(TGridLook Value);
+
+    void PaintDesignHelperOn(TCanvas* ACanvas);
+    // How often a move over the box asked for its repaint.
+    int DesignHelperRepaints() const { return FDesignHelperRepaints; }
+
+protected:
+    void ApplyDesignLookCommand(int Command);
+    void NudgeDesignForm();
+    bool FColumnNumbersShown = false;
+    int FLastDesignItem = -1;
+    int FDesignHelperRepaints = 0;
+    TPopupMenu* FDesignMenu = nullptr; // owned as a component of the grid
 
 public:
     // ---- events and virtual operations
@@ -1509,7 +1649,6 @@ protected:
     void SaveColumnSizes() {}
     void LoadColumnSizes() {}
     void InitOrigColSizes();
-    void SetColumnOrder();
     void ApplySearchFooterSettings();
     void BalloonInit() {}
     void BalloonDone() {}
@@ -1517,8 +1656,6 @@ protected:
     void DrawThemedBorder() { update(); }
     void HideInplaceEditStandIn();
     void MergedColumnsChanged();
-    void SplitColumnCells(int RealCol);
-    void MergeColumnCells(int RealCol, bool MainMerge);
 
 public:
     // ---- stand-ins: cell check boxes and the in-place combo's items ------------------------------------
@@ -1639,8 +1776,74 @@ public:
     // Joins the text of RealCol2 to RealCol1 (with Separator, trimmed) in the normal rows, then
     // removes RealCol2.
     void MergeCols(int RealCol1, int RealCol2, const QString& Separator);
+    // Display columns chosen by the selection (disjunct column flags or the selection rectangle).
+    void RemoveSelectedCols();
+    void RemoveUnSelectedCols();
+    // Rows (display rows). Removal frees the cell records of the removed rows (all real columns),
+    // moves the cells, records, heights, row flags and cell controls of the rows after them, and
+    // renumbers the hidden rows after them; insertion moves them the other way and leaves the new
+    // rows empty at the default height. The update lock is given back on every path.
+    virtual void RemoveRowRange(int DisplRow, int RCount);
+    void RemoveCheckedRows(int CheckBoxDisplCol, bool RemoveChecked);
+    // Removes every later row whose text in the column equals an earlier one's, without regard
+    // to case.
+    void RemoveDuplicates(int DisplCol, bool DoCase);
+    void RemoveSelectedRows();
+    void RemoveUnSelectedRows();
+    void HideSelectedRows();
+    void HideUnSelectedRows();
+    // Whether a cell's check box is checked (its text is the cell's check-true text).
+    bool IsChecked(int DisplCol, int DisplRow);
+    // Clearing: texts, and unless the text-only flag is set, cell records and their graphics.
+    // Rectangles are inclusive, real columns (display columns while SaveHiddenCells is set).
+    void ClearCols(int RealCol, int CCount);
+    void ClearNormalCols(int RealCol, int CCount);
+    void ClearNormalRows(int DisplRow, int RCount);
+    void ClearNormalCells();
+    void Clear();
+    void ClearAll();
+    void ClearSelection();
+    void TrimColumn(int RealCol);
+    void TrimRow(int DisplRow);
+    void TrimAll();
+    void ColorRect(int ACol1, int ARow1, int ACol2, int ARow2, TColor AColor);
+    // Merged areas (real columns, display rows).
+    void SplitAllCells();
+    void SplitColumnCells(int RealCol);
+    void MergeColumnCells(int RealCol, bool MainMerge);
+    void SplitRowCells(int DisplRow);
+    void MergeRowCells(int DisplRow, bool MainMerge);
+    // The first cell (display column, display row; row by row) whose whole text is SubStr.
+    bool IsCell(const QString& SubStr, int& DisplCol, int& DisplRow);
+    bool IsWideCell(int RealCol, int DisplRow);
+    QString GetWideCells(int RealCol, int DisplRow) { return GetCellEx(RealCol, DisplRow); }
+    void SetWideCells(int RealCol, int DisplRow, const QString& Value) { SetCellEx(RealCol, DisplRow, Value); }
+    // Column order: the design index of the column at each position (recorded on first use).
+    void SetColumnOrder();
+    int ColumnAtPosition(int ACol);
+    int ColumnPosition(int ACol);
+    void ResetColumnOrder();
+    // The first real column whose header (row 0) is AValue, else -1.
+    int ColumnByHeader(const QString& AValue);
+    // Fills the filter value list of a real column; true when it has entries.
+    virtual bool GetFilterValues(int RealCol);
+    int GroupColumn() const { return FGroupColumn; }
+    // The controls placed in cells (their rows are real rows).
+    TControlList* CellControls() const { return FControlList.get(); }
+    bool ClearTextOnly() const { return FClearTextOnly; }
+    void SetClearTextOnly(bool Value) { FClearTextOnly = Value; }
 
 protected:
+    // The light removal: texts and heights of the rows after move up; the hidden rows after are
+    // renumbered.
+    void RemoveRowsCore(int DisplRow, int RCount, bool FreeControls);
+    // Takes display rows out with everything they carry (see RemoveRowRange); FreeControls
+    // takes the cell controls of the removed rows out of the list.
+    void DropRows(int DisplRow, int RCount, bool FreeControls);
+    bool FClearTextOnly = false;
+    bool FNilObjects = false;
+    bool FBlockCellChange = false;
+
     // Moves every real column's cells, record, width and hidden state from its index to
     // NewIndex(index), or drops it when that is -1; the count of real columns becomes NewTotal.
     void RemapColumns(int NewTotal, const std::function<int(int)>& NewIndex);
@@ -1656,13 +1859,43 @@ public:
     double ColumnMax(int RealCol, int FromRow, int ToRow);
     // Distinct texts, compared without regard to case.
     double ColumnDistinct(int RealCol, int FromRow, int ToRow);
+    // The population standard deviation; every row must hold a number.
+    double ColumnStdDev(int RealCol, int FromRow, int ToRow);
+    // OnColumnCalc's result (0 without a handler).
+    double ColumnCustomCalc(int RealCol, int FromRow, int ToRow);
     // Row figures over display columns FromCol..ToCol of one display row (base cells only).
     double RowSum(int DisplRow, int FromCol, int ToCol);
     double RowAvg(int DisplRow, int FromCol, int ToCol);
+    double RowMin(int DisplRow, int FromCol, int ToCol);
+    double RowMax(int DisplRow, int FromCol, int ToCol);
+    // Numbering of the normal rows of a column (columns of a row), from AutoNumberStart on.
+    enum TAutoNumberDirection { sdAscending, sdDescending };
+    void AutoNumberCol(int RealCol);
+    void AutoNumberRow(int DisplRow);
+    int AutoNumberStart() const { return FAutoNumberStart; }
+    void SetAutoNumberStart(int Value) { FAutoNumberStart = Value; }
+    int AutoNumberOffset() const { return FAutoNumberOffset; }
+    void SetAutoNumberOffset(int Value) { FAutoNumberOffset = Value; }
+    TAutoNumberDirection AutoNumberDirection() const { return FAutoNumberDirection; }
+    void SetAutoNumberDirection(TAutoNumberDirection Value) { FAutoNumberDirection = Value; }
+    // Exchanging two display columns (or rows): texts, records, sizes and cell controls.
+    void SwapColumns(int DisplCol1, int DisplCol2);
+    void SwapRows(int DisplRow1, int DisplRow2);
     // Automatic sizing (display indexes). A width comes from the widest displayed text of the
     // measured rows in the cell's font, plus the text margin, the grid lines and 2.
     void AutoSizeCol(int DisplCol, int Padding = 0);
     void AutoSizeColumns(bool DoFixedCols, int Padding = 0);
+    void AutoSizeRow(int DisplRow, int Padding = 0);
+    void AutoSizeRows(bool DoFixedRows, int Padding = 0);
+    void AutoSizeCells(bool DoFixedCells, int PaddingX, int PaddingY);
+    // The client area takes the sum of the column widths (row heights).
+    void SizeToCols();
+    void SizeToRows();
+    void SizeToCells();
+    // Spreads the control's width over the columns in proportion to their widths.
+    void AutoFitColumns(bool DoFixedCells);
+    void SetRowHeightForLines(int DisplRow, int Lines, int Padding);
+    int MaxLinesInRow(int DisplRow);
     bool SizeGrowOnly() const { return FSizeGrowOnly; }
     void SetSizeGrowOnly(bool Value) { FSizeGrowOnly = Value; }
     // The rows automatic column sizing measures.
@@ -1680,9 +1913,24 @@ public:
     int SelectedRow(int Index);
     // The selected texts, TAB between cells, CR LF between rows.
     QString SelectedText();
+    EXTGRID_PLAIN(bool, ExcelClipboardFormat, false)
+    void ClearSelectedCells();
+    void ClearModifiedRows();
+    // The cells of the selection (display indexes): disjunctly selected ones in the order they were
+    // selected, else the rectangle column by column (rebuilt by SelectedCellsCount).
+    int SelectedCellsCount();
+    TGridCoord GetSelectedCell(int Index);
+    bool GetSelectedCells(int DisplCol, int DisplRow);
+    void SetSelectedCells(int DisplCol, int DisplRow, bool Value);
 
 protected:
     int AutoSizeColCore(int DisplCol, bool GrowOnly);
+    void AutoSizeRowCore(int DisplRow, bool GrowOnly);
+    int VertTextMargin() const { return 2 * XYOffset().y(); }
+    int FAutoNumberStart = 0;
+    int FAutoNumberOffset = 0;
+    TAutoNumberDirection FAutoNumberDirection = sdAscending;
+    std::vector<TGridCoord> FSelectedCellList;
     bool FSizeGrowOnly = false;
     TAutoSizeRows FAutoSizeRows = arAll;
 
@@ -1743,6 +1991,10 @@ public:
     void EditorsTabToNextCell(TShiftState Shift);
     // Gives the grid the focus without opening its editor again.
     void FocusGridNoEdit();
+    // Leaves an editor through its left (right) edge: a neighbour holding a check box, radio or
+    // button object becomes current once Text is accepted; any other neighbour is reached by
+    // one advance step, with the editor opened there again as CursorWalkAlwaysEdit says.
+    void EditorsCursorWalk(TGridEditorCell& Cell, const QString& Text, bool Forward);
     void FireGridKeyDown(Word& Key, TShiftState Shift) { KeyDown(Key, Shift); }
     void FireGridKeyPress(QChar& Key) { FireKeyPress(Key); }
     void FireGridKeyUp(Word& Key, TShiftState Shift) { KeyUp(Key, Shift); }
@@ -1751,6 +2003,8 @@ public:
 
 protected:
     void CreateEditorControls();
+    // Frees them while the grid is still whole (their focus handling reaches back into it).
+    void FreeEditorControls();
     TEditorType FEditorControlKind = edNone;
     TWinControl* FEditorControl = nullptr;
     TGridSpin* FEditSpin = nullptr;

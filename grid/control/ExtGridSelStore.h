@@ -48,10 +48,15 @@ public:
     static int KeyCol(int64_t Key) { return int(int32_t(uint32_t(uint64_t(Key) & 0xFFFFFFFFu))); }
     static int KeyRow(int64_t Key) { return int(Key >> 32); }
     bool HasCell(int ACol, int ARow) const { return FCells.count(CellKey(ACol, ARow)) != 0; }
-    void AddCell(int ACol, int ARow) { FCells.insert(CellKey(ACol, ARow)); }
-    void RemoveCell(int ACol, int ARow) { FCells.erase(CellKey(ACol, ARow)); }
-    void ClearCells() { FCells.clear(); }
+    void AddCell(int ACol, int ARow);
+    void RemoveCell(int ACol, int ARow);
+    void ClearCells() {
+        FCells.clear();
+        FCellOrder.clear();
+    }
     int CellCount() const { return int(FCells.size()); }
+    // The cells in the order they were added; raises EListError for an index outside the list.
+    int64_t CellAt(int Index) const;
 
     // -- modified rows (1: modified) and disabled rows (1: disabled)
     bool RowModified(int ARow) const { return FlagAt(FModified, ARow); }
@@ -61,6 +66,12 @@ public:
     bool RowDisabled(int ARow) const { return FlagAt(FDisabled, ARow); }
     void SetRowDisabled(int ARow, bool Value);
     bool EnabledRowsUsed() const { return FEnabledRowsUsed; }
+
+    // -- rows removed or inserted: the row flags, the modified and disabled rows and the selected
+    // rows and cells after them follow; the entries of removed rows go. RowFlagRow is the index
+    // in the row-flag list (a real row with persistent row selection), ARow the display row.
+    void DeleteRows(int ARow, int RowFlagRow, int Count);
+    void InsertRows(int ARow, int RowFlagRow, int Count);
 
     // Empty when every rule of the store holds, otherwise what is wrong. Tests call it after
     // every change.
@@ -78,6 +89,7 @@ private:
     std::vector<int> FSelectedRows;
     std::unordered_set<int> FSelectedRowSet;
     std::unordered_set<int64_t> FCells;
+    std::vector<int64_t> FCellOrder;
     std::vector<uint8_t> FModified;
     int FModifiedCount = 0;
     std::vector<uint8_t> FDisabled;

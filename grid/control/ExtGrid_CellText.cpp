@@ -272,12 +272,6 @@ void TExtStringGrid::DrawCellText(TCellPaintInfo& P) {
     if (URL) C->Font()->SetStyle(C->Font()->Style() - fsUnderline);
 }
 
-// Rich text needs a rich-text engine that lays out RTF into a rectangle; without one the cell
-// shows its background only.
-void TExtStringGrid::DrawRichCell(int RealCol, int ARow, TRect R, TCanvas* ACanvas) {
-    (void)RealCol, (void)ARow, (void)R, (void)ACanvas;
-}
-
 // ---- measuring --------------------------------------------------------------------------------------
 TSize TExtStringGrid::RotatedTextExtent(int W, int H, int Angle) {
     // The rotated box spans the sums of the projections of both sides.
@@ -341,6 +335,14 @@ void TExtStringGrid::MeasureCellText(int RealCol, int DisplCol, int ARow, bool V
                      bdLeftToRight);
         AWidth = XSize + 2;
         AHeight = std::max(YSize, C->TextHeight(QStringLiteral("gh"))) + 2;
+        return;
+    }
+
+    // 6., 11. rich text lays itself out
+    if (Kind == tkRTF && !IsDesigning()) {
+        const TSize Z = RichTextExtent(C, T, SB ? M.Width() : 0);
+        AWidth = Z.cx;
+        AHeight = Z.cy;
         return;
     }
 

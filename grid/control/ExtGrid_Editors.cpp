@@ -45,6 +45,23 @@ void TExtStringGrid::CreateEditorControls() {
     };
 }
 
+void TExtStringGrid::FreeEditorControls() {
+    FEditorControl = nullptr;
+    FEditorControlKind = edNone;
+    auto Free = [](auto*& C) {
+        delete C;
+        C = nullptr;
+    };
+    Free(EditCombo);
+    Free(EditCheck);
+    Free(EditBtn);
+    Free(UnitEditBtn);
+    Free(GridButton);
+    Free(FEditSpin);
+    Free(FEditDate);
+    Free(FEditDateTime);
+}
+
 TGridSpin* TExtStringGrid::SpinEdit() {
     if (!FEditSpin) {
         FEditSpin = Create<TGridSpin>(this, this);
@@ -574,6 +591,20 @@ void TExtStringGrid::EditorsTabToNextCell(TShiftState Shift) {
     FocusGridNoEdit();
     Word Key = VK_TAB;
     KeyDown(Key, Shift);
+}
+
+void TExtStringGrid::EditorsCursorWalk(TGridEditorCell& Cell, const QString& Text, bool Forward) {
+    const int C = Col(), R = Row();
+    const int Next = Forward ? C + CellSpan(C, R).X + 1 : C - 1;
+    const bool Inside = Forward ? C < ColCount() - FixedRightCols() - 1 : C > FixedCols();
+    if (Inside && Next >= 0 && Next < ColCount() && HasCellControl(RealColIndex(Next), R)) {
+        if (!ValidateEditorText(Cell, Text)) return;
+        HideInplaceEdit();
+        FocusGridNoEdit();
+        SetCol(Next);
+        return;
+    }
+    WalkFromEditor(Forward);
 }
 
 // ---- the switch's view of the open control ----------------------------------------------------------------

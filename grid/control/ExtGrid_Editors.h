@@ -74,10 +74,10 @@ class TGridCheckBox : public TCheckBox {
 public:
     explicit TGridCheckBox(TComponent* AOwner);
     TGridEditorCell& Cell() { return FCell; }
-    void WndProc(TMessage& Message) override;
 
 protected:
     void KeyDown(Word& Key, TShiftState Shift) override;
+    void KeyPress(QChar& Key) override;
     void DoExit() override;
 
 private:
@@ -159,6 +159,8 @@ public:
     TGridEditorCell& Cell() { return FCell; }
     void ButtonClick(TObject* Sender) override;
     void WndProc(TMessage& Message) override;
+    // Pastes the clipboard's text through the editor's character filter and validation.
+    void PasteText();
 
     bool WorkMode = true;
     int FSelKeyDown = 0;

@@ -171,7 +171,7 @@ void TGridCombo::KeyUp(Word& Key, TShiftState Shift) {
         const bool AtEnd = Key == VK_RIGHT && SelStart() == Text().length();
         if (AtStart || AtEnd) {
             Key = 0;
-            G->WalkFromEditor(AtEnd);
+            G->EditorsCursorWalk(FCell, Text(), AtEnd);
             G->SetEditorRefusedValue(false);
             return;
         }
@@ -282,6 +282,10 @@ void TGridCombo::DoEnter() {
 
 void TGridCombo::DoExit() {
     TExtStringGrid* G = FGrid;
+    if (G->IsDestroying()) {
+        TEsgComboBox::DoExit();
+        return;
+    }
     if (G->LookupHistory() && !Text().isEmpty() && Items()->IndexOf(Text()) < 0) Items()->Add(Text());
     TEsgComboBox::DoExit();
     if (G->EditorControl() == this) G->HideInplaceEdit();

@@ -7,6 +7,8 @@
 #include "platform/gui/Messages.h"
 #include "platform/rtl/SysUtils.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QDateTimeEdit>
 
 namespace {
@@ -34,7 +36,7 @@ TExtStringGrid* GridOf(TComponent* AOwner) {
 }
 
 // The open editor of the grid is this control.
-bool IsOpenEditor(TExtStringGrid* G, TWinControl* C) { return G->EditorControl() == C; }
+bool IsOpenEditor(TExtStringGrid* G, TWinControl* C) { return !G->IsDestroying() && G->EditorControl() == C; }
 } // namespace
 
 // ---- character filters ---------------------------------------------------------------------------------
@@ -94,10 +96,13 @@ void TGridCheckBox::KeyDown(Word& Key, TShiftState Shift) {
     TCheckBox::KeyDown(Key, Shift);
 }
 
-void TGridCheckBox::WndProc(TMessage& M) {
-    // Space toggled the box on its key-down: its release and character must not toggle it back.
-    if ((M.Msg == WM_KEYUP || M.Msg == WM_CHAR) && M.WParam == (M.Msg == WM_KEYUP ? VK_SPACE : u' ')) return;
-    TCheckBox::WndProc(M);
+void TGridCheckBox::KeyPress(QChar& Key) {
+    // Space has toggled at its key-down already.
+    if (Key == QLatin1Char(' ')) {
+        Key = QChar();
+        return;
+    }
+    TCheckBox::KeyPress(Key);
 }
 
 void TGridCheckBox::DoExit() {
@@ -127,11 +132,15 @@ void TGridSpin::WndProc(TMessage& M) {
         M.Result = 0;
         return;
     }
-    // In a cell the page keys step by the grid's rules and the arrows end the edit: they go to
-    // the key handler, not to the spin control's own stepping.
-    if (M.Msg == WM_KEYDOWN && In(Word(M.WParam), {VK_UP, VK_DOWN, VK_PRIOR, VK_NEXT})) {
-        TEdit::WndProc(M);
-        return;
+    if (M.Msg == WM_KEYDOWN) {
+        // Up and Down end the edit here, and the page keys step by the grid's rule for numbers;
+        // the spin control's own stepping must not see them first.
+        const Word Key = Word(M.WParam);
+        const bool Numeric = SpinType() == sptNormal || SpinType() == sptFloat;
+        if (Key == VK_UP || Key == VK_DOWN || (Numeric && (Key == VK_PRIOR || Key == VK_NEXT))) {
+            TEdit::WndProc(M);
+            return;
+        }
     }
     TEsgSpinEdit::WndProc(M);
 }
@@ -437,9 +446,13 @@ void TGridEditBtn::WndProc(TMessage& M) {
             TEsgEditBtn::WndProc(M);
         return;
     }
+    if (M.Msg == WM_PASTE) {
+        PasteText();
+        return;
+    }
     if (M.Msg == WM_CHAR) {
         QChar C(char16_t(M.WParam));
-        if (C.unicode() == 13 || C.unicode() == 9) {
+        if (C.unicode() == 13 || C.unicode() == 9 || C.unicode() == 22) {
             M.Result = 1;
             return;
         }
@@ -449,8 +462,53 @@ void TGridEditBtn::WndProc(TMessage& M) {
     TEsgEditBtn::WndProc(M);
 }
 
+void TGridEditBtn::PasteText() {
+    TExtStringGrid* G = FGrid;
+    QString T = QApplication::clipboard()->text();
+    if (T.isEmpty()) return;
+    bool Allow = true;
+    if (G->OnClipboardPaste) G->OnClipboardPaste(this, Allow);
+    if (Allow && G->OnClipboardBeforePasteCell)
+        G->OnClipboardBeforePasteCell(this, FCell.RealCol, G->EditorDisplRow(FCell), T, Allow);
+    if (!Allow) return;
+    const int Breaks = T.count(QLatin1Char('\n'));
+    if (Breaks == 1 && T.endsWith(QLatin1Char('\n'))) T.chop(T.endsWith(QLatin1String("\r\n")) ? 2 : 1);
+    // Pasted text passes the same character filter as typed text.
+    const int Start = SelStart();
+    const int Len = SelLength();
+    const QString Before = Text();
+    QString Kept;
+    for (QChar C : T) {
+        QString Now = Before.left(Start) + Kept + Before.mid(Start + Len);
+        const int At = Start + int(Kept.size());
+        if (Kind == edNumericEditBtn && !GridNumericCharAllowed(C, Now, At, 0)) continue;
+        if (Kind == edFloatEditBtn && !GridFloatCharAllowed(C, Now, At, 0)) continue;
+        if (C.unicode() < 0x20) continue;
+        Kept += C;
+    }
+    SetText(Before.left(Start) + Kept + Before.mid(Start + Len));
+    if (Len > 0) {
+        SetSelStart(Start);
+        SetSelLength(int(Kept.size()));
+    } else {
+        SetSelStart(Start + int(Kept.size()));
+    }
+    // The pasted value goes into the cell at once, validated as a typed one is.
+    if (FCell.Open && !G->CommitEditorText(FCell, Text())) {
+        FCell.Open = false;
+        SetText(G->NewCellText());
+        FCell.Open = true;
+        SelectAll();
+    }
+}
+
 void TGridEditBtn::KeyDown(Word& Key, TShiftState Shift) {
     TExtStringGrid* G = FGrid;
+    if ((Key == 'V' && Shift.Contains(ssCtrl)) || (Key == VK_INSERT && Shift.Contains(ssShift))) {
+        PasteText();
+        Key = 0;
+        return;
+    }
     const bool Special = In(Key, {VK_TAB, VK_RETURN, VK_ESCAPE, VK_PRIOR, VK_NEXT, VK_UP, VK_DOWN});
     if (!Special && G->OnKeyDown) G->OnKeyDown(G, Key, Shift);
     WorkMode = Key != VK_BACK && Key != VK_DELETE;
@@ -512,7 +570,7 @@ void TGridEditBtn::KeyUp(Word& Key, TShiftState Shift) {
         const bool AtStart = Key == VK_LEFT && FSelKeyDown == 0;
         if (AtStart || AtEnd) {
             Key = 0;
-            G->WalkFromEditor(AtEnd);
+            G->EditorsCursorWalk(FCell, Text(), AtEnd);
             return;
         }
     }

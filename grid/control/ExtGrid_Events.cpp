@@ -2,6 +2,7 @@
 // each fires its event when one is assigned; a hook does nothing here.
 #include "grid/control/ExtGrid.h"
 
+#include "grid/base/ExtUtil.h"
 #include "platform/gui/Messages.h"
 
 #include <algorithm>
@@ -31,9 +32,10 @@ void TExtStringGrid::DoCheckBoxClick(int ACol, int ARow, bool State) {
 }
 
 void TExtStringGrid::DoFixedEdit(int ACol, int ARow, TGridFixedCellEditor& AEditor, TStrings* Values) {
+    // The handler gets a copy of the editor kind: the caller keeps its own; the items it puts
+    // into Values do count.
     TGridFixedCellEditor Kind = AEditor;
     if (OnFixedEdit) OnFixedEdit(this, ACol, ARow, Kind, Values);
-    AEditor = Kind;
 }
 
 void TExtStringGrid::DoSelectionChanged(int ALeft, int ATop, int ARight, int ABottom) {
@@ -147,6 +149,7 @@ void TExtStringGrid::ImportNotification(int AState, int ARow) {
 // Cell objects (check boxes, radios, buttons ...) are held by the cell's graphic slot; without one
 // a cell is a plain text cell.
 TCellType TExtStringGrid::GetCellType(int ACol, int ARow) {
+    if (auto* CG = dynamic_cast<TCellGraphic*>(GetCellGraphic(ACol, ARow))) return CG->CellType();
     return FCheckBoxStates.count({ACol, ARow}) ? ctCheckBox : ctEmpty;
 }
 
@@ -172,7 +175,40 @@ QString TExtStringGrid::GetSaveCellText(int ACol, int ARow, const QString& Text)
 }
 
 QString TExtStringGrid::GetCellForSave(int ACol, int ARow) {
-    return GetSaveCellText(ACol, ARow, GetGridCell(ACol, ARow));
+    QString T = SaveVirtCells() ? GetFormattedCell(ACol, ARow) : GetGridCell(ACol, ARow);
+    if (T.isEmpty()) {
+        if (auto* CG = dynamic_cast<TCellGraphic*>(GetCellGraphic(ACol, ARow))) {
+            bool Checked = false;
+            bool IsBox = true;
+            if (CG->CellType() == ctCheckBox)
+                Checked = CG->CellBoolean();
+            else if (CG->CellType() == ctTriStateCheckBox)
+                Checked = CG->CellCheckBoxState() == cbChecked;
+            else
+                IsBox = false;
+            if (IsBox) {
+                if (Checked)
+                    GetCheckTrue(ACol, ARow, T);
+                else
+                    GetCheckFalse(ACol, ARow, T);
+            }
+        }
+    }
+    switch (ClassifyCellText(T, true)) {
+        case 1:
+            if (!SaveWithHTML()) T = StripHTMLTags(T);
+            break;
+        case 2:
+            if (SaveWithRTF()) {
+                T.remove(QLatin1Char('\r'));
+                T.remove(QLatin1Char('\n'));
+            } else {
+                T = RichTextToPlain(T);
+            }
+            break;
+        default: break;
+    }
+    return GetSaveCellText(ACol, ARow, T);
 }
 
 void TExtStringGrid::SetCellFromLoad(int ACol, int ARow, const QString& Value) {
@@ -261,7 +297,15 @@ TPoint TExtStringGrid::GetCellGraphicPrintSize(int ACol, int ARow, int AvailWidt
 
 void TExtStringGrid::InsertRowAt(int ARow) { InsertRows(ARow, 1, true); }
 
-void TExtStringGrid::RemoveRowAt(int ARow) { RemoveRows(ARow, 1); }
+void TExtStringGrid::RemoveRowAt(int ARow) {
+    // The last data row of a grid that may lose it is emptied rather than removed, so the grid
+    // keeps a row to type in.
+    if (RowCount() - FixedRows() - FixedFooters() == 1 && !FixedRowAlways())
+        ClearRows(ARow, 1);
+    else
+        RemoveRows(ARow, 1);
+    if (OnAutoDeleteRow) OnAutoDeleteRow(this, ARow);
+}
 
 bool TExtStringGrid::FilterRowMatches(int ARow) {
     (void)ARow;
@@ -279,10 +323,6 @@ void TExtStringGrid::SaveOldCellText(int ACol, int ARow) {
 }
 
 void TExtStringGrid::DoRemoveRows(int ARow, int RCount) { RemoveRowsEx(ARow, RCount); }
-
-void TExtStringGrid::PaintDesignHelper() {}
-
-void TExtStringGrid::DesignHelperClick(int X, int Y) { (void)X, (void)Y; }
 
 bool TExtStringGrid::ValidateCell(const QString& NewValue) {
     if (!FEditing || FValidating) return true;
@@ -334,20 +374,6 @@ void TExtStringGrid::SubUnGroup(int ColIndex) { (void)ColIndex; }
 void TExtStringGrid::Group(int ColIndex) { (void)ColIndex; }
 
 void TExtStringGrid::UnGroup() {}
-
-void TExtStringGrid::SortSwapRows(int ARow1, int ARow2) {
-    if (ARow1 == ARow2 || ARow1 < 0 || ARow2 < 0 || ARow1 >= RowCount() || ARow2 >= RowCount()) return;
-    for (int c = 0; c < TotalColCount(); ++c) SwapCells(Point(c, ARow1), Point(c, ARow2));
-}
-
-void TExtStringGrid::TrimRect(int ACol1, int ARow1, int ACol2, int ARow2) {
-    for (int c = std::max(ACol1, 0); c <= ACol2 && c < TotalColCount(); ++c)
-        for (int r = std::max(ARow1, 0); r <= ARow2 && r < RowCount(); ++r) {
-            const QString S = GetGridCell(c, r);
-            const QString T = S.trimmed();
-            if (T != S) SetGridCell(c, r, T);
-        }
-}
 
 void TExtStringGrid::SaveColPositions() {}
 

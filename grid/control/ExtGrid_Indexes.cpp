@@ -40,7 +40,7 @@ void TExtStringGrid::UnHideColumns(int FromRealCol, int ToRealCol) {
 void TExtStringGrid::UnHideColumnsAll() { UnHideColumns(0, ColCount() + NumHiddenColumns()); }
 
 void TExtStringGrid::MoveColumn(int FromDisplCol, int ToDisplCol) {
-    SetColumnOrder();
+    if (FColumnOrder->Count() == 0) SetColumnOrder();
     TBaseGrid::MoveColumn(FromDisplCol, ToDisplCol);
     CellControlsUpdate(false);
 }
@@ -133,7 +133,7 @@ void TExtStringGrid::HideRows(int FromRealRow, int ToRealRow) {
             if (FHiddenRows.Contains(RealRow)) continue;
             SaveRowToItem(DisplRow++, FHiddenRows.Add(RealRow));
         }
-        RemoveRowsEx(FromDisplRow, Visible);
+        TCustomGrid::DeleteRows(FromDisplRow, Visible);
     }
     CellControlsUpdate(false);
 }
@@ -154,7 +154,7 @@ void TExtStringGrid::HideRowsEx(int FromRealRow, int ToRealRow) {
             SaveRowToItem(DisplRow++, Item);
             Item->FHeight = 0;
         }
-        RemoveRowsEx(FromDisplRow, NumHiddenRows() - Before);
+        TCustomGrid::DeleteRows(FromDisplRow, NumHiddenRows() - Before);
     }
     CellControlsUpdate(false);
 }
@@ -203,15 +203,16 @@ void TExtStringGrid::HideRowList(TIntList* DisplRowList) {
 // ---- rows: showing again -------------------------------------------------------------------------------
 void TExtStringGrid::PutBackRows(TGridItems Items) {
     if (Items.empty()) return;
-    // The store hands its entries over in ascending real order.
-    // Display row of each entry once all of them are back: its real index minus the rows that
-    // stay hidden below it (both lists ascend, so one walk counts them).
-    std::vector<int> Target(Items.size());
-    int Staying = 0;
-    for (size_t i = 0; i < Items.size(); ++i) {
-        while (Staying < FHiddenRows.Count() && FHiddenRows.Items(Staying)->FIdx < Items[i].FIdx) ++Staying;
-        Target[i] = Items[i].FIdx - Staying;
-    }
+    // The store hands its entries over in ascending real order. The display row of each entry
+    // once all of them are back is its real index minus the rows that stay hidden below it (both
+    // lists ascend, so one walk counts them); it is worked out where it is needed rather than
+    // kept, so the pass over a large sheet touches as little memory as it can.
+    auto TargetWalk = [this, &Items]() {
+        return [this, &Items, Staying = 0, i = size_t(0)]() mutable {
+            while (Staying < FHiddenRows.Count() && FHiddenRows.Items(Staying)->FIdx < Items[i].FIdx) ++Staying;
+            return Items[i++].FIdx - Staying;
+        };
+    };
 
     // Real indexes keep a visible floating footer last by themselves: it is the last real row.
     const int OldRows = RowCount();
@@ -221,17 +222,23 @@ void TExtStringGrid::PutBackRows(TGridItems Items) {
     if (Row() >= OldRows && OldRows > 0)
         MoveCurrentCell(std::min(FixedCols(), ColCount() - 1), std::min(FixedRows(), OldRows - 1), true);
     // The old rows keep their order; each entry's row is made where it belongs, then filled.
-    std::vector<int> Plan(size_t(NewRows), -1);
-    size_t Entry = 0;
-    int Src = 0;
-    for (int Dst = 0; Dst < NewRows; ++Dst) {
-        if (Entry < Items.size() && Target[Entry] == Dst)
-            ++Entry;
-        else
-            Plan[size_t(Dst)] = Src++;
+    {
+        std::vector<int> Plan(size_t(NewRows), -1);
+        auto NextTarget = TargetWalk();
+        size_t Entry = 0;
+        int Target = NextTarget();
+        int Src = 0;
+        for (int Dst = 0; Dst < NewRows; ++Dst) {
+            if (Entry < Items.size() && Target == Dst) {
+                if (++Entry < Items.size()) Target = NextTarget();
+            } else {
+                Plan[size_t(Dst)] = Src++;
+            }
+        }
+        RearrangeRows(Plan);
     }
-    RearrangeRows(Plan);
-    for (size_t i = 0; i < Items.size(); ++i) LoadRowFromItem(&Items[i], Target[i]);
+    auto NextTarget = TargetWalk();
+    for (auto& Item : Items) LoadRowFromItem(&Item, NextTarget());
     FShowModified->SetEnabled(Marking);
 }
 
@@ -246,7 +253,7 @@ void TExtStringGrid::UnHideRows(int FromRealRow, int ToRealRow) {
         const int DisplRow = DisplRowIndex(Item->FIdx);
         const bool Marking = FShowModified->Enabled();
         FShowModified->SetEnabled(false);
-        InsertRows(DisplRow, 1, false);
+        TCustomGrid::InsertRows(DisplRow, 1);
         LoadRowFromItem(Item, DisplRow);
         FShowModified->SetEnabled(Marking);
     } else {
@@ -326,31 +333,6 @@ TCellProperties* TExtStringGrid::GetCellPropertiesByRealRow(int RealCol, int Rea
     if (RealCol < 0 || RealRow < 0) return nullptr;
     if (TGridItem* Item = FHiddenRows.Find(RealRow)) return dynamic_cast<TCellProperties*>(Item->Objects(RealCol));
     return dynamic_cast<TCellProperties*>(Objects(RealCol, DisplRowIndex(RealRow)));
-}
-
-// ---- row insertion and removal ------------------------------------------------------------------------------
-void TExtStringGrid::InsertRows(int DisplRow, int RCount, bool UpdateCellControls) {
-    if (RCount <= 0) return;
-    TCustomGrid::InsertRows(std::clamp(DisplRow, 0, RowCount()), RCount);
-    if (UpdateCellControls) CellControlsUpdate(false);
-}
-
-void TExtStringGrid::RemoveRows(int DisplRow, int RCount) { RemoveRowsEx(DisplRow, RCount); }
-
-void TExtStringGrid::RemoveRowsEx(int DisplRow, int RCount) {
-    if (DisplRow < 0 || DisplRow >= RowCount() || RCount <= 0) return;
-    RCount = std::min(RCount, RowCount() - DisplRow);
-    TCustomGrid::DeleteRows(DisplRow, RCount);
-}
-
-void TExtStringGrid::ClearRows(int DisplRow, int RCount) {
-    if (RowCount() <= 0 || TotalColCount() <= 0 || RCount <= 0) return;
-    ClearRect(0, DisplRow, TotalColCount() - 1, DisplRow + RCount - 1);
-}
-
-void TExtStringGrid::ClearRect(int ACol1, int DisplRow1, int ACol2, int DisplRow2) {
-    for (int DisplRow = std::max(DisplRow1, 0); DisplRow <= DisplRow2; ++DisplRow)
-        for (int RealCol = std::max(ACol1, 0); RealCol <= ACol2; ++RealCol) ClearCellAndObject(RealCol, DisplRow);
 }
 
 void TExtStringGrid::CellControlsUpdate(bool RebuildList) {

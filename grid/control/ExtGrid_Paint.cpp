@@ -214,12 +214,11 @@ void TExtStringGrid::DrawGridCell(TCanvas* ACanvas, int ACol, int ARow, TRect AR
         DoCanEditCell(RC, ARow, CanEdit);
         const int State = CanEdit ? ButtonStateNormal : ButtonStateDisabled;
         if (ControlLook()->DropDownAlwaysVisible() && HasComboButton(RC, ARow)) {
-            DrawComboButton(ACanvas, this, Rect(W.Right - 16 - 2, W.Top - 1, W.Right + 1, W.Bottom), Look, State,
-                            Tones());
+            DrawComboButton(ACanvas, this, Rect(W.Left - 2, W.Top - 1, W.Right + 1, W.Bottom), Look, State, Tones());
             W.Right -= 16;
         }
         if (ControlLook()->SpinButtonsAlwaysVisible() && HasSpinButtons(RC, ARow)) {
-            DrawSpinButtons(ACanvas, this, Rect(W.Right - 16, W.Top, W.Right, W.Bottom), Look, State, Tones());
+            DrawSpinButtons(ACanvas, this, W, Look, State, Tones());
             W.Right -= 16;
         }
     }
@@ -414,7 +413,9 @@ void TExtStringGrid::DrawColSizingLine(int X) {
     TCanvas* C = Canvas();
     if (!C->HandleAllocated()) return;
     TPenGuard Guard(C);
-    C->Pen()->SetColor(clBlack);
+    // A black pen leaves every pixel as it is under XOR; white inverts the dots, and a second
+    // line at the same place puts them back.
+    C->Pen()->SetColor(clWhite);
     C->Pen()->SetStyle(psDot);
     C->Pen()->SetMode(pmXor);
     C->Pen()->SetWidth(1);
@@ -426,7 +427,9 @@ void TExtStringGrid::DrawRowSizingLine(int Y) {
     TCanvas* C = Canvas();
     if (!C->HandleAllocated()) return;
     TPenGuard Guard(C);
-    C->Pen()->SetColor(clBlack);
+    // A black pen leaves every pixel as it is under XOR; white inverts the dots, and a second
+    // line at the same place puts them back.
+    C->Pen()->SetColor(clWhite);
     C->Pen()->SetStyle(psDot);
     C->Pen()->SetMode(pmXor);
     C->Pen()->SetWidth(1);
@@ -511,6 +514,11 @@ void TExtStringGrid::PaintEmptyArea(TCanvas* ACanvas) {
         }
         ACanvas->ResetClip();
     }
+}
+
+TColor TExtStringGrid::InverseTextColor(TColor Color) {
+    // A system colour's index is no colour: invert what it stands for.
+    return Color == clNone ? clNone : TColor(ColorToRGB(Color) ^ 0xFFFFFF);
 }
 
 // ---- cell graphics ----------------------------------------------------------------------------------

@@ -111,6 +111,65 @@ void TGridSelStore::SetRowDisabled(int ARow, bool Value) {
     FDisabled[size_t(ARow)] = Value ? 1 : 0;
 }
 
+void TGridSelStore::AddCell(int ACol, int ARow) {
+    if (FCells.insert(CellKey(ACol, ARow)).second) FCellOrder.push_back(CellKey(ACol, ARow));
+}
+
+void TGridSelStore::RemoveCell(int ACol, int ARow) {
+    if (FCells.erase(CellKey(ACol, ARow)) == 0) return;
+    FCellOrder.erase(std::find(FCellOrder.begin(), FCellOrder.end(), CellKey(ACol, ARow)));
+}
+
+int64_t TGridSelStore::CellAt(int Index) const {
+    if (Index < 0 || size_t(Index) >= FCellOrder.size())
+        throw EListError(QStringLiteral("List index out of bounds (%1)").arg(Index));
+    return FCellOrder[size_t(Index)];
+}
+
+void TGridSelStore::DeleteRows(int ARow, int RowFlagRow, int Count) {
+    if (Count <= 0) return;
+    auto Erase = [Count](std::vector<uint8_t>& L, int At) {
+        if (At < 0 || size_t(At) >= L.size()) return;
+        L.erase(L.begin() + At, L.begin() + std::min(L.size(), size_t(At) + size_t(Count)));
+    };
+    Erase(FRowFlags, RowFlagRow);
+    Erase(FDisabled, ARow);
+    Erase(FModified, ARow);
+    FModifiedCount = int(std::count(FModified.begin(), FModified.end(), uint8_t(1)));
+    std::vector<int> Rows;
+    for (int R : FSelectedRows)
+        if (R < RowFlagRow || R >= RowFlagRow + Count) Rows.push_back(R >= RowFlagRow + Count ? R - Count : R);
+    FSelectedRows = Rows;
+    FSelectedRowSet = std::unordered_set<int>(Rows.begin(), Rows.end());
+    std::vector<int64_t> Cells;
+    for (int64_t K : FCellOrder) {
+        const int R = KeyRow(K);
+        if (R < ARow)
+            Cells.push_back(K);
+        else if (R >= ARow + Count)
+            Cells.push_back(CellKey(KeyCol(K), R - Count));
+    }
+    FCellOrder = Cells;
+    FCells = std::unordered_set<int64_t>(Cells.begin(), Cells.end());
+}
+
+void TGridSelStore::InsertRows(int ARow, int RowFlagRow, int Count) {
+    if (Count <= 0) return;
+    auto Insert = [Count](std::vector<uint8_t>& L, int At) {
+        if (At < 0 || size_t(At) >= L.size()) return;
+        L.insert(L.begin() + At, size_t(Count), uint8_t(0));
+    };
+    Insert(FRowFlags, RowFlagRow);
+    Insert(FDisabled, ARow);
+    Insert(FModified, ARow);
+    for (int& R : FSelectedRows)
+        if (R >= RowFlagRow) R += Count;
+    FSelectedRowSet = std::unordered_set<int>(FSelectedRows.begin(), FSelectedRows.end());
+    for (int64_t& K : FCellOrder)
+        if (KeyRow(K) >= ARow) K = CellKey(KeyCol(K), KeyRow(K) + Count);
+    FCells = std::unordered_set<int64_t>(FCellOrder.begin(), FCellOrder.end());
+}
+
 QString TGridSelStore::CheckConsistency() const {
     if (FSelectedRows.size() != FSelectedRowSet.size())
         return QStringLiteral("selected-rows list has %1 entries, its index %2")

@@ -167,6 +167,22 @@ void THiddenRowStore::AddMany(TGridItems NewItems) {
     for (size_t i = 0; i < FItems.size(); ++i) FIdxs[i] = FItems[i].FIdx;
 }
 
+void THiddenRowStore::RemoveRealRows(const std::vector<int>& RemovedRealRows) {
+    if (RemovedRealRows.empty()) return;
+    for (size_t i = 0; i < FItems.size(); ++i) {
+        const auto Before = std::lower_bound(RemovedRealRows.begin(), RemovedRealRows.end(), FIdxs[i]);
+        FIdxs[i] -= int(Before - RemovedRealRows.begin());
+        FItems[i].FIdx = FIdxs[i];
+    }
+}
+
+void THiddenRowStore::InsertRealRows(int RealRow, int Count) {
+    for (size_t i = size_t(LowerBound(RealRow)); i < FItems.size(); ++i) {
+        FIdxs[i] += Count;
+        FItems[i].FIdx = FIdxs[i];
+    }
+}
+
 TGridItems THiddenRowStore::TakeAll() {
     TGridItems All = std::move(FItems);
     FItems.clear();

@@ -122,6 +122,11 @@ public:
         FIdxs.resize(Kept);
         return Taken;
     }
+    // Visible rows with these real indexes (ascending) were removed: each entry after them moves
+    // up by the number removed before it.
+    void RemoveRealRows(const std::vector<int>& RemovedRealRows);
+    // Count visible rows were inserted at real row RealRow: entries from there move down.
+    void InsertRealRows(int RealRow, int Count);
     // Takes every entry (in ascending real order).
     TGridItems TakeAll();
     void Clear();

@@ -51,6 +51,7 @@ TESSARO_DECLARE_EXCEPTION(EReadError, EStreamError)
 TESSARO_DECLARE_EXCEPTION(EWriteError, EStreamError)
 TESSARO_DECLARE_EXCEPTION(EOutOfResources, Exception)
 TESSARO_DECLARE_EXCEPTION(EAbort, Exception)
+TESSARO_DECLARE_EXCEPTION(EInvalidCast, Exception)
 
 // ---- integers -----------------------------------------------------------------------------
 // The system's one integer syntax: leading spaces (no other blanks), one optional sign, then

@@ -431,6 +431,9 @@ TEST_F(BootDialog, EveryTextComesFromItsOwnNumber) {
         {FBoot->Btn_Search->Hint(), 1229},
         {FBoot->ACG_List_Devices->Cells(0, 0), 1211},
         {FBoot->ACG_List_Devices->Cells(1, 0), 1212},
+        // The device list's column items carry its headers.
+        {FBoot->ACG_List_Devices->Columns()->Items(0)->Header(), 1211},
+        {FBoot->ACG_List_Devices->Columns()->Items(1)->Header(), 1212},
         {FBoot->ACG_List_Devices->Hint(), 1230},
         {FBoot->CB_Find_All_Velmora->Caption(), 1213},
         {FBoot->CB_Find_All_Velmora->Hint(), 1231},

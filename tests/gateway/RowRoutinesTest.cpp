@@ -116,9 +116,13 @@ TEST_F(ColumnGridRows, InsertMovesRowsDownOrRefusesWhenTheLastRowIsUsed) {
     EXPECT_EQ(Row(2), "|Y|||");
     EXPECT_EQ(Row(3), "|k2|Y|k2t|k2h");
     EXPECT_EQ(Row(5), "|k4|Y|k4t|k4h");
-    // At the last row the insert clears it: nothing is pushed out of the table.
-    EXPECT_TRUE(Grid_Insert_Row(5, Grid.get(), false));
-    EXPECT_EQ(Row(5), "||||");
+    // At the last row, in use again, the insert would empty it: refused as well.
+    TestDialogs().ExpectBox(mrOk, Lang[1306]);
+    EXPECT_FALSE(Grid_Insert_Row(5, Grid.get(), false));
+    EXPECT_EQ(Row(5), "|k4|Y|k4t|k4h");
+    Fill(5, "", "");
+    EXPECT_TRUE(Grid_Insert_Row(5, Grid.get(), true));
+    EXPECT_EQ(Row(5), "|Y|||");
 }
 
 TEST_F(ColumnGridRows, EnterMovesToTheNextCellOnlyWithTheOption) {

@@ -182,12 +182,11 @@ TEST_F(CanOpenWindow, DeleteAsksWithTheRowNumberAndInsertOnTheLastRowClearsIt) {
     EXPECT_EQ(F->sga()->Cells(1, 7), IntToStr(0x180 + 8));
     EXPECT_EQ(F->sga()->Cells(1, PDO_Rows), "");
     EXPECT_EQ(F->sga()->Cells(0, PDO_Rows), IntToStr(PDO_Rows));
-    // Row 30 is the last data row: Insert Row there clears it.
+    // Row 30 is the last data row: with it free, Insert Row there leaves it empty.
     F->sga()->SetRow(PDO_Rows);
-    Set_Row(F, 0, PDO_Rows, Table_Windows()[3].Valid_Row(0, 30));
     F->Btn_InsRowClick(F);
     EXPECT_EQ(F->sga()->Cells(1, PDO_Rows), "");
-    // With every row in use, Insert Row elsewhere is refused rather than losing row 30.
+    // With every row in use, Insert Row is refused rather than losing row 30.
     Set_Row(F, 0, PDO_Rows, Table_Windows()[3].Valid_Row(0, 30));
     F->sga()->SetRow(1);
     TestDialogs().ExpectBox(mrOk, Lang[1306]);
@@ -234,6 +233,29 @@ TEST_F(CanOpenWindow, FileWithoutItsWriteSectionShowsTheReadTableAndIsReported) 
     TestDialogs().ExpectBox(mrNo, Lang[1307]);
     F->Btn_OK_Click(F);
     EXPECT_EQ(Read_Bytes(File_SDO_Server_CANopen), Before);
+}
+
+// A file with more rows than the table holds: the window says the rest was not read, and OK
+// asks before the shorter table replaces the file.
+TEST_F(CanOpenWindow, RowsBeyondTheTableAreReportedBeforeTheyAreDropped) {
+    QByteArray Rows;
+    for (int r = 1; r <= PDO_Rows + 1; ++r)
+        Rows += "<row COB-ID=\"" + QByteArray::number(r) +
+            "\" Dimension=\"1\" Address_B1=\"0\" Address_B2=\"\" "
+            "Address_B3=\"\" Address_B4=\"\" Address_B5=\"\" Address_B6=\"\" Address_B7=\"\" Address_B8=\"\" "
+            "TimeOut=\"0\" Mnemonic=\"\"/>";
+    Write_Bytes(File_PDO_CANopen, "<PDO_CANopen><Receive_PDO>" + Rows + "</Receive_PDO><Transmit_PDO/></PDO_CANopen>");
+    const QByteArray Before = Read_Bytes(File_PDO_CANopen);
+    TestDialogs().ExpectBox(mrOk, Lang[1308]);
+    auto* F = Make<TFSet_PDO_Access>();
+    EXPECT_EQ(F->sga()->Cells(1, PDO_Rows), IntToStr(PDO_Rows));
+    TestDialogs().ExpectBox(mrNo, Lang[1307]);
+    F->Btn_OK_Click(F);
+    EXPECT_EQ(Read_Bytes(File_PDO_CANopen), Before);
+    TestDialogs().ExpectBox(mrYes, Lang[1307]);
+    F->Btn_OK_Click(F);
+    EXPECT_EQ(F->ModalResult(), mrOk);
+    EXPECT_FALSE(Read_Bytes(File_PDO_CANopen).contains("COB-ID=\"31\""));
 }
 
 } // namespace

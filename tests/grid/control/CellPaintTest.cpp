@@ -264,6 +264,39 @@ TEST_F(CellPaint, FocusRectangleNotDrawnWithoutFocus) {
     for (int y = R.Top + 2; y < R.Bottom - 2; ++y) ASSERT_EQ(At(R.Left + 1, y), Centre(2, 3)) << y;
 }
 
+TEST_F(CellPaint, FocusFrameRingsTheCellAndHides) {
+    const TRect R = G->CellRect(2, 3);
+    G->ShowFocusFrame(R);
+    TGridFocusWindow* F = G->FocusFrame();
+    ASSERT_NE(F, nullptr);
+    EXPECT_TRUE(F->Visible());
+    EXPECT_EQ(GridWithFocusWindow, G.get());
+    EXPECT_EQ(F->Left(), R.Left - 4);
+    EXPECT_EQ(F->Top(), R.Top - 4);
+    EXPECT_EQ(F->Width(), R.Width() + 9);
+    EXPECT_EQ(F->Height(), R.Height() + 9);
+    EXPECT_TRUE(F->HasAlphaImage());
+    G->HideFocusFrame();
+    EXPECT_FALSE(F->Visible());
+    EXPECT_EQ(GridWithFocusWindow, nullptr);
+}
+
+TEST_F(CellPaint, SizingLineDrawnTwiceLeavesNothing) {
+    QImage Img(G->size(), QImage::Format_RGB32);
+    G->render(&Img);
+    const QImage Before = Img;
+    G->Canvas()->BeginPaintOn(&Img);
+    G->DrawColSizingLine(100);
+    G->Canvas()->EndPaint();
+    EXPECT_NE(Img, Before) << "the line shows";
+    G->Canvas()->BeginPaintOn(&Img);
+    G->DrawColSizingLine(100);
+    G->DrawRowSizingLine(50);
+    G->DrawRowSizingLine(50);
+    G->Canvas()->EndPaint();
+    EXPECT_EQ(Img, Before) << "drawn again, it is gone";
+}
+
 // ---- text alignment and wrapping ---------------------------------------------------------------------
 struct TAlignCase {
     const char* Name;

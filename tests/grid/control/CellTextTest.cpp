@@ -120,6 +120,14 @@ TEST_F(CellText, MixColorsRule) {
         EXPECT_EQ(TExtStringGrid::MixColors(C.Sel, C.Own, C.P), C.Expected) << C.P << " " << std::hex << C.Sel;
 }
 
+TEST_F(CellText, InverseTextColourOfTheResolvedColour) {
+    EXPECT_EQ(TExtStringGrid::InverseTextColor(0x00FF8000), TColor(0x00007FFF));
+    // clHighlight resolves before it is inverted; its raw value would give a nonsense colour
+    EXPECT_EQ(TExtStringGrid::InverseTextColor(clHighlight), TColor(ColorToRGB(clHighlight) ^ 0xFFFFFF));
+    EXPECT_EQ(TExtStringGrid::InverseTextColor(clBtnFace), TColor(0x000F0F0F));
+    EXPECT_EQ(TExtStringGrid::InverseTextColor(clNone), clNone);
+}
+
 TEST_F(CellText, FixedCellVisualRecord) {
     G->SetFixedCols(1);
     G->SetFixedRows(1);

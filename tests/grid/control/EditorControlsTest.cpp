@@ -13,7 +13,9 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
+#include <QDateTimeEdit>
 #include <QDir>
 #include <QImage>
 #include <QPainter>
@@ -288,19 +290,15 @@ TEST_F(EditorControls, LookupCompletesFromTheItemsAndBackspaceStopsIt) {
     G->SetGridCell(RCol, ERow, "");
     Open(edComboEdit);
     TGridCombo* Cb = G->EditCombo;
-    Type(Cb, "Be");
-    EXPECT_EQ(Cb->Text(), "Beta");
+    Type(Cb, "be");
+    // What was typed stays as typed; the rest comes from the item and is selected.
+    EXPECT_EQ(Cb->Text(), "beta");
     EXPECT_EQ(Cb->SelStart(), 2);
     EXPECT_EQ(Cb->SelLength(), 2);
-    EXPECT_EQ(Cb->ItemIndex(), 1);
-    Cb->SimulateKey(VK_BACK);
-    EXPECT_EQ(Cb->Text(), "Be");
-    // The typed part keeps the case it was typed in; the completion names the item it took.
-    Cb->SetText(QString());
-    Type(Cb, "be");
-    EXPECT_EQ(Cb->Text(), "beta");
-    EXPECT_EQ(Cb->SelLength(), 2);
     EXPECT_EQ(Cb->ItemIdx, 1);
+    EXPECT_TRUE(Cb->ItemChange);
+    Cb->SimulateKey(VK_BACK);
+    EXPECT_EQ(Cb->Text(), "be");
 }
 
 TEST_F(EditorControls, ComboStringOperations) {
@@ -398,6 +396,31 @@ TEST_F(EditorControls, ButtonWidthTakesOnly14To32) {
     EXPECT_EQ(G->EditCombo->ButtonWidth(), 16);
 }
 
+TEST_F(EditorControls, ComboFocusColourAndFlatDisabledColour) {
+    auto* Cb = Create<TEsgComboBox>(Host.get(), Host.get());
+    Cb->SetBounds(300, 280, 120, 22);
+    Cb->SetColor(clWindow);
+    Cb->Init();
+    Cb->SetFocusColor(clYellow);
+    Cb->SetFocus();
+    QApplication::processEvents();
+    EXPECT_TRUE(Cb->HasFocus());
+    EXPECT_EQ(Cb->Color(), clYellow);
+    Host->Other->SetFocus();
+    QApplication::processEvents();
+    EXPECT_FALSE(Cb->HasFocus());
+    EXPECT_EQ(Cb->Color(), clWindow);
+    // A flat combo shows its parent's colour while disabled and gets its own back after.
+    Cb->SetFlatParentColor(false);
+    Cb->SetFlat(true);
+    Cb->SetColor(TColor(0x00E0FF));
+    Cb->SetEnabled(false);
+    EXPECT_EQ(Cb->Color(), Host->Color());
+    Cb->SetEnabled(true);
+    EXPECT_EQ(Cb->Color(), TColor(0x00E0FF));
+    EXPECT_TRUE(Cb->CustomLook());
+}
+
 // ---- spin ------------------------------------------------------------------------------------------------
 struct SpinCase {
     const char* Name;
@@ -405,6 +428,7 @@ struct SpinCase {
     std::function<void(TGridSpin*)> Act;
     const char* Stored;
     bool StillOpen;
+    std::vector<std::string> Events;
 };
 void PrintTo(const SpinCase& C, std::ostream* Os) { *Os << C.Name; }
 
@@ -422,25 +446,33 @@ TEST_P(SpinTable, SpinKeys) {
     QApplication::processEvents();
     EXPECT_EQ(Cell(), C.Stored);
     EXPECT_EQ(G->EditorControlOpen(), C.StillOpen);
+    EXPECT_EQ(Log, C.Events);
     ExpectHiddenColumnUntouched();
 }
 
 INSTANTIATE_TEST_SUITE_P(Spin, SpinTable,
-                         ::testing::Values(SpinCase{"PageUpStaysBelowTheMaximum", "9",
+                         ::testing::Values(SpinCase{"PageUpStaysBelowTheMaximum",
+                                                    "9",
                                                     [](TGridSpin* S) {
                                                         S->SimulateKey(VK_PRIOR);
                                                         EXPECT_EQ(S->Value(), 9);
                                                         S->SimulateKey(VK_RETURN);
                                                     },
-                                                    "9", false},
-                                           SpinCase{"PageDownStepsThenEnterCommits", "9",
+                                                    "9",
+                                                    false,
+                                                    {}},
+                                           SpinCase{"PageDownStepsThenEnterCommits",
+                                                    "9",
                                                     [](TGridSpin* S) {
                                                         S->SimulateKey(VK_NEXT);
                                                         EXPECT_EQ(S->Value(), 6);
                                                         S->SimulateKey(VK_RETURN);
                                                     },
-                                                    "6", false},
-                                           SpinCase{"EndAndHomeGoToTheLimits", "5",
+                                                    "6",
+                                                    false,
+                                                    {"change 3,3 6", "validate 3,3 6"}},
+                                           SpinCase{"EndAndHomeGoToTheLimits",
+                                                    "5",
                                                     [](TGridSpin* S) {
                                                         S->SimulateKey(VK_END);
                                                         EXPECT_EQ(S->Value(), 0);
@@ -448,22 +480,30 @@ INSTANTIATE_TEST_SUITE_P(Spin, SpinTable,
                                                         EXPECT_EQ(S->Value(), 10);
                                                         S->SimulateKey(VK_DOWN);
                                                     },
-                                                    "10", false},
-                                           SpinCase{"EscapeAfterTypingKeepsTheCell", "5",
+                                                    "10",
+                                                    false,
+                                                    {"change 3,3 0", "change 3,3 10", "validate 3,3 10"}},
+                                           SpinCase{"EscapeAfterTypingKeepsTheCell",
+                                                    "5",
                                                     [](TGridSpin* S) {
                                                         S->SelectAll();
                                                         Type(S, "7");
                                                         S->SimulateKey(VK_ESCAPE);
                                                         EXPECT_EQ(S->Text(), "5");
                                                     },
-                                                    "5", false},
-                                           SpinCase{"RefusedValueStaysOutOfTheCell", "5",
+                                                    "5",
+                                                    false,
+                                                    {"change 3,3 7"}},
+                                           SpinCase{"RefusedValueStaysOutOfTheCell",
+                                                    "5",
                                                     [](TGridSpin* S) {
                                                         S->SetText("bad");
                                                         S->SimulateKey(VK_RETURN);
                                                         EXPECT_EQ(S->Text(), "5");
                                                     },
-                                                    "5", true}),
+                                                    "5",
+                                                    true,
+                                                    {"change 3,3 bad", "validate 3,3 bad"}}),
                          [](const ::testing::TestParamInfo<SpinCase>& I) { return std::string(I.param.Name); });
 
 TEST_F(EditorControls, SpinPageKeysFireOnSpinClickWithTheDirection) {
@@ -548,6 +588,38 @@ INSTANTIATE_TEST_SUITE_P(Date, DateTable,
                                                     "10:20"}),
                          [](const ::testing::TestParamInfo<DateCase>& I) { return std::string(I.param.Name); });
 
+struct ShiftCase {
+    const char* Name;
+    const char* Format;
+    int Y, M, D; // the value after the digit (it was 5 January 2026 before)
+    bool Moves;
+};
+void PrintTo(const ShiftCase& C, std::ostream* Os) { *Os << C.Name; }
+
+class ShiftTable : public EditorControls, public ::testing::WithParamInterface<ShiftCase> {};
+
+TEST_P(ShiftTable, DigitMovesToTheNextFieldUnlessTheLastFieldChanged) {
+    const ShiftCase& C = GetParam();
+    Open(edDateEdit);
+    TGridDatePicker* P = G->DatePicker();
+    P->SetFormat(C.Format);
+    P->SetDate(EncodeDate(2026, 1, 5));
+    P->Native()->setCurrentSectionIndex(0);
+    P->Fy = 2026, P->Fm = 1, P->Fd = 5;
+    P->SetDate(EncodeDate(C.Y, C.M, C.D));
+    P->Perform(DTPShiftFocusMessage());
+    QApplication::processEvents();
+    EXPECT_EQ(P->Native()->currentSectionIndex(), C.Moves ? 1 : 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Shift, ShiftTable,
+                         ::testing::Values(ShiftCase{"YearLastYearChanged", "dd/MM/yyyy", 2027, 1, 5, false},
+                                           ShiftCase{"YearLastDayChanged", "dd/MM/yyyy", 2026, 1, 6, true},
+                                           ShiftCase{"NothingChanged", "dd/MM/yyyy", 2026, 1, 5, false},
+                                           ShiftCase{"NoFormatYearChanged", "", 2027, 1, 5, false},
+                                           ShiftCase{"NoFormatMonthChanged", "", 2026, 2, 5, true}),
+                         [](const ::testing::TestParamInfo<ShiftCase>& I) { return std::string(I.param.Name); });
+
 TEST_F(EditorControls, DateTimeEscapeRestoresTheOpeningValueAndClosing) {
     G->SetGridCell(RCol, ERow, "05/01/2026 08:30");
     Open(edDateTimeEdit);
@@ -631,6 +703,126 @@ TEST_F(EditorControls, UnitEditorStoresValueAndUnitAndEscapeKeepsTheCell) {
     EXPECT_FALSE(U->Visible());
 }
 
+struct PasteCase {
+    const char* Name;
+    TEditorType Kind;
+    const char* Clip;
+    const char* Stored;
+};
+void PrintTo(const PasteCase& C, std::ostream* Os) { *Os << C.Name; }
+
+class PasteTable : public EditorControls, public ::testing::WithParamInterface<PasteCase> {};
+
+TEST_P(PasteTable, PasteIsFilteredAndValidatedLikeTyping) {
+    const PasteCase& C = GetParam();
+    G->SetGridCell(RCol, ERow, "12");
+    std::vector<std::string> Order;
+    G->OnClipboardPaste = [&](TObject* Sender, bool&) {
+        EXPECT_EQ(Sender, G->EditBtn);
+        Order.push_back("paste");
+    };
+    G->OnClipboardBeforePasteCell = [&](TObject*, int ACol, int ARow, QString&, bool&) {
+        Order.push_back("cell " + std::to_string(ACol) + "," + std::to_string(ARow));
+    };
+    Open(C.Kind);
+    TGridEditBtn* E = G->EditBtn;
+    E->SelectAll();
+    QApplication::clipboard()->setText(C.Clip);
+    E->SimulateKey('V', {ssCtrl});
+    EXPECT_EQ(Cell(), C.Stored);
+    EXPECT_EQ(Order, (std::vector<std::string>{"paste", "cell 3,3"}));
+    ExpectHiddenColumnUntouched();
+}
+
+INSTANTIATE_TEST_SUITE_P(Paste, PasteTable,
+                         ::testing::Values(PasteCase{"PlainTextWithItsLineBreakRemoved", edEditBtn, "pasted\n",
+                                                     "pasted"},
+                                           PasteCase{"NumericKeepsOnlyItsCharacters", edNumericEditBtn, "4a5-", "45"},
+                                           PasteCase{"RefusedValueStaysOutOfTheCell", edEditBtn, "bad", "12"}),
+                         [](const ::testing::TestParamInfo<PasteCase>& I) { return std::string(I.param.Name); });
+
+// ---- combo keys against the grid ------------------------------------------------------------------------
+TEST_F(EditorControls, ComboUpWithoutComboGetUpDownStoresHereAndMovesTheGrid) {
+    G->Navigation()->SetComboGetUpDown(false);
+    Open(edComboEdit);
+    TGridCombo* Cb = G->EditCombo;
+    Cb->SetText("edited");
+    Cb->SimulateKey(VK_UP);
+    QApplication::processEvents();
+    EXPECT_EQ(Cell(), "edited");
+    EXPECT_EQ(Cell(RCol, ERow - 1), "3,2");
+    EXPECT_EQ(G->Row(), ERow - 1);
+    EXPECT_FALSE(G->EditorControlOpen());
+}
+
+TEST_F(EditorControls, ComboTabWithGoTabsCommitsAndMovesOn) {
+    G->SetOptions(G->Options() << goTabs);
+    Open(edComboEdit);
+    TGridCombo* Cb = G->EditCombo;
+    Cb->SetText("tabbed");
+    Cb->SimulateKey(VK_TAB);
+    QApplication::processEvents();
+    EXPECT_EQ(Cell(), "tabbed");
+    EXPECT_EQ(G->Col(), DCol + 1);
+    EXPECT_FALSE(Cb->Visible());
+}
+
+TEST_F(EditorControls, OpeningTheListKeepsTheEditOpen) {
+    for (const char* S : {"Alpha", "Beta"}) G->AddComboString(S);
+    G->MouseActions()->SetDirectComboDrop(true);
+    Open(edComboList);
+    TGridCombo* Cb = G->EditCombo;
+    EXPECT_TRUE(Cb->DroppedDown());
+    EXPECT_TRUE(G->EditorControlOpen());
+    EXPECT_TRUE(Cb->Visible());
+    Cb->SimulateKey(VK_RETURN);
+    QApplication::processEvents();
+    EXPECT_FALSE(G->EditorControlOpen());
+    EXPECT_EQ(Cell(), "Alpha");
+}
+
+TEST_F(EditorControls, CursorWalkLeavesThroughTheEdgesAndStoresFirst) {
+    G->Navigation()->SetCursorWalkEditor(true);
+    G->Navigation()->SetCursorWalkAlwaysEdit(false);
+    Open(edComboEdit);
+    TGridCombo* Cb = G->EditCombo;
+    Cb->SetText("walk");
+    Cb->SetSelStart(4);
+    Cb->SimulateKey(VK_RIGHT);
+    QApplication::processEvents();
+    EXPECT_EQ(Cell(), "walk");
+    EXPECT_EQ(G->Col(), DCol + 1);
+    EXPECT_FALSE(G->EditorControlOpen());
+    G->GotoCell(DCol, ERow);
+    Open(edEditBtn);
+    TGridEditBtn* E = G->EditBtn;
+    E->SetText("back");
+    E->SetSelStart(0);
+    E->SimulateKey(VK_LEFT);
+    QApplication::processEvents();
+    EXPECT_EQ(Cell(), "back");
+    EXPECT_EQ(G->Col(), DCol - 1);
+    ExpectHiddenColumnUntouched();
+}
+
+TEST_F(EditorControls, ComboKeyPressReachesTheGridWithTheComboAsSender) {
+    std::vector<TObject*> Senders;
+    G->OnKeyPress = [&](TObject* Sender, QChar&) { Senders.push_back(Sender); };
+    Open(edComboEdit);
+    Type(G->EditCombo, "k");
+    EXPECT_EQ(Senders, (std::vector<TObject*>{G->EditCombo}));
+}
+
+TEST_F(EditorControls, DatePickerArrowsStayInThePicker) {
+    G->SetGridCell(RCol, ERow, "05/01/2026");
+    Open(edDateEdit);
+    TGridDatePicker* D = G->DatePicker();
+    D->SimulateKey(VK_UP);
+    EXPECT_EQ(G->Row(), ERow);
+    EXPECT_TRUE(D->Visible());
+    EXPECT_NE(D->Date(), EncodeDate(2026, 1, 5));
+}
+
 // ---- button ----------------------------------------------------------------------------------------------
 TEST_F(EditorControls, ButtonRightMovesTheGridAndHidesTheButton) {
     int Clicks = 0;
@@ -659,6 +851,10 @@ TEST_F(EditorControls, PictureOfAnOpenComboAndAnOpenSpin) {
     Cb->ButtonColor = TColor(0x30A0F0);
     Cb->ButtonTextColor = clBlack;
     Cb->Repaint();
+    QApplication::processEvents();
+    // Below the window: the closed combo over its cell, twice its size.
+    const QImage Closed =
+        Host->grab(QRect(Cb->mapTo(Host.get(), QPoint(-20, -8)), QSize(Cb->Width() + 40, Cb->Height() + 16))).toImage();
     Cb->SetDroppedDown(true);
     QApplication::processEvents();
     ASSERT_TRUE(Cb->DroppedDown());
@@ -666,6 +862,7 @@ TEST_F(EditorControls, PictureOfAnOpenComboAndAnOpenSpin) {
     Sheet.fill(Qt::white);
     {
         QPainter P(&Sheet);
+        P.drawImage(QRect(10, Host->Height() + 10, Closed.width() * 2, Closed.height() * 2), Closed);
         P.drawImage(0, 0, Host->grab().toImage());
         QWidget* Popup = Cb->Native()->view()->window();
         const QPoint At = Host->mapFromGlobal(Popup->mapToGlobal(QPoint(0, 0)));

@@ -2,6 +2,7 @@
 // per-cell questions the items answer.
 #include "grid/control/ExtCGrid.h"
 
+#include "platform/gui/Menus.h"
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/IniFiles.h"
 #include "tests/support/QtPrint.h"
@@ -14,6 +15,8 @@
 
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -274,6 +277,59 @@ namespace {
 
 // Column removal and insertion on the column grid fixture: cell records are freed or moved with
 // their columns (ASan reports a leak or a dangling record), widths and the hidden column follow.
+// A menu that records where it would show; a grid whose mouse-down the test can send.
+class TRecordingMenu : public TPopupMenu {
+public:
+    using TPopupMenu::TPopupMenu;
+    void Popup(int X, int Y) override { Shown.emplace_back(X, Y); }
+    std::vector<std::pair<int, int>> Shown;
+};
+class TClickGrid : public TExtColumnGrid {
+public:
+    using TExtColumnGrid::MouseDown;
+    using TExtColumnGrid::TExtColumnGrid;
+};
+
+TEST(ColumnPopups, TheKindDecidesWhichClickAndWhichRowsShowTheMenu) {
+    struct Case {
+        const char* Name;
+        TColumnPopupType Kind;
+        TMouseButton Button;
+        int Row;
+        bool Offered, Shown;
+    };
+    const Case Cases[] = {
+        {"FixedRightInHeader", cpFixedCellsRClick, mbRight, 0, true, true},
+        {"FixedRightInNormalRow", cpFixedCellsRClick, mbRight, 2, true, false},
+        {"FixedRightWithLeftButton", cpFixedCellsRClick, mbLeft, 0, false, false},
+        {"NormalLeftInNormalRow", cpNormalCellsLClick, mbLeft, 2, true, true},
+        {"NormalLeftInHeader", cpNormalCellsLClick, mbLeft, 0, true, false},
+        {"AllRightAnywhere", cpAllCellsRClick, mbRight, 3, true, true},
+    };
+    for (const Case& K : Cases) {
+        TClickGrid G(nullptr);
+        G.SetColCount(4);
+        G.SetRowCount(5);
+        G.SetDefaultColWidth(50);
+        G.SetDefaultRowHeight(20);
+        G.SetBounds(0, 0, 300, 200);
+        G.HideColumn(1); // display column 1 shows real column 2
+        TRecordingMenu Menu(nullptr);
+        G.Columns()->Items(2)->SetColumnPopup(&Menu);
+        G.Columns()->Items(2)->SetColumnPopupType(K.Kind);
+        int Offered = 0;
+        G.OnColumnPopup = [&](TObject*, int ACol, int ARow, TPopupMenu*&) {
+            ++Offered;
+            EXPECT_EQ(ACol, 1) << K.Name;
+            EXPECT_EQ(ARow, K.Row) << K.Name;
+        };
+        const TRect R = G.CellRect(1, K.Row);
+        G.MouseDown(K.Button, TShiftState{}, R.Left + 5, R.Top + 5);
+        EXPECT_EQ(Offered, K.Offered ? 1 : 0) << K.Name;
+        EXPECT_EQ(Menu.Shown.size(), K.Shown ? 1u : 0u) << K.Name;
+    }
+}
+
 class ColumnOps : public ColumnGrid {};
 
 TEST_F(ColumnOps, RemovingAColumnBeforeTheHiddenOneMovesEverythingLeft) {
@@ -461,6 +517,18 @@ TEST_F(ColumnPositions, LoadingPutsTheColumnsBackInTheSavedOrder) {
     G->MoveColumn(2, 0); // back to H0 H1 H2
     ASSERT_EQ(Headers(), "H0H1H2");
     G->LoadColumnPositions(Ini, "Cols");
+    EXPECT_EQ(Headers(), "H1H2H0");
+}
+
+TEST_F(ColumnPositions, TheGridsOwnSaveAndLoadUseTheIniFileOfItsColumnSizeSettings) {
+    G->ColumnSize()->SetLocation(clIniFile);
+    G->ColumnSize()->SetKey(Ini);
+    G->ColumnSize()->SetSection("Grid");
+    G->MoveColumn(0, 2);
+    G->SaveColPositions();
+    EXPECT_EQ(TIniFile(Ini).ReadInteger("Grid", "CP2", -1), 0);
+    G->MoveColumn(2, 0);
+    G->LoadColPositions();
     EXPECT_EQ(Headers(), "H1H2H0");
 }
 

@@ -172,6 +172,7 @@ TEST_F(GridLooks, SheetOfEveryLook) {
             Grid->SetCells(1, r, QStringLiteral("Text %1").arg(r));
             Grid->SetCells(2, r, QString::number(r * 12.5, 'f', 2));
             Grid->SetCells(3, r, r % 2 ? "wrapped text in a cell" : "");
+            Grid->SetCells(3, 4, R"({\rtf1{\colortbl ;\red200\green0\blue0;}\b rich \cf1 red})");
         }
         Grid->GetCellProperties(2, 2)->SetBrushColor(0x80E0FF);
         Grid->SetAutoNumAlign(true);
