@@ -1970,6 +1970,8 @@ public:
     TWinControl* EditorControl() const { return FEditorControl; }
     // The value the open control holds as validation sees it, and a text put back into it.
     QString EditorControlText();
+    // OnEditChange for an editor's new text while it is open on its cell.
+    void EditorTextChanged(const TGridEditorCell& Cell, const QString& Text);
     void SetEditorControlText(const QString& Value);
     // The editor controls' access to the grid.
     TGridEditorCell* OpenEditorCell();

@@ -607,6 +607,11 @@ void TExtStringGrid::EditorsCursorWalk(TGridEditorCell& Cell, const QString& Tex
     WalkFromEditor(Forward);
 }
 
+void TExtStringGrid::EditorTextChanged(const TGridEditorCell& Cell, const QString& Text) {
+    // Filling an editor is no change of the user's.
+    if (Cell.Open && OnEditChange) OnEditChange(this, Cell.RealCol, EditorDisplRow(Cell), Text);
+}
+
 // ---- the switch's view of the open control ----------------------------------------------------------------
 QString TExtStringGrid::EditorControlText() {
     if (!FEditorControl) return QString();

@@ -243,8 +243,7 @@ void TGridSpin::SpinDownClick(TObject* Sender) {
 
 void TGridSpin::Change() {
     TEsgSpinEdit::Change();
-    if (FCell.Open && FGrid->OnEditChange)
-        FGrid->OnEditChange(FGrid, FCell.RealCol, FGrid->EditorDisplRow(FCell), Text());
+    FGrid->EditorTextChanged(FCell, Text());
 }
 
 void TGridSpin::DoExit() {
@@ -610,8 +609,7 @@ void TGridEditBtn::ButtonClick(TObject* Sender) {
 
 void TGridEditBtn::Change() {
     TEsgEditBtn::Change();
-    if (FCell.Open && FGrid->OnEditChange)
-        FGrid->OnEditChange(FGrid, FCell.RealCol, FGrid->EditorDisplRow(FCell), Text());
+    FGrid->EditorTextChanged(FCell, Text());
 }
 
 void TGridEditBtn::DoExit() {
