@@ -1970,9 +1970,9 @@ public:
     TWinControl* EditorControl() const { return FEditorControl; }
     // The value the open control holds as validation sees it, and a text put back into it.
     QString EditorControlText();
+    void SetEditorControlText(const QString& Value);
     // OnEditChange for an editor's new text while it is open on its cell.
     void EditorTextChanged(const TGridEditorCell& Cell, const QString& Text);
-    void SetEditorControlText(const QString& Value);
     // The editor controls' access to the grid.
     TGridEditorCell* OpenEditorCell();
     // Writes Text into the editor's cell once the validation accepts it (the validation may
