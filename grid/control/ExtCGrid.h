@@ -288,6 +288,7 @@ public:
     void GetCellAlignment(int ACol, int ARow, TAlignment& HAlign, TVAlignment& VAlign) override;
     void GetColumnFormat(int ACol, TSortStyle& AStyle, QString& aPrefix, QString& aSuffix) override;
     void GetCellEditor(int ACol, int ARow, TEditorType& AEditor) override;
+    void GetCellEditorEx(int ACol, int ARow, TEditorType& AEditor) override;
     void GetFixedCell(int ACol, int ARow, bool& IsFixed) override;
     void GetCellEditable(int ACol, int ARow, bool& CanEdit) override;
     void GetPasswordCell(int ACol, int ARow, bool& IsPassword) override;
@@ -324,6 +325,8 @@ protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
     // The item of a real column, null when it has none.
     TGridColumnItem* ItemOf(int RealCol) const;
+    // Takes the column item's editor kind, list, bounds and link for a normal cell (true then).
+    bool LoadColumnEditor(int ACol, int ARow, TEditorType& AEditor);
     bool IsNormalCell(int ACol, int ARow) const;
     // Bands are a screen aid: printed pages take the columns' print colours.
     bool BandsPrinted() const { return false; }

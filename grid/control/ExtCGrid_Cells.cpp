@@ -2,6 +2,7 @@
 // before the string grid's own rules and events. Columns are real columns unless named otherwise.
 #include "grid/control/ExtCGrid.h"
 
+#include "grid/control/ExtGrid_Editors.h"
 #include "platform/gui/Menus.h"
 
 #include <QRegularExpression>
@@ -169,22 +170,44 @@ void TExtColumnGrid::GetColumnFormat(int ACol, TSortStyle& AStyle, QString& aPre
     TExtStringGrid::GetColumnFormat(ACol, AStyle, aPrefix, aSuffix);
 }
 
-void TExtColumnGrid::GetCellEditor(int ACol, int ARow, TEditorType& AEditor) {
-    if (TGridColumnItem* It = ItemOf(ACol)) {
-        if (ACol >= FixedCols() && ARow >= FixedRows()) {
-            AEditor = It->Editor();
-            // The shared combo and spin editors take the column's list and bounds before they open.
-            FEditComboItems->Assign(It->ComboItems());
-            FEditComboDropDownCount = It->DropDownCount();
-            FSpinMinValue = It->SpinMin();
-            FSpinMaxValue = It->SpinMax();
-            FSpinStepValue = It->SpinStep();
-            FCurrentEditLink = It->EditLink();
-            ControlLook()->SetDropDownCount(It->DropDownCount());
-        }
-        if (!It->FloatFormat().isEmpty()) SetFloatFormat(It->FloatFormat());
+// The shared combo and spin editors take the column's list and bounds before they open.
+bool TExtColumnGrid::LoadColumnEditor(int ACol, int ARow, TEditorType& AEditor) {
+    TGridColumnItem* It = ItemOf(ACol);
+    if (!It) return false;
+    const bool Normal = ACol >= FixedCols() && ARow >= FixedRows();
+    if (Normal) {
+        AEditor = It->Editor();
+        FEditComboItems->Assign(It->ComboItems());
+        FEditComboDropDownCount = It->DropDownCount();
+        FSpinMinValue = It->SpinMin();
+        FSpinMaxValue = It->SpinMax();
+        FSpinStepValue = It->SpinStep();
+        FCurrentEditLink = It->EditLink();
+        ControlLook()->SetDropDownCount(It->DropDownCount());
     }
+    if (!It->FloatFormat().isEmpty()) SetFloatFormat(It->FloatFormat());
+    return Normal;
+}
+
+void TExtColumnGrid::GetCellEditor(int ACol, int ARow, TEditorType& AEditor) {
+    LoadColumnEditor(ACol, ARow, AEditor);
     TExtStringGrid::GetCellEditor(ACol, ARow, AEditor);
+}
+
+void TExtColumnGrid::GetCellEditorEx(int ACol, int ARow, TEditorType& AEditor) {
+    // The editing switch asks here: the column's list, bounds and link reach the grid's editors.
+    if (LoadColumnEditor(ACol, ARow, AEditor)) {
+        EditCombo->Items()->Assign(FEditComboItems.get());
+        EditCombo->SetDropDownCount(FEditComboDropDownCount);
+        if (AEditor == edSpinEdit || AEditor == edFloatSpinEdit || AEditor == edTimeSpinEdit ||
+            AEditor == edDateSpinEdit) {
+            SpinEdit()->SetMinValue(FSpinMinValue);
+            SpinEdit()->SetMaxValue(FSpinMaxValue);
+            SpinEdit()->SetIncrement(FSpinStepValue);
+        }
+        if (FCurrentEditLink) SetEditLink(FCurrentEditLink);
+    }
+    TExtStringGrid::GetCellEditorEx(ACol, ARow, AEditor);
 }
 
 void TExtColumnGrid::GetFixedCell(int ACol, int ARow, bool& IsFixed) {

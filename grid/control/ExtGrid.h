@@ -143,6 +143,8 @@ using TGridCellEditorFactory = std::function<std::unique_ptr<TGridCellEditor>(TE
 // An empty factory leaves the kinds without an editor (they open nothing).
 void RegisterGridCellEditor(std::initializer_list<TEditorType> Kinds, TGridCellEditorFactory Factory);
 TGridCellEditorFactory GridCellEditorFactory(TEditorType Kind);
+// Registers the grid's own editor controls for their kinds (done once, before the table is used).
+void RegisterGridEditorControls();
 // Whether a kind is edited by the default text editor.
 bool IsDefaultEditorKind(TEditorType Kind);
 
@@ -992,7 +994,6 @@ protected:
     // One step of the advance; false when the advance ends there (a new row nobody can edit).
     bool AdvanceStep(int& DisplCol, int& DisplRow, bool Forward);
     bool HasCellControl(int RealCol, int DisplRow);
-    void ShowInplaceEdit();
     void AddRow();
     template <typename T>
     void StoreAndRepaint(T& Field, const T& Value);
@@ -1105,6 +1106,11 @@ public:
     // The special editors' keys that end an edit (Enter, Tab, arrows): the value is validated
     // first, a refused one keeps the editor open.
     void DoneInplaceEdit(Word Key, TShiftState Shift);
+    // Closes the editor and moves one cell along the row (Forward: to the right), the editor
+    // opening again there with Navigation.CursorWalkAlwaysEdit.
+    void WalkFromEditor(bool Forward);
+    // Opens the current cell's editor again (not over a check box, radio or button cell).
+    void ShowInplaceEdit();
     // Escape in a special editor: the cell keeps the text it had when the editor opened.
     void CancelInplaceEdit();
     // OnEditingDone, then "GridEditDone" posted to the grid (real column, display row).
@@ -1148,6 +1154,9 @@ protected:
     // The open editor's value checked before it is written; true when it may be written, with
     // the text to write in Value.
     bool ValidateEditorValue(QString& Value);
+    // Validates the value the open editor holds (Wide: the cell holds wide text); Value becomes
+    // the text validation left.
+    bool ValidateHeldValue(QString& Value, bool Wide);
     // Remembers the cell an editor opens on, and its text, for validation and for Escape.
     void NoteEditCell(int RealCol, int DisplRow);
     void ShowEditLink(int RealCol, int DisplRow, const TRect& R, TColor C);
@@ -1957,6 +1966,11 @@ public:
     bool EditorControlOpen() const { return FEditorControl != nullptr; }
     TEditorType EditorControlKind() const { return FEditorControlKind; }
     TWinControl* EditorControl() const { return FEditorControl; }
+    // The value the open control holds as validation sees it, and a text put back into it.
+    QString EditorControlText();
+    void SetEditorControlText(const QString& Value);
+    // OnEditChange for an editor's new text while it is open on its cell.
+    void EditorTextChanged(const TGridEditorCell& Cell, const QString& Text);
     // The editor controls' access to the grid.
     TGridEditorCell* OpenEditorCell();
     // Writes Text into the editor's cell once the validation accepts it (the validation may
@@ -1973,15 +1987,10 @@ public:
     void SetEditorRefusedValue(bool Value) { FEditorRefused = Value; }
     // A left click into the combo put the focus there (the caret goes under the mouse).
     bool ComboClickFocus = false;
-    // Stand-ins for the editor switch's closing and advancing operations.
-    virtual void EditorsHideInplaceEdit();
-    virtual void EditorsDoneInplaceEdit(Word& Key, TShiftState Shift);
-    virtual void EditorsShowInplaceEdit() { ShowInplaceEdit(); }
-    virtual bool EditorsWantTab();
     // Moves as Tab does (backwards with Shift), with the grid focused.
     void EditorsTabToNextCell(TShiftState Shift);
     // Gives the grid the focus without opening its editor again.
-    void EditorsFocusGrid();
+    void FocusGridNoEdit();
     // Leaves an editor through its left (right) edge: a neighbour holding a check box, radio or
     // button object becomes current once Text is accepted; any other neighbour is reached by
     // one advance step, with the editor opened there again as CursorWalkAlwaysEdit says.

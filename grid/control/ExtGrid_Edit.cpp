@@ -20,6 +20,12 @@ struct TKindEntry {
 
 std::map<int, TKindEntry>& KindTable() {
     static std::map<int, TKindEntry> Table;
+    // The grid's own controls are in the table before anyone asks it (or replaces one).
+    static bool OwnControls = false;
+    if (!OwnControls) {
+        OwnControls = true;
+        RegisterGridEditorControls();
+    }
     return Table;
 }
 
@@ -37,6 +43,9 @@ Cardinal EditDoneMessage() {
 bool NeedsDatePicker(TEditorType Kind) {
     return Kind == edDateEdit || Kind == edDateEditUpDown || Kind == edTimeEdit || Kind == edDateTimeEdit;
 }
+
+// The check box and button editors write no value back: there is nothing of theirs to validate.
+bool HoldsValue(TEditorType Kind) { return Kind != edCheckBox && Kind != edButton; }
 
 } // namespace
 
@@ -138,7 +147,18 @@ void TExtStringGrid::NoteEditCell(int RealCol, int DisplRow) {
 
 bool TExtStringGrid::ValidateEditorValue(QString& Value) {
     if (!FEditing) return true;
-    const bool Valid = ValidateCell(Value);
+    return ValidateHeldValue(Value, false);
+}
+
+bool TExtStringGrid::ValidateHeldValue(QString& Value, bool Wide) {
+    // An open control validates through the cell it remembers; a value it had accepted already
+    // is not asked about again.
+    if (TGridEditorCell* C = EditorControlOpen() ? OpenEditorCell() : nullptr) {
+        const bool Valid = ValidateEditorText(*C, Value);
+        Value = FNewCellText;
+        return Valid;
+    }
+    const bool Valid = Wide ? ValidateCellWide(Value) : ValidateCell(Value);
     Value = FNewCellText;
     return Valid;
 }
@@ -186,14 +206,14 @@ bool TExtStringGrid::SelectCellOverride(int ACol, int ARow) {
     // A special editor holds a value that was not validated yet: it is checked before the focus
     // leaves its cell, and a refused one keeps the focus there with the editor open.
     const bool SpecialOpen = FEditMode && FSpecialEditor;
-    if (SpecialOpen && FEditing) {
+    if (SpecialOpen && FEditing && HoldsValue(FEditControl)) {
         TGridCellEditor* E = SpecialEditor(FEditControl);
         QString Value = E                           ? E->Text()
             : FEditControl == edCustom && FEditLink ? FEditLink->GetEditorValue()
                                                     : GetCurrentCell();
         const bool Wide = GetGridCell(FEditRealCol, FEditRow).startsWith(QStringLiteral("|\\"));
-        const bool Valid = Wide ? ValidateCellWide(Value) : ValidateCell(Value);
-        if (E) E->SetText(FNewCellText);
+        const bool Valid = ValidateHeldValue(Value, Wide);
+        if (E) E->SetText(Value);
         if (!Valid) {
             FEditing = true;
             FNoAutoAdvance = true;
@@ -491,7 +511,11 @@ void TExtStringGrid::DoExit() {
 }
 
 void TExtStringGrid::HideInplaceEdit() {
-    if (!FEditMode) return;
+    if (!FEditMode) {
+        // A control opened outside the switch still closes with its value written.
+        if (EditorControlOpen()) CommitEditorControl();
+        return;
+    }
     HideEditor();
     HideSpecialEditor(Col(), Row());
     FEditMode = false;
@@ -502,14 +526,14 @@ void TExtStringGrid::DoneInplaceEdit(Word Key, TShiftState Shift) {
     TGridCellEditor* E = FSpecialEditor ? SpecialEditor(FEditControl) : nullptr;
     TExtInplaceEdit* TE = TextEditor();
     const bool TextOpen = TE && TE->isVisible();
-    if (FEditing) {
+    if (FEditing && (!E || HoldsValue(FEditControl))) {
         QString Value = E                                             ? E->Text()
             : FEditControl == edCustom && FEditLink && FSpecialEditor ? FEditLink->GetEditorValue()
             : TextOpen                                                ? TE->Text()
                                                                       : GetCurrentCell();
-        const bool Valid = ValidateCell(Value);
-        if (E) E->SetText(FNewCellText);
-        if (TextOpen && !E) TE->SetText(FNewCellText);
+        const bool Valid = ValidateHeldValue(Value, false);
+        if (E) E->SetText(Value);
+        if (TextOpen && !E) TE->SetText(Value);
         if (!Valid) {
             // The editor stays open on its value; Enter does not move on.
             FEditing = true;
@@ -525,21 +549,33 @@ void TExtStringGrid::DoneInplaceEdit(Word Key, TShiftState Shift) {
         Word K = Key;
         KeyDown(K, Shift);
     }
-    const bool AlwaysEdit = Navigation()->AlwaysEdit();
-    Navigation()->SetAlwaysEdit(false);
-    if (CanFocus()) SetFocus();
-    Navigation()->SetAlwaysEdit(AlwaysEdit);
+    FocusGridNoEdit();
     if (Key == VK_RETURN) AdvanceCell(Col(), Row(), false, false, true, false, false);
 }
 
+void TExtStringGrid::WalkFromEditor(bool Forward) {
+    HideInplaceEdit();
+    FocusGridNoEdit();
+    // The walk goes along the row whatever the advance direction is.
+    const TAdvanceDirection Dir = Navigation()->AdvanceDirection();
+    Navigation()->SetAdvanceDirection(adLeftRight);
+    AdvanceCell(Col(), Row(), false, false, Forward, false, true);
+    Navigation()->SetAdvanceDirection(Dir);
+    if (Navigation()->CursorWalkAlwaysEdit()) ShowInplaceEdit();
+}
+
 void TExtStringGrid::CancelInplaceEdit() {
-    if (!FEditMode) return;
+    if (!FEditMode) {
+        if (EditorControlOpen()) CancelEditorControl();
+        FocusGridNoEdit();
+        return;
+    }
     FRevertEdit = true;
     FEditing = false;
     if (TGridCellEditor* E = FSpecialEditor ? SpecialEditor(FEditControl) : nullptr) E->SetText(FOldCellCache);
     HideInplaceEdit();
     FRevertEdit = false;
-    if (CanFocus()) SetFocus();
+    FocusGridNoEdit();
 }
 
 void TExtStringGrid::DoEditingDone(int RealCol, int DisplRow) {

@@ -417,12 +417,7 @@ void TExtInplaceEdit::KeyUp(Word& Key, TShiftState Shift) {
         Key = 0;
         if (!AcceptValue(true)) return;
         G->FEditing = false;
-        G->HideInplaceEdit();
-        const TAdvanceDirection Dir = G->Navigation()->AdvanceDirection();
-        G->Navigation()->SetAdvanceDirection(adLeftRight);
-        G->AdvanceCell(G->Col(), G->Row(), false, false, Forward, false, true);
-        G->Navigation()->SetAdvanceDirection(Dir);
-        if (G->Navigation()->CursorWalkAlwaysEdit()) G->ShowInplaceEdit();
+        G->WalkFromEditor(Forward);
     };
     if (Key == VK_LEFT && NoSel && FSelKeyDown == 0 && SelStart() == 0 && NoShift && Nav->CursorWalkEditor()) {
         const int c = G->Col();

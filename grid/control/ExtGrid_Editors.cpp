@@ -579,17 +579,8 @@ void TExtStringGrid::CancelEditorControl() {
     FEditing = false;
 }
 
-// ---- stand-ins for the editor switch ------------------------------------------------------------------------
-void TExtStringGrid::EditorsHideInplaceEdit() {
-    CommitEditorControl();
-    HideInplaceEditStandIn();
-}
-
-bool TExtStringGrid::EditorsWantTab() {
-    return Options().Contains(goTabs) || bool(OnCellValidate) || bool(OnCellValidateWide);
-}
-
-void TExtStringGrid::EditorsFocusGrid() {
+// ---- moving on from an editor -------------------------------------------------------------------------------
+void TExtStringGrid::FocusGridNoEdit() {
     const bool Always = Navigation()->AlwaysEdit();
     Navigation()->SetAlwaysEdit(false);
     if (CanFocus()) SetFocus();
@@ -597,7 +588,7 @@ void TExtStringGrid::EditorsFocusGrid() {
 }
 
 void TExtStringGrid::EditorsTabToNextCell(TShiftState Shift) {
-    EditorsFocusGrid();
+    FocusGridNoEdit();
     Word Key = VK_TAB;
     KeyDown(Key, Shift);
 }
@@ -608,29 +599,72 @@ void TExtStringGrid::EditorsCursorWalk(TGridEditorCell& Cell, const QString& Tex
     const bool Inside = Forward ? C < ColCount() - FixedRightCols() - 1 : C > FixedCols();
     if (Inside && Next >= 0 && Next < ColCount() && HasCellControl(RealColIndex(Next), R)) {
         if (!ValidateEditorText(Cell, Text)) return;
-        EditorsHideInplaceEdit();
-        EditorsFocusGrid();
+        HideInplaceEdit();
+        FocusGridNoEdit();
         SetCol(Next);
         return;
     }
-    const TAdvanceDirection Dir = Navigation()->AdvanceDirection();
-    EditorsHideInplaceEdit();
-    EditorsFocusGrid();
-    Navigation()->SetAdvanceDirection(adLeftRight);
-    AdvanceCell(Col(), Row(), false, false, Forward, false, true);
-    Navigation()->SetAdvanceDirection(Dir);
-    if (Navigation()->CursorWalkAlwaysEdit()) EditorsShowInplaceEdit();
+    WalkFromEditor(Forward);
 }
 
-void TExtStringGrid::EditorsDoneInplaceEdit(Word& Key, TShiftState Shift) {
-    FEditing = false;
-    EditorsHideInplaceEdit();
-    if (Key == VK_DOWN && Navigation()->AppendOnArrowDown() && Row() == RowCount() - 1) AppendRow();
-    EditorsFocusGrid();
-    if (Key == VK_TAB || Key == VK_LEFT || Key == VK_RIGHT || Key == VK_UP || Key == VK_DOWN) {
-        Word K = Key;
-        KeyDown(K, Shift);
-    } else if (Key == VK_RETURN && Navigation()->AdvanceOnEnter() && !FEditorRefused) {
-        AdvanceCell(Col(), Row(), false, false, true, false, false);
+void TExtStringGrid::EditorTextChanged(const TGridEditorCell& Cell, const QString& Text) {
+    // Filling an editor is no change of the user's.
+    if (Cell.Open && OnEditChange) OnEditChange(this, Cell.RealCol, EditorDisplRow(Cell), Text);
+}
+
+// ---- the switch's view of the open control ----------------------------------------------------------------
+QString TExtStringGrid::EditorControlText() {
+    if (!FEditorControl) return QString();
+    switch (FEditorControlKind) {
+        case edComboEdit:
+        case edComboList: return EditCombo->Text();
+        case edSpinEdit:
+        case edFloatSpinEdit:
+        case edTimeSpinEdit:
+        case edDateSpinEdit: return FEditSpin->Text();
+        case edDateEdit:
+        case edDateEditUpDown:
+        case edTimeEdit: return FEditDate->CellText();
+        case edDateTimeEdit: return FEditDateTime->CellText();
+        case edEditBtn:
+        case edNumericEditBtn:
+        case edFloatEditBtn:
+        case edMaskEditBtn: return EditBtn->Text();
+        case edUnitEditBtn:
+        case edNumericUnitEditBtn:
+        case edFloatUnitEditBtn: return UnitEditBtn->Text() + UnitEditBtn->UnitID();
+        default: {
+            // The check box and button editors hold no value of their own.
+            TGridEditorCell* Cell = OpenEditorCell();
+            return Cell ? Cell->OpenText : QString();
+        }
+    }
+}
+
+void TExtStringGrid::SetEditorControlText(const QString& Value) {
+    if (!FEditorControl) return;
+    switch (FEditorControlKind) {
+        case edComboEdit:
+        case edComboList:
+            if (EditCombo->Text() != Value) EditCombo->SetText(Value);
+            break;
+        case edSpinEdit:
+        case edFloatSpinEdit:
+        case edTimeSpinEdit:
+        case edDateSpinEdit:
+            if (FEditSpin->Text() != Value) FEditSpin->SetText(Value);
+            break;
+        case edEditBtn:
+        case edNumericEditBtn:
+        case edFloatEditBtn:
+        case edMaskEditBtn:
+            if (EditBtn->Text() != Value) EditBtn->SetText(Value);
+            break;
+        case edUnitEditBtn:
+        case edNumericUnitEditBtn:
+        case edFloatUnitEditBtn:
+            if (UnitEditBtn->Text() + UnitEditBtn->UnitID() != Value) UnitEditBtn->SetTextAndUnit(Value);
+            break;
+        default: break; // the pickers keep their value; the check box and button hold none
     }
 }

@@ -99,8 +99,8 @@ void TGridCombo::KeyDown(Word& Key, TShiftState Shift) {
 
     if ((Key == VK_UP || Key == VK_DOWN) && !G->Navigation()->ComboGetUpDown() && !DroppedDown()) {
         // The value goes into this editor's cell before the grid moves; nothing follows the move.
-        G->EditorsHideInplaceEdit();
-        G->EditorsFocusGrid();
+        G->HideInplaceEdit();
+        G->FocusGridNoEdit();
         G->FireGridKeyDown(Key, Shift);
         Key = 0;
         return;
@@ -113,8 +113,7 @@ void TGridCombo::KeyDown(Word& Key, TShiftState Shift) {
     if (Key == VK_ESCAPE) {
         SetText(FCell.OpenText);
         SelectItem(FCell.OpenText);
-        G->CancelEditorControl();
-        G->EditorsFocusGrid();
+        G->CancelInplaceEdit();
         Key = 0;
         return;
     }
@@ -126,7 +125,7 @@ void TGridCombo::KeyDown(Word& Key, TShiftState Shift) {
         }
     }
     if (Key == VK_TAB) {
-        if (!G->EditorsWantTab()) {
+        if (!G->EditorWantsTab()) {
             TEsgComboBox::KeyDown(Key, Shift);
             return;
         }
@@ -135,10 +134,10 @@ void TGridCombo::KeyDown(Word& Key, TShiftState Shift) {
             return;
         }
         if (G->Options().Contains(goTabs)) {
-            G->EditorsHideInplaceEdit();
+            G->HideInplaceEdit();
             G->EditorsTabToNextCell(Shift);
         } else {
-            G->EditorsHideInplaceEdit();
+            G->HideInplaceEdit();
             PostMessage(G, WM_KEYDOWN, VK_TAB, LPARAM(Shift.Bits()));
         }
         Key = 0;
@@ -147,10 +146,10 @@ void TGridCombo::KeyDown(Word& Key, TShiftState Shift) {
     if (ListOrOpen) {
         const bool DirectClose = G->MouseActions()->DirectComboClose();
         G->MouseActions()->SetDirectComboClose(false);
-        G->EditorsHideInplaceEdit();
+        G->HideInplaceEdit();
         G->MouseActions()->SetDirectComboClose(DirectClose);
         if (Key == VK_LEFT || Key == VK_RIGHT) {
-            G->EditorsFocusGrid();
+            G->FocusGridNoEdit();
             G->FireGridKeyDown(Key, Shift);
         }
         if (In(Key, {VK_PRIOR, VK_NEXT, VK_LEFT, VK_UP, VK_RIGHT, VK_DOWN})) Key = 0;
@@ -158,10 +157,10 @@ void TGridCombo::KeyDown(Word& Key, TShiftState Shift) {
         TEsgComboBox::KeyDown(Key, Shift);
         return;
     }
-    G->EditorsDoneInplaceEdit(Key, Shift);
+    G->DoneInplaceEdit(Key, Shift);
     if (Key == VK_RETURN && G->Navigation()->AdvanceOnEnter() && G->Navigation()->AdvanceAutoEdit() &&
         !G->EditorRefusedValue())
-        G->EditorsShowInplaceEdit();
+        G->ShowInplaceEdit();
     Key = 0;
 }
 
@@ -233,7 +232,7 @@ void TGridCombo::WndProc(TMessage& M) {
             if (Key == VK_RETURN || Key == VK_ESCAPE)
                 M.Result = 1;
             else if (Key == VK_TAB)
-                M.Result = FGrid->EditorsWantTab() ? 1 : 0;
+                M.Result = FGrid->EditorWantsTab() ? 1 : 0;
             else
                 TEsgComboBox::WndProc(M);
             return;
@@ -289,5 +288,5 @@ void TGridCombo::DoExit() {
     }
     if (G->LookupHistory() && !Text().isEmpty() && Items()->IndexOf(Text()) < 0) Items()->Add(Text());
     TEsgComboBox::DoExit();
-    if (G->EditorControl() == this) G->EditorsHideInplaceEdit();
+    if (G->EditorControl() == this) G->HideInplaceEdit();
 }

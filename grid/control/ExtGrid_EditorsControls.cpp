@@ -12,6 +12,17 @@
 #include <QDateTimeEdit>
 
 namespace {
+// The integer and decimal kinds' character filter of the edit-button and unit editors: false when
+// the character is dropped; a decimal separator typed as the other one is put right in M.
+bool KindCharAllowed(TMessage& M, bool Numeric, bool Float, const QString& Text, int SelStart, int SelLength) {
+    QChar C(char16_t(M.WParam));
+    if (Numeric) return GridNumericCharAllowed(C, Text, SelStart, SelLength);
+    if (!Float) return true;
+    if (!GridFloatCharAllowed(C, Text, SelStart, SelLength)) return false;
+    M.WParam = C.unicode();
+    return true;
+}
+
 bool In(Word Key, std::initializer_list<Word> Keys) {
     for (Word K : Keys)
         if (K == Key) return true;
@@ -74,8 +85,8 @@ void TGridCheckBox::KeyDown(Word& Key, TShiftState Shift) {
         return;
     }
     if (In(Key, {VK_RETURN, VK_PRIOR, VK_NEXT, VK_END, VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN})) {
-        G->EditorsHideInplaceEdit();
-        G->EditorsFocusGrid();
+        G->HideInplaceEdit();
+        G->FocusGridNoEdit();
         if (Key == VK_RETURN && G->Navigation()->AdvanceOnEnter())
             G->AdvanceCell(G->Col(), G->Row(), false, false, true, false, false);
         if (Key == VK_UP || Key == VK_DOWN) G->FireGridKeyDown(Key, Shift);
@@ -95,7 +106,7 @@ void TGridCheckBox::KeyPress(QChar& Key) {
 }
 
 void TGridCheckBox::DoExit() {
-    if (IsOpenEditor(FGrid, this)) FGrid->EditorsHideInplaceEdit();
+    if (IsOpenEditor(FGrid, this)) FGrid->HideInplaceEdit();
     TCheckBox::DoExit();
 }
 
@@ -175,8 +186,7 @@ void TGridSpin::KeyDown(Word& Key, TShiftState Shift) {
         // The cell keeps the text it had when the editor opened.
         FCell.Open = false;
         SetText(FCell.OpenText);
-        G->CancelEditorControl();
-        G->EditorsFocusGrid();
+        G->CancelInplaceEdit();
         Key = 0;
         return;
     }
@@ -191,14 +201,14 @@ void TGridSpin::KeyDown(Word& Key, TShiftState Shift) {
         return;
     }
     if (Key == VK_TAB && G->Options().Contains(goTabs)) {
-        G->EditorsHideInplaceEdit();
+        G->HideInplaceEdit();
         G->EditorsTabToNextCell(Shift);
         Key = 0;
         return;
     }
-    G->EditorsDoneInplaceEdit(Key, Shift);
+    G->DoneInplaceEdit(Key, Shift);
     if (Key == VK_RETURN && G->Navigation()->AdvanceOnEnter() && G->Navigation()->AdvanceAutoEdit())
-        G->EditorsShowInplaceEdit();
+        G->ShowInplaceEdit();
     Key = 0;
 }
 
@@ -233,12 +243,11 @@ void TGridSpin::SpinDownClick(TObject* Sender) {
 
 void TGridSpin::Change() {
     TEsgSpinEdit::Change();
-    if (FCell.Open && FGrid->OnEditChange)
-        FGrid->OnEditChange(FGrid, FCell.RealCol, FGrid->EditorDisplRow(FCell), Text());
+    FGrid->EditorTextChanged(FCell, Text());
 }
 
 void TGridSpin::DoExit() {
-    if (IsOpenEditor(FGrid, this)) FGrid->EditorsHideInplaceEdit();
+    if (IsOpenEditor(FGrid, this)) FGrid->HideInplaceEdit();
     TEsgSpinEdit::DoExit();
 }
 
@@ -253,7 +262,7 @@ void TGridDatePicker::WndProc(TMessage& M) {
         if (Key == VK_RETURN || Key == VK_ESCAPE)
             M.Result = 1;
         else if (Key == VK_TAB)
-            M.Result = FGrid->EditorsWantTab() ? 1 : 0;
+            M.Result = FGrid->EditorWantsTab() ? 1 : 0;
         else
             TEsgDateTimePicker::WndProc(M);
         return;
@@ -324,8 +333,7 @@ void TGridDatePicker::KeyDown(Word& Key, TShiftState Shift) {
             SetDate(V);
         FCell.Open = true;
         if (!FOldDropped) {
-            G->CancelEditorControl();
-            G->EditorsFocusGrid();
+            G->CancelInplaceEdit();
         }
         Key = 0;
         return;
@@ -353,12 +361,12 @@ void TGridDatePicker::KeyDown(Word& Key, TShiftState Shift) {
             return;
         }
     }
-    if (Key == VK_TAB && G->EditorsWantTab()) {
+    if (Key == VK_TAB && G->EditorWantsTab()) {
         if (!G->CommitEditorText(FCell, CellText())) {
             Refuse();
             return;
         }
-        G->EditorsHideInplaceEdit();
+        G->HideInplaceEdit();
         if (G->Options().Contains(goTabs))
             G->EditorsTabToNextCell(Shift);
         else
@@ -366,12 +374,12 @@ void TGridDatePicker::KeyDown(Word& Key, TShiftState Shift) {
         Key = 0;
         return;
     }
-    if (!FOldDropped) G->EditorsDoneInplaceEdit(Key, Shift);
+    if (!FOldDropped) G->DoneInplaceEdit(Key, Shift);
     Key = 0;
 }
 
 void TGridDatePicker::DoExit() {
-    if (IsOpenEditor(FGrid, this) && !DroppedDown()) FGrid->EditorsHideInplaceEdit();
+    if (IsOpenEditor(FGrid, this) && !DroppedDown()) FGrid->HideInplaceEdit();
     TEsgDateTimePicker::DoExit();
 }
 
@@ -389,7 +397,7 @@ void TGridDateTimePicker::WndProc(TMessage& M) {
         if (Key == VK_RETURN || Key == VK_ESCAPE)
             M.Result = 1;
         else if (Key == VK_TAB)
-            M.Result = FGrid->EditorsWantTab() ? 1 : 0;
+            M.Result = FGrid->EditorWantsTab() ? 1 : 0;
         else
             TExtDateTimePicker::WndProc(M);
         return;
@@ -403,20 +411,19 @@ void TGridDateTimePicker::KeyDown(Word& Key, TShiftState Shift) {
         FCell.Open = false;
         SetDateTime(FOriginal);
         FCell.Open = true;
-        G->CancelEditorControl();
-        G->EditorsFocusGrid();
+        G->CancelInplaceEdit();
         Key = 0;
         return;
     }
     if (Key == VK_RETURN) {
-        G->EditorsHideInplaceEdit();
-        G->EditorsFocusGrid();
+        G->HideInplaceEdit();
+        G->FocusGridNoEdit();
         if (G->Navigation()->AdvanceOnEnter()) G->AdvanceCell(G->Col(), G->Row(), false, false, true, false, false);
         Key = 0;
         return;
     }
-    if (Key == VK_TAB && G->EditorsWantTab()) {
-        G->EditorsHideInplaceEdit();
+    if (Key == VK_TAB && G->EditorWantsTab()) {
+        G->HideInplaceEdit();
         G->EditorsTabToNextCell(Shift);
         Key = 0;
         return;
@@ -433,7 +440,7 @@ void TGridEditBtn::WndProc(TMessage& M) {
         if (Key == VK_RETURN || Key == VK_ESCAPE)
             M.Result = 1;
         else if (Key == VK_TAB)
-            M.Result = FGrid->EditorsWantTab() ? 1 : 0;
+            M.Result = FGrid->EditorWantsTab() ? 1 : 0;
         else
             TEsgEditBtn::WndProc(M);
         return;
@@ -448,11 +455,8 @@ void TGridEditBtn::WndProc(TMessage& M) {
             M.Result = 1;
             return;
         }
-        if (Kind == edNumericEditBtn && !GridNumericCharAllowed(C, Text(), SelStart(), SelLength())) return;
-        if (Kind == edFloatEditBtn) {
-            if (!GridFloatCharAllowed(C, Text(), SelStart(), SelLength())) return;
-            M.WParam = C.unicode();
-        }
+        if (!KindCharAllowed(M, Kind == edNumericEditBtn, Kind == edFloatEditBtn, Text(), SelStart(), SelLength()))
+            return;
     }
     TEsgEditBtn::WndProc(M);
 }
@@ -513,7 +517,7 @@ void TGridEditBtn::KeyDown(Word& Key, TShiftState Shift) {
         return;
     }
     if (OnKeyDown) OnKeyDown(this, Key, Shift);
-    if (In(Key, {VK_TAB, VK_RETURN, VK_UP, VK_DOWN}) && (Key != VK_TAB || G->EditorsWantTab())) {
+    if (In(Key, {VK_TAB, VK_RETURN, VK_UP, VK_DOWN}) && (Key != VK_TAB || G->EditorWantsTab())) {
         if (!G->CommitEditorText(FCell, Text())) {
             FCell.Open = false;
             SetText(G->NewCellText());
@@ -531,8 +535,8 @@ void TGridEditBtn::KeyDown(Word& Key, TShiftState Shift) {
         SetText(G->NewCellText());
         FCell.Open = true;
     }
-    if (Key == VK_TAB && G->EditorsWantTab()) {
-        G->EditorsHideInplaceEdit();
+    if (Key == VK_TAB && G->EditorWantsTab()) {
+        G->HideInplaceEdit();
         if (G->Options().Contains(goTabs))
             G->EditorsTabToNextCell(Shift);
         else
@@ -543,12 +547,11 @@ void TGridEditBtn::KeyDown(Word& Key, TShiftState Shift) {
     if (Key == VK_ESCAPE) {
         FCell.Open = false;
         SetText(FCell.OpenText);
-        G->CancelEditorControl();
-        G->EditorsFocusGrid();
+        G->CancelInplaceEdit();
         Key = 0;
         return;
     }
-    G->EditorsDoneInplaceEdit(Key, Shift);
+    G->DoneInplaceEdit(Key, Shift);
     Key = 0;
 }
 
@@ -599,19 +602,18 @@ void TGridEditBtn::ButtonClick(TObject* Sender) {
     SelectAll();
     Invalidate();
     if (FStopEditAfterClick) {
-        FGrid->EditorsHideInplaceEdit();
-        FGrid->EditorsFocusGrid();
+        FGrid->HideInplaceEdit();
+        FGrid->FocusGridNoEdit();
     }
 }
 
 void TGridEditBtn::Change() {
     TEsgEditBtn::Change();
-    if (FCell.Open && FGrid->OnEditChange)
-        FGrid->OnEditChange(FGrid, FCell.RealCol, FGrid->EditorDisplRow(FCell), Text());
+    FGrid->EditorTextChanged(FCell, Text());
 }
 
 void TGridEditBtn::DoExit() {
-    if (IsOpenEditor(FGrid, this)) FGrid->EditorsHideInplaceEdit();
+    if (IsOpenEditor(FGrid, this)) FGrid->HideInplaceEdit();
     TEsgEditBtn::DoExit();
 }
 
@@ -635,11 +637,9 @@ void TGridUnitEditBtn::WndProc(TMessage& M) {
             M.Result = 0;
             return;
         }
-        if (Kind == edNumericUnitEditBtn && !GridNumericCharAllowed(C, Text(), SelStart(), SelLength())) return;
-        if (Kind == edFloatUnitEditBtn) {
-            if (!GridFloatCharAllowed(C, Text(), SelStart(), SelLength())) return;
-            M.WParam = C.unicode();
-        }
+        if (!KindCharAllowed(M, Kind == edNumericUnitEditBtn, Kind == edFloatUnitEditBtn, Text(), SelStart(),
+                             SelLength()))
+            return;
     }
     TEsgUnitEditBtn::WndProc(M);
 }
@@ -663,14 +663,14 @@ void TGridUnitEditBtn::KeyDown(Word& Key, TShiftState Shift) {
         SetTextAndUnit(G->EditorCellText(FCell));
     }
     if (Key == VK_RETURN && G->Navigation()->AdvanceOnEnter()) {
-        G->EditorsHideInplaceEdit();
-        G->EditorsFocusGrid();
+        G->HideInplaceEdit();
+        G->FocusGridNoEdit();
         Key = 0;
         G->AdvanceCell(G->Col(), G->Row(), false, false, true, false, false);
         return;
     }
     if (Key == VK_TAB && G->Options().Contains(goTabs)) {
-        G->EditorsHideInplaceEdit();
+        G->HideInplaceEdit();
         G->EditorsTabToNextCell(Shift);
         Key = 0;
         return;
@@ -678,12 +678,11 @@ void TGridUnitEditBtn::KeyDown(Word& Key, TShiftState Shift) {
     if (Key == VK_ESCAPE) {
         SetUnitID(QString());
         SetText(FCell.OpenText);
-        G->CancelEditorControl();
-        G->EditorsFocusGrid();
+        G->CancelInplaceEdit();
         Key = 0;
         return;
     }
-    G->EditorsDoneInplaceEdit(Key, Shift);
+    G->DoneInplaceEdit(Key, Shift);
     Key = 0;
 }
 
@@ -703,7 +702,7 @@ void TGridUnitEditBtn::ButtonClick(TObject* Sender) {
 }
 
 void TGridUnitEditBtn::DoExit() {
-    if (IsOpenEditor(FGrid, this)) FGrid->EditorsHideInplaceEdit();
+    if (IsOpenEditor(FGrid, this)) FGrid->HideInplaceEdit();
     TEsgUnitEditBtn::DoExit();
 }
 
@@ -744,8 +743,8 @@ void TGridButton::KeyUp(Word& Key, TShiftState Shift) {
 void TGridButton::KeyDown(Word& Key, TShiftState Shift) {
     TExtStringGrid* G = FGrid;
     if (In(Key, {VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN})) {
-        G->EditorsHideInplaceEdit();
-        G->EditorsFocusGrid();
+        G->HideInplaceEdit();
+        G->FocusGridNoEdit();
         Word K = Key;
         G->FireGridKeyDown(K, Shift);
         K = Key;
@@ -754,8 +753,7 @@ void TGridButton::KeyDown(Word& Key, TShiftState Shift) {
         return;
     }
     if (Key == VK_ESCAPE) {
-        G->CancelEditorControl();
-        G->EditorsFocusGrid();
+        G->CancelInplaceEdit();
         Word K = Key;
         G->FireGridKeyDown(K, Shift);
         Key = 0;
@@ -765,6 +763,6 @@ void TGridButton::KeyDown(Word& Key, TShiftState Shift) {
 }
 
 void TGridButton::DoExit() {
-    if (IsOpenEditor(FGrid, this)) FGrid->EditorsHideInplaceEdit();
+    if (IsOpenEditor(FGrid, this)) FGrid->HideInplaceEdit();
     TButton::DoExit();
 }

@@ -208,19 +208,7 @@ void TExtStringGrid::AdvanceCell(int ACol, int ARow, bool EditAfter, bool Recurs
             if (OnCellChanging) OnCellChanging(this, Start.Y, Start.X, Row(), Col(), Allow);
             TEditorType Kind = DefaultEditor();
             GetCellEditorEx(RealColIndex(Start.X), Start.Y, Kind);
-            switch (Kind) {
-                case edNormal:
-                case edNumeric:
-                case edPositiveNumeric:
-                case edFloat:
-                case edCapital:
-                case edMixedCase:
-                case edPassword:
-                case edLowerCase:
-                case edUpperCase:
-                case edPositiveFloat: break;
-                default: HideEditor();
-            }
+            if (!IsDefaultEditorKind(Kind)) HideEditor();
         }
     }
     if (MouseActions()->DisjunctRowSelect()) {

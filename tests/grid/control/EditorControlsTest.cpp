@@ -103,9 +103,17 @@ protected:
     }
 
     QString Cell(int RealCol = RCol, int Row = ERow) { return G->GetGridCell(RealCol, Row); }
+    // Opens the kind's editor on the cell under test as a user does: F2 on the focused grid.
     void Open(TEditorType Kind) {
-        G->OpenEditorControl(Kind, DCol, ERow);
+        G->OnGetEditorType = [Kind](TObject*, int ACol, int, TEditorType& E) {
+            if (ACol == RCol) E = Kind;
+        };
+        G->SetFocus();
         QApplication::processEvents();
+        G->SimulateKey(VK_F2);
+        QApplication::processEvents();
+        ASSERT_TRUE(G->EditorControlOpen()) << "kind " << int(Kind);
+        ASSERT_EQ(G->EditorControlKind(), Kind);
         Log.clear();
     }
     static void Key(TControl* C, Word K, TShiftState Shift = {}) { C->SimulateKey(K, Shift); }
@@ -305,7 +313,7 @@ TEST_F(EditorControls, ComboStringOperations) {
     EXPECT_FALSE(G->RemoveComboString("zero"));
     EXPECT_TRUE(G->RemoveComboString("one"));
     EXPECT_EQ(G->GetComboCount(), 1);
-    std::vector<int> Asked;
+    std::vector<int> Asked; // the rows the application was asked to fill the items for
     G->OnGetEditorProp = [&](TObject*, int ACol, int ARow, TEditLink*) {
         EXPECT_EQ(ACol, RCol);
         Asked.push_back(ARow);
