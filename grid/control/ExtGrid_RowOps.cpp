@@ -112,8 +112,17 @@ void TExtStringGrid::InsertRows(int DisplRow, int RCount, bool UpdateCellControl
 
 void TExtStringGrid::RemoveCheckedRows(int CheckBoxDisplCol, bool RemoveChecked) {
     TStateScope<int> Lock(FUpdateCount, FUpdateCount + 1);
+    const int RealCol = RealColIndex(CheckBoxDisplCol);
+    // A box that keeps its own state answers for itself; otherwise the cell text is the state.
+    auto Checked = [&](int r) {
+        bool State = false;
+        if (GetCheckBoxState(RealCol, r, State)) return State;
+        QString T = CheckTrue();
+        GetCheckTrue(RealCol, r, T);
+        return GetCellEx(RealCol, r) == T;
+    };
     for (int r = RowCount() - 1; r >= FixedRows(); --r)
-        if (IsChecked(RealColIndex(CheckBoxDisplCol), r) == RemoveChecked) RemoveRows(r, 1);
+        if (Checked(r) == RemoveChecked) RemoveRows(r, 1);
 }
 
 void TExtStringGrid::RemoveDuplicates(int DisplCol, bool DoCase) {
