@@ -232,29 +232,12 @@ void TEsgCustomCombo::PlaceLabel() {
     C->Font()->Assign(FLabel->Font());
     TRect R = Rect(0, 0, 1000, 255);
     C->DrawText(FLabel->Caption(), R, DT_CALCRECT | DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
-    const int W = R.Width();
-    const int M = FLabelMargin;
-    const int X = Left(), Y = Top(), Wc = Width(), Hc = Height();
-    const int Hl = FLabel->Height(), Wl = FLabel->Width();
-    int LTop = Y, LLeft = X - W - M;
-    const int Centred = Y + (Hc - Hl) / 2;
-    switch (FLabelPosition) {
-        case lpLeftTop: LTop = Y, LLeft = X - W - M; break;
-        case lpLeftCenter: LTop = Centred, LLeft = X - W - M; break;
-        case lpLeftBottom: LTop = Y + Hc - Hl, LLeft = X - W - M; break;
-        case lpTopLeft: LTop = Y - Hl - M, LLeft = X; break;
-        case lpBottomLeft: LTop = Y + Hc + M, LLeft = X; break;
-        case lpLeftTopLeft: LTop = Y, LLeft = X - M; break;
-        case lpLeftCenterLeft: LTop = Centred, LLeft = X - M; break;
-        case lpLeftBottomLeft: LTop = Y + Hc - Hl, LLeft = X - M; break;
-        case lpTopCenter: LTop = Y - Hl - M, LLeft = X + (Wc - Wl) / 2; break;
-        case lpBottomCenter: LTop = Y + Hc + M, LLeft = X + (Wc - Wl) / 2; break;
-        case lpRightTop: LTop = Y, LLeft = X + Wc + M; break;
-        case lpRightCenter: LTop = Centred, LLeft = X + Wc + M; break;
-        case lpRighBottom: LTop = Y + Hc - Hl, LLeft = X + Wc + M; break;
-        default: break;
-    }
-    FLabel->SetBounds(LLeft, LTop, FLabel->Width(), FLabel->Height());
+    // The combo's label knows the left, top, bottom and right places, not the two right-aligned ones.
+    const TLabelPosition Pos =
+        FLabelPosition == lpTopRight || FLabelPosition == lpBottomRight ? lpLeftTop : FLabelPosition;
+    const TPoint P = LabelPlace(Pos, Rect(Left(), Top(), Left() + Width(), Top() + Height()), FLabel->Width(),
+                                FLabel->Height(), R.Width(), FLabelMargin);
+    FLabel->SetBounds(P.X, P.Y, FLabel->Width(), FLabel->Height());
     FLabel->SetVisible(Visible());
 }
 

@@ -363,32 +363,11 @@ void TExtDateTimePicker::PlaceLabel() {
     FLabel->Font()->Assign(FParentFnt ? Font() : &FLabelFont);
     FLabel->AdjustBounds();
     FLabel->SetVisible(Visible());
-    const int L = Left(), T = Top(), W = Width(), H = Height();
-    const int Lw = FLabel->Width(), Lh = FLabel->Height(), M = FLabelMargin;
     TCanvas C;
     C.Font()->Assign(FLabel->Font());
-    const int Tw = C.TextWidth(FLabel->Caption());
-    const int CTop = Lh < H ? T + (H - Lh) / 2 : T - (Lh - H) / 2;
-    const int CLeft = Lw < W ? L + (W - Lw) / 2 : L - (Lw - W) / 2;
-    int X = L, Y = T;
-    switch (FLabelPosition) {
-        case lpLeftTop: Y = T, X = L - Tw - M; break;
-        case lpLeftCenter: Y = CTop, X = L - Tw - M; break;
-        case lpLeftBottom: Y = T + H - Lh, X = L - Tw - M; break;
-        case lpTopLeft: Y = T - Lh - M, X = L; break;
-        case lpBottomLeft: Y = T + H + M, X = L; break;
-        case lpLeftTopLeft: Y = T, X = L - M; break;
-        case lpLeftCenterLeft: Y = CTop, X = L - M; break;
-        case lpLeftBottomLeft: Y = T + H - Lh, X = L - M; break;
-        case lpTopCenter: Y = T - Lh - M, X = CLeft; break;
-        case lpBottomCenter: Y = T + H + M, X = CLeft; break;
-        case lpRightTop: Y = T, X = L + W + M; break;
-        case lpRightCenter: Y = CTop, X = L + W + M; break;
-        case lpRighBottom: Y = T + H - Lh, X = L + W + M; break;
-        case lpTopRight: Y = T - Lh - M, X = L + W - Lw; break;
-        case lpBottomRight: Y = T + H + M, X = L + W - Lw; break;
-    }
-    FLabel->SetBounds(X, Y, Lw, Lh);
+    const TPoint P = LabelPlace(FLabelPosition, Rect(Left(), Top(), Left() + Width(), Top() + Height()),
+                                FLabel->Width(), FLabel->Height(), C.TextWidth(FLabel->Caption()), FLabelMargin);
+    FLabel->SetBounds(P.X, P.Y, FLabel->Width(), FLabel->Height());
 }
 
 void TExtDateTimePicker::DoEnter() {

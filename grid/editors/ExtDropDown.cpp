@@ -866,30 +866,9 @@ void TExtCustomDropDown::UpdateLabel() {
     C.Font()->Assign(FLabel->Font());
     TRect R = Rect(0, 0, 1000, 255);
     DrawText(&C, FLabel->Caption(), R, DT_CALCRECT | DT_HIDEPREFIX);
-    const int W = R.Width();
-    const int Lw = FLabel->Width(), Lh = FLabel->Height();
-    const int L = Left(), T = Top(), Wd = Width(), H = Height(), M = FLabelMargin;
-    const int CTop = Lh < H ? T + (H - Lh) / 2 : T - (Lh - H) / 2;
-    const int CLeft = Lw < Wd ? L + (Wd - Lw) / 2 : L - (Lw - Wd) / 2;
-    int X = L, Y = T;
-    switch (FLabelPosition) {
-        case lpLeftTop: Y = T, X = L - W - M; break;
-        case lpLeftCenter: Y = CTop, X = L - W - M; break;
-        case lpLeftBottom: Y = T + H - Lh, X = L - W - M; break;
-        case lpTopLeft: Y = T - Lh - M, X = L; break;
-        case lpBottomLeft: Y = T + H + M, X = L; break;
-        case lpLeftTopLeft: Y = T, X = L - M; break;
-        case lpLeftCenterLeft: Y = CTop, X = L - M; break;
-        case lpLeftBottomLeft: Y = T + H - Lh, X = L - M; break;
-        case lpTopCenter: Y = T - Lh - M, X = CLeft; break;
-        case lpBottomCenter: Y = T + H + M, X = CLeft; break;
-        case lpRightTop: Y = T, X = L + Wd + M; break;
-        case lpRightCenter: Y = CTop, X = L + Wd + M; break;
-        case lpRighBottom: Y = T + H - Lh, X = L + Wd + M; break;
-        case lpTopRight: Y = T - Lh - M, X = L + Wd - Lw; break;
-        case lpBottomRight: Y = T + H + M, X = L + Wd - Lw; break;
-    }
-    FLabel->SetBounds(X, Y, Lw, Lh);
+    const TPoint P = LabelPlace(FLabelPosition, Rect(Left(), Top(), Left() + Width(), Top() + Height()),
+                                FLabel->Width(), FLabel->Height(), R.Width(), FLabelMargin);
+    FLabel->SetBounds(P.X, P.Y, FLabel->Width(), FLabel->Height());
     FLabel->SetVisible(Visible());
 }
 
