@@ -19,6 +19,7 @@
 
 #include <functional>
 #include <memory>
+#include <ostream>
 
 inline QByteArray Read_Bytes(const QString& Path) {
     QFile F(Path);
@@ -47,6 +48,8 @@ struct TTableWindow {
     QString Bad_Text;
     std::function<QString(int Row)> Bad_Message;
 };
+// A window's case is shown by its name.
+inline void PrintTo(const TTableWindow& W, std::ostream* Out) { *Out << W.Name; }
 
 // Cells of a window's grid, whatever kind of grid it is.
 void Set_Row(TForm* F, int Table, int Row, const QStringList& Cells);
