@@ -360,4 +360,67 @@ TEST_F(CellPaint, PasswordCellDrawsMaskCharacters) {
     EXPECT_GE(Ink(G->CellRect(2, 3)).Width(), Sheet.Canvas()->TextWidth("WWWW") - 3);
 }
 
+// ---- a caller's object in the cell ------------------------------------------------------------------
+class TFillObject : public TInterfacedPersistent, public ICellGraphic {
+public:
+    void Draw(TCanvas* Canvas, const TRect& R, int, int, bool, TExtStringGrid*) override {
+        ++Calls;
+        Canvas->Brush()->SetColor(0x00A0E0A0);
+        Canvas->FillRect(R);
+    }
+    int GetWidth() override { return 10; }
+    int GetHeight() override { return 10; }
+    bool IsBackground() override { return Background; }
+    bool Background = false;
+    int Calls = 0;
+};
+
+// An object that asks to be drawn first lies under the text; any other covers it. Either is
+// drawn once.
+TEST_F(CellPaint, InterfaceObjectDrawnFirstLiesUnderTheText) {
+    struct TCase {
+        const char* Name;
+        bool Background, TextVisible;
+    };
+    for (const TCase& C : {TCase{"DrawnFirst", true, true}, TCase{"DrawnAfter", false, false}}) {
+        SCOPED_TRACE(C.Name);
+        TFillObject Object;
+        Object.Background = C.Background;
+        G->SetCells(3, 3, "MMMM");
+        auto* CG = new TCellGraphic;
+        CG->SetInterfacedCell(&Object);
+        G->SetGraphicObjectEx(3, 3, CG);
+        Sheet.Canvas()->Brush()->SetColor(clWhite);
+        Sheet.Canvas()->FillRect(Rect(0, 0, 440, 240));
+        Paint(2, 3);
+        const TRect R = G->CellRect(2, 3);
+        EXPECT_EQ(Object.Calls, 1);
+        EXPECT_EQ(At(R.Right - 6, R.Bottom - 5), TColor(0x00A0E0A0)) << "the object is drawn";
+        EXPECT_EQ(Ink(R).Width() > 0, C.TextVisible);
+        G->SetGraphicObjectEx(3, 3, nullptr);
+        delete CG;
+    }
+}
+
+// A marked character range of a text cell is underlined in red; an unmarked cell is not.
+TEST_F(CellPaint, ErrorMarkerUnderlinesTheMarkedCharacters) {
+    G->SetCells(3, 3, "MMMM MMMM");
+    auto RedPixels = [&]() {
+        int N = 0;
+        const TRect R = G->CellRect(2, 3);
+        for (int y = R.Top; y < R.Bottom; ++y)
+            for (int x = R.Left; x < R.Right; ++x) N += At(x, y) == clRed;
+        return N;
+    };
+    auto* CG = new TCellGraphic;
+    CG->SetCellType(ctEmpty);
+    G->SetGraphicObjectEx(3, 3, CG);
+    Paint(2, 3);
+    EXPECT_EQ(RedPixels(), 0) << "no marked range";
+    CG->SetCellErrFrom(0);
+    CG->SetCellErrLen(4);
+    Paint(2, 3);
+    EXPECT_GT(RedPixels(), 8);
+}
+
 } // namespace

@@ -204,6 +204,53 @@ TEST_F(CellText, RotatedCellMeasuresAsTurnedText) {
     EXPECT_GE(Slant.cx, Flat.cx * 7 / 10) << "a slanted text needs the width of its projection";
 }
 
+// A cell whose object is rotated text measures turned, without any override of the grid.
+TEST(CellTextRotatedObject, ARotatedCellObjectTurnsTheMeasure) {
+    TExtStringGrid G(nullptr);
+    G.SetColCount(6);
+    G.SetRowCount(6);
+    G.HideColumn(2);
+    G.SetCells(3, 2, "Rotated text");
+    const TSize Flat = G.GetCellTextSize(3, 2, false, false);
+    auto* CG = new TCellGraphic;
+    CG->SetAngle(90);
+    G.SetGraphicObjectEx(3, 2, CG);
+    int Angle = -1;
+    EXPECT_TRUE(G.IsRotated(3, 2, Angle));
+    EXPECT_EQ(Angle, 90);
+    const TSize Turned = G.GetCellTextSize(3, 2, false, false);
+    EXPECT_EQ(Turned.cx, Flat.cy + 12);
+    EXPECT_EQ(Turned.cy, Flat.cx + 12);
+    EXPECT_FALSE(G.IsRotated(4, 2, Angle)) << "a cell without object";
+    EXPECT_EQ(Angle, 0);
+}
+
+// Printing takes the print settings' fonts unless they say to print with the display fonts.
+TEST_F(CellText, PrintingUsesThePrintFontsUnlessTheDisplayFontsAreAsked) {
+    G->SetFixedRows(1);
+    G->PrintSettings()->Font()->SetSize(21);
+    G->PrintSettings()->FixedFont()->SetSize(17);
+    G->Font()->SetSize(9);
+    TBrush B;
+    TFont F;
+    TColor To, MF, MT;
+    TAlignment HA;
+    TVAlignment VA;
+    bool WW = false;
+    TCellGradientDirection GD;
+    auto FontSize = [&](int DisplCol, int Row, bool Print) {
+        TGridDrawState S;
+        G->GetVisualProperties(DisplCol, Row, S, Print, false, true, &B, To, MF, MT, &F, HA, VA, WW, GD);
+        return F.Size();
+    };
+    EXPECT_EQ(FontSize(3, 2, false), 9) << "on screen: the grid's font";
+    EXPECT_EQ(FontSize(3, 2, true), 9) << "UseDisplayFont is on by default";
+    G->PrintSettings()->SetUseDisplayFont(false);
+    EXPECT_EQ(FontSize(3, 2, true), 21);
+    EXPECT_EQ(FontSize(3, 0, true), 17) << "a fixed row prints in the fixed print font";
+    EXPECT_EQ(FontSize(3, 2, false), 9);
+}
+
 TEST_F(CellText, MeasuresLinesAndWidthsInTheCellFont) {
     TCanvas M;
     M.SetFont(G->Font());
