@@ -101,9 +101,19 @@ void TExtStringGrid::DrawCellText(TCellPaintInfo& P) {
     }
 
     // 7. filter glyph
-    if (P.FilterGlyph)
-        DrawResBitmapTransparent(C, FixedColor(), Rect(TR.Right - 16, TR.Top, TR.Right, TR.Top + 16),
-                                 QStringLiteral("ESGFILT"));
+    if (P.FilterGlyph) {
+        TBitmap* Glyph =
+            FilterActive() && Filter()->HasFilter(RC) ? FilterDropDown()->GlyphActive() : FilterDropDown()->Glyph();
+        const TRect Place = Rect(TR.Right - 16, TR.Top, TR.Right, TR.Top + 16);
+        if (Glyph->Empty()) {
+            DrawResBitmapTransparent(C, FixedColor(), Place, QStringLiteral("ESGFILT"));
+        } else {
+            TBitmap Copy;
+            Copy.Assign(Glyph);
+            Copy.SetTransparent(true);
+            C->Draw(Place.Left, Place.Top, &Copy);
+        }
+    }
 
     // 8. disjunct reset
     const bool Scrolling = P.DisplCol >= FixedCols() && R >= FixedRows();

@@ -405,6 +405,15 @@ void TExtStringGrid::SetColorTones(const TColorTones& ATones) {
     SetGridFixedLineColor(ScaleColor(ATones.Foreground.BrushColor, -20));
     SetBorderStyle(bsNone);
     ControlLook()->SetControlStyle(csGlyph);
+    auto Glyph = [](const char* Name) {
+        auto B = std::make_unique<TBitmap>();
+        B->LoadFromResourceName(QString::fromLatin1(Name));
+        return B;
+    };
+    ControlLook()->SetCheckedGlyph(Glyph("METROCHECKON").get());
+    ControlLook()->SetUnCheckedGlyph(Glyph("METROCHECKOFF").get());
+    ControlLook()->SetRadioOffGlyph(Glyph("METRORADIOOFF").get());
+    ControlLook()->SetRadioOnGlyph(Glyph("METRORADIOON").get());
     ControlLook()->SetFlatButton(true);
     FloatingFooter()->SetColor(ATones.Foreground.BrushColor);
     SearchFooter()->SetColor(ATones.Foreground.BrushColor);

@@ -360,6 +360,39 @@ TEST_F(CellPaint, PasswordCellDrawsMaskCharacters) {
     EXPECT_GE(Ink(G->CellRect(2, 3)).Width(), Sheet.Canvas()->TextWidth("WWWW") - 3);
 }
 
+// The filter row shows the built-in filter button, the caller's glyph instead, and the active
+// glyph while the column is filtered.
+TEST_F(CellPaint, FilterRowShowsTheFilterGlyphOfTheColumnState) {
+    G->SetFixedRows(1);
+    G->SetFilterDropDownRow(0);
+    G->OnGetColumnFilter = [](TObject*, int, TStrings* L) { L->Add("a"); };
+    const TRect R = G->CellRect(2, 0);
+    auto Count = [&](TColor C) {
+        int N = 0;
+        for (int y = R.Top; y < R.Bottom; ++y)
+            for (int x = R.Right - 20; x < R.Right; ++x) N += At(x, y) == C;
+        return N;
+    };
+    Paint(2, 0);
+    EXPECT_GT(Count(TColor(0x303030)), 10) << "the built-in funnel";
+    auto Glyph = [](TColor C) {
+        auto B = std::make_unique<TBitmap>(16, 16);
+        B->Canvas()->Brush()->SetColor(C);
+        B->Canvas()->FillRect(Rect(0, 0, 16, 16));
+        B->Canvas()->SetPixels(0, 15, clFuchsia); // the corner colour that stays out
+        return B;
+    };
+    G->FilterDropDown()->SetGlyph(Glyph(clRed).get());
+    G->FilterDropDown()->SetGlyphActive(Glyph(clBlue).get());
+    Paint(2, 0);
+    EXPECT_GT(Count(clRed), 100);
+    EXPECT_EQ(Count(clBlue), 0);
+    G->SetFilterActive(true);
+    G->Filter()->Items.push_back(TFilterData{3, "a", true});
+    Paint(2, 0);
+    EXPECT_GT(Count(clBlue), 100) << "the column's filter is active";
+}
+
 // ---- a caller's object in the cell ------------------------------------------------------------------
 class TFillObject : public TInterfacedPersistent, public ICellGraphic {
 public:

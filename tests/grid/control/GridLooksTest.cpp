@@ -130,6 +130,23 @@ TEST_F(GridLooks, ColorTonesMakeAFlatClassicGrid) {
     EXPECT_EQ(G->Tones().Foreground.BrushColor, TColor(0xC08040));
 }
 
+// A grid in colour tones draws its check boxes and radio buttons with the flat glyphs: a
+// checked box shows its dark mark, an unchecked one none.
+TEST_F(GridLooks, ColorTonesDrawFlatGlyphCheckBoxes) {
+    G->SetColorTones(TColorTones{});
+    TControlLook* CL = G->ControlLook();
+    for (TBitmap* B : {CL->CheckedGlyph(), CL->UnCheckedGlyph(), CL->RadioOnGlyph(), CL->RadioOffGlyph()})
+        EXPECT_FALSE(B->Empty());
+    TBitmap Sheet(40, 20);
+    Sheet.Canvas()->Brush()->SetColor(clWhite);
+    Sheet.Canvas()->FillRect(Rect(0, 0, 40, 20));
+    G->DrawCheckBox(Sheet.Canvas(), Rect(0, 0, 15, 15), true, cbUnchecked, false, csGlyph, false, true);
+    G->DrawCheckBox(Sheet.Canvas(), Rect(20, 0, 35, 15), false, cbUnchecked, false, csGlyph, false, true);
+    EXPECT_EQ(Sheet.Canvas()->Pixels(7, 7), TColor(0x303030)) << "the mark of the checked box";
+    EXPECT_EQ(Sheet.Canvas()->Pixels(27, 7), clWhite);
+    EXPECT_EQ(Sheet.Canvas()->Pixels(21, 7), TColor(0x606060)) << "the frame of the unchecked box";
+}
+
 TEST_F(GridLooks, ThemeSetsHeaderAndFooter) {
     G->SetTheme(xpGreen);
     EXPECT_EQ(G->ExtGradientFrom(), TColor(0xCFF0EA));
