@@ -1,6 +1,9 @@
 // Looks and colour schemes of the string grid (SetLook, SetStyle, SetComponentStyle,
 // SetColorTones, SetTheme), with a picture of one grid in every look.
+#include "grid/base/ExtObj.h"
+#include "grid/base/ExtUtil.h"
 #include "grid/control/ExtGrid.h"
+#include "platform/gui/ImgList.h"
 #include "tests/support/QtPrint.h"
 
 #include <QCoreApplication>
@@ -10,8 +13,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -213,6 +218,202 @@ TEST_F(GridLooks, SheetOfEveryLook) {
     // the standard look paints its headers in clBtnFace and the own colour of a cell
     EXPECT_EQ(FirstHeader, TColor(0xF0F0F0));
     EXPECT_EQ(FirstCell, TColor(0x80E0FF));
+}
+
+// ---- every cell graphic kind in every look, on one sheet ------------------------------------------------
+// A caller's object: a small framed square.
+class TSquareObject : public TInterfacedPersistent, public ICellGraphic {
+public:
+    void Draw(TCanvas* Canvas, const TRect& R, int, int, bool, TExtStringGrid*) override {
+        Canvas->Brush()->SetColor(0x00C08040);
+        Canvas->FillRect(Rect(R.Left + 2, R.Top + 2, R.Left + 16, R.Top + 16));
+    }
+    int GetWidth() override { return 16; }
+    int GetHeight() override { return 16; }
+    bool IsBackground() override { return false; }
+};
+
+struct TKindRow {
+    const char* Name;
+    std::function<void(TExtStringGrid&, TCellGraphic&, int Row)> Setup;
+};
+
+std::vector<TKindRow> KindRows(TBitmap* Glyph, TSquareObject* Object) {
+    constexpr int GC = 3; // the real column of the graphics (real column 2 is hidden)
+    auto Colours = [](TCellGraphic& CG, TColor A, TColor B) {
+        CG.SetCellBitmapColor(A);
+        CG.SetCellIconColor(B);
+    };
+    return {
+        {"CheckBox",
+         [](TExtStringGrid& G, TCellGraphic& CG, int R) {
+             CG.SetCheckBox(true, false, false, haBeforeText, vaCenter);
+             G.SetCells(GC, R, "checked");
+         }},
+        {"CheckBox off",
+         [](TExtStringGrid&, TCellGraphic& CG, int) { CG.SetCheckBox(false, false, false, haLeft, vaCenter); }},
+        {"TriState", [](TExtStringGrid&, TCellGraphic& CG, int) { CG.SetCheckBox(cbGrayed, false, haLeft, vaCenter); }},
+        {"DataCheckBox",
+         [](TExtStringGrid& G, TCellGraphic& CG, int R) {
+             CG.SetCheckBox(false, true, false, haCenter, vaCenter);
+             G.SetCells(GC, R, "Y");
+         }},
+        {"RadioButton",
+         [](TExtStringGrid&, TCellGraphic& CG, int) { CG.SetRadioButton(true, false, haLeft, vaCenter); }},
+        {"Radio",
+         [](TExtStringGrid&, TCellGraphic& CG, int) {
+             CG.SetCellType(ctRadio);
+             auto L = std::make_unique<TStringList>();
+             L->Add("one");
+             L->Add("two");
+             CG.SetCellBitmapOwned(std::move(L));
+             CG.SetCellBoolean(true);
+             CG.SetCellIndex(1);
+         }},
+        {"Bitmap", [Glyph](TExtStringGrid&, TCellGraphic& CG, int) { CG.SetBitmap(Glyph, false, haLeft, vaCenter); }},
+        {"ImageList", [](TExtStringGrid&, TCellGraphic& CG, int) { CG.SetImageIdx(1, haLeft, vaCenter); }},
+        {"DataImage",
+         [](TExtStringGrid& G, TCellGraphic& CG, int R) {
+             CG.SetDataImage(0, haLeft, vaCenter);
+             G.SetCells(GC, R, "1");
+         }},
+        {"Images",
+         [](TExtStringGrid&, TCellGraphic& CG, int R) {
+             CG.SetMultiImage(GC, R, 0, haLeft, vaCenter, nullptr);
+             CG.CellBitmapAs<TIntList>()->Add(0);
+             CG.CellBitmapAs<TIntList>()->Add(1);
+         }},
+        {"Rotated",
+         [](TExtStringGrid& G, TCellGraphic& CG, int R) {
+             CG.SetAngle(20);
+             G.SetCells(GC, R, "Turned");
+         }},
+        {"Progress",
+         [Colours](TExtStringGrid& G, TCellGraphic& CG, int R) {
+             CG.SetCellType(ctProgress);
+             Colours(CG, 0x0000C000, 0x00FFE0C0);
+             CG.SetCellErrLen(100);
+             G.SetCells(GC, R, "60");
+         }},
+        {"ProgressPie",
+         [](TExtStringGrid&, TCellGraphic& CG, int) {
+             CG.SetCellType(ctProgressPie);
+             CG.SetCellBitmapColor(0x0000C000);
+             CG.SetCellAngle(70);
+         }},
+        {"RangeIndicator",
+         [Colours](TExtStringGrid& G, TCellGraphic& CG, int R) {
+             CG.SetCellType(ctRangeIndicator);
+             Colours(CG, clRed, 0x0000C000);
+             CG.SetCellIndex(100);
+             CG.SetCellBoolean(true);
+             G.SetCells(GC, R, "-40");
+         }},
+        {"XPProgress",
+         [](TExtStringGrid& G, TCellGraphic& CG, int R) {
+             CG.SetCellType(ctXPProgress);
+             CG.SetCellErrLen(100);
+             G.SetCells(GC, R, "45");
+         }},
+        {"Comment",
+         [](TExtStringGrid& G, TCellGraphic& CG, int R) {
+             CG.SetCellType(ctComment);
+             CG.SetCellAngle(clNone);
+             G.SetCells(GC, R, "noted");
+         }},
+        {"Button", [](TExtStringGrid&, TCellGraphic& CG, int) { CG.SetButton(60, 20, "Press", haLeft, vaCenter); }},
+        {"BitButton",
+         [Glyph](TExtStringGrid&, TCellGraphic& CG, int) { CG.SetBitButton(70, 20, "Go", Glyph, haLeft, vaCenter); }},
+        {"Expand", [](TExtStringGrid&, TCellGraphic& CG, int) { CG.SetCellType(ctExpand); }},
+        {"Shape",
+         [](TExtStringGrid&, TCellGraphic& CG, int) {
+             CG.SetCellType(ctShape);
+             CG.SetCellAngle(csStar);
+             CG.SetCellIndex(0x0000C0FF);
+             CG.SetCellBitmapColor(clBlack);
+         }},
+        {"Rating",
+         [](TExtStringGrid& G, TCellGraphic& CG, int R) {
+             CG.SetCellType(ctRating);
+             CG.SetCellAngle(5);
+             CG.SetCellIndex(0x0000C0FF);
+             CG.SetCellBitmapColor(0x00E0E0E0);
+             G.SetCells(GC, R, "3.5");
+         }},
+        {"Interface", [Object](TExtStringGrid&, TCellGraphic& CG, int) { CG.SetInterfacedCell(Object); }},
+        {"Node",
+         [](TExtStringGrid& G, TCellGraphic& CG, int R) {
+             // the node glyph goes into column 0: the record here only marks the row
+             auto* Node = new TCellGraphic;
+             Node->SetCellType(ctNode);
+             Node->SetCellBoolean(true);
+             G.SetGraphicObjectEx(0, R, Node);
+             G.GetCellProperties(0, R)->SetNodeLevel(1);
+             CG.SetCellType(ctEmpty);
+         }},
+    };
+}
+
+TEST_F(GridLooks, SheetOfEveryLookWithEveryGraphic) {
+    const TGridLook Looks[] = {glStandard, glSoft, glClassic, glExt, glXP, glListView, glVista, glWin7, glOffice2007};
+    TBitmap Glyph(12, 12);
+    Glyph.Canvas()->Brush()->SetColor(clRed);
+    Glyph.Canvas()->FillRect(Rect(0, 0, 12, 12));
+    TSquareObject Object;
+    TImageList Images(nullptr, 16, 16);
+    TBitmap Strip(32, 16);
+    Strip.Canvas()->Brush()->SetColor(0x00FF8000);
+    Strip.Canvas()->FillRect(Rect(0, 0, 32, 16));
+    Strip.Canvas()->Brush()->SetColor(0x000080FF);
+    Strip.Canvas()->FillRect(Rect(16, 0, 32, 16));
+    Images.Add(&Strip, nullptr);
+    const auto Kinds = KindRows(&Glyph, &Object);
+    const int Rows = int(Kinds.size()) + 1;
+    constexpr int RowH = 24, GW = 300;
+    const int GH = Rows * (RowH + 1) + 6;
+    QImage Sheet(GW * 3 + 40, GH * 3 + 40, QImage::Format_RGB32);
+    Sheet.fill(Qt::white);
+    QPainter P(&Sheet);
+    int I = 0;
+    for (TGridLook L : Looks) {
+        auto Grid = std::make_unique<TExtStringGrid>(nullptr);
+        Grid->SetColCount(4);
+        Grid->SetRowCount(Rows);
+        Grid->HideColumn(2);
+        Grid->SetColWidths(0, 30);
+        Grid->SetColWidths(1, 90);
+        Grid->SetColWidths(2, 150);
+        Grid->SetDefaultRowHeight(RowH);
+        Grid->SetBounds(0, 0, GW, GH);
+        Grid->SetOptions(Grid->Options() << goEditing);
+        Grid->SetGridImages(&Images);
+        Grid->SetLook(glCustom);
+        Grid->SetLook(L);
+        Grid->SetCells(1, 0, "kind");
+        Grid->SetCells(3, 0, "object");
+        for (int r = 1; r < Rows; ++r) {
+            const TKindRow& K = Kinds[size_t(r - 1)];
+            Grid->SetCells(1, r, QString::fromLatin1(K.Name));
+            auto* CG = new TCellGraphic;
+            K.Setup(*Grid, *CG, r);
+            Grid->SetGraphicObjectEx(3, r, CG);
+        }
+        Grid->SetSelection(TGridRect{1, 2, 3, 2});
+        QImage Img(GW, GH, QImage::Format_RGB32);
+        Grid->render(&Img);
+        // a checked and an unchecked box look different in every look
+        const TRect On = Grid->CellRect(2, 1), Off = Grid->CellRect(2, 2);
+        int Differ = 0;
+        for (int y = 2; y < On.Height() - 2; ++y)
+            for (int x = 2; x < 20; ++x)
+                Differ += Img.pixel(On.Left + x, On.Top + y) != Img.pixel(Off.Left + x, Off.Top + y);
+        EXPECT_GT(Differ, 5) << "look " << int(L);
+        P.drawImage(10 + (I % 3) * (GW + 10), 10 + (I / 3) * (GH + 10), Img);
+        ++I;
+    }
+    P.end();
+    const QString Path = QDir(QCoreApplication::applicationDirPath()).filePath("grid_looks_graphics_sheet.png");
+    ASSERT_TRUE(Sheet.save(Path));
 }
 
 } // namespace
