@@ -64,11 +64,6 @@ struct TBrushKeeper {
     TBrushStyle Style;
 };
 
-const TColorTones& NoTones() {
-    static const TColorTones Tones;
-    return Tones;
-}
-
 } // namespace
 
 // ---- extent and placement -------------------------------------------------------------------------------
@@ -508,7 +503,7 @@ void TExtStringGrid::DrawCellButton(TCanvas* Canvas, TRect W, TRect G, TCellGrap
     Canvas->Brush()->SetColor(clBtnFace);
     bool E = true;
     if (!ControlLook()->NoDisabledButtonLook()) GetCellEditable(RC, R, E);
-    const TColorTones& Tones = NoTones();
+    const TColorTones& Tones = this->Tones();
     int Look = ControlLook()->FlatButton() ? ButtonLookFlat : XPThemed() ? ButtonLookThemed : ButtonLookClassic;
     if (Flat() && Tones.Background.BrushColor != clNone) Look = ButtonLookTones;
     int State = ButtonStateNormal;
