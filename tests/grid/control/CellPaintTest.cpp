@@ -393,6 +393,42 @@ TEST_F(CellPaint, FilterRowShowsTheFilterGlyphOfTheColumnState) {
     EXPECT_GT(Count(clBlue), 100) << "the column's filter is active";
 }
 
+// A check-box column keeps its boxes in the cells' records, where the painter finds them: a
+// checked and an unchecked box look different, and a data box keeps its state as the text.
+TEST_F(CellPaint, CheckBoxColumnIsKeptInTheCellsAndDrawn) {
+    G->SetFixedRows(1);
+    G->SetOptions(G->Options() << goEditing);
+    G->AddCheckBoxColumn(3, false, false);
+    auto* CG = dynamic_cast<TCellGraphic*>(G->GetCellGraphic(3, 2));
+    ASSERT_NE(CG, nullptr);
+    EXPECT_EQ(CG->CellType(), ctCheckBox);
+    EXPECT_EQ(CG->CellHAlign(), haBeforeText);
+    EXPECT_EQ(G->GetCellType(3, 0), ctEmpty) << "the fixed row gets none";
+    EXPECT_TRUE(G->SetCheckBoxState(3, 2, true));
+    EXPECT_TRUE(G->IsChecked(3, 2));
+    EXPECT_FALSE(G->IsChecked(3, 3));
+    EXPECT_TRUE(CG->CellBoolean());
+    Paint(2, 2);
+    Paint(2, 3);
+    const TRect On = G->CellRect(2, 2), Off = G->CellRect(2, 3);
+    int Differ = 0, Ink = 0;
+    for (int y = 0; y < On.Height(); ++y)
+        for (int x = 0; x < On.Width(); ++x) {
+            Differ += At(On.Left + x, On.Top + y) != At(Off.Left + x, Off.Top + y);
+            Ink += At(Off.Left + x, Off.Top + y) != Back;
+        }
+    EXPECT_GT(Ink, 20) << "the unchecked box is drawn";
+    EXPECT_GT(Differ, 5) << "the checked box shows its mark";
+
+    G->SetCells(4, 2, "maybe");
+    G->AddCheckBox(4, 2, true, true);
+    EXPECT_EQ(G->GetCellType(4, 2), ctDataCheckBox);
+    EXPECT_EQ(G->GetCellEx(4, 2), "Y") << "a data box's text becomes its state";
+    EXPECT_TRUE(G->SetCheckBoxState(4, 2, false));
+    EXPECT_EQ(G->GetCellEx(4, 2), "N");
+    EXPECT_THROW(G->AddCheckBox(9, 2, true, false), Exception) << "outside the grid";
+}
+
 // ---- a caller's object in the cell ------------------------------------------------------------------
 class TFillObject : public TInterfacedPersistent, public ICellGraphic {
 public:
