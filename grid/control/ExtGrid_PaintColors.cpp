@@ -104,7 +104,8 @@ void TExtStringGrid::GetVisualProperties(int ACol, int ARow, TGridDrawState& ASt
         AFont->Assign(FixedFont());
         AState << gdFixed;
     }
-    if (FX && !OwnColor && Look() > glClassic && Look() != glCustom) {
+    // Every look after the classic one, the custom look included, takes the header gradient.
+    if (FX && !OwnColor && Look() > glClassic) {
         ABrush->SetColor(FExtGradientFrom);
         AColorTo = FExtGradientTo;
         AMirrorColor = FExtGradientMirrorFrom;

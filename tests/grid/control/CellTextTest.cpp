@@ -153,6 +153,34 @@ TEST_F(CellText, FixedCellVisualRecord) {
     EXPECT_EQ(B.Color(), TColor(0x123456));
 }
 
+// The header gradient belongs to every look after the classic one, the custom look too; the
+// classic looks keep the fixed colour.
+TEST_F(CellText, HeaderGradientOfTheLooksAfterClassic) {
+    G->SetFixedRows(1);
+    struct TCase {
+        TGridLook Look;
+        bool Gradient;
+    };
+    for (const TCase& C :
+         {TCase{glStandard, false}, TCase{glClassic, false}, TCase{glListView, true}, TCase{glCustom, true}}) {
+        G->SetLook(C.Look);
+        G->SetExtGradientFrom(0x00102030);
+        G->SetExtGradientTo(0x00405060);
+        G->SetFixedColor(0x00A0B0C0);
+        TBrush B;
+        TFont F;
+        TColor To, MF, MT;
+        TAlignment HA;
+        TVAlignment VA;
+        bool WW = false;
+        TCellGradientDirection GD;
+        TGridDrawState S;
+        G->GetVisualProperties(3, 0, S, false, false, true, &B, To, MF, MT, &F, HA, VA, WW, GD);
+        EXPECT_EQ(B.Color(), C.Gradient ? TColor(0x00102030) : TColor(0x00A0B0C0)) << int(C.Look);
+        EXPECT_EQ(To, C.Gradient ? TColor(0x00405060) : clNone) << int(C.Look);
+    }
+}
+
 TEST_F(CellText, SelectedCellGradientIsVertical) {
     G->GetCellProperties(3, 2)->SetGradientDirection(GradientHorizontal);
     TBrush B;
