@@ -331,8 +331,7 @@ void TExtStringGrid::DrawCellGraphic(TRect W, TCellGraphic* CG, TVAlignment VA, 
                 Canvas->TextRect(Clip, P.Left, P.Top, Text);
             }
             Canvas->Font()->Assign(&Old);
-            if (SortSettings()->Show() && R == SortSettings()->Row() && RC == SortSettings()->Column())
-                DrawSortGlyph(Canvas, RC, T + 8, Rt - 10);
+            if (IsSortHeaderCell(RC, R)) DrawSortGlyph(Canvas, RC, T + 8, Rt - 10);
             break;
         }
         case ctNode: DrawNodeGlyph(Canvas, W, G, CG, R, Info.State); break;

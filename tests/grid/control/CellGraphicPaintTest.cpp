@@ -430,6 +430,29 @@ TEST(CellGraphicPaintCompare, AButtonOfAGridInTonesTakesTheTones) {
     EXPECT_GT(Caption, 10) << "the caption in the background tone's text colour";
 }
 
+// A rotated header gets the sort glyph only where a header can: in a fixed row of a grid that
+// has rows below it.
+TEST(CellGraphicPaintCompare, RotatedSortHeaderGetsTheGlyphOnlyInAFixedRow) {
+    for (const int Fixed : {0, 1}) {
+        SCOPED_TRACE(Fixed);
+        PaintSheet S;
+        S.G->SetFixedRows(Fixed);
+        S.G->SortSettings()->SetShow(true);
+        S.G->SortSettings()->SetRow(0);
+        S.G->SortSettings()->SetColumn(PaintSheet::RealCol);
+        S.Put(0)->SetAngle(90);
+        const TRect W = PaintSheet::CellAt(100, 0);
+        S.Draw(W, 0);
+        // the outlined triangle of the glyph, 10 pixels left of the object's right edge; a
+        // rotated text object has no width, so that edge is the left one
+        const int Grey = S.Count(Rect(W.Left - 20, W.Top, W.Left + 4, W.Top + 16), clGray);
+        if (Fixed)
+            EXPECT_GT(Grey, 3);
+        else
+            EXPECT_EQ(Grey, 0);
+    }
+}
+
 TEST(CellGraphicPaintCompare, AButtonLeftOfTheCellKeepsANegativeOffset) {
     PaintSheet S;
     auto* CG = S.Put(1);
