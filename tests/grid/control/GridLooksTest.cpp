@@ -3,6 +3,7 @@
 #include "grid/base/ExtObj.h"
 #include "grid/base/ExtUtil.h"
 #include "grid/control/ExtGrid.h"
+#include "platform/gui/Forms.h"
 #include "platform/gui/ImgList.h"
 #include "tests/support/QtPrint.h"
 
@@ -150,6 +151,49 @@ TEST_F(GridLooks, ColorTonesDrawFlatGlyphCheckBoxes) {
     EXPECT_EQ(Sheet.Canvas()->Pixels(7, 7), TColor(0x303030)) << "the mark of the checked box";
     EXPECT_EQ(Sheet.Canvas()->Pixels(27, 7), clWhite);
     EXPECT_EQ(Sheet.Canvas()->Pixels(21, 7), TColor(0x606060)) << "the frame of the unchecked box";
+}
+
+// The coloured border of the gradient looks: one pixel in when the cells fit the grid, with
+// the outermost ring in the parent's colour; on the outermost ring otherwise; never for the
+// plain looks or a flat grid.
+TEST(GridLooksBorder, ColouredBorderFollowsTheLookAndTheFit) {
+    struct TCase {
+        const char* Name;
+        TGridLook Look;
+        bool Flat, Fit;
+        TColor Outer, Inner;
+    };
+    const TColor Red = 0x000000FF, Parent = 0x0000FF00, Back = 0x00FFFFFF;
+    for (const TCase& C :
+         {TCase{"XPFitting", glXP, false, true, Parent, Red}, TCase{"XPNotFitting", glXP, false, false, Red, Back},
+          TCase{"Standard", glStandard, false, true, Back, Back}, TCase{"FlatXP", glXP, true, true, Back, Back}}) {
+        SCOPED_TRACE(C.Name);
+        auto Form = std::unique_ptr<TForm>(Create<TForm>(nullptr));
+        Form->SetColor(Parent);
+        auto* G = Create<TExtStringGrid>(Form.get(), Form.get());
+        G->SetBounds(0, 0, 200, 100);
+        G->SetColCount(3);
+        G->SetRowCount(2);
+        G->SetColor(Back);
+        G->SetLook(C.Look);
+        G->SetFlat(C.Flat);
+        G->SetBorderColor(Red);
+        G->SetFitCellsInGrid(C.Fit);
+        G->SetFixedRows(0);
+        G->SetFixedCols(0);
+        G->SetRowCount(1);
+        QImage Img(200, 100, QImage::Format_RGB32);
+        Img.fill(Qt::white);
+        G->render(&Img);
+        auto At = [&](int X, int Y) {
+            const QRgb Q = Img.pixel(X, Y);
+            return TColor(qRed(Q) | (qGreen(Q) << 8) | (qBlue(Q) << 16));
+        };
+        EXPECT_EQ(At(100, 99), C.Outer) << "bottom edge";
+        EXPECT_EQ(At(199, 60), C.Outer) << "right edge";
+        EXPECT_EQ(At(100, 98), C.Inner) << "one pixel in at the bottom";
+        EXPECT_EQ(At(198, 60), C.Inner) << "one pixel in at the right";
+    }
 }
 
 TEST_F(GridLooks, ThemeSetsHeaderAndFooter) {
