@@ -336,7 +336,7 @@ TExtColumnGrid::TExtColumnGrid(TComponent* AOwner)
         TStateScope<bool> Quiet(FColumnCollection->FNoRecursiveUpdate, true);
         MatchColumnsToColCount();
     }
-    FCellGraphic = std::make_unique<TCheckGraphic>();
+    FCellGraphic = std::make_unique<TCellGraphic>();
     FSaveCol = std::make_unique<TGridColumnItem>(nullptr);
 }
 

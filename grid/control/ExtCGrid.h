@@ -333,15 +333,11 @@ protected:
 
 private:
     // The graphic data check-box cells of a column are drawn with: the cell text is the state.
-    class TCheckGraphic : public TObject {
-    public:
-        TCellType FCellType = ctVirtCheckBox;
-        bool FCellTransparent = false;
-    };
     std::unique_ptr<TGridColumnCollection> FColumnCollection;
     std::unique_ptr<TGridColumnItem> FSaveCol;
     bool FColMoving = false;
-    std::unique_ptr<TCheckGraphic> FCellGraphic;
+    // The shared record of the virtual check boxes; never stored in a cell.
+    std::unique_ptr<TCellGraphic> FCellGraphic;
     bool FAutoFilterDisplay = false;
     std::unique_ptr<TStringList> FEditComboItems;
     int FEditComboDropDownCount = 8;

@@ -1671,7 +1671,6 @@ public:
     TStrings* ComboStrings();
 
 private:
-    std::map<std::pair<int, int>, bool> FCheckBoxStates; // (column, row) -> checked
 
 protected:
     // ---- owned objects ---------------------------------------------------------------------------------

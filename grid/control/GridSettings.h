@@ -355,8 +355,11 @@ private:
     X(int, Height, 200)                                                                                                \
     X(int, Width, 0)                                                                                                   \
     X(bool, Sorted, false)
+// The filter button of the filter row: Glyph while the column has no filter, GlyphActive while it
+// has one; an empty glyph shows the built-in button.
+#define TFILTERDROPDOWN_GLYPHS(X) X(Glyph) X(GlyphActive)
 class TFilterDropDown : public TPersistent {
-    GRIDSET_CLASS(TFilterDropDown, TFILTERDROPDOWN_FIELDS)
+    GRIDSET_GLYPH_CLASS(TFilterDropDown, TFILTERDROPDOWN_FIELDS, TFILTERDROPDOWN_GLYPHS)
 };
 
 // One condition of the grid's filter: the column it tests and the condition text.
