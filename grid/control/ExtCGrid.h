@@ -247,7 +247,8 @@ public:
     void SaveColumnsToStream(TStream* St);
     // Column positions in an INI section: key "CP" and the position, value the design index of
     // the column standing there. Loading a section without every key changes nothing; a value
-    // outside the columns raises EListError before anything moves.
+    // outside the columns or one named at two positions raises EListError before anything moves.
+    // Loading shows hidden columns again and puts the columns back in design order first.
     void SaveColumnPositions(const QString& Key, const QString& Section);
     void LoadColumnPositions(const QString& Key, const QString& Section);
     void LoadColumnsFromStream(TStream* St);

@@ -426,12 +426,19 @@ TEST_F(ColumnStream, EverySettingComesBack) {
     Item(3)->BorderPen()->SetWidth(3);
     Item(3)->SetBorders({cbTop, cbBottom});
     Item(3)->SetPrintFontCustom(false);
+    Item(3)->SetPrintBorderCustom(false);
+    Item(3)->SetColumnPopupType(cpNormalCellsLClick);
     Item(1)->SetWidth(88);
     const QByteArray B = Saved();
     G->Columns()->Items(3)->SetHeader("changed");
     G->Columns()->Items(3)->SetEditor(edNormal);
+    Item(3)->SetPrintFontCustom(true);
+    Item(3)->SetPrintBorderCustom(true);
+    Item(3)->SetColumnPopupType(cpFixedCellsRClick);
     G->SetColWidths(1, 20);
     Load(B);
+    EXPECT_FALSE(Item(3)->PrintBorderCustom());
+    EXPECT_EQ(Item(3)->ColumnPopupType(), cpNormalCellsLClick);
     EXPECT_EQ(Item(3)->Header(), "Three");
     EXPECT_EQ(G->GetGridCell(3, 0), "Three");
     EXPECT_EQ(Item(3)->Editor(), edComboList);
@@ -444,6 +451,13 @@ TEST_F(ColumnStream, EverySettingComesBack) {
     EXPECT_FALSE(Item(3)->PrintFontCustom());
     EXPECT_EQ(G->ColWidths(1), 88);
     EXPECT_EQ(G->Columns()->Count(), 6);
+}
+
+TEST_F(ColumnStream, TheColumnsKeepTheirDesignPositionsWhichTheStreamDoesNotHold) {
+    G->Columns()->SetOrganization();
+    const QByteArray B = Saved();
+    Load(B);
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(Item(i)->DefIdx(), i) << i;
 }
 
 struct TDamage {
@@ -517,6 +531,42 @@ TEST_F(ColumnPositions, LoadingPutsTheColumnsBackInTheSavedOrder) {
     G->MoveColumn(2, 0); // back to H0 H1 H2
     ASSERT_EQ(Headers(), "H0H1H2");
     G->LoadColumnPositions(Ini, "Cols");
+    EXPECT_EQ(Headers(), "H1H2H0");
+}
+
+TEST_F(ColumnPositions, LoadingStartsFromTheDesignOrderWhateverTheCurrentOrder) {
+    G->MoveColumn(0, 2); // H1 H2 H0
+    G->SaveColumnPositions(Ini, "Cols");
+    G->MoveColumn(2, 0);
+    G->MoveColumn(2, 0); // H2 H0 H1
+    ASSERT_EQ(Headers(), "H2H0H1");
+    G->LoadColumnPositions(Ini, "Cols");
+    EXPECT_EQ(Headers(), "H1H2H0");
+    EXPECT_EQ(G->Columns()->Items(0)->DefIdx(), 1);
+    EXPECT_EQ(G->Columns()->Items(2)->DefIdx(), 0);
+}
+
+TEST_F(ColumnPositions, LoadingShowsAHiddenColumnAndPlacesEveryColumn) {
+    G->MoveColumn(0, 2); // H1 H2 H0
+    G->SaveColumnPositions(Ini, "Cols");
+    G->MoveColumn(2, 0);
+    G->HideColumn(1);
+    ASSERT_EQ(G->NumHiddenColumns(), 1);
+    G->LoadColumnPositions(Ini, "Cols");
+    EXPECT_EQ(G->NumHiddenColumns(), 0);
+    EXPECT_EQ(Headers(), "H1H2H0");
+    for (int c = 0; c < 3; ++c) EXPECT_EQ(G->GetGridCell(c, 0), G->Columns()->Items(c)->Header()) << c;
+}
+
+TEST_F(ColumnPositions, AColumnNamedAtTwoPositionsRaisesAndMovesNothing) {
+    {
+        TIniFile F(Ini);
+        F.WriteInteger("Cols", "CP0", 1);
+        F.WriteInteger("Cols", "CP1", 1);
+        F.WriteInteger("Cols", "CP2", 0);
+    }
+    G->MoveColumn(0, 2); // H1 H2 H0
+    EXPECT_THROW(G->LoadColumnPositions(Ini, "Cols"), EListError);
     EXPECT_EQ(Headers(), "H1H2H0");
 }
 
