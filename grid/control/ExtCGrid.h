@@ -301,9 +301,9 @@ public:
                          TCellGradientDirection& GD) override;
     QString GetEditMask(int ACol, int ARow) override;
     // The longest text the editor of the current cell takes (0: no limit).
-    int GetEditLimit();
+    int GetEditLimit() override;
     // The displayed text of a cell: the column's float format applied to a numeric text.
-    QString GetFormattedCell(int ACol, int ARow);
+    QString GetFormattedCell(int ACol, int ARow) override;
 
     // The combo list and spin bounds the last editor question loaded (the editors read these).
     TStringList* EditComboItems() const { return FEditComboItems.get(); }
