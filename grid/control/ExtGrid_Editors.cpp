@@ -404,6 +404,10 @@ void TExtStringGrid::OpenEditorControl(TEditorType Kind, int DisplCol, int Displ
                         OnCustomStrToDate(this, Text, V);
                     } else if (!TextToDateTime(Text, V)) {
                         V = Now();
+                    } else {
+                        // A cell date outside the picker's limits opens one day inside them.
+                        if (Dp->MaxDate() != 0 && V > Dp->MaxDate()) V = Dp->MaxDate() - 1;
+                        if (Dp->MinDate() != 0 && V <= Dp->MinDate()) V = Dp->MinDate() + 1;
                     }
                 }
                 Dp->SetDate(V);

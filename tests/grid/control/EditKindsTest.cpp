@@ -4,6 +4,7 @@
 // grid's combo list and check-box columns open through the same switch.
 #include "grid/control/ExtCGrid.h"
 #include "grid/control/ExtGrid_Editors.h"
+#include "platform/rtl/SysUtils.h"
 #include "tests/grid/control/EditFixture.h"
 
 #include <functional>
@@ -13,16 +14,28 @@ namespace {
 class EditKinds : public EditGrid {
 public:
     void Away() { FocusAway(); }
+    static void Paste(TControl* C, const QString& Clip) {
+        SetClipboard(Clip);
+        C->SimulateKey('V', {ssCtrl});
+    }
+    // One more value the validation refuses (a picker's text, which cannot start with "bad").
+    QString AlsoRefused;
 
 protected:
     void SetUp() override {
+        Saved = FormatSettings;
+        FormatSettings.DateSeparator = '/';
+        FormatSettings.TimeSeparator = ':';
+        FormatSettings.ShortDateFormat = "dd/mm/yyyy";
+        FormatSettings.LongTimeFormat = "hh:nn:ss";
+        FormatSettings.ShortTimeFormat = "hh:nn";
         EditGrid::SetUp();
         G->UnitEditBtn->Units()->Add("mm");
         G->ClearComboString();
         for (const char* S : {"Alpha", "Beta", "Gamma"}) G->AddComboString(S);
         G->OnCellValidate = [this](TObject*, int ACol, int ARow, QString& Value, bool& Valid) {
             Validated.push_back(std::to_string(ACol) + "," + std::to_string(ARow) + " " + Value.toStdString());
-            if (Value.startsWith("bad")) {
+            if (Value.startsWith("bad") || (!AlsoRefused.isEmpty() && Value == AlsoRefused)) {
                 Valid = false;
                 Value = "fix me";
             }
@@ -33,7 +46,12 @@ protected:
             if (ACol == 3) E = Kind;
         };
     }
+    void TearDown() override {
+        EditGrid::TearDown();
+        FormatSettings = Saved;
+    }
     std::vector<std::string> Validated;
+    TFormatSettings Saved;
 };
 
 struct KindCase {
@@ -162,6 +180,259 @@ INSTANTIATE_TEST_SUITE_P(Kinds, KindTable,
                                                     },
                                                     "3,3", false}),
                          [](const ::testing::TestParamInfo<KindCase>& I) { return std::string(I.param.Name); });
+
+// ---- one table per editor kind: the ways an edit ends, through the editor's own keys ----------------
+auto CaseName = [](const ::testing::TestParamInfo<KindCase>& I) { return std::string(I.param.Name); };
+
+INSTANTIATE_TEST_SUITE_P(Spin, KindTable,
+                         ::testing::Values(KindCase{"FocusLossCommits", edSpinEdit, "5",
+                                                    [](EditKinds& T, TExtStringGrid* G) {
+                                                        G->SpinEdit()->SetText("9");
+                                                        T.Away();
+                                                    },
+                                                    "9", false},
+                                           KindCase{"RefusedOnFocusLossStaysOut", edSpinEdit, "5",
+                                                    [](EditKinds& T, TExtStringGrid* G) {
+                                                        G->SpinEdit()->SetText("bad");
+                                                        T.Away();
+                                                    },
+                                                    "5", false},
+                                           KindCase{"TabWithGoTabsCommitsAndMoves", edSpinEdit, "5",
+                                                    [](EditKinds&, TExtStringGrid* G) {
+                                                        G->SetOptions(G->Options() << goTabs);
+                                                        G->SpinEdit()->SetText("7");
+                                                        G->SpinEdit()->SimulateKey(VK_TAB);
+                                                        EXPECT_EQ(G->Col(), 3);
+                                                    },
+                                                    "7", false},
+                                           KindCase{"PasteKeepsOnlyWhatTypingWould", edSpinEdit, "5",
+                                                    [](EditKinds& T, TExtStringGrid* G) {
+                                                        G->SpinEdit()->SelectAll();
+                                                        T.Paste(G->SpinEdit(), "x7y");
+                                                        EXPECT_EQ(G->SpinEdit()->Text(), "7");
+                                                        G->SpinEdit()->SimulateKey(VK_RETURN);
+                                                    },
+                                                    "7", false},
+                                           KindCase{"PasteThenEscapeKeepsTheCell", edSpinEdit, "5",
+                                                    [](EditKinds& T, TExtStringGrid* G) {
+                                                        G->SpinEdit()->SelectAll();
+                                                        T.Paste(G->SpinEdit(), "8");
+                                                        G->SpinEdit()->SimulateKey(VK_ESCAPE);
+                                                    },
+                                                    "5", false}),
+                         CaseName);
+
+INSTANTIATE_TEST_SUITE_P(EditButton, KindTable,
+                         ::testing::Values(KindCase{"FocusLossCommits", edEditBtn, "x",
+                                                    [](EditKinds& T, TExtStringGrid* G) {
+                                                        G->EditBtn->SetText("typed");
+                                                        T.Away();
+                                                    },
+                                                    "typed", false},
+                                           KindCase{"RefusedOnFocusLossStaysOut", edEditBtn, "x",
+                                                    [](EditKinds& T, TExtStringGrid* G) {
+                                                        G->EditBtn->SetText("bad");
+                                                        T.Away();
+                                                    },
+                                                    "x", false},
+                                           KindCase{"DownCommitsAndMoves", edEditBtn, "x",
+                                                    [](EditKinds&, TExtStringGrid* G) {
+                                                        G->EditBtn->SetText("down");
+                                                        G->EditBtn->SimulateKey(VK_DOWN);
+                                                        EXPECT_EQ(G->Row(), 4);
+                                                    },
+                                                    "down", false},
+                                           KindCase{"FloatPasteDropsLettersThoughCtrlIsHeld", edFloatEditBtn, "1",
+                                                    [](EditKinds& T, TExtStringGrid* G) {
+                                                        G->EditBtn->SelectAll();
+                                                        T.Paste(G->EditBtn, "2a.5b");
+                                                        EXPECT_EQ(G->EditBtn->Text(), "2.5");
+                                                        G->EditBtn->SimulateKey(VK_RETURN);
+                                                    },
+                                                    "2.5", false},
+                                           KindCase{"PasteStopsAtTheLengthLimit", edEditBtn, "x",
+                                                    [](EditKinds& T, TExtStringGrid* G) {
+                                                        G->EditBtn->SetMaxLength(4);
+                                                        G->EditBtn->SelectAll();
+                                                        T.Paste(G->EditBtn, "123456");
+                                                        EXPECT_EQ(G->EditBtn->Text(), "1234");
+                                                        G->EditBtn->SimulateKey(VK_RETURN);
+                                                    },
+                                                    "1234", false},
+                                           KindCase{"RefusedPasteStaysOut", edEditBtn, "x",
+                                                    [](EditKinds& T, TExtStringGrid* G) {
+                                                        G->EditBtn->SelectAll();
+                                                        T.Paste(G->EditBtn, "bad");
+                                                        EXPECT_EQ(G->EditBtn->Text(), "fix me");
+                                                    },
+                                                    "x", true},
+                                           KindCase{"PasteThenEscapeBringsBackTheOpeningText", edEditBtn, "x",
+                                                    [](EditKinds& T, TExtStringGrid* G) {
+                                                        G->EditBtn->SelectAll();
+                                                        T.Paste(G->EditBtn, "pasted");
+                                                        G->EditBtn->SimulateKey(VK_ESCAPE);
+                                                    },
+                                                    "x", false}),
+                         CaseName);
+
+INSTANTIATE_TEST_SUITE_P(Unit, KindTable,
+                         ::testing::Values(KindCase{"FocusLossCommitsValueAndUnit", edUnitEditBtn, "1mm",
+                                                    [](EditKinds& T, TExtStringGrid* G) {
+                                                        G->UnitEditBtn->SetText("4");
+                                                        T.Away();
+                                                    },
+                                                    "4mm", false},
+                                           KindCase{"RefusedOnEnterKeepsTheCell", edUnitEditBtn, "1mm",
+                                                    [](EditKinds&, TExtStringGrid* G) {
+                                                        G->UnitEditBtn->SetText("bad");
+                                                        G->UnitEditBtn->SimulateKey(VK_RETURN);
+                                                        EXPECT_EQ(G->UnitEditBtn->Text(), "1");
+                                                    },
+                                                    "1mm", true},
+                                           KindCase{"RefusedOnFocusLossStaysOut", edUnitEditBtn, "1mm",
+                                                    [](EditKinds& T, TExtStringGrid* G) {
+                                                        G->UnitEditBtn->SetText("bad");
+                                                        T.Away();
+                                                    },
+                                                    "1mm", false},
+                                           KindCase{"NumericPasteKeepsTheDigits", edNumericUnitEditBtn, "1mm",
+                                                    [](EditKinds& T, TExtStringGrid* G) {
+                                                        G->UnitEditBtn->SelectAll();
+                                                        T.Paste(G->UnitEditBtn, "4a5");
+                                                        EXPECT_EQ(G->UnitEditBtn->Text(), "45");
+                                                        G->UnitEditBtn->SimulateKey(VK_RETURN);
+                                                    },
+                                                    "45mm", false},
+                                           KindCase{"NumericShiftInsertPasteIsFilteredToo", edNumericUnitEditBtn, "1mm",
+                                                    [](EditKinds&, TExtStringGrid* G) {
+                                                        G->UnitEditBtn->SelectAll();
+                                                        QGuiApplication::clipboard()->setText("9z");
+                                                        G->UnitEditBtn->SimulateKey(VK_INSERT, {ssShift});
+                                                        EXPECT_EQ(G->UnitEditBtn->Text(), "9");
+                                                        G->UnitEditBtn->SimulateKey(VK_RETURN);
+                                                    },
+                                                    "9mm", false}),
+                         CaseName);
+
+INSTANTIATE_TEST_SUITE_P(Date, KindTable,
+                         ::testing::Values(KindCase{"EnterStoresThePickedDate", edDateEdit, "05/01/2026",
+                                                    [](EditKinds&, TExtStringGrid* G) {
+                                                        G->DatePicker()->SetDate(EncodeDate(2026, 3, 14));
+                                                        G->DatePicker()->SimulateKey(VK_RETURN);
+                                                    },
+                                                    "14/03/2026", false},
+                                           KindCase{"RefusedOnEnterStaysOutAndKeepsTheEditor", edDateEdit, "05/01/2026",
+                                                    [](EditKinds& T, TExtStringGrid* G) {
+                                                        G->DatePicker()->SetDate(EncodeDate(2026, 3, 14));
+                                                        T.AlsoRefused = "14/03/2026";
+                                                        G->DatePicker()->SimulateKey(VK_RETURN);
+                                                    },
+                                                    "05/01/2026", true},
+                                           KindCase{"FocusLossCommits", edDateEdit, "05/01/2026",
+                                                    [](EditKinds& T, TExtStringGrid* G) {
+                                                        G->DatePicker()->SetDate(EncodeDate(2026, 2, 2));
+                                                        T.Away();
+                                                    },
+                                                    "02/02/2026", false},
+                                           KindCase{"RefusedOnFocusLossStaysOut", edDateEdit, "05/01/2026",
+                                                    [](EditKinds& T, TExtStringGrid* G) {
+                                                        G->DatePicker()->SetDate(EncodeDate(2026, 2, 2));
+                                                        T.AlsoRefused = "02/02/2026";
+                                                        T.Away();
+                                                    },
+                                                    "05/01/2026", false},
+                                           KindCase{"EscapeBringsBackTheCell", edDateEditUpDown, "05/01/2026",
+                                                    [](EditKinds&, TExtStringGrid* G) {
+                                                        G->DatePicker()->SetDate(EncodeDate(2026, 2, 2));
+                                                        G->DatePicker()->SimulateKey(VK_ESCAPE);
+                                                    },
+                                                    "05/01/2026", false},
+                                           KindCase{"TimeEnterKeepsTheGlobalTimeFormat", edTimeEdit, "10:20:30",
+                                                    [](EditKinds&, TExtStringGrid* G) {
+                                                        G->DatePicker()->SetFormat("HH:mm");
+                                                        G->DatePicker()->SimulateKey(VK_RETURN);
+                                                        EXPECT_EQ(FormatSettings.LongTimeFormat, "hh:nn:ss");
+                                                    },
+                                                    "10:20", false}),
+                         CaseName);
+
+INSTANTIATE_TEST_SUITE_P(DateAndTime, KindTable,
+                         ::testing::Values(KindCase{"EnterStoresDateBlankTime", edDateTimeEdit, "05/01/2026 08:30",
+                                                    [](EditKinds&, TExtStringGrid* G) {
+                                                        G->DateAndTimePicker()->SetDateTime(EncodeDate(2026, 3, 14) +
+                                                                                            EncodeTime(9, 45, 0, 0));
+                                                        G->DateAndTimePicker()->SimulateKey(VK_RETURN);
+                                                    },
+                                                    "14/03/2026 09:45", false},
+                                           KindCase{"RefusedOnEnterStaysOut", edDateTimeEdit, "05/01/2026 08:30",
+                                                    [](EditKinds& T, TExtStringGrid* G) {
+                                                        G->DateAndTimePicker()->SetDateTime(EncodeDate(2026, 3, 14) +
+                                                                                            EncodeTime(9, 45, 0, 0));
+                                                        T.AlsoRefused = "14/03/2026 09:45";
+                                                        G->DateAndTimePicker()->SimulateKey(VK_RETURN);
+                                                    },
+                                                    "05/01/2026 08:30", false},
+                                           KindCase{"FocusLossLeavesItOpen", edDateTimeEdit, "05/01/2026 08:30",
+                                                    [](EditKinds& T, TExtStringGrid* G) {
+                                                        G->DateAndTimePicker()->SetDateTime(EncodeDate(2026, 3, 14));
+                                                        T.Away();
+                                                    },
+                                                    "05/01/2026 08:30", true}),
+                         CaseName);
+
+// A cell date beyond the picker's limits opens one day inside them.
+struct DateLimitCase {
+    const char* Name;
+    const char* CellText;
+    TDateTime MinDate, MaxDate;
+    TDateTime Opens;
+};
+void PrintTo(const DateLimitCase& C, std::ostream* Os) { *Os << C.Name; }
+
+class DateLimits : public EditKinds, public ::testing::WithParamInterface<DateLimitCase> {};
+
+TEST_P(DateLimits, OpenInsideTheLimits) {
+    const DateLimitCase& C = GetParam();
+    G->DatePicker()->SetMinDate(C.MinDate);
+    G->DatePicker()->SetMaxDate(C.MaxDate);
+    G->SetGridCell(3, 3, C.CellText);
+    KindOnColumn3(edDateEdit);
+    Key(VK_F2);
+    ASSERT_TRUE(G->EditorControlOpen());
+    EXPECT_EQ(G->DatePicker()->Date(), C.Opens);
+    G->DatePicker()->SimulateKey(VK_ESCAPE);
+    EXPECT_EQ(CellAt(3, 3), C.CellText);
+}
+
+INSTANTIATE_TEST_SUITE_P(Date, DateLimits,
+                         ::testing::Values(DateLimitCase{"BeyondMaxDateOpensTheDayBefore", "05/09/2026", 0,
+                                                         EncodeDate(2026, 6, 1), EncodeDate(2026, 5, 31)},
+                                           DateLimitCase{"BeforeMinDateOpensTheDayAfter", "05/09/2020",
+                                                         EncodeDate(2026, 1, 1), 0, EncodeDate(2026, 1, 2)},
+                                           DateLimitCase{"OnMinDateOpensTheDayAfter", "01/01/2026",
+                                                         EncodeDate(2026, 1, 1), 0, EncodeDate(2026, 1, 2)},
+                                           DateLimitCase{"InsideTheLimitsOpensOnItsDate", "05/03/2026",
+                                                         EncodeDate(2026, 1, 1), EncodeDate(2026, 6, 1),
+                                                         EncodeDate(2026, 3, 5)}),
+                         [](const ::testing::TestParamInfo<DateLimitCase>& I) { return std::string(I.param.Name); });
+
+TEST_F(EditKinds, DateAndTimeSpinPageKeysStepAndFireOnSpinClick) {
+    std::vector<bool> Clicks;
+    G->OnSpinClick = [&](TObject*, int ACol, int ARow, int, bool Up) {
+        EXPECT_EQ(ACol, 3);
+        EXPECT_EQ(ARow, 3);
+        Clicks.push_back(Up);
+    };
+    G->SetGridCell(3, 3, "05/01/2026");
+    KindOnColumn3(edDateSpinEdit);
+    Key(VK_F2);
+    ASSERT_TRUE(G->EditorControlOpen());
+    const TDateTime Opened = G->SpinEdit()->DateValue();
+    G->SpinEdit()->SimulateKey(VK_PRIOR);
+    EXPECT_GT(G->SpinEdit()->DateValue(), Opened);
+    G->SpinEdit()->SimulateKey(VK_NEXT);
+    EXPECT_EQ(Clicks, (std::vector<bool>{true, false}));
+}
 
 TEST_F(EditKinds, ATypedDigitOpensTheSpinAndReachesIt) {
     G->SetGridCell(3, 3, "");
