@@ -7,6 +7,8 @@
 #include "platform/rtl/SysUtils.h"
 #include "tests/grid/control/EditFixture.h"
 
+#include <QDateTimeEdit>
+
 #include <functional>
 
 namespace {
@@ -433,6 +435,80 @@ TEST_F(EditKinds, DateAndTimeSpinPageKeysStepAndFireOnSpinClick) {
     G->SpinEdit()->SimulateKey(VK_NEXT);
     EXPECT_EQ(Clicks, (std::vector<bool>{true, false}));
 }
+
+// The events of an edit ended with Enter, per editor kind, as a recording sink sees them: the
+// kind is asked, the editor's properties are asked, the value changes, is validated once, the
+// editing-done event fires at once and the cell-done event only from the message loop.
+struct OrderCase {
+    const char* Name;
+    TEditorType Kind;
+    const char* CellText;
+    std::function<void(TExtStringGrid*)> Change;
+    std::vector<std::string> Events;
+};
+void PrintTo(const OrderCase& C, std::ostream* Os) { *Os << C.Name; }
+
+class EventOrder : public EditKinds, public ::testing::WithParamInterface<OrderCase> {};
+
+TEST_P(EventOrder, EnterEndsTheEditInOrder) {
+    const OrderCase& C = GetParam();
+    G->SetGridCell(3, 3, C.CellText);
+    EditLog L;
+    L.Watch(G);
+    auto Watched = G->OnGetEditorType;
+    G->OnGetEditorType = [&](TObject* S, int ACol, int ARow, TEditorType& E) {
+        if (ACol != 3) return;
+        Watched(S, ACol, ARow, E);
+        E = C.Kind;
+    };
+    G->OnCellValidate = [&](TObject*, int ACol, int ARow, QString& Value, bool&) {
+        L.Add("Validate " + std::to_string(ACol) + "," + std::to_string(ARow) + " " + Value.toStdString());
+    };
+    Key(VK_F2);
+    ASSERT_TRUE(G->EditorControlOpen());
+    C.Change(G);
+    static_cast<TControl*>(G->EditorControl())->SimulateKey(VK_RETURN);
+    L.Add("-- key handled");
+    QApplication::processEvents();
+    EXPECT_EQ(L.Lines, C.Events);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, EventOrder,
+    ::testing::Values(OrderCase{"ComboList",
+                                edComboList,
+                                "Alpha",
+                                [](TExtStringGrid* G) { G->EditCombo->SimulateKey(VK_DOWN); },
+                                {"GetEditorType 3,3", "GetEditorProp 3,3", "EditChange 3,3 Beta", "Validate 3,3 Beta",
+                                 "EditingDone", "-- key handled", "EditCellDone 3,3"}},
+                      OrderCase{"Spin",
+                                edSpinEdit,
+                                "5",
+                                [](TExtStringGrid* G) { G->SpinEdit()->SetText("6"); },
+                                {"GetEditorType 3,3", "GetEditorProp 3,3", "EditChange 3,3 6", "Validate 3,3 6",
+                                 "EditingDone", "-- key handled", "EditCellDone 3,3"}},
+                      OrderCase{"EditButton",
+                                edEditBtn,
+                                "x",
+                                [](TExtStringGrid* G) { G->EditBtn->SetText("y"); },
+                                {"GetEditorType 3,3", "GetEditorProp 3,3", "EditChange 3,3 y", "Validate 3,3 y",
+                                 "EditingDone", "-- key handled", "EditCellDone 3,3"}},
+                      OrderCase{"Unit",
+                                edUnitEditBtn,
+                                "1mm",
+                                [](TExtStringGrid* G) { G->UnitEditBtn->SetText("2"); },
+                                {"GetEditorType 3,3", "GetEditorProp 3,3", "Validate 3,3 2mm", "EditingDone",
+                                 "-- key handled", "EditCellDone 3,3"}},
+                      OrderCase{"Date",
+                                edDateEdit,
+                                "05/01/2026",
+                                [](TExtStringGrid* G) {
+                                    G->DatePicker()->Native()->setCurrentSectionIndex(0);
+                                    G->DatePicker()->SimulateKey(VK_UP); // the day field steps
+                                },
+                                {"GetEditorType 3,3", "GetEditorProp 3,3", "EditChange 3,3 06/01/2026",
+                                 "Validate 3,3 06/01/2026", "EditingDone", "-- key handled", "EditCellDone 3,3"}}),
+    [](const ::testing::TestParamInfo<OrderCase>& I) { return std::string(I.param.Name); });
 
 TEST_F(EditKinds, ATypedDigitOpensTheSpinAndReachesIt) {
     G->SetGridCell(3, 3, "");
