@@ -1170,6 +1170,9 @@ protected:
     bool FEntered = false;
     bool FSpecialEditor = false;
     bool FEditActive = false;
+    // The press that opens a spin editor was on the upper (lower) half of the cell's spin buttons.
+    bool FSpinUpClick = false;
+    bool FSpinDnClick = false;
     bool FEditMode = false;
     bool FShowEditProcess = false;
     bool FNoEditChange = false;

@@ -373,6 +373,13 @@ void TExtStringGrid::OpenEditorControl(TEditorType Kind, int DisplCol, int Displ
             FEditorControl = Sp;
             FEditorControlKind = Kind;
             Focus(Sp);
+            // Opened by a press on the cell's spin buttons: that press steps the value once.
+            const bool Up = FSpinUpClick, Down = FSpinDnClick;
+            FSpinUpClick = FSpinDnClick = false;
+            if (Up)
+                Sp->SpinUpClick(Sp);
+            else if (Down)
+                Sp->SpinDownClick(Sp);
             Ctrl = Sp;
             break;
         }

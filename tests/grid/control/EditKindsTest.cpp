@@ -510,6 +510,43 @@ INSTANTIATE_TEST_SUITE_P(
                                  "Validate 3,3 06/01/2026", "EditingDone", "-- key handled", "EditCellDone 3,3"}}),
     [](const ::testing::TestParamInfo<OrderCase>& I) { return std::string(I.param.Name); });
 
+// A press on a spin cell's buttons opens the spin editor stepped once that way.
+struct SpinPressCase {
+    const char* Name;
+    int FromRight, FromTop; // where the press lands, from the cell's right and top edges
+    const char* Opens;
+};
+void PrintTo(const SpinPressCase& C, std::ostream* Os) { *Os << C.Name; }
+
+class SpinPress : public EditKinds, public ::testing::WithParamInterface<SpinPressCase> {};
+
+TEST_P(SpinPress, OpensTheSpinSteppedByThePress) {
+    const SpinPressCase& C = GetParam();
+    G->ControlLook()->SetSpinButtonsAlwaysVisible(true);
+    G->MouseActions()->SetDirectEdit(true);
+    KindOnColumn3(edSpinEdit);
+    G->SetGridCell(3, 4, "5");
+    const TRect R = G->CellRect(2, 4);
+    const LPARAM P = MakeLParam(R.Right - C.FromRight, R.Top + C.FromTop);
+    G->Perform(WM_LBUTTONDOWN, MK_LBUTTON, P);
+    G->Perform(WM_LBUTTONUP, 0, P);
+    QApplication::processEvents();
+    ASSERT_TRUE(G->EditorControlOpen());
+    EXPECT_EQ(G->SpinEdit()->Text(), C.Opens);
+    G->SpinEdit()->SimulateKey(VK_ESCAPE);
+    EXPECT_EQ(CellAt(3, 4), "5");
+    // The next opening without a press on the buttons does not step.
+    Key(VK_F2);
+    ASSERT_TRUE(G->EditorControlOpen());
+    EXPECT_EQ(G->SpinEdit()->Text(), "5");
+}
+
+INSTANTIATE_TEST_SUITE_P(Spin, SpinPress,
+                         ::testing::Values(SpinPressCase{"UpperHalfStepsUp", 5, 2, "6"},
+                                           SpinPressCase{"LowerHalfStepsDown", 5, 17, "4"},
+                                           SpinPressCase{"TextPartDoesNotStep", 40, 5, "5"}),
+                         [](const ::testing::TestParamInfo<SpinPressCase>& I) { return std::string(I.param.Name); });
+
 TEST_F(EditKinds, ATypedDigitOpensTheSpinAndReachesIt) {
     G->SetGridCell(3, 3, "");
     KindOnColumn3(edSpinEdit);
