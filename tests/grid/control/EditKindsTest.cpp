@@ -186,6 +186,46 @@ INSTANTIATE_TEST_SUITE_P(Kinds, KindTable,
 // ---- one table per editor kind: the ways an edit ends, through the editor's own keys ----------------
 auto CaseName = [](const ::testing::TestParamInfo<KindCase>& I) { return std::string(I.param.Name); };
 
+INSTANTIATE_TEST_SUITE_P(Combo, KindTable,
+                         ::testing::Values(KindCase{"EditPasteThenEnterStoresIt", edComboEdit, "Beta",
+                                                    [](EditKinds& T, TExtStringGrid* G) {
+                                                        G->EditCombo->SelectAll();
+                                                        T.Paste(G->EditCombo, "pasted");
+                                                        EXPECT_EQ(G->EditCombo->Text(), "pasted");
+                                                        EXPECT_EQ(G->GetGridCell(3, 3), "Beta")
+                                                            << "not before the edit ends";
+                                                        G->EditCombo->SimulateKey(VK_RETURN);
+                                                    },
+                                                    "pasted", false},
+                                           KindCase{"EditRefusedPasteStaysOutOnFocusLoss", edComboEdit, "Beta",
+                                                    [](EditKinds& T, TExtStringGrid* G) {
+                                                        G->EditCombo->SelectAll();
+                                                        T.Paste(G->EditCombo, "bad");
+                                                        T.Away();
+                                                    },
+                                                    "Beta", false},
+                                           KindCase{"EditPasteThenEscapeKeepsTheCell", edComboEdit, "Beta",
+                                                    [](EditKinds& T, TExtStringGrid* G) {
+                                                        G->EditCombo->SelectAll();
+                                                        T.Paste(G->EditCombo, "pasted");
+                                                        G->EditCombo->SimulateKey(VK_ESCAPE);
+                                                    },
+                                                    "Beta", false},
+                                           KindCase{"EditTabWithoutGoTabsCommits", edComboEdit, "Beta",
+                                                    [](EditKinds&, TExtStringGrid* G) {
+                                                        G->EditCombo->SetText("tabbed");
+                                                        G->EditCombo->SimulateKey(VK_TAB);
+                                                    },
+                                                    "tabbed", false},
+                                           KindCase{"ListRefusedItemStaysOut", edComboList, "Beta",
+                                                    [](EditKinds& T, TExtStringGrid* G) {
+                                                        T.AlsoRefused = "Gamma";
+                                                        G->EditCombo->SimulateKey(VK_DOWN);
+                                                        G->EditCombo->SimulateKey(VK_RETURN);
+                                                    },
+                                                    "Beta", true}),
+                         CaseName);
+
 INSTANTIATE_TEST_SUITE_P(Spin, KindTable,
                          ::testing::Values(KindCase{"FocusLossCommits", edSpinEdit, "5",
                                                     [](EditKinds& T, TExtStringGrid* G) {
