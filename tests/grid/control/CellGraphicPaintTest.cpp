@@ -432,24 +432,25 @@ TEST(CellGraphicPaintCompare, AButtonOfAGridInTonesTakesTheTones) {
 
 // A rotated header gets the sort glyph only where a header can: in a fixed row of a grid that
 // has rows below it.
-TEST(CellGraphicPaintCompare, RotatedSortHeaderGetsTheGlyphOnlyInAFixedRow) {
-    for (const int Fixed : {0, 1}) {
-        SCOPED_TRACE(Fixed);
+TEST(CellGraphicPaintCompare, RotatedSortHeaderGetsTheGlyphOnlyAboveRows) {
+    for (const int Rows : {16, 2}) {
+        SCOPED_TRACE(Rows);
         PaintSheet S;
-        S.G->SetFixedRows(Fixed);
+        S.G->SetFixedRows(1);
         S.G->SortSettings()->SetShow(true);
         S.G->SortSettings()->SetRow(0);
         S.G->SortSettings()->SetColumn(PaintSheet::RealCol);
+        S.G->SetRowCount(Rows);
         S.Put(0)->SetAngle(90);
         const TRect W = PaintSheet::CellAt(100, 0);
         S.Draw(W, 0);
         // the outlined triangle of the glyph, 10 pixels left of the object's right edge; a
         // rotated text object has no width, so that edge is the left one
         const int Grey = S.Count(Rect(W.Left - 20, W.Top, W.Left + 4, W.Top + 16), clGray);
-        if (Fixed)
+        if (Rows > 2)
             EXPECT_GT(Grey, 3);
         else
-            EXPECT_EQ(Grey, 0);
+            EXPECT_EQ(Grey, 0) << "a header row with no row under it";
     }
 }
 
