@@ -2008,6 +2008,8 @@ protected:
     void WndProc(TMessage& Message) override;
     // The notifications of the child editors (WM_COMMAND); true when the grid acted on it.
     bool CommandMessage(TMessage& Message);
+    // The wheel's own steps (zoom with Ctrl, the wheel switched off); true when it is used up.
+    bool WheelMessage(TMessage& Message);
     // OnComboChange and OnComboObjectChange for the open combo editor's item (real column).
     void ComboChangeNotify();
 

@@ -8,6 +8,8 @@
 #include "platform/gui/StdCtrls.h"
 #include "platform/rtl/StateScope.h"
 
+#include <algorithm>
+
 void TExtStringGrid::WndProc(TMessage& Message) {
     if (Message.Msg == WM_DESTROY) KillTimer(GridTimerID);
     if (IsDestroying()) {
@@ -32,6 +34,9 @@ void TExtStringGrid::WndProc(TMessage& Message) {
         // The cell painter covers the whole client area.
         case WM_ERASEBKGND: Message.Result = 0; return;
         case WM_SIZE: SizeMessageHandler(Message); return;
+        case WM_MOUSEWHEEL:
+            if (WheelMessage(Message)) return;
+            break;
         case WM_VSCROLL: WMVScroll(Message); return;
         case WM_HSCROLL: WMHScroll(Message); return;
         case CM_ENABLEDCHANGED:
@@ -81,6 +86,26 @@ void TExtStringGrid::ComboChangeNotify() {
     const int RealCol = RealColIndex(Col());
     if (OnComboChange) OnComboChange(this, RealCol, Row(), InList ? Index : -1, Text);
     if (OnComboObjectChange) OnComboObjectChange(this, RealCol, Row(), InList ? Index : -1, Text, Object);
+}
+
+// ---- the wheel ---------------------------------------------------------------------------------------------
+bool TExtStringGrid::WheelMessage(TMessage& Message) {
+    const int Delta = int16_t(HiWord(Message.WParam));
+    const bool Ctrl = (LoWord(Message.WParam) & MK_CONTROL) != 0;
+    if (Ctrl && IntelliZoom()) {
+        const int Step = std::max(1, FWheelScrollLines);
+        // Towards the user (a negative turn) enlarges.
+        Zoom(Delta < 0 ? Step : -Step);
+        AutoSizeCells(true, 4, 4);
+        Message.Result = 1;
+        return true;
+    }
+    // The grid takes the wheel without moving: no handler hears of it.
+    if (!EnableWheel() || (FixedRowAlways() && RowCount() == 1)) {
+        Message.Result = 1;
+        return true;
+    }
+    return false;
 }
 
 // ---- zoom -------------------------------------------------------------------------------------------------

@@ -146,3 +146,49 @@ TEST_F(GridMessages, TheVersionTextCarriesItsMonth) {
 }
 
 } // namespace
+
+namespace {
+
+// ---- the wheel --------------------------------------------------------------------------------------------
+struct WheelCase {
+    const char* Name;
+    bool EnableWheel;
+    bool FixedRowAlways;
+    int Rows; // the grid's RowCount (with FixedRowAlways: 1 leaves the fixed row alone)
+    bool Ctrl;
+    int Delta;
+    // expected
+    int Row;
+    int ZoomFactor;
+    int WheelEvents;
+};
+void PrintTo(const WheelCase& C, std::ostream* Os) { *Os << C.Name; }
+
+class Wheel : public GridMessages, public ::testing::WithParamInterface<WheelCase> {};
+
+TEST_P(Wheel, ThroughTheWindowProcedure) {
+    const WheelCase& C = GetParam();
+    G->SetEnableWheel(C.EnableWheel);
+    G->SetFixedRowAlways(C.FixedRowAlways);
+    if (C.Rows == 1) G->SetRowCount(1);
+    int Events = 0;
+    G->OnMouseWheelDown = [&](TObject*, TShiftState, TPoint, bool&) { ++Events; };
+    G->OnMouseWheelUp = [&](TObject*, TShiftState, TPoint, bool&) { ++Events; };
+    const TPoint P = G->ClientToScreen(Point(100, 100));
+    G->Perform(WM_MOUSEWHEEL, MakeWParam(C.Ctrl ? MK_CONTROL : 0, C.Delta), MakeLParam(P.X, P.Y));
+    G->OnMouseWheelDown = nullptr;
+    G->OnMouseWheelUp = nullptr;
+    EXPECT_EQ(G->Row(), C.Row);
+    EXPECT_EQ(G->ZoomFactor(), C.ZoomFactor);
+    EXPECT_EQ(Events, C.WheelEvents);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, Wheel,
+                         ::testing::Values(WheelCase{"WheelOffIsSwallowed", false, false, 8, false, -120, 4, 0, 0},
+                                           WheelCase{"FixedRowAlwaysWithOnlyTheFixedRowIsSwallowed", true, true, 1,
+                                                     false, -120, 0, 0, 0},
+                                           WheelCase{"CtrlTowardsTheUserZoomsIn", true, false, 8, true, -120, 4, 3, 0},
+                                           WheelCase{"CtrlAwayZoomsOut", true, false, 8, true, 120, 4, -3, 0}),
+                         [](const ::testing::TestParamInfo<WheelCase>& I) { return std::string(I.param.Name); });
+
+} // namespace
