@@ -71,7 +71,30 @@ bool TExtStringGrid::CommandMessage(TMessage& Message) {
             // The typed text once more, for the display column.
             if (OnComboChange) OnComboChange(this, Col(), Row(), -1, EditCombo->Text());
             break;
-        case CBN_CLOSEUP: DoComboCloseUp(Row(), RealColIndex(Col())); break;
+        case CBN_CLOSEUP:
+            // A choice from the open list ends the edit at once. Only an open editor is ended:
+            // a list closed outside an edit writes nothing.
+            if (MouseActions()->DirectComboClose() && FEditMode && EditorControl() == EditCombo) {
+                const int Index = EditCombo->ItemIndex();
+                if (Index >= 0 && Index < EditCombo->Items()->Count())
+                    EditCombo->SetText(EditCombo->Items()->Strings(Index));
+                ComboChangeNotify();
+                FEditControl = edComboEdit;
+                FEditMode = true;
+                {
+                    const bool Direct = MouseActions()->DirectEdit();
+                    MouseActions()->SetDirectEdit(false);
+                    struct TRestore {
+                        TMouseActions* M;
+                        bool V;
+                        ~TRestore() { M->SetDirectEdit(V); }
+                    } Restore{MouseActions(), Direct};
+                    HideInplaceEdit();
+                }
+                FocusGridNoEdit();
+            }
+            DoComboCloseUp(Row(), RealColIndex(Col()));
+            break;
         case CBN_DROPDOWN: DoComboDropDown(Row(), RealColIndex(Col())); break;
         default: return false;
     }

@@ -192,3 +192,30 @@ INSTANTIATE_TEST_SUITE_P(Cases, Wheel,
                          [](const ::testing::TestParamInfo<WheelCase>& I) { return std::string(I.param.Name); });
 
 } // namespace
+
+namespace {
+
+TEST_F(GridMessages, WithDirectComboCloseClosingTheListCommitsTheChosenItem) {
+    G->MouseActions()->SetDirectComboClose(true);
+    G->OnGetEditorType = [](TObject*, int ACol, int, TEditorType& E) {
+        if (ACol == 3) E = edComboList;
+    };
+    Key(VK_F2);
+    ASSERT_TRUE(G->EditorControlOpen());
+    G->EditCombo->SetItemIndex(2);
+    Log.clear();
+    Notify(CBN_CLOSEUP);
+    EXPECT_EQ(Log, (std::vector<std::string>{"combo 3,4 2 Gamma", "object 3,4 2 Gamma", "closeup 4,3"}));
+    EXPECT_FALSE(G->EditorControlOpen());
+    EXPECT_EQ(CellAt(3, 4), "Gamma");
+    EXPECT_EQ(CellAt(HiddenRealCol, 4), "2,4");
+    EXPECT_FALSE(G->MouseActions()->DirectEdit());
+    // A list closed outside an edit writes nothing.
+    Log.clear();
+    G->EditCombo->SetItemIndex(0);
+    Notify(CBN_CLOSEUP);
+    EXPECT_EQ(Log, (std::vector<std::string>{"closeup 4,3"}));
+    EXPECT_EQ(CellAt(3, 4), "Gamma");
+}
+
+} // namespace
