@@ -318,11 +318,6 @@ void TExtStringGrid::Notification(TComponent* AComponent, TOperation Operation) 
     TBaseGrid::Notification(AComponent, Operation);
 }
 
-void TExtStringGrid::InitOrigColSizes() {
-    FColSizesAtLoad->Clear();
-    for (int DisplCol = 0; DisplCol < ColCount(); ++DisplCol) FColSizesAtLoad->Add(ColWidths(DisplCol));
-}
-
 void TExtStringGrid::SetColumnOrder() {
     FColumnOrder->Clear();
     for (int Position = 0; Position < ColCount(); ++Position) FColumnOrder->Add(Position);
@@ -447,11 +442,6 @@ void TExtStringGrid::FormResized(TObject* Sender) {
     }
     FFormWidth = FResizeForm->Width();
     FFormHeight = FResizeForm->Height();
-}
-
-void TExtStringGrid::TimerTick(int ID) {
-    // Timer 111 drives the grid's blinking and hover logic; the input areas hook in here.
-    TBaseGrid::TimerTick(ID);
 }
 
 // ---- cell font, version, notifiers, focus window ---------------------------------------------------------

@@ -854,7 +854,6 @@ public:
     void NoteSizingStart(bool IsColumn, int Index);
 
 protected:
-    void WndProc(TMessage& Message) override;
     LRESULT DialogCode() const override;
     void SizeChanged(int OldColCount, int OldRowCount) override;
     void ColWidthsChanged() override;
@@ -1145,8 +1144,6 @@ protected:
     void UpdateText() override;
     void EditorHidden() override;
     int GetEditLimit() override;
-    // Focus leaving the grid ends the edit, unless Alt+Backspace holds the text editor open.
-    void DoExit() override;
     // Whether the default text editor may open; opens a special editor instead for such kinds.
     virtual bool CanEditShowOverride();
     // Validates and allows or refuses a cell change; switches goEditing to suit the new cell.
@@ -1165,7 +1162,7 @@ protected:
     void ShowEditLink(int RealCol, int DisplRow, const TRect& R, TColor C);
     void HideEditLink(int RealCol, int DisplRow);
     friend class TExtInplaceEdit;
-    bool FLastValidation = false;
+    bool FLastValidation = true;
     bool FBlockKill = false;
     bool FEntered = false;
     bool FSpecialEditor = false;
@@ -1551,7 +1548,8 @@ public:
     virtual TObject* GetCellImageList(int ACol, int ARow);
     virtual void ExportNotification(int AState, int ARow);
     virtual void ImportNotification(int AState, int ARow);
-    virtual QString GetVersionString() { return Version(); }
+    // The version number as text with its release month: "6.2.1.3 Sep, 2012".
+    virtual QString GetVersionString() { return Version() + QStringLiteral(" Sep, 2012"); }
     virtual void CellsChanged(const TRect& R);
     // The rest of the grid's table of virtual operations. Each answers here with the least that
     // keeps the grid sound; the editing, cell-object, footer, insertion, grouping, sorting,
@@ -1573,7 +1571,7 @@ public:
     virtual bool FilterRowMatches(int ARow);
     virtual void RecalcFooterColumn(int ACol);
     // Remembers the cell (display column, display row) and its stored text before an edit.
-    virtual void SaveOldCellText(int ACol, int ARow);
+    virtual void SaveOldCellText(int ACol, int ARow) { RememberOldCell(ACol, ARow); }
     virtual TRect GetUsedCells() { return UsedCells(); }
     // Removes RCount display rows from ARow with their texts, objects and heights.
     virtual void DoRemoveRows(int ARow, int RCount);
@@ -1621,7 +1619,6 @@ public:
 protected:
     // ---- core internals ------------------------------------------------------------------------------
     void Resize() override;
-    void TimerTick(int ID) override;
     // The grid's own form-resize handler (SizeWithForm), chained before the form's own.
     virtual void FormResized(TObject* Sender);
     // Hooks of the owned settings objects.
@@ -1654,7 +1651,6 @@ protected:
     void FreeAuxiliaryControls();
     void SaveColumnSizes() {}
     void LoadColumnSizes() {}
-    void InitOrigColSizes();
     void ApplySearchFooterSettings();
     void BalloonInit() {}
     void BalloonDone() {}
@@ -2015,6 +2011,91 @@ protected:
     std::vector<TGridCoord> FSelectedCellList;
     bool FSizeGrowOnly = false;
     TAutoSizeRows FAutoSizeRows = arAll;
+
+public:
+    // ---- focus, validation, update lock, timer, paint and size ---------------------------------------------
+    // The old value of an edit: the cell (display column, display row), its stored text and the
+    // grid's modified flag at that moment (given back when a value is refused).
+    virtual void RememberOldCell(int ACol, int ARow);
+    // Footer recalculation after a change of one column (real), of a cell range, of every cell.
+    virtual void CellChanged(int RealCol);
+    virtual void AllCellsChanged();
+    // The update lock. BeginUpdate/EndUpdate nest and repaint the whole grid when the last one
+    // ends; StartUpdate/ResetUpdate bracket short internal moves without a repaint.
+    void BeginUpdate();
+    void EndUpdate();
+    void StartUpdate() { ++FUpdateCount; }
+    void ResetUpdate() { FUpdateCount = 0; }
+    bool LockUpdate() const { return FUpdateCount > 0; }
+    void SetLockUpdate(bool Value);
+    int UpdateCount() const { return FUpdateCount; }
+    // The grid's modified flag (the owner's), and whether an edit changed a value.
+    bool Modified() const { return FModified; }
+    void SetModified(bool Value) { FModified = Value; }
+    bool GridModified() const { return FGridModified; }
+    void SetGridModified(bool Value) { FGridModified = Value; }
+    // False after a value was refused.
+    bool LastValidation() const { return FLastValidation; }
+    EXTGRID_PLAIN(bool, AlwaysValidate, false)
+    // While set, focus arriving (leaving) is not handled: an editor hands the focus back.
+    bool BlockFocus() const { return FBlockFocus; }
+    bool BlockKill() const { return FBlockKill; }
+    // The selection changed since the grid was last left or repainted whole.
+    bool SelChangePending() const { return FSelectionChanged; }
+    // The grid's periodic timer: its id, ticks so far and the blink phase.
+    static constexpr int GridTimerID = 111;
+    int TimerTicks() const { return FTimerTicks; }
+    bool GridBlink() const { return FGridBlink; }
+    // Whether a cell takes the hover effect of fixed cells (display column, display row).
+    bool IsHoverFixedCell(int ACol, int ARow);
+    virtual bool HasCellBorderEvent() { return bool(OnGetCellBorder); }
+    // Ends a fixed-cell sizing hover and removes the hover highlight of a fixed cell.
+    void ResetFixedCellHighlight();
+    // Column widths and the grid width kept for widths that follow the grid's width.
+    void InitOrigColSizes();
+    int OrigGridWidth() const { return FOldSize; }
+    // Fires after a resize stretched a column.
+    TNotifyEvent OnGridResize;
+
+protected:
+    void Click() override;
+    void DoEnter() override;
+    // Focus leaving the grid: not while an editor hands the focus back (FBlockKill); ends the
+    // edit, unless Alt+Backspace holds the text editor open.
+    void DoExit() override;
+    void SetFocusMessageHandler(TMessage& Message);
+    void KillFocusMessageHandler(TMessage& Message);
+    void TimerMessageHandler(TMessage& Message);
+    void PaintMessageHandler(TMessage& Message);
+    void SizeMessageHandler(TMessage& Message);
+    // The timer's hover selection: the cell under the mouse becomes current (client point).
+    void HoverSelect(TPoint P);
+    void BlinkTick();
+    bool FModified = false;
+    bool FGridModified = false;
+    bool FOldModifiedValue = false;
+    bool FBlockFocus = false;
+    bool InvokedFocusChange = false;
+    int FTimerTicks = 0;
+    bool FGridBlink = false;
+    int FPaintCount = 0;
+    bool FDisableSize = false;
+    int FOldSize = 0;
+
+public:
+    // ---- window procedure and the editor life cycle -------------------------------------------------------
+    // Net zoom steps applied (-10..10); Zoom(x) adds x pixels to every column width and row
+    // height that stays above 0.
+    void Zoom(int X);
+
+protected:
+    void WndProc(TMessage& Message) override;
+    // The notifications of the child editors (WM_COMMAND); true when the grid acted on it.
+    bool CommandMessage(TMessage& Message);
+    // The wheel's own steps (zoom with Ctrl, the wheel switched off); true when it is used up.
+    bool WheelMessage(TMessage& Message);
+    // OnComboChange and OnComboObjectChange for the open combo editor's item (real column).
+    void ComboChangeNotify();
 
 public:
     // ---- editor controls ---------------------------------------------------------------------------------

@@ -594,8 +594,13 @@ void TExtStringGrid::CancelEditorControl() {
 void TExtStringGrid::FocusGridNoEdit() {
     const bool Always = Navigation()->AlwaysEdit();
     Navigation()->SetAlwaysEdit(false);
+    // The setting comes back also when a focus handler raises.
+    struct TRestore {
+        TNavigation* N;
+        bool V;
+        ~TRestore() { N->SetAlwaysEdit(V); }
+    } Restore{Navigation(), Always};
     if (CanFocus()) SetFocus();
-    Navigation()->SetAlwaysEdit(Always);
 }
 
 void TExtStringGrid::EditorsTabToNextCell(TShiftState Shift) {

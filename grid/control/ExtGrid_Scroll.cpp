@@ -563,17 +563,6 @@ bool TExtStringGrid::IsSizingBorder(int X, int Y) {
     return Result;
 }
 
-// ---- messages and mouse -----------------------------------------------------------------------------
-void TExtStringGrid::WndProc(TMessage& Message) {
-    if (EditWndProc(Message)) return;
-    if (MouseWndProc(Message)) return;
-    switch (Message.Msg) {
-        case WM_VSCROLL: WMVScroll(Message); return;
-        case WM_HSCROLL: WMHScroll(Message); return;
-        default: TBaseGrid::WndProc(Message);
-    }
-}
-
 int TExtStringGrid::SearchPanelHeight() const {
     return SearchFooter()->Visible() && SearchPanel() ? SearchPanel()->Height() : 0;
 }
