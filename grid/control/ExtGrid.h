@@ -1616,8 +1616,22 @@ protected:
     // ---- core internals ------------------------------------------------------------------------------
     void Resize() override;
     void TimerTick(int ID) override;
-    // The grid's own form-resize handler (SizeWithForm), chained before the form's own.
-    virtual void FormResized(TObject* Sender);
+
+public:
+    // The owner form's resize handler while the grid lives: sizes the grid (SizeWithForm), runs
+    // the handler it replaced, then fits the stretch column.
+    void OwnerFormResize(TObject* Sender);
+    // What a grid's resize hook on its owner form holds: the grid (null once it is gone) and the
+    // handler the hook replaced.
+    struct TOwnerFormResizeLink {
+        TExtStringGrid* Grid = nullptr;
+        TNotifyEvent Saved;
+    };
+
+protected:
+    // Takes over the owner form's resize handler unless this grid's hook is already in its chain.
+    void HookOwnerFormResize();
+    std::shared_ptr<TOwnerFormResizeLink> FResizeLink;
     // Hooks of the owned settings objects.
     virtual void NavigationChanged() {}
     virtual void MouseActionsChanged() {}
@@ -1732,7 +1746,6 @@ protected:
     bool FEditChange = false; // goEditing switched on by the cell selection itself: skip one invalidate
     int FUpdateCount = 0;
     TForm* FResizeForm = nullptr;
-    std::unique_ptr<QObject> FFormResizeFilter;
     int FFormWidth = 0;
     int FFormHeight = 0;
     bool FWindowCreated = false;

@@ -353,3 +353,57 @@ void TExtStringGrid::BuildCellHint(QString& HintStr, THintInfo& HintInfo) {
     }
     HintInfo.HintColor = HintColor();
 }
+
+// ---- owner form resize -------------------------------------------------------------------------------
+namespace {
+// The hook a grid puts in its owner form's resize handler; it outlives the grid and then only
+// passes the resize on.
+struct TOwnerFormResizeHook {
+    std::shared_ptr<TExtStringGrid::TOwnerFormResizeLink> Link;
+    void operator()(TObject* Sender) const {
+        if (Link->Grid)
+            Link->Grid->OwnerFormResize(Sender);
+        else if (Link->Saved)
+            Link->Saved(Sender);
+    }
+};
+} // namespace
+
+void TExtStringGrid::HookOwnerFormResize() {
+    if (!FResizeForm) return;
+    if (FResizeLink) {
+        const TNotifyEvent* E = &FResizeForm->OnResize;
+        while (const auto* H = E->target<TOwnerFormResizeHook>()) {
+            if (H->Link == FResizeLink) return;
+            E = &H->Link->Saved;
+        }
+        FResizeLink->Grid = nullptr; // an older hook that the form replaced stays inert
+    }
+    FResizeLink = std::make_shared<TOwnerFormResizeLink>();
+    FResizeLink->Grid = this;
+    FResizeLink->Saved = FResizeForm->OnResize;
+    FResizeForm->OnResize = TOwnerFormResizeHook{FResizeLink};
+}
+
+void TExtStringGrid::OwnerFormResize(TObject* Sender) {
+    const bool Active = !IsDesigning() && !IsDestroying();
+    if (Active && SizeWithForm()) {
+        if (auto* Form = dynamic_cast<TForm*>(Sender)) {
+            const int W = Form->Width() + Width() - FFormWidth;
+            const int H = Form->Height() + Height() - FFormHeight;
+            if (W > 0 && H > 0) {
+                SetBounds(Left(), Top(), W, H);
+                FFormWidth = Form->Width();
+                FFormHeight = Form->Height();
+            }
+        }
+    }
+    // The handler this hook replaced (an earlier grid's hook, at the end the form's own): its
+    // error is reported once, and the stretch still runs.
+    if (FResizeLink && FResizeLink->Saved) {
+        const TNotifyEvent Saved = FResizeLink->Saved;
+        TControl::Guard(Sender, [&] { Saved(Sender); });
+    }
+    if (Active && ColumnSize()->Stretch())
+        TControl::Guard(this, [this] { StretchColumn(ColumnSize()->StretchColumn()); });
+}

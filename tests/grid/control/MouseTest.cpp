@@ -813,3 +813,105 @@ TEST_F(Mouse, HintOverAMergedCellNamesItsBaseCell) {
 }
 
 } // namespace
+
+namespace {
+
+// ---- the owner form's resize hook ------------------------------------------------------------------
+class FormGrid : public TExtStringGrid {
+public:
+    using TExtStringGrid::TExtStringGrid;
+    void LoadedAgain() { Loaded(); }
+};
+
+class OwnerFormResize : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Form = new TForm(nullptr);
+        Form->SetBounds(0, 0, 600, 400);
+        Application->OnException = [this](TObject* Sender, const std::exception& E) {
+            std::string Who = Sender == G1 ? "g1" : Sender == G2 ? "g2" : Sender == Form ? "form" : "?";
+            Log.push_back("error " + Who + " " + E.what());
+        };
+    }
+    void TearDown() override {
+        Application->OnException = nullptr;
+        delete Form;
+        QApplication::processEvents();
+    }
+    FormGrid* MakeGrid(const std::string& Name, bool FailingStretch = false) {
+        auto* G = new FormGrid(Form);
+        G->SetSizeWithForm(true);
+        static_cast<TControl*>(G)->OnResize = [this, Name](TObject*) { Log.push_back("size " + Name); };
+        if (FailingStretch) {
+            // A stretch column beyond the grid makes each stretch report itself, naming its grid.
+            G->ColumnSize()->SetStretchColumn(99);
+            G->ColumnSize()->SetStretch(true);
+        }
+        G->SetParent(Form);
+        G->SetBounds(0, 0, 400, 200);
+        return G;
+    }
+    void Resize(int W, int H) {
+        Log.clear();
+        Form->SetBounds(0, 0, W, H);
+        QApplication::processEvents();
+    }
+
+    TForm* Form = nullptr;
+    FormGrid* G1 = nullptr;
+    FormGrid* G2 = nullptr;
+    std::vector<std::string> Log;
+};
+
+TEST_F(OwnerFormResize, LastGridSizesFirstThenTheFormThenTheStretchesInCreationOrder) {
+    Form->OnResize = [this](TObject*) { Log.push_back("form"); };
+    G1 = MakeGrid("g1", true);
+    G2 = MakeGrid("g2", true);
+    Form->Show();
+    QApplication::processEvents();
+    Resize(650, 430);
+    EXPECT_EQ(Log,
+              (std::vector<std::string>{"size g2", "size g1", "form", "error g1 Stretch column index out of range",
+                                        "error g2 Stretch column index out of range"}));
+    EXPECT_EQ(G1->Width(), 450);
+    EXPECT_EQ(G2->Height(), 230);
+}
+
+TEST_F(OwnerFormResize, AFormHandlerSetAfterItsGridsIsChainedWhenTheFormIsLoaded) {
+    G1 = MakeGrid("g1");
+    Form->OnResize = [this](TObject*) { Log.push_back("form"); }; // as a window's set-up does
+    G1->LoadedAgain();
+    Form->Show();
+    QApplication::processEvents();
+    Resize(620, 400);
+    EXPECT_EQ(Log, (std::vector<std::string>{"size g1", "form"}));
+    EXPECT_EQ(G1->Width(), 420);
+}
+
+TEST_F(OwnerFormResize, AnErrorOfTheFormsHandlerIsReportedOnceAndTheStretchStillRuns) {
+    Form->OnResize = [](TObject*) { throw Exception("form handler failed"); };
+    G1 = MakeGrid("g1");
+    G1->SetSizeWithForm(false);
+    G1->SetColCount(3);
+    G1->SetDefaultColWidth(50);
+    G1->ColumnSize()->SetStretchColumn(-1);
+    G1->ColumnSize()->SetStretch(true);
+    G1->SetColWidths(2, 50);
+    Form->Show();
+    QApplication::processEvents();
+    Resize(640, 420);
+    EXPECT_EQ(Log, (std::vector<std::string>{"error form form handler failed"}));
+    EXPECT_GT(G1->ColWidths(2), 50);
+}
+
+TEST_F(OwnerFormResize, AGridThatWouldVanishKeepsItsSize) {
+    G1 = MakeGrid("g1");
+    Form->Show();
+    QApplication::processEvents();
+    Resize(150, 400); // 400 - 450 would leave no width
+    EXPECT_EQ(G1->Width(), 400);
+    Resize(650, 400); // measured from the last size the grid followed
+    EXPECT_EQ(G1->Width(), 450);
+}
+
+} // namespace
