@@ -67,6 +67,8 @@ void TExtStringGrid::LButtonDownMessageHandler(TMessage& Message) {
     FDoOnClick = true;
     FMouseDownMove = true;
     FMouseKeepDown = true;
+    FSpinUpClick = false;
+    FSpinDnClick = false;
     FMouseDownSelection = Selection();
     FMouseDownSelValid = true;
     int ACol = -1, ARow = -1;
@@ -159,6 +161,15 @@ void TExtStringGrid::LButtonDownMessageHandler(TMessage& Message) {
     if (FixedArea || PseudoFixed) HideInplaceEdit();
 
     const int RealCol = RealColIndex(ACol);
+
+    // A press on a cell's spin buttons: the spin editor it opens steps once that way.
+    if (!IsDesigning() && ControlLook()->SpinButtonsAlwaysVisible() && HasSpinButtons(RealCol, ARow) &&
+        X > R.Right - 18) {
+        if (Y > (R.Top + R.Bottom) / 2)
+            FSpinDnClick = true;
+        else
+            FSpinUpClick = true;
+    }
 
     // A press inside the selection may start dragging it: the release decides.
     const bool InSelection = IsSelected(ACol, ARow) || (ARow < FixedRows() && !EnhRowColMove());
