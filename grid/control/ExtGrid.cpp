@@ -56,27 +56,6 @@ int SystemScrollBarWidth() {
     return St ? St->pixelMetric(QStyle::PM_ScrollBarExtent) : 16;
 }
 
-// Follows the owner form's resizes without taking its OnResize: the grid sees the resize first,
-// then the form's own handler runs as before.
-class TFormResizeFilter : public QObject {
-public:
-    TFormResizeFilter(TForm* Form, std::function<void()> OnResized) : FForm(Form), FOnResized(std::move(OnResized)) {
-        Form->installEventFilter(this);
-    }
-    ~TFormResizeFilter() override {
-        if (FForm) FForm->removeEventFilter(this);
-    }
-    bool eventFilter(QObject* Watched, QEvent* E) override {
-        if (Watched == FForm && E->type() == QEvent::Resize && FOnResized)
-            TControl::Guard(nullptr, [this] { FOnResized(); });
-        return false;
-    }
-
-private:
-    QPointer<QObject> FForm; // the form may be part-way through its own destruction
-    std::function<void()> FOnResized;
-};
-
 } // namespace
 
 // ---- construction -----------------------------------------------------------------------------------
@@ -168,7 +147,7 @@ TExtStringGrid::TExtStringGrid(TComponent* AOwner) : TBaseGrid(AOwner) {
         FResizeForm = Form;
         FFormWidth = Form->Width();
         FFormHeight = Form->Height();
-        FFormResizeFilter = std::make_unique<TFormResizeFilter>(Form, [this] { FormResized(FResizeForm); });
+        HookOwnerFormResize();
     }
 
     FColumnMap.Reset();
@@ -208,7 +187,8 @@ TExtStringGrid::~TExtStringGrid() {
     FreeMetroScrollControls();
     if (!IsDesigning()) {
         BalloonDone();
-        FFormResizeFilter.reset();
+        // The form's resize chain goes on without this grid.
+        if (FResizeLink) FResizeLink->Grid = nullptr;
         FResizeForm = nullptr;
     }
     if (FColumnSize->Save()) SaveColumnSizes();
@@ -274,6 +254,8 @@ void TExtStringGrid::CreateWnd() {
 
 void TExtStringGrid::Loaded() {
     TBaseGrid::Loaded();
+    // The form may have set its own resize handler after creating its grids.
+    if (FResizeForm && !IsDesigning()) HookOwnerFormResize();
     FOldCursor = Cursor();
     ShowColumnHeaders();
     ShowRowHeaders();
@@ -432,16 +414,9 @@ void TExtStringGrid::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
     if (Parent()) DrawThemedBorder();
 }
 
-void TExtStringGrid::FormResized(TObject* Sender) {
-    (void)Sender;
-    if (!FResizeForm) return;
-    if (FSizeWithForm) {
-        const int DW = FResizeForm->Width() - FFormWidth;
-        const int DH = FResizeForm->Height() - FFormHeight;
-        SetBounds(Left(), Top(), Width() + DW, Height() + DH);
-    }
-    FFormWidth = FResizeForm->Width();
-    FFormHeight = FResizeForm->Height();
+void TExtStringGrid::TimerTick(int ID) {
+    // Timer 111 drives the grid's blinking and hover logic; the input areas hook in here.
+    TBaseGrid::TimerTick(ID);
 }
 
 // ---- cell font, version, notifiers, focus window ---------------------------------------------------------

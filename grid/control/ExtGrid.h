@@ -1619,8 +1619,23 @@ public:
 protected:
     // ---- core internals ------------------------------------------------------------------------------
     void Resize() override;
-    // The grid's own form-resize handler (SizeWithForm), chained before the form's own.
-    virtual void FormResized(TObject* Sender);
+    void TimerTick(int ID) override;
+
+public:
+    // The owner form's resize handler while the grid lives: sizes the grid (SizeWithForm), runs
+    // the handler it replaced, then fits the stretch column.
+    void OwnerFormResize(TObject* Sender);
+    // What a grid's resize hook on its owner form holds: the grid (null once it is gone) and the
+    // handler the hook replaced.
+    struct TOwnerFormResizeLink {
+        TExtStringGrid* Grid = nullptr;
+        TNotifyEvent Saved;
+    };
+
+protected:
+    // Takes over the owner form's resize handler unless this grid's hook is already in its chain.
+    void HookOwnerFormResize();
+    std::shared_ptr<TOwnerFormResizeLink> FResizeLink;
     // Hooks of the owned settings objects.
     virtual void NavigationChanged() {}
     virtual void MouseActionsChanged() {}
@@ -1652,8 +1667,8 @@ protected:
     void SaveColumnSizes() {}
     void LoadColumnSizes() {}
     void ApplySearchFooterSettings();
-    void BalloonInit() {}
-    void BalloonDone() {}
+    void BalloonInit();
+    void BalloonDone();
     void ExpandAllNodes() {}
     void DrawThemedBorder() { update(); }
     void HideInplaceEditStandIn();
@@ -1733,7 +1748,6 @@ protected:
     bool FEditChange = false; // goEditing switched on by the cell selection itself: skip one invalidate
     int FUpdateCount = 0;
     TForm* FResizeForm = nullptr;
-    std::unique_ptr<QObject> FFormResizeFilter;
     int FFormWidth = 0;
     int FFormHeight = 0;
     bool FWindowCreated = false;
@@ -2201,6 +2215,16 @@ public:
     TPoint LastHintPos() const { return FLastHintPos; }
     // Only http, https and mailto addresses leave the program.
     static bool IsOpenableLink(const QString& Anchor);
+    // The balloon tool-tip window while balloons are on; null while they are off.
+    THintWindow* BalloonWindow() const { return FHToolTip; }
+    TPoint LastBalloonPos() const { return FLastBalloonPos; }
+    void SetLastBalloonPos(TPoint Value) { FLastBalloonPos = Value; }
+    // The cell button of a cell (real column, display row) in client coordinates; empty for a
+    // cell without one.
+    TRect ButtonRect(int RealCol, int DisplRow);
+    TPoint PushedCellButton() const { return FPushedCellButton; }
+    // Draws the cell button of display cell (ACol, ARow) pressed or released.
+    void PushButton(int ACol, int ARow, bool Down);
 
 protected:
     // Routes the mouse messages to their handlers; true when the message was answered.
@@ -2246,6 +2270,25 @@ protected:
     bool FMouseDownSelValid = false;
     // The click hit a check box: the grid's Click step ran already.
     bool FInMouseDownOverride = false;
+    // A press inside the selection that may start a drag of it; the release selects instead.
+    bool FSelectionClick = false;
+    // A Ctrl press on a row or column already selected: the release deselects it.
+    bool FDeselectState = false;
+    int FOldKeepLeftCol = 0;
+    THintWindow* FHToolTip = nullptr;
+    // Fixed-column (row) sizing: armed over a fixed border, running from the press to the release.
+    bool FSizeFixed = false, FSizingFixed = false;
+    int FSizingFixedCol = -1, FSizeFixedX = 0;
+    bool FSizeFixedR = false, FSizingFixedR = false;
+    int FSizingFixedRow = -1, FSizeFixedY = 0;
+    // Set while a fixed drop-down menu is open: hover tracking of fixed cells pauses.
+    bool FNoMouseLeave = false;
+    bool FBalloonInited = false;
+    TPoint FLastBalloonPos{-1, -1};
+    bool HasCellButton(int RealCol, int DisplRow);
+    // Whether the keys held at a press or release: Shift and Ctrl from the message, Alt from the
+    // keyboard.
+    static TShiftState MessageShift(const TMessage& Message);
 };
 
 #undef EXTGRID_PLAIN

@@ -15,7 +15,30 @@ namespace {
 bool SameRect(const TGridRect& A, const TGridRect& B) {
     return A.Left == B.Left && A.Top == B.Top && A.Right == B.Right && A.Bottom == B.Bottom;
 }
+bool InRect(const TRect& R, int X, int Y) { return X >= R.Left && X < R.Right && Y >= R.Top && Y < R.Bottom; }
 } // namespace
+
+TShiftState TExtStringGrid::MessageShift(const TMessage& Message) {
+    TShiftState S;
+    if (Message.WParam & MK_SHIFT) S << ssShift;
+    if (Message.WParam & MK_CONTROL) S << ssCtrl;
+    if (KeyboardShiftState().Contains(ssAlt)) S << ssAlt;
+    return S;
+}
+
+bool TExtStringGrid::HasCellButton(int RealCol, int DisplRow) {
+    const TCellType Kind = GetCellType(RealCol, DisplRow);
+    return Kind == ctButton || Kind == ctBitButton;
+}
+
+TRect TExtStringGrid::ButtonRect(int RealCol, int DisplRow) {
+    TCellGraphic* CG = CellGraphicRecord(RealCol, DisplRow);
+    if (!CG || !HasCellButton(RealCol, DisplRow)) return TRect{0, 0, 0, 0};
+    const TRect R = CellRect(DisplColIndex(RealCol), DisplRow);
+    // Where the painter last placed the button inside its cell.
+    const TPoint O = CG->ButtonOffset();
+    return TRect{R.Left + O.X, R.Top + O.Y, R.Left + O.X + CG->ButtonWidth(), R.Top + O.Y + CG->ButtonHeight()};
+}
 
 // ---- message routing -----------------------------------------------------------------------------------
 bool TExtStringGrid::MouseWndProc(TMessage& Message) {
@@ -75,7 +98,17 @@ void TExtStringGrid::LButtonDownMessageHandler(TMessage& Message) {
         return;
     }
 
+    const TShiftState Shift = MessageShift(Message);
+    if (MouseActions()->DisjunctCellSelect() && !Shift.Contains(ssCtrl) && ACol >= 0 && ARow >= 0 &&
+        !IsFixed(ACol, ARow)) {
+        ClearSelectedCells();
+        Invalidate();
+    }
+    FSearchText.clear();
+    FSelectionClick = false;
     FPushedCellButton = {-1, -1};
+    FOldTopRow = TopRow();
+    FOldKeepLeftCol = LeftCol();
     if (ACol != 0 && ARow != 0)
         MouseToCell(X - 5, Y - 4, Colclicked, Rowclicked);
     else if (ACol == 0 && ARow != 0)
@@ -100,6 +133,30 @@ void TExtStringGrid::LButtonDownMessageHandler(TMessage& Message) {
     const TRect R = CellRect(Base.X, Base.Y);
     if (MouseActions()->CaretPositioning()) LButFlg = true;
 
+    // A press on an armed fixed border sizes that fixed column (row) until the release.
+    if (FSizeFixed) {
+        FSizingFixed = true;
+        FSizeFixedX = X;
+        FSizingFixedCol = -1;
+        int Total = 0;
+        for (int c = 0; c < FixedCols() && !IsDesigning(); ++c) {
+            Total += ColWidths(c) + 1;
+            if (std::abs(X - Total) < 3) FSizingFixedCol = c;
+        }
+        return;
+    }
+    if (FSizeFixedR) {
+        FSizingFixedR = true;
+        FSizeFixedY = Y;
+        FSizingFixedRow = -1;
+        int Total = 0;
+        for (int r = 0; r < FixedRows() && !IsDesigning(); ++r) {
+            Total += RowHeights(r) + 1;
+            if (std::abs(Y - Total) < 3) FSizingFixedRow = r;
+        }
+        return;
+    }
+
     const bool PseudoFixed = !FixedArea && IsFixed(ACol, ARow);
     if (FixedArea || PseudoFixed) HideInplaceEdit();
 
@@ -112,6 +169,19 @@ void TExtStringGrid::LButtonDownMessageHandler(TMessage& Message) {
             FSpinDnClick = true;
         else
             FSpinUpClick = true;
+    }
+
+    // A press inside the selection may start dragging it: the release decides.
+    const bool InSelection = IsSelected(ACol, ARow) || (ARow < FixedRows() && !EnhRowColMove());
+    if (InSelection && !Options().Contains(goEditing) && !HasCellButton(RealCol, ARow) && !HasCheckBox(RealCol, ARow) &&
+        DragDropSettings()->OleDropSource() &&
+        !((MouseActions()->ColSelect() || MouseActions()->AllSelect()) && ARow < FixedRows()) && ACol >= FixedCols() &&
+        ((X > R.Left + 3 && X < R.Right - 3) || !Options().Contains(goColSizing))) {
+        SetFocus();
+        if (OnMouseDown) OnMouseDown(this, mbLeft, Shift, X, Y);
+        FSelectionClick = true;
+        if (OnClickCell) OnClickCell(this, ARow, ACol);
+        return;
     }
 
     // A rating takes the star under the point; never more stars than the cell shows.
@@ -127,6 +197,23 @@ void TExtStringGrid::LButtonDownMessageHandler(TMessage& Message) {
         return;
     }
 
+    // A cell button: pressed until the release, which reports it.
+    if (HasCellButton(RealCol, ARow)) {
+        HideInplaceEdit();
+        if (!IsFixed(ACol, ARow)) {
+            const bool Was = FForceSel;
+            FForceSel = true;
+            if (SelectCellOverride(ACol, ARow)) MoveColRow(ACol, ARow, true, true);
+            FForceSel = Was;
+        }
+        if (InRect(ButtonRect(RealCol, ARow), X, Y)) {
+            PushButton(ACol, ARow, true);
+            FPushedCellButton = {ACol, ARow};
+            if (OnClickCell) OnClickCell(this, ARow, ACol);
+            return;
+        }
+    }
+
     if (ACol >= ColCount() || ARow >= RowCount()) {
         RunPlatformMessage(Message);
         return;
@@ -140,10 +227,37 @@ void TExtStringGrid::LButtonDownMessageHandler(TMessage& Message) {
         Clickposdy = Y;
     }
 
+    // Disjunct row and column selection: Ctrl on a selected row (column) deselects it on the
+    // release; a plain press starts a new set.
+    if (MouseActions()->DisjunctRowSelect() && ARow >= FixedRows() &&
+        !(ACol == 0 && MouseActions()->HotmailRowSelect())) {
+        if (Shift.Contains(ssShift)) {
+            const TGridRect Old = Selection();
+            RunPlatformMessage(Message);
+            SetSelection(TGridRect{std::min(ACol, Old.Left), std::min(ARow, Old.Top), std::max(ACol, Old.Left),
+                                   std::max(ARow, Old.Top)});
+            return;
+        }
+        if (Shift.Contains(ssCtrl) || MouseActions()->DisjunctRowSelectNoCtrl()) {
+            const int Idx = RowSelectIndex(ARow);
+            if (Idx >= 0 && Idx < RowSelectLimit() && GetRowSelect(Idx)) FDeselectState = true;
+        } else {
+            FMouseDownFlag = true;
+            if (!Shift.Contains(ssAlt)) ClearRowSelect();
+        }
+    }
+    if (MouseActions()->DisjunctColSelect() && ACol >= FixedCols()) {
+        if (Shift.Contains(ssCtrl)) {
+            if (GetColSelect(ACol)) FDeselectState = true;
+        } else {
+            FMouseDownFlag = true;
+            ClearColSelect();
+        }
+    }
+
     if (LinkMouseDown(ACol, ARow, RealCol)) return;
 
     Movecell = -1;
-    const TShiftState Shift = KeyboardShiftState();
     if (ACol >= FixedCols() && ARow < FixedRows() && MouseActions()->ColSelect() && Options().Contains(goRangeSelect) &&
         FMouseSelectMode == msColumn) {
         SetFocus();
@@ -227,6 +341,13 @@ void TExtStringGrid::LButtonDownMessageHandler(TMessage& Message) {
         }
     }
     if (BackToSelecting) FGridState = gsSelecting;
+}
+
+void TExtStringGrid::PushButton(int ACol, int ARow, bool Down) {
+    TCellGraphic* CG = CellGraphicRecord(RealColIndex(ACol), ARow);
+    if (!CG) return;
+    CG->SetCellBoolean(Down);
+    RepaintCell(ACol, ARow);
 }
 
 // ---- selection resizer ---------------------------------------------------------------------------------
@@ -320,7 +441,9 @@ bool TExtStringGrid::ToggleCheckBoxCell(int RealCol, int DisplRow, bool CheckCan
 }
 
 int TExtStringGrid::RatingStars(int RealCol, int DisplRow) {
-    (void)RealCol, (void)DisplRow;
+    // The painter draws as many stars as the rating's graphic holds.
+    if (TCellGraphic* CG = CellGraphicRecord(RealCol, DisplRow); CG && CG->CellType() == ctRating)
+        return CG->CellAngle();
     return 5;
 }
 
@@ -398,8 +521,61 @@ void TExtStringGrid::LButtonUpMessageHandler(TMessage& Message) {
     FMouseSelectMode = msNormal;
     FMouseSelectStart = -1;
 
+    // The end of sizing a fixed column (row): the width reaches from the columns before it to X.
+    if (FSizingFixed) {
+        FSizingFixed = false;
+        FSizeFixed = false;
+        if (FSizingFixedCol >= 0 && FSizingFixedCol < ColCount()) {
+            int W = X;
+            for (int c = 0; c < FSizingFixedCol; ++c) W -= ColWidths(c);
+            W = std::max(0, W);
+            SetColWidths(FSizingFixedCol, W);
+            if (OnEndColumnSize) OnEndColumnSize(this, FSizingFixedCol);
+            if (OnUpdateColumnSize) {
+                int Asked = W;
+                OnUpdateColumnSize(this, FSizingFixedCol, Asked);
+                if (Asked != W) SetColWidths(FSizingFixedCol, std::max(0, Asked));
+            }
+        }
+    }
+    if (FSizingFixedR) {
+        FSizingFixedR = false;
+        FSizeFixedR = false;
+        if (FSizingFixedRow >= 0 && FSizingFixedRow < RowCount()) {
+            int H = Y;
+            for (int r = 0; r < FSizingFixedRow; ++r) H -= RowHeights(r);
+            SetRowHeights(FSizingFixedRow, std::max(0, H));
+            if (OnEndRowSize) OnEndRowSize(this, FSizingFixedRow);
+        }
+    }
+
     int ACol = -1, ARow = -1;
     MouseToCell(X, Y, ACol, ARow);
+    const TShiftState Shift = MessageShift(Message);
+
+    // A pressed cell button: released here, and reported when the release is on it.
+    if (FPushedCellButton.X >= 0 && FPushedCellButton.Y >= 0) {
+        const TPoint P = FPushedCellButton;
+        const bool Inside = ACol >= 0 && ARow >= 0;
+        bool Enabled = ControlLook()->NoDisabledButtonLook();
+        if (!Enabled && !Inside) Enabled = Options().Contains(goEditing);
+        if (!Enabled && Inside) {
+            bool CanEdit = true;
+            GetCellEditable(RealColIndex(ACol), ARow, CanEdit);
+            Enabled = CanEdit && !IsFixed(ACol, ARow);
+        }
+        const bool FixedPress = P.X < FixedCols() || P.Y < FixedRows();
+        if (Enabled || FixedPress) {
+            PushButton(P.X, P.Y, false);
+            if (Inside) {
+                const TPoint B = BaseCell(ACol, ARow);
+                const bool OnButton = InRect(ButtonRect(RealColIndex(B.X), B.Y), X, Y);
+                if ((OnButton || P.Y < FixedRows() || (FixedAsButtons() && P.X < FixedCols())) && OnButtonClick)
+                    OnButtonClick(this, P.X, P.Y);
+            }
+        }
+        FPushedCellButton = {-1, -1};
+    }
     if (FScrollHintShown) HideScrollHint();
 
     const bool SizeCursor =
@@ -409,6 +585,44 @@ void TExtStringGrid::LButtonUpMessageHandler(TMessage& Message) {
     FDoOnClick = false;
     // A press that sized a column or row ends as a sizing, never as a click on the header.
     if (GridState() == gsColSizing || GridState() == gsRowSizing) ColSizeFlg = true;
+
+    // A press inside the selection that did not become a drag: the release selects.
+    if (FSelectionClick) {
+        FSelectionClick = false;
+        if (ACol >= FixedCols() && ARow >= FixedRows() && !IsFixed(ACol, ARow)) {
+            if (MouseActions()->DisjunctRowSelect() && DragDropSettings()->OleDropSource()) {
+                if (Shift.Contains(ssCtrl) || MouseActions()->DisjunctRowSelectNoCtrl()) {
+                    const int Idx = RowSelectIndex(ARow);
+                    if (Idx >= 0 && Idx < RowSelectLimit()) SetRowSelect(Idx, !GetRowSelect(Idx));
+                    // The pointer's position, as every mouse-up handler receives it.
+                    if (OnMouseUp) OnMouseUp(this, mbLeft, TShiftState{ssCtrl}, X, Y);
+                    return;
+                }
+                ClearRowSelect();
+            }
+            if (Options().Contains(goRowSelect))
+                SetSelection(TGridRect{FixedCols(), ARow, ColCount() - 1, ARow});
+            else
+                MoveColRow(ACol, ARow, true, true);
+        }
+    }
+
+    // Disjunct row and column selection: the rows (columns) of the selection join the set; a
+    // Ctrl press on a selected one takes it out.
+    if (ACol >= 0 && ARow >= 0 && MouseActions()->DisjunctRowSelect()) {
+        if (!(ACol == 0 && MouseActions()->HotmailRowSelect())) SelectionToRowSelect(false);
+        if (ARow >= FixedRows() && ARow < RowCount() - FixedFooters() && FDeselectState) {
+            const int Idx = RowSelectIndex(ARow);
+            if (Idx >= 0 && Idx < RowSelectLimit()) SetRowSelect(Idx, false);
+        }
+        if (MouseActions()->HotmailRowSelect()) RepaintCell(0, 0);
+        FDeselectState = false;
+    }
+    if (ACol >= 0 && ARow >= 0 && MouseActions()->DisjunctColSelect()) {
+        SelectionToColSelect(false);
+        if (ACol >= FixedCols() && ACol < ColCount() - FixedRightCols() && FDeselectState) SetColSelect(ACol, false);
+        FDeselectState = false;
+    }
 
     RunPlatformMessage(Message);
 
@@ -456,7 +670,15 @@ void TExtStringGrid::LButtonUpMessageHandler(TMessage& Message) {
         return;
     }
     HideInplaceEdit();
-    SortSettings()->SetColumn(RealCol);
+    // The sort column again turns the order round; another column starts ascending.
+    if (SortSettings()->Column() == RealCol)
+        SortSettings()->SetDirection(SortSettings()->Direction() == TSortDirection::sdAscending
+                                         ? TSortDirection::sdDescending
+                                         : TSortDirection::sdAscending);
+    else {
+        SortSettings()->SetDirection(TSortDirection::sdAscending);
+        SortSettings()->SetColumn(RealCol);
+    }
     QSort();
     DoClickSort(SortSettings()->Column());
 }
@@ -467,6 +689,39 @@ void TExtStringGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int 
 
 void TExtStringGrid::MouseUpOverride(TMouseButton Button, TShiftState Shift, int X, int Y) {
     const bool Notes = Button == mbLeft || (Button == mbRight && MouseActions()->SelectOnRightClick());
+    // Disjunct cell selection: Shift adds the cell, Ctrl flips it, a plain click starts anew.
+    if (MouseActions()->DisjunctCellSelect() && Button == mbLeft) {
+        int ACol = -1, ARow = -1;
+        MouseToCell(X, Y, ACol, ARow);
+        if (ACol >= 0 && ARow >= 0) {
+            const TPoint B = BaseCell(ACol, ARow);
+            if (!IsFixed(B.X, B.Y)) {
+                bool CanSelect = true;
+                if (OnSelectCell) OnSelectCell(this, ACol, ARow, CanSelect);
+                if (!CanSelect) return;
+                if (Shift.Contains(ssShift))
+                    SetSelectedCells(ACol, ARow, true);
+                else if (Shift.Contains(ssCtrl))
+                    SetSelectedCells(B.X, B.Y, !GetSelectedCells(B.X, B.Y));
+                else {
+                    ClearSelectedCells();
+                    Invalidate();
+                    SetSelectedCells(B.X, B.Y, true);
+                }
+            } else if (!Shift.Contains(ssCtrl) && !IsFixed(ACol, ARow)) {
+                ClearSelectedCells();
+                Invalidate();
+            }
+            const TGridRect S = Selection();
+            if (S.Left != S.Right || S.Top != S.Bottom) {
+                for (int r = S.Top; r <= S.Bottom; ++r)
+                    for (int c = S.Left; c <= S.Right; ++c)
+                        if (!(c == B.X && r == B.Y) && !GetSelectedCells(c, r)) SetSelectedCells(c, r, true);
+                Invalidate();
+            } else
+                RepaintCell(S.Left, S.Top);
+        }
+    }
     TBaseGrid::MouseUp(Button, Shift, X, Y);
     // The release reports a selection that differs from the one the press found (or last
     // reported while the mouse moved), once.

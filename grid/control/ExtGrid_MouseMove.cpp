@@ -9,6 +9,10 @@
 #include <algorithm>
 #include <cmath>
 
+namespace {
+bool InRectOf(const TRect& R, int X, int Y) { return X >= R.Left && X < R.Right && Y >= R.Top && Y < R.Bottom; }
+} // namespace
+
 // ---- mouse move ------------------------------------------------------------------------------------
 void TExtStringGrid::MouseMove(TShiftState Shift, int X, int Y) { MouseMoveOverride(Shift, X, Y); }
 
@@ -18,6 +22,26 @@ void TExtStringGrid::MouseMoveOverride(TShiftState Shift, int X, int Y) {
     const TGridRect Before = Selection();
     int ACol = -1, ARow = -1;
     MouseToCell(X, Y, ACol, ARow);
+
+    // Hover: the row under the mouse, the fixed cell under it.
+    if (ACol >= 0 && ARow >= 0 && !IsDesigning()) {
+        if (HoverRow() && HoverRowIdx() != ARow) {
+            const int Old = HoverRowIdx();
+            SetHoverRowIdx(ARow);
+            RepaintRow(ARow);
+            if (Old >= 0 && Old < RowCount()) RepaintRow(Old);
+        }
+    }
+    if (HoverFixedCells() != hfNone && !FNoMouseLeave && (FHoverFixedCell.X != ACol || FHoverFixedCell.Y != ARow)) {
+        const TPoint Old = FHoverFixedCell;
+        FHoverFixedCell = TPoint{ACol, ARow};
+        auto IsFixedCell = [this](TPoint P) {
+            return P.X >= 0 && P.Y >= 0 && P.X < ColCount() && P.Y < RowCount() &&
+                (P.X < FixedCols() || P.Y < FixedRows());
+        };
+        if (IsFixedCell(Old)) RepaintCell(Old.X, Old.Y);
+        if (IsFixedCell(FHoverFixedCell)) RepaintCell(ACol, ARow);
+    }
 
     // Header-driven selections follow the mouse.
     if (FMouseSelectStart >= 0 && FMouseKeepDown && MouseActions()->RowSelect() && FMouseSelectMode == msRow &&
@@ -32,6 +56,24 @@ void TExtStringGrid::MouseMoveOverride(TShiftState Shift, int X, int Y) {
         SetSelection(
             TGridRect{std::min(FMouseSelectStart, C), FixedRows(), std::max(FMouseSelectStart, C), RowCount() - 1});
     }
+
+    // A fixed column's (row's) right (bottom) border arms its sizing; a running sizing follows.
+    FSizeFixed = false;
+    FSizeFixedR = false;
+    if (ACol >= 0 && ARow >= 0 && !IsDesigning()) {
+        int Total = 0;
+        for (int c = 0; c < FixedCols(); ++c) {
+            Total += ColWidths(c) + 1;
+            if (std::abs(X - Total) < 3) FSizeFixed = MouseActions()->SizeFixedCol();
+        }
+        Total = 0;
+        for (int r = 0; r < FixedRows(); ++r) {
+            Total += RowHeights(r) + 1;
+            if (std::abs(Y - Total) < 3) FSizeFixedR = MouseActions()->SizeFixedRow();
+        }
+    }
+    if (FSizingFixed) FSizeFixedX = X;
+    if (FSizingFixedR) FSizeFixedY = Y;
 
     // Cursor zones that arm the header-driven selections on the next press.
     if (!FMouseKeepDown) {
@@ -58,10 +100,24 @@ void TExtStringGrid::MouseMoveOverride(TShiftState Shift, int X, int Y) {
             FLastHintPos = TPoint{-1, -1};
         }
     }
+    if (FLastBalloonPos.X >= 0 && Balloon()->Enable()) {
+        TPoint Base{-1, -1};
+        if (ACol >= 0 && ARow >= 0) Base = BaseCell(ACol, ARow);
+        if (Base.X != FLastBalloonPos.X || Base.Y != FLastBalloonPos.Y) {
+            if (FHToolTip) FHToolTip->ReleaseHandle();
+            FLastBalloonPos = TPoint{-1, -1};
+        }
+    }
 
     TBaseGrid::MouseMove(Shift, X, Y);
 
-    if (GridState() == gsColSizing) {
+    if (FSizingFixed) {
+        if (OnColumnSizing) OnColumnSizing(this, 0, FSizeFixedX);
+        if (HintShowSizing() || IsDesigning()) ShowScrollHint(QStringLiteral("cw=<b>%1</b>").arg(FSizeFixedX));
+    } else if (FSizingFixedR) {
+        if (OnRowSizing) OnRowSizing(this, 0, FSizeFixedY);
+        if (HintShowSizing() || IsDesigning()) ShowScrollHint(QStringLiteral("rh=<b>%1</b>").arg(FSizeFixedY));
+    } else if (GridState() == gsColSizing) {
         ColSized = true;
         int Width = X;
         if (Colclicked >= 0 && Rowclicked >= 0) Width = X - CellRect(Colclicked, Rowclicked).Left - Clickposdx;
@@ -87,6 +143,34 @@ void TExtStringGrid::MouseMoveOverride(TShiftState Shift, int X, int Y) {
 void TExtStringGrid::MouseLeaveMessageHandler(TMessage& Message) {
     RunPlatformMessage(Message);
     FMouseSelectMode = msNormal;
+    FSizeFixed = false;
+    FSizeFixedR = false;
+    if (!FNoMouseLeave && FHoverFixedCell.X >= 0) {
+        const TPoint Old = FHoverFixedCell;
+        FHoverFixedCell = TPoint{-1, -1};
+        if (Old.X < ColCount() && Old.Y < RowCount()) RepaintCell(Old.X, Old.Y);
+    }
+    if (HoverRow() && HoverRowIdx() >= 0) {
+        const int Old = HoverRowIdx();
+        SetHoverRowIdx(-1);
+        if (Old < RowCount()) RepaintRow(Old);
+    }
+}
+
+// ---- balloons ----------------------------------------------------------------------------------------
+void TExtStringGrid::BalloonInit() {
+    if (FBalloonInited) return;
+    FBalloonInited = true;
+    FHToolTip = new THintWindow(this);
+}
+
+void TExtStringGrid::BalloonDone() {
+    // Switched off or not, a window that exists goes: Enable is already false when balloons
+    // are being switched off.
+    delete FHToolTip;
+    FHToolTip = nullptr;
+    FBalloonInited = false;
+    FLastBalloonPos = TPoint{-1, -1};
 }
 
 // ---- double click ----------------------------------------------------------------------------------
@@ -94,6 +178,14 @@ void TExtStringGrid::LButtonDblClkMessageHandler(TMessage& Message) {
     const int X = GetXLParam(Message.LParam), Y = GetYLParam(Message.LParam);
     int ACol = -1, ARow = -1;
     MouseToCell(X, Y, ACol, ARow);
+    const bool WasForceSel = FForceSel;
+    struct RestoreForceSel {
+        bool& F;
+        bool V;
+        ~RestoreForceSel() { F = V; }
+    } ForceSelGuard{FForceSel, WasForceSel};
+    if (MouseActions()->RangeSelectAndEdit() && ACol >= 0 && ARow >= 0 && !HasCellControl(RealColIndex(ACol), ARow))
+        FForceSel = true;
     if (ACol < 0) {
         if (FixedRowAlways()) {
             RunPlatformMessage(Message);
@@ -133,6 +225,8 @@ void TExtStringGrid::LButtonDblClkMessageHandler(TMessage& Message) {
     }
 
     const int RealCol = RealColIndex(ACol);
+    // A double click on a cell button is two presses of the button, nothing more.
+    if (HasCellButton(RealCol, ARow) && InRectOf(ButtonRect(RealCol, ARow), X, Y)) return;
     if (HasCellControl(RealCol, ARow)) {
         RunPlatformMessage(Message);
         return;
@@ -171,21 +265,48 @@ void TExtStringGrid::RButtonDownMessageHandler(TMessage& Message) {
     int ACol = -1, ARow = -1;
     MouseToCell(X, Y, ACol, ARow);
     const bool Valid = ACol >= 0 && ARow >= 0;
+    const bool KeepDisjunct = MouseActions()->DisjunctCellSelect() && Valid && IsSelected(ACol, ARow);
     if (MouseActions()->SelectOnRightClick() && Valid && !(ACol < FixedCols() || ARow < FixedRows()) &&
-        !IsFixed(ACol, ARow)) {
+        !IsFixed(ACol, ARow) && !KeepDisjunct) {
         const int RealCol = RealColIndex(ACol);
+        if (!HasCellControl(RealCol, ARow)) {
+            if (OnRightClickCell)
+                FocusCell(ACol, ARow);
+            else {
+                // Without a handler the right click selects as a left click would.
+                MouseDownOverride(mbLeft, {}, X, Y);
+                MouseUpOverride(mbLeft, {}, X, Y);
+            }
+        }
         const TGridRect S = Selection();
-        const bool Selected = ACol >= S.Left && ACol <= S.Right && ARow >= S.Top && ARow <= S.Bottom;
-        if (!HasCellControl(RealCol, ARow) && OnRightClickCell) FocusCell(ACol, ARow);
-        if (Selected) {
+        if (ACol >= S.Left && ACol <= S.Right && ARow >= S.Top && ARow <= S.Bottom) {
             bool CanSelect = true;
             if (OnSelectCell) OnSelectCell(this, ACol, ARow, CanSelect);
         } else {
             const TPoint Base = BaseCell(ACol, ARow);
+            const int KeepLeft = LeftCol();
             MoveColRow(Base.X, Base.Y, true, true);
+            if (Navigation()->KeepHorizScroll() && LeftCol() != KeepLeft) SetLeftCol(KeepLeft);
+        }
+        if (MouseActions()->DisjunctRowSelect()) {
+            const int Idx = RowSelectIndex(ARow);
+            const TShiftState Shift = MessageShift(Message);
+            if (Idx >= 0 && Idx < RowSelectLimit()) {
+                if (Shift.Contains(ssCtrl) || MouseActions()->DisjunctRowSelectNoCtrl())
+                    SetRowSelect(Idx, !GetRowSelect(Idx));
+                else if (!(RowSelectCount() > 1 && PopupMenu() && GetRowSelect(Idx))) {
+                    ClearRowSelect();
+                    SetRowSelect(Idx, true);
+                }
+            }
         }
     }
     if (OnRightClickCell) OnRightClickCell(this, ARow, ACol);
+    // A right click edits a link that a left click would open.
+    if (Valid && URLShow() && URLEdit() && IsURLText(GetCellEx(RealColIndex(ACol), ARow))) {
+        MoveColRow(ACol, ARow, true, true);
+        ShowEditor();
+    }
 }
 
 void TExtStringGrid::RButtonUpMessageHandler(TMessage& Message) {
@@ -231,4 +352,58 @@ void TExtStringGrid::BuildCellHint(QString& HintStr, THintInfo& HintInfo) {
         HintInfo.HintPos = ClientToScreen(Pos);
     }
     HintInfo.HintColor = HintColor();
+}
+
+// ---- owner form resize -------------------------------------------------------------------------------
+namespace {
+// The hook a grid puts in its owner form's resize handler; it outlives the grid and then only
+// passes the resize on.
+struct TOwnerFormResizeHook {
+    std::shared_ptr<TExtStringGrid::TOwnerFormResizeLink> Link;
+    void operator()(TObject* Sender) const {
+        if (Link->Grid)
+            Link->Grid->OwnerFormResize(Sender);
+        else if (Link->Saved)
+            Link->Saved(Sender);
+    }
+};
+} // namespace
+
+void TExtStringGrid::HookOwnerFormResize() {
+    if (!FResizeForm) return;
+    if (FResizeLink) {
+        const TNotifyEvent* E = &FResizeForm->OnResize;
+        while (const auto* H = E->target<TOwnerFormResizeHook>()) {
+            if (H->Link == FResizeLink) return;
+            E = &H->Link->Saved;
+        }
+        FResizeLink->Grid = nullptr; // an older hook that the form replaced stays inert
+    }
+    FResizeLink = std::make_shared<TOwnerFormResizeLink>();
+    FResizeLink->Grid = this;
+    FResizeLink->Saved = FResizeForm->OnResize;
+    FResizeForm->OnResize = TOwnerFormResizeHook{FResizeLink};
+}
+
+void TExtStringGrid::OwnerFormResize(TObject* Sender) {
+    const bool Active = !IsDesigning() && !IsDestroying();
+    if (Active && SizeWithForm()) {
+        if (auto* Form = dynamic_cast<TForm*>(Sender)) {
+            const int W = Form->Width() + Width() - FFormWidth;
+            const int H = Form->Height() + Height() - FFormHeight;
+            if (W > 0 && H > 0) {
+                SetBounds(Left(), Top(), W, H);
+                FFormWidth = Form->Width();
+                FFormHeight = Form->Height();
+            }
+        }
+    }
+    // The handler this hook replaced (an earlier grid's hook, at the end the form's own): its
+    // error is reported once, and the stretch still runs.
+    if (FResizeLink && FResizeLink->Saved) {
+        const TNotifyEvent Saved = FResizeLink->Saved;
+        TControl::Guard(Sender, [&] { Saved(Sender); });
+    }
+    if (Active && ColumnSize()->Stretch())
+        TControl::Guard(this, [this] { StretchColumn(ColumnSize()->StretchColumn()); });
 }

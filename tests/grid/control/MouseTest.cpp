@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QPointer>
 
 #include <gtest/gtest.h>
 
@@ -29,6 +30,8 @@ public:
     using TExtColumnGrid::TExtColumnGrid;
     // A rating cell for the rating cases: (display 1, row 4) when set.
     bool RatingCell = false;
+    // The grid's start after loading, run again.
+    void LoadedAgain() { Loaded(); }
     TCellType GetCellType(int ACol, int ARow) override {
         if (RatingCell && ACol == 1 && ARow == 4) return ctRating;
         return TExtColumnGrid::GetCellType(ACol, ARow);
@@ -92,6 +95,8 @@ protected:
             Add(Sd, "SelectionChanged " + S(L) + "," + S(T) + "," + S(R) + "," + S(B));
         };
         G->OnColumnSize = [this](TObject* Sd, int C, bool&) { Add(Sd, "ColumnSize " + S(C)); };
+        G->OnButtonClick = [this](TObject* Sd, int C, int R) { Add(Sd, "ButtonClick " + S(C) + "," + S(R)); };
+        G->OnClickSort = [this](TObject* Sd, int C) { Add(Sd, "ClickSort " + S(C)); };
         G->OnEndColumnSize = [this](TObject* Sd, int C) { Add(Sd, "EndColumnSize " + S(C)); };
     }
     void Add(TObject* Sender, const std::string& Line) {
@@ -111,8 +116,8 @@ protected:
         const TRect Rc = G->CellRect(C, R);
         return {(Rc.Left + Rc.Right) / 2, (Rc.Top + Rc.Bottom) / 2};
     }
-    void Down(TPoint P) { G->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MakeLParam(P.X, P.Y)); }
-    void Up(TPoint P) { G->Perform(WM_LBUTTONUP, 0, MakeLParam(P.X, P.Y)); }
+    void Down(TPoint P, WPARAM Keys = 0) { G->Perform(WM_LBUTTONDOWN, MK_LBUTTON | Keys, MakeLParam(P.X, P.Y)); }
+    void Up(TPoint P, WPARAM Keys = 0) { G->Perform(WM_LBUTTONUP, Keys, MakeLParam(P.X, P.Y)); }
     void Move(TPoint P, WPARAM Keys = MK_LBUTTON) { G->Perform(WM_MOUSEMOVE, Keys, MakeLParam(P.X, P.Y)); }
     void Dbl(TPoint P) { G->Perform(WM_LBUTTONDBLCLK, MK_LBUTTON, MakeLParam(P.X, P.Y)); }
     void Click(TPoint P) {
@@ -299,7 +304,229 @@ TEST_F(Mouse, SelectionResizeDragRepeatsTheCellsWithoutTouchingTheClipboard) {
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "the user's own clipboard");
 }
 
+// ---- disjunct selections: (options, clicks with keys) -> (rows, columns or cells selected) ----------
+struct Press {
+    TPoint Cell; // display cell, pressed and released at its middle
+    WPARAM Keys; // MK_CONTROL, MK_SHIFT
+};
+
+struct DisjunctCase {
+    const char* Name;
+    std::function<void(TExtStringGrid*)> Setup;
+    std::vector<Press> Presses;
+    // What is selected afterwards, as "r2 r4" (rows), "c1 c3" (columns) or "1,2 2,4" (cells).
+    std::string Selected;
+};
+
+void PrintTo(const DisjunctCase& C, std::ostream* Os) { *Os << C.Name; }
+
+std::string SelectedRows(TExtStringGrid* G) {
+    std::string R;
+    for (int r = G->FixedRows(); r < G->RowCount(); ++r)
+        if (G->GetRowSelect(r)) R += (R.empty() ? "r" : " r") + S(r);
+    return R;
+}
+std::string SelectedCols(TExtStringGrid* G) {
+    std::string R;
+    for (int c = G->FixedCols(); c < G->ColCount(); ++c)
+        if (G->GetColSelect(c)) R += (R.empty() ? "c" : " c") + S(c);
+    return R;
+}
+std::string SelectedCells(TExtStringGrid* G) {
+    std::string R;
+    for (int r = G->FixedRows(); r < G->RowCount(); ++r)
+        for (int c = G->FixedCols(); c < G->ColCount(); ++c)
+            if (G->GetSelectedCells(c, r)) R += (R.empty() ? "" : " ") + S(c) + "," + S(r);
+    return R;
+}
+
+const std::vector<DisjunctCase>& DisjunctCases() {
+    auto Rows = [](TExtStringGrid* G) { G->MouseActions()->SetDisjunctRowSelect(true); };
+    auto Cols = [](TExtStringGrid* G) { G->MouseActions()->SetDisjunctColSelect(true); };
+    auto Cells = [](TExtStringGrid* G) { G->MouseActions()->SetDisjunctCellSelect(true); };
+    static const std::vector<DisjunctCase> Cases = {
+        {"RowsCtrlClickAddsARow", Rows, {{{1, 2}, 0}, {{1, 4}, MK_CONTROL}}, "r2 r4"},
+        {"RowsCtrlClickOnASelectedRowTakesItOut",
+         Rows,
+         {{{1, 2}, 0}, {{1, 4}, MK_CONTROL}, {{1, 2}, MK_CONTROL}},
+         "r4"},
+        {"RowsPlainClickStartsANewSet", Rows, {{{1, 2}, 0}, {{1, 4}, MK_CONTROL}, {{2, 5}, 0}}, "r5"},
+        {"ColumnsCtrlClickAddsAColumn", Cols, {{{1, 3}, 0}, {{2, 3}, MK_CONTROL}}, "c1 c2"},
+        {"ColumnsCtrlClickOnASelectedColumnTakesItOut",
+         Cols,
+         {{{1, 3}, 0}, {{2, 3}, MK_CONTROL}, {{1, 5}, MK_CONTROL}},
+         "c2"},
+        {"CellsCtrlClickAddsACell", Cells, {{{1, 2}, 0}, {{2, 4}, MK_CONTROL}}, "1,2 2,4"},
+        {"CellsCtrlClickOnASelectedCellTakesItOut",
+         Cells,
+         {{{1, 2}, 0}, {{2, 4}, MK_CONTROL}, {{1, 2}, MK_CONTROL}},
+         "2,4"},
+        {"CellsPlainClickStartsANewSet", Cells, {{{1, 2}, 0}, {{2, 4}, MK_CONTROL}, {{2, 5}, 0}}, "2,5"},
+        {"CellsRefusedBySelectCellStayOut",
+         [](TExtStringGrid* G) {
+             G->MouseActions()->SetDisjunctCellSelect(true);
+             G->OnSelectCell = [](TObject*, int C, int, bool& Can) { Can = C != 2; };
+         },
+         {{{1, 2}, 0}, {{2, 4}, MK_CONTROL}},
+         "1,2"},
+    };
+    return Cases;
+}
+
+class Disjunct : public Mouse, public ::testing::WithParamInterface<DisjunctCase> {};
+
+TEST_P(Disjunct, Table) {
+    const DisjunctCase& C = GetParam();
+    // Cells that may not be edited: every click selects (no editor takes the second one).
+    G->OnCanEditCell = [](TObject*, int, int, bool& CanEdit) { CanEdit = false; };
+    C.Setup(G);
+    for (const Press& P : C.Presses) {
+        Down(Mid(P.Cell.X, P.Cell.Y), P.Keys);
+        Up(Mid(P.Cell.X, P.Cell.Y), P.Keys);
+    }
+    std::string Got;
+    if (G->MouseActions()->DisjunctRowSelect()) Got = SelectedRows(G);
+    if (G->MouseActions()->DisjunctColSelect()) Got = SelectedCols(G);
+    if (G->MouseActions()->DisjunctCellSelect()) Got = SelectedCells(G);
+    EXPECT_EQ(Got, C.Selected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, Disjunct, ::testing::ValuesIn(DisjunctCases()),
+                         [](const ::testing::TestParamInfo<DisjunctCase>& I) { return std::string(I.param.Name); });
+
+TEST_F(Mouse, ACtrlClickInTheDraggableSelectionFlipsTheRowAndReportsThePointer) {
+    G->OnCanEditCell = [](TObject*, int, int, bool& CanEdit) { CanEdit = false; };
+    G->MouseActions()->SetDisjunctRowSelect(true);
+    G->DragDropSettings()->SetOleDropSource(true);
+    Click(Mid(1, 2));
+    Down(Mid(2, 4), MK_CONTROL);
+    Up(Mid(2, 4), MK_CONTROL);
+    ASSERT_EQ(SelectedRows(G), "r2 r4");
+    Log.clear();
+    // Row 4 is selected: the press may start a drag; released in place it is a Ctrl click.
+    const TPoint P = Mid(1, 4);
+    Down(P, MK_CONTROL);
+    Up(P, MK_CONTROL);
+    EXPECT_EQ(Only({"ClickCell", "MouseDown", "MouseUp"}),
+              (std::vector<std::string>{"MouseDown 0 " + S(P.X) + "," + S(P.Y), "ClickCell 4,1",
+                                        "MouseUp 0 " + S(P.X) + "," + S(P.Y)}));
+    EXPECT_EQ(SelectedRows(G), "r2");
+}
+
+TEST_F(Mouse, APlainClickInTheDraggableSelectionSelectsTheCell) {
+    G->OnCanEditCell = [](TObject*, int, int, bool& CanEdit) { CanEdit = false; };
+    G->SetOptions(G->Options() << goRangeSelect);
+    G->DragDropSettings()->SetOleDropSource(true);
+    G->SetSelection(TGridRect{1, 2, 2, 4});
+    Click(Mid(2, 3));
+    EXPECT_EQ(Only({"ClickCell"}), (std::vector<std::string>{"ClickCell 3,2"}));
+    const TGridRect Sel = G->Selection();
+    EXPECT_EQ((std::vector<int>{Sel.Left, Sel.Top, Sel.Right, Sel.Bottom}), (std::vector<int>{2, 3, 2, 3}));
+}
+
+// ---- sort clicks ----------------------------------------------------------------------------------
+TEST_F(Mouse, ClickingTheSortColumnAgainTurnsTheOrderRound) {
+    G->SortSettings()->SetShow(true);
+    std::vector<int> Directions;
+    G->OnClickSort = [&](TObject*, int) { Directions.push_back(int(G->SortSettings()->Direction())); };
+    Click(Mid(1, 0));
+    Click(Mid(1, 0));
+    Click(Mid(1, 0));
+    Click(Mid(2, 0)); // another column starts ascending again
+    EXPECT_EQ(Directions, (std::vector<int>{sdAscending, sdDescending, sdAscending, sdAscending}));
+    EXPECT_EQ(G->SortSettings()->Column(), 3);
+}
+
+// ---- cell buttons -----------------------------------------------------------------------------------
+class CellButtons : public Mouse {
+protected:
+    void SetUp() override {
+        Mouse::SetUp();
+        auto* CG = new TCellGraphic;
+        CG->SetButton(40, 18, "Go", haLeft, vaTop);
+        G->SetGraphicObjectEx(1, 5, CG); // display (1, 5)
+    }
+    TPoint OnButton() const { return {G->CellRect(1, 5).Left + 5, G->CellRect(1, 5).Top + 5}; }
+};
+
+TEST_F(CellButtons, PressHoldsTheButtonAndReleaseOnItReportsIt) {
+    Down(OnButton());
+    EXPECT_EQ(G->PushedCellButton(), (TPoint{1, 5}));
+    EXPECT_EQ(Only({"ClickCell", "ButtonClick"}), (std::vector<std::string>{"ClickCell 5,1"}));
+    Up(OnButton());
+    EXPECT_EQ(Only({"ClickCell", "ButtonClick"}), (std::vector<std::string>{"ClickCell 5,1", "ButtonClick 1,5"}));
+    EXPECT_EQ(G->PushedCellButton(), (TPoint{-1, -1}));
+    EXPECT_EQ(G->Col(), 1);
+    EXPECT_EQ(G->Row(), 5);
+}
+
+TEST_F(CellButtons, ReleaseAwayFromTheButtonReportsNothing) {
+    Down(OnButton());
+    Up(Mid(2, 2));
+    EXPECT_TRUE(Only({"ButtonClick"}).empty());
+    EXPECT_EQ(G->PushedCellButton(), (TPoint{-1, -1}));
+}
+
+TEST_F(CellButtons, DoubleClickOnTheButtonIsNoDoubleClickOfTheCell) {
+    Dbl(OnButton());
+    EXPECT_TRUE(Only({"DblClickCell", "DblClick"}).empty());
+}
+
+// ---- fixed column sizing ---------------------------------------------------------------------------
+TEST_F(Mouse, SizeFixedColDragsTheFixedColumnsBorderInAnyRow) {
+    G->MouseActions()->SetSizeFixedCol(true);
+    std::vector<std::pair<int, int>> Sizing;
+    G->OnColumnSizing = [&](TObject*, int C, int W) { Sizing.push_back({C, W}); };
+    const int Border = G->ColWidths(0) + 1;
+    const int Y = Mid(1, 3).Y;
+    Move({Border, Y}, 0);
+    Down({Border, Y});
+    Move({Border + 20, Y});
+    Up({Border + 20, Y});
+    EXPECT_EQ(Sizing, (std::vector<std::pair<int, int>>{{0, Border + 20}}));
+    EXPECT_EQ(G->ColWidths(0), Border + 20);
+    EXPECT_EQ(Only({"EndColumnSize", "ClickCell"}), (std::vector<std::string>{"EndColumnSize 0"}));
+}
+
+// ---- hover and balloons ------------------------------------------------------------------------------
+TEST_F(Mouse, HoverRowFollowsTheMouseAndGoesWhenItLeaves) {
+    G->SetHoverRow(true);
+    Move(Mid(2, 3), 0);
+    EXPECT_EQ(G->HoverRowIdx(), 3);
+    Move(Mid(1, 5), 0);
+    EXPECT_EQ(G->HoverRowIdx(), 5);
+    G->Perform(CM_MOUSELEAVE, 0, 0);
+    EXPECT_EQ(G->HoverRowIdx(), -1);
+}
+
+TEST_F(Mouse, BalloonWindowExistsOnlyWhileBalloonsAreOn) {
+    EXPECT_EQ(G->BalloonWindow(), nullptr);
+    G->Balloon()->SetEnable(true);
+    QPointer<QWidget> First(G->BalloonWindow());
+    ASSERT_FALSE(First.isNull());
+    G->LoadedAgain(); // starting again keeps the one window
+    EXPECT_EQ(G->BalloonWindow(), First.data());
+    G->Balloon()->SetEnable(false);
+    EXPECT_EQ(G->BalloonWindow(), nullptr);
+    EXPECT_TRUE(First.isNull());
+    G->Balloon()->SetEnable(true);
+    EXPECT_NE(G->BalloonWindow(), nullptr);
+}
+
 // ---- ratings and links ---------------------------------------------------------------------------
+TEST_F(Mouse, ARatingCellsStarsComeFromItsGraphic) {
+    auto* CG = new TCellGraphic;
+    CG->SetCellType(ctRating);
+    CG->SetCellAngle(3);
+    G->SetGraphicObjectEx(1, 4, CG);
+    G->SetOptions(G->Options() << goEditing);
+    const TRect R = G->CellRect(1, 4);
+    Click({R.Right - 3, (R.Top + R.Bottom) / 2}); // four stars' worth of width
+    EXPECT_EQ(G->GetGridCell(1, 4).toDouble(), 3.0);
+    Click({R.Left + 20, (R.Top + R.Bottom) / 2});
+    EXPECT_EQ(G->GetGridCell(1, 4).toDouble(), 1.0);
+}
+
 TEST_F(Mouse, ARatingNeverExceedsItsStars) {
     G->RatingCell = true;
     G->SetOptions(G->Options() << goEditing);
@@ -507,6 +734,31 @@ TEST_F(Mouse, RightClickReportsTheCellAndMovesNothing) {
     EXPECT_EQ(Only({"RightClickCell"}).back(), "RightClickCell -1,-1");
 }
 
+TEST_F(Mouse, SelectOnRightClickWithoutAHandlerPlaysALeftClick) {
+    G->MouseActions()->SetSelectOnRightClick(true);
+    G->OnRightClickCell = nullptr;
+    const TPoint P = Mid(2, 4);
+    G->Perform(WM_RBUTTONDOWN, MK_RBUTTON, MakeLParam(P.X, P.Y));
+    EXPECT_EQ(
+        Only({"MouseDown"}),
+        (std::vector<std::string>{"MouseDown 1 " + S(P.X) + "," + S(P.Y), "MouseDown 0 " + S(P.X) + "," + S(P.Y)}));
+    EXPECT_EQ(G->Col(), 2);
+    EXPECT_EQ(G->Row(), 4);
+}
+
+TEST_F(Mouse, RightClickOnALinkEditsItWithURLEdit) {
+    auto Opener = std::make_shared<TFakeLinkOpener>();
+    SetLinkOpener(Opener);
+    G->SetURLShow(true);
+    G->SetURLEdit(true);
+    G->SetGridCell(1, 3, "http://example.org/");
+    G->Perform(WM_RBUTTONDOWN, MK_RBUTTON, MakeLParam(Mid(1, 3).X, Mid(1, 3).Y));
+    EXPECT_EQ(G->Col(), 1);
+    EXPECT_EQ(G->Row(), 3);
+    EXPECT_TRUE(EditorShown());
+    EXPECT_TRUE(Opener->Links().isEmpty());
+}
+
 TEST_F(Mouse, SelectOnRightClickMovesTheFocus) {
     G->MouseActions()->SetSelectOnRightClick(true);
     G->Perform(WM_RBUTTONDOWN, MK_RBUTTON, MakeLParam(Mid(2, 4).X, Mid(2, 4).Y));
@@ -558,6 +810,108 @@ TEST_F(Mouse, HintOverAMergedCellNamesItsBaseCell) {
     const TRect R = G->CellRect(2, 4);
     Hint({R.Left + 3, R.Top + 3});
     EXPECT_EQ(Asked, (std::vector<std::string>{"3,1"}));
+}
+
+} // namespace
+
+namespace {
+
+// ---- the owner form's resize hook ------------------------------------------------------------------
+class FormGrid : public TExtStringGrid {
+public:
+    using TExtStringGrid::TExtStringGrid;
+    void LoadedAgain() { Loaded(); }
+};
+
+class OwnerFormResize : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Form = new TForm(nullptr);
+        Form->SetBounds(0, 0, 600, 400);
+        Application->OnException = [this](TObject* Sender, const std::exception& E) {
+            std::string Who = Sender == G1 ? "g1" : Sender == G2 ? "g2" : Sender == Form ? "form" : "?";
+            Log.push_back("error " + Who + " " + E.what());
+        };
+    }
+    void TearDown() override {
+        Application->OnException = nullptr;
+        delete Form;
+        QApplication::processEvents();
+    }
+    FormGrid* MakeGrid(const std::string& Name, bool FailingStretch = false) {
+        auto* G = new FormGrid(Form);
+        G->SetSizeWithForm(true);
+        static_cast<TControl*>(G)->OnResize = [this, Name](TObject*) { Log.push_back("size " + Name); };
+        if (FailingStretch) {
+            // A stretch column beyond the grid makes each stretch report itself, naming its grid.
+            G->ColumnSize()->SetStretchColumn(99);
+            G->ColumnSize()->SetStretch(true);
+        }
+        G->SetParent(Form);
+        G->SetBounds(0, 0, 400, 200);
+        return G;
+    }
+    void Resize(int W, int H) {
+        Log.clear();
+        Form->SetBounds(0, 0, W, H);
+        QApplication::processEvents();
+    }
+
+    TForm* Form = nullptr;
+    FormGrid* G1 = nullptr;
+    FormGrid* G2 = nullptr;
+    std::vector<std::string> Log;
+};
+
+TEST_F(OwnerFormResize, LastGridSizesFirstThenTheFormThenTheStretchesInCreationOrder) {
+    Form->OnResize = [this](TObject*) { Log.push_back("form"); };
+    G1 = MakeGrid("g1", true);
+    G2 = MakeGrid("g2", true);
+    Form->Show();
+    QApplication::processEvents();
+    Resize(650, 430);
+    EXPECT_EQ(Log,
+              (std::vector<std::string>{"size g2", "size g1", "form", "error g1 Stretch column index out of range",
+                                        "error g2 Stretch column index out of range"}));
+    EXPECT_EQ(G1->Width(), 450);
+    EXPECT_EQ(G2->Height(), 230);
+}
+
+TEST_F(OwnerFormResize, AFormHandlerSetAfterItsGridsIsChainedWhenTheFormIsLoaded) {
+    G1 = MakeGrid("g1");
+    Form->OnResize = [this](TObject*) { Log.push_back("form"); }; // as a window's set-up does
+    G1->LoadedAgain();
+    Form->Show();
+    QApplication::processEvents();
+    Resize(620, 400);
+    EXPECT_EQ(Log, (std::vector<std::string>{"size g1", "form"}));
+    EXPECT_EQ(G1->Width(), 420);
+}
+
+TEST_F(OwnerFormResize, AnErrorOfTheFormsHandlerIsReportedOnceAndTheStretchStillRuns) {
+    Form->OnResize = [](TObject*) { throw Exception("form handler failed"); };
+    G1 = MakeGrid("g1");
+    G1->SetSizeWithForm(false);
+    G1->SetColCount(3);
+    G1->SetDefaultColWidth(50);
+    G1->ColumnSize()->SetStretchColumn(-1);
+    G1->ColumnSize()->SetStretch(true);
+    G1->SetColWidths(2, 50);
+    Form->Show();
+    QApplication::processEvents();
+    Resize(640, 420);
+    EXPECT_EQ(Log, (std::vector<std::string>{"error form form handler failed"}));
+    EXPECT_GT(G1->ColWidths(2), 50);
+}
+
+TEST_F(OwnerFormResize, AGridThatWouldVanishKeepsItsSize) {
+    G1 = MakeGrid("g1");
+    Form->Show();
+    QApplication::processEvents();
+    Resize(150, 400); // 400 - 450 would leave no width
+    EXPECT_EQ(G1->Width(), 400);
+    Resize(650, 400); // measured from the last size the grid followed
+    EXPECT_EQ(G1->Width(), 450);
 }
 
 } // namespace
