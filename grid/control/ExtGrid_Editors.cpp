@@ -295,13 +295,15 @@ void TExtStringGrid::OpenEditorControl(TEditorType Kind, int DisplCol, int Displ
                     Cb->SetItemIndex(FComboIdx);
                 }
             }
+            // The look first: turning flat on takes the parent's colour, which the cell's own
+            // colour then replaces.
+            const bool Soft = Look() != glStandard && Look() != glClassic && Look() != glCustom;
+            Cb->SetFlat(Soft);
+            Cb->SetEtched(Soft);
             Cb->SetBounds(R.Left, R.Top, W, H);
             Cb->SetColor(C);
             Cb->Init();
             Cb->SetVisible(true);
-            const bool Soft = Look() != glStandard && Look() != glClassic && Look() != glCustom;
-            Cb->SetFlat(Soft);
-            Cb->SetEtched(Soft);
             if (Navigation()->AutoComboDropSize())
                 Cb->SizeDropDownWidth();
             else if (Cb->DropWidth() > 0)

@@ -76,6 +76,7 @@ class TGridCheckBox : public TCheckBox {
 public:
     explicit TGridCheckBox(TComponent* AOwner);
     TGridEditorCell& Cell() { return FCell; }
+    void WndProc(TMessage& Message) override;
 
 protected:
     void KeyDown(Word& Key, TShiftState Shift) override;

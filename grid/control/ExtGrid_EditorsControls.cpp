@@ -102,6 +102,17 @@ void GridPasteAsTyped(TCustomEdit* E, QString Clip, const std::function<bool(QCh
 // ---- check box -----------------------------------------------------------------------------------------
 TGridCheckBox::TGridCheckBox(TComponent* AOwner) : TCheckBox(AOwner), FGrid(GridOf(AOwner)) {}
 
+void TGridCheckBox::WndProc(TMessage& M) {
+    // The keys that close the editor and move the grid reach its key handler, not the form's
+    // focus navigation.
+    if (M.Msg == CM_WANTSPECIALKEY &&
+        In(Word(M.WParam), {VK_RETURN, VK_PRIOR, VK_NEXT, VK_END, VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN})) {
+        M.Result = 1;
+        return;
+    }
+    TCheckBox::WndProc(M);
+}
+
 void TGridCheckBox::KeyDown(Word& Key, TShiftState Shift) {
     TExtStringGrid* G = FGrid;
     if (Key == VK_SPACE) {

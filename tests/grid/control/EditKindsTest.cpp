@@ -226,6 +226,29 @@ INSTANTIATE_TEST_SUITE_P(Combo, KindTable,
                                                     "Beta", true}),
                          CaseName);
 
+INSTANTIATE_TEST_SUITE_P(CheckBox, KindTable,
+                         ::testing::Values(KindCase{"ClickTogglesOnceFocusLossClosesTheCellStays", edCheckBox, "3,3",
+                                                    [](EditKinds& T, TExtStringGrid* G) {
+                                                        const LPARAM P = MakeLParam(4, 4);
+                                                        G->EditCheck->Perform(WM_LBUTTONDOWN, MK_LBUTTON, P);
+                                                        G->EditCheck->Perform(WM_LBUTTONUP, 0, P);
+                                                        EXPECT_TRUE(G->EditCheck->Checked());
+                                                        T.Away();
+                                                    },
+                                                    "3,3", false},
+                                           KindCase{"UpClosesAndMovesTheRow", edCheckBox, "3,3",
+                                                    [](EditKinds&, TExtStringGrid* G) {
+                                                        G->EditCheck->SimulateKey(VK_UP);
+                                                        EXPECT_EQ(G->Row(), 2);
+                                                    },
+                                                    "3,3", false},
+                                           KindCase{"EscapeStaysWithTheCheckBox", edCheckBox, "3,3",
+                                                    [](EditKinds&, TExtStringGrid* G) {
+                                                        G->EditCheck->SimulateKey(VK_ESCAPE);
+                                                    },
+                                                    "3,3", true}),
+                         CaseName);
+
 INSTANTIATE_TEST_SUITE_P(Spin, KindTable,
                          ::testing::Values(KindCase{"FocusLossCommits", edSpinEdit, "5",
                                                     [](EditKinds& T, TExtStringGrid* G) {

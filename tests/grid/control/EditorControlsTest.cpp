@@ -248,6 +248,18 @@ TEST_F(EditorControls, ComboWritesItsOwnCellAfterTheCurrentCellMoved) {
     ExpectHiddenColumnUntouched();
 }
 
+TEST_F(EditorControls, TheComboTakesTheCellColourFromItsFirstOpening) {
+    G->OnGetCellColor = [](TObject*, int, int, TGridDrawState, TBrush* B, TFont*) {
+        if (B) B->SetColor(TColor(0x00CCFF));
+    };
+    ASSERT_NE(G->Look(), glStandard); // a flat combo look
+    Open(edComboEdit);
+    EXPECT_EQ(G->EditCombo->Color(), TColor(0x00CCFF));
+    G->EditCombo->SimulateKey(VK_ESCAPE);
+    Open(edComboList);
+    EXPECT_EQ(G->EditCombo->Color(), TColor(0x00CCFF));
+}
+
 TEST_F(EditorControls, ComboRefusedValueIsNotWrittenOnFocusLossEither) {
     Open(edComboEdit);
     G->EditCombo->SetText("bad");
