@@ -123,6 +123,14 @@ private:
     TFontStyles FStyle;
 };
 
+// Text that is drawn as it stands, line by line: no formula, no wide or rich text, no markup.
+bool IsPlainLines(const QString& Text) {
+    if (Text.isEmpty()) return true;
+    const QChar First = Text.at(0);
+    if (First == QLatin1Char('=') || First == QLatin1Char('|') || First == QLatin1Char('{')) return false;
+    return !Text.contains(QLatin1Char('<'));
+}
+
 int WidestLine(const QFontMetrics& M, const QString& Text) {
     if (!Text.contains(QLatin1Char('\n'))) return M.horizontalAdvance(Text);
     int W = 0;
@@ -165,7 +173,17 @@ int TExtStringGrid::AutoSizeColCore(int DisplCol, bool GrowOnly) {
         // The cell's own font: fixed cells start from the fixed font, the cell look may change it.
         F.Assign(DisplCol < FixedCols() || r < FixedRows() ? FixedFont() : Font());
         GetCellColor(R, r, TGridDrawState{}, &B, &F);
-        int W = WidestLine(Cache.For(F), GetCellEx(R, r));
+        // The text as the cell shows it (a column's number format applied); texts that are more
+        // than plain lines (HTML, rich or wide text, formulas) are measured as they are drawn.
+        const QString T = GetFormattedCell(R, r);
+        int W = 0;
+        if (IsPlainLines(T)) {
+            W = WidestLine(Cache.For(F), T);
+        } else {
+            int H = 0;
+            MeasureCellText(R, DisplCol, r, false, false, W, H);
+        }
+        W += GetCellGraphicSize(R, r).X;
         if (ComboExtra && HasComboButton(R, r)) W += 16;
         if (FilterDropDownAuto() && r == FilterDropDownRow() && GetFilterValues(R)) W += 12;
         Max = std::max(Max, W);
@@ -421,7 +439,7 @@ void TExtStringGrid::AutoSizeRowCore(int DisplRow, bool GrowOnly) {
         }
         Max = std::max(Max, T + GetCellGraphicSize(R, DisplRow).Y);
     }
-    const int Height = VertTextMargin() + Max + 2 * GridLineWidth();
+    const int Height = VertTextMargin() + Max + 2 * GridLineWidth() + (XYOffsetTopLeftOnly() ? 2 : 0);
     if (GrowOnly && RowHeights(DisplRow) >= Height) return;
     SetRowHeights(DisplRow, ClampToLimits(Height, MinRowHeight(), MaxRowHeight()));
 }
