@@ -5,6 +5,7 @@
 #include "platform/rtl/StateScope.h"
 
 #include <QFontMetrics>
+#include <QSet>
 
 #include <algorithm>
 #include <cmath>
@@ -76,11 +77,8 @@ double TExtStringGrid::ColumnMax(int RealCol, int FromRow, int ToRow) {
 
 double TExtStringGrid::ColumnDistinct(int RealCol, int FromRow, int ToRow) {
     NormalRange(this, FromRow, ToRow);
-    QStringList Seen;
-    for (int r = FromRow; r <= ToRow; ++r) {
-        const QString S = GetCellEx(RealCol, r).toCaseFolded();
-        if (!Seen.contains(S)) Seen.append(S);
-    }
+    QSet<QString> Seen;
+    for (int r = FromRow; r <= ToRow; ++r) Seen.insert(GetCellEx(RealCol, r).toCaseFolded());
     return double(Seen.size());
 }
 
