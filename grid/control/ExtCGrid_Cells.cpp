@@ -7,6 +7,9 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
+#include <iterator>
+
 bool TExtColumnGrid::IsNormalCell(int ACol, int ARow) const {
     return ACol >= FixedCols() && ACol < ColCount() + NumHiddenColumns() - FixedRightCols() && ARow >= FixedRows() &&
         ARow < RowCount() - FixedFooters();
@@ -43,12 +46,19 @@ QString TExtColumnGrid::GetFormattedCell(int ACol, int ARow) {
     const QString S = GetCellEx(ACol, ARow);
     if (!It) return S;
     QString Fmt = It->FloatFormat();
+    if (Fmt.isEmpty() && !OnGetFloatFormat) return S;
     // Integers and plain decimals only: exponent forms and other texts are shown as stored.
     static const QRegularExpression Number(QStringLiteral("^\\s*[+-]?(\\d+([.,]\\d*)?|[.,]\\d+)\\s*$"));
     bool IsFloat = Number.match(S).hasMatch();
     if (OnGetFloatFormat) OnGetFloatFormat(this, ACol, ARow, IsFloat, Fmt);
-    if (!Fmt.isEmpty() && IsFloat) return Format(Fmt, {GetFloats(ACol, ARow)});
-    return S;
+    if (Fmt.isEmpty() || !IsFloat) return S;
+    // A format that does not take a floating-point number shows the text as it stands: the cell
+    // is painted and measured through here, where an error would come back on every repaint.
+    try {
+        return Format(Fmt, {GetFloats(ACol, ARow)});
+    } catch (const std::exception&) {
+        return S;
+    }
 }
 
 // Sizing passes display columns: the limits are those of the column shown there.
@@ -293,6 +303,34 @@ bool TExtColumnGrid::GetFilterValues(int RealCol) {
         L->Add(Eq < 0 ? E : E.left(Eq));
     }
     return true;
+}
+
+void TExtColumnGrid::FilterSelect(int ItemIndex) {
+    const int Col = FFilterCol;
+    FFilterCol = -1;
+    TGridColumnItem* It = ItemOf(Col);
+    if (!It || ItemIndex < 0 || ItemIndex >= It->Filter()->Count()) return;
+    const QString Entry = It->Filter()->Get(ItemIndex);
+    const int Eq = Entry.indexOf(QLatin1Char('='));
+    const QString Caption = Eq < 0 ? Entry : Entry.left(Eq);
+    if (FAutoFilterDisplay) It->SetHeader(Caption);
+    if (AutoFilterUpdate()) SetFilterActive(false);
+    QString Condition = Eq < 0 ? Entry : Entry.mid(Eq + 1);
+    if (OnFilterSelect) OnFilterSelect(this, Col, ItemIndex, Caption, Condition);
+    auto F = std::find_if(Filter()->Items.begin(), Filter()->Items.end(),
+                          [Col](const TFilterData& D) { return D.Column == Col; });
+    if (F == Filter()->Items.end()) {
+        Filter()->Items.push_back(TFilterData{});
+        F = std::prev(Filter()->Items.end());
+        F->Column = Col;
+    }
+    F->Condition = Condition;
+    F->CaseSensitive = It->FilterCaseSensitive();
+    if (!AutoFilterUpdate()) return;
+    SetFilterActive(true);
+    if (RowCount() != FixedRows() && !(RowCount() == 1 && FixedRowAlways()) && FixedRows() < RowCount())
+        SetRow(FixedRows());
+    DoFilterDone();
 }
 
 // ---- widths and positions -----------------------------------------------------------------------------------

@@ -1996,8 +1996,9 @@ public:
     void SetAutoSizeRows(TAutoSizeRows Value) { FAutoSizeRows = Value; }
     // The width a cell's text takes as displayed: its widest line in the cell's font.
     int MeasureCellTextWidth(int DisplCol, int DisplRow);
-    // The horizontal space around a cell's text: the left offset, doubled.
-    int HorzTextMargin() const { return 2 * XYOffset().x(); }
+    // The horizontal space around a cell's text: the left offset, doubled unless only the
+    // top-left offset is used.
+    int HorzTextMargin() const { return XYOffsetTopLeftOnly() ? XYOffset().x() : 2 * XYOffset().x(); }
     // Selection queries (display indexes).
     void SelectCells(int FromCol, int FromRow, int ToCol, int ToRow);
     int SelectedRowCount();
@@ -2018,7 +2019,7 @@ public:
 protected:
     int AutoSizeColCore(int DisplCol, bool GrowOnly);
     void AutoSizeRowCore(int DisplRow, bool GrowOnly);
-    int VertTextMargin() const { return 2 * XYOffset().y(); }
+    int VertTextMargin() const { return XYOffsetTopLeftOnly() ? XYOffset().y() : 2 * XYOffset().y(); }
     int FAutoNumberStart = 0;
     int FAutoNumberOffset = 0;
     TAutoNumberDirection FAutoNumberDirection = sdAscending;

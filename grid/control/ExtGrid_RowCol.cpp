@@ -2,6 +2,7 @@
 #include "grid/control/ExtGrid.h"
 
 #include "platform/rtl/StateScope.h"
+#include "platform/rtl/SysUtils.h"
 
 #include <algorithm>
 #include <vector>
@@ -94,6 +95,6 @@ void TExtStringGrid::InsertCols(int RealCol, int CCount) {
 
 void TExtStringGrid::MergeCols(int RealCol1, int RealCol2, const QString& Separator) {
     for (int r = FixedRows(); r < RowCount(); ++r)
-        SetCells(RealCol1, r, (Cells(RealCol1, r) + Separator + Cells(RealCol2, r)).trimmed());
+        SetCells(RealCol1, r, Trim(Cells(RealCol1, r) + Separator + Cells(RealCol2, r)));
     RemoveCols(RealCol2, 1);
 }

@@ -5,6 +5,7 @@
 #include "platform/rtl/StateScope.h"
 
 #include <QFontMetrics>
+#include <QSet>
 
 #include <algorithm>
 #include <cmath>
@@ -76,11 +77,8 @@ double TExtStringGrid::ColumnMax(int RealCol, int FromRow, int ToRow) {
 
 double TExtStringGrid::ColumnDistinct(int RealCol, int FromRow, int ToRow) {
     NormalRange(this, FromRow, ToRow);
-    QStringList Seen;
-    for (int r = FromRow; r <= ToRow; ++r) {
-        const QString S = GetCellEx(RealCol, r).toCaseFolded();
-        if (!Seen.contains(S)) Seen.append(S);
-    }
+    QSet<QString> Seen;
+    for (int r = FromRow; r <= ToRow; ++r) Seen.insert(GetCellEx(RealCol, r).toCaseFolded());
     return double(Seen.size());
 }
 
@@ -122,6 +120,14 @@ private:
     int FHeight = 0;
     TFontStyles FStyle;
 };
+
+// Text that is drawn as it stands, line by line: no formula, no wide or rich text, no markup.
+bool IsPlainLines(const QString& Text) {
+    if (Text.isEmpty()) return true;
+    const QChar First = Text.at(0);
+    if (First == QLatin1Char('=') || First == QLatin1Char('|') || First == QLatin1Char('{')) return false;
+    return !Text.contains(QLatin1Char('<'));
+}
 
 int WidestLine(const QFontMetrics& M, const QString& Text) {
     if (!Text.contains(QLatin1Char('\n'))) return M.horizontalAdvance(Text);
@@ -165,7 +171,19 @@ int TExtStringGrid::AutoSizeColCore(int DisplCol, bool GrowOnly) {
         // The cell's own font: fixed cells start from the fixed font, the cell look may change it.
         F.Assign(DisplCol < FixedCols() || r < FixedRows() ? FixedFont() : Font());
         GetCellColor(R, r, TGridDrawState{}, &B, &F);
-        int W = WidestLine(Cache.For(F), SizingCellText(R, r));
+        // The text as the cell shows it (a column's number format applied), or the text being
+        // typed into it; texts that are more than plain lines (HTML, rich or wide text, formulas)
+        // are measured as they are drawn.
+        QString T = SizingCellText(R, r);
+        if (T == GetCellEx(R, r)) T = GetFormattedCell(R, r);
+        int W = 0;
+        if (IsPlainLines(T)) {
+            W = WidestLine(Cache.For(F), T);
+        } else {
+            int H = 0;
+            MeasureCellText(R, DisplCol, r, false, false, W, H);
+        }
+        W += GetCellGraphicSize(R, r).X;
         if (ComboExtra && HasComboButton(R, r)) W += 16;
         if (FilterDropDownAuto() && r == FilterDropDownRow() && GetFilterValues(R)) W += 12;
         Max = std::max(Max, W);
@@ -421,7 +439,7 @@ void TExtStringGrid::AutoSizeRowCore(int DisplRow, bool GrowOnly) {
         }
         Max = std::max(Max, T + GetCellGraphicSize(R, DisplRow).Y);
     }
-    const int Height = VertTextMargin() + Max + 2 * GridLineWidth();
+    const int Height = VertTextMargin() + Max + 2 * GridLineWidth() + (XYOffsetTopLeftOnly() ? 2 : 0);
     if (GrowOnly && RowHeights(DisplRow) >= Height) return;
     SetRowHeights(DisplRow, ClampToLimits(Height, MinRowHeight(), MaxRowHeight()));
 }

@@ -519,6 +519,16 @@ TEST_F(ColumnOps, MergeColsJoinsTheNormalRowsAndDropsTheSecondColumn) {
     EXPECT_EQ(G->TotalColCount(), 5);
 }
 
+TEST_F(ColumnOps, MergeColsTrimsBlanksAndControlCharactersAtBothEnds) {
+    G->SetGridCell(1, 2, QString("\x01") + " a");
+    G->SetGridCell(3, 2, QString("b \x02"));
+    G->SetGridCell(1, 3, "");
+    G->SetGridCell(3, 3, QString("\x03"));
+    G->MergeCols(1, 3, " ");
+    EXPECT_EQ(G->GetGridCell(1, 2), "a b");
+    EXPECT_EQ(G->GetGridCell(1, 3), "");
+}
+
 } // namespace
 
 namespace {

@@ -432,4 +432,43 @@ TEST_F(RowColGrid, FilterValuesComeFromTheColumnsFilterTextBeforeTheEqualsSign) 
     EXPECT_FALSE(G->GetFilterValues(40)); // no item
 }
 
+TEST_F(RowColGrid, ChoosingAColumnFilterEntrySetsItsConditionHeaderAndClosesTheList) {
+    auto* CG = dynamic_cast<TExtColumnGrid*>(G.get());
+    ASSERT_NE(CG, nullptr);
+    TGridColumnItem* It = CG->Columns()->Items(3);
+    It->Filter()->Add("Big=>100");
+    It->Filter()->Add("<5");
+    It->SetFilterCaseSensitive(true);
+    CG->SetAutoFilterDisplay(true);
+    struct Seen {
+        int Col = -1, Index = -1;
+        QString Caption;
+    } S;
+    int Done = 0;
+    CG->OnFilterSelect = [&](TObject*, int Col, int Index, const QString& Caption, QString& Cond) {
+        S = {Col, Index, Caption};
+        Cond += "0";
+    };
+    CG->OnFilterDone = [&](TObject*) { ++Done; };
+    CG->SetFilterCol(3);
+    CG->FilterSelect(0);
+    EXPECT_EQ(S.Col, 3);
+    EXPECT_EQ(S.Caption, "Big");
+    EXPECT_EQ(It->Header(), "Big");
+    ASSERT_EQ(CG->Filter()->Count(), 1);
+    EXPECT_EQ(CG->Filter()->Items[0].Condition, ">1000");
+    EXPECT_TRUE(CG->Filter()->Items[0].CaseSensitive);
+    EXPECT_TRUE(CG->FilterActive());
+    EXPECT_EQ(Done, 1);
+    EXPECT_EQ(CG->FilterCol(), -1);
+    CG->SetFilterCol(3);
+    CG->FilterSelect(1); // no "=": the entry is both caption and condition
+    EXPECT_EQ(CG->Filter()->Items[0].Condition, "<50");
+    EXPECT_EQ(It->Header(), "<5");
+    CG->SetFilterCol(3);
+    CG->FilterSelect(2); // past the list: only the list closes
+    EXPECT_EQ(Done, 2);
+    EXPECT_EQ(CG->FilterCol(), -1);
+}
+
 } // namespace

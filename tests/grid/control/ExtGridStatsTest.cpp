@@ -89,6 +89,37 @@ TEST_F(Stats, ColumnItemFontsAndAutoLimitsShapeTheWidth) {
     EXPECT_EQ(G->ColWidths(3), 55);
 }
 
+TEST_F(Stats, AutoSizeColMeasuresTheTextAsTheColumnFormatShowsIt) {
+    TGridColumnItem* I = G->Columns()->Items(3);
+    I->SetFloatFormat("%.4f");
+    G->SetGridCell(3, 0, "");
+    G->SetGridCell(3, 2, "7");
+    G->AutoSizeCol(2);
+    EXPECT_EQ(G->ColWidths(2), TextW(I->Font(), "7.0000") + Extra());
+}
+
+TEST_F(Stats, AColumnFormatThatDoesNotTakeANumberShowsTheTextAsStored) {
+    G->Columns()->Items(3)->SetFloatFormat("%d");
+    G->SetGridCell(3, 2, "7.5");
+    EXPECT_EQ(G->GetFormattedCell(3, 2), "7.5");
+    G->AutoSizeCol(2);
+    EXPECT_GT(G->ColWidths(2), 0);
+}
+
+TEST_F(Stats, OnlyTheTopLeftOffsetCountsOnceInTheMargins) {
+    G->SetGridCell(4, 2, "offset text");
+    G->SetXYOffset(QPoint(5, 3));
+    G->AutoSizeCol(3);
+    const int Doubled = G->ColWidths(3);
+    EXPECT_EQ(Doubled, TextW(G->Font(), "offset text") + 10 + 2 * G->GridLineWidth() + 2);
+    G->SetXYOffsetTopLeftOnly(true);
+    G->AutoSizeCol(3);
+    EXPECT_EQ(G->ColWidths(3), Doubled - 5);
+    G->AutoSizeRow(2);
+    const int Line = QFontMetrics(G->Font()->ToQFont()).lineSpacing();
+    EXPECT_EQ(G->RowHeights(2), 3 + Line + 2 * G->GridLineWidth() + 2);
+}
+
 TEST_F(Stats, AutoSizeColumnsLeavesTheFixedColumnUnlessAsked) {
     G->SetGridCell(0, 3, "fixed column text");
     G->AutoSizeColumns(false);
