@@ -1658,9 +1658,10 @@ protected:
     void MergedColumnsChanged();
 
 public:
-    // ---- stand-ins: cell check boxes and the in-place combo's items ------------------------------------
-    // A check box whose state lives with the cell (not in its text), and the item list a combo
-    // cell's editor offers, filled while the grid asks for the cell's editor kind.
+    // ---- cell objects: check boxes and the in-place combo's items --------------------------------------
+    // Check boxes are cell graphic records (a plain box keeps its state in the record, a data box
+    // in the cell text); the item list is what a combo cell's editor offers, filled while the
+    // grid asks for the cell's editor kind. AddCheckBox raises "Invalid cell" outside the grid.
     void AddCheckBoxColumn(int ACol, bool DefaultState = false, bool DataCheckBox = false);
     void AddCheckBox(int ACol, int ARow, bool State, bool Data);
     bool HasCheckBox(int ACol, int ARow);
@@ -1671,7 +1672,8 @@ public:
     TStrings* ComboStrings();
 
 private:
-    std::map<std::pair<int, int>, bool> FCheckBoxStates; // (column, row) -> checked
+    // Frees the record the cell owns and attaches a new one (kind ctNone); the cell text stays.
+    TCellGraphic* NewCellGraphic(int ACol, int ARow);
 
 protected:
     // ---- owned objects ---------------------------------------------------------------------------------

@@ -150,7 +150,7 @@ void TExtStringGrid::ImportNotification(int AState, int ARow) {
 // a cell is a plain text cell.
 TCellType TExtStringGrid::GetCellType(int ACol, int ARow) {
     if (auto* CG = dynamic_cast<TCellGraphic*>(GetCellGraphic(ACol, ARow))) return CG->CellType();
-    return FCheckBoxStates.count({ACol, ARow}) ? ctCheckBox : ctEmpty;
+    return ctEmpty;
 }
 
 TObject* TExtStringGrid::GetCellGraphic(int ACol, int ARow) {
