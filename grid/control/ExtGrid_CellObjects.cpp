@@ -50,11 +50,16 @@ bool TExtStringGrid::HasCheckBox(int ACol, int ARow) {
     }
 }
 
+// The kind comes from GetCellType, so the column grid's data check-box columns (which report a
+// data box without a record of the cell's own) take part; only a plain box reads its record.
 bool TExtStringGrid::GetCheckBoxState(int ACol, int ARow, bool& State) {
-    auto* Graphic = dynamic_cast<TCellGraphic*>(GetCellGraphic(ACol, ARow));
-    if (!Graphic) return false;
-    switch (Graphic->CellType()) {
-        case ctCheckBox: State = Graphic->CellBoolean(); return true;
+    switch (GetCellType(ACol, ARow)) {
+        case ctCheckBox:
+            if (auto* Graphic = dynamic_cast<TCellGraphic*>(GetCellGraphic(ACol, ARow))) {
+                State = Graphic->CellBoolean();
+                return true;
+            }
+            return false;
         case ctDataCheckBox:
         case ctVirtCheckBox: {
             QString True;
@@ -68,13 +73,14 @@ bool TExtStringGrid::GetCheckBoxState(int ACol, int ARow, bool& State) {
 }
 
 bool TExtStringGrid::SetCheckBoxState(int ACol, int ARow, bool State) {
-    auto* Graphic = dynamic_cast<TCellGraphic*>(GetCellGraphic(ACol, ARow));
-    if (!Graphic) return false;
-    switch (Graphic->CellType()) {
+    switch (GetCellType(ACol, ARow)) {
         case ctCheckBox:
-            Graphic->SetCellBoolean(State);
-            RepaintCell(DisplColIndex(ACol), ARow);
-            return true;
+            if (auto* Graphic = dynamic_cast<TCellGraphic*>(GetCellGraphic(ACol, ARow))) {
+                Graphic->SetCellBoolean(State);
+                RepaintCell(DisplColIndex(ACol), ARow);
+                return true;
+            }
+            return false;
         case ctDataCheckBox:
         case ctVirtCheckBox: {
             QString Text;
