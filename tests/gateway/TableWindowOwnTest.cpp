@@ -4,6 +4,12 @@
 // an (Index, SubIndex) pair, a file missing a section, and the check-box columns' texts on file.
 #include "tests/gateway/TableWindowTestSupport.h"
 
+#include "platform/gui/Messages.h"
+#include "platform/gui/Snapshot.h"
+
+#include <QApplication>
+#include <QImage>
+
 namespace {
 
 class OpcUaWindow : public ::testing::Test, public TableWindowFixture {
@@ -131,6 +137,73 @@ TEST_F(OpcUaWindow, DeleteQuestionWithABadTranslationFallsBackToEnglish) {
     G->SetRow(7);
     TestDialogs().ExpectBox(mrNo, "Are you sure to delete the Row number 7");
     Form->Btn_DelRowClick(Form.get());
+}
+
+// The window as a user works it with the mouse: the Enable boxes are drawn and a click toggles
+// one, and the Length cell of a fixed-size type does not open for typing while an editable cell
+// does.
+class OpcUaWindowMouse : public OpcUaWindow {
+protected:
+    void SetUp() override {
+        OpcUaWindow::SetUp();
+        Form->Show();
+        QApplication::processEvents();
+        G->SetFocus();
+        QApplication::processEvents();
+    }
+    void TearDown() override {
+        Form->Hide();
+        OpcUaWindow::TearDown();
+    }
+    TPoint Mid(int C, int R) const {
+        const TRect Rc = G->CellRect(C, R);
+        return {(Rc.Left + Rc.Right) / 2, (Rc.Top + Rc.Bottom) / 2};
+    }
+    void Click(int C, int R) {
+        const TPoint P = Mid(C, R);
+        G->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MakeLParam(P.X, P.Y));
+        G->Perform(WM_LBUTTONUP, 0, MakeLParam(P.X, P.Y));
+    }
+    bool Editor_Open() const { return G->TextEditor() && G->TextEditor()->isVisible(); }
+    // Dark pixels inside a cell: a drawn check mark or box frame.
+    int Dark_Pixels(const QImage& Image, int C, int R) {
+        const TRect Rc = G->CellRect(C, R);
+        const QPoint At = G->mapTo(Form.get(), QPoint(0, 0));
+        int Dark = 0;
+        for (int y = Rc.Top + 2; y < Rc.Bottom - 2; ++y)
+            for (int x = Rc.Left + 2; x < Rc.Right - 2; ++x)
+                if (qGray(Image.pixel(At.x() + x, At.y() + y)) < 100) ++Dark;
+        return Dark;
+    }
+};
+
+TEST_F(OpcUaWindowMouse, EnableBoxesAreDrawnAndAClickTogglesOne) {
+    Set_Row(Form.get(), 0, 1, {"Y", "Int32", "0", "4", "a", "Read Only", ""});
+    Set_Row(Form.get(), 0, 2, {"Y", "Int32", "4", "4", "b", "Read Only", ""});
+    const QString Path = QCoreApplication::applicationDirPath() + "/table_window_OpcUaVariables_boxes.png";
+    ASSERT_TRUE(SaveControlPng(Form.get(), Path));
+    const QImage Image(Path);
+    EXPECT_GT(Dark_Pixels(Image, OPC_UA_Col::Enable, 2), 8);
+    EXPECT_EQ(Dark_Pixels(Image, OPC_UA_Col::Position, 5), 0); // an empty text cell draws no mark
+
+    Click(OPC_UA_Col::Enable, 2);
+    EXPECT_FALSE(G->IsChecked(OPC_UA_Col::Enable, 2));
+    EXPECT_TRUE(G->IsChecked(OPC_UA_Col::Enable, 1));
+    Form->Btn_OKClick(Form.get());
+    EXPECT_TRUE(Read_Bytes(File_OPC_UA_Server).contains(R"(<row Enable="N" Type="Int32" Position="4")"));
+}
+
+TEST_F(OpcUaWindowMouse, FixedLengthCellStaysClosedAndAStringLengthOpens) {
+    Set_Row(Form.get(), 0, 1, {"Y", "Int32", "0", "4", "a", "Read Only", ""});
+    Form->VarSetLength("Int32", OPC_UA_Col::Type, 1);
+    Set_Row(Form.get(), 0, 2, {"Y", "String", "4", "10", "b", "Read Only", ""});
+    Form->VarSetLength("String", OPC_UA_Col::Type, 2);
+    Click(OPC_UA_Col::Length, 1);
+    Click(OPC_UA_Col::Length, 1);
+    EXPECT_FALSE(Editor_Open());
+    Click(OPC_UA_Col::Length, 2);
+    Click(OPC_UA_Col::Length, 2);
+    EXPECT_TRUE(Editor_Open());
 }
 
 // ---- the CANopen windows ------------------------------------------------------------------
