@@ -2,10 +2,9 @@
 // lengths and read-only flags, its reader's defaults and its formatted messages; the CANopen
 // windows' two grids with one copy flag each, their delete question, the SDO server's one use of
 // an (Index, SubIndex) pair, a file missing a section, and the check-box columns' texts on file.
-#include "tests/gateway/TableWindowTestSupport.h"
-
 #include "platform/gui/Messages.h"
 #include "platform/gui/Snapshot.h"
+#include "tests/gateway/TableWindowTestSupport.h"
 
 #include <QApplication>
 #include <QImage>
@@ -220,6 +219,29 @@ protected:
     }
     std::unique_ptr<TRuleTableForm> Form;
 };
+
+// A click in the row-number column selects that row; the corner cell above it is no row.
+TEST_F(CanOpenWindow, RowNumberClickSelectsItsRowAndTheCornerSelectsNone) {
+    auto* F = Make<TFSet_SDO_Server_Access>();
+    F->Show();
+    QApplication::processEvents();
+    TExtColumnGrid* G = F->sga();
+    auto Click = [G](int C, int R) {
+        const TRect Rc = G->CellRect(C, R);
+        const int X = (Rc.Left + Rc.Right) / 2, Y = (Rc.Top + Rc.Bottom) / 2;
+        G->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MakeLParam(X, Y));
+        G->Perform(WM_LBUTTONUP, 0, MakeLParam(X, Y));
+    };
+    Click(0, 3);
+    EXPECT_EQ(G->Selection().Top, 3);
+    EXPECT_EQ(G->Selection().Bottom, 3);
+    EXPECT_EQ(G->Selection().Left, 1);
+    EXPECT_EQ(G->Selection().Right, G->ColCount() - 1);
+    Click(0, 0);
+    EXPECT_GE(G->Selection().Top, 1);
+    EXPECT_GE(G->Row(), 1);
+    F->Hide();
+}
 
 TEST_F(CanOpenWindow, CopyFlagsKeepARowInTheGridItCameFrom) {
     auto* F = Make<TFSet_SDO_Client_Access>();
