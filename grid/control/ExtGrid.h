@@ -472,7 +472,7 @@ public:
     EXTGRID_READ(int, FixedRowHeight, 22)
     EXTGRID_PLAIN(bool, FixedRowAlways, false)
     EXTGRID_PLAIN(bool, FixedColAlways, false)
-    EXTGRID_PLAIN(bool, IntegralHeight, false)
+    EXTGRID_READ(bool, IntegralHeight, false)
     EXTGRID_READ(bool, AutoSize, false)
     EXTGRID_PLAIN(bool, SizeWithForm, false)
     // cell text
@@ -1125,6 +1125,9 @@ public:
     int EditRow() const { return FEditRow; }
     QString CellCache() const { return FOldCellCache; }
     TExtInplaceEdit* TextEditor() const { return dynamic_cast<TExtInplaceEdit*>(InplaceEditor()); }
+    // The text a cell is sized by: while the text editor is open on it, what is typed there (the
+    // cell itself gets the value only when the edit ends and the value is accepted).
+    QString SizingCellText(int RealCol, int DisplRow);
     // The special editor of a kind (made on first use); null for the default-editor kinds and
     // for a kind without an editor.
     TGridCellEditor* SpecialEditor(TEditorType Kind);
@@ -1167,6 +1170,9 @@ protected:
     bool FEntered = false;
     bool FSpecialEditor = false;
     bool FEditActive = false;
+    // The press that opens a spin editor was on the upper (lower) half of the cell's spin buttons.
+    bool FSpinUpClick = false;
+    bool FSpinDnClick = false;
     bool FEditMode = false;
     bool FShowEditProcess = false;
     bool FNoEditChange = false;
@@ -1658,10 +1664,9 @@ protected:
     void MergedColumnsChanged();
 
 public:
-    // ---- cell objects: check boxes and the in-place combo's items --------------------------------------
-    // Check boxes are cell graphic records (a plain box keeps its state in the record, a data box
-    // in the cell text); the item list is what a combo cell's editor offers, filled while the
-    // grid asks for the cell's editor kind. AddCheckBox raises "Invalid cell" outside the grid.
+    // ---- stand-ins: cell check boxes and the in-place combo's items ------------------------------------
+    // A check box whose state lives with the cell (not in its text), and the item list a combo
+    // cell's editor offers, filled while the grid asks for the cell's editor kind.
     void AddCheckBoxColumn(int ACol, bool DefaultState = false, bool DataCheckBox = false);
     void AddCheckBox(int ACol, int ARow, bool State, bool Data);
     bool HasCheckBox(int ACol, int ARow);
@@ -1672,8 +1677,6 @@ public:
     TStrings* ComboStrings();
 
 private:
-    // Frees the record the cell owns and attaches a new one (kind ctNone); the cell text stays.
-    TCellGraphic* NewCellGraphic(int ACol, int ARow);
 
 protected:
     // ---- owned objects ---------------------------------------------------------------------------------
@@ -1765,6 +1768,85 @@ protected:
     int FMouseSelectStart = -1;
     int FLinkHoverIndex = -1;
     TColor FTones = clNone;
+
+public:
+    // ---- cell access interface (ExtGrid_CellAccess.cpp) ----------------------------------------------
+    // Cells in the index space each accessor names; a hidden row is read from and written into
+    // the hidden-row store. Real columns below AllColCount, rows as named.
+    // The stored text (no display hook) of a real cell; writing does not widen a hidden row.
+    QString GetGridCellsEx(int RealCol, int RealRow);
+    void SetGridCellsEx(int RealCol, int RealRow, const QString& Value);
+    QString GetWideCellsEx(int RealCol, int RealRow) { return GetCellsEx(RealCol, RealRow); }
+    void SetWideCellsEx(int RealCol, int RealRow, const QString& Value) { SetCellsEx(RealCol, RealRow, Value); }
+    // The cell's user object (the one its properties record carries).
+    TObject* GetObjectsEx(int RealCol, int RealRow);
+    void SetObjectsEx(int RealCol, int RealRow, TObject* Value);
+    // The raw object slot of the cell.
+    TObject* GetGridObjectsEx(int RealCol, int RealRow);
+    // Rows in their order before sorting (the sort cross-reference); a row the cross-reference
+    // does not hold raises EExtGridError, never addresses another row. Columns unmapped.
+    QString GetUnSortedCell(int ACol, int UnSortedRow);
+    void SetUnSortedCell(int ACol, int UnSortedRow, const QString& Value);
+    int SortedRowIndex(int ARow);
+    int UnSortedRowIndex(int ARow);
+    // The cross-reference the sort keeps: one entry per row position.
+    TIntList* SortRowXRef() const { return FSortList2.get(); }
+    // Columns in their order before the user moved them; rows unmapped.
+    QString GetOriginalCells(int UnmovedCol, int ARow);
+    void SetOriginalCells(int UnmovedCol, int ARow, const QString& Value);
+    // The number of CR-separated lines of a cell's display text (at least 1).
+    int GetLinesInCell(int RealCol, int DisplRow);
+    // A real column's width, hidden or not. Writing a hidden column keeps the width it comes
+    // back with; columns outside 0..512 raise EExtGridError.
+    int GetAllColWidths(int RealCol) const;
+    void SetAllColWidths(int RealCol, int Value);
+    // The current cell (its base cell): display text, and the edit-text writer.
+    virtual QString GetCurrentCellText();
+    virtual void SetCurrentCellText(const QString& Value);
+    TEditorType CurrentEditor() const { return FEditControl; }
+    // Per-cell look (real column, display row). A reader of a cell without properties answers
+    // the default and creates nothing (WordWraps creates them); every writer creates them and
+    // repaints the cell.
+    TColor Colors(int RealCol, int DisplRow);
+    void SetColors(int RealCol, int DisplRow, TColor Value);
+    TColor ColorsTo(int RealCol, int DisplRow);
+    void SetColorsTo(int RealCol, int DisplRow, TColor Value);
+    TCellGradientDirection Gradients(int RealCol, int DisplRow);
+    void SetGradients(int RealCol, int DisplRow, TCellGradientDirection Value);
+    TColor FontColors(int RealCol, int DisplRow);
+    void SetFontColors(int RealCol, int DisplRow, TColor Value);
+    TFontStyles FontStyles(int RealCol, int DisplRow);
+    void SetFontStyles(int RealCol, int DisplRow, TFontStyles Value);
+    int FontSizes(int RealCol, int DisplRow);
+    void SetFontSizes(int RealCol, int DisplRow, int Value);
+    QString FontNames(int RealCol, int DisplRow);
+    void SetFontNames(int RealCol, int DisplRow, const QString& Value);
+    TAlignment Alignments(int RealCol, int DisplRow);
+    void SetAlignments(int RealCol, int DisplRow, TAlignment Value);
+    bool WordWraps(int RealCol, int DisplRow);
+    void SetWordWraps(int RealCol, int DisplRow, bool Value);
+    bool ReadOnly(int RealCol, int DisplRow);
+    void SetReadOnly(int RealCol, int DisplRow, bool Value);
+    void SetFonts(int RealCol, int DisplRow, TFont* Value);
+    // Whole rows (display row, the columns from FixedCols on). Clearing a colour (clNone) clears
+    // that colour of the cells that have properties; nothing else of theirs goes.
+    void SetRowColor(int DisplRow, TColor Value);
+    void SetRowColorTo(int DisplRow, TColor Value);
+    void SetRowFontColor(int DisplRow, TColor Value);
+    // A control embedded in a cell (real column, display row), placed over the cell with the
+    // grid as its parent; null clears it. The control list keys it by real row.
+    TControl* GetCellControl(int RealCol, int DisplRow);
+    void SetCellControl(int RealCol, int DisplRow, TControl* Value);
+    int NumCellControls() const { return FNumCellControls; }
+    // Stores the flag and applies the bounds rule at once.
+    void SetIntegralHeight(bool Value);
+    void SetFocusHelper(TFocusHelper* Value) { FFocusHelper->Assign(Value); }
+
+protected:
+    // The cell's properties when it has them; creates nothing.
+    TCellProperties* ExistingProps(int RealCol, int DisplRow);
+    void RepaintRealCell(int RealCol, int DisplRow);
+    int FNumCellControls = 0;
 
 public:
     // ---- row and column operations
