@@ -354,3 +354,40 @@ TEST_F(CanOpenWindow, RowsBeyondTheTableAreReportedBeforeTheyAreDropped) {
 }
 
 } // namespace
+
+namespace {
+// Keys typed into the window's grid through its own window procedure: characters open the cell's
+// editor and land in it, Enter (with the jump option) stores the text and moves to the next cell.
+TEST_F(CanOpenWindow, TypedCellsWithEnterJumpLandInTheirCells) {
+    Opt_Enable_Jump_Field_Tables = true;
+    auto* F = Make<TFSet_PDO_Access>();
+    F->Show();
+    QApplication::processEvents();
+    TExtColumnGrid* G = F->sga();
+    G->SetFocus();
+    // The user clicks the first cell, then types.
+    const TRect First = G->CellRect(1, 1);
+    const int X = (First.Left + First.Right) / 2, Y = (First.Top + First.Bottom) / 2;
+    G->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MakeLParam(X, Y));
+    G->Perform(WM_LBUTTONUP, 0, MakeLParam(X, Y));
+    for (const QString Text : {"385", "1", "7"}) {
+        // Keys go where the focus is: the open editor, else the grid.
+        auto Focused = [G]() -> TWinControl* {
+            if (G->TextEditor() && G->TextEditor()->isVisible()) return G->TextEditor();
+            return G;
+        };
+        for (const QChar C : Text) {
+            Focused()->Perform(WM_CHAR, C.unicode(), 0);
+            Application->ProcessMessages();
+        }
+        Focused()->Perform(WM_CHAR, 13, 0);
+        Application->ProcessMessages();
+    }
+    EXPECT_EQ(G->Cells(1, 1), "385");
+    EXPECT_EQ(G->Cells(2, 1), "1");
+    EXPECT_EQ(G->Cells(3, 1), "7");
+    EXPECT_EQ(G->Col(), 4);
+    Opt_Enable_Jump_Field_Tables = false;
+    F->Hide();
+}
+} // namespace
