@@ -2,6 +2,7 @@
 // lengths and read-only flags, its reader's defaults and its formatted messages; the CANopen
 // windows' two grids with one copy flag each, their delete question, the SDO server's one use of
 // an (Index, SubIndex) pair, a file missing a section, and the check-box columns' texts on file.
+#include "grid/control/ExtGrid_Editors.h"
 #include "platform/gui/Messages.h"
 #include "platform/gui/Snapshot.h"
 #include "tests/gateway/TableWindowTestSupport.h"
@@ -203,6 +204,23 @@ TEST_F(OpcUaWindowMouse, FixedLengthCellStaysClosedAndAStringLengthOpens) {
     Click(OPC_UA_Col::Length, 2);
     Click(OPC_UA_Col::Length, 2);
     EXPECT_TRUE(Editor_Open());
+}
+
+// Picking a type in the Type column's combo: the grid asks the window for the editor, which
+// offers the type list; a pick sets the length at once, and closing stores the type.
+TEST_F(OpcUaWindowMouse, TypePickedInTheComboSetsTheLengthAndIsStored) {
+    Click(OPC_UA_Col::Type, 1);
+    Click(OPC_UA_Col::Type, 1);
+    ASSERT_TRUE(G->EditCombo->isVisible());
+    EXPECT_EQ(G->EditCombo->Items()->Count(), 13);
+    G->EditCombo->Perform(WM_CHAR, 'D', 0); // the first type starting with D
+    EXPECT_EQ(G->Cells(OPC_UA_Col::Length, 1), "8");
+    EXPECT_TRUE(Length_ReadOnly(1));
+    EXPECT_EQ(G->Cells(OPC_UA_Col::ReadWrite, 1), "Read/Write");
+    G->EditCombo->Perform(WM_KEYDOWN, VK_RETURN, 0);
+    G->EditCombo->Perform(WM_CHAR, 13, 0);
+    Application->ProcessMessages();
+    EXPECT_EQ(G->Cells(OPC_UA_Col::Type, 1), "Double");
 }
 
 // ---- the CANopen windows ------------------------------------------------------------------
