@@ -436,9 +436,11 @@ TEST(CellGraphicPaintCompare, RotatedSortHeaderGetsTheGlyphOnlyInAFixedRow) {
     for (const int Fixed : {0, 1}) {
         SCOPED_TRACE(Fixed);
         PaintSheet S;
-        S.G->SetFixedRows(Fixed);
+        // the sort row is set while row 0 is fixed: the setter refuses a row below the fixed ones
+        S.G->SetFixedRows(1);
         S.G->SortSettings()->SetShow(true);
         S.G->SortSettings()->SetRow(0);
+        S.G->SetFixedRows(Fixed);
         S.G->SortSettings()->SetColumn(PaintSheet::RealCol);
         S.Put(0)->SetAngle(90);
         const TRect W = PaintSheet::CellAt(100, 0);
