@@ -276,6 +276,8 @@ void TRuleTableForm::KeyPress(TObject* Sender, QChar& Key) { Grid_Enter_Next_Cel
 void TRuleTableForm::DblClickCell(TObject* Sender, int ARow, int ACol) { Grid_Header_DblClick(Sender, ARow, ACol); }
 
 void TRuleTableForm::ClickCell(TObject* Sender, int ARow, int ACol) {
-    if (ACol != 0) return;
+    // The corner cell heads the numbers but is no row: selecting it would put the current cell
+    // into the header row.
+    if (ACol != 0 || ARow < 1) return;
     if (auto* G = dynamic_cast<TExtStringGrid*>(Sender)) G->SelectRows(ARow, 1);
 }

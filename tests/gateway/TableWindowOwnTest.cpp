@@ -2,7 +2,13 @@
 // lengths and read-only flags, its reader's defaults and its formatted messages; the CANopen
 // windows' two grids with one copy flag each, their delete question, the SDO server's one use of
 // an (Index, SubIndex) pair, a file missing a section, and the check-box columns' texts on file.
+#include "grid/control/ExtGrid_Editors.h"
+#include "platform/gui/Messages.h"
+#include "platform/gui/Snapshot.h"
 #include "tests/gateway/TableWindowTestSupport.h"
+
+#include <QApplication>
+#include <QImage>
 
 namespace {
 
@@ -133,6 +139,90 @@ TEST_F(OpcUaWindow, DeleteQuestionWithABadTranslationFallsBackToEnglish) {
     Form->Btn_DelRowClick(Form.get());
 }
 
+// The window as a user works it with the mouse: the Enable boxes are drawn and a click toggles
+// one, and the Length cell of a fixed-size type does not open for typing while an editable cell
+// does.
+class OpcUaWindowMouse : public OpcUaWindow {
+protected:
+    void SetUp() override {
+        OpcUaWindow::SetUp();
+        Form->Show();
+        QApplication::processEvents();
+        G->SetFocus();
+        QApplication::processEvents();
+    }
+    void TearDown() override {
+        Form->Hide();
+        OpcUaWindow::TearDown();
+    }
+    TPoint Mid(int C, int R) const {
+        const TRect Rc = G->CellRect(C, R);
+        return {(Rc.Left + Rc.Right) / 2, (Rc.Top + Rc.Bottom) / 2};
+    }
+    void Click(int C, int R) {
+        const TPoint P = Mid(C, R);
+        G->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MakeLParam(P.X, P.Y));
+        G->Perform(WM_LBUTTONUP, 0, MakeLParam(P.X, P.Y));
+    }
+    bool Editor_Open() const { return G->TextEditor() && G->TextEditor()->isVisible(); }
+    // Dark pixels inside a cell: a drawn check mark or box frame.
+    int Dark_Pixels(const QImage& Image, int C, int R) {
+        const TRect Rc = G->CellRect(C, R);
+        const QPoint At = G->mapTo(Form.get(), QPoint(0, 0));
+        int Dark = 0;
+        for (int y = Rc.Top + 2; y < Rc.Bottom - 2; ++y)
+            for (int x = Rc.Left + 2; x < Rc.Right - 2; ++x)
+                if (qGray(Image.pixel(At.x() + x, At.y() + y)) < 100) ++Dark;
+        return Dark;
+    }
+};
+
+TEST_F(OpcUaWindowMouse, EnableBoxesAreDrawnAndAClickTogglesOne) {
+    Set_Row(Form.get(), 0, 1, {"Y", "Int32", "0", "4", "a", "Read Only", ""});
+    Set_Row(Form.get(), 0, 2, {"Y", "Int32", "4", "4", "b", "Read Only", ""});
+    const QString Path = QCoreApplication::applicationDirPath() + "/table_window_OpcUaVariables_boxes.png";
+    ASSERT_TRUE(SaveControlPng(Form.get(), Path));
+    const QImage Image(Path);
+    EXPECT_GT(Dark_Pixels(Image, OPC_UA_Col::Enable, 2), 8);
+    EXPECT_EQ(Dark_Pixels(Image, OPC_UA_Col::Position, 5), 0); // an empty text cell draws no mark
+
+    Click(OPC_UA_Col::Enable, 2);
+    EXPECT_FALSE(G->IsChecked(OPC_UA_Col::Enable, 2));
+    EXPECT_TRUE(G->IsChecked(OPC_UA_Col::Enable, 1));
+    Form->Btn_OKClick(Form.get());
+    EXPECT_TRUE(Read_Bytes(File_OPC_UA_Server).contains(R"(<row Enable="N" Type="Int32" Position="4")"));
+}
+
+TEST_F(OpcUaWindowMouse, FixedLengthCellStaysClosedAndAStringLengthOpens) {
+    Set_Row(Form.get(), 0, 1, {"Y", "Int32", "0", "4", "a", "Read Only", ""});
+    Form->VarSetLength("Int32", OPC_UA_Col::Type, 1);
+    Set_Row(Form.get(), 0, 2, {"Y", "String", "4", "10", "b", "Read Only", ""});
+    Form->VarSetLength("String", OPC_UA_Col::Type, 2);
+    Click(OPC_UA_Col::Length, 1);
+    Click(OPC_UA_Col::Length, 1);
+    EXPECT_FALSE(Editor_Open());
+    Click(OPC_UA_Col::Length, 2);
+    Click(OPC_UA_Col::Length, 2);
+    EXPECT_TRUE(Editor_Open());
+}
+
+// Picking a type in the Type column's combo: the grid asks the window for the editor, which
+// offers the type list; a pick sets the length at once, and closing stores the type.
+TEST_F(OpcUaWindowMouse, TypePickedInTheComboSetsTheLengthAndIsStored) {
+    Click(OPC_UA_Col::Type, 1);
+    Click(OPC_UA_Col::Type, 1);
+    ASSERT_TRUE(G->EditCombo->isVisible());
+    EXPECT_EQ(G->EditCombo->Items()->Count(), 13);
+    G->EditCombo->Perform(WM_CHAR, 'D', 0); // the first type starting with D
+    EXPECT_EQ(G->Cells(OPC_UA_Col::Length, 1), "8");
+    EXPECT_TRUE(Length_ReadOnly(1));
+    EXPECT_EQ(G->Cells(OPC_UA_Col::ReadWrite, 1), "Read/Write");
+    G->EditCombo->Perform(WM_KEYDOWN, VK_RETURN, 0);
+    G->EditCombo->Perform(WM_CHAR, 13, 0);
+    Application->ProcessMessages();
+    EXPECT_EQ(G->Cells(OPC_UA_Col::Type, 1), "Double");
+}
+
 // ---- the CANopen windows ------------------------------------------------------------------
 
 class CanOpenWindow : public ::testing::Test, public TableWindowFixture {
@@ -147,6 +237,29 @@ protected:
     }
     std::unique_ptr<TRuleTableForm> Form;
 };
+
+// A click in the row-number column selects that row; the corner cell above it is no row.
+TEST_F(CanOpenWindow, RowNumberClickSelectsItsRowAndTheCornerSelectsNone) {
+    auto* F = Make<TFSet_SDO_Server_Access>();
+    F->Show();
+    QApplication::processEvents();
+    TExtColumnGrid* G = F->sga();
+    auto Click = [G](int C, int R) {
+        const TRect Rc = G->CellRect(C, R);
+        const int X = (Rc.Left + Rc.Right) / 2, Y = (Rc.Top + Rc.Bottom) / 2;
+        G->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MakeLParam(X, Y));
+        G->Perform(WM_LBUTTONUP, 0, MakeLParam(X, Y));
+    };
+    Click(0, 3);
+    EXPECT_EQ(G->Selection().Top, 3);
+    EXPECT_EQ(G->Selection().Bottom, 3);
+    EXPECT_EQ(G->Selection().Left, 1);
+    EXPECT_EQ(G->Selection().Right, G->ColCount() - 1);
+    Click(0, 0);
+    EXPECT_GE(G->Selection().Top, 1);
+    EXPECT_GE(G->Row(), 1);
+    F->Hide();
+}
 
 TEST_F(CanOpenWindow, CopyFlagsKeepARowInTheGridItCameFrom) {
     auto* F = Make<TFSet_SDO_Client_Access>();
@@ -258,4 +371,41 @@ TEST_F(CanOpenWindow, RowsBeyondTheTableAreReportedBeforeTheyAreDropped) {
     EXPECT_FALSE(Read_Bytes(File_PDO_CANopen).contains("COB-ID=\"31\""));
 }
 
+} // namespace
+
+namespace {
+// Keys typed into the window's grid through its own window procedure: characters open the cell's
+// editor and land in it, Enter (with the jump option) stores the text and moves to the next cell.
+TEST_F(CanOpenWindow, TypedCellsWithEnterJumpLandInTheirCells) {
+    Opt_Enable_Jump_Field_Tables = true;
+    auto* F = Make<TFSet_PDO_Access>();
+    F->Show();
+    QApplication::processEvents();
+    TExtColumnGrid* G = F->sga();
+    G->SetFocus();
+    // The user clicks the first cell, then types.
+    const TRect First = G->CellRect(1, 1);
+    const int X = (First.Left + First.Right) / 2, Y = (First.Top + First.Bottom) / 2;
+    G->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MakeLParam(X, Y));
+    G->Perform(WM_LBUTTONUP, 0, MakeLParam(X, Y));
+    for (const QString Text : {"385", "1", "7"}) {
+        // Keys go where the focus is: the open editor, else the grid.
+        auto Focused = [G]() -> TWinControl* {
+            if (G->TextEditor() && G->TextEditor()->isVisible()) return G->TextEditor();
+            return G;
+        };
+        for (const QChar C : Text) {
+            Focused()->Perform(WM_CHAR, C.unicode(), 0);
+            Application->ProcessMessages();
+        }
+        Focused()->Perform(WM_CHAR, 13, 0);
+        Application->ProcessMessages();
+    }
+    EXPECT_EQ(G->Cells(1, 1), "385");
+    EXPECT_EQ(G->Cells(2, 1), "1");
+    EXPECT_EQ(G->Cells(3, 1), "7");
+    EXPECT_EQ(G->Col(), 4);
+    Opt_Enable_Jump_Field_Tables = false;
+    F->Hide();
+}
 } // namespace
