@@ -1170,6 +1170,9 @@ public:
     int EditRow() const { return FEditRow; }
     QString CellCache() const { return FOldCellCache; }
     TExtInplaceEdit* TextEditor() const { return dynamic_cast<TExtInplaceEdit*>(InplaceEditor()); }
+    // The text a cell is sized by: while the text editor is open on it, what is typed there (the
+    // cell itself gets the value only when the edit ends and the value is accepted).
+    QString SizingCellText(int RealCol, int DisplRow);
     // The special editor of a kind (made on first use); null for the default-editor kinds and
     // for a kind without an editor.
     TGridCellEditor* SpecialEditor(TEditorType Kind);
@@ -1212,6 +1215,9 @@ protected:
     bool FEntered = false;
     bool FSpecialEditor = false;
     bool FEditActive = false;
+    // The press that opens a spin editor was on the upper (lower) half of the cell's spin buttons.
+    bool FSpinUpClick = false;
+    bool FSpinDnClick = false;
     bool FEditMode = false;
     bool FShowEditProcess = false;
     bool FNoEditChange = false;
@@ -1716,7 +1722,6 @@ public:
     TStrings* ComboStrings();
 
 private:
-    std::map<std::pair<int, int>, bool> FCheckBoxStates; // (column, row) -> checked
 
 protected:
     // ---- owned objects ---------------------------------------------------------------------------------

@@ -149,8 +149,11 @@ void TExtStringGrid::ImportNotification(int AState, int ARow) {
 // Cell objects (check boxes, radios, buttons ...) are held by the cell's graphic slot; without one
 // a cell is a plain text cell.
 TCellType TExtStringGrid::GetCellType(int ACol, int ARow) {
-    if (auto* CG = dynamic_cast<TCellGraphic*>(GetCellGraphic(ACol, ARow))) return CG->CellType();
-    return FCheckBoxStates.count({ACol, ARow}) ? ctCheckBox : ctEmpty;
+    // The cell's own record: a descendant's shared records answer through GetCellGraphic and
+    // type their cells in their own GetCellType.
+    if (ACol < 0 || ARow < 0 || ARow >= RowCount()) return ctEmpty;
+    if (auto* CG = dynamic_cast<TCellGraphic*>(GetGraphicObjectEx(ACol, ARow))) return CG->CellType();
+    return ctEmpty;
 }
 
 TObject* TExtStringGrid::GetCellGraphic(int ACol, int ARow) {
