@@ -61,14 +61,50 @@ public:
     explicit TEditLink(TComponent* AOwner) : TComponent(AOwner) {}
     ~TEditLink() override;
     virtual void CreateEditor(TWinControl* AParent) { (void)AParent; }
-    virtual void SetRect(TRect R) { (void)R; }
-    virtual void SetVisible(bool Value) { (void)Value; }
+    virtual void DestroyEditor() {}
+    // On the control GetEditControl returns: placed in R less the grid lines, shown or hidden.
+    virtual void SetRect(TRect R);
+    virtual void SetVisible(bool Value);
     virtual void SetCellProps(TColor AColor, TFont* AFont) { (void)AColor, (void)AFont; }
     virtual void SetProperties() {}
     virtual void SetEditorValue(const QString& Value) { (void)Value; }
     virtual QString GetEditorValue() { return QString(); }
-    virtual void SetFocus(bool Value) { (void)Value; }
+    // True: shows, enables and focuses the control (made in-place controls are the grid's from
+    // then on until RestoreWinProc); false: focuses the grid.
+    virtual void SetFocus(bool Value);
     virtual TWinControl* GetEditControl() { return nullptr; }
+    // To be called by the control's key-down handler: a key that ends the edit (Tab, Enter, Esc,
+    // PageUp, PageDown, End, the arrows, anything with Alt) ends it as the grid's own editors
+    // do, unless the link wants that key; Key becomes 0 when the grid took it.
+    void EditKeyDown(TObject* Sender, Word& Key, TShiftState Shift);
+    // Whether a key ends the edit with this link's WantKey settings.
+    bool KeyEndsEdit(Word Key, TShiftState Shift) const;
+    // The current cell's display text, and a text stored into it as an edit stores it.
+    QString GetCellValue();
+    void SetCellValue(const QString& Value);
+    // The popup form for esPopup, else the grid.
+    TWinControl* GetParent() const;
+    // Stores the editor's value, ends the edit and gives the control back.
+    void HideEditor();
+    void EditExit(TObject* Sender);
+    bool WantKeyLeftRight() const { return FWantKeyLeftRight; }
+    void SetWantKeyLeftRight(bool Value) { FWantKeyLeftRight = Value; }
+    bool WantKeyUpDown() const { return FWantKeyUpDown; }
+    void SetWantKeyUpDown(bool Value) { FWantKeyUpDown = Value; }
+    bool WantKeyHomeEnd() const { return FWantKeyHomeEnd; }
+    void SetWantKeyHomeEnd(bool Value) { FWantKeyHomeEnd = Value; }
+    bool WantKeyPriorNext() const { return FWantKeyPriorNext; }
+    void SetWantKeyPriorNext(bool Value) { FWantKeyPriorNext = Value; }
+    bool WantKeyReturn() const { return FWantKeyReturn; }
+    void SetWantKeyReturn(bool Value) { FWantKeyReturn = Value; }
+    bool WantKeyEscape() const { return FWantKeyEscape; }
+    void SetWantKeyEscape(bool Value) { FWantKeyEscape = Value; }
+    bool WantTabs() const { return FWantTabs; }
+    void SetWantTabs(bool Value) { FWantTabs = Value; }
+    bool WantReturns() const { return FWantReturns; }
+    void SetWantReturns(bool Value) { FWantReturns = Value; }
+    // Set only while the link itself moves the focus to the grid.
+    bool ForcedExit() const { return FForcedExit; }
     // The popup form's deactivation: the edit ends as a focus loss ends it.
     virtual void FormExit(TObject* Sender);
     // Gives the control back its own handling and hides it (in-place style).
@@ -105,6 +141,15 @@ protected:
     int FPopupTop = -1;
     bool FSubClassed = false;
     bool FPopupFormMade = false; // the grid made the popup form: it goes with the link
+    bool FWantKeyLeftRight = false;
+    bool FWantKeyUpDown = false;
+    bool FWantKeyHomeEnd = false;
+    bool FWantKeyPriorNext = false;
+    bool FWantKeyReturn = false;
+    bool FWantKeyEscape = false;
+    bool FWantReturns = false;
+    bool FWantTabs = false;
+    bool FForcedExit = false;
     friend class TExtStringGrid;
 };
 
