@@ -1030,6 +1030,9 @@ protected:
     void MarkRowsAndColsKey(Word Key, TShiftState Shift);
     void FireSelectionChangedSince(const TGridRect& Before);
     void FireGridOnKeyDown(Word Key, TShiftState Shift);
+    // The cell the grid starts on was never selected: editing is switched on for it as the
+    // selection switches it on for every cell moved to, before a key acts on it.
+    void EditingFollowsCurrentCell();
     // The Tab step along rows (forward or backward) and down columns.
     void TabAlongRows(bool Backward);
     void TabDownCols(bool Backward);

@@ -27,6 +27,7 @@ bool TExtStringGrid::TakeReportedStartChar(QChar Key) {
 
 // ---- the character message ---------------------------------------------------------------------------
 void TExtStringGrid::CharMessageHandler(TMessage& Message) {
+    EditingFollowsCurrentCell();
     QChar Key(char16_t(Message.WParam));
     const ushort K = Key.unicode();
     const bool Ctrl = KeyboardShiftState().Contains(ssCtrl);

@@ -47,6 +47,24 @@ void TExtStringGrid::FireSelectionChangedSince(const TGridRect& Before) {
     DoSelectionChanged(S.Left, S.Top, S.Right, S.Bottom);
 }
 
+void TExtStringGrid::EditingFollowsCurrentCell() {
+    if (Options().Contains(goEditing) || Options().Contains(goRowSelect) || FEditMode || !Parent()) return;
+    if (Col() < FixedCols() || Col() >= ColCount() || Row() < FixedRows() || Row() >= RowCount()) return;
+    const int RC = GetRealCol();
+    bool CanEdit;
+    if (HasCellControl(RC, Row())) {
+        CanEdit = true;
+        GetCellEditable(RC, Row(), CanEdit);
+    } else {
+        CanEdit = FEditDisable;
+        GetCellEditable(RC, Row(), CanEdit);
+        if (MouseActions()->EditOnDblClickOnly() || MouseActions()->DirectEdit()) CanEdit = false;
+    }
+    if (!CanEdit || IsFixed(Col(), Row())) return;
+    FEditChange = true;
+    SetOptions(Options() << goEditing);
+}
+
 // ---- the key-down message ---------------------------------------------------------------------------
 void TExtStringGrid::KeyDownMessageHandler(TMessage& Message) {
     const Word Key = Word(Message.WParam);
@@ -59,6 +77,7 @@ void TExtStringGrid::KeyDownMessageHandler(TMessage& Message) {
     TMouseActions* MA = MouseActions();
     // A character reported by an earlier key is no longer on its way to an editor.
     FReportedStartChar = QChar();
+    EditingFollowsCurrentCell();
 
     FMoveSelection = Selection();
     const int EntryRow = Row();
