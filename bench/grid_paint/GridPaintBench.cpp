@@ -4,7 +4,6 @@
 // view of a 1,000,000-row grid against a 100-row grid.
 // Goals: at most 1.5x QTableWidget; the 1M-row view within 1.2x of the 100-row view.
 #include "grid/control/ExtGrid.h"
-#include "platform/gui/Themes.h"
 
 #include <QApplication>
 #include <QImage>
@@ -37,7 +36,7 @@ bool Checked(int R) { return R % 3 == 0; }
 QString Text(int R, int C) { return QString::number(10000 + R * 17 + C); }
 
 // The grid's cells of the rows that are shown (the top view and the bottom view) get their own
-// colour and alignment; the check boxes are drawn in their cells.
+// colour and alignment, and the check-box column its check-box cell objects.
 std::unique_ptr<TExtStringGrid> MakeGrid(int Rows) {
     auto G = std::make_unique<TExtStringGrid>(nullptr);
     G->SetColCount(Cols);
@@ -53,14 +52,15 @@ std::unique_ptr<TExtStringGrid> MakeGrid(int Rows) {
             P->SetBrushColor(CellColor(R, C));
             P->SetAlignment(CellAlign(C));
         }
+        if (G->GetGraphicObjectEx(CheckCol, R)) return;
+        auto* Box = new TCellGraphic;
+        Box->SetCheckBox(Checked(R), false, false, haBeforeText, vaCenter);
+        G->SetGraphicObjectEx(CheckCol, R, Box);
     };
     for (int R = 1; R < std::min(Rows, ViewRows + 2); ++R) Style(R);
     for (int R = std::max(1, Rows - ViewRows - 2); R < Rows; ++R) Style(R);
-    G->OnCustomCellDraw = [](TObject*, TCanvas* Canvas, int ACol, int ARow, TGridDrawState, TRect R, bool) {
-        if (ACol != CheckCol || ARow == 0) return;
-        const TRect Box = Rect(R.Left + 3, R.Top + (R.Height() - 15) / 2, R.Left + 18, R.Top + (R.Height() + 15) / 2);
-        DrawThemedPart(Canvas, TThemedPart::CheckBox, tsNormal, Box, Checked(ARow) ? tcChecked : tcUnchecked);
-    };
+    // editable cells draw their check boxes enabled, as the table's items are
+    G->SetOptions(G->Options() << goEditing);
     return G;
 }
 

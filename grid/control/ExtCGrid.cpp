@@ -316,7 +316,9 @@ void TGridColumnCollection::SetOrganization() {
 
 void TGridColumnCollection::ResetOrganization() {
     bool Moved = true;
-    while (Moved) {
+    // Design positions that repeat never settle: the passes stop after as many as the columns
+    // can need.
+    for (int Pass = 0; Moved && Pass <= Count() * Count(); ++Pass) {
         Moved = false;
         for (int i = 0; i < Count(); ++i) {
             const int D = FItems[size_t(i)]->FDefIdx;
@@ -336,7 +338,7 @@ TExtColumnGrid::TExtColumnGrid(TComponent* AOwner)
         TStateScope<bool> Quiet(FColumnCollection->FNoRecursiveUpdate, true);
         MatchColumnsToColCount();
     }
-    FCellGraphic = std::make_unique<TCheckGraphic>();
+    FCellGraphic = std::make_unique<TCellGraphic>();
     FSaveCol = std::make_unique<TGridColumnItem>(nullptr);
 }
 
@@ -504,9 +506,17 @@ void TExtColumnGrid::LoadColumnPositions(const QString& Key, const QString& Sect
             if (Pos[size_t(i)] == -1) return;
         }
     }
-    for (int v : Pos)
+    std::vector<bool> Taken(static_cast<size_t>(N), false);
+    for (int v : Pos) {
         if (v < 0 || v >= N) throw EListError(QStringLiteral("List index out of bounds (%1)").arg(v));
-    ColumnOrder()->Clear();
+        // Two positions naming one column leave another column without a place: the columns
+        // could never settle.
+        if (Taken[size_t(v)])
+            throw EListError(QStringLiteral("Column %1 is named at two positions in section %2").arg(v).arg(Section));
+        Taken[size_t(v)] = true;
+    }
+    // The saved positions are design indexes: start from the design order.
+    ResetColumnOrder();
     for (int j = 0; j < N; ++j) C->FItems[size_t(Pos[size_t(j)])]->FDefIdx = j;
     C->ResetOrganization();
     for (int i = 0; i < N; ++i) C->FItems[size_t(i)]->FDefIdx = Pos[size_t(i)];

@@ -247,7 +247,8 @@ public:
     void SaveColumnsToStream(TStream* St);
     // Column positions in an INI section: key "CP" and the position, value the design index of
     // the column standing there. Loading a section without every key changes nothing; a value
-    // outside the columns raises EListError before anything moves.
+    // outside the columns or one named at two positions raises EListError before anything moves.
+    // Loading shows hidden columns again and puts the columns back in design order first.
     void SaveColumnPositions(const QString& Key, const QString& Section);
     void LoadColumnPositions(const QString& Key, const QString& Section);
     void LoadColumnsFromStream(TStream* St);
@@ -300,9 +301,9 @@ public:
                          TCellGradientDirection& GD) override;
     QString GetEditMask(int ACol, int ARow) override;
     // The longest text the editor of the current cell takes (0: no limit).
-    int GetEditLimit();
+    int GetEditLimit() override;
     // The displayed text of a cell: the column's float format applied to a numeric text.
-    QString GetFormattedCell(int ACol, int ARow);
+    QString GetFormattedCell(int ACol, int ARow) override;
 
     // The combo list and spin bounds the last editor question loaded (the editors read these).
     TStringList* EditComboItems() const { return FEditComboItems.get(); }
@@ -333,15 +334,11 @@ protected:
 
 private:
     // The graphic data check-box cells of a column are drawn with: the cell text is the state.
-    class TCheckGraphic : public TObject {
-    public:
-        TCellType FCellType = ctVirtCheckBox;
-        bool FCellTransparent = false;
-    };
     std::unique_ptr<TGridColumnCollection> FColumnCollection;
     std::unique_ptr<TGridColumnItem> FSaveCol;
     bool FColMoving = false;
-    std::unique_ptr<TCheckGraphic> FCellGraphic;
+    // The shared record of the virtual check boxes; never stored in a cell.
+    std::unique_ptr<TCellGraphic> FCellGraphic;
     bool FAutoFilterDisplay = false;
     std::unique_ptr<TStringList> FEditComboItems;
     int FEditComboDropDownCount = 8;

@@ -25,8 +25,8 @@ TObject* TExtColumnGrid::GetCellGraphic(int ACol, int ARow) {
     if (G || IsDestroying() || !FColumnCollection) return G;
     TGridColumnItem* It = ItemOf(ACol);
     if (It && IsNormalCell(ACol, ARow) && It->Editor() == edDataCheckBox) {
-        FCellGraphic->FCellType = ctVirtCheckBox;
-        FCellGraphic->FCellTransparent = ControlLook()->ControlStyle() == csFlat;
+        FCellGraphic->SetCellType(ctVirtCheckBox);
+        FCellGraphic->SetCellTransparent(ControlLook()->ControlStyle() == csFlat);
         return FCellGraphic.get();
     }
     return G;

@@ -329,11 +329,22 @@ void TExtColumnGrid::LoadColumnsFromStream(TStream* St) {
     {
         TStateScope<bool> Quiet(C->FNoRecursiveUpdate, true);
         while (C->Count() > int(Built.size())) C->FItems.pop_back();
-        while (C->Count() < int(Built.size())) C->FItems.push_back(std::make_unique<TGridColumnItem>(C));
+        while (C->Count() < int(Built.size())) {
+            C->FItems.push_back(std::make_unique<TGridColumnItem>(C));
+            C->FItems.back()->FDefIdx = C->Count() - 1;
+        }
         for (int i = 0; i < C->Count(); ++i) {
             TGridColumnItem* I = C->FItems[size_t(i)].get();
+            const TGridColumnItem* B = Built[size_t(i)].get();
+            // The design position is not in the stream: the column at this index keeps its own.
+            const int DefIdx = I->FDefIdx;
             I->Assign(Built[size_t(i)].get());
-            I->FColor = Built[size_t(i)]->FColor;
+            I->FDefIdx = DefIdx;
+            // Assign leaves these three alone; the stream holds them like every other setting.
+            I->FColumnPopupType = B->FColumnPopupType;
+            I->FPrintBorderCustom = B->FPrintBorderCustom;
+            I->FPrintFontCustom = B->FPrintFontCustom;
+            I->FColor = B->FColor;
             I->SetHeader(WidthHeader[size_t(i)].second);
             I->SetWidth(WidthHeader[size_t(i)].first);
         }

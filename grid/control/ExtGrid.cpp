@@ -97,11 +97,13 @@ TExtStringGrid::TExtStringGrid(TComponent* AOwner) : TBaseGrid(AOwner) {
     FFloatingFooter = std::make_unique<TFloatingFooter>();
     FPrintSettings = std::make_unique<TPrintSettings>(this);
     FHTMLSettings = std::make_unique<THTMLSettings>();
-    FSortSettings = std::make_unique<TSortSettings>();
-    FDragDropSettings = std::make_unique<TDragDropSettings>();
+    FSortSettings = std::make_unique<TSortSettings>(this);
+    FDragDropSettings = std::make_unique<TDragDropSettings>(this);
     FDragScrollOptions = std::make_unique<TDragScrollOptions>();
-    FControlLook = std::make_unique<TControlLook>();
+    FControlLook = std::make_unique<TControlLook>(this);
     FControlLook->OnGradientColor = [this](int Which, TColor Value) { ControlLookColorChanged(Which, Value); };
+    FControlLook->OnChange = [this](TObject*) { Invalidate(); };
+    FControlLook->Init();
     FNavigation = std::make_unique<TNavigation>();
     FNavigation->OnChange = [this](TObject*) { NavigationChanged(); };
     FColumnSize = std::make_unique<TColumnSize>(this);
@@ -151,7 +153,7 @@ TExtStringGrid::TExtStringGrid(TComponent* AOwner) : TBaseGrid(AOwner) {
 
     SetRowCount(10);
     SetBounds(Left(), Top(), 400, 250);
-    FFilter = std::make_unique<TFilter>();
+    FFilter = std::make_unique<TFilter>(this);
     FAutoSize = false;
 
     FBalloon = std::make_unique<TBalloonSettings>();
@@ -316,11 +318,6 @@ void TExtStringGrid::Notification(TComponent* AComponent, TOperation Operation) 
     TBaseGrid::Notification(AComponent, Operation);
 }
 
-void TExtStringGrid::InitOrigColSizes() {
-    FColSizesAtLoad->Clear();
-    for (int DisplCol = 0; DisplCol < ColCount(); ++DisplCol) FColSizesAtLoad->Add(ColWidths(DisplCol));
-}
-
 void TExtStringGrid::SetColumnOrder() {
     FColumnOrder->Clear();
     for (int Position = 0; Position < ColCount(); ++Position) FColumnOrder->Add(Position);
@@ -445,11 +442,6 @@ void TExtStringGrid::FormResized(TObject* Sender) {
     }
     FFormWidth = FResizeForm->Width();
     FFormHeight = FResizeForm->Height();
-}
-
-void TExtStringGrid::TimerTick(int ID) {
-    // Timer 111 drives the grid's blinking and hover logic; the input areas hook in here.
-    TBaseGrid::TimerTick(ID);
 }
 
 // ---- cell font, version, notifiers, focus window ---------------------------------------------------------

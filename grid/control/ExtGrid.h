@@ -472,7 +472,7 @@ public:
     EXTGRID_READ(int, FixedRowHeight, 22)
     EXTGRID_PLAIN(bool, FixedRowAlways, false)
     EXTGRID_PLAIN(bool, FixedColAlways, false)
-    EXTGRID_PLAIN(bool, IntegralHeight, false)
+    EXTGRID_READ(bool, IntegralHeight, false)
     EXTGRID_READ(bool, AutoSize, false)
     EXTGRID_PLAIN(bool, SizeWithForm, false)
     // cell text
@@ -854,7 +854,6 @@ public:
     void NoteSizingStart(bool IsColumn, int Index);
 
 protected:
-    void WndProc(TMessage& Message) override;
     LRESULT DialogCode() const override;
     void SizeChanged(int OldColCount, int OldRowCount) override;
     void ColWidthsChanged() override;
@@ -929,8 +928,6 @@ public:
     // Whether the key is the character that opened the editor and was reported already: the
     // editor that receives it then does not report it again (true once).
     bool TakeReportedStartChar(QChar Key);
-    bool GridModified() const { return FGridModified; }
-    void SetGridModified(bool Value) { FGridModified = Value; }
     // Moves to the next (previous) cell after Enter or Tab (display column, display row).
     void AdvanceCell(int DisplCol, int DisplRow, bool EditAfter, bool Recursing, bool Forward, bool AutoEdit,
                      bool Force);
@@ -1046,7 +1043,6 @@ protected:
     void FireKeyPress(QChar& Key);
     TPoint FLastKeyCell{-1, -1};
     TGridRect FMoveSelection{-1, -1, -1, -1};
-    bool FGridModified = false;
     bool FTabLeftGrid = false; // the running Tab step sent the focus on
     // The character the key handler reported to OnKeyPress and handed to the editor it opened.
     QChar FReportedStartChar;
@@ -1184,6 +1180,9 @@ public:
     int EditRow() const { return FEditRow; }
     QString CellCache() const { return FOldCellCache; }
     TExtInplaceEdit* TextEditor() const { return dynamic_cast<TExtInplaceEdit*>(InplaceEditor()); }
+    // The text a cell is sized by: while the text editor is open on it, what is typed there (the
+    // cell itself gets the value only when the edit ends and the value is accepted).
+    QString SizingCellText(int RealCol, int DisplRow);
     // The special editor of a kind (made on first use); null for the default-editor kinds and
     // for a kind without an editor.
     TGridCellEditor* SpecialEditor(TEditorType Kind);
@@ -1201,8 +1200,6 @@ protected:
     void UpdateText() override;
     void EditorHidden() override;
     int GetEditLimit() override;
-    // Focus leaving the grid ends the edit, unless Alt+Backspace holds the text editor open.
-    void DoExit() override;
     // Whether the default text editor may open; opens a special editor instead for such kinds.
     virtual bool CanEditShowOverride();
     // Validates and allows or refuses a cell change; switches goEditing to suit the new cell.
@@ -1221,11 +1218,14 @@ protected:
     void ShowEditLink(int RealCol, int DisplRow, const TRect& R, TColor C);
     void HideEditLink(int RealCol, int DisplRow);
     friend class TExtInplaceEdit;
-    bool FLastValidation = false;
+    bool FLastValidation = true;
     bool FBlockKill = false;
     bool FEntered = false;
     bool FSpecialEditor = false;
     bool FEditActive = false;
+    // The press that opens a spin editor was on the upper (lower) half of the cell's spin buttons.
+    bool FSpinUpClick = false;
+    bool FSpinDnClick = false;
     bool FEditMode = false;
     bool FShowEditProcess = false;
     bool FNoEditChange = false;
@@ -1604,7 +1604,8 @@ public:
     virtual TObject* GetCellImageList(int ACol, int ARow);
     virtual void ExportNotification(int AState, int ARow);
     virtual void ImportNotification(int AState, int ARow);
-    virtual QString GetVersionString() { return Version(); }
+    // The version number as text with its release month: "6.2.1.3 Sep, 2012".
+    virtual QString GetVersionString() { return Version() + QStringLiteral(" Sep, 2012"); }
     virtual void CellsChanged(const TRect& R);
     // The rest of the grid's table of virtual operations. Each answers here with the least that
     // keeps the grid sound; the editing, cell-object, footer, insertion, grouping, sorting,
@@ -1626,7 +1627,7 @@ public:
     virtual bool FilterRowMatches(int ARow);
     virtual void RecalcFooterColumn(int ACol);
     // Remembers the cell (display column, display row) and its stored text before an edit.
-    virtual void SaveOldCellText(int ACol, int ARow);
+    virtual void SaveOldCellText(int ACol, int ARow) { RememberOldCell(ACol, ARow); }
     virtual TRect GetUsedCells() { return UsedCells(); }
     // Removes RCount display rows from ARow with their texts, objects and heights.
     virtual void DoRemoveRows(int ARow, int RCount);
@@ -1674,7 +1675,6 @@ public:
 protected:
     // ---- core internals ------------------------------------------------------------------------------
     void Resize() override;
-    void TimerTick(int ID) override;
     // The grid's own form-resize handler (SizeWithForm), chained before the form's own.
     virtual void FormResized(TObject* Sender);
     // Hooks of the owned settings objects.
@@ -1707,7 +1707,6 @@ protected:
     void FreeAuxiliaryControls();
     void SaveColumnSizes() {}
     void LoadColumnSizes() {}
-    void InitOrigColSizes();
     void ApplySearchFooterSettings();
     void BalloonInit() {}
     void BalloonDone() {}
@@ -1730,7 +1729,6 @@ public:
     TStrings* ComboStrings();
 
 private:
-    std::map<std::pair<int, int>, bool> FCheckBoxStates; // (column, row) -> checked
 
 protected:
     // ---- owned objects ---------------------------------------------------------------------------------
@@ -1822,6 +1820,85 @@ protected:
     int FMouseSelectStart = -1;
     int FLinkHoverIndex = -1;
     TColor FTones = clNone;
+
+public:
+    // ---- cell access interface (ExtGrid_CellAccess.cpp) ----------------------------------------------
+    // Cells in the index space each accessor names; a hidden row is read from and written into
+    // the hidden-row store. Real columns below AllColCount, rows as named.
+    // The stored text (no display hook) of a real cell; writing does not widen a hidden row.
+    QString GetGridCellsEx(int RealCol, int RealRow);
+    void SetGridCellsEx(int RealCol, int RealRow, const QString& Value);
+    QString GetWideCellsEx(int RealCol, int RealRow) { return GetCellsEx(RealCol, RealRow); }
+    void SetWideCellsEx(int RealCol, int RealRow, const QString& Value) { SetCellsEx(RealCol, RealRow, Value); }
+    // The cell's user object (the one its properties record carries).
+    TObject* GetObjectsEx(int RealCol, int RealRow);
+    void SetObjectsEx(int RealCol, int RealRow, TObject* Value);
+    // The raw object slot of the cell.
+    TObject* GetGridObjectsEx(int RealCol, int RealRow);
+    // Rows in their order before sorting (the sort cross-reference); a row the cross-reference
+    // does not hold raises EExtGridError, never addresses another row. Columns unmapped.
+    QString GetUnSortedCell(int ACol, int UnSortedRow);
+    void SetUnSortedCell(int ACol, int UnSortedRow, const QString& Value);
+    int SortedRowIndex(int ARow);
+    int UnSortedRowIndex(int ARow);
+    // The cross-reference the sort keeps: one entry per row position.
+    TIntList* SortRowXRef() const { return FSortList2.get(); }
+    // Columns in their order before the user moved them; rows unmapped.
+    QString GetOriginalCells(int UnmovedCol, int ARow);
+    void SetOriginalCells(int UnmovedCol, int ARow, const QString& Value);
+    // The number of CR-separated lines of a cell's display text (at least 1).
+    int GetLinesInCell(int RealCol, int DisplRow);
+    // A real column's width, hidden or not. Writing a hidden column keeps the width it comes
+    // back with; columns outside 0..512 raise EExtGridError.
+    int GetAllColWidths(int RealCol) const;
+    void SetAllColWidths(int RealCol, int Value);
+    // The current cell (its base cell): display text, and the edit-text writer.
+    virtual QString GetCurrentCellText();
+    virtual void SetCurrentCellText(const QString& Value);
+    TEditorType CurrentEditor() const { return FEditControl; }
+    // Per-cell look (real column, display row). A reader of a cell without properties answers
+    // the default and creates nothing (WordWraps creates them); every writer creates them and
+    // repaints the cell.
+    TColor Colors(int RealCol, int DisplRow);
+    void SetColors(int RealCol, int DisplRow, TColor Value);
+    TColor ColorsTo(int RealCol, int DisplRow);
+    void SetColorsTo(int RealCol, int DisplRow, TColor Value);
+    TCellGradientDirection Gradients(int RealCol, int DisplRow);
+    void SetGradients(int RealCol, int DisplRow, TCellGradientDirection Value);
+    TColor FontColors(int RealCol, int DisplRow);
+    void SetFontColors(int RealCol, int DisplRow, TColor Value);
+    TFontStyles FontStyles(int RealCol, int DisplRow);
+    void SetFontStyles(int RealCol, int DisplRow, TFontStyles Value);
+    int FontSizes(int RealCol, int DisplRow);
+    void SetFontSizes(int RealCol, int DisplRow, int Value);
+    QString FontNames(int RealCol, int DisplRow);
+    void SetFontNames(int RealCol, int DisplRow, const QString& Value);
+    TAlignment Alignments(int RealCol, int DisplRow);
+    void SetAlignments(int RealCol, int DisplRow, TAlignment Value);
+    bool WordWraps(int RealCol, int DisplRow);
+    void SetWordWraps(int RealCol, int DisplRow, bool Value);
+    bool ReadOnly(int RealCol, int DisplRow);
+    void SetReadOnly(int RealCol, int DisplRow, bool Value);
+    void SetFonts(int RealCol, int DisplRow, TFont* Value);
+    // Whole rows (display row, the columns from FixedCols on). Clearing a colour (clNone) clears
+    // that colour of the cells that have properties; nothing else of theirs goes.
+    void SetRowColor(int DisplRow, TColor Value);
+    void SetRowColorTo(int DisplRow, TColor Value);
+    void SetRowFontColor(int DisplRow, TColor Value);
+    // A control embedded in a cell (real column, display row), placed over the cell with the
+    // grid as its parent; null clears it. The control list keys it by real row.
+    TControl* GetCellControl(int RealCol, int DisplRow);
+    void SetCellControl(int RealCol, int DisplRow, TControl* Value);
+    int NumCellControls() const { return FNumCellControls; }
+    // Stores the flag and applies the bounds rule at once.
+    void SetIntegralHeight(bool Value);
+    void SetFocusHelper(TFocusHelper* Value) { FFocusHelper->Assign(Value); }
+
+protected:
+    // The cell's properties when it has them; creates nothing.
+    TCellProperties* ExistingProps(int RealCol, int DisplRow);
+    void RepaintRealCell(int RealCol, int DisplRow);
+    int FNumCellControls = 0;
 
 public:
     // ---- row and column operations
@@ -1990,6 +2067,91 @@ protected:
     std::vector<TGridCoord> FSelectedCellList;
     bool FSizeGrowOnly = false;
     TAutoSizeRows FAutoSizeRows = arAll;
+
+public:
+    // ---- focus, validation, update lock, timer, paint and size ---------------------------------------------
+    // The old value of an edit: the cell (display column, display row), its stored text and the
+    // grid's modified flag at that moment (given back when a value is refused).
+    virtual void RememberOldCell(int ACol, int ARow);
+    // Footer recalculation after a change of one column (real), of a cell range, of every cell.
+    virtual void CellChanged(int RealCol);
+    virtual void AllCellsChanged();
+    // The update lock. BeginUpdate/EndUpdate nest and repaint the whole grid when the last one
+    // ends; StartUpdate/ResetUpdate bracket short internal moves without a repaint.
+    void BeginUpdate();
+    void EndUpdate();
+    void StartUpdate() { ++FUpdateCount; }
+    void ResetUpdate() { FUpdateCount = 0; }
+    bool LockUpdate() const { return FUpdateCount > 0; }
+    void SetLockUpdate(bool Value);
+    int UpdateCount() const { return FUpdateCount; }
+    // The grid's modified flag (the owner's), and whether an edit changed a value.
+    bool Modified() const { return FModified; }
+    void SetModified(bool Value) { FModified = Value; }
+    bool GridModified() const { return FGridModified; }
+    void SetGridModified(bool Value) { FGridModified = Value; }
+    // False after a value was refused.
+    bool LastValidation() const { return FLastValidation; }
+    EXTGRID_PLAIN(bool, AlwaysValidate, false)
+    // While set, focus arriving (leaving) is not handled: an editor hands the focus back.
+    bool BlockFocus() const { return FBlockFocus; }
+    bool BlockKill() const { return FBlockKill; }
+    // The selection changed since the grid was last left or repainted whole.
+    bool SelChangePending() const { return FSelectionChanged; }
+    // The grid's periodic timer: its id, ticks so far and the blink phase.
+    static constexpr int GridTimerID = 111;
+    int TimerTicks() const { return FTimerTicks; }
+    bool GridBlink() const { return FGridBlink; }
+    // Whether a cell takes the hover effect of fixed cells (display column, display row).
+    bool IsHoverFixedCell(int ACol, int ARow);
+    virtual bool HasCellBorderEvent() { return bool(OnGetCellBorder); }
+    // Ends a fixed-cell sizing hover and removes the hover highlight of a fixed cell.
+    void ResetFixedCellHighlight();
+    // Column widths and the grid width kept for widths that follow the grid's width.
+    void InitOrigColSizes();
+    int OrigGridWidth() const { return FOldSize; }
+    // Fires after a resize stretched a column.
+    TNotifyEvent OnGridResize;
+
+protected:
+    void Click() override;
+    void DoEnter() override;
+    // Focus leaving the grid: not while an editor hands the focus back (FBlockKill); ends the
+    // edit, unless Alt+Backspace holds the text editor open.
+    void DoExit() override;
+    void SetFocusMessageHandler(TMessage& Message);
+    void KillFocusMessageHandler(TMessage& Message);
+    void TimerMessageHandler(TMessage& Message);
+    void PaintMessageHandler(TMessage& Message);
+    void SizeMessageHandler(TMessage& Message);
+    // The timer's hover selection: the cell under the mouse becomes current (client point).
+    void HoverSelect(TPoint P);
+    void BlinkTick();
+    bool FModified = false;
+    bool FGridModified = false;
+    bool FOldModifiedValue = false;
+    bool FBlockFocus = false;
+    bool InvokedFocusChange = false;
+    int FTimerTicks = 0;
+    bool FGridBlink = false;
+    int FPaintCount = 0;
+    bool FDisableSize = false;
+    int FOldSize = 0;
+
+public:
+    // ---- window procedure and the editor life cycle -------------------------------------------------------
+    // Net zoom steps applied (-10..10); Zoom(x) adds x pixels to every column width and row
+    // height that stays above 0.
+    void Zoom(int X);
+
+protected:
+    void WndProc(TMessage& Message) override;
+    // The notifications of the child editors (WM_COMMAND); true when the grid acted on it.
+    bool CommandMessage(TMessage& Message);
+    // The wheel's own steps (zoom with Ctrl, the wheel switched off); true when it is used up.
+    bool WheelMessage(TMessage& Message);
+    // OnComboChange and OnComboObjectChange for the open combo editor's item (real column).
+    void ComboChangeNotify();
 
 public:
     // ---- editor controls ---------------------------------------------------------------------------------

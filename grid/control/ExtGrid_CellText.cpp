@@ -44,9 +44,11 @@ void CutScheme(QString& S) {
 } // namespace
 
 bool TExtStringGrid::IsRotated(int RealCol, int ARow, int& AAngle) {
-    (void)RealCol, (void)ARow;
     AAngle = 0;
-    return false;
+    auto* CG = dynamic_cast<TCellGraphic*>(GetCellGraphic(RealCol, ARow));
+    if (!CG || CG->CellType() != ctRotated) return false;
+    AAngle = CG->CellAngle();
+    return true;
 }
 
 bool TExtStringGrid::IsSortHeaderCell(int RealCol, int ARow) {
@@ -99,9 +101,19 @@ void TExtStringGrid::DrawCellText(TCellPaintInfo& P) {
     }
 
     // 7. filter glyph
-    if (P.FilterGlyph)
-        DrawResBitmapTransparent(C, FixedColor(), Rect(TR.Right - 16, TR.Top, TR.Right, TR.Top + 16),
-                                 QStringLiteral("ESGFILT"));
+    if (P.FilterGlyph) {
+        TBitmap* Glyph =
+            FilterActive() && Filter()->HasFilter(RC) ? FilterDropDown()->GlyphActive() : FilterDropDown()->Glyph();
+        const TRect Place = Rect(TR.Right - 16, TR.Top, TR.Right, TR.Top + 16);
+        if (Glyph->Empty()) {
+            DrawResBitmapTransparent(C, FixedColor(), Place, QStringLiteral("ESGFILT"));
+        } else {
+            TBitmap Copy;
+            Copy.Assign(Glyph);
+            Copy.SetTransparent(true);
+            C->Draw(Place.Left, Place.Top, &Copy);
+        }
+    }
 
     // 8. disjunct reset
     const bool Scrolling = P.DisplCol >= FixedCols() && R >= FixedRows();
@@ -260,6 +272,11 @@ void TExtStringGrid::DrawCellText(TCellPaintInfo& P) {
     }
     C->DrawText(T, TR, Flags);
     P.TextHeightHG = C->TextHeight(QStringLiteral("hg"));
+    if (P.Graphic && (P.GraphicType == ctEmpty || P.GraphicType == ctValue)) {
+        auto* CG = dynamic_cast<TCellGraphic*>(P.Graphic);
+        if (CG && CG->CellErrLen() > 0)
+            DrawErrorUnderline(this, C, T, TR, P.TextHeightHG, CG->CellErrFrom(), CG->CellErrLen());
+    }
     TRect Box = P.W;
     if (P.FilterGlyph) Box.Right -= 16;
     if (SortHeader) {

@@ -8,6 +8,7 @@
 
 #include "platform/gui/Forms.h"
 #include "platform/gui/Messages.h"
+#include "platform/rtl/StateScope.h"
 
 #include <map>
 
@@ -455,7 +456,9 @@ void TExtStringGrid::HideEditLink(int RealCol, int ARow) {
 void TExtStringGrid::HideSpecialEditor(int ACol, int ARow) {
     if (IsDestroying()) return;
     FSpecialEditor = false;
-    FBlockKill = true;
+    // Focus leaving the grid while the editor closes is not an exit; the block is lifted on
+    // every path.
+    const TStateScope<bool> BlockKill(FBlockKill, true);
     FStartEditChar = QChar();
     const int RealCol = FEditRealCol >= 0 ? FEditRealCol : RealColOfDisplCol(ACol);
     const int DisplRow = FEditRow >= 0 ? FEditRow : ARow;
@@ -481,7 +484,6 @@ void TExtStringGrid::HideSpecialEditor(int ACol, int ARow) {
     if (FEditControl != edNormal && FEditActive) DoEditingDone(RealCol, DisplRow);
     // The text editor's value, if one is open, is still its own to validate.
     if (!IsDefaultEditorKind(FEditControl)) FEditing = false;
-    FBlockKill = false;
     FEditActive = false;
 }
 
@@ -500,14 +502,6 @@ void TExtStringGrid::EditorHidden() {
     if (FSpecialEditor) return;
     FEditMode = false;
     FEditing = false;
-}
-
-void TExtStringGrid::DoExit() {
-    if (TExtInplaceEdit* E = TextEditor(); E && E->isVisible() && E->AltBackHeld()) {
-        TCustomControl::DoExit();
-        return;
-    }
-    TBaseGrid::DoExit();
 }
 
 void TExtStringGrid::HideInplaceEdit() {
@@ -542,6 +536,9 @@ void TExtStringGrid::DoneInplaceEdit(Word Key, TShiftState Shift) {
         }
     }
     FNoAutoAdvance = false;
+    // The editor hands the focus back to the grid: that is no focus arrival. Lifted on every
+    // path, a raise from a handler below included.
+    const TStateScope<bool> Block(FBlockFocus, true);
     FEditing = false;
     HideInplaceEdit();
     if (Navigation()->AppendOnArrowDown() && Key == VK_DOWN && Row() == RowCount() - 1) AddRow();

@@ -452,6 +452,14 @@ void TExtInplaceEdit::KeyUp(Word& Key, TShiftState Shift) {
     if (!isVisible()) return;
     DoChange();
     if (G->SizeWhileTyping()->Width()) G->AutoSizeCol(G->Col());
+    if (G->SizeWhileTyping()->Height() && G->WordWrap()) {
+        // The row follows the typed text alone, not the columns kept in step with the grid.
+        const bool Synch = G->ColumnSize()->SynchWithGrid();
+        G->ColumnSize()->SetSynchWithGrid(false);
+        G->AutoSizeRow(G->Row());
+        G->ColumnSize()->SetSynchWithGrid(Synch);
+        if (G->OnEndRowSize) G->OnEndRowSize(G, G->Row());
+    }
     G->EditKeyUpHook();
 }
 
@@ -584,6 +592,13 @@ void TExtInplaceEdit::FocusLost(TControl* NewFocus) {
         FGotFocus = false;
         G->DoEditingDone(G->FEditRealCol, G->FEditRow);
     }
+}
+
+// ---- sizing while typing ------------------------------------------------------------------------------------
+QString TExtStringGrid::SizingCellText(int RealCol, int DisplRow) {
+    TExtInplaceEdit* E = TextEditor();
+    if (E && E->isVisible() && FEditMode && RealCol == FEditRealCol && DisplRow == FEditRow) return E->Text();
+    return GetCellEx(RealCol, DisplRow);
 }
 
 // ---- lookup completion ----------------------------------------------------------------------------------------

@@ -373,6 +373,13 @@ void TExtStringGrid::OpenEditorControl(TEditorType Kind, int DisplCol, int Displ
             FEditorControl = Sp;
             FEditorControlKind = Kind;
             Focus(Sp);
+            // Opened by a press on the cell's spin buttons: that press steps the value once.
+            const bool Up = FSpinUpClick, Down = FSpinDnClick;
+            FSpinUpClick = FSpinDnClick = false;
+            if (Up)
+                Sp->SpinUpClick(Sp);
+            else if (Down)
+                Sp->SpinDownClick(Sp);
             Ctrl = Sp;
             break;
         }
@@ -404,6 +411,10 @@ void TExtStringGrid::OpenEditorControl(TEditorType Kind, int DisplCol, int Displ
                         OnCustomStrToDate(this, Text, V);
                     } else if (!TextToDateTime(Text, V)) {
                         V = Now();
+                    } else {
+                        // A cell date outside the picker's limits opens one day inside them.
+                        if (Dp->MaxDate() != 0 && V > Dp->MaxDate()) V = Dp->MaxDate() - 1;
+                        if (Dp->MinDate() != 0 && V <= Dp->MinDate()) V = Dp->MinDate() + 1;
                     }
                 }
                 Dp->SetDate(V);
@@ -583,8 +594,13 @@ void TExtStringGrid::CancelEditorControl() {
 void TExtStringGrid::FocusGridNoEdit() {
     const bool Always = Navigation()->AlwaysEdit();
     Navigation()->SetAlwaysEdit(false);
+    // The setting comes back also when a focus handler raises.
+    struct TRestore {
+        TNavigation* N;
+        bool V;
+        ~TRestore() { N->SetAlwaysEdit(V); }
+    } Restore{Navigation(), Always};
     if (CanFocus()) SetFocus();
-    Navigation()->SetAlwaysEdit(Always);
 }
 
 void TExtStringGrid::EditorsTabToNextCell(TShiftState Shift) {

@@ -13,6 +13,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class TExtStringGrid;
 
 // The cell an editor was opened for and what it held then.
@@ -93,6 +95,8 @@ public:
     void SpinUpClick(TObject* Sender) override;
     void SpinDownClick(TObject* Sender) override;
     void WndProc(TMessage& Message) override;
+    // Pastes the clipboard's text through the spin's character filter.
+    void PasteText();
 
 protected:
     void KeyDown(Word& Key, TShiftState Shift) override;
@@ -187,6 +191,8 @@ public:
     TGridEditorCell& Cell() { return FCell; }
     void ButtonClick(TObject* Sender) override;
     void WndProc(TMessage& Message) override;
+    // Pastes the clipboard's text through the kind's character filter.
+    void PasteText();
     TEditorType Kind = edUnitEditBtn;
 
 protected:
@@ -221,4 +227,9 @@ private:
 // The character filters the edit-button and unit editors share with the default text editor:
 // whether Key may go into Text (caret at SelStart, SelLength selected); a refused key beeps.
 bool GridNumericCharAllowed(QChar Key, const QString& Text, int SelStart, int SelLength);
-bool GridFloatCharAllowed(QChar& Key, const QString& Text, int SelStart, int SelLength);
+// Outside the float set a character passes only with Ctrl held (the clipboard keys).
+bool GridFloatCharAllowed(QChar& Key, const QString& Text, int SelStart, int SelLength, bool Ctrl);
+// Puts the clipboard text Clip into E as typing it would: each character (control characters
+// aside) asked about through Accepts with the text and caret as they stand by then, within E's
+// length limit; the pasted part is selected when it replaced a selection, else the caret follows it.
+void GridPasteAsTyped(TCustomEdit* E, QString Clip, const std::function<bool(QChar&)>& Accepts);

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDateTimeEdit>
+#include <QLineEdit>
 
 namespace {
 // The integer and decimal kinds' character filter of the edit-button and unit editors: false when
@@ -18,7 +19,7 @@ bool KindCharAllowed(TMessage& M, bool Numeric, bool Float, const QString& Text,
     QChar C(char16_t(M.WParam));
     if (Numeric) return GridNumericCharAllowed(C, Text, SelStart, SelLength);
     if (!Float) return true;
-    if (!GridFloatCharAllowed(C, Text, SelStart, SelLength)) return false;
+    if (!GridFloatCharAllowed(C, Text, SelStart, SelLength, KeyboardShiftState().Contains(ssCtrl))) return false;
     M.WParam = C.unicode();
     return true;
 }
@@ -51,27 +52,51 @@ bool GridNumericCharAllowed(QChar Key, const QString& Text, int SelStart, int Se
     return false;
 }
 
-bool GridFloatCharAllowed(QChar& Key, const QString& Text, int SelStart, int SelLength) {
+bool GridFloatCharAllowed(QChar& Key, const QString& Text, int SelStart, int SelLength, bool Ctrl) {
     const ushort K = Key.unicode();
-    if (K == 8 || K == 9 || K == 13 || K == 27 || Key.isDigit()) return true;
-    const QString Rest = Text.left(SelStart) + Text.mid(SelStart + SelLength);
+    const bool InSet = K == 8 || K == 9 || K == 13 || K == 27 || Key.isDigit() || Key == QLatin1Char(',') ||
+        Key == QLatin1Char('.') || Key == QLatin1Char('-');
+    // Outside the set only a Ctrl key passes (the clipboard keys); the rest is dropped silently.
+    if (!InSet) return Ctrl;
+    const QString Selected = Text.mid(SelStart, SelLength);
+    if (Key == GridDecimalSeparator()) return !Text.contains(Key) || Selected.contains(Key);
+    if (Key == GridThousandSeparator()) return false;
     if (Key == QLatin1Char('-')) {
-        if (SelStart == 0 && !Rest.contains(QLatin1Char('-'))) return true;
-        MessageBeep();
-        return false;
+        if (Selected.contains(Key)) return true;
+        if (SelStart != 0 || Text.contains(Key)) {
+            MessageBeep();
+            return false;
+        }
     }
-    if (Key == FormatSettings.DecimalSeparator) {
-        if (!Rest.contains(Key)) return true;
-        MessageBeep();
-        return false;
+    return true;
+}
+
+void GridPasteAsTyped(TCustomEdit* E, QString Clip, const std::function<bool(QChar&)>& Accepts) {
+    // One line break that ends the text is what copying a cell leaves behind.
+    if (Clip.count(QLatin1Char('\n')) == 1 && Clip.endsWith(QLatin1Char('\n')))
+        Clip.chop(Clip.endsWith(QLatin1String("\r\n")) ? 2 : 1);
+    const QString Before = E->Text();
+    const int Start = E->SelStart();
+    const int Len = E->SelLength();
+    const QString Head = Before.left(Start), Tail = Before.mid(Start + Len);
+    const int Limit = E->MaxLength();
+    QString Kept;
+    for (QChar C : Clip) {
+        if (C.unicode() < 0x20) continue;
+        if (Limit > 0 && Head.size() + Kept.size() + Tail.size() >= Limit) break;
+        // Each character is asked about with the text and caret as typing would have left them.
+        E->SetText(Head + Kept + Tail);
+        E->SetSelStart(int(Head.size() + Kept.size()));
+        if (!Accepts(C) || C.isNull()) continue;
+        Kept += C;
     }
-    if (Key == FormatSettings.ThousandSeparator) {
-        Key = QChar(); // dropped without a sound
-        return false;
+    E->SetText(Head + Kept + Tail);
+    if (Len > 0) {
+        E->SetSelStart(Start);
+        E->SetSelLength(int(Kept.size()));
+    } else {
+        E->SetSelStart(Start + int(Kept.size()));
     }
-    if (KeyboardShiftState().Contains(ssCtrl)) return true;
-    MessageBeep();
-    return false;
 }
 
 // ---- check box -----------------------------------------------------------------------------------------
@@ -112,6 +137,8 @@ void TGridCheckBox::DoExit() {
 
 // ---- spin ----------------------------------------------------------------------------------------------
 TGridSpin::TGridSpin(TComponent* AOwner) : TEsgSpinEdit(AOwner), FGrid(GridOf(AOwner)) {
+    // The edit control's own menu would paste past the character filter.
+    Native()->setContextMenuPolicy(Qt::NoContextMenu);
     SetMaxValue(100);
     SetMinValue(0);
     SetIncrement(1);
@@ -132,6 +159,10 @@ void TGridSpin::WndProc(TMessage& M) {
         M.Result = 0;
         return;
     }
+    if (M.Msg == WM_PASTE || (M.Msg == WM_CHAR && M.WParam == 22)) {
+        PasteText();
+        return;
+    }
     if (M.Msg == WM_KEYDOWN) {
         // Up and Down end the edit here, and the page keys step by the grid's rule for numbers;
         // the spin control's own stepping must not see them first.
@@ -139,6 +170,13 @@ void TGridSpin::WndProc(TMessage& M) {
         const bool Numeric = SpinType() == sptNormal || SpinType() == sptFloat;
         if (Key == VK_UP || Key == VK_DOWN || (Numeric && (Key == VK_PRIOR || Key == VK_NEXT))) {
             TEdit::WndProc(M);
+            return;
+        }
+        if (Key == VK_PRIOR || Key == VK_NEXT) {
+            // The date and time spins page on their own; the grid still hears of the key.
+            TEsgSpinEdit::WndProc(M);
+            if (FGrid->OnSpinClick)
+                FGrid->OnSpinClick(FGrid, FCell.RealCol, FGrid->EditorDisplRow(FCell), Value(), Key == VK_PRIOR);
             return;
         }
     }
@@ -153,12 +191,33 @@ void TGridSpin::KeyPress(QChar& Key) {
     TEsgSpinEdit::KeyPress(Key);
 }
 
+void TGridSpin::PasteText() {
+    const QString T = QApplication::clipboard()->text();
+    if (T.isEmpty() || ReadOnly()) return;
+    // Through the spin's own character filter, one change for the whole paste; the value is
+    // validated when the edit ends.
+    const QString Before = Text();
+    const bool WasOpen = FCell.Open;
+    FCell.Open = false;
+    GridPasteAsTyped(this, T, [this](QChar& C) { return AcceptsChar(C); });
+    FCell.Open = WasOpen;
+    if (Text() != Before) FGrid->EditorTextChanged(FCell, Text());
+}
+
 void TGridSpin::KeyDown(Word& Key, TShiftState Shift) {
     TExtStringGrid* G = FGrid;
+    if (Key == VK_INSERT && Shift.Contains(ssShift)) {
+        PasteText();
+        Key = 0;
+        return;
+    }
     const bool Numeric = SpinType() == sptNormal || SpinType() == sptFloat;
     if (In(Key, {VK_PRIOR, VK_NEXT, VK_END, VK_HOME})) {
+        const bool Up = Key == VK_PRIOR || Key == VK_HOME;
         if (!Numeric) {
+            // The date and time spins step on their own; the grid still hears of the key.
             TEsgSpinEdit::KeyDown(Key, Shift);
+            if (G->OnSpinClick) G->OnSpinClick(G, FCell.RealCol, G->EditorDisplRow(FCell), Value(), Up);
             return;
         }
         if (SpinType() == sptNormal) {
@@ -173,8 +232,7 @@ void TGridSpin::KeyDown(Word& Key, TShiftState Shift) {
             if (Key == VK_END) SetFloatValue(MinFloatValue());
             if (Key == VK_HOME) SetFloatValue(MaxFloatValue());
         }
-        if (G->OnSpinClick)
-            G->OnSpinClick(G, FCell.RealCol, G->EditorDisplRow(FCell), Value(), Key == VK_PRIOR || Key == VK_HOME);
+        if (G->OnSpinClick) G->OnSpinClick(G, FCell.RealCol, G->EditorDisplRow(FCell), Value(), Up);
         Key = 0;
         return;
     }
@@ -184,8 +242,11 @@ void TGridSpin::KeyDown(Word& Key, TShiftState Shift) {
     }
     if (Key == VK_ESCAPE) {
         // The cell keeps the text it had when the editor opened.
+        // No change event for putting the opening text back; the cell is still this editor's to
+        // restore (a paste may have written into it).
         FCell.Open = false;
         SetText(FCell.OpenText);
+        FCell.Open = true;
         G->CancelInplaceEdit();
         Key = 0;
         return;
@@ -432,7 +493,10 @@ void TGridDateTimePicker::KeyDown(Word& Key, TShiftState Shift) {
 }
 
 // ---- edit button ------------------------------------------------------------------------------------------------
-TGridEditBtn::TGridEditBtn(TComponent* AOwner) : TEsgEditBtn(AOwner), FGrid(GridOf(AOwner)) {}
+TGridEditBtn::TGridEditBtn(TComponent* AOwner) : TEsgEditBtn(AOwner), FGrid(GridOf(AOwner)) {
+    // The edit control's own menu would paste past the character filter and the clipboard events.
+    Native()->setContextMenuPolicy(Qt::NoContextMenu);
+}
 
 void TGridEditBtn::WndProc(TMessage& M) {
     if (M.Msg == CM_WANTSPECIALKEY) {
@@ -464,34 +528,24 @@ void TGridEditBtn::WndProc(TMessage& M) {
 void TGridEditBtn::PasteText() {
     TExtStringGrid* G = FGrid;
     QString T = QApplication::clipboard()->text();
-    if (T.isEmpty()) return;
+    if (T.isEmpty() || !EditorEnabled() || ReadOnly()) return;
     bool Allow = true;
     if (G->OnClipboardPaste) G->OnClipboardPaste(this, Allow);
     if (Allow && G->OnClipboardBeforePasteCell)
         G->OnClipboardBeforePasteCell(this, FCell.RealCol, G->EditorDisplRow(FCell), T, Allow);
     if (!Allow) return;
-    const int Breaks = T.count(QLatin1Char('\n'));
-    if (Breaks == 1 && T.endsWith(QLatin1Char('\n'))) T.chop(T.endsWith(QLatin1String("\r\n")) ? 2 : 1);
-    // Pasted text passes the same character filter as typed text.
-    const int Start = SelStart();
-    const int Len = SelLength();
+    // Pasted text passes the same character filter as typed text; the paste key's Ctrl does not
+    // count as held.
     const QString Before = Text();
-    QString Kept;
-    for (QChar C : T) {
-        QString Now = Before.left(Start) + Kept + Before.mid(Start + Len);
-        const int At = Start + int(Kept.size());
-        if (Kind == edNumericEditBtn && !GridNumericCharAllowed(C, Now, At, 0)) continue;
-        if (Kind == edFloatEditBtn && !GridFloatCharAllowed(C, Now, At, 0)) continue;
-        if (C.unicode() < 0x20) continue;
-        Kept += C;
-    }
-    SetText(Before.left(Start) + Kept + Before.mid(Start + Len));
-    if (Len > 0) {
-        SetSelStart(Start);
-        SetSelLength(int(Kept.size()));
-    } else {
-        SetSelStart(Start + int(Kept.size()));
-    }
+    const bool WasOpen = FCell.Open;
+    FCell.Open = false;
+    GridPasteAsTyped(this, T, [this](QChar& C) {
+        if (Kind == edNumericEditBtn) return GridNumericCharAllowed(C, Text(), SelStart(), 0);
+        if (Kind == edFloatEditBtn) return GridFloatCharAllowed(C, Text(), SelStart(), 0, false);
+        return true;
+    });
+    FCell.Open = WasOpen;
+    if (Text() != Before) G->EditorTextChanged(FCell, Text());
     // The pasted value goes into the cell at once, validated as a typed one is.
     if (FCell.Open && !G->CommitEditorText(FCell, Text())) {
         FCell.Open = false;
@@ -545,8 +599,11 @@ void TGridEditBtn::KeyDown(Word& Key, TShiftState Shift) {
         return;
     }
     if (Key == VK_ESCAPE) {
+        // No change event for putting the opening text back; the cell is still this editor's to
+        // restore (a paste may have written into it).
         FCell.Open = false;
         SetText(FCell.OpenText);
+        FCell.Open = true;
         G->CancelInplaceEdit();
         Key = 0;
         return;
@@ -618,7 +675,10 @@ void TGridEditBtn::DoExit() {
 }
 
 // ---- unit editor ----------------------------------------------------------------------------------------------
-TGridUnitEditBtn::TGridUnitEditBtn(TComponent* AOwner) : TEsgUnitEditBtn(AOwner), FGrid(GridOf(AOwner)) {}
+TGridUnitEditBtn::TGridUnitEditBtn(TComponent* AOwner) : TEsgUnitEditBtn(AOwner), FGrid(GridOf(AOwner)) {
+    // The edit control's own menu would paste past the character filter.
+    Native()->setContextMenuPolicy(Qt::NoContextMenu);
+}
 
 void TGridUnitEditBtn::WndProc(TMessage& M) {
     if (M.Msg == CM_WANTSPECIALKEY) {
@@ -631,10 +691,18 @@ void TGridUnitEditBtn::WndProc(TMessage& M) {
             TEsgUnitEditBtn::WndProc(M);
         return;
     }
+    if (M.Msg == WM_PASTE) {
+        PasteText();
+        return;
+    }
     if (M.Msg == WM_CHAR) {
         QChar C(char16_t(M.WParam));
         if (C.unicode() == 13) {
             M.Result = 0;
+            return;
+        }
+        if (C.unicode() == 22) {
+            PasteText();
             return;
         }
         if (!KindCharAllowed(M, Kind == edNumericUnitEditBtn, Kind == edFloatUnitEditBtn, Text(), SelStart(),
@@ -644,8 +712,24 @@ void TGridUnitEditBtn::WndProc(TMessage& M) {
     TEsgUnitEditBtn::WndProc(M);
 }
 
+void TGridUnitEditBtn::PasteText() {
+    const QString T = QApplication::clipboard()->text();
+    if (T.isEmpty() || !EditorEnabled() || ReadOnly()) return;
+    // Through the kind's character filter; the value is validated when the edit ends.
+    GridPasteAsTyped(this, T, [this](QChar& C) {
+        if (Kind == edNumericUnitEditBtn) return GridNumericCharAllowed(C, Text(), SelStart(), 0);
+        if (Kind == edFloatUnitEditBtn) return GridFloatCharAllowed(C, Text(), SelStart(), 0, false);
+        return true;
+    });
+}
+
 void TGridUnitEditBtn::KeyDown(Word& Key, TShiftState Shift) {
     TExtStringGrid* G = FGrid;
+    if (Key == VK_INSERT && Shift.Contains(ssShift)) {
+        PasteText();
+        Key = 0;
+        return;
+    }
     if (!In(Key, {VK_TAB, VK_RETURN, VK_ESCAPE, VK_PRIOR, VK_NEXT, VK_UP, VK_DOWN})) {
         TEsgUnitEditBtn::KeyDown(Key, Shift);
         return;

@@ -149,8 +149,11 @@ void TExtStringGrid::ImportNotification(int AState, int ARow) {
 // Cell objects (check boxes, radios, buttons ...) are held by the cell's graphic slot; without one
 // a cell is a plain text cell.
 TCellType TExtStringGrid::GetCellType(int ACol, int ARow) {
-    if (auto* CG = dynamic_cast<TCellGraphic*>(GetCellGraphic(ACol, ARow))) return CG->CellType();
-    return FCheckBoxStates.count({ACol, ARow}) ? ctCheckBox : ctEmpty;
+    // The cell's own record: a descendant's shared records answer through GetCellGraphic and
+    // type their cells in their own GetCellType.
+    if (ACol < 0 || ARow < 0 || ARow >= RowCount()) return ctEmpty;
+    if (auto* CG = dynamic_cast<TCellGraphic*>(GetGraphicObjectEx(ACol, ARow))) return CG->CellType();
+    return ctEmpty;
 }
 
 TObject* TExtStringGrid::GetCellGraphic(int ACol, int ARow) {
@@ -314,58 +317,7 @@ bool TExtStringGrid::FilterRowMatches(int ARow) {
 
 void TExtStringGrid::RecalcFooterColumn(int ACol) { CalcFooter(ACol); }
 
-void TExtStringGrid::SaveOldCellText(int ACol, int ARow) {
-    FOldCol = ACol;
-    FOldRow = ARow;
-    const int RealCol = RealColOfDisplCol(ACol);
-    FOldRealCol = RealCol;
-    FOldCellText = RealCol >= 0 && ARow >= 0 ? GetGridCell(RealCol, ARow) : QString();
-}
-
 void TExtStringGrid::DoRemoveRows(int ARow, int RCount) { RemoveRowsEx(ARow, RCount); }
-
-bool TExtStringGrid::ValidateCell(const QString& NewValue) {
-    if (!FEditing || FValidating) return true;
-    FEditing = false;
-    FValidating = true;
-    struct Restore {
-        bool& F;
-        ~Restore() { F = false; }
-    } R{FValidating};
-    FNewCellText = NewValue;
-    bool Valid = true;
-    if (NewValue != FOldCellText && OnCellValidate) {
-        // The handler may move the focus; that must not advance the current cell as well.
-        const bool Advance = Navigation()->AdvanceOnEnter();
-        Navigation()->SetAdvanceOnEnter(false);
-        struct RestoreAdvance {
-            TNavigation* N;
-            bool V;
-            ~RestoreAdvance() { N->SetAdvanceOnEnter(V); }
-        } RA{Navigation(), Advance};
-        // The cell the edit began in, by its real column: a column hidden or moved meanwhile does
-        // not send the handler another column's index.
-        OnCellValidate(this, FOldRealCol >= 0 ? FOldRealCol : RealColIndex(FOldCol), FOldRow, FNewCellText, Valid);
-    }
-    if (FNewCellText != FOldCellText && FOldRow >= 0 && FOldRow < RowCount()) SetRowModified(FOldRow, true);
-    return Valid;
-}
-
-bool TExtStringGrid::ValidateCellWide(const QString& NewValue) {
-    if (!FEditing || FValidating) return true;
-    FEditing = false;
-    FValidating = true;
-    struct Restore {
-        bool& F;
-        ~Restore() { F = false; }
-    } R{FValidating};
-    FNewCellText = NewValue;
-    bool Valid = true;
-    if (NewValue != FOldCellText && OnCellValidateWide)
-        OnCellValidateWide(this, FOldRealCol >= 0 ? FOldRealCol : RealColIndex(FOldCol), FOldRow, FNewCellText, Valid);
-    if (FNewCellText != FOldCellText && FOldRow >= 0 && FOldRow < RowCount()) SetRowModified(FOldRow, true);
-    return Valid;
-}
 
 void TExtStringGrid::SubGroup(int ColIndex) { (void)ColIndex; }
 

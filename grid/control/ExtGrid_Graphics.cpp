@@ -64,11 +64,6 @@ struct TBrushKeeper {
     TBrushStyle Style;
 };
 
-const TColorTones& NoTones() {
-    static const TColorTones Tones;
-    return Tones;
-}
-
 } // namespace
 
 // ---- extent and placement -------------------------------------------------------------------------------
@@ -336,8 +331,7 @@ void TExtStringGrid::DrawCellGraphic(TRect W, TCellGraphic* CG, TVAlignment VA, 
                 Canvas->TextRect(Clip, P.Left, P.Top, Text);
             }
             Canvas->Font()->Assign(&Old);
-            if (SortSettings()->Show() && R == SortSettings()->Row() && RC == SortSettings()->Column())
-                DrawSortGlyph(Canvas, RC, T + 8, Rt - 10);
+            if (IsSortHeaderCell(RC, R)) DrawSortGlyph(Canvas, RC, T + 8, Rt - 10);
             break;
         }
         case ctNode: DrawNodeGlyph(Canvas, W, G, CG, R, Info.State); break;
@@ -508,7 +502,7 @@ void TExtStringGrid::DrawCellButton(TCanvas* Canvas, TRect W, TRect G, TCellGrap
     Canvas->Brush()->SetColor(clBtnFace);
     bool E = true;
     if (!ControlLook()->NoDisabledButtonLook()) GetCellEditable(RC, R, E);
-    const TColorTones& Tones = NoTones();
+    const TColorTones& Tones = this->Tones();
     int Look = ControlLook()->FlatButton() ? ButtonLookFlat : XPThemed() ? ButtonLookThemed : ButtonLookClassic;
     if (Flat() && Tones.Background.BrushColor != clNone) Look = ButtonLookTones;
     int State = ButtonStateNormal;

@@ -19,22 +19,6 @@ namespace {
 
 bool IsScrollKey(Word Key) { return Key >= VK_PRIOR && Key <= VK_DOWN; }
 
-// Painting waits while the grid moves the view more than once for one key.
-class TKeyUpdateLock {
-public:
-    TKeyUpdateLock(TControl* Grid, int& Count, bool Active) : FGrid(Grid), FCount(Count), FActive(Active) {
-        if (FActive) ++FCount;
-    }
-    ~TKeyUpdateLock() {
-        if (FActive && --FCount == 0) FGrid->update();
-    }
-
-private:
-    TControl* FGrid;
-    int& FCount;
-    bool FActive;
-};
-
 } // namespace
 
 void TExtStringGrid::FireGridOnKeyDown(Word Key, TShiftState Shift) {
@@ -223,7 +207,16 @@ void TExtStringGrid::KeyDownMessageHandler(TMessage& Message) {
     const bool FooterLock = Footer && (FooterScroll || (Key != VK_SHIFT && Key != VK_MENU && !IsScrollKey(Key)));
     const int FooterTopRow = TopRow();
     {
-        TKeyUpdateLock Lock(this, FUpdateCount, FooterLock || KeepLeftCol);
+        // Painting waits while the view moves more than once for one key.
+        const bool Lock = FooterLock || KeepLeftCol;
+        if (Lock) BeginUpdate();
+        struct TUnlock {
+            TExtStringGrid* G;
+            bool On;
+            ~TUnlock() {
+                if (On) G->EndUpdate();
+            }
+        } Unlock{this, Lock};
         TBaseGrid::WndProc(Message);
         if (Footer && TopRow() + VisibleRowCount() >= RowCount() && Key != VK_SHIFT && Key != VK_MENU &&
             !IsScrollKey(Key))

@@ -405,6 +405,15 @@ void TExtStringGrid::SetColorTones(const TColorTones& ATones) {
     SetGridFixedLineColor(ScaleColor(ATones.Foreground.BrushColor, -20));
     SetBorderStyle(bsNone);
     ControlLook()->SetControlStyle(csGlyph);
+    auto Glyph = [](const char* Name) {
+        auto B = std::make_unique<TBitmap>();
+        B->LoadFromResourceName(QString::fromLatin1(Name));
+        return B;
+    };
+    ControlLook()->SetCheckedGlyph(Glyph("METROCHECKON").get());
+    ControlLook()->SetUnCheckedGlyph(Glyph("METROCHECKOFF").get());
+    ControlLook()->SetRadioOffGlyph(Glyph("METRORADIOOFF").get());
+    ControlLook()->SetRadioOnGlyph(Glyph("METRORADIOON").get());
     ControlLook()->SetFlatButton(true);
     FloatingFooter()->SetColor(ATones.Foreground.BrushColor);
     SearchFooter()->SetColor(ATones.Foreground.BrushColor);
@@ -472,12 +481,21 @@ void TExtStringGrid::PaintBorder() {
     }
     const int W = ClientWidth(), H = ClientHeight();
     TCanvas* C = Canvas();
-    C->Pen()->SetColor(BorderColor());
     C->Pen()->SetWidth(1);
     C->Pen()->SetStyle(psSolid);
-    C->MoveTo(0, H - 1);
-    C->LineTo(0, 0);
-    C->LineTo(W - 1, 0);
-    C->LineTo(W - 1, H - 1);
-    C->LineTo(0, H - 1);
+    auto Ring = [C](TColor Color, int L, int T, int R, int B, int Start) {
+        C->Pen()->SetColor(Color);
+        C->MoveTo(L, Start);
+        C->LineTo(L, T);
+        C->LineTo(R, T);
+        C->LineTo(R, B);
+        C->LineTo(L, B);
+    };
+    if (FitCellsInGrid()) {
+        // The coloured line one pixel in, the outermost pixels in the colour of what is around.
+        Ring(BorderColor(), 1, 1, W - 2, H - 2, H);
+        if (auto* P = dynamic_cast<TControl*>(Parent())) Ring(P->Color(), 0, 0, W - 1, H - 1, H);
+    } else if (IsComCtl6()) {
+        Ring(BorderColor(), 0, 0, W - 1, H - 1, H - 1);
+    }
 }

@@ -44,6 +44,8 @@ void TExtStringGrid::LButtonDownMessageHandler(TMessage& Message) {
     FDoOnClick = true;
     FMouseDownMove = true;
     FMouseKeepDown = true;
+    FSpinUpClick = false;
+    FSpinDnClick = false;
     FMouseDownSelection = Selection();
     FMouseDownSelValid = true;
     int ACol = -1, ARow = -1;
@@ -102,6 +104,15 @@ void TExtStringGrid::LButtonDownMessageHandler(TMessage& Message) {
     if (FixedArea || PseudoFixed) HideInplaceEdit();
 
     const int RealCol = RealColIndex(ACol);
+
+    // A press on a cell's spin buttons: the spin editor it opens steps once that way.
+    if (!IsDesigning() && ControlLook()->SpinButtonsAlwaysVisible() && HasSpinButtons(RealCol, ARow) &&
+        X > R.Right - 18) {
+        if (Y > (R.Top + R.Bottom) / 2)
+            FSpinDnClick = true;
+        else
+            FSpinUpClick = true;
+    }
 
     // A rating takes the star under the point; never more stars than the cell shows.
     if (GetCellType(RealCol, ARow) == ctRating && IsEditable(RealCol, ARow)) {

@@ -223,7 +223,16 @@ void TExtStringGrid::DrawGridCell(TCanvas* ACanvas, int ACol, int ARow, TRect AR
         }
     }
 
-    // 16. the text
+    // 16. the text, over a caller's object that asks to be drawn first
+    auto* Interface = P.GraphicType == ctInterface && P.Graphic
+        ? dynamic_cast<ICellGraphic*>(dynamic_cast<TCellGraphic*>(P.Graphic)->CellBitmap())
+        : nullptr;
+    const bool InterfaceFirst = Interface && Interface->IsBackground();
+    if (InterfaceFirst) {
+        TRect R = W;
+        InflateRect(R, 1, 1);
+        DrawCellGraphic(R, P);
+    }
     const bool OwnerDraw = bool(OnDrawCell) || bool(OnCustomCellDraw);
     const bool HasGraphic = P.Graphic != nullptr;
     if (!(OwnerDraw && NoDefaultDraw()) && !(HasGraphic && NoImageAndText())) DrawCellText(P);
@@ -338,7 +347,9 @@ void TExtStringGrid::DrawGridCell(TCanvas* ACanvas, int ACol, int ARow, TRect AR
     }
 
     // 22. the cell graphic
-    if (P.Graphic) {
+    if (P.GraphicType == ctInterface && P.Graphic) {
+        if (!InterfaceFirst) DrawCellGraphic(W, P);
+    } else if (P.Graphic) {
         TRect G = W;
         if (F) G.Top += 1;
         DrawCellGraphic(G, P);

@@ -47,7 +47,10 @@ void TExtStringGrid::GetVisualProperties(int ACol, int ARow, TGridDrawState& ASt
                                          bool& WW, TCellGradientDirection& GD) {
     // 1. font of the area
     const bool Normal = ACol >= FixedCols() && ARow >= FixedRows();
-    AFont->Assign(Normal ? Font() : FixedFont());
+    if (Print && !PrintSettings()->UseDisplayFont())
+        AFont->Assign(Normal ? PrintSettings()->Font() : PrintSettings()->FixedFont());
+    else
+        AFont->Assign(Normal ? Font() : FixedFont());
 
     // 2. content column and selection row
     const int RC = Remap ? RealColIndex(ACol) : ACol;
@@ -101,7 +104,8 @@ void TExtStringGrid::GetVisualProperties(int ACol, int ARow, TGridDrawState& ASt
         AFont->Assign(FixedFont());
         AState << gdFixed;
     }
-    if (FX && !OwnColor && Look() > glClassic && Look() != glCustom) {
+    // Every look after the classic one, the custom look included, takes the header gradient.
+    if (FX && !OwnColor && Look() > glClassic) {
         ABrush->SetColor(FExtGradientFrom);
         AColorTo = FExtGradientTo;
         AMirrorColor = FExtGradientMirrorFrom;

@@ -33,8 +33,8 @@ QString TExtStringGrid::LookDisplayName(TGridLook Value) {
         case glListView: return QStringLiteral("ListView");
         case glVista: return QStringLiteral("Windows Vista");
         case glWin7: return QStringLiteral("Windows 7");
-        case glOffice2007: return QStringLiteral("Office 2007");
-        case glCustom: return QStringLiteral("Custom");
+        case glOffice2007: return QStringLiteral("Office2007");
+        case glCustom: break; // a custom look has no name of its own
     }
     return QString();
 }
@@ -123,13 +123,14 @@ void TExtStringGrid::DesignHelperClick(int X, int Y) {
             Invalidate();
             break;
         case 3: {
-            // The looks in menu order with their command numbers (the look's ordinal + 1).
+            // The looks in menu order with their command numbers (the look's ordinal + 1); the
+            // menu spells the office look apart from its display name.
             static const TGridLook Looks[] = {glStandard,   glSoft, glClassic, glExt, glListView,
                                               glOffice2007, glXP,   glVista,   glWin7};
             QStringList Entries;
             std::vector<int> Commands;
             for (TGridLook L : Looks) {
-                Entries << LookDisplayName(L);
+                Entries << (L == glOffice2007 ? QStringLiteral("Office 2007") : LookDisplayName(L));
                 Commands.push_back(int(L) + 1);
             }
             const TPoint At = ClientToScreen(Point(X, Y));

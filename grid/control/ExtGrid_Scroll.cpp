@@ -563,30 +563,6 @@ bool TExtStringGrid::IsSizingBorder(int X, int Y) {
     return Result;
 }
 
-// ---- messages and mouse -----------------------------------------------------------------------------
-void TExtStringGrid::WndProc(TMessage& Message) {
-    switch (Message.Msg) {
-        case WM_KEYDOWN:
-            LButFlg = false;
-            KeyDownMessageHandler(Message);
-            return;
-        case WM_CHAR:
-            LButFlg = false;
-            CharMessageHandler(Message);
-            return;
-        case WM_KEYUP: KeyUpMessageHandler(Message); return;
-        case CM_DIALOGCHAR: DialogCharMessageHandler(Message); return;
-        default: break;
-    }
-    if (EditWndProc(Message)) return;
-    if (MouseWndProc(Message)) return;
-    switch (Message.Msg) {
-        case WM_VSCROLL: WMVScroll(Message); return;
-        case WM_HSCROLL: WMHScroll(Message); return;
-        default: TBaseGrid::WndProc(Message);
-    }
-}
-
 int TExtStringGrid::SearchPanelHeight() const {
     return SearchFooter()->Visible() && SearchPanel() ? SearchPanel()->Height() : 0;
 }

@@ -165,7 +165,7 @@ int TExtStringGrid::AutoSizeColCore(int DisplCol, bool GrowOnly) {
         // The cell's own font: fixed cells start from the fixed font, the cell look may change it.
         F.Assign(DisplCol < FixedCols() || r < FixedRows() ? FixedFont() : Font());
         GetCellColor(R, r, TGridDrawState{}, &B, &F);
-        int W = WidestLine(Cache.For(F), GetCellEx(R, r));
+        int W = WidestLine(Cache.For(F), SizingCellText(R, r));
         if (ComboExtra && HasComboButton(R, r)) W += 16;
         if (FilterDropDownAuto() && r == FilterDropDownRow() && GetFilterValues(R)) W += 12;
         Max = std::max(Max, W);
@@ -410,7 +410,7 @@ void TExtStringGrid::AutoSizeRowCore(int DisplRow, bool GrowOnly) {
         F.Assign(c < FixedCols() || DisplRow < FixedRows() ? FixedFont() : Font());
         GetCellColor(R, DisplRow, TGridDrawState{}, &B, &F);
         const QFontMetrics& M = Cache.For(F);
-        const QString Text = GetCellEx(R, DisplRow);
+        const QString Text = SizingCellText(R, DisplRow);
         bool Wrap = WordWrap();
         GetCellWordWrap(R, DisplRow, Wrap);
         int T = 0;

@@ -2003,12 +2003,33 @@ void TStringGrid::RearrangeRowData(const std::vector<int>& Plan) {
         if (size_t(Old) > I) Down = false;
     }
     if (Up || Down) {
-        // Free the rows no one takes, then move the others.
-        size_t Next = 0;
+        size_t Next = 0; // rows below Next are taken or freed
         auto FreeUpTo = [&](size_t End) {
             for (End = std::min(End, FRows.size()); Next < End; ++Next)
                 if (FRows[Next].Texts || FRows[Next].Objects) FreeRow(FRows[Next]);
         };
+        auto Source = [&](int Old) { return Old >= 0 && size_t(Old) < FRows.size() ? FRows[size_t(Old)] : TRowData{}; };
+        if (Up) {
+            // One pass that frees and moves together: on a large sheet a second walk over the
+            // whole row array costs as much as the move itself. A row at or below slot I is never
+            // named after step I (sources only close up), so freeing it there is safe, and no
+            // slot at or above Next has been written yet.
+            const size_t OldSize = FRows.size();
+            for (size_t I = 0; I < Plan.size(); ++I) {
+                const int Old = Plan[I];
+                if (Old >= 0) {
+                    FreeUpTo(size_t(Old));
+                    Next = std::max(Next, size_t(Old) + 1);
+                } else {
+                    FreeUpTo(I + 1);
+                }
+                if (I < OldSize) FRows[I] = Source(Old);
+            }
+            FreeUpTo(OldSize);
+            FRows.resize(std::min(OldSize, Plan.size()));
+            return;
+        }
+        // Free the rows no one takes, then move the others.
         if (Named < FRows.size()) {
             for (int Old : Plan)
                 if (Old >= 0) {
@@ -2017,17 +2038,11 @@ void TStringGrid::RearrangeRowData(const std::vector<int>& Plan) {
                 }
             FreeUpTo(FRows.size());
         }
-        auto Source = [&](int Old) { return Old >= 0 && size_t(Old) < FRows.size() ? FRows[size_t(Old)] : TRowData{}; };
-        if (Up) {
-            for (size_t I = 0; I < Plan.size() && I < FRows.size(); ++I) FRows[I] = Source(Plan[I]);
-            FRows.resize(std::min(FRows.size(), Plan.size()));
-        } else {
-            const size_t OldSize = FRows.size();
-            if (FRows.size() < Plan.size()) FRows.resize(Plan.size());
-            for (size_t I = Plan.size(); I-- > 0;)
-                FRows[I] = Plan[I] >= 0 && size_t(Plan[I]) < OldSize ? FRows[size_t(Plan[I])] : TRowData{};
-            FRows.resize(Plan.size());
-        }
+        const size_t OldSize = FRows.size();
+        if (FRows.size() < Plan.size()) FRows.resize(Plan.size());
+        for (size_t I = Plan.size(); I-- > 0;)
+            FRows[I] = Plan[I] >= 0 && size_t(Plan[I]) < OldSize ? FRows[size_t(Plan[I])] : TRowData{};
+        FRows.resize(Plan.size());
         return;
     }
     std::vector<TRowData> Rows(Plan.size());

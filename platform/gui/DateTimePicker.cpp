@@ -51,8 +51,7 @@ TDateTimePicker::TDateTimePicker(TComponent* AOwner) : TWinControl(AOwner), FEdi
     SetTabStop(true);
     SetColor(clWindow);
     FEdit->setCalendarPopup(true);
-    FEdit->setDateTimeRange(QDateTime(QDate(100, 1, 1), QTime(0, 0)),
-                            QDateTime(QDate(9999, 12, 31), QTime(23, 59, 59)));
+    ApplyRange();
     FEdit->setDateTime(ToQt(Now()));
     QObject::connect(FEdit, &QDateTimeEdit::dateTimeChanged, FEdit, [this](const QDateTime&) {
         if (FSetting) return;
@@ -102,6 +101,27 @@ void TDateTimePicker::SetTime(TDateTime Value) { SetDateTime(Date() + (Value - s
 void TDateTimePicker::SetFormat(const QString& Value) {
     FFormat = Value;
     ApplyFormat();
+}
+
+void TDateTimePicker::SetMinDate(TDateTime Value) {
+    FMinDate = Value;
+    ApplyRange();
+}
+
+void TDateTimePicker::SetMaxDate(TDateTime Value) {
+    FMaxDate = Value;
+    ApplyRange();
+}
+
+void TDateTimePicker::ApplyRange() {
+    const QDateTime Lowest(QDate(100, 1, 1), QTime(0, 0));
+    const QDateTime Highest(QDate(9999, 12, 31), QTime(23, 59, 59));
+    const QDateTime Min = FMinDate != 0 ? std::max(ToQt(FMinDate), Lowest) : Lowest;
+    const QDateTime Max = FMaxDate != 0 ? std::min(ToQt(FMaxDate), Highest) : Highest;
+    // A value moved into the range by the field is no change of the user's.
+    FSetting = true;
+    FEdit->setDateTimeRange(Min, std::max(Min, Max));
+    FSetting = false;
 }
 
 void TDateTimePicker::ApplyFormat() {

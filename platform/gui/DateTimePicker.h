@@ -35,6 +35,11 @@ public:
     void SetTime(TDateTime Value); // keeps the date
     QString Format() const { return FFormat; }
     void SetFormat(const QString& Value);
+    // The earliest and latest value the field takes; 0 means no limit.
+    TDateTime MinDate() const { return FMinDate; }
+    void SetMinDate(TDateTime Value);
+    TDateTime MaxDate() const { return FMaxDate; }
+    void SetMaxDate(TDateTime Value);
     bool ShowCheckbox() const { return FShowCheckbox; }
     void SetShowCheckbox(bool Value);
     bool Checked() const;
@@ -63,12 +68,15 @@ protected:
 
 private:
     void ApplyFormat();
+    void ApplyRange();
     void Place();
     QDateTimeEdit* FEdit;
     QCheckBox* FCheck = nullptr;
     TDateTimeKind FKind = dtkDate;
     TDTDateMode FDateMode = dmComboBox;
     QString FFormat;
+    TDateTime FMinDate = 0;
+    TDateTime FMaxDate = 0;
     bool FShowCheckbox = false;
     bool FSetting = false;
     // While the calendar is open: the value it opened on, and whether a date was picked.

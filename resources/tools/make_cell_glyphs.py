@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Draws the grid's cell glyphs into resources/bitmaps/: the check boxes ESGCHK01..08, the radio
 buttons ESGRAD01..08, the node glyphs ESGLEAFOPEN/ESGLEAFCLOSE and XPNODEO/XPNODEC and the close
-glyph ESGCLOSE of the quick-configuration box.
+glyph ESGCLOSE of the quick-configuration box, the filter button ESGFILT and the flat check and radio
+glyphs METROCHECKON/METROCHECKOFF/METRORADIOON/METRORADIOOFF of a grid in colour tones.
 
 Every glyph has the colour 0xFF00FF in its top-left pixel; the grid draws that colour transparent.
 Order of the check and radio numbers: 01 checked, 02 unchecked, 03 checked disabled, 04 unchecked
@@ -110,6 +111,45 @@ def close_glyph():
     return img
 
 
+def filter_glyph():
+    # a funnel in a 16 x 16 button: a wide rim narrowing into a short stem
+    img = canvas(16, 16)
+    ink = (0x30, 0x30, 0x30)
+    for y in range(4, 9):
+        half = 6 - (y - 4)
+        for x in range(8 - half, 8 + half):
+            img[y][x] = ink
+    for y in range(9, 13):
+        for x in (7, 8):
+            img[y][x] = ink
+    return img
+
+
+METRO_BORDER, METRO_MARK = (0x60, 0x60, 0x60), (0x30, 0x30, 0x30)
+
+
+def metro_check(checked):
+    img = canvas(15, 15)
+    box(img, 1, 1, 13, 13, METRO_BORDER, WHITE)
+    if checked:
+        for y in range(4, 11):
+            for x in range(4, 11):
+                img[y][x] = METRO_MARK
+    return img
+
+
+def metro_radio(checked):
+    img = canvas(16, 16)
+    for y in range(16):
+        for x in range(16):
+            d = math.hypot(x - 7.5, y - 7.5)
+            if d <= 6.2:
+                img[y][x] = METRO_BORDER if d > 5.2 else WHITE
+            if checked and d <= 3.0:
+                img[y][x] = METRO_MARK
+    return img
+
+
 def main(folder):
     looks = [("ext", True), ("ext", False), ("ext_dis", True), ("ext_dis", False),
              ("xp", True), ("xp", False), ("xp_dis", True), ("xp_dis", False)]
@@ -123,6 +163,11 @@ def main(folder):
     png(os.path.join(folder, "XPNODEO.png"), node(False, 9, xp_border, xp_fill, True))
     png(os.path.join(folder, "XPNODEC.png"), node(True, 9, xp_border, xp_fill, True))
     png(os.path.join(folder, "ESGCLOSE.png"), close_glyph())
+    png(os.path.join(folder, "ESGFILT.png"), filter_glyph())
+    png(os.path.join(folder, "METROCHECKON.png"), metro_check(True))
+    png(os.path.join(folder, "METROCHECKOFF.png"), metro_check(False))
+    png(os.path.join(folder, "METRORADIOON.png"), metro_radio(True))
+    png(os.path.join(folder, "METRORADIOOFF.png"), metro_radio(False))
 
 
 if __name__ == "__main__":

@@ -410,6 +410,50 @@ TEST(CellGraphicPaintCompare, AButtonIsTheFaceOfTheButtonRoutine) {
     EXPECT_NE(S.At(W.Left + 20, W.Top + 12), Back);
 }
 
+// A flat grid in colour tones draws its cell buttons in the tones: the face in the background
+// tone and the caption in its text colour.
+TEST(CellGraphicPaintCompare, AButtonOfAGridInTonesTakesTheTones) {
+    PaintSheet S;
+    TColorTones Tones;
+    Tones.Background = {0x00E0C0A0, 0x00806040, 0x00200080};
+    Tones.Foreground = {clSilver, clGray, clBlack};
+    S.G->SetColorTones(Tones);
+    S.G->ControlLook()->SetFlatButton(false);
+    S.Put(1)->SetButton(60, 20, "WWW", haLeft, vaTop);
+    const TRect W = PaintSheet::CellAt(0, 1);
+    S.Draw(W, 1);
+    EXPECT_EQ(S.At(W.Left + 5, W.Top + 5), TColor(0x00E0C0A0)) << "the background tone";
+    EXPECT_EQ(S.At(W.Left + 2, W.Top + 2), TColor(0x00806040)) << "its border";
+    int Caption = 0; // the caption's pixels: dark green channel, unlike the face and the border
+    for (int y = W.Top + 4; y < W.Top + 20; ++y)
+        for (int x = W.Left + 4; x < W.Left + 60; ++x) Caption += ((S.At(x, y) >> 8) & 0xFF) < 0x40;
+    EXPECT_GT(Caption, 10) << "the caption in the background tone's text colour";
+}
+
+// A rotated header gets the sort glyph only where a header can: in a fixed row of a grid that
+// has rows below it.
+TEST(CellGraphicPaintCompare, RotatedSortHeaderGetsTheGlyphOnlyAboveRows) {
+    for (const int Rows : {16, 2}) {
+        SCOPED_TRACE(Rows);
+        PaintSheet S;
+        S.G->SetFixedRows(1);
+        S.G->SortSettings()->SetShow(true);
+        S.G->SortSettings()->SetRow(0);
+        S.G->SortSettings()->SetColumn(PaintSheet::RealCol);
+        S.G->SetRowCount(Rows);
+        S.Put(0)->SetAngle(90);
+        const TRect W = PaintSheet::CellAt(100, 0);
+        S.Draw(W, 0);
+        // the outlined triangle of the glyph, 10 pixels left of the object's right edge; a
+        // rotated text object has no width, so that edge is the left one
+        const int Grey = S.Count(Rect(W.Left - 20, W.Top, W.Left + 4, W.Top + 16), clGray);
+        if (Rows > 2)
+            EXPECT_GT(Grey, 3);
+        else
+            EXPECT_EQ(Grey, 0) << "a header row with no row under it";
+    }
+}
+
 TEST(CellGraphicPaintCompare, AButtonLeftOfTheCellKeepsANegativeOffset) {
     PaintSheet S;
     auto* CG = S.Put(1);

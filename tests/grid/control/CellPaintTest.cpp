@@ -360,4 +360,138 @@ TEST_F(CellPaint, PasswordCellDrawsMaskCharacters) {
     EXPECT_GE(Ink(G->CellRect(2, 3)).Width(), Sheet.Canvas()->TextWidth("WWWW") - 3);
 }
 
+// The filter row shows the built-in filter button, the caller's glyph instead, and the active
+// glyph while the column is filtered.
+TEST_F(CellPaint, FilterRowShowsTheFilterGlyphOfTheColumnState) {
+    G->SetFixedRows(1);
+    G->SetFilterDropDownRow(0);
+    G->OnGetColumnFilter = [](TObject*, int, TStrings* L) { L->Add("a"); };
+    const TRect R = G->CellRect(2, 0);
+    auto Count = [&](TColor C) {
+        int N = 0;
+        for (int y = R.Top; y < R.Bottom; ++y)
+            for (int x = R.Right - 20; x < R.Right; ++x) N += At(x, y) == C;
+        return N;
+    };
+    Paint(2, 0);
+    EXPECT_GT(Count(TColor(0x303030)), 10) << "the built-in funnel";
+    auto Glyph = [](TColor C) {
+        auto B = std::make_unique<TBitmap>(16, 16);
+        B->Canvas()->Brush()->SetColor(C);
+        B->Canvas()->FillRect(Rect(0, 0, 16, 16));
+        B->Canvas()->SetPixels(0, 15, clFuchsia); // the corner colour that stays out
+        return B;
+    };
+    G->FilterDropDown()->SetGlyph(Glyph(clRed).get());
+    G->FilterDropDown()->SetGlyphActive(Glyph(clBlue).get());
+    Paint(2, 0);
+    EXPECT_GT(Count(clRed), 100);
+    EXPECT_EQ(Count(clBlue), 0);
+    G->SetFilterActive(true);
+    TFilterData* Condition = G->Filter()->Add();
+    Condition->SetColumn(3);
+    Condition->SetCondition("a");
+    Paint(2, 0);
+    EXPECT_GT(Count(clBlue), 100) << "the column's filter is active";
+}
+
+// A check-box column keeps its boxes in the cells' records, where the painter finds them: a
+// checked and an unchecked box look different, and a data box keeps its state as the text.
+TEST_F(CellPaint, CheckBoxColumnIsKeptInTheCellsAndDrawn) {
+    G->SetFixedRows(1);
+    G->SetOptions(G->Options() << goEditing);
+    G->AddCheckBoxColumn(3, false, false);
+    auto* CG = dynamic_cast<TCellGraphic*>(G->GetCellGraphic(3, 2));
+    ASSERT_NE(CG, nullptr);
+    EXPECT_EQ(CG->CellType(), ctCheckBox);
+    EXPECT_EQ(CG->CellHAlign(), haBeforeText);
+    EXPECT_EQ(G->GetCellType(3, 0), ctEmpty) << "the fixed row gets none";
+    EXPECT_TRUE(G->SetCheckBoxState(3, 2, true));
+    EXPECT_TRUE(G->IsChecked(3, 2));
+    EXPECT_FALSE(G->IsChecked(3, 3));
+    EXPECT_TRUE(CG->CellBoolean());
+    Paint(2, 2);
+    Paint(2, 3);
+    const TRect On = G->CellRect(2, 2), Off = G->CellRect(2, 3);
+    int Differ = 0, Ink = 0;
+    for (int y = 0; y < On.Height(); ++y)
+        for (int x = 0; x < On.Width(); ++x) {
+            Differ += At(On.Left + x, On.Top + y) != At(Off.Left + x, Off.Top + y);
+            Ink += At(Off.Left + x, Off.Top + y) != Back;
+        }
+    EXPECT_GT(Ink, 20) << "the unchecked box is drawn";
+    EXPECT_GT(Differ, 5) << "the checked box shows its mark";
+
+    G->SetCells(4, 2, "maybe");
+    G->AddCheckBox(4, 2, true, true);
+    EXPECT_EQ(G->GetCellType(4, 2), ctDataCheckBox);
+    EXPECT_EQ(G->GetCellEx(4, 2), "Y") << "a data box's text becomes its state";
+    EXPECT_TRUE(G->SetCheckBoxState(4, 2, false));
+    EXPECT_EQ(G->GetCellEx(4, 2), "N");
+    EXPECT_THROW(G->AddCheckBox(9, 2, true, false), Exception) << "outside the grid";
+}
+
+// ---- a caller's object in the cell ------------------------------------------------------------------
+class TFillObject : public TInterfacedPersistent, public ICellGraphic {
+public:
+    void Draw(TCanvas* Canvas, const TRect& R, int, int, bool, TExtStringGrid*) override {
+        ++Calls;
+        Canvas->Brush()->SetColor(0x00A0E0A0);
+        Canvas->FillRect(R);
+    }
+    int GetWidth() override { return 10; }
+    int GetHeight() override { return 10; }
+    bool IsBackground() override { return Background; }
+    bool Background = false;
+    int Calls = 0;
+};
+
+// An object that asks to be drawn first lies under the text; any other covers it. Either is
+// drawn once.
+TEST_F(CellPaint, InterfaceObjectDrawnFirstLiesUnderTheText) {
+    struct TCase {
+        const char* Name;
+        bool Background, TextVisible;
+    };
+    for (const TCase& C : {TCase{"DrawnFirst", true, true}, TCase{"DrawnAfter", false, false}}) {
+        SCOPED_TRACE(C.Name);
+        TFillObject Object;
+        Object.Background = C.Background;
+        G->SetCells(3, 3, "MMMM");
+        auto* CG = new TCellGraphic;
+        CG->SetInterfacedCell(&Object);
+        G->SetGraphicObjectEx(3, 3, CG);
+        Sheet.Canvas()->Brush()->SetColor(clWhite);
+        Sheet.Canvas()->FillRect(Rect(0, 0, 440, 240));
+        Paint(2, 3);
+        const TRect R = G->CellRect(2, 3);
+        EXPECT_EQ(Object.Calls, 1);
+        EXPECT_EQ(At(R.Right - 6, R.Bottom - 5), TColor(0x00A0E0A0)) << "the object is drawn";
+        EXPECT_EQ(Ink(R).Width() > 0, C.TextVisible);
+        G->SetGraphicObjectEx(3, 3, nullptr);
+        delete CG;
+    }
+}
+
+// A marked character range of a text cell is underlined in red; an unmarked cell is not.
+TEST_F(CellPaint, ErrorMarkerUnderlinesTheMarkedCharacters) {
+    G->SetCells(3, 3, "MMMM MMMM");
+    auto RedPixels = [&]() {
+        int N = 0;
+        const TRect R = G->CellRect(2, 3);
+        for (int y = R.Top; y < R.Bottom; ++y)
+            for (int x = R.Left; x < R.Right; ++x) N += At(x, y) == clRed;
+        return N;
+    };
+    auto* CG = new TCellGraphic;
+    CG->SetCellType(ctEmpty);
+    G->SetGraphicObjectEx(3, 3, CG);
+    Paint(2, 3);
+    EXPECT_EQ(RedPixels(), 0) << "no marked range";
+    CG->SetCellErrFrom(0);
+    CG->SetCellErrLen(4);
+    Paint(2, 3);
+    EXPECT_GT(RedPixels(), 8);
+}
+
 } // namespace

@@ -153,6 +153,34 @@ TEST_F(CellText, FixedCellVisualRecord) {
     EXPECT_EQ(B.Color(), TColor(0x123456));
 }
 
+// The header gradient belongs to every look after the classic one, the custom look too; the
+// classic looks keep the fixed colour.
+TEST_F(CellText, HeaderGradientOfTheLooksAfterClassic) {
+    G->SetFixedRows(1);
+    struct TCase {
+        TGridLook Look;
+        bool Gradient;
+    };
+    for (const TCase& C :
+         {TCase{glStandard, false}, TCase{glClassic, false}, TCase{glListView, true}, TCase{glCustom, true}}) {
+        G->SetLook(C.Look);
+        G->SetExtGradientFrom(0x00102030);
+        G->SetExtGradientTo(0x00405060);
+        G->SetFixedColor(0x00A0B0C0);
+        TBrush B;
+        TFont F;
+        TColor To, MF, MT;
+        TAlignment HA;
+        TVAlignment VA;
+        bool WW = false;
+        TCellGradientDirection GD;
+        TGridDrawState S;
+        G->GetVisualProperties(3, 0, S, false, false, true, &B, To, MF, MT, &F, HA, VA, WW, GD);
+        EXPECT_EQ(B.Color(), C.Gradient ? TColor(0x00102030) : TColor(0x00A0B0C0)) << int(C.Look);
+        EXPECT_EQ(To, C.Gradient ? TColor(0x00405060) : clNone) << int(C.Look);
+    }
+}
+
 TEST_F(CellText, SelectedCellGradientIsVertical) {
     G->GetCellProperties(3, 2)->SetGradientDirection(GradientHorizontal);
     TBrush B;
@@ -202,6 +230,53 @@ TEST_F(CellText, RotatedCellMeasuresAsTurnedText) {
     G->Angle = 45;
     const TSize Slant = G->GetCellTextSize(3, 2, false, false);
     EXPECT_GE(Slant.cx, Flat.cx * 7 / 10) << "a slanted text needs the width of its projection";
+}
+
+// A cell whose object is rotated text measures turned, without any override of the grid.
+TEST(CellTextRotatedObject, ARotatedCellObjectTurnsTheMeasure) {
+    TExtStringGrid G(nullptr);
+    G.SetColCount(6);
+    G.SetRowCount(6);
+    G.HideColumn(2);
+    G.SetCells(3, 2, "Rotated text");
+    const TSize Flat = G.GetCellTextSize(3, 2, false, false);
+    auto* CG = new TCellGraphic;
+    CG->SetAngle(90);
+    G.SetGraphicObjectEx(3, 2, CG);
+    int Angle = -1;
+    EXPECT_TRUE(G.IsRotated(3, 2, Angle));
+    EXPECT_EQ(Angle, 90);
+    const TSize Turned = G.GetCellTextSize(3, 2, false, false);
+    EXPECT_EQ(Turned.cx, Flat.cy + 12);
+    EXPECT_EQ(Turned.cy, Flat.cx + 12);
+    EXPECT_FALSE(G.IsRotated(4, 2, Angle)) << "a cell without object";
+    EXPECT_EQ(Angle, 0);
+}
+
+// Printing takes the print settings' fonts unless they say to print with the display fonts.
+TEST_F(CellText, PrintingUsesThePrintFontsUnlessTheDisplayFontsAreAsked) {
+    G->SetFixedRows(1);
+    G->PrintSettings()->Font()->SetSize(21);
+    G->PrintSettings()->FixedFont()->SetSize(17);
+    G->Font()->SetSize(9);
+    TBrush B;
+    TFont F;
+    TColor To, MF, MT;
+    TAlignment HA;
+    TVAlignment VA;
+    bool WW = false;
+    TCellGradientDirection GD;
+    auto FontSize = [&](int DisplCol, int Row, bool Print) {
+        TGridDrawState S;
+        G->GetVisualProperties(DisplCol, Row, S, Print, false, true, &B, To, MF, MT, &F, HA, VA, WW, GD);
+        return F.Size();
+    };
+    EXPECT_EQ(FontSize(3, 2, false), 9) << "on screen: the grid's font";
+    EXPECT_EQ(FontSize(3, 2, true), 9) << "UseDisplayFont is on by default";
+    G->PrintSettings()->SetUseDisplayFont(false);
+    EXPECT_EQ(FontSize(3, 2, true), 21);
+    EXPECT_EQ(FontSize(3, 0, true), 17) << "a fixed row prints in the fixed print font";
+    EXPECT_EQ(FontSize(3, 2, false), 9);
 }
 
 TEST_F(CellText, MeasuresLinesAndWidthsInTheCellFont) {

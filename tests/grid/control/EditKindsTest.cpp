@@ -4,7 +4,10 @@
 // grid's combo list and check-box columns open through the same switch.
 #include "grid/control/ExtCGrid.h"
 #include "grid/control/ExtGrid_Editors.h"
+#include "platform/rtl/SysUtils.h"
 #include "tests/grid/control/EditFixture.h"
+
+#include <QDateTimeEdit>
 
 #include <functional>
 
@@ -13,16 +16,28 @@ namespace {
 class EditKinds : public EditGrid {
 public:
     void Away() { FocusAway(); }
+    static void Paste(TControl* C, const QString& Clip) {
+        SetClipboard(Clip);
+        C->SimulateKey('V', {ssCtrl});
+    }
+    // One more value the validation refuses (a picker's text, which cannot start with "bad").
+    QString AlsoRefused;
 
 protected:
     void SetUp() override {
+        Saved = FormatSettings;
+        FormatSettings.DateSeparator = '/';
+        FormatSettings.TimeSeparator = ':';
+        FormatSettings.ShortDateFormat = "dd/mm/yyyy";
+        FormatSettings.LongTimeFormat = "hh:nn:ss";
+        FormatSettings.ShortTimeFormat = "hh:nn";
         EditGrid::SetUp();
         G->UnitEditBtn->Units()->Add("mm");
         G->ClearComboString();
         for (const char* S : {"Alpha", "Beta", "Gamma"}) G->AddComboString(S);
         G->OnCellValidate = [this](TObject*, int ACol, int ARow, QString& Value, bool& Valid) {
             Validated.push_back(std::to_string(ACol) + "," + std::to_string(ARow) + " " + Value.toStdString());
-            if (Value.startsWith("bad")) {
+            if (Value.startsWith("bad") || (!AlsoRefused.isEmpty() && Value == AlsoRefused)) {
                 Valid = false;
                 Value = "fix me";
             }
@@ -33,7 +48,12 @@ protected:
             if (ACol == 3) E = Kind;
         };
     }
+    void TearDown() override {
+        EditGrid::TearDown();
+        FormatSettings = Saved;
+    }
     std::vector<std::string> Validated;
+    TFormatSettings Saved;
 };
 
 struct KindCase {
@@ -162,6 +182,410 @@ INSTANTIATE_TEST_SUITE_P(Kinds, KindTable,
                                                     },
                                                     "3,3", false}),
                          [](const ::testing::TestParamInfo<KindCase>& I) { return std::string(I.param.Name); });
+
+// ---- one table per editor kind: the ways an edit ends, through the editor's own keys ----------------
+auto CaseName = [](const ::testing::TestParamInfo<KindCase>& I) { return std::string(I.param.Name); };
+
+INSTANTIATE_TEST_SUITE_P(Combo, KindTable,
+                         ::testing::Values(KindCase{"EditPasteThenEnterStoresIt", edComboEdit, "Beta",
+                                                    [](EditKinds& T, TExtStringGrid* G) {
+                                                        G->EditCombo->SelectAll();
+                                                        T.Paste(G->EditCombo, "pasted");
+                                                        EXPECT_EQ(G->EditCombo->Text(), "pasted");
+                                                        EXPECT_EQ(G->GetGridCell(3, 3), "Beta")
+                                                            << "not before the edit ends";
+                                                        G->EditCombo->SimulateKey(VK_RETURN);
+                                                    },
+                                                    "pasted", false},
+                                           KindCase{"EditRefusedPasteStaysOutOnFocusLoss", edComboEdit, "Beta",
+                                                    [](EditKinds& T, TExtStringGrid* G) {
+                                                        G->EditCombo->SelectAll();
+                                                        T.Paste(G->EditCombo, "bad");
+                                                        T.Away();
+                                                    },
+                                                    "Beta", false},
+                                           KindCase{"EditPasteThenEscapeKeepsTheCell", edComboEdit, "Beta",
+                                                    [](EditKinds& T, TExtStringGrid* G) {
+                                                        G->EditCombo->SelectAll();
+                                                        T.Paste(G->EditCombo, "pasted");
+                                                        G->EditCombo->SimulateKey(VK_ESCAPE);
+                                                    },
+                                                    "Beta", false},
+                                           KindCase{"EditTabWithoutGoTabsCommits", edComboEdit, "Beta",
+                                                    [](EditKinds&, TExtStringGrid* G) {
+                                                        G->EditCombo->SetText("tabbed");
+                                                        G->EditCombo->SimulateKey(VK_TAB);
+                                                    },
+                                                    "tabbed", false},
+                                           KindCase{"ListRefusedItemStaysOut", edComboList, "Beta",
+                                                    [](EditKinds& T, TExtStringGrid* G) {
+                                                        T.AlsoRefused = "Gamma";
+                                                        G->EditCombo->SimulateKey(VK_DOWN);
+                                                        G->EditCombo->SimulateKey(VK_RETURN);
+                                                    },
+                                                    "Beta", true}),
+                         CaseName);
+
+INSTANTIATE_TEST_SUITE_P(Spin, KindTable,
+                         ::testing::Values(KindCase{"FocusLossCommits", edSpinEdit, "5",
+                                                    [](EditKinds& T, TExtStringGrid* G) {
+                                                        G->SpinEdit()->SetText("9");
+                                                        T.Away();
+                                                    },
+                                                    "9", false},
+                                           KindCase{"RefusedOnFocusLossStaysOut", edSpinEdit, "5",
+                                                    [](EditKinds& T, TExtStringGrid* G) {
+                                                        G->SpinEdit()->SetText("bad");
+                                                        T.Away();
+                                                    },
+                                                    "5", false},
+                                           KindCase{"TabWithGoTabsCommitsAndMoves", edSpinEdit, "5",
+                                                    [](EditKinds&, TExtStringGrid* G) {
+                                                        G->SetOptions(G->Options() << goTabs);
+                                                        G->SpinEdit()->SetText("7");
+                                                        G->SpinEdit()->SimulateKey(VK_TAB);
+                                                        EXPECT_EQ(G->Col(), 3);
+                                                    },
+                                                    "7", false},
+                                           KindCase{"PasteKeepsOnlyWhatTypingWould", edSpinEdit, "5",
+                                                    [](EditKinds& T, TExtStringGrid* G) {
+                                                        G->SpinEdit()->SelectAll();
+                                                        T.Paste(G->SpinEdit(), "x7y");
+                                                        EXPECT_EQ(G->SpinEdit()->Text(), "7");
+                                                        G->SpinEdit()->SimulateKey(VK_RETURN);
+                                                    },
+                                                    "7", false},
+                                           KindCase{"PasteThenEscapeKeepsTheCell", edSpinEdit, "5",
+                                                    [](EditKinds& T, TExtStringGrid* G) {
+                                                        G->SpinEdit()->SelectAll();
+                                                        T.Paste(G->SpinEdit(), "8");
+                                                        G->SpinEdit()->SimulateKey(VK_ESCAPE);
+                                                    },
+                                                    "5", false}),
+                         CaseName);
+
+INSTANTIATE_TEST_SUITE_P(EditButton, KindTable,
+                         ::testing::Values(KindCase{"FocusLossCommits", edEditBtn, "x",
+                                                    [](EditKinds& T, TExtStringGrid* G) {
+                                                        G->EditBtn->SetText("typed");
+                                                        T.Away();
+                                                    },
+                                                    "typed", false},
+                                           KindCase{"RefusedOnFocusLossStaysOut", edEditBtn, "x",
+                                                    [](EditKinds& T, TExtStringGrid* G) {
+                                                        G->EditBtn->SetText("bad");
+                                                        T.Away();
+                                                    },
+                                                    "x", false},
+                                           KindCase{"DownCommitsAndMoves", edEditBtn, "x",
+                                                    [](EditKinds&, TExtStringGrid* G) {
+                                                        G->EditBtn->SetText("down");
+                                                        G->EditBtn->SimulateKey(VK_DOWN);
+                                                        EXPECT_EQ(G->Row(), 4);
+                                                    },
+                                                    "down", false},
+                                           KindCase{"FloatPasteDropsLettersThoughCtrlIsHeld", edFloatEditBtn, "1",
+                                                    [](EditKinds& T, TExtStringGrid* G) {
+                                                        G->EditBtn->SelectAll();
+                                                        T.Paste(G->EditBtn, "2a.5b");
+                                                        EXPECT_EQ(G->EditBtn->Text(), "2.5");
+                                                        G->EditBtn->SimulateKey(VK_RETURN);
+                                                    },
+                                                    "2.5", false},
+                                           KindCase{"PasteStopsAtTheLengthLimit", edEditBtn, "x",
+                                                    [](EditKinds& T, TExtStringGrid* G) {
+                                                        G->EditBtn->SetMaxLength(4);
+                                                        G->EditBtn->SelectAll();
+                                                        T.Paste(G->EditBtn, "123456");
+                                                        EXPECT_EQ(G->EditBtn->Text(), "1234");
+                                                        G->EditBtn->SimulateKey(VK_RETURN);
+                                                    },
+                                                    "1234", false},
+                                           KindCase{"RefusedPasteStaysOut", edEditBtn, "x",
+                                                    [](EditKinds& T, TExtStringGrid* G) {
+                                                        G->EditBtn->SelectAll();
+                                                        T.Paste(G->EditBtn, "bad");
+                                                        EXPECT_EQ(G->EditBtn->Text(), "fix me");
+                                                    },
+                                                    "x", true},
+                                           KindCase{"PasteThenEscapeBringsBackTheOpeningText", edEditBtn, "x",
+                                                    [](EditKinds& T, TExtStringGrid* G) {
+                                                        G->EditBtn->SelectAll();
+                                                        T.Paste(G->EditBtn, "pasted");
+                                                        G->EditBtn->SimulateKey(VK_ESCAPE);
+                                                    },
+                                                    "x", false}),
+                         CaseName);
+
+INSTANTIATE_TEST_SUITE_P(Unit, KindTable,
+                         ::testing::Values(KindCase{"FocusLossCommitsValueAndUnit", edUnitEditBtn, "1mm",
+                                                    [](EditKinds& T, TExtStringGrid* G) {
+                                                        G->UnitEditBtn->SetText("4");
+                                                        T.Away();
+                                                    },
+                                                    "4mm", false},
+                                           KindCase{"RefusedOnEnterKeepsTheCell", edUnitEditBtn, "1mm",
+                                                    [](EditKinds&, TExtStringGrid* G) {
+                                                        G->UnitEditBtn->SetText("bad");
+                                                        G->UnitEditBtn->SimulateKey(VK_RETURN);
+                                                        EXPECT_EQ(G->UnitEditBtn->Text(), "1");
+                                                    },
+                                                    "1mm", true},
+                                           KindCase{"RefusedOnFocusLossStaysOut", edUnitEditBtn, "1mm",
+                                                    [](EditKinds& T, TExtStringGrid* G) {
+                                                        G->UnitEditBtn->SetText("bad");
+                                                        T.Away();
+                                                    },
+                                                    "1mm", false},
+                                           KindCase{"NumericPasteKeepsTheDigits", edNumericUnitEditBtn, "1mm",
+                                                    [](EditKinds& T, TExtStringGrid* G) {
+                                                        G->UnitEditBtn->SelectAll();
+                                                        T.Paste(G->UnitEditBtn, "4a5");
+                                                        EXPECT_EQ(G->UnitEditBtn->Text(), "45");
+                                                        G->UnitEditBtn->SimulateKey(VK_RETURN);
+                                                    },
+                                                    "45mm", false},
+                                           KindCase{"NumericShiftInsertPasteIsFilteredToo", edNumericUnitEditBtn, "1mm",
+                                                    [](EditKinds&, TExtStringGrid* G) {
+                                                        G->UnitEditBtn->SelectAll();
+                                                        QGuiApplication::clipboard()->setText("9z");
+                                                        G->UnitEditBtn->SimulateKey(VK_INSERT, {ssShift});
+                                                        EXPECT_EQ(G->UnitEditBtn->Text(), "9");
+                                                        G->UnitEditBtn->SimulateKey(VK_RETURN);
+                                                    },
+                                                    "9mm", false}),
+                         CaseName);
+
+INSTANTIATE_TEST_SUITE_P(Date, KindTable,
+                         ::testing::Values(KindCase{"EnterStoresThePickedDate", edDateEdit, "05/01/2026",
+                                                    [](EditKinds&, TExtStringGrid* G) {
+                                                        G->DatePicker()->SetDate(EncodeDate(2026, 3, 14));
+                                                        G->DatePicker()->SimulateKey(VK_RETURN);
+                                                    },
+                                                    "14/03/2026", false},
+                                           KindCase{"RefusedOnEnterStaysOutAndKeepsTheEditor", edDateEdit, "05/01/2026",
+                                                    [](EditKinds& T, TExtStringGrid* G) {
+                                                        G->DatePicker()->SetDate(EncodeDate(2026, 3, 14));
+                                                        T.AlsoRefused = "14/03/2026";
+                                                        G->DatePicker()->SimulateKey(VK_RETURN);
+                                                    },
+                                                    "05/01/2026", true},
+                                           KindCase{"FocusLossCommits", edDateEdit, "05/01/2026",
+                                                    [](EditKinds& T, TExtStringGrid* G) {
+                                                        G->DatePicker()->SetDate(EncodeDate(2026, 2, 2));
+                                                        T.Away();
+                                                    },
+                                                    "02/02/2026", false},
+                                           KindCase{"RefusedOnFocusLossStaysOut", edDateEdit, "05/01/2026",
+                                                    [](EditKinds& T, TExtStringGrid* G) {
+                                                        G->DatePicker()->SetDate(EncodeDate(2026, 2, 2));
+                                                        T.AlsoRefused = "02/02/2026";
+                                                        T.Away();
+                                                    },
+                                                    "05/01/2026", false},
+                                           KindCase{"EscapeBringsBackTheCell", edDateEditUpDown, "05/01/2026",
+                                                    [](EditKinds&, TExtStringGrid* G) {
+                                                        G->DatePicker()->SetDate(EncodeDate(2026, 2, 2));
+                                                        G->DatePicker()->SimulateKey(VK_ESCAPE);
+                                                    },
+                                                    "05/01/2026", false},
+                                           KindCase{"TimeEnterKeepsTheGlobalTimeFormat", edTimeEdit, "10:20:30",
+                                                    [](EditKinds&, TExtStringGrid* G) {
+                                                        G->DatePicker()->SetFormat("HH:mm");
+                                                        G->DatePicker()->SimulateKey(VK_RETURN);
+                                                        EXPECT_EQ(FormatSettings.LongTimeFormat, "hh:nn:ss");
+                                                    },
+                                                    "10:20", false}),
+                         CaseName);
+
+INSTANTIATE_TEST_SUITE_P(DateAndTime, KindTable,
+                         ::testing::Values(KindCase{"EnterStoresDateBlankTime", edDateTimeEdit, "05/01/2026 08:30",
+                                                    [](EditKinds&, TExtStringGrid* G) {
+                                                        G->DateAndTimePicker()->SetDateTime(EncodeDate(2026, 3, 14) +
+                                                                                            EncodeTime(9, 45, 0, 0));
+                                                        G->DateAndTimePicker()->SimulateKey(VK_RETURN);
+                                                    },
+                                                    "14/03/2026 09:45", false},
+                                           KindCase{"RefusedOnEnterStaysOut", edDateTimeEdit, "05/01/2026 08:30",
+                                                    [](EditKinds& T, TExtStringGrid* G) {
+                                                        G->DateAndTimePicker()->SetDateTime(EncodeDate(2026, 3, 14) +
+                                                                                            EncodeTime(9, 45, 0, 0));
+                                                        T.AlsoRefused = "14/03/2026 09:45";
+                                                        G->DateAndTimePicker()->SimulateKey(VK_RETURN);
+                                                    },
+                                                    "05/01/2026 08:30", false},
+                                           KindCase{"FocusLossLeavesItOpen", edDateTimeEdit, "05/01/2026 08:30",
+                                                    [](EditKinds& T, TExtStringGrid* G) {
+                                                        G->DateAndTimePicker()->SetDateTime(EncodeDate(2026, 3, 14));
+                                                        T.Away();
+                                                    },
+                                                    "05/01/2026 08:30", true}),
+                         CaseName);
+
+// A cell date beyond the picker's limits opens one day inside them.
+struct DateLimitCase {
+    const char* Name;
+    const char* CellText;
+    TDateTime MinDate, MaxDate;
+    TDateTime Opens;
+};
+void PrintTo(const DateLimitCase& C, std::ostream* Os) { *Os << C.Name; }
+
+class DateLimits : public EditKinds, public ::testing::WithParamInterface<DateLimitCase> {};
+
+TEST_P(DateLimits, OpenInsideTheLimits) {
+    const DateLimitCase& C = GetParam();
+    G->DatePicker()->SetMinDate(C.MinDate);
+    G->DatePicker()->SetMaxDate(C.MaxDate);
+    G->SetGridCell(3, 3, C.CellText);
+    KindOnColumn3(edDateEdit);
+    Key(VK_F2);
+    ASSERT_TRUE(G->EditorControlOpen());
+    EXPECT_EQ(G->DatePicker()->Date(), C.Opens);
+    G->DatePicker()->SimulateKey(VK_ESCAPE);
+    EXPECT_EQ(CellAt(3, 3), C.CellText);
+}
+
+INSTANTIATE_TEST_SUITE_P(Date, DateLimits,
+                         ::testing::Values(DateLimitCase{"BeyondMaxDateOpensTheDayBefore", "05/09/2026", 0,
+                                                         EncodeDate(2026, 6, 1), EncodeDate(2026, 5, 31)},
+                                           DateLimitCase{"BeforeMinDateOpensTheDayAfter", "05/09/2020",
+                                                         EncodeDate(2026, 1, 1), 0, EncodeDate(2026, 1, 2)},
+                                           DateLimitCase{"OnMinDateOpensTheDayAfter", "01/01/2026",
+                                                         EncodeDate(2026, 1, 1), 0, EncodeDate(2026, 1, 2)},
+                                           DateLimitCase{"InsideTheLimitsOpensOnItsDate", "05/03/2026",
+                                                         EncodeDate(2026, 1, 1), EncodeDate(2026, 6, 1),
+                                                         EncodeDate(2026, 3, 5)}),
+                         [](const ::testing::TestParamInfo<DateLimitCase>& I) { return std::string(I.param.Name); });
+
+TEST_F(EditKinds, DateAndTimeSpinPageKeysStepAndFireOnSpinClick) {
+    std::vector<bool> Clicks;
+    G->OnSpinClick = [&](TObject*, int ACol, int ARow, int, bool Up) {
+        EXPECT_EQ(ACol, 3);
+        EXPECT_EQ(ARow, 3);
+        Clicks.push_back(Up);
+    };
+    G->SetGridCell(3, 3, "05/01/2026");
+    KindOnColumn3(edDateSpinEdit);
+    Key(VK_F2);
+    ASSERT_TRUE(G->EditorControlOpen());
+    const TDateTime Opened = G->SpinEdit()->DateValue();
+    G->SpinEdit()->SimulateKey(VK_PRIOR);
+    EXPECT_GT(G->SpinEdit()->DateValue(), Opened);
+    G->SpinEdit()->SimulateKey(VK_NEXT);
+    EXPECT_EQ(Clicks, (std::vector<bool>{true, false}));
+}
+
+// The events of an edit ended with Enter, per editor kind, as a recording sink sees them: the
+// kind is asked, the editor's properties are asked, the value changes, is validated once, the
+// editing-done event fires at once and the cell-done event only from the message loop.
+struct OrderCase {
+    const char* Name;
+    TEditorType Kind;
+    const char* CellText;
+    std::function<void(TExtStringGrid*)> Change;
+    std::vector<std::string> Events;
+};
+void PrintTo(const OrderCase& C, std::ostream* Os) { *Os << C.Name; }
+
+class EventOrder : public EditKinds, public ::testing::WithParamInterface<OrderCase> {};
+
+TEST_P(EventOrder, EnterEndsTheEditInOrder) {
+    const OrderCase& C = GetParam();
+    G->SetGridCell(3, 3, C.CellText);
+    EditLog L;
+    L.Watch(G);
+    auto Watched = G->OnGetEditorType;
+    G->OnGetEditorType = [&](TObject* S, int ACol, int ARow, TEditorType& E) {
+        if (ACol != 3) return;
+        Watched(S, ACol, ARow, E);
+        E = C.Kind;
+    };
+    G->OnCellValidate = [&](TObject*, int ACol, int ARow, QString& Value, bool&) {
+        L.Add("Validate " + std::to_string(ACol) + "," + std::to_string(ARow) + " " + Value.toStdString());
+    };
+    Key(VK_F2);
+    ASSERT_TRUE(G->EditorControlOpen());
+    C.Change(G);
+    static_cast<TControl*>(G->EditorControl())->SimulateKey(VK_RETURN);
+    L.Add("-- key handled");
+    QApplication::processEvents();
+    EXPECT_EQ(L.Lines, C.Events);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, EventOrder,
+    ::testing::Values(OrderCase{"ComboList",
+                                edComboList,
+                                "Alpha",
+                                [](TExtStringGrid* G) { G->EditCombo->SimulateKey(VK_DOWN); },
+                                {"GetEditorType 3,3", "GetEditorProp 3,3", "EditChange 3,3 Beta", "Validate 3,3 Beta",
+                                 "EditingDone", "-- key handled", "EditCellDone 3,3"}},
+                      OrderCase{"Spin",
+                                edSpinEdit,
+                                "5",
+                                [](TExtStringGrid* G) { G->SpinEdit()->SetText("6"); },
+                                {"GetEditorType 3,3", "GetEditorProp 3,3", "EditChange 3,3 6", "Validate 3,3 6",
+                                 "EditingDone", "-- key handled", "EditCellDone 3,3"}},
+                      OrderCase{"EditButton",
+                                edEditBtn,
+                                "x",
+                                [](TExtStringGrid* G) { G->EditBtn->SetText("y"); },
+                                {"GetEditorType 3,3", "GetEditorProp 3,3", "EditChange 3,3 y", "Validate 3,3 y",
+                                 "EditingDone", "-- key handled", "EditCellDone 3,3"}},
+                      OrderCase{"Unit",
+                                edUnitEditBtn,
+                                "1mm",
+                                [](TExtStringGrid* G) { G->UnitEditBtn->SetText("2"); },
+                                {"GetEditorType 3,3", "GetEditorProp 3,3", "Validate 3,3 2mm", "EditingDone",
+                                 "-- key handled", "EditCellDone 3,3"}},
+                      OrderCase{"Date",
+                                edDateEdit,
+                                "05/01/2026",
+                                [](TExtStringGrid* G) {
+                                    G->DatePicker()->Native()->setCurrentSectionIndex(0);
+                                    G->DatePicker()->SimulateKey(VK_UP); // the day field steps
+                                },
+                                {"GetEditorType 3,3", "GetEditorProp 3,3", "EditChange 3,3 06/01/2026",
+                                 "Validate 3,3 06/01/2026", "EditingDone", "-- key handled", "EditCellDone 3,3"}}),
+    [](const ::testing::TestParamInfo<OrderCase>& I) { return std::string(I.param.Name); });
+
+// A press on a spin cell's buttons opens the spin editor stepped once that way.
+struct SpinPressCase {
+    const char* Name;
+    int FromRight, FromTop; // where the press lands, from the cell's right and top edges
+    const char* Opens;
+};
+void PrintTo(const SpinPressCase& C, std::ostream* Os) { *Os << C.Name; }
+
+class SpinPress : public EditKinds, public ::testing::WithParamInterface<SpinPressCase> {};
+
+TEST_P(SpinPress, OpensTheSpinSteppedByThePress) {
+    const SpinPressCase& C = GetParam();
+    G->ControlLook()->SetSpinButtonsAlwaysVisible(true);
+    G->MouseActions()->SetDirectEdit(true);
+    KindOnColumn3(edSpinEdit);
+    G->SetGridCell(3, 4, "5");
+    const TRect R = G->CellRect(2, 4);
+    const LPARAM P = MakeLParam(R.Right - C.FromRight, R.Top + C.FromTop);
+    G->Perform(WM_LBUTTONDOWN, MK_LBUTTON, P);
+    G->Perform(WM_LBUTTONUP, 0, P);
+    QApplication::processEvents();
+    ASSERT_TRUE(G->EditorControlOpen());
+    EXPECT_EQ(G->SpinEdit()->Text(), C.Opens);
+    G->SpinEdit()->SimulateKey(VK_ESCAPE);
+    EXPECT_EQ(CellAt(3, 4), "5");
+    // The next opening without a press on the buttons does not step.
+    Key(VK_F2);
+    ASSERT_TRUE(G->EditorControlOpen());
+    EXPECT_EQ(G->SpinEdit()->Text(), "5");
+}
+
+INSTANTIATE_TEST_SUITE_P(Spin, SpinPress,
+                         ::testing::Values(SpinPressCase{"UpperHalfStepsUp", 5, 2, "6"},
+                                           SpinPressCase{"LowerHalfStepsDown", 5, 17, "4"},
+                                           SpinPressCase{"TextPartDoesNotStep", 40, 5, "5"}),
+                         [](const ::testing::TestParamInfo<SpinPressCase>& I) { return std::string(I.param.Name); });
 
 TEST_F(EditKinds, ATypedDigitOpensTheSpinAndReachesIt) {
     G->SetGridCell(3, 3, "");

@@ -49,6 +49,11 @@ protected:
             case End::Escape: Key(VK_ESCAPE); break;
         }
     }
+    // Typing with each key's own code, so that each key is also released.
+    void TypeKeys(const QString& S) {
+        for (QChar C : S)
+            KeyTarget()->SimulateKey(C == QLatin1Char(' ') ? Word(VK_SPACE) : Word(C.toUpper().unicode()), {}, C);
+    }
     void UseKind(TEditorType Kind) {
         G->OnGetEditorType = [Kind](TObject*, int, int, TEditorType& E) { E = Kind; };
     }
@@ -348,6 +353,34 @@ TEST_F(TextEdit, AFifthDigitIsDroppedSilently) {
     Type("5");
     EXPECT_EQ(Editor()->Text(), "1234");
     EXPECT_EQ(MessageBeepCount(), Beeps);
+}
+
+// ---- sizing while typing ------------------------------------------------------------------------------------
+TEST_F(TextEdit, TheColumnWidensForTheTypedTextBeforeTheEditEnds) {
+    G->SizeWhileTyping()->SetWidth(true);
+    G->SetGridCell(3, 3, "");
+    const int Before = G->ColWidths(2);
+    OpenWithF2();
+    TypeKeys("a typed text far wider than its column");
+    EXPECT_GT(G->ColWidths(2), Before);
+    EXPECT_EQ(CellAt(3, 3), "") << "the cell gets the value only when the edit ends";
+    Key(VK_ESCAPE);
+    EXPECT_EQ(CellAt(3, 3), "");
+}
+
+TEST_F(TextEdit, AWrappedRowGrowsWithTheTypedTextAndSaysSo) {
+    G->SizeWhileTyping()->SetHeight(true);
+    G->SetWordWrap(true);
+    G->SetGridCell(3, 3, "");
+    std::vector<int> Sized;
+    G->OnEndRowSize = [&](TObject*, int ARow) { Sized.push_back(ARow); };
+    const int Before = G->RowHeights(3);
+    OpenWithF2();
+    TypeKeys("many words typed into a narrow wrapped cell grow its row");
+    EXPECT_GT(G->RowHeights(3), Before);
+    ASSERT_FALSE(Sized.empty());
+    EXPECT_EQ(Sized.back(), 3);
+    EXPECT_EQ(G->RowHeights(4), Before) << "only the edited row";
 }
 
 // ---- lookup ----------------------------------------------------------------------------------------------------------

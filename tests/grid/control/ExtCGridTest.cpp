@@ -260,6 +260,132 @@ TEST_F(ColumnGrid, FloatFormatOfTheColumnAppliesToNumbersOnly) {
     EXPECT_EQ(G->GetFormattedCell(1, 2), "1,2");
 }
 
+// What a write to one property of an item does to the grid: a notification (the collection
+// rebuilds the header list and repaints), a repaint only, or nothing beyond the stored value.
+enum TSideEffect { seNotify, seRepaint, seNone };
+
+struct TSetterCase {
+    const char* Name;
+    std::function<void(TGridColumnItem*)> Write;
+    TSideEffect Effect;
+    std::function<bool(TGridColumnItem*)> Stored;
+};
+void PrintTo(const TSetterCase& C, std::ostream* Os) { *Os << C.Name; }
+
+class TCountingGrid : public TExtColumnGrid {
+public:
+    using TExtColumnGrid::TExtColumnGrid;
+    void Invalidate() override {
+        ++Repaints;
+        TExtColumnGrid::Invalidate();
+    }
+    int Repaints = 0;
+};
+
+class ItemSetters : public ::testing::TestWithParam<TSetterCase> {
+protected:
+    void SetUp() override {
+        G = std::make_unique<TCountingGrid>(nullptr);
+        G->SetColCount(6);
+        G->SetRowCount(4);
+        G->HideColumn(2);
+    }
+    std::unique_ptr<TCountingGrid> G;
+};
+
+TEST_P(ItemSetters, StoreTheValueWithTheirOwnSideEffect) {
+    TGridColumnItem* It = G->Columns()->Items(3); // display column 2, after the hidden column
+    G->ColumnHeaders()->Clear();
+    G->Repaints = 0;
+    GetParam().Write(It);
+    EXPECT_TRUE(GetParam().Stored(It));
+    const bool Notified = G->ColumnHeaders()->Count() == G->Columns()->Count();
+    EXPECT_EQ(Notified, GetParam().Effect == seNotify);
+    EXPECT_EQ(G->Repaints > 0, GetParam().Effect != seNone);
+}
+
+TFont* BoldFont() {
+    static TFont F;
+    F.SetStyle({fsBold});
+    F.SetSize(14);
+    return &F;
+}
+TPen* WidePen() {
+    static TPen P;
+    P.SetWidth(4);
+    P.SetColor(0x0000FF);
+    return &P;
+}
+TStringList* TwoEntries() {
+    static TStringList L;
+    if (L.Count() == 0) L.Add("All=*"), L.Add("Some=>1");
+    return &L;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ItemSetters,
+    ::testing::Values(TSetterCase{"Alignment", [](TGridColumnItem* I) { I->SetAlignment(taRightJustify); }, seRepaint,
+                                  [](TGridColumnItem* I) { return I->Alignment() == taRightJustify; }},
+                      TSetterCase{"Font", [](TGridColumnItem* I) { I->SetFont(BoldFont()); }, seNotify,
+                                  [](TGridColumnItem* I) { return I->Font()->Style().Contains(fsBold); }},
+                      TSetterCase{"FontSettingChanged", [](TGridColumnItem* I) { I->Font()->SetSize(20); }, seNotify,
+                                  [](TGridColumnItem* I) { return I->Font()->Size() == 20; }},
+                      TSetterCase{"Color", [](TGridColumnItem* I) { I->SetColor(0x123456); }, seNotify,
+                                  [](TGridColumnItem* I) { return I->Color() == 0x123456; }},
+                      TSetterCase{"ShowBands", [](TGridColumnItem* I) { I->SetShowBands(true); }, seNotify,
+                                  [](TGridColumnItem* I) { return I->ShowBands(); }},
+                      TSetterCase{"Fixed", [](TGridColumnItem* I) { I->SetFixed(true); }, seNotify,
+                                  [](TGridColumnItem* I) { return I->Fixed(); }},
+                      TSetterCase{"Password", [](TGridColumnItem* I) { I->SetPassword(true); }, seNotify,
+                                  [](TGridColumnItem* I) { return I->Password(); }},
+                      TSetterCase{"Borders", [](TGridColumnItem* I) { I->SetBorders({cbLeft}); }, seNotify,
+                                  [](TGridColumnItem* I) { return I->Borders() == TCellBorders{cbLeft}; }},
+                      TSetterCase{"BorderPen", [](TGridColumnItem* I) { I->SetBorderPen(WidePen()); }, seNotify,
+                                  [](TGridColumnItem* I) { return I->BorderPen()->Width() == 4; }},
+                      TSetterCase{"PrintBorderPen", [](TGridColumnItem* I) { I->SetPrintBorderPen(WidePen()); }, seNone,
+                                  [](TGridColumnItem* I) { return I->PrintBorderPen()->Color() == 0x0000FF; }},
+                      TSetterCase{"ComboItems", [](TGridColumnItem* I) { I->SetComboItems(TwoEntries()); }, seNone,
+                                  [](TGridColumnItem* I) { return I->ComboItems()->Count() == 2; }},
+                      TSetterCase{"Filter", [](TGridColumnItem* I) { I->SetFilter(TwoEntries()); }, seRepaint,
+                                  [](TGridColumnItem* I) { return I->Filter()->Get(1) == "Some=>1"; }},
+                      TSetterCase{"PrintFont", [](TGridColumnItem* I) { I->SetPrintFont(BoldFont()); }, seNone,
+                                  [](TGridColumnItem* I) { return I->PrintFont()->Size() == 14; }},
+                      TSetterCase{"HeaderFont", [](TGridColumnItem* I) { I->SetHeaderFont(BoldFont()); }, seRepaint,
+                                  [](TGridColumnItem* I) { return I->HeaderFont()->Style().Contains(fsBold); }},
+                      TSetterCase{"HeaderFontSettingChanged",
+                                  [](TGridColumnItem* I) { I->HeaderFont()->SetStyle({fsItalic}); }, seNotify,
+                                  [](TGridColumnItem* I) { return I->HeaderFont()->Style().Contains(fsItalic); }},
+                      TSetterCase{"HeaderAlignment", [](TGridColumnItem* I) { I->SetHeaderAlignment(taCenter); },
+                                  seRepaint, [](TGridColumnItem* I) { return I->HeaderAlignment() == taCenter; }},
+                      TSetterCase{"FloatFormat", [](TGridColumnItem* I) { I->SetFloatFormat("%.2f"); }, seRepaint,
+                                  [](TGridColumnItem* I) { return I->FloatFormat() == "%.2f"; }},
+                      TSetterCase{"EditorToDataCheckBox", [](TGridColumnItem* I) { I->SetEditor(edDataCheckBox); },
+                                  seRepaint, [](TGridColumnItem* I) { return I->Editor() == edDataCheckBox; }},
+                      TSetterCase{"EditorToCombo", [](TGridColumnItem* I) { I->SetEditor(edComboList); }, seNone,
+                                  [](TGridColumnItem* I) { return I->Editor() == edComboList; }},
+                      TSetterCase{"EditorUnchanged", [](TGridColumnItem* I) { I->SetEditor(edNormal); }, seNone,
+                                  [](TGridColumnItem* I) { return I->Editor() == edNormal; }},
+                      TSetterCase{"ReadOnly", [](TGridColumnItem* I) { I->SetReadOnly(true); }, seNone,
+                                  [](TGridColumnItem* I) { return I->ReadOnly(); }},
+                      TSetterCase{"CheckTrue", [](TGridColumnItem* I) { I->SetCheckTrue("1"); }, seNone,
+                                  [](TGridColumnItem* I) { return I->CheckTrue() == "1"; }},
+                      TSetterCase{"EditLength", [](TGridColumnItem* I) { I->SetEditLength(7); }, seNone,
+                                  [](TGridColumnItem* I) { return I->EditLength() == 7; }},
+                      TSetterCase{"AutoMaxSize", [](TGridColumnItem* I) { I->SetAutoMaxSize(60); }, seNone,
+                                  [](TGridColumnItem* I) { return I->AutoMaxSize() == 60; }}),
+    [](const ::testing::TestParamInfo<TSetterCase>& I) { return std::string(I.param.Name); });
+
+TEST(ItemWidth, AWidthWriteResizesTheShownColumnAndTheHeaderWriteItsRowZeroCell) {
+    TExtColumnGrid G(nullptr);
+    G.SetColCount(5);
+    G.HideColumn(1);
+    G.Columns()->Items(3)->SetWidth(81); // display column 2
+    EXPECT_EQ(G.ColWidths(2), 81);
+    EXPECT_EQ(G.Columns()->Items(3)->Width(), 81);
+    G.Columns()->Items(3)->SetHeader("Three");
+    EXPECT_EQ(G.GetGridCell(3, 0), "Three");
+}
+
 TEST_F(ColumnGrid, CellColourComesFromTheItemUnlessTheCellHasItsOwn) {
     Item(3)->SetColor(0x0000FF);
     TBrush B;
@@ -426,12 +552,19 @@ TEST_F(ColumnStream, EverySettingComesBack) {
     Item(3)->BorderPen()->SetWidth(3);
     Item(3)->SetBorders({cbTop, cbBottom});
     Item(3)->SetPrintFontCustom(false);
+    Item(3)->SetPrintBorderCustom(false);
+    Item(3)->SetColumnPopupType(cpNormalCellsLClick);
     Item(1)->SetWidth(88);
     const QByteArray B = Saved();
     G->Columns()->Items(3)->SetHeader("changed");
     G->Columns()->Items(3)->SetEditor(edNormal);
+    Item(3)->SetPrintFontCustom(true);
+    Item(3)->SetPrintBorderCustom(true);
+    Item(3)->SetColumnPopupType(cpFixedCellsRClick);
     G->SetColWidths(1, 20);
     Load(B);
+    EXPECT_FALSE(Item(3)->PrintBorderCustom());
+    EXPECT_EQ(Item(3)->ColumnPopupType(), cpNormalCellsLClick);
     EXPECT_EQ(Item(3)->Header(), "Three");
     EXPECT_EQ(G->GetGridCell(3, 0), "Three");
     EXPECT_EQ(Item(3)->Editor(), edComboList);
@@ -444,6 +577,13 @@ TEST_F(ColumnStream, EverySettingComesBack) {
     EXPECT_FALSE(Item(3)->PrintFontCustom());
     EXPECT_EQ(G->ColWidths(1), 88);
     EXPECT_EQ(G->Columns()->Count(), 6);
+}
+
+TEST_F(ColumnStream, TheColumnsKeepTheirDesignPositionsWhichTheStreamDoesNotHold) {
+    G->Columns()->SetOrganization();
+    const QByteArray B = Saved();
+    Load(B);
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(Item(i)->DefIdx(), i) << i;
 }
 
 struct TDamage {
@@ -517,6 +657,42 @@ TEST_F(ColumnPositions, LoadingPutsTheColumnsBackInTheSavedOrder) {
     G->MoveColumn(2, 0); // back to H0 H1 H2
     ASSERT_EQ(Headers(), "H0H1H2");
     G->LoadColumnPositions(Ini, "Cols");
+    EXPECT_EQ(Headers(), "H1H2H0");
+}
+
+TEST_F(ColumnPositions, LoadingStartsFromTheDesignOrderWhateverTheCurrentOrder) {
+    G->MoveColumn(0, 2); // H1 H2 H0
+    G->SaveColumnPositions(Ini, "Cols");
+    G->MoveColumn(2, 0);
+    G->MoveColumn(2, 0); // H2 H0 H1
+    ASSERT_EQ(Headers(), "H2H0H1");
+    G->LoadColumnPositions(Ini, "Cols");
+    EXPECT_EQ(Headers(), "H1H2H0");
+    EXPECT_EQ(G->Columns()->Items(0)->DefIdx(), 1);
+    EXPECT_EQ(G->Columns()->Items(2)->DefIdx(), 0);
+}
+
+TEST_F(ColumnPositions, LoadingShowsAHiddenColumnAndPlacesEveryColumn) {
+    G->MoveColumn(0, 2); // H1 H2 H0
+    G->SaveColumnPositions(Ini, "Cols");
+    G->MoveColumn(2, 0);
+    G->HideColumn(1);
+    ASSERT_EQ(G->NumHiddenColumns(), 1);
+    G->LoadColumnPositions(Ini, "Cols");
+    EXPECT_EQ(G->NumHiddenColumns(), 0);
+    EXPECT_EQ(Headers(), "H1H2H0");
+    for (int c = 0; c < 3; ++c) EXPECT_EQ(G->GetGridCell(c, 0), G->Columns()->Items(c)->Header()) << c;
+}
+
+TEST_F(ColumnPositions, AColumnNamedAtTwoPositionsRaisesAndMovesNothing) {
+    {
+        TIniFile F(Ini);
+        F.WriteInteger("Cols", "CP0", 1);
+        F.WriteInteger("Cols", "CP1", 1);
+        F.WriteInteger("Cols", "CP2", 0);
+    }
+    G->MoveColumn(0, 2); // H1 H2 H0
+    EXPECT_THROW(G->LoadColumnPositions(Ini, "Cols"), EListError);
     EXPECT_EQ(Headers(), "H1H2H0");
 }
 

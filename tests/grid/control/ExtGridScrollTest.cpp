@@ -115,14 +115,14 @@ TEST_F(Scroll, DraggingOverTheTopMarginScrollsOneRowPerTick) {
     ASSERT_EQ(G->TopRow(), 5);
     G->DragScrollOptions()->SetActive(true);
     bool Accept = true;
-    G->DragOver(nullptr, 100, 100, dsDragMove, Accept);
+    G->DragOver(nullptr, G->Width() / 2, G->Height() / 2, dsDragMove, Accept);
     EXPECT_FALSE(G->DragScrollTimerRunning()); // not near an edge
     G->DragOver(nullptr, 100, 5, dsDragEnter, Accept);
     ASSERT_TRUE(G->DragScrollTimerRunning());
-    EXPECT_EQ(G->DragScrollTimer()->Interval(), 100u);
+    EXPECT_EQ(G->DragScrollTimer()->Interval(), 1000u);
     G->DragScrollTimer()->Tick();
     EXPECT_EQ(G->TopRow(), 4);
-    EXPECT_EQ(G->DragScrollTimer()->Interval(), 50u);
+    EXPECT_EQ(G->DragScrollTimer()->Interval(), 250u);
     std::vector<int> Offered;
     G->OnDragScroll = [&](TObject*, int TopRow, int, TDragScrollDirection& Dir, bool& CanScroll) {
         Offered.push_back(TopRow);

@@ -1,6 +1,10 @@
 // Looks and colour schemes of the string grid (SetLook, SetStyle, SetComponentStyle,
 // SetColorTones, SetTheme), with a picture of one grid in every look.
+#include "grid/base/ExtObj.h"
+#include "grid/base/ExtUtil.h"
 #include "grid/control/ExtGrid.h"
+#include "platform/gui/Forms.h"
+#include "platform/gui/ImgList.h"
 #include "tests/support/QtPrint.h"
 
 #include <QCoreApplication>
@@ -10,8 +14,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -130,6 +136,66 @@ TEST_F(GridLooks, ColorTonesMakeAFlatClassicGrid) {
     EXPECT_EQ(G->Tones().Foreground.BrushColor, TColor(0xC08040));
 }
 
+// A grid in colour tones draws its check boxes and radio buttons with the flat glyphs: a
+// checked box shows its dark mark, an unchecked one none.
+TEST_F(GridLooks, ColorTonesDrawFlatGlyphCheckBoxes) {
+    G->SetColorTones(TColorTones{});
+    TControlLook* CL = G->ControlLook();
+    for (TBitmap* B : {CL->CheckedGlyph(), CL->UnCheckedGlyph(), CL->RadioOnGlyph(), CL->RadioOffGlyph()})
+        EXPECT_FALSE(B->Empty());
+    TBitmap Sheet(40, 20);
+    Sheet.Canvas()->Brush()->SetColor(clWhite);
+    Sheet.Canvas()->FillRect(Rect(0, 0, 40, 20));
+    G->DrawCheckBox(Sheet.Canvas(), Rect(0, 0, 15, 15), true, cbUnchecked, false, csGlyph, false, true);
+    G->DrawCheckBox(Sheet.Canvas(), Rect(20, 0, 35, 15), false, cbUnchecked, false, csGlyph, false, true);
+    EXPECT_EQ(Sheet.Canvas()->Pixels(7, 7), TColor(0x303030)) << "the mark of the checked box";
+    EXPECT_EQ(Sheet.Canvas()->Pixels(27, 7), clWhite);
+    EXPECT_EQ(Sheet.Canvas()->Pixels(21, 7), TColor(0x606060)) << "the frame of the unchecked box";
+}
+
+// The coloured border of the gradient looks: one pixel in when the cells fit the grid, with
+// the outermost ring in the parent's colour; on the outermost ring otherwise; never for the
+// plain looks or a flat grid.
+TEST(GridLooksBorder, ColouredBorderFollowsTheLookAndTheFit) {
+    struct TCase {
+        const char* Name;
+        TGridLook Look;
+        bool Flat, Fit;
+        TColor Outer, Inner;
+    };
+    const TColor Red = 0x000000FF, Parent = 0x0000FF00, Back = 0x00FFFFFF;
+    for (const TCase& C :
+         {TCase{"XPFitting", glXP, false, true, Parent, Red}, TCase{"XPNotFitting", glXP, false, false, Red, Back},
+          TCase{"Standard", glStandard, false, true, Back, Back}, TCase{"FlatXP", glXP, true, true, Back, Back}}) {
+        SCOPED_TRACE(C.Name);
+        auto Form = std::unique_ptr<TForm>(Create<TForm>(nullptr));
+        Form->SetColor(Parent);
+        auto* G = Create<TExtStringGrid>(Form.get(), Form.get());
+        G->SetBounds(0, 0, 200, 100);
+        G->SetColCount(3);
+        G->SetRowCount(2);
+        G->SetColor(Back);
+        G->SetLook(C.Look);
+        G->SetFlat(C.Flat);
+        G->SetBorderColor(Red);
+        G->SetFitCellsInGrid(C.Fit);
+        G->SetFixedRows(0);
+        G->SetFixedCols(0);
+        G->SetRowCount(1);
+        QImage Img(200, 100, QImage::Format_RGB32);
+        Img.fill(Qt::white);
+        G->render(&Img);
+        auto At = [&](int X, int Y) {
+            const QRgb Q = Img.pixel(X, Y);
+            return TColor(qRed(Q) | (qGreen(Q) << 8) | (qBlue(Q) << 16));
+        };
+        EXPECT_EQ(At(100, 99), C.Outer) << "bottom edge";
+        EXPECT_EQ(At(199, 60), C.Outer) << "right edge";
+        EXPECT_EQ(At(100, 98), C.Inner) << "one pixel in at the bottom";
+        EXPECT_EQ(At(198, 60), C.Inner) << "one pixel in at the right";
+    }
+}
+
 TEST_F(GridLooks, ThemeSetsHeaderAndFooter) {
     G->SetTheme(xpGreen);
     EXPECT_EQ(G->ExtGradientFrom(), TColor(0xCFF0EA));
@@ -196,6 +262,202 @@ TEST_F(GridLooks, SheetOfEveryLook) {
     // the standard look paints its headers in clBtnFace and the own colour of a cell
     EXPECT_EQ(FirstHeader, TColor(0xF0F0F0));
     EXPECT_EQ(FirstCell, TColor(0x80E0FF));
+}
+
+// ---- every cell graphic kind in every look, on one sheet ------------------------------------------------
+// A caller's object: a small framed square.
+class TSquareObject : public TInterfacedPersistent, public ICellGraphic {
+public:
+    void Draw(TCanvas* Canvas, const TRect& R, int, int, bool, TExtStringGrid*) override {
+        Canvas->Brush()->SetColor(0x00C08040);
+        Canvas->FillRect(Rect(R.Left + 2, R.Top + 2, R.Left + 16, R.Top + 16));
+    }
+    int GetWidth() override { return 16; }
+    int GetHeight() override { return 16; }
+    bool IsBackground() override { return false; }
+};
+
+struct TKindRow {
+    const char* Name;
+    std::function<void(TExtStringGrid&, TCellGraphic&, int Row)> Setup;
+};
+
+std::vector<TKindRow> KindRows(TBitmap* Glyph, TSquareObject* Object) {
+    constexpr int GC = 3; // the real column of the graphics (real column 2 is hidden)
+    auto Colours = [](TCellGraphic& CG, TColor A, TColor B) {
+        CG.SetCellBitmapColor(A);
+        CG.SetCellIconColor(B);
+    };
+    return {
+        {"CheckBox",
+         [](TExtStringGrid& G, TCellGraphic& CG, int R) {
+             CG.SetCheckBox(true, false, false, haBeforeText, vaCenter);
+             G.SetCells(GC, R, "checked");
+         }},
+        {"CheckBox off",
+         [](TExtStringGrid&, TCellGraphic& CG, int) { CG.SetCheckBox(false, false, false, haLeft, vaCenter); }},
+        {"TriState", [](TExtStringGrid&, TCellGraphic& CG, int) { CG.SetCheckBox(cbGrayed, false, haLeft, vaCenter); }},
+        {"DataCheckBox",
+         [](TExtStringGrid& G, TCellGraphic& CG, int R) {
+             CG.SetCheckBox(false, true, false, haCenter, vaCenter);
+             G.SetCells(GC, R, "Y");
+         }},
+        {"RadioButton",
+         [](TExtStringGrid&, TCellGraphic& CG, int) { CG.SetRadioButton(true, false, haLeft, vaCenter); }},
+        {"Radio",
+         [](TExtStringGrid&, TCellGraphic& CG, int) {
+             CG.SetCellType(ctRadio);
+             auto L = std::make_unique<TStringList>();
+             L->Add("one");
+             L->Add("two");
+             CG.SetCellBitmapOwned(std::move(L));
+             CG.SetCellBoolean(true);
+             CG.SetCellIndex(1);
+         }},
+        {"Bitmap", [Glyph](TExtStringGrid&, TCellGraphic& CG, int) { CG.SetBitmap(Glyph, false, haLeft, vaCenter); }},
+        {"ImageList", [](TExtStringGrid&, TCellGraphic& CG, int) { CG.SetImageIdx(1, haLeft, vaCenter); }},
+        {"DataImage",
+         [](TExtStringGrid& G, TCellGraphic& CG, int R) {
+             CG.SetDataImage(0, haLeft, vaCenter);
+             G.SetCells(GC, R, "1");
+         }},
+        {"Images",
+         [](TExtStringGrid&, TCellGraphic& CG, int R) {
+             CG.SetMultiImage(GC, R, 0, haLeft, vaCenter, nullptr);
+             CG.CellBitmapAs<TIntList>()->Add(0);
+             CG.CellBitmapAs<TIntList>()->Add(1);
+         }},
+        {"Rotated",
+         [](TExtStringGrid& G, TCellGraphic& CG, int R) {
+             CG.SetAngle(20);
+             G.SetCells(GC, R, "Turned");
+         }},
+        {"Progress",
+         [Colours](TExtStringGrid& G, TCellGraphic& CG, int R) {
+             CG.SetCellType(ctProgress);
+             Colours(CG, 0x0000C000, 0x00FFE0C0);
+             CG.SetCellErrLen(100);
+             G.SetCells(GC, R, "60");
+         }},
+        {"ProgressPie",
+         [](TExtStringGrid&, TCellGraphic& CG, int) {
+             CG.SetCellType(ctProgressPie);
+             CG.SetCellBitmapColor(0x0000C000);
+             CG.SetCellAngle(70);
+         }},
+        {"RangeIndicator",
+         [Colours](TExtStringGrid& G, TCellGraphic& CG, int R) {
+             CG.SetCellType(ctRangeIndicator);
+             Colours(CG, clRed, 0x0000C000);
+             CG.SetCellIndex(100);
+             CG.SetCellBoolean(true);
+             G.SetCells(GC, R, "-40");
+         }},
+        {"XPProgress",
+         [](TExtStringGrid& G, TCellGraphic& CG, int R) {
+             CG.SetCellType(ctXPProgress);
+             CG.SetCellErrLen(100);
+             G.SetCells(GC, R, "45");
+         }},
+        {"Comment",
+         [](TExtStringGrid& G, TCellGraphic& CG, int R) {
+             CG.SetCellType(ctComment);
+             CG.SetCellAngle(clNone);
+             G.SetCells(GC, R, "noted");
+         }},
+        {"Button", [](TExtStringGrid&, TCellGraphic& CG, int) { CG.SetButton(60, 20, "Press", haLeft, vaCenter); }},
+        {"BitButton",
+         [Glyph](TExtStringGrid&, TCellGraphic& CG, int) { CG.SetBitButton(70, 20, "Go", Glyph, haLeft, vaCenter); }},
+        {"Expand", [](TExtStringGrid&, TCellGraphic& CG, int) { CG.SetCellType(ctExpand); }},
+        {"Shape",
+         [](TExtStringGrid&, TCellGraphic& CG, int) {
+             CG.SetCellType(ctShape);
+             CG.SetCellAngle(csStar);
+             CG.SetCellIndex(0x0000C0FF);
+             CG.SetCellBitmapColor(clBlack);
+         }},
+        {"Rating",
+         [](TExtStringGrid& G, TCellGraphic& CG, int R) {
+             CG.SetCellType(ctRating);
+             CG.SetCellAngle(5);
+             CG.SetCellIndex(0x0000C0FF);
+             CG.SetCellBitmapColor(0x00E0E0E0);
+             G.SetCells(GC, R, "3.5");
+         }},
+        {"Interface", [Object](TExtStringGrid&, TCellGraphic& CG, int) { CG.SetInterfacedCell(Object); }},
+        {"Node",
+         [](TExtStringGrid& G, TCellGraphic& CG, int R) {
+             // the node glyph goes into column 0: the record here only marks the row
+             auto* Node = new TCellGraphic;
+             Node->SetCellType(ctNode);
+             Node->SetCellBoolean(true);
+             G.SetGraphicObjectEx(0, R, Node);
+             G.GetCellProperties(0, R)->SetNodeLevel(1);
+             CG.SetCellType(ctEmpty);
+         }},
+    };
+}
+
+TEST_F(GridLooks, SheetOfEveryLookWithEveryGraphic) {
+    const TGridLook Looks[] = {glStandard, glSoft, glClassic, glExt, glXP, glListView, glVista, glWin7, glOffice2007};
+    TBitmap Glyph(12, 12);
+    Glyph.Canvas()->Brush()->SetColor(clRed);
+    Glyph.Canvas()->FillRect(Rect(0, 0, 12, 12));
+    TSquareObject Object;
+    TImageList Images(nullptr, 16, 16);
+    TBitmap Strip(32, 16);
+    Strip.Canvas()->Brush()->SetColor(0x00FF8000);
+    Strip.Canvas()->FillRect(Rect(0, 0, 32, 16));
+    Strip.Canvas()->Brush()->SetColor(0x000080FF);
+    Strip.Canvas()->FillRect(Rect(16, 0, 32, 16));
+    Images.Add(&Strip, nullptr);
+    const auto Kinds = KindRows(&Glyph, &Object);
+    const int Rows = int(Kinds.size()) + 1;
+    constexpr int RowH = 24, GW = 300;
+    const int GH = Rows * (RowH + 1) + 6;
+    QImage Sheet(GW * 3 + 40, GH * 3 + 40, QImage::Format_RGB32);
+    Sheet.fill(Qt::white);
+    QPainter P(&Sheet);
+    int I = 0;
+    for (TGridLook L : Looks) {
+        auto Grid = std::make_unique<TExtStringGrid>(nullptr);
+        Grid->SetColCount(4);
+        Grid->SetRowCount(Rows);
+        Grid->HideColumn(2);
+        Grid->SetColWidths(0, 30);
+        Grid->SetColWidths(1, 90);
+        Grid->SetColWidths(2, 150);
+        Grid->SetDefaultRowHeight(RowH);
+        Grid->SetBounds(0, 0, GW, GH);
+        Grid->SetOptions(Grid->Options() << goEditing);
+        Grid->SetGridImages(&Images);
+        Grid->SetLook(glCustom);
+        Grid->SetLook(L);
+        Grid->SetCells(1, 0, "kind");
+        Grid->SetCells(3, 0, "object");
+        for (int r = 1; r < Rows; ++r) {
+            const TKindRow& K = Kinds[size_t(r - 1)];
+            Grid->SetCells(1, r, QString::fromLatin1(K.Name));
+            auto* CG = new TCellGraphic;
+            K.Setup(*Grid, *CG, r);
+            Grid->SetGraphicObjectEx(3, r, CG);
+        }
+        Grid->SetSelection(TGridRect{1, 2, 3, 2});
+        QImage Img(GW, GH, QImage::Format_RGB32);
+        Grid->render(&Img);
+        // a checked and an unchecked box look different in every look
+        const TRect On = Grid->CellRect(2, 1), Off = Grid->CellRect(2, 2);
+        int Differ = 0;
+        for (int y = 2; y < On.Height() - 2; ++y)
+            for (int x = 2; x < 20; ++x)
+                Differ += Img.pixel(On.Left + x, On.Top + y) != Img.pixel(Off.Left + x, Off.Top + y);
+        EXPECT_GT(Differ, 5) << "look " << int(L);
+        P.drawImage(10 + (I % 3) * (GW + 10), 10 + (I / 3) * (GH + 10), Img);
+        ++I;
+    }
+    P.end();
+    const QString Path = QDir(QCoreApplication::applicationDirPath()).filePath("grid_looks_graphics_sheet.png");
+    ASSERT_TRUE(Sheet.save(Path));
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -106,6 +107,16 @@ TEST_F(QuickConfig, LookMenuOffersTheLooksAndSetsTheChosenOne) {
     Answer = 0; // dismissed
     G->DesignHelperClick(ItemPoint(3).X, ItemPoint(3).Y);
     EXPECT_EQ(G->Look(), glOffice2007);
+}
+
+// The look names the box shows after "Set look: "; a custom look has none.
+TEST(QuickConfigLookNames, DisplayNamesOfTheLooks) {
+    const std::pair<TGridLook, const char*> Names[] = {{glStandard, "Standard"},     {glSoft, "Soft"},
+                                                       {glClassic, "Classic"},       {glExt, "Ext"},
+                                                       {glXP, "Windows XP"},         {glListView, "ListView"},
+                                                       {glVista, "Windows Vista"},   {glWin7, "Windows 7"},
+                                                       {glOffice2007, "Office2007"}, {glCustom, ""}};
+    for (const auto& [Look, Name] : Names) EXPECT_EQ(TExtStringGrid::LookDisplayName(Look), QString(Name)) << Name;
 }
 
 TEST_F(QuickConfig, MovingWithinOneItemDoesNotRepaint) {

@@ -1,0 +1,164 @@
+// TExtStringGrid's window procedure: which message goes to which of the grid's handlers, the
+// notifications of the child editors (the combo editor's choices reach OnComboChange here), the
+// proportional scroll bars kept up to date on size, paint and button release, and zooming.
+#include "grid/control/ExtGrid.h"
+
+#include "grid/control/ExtGrid_Editors.h"
+#include "platform/gui/Messages.h"
+#include "platform/gui/StdCtrls.h"
+#include "platform/rtl/StateScope.h"
+
+#include <algorithm>
+
+void TExtStringGrid::WndProc(TMessage& Message) {
+    if (Message.Msg == WM_DESTROY) KillTimer(GridTimerID);
+    if (IsDestroying()) {
+        TBaseGrid::WndProc(Message);
+        return;
+    }
+    if (!IsDesigning()) {
+        const bool FirstPaint = Message.Msg == WM_PAINT && FPaintCount == 0 && ScrollProportional();
+        if (FirstPaint || Message.Msg == WM_SIZE || Message.Msg == WM_LBUTTONUP) {
+            UpdateVertProportional();
+            UpdateHorzProportional();
+        }
+    }
+    switch (Message.Msg) {
+        case WM_KEYDOWN:
+            LButFlg = false;
+            KeyDownMessageHandler(Message);
+            return;
+        case WM_CHAR:
+            LButFlg = false;
+            CharMessageHandler(Message);
+            return;
+        case WM_KEYUP: KeyUpMessageHandler(Message); return;
+        case CM_DIALOGCHAR: DialogCharMessageHandler(Message); return;
+        default: break;
+    }
+    if (EditWndProc(Message)) return;
+    if (MouseWndProc(Message)) return;
+    switch (Message.Msg) {
+        case WM_COMMAND: CommandMessage(Message); return;
+        case WM_SETFOCUS: SetFocusMessageHandler(Message); return;
+        case WM_KILLFOCUS: KillFocusMessageHandler(Message); return;
+        case WM_TIMER: TimerMessageHandler(Message); return;
+        case WM_PAINT: PaintMessageHandler(Message); return;
+        // The cell painter covers the whole client area.
+        case WM_ERASEBKGND: Message.Result = 0; return;
+        case WM_SIZE: SizeMessageHandler(Message); return;
+        case WM_MOUSEWHEEL:
+            if (WheelMessage(Message)) return;
+            break;
+        case WM_VSCROLL: WMVScroll(Message); return;
+        case WM_HSCROLL: WMHScroll(Message); return;
+        case CM_ENABLEDCHANGED:
+            TBaseGrid::WndProc(Message);
+            Invalidate();
+            return;
+        case CM_COLORCHANGED:
+            TBaseGrid::WndProc(Message);
+            if (FloatingFooter()->Visible()) InvalidateFooterPanel();
+            return;
+        default: break;
+    }
+    // A row change the platform made (a key, the wheel) reaches a grid that follows this one.
+    const int OldRow = Row();
+    TBaseGrid::WndProc(Message);
+    if (Row() != OldRow && SyncGrid()->Grid() && SyncGrid()->SelectionRow()) SetRow(Row());
+}
+
+// ---- the child editors' notifications ---------------------------------------------------------------------
+bool TExtStringGrid::CommandMessage(TMessage& Message) {
+    const Word Code = HiWord(Message.WParam);
+    auto* Sender = reinterpret_cast<TControl*>(Message.LParam);
+    // The sending control acts on its own notification first (its change and select events).
+    if (Sender && Sender != this) Message.Result = Sender->Perform(Message.Msg, Message.WParam, Message.LParam);
+    if (!EditCombo || Sender != EditCombo) return false;
+    switch (Code) {
+        case CBN_SELCHANGE:
+            if (FEditMode) ComboChangeNotify();
+            break;
+        case CBN_EDITCHANGE:
+            if (FEditMode) ComboChangeNotify();
+            // The typed text once more, for the display column.
+            if (OnComboChange) OnComboChange(this, Col(), Row(), -1, EditCombo->Text());
+            break;
+        case CBN_CLOSEUP:
+            // A choice from the open list ends the edit at once. Only an open editor is ended:
+            // a list closed outside an edit writes nothing.
+            if (MouseActions()->DirectComboClose() && FEditMode && EditorControl() == EditCombo) {
+                const int Index = EditCombo->ItemIndex();
+                if (Index >= 0 && Index < EditCombo->Items()->Count())
+                    EditCombo->SetText(EditCombo->Items()->Strings(Index));
+                ComboChangeNotify();
+                FEditControl = edComboEdit;
+                FEditMode = true;
+                {
+                    const bool Direct = MouseActions()->DirectEdit();
+                    MouseActions()->SetDirectEdit(false);
+                    struct TRestore {
+                        TMouseActions* M;
+                        bool V;
+                        ~TRestore() { M->SetDirectEdit(V); }
+                    } Restore{MouseActions(), Direct};
+                    HideInplaceEdit();
+                }
+                FocusGridNoEdit();
+            }
+            DoComboCloseUp(Row(), RealColIndex(Col()));
+            break;
+        case CBN_DROPDOWN: DoComboDropDown(Row(), RealColIndex(Col())); break;
+        default: return false;
+    }
+    return true;
+}
+
+void TExtStringGrid::ComboChangeNotify() {
+    const int Index = EditCombo->ItemIndex();
+    const bool InList = Index >= 0 && Index < EditCombo->Items()->Count();
+    const QString Text = InList ? EditCombo->Items()->Strings(Index) : EditCombo->Text();
+    TObject* Object = InList ? EditCombo->Items()->Objects(Index) : nullptr;
+    const int RealCol = RealColIndex(Col());
+    if (OnComboChange) OnComboChange(this, RealCol, Row(), InList ? Index : -1, Text);
+    if (OnComboObjectChange) OnComboObjectChange(this, RealCol, Row(), InList ? Index : -1, Text, Object);
+}
+
+// ---- the wheel ---------------------------------------------------------------------------------------------
+bool TExtStringGrid::WheelMessage(TMessage& Message) {
+    const int Delta = int16_t(HiWord(Message.WParam));
+    const bool Ctrl = (LoWord(Message.WParam) & MK_CONTROL) != 0;
+    if (Ctrl && IntelliZoom()) {
+        const int Step = std::max(1, FWheelScrollLines);
+        // Towards the user (a negative turn) enlarges.
+        Zoom(Delta < 0 ? Step : -Step);
+        AutoSizeCells(true, 4, 4);
+        Message.Result = 1;
+        return true;
+    }
+    // The grid takes the wheel without moving: no handler hears of it.
+    if (!EnableWheel() || (FixedRowAlways() && RowCount() == 1)) {
+        Message.Result = 1;
+        return true;
+    }
+    return false;
+}
+
+// ---- zoom -------------------------------------------------------------------------------------------------
+void TExtStringGrid::Zoom(int X) {
+    const int New = ZoomFactor() + X;
+    if (New < -10 || New > 10) return;
+    SetZoomFactor(New);
+    {
+        const TStateScope<bool> Lock(FScrollLocked, true);
+        // A column or row hidden by a zero size stays hidden.
+        for (int c = 0; c < ColCount(); ++c)
+            if (ColWidths(c) > 0 && ColWidths(c) + X > 0) SetColWidths(c, ColWidths(c) + X);
+        for (int r = 0; r < RowCount(); ++r)
+            if (RowHeights(r) > 0 && RowHeights(r) + X > 0) SetRowHeights(r, RowHeights(r) + X);
+    }
+    if (ScrollProportional()) {
+        UpdateHorzProportional();
+        UpdateVertProportional();
+    }
+}

@@ -1,0 +1,250 @@
+#pragma once
+// The small settings objects the grid keeps for its whole life besides the look, sort, filter and
+// footer objects: background, grouping, drag and drop, balloon hints, modified marking, drag
+// scrolling and progress bars. Each copies itself only from an object of its own class.
+#include "platform/gui/Graphics.h"
+#include "platform/rtl/Objects.h"
+
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class TWinControl;
+class TExtStringGrid;
+
+// A property that only stores its value.
+#define GSO_STORED(Type, Name, Default)                                                                                \
+public:                                                                                                                \
+    Type Name() const { return F##Name; }                                                                              \
+    void Set##Name(Type Value) { F##Name = Value; }                                                                    \
+                                                                                                                       \
+private:                                                                                                               \
+    Type F##Name = Default;                                                                                            \
+                                                                                                                       \
+public:
+// A property whose new value fires OnChange.
+#define GSO_CHANGE(Type, Name, Default)                                                                                \
+public:                                                                                                                \
+    Type Name() const { return F##Name; }                                                                              \
+    void Set##Name(Type Value) {                                                                                       \
+        if (F##Name == Value) return;                                                                                  \
+        F##Name = Value;                                                                                               \
+        if (OnChange) OnChange(this);                                                                                  \
+    }                                                                                                                  \
+                                                                                                                       \
+private:                                                                                                               \
+    Type F##Name = Default;                                                                                            \
+                                                                                                                       \
+public:
+
+// ---- background -------------------------------------------------------------------------------------
+enum TBackgroundDisplay { bdTile, bdFixed, bdGradientHorz, bdGradientVert };
+enum TBackgroundCells { bcNormal, bcFixed, bcAll };
+
+// The picture or gradient behind the cells; every change repaints (OnChange).
+class TBackGround : public TPersistent {
+public:
+    void Assign(TPersistent* Source) override;
+    GSO_CHANGE(int, Top, 0)
+    GSO_CHANGE(int, Left, 0)
+    GSO_CHANGE(TBackgroundDisplay, Display, bdTile)
+    GSO_CHANGE(TBackgroundCells, Cells, bcNormal)
+    GSO_CHANGE(TColor, Color, clWindow)
+    GSO_CHANGE(TColor, ColorTo, clBtnFace)
+    // Owned; writing copies the given bitmap.
+    TBitmap* Bitmap() const { return FBitmap.get(); }
+    void SetBitmap(TBitmap* Value);
+    TNotifyEvent OnChange;
+
+private:
+    std::unique_ptr<TBitmap> FBitmap = std::make_unique<TBitmap>();
+};
+
+// ---- grouping ---------------------------------------------------------------------------------------
+// Stored without notification. Assign copies the look of group headers and summaries and the
+// group switches, not the line colours and widths or Summary.
+class TGrouping : public TPersistent {
+public:
+    void Assign(TPersistent* Source) override;
+    GSO_STORED(bool, MergeHeader, false)
+    GSO_STORED(bool, MergeSummary, false)
+    GSO_STORED(TColor, HeaderColor, clNone)
+    GSO_STORED(TColor, HeaderColorTo, clNone)
+    GSO_STORED(TColor, HeaderTextColor, clNone)
+    GSO_STORED(bool, HeaderUnderline, false)
+    GSO_STORED(TColor, HeaderLineColor, TColor(0xFF0000))
+    GSO_STORED(int, HeaderLineWidth, 2)
+    GSO_STORED(bool, Summary, false)
+    GSO_STORED(TColor, SummaryColor, clNone)
+    GSO_STORED(TColor, SummaryColorTo, clNone)
+    GSO_STORED(TColor, SummaryTextColor, clNone)
+    GSO_STORED(bool, SummaryLine, false)
+    GSO_STORED(TColor, SummaryLineColor, TColor(0xFF0000))
+    GSO_STORED(int, SummaryLineWidth, 2)
+    GSO_STORED(bool, ShowGroupCount, false)
+    GSO_STORED(QString, GroupCountFormat, QString())
+    GSO_STORED(bool, AutoSelectGroup, false)
+    GSO_STORED(bool, AutoCheckGroup, false)
+};
+
+// ---- drag and drop ----------------------------------------------------------------------------------
+// Registers (Register true) or revokes a window as a drop target; true when it succeeded. The
+// default lets the window accept drops; tests put their own in place.
+using TDropTargetRegistrar = std::function<bool(TWinControl* Window, bool Register)>;
+void SetDropTargetRegistrar(TDropTargetRegistrar Registrar);
+// Whether rich text may be dropped into any grid (one flag for every grid, set by OleDropRTF).
+extern bool OleDropRTFAllowed;
+
+// The grid as a drop target: the grid it delivers drops to.
+class TGridDropTarget : public TObject {
+public:
+    explicit TGridDropTarget(TExtStringGrid* AGrid) : FGrid(AGrid) {}
+    TExtStringGrid* Grid() const { return FGrid; }
+
+private:
+    TExtStringGrid* FGrid;
+};
+
+class TDragDropSettings : public TPersistent {
+public:
+    explicit TDragDropSettings(TExtStringGrid* AOwner = nullptr);
+    ~TDragDropSettings() override;
+    // Copies every property (OleDropTarget and OleDropRTF through their setters).
+    void Assign(TPersistent* Source) override;
+    bool OleDropRTF() const { return FOleDropRTF; }
+    void SetOleDropRTF(bool Value);
+    GSO_STORED(bool, OleAcceptText, true)
+    GSO_STORED(bool, OleEntireRows, false)
+    GSO_STORED(bool, OleDropSource, false)
+    GSO_STORED(bool, OleRemoveRows, false)
+    GSO_STORED(bool, OleAcceptFiles, true)
+    GSO_STORED(bool, OleAcceptURLs, true)
+    GSO_STORED(bool, OleInsertRows, false)
+    GSO_STORED(bool, OleAppendRows, false)
+    GSO_STORED(bool, OleCopyAlways, false)
+    GSO_STORED(bool, OleColumnDragDrop, false)
+    GSO_STORED(bool, OleColumnReorder, false)
+    GSO_STORED(bool, OleColumnsOnly, false)
+    GSO_STORED(bool, ShowCells, true)
+    // Outside the designer, true registers the grid's window as a drop target (once, however
+    // often it is set) and false revokes a registration that succeeded.
+    bool OleDropTarget() const { return FOleDropTarget; }
+    void SetOleDropTarget(bool Value);
+    // Whether the grid's window is registered now.
+    bool DropTargetRegistered() const { return FDropTargetRegistered; }
+    TGridDropTarget* DropTarget() const { return FDropTarget.get(); }
+
+private:
+    TExtStringGrid* FOwner;
+    bool FOleDropRTF = false;
+    bool FOleDropTarget = false;
+    bool FDropTargetRegistered = false;
+    std::unique_ptr<TGridDropTarget> FDropTarget;
+};
+
+// ---- balloon hints ----------------------------------------------------------------------------------
+class TBalloonSettings : public TPersistent {
+public:
+    // Copies the colours, the delays and Enable (through its setter), not Transparency.
+    void Assign(TPersistent* Source) override;
+    GSO_STORED(TColor, BackgroundColor, clNone)
+    GSO_STORED(TColor, TextColor, clNone)
+    GSO_STORED(int, ReshowDelay, -1)
+    GSO_STORED(int, InitialDelay, -1)
+    GSO_STORED(int, AutoHideDelay, -1)
+    GSO_STORED(uint8_t, Transparency, 0)
+    bool Enable() const { return FEnable; }
+    // Fires OnEnableChange on every write, also when the value stays.
+    void SetEnable(bool Value) {
+        FEnable = Value;
+        if (OnEnableChange) OnEnableChange(this);
+    }
+    TNotifyEvent OnEnableChange;
+
+private:
+    bool FEnable = false;
+};
+
+// ---- modified marking -------------------------------------------------------------------------------
+class TShowModified : public TPersistent {
+public:
+    void Assign(TPersistent* Source) override;
+    GSO_STORED(bool, Enabled, false)
+    TColor Color() const { return FColor; }
+    // Fires OnChange.
+    void SetColor(TColor Value) {
+        FColor = Value;
+        if (OnChange) OnChange(this);
+    }
+    TNotifyEvent OnChange;
+
+private:
+    TColor FColor = 0x00FFFF;
+};
+
+// ---- drag scrolling ---------------------------------------------------------------------------------
+struct TDragScrollMargins {
+    int TopMargin = 50;
+    int BottomMargin = 50;
+    int LeftMargin = 50;
+    int RightMargin = 50;
+};
+struct TDragScrollDelays {
+    int InitialDelay = 1000;
+    int RepeatDelay = 250;
+};
+
+class TDragScrollOptions : public TPersistent {
+public:
+    // Copies Active and both sub-objects.
+    void Assign(TPersistent* Source) override {
+        if (auto* S = dynamic_cast<TDragScrollOptions*>(Source)) {
+            FActive = S->FActive;
+            Margins = S->Margins;
+            Delays = S->Delays;
+        }
+    }
+    bool Active() const { return FActive; }
+    void SetActive(bool Value) { FActive = Value; }
+    TDragScrollMargins Margins;
+    TDragScrollDelays Delays;
+
+private:
+    bool FActive = false;
+};
+
+// ---- progress bars ----------------------------------------------------------------------------------
+enum TProgressStyle { psXP, psClassic };
+
+// Every new value fires OnChange; Assign copies every property, then fires OnChange.
+class TGridProgressAppearance : public TPersistent {
+public:
+    void Assign(TPersistent* Source) override;
+    GSO_CHANGE(TColor, CompleteColor, TColor(0x0000FF))
+    GSO_CHANGE(TColor, CompleteFontColor, TColor(0xFF0000))
+    GSO_CHANGE(TColor, UnCompleteColor, clNone)
+    GSO_CHANGE(TColor, UnCompleteFontColor, clWindowText)
+    GSO_CHANGE(TColor, Level0Color, TColor(0x00FF00))
+    GSO_CHANGE(TColor, Level0ColorTo, TColor(0xE1FFE1))
+    GSO_CHANGE(TColor, Level1Color, TColor(0x00FFFF))
+    GSO_CHANGE(TColor, Level1ColorTo, TColor(0xCAFFFF))
+    GSO_CHANGE(TColor, Level2Color, TColor(0x53A9FF))
+    GSO_CHANGE(TColor, Level2ColorTo, TColor(0xA8D3FF))
+    GSO_CHANGE(TColor, Level3Color, TColor(0x0000FF))
+    GSO_CHANGE(TColor, Level3ColorTo, TColor(0xCACAFF))
+    GSO_CHANGE(int, Level1Perc, 70)
+    GSO_CHANGE(int, Level2Perc, 90)
+    GSO_CHANGE(TColor, BorderColor, TColor(0))
+    GSO_CHANGE(bool, ShowBorder, false)
+    GSO_CHANGE(bool, Stacked, false)
+    GSO_CHANGE(bool, ShowPercentage, true)
+    GSO_CHANGE(bool, CompletionSmooth, true)
+    GSO_CHANGE(bool, ShowGradient, true)
+    GSO_CHANGE(int, Steps, 11)
+    GSO_CHANGE(TProgressStyle, Style, psXP)
+    TNotifyEvent OnChange;
+};
+
+#undef GSO_STORED
+#undef GSO_CHANGE
