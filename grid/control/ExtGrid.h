@@ -953,12 +953,34 @@ protected:
 public:
     // ---- keyboard navigation and property setters
     void KeyPress(QChar& Key) override;
+    // The grid window's key messages. A consumed key-down leaves WParam 0 and Result 1.
+    void KeyDownMessageHandler(TMessage& Message);
+    void CharMessageHandler(TMessage& Message);
+    void KeyUpMessageHandler(TMessage& Message);
+    void DialogCharMessageHandler(TMessage& Message);
+    // One Tab step (backwards with Backward); false when the focus moves on to the next control.
+    bool TabAdvance(bool Backward);
+    // Whether a cell (display column, display row) may become current from the keyboard.
+    bool CanSelectCell(int DisplCol, int DisplRow);
+    // The first (last) selectable display column of a row; -1 when none.
+    int FirstSelectableCol(int DisplRow);
+    int LastSelectableCol(int DisplRow);
+    int FirstNormalCol();
+    bool IsLastNormalRow();
+    // Selects a cell (and opens its editor where a click would) as a click does, without the
+    // mouse events.
+    void ClickCellSilently(int DisplCol, int DisplRow);
+    // Whether the key is the character that opened the editor and was reported already: the
+    // editor that receives it then does not report it again (true once).
+    bool TakeReportedStartChar(QChar Key);
     // Moves to the next (previous) cell after Enter or Tab (display column, display row).
     void AdvanceCell(int DisplCol, int DisplRow, bool EditAfter, bool Recursing, bool Forward, bool AutoEdit,
                      bool Force);
     void EditNextCellControl(int RealCol, int DisplRow, const QString& ID);
     QString EditedCellControlID() const { return FCellControlID; }
     TInplaceEdit* NormalEdit() const { return InplaceEditor(); }
+    // Adds one row at the end (before a visible floating footer, whose texts stay) when
+    // OnCanAddRow allows it, and reports it with OnAutoAddRow.
     virtual void AppendRow();
     // Whether a cell may be edited at all: editing possible and the (base) cell editable, not fixed.
     bool IsEditable(int RealCol, int DisplRow);
@@ -1034,7 +1056,41 @@ public:
     void SetArrowColor(TColor Value);
 
 protected:
+    void KeyDown(Word& Key, TShiftState Shift) override;
+    void KeyUp(Word& Key, TShiftState Shift) override;
+    // The grid's steps in the platform's key handling: navigation after the form's key preview
+    // (wrapping, row moving, disabled rows, synchronised grid) and the key release.
+    virtual void KeyDownOverride(Word& Key, TShiftState Shift);
+    virtual void KeyUpOverride(Word& Key, TShiftState Shift);
+    // Parts of the key-down handler; each returns true when it ended the handling.
+    bool HomeEndKey(TMessage& Message, Word Key, TShiftState Shift);
+    void CellControlKey(Word Key);
+    bool SkipFixedCellsKey(TMessage& Message, Word Key, TShiftState Shift);
+    bool InsertRowKey(Word Key, TShiftState Shift);
+    bool DeleteRowKey(Word Key, TShiftState Shift);
+    void SelectAllKey();
+    void MarkRowsAndColsKey(Word Key, TShiftState Shift);
+    void FireSelectionChangedSince(const TGridRect& Before);
+    void FireGridOnKeyDown(Word Key, TShiftState Shift);
+    // The cell the grid starts on was never selected: editing is switched on for it as the
+    // selection switches it on for every cell moved to, before a key acts on it.
+    void EditingFollowsCurrentCell();
+    // The Tab step along rows (forward or backward) and down columns.
+    void TabAlongRows(bool Backward);
+    void TabDownCols(bool Backward);
+    void PostTabToParent(bool Backward);
+    // Hooks for descendants: the block Ctrl+A selects, and F2 (nothing here).
+    virtual void SelectAllHook(const TGridRect& Block) { (void)Block; }
+    virtual void F2KeyHook() {}
+    // Stand-in until the data services land: the clipboard transfer of a shortcut key
+    // ('X' cut, 'C' copy, 'V' paste) that its event allowed.
+    void ClipboardShortCut(char Which) { (void)Which; }
     void FireKeyPress(QChar& Key);
+    TPoint FLastKeyCell{-1, -1};
+    TGridRect FMoveSelection{-1, -1, -1, -1};
+    bool FTabLeftGrid = false; // the running Tab step sent the focus on
+    // The character the key handler reported to OnKeyPress and handed to the editor it opened.
+    QChar FReportedStartChar;
     // One step of the advance; false when the advance ends there (a new row nobody can edit).
     bool AdvanceStep(int& DisplCol, int& DisplRow, bool Forward);
     bool HasCellControl(int RealCol, int DisplRow);

@@ -597,22 +597,6 @@ bool TExtStringGrid::EditWndProc(TMessage& Message) {
             LButFlg = true;
             FLButPos = QPoint(GetXLParam(Message.LParam), GetYLParam(Message.LParam));
             return false;
-        case WM_KEYDOWN: LButFlg = false; return false;
-        case WM_CHAR: {
-            LButFlg = false;
-            const QChar C(char16_t(Message.WParam));
-            const ushort U = C.unicode();
-            const bool Typed = U == 8 || (U >= 32 && U != 127);
-            const bool TextEditorOpen = EditorMode() && InplaceEditor() && InplaceEditor()->isVisible();
-            if (!Typed || FEditMode || TextEditorOpen || !Options().Contains(goEditing) ||
-                Options().Contains(goRowSelect))
-                return false;
-            // The typed key opens the editor and becomes its first input.
-            FStartEditChar = C;
-            ShowEditorChar(C);
-            FStartEditChar = QChar();
-            return EditorMode() || FEditMode;
-        }
         default: return false;
     }
 }

@@ -182,7 +182,7 @@ void TGridCombo::KeyUp(Word& Key, TShiftState Shift) {
 }
 
 void TGridCombo::KeyPress(QChar& Key) {
-    if (FGrid->OnKeyPress) FGrid->OnKeyPress(this, Key);
+    if (FGrid->OnKeyPress && !FGrid->TakeReportedStartChar(Key)) FGrid->OnKeyPress(this, Key);
     const ushort K = Key.unicode();
     if (K == 27) {
         Key = QChar();

@@ -358,7 +358,7 @@ void TGridDatePicker::KeyPress(QChar& Key) {
         TEsgDateTimePicker::KeyPress(Key);
     }
     QChar K = Key;
-    if (FGrid->OnKeyPress) FGrid->OnKeyPress(FGrid, K);
+    if (FGrid->OnKeyPress && !FGrid->TakeReportedStartChar(K)) FGrid->OnKeyPress(FGrid, K);
 }
 
 void TGridDatePicker::ShiftFocus() {
@@ -625,7 +625,7 @@ void TGridEditBtn::KeyDown(Word& Key, TShiftState Shift) {
 
 void TGridEditBtn::KeyPress(QChar& Key) {
     QChar K = Key;
-    if (FGrid->OnKeyPress) FGrid->OnKeyPress(FGrid, K);
+    if (FGrid->OnKeyPress && !FGrid->TakeReportedStartChar(K)) FGrid->OnKeyPress(FGrid, K);
     if (Key.unicode() != 9) TEsgEditBtn::KeyPress(Key);
 }
 

@@ -14,6 +14,19 @@ void TExtStringGrid::FireKeyPress(QChar& Key) {
 }
 
 void TExtStringGrid::KeyPress(QChar& Key) {
+    // The character that opened the editor was reported already: the editor gets it silently.
+    if (TakeReportedStartChar(Key)) {
+        auto Saved = std::move(OnKeyPress);
+        OnKeyPress = nullptr;
+        try {
+            KeyPress(Key);
+        } catch (...) {
+            OnKeyPress = std::move(Saved);
+            throw;
+        }
+        OnKeyPress = std::move(Saved);
+        return;
+    }
     const ushort K = Key.unicode();
     if (K == 27) {
         if (Options().Contains(goEditing) && (EditorMode() || FEditing)) RestoreCellCache();
@@ -216,8 +229,6 @@ void TExtStringGrid::AdvanceCell(int ACol, int ARow, bool EditAfter, bool Recurs
         SelectRows(Row(), 1);
     }
 }
-
-void TExtStringGrid::AppendRow() { SetRowCount(RowCount() + 1); }
 
 void TExtStringGrid::EditNextCellControl(int RealCol, int DisplRow, const QString& ID) {
     const QString Next = NextEditControlID(GetGridCell(RealCol, DisplRow), ID);

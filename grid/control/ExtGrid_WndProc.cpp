@@ -23,6 +23,19 @@ void TExtStringGrid::WndProc(TMessage& Message) {
             UpdateHorzProportional();
         }
     }
+    switch (Message.Msg) {
+        case WM_KEYDOWN:
+            LButFlg = false;
+            KeyDownMessageHandler(Message);
+            return;
+        case WM_CHAR:
+            LButFlg = false;
+            CharMessageHandler(Message);
+            return;
+        case WM_KEYUP: KeyUpMessageHandler(Message); return;
+        case CM_DIALOGCHAR: DialogCharMessageHandler(Message); return;
+        default: break;
+    }
     if (EditWndProc(Message)) return;
     if (MouseWndProc(Message)) return;
     switch (Message.Msg) {
