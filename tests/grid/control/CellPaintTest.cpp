@@ -388,7 +388,9 @@ TEST_F(CellPaint, FilterRowShowsTheFilterGlyphOfTheColumnState) {
     EXPECT_GT(Count(clRed), 100);
     EXPECT_EQ(Count(clBlue), 0);
     G->SetFilterActive(true);
-    G->Filter()->Items.push_back(TFilterData{3, "a", true});
+    TFilterData* Condition = G->Filter()->Add();
+    Condition->SetColumn(3);
+    Condition->SetCondition("a");
     Paint(2, 0);
     EXPECT_GT(Count(clBlue), 100) << "the column's filter is active";
 }
