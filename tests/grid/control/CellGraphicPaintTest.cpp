@@ -436,9 +436,9 @@ TEST(CellGraphicPaintCompare, RotatedSortHeaderGetsTheGlyphOnlyInAFixedRow) {
     for (const int Fixed : {0, 1}) {
         SCOPED_TRACE(Fixed);
         PaintSheet S;
+        S.G->SortSettings()->SetRow(0); // checked against the fixed rows there are now
         S.G->SetFixedRows(Fixed);
         S.G->SortSettings()->SetShow(true);
-        S.G->SortSettings()->SetRow(0);
         S.G->SortSettings()->SetColumn(PaintSheet::RealCol);
         S.Put(0)->SetAngle(90);
         const TRect W = PaintSheet::CellAt(100, 0);
