@@ -437,8 +437,8 @@ TEST(CellGraphicPaintCompare, RotatedSortHeaderGetsTheGlyphOnlyAboveRows) {
         SCOPED_TRACE(Rows);
         PaintSheet S;
         S.G->SetFixedRows(1);
-        S.G->SortSettings()->SetShow(true);
         S.G->SortSettings()->SetRow(0);
+        S.G->SortSettings()->SetShow(true);
         S.G->SortSettings()->SetColumn(PaintSheet::RealCol);
         S.G->SetRowCount(Rows);
         S.Put(0)->SetAngle(90);
