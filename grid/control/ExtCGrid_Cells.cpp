@@ -317,15 +317,13 @@ void TExtColumnGrid::FilterSelect(int ItemIndex) {
     if (AutoFilterUpdate()) SetFilterActive(false);
     QString Condition = Eq < 0 ? Entry : Entry.mid(Eq + 1);
     if (OnFilterSelect) OnFilterSelect(this, Col, ItemIndex, Caption, Condition);
-    auto F = std::find_if(Filter()->Items.begin(), Filter()->Items.end(),
-                          [Col](const TFilterData& D) { return D.Column == Col; });
-    if (F == Filter()->Items.end()) {
-        Filter()->Items.push_back(TFilterData{});
-        F = std::prev(Filter()->Items.end());
-        F->Column = Col;
+    TFilterData* F = Filter()->ColumnFilter(Col);
+    if (!F) {
+        F = Filter()->Add();
+        F->SetColumn(Col);
     }
-    F->Condition = Condition;
-    F->CaseSensitive = It->FilterCaseSensitive();
+    F->SetCondition(Condition);
+    F->SetCaseSensitive(It->FilterCaseSensitive());
     if (!AutoFilterUpdate()) return;
     SetFilterActive(true);
     if (RowCount() != FixedRows() && !(RowCount() == 1 && FixedRowAlways()) && FixedRows() < RowCount())

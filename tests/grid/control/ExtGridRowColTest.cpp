@@ -456,14 +456,14 @@ TEST_F(RowColGrid, ChoosingAColumnFilterEntrySetsItsConditionHeaderAndClosesTheL
     EXPECT_EQ(S.Caption, "Big");
     EXPECT_EQ(It->Header(), "Big");
     ASSERT_EQ(CG->Filter()->Count(), 1);
-    EXPECT_EQ(CG->Filter()->Items[0].Condition, ">1000");
-    EXPECT_TRUE(CG->Filter()->Items[0].CaseSensitive);
+    EXPECT_EQ(CG->Filter()->Items(0)->Condition(), ">1000");
+    EXPECT_TRUE(CG->Filter()->Items(0)->CaseSensitive());
     EXPECT_TRUE(CG->FilterActive());
     EXPECT_EQ(Done, 1);
     EXPECT_EQ(CG->FilterCol(), -1);
     CG->SetFilterCol(3);
     CG->FilterSelect(1); // no "=": the entry is both caption and condition
-    EXPECT_EQ(CG->Filter()->Items[0].Condition, "<50");
+    EXPECT_EQ(CG->Filter()->Items(0)->Condition(), "<50");
     EXPECT_EQ(It->Header(), "<5");
     CG->SetFilterCol(3);
     CG->FilterSelect(2); // past the list: only the list closes
