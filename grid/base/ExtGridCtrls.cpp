@@ -903,6 +903,7 @@ void TFilePicture::Assign(TPersistent* Source) {
 }
 
 // ---- TSyncGrid, TFocusHelper --------------------------------------------------------------------
+namespace GridBase {
 void TSyncGrid::SetGrid(TStringGrid* Value) {
     if (Value == FOwner) return;
     FGrid = Value;
@@ -923,3 +924,4 @@ void TSyncGrid::Assign(TPersistent* Source) {
 void TFocusHelper::Assign(TPersistent* Source) {
     if (auto* S = dynamic_cast<TFocusHelper*>(Source)) Enabled = S->Enabled;
 }
+} // namespace GridBase

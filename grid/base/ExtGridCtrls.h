@@ -285,6 +285,10 @@ private:
 std::unique_ptr<TGraphic> LoadPictureFile(const QString& FileName, qint64 MaxBytes);
 
 // ---- TSyncGrid, TFocusHelper --------------------------------------------------------------------
+// The cell store's own synchronisation and focus companions. The grid control has settings
+// objects of the same names; these live in a namespace of their own so that the two never share a
+// class identity (a copy between them would otherwise be taken for a copy of its own kind).
+namespace GridBase {
 class TSyncGrid : public TPersistent {
 public:
     explicit TSyncGrid(TStringGrid* AOwner) : FOwner(AOwner) {}
@@ -313,3 +317,4 @@ public:
 private:
     TStringGrid* FOwner;
 };
+} // namespace GridBase

@@ -355,7 +355,7 @@ TEST_F(FilePicture, ReadsOnlyRegularFilesOfAtMostSixteenMiB) {
 // ---- settings and checker -------------------------------------------------------------------------
 TEST(GridSettings, SyncGridAndFocusHelperCopyFromTheirOwnKindOnly) {
     TStringGrid Owner(nullptr), Other(nullptr);
-    TSyncGrid S(&Owner), T(&Owner);
+    GridBase::TSyncGrid S(&Owner), T(&Owner);
     S.SetGrid(&Owner);
     EXPECT_EQ(S.Grid(), nullptr) << "the owner itself is ignored";
     S.SetGrid(&Other);
@@ -366,7 +366,7 @@ TEST(GridSettings, SyncGridAndFocusHelperCopyFromTheirOwnKindOnly) {
     EXPECT_TRUE(T.MoveRow);
     EXPECT_TRUE(T.SelectionColumn);
     EXPECT_FALSE(T.ScrollHorizontal);
-    TFocusHelper F(&Owner), G(&Owner);
+    GridBase::TFocusHelper F(&Owner), G(&Owner);
     F.Enabled = true;
     G.Assign(&F);
     EXPECT_TRUE(G.Enabled);
