@@ -1789,7 +1789,6 @@ public:
     TStrings* ComboStrings();
 
 private:
-
 protected:
     // ---- owned objects ---------------------------------------------------------------------------------
     TFooterPanel* FFooterPanel = nullptr; // child control: freed with the grid's window

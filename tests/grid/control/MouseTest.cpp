@@ -871,11 +871,10 @@ TEST_F(OwnerFormResize, LastGridSizesFirstThenTheFormThenTheStretchesInCreationO
     QApplication::processEvents();
     Resize(650, 430);
     EXPECT_EQ(Log,
-              (std::vector<std::string>{// each grid's own size step stretches first and reports its error
-                                        "error g2 Stretch column index out of range",
-                                        "error g1 Stretch column index out of range", "form",
-                                        "error g1 Stretch column index out of range",
-                                        "error g2 Stretch column index out of range"}));
+              (std::vector<std::string>{
+                  // each grid's own size step stretches first and reports its error
+                  "error g2 Stretch column index out of range", "error g1 Stretch column index out of range", "form",
+                  "error g1 Stretch column index out of range", "error g2 Stretch column index out of range"}));
     EXPECT_EQ(G1->Width(), 450);
     EXPECT_EQ(G2->Height(), 230);
 }
