@@ -553,7 +553,7 @@ public:
     EXTGRID_READ(TColor, HighlightColor, clHighlight)
     EXTGRID_READ(TColor, HighlightTextColor, clHighlightText)
     EXTGRID_PLAIN(TColor, HintColor, clInfoBk)
-    EXTGRID_PLAIN(TColor, URLColor, clBlue)
+    EXTGRID_READ(TColor, URLColor, clBlue)
     EXTGRID_READ(bool, Flat, false)
     EXTGRID_READ(TGridLook, Look, glXP)
     EXTGRID_READ(bool, Hovering, false)
@@ -591,10 +591,10 @@ public:
     EXTGRID_PLAIN(bool, HTMLHint, false)
     EXTGRID_PLAIN(bool, AnchorHint, false)
     EXTGRID_PLAIN(bool, UseInternalHintClass, true)
-    EXTGRID_PLAIN(bool, URLShow, false)
-    EXTGRID_PLAIN(bool, URLShowInText, false)
+    EXTGRID_READ(bool, URLShow, false)
+    EXTGRID_READ(bool, URLShowInText, false)
     EXTGRID_PLAIN(bool, URLUnderlineOnHover, false)
-    EXTGRID_PLAIN(bool, URLFull, false)
+    EXTGRID_READ(bool, URLFull, false)
     EXTGRID_PLAIN(bool, URLEdit, false)
     // filtering
     EXTGRID_PLAIN(bool, FilterActive, false)
@@ -1931,6 +1931,15 @@ public:
     void AddRotated(int ACol, int ARow, int16_t AAngle, const QString& s);
     void SetRotated(int ACol, int ARow, int16_t AAngle);
     void RemoveRotated(int ACol, int ARow);
+
+    // Links in cell texts: showing them repaints the grid; the colour and the full-address
+    // setting repaint it while links are shown.
+    void SetURLShow(bool Value);
+    void SetURLShowInText(bool Value);
+    void SetURLColor(TColor Value);
+    void SetURLFull(bool Value);
+    // The inherited display text; with URLShowInText its first address becomes a link.
+    void GetDisplText(int ACol, int ARow, QString& Value) override;
 
     // The combo editor's items (those the grid's editor offers next).
     TStrings* ComboStrings();

@@ -1036,5 +1036,41 @@ void TExtStringGrid::SetRotated(int ACol, int ARow, int16_t AAngle) {
 
 void TExtStringGrid::RemoveRotated(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctRotated); }
 
+// ---- links in cell texts ---------------------------------------------------------------------------
+void TExtStringGrid::SetURLShow(bool Value) {
+    if (FURLShow == Value) return;
+    FURLShow = Value;
+    Invalidate();
+}
+
+void TExtStringGrid::SetURLShowInText(bool Value) {
+    if (FURLShowInText == Value) return;
+    FURLShowInText = Value;
+    Invalidate();
+}
+
+void TExtStringGrid::SetURLColor(TColor Value) {
+    FURLColor = Value;
+    if (FURLShow) Invalidate();
+}
+
+void TExtStringGrid::SetURLFull(bool Value) {
+    FURLFull = Value;
+    if (FURLShow) Invalidate();
+}
+
+void TExtStringGrid::GetDisplText(int ACol, int ARow, QString& Value) {
+    TBaseGrid::GetDisplText(ACol, ARow, Value);
+    if (!FURLShowInText) return;
+    static const char* const Prefixes[] = {"HTTP://", "WWW.", "MAILTO:", "HTTPS://", "NNTP://", "FILE://", "FTP://"};
+    for (const char* P : Prefixes) {
+        QString Linked;
+        if (InsertURLAnchor(Value, QString::fromLatin1(P), Linked)) {
+            Value = Linked;
+            return;
+        }
+    }
+}
+
 // ---- the in-place combo's items ---------------------------------------------------------------------
 TStrings* TExtStringGrid::ComboStrings() { return EditCombo->Items(); }

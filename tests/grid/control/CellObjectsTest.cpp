@@ -627,6 +627,29 @@ TEST_F(CellObjects, ImageKeysKeepEveryBitOfTheObject) {
     EXPECT_EQ(G->CellImageKey(ObjCol, 3), -1);
 }
 
+// ---- links in cell texts ---------------------------------------------------------------------------
+TEST_F(CellObjects, DisplayTextLinksTheFirstAddressWithURLShowInText) {
+    const struct {
+        const char* Text;
+        bool Linked;
+    } Cases[] = {{"see www.example.com today", true},
+                 {"mail mailto:a@b.c", true},
+                 {"https://secure.example.com", true},
+                 {"ftp://files.example.com/x", true},
+                 {"no address here", false}};
+    for (const auto& C : Cases) {
+        SCOPED_TRACE(C.Text);
+        QString V = C.Text;
+        G->GetDisplText(ObjCol, 1, V);
+        EXPECT_EQ(V, C.Text) << "unchanged while URLShowInText is off";
+        G->SetURLShowInText(true);
+        V = C.Text;
+        G->GetDisplText(ObjCol, 1, V);
+        EXPECT_EQ(V.contains("href", Qt::CaseInsensitive), C.Linked) << V.toStdString();
+        G->SetURLShowInText(false);
+    }
+}
+
 // ---- a grid with every kind, for a person to look at ------------------------------------------------
 TEST_F(CellObjects, EveryKindInOneGridSavedAsPng) {
     auto Grid = std::make_unique<TExtStringGrid>(nullptr);
