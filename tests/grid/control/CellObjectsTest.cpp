@@ -313,6 +313,33 @@ TEST_F(CellObjects, CheckBoxColumnReadsWritesAndToggles) {
     for (int r = 0; r < G->RowCount(); ++r) EXPECT_FALSE(G->HasCheckBox(ObjCol, r));
 }
 
+TEST_F(CellObjects, CheckBoxColumnGivesNodeRowsTriStateBoxesAndSkipsSummaries) {
+    G->NewCellGraphic(0, 2)->SetCellType(ctNode);
+    G->NewCellGraphic(0, 4)->SetCellType(ctSummary);
+    G->AddCheckBoxColumn(ObjCol, true, true);
+    EXPECT_EQ(G->GetCellType(ObjCol, 1), ctDataCheckBox);
+    EXPECT_EQ(G->GetCellType(ObjCol, 2), ctTriStateCheckBox);
+    TCheckBoxState S = cbChecked;
+    EXPECT_TRUE(G->GetCheckBoxState(ObjCol, 2, S));
+    EXPECT_EQ(S, cbUnchecked);
+    EXPECT_EQ(G->GetCellType(ObjCol, 4), ctEmpty);
+    EXPECT_EQ(G->GetCellEx(ObjCol, 4), "3,4");
+    G->AddTriStateCheckBoxColumn(HiddenCol, cbGrayed);
+    for (int r = 1; r < G->RowCount(); ++r) EXPECT_EQ(G->GetCellType(HiddenCol, r), ctTriStateCheckBox) << r;
+}
+
+TEST_F(CellObjects, HasQueriesLookAtTheBaseCellOfAMergedArea) {
+    G->AddCheckBox(ObjCol, 1, true, false);
+    G->MergeCells(ObjCol, 1, 1, 2);
+    EXPECT_TRUE(G->HasCheckBox(ObjCol, 2));
+    EXPECT_TRUE(G->HasCheckControl(ObjCol, 2));
+    EXPECT_FALSE(G->HasRadioButton(ObjCol, 2));
+    G->AddRadioButton(ObjCol, 3, false);
+    EXPECT_TRUE(G->HasCheckControl(ObjCol, 3));
+    EXPECT_FALSE(G->HasCheckControl(ObjCol, 4));
+    EXPECT_FALSE(G->HasCheckControl(-1, 3));
+}
+
 TEST_F(CellObjects, TriStateBoxCyclesAndReportsFalse) {
     G->AddCheckBox(ObjCol, 2, cbUnchecked);
     const TCheckBoxState Expected[] = {cbGrayed, cbChecked, cbUnchecked};
