@@ -84,8 +84,11 @@ bool StopFixedCellEdit(TWinControl* Editor, TExtStringGrid* Grid, int RealCol, i
     bool Valid = true;
     if (Grid->OnCellValidate) Grid->OnCellValidate(Grid, RealCol, ARow, Value, Valid);
     if (!Valid) {
+        // The edited cell becomes the current one where the grid lets a cell be current (a
+        // fixed cell never is).
         const int DisplCol = Grid->DisplColIndex(RealCol);
-        if (DisplCol >= 0 && DisplCol < Grid->ColCount() && ARow >= 0 && ARow < Grid->RowCount()) {
+        if (DisplCol >= Grid->FixedCols() && DisplCol < Grid->ColCount() && ARow >= Grid->FixedRows() &&
+            ARow < Grid->RowCount()) {
             Grid->SetCol(DisplCol);
             Grid->SetRow(ARow);
         }
