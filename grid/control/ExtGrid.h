@@ -1794,6 +1794,12 @@ protected:
     // Opens the editor of the embedded control ID over its rectangle C (client coordinates).
     void StartCellControlEdit(int RealCol, int DisplRow, const TRect& C, const QString& ID, const QString& CType,
                               const QString& Value);
+    // The embedded control at client point (X, Y) of a cell, or the one named CID on entry when
+    // X is -1: its ID, type, value and rectangle (client coordinates).
+    bool FindCellControl(int DisplCol, int DisplRow, int X, int Y, QString& CID, QString& CType, QString& CValue,
+                         TRect& ControlRect);
+    // A press on a cell whose HTML text embeds form controls: true when it was handled here.
+    bool CellControlMouseDown(int DisplCol, int DisplRow, int X, int Y);
     bool FCtrlEditing = false;
     QString FCtrlType;
     void ColumnMoved(int FromDisplCol, int ToDisplCol) override;

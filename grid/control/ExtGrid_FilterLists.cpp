@@ -144,30 +144,77 @@ void TExtStringGrid::FilterSelect(int ItemIndex) {
 }
 
 // ---- embedded form controls ----------------------------------------------------------------------------
+bool TExtStringGrid::FindCellControl(int DisplCol, int DisplRow, int X, int Y, QString& CID, QString& CType,
+                                     QString& CValue, TRect& ControlRect) {
+    if (DisplCol < 0 || DisplCol >= ColCount() || DisplRow < 0 || DisplRow >= RowCount()) return false;
+    const int RealCol = RealColIndex(DisplCol);
+    // The cell narrowed as for drawing its text.
+    TRect R = CellRect(DisplCol, DisplRow);
+    R.Left += XYOffset().x() + 1 + (HasCheckBox(RealCol, DisplRow) ? ControlLook()->CheckSize() : 0);
+    R.Top += XYOffset().y() + 1;
+    R.Right -= XYOffset().x();
+    TBitmap B;
+    B.SetSize(1, 1);
+    B.Canvas()->Font()->Assign(Font());
+    QString AnchorVal, StripVal, FocusAnchor, AnchorHint;
+    int XSize = 0, YSize = 0, HyperLinks = 0, MouseLink = 0;
+    TRect HoverRect;
+    CType.clear();
+    DrawHTMLText(B.Canvas(), GetCellEx(RealCol, DisplRow), R, dynamic_cast<TCustomImageList*>(GridImages()), X, Y, -1,
+                 0, 1, true, false, false, false, true, false, !EnhTextSize(), false, 0.0, URLColor(), clNone, clNone,
+                 TColor(0x808080), AnchorVal, StripVal, FocusAnchor, AnchorHint, XSize, YSize, HyperLinks, MouseLink,
+                 HoverRect, ControlRect, CID, CValue, CType, FImageCache.get(),
+                 dynamic_cast<TPictureContainer*>(PictureContainer()), this, bdLeftToRight);
+    return !CType.isEmpty() && !CID.isEmpty();
+}
+
+bool TExtStringGrid::CellControlMouseDown(int DisplCol, int DisplRow, int X, int Y) {
+    const int RealCol = RealColIndex(DisplCol);
+    const QString Text = GetCellEx(RealCol, DisplRow);
+    if (!EnableHTML() || ClassifyCellText(Text, true) != 1 || !HasControlTag(Text)) return false;
+    QString CID, CT, CV;
+    TRect C;
+    if (FindCellControl(DisplCol, DisplRow, X, Y, CID, CT, CV, C)) {
+        bool Editable = (Options().Contains(goEditing) || FEditDisable) && !ReadOnly(RealCol, DisplRow);
+        if (OnCanEditCell) OnCanEditCell(this, DisplRow, DisplCol, Editable);
+        if (!Editable) return false;
+        EndCellControlEdit();
+        QString T = GetCellEx(RealCol, DisplRow);
+        if (CT == QLatin1String("CHECK")) {
+            SetControlValue(T, CID, CV == QLatin1String("TRUE") ? QStringLiteral("FALSE") : QStringLiteral("TRUE"));
+            SetCellEx(RealCol, DisplRow, T);
+        } else if (CT == QLatin1String("RADIO")) {
+            T = ClearRadioControls(T);
+            SetControlValue(T, CID, QStringLiteral("TRUE"));
+            SetCellEx(RealCol, DisplRow, T);
+        } else if (CT == QLatin1String("BUTTON")) {
+            FCellControlCell = Point(RealCol, DisplRow);
+            RepaintCell(DisplCol, DisplRow);
+        }
+        if (OnControlClick) OnControlClick(this, DisplRow, DisplCol, CID, CT, CV);
+        StartCellControlEdit(RealCol, DisplRow, C, CID, CT, CV);
+        return true;
+    }
+    // A click beside the controls selects the cell and opens no editor.
+    if (OnClickCell) OnClickCell(this, DisplRow, DisplCol);
+    HideInplaceEdit();
+    MoveColRow(DisplCol, DisplRow, true, true);
+    return true;
+}
+
 void TExtStringGrid::HTMLControlClick(int RealCol, int DisplRow, const QString& Name) {
     EditNextCellControl(RealCol, DisplRow, Name);
     if (FCellControlID.isEmpty()) return;
     const int DisplCol = DisplColIndex(RealCol);
     if (DisplCol < 0 || DisplCol >= ColCount() || DisplRow < 0 || DisplRow >= RowCount()) return;
-    // The control's rectangle as the text renderer lays the cell out.
-    const TRect Cell = CellRect(DisplCol, DisplRow);
-    TBitmap B;
-    B.SetSize(std::max(1, Cell.Width()), std::max(1, Cell.Height()));
-    B.Canvas()->Font()->Assign(Font());
-    QString AnchorVal, StripVal, FocusAnchor, AnchorHint, CID = FCellControlID, CV, CT;
-    int XSize = 0, YSize = 0, HyperLinks = 0, MouseLink = 0;
-    TRect HoverRect, ControlRect;
-    const TRect TR = Rect(HorzTextMargin() - 1, 0, Cell.Width(), Cell.Height());
-    DrawHTMLText(B.Canvas(), GetCellEx(RealCol, DisplRow), TR, nullptr, -1, -1, -1, 0, 1, true, false, false, false,
-                 true, false, false, false, 0.0, clBlue, clNone, clNone, TColor(0x808080), AnchorVal, StripVal,
-                 FocusAnchor, AnchorHint, XSize, YSize, HyperLinks, MouseLink, HoverRect, ControlRect, CID, CV, CT,
-                 FImageCache.get(), nullptr, this, bdLeftToRight);
-    if (CT.isEmpty()) {
+    // The control's rectangle as the text renderer lays the cell out (as a click finds it).
+    QString CID = FCellControlID, CV, CT;
+    TRect ControlRect;
+    if (!FindCellControl(DisplCol, DisplRow, -1, -1, CID, CT, CV, ControlRect)) {
         if (CanFocus()) SetFocus();
         return;
     }
-    OffsetRect(ControlRect, Cell.Left, Cell.Top);
-    StartCellControlEdit(RealCol, DisplRow, ControlRect, FCellControlID, CT, CV);
+    StartCellControlEdit(RealCol, DisplRow, ControlRect, CID, CT, CV);
 }
 
 void TExtStringGrid::StartCellControlEdit(int RealCol, int DisplRow, const TRect& C, const QString& ID,

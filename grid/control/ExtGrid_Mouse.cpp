@@ -255,6 +255,7 @@ void TExtStringGrid::LButtonDownMessageHandler(TMessage& Message) {
         }
     }
 
+    if (CellControlMouseDown(ACol, ARow, X, Y)) return;
     if (LinkMouseDown(ACol, ARow, RealCol)) return;
 
     Movecell = -1;

@@ -144,6 +144,48 @@ TEST_F(AuxEditors, ComboControlOffersTheHandlersValuesAndStoresTheChoice) {
     EXPECT_EQ(V, "three");
 }
 
+TEST_F(AuxEditors, ClickOnAnEmbeddedEditOpensItsEditorAndBesideItSelectsTheCell) {
+    std::vector<std::string> Clicks;
+    G->OnControlClick = [&](TObject*, int ARow, int ACol, const QString& ID, const QString& Type, const QString& Val) {
+        Clicks.push_back(std::to_string(ARow) + "," + std::to_string(ACol) + " " + ID.toStdString() + " " +
+                         Type.toStdString() + " " + Val.toStdString());
+    };
+    G->OnClickCell = [&](TObject*, int ARow, int ACol) {
+        Clicks.push_back("cell " + std::to_string(ARow) + "," + std::to_string(ACol));
+    };
+    // Where the renderer puts control "a": the editor opened by the keyboard path shows it.
+    G->HTMLControlClick(3, 2, "");
+    ASSERT_TRUE(EditOpen());
+    const TPoint OnA{Edit()->Left() + 5, Edit()->Top() + 2};
+    Edit()->SimulateKey(VK_RETURN, {}, QChar(13));
+    ASSERT_FALSE(EditOpen());
+    Done.clear();
+
+    auto Click = [&](TPoint P) {
+        G->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MakeLParam(P.X, P.Y));
+        G->Perform(WM_LBUTTONUP, 0, MakeLParam(P.X, P.Y));
+    };
+    Click(OnA);
+    EXPECT_EQ(Clicks, std::vector<std::string>{"2,2 a EDIT x"});
+    ASSERT_TRUE(EditOpen());
+    EXPECT_EQ(Edit()->Text(), "x");
+    Edit()->SimulateKey(VK_RETURN, {}, QChar(13));
+
+    Clicks.clear();
+    const TRect R = G->CellRect(2, 2);
+    Click(TPoint{R.Left + 6, R.Top + 4}); // on the label "Name"
+    EXPECT_EQ(Clicks, std::vector<std::string>{"cell 2,2"});
+    EXPECT_FALSE(EditOpen());
+    EXPECT_EQ(Cell(G), "2,2");
+
+    // A read-only cell's controls are not edited.
+    Clicks.clear();
+    G->SetReadOnly(3, 2, true);
+    Click(OnA);
+    EXPECT_FALSE(EditOpen());
+    for (const std::string& S : Clicks) EXPECT_EQ(S.find(" a EDIT"), std::string::npos) << S;
+}
+
 TEST_F(AuxEditors, CellWithoutEditControlsLeavesTheFocusWithTheGrid) {
     G->SetCellEx(3, 2, "<CONTROL TYPE=\"CHECK\" ID=\"b\" VALUE=\"TRUE\">");
     G->HTMLControlClick(3, 2, "");
