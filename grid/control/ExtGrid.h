@@ -46,6 +46,12 @@ class TGridSpin;
 class TGridDatePicker;
 class TGridDateTimePicker;
 struct TGridEditorCell;
+class TDropList;
+class TDropCheckList;
+class TControlEdit;
+class TControlCombo;
+class TGridTransEdit;
+class TGridTransCombo;
 
 // A component told of the grid's selection (one per grid, held shared).
 class ITExtStringGridSelect {
@@ -389,6 +395,36 @@ public:
     TIntList* MergedColumns() const { return FMergedColumns.get(); }
     TIntList* ColSizesAtLoad() const { return FColSizesAtLoad.get(); }
     TStringList* FilterValueList() const { return FFilterValueList.get(); }
+
+    // ---- filter drop-down lists and auxiliary cell editors ---------------------------------------------
+    // The real column whose filter list is open (-1: none).
+    int FilterCol() const { return FFilterCol; }
+    void SetFilterCol(int RealCol) { FFilterCol = RealCol; }
+    // The list shown by the filter button: the check list with FilterDropDownCheck.
+    TDropList* FilterDropList() const { return FDropList; }
+    TDropCheckList* FilterDropCheckList() const { return FDropCheckList; }
+    TListBox* FilterList() const;
+    // Opens the filter list of the display column under its header cell (DisplCol, ARow); false
+    // when the column has no filter values.
+    bool ShowFilterList(int DisplCol, int ARow);
+    // Whether client point (X, Y) lies on the filter button of cell (DisplCol, ARow).
+    bool InFilterButton(int DisplCol, int ARow, int X, int Y);
+    // The entry ItemIndex of the open column's filter list was chosen: OnFilterSelect reports it
+    // and the filter column is closed. Applying the condition to the rows is the filter
+    // engine's; the column grid applies its own entries.
+    virtual void FilterSelect(int ItemIndex);
+    // The edit box and the combo over a form control embedded in a cell's text, and the editors
+    // of editable fixed cells.
+    TControlEdit* ControlEditor() const { return FControlEdit; }
+    TControlCombo* ControlCombo() const { return FControlCombo; }
+    TGridTransEdit* FixedCellEdit() const { return FTransEdit; }
+    TGridTransCombo* FixedCellCombo() const { return FTransCombo; }
+    // Ends the edit of an embedded form control: the editor's text becomes the control's value
+    // (OnControlEditDone reports it) and the editor hides.
+    virtual void EndCellControlEdit();
+    // Moves the edit to the embedded control after Name in the cell (the first when Name is
+    // empty); the grid takes the focus when there is none.
+    virtual void HTMLControlClick(int RealCol, int DisplRow, const QString& Name);
 
     // ---- cell painting, looks, cell colours and cell text ------------------------------------------------
     // The working record the steps of one cell's painting share (DrawGridCell and the steps it
@@ -980,6 +1016,7 @@ public:
                      bool Force);
     void EditNextCellControl(int RealCol, int DisplRow, const QString& ID);
     QString EditedCellControlID() const { return FCellControlID; }
+    TPoint CellControlCell() const { return FCellControlCell; }
     TInplaceEdit* NormalEdit() const { return InplaceEditor(); }
     // Adds one row at the end (before a visible floating footer, whose texts stay) when
     // OnCanAddRow allows it, and reports it with OnAutoAddRow.
@@ -1745,8 +1782,28 @@ protected:
     virtual void MouseActionsInvalidate() { Invalidate(); }
     virtual bool MouseActionsIsDesigning() { return IsDesigning(); }
     virtual void ColumnHeadersChanged() {}
-    virtual void FilterListSelect() {}
-    virtual void FilterCheckListSelect() {}
+    // The filter lists' choices (bound to their OnSelect).
+    virtual void FilterListSelect(TObject* Sender, int ItemIndex);
+    virtual void FilterCheckListSelect(TObject* Sender, int ItemIndex);
+    void CreateFilterListsAndAuxEditors();
+    void FreeFilterListsAndAuxEditors();
+    TDropList* FDropList = nullptr;
+    TDropCheckList* FDropCheckList = nullptr;
+    TControlEdit* FControlEdit = nullptr;
+    TControlCombo* FControlCombo = nullptr;
+    TGridTransEdit* FTransEdit = nullptr;
+    TGridTransCombo* FTransCombo = nullptr;
+    // Opens the editor of the embedded control ID over its rectangle C (client coordinates).
+    void StartCellControlEdit(int RealCol, int DisplRow, const TRect& C, const QString& ID, const QString& CType,
+                              const QString& Value);
+    // The embedded control at client point (X, Y) of a cell, or the one named CID on entry when
+    // X is -1: its ID, type, value and rectangle (client coordinates).
+    bool FindCellControl(int DisplCol, int DisplRow, int X, int Y, QString& CID, QString& CType, QString& CValue,
+                         TRect& ControlRect);
+    // A press on a cell whose HTML text embeds form controls: true when it was handled here.
+    bool CellControlMouseDown(int DisplCol, int DisplRow, int X, int Y);
+    bool FCtrlEditing = false;
+    QString FCtrlType;
     void ColumnMoved(int FromDisplCol, int ToDisplCol) override;
 
     // ---- index internals -----------------------------------------------------------------------------
