@@ -286,7 +286,8 @@ void TExtStringGrid::CellControlKey(Word Key) {
         if (ToggleCheckBoxCell(RC, R, true)) {
             if (ShowModified()->Enabled()) SetRowModified(R, true);
             bool State = false;
-            GetCheckBoxState(RC, R, State);
+            // The state query takes the real row: below a hidden row the two differ.
+            GetCheckBoxState(RC, RealRowIndex(R), State);
             // Display indexes, as a click on the box reports them.
             DoCheckBoxClick(Col(), R, State);
         }
