@@ -7,6 +7,8 @@
 #include "gateway/UComon_Grid.h"
 #include "platform/gui/Dialogs.h"
 
+#include <algorithm>
+
 TRuleTableForm::TRuleTableForm(TComponent* AOwner, TRuleFormDesc Desc) : TForm(AOwner), FDesc(std::move(Desc)) {}
 
 void TRuleTableForm::CreateComponents() {
@@ -104,9 +106,30 @@ void TRuleTableForm::Set_Lang() {
     for (TTabSheet* T : Tabs) T->SetCaption(Lang[n++]);
     for (TExtColumnGrid* G : Grids)
         for (int c = 0; c < G->ColCount() + G->NumHiddenColumns(); ++c) G->SetCellEx(c, 0, Lang[n++]);
+    Fit_Header_Rows();
     for (size_t g = 0; g < Grids.size(); ++g) {
         Hint_Lists[g]->Clear();
         for (int c = 1; c < Grids[g]->ColCount() + Grids[g]->NumHiddenColumns(); ++c) Hint_Lists[g]->Add(Lang[n++]);
+    }
+}
+
+void TRuleTableForm::Fit_Header_Rows() {
+    // A header wider than its column wraps onto more lines ("Add B1" in a 45-pixel column): the
+    // header row grows to show them all, measured as the header text is drawn, and is never lower
+    // than a data row.
+    TBitmap Measure;
+    Measure.SetSize(1, 1);
+    TCanvas* C = Measure.Canvas();
+    for (TExtColumnGrid* G : Grids) {
+        const QPoint Offset = G->XYOffset();
+        int Height = G->DefaultRowHeight();
+        for (int c = 0; c < G->ColCount(); ++c) {
+            C->Font()->Assign(G->Columns()->Items(c)->HeaderFont());
+            TRect R = Rect(0, 0, G->ColWidths(c) - G->GridLineWidth() - 2 * Offset.x(), 0);
+            const int Text = C->DrawText(G->Cells(c, 0), R, DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX);
+            Height = std::max(Height, Text + 2 * Offset.y() + 2 * G->GridLineWidth());
+        }
+        G->SetRowHeights(0, Height);
     }
 }
 

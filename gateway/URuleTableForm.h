@@ -115,6 +115,7 @@ public:
 
 private:
     int Grid_Index(TObject* Sender) const;
+    void Fit_Header_Rows();
     void Clear_Grids();
     void Read_File();
     TRuleFormDesc FDesc;

@@ -1109,6 +1109,7 @@ protected:
     bool DeleteRowKey(Word Key, TShiftState Shift);
     void SelectAllKey();
     void MarkRowsAndColsKey(Word Key, TShiftState Shift);
+    void DisjunctCellKeyUp(Word Key, TShiftState Shift, const TGridRect& Before);
     void FireSelectionChangedSince(const TGridRect& Before);
     void FireGridOnKeyDown(Word Key, TShiftState Shift);
     // The cell the grid starts on was never selected: editing is switched on for it as the
@@ -1127,6 +1128,7 @@ protected:
     void FireKeyPress(QChar& Key);
     TPoint FLastKeyCell{-1, -1};
     TGridRect FMoveSelection{-1, -1, -1, -1};
+    bool FKeyClearedByHandler = false; // the platform's key-down step came back without the key
     bool FTabLeftGrid = false; // the running Tab step sent the focus on
     // The character the key handler reported to OnKeyPress and handed to the editor it opened.
     QChar FReportedStartChar;

@@ -69,6 +69,7 @@ private:
     bool CommitText(bool SelectAllOnRefusal);
     TExtStringGrid* FGrid;
     TGridEditorCell FCell;
+    int FListChoices = 0; // choices the list announced (each reaches the grid as a pick does)
 };
 
 // ---- check box -------------------------------------------------------------------------------------

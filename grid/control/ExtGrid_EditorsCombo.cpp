@@ -238,10 +238,15 @@ void TGridCombo::WndProc(TMessage& M) {
             return;
         }
         case WM_CHAR: {
+            // A typed letter may pick an item by the list's own key search. The list announces
+            // that choice as it announces a pick with the mouse, and the grid reports it from
+            // there; only a choice the list kept quiet about is reported here, so each choice
+            // reaches OnComboChange once.
             const int Before = ItemIndex();
+            const int Announced = FListChoices;
             TEsgComboBox::WndProc(M);
             const int After = ItemIndex();
-            if (After != Before) FireComboChange(After);
+            if (After != Before && FListChoices == Announced) FireComboChange(After);
             return;
         }
         default: TEsgComboBox::WndProc(M);
@@ -261,6 +266,7 @@ void TGridCombo::Change() {
 }
 
 void TGridCombo::Select() {
+    ++FListChoices;
     // Without an OnSelect handler the platform treats a choice as a change already.
     TEsgComboBox::Select();
     if (OnSelect) EditChanged();

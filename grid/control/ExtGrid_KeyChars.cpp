@@ -3,7 +3,8 @@
 // the search bar's accelerators.
 //
 // A typed character is reported to OnKeyPress once: the editor it opens receives it without
-// reporting it again, and a handler that clears it keeps the grid from acting on it.
+// reporting it again. A handler that clears it keeps the character out of the cell, but the
+// editor opens all the same.
 #include "grid/control/ExtGrid.h"
 
 #include "grid/base/ExtUtil.h"
@@ -16,6 +17,11 @@
 namespace {
 
 bool IsArrowKey(Word Key) { return Key >= VK_LEFT && Key <= VK_DOWN; }
+
+TGridRect Normal(const TGridRect& R) {
+    return GridRect(std::min(R.Left, R.Right), std::min(R.Top, R.Bottom), std::max(R.Left, R.Right),
+                    std::max(R.Top, R.Bottom));
+}
 
 } // namespace
 
@@ -68,13 +74,10 @@ void TExtStringGrid::CharMessageHandler(TMessage& Message) {
 
     if (InSheet && !EditorOpen && MA->RangeSelectAndEdit() && !Control && IsEditable(RC, Row()) && K != 9 && K != 27 &&
         !Ctrl) {
-        // The handler sees a copy: only clearing it counts.
+        // The handler sees a copy: what it does to it changes nothing, the cell opens with the
+        // character as typed.
         QChar Copy = Key;
         FireKeyPress(Copy);
-        if (Copy.isNull()) {
-            Message.WParam = 0;
-            return;
-        }
         FStartEditChar = Key;
         SetOptions(Options() << goEditing);
         if (Row() < TopRow() || Row() >= TopRow() + VisibleRowCount() || Col() < LeftCol() ||
@@ -108,11 +111,14 @@ void TExtStringGrid::CharMessageHandler(TMessage& Message) {
     if (!EditorOpen && Options().Contains(goEditing) && KK != 9 && (KK == 8 || (KK >= 32 && KK != 127))) {
         QChar C = Key;
         FireKeyPress(C);
-        if (C.isNull()) {
-            Message.WParam = 0;
-            return;
+        Message.WParam = C.unicode();
+        if (!Control && InSheet) {
+            // A key the handler cleared still opens the editor, with the cell's text untouched.
+            if (C.isNull())
+                ShowEditor();
+            else
+                OpenWithChar(C);
         }
-        if (!Control && InSheet) OpenWithChar(C);
         return;
     }
     if (!PlatformRan) TBaseGrid::WndProc(Message);
@@ -127,6 +133,7 @@ void TExtStringGrid::KeyUpOverride(Word& Key, TShiftState Shift) {
     const Word K = Key;
     if (K == VK_PRIOR || K == VK_NEXT || K == VK_END || IsArrowKey(K) || K == VK_INSERT || K == VK_DELETE)
         FSearchText.clear();
+    const TGridRect Before = Normal(Selection());
     TBaseGrid::KeyUp(Key, Shift);
     const bool TabStep = K == VK_TAB && Options().Contains(goTabs);
     if (Navigation()->AlwaysEdit() && (IsArrowKey(K) || TabStep) && Col() >= 0 && Col() < ColCount() && Row() >= 0 &&
@@ -136,6 +143,36 @@ void TExtStringGrid::KeyUpOverride(Word& Key, TShiftState Shift) {
         FireSelectionChangedSince(FMoveSelection);
         FMoveSelection = Selection();
     }
+    if (MouseActions()->DisjunctCellSelect() && !Options().Contains(goEditing)) DisjunctCellKeyUp(K, Shift, Before);
+}
+
+// Cell marks from the keyboard: Shift extends the marked block with the selection, Space marks
+// the current cell (Ctrl adds it to the marks or takes it out).
+void TExtStringGrid::DisjunctCellKeyUp(Word Key, TShiftState Shift, const TGridRect& Before) {
+    auto MarkBlock = [&](const TGridRect& R, bool Value, bool SkipCurrent) {
+        for (int r = R.Top; r <= R.Bottom; ++r)
+            for (int c = R.Left; c <= R.Right; ++c)
+                if (!(SkipCurrent && c == Col() && r == Row())) SetSelectedCells(c, r, Value);
+    };
+    const TGridRect Now = Normal(Selection());
+    if (Shift.Contains(ssShift)) {
+        MarkBlock(Before, false, false);
+        MarkBlock(Now, true, true);
+    }
+    if (Key != VK_SPACE || Col() < 0 || Row() < 0 || Col() >= ColCount() || Row() >= RowCount()) return;
+    if (IsFixed(Col(), Row()) || !IsBaseCell(GetRealCol(), Row())) return;
+    bool CanSelect = true;
+    if (OnSelectCell) OnSelectCell(this, Col(), Row(), CanSelect);
+    if (!CanSelect) return;
+    if (Shift.Contains(ssCtrl)) {
+        SetSelectedCells(Col(), Row(), !GetSelectedCells(Col(), Row()));
+    } else {
+        FSel.ClearCells();
+        Invalidate();
+        SetSelectedCells(Col(), Row(), true);
+    }
+    if (Now.Left != Now.Right || Now.Top != Now.Bottom) MarkBlock(Now, true, false);
+    RepaintCell(Col(), Row());
 }
 
 // ---- the search bar's accelerators ---------------------------------------------------------------------
@@ -315,8 +352,10 @@ void TExtStringGrid::TabAlongRows(bool Backward) {
                         Go(c, r);
                         return;
                     }
-            // Nothing selectable below: the last cell of the grid, then on from there.
+            // Nothing selectable below: the last cell of the grid, then on from there (unless the
+            // grid refused that cell, which would only come back here).
             Go(EndCol - 1, LastNormal);
+            if (Row() == LastNormal) TabAlongRows(false);
             return;
         }
         if (Nav->TabToNextAtEnd() || !Nav->AdvanceInsert()) {

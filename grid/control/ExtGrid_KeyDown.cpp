@@ -217,6 +217,8 @@ void TExtStringGrid::KeyDownMessageHandler(TMessage& Message) {
                 if (On) G->EndUpdate();
             }
         } Unlock{this, Lock};
+        // Until the grid's own step sees the key, it counts as cleared by the form's preview.
+        FKeyClearedByHandler = Key != 0;
         TBaseGrid::WndProc(Message);
         if (Footer && TopRow() + VisibleRowCount() >= RowCount() && Key != VK_SHIFT && Key != VK_MENU &&
             !IsScrollKey(Key))
@@ -225,6 +227,16 @@ void TExtStringGrid::KeyDownMessageHandler(TMessage& Message) {
     }
     if (FooterScroll) ScrollLastRowAboveFooter();
     if (Message.WParam == 0 && Key != 0 && Message.Result != 0) return;
+    // A key the form's preview or OnKeyDown cleared is not acted on any further: no clipboard
+    // transfer, no row inserted or deleted, no marks.
+    if (FKeyClearedByHandler) {
+        FKeyClearedByHandler = false;
+        if (!(Selection() == FMoveSelection)) {
+            FireSelectionChangedSince(FMoveSelection);
+            FMoveSelection = Selection();
+        }
+        return;
+    }
 
     if (Nav->AllowClipboardShortCuts()) {
         // The clipboard keys ask their event first; the transfers are the data services'.
@@ -274,7 +286,8 @@ void TExtStringGrid::CellControlKey(Word Key) {
         if (ToggleCheckBoxCell(RC, R, true)) {
             if (ShowModified()->Enabled()) SetRowModified(R, true);
             bool State = false;
-            GetCheckBoxState(RC, R, State);
+            // The state query takes the real row: below a hidden row the two differ.
+            GetCheckBoxState(RC, RealRowIndex(R), State);
             // Display indexes, as a click on the box reports them.
             DoCheckBoxClick(Col(), R, State);
         }
@@ -318,14 +331,16 @@ bool TExtStringGrid::HomeEndKey(TMessage& Message, Word Key, TShiftState Shift) 
     if (Mode == heFirstLastRow && !Ctrl) {
         if (SingleRow) return Platform();
         const int EntryRow = Row();
+        const int EntryLeftCol = LeftCol();
         int Target = FixedRows();
+        auto ShowLastPage = [&] { SetTopRow(std::max(FixedRows(), RowCount() - VisibleRowCount())); };
         if (!Home) {
             Target = FloatingFooter()->Visible() && RowCount() > 2 ? RowCount() - 2 : RowCount() - FixedFooters() - 1;
-            if (FixedFooters() > 0 && !FloatingFooter()->Visible())
-                SetTopRow(std::max(FixedRows(), RowCount() - VisibleRowCount()));
+            if (FixedFooters() > 0 && !FloatingFooter()->Visible()) ShowLastPage();
         }
         SetRow(Target);
         SnapToBaseCell();
+        if (!Home && FloatingFooter()->Visible()) ShowLastPage();
         if (MouseActions()->DisjunctRowSelect()) {
             if (!ShiftDown) ClearRowSelect();
             if (ShiftDown) {
@@ -334,7 +349,9 @@ bool TExtStringGrid::HomeEndKey(TMessage& Message, Word Key, TShiftState Shift) 
             }
             for (int r = Selection().Top; r <= Selection().Bottom; ++r) SetRowSelect(r, true);
         }
-        return Finish();
+        Finish();
+        if (RowSel && Navigation()->KeepHorizScroll()) SetLeftCol(EntryLeftCol);
+        return true;
     }
     if (Mode == heFirstLastColumn && Ctrl && Home) {
         SetRow(FixedRows());
@@ -501,6 +518,9 @@ void TExtStringGrid::KeyDownOverride(Word& Key, TShiftState Shift) {
     const int EntryCol = Col(), EntryRow = Row();
     FLastKeyCell = Point(EntryCol, EntryRow);
     TBaseGrid::KeyDown(Key, Shift);
+    // The platform's navigation uses up F2 and a grid Tab itself; any other key that comes back
+    // cleared was cleared by the application's OnKeyDown.
+    FKeyClearedByHandler = Key == 0 && K != 0 && K != VK_F2 && K != VK_TAB;
     TNavigation* Nav = Navigation();
     const bool Ctrl = Shift.Contains(ssCtrl);
     const TGridRect Sel = Selection();
@@ -527,7 +547,7 @@ void TExtStringGrid::KeyDownOverride(Word& Key, TShiftState Shift) {
     }
 
     const TCursorAdvance Adv = Nav->CursorAdvance();
-    if (Adv != caDefault && !Ctrl) {
+    if (Adv != caDefault) {
         const int FirstC = FixedCols(), LastC = ColCount() - FixedRightCols() - 1;
         const int FirstR = FixedRows(), LastR = RowCount() - FixedFooters() - 1;
         const bool Snake = Adv == caSnake;

@@ -8,7 +8,9 @@
 #include "tests/gateway/TableWindowTestSupport.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QImage>
+#include <QKeyEvent>
 
 namespace {
 
@@ -223,6 +225,62 @@ TEST_F(OpcUaWindowMouse, TypePickedInTheComboSetsTheLengthAndIsStored) {
     EXPECT_EQ(G->Cells(OPC_UA_Col::Type, 1), "Double");
 }
 
+// A letter typed into the Type combo: the combo's own key search picks the first type with
+// that letter, and the choice is reported once, as a pick with the mouse is, so the Length
+// follows the type before the edit ends. The letter may reach an open combo, or open it from
+// the selected cell (the combo then opens on the first type, which is reported as it opens).
+class OpcUaTypeKeys : public OpcUaWindowMouse {
+protected:
+    void SetUp() override {
+        OpcUaWindowMouse::SetUp();
+        G->OnComboChange = [this](TObject* S, int C, int R, int I, const QString& T) {
+            Reports.push_back(T);
+            Form->ESGComboChange(S, C, R, I, T);
+        };
+    }
+    // One key as the keyboard delivers it to the widget that has the focus (or to W).
+    void Key(int QtKey, const QString& Text, QWidget* W = nullptr) {
+        if (!W) W = QApplication::focusWidget();
+        ASSERT_NE(W, nullptr);
+        QKeyEvent Press(QEvent::KeyPress, QtKey, Qt::NoModifier, Text);
+        QApplication::sendEvent(W, &Press);
+        QKeyEvent Release(QEvent::KeyRelease, QtKey, Qt::NoModifier, Text);
+        QApplication::sendEvent(W, &Release);
+        Application->ProcessMessages();
+    }
+    std::vector<QString> Reports;
+};
+
+TEST_F(OpcUaTypeKeys, LetterInTheOpenComboSetsTheLengthOnce) {
+    Click(OPC_UA_Col::Type, 2);
+    Click(OPC_UA_Col::Type, 2);
+    Application->ProcessMessages();
+    ASSERT_TRUE(G->EditCombo->isVisible());
+    ASSERT_EQ(QApplication::focusWidget(), G->EditCombo->Native());
+    Reports.clear();
+    Key(Qt::Key_D, "d");
+    EXPECT_EQ(Reports, std::vector<QString>{"Double"});
+    EXPECT_EQ(G->Cells(OPC_UA_Col::Length, 2), "8");
+    EXPECT_TRUE(Length_ReadOnly(2));
+    EXPECT_EQ(G->Cells(OPC_UA_Col::ReadWrite, 2), "Read/Write");
+    Key(Qt::Key_Return, "\r");
+    EXPECT_EQ(G->Cells(OPC_UA_Col::Type, 2), "Double");
+    EXPECT_EQ(Reports.size(), 1u);
+}
+
+TEST_F(OpcUaTypeKeys, LetterOnTheSelectedCellOpensTheComboAndSetsTheLengthOnce) {
+    Click(OPC_UA_Col::Type, 3);
+    Application->ProcessMessages();
+    ASSERT_FALSE(G->EditCombo && G->EditCombo->isVisible());
+    Key(Qt::Key_S, "s");
+    ASSERT_TRUE(G->EditCombo->isVisible());
+    EXPECT_EQ(Reports, (std::vector<QString>{"Boolean", "Signed Byte"}));
+    EXPECT_EQ(G->Cells(OPC_UA_Col::Length, 3), "1");
+    EXPECT_TRUE(Length_ReadOnly(3));
+    Key(Qt::Key_Return, "\r", G->EditCombo->Native());
+    EXPECT_EQ(G->Cells(OPC_UA_Col::Type, 3), "Signed Byte");
+}
+
 // ---- the CANopen windows ------------------------------------------------------------------
 
 class CanOpenWindow : public ::testing::Test, public TableWindowFixture {
@@ -239,6 +297,30 @@ protected:
 };
 
 // A click in the row-number column selects that row; the corner cell above it is no row.
+// The PDO tables' position headers ("Add B1" ...) are wider than their 45-pixel columns and
+// wrap: the header row shows both lines whole, with blank pixels left below the second one.
+TEST_F(CanOpenWindow, PdoHeadersShowBothLines) {
+    auto* F = Make<TFSet_PDO_Access>();
+    F->Show();
+    QCoreApplication::processEvents();
+    const QString Path = QCoreApplication::applicationDirPath() + "/table_window_Pdo_headers.png";
+    ASSERT_TRUE(SaveControlPng(F, Path));
+    const QImage Image(Path);
+    TExtColumnGrid* G = F->sga();
+    EXPECT_GT(G->RowHeights(0), G->DefaultRowHeight());
+    const QPoint At = G->mapTo(F, QPoint(0, 0));
+    for (int c : {3, 10}) {
+        const TRect R = G->CellRect(c, 0);
+        int Lowest = -1;
+        for (int y = R.Top + 1; y < R.Bottom - 1; ++y)
+            for (int x = R.Left + 2; x < R.Right - 3; ++x)
+                if (qGray(Image.pixel(At.x() + x, At.y() + y)) < 100) Lowest = y;
+        EXPECT_GT(Lowest, (R.Top + R.Bottom) / 2) << "second line of column " << c;
+        EXPECT_LT(Lowest, R.Bottom - 3) << "text of column " << c << " clipped at the bottom";
+    }
+    F->Hide();
+}
+
 TEST_F(CanOpenWindow, RowNumberClickSelectsItsRowAndTheCornerSelectsNone) {
     auto* F = Make<TFSet_SDO_Server_Access>();
     F->Show();

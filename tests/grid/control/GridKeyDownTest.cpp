@@ -215,7 +215,8 @@ const std::vector<KeyCase>& KeyCases() {
          "",
          true,
          "x"},
-        {"TypedCharacterClearedByTheHandlerOpensNothing",
+        // The handler keeps the character out of the cell; the editor opens all the same.
+        {"TypedCharacterClearedByTheHandlerOpensTheEditorUntyped",
          [](KeyInput& K) { K.ClearKeys = true; },
          {2, 3},
          {{'X', {}, 'x'}},
@@ -223,8 +224,22 @@ const std::vector<KeyCase>& KeyCases() {
          {2, 3},
          AnySel,
          "",
-         false,
-         ""},
+         true,
+         "3,3"},
+        // Editing without goEditing: the handler sees a copy, and the cell opens with the key typed.
+        {"RangeSelectAndEditTypesTheKeyWhateverTheHandlerDoes",
+         [](KeyInput& K) {
+             K.ClearKeys = true;
+             K.G->MouseActions()->SetRangeSelectAndEdit(true);
+         },
+         {2, 3},
+         {{'X', {}, 'x'}},
+         {"KeyDown 88", "KeyPress 120"},
+         {2, 3},
+         AnySel,
+         "",
+         true,
+         "x"},
         {"SpaceTogglesADataCheckBoxToY",
          {},
          {3, 2},
