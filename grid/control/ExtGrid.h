@@ -707,6 +707,8 @@ public:
     void RemoveRowsEx(int DisplRow, int RCount);
     void ClearRows(int DisplRow, int RCount);
     void ClearRect(int ACol1, int DisplRow1, int ACol2, int DisplRow2);
+    // Places the controls embedded in cells (and the in-cell scroll bar) over their cells in view
+    // and hides the others; with RebuildList the list is first gathered again from the cells.
     void CellControlsUpdate(bool RebuildList = false);
 
     // ---- cell access and fill API -----------------------------------------------------------------------
@@ -1726,6 +1728,9 @@ protected:
     // ---- core internals ------------------------------------------------------------------------------
     void Resize() override;
     void TimerTick(int ID) override;
+    // The view moved: what spans cells is drawn again, an editor other than the default one ends,
+    // cell controls follow their cells and a synchronised grid follows the view.
+    void TopLeftChanged() override;
 
 public:
     // The owner form's resize handler while the grid lives: sizes the grid (SizeWithForm), runs

@@ -441,3 +441,75 @@ TEST_F(GridMessages, AnEditLinksComboReportsItsChoiceForTheDisplayColumn) {
 }
 
 } // namespace
+
+// ---- the view moves ------------------------------------------------------------------------------------------
+namespace {
+
+class ViewMoves : public GridMessages {
+protected:
+    void SetUp() override {
+        GridMessages::SetUp();
+        G->SetHeight(100); // about three rows in view
+        ASSERT_LT(G->VisibleRowCount(), 4);
+        G->SetTopRow(1);
+    }
+};
+
+TEST_F(ViewMoves, CellControlsFollowTheirCellsAndHideOutOfView) {
+    auto* InCell = Create<TEdit>(Form, Form);
+    auto* HiddenByColumn = Create<TEdit>(Form, Form);
+    G->SetCellControl(3, 2, InCell); // display column 2
+    G->SetCellControl(4, 3, HiddenByColumn); // display column 3
+    G->HideColumn(4);
+    G->CellControlsUpdate(false);
+    auto Expected = [&] {
+        const TRect R = G->CellRect(2, 2);
+        return TRect{R.Left - 1, R.Top - 1, R.Right, R.Bottom};
+    };
+    EXPECT_TRUE(InCell->Visible());
+    EXPECT_EQ(InCell->BoundsRect(), Expected());
+    EXPECT_FALSE(HiddenByColumn->Visible());
+    G->SetTopRow(4); // row 2 leaves the view
+    EXPECT_FALSE(InCell->Visible());
+    G->SetTopRow(2); // back, now at the top of the view
+    EXPECT_TRUE(InCell->Visible());
+    EXPECT_EQ(InCell->BoundsRect(), Expected());
+    G->UnHideColumn(4);
+    G->CellControlsUpdate(true); // gathered again from the cells
+    EXPECT_EQ(G->CellControls()->Count(), 2);
+    EXPECT_TRUE(HiddenByColumn->Visible());
+}
+
+TEST_F(ViewMoves, AScrollEndsAComboEditKeepingItsValueButNotTheTextEditor) {
+    G->OnGetEditorType = [](TObject*, int ACol, int, TEditorType& E) {
+        if (ACol == 3) E = edComboList;
+    };
+    G->SetTopRow(3);
+    G->MoveCurrentCell(2, 3, true);
+    Key(VK_F2);
+    ASSERT_TRUE(G->EditorControlOpen());
+    G->EditCombo->SetItemIndex(1);
+    G->SetTopRow(2);
+    EXPECT_FALSE(G->EditorControlOpen());
+    EXPECT_EQ(CellAt(3, 3), "Beta");
+    G->MoveCurrentCell(1, 3, true);
+    OpenWithF2();
+    G->SetTopRow(3);
+    EXPECT_TRUE(TextEditorOpen());
+}
+
+TEST_F(ViewMoves, ASynchronisedGridFollowsTheViewAsItsOptionsSay) {
+    auto* Other = Create<TExtStringGrid>(Form, Form);
+    Other->SetBounds(0, 100, 460, 100);
+    Other->SetColCount(20);
+    Other->SetRowCount(20);
+    G->SyncGrid()->SetGrid(Other);
+    G->SetTopRow(3);
+    EXPECT_EQ(Other->TopRow(), 3);
+    G->SyncGrid()->SetScrollVertical(false);
+    G->SetTopRow(2);
+    EXPECT_EQ(Other->TopRow(), 3);
+    G->SyncGrid()->SetGrid(nullptr);
+}
+
+} // namespace
