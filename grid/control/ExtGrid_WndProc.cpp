@@ -79,6 +79,12 @@ void TExtStringGrid::WndProc(TMessage& Message) {
             TBaseGrid::WndProc(Message);
             Invalidate();
             return;
+        case CM_CURSORCHANGED:
+            // The program gave the grid another cursor: a header-selection zone armed under the
+            // old one is dropped.
+            TBaseGrid::WndProc(Message);
+            FMouseSelectMode = msNormal;
+            return;
         case CM_COLORCHANGED:
             TBaseGrid::WndProc(Message);
             if (FloatingFooter()->Visible()) InvalidateFooterPanel();

@@ -739,6 +739,14 @@ INSTANTIATE_TEST_SUITE_P(
                    crHSplit, Qt::SplitHCursor}),
     [](const ::testing::TestParamInfo<CursorCase>& I) { return std::string(I.param.Name); });
 
+TEST_F(Mouse, GivingTheGridAnotherCursorDropsAnArmedHeaderSelection) {
+    G->MouseActions()->SetColSelect(true);
+    Move(Mid(2, 0), 0);
+    ASSERT_EQ(G->MouseSelectMode(), TExtStringGrid::msColumn);
+    G->SetCursor(crIBeam);
+    EXPECT_EQ(G->MouseSelectMode(), TExtStringGrid::msNormal);
+}
+
 // ---- double click --------------------------------------------------------------------------------
 TEST_F(Mouse, HeaderDoubleClickFiresDblClickCell) {
     const TPoint P = Mid(2, 0);
