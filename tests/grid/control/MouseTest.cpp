@@ -29,6 +29,7 @@ std::string S(int V) { return std::to_string(V); }
 class MouseGrid : public TExtColumnGrid {
 public:
     using TExtColumnGrid::TExtColumnGrid;
+    using TExtColumnGrid::LinkAt;
     // A rating cell for the rating cases: (display 1, row 4) when set.
     bool RatingCell = false;
     // The grid's start after loading, run again.
@@ -657,6 +658,21 @@ TEST_F(Mouse, AnAnchorClickHandlerMayKeepTheLinkFromOpening) {
     const TRect R = G->CellRect(1, 3);
     Click(TPoint{R.Left + 8, R.Top + G->XYOffset().y() + 7});
     EXPECT_TRUE(Opener->Links().isEmpty());
+}
+
+TEST_F(Mouse, ALinkBesideAFormControlIsFollowed) {
+    auto Opener = std::make_shared<TFakeLinkOpener>();
+    SetLinkOpener(Opener);
+    G->SetColWidths(1, 220);
+    G->SetGridCell(1, 3,
+                   "<CONTROL TYPE=\"CHECK\" ID=\"c1\" VALUE=\"FALSE\"> <a href=\"http://example.org/a\">linklink</a>");
+    const TRect R = G->CellRect(1, 3);
+    const int Y = R.Top + G->XYOffset().y() + 7;
+    int X = R.Left;
+    while (X < R.Right && G->LinkAt(1, 3, X, Y).isEmpty()) ++X;
+    ASSERT_LT(X, R.Right) << "the link is laid out in the cell";
+    Click(TPoint{X + 2, Y});
+    EXPECT_EQ(Opener->Links(), QStringList{"http://example.org/a"});
 }
 
 TEST_F(Mouse, MovingOntoAndOffALinkReportsItAndShowsTheHand) {
