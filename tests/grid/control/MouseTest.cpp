@@ -28,8 +28,8 @@ std::string S(int V) { return std::to_string(V); }
 // column 5 (display 4) a check-box column that is read-only.
 class MouseGrid : public TExtColumnGrid {
 public:
-    using TExtColumnGrid::TExtColumnGrid;
     using TExtColumnGrid::LinkAt;
+    using TExtColumnGrid::TExtColumnGrid;
     // A rating cell for the rating cases: (display 1, row 4) when set.
     bool RatingCell = false;
     // The grid's start after loading, run again.

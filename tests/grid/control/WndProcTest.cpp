@@ -262,7 +262,9 @@ TEST_P(WheelSteps, MoveTheRowOrTheViewAsWheelActionSays) {
     G->OnSelectionChanged = nullptr;
     EXPECT_EQ(R, 1);
     EXPECT_EQ(G->Row(), C.Row);
-    if (C.TopRow >= 0) EXPECT_EQ(G->TopRow(), C.TopRow);
+    if (C.TopRow >= 0) {
+        EXPECT_EQ(G->TopRow(), C.TopRow);
+    }
     EXPECT_EQ(G->Col(), 2);
     EXPECT_EQ(Log, C.Log);
 }
