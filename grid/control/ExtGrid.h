@@ -745,6 +745,8 @@ public:
     void RemoveRowsEx(int DisplRow, int RCount);
     void ClearRows(int DisplRow, int RCount);
     void ClearRect(int ACol1, int DisplRow1, int ACol2, int DisplRow2);
+    // Places the controls embedded in cells (and the in-cell scroll bar) over their cells in view
+    // and hides the others; with RebuildList the list is first gathered again from the cells.
     void CellControlsUpdate(bool RebuildList = false);
 
     // ---- cell access and fill API -----------------------------------------------------------------------
@@ -1756,12 +1758,20 @@ protected:
     QString FOldCellText;
     QString FNewCellText;
     bool FValidating = false;
+    // The set-up and finishing both validations share: nothing to do (true) without a pending
+    // edit or inside a running validation; else the edit stops pending, Body decides about the
+    // value for (real column, row) of the edit's cell, and on every path, a raise included, the
+    // current cell's text becomes the old value and the guard is down again.
+    bool RunValidation(const QString& NewValue, const std::function<void(int Column, int ARow, bool& Valid)>& Body);
 
 public:
 protected:
     // ---- core internals ------------------------------------------------------------------------------
     void Resize() override;
     void TimerTick(int ID) override;
+    // The view moved: what spans cells is drawn again, an editor other than the default one ends,
+    // cell controls follow their cells and a synchronised grid follows the view.
+    void TopLeftChanged() override;
 
 public:
     // The owner form's resize handler while the grid lives: sizes the grid (SizeWithForm), runs
@@ -2434,8 +2444,45 @@ protected:
     void WndProc(TMessage& Message) override;
     // The notifications of the child editors (WM_COMMAND); true when the grid acted on it.
     bool CommandMessage(TMessage& Message);
-    // The wheel's own steps (zoom with Ctrl, the wheel switched off); true when it is used up.
+    // The wheel: zoom with Ctrl, the wheel switched off, then the step of WheelAction (the view
+    // or the current row moves); true when it is used up.
     bool WheelMessage(TMessage& Message);
+    // Called after a wheel step with the rows the current row moved; clearing Handled keeps the
+    // wheel events from firing.
+    virtual void WheelStepDone(int Moved, bool& Handled) { (void)Moved, (void)Handled; }
+    bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
+    bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
+    bool PlatformWheelStep(bool Down, TShiftState Shift, TPoint MousePos);
+
+public:
+    // ---- wheel panning (the middle button) --------------------------------------------------------------------
+    static constexpr int PanTimerID = 999;
+    bool WheelPanning() const { return FWheelPan; }
+    TPoint WheelPanOrigin() const { return FWheelPanPos; }
+    // The grid's own cursors (free pictures): the pan cursor and its eight directions, and the
+    // header-selection and cell-selector cursors.
+    static constexpr TCursor crPan = 8000, crPanDown = 8001, crPanLeft = 8002, crPanRight = 8003, crPanUp = 8004,
+                             crPanUpRight = 8005, crPanUpLeft = 8006, crPanDownRight = 8007, crPanDownLeft = 8008,
+                             crSelectRow = 8010, crSelectColumn = 8011, crSelectAll = 8012, crCellSelector = 8014;
+    static QCursor GridCursor(TCursor C);
+    // The cursor the grid shows over the point it chose it for last (its own or the platform's).
+    TCursor ShownCursor() const { return FShownCursor; }
+    // The set-cursor step for the client point (X, Y): the selection zones' cursors, the
+    // cell-selector cursor, the grid's or OnGetCellCursor's, the split cursors over fixed borders.
+    void SetCursorMessageHandler(int X, int Y);
+
+protected:
+    void StartWheelPan(TPoint P);
+    void StopWheelPan();
+    void WheelPanTick();
+    void PaintWheelPanGlyph();
+    // Where the mouse is, in client coordinates (the pan ticks follow it).
+    virtual TPoint PanMousePos();
+    bool FWheelPan = false;
+    TPoint FWheelPanPos{0, 0};
+    TCursor FPrevCursor = crDefault;
+    bool FPanHintsWere = false;
+    TCursor FShownCursor = crDefault;
     // OnComboChange and OnComboObjectChange for the open combo editor's item (real column).
     void ComboChangeNotify();
 
@@ -2566,7 +2613,17 @@ protected:
     // A check box or radio button click (true when the click was one).
     bool CheckBoxMouseDown(int ACol, int ARow, int RealCol, int X, int Y, bool CanEdit);
     // A link in the cell text; true when the click was taken by it.
-    bool LinkMouseDown(int ACol, int ARow, int RealCol);
+    bool LinkMouseDown(int ACol, int ARow, int RealCol, int X, int Y);
+    // What the renderer finds at the client point (X, Y) in the mini-HTML text of a display
+    // cell: the anchor (empty when none), its title, and a form control's ID, value and type.
+    struct THTMLHit {
+        QString Anchor, Title, CtrlID, CtrlValue, CtrlType;
+        TRect ControlRect{0, 0, 0, 0};
+    };
+    THTMLHit HTMLHitTest(int ACol, int ARow, int X, int Y);
+    // The link under (X, Y), by the same rules as a click follows it; empty when none.
+    QString LinkAt(int ACol, int ARow, int X, int Y);
+    QString FAnchor;
     void RunPlatformMessage(TMessage& Message);
     bool InSelectionResizer(int X, int Y);
     void StartSelectionResize(TMessage& Message, int X, int Y, bool PlatformUnlessEditing);

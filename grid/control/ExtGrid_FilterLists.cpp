@@ -195,6 +195,8 @@ bool TExtStringGrid::CellControlMouseDown(int DisplCol, int DisplRow, int X, int
         StartCellControlEdit(RealCol, DisplRow, C, CID, CT, CV);
         return true;
     }
+    // A link beside the controls is followed as a link.
+    if (!LinkAt(DisplCol, DisplRow, X, Y).isEmpty()) return false;
     // A click beside the controls selects the cell and opens no editor.
     if (OnClickCell) OnClickCell(this, DisplRow, DisplCol);
     HideInplaceEdit();

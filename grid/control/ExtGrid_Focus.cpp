@@ -46,57 +46,8 @@ private:
 
 } // namespace
 
-bool TExtStringGrid::ValidateCell(const QString& NewValue) {
-    if (!FEditing || FValidating) return true;
-    FEditing = false;
-    bool Valid = true;
-    {
-        // Whatever the outcome, a raise included: the current cell's value becomes the old value
-        // and the guard is down again.
-        struct TFinish {
-            TExtStringGrid* G;
-            ~TFinish() {
-                G->RememberOldCell(G->Col(), G->Row());
-                G->FValidating = false;
-            }
-        } Finish{this};
-        FValidating = true;
-        // The cell the edit began in, by its real column: a column hidden or moved meanwhile does
-        // not send the handler another column's index.
-        const int Column = FOldRealCol >= 0 ? FOldRealCol : RealColIndex(FOldCol);
-        const int ARow = FOldRow;
-        FNewCellText = NewValue;
-        if (FOldCellText != NewValue || AlwaysValidate()) {
-            const bool Changed = FOldCellText != NewValue;
-            // The handler may move the focus; that must not advance the current cell as well.
-            const TSettingScope<TNavigation, bool> NoAdvance(Navigation(), &TNavigation::AdvanceOnEnter,
-                                                             &TNavigation::SetAdvanceOnEnter, false);
-            QString Value = NewValue;
-            if (CellChecker() && CellChecker()->UseCorrect())
-                CellChecker()->Correct(this, Column, ARow, Value, NewValue);
-            if (OnCellValidate) OnCellValidate(this, Column, ARow, Value, Valid);
-            // Only a value that is kept marks the grid and its row as modified: a refused one
-            // leaves the marks as they were.
-            if (Valid && FOldCellText != Value) {
-                FGridModified = true;
-                FModified = true;
-                if (FixedCols() > 0 && ARow >= 0 && ARow < RowCount()) SetRowModified(ARow, true);
-            }
-            if (Valid) CellChanged(Column);
-            if (CellChecker() && CellChecker()->UseMarkError())
-                CellChecker()->MarkError(this, Column, ARow, Value, NewValue);
-            if (Valid && UndoRedo()) UndoRedo()->RegisterChange(Column, ARow, FOldCellText, Value);
-            if (Valid && Changed) CellsChanged(Rect(Column, ARow, Column, ARow));
-            FNewCellText = Value;
-            FLastValidation = Valid;
-            if (!Valid) FModified = FOldModifiedValue;
-        }
-    }
-    if (Valid && FFocusWindowShown) HideFocusFrame();
-    return Valid;
-}
-
-bool TExtStringGrid::ValidateCellWide(const QString& NewValue) {
+bool TExtStringGrid::RunValidation(const QString& NewValue,
+                                   const std::function<void(int Column, int ARow, bool& Valid)>& Body) {
     if (!FEditing || FValidating) return true;
     FEditing = false;
     bool Valid = true;
@@ -108,12 +59,47 @@ bool TExtStringGrid::ValidateCellWide(const QString& NewValue) {
         }
     } Finish{this};
     FValidating = true;
+    // The cell the edit began in, by its real column: a column hidden or moved meanwhile does not
+    // send the handler another column's index.
     const int Column = FOldRealCol >= 0 ? FOldRealCol : RealColIndex(FOldCol);
-    const int ARow = FOldRow;
     FNewCellText = NewValue;
     if (FOldCellText != NewValue || AlwaysValidate()) {
+        // The handler may move the focus; that must not advance the current cell as well.
         const TSettingScope<TNavigation, bool> NoAdvance(Navigation(), &TNavigation::AdvanceOnEnter,
                                                          &TNavigation::SetAdvanceOnEnter, false);
+        Body(Column, FOldRow, Valid);
+        FLastValidation = Valid;
+        if (!Valid) FModified = FOldModifiedValue;
+    }
+    return Valid;
+}
+
+bool TExtStringGrid::ValidateCell(const QString& NewValue) {
+    const bool Valid = RunValidation(NewValue, [&](int Column, int ARow, bool& Valid) {
+        const bool Changed = FOldCellText != NewValue;
+        QString Value = NewValue;
+        if (CellChecker() && CellChecker()->UseCorrect()) CellChecker()->Correct(this, Column, ARow, Value, NewValue);
+        if (OnCellValidate) OnCellValidate(this, Column, ARow, Value, Valid);
+        // Only a value that is kept marks the grid and its row as modified: a refused one leaves
+        // the marks as they were.
+        if (Valid && FOldCellText != Value) {
+            FGridModified = true;
+            FModified = true;
+            if (FixedCols() > 0 && ARow >= 0 && ARow < RowCount()) SetRowModified(ARow, true);
+        }
+        if (Valid) CellChanged(Column);
+        if (CellChecker() && CellChecker()->UseMarkError())
+            CellChecker()->MarkError(this, Column, ARow, Value, NewValue);
+        if (Valid && UndoRedo()) UndoRedo()->RegisterChange(Column, ARow, FOldCellText, Value);
+        if (Valid && Changed) CellsChanged(Rect(Column, ARow, Column, ARow));
+        FNewCellText = Value;
+    });
+    if (Valid && FFocusWindowShown) HideFocusFrame();
+    return Valid;
+}
+
+bool TExtStringGrid::ValidateCellWide(const QString& NewValue) {
+    return RunValidation(NewValue, [&](int Column, int ARow, bool& Valid) {
         CellChanged(Column);
         QString Value = NewValue;
         if (OnCellValidateWide) OnCellValidateWide(this, Column, ARow, Value, Valid);
@@ -124,10 +110,7 @@ bool TExtStringGrid::ValidateCellWide(const QString& NewValue) {
                 SetRowModified(ARow, true);
         }
         FNewCellText = Value;
-        FLastValidation = Valid;
-        if (!Valid) FModified = FOldModifiedValue;
-    }
-    return Valid;
+    });
 }
 
 // ---- change hooks -------------------------------------------------------------------------------------

@@ -336,8 +336,84 @@ TCellProperties* TExtStringGrid::GetCellPropertiesByRealRow(int RealCol, int Rea
 }
 
 void TExtStringGrid::CellControlsUpdate(bool RebuildList) {
-    // Controls embedded in cells are placed by their own area; the list is kept here.
-    (void)RebuildList;
+    if (!Parent()) return;
+    if (RebuildList) {
+        while (FControlList->Count() > 0) FControlList->RemoveControl(0);
+        for (int RealCol = 0; RealCol < TotalColCount(); ++RealCol)
+            for (int r = 0; r < RowCount(); ++r)
+                if (const TCellProperties* P = ExistingProps(RealCol, r); P && P->Control())
+                    FControlList->AddControl(RealCol, RealRowIndex(r), P->Control());
+    }
+    const int LastCol = std::min(ColCount() - 1, LeftCol() + VisibleColCount());
+    const int LastRow = std::min(RowCount() - 1, TopRow() + VisibleRowCount());
+    auto InView = [&](int C, int R) { return C >= LeftCol() && C <= LastCol && R >= TopRow() && R <= LastRow; };
+    // The in-cell scroll bar stays with the current cell while it is in view.
+    if (FCellScrollBar && FCellScrollBar->Visible()) {
+        if (InView(Col(), Row())) {
+            const TRect R = CellRect(Col(), Row());
+            const int W = FCellScrollBar->Width();
+            FCellScrollBar->SetBounds(R.Right - W, R.Top, W, R.Bottom - R.Top);
+        } else {
+            FCellScrollBar->SetHeight(0);
+        }
+    }
+    if (FControlList->Count() == 0) return;
+    std::vector<TControl*> Shown;
+    for (int i = 0; i < FControlList->Count(); ++i) {
+        const TControlItem* Item = FControlList->Controls(i);
+        TControl* Ctrl = Item->Control();
+        if (!Ctrl) continue;
+        if (IsHiddenColumn(Item->X()) || IsHiddenRow(Item->Y())) {
+            Ctrl->SetVisible(false);
+            continue;
+        }
+        const int C = DisplColIndex(Item->X()), R = DisplRowIndex(Item->Y());
+        // Controls in fixed cells stay where they were put.
+        if (C < FixedCols() || R < FixedRows()) continue;
+        if (!InView(C, R)) {
+            Ctrl->SetVisible(false);
+            continue;
+        }
+        const TRect CR = CellRect(C, R);
+        Ctrl->SetBounds(CR.Left - 1, CR.Top - 1, CR.Right - CR.Left + 1, CR.Bottom - CR.Top + 1);
+        Ctrl->SetVisible(true);
+        Shown.push_back(Ctrl);
+    }
+    // A control that did not move still shows what the scroll put under it: nudging its width
+    // makes it paint again.
+    for (TControl* Ctrl : Shown) {
+        Ctrl->Invalidate();
+        Ctrl->SetWidth(Ctrl->Width() + 1);
+        Ctrl->SetWidth(Ctrl->Width() - 1);
+    }
+}
+
+// ---- the view moved -----------------------------------------------------------------------------------------
+void TExtStringGrid::TopLeftChanged() {
+    TBaseGrid::TopLeftChanged();
+    const TGridRect S = Selection();
+    const bool Background = !BackGround()->Bitmap()->Empty() ||
+        ((BackGround()->Display() == bdGradientHorz || BackGround()->Display() == bdGradientVert) &&
+         BackGround()->ColorTo() != clNone);
+    // A drawn selection frame and a background picture or gradient span cells: they are drawn
+    // again whole.
+    if ((SelectionRectangle() && S.Bottom > S.Top) || Background) Invalidate();
+    // Only the default text editor moves with its cell; any other editor ends, keeping its value.
+    if (FEditMode && FSpecialEditor) HideInplaceEdit();
+    if (FFlatScroll) {
+        UpdateVertFlatScroll();
+        UpdateHorzFlatScroll();
+    }
+    UpdateFooter();
+    CellControlsUpdate(false);
+    FOldLeftCol = LeftCol();
+    FOldTopRow = TopRow();
+    if (IsDesigning()) Invalidate();
+    if (TStringGrid* G = SyncedGrid()) {
+        if (SyncGrid()->ScrollVertical() && G->TopRow() != TopRow() && TopRow() < G->RowCount()) G->SetTopRow(TopRow());
+        if (SyncGrid()->ScrollHorizontal() && G->LeftCol() != LeftCol() && LeftCol() < G->ColCount())
+            G->SetLeftCol(LeftCol());
+    }
 }
 
 void TExtStringGrid::HideInplaceEditStandIn() {

@@ -3,6 +3,7 @@
 // its events, and the mouse-down step the platform calls from inside its press handling.
 #include "grid/control/ExtGrid.h"
 
+#include "grid/base/EsgHTMLE.h"
 #include "grid/base/ExtUtil.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/Messages.h"
@@ -256,7 +257,7 @@ void TExtStringGrid::LButtonDownMessageHandler(TMessage& Message) {
     }
 
     if (CellControlMouseDown(ACol, ARow, X, Y)) return;
-    if (LinkMouseDown(ACol, ARow, RealCol)) return;
+    if (LinkMouseDown(ACol, ARow, RealCol, X, Y)) return;
 
     Movecell = -1;
     if (ACol >= FixedCols() && ARow < FixedRows() && MouseActions()->ColSelect() && Options().Contains(goRangeSelect) &&
@@ -442,21 +443,67 @@ bool TExtStringGrid::IsOpenableLink(const QString& Anchor) {
         A.startsWith(QLatin1String("mailto:"));
 }
 
-bool TExtStringGrid::LinkMouseDown(int ACol, int ARow, int RealCol) {
-    if (!URLShow()) return false;
+TExtStringGrid::THTMLHit TExtStringGrid::HTMLHitTest(int ACol, int ARow, int X, int Y) {
+    THTMLHit Hit;
+    const int RealCol = RealColIndex(ACol);
     const QString Text = GetCellEx(RealCol, ARow);
-    if (!IsURLText(Text)) return false;
-    const QString Anchor = Text.trimmed();
+    if (ClassifyCellText(Text, EnableHTML()) != 1) return Hit;
+    // The text's room as the painter lays it out.
+    TRect R = CellRect(ACol, ARow);
+    R.Right -= XYOffset().x();
+    R.Left += XYOffset().x() + 1;
+    if (HasCheckBox(RealCol, ARow)) R.Left += ControlLook()->CheckSize();
+    R.Top += XYOffset().y() + 1;
+    TCanvas* C = Canvas();
+    TFont Saved;
+    Saved.Assign(C->Font());
+    struct TRestore {
+        TCanvas* C;
+        TFont* F;
+        ~TRestore() { C->SetFont(F); }
+    } Restore{C, &Saved};
+    if (IsFixed(ACol, ARow) || ACol < FixedCols() || ARow < FixedRows())
+        C->SetFont(FixedFont());
+    else
+        C->SetFont(GetCellFont(RealCol, ARow).get());
+    QString StripVal, FocusAnchor;
+    int XSize = 0, YSize = 0, HyperLinks = 0, MouseLink = 0;
+    TRect HoverRect;
+    DrawHTMLText(C, Text, R, dynamic_cast<TCustomImageList*>(GridImages()), X, Y, -1, 0, 1, true, false, false, false,
+                 true, URLUnderlineOnHover(), !EnhTextSize(), false, 0.0, URLColor(), clNone, clNone, TColor(0x808080),
+                 Hit.Anchor, StripVal, FocusAnchor, Hit.Title, XSize, YSize, HyperLinks, MouseLink, HoverRect,
+                 Hit.ControlRect, Hit.CtrlID, Hit.CtrlValue, Hit.CtrlType, FImageCache.get(),
+                 dynamic_cast<TPictureContainer*>(PictureContainer()), this, bdLeftToRight);
+    return Hit;
+}
+
+QString TExtStringGrid::LinkAt(int ACol, int ARow, int X, int Y) {
+    if (ACol < 0 || ARow < 0 || ACol >= ColCount() || ARow >= RowCount()) return QString();
+    const QString Text = GetCellEx(RealColIndex(ACol), ARow);
+    if (ClassifyCellText(Text, EnableHTML()) == 1) return HTMLHitTest(ACol, ARow, X, Y).Anchor;
+    if (URLShow() && IsURLText(Text)) return Text.trimmed();
+    return QString();
+}
+
+bool TExtStringGrid::LinkMouseDown(int ACol, int ARow, int RealCol, int X, int Y) {
+    const QString Text = GetCellEx(RealCol, ARow);
+    const bool HTML = ClassifyCellText(Text, EnableHTML()) == 1;
+    if (!URLShow() && !HTML) return false;
+    const QString Anchor = LinkAt(ACol, ARow, X, Y);
+    if (Anchor.isEmpty()) return false;
     bool AutoHandle = true;
     if (OnAnchorClick) OnAnchorClick(this, ARow, ACol, Anchor, AutoHandle);
     if (!AutoHandle) return true;
     if (!Anchor.toUpper().contains(QLatin1String("CELL://"))) {
-        if (IsOpenableLink(Anchor)) OpenLink(Anchor);
+        // Only web and mail addresses leave the program: a cell text is no way to start files
+        // or other programs.
+        if (IsOpenableLink(Anchor)) OpenLink(Anchor.trimmed());
         return true;
     }
     TPoint Cell;
-    if (ParseRCCellRef(Anchor.mid(7), Cell) && Cell.X >= FixedCols() && Cell.X < ColCount() && Cell.Y >= FixedRows() &&
-        Cell.Y < RowCount()) {
+    const QString Ref = Anchor.trimmed();
+    if (ParseRCCellRef(Ref.mid(Ref.toUpper().indexOf(QLatin1String("CELL://")) + 7), Cell) && Cell.X >= FixedCols() &&
+        Cell.X < ColCount() && Cell.Y >= FixedRows() && Cell.Y < RowCount()) {
         SetRow(Cell.Y);
         SetCol(Cell.X);
         ScrollInView(Cell.X, Cell.Y);

@@ -51,6 +51,7 @@ void TExtStringGrid::Paint() {
     if (!BackGround()->Bitmap()->Empty() || BackGround()->ColorTo() != clNone) PaintEmptyArea(Canvas());
     PaintBorder();
     PaintDesignHelper();
+    PaintWheelPanGlyph();
     if (OnPainted) OnPainted(this);
 }
 

@@ -3,6 +3,7 @@
 // proportional scroll bars kept up to date on size, paint and button release, and zooming.
 #include "grid/control/ExtGrid.h"
 
+#include "grid/base/ExtStyleIF.h"
 #include "grid/control/ExtGrid_Editors.h"
 #include "platform/gui/Messages.h"
 #include "platform/gui/StdCtrls.h"
@@ -11,7 +12,11 @@
 #include <algorithm>
 
 void TExtStringGrid::WndProc(TMessage& Message) {
-    if (Message.Msg == WM_DESTROY) KillTimer(GridTimerID);
+    if (Message.Msg == WM_DESTROY) {
+        if (AutoThemeAdapt() && !IsDesigning()) RegisterThemeNotifier(false);
+        KillTimer(GridTimerID);
+        StopWheelPan();
+    }
     if (IsDestroying()) {
         TBaseGrid::WndProc(Message);
         return;
@@ -22,6 +27,24 @@ void TExtStringGrid::WndProc(TMessage& Message) {
             UpdateVertProportional();
             UpdateHorzProportional();
         }
+    }
+    if ((Message.Msg == WM_THEMECHANGED || Message.Msg == WM_OFFICETHEMECHANGED) && AutoThemeAdapt())
+        ApplyOfficeTheme();
+    // Wheel panning: the middle button starts it; any button or key ends it (and then does its
+    // own work too).
+    if (Message.Msg == WM_TIMER && int(Message.WParam) == PanTimerID && FWheelPan) {
+        if (IntelliPan() != ipNone) WheelPanTick();
+        return;
+    }
+    if (Message.Msg == WM_MBUTTONDOWN && !FWheelPan && IntelliPan() != ipNone && RowCount() > FixedRows()) {
+        StartWheelPan(TPoint{GetXLParam(Message.LParam), GetYLParam(Message.LParam)});
+        return;
+    }
+    if (FWheelPan &&
+        (Message.Msg == WM_MBUTTONDOWN || Message.Msg == WM_LBUTTONDOWN || Message.Msg == WM_RBUTTONDOWN ||
+         Message.Msg == WM_KEYDOWN)) {
+        StopWheelPan();
+        if (Message.Msg == WM_MBUTTONDOWN) return;
     }
     switch (Message.Msg) {
         case WM_KEYDOWN:
@@ -48,13 +71,19 @@ void TExtStringGrid::WndProc(TMessage& Message) {
         case WM_ERASEBKGND: Message.Result = 0; return;
         case WM_SIZE: SizeMessageHandler(Message); return;
         case WM_MOUSEWHEEL:
-            if (WheelMessage(Message)) return;
+            if (!FWheelPan && WheelMessage(Message)) return;
             break;
         case WM_VSCROLL: WMVScroll(Message); return;
         case WM_HSCROLL: WMHScroll(Message); return;
         case CM_ENABLEDCHANGED:
             TBaseGrid::WndProc(Message);
             Invalidate();
+            return;
+        case CM_CURSORCHANGED:
+            // The program gave the grid another cursor: a header-selection zone armed under the
+            // old one is dropped.
+            TBaseGrid::WndProc(Message);
+            FMouseSelectMode = msNormal;
             return;
         case CM_COLORCHANGED:
             TBaseGrid::WndProc(Message);
@@ -74,7 +103,21 @@ bool TExtStringGrid::CommandMessage(TMessage& Message) {
     auto* Sender = reinterpret_cast<TControl*>(Message.LParam);
     // The sending control acts on its own notification first (its change and select events).
     if (Sender && Sender != this) Message.Result = Sender->Perform(Message.Msg, Message.WParam, Message.LParam);
-    if (!EditCombo || Sender != EditCombo) return false;
+    // A combo box an edit link puts in the cell reports its choice for the display column.
+    if (FEditLink && Sender && Sender == FEditLink->GetEditControl() && OnComboChange &&
+        (Code == CBN_SELCHANGE || Code == CBN_EDITCHANGE)) {
+        if (auto* Combo = dynamic_cast<TComboBox*>(Sender)) {
+            const int Index = Combo->ItemIndex();
+            const bool InList = Index >= 0 && Index < Combo->Items()->Count();
+            OnComboChange(this, Col(), Row(), InList ? Index : -1, InList ? Combo->Items()->Strings(Index) : QString());
+        }
+    }
+    if (!EditCombo || Sender != EditCombo) {
+        // A typed change reports the combo editor's text whoever sent it.
+        if (Code == CBN_EDITCHANGE && OnComboChange && EditCombo)
+            OnComboChange(this, Col(), Row(), -1, EditCombo->Text());
+        return false;
+    }
     switch (Code) {
         case CBN_SELCHANGE:
             if (FEditMode) ComboChangeNotify();
@@ -122,26 +165,6 @@ void TExtStringGrid::ComboChangeNotify() {
     const int RealCol = RealColIndex(Col());
     if (OnComboChange) OnComboChange(this, RealCol, Row(), InList ? Index : -1, Text);
     if (OnComboObjectChange) OnComboObjectChange(this, RealCol, Row(), InList ? Index : -1, Text, Object);
-}
-
-// ---- the wheel ---------------------------------------------------------------------------------------------
-bool TExtStringGrid::WheelMessage(TMessage& Message) {
-    const int Delta = int16_t(HiWord(Message.WParam));
-    const bool Ctrl = (LoWord(Message.WParam) & MK_CONTROL) != 0;
-    if (Ctrl && IntelliZoom()) {
-        const int Step = std::max(1, FWheelScrollLines);
-        // Towards the user (a negative turn) enlarges.
-        Zoom(Delta < 0 ? Step : -Step);
-        AutoSizeCells(true, 4, 4);
-        Message.Result = 1;
-        return true;
-    }
-    // The grid takes the wheel without moving: no handler hears of it.
-    if (!EnableWheel() || (FixedRowAlways() && RowCount() == 1)) {
-        Message.Result = 1;
-        return true;
-    }
-    return false;
 }
 
 // ---- zoom -------------------------------------------------------------------------------------------------

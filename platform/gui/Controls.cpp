@@ -529,6 +529,7 @@ void TControl::SetCursor(TCursor Value) {
     FCursor = Value;
     setCursor(CursorToQCursor(Value));
     if (FNativeWidget) FNativeWidget->setCursor(CursorToQCursor(Value));
+    Perform(CM_CURSORCHANGED, 0, 0);
 }
 
 void TControl::SetAlign(TAlign Value) {

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -27,6 +28,7 @@ std::string S(int V) { return std::to_string(V); }
 // column 5 (display 4) a check-box column that is read-only.
 class MouseGrid : public TExtColumnGrid {
 public:
+    using TExtColumnGrid::LinkAt;
     using TExtColumnGrid::TExtColumnGrid;
     // A rating cell for the rating cases: (display 1, row 4) when set.
     bool RatingCell = false;
@@ -39,7 +41,7 @@ public:
 };
 
 class Mouse : public ::testing::Test {
-protected:
+public:
     void SetUp() override {
         Form = Create<TForm>(nullptr);
         Form->SetBounds(0, 0, 560, 320);
@@ -587,6 +589,180 @@ TEST_F(Mouse, CellReferenceLinksMoveInsideTheGridAndIgnoreCellsOutsideIt) {
     EXPECT_EQ(G->Col(), 2);
 }
 
+// A link inside a mini-HTML cell: the renderer finds it under the point; only web and mail
+// addresses leave the program, cell references move inside the grid.
+struct HtmlLinkCase {
+    const char* Name;
+    const char* Href;
+    bool OnTheLink; // the click lands on the link's text, else right of it
+    std::vector<std::string> Opened;
+    int Col, Row; // the current cell afterwards (started at 1, 1)
+    std::vector<std::string> Log;
+};
+void PrintTo(const HtmlLinkCase& C, std::ostream* Os) { *Os << C.Name; }
+
+class HtmlLinks : public Mouse, public ::testing::WithParamInterface<HtmlLinkCase> {};
+
+TEST_P(HtmlLinks, FollowTheAnchorUnderThePoint) {
+    const HtmlLinkCase& C = GetParam();
+    auto Opener = std::make_shared<TFakeLinkOpener>();
+    SetLinkOpener(Opener);
+    G->SetColWidths(1, 160);
+    G->SetGridCell(1, 3, QString("<a href=\"%1\">linklink</a>").arg(C.Href));
+    G->OnAnchorClick = [this](TObject* Sd, int R, int Cl, const QString& A, bool&) {
+        Add(Sd, "AnchorClick " + S(R) + "," + S(Cl) + " " + A.toStdString());
+    };
+    Log.clear();
+    const TRect R = G->CellRect(1, 3);
+    Click(TPoint{C.OnTheLink ? R.Left + 8 : R.Right - 6, R.Top + G->XYOffset().y() + 7});
+    std::vector<std::string> Opened;
+    for (const QString& L : Opener->Links()) Opened.push_back(L.toStdString());
+    EXPECT_EQ(Opened, C.Opened);
+    EXPECT_EQ(G->Col(), C.Col);
+    EXPECT_EQ(G->Row(), C.Row);
+    EXPECT_EQ(Only({"AnchorClick", "ClickCell"}), C.Log);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, HtmlLinks,
+    ::testing::Values(
+        HtmlLinkCase{"WebLinkOpens",
+                     "http://example.org/a",
+                     true,
+                     {"http://example.org/a"},
+                     1,
+                     1,
+                     {"AnchorClick 3,1 http://example.org/a"}},
+        HtmlLinkCase{"MailLinkOpens",
+                     "mailto:a@example.org",
+                     true,
+                     {"mailto:a@example.org"},
+                     1,
+                     1,
+                     {"AnchorClick 3,1 mailto:a@example.org"}},
+        HtmlLinkCase{
+            "FileLinkIsNotOpened", "file:///etc/passwd", true, {}, 1, 1, {"AnchorClick 3,1 file:///etc/passwd"}},
+        HtmlLinkCase{"ProgramLinkIsNotOpened", "/usr/bin/xterm", true, {}, 1, 1, {"AnchorClick 3,1 /usr/bin/xterm"}},
+        HtmlLinkCase{"CellReferenceMovesThere", "CELL://R5C2", true, {}, 2, 5, {"AnchorClick 3,1 CELL://R5C2"}},
+        HtmlLinkCase{
+            "CellReferenceOutsideTheGridIsIgnored", "CELL://R40C2", true, {}, 1, 1, {"AnchorClick 3,1 CELL://R40C2"}},
+        HtmlLinkCase{"BesideTheLinkIsAPlainClick", "http://example.org/a", false, {}, 1, 3, {"ClickCell 3,1"}}),
+    [](const ::testing::TestParamInfo<HtmlLinkCase>& I) { return std::string(I.param.Name); });
+
+TEST_F(Mouse, AnAnchorClickHandlerMayKeepTheLinkFromOpening) {
+    auto Opener = std::make_shared<TFakeLinkOpener>();
+    SetLinkOpener(Opener);
+    G->SetColWidths(1, 160);
+    G->SetGridCell(1, 3, "<a href=\"http://example.org/a\">linklink</a>");
+    G->OnAnchorClick = [](TObject*, int, int, const QString&, bool& Auto) { Auto = false; };
+    const TRect R = G->CellRect(1, 3);
+    Click(TPoint{R.Left + 8, R.Top + G->XYOffset().y() + 7});
+    EXPECT_TRUE(Opener->Links().isEmpty());
+}
+
+TEST_F(Mouse, ALinkBesideAFormControlIsFollowed) {
+    auto Opener = std::make_shared<TFakeLinkOpener>();
+    SetLinkOpener(Opener);
+    G->SetColWidths(1, 220);
+    G->SetGridCell(1, 3,
+                   "<CONTROL TYPE=\"CHECK\" ID=\"c1\" VALUE=\"FALSE\"> <a href=\"http://example.org/a\">linklink</a>");
+    const TRect R = G->CellRect(1, 3);
+    const int Y = R.Top + G->XYOffset().y() + 7;
+    int X = R.Left;
+    while (X < R.Right && G->LinkAt(1, 3, X, Y).isEmpty()) ++X;
+    ASSERT_LT(X, R.Right) << "the link is laid out in the cell";
+    Click(TPoint{X + 2, Y});
+    EXPECT_EQ(Opener->Links(), QStringList{"http://example.org/a"});
+}
+
+TEST_F(Mouse, MovingOntoAndOffALinkReportsItAndShowsTheHand) {
+    G->SetColWidths(1, 160);
+    G->SetGridCell(1, 3, "<a href=\"http://example.org/a\">linklink</a>");
+    G->OnAnchorEnter = [this](TObject* Sd, int R, int C, const QString& A) {
+        Add(Sd, "AnchorEnter " + S(R) + "," + S(C) + " " + A.toStdString());
+    };
+    G->OnAnchorExit = [this](TObject* Sd, int R, int C, const QString& A) {
+        Add(Sd, "AnchorExit " + S(R) + "," + S(C) + " [" + A.toStdString() + "]");
+    };
+    const TRect R = G->CellRect(1, 3);
+    Move(TPoint{R.Left + 8, R.Top + G->XYOffset().y() + 7}, 0);
+    EXPECT_EQ(G->ShownCursor(), crHandPoint);
+    EXPECT_EQ(G->cursor().shape(), Qt::PointingHandCursor);
+    Move(TPoint{R.Left + 10, R.Top + G->XYOffset().y() + 7}, 0); // the same link: no new report
+    Move(Mid(3, 4), 0);
+    EXPECT_EQ(G->ShownCursor(), crDefault);
+    EXPECT_EQ(Only({"AnchorEnter", "AnchorExit"}),
+              (std::vector<std::string>{"AnchorEnter 3,1 http://example.org/a", "AnchorExit 4,3 []"}));
+}
+
+// ---- the cursor -----------------------------------------------------------------------------------------
+// The platform sends no set-cursor message; the grid chooses its cursor on every move.
+struct CursorCase {
+    const char* Name;
+    std::function<void(MouseGrid*)> Set;
+    std::function<TPoint(Mouse&)> At;
+    TCursor Cursor;
+    Qt::CursorShape Shape;
+};
+void PrintTo(const CursorCase& C, std::ostream* Os) { *Os << C.Name; }
+
+class Cursors : public Mouse, public ::testing::WithParamInterface<CursorCase> {};
+
+TEST_P(Cursors, FollowTheZoneUnderTheMouse) {
+    const CursorCase& C = GetParam();
+    C.Set(G);
+    Move(C.At(*this), 0);
+    EXPECT_EQ(G->ShownCursor(), C.Cursor);
+    EXPECT_EQ(G->cursor().shape(), C.Shape);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, Cursors,
+    ::testing::Values(
+        CursorCase{"APlainCellShowsTheGridsCursor", [](MouseGrid*) {}, [](Mouse& M) { return M.Mid(1, 2); }, crDefault,
+                   Qt::ArrowCursor},
+        CursorCase{"AHeaderBorderShowsTheSplit", [](MouseGrid*) {},
+                   [](Mouse& M) {
+                       const TRect R = M.G->CellRect(1, 0);
+                       return TPoint{R.Right - 1, (R.Top + R.Bottom) / 2};
+                   },
+                   crHSplit, Qt::SplitHCursor},
+        CursorCase{"AColumnHeaderWithColSelect", [](MouseGrid* G) { G->MouseActions()->SetColSelect(true); },
+                   [](Mouse& M) { return M.Mid(2, 0); }, TExtStringGrid::crSelectColumn, Qt::BitmapCursor},
+        CursorCase{"ARowHeaderWithRowSelect", [](MouseGrid* G) { G->MouseActions()->SetRowSelect(true); },
+                   [](Mouse& M) { return M.Mid(0, 3); }, TExtStringGrid::crSelectRow, Qt::BitmapCursor},
+        CursorCase{"TheCornerWithAllSelect", [](MouseGrid* G) { G->MouseActions()->SetAllSelect(true); },
+                   [](Mouse& M) { return M.Mid(0, 0); }, TExtStringGrid::crSelectAll, Qt::BitmapCursor},
+        CursorCase{"CellSelectorMode", [](MouseGrid* G) { G->SetCellSelectorMode(true); },
+                   [](Mouse& M) { return M.Mid(1, 2); }, TExtStringGrid::crCellSelector, Qt::CrossCursor},
+        CursorCase{"TheCellCursorEventDecides",
+                   [](MouseGrid* G) {
+                       G->OnGetCellCursor = [](TObject*, int ACol, int, int, int, TCursor& C) {
+                           if (ACol == 3) C = crIBeam;
+                       };
+                   },
+                   [](Mouse& M) { return M.Mid(3, 2); }, crIBeam, Qt::IBeamCursor},
+        CursorCase{"APlainLinkShowsTheHand",
+                   [](MouseGrid* G) {
+                       G->SetURLShow(true);
+                       G->SetGridCell(1, 3, "http://example.org/");
+                   },
+                   [](Mouse& M) { return M.Mid(1, 3); }, crHandPoint, Qt::PointingHandCursor},
+        CursorCase{"AFixedColumnBorderWithSizeFixedCol", [](MouseGrid* G) { G->MouseActions()->SetSizeFixedCol(true); },
+                   [](Mouse& M) {
+                       return TPoint{M.G->ColWidths(0) + 1, M.Mid(0, 3).Y};
+                   },
+                   crHSplit, Qt::SplitHCursor}),
+    [](const ::testing::TestParamInfo<CursorCase>& I) { return std::string(I.param.Name); });
+
+TEST_F(Mouse, GivingTheGridAnotherCursorDropsAnArmedHeaderSelection) {
+    G->MouseActions()->SetColSelect(true);
+    Move(Mid(2, 0), 0);
+    ASSERT_EQ(G->MouseSelectMode(), TExtStringGrid::msColumn);
+    G->SetCursor(crIBeam);
+    EXPECT_EQ(G->MouseSelectMode(), TExtStringGrid::msNormal);
+}
+
 // ---- double click --------------------------------------------------------------------------------
 TEST_F(Mouse, HeaderDoubleClickFiresDblClickCell) {
     const TPoint P = Mid(2, 0);
@@ -904,6 +1080,20 @@ TEST_F(OwnerFormResize, AnErrorOfTheFormsHandlerIsReportedOnceAndTheStretchStill
     Resize(640, 420);
     EXPECT_EQ(Log, (std::vector<std::string>{"error form form handler failed"}));
     EXPECT_GT(G1->ColWidths(2), 50);
+}
+
+TEST_F(OwnerFormResize, WithTheFormsHandlerAndTheStretchFailingTheFormsErrorComesFirst) {
+    // The hook runs the handler it replaced before it fits its stretch column; each error is
+    // reported once, where it happens, and neither keeps the other from running.
+    Form->OnResize = [](TObject*) { throw Exception("form handler failed"); };
+    G1 = MakeGrid("g1", true);
+    G1->SetSizeWithForm(false);
+    Form->Show();
+    QApplication::processEvents();
+    Resize(640, 420);
+    EXPECT_EQ(
+        Log,
+        (std::vector<std::string>{"error form form handler failed", "error g1 Stretch column index out of range"}));
 }
 
 TEST_F(OwnerFormResize, AGridThatWouldVanishKeepsItsSize) {

@@ -2,7 +2,10 @@
 // combo editor's choices and typed changes reach OnComboChange here), the edit-done notice, the
 // zoom and the version text.
 #include "EditFixture.h"
+#include "grid/base/ExtStyleIF.h"
 #include "grid/control/ExtGrid_Editors.h"
+
+#include <QImage>
 
 #include <functional>
 #include <ostream>
@@ -216,6 +219,299 @@ TEST_F(GridMessages, WithDirectComboCloseClosingTheListCommitsTheChosenItem) {
     Notify(CBN_CLOSEUP);
     EXPECT_EQ(Log, (std::vector<std::string>{"closeup 4,3"}));
     EXPECT_EQ(CellAt(3, 4), "Gamma");
+}
+
+} // namespace
+
+// ---- wheel steps --------------------------------------------------------------------------------------------
+namespace {
+
+struct WheelStepCase {
+    const char* Name;
+    TWheelAction Action;
+    int Increment; // MouseActions.WheelIncrement (0: the system's wheel lines, 3 here)
+    int Delta; // negative: towards the user
+    int StartTop;
+    int Row, TopRow; // expected (TopRow -1: wherever the row's move takes it); the row starts at 4
+    std::vector<std::string> Log;
+};
+void PrintTo(const WheelStepCase& C, std::ostream* Os) { *Os << C.Name; }
+
+class WheelSteps : public GridMessages, public ::testing::WithParamInterface<WheelStepCase> {};
+
+TEST_P(WheelSteps, MoveTheRowOrTheViewAsWheelActionSays) {
+    const WheelStepCase& C = GetParam();
+    QApplication::setWheelScrollLines(3);
+    G->Perform(WM_SIZE, 0, 0); // takes the wheel lines again
+    G->SetHeight(80); // a few rows in view, so the view can move
+    ASSERT_LT(G->VisibleRowCount(), 4);
+    G->MouseActions()->SetWheelAction(C.Action);
+    G->MouseActions()->SetWheelIncrement(C.Increment);
+    G->SetTopRow(C.StartTop);
+    ASSERT_EQ(G->Row(), 4);
+    G->OnMouseWheelDown = [&](TObject*, TShiftState, TPoint, bool&) { Log.push_back("wheeldown"); };
+    G->OnMouseWheelUp = [&](TObject*, TShiftState, TPoint, bool&) { Log.push_back("wheelup"); };
+    G->OnSelectionChanged = [&](TObject*, int L, int T, int, int) {
+        Log.push_back("selection " + std::to_string(L) + "," + std::to_string(T));
+    };
+    Log.clear();
+    const TPoint P = G->ClientToScreen(Point(100, 30));
+    const LRESULT R = G->Perform(WM_MOUSEWHEEL, MakeWParam(0, C.Delta), MakeLParam(P.X, P.Y));
+    G->OnMouseWheelDown = nullptr;
+    G->OnMouseWheelUp = nullptr;
+    G->OnSelectionChanged = nullptr;
+    EXPECT_EQ(R, 1);
+    EXPECT_EQ(G->Row(), C.Row);
+    if (C.TopRow >= 0) {
+        EXPECT_EQ(G->TopRow(), C.TopRow);
+    }
+    EXPECT_EQ(G->Col(), 2);
+    EXPECT_EQ(Log, C.Log);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, WheelSteps,
+    ::testing::Values(
+        // the configurator's tables keep the defaults: three rows a notch, no wheel events
+        WheelStepCase{"DefaultAwayMovesTheRowByTheWheelLines", waMoveSelection, 0, 120, 1, 1, 1, {"selection 2,1"}},
+        WheelStepCase{"DefaultTowardsStopsAtTheLastRow", waMoveSelection, 0, -120, 1, 6, -1, {"selection 2,6"}},
+        WheelStepCase{"AnIncrementMovesThatManyRowsAndFiresTheEvent",
+                      waMoveSelection,
+                      1,
+                      -120,
+                      1,
+                      5,
+                      -1,
+                      {"wheeldown", "selection 2,5"}},
+        WheelStepCase{
+            "AwayNeverPassesTheFirstNormalRow", waMoveSelection, 9, 120, 1, 1, 1, {"wheelup", "selection 2,1"}},
+        WheelStepCase{"ScrollMovesTheViewAndKeepsTheRow", waScroll, 2, -120, 1, 4, 3, {"wheeldown"}},
+        WheelStepCase{"ScrollAwayIsCutAtTheFirstNormalRow", waScroll, 5, 120, 3, 4, 1, {"wheelup"}}),
+    [](const ::testing::TestParamInfo<WheelStepCase>& I) { return std::string(I.param.Name); });
+
+// ---- wheel panning ------------------------------------------------------------------------------------------
+// A grid whose mouse position the test sets.
+class PanGrid : public TExtStringGrid {
+public:
+    using TExtStringGrid::TExtStringGrid;
+    TPoint MouseAt{0, 0};
+
+protected:
+    TPoint PanMousePos() override { return MouseAt; }
+};
+
+class Panning : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Form = Create<TForm>(nullptr);
+        Form->SetBounds(0, 0, 400, 200);
+        G = Create<PanGrid>(Form, Form);
+        G->SetBounds(0, 0, 300, 120);
+        G->SetColCount(12);
+        G->SetRowCount(30);
+        G->SetDefaultColWidth(60);
+        G->HideColumn(2);
+        G->HideRow(6);
+        Form->Show();
+        QApplication::processEvents();
+        G->MoveColRow(4, 10, true, true);
+        G->SetTopRow(8);
+        G->SetLeftCol(3);
+        G->SetShowHint(true);
+    }
+    void TearDown() override {
+        delete Form;
+        QApplication::processEvents();
+    }
+    void Middle(TPoint P) { G->Perform(WM_MBUTTONDOWN, MK_MBUTTON, MakeLParam(P.X, P.Y)); }
+    void Tick() { G->Perform(WM_TIMER, TExtStringGrid::PanTimerID, 0); }
+
+    TForm* Form = nullptr;
+    PanGrid* G = nullptr;
+};
+
+struct PanCase {
+    const char* Name;
+    TIntelliPan Pan;
+    TWheelAction Action;
+    int DX, DY; // mouse from the pan origin
+    TCursor Cursor;
+    int Col, Row, LeftCol, TopRow; // after one tick; started at (4, 10), left 3, top 8
+};
+void PrintTo(const PanCase& C, std::ostream* Os) { *Os << C.Name; }
+
+class PanTicks : public Panning, public ::testing::WithParamInterface<PanCase> {};
+
+TEST_P(PanTicks, FollowTheMouseFromTheOrigin) {
+    const PanCase& C = GetParam();
+    G->SetIntelliPan(C.Pan);
+    G->MouseActions()->SetWheelAction(C.Action);
+    const TPoint O{100, 50};
+    Middle(O);
+    ASSERT_TRUE(G->WheelPanning());
+    G->MouseAt = TPoint{O.X + C.DX, O.Y + C.DY};
+    Tick();
+    EXPECT_EQ(G->ShownCursor(), C.Cursor);
+    EXPECT_EQ(G->Col(), C.Col);
+    EXPECT_EQ(G->Row(), C.Row);
+    EXPECT_EQ(G->LeftCol(), C.LeftCol);
+    EXPECT_EQ(G->TopRow(), C.TopRow);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PanTicks,
+    ::testing::Values(
+        PanCase{"BelowMovesTheRowDown", ipVertical, waMoveSelection, 0, 20, TExtStringGrid::crPanDown, 4, 11, 3, 9},
+        PanCase{"VerticalIgnoresSideways", ipVertical, waMoveSelection, 30, 0, TExtStringGrid::crPan, 4, 10, 3, 8},
+        PanCase{"FivePixelsAreStill", ipBoth, waMoveSelection, 5, -5, TExtStringGrid::crPan, 4, 10, 3, 8},
+        PanCase{"BothGoesUpAndRight", ipBoth, waMoveSelection, 20, -20, TExtStringGrid::crPanUpRight, 5, 9, 3, 8},
+        PanCase{"ScrollMovesTheViewLeft", ipHorizontal, waScroll, -20, 20, TExtStringGrid::crPanLeft, 4, 10, 2, 8},
+        PanCase{"ScrollMovesTheViewUpLeft", ipBoth, waScroll, -20, -20, TExtStringGrid::crPanUpLeft, 4, 10, 2, 7}),
+    [](const ::testing::TestParamInfo<PanCase>& I) { return std::string(I.param.Name); });
+
+TEST_F(Panning, AButtonEndsItAndGivesBackCursorAndHints) {
+    G->SetCursor(crIBeam);
+    Middle(TPoint{100, 50});
+    ASSERT_TRUE(G->WheelPanning());
+    EXPECT_EQ(G->cursor().shape(), Qt::SizeAllCursor);
+    EXPECT_FALSE(G->ShowHint());
+    EXPECT_EQ(G->WheelPanOrigin(), (TPoint{100, 50}));
+    G->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MakeLParam(100, 50));
+    G->Perform(WM_LBUTTONUP, 0, MakeLParam(100, 50));
+    EXPECT_FALSE(G->WheelPanning());
+    EXPECT_EQ(G->cursor().shape(), Qt::IBeamCursor);
+    EXPECT_TRUE(G->ShowHint());
+    // A late tick of the stopped timer moves nothing.
+    G->MouseAt = TPoint{100, 90};
+    const int After = G->Row();
+    Tick();
+    EXPECT_EQ(G->Row(), After);
+}
+
+TEST_F(Panning, IsOffWithIntelliPanNone) {
+    G->SetIntelliPan(ipNone);
+    Middle(TPoint{100, 50});
+    EXPECT_FALSE(G->WheelPanning());
+}
+
+TEST_F(Panning, TheOriginGlyphIsPainted) {
+    G->SetIntelliPan(ipBoth);
+    const QImage Before = G->grab(QRect(100, 50, 32, 32)).toImage();
+    Middle(TPoint{100, 50});
+    const QImage During = G->grab(QRect(100, 50, 32, 32)).toImage();
+    EXPECT_NE(Before, During);
+    G->Perform(WM_MBUTTONDOWN, MK_MBUTTON, MakeLParam(10, 10));
+    EXPECT_FALSE(G->WheelPanning());
+    EXPECT_EQ(G->grab(QRect(100, 50, 32, 32)).toImage(), Before);
+}
+
+// ---- the theme message --------------------------------------------------------------------------------------
+TEST_F(GridMessages, TheThemeMessagesFollowTheOfficeThemeOnlyWithAutoThemeAdapt) {
+    ASSERT_NE(GetOfficeTheme(), ot2003Olive);
+    for (Cardinal Msg : {Cardinal(WM_THEMECHANGED), Cardinal(WM_OFFICETHEMECHANGED)}) {
+        G->SetOldOfficeTheme(ot2003Olive);
+        G->Perform(Msg, 0, 0);
+        EXPECT_EQ(G->OldOfficeTheme(), ot2003Olive) << "without AutoThemeAdapt";
+        G->SetAutoThemeAdapt(true);
+        G->SetOldOfficeTheme(ot2003Olive);
+        G->Perform(Msg, 0, 0);
+        EXPECT_EQ(G->OldOfficeTheme(), GetOfficeTheme());
+        G->SetAutoThemeAdapt(false);
+    }
+}
+
+// ---- an edit link's combo box -------------------------------------------------------------------------------
+class ComboLink : public TEditLink {
+public:
+    explicit ComboLink(TComponent* AOwner, TComboBox* C) : TEditLink(AOwner), Combo(C) {}
+    TWinControl* GetEditControl() override { return Combo; }
+    TComboBox* Combo;
+};
+
+TEST_F(GridMessages, AnEditLinksComboReportsItsChoiceForTheDisplayColumn) {
+    auto* Combo = Create<TComboBox>(Form, Form);
+    for (const char* S : {"One", "Two"}) Combo->Items()->Add(S);
+    ComboLink Link(nullptr, Combo);
+    G->SetEditLink(&Link);
+    Combo->SetItemIndex(1);
+    G->Perform(WM_COMMAND, MakeWParam(0, CBN_SELCHANGE), LPARAM(static_cast<TControl*>(Combo)));
+    Combo->SetItemIndex(-1);
+    G->Perform(WM_COMMAND, MakeWParam(0, CBN_SELCHANGE), LPARAM(static_cast<TControl*>(Combo)));
+    G->SetEditLink(nullptr);
+    // (display column 2, row 4); a choice without an item has no text.
+    EXPECT_EQ(Log, (std::vector<std::string>{"combo 2,4 1 Two", "combo 2,4 -1 "}));
+}
+
+} // namespace
+
+// ---- the view moves ------------------------------------------------------------------------------------------
+namespace {
+
+class ViewMoves : public GridMessages {
+protected:
+    void SetUp() override {
+        GridMessages::SetUp();
+        G->SetHeight(100); // about three rows in view
+        ASSERT_LT(G->VisibleRowCount(), 4);
+        G->SetTopRow(1);
+    }
+};
+
+TEST_F(ViewMoves, CellControlsFollowTheirCellsAndHideOutOfView) {
+    auto* InCell = Create<TEdit>(Form, Form);
+    auto* HiddenByColumn = Create<TEdit>(Form, Form);
+    G->SetCellControl(3, 2, InCell); // display column 2
+    G->SetCellControl(4, 3, HiddenByColumn); // display column 3
+    G->HideColumn(4);
+    G->CellControlsUpdate(false);
+    auto Expected = [&] {
+        const TRect R = G->CellRect(2, 2);
+        return TRect{R.Left - 1, R.Top - 1, R.Right, R.Bottom};
+    };
+    EXPECT_TRUE(InCell->Visible());
+    EXPECT_EQ(InCell->BoundsRect(), Expected());
+    EXPECT_FALSE(HiddenByColumn->Visible());
+    G->SetTopRow(4); // row 2 leaves the view
+    EXPECT_FALSE(InCell->Visible());
+    G->SetTopRow(2); // back, now at the top of the view
+    EXPECT_TRUE(InCell->Visible());
+    EXPECT_EQ(InCell->BoundsRect(), Expected());
+    G->UnHideColumn(4);
+    G->CellControlsUpdate(true); // gathered again from the cells
+    EXPECT_EQ(G->CellControls()->Count(), 2);
+    EXPECT_TRUE(HiddenByColumn->Visible());
+}
+
+TEST_F(ViewMoves, AScrollEndsAComboEditKeepingItsValueButNotTheTextEditor) {
+    G->OnGetEditorType = [](TObject*, int ACol, int, TEditorType& E) {
+        if (ACol == 3) E = edComboList;
+    };
+    G->SetTopRow(3);
+    G->MoveCurrentCell(2, 3, true);
+    Key(VK_F2);
+    ASSERT_TRUE(G->EditorControlOpen());
+    G->EditCombo->SetItemIndex(1);
+    G->SetTopRow(2);
+    EXPECT_FALSE(G->EditorControlOpen());
+    EXPECT_EQ(CellAt(3, 3), "Beta");
+    G->MoveCurrentCell(1, 3, true);
+    OpenWithF2();
+    G->SetTopRow(3);
+    EXPECT_TRUE(TextEditorOpen());
+}
+
+TEST_F(ViewMoves, ASynchronisedGridFollowsTheViewAsItsOptionsSay) {
+    auto* Other = Create<TExtStringGrid>(Form, Form);
+    Other->SetBounds(0, 100, 460, 100);
+    Other->SetColCount(20);
+    Other->SetRowCount(20);
+    G->SyncGrid()->SetGrid(Other);
+    G->SetTopRow(3);
+    EXPECT_EQ(Other->TopRow(), 3);
+    G->SyncGrid()->SetScrollVertical(false);
+    G->SetTopRow(2);
+    EXPECT_EQ(Other->TopRow(), 3);
+    G->SyncGrid()->SetGrid(nullptr);
 }
 
 } // namespace
