@@ -1,8 +1,8 @@
 // The string grid's side of its companion windows: the search bar's handlers, the application's
 // hint window class and keeping the scroll indicators in step with scrolling.
 #include "grid/control/ExtGrid.h"
-#include "grid/control/HtmlHint.h"
 
+#include "grid/control/HtmlHint.h"
 #include "platform/gui/Forms.h"
 
 // ---- search bar --------------------------------------------------------------------------------------

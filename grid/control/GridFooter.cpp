@@ -96,9 +96,7 @@ TColumnCalcType TFloatingFooter::GetColumnCalc(int ACol) {
 }
 
 // ---- TFooterPanel ----------------------------------------------------------------------------------
-TFooterPanel::TFooterPanel(TExtStringGrid* AOwner) : TPanel(AOwner), FGrid(AOwner) {
-    SetBevelOuter(bvNone);
-}
+TFooterPanel::TFooterPanel(TExtStringGrid* AOwner) : TPanel(AOwner), FGrid(AOwner) { SetBevelOuter(bvNone); }
 
 void TFooterPanel::CreateWnd() {
     TFloatingFooter* F = FGrid->FloatingFooter();
@@ -176,6 +174,29 @@ void TFooterPanel::PaintFrame(TCanvas* C, int W) {
     C->LineTo(R.Right - 1, R.Top);
 }
 
+void TFooterPanel::PaintGridCell(TCanvas* C, int DisplCol, int DisplRow, const TRect& R, bool Fixed) {
+    if (R.Width() <= 0 || R.Height() <= 0) return;
+    // The grid keeps a scrolled cell out of its own fixed area, which is where the strip's
+    // rectangles lie: the cell is drawn beyond that area on a bitmap and copied.
+    const int D = FGrid->FixedColsWidth(), E = FGrid->FixedRowsHeight();
+    TBitmap B;
+    B.SetSize(D + R.Width(), E + R.Height());
+    const TRect At = Rect(D, E, D + R.Width(), E + R.Height());
+    B.Canvas()->CopyRect(At, C, R);
+    const TGridDrawState State = Fixed ? TGridDrawState{gdFixed} : TGridDrawState{};
+    // Background and lines, then the content inside them, as the grid paints its own cells.
+    FGrid->PaintCellExt(B.Canvas(), DisplCol, DisplRow, At, State);
+    TRect Inner = At;
+    if (Fixed) {
+        Inner.Right -= 1;
+        Inner.Bottom -= 2;
+    } else {
+        InflateRect(Inner, -FGrid->GridLineWidth(), -FGrid->GridLineWidth());
+    }
+    FGrid->DrawGridCell(B.Canvas(), DisplCol, DisplRow, Inner, State);
+    C->CopyRect(R, B.Canvas(), At);
+}
+
 void TFooterPanel::PaintFixedLastRow(TCanvas* C, int W) {
     TExtStringGrid* G = FGrid;
     const int LastRow = G->RowCount() - 1;
@@ -220,7 +241,7 @@ void TFooterPanel::PaintFixedLastRow(TCanvas* C, int W) {
             if (G->OnFooterPaint)
                 G->OnFooterPaint(this, DisplCol, C, M);
             else
-                G->PaintCellExt(C, DisplCol, LastRow, M, TGridDrawState{gdFixed});
+                PaintGridCell(C, DisplCol, LastRow, M);
         }
         // The column edges as the grid draws its fixed cells.
         C->Pen()->SetStyle(psSolid);
@@ -267,7 +288,7 @@ void TFooterPanel::Paint() {
             } else if (F->Column() >= 0 && F->Column() < G->ColCount() && G->Row() >= 0 && G->Row() < G->RowCount()) {
                 const TColor Sel = G->SelectionTextColor();
                 G->SetSelectionTextColor(clBlack);
-                G->PaintCellExt(C, F->Column(), G->Row(), R, TGridDrawState{});
+                PaintGridCell(C, F->Column(), G->Row(), R, false);
                 G->SetSelectionTextColor(Sel);
             }
             FillRest();

@@ -98,6 +98,8 @@ private:
     bool RightToLeft() const;
     TRect Mirror(TRect R) const;
     void PaintFixedLastRow(TCanvas* C, int W);
+    // The grid's own drawing of a cell into R of the strip.
+    void PaintGridCell(TCanvas* C, int DisplCol, int DisplRow, const TRect& R, bool Fixed = true);
     void PaintFrame(TCanvas* C, int W);
     TExtStringGrid* FGrid;
     int FLastHintX = -1;

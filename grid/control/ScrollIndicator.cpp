@@ -137,8 +137,7 @@ void THeaderDragButton::Paint() {
     TCanvas* C = Canvas();
     const TRect Client = ClientRect();
     // A button too small for its frame, or a grid without a header cell, shows nothing.
-    if (Client.Width() <= 2 || Client.Height() <= 2 || !FGrid || FGrid->RowCount() < 1 || FGrid->ColCount() < 1)
-        return;
+    if (Client.Width() <= 2 || Client.Height() <= 2 || !FGrid || FGrid->RowCount() < 1 || FGrid->ColCount() < 1) return;
     // The window border of a floating button, then the header cell's look inside it.
     C->Pen()->SetStyle(psSolid);
     C->Pen()->SetWidth(1);
