@@ -165,6 +165,21 @@ TEST_F(Indicator, HorizontalPagesTheColumns) {
     EXPECT_EQ(G->LeftCol(), 1 + Visible);
 }
 
+// The horizontal track leaves out the fixed columns on both sides.
+TEST_F(Indicator, HorizontalTrackEndsBeforeTheFixedRightColumns) {
+    G->SetColCount(30);
+    H->SetAlign(alNone);
+    H->SetBounds(0, 0, 300, 6);
+    G->SetLeftCol(G->ColCount() - G->VisibleColCount());
+    int Start = 0, Size = 0;
+    ASSERT_TRUE(H->ThumbExtent(Start, Size));
+    EXPECT_GT(Start + Size, 240);
+    G->SetFixedRightCols(1);
+    ASSERT_TRUE(H->ThumbExtent(Start, Size));
+    EXPECT_LE(Start + Size, 240) << "the 60 pixels of the right fixed column are no track";
+    EXPECT_GE(Start, 60);
+}
+
 // ---- pictures ----------------------------------------------------------------------------------------
 TEST_F(Indicator, PaintsThumbsOverTheGrid) {
     Rows(60);
