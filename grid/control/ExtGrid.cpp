@@ -70,10 +70,18 @@ TExtStringGrid::TExtStringGrid(TComponent* AOwner) : TBaseGrid(AOwner) {
     FSearchPanel = new TSearchPanel(this);
     FSearchPanel->SetAlign(alBottom);
     FSearchPanel->SetHeight(0);
+    FSearchPanel->OnEditChange = [this](TObject* Sender) { SearchEditChange(Sender); };
+    FSearchPanel->OnForwardClick = [this](TObject* Sender) { SearchNextClick(Sender); };
+    FSearchPanel->OnBackwardClick = [this](TObject* Sender) { SearchPrevClick(Sender); };
+    FSearchPanel->OnExitClick = [this](TObject* Sender) { SearchExitClick(Sender); };
+    FSearchPanel->OnHighlightClick = [this](TObject* Sender) { SearchHighlightClick(Sender); };
+    FMoveButton = new THeaderDragButton(this);
+    FMoveButton->SetVisible(false);
+    FMoveButton->SetEnabled(false);
     FFocusHelper = std::make_unique<TFocusHelper>();
     FSearchFooter = std::make_unique<TSearchFooter>(this, FPlacedAtDesign);
     FSearchFooter->OnChange = [this](TObject*) { ApplySearchFooterSettings(); };
-    FFloatingFooter = std::make_unique<TFloatingFooter>();
+    FFloatingFooter = std::make_unique<TFloatingFooter>(this);
     FPrintSettings = std::make_unique<TPrintSettings>(this);
     FHTMLSettings = std::make_unique<THTMLSettings>();
     FSortSettings = std::make_unique<TSortSettings>(this);
@@ -208,6 +216,16 @@ TExtStringGrid::~TExtStringGrid() {
     FNotifiers.clear();
     if (!IsDesigning()) FreeAuxiliaryControls();
     if (FOldCursor != crDefault) SetCursor(FOldCursor);
+    // The strips and the drag button belong to the window once it exists; before, to the grid.
+    auto FreeUnparented = [](auto*& C) {
+        if (C && !C->parentWidget()) {
+            delete C;
+            C = nullptr;
+        }
+    };
+    FreeUnparented(FFooterPanel);
+    FreeUnparented(FSearchPanel);
+    FreeUnparented(FMoveButton);
 }
 
 void TExtStringGrid::CreateAuxiliaryControls() {
@@ -239,9 +257,13 @@ void TExtStringGrid::CreateWnd() {
     if (!IsDesigning() && FBalloon->Enable()) BalloonInit();
     FFooterPanel->SetParent(this);
     FFooterPanel->SetVisible(FFloatingFooter->Visible());
+    FFooterPanel->CreateWnd();
     FSearchPanel->SetParent(this);
     FSearchPanel->SetVisible(FSearchFooter->Visible());
     FSearchPanel->SetHeight(FSearchFooter->Visible() ? 32 : 0);
+    ApplySearchFooterSettings();
+    FSearchPanel->CreateWnd();
+    FMoveButton->SetParent(this);
     if (FColumnSize->Save()) LoadColumnSizes();
     SetTimer(111, 500);
     if (IsDesigning() && IsLoading()) Font()->SetName("Tahoma");
@@ -311,8 +333,27 @@ void TExtStringGrid::SetColumnOrder() {
 
 void TExtStringGrid::ApplySearchFooterSettings() {
     if (!FSearchPanel) return;
-    FSearchPanel->SetHeight(FSearchFooter->Visible() ? 32 : 0);
-    FSearchPanel->SetVisible(FSearchFooter->Visible() && Parent());
+    TSearchFooter* F = FSearchFooter.get();
+    TSearchPanel* P = FSearchPanel;
+    P->SetFindNextCaption(F->FindNextCaption());
+    P->SetFindPrevCaption(F->FindPrevCaption());
+    P->SetMatchCaseCaption(F->MatchCaseCaption());
+    P->SetHighLightCaption(F->HighLightCaption());
+    P->SetHintFindNext(F->HintFindNext());
+    P->SetHintFindPrev(F->HintFindPrev());
+    P->SetHintClose(F->HintClose());
+    P->SetHintHighlight(F->HintHighlight());
+    P->SetColor(F->Color());
+    P->SetColorTo(F->ColorTo());
+    P->Font()->Assign(F->Font());
+    P->ExitButton()->SetVisible(F->ShowClose());
+    P->ForwardButton()->SetVisible(F->ShowFindNext());
+    P->BackwardButton()->SetVisible(F->ShowFindPrev());
+    P->HiliteButton()->SetVisible(F->ShowHighLight());
+    P->MatchCase()->SetVisible(F->ShowMatchCase());
+    P->SetHeight(F->Visible() ? 32 : 0);
+    P->SetVisible(F->Visible() && Parent());
+    P->LayoutControls();
 }
 
 // ---- assignment -------------------------------------------------------------------------------------

@@ -372,6 +372,31 @@ public:
     TControlLook* ControlLook() const { return FControlLook.get(); }
     TNavigation* Navigation() const { return FNavigation.get(); }
     TColumnSize* ColumnSize() const { return FColumnSize.get(); }
+
+    // ---- footer, search bar, scroll indicators, drag button and hint window -------------------------
+    // The picture of the dragged header during a column move (hidden and disabled until then).
+    THeaderDragButton* MoveButton() const { return FMoveButton; }
+    // The search bar's handlers (bound to the bar by the constructor). Edit change fires
+    // OnSearchEditChange; close hides the bar and fires OnSearchFooterClose. Next, previous and
+    // highlight do nothing here: the search itself belongs to the grid's data services.
+    virtual void SearchEditChange(TObject* Sender);
+    virtual void SearchNextClick(TObject* Sender);
+    virtual void SearchPrevClick(TObject* Sender);
+    virtual void SearchHighlightClick(TObject* Sender);
+    virtual void SearchExitClick(TObject* Sender);
+    // Markup and wide hints of every control of the application go through the mini-HTML hint
+    // window while set; the last grid to write it decides.
+    bool UseHTMLHints() const { return FUseHTMLHints; }
+    void SetUseHTMLHints(bool Value);
+
+protected:
+    void TopLeftChanged() override;
+
+private:
+    THeaderDragButton* FMoveButton = nullptr; // child control: freed with the grid's window
+    bool FUseHTMLHints = false;
+
+public:
     TCellNode* CellNode() const { return FCellNode.get(); }
     TBands* Bands() const { return FBands.get(); }
     TSizeWhileTyping* SizeWhileTyping() const { return FSizeWhileTyping.get(); }

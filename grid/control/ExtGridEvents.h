@@ -8,6 +8,7 @@
 #include "grid/base/ExtObj.h"
 #include "grid/control/ExtGridSelStore.h"
 #include "grid/control/GridSettings.h"
+#include "grid/control/ScrollIndicator.h"
 #include "platform/grids/Grids.h"
 #include "platform/gui/Controls.h"
 #include "platform/gui/Graphics.h"
@@ -114,12 +115,7 @@ using TDragScrollDirection = TSet<TDragScrollDirectionItem>;
 // Where a dragged object is relative to the grid.
 enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
 
-// The thin scroll control of the metro scroll type (Direction 0 vertical, 1 horizontal).
-class TScrollControl : public TCustomControl {
-public:
-    explicit TScrollControl(TComponent* AOwner) : TCustomControl(AOwner) {}
-    int FDirection = 0;
-};
+// TScrollControl, the thin scroll indicator of the metro scroll type: ScrollIndicator.h.
 
 // ---- events ---------------------------------------------------------------------------------------
 // cell queries

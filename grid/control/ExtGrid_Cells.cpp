@@ -464,8 +464,8 @@ void TExtStringGrid::CalcFooterCells(int RealCol) {
                 QString Value;
                 if (OnFooterCalc)
                     OnFooterCalc(this, C, h + RowCount() - 1, Value);
-                else if (FFloatingFooter->OnFooterCalc)
-                    FFloatingFooter->OnFooterCalc(this, C, h + RowCount() - 1, Value);
+                else if (FFloatingFooter->OnCalcFooter)
+                    FFloatingFooter->OnCalcFooter(this, C, h + RowCount() - 1, Value);
                 SetCells(C, FooterRow, Value);
                 break;
             }

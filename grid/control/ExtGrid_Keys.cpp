@@ -316,8 +316,7 @@ void TExtStringGrid::SetFixedRowHeight(int Value) {
 void TExtStringGrid::SetDefaultRowHeight(int Value) {
     TBaseGrid::SetDefaultRowHeight(Value);
     if (ComponentState().Contains(csDesigning)) FFixedRowHeight = Value;
-    FloatingFooter()->SetHeight(Value);
-    if (FloatingFooter()->Visible() && FooterPanel()) FooterPanel()->SetHeight(Value);
+    FloatingFooter()->SetHeight(Value); // resizes a shown strip
 }
 
 void TExtStringGrid::SetFixedFooters(int Value) {

@@ -1,6 +1,8 @@
 // The grid under a moving mouse (sizing events and hint, cursor zones, the hint reset), the
 // double click, the right button and the cell hints.
 #include "grid/control/ExtGrid.h"
+#include "grid/control/ExtGridUnit.h"
+#include "grid/control/HtmlHint.h"
 
 #include "grid/base/ExtUtil.h"
 #include "platform/gui/Forms.h"
@@ -338,6 +340,8 @@ void TExtStringGrid::RButtonUpMessageHandler(TMessage& Message) {
 void TExtStringGrid::BuildCellHint(QString& HintStr, THintInfo& HintInfo) {
     int ACol = -1, ARow = -1;
     MouseToCell(HintInfo.CursorPos.X, HintInfo.CursorPos.Y, ACol, ARow);
+    if (ControlLook()->HintMaxWidth() > 0) HintInfo.HintMaxWidth = ControlLook()->HintMaxWidth();
+    HintFontName = Font()->Name();
     if (ACol >= 0 && ARow >= 0) {
         const TPoint Base = BaseCell(ACol, ARow);
         ACol = Base.X;
@@ -365,6 +369,13 @@ void TExtStringGrid::BuildCellHint(QString& HintStr, THintInfo& HintInfo) {
         if (!FooterRow) {
             QString Wide;
             DoGetCellHint(ACol, ARow, HintStr, Wide);
+        }
+        // Markup and wide texts need the window that can draw them; it takes this grid's
+        // images and picture container from the hint data.
+        const int Kind = ClassifyCellText(HintStr, true);
+        if ((Kind == 1 || Kind == 5) && UseInternalHintClass()) {
+            HintInfo.HintWindowClass = [](TComponent* AOwner) -> THintWindow* { return new THTMLHintWindow(AOwner); };
+            HintInfo.HintData = static_cast<TObject*>(this);
         }
         HintInfo.HintPos = ClientToScreen(Pos);
     }

@@ -145,12 +145,12 @@ void TExtStringGrid::UpdateFlatScrollBars() {
 void TExtStringGrid::CreateMetroScrollControls() {
     if (FMetroVert) return;
     FMetroVert = new TScrollControl(this);
-    FMetroVert->FDirection = 0;
+    FMetroVert->SetDirection(sdVertical);
     FMetroVert->SetParent(this);
     FMetroVert->SetWidth(6);
     FMetroVert->SetAlign(alRight);
     FMetroHorz = new TScrollControl(this);
-    FMetroHorz->FDirection = 1;
+    FMetroHorz->SetDirection(sdHorizontal);
     FMetroHorz->SetParent(this);
     FMetroHorz->SetHeight(6);
     FMetroHorz->SetAlign(alBottom);

@@ -8,7 +8,9 @@
 #include "grid/base/PictureContainer.h"
 #include "grid/control/ControlLook.h"
 #include "grid/control/GridFilter.h"
+#include "grid/control/GridFooter.h"
 #include "grid/control/GridSettingsObjects.h"
+#include "grid/control/SearchPanel.h"
 #include "grid/control/SortSettings.h"
 #include "platform/gui/Controls.h"
 #include "platform/gui/ExtCtrls.h"
@@ -32,10 +34,7 @@ enum THintPosition { hpCell, hpMouse };
 enum TInvalidEntryIcon { ieNone, ieInfo, ieWarning, ieError };
 enum TFilterDropDownColumns { fdNormal, fdAll, fdFixed };
 enum THoverFixedCells { hfNone, hfAll, hfFixedRows, hfFixedColumns };
-enum TFooterStyle { fsFixedLastRow, fsCustomPreview };
 enum TColumnSizeLocation { clRegistry, clIniFile };
-
-using TFooterCalcEvent = std::function<void(TObject* Sender, int ACol, int ARow, QString& Value)>;
 
 // A settings class is a list of values, each with a getter and a setter; a setter that changes
 // its value fires OnChange. Assign copies every value of another object of the same class (and
@@ -98,36 +97,8 @@ private:                                                                        
                                                                                                                        \
 public:
 
-// ---- footer ---------------------------------------------------------------------------------------
-#define TFLOATINGFOOTER_FIELDS(X)                                                                                      \
-    X(bool, Visible, false)                                                                                            \
-    X(TFooterStyle, FooterStyle, fsFixedLastRow)                                                                       \
-    X(bool, EnableCalculation, true)                                                                                   \
-    X(bool, CalculateHiddenRows, true)                                                                                 \
-    X(int, Height, 22)                                                                                                 \
-    X(TColor, Color, clBtnFace)
-class TFloatingFooter : public TPersistent {
-    GRIDSET_CLASS(TFloatingFooter, TFLOATINGFOOTER_FIELDS)
-public:
-    TFooterCalcEvent OnFooterCalc;
-};
-
-// The panel under the cells that shows the floating footer.
-class TFooterPanel : public TPanel {
-public:
-    explicit TFooterPanel(TComponent* AOwner) : TPanel(AOwner) {}
-};
-
-// The panel under the cells that holds the search bar.
-class TSearchPanel : public TPanel {
-public:
-    explicit TSearchPanel(TComponent* AOwner) : TPanel(AOwner) {}
-    TNotifyEvent OnEditChange;
-    TNotifyEvent OnBackwardClick;
-    TNotifyEvent OnForwardClick;
-    TNotifyEvent OnExitClick;
-    TNotifyEvent OnHighlightClick;
-};
+// ---- footer and search bar ----------------------------------------------------------------------
+// TFloatingFooter, TFooterPanel (GridFooter.h) and TSearchPanel (SearchPanel.h).
 
 // ---- printing, export, column sizes, nodes, typing ---------------------------------------------------
 // The five records a form streams by property name; each property is a field of the same name.

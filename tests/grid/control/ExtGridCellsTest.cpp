@@ -275,7 +275,7 @@ TEST_F(CellAccess, CustomFooterAsksTheGridFirstThenTheFooter) {
     const int Footer = G->RowCount() - 1;
     G->GetCellProperties(4, Footer)->SetCalcType(acCUSTOM);
     std::vector<int> Asked;
-    G->FloatingFooter()->OnFooterCalc = [&](TObject*, int ACol, int ARow, QString& Value) {
+    G->FloatingFooter()->OnCalcFooter = [&](TObject*, int ACol, int ARow, QString& Value) {
         Asked.push_back(ARow);
         Value = QString("footer %1").arg(ACol);
     };
