@@ -57,6 +57,11 @@ bool TExtStringGrid::IsSortHeaderCell(int RealCol, int ARow) {
         (RealCol + 1 > FixedCols() || S->FixedCols());
 }
 
+bool TExtStringGrid::IsSortIndicatorCell(int, int ARow) {
+    TSortSettings* S = SortSettings();
+    return S->Show() && ARow == S->Row() && RowCount() > FixedRows() + 1;
+}
+
 // ---- drawing ----------------------------------------------------------------------------------------
 void TExtStringGrid::DrawCellText(TCellPaintInfo& P) {
     TCanvas* C = P.Canvas;
@@ -210,7 +215,8 @@ void TExtStringGrid::DrawCellText(TCellPaintInfo& P) {
         QString AnchorVal, StripVal, FocusAnchor, AnchorHint, CID, CV, CT;
         int XSize = 0, YSize = 0, HyperLinks = 0, MouseLink = 0;
         TRect HoverRect, ControlRect;
-        const int HoverLink = FLinkHoverIndex >= 0 && Col() == P.DisplCol && Row() == R ? FLinkHoverIndex : -1;
+        const int HoverLink =
+            FLinkHoverIndex > 0 && FLinkHoverCell.X == P.DisplCol && FLinkHoverCell.Y == R ? FLinkHoverIndex : -1;
         DrawHTMLText(C, T, TR, dynamic_cast<TCustomImageList*>(GridImages()), TR.Left, TR.Top, -1, HoverLink, 1, false,
                      false, false, false, true, URLUnderlineOnHover(), !EnhTextSize(),
                      QGuiApplication::keyboardModifiers().testFlag(Qt::ControlModifier), 0.0, U, clNone, clNone,
@@ -287,6 +293,40 @@ void TExtStringGrid::DrawCellText(TCellPaintInfo& P) {
         DrawSortGlyph(C, RC, SortGlyphY(Box), X);
     }
     if (URL) C->Font()->SetStyle(C->Font()->Style() - fsUnderline);
+}
+
+// ---- links under the mouse --------------------------------------------------------------------------
+int TExtStringGrid::HTMLAnchorAt(int DisplCol, int ARow, int X, int Y, QString& Anchor, QString& Title) {
+    Anchor.clear();
+    Title.clear();
+    if (DisplCol < 0 || ARow < 0 || DisplCol >= ColCount() || ARow >= RowCount()) return -1;
+    const int RealCol = RealColIndex(DisplCol);
+    QString T = GetFormattedCell(RealCol, ARow);
+    if (ClassifyCellText(T, EnableHTML()) != tkHTML) return -1;
+    // The rectangle the text is drawn in.
+    TRect R = CellRect(DisplCol, ARow);
+    R.Left += XYOffset().x() + 1;
+    if (HasCheckBox(RealCol, ARow)) R.Left += ControlLook()->CheckSize();
+    R.Top += XYOffset().y() + 1;
+    R.Right -= XYOffset().x();
+    TCanvas Measure;
+    TGridDrawState State;
+    TBrush B;
+    GetFontProperties(DisplCol, RealCol, ARow, State, Measure.Font(), &B, true);
+    if (ZoomFactor() != 0) Measure.Font()->SetSize(Measure.Font()->Size() + ZoomFactor());
+    QString StripVal, FocusAnchor, CID, CV, CT;
+    int XSize = 0, YSize = 0, HyperLinks = 0, MouseLink = -1;
+    TRect HoverRect, ControlRect;
+    DrawHTMLText(&Measure, T, R, dynamic_cast<TCustomImageList*>(GridImages()), X, Y, -1, -1, 1, true, false, false,
+                 false, true, URLUnderlineOnHover(), !EnhTextSize(), false, 0.0, URLColor(), clNone, clNone,
+                 TColor(0x808080), Anchor, StripVal, FocusAnchor, Title, XSize, YSize, HyperLinks, MouseLink, HoverRect,
+                 ControlRect, CID, CV, CT, FImageCache.get(), dynamic_cast<TPictureContainer*>(PictureContainer()),
+                 this, bdLeftToRight);
+    if (Anchor.isEmpty() || Anchor == QLatin1String("ctrl")) {
+        Anchor.clear();
+        return -1;
+    }
+    return MouseLink;
 }
 
 // ---- measuring --------------------------------------------------------------------------------------

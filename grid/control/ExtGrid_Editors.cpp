@@ -68,6 +68,7 @@ TGridSpin* TExtStringGrid::SpinEdit() {
         FEditSpin->SetVisible(false);
         FEditSpin->SetEnabled(false);
         FEditSpin->SetBorderStyle(bsNone);
+        if (!IsDesigning()) ApplyTonesToEditors();
     }
     return FEditSpin;
 }
@@ -85,6 +86,7 @@ TGridDatePicker* TExtStringGrid::DatePicker() {
             const TGridEditorCell& C = FEditDate->Cell();
             OnEditChange(this, C.RealCol, EditorDisplRow(C), FEditDate->CellText());
         };
+        if (!IsDesigning()) ApplyTonesToEditors();
     }
     return FEditDate;
 }
