@@ -1886,6 +1886,8 @@ protected:
     TPoint FHoverFixedCell{-1, -1};
     // The header cell whose drop-down part is held down; (-1, -1) when none.
     TPoint FFixedDropDownPressed{-1, -1};
+    // The hovered header cell the left button went down on; (-1, -1) when none.
+    TPoint FHeaderHeld{-1, -1};
     int FSortSwapCount = 0;
     int FSortFollowRow = -1;
     bool FixedDropDownPress(int X, int Y);

@@ -501,6 +501,15 @@ void TExtStringGrid::MouseDownOverride(TMouseButton Button, TShiftState Shift, i
         }
     }
     if (Button == mbLeft && FixedDropDownPress(X, Y)) return;
+    // A hovered header held down takes its pressed look until the release.
+    if (Button == mbLeft) {
+        int HC = -1, HR = -1;
+        MouseToCell(X, Y, HC, HR);
+        if (HC >= 0 && HR >= 0 && IsHoverFixedCell(HC, HR)) {
+            FHeaderHeld = TPoint{HC, HR};
+            RepaintCell(HC, HR);
+        }
+    }
     TBaseGrid::MouseDown(Button, Shift, X, Y);
     if (Shift.Contains(ssShift) && SelectionRectangle()) InvalidateRect(Selection());
     // A press that starts sizing notes what it sizes and the size it had.
@@ -550,9 +559,10 @@ void TExtStringGrid::LButtonUpMessageHandler(TMessage& Message) {
     FMouseDownMove = false;
     FMouseSelectMode = msNormal;
     FMouseSelectStart = -1;
-    if (FFixedDropDownPressed.X >= 0) {
-        const TPoint Was = FFixedDropDownPressed;
-        FFixedDropDownPressed = TPoint{-1, -1};
+    for (TPoint* Held : {&FFixedDropDownPressed, &FHeaderHeld}) {
+        if (Held->X < 0) continue;
+        const TPoint Was = *Held;
+        *Held = TPoint{-1, -1};
         if (Was.X < ColCount() && Was.Y < RowCount()) RepaintCell(Was.X, Was.Y);
     }
 

@@ -115,7 +115,7 @@ void TExtStringGrid::DrawGridCell(TCanvas* ACanvas, int ACol, int ARow, TRect AR
         if (Hovered) {
             W.Bottom += 1;
             const bool Pressed = FFixedDropDownPressed.X == ACol && FFixedDropDownPressed.Y == ARow;
-            const bool Held = Pressed || MouseButtonHeld();
+            const bool Held = Pressed || FHeaderHeld.X >= 0 || MouseButtonHeld();
             const bool DropDown = ControlLook()->FixedDropDownButton() && CanShowFixedDropDown(RC);
             auto HoverFace = [&](TRect R) {
                 DrawGradientBackground(ACanvas, R, ExtGradientHoverFrom(), ExtGradientHoverTo(),
