@@ -240,7 +240,7 @@ void TExtStringGrid::OpenEditorControl(TEditorType Kind, int DisplCol, int Displ
     if (FEditorControl) CommitEditorControl();
     const int RealCol = RealColOfDisplCol(DisplCol);
     if (RealCol < 0 || DisplRow < 0 || DisplRow >= RowCount()) return;
-    TRect R = CellRect(DisplCol, DisplRow);
+    TRect R = WindowRect(CellRect(DisplCol, DisplRow));
     const int W = R.Right - R.Left - 1;
     const int H = R.Bottom - R.Top - 1;
     TBrush Brush;
