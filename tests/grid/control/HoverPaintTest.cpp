@@ -105,7 +105,9 @@ TEST_P(HeaderPress, PartsTakeTheHoverOrDownColours) {
     EXPECT_EQ(DropPart(R), K.Drop);
     EXPECT_EQ(RestPart(R), K.Rest);
     // The drop-down part is set off by a line and loses its room to the text.
-    if (K.DropDownButton) EXPECT_EQ(At(R.Right - 17, R.Bottom - 5), K.PressAt ? DownBorderC : HoverBorderC);
+    if (K.DropDownButton) {
+        EXPECT_EQ(At(R.Right - 17, R.Bottom - 5), K.PressAt ? DownBorderC : HoverBorderC);
+    }
     // A press on the drop-down part reports the real column and neither sorts nor selects.
     EXPECT_EQ(DropDownClicks, K.PressAt == 1 && K.DropDownButton ? std::vector<int>{3} : std::vector<int>{});
     Up(TPoint{R.Left + 20, Y});
