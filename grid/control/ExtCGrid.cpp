@@ -5,6 +5,8 @@
 #include "platform/rtl/IniFiles.h"
 #include "platform/rtl/StateScope.h"
 
+#include <typeinfo>
+
 // ---- TGridColumnItem ------------------------------------------------------------------------------
 TGridColumnItem::TGridColumnItem(TGridColumnCollection* ACollection)
     : FCollection(ACollection), FFont(std::make_unique<TFont>()), FComboItems(std::make_unique<TStringList>()),
@@ -331,15 +333,46 @@ void TGridColumnCollection::ResetOrganization() {
 }
 
 // ---- TExtColumnGrid: construction, count, headers, widths ---------------------------------------------
-TExtColumnGrid::TExtColumnGrid(TComponent* AOwner)
+TExtColumnGrid::TExtColumnGrid(TComponent* AOwner) : TExtColumnGrid(AOwner, TColumnsMaker{}) {}
+
+TExtColumnGrid::TExtColumnGrid(TComponent* AOwner, const TColumnsMaker& MakeColumns)
     : TExtStringGrid(AOwner), FEditComboItems(std::make_unique<TStringList>()) {
-    FColumnCollection = CreateColumns();
-    {
-        TStateScope<bool> Quiet(FColumnCollection->FNoRecursiveUpdate, true);
-        MatchColumnsToColCount();
-    }
+    FColumnsFromMaker = bool(MakeColumns);
+    std::unique_ptr<TGridColumnCollection> Collection;
+    if (MakeColumns) Collection = MakeColumns(this);
+    // Only this class's own maker is reachable from here; a descendant's override is asked
+    // after construction.
+    if (!Collection) Collection = TExtColumnGrid::CreateColumns();
+    InstallColumns(std::move(Collection));
     FCellGraphic = std::make_unique<TCellGraphic>();
     FSaveCol = std::make_unique<TGridColumnItem>(nullptr);
+}
+
+void TExtColumnGrid::InstallColumns(std::unique_ptr<TGridColumnCollection> Collection) {
+    FColumnCollection = std::move(Collection);
+    TStateScope<bool> Quiet(FColumnCollection->FNoRecursiveUpdate, true);
+    MatchColumnsToColCount();
+}
+
+void TExtColumnGrid::ChangeScaleOverride(int M, int D) {
+    TExtStringGrid::ChangeScaleOverride(M, D);
+    if (IsDesigning() || M == D || D == 0) return;
+    // Every item, hidden columns' too: they come back at the size the others have.
+    for (int i = 0; i < FColumnCollection->Count(); ++i) {
+        TGridColumnItem* It = FColumnCollection->Items(i);
+        It->Font()->SetSize(MulDiv(It->Font()->Size(), M, D));
+        It->HeaderFont()->SetSize(MulDiv(It->HeaderFont()->Size(), M, D));
+    }
+}
+
+void TExtColumnGrid::AfterConstruction() {
+    TExtStringGrid::AfterConstruction();
+    if (FColumnsFromMaker) return;
+    std::unique_ptr<TGridColumnCollection> Own = CreateColumns();
+    // The default maker gives what the grid already holds; only a descendant's own kind of
+    // collection replaces it.
+    if (!Own || typeid(*Own) == typeid(*FColumnCollection)) return;
+    InstallColumns(std::move(Own));
 }
 
 TExtColumnGrid::~TExtColumnGrid() {

@@ -6,6 +6,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -231,6 +232,11 @@ class TExtColumnGrid : public TExtStringGrid {
 public:
     explicit TExtColumnGrid(TComponent* AOwner);
     ~TExtColumnGrid() override;
+    // Made with Create<T>: a descendant's CreateColumns runs here, once the descendant exists,
+    // and its collection takes the place of the default one.
+    void AfterConstruction() override;
+    // Scales the fonts of the grid and of every column item by M / D.
+    void ChangeScaleOverride(int M, int D) override;
 
     TGridColumnCollection* Columns() const { return FColumnCollection.get(); }
     void SetColumns(TGridColumnCollection* Value);
@@ -318,7 +324,12 @@ public:
     TEditLink* CurrentEditLink() const { return FCurrentEditLink; }
 
 protected:
+    // Makes the grid's column collection. A constructor cannot reach a descendant's override, so
+    // the grid asks again after construction (AfterConstruction). A descendant that needs its own
+    // collection while its constructor runs hands a maker to the protected constructor instead.
     virtual std::unique_ptr<TGridColumnCollection> CreateColumns();
+    using TColumnsMaker = std::function<std::unique_ptr<TGridColumnCollection>(TExtColumnGrid*)>;
+    TExtColumnGrid(TComponent* AOwner, const TColumnsMaker& MakeColumns);
     void ColumnHeadersChanged() override;
     void ColumnMoved(int FromDisplCol, int ToDisplCol) override;
     // The items keep the widths the columns are shown with.
@@ -341,6 +352,9 @@ private:
     std::unique_ptr<TGridColumnCollection> FColumnCollection;
     std::unique_ptr<TGridColumnItem> FSaveCol;
     bool FColMoving = false;
+    // The collection came from a maker handed to the constructor: AfterConstruction keeps it.
+    bool FColumnsFromMaker = false;
+    void InstallColumns(std::unique_ptr<TGridColumnCollection> Collection);
     // The shared record of the virtual check boxes; never stored in a cell.
     std::unique_ptr<TCellGraphic> FCellGraphic;
     bool FAutoFilterDisplay = false;

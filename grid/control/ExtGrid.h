@@ -405,6 +405,9 @@ public:
     TStringList* ColumnHeaders() const { return FColumnHeaders.get(); }
     TFont* FixedFont() const { return FFixedFont.get(); }
     TFont* ActiveCellFont() const { return FActiveCellFont.get(); }
+    // Scaling with the form (a resolution change): column widths, row heights and the control's
+    // font by M / D, and, unless designing, the fixed and active-cell fonts too.
+    virtual void ChangeScaleOverride(int M, int D);
     TStringList* RowHeaders() const { return FRowHeaders.get(); }
     TStringList* LookupItems() const { return FLookupItems.get(); }
     TBitmap* RowIndicator() const { return FRowIndicator.get(); }
@@ -511,6 +514,9 @@ public:
     void SetComponentStyle(TExtStyle AStyle);
     void SetColorTones(const TColorTones& ATones);
     const TColorTones& Tones() const { return FColorTones; }
+    // The in-place editors with buttons take the tones' button colours; the spin and date editors,
+    // made on first use, take them then.
+    void ApplyTonesToEditors();
     void SetTheme(TXPColorScheme Scheme);
     void ApplyOfficeTheme();
     // The coloured line the gradient looks draw around the grid (inside the client area here).
@@ -1759,6 +1765,15 @@ public:
     virtual void UnGroup();
     // Exchanges two display rows: every cell's text and object, hidden columns included.
     virtual void SortSwapRows(int ARow1, int ARow2);
+    // How many row swaps the sorting made since the count was reset.
+    int SortSwapCount() const { return FSortSwapCount; }
+    void ResetSortSwapCount() { FSortSwapCount = 0; }
+    // A row the sorting keeps track of (the current row's content): it follows its row through
+    // every swap; -1 when none.
+    int SortFollowRow() const { return FSortFollowRow; }
+    void SetSortFollowRow(int Value) { FSortFollowRow = Value; }
+    // The header cell shows the sort indicator (the sort row, indicator on, rows to sort).
+    bool IsSortIndicatorCell(int ACol, int ARow);
     // Trims the stored texts of a cell rectangle (real columns, display rows).
     virtual void TrimRect(int ACol1, int ARow1, int ACol2, int ARow2);
     virtual void SaveColPositions();
@@ -2131,6 +2146,13 @@ protected:
     int FFilterCol = -1;
     int FGroupColumn = -1;
     TPoint FHoverFixedCell{-1, -1};
+    // The header cell whose drop-down part is held down; (-1, -1) when none.
+    TPoint FFixedDropDownPressed{-1, -1};
+    // The hovered header cell the left button went down on; (-1, -1) when none.
+    TPoint FHeaderHeld{-1, -1};
+    int FSortSwapCount = 0;
+    int FSortFollowRow = -1;
+    bool FixedDropDownPress(int X, int Y);
     TPoint FCellButtonPushed{-1, -1};
     TPoint FClipTopLeft{-1, -1};
     TPoint FLastHintPos{-1, -1};
@@ -2139,6 +2161,12 @@ protected:
     int FOldRowSel = -1;
     int FMouseSelectStart = -1;
     int FLinkHoverIndex = -1;
+    // The cell whose link FLinkHoverIndex (1-based) is under the mouse; (-1, -1) when none.
+    TPoint FLinkHoverCell{-1, -1};
+    // The link under the mouse from the last move over a mini-HTML cell.
+    QString FAnchor;
+    QString FLastAnchorHint;
+    void LinkHoverMove(int ACol, int ARow, int X, int Y);
     TColor FTones = clNone;
 
 public:
@@ -2425,6 +2453,12 @@ public:
     bool GridBlink() const { return FGridBlink; }
     // Whether a cell takes the hover effect of fixed cells (display column, display row).
     bool IsHoverFixedCell(int ACol, int ARow);
+    TPoint FixedDropDownPressed() const { return FFixedDropDownPressed; }
+    // The 1-based number of the mini-HTML link of the cell under the client point (X, Y), with its
+    // target and title; -1 when no link is there.
+    int HTMLAnchorAt(int DisplCol, int ARow, int X, int Y, QString& Anchor, QString& Title);
+    int HoveredLink() const { return FLinkHoverIndex; }
+    TPoint HoveredLinkCell() const { return FLinkHoverCell; }
     virtual bool HasCellBorderEvent() { return bool(OnGetCellBorder); }
     // Ends a fixed-cell sizing hover and removes the hover highlight of a fixed cell.
     void ResetFixedCellHighlight();

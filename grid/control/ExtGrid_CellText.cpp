@@ -14,6 +14,7 @@
 #include <QRegularExpression>
 
 #include <cmath>
+#include <optional>
 
 namespace {
 
@@ -55,6 +56,11 @@ bool TExtStringGrid::IsSortHeaderCell(int RealCol, int ARow) {
     TSortSettings* S = SortSettings();
     return S->Show() && ARow == S->Row() && RowCount() > FixedRows() + 1 && FixedRows() > 0 && RealCol == S->Column() &&
         (RealCol + 1 > FixedCols() || S->FixedCols());
+}
+
+bool TExtStringGrid::IsSortIndicatorCell(int, int ARow) {
+    TSortSettings* S = SortSettings();
+    return S->Show() && ARow == S->Row() && RowCount() > FixedRows() + 1;
 }
 
 // ---- drawing ----------------------------------------------------------------------------------------
@@ -210,13 +216,24 @@ void TExtStringGrid::DrawCellText(TCellPaintInfo& P) {
         QString AnchorVal, StripVal, FocusAnchor, AnchorHint, CID, CV, CT;
         int XSize = 0, YSize = 0, HyperLinks = 0, MouseLink = 0;
         TRect HoverRect, ControlRect;
-        const int HoverLink = FLinkHoverIndex >= 0 && Col() == P.DisplCol && Row() == R ? FLinkHoverIndex : -1;
+        // Right to left the text box is mirrored and the text itself drawn left to right.
+        const TRect Logical = TR;
+        std::optional<TCanvasLeftToRight> Physical;
+        if (C->Mirrored()) {
+            TR = C->MirrorRect(TR);
+            Physical.emplace(C);
+        }
+        const int HoverLink =
+            FLinkHoverIndex > 0 && FLinkHoverCell.X == P.DisplCol && FLinkHoverCell.Y == R ? FLinkHoverIndex : -1;
         DrawHTMLText(C, T, TR, dynamic_cast<TCustomImageList*>(GridImages()), TR.Left, TR.Top, -1, HoverLink, 1, false,
                      false, false, false, true, URLUnderlineOnHover(), !EnhTextSize(),
                      QGuiApplication::keyboardModifiers().testFlag(Qt::ControlModifier), 0.0, U, clNone, clNone,
                      TColor(0x808080), AnchorVal, StripVal, FocusAnchor, AnchorHint, XSize, YSize, HyperLinks,
                      MouseLink, HoverRect, ControlRect, CID, CV, CT, FImageCache.get(),
-                     dynamic_cast<TPictureContainer*>(PictureContainer()), this, bdLeftToRight);
+                     dynamic_cast<TPictureContainer*>(PictureContainer()), this,
+                     MirroredLayout() ? bdRightToLeft : bdLeftToRight);
+        Physical.reset();
+        TR = Logical;
         P.TextWidth = XSize + 2;
         if (SortHeader) DrawSortGlyph(C, RC, SortGlyphY(TR), TR.Right + 2);
         return;
@@ -229,7 +246,11 @@ void TExtStringGrid::DrawCellText(TCellPaintInfo& P) {
             C->Rectangle(TR);
         }
         C->Brush()->SetStyle(bsClear);
-        DrawRichCell(RC, R, TR, C);
+        {
+            const TRect Box = C->MirrorRect(TR);
+            TCanvasLeftToRight Physical(C);
+            DrawRichCell(RC, R, Box, C);
+        }
         C->Brush()->SetStyle(bsSolid);
         C->Font()->SetColor(clBlack);
         return;
@@ -261,7 +282,14 @@ void TExtStringGrid::DrawCellText(TCellPaintInfo& P) {
         Flags |= DT_WORDBREAK | DT_EDITCONTROL;
     else
         Flags |= DT_SINGLELINE;
-    if (layoutDirection() == Qt::RightToLeft) Flags |= DT_RTLREADING;
+    if (MirroredLayout()) {
+        // The platform's reading-order rule: right to left, the horizontal alignment turns round.
+        if (Flags & DT_RIGHT)
+            Flags &= ~unsigned(DT_RIGHT);
+        else if (!(Flags & DT_CENTER))
+            Flags |= DT_RIGHT;
+        Flags |= DT_RTLREADING;
+    }
 
     C->SetBkMode(TRANSPARENT);
     if (P.FilterGlyph) TR.Right -= 16;
@@ -270,7 +298,11 @@ void TExtStringGrid::DrawCellText(TCellPaintInfo& P) {
         C->DrawText(T, M, Flags | DT_CALCRECT);
         P.TextWidth = M.Width() + 2;
     }
-    C->DrawText(T, TR, Flags);
+    {
+        TRect Box = C->MirrorRect(TR);
+        TCanvasLeftToRight Physical(C);
+        C->DrawText(T, Box, Flags);
+    }
     P.TextHeightHG = C->TextHeight(QStringLiteral("hg"));
     if (P.Graphic && (P.GraphicType == ctEmpty || P.GraphicType == ctValue)) {
         auto* CG = dynamic_cast<TCellGraphic*>(P.Graphic);
@@ -287,6 +319,45 @@ void TExtStringGrid::DrawCellText(TCellPaintInfo& P) {
         DrawSortGlyph(C, RC, SortGlyphY(Box), X);
     }
     if (URL) C->Font()->SetStyle(C->Font()->Style() - fsUnderline);
+}
+
+// ---- links under the mouse --------------------------------------------------------------------------
+int TExtStringGrid::HTMLAnchorAt(int DisplCol, int ARow, int X, int Y, QString& Anchor, QString& Title) {
+    Anchor.clear();
+    Title.clear();
+    if (DisplCol < 0 || ARow < 0 || DisplCol >= ColCount() || ARow >= RowCount()) return -1;
+    const int RealCol = RealColIndex(DisplCol);
+    QString T = GetFormattedCell(RealCol, ARow);
+    if (ClassifyCellText(T, EnableHTML()) != tkHTML) return -1;
+    // The rectangle the text is drawn in.
+    TRect R = CellRect(DisplCol, ARow);
+    R.Left += XYOffset().x() + 1;
+    if (HasCheckBox(RealCol, ARow)) R.Left += ControlLook()->CheckSize();
+    R.Top += XYOffset().y() + 1;
+    R.Right -= XYOffset().x();
+    // Right to left the text is drawn left to right in the mirrored box.
+    if (MirroredLayout()) {
+        R = WindowRect(R);
+        X = ClientWidth() - 1 - X;
+    }
+    TCanvas Measure;
+    TGridDrawState State;
+    TBrush B;
+    GetFontProperties(DisplCol, RealCol, ARow, State, Measure.Font(), &B, true);
+    if (ZoomFactor() != 0) Measure.Font()->SetSize(Measure.Font()->Size() + ZoomFactor());
+    QString StripVal, FocusAnchor, CID, CV, CT;
+    int XSize = 0, YSize = 0, HyperLinks = 0, MouseLink = -1;
+    TRect HoverRect, ControlRect;
+    DrawHTMLText(&Measure, T, R, dynamic_cast<TCustomImageList*>(GridImages()), X, Y, -1, -1, 1, true, false, false,
+                 false, true, URLUnderlineOnHover(), !EnhTextSize(), false, 0.0, URLColor(), clNone, clNone,
+                 TColor(0x808080), Anchor, StripVal, FocusAnchor, Title, XSize, YSize, HyperLinks, MouseLink, HoverRect,
+                 ControlRect, CID, CV, CT, FImageCache.get(), dynamic_cast<TPictureContainer*>(PictureContainer()),
+                 this, MirroredLayout() ? bdRightToLeft : bdLeftToRight);
+    if (Anchor.isEmpty() || Anchor == QLatin1String("ctrl")) {
+        Anchor.clear();
+        return -1;
+    }
+    return MouseLink;
 }
 
 // ---- measuring --------------------------------------------------------------------------------------

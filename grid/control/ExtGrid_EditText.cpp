@@ -91,7 +91,8 @@ void TExtInplaceEdit::BoundsChanged() {
     // The grid's own rectangle of the cell: a merged cell's area, mirrored for right to left.
     TRect R = FGrid->CellRect(FGrid->Col(), FGrid->Row());
     if (R.IsEmpty()) R = EditRect();
-    if (FGrid->layoutDirection() == Qt::RightToLeft) R.Left += 1;
+    R = FGrid->WindowRect(R);
+    if (FGrid->MirroredLayout()) R.Left += 1;
     SetBounds(R.Left, R.Top, std::max(R.Right - R.Left - 1, 0), std::max(R.Bottom - R.Top - 1, 0));
 }
 

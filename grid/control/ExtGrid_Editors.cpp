@@ -68,6 +68,7 @@ TGridSpin* TExtStringGrid::SpinEdit() {
         FEditSpin->SetVisible(false);
         FEditSpin->SetEnabled(false);
         FEditSpin->SetBorderStyle(bsNone);
+        if (!IsDesigning()) ApplyTonesToEditors();
     }
     return FEditSpin;
 }
@@ -85,6 +86,7 @@ TGridDatePicker* TExtStringGrid::DatePicker() {
             const TGridEditorCell& C = FEditDate->Cell();
             OnEditChange(this, C.RealCol, EditorDisplRow(C), FEditDate->CellText());
         };
+        if (!IsDesigning()) ApplyTonesToEditors();
     }
     return FEditDate;
 }
@@ -238,7 +240,7 @@ void TExtStringGrid::OpenEditorControl(TEditorType Kind, int DisplCol, int Displ
     if (FEditorControl) CommitEditorControl();
     const int RealCol = RealColOfDisplCol(DisplCol);
     if (RealCol < 0 || DisplRow < 0 || DisplRow >= RowCount()) return;
-    TRect R = CellRect(DisplCol, DisplRow);
+    TRect R = WindowRect(CellRect(DisplCol, DisplRow));
     const int W = R.Right - R.Left - 1;
     const int H = R.Bottom - R.Top - 1;
     TBrush Brush;

@@ -11,6 +11,7 @@
 #include "grid/base/EsgHTMLE.h"
 #include "grid/base/ExtStyleIF.h"
 #include "grid/base/ExtUtil.h"
+#include "grid/control/ExtGrid_Editors.h"
 
 void TExtStringGrid::SetHTMLHighlightColors(TColor Color, TColor TextColor) {
     ::SetHTMLHighlightColors(Color, TextColor);
@@ -419,7 +420,36 @@ void TExtStringGrid::SetColorTones(const TColorTones& ATones) {
     SearchFooter()->SetColor(ATones.Foreground.BrushColor);
     SearchFooter()->SetColorTo(ATones.Foreground.BrushColor);
     SetCellNodeFlat();
+    if (!IsDesigning()) ApplyTonesToEditors();
     Invalidate();
+}
+
+void TExtStringGrid::ApplyTonesToEditors() {
+    const TColorTones& T = FColorTones;
+    // Nothing to hand on before a tone set was applied.
+    if (T.Background.BrushColor == clNone) return;
+    auto Buttons = [&T](auto* E) {
+        if (!E) return;
+        E->ButtonColor = T.Background.BrushColor;
+        E->ButtonColorHot = T.Hover.BrushColor;
+        E->ButtonColorDown = T.Selected.BrushColor;
+        E->ButtonBorderColor = T.Background.BorderColor;
+    };
+    Buttons(EditBtn ? EditBtn->Button() : nullptr);
+    Buttons(EditCombo);
+    Buttons(FEditSpin ? FEditSpin->Button() : nullptr);
+    if (EditCombo) {
+        EditCombo->SetBorderColor(Color());
+        EditCombo->SetFlat(true);
+    }
+    if (FEditDate) {
+        FEditDate->FButtonColor = T.Background.BrushColor;
+        FEditDate->FButtonColorHot = T.Hover.BrushColor;
+        FEditDate->FButtonColorDown = T.Selected.BrushColor;
+        FEditDate->FButtonBorderColor = T.Background.BorderColor;
+        FEditDate->SetBorderColor(T.Background.BrushColor);
+        FEditDate->SetMetroStyle(true);
+    }
 }
 
 void TExtStringGrid::SetTheme(TXPColorScheme Scheme) {

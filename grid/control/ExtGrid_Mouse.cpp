@@ -6,6 +6,7 @@
 #include "grid/base/EsgHTMLE.h"
 #include "grid/base/ExtUtil.h"
 #include "platform/gui/Forms.h"
+#include "platform/gui/Menus.h"
 #include "platform/gui/Messages.h"
 #include "platform/shell/Shell.h"
 
@@ -535,6 +536,16 @@ void TExtStringGrid::MouseDownOverride(TMouseButton Button, TShiftState Shift, i
             }
         }
     }
+    if (Button == mbLeft && FixedDropDownPress(X, Y)) return;
+    // A hovered header held down takes its pressed look until the release.
+    if (Button == mbLeft) {
+        int HC = -1, HR = -1;
+        MouseToCell(X, Y, HC, HR);
+        if (HC >= 0 && HR >= 0 && IsHoverFixedCell(HC, HR)) {
+            FHeaderHeld = TPoint{HC, HR};
+            RepaintCell(HC, HR);
+        }
+    }
     TBaseGrid::MouseDown(Button, Shift, X, Y);
     if (Shift.Contains(ssShift) && SelectionRectangle()) InvalidateRect(Selection());
     // A press that starts sizing notes what it sizes and the size it had.
@@ -544,6 +555,34 @@ void TExtStringGrid::MouseDownOverride(TMouseButton Button, TShiftState Shift, i
         CalcSizingState(X, Y, State, Index, Pos, Ofs);
         if (Index >= 0) NoteSizingStart(State == gsColSizing, Index);
     }
+}
+
+// A press on the drop-down part of a hovered header: the part is drawn pressed until the button
+// comes up, and the header neither sorts, moves nor selects.
+bool TExtStringGrid::FixedDropDownPress(int X, int Y) {
+    if (!ControlLook()->FixedDropDownButton()) return false;
+    int ACol = -1, ARow = -1;
+    MouseToCell(X, Y, ACol, ARow);
+    if (ACol < 0 || ARow < 0 || !IsHoverFixedCell(ACol, ARow)) return false;
+    const TRect R = CellRect(ACol, ARow);
+    const int Edge = R.Right - (Options().Contains(goColSizing) ? 2 : 0);
+    if (X < Edge - 16 || X >= Edge) return false;
+    const int RC = RealColIndex(ACol);
+    if (!CanShowFixedDropDown(RC)) return false;
+    FFixedDropDownPressed = TPoint{ACol, ARow};
+    FHoverFixedCell = TPoint{ACol, ARow};
+    RepaintCell(ACol, ARow);
+    if (FixedDropDownMenu() || OnFixedDropDownClick) {
+        TPopupMenu* Menu = dynamic_cast<TPopupMenu*>(FixedDropDownMenu());
+        bool Keep = false;
+        if (OnFixedDropDownClick) OnFixedDropDownClick(this, RC, ARow, Menu, Keep);
+        if (Menu) {
+            const TPoint P = ClientToScreen(TPoint{R.Right - 16, R.Bottom});
+            Menu->Popup(P.X, P.Y);
+        }
+        RepaintCell(ACol, ARow);
+    }
+    return true;
 }
 
 // ---- left button up ------------------------------------------------------------------------------------
@@ -556,6 +595,12 @@ void TExtStringGrid::LButtonUpMessageHandler(TMessage& Message) {
     FMouseDownMove = false;
     FMouseSelectMode = msNormal;
     FMouseSelectStart = -1;
+    for (TPoint* Held : {&FFixedDropDownPressed, &FHeaderHeld}) {
+        if (Held->X < 0) continue;
+        const TPoint Was = *Held;
+        *Held = TPoint{-1, -1};
+        if (Was.X < ColCount() && Was.Y < RowCount()) RepaintCell(Was.X, Was.Y);
+    }
 
     // The end of sizing a fixed column (row): the width reaches from the columns before it to X.
     if (FSizingFixed) {

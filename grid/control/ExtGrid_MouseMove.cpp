@@ -45,6 +45,8 @@ void TExtStringGrid::MouseMoveOverride(TShiftState Shift, int X, int Y) {
         if (IsFixedCell(FHoverFixedCell)) RepaintCell(ACol, ARow);
     }
 
+    LinkHoverMove(ACol, ARow, X, Y);
+
     // Header-driven selections follow the mouse.
     if (FMouseSelectStart >= 0 && FMouseKeepDown && MouseActions()->RowSelect() && FMouseSelectMode == msRow &&
         ARow >= FixedRows() && ARow < RowCount() - FixedFooters()) {
@@ -159,6 +161,39 @@ void TExtStringGrid::MouseMoveOverride(TShiftState Shift, int X, int Y) {
     }
 }
 
+// The link under the mouse: drawn hovered while the mouse is on it, announced when it changes.
+void TExtStringGrid::LinkHoverMove(int ACol, int ARow, int X, int Y) {
+    QString Anchor, Title;
+    int Link = -1;
+    if (ACol >= 0 && ARow >= 0 && !IsDesigning()) Link = HTMLAnchorAt(ACol, ARow, X, Y, Anchor, Title);
+    const TPoint Cell = Link > 0 ? TPoint{ACol, ARow} : TPoint{-1, -1};
+    const bool CellChanged = Cell.X != FLinkHoverCell.X || Cell.Y != FLinkHoverCell.Y;
+    if (CellChanged || Link != FLinkHoverIndex) {
+        const TPoint Old = FLinkHoverCell;
+        FLinkHoverCell = Cell;
+        FLinkHoverIndex = Link > 0 ? Link : -1;
+        if (Old.X >= 0 && Old.X < ColCount() && Old.Y < RowCount()) RepaintCell(Old.X, Old.Y);
+        if (Cell.X >= 0) RepaintCell(Cell.X, Cell.Y);
+    }
+    if (Link > 0) {
+        const int RC = RealColIndex(ACol);
+        if (Title.isEmpty() && OnAnchorHint) OnAnchorHint(this, ARow, RC, Anchor);
+        if (!FLastAnchorHint.isEmpty() && Title != FLastAnchorHint && Anchor != FAnchor) {
+            FLastAnchorHint = Title;
+            if (Application) Application->CancelHint();
+        }
+        if (Anchor != FAnchor) {
+            setCursor(CursorToQCursor(crHandPoint));
+            FAnchor = Anchor;
+            if (OnAnchorEnter) OnAnchorEnter(this, ARow, RC, Anchor);
+        }
+    } else if (!FAnchor.isEmpty()) {
+        FAnchor.clear();
+        setCursor(CursorToQCursor(Cursor()));
+        if (OnAnchorExit) OnAnchorExit(this, ARow, ACol >= 0 ? RealColIndex(ACol) : ACol, QString());
+    }
+}
+
 void TExtStringGrid::MouseLeaveMessageHandler(TMessage& Message) {
     RunPlatformMessage(Message);
     FMouseSelectMode = msNormal;
@@ -167,6 +202,12 @@ void TExtStringGrid::MouseLeaveMessageHandler(TMessage& Message) {
     if (!FNoMouseLeave && FHoverFixedCell.X >= 0) {
         const TPoint Old = FHoverFixedCell;
         FHoverFixedCell = TPoint{-1, -1};
+        if (Old.X < ColCount() && Old.Y < RowCount()) RepaintCell(Old.X, Old.Y);
+    }
+    if (FLinkHoverCell.X >= 0) {
+        const TPoint Old = FLinkHoverCell;
+        FLinkHoverCell = TPoint{-1, -1};
+        FLinkHoverIndex = -1;
         if (Old.X < ColCount() && Old.Y < RowCount()) RepaintCell(Old.X, Old.Y);
     }
     if (HoverRow() && HoverRowIdx() >= 0) {

@@ -115,7 +115,8 @@ void TExtStringGrid::DrawGridCell(TCanvas* ACanvas, int ACol, int ARow, TRect AR
         const bool Hovered = Covered && FHoverFixedCell.X == ACol && FHoverFixedCell.Y == ARow && !IsDesigning();
         if (Hovered) {
             W.Bottom += 1;
-            const bool Held = MouseButtonHeld();
+            const bool Pressed = FFixedDropDownPressed.X == ACol && FFixedDropDownPressed.Y == ARow;
+            const bool Held = Pressed || FHeaderHeld.X >= 0 || MouseButtonHeld();
             const bool DropDown = ControlLook()->FixedDropDownButton() && CanShowFixedDropDown(RC);
             auto HoverFace = [&](TRect R) {
                 DrawGradientBackground(ACanvas, R, ExtGradientHoverFrom(), ExtGradientHoverTo(),
@@ -130,12 +131,17 @@ void TExtStringGrid::DrawGridCell(TCanvas* ACanvas, int ACol, int ARow, TRect AR
             if (!Held) {
                 HoverFace(W);
             } else if (DropDown) {
-                // The pressed drop-down part takes the down colours, the rest stays hovered.
+                // The part held down takes the down colours, the other part stays hovered.
                 TRect DD = W, Rest = W;
                 DD.Left = W.Right - 16;
                 Rest.Right = W.Right - 16;
-                HoverFace(Rest);
-                DownFace(DD);
+                if (Pressed) {
+                    HoverFace(Rest);
+                    DownFace(DD);
+                } else {
+                    DownFace(Rest);
+                    HoverFace(DD);
+                }
             } else {
                 DownFace(W);
             }

@@ -40,12 +40,24 @@ static void NormalRange(TExtStringGrid* G, int& FromRow, int& ToRow) {
 
 double TExtStringGrid::ColumnSum(int RealCol, int FromRow, int ToRow) {
     NormalRange(this, FromRow, ToRow);
+    // A range that reaches past the displayed rows counts real rows, hidden ones included.
+    const bool Real = ToRow > RowCount() - 1;
     ExportNotification(esExportStart, FromRow);
     double Sum = 0;
-    for (int r = FromRow; r <= ToRow; ++r) {
-        if (!IsBaseCell(RealCol, r)) continue;
+    const int Last = Real ? std::min(ToRow, TotalRowCount() - 1) : std::min(ToRow, RowCount() - 1);
+    for (int r = std::max(0, FromRow); r <= Last; ++r) {
+        const bool Hidden = Real && IsHiddenRow(r);
+        const int D = Real ? (Hidden ? -1 : DisplRowIndex(r)) : r;
+        if (!Hidden) {
+            const TCellType K = GetCellType(0, D);
+            const bool GroupRow = K == ctNode || K == ctSummary;
+            if (GroupRow && GroupColumn() != -1) continue;
+            if (!IsBaseCell(RealCol, D)) continue;
+        }
         ExportNotification(esExportNextRow, r);
-        if (auto V = CellNumber(this, RealCol, r)) Sum += *V;
+        double V = 0;
+        const QString T = Real ? StripHTMLTags(GetCellsEx(RealCol, r)) : GetStrippedCell(RealCol, r);
+        if (TryStrToFloat(T.trimmed(), V)) Sum += V;
     }
     ExportNotification(esExportDone, -1);
     return Sum;
@@ -186,6 +198,7 @@ int TExtStringGrid::AutoSizeColCore(int DisplCol, bool GrowOnly) {
         W += GetCellGraphicSize(R, r).X;
         if (ComboExtra && HasComboButton(R, r)) W += 16;
         if (FilterDropDownAuto() && r == FilterDropDownRow() && GetFilterValues(R)) W += 12;
+        if (IsSortIndicatorCell(DisplCol, r) && R == SortSettings()->Column()) W += 10;
         Max = std::max(Max, W);
     }
     int Width = Max + HorzTextMargin() + 2 * GridLineWidth() + 2;
@@ -388,6 +401,19 @@ void TExtStringGrid::SwapRows(int DisplRow1, int DisplRow2) {
 
 void TExtStringGrid::SortSwapRows(int ARow1, int ARow2) {
     if (ARow1 == ARow2 || ARow1 < 0 || ARow2 < 0 || ARow1 >= RowCount() || ARow2 >= RowCount()) return;
+    ++FSortSwapCount;
+    // The cross-reference keeps naming the rows' unsorted positions.
+    TIntList* X = FSortList2.get();
+    if (ARow1 < X->Count() && ARow2 < X->Count()) {
+        const int A = X->GetInteger(ARow1);
+        X->SetInteger(ARow1, X->GetInteger(ARow2));
+        X->SetInteger(ARow2, A);
+    }
+    if (SortSettings()->SingleColumn()) {
+        const int C = SortSettings()->Column();
+        if (C >= 0 && C < TotalColCount()) SwapCells(Point(C, ARow1), Point(C, ARow2));
+        return;
+    }
     for (int c = 0; c < TotalColCount(); ++c) SwapCells(Point(c, ARow1), Point(c, ARow2));
     if (RowHeights(ARow1) != RowHeights(ARow2)) {
         const int H = RowHeights(ARow1);
@@ -413,6 +439,27 @@ void TExtStringGrid::SortSwapRows(int ARow1, int ARow2) {
             FSel.SetRowModified(ARow2, M1);
         }
     }
+    if (FSortFollowRow == ARow1)
+        FSortFollowRow = ARow2;
+    else if (FSortFollowRow == ARow2)
+        FSortFollowRow = ARow1;
+}
+
+// ---- scaling -----------------------------------------------------------------------------------------
+void TExtStringGrid::ChangeScaleOverride(int M, int D) {
+    if (M == D || D == 0) return;
+    auto Scale = [M, D](int V) { return MulDiv(V, M, D); };
+    {
+        TStateScope<int> Lock(FUpdateCount, FUpdateCount + 1);
+        for (int c = 0; c < ColCount(); ++c) SetColWidths(c, Scale(ColWidths(c)));
+        for (int r = 0; r < RowCount(); ++r) SetRowHeights(r, Scale(RowHeights(r)));
+        Font()->SetSize(Scale(Font()->Size()));
+        if (!IsDesigning()) {
+            FixedFont()->SetSize(Scale(FixedFont()->Size()));
+            ActiveCellFont()->SetSize(Scale(ActiveCellFont()->Size()));
+        }
+    }
+    Invalidate();
 }
 
 // ---- automatic row sizing and fitting ----------------------------------------------------------------
@@ -469,12 +516,16 @@ void TExtStringGrid::SetRowHeightForLines(int DisplRow, int Lines, int Padding) 
 
 void TExtStringGrid::AutoSizeRows(bool DoFixedRows, int Padding) {
     if (RowCount() == 0) return;
-    for (int r = DoFixedRows ? 0 : FixedRows(); r < RowCount(); ++r) {
+    const int From = DoFixedRows ? 0 : FixedRows();
+    ExportNotification(esExportStart, From);
+    for (int r = From; r < RowCount(); ++r) {
+        ExportNotification(esExportNextRow, r);
         if (WordWrap())
             AutoSizeRow(r, Padding);
         else
             SetRowHeightForLines(r, MaxLinesInRow(r), Padding);
     }
+    ExportNotification(esExportDone, -1);
     ApplyScrollBarAlways(false);
 }
 

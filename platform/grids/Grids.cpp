@@ -57,7 +57,10 @@ void TInplaceEdit::Move(const TRect& R) {
     if (FGrid && (FGrid->Focused() || FGrid->isActiveWindow())) SetFocus();
 }
 
-void TInplaceEdit::BoundsChanged() { SetBounds(FRect.Left, FRect.Top, FRect.Width(), FRect.Height()); }
+void TInplaceEdit::BoundsChanged() {
+    const TRect R = FGrid ? FGrid->WindowRect(FRect) : FRect;
+    SetBounds(R.Left, R.Top, R.Width(), R.Height());
+}
 
 void TInplaceEdit::Deselect() { SetSelStart(int(Text().size())); }
 
@@ -834,7 +837,10 @@ void TCustomGrid::InvalidateRect(const TGridRect& ARect) {
     };
     for (int Rw = 0; Rw < FFixedRows && Y < CH; ++Rw) RowVisit(Rw);
     for (int Rw = FTopLeft.Y; Rw < FRowCount && Y < CH; ++Rw) RowVisit(Rw);
-    if (R > L && B > T) update(QRect(L, T, R - L, B - T));
+    if (R > L && B > T) {
+        const TRect W = WindowRect(Rect(L, T, R, B));
+        update(QRect(W.Left, W.Top, W.Width(), W.Height()));
+    }
 }
 
 void TCustomGrid::InvalidateCell(int ACol, int ARow) {
@@ -1532,6 +1538,13 @@ void TCustomGrid::WndProc(TMessage& Message) {
                 return;
             }
             break;
+        case WM_PAINT: {
+            // The whole paint, the descendants' additions included, runs mirrored.
+            Canvas()->SetMirrorWidth(MirroredLayout() ? ClientWidth() : 0);
+            TCustomControl::WndProc(Message);
+            Canvas()->SetMirrorWidth(0);
+            return;
+        }
         case WM_SETFOCUS:
         case WM_KILLFOCUS: InvalidateCell(FCurrent.X, FCurrent.Y); break;
         case CM_ENTER:

@@ -232,6 +232,10 @@ public:
     int ClientWidth() const override;
     int ClientHeight() const override;
     void WndProc(TMessage& Message) override;
+    // The window's points in the grid's left-to-right coordinates.
+    QPoint MouseClientPoint(QPoint P) const override {
+        return MirroredLayout() ? QPoint(ClientWidth() - 1 - P.x(), P.y()) : P;
+    }
 
     // The grid's own messages and hooks reachable by the editor.
     virtual bool CanEditModify();
@@ -250,7 +254,16 @@ public:
     void InvalidateCol(int ACol);
     void InvalidateRow(int ARow);
     void InvalidateRect(const TGridRect& ARect);
-    using TControl::InvalidateRect;
+    // A rectangle of the grid's (logical) coordinates; mirrored on a right-to-left grid.
+    void InvalidateRect(const TRect& R) { TControl::InvalidateRect(WindowRect(R)); }
+    // Right to left the grid lays its columns out from the right: it works in left-to-right
+    // coordinates throughout and mirrors them where they meet the window (painting, the mouse,
+    // invalidation and the placing of its child editors).
+    bool MirroredLayout() const { return layoutDirection() == Qt::RightToLeft; }
+    TRect WindowRect(const TRect& R) const {
+        if (!MirroredLayout()) return R;
+        return Rect(ClientWidth() - R.Right, R.Top, ClientWidth() - R.Left, R.Bottom);
+    }
     // The whole grid, through the overridable Invalidate.
     void InvalidateGrid() { Invalidate(); }
 

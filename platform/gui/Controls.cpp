@@ -1114,6 +1114,7 @@ void TControl::SimulateKey(Word Key, TShiftState Shift, QChar Char) {
 bool TControl::TranslateMouse(QMouseEvent* E, QWidget* From) {
     QPoint P = E->position().toPoint();
     if (From != this) P = From->mapTo(this, P);
+    P = MouseClientPoint(P);
     TShiftState S = ModifiersToShift(E->modifiers());
     Qt::MouseButtons B = E->buttons();
     if (B & Qt::LeftButton) S << ssLeft;

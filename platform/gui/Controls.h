@@ -400,6 +400,8 @@ private:
     friend class THintWindow;
     bool TranslateKey(QKeyEvent* E, bool Press);
     bool TranslateMouse(QMouseEvent* E, QWidget* From);
+    // The control's own coordinates of a point of its window (a mirrored control mirrors them).
+    virtual QPoint MouseClientPoint(QPoint P) const { return P; }
     bool TranslateWheel(QWheelEvent* E, QWidget* From);
     // Runs Body with the translation state saved around it (a handler may translate a nested
     // event); true when the original Qt event is used up.

@@ -418,6 +418,8 @@ void TCanvas::BeginPaintOn(QPaintDevice* Device) {
     FPainter = new QPainter(Device);
     FOwnsPainter = true;
     FPainterFontSet = false;
+    FBaseTransform = FPainter->worldTransform();
+    ApplyTransform();
     ApplyClip();
 }
 
@@ -428,6 +430,7 @@ void TCanvas::AttachPainter(QPainter* Painter) {
     FOwnsPainter = false;
     FPainterFontSet = false;
     FDevice = Painter ? Painter->device() : nullptr;
+    if (Painter) FBaseTransform = Painter->worldTransform();
     if (Painter && Painter->hasClipping()) {
         FHasBaseClip = true;
         FBaseClip = Painter->clipRegion();
@@ -448,6 +451,9 @@ void TCanvas::EndPaint() {
     FHasBaseClip = false;
     FBaseClip = QRegion();
     FPainterFontSet = false;
+    FMirrorWidth = 0;
+    FLeftToRight = 0;
+    FBaseTransform = QTransform();
 }
 
 void TCanvas::SetBitmapTarget(TBitmap* Bitmap) { FBitmap = Bitmap; }
@@ -463,6 +469,8 @@ bool TCanvas::EnsurePainter() {
     FPainter = new QPainter(&Img);
     FOwnsPainter = true;
     FPainterFontSet = false;
+    FBaseTransform = QTransform();
+    ApplyTransform();
     ApplyClip();
     return true;
 }
@@ -579,8 +587,49 @@ Qt::BrushStyle HatchStyle(TBrushStyle S) {
 
 } // namespace
 
+// ---- right to left ---------------------------------------------------------------------------
+
+static QTransform MirrorTransform(int Width) { return QTransform(-1, 0, 0, 1, Width, 0); }
+
+void TCanvas::ApplyTransform() {
+    if (!FPainter) return;
+    FPainter->setWorldTransform(Mirrored() ? MirrorTransform(FMirrorWidth) * FBaseTransform : FBaseTransform);
+}
+
+void TCanvas::SetMirrorWidth(int Width) {
+    FMirrorWidth = std::max(0, Width);
+    ApplyTransform();
+    ApplyClip();
+}
+
+TRect TCanvas::MirrorRect(const TRect& R) const {
+    if (!Mirrored()) return R;
+    return Rect(FMirrorWidth - R.Right, R.Top, FMirrorWidth - R.Left, R.Bottom);
+}
+
+TCanvasLeftToRight::TCanvasLeftToRight(TCanvas* Canvas) : FCanvas(Canvas) {
+    ++FCanvas->FLeftToRight;
+    FCanvas->ApplyTransform();
+}
+
+TCanvasLeftToRight::~TCanvasLeftToRight() {
+    --FCanvas->FLeftToRight;
+    FCanvas->ApplyTransform();
+}
+
 void TCanvas::ApplyClip() {
     if (!FPainter) return;
+    // The clip is kept in logical coordinates: it is set through the mirror even while a text
+    // is being drawn left to right.
+    const bool Suspended = FMirrorWidth > 0 && FLeftToRight > 0;
+    if (Suspended) FPainter->setWorldTransform(MirrorTransform(FMirrorWidth) * FBaseTransform);
+    struct TBack {
+        TCanvas* C;
+        bool On;
+        ~TBack() {
+            if (On) C->ApplyTransform();
+        }
+    } Back{this, Suspended};
     if (FHasClip && FHasBaseClip)
         FPainter->setClipRegion(FClip & FBaseClip);
     else if (FHasClip)
@@ -872,6 +921,10 @@ const QImage* TCanvas::ReadableImage(QPoint& Origin) {
 }
 
 TColor TCanvas::Pixels(int X, int Y) {
+    if (Mirrored()) {
+        TCanvasLeftToRight Physical(this);
+        return Pixels(FMirrorWidth - 1 - X, Y);
+    }
     QPoint O;
     const QImage* Img = ReadableImage(O);
     if (!Img) return -1;
@@ -971,6 +1024,14 @@ void TCanvas::DrawTextLine(int X, int Y, const TTextLine& Line, bool Opaque) {
 
 void TCanvas::TextOut(int X, int Y, const QString& Text) {
     const int W = TextWidth(Text);
+    if (Mirrored()) {
+        {
+            TCanvasLeftToRight Physical(this);
+            TextOut(FMirrorWidth - X - W, Y, Text);
+        }
+        FPenPos = {X + W, Y};
+        return;
+    }
     if (EnsurePainter()) {
         TTextLine L{Text, -1, W};
         DrawTextLine(X, Y, L, true);
@@ -980,6 +1041,13 @@ void TCanvas::TextOut(int X, int Y, const QString& Text) {
 
 void TCanvas::TextRect(const TRect& R, int X, int Y, const QString& Text) {
     if (!EnsurePainter()) return;
+    if (Mirrored()) {
+        const TRect P = MirrorRect(R);
+        const int W = TextWidth(Text), MW = FMirrorWidth;
+        TCanvasLeftToRight Physical(this);
+        TextRect(P, MW - X - W, Y, Text);
+        return;
+    }
     FPainter->setClipRect(ToQRect(R), FHasClip || FHasBaseClip ? Qt::IntersectClip : Qt::ReplaceClip);
     FillWithBrush(FPainter, ToQRect(R), FBrush);
     TTextLine L{Text, -1, TextWidth(Text)};
@@ -1128,6 +1196,11 @@ std::vector<TCanvas::TTextLine> TCanvas::LayoutText(const QString& Text, int Max
 }
 
 int TCanvas::DrawText(const QString& Text, TRect& R, unsigned Flags) {
+    if (Mirrored() && !(Flags & DT_CALCRECT)) {
+        TRect P = MirrorRect(R);
+        TCanvasLeftToRight Physical(this);
+        return DrawText(Text, P, Flags);
+    }
     const QFontMetrics& M = Metrics();
     const int LineH = FCurFont->TextHeight + ((Flags & DT_EXTERNALLEADING) ? std::max(0, FCurFont->Leading) : 0);
     const int RoomW = R.Width();
@@ -1191,17 +1264,35 @@ int TCanvas::DrawText(const QString& Text, TRect& R, unsigned Flags) {
 void TCanvas::Draw(int X, int Y, TGraphic* Graphic) {
     if (!Graphic || Graphic->Empty()) return;
     if (!EnsurePainter()) return;
+    if (Mirrored()) {
+        const int MW = FMirrorWidth;
+        TCanvasLeftToRight Physical(this);
+        Draw(MW - X - Graphic->Width(), Y, Graphic);
+        return;
+    }
     Graphic->Draw(this, Rect(X, Y, X + Graphic->Width(), Y + Graphic->Height()));
 }
 
 void TCanvas::StretchDraw(const TRect& R, TGraphic* Graphic) {
     if (!Graphic || Graphic->Empty()) return;
     if (!EnsurePainter()) return;
+    if (Mirrored()) {
+        const TRect P = MirrorRect(R);
+        TCanvasLeftToRight Physical(this);
+        StretchDraw(P, Graphic);
+        return;
+    }
     Graphic->Draw(this, R);
 }
 
 void TCanvas::CopyRect(const TRect& Dest, TCanvas* Source, const TRect& SourceRect) {
     if (!Source || !Source->FBitmap || !EnsurePainter()) return;
+    if (Mirrored()) {
+        const TRect P = MirrorRect(Dest);
+        TCanvasLeftToRight Physical(this);
+        CopyRect(P, Source, SourceRect);
+        return;
+    }
     if (FCopyMode == cmBlackness || FCopyMode == cmWhiteness) {
         FPainter->fillRect(ToQRect(Dest), FCopyMode == cmBlackness ? Qt::black : Qt::white);
         return;

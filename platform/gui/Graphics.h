@@ -12,6 +12,7 @@
 #include <QImage>
 #include <QRegion>
 #include <QString>
+#include <QTransform>
 
 #include <cstdint>
 #include <initializer_list>
@@ -475,6 +476,16 @@ public:
 
     void Refresh() {}
 
+    // Right-to-left painting: with a width above 0 every drawing at x lands at Width - x (a
+    // rectangle's left and right swap), while texts and pictures keep their reading direction:
+    // they are placed at the mirrored rectangle and drawn unmirrored. 0 draws left to right.
+    void SetMirrorWidth(int Width);
+    int MirrorWidth() const { return FMirrorWidth; }
+    // Mirroring in force right now (not suspended by a TCanvasLeftToRight).
+    bool Mirrored() const { return FMirrorWidth > 0 && FLeftToRight == 0; }
+    // The physical rectangle of a logical one while mirrored; R itself otherwise.
+    TRect MirrorRect(const TRect& R) const;
+
     // The text layout DrawText uses, for callers that need the lines themselves.
     struct TTextLine {
         QString Text; // prefix characters already removed
@@ -503,6 +514,11 @@ private:
     TBrush FBrush;
     TFont FFont;
     TCopyMode FCopyMode = cmSrcCopy;
+    int FMirrorWidth = 0;
+    int FLeftToRight = 0; // open TCanvasLeftToRight scopes
+    QTransform FBaseTransform;
+    void ApplyTransform();
+    friend class TCanvasLeftToRight;
     TPoint FPenPos;
 
     QPaintDevice* FDevice = nullptr;
@@ -545,6 +561,19 @@ private:
     bool FFontDirty = true;
     QFont* FQFont = nullptr; // of FCurFont
     QFontMetrics* FMetrics = nullptr;
+};
+
+// Suspends a canvas's right-to-left mirroring: coordinates inside are physical. Texts that must
+// read left to right inside a mirrored cell are drawn in such a scope at MirrorRect of their box.
+class TCanvasLeftToRight {
+public:
+    explicit TCanvasLeftToRight(TCanvas* Canvas);
+    ~TCanvasLeftToRight();
+    TCanvasLeftToRight(const TCanvasLeftToRight&) = delete;
+    TCanvasLeftToRight& operator=(const TCanvasLeftToRight&) = delete;
+
+private:
+    TCanvas* FCanvas;
 };
 
 constexpr int TRANSPARENT = 1;

@@ -92,6 +92,13 @@ QImage TCustomImageList::ImageAt(int Index) const {
 
 void TCustomImageList::Draw(TCanvas* Canvas, int X, int Y, int Index, bool Enabled) {
     if (!Canvas || Index < 0 || Index >= Count()) return;
+    if (Canvas->Mirrored()) {
+        // A picture keeps its reading direction at the mirrored place.
+        const int MW = Canvas->MirrorWidth();
+        TCanvasLeftToRight Physical(Canvas);
+        Draw(Canvas, MW - X - Width(), Y, Index, Enabled);
+        return;
+    }
     QPainter* P = Canvas->Painter();
     if (!P) return;
     const QImage& Img = FImages[size_t(Index)];
