@@ -384,13 +384,10 @@ public:
     virtual void SearchPrevClick(TObject* Sender);
     virtual void SearchHighlightClick(TObject* Sender);
     virtual void SearchExitClick(TObject* Sender);
-    // Markup and wide hints of every control of the application go through the mini-HTML hint
-    // window while set; the last grid to write it decides.
+    // While set, every hint of the application is shown by the mini-HTML hint window; the last
+    // grid to write it decides.
     bool UseHTMLHints() const { return FUseHTMLHints; }
     void SetUseHTMLHints(bool Value);
-
-protected:
-    void TopLeftChanged() override;
 
 private:
     THeaderDragButton* FMoveButton = nullptr; // child control: freed with the grid's window
@@ -2682,7 +2679,6 @@ protected:
     THTMLHit HTMLHitTest(int ACol, int ARow, int X, int Y);
     // The link under (X, Y), by the same rules as a click follows it; empty when none.
     QString LinkAt(int ACol, int ARow, int X, int Y);
-    QString FAnchor;
     void RunPlatformMessage(TMessage& Message);
     bool InSelectionResizer(int X, int Y);
     void StartSelectionResize(TMessage& Message, int X, int Y, bool PlatformUnlessEditing);

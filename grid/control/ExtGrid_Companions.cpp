@@ -35,9 +35,3 @@ void TExtStringGrid::SetUseHTMLHints(bool Value) {
         Application->HintWindowClass = nullptr; // the platform's own hint window
 }
 
-// ---- scroll indicators -------------------------------------------------------------------------------
-void TExtStringGrid::TopLeftChanged() {
-    TBaseGrid::TopLeftChanged();
-    if (FMetroVert) FMetroVert->Invalidate();
-    if (FMetroHorz) FMetroHorz->Invalidate();
-}

@@ -406,6 +406,9 @@ void TExtStringGrid::TopLeftChanged() {
     }
     UpdateFooter();
     CellControlsUpdate(false);
+    // The scroll indicators show the view's place.
+    if (FMetroVert) FMetroVert->Invalidate();
+    if (FMetroHorz) FMetroHorz->Invalidate();
     FOldLeftCol = LeftCol();
     FOldTopRow = TopRow();
     if (IsDesigning()) Invalidate();

@@ -94,20 +94,6 @@ void TExtStringGrid::MouseMoveOverride(TShiftState Shift, int X, int Y) {
         }
     }
 
-    // Links: entering one and leaving every one are reported; over one the hand shows.
-    if (!IsDesigning()) {
-        const QString Link = ACol >= 0 && ARow >= 0 ? LinkAt(ACol, ARow, X, Y) : QString();
-        if (!Link.isEmpty()) {
-            if (Link != FAnchor) {
-                FAnchor = Link;
-                if (OnAnchorEnter) OnAnchorEnter(this, ARow, ACol, Link);
-            }
-        } else if (!FAnchor.isEmpty()) {
-            FAnchor.clear();
-            if (OnAnchorExit) OnAnchorExit(this, ARow, ACol, QString());
-        }
-    }
-
     // The hint belongs to one cell: leaving it takes the hint away, so the next one is built
     // for the new cell.
     if (FLastHintPos.X >= 0) {
