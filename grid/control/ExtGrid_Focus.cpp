@@ -92,6 +92,11 @@ bool TExtStringGrid::ValidateCell(const QString& NewValue) {
             if (!Valid) FModified = FOldModifiedValue;
         }
     }
+    // A refused value is explained next to its editor, which stays open on it.
+    if (Valid)
+        HideInvalidEntryBalloon();
+    else
+        ShowInvalidEntryBalloon();
     if (Valid && FFocusWindowShown) HideFocusFrame();
     return Valid;
 }
