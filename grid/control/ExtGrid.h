@@ -2430,6 +2430,8 @@ public:
     bool ToggleExpand(int ACol, int ARow);
     bool GetExpandState(int ACol, int ARow);
     int GetExpandHeight(int ACol, int ARow, bool Expanded);
+    // The expand button of the cell's base cell in client coordinates; empty without one.
+    TRect ExpandButtonRect(int RealCol, int DisplRow);
     void MarkSummaryRow(int RealRow);
 
 protected:

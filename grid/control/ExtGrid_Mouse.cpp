@@ -215,6 +215,22 @@ void TExtStringGrid::LButtonDownMessageHandler(TMessage& Message) {
             return;
         }
     }
+    // An expand button: pressed the same way; the release switches the row's height.
+    if (HasExpand(RealCol, ARow)) {
+        HideInplaceEdit();
+        if (!IsFixed(ACol, ARow)) {
+            const bool Was = FForceSel;
+            FForceSel = true;
+            if (SelectCellOverride(ACol, ARow)) MoveColRow(ACol, ARow, true, true);
+            FForceSel = Was;
+        }
+        if (InRect(ExpandButtonRect(RealCol, ARow), X, Y)) {
+            PushButton(ACol, ARow, true);
+            FPushedCellButton = {ACol, ARow};
+            if (OnClickCell) OnClickCell(this, ARow, ACol);
+            return;
+        }
+    }
 
     if (ACol >= ColCount() || ARow >= RowCount()) {
         RunPlatformMessage(Message);
@@ -628,6 +644,10 @@ void TExtStringGrid::LButtonUpMessageHandler(TMessage& Message) {
                 const bool OnButton = InRect(ButtonRect(RealColIndex(B.X), B.Y), X, Y);
                 if ((OnButton || P.Y < FixedRows() || (FixedAsButtons() && P.X < FixedCols())) && OnButtonClick)
                     OnButtonClick(this, P.X, P.Y);
+                if (HasExpand(RealColIndex(B.X), B.Y) && InRect(ExpandButtonRect(RealColIndex(B.X), B.Y), X, Y)) {
+                    const int PressedCol = RealColIndex(P.X);
+                    DoExpandClick(PressedCol, P.Y, ToggleExpand(PressedCol, P.Y));
+                }
             }
         }
         FPushedCellButton = {-1, -1};

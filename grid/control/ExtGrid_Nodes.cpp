@@ -442,6 +442,14 @@ void TExtStringGrid::RemoveExpand(int ACol, int ARow) {
     if (GetCellType(ACol, ARow) == ctExpand) FreeCellObject(ACol, ARow);
 }
 
+TRect TExtStringGrid::ExpandButtonRect(int RealCol, int DisplRow) {
+    if (!HasExpand(RealCol, DisplRow)) return TRect{0, 0, 0, 0};
+    const TPoint B = BaseCell(RealCol, DisplRow);
+    const TRect R = CellRect(DisplColIndex(B.X), B.Y);
+    // The painter's 11 x 11 square in the cell's top-right corner.
+    return TRect{R.Right - 13, R.Top + 2, R.Right - 2, R.Top + 13};
+}
+
 bool TExtStringGrid::HasExpand(int ACol, int ARow) {
     const TPoint B = BaseCell(ACol, ARow);
     return GetCellType(B.X, B.Y) == ctExpand;

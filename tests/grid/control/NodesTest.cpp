@@ -367,6 +367,24 @@ TEST_F(NodeInput, GlyphHitTestFollowsTheLevel) {
     EXPECT_FALSE(G->IsOnNodeGlyph(2, 10));
 }
 
+TEST_F(NodeInput, TheExpandButtonSwitchesTheRowHeight) {
+    G->SetOptions(G->Options() << goEditing); // a button works in a cell that may be edited
+    G->SetRowHeights(6, 20);
+    G->AddExpand(3, 6, 50); // real column 3 shows at display column 2
+    std::vector<std::string> Clicks;
+    G->OnExpandClick = [&](TObject*, int C, int R, bool Expanded) {
+        Clicks.push_back(std::to_string(C) + "," + std::to_string(R) + "," + std::to_string(Expanded));
+    };
+    const TRect B = G->ExpandButtonRect(3, 6);
+    ASSERT_GT(B.Width(), 0);
+    Click((B.Left + B.Right) / 2, (B.Top + B.Bottom) / 2);
+    EXPECT_EQ(G->RowHeights(6), 50);
+    Click((B.Left + B.Right) / 2, (B.Top + B.Bottom) / 2);
+    EXPECT_EQ(G->RowHeights(6), 20);
+    EXPECT_EQ(Clicks, (std::vector<std::string>{"3,6,1", "3,6,0"}));
+    EXPECT_EQ(G->ExpandButtonRect(1, 6).Width(), 0) << "no button there";
+}
+
 TEST_F(NodeInput, RightAndLeftOnAMergedNodeRowOpenAndCloseIt) {
     G->MergeCells(1, 1, 2, 1);
     G->SetFocus();
