@@ -223,6 +223,24 @@ bool TExtStringGrid::IsOnNodeGlyph(int ARow, int X) {
     return c + (L - 1) * I < X && X < b + L * I;
 }
 
+void TExtStringGrid::GetDisplText(int ACol, int ARow, QString& Value) {
+    AppendGroupCount(ACol, ARow, Value);
+    TBaseGrid::GetDisplText(ACol, ARow, Value);
+}
+
+void TExtStringGrid::AppendGroupCount(int RealCol, int DisplRow, QString& Value) {
+    if (RealCol != 1 || !Grouping()->ShowGroupCount()) return;
+    TCellGraphic* CG = NodeRecord(DisplRow);
+    if (!CG) return;
+    // The rows that came into the group by themselves, not the summary rows added to it.
+    const int Count = CG->CellIndex() - CG->CellErrFrom() - 1;
+    const QString Format = Grouping()->GroupCountFormat();
+    if (Format.isEmpty())
+        Value += QStringLiteral(" (") + QString::number(Count) + QLatin1Char(')');
+    else
+        Value += ::Format(Format, {TVarRec(Count)});
+}
+
 // ---- expanding and collapsing ------------------------------------------------------------------------------
 void TExtStringGrid::DoExpandNode(int RealRow) {
     if (RealRow < 0 || RealRow >= AllRowCount() || IsHiddenRow(RealRow)) return;

@@ -264,6 +264,22 @@ TEST_F(NodeGrid, ChildRowsKeepTheGroupCountsOfEveryAncestor) {
     G->CheckIndexConsistency();
 }
 
+TEST_F(NodeGrid, GroupCountsFollowTheNodeText) {
+    G->AddNode(1, 4);
+    G->AddNode(2, 2);
+    EXPECT_EQ(G->GetCellEx(1, 1), "1") << "counts are off by default";
+    G->Grouping()->SetShowGroupCount(true);
+    EXPECT_EQ(G->GetCellEx(1, 1), "1 (3)");
+    EXPECT_EQ(G->GetCellEx(1, 2), "2 (1)");
+    EXPECT_EQ(G->GetCellEx(3, 1), "3,1") << "only column 1 shows the count";
+    EXPECT_EQ(G->GetCellEx(1, 3), "3") << "no node row";
+    G->InsertChildRow(3, 1); // a summary row keeps the counts
+    EXPECT_EQ(G->GetCellEx(1, 1), "1 (3)");
+    EXPECT_EQ(G->GetCellEx(1, 2), "2 (1)");
+    G->Grouping()->SetGroupCountFormat(" [%d rows]");
+    EXPECT_EQ(G->GetCellEx(1, 1), "1 [3 rows]");
+}
+
 TEST_F(NodeGrid, ChildRowAtANodeTakesTheNodesTexts) {
     G->AddNode(1, 2);
     G->SetGridCell(3, 1, "node text");
