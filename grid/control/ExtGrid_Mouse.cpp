@@ -361,13 +361,6 @@ void TExtStringGrid::LButtonDownMessageHandler(TMessage& Message) {
     if (BackToSelecting) FGridState = gsSelecting;
 }
 
-void TExtStringGrid::PushButton(int ACol, int ARow, bool Down) {
-    TCellGraphic* CG = CellGraphicRecord(RealColIndex(ACol), ARow);
-    if (!CG) return;
-    CG->SetCellBoolean(Down);
-    RepaintCell(ACol, ARow);
-}
-
 // ---- selection resizer ---------------------------------------------------------------------------------
 bool TExtStringGrid::InSelectionResizer(int X, int Y) {
     const TGridRect S = Selection();
@@ -503,13 +496,8 @@ bool TExtStringGrid::ToggleCheckBoxCell(int RealCol, int DisplRow, bool CheckCan
         GetCellEditable(RealCol, DisplRow, CanEdit);
         if (!CanEdit) return false;
     }
-    bool State = false;
-    GetCheckBoxState(RealCol, DisplRow, State);
-    SetCheckBoxState(RealCol, DisplRow, !State);
-    RepaintCell(DisplColIndex(RealCol), DisplRow);
-    GetCheckBoxState(RealCol, DisplRow, State);
-    DoCheckBoxChange(DisplColIndex(RealCol), DisplRow, State);
-    return true;
+    // Reported at the displayed column, as the keyboard's Space reports it.
+    return ToggleCheckStateAs(RealCol, DisplRow, false, DisplColIndex(RealCol));
 }
 
 int TExtStringGrid::RatingStars(int RealCol, int DisplRow) {
