@@ -2590,9 +2590,8 @@ public:
     int GetNodeIndent(int ARow) override;
     // Whether client X lies on the node glyph of the row (anywhere with PreciseNodeClick off).
     bool IsOnNodeGlyph(int ARow, int X);
-    // The display text of a cell: the group count follows the text of column 1 of a node row
-    // while Grouping.ShowGroupCount is on.
-    void GetDisplText(int ACol, int ARow, QString& Value) override;
+    // The display-text step: the group count follows the text of column 1 of a node row while
+    // Grouping.ShowGroupCount is on.
     void AppendGroupCount(int RealCol, int DisplRow, QString& Value);
     // Cells (real column, display row) whose button switches the row between its normal height and
     // ExpandedHeight.

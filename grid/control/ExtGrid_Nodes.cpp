@@ -223,11 +223,6 @@ bool TExtStringGrid::IsOnNodeGlyph(int ARow, int X) {
     return c + (L - 1) * I < X && X < b + L * I;
 }
 
-void TExtStringGrid::GetDisplText(int ACol, int ARow, QString& Value) {
-    AppendGroupCount(ACol, ARow, Value);
-    TBaseGrid::GetDisplText(ACol, ARow, Value);
-}
-
 void TExtStringGrid::AppendGroupCount(int RealCol, int DisplRow, QString& Value) {
     if (RealCol != 1 || !Grouping()->ShowGroupCount()) return;
     TCellGraphic* CG = NodeRecord(DisplRow);

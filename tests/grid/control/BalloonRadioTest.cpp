@@ -85,7 +85,7 @@ TEST_P(BalloonKinds, AddQueryRemove) {
         if (C.KindAfterAdd == ctCheckBox) {
             // the balloon does not grey the box, nor change its state
             EXPECT_EQ(Record(RC, Row)->CellAngle(), 0);
-            EXPECT_TRUE(G->IsChecked(RC, Row));
+            EXPECT_TRUE(Record(RC, Row)->CellBoolean());
         }
     }
     G->RemoveBalloon(RC, Row);
@@ -182,7 +182,7 @@ TEST_F(ObjGrid, RadioIndexAndStringsByCell) {
     EXPECT_EQ(G->GetCellEx(RC, Row), "") << "index -1 clears the text";
     G->AddCheckBox(1, Row, true, false);
     EXPECT_FALSE(G->SetRadioIdx(1, Row, 2));
-    EXPECT_TRUE(G->IsChecked(1, Row));
+    EXPECT_TRUE(Record(1, Row)->CellBoolean()) << "the box keeps its state";
     int Idx = 5;
     EXPECT_FALSE(G->GetRadioIdx(1, Row, Idx));
     EXPECT_EQ(Idx, 5);
