@@ -8,13 +8,14 @@
 TObject* TCellObjectSlot::Object() const {
     if (auto* P = std::get_if<TObject*>(&FValue)) return *P;
     if (auto* P = std::get_if<std::unique_ptr<TObject>>(&FValue)) return P->get();
+    if (auto* P = std::get_if<std::shared_ptr<TObject>>(&FValue)) return P->get();
     return nullptr;
 }
 
 void TCellObjectSlot::SetBorrowed(TObject* Value) {
     // Handing the slot its own object back keeps it owned: the record must not be left pointing
     // at an object it has just freed.
-    if (Value && Owned() && Object() == Value) return;
+    if (Value && (Owned() || Shared()) && Object() == Value) return;
     if (Value)
         FValue = Value;
     else
@@ -22,6 +23,14 @@ void TCellObjectSlot::SetBorrowed(TObject* Value) {
 }
 
 void TCellObjectSlot::SetOwned(std::unique_ptr<TObject> Value) {
+    if (!Value) {
+        FValue = std::monostate();
+        return;
+    }
+    FValue = std::move(Value);
+}
+
+void TCellObjectSlot::SetShared(std::shared_ptr<TObject> Value) {
     if (!Value) {
         FValue = std::monostate();
         return;

@@ -47,6 +47,8 @@ class TCellObjectSlot {
 public:
     TObject* Object() const;
     bool Owned() const { return std::holds_alternative<std::unique_ptr<TObject>>(FValue); }
+    // Held together with its other owners: alive as long as any of them keeps it.
+    bool Shared() const { return std::holds_alternative<std::shared_ptr<TObject>>(FValue); }
     bool HoldsColor() const { return std::holds_alternative<TColor>(FValue); }
     // The colour kept in the slot; 0 when the slot holds none.
     TColor Color() const { return HoldsColor() ? std::get<TColor>(FValue) : 0; }
@@ -55,11 +57,12 @@ public:
     // Each setter first frees what the slot owned, except when it is handed that same object.
     void SetBorrowed(TObject* Value);
     void SetOwned(std::unique_ptr<TObject> Value);
+    void SetShared(std::shared_ptr<TObject> Value);
     void SetColor(TColor Value);
     void Clear();
 
 private:
-    std::variant<std::monostate, TObject*, std::unique_ptr<TObject>, TColor> FValue;
+    std::variant<std::monostate, TObject*, std::unique_ptr<TObject>, TColor, std::shared_ptr<TObject>> FValue;
 };
 
 class TCellGraphic : public TPersistent {
@@ -99,6 +102,8 @@ public:
     void SetCellBitmap(TObject* Value) { FCellBitmap.SetBorrowed(Value); }
     // An object the record made for the cell: owned from now on.
     void SetCellBitmapOwned(std::unique_ptr<TObject> Value);
+    // An object the cell shares with its caller.
+    void SetCellBitmapShared(std::shared_ptr<TObject> Value) { FCellBitmap.SetShared(std::move(Value)); }
     TColor CellBitmapColor() const { return FCellBitmap.Color(); }
     void SetCellBitmapColor(TColor Value) { FCellBitmap.SetColor(Value); }
     TObject* CellIcon() const { return FCellIcon.Object(); }

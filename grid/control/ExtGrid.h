@@ -307,6 +307,8 @@ public:
 // ---- cell painting, looks, cell colours and cell text -------------------------------------------
 // The XP colour schemes SetTheme applies to the header gradient.
 enum TXPColorScheme { xpNone, xpBlue, xpGreen, xpGray, vistaAero };
+// The icon a cell balloon shows beside its title.
+enum TBalloonIcon { biNone, biInfo, biWarning, biError };
 // Gives the focus frame window its per-pixel-alpha picture and the picture's size.
 void ApplyLayeredImage(TGridFocusWindow* Window, const TGridAlphaMask& Image);
 // Rich-text cells: RTF as markup for the text document (and its plain text), and the size RTF
@@ -560,16 +562,12 @@ protected:
     void PaintBackgroundPicture(TCanvas* ACanvas, int RealCol, int ARow, TRect B);
     void PaintBackgroundGradient(TCanvas* ACanvas, TRect B);
     bool CellIsFixed(int DisplCol, int ARow);
-    // Stand-ins for the node settings and node rows until they land: the tree-line colour, whether
-    // a child's line runs to the cell's right edge, the node box look after SetColorTones, and
-    // the row's node span type (0 none, 1 last child, 2 a child with more below).
-    TColor CellNodeTreeColor() const { return TColor(0x808080); }
-    bool CellNodeShowTreeFull() const { return true; }
+    // The node settings the painter reads, the node box look after SetColorTones (a stand-in),
+    // and the row's node span type (0 a node row, 1 the last row of a group, 2 a row with more below).
+    TColor CellNodeTreeColor() const { return FCellNode->TreeColor(); }
+    bool CellNodeShowTreeFull() const { return FCellNode->ShowTreeFull(); }
     void SetCellNodeFlat() {}
-    int NodeSpanType(int ARow) {
-        (void)ARow;
-        return 0;
-    }
+    int NodeSpanType(int ARow) { return GetNodeSpanType(ARow); }
     bool IsSortHeaderCell(int RealCol, int ARow);
     void ControlLookColorChanged(int Which, TColor Value);
     TColorTones FColorTones;
@@ -1236,13 +1234,9 @@ public:
     void DatePickerDroppedDown(TObject* Picker);
 
 protected:
-    // Stand-ins for the cell objects, nodes and picker editors until their areas land: the
-    // expanded height of an expandable cell (0: keep the row height), the picker's value and
-    // whether it picks a time.
-    int ExpandRowHeight(int ACol, int ARow) {
-        (void)ACol, (void)ARow;
-        return 0;
-    }
+    // The height an expandable cell gives its row in its present state; stand-ins for the picker
+    // editors until their area lands: the picker's value and whether it picks a time.
+    int ExpandRowHeight(int ACol, int ARow) { return GetExpandHeight(ACol, ARow, GetExpandState(ACol, ARow)); }
     TDateTime PickerValue(TObject* Picker) const {
         (void)Picker;
         return 0;
@@ -1417,11 +1411,8 @@ protected:
     void DrawCellButton(TCanvas* Canvas, TRect W, TRect G, TCellGraphic* CG, int RC, int R, int L, int T, int Rt,
                         int B);
     void DrawNodeGlyph(TCanvas* Canvas, TRect W, TRect G, TCellGraphic* CG, int R, TGridDrawState S);
-    // Stand-in until the node area lands: every row is on the first node level.
-    virtual int NodeLevel(int DisplRow) {
-        (void)DisplRow;
-        return 1;
-    }
+    // The node level of a display row's column-0 cell (0 outside every group).
+    virtual int NodeLevel(int DisplRow);
 
     // ---- hooks and notifications ----
 public:
@@ -2668,6 +2659,9 @@ protected:
     virtual void MouseUpOverride(TMouseButton Button, TShiftState Shift, int X, int Y);
     // A check box or radio button click (true when the click was one).
     bool CheckBoxMouseDown(int ACol, int ARow, int RealCol, int X, int Y, bool CanEdit);
+    // A press on a node glyph, a radio group or column 0 of a grid with nodes; true when the press
+    // ends there.
+    bool NodeOrRadioMouseDown(int ACol, int ARow, int RealCol, int X, int Y, const TRect& R, TShiftState Shift);
     // A link in the cell text; true when the click was taken by it.
     bool LinkMouseDown(int ACol, int ARow, int RealCol, int X, int Y);
     // What the renderer finds at the client point (X, Y) in the mini-HTML text of a display
@@ -2729,6 +2723,102 @@ protected:
     // Whether the keys held at a press or release: Shift and Ctrl from the message, Alt from the
     // keyboard.
     static TShiftState MessageShift(const TMessage& Message);
+
+    // ---- nodes and expandable rows ----
+    // Rows named ARow are display rows unless the comment says real. A span counts the rows of a
+    // group, the node row included, as they stand with every group expanded; a span of 0 or less
+    // reaches to the next node row.
+public:
+    void AddNode(int RealRow, int Span);
+    void RemoveNode(int RealRow);
+    void RemoveAllNodes();
+    bool IsNode(int ARow);
+    bool IsSummary(int ARow);
+    // True for a collapsed node.
+    bool GetNodeState(int ARow);
+    void SetNodeState(int ARow, bool Value);
+    // -1 for a row that is no node row.
+    int GetNodeLevel(int ARow);
+    int GetNodeSpan(int ARow);
+    void SetNodeSpan(int ARow, int Span);
+    void UpdateNodeSpan(int ARow, int Delta);
+    void UpdateSubNodeCount(int ARow, int Delta);
+    int GetSubNodeCount(int ARow);
+    void ExpandNode(int RealRow);
+    void ContractNode(int RealRow);
+    void ExpandAll();
+    void ContractAll();
+    // The display row of the node whose group holds ARow; a node row is its own parent; -1 for a
+    // row outside every group.
+    int GetParentRow(int ARow);
+    void InsertChildRow(int RealRow, int InsertAt);
+    void RemoveChildRow(int RealRow);
+    void InsertNormalRow(int RealRow);
+    void RemoveNormalRow(int ARow);
+    int GetNodeSpanType(int ARow);
+    int NumNodes() const { return FNumNodes; }
+    bool HasNodes() override { return FNumNodes > 0; }
+    int GetNodeIndent(int ARow) override;
+    // Whether client X lies on the node glyph of the row (anywhere with PreciseNodeClick off).
+    bool IsOnNodeGlyph(int ARow, int X);
+    // The display-text step: the group count follows the text of column 1 of a node row while
+    // Grouping.ShowGroupCount is on.
+    void AppendGroupCount(int RealCol, int DisplRow, QString& Value);
+    // Cells (real column, display row) whose button switches the row between its normal height and
+    // ExpandedHeight.
+    void AddExpand(int ACol, int ARow, int ExpandedHeight);
+    void RemoveExpand(int ACol, int ARow);
+    bool HasExpand(int ACol, int ARow);
+    bool ToggleExpand(int ACol, int ARow);
+    bool GetExpandState(int ACol, int ARow);
+    int GetExpandHeight(int ACol, int ARow, bool Expanded);
+    // The expand button of the cell's base cell in client coordinates; empty without one.
+    TRect ExpandButtonRect(int RealCol, int DisplRow);
+    void MarkSummaryRow(int RealRow);
+
+protected:
+    void DoExpandNode(int RealRow);
+    // The node object of a display row; null for other rows.
+    TCellGraphic* NodeRecord(int ARow);
+    // The display row just past the group of node row ARow, as far as the rows on display show it.
+    int NodeGroupEnd(int ARow);
+    void ShiftNodeLevels(int ARow, int Span, int Delta);
+    int FNumNodes = 0;
+
+    // ---- balloons and radio groups ----
+    // Cells are real column, display row; an operation on a cell without the right kind of object
+    // changes nothing and answers false (or null).
+public:
+    void AddBalloon(int ACol, int ARow, const QString& Title, const QString& Text, TBalloonIcon Icon);
+    void RemoveBalloon(int ACol, int ARow);
+    bool HasBalloon(int ACol, int ARow);
+    bool IsBalloon(int ACol, int ARow, QString& Title, QString& Text, TBalloonIcon& Icon);
+    // The group keeps its own copy of the caller's options.
+    void AddRadio(int ACol, int ARow, int DirRadio, int IdxRadio, TStrings* sl);
+    // The group shares the options with the caller: either may let go of them first.
+    void AddRadio(int ACol, int ARow, int DirRadio, int IdxRadio, std::shared_ptr<TStrings> sl);
+    // A group over a new empty list, which it returns for filling.
+    TStrings* CreateRadio(int ACol, int ARow, int DirRadio, int IdxRadio);
+    bool GetRadioIdx(int ACol, int ARow, int& IdxRadio);
+    bool SetRadioIdx(int ACol, int ARow, int IdxRadio);
+    TStrings* GetRadioStrings(int ACol, int ARow);
+    bool IsRadio(int ACol, int ARow);
+    void RemoveRadio(int ACol, int ARow);
+    // Steps a radio group to its next option; true when it stepped.
+    bool AdvanceRadio(int ACol, int ARow, bool FromUser);
+    // A click at (DX, DY) from the cell's top-left corner chooses the option there.
+    void RadioGroupClick(int ACol, int ARow, int DX, int DY);
+    // The balloon a refused value shows on its editor (InvalidEntryTitle, Text and Icon); null
+    // while none is shown.
+    THintWindow* InvalidEntryBalloon() const { return FInvalidEntryBalloon; }
+    void ShowInvalidEntryBalloon();
+    void HideInvalidEntryBalloon();
+
+protected:
+    // A new cell object for the cell, replacing the one it held.
+    TCellGraphic* NewCellObject(int ACol, int ARow);
+    void FreeCellObject(int ACol, int ARow);
+    THintWindow* FInvalidEntryBalloon = nullptr; // owned by the grid as a component
 };
 
 #undef EXTGRID_PLAIN

@@ -1060,6 +1060,7 @@ void TExtStringGrid::SetURLFull(bool Value) {
 }
 
 void TExtStringGrid::GetDisplText(int ACol, int ARow, QString& Value) {
+    AppendGroupCount(ACol, ARow, Value);
     TBaseGrid::GetDisplText(ACol, ARow, Value);
     if (!FURLShowInText) return;
     static const char* const Prefixes[] = {"HTTP://", "WWW.", "MAILTO:", "HTTPS://", "NNTP://", "FILE://", "FTP://"};

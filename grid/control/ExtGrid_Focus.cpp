@@ -94,6 +94,11 @@ bool TExtStringGrid::ValidateCell(const QString& NewValue) {
         if (Valid && Changed) CellsChanged(Rect(Column, ARow, Column, ARow));
         FNewCellText = Value;
     });
+    // A refused value is explained next to its editor, which stays open on it.
+    if (Valid)
+        HideInvalidEntryBalloon();
+    else
+        ShowInvalidEntryBalloon();
     if (Valid && FFocusWindowShown) HideFocusFrame();
     return Valid;
 }

@@ -155,7 +155,17 @@ void TExtStringGrid::KeyDownMessageHandler(TMessage& Message) {
         return;
     }
 
-    if (Options().Contains(goRowSelect) && VisibleColCount() < ColCount() && (Key == VK_LEFT || Key == VK_RIGHT)) {
+    // Right and Left open and close the node of a row whose current cell spans the row.
+    const bool NodeRow = IsNode(Row());
+    if (NodeRow && (Key == VK_RIGHT || Key == VK_LEFT) && IsMergedCell(RC, Row())) {
+        if (Key == VK_RIGHT)
+            ExpandNode(RealRowIndex(Row()));
+        else
+            ContractNode(RealRowIndex(Row()));
+    }
+
+    if (Options().Contains(goRowSelect) && !NodeRow && VisibleColCount() < ColCount() &&
+        (Key == VK_LEFT || Key == VK_RIGHT)) {
         auto ScrollOne = [&] {
             if (Key == VK_LEFT && LeftCol() > FixedCols()) SetLeftCol(LeftCol() - 1);
             if (Key == VK_RIGHT && LeftCol() + VisibleColCount() < ColCount()) SetLeftCol(LeftCol() + 1);
@@ -292,9 +302,16 @@ void TExtStringGrid::CellControlKey(Word Key) {
             DoCheckBoxClick(Col(), R, State);
         }
     }
+    // Radio groups and radio buttons report the display column, as check boxes do.
+    if ((CanEdit || ControlLook()->RadioAlwaysActive()) && IsRadio(RC, R) && Key == VK_SPACE) {
+        const TPoint B = BaseCell(RC, R);
+        int Idx = -1;
+        if (AdvanceRadio(B.X, B.Y, true) && GetRadioIdx(B.X, B.Y, Idx) && OnRadioClick)
+            OnRadioClick(this, Col(), R, Idx);
+    }
     if ((CanEdit || ControlLook()->RadioAlwaysActive()) && Kind == ctRadioButton && Key == VK_SPACE) {
         ClickRadioButton(RC, R, true);
-        if (OnRadioButtonClick) OnRadioButtonClick(this, RC, R);
+        if (OnRadioButtonClick) OnRadioButtonClick(this, Col(), R);
     }
     if (CanEdit && (Kind == ctButton || Kind == ctBitButton)) DoButtonClick(RC, R);
     RepaintCell(Col(), R);

@@ -173,6 +173,8 @@ void TExtStringGrid::LButtonDownMessageHandler(TMessage& Message) {
             FSpinUpClick = true;
     }
 
+    if (!IsDesigning() && NodeOrRadioMouseDown(ACol, ARow, RealCol, X, Y, R, Shift)) return;
+
     // A press inside the selection may start dragging it: the release decides.
     const bool InSelection = IsSelected(ACol, ARow) || (ARow < FixedRows() && !EnhRowColMove());
     if (InSelection && !Options().Contains(goEditing) && !HasCellButton(RealCol, ARow) && !HasCheckBox(RealCol, ARow) &&
@@ -209,6 +211,22 @@ void TExtStringGrid::LButtonDownMessageHandler(TMessage& Message) {
             FForceSel = Was;
         }
         if (InRect(ButtonRect(RealCol, ARow), X, Y)) {
+            PushButton(ACol, ARow, true);
+            FPushedCellButton = {ACol, ARow};
+            if (OnClickCell) OnClickCell(this, ARow, ACol);
+            return;
+        }
+    }
+    // An expand button: pressed the same way; the release switches the row's height.
+    if (HasExpand(RealCol, ARow)) {
+        HideInplaceEdit();
+        if (!IsFixed(ACol, ARow)) {
+            const bool Was = FForceSel;
+            FForceSel = true;
+            if (SelectCellOverride(ACol, ARow)) MoveColRow(ACol, ARow, true, true);
+            FForceSel = Was;
+        }
+        if (InRect(ExpandButtonRect(RealCol, ARow), X, Y)) {
             PushButton(ACol, ARow, true);
             FPushedCellButton = {ACol, ARow};
             if (OnClickCell) OnClickCell(this, ARow, ACol);
@@ -399,7 +417,8 @@ bool TExtStringGrid::CheckBoxMouseDown(int ACol, int ARow, int RealCol, int X, i
     SetFocus();
     if (Radio) {
         ClickRadioButton(RealCol, ARow, true);
-        if (OnRadioButtonClick) OnRadioButtonClick(this, RealCol, ARow);
+        // The display column, as the check box's click reports it.
+        if (OnRadioButtonClick) OnRadioButtonClick(this, ACol, ARow);
     } else {
         ToggleCheckBoxCell(RealCol, ARow, true);
     }
@@ -418,6 +437,59 @@ bool TExtStringGrid::CheckBoxMouseDown(int ACol, int ARow, int RealCol, int X, i
     if (OnMouseDown) OnMouseDown(this, mbLeft, KeyboardShiftState(), X, Y);
     Click();
     return true;
+}
+
+bool TExtStringGrid::NodeOrRadioMouseDown(int ACol, int ARow, int RealCol, int X, int Y, const TRect& R,
+                                          TShiftState Shift) {
+    const bool Node = IsNode(ARow);
+    // A header node opens or closes every group at once.
+    if (ARow < FixedRows() && ACol == 0 && Node && IsOnNodeGlyph(ARow, X) && MouseActions()->NodeAllExpandContract()) {
+        const bool Collapsed = GetNodeState(ARow);
+        if (Collapsed)
+            ExpandAll();
+        else
+            ContractAll();
+        if (TCellGraphic* CG = NodeRecord(ARow)) CG->SetCellBoolean(!Collapsed);
+        RepaintCell(0, ARow);
+        return false;
+    }
+    if (ARow >= FixedRows() && ACol == 0 && Node && IsOnNodeGlyph(ARow, X)) {
+        if (OnMouseDown) OnMouseDown(this, mbLeft, Shift, X, Y);
+        if (OnClickCell) OnClickCell(this, ARow, ACol);
+        const int RR = RealRowIndex(ARow);
+        bool Allow = true;
+        if (GetNodeState(ARow)) {
+            if (OnBeforeExpandNode) OnBeforeExpandNode(this, ARow, RR, Allow);
+            if (Allow) {
+                ExpandNode(RR);
+                if (OnExpandNode) OnExpandNode(this, ARow, RR);
+            }
+        } else {
+            if (OnBeforeContractNode) OnBeforeContractNode(this, ARow, RR, Allow);
+            if (Allow) {
+                ContractNode(RR);
+                if (OnContractNode) OnContractNode(this, ARow, RR);
+            }
+        }
+        if (MouseActions()->MoveRowOnNodeClick()) {
+            const int Now = DisplRowIndex(RR);
+            if (Now >= 0 && Now < RowCount()) SetRow(Now);
+        }
+        return true;
+    }
+    if (IsRadio(RealCol, ARow) && (IsEditable(RealCol, ARow) || ControlLook()->RadioAlwaysActive())) {
+        HideInplaceEdit();
+        RadioGroupClick(RealCol, ARow, X - R.Left, Y - R.Top);
+        SetFocus();
+        return true;
+    }
+    if (ACol == 0 && ARow >= FixedRows() && HasNodes() && !MouseActions()->RowSelect() &&
+        !Options().Contains(goRowSizing)) {
+        if (OnMouseDown) OnMouseDown(this, mbLeft, Shift, X, Y);
+        if (OnClickCell) OnClickCell(this, ARow, ACol);
+        return true;
+    }
+    return false;
 }
 
 bool TExtStringGrid::ToggleCheckBoxCell(int RealCol, int DisplRow, bool CheckCanEdit) {
@@ -653,6 +725,10 @@ void TExtStringGrid::LButtonUpMessageHandler(TMessage& Message) {
                 const bool OnButton = InRect(ButtonRect(RealColIndex(B.X), B.Y), X, Y);
                 if ((OnButton || P.Y < FixedRows() || (FixedAsButtons() && P.X < FixedCols())) && OnButtonClick)
                     OnButtonClick(this, P.X, P.Y);
+                if (HasExpand(RealColIndex(B.X), B.Y) && InRect(ExpandButtonRect(RealColIndex(B.X), B.Y), X, Y)) {
+                    const int PressedCol = RealColIndex(P.X);
+                    DoExpandClick(PressedCol, P.Y, ToggleExpand(PressedCol, P.Y));
+                }
             }
         }
         FPushedCellButton = {-1, -1};
@@ -731,6 +807,11 @@ void TExtStringGrid::LButtonUpMessageHandler(TMessage& Message) {
     bool State = false;
     if (HasCheckBox(RealCol, ARow) && GetCheckBoxState(RealCol, ARow, State) && OnCheckBoxMouseUp)
         OnCheckBoxMouseUp(this, RealCol, ARow, State);
+    if (int Idx = -1; IsRadio(RealCol, ARow) && OnRadioMouseUp) {
+        const TPoint B = BaseCell(RealCol, ARow);
+        GetRadioIdx(B.X, B.Y, Idx);
+        OnRadioMouseUp(this, RealCol, ARow, Idx);
+    }
     if (FDblClk) {
         FDblClk = false;
         return;

@@ -47,7 +47,17 @@ TExtStringGrid::TBalloonText TExtStringGrid::BalloonTextAt(TPoint Mouse) {
     B.Icon = 1;
     B.Title = QStringLiteral(" ");
     B.Text = T;
-    if (B.Valid && OnCellBalloon) OnCellBalloon(this, RealCol, Row, B.Title, B.Text, B.Icon);
+    if (B.Valid) {
+        // The cell's own balloon, then the application, may say something else.
+        QString Title, Text;
+        TBalloonIcon Icon = biInfo;
+        if (IsBalloon(RealCol, Row, Title, Text, Icon)) {
+            B.Title = Title.isEmpty() ? QStringLiteral(" ") : Title;
+            B.Text = Text;
+            B.Icon = int(Icon);
+        }
+        if (OnCellBalloon) OnCellBalloon(this, RealCol, Row, B.Title, B.Text, B.Icon);
+    }
     B.Text = CutWithEllipsis(B.Text, MaxTipText);
     B.Title = CutWithEllipsis(B.Title, MaxTipTitle);
     B.Col = RealCol;

@@ -284,6 +284,8 @@ void TExtStringGrid::ClearNormalCells() {
 }
 
 void TExtStringGrid::Clear() {
+    // Collapsed groups come back before the cells go, so no node's rows stay behind hidden.
+    if (HasNodes()) RemoveAllNodes();
     if (RowCount() > 0 && TotalColCount() > 0) ClearRect(0, 0, TotalColCount() - 1, RowCount() - 1);
     FSearchText.clear();
     if (NumHiddenColumns() > 0) Invalidate();

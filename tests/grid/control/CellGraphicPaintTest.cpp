@@ -249,6 +249,7 @@ std::vector<PaintCase> Cases() {
          [](PaintSheet& S, int R) {
              auto* CG = S.Put(R);
              CG->SetCellType(ctNode);
+             S.G->GetCellProperties(0, R)->SetNodeLevel(1); // a top-level node row
              S.G->CellNode()->SetNodeType(cnFlat);
              S.G->CellNode()->SetShowTree(false);
          },
@@ -258,6 +259,7 @@ std::vector<PaintCase> Cases() {
          [](PaintSheet& S, int R) {
              auto* CG = S.Put(R);
              CG->SetCellType(ctNode);
+             S.G->GetCellProperties(0, R)->SetNodeLevel(1); // a top-level node row
              CG->SetCellBoolean(true);
              S.G->CellNode()->SetNodeType(cnFlat);
              S.G->CellNode()->SetShowTree(false);
@@ -294,6 +296,7 @@ std::vector<PaintCase> Cases() {
          [](PaintSheet& S, int R) {
              auto* CG = S.Put(R);
              CG->SetCellType(ctNode);
+             S.G->GetCellProperties(0, R)->SetNodeLevel(1); // a top-level node row
              CG->SetCellBoolean(true);
              S.G->CellNode()->SetShowTree(false);
          },
@@ -303,6 +306,7 @@ std::vector<PaintCase> Cases() {
          [](PaintSheet& S, int R) {
              auto* CG = S.Put(R);
              CG->SetCellType(ctNode);
+             S.G->GetCellProperties(0, R)->SetNodeLevel(1); // a top-level node row
              S.G->CellNode()->SetNodeType(cnLeaf);
              S.G->CellNode()->SetShowTree(false);
          },
