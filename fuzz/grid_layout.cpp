@@ -22,9 +22,12 @@ std::unique_ptr<TExtStringGrid> NewGrid() {
     return G;
 }
 
-QString Columns(TExtStringGrid* G) {
-    QString S = G->ColumnStatesToString() + QStringLiteral(" order=") + G->ColumnOrder()->StrValue() +
-        QStringLiteral(" fixed=") + QString::number(G->FixedCols()) + QStringLiteral(" cells=");
+// The layout as the user sees it; with Order also the recorded order list as it stands (an empty
+// list and the unmoved order mean the same to the user).
+QString Columns(TExtStringGrid* G, bool Order = true) {
+    QString S = G->ColumnStatesToString() + QStringLiteral(" fixed=") + QString::number(G->FixedCols()) +
+        QStringLiteral(" cells=");
+    if (Order) S += QStringLiteral(" order=") + G->ColumnOrder()->StrValue();
     for (int d = 0; d < G->ColCount(); ++d) S += G->GetCellEx(G->RealColIndex(d), 0) + u' ';
     return S;
 }
@@ -68,9 +71,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
             const QString Saved = G->ColumnStatesToString();
             auto Again = NewGrid();
             Again->StringToColumnStates(Saved);
-            FUZZ_CHECK(Columns(Again.get()) == Columns(G.get()),
-                       Fuzz_Show(Line) + QStringLiteral(": ") + Columns(G.get()) + QStringLiteral(" / ") +
-                           Columns(Again.get()));
+            FUZZ_CHECK(Columns(Again.get(), false) == Columns(G.get(), false),
+                       Fuzz_Show(Line) + QStringLiteral(": ") + Columns(G.get(), false) + QStringLiteral(" / ") +
+                           Columns(Again.get(), false));
         }
     }
 

@@ -1765,8 +1765,10 @@ protected:
     // least the core needs until its area fills it.
     void CreateAuxiliaryControls();
     void FreeAuxiliaryControls();
-    void SaveColumnSizes() {}
-    void LoadColumnSizes() {}
+    // ColumnSize.Save: the widths saved when the grid goes and loaded when its window comes. A
+    // failure is reported through the application, never thrown out of a destructor.
+    void SaveColumnSizes();
+    void LoadColumnSizes();
     void ApplySearchFooterSettings();
     void BalloonInit();
     void BalloonDone();

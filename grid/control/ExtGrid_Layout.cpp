@@ -7,6 +7,7 @@
 // what is wrong and the grid stays as it was. Every file is written whole or not at all.
 #include "grid/control/ExtGrid.h"
 
+#include "platform/gui/Forms.h"
 #include "platform/rtl/Files.h"
 #include "platform/rtl/IniFiles.h"
 
@@ -194,6 +195,16 @@ void TExtStringGrid::LoadColSizes() {
     for (int DisplCol = 0; DisplCol < ColCount(); ++DisplCol)
         if (ColWidths(DisplCol) != Widths[DisplCol]) SetColWidths(DisplCol, Widths[DisplCol]);
 }
+
+void TExtStringGrid::SaveColumnSizes() {
+    try {
+        SaveColSizes();
+    } catch (const std::exception& E) {
+        if (Application) Application->HandleException(this, E);
+    }
+}
+
+void TExtStringGrid::LoadColumnSizes() { LoadColSizes(); }
 
 void TExtStringGrid::SaveColPositions() {
     if (ColumnSize()->Key().isEmpty() || ColumnSize()->Section().isEmpty() || IsDesigning()) return;

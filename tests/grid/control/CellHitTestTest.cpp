@@ -5,6 +5,7 @@
 // display column 2 shows real column 3 and display row 4 shows real row 5.
 #include "grid/control/ExtGrid.h"
 #include "platform/gui/ImgList.h"
+#include "platform/gui/Messages.h"
 #include "tests/support/QtPrint.h"
 
 #include <gtest/gtest.h>
@@ -158,6 +159,21 @@ TEST_F(HitFixture, WithoutPreciseChecksAnyPointOfACheckCellCountsAndOtherCellsNe
     EXPECT_FALSE(G->IsInCheckBox(-1, Row, 0, 0));
     G->MouseActions()->SetPreciseCheckBoxCheck(true);
     EXPECT_FALSE(G->IsInCheckBox(RealCol, Row, R.Right - 1, R.Bottom - 1));
+}
+
+TEST_F(HitFixture, APreciseClickTogglesOnTheBoxAndNotBesideIt) {
+    G->MouseActions()->SetPreciseCheckBoxCheck(true);
+    TCellGraphic* CG = Put(RealCol, Row);
+    CG->SetCheckBox(false, false, false, haLeft, vaCenter);
+    const TRect Box = G->CheckBoxRect(RealCol, Row);
+    auto Click = [&](int X, int Y) {
+        G->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MakeLParam(X, Y));
+        G->Perform(WM_LBUTTONUP, 0, MakeLParam(X, Y));
+    };
+    Click(Box.Right + 20, Box.Top + 2);
+    EXPECT_FALSE(CG->CellBoolean()) << "beside the box";
+    Click(Box.Left + 2, Box.Top + 2);
+    EXPECT_TRUE(CG->CellBoolean()) << "on the box";
 }
 
 // ---- buttons, expand buttons, node glyphs, sort indicators ----------------------------------------------

@@ -34,7 +34,12 @@ protected:
         QDir(Dir).removeRecursively();
         QDir().mkpath(Dir);
     }
-    void TearDown() override { QDir(Dir).removeRecursively(); }
+    void TearDown() override {
+        // Grids that save their widths when they go do so before their folder goes.
+        A.reset();
+        B.reset();
+        QDir(Dir).removeRecursively();
+    }
 
     static std::unique_ptr<TExtStringGrid> NewGrid() {
         auto G = std::make_unique<TExtStringGrid>(nullptr);
@@ -227,6 +232,21 @@ TEST_F(Layout, KeysActOnlyWithKeyAndSectionAndWithoutPos0NothingMoves) {
     EXPECT_EQ(State(A.get()), Before);
     A->LoadColSizes();
     EXPECT_EQ(A->ColWidths(1), 99) << "widths load on their own";
+}
+
+TEST_F(Layout, WithColumnSizeSaveTheWidthsGoWithTheGridAndComeBackOnLoading) {
+    for (TExtStringGrid* G : {A.get(), B.get()}) {
+        G->ColumnSize()->SetLocation(clIniFile);
+        G->ColumnSize()->SetKey(File("cols.ini"));
+        G->ColumnSize()->SetSection("Grid");
+        G->ColumnSize()->SetSave(true);
+    }
+    A->SetColWidths(1, 111);
+    A->SetColWidths(4, 44);
+    A.reset();
+    B->Loaded();
+    EXPECT_EQ(B->ColWidths(1), 111);
+    EXPECT_EQ(B->ColWidths(4), 44);
 }
 
 TEST_F(Layout, TheRegistryLocationKeepsKeysInTheUsersOwnStore) {
