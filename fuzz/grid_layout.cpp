@@ -51,7 +51,16 @@ extern "C" int LLVMFuzzerInitialize(int* Argc, char*** Argv) {
     return 0;
 }
 
+int RunOne(const uint8_t* Data, size_t Size);
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
+    const int Result = RunOne(Data, Size);
+    // Without an event loop the grids' deferred deletions would pile up from input to input.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return Result;
+}
+
+int RunOne(const uint8_t* Data, size_t Size) {
     Fuzz_Clear_Dir();
     const QList<QByteArray> Parts = Fuzz_Split(Fuzz_Bytes(Data, Size), 3);
 
