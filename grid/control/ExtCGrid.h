@@ -265,13 +265,10 @@ public:
     void UnGroup() override;
     // A column's own filter entries (the text before "=") replace the list when it has any.
     bool GetFilterValues(int RealCol) override;
-    // The column whose filter list is open (-1: none).
-    int FilterCol() const { return FFilterCol; }
-    void SetFilterCol(int RealCol) { FFilterCol = RealCol; }
     // Applies entry ItemIndex of the open column's Filter list: its caption (the text before "=")
     // may become the header, its condition (the text after it) the column's filter condition,
     // and with AutoFilterUpdate the filter is switched on again. The list is closed in any case.
-    void FilterSelect(int ItemIndex);
+    void FilterSelect(int ItemIndex) override;
     // With ColumnSize.Location clIniFile the positions go to the INI file ColumnSize.Key,
     // section ColumnSize.Section; otherwise the string grid keeps them.
     void SaveColPositions() override;

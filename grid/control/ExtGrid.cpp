@@ -215,9 +215,13 @@ void TExtStringGrid::CreateAuxiliaryControls() {
     // the two scroll bars come with their own areas of the grid; they are created here, in this
     // order, once those areas exist.
     CreateEditorControls();
+    CreateFilterListsAndAuxEditors();
 }
 
-void TExtStringGrid::FreeAuxiliaryControls() { FreeEditorControls(); }
+void TExtStringGrid::FreeAuxiliaryControls() {
+    FreeFilterListsAndAuxEditors();
+    FreeEditorControls();
+}
 
 // ---- window creation and loading ----------------------------------------------------------------------
 void TExtStringGrid::SetParent(TWinControl* AParent) {

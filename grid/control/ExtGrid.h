@@ -14,6 +14,7 @@
 // editors' table), ExtGrid_EditText.cpp (the default text editor).
 #include "grid/base/BaseGrid.h"
 #include "grid/base/ExtObj.h"
+#include "grid/base/ExtUtil.h"
 #include "grid/base/GridFocus.h"
 #include "grid/control/CellGraphic.h"
 #include "grid/control/ExtGridEvents.h"
@@ -29,6 +30,7 @@
 #include <QString>
 
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <memory>
 #include <vector>
@@ -44,6 +46,12 @@ class TGridSpin;
 class TGridDatePicker;
 class TGridDateTimePicker;
 struct TGridEditorCell;
+class TDropList;
+class TDropCheckList;
+class TControlEdit;
+class TControlCombo;
+class TGridTransEdit;
+class TGridTransCombo;
 
 // A component told of the grid's selection (one per grid, held shared).
 class ITExtStringGridSelect {
@@ -388,6 +396,36 @@ public:
     TIntList* ColSizesAtLoad() const { return FColSizesAtLoad.get(); }
     TStringList* FilterValueList() const { return FFilterValueList.get(); }
 
+    // ---- filter drop-down lists and auxiliary cell editors ---------------------------------------------
+    // The real column whose filter list is open (-1: none).
+    int FilterCol() const { return FFilterCol; }
+    void SetFilterCol(int RealCol) { FFilterCol = RealCol; }
+    // The list shown by the filter button: the check list with FilterDropDownCheck.
+    TDropList* FilterDropList() const { return FDropList; }
+    TDropCheckList* FilterDropCheckList() const { return FDropCheckList; }
+    TListBox* FilterList() const;
+    // Opens the filter list of the display column under its header cell (DisplCol, ARow); false
+    // when the column has no filter values.
+    bool ShowFilterList(int DisplCol, int ARow);
+    // Whether client point (X, Y) lies on the filter button of cell (DisplCol, ARow).
+    bool InFilterButton(int DisplCol, int ARow, int X, int Y);
+    // The entry ItemIndex of the open column's filter list was chosen: OnFilterSelect reports it
+    // and the filter column is closed. Applying the condition to the rows is the filter
+    // engine's; the column grid applies its own entries.
+    virtual void FilterSelect(int ItemIndex);
+    // The edit box and the combo over a form control embedded in a cell's text, and the editors
+    // of editable fixed cells.
+    TControlEdit* ControlEditor() const { return FControlEdit; }
+    TControlCombo* ControlCombo() const { return FControlCombo; }
+    TGridTransEdit* FixedCellEdit() const { return FTransEdit; }
+    TGridTransCombo* FixedCellCombo() const { return FTransCombo; }
+    // Ends the edit of an embedded form control: the editor's text becomes the control's value
+    // (OnControlEditDone reports it) and the editor hides.
+    virtual void EndCellControlEdit();
+    // Moves the edit to the embedded control after Name in the cell (the first when Name is
+    // empty); the grid takes the focus when there is none.
+    virtual void HTMLControlClick(int RealCol, int DisplRow, const QString& Name);
+
     // ---- cell painting, looks, cell colours and cell text ------------------------------------------------
     // The working record the steps of one cell's painting share (DrawGridCell and the steps it
     // calls: the text step, the graphic drawing). Placements are the ordinals of the graphic
@@ -551,7 +589,7 @@ public:
     EXTGRID_READ(TColor, HighlightColor, clHighlight)
     EXTGRID_READ(TColor, HighlightTextColor, clHighlightText)
     EXTGRID_PLAIN(TColor, HintColor, clInfoBk)
-    EXTGRID_PLAIN(TColor, URLColor, clBlue)
+    EXTGRID_READ(TColor, URLColor, clBlue)
     EXTGRID_READ(bool, Flat, false)
     EXTGRID_READ(TGridLook, Look, glXP)
     EXTGRID_READ(bool, Hovering, false)
@@ -589,10 +627,10 @@ public:
     EXTGRID_PLAIN(bool, HTMLHint, false)
     EXTGRID_PLAIN(bool, AnchorHint, false)
     EXTGRID_PLAIN(bool, UseInternalHintClass, true)
-    EXTGRID_PLAIN(bool, URLShow, false)
-    EXTGRID_PLAIN(bool, URLShowInText, false)
+    EXTGRID_READ(bool, URLShow, false)
+    EXTGRID_READ(bool, URLShowInText, false)
     EXTGRID_PLAIN(bool, URLUnderlineOnHover, false)
-    EXTGRID_PLAIN(bool, URLFull, false)
+    EXTGRID_READ(bool, URLFull, false)
     EXTGRID_PLAIN(bool, URLEdit, false)
     // filtering
     EXTGRID_PLAIN(bool, FilterActive, false)
@@ -978,6 +1016,7 @@ public:
                      bool Force);
     void EditNextCellControl(int RealCol, int DisplRow, const QString& ID);
     QString EditedCellControlID() const { return FCellControlID; }
+    TPoint CellControlCell() const { return FCellControlCell; }
     TInplaceEdit* NormalEdit() const { return InplaceEditor(); }
     // Adds one row at the end (before a visible floating footer, whose texts stay) when
     // OnCanAddRow allows it, and reports it with OnAutoAddRow.
@@ -1743,8 +1782,28 @@ protected:
     virtual void MouseActionsInvalidate() { Invalidate(); }
     virtual bool MouseActionsIsDesigning() { return IsDesigning(); }
     virtual void ColumnHeadersChanged() {}
-    virtual void FilterListSelect() {}
-    virtual void FilterCheckListSelect() {}
+    // The filter lists' choices (bound to their OnSelect).
+    virtual void FilterListSelect(TObject* Sender, int ItemIndex);
+    virtual void FilterCheckListSelect(TObject* Sender, int ItemIndex);
+    void CreateFilterListsAndAuxEditors();
+    void FreeFilterListsAndAuxEditors();
+    TDropList* FDropList = nullptr;
+    TDropCheckList* FDropCheckList = nullptr;
+    TControlEdit* FControlEdit = nullptr;
+    TControlCombo* FControlCombo = nullptr;
+    TGridTransEdit* FTransEdit = nullptr;
+    TGridTransCombo* FTransCombo = nullptr;
+    // Opens the editor of the embedded control ID over its rectangle C (client coordinates).
+    void StartCellControlEdit(int RealCol, int DisplRow, const TRect& C, const QString& ID, const QString& CType,
+                              const QString& Value);
+    // The embedded control at client point (X, Y) of a cell, or the one named CID on entry when
+    // X is -1: its ID, type, value and rectangle (client coordinates).
+    bool FindCellControl(int DisplCol, int DisplRow, int X, int Y, QString& CID, QString& CType, QString& CValue,
+                         TRect& ControlRect);
+    // A press on a cell whose HTML text embeds form controls: true when it was handled here.
+    bool CellControlMouseDown(int DisplCol, int DisplRow, int X, int Y);
+    bool FCtrlEditing = false;
+    QString FCtrlType;
     void ColumnMoved(int FromDisplCol, int ToDisplCol) override;
 
     // ---- index internals -----------------------------------------------------------------------------
@@ -1778,17 +1837,183 @@ protected:
     void MergedColumnsChanged();
 
 public:
-    // ---- stand-ins: cell check boxes and the in-place combo's items ------------------------------------
-    // A check box whose state lives with the cell (not in its text), and the item list a combo
-    // cell's editor offers, filled while the grid asks for the cell's editor kind.
-    void AddCheckBoxColumn(int ACol, bool DefaultState = false, bool DataCheckBox = false);
+    // ---- cell objects ------------------------------------------------------------------------------------
+    // One object per cell (a TCellGraphic in the cell's graphic slot), addressed by real column
+    // and displayed row unless a name says otherwise. The add and create operations replace what
+    // the cell held; the single-kind removes act only on their kind; every other operation is
+    // silent on a cell without object or with one of another kind.
+    struct TScrollProp {
+        int PageSize = 0;
+        int Range = 0;
+    };
+    // Whether the base cell's object is of one of Kinds (false for a negative index).
+    bool HasCellType(int ACol, int ARow, std::initializer_list<TCellType> Kinds);
+    // Check boxes of every kind and radio buttons: cells the in-place editor keeps away from.
+    bool HasCheckControl(int ACol, int ARow);
+    // A fresh record in the cell, the object it held before freed.
+    TCellGraphic* NewCellGraphic(int ACol, int ARow);
+    bool RemoveCellGraphic(int ACol, int ARow);
+    bool RemoveCellGraphicOfType(int ACol, int ARow, TCellType Kind);
+
     void AddCheckBox(int ACol, int ARow, bool State, bool Data);
+    void AddCheckBox(int ACol, int ARow, TCheckBoxState State);
+    void AddCheckBoxColumn(int ACol, bool DefaultState = false, bool DataCheckBox = false);
+    void AddTriStateCheckBoxColumn(int ACol, TCheckBoxState State);
+    void RemoveCheckBox(int ACol, int ARow);
+    void RemoveCheckBoxColumn(int ACol);
     bool HasCheckBox(int ACol, int ARow);
+    bool HasDataCheckBox(int ACol, int ARow);
+    // While rows are hidden, ARow of the state operations is a real row.
     bool GetCheckBoxState(int ACol, int ARow, bool& State);
+    bool GetCheckBoxState(int ACol, int ARow, TCheckBoxState& State);
     bool SetCheckBoxState(int ACol, int ARow, bool State);
+    bool SetCheckBoxState(int ACol, int ARow, TCheckBoxState State);
     bool IsChecked(int ACol, int ARow);
+    bool ToggleCheckBox(int ACol, int ARow) { return ToggleCheckState(ACol, ARow, false); }
+    // ARow is a displayed row; fires OnCheckBoxChange when the box changed.
+    bool SetCheckStateAt(int ACol, int ARow, bool Value);
+    void CheckAll(int ACol);
+    void UnCheckAll(int ACol);
+    static TCheckBoxState BoolToCheckBoxState(bool bChecked) { return bChecked ? cbChecked : cbUnchecked; }
+
+    void AddRadioButton(int ACol, int ARow, bool State);
+    void AddRadioButtonColumn(int ACol);
+    void RemoveRadioButtonColumn(int ACol);
+    void RemoveRadioButton(int ACol, int ARow);
+    bool HasRadioButton(int ACol, int ARow);
+    bool IsRadioButtonChecked(int ACol, int ARow);
+    bool SetRadioButtonState(int ACol, int ARow, bool State);
+    void SetRadioButtonColumnIndex(int ACol, int Index);
+    int GetRadioButtonColumnIndex(int ACol);
+
+    void AddBitmap(int ACol, int ARow, TBitmap* ABmp, bool Transparent, TCellHAlign hal, TCellVAlign val);
+    TBitmap* CreateBitmap(int ACol, int ARow, bool Transparent, TCellHAlign hal, TCellVAlign val);
+    TBitmap* GetBitmap(int ACol, int ARow);
+    bool HasBitmap(int ACol, int ARow) { return GetBitmap(ACol, ARow) != nullptr; }
+    void RemoveBitmap(int ACol, int ARow);
+    void AddPicture(int ACol, int ARow, TPicture* APicture, bool Transparent, TStretchMode StretchMode, int Padding,
+                    TCellHAlign hal, TCellVAlign val);
+    TPicture* CreatePicture(int ACol, int ARow, bool Transparent, TStretchMode StretchMode, int Padding,
+                            TCellHAlign hal, TCellVAlign val);
+    TPicture* GetPicture(int ACol, int ARow);
+    bool HasPicture(int ACol, int ARow) { return GetPicture(ACol, ARow) != nullptr; }
+    void RemovePicture(int ACol, int ARow);
+    void AddFilePicture(int ACol, int ARow, TFilePicture* APicture, bool Transparent, TStretchMode StretchMode,
+                        int Padding, TCellHAlign hal, TCellVAlign val);
+    TFilePicture* CreateFilePicture(int ACol, int ARow, bool Transparent, TStretchMode StretchMode, int Padding,
+                                    TCellHAlign hal, TCellVAlign val);
+    TFilePicture* GetFilePicture(int ACol, int ARow);
+    void RemoveFilePicture(int ACol, int ARow);
+    void AddIcon(int ACol, int ARow, TIcon* AIcon, TCellHAlign hal, TCellVAlign val);
+    TIcon* CreateIcon(int ACol, int ARow, TCellHAlign hal, TCellVAlign val);
+    void RemoveIcon(int ACol, int ARow);
+    // The image operations do nothing while GridImages is not set.
+    void AddImageIdx(int ACol, int ARow, int Aidx, TCellHAlign hal, TCellVAlign val);
+    void RemoveImageIdx(int ACol, int ARow);
+    bool GetImageIdx(int ACol, int ARow, int& idx);
+    void SetImageIdx(int ACol, int ARow, int Idx);
+    void AddDataImage(int ACol, int ARow, int Aidx, TCellHAlign hal, TCellVAlign val);
+    void RemoveDataImage(int ACol, int ARow);
+    bool HasDataImage(int ACol, int ARow);
+    void AddMultiImage(int ACol, int ARow, int Dir, TCellHAlign hal, TCellVAlign val);
+    void RemoveMultiImage(int ACol, int ARow);
+    // The sort key of a cell's image: the bitmap or icon object (as a full 64-bit value), the
+    // image-list index, else -1.
+    int64_t CellImageKey(int ACol, int ARow);
+
+    void AddProgress(int ACol, int ARow, TColor FGColor, TColor BKColor);
+    void AddProgressEx(int ACol, int ARow, TColor FGColor, TColor FGTextColor, TColor BKColor, TColor BKTextColor);
+    void AddProgressFormatted(int ACol, int ARow, TColor FGColor, TColor FGTextColor, TColor BKColor,
+                              TColor BKTextColor, const QString& Fmt, int Min, int Max);
+    bool HasProgress(int ACol, int ARow);
+    void RemoveProgress(int ACol, int ARow);
+    void AddExtProgress(int ACol, int ARow, int Min, int Max);
+    void RemoveExtProgress(int ACol, int ARow);
+    void AddProgressPie(int ACol, int ARow, TColor Color, int Value);
+    void SetProgressPie(int ACol, int ARow, int Value);
+    void RemoveProgressPie(int ACol, int ARow);
+    void AddRangeIndicator(int ACol, int ARow, int Range, TColor NegColor, TColor PosColor, bool ShowValue);
+    void RemoveRangeIndicator(int ACol, int ARow);
+
+    void AddComment(int ACol, int ARow, const QString& Comment);
+    void AddColorComment(int ACol, int ARow, const QString& Comment, TColor Color);
+    QString GetComment(int ACol, int ARow);
+    bool IsComment(int ACol, int ARow, QString& comment);
+    void SetComment(int ACol, int ARow, const QString& value);
+    void RemoveComment(int ACol, int ARow);
+    void RemoveAllComments();
+
+    void AddShape(int ACol, int ARow, TCellShape Shape, TColor FillColor, TColor LineColor, TCellHAlign hal,
+                  TCellVAlign val);
+    void RemoveShape(int ACol, int ARow);
+    void SetShapeColor(int ACol, int ARow, TColor FillColor);
+    TColor GetShapeColor(int ACol, int ARow);
+    void AddRating(int ACol, int ARow, int Scale, TColor FillColor, TColor EmptyColor);
+    void RemoveRating(int ACol, int ARow);
+    bool HasRating(int ACol, int ARow);
+
+    void AddScrollBar(int ACol, int ARow, bool AutoRange);
+    void RemoveScrollBar(int ACol, int ARow);
+    bool HasScrollBar(int ACol, int ARow);
+    bool HasAutoRangeScrollBar(int ACol, int ARow);
+    void SetScrollPosition(int ACol, int ARow, int Pos);
+    int GetScrollPosition(int ACol, int ARow);
+    void SetScrollProp(int ACol, int ARow, TScrollProp Prop);
+    TScrollProp GetScrollProp(int ACol, int ARow);
+    // Page size = the row height, range = the height of the cell's text.
+    void UpdateScrollBarRange(int ACol, int ARow);
+
+    // Error markers live in the cell's own record; a cell showing a shared check box takes none.
+    void AddMarker(int ACol, int ARow, int ErrPos, int ErrLen);
+    void GetMarker(int ACol, int ARow, int& ErrPos, int& ErrLen);
+    void RemoveMarker(int ACol, int ARow);
+    void RemoveAllMarkers();
+
+    void AddButton(int ACol, int ARow, int bw, int bh, const QString& Caption, TCellHAlign hal, TCellVAlign val);
+    void AddBitButton(int ACol, int ARow, int bw, int bh, const QString& Caption, TBitmap* Glyph, TCellHAlign hal,
+                      TCellVAlign val);
+    TBitmap* CreateBitButton(int ACol, int ARow, int bw, int bh, const QString& Caption, TCellHAlign hal,
+                             TCellVAlign val);
+    // ACol of these two (and of PushButton) is a displayed column.
+    void SetButtonText(int ACol, int ARow, const QString& Caption);
+    QString GetButtonText(int ACol, int ARow);
+    void RemoveButton(int ACol, int ARow);
+    void RemoveBitButton(int ACol, int ARow);
+    void RemoveAllButtons();
+    bool HasButton(int ACol, int ARow);
+
+    void AddInterfacedCell(int ACol, int ARow, TInterfacedPersistent* AObject);
+    TInterfacedPersistent* GetInterfacedCell(int ACol, int ARow);
+    void RemoveInterfacedCell(int ACol, int ARow);
+
+    // The angle is brought into 0 .. 360.
+    void AddRotated(int ACol, int ARow, int16_t AAngle, const QString& s);
+    void SetRotated(int ACol, int ARow, int16_t AAngle);
+    void RemoveRotated(int ACol, int ARow);
+
+    // Links in cell texts: showing them repaints the grid; the colour and the full-address
+    // setting repaint it while links are shown.
+    void SetURLShow(bool Value);
+    void SetURLShowInText(bool Value);
+    void SetURLColor(TColor Value);
+    void SetURLFull(bool Value);
+    // The inherited display text; with URLShowInText its first address becomes a link.
+    void GetDisplText(int ACol, int ARow, QString& Value) override;
+
     // The combo editor's items (those the grid's editor offers next).
     TStrings* ComboStrings();
+
+private:
+    // The toggle with the column OnCheckBoxChange reports.
+    bool ToggleCheckStateAs(int ACol, int ARow, bool FromUser, int EventCol);
+    // The record of cell (ACol, real row RealRow) as the check-box state operations find it.
+    TCellGraphic* CheckBoxRecordByRealRow(int ACol, int RealRow, bool& Fallback);
+    // Whether Obj is a record the grid reports for many cells (row or virtual check box).
+    bool IsSharedCellGraphic(const TObject* Obj, int ACol, int ARow);
+    // The node group a row belongs to, for Grouping.AutoCheckGroup.
+    bool CheckGroupNode(int DisplRow, int& NodeRow, int& Span, bool& Collapsed);
+    TCellGraphic* OwnCellGraphic(int ACol, int ARow);
+    TCellGraphic* BaseCellGraphic(int ACol, int ARow);
 
 private:
 protected:
@@ -2437,10 +2662,6 @@ public:
     bool IsInNodeGlyph(int ARow, int X);
     bool IsSortIndicatorCell(int ACol, int ARow);
     TIntList* GetCellImages(int ACol, int ARow);
-    // The image sort key: the bitmap or icon object's address, an image-list index, else -1.
-    // 64 bits wide, so two objects never share a key.
-    int64_t CellImageKey(int ACol, int ARow);
-    virtual TComponent* GetCellImageList() { return GridImages(); }
     // A data check box, data image, virtual or row check box: the text is data, not display.
     bool IsDataGraphicCell(int ACol, int ARow);
 

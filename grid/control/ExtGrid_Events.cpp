@@ -145,22 +145,7 @@ void TExtStringGrid::ImportNotification(int AState, int ARow) {
     (void)ARow;
 }
 
-// ---- cell objects and saved texts -------------------------------------------------------------------
-// Cell objects (check boxes, radios, buttons ...) are held by the cell's graphic slot; without one
-// a cell is a plain text cell.
-TCellType TExtStringGrid::GetCellType(int ACol, int ARow) {
-    // The cell's own record: a descendant's shared records answer through GetCellGraphic and
-    // type their cells in their own GetCellType.
-    if (ACol < 0 || ARow < 0 || ARow >= RowCount()) return ctEmpty;
-    if (auto* CG = dynamic_cast<TCellGraphic*>(GetGraphicObjectEx(ACol, ARow))) return CG->CellType();
-    return ctEmpty;
-}
-
-TObject* TExtStringGrid::GetCellGraphic(int ACol, int ARow) {
-    if (ACol < 0 || ARow < 0 || ARow >= RowCount()) return nullptr;
-    return GetGraphicObjectEx(ACol, ARow);
-}
-
+// ---- saved texts ---------------------------------------------------------------------------------------
 void TExtStringGrid::RestoreCellCache() {
     if (!FOldCellCacheValid) return;
     // The cell the edit began in, even when the current cell has moved since.
@@ -277,16 +262,6 @@ TObject* TExtStringGrid::GetCellImageList(int ACol, int ARow) {
 
 // ---- the rest of the table ----------------------------------------------------------------------------
 void TExtStringGrid::CellTextChanging(int ACol, int ARow, const QString& Value) { SetCellEx(ACol, ARow, Value); }
-
-bool TExtStringGrid::ToggleCheckState(int ACol, int ARow, bool FromUser) {
-    (void)ACol, (void)ARow, (void)FromUser;
-    return false;
-}
-
-bool TExtStringGrid::ClickRadioButton(int ACol, int ARow, bool FromUser) {
-    (void)ACol, (void)ARow, (void)FromUser;
-    return false;
-}
 
 void TExtStringGrid::InsertRowAt(int ARow) { InsertRows(ARow, 1, true); }
 

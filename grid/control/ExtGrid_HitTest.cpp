@@ -182,18 +182,6 @@ TIntList* TExtStringGrid::GetCellImages(int ACol, int ARow) {
     return CG && CG->CellType() == ctImages ? CG->CellBitmapAs<TIntList>() : nullptr;
 }
 
-int64_t TExtStringGrid::CellImageKey(int ACol, int ARow) {
-    if (ACol < 0 || ACol >= TotalColCount() || ARow < 0 || ARow >= RowCount()) return -1;
-    TCellGraphic* CG = CellGraphicRecord(ACol, ARow);
-    if (!CG) return -1;
-    switch (CG->CellType()) {
-        case ctBitmap: return int64_t(reinterpret_cast<uintptr_t>(CG->CellBitmap()));
-        case ctIcon: return int64_t(reinterpret_cast<uintptr_t>(CG->CellIcon()));
-        case ctImageList: return CG->CellIndex();
-        default: return -1;
-    }
-}
-
 bool TExtStringGrid::IsDataGraphicCell(int ACol, int ARow) {
     if (ACol < 0 || ACol >= TotalColCount() || ARow < 0 || ARow >= RowCount()) return false;
     int BaseCol = ACol, BaseRow = ARow;
@@ -217,7 +205,7 @@ TPoint TExtStringGrid::GetCellGraphicSizeEx(int ACol, int ARow, int ExtraHeight)
     const TRect R = Shown ? CellRect(DisplColIndex(ACol), ARow) : TRect{};
     const int CellW = Shown ? ColWidths(DisplColIndex(ACol)) : GetAllColWidths(ACol);
     const int CellH = RowHeights(ARow);
-    auto* Images = dynamic_cast<TCustomImageList*>(GetCellImageList());
+    auto* Images = dynamic_cast<TCustomImageList*>(GetCellImageList(ACol, ARow));
     bool KeepWidth = false; // a rating, or a button sized to its caption, keeps its width at haFull
     switch (CG->CellType()) {
         case ctIcon:
@@ -317,7 +305,7 @@ TPoint TExtStringGrid::GetCellGraphicPrintSize(int ACol, int ARow, int AvailWidt
     const TCellHAlign hal = CG->CellHAlign();
     const bool Shown = !IsHiddenColumn(ACol);
     const TRect R = Shown ? CellRect(DisplColIndex(ACol), ARow) : TRect{};
-    auto* Images = dynamic_cast<TCustomImageList*>(GetCellImageList());
+    auto* Images = dynamic_cast<TCustomImageList*>(GetCellImageList(ACol, ARow));
     switch (CG->CellType()) {
         case ctBitmap:
             if (auto* B = CG->CellBitmapAs<TBitmap>()) Size = Point(B->Width(), B->Height());

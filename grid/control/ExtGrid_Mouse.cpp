@@ -251,6 +251,7 @@ void TExtStringGrid::LButtonDownMessageHandler(TMessage& Message) {
         }
     }
 
+    if (CellControlMouseDown(ACol, ARow, X, Y)) return;
     if (LinkMouseDown(ACol, ARow, RealCol)) return;
 
     Movecell = -1;
@@ -339,13 +340,6 @@ void TExtStringGrid::LButtonDownMessageHandler(TMessage& Message) {
     if (BackToSelecting) FGridState = gsSelecting;
 }
 
-void TExtStringGrid::PushButton(int ACol, int ARow, bool Down) {
-    TCellGraphic* CG = CellGraphicRecord(RealColIndex(ACol), ARow);
-    if (!CG) return;
-    CG->SetCellBoolean(Down);
-    RepaintCell(ACol, ARow);
-}
-
 // ---- selection resizer ---------------------------------------------------------------------------------
 bool TExtStringGrid::InSelectionResizer(int X, int Y) {
     const TGridRect S = Selection();
@@ -427,13 +421,8 @@ bool TExtStringGrid::ToggleCheckBoxCell(int RealCol, int DisplRow, bool CheckCan
         GetCellEditable(RealCol, DisplRow, CanEdit);
         if (!CanEdit) return false;
     }
-    bool State = false;
-    GetCheckBoxState(RealCol, DisplRow, State);
-    SetCheckBoxState(RealCol, DisplRow, !State);
-    RepaintCell(DisplColIndex(RealCol), DisplRow);
-    GetCheckBoxState(RealCol, DisplRow, State);
-    DoCheckBoxChange(DisplColIndex(RealCol), DisplRow, State);
-    return true;
+    // Reported at the displayed column, as the keyboard's Space reports it.
+    return ToggleCheckStateAs(RealCol, DisplRow, false, DisplColIndex(RealCol));
 }
 
 int TExtStringGrid::RatingStars(int RealCol, int DisplRow) {
@@ -652,6 +641,8 @@ void TExtStringGrid::LButtonUpMessageHandler(TMessage& Message) {
     }
     const TRect R = CellRect(ACol, ARow);
     if (ARow == 0 && Options().Contains(goColSizing) && (std::abs(X - R.Left) < 4 || std::abs(X - R.Right) < 4)) return;
+    // A click on a filter button opens the list and does not sort.
+    if (ARow == FilterDropDownRow() && X >= R.Right - 16 && GetFilterValues(RealCol)) return;
 
     // A click on the sort row sorts by the column (pressed and released in that row).
     int PressCol = -1, PressRow = -1;
@@ -685,6 +676,17 @@ void TExtStringGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int 
 
 void TExtStringGrid::MouseUpOverride(TMouseButton Button, TShiftState Shift, int X, int Y) {
     const bool Notes = Button == mbLeft || (Button == mbRight && MouseActions()->SelectOnRightClick());
+    // A release on a filter button opens that column's filter list; any other release closes it.
+    {
+        int FCol = -1, FRow = -1;
+        MouseToCell(X, Y, FCol, FRow);
+        const bool OnButton = FCol >= 0 && FRow >= 0 && FRow == FilterDropDownRow() &&
+            RealColIndex(FCol) != FFilterCol && InFilterButton(FCol, FRow, X, Y);
+        if (!(OnButton && ShowFilterList(FCol, FRow))) {
+            if (FilterList() && FilterList()->Visible()) FilterList()->SetVisible(false);
+            FFilterCol = -1;
+        }
+    }
     // Disjunct cell selection: Shift adds the cell, Ctrl flips it, a plain click starts anew.
     if (MouseActions()->DisjunctCellSelect() && Button == mbLeft) {
         int ACol = -1, ARow = -1;

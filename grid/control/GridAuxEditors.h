@@ -1,0 +1,69 @@
+#pragma once
+// The grid's auxiliary editors: TControlEdit and TControlCombo, placed over a form control that
+// a cell's HTML text embeds, and TGridTransEdit and TGridTransCombo, the editors of editable
+// fixed cells. Each grid owns one of each, created hidden.
+#include "platform/gui/StdCtrls.h"
+
+class TExtStringGrid;
+
+// Enter and Tab end the control's edit through its exit handling (OnExit); Tab then moves on
+// to the next cell (Navigation.AdvanceAutoEdit) or to the next control of the same cell.
+class TControlEdit : public TMaskEdit {
+public:
+    TControlEdit(TComponent* AOwner, TExtStringGrid* Grid);
+    TExtStringGrid* Grid() const { return FGrid; }
+    void WndProc(TMessage& Message) override;
+
+protected:
+    void KeyPress(QChar& Key) override;
+
+private:
+    TExtStringGrid* FGrid;
+};
+
+class TControlCombo : public TComboBox {
+public:
+    TControlCombo(TComponent* AOwner, TExtStringGrid* Grid);
+    TExtStringGrid* Grid() const { return FGrid; }
+    void WndProc(TMessage& Message) override;
+
+protected:
+    void KeyPress(QChar& Key) override;
+
+private:
+    TExtStringGrid* FGrid;
+};
+
+// Ends a control's edit after Enter or Tab (the key is dropped): Enter gives the focus back to
+// the grid; Tab advances the grid or edits the cell's next control.
+void ControlEditorKey(TWinControl* Editor, TExtStringGrid* Grid, QChar& Key);
+
+// The fixed-cell editors. FCol (real column) and FRow name the cell being edited.
+class TGridTransEdit : public TEdit {
+public:
+    TGridTransEdit(TComponent* AOwner, TExtStringGrid* Grid);
+    // The text offered to OnCellValidate; a refusal moves the current cell to the edited cell,
+    // keeps the editor open and focused and answers false. Otherwise OnEditingDone fires, the
+    // (possibly changed) text is stored and the editor hides. Without a grid it just hides.
+    bool StopEdit();
+    TExtStringGrid* FGrid;
+    int FRow = -1;
+    int FCol = -1;
+
+protected:
+    void KeyPress(QChar& Key) override;
+    void DoExit() override;
+};
+
+class TGridTransCombo : public TComboBox {
+public:
+    TGridTransCombo(TComponent* AOwner, TExtStringGrid* Grid);
+    bool StopEdit();
+    TExtStringGrid* FGrid;
+    int FRow = -1;
+    int FCol = -1;
+
+protected:
+    void KeyPress(QChar& Key) override;
+    void DoExit() override;
+};
