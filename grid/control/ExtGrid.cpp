@@ -327,8 +327,9 @@ void TExtStringGrid::Notification(TComponent* AComponent, TOperation Operation) 
 }
 
 void TExtStringGrid::SetColumnOrder() {
+    // One entry per real column, hidden ones included: column moves keep the list by real index.
     FColumnOrder->Clear();
-    for (int Position = 0; Position < ColCount(); ++Position) FColumnOrder->Add(Position);
+    for (int Position = 0; Position < AllColCount(); ++Position) FColumnOrder->Add(Position);
 }
 
 void TExtStringGrid::ApplySearchFooterSettings() {

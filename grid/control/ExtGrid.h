@@ -1726,7 +1726,7 @@ public:
     virtual QString GetFormattedCell(int ACol, int ARow);
     virtual TPoint GetCellGraphicSize(int ACol, int ARow) { return GetCellGraphicSizeEx(ACol, ARow, 0); }
     virtual TPoint GetCellGraphicSizeEx(int ACol, int ARow, int ExtraHeight);
-    virtual TPoint GetCellGraphicPrintSize(int ACol, int ARow, int AvailWidth, int AvailHeight);
+    virtual TPoint GetCellGraphicPrintSize(int ACol, int ARow, int AvailWidth, int AvailHeight, double Scale = 1.0);
     // One row inserted or removed at a display row.
     virtual void InsertRowAt(int ARow);
     virtual void RemoveRowAt(int ARow);
@@ -1864,8 +1864,10 @@ protected:
     // least the core needs until its area fills it.
     void CreateAuxiliaryControls();
     void FreeAuxiliaryControls();
-    void SaveColumnSizes() {}
-    void LoadColumnSizes() {}
+    // ColumnSize.Save: the widths saved when the grid goes and loaded when its window comes. A
+    // failure is reported through the application, never thrown out of a destructor.
+    void SaveColumnSizes();
+    void LoadColumnSizes();
     void ApplySearchFooterSettings();
     void BalloonInit();
     void BalloonDone();
@@ -2819,6 +2821,59 @@ protected:
     TCellGraphic* NewCellObject(int ACol, int ARow);
     void FreeCellObject(int ACol, int ARow);
     THintWindow* FInvalidEntryBalloon = nullptr; // owned by the grid as a component
+    // ---- layout persistence, look names, cell graphic geometry and hit testing ----
+public:
+    // The column states as one line "n#widths#order#visible": n all columns, the display widths
+    // (the default width past the display count), the initial index of the column at each
+    // position, and "1"/"0" per real column for shown/hidden.
+    QString ColumnStatesToString();
+    // Applies a line of ColumnStatesToString. A text without "#" does nothing. The whole text is
+    // checked before anything changes: a count outside the column map, a list of the wrong
+    // length, a non-integer, an order that is no permutation, or flags leaving too few columns
+    // shown raise EConvertError and leave the grid as it was.
+    void StringToColumnStates(const QString& Value);
+    // Widths ("Col" keys) and positions ("Pos" keys) in the store ColumnSize names (an INI file,
+    // or the per-user registry stand-in); nothing without Key and Section or while designing.
+    // A load checks every value first (EConvertError, nothing applied); a save writes the whole
+    // file or nothing.
+    void SaveColSizes();
+    void LoadColSizes();
+    // The visual properties as "name=value" lines (CR LF). A load reads and converts every line
+    // first: a bad value raises EConvertError naming the line, and nothing is applied.
+    void SaveVisualProps(const QString& FileName);
+    void LoadVisualProps(const QString& FileName);
+    // The print settings in section Section of the INI file Key.
+    void SavePrintSettings(const QString& Key, const QString& Section);
+    void LoadPrintSettings(const QString& Key, const QString& Section);
+    // The saved name of a look ("glXP" ...); Target is left as it was for glCustom.
+    static void LookName(TGridLook Look, QString& Target);
+    static QString LookName(TGridLook Look);
+    static TGridLook LookFromName(const QString& Name, TGridLook Default);
+
+    // Cell objects: (RealCol, DisplRow) unless named otherwise.
+    // Whether (XPos, YPos) in client coordinates is on the check box or radio button of the cell,
+    // as the painter places it (any point of the cell without MouseActions.PreciseCheckBoxCheck).
+    bool IsInCheckBox(int ACol, int ARow, int XPos, int YPos);
+    // The check box or radio button of a cell as the painter places it, in client coordinates;
+    // empty for a cell without one.
+    TRect CheckBoxRect(int RealCol, int DisplRow);
+    // The push button of display cell (ACol, ARow) where it was last painted; empty without one.
+    TRect GetCellButtonRect(int ACol, int ARow);
+    // The 11 x 11 expand button of a ctExpand cell; empty otherwise.
+    TRect GetExpandButtonRect(int ACol, int ARow);
+    // Whether client X is on the node glyph of display row ARow.
+    bool IsInNodeGlyph(int ARow, int X);
+    bool IsSortIndicatorCell(int ACol, int ARow);
+    TIntList* GetCellImages(int ACol, int ARow);
+    // A data check box, data image, virtual or row check box: the text is data, not display.
+    bool IsDataGraphicCell(int ACol, int ARow);
+
+private:
+    // The box of a check kind inside graphic area G (the cell less its margins): the one
+    // placement painting and hit testing share.
+    TRect PlaceCheckBox(TRect G, TCellGraphic* CG, TVAlignment VA, TAlignment HA, int TextWidth, int w, int h);
+    // The integer keys of ColumnSize's store.
+    std::unique_ptr<class TIniFile> OpenColumnStore(QString& Section);
 };
 
 #undef EXTGRID_PLAIN

@@ -263,16 +263,6 @@ TObject* TExtStringGrid::GetCellImageList(int ACol, int ARow) {
 // ---- the rest of the table ----------------------------------------------------------------------------
 void TExtStringGrid::CellTextChanging(int ACol, int ARow, const QString& Value) { SetCellEx(ACol, ARow, Value); }
 
-TPoint TExtStringGrid::GetCellGraphicSizeEx(int ACol, int ARow, int ExtraHeight) {
-    (void)ACol, (void)ARow, (void)ExtraHeight;
-    return Point(0, 0);
-}
-
-TPoint TExtStringGrid::GetCellGraphicPrintSize(int ACol, int ARow, int AvailWidth, int AvailHeight) {
-    (void)ACol, (void)ARow, (void)AvailWidth, (void)AvailHeight;
-    return Point(0, 0);
-}
-
 void TExtStringGrid::InsertRowAt(int ARow) { InsertRows(ARow, 1, true); }
 
 void TExtStringGrid::RemoveRowAt(int ARow) {
@@ -301,10 +291,6 @@ void TExtStringGrid::SubUnGroup(int ColIndex) { (void)ColIndex; }
 void TExtStringGrid::Group(int ColIndex) { (void)ColIndex; }
 
 void TExtStringGrid::UnGroup() {}
-
-void TExtStringGrid::SaveColPositions() {}
-
-void TExtStringGrid::LoadColPositions() {}
 
 void TExtStringGrid::QSort() {}
 void TExtStringGrid::QSortIndexed() {}

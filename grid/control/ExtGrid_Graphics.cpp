@@ -285,21 +285,9 @@ void TExtStringGrid::DrawCellGraphic(TRect W, TCellGraphic* CG, TVAlignment VA, 
         case ctRadioButton:
         case ctTriStateCheckBox: {
             const bool DataKind = Kind == ctDataCheckBox || Kind == ctVirtCheckBox || Kind == ctRowCheckBox;
-            if (HA == taRightJustify) {
-                L = (DataKind ? G.Right : G.Right - tw) - w - 1;
-            } else if (HA == taCenter) {
-                if (!DataKind && tw >= 1)
-                    L = G.Left + std::max(0, G.Right - tw - G.Left) / 2 - w;
-                else
-                    L = G.Left + std::max(0, G.Right - w - G.Left) / 2;
-            } else {
-                L = G.Left + 1;
-            }
-            L = std::max(L, G.Left + 1);
-            Rt = L + w;
+            const TRect Box = PlaceCheckBox(G, CG, VA, HA, Info.TextWidth, w, h);
             const bool E = CellEnabled();
             const TControlStyle Style = ControlLook()->ControlStyle();
-            const TRect Box = Rect(L, T, Rt, B);
             if (Kind == ctCheckBox || Kind == ctRowCheckBox) {
                 DrawCheckBox(Canvas, Box, CG->CellBoolean(), cbUnchecked, false, Style, CG->CellAngle() > 0, E);
             } else if (DataKind) {
@@ -309,9 +297,7 @@ void TExtStringGrid::DrawCellGraphic(TRect W, TCellGraphic* CG, TVAlignment VA, 
             } else if (Kind == ctTriStateCheckBox) {
                 DrawCheckBox(Canvas, Box, false, CG->CellCheckBoxState(), true, Style, CG->CellAngle() > 0, E);
             } else {
-                L += XYOffset().x();
-                const int RS = ControlLook()->RadioSize();
-                DrawRadioGroup(Canvas, Rect(L, T, L + RS, T + RS), false, 1, Style, R, RC, false, nullptr, !E, false,
+                DrawRadioGroup(Canvas, Box, false, 1, Style, R, RC, false, nullptr, !E, false,
                                CG->CellBoolean() ? 0 : -1, 1);
             }
             break;

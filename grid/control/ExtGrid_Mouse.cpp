@@ -34,12 +34,8 @@ bool TExtStringGrid::HasCellButton(int RealCol, int DisplRow) {
 }
 
 TRect TExtStringGrid::ButtonRect(int RealCol, int DisplRow) {
-    TCellGraphic* CG = CellGraphicRecord(RealCol, DisplRow);
-    if (!CG || !HasCellButton(RealCol, DisplRow)) return TRect{0, 0, 0, 0};
-    const TRect R = CellRect(DisplColIndex(RealCol), DisplRow);
-    // Where the painter last placed the button inside its cell.
-    const TPoint O = CG->ButtonOffset();
-    return TRect{R.Left + O.X, R.Top + O.Y, R.Left + O.X + CG->ButtonWidth(), R.Top + O.Y + CG->ButtonHeight()};
+    if (!HasCellButton(RealCol, DisplRow) || IsHiddenColumn(RealCol)) return TRect{0, 0, 0, 0};
+    return GetCellButtonRect(DisplColIndex(RealCol), DisplRow);
 }
 
 // ---- message routing -----------------------------------------------------------------------------------
@@ -406,12 +402,12 @@ void TExtStringGrid::PasteResizeBuffer(const TGridRect& Target) {
 }
 
 bool TExtStringGrid::CheckBoxMouseDown(int ACol, int ARow, int RealCol, int X, int Y, bool CanEdit) {
-    (void)X, (void)Y;
     if (ACol >= ColCount() || ARow >= RowCount()) return false;
     if (!(CanEdit || ControlLook()->CheckAlwaysActive())) return false;
     const TCellType Kind = GetCellType(RealCol, ARow);
     const bool Radio = Kind == ctRadioButton;
     if (!Radio && !HasCheckBox(RealCol, ARow)) return false;
+    if (CellGraphicRecord(RealCol, ARow) && !IsInCheckBox(RealCol, ARow, X, Y)) return false;
 
     HideInplaceEdit();
     SetFocus();

@@ -143,17 +143,23 @@ void TExtStringGrid::UpdateFlatScrollBars() {
 
 // ---- metro controls -------------------------------------------------------------------------------
 void TExtStringGrid::CreateMetroScrollControls() {
-    if (FMetroVert) return;
-    FMetroVert = new TScrollControl(this);
-    FMetroVert->SetDirection(sdVertical);
-    FMetroVert->SetParent(this);
-    FMetroVert->SetWidth(6);
-    FMetroVert->SetAlign(alRight);
-    FMetroHorz = new TScrollControl(this);
-    FMetroHorz->SetDirection(sdHorizontal);
-    FMetroHorz->SetParent(this);
-    FMetroHorz->SetHeight(6);
-    FMetroHorz->SetAlign(alBottom);
+    // Each control is made when it is missing; one that exists is kept.
+    if (!FMetroVert) {
+        FMetroVert = new TScrollControl(this);
+        FMetroVert->SetDirection(sdVertical);
+        FMetroVert->SetParent(this);
+        FMetroVert->SetWidth(6);
+        FMetroVert->SetAlign(alRight);
+        FMetroVert->SetVisible(true);
+    }
+    if (!FMetroHorz) {
+        FMetroHorz = new TScrollControl(this);
+        FMetroHorz->SetDirection(sdHorizontal);
+        FMetroHorz->SetParent(this);
+        FMetroHorz->SetHeight(6);
+        FMetroHorz->SetAlign(alBottom);
+        FMetroHorz->SetVisible(true);
+    }
 }
 
 void TExtStringGrid::FreeMetroScrollControls() {

@@ -136,6 +136,23 @@ QString ColorToString(TColor Color) {
     return QStringLiteral("$%1").arg(uint32_t(Color), 8, 16, QLatin1Char('0')).toUpper();
 }
 
+bool IdentToColor(const QString& Ident, TColor& Color) {
+    for (const auto& N : kColorNames)
+        if (Ident.compare(QLatin1String(N.Name), Qt::CaseInsensitive) == 0) {
+            Color = N.Color;
+            return true;
+        }
+    return false;
+}
+
+TColor StringToColor(const QString& S) {
+    TColor Color = 0;
+    if (IdentToColor(S, Color)) return Color;
+    int Value = 0;
+    if (!TryStrToInt(S, Value)) throw EConvertError(QStringLiteral("'%1' is not a valid colour").arg(S));
+    return TColor(uint32_t(Value));
+}
+
 static inline QRgb ToQRgb(TColor Color) {
     const int C = ColorToRGB(Color);
     return qRgb(GetRValue(C), GetGValue(C), GetBValue(C));

@@ -102,6 +102,10 @@ int ColorToRGB(TColor Color);
 QColor ToQColor(TColor Color);
 TColor FromQColor(const QColor& Color); // alpha dropped
 QString ColorToString(TColor Color); // "clRed" for named colours, else "$00BBGGRR"
+// The reverse: a colour name (without regard to case) or an integer in the system's syntax
+// ("$00BBGGRR", decimal); anything else raises EConvertError.
+bool IdentToColor(const QString& Ident, TColor& Color);
+TColor StringToColor(const QString& S);
 
 // ---------------------------------------------------------------------------------------------
 // Geometry: TRect has exclusive Right and Bottom.

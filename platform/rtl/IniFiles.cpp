@@ -199,9 +199,28 @@ void TIniFile::DeleteKey(const QString& Section, const QString& Ident) {
     }
 }
 
-void TIniFile::UpdateFile() { Save(); }
+void TIniFile::UpdateFile() {
+    FPending = false;
+    const int Count = FUpdateCount;
+    FUpdateCount = 0;
+    try {
+        Save();
+    } catch (...) {
+        FUpdateCount = Count;
+        throw;
+    }
+    FUpdateCount = Count;
+}
+
+void TIniFile::EndUpdate() {
+    if (FUpdateCount > 0 && --FUpdateCount == 0 && FPending) UpdateFile();
+}
 
 void TIniFile::Save() const {
+    if (FUpdateCount > 0) {
+        FPending = true;
+        return;
+    }
     QString text;
     for (int i = 0; i < FSections.size(); ++i) {
         const TSection& s = FSections[i];

@@ -33,6 +33,10 @@ public:
     void EraseSection(const QString& Section);
     void DeleteKey(const QString& Section, const QString& Ident);
     void UpdateFile();
+    // The changes made between BeginUpdate and the matching EndUpdate are written once, by the
+    // outermost EndUpdate, so a batch of keys reaches the file whole or not at all.
+    void BeginUpdate() { ++FUpdateCount; }
+    void EndUpdate();
 
 private:
     struct TLine {
@@ -51,4 +55,6 @@ private:
     void Save() const;
     QString FFileName;
     QList<TSection> FSections;
+    int FUpdateCount = 0;
+    mutable bool FPending = false;
 };

@@ -583,7 +583,9 @@ public:
     bool ClickRadioButton(int, int, bool) override { return Log("ClickRadioButton"), true; }
     QString GetFormattedCell(int, int) override { return Log("GetFormattedCell"), QString(); }
     TPoint GetCellGraphicSizeEx(int, int, int) override { return Log("GetCellGraphicSizeEx"), Point(1, 1); }
-    TPoint GetCellGraphicPrintSize(int, int, int, int) override { return Log("GetCellGraphicPrintSize"), Point(1, 1); }
+    TPoint GetCellGraphicPrintSize(int, int, int, int, double) override {
+        return Log("GetCellGraphicPrintSize"), Point(1, 1);
+    }
     void InsertRowAt(int) override { Log("InsertRowAt"); }
     void RemoveRowAt(int) override { Log("RemoveRowAt"); }
     bool FilterRowMatches(int) override { return Log("FilterRowMatches"), false; }

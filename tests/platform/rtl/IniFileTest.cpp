@@ -108,6 +108,22 @@ TEST_F(IniFile, KeysThatLookLikeAMarkOrUtf8ReadBack) {
 }
 
 // A FIFO in the INI file's place is refused, not waited on.
+TEST_F(IniFile, ABatchReachesTheFileOnlyAtItsOutermostEnd) {
+    WriteFileAtomic(Path(), "[S]\r\nA=1\r\n");
+    TIniFile ini(Path());
+    ini.BeginUpdate();
+    ini.BeginUpdate();
+    ini.WriteInteger("S", "A", 2);
+    ini.WriteInteger("S", "B", 3);
+    ini.EndUpdate();
+    EXPECT_EQ(TIniFile(Path()).ReadInteger("S", "B", -1), -1) << "inner end: nothing written yet";
+    EXPECT_EQ(ini.ReadInteger("S", "A", -1), 2) << "the reader sees its own changes";
+    ini.EndUpdate();
+    TIniFile back(Path());
+    EXPECT_EQ(back.ReadInteger("S", "A", -1), 2);
+    EXPECT_EQ(back.ReadInteger("S", "B", -1), 3);
+}
+
 TEST_F(IniFile, AFifoIsRefused) {
     ASSERT_EQ(::mkfifo(QFile::encodeName(Path()).constData(), 0600), 0);
     EXPECT_THROW(TIniFile{Path()}, EInOutError);
