@@ -1760,8 +1760,6 @@ public:
     // every swap; -1 when none.
     int SortFollowRow() const { return FSortFollowRow; }
     void SetSortFollowRow(int Value) { FSortFollowRow = Value; }
-    // The header cell shows the sort indicator (the sort row, indicator on, rows to sort).
-    bool IsSortIndicatorCell(int ACol, int ARow);
     // Trims the stored texts of a cell rectangle (real columns, display rows).
     virtual void TrimRect(int ACol1, int ARow1, int ACol2, int ARow2);
     virtual void SaveColPositions();

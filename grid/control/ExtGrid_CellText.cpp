@@ -58,11 +58,6 @@ bool TExtStringGrid::IsSortHeaderCell(int RealCol, int ARow) {
         (RealCol + 1 > FixedCols() || S->FixedCols());
 }
 
-bool TExtStringGrid::IsSortIndicatorCell(int, int ARow) {
-    TSortSettings* S = SortSettings();
-    return S->Show() && ARow == S->Row() && RowCount() > FixedRows() + 1;
-}
-
 // ---- drawing ----------------------------------------------------------------------------------------
 void TExtStringGrid::DrawCellText(TCellPaintInfo& P) {
     TCanvas* C = P.Canvas;
