@@ -2759,8 +2759,6 @@ public:
     int NumNodes() const { return FNumNodes; }
     bool HasNodes() override { return FNumNodes > 0; }
     int GetNodeIndent(int ARow) override;
-    // Whether client X lies on the node glyph of the row (anywhere with PreciseNodeClick off).
-    bool IsOnNodeGlyph(int ARow, int X);
     // The display-text step: the group count follows the text of column 1 of a node row while
     // Grouping.ShowGroupCount is on.
     void AppendGroupCount(int RealCol, int DisplRow, QString& Value);

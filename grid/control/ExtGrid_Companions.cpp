@@ -34,4 +34,3 @@ void TExtStringGrid::SetUseHTMLHints(bool Value) {
     else
         Application->HintWindowClass = nullptr; // the platform's own hint window
 }
-

@@ -439,7 +439,7 @@ bool TExtStringGrid::NodeOrRadioMouseDown(int ACol, int ARow, int RealCol, int X
                                           TShiftState Shift) {
     const bool Node = IsNode(ARow);
     // A header node opens or closes every group at once.
-    if (ARow < FixedRows() && ACol == 0 && Node && IsOnNodeGlyph(ARow, X) && MouseActions()->NodeAllExpandContract()) {
+    if (ARow < FixedRows() && ACol == 0 && Node && IsInNodeGlyph(ARow, X) && MouseActions()->NodeAllExpandContract()) {
         const bool Collapsed = GetNodeState(ARow);
         if (Collapsed)
             ExpandAll();
@@ -449,7 +449,7 @@ bool TExtStringGrid::NodeOrRadioMouseDown(int ACol, int ARow, int RealCol, int X
         RepaintCell(0, ARow);
         return false;
     }
-    if (ARow >= FixedRows() && ACol == 0 && Node && IsOnNodeGlyph(ARow, X)) {
+    if (ARow >= FixedRows() && ACol == 0 && Node && IsInNodeGlyph(ARow, X)) {
         if (OnMouseDown) OnMouseDown(this, mbLeft, Shift, X, Y);
         if (OnClickCell) OnClickCell(this, ARow, ACol);
         const int RR = RealRowIndex(ARow);

@@ -1,10 +1,10 @@
 // The grid under a moving mouse (sizing events and hint, cursor zones, the hint reset), the
 // double click, the right button and the cell hints.
 #include "grid/control/ExtGrid.h"
-#include "grid/control/ExtGridUnit.h"
-#include "grid/control/HtmlHint.h"
 
 #include "grid/base/ExtUtil.h"
+#include "grid/control/ExtGridUnit.h"
+#include "grid/control/HtmlHint.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/Messages.h"
 
@@ -162,8 +162,7 @@ void TExtStringGrid::LinkHoverMove(int ACol, int ARow, int X, int Y) {
         if (Cell.X >= 0) RepaintCell(Cell.X, Cell.Y);
     }
     if (Link > 0) {
-        const int RC = RealColIndex(ACol);
-        if (Title.isEmpty() && OnAnchorHint) OnAnchorHint(this, ARow, RC, Anchor);
+        if (Title.isEmpty() && OnAnchorHint) OnAnchorHint(this, ARow, ACol, Anchor);
         if (!FLastAnchorHint.isEmpty() && Title != FLastAnchorHint && Anchor != FAnchor) {
             FLastAnchorHint = Title;
             if (Application) Application->CancelHint();
@@ -171,12 +170,12 @@ void TExtStringGrid::LinkHoverMove(int ACol, int ARow, int X, int Y) {
         if (Anchor != FAnchor) {
             setCursor(CursorToQCursor(crHandPoint));
             FAnchor = Anchor;
-            if (OnAnchorEnter) OnAnchorEnter(this, ARow, RC, Anchor);
+            if (OnAnchorEnter) OnAnchorEnter(this, ARow, ACol, Anchor);
         }
     } else if (!FAnchor.isEmpty()) {
         FAnchor.clear();
         setCursor(CursorToQCursor(Cursor()));
-        if (OnAnchorExit) OnAnchorExit(this, ARow, ACol >= 0 ? RealColIndex(ACol) : ACol, QString());
+        if (OnAnchorExit) OnAnchorExit(this, ARow, ACol, QString());
     }
 }
 

@@ -201,28 +201,6 @@ int TExtStringGrid::GetNodeSpanType(int ARow) {
     return 1;
 }
 
-bool TExtStringGrid::IsOnNodeGlyph(int ARow, int X) {
-    if (!MouseActions()->PreciseNodeClick()) return true;
-    const int L = NodeLevel(ARow);
-    const int I = CellNode()->NodeIndent();
-    int b = 4, c = 4;
-    switch (CellNode()->NodeType()) {
-        case cnFlat: b = 4, c = 4; break;
-        case cn3D: b = 6, c = 0; break;
-        case cnGlyph: {
-            TBitmap* G = CellNode()->ExpandGlyph();
-            const bool Empty = !G || G->Empty();
-            b = Empty ? 0 : G->Width() / 2;
-            c = Empty ? 0 : 2;
-            break;
-        }
-        case cnLeaf: b = 8, c = 2; break;
-        case cnXP: b = 4, c = 4; break;
-    }
-    // The grid is laid out left to right only.
-    return c + (L - 1) * I < X && X < b + L * I;
-}
-
 void TExtStringGrid::AppendGroupCount(int RealCol, int DisplRow, QString& Value) {
     if (RealCol != 1 || !Grouping()->ShowGroupCount()) return;
     TCellGraphic* CG = NodeRecord(DisplRow);

@@ -342,7 +342,8 @@ void TExtStringGrid::SetCursorMessageHandler(int X, int Y) {
                 OnGetCellCursor(this, ACol, ARow, X, Y, C);
                 FCellCursor = C;
             }
-            if (!FAnchor.isEmpty()) C = LinkCursor;
+            // A mini-HTML link the hover found, or a plain address text the grid shows as a link.
+            if (!FAnchor.isEmpty() || (ACol >= 0 && ARow >= 0 && !LinkAt(ACol, ARow, X, Y).isEmpty())) C = LinkCursor;
         }
     }
     if (!Own) {

@@ -213,6 +213,8 @@ TEST_P(NodeGlyph, LevelOneIndentTwelve) {
     G->MouseActions()->SetPreciseNodeClick(true);
     G->CellNode()->SetNodeIndent(12);
     G->CellNode()->SetNodeType(C.Type);
+    G->AddNode(G->RealRowIndex(Row), 2);
+    ASSERT_EQ(G->GetNodeLevel(Row), 1);
     EXPECT_EQ(G->IsInNodeGlyph(Row, C.X), C.In);
 }
 

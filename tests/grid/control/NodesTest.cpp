@@ -375,12 +375,12 @@ TEST_F(NodeInput, AClickBesideThePreciseGlyphChangesNothing) {
 
 TEST_F(NodeInput, GlyphHitTestFollowsTheLevel) {
     // cnXP, indent 12: level 1 answers for 4 < X < 16, level 2 for 16 < X < 28
-    EXPECT_FALSE(G->IsOnNodeGlyph(1, 4));
-    EXPECT_TRUE(G->IsOnNodeGlyph(1, 5));
-    EXPECT_TRUE(G->IsOnNodeGlyph(1, 15));
-    EXPECT_FALSE(G->IsOnNodeGlyph(1, 16));
-    EXPECT_TRUE(G->IsOnNodeGlyph(2, 20));
-    EXPECT_FALSE(G->IsOnNodeGlyph(2, 10));
+    EXPECT_FALSE(G->IsInNodeGlyph(1, 4));
+    EXPECT_TRUE(G->IsInNodeGlyph(1, 5));
+    EXPECT_TRUE(G->IsInNodeGlyph(1, 15));
+    EXPECT_FALSE(G->IsInNodeGlyph(1, 16));
+    EXPECT_TRUE(G->IsInNodeGlyph(2, 20));
+    EXPECT_FALSE(G->IsInNodeGlyph(2, 10));
 }
 
 TEST_F(NodeInput, TheExpandButtonSwitchesTheRowHeight) {
