@@ -24,28 +24,6 @@ void TExtStringGrid::RememberOldCell(int ACol, int ARow) {
     FOldModifiedValue = FModified;
 }
 
-namespace {
-
-// Switches one setting of an options object for the length of a scope, on every path.
-template <typename TObj, typename TValue>
-class TSettingScope {
-public:
-    TSettingScope(TObj* Obj, TValue (TObj::*Get)() const, void (TObj::*Set)(TValue), TValue Value)
-        : FObj(Obj), FSet(Set), FSaved((Obj->*Get)()) {
-        (FObj->*FSet)(Value);
-    }
-    ~TSettingScope() { (FObj->*FSet)(FSaved); }
-    TSettingScope(const TSettingScope&) = delete;
-    TSettingScope& operator=(const TSettingScope&) = delete;
-
-private:
-    TObj* FObj;
-    void (TObj::*FSet)(TValue);
-    TValue FSaved;
-};
-
-} // namespace
-
 bool TExtStringGrid::RunValidation(const QString& NewValue,
                                    const std::function<void(int Column, int ARow, bool& Valid)>& Body) {
     if (!FEditing || FValidating) return true;

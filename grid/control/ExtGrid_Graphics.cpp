@@ -4,6 +4,7 @@
 #include "grid/control/ExtGrid.h"
 
 #include "grid/base/ExtUtil.h"
+#include "grid/control/CellGraphicPlace.h"
 #include "platform/gui/ImgList.h"
 #include "platform/gui/Resources.h"
 
@@ -212,30 +213,8 @@ void TExtStringGrid::DrawCellGraphic(TRect W, TCellGraphic* CG, TVAlignment VA, 
     // 3. vertical placement
     TCellVAlign CVA = CG->CellVAlign();
     if (IsCheckKind(Kind) && VA != VAlignment()) CVA = VA == vtaTop ? vaTop : VA == vtaCenter ? vaCenter : vaBottom;
-    int T = G.Top + 1, B = 0;
-    switch (CVA) {
-        case vaTop:
-        case vaAboveText:
-            T = G.Top + 1;
-            B = T + h;
-            break;
-        case vaBottom:
-            B = G.Bottom - 1;
-            T = B - h;
-            break;
-        case vaCenter:
-            T = h < G.Height() ? G.Top + (G.Height() - h) / 2 : G.Top + 1;
-            B = T + h;
-            break;
-        case vaUnderText:
-            T = G.Bottom - h;
-            B = G.Bottom;
-            break;
-        case vaFull:
-            T = G.Top;
-            B = G.Bottom;
-            break;
-    }
+    int T = 0, B = 0;
+    PlaceGraphicVertically(G, CVA, h, T, B);
 
     auto CellEnabled = [&] {
         bool E = true;

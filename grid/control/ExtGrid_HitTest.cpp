@@ -4,6 +4,7 @@
 // user sees is the box that answers.
 #include "grid/control/ExtGrid.h"
 
+#include "grid/control/CellGraphicPlace.h"
 #include "platform/gui/ImgList.h"
 
 #include <QApplication>
@@ -45,27 +46,8 @@ TRect TExtStringGrid::PlaceCheckBox(TRect G, TCellGraphic* CG, TVAlignment VA, T
     // A cell's own vertical alignment, when it differs from the grid's, places the box too.
     TCellVAlign CVA = CG->CellVAlign();
     if (VA != VAlignment()) CVA = VA == vtaTop ? vaTop : VA == vtaCenter ? vaCenter : vaBottom;
-    int T = G.Top + 1, B = T + h;
-    switch (CVA) {
-        case vaTop:
-        case vaAboveText: break;
-        case vaBottom:
-            B = G.Bottom - 1;
-            T = B - h;
-            break;
-        case vaCenter:
-            T = h < G.Height() ? G.Top + (G.Height() - h) / 2 : G.Top + 1;
-            B = T + h;
-            break;
-        case vaUnderText:
-            T = G.Bottom - h;
-            B = G.Bottom;
-            break;
-        case vaFull:
-            T = G.Top;
-            B = G.Bottom;
-            break;
-    }
+    int T = 0, B = 0;
+    PlaceGraphicVertically(G, CVA, h, T, B);
     const int tw = TextWidth > 0 ? TextWidth + 2 : 0;
     // Data kinds draw no text, so nothing stands beside their box.
     const bool DataKind = Kind == ctDataCheckBox || Kind == ctVirtCheckBox || Kind == ctRowCheckBox;

@@ -197,8 +197,9 @@ void TExtStringGrid::LButtonDownMessageHandler(TMessage& Message) {
         return;
     }
 
-    // A cell button: pressed until the release, which reports it.
-    if (HasCellButton(RealCol, ARow)) {
+    // A cell button, or an expand button: selects its cell and is pressed until the release,
+    // which reports it (an expand button's release switches the row's height).
+    auto PressCellButton = [&](bool Expand) {
         HideInplaceEdit();
         if (!IsFixed(ACol, ARow)) {
             const bool Was = FForceSel;
@@ -206,29 +207,15 @@ void TExtStringGrid::LButtonDownMessageHandler(TMessage& Message) {
             if (SelectCellOverride(ACol, ARow)) MoveColRow(ACol, ARow, true, true);
             FForceSel = Was;
         }
-        if (InRect(ButtonRect(RealCol, ARow), X, Y)) {
-            PushButton(ACol, ARow, true);
-            FPushedCellButton = {ACol, ARow};
-            if (OnClickCell) OnClickCell(this, ARow, ACol);
-            return;
-        }
-    }
-    // An expand button: pressed the same way; the release switches the row's height.
-    if (HasExpand(RealCol, ARow)) {
-        HideInplaceEdit();
-        if (!IsFixed(ACol, ARow)) {
-            const bool Was = FForceSel;
-            FForceSel = true;
-            if (SelectCellOverride(ACol, ARow)) MoveColRow(ACol, ARow, true, true);
-            FForceSel = Was;
-        }
-        if (InRect(ExpandButtonRect(RealCol, ARow), X, Y)) {
-            PushButton(ACol, ARow, true);
-            FPushedCellButton = {ACol, ARow};
-            if (OnClickCell) OnClickCell(this, ARow, ACol);
-            return;
-        }
-    }
+        // Placed after the selection, which may have moved the view.
+        if (!InRect(Expand ? ExpandButtonRect(RealCol, ARow) : ButtonRect(RealCol, ARow), X, Y)) return false;
+        PushButton(ACol, ARow, true);
+        FPushedCellButton = {ACol, ARow};
+        if (OnClickCell) OnClickCell(this, ARow, ACol);
+        return true;
+    };
+    if (HasCellButton(RealCol, ARow) && PressCellButton(false)) return;
+    if (HasExpand(RealCol, ARow) && PressCellButton(true)) return;
 
     if (ACol >= ColCount() || ARow >= RowCount()) {
         RunPlatformMessage(Message);

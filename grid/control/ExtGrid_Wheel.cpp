@@ -114,13 +114,8 @@ bool TExtStringGrid::PlatformWheelStep(bool Down, TShiftState Shift, TPoint Mous
     const int Left = LeftCol();
     bool Result;
     {
-        const bool Direct = MouseActions()->DirectEdit();
-        MouseActions()->SetDirectEdit(false);
-        struct TRestore {
-            TMouseActions* M;
-            bool V;
-            ~TRestore() { M->SetDirectEdit(V); }
-        } Restore{MouseActions(), Direct};
+        const TSettingScope<TMouseActions, bool> NoDirectEdit(MouseActions(), &TMouseActions::DirectEdit,
+                                                              &TMouseActions::SetDirectEdit, false);
         Result = Down ? TBaseGrid::DoMouseWheelDown(Shift, MousePos) : TBaseGrid::DoMouseWheelUp(Shift, MousePos);
     }
     if (Options().Contains(goRowSelect) && Navigation()->KeepHorizScroll()) {

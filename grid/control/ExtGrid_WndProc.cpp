@@ -138,13 +138,8 @@ bool TExtStringGrid::CommandMessage(TMessage& Message) {
                 FEditControl = edComboEdit;
                 FEditMode = true;
                 {
-                    const bool Direct = MouseActions()->DirectEdit();
-                    MouseActions()->SetDirectEdit(false);
-                    struct TRestore {
-                        TMouseActions* M;
-                        bool V;
-                        ~TRestore() { M->SetDirectEdit(V); }
-                    } Restore{MouseActions(), Direct};
+                    const TSettingScope<TMouseActions, bool> NoDirectEdit(MouseActions(), &TMouseActions::DirectEdit,
+                                                                          &TMouseActions::SetDirectEdit, false);
                     HideInplaceEdit();
                 }
                 FocusGridNoEdit();

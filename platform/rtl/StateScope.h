@@ -36,3 +36,22 @@ private:
     QPointer<const QObject> FHolder;
     bool FWatched = false;
 };
+
+// The same for a setting behind a getter and a setter (an options object's property): the setter
+// puts the saved value back when the scope ends, on every path.
+template <typename TObj, typename TValue>
+class TSettingScope {
+public:
+    TSettingScope(TObj* Obj, TValue (TObj::*Get)() const, void (TObj::*Set)(TValue), TValue Value)
+        : FObj(Obj), FSet(Set), FSaved((Obj->*Get)()) {
+        (FObj->*FSet)(Value);
+    }
+    ~TSettingScope() { (FObj->*FSet)(FSaved); }
+    TSettingScope(const TSettingScope&) = delete;
+    TSettingScope& operator=(const TSettingScope&) = delete;
+
+private:
+    TObj* FObj;
+    void (TObj::*FSet)(TValue);
+    TValue FSaved;
+};
