@@ -37,6 +37,23 @@ struct TGridMeasure {
     int Height(const QString& S) { return Canvas.TextHeight(S); }
     TCanvas Canvas;
 };
+
+// A radio group's options side by side (Horizontal) or one under another, each with its 12-pixel
+// button; a stacked option is at least MinItemHeight high.
+TPoint RadioGroupSize(TFont* Font, TStrings* Items, bool Horizontal, int MinItemHeight) {
+    TGridMeasure M(Font);
+    const int LineH = M.Height(QStringLiteral("gh"));
+    TPoint Size{0, 0};
+    if (Horizontal) {
+        for (int i = 0; i < Items->Count(); ++i) Size.X += M.Width(Items->Strings(i)) + 12;
+        Size.Y = LineH;
+    } else {
+        Size.X = 12;
+        for (int i = 0; i < Items->Count(); ++i) Size.X = std::max(Size.X, M.Width(Items->Strings(i)) + 12);
+        Size.Y = std::max(MinItemHeight, LineH) * Items->Count();
+    }
+    return Size;
+}
 } // namespace
 
 // ---- shared check-box placement ---------------------------------------------------------------------
@@ -246,18 +263,7 @@ TPoint TExtStringGrid::GetCellGraphicSizeEx(int ACol, int ARow, int ExtraHeight)
         case ctRowCheckBox:
         case ctTriStateCheckBox: Size = Point(ControlLook()->CheckSize(), ControlLook()->CheckSize()); break;
         case ctRadio:
-            if (auto* Items = CG->CellBitmapAs<TStrings>()) {
-                TGridMeasure M(Font());
-                const int LineH = M.Height(QStringLiteral("gh"));
-                if (CG->CellBoolean()) {
-                    for (int i = 0; i < Items->Count(); ++i) Size.X += M.Width(Items->Strings(i)) + 12;
-                    Size.Y = LineH;
-                } else {
-                    Size.X = 12;
-                    for (int i = 0; i < Items->Count(); ++i) Size.X = std::max(Size.X, M.Width(Items->Strings(i)) + 12);
-                    Size.Y = std::max(16, LineH) * Items->Count();
-                }
-            }
+            if (auto* Items = CG->CellBitmapAs<TStrings>()) Size = RadioGroupSize(Font(), Items, CG->CellBoolean(), 16);
             break;
         case ctRating:
             Size = Point(CG->CellAngle() * 18, 16);
@@ -314,18 +320,7 @@ TPoint TExtStringGrid::GetCellGraphicPrintSize(int ACol, int ARow, int AvailWidt
         case ctNode:
         case ctProgressPie: Size = Point(20, 20); break;
         case ctRadio:
-            if (auto* Items = CG->CellBitmapAs<TStrings>()) {
-                TGridMeasure M(Font());
-                const int LineH = M.Height(QStringLiteral("gh"));
-                if (CG->CellBoolean()) {
-                    for (int i = 0; i < Items->Count(); ++i) Size.X += M.Width(Items->Strings(i)) + 12;
-                    Size.Y = LineH;
-                } else {
-                    Size.X = 12;
-                    for (int i = 0; i < Items->Count(); ++i) Size.X = std::max(Size.X, M.Width(Items->Strings(i)) + 12);
-                    Size.Y = LineH * Items->Count();
-                }
-            }
+            if (auto* Items = CG->CellBitmapAs<TStrings>()) Size = RadioGroupSize(Font(), Items, CG->CellBoolean(), 0);
             break;
         case ctShape: {
             const int S = RowHeights(ARow) - 2 * XYOffset().y();
