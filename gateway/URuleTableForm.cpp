@@ -124,7 +124,7 @@ void TRuleTableForm::Fit_Header_Rows() {
         const QPoint Offset = G->XYOffset();
         int Height = G->DefaultRowHeight();
         for (int c = 0; c < G->ColCount(); ++c) {
-            C->Font()->Assign(G->Columns()->Items(c)->HeaderFont());
+            C->Font()->Assign(G->Columns()->Items(G->RealColIndex(c))->HeaderFont());
             TRect R = Rect(0, 0, G->ColWidths(c) - G->GridLineWidth() - 2 * Offset.x(), 0);
             const int Text = C->DrawText(G->Cells(c, 0), R, DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX);
             Height = std::max(Height, Text + 2 * Offset.y() + 2 * G->GridLineWidth());
