@@ -17,7 +17,7 @@ void ControlEditorKey(TWinControl* Editor, TExtStringGrid* Grid, QChar& Key) {
         if (Grid->CanFocus()) Grid->SetFocus();
         return;
     }
-    if (Grid->Navigation()->AdvanceAutoEdit()) {
+    if (Grid->Navigation()->AdvanceAuto()) {
         if (Grid->CanFocus()) Grid->SetFocus();
         Grid->AdvanceCell(Grid->Col(), Grid->Row(), Grid->EditorMode(), false, true, false, false);
         return;
@@ -72,72 +72,56 @@ void TControlCombo::KeyPress(QChar& Key) {
 }
 
 // ---- the fixed-cell editors ---------------------------------------------------------------------------------
-namespace {
+template <class TBase>
+TFixedCellEditor<TBase>::TFixedCellEditor(TComponent* AOwner, TExtStringGrid* Grid) : TBase(AOwner), FGrid(Grid) {
+    this->SetVisible(false);
+}
 
-// The stop step both fixed-cell editors share.
-bool StopFixedCellEdit(TWinControl* Editor, TExtStringGrid* Grid, int RealCol, int ARow) {
-    if (!Grid) {
-        Editor->SetVisible(false);
+template <class TBase>
+bool TFixedCellEditor<TBase>::StopEdit() {
+    if (!FGrid) {
+        this->SetVisible(false);
         return true;
     }
-    QString Value = Editor->Text();
+    QString Value = this->Text();
     bool Valid = true;
-    if (Grid->OnCellValidate) Grid->OnCellValidate(Grid, RealCol, ARow, Value, Valid);
+    if (FGrid->OnCellValidate) FGrid->OnCellValidate(FGrid, FCol, FRow, Value, Valid);
     if (!Valid) {
         // The edited cell becomes the current one where the grid lets a cell be current (a
         // fixed cell never is).
-        const int DisplCol = Grid->DisplColIndex(RealCol);
-        if (DisplCol >= Grid->FixedCols() && DisplCol < Grid->ColCount() && ARow >= Grid->FixedRows() &&
-            ARow < Grid->RowCount()) {
-            Grid->SetCol(DisplCol);
-            Grid->SetRow(ARow);
+        const int DisplCol = FGrid->DisplColIndex(FCol);
+        if (DisplCol >= FGrid->FixedCols() && DisplCol < FGrid->ColCount() && FRow >= FGrid->FixedRows() &&
+            FRow < FGrid->RowCount()) {
+            FGrid->SetCol(DisplCol);
+            FGrid->SetRow(FRow);
         }
-        if (Editor->CanFocus()) Editor->SetFocus();
+        if (this->CanFocus()) this->SetFocus();
         return false;
     }
-    if (Grid->OnEditingDone) Grid->OnEditingDone(Grid);
-    Grid->SetCellEx(RealCol, ARow, Value);
-    Editor->SetVisible(false);
+    if (FGrid->OnEditingDone) FGrid->OnEditingDone(FGrid);
+    FGrid->SetCellEx(FCol, FRow, Value);
+    this->SetVisible(false);
     return true;
 }
 
-} // namespace
+template <class TBase>
+void TFixedCellEditor<TBase>::KeyPress(QChar& Key) {
+    if (Key.unicode() == VK_RETURN) {
+        Key = QChar();
+        return;
+    }
+    TBase::KeyPress(Key);
+}
 
-TGridTransEdit::TGridTransEdit(TComponent* AOwner, TExtStringGrid* Grid) : TEdit(AOwner), FGrid(Grid) {
+template <class TBase>
+void TFixedCellEditor<TBase>::DoExit() {
+    TBase::DoExit();
+    if (this->Visible()) StopEdit();
+}
+
+template class TFixedCellEditor<TEdit>;
+template class TFixedCellEditor<TComboBox>;
+
+TGridTransEdit::TGridTransEdit(TComponent* AOwner, TExtStringGrid* Grid) : TFixedCellEditor<TEdit>(AOwner, Grid) {
     SetBorderStyle(bsNone);
-    SetVisible(false);
-}
-
-bool TGridTransEdit::StopEdit() { return StopFixedCellEdit(this, FGrid, FCol, FRow); }
-
-void TGridTransEdit::KeyPress(QChar& Key) {
-    if (Key.unicode() == VK_RETURN) {
-        Key = QChar();
-        return;
-    }
-    TEdit::KeyPress(Key);
-}
-
-void TGridTransEdit::DoExit() {
-    TEdit::DoExit();
-    if (Visible()) StopEdit();
-}
-
-TGridTransCombo::TGridTransCombo(TComponent* AOwner, TExtStringGrid* Grid) : TComboBox(AOwner), FGrid(Grid) {
-    SetVisible(false);
-}
-
-bool TGridTransCombo::StopEdit() { return StopFixedCellEdit(this, FGrid, FCol, FRow); }
-
-void TGridTransCombo::KeyPress(QChar& Key) {
-    if (Key.unicode() == VK_RETURN) {
-        Key = QChar();
-        return;
-    }
-    TComboBox::KeyPress(Key);
-}
-
-void TGridTransCombo::DoExit() {
-    TComboBox::DoExit();
-    if (Visible()) StopEdit();
 }

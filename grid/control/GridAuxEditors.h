@@ -7,7 +7,7 @@
 class TExtStringGrid;
 
 // Enter and Tab end the control's edit through its exit handling (OnExit); Tab then moves on
-// to the next cell (Navigation.AdvanceAutoEdit) or to the next control of the same cell.
+// to the next cell (Navigation.AdvanceAuto) or to the next control of the same cell.
 class TControlEdit : public TMaskEdit {
 public:
     TControlEdit(TComponent* AOwner, TExtStringGrid* Grid);
@@ -38,10 +38,12 @@ private:
 // the grid; Tab advances the grid or edits the cell's next control.
 void ControlEditorKey(TWinControl* Editor, TExtStringGrid* Grid, QChar& Key);
 
-// The fixed-cell editors. FCol (real column) and FRow name the cell being edited.
-class TGridTransEdit : public TEdit {
+// The fixed-cell editors: an edit and a combo box with one key and stop step. FCol (real
+// column) and FRow name the cell being edited.
+template <class TBase>
+class TFixedCellEditor : public TBase {
 public:
-    TGridTransEdit(TComponent* AOwner, TExtStringGrid* Grid);
+    TFixedCellEditor(TComponent* AOwner, TExtStringGrid* Grid);
     // The text offered to OnCellValidate; a refusal moves the current cell to the edited cell,
     // keeps the editor open and focused and answers false. Otherwise OnEditingDone fires, the
     // (possibly changed) text is stored and the editor hides. Without a grid it just hides.
@@ -51,19 +53,20 @@ public:
     int FCol = -1;
 
 protected:
+    // Enter is dropped: the edit ends when the editor is left.
     void KeyPress(QChar& Key) override;
     void DoExit() override;
 };
 
-class TGridTransCombo : public TComboBox {
-public:
-    TGridTransCombo(TComponent* AOwner, TExtStringGrid* Grid);
-    bool StopEdit();
-    TExtStringGrid* FGrid;
-    int FRow = -1;
-    int FCol = -1;
+extern template class TFixedCellEditor<TEdit>;
+extern template class TFixedCellEditor<TComboBox>;
 
-protected:
-    void KeyPress(QChar& Key) override;
-    void DoExit() override;
+class TGridTransEdit : public TFixedCellEditor<TEdit> {
+public:
+    TGridTransEdit(TComponent* AOwner, TExtStringGrid* Grid);
+};
+
+class TGridTransCombo : public TFixedCellEditor<TComboBox> {
+public:
+    using TFixedCellEditor<TComboBox>::TFixedCellEditor;
 };

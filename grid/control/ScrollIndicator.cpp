@@ -60,6 +60,8 @@ bool TScrollControl::ThumbExtent(int& Start, int& Size) const {
     const double s = double(A.Visible) / double(A.Count);
     Start = A.FixedExtent + RoundEven(Track * p);
     Size = std::max(RoundEven(Track * s), 20);
+    // A control shorter than the smallest thumb has no room to show where the view stands.
+    if (Size > A.Length) return false;
     if (Start + Size > A.Length) Start = A.Length - Size;
     return true;
 }

@@ -27,7 +27,6 @@ protected:
         EditGrid::SetUp();
         G->SetDefaultRowHeight(30);
         G->SetColWidths(2, 300); // room for every control of the cell on one line
-        G->Navigation()->SetAdvanceAutoEdit(false); // Tab goes on to the cell's next control
         G->SetCellEx(3, 2, ControlCell); // display column 2, row 2
         G->OnControlEditDone = [this](TObject* Sender, int ARow, int ACol, const QString& ID, const QString& Type,
                                       const QString& Value) {
@@ -69,17 +68,43 @@ TEST_F(AuxEditors, TabMovesToTheCellsNextEditControlThenBackToTheGrid) {
     EXPECT_EQ(Cell(G), "2,3") << "the grid's current cell stays";
 }
 
-TEST_F(AuxEditors, TabWithAdvanceAutoEditMovesTheGridOn) {
-    G->Navigation()->SetAdvanceAutoEdit(true);
-    G->Navigation()->SetAdvanceOnEnter(true);
+// Which navigation switch sends Tab on to the next cell: only AdvanceAuto does; the reopening of
+// editors after a move (AdvanceAutoEdit, on by default) keeps Tab inside the cell.
+struct TabCase {
+    const char* Name;
+    bool AdvanceAuto;
+    bool AdvanceAutoEdit;
+    bool GridMovesOn;
+};
+void PrintTo(const TabCase& C, std::ostream* Os) { *Os << C.Name; }
+
+class TabInControl : public AuxEditors, public ::testing::WithParamInterface<TabCase> {};
+
+TEST_P(TabInControl, GoesToTheNextControlUnlessAdvanceAuto) {
+    const TabCase& C = GetParam();
+    G->Navigation()->SetAdvanceAutoEdit(C.AdvanceAutoEdit);
+    G->Navigation()->SetAdvanceAuto(C.AdvanceAuto);
     G->MoveCurrentCell(2, 2, true);
     G->HTMLControlClick(3, 2, "");
     ASSERT_TRUE(EditOpen());
     Edit()->SimulateKey(VK_TAB, {}, QChar('\t'));
-    EXPECT_FALSE(EditOpen());
     EXPECT_EQ(Done, std::vector<std::string>{"2,3 a EDIT x"});
-    EXPECT_NE(Cell(G), "2,2");
+    if (C.GridMovesOn) {
+        EXPECT_FALSE(EditOpen());
+        EXPECT_NE(Cell(G), "2,2");
+    } else {
+        ASSERT_TRUE(EditOpen());
+        EXPECT_EQ(G->EditedCellControlID(), "c");
+        EXPECT_EQ(Cell(G), "2,2");
+    }
 }
+
+INSTANTIATE_TEST_SUITE_P(Navigation, TabInControl,
+                         ::testing::Values(TabCase{"Defaults", false, true, false},
+                                           TabCase{"NoAutoEdit", false, false, false},
+                                           TabCase{"AdvanceAuto", true, true, true},
+                                           TabCase{"AdvanceAutoWithoutAutoEdit", true, false, true}),
+                         [](const ::testing::TestParamInfo<TabCase>& I) { return std::string(I.param.Name); });
 
 TEST_F(AuxEditors, EnterEndsTheEditAndGivesTheGridTheFocus) {
     G->HTMLControlClick(3, 2, "");
@@ -244,7 +269,9 @@ TEST_P(FixedCellStop, ValidatesStoresAndHides) {
     EXPECT_EQ(Log, Want);
     // A header never becomes the current cell: the refusal leaves the current cell alone.
     EXPECT_EQ(Cell(G), "2,3");
-    if (!C.Valid) EXPECT_TRUE(E->isVisible()) << "the edit goes on";
+    if (!C.Valid) {
+        EXPECT_TRUE(E->isVisible()) << "the edit goes on";
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Editors, FixedCellStop,

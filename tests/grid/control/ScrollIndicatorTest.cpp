@@ -74,7 +74,9 @@ TEST_P(Thumb, ShowsTheVisibleRowsOrNothing) {
     if (C.TopRow >= 0) G->SetTopRow(C.TopRow);
     V->SetAlign(alNone);
     V->SetBounds(0, 0, 6, C.Height);
-    if (C.Visible >= 0) ASSERT_EQ(G->VisibleRowCount(), C.Visible);
+    if (C.Visible >= 0) {
+        ASSERT_EQ(G->VisibleRowCount(), C.Visible);
+    }
     int Start = -1, Size = -1;
     ASSERT_EQ(V->ThumbExtent(Start, Size), C.Shown);
     if (C.Shown) {
@@ -93,6 +95,9 @@ INSTANTIATE_TEST_SUITE_P(
                       ThumbCase{"OneNormalRowFits", 2, 1, 200, -1, -1, false, 0, 0},
                       ThumbCase{"TinyControlHasNoTrack", 100, 1, 15, -1, -1, false, 0, 0},
                       ThumbCase{"ZeroHighControl", 100, 1, 0, -1, -1, false, 0, 0},
+                      // no header: a whole track, but shorter than the 20-pixel thumb
+                      ThumbCase{"ShorterThanTheSmallestThumb", 100, 0, 12, -1, -1, false, 0, 0},
+                      ThumbCase{"JustTheSmallestThumb", 100, 0, 20, -1, -1, true, 0, 20},
                       ThumbCase{"ThousandRowsGetTwentyPixels", 1000, 1, 200, -1, -1, true, 20, 20},
                       ThumbCase{"HundredRowsAtTheTop", 100, 1, 200, -1, -1, true, 20, 20},
                       // 20 + [180 x 19 / 39] = 20 + 88; [180 x 9 / 40] = [40.5] = 40, halves to even
