@@ -3,6 +3,7 @@
 // buttons, progress bars, comment markers, drop-down and spin buttons), the gradients of fixed
 // cells under the mouse and while pressed, and the popup header and footer of the drop-down
 // editors.
+#include "grid/control/SettingProperties.h"
 #include "platform/gui/Graphics.h"
 #include "platform/rtl/Objects.h"
 
@@ -34,29 +35,6 @@ enum TControlLookGradient {
     clgCount
 };
 
-// A value whose change repaints the grid (OnChange), and one that is only stored.
-#define CTRLLOOK_REPAINT(Type, Name, Default)                                                                          \
-public:                                                                                                                \
-    Type Name() const { return F##Name; }                                                                              \
-    void Set##Name(Type Value) {                                                                                       \
-        if (F##Name == Value) return;                                                                                  \
-        F##Name = Value;                                                                                               \
-        if (OnChange) OnChange(this);                                                                                  \
-    }                                                                                                                  \
-                                                                                                                       \
-private:                                                                                                               \
-    Type F##Name = Default;                                                                                            \
-                                                                                                                       \
-public:
-#define CTRLLOOK_STORED(Type, Name, Default)                                                                           \
-public:                                                                                                                \
-    Type Name() const { return F##Name; }                                                                              \
-    void Set##Name(Type Value) { F##Name = Value; }                                                                    \
-                                                                                                                       \
-private:                                                                                                               \
-    Type F##Name = Default;                                                                                            \
-                                                                                                                       \
-public:
 #define CTRLLOOK_GLYPH(Name)                                                                                           \
     TBitmap* Name() const { return F##Name.get(); }                                                                    \
     void Set##Name(TBitmap* Value) {                                                                                   \
@@ -79,25 +57,25 @@ public:
     // their setters.
     void Init();
 
-    CTRLLOOK_REPAINT(TColor, Color, TColor(0))
-    CTRLLOOK_REPAINT(TColor, CommentColor, TColor(0x0000FF))
-    CTRLLOOK_REPAINT(int, CheckSize, 15)
-    CTRLLOOK_REPAINT(int, RadioSize, 10)
-    CTRLLOOK_STORED(bool, CheckAlwaysActive, false)
-    CTRLLOOK_STORED(bool, RadioAlwaysActive, false)
-    CTRLLOOK_REPAINT(TControlStyle, ControlStyle, csTheme)
-    CTRLLOOK_REPAINT(bool, DropDownAlwaysVisible, false)
-    CTRLLOOK_REPAINT(bool, SpinButtonsAlwaysVisible, false)
-    CTRLLOOK_STORED(int, DropDownCount, 8)
-    CTRLLOOK_REPAINT(bool, FlatButton, false)
-    CTRLLOOK_REPAINT(bool, NoDisabledCheckRadioLook, false)
-    CTRLLOOK_REPAINT(bool, NoDisabledButtonLook, false)
-    CTRLLOOK_STORED(TColor, ProgressBorderColor, TColor(0x808080))
-    CTRLLOOK_REPAINT(int, ProgressMarginX, 2)
-    CTRLLOOK_REPAINT(int, ProgressMarginY, 2)
-    CTRLLOOK_REPAINT(bool, ProgressXP, false)
-    CTRLLOOK_STORED(bool, FixedDropDownButton, false)
-    CTRLLOOK_STORED(int, HintMaxWidth, 0)
+    SETTING_CHANGE(TColor, Color, TColor(0))
+    SETTING_CHANGE(TColor, CommentColor, TColor(0x0000FF))
+    SETTING_CHANGE(int, CheckSize, 15)
+    SETTING_CHANGE(int, RadioSize, 10)
+    SETTING_STORED(bool, CheckAlwaysActive, false)
+    SETTING_STORED(bool, RadioAlwaysActive, false)
+    SETTING_CHANGE(TControlStyle, ControlStyle, csTheme)
+    SETTING_CHANGE(bool, DropDownAlwaysVisible, false)
+    SETTING_CHANGE(bool, SpinButtonsAlwaysVisible, false)
+    SETTING_STORED(int, DropDownCount, 8)
+    SETTING_CHANGE(bool, FlatButton, false)
+    SETTING_CHANGE(bool, NoDisabledCheckRadioLook, false)
+    SETTING_CHANGE(bool, NoDisabledButtonLook, false)
+    SETTING_STORED(TColor, ProgressBorderColor, TColor(0x808080))
+    SETTING_CHANGE(int, ProgressMarginX, 2)
+    SETTING_CHANGE(int, ProgressMarginY, 2)
+    SETTING_CHANGE(bool, ProgressXP, false)
+    SETTING_STORED(bool, FixedDropDownButton, false)
+    SETTING_STORED(int, HintMaxWidth, 0)
     // Owned glyphs; writing copies the given bitmap and repaints.
     CTRLLOOK_GLYPH(CheckedGlyph)
     CTRLLOOK_GLYPH(UnCheckedGlyph)
@@ -142,7 +120,5 @@ private:
                                   clNone, 0xC0C0C0, 0x808080, 0xC0C0C0, clNone,   clNone,   0x808080};
 };
 
-#undef CTRLLOOK_REPAINT
-#undef CTRLLOOK_STORED
 #undef CTRLLOOK_GLYPH
 #undef CTRLLOOK_GRADIENT

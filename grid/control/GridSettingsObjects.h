@@ -2,6 +2,7 @@
 // The small settings objects the grid keeps for its whole life besides the look, sort, filter and
 // footer objects: background, grouping, drag and drop, balloon hints, modified marking, drag
 // scrolling and progress bars. Each copies itself only from an object of its own class.
+#include "grid/control/SettingProperties.h"
 #include "platform/gui/Graphics.h"
 #include "platform/rtl/Objects.h"
 
@@ -13,31 +14,6 @@
 class TWinControl;
 class TExtStringGrid;
 
-// A property that only stores its value.
-#define GSO_STORED(Type, Name, Default)                                                                                \
-public:                                                                                                                \
-    Type Name() const { return F##Name; }                                                                              \
-    void Set##Name(Type Value) { F##Name = Value; }                                                                    \
-                                                                                                                       \
-private:                                                                                                               \
-    Type F##Name = Default;                                                                                            \
-                                                                                                                       \
-public:
-// A property whose new value fires OnChange.
-#define GSO_CHANGE(Type, Name, Default)                                                                                \
-public:                                                                                                                \
-    Type Name() const { return F##Name; }                                                                              \
-    void Set##Name(Type Value) {                                                                                       \
-        if (F##Name == Value) return;                                                                                  \
-        F##Name = Value;                                                                                               \
-        if (OnChange) OnChange(this);                                                                                  \
-    }                                                                                                                  \
-                                                                                                                       \
-private:                                                                                                               \
-    Type F##Name = Default;                                                                                            \
-                                                                                                                       \
-public:
-
 // ---- background -------------------------------------------------------------------------------------
 enum TBackgroundDisplay { bdTile, bdFixed, bdGradientHorz, bdGradientVert };
 enum TBackgroundCells { bcNormal, bcFixed, bcAll };
@@ -46,12 +22,12 @@ enum TBackgroundCells { bcNormal, bcFixed, bcAll };
 class TBackGround : public TPersistent {
 public:
     void Assign(TPersistent* Source) override;
-    GSO_CHANGE(int, Top, 0)
-    GSO_CHANGE(int, Left, 0)
-    GSO_CHANGE(TBackgroundDisplay, Display, bdTile)
-    GSO_CHANGE(TBackgroundCells, Cells, bcNormal)
-    GSO_CHANGE(TColor, Color, clWindow)
-    GSO_CHANGE(TColor, ColorTo, clBtnFace)
+    SETTING_CHANGE(int, Top, 0)
+    SETTING_CHANGE(int, Left, 0)
+    SETTING_CHANGE(TBackgroundDisplay, Display, bdTile)
+    SETTING_CHANGE(TBackgroundCells, Cells, bcNormal)
+    SETTING_CHANGE(TColor, Color, clWindow)
+    SETTING_CHANGE(TColor, ColorTo, clBtnFace)
     // Owned; writing copies the given bitmap.
     TBitmap* Bitmap() const { return FBitmap.get(); }
     void SetBitmap(TBitmap* Value);
@@ -67,25 +43,25 @@ private:
 class TGrouping : public TPersistent {
 public:
     void Assign(TPersistent* Source) override;
-    GSO_STORED(bool, MergeHeader, false)
-    GSO_STORED(bool, MergeSummary, false)
-    GSO_STORED(TColor, HeaderColor, clNone)
-    GSO_STORED(TColor, HeaderColorTo, clNone)
-    GSO_STORED(TColor, HeaderTextColor, clNone)
-    GSO_STORED(bool, HeaderUnderline, false)
-    GSO_STORED(TColor, HeaderLineColor, TColor(0xFF0000))
-    GSO_STORED(int, HeaderLineWidth, 2)
-    GSO_STORED(bool, Summary, false)
-    GSO_STORED(TColor, SummaryColor, clNone)
-    GSO_STORED(TColor, SummaryColorTo, clNone)
-    GSO_STORED(TColor, SummaryTextColor, clNone)
-    GSO_STORED(bool, SummaryLine, false)
-    GSO_STORED(TColor, SummaryLineColor, TColor(0xFF0000))
-    GSO_STORED(int, SummaryLineWidth, 2)
-    GSO_STORED(bool, ShowGroupCount, false)
-    GSO_STORED(QString, GroupCountFormat, QString())
-    GSO_STORED(bool, AutoSelectGroup, false)
-    GSO_STORED(bool, AutoCheckGroup, false)
+    SETTING_STORED(bool, MergeHeader, false)
+    SETTING_STORED(bool, MergeSummary, false)
+    SETTING_STORED(TColor, HeaderColor, clNone)
+    SETTING_STORED(TColor, HeaderColorTo, clNone)
+    SETTING_STORED(TColor, HeaderTextColor, clNone)
+    SETTING_STORED(bool, HeaderUnderline, false)
+    SETTING_STORED(TColor, HeaderLineColor, TColor(0xFF0000))
+    SETTING_STORED(int, HeaderLineWidth, 2)
+    SETTING_STORED(bool, Summary, false)
+    SETTING_STORED(TColor, SummaryColor, clNone)
+    SETTING_STORED(TColor, SummaryColorTo, clNone)
+    SETTING_STORED(TColor, SummaryTextColor, clNone)
+    SETTING_STORED(bool, SummaryLine, false)
+    SETTING_STORED(TColor, SummaryLineColor, TColor(0xFF0000))
+    SETTING_STORED(int, SummaryLineWidth, 2)
+    SETTING_STORED(bool, ShowGroupCount, false)
+    SETTING_STORED(QString, GroupCountFormat, QString())
+    SETTING_STORED(bool, AutoSelectGroup, false)
+    SETTING_STORED(bool, AutoCheckGroup, false)
 };
 
 // ---- drag and drop ----------------------------------------------------------------------------------
@@ -114,19 +90,19 @@ public:
     void Assign(TPersistent* Source) override;
     bool OleDropRTF() const { return FOleDropRTF; }
     void SetOleDropRTF(bool Value);
-    GSO_STORED(bool, OleAcceptText, true)
-    GSO_STORED(bool, OleEntireRows, false)
-    GSO_STORED(bool, OleDropSource, false)
-    GSO_STORED(bool, OleRemoveRows, false)
-    GSO_STORED(bool, OleAcceptFiles, true)
-    GSO_STORED(bool, OleAcceptURLs, true)
-    GSO_STORED(bool, OleInsertRows, false)
-    GSO_STORED(bool, OleAppendRows, false)
-    GSO_STORED(bool, OleCopyAlways, false)
-    GSO_STORED(bool, OleColumnDragDrop, false)
-    GSO_STORED(bool, OleColumnReorder, false)
-    GSO_STORED(bool, OleColumnsOnly, false)
-    GSO_STORED(bool, ShowCells, true)
+    SETTING_STORED(bool, OleAcceptText, true)
+    SETTING_STORED(bool, OleEntireRows, false)
+    SETTING_STORED(bool, OleDropSource, false)
+    SETTING_STORED(bool, OleRemoveRows, false)
+    SETTING_STORED(bool, OleAcceptFiles, true)
+    SETTING_STORED(bool, OleAcceptURLs, true)
+    SETTING_STORED(bool, OleInsertRows, false)
+    SETTING_STORED(bool, OleAppendRows, false)
+    SETTING_STORED(bool, OleCopyAlways, false)
+    SETTING_STORED(bool, OleColumnDragDrop, false)
+    SETTING_STORED(bool, OleColumnReorder, false)
+    SETTING_STORED(bool, OleColumnsOnly, false)
+    SETTING_STORED(bool, ShowCells, true)
     // Outside the designer, true registers the grid's window as a drop target (once, however
     // often it is set) and false revokes a registration that succeeded.
     bool OleDropTarget() const { return FOleDropTarget; }
@@ -148,12 +124,12 @@ class TBalloonSettings : public TPersistent {
 public:
     // Copies the colours, the delays and Enable (through its setter), not Transparency.
     void Assign(TPersistent* Source) override;
-    GSO_STORED(TColor, BackgroundColor, clNone)
-    GSO_STORED(TColor, TextColor, clNone)
-    GSO_STORED(int, ReshowDelay, -1)
-    GSO_STORED(int, InitialDelay, -1)
-    GSO_STORED(int, AutoHideDelay, -1)
-    GSO_STORED(uint8_t, Transparency, 0)
+    SETTING_STORED(TColor, BackgroundColor, clNone)
+    SETTING_STORED(TColor, TextColor, clNone)
+    SETTING_STORED(int, ReshowDelay, -1)
+    SETTING_STORED(int, InitialDelay, -1)
+    SETTING_STORED(int, AutoHideDelay, -1)
+    SETTING_STORED(uint8_t, Transparency, 0)
     bool Enable() const { return FEnable; }
     // Fires OnEnableChange on every write, also when the value stays.
     void SetEnable(bool Value) {
@@ -170,7 +146,7 @@ private:
 class TShowModified : public TPersistent {
 public:
     void Assign(TPersistent* Source) override;
-    GSO_STORED(bool, Enabled, false)
+    SETTING_STORED(bool, Enabled, false)
     TColor Color() const { return FColor; }
     // Fires OnChange.
     void SetColor(TColor Value) {
@@ -221,30 +197,27 @@ enum TProgressStyle { psXP, psClassic };
 class TGridProgressAppearance : public TPersistent {
 public:
     void Assign(TPersistent* Source) override;
-    GSO_CHANGE(TColor, CompleteColor, TColor(0x0000FF))
-    GSO_CHANGE(TColor, CompleteFontColor, TColor(0xFF0000))
-    GSO_CHANGE(TColor, UnCompleteColor, clNone)
-    GSO_CHANGE(TColor, UnCompleteFontColor, clWindowText)
-    GSO_CHANGE(TColor, Level0Color, TColor(0x00FF00))
-    GSO_CHANGE(TColor, Level0ColorTo, TColor(0xE1FFE1))
-    GSO_CHANGE(TColor, Level1Color, TColor(0x00FFFF))
-    GSO_CHANGE(TColor, Level1ColorTo, TColor(0xCAFFFF))
-    GSO_CHANGE(TColor, Level2Color, TColor(0x53A9FF))
-    GSO_CHANGE(TColor, Level2ColorTo, TColor(0xA8D3FF))
-    GSO_CHANGE(TColor, Level3Color, TColor(0x0000FF))
-    GSO_CHANGE(TColor, Level3ColorTo, TColor(0xCACAFF))
-    GSO_CHANGE(int, Level1Perc, 70)
-    GSO_CHANGE(int, Level2Perc, 90)
-    GSO_CHANGE(TColor, BorderColor, TColor(0))
-    GSO_CHANGE(bool, ShowBorder, false)
-    GSO_CHANGE(bool, Stacked, false)
-    GSO_CHANGE(bool, ShowPercentage, true)
-    GSO_CHANGE(bool, CompletionSmooth, true)
-    GSO_CHANGE(bool, ShowGradient, true)
-    GSO_CHANGE(int, Steps, 11)
-    GSO_CHANGE(TProgressStyle, Style, psXP)
+    SETTING_CHANGE(TColor, CompleteColor, TColor(0x0000FF))
+    SETTING_CHANGE(TColor, CompleteFontColor, TColor(0xFF0000))
+    SETTING_CHANGE(TColor, UnCompleteColor, clNone)
+    SETTING_CHANGE(TColor, UnCompleteFontColor, clWindowText)
+    SETTING_CHANGE(TColor, Level0Color, TColor(0x00FF00))
+    SETTING_CHANGE(TColor, Level0ColorTo, TColor(0xE1FFE1))
+    SETTING_CHANGE(TColor, Level1Color, TColor(0x00FFFF))
+    SETTING_CHANGE(TColor, Level1ColorTo, TColor(0xCAFFFF))
+    SETTING_CHANGE(TColor, Level2Color, TColor(0x53A9FF))
+    SETTING_CHANGE(TColor, Level2ColorTo, TColor(0xA8D3FF))
+    SETTING_CHANGE(TColor, Level3Color, TColor(0x0000FF))
+    SETTING_CHANGE(TColor, Level3ColorTo, TColor(0xCACAFF))
+    SETTING_CHANGE(int, Level1Perc, 70)
+    SETTING_CHANGE(int, Level2Perc, 90)
+    SETTING_CHANGE(TColor, BorderColor, TColor(0))
+    SETTING_CHANGE(bool, ShowBorder, false)
+    SETTING_CHANGE(bool, Stacked, false)
+    SETTING_CHANGE(bool, ShowPercentage, true)
+    SETTING_CHANGE(bool, CompletionSmooth, true)
+    SETTING_CHANGE(bool, ShowGradient, true)
+    SETTING_CHANGE(int, Steps, 11)
+    SETTING_CHANGE(TProgressStyle, Style, psXP)
     TNotifyEvent OnChange;
 };
-
-#undef GSO_STORED
-#undef GSO_CHANGE

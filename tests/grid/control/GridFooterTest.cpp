@@ -162,7 +162,9 @@ TEST_P(FooterColumns, FoundFromTheLeftColumn) {
     int Col = -7;
     const bool Found = P->ColumnAt(C.X, Col);
     EXPECT_EQ(Found, C.Col >= 0);
-    if (Found) EXPECT_EQ(Col, C.Col);
+    if (Found) {
+        EXPECT_EQ(Col, C.Col);
+    }
 }
 
 // Columns are 60 wide; column 0 is fixed; 5 display columns.
