@@ -6,6 +6,10 @@
 #include <QPointer>
 
 // ---- the embedded controls' editors ---------------------------------------------------------------------
+namespace {
+
+// Ends a control's edit after Enter or Tab (the key is dropped): Enter gives the focus back to
+// the grid; Tab advances the grid or edits the cell's next control.
 void ControlEditorKey(TWinControl* Editor, TExtStringGrid* Grid, QChar& Key) {
     const ushort K = Key.unicode();
     if (K != VK_RETURN && K != VK_TAB) return;
@@ -26,49 +30,42 @@ void ControlEditorKey(TWinControl* Editor, TExtStringGrid* Grid, QChar& Key) {
     Grid->HTMLControlClick(Cell.X, Cell.Y, Grid->EditedCellControlID());
 }
 
-TControlEdit::TControlEdit(TComponent* AOwner, TExtStringGrid* Grid) : TMaskEdit(AOwner), FGrid(Grid) {
-    SetBorderStyle(bsNone);
-    SetVisible(false);
+} // namespace
+
+template <class TBase>
+TCellControlEditor<TBase>::TCellControlEditor(TComponent* AOwner, TExtStringGrid* Grid) : TBase(AOwner), FGrid(Grid) {
+    this->SetVisible(false);
 }
 
-void TControlEdit::WndProc(TMessage& Message) {
+template <class TBase>
+void TCellControlEditor<TBase>::WndProc(TMessage& Message) {
     if (Message.Msg == CM_WANTSPECIALKEY) {
-        // Enter goes to KeyPress as a character only through the grid's path; Tab stays here.
-        if (Message.WParam == VK_RETURN) {
-            Message.Result = 0;
-            return;
-        }
         if (Message.WParam == VK_TAB) {
             Message.Result = 1;
             return;
         }
+        // The edit box leaves Enter to the dialog handling; it still arrives as a character.
+        if (IsEdit && Message.WParam == VK_RETURN) {
+            Message.Result = 0;
+            return;
+        }
     }
-    // Tab is handled as the character that follows; the edit box would move the focus on.
+    // Tab is handled as the character that follows; the control would move the focus on.
     if (Message.Msg == WM_KEYDOWN && Message.WParam == VK_TAB) return;
-    TMaskEdit::WndProc(Message);
+    TBase::WndProc(Message);
 }
 
-void TControlEdit::KeyPress(QChar& Key) {
-    if (FGrid && Parent() == FGrid) ControlEditorKey(this, FGrid, Key);
-    if (!Key.isNull()) TMaskEdit::KeyPress(Key);
+template <class TBase>
+void TCellControlEditor<TBase>::KeyPress(QChar& Key) {
+    if (!IsEdit || (FGrid && this->Parent() == FGrid)) ControlEditorKey(this, FGrid, Key);
+    if (!Key.isNull()) TBase::KeyPress(Key);
 }
 
-TControlCombo::TControlCombo(TComponent* AOwner, TExtStringGrid* Grid) : TComboBox(AOwner), FGrid(Grid) {
-    SetVisible(false);
-}
+template class TCellControlEditor<TMaskEdit>;
+template class TCellControlEditor<TComboBox>;
 
-void TControlCombo::WndProc(TMessage& Message) {
-    if (Message.Msg == CM_WANTSPECIALKEY && Message.WParam == VK_TAB) {
-        Message.Result = 1;
-        return;
-    }
-    if (Message.Msg == WM_KEYDOWN && Message.WParam == VK_TAB) return;
-    TComboBox::WndProc(Message);
-}
-
-void TControlCombo::KeyPress(QChar& Key) {
-    ControlEditorKey(this, FGrid, Key);
-    if (!Key.isNull()) TComboBox::KeyPress(Key);
+TControlEdit::TControlEdit(TComponent* AOwner, TExtStringGrid* Grid) : TCellControlEditor<TMaskEdit>(AOwner, Grid) {
+    SetBorderStyle(bsNone);
 }
 
 // ---- the fixed-cell editors ---------------------------------------------------------------------------------

@@ -4,39 +4,42 @@
 // fixed cells. Each grid owns one of each, created hidden.
 #include "platform/gui/StdCtrls.h"
 
+#include <type_traits>
+
 class TExtStringGrid;
 
-// Enter and Tab end the control's edit through its exit handling (OnExit); Tab then moves on
-// to the next cell (Navigation.AdvanceAuto) or to the next control of the same cell.
-class TControlEdit : public TMaskEdit {
+// The editors of the form controls a cell's HTML text embeds. Enter and Tab end the control's
+// edit through its exit handling (OnExit), dropping the key: Enter gives the focus back to the
+// grid; Tab moves the grid on to the next cell (Navigation.AdvanceAuto) or edits the next
+// control of the same cell. The edit box acts on them only while it lies on its grid, and
+// leaves Enter out of the keys it claims from the dialog handling.
+template <class TBase>
+class TCellControlEditor : public TBase {
+public:
+    TCellControlEditor(TComponent* AOwner, TExtStringGrid* Grid);
+    TExtStringGrid* Grid() const { return FGrid; }
+    void WndProc(TMessage& Message) override;
+
+protected:
+    void KeyPress(QChar& Key) override;
+
+private:
+    static constexpr bool IsEdit = std::is_base_of_v<TCustomEdit, TBase>;
+    TExtStringGrid* FGrid;
+};
+
+extern template class TCellControlEditor<TMaskEdit>;
+extern template class TCellControlEditor<TComboBox>;
+
+class TControlEdit : public TCellControlEditor<TMaskEdit> {
 public:
     TControlEdit(TComponent* AOwner, TExtStringGrid* Grid);
-    TExtStringGrid* Grid() const { return FGrid; }
-    void WndProc(TMessage& Message) override;
-
-protected:
-    void KeyPress(QChar& Key) override;
-
-private:
-    TExtStringGrid* FGrid;
 };
 
-class TControlCombo : public TComboBox {
+class TControlCombo : public TCellControlEditor<TComboBox> {
 public:
-    TControlCombo(TComponent* AOwner, TExtStringGrid* Grid);
-    TExtStringGrid* Grid() const { return FGrid; }
-    void WndProc(TMessage& Message) override;
-
-protected:
-    void KeyPress(QChar& Key) override;
-
-private:
-    TExtStringGrid* FGrid;
+    using TCellControlEditor<TComboBox>::TCellControlEditor;
 };
-
-// Ends a control's edit after Enter or Tab (the key is dropped): Enter gives the focus back to
-// the grid; Tab advances the grid or edits the cell's next control.
-void ControlEditorKey(TWinControl* Editor, TExtStringGrid* Grid, QChar& Key);
 
 // The fixed-cell editors: an edit and a combo box with one key and stop step. FCol (real
 // column) and FRow name the cell being edited.
