@@ -246,7 +246,7 @@ void TFooterPanel::PaintFixedLastRow(TCanvas* C, int W) {
         // The column edges as the grid draws its fixed cells.
         C->Pen()->SetStyle(psSolid);
         C->Pen()->SetWidth(1);
-        C->Pen()->SetColor(G->GridLineColor());
+        C->Pen()->SetColor(G->GridFixedLineColor());
         if (VertLine) {
             C->MoveTo(M.Right - 1, 0);
             C->LineTo(M.Right - 1, ClientHeight());

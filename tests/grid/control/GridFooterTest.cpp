@@ -264,4 +264,18 @@ TEST_F(Footer, PaintsTheLastRowInTheStrip) {
     Form->Hide();
 }
 
+// The strip's columns are fixed cells: their edges take the fixed-cell line colour, not that of
+// the normal cells.
+TEST_F(Footer, ColumnEdgesTakeTheFixedLineColour) {
+    G->SetGridLineColor(clRed);
+    G->SetGridFixedLineColor(clLime);
+    F->SetVisible(true);
+    Form->Show();
+    QCoreApplication::processEvents();
+    const QImage Img = RenderGrid(*G);
+    const int Y = P->Top() + P->Height() / 2;
+    for (int Edge : {59, 119, 179}) EXPECT_EQ(Pixel(Img, Edge, Y), clLime) << "x " << Edge;
+    Form->Hide();
+}
+
 } // namespace
