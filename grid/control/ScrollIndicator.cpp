@@ -13,7 +13,10 @@ int RoundEven(double V) { return int(std::nearbyint(V)); }
 } // namespace
 
 // ---- TScrollControl --------------------------------------------------------------------------------
-TScrollControl::TScrollControl(TComponent* AOwner) : TCustomControl(AOwner) {}
+TScrollControl::TScrollControl(TComponent* AOwner) : TCustomControl(AOwner) {
+    // No background of its own: the grid's cells show through around the thumb.
+    setAutoFillBackground(false);
+}
 
 void TScrollControl::SetColor(TColor Value) {
     if (Value == FColor) return;

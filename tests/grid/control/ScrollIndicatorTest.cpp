@@ -202,6 +202,17 @@ TEST_F(Indicator, PaintsThumbsOverTheGrid) {
     ASSERT_TRUE(V->ThumbExtent(Start, Size));
     const QRgb Q = Img.pixel(V->Left() + 2, V->Top() + Start + Size / 2);
     EXPECT_EQ(TColor(qRed(Q) | (qGreen(Q) << 8) | (qBlue(Q) << 16)), clGray);
+    // Beside the thumb the indicator has no background: the grid looks as it does without it.
+    V->SetVisible(false);
+    QImage Bare(G->Width(), G->Height(), QImage::Format_RGB32);
+    Bare.fill(Qt::white);
+    G->render(&Bare);
+    int Differ = 0;
+    for (int y = V->Top(); y < V->Top() + V->Height(); ++y) {
+        if (y >= V->Top() + Start && y < V->Top() + Start + Size) continue;
+        for (int x = V->Left(); x < V->Left() + V->Width(); ++x) Differ += Img.pixel(x, y) != Bare.pixel(x, y);
+    }
+    EXPECT_EQ(Differ, 0);
     Form->Hide();
 }
 
