@@ -40,8 +40,10 @@ static void NormalRange(TExtStringGrid* G, int& FromRow, int& ToRow) {
 
 double TExtStringGrid::ColumnSum(int RealCol, int FromRow, int ToRow) {
     NormalRange(this, FromRow, ToRow);
-    // A range that reaches past the displayed rows counts real rows, hidden ones included.
-    const bool Real = ToRow > RowCount() - 1;
+    // A range that reaches past the displayed rows counts real rows, hidden ones included. The
+    // row just past the last one still counts displayed rows, unless a floating footer takes the
+    // last displayed row.
+    const bool Real = FloatingFooter()->Visible() ? ToRow > RowCount() - 1 : ToRow > RowCount();
     ExportNotification(esExportStart, FromRow);
     double Sum = 0;
     const int Last = Real ? std::min(ToRow, TotalRowCount() - 1) : std::min(ToRow, RowCount() - 1);
