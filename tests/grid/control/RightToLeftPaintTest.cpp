@@ -1,8 +1,8 @@
 // A right-to-left grid: its columns run from the right, its cells are painted mirrored while
 // texts and pictures keep their reading direction, and the mouse, invalidation and links work in
 // the same mirrored coordinates. The sheet at the end shows a pressed header drop-down, a hovered
-// link and the same grid right to left. Real column 2 is hidden, so display column 2 shows real
-// column 3.
+// link, a check box, a sort glyph and the same grid right to left. Real column 2 is hidden, so
+// display column 2 shows real column 3.
 #include "grid/control/ExtGrid.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/Messages.h"
@@ -264,6 +264,12 @@ TEST_F(RightToLeft, SheetOfPressedHeaderHoveredLinkAndMirroredGrid) {
         Q->SetURLUnderlineOnHover(true);
         Q->SetGridCell(1, 4, "see <a href=\"doc\">the manual</a>");
         Q->SetColWidths(1, 120);
+        Q->AddCheckBox(4, 2, true, false);
+        Q->SetGridCell(4, 2, "on");
+        Q->ControlLook()->SetCheckAlwaysActive(true);
+        Q->SortSettings()->SetShow(true);
+        Q->SortSettings()->SetRow(0);
+        Q->SortSettings()->SetColumn(1);
         if (i == 1) Q->setLayoutDirection(Qt::RightToLeft);
         // Hover the link, then press the drop-down part of the header of display column 2 (the
         // press holds until the button comes up; the link stays hovered meanwhile).
