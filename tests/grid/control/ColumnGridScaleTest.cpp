@@ -56,8 +56,16 @@ TEST_F(ColumnGridFinish, ScalingGrowsWidthsHeightsAndEveryFontHiddenColumnsInclu
     G->SetRowHeights(3, 30);
     G->Columns()->Items(3)->Font()->SetSize(9);
     G->Columns()->Items(2)->HeaderFont()->SetSize(14); // the hidden column's item
+    const int DefaultH = G->DefaultRowHeight();
+    ASSERT_EQ(G->GetAllColWidths(2), 60);
     G->ChangeScaleOverride(3, 2);
     EXPECT_EQ(G->ColWidths(1), 120);
+    EXPECT_EQ(G->ColWidths(2), 90);
+    EXPECT_EQ(G->GetAllColWidths(2), 90) << "the hidden column comes back scaled";
+    EXPECT_EQ(G->DefaultColWidth(), 90);
+    EXPECT_EQ(G->DefaultRowHeight(), MulDiv(DefaultH, 3, 2));
+    G->SetRowCount(G->RowCount() + 1);
+    EXPECT_EQ(G->RowHeights(G->RowCount() - 1), G->DefaultRowHeight()) << "a row added later fits the rest";
     EXPECT_EQ(G->Columns()->Items(1)->Width(), 120) << "the item keeps the width shown";
     EXPECT_EQ(G->RowHeights(3), 45);
     EXPECT_EQ(G->Font()->Size(), 15);
