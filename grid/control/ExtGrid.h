@@ -1259,7 +1259,7 @@ public:
     // ---- in-place editing
     // Whether a cell is fixed for editing: the footer rows and fixed right columns, then the
     // fixed-cell hook. Display column, display row.
-    virtual bool IsFixed(int DisplCol, int DisplRow);
+    bool IsFixed(int DisplCol, int DisplRow) override;
     // Commits and hides the special editor of the current cell (the text editor is not touched).
     void HideCellEdit();
     // Opens the current cell's editor as F2 does.
