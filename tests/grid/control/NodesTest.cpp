@@ -264,6 +264,21 @@ TEST_F(NodeGrid, ChildRowsKeepTheGroupCountsOfEveryAncestor) {
     G->CheckIndexConsistency();
 }
 
+TEST_F(NodeGrid, AGroupAtTheGridsEndTakesAChildRow) {
+    G->AddNode(10, 3); // real rows 10 to 12, the last ones
+    G->Grouping()->SetShowGroupCount(true);
+    EXPECT_EQ(G->GetCellEx(1, 9), "10 (2)");
+    G->InsertChildRow(11, 1);
+    EXPECT_EQ(G->GetNodeSpan(9), 4) << "the group grows with the grid";
+    EXPECT_EQ(G->GetSubNodeCount(9), 1);
+    EXPECT_EQ(G->GetCellEx(1, 9), "10 (2)") << "the count stays";
+    G->ContractNode(10);
+    EXPECT_EQ(Shown(), "1 2 3 4 5 6 8 9 10-") << "the whole grown group is hidden";
+    G->ExpandNode(10);
+    EXPECT_EQ(G->RowCount(), 13);
+    G->CheckIndexConsistency();
+}
+
 TEST_F(NodeGrid, GroupCountsFollowTheNodeText) {
     G->AddNode(1, 4);
     G->AddNode(2, 2);
