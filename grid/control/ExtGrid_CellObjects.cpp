@@ -32,6 +32,14 @@ void ForEveryCell(TExtStringGrid* G, Fn Act) {
         for (int r = 0; r < G->RowCount(); ++r) Act(c, r);
 }
 
+// The kind of the box at (ACol, real row RealRow): its record's, else the kind the grid reports
+// for the cell, as a descendant may type a cell as a data check box without reporting a record.
+TCellType BoxKindAt(TExtStringGrid* G, TCellGraphic* CG, int ACol, int RealRow) {
+    if (CG) return CG->CellType();
+    if (G->NumHiddenRows() > 0 && G->IsHiddenRow(RealRow)) return ctEmpty;
+    return G->GetCellType(ACol, G->DisplRowIndex(RealRow));
+}
+
 void CheckObjectCell(TExtStringGrid* G, int ACol, int ARow) {
     // Negative indexes are outside the grid as much as too large ones.
     if (ACol < 0 || ARow < 0 || ACol >= G->ColCount() + G->NumHiddenColumns() ||
@@ -220,10 +228,7 @@ bool TExtStringGrid::GetCheckBoxState(int ACol, int ARow, bool& State) {
     if (ACol < 0 || ARow < 0) return false;
     bool Fallback = false;
     TCellGraphic* CG = CheckBoxRecordByRealRow(ACol, ARow, Fallback);
-    // A descendant may type a cell as a data check box without reporting a record.
-    const TCellType T = CG
-        ? CG->CellType()
-        : (NumHiddenRows() == 0 || !IsHiddenRow(ARow) ? GetCellType(ACol, DisplRowIndex(ARow)) : ctEmpty);
+    const TCellType T = BoxKindAt(this, CG, ACol, ARow);
     const bool Hidden = NumHiddenRows() > 0;
     switch (T) {
         case ctCheckBox:
@@ -266,9 +271,7 @@ bool TExtStringGrid::SetCheckBoxState(int ACol, int ARow, bool State) {
     if (ACol < 0 || ARow < 0) return false;
     bool Fallback = false;
     TCellGraphic* CG = CheckBoxRecordByRealRow(ACol, ARow, Fallback);
-    const TCellType T = CG
-        ? CG->CellType()
-        : (NumHiddenRows() == 0 || !IsHiddenRow(ARow) ? GetCellType(ACol, DisplRowIndex(ARow)) : ctEmpty);
+    const TCellType T = BoxKindAt(this, CG, ACol, ARow);
     const bool Hidden = NumHiddenRows() > 0;
     switch (T) {
         case ctCheckBox:

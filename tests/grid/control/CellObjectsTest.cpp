@@ -366,6 +366,11 @@ TEST_F(CellObjects, DataBoxToggleWritesTheCheckTexts) {
     EXPECT_FALSE(G->IsChecked(ObjCol, 2)) << "editing the text changes the state";
     G->RemoveCheckBox(ObjCol, 2);
     EXPECT_EQ(G->GetCellEx(ObjCol, 2), "N") << "the text stays";
+    // a check text already in the cell wins over the state given
+    G->SetCellEx(ObjCol, 3, "Y");
+    G->AddCheckBox(ObjCol, 3, false, true);
+    EXPECT_EQ(G->GetCellEx(ObjCol, 3), "Y");
+    EXPECT_TRUE(G->IsChecked(ObjCol, 3));
 }
 
 TEST_F(CellObjects, CheckAllStartsAtTheFixedRowsAndReportsChanges) {

@@ -180,6 +180,7 @@ TEST_F(NodeGrid, AddingNodesRaisesLevelsAndFindsParents) {
     EXPECT_EQ(G->GetParentRow(2), 1);
     EXPECT_EQ(G->GetParentRow(1), 1);
     EXPECT_EQ(G->GetParentRow(5), -1);
+    EXPECT_EQ(G->GetNodeSpanType(2), 2) << "a row of the same level follows: the line goes on";
 
     G->AddNode(2, 2);
     EXPECT_EQ(G->GetNodeLevel(2), 2);
