@@ -377,10 +377,12 @@ bool TExtStringGrid::ToggleCheckStateAs(int ACol, int ARow, bool FromUser, int E
     QString True, False;
     GetCheckTrue(ACol, ARow, True);
     GetCheckFalse(ACol, ARow, False);
-    // The undo step holds the cell's own text before and after. Only data and virtual boxes keep
-    // their state in it; the other kinds leave the text as it is, and undoing their step must
-    // never write a check text over it.
-    const QString OldText = GetCellEx(ACol, ARow);
+    // The undo step holds the cell's stored text before and after (never its display text, which
+    // may carry a link or a group count). Only data and virtual boxes keep their state in it; the
+    // other kinds leave the text as it is, and undoing their step must never write a check text
+    // over it.
+    const TPoint Base = BaseCell(ACol, ARow);
+    const QString OldText = GetGridCell(Base.X, Base.Y);
     QString NewText = OldText;
     bool State = false;
     switch (T) {
@@ -406,7 +408,7 @@ bool TExtStringGrid::ToggleCheckStateAs(int ACol, int ARow, bool FromUser, int E
             break;
         }
         default: // data and virtual boxes: the state is the cell text
-            State = OldText != True;
+            State = GetCellEx(ACol, ARow) != True;
             NewText = State ? True : False;
             SetCellEx(ACol, ARow, NewText);
             break;

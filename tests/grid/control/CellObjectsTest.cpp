@@ -455,6 +455,14 @@ TEST_F(CellObjects, UndoStepOfAToggleHoldsTheRealTexts) {
         {"plain box", [&] { G->SetCellEx(ObjCol, 2, "label"), G->AddCheckBox(ObjCol, 2, true, false); }, "label",
          "label"},
         {"tri-state box", [&] { G->SetCellEx(ObjCol, 2, "tri"), G->AddCheckBox(ObjCol, 2, cbGrayed); }, "tri", "tri"},
+        // the stored text, not the link the display makes of it
+        {"plain box beside a link",
+         [&] {
+             G->SetURLShowInText(true);
+             G->SetCellEx(ObjCol, 2, "www.example.com");
+             G->AddCheckBox(ObjCol, 2, false, false);
+         },
+         "www.example.com", "www.example.com"},
     };
     for (const auto& C : Cases) {
         SCOPED_TRACE(C.Name);
@@ -465,6 +473,7 @@ TEST_F(CellObjects, UndoStepOfAToggleHoldsTheRealTexts) {
         EXPECT_EQ(Undo.Items()->Items(0)->OrigValue(), C.Old);
         EXPECT_EQ(Undo.Items()->Items(0)->Value(), C.New);
     }
+    G->SetURLShowInText(false);
     // undoing a plain box toggle never writes a check text over the cell's text
     G->SetCellEx(ObjCol, 3, "label");
     G->AddCheckBox(ObjCol, 3, false, false);
