@@ -27,6 +27,12 @@ private:
     TExtStringGrid* FGrid;
 };
 
+// The node level of a real row, hidden or not; 0 without a record.
+int RealRowNodeLevel(TExtStringGrid* G, int RealRow) {
+    TCellProperties* P = G->GetCellPropertiesByRealRow(0, RealRow);
+    return P ? P->NodeLevel() : 0;
+}
+
 } // namespace
 
 // ---- records -----------------------------------------------------------------------------------------------
@@ -226,7 +232,15 @@ void TExtStringGrid::DoExpandNode(int RealRow) {
     // less to the next node row on display.
     auto GroupRealEnd = [this](int Displ, TCellGraphic* N) {
         const int Real = RealRowIndex(Displ);
-        if (N->CellIndex() > 0) return std::min(Real + N->CellIndex(), AllRowCount());
+        if (N->CellIndex() > 0) {
+            // The span counts the rows on display when the node was added: a row the application
+            // had hidden among them took no place in it, and the group's last rows lie past the
+            // span by as many. They carry the node's level, which a row below the group lacks.
+            int End = std::min(Real + N->CellIndex(), AllRowCount());
+            const int Level = NodeLevel(Displ);
+            while (End < AllRowCount() && IsHiddenRow(End) && RealRowNodeLevel(this, End) >= Level) ++End;
+            return End;
+        }
         int e = Displ + 1;
         while (e < RowCount() && !NodeRecord(e)) ++e;
         return e < RowCount() ? RealRowIndex(e) : AllRowCount();

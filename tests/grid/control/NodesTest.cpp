@@ -156,6 +156,12 @@ std::vector<SequenceCase> Sequences() {
           // rows 6 and 8 lie past the outer group (rows 1 to 4): they stay on display
           {Op::Contract, 1, "1- 6+ 8 9 10 11 12"},
           {Op::Expand, 1, "1+ 2 3+ 4 5 6+ 8 9 10 11 12"}}},
+        // the span counts the rows on display: row 7, hidden by the application, takes no place
+        // in it, and the group reaches to row 9
+        {"AHiddenRowInsideTheSpanLosesNoRow",
+         {{6, 3}},
+         false,
+         {{Op::Contract, 6, "1 2 3 4 5 6- 10 11 12"}, {Op::Expand, 6, "1 2 3 4 5 6+ 7 8 9 10 11 12"}}},
         {"RemovingACollapsedNodeShowsItsRows",
          Tree,
          false,
