@@ -172,6 +172,7 @@ void TExtStringGrid::WriteTypedText(TControl* Sender) {
         case edPassword:
         case edLowerCase:
         case edUpperCase:
+        case edValidChars: // as a paste into it is
         case edPositiveFloat:
             if (!TextEditor() || Sender != TextEditor() || !TextEditor()->isVisible()) return;
             Text = TextEditor()->Text();
