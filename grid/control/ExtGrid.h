@@ -984,6 +984,8 @@ protected:
     void HideScrollHint();
     TGridRect FixedBackgroundCells();
     int SearchPanelHeight() const;
+    // The search panel covers the grid's bottom while it is shown.
+    int CoveredBottom() const override { return SearchPanelHeight(); }
     void StopDragScroll();
     void DragScrollOver(int X, int Y, TDragState State);
     void DragScrollTick();
@@ -1346,6 +1348,13 @@ protected:
     bool FNoAutoAdvance = false;
     bool FForceSel = false;
     bool FRevertEdit = false;
+    // Text typed into an open editor is written into its cell as it is typed (FShowEditProcess).
+    // Until a validation accepts it or the edit stores its value, the text the cell held before
+    // is kept here, so a refused or abandoned edit puts it back.
+    bool FTypedWritten = false;
+    int FTypedCol = -1; // real column
+    int FTypedRow = -1;
+    QString FTypedOldText;
     bool LButFlg = false;
     QPoint FLButPos;
     TEditorType FEditControl = edNormal;
@@ -2546,6 +2555,11 @@ protected:
     void WndProc(TMessage& Message) override;
     // The notifications of the child editors (WM_COMMAND); true when the grid acted on it.
     bool CommandMessage(TMessage& Message);
+    // A change of the open editor's text (Sender sent it) written into the edited cell.
+    void WriteTypedText(TControl* Sender);
+    // Puts back the text the edited cell held before typing began, when typed text is still
+    // unaccepted there.
+    void RestoreTypedText();
     // The wheel: zoom with Ctrl, the wheel switched off, then the step of WheelAction (the view
     // or the current row moves); true when it is used up.
     bool WheelMessage(TMessage& Message);

@@ -336,6 +336,19 @@ bool TExtStringGrid::CanEditShowOverride() {
         if (IsDefaultEditorKind(FEditControl)) {
             FShowEditProcess = true;
         } else {
+            // The spin and edit-button editors show their typing in the cell as the text editor
+            // does, also when they are the first editor the grid opens.
+            switch (FEditControl) {
+                case edSpinEdit:
+                case edFloatSpinEdit:
+                case edTimeSpinEdit:
+                case edDateSpinEdit:
+                case edEditBtn:
+                case edNumericEditBtn:
+                case edFloatEditBtn:
+                case edMaskEditBtn: FShowEditProcess = true; break;
+                default: break;
+            }
             ShowSpecialEditor(DisplColIndex(BC), BR);
             FNoEditChange = false;
             FEntered = true;
@@ -388,8 +401,12 @@ void TExtStringGrid::ShowSpecialEditor(int ACol, int ARow) {
     if (FEditControl == edCustom) {
         ShowEditLink(RealCol, ARow, R, C);
     } else {
-        E->Open(FEditControl, R, C, Text);
-        if (E->TakesEditorProp(FEditControl)) DoGetEditorProp(RealCol, ARow, FEditLink);
+        {
+            // The text the editor opens with is the cell's own, not typing.
+            const TStateScope<bool> Loading(FNoEditChange, true);
+            E->Open(FEditControl, R, C, Text);
+            if (E->TakesEditorProp(FEditControl)) DoGetEditorProp(RealCol, ARow, FEditLink);
+        }
         FEditMode = true;
         TWinControl* Ctl = E->Control();
         if (Ctl && !FStartEditChar.isNull() && E->TakesStartKey(FEditControl))
@@ -476,9 +493,13 @@ void TExtStringGrid::HideSpecialEditor(int ACol, int ARow) {
             if (FEditMode && !FRevertEdit && E->StoreText(FEditControl, Value) && ValidateEditorValue(Value) &&
                 CellExists)
                 StoreEditText(RealCol, DisplRow, Value);
+            const TStateScope<bool> Closing(FNoEditChange, true);
             E->Close();
         }
         FEditMode = false;
+        // An abandoned edit gives the cell its text back; a stored or refused one has settled it.
+        if (FRevertEdit) RestoreTypedText();
+        FTypedWritten = false;
     }
     FEditCtrl = nullptr;
     if (FEditControl != edNormal && FEditActive) DoEditingDone(RealCol, DisplRow);
@@ -500,6 +521,8 @@ void TExtStringGrid::UpdateText() {
 
 void TExtStringGrid::EditorHidden() {
     if (FSpecialEditor) return;
+    // Closed without its value stored (abandoned, or refused): the cell gets its text back.
+    RestoreTypedText();
     FEditMode = false;
     FEditing = false;
 }

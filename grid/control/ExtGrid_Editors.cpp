@@ -575,6 +575,8 @@ void TExtStringGrid::CommitEditorControl() {
     Ctrl->SetVisible(false);
     Ctrl->SetEnabled(false);
     FEditing = false;
+    // The commit (or a refusal) has settled what the cell holds.
+    FTypedWritten = false;
 }
 
 void TExtStringGrid::CancelEditorControl() {
@@ -588,6 +590,7 @@ void TExtStringGrid::CancelEditorControl() {
         if (Cell->Open && EditorCellText(*Cell) != Cell->OpenText) WriteEditorCell(*Cell, Cell->OpenText);
         Cell->Open = false;
     }
+    FTypedWritten = false;
     if (Ctrl == EditCombo) EditCombo->SetDroppedDown(false);
     Ctrl->SetVisible(false);
     Ctrl->SetEnabled(false);

@@ -221,6 +221,8 @@ void TExtStringGrid::StoreEditText(int RealCol, int DisplRow, const QString& Val
     // cell of a hidden column never receives another column's text.
     SetEditText(DisplColIndex(RealCol), DisplRow, Value);
     SetCellEx(RealCol, DisplRow, Value);
+    // The stored value is the edit's outcome: nothing typed is left to put back.
+    if (RealCol == FTypedCol && DisplRow == FTypedRow) FTypedWritten = false;
 }
 
 QString TExtStringGrid::GetCurrentCell() {

@@ -49,6 +49,13 @@ bool TExtStringGrid::RunValidation(const QString& NewValue,
         FLastValidation = Valid;
         if (!Valid) FModified = FOldModifiedValue;
     }
+    // A refused value typed into the cell leaves it before the old value is taken again (at the
+    // end of this scope): the cell never keeps it, and the next check compares with the text the
+    // cell had before, so the same value is refused again.
+    if (Valid)
+        FTypedWritten = false;
+    else
+        RestoreTypedText();
     return Valid;
 }
 

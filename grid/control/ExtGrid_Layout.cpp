@@ -10,6 +10,7 @@
 #include "platform/gui/Forms.h"
 #include "platform/rtl/Files.h"
 #include "platform/rtl/IniFiles.h"
+#include "platform/rtl/StateScope.h"
 
 #include <QDir>
 #include <QHash>
@@ -18,6 +19,7 @@
 #include <algorithm>
 #include <climits>
 #include <functional>
+#include <optional>
 
 namespace {
 [[noreturn]] void Refuse(const QString& What) { throw EConvertError(What); }
@@ -76,6 +78,19 @@ QString RegistryFileName() {
 }
 
 const int MaxColumns = TVisibleColumnMap::MappedCols;
+
+// A layout goes on under one update lock, which is given back also when applying it raises, so
+// the grid never stays frozen.
+class TLayoutUpdate {
+public:
+    explicit TLayoutUpdate(TExtStringGrid* G) : FGrid(G) { FGrid->BeginUpdate(); }
+    ~TLayoutUpdate() { FGrid->EndUpdate(); }
+    TLayoutUpdate(const TLayoutUpdate&) = delete;
+    TLayoutUpdate& operator=(const TLayoutUpdate&) = delete;
+
+private:
+    TExtStringGrid* FGrid;
+};
 } // namespace
 
 // ---- column-state string -----------------------------------------------------------------------------
@@ -132,7 +147,7 @@ void TExtStringGrid::StringToColumnStates(const QString& Value) {
                    .arg(FixedCols()));
 
     // 2. Applied.
-    BeginUpdate();
+    const TLayoutUpdate Lock(this);
     const QList<int> Before = OrderOf(FColumnOrder.get());
     const int OldCount = AllColCount();
     FColumnOrder->Clear();
@@ -146,15 +161,14 @@ void TExtStringGrid::StringToColumnStates(const QString& Value) {
     }
     for (int RealCol = n - 1; RealCol >= 0; --RealCol)
         if (!Visible[RealCol]) HideColumn(RealCol);
-    const bool Stretching = ColumnSize()->Stretch();
-    if (Stretching) {
+    // Stretching stays off while the widths go on, and comes back however this ends.
+    std::optional<TSettingScope<TColumnSize, bool>> NoStretch;
+    if (ColumnSize()->Stretch()) {
         const int S = ColumnSize()->StretchColumn() == -1 ? ColCount() - 1 : ColumnSize()->StretchColumn();
         if (S >= 0 && S < ColCount()) SetDefaultColWidth(ColWidths(S));
-        ColumnSize()->SetStretch(false);
+        NoStretch.emplace(ColumnSize(), &TColumnSize::Stretch, &TColumnSize::SetStretch, false);
     }
     for (int DisplCol = 0; DisplCol < ColCount(); ++DisplCol) SetColWidths(DisplCol, Widths[DisplCol]);
-    if (Stretching) ColumnSize()->SetStretch(true);
-    EndUpdate();
 }
 
 // ---- "Col" and "Pos" keys -------------------------------------------------------------------------------
@@ -233,7 +247,7 @@ void TExtStringGrid::LoadColPositions() {
     if (!IsPermutation(Order, n))
         Refuse(QStringLiteral("[%1] the Pos keys are not a permutation of 0..%2").arg(Section).arg(n - 1));
 
-    BeginUpdate();
+    const TLayoutUpdate Lock(this);
     const QList<int> Before = OrderOf(FColumnOrder.get());
     const QList<int> Current = IsPermutation(Before, n) ? Before : Identity(n);
     // The columns hidden now stay hidden wherever the order puts them (by their initial index),
@@ -245,7 +259,6 @@ void TExtStringGrid::LoadColPositions() {
     ArrangeColumns(this, Current, Order);
     for (int Initial : Hidden) HideColumn(int(Order.indexOf(Initial)));
     SetOrder(FColumnOrder.get(), Order);
-    EndUpdate();
 }
 
 // ---- print settings --------------------------------------------------------------------------------------
@@ -676,7 +689,6 @@ void TExtStringGrid::LoadVisualProps(const QString& FileName) {
                 break; // an unknown or empty name leaves the property as it is
         }
     }
-    BeginUpdate();
+    const TLayoutUpdate Lock(this);
     for (const auto& [P, V] : Apply) P->Set(V);
-    EndUpdate();
 }

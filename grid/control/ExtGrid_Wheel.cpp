@@ -97,6 +97,10 @@ bool TExtStringGrid::WheelMessage(TMessage& Message) {
     if (After.Left != Before.Left || After.Top != Before.Top || After.Right != Before.Right ||
         After.Bottom != Before.Bottom)
         DoSelectionChanged(After.Left, After.Top, After.Right, After.Bottom);
+    // The search panel covers the grid's bottom: on the last page the view goes on until the last
+    // row shows above it, as the keys take it there.
+    if (SearchFooter()->Visible() && SearchPanel() && TopRow() >= RowCount() - VisibleRowCount())
+        ScrollLastRowAboveFooter();
     return true;
 }
 

@@ -103,6 +103,11 @@ bool TExtStringGrid::CommandMessage(TMessage& Message) {
     auto* Sender = reinterpret_cast<TControl*>(Message.LParam);
     // The sending control acts on its own notification first (its change and select events).
     if (Sender && Sender != this) Message.Result = Sender->Perform(Message.Msg, Message.WParam, Message.LParam);
+    // What is typed shows in the cell at once, for whoever reads the cell while the edit runs.
+    if (Code == EN_CHANGE && FShowEditProcess) {
+        WriteTypedText(Sender);
+        return true;
+    }
     // A combo box an edit link puts in the cell reports its choice for the display column.
     if (FEditLink && Sender && Sender == FEditLink->GetEditControl() && OnComboChange &&
         (Code == CBN_SELCHANGE || Code == CBN_EDITCHANGE)) {
@@ -150,6 +155,70 @@ bool TExtStringGrid::CommandMessage(TMessage& Message) {
         default: return false;
     }
     return true;
+}
+
+void TExtStringGrid::WriteTypedText(TControl* Sender) {
+    // Text the grid puts into an editor itself (opening, reverting, a refused value shown again)
+    // is not typing.
+    if (!FEditMode || FNoEditChange || FRevertEdit || IsDestroying() || !Sender) return;
+    QString Text;
+    switch (FEditControl) {
+        case edNormal:
+        case edNumeric:
+        case edPositiveNumeric:
+        case edFloat:
+        case edCapital:
+        case edMixedCase:
+        case edPassword:
+        case edLowerCase:
+        case edUpperCase:
+        case edValidChars: // as a paste into it is
+        case edPositiveFloat:
+            if (!TextEditor() || Sender != TextEditor() || !TextEditor()->isVisible()) return;
+            Text = TextEditor()->Text();
+            break;
+        case edSpinEdit:
+        case edFloatSpinEdit:
+        case edTimeSpinEdit:
+        case edDateSpinEdit:
+            // A closed editor cell marks text the grid puts there itself (a refused value shown
+            // again, the opening text given back).
+            if (!FEditSpin || Sender != FEditSpin || !FEditSpin->isVisible() || !FEditSpin->Cell().Open) return;
+            Text = FEditSpin->Text();
+            break;
+        case edEditBtn:
+        case edNumericEditBtn:
+        case edFloatEditBtn:
+        case edMaskEditBtn:
+            if (!EditBtn || Sender != EditBtn || !EditBtn->isVisible() || !EditBtn->Cell().Open) return;
+            Text = EditBtn->Text();
+            break;
+        default: return;
+    }
+    const int RealCol = FEditRealCol, DisplRow = FEditRow;
+    if (RealCol < 0 || DisplRow < 0 || RealCol >= TotalColCount() || DisplRow >= RowCount()) return;
+    if (IsHiddenColumn(RealCol)) return;
+    const QString Stored = GetGridCell(RealCol, DisplRow);
+    if (Text == Stored) return;
+    if (!FTypedWritten || FTypedCol != RealCol || FTypedRow != DisplRow) {
+        FTypedWritten = true;
+        FTypedCol = RealCol;
+        FTypedRow = DisplRow;
+        FTypedOldText = Stored;
+    }
+    SetEditText(DisplColIndex(RealCol), DisplRow, Text);
+}
+
+void TExtStringGrid::RestoreTypedText() {
+    if (!FTypedWritten) return;
+    FTypedWritten = false;
+    if (IsDestroying()) return;
+    if (FTypedCol < 0 || FTypedRow < 0 || FTypedCol >= TotalColCount() || FTypedRow >= RowCount()) return;
+    if (GetGridCell(FTypedCol, FTypedRow) == FTypedOldText) return;
+    if (IsHiddenColumn(FTypedCol))
+        SetGridCell(FTypedCol, FTypedRow, FTypedOldText);
+    else
+        SetEditText(DisplColIndex(FTypedCol), FTypedRow, FTypedOldText);
 }
 
 void TExtStringGrid::ComboChangeNotify() {

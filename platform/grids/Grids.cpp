@@ -532,7 +532,7 @@ int TCustomGrid::VisibleRowCount() const {
 }
 
 int TCustomGrid::MaxTopRow() const {
-    int Avail = ClientHeight();
+    int Avail = ClientHeight() - std::max(0, CoveredBottom());
     for (int R = 0; R < FFixedRows; ++R) Avail -= RowHeights(R) + PlatformLineWidth();
     int Top = FRowCount - 1, Used = 0;
     for (int R = FRowCount - 1; R >= FFixedRows; --R) {

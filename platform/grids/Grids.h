@@ -341,6 +341,9 @@ protected:
     void DeleteColumn(int ACol);
     // The largest TopRow / LeftCol that still shows the last row / column fully.
     int MaxTopRow() const;
+    // Pixels at the bottom of the client area that a child of the grid covers (a bar aligned to
+    // the bottom edge): the view may scroll on until the last row ends above them.
+    virtual int CoveredBottom() const { return 0; }
     int MaxLeftCol() const;
     // Scrolls the view (clamped to the scrollable range); TopLeftChanged when it moved.
     void ScrollTo(int ALeftCol, int ATopRow);

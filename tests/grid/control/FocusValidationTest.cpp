@@ -162,6 +162,96 @@ INSTANTIATE_TEST_SUITE_P(
                      true}),
     [](const ::testing::TestParamInfo<ValidateCase>& I) { return std::string(I.param.Name); });
 
+// ---- typed text in the cell ----------------------------------------------------------------------------
+// What is typed into an open editor reaches its cell at each keystroke; the end of the edit decides
+// whether it stays: a refused or abandoned value gives the cell its old text back.
+enum class EditEnd { Enter, Escape, FocusAway, EnterTwice };
+
+struct TypedCase {
+    const char* Name;
+    TEditorType Kind;
+    Answer Handler; // Accept or Refuse
+    EditEnd End;
+    // expected
+    QString Cell;
+    int Validations;
+    bool EditorOpen;
+};
+void PrintTo(const TypedCase& C, std::ostream* Os) { *Os << C.Name; }
+
+class TypedText : public FocusGrid, public ::testing::WithParamInterface<TypedCase> {
+protected:
+    void TearDown() override {
+        G->OnSetEditText = nullptr;
+        FocusGrid::TearDown();
+    }
+    // The control that has the keys while the edit runs.
+    TWinControl* Typing() const {
+        if (TextEditorOpen()) return Editor();
+        return G->EditCtrl();
+    }
+};
+
+TEST_P(TypedText, ShowsInTheCellAndTheEndOfTheEditDecides) {
+    const TypedCase& C = GetParam();
+    G->SetGridCell(3, 3, "5");
+    int Writes = 0, Validations = 0;
+    G->OnGetEditorType = [&C](TObject*, int ACol, int, TEditorType& E) {
+        if (ACol == 3) E = C.Kind;
+    };
+    G->OnCellValidate = [&](TObject*, int, int, QString&, bool& Valid) {
+        ++Validations;
+        Valid = C.Handler == Answer::Accept;
+    };
+    G->OnSetEditText = [&](TObject*, int ACol, int ARow, const QString&) {
+        EXPECT_EQ(ACol, 3) << "the real column of display column 2";
+        EXPECT_EQ(ARow, 3);
+        ++Writes;
+    };
+    Key(VK_F2);
+    ASSERT_NE(Typing(), nullptr);
+    ASSERT_TRUE(Typing()->isVisible());
+    EXPECT_EQ(Writes, 0) << "opening the editor is no typing";
+    EXPECT_EQ(CellAt(3, 3), "5");
+    if (auto* E = dynamic_cast<TCustomEdit*>(Typing())) E->SelectAll();
+    Type("1");
+    EXPECT_EQ(CellAt(3, 3), "1");
+    Type("2");
+    EXPECT_EQ(CellAt(3, 3), "12");
+    EXPECT_EQ(Writes, 2);
+    EXPECT_EQ(CellAt(HiddenRealCol, 3), "2,3") << "the hidden column keeps its text";
+    switch (C.End) {
+        case EditEnd::Enter: Key(VK_RETURN); break;
+        case EditEnd::Escape: Key(VK_ESCAPE); break;
+        case EditEnd::FocusAway: FocusAway(); break;
+        case EditEnd::EnterTwice:
+            Key(VK_RETURN);
+            EXPECT_EQ(CellAt(3, 3), "5");
+            Key(VK_RETURN);
+            break;
+    }
+    EXPECT_EQ(CellAt(3, 3), C.Cell);
+    EXPECT_EQ(Validations, C.Validations);
+    EXPECT_EQ(Typing() != nullptr && Typing()->isVisible(), C.EditorOpen);
+    EXPECT_EQ(CellAt(3, 4), "3,4");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, TypedText,
+    ::testing::Values(
+        TypedCase{"TextEditorEnterKeepsIt", edNormal, Answer::Accept, EditEnd::Enter, "12", 1, false},
+        TypedCase{"TextEditorLeavingKeepsIt", edNormal, Answer::Accept, EditEnd::FocusAway, "12", 1, false},
+        TypedCase{"TextEditorEscapeGivesTheOldTextBack", edNumeric, Answer::Accept, EditEnd::Escape, "5", 0, false},
+        TypedCase{"TextEditorRefusedGivesTheOldTextBackAndIsRefusedAgain", edNormal, Answer::Refuse,
+                  EditEnd::EnterTwice, "5", 2, true},
+        TypedCase{"TextEditorRefusedOnLeaving", edNormal, Answer::Refuse, EditEnd::FocusAway, "5", 1, false},
+        TypedCase{"SpinEnterKeepsIt", edSpinEdit, Answer::Accept, EditEnd::Enter, "12", 1, false},
+        TypedCase{"SpinEscapeGivesTheOldTextBack", edSpinEdit, Answer::Accept, EditEnd::Escape, "5", 0, false},
+        TypedCase{"SpinRefusedGivesTheOldTextBack", edSpinEdit, Answer::Refuse, EditEnd::Enter, "5", 1, true},
+        TypedCase{"EditButtonEnterKeepsIt", edEditBtn, Answer::Accept, EditEnd::Enter, "12", 1, false},
+        TypedCase{"EditButtonEscapeGivesTheOldTextBack", edEditBtn, Answer::Accept, EditEnd::Escape, "5", 0, false}),
+    [](const ::testing::TestParamInfo<TypedCase>& I) { return std::string(I.param.Name); });
+
 TEST_F(FocusGrid, AValidatedValueReachesTheChangeListenersAndTheOldValueMovesOn) {
     std::vector<std::string> Log;
     G->OnCellsChanged = [&](TObject*, const TRect& R) {

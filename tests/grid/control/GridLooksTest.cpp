@@ -16,6 +16,7 @@
 
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -110,6 +111,107 @@ TEST_F(GridLooks, LookPresetRunsOnceAndCustomKeepsColours) {
     EXPECT_EQ(G->ScrollType(), ssNormal);
     EXPECT_EQ(G->BorderColor(), TColor(0xB99D7F));
 }
+
+// ---- the six classic presets ---------------------------------------------------------------------------
+struct PresetCase {
+    const char* Name;
+    TGridLook Look;
+    TColor FixedColor; // clNone: left as it was
+    TColor FixedFrom, FixedTo, ActiveCell, Selection, SelectionText, FooterFrom, FooterTo;
+    bool HoverAndDown; // the grey hover and down gradients go on
+};
+void PrintTo(const PresetCase& C, std::ostream* Os) { *Os << C.Name; }
+
+class ClassicPresets : public GridLooks, public ::testing::WithParamInterface<PresetCase> {
+protected:
+    // Every colour a preset may touch set to one the presets never give.
+    void Scramble() {
+        const TColor X = 0x010203;
+        G->SetFixedColor(X);
+        for (TControlLookGradient W :
+             {clgFixedFrom, clgFixedTo, clgFixedMirrorFrom, clgFixedMirrorTo, clgHoverFrom, clgHoverTo,
+              clgHoverMirrorFrom, clgHoverMirrorTo, clgDownFrom, clgDownTo, clgDownMirrorFrom, clgDownMirrorTo})
+            G->ControlLook()->SetGradient(W, X);
+        G->SetGridLineColor(X);
+        G->SetGridFixedLineColor(X);
+        G->SetActiveCellColor(X);
+        G->SetActiveCellColorTo(X);
+        G->SetSelectionColor(X);
+        G->SetSelectionColorTo(X);
+        G->SetSelectionTextColor(X);
+        G->SearchFooter()->SetColor(X);
+        G->SearchFooter()->SetColorTo(X);
+        G->SortSettings()->SetHeaderColor(X);
+        G->SetSelectionStyle(ssVista);
+        G->SetScrollType(ssFlat);
+    }
+};
+
+TEST_P(ClassicPresets, SetTheirColours) {
+    const PresetCase& C = GetParam();
+    const TColor X = 0x010203;
+    G->SetLook(glCustom);
+    Scramble();
+    G->SetLook(C.Look);
+    TControlLook* CL = G->ControlLook();
+    EXPECT_EQ(G->FixedColor(), C.FixedColor == clNone ? X : C.FixedColor);
+    EXPECT_EQ(CL->FixedGradientFrom(), C.FixedFrom);
+    EXPECT_EQ(CL->FixedGradientTo(), C.FixedTo);
+    EXPECT_EQ(CL->FixedGradientMirrorFrom(), clNone);
+    EXPECT_EQ(CL->FixedGradientMirrorTo(), clNone);
+    EXPECT_EQ(G->GridFixedLineColor(), clGray);
+    EXPECT_EQ(G->GridLineColor(), clSilver);
+    EXPECT_EQ(G->ActiveCellColor(), C.ActiveCell);
+    EXPECT_EQ(G->ActiveCellColorTo(), clNone);
+    EXPECT_EQ(G->SelectionColor(), C.Selection);
+    // Only the light selection of glExt and glXP clears its end colour.
+    EXPECT_EQ(G->SelectionColorTo(), C.HoverAndDown ? clNone : X);
+    EXPECT_EQ(G->SelectionTextColor(), C.SelectionText);
+    EXPECT_EQ(G->SearchFooter()->Color(), C.FooterFrom);
+    EXPECT_EQ(G->SearchFooter()->ColorTo(), C.FooterTo);
+    EXPECT_EQ(G->SortSettings()->HeaderColor(), clNone);
+    EXPECT_EQ(CL->FixedGradientHoverFrom(), C.HoverAndDown ? TColor(0xCFD0D1) : X);
+    EXPECT_EQ(CL->FixedGradientHoverMirrorTo(), C.HoverAndDown ? TColor(0xABBCBF) : X);
+    EXPECT_EQ(CL->FixedGradientDownFrom(), C.HoverAndDown ? TColor(0x868788) : X);
+    EXPECT_EQ(CL->FixedGradientDownMirrorTo(), C.HoverAndDown ? TColor(0x627376) : X);
+    EXPECT_EQ(G->SelectionStyle(), ssDefault);
+    EXPECT_EQ(G->ScrollType(), ssNormal);
+    EXPECT_EQ(G->BorderColor(), TColor(0xB99D7F));
+}
+
+TEST_P(ClassicPresets, WhileLoadingSetOnlyTheSelectionStyleAndTheFrame) {
+    const PresetCase& C = GetParam();
+    const TColor X = 0x010203;
+    G->SetLook(glCustom);
+    Scramble();
+    G->BeginLoading();
+    G->SetLook(C.Look);
+    EXPECT_EQ(G->SelectionStyle(), ssDefault);
+    EXPECT_EQ(G->ScrollType(), ssNormal);
+    EXPECT_EQ(G->FixedColor(), X);
+    EXPECT_EQ(G->SelectionColor(), X);
+    EXPECT_EQ(G->GridLineColor(), X);
+    EXPECT_EQ(G->SearchFooter()->Color(), X);
+    // The gradients are cleared before the preset, loading or not.
+    EXPECT_EQ(G->ControlLook()->FixedGradientFrom(), clNone);
+    EXPECT_EQ(G->ControlLook()->FixedGradientHoverFrom(), X);
+    G->EndLoading();
+}
+
+INSTANTIATE_TEST_SUITE_P(Looks, ClassicPresets,
+                         ::testing::Values(PresetCase{"Standard", glStandard, clBtnFace, clBtnFace, clNone, clGray,
+                                                      clHighlight, clHighlightText, clBtnFace, clBtnFace, false},
+                                           PresetCase{"Soft", glSoft, clBtnFace, clBtnFace, clNone, clGray, clHighlight,
+                                                      clHighlightText, clBtnFace, clBtnFace, false},
+                                           PresetCase{"Classic", glClassic, clBtnFace, clBtnFace, clNone, clGray,
+                                                      clHighlight, clHighlightText, clBtnFace, clBtnFace, false},
+                                           PresetCase{"Ext", glExt, clNone, clWhite, clSilver, 0xEACAB6, 0xEACAB6,
+                                                      clBlack, clNone, clNone, true},
+                                           PresetCase{"XP", glXP, clNone, clWhite, clBtnFace, 0xEACAB6, 0xEACAB6,
+                                                      clBlack, clNone, clNone, true},
+                                           PresetCase{"ListView", glListView, clNone, clWhite, clBtnFace, clGray,
+                                                      clHighlight, clHighlightText, clBtnFace, clBtnFace, false}),
+                         [](const ::testing::TestParamInfo<PresetCase>& I) { return std::string(I.param.Name); });
 
 TEST_F(GridLooks, ComponentStyleLeavesMetroScrollingOnlyForCustom) {
     G->SetScrollType(ssMetro);

@@ -17,6 +17,7 @@
 #include <functional>
 #include <memory>
 #include <ostream>
+#include <stdexcept>
 #include <string>
 
 namespace {
@@ -136,6 +137,21 @@ TEST_F(Layout, ALineAppliedToAGridMovedSinceLandsOnTheSavedOrder) {
     A->MoveColumn(1, 3);
     const QString Line = A->ColumnStatesToString();
     B->MoveColumn(3, 0); // B's columns stand elsewhere before the line comes in
+    B->StringToColumnStates(Line);
+    EXPECT_EQ(State(B.get()), State(A.get()));
+}
+
+TEST_F(Layout, AHandlerRaisingWhileALayoutGoesOnLeavesNoUpdateLockBehind) {
+    A->MoveColumn(1, 3);
+    const QString Line = A->ColumnStatesToString();
+    B->ColumnSize()->SetStretch(true);
+    B->OnColumnMoved = [](TObject*, int, int) { throw std::runtime_error("refused by the handler"); };
+    EXPECT_THROW(B->StringToColumnStates(Line), std::runtime_error);
+    B->OnColumnMoved = nullptr;
+    EXPECT_FALSE(B->LockUpdate()) << "the grid paints again";
+    EXPECT_TRUE(B->ColumnSize()->Stretch());
+    B->ColumnSize()->SetStretch(false);
+    // The line still goes on whole afterwards.
     B->StringToColumnStates(Line);
     EXPECT_EQ(State(B.get()), State(A.get()));
 }

@@ -289,6 +289,53 @@ INSTANTIATE_TEST_SUITE_P(
         WheelStepCase{"ScrollAwayIsCutAtTheFirstNormalRow", waScroll, 5, 120, 3, 4, 1, {"wheelup"}}),
     [](const ::testing::TestParamInfo<WheelStepCase>& I) { return std::string(I.param.Name); });
 
+// ---- the wheel with the search panel shown -------------------------------------------------------------------
+// The panel covers the grid's bottom rows: a wheel step that reaches the last page goes on until
+// the last row shows above it; one that stays short of it moves the view by its step only.
+struct PanelWheelCase {
+    const char* Name;
+    TWheelAction Action;
+    int Notches; // towards the user, three rows each
+    bool LastRowShown;
+    int TopRow; // expected when the last row is not reached; -1 otherwise
+};
+void PrintTo(const PanelWheelCase& C, std::ostream* Os) { *Os << C.Name; }
+
+class WheelWithSearchPanel : public GridMessages, public ::testing::WithParamInterface<PanelWheelCase> {};
+
+TEST_P(WheelWithSearchPanel, KeepsTheLastRowAboveThePanel) {
+    const PanelWheelCase& C = GetParam();
+    G->SetRowCount(20);
+    G->SetHeight(150);
+    G->SearchFooter()->SetVisible(true);
+    ASSERT_NE(G->SearchPanel(), nullptr);
+    const int PanelTop = G->ClientHeight() - G->SearchPanel()->Height();
+    ASSERT_LT(PanelTop, G->ClientHeight());
+    G->MouseActions()->SetWheelAction(C.Action);
+    G->MouseActions()->SetWheelIncrement(3);
+    G->SetTopRow(1);
+    const TPoint P = G->ClientToScreen(Point(100, 30));
+    for (int i = 0; i < C.Notches; ++i) G->Perform(WM_MOUSEWHEEL, MakeWParam(0, -120), MakeLParam(P.X, P.Y));
+    const TRect Last = G->CellRect(2, G->RowCount() - 1);
+    if (C.LastRowShown) {
+        ASSERT_FALSE(Last.IsEmpty());
+        EXPECT_LE(Last.Bottom, PanelTop) << "the last row ends above the panel";
+        // One notch back shows the rows above again.
+        const int Top = G->TopRow();
+        G->Perform(WM_MOUSEWHEEL, MakeWParam(0, 120), MakeLParam(P.X, P.Y));
+        if (C.Action == waScroll) EXPECT_LT(G->TopRow(), Top);
+    } else {
+        EXPECT_EQ(G->TopRow(), C.TopRow);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, WheelWithSearchPanel,
+                         ::testing::Values(PanelWheelCase{"ScrollingToTheEnd", waScroll, 10, true, -1},
+                                           PanelWheelCase{"MovingTheRowToTheEnd", waMoveSelection, 10, true, -1},
+                                           PanelWheelCase{"OneScrollStepShortOfTheEndMovesByTheStep", waScroll, 1,
+                                                          false, 4}),
+                         [](const ::testing::TestParamInfo<PanelWheelCase>& I) { return std::string(I.param.Name); });
+
 // ---- wheel panning ------------------------------------------------------------------------------------------
 // A grid whose mouse position the test sets.
 class PanGrid : public TExtStringGrid {
