@@ -292,12 +292,6 @@ void TExtStringGrid::Group(int ColIndex) { (void)ColIndex; }
 
 void TExtStringGrid::UnGroup() {}
 
-void TExtStringGrid::QSort() {}
-void TExtStringGrid::QSortIndexed() {}
-void TExtStringGrid::QSortGroup() {}
-void TExtStringGrid::QSortGroupIndexed() {}
-void TExtStringGrid::QUnSort() {}
-
 void TExtStringGrid::UpdateHiddenLastRow() {
     TBaseGrid::UpdateHiddenLastRow();
     InvalidateFooterPanel();
