@@ -275,10 +275,7 @@ void TExtStringGrid::RemoveRowAt(int ARow) {
     if (OnAutoDeleteRow) OnAutoDeleteRow(this, ARow);
 }
 
-bool TExtStringGrid::FilterRowMatches(int ARow) {
-    (void)ARow;
-    return true;
-}
+bool TExtStringGrid::FilterRowMatches(int ARow) { return MatchFilter(ARow); }
 
 void TExtStringGrid::RecalcFooterColumn(int ACol) { CalcFooter(ACol); }
 

@@ -274,3 +274,39 @@ TEST(Sort, CursorRowTravelsWithItsDataWithMoveRowOnSort) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(SortHeaderClick, TurnsTheOrderRoundAndWithUndoSortComesBackUnsorted) {
+    SortGridFixture F;
+    F.Fill({"b", "c", "a"});
+    F.G->SortSettings()->SetUndoSort(true);
+    std::vector<int> Clicked;
+    F.G->OnClickSort = [&](TObject*, int ACol) { Clicked.push_back(ACol); };
+    F.G->SortHeaderClick(SortGridFixture::ValueCol, {});
+    EXPECT_EQ(F.Tags(), (std::vector<std::string>{"r2", "r0", "r1"}));
+    F.G->SortHeaderClick(SortGridFixture::ValueCol, {});
+    EXPECT_EQ(F.Tags(), (std::vector<std::string>{"r1", "r0", "r2"}));
+    F.G->SortHeaderClick(SortGridFixture::ValueCol, {});
+    EXPECT_EQ(F.Tags(), (std::vector<std::string>{"r0", "r1", "r2"}));
+    EXPECT_EQ(F.G->SortSettings()->Column(), -1);
+    EXPECT_EQ(Clicked, (std::vector<int>{1, 1, 1}));
+}
+
+TEST(SortHeaderClick, WithIndexShowShiftAddsAKeyAndAPlainClickStartsOver) {
+    SortGridFixture F;
+    F.Fill({"1", "2", "1", "2"}, {"x", "b", "a", "c"});
+    F.G->SortSettings()->SetIndexShow(true);
+    F.G->SortHeaderClick(SortGridFixture::ValueCol, {});
+    F.G->SortHeaderClick(SortGridFixture::SecondCol, TShiftState() << ssShift);
+    EXPECT_EQ(F.G->SortIndexes()->Count(), 2);
+    EXPECT_EQ(F.Tags(), (std::vector<std::string>{"r2", "r0", "r1", "r3"}));
+    // Shift on a key turns it round.
+    F.G->SortHeaderClick(SortGridFixture::SecondCol, TShiftState() << ssShift);
+    EXPECT_EQ(F.Tags(), (std::vector<std::string>{"r0", "r2", "r3", "r1"}));
+    F.G->SortHeaderClick(SortGridFixture::SecondCol, {});
+    EXPECT_EQ(F.G->SortIndexes()->Count(), 1);
+    EXPECT_EQ(F.Tags(), (std::vector<std::string>{"r2", "r1", "r3", "r0"}));
+}
+
+} // namespace
