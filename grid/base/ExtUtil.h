@@ -13,6 +13,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 // ---- format accessors ------------------------------------------------------------------------
 QChar UtilTimeSeparator();
 QChar UtilDateSeparator();
@@ -113,6 +115,27 @@ void WrapClipboardHTML(QString& Html);
 
 // ---- filter conditions -----------------------------------------------------------------------
 bool MatchCondition(const QString& Condition, const QString& Value, bool CaseSensitive);
+// A condition read once, matched against many texts with the same answers as MatchCondition.
+class TCompiledCondition {
+public:
+    TCompiledCondition(const QString& Condition, bool CaseSensitive);
+    ~TCompiledCondition();
+    TCompiledCondition(TCompiledCondition&&) noexcept;
+    TCompiledCondition& operator=(TCompiledCondition&&) noexcept;
+    bool Match(const QString& Value) const;
+
+    struct TOperand;
+    struct TTerm;
+    struct TGroup;
+    struct TValueReadings;
+
+private:
+    int CompileGroup(const QString& Condition, int Depth);
+    bool MatchGroup(int Index, const QString& Value, TValueReadings& R) const;
+    bool FCaseSensitive;
+    std::vector<TGroup> FGroups;
+    std::vector<TTerm> FTerms;
+};
 bool MatchTermCase(const QString& Term, const QString& Value, bool CaseSensitive);
 bool MatchTerm(const QString& Term, const QString& Value);
 bool ParseDateTimeByFormat(const QString& Text, TDateTime& Value);

@@ -150,79 +150,143 @@ QString ComparisonOperand(const QString& Term, int From, bool& OrEqual) {
     return Op;
 }
 
-// <0, 0, >0 as value compares with operand: numbers as numbers, dates (in the short date format)
-// as dates, anything else as texts.
-int CompareValues(const QString& V, const QString& O) {
-    double NV = 0, NO = 0;
-    const bool VNum = StrictFloat(NormalizeNumberForCompare(V), NV);
-    const bool ONum = StrictFloat(NormalizeNumberForCompare(O), NO);
-    TDateTime DV = 0, DO = 0;
-    const bool VDate = ParseDateTimeByFormat(V, DV);
-    const bool ODate = ParseDateTimeByFormat(O, DO);
-    if (!VNum || !ONum || VDate || ODate) {
-        if (VDate && ODate) return DV < DO ? -1 : (DV > DO ? 1 : 0);
-        return QString::compare(V.left(255), O.left(255), Qt::CaseSensitive);
-    }
-    return NV < NO ? -1 : (NV > NO ? 1 : 0);
-}
+} // namespace
 
-// "*" any run, "?" one character, double quotes skipped, "!" negates. Backtracks only to the
-// last "*", so the time stays proportional to text length times pattern length.
-bool WildcardMatch(const QString& Term, const QString& Value) {
-    QString P;
-    P.reserve(Term.size());
-    bool Negate = false;
-    for (QChar C : Term) {
-        if (C == QChar('!'))
-            Negate = true;
-        else if (C != Quote)
-            P += C;
-    }
-    const int M = P.size();
-    const int N = Value.size();
-    int I = 0, J = 0, Star = -1, Mark = 0;
-    bool Matched = true;
-    while (I < N) {
-        if (J < M && P.at(J) == QChar('*')) {
-            Star = J++;
-            Mark = I;
-        } else if (J < M && (P.at(J) == QChar('?') || P.at(J) == Value.at(I))) {
-            ++I;
-            ++J;
-        } else if (Star >= 0) {
-            J = Star + 1;
-            I = ++Mark;
-        } else {
-            Matched = false;
-            break;
-        }
-    }
-    if (Matched) {
-        while (J < M && P.at(J) == QChar('*')) ++J;
-        Matched = J == M;
-    }
-    return Matched != Negate;
-}
-
+// ---- compiled conditions ------------------------------------------------------------------------
+namespace {
 const int MaxConditionDepth = 100;
+} // namespace
 
-bool MatchConditionAt(const QString& Condition, const QString& Value, bool CaseSensitive, int Depth) {
+// The value's own readings, made at most once per match however many terms compare with it.
+struct TCompiledCondition::TValueReadings {
+    bool Done = false;
+    bool Num = false, Date = false;
+    double N = 0;
+    TDateTime D = 0;
+    void Make(const QString& V) {
+        if (Done) return;
+        Done = true;
+        Num = StrictFloat(NormalizeNumberForCompare(V), N);
+        Date = ParseDateTimeByFormat(V, D);
+    }
+};
+
+struct TCompiledCondition::TOperand {
+    bool Present = false;
+    bool OrEqual = false;
+    QString Text;
+    bool Num = false, Date = false;
+    double N = 0;
+    TDateTime D = 0;
+    void Compile(const QString& Term, int At) {
+        Present = At >= 0;
+        if (!Present) return;
+        Text = ComparisonOperand(Term, At + 1, OrEqual);
+        Num = StrictFloat(NormalizeNumberForCompare(Text), N);
+        Date = ParseDateTimeByFormat(Text, D);
+    }
+    // <0, 0, >0 as the value compares with the operand (numbers, dates, else texts).
+    int Compare(const QString& V, TValueReadings& R) const {
+        R.Make(V);
+        if (!R.Num || !Num || R.Date || Date) {
+            if (R.Date && Date) return R.D < D ? -1 : (R.D > D ? 1 : 0);
+            return QString::compare(V.left(255), Text.left(255), Qt::CaseSensitive);
+        }
+        return R.N < N ? -1 : (R.N > N ? 1 : 0);
+    }
+};
+
+struct TCompiledCondition::TTerm {
+    TOperand Gt, Lt;
+    bool Caret = false, Amp = false, Negated = false;
+    QString Pattern; // without quotes and "!"
+    void Compile(const QString& Term) {
+        Gt.Compile(Term, int(Term.indexOf(QChar('>'))));
+        Lt.Compile(Term, int(Term.indexOf(QChar('<'))));
+        Caret = Term.contains(QChar('^'));
+        Amp = Term.contains(QChar('&'));
+        Negated = Term.contains(QChar('!'));
+        Pattern.reserve(Term.size());
+        for (QChar C : Term)
+            if (C != QChar('!') && C != Quote) Pattern += C;
+    }
+    bool Wildcard(const QString& Value) const {
+        const QChar* P = Pattern.constData();
+        const QChar* V = Value.constData();
+        const int M = int(Pattern.size());
+        const int N = int(Value.size());
+        int I = 0, J = 0, Star = -1, Mark = 0;
+        while (I < N) {
+            if (J < M && P[J] == QChar('*')) {
+                Star = J++;
+                Mark = I;
+            } else if (J < M && (P[J] == QChar('?') || P[J] == V[I])) {
+                ++I;
+                ++J;
+            } else if (Star >= 0) {
+                J = Star + 1;
+                I = ++Mark;
+            } else
+                return Negated;
+        }
+        while (J < M && P[J] == QChar('*')) ++J;
+        return (J == M) != Negated;
+    }
+    bool Match(const QString& Value, TValueReadings& R) const {
+        bool Greater = false, Less = false;
+        if (Gt.Present) {
+            const int Cmp = Gt.Compare(Value, R);
+            Greater = Gt.OrEqual ? Cmp >= 0 : Cmp > 0;
+        }
+        if (Lt.Present) {
+            const int Cmp = Lt.Compare(Value, R);
+            Less = Lt.OrEqual ? Cmp <= 0 : Cmp < 0;
+        }
+        const bool Compared = Gt.Present || Lt.Present;
+        // A "!" negates a comparison as it negates a pattern: "!>10" keeps the values up to 10
+        // (taken by itself, a holding comparison would answer true whatever the "!").
+        if (Caret && Compared) return ((!Gt.Present || Greater) || (!Lt.Present || Less)) != Negated;
+        if (Amp && Gt.Present && Lt.Present) return (Greater && Less) != Negated;
+        if (Gt.Present && Greater) return !Negated;
+        if (Lt.Present && Less) return !Negated;
+        return Wildcard(Value);
+    }
+};
+
+// One level of the condition: its parts from left to right, each a term or a group, with the
+// operator written before it ("(" after a group: the empty part that follows is not combined).
+struct TCompiledCondition::TGroup {
+    struct TPart {
+        QChar Op;
+        int Term = -1; // index into the terms, or
+        int Group = -1; // index into the groups (-2: nested too deep, never matches)
+    };
+    std::vector<TPart> Parts;
+};
+
+TCompiledCondition::TCompiledCondition(const QString& Condition, bool CaseSensitive) : FCaseSensitive(CaseSensitive) {
+    CompileGroup(Condition, 0);
+}
+
+TCompiledCondition::~TCompiledCondition() = default;
+TCompiledCondition::TCompiledCondition(TCompiledCondition&&) noexcept = default;
+TCompiledCondition& TCompiledCondition::operator=(TCompiledCondition&&) noexcept = default;
+
+int TCompiledCondition::CompileGroup(const QString& Condition, int Depth) {
+    const int Index = int(FGroups.size());
+    FGroups.emplace_back();
     QString C = RemoveSpacesOutsideQuotes(Trim(Condition));
     if (C.startsWith(QChar('='))) C.remove(0, 1);
     const QString Operators = QStringLiteral("(;^&|");
-    bool Result = false;
-    QChar Op; // the operator before the next term; none for the first
-    auto Combine = [&](bool R) {
-        if (Op.isNull())
-            Result = R;
-        else if (Op == QChar('&'))
-            Result = Result && R;
-        else if (Op == QChar(';') || Op == QChar('^') || Op == QChar('|'))
-            Result = Result || R;
-        // after a closing parenthesis the (empty) term is not combined
+    QChar Op;
+    auto AddTerm = [&](const QString& Term) {
+        TTerm T;
+        T.Compile(FCaseSensitive ? Term : UpperSameLength(Term));
+        FTerms.push_back(std::move(T));
+        FGroups[size_t(Index)].Parts.push_back({Op, int(FTerms.size()) - 1, -1});
     };
     int Pos = 0;
-    const int N = C.size();
+    const int N = int(C.size());
     for (;;) {
         const int K = CharOutsideQuotesIndex(Operators, C, Pos);
         if (K < 0) break;
@@ -231,45 +295,50 @@ bool MatchConditionAt(const QString& Condition, const QString& Value, bool CaseS
             const int Close = MatchingParenIndex(C, Pos);
             const int End = Close < 0 ? N : Close;
             const QString Inner = C.mid(Pos + 1, End - Pos - 1);
-            Combine(Depth < MaxConditionDepth && MatchConditionAt(Inner, Value, CaseSensitive, Depth + 1));
+            const int G = Depth < MaxConditionDepth ? CompileGroup(Inner, Depth + 1) : -2;
+            FGroups[size_t(Index)].Parts.push_back({Op, -1, G});
             Op = QChar('(');
             Pos = Close < 0 ? N : Close + 1;
         } else {
-            Combine(MatchTermCase(C.mid(Pos, K - Pos), Value, CaseSensitive));
+            AddTerm(C.mid(Pos, K - Pos));
             Op = C.at(K);
             Pos = K + 1;
         }
     }
-    Combine(MatchTermCase(C.mid(Pos), Value, CaseSensitive));
+    AddTerm(C.mid(Pos));
+    return Index;
+}
+
+bool TCompiledCondition::MatchGroup(int Index, const QString& Value, TValueReadings& R) const {
+    bool Result = false;
+    for (const TGroup::TPart& P : FGroups[size_t(Index)].Parts) {
+        const QChar Op = P.Op;
+        // After a closing parenthesis the (empty) part is not combined; "&" needs the part
+        // only while the result holds, the "or" operators only while it does not.
+        if (Op == QChar('(')) continue;
+        if (Op == QChar('&') && !Result) continue;
+        if ((Op == QChar(';') || Op == QChar('^') || Op == QChar('|')) && Result) continue;
+        bool M = false;
+        if (P.Term >= 0)
+            M = FTerms[size_t(P.Term)].Match(Value, R);
+        else if (P.Group >= 0)
+            M = MatchGroup(P.Group, Value, R);
+        Result = M;
+    }
     return Result;
 }
-} // namespace
+
+bool TCompiledCondition::Match(const QString& Value) const {
+    TValueReadings R;
+    if (FCaseSensitive) return MatchGroup(0, Value, R);
+    return MatchGroup(0, UpperSameLength(Value), R);
+}
 
 bool MatchTerm(const QString& Term, const QString& Value) {
-    const int Gt = Term.indexOf(QChar('>'));
-    const int Lt = Term.indexOf(QChar('<'));
-    bool Greater = false, Less = false;
-    if (Gt >= 0) {
-        bool OrEqual = false;
-        const QString Operand = ComparisonOperand(Term, Gt + 1, OrEqual);
-        const int Cmp = CompareValues(Value, Operand);
-        Greater = OrEqual ? Cmp >= 0 : Cmp > 0;
-    }
-    if (Lt >= 0) {
-        bool OrEqual = false;
-        const QString Operand = ComparisonOperand(Term, Lt + 1, OrEqual);
-        const int Cmp = CompareValues(Value, Operand);
-        Less = OrEqual ? Cmp <= 0 : Cmp < 0;
-    }
-    const bool Compared = Gt >= 0 || Lt >= 0;
-    // A "!" negates a comparison as it negates a pattern: "!>10" keeps the values up to 10
-    // (taken by itself, a holding comparison would answer true whatever the "!").
-    const bool Negated = Term.contains(QChar('!'));
-    if (Term.contains(QChar('^')) && Compared) return ((Gt < 0 || Greater) || (Lt < 0 || Less)) != Negated;
-    if (Term.contains(QChar('&')) && Gt >= 0 && Lt >= 0) return (Greater && Less) != Negated;
-    if (Gt >= 0 && Greater) return !Negated;
-    if (Lt >= 0 && Less) return !Negated;
-    return WildcardMatch(Term, Value);
+    TCompiledCondition::TTerm T;
+    T.Compile(Term);
+    TCompiledCondition::TValueReadings R;
+    return T.Match(Value, R);
 }
 
 bool MatchTermCase(const QString& Term, const QString& Value, bool CaseSensitive) {
@@ -278,5 +347,5 @@ bool MatchTermCase(const QString& Term, const QString& Value, bool CaseSensitive
 }
 
 bool MatchCondition(const QString& Condition, const QString& Value, bool CaseSensitive) {
-    return MatchConditionAt(Condition, Value, CaseSensitive, 0);
+    return TCompiledCondition(Condition, CaseSensitive).Match(Value);
 }

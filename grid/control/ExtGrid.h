@@ -37,6 +37,7 @@
 #include <vector>
 
 class TExtStringGrid;
+class TGridSortKeys;
 class TForm;
 namespace office {
 class TRecordSource;
@@ -321,6 +322,7 @@ QString RtfToHtml(const QString& Rtf, bool IgnoreColors, QString* Plain);
 TSize RichTextExtent(TCanvas* Canvas, const QString& Rtf, int Width);
 
 class TExtStringGrid : public TBaseGrid {
+    friend class TGridSortKeys;
 public:
     // ---- construction, window, loading, destruction ------------------------------------------------
     explicit TExtStringGrid(TComponent* AOwner);
@@ -440,9 +442,9 @@ public:
     bool ShowFilterList(int DisplCol, int ARow);
     // Whether client point (X, Y) lies on the filter button of cell (DisplCol, ARow).
     bool InFilterButton(int DisplCol, int ARow, int X, int Y);
-    // The entry ItemIndex of the open column's filter list was chosen: OnFilterSelect reports it
-    // and the filter column is closed. Applying the condition to the rows is the filter
-    // engine's; the column grid applies its own entries.
+    // The entry ItemIndex of the open column's filter list was chosen: its condition (after
+    // OnFilterSelect) becomes the column's, with AutoFilterUpdate the filter is applied again,
+    // and the filter column is closed. The column grid applies its own entries.
     virtual void FilterSelect(int ItemIndex);
     // The edit box and the combo over a form control embedded in a cell's text, and the editors
     // of editable fixed cells.
@@ -663,14 +665,14 @@ public:
     EXTGRID_READ(bool, URLFull, false)
     EXTGRID_PLAIN(bool, URLEdit, false)
     // filtering
-    EXTGRID_PLAIN(bool, FilterActive, false)
+    EXTGRID_READ(bool, FilterActive, false)
     EXTGRID_PLAIN(bool, FilterNormalCellsOnly, true)
     EXTGRID_PLAIN(bool, AutoFilterUpdate, true)
-    EXTGRID_PLAIN(bool, FilterDropDownAuto, false)
+    EXTGRID_READ(bool, FilterDropDownAuto, false)
     EXTGRID_PLAIN(bool, FilterDropDownCheck, false)
     EXTGRID_PLAIN(QString, FilterDropDownClear, "(All)")
     EXTGRID_PLAIN(TFilterDropDownColumns, FilterDropDownColumns, fdNormal)
-    EXTGRID_PLAIN(int, FilterDropDownRow, 0)
+    EXTGRID_READ(int, FilterDropDownRow, 0)
     // fixed cells
     EXTGRID_PLAIN(bool, FixedAsButtons, false)
     EXTGRID_PLAIN(TComponent*, FixedDropDownMenu, nullptr)
@@ -1803,11 +1805,61 @@ public:
     virtual void SaveColPositions();
     virtual void LoadColPositions();
     virtual void SetStyle(TExtGridStyle AStyle);
+    // ---- sorting
+    // Rows are reordered only once every comparison is done, so a comparison or an event that
+    // raises leaves the rows, counts and locks as they were. Equal rows keep their order.
+    void Sort(int Column, TSortDirection Direction);
+    void SortByColumn(int Col);
     virtual void QSort();
     virtual void QSortIndexed();
     virtual void QSortGroup();
     virtual void QSortGroupIndexed();
     virtual void QUnSort();
+    // Display rows Left..Right by a real column (or by SortIndexes), no cursor handling.
+    void QuickSort(int Col, int Left, int Right);
+    void QuickSortIndexed(int Left, int Right);
+    // Exchanges two display rows when they are out of order on Col (ties look at the next
+    // columns); true when it exchanged them.
+    bool SortLine(int Col, int ARow1, int ARow2);
+    void InitSortXRef();
+    // Order of display row ARow1 against ARow2 in ascending terms (-1, 0, 1).
+    int CompareCells(int ACol, int ARow1, TSortDirection Direction, int ARow2);
+    int CompareRows(int ACol, int ARow1, int ARow2);
+    int CompareRowsIndexed(int Index, int ARow1, int ARow2);
+    int64_t Compares() const { return FCompares; }
+    uint64_t SortTime() const { return FSortTime; }
+    void SetSortTime(uint64_t Value) { FSortTime = Value; }
+    int SortDir() const { return FSortDir; }
+    // Puts the display rows of Order (old indexes) at Left, Left + 1, ...: the rows move whole
+    // with their heights, the cross-reference, the followed row, the disjunct selection (with
+    // MoveRowOnSort) and the modified marks; with SingleColumn only the sort column moves.
+    virtual void SortApplyOrder(int Left, const std::vector<int>& Order);
+    // A click on the sort row of a sortable column (real column; the keys held): sorts, turns
+    // the order round, extends the sort keys or, with UndoSort, restores the unsorted order.
+    void SortHeaderClick(int RealCol, TShiftState Shift);
+    // ---- end of sorting
+
+    // ---- filtering
+    // Whether display row ARow passes Filter and OnCustomFilter.
+    virtual bool MatchFilter(int ARow);
+    // Hides display row ARow (outside the filter levels) when it does not pass.
+    void FilterRow(int ARow);
+    // Hides every normal row that does not pass, as one new filter level; the conditions are
+    // read once for the whole pass.
+    void ApplyFilter();
+    // Shows the rows of the last filter level again; true while more than one level is left.
+    bool RemoveLastFilter();
+    // Removes every filter level; with none active, clears Filter. Rows hidden outside the
+    // filter (HideRow, HideRows) stay hidden.
+    void RemoveAllFilters();
+    // Narrows the rows while a condition is typed: one character more adds a level, one less
+    // removes the last one, anything else starts over. AColumn -1 matches whole rows.
+    void NarrowDown(const QString& ACondition, int AColumn = -1);
+    void SetFilterActive(bool Value);
+    // Accepted only below FixedRows.
+    void SetFilterDropDownRow(int Value);
+    void SetFilterDropDownAuto(bool Value);
+    // ---- end of filtering
     // Painting asks for cell borders only while a handler can supply them.
     bool HasCellBorders() override { return bool(OnGetCellBorder); }
     // The floating footer covers the last row; it is redrawn with it.
@@ -2203,6 +2255,12 @@ protected:
     // The hovered header cell the left button went down on; (-1, -1) when none.
     TPoint FHeaderHeld{-1, -1};
     int FSortSwapCount = 0;
+    int64_t FCompares = 0;
+    int FFilterFixedRows = -1; // FixedRows when the first filter level was applied
+    QString FNarrowLast;
+    const std::vector<TCompiledCondition>* FCompiledFilter = nullptr; // during ApplyFilter
+    uint64_t FSortTime = 0;
+    int FSortDir = 1;
     int FSortFollowRow = -1;
     bool FixedDropDownPress(int X, int Y);
     TPoint FCellButtonPushed{-1, -1};

@@ -277,10 +277,7 @@ void TExtStringGrid::RemoveRowAt(int ARow) {
     if (OnAutoDeleteRow) OnAutoDeleteRow(this, ARow);
 }
 
-bool TExtStringGrid::FilterRowMatches(int ARow) {
-    (void)ARow;
-    return true;
-}
+bool TExtStringGrid::FilterRowMatches(int ARow) { return MatchFilter(ARow); }
 
 void TExtStringGrid::RecalcFooterColumn(int ACol) { CalcFooter(ACol); }
 
@@ -293,12 +290,6 @@ void TExtStringGrid::SubUnGroup(int ColIndex) { (void)ColIndex; }
 void TExtStringGrid::Group(int ColIndex) { (void)ColIndex; }
 
 void TExtStringGrid::UnGroup() {}
-
-void TExtStringGrid::QSort() {}
-void TExtStringGrid::QSortIndexed() {}
-void TExtStringGrid::QSortGroup() {}
-void TExtStringGrid::QSortGroupIndexed() {}
-void TExtStringGrid::QUnSort() {}
 
 void TExtStringGrid::UpdateHiddenLastRow() {
     TBaseGrid::UpdateHiddenLastRow();

@@ -1,9 +1,8 @@
 // The filter lists that drop from a header's filter button, and the auxiliary editors: the edit
 // box and combo over a form control embedded in a cell's HTML text, and the fixed-cell editors.
 //
-// Applying a chosen filter entry to the rows is the filter engine's: the string grid reports
-// the choice (OnFilterSelect) and closes the filter column; the column grid applies its own
-// column entries (ExtCGrid_Cells.cpp).
+// Applying a chosen entry to the rows belongs to the filter engine (grid/services/Filter.cpp);
+// the column grid applies its own column entries (ExtCGrid_Cells.cpp).
 #include "grid/control/ExtGrid.h"
 
 #include "grid/base/EsgHTMLE.h"
@@ -122,25 +121,6 @@ bool TExtStringGrid::ShowFilterList(int DisplCol, int ARow) {
 void TExtStringGrid::FilterListSelect(TObject* Sender, int ItemIndex) {
     (void)Sender;
     FilterSelect(ItemIndex);
-}
-
-void TExtStringGrid::FilterCheckListSelect(TObject* Sender, int ItemIndex) {
-    // The ticked entries become the column's conditions in the filter engine; the list stays
-    // open for more ticks.
-    (void)Sender;
-    (void)ItemIndex;
-}
-
-void TExtStringGrid::FilterSelect(int ItemIndex) {
-    const int Col = FFilterCol;
-    FFilterCol = -1;
-    TStringList* Values = FilterValueList();
-    if (Col < 0 || ItemIndex < 0 || ItemIndex >= Values->Count()) return;
-    const QString Entry = Values->Get(ItemIndex);
-    const int Eq = Entry.indexOf(QLatin1Char('='));
-    const QString FriendlyName = Eq < 0 ? Entry : Entry.left(Eq);
-    QString Condition = Eq < 0 ? Entry : Entry.mid(Eq + 1);
-    if (OnFilterSelect) OnFilterSelect(this, Col, ItemIndex, FriendlyName, Condition);
 }
 
 // ---- embedded form controls ----------------------------------------------------------------------------

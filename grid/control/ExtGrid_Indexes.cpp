@@ -131,7 +131,10 @@ void TExtStringGrid::HideRows(int FromRealRow, int ToRealRow) {
         int DisplRow = FromDisplRow;
         for (int RealRow = FromRealRow; RealRow <= ToRealRow; ++RealRow) {
             if (FHiddenRows.Contains(RealRow)) continue;
-            SaveRowToItem(DisplRow++, FHiddenRows.Add(RealRow));
+            // Rows hidden outside filtering belong to no filter level: removing filters keeps them.
+            TGridItem* Item = FHiddenRows.Add(RealRow);
+            Item->SetLevel(-1);
+            SaveRowToItem(DisplRow++, Item);
         }
         TCustomGrid::DeleteRows(FromDisplRow, Visible);
     }
@@ -151,6 +154,7 @@ void TExtStringGrid::HideRowsEx(int FromRealRow, int ToRealRow) {
         for (int RealRow = FromRealRow; RealRow <= ToRealRow && DisplRow < RowCount(); ++RealRow) {
             if (FHiddenRows.Contains(RealRow)) continue;
             TGridItem* Item = FHiddenRows.Add(RealRow);
+            Item->SetLevel(-1);
             SaveRowToItem(DisplRow++, Item);
             Item->FHeight = 0;
         }
@@ -271,7 +275,7 @@ void TExtStringGrid::UnHideRowsAll() {
 void TExtStringGrid::UnHideRowList() {
     if (FFilterLevel <= 0) return; // no filter step applied: nothing of a level to put back
     const int Level = FFilterLevel;
-    PutBackRows(FHiddenRows.TakeIf([Level](const TGridItem& I) { return I.FLevel + 1 >= Level; }));
+    PutBackRows(FHiddenRows.TakeIf([Level](const TGridItem& I) { return I.FLevel >= 0 && I.FLevel + 1 >= Level; }));
     CellControlsUpdate(false);
 }
 
