@@ -106,9 +106,12 @@ void TExtStringGrid::Group(int ColIndex) {
     // Column 0 carries the node marks and UnGroup could never bring it back; a column that is
     // hidden or missing, or a grouping that leaves no column for the header text, is refused too.
     if (ColIndex < FixedCols() || ColIndex <= 0 || ColIndex >= TotalColCount() || IsHiddenColumn(ColIndex)) return;
+    if (GroupHeaderColumn(this, ColIndex) < 0) return;
+    if (FGroupColumn > 0) UnGroup();
+    // The columns are as they were before any grouping now.
+    if (IsHiddenColumn(ColIndex)) return;
     const int HeaderCol = GroupHeaderColumn(this, ColIndex);
     if (HeaderCol < 0) return;
-    if (FGroupColumn > 0) UnGroup();
     // Node rows the application made itself would be taken for group headers by UnGroup.
     if (NumNodes() > 0) return;
     if (RowCount() - FixedRows() - FixedFooters() <= 0) return;
@@ -359,11 +362,13 @@ void TExtStringGrid::GroupCalc(int ColIndex, int Method) {
         for (int r = From; r <= To; ++r) {
             const TCellType K = GetCellType(0, r);
             if (K == ctNode || K == ctSummary || !IsBaseCell(ColIndex, r)) continue;
-            QString T = NormalizeNumberText(GetStrippedCell(ColIndex, r).trimmed());
+            // An empty text and a lone "-" read as 0, as everywhere else in the grid.
+            const QString T = GetStrippedCell(ColIndex, r).trimmed();
+            const QString N = NormalizeNumberText(T);
             double D = 0;
             if (T.isEmpty() || T == QLatin1String("-"))
                 V.push_back(0);
-            else if (TryStrToFloat(T, D))
+            else if (!N.isEmpty() && TryStrToFloat(N, D))
                 V.push_back(D);
         }
         return V;
