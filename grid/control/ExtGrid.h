@@ -36,6 +36,7 @@
 #include <vector>
 
 class TExtStringGrid;
+class TGridSortKeys;
 class TForm;
 class TGridCombo;
 class TGridCheckBox;
@@ -317,6 +318,7 @@ QString RtfToHtml(const QString& Rtf, bool IgnoreColors, QString* Plain);
 TSize RichTextExtent(TCanvas* Canvas, const QString& Rtf, int Width);
 
 class TExtStringGrid : public TBaseGrid {
+    friend class TGridSortKeys;
 public:
     // ---- construction, window, loading, destruction ------------------------------------------------
     explicit TExtStringGrid(TComponent* AOwner);
@@ -1766,11 +1768,39 @@ public:
     virtual void SaveColPositions();
     virtual void LoadColPositions();
     virtual void SetStyle(TExtGridStyle AStyle);
+    // ---- sorting
+    // Rows are reordered only once every comparison is done, so a comparison or an event that
+    // raises leaves the rows, counts and locks as they were. Equal rows keep their order.
+    void Sort(int Column, TSortDirection Direction);
+    void SortByColumn(int Col);
     virtual void QSort();
     virtual void QSortIndexed();
     virtual void QSortGroup();
     virtual void QSortGroupIndexed();
     virtual void QUnSort();
+    // Display rows Left..Right by a real column (or by SortIndexes), no cursor handling.
+    void QuickSort(int Col, int Left, int Right);
+    void QuickSortIndexed(int Left, int Right);
+    // Exchanges two display rows when they are out of order on Col (ties look at the next
+    // columns); true when it exchanged them.
+    bool SortLine(int Col, int ARow1, int ARow2);
+    void InitSortXRef();
+    // Order of display row ARow1 against ARow2 in ascending terms (-1, 0, 1).
+    int CompareCells(int ACol, int ARow1, TSortDirection Direction, int ARow2);
+    int CompareRows(int ACol, int ARow1, int ARow2);
+    int CompareRowsIndexed(int Index, int ARow1, int ARow2);
+    int64_t Compares() const { return FCompares; }
+    uint64_t SortTime() const { return FSortTime; }
+    void SetSortTime(uint64_t Value) { FSortTime = Value; }
+    int SortDir() const { return FSortDir; }
+    // Puts the display rows of Order (old indexes) at Left, Left + 1, ...: the rows move whole
+    // with their heights, the cross-reference, the followed row, the disjunct selection (with
+    // MoveRowOnSort) and the modified marks; with SingleColumn only the sort column moves.
+    virtual void SortApplyOrder(int Left, const std::vector<int>& Order);
+    // A click on the sort row of a sortable column (real column; the keys held): sorts, turns
+    // the order round, extends the sort keys or, with UndoSort, restores the unsorted order.
+    void SortHeaderClick(int RealCol, TShiftState Shift);
+    // ---- end of sorting
     // Painting asks for cell borders only while a handler can supply them.
     bool HasCellBorders() override { return bool(OnGetCellBorder); }
     // The floating footer covers the last row; it is redrawn with it.
@@ -2140,6 +2170,9 @@ protected:
     // The hovered header cell the left button went down on; (-1, -1) when none.
     TPoint FHeaderHeld{-1, -1};
     int FSortSwapCount = 0;
+    int64_t FCompares = 0;
+    uint64_t FSortTime = 0;
+    int FSortDir = 1;
     int FSortFollowRow = -1;
     bool FixedDropDownPress(int X, int Y);
     TPoint FCellButtonPushed{-1, -1};

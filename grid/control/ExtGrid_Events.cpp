@@ -284,12 +284,6 @@ void TExtStringGrid::RecalcFooterColumn(int ACol) { CalcFooter(ACol); }
 
 void TExtStringGrid::DoRemoveRows(int ARow, int RCount) { RemoveRowsEx(ARow, RCount); }
 
-void TExtStringGrid::QSort() {}
-void TExtStringGrid::QSortIndexed() {}
-void TExtStringGrid::QSortGroup() {}
-void TExtStringGrid::QSortGroupIndexed() {}
-void TExtStringGrid::QUnSort() {}
-
 void TExtStringGrid::UpdateHiddenLastRow() {
     TBaseGrid::UpdateHiddenLastRow();
     InvalidateFooterPanel();

@@ -8,6 +8,7 @@
 #include "platform/gui/Forms.h"
 #include "platform/gui/Menus.h"
 #include "platform/gui/Messages.h"
+#include "platform/rtl/Clock.h"
 #include "platform/shell/Shell.h"
 
 #include <algorithm>
@@ -817,17 +818,55 @@ void TExtStringGrid::LButtonUpMessageHandler(TMessage& Message) {
         return;
     }
     HideInplaceEdit();
-    // The sort column again turns the order round; another column starts ascending.
-    if (SortSettings()->Column() == RealCol)
-        SortSettings()->SetDirection(SortSettings()->Direction() == TSortDirection::sdAscending
-                                         ? TSortDirection::sdDescending
-                                         : TSortDirection::sdAscending);
-    else {
-        SortSettings()->SetDirection(TSortDirection::sdAscending);
-        SortSettings()->SetColumn(RealCol);
+    SortHeaderClick(RealCol, MessageShift(Message));
+}
+
+void TExtStringGrid::SortHeaderClick(int RealCol, TShiftState Shift) {
+    TSortSettings* S = SortSettings();
+    SetSortTime(Clock().TickCount());
+    if (SortRowXRef()->Count() != RowCount()) InitSortXRef();
+    if (S->IndexShow()) {
+        // Shift (or Ctrl) adds the column as a further key or turns its key round; a plain
+        // click turns the only key round or makes the column the only key.
+        const bool Extend = Shift.Contains(S->IndexSortKey() == ikShift ? ssShift : ssCtrl);
+        TSortIndexList* L = SortIndexes();
+        const bool InitAsc = S->InitSortDirection() == TSortDirection::sdAscending;
+        if (L->FindIndex(RealCol) >= 0 && (Extend || L->Count() == 1))
+            L->ToggleIndex(RealCol);
+        else {
+            if (!Extend) L->Clear();
+            L->AddIndex(RealCol, InitAsc);
+        }
+        S->SetColumn(RealCol);
+        if (HasNodes())
+            QSortGroupIndexed();
+        else
+            QSortIndexed();
+    } else {
+        if (S->Column() == RealCol) {
+            const TSortDirection Next = S->Direction() == TSortDirection::sdAscending ? TSortDirection::sdDescending
+                                                                                      : TSortDirection::sdAscending;
+            if (S->UndoSort() && Next == S->InitSortDirection()) {
+                // The click that would come back to the first order restores the unsorted one.
+                QUnSort();
+                S->SetColumn(-1);
+                S->SetDirection(S->InitSortDirection());
+                Invalidate();
+                DoClickSort(RealCol);
+                return;
+            }
+            S->SetDirection(Next);
+        } else {
+            S->SetDirection(S->InitSortDirection());
+            S->SetColumn(RealCol);
+        }
+        if (HasNodes())
+            QSortGroup();
+        else
+            QSort();
     }
-    QSort();
-    DoClickSort(SortSettings()->Column());
+    Invalidate();
+    DoClickSort(S->Column());
 }
 
 void TExtStringGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
