@@ -2776,6 +2776,8 @@ public:
     QString SearchCache() const { return FSearchCache; }
     QString SearchCacheWide() const { return FSearchCacheWide; }
     bool FindBusy() const { return FFindBusy; }
+    // The fixed-cell editor's text changed: OnEditChange with the fixed cell being edited.
+    virtual void FixedEditChange(TObject* Sender);
     // The preset column (display) and row of fnFindInPresetCol and fnFindInPresetRow.
     int FindCol = -1;
     int FindRow = -1;

@@ -125,7 +125,7 @@ void TExtStringGrid::Group(int ColIndex) {
     FGroupColFooter = FixedFooters() > 0 ? Cells(ColIndex, RowCount() - 1) : QString();
 
     if (SortSettings()->AutoSortForGrouping()) {
-        SortSettings()->SetColumn(DisplColIndex(ColIndex));
+        SortSettings()->SetColumn(ColIndex);
         QSort();
     }
 
@@ -189,7 +189,7 @@ void TExtStringGrid::Group(int ColIndex) {
                 ExpandNode(RealRowIndex(i));
                 break;
             }
-    if (Col() < FixedCols() || Col() >= ColCount()) SetCol(std::min(FixedCols(), ColCount() - 1));
+    if ((Col() < FixedCols() || Col() >= ColCount()) && ColCount() > FixedCols()) SetCol(FixedCols());
     if (RowCount() > FixedRows()) SetRow(FixedRows());
 }
 

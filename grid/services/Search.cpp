@@ -1,6 +1,7 @@
 // Unit ExtGrid: finding text in the cells, replacing it, and the search footer's handlers.
 #include "grid/base/ExtUtil.h"
 #include "grid/control/ExtGrid.h"
+#include "grid/control/GridAuxEditors.h"
 #include "grid/control/GridFooter.h"
 #include "grid/control/SearchPanel.h"
 
@@ -378,4 +379,9 @@ void TExtStringGrid::SearchHighlightClick(TObject* Sender) {
         HilightSearchText(FSearchPanel->Edit()->Text());
     else
         UnHilightSearchText();
+}
+
+void TExtStringGrid::FixedEditChange(TObject* Sender) {
+    (void)Sender;
+    if (OnEditChange) OnEditChange(this, FTransEdit->FCol, FTransEdit->FRow, FTransEdit->Text());
 }

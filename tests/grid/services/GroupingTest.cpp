@@ -92,6 +92,27 @@ TEST_F(GroupGrid, GroupMakesAHeaderNodePerValueAndTakesTheColumnOut) {
     EXPECT_TRUE(G->IsHiddenColumn(1)) << "the hidden column moved with its cells";
 }
 
+TEST_F(GroupGrid, AutoSortBringsEqualValuesTogetherFirst) {
+    // B, A, B in the group column: the sort makes the groups A (one row) and B (two rows).
+    G->UnHideRow(HiddenRealRow);
+    G->SetRowCount(5);
+    G->SetFixedFooters(0);
+    const std::vector<std::pair<const char*, const char*>> Rows = {{"B", "b1"}, {"A", "a1"}, {"B", "b2"}};
+    for (int r = 0; r < 3; ++r) {
+        G->SetGridCell(KindCol, r + 1, Rows[size_t(r)].first);
+        G->SetGridCell(4, r + 1, Rows[size_t(r)].second);
+    }
+    G->SetGridCell(KindCol, 4, "A");
+    G->SetGridCell(4, 4, "a2");
+    G->SortSettings()->SetAutoSortForGrouping(true);
+    G->Group(KindCol);
+    std::vector<std::string> Got;
+    for (int r = 1; r < G->RowCount(); ++r)
+        Got.push_back((G->IsNode(r) ? "N" + std::to_string(G->GetNodeSpan(r)) + ":" + G->Cells(2, r).toStdString()
+                                    : G->Cells(3, r).toStdString()));
+    EXPECT_EQ(Got, (std::vector<std::string>{"N3:A", "a1", "a2", "N3:B", "b1", "b2"}));
+}
+
 TEST_F(GroupGrid, SummaryRowsFollowEveryGroup) {
     G->Grouping()->SetSummary(true);
     G->Group(KindCol);

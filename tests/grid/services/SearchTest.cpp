@@ -1,8 +1,10 @@
 // Finding and replacing cell text, and the search footer that drives it, on a grid with a hidden
 // column, a hidden row and a collapsible node.
 #include "grid/control/ExtGrid.h"
+#include "grid/control/GridAuxEditors.h"
 #include "grid/control/GridSettingsObjects.h"
 #include "grid/control/SearchPanel.h"
+#include "grid/control/SortSettings.h"
 #include "platform/gui/Forms.h"
 #include "tests/support/QtPrint.h"
 
@@ -276,6 +278,21 @@ TEST_F(SearchGrid, KeySearchFindsTheFirstRowStartingWithTheText) {
     EXPECT_EQ(G->Search("ZZ"), -1);
 }
 
+TEST_F(SearchGrid, KeySearchFollowsTheSortSettings) {
+    Build({{1, 3, "Apple"}, {4, 6, "apricot"}, {5, 2, "apex"}});
+    TSortSettings* S = G->SortSettings();
+    S->SetShow(true);
+    S->SetColumn(4);
+    EXPECT_EQ(G->Search("AP"), 6) << "the sorted column";
+    S->SetIndexShow(true);
+    EXPECT_EQ(G->Search("AP"), 3) << "no sort keys yet: the first normal column";
+    G->SortIndexes()->AddIndex(5, true);
+    EXPECT_EQ(G->Search("AP"), 2) << "the first sort key";
+    S->SetIndexShow(false);
+    S->SetColumn(-1);
+    EXPECT_EQ(G->Search("AP"), -1);
+}
+
 // ---- the search footer -----------------------------------------------------------------------------------------
 class SearchFooterGrid : public SearchGrid {
 protected:
@@ -379,6 +396,19 @@ TEST_F(SearchFooterGrid, CloseFiresBeforeTheBarGoes) {
     P->ExitButton()->Click();
     EXPECT_TRUE(VisibleInHandler);
     EXPECT_FALSE(G->SearchFooter()->Visible());
+}
+
+TEST_F(SearchGrid, FixedCellEditorReportsItsText) {
+    Build({});
+    std::vector<std::string> Changes;
+    G->OnEditChange = [&](TObject*, int ACol, int ARow, const QString& Value) {
+        Changes.push_back(std::to_string(ACol) + "," + std::to_string(ARow) + "=" + Value.toStdString());
+    };
+    TGridTransEdit* E = G->FixedCellEdit();
+    E->FCol = 3;
+    E->FRow = 0;
+    E->SetText("Title");
+    EXPECT_EQ(Changes, (std::vector<std::string>{"3,0=Title"}));
 }
 
 } // namespace
