@@ -276,7 +276,8 @@ int TExtStringGrid::Replace(const QString& OrigStr, const QString& NewStr, TFind
 TFindParams TExtStringGrid::SearchFooterParams(bool Backward, bool WithDirection) {
     TFindParams P{fnAutoGoto};
     if (Backward) P << fnBackward;
-    if (FSearchPanel->HiliteButton()->Down()) P << fnIgnoreHTMLTags;
+    // Highlighted cells carry markup around every match: the search looks through it.
+    if (FSearchPanel->HiliteButton()->Down() || FSearchFooter->AlwaysHighLight()) P << fnIgnoreHTMLTags;
     if (FSearchPanel->MatchCase()->Checked()) P << fnMatchCase;
     if (FSearchFooter->SearchActiveColumnOnly()) P << fnFindInCurrentCol;
     if (FSearchFooter->SearchMatchStart()) P << fnMatchStart;

@@ -389,6 +389,17 @@ TEST_F(SearchFooterGrid, HighlightButtonMarksAndUnmarksEveryMatch) {
     EXPECT_EQ(G->GetGridCell(3, 4), "ab");
 }
 
+TEST_F(SearchFooterGrid, AlwaysHighlightedMatchesStillMatchTheirStart) {
+    Build({{1, 2, "abc"}, {3, 4, "abd"}});
+    G->SearchFooter()->SetAlwaysHighLight(true);
+    G->SearchFooter()->SetSearchMatchStart(true);
+    Type("ab");
+    EXPECT_EQ(At(G->SearchCell()), "1,2");
+    EXPECT_NE(G->GetGridCell(3, 4), "abd") << "every match is marked";
+    P->ForwardButton()->Click();
+    EXPECT_EQ(At(G->SearchCell()), "2,4");
+}
+
 TEST_F(SearchFooterGrid, CloseFiresBeforeTheBarGoes) {
     Build({});
     bool VisibleInHandler = false;
