@@ -65,16 +65,20 @@ QString CaseFor(const QString& S, TFindParams P) { return P.Contains(fnMatchCase
 
 // ---- finding -------------------------------------------------------------------------------------------
 bool TExtStringGrid::MatchFindCell(int ACol, int ARow, TFindParams Params, bool Wide) {
+    // A preset row or column, or a selection, may point outside the grid: nothing there matches.
+    if (ACol < 0 || ARow < 0) return false;
     const bool HiddenCols = Params.Contains(fnIncludeHiddenColumns);
     const int RealCol = HiddenCols ? ACol : RealColIndex(ACol);
     if (RealCol < 0 || RealCol >= TotalColCount()) return false;
     QString Text;
-    if (Params.Contains(fnIncludeHiddenRows))
+    if (Params.Contains(fnIncludeHiddenRows)) {
+        if (ARow >= TotalRowCount()) return false;
         Text = GetCellsEx(RealCol, ARow);
-    else if (ARow >= 0 && ARow < RowCount())
+    } else if (ARow < RowCount()) {
         Text = Wide ? GetWideCells(RealCol, ARow) : GetCellEx(RealCol, ARow);
-    else
+    } else {
         return false;
+    }
     if (Params.Contains(fnIgnoreHTMLTags)) Text = StripHTMLTags(Text);
     Text = CaseFor(Text, Params);
     const QString& Needle = Wide ? FSearchCacheWide : FSearchCache;
