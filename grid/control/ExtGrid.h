@@ -385,8 +385,9 @@ public:
     // The picture of the dragged header during a column move (hidden and disabled until then).
     THeaderDragButton* MoveButton() const { return FMoveButton; }
     // The search bar's handlers (bound to the bar by the constructor). Edit change fires
-    // OnSearchEditChange; close hides the bar and fires OnSearchFooterClose. Next, previous and
-    // highlight do nothing here: the search itself belongs to the grid's data services.
+    // OnSearchEditChange and, unless the handler takes the search over, searches as the user
+    // types; next and previous step from the last cell found; highlight marks every match;
+    // close fires OnSearchFooterClose and hides the bar.
     virtual void SearchEditChange(TObject* Sender);
     virtual void SearchNextClick(TObject* Sender);
     virtual void SearchPrevClick(TObject* Sender);
@@ -2850,6 +2851,76 @@ protected:
     // Whether the keys held at a press or release: Shift and Ctrl from the message, Alt from the
     // keyboard.
     static TShiftState MessageShift(const TMessage& Message);
+
+    // ---- search and replace
+    // Cells found are (column, row) in the search's own space: display columns unless
+    // fnIncludeHiddenColumns (real columns then), display rows unless fnIncludeHiddenRows (real rows
+    // then); (-1, -1) for none. No search wraps around.
+public:
+    TPoint Find(TPoint StartCell, const QString& S, TFindParams FindParams);
+    TPoint FindWide(TPoint StartCell, const QString& S, TFindParams FindParams);
+    TPoint FindFirst(const QString& S, TFindParams FindParams);
+    TPoint FindNext();
+    // Replaces OrigStr by NewStr in every matching cell that may be edited (case-sensitive with
+    // fnMatchCase); the number of cells whose text changed.
+    int Replace(const QString& OrigStr, const QString& NewStr, TFindParams FindParams);
+    TPoint SearchCell() const { return FSearchCell; }
+    void SetSearchCell(TPoint Value) { FSearchCell = Value; }
+    TFindParams FindParams() const { return FFindParams; }
+    QString SearchCache() const { return FSearchCache; }
+    QString SearchCacheWide() const { return FSearchCacheWide; }
+    bool FindBusy() const { return FFindBusy; }
+    // The fixed-cell editor's text changed: OnEditChange with the fixed cell being edited.
+    virtual void FixedEditChange(TObject* Sender);
+    // The preset column (display) and row of fnFindInPresetCol and fnFindInPresetRow.
+    int FindCol = -1;
+    int FindRow = -1;
+
+protected:
+    TPoint FindCore(TPoint StartCell, const QString& S, TFindParams FindParams, bool Wide);
+    bool MatchFindCell(int ACol, int ARow, TFindParams FindParams, bool Wide);
+    // The search options the footer's state and settings ask for.
+    TFindParams SearchFooterParams(bool Backward, bool WithDirection);
+    // Find next (find previous when Backward) of the footer, from the last cell found.
+    void SearchFooterStep(bool Backward);
+    void HilightSearchText(const QString& Text);
+    void UnHilightSearchText();
+    // Repaints the footer's edit in a new colour (the size nudge makes it repaint at once).
+    void SetSearchEditColor(TColor Value);
+    TPoint FSearchCell{-1, -1};
+    TFindParams FFindParams;
+    QString FSearchCache;
+    QString FSearchCacheWide;
+    bool FFindBusy = false;
+
+    // ---- grouping
+    // GroupColumn (real) is the column the rows are grouped by, -1 when ungrouped; while grouped the
+    // column is out of the grid and comes back with UnGroup.
+public:
+    void SetGroupColumn(int Value);
+    // One value per expanded group into its summary row (or its header row without summary rows):
+    // 1 sum, 2 average, 3 minimum, 4 maximum, 5 count, 6 custom, 7 distinct, 8 standard deviation.
+    // Averages, extremes and deviations are taken over the cells whose text is a number.
+    void GroupCalc(int ColIndex, int Method);
+    void GroupSum(int ColIndex);
+    void GroupAvg(int ColIndex);
+    void GroupMin(int ColIndex);
+    void GroupMax(int ColIndex);
+    void GroupCount(int ColIndex);
+    void GroupCustomCalc(int ColIndex);
+    void GroupDistinct(int ColIndex);
+    void GroupStdDev(int ColIndex);
+
+protected:
+    // Gives a header row (MergeHeader: merged from FirstCol on) or a summary row its look.
+    void StyleGroupRow(int DisplRow, int FirstCol, bool Header);
+    // Undoes StyleGroupRow.
+    void UnstyleGroupRow(int DisplRow, int FirstCol, bool Header);
+    void GroupFooterCalc(int ColIndex, TColumnCalcType Calc);
+    int FGroupColWidth = 0;
+    QString FGroupColHeader;
+    QString FGroupColFooter;
+    bool FGroupingBusy = false;
 
     // ---- nodes and expandable rows ----
     // Rows named ARow are display rows unless the comment says real. A span counts the rows of a

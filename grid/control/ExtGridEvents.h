@@ -89,6 +89,27 @@ enum TSortStyle {
 
 enum TSearchAction { saFindFirst, saFindPrevious, saFindNext };
 
+// The options of a cell search, stored as a 16-bit word (bit n = value n).
+enum TFindParameters {
+    fnMatchCase,
+    fnMatchFull,
+    fnMatchRegular,
+    fnDirectionLeftRight,
+    fnMatchStart,
+    fnFindInCurrentRow,
+    fnFindInCurrentCol,
+    fnIncludeFixed,
+    fnAutoGoto,
+    fnIgnoreHTMLTags,
+    fnBackward,
+    fnIncludeHiddenColumns,
+    fnFindInPresetCol,
+    fnFindInPresetRow,
+    fnSelectedCells,
+    fnIncludeHiddenRows
+};
+using TFindParams = TSet<TFindParameters>;
+
 // The grid's named colour schemes, in their stored order.
 enum TExtGridStyle {
     gsOffice2003Blue,

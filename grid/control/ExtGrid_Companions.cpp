@@ -6,23 +6,11 @@
 #include "platform/gui/Forms.h"
 
 // ---- search bar --------------------------------------------------------------------------------------
-void TExtStringGrid::SearchEditChange(TObject* Sender) {
-    (void)Sender;
-    bool DefaultSearch = true;
-    if (OnSearchEditChange) OnSearchEditChange(this, FSearchPanel->Edit()->Text(), DefaultSearch);
-    // The incremental search (when DefaultSearch stays set) comes with the grid's search service.
-}
-
-// Find next, find previous and highlight are the search service's; until it lands the buttons
-// reach these hooks and nothing is searched.
-void TExtStringGrid::SearchNextClick(TObject* Sender) { (void)Sender; }
-void TExtStringGrid::SearchPrevClick(TObject* Sender) { (void)Sender; }
-void TExtStringGrid::SearchHighlightClick(TObject* Sender) { (void)Sender; }
-
+// The search itself is one of the grid's data services; the close button is the bar's own.
 void TExtStringGrid::SearchExitClick(TObject* Sender) {
     (void)Sender;
-    FSearchFooter->SetVisible(false);
     if (OnSearchFooterClose) OnSearchFooterClose(this);
+    FSearchFooter->SetVisible(false);
 }
 
 // ---- hint window class -------------------------------------------------------------------------------

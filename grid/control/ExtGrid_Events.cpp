@@ -283,14 +283,6 @@ void TExtStringGrid::RecalcFooterColumn(int ACol) { CalcFooter(ACol); }
 
 void TExtStringGrid::DoRemoveRows(int ARow, int RCount) { RemoveRowsEx(ARow, RCount); }
 
-void TExtStringGrid::SubGroup(int ColIndex) { (void)ColIndex; }
-
-void TExtStringGrid::SubUnGroup(int ColIndex) { (void)ColIndex; }
-
-void TExtStringGrid::Group(int ColIndex) { (void)ColIndex; }
-
-void TExtStringGrid::UnGroup() {}
-
 void TExtStringGrid::UpdateHiddenLastRow() {
     TBaseGrid::UpdateHiddenLastRow();
     InvalidateFooterPanel();

@@ -31,6 +31,7 @@ void TExtStringGrid::CreateFilterListsAndAuxEditors() {
                                  FCellControlID, FControlCombo->Text());
     };
     FTransEdit = Create<TGridTransEdit>(this, this, this);
+    FTransEdit->OnChange = [this](TObject* Sender) { FixedEditChange(Sender); };
     FTransCombo = Create<TGridTransCombo>(this, this, this);
     FTransCombo->SetVisible(false);
 }

@@ -535,9 +535,14 @@ int TExtStringGrid::VisibleFixedRightCols() const {
 
 int TExtStringGrid::Search(const QString& S) {
     if (RowCount() < 2) return -1;
+    // The key column: the first sort key with indexed sorting, else the sorted column.
     int Column = FixedCols();
-    if (SortSettings()->Show())
-        Column = FSortIndexes->Count() > 0 ? FSortIndexes->SortColumns(0) : SortSettings()->Column();
+    if (SortSettings()->Show()) {
+        if (SortSettings()->IndexShow())
+            Column = FSortIndexes->Count() > 0 ? FSortIndexes->SortColumns(0) : FixedCols();
+        else
+            Column = SortSettings()->Column();
+    }
     if (Column < 0) return -1;
     for (int r = FixedRows(); r < RowCount(); ++r)
         if (GetStrippedCell(Column, r).toUpper().left(S.length()) == S) return r;

@@ -392,15 +392,16 @@ TEST_F(RowColGrid, RemovingSelectedColumnsLeavesAHiddenColumnInsideTheSelection)
 
 // ---- grouping and filter values ------------------------------------------------------------------------
 TEST_F(RowColGrid, UngroupingGivesTheGroupedColumnsSettingsBack) {
+    Item(3)->SetHeader("before");
+    G->UnGroup(); // no group column: nothing is given back
+    EXPECT_EQ(Item(3)->Header(), "before");
     Item(3)->SetHeader("Kind");
     Item(3)->SetEditor(edComboList);
     Item(3)->SetColor(0x00AA00);
     G->Group(3);
+    G->SetGroupColumnForTest(3);
     Item(3)->SetHeader("something else");
     Item(3)->SetEditor(edNormal);
-    G->UnGroup(); // no group column: nothing is given back
-    EXPECT_EQ(Item(3)->Header(), "something else");
-    G->SetGroupColumnForTest(3);
     G->UnGroup();
     EXPECT_EQ(Item(3)->Header(), "Kind");
     EXPECT_EQ(Item(3)->Editor(), edComboList);
