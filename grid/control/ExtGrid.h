@@ -35,6 +35,8 @@
 #include <memory>
 #include <vector>
 
+class QMimeData;
+
 class TExtStringGrid;
 class TForm;
 class TGridCombo;
@@ -1150,9 +1152,9 @@ protected:
     // Hooks for descendants: the block Ctrl+A selects, and F2 (nothing here).
     virtual void SelectAllHook(const TGridRect& Block) { (void)Block; }
     virtual void F2KeyHook() {}
-    // Stand-in until the data services land: the clipboard transfer of a shortcut key
-    // ('X' cut, 'C' copy, 'V' paste) that its event allowed.
-    void ClipboardShortCut(char Which) { (void)Which; }
+    // The clipboard transfer of a shortcut key ('X' cut, 'C' copy, 'V' paste) that its event
+    // allowed: the selection is cut, copied or pasted into.
+    void ClipboardShortCut(char Which);
     void FireKeyPress(QChar& Key);
     TPoint FLastKeyCell{-1, -1};
     TGridRect FMoveSelection{-1, -1, -1, -1};
@@ -1413,6 +1415,72 @@ protected:
     void DrawNodeGlyph(TCanvas* Canvas, TRect W, TRect G, TCellGraphic* CG, int R, TGridDrawState S);
     // The node level of a display row's column-0 cell (0 outside every group).
     virtual int NodeLevel(int DisplRow);
+
+    // ---- HTML and XML
+public:
+    // The grid as an HTML table file (UTF-16 with byte-order mark when Unicode, else ASCII with
+    // character references for everything beyond it); opened afterwards when Show or
+    // HTMLSettings.AutoPreview is set. Written whole or not at all.
+    void SaveToHTML(const QString& FileName, bool Show = false, bool Unicode = false);
+    // As SaveToHTML, after the lines the file already holds (none when it cannot be read).
+    void AppendToHTML(const QString& FileName, bool Show = false, bool Unicode = false);
+    // The style block and the table markup; cell images are written below Dir ("images/").
+    QString SaveToHTMLString(const QString& Dir);
+    // The save range as a list of records, one element per field, in XMLEncoding when that is an
+    // encoding written here (UTF-8, ISO-8859-1, Windows-1252, US-ASCII), else in UTF-8.
+    void SaveToXML(const QString& FileName, const QString& ListDescr, const QString& RecordDescr,
+                   TStrings* FieldDescr = nullptr, bool ExportEmptyCells = false);
+    void LoadFromXML(const QString& FileName, bool LevelToRow = false, bool LoadFieldDescr = false);
+
+protected:
+    // One cell of the HTML table; false for a cell covered by a merged area.
+    bool HTMLCellMarkup(int DisplCol, int ARow, bool Header, int C0, bool HeaderWritten, QStringList& Styles,
+                       int& ImageNo, const QString& Dir, QString& Markup);
+    QString HTMLImageMarkup(TGraphic* Graphic, const QImage* Image, int& ImageNo, const QString& Dir);
+    void WriteHTMLFile(const QString& FileName, bool Show, bool Unicode, bool Append);
+
+    // ---- clipboard
+public:
+    enum TClipOperation { coCut, coCopy };
+    // The mime type of the grid's own cell block on the clipboard.
+    static QString CellsMimeType();
+    void CopyToClipBoard();
+    void CopySelectionToClipboard();
+    void CutToClipboard();
+    void CutSelectionToClipboard();
+    void CopyToClipBoardAsHTML();
+    void PasteFromClipboard();
+    void PasteSelectionFromClipboard();
+    QString GetSelectionAsText();
+    void SetSelectionAsText(const QString& Value);
+    TClipOperation LastClipOperation() const { return FClipOperation; }
+    TPoint LastCopiedOrigin() const { return FClipTopLeft; }
+
+protected:
+    // The clipboard text of a rectangle (display columns and rows), only the disjunct-selected
+    // rows or columns when SelectedOnly.
+    QString SelectionToText(const TGridRect& R, bool SelectedOnly);
+    void CopyRectToClipboard(const TGridRect& R, bool SelectedOnly);
+    void CopyCellAsRTF(int DisplCol, int ARow, QMimeData* Data);
+    void CopyRectToCellFormat(const TGridRect& R, QMimeData* Data);
+    TGridRect ExtendSelectionToMerged(const TGridRect& R);
+    TGridRect ClipboardCopyRect(bool& SelectedOnly);
+    int PasteAt(int DisplCol, int ARow, int& Rows, int& Cols);
+    // The grid's own cell block placed at a cell; -1 (and nothing changed) for a damaged block.
+    int PasteCellFormat(int DisplCol, int ARow, const QByteArray& Block, int& Rows, int& Cols);
+    int PasteText(int DisplCol, int ARow, const QString& Text, int& Rows, int& Cols);
+    // Lines (at CR, LF or CR LF outside quotes) and their largest number of fields.
+    static void TextBlockSize(const QString& Text, int& Rows, int& Cols);
+    // Whether a pasted value may be stored in a cell: never in a read-only cell, else when the
+    // cell is editable or AllowClipboardAlways is set.
+    bool CanPasteInto(int DisplCol, int ARow);
+    virtual void SetPastedCell(int DisplCol, int ARow, const QString& Value);
+    virtual void MarkPastedRows(TPoint Source, const TRect& Target, TClipOperation Operation);
+    virtual void PasteBegin() {}
+    virtual void PasteEnd() {}
+    virtual bool UsesCellClipboardFormat() { return AllowFormattedClipboard(); }
+    TClipOperation FClipOperation = coCopy;
+    bool FPasteAll = false;
 
     // ---- hooks and notifications ----
 public:
