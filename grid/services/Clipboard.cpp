@@ -312,7 +312,8 @@ int TExtStringGrid::PasteText(int DisplCol, int ARow, const QString& Text, int& 
     Rows = 0;
     Cols = 0;
     if (DisplCol < 0 || ARow < 0) return 0;
-    if (!Options().Contains(goEditing) && !Navigation()->AllowClipboardAlways() && !MouseActions()->RangeSelectAndEdit())
+    if (!Options().Contains(goEditing) && !Navigation()->AllowClipboardAlways() &&
+        !MouseActions()->RangeSelectAndEdit())
         return 0;
     const TClipBlock B = ParseClipText(Text);
     if (B.Lines.empty()) return 0;
@@ -503,9 +504,11 @@ void TExtStringGrid::PasteSelectionFromClipboard() {
             const int Step = Column ? R : C;
             if (Step > 0) {
                 if (Column)
-                    for (int r = Sel.Top + Step; r <= Sel.Bottom; ++r) Fill(Sel.Left, r, Displayed(Sel.Left, r - Step), true);
+                    for (int r = Sel.Top + Step; r <= Sel.Bottom; ++r)
+                        Fill(Sel.Left, r, Displayed(Sel.Left, r - Step), true);
                 else
-                    for (int c = Sel.Left + Step; c <= Sel.Right; ++c) Fill(c, Sel.Top, Displayed(c - Step, Sel.Top), true);
+                    for (int c = Sel.Left + Step; c <= Sel.Right; ++c)
+                        Fill(c, Sel.Top, Displayed(c - Step, Sel.Top), true);
             }
         }
     } else if (W > 1 && H > 1 && (R == 1 || C == 1)) {

@@ -68,9 +68,7 @@ QString XmlEscape(const QString& Text) {
     return R;
 }
 
-bool IsNameStart(QChar C) {
-    return C.isLetter() || C == QLatin1Char('_') || C == QLatin1Char(':');
-}
+bool IsNameStart(QChar C) { return C.isLetter() || C == QLatin1Char('_') || C == QLatin1Char(':'); }
 bool IsNameChar(QChar C) {
     return IsNameStart(C) || C.isDigit() || C == QLatin1Char('-') || C == QLatin1Char('.') || C.isMark();
 }
@@ -126,21 +124,22 @@ QByteArray EncodeXmlText(const QString& Text, TXmlCharset Charset) {
     return B;
 }
 
-// The text of a node and all its descendants, as the record import reads a field.
+// The text of a node and all its descendants, as the record import reads a field. Walked
+// without recursion: a file may nest as deep as its size allows.
 QString DeepText(const IXMLNode& Node) {
-    const TXMLNodeType T = Node.NodeType();
-    if (T != ntElement) return T == ntComment || T == ntProcessingInstr ? QString() : Node.NodeValue();
     QString R;
-    const IXMLNodeList L = Node.ChildNodes();
-    for (int i = 0; i < L.Count(); ++i) R += DeepText(L[i]);
-    return R;
-}
-
-// Files written before the standard entities were used hold "$amp;" for an ampersand; the
-// parser has decoded every real entity already, so nothing else is decoded a second time.
-QString DecodeLegacyXml(const QString& Text) {
-    QString R(Text);
-    R.replace(QStringLiteral("$amp;"), QStringLiteral("&"));
+    std::vector<IXMLNode> Stack{Node};
+    while (!Stack.empty()) {
+        const IXMLNode N = Stack.back();
+        Stack.pop_back();
+        const TXMLNodeType T = N.NodeType();
+        if (T == ntElement) {
+            const IXMLNodeList L = N.ChildNodes();
+            for (int i = L.Count() - 1; i >= 0; --i) Stack.push_back(L[i]);
+        } else if (T != ntComment && T != ntProcessingInstr) {
+            R += N.NodeValue();
+        }
+    }
     return R;
 }
 
@@ -150,7 +149,8 @@ QString DecodeLegacyXml(const QString& Text) {
 
 QString TExtStringGrid::HTMLImageMarkup(TGraphic* Graphic, const QImage* Image, int& ImageNo, const QString& Dir) {
     const QString Folder = Dir + QStringLiteral("images");
-    if (!DirectoryExists(Folder) && !ForceDirectories(Folder)) throw Exception(QStringLiteral("Cannot create ") + Folder);
+    if (!DirectoryExists(Folder) && !ForceDirectories(Folder))
+        throw Exception(QStringLiteral("Cannot create ") + Folder);
     const QString Path = Dir + QStringLiteral("images/img%1.jpg").arg(ImageNo);
     ++ImageNo;
     if (auto* Jpeg = dynamic_cast<TJPEGImage*>(Graphic))
@@ -205,8 +205,8 @@ bool TExtStringGrid::HTMLCellMarkup(int DisplCol, int ARow, bool Header, int C0,
             else {
                 const QString Decoded = DecodeHTMLEntities(M.captured(0), true);
                 Out += Decoded.size() == 1 && Decoded != M.captured(0)
-                           ? QStringLiteral("&#%1;").arg(uint(Decoded[0].unicode()))
-                           : QStringLiteral("&amp;") + M.captured(0).mid(1);
+                    ? QStringLiteral("&#%1;").arg(uint(Decoded[0].unicode()))
+                    : QStringLiteral("&amp;") + M.captured(0).mid(1);
             }
             Last = M.capturedEnd();
         }
@@ -217,7 +217,8 @@ bool TExtStringGrid::HTMLCellMarkup(int DisplCol, int ARow, bool Header, int C0,
             if (!IsXmlForbidden(C) || C == 0x0A || C == 0x0D) Clean += QString::fromUcs4(&C, 1);
         Text = Clean;
     }
-    if (!Header && H->NonBreakingText()) Text.replace(QChar(' '), X ? QStringLiteral("&#160;") : QStringLiteral("&nbsp;"));
+    if (!Header && H->NonBreakingText())
+        Text.replace(QChar(' '), X ? QStringLiteral("&#160;") : QStringLiteral("&nbsp;"));
     // Every kind of line break shows as a break on the page.
     const QString Br = X ? QStringLiteral("<br />") : QStringLiteral("<br>");
     Text.replace(QStringLiteral("\r\n"), Br);
@@ -240,7 +241,8 @@ bool TExtStringGrid::HTMLCellMarkup(int DisplCol, int ARow, bool Header, int C0,
     QString Width;
     TIntList* W = H->ColWidths();
     if (Header) {
-        if (DisplCol < W->Count()) Width = QStringLiteral(" %1=\"%2\"").arg(X ? "width" : "WIDTH").arg(W->GetInteger(DisplCol));
+        if (DisplCol < W->Count())
+            Width = QStringLiteral(" %1=\"%2\"").arg(X ? "width" : "WIDTH").arg(W->GetInteger(DisplCol));
     } else if (!HeaderWritten && DisplCol - C0 >= 0 && DisplCol - C0 < W->Count()) {
         Width = QStringLiteral(" width=\"%1\"").arg(W->GetInteger(DisplCol - C0));
     }
@@ -270,9 +272,9 @@ bool TExtStringGrid::HTMLCellMarkup(int DisplCol, int ARow, bool Header, int C0,
     Decl << QStringLiteral("font-family: ") + (X ? XmlEscape(Font.Name()) : Font.Name());
     if (HA == taRightJustify) Decl << QStringLiteral("text-align: right");
     if (HA == taCenter) Decl << QStringLiteral("text-align: center");
-    Decl << (VA == vtaTop      ? QStringLiteral("vertical-align: top")
-             : VA == vtaCenter ? QStringLiteral("vertical-align: middle")
-                               : QStringLiteral("vertical-align: bottom"));
+    Decl << (VA == vtaTop          ? QStringLiteral("vertical-align: top")
+                 : VA == vtaCenter ? QStringLiteral("vertical-align: middle")
+                                   : QStringLiteral("vertical-align: bottom"));
     const QString Joined = Decl.join(QLatin1Char(';'));
     int Index = int(Styles.indexOf(Joined));
     if (Index < 0) {
@@ -291,7 +293,8 @@ bool TExtStringGrid::HTMLCellMarkup(int DisplCol, int ARow, bool Header, int C0,
             };
             switch (CG->CellType()) {
                 case ctBitmap:
-                    if (auto* B = CG->CellBitmapAs<TBitmap>()) Content = Text + HTMLImageMarkup(B, nullptr, ImageNo, Dir);
+                    if (auto* B = CG->CellBitmapAs<TBitmap>())
+                        Content = Text + HTMLImageMarkup(B, nullptr, ImageNo, Dir);
                     break;
                 case ctImageList:
                     if (Images && CG->CellIndex() >= 0 && CG->CellIndex() < Images->Count())
@@ -326,7 +329,7 @@ bool TExtStringGrid::HTMLCellMarkup(int DisplCol, int ARow, bool Header, int C0,
 
     const QString NoWrap = WW ? QString() : X ? QStringLiteral(" nowrap=\"nowrap\"") : QStringLiteral(" nowrap");
     Markup = QStringLiteral("<%1 class=\"c%2\"").arg(X ? "td" : "TD").arg(Index) + Span + NoWrap + Width +
-             QStringLiteral(">") + Content + QStringLiteral("</td>");
+        QStringLiteral(">") + Content + QStringLiteral("</td>");
     return true;
 }
 
@@ -349,7 +352,8 @@ QString TExtStringGrid::SaveToHTMLString(const QString& Dir) {
     QString Start = X ? QStringLiteral("<table border=\"%1\" cellspacing=\"%2\" cellpadding=\"%3\" ")
                       : QStringLiteral("<TABLE BORDER=\"%1\" CELLSPACING=\"%2\" CELLPADDING=\"%3\" ");
     Start = Start.arg(H->BorderSize()).arg(H->CellSpacing()).arg(H->CellPadding());
-    if (!H->Summary().isEmpty()) Start += QStringLiteral("%1=\"%2\" ").arg(X ? "summary" : "SUMMARY", XmlEscape(H->Summary()));
+    if (!H->Summary().isEmpty())
+        Start += QStringLiteral("%1=\"%2\" ").arg(X ? "summary" : "SUMMARY", XmlEscape(H->Summary()));
     if (!H->TableStyle().isEmpty()) Start += QStringLiteral(" ") + H->TableStyle() + QStringLiteral(" ");
     Start += QStringLiteral(" %1=\"%2%\">").arg(X ? "width" : "WIDTH").arg(H->Width());
     Lines << Start;
@@ -459,9 +463,12 @@ void TExtStringGrid::SaveToXML(const QString& FileName, const QString& ListDescr
             if (V.isEmpty() && QuoteEmptyCells()) V = QStringLiteral("\"\"");
             const int N = c - StartCol;
             const QString Fallback = QStringLiteral("FIELD%1").arg(N);
-            const QString Name = FieldDescr && N < FieldDescr->Count() ? XmlName(FieldDescr->Get(N), Fallback) : Fallback;
-            T += QStringLiteral("<") + Name + QStringLiteral(">") + XmlEscape(V) + QStringLiteral("</") + Name +
-                 QStringLiteral(">") + CRLF;
+            const QString Name =
+                FieldDescr && N < FieldDescr->Count() ? XmlName(FieldDescr->Get(N), Fallback) : Fallback;
+            // A literal "$amp;" is written so that it cannot pass for the old ampersand form.
+            const QString Escaped = XmlEscape(V).replace(QStringLiteral("$amp;"), QStringLiteral("&#36;amp;"));
+            T += QStringLiteral("<") + Name + QStringLiteral(">") + Escaped + QStringLiteral("</") + Name +
+                QStringLiteral(">") + CRLF;
         }
         T += QStringLiteral("</") + Record + QStringLiteral(">") + CRLF;
         ExportNotification(esExportNextRow, r);
@@ -485,7 +492,12 @@ void TExtStringGrid::LoadFromXML(const QString& FileName, bool LevelToRow, bool 
     if (!FileExists(FileName)) throw Exception(QStringLiteral("XML file not found"));
     TXMLDocument Doc;
     try {
-        Doc.LoadFromFile(FileName);
+        // Files of the old writer hold "$amp;" for an ampersand. It becomes the entity before
+        // parsing, so that every text is decoded exactly once; the writer never puts that
+        // sequence into a file literally.
+        QByteArray Data = ReadFileBytes(FileName);
+        Data.replace("$amp;", "&amp;");
+        Doc.LoadFromBytes(Data);
     } catch (const EXMLDocError& E) {
         static const QRegularExpression At(QStringLiteral(" at line (\\d+)"));
         const auto M = At.match(E.Message());
@@ -493,7 +505,7 @@ void TExtStringGrid::LoadFromXML(const QString& FileName, bool LevelToRow, bool 
     } catch (const EInOutError&) {
         throw Exception(QStringLiteral("XMLDOM Parsing error 1 on line 0"));
     }
-    const IXMLNode Root = Doc.DocumentElement();
+    const IXMLNode Root = Doc.RootElement();
     if (Root.IsNull()) throw Exception(QStringLiteral("XMLDOM Parsing error 1 on line 0"));
 
     const bool HeaderNames = SaveFixedCells() || SaveFixedRows();
@@ -515,7 +527,8 @@ void TExtStringGrid::LoadFromXML(const QString& FileName, bool LevelToRow, bool 
         MaxRow = std::max(MaxRow, R);
     };
     auto StoreName = [&](int C, const QString& Name) {
-        if (HeaderNames && RowCount() > 0 && GetGridCell(RealColIndex(C), 0).isEmpty()) SetGridCell(RealColIndex(C), 0, Name);
+        if (HeaderNames && RowCount() > 0 && GetGridCell(RealColIndex(C), 0).isEmpty())
+            SetGridCell(RealColIndex(C), 0, Name);
     };
 
     std::function<void(const IXMLNode&, int)> Visit = [&](const IXMLNode& Node, int Depth) {
@@ -527,7 +540,7 @@ void TExtStringGrid::LoadFromXML(const QString& FileName, bool LevelToRow, bool 
                 const int C = ColCounter + CO, R = RowCounter + RO;
                 Grow(C, R);
                 StoreName(C, Node.AttributeName(a));
-                Store(C, R, DecodeLegacyXml(Node.AttributeValue(a)));
+                Store(C, R, Node.AttributeValue(a));
                 ++ColCounter;
             }
             if (LevelToRow && N > 0) {
@@ -549,7 +562,7 @@ void TExtStringGrid::LoadFromXML(const QString& FileName, bool LevelToRow, bool 
             const int C = ColCounter + CO, R = RowCounter + RO;
             Grow(C, R);
             if (LoadFieldDescr) StoreName(C, Node.NodeName());
-            QString V = DecodeLegacyXml(DeepText(Node));
+            QString V = DeepText(Node);
             if (QuoteEmptyCells() && V == QLatin1String("\"\"")) V.clear();
             Store(C, R, V);
             ++ColCounter;
