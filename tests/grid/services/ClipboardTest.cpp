@@ -305,3 +305,36 @@ TEST_F(ClipboardGrid, SelectionAsTextRoundTripsWithoutEvents) {
     EXPECT_EQ(Rows, 3);
     EXPECT_EQ(Cols, 3);
 }
+
+TEST_F(ClipboardGrid, RichTextCellTravelsAsRtfBesideTheText) {
+    const QString Rtf = QStringLiteral("{\\rtf1\\ansi caf\\'e9 {\\b bold}}");
+    G->Navigation()->SetAllowRTFClipboard(true);
+    G->SetSaveWithRTF(true);
+    G->SetGridCell(1, 1, Rtf);
+    Select(1, 1, 1, 1);
+    G->CopySelectionToClipboard();
+    const QMimeData* M = Clip()->mimeData();
+    ASSERT_TRUE(M);
+    EXPECT_EQ(M->data(QStringLiteral("text/rtf")), Rtf.toLatin1());
+    EXPECT_FALSE(M->text().contains(QStringLiteral("{\\"))); // the text form is the plain text
+
+    auto P = PlainGrid(2, 2);
+    P->Navigation()->SetAllowRTFClipboard(true);
+    P->SetSelection(TGridRect{1, 0, 1, 0});
+    P->PasteSelectionFromClipboard();
+    EXPECT_EQ(P->GetGridCell(1, 0), Rtf);
+}
+
+TEST_F(ClipboardGrid, PasteReportsTheChangedCells) {
+    auto P = PlainGrid(4, 4);
+    std::vector<TRect> Changed;
+    P->OnCellsChanged = [&](TObject*, const TRect& R) { Changed.push_back(R); };
+    SetClipText(QStringLiteral("a\tb\r\nc\td\r\n"));
+    P->SetSelection(TGridRect{1, 2, 1, 2});
+    P->PasteSelectionFromClipboard();
+    ASSERT_FALSE(Changed.empty());
+    EXPECT_EQ(Changed.front().Left, 1);
+    EXPECT_EQ(Changed.front().Top, 2);
+    EXPECT_EQ(Changed.front().Right, 2);
+    EXPECT_EQ(Changed.front().Bottom, 3);
+}
