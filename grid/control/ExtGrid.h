@@ -1514,6 +1514,67 @@ protected:
     QString FToolTipBuffer;
     bool FSaveWithRTF = false;
 
+    // ---- cell text file and grid stream ----
+public:
+    // The cell text file: one line per non-empty cell, "column,row,text", the text's line breaks
+    // and the format's own marks escaped so that no text can split its line. Written whole or not
+    // at all; Unicode writes UTF-16 with its byte order mark, otherwise Windows-1252 (UTF-8 with
+    // its mark when a text does not fit that page, so nothing is lost).
+    void SaveToFile(const QString& FileName, bool Unicode = false);
+    void LoadFromFile(const QString& FileName);
+    // The same lines in UTF-16 at the stream's position, coordinates relative to the save range.
+    // Reading stops before the first line that is no cell line, leaving it for the caller.
+    void SaveToStream(TStream* Stream);
+    void LoadFromStream(TStream* Stream);
+    // The grid stream: a header and one record per cell of a block (real columns Left..Right and
+    // display rows Top..Bottom, inclusive) with its text, properties and graphic.
+    void SaveRectToBinStream(const TRect& Rect, TStream* Stream);
+    void SaveToBinStream(TStream* Stream);
+    void SaveToBinFile(const QString& FileName);
+    // Reads a whole grid stream before it changes anything: a damaged or foreign stream raises
+    // EReadError and leaves the grid as it was. The block's first cell goes to Point (X real
+    // column, Y display row); cells that fall outside the grid are left out. A whole-grid stream
+    // first clears and sizes the grid. The stream is left just past the block.
+    void LoadAtPointFromBinStream(TPoint Point, TStream* Stream);
+    void LoadFromBinStream(TStream* Stream);
+    void LoadFromBinFile(const QString& FileName);
+    // The identity a grid stream's header carries for the grid that wrote it.
+    int GridStreamID();
+    // The numeric value of a cell (0 when empty); EExtGridError when its text is no number.
+    double CellToReal(int ACol, int ARow);
+
+    // ---- CSV and text ----
+    // Delimited text: the save range, one line per row, fields encoded by the grid's CSV settings.
+    void SaveToCSV(const QString& FileName, bool Unicode = false);
+    // The existing file (which must exist) with the save range added after its lines.
+    void AppendToCSV(const QString& FileName, bool Unicode = false);
+    // Replaces the grid's content from a CSV file (MaxRows <= 0: every row); quoted fields may
+    // hold line breaks. A file of length 0 changes nothing.
+    void LoadFromCSV(const QString& FileName, int MaxRows = -1);
+    // The file's rows after the grid's last row.
+    void InsertFromCSV(const QString& FileName, int MaxRows = -1);
+    void LoadFromCSVStream(TStream* AStream, int MaxRows = -1);
+    // Fixed-width text: Positions holds each saved column's width (missing widths are added to
+    // the caller's list); for reading, the 1-based positions at which the fields start, the last
+    // one just past the last field.
+    void SaveToFixed(const QString& FileName, TIntList* Positions);
+    void LoadFromFixed(const QString& FileName, TIntList* Positions, bool DoTrim = true, int MaxRows = -1);
+    // The padded report: columns lined up with blanks, multi-line cells continued on further lines.
+    void SaveToASCII(const QString& FileName, bool Unicode = false);
+    void AppendToASCII(const QString& FileName, bool Unicode = false);
+    // The longest line of the column's saved texts.
+    int MaxColumnTextLength(int ACol);
+    // True while a file is being loaded: the grid then takes no edits and its window is not
+    // closed until the load ends.
+    bool FileLoading() const { return FFileLoading > 0; }
+
+protected:
+    friend class TGridFileLoadLock;
+    int FFileLoading = 0;
+    int FGridStreamID = 0;
+    // The node rows counted again after a whole stream was loaded.
+    void CountNodeRows();
+
     // ---- quick configuration ----
 public:
     // Items of the quick-configuration box: 1 "Allow edit", 2 "Column numbers", 3 the look, 4 the
