@@ -2,10 +2,12 @@
 // single rich-text cell, the grid's own cell block and an HTML table, and the smart fill of a
 // selection on paste.
 #include "grid/control/ExtGrid.h"
+#include "grid/control/GridCellIO.h"
 #include "grid/control/GridFooter.h"
 #include "platform/rtl/Files.h"
 
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QDir>
 #include <QGuiApplication>
 #include <QMimeData>
@@ -24,6 +26,7 @@ constexpr int esExportDone = 2;
 constexpr int esExportNextRow = 5;
 
 const QString RtfMimeType = QStringLiteral("text/rtf");
+const QString SourceProcessMimeType = QStringLiteral("application/x-extstringgrid-source-process");
 
 // A clipboard text split into its lines and fields. Lines end at CR LF, CR or LF; fields at a
 // tab. A field that starts with a double quote and has its closing quote is a quoted field, as
@@ -563,15 +566,103 @@ void TExtStringGrid::ClipboardShortCut(char Which) {
 
 // ---- the grid's own cell block -----------------------------------------------------------------------
 
+namespace {
+
+// A grid stream made a block for placing at a point: a stream that says it holds a whole grid
+// would clear and size the grid it is loaded into. False when the header cannot be read.
+bool AsBlockStream(const QByteArray& Bytes, TMemoryStream& Out, TGridPropIO& Header) {
+    TMemoryStream In;
+    In.Write(Bytes.constData(), Bytes.size());
+    In.Seek(0, soBeginning);
+    try {
+        ReadGridCarrier(&In, &Header);
+    } catch (const Exception&) {
+        return false;
+    }
+    Header.SetFullGrid(false);
+    Out.Clear();
+    WriteGridCarrier(&Out, &Header);
+    const qint64 Rest = In.Position();
+    Out.Write(Bytes.constData() + Rest, Bytes.size() - Rest);
+    Out.Seek(0, soBeginning);
+    return true;
+}
+
+} // namespace
+
 void TExtStringGrid::CopyRectToCellFormat(const TGridRect& R, QMimeData* Data) {
-    (void)R;
-    (void)Data;
+    TMemoryStream S;
+    SaveRectToBinStream(TRect{RealColIndex(R.Left), R.Top, RealColIndex(R.Right), R.Bottom}, &S);
+    Data->setData(CellsMimeType(), S.Bytes());
+    // Grid identities are counted per process: the block also says which process wrote it.
+    Data->setData(SourceProcessMimeType, QByteArray::number(QCoreApplication::applicationPid()));
 }
 
 int TExtStringGrid::PasteCellFormat(int DisplCol, int ARow, const QByteArray& Block, int& Rows, int& Cols) {
-    (void)DisplCol;
-    (void)ARow;
-    (void)Block;
     Rows = Cols = 0;
-    return -1;
+    if (DisplCol < 0 || ARow < 0 || DisplCol >= ColCount() || ARow >= RowCount()) return -1;
+    // The block comes from another process: it is read whole into a scratch grid first, which
+    // checks every count, length and type. Only a block that reads cleanly changes this grid.
+    TGridPropIO Header(nullptr);
+    TMemoryStream Part;
+    if (!AsBlockStream(Block, Part, Header)) return -1;
+    try {
+        TExtStringGrid Scratch(nullptr);
+        Scratch.SetColCount(1);
+        Scratch.SetRowCount(1);
+        Scratch.LoadAtPointFromBinStream(TPoint{0, 0}, &Part);
+    } catch (const Exception&) {
+        return -1;
+    }
+    const int BC = Header.ColCount(), BR = Header.RowCount();
+
+    PasteBegin();
+    const TClipboardPasteAction Action = Navigation()->ClipboardPasteAction();
+    if (Navigation()->AllowClipboardColGrow() && DisplCol + BC > ColCount()) SetColCount(DisplCol + BC);
+    if (Action == paInsert)
+        InsertRows(ARow, BR);
+    else if (Navigation()->AllowClipboardRowGrow() && ARow + BR > RowCount())
+        SetRowCount(ARow + BR);
+
+    // Cells the paste may not change are kept as they are, with their properties and graphics.
+    const int Right = std::min(DisplCol + BC - 1, ColCount() - 1);
+    const int Bottom = std::min(ARow + BR - 1, RowCount() - 1);
+    std::vector<std::pair<TPoint, QByteArray>> Kept;
+    std::vector<std::pair<TPoint, QString>> Old;
+    for (int r = ARow; r <= Bottom; ++r)
+        for (int c = DisplCol; c <= Right; ++c) {
+            const int RC = RealColIndex(c);
+            if (CanPasteInto(c, r)) {
+                Old.emplace_back(TPoint{RC, r}, GetCellEx(RC, r));
+                continue;
+            }
+            TMemoryStream K;
+            SaveRectToBinStream(TRect{RC, r, RC, r}, &K);
+            Kept.emplace_back(TPoint{RC, r}, K.Bytes());
+        }
+    Part.Seek(0, soBeginning);
+    LoadAtPointFromBinStream(TPoint{RealColIndex(DisplCol), ARow}, &Part);
+    for (const auto& [At, Bytes] : Kept) {
+        TGridPropIO H(nullptr);
+        TMemoryStream One;
+        if (AsBlockStream(Bytes, One, H)) LoadAtPointFromBinStream(At, &One);
+    }
+    if (UndoRedo()) {
+        UndoRedo()->StartSequence();
+        for (const auto& [At, Text] : Old)
+            if (GetCellEx(At.X, At.Y) != Text) UndoRedo()->RegisterChange(At.X, At.Y, Text, GetCellEx(At.X, At.Y));
+        UndoRedo()->StopSequence();
+    }
+    // The block's origin is handed on only when it came from this grid.
+    const QMimeData* M = QGuiApplication::clipboard()->mimeData();
+    const bool SameProcess =
+        M && M->data(SourceProcessMimeType) == QByteArray::number(QCoreApplication::applicationPid());
+    const TPoint Source = SameProcess && Header.ID() == GridStreamID() ? FClipTopLeft : TPoint{-1, -1};
+    MarkPastedRows(Source, TRect{DisplCol, ARow, Right, Bottom}, FClipOperation);
+    PasteEnd();
+    Rows = BR;
+    Cols = BC;
+    CellsChanged(TRect{RealColIndex(DisplCol), ARow, RealColIndex(Right), Bottom});
+    Invalidate();
+    return BC * BR;
 }
