@@ -591,8 +591,12 @@ bool AsBlockStream(const QByteArray& Bytes, TMemoryStream& Out, TGridPropIO& Hea
 } // namespace
 
 void TExtStringGrid::CopyRectToCellFormat(const TGridRect& R, QMimeData* Data) {
+    // Moved columns may put the real columns of the block's edges in either order.
+    const int L = std::min(RealColIndex(R.Left), RealColIndex(R.Right));
+    const int Rt = std::max(RealColIndex(R.Left), RealColIndex(R.Right));
+    if (L < 0 || R.Top < 0 || R.Bottom < R.Top || Rt >= TotalColCount() || R.Bottom >= RowCount()) return;
     TMemoryStream S;
-    SaveRectToBinStream(TRect{RealColIndex(R.Left), R.Top, RealColIndex(R.Right), R.Bottom}, &S);
+    SaveRectToBinStream(TRect{L, R.Top, Rt, R.Bottom}, &S);
     Data->setData(CellsMimeType(), S.Bytes());
     // Grid identities are counted per process: the block also says which process wrote it.
     Data->setData(SourceProcessMimeType, QByteArray::number(QCoreApplication::applicationPid()));
