@@ -2,6 +2,7 @@
 // give the text back (doubled quotes, cell line breaks, wide cell text, CSV line-break forms).
 #include "fuzz/FuzzSupport.h"
 #include "grid/base/ExtUtil.h"
+#include "grid/services/GridFileIO.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
     const QString Text = QString::fromUtf8(Fuzz_Bytes(Data, Size));
@@ -16,6 +17,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
     // feed at all (no line break a cell makes) is not encoded to begin with.
     if (Cells.contains(u'\n'))
         FUZZ_CHECK(DecodeCellLineBreaks(EncodeCellLineBreaks(Cells), true) == Cells, Fuzz_Show(Cells));
+    // The cell text file's codec takes any text back, and its lines hold no line break.
+    const QString Line = EncodeCellFileText(A);
+    FUZZ_CHECK(!Line.contains(u'\r') && !Line.contains(u'\n'), Fuzz_Show(A));
+    FUZZ_CHECK(DecodeCellFileText(Line, true) == A, Fuzz_Show(A));
     QString Escaped = A;
     Escaped.remove(u'\\').remove(u'\n');
     FUZZ_CHECK(UnescapeLineBreaks(EscapeLineBreaks(Escaped)) == Escaped, Fuzz_Show(Escaped));

@@ -36,6 +36,8 @@
 #include <type_traits>
 #include <vector>
 
+class QMimeData;
+
 class TExtStringGrid;
 class TGridSortKeys;
 class TForm;
@@ -1159,9 +1161,9 @@ protected:
     // Hooks for descendants: the block Ctrl+A selects, and F2 (nothing here).
     virtual void SelectAllHook(const TGridRect& Block) { (void)Block; }
     virtual void F2KeyHook() {}
-    // Stand-in until the data services land: the clipboard transfer of a shortcut key
-    // ('X' cut, 'C' copy, 'V' paste) that its event allowed.
-    void ClipboardShortCut(char Which) { (void)Which; }
+    // The clipboard transfer of a shortcut key ('X' cut, 'C' copy, 'V' paste) that its event
+    // allowed: the selection is cut, copied or pasted into.
+    void ClipboardShortCut(char Which);
     void FireKeyPress(QChar& Key);
     TPoint FLastKeyCell{-1, -1};
     TGridRect FMoveSelection{-1, -1, -1, -1};
@@ -1430,6 +1432,72 @@ protected:
     // The node level of a display row's column-0 cell (0 outside every group).
     virtual int NodeLevel(int DisplRow);
 
+    // ---- HTML and XML
+public:
+    // The grid as an HTML table file (UTF-16 with byte-order mark when Unicode, else ASCII with
+    // character references for everything beyond it); opened afterwards when Show or
+    // HTMLSettings.AutoPreview is set. Written whole or not at all.
+    void SaveToHTML(const QString& FileName, bool Show = false, bool Unicode = false);
+    // As SaveToHTML, after the lines the file already holds (none when it cannot be read).
+    void AppendToHTML(const QString& FileName, bool Show = false, bool Unicode = false);
+    // The style block and the table markup; cell images are written below Dir ("images/").
+    QString SaveToHTMLString(const QString& Dir);
+    // The save range as a list of records, one element per field, in XMLEncoding when that is an
+    // encoding written here (UTF-8, ISO-8859-1, Windows-1252, US-ASCII), else in UTF-8.
+    void SaveToXML(const QString& FileName, const QString& ListDescr, const QString& RecordDescr,
+                   TStrings* FieldDescr = nullptr, bool ExportEmptyCells = false);
+    void LoadFromXML(const QString& FileName, bool LevelToRow = false, bool LoadFieldDescr = false);
+
+protected:
+    // One cell of the HTML table; false for a cell covered by a merged area.
+    bool HTMLCellMarkup(int DisplCol, int ARow, bool Header, int C0, bool HeaderWritten, QStringList& Styles,
+                       int& ImageNo, const QString& Dir, QString& Markup);
+    QString HTMLImageMarkup(TGraphic* Graphic, const QImage* Image, int& ImageNo, const QString& Dir);
+    void WriteHTMLFile(const QString& FileName, bool Show, bool Unicode, bool Append);
+
+    // ---- clipboard
+public:
+    enum TClipOperation { coCut, coCopy };
+    // The mime type of the grid's own cell block on the clipboard.
+    static QString CellsMimeType();
+    void CopyToClipBoard();
+    void CopySelectionToClipboard();
+    void CutToClipboard();
+    void CutSelectionToClipboard();
+    void CopyToClipBoardAsHTML();
+    void PasteFromClipboard();
+    void PasteSelectionFromClipboard();
+    QString GetSelectionAsText();
+    void SetSelectionAsText(const QString& Value);
+    TClipOperation LastClipOperation() const { return FClipOperation; }
+    TPoint LastCopiedOrigin() const { return FClipTopLeft; }
+
+protected:
+    // The clipboard text of a rectangle (display columns and rows), only the disjunct-selected
+    // rows or columns when SelectedOnly.
+    QString SelectionToText(const TGridRect& R, bool SelectedOnly);
+    void CopyRectToClipboard(const TGridRect& R, bool SelectedOnly);
+    void CopyCellAsRTF(int DisplCol, int ARow, QMimeData* Data);
+    void CopyRectToCellFormat(const TGridRect& R, QMimeData* Data);
+    TGridRect ExtendSelectionToMerged(const TGridRect& R);
+    TGridRect ClipboardCopyRect(bool& SelectedOnly);
+    int PasteAt(int DisplCol, int ARow, int& Rows, int& Cols);
+    // The grid's own cell block placed at a cell; -1 (and nothing changed) for a damaged block.
+    int PasteCellFormat(int DisplCol, int ARow, const QByteArray& Block, int& Rows, int& Cols);
+    int PasteText(int DisplCol, int ARow, const QString& Text, int& Rows, int& Cols);
+    // Lines (at CR, LF or CR LF outside quotes) and their largest number of fields.
+    static void TextBlockSize(const QString& Text, int& Rows, int& Cols);
+    // Whether a pasted value may be stored in a cell: never in a read-only cell, else when the
+    // cell is editable or AllowClipboardAlways is set.
+    bool CanPasteInto(int DisplCol, int ARow);
+    virtual void SetPastedCell(int DisplCol, int ARow, const QString& Value);
+    virtual void MarkPastedRows(TPoint Source, const TRect& Target, TClipOperation Operation);
+    virtual void PasteBegin() {}
+    virtual void PasteEnd() {}
+    virtual bool UsesCellClipboardFormat() { return AllowFormattedClipboard(); }
+    TClipOperation FClipOperation = coCopy;
+    bool FPasteAll = false;
+
     // ---- hooks and notifications ----
 public:
     // The tool-tip text request of the balloon window for the cell under Mouse (client
@@ -1462,6 +1530,66 @@ protected:
     QString FToolTipBuffer;
     bool FSaveWithRTF = false;
 
+    // ---- cell text file and grid stream ----
+public:
+    // The cell text file: one line per non-empty cell, "column,row,text", the text's line breaks
+    // and the format's own marks escaped so that no text can split its line. Written whole or not
+    // at all; Unicode writes UTF-16 with its byte order mark, otherwise Windows-1252 (UTF-8 with
+    // its mark when a text does not fit that page, so nothing is lost).
+    void SaveToFile(const QString& FileName, bool Unicode = false);
+    void LoadFromFile(const QString& FileName);
+    // The same lines in UTF-16 at the stream's position, coordinates relative to the save range.
+    // Reading stops before the first line that is no cell line, leaving it for the caller.
+    void SaveToStream(TStream* Stream);
+    void LoadFromStream(TStream* Stream);
+    // The grid stream: a header and one record per cell of a block (real columns Left..Right and
+    // display rows Top..Bottom, inclusive) with its text, properties and graphic.
+    void SaveRectToBinStream(const TRect& Rect, TStream* Stream);
+    void SaveToBinStream(TStream* Stream);
+    void SaveToBinFile(const QString& FileName);
+    // Reads a whole grid stream before it changes anything: a damaged or foreign stream raises
+    // EReadError and leaves the grid as it was. The block's first cell goes to Point (X real
+    // column, Y display row); cells that fall outside the grid are left out. A whole-grid stream
+    // first clears and sizes the grid. The stream is left just past the block.
+    void LoadAtPointFromBinStream(TPoint Point, TStream* Stream);
+    void LoadFromBinStream(TStream* Stream);
+    void LoadFromBinFile(const QString& FileName);
+    // The identity a grid stream's header carries for the grid that wrote it.
+    int GridStreamID();
+    // The numeric value of a cell (0 when empty); EExtGridError when its text is no number.
+    double CellToReal(int ACol, int ARow);
+
+    // ---- CSV and text ----
+    // Delimited text: the save range, one line per row, fields encoded by the grid's CSV settings.
+    void SaveToCSV(const QString& FileName, bool Unicode = false);
+    // The existing file (which must exist) with the save range added after its lines.
+    void AppendToCSV(const QString& FileName, bool Unicode = false);
+    // Replaces the grid's content from a CSV file (MaxRows <= 0: every row); quoted fields may
+    // hold line breaks. A file of length 0 changes nothing.
+    void LoadFromCSV(const QString& FileName, int MaxRows = -1);
+    // The file's rows after the grid's last row.
+    void InsertFromCSV(const QString& FileName, int MaxRows = -1);
+    void LoadFromCSVStream(TStream* AStream, int MaxRows = -1);
+    // Fixed-width text: Positions holds each saved column's width (missing widths are added to
+    // the caller's list); for reading, the 1-based positions at which the fields start, the last
+    // one just past the last field.
+    void SaveToFixed(const QString& FileName, TIntList* Positions);
+    void LoadFromFixed(const QString& FileName, TIntList* Positions, bool DoTrim = true, int MaxRows = -1);
+    // The padded report: columns lined up with blanks, multi-line cells continued on further lines.
+    void SaveToASCII(const QString& FileName, bool Unicode = false);
+    void AppendToASCII(const QString& FileName, bool Unicode = false);
+    // The longest line of the column's saved texts.
+    int MaxColumnTextLength(int ACol);
+    // True while a file is being loaded: the grid then takes no edits and its window is not
+    // closed until the load ends.
+    bool FileLoading() const { return FFileLoading > 0; }
+
+protected:
+    friend class TGridFileLoadLock;
+    int FFileLoading = 0;
+    int FGridStreamID = 0;
+    // The node rows counted again after a whole stream was loaded.
+    void CountNodeRows();
     // ---- office documents ------------------------------------------------------------------------------
 public:
     // The worksheet names of a workbook (.xlsx or .xls), in sheet order.

@@ -6,6 +6,7 @@
 #include <QtEndian>
 
 #include <cstring>
+#include <limits>
 
 namespace {
 
@@ -18,9 +19,11 @@ enum TValueKind : quint8 { vkInt = 1, vkBool, vkDouble, vkString, vkStrings, vkB
     throw EReadError(QStringLiteral("Invalid grid cell stream: ") + What);
 }
 
-// The record's carried values, from one record to another (setters, so the target's cell is
-// repainted where its grid shows it).
-void CopyCellProperties(TCellProperties* D, const TCellProperties* S) {
+} // namespace
+
+// Setters, so the target's cell is repainted where its grid shows it.
+
+void CopyCarriedCellProperties(TCellProperties* D, const TCellProperties* S) {
     D->SetBrushStyle(S->BrushStyle());
     D->SetBrushColor(S->BrushColor());
     D->SetBrushColorTo(S->BrushColorTo());
@@ -43,7 +46,7 @@ void CopyCellProperties(TCellProperties* D, const TCellProperties* S) {
     D->SetGradientDirection(S->GradientDirection());
 }
 
-void CopyCellGraphic(TCellGraphic* D, const TCellGraphic* S) {
+void CopyCarriedCellGraphic(TCellGraphic* D, const TCellGraphic* S) {
     D->SetCellType(S->CellType());
     D->SetCellVAlign(S->CellVAlign());
     D->SetCellHAlign(S->CellHAlign());
@@ -59,6 +62,8 @@ void CopyCellGraphic(TCellGraphic* D, const TCellGraphic* S) {
     D->SetCellCheckBoxState(S->CellCheckBoxState());
     D->SetHasBalloon(S->HasBalloon());
 }
+
+namespace {
 
 int FontStyleBits(TFontStyles S) {
     int Bits = 0;
@@ -309,14 +314,12 @@ namespace {
 
 // ---- TGridCellIO --------------------------------------------------------------------------------------
 void TGridCellIO::SetCol(int Value) {
-    if (Value < 0 || Value > 0xFFFF)
-        throw ERangeError(QStringLiteral("Column %1 does not fit the cell stream").arg(Value));
+    if (Value < 0) throw ERangeError(QStringLiteral("Column %1 does not fit the cell stream").arg(Value));
     FCol = Value;
 }
 
 void TGridCellIO::SetRow(int Value) {
-    if (Value < 0 || Value > 0xFFFF)
-        throw ERangeError(QStringLiteral("Row %1 does not fit the cell stream").arg(Value));
+    if (Value < 0) throw ERangeError(QStringLiteral("Row %1 does not fit the cell stream").arg(Value));
     FRow = Value;
 }
 
@@ -329,9 +332,9 @@ void TGridCellIO::WriteProperties(TCarrierWriter& W) const {
 
 void TGridCellIO::ReadProperty(const QString& Name, TCarrierReader& R) {
     if (Name == QLatin1String("Col"))
-        FCol = R.IntIn(0, 0xFFFF);
+        FCol = R.IntIn(0, std::numeric_limits<int>::max());
     else if (Name == QLatin1String("Row"))
-        FRow = R.IntIn(0, 0xFFFF);
+        FRow = R.IntIn(0, std::numeric_limits<int>::max());
     else if (Name == QLatin1String("Cell"))
         FCell = R.String();
     else if (Name == QLatin1String("HasProp"))
@@ -359,7 +362,7 @@ TGridCellPropIO::TGridCellPropIO(TComponent* AOwner)
 TGridCellPropIO::~TGridCellPropIO() = default;
 
 void TGridCellPropIO::SetCellProperties(TCellProperties* Value) {
-    if (Value && Value != FCellProperties.get()) CopyCellProperties(FCellProperties.get(), Value);
+    if (Value && Value != FCellProperties.get()) CopyCarriedCellProperties(FCellProperties.get(), Value);
 }
 
 void TGridCellPropIO::WriteProperties(TCarrierWriter& W) const {
@@ -449,7 +452,7 @@ std::unique_ptr<TGridStreamCarrier> TGridCellPropIO::NewEmpty() const {
 void TGridCellPropIO::TakeFrom(TGridStreamCarrier* Source) {
     auto* S = dynamic_cast<TGridCellPropIO*>(Source);
     if (!S) return;
-    CopyCellProperties(FCellProperties.get(), S->FCellProperties.get());
+    CopyCarriedCellProperties(FCellProperties.get(), S->FCellProperties.get());
     FHasGraphic = S->FHasGraphic;
 }
 
@@ -460,7 +463,7 @@ TGridGraphicIO::TGridGraphicIO(TComponent* AOwner)
 TGridGraphicIO::~TGridGraphicIO() = default;
 
 void TGridGraphicIO::SetCellGraphic(TCellGraphic* Value) {
-    if (Value && Value != FCellGraphic.get()) CopyCellGraphic(FCellGraphic.get(), Value);
+    if (Value && Value != FCellGraphic.get()) CopyCarriedCellGraphic(FCellGraphic.get(), Value);
 }
 
 void TGridGraphicIO::WriteProperties(TCarrierWriter& W) const {
@@ -525,7 +528,8 @@ std::unique_ptr<TGridStreamCarrier> TGridGraphicIO::NewEmpty() const {
 }
 
 void TGridGraphicIO::TakeFrom(TGridStreamCarrier* Source) {
-    if (auto* S = dynamic_cast<TGridGraphicIO*>(Source)) CopyCellGraphic(FCellGraphic.get(), S->FCellGraphic.get());
+    if (auto* S = dynamic_cast<TGridGraphicIO*>(Source))
+        CopyCarriedCellGraphic(FCellGraphic.get(), S->FCellGraphic.get());
 }
 
 // ---- TGridBMPIO ---------------------------------------------------------------------------------------
@@ -645,4 +649,53 @@ std::unique_ptr<TGridStreamCarrier> TGridSLIO::NewEmpty() const { return std::ma
 
 void TGridSLIO::TakeFrom(TGridStreamCarrier* Source) {
     if (auto* S = dynamic_cast<TGridSLIO*>(Source)) FStrings->Assign(S->FStrings.get());
+}
+
+// ---- TGridPropIO --------------------------------------------------------------------------------------
+void TGridPropIO::WriteProperties(TCarrierWriter& W) const {
+    W.Int("Version", FVersion);
+    W.Int("ColCount", FColCount);
+    W.Int("RowCount", FRowCount);
+    if (!FColWidths.isEmpty()) W.String("ColWidths", FColWidths);
+    if (!FRowHeights.isEmpty()) W.String("RowHeights", FRowHeights);
+    W.Bool("FullGrid", FFullGrid);
+    W.Int("ID", FID);
+}
+
+void TGridPropIO::ReadProperty(const QString& Name, TCarrierReader& R) {
+    if (Name == QLatin1String("Version"))
+        FVersion = R.IntIn(1, std::numeric_limits<int>::max());
+    else if (Name == QLatin1String("ColCount"))
+        FColCount = R.IntIn(0, std::numeric_limits<int>::max());
+    else if (Name == QLatin1String("RowCount"))
+        FRowCount = R.IntIn(0, std::numeric_limits<int>::max());
+    else if (Name == QLatin1String("ColWidths"))
+        FColWidths = R.String();
+    else if (Name == QLatin1String("RowHeights"))
+        FRowHeights = R.String();
+    else if (Name == QLatin1String("FullGrid"))
+        FFullGrid = R.Bool();
+    else if (Name == QLatin1String("ID"))
+        FID = R.Int();
+    else
+        UnknownProperty(Name);
+}
+
+std::unique_ptr<TGridStreamCarrier> TGridPropIO::NewEmpty() const {
+    auto E = std::make_unique<TGridPropIO>(nullptr);
+    // A header without a version mark is none of this build's.
+    E->FVersion = 0;
+    return E;
+}
+
+void TGridPropIO::TakeFrom(TGridStreamCarrier* Source) {
+    auto* S = dynamic_cast<TGridPropIO*>(Source);
+    if (!S) return;
+    FVersion = S->FVersion;
+    FColCount = S->FColCount;
+    FRowCount = S->FRowCount;
+    FColWidths = S->FColWidths;
+    FRowHeights = S->FRowHeights;
+    FFullGrid = S->FFullGrid;
+    FID = S->FID;
 }

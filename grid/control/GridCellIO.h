@@ -34,6 +34,11 @@ public:
     virtual void TakeFrom(TGridStreamCarrier* Source) = 0;
 };
 
+// The values a properties or graphic carrier carries, copied from one record to another; what no
+// carrier carries (attached objects, controls, the owner cell) stays as it was in the target.
+void CopyCarriedCellProperties(TCellProperties* Dest, const TCellProperties* Source);
+void CopyCarriedCellGraphic(TCellGraphic* Dest, const TCellGraphic* Source);
+
 // Writes the carrier at the stream's position.
 void WriteGridCarrier(TStream* Stream, const TGridStreamCarrier* Carrier);
 // Reads the next carrier into Carrier, whose class must match the stream's. A damaged or
@@ -42,12 +47,51 @@ void WriteGridCarrier(TStream* Stream, const TGridStreamCarrier* Carrier);
 // carrier of the class reads without a clash.
 void ReadGridCarrier(TStream* Stream, TGridStreamCarrier* Carrier);
 
-// One cell: column and row (0..65535), display text and whether a properties record follows.
+// The header of a grid stream: the size of the block, the widths of its columns and the heights of
+// its rows (decimal, joined by ","), whether it is the whole grid, and the source grid's
+// identity. Version tells this build's streams from anything else.
+class TGridPropIO : public TGridStreamCarrier {
+public:
+    static constexpr int CurrentVersion = 1;
+    explicit TGridPropIO(TComponent* AOwner) : TGridStreamCarrier(AOwner) {}
+    int Version() const { return FVersion; }
+    void SetVersion(int Value) { FVersion = Value; }
+    int ColCount() const { return FColCount; }
+    void SetColCount(int Value) { FColCount = Value; }
+    int RowCount() const { return FRowCount; }
+    void SetRowCount(int Value) { FRowCount = Value; }
+    QString ColWidths() const { return FColWidths; }
+    void SetColWidths(const QString& Value) { FColWidths = Value; }
+    QString RowHeights() const { return FRowHeights; }
+    void SetRowHeights(const QString& Value) { FRowHeights = Value; }
+    bool FullGrid() const { return FFullGrid; }
+    void SetFullGrid(bool Value) { FFullGrid = Value; }
+    int ID() const { return FID; }
+    void SetID(int Value) { FID = Value; }
+
+    QString CarrierClassName() const override { return QStringLiteral("TGridPropIO"); }
+    void WriteProperties(TCarrierWriter& W) const override;
+    void ReadProperty(const QString& Name, TCarrierReader& R) override;
+    std::unique_ptr<TGridStreamCarrier> NewEmpty() const override;
+    void TakeFrom(TGridStreamCarrier* Source) override;
+
+private:
+    int FVersion = CurrentVersion;
+    int FColCount = 0;
+    int FRowCount = 0;
+    QString FColWidths;
+    QString FRowHeights;
+    bool FFullGrid = false;
+    int FID = 0;
+};
+
+// One cell: column and row (any non-negative 32-bit index), stored text and whether a properties
+// record follows.
 class TGridCellIO : public TGridStreamCarrier {
 public:
     explicit TGridCellIO(TComponent* AOwner) : TGridStreamCarrier(AOwner) {}
     int Col() const { return FCol; }
-    // Raises ERangeError outside 0..65535: the stream field is 16 bits wide.
+    // Raises ERangeError for a negative index.
     void SetCol(int Value);
     int Row() const { return FRow; }
     void SetRow(int Value);
