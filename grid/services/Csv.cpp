@@ -161,6 +161,20 @@ QString CsvFileText(const QString& FileName, bool& Empty) {
 // ---- CSV writing --------------------------------------------------------------------------------------
 namespace {
 
+// Whether a field goes out as it is: not empty, no blank first, no quote, delimiter or line break.
+bool PlainField(const QString& T, QChar Delim) {
+    if (T.isEmpty() || T.at(0) == QLatin1Char(' ')) return false;
+    for (QChar C : T)
+        if (C == Quote || C == Delim || C == QLatin1Char('\r') || C == QLatin1Char('\n')) return false;
+    return true;
+}
+
+bool IsAscii(const QString& T) {
+    for (QChar C : T)
+        if (C.unicode() >= 0x80) return false;
+    return true;
+}
+
 // One field in its written form.
 QString CsvField(QString T, QChar Delim, bool Java, bool QuoteEmpty, bool AlwaysQuote, bool Oem) {
     T = DoubleQuoteChars(T);
@@ -215,6 +229,8 @@ static void WriteCsv(TExtStringGrid* G, const QString& FileName, bool Unicode, b
     const int LastCol = G->SaveEndCol() + (Real ? G->NumHiddenColumns() : 0);
     std::vector<int> RealCols;
     for (int c = FirstCol; c <= LastCol; ++c) RealCols.push_back(Real ? c : G->RealColIndex(c));
+    // Without these settings most fields go out exactly as they are.
+    const bool Simple = !Java && !AlwaysQuote && !Oem;
     TGridFileProgress Progress(G);
     G->ExportNotification(esExportStart, G->SaveStartRow());
     for (int r = G->SaveStartRow(); r <= G->SaveEndRow(); ++r) {
@@ -223,13 +239,18 @@ static void WriteCsv(TExtStringGrid* G, const QString& FileName, bool Unicode, b
         for (int RealCol : RealCols) {
             if (!First) Out += Delim;
             First = false;
-            Out += CsvField(G->GetCellForSave(RealCol, r), Delim, Java, QuoteEmpty, AlwaysQuote, Oem);
+            const QString T = G->GetCellForSave(RealCol, r);
+            if (Simple && PlainField(T, Delim))
+                Out += T;
+            else
+                Out += CsvField(T, Delim, Java, QuoteEmpty, AlwaysQuote, Oem);
         }
         Out += QStringLiteral("\r\n");
         Progress.Report(r, G->RowCount() - 1);
     }
     G->ExportNotification(esExportDone, -1);
-    WriteFileAtomic(FileName, Unicode ? Utf8Bom(Out) : EncodeText(Out));
+    // Plain ASCII needs no look at the code page.
+    WriteFileAtomic(FileName, Unicode ? Utf8Bom(Out) : IsAscii(Out) ? Out.toLatin1() : EncodeText(Out));
 }
 
 void TExtStringGrid::SaveToCSV(const QString& FileName, bool Unicode) { WriteCsv(this, FileName, Unicode, false); }
