@@ -37,6 +37,9 @@
 
 class TExtStringGrid;
 class TForm;
+namespace office {
+class TRecordSource;
+}
 class TGridCombo;
 class TGridCheckBox;
 class TGridEditBtn;
@@ -1506,6 +1509,31 @@ protected:
     int FGridStreamID = 0;
     // The node rows counted again after a whole stream was loaded.
     void CountNodeRows();
+
+    // ---- office documents ------------------------------------------------------------------------------
+public:
+    // The worksheet names of a workbook (.xlsx or .xls), in sheet order.
+    std::unique_ptr<TStringList> GetXLSSheets(const QString& FileName);
+    // The active (or named) worksheet of a workbook into the grid.
+    void LoadFromXLS(const QString& Filename);
+    void LoadFromXLSSheet(const QString& Filename, const QString& SheetName);
+    // The grid into a new .xlsx workbook. No spreadsheet application is driven, so there is no
+    // running one's active sheet to write into: CreateNewSheet makes no difference.
+    void SaveToXLS(const QString& Filename, bool CreateNewSheet = true);
+    // The grid into the named sheet of the file's .xlsx workbook (the file and sheet made when missing).
+    void SaveToXLSSheet(const QString& Filename, const QString& SheetName);
+    // The grid as a table in a new .docx document; there is no running word processor's active
+    // document to write into, so CreateNewDocument makes no difference.
+    void SaveToDOC(const QString& Filename, bool CreateNewDocument = true);
+    // The grid as a table appended to an existing .docx document, at the bookmark when it exists.
+    void AppendToDoc(const QString& Filename, const QString& Bookmark);
+    // A table or a query result of an Access database into the grid.
+    void LoadFromMDBTable(const QString& Filename, const QString& Table);
+    void LoadFromMDBSQL(const QString& Filename, const QString& SQL);
+
+protected:
+    // The records of a query into the grid: field names in the last fixed row, one row a record.
+    void LoadFromRecordSource(office::TRecordSource& Source);
 
     // ---- quick configuration ----
 public:

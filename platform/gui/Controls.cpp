@@ -242,7 +242,7 @@ QCursor CursorToQCursor(TCursor C) {
         case crHelp: return QCursor(Qt::WhatsThisCursor);
         case crHandPoint: return QCursor(Qt::PointingHandCursor);
         case crSizeAll: return QCursor(Qt::SizeAllCursor);
-        default: return QCursor(Qt::ArrowCursor);
+        default: return C > 0 && Screen ? Screen->Cursors(C) : QCursor(Qt::ArrowCursor);
     }
 }
 
@@ -1548,6 +1548,13 @@ void TScreen::SetCursor(TCursor Value) {
     FCursor = Value;
     if (Value != crDefault) QApplication::setOverrideCursor(CursorToQCursor(Value));
 }
+
+QCursor TScreen::Cursors(TCursor Index) const {
+    auto It = FCursors.find(Index);
+    return It == FCursors.end() ? QCursor(Qt::ArrowCursor) : It->second;
+}
+
+void TScreen::SetCursors(TCursor Index, const QCursor& Value) { FCursors[Index] = Value; }
 
 int TScreen::Width() const {
     QScreen* S = QGuiApplication::primaryScreen();

@@ -6,6 +6,7 @@
 #include "platform/rtl/Objects.h"
 #include "platform/rtl/SysUtils.h"
 
+#include <QCursor>
 #include <QPointer>
 #include <QString>
 #include <QWidget>
@@ -555,6 +556,9 @@ public:
     explicit TScreen(TComponent* AOwner) : TComponent(AOwner) {}
     TCursor Cursor() const { return FCursor; }
     void SetCursor(TCursor Value); // crDefault gives every control its own cursor back
+    // The program's own cursors, registered under positive numbers next to the stock ones.
+    QCursor Cursors(TCursor Index) const;
+    void SetCursors(TCursor Index, const QCursor& Value);
     int Width() const;
     int Height() const;
     TRect WorkAreaRect() const;
@@ -565,6 +569,7 @@ public:
 
 private:
     TCursor FCursor = crDefault;
+    std::map<TCursor, QCursor> FCursors;
 };
 extern TScreen* Screen;
 
