@@ -233,11 +233,11 @@ INSTANTIATE_TEST_SUITE_P(Inputs, DamagedCarrier,
                                                           TGridSLIO Other(nullptr);
                                                           return Saved(Other);
                                                       }},
-                                           DamageCase{"ColumnBeyondSixteenBits",
+                                           DamageCase{"NegativeColumn",
                                                       [](QByteArray B) {
                                                           return Replace(B, ColValue,
                                                                          QByteArray("\x03"
-                                                                                    "Col\x01\x00\x00\x01\x00",
+                                                                                    "Col\x01\xFF\xFF\xFF\xFF",
                                                                                     9));
                                                       }},
                                            DamageCase{"ValueOfTheWrongType",
