@@ -1590,6 +1590,7 @@ protected:
     int FGridStreamID = 0;
     // The node rows counted again after a whole stream was loaded.
     void CountNodeRows();
+
     // ---- office documents ------------------------------------------------------------------------------
 public:
     // The worksheet names of a workbook (.xlsx or .xls), in sheet order.

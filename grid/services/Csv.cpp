@@ -66,6 +66,19 @@ QStringList FileLines(const QString& T) {
     return L;
 }
 
+// The first two lines of a text (empty when there are fewer).
+void FirstTwoLines(const QString& T, QString& L1, QString& L2) {
+    const int N = int(T.size());
+    int Start = 0;
+    for (int Line = 0; Line < 2 && Start < N; ++Line) {
+        int I = Start;
+        while (I < N && T.at(I) != QLatin1Char('\r') && T.at(I) != QLatin1Char('\n')) ++I;
+        (Line == 0 ? L1 : L2) = T.mid(Start, I - Start);
+        if (I < N && T.at(I) == QLatin1Char('\r') && I + 1 < N && T.at(I + 1) == QLatin1Char('\n')) ++I;
+        Start = I + 1;
+    }
+}
+
 // The records of a CSV text: a record ends at CR LF, CR or LF, except inside a quoted field
 // (one that starts with a double quote, blanks before it allowed), which runs to its closing
 // quote whatever it holds.
@@ -148,6 +161,20 @@ QString CsvFileText(const QString& FileName, bool& Empty) {
 // ---- CSV writing --------------------------------------------------------------------------------------
 namespace {
 
+// Whether a field goes out as it is: not empty, no blank first, no quote, delimiter or line break.
+bool PlainField(const QString& T, QChar Delim) {
+    if (T.isEmpty() || T.at(0) == QLatin1Char(' ')) return false;
+    for (QChar C : T)
+        if (C == Quote || C == Delim || C == QLatin1Char('\r') || C == QLatin1Char('\n')) return false;
+    return true;
+}
+
+bool IsAscii(const QString& T) {
+    for (QChar C : T)
+        if (C.unicode() >= 0x80) return false;
+    return true;
+}
+
 // One field in its written form.
 QString CsvField(QString T, QChar Delim, bool Java, bool QuoteEmpty, bool AlwaysQuote, bool Oem) {
     T = DoubleQuoteChars(T);
@@ -202,6 +229,8 @@ static void WriteCsv(TExtStringGrid* G, const QString& FileName, bool Unicode, b
     const int LastCol = G->SaveEndCol() + (Real ? G->NumHiddenColumns() : 0);
     std::vector<int> RealCols;
     for (int c = FirstCol; c <= LastCol; ++c) RealCols.push_back(Real ? c : G->RealColIndex(c));
+    // Without these settings most fields go out exactly as they are.
+    const bool Simple = !Java && !AlwaysQuote && !Oem;
     TGridFileProgress Progress(G);
     G->ExportNotification(esExportStart, G->SaveStartRow());
     for (int r = G->SaveStartRow(); r <= G->SaveEndRow(); ++r) {
@@ -210,13 +239,18 @@ static void WriteCsv(TExtStringGrid* G, const QString& FileName, bool Unicode, b
         for (int RealCol : RealCols) {
             if (!First) Out += Delim;
             First = false;
-            Out += CsvField(G->GetCellForSave(RealCol, r), Delim, Java, QuoteEmpty, AlwaysQuote, Oem);
+            const QString T = G->GetCellForSave(RealCol, r);
+            if (Simple && PlainField(T, Delim))
+                Out += T;
+            else
+                Out += CsvField(T, Delim, Java, QuoteEmpty, AlwaysQuote, Oem);
         }
         Out += QStringLiteral("\r\n");
         Progress.Report(r, G->RowCount() - 1);
     }
     G->ExportNotification(esExportDone, -1);
-    WriteFileAtomic(FileName, Unicode ? Utf8Bom(Out) : EncodeText(Out));
+    // Plain ASCII needs no look at the code page.
+    WriteFileAtomic(FileName, Unicode ? Utf8Bom(Out) : IsAscii(Out) ? Out.toLatin1() : EncodeText(Out));
 }
 
 void TExtStringGrid::SaveToCSV(const QString& FileName, bool Unicode) { WriteCsv(this, FileName, Unicode, false); }
@@ -227,11 +261,14 @@ void TExtStringGrid::AppendToCSV(const QString& FileName, bool Unicode) { WriteC
 namespace {
 
 void LoadCsvText(TExtStringGrid* G, const QString& Text, int MaxRows, bool Insert) {
-    const QStringList Lines = FileLines(Text);
-    if (Lines.isEmpty()) throw Exception(QStringLiteral("File is empty"));
+    if (Text.isEmpty()) throw Exception(QStringLiteral("File is empty"));
     QChar Delim = G->Delimiter();
-    if (Delim.isNull()) Delim = DetectDelimiter(Lines.at(0), Lines.size() > 1 ? Lines.at(1) : QString());
-    QStringList Records = CsvRecords(Text, Delim);
+    if (Delim.isNull()) {
+        QString L1, L2;
+        FirstTwoLines(Text, L1, L2);
+        Delim = DetectDelimiter(L1, L2);
+    }
+    const QStringList Records = CsvRecords(Text, Delim);
     qsizetype From = G->LoadFirstRow() ? 0 : 1;
     qsizetype Count = std::max<qsizetype>(0, Records.size() - From);
     if (MaxRows > 0) Count = std::min<qsizetype>(Count, MaxRows);
@@ -251,26 +288,35 @@ void LoadCsvText(TExtStringGrid* G, const QString& Text, int MaxRows, bool Inser
                 G->ClearRowCells(G->RowCount() - 1);
                 StartRow = G->RowCount() - 1;
             }
-        } else {
-            // Loading replaces what the rows held, also in columns the file does not reach and
-            // in hidden ones; only the columns shown left of the loaded ones keep their texts.
-            for (int r = StartRow; r < G->RowCount(); ++r)
-                for (int c = 0; c < G->TotalColCount(); ++c)
-                    if ((G->IsHiddenColumn(c) || G->DisplColIndex(c) >= StartCol) && !G->GetGridCell(c, r).isEmpty())
-                        G->SetGridCell(c, r, QString());
         }
         const qint64 Rows = std::max<qint64>(qint64(StartRow) + Count + G->FixedFooters(), G->FixedRows() + 1);
         if (Rows > std::numeric_limits<int>::max()) throw EExtGridError(QStringLiteral("Too many rows"));
+        // The rows the load drops are emptied first, so no old text comes back when the grid grows.
+        const int OldRows = G->RowCount();
+        for (int Row = int(Rows); Row < OldRows; ++Row)
+            for (int c = 0; c < G->TotalColCount(); ++c)
+                if (!G->GetGridCell(c, Row).isEmpty()) G->SetGridCell(c, Row, QString());
         G->SetRowCount(int(Rows));
 
         const bool Java = G->JavaCSV();
         const bool Oem = G->OemConvert();
+        // Loading replaces what the rows held, also in the columns a record does not reach and in
+        // hidden ones; only the columns shown left of the loaded ones keep their texts.
+        auto ClearRest = [&](int Row, int FromDisplCol) {
+            for (int c = 0; c < G->TotalColCount(); ++c) {
+                const int D = G->IsHiddenColumn(c) ? -1 : G->DisplColIndex(c);
+                if (D < 0 || D >= FromDisplCol)
+                    if (!G->GetGridCell(c, Row).isEmpty()) G->SetGridCell(c, Row, QString());
+            }
+        };
         TGridFileProgress Progress(G);
         for (qsizetype i = 0; i < Count; ++i) {
             QString Record = Records.at(From + i);
             if (Oem) OemToAnsiText(Record);
             const QStringList Fields = SplitCSVLine(Record, Delim, Java);
             const int Row = StartRow + int(i);
+            if (Insert || Fields.size() < G->ColCount() - StartCol || G->NumHiddenColumns() > 0)
+                ClearRest(Row, Insert ? 0 : StartCol + int(Fields.size()));
             for (int k = 0; k < Fields.size(); ++k) {
                 const int c = StartCol + k;
                 int RealCol = c;
@@ -286,6 +332,8 @@ void LoadCsvText(TExtStringGrid* G, const QString& Text, int MaxRows, bool Inser
             Lock.Poll();
         }
         if (Count == 0) Progress.ReportPercent(100);
+        if (!Insert)
+            for (int Row = StartRow + int(Count); Row < G->RowCount(); ++Row) ClearRest(Row, StartCol);
         if (UnderFooter)
             for (int c = 0; c < FooterTexts.size() && c < G->TotalColCount(); ++c)
                 G->SetGridCell(c, G->RowCount() - 1, FooterTexts.at(c));
