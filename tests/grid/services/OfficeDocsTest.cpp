@@ -193,6 +193,74 @@ TEST_F(OfficeGrid, ForeignOrDamagedFilesChangeNothing) {
     EXPECT_EQ(ReadFileBytes(Path("text.xlsx")), QByteArray("just some text, no workbook"));
 }
 
+// A workbook the grid wrote, with one of its parts replaced (or dropped when the text is null).
+QByteArray TamperedBook(const QByteArray& Good, const char* Part, const char* Text) {
+    TZipReader In(Good);
+    TZipWriter Out;
+    for (const QString& N : In.Names()) {
+        if (N != QLatin1String(Part))
+            Out.Add(N, In.Read(N));
+        else if (Text)
+            Out.Add(N, Text);
+    }
+    return Out.Finish();
+}
+
+struct DamageCase {
+    const char* Name;
+    const char* Part;
+    const char* Text; // null: the part is missing
+    bool WriterReadsIt;
+};
+void PrintTo(const DamageCase& C, std::ostream* Os) { *Os << C.Name; }
+
+class DamagedWorkbook : public OfficeGrid, public ::testing::WithParamInterface<DamageCase> {};
+
+TEST_P(DamagedWorkbook, IsReportedAndChangesNeitherGridNorFile) {
+    const DamageCase& C = GetParam();
+    G->SaveToXLS(Path("good.xlsx"));
+    QByteArray Bad = TamperedBook(ReadFileBytes(Path("good.xlsx")), C.Part, C.Text);
+    WriteFileAtomic(Path("bad.xlsx"), Bad);
+    auto Before = Shown(*G);
+    int Cols = G->ColCount(), Rows = G->RowCount();
+    EXPECT_THROW(G->LoadFromXLS(Path("bad.xlsx")), Exception);
+    EXPECT_EQ(G->ColCount(), Cols);
+    EXPECT_EQ(G->RowCount(), Rows);
+    EXPECT_EQ(Shown(*G), Before);
+    if (!C.WriterReadsIt) return;
+    EXPECT_THROW(G->SaveToXLSSheet(Path("bad.xlsx"), "Sheet1"), Exception);
+    EXPECT_EQ(ReadFileBytes(Path("bad.xlsx")), Bad);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Parts, DamagedWorkbook,
+    ::testing::Values(DamageCase{"sheet_xml_cut_off", "xl/worksheets/sheet1.xml",
+                                 "<worksheet><sheetData><row r=\"1\"><c r=\"A1\"", true},
+                      DamageCase{"sheet_missing", "xl/worksheets/sheet1.xml", nullptr, true},
+                      DamageCase{"workbook_missing", "xl/workbook.xml", nullptr, true},
+                      DamageCase{"workbook_not_xml", "xl/workbook.xml", "<<not xml", true},
+                      DamageCase{"strings_not_xml", "xl/sharedStrings.xml", "<sst><si><t>a</sst>", false},
+                      DamageCase{
+                          "used_area_beyond_memory", "xl/worksheets/sheet1.xml",
+                          "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><sheetData>"
+                          "<row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>a</t></is></c></row>"
+                          "<row r=\"1048576\"><c r=\"XFD1048576\" t=\"inlineStr\"><is><t>z</t></is></c></row>"
+                          "</sheetData></worksheet>",
+                          false}),
+    [](const auto& I) { return std::string(I.param.Name); });
+
+TEST_F(OfficeGrid, WorkbookLoadFillsTheShownColumnsAndKeepsAHiddenOne) {
+    G->SaveToXLS(Path("book.xlsx"));
+    TExtStringGrid Back(nullptr);
+    Back.SetColCount(4);
+    Back.SetRowCount(2);
+    Back.SetGridCell(1, 0, "kept");
+    Back.HideColumn(1);
+    Back.LoadFromXLS(Path("book.xlsx"));
+    EXPECT_EQ(Shown(Back), Shown(*G));
+    EXPECT_EQ(Back.GetGridCell(1, 0), "kept");
+}
+
 TEST(LegacyWorkbook, ReadsSheetNamesAndTheUsedBlock) {
     TExtStringGrid G(nullptr);
     auto Names = G.GetXLSSheets(Data_Dir + "legacy.xls");
