@@ -199,6 +199,12 @@ void TExtStringGrid::LoadFromMDBSQL(const QString& Filename, const QString& SQL)
 }
 
 void TExtStringGrid::LoadFromRecordSource(office::TRecordSource& Source) {
+    // Footers and watchers learn of the new cells like after any other load, also after a failure
+    // half-way through the records.
+    auto Announce = qScopeGuard([this] {
+        CellsChanged(Rect(0, 0, ColCount() - 1, RowCount() - 1));
+        CalcFooter(-1);
+    });
     int N = Source.FieldCount();
     int FC = FixedCols();
     SetColCount(N + FC);

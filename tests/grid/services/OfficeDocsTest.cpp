@@ -418,7 +418,11 @@ TEST_P(Query, FieldNamesInTheLastFixedRowAndOneRowARecord) {
     G.SetRowCount(2);
     G.SetFixedCols(1);
     G.SetFixedRows(1);
+    std::vector<TRect> Changed;
+    G.OnCellsChanged = [&](TObject*, const TRect& R) { Changed.push_back(R); };
     G.LoadFromRecordSource(Src);
+    ASSERT_FALSE(Changed.empty());
+    EXPECT_EQ(Changed.back(), Rect(0, 0, 2, 3)); // the whole loaded grid is announced
     EXPECT_EQ(G.ColCount(), 3);
     EXPECT_EQ(G.RowCount(), 4);
     EXPECT_EQ(G.GetGridCell(1, 0), "Id");
