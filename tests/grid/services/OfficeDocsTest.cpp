@@ -193,6 +193,18 @@ TEST_F(OfficeGrid, ForeignOrDamagedFilesChangeNothing) {
     EXPECT_EQ(ReadFileBytes(Path("text.xlsx")), QByteArray("just some text, no workbook"));
 }
 
+TEST_F(OfficeGrid, ANewSheetNameASpreadsheetWouldRefuseLeavesTheWorkbookAsItWas) {
+    G->SaveToXLS(Path("book.xlsx"));
+    QByteArray Before = ReadFileBytes(Path("book.xlsx"));
+    for (const char* Name : {"", "a:b", "a/b", "[x]", "'quoted'", "sheet1", "abcdefghijklmnopqrstuvwxyz_67890x"}) {
+        EXPECT_THROW(G->SaveToXLSSheet(Path("book.xlsx"), QString::fromLatin1(Name)), Exception) << Name;
+        EXPECT_EQ(ReadFileBytes(Path("book.xlsx")), Before) << Name;
+    }
+    G->SaveToXLSSheet(Path("book.xlsx"), QStringLiteral("Second's sheet"));
+    TExtStringGrid Back(nullptr);
+    EXPECT_EQ(Back.GetXLSSheets(Path("book.xlsx"))->Count(), 2);
+}
+
 // A workbook the grid wrote, with one of its parts replaced (or dropped when the text is null).
 QByteArray TamperedBook(const QByteArray& Good, const char* Part, const char* Text) {
     TZipReader In(Good);
