@@ -61,6 +61,39 @@ TEST(ColumnLetters, CountOneThenTwoLettersAndBack) {
         EXPECT_EQ(office::ColumnFromLetters(QString::fromLatin1(Bad)), -1) << Bad;
 }
 
+// ---- zip packages -----------------------------------------------------------------------------------
+
+// A package may claim any unpacked size and may unpack to far more than its own size: the reader
+// counts what comes out and stops at its limit.
+TEST(ZipPackage, StopsAPartThatUnpacksBeyondTheLimitAndIgnoresTheStatedSize) {
+    TZipWriter W;
+    W.Add("zeros", QByteArray(1 << 20, '\0'));
+    W.Add("small", "hello");
+    QByteArray Bytes = W.Finish();
+    EXPECT_LT(Bytes.size(), 1 << 14);
+    TZipReader R(Bytes);
+    EXPECT_THROW(R.Read("zeros", 1 << 16), Exception);
+    EXPECT_EQ(R.Read("zeros").size(), 1 << 20);
+
+    // Every stated unpacked size raised to almost 4 GB: nothing is allocated for it.
+    QByteArray Lying = Bytes;
+    auto Patch = [&](const QByteArray& Sig, int SizeAt) {
+        for (qsizetype P = Lying.indexOf(Sig); P >= 0; P = Lying.indexOf(Sig, P + 4))
+            for (int I = 0; I < 4; ++I) Lying[P + SizeAt + I] = char(0xF0);
+    };
+    Patch(QByteArray("PK\x03\x04", 4), 22);
+    Patch(QByteArray("PK\x01\x02", 4), 24);
+    TZipReader L(Lying);
+    QByteArray Small;
+    try {
+        Small = L.Read("small");
+    } catch (const Exception&) {
+        Small = "refused";
+    }
+    EXPECT_TRUE(Small == "hello" || Small == "refused") << Small.left(20).toStdString();
+    EXPECT_THROW(L.Read("zeros", 1 << 16), Exception);
+}
+
 // ---- the grid with workbooks and documents -------------------------------------------------------
 
 // Texts that break naive writers: quotes, tabs, line breaks, markup characters, non-Latin letters,
