@@ -369,9 +369,17 @@ void TExtColumnGrid::AfterConstruction() {
     TExtStringGrid::AfterConstruction();
     if (FColumnsFromMaker) return;
     std::unique_ptr<TGridColumnCollection> Own = CreateColumns();
+    if (!Own) return;
     // The default maker gives what the grid already holds; only a descendant's own kind of
     // collection replaces it.
-    if (!Own || typeid(*Own) == typeid(*FColumnCollection)) return;
+    const TGridColumnCollection& Made = *Own;
+    const TGridColumnCollection& Held = *FColumnCollection;
+    if (typeid(Made) == typeid(Held)) return;
+    // What the constructors set up in the columns meanwhile goes over to the new collection.
+    {
+        TStateScope<bool> Quiet(Own->FNoRecursiveUpdate, true);
+        Own->Assign(FColumnCollection.get());
+    }
     InstallColumns(std::move(Own));
 }
 

@@ -33,6 +33,7 @@
 #include <initializer_list>
 #include <map>
 #include <memory>
+#include <type_traits>
 #include <vector>
 
 class TExtStringGrid;
@@ -1259,7 +1260,7 @@ public:
     // ---- in-place editing
     // Whether a cell is fixed for editing: the footer rows and fixed right columns, then the
     // fixed-cell hook. Display column, display row.
-    virtual bool IsFixed(int DisplCol, int DisplRow);
+    bool IsFixed(int DisplCol, int DisplRow) override;
     // Commits and hides the special editor of the current cell (the text editor is not touched).
     void HideCellEdit();
     // Opens the current cell's editor as F2 does.
@@ -2040,7 +2041,7 @@ public:
                       TCellVAlign val);
     TBitmap* CreateBitButton(int ACol, int ARow, int bw, int bh, const QString& Caption, TCellHAlign hal,
                              TCellVAlign val);
-    // ACol of these two (and of PushButton) is a displayed column.
+    // ACol of these two (and of PushButton) is a displayed column; all three act on buttons only.
     void SetButtonText(int ACol, int ARow, const QString& Caption);
     QString GetButtonText(int ACol, int ARow);
     void RemoveButton(int ACol, int ARow);
@@ -2080,6 +2081,32 @@ private:
     bool CheckGroupNode(int DisplRow, int& NodeRow, int& Span, bool& Collapsed);
     TCellGraphic* OwnCellGraphic(int ACol, int ARow);
     TCellGraphic* BaseCellGraphic(int ACol, int ARow);
+    // The cell's object when it is of kind Kind, else null; the second form looks at the base cell
+    // of a merged area.
+    TCellGraphic* CellGraphicOf(int ACol, int ARow, TCellType Kind);
+    TCellGraphic* BaseCellGraphicOf(int ACol, int ARow, TCellType Kind);
+    // The button (or bit button) of a cell given by displayed column; null for any other kind.
+    TCellGraphic* ButtonRecord(int DisplCol, int ARow);
+    // The main object of the cell's Kind record as class T, else null.
+    template <typename T>
+    T* CellObjectOf(int ACol, int ARow, TCellType Kind) {
+        TCellGraphic* CG = CellGraphicOf(ACol, ARow, Kind);
+        return CG ? CG->CellBitmapAs<T>() : nullptr;
+    }
+    // The create operations: a new record in the cell, filled by Fill, over a new T that the
+    // record owns (an icon in its icon slot), handed back to the caller for filling.
+    template <typename T, typename FillFn>
+    T* NewCellGraphicOwning(int ACol, int ARow, FillFn Fill) {
+        TCellGraphic* CG = NewCellGraphic(ACol, ARow);
+        auto Made = std::make_unique<T>();
+        T* Result = Made.get();
+        Fill(CG);
+        if constexpr (std::is_same_v<T, TIcon>)
+            CG->SetCellIconOwned(std::move(Made));
+        else
+            CG->SetCellBitmapOwned(std::move(Made));
+        return Result;
+    }
 
 private:
 protected:
@@ -2841,9 +2868,6 @@ public:
     void HideInvalidEntryBalloon();
 
 protected:
-    // A new cell object for the cell, replacing the one it held.
-    TCellGraphic* NewCellObject(int ACol, int ARow);
-    void FreeCellObject(int ACol, int ARow);
     THintWindow* FInvalidEntryBalloon = nullptr; // owned by the grid as a component
     // ---- layout persistence, look names, cell graphic geometry and hit testing ----
 public:

@@ -10,6 +10,13 @@
 
 namespace {
 
+void FillRadio(TCellGraphic* CG, int DirRadio, int IdxRadio, int Count) {
+    CG->SetCellType(ctRadio);
+    CG->SetCellBoolean(DirRadio != 0);
+    CG->SetCellIndex(IdxRadio);
+    CG->SetCellAngle(Count);
+}
+
 bool CarriesBalloon(TCellType Kind) { return Kind == ctCheckBox || Kind == ctDataCheckBox || Kind == ctRadioButton; }
 
 // The balloon's two lines, title then text.
@@ -21,25 +28,6 @@ void StoreBalloonTexts(TStrings* L, const QString& Title, const QString& Text) {
 
 } // namespace
 
-// ---- cell objects ----------------------------------------------------------------------------------------
-TCellGraphic* TExtStringGrid::NewCellObject(int ACol, int ARow) {
-    if (ACol < 0 || ARow < 0 || ACol >= TotalColCount() || ARow >= RowCount())
-        throw Exception(QStringLiteral("Invalid cell"));
-    FreeCellObject(ACol, ARow);
-    auto* CG = new TCellGraphic;
-    SetGraphicObjectEx(ACol, ARow, CG);
-    return CG;
-}
-
-void TExtStringGrid::FreeCellObject(int ACol, int ARow) {
-    if (ACol < 0 || ARow < 0 || ACol >= TotalColCount() || ARow >= RowCount()) return;
-    if (auto* Old = dynamic_cast<TCellGraphic*>(GetGraphicObjectEx(ACol, ARow))) {
-        SetGraphicObjectEx(ACol, ARow, nullptr);
-        delete Old;
-        Invalidate();
-    }
-}
-
 // ---- balloons ---------------------------------------------------------------------------------------------
 void TExtStringGrid::AddBalloon(int ACol, int ARow, const QString& Title, const QString& Text, TBalloonIcon Icon) {
     if (ACol < 0 || ARow < 0 || ACol >= TotalColCount() || ARow >= RowCount())
@@ -48,7 +36,7 @@ void TExtStringGrid::AddBalloon(int ACol, int ARow, const QString& Title, const 
     const bool Rides = CG && CarriesBalloon(CG->CellType());
     if (CG && !Rides && CG->CellType() != ctBalloon) return; // no other object carries a balloon
     if (!CG) {
-        CG = NewCellObject(ACol, ARow);
+        CG = NewCellGraphic(ACol, ARow);
         CG->SetCellType(ctBalloon);
         CG->SetCellAngle(0);
     }
@@ -76,14 +64,11 @@ void TExtStringGrid::RemoveBalloon(int ACol, int ARow) {
         CG->SetHasBalloon(false);
         RepaintCell(DisplColIndex(ACol), ARow);
     } else if (CG->CellType() == ctBalloon) {
-        FreeCellObject(ACol, ARow);
+        RemoveCellGraphic(ACol, ARow);
     }
 }
 
-bool TExtStringGrid::HasBalloon(int ACol, int ARow) {
-    const TPoint B = BaseCell(ACol, ARow);
-    return GetCellType(B.X, B.Y) == ctBalloon;
-}
+bool TExtStringGrid::HasBalloon(int ACol, int ARow) { return HasCellType(ACol, ARow, {ctBalloon}); }
 
 bool TExtStringGrid::IsBalloon(int ACol, int ARow, QString& Title, QString& Text, TBalloonIcon& Icon) {
     auto* CG = dynamic_cast<TCellGraphic*>(GetCellGraphic(ACol, ARow));
@@ -107,45 +92,28 @@ void TExtStringGrid::AddRadio(int ACol, int ARow, int DirRadio, int IdxRadio, TS
 void TExtStringGrid::AddRadio(int ACol, int ARow, int DirRadio, int IdxRadio, std::shared_ptr<TStrings> sl) {
     if (!sl) sl = std::make_shared<TStringList>();
     const int Count = sl->Count();
-    TCellGraphic* CG = NewCellObject(ACol, ARow);
-    CG->SetCellType(ctRadio);
-    CG->SetCellBoolean(DirRadio != 0);
-    CG->SetCellIndex(IdxRadio);
-    CG->SetCellAngle(Count);
+    TCellGraphic* CG = NewCellGraphic(ACol, ARow);
+    FillRadio(CG, DirRadio, IdxRadio, Count);
     CG->SetCellBitmapShared(std::move(sl));
     RepaintCell(DisplColIndex(ACol), ARow);
 }
 
 TStrings* TExtStringGrid::CreateRadio(int ACol, int ARow, int DirRadio, int IdxRadio) {
-    TCellGraphic* CG = NewCellObject(ACol, ARow);
-    auto Made = std::make_unique<TStringList>();
-    TStrings* L = Made.get();
-    CG->SetCellType(ctRadio);
-    CG->SetCellBoolean(DirRadio != 0);
-    CG->SetCellIndex(IdxRadio);
-    CG->SetCellAngle(0);
-    CG->SetCellBitmapOwned(std::move(Made));
-    CG->SetCellCreated(true);
+    TStrings* L =
+        NewCellGraphicOwning<TStringList>(ACol, ARow, [&](TCellGraphic* CG) { FillRadio(CG, DirRadio, IdxRadio, 0); });
     RepaintCell(DisplColIndex(ACol), ARow);
     return L;
 }
 
-namespace {
-TCellGraphic* RadioRecord(TExtStringGrid* G, int ACol, int ARow) {
-    auto* CG = dynamic_cast<TCellGraphic*>(G->GetCellGraphic(ACol, ARow));
-    return CG && CG->CellType() == ctRadio ? CG : nullptr;
-}
-} // namespace
-
 bool TExtStringGrid::GetRadioIdx(int ACol, int ARow, int& IdxRadio) {
-    TCellGraphic* CG = RadioRecord(this, ACol, ARow);
+    TCellGraphic* CG = CellGraphicOf(ACol, ARow, ctRadio);
     if (!CG) return false;
     IdxRadio = CG->CellIndex();
     return true;
 }
 
 bool TExtStringGrid::SetRadioIdx(int ACol, int ARow, int IdxRadio) {
-    TCellGraphic* CG = RadioRecord(this, ACol, ARow);
+    TCellGraphic* CG = CellGraphicOf(ACol, ARow, ctRadio);
     if (!CG) return false;
     CG->SetCellIndex(IdxRadio);
     if (IdxRadio == -1) SetCellEx(ACol, ARow, QString());
@@ -154,22 +122,16 @@ bool TExtStringGrid::SetRadioIdx(int ACol, int ARow, int IdxRadio) {
 }
 
 TStrings* TExtStringGrid::GetRadioStrings(int ACol, int ARow) {
-    const TPoint B = BaseCell(ACol, ARow);
-    TCellGraphic* CG = RadioRecord(this, B.X, B.Y);
+    TCellGraphic* CG = BaseCellGraphicOf(ACol, ARow, ctRadio);
     return CG ? CG->CellBitmapAs<TStrings>() : nullptr;
 }
 
-bool TExtStringGrid::IsRadio(int ACol, int ARow) {
-    const TPoint B = BaseCell(ACol, ARow);
-    return RadioRecord(this, B.X, B.Y) != nullptr;
-}
+bool TExtStringGrid::IsRadio(int ACol, int ARow) { return HasCellType(ACol, ARow, {ctRadio}); }
 
-void TExtStringGrid::RemoveRadio(int ACol, int ARow) {
-    if (RadioRecord(this, ACol, ARow)) FreeCellObject(ACol, ARow);
-}
+void TExtStringGrid::RemoveRadio(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctRadio); }
 
 bool TExtStringGrid::AdvanceRadio(int ACol, int ARow, bool FromUser) {
-    TCellGraphic* CG = RadioRecord(this, ACol, ARow);
+    TCellGraphic* CG = CellGraphicOf(ACol, ARow, ctRadio);
     if (!CG) return false;
     if (FromUser && !ControlLook()->RadioAlwaysActive()) {
         bool CanEdit = Options().Contains(goEditing) || MouseActions()->RangeSelectAndEdit();
@@ -191,7 +153,7 @@ bool TExtStringGrid::AdvanceRadio(int ACol, int ARow, bool FromUser) {
 
 void TExtStringGrid::RadioGroupClick(int ACol, int ARow, int DX, int DY) {
     const TPoint B = BaseCell(ACol, ARow);
-    TCellGraphic* CG = RadioRecord(this, B.X, B.Y);
+    TCellGraphic* CG = CellGraphicOf(B.X, B.Y, ctRadio);
     if (!CG) return;
     const int DisplCol = DisplColIndex(B.X);
     TCanvas* C = Canvas();

@@ -21,9 +21,24 @@ uint64_t KindSet(std::initializer_list<TCellType> Kinds) {
 }
 
 const uint64_t CheckBoxKinds = KindSet({ctCheckBox, ctDataCheckBox, ctVirtCheckBox, ctRowCheckBox, ctTriStateCheckBox});
-const uint64_t DataCheckBoxKinds = KindSet({ctDataCheckBox, ctVirtCheckBox, ctRowCheckBox});
 
 TCellVAlign CheckVAlign(TVAlignment VA) { return VA == vtaCenter ? vaCenter : VA == vtaBottom ? vaBottom : vaTop; }
+
+// Every cell of the displayed rows, by real column: while columns are hidden the last real
+// columns lie past ColCount, and they hold objects all the same.
+template <typename Fn>
+void ForEveryCell(TExtStringGrid* G, Fn Act) {
+    for (int c = 0; c < G->TotalColCount(); ++c)
+        for (int r = 0; r < G->RowCount(); ++r) Act(c, r);
+}
+
+// The kind of the box at (ACol, real row RealRow): its record's, else the kind the grid reports
+// for the cell, as a descendant may type a cell as a data check box without reporting a record.
+TCellType BoxKindAt(TExtStringGrid* G, TCellGraphic* CG, int ACol, int RealRow) {
+    if (CG) return CG->CellType();
+    if (G->NumHiddenRows() > 0 && G->IsHiddenRow(RealRow)) return ctEmpty;
+    return G->GetCellType(ACol, G->DisplRowIndex(RealRow));
+}
 
 void CheckObjectCell(TExtStringGrid* G, int ACol, int ARow) {
     // Negative indexes are outside the grid as much as too large ones.
@@ -82,6 +97,16 @@ TCellGraphic* TExtStringGrid::BaseCellGraphic(int ACol, int ARow) {
     if (ACol < 0 || ARow < 0) return nullptr;
     const TPoint B = BaseCell(ACol, ARow);
     return dynamic_cast<TCellGraphic*>(GetCellGraphic(B.X, B.Y));
+}
+
+TCellGraphic* TExtStringGrid::CellGraphicOf(int ACol, int ARow, TCellType Kind) {
+    auto* CG = dynamic_cast<TCellGraphic*>(GetCellGraphic(ACol, ARow));
+    return CG && CG->CellType() == Kind ? CG : nullptr;
+}
+
+TCellGraphic* TExtStringGrid::BaseCellGraphicOf(int ACol, int ARow, TCellType Kind) {
+    TCellGraphic* CG = BaseCellGraphic(ACol, ARow);
+    return CG && CG->CellType() == Kind ? CG : nullptr;
 }
 
 bool TExtStringGrid::HasCellType(int ACol, int ARow, std::initializer_list<TCellType> Kinds) {
@@ -168,11 +193,7 @@ void TExtStringGrid::RemoveCheckBox(int ACol, int ARow) {
     if (!CG) return;
     const TCellType T = CG->CellType();
     if (T != ctCheckBox && T != ctDataCheckBox && T != ctTriStateCheckBox) return;
-    if (CG->HasBalloon() || CG->CellAngle() == 1) {
-        CG->SetCellIcon(nullptr);
-        CG->SetHasBalloon(false);
-        CG->SetCellAngle(0);
-    }
+    // A balloon riding on the box goes with the record, which owns its texts.
     RemoveCellGraphic(ACol, ARow);
 }
 
@@ -183,15 +204,11 @@ void TExtStringGrid::RemoveCheckBoxColumn(int ACol) {
 }
 
 bool TExtStringGrid::HasCheckBox(int ACol, int ARow) {
-    if (ACol < 0 || ARow < 0) return false;
-    const TPoint B = BaseCell(ACol, ARow);
-    return (CheckBoxKinds & KindBit(GetCellType(B.X, B.Y))) != 0;
+    return HasCellType(ACol, ARow, {ctCheckBox, ctDataCheckBox, ctVirtCheckBox, ctRowCheckBox, ctTriStateCheckBox});
 }
 
 bool TExtStringGrid::HasDataCheckBox(int ACol, int ARow) {
-    if (ACol < 0 || ARow < 0) return false;
-    const TPoint B = BaseCell(ACol, ARow);
-    return (DataCheckBoxKinds & KindBit(GetCellType(B.X, B.Y))) != 0;
+    return HasCellType(ACol, ARow, {ctDataCheckBox, ctVirtCheckBox, ctRowCheckBox});
 }
 
 TCellGraphic* TExtStringGrid::CheckBoxRecordByRealRow(int ACol, int RealRow, bool& Fallback) {
@@ -211,10 +228,7 @@ bool TExtStringGrid::GetCheckBoxState(int ACol, int ARow, bool& State) {
     if (ACol < 0 || ARow < 0) return false;
     bool Fallback = false;
     TCellGraphic* CG = CheckBoxRecordByRealRow(ACol, ARow, Fallback);
-    // A descendant may type a cell as a data check box without reporting a record.
-    const TCellType T = CG
-        ? CG->CellType()
-        : (NumHiddenRows() == 0 || !IsHiddenRow(ARow) ? GetCellType(ACol, DisplRowIndex(ARow)) : ctEmpty);
+    const TCellType T = BoxKindAt(this, CG, ACol, ARow);
     const bool Hidden = NumHiddenRows() > 0;
     switch (T) {
         case ctCheckBox:
@@ -257,9 +271,7 @@ bool TExtStringGrid::SetCheckBoxState(int ACol, int ARow, bool State) {
     if (ACol < 0 || ARow < 0) return false;
     bool Fallback = false;
     TCellGraphic* CG = CheckBoxRecordByRealRow(ACol, ARow, Fallback);
-    const TCellType T = CG
-        ? CG->CellType()
-        : (NumHiddenRows() == 0 || !IsHiddenRow(ARow) ? GetCellType(ACol, DisplRowIndex(ARow)) : ctEmpty);
+    const TCellType T = BoxKindAt(this, CG, ACol, ARow);
     const bool Hidden = NumHiddenRows() > 0;
     switch (T) {
         case ctCheckBox:
@@ -365,16 +377,18 @@ bool TExtStringGrid::ToggleCheckStateAs(int ACol, int ARow, bool FromUser, int E
     QString True, False;
     GetCheckTrue(ACol, ARow, True);
     GetCheckFalse(ACol, ARow, False);
-    // The texts the undo step records: the cell's own texts for boxes kept in the text, the
-    // check texts of the old and new state for the others.
-    QString OldText, NewText;
+    // The undo step holds the cell's stored text before and after (never its display text, which
+    // may carry a link or a group count). Only data and virtual boxes keep their state in it; the
+    // other kinds leave the text as it is, and undoing their step must never write a check text
+    // over it.
+    const TPoint Base = BaseCell(ACol, ARow);
+    const QString OldText = GetGridCell(Base.X, Base.Y);
+    QString NewText = OldText;
     bool State = false;
     switch (T) {
         case ctCheckBox:
-            OldText = CG->CellBoolean() ? True : False;
             CG->SetCellBoolean(!CG->CellBoolean());
             State = CG->CellBoolean();
-            NewText = State ? True : False;
             break;
         case ctTriStateCheckBox: {
             const TCheckBoxState Old = CG->CellCheckBoxState();
@@ -385,21 +399,16 @@ bool TExtStringGrid::ToggleCheckStateAs(int ACol, int ARow, bool FromUser, int E
                 New = Old == cbUnchecked ? cbGrayed : Old == cbGrayed ? cbChecked : cbUnchecked;
             CG->SetCellCheckBoxState(New);
             State = IsNodeRow && New == cbChecked;
-            OldText = Old == cbChecked ? True : False;
-            NewText = New == cbChecked ? True : False;
             break;
         }
         case ctRowCheckBox: {
             const int RealRow = RealRowIndex(ARow);
-            OldText = GetRowSelect(RealRow) ? True : False;
             State = !GetRowSelect(RealRow);
             SetRowSelect(RealRow, State);
-            NewText = State ? True : False;
             break;
         }
         default: // data and virtual boxes: the state is the cell text
-            OldText = GetCellEx(ACol, ARow);
-            State = OldText != True;
+            State = GetCellEx(ACol, ARow) != True;
             NewText = State ? True : False;
             SetCellEx(ACol, ARow, NewText);
             break;
@@ -497,15 +506,13 @@ void TExtStringGrid::RemoveRadioButton(int ACol, int ARow) { RemoveCellGraphicOf
 bool TExtStringGrid::HasRadioButton(int ACol, int ARow) { return HasCellType(ACol, ARow, {ctRadioButton}); }
 
 bool TExtStringGrid::IsRadioButtonChecked(int ACol, int ARow) {
-    TCellGraphic* CG = BaseCellGraphic(ACol, ARow);
-    return CG && CG->CellType() == ctRadioButton && CG->CellBoolean();
+    TCellGraphic* CG = BaseCellGraphicOf(ACol, ARow, ctRadioButton);
+    return CG && CG->CellBoolean();
 }
 
 bool TExtStringGrid::SetRadioButtonState(int ACol, int ARow, bool State) {
-    if (ACol < 0 || ARow < 0) return false;
-    const TPoint B = BaseCell(ACol, ARow);
-    auto* CG = dynamic_cast<TCellGraphic*>(GetCellGraphic(B.X, B.Y));
-    if (!CG || CG->CellType() != ctRadioButton) return false;
+    TCellGraphic* CG = BaseCellGraphicOf(ACol, ARow, ctRadioButton);
+    if (!CG) return false;
     if (CG->CellBoolean() != State) {
         CG->SetCellBoolean(State);
         RepaintCell(DisplColIndex(ACol), ARow);
@@ -529,8 +536,8 @@ int TExtStringGrid::GetRadioButtonColumnIndex(int ACol) {
 }
 
 bool TExtStringGrid::ClickRadioButton(int ACol, int ARow, bool FromUser) {
-    auto* CG = dynamic_cast<TCellGraphic*>(GetCellGraphic(ACol, ARow));
-    if (!CG || CG->CellType() != ctRadioButton) return false;
+    TCellGraphic* CG = CellGraphicOf(ACol, ARow, ctRadioButton);
+    if (!CG) return false;
     if (FromUser && !ControlLook()->CheckAlwaysActive()) {
         bool Allow = true;
         GetCellEditable(ACol, ARow, Allow);
@@ -555,18 +562,11 @@ void TExtStringGrid::AddBitmap(int ACol, int ARow, TBitmap* ABmp, bool Transpare
 }
 
 TBitmap* TExtStringGrid::CreateBitmap(int ACol, int ARow, bool Transparent, TCellHAlign hal, TCellVAlign val) {
-    TCellGraphic* CG = NewCellGraphic(ACol, ARow);
-    auto B = std::make_unique<TBitmap>();
-    TBitmap* Result = B.get();
-    CG->SetBitmap(nullptr, Transparent, hal, val);
-    CG->SetCellBitmapOwned(std::move(B));
-    return Result;
+    return NewCellGraphicOwning<TBitmap>(ACol, ARow,
+                                         [&](TCellGraphic* CG) { CG->SetBitmap(nullptr, Transparent, hal, val); });
 }
 
-TBitmap* TExtStringGrid::GetBitmap(int ACol, int ARow) {
-    auto* CG = dynamic_cast<TCellGraphic*>(GetCellGraphic(ACol, ARow));
-    return CG && CG->CellType() == ctBitmap ? CG->CellBitmapAs<TBitmap>() : nullptr;
-}
+TBitmap* TExtStringGrid::GetBitmap(int ACol, int ARow) { return CellObjectOf<TBitmap>(ACol, ARow, ctBitmap); }
 
 void TExtStringGrid::RemoveBitmap(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctBitmap); }
 
@@ -577,18 +577,11 @@ void TExtStringGrid::AddPicture(int ACol, int ARow, TPicture* APicture, bool Tra
 
 TPicture* TExtStringGrid::CreatePicture(int ACol, int ARow, bool Transparent, TStretchMode StretchMode, int Padding,
                                         TCellHAlign hal, TCellVAlign val) {
-    TCellGraphic* CG = NewCellGraphic(ACol, ARow);
-    auto P = std::make_unique<TPicture>();
-    TPicture* Result = P.get();
-    CG->SetPicture(nullptr, Transparent, StretchMode, Padding, hal, val);
-    CG->SetCellBitmapOwned(std::move(P));
-    return Result;
+    return NewCellGraphicOwning<TPicture>(
+        ACol, ARow, [&](TCellGraphic* CG) { CG->SetPicture(nullptr, Transparent, StretchMode, Padding, hal, val); });
 }
 
-TPicture* TExtStringGrid::GetPicture(int ACol, int ARow) {
-    auto* CG = dynamic_cast<TCellGraphic*>(GetCellGraphic(ACol, ARow));
-    return CG && CG->CellType() == ctPicture ? CG->CellBitmapAs<TPicture>() : nullptr;
-}
+TPicture* TExtStringGrid::GetPicture(int ACol, int ARow) { return CellObjectOf<TPicture>(ACol, ARow, ctPicture); }
 
 void TExtStringGrid::RemovePicture(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctPicture); }
 
@@ -599,17 +592,13 @@ void TExtStringGrid::AddFilePicture(int ACol, int ARow, TFilePicture* APicture, 
 
 TFilePicture* TExtStringGrid::CreateFilePicture(int ACol, int ARow, bool Transparent, TStretchMode StretchMode,
                                                 int Padding, TCellHAlign hal, TCellVAlign val) {
-    TCellGraphic* CG = NewCellGraphic(ACol, ARow);
-    auto P = std::make_unique<TFilePicture>();
-    TFilePicture* Result = P.get();
-    CG->SetFilePicture(nullptr, Transparent, StretchMode, Padding, hal, val);
-    CG->SetCellBitmapOwned(std::move(P));
-    return Result;
+    return NewCellGraphicOwning<TFilePicture>(ACol, ARow, [&](TCellGraphic* CG) {
+        CG->SetFilePicture(nullptr, Transparent, StretchMode, Padding, hal, val);
+    });
 }
 
 TFilePicture* TExtStringGrid::GetFilePicture(int ACol, int ARow) {
-    auto* CG = dynamic_cast<TCellGraphic*>(GetCellGraphic(ACol, ARow));
-    return CG && CG->CellType() == ctFilePicture ? CG->CellBitmapAs<TFilePicture>() : nullptr;
+    return CellObjectOf<TFilePicture>(ACol, ARow, ctFilePicture);
 }
 
 void TExtStringGrid::RemoveFilePicture(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctFilePicture); }
@@ -619,12 +608,7 @@ void TExtStringGrid::AddIcon(int ACol, int ARow, TIcon* AIcon, TCellHAlign hal, 
 }
 
 TIcon* TExtStringGrid::CreateIcon(int ACol, int ARow, TCellHAlign hal, TCellVAlign val) {
-    TCellGraphic* CG = NewCellGraphic(ACol, ARow);
-    auto I = std::make_unique<TIcon>();
-    TIcon* Result = I.get();
-    CG->SetIcon(nullptr, hal, val);
-    CG->SetCellIconOwned(std::move(I));
-    return Result;
+    return NewCellGraphicOwning<TIcon>(ACol, ARow, [&](TCellGraphic* CG) { CG->SetIcon(nullptr, hal, val); });
 }
 
 void TExtStringGrid::RemoveIcon(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctIcon); }
@@ -638,17 +622,15 @@ void TExtStringGrid::AddImageIdx(int ACol, int ARow, int Aidx, TCellHAlign hal, 
 void TExtStringGrid::RemoveImageIdx(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctImageList); }
 
 bool TExtStringGrid::GetImageIdx(int ACol, int ARow, int& idx) {
-    if (!GridImages()) return false;
-    auto* CG = dynamic_cast<TCellGraphic*>(GetCellGraphic(ACol, ARow));
-    if (!CG || CG->CellType() != ctImageList) return false;
+    TCellGraphic* CG = GridImages() ? CellGraphicOf(ACol, ARow, ctImageList) : nullptr;
+    if (!CG) return false;
     idx = CG->CellIndex();
     return true;
 }
 
 void TExtStringGrid::SetImageIdx(int ACol, int ARow, int Idx) {
-    if (!GridImages()) return;
-    auto* CG = dynamic_cast<TCellGraphic*>(GetCellGraphic(ACol, ARow));
-    if (!CG || CG->CellType() != ctImageList) return;
+    TCellGraphic* CG = GridImages() ? CellGraphicOf(ACol, ARow, ctImageList) : nullptr;
+    if (!CG) return;
     CG->SetCellIndex(Idx);
     RepaintCell(DisplColIndex(ACol), ARow);
 }
@@ -660,8 +642,8 @@ void TExtStringGrid::AddDataImage(int ACol, int ARow, int Aidx, TCellHAlign hal,
 }
 
 void TExtStringGrid::RemoveDataImage(int ACol, int ARow) {
-    RemoveCellGraphicOfType(ACol, ARow, ctDataImage);
-    if (ACol >= 0 && ARow >= 0 && ARow < RowCount()) SetCellEx(ACol, ARow, QString());
+    // The text is the image's index: it goes with the image, and only then.
+    if (RemoveCellGraphicOfType(ACol, ARow, ctDataImage)) SetCellEx(ACol, ARow, QString());
 }
 
 bool TExtStringGrid::HasDataImage(int ACol, int ARow) { return HasCellType(ACol, ARow, {ctDataImage}); }
@@ -749,8 +731,8 @@ void TExtStringGrid::AddProgressPie(int ACol, int ARow, TColor Color, int Value)
 }
 
 void TExtStringGrid::SetProgressPie(int ACol, int ARow, int Value) {
-    auto* CG = dynamic_cast<TCellGraphic*>(GetCellGraphic(ACol, ARow));
-    if (!CG || CG->CellType() != ctProgressPie) return;
+    TCellGraphic* CG = CellGraphicOf(ACol, ARow, ctProgressPie);
+    if (!CG) return;
     CG->SetCellAngle(Value);
     RepaintCell(DisplColIndex(ACol), ARow);
 }
@@ -787,8 +769,8 @@ void TExtStringGrid::AddColorComment(int ACol, int ARow, const QString& Comment,
 }
 
 bool TExtStringGrid::IsComment(int ACol, int ARow, QString& comment) {
-    auto* CG = dynamic_cast<TCellGraphic*>(GetCellGraphic(ACol, ARow));
-    if (!CG || CG->CellType() != ctComment) return false;
+    TCellGraphic* CG = CellGraphicOf(ACol, ARow, ctComment);
+    if (!CG) return false;
     comment = CG->CellText();
     return true;
 }
@@ -814,8 +796,7 @@ void TExtStringGrid::SetComment(int ACol, int ARow, const QString& value) {
 void TExtStringGrid::RemoveComment(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctComment); }
 
 void TExtStringGrid::RemoveAllComments() {
-    for (int c = 0; c < ColCount(); ++c)
-        for (int r = 0; r < RowCount(); ++r) RemoveComment(c, r);
+    ForEveryCell(this, [this](int c, int r) { RemoveComment(c, r); });
 }
 
 // ---- shapes and ratings -----------------------------------------------------------------------------
@@ -833,13 +814,12 @@ void TExtStringGrid::AddShape(int ACol, int ARow, TCellShape Shape, TColor FillC
 void TExtStringGrid::RemoveShape(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctShape); }
 
 void TExtStringGrid::SetShapeColor(int ACol, int ARow, TColor FillColor) {
-    auto* CG = dynamic_cast<TCellGraphic*>(GetCellGraphic(ACol, ARow));
-    if (CG && CG->CellType() == ctShape) CG->SetCellIndex(int(FillColor));
+    if (TCellGraphic* CG = CellGraphicOf(ACol, ARow, ctShape)) CG->SetCellIndex(int(FillColor));
 }
 
 TColor TExtStringGrid::GetShapeColor(int ACol, int ARow) {
-    auto* CG = dynamic_cast<TCellGraphic*>(GetCellGraphic(ACol, ARow));
-    return CG && CG->CellType() == ctShape ? TColor(CG->CellIndex()) : clNone;
+    TCellGraphic* CG = CellGraphicOf(ACol, ARow, ctShape);
+    return CG ? TColor(CG->CellIndex()) : clNone;
 }
 
 void TExtStringGrid::AddRating(int ACol, int ARow, int Scale, TColor FillColor, TColor EmptyColor) {
@@ -867,8 +847,8 @@ void TExtStringGrid::AddScrollBar(int ACol, int ARow, bool AutoRange) {
 }
 
 void TExtStringGrid::UpdateScrollBarRange(int ACol, int ARow) {
-    auto* CG = dynamic_cast<TCellGraphic*>(GetCellGraphic(ACol, ARow));
-    if (!CG || CG->CellType() != ctScrollbar) return;
+    TCellGraphic* CG = CellGraphicOf(ACol, ARow, ctScrollbar);
+    if (!CG) return;
     CG->SetCellAngle(RowHeights(ARow));
     CG->SetCellErrFrom(GetCellTextSize(ACol, ARow, false, true).cy);
 }
@@ -878,32 +858,32 @@ void TExtStringGrid::RemoveScrollBar(int ACol, int ARow) { RemoveCellGraphicOfTy
 bool TExtStringGrid::HasScrollBar(int ACol, int ARow) { return HasCellType(ACol, ARow, {ctScrollbar}); }
 
 bool TExtStringGrid::HasAutoRangeScrollBar(int ACol, int ARow) {
-    TCellGraphic* CG = BaseCellGraphic(ACol, ARow);
-    return CG && CG->CellType() == ctScrollbar && CG->CellBoolean();
+    TCellGraphic* CG = BaseCellGraphicOf(ACol, ARow, ctScrollbar);
+    return CG && CG->CellBoolean();
 }
 
 void TExtStringGrid::SetScrollPosition(int ACol, int ARow, int Pos) {
-    TCellGraphic* CG = BaseCellGraphic(ACol, ARow);
-    if (!CG || CG->CellType() != ctScrollbar) return;
+    TCellGraphic* CG = BaseCellGraphicOf(ACol, ARow, ctScrollbar);
+    if (!CG) return;
     CG->SetCellIndex(Pos);
     RepaintCell(DisplColIndex(ACol), ARow);
 }
 
 int TExtStringGrid::GetScrollPosition(int ACol, int ARow) {
-    TCellGraphic* CG = BaseCellGraphic(ACol, ARow);
-    return CG && CG->CellType() == ctScrollbar ? CG->CellIndex() : -1;
+    TCellGraphic* CG = BaseCellGraphicOf(ACol, ARow, ctScrollbar);
+    return CG ? CG->CellIndex() : -1;
 }
 
 void TExtStringGrid::SetScrollProp(int ACol, int ARow, TScrollProp Prop) {
-    TCellGraphic* CG = BaseCellGraphic(ACol, ARow);
-    if (!CG || CG->CellType() != ctScrollbar) return;
+    TCellGraphic* CG = BaseCellGraphicOf(ACol, ARow, ctScrollbar);
+    if (!CG) return;
     CG->SetCellAngle(Prop.PageSize);
     CG->SetCellErrFrom(Prop.Range);
 }
 
 TExtStringGrid::TScrollProp TExtStringGrid::GetScrollProp(int ACol, int ARow) {
-    TCellGraphic* CG = BaseCellGraphic(ACol, ARow);
-    if (!CG || CG->CellType() != ctScrollbar) return TScrollProp{-1, -1};
+    TCellGraphic* CG = BaseCellGraphicOf(ACol, ARow, ctScrollbar);
+    if (!CG) return TScrollProp{-1, -1};
     return TScrollProp{CG->CellAngle(), CG->CellErrFrom()};
 }
 
@@ -945,8 +925,7 @@ void TExtStringGrid::RemoveMarker(int ACol, int ARow) {
 }
 
 void TExtStringGrid::RemoveAllMarkers() {
-    for (int c = 0; c < ColCount(); ++c)
-        for (int r = 0; r < RowCount(); ++r) RemoveMarker(c, r);
+    ForEveryCell(this, [this](int c, int r) { RemoveMarker(c, r); });
 }
 
 // ---- push buttons -----------------------------------------------------------------------------------
@@ -964,31 +943,32 @@ void TExtStringGrid::AddBitButton(int ACol, int ARow, int bw, int bh, const QStr
 
 TBitmap* TExtStringGrid::CreateBitButton(int ACol, int ARow, int bw, int bh, const QString& Caption, TCellHAlign hal,
                                          TCellVAlign val) {
-    TCellGraphic* CG = NewCellGraphic(ACol, ARow);
-    auto B = std::make_unique<TBitmap>();
-    TBitmap* Result = B.get();
-    CG->SetBitButton(bw, bh, Caption, nullptr, hal, val);
-    CG->SetCellBitmapOwned(std::move(B));
-    return Result;
+    return NewCellGraphicOwning<TBitmap>(
+        ACol, ARow, [&](TCellGraphic* CG) { CG->SetBitButton(bw, bh, Caption, nullptr, hal, val); });
+}
+
+TCellGraphic* TExtStringGrid::ButtonRecord(int DisplCol, int ARow) {
+    // Only a button has a caption and a pressed state: the same fields hold a comment, a
+    // progress format, a check state or a collapsed flag in the other kinds.
+    auto* CG = dynamic_cast<TCellGraphic*>(GetCellGraphic(RealColIndex(DisplCol), ARow));
+    return CG && (CG->CellType() == ctButton || CG->CellType() == ctBitButton) ? CG : nullptr;
 }
 
 void TExtStringGrid::SetButtonText(int ACol, int ARow, const QString& Caption) {
-    auto* CG = dynamic_cast<TCellGraphic*>(GetCellGraphic(RealColIndex(ACol), ARow));
+    TCellGraphic* CG = ButtonRecord(ACol, ARow);
     if (!CG) return;
     CG->SetCellText(Caption);
     RepaintCell(ACol, ARow);
 }
 
 QString TExtStringGrid::GetButtonText(int ACol, int ARow) {
-    auto* CG = dynamic_cast<TCellGraphic*>(GetCellGraphic(RealColIndex(ACol), ARow));
+    TCellGraphic* CG = ButtonRecord(ACol, ARow);
     return CG ? CG->CellText() : QString();
 }
 
 void TExtStringGrid::PushButton(int ACol, int ARow, bool Down) {
-    // Only a button is pressed: the same field holds a check state, a collapsed flag or a
-    // progress option in the other kinds.
-    auto* CG = dynamic_cast<TCellGraphic*>(GetCellGraphic(RealColIndex(ACol), ARow));
-    if (!CG || (CG->CellType() != ctButton && CG->CellType() != ctBitButton)) return;
+    TCellGraphic* CG = ButtonRecord(ACol, ARow);
+    if (!CG) return;
     CG->SetCellBoolean(Down);
     RepaintCell(ACol, ARow);
 }
@@ -1000,8 +980,7 @@ void TExtStringGrid::RemoveButton(int ACol, int ARow) {
 void TExtStringGrid::RemoveBitButton(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctBitButton); }
 
 void TExtStringGrid::RemoveAllButtons() {
-    for (int c = 0; c < ColCount(); ++c)
-        for (int r = 0; r < RowCount(); ++r) RemoveButton(c, r);
+    ForEveryCell(this, [this](int c, int r) { RemoveButton(c, r); });
 }
 
 bool TExtStringGrid::HasButton(int ACol, int ARow) { return HasCellType(ACol, ARow, {ctButton, ctBitButton}); }
@@ -1012,8 +991,7 @@ void TExtStringGrid::AddInterfacedCell(int ACol, int ARow, TInterfacedPersistent
 }
 
 TInterfacedPersistent* TExtStringGrid::GetInterfacedCell(int ACol, int ARow) {
-    auto* CG = dynamic_cast<TCellGraphic*>(GetCellGraphic(ACol, ARow));
-    return CG && CG->CellType() == ctInterface ? CG->CellBitmapAs<TInterfacedPersistent>() : nullptr;
+    return CellObjectOf<TInterfacedPersistent>(ACol, ARow, ctInterface);
 }
 
 void TExtStringGrid::RemoveInterfacedCell(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctInterface); }

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <optional>
 
 namespace {
 
@@ -607,6 +608,13 @@ void TExtStringGrid::DrawCheckBox(TRect R, bool Checked, TCheckBoxState State, b
 void TExtStringGrid::DrawCheckBox(TCanvas* C, TRect Q, bool Checked, TCheckBoxState State, bool TriState,
                                   TControlStyle Style, bool Grayed, bool Enabled) {
     if (!C) return;
+    // Right to left the box takes the mirrored place but keeps its own look: a tick does not
+    // turn round.
+    std::optional<TCanvasLeftToRight> Physical;
+    if (C->Mirrored()) {
+        Q = C->MirrorRect(Q);
+        Physical.emplace(C);
+    }
     if (ControlLook()->NoDisabledCheckRadioLook() || ControlLook()->CheckAlwaysActive()) Enabled = true;
     if (Style == csTheme && !XPThemed()) Style = csClassic;
     if (TriState) {
@@ -809,6 +817,15 @@ void TExtStringGrid::DrawRadioGroup(TCanvas* C, TRect Q, bool Upward, double Sca
 void TExtStringGrid::DrawSortGlyph(TCanvas* C, int RealCol, int Y, int X) {
     if (!C) return;
     TSortSettings* SS = SortSettings();
+    // Right to left the glyph keeps its look (its light edge stays on the right) and stands at
+    // the mirrored place, moved left by the room of the glyph.
+    std::optional<TCanvasLeftToRight> Physical;
+    if (C->Mirrored()) {
+        TBitmap* Up = SS->IndexShow() ? SS->IndexUpGlyph() : SS->UpGlyph();
+        TBitmap* Down = SS->IndexShow() ? SS->IndexDownGlyph() : SS->DownGlyph();
+        X = C->MirrorWidth() - X - 4 - (!Up->Empty() && !Down->Empty() ? Up->Width() + 7 : 7);
+        Physical.emplace(C);
+    }
     if (SS->IndexShow()) {
         const int k = FSortIndexes ? FSortIndexes->FindIndex(RealCol) : -1;
         if (k < 0) return;
@@ -839,7 +856,7 @@ void TExtStringGrid::DrawSortGlyph(TCanvas* C, int RealCol, int Y, int X) {
         C->Font()->Assign(&Old);
         return;
     }
-    const bool Descending = SS->Direction() == sdDescending;
+    const bool Descending = SS->Direction() == ::sdDescending;
     if (SS->UpGlyph()->Empty() || SS->DownGlyph()->Empty()) {
         C->Pen()->SetWidth(1);
         if (Descending) {

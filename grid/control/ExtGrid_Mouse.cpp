@@ -630,6 +630,8 @@ bool TExtStringGrid::FixedDropDownPress(int X, int Y) {
     if (FixedDropDownMenu() || OnFixedDropDownClick) {
         TPopupMenu* Menu = dynamic_cast<TPopupMenu*>(FixedDropDownMenu());
         bool Keep = false;
+        // The menu's items learn from its tag which column they serve.
+        if (Menu) Menu->SetTag(RC);
         if (OnFixedDropDownClick) OnFixedDropDownClick(this, RC, ARow, Menu, Keep);
         if (Menu) {
             const TPoint P = ClientToScreen(TPoint{R.Right - 16, R.Bottom});

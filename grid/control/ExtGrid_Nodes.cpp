@@ -7,6 +7,7 @@
 #include "platform/rtl/StateScope.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -25,6 +26,12 @@ public:
 private:
     TExtStringGrid* FGrid;
 };
+
+// The node level of a real row, hidden or not; 0 without a record.
+int RealRowNodeLevel(TExtStringGrid* G, int RealRow) {
+    TCellProperties* P = G->GetCellPropertiesByRealRow(0, RealRow);
+    return P ? P->NodeLevel() : 0;
+}
 
 } // namespace
 
@@ -81,7 +88,7 @@ void TExtStringGrid::AddNode(int RealRow, int Span) {
     const int r = DisplRowIndex(RealRow);
     if (r < 0 || r >= RowCount()) return;
     Span = std::min(Span, AllRowCount() - RealRow);
-    TCellGraphic* CG = NewCellObject(0, r);
+    TCellGraphic* CG = NewCellGraphic(0, r);
     CG->SetCellType(ctNode);
     CG->SetCellBoolean(false);
     CG->SetCellIndex(Span);
@@ -104,7 +111,7 @@ void TExtStringGrid::RemoveNode(int RealRow) {
     TCellGraphic* CG = NodeRecord(r);
     if (!CG) return;
     ShiftNodeLevels(r, CG->CellIndex(), -1);
-    FreeCellObject(0, r);
+    RemoveCellGraphic(0, r);
     FNumNodes = std::max(0, FNumNodes - 1);
     Invalidate();
 }
@@ -114,7 +121,7 @@ void TExtStringGrid::RemoveAllNodes() {
         if (!NodeRecord(r)) continue;
         DoExpandNode(RealRowIndex(r));
         ShiftNodeLevels(r, NodeRecord(r)->CellIndex(), -1);
-        FreeCellObject(0, r);
+        RemoveCellGraphic(0, r);
         FNumNodes = std::max(0, FNumNodes - 1);
     }
     Invalidate();
@@ -122,7 +129,7 @@ void TExtStringGrid::RemoveAllNodes() {
 
 void TExtStringGrid::MarkSummaryRow(int RealRow) {
     if (RealRow < 0 || RealRow >= AllRowCount() || IsHiddenRow(RealRow)) return;
-    NewCellObject(0, DisplRowIndex(RealRow))->SetCellType(ctSummary);
+    NewCellGraphic(0, DisplRowIndex(RealRow))->SetCellType(ctSummary);
 }
 
 // ---- queries ---------------------------------------------------------------------------------------------
@@ -225,7 +232,15 @@ void TExtStringGrid::DoExpandNode(int RealRow) {
     // less to the next node row on display.
     auto GroupRealEnd = [this](int Displ, TCellGraphic* N) {
         const int Real = RealRowIndex(Displ);
-        if (N->CellIndex() > 0) return std::min(Real + N->CellIndex(), AllRowCount());
+        if (N->CellIndex() > 0) {
+            // The span counts the rows on display when the node was added: a row the application
+            // had hidden among them took no place in it, and the group's last rows lie past the
+            // span by as many. They carry the node's level, which a row below the group lacks.
+            int End = std::min(Real + N->CellIndex(), AllRowCount());
+            const int Level = NodeLevel(Displ);
+            while (End < AllRowCount() && IsHiddenRow(End) && RealRowNodeLevel(this, End) >= Level) ++End;
+            return End;
+        }
         int e = Displ + 1;
         while (e < RowCount() && !NodeRecord(e)) ++e;
         return e < RowCount() ? RealRowIndex(e) : AllRowCount();
@@ -339,24 +354,25 @@ void TExtStringGrid::ContractAll() {
 // ---- rows inside groups ---------------------------------------------------------------------------------
 void TExtStringGrid::InsertChildRow(int RealRow, int InsertAt) {
     if (RealRow < 0 || RealRow >= AllRowCount() || IsHiddenRow(RealRow)) return;
+    // The parent and the ancestors above it open; their groups take the new row. The spans grow
+    // once the row exists: a span never reaches past the grid's rows, so a group at the grid's
+    // end could not grow before it.
+    std::vector<int> Growing; // real rows of the nodes
     int p = GetParentRow(DisplRowIndex(RealRow));
     int Level = 1;
     if (p >= 0) {
-        UpdateNodeSpan(p, 1);
-        UpdateSubNodeCount(p, 1);
         const int PReal = RealRowIndex(p);
         ExpandNode(PReal);
+        Growing.push_back(PReal);
         p = DisplRowIndex(PReal);
         Level = GetNodeLevel(p);
-        // The ancestors' groups grow by the same row.
         int Cur = p, CurLevel = Level;
         while (CurLevel > 1 && Cur >= FixedRows()) {
             const int Up = GetParentRow(Cur);
             if (Up < 0 || Up == Cur || GetNodeLevel(Up) >= CurLevel) break;
-            UpdateNodeSpan(Up, 1);
-            UpdateSubNodeCount(Up, 1);
             const int UpReal = RealRowIndex(Up);
             ExpandNode(UpReal);
+            Growing.push_back(UpReal);
             Cur = DisplRowIndex(UpReal);
             CurLevel = GetNodeLevel(Cur);
         }
@@ -375,6 +391,12 @@ void TExtStringGrid::InsertChildRow(int RealRow, int InsertAt) {
                 SetGraphicObjectEx(c, r + 1, O);
             }
         }
+    }
+    const int NewReal = RealRowIndex(At);
+    for (int NodeReal : Growing) {
+        const int Node = DisplRowIndex(NodeReal >= NewReal ? NodeReal + 1 : NodeReal);
+        UpdateNodeSpan(Node, 1);
+        UpdateSubNodeCount(Node, 1);
     }
     if (p >= 0) GetCellProperties(0, At)->SetNodeLevel(Level);
     Invalidate();
@@ -421,7 +443,7 @@ void TExtStringGrid::RemoveNormalRow(int ARow) {
 // ---- expandable rows --------------------------------------------------------------------------------------
 void TExtStringGrid::AddExpand(int ACol, int ARow, int ExpandedHeight) {
     const int NormalHeight = ARow >= 0 && ARow < RowCount() ? RowHeights(ARow) : DefaultRowHeight();
-    TCellGraphic* CG = NewCellObject(ACol, ARow);
+    TCellGraphic* CG = NewCellGraphic(ACol, ARow);
     CG->SetCellType(ctExpand);
     CG->SetCellAngle(ExpandedHeight);
     CG->SetCellIndex(NormalHeight);
@@ -429,9 +451,7 @@ void TExtStringGrid::AddExpand(int ACol, int ARow, int ExpandedHeight) {
     Invalidate();
 }
 
-void TExtStringGrid::RemoveExpand(int ACol, int ARow) {
-    if (GetCellType(ACol, ARow) == ctExpand) FreeCellObject(ACol, ARow);
-}
+void TExtStringGrid::RemoveExpand(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctExpand); }
 
 TRect TExtStringGrid::ExpandButtonRect(int RealCol, int DisplRow) {
     if (!HasExpand(RealCol, DisplRow)) return TRect{0, 0, 0, 0};
@@ -441,22 +461,13 @@ TRect TExtStringGrid::ExpandButtonRect(int RealCol, int DisplRow) {
     return TRect{R.Right - 13, R.Top + 2, R.Right - 2, R.Top + 13};
 }
 
-bool TExtStringGrid::HasExpand(int ACol, int ARow) {
-    const TPoint B = BaseCell(ACol, ARow);
-    return GetCellType(B.X, B.Y) == ctExpand;
-}
+bool TExtStringGrid::HasExpand(int ACol, int ARow) { return HasCellType(ACol, ARow, {ctExpand}); }
 
-namespace {
-// The expandable-row object of the base cell; other kinds of object keep no heights.
-TCellGraphic* ExpandRecord(TExtStringGrid* G, int ACol, int ARow) {
-    const TPoint B = G->BaseCell(ACol, ARow);
-    auto* CG = dynamic_cast<TCellGraphic*>(G->GetCellGraphic(B.X, B.Y));
-    return CG && CG->CellType() == ctExpand ? CG : nullptr;
-}
-} // namespace
+// Only an expandable-row object keeps the heights and the flag: the same fields of other kinds
+// hold their own values.
 
 bool TExtStringGrid::ToggleExpand(int ACol, int ARow) {
-    TCellGraphic* CG = ExpandRecord(this, ACol, ARow);
+    TCellGraphic* CG = BaseCellGraphicOf(ACol, ARow, ctExpand);
     if (!CG) return false;
     const bool Expanded = !CG->CellVar().toBool();
     CG->SetCellVar(Expanded);
@@ -464,12 +475,12 @@ bool TExtStringGrid::ToggleExpand(int ACol, int ARow) {
 }
 
 bool TExtStringGrid::GetExpandState(int ACol, int ARow) {
-    TCellGraphic* CG = ExpandRecord(this, ACol, ARow);
+    TCellGraphic* CG = BaseCellGraphicOf(ACol, ARow, ctExpand);
     return CG && CG->CellVar().toBool();
 }
 
 int TExtStringGrid::GetExpandHeight(int ACol, int ARow, bool Expanded) {
-    TCellGraphic* CG = ExpandRecord(this, ACol, ARow);
+    TCellGraphic* CG = BaseCellGraphicOf(ACol, ARow, ctExpand);
     if (!CG) return DefaultRowHeight();
     return Expanded ? CG->CellAngle() : CG->CellIndex();
 }

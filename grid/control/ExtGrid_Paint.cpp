@@ -112,11 +112,15 @@ void TExtStringGrid::DrawGridCell(TCanvas* ACanvas, int ACol, int ARow, TRect AR
     if (F && !P.StyleDrew && GradientLook(Look())) {
         const bool Covered = HoverFixedCells() == hfAll || (HoverFixedCells() == hfFixedRows && ARow < FixedRows()) ||
             (HoverFixedCells() == hfFixedColumns && ACol < FixedCols());
-        const bool Hovered = Covered && FHoverFixedCell.X == ACol && FHoverFixedCell.Y == ARow && !IsDesigning();
+        // While a column is dragged by its header, that header keeps the hovered look, held
+        // down, wherever the mouse is.
+        const bool ColMove = GridState() == gsColMoving && Movecell >= 0;
+        const bool Hovered = Covered && !IsDesigning() &&
+            (ColMove ? Movecell == ACol : FHoverFixedCell.X == ACol && FHoverFixedCell.Y == ARow);
         if (Hovered) {
             W.Bottom += 1;
             const bool Pressed = FFixedDropDownPressed.X == ACol && FFixedDropDownPressed.Y == ARow;
-            const bool Held = Pressed || FHeaderHeld.X >= 0 || MouseButtonHeld();
+            const bool Held = Pressed || ColMove || FHeaderHeld.X >= 0 || MouseButtonHeld();
             const bool DropDown = ControlLook()->FixedDropDownButton() && CanShowFixedDropDown(RC);
             auto HoverFace = [&](TRect R) {
                 DrawGradientBackground(ACanvas, R, ExtGradientHoverFrom(), ExtGradientHoverTo(),

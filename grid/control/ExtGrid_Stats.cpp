@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <vector>
 
 namespace {
 
@@ -40,8 +41,10 @@ static void NormalRange(TExtStringGrid* G, int& FromRow, int& ToRow) {
 
 double TExtStringGrid::ColumnSum(int RealCol, int FromRow, int ToRow) {
     NormalRange(this, FromRow, ToRow);
-    // A range that reaches past the displayed rows counts real rows, hidden ones included.
-    const bool Real = ToRow > RowCount() - 1;
+    // A range that reaches past the displayed rows counts real rows, hidden ones included. The
+    // row just past the last one still counts displayed rows, unless a floating footer takes the
+    // last displayed row.
+    const bool Real = FloatingFooter()->Visible() ? ToRow > RowCount() - 1 : ToRow > RowCount();
     ExportNotification(esExportStart, FromRow);
     double Sum = 0;
     const int Last = Real ? std::min(ToRow, TotalRowCount() - 1) : std::min(ToRow, RowCount() - 1);
@@ -451,8 +454,18 @@ void TExtStringGrid::ChangeScaleOverride(int M, int D) {
     auto Scale = [M, D](int V) { return MulDiv(V, M, D); };
     {
         TStateScope<int> Lock(FUpdateCount, FUpdateCount + 1);
-        for (int c = 0; c < ColCount(); ++c) SetColWidths(c, Scale(ColWidths(c)));
-        for (int r = 0; r < RowCount(); ++r) SetRowHeights(r, Scale(RowHeights(r)));
+        // The default sizes scale as well, so that rows and columns added later fit the rest;
+        // setting a default drops the individual sizes, which are put back scaled.
+        std::vector<int> Widths, Heights;
+        for (int c = 0; c < ColCount(); ++c) Widths.push_back(Scale(ColWidths(c)));
+        for (int r = 0; r < RowCount(); ++r) Heights.push_back(Scale(RowHeights(r)));
+        TBaseGrid::SetDefaultColWidth(Scale(DefaultColWidth()));
+        TBaseGrid::SetDefaultRowHeight(Scale(DefaultRowHeight()));
+        for (int c = 0; c < ColCount(); ++c) SetColWidths(c, Widths[size_t(c)]);
+        for (int r = 0; r < RowCount(); ++r) SetRowHeights(r, Heights[size_t(r)]);
+        // A hidden column comes back at the size the others have now.
+        for (int c = 0; c < TotalColCount(); ++c)
+            if (IsHiddenColumn(c)) SetAllColWidths(c, Scale(GetAllColWidths(c)));
         Font()->SetSize(Scale(Font()->Size()));
         if (!IsDesigning()) {
             FixedFont()->SetSize(Scale(FixedFont()->Size()));

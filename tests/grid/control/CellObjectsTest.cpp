@@ -366,6 +366,11 @@ TEST_F(CellObjects, DataBoxToggleWritesTheCheckTexts) {
     EXPECT_FALSE(G->IsChecked(ObjCol, 2)) << "editing the text changes the state";
     G->RemoveCheckBox(ObjCol, 2);
     EXPECT_EQ(G->GetCellEx(ObjCol, 2), "N") << "the text stays";
+    // a check text already in the cell wins over the state given
+    G->SetCellEx(ObjCol, 3, "Y");
+    G->AddCheckBox(ObjCol, 3, false, true);
+    EXPECT_EQ(G->GetCellEx(ObjCol, 3), "Y");
+    EXPECT_TRUE(G->IsChecked(ObjCol, 3));
 }
 
 TEST_F(CellObjects, CheckAllStartsAtTheFixedRowsAndReportsChanges) {
@@ -446,9 +451,19 @@ TEST_F(CellObjects, UndoStepOfAToggleHoldsTheRealTexts) {
         {"data box checked", [&] { G->AddCheckBox(ObjCol, 2, false, true), G->SetCellEx(ObjCol, 2, "Y"); }, "Y", "N"},
         {"data box unchecked", [&] { G->AddCheckBox(ObjCol, 2, true, true), G->SetCellEx(ObjCol, 2, "N"); }, "N", "Y"},
         {"data box other text", [&] { G->AddCheckBox(ObjCol, 2, true, true), G->SetCellEx(ObjCol, 2, "?"); }, "?", "Y"},
-        {"plain box", [&] { G->AddCheckBox(ObjCol, 2, true, false); }, "N", "N"},
+        // the other kinds keep their state beside the text: their step holds the text as it is
+        {"plain box", [&] { G->SetCellEx(ObjCol, 2, "label"), G->AddCheckBox(ObjCol, 2, true, false); }, "label",
+         "label"},
+        {"tri-state box", [&] { G->SetCellEx(ObjCol, 2, "tri"), G->AddCheckBox(ObjCol, 2, cbGrayed); }, "tri", "tri"},
+        // the stored text, not the link the display makes of it
+        {"plain box beside a link",
+         [&] {
+             G->SetURLShowInText(true);
+             G->SetCellEx(ObjCol, 2, "www.example.com");
+             G->AddCheckBox(ObjCol, 2, false, false);
+         },
+         "www.example.com", "www.example.com"},
     };
-    Cases[3].Old = "Y";
     for (const auto& C : Cases) {
         SCOPED_TRACE(C.Name);
         Undo.Reset();
@@ -458,6 +473,21 @@ TEST_F(CellObjects, UndoStepOfAToggleHoldsTheRealTexts) {
         EXPECT_EQ(Undo.Items()->Items(0)->OrigValue(), C.Old);
         EXPECT_EQ(Undo.Items()->Items(0)->Value(), C.New);
     }
+    G->SetURLShowInText(false);
+    // undoing a plain box toggle never writes a check text over the cell's text
+    G->SetCellEx(ObjCol, 3, "label");
+    G->AddCheckBox(ObjCol, 3, false, false);
+    Undo.Reset();
+    G->ToggleCheckBox(ObjCol, 3);
+    Undo.Undo();
+    EXPECT_EQ(G->GetCellEx(ObjCol, 3), "label");
+    // nor does a row check box's, whose column 0 holds the row's own text
+    G->MouseActions()->SetHotmailRowSelect(true);
+    Undo.Reset();
+    ASSERT_TRUE(G->ToggleCheckBox(0, 4));
+    Undo.Undo();
+    EXPECT_EQ(G->GetCellEx(0, 4), "0,4");
+    G->MouseActions()->SetHotmailRowSelect(false);
     // undoing a data box toggle puts its old text back
     G->AddCheckBox(ObjCol, 4, false, true);
     G->SetCellEx(ObjCol, 4, "Y");
@@ -578,6 +608,73 @@ TEST_F(CellObjects, PushButtonPressesButtonsOnly) {
     G->RemoveAllButtons();
     EXPECT_FALSE(G->HasButton(ObjCol, 1));
     EXPECT_FALSE(G->HasButton(ObjCol, 5));
+    EXPECT_TRUE(G->HasCheckBox(ObjCol, 2));
+}
+
+TEST_F(CellObjects, ButtonTextsBelongToButtonsOnly) {
+    const int D = G->DisplColIndex(ObjCol);
+    G->AddComment(ObjCol, 1, "note");
+    G->AddProgressFormatted(ObjCol, 2, clGreen, clBlack, clWhite, clBlack, "%d%%", 0, 100);
+    G->AddButton(ObjCol, 3, 30, 16, "b", haLeft, vaTop);
+    for (int r : {1, 2, 4}) {
+        SCOPED_TRACE(r);
+        G->SetButtonText(D, r, "x");
+        EXPECT_EQ(G->GetButtonText(D, r), "");
+    }
+    EXPECT_EQ(G->GetComment(ObjCol, 1), "note");
+    EXPECT_EQ(Record(ObjCol, 2)->CellText(), "%d%%") << "the progress format stays";
+    EXPECT_EQ(G->GetCellType(ObjCol, 4), ctEmpty) << "no object is made";
+    EXPECT_EQ(G->GetButtonText(D, 3), "b");
+}
+
+// ---- removing over the whole grid -------------------------------------------------------------------
+struct RemoveAllCase {
+    const char* Name;
+    std::function<void(TExtStringGrid&, int, int)> Add;
+    std::function<void(TExtStringGrid&)> RemoveAll;
+    std::function<bool(TExtStringGrid&, int, int)> Has;
+};
+void PrintTo(const RemoveAllCase& C, std::ostream* Os) { *Os << C.Name; }
+
+class RemoveAll : public CellObjects, public ::testing::WithParamInterface<RemoveAllCase> {};
+
+// While a column is hidden the last real column lies past ColCount: it is on display all the same.
+TEST_P(RemoveAll, ReachesEveryRealColumn) {
+    const RemoveAllCase& C = GetParam();
+    const int LastReal = G->TotalColCount() - 1;
+    ASSERT_GE(LastReal, G->ColCount());
+    G->AddCheckBox(ObjCol, 2, true, false);
+    for (int Col : {0, HiddenCol, ObjCol, LastReal}) C.Add(*G, Col, 3);
+    C.RemoveAll(*G);
+    for (int Col : {0, HiddenCol, ObjCol, LastReal}) EXPECT_FALSE(C.Has(*G, Col, 3)) << Col;
+    EXPECT_TRUE(G->HasCheckBox(ObjCol, 2)) << "another kind stays";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, RemoveAll,
+    ::testing::Values(
+        RemoveAllCase{"Comments", [](TExtStringGrid& G, int c, int r) { G.AddComment(c, r, "c"); },
+                      [](TExtStringGrid& G) { G.RemoveAllComments(); },
+                      [](TExtStringGrid& G, int c, int r) { return G.GetCellType(c, r) == ctComment; }},
+        RemoveAllCase{"Markers", [](TExtStringGrid& G, int c, int r) { G.AddMarker(c, r, 1, 2); },
+                      [](TExtStringGrid& G) { G.RemoveAllMarkers(); },
+                      [](TExtStringGrid& G, int c, int r) {
+                          int P = 0, L = 0;
+                          G.GetMarker(c, r, P, L);
+                          return P + L > 0 || G.GetCellGraphic(c, r) != nullptr;
+                      }},
+        RemoveAllCase{"Buttons", [](TExtStringGrid& G, int c, int r) { G.AddButton(c, r, 20, 16, "b", haLeft, vaTop); },
+                      [](TExtStringGrid& G) { G.RemoveAllButtons(); },
+                      [](TExtStringGrid& G, int c, int r) { return G.HasButton(c, r); }}),
+    [](const ::testing::TestParamInfo<RemoveAllCase>& I) { return std::string(I.param.Name); });
+
+TEST_F(CellObjects, RemoveDataImageClearsTheTextOfADataImageOnly) {
+    G->SetGridImages(Images.get());
+    G->AddCheckBox(ObjCol, 2, true, false);
+    G->RemoveDataImage(ObjCol, 2);
+    G->RemoveDataImage(ObjCol, 3);
+    EXPECT_EQ(G->GetCellEx(ObjCol, 2), "3,2") << "a check box's text stays";
+    EXPECT_EQ(G->GetCellEx(ObjCol, 3), "3,3") << "a cell without object keeps its text";
     EXPECT_TRUE(G->HasCheckBox(ObjCol, 2));
 }
 

@@ -56,8 +56,16 @@ TEST_F(ColumnGridFinish, ScalingGrowsWidthsHeightsAndEveryFontHiddenColumnsInclu
     G->SetRowHeights(3, 30);
     G->Columns()->Items(3)->Font()->SetSize(9);
     G->Columns()->Items(2)->HeaderFont()->SetSize(14); // the hidden column's item
+    const int DefaultH = G->DefaultRowHeight();
+    ASSERT_EQ(G->GetAllColWidths(2), 60);
     G->ChangeScaleOverride(3, 2);
     EXPECT_EQ(G->ColWidths(1), 120);
+    EXPECT_EQ(G->ColWidths(2), 90);
+    EXPECT_EQ(G->GetAllColWidths(2), 90) << "the hidden column comes back scaled";
+    EXPECT_EQ(G->DefaultColWidth(), 90);
+    EXPECT_EQ(G->DefaultRowHeight(), MulDiv(DefaultH, 3, 2));
+    G->SetRowCount(G->RowCount() + 1);
+    EXPECT_EQ(G->RowHeights(G->RowCount() - 1), G->DefaultRowHeight()) << "a row added later fits the rest";
     EXPECT_EQ(G->Columns()->Items(1)->Width(), 120) << "the item keeps the width shown";
     EXPECT_EQ(G->RowHeights(3), 45);
     EXPECT_EQ(G->Font()->Size(), 15);
@@ -84,6 +92,16 @@ protected:
     std::unique_ptr<TGridColumnCollection> CreateColumns() override { return std::make_unique<TOwnColumns>(this); }
 };
 
+// Sets its columns up in its constructor, before its own collection takes over.
+class TOverridingSetupGrid : public TOverridingGrid {
+public:
+    explicit TOverridingSetupGrid(TComponent* AOwner) : TOverridingGrid(AOwner) {
+        Columns()->Items(1)->SetHeader("set in the constructor");
+        Columns()->Items(2)->SetWidth(123);
+        Columns()->Items(3)->SetReadOnly(true);
+    }
+};
+
 class TMakerGrid : public TExtColumnGrid {
 public:
     explicit TMakerGrid(TComponent* AOwner)
@@ -106,6 +124,16 @@ TEST(ColumnCollectionMaker, ADescendantOverrideIsUsedOnceTheGridIsBuilt) {
     EXPECT_EQ(G->Columns()->Count(), 7);
 }
 
+TEST(ColumnCollectionMaker, WhatTheConstructorSetUpOutlivesTheCollectionChange) {
+    std::unique_ptr<TOverridingSetupGrid> G(Create<TOverridingSetupGrid>(nullptr));
+    ASSERT_NE(dynamic_cast<TOwnColumns*>(G->Columns()), nullptr);
+    ASSERT_EQ(G->Columns()->Count(), G->ColCount());
+    EXPECT_EQ(G->Columns()->Items(1)->Header(), "set in the constructor");
+    EXPECT_EQ(G->Columns()->Items(2)->Width(), 123);
+    EXPECT_TRUE(G->Columns()->Items(3)->ReadOnly());
+    EXPECT_FALSE(G->Columns()->Items(4)->ReadOnly());
+}
+
 TEST(ColumnCollectionMaker, AMakerGivesTheCollectionDuringConstructionAndIsKept) {
     std::unique_ptr<TMakerGrid> G(Create<TMakerGrid>(nullptr));
     EXPECT_TRUE(G->OwnInConstructor);
@@ -117,7 +145,8 @@ TEST(ColumnCollectionMaker, APlainGridMadeEitherWayHasTheDefaultCollection) {
     auto Direct = std::make_unique<TExtColumnGrid>(nullptr);
     std::unique_ptr<TExtColumnGrid> Made(Create<TExtColumnGrid>(nullptr));
     for (TExtColumnGrid* G : {Direct.get(), Made.get()}) {
-        EXPECT_EQ(typeid(*G->Columns()), typeid(TGridColumnCollection));
+        const TGridColumnCollection& Held = *G->Columns();
+        EXPECT_EQ(typeid(Held), typeid(TGridColumnCollection));
         EXPECT_EQ(G->Columns()->Count(), G->ColCount());
     }
 }
@@ -184,34 +213,42 @@ TEST_F(ColumnGridFinish, SingleColumnSortSwapsOnlyTheSortColumn) {
 struct SumCase {
     const char* Name;
     int GroupColumn;
-    int From, To; // To < 0: the last real row
+    bool Footer; // a floating footer is shown
+    int From, To; // To: a row index, or one of the marks below
     double Sum;
 };
+constexpr int LastReal = -2, PastLastReal = -3;
 void PrintTo(const SumCase& C, std::ostream* Os) { *Os << C.Name; }
 
 class ColumnSums : public ColumnGridFinish, public ::testing::WithParamInterface<SumCase> {};
 
-// Real rows 1..7 hold 1, 2, 4, ... 64 in real column 3; real row 3 (value 4) is hidden; display row
-// 2 is a node row (value 2) and display row 5 (real row 6, value 32) a summary row.
+// Real rows 1..7 hold 1, 2, 4, ... 64 in real column 3; real row 3 (value 4) is hidden, so the
+// last real row (7) is the row just past the displayed ones. Display row 2 is a node row (value
+// 2) and display row 5 (real row 6, value 32) a summary row.
 TEST_P(ColumnSums, CountsRealOrDisplayRowsAndSkipsGroupRows) {
+    const SumCase& K = GetParam();
     for (int r = 1; r < 8; ++r) G->SetGridCell(3, r, QString::number(1 << (r - 1)));
     G->HideRow(3);
     ASSERT_EQ(G->RowCount(), 7);
     G->NodeRows = {2};
     G->SummaryRows = {5};
-    G->SetGroupColumnForTest(GetParam().GroupColumn);
-    const int To = GetParam().To < 0 ? G->TotalRowCount() - 1 : GetParam().To;
-    EXPECT_DOUBLE_EQ(G->ColumnSum(3, GetParam().From, To), GetParam().Sum);
+    G->SetGroupColumnForTest(K.GroupColumn);
+    G->FloatingFooter()->SetVisible(K.Footer);
+    const int To = K.To == LastReal ? G->TotalRowCount() - 1 : K.To == PastLastReal ? G->TotalRowCount() : K.To;
+    EXPECT_DOUBLE_EQ(G->ColumnSum(3, K.From, To), K.Sum);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, ColumnSums,
-                         ::testing::Values(SumCase{"DisplayRowsNoGroups", -1, 1, 6, 1 + 2 + 8 + 16 + 32 + 64},
-                                           SumCase{"DisplayRowsGroupRowsLeftOut", 1, 1, 6, 1 + 8 + 16 + 64},
-                                           SumCase{"RealRowsHiddenIncluded", -1, 1, -1, 127},
-                                           SumCase{"RealRowsGroupRowsLeftOut", 1, 1, -1, 1 + 4 + 8 + 16 + 64},
-                                           SumCase{"DefaultRangeIsTheNormalRows", -1, -1, -1,
-                                                   1 + 2 + 8 + 16 + 32 + 64}),
-                         [](const ::testing::TestParamInfo<SumCase>& I) { return std::string(I.param.Name); });
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ColumnSums,
+    ::testing::Values(SumCase{"DisplayRowsNoGroups", -1, false, 1, 6, 1 + 2 + 8 + 16 + 32 + 64},
+                      SumCase{"DisplayRowsGroupRowsLeftOut", 1, false, 1, 6, 1 + 8 + 16 + 64},
+                      SumCase{"RowJustPastTheDisplayedStillCountsDisplayRows", -1, false, 1, LastReal,
+                              1 + 2 + 8 + 16 + 32 + 64},
+                      SumCase{"RowJustPastTheDisplayedWithAFooterCountsRealRows", -1, true, 1, LastReal, 127},
+                      SumCase{"RealRowsHiddenIncluded", -1, false, 1, PastLastReal, 127},
+                      SumCase{"RealRowsGroupRowsLeftOut", 1, false, 1, PastLastReal, 1 + 4 + 8 + 16 + 64},
+                      SumCase{"DefaultRangeIsTheNormalRows", -1, false, -1, -1, 1 + 2 + 8 + 16 + 32 + 64}),
+    [](const ::testing::TestParamInfo<SumCase>& I) { return std::string(I.param.Name); });
 
 TEST_F(ColumnGridFinish, ColumnSumReportsProgressAndSkipsNonNumbers) {
     G->SetRowCount(4);

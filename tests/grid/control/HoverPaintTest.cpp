@@ -9,6 +9,7 @@
 #include "grid/editors/EsgDateTimePicker.h"
 #include "grid/editors/esgspin.h"
 #include "platform/gui/Forms.h"
+#include "platform/gui/Menus.h"
 #include "platform/gui/Messages.h"
 #include "tests/support/QtPrint.h"
 
@@ -138,6 +139,39 @@ TEST_F(HoverPaint, ColumnRefusedADropDownShowsNoButtonAndIsNotPressed) {
     Up(TPoint{R.Right - 6, Y});
 }
 
+TEST_F(HoverPaint, TheDropDownMenuIsToldItsColumn) {
+    G->ControlLook()->SetFixedDropDownButton(true);
+    auto* Menu = Create<TPopupMenu>(Form);
+    Menu->Items()->Add(Create<TMenuItem>(Menu));
+    G->SetFixedDropDownMenu(Menu);
+    const TRect R = G->CellRect(2, 0);
+    const int Y = (R.Top + R.Bottom) / 2;
+    Move(TPoint{R.Left + 20, Y});
+    Down(TPoint{R.Right - 6, Y});
+    EXPECT_EQ(Menu->Tag(), 3) << "the real column";
+    Menu->CloseMenu();
+    Up(TPoint{R.Right - 6, Y});
+}
+
+TEST_F(HoverPaint, ADraggedHeaderStaysHeldDownWhileTheMouseMovesOn) {
+    G->SetOptions(G->Options() << goColMoving);
+    const TRect From = G->CellRect(3, 0), Over = G->CellRect(4, 0);
+    const int Y = (From.Top + From.Bottom) / 2;
+    Move(TPoint{From.Left + 20, Y});
+    Down(TPoint{From.Left + 20, Y});
+    Move(TPoint{From.Left + 40, Y});
+    Move(TPoint{Over.Left + 20, Y});
+    ASSERT_EQ(G->GridState(), gsColMoving);
+    Paint(3, 0);
+    EXPECT_EQ(RestPart(From), DownC) << "the dragged header";
+    Paint(4, 0);
+    EXPECT_NE(RestPart(Over), HoverC) << "the header under the mouse is not hovered meanwhile";
+    EXPECT_NE(RestPart(Over), DownC);
+    Up(TPoint{Over.Left + 20, Y});
+    Paint(4, 0);
+    EXPECT_EQ(RestPart(Over), HoverC) << "hovered again once the drag is over";
+}
+
 // ---- links under the mouse ------------------------------------------------------------------------
 class LinkHover : public HoverPaint {
 protected:
@@ -198,6 +232,34 @@ TEST_F(LinkHover, OnlyTheLinkUnderTheMouseIsDrawnHoveredAndAnnounced) {
     EXPECT_EQ(G->HoveredLink(), -1);
     EXPECT_EQ(LongestLinkRun(1, 2), Plain) << "the mouse left the link";
     EXPECT_EQ(Events, (std::vector<std::string>{"enter 1,2 first", "enter 1,2 second", "exit"}));
+}
+
+TEST_F(LinkHover, AnAddressIsUnderlinedWithoutItsSchemeInTheLinkOrSelectedTextColour) {
+    G->SetURLShow(true);
+    G->SetGridCell(1, 4, "http://example.org");
+    TCanvas M;
+    M.SetFont(G->Font());
+    const int Run = LongestLinkRun(1, 4);
+    EXPECT_GE(Run, M.TextWidth("example.org") - 2);
+    EXPECT_LT(Run, M.TextWidth("http://example.org") - 4) << "the scheme is not shown";
+    // Selected, the address takes the selection's text colour.
+    constexpr TColor SelText = 0x0000A000;
+    G->SetSelectionTextColor(SelText);
+    const TRect R = G->CellRect(1, 4);
+    Sheet.Canvas()->Brush()->SetColor(clWhite);
+    Sheet.Canvas()->FillRect(Rect(0, 0, 540, 260));
+    G->PaintCell(Sheet.Canvas(), 1, 4, R, TGridDrawState{} << gdSelected);
+    int Best = 0, Link = 0;
+    for (int y = R.Top; y < R.Bottom; ++y) {
+        int Run2 = 0;
+        for (int x = R.Left; x < R.Right; ++x) {
+            Run2 = At(x, y) == SelText ? Run2 + 1 : 0;
+            Best = std::max(Best, Run2);
+            Link += At(x, y) == LinkC;
+        }
+    }
+    EXPECT_GE(Best, M.TextWidth("example.org") - 2);
+    EXPECT_EQ(Link, 0);
 }
 
 TEST_F(LinkHover, LeavingTheGridDropsTheHoveredLink) {

@@ -156,6 +156,12 @@ std::vector<SequenceCase> Sequences() {
           // rows 6 and 8 lie past the outer group (rows 1 to 4): they stay on display
           {Op::Contract, 1, "1- 6+ 8 9 10 11 12"},
           {Op::Expand, 1, "1+ 2 3+ 4 5 6+ 8 9 10 11 12"}}},
+        // the span counts the rows on display: row 7, hidden by the application, takes no place
+        // in it, and the group reaches to row 9
+        {"AHiddenRowInsideTheSpanLosesNoRow",
+         {{6, 3}},
+         false,
+         {{Op::Contract, 6, "1 2 3 4 5 6- 10 11 12"}, {Op::Expand, 6, "1 2 3 4 5 6+ 7 8 9 10 11 12"}}},
         {"RemovingACollapsedNodeShowsItsRows",
          Tree,
          false,
@@ -180,6 +186,7 @@ TEST_F(NodeGrid, AddingNodesRaisesLevelsAndFindsParents) {
     EXPECT_EQ(G->GetParentRow(2), 1);
     EXPECT_EQ(G->GetParentRow(1), 1);
     EXPECT_EQ(G->GetParentRow(5), -1);
+    EXPECT_EQ(G->GetNodeSpanType(2), 2) << "a row of the same level follows: the line goes on";
 
     G->AddNode(2, 2);
     EXPECT_EQ(G->GetNodeLevel(2), 2);
@@ -261,6 +268,21 @@ TEST_F(NodeGrid, ChildRowsKeepTheGroupCountsOfEveryAncestor) {
     EXPECT_EQ(G->GetSubNodeCount(2), 0);
     EXPECT_EQ(G->GetNodeSpan(1), 4);
     EXPECT_EQ(Shown(), "1+ 2+ 3 4 5 6 8 9 10 11 12");
+    G->CheckIndexConsistency();
+}
+
+TEST_F(NodeGrid, AGroupAtTheGridsEndTakesAChildRow) {
+    G->AddNode(10, 3); // real rows 10 to 12, the last ones
+    G->Grouping()->SetShowGroupCount(true);
+    EXPECT_EQ(G->GetCellEx(1, 9), "10 (2)");
+    G->InsertChildRow(11, 1);
+    EXPECT_EQ(G->GetNodeSpan(9), 4) << "the group grows with the grid";
+    EXPECT_EQ(G->GetSubNodeCount(9), 1);
+    EXPECT_EQ(G->GetCellEx(1, 9), "10 (2)") << "the count stays";
+    G->ContractNode(10);
+    EXPECT_EQ(Shown(), "1 2 3 4 5 6 8 9 10-") << "the whole grown group is hidden";
+    G->ExpandNode(10);
+    EXPECT_EQ(G->RowCount(), 13);
     G->CheckIndexConsistency();
 }
 

@@ -1,8 +1,8 @@
 // A right-to-left grid: its columns run from the right, its cells are painted mirrored while
 // texts and pictures keep their reading direction, and the mouse, invalidation and links work in
 // the same mirrored coordinates. The sheet at the end shows a pressed header drop-down, a hovered
-// link and the same grid right to left. Real column 2 is hidden, so display column 2 shows real
-// column 3.
+// link, a check box, a sort glyph and the same grid right to left. Real column 2 is hidden, so
+// display column 2 shows real column 3.
 #include "grid/control/ExtGrid.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/Messages.h"
@@ -19,6 +19,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -159,6 +160,95 @@ TEST_F(RightToLeft, TheLinkUnderTheMouseIsTheOneDrawnThere) {
     EXPECT_EQ(A, "target");
 }
 
+TEST_F(RightToLeft, AClickOnTheDrawnLinkFollowsItAndTheHandShowsOnlyThere) {
+    G->SetURLColor(0x000000FF);
+    G->SetGridCell(1, 3, "see <a href=\"target\">link</a>");
+    std::vector<std::string> Clicked;
+    G->OnAnchorClick = [&](TObject*, int, int, const QString& A, bool& AutoHandle) {
+        Clicked.push_back(A.toStdString());
+        AutoHandle = false;
+    };
+    G->setLayoutDirection(Qt::RightToLeft);
+    const QImage Rtl = Shot();
+    const QRect P = Physical(1, 3);
+    QPoint Hit(-1, -1);
+    for (int y = P.top(); y <= P.bottom() && Hit.x() < 0; ++y)
+        for (int x = P.left(); x <= P.right(); ++x)
+            if (Px(Rtl, x, y) == TColor(0x000000FF)) {
+                Hit = QPoint(x, y);
+                break;
+            }
+    ASSERT_GE(Hit.x(), 0) << "the link is drawn";
+    auto MoveTo = [&](QPoint At) {
+        QMouseEvent E(QEvent::MouseMove, At, G->mapToGlobal(At), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(G, &E);
+        return G->cursor().shape();
+    };
+    EXPECT_EQ(MoveTo(Hit), Qt::PointingHandCursor);
+    // Where the link would stand left to right the mirrored cell shows nothing.
+    EXPECT_NE(MoveTo(QPoint(P.left() + 6, Hit.y())), Qt::PointingHandCursor);
+    QMouseEvent Press(QEvent::MouseButtonPress, Hit, G->mapToGlobal(Hit), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(G, &Press);
+    QMouseEvent Release(QEvent::MouseButtonRelease, Hit, G->mapToGlobal(Hit), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QApplication::sendEvent(G, &Release);
+    EXPECT_EQ(Clicked, std::vector<std::string>{"target"});
+}
+
+TEST_F(RightToLeft, ACheckBoxTakesTheMirroredPlaceButKeepsItsLook) {
+    G->AddCheckBox(1, 2, true, false);
+    G->SetGridCell(1, 2, "");
+    G->ControlLook()->SetCheckAlwaysActive(true); // the enabled look: a dark tick
+    const TRect L = G->CellRect(1, 2);
+    const QImage Ltr = Shot();
+    const QImage Box = InkOf(Ltr, QRect(L.Left, L.Top, L.Width(), L.Height()));
+    ASSERT_FALSE(Box.isNull());
+    G->setLayoutDirection(Qt::RightToLeft);
+    const QImage Rtl = Shot();
+    const QRect P = Physical(1, 2);
+    EXPECT_EQ(InkOf(Rtl, P), Box) << "the tick and the sunken edge do not turn round";
+    // Left to right the box stands at the cell's left edge, right to left at its right edge.
+    int InkLeft = P.right();
+    for (int x = P.left(); x <= P.right(); ++x)
+        for (int y = P.top(); y <= P.bottom(); ++y)
+            if (Dark(Rtl, x, y)) InkLeft = std::min(InkLeft, x);
+    EXPECT_GT(InkLeft - P.left(), P.width() / 2);
+}
+
+TEST_F(RightToLeft, TheSortGlyphKeepsItsShadingAndStandsAtTheRight) {
+    G->SetGridCell(1, 0, "");
+    G->SetFixedColor(0x00A0D0A0);
+    G->SortSettings()->SetShow(true);
+    G->SortSettings()->SetRow(0);
+    G->SortSettings()->SetColumn(1);
+    G->SortSettings()->SetDirection(sdAscending);
+    // The ascending triangle: its left edge grey, its right edge and base white.
+    auto Edges = [](const QImage& I, QRect Box, double& GreyX, double& WhiteX) {
+        double Gs = 0, Ws = 0;
+        int Gn = 0, Wn = 0;
+        for (int y = Box.top() + 4; y <= Box.bottom() - 4; ++y)
+            for (int x = Box.left() + 4; x <= Box.right() - 4; ++x) {
+                if (Px(I, x, y) == TColor(0x00808080)) Gs += x, ++Gn;
+                if (Px(I, x, y) == clWhite) Ws += x, ++Wn;
+            }
+        ASSERT_GT(Gn, 3);
+        ASSERT_GT(Wn, 3);
+        GreyX = Gs / Gn;
+        WhiteX = Ws / Wn;
+    };
+    double Grey = 0, White = 0;
+    const TRect L = G->CellRect(1, 0);
+    Edges(Shot(), QRect(L.Left, L.Top, L.Width(), L.Height()), Grey, White);
+    EXPECT_LT(Grey, White);
+    EXPECT_LT(White, (L.Left + L.Right) / 2.0) << "left to right the glyph stands at the left";
+    G->setLayoutDirection(Qt::RightToLeft);
+    const QRect P = Physical(1, 0);
+    Edges(Shot(), P, Grey, White);
+    EXPECT_LT(Grey, White) << "the grey edge stays on the left";
+    EXPECT_GT(Grey, P.center().x()) << "right to left it stands at the right";
+}
+
 // ---- the sheet ----------------------------------------------------------------------------------------
 TEST_F(RightToLeft, SheetOfPressedHeaderHoveredLinkAndMirroredGrid) {
     TExtStringGrid* Pair[2] = {G, Make(Form)};
@@ -174,6 +264,12 @@ TEST_F(RightToLeft, SheetOfPressedHeaderHoveredLinkAndMirroredGrid) {
         Q->SetURLUnderlineOnHover(true);
         Q->SetGridCell(1, 4, "see <a href=\"doc\">the manual</a>");
         Q->SetColWidths(1, 120);
+        Q->AddCheckBox(4, 2, true, false);
+        Q->SetGridCell(4, 2, "on");
+        Q->ControlLook()->SetCheckAlwaysActive(true);
+        Q->SortSettings()->SetShow(true);
+        Q->SortSettings()->SetRow(0);
+        Q->SortSettings()->SetColumn(1);
         if (i == 1) Q->setLayoutDirection(Qt::RightToLeft);
         // Hover the link, then press the drop-down part of the header of display column 2 (the
         // press holds until the button comes up; the link stays hovered meanwhile).
