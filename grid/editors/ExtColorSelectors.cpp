@@ -213,9 +213,11 @@ void TCustomColorSelector::SetItemHot(int Index) {
 void TCustomColorSelector::SetSelectedColor(TColor Value) {
     if (Value == FSelectedColor) return;
     FSelectedColor = Value;
+    // A disabled box cannot take the selection; leaving the old box framed would show a colour
+    // other than the one set.
     if (Value != clNone)
         for (int I = 0; I < FItems->Count(); ++I)
-            if (FItems->Items(I)->Color() == Value) {
+            if (FItems->Items(I)->Color() == Value && Enabled_(I)) {
                 SetItemIndex(I);
                 return;
             }

@@ -81,14 +81,14 @@ void LoadSheet(TExtStringGrid* G, const QString& Filename, const QString* SheetN
     try {
         QString Text;
         if (Known && R1 == R2 && C1 == C2) {
-            if (Book->Value(Sheet, R1, C1, Text)) G->SetCellFromLoad(ColOffset, RowOffset, Text);
+            if (Book->Value(Sheet, R1, C1, Text)) G->SetCellFromLoad(G->RealColIndex(ColOffset), RowOffset, Text);
             return;
         }
-        int Cols = std::min(G->ColCount() - ColOffset, G->TotalColCount() - ColOffset);
+        // The block fills the shown columns; a hidden column keeps its text.
         for (int I = 1; I <= G->RowCount() - RowOffset; ++I)
-            for (int J = 1; J <= Cols; ++J)
+            for (int J = 1; J <= G->ColCount() - ColOffset; ++J)
                 if (Book->Value(Sheet, R1 + I - 1, C1 + J - 1, Text))
-                    G->SetCellFromLoad(J + ColOffset - 1, I + RowOffset - 1, Text);
+                    G->SetCellFromLoad(G->RealColIndex(J + ColOffset - 1), I + RowOffset - 1, Text);
     } catch (const EExtGridError&) {
         throw;
     } catch (const Exception&) {
@@ -199,6 +199,12 @@ void TExtStringGrid::LoadFromMDBSQL(const QString& Filename, const QString& SQL)
 }
 
 void TExtStringGrid::LoadFromRecordSource(office::TRecordSource& Source) {
+    // Footers and watchers learn of the new cells like after any other load, also after a failure
+    // half-way through the records.
+    auto Announce = qScopeGuard([this] {
+        CellsChanged(Rect(0, 0, ColCount() - 1, RowCount() - 1));
+        CalcFooter(-1);
+    });
     int N = Source.FieldCount();
     int FC = FixedCols();
     SetColCount(N + FC);

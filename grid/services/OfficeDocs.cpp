@@ -648,6 +648,23 @@ void PatchSheet(pugi::xml_document& Doc, const TSheetBlock& Block) {
 
 } // namespace
 
+namespace {
+
+// Sheet names are at most 31 characters, hold none of []:*?/\, neither start nor end with an
+// apostrophe and differ from the other sheets' names also in letter case.
+void CheckNewSheetName(const QString& Name, const QStringList& Taken) {
+    static const QString Forbidden = QStringLiteral("[]:*?/\\");
+    bool Bad =
+        Name.isEmpty() || Name.size() > 31 || Name.startsWith(QLatin1Char('\'')) || Name.endsWith(QLatin1Char('\''));
+    for (QChar C : Name)
+        if (Forbidden.contains(C) || C.unicode() < 0x20) Bad = true;
+    if (Bad) throw Exception(QStringLiteral("%1 is no valid worksheet name").arg(Name));
+    if (Taken.contains(Name, Qt::CaseInsensitive))
+        throw Exception(QStringLiteral("The workbook already has a worksheet named like %1").arg(Name));
+}
+
+} // namespace
+
 void WriteIntoWorkbook(const QString& FileName, const TSheetBlock& Block) {
     QByteArray Bytes = ReadFileBytes(FileName);
     if (!Bytes.startsWith("PK\x03\x04"))
@@ -683,6 +700,7 @@ void WriteIntoWorkbook(const QString& FileName, const TSheetBlock& Block) {
         Dropped.insert(QStringLiteral("xl/calcChain.xml"));
         pugi::xml_node Sheets = Child(Book.document_element(), "sheets");
         QString Part;
+        QStringList Names;
         int MaxSheetId = 0;
         QString IdAttr = QStringLiteral("r:id");
         for (pugi::xml_node S : Sheets.children()) {
@@ -690,10 +708,18 @@ void WriteIntoWorkbook(const QString& FileName, const TSheetBlock& Block) {
             MaxSheetId = std::max(MaxSheetId, S.attribute("sheetId").as_int());
             pugi::xml_attribute Id = AttrLocal(S, "id");
             if (Id) IdAttr = QString::fromUtf8(Id.name());
-            if (Attr(S, "name") == Block.Name) Part = Targets.value(QString::fromUtf8(Id.value()));
+            QString Name = Attr(S, "name");
+            if (Name == Block.Name) {
+                Part = Targets.value(QString::fromUtf8(Id.value()));
+                if (Part.isEmpty())
+                    throw Exception(QStringLiteral("The worksheet %1 is missing from the workbook").arg(Name));
+            }
+            Names << Name;
         }
         pugi::xml_document Sheet;
         if (Part.isEmpty()) {
+            // A spreadsheet refuses the whole workbook over one sheet name it does not accept.
+            CheckNewSheetName(Block.Name, Names);
             int N = 1;
             while (Zip.Contains(QStringLiteral("xl/worksheets/sheet%1.xml").arg(N))) ++N;
             Part = QStringLiteral("xl/worksheets/sheet%1.xml").arg(N);

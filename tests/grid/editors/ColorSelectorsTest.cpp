@@ -96,6 +96,18 @@ TEST_F(ColorPanels, SelectedColorPicksTheFirstBoxOfThatColourOrNone) {
     EXPECT_EQ(Palette->ItemIndex(), -1);
 }
 
+TEST_F(ColorPanels, SelectedColorSkipsADisabledBoxAndDropsTheOldSelection) {
+    Palette->SetItemIndex(4);
+    Palette->Items()->Items(11)->FEnabled = false;
+    Palette->SetSelectedColor(0x7F7F7F); // box 11 is disabled, box 50 has the same colour
+    EXPECT_EQ(Palette->ItemIndex(), 50);
+    Palette->Items()->Items(2)->FEnabled = false;
+    Palette->SetSelectedColor(0xE1ECEE); // only box 2 has it
+    EXPECT_EQ(Palette->ItemIndex(), -1);
+    EXPECT_EQ(Palette->SelectedColor(), 0xE1ECEE);
+    EXPECT_EQ(Selected, (std::vector<int>{4, 50}));
+}
+
 TEST_F(ColorPanels, DisabledOrMissingBoxesAreNeverChosen) {
     Palette->Items()->Items(3)->FEnabled = false;
     Palette->SetItemIndex(3);
@@ -211,6 +223,10 @@ TEST_F(ColorPanels, SpectrumTakesTheColourUnderTheMouse) {
     EXPECT_EQ(S->SelectedColor(), 0xFFFFFF);
     EXPECT_EQ(S->HotColor(), clNone);
     EXPECT_EQ(S->SpectrumImage()->Cursor(), crExtPipette);
+    ASSERT_NE(Screen, nullptr);
+    QCursor Pipette = Screen->Cursors(crExtPipette);
+    EXPECT_EQ(Pipette.hotSpot(), QPoint(1, 30)); // the tip at the lower left
+    EXPECT_EQ(Pipette.bitmap().size(), QSize(32, 32));
 
     std::vector<std::string> Log;
     S->OnSelect = [&](TObject*) { Log.push_back("select"); };

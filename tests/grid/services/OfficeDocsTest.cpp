@@ -61,6 +61,39 @@ TEST(ColumnLetters, CountOneThenTwoLettersAndBack) {
         EXPECT_EQ(office::ColumnFromLetters(QString::fromLatin1(Bad)), -1) << Bad;
 }
 
+// ---- zip packages -----------------------------------------------------------------------------------
+
+// A package may claim any unpacked size and may unpack to far more than its own size: the reader
+// counts what comes out and stops at its limit.
+TEST(ZipPackage, StopsAPartThatUnpacksBeyondTheLimitAndIgnoresTheStatedSize) {
+    TZipWriter W;
+    W.Add("zeros", QByteArray(1 << 20, '\0'));
+    W.Add("small", "hello");
+    QByteArray Bytes = W.Finish();
+    EXPECT_LT(Bytes.size(), 1 << 14);
+    TZipReader R(Bytes);
+    EXPECT_THROW(R.Read("zeros", 1 << 16), Exception);
+    EXPECT_EQ(R.Read("zeros").size(), 1 << 20);
+
+    // Every stated unpacked size raised to almost 4 GB: nothing is allocated for it.
+    QByteArray Lying = Bytes;
+    auto Patch = [&](const QByteArray& Sig, int SizeAt) {
+        for (qsizetype P = Lying.indexOf(Sig); P >= 0; P = Lying.indexOf(Sig, P + 4))
+            for (int I = 0; I < 4; ++I) Lying[P + SizeAt + I] = char(0xF0);
+    };
+    Patch(QByteArray("PK\x03\x04", 4), 22);
+    Patch(QByteArray("PK\x01\x02", 4), 24);
+    TZipReader L(Lying);
+    QByteArray Small;
+    try {
+        Small = L.Read("small");
+    } catch (const Exception&) {
+        Small = "refused";
+    }
+    EXPECT_TRUE(Small == "hello" || Small == "refused") << Small.left(20).toStdString();
+    EXPECT_THROW(L.Read("zeros", 1 << 16), Exception);
+}
+
 // ---- the grid with workbooks and documents -------------------------------------------------------
 
 // Texts that break naive writers: quotes, tabs, line breaks, markup characters, non-Latin letters,
@@ -191,6 +224,86 @@ TEST_F(OfficeGrid, ForeignOrDamagedFilesChangeNothing) {
     // Writing into a file that is no .xlsx workbook leaves it as it was.
     EXPECT_THROW(G->SaveToXLSSheet(Path("text.xlsx"), "S"), Exception);
     EXPECT_EQ(ReadFileBytes(Path("text.xlsx")), QByteArray("just some text, no workbook"));
+}
+
+TEST_F(OfficeGrid, ANewSheetNameASpreadsheetWouldRefuseLeavesTheWorkbookAsItWas) {
+    G->SaveToXLS(Path("book.xlsx"));
+    QByteArray Before = ReadFileBytes(Path("book.xlsx"));
+    for (const char* Name : {"", "a:b", "a/b", "[x]", "'quoted'", "sheet1", "abcdefghijklmnopqrstuvwxyz_67890x"}) {
+        EXPECT_THROW(G->SaveToXLSSheet(Path("book.xlsx"), QString::fromLatin1(Name)), Exception) << Name;
+        EXPECT_EQ(ReadFileBytes(Path("book.xlsx")), Before) << Name;
+    }
+    G->SaveToXLSSheet(Path("book.xlsx"), QStringLiteral("Second's sheet"));
+    TExtStringGrid Back(nullptr);
+    EXPECT_EQ(Back.GetXLSSheets(Path("book.xlsx"))->Count(), 2);
+}
+
+// A workbook the grid wrote, with one of its parts replaced (or dropped when the text is null).
+QByteArray TamperedBook(const QByteArray& Good, const char* Part, const char* Text) {
+    TZipReader In(Good);
+    TZipWriter Out;
+    for (const QString& N : In.Names()) {
+        if (N != QLatin1String(Part))
+            Out.Add(N, In.Read(N));
+        else if (Text)
+            Out.Add(N, Text);
+    }
+    return Out.Finish();
+}
+
+struct DamageCase {
+    const char* Name;
+    const char* Part;
+    const char* Text; // null: the part is missing
+    bool WriterReadsIt;
+};
+void PrintTo(const DamageCase& C, std::ostream* Os) { *Os << C.Name; }
+
+class DamagedWorkbook : public OfficeGrid, public ::testing::WithParamInterface<DamageCase> {};
+
+TEST_P(DamagedWorkbook, IsReportedAndChangesNeitherGridNorFile) {
+    const DamageCase& C = GetParam();
+    G->SaveToXLS(Path("good.xlsx"));
+    QByteArray Bad = TamperedBook(ReadFileBytes(Path("good.xlsx")), C.Part, C.Text);
+    WriteFileAtomic(Path("bad.xlsx"), Bad);
+    auto Before = Shown(*G);
+    int Cols = G->ColCount(), Rows = G->RowCount();
+    EXPECT_THROW(G->LoadFromXLS(Path("bad.xlsx")), Exception);
+    EXPECT_EQ(G->ColCount(), Cols);
+    EXPECT_EQ(G->RowCount(), Rows);
+    EXPECT_EQ(Shown(*G), Before);
+    if (!C.WriterReadsIt) return;
+    EXPECT_THROW(G->SaveToXLSSheet(Path("bad.xlsx"), "Sheet1"), Exception);
+    EXPECT_EQ(ReadFileBytes(Path("bad.xlsx")), Bad);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Parts, DamagedWorkbook,
+    ::testing::Values(DamageCase{"sheet_xml_cut_off", "xl/worksheets/sheet1.xml",
+                                 "<worksheet><sheetData><row r=\"1\"><c r=\"A1\"", true},
+                      DamageCase{"sheet_missing", "xl/worksheets/sheet1.xml", nullptr, true},
+                      DamageCase{"workbook_missing", "xl/workbook.xml", nullptr, true},
+                      DamageCase{"workbook_not_xml", "xl/workbook.xml", "<<not xml", true},
+                      DamageCase{"strings_not_xml", "xl/sharedStrings.xml", "<sst><si><t>a</sst>", false},
+                      DamageCase{
+                          "used_area_beyond_memory", "xl/worksheets/sheet1.xml",
+                          "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><sheetData>"
+                          "<row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>a</t></is></c></row>"
+                          "<row r=\"1048576\"><c r=\"XFD1048576\" t=\"inlineStr\"><is><t>z</t></is></c></row>"
+                          "</sheetData></worksheet>",
+                          false}),
+    [](const auto& I) { return std::string(I.param.Name); });
+
+TEST_F(OfficeGrid, WorkbookLoadFillsTheShownColumnsAndKeepsAHiddenOne) {
+    G->SaveToXLS(Path("book.xlsx"));
+    TExtStringGrid Back(nullptr);
+    Back.SetColCount(4);
+    Back.SetRowCount(2);
+    Back.SetGridCell(1, 0, "kept");
+    Back.HideColumn(1);
+    Back.LoadFromXLS(Path("book.xlsx"));
+    EXPECT_EQ(Shown(Back), Shown(*G));
+    EXPECT_EQ(Back.GetGridCell(1, 0), "kept");
 }
 
 TEST(LegacyWorkbook, ReadsSheetNamesAndTheUsedBlock) {
@@ -350,7 +463,11 @@ TEST_P(Query, FieldNamesInTheLastFixedRowAndOneRowARecord) {
     G.SetRowCount(2);
     G.SetFixedCols(1);
     G.SetFixedRows(1);
+    std::vector<TRect> Changed;
+    G.OnCellsChanged = [&](TObject*, const TRect& R) { Changed.push_back(R); };
     G.LoadFromRecordSource(Src);
+    ASSERT_FALSE(Changed.empty());
+    EXPECT_EQ(Changed.back(), Rect(0, 0, 2, 3)); // the whole loaded grid is announced
     EXPECT_EQ(G.ColCount(), 3);
     EXPECT_EQ(G.RowCount(), 4);
     EXPECT_EQ(G.GetGridCell(1, 0), "Id");
