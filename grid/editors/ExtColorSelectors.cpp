@@ -408,7 +408,7 @@ void TExtColorCubePanel::InitCubeCells() {
         int X = Row <= 7 ? 55 - 6 * (Row - 1) : 19 + 6 * (Row - 7);
         int Y = 20 + 10 * (Row - 1);
         for (int I = 0; I < Count; ++I, ++N) {
-            FCubeCells[static_cast<size_t>(N)].Center = TPoint(X + 2 * FCubeSize.X * I, Y);
+            FCubeCells[static_cast<size_t>(N)].Center = TPoint{X + 2 * FCubeSize.X * I, Y};
             FCubeCells[static_cast<size_t>(N)].Color = CubeColors[N - 1];
         }
     }
@@ -446,8 +446,8 @@ int TExtColorCubePanel::CellAtPos(int X, int Y) const {
 }
 
 void TExtColorCubePanel::DrawHexagon(TCanvas* C, TPoint P, int A, int B) {
-    C->Polygon({TPoint(P.X - A, P.Y - B), TPoint(P.X, P.Y - 2 * B), TPoint(P.X + A, P.Y - B), TPoint(P.X + A, P.Y + B),
-                TPoint(P.X, P.Y + 2 * B), TPoint(P.X - A, P.Y + B)});
+    C->Polygon({TPoint{P.X - A, P.Y - B}, TPoint{P.X, P.Y - 2 * B}, TPoint{P.X + A, P.Y - B}, TPoint{P.X + A, P.Y + B},
+                TPoint{P.X, P.Y + 2 * B}, TPoint{P.X - A, P.Y + B}});
 }
 
 void TExtColorCubePanel::DrawCell(int Index) {

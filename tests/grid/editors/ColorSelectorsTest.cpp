@@ -153,7 +153,7 @@ TEST_F(ColorPanels, CubeCellsFormAHexagonOfRowsWithTheirColours) {
     for (const Probe& P :
          {Probe{1, 55, 20, 0x663300}, Probe{7, 127, 20, 0x660000}, Probe{58, 19, 80, 0x003300},
           Probe{64, 91, 80, 0xFFFFFF}, Probe{121, 55, 140, 0x003366}, Probe{127, 127, 140, 0x2100A5}}) {
-        EXPECT_EQ(Cube->CubeCell(P.Index).Center, TPoint(P.X, P.Y)) << P.Index;
+        EXPECT_EQ(Cube->CubeCell(P.Index).Center, (TPoint{P.X, P.Y})) << P.Index;
         EXPECT_EQ(Cube->CubeCell(P.Index).Color, P.Color) << P.Index;
     }
 }
