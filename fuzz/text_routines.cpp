@@ -18,9 +18,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
     if (Cells.contains(u'\n'))
         FUZZ_CHECK(DecodeCellLineBreaks(EncodeCellLineBreaks(Cells), true) == Cells, Fuzz_Show(Cells));
     // The cell text file's codec takes any text back, and its lines hold no line break.
-    const QString Line = EncodeCellFileText(A);
-    FUZZ_CHECK(!Line.contains(u'\r') && !Line.contains(u'\n'), Fuzz_Show(A));
-    FUZZ_CHECK(DecodeCellFileText(Line, true) == A, Fuzz_Show(A));
+    const QString FileLine = EncodeCellFileText(A);
+    FUZZ_CHECK(!FileLine.contains(u'\r') && !FileLine.contains(u'\n'), Fuzz_Show(A));
+    FUZZ_CHECK(DecodeCellFileText(FileLine, true) == A, Fuzz_Show(A));
     QString Escaped = A;
     Escaped.remove(u'\\').remove(u'\n');
     FUZZ_CHECK(UnescapeLineBreaks(EscapeLineBreaks(Escaped)) == Escaped, Fuzz_Show(Escaped));
