@@ -325,6 +325,7 @@ TSize RichTextExtent(TCanvas* Canvas, const QString& Rtf, int Width);
 
 class TExtStringGrid : public TBaseGrid {
     friend class TGridSortKeys;
+
 public:
     // ---- construction, window, loading, destruction ------------------------------------------------
     explicit TExtStringGrid(TComponent* AOwner);
@@ -1451,7 +1452,7 @@ public:
 protected:
     // One cell of the HTML table; false for a cell covered by a merged area.
     bool HTMLCellMarkup(int DisplCol, int ARow, bool Header, int C0, bool HeaderWritten, QStringList& Styles,
-                       int& ImageNo, const QString& Dir, QString& Markup);
+                        int& ImageNo, const QString& Dir, QString& Markup);
     QString HTMLImageMarkup(TGraphic* Graphic, const QImage* Image, int& ImageNo, const QString& Dir);
     void WriteHTMLFile(const QString& FileName, bool Show, bool Unicode, bool Append);
 
