@@ -7,6 +7,14 @@
 
 #include <cstdint>
 
+// The start-up of a target that needs widgets: a headless application for the whole run.
+#define FUZZ_HEADLESS_APPLICATION()                                                                                    \
+    extern "C" int LLVMFuzzerInitialize(int* Argc, char*** Argv) {                                                     \
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);                                                                     \
+        new QApplication(*Argc, *Argv);                                                                                \
+        return 0;                                                                                                      \
+    }
+
 // A broken property: prints what and where, then aborts so that libFuzzer keeps the input.
 [[noreturn]] void Fuzz_Fail(const char* What, const char* File, int Line, const QString& Detail = QString());
 #define FUZZ_CHECK(Cond, ...)                                                                                          \

@@ -32,11 +32,7 @@ void Load(const QByteArray& B) {
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int* Argc, char*** Argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    new QApplication(*Argc, *Argv);
-    return 0;
-}
+FUZZ_HEADLESS_APPLICATION()
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
     // A fresh grid each time: four columns, the second one hidden.

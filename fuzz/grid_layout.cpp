@@ -45,11 +45,7 @@ void UseIni(TExtStringGrid* G, const QString& Path) {
 }
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int* Argc, char*** Argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    new QApplication(*Argc, *Argv);
-    return 0;
-}
+FUZZ_HEADLESS_APPLICATION()
 
 int RunOne(const uint8_t* Data, size_t Size);
 

@@ -38,11 +38,7 @@ QString Looks(TExtStringGrid* G) {
 }
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int* Argc, char*** Argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    new QApplication(*Argc, *Argv);
-    return 0;
-}
+FUZZ_HEADLESS_APPLICATION()
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
     if (Size == 0) return 0;

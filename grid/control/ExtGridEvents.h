@@ -61,6 +61,19 @@ enum TCellType {
     ctExpand
 };
 
+// The kinds drawn as a check box or a radio button in the cell's check-box place.
+inline bool IsCheckKind(TCellType T) {
+    switch (T) {
+        case ctCheckBox:
+        case ctDataCheckBox:
+        case ctVirtCheckBox:
+        case ctRowCheckBox:
+        case ctRadioButton:
+        case ctTriStateCheckBox: return true;
+        default: return false;
+    }
+}
+
 enum TCellBorder { cbTop, cbLeft, cbRight, cbBottom };
 using TCellBorders = TSet<TCellBorder>;
 

@@ -26,7 +26,8 @@ constexpr int vaUnderTextPos = 3, vaAboveTextPos = 4;
 
 bool MouseButtonHeld() { return QGuiApplication::mouseButtons() != Qt::NoButton; }
 
-bool IsCheckKind(TCellType T) {
+// The check-box kinds (a radio button is not one here).
+bool IsCheckBoxKind(TCellType T) {
     return T == ctCheckBox || T == ctDataCheckBox || T == ctVirtCheckBox || T == ctRowCheckBox ||
         T == ctTriStateCheckBox;
 }
@@ -74,7 +75,7 @@ void TExtStringGrid::DrawCellText(TCellPaintInfo& P) {
             if (SelectionTextColor() != clNone && Enabled()) C->Font()->SetColor(SelectionTextColor());
             U = SelectionTextColor();
         }
-        if ((!Focused() || IsCheckKind(P.GraphicType)) && !ShowSelection()) {
+        if ((!Focused() || IsCheckBoxKind(P.GraphicType)) && !ShowSelection()) {
             C->Brush()->SetColor(P.SavedBrush);
             C->Font()->SetColor(P.SavedFont);
             U = URLColor();
@@ -135,7 +136,7 @@ void TExtStringGrid::DrawCellText(TCellPaintInfo& P) {
     if (!BackGround()->Bitmap()->Empty() && !OwnColor && KindMatches && !ShownSelected)
         PaintBackgroundPicture(C, RC, R, Rect(TR.Left - GLW + 1, TR.Top - GLW + 1, TR.Right, TR.Bottom));
     if ((BackGround()->Display() == bdGradientHorz || BackGround()->Display() == bdGradientVert) && KindMatches &&
-        (!OwnColor || IsCheckKind(P.GraphicType) || P.GraphicType == ctRadio || P.GraphicType == ctButton ||
+        (!OwnColor || IsCheckBoxKind(P.GraphicType) || P.GraphicType == ctRadio || P.GraphicType == ctButton ||
          P.GraphicType == ctRadioButton) &&
         !ShownSelected) {
         const TColor B = C->Brush()->Color();

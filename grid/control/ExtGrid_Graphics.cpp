@@ -42,18 +42,6 @@ void DrawGlyphTransparent(TCanvas* Canvas, int X, int Y, TBitmap* Glyph) {
     Canvas->Draw(X, Y, &Copy);
 }
 
-bool IsCheckKind(TCellType T) {
-    switch (T) {
-        case ctCheckBox:
-        case ctDataCheckBox:
-        case ctVirtCheckBox:
-        case ctRowCheckBox:
-        case ctRadioButton:
-        case ctTriStateCheckBox: return true;
-        default: return false;
-    }
-}
-
 // The brush colour on entry to a drawing step, put back when it ends.
 struct TBrushKeeper {
     explicit TBrushKeeper(TCanvas* C) : Canvas(C), Color(C->Brush()->Color()), Style(C->Brush()->Style()) {}

@@ -14,21 +14,19 @@
 #include <cstdint>
 
 namespace {
-bool IsCheckKind(TCellType T) {
-    switch (T) {
-        case ctCheckBox:
-        case ctDataCheckBox:
-        case ctVirtCheckBox:
-        case ctRowCheckBox:
-        case ctRadioButton:
-        case ctTriStateCheckBox: return true;
-        default: return false;
-    }
-}
-
 bool BesideText(TCellHAlign hal) { return hal == haBeforeText || hal == haAfterText; }
 bool OverText(TCellVAlign val) { return val == vaUnderText || val == vaAboveText; }
 bool InRect(const TRect& R, int X, int Y) { return X >= R.Left && X < R.Right && Y >= R.Top && Y < R.Bottom; }
+
+// An image-list cell's images side by side (CellBoolean) or stacked; Size kept without images.
+void ImagesSize(TCellGraphic* CG, TCustomImageList* Images, TPoint& Size) {
+    auto* L = CG->CellBitmapAs<TIntList>();
+    if (!L || !Images) return;
+    if (CG->CellBoolean())
+        Size = Point(L->Count() * Images->Width(), Images->Height());
+    else
+        Size = Point(Images->Width(), L->Count() * Images->Height());
+}
 
 // Text measured in the grid's font.
 struct TGridMeasure {
@@ -269,14 +267,7 @@ TPoint TExtStringGrid::GetCellGraphicSizeEx(int ACol, int ARow, int ExtraHeight)
             Size = Point(CG->CellAngle() * 18, 16);
             KeepWidth = true;
             break;
-        case ctImages:
-            if (auto* L = CG->CellBitmapAs<TIntList>(); L && Images) {
-                if (CG->CellBoolean())
-                    Size = Point(L->Count() * Images->Width(), Images->Height());
-                else
-                    Size = Point(Images->Width(), L->Count() * Images->Height());
-            }
-            break;
+        case ctImages: ImagesSize(CG, Images, Size); break;
         default: break;
     }
     if (val == vaFull) Size.Y = R.Height();
@@ -342,14 +333,7 @@ TPoint TExtStringGrid::GetCellGraphicPrintSize(int ACol, int ARow, int AvailWidt
         case ctTriStateCheckBox: Size = Point(ControlLook()->CheckSize(), ControlLook()->CheckSize()); break;
         case ctButton:
         case ctBitButton: Size = Point(CG->ButtonWidth(), CG->ButtonHeight()); break;
-        case ctImages:
-            if (auto* L = CG->CellBitmapAs<TIntList>(); L && Images) {
-                if (CG->CellBoolean())
-                    Size = Point(L->Count() * Images->Width(), Images->Height());
-                else
-                    Size = Point(Images->Width(), L->Count() * Images->Height());
-            }
-            break;
+        case ctImages: ImagesSize(CG, Images, Size); break;
         default: break;
     }
     return Size;

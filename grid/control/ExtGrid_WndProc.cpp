@@ -162,38 +162,30 @@ void TExtStringGrid::WriteTypedText(TControl* Sender) {
     // is not typing.
     if (!FEditMode || FNoEditChange || FRevertEdit || IsDestroying() || !Sender) return;
     QString Text;
-    switch (FEditControl) {
-        case edNormal:
-        case edNumeric:
-        case edPositiveNumeric:
-        case edFloat:
-        case edCapital:
-        case edMixedCase:
-        case edPassword:
-        case edLowerCase:
-        case edUpperCase:
-        case edValidChars: // as a paste into it is
-        case edPositiveFloat:
-            if (!TextEditor() || Sender != TextEditor() || !TextEditor()->isVisible()) return;
-            Text = TextEditor()->Text();
-            break;
-        case edSpinEdit:
-        case edFloatSpinEdit:
-        case edTimeSpinEdit:
-        case edDateSpinEdit:
-            // A closed editor cell marks text the grid puts there itself (a refused value shown
-            // again, the opening text given back).
-            if (!FEditSpin || Sender != FEditSpin || !FEditSpin->isVisible() || !FEditSpin->Cell().Open) return;
-            Text = FEditSpin->Text();
-            break;
-        case edEditBtn:
-        case edNumericEditBtn:
-        case edFloatEditBtn:
-        case edMaskEditBtn:
-            if (!EditBtn || Sender != EditBtn || !EditBtn->isVisible() || !EditBtn->Cell().Open) return;
-            Text = EditBtn->Text();
-            break;
-        default: return;
+    // The valid-characters editor counts too: its typing is written as a paste into it is.
+    if (IsDefaultEditorKind(FEditControl)) {
+        if (!TextEditor() || Sender != TextEditor() || !TextEditor()->isVisible()) return;
+        Text = TextEditor()->Text();
+    } else {
+        switch (FEditControl) {
+            case edSpinEdit:
+            case edFloatSpinEdit:
+            case edTimeSpinEdit:
+            case edDateSpinEdit:
+                // A closed editor cell marks text the grid puts there itself (a refused value shown
+                // again, the opening text given back).
+                if (!FEditSpin || Sender != FEditSpin || !FEditSpin->isVisible() || !FEditSpin->Cell().Open) return;
+                Text = FEditSpin->Text();
+                break;
+            case edEditBtn:
+            case edNumericEditBtn:
+            case edFloatEditBtn:
+            case edMaskEditBtn:
+                if (!EditBtn || Sender != EditBtn || !EditBtn->isVisible() || !EditBtn->Cell().Open) return;
+                Text = EditBtn->Text();
+                break;
+            default: return;
+        }
     }
     const int RealCol = FEditRealCol, DisplRow = FEditRow;
     if (RealCol < 0 || DisplRow < 0 || RealCol >= TotalColCount() || DisplRow >= RowCount()) return;
