@@ -33,6 +33,7 @@
 #include <initializer_list>
 #include <map>
 #include <memory>
+#include <span>
 #include <type_traits>
 #include <vector>
 
@@ -1964,7 +1965,7 @@ public:
     // Puts the display rows of Order (old indexes) at Left, Left + 1, ...: the rows move whole
     // with their heights, the cross-reference, the followed row, the disjunct selection (with
     // MoveRowOnSort) and the modified marks; with SingleColumn only the sort column moves.
-    virtual void SortApplyOrder(int Left, const std::vector<int>& Order);
+    virtual void SortApplyOrder(int Left, std::span<const int> Order);
     // A click on the sort row of a sortable column (real column; the keys held): sorts, turns
     // the order round, extends the sort keys or, with UndoSort, restores the unsorted order.
     void SortHeaderClick(int RealCol, TShiftState Shift);
