@@ -2,6 +2,7 @@
 // then are the rows moved, in one step: whatever raises while comparing (a display-text, format
 // or compare handler) leaves the grid exactly as it was.
 #include "grid/control/ExtGrid.h"
+#include "grid/control/SearchPanel.h"
 #include "grid/services/SortKeys.h"
 
 #include <algorithm>
@@ -269,6 +270,7 @@ void TExtStringGrid::QSort() {
     }
     if (OnRowUpdate && !Navigation()->MoveRowOnSort()) OnRowUpdate(this, OldRow, Row());
     if (FloatingFooter()->Visible()) InvalidateFooterPanel();
+    if (SearchFooter()->Visible() && SearchPanel()) SearchPanel()->Invalidate();
 }
 
 void TExtStringGrid::QSortIndexed() {

@@ -336,7 +336,10 @@ void TGridSortKeys::BuildColumn(int ACol, TColumnKeys& K) {
             const TCellType T = G.GetCellType(ACol, R);
             if (T == ctCheckBox || T == ctDataCheckBox || T == ctVirtCheckBox || T == ctRowCheckBox) F |= kCheckType;
             bool State = false;
-            if ((F & kCheckType || St == ssCheckBox) && G.GetCheckBoxState(ACol, R, State) && State) F |= kCheckState;
+            // The state is read by real row: with rows hidden, the display row would name another.
+            const int Real = G.NumHiddenRows() > 0 ? G.RealRowIndex(R) : R;
+            if ((F & kCheckType || St == ssCheckBox) && G.GetCheckBoxState(ACol, Real, State) && State)
+                F |= kCheckState;
         }
         bool Plain = false, Point = false;
         double PlainValue = 0;
