@@ -319,4 +319,37 @@ TEST_F(ColorPickerTest, TheEditPartShowsTheBoxAndTheCaption) {
     EXPECT_NE(PixelAt(I, 5, BoxTop), clBlack);
 }
 
+TEST_F(ColorPickerTest, PageKeysMoveByTheEntriesInView) {
+    P->SetItemIndex(0);
+    Open();
+    const int N = P->ItemSelector()->GetVisibleItemCount();
+    ASSERT_GT(N, 1);
+    ASSERT_LT(N, 16);
+    Key(VK_NEXT);
+    EXPECT_EQ(P->ItemIndex(), N);
+    Key(VK_NEXT);
+    EXPECT_EQ(P->ItemIndex(), std::min(2 * N, 15));
+    Key(VK_PRIOR);
+    Key(VK_PRIOR);
+    Key(VK_PRIOR);
+    EXPECT_EQ(P->ItemIndex(), 0);
+    EXPECT_TRUE(P->DroppedDown());
+}
+
+TEST_F(ColorPickerTest, ChangingTheStyleWhileOpenShowsTheNewPanel) {
+    Open();
+    P->SetColorSelectionStyle(csDiscrete);
+    ASSERT_NE(P->ColorSelector(), nullptr);
+    EXPECT_TRUE(P->ColorSelector()->Visible());
+    EXPECT_FALSE(P->ItemSelector()->Visible());
+    EXPECT_EQ(P->DropDownForm()->Width(), P->ColorSelector()->Width() + 2); // inside a border of 1
+    EXPECT_EQ(P->DropDownForm()->Height(), P->ColorSelector()->Height() + 2);
+    Key(VK_ESCAPE);
+    EXPECT_FALSE(P->DroppedDown());
+    P->SetColorSelectionStyle(csList);
+    Open();
+    EXPECT_TRUE(P->ItemSelector()->Visible());
+    EXPECT_FALSE(P->ColorSelector()->Visible());
+}
+
 } // namespace
