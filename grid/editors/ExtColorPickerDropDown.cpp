@@ -5,6 +5,7 @@
 #include "platform/rtl/StateScope.h"
 #include "platform/rtl/SysUtils.h"
 
+#include <QColor>
 #include <QLineEdit>
 #include <QPointer>
 
@@ -69,6 +70,161 @@ void TColorItems::Assign(TPersistent* Source) {
 }
 
 // ---- value texts ----------------------------------------------------------------------------
+namespace {
+// The named web colours; where two names share a colour, the first one here is shown.
+const char* const WebColorNames[] = {
+    "AliceBlue",
+    "AntiqueWhite",
+    "Aqua",
+    "Aquamarine",
+    "Azure",
+    "Beige",
+    "Bisque",
+    "Black",
+    "BlanchedAlmond",
+    "Blue",
+    "BlueViolet",
+    "Brown",
+    "BurlyWood",
+    "CadetBlue",
+    "Chartreuse",
+    "Chocolate",
+    "Coral",
+    "CornflowerBlue",
+    "Cornsilk",
+    "Crimson",
+    "Cyan",
+    "DarkBlue",
+    "DarkCyan",
+    "DarkGoldenrod",
+    "DarkGray",
+    "DarkGreen",
+    "DarkKhaki",
+    "DarkMagenta",
+    "DarkOliveGreen",
+    "DarkOrange",
+    "DarkOrchid",
+    "DarkRed",
+    "DarkSalmon",
+    "DarkSeaGreen",
+    "DarkSlateBlue",
+    "DarkSlateGray",
+    "DarkTurquoise",
+    "DarkViolet",
+    "DeepPink",
+    "DeepSkyBlue",
+    "DimGray",
+    "DodgerBlue",
+    "Firebrick",
+    "FloralWhite",
+    "ForestGreen",
+    "Fuchsia",
+    "Gainsboro",
+    "GhostWhite",
+    "Gold",
+    "Goldenrod",
+    "Gray",
+    "Green",
+    "GreenYellow",
+    "Honeydew",
+    "HotPink",
+    "IndianRed",
+    "Indigo",
+    "Ivory",
+    "Khaki",
+    "Lavender",
+    "LavenderBlush",
+    "LawnGreen",
+    "LemonChiffon",
+    "LightBlue",
+    "LightCoral",
+    "LightCyan",
+    "LightGoldenrodYellow",
+    "LightGreen",
+    "LightGrey",
+    "LightPink",
+    "LightSalmon",
+    "LightSeaGreen",
+    "LightSkyBlue",
+    "LightSlateGray",
+    "LightSteelBlue",
+    "LightYellow",
+    "Lime",
+    "LimeGreen",
+    "Linen",
+    "Magenta",
+    "Maroon",
+    "MediumAquamarine",
+    "MediumBlue",
+    "MediumOrchid",
+    "MediumPurple",
+    "MediumSeaGreen",
+    "MediumSlateBlue",
+    "MediumSpringGreen",
+    "MediumTurquoise",
+    "MediumVioletRed",
+    "MidnightBlue",
+    "MintCream",
+    "MistyRose",
+    "Moccasin",
+    "NavajoWhite",
+    "Navy",
+    "OldLace",
+    "Olive",
+    "OliveDrab",
+    "Orange",
+    "OrangeRed",
+    "Orchid",
+    "PaleGoldenrod",
+    "PaleGreen",
+    "PaleTurquoise",
+    "PaleVioletRed",
+    "PapayaWhip",
+    "PeachPuff",
+    "Peru",
+    "Pink",
+    "Plum",
+    "PowderBlue",
+    "Purple",
+    "Red",
+    "RosyBrown",
+    "RoyalBlue",
+    "SaddleBrown",
+    "Salmon",
+    "SandyBrown",
+    "SeaGreen",
+    "Seashell",
+    "Sienna",
+    "Silver",
+    "SkyBlue",
+    "SlateBlue",
+    "SlateGray",
+    "Snow",
+    "SpringGreen",
+    "SteelBlue",
+    "Tan",
+    "Teal",
+    "Thistle",
+    "Tomato",
+    "Turquoise",
+    "Violet",
+    "Wheat",
+    "White",
+    "WhiteSmoke",
+    "Yellow",
+    "YellowGreen",
+};
+
+QString WebColorName(TColor RGBColor) {
+    for (const char* Name : WebColorNames) {
+        const QColor C(QString::fromLatin1(Name).toLower());
+        if (C.isValid() && RGB(C.red(), C.green(), C.blue()) == RGBColor)
+            return QStringLiteral("clWeb") + QString::fromLatin1(Name);
+    }
+    return QString();
+}
+} // namespace
+
 QString ColorValueString(TColor Color, TColorValueText Kind) {
     auto Hex2 = [](int V) { return QStringLiteral("%1").arg(V, 2, 16, QLatin1Char('0')).toUpper(); };
     const int C = ColorToRGB(Color);
@@ -76,8 +232,11 @@ QString ColorValueString(TColor Color, TColorValueText Kind) {
     switch (Kind) {
         case cvtNone: return QString();
         case cvtHex: return QStringLiteral("%1").arg(uint32_t(Color), 6, 16, QLatin1Char('0')).toUpper();
-        // No table of web colour names here: the name falls back to its HTML value.
-        case cvtWebName:
+        case cvtWebName: {
+            const QString Name = WebColorName(TColor(C));
+            if (!Name.isEmpty()) return Name;
+            return QStringLiteral("#") + Hex2(R) + Hex2(G) + Hex2(B);
+        }
         case cvtHTML: return QStringLiteral("#") + Hex2(R) + Hex2(G) + Hex2(B);
         case cvtRGB: return QStringLiteral("Red:%1,Green:%2,Blue:%3").arg(R).arg(G).arg(B);
     }

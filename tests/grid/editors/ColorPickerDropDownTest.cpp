@@ -122,6 +122,8 @@ INSTANTIATE_TEST_SUITE_P(
                       ValueTextCase{"html_is_red_first", 0x0000FF, cvtHTML, "#FF0000"},
                       ValueTextCase{"rgb_in_decimal", 0x204080, cvtRGB, "Red:128,Green:64,Blue:32"},
                       ValueTextCase{"web_name_falls_back_to_html", 0xABCDEF, cvtWebName, "#EFCDAB"},
+                      ValueTextCase{"web_name_of_a_named_colour", 0xFAFAFF, cvtWebName, "clWebSnow"},
+                      ValueTextCase{"web_name_first_of_two", 0xFFFF00, cvtWebName, "clWebAqua"},
                       ValueTextCase{"system_colour_is_resolved", clWindow, cvtHTML, "#FFFFFF"}),
     [](const auto& I) { return std::string(I.param.Name); });
 

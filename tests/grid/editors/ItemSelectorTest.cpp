@@ -305,4 +305,26 @@ TEST_F(ItemSelectorTest, PaintsTheSelectedCellWithItsLookAndTheColourBox) {
     EXPECT_NE(Sel, TColor(0x000000));
 }
 
+TEST_F(ItemSelectorTest, AnEmptyPictureGivesWayToTheImageOfTheList) {
+    TImageList Images(Host.get(), 16, 16);
+    TBitmap Strip(16, 16);
+    Images.Add(&Strip, nullptr);
+    S->SetImages(&Images);
+    TSelectorItem* Empty = S->Items()->Add();
+    TBitmap Nothing;
+    Empty->Image()->SetGraphic(&Nothing);
+    Empty->SetImageIndex(0);
+    S->UpdateSelectorPanel();
+    EXPECT_FALSE(Empty->HasPicture());
+    EXPECT_EQ(Cell(0), Rect(2, 2, 2 + 16 + 8, 2 + 16 + 8));
+    TSelectorItem* Wide = S->Items()->Add();
+    TBitmap Picture(30, 10);
+    Wide->Image()->SetGraphic(&Picture);
+    Wide->SetImageIndex(0); // the picture wins
+    S->UpdateSelectorPanel();
+    EXPECT_EQ(Cell(0), Rect(2, 2, 2 + 30 + 8, 2 + 16 + 8));
+    S->SetImages(nullptr);
+    EXPECT_EQ(Cell(0), Rect(2, 2, 2 + 30 + 8, 2 + 10 + 8));
+}
+
 } // namespace
