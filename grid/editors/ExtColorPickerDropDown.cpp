@@ -398,14 +398,18 @@ void TExtColorPickerDropDown::FillList() {
     FItemSelector->SetItemLayout(FLayout);
     FItemSelector->SetColor(DropDownColor());
     TSelectorItems* L = FItemSelector->Items();
-    L->Clear();
-    for (int I = 0; I < FColors->Count(); ++I) {
-        TColorItem* C = FColors->Items(I);
-        TSelectorItem* S = L->Add();
-        S->SetCaption(C->Caption());
-        S->SetColor(C->Color());
-        S->SetHint(C->Hint());
-        S->FEnabled = C->FEnabled;
+    {
+        // One arrangement after the fill, not one per caption, colour and image set.
+        const TStateScope<TNotifyEvent> Quiet(L->OnChange, nullptr);
+        L->Clear();
+        for (int I = 0; I < FColors->Count(); ++I) {
+            TColorItem* C = FColors->Items(I);
+            TSelectorItem* S = L->Add();
+            S->SetCaption(C->Caption());
+            S->SetColor(C->Color());
+            S->SetHint(C->Hint());
+            S->FEnabled = C->FEnabled;
+        }
     }
     FItemSelector->SetColorBoxWidth(FColorBoxWidth);
     FItemSelector->SetColorBoxHeight(FColorBoxHeight);

@@ -179,15 +179,19 @@ void TExtImagePickerDropDown::FillSelector() {
     FItemSelector->SetColor(DropDownColor());
     FItemSelector->SetItemAppearance(FItemAppearance.get());
     TSelectorItems* L = FItemSelector->Items();
-    L->Clear();
-    for (int I = 0; I < FItems->Count(); ++I) {
-        TImageItem* Src = FItems->Items(I);
-        TSelectorItem* S = L->Add();
-        S->SetCaption(Src->Caption());
-        S->SetImage(Src->Image());
-        S->SetImageIndex(Src->ImageIndex());
-        S->SetHint(Src->Hint());
-        S->FEnabled = Src->FEnabled;
+    {
+        // One arrangement after the fill, not one per caption, colour and image set.
+        const TStateScope<TNotifyEvent> Quiet(L->OnChange, nullptr);
+        L->Clear();
+        for (int I = 0; I < FItems->Count(); ++I) {
+            TImageItem* Src = FItems->Items(I);
+            TSelectorItem* S = L->Add();
+            S->SetCaption(Src->Caption());
+            S->SetImage(Src->Image());
+            S->SetImageIndex(Src->ImageIndex());
+            S->SetHint(Src->Hint());
+            S->FEnabled = Src->FEnabled;
+        }
     }
     FItemSelector->UpdateSelectorPanel();
     // The panel still holds the index of the items just replaced.
