@@ -229,6 +229,9 @@ struct TSortScope {
     bool Done = false;
     explicit TSortScope(TExtStringGrid& G)
         : G(G), Col0(G, G.SortSettings()->NormalCellsOnly() && G.FixedCols() > 0), TopRow(G.TopRow()) {
+        // Display handlers see every row the grid holds now, also rows inserted since the count
+        // was last set.
+        G.SetNormalRowCount(G.RowCount());
         G.BeginUpdate();
     }
     ~TSortScope() {

@@ -569,6 +569,24 @@ TEST(Sort, GroupSortLeavesContractedNodesAndSortsThemOnceExpanded) {
     EXPECT_EQ(F.Tags(), (std::vector<std::string>{"r0", "r1", "r3", "r2", "r4", "r5", "r6", "r7"}));
 }
 
+TEST(Sort, DisplayedTextsDecideAlsoForRowsInsertedLater) {
+    SortGridFixture F;
+    F.Fill({"3", "1"}, {}, false);
+    F.G->InsertRows(F.G->RowCount(), 2, false);
+    F.G->SetGridCell(SortGridFixture::TagCol, 3, "r2");
+    F.G->SetGridCell(SortGridFixture::HiddenCol, 3, "hr2");
+    F.G->SetGridCell(SortGridFixture::ValueCol, 3, "2");
+    F.G->SetGridCell(SortGridFixture::TagCol, 4, "r3");
+    F.G->SetGridCell(SortGridFixture::HiddenCol, 4, "hr3");
+    F.G->SetGridCell(SortGridFixture::ValueCol, 4, "0");
+    // The displayed value is the stored one negated: the order is the stored one turned round.
+    F.G->OnGetDisplText = [](TObject*, int ACol, int, QString& V) {
+        if (ACol == SortGridFixture::ValueCol && !V.isEmpty()) V = "-" + V;
+    };
+    F.G->Sort(SortGridFixture::ValueCol, TSortDirection::sdAscending);
+    EXPECT_EQ(F.Tags(), (std::vector<std::string>{"r0", "r2", "r1", "r3"}));
+}
+
 TEST(Sort, SingleColumnMovesOnlyTheSortColumnAndTheCursorFollowsIt) {
     SortGridFixture F;
     F.Fill({"c", "a", "b"}, {"x", "y", "z"}, false);
