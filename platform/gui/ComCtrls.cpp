@@ -278,6 +278,24 @@ void TTrackBar::SetTickStyle(TTickStyle Value) {
     ApplyTicks();
 }
 
+void TTrackBar::KeyDown(Word& Key, TShiftState Shift) {
+    TWinControl::KeyDown(Key, Shift);
+    int To;
+    switch (Key) {
+        case VK_LEFT:
+        case VK_UP: To = Position() - LineSize(); break;
+        case VK_RIGHT:
+        case VK_DOWN: To = Position() + LineSize(); break;
+        case VK_PRIOR: To = Position() - PageSize(); break;
+        case VK_NEXT: To = Position() + PageSize(); break;
+        case VK_HOME: To = FMin; break;
+        case VK_END: To = FMax; break;
+        default: return;
+    }
+    Key = 0; // the slider's own keys run the other way round for Up, Page Up and Page Down
+    SetPosition(To);
+}
+
 void TTrackBar::ApplyTicks() {
     if (FTickStyle == tsNone) {
         FSlider->setTickPosition(QSlider::NoTicks);

@@ -81,9 +81,10 @@ enum TTrackBarOrientation { trHorizontal, trVertical };
 enum TTickMark { tmBottomRight, tmTopLeft, tmBoth };
 enum TTickStyle { tsNone, tsAuto, tsManual };
 
-// A thumb moved along a range Min..Max (10 at creation) by the mouse and the keys: the arrows
-// by one line, Page Up and Page Down by PageSize, Home and End to the ends. OnChange fires
-// whenever the position moves, by the user or by code.
+// A thumb moved along a range Min..Max (10 at creation) by the mouse and the keys: Left and Up
+// one line towards Min, Right and Down one line towards Max, Page Up and Page Down by PageSize
+// the same ways, Home and End to the ends. OnChange fires whenever the position moves, by the
+// user or by code.
 class TTrackBar : public TWinControl {
 public:
     explicit TTrackBar(TComponent* AOwner);
@@ -111,6 +112,7 @@ public:
 
 protected:
     LRESULT DialogCode() const override { return DLGC_WANTARROWS; }
+    void KeyDown(Word& Key, TShiftState Shift) override;
 
 private:
     void ApplyTicks();
