@@ -234,9 +234,16 @@ void TExtStringGrid::CreateAuxiliaryControls() {
     // order, once those areas exist.
     CreateEditorControls();
     CreateFilterListsAndAuxEditors();
+    FPaintScrollBar = Create<TScrollBar>(this, this);
+    FPaintScrollBar->SetVisible(false);
+    FPaintScrollBar->SetTabStop(false);
+    FPaintScrollBar->SetKind(sbVertical);
+    FPaintScrollBar->SetBounds(0, 0, CellScrollBarWidth, 121);
 }
 
 void TExtStringGrid::FreeAuxiliaryControls() {
+    delete FPaintScrollBar;
+    FPaintScrollBar = nullptr;
     FreeFilterListsAndAuxEditors();
     FreeEditorControls();
 }

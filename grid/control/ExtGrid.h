@@ -564,6 +564,11 @@ public:
     // The cell graphic in the painter's record: its extent and its drawing.
     void CellGraphicExtent(TCellPaintInfo& P);
     void DrawCellGraphic(TRect W, TCellPaintInfo& P);
+    // A cell with a scroll bar whose page is smaller than its range shows the bar along its right
+    // edge; the rest of the cell shows its text scrolled by the bar's position.
+    void PaintCellScrollBar(TCellPaintInfo& P);
+    // The width of a scroll bar shown inside a cell.
+    static constexpr int CellScrollBarWidth = 17;
     TNotifyEvent OnPainted;
 
 protected:
@@ -999,6 +1004,8 @@ protected:
     // A scroll message of the cell scroll bar goes to that bar and its cell.
     bool CellScrollBarMessage(TMessage& Message);
     TScrollBar* FCellScrollBar = nullptr;
+    // Never shown: the painter draws it into the cells that have a scroll bar.
+    TScrollBar* FPaintScrollBar = nullptr;
     // The size of the fixed background bitmap (the picture area fills it in).
     int FBackGroundWidth = 0;
     int FBackGroundHeight = 0;
