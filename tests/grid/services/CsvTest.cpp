@@ -235,6 +235,22 @@ TEST_F(GridFiles, AppendNeedsTheFileAndWritesItWhole) {
     EXPECT_EQ(ReadFileBytes(F), Before);
 }
 
+TEST_F(GridFiles, AppendKeepsTheFileTextAsItIs) {
+    // A spreadsheet's file: LF line ends, a quoted line break, no break after the last line.
+    const QString F = Path("sheet.csv");
+    WriteRaw(F, "\"p\nq\",x\nlast,row");
+    G->SetSaveFixedCells(false);
+    G->AppendToCSV(F);
+    EXPECT_TRUE(FileText(F).startsWith("\"p\nq\",x\nlast,row\r\n")) << FileText(F).toStdString();
+    TExtStringGrid T(nullptr);
+    T.LoadFromCSV(F);
+    EXPECT_EQ(T.GetGridCell(0, 0), "p\nq");
+    EXPECT_EQ(T.GetGridCell(1, 0), "x");
+    EXPECT_EQ(T.GetGridCell(0, 1), "last");
+    EXPECT_EQ(T.GetGridCell(0, 2), GridFiles::Texts()[1][1]); // the first saved cell
+    EXPECT_EQ(T.RowCount(), 2 + Rows - 1);
+}
+
 TEST_F(GridFiles, CsvProgressStaysWithinAHundred) {
     std::vector<int> P;
     G->OnFileProgress = [&](TObject*, short V) { P.push_back(V); };
