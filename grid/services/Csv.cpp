@@ -197,6 +197,9 @@ QString CsvField(QString T, QChar Delim, bool Java, bool QuoteEmpty, bool Always
     // A bare CR or LF ends a line as well as a pair does.
     if (T.contains(Delim) || HasLineBreak(T)) {
         if (Java) {
+            // A lone LF is a line break as well: it gets the mark too instead of joining its lines.
+            T.replace(QStringLiteral("\r\n"), QStringLiteral("\r"));
+            T.replace(QLatin1Char('\n'), QLatin1Char('\r'));
             CRToTilde(T);
             // A field that holds the delimiter would read back as two.
             if (!Quoted && T.contains(Delim)) T = Quote + T + Quote;

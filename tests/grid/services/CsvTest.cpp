@@ -84,6 +84,45 @@ TEST_F(GridFiles, JavaCsvKeepsLineBreakPairsAndDelimiters) {
     EXPECT_EQ(T.GetGridCell(2, 1), "");
 }
 
+struct JavaCase {
+    const char* Name;
+    QString Text;
+    QString Written;
+    QString ReadBack;
+};
+void PrintTo(const JavaCase& C, std::ostream* Os) { *Os << C.Name; }
+
+class JavaCsvField : public GridFiles, public ::testing::WithParamInterface<JavaCase> {};
+
+TEST_P(JavaCsvField, IsWrittenWithItsMarksAndReadBack) {
+    TExtStringGrid S(nullptr);
+    S.SetColCount(2);
+    S.SetRowCount(2);
+    S.SetJavaCSV(true);
+    S.SetGridCell(0, 0, "h");
+    S.SetGridCell(1, 0, "h");
+    S.SetGridCell(0, 1, GetParam().Text);
+    S.SetGridCell(1, 1, "z");
+    const QString F = Path("java_field.csv");
+    S.SaveToCSV(F);
+    EXPECT_EQ(FileText(F), "h,h\r\n" + GetParam().Written + ",z\r\n");
+    TExtStringGrid T(nullptr);
+    T.SetJavaCSV(true);
+    T.LoadFromCSV(F);
+    EXPECT_EQ(T.GetGridCell(0, 1), GetParam().ReadBack);
+    EXPECT_EQ(T.GetGridCell(1, 1), "z");
+}
+
+INSTANTIATE_TEST_SUITE_P(Csv, JavaCsvField,
+                         ::testing::Values(JavaCase{"Empty", "", "^", ""},
+                                           JavaCase{"Pair", "one\r\ntwo", "one~two", "one\r\ntwo"},
+                                           // Every kind of line break keeps its place; the format knows only the pair.
+                                           JavaCase{"BareLF", "lf\nonly", "lf~only", "lf\r\nonly"},
+                                           JavaCase{"BareCR", "cr\ronly", "cr~only", "cr\r\nonly"},
+                                           JavaCase{"LFCR", "a\n\rb", "a~~b", "a\r\n\r\nb"},
+                                           JavaCase{"Delimiter", "a,b", "\"a,b\"", "a,b"}),
+                         [](const ::testing::TestParamInfo<JavaCase>& I) { return std::string(I.param.Name); });
+
 // ---- written forms --------------------------------------------------------------------------------
 struct FieldCase {
     const char* Name;
