@@ -1447,7 +1447,8 @@ public:
     // character references for everything beyond it); opened afterwards when Show or
     // HTMLSettings.AutoPreview is set. Written whole or not at all.
     void SaveToHTML(const QString& FileName, bool Show = false, bool Unicode = false);
-    // As SaveToHTML, after the lines the file already holds (none when it cannot be read).
+    // As SaveToHTML, after the lines the file already holds (none when it does not exist; a file
+    // that exists but cannot be read raises and is left as it is).
     void AppendToHTML(const QString& FileName, bool Show = false, bool Unicode = false);
     // The style block and the table markup; cell images are written below Dir ("images/").
     QString SaveToHTMLString(const QString& Dir);
