@@ -395,7 +395,7 @@ public:
     virtual void SearchNextClick(TObject* Sender);
     virtual void SearchPrevClick(TObject* Sender);
     virtual void SearchHighlightClick(TObject* Sender);
-    virtual void SearchExitClick(TObject* Sender);
+    virtual void SearchCloseClick(TObject* Sender);
     // While set, every hint of the application is shown by the mini-HTML hint window; the last
     // grid to write it decides.
     bool UseHTMLHints() const { return FUseHTMLHints; }
