@@ -331,6 +331,8 @@ TEST_F(SearchGrid, KeySearchFollowsTheSortSettings) {
     S->SetIndexShow(false);
     S->SetColumn(-1);
     EXPECT_EQ(G->Search("AP"), -1);
+    S->SetColumn(40);
+    EXPECT_EQ(G->Search("AP"), -1) << "a sort column the grid no longer has";
 }
 
 // ---- the search footer -----------------------------------------------------------------------------------------
