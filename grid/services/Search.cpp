@@ -363,7 +363,11 @@ void TExtStringGrid::SearchFooterStep(bool Backward) {
     if (!FSearchFooter->AutoSearch() && Text != FSearchFooter->LastSearch()) FSearchCell = {-1, -1};
     FSearchFooter->SetLastSearch(Text);
     const TFindParams P = SearchFooterParams(Backward, !Backward);
-    FSearchCell = Find(FSearchCell, Text, P);
+    // A search of the typed text with hidden rows counted holds its cell by real row; the steps
+    // count the rows on display.
+    TPoint From = FSearchCell;
+    if (From.Y >= 0 && FFindParams.Contains(fnIncludeHiddenRows)) From.Y = DisplRowIndex(From.Y);
+    FSearchCell = Find(From, Text, P);
     const int Fits = VisibleRowCount() - (FloatingFooter()->Visible() ? 1 : 0);
     if (Row() > TopRow() + Fits - 3 && RowCount() > Fits + FixedRows())
         SetTopRow(std::clamp(TopRow() + 2, FixedRows(), std::max(FixedRows(), RowCount() - VisibleRowCount())));

@@ -387,6 +387,16 @@ TEST_F(SearchFooterGrid, NextAndPreviousStepFromTheLastMatch) {
     EXPECT_EQ(G->SearchFooter()->LastSearch(), "ab");
 }
 
+TEST_F(SearchFooterGrid, NextAfterATypedSearchWithHiddenRowsGoesOnFromTheRowOnDisplay) {
+    Build({{1, 8, "ab"}, {1, 9, "ab"}}); // display rows 7 and 8 below the hidden real row 7
+    G->SearchFooter()->SetSearchHiddenRows(true);
+    Type("ab");
+    ASSERT_EQ(At(G->SearchCell()), "1,8") << "the real row";
+    P->ForwardButton()->Click();
+    EXPECT_EQ(At(G->SearchCell()), "1,8") << "display row 8 shows real row 9";
+    EXPECT_EQ(G->Row(), 8);
+}
+
 TEST_F(SearchFooterGrid, MatchCaseBoxAndSearchColumnShapeTheSearch) {
     Build({{1, 2, "AB"}, {3, 4, "ab"}, {4, 6, "ab"}});
     P->MatchCase()->SetChecked(true);
