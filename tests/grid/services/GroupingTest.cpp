@@ -213,6 +213,20 @@ INSTANTIATE_TEST_SUITE_P(
                       RefusalCase{"UnGroupWhenNotGrouped", -1, nullptr}),
     [](const ::testing::TestParamInfo<RefusalCase>& I) { return std::string(I.param.Name); });
 
+// The column asked for is counted as the columns stand once Kind is back; a refused one leaves
+// the grouping by Kind in place.
+TEST_F(GroupGrid, RefusedRegroupingKeepsTheGroupingInPlace) {
+    G->Group(KindCol);
+    const auto Grouped = Layout();
+    for (int Col : {0, HiddenCol, 6}) {
+        G->Group(Col);
+        EXPECT_EQ(G->GroupColumn(), KindCol) << "column " << Col;
+        EXPECT_EQ(Layout(), Grouped) << "column " << Col;
+    }
+    G->Group(ValueCol);
+    EXPECT_EQ(G->GroupColumn(), ValueCol) << "the last column, counted with Kind back";
+}
+
 TEST_F(GroupGrid, NothingToGroupWithoutDataRows) {
     G->SetRowCount(2); // the header and the footer
     G->Group(KindCol);
