@@ -73,7 +73,7 @@ TExtStringGrid::TExtStringGrid(TComponent* AOwner) : TBaseGrid(AOwner) {
     FSearchPanel->OnEditChange = [this](TObject* Sender) { SearchEditChange(Sender); };
     FSearchPanel->OnForwardClick = [this](TObject* Sender) { SearchNextClick(Sender); };
     FSearchPanel->OnBackwardClick = [this](TObject* Sender) { SearchPrevClick(Sender); };
-    FSearchPanel->OnExitClick = [this](TObject* Sender) { SearchExitClick(Sender); };
+    FSearchPanel->OnExitClick = [this](TObject* Sender) { SearchCloseClick(Sender); };
     FSearchPanel->OnHighlightClick = [this](TObject* Sender) { SearchHighlightClick(Sender); };
     FMoveButton = new THeaderDragButton(this);
     FMoveButton->SetVisible(false);

@@ -396,7 +396,7 @@ public:
     virtual void SearchNextClick(TObject* Sender);
     virtual void SearchPrevClick(TObject* Sender);
     virtual void SearchHighlightClick(TObject* Sender);
-    virtual void SearchExitClick(TObject* Sender);
+    virtual void SearchCloseClick(TObject* Sender);
     // While set, every hint of the application is shown by the mini-HTML hint window; the last
     // grid to write it decides.
     bool UseHTMLHints() const { return FUseHTMLHints; }
@@ -3037,6 +3037,9 @@ protected:
     // column is out of the grid and comes back with UnGroup.
 public:
     void SetGroupColumn(int Value);
+    // Whether Group (ColIndex) would group: ColIndex counted as the columns stand once a grouping
+    // in place is undone. A column that grouping could not give back is refused.
+    bool CanGroupBy(int ColIndex);
     // One value per expanded group into its summary row (or its header row without summary rows):
     // 1 sum, 2 average, 3 minimum, 4 maximum, 5 count, 6 custom, 7 distinct, 8 standard deviation.
     // Averages, extremes and deviations are taken over the cells whose text is a number.
