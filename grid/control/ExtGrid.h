@@ -54,6 +54,7 @@ class TGridSpin;
 class TGridDatePicker;
 class TGridDateTimePicker;
 struct TGridEditorCell;
+struct TCompiledFilter;
 class TDropList;
 class TDropCheckList;
 class TControlEdit;
@@ -1982,6 +1983,9 @@ public:
     // ---- filtering
     // Whether display row ARow passes Filter and OnCustomFilter.
     virtual bool MatchFilter(int ARow);
+    // The text a condition on calculated cells tests: the displayed text, unless a descendant
+    // calculates it otherwise.
+    virtual QString CalculatedCellText(int RealCol, int DisplRow);
     // Hides display row ARow (outside the filter levels) when it does not pass.
     void FilterRow(int ARow);
     // Hides every normal row that does not pass, as one new filter level; the conditions are
@@ -2080,6 +2084,8 @@ protected:
     void LoadRowFromItem(TGridItem* Item, int DisplRow);
     // Puts back the given entries (already out of the store) in one pass from the bottom.
     void PutBackRows(TGridItems Items);
+    // HideRowList for display rows already ascending, distinct and inside the sheet.
+    void HideSortedRowList(std::vector<int> Listed);
 
     // ---- cell access internals -----------------------------------------------------------------------
     void TagTextInRange(const TGridRect& RealRange, const QString& HiText, const QString& Tag, bool DoCase);
@@ -2398,7 +2404,7 @@ protected:
     int64_t FCompares = 0;
     int FFilterFixedRows = -1; // FixedRows when the first filter level was applied
     QString FNarrowLast;
-    const std::vector<TCompiledCondition>* FCompiledFilter = nullptr; // during ApplyFilter
+    const TCompiledFilter* FCompiledFilter = nullptr; // during ApplyFilter
     uint64_t FSortTime = 0;
     int FSortDir = 1;
     int FSortFollowRow = -1;
