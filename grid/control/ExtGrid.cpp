@@ -239,11 +239,35 @@ void TExtStringGrid::CreateAuxiliaryControls() {
     FPaintScrollBar->SetTabStop(false);
     FPaintScrollBar->SetKind(sbVertical);
     FPaintScrollBar->SetBounds(0, 0, CellScrollBarWidth, 121);
+    // The one live bar the mouse places over a scrolled cell; its moves come back to the grid as
+    // vertical scroll messages carrying the bar, as the classic child scroll bar reports them.
+    FCellScrollBar = Create<TScrollBar>(this, this);
+    FCellScrollBar->SetVisible(false);
+    FCellScrollBar->SetTabStop(false);
+    FCellScrollBar->SetKind(sbVertical);
+    FCellScrollBar->SetBounds(0, 0, CellScrollBarWidth, 121);
+    FCellScrollBar->OnScroll = [this](TObject*, TScrollCode Code, int& ScrollPos) {
+        Word SB = SB_ENDSCROLL;
+        switch (Code) {
+            case scLineUp: SB = SB_LINEUP; break;
+            case scLineDown: SB = SB_LINEDOWN; break;
+            case scPageUp: SB = SB_PAGEUP; break;
+            case scPageDown: SB = SB_PAGEDOWN; break;
+            case scTrack:
+            case scPosition: SB = SB_THUMBTRACK; break;
+            default: return;
+        }
+        Perform(WM_VSCROLL, MakeWParam(SB, Word(int16_t(ScrollPos))), LPARAM(FCellScrollBar));
+        // The grid's own steps decide where the bar lands, not the native bar's.
+        ScrollPos = FCellScrollBar->Position();
+    };
 }
 
 void TExtStringGrid::FreeAuxiliaryControls() {
     delete FPaintScrollBar;
     FPaintScrollBar = nullptr;
+    delete FCellScrollBar;
+    FCellScrollBar = nullptr;
     FreeFilterListsAndAuxEditors();
     FreeEditorControls();
 }

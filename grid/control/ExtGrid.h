@@ -389,6 +389,8 @@ public:
     // ---- footer, search bar, scroll indicators, drag button and hint window -------------------------
     // The picture of the dragged header during a column move (hidden and disabled until then).
     THeaderDragButton* MoveButton() const { return FMoveButton; }
+    // The live bar the mouse places over a cell with a scroll bar; hidden elsewhere.
+    TScrollBar* CellScrollBar() const { return FCellScrollBar; }
     // The search bar's handlers (bound to the bar by the constructor). Edit change fires
     // OnSearchEditChange and, unless the handler takes the search over, searches as the user
     // types; next and previous step from the last cell found; highlight marks every match;
@@ -1004,6 +1006,7 @@ protected:
     void DragScrollTick();
     // A scroll message of the cell scroll bar goes to that bar and its cell.
     bool CellScrollBarMessage(TMessage& Message);
+    void PlaceCellScrollBar(int ACol, int ARow);
     TScrollBar* FCellScrollBar = nullptr;
     // Never shown: the painter draws it into the cells that have a scroll bar.
     TScrollBar* FPaintScrollBar = nullptr;

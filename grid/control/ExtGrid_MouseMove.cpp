@@ -18,6 +18,31 @@ bool InRectOf(const TRect& R, int X, int Y) { return X >= R.Left && X < R.Right 
 // ---- mouse move ------------------------------------------------------------------------------------
 void TExtStringGrid::MouseMove(TShiftState Shift, int X, int Y) { MouseMoveOverride(Shift, X, Y); }
 
+// The shared bar follows the mouse onto a cell whose text is taller than the cell. The bar and the
+// cell it serves change together, so a move over a cell that needs no bar never leaves the bar
+// writing its position into that other cell.
+void TExtStringGrid::PlaceCellScrollBar(int ACol, int ARow) {
+    if (!FCellScrollBar) return;
+    const int RealCol = RealColIndex(ACol);
+    if (!HasScrollBar(RealCol, ARow)) {
+        if (FCellScrollBar->Visible()) FCellScrollBar->SetVisible(false);
+        return;
+    }
+    const TScrollProp Prop = GetScrollProp(RealCol, ARow);
+    if (Prop.Range <= 0 || Prop.PageSize >= Prop.Range) return;
+    const TRect R = CellRect(ACol, ARow);
+    const int GL = GridLineWidth();
+    const TRect Place{R.Right - CellScrollBarWidth - GL, R.Top + GL, R.Right - GL, R.Bottom - GL};
+    if (FCellScrollBar->Visible() && FScrollCol == ACol && FScrollRow == ARow && FCellScrollBar->BoundsRect() == Place)
+        return;
+    FScrollCol = ACol;
+    FScrollRow = ARow;
+    FCellScrollBar->SetPageSize(std::max(0, Prop.PageSize));
+    FCellScrollBar->SetParams(std::max(0, GetScrollPosition(RealCol, ARow)), 0, Prop.Range);
+    FCellScrollBar->SetBounds(Place.Left, Place.Top, CellScrollBarWidth, std::max(0, Place.Bottom - Place.Top));
+    FCellScrollBar->SetVisible(true);
+}
+
 void TExtStringGrid::MouseMoveOverride(TShiftState Shift, int X, int Y) {
     if (FMouseDownMove && MouseActions()->RangeSelectAndEdit() && Options().Contains(goEditing) && !EditMode())
         SetOptions(Options() >> goEditing);
@@ -33,6 +58,7 @@ void TExtStringGrid::MouseMoveOverride(TShiftState Shift, int X, int Y) {
             RepaintRow(ARow);
             if (Old >= 0 && Old < RowCount()) RepaintRow(Old);
         }
+        PlaceCellScrollBar(ACol, ARow);
     }
     if (HoverFixedCells() != hfNone && !FNoMouseLeave && (FHoverFixedCell.X != ACol || FHoverFixedCell.Y != ARow)) {
         const TPoint Old = FHoverFixedCell;

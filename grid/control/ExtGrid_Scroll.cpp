@@ -280,9 +280,13 @@ bool TExtStringGrid::CellScrollBarMessage(TMessage& Message) {
     if (New != Pos) {
         Message.Result = 1;
         FCellScrollBar->SetPosition(New);
+        New = FCellScrollBar->Position();
         FScrollPos = New;
         FScrollMin = FCellScrollBar->Min();
         FScrollMax = FCellScrollBar->Max();
+        // The cell keeps its own position: the painter and the next placement of the bar read it there.
+        if (FScrollCol >= 0 && FScrollRow >= 0 && FScrollRow < RowCount() && FScrollCol < ColCount())
+            SetScrollPosition(RealColIndex(FScrollCol), FScrollRow, New);
         RepaintCell(FScrollCol, FScrollRow);
         DoScrollCell(FScrollCol, FScrollRow);
     }
