@@ -500,6 +500,12 @@ TEST_F(GridPrint, PrintedPdfPagesShowBordersTextAndCellColours) {
         }
     EXPECT_GT(Red, 50) << "the red cell is filled";
     EXPECT_GT(Dark, 200) << "borders and texts are drawn";
+    if (HaveTool("pdftotext")) {
+        const QString Text = RunTool("pdftotext", {Pdf(), "-"});
+        EXPECT_TRUE(Text.contains("Gateway rules"));
+        EXPECT_TRUE(Text.contains("r11c4")) << "the last row on the last page";
+        EXPECT_FALSE(Text.contains("r1c3")) << "the hidden column is not printed";
+    }
     // the last page holds only the rows left over: below them, down to the page number, it is blank
     const QImage Page3(PictureDir() + "/" + Pngs[2]);
     ASSERT_TRUE(LastY.count(3));
@@ -510,6 +516,106 @@ TEST_F(GridPrint, PrintedPdfPagesShowBordersTextAndCellColours) {
         for (int x = 0; x < Page3.width(); ++x)
             if (Page3.pixelColor(x, y).lightness() < 128) ++LowerInk;
     EXPECT_EQ(LowerInk, 0);
+}
+
+struct TBorderCase {
+    const char* Name;
+    TPrintBorders Borders;
+    bool Horizontal, Vertical;
+    bool DropAllInEvent;
+};
+void PrintTo(const TBorderCase& C, std::ostream* Os) { *Os << C.Name; }
+class PrintBorderLines : public GridPrint, public ::testing::WithParamInterface<TBorderCase> {};
+
+// Long runs of dark pixels across the drawing are border lines; texts never make them.
+TEST_P(PrintBorderLines, OnlyTheLinesTheBorderKindAsksFor) {
+    const TBorderCase& P = GetParam();
+    G->SetRowCount(6);
+    G->PrintSettings()->SetBorders(P.Borders);
+    if (P.DropAllInEvent) G->OnGetCellPrintBorder = [](TObject*, int, int, TPen*, TCellBorders& B) { B = {}; };
+    TBitmap Bmp(800, 600);
+    Bmp.Canvas()->Brush()->SetColor(clWhite);
+    Bmp.Canvas()->FillRect(Rect(0, 0, 800, 600));
+    G->PrintDraw(Bmp.Canvas(), Rect(0, 0, 800, 600));
+    Bmp.Image().save(PictureDir() + "/borders-" + QString::fromLatin1(P.Name) + ".png");
+    auto Dark = [&](int X, int Y) { return QColor(Bmp.Image().pixel(X, Y)).lightness() < 100; };
+    int LongRows = 0, LongCols = 0;
+    for (int Y = 0; Y < 600; ++Y) {
+        int Run = 0, Best = 0;
+        for (int X = 0; X < 800; ++X) Best = std::max(Best, Run = Dark(X, Y) ? Run + 1 : 0);
+        if (Best > 150) ++LongRows;
+    }
+    for (int X = 0; X < 800; ++X) {
+        int Run = 0, Best = 0;
+        for (int Y = 0; Y < 600; ++Y) Best = std::max(Best, Run = Dark(X, Y) ? Run + 1 : 0);
+        if (Best > 80) ++LongCols;
+    }
+    EXPECT_EQ(LongRows > 0, P.Horizontal) << LongRows;
+    EXPECT_EQ(LongCols > 0, P.Vertical) << LongCols;
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, PrintBorderLines,
+                         ::testing::Values(TBorderCase{"Single", pbSingle, true, true, false},
+                                           TBorderCase{"HorizontalOnly", pbHorizontal, true, false, false},
+                                           TBorderCase{"VerticalOnly", pbVertical, false, true, false},
+                                           TBorderCase{"NoBorder", pbNoborder, false, false, false},
+                                           TBorderCase{"RemovedByTheEvent", pbSingle, false, false, true}),
+                         [](const auto& I) { return std::string(I.param.Name); });
+
+// The first ink row of a cell's text, on a drawing of the first page.
+int FirstInkRow(TExtStringGrid* G, TVAlignment VA) {
+    G->OnGetAlignment = [VA](TObject*, int, int, TAlignment&, TVAlignment& V) { V = VA; };
+    TBitmap Bmp(800, 800);
+    Bmp.Canvas()->Brush()->SetColor(clWhite);
+    Bmp.Canvas()->FillRect(Rect(0, 0, 800, 800));
+    G->PrintSettings()->SetBorders(pbNoborder);
+    G->PrintDraw(Bmp.Canvas(), Rect(0, 0, 800, 800));
+    const int X0 = G->Indents(2) * 96 / 254, X1 = G->Indents(3) * 96 / 254;
+    for (int Y = 0; Y < 800; ++Y)
+        for (int X = X0 + 2; X < X1 - 2; ++X)
+            if (QColor(Bmp.Image().pixel(X, Y)).lightness() < 128) return Y;
+    return -1;
+}
+
+TEST_F(GridPrint, ThreeLinesCentredInFiveStartOneLineLowerThanAtTheTop) {
+    G->SetRowCount(2);
+    G->SetMultilinecells(true);
+    G->PrintSettings()->SetUseFixedHeight(true);
+    for (int c = 0; c < G->TotalColCount(); ++c) G->SetGridCell(c, 0, QString());
+    G->SetGridCell(G->RealColIndex(2), 1, "Agh\rAgh\rAgh");
+    // five lines of the body font, spacing unit and all
+    TBitmap Probe(10, 10);
+    Probe.Canvas()->SetMapMode(MM_LOMETRIC);
+    Probe.Canvas()->Font()->Assign(G->PrintSettings()->Font());
+    Probe.Canvas()->Font()->SetHeight(G->MapFontHeight(G->PrintSettings()->Font()->Size()));
+    const int t = Probe.Canvas()->TextHeight("gh");
+    const int Line = t + t / 8;
+    G->PrintSettings()->SetFixedHeight(5 * Line - 2 * (t / 8));
+    const int Top = FirstInkRow(G.get(), vtaTop);
+    const int Centre = FirstInkRow(G.get(), vtaCenter);
+    ASSERT_GE(Top, 0);
+    EXPECT_NEAR(Centre - Top, Line * 96 / 254.0, 2.0);
+}
+
+TEST_F(GridPrint, CustomFitAsksTheEventWhichMayRefuseIt) {
+    G->SetRowCount(5);
+    for (int c = 0; c < G->ColCount(); ++c) G->SetColWidths(c, 450);
+    G->PrintSettings()->SetNoAutoSize(true);
+    G->PrintSettings()->SetFitToPage(fpCustom);
+    double Asked = 0;
+    bool Allow = false;
+    G->OnFitToPage = [&](TObject*, double& Scale, bool& A) {
+        Asked = Scale;
+        A = Allow;
+    };
+    TBitmap Bmp(800, 1100);
+    G->PrintPreview(Bmp.Canvas(), Rect(0, 0, 794, 1123));
+    EXPECT_GT(Asked, 0.0);
+    EXPECT_LT(Asked, 1.0) << "a grid wider than the page is shrunk";
+    EXPECT_EQ(G->MaxWidths(1), int(std::lround(450 * 254.0 / 96))) << "refused: the widths stay";
+    Allow = true;
+    G->PrintPreview(Bmp.Canvas(), Rect(0, 0, 794, 1123));
+    EXPECT_EQ(G->MaxWidths(1), int(std::lround(std::lround(450 * 254.0 / 96) * Asked)));
 }
 
 TEST_F(GridPrint, PreviewDrawsThePageIntoItsRectangleOnly) {
