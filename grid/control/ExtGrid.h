@@ -1425,6 +1425,116 @@ public:
     // Moves R's top-left corner to where Text rotated by Angle degrees starts so that it lies in R
     // (shrunk by 2) with the given alignments.
     void PlaceRotatedText(TCanvas* ACanvas, TRect& R, int Angle, TVAlignment VA, TAlignment HA, const QString& Text);
+
+    // ---- printing and preview ------------------------------------------------------------------------
+    // Pages are laid out in 0.1 mm with y growing upwards from the page's top edge (MM_LOMETRIC).
+    // Print* print on the application's printer (Printer()); the grid rectangles are display cells.
+    void Print();
+    void PrintRect(const TGridRect& Gridrect);
+    void PrintSelection();
+    void PrintSelectedRows();
+    void PrintSelectedCols();
+    // The same job on a given printer (the preview window prints on its own).
+    void PrintOn(TPrinter& APrinter, const TGridRect& Gridrect, bool SelectionMode);
+    // Page PreviewPage of a print drawn into Displayrect (device pixels) of Canvas.
+    void PrintPreview(TCanvas* Canvas, TRect Displayrect);
+    void PrintPreviewRect(TCanvas* Canvas, TRect Displayrect, const TGridRect& Gridrect);
+    void PrintPreviewSelection(TCanvas* Canvas, TRect Displayrect);
+    void PrintPreviewSelectedRows(TCanvas* Canvas, TRect Displayrect);
+    void PrintPreviewSelectedCols(TCanvas* Canvas, TRect Displayrect);
+    // Page 1 of a print drawn into DrawRect (device pixels) of Canvas.
+    void PrintDraw(TCanvas* Canvas, TRect DrawRect);
+    void PrintDrawRect(TCanvas* Canvas, TRect DrawRect, const TGridRect& Gridrect);
+    // The print of all cells in the platform's preview window, from which the user may print it.
+    void ShowPrintPreview();
+    // Points to a font height in 0.1 mm (times the fit scale) and back.
+    int MapFontHeight(int PointSize) const;
+    int MapFontSize(int Height) const;
+    int PreviewPage() const { return FPrintPageFrom; }
+    void SetPreviewPage(int Page) { FPrintPageFrom = FPrintPageTo = Page; }
+    EXTGRID_PLAIN(bool, FastPrint, false)
+    EXTGRID_PLAIN(bool, PrinterDriverFix, false)
+    int PrintNrOfPages() const { return FPrintNrOfPages; }
+    bool IsPrintPreview() const { return FIsPrintPreview; }
+    TGridRect PrintGridRect() const { return FPrintRect; }
+    TRect PrevRect() const { return FPrevRect; }
+    double Fontscalefactor() const { return FFontscalefactor; }
+    // Print width and left x of a display column in the last layout (0 outside it).
+    int MaxWidths(int DisplCol) const;
+    int Indents(int DisplCol) const;
+    int PrintPageWidth() const { return FPrintPageWidth; }
+    TRect PrintPageRect() const { return FPrintPageRect; }
+    int PrintColStart() const { return FPrintColStart; }
+    int PrintColEnd() const { return FPrintColEnd; }
+    // The cell level of the page engine; they measure and draw on the canvas of the engine's run
+    // (CellPrintExtent and PrintRowHeight also on a given mapped canvas outside a run).
+    TPoint CellPrintExtent(int RealCol, int ARow);
+    void MeasurePrintColumns();
+    int PrintRowHeight(int ARow);
+    int PrintRow(int y, int FirstCol, int LastCol, int ARow);
+    // The canvas the cell-level routines measure on outside an engine run (nullptr: none).
+    void SetPrintCanvas(TCanvas* Canvas);
+    // Moves R's left and top to where text with the rotated font starts (A, C: the vertical and
+    // horizontal projections of the text height; B, D: those of the text width).
+    static void RotatedTextOrigin(TRect& R, TAlignment HAlign, TVAlignment VAlign, int A, int B, int C, int D,
+                                  int Angle);
+    int PrinterLandscapeRotation();
+    // Repaints the cells of a block (display cells) without erasing the background.
+    void InvalidateGridRect(const TGridRect& R);
+
+private:
+    // One run of the page engine. Mode: 0 preview, 1 print or draw, 2 count for printing,
+    // 3 count for a preview.
+    struct TPrintRun {
+        TCanvas* Canvas = nullptr;
+        TPrinter* Printer = nullptr;
+        int Mode = 1;
+        bool SelectionMode = false;
+        int Total = 1;
+        double Px = 1.0; // 0.1 mm per screen pixel
+        double ResRatio = 1.0;
+        double FitScale = 1.0;
+        int Sp = 0; // spacing unit
+        int S = 0; // column spacing
+        int W = 0, B = 0; // page width, bottom y
+        int HH = 0, FH = 0; // header, footer text heights
+        int C = 0; // page counter
+        int Band = 0, PageInBand = 0;
+        bool MultiBand = false;
+        bool RepeatFixedCols = false;
+        int A = 0, Bc = 0; // the band's first and last column
+        int E = 0, G = 0; // header and footer block heights
+        int CachedRow = -1, CachedHeight = 0;
+        bool Cancelled = false;
+    };
+    TPrintRun FPrintRun;
+    TGridRect FPrintRect{};
+    TRect FPrevRect{};
+    double FFontscalefactor = 1.0;
+    std::vector<int> FMaxWidths, FIndents;
+    int FPrintPageWidth = 0;
+    TRect FPrintPageRect{};
+    int FPrintColStart = 0, FPrintColEnd = 0;
+    int FPrintNrOfPages = 0;
+    bool FIsPrintPreview = false;
+    void PrintGridBlock(const TGridRect& Gridrect, bool SelectionMode);
+    void PreviewGridBlock(TCanvas* Canvas, TRect Displayrect, const TGridRect& Gridrect, bool SelectionMode);
+    TGridRect AllPrintCells() const;
+    TGridRect SelectionPrintCells() const;
+    int PrintEngine(TCanvas* Canvas, TPrinter* APrinter, int Mode, bool SelectionMode, int Total);
+    void SizePrintTables();
+    bool PrintColPrinted(int DisplCol);
+    bool PrintRowPrinted(int ARow);
+    bool PrintPageInRange(int Page) const { return Page >= FPrintPageFrom && Page <= FPrintPageTo; }
+    bool PrintDrawing() const { return FPrintRun.Mode == 0 || FPrintRun.Mode == 1; }
+    void PrintHeaderBlocks(bool FirstPage, int HtmlTitleHeight);
+    int PrintHeaderFooter(int Page);
+    QString PrintPageNumText();
+    void PrintPageBorders(int LastY);
+    void PrintNextPage();
+    void PrintCellGraphic(int RealCol, int ARow, TCellGraphic* CG, TRect R, TColor Brush);
+
+public:
     // Whether the Windows XP theme drives the themed styles (csTheme, the progress theme).
     bool XPThemed() const { return IsWinXP() && IsComCtl6() && ThemesActive(); }
     // The cell whose push button the mouse hovers (real column, display row); (-1, -1) for none.

@@ -5,6 +5,7 @@
 #include "platform/rtl/StateScope.h"
 
 #include <QFontMetrics>
+#include <QRegularExpression>
 #include <QSet>
 
 #include <algorithm>
@@ -513,9 +514,14 @@ void TExtStringGrid::AutoSizeRow(int DisplRow, int Padding) {
 }
 
 int TExtStringGrid::MaxLinesInRow(int DisplRow) {
+    // a cell shows one line unless multi-line cells are switched on, whatever its text holds
+    if (ColCount() == 0 || !Multilinecells()) return 1;
+    static const QRegularExpression Breaks(QStringLiteral("\r\n|\r|\n"));
     int Lines = 1;
-    for (int c = 0; c < TotalColCount(); ++c)
-        Lines = std::max(Lines, int(GetCellEx(c, DisplRow).count(QLatin1Char('\n')) + 1));
+    for (int c = 0; c < ColCount(); ++c) {
+        const int RealCol = RealColIndex(c);
+        Lines = std::max(Lines, int(GetCellEx(RealCol, DisplRow).split(Breaks).size()));
+    }
     return Lines;
 }
 

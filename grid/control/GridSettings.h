@@ -15,6 +15,7 @@
 #include "platform/gui/Controls.h"
 #include "platform/gui/ExtCtrls.h"
 #include "platform/gui/Graphics.h"
+#include "platform/gui/Printers.h"
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/Objects.h"
 
@@ -118,7 +119,6 @@ enum TPrintBorders {
     pbCustom
 };
 enum TFitToPage { fpNever, fpGrow, fpShrink, fpAlways, fpCustom };
-enum TPrinterOrientation { poPortrait, poLandscape };
 
 class TIntList;
 

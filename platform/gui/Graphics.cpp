@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 // ---------------------------------------------------------------------------------------------
 // Colours
@@ -399,6 +400,88 @@ void TFont::AssignQFont(const QFont& Font) {
 // ---------------------------------------------------------------------------------------------
 // Canvas
 
+// A mapped canvas runs its device-pixel routines in this scope: the mode is MM_TEXT and the
+// font's height and the pen's width are device pixels until the scope ends.
+class TCanvasDeviceUnits {
+public:
+    explicit TCanvasDeviceUnits(TCanvas* C)
+        : FC(C), FMode(C->FMapMode), FFontHeight(C->FFont.Height()), FPenWidth(C->FPen.Width()),
+          FKX(C->PixelsPerInchX() / 254.0), FKY(C->PixelsPerInchY() / 254.0) {
+        FRect = [C](const TRect& R) { return C->LPtoDP(R); };
+        FPoint = [C](const TPoint& P) { return C->LPtoDP(P); };
+        C->FMapMode = TCanvas::MM_TEXT_MODE;
+        if (FFontHeight != 0) {
+            const int Px = std::max(1, int(std::lround(std::abs(FFontHeight) * FKY)));
+            C->FFont.SetHeight(FFontHeight < 0 ? -Px : Px);
+        }
+        // a pen of width 0 is one device pixel, as is any pen thinner than one
+        C->FPen.SetWidth(std::max(1, int(std::lround(FPenWidth * FKX))));
+    }
+    ~TCanvasDeviceUnits() {
+        FC->FMapMode = FMode;
+        FC->FFont.SetHeight(FFontHeight);
+        FC->FPen.SetWidth(FPenWidth);
+    }
+    TCanvasDeviceUnits(const TCanvasDeviceUnits&) = delete;
+    TCanvasDeviceUnits& operator=(const TCanvasDeviceUnits&) = delete;
+    // Logical to device, computed with the mapping the canvas had when the scope began.
+    TRect Rect(const TRect& R) const { return WithMode(FRect, R); }
+    TPoint Point(const TPoint& P) const { return WithMode(FPoint, P); }
+    TRect LogicalRect(const TRect& R) const {
+        return WithMode([this](const TRect& Q) { return FC->DPtoLP(Q); }, R);
+    }
+    TPoint LogicalPoint(const TPoint& P) const {
+        return WithMode([this](const TPoint& Q) { return FC->DPtoLP(Q); }, P);
+    }
+    int ToLogicalX(int Px) const { return int(std::lround(Px / FKX)); }
+    int ToLogicalY(int Px) const { return int(std::lround(Px / FKY)); }
+
+private:
+    template <class F, class V>
+    V WithMode(const F& Fn, const V& Value) const {
+        const int Now = FC->FMapMode;
+        FC->FMapMode = FMode;
+        const V Out = Fn(Value);
+        FC->FMapMode = Now;
+        return Out;
+    }
+    TCanvas* FC;
+    int FMode;
+    int FFontHeight;
+    int FPenWidth;
+    double FKX, FKY;
+    std::function<TRect(const TRect&)> FRect;
+    std::function<TPoint(const TPoint&)> FPoint;
+};
+
+int TCanvas::SetMapMode(int Mode) {
+    const int Old = FMapMode;
+    FMapMode = Mode == MM_LOMETRIC ? MM_LOMETRIC : MM_TEXT_MODE;
+    return Old;
+}
+
+TPoint TCanvas::LPtoDP(const TPoint& P) const {
+    if (!Mapped()) return P;
+    return TPoint{FViewportOrg.X + int(std::lround(P.X * PixelsPerInchX() / 254.0)),
+                  FViewportOrg.Y - int(std::lround(P.Y * PixelsPerInchY() / 254.0))};
+}
+
+TPoint TCanvas::DPtoLP(const TPoint& P) const {
+    if (!Mapped()) return P;
+    return TPoint{int(std::lround((P.X - FViewportOrg.X) * 254.0 / PixelsPerInchX())),
+                  -int(std::lround((P.Y - FViewportOrg.Y) * 254.0 / PixelsPerInchY()))};
+}
+
+TRect TCanvas::LPtoDP(const TRect& R) const {
+    const TPoint A = LPtoDP(TPoint{R.Left, R.Top}), B = LPtoDP(TPoint{R.Right, R.Bottom});
+    return ::Rect(std::min(A.X, B.X), std::min(A.Y, B.Y), std::max(A.X, B.X), std::max(A.Y, B.Y));
+}
+
+TRect TCanvas::DPtoLP(const TRect& R) const {
+    const TPoint A = DPtoLP(TPoint{R.Left, R.Top}), B = DPtoLP(TPoint{R.Right, R.Bottom});
+    return ::Rect(A.X, A.Y, B.X, B.Y);
+}
+
 TCanvas::TCanvas() {
     FFont.OnChange = [this](TObject*) { FFontDirty = true; };
     FBrush.OnChange = [this](TObject*) { FTextTransparent = false; };
@@ -767,16 +850,34 @@ static void StrokePolyline(QPainter* P, const std::vector<QPoint>& Pts, const TP
 void TCanvas::MoveTo(int X, int Y) { FPenPos = {X, Y}; }
 
 void TCanvas::LineTo(int X, int Y) {
+    if (Mapped()) {
+        const TPoint A = LPtoDP(FPenPos), B = LPtoDP(TPoint{X, Y});
+        {
+            TCanvasDeviceUnits D(this);
+            FPenPos = A;
+            LineTo(B.X, B.Y);
+        }
+        FPenPos = {X, Y};
+        return;
+    }
     if (EnsurePainter()) StrokePolyline(FPainter, {QPoint(FPenPos.X, FPenPos.Y), QPoint(X, Y)}, FPen, false);
     FPenPos = {X, Y};
 }
 
 void TCanvas::FillRect(const TRect& R) {
+    if (Mapped()) {
+        TCanvasDeviceUnits D(this);
+        return FillRect(D.Rect(R));
+    }
     if (!EnsurePainter()) return;
     FillWithBrush(FPainter, ToQRect(R), FBrush);
 }
 
 void TCanvas::FrameRect(const TRect& R) {
+    if (Mapped()) {
+        TCanvasDeviceUnits D(this);
+        return FrameRect(D.Rect(R));
+    }
     if (!EnsurePainter() || R.IsEmpty() || FBrush.Style() == bsClear) return;
     const QColor C = ToQColor(FBrush.Color());
     const QRect Q = ToQRect(R);
@@ -787,6 +888,11 @@ void TCanvas::FrameRect(const TRect& R) {
 }
 
 void TCanvas::Rectangle(int X1, int Y1, int X2, int Y2) {
+    if (Mapped()) {
+        TCanvasDeviceUnits D(this);
+        const TRect R = D.Rect(Rect(X1, Y1, X2, Y2));
+        return Rectangle(R.Left, R.Top, R.Right, R.Bottom);
+    }
     if (!EnsurePainter()) return;
     if (X2 < X1) std::swap(X1, X2);
     if (Y2 < Y1) std::swap(Y1, Y2);
@@ -841,6 +947,11 @@ void TCanvas::RoundRect(int X1, int Y1, int X2, int Y2, int X3, int Y3) {
 }
 
 void TCanvas::Ellipse(int X1, int Y1, int X2, int Y2) {
+    if (Mapped()) {
+        TCanvasDeviceUnits D(this);
+        const TRect R = D.Rect(Rect(X1, Y1, X2, Y2));
+        return Ellipse(R.Left, R.Top, R.Right, R.Bottom);
+    }
     if (!EnsurePainter()) return;
     const bool Outline = FPen.Style() != psClear;
     const int W = Outline ? FPen.Width() : 0;
@@ -877,6 +988,13 @@ void TCanvas::Arc(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4
 }
 
 void TCanvas::Pie(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4) {
+    if (Mapped()) {
+        TCanvasDeviceUnits D(this);
+        const TRect R = D.Rect(Rect(X1, Y1, X2, Y2));
+        const TPoint A = D.Point(TPoint{X3, Y3}), B = D.Point(TPoint{X4, Y4});
+        // the y flip turns the arc's direction: start and end change places
+        return Pie(R.Left, R.Top, R.Right, R.Bottom, B.X, B.Y, A.X, A.Y);
+    }
     if (!EnsurePainter()) return;
     const bool Outline = FPen.Style() != psClear;
     const QRectF Box = ShapeBox(X1, Y1, X2, Y2, Outline ? FPen.Width() : 0);
@@ -893,6 +1011,12 @@ void TCanvas::Pie(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4
 }
 
 void TCanvas::Polygon(std::span<const TPoint> Points) {
+    if (Mapped()) {
+        TCanvasDeviceUnits D(this);
+        std::vector<TPoint> P;
+        for (const TPoint& Q : Points) P.push_back(D.Point(Q));
+        return Polygon(std::span<const TPoint>(P));
+    }
     if (!EnsurePainter() || Points.empty()) return;
     QPolygon Poly;
     std::vector<QPoint> Pts;
@@ -924,6 +1048,12 @@ void TCanvas::Polygon(std::span<const TPoint> Points) {
 }
 
 void TCanvas::Polyline(std::span<const TPoint> Points) {
+    if (Mapped()) {
+        TCanvasDeviceUnits D(this);
+        std::vector<TPoint> P;
+        for (const TPoint& Q : Points) P.push_back(D.Point(Q));
+        return Polyline(std::span<const TPoint>(P));
+    }
     if (Points.empty()) return;
     if (EnsurePainter()) {
         std::vector<QPoint> Pts;
@@ -1033,8 +1163,18 @@ int TCanvas::CachedWidth(const QString& Text) {
     return W;
 }
 
-int TCanvas::TextWidth(const QString& Text) { return CachedWidth(Text); }
+int TCanvas::TextWidth(const QString& Text) {
+    if (Mapped()) {
+        TCanvasDeviceUnits D(this);
+        return D.ToLogicalX(TextWidth(Text));
+    }
+    return CachedWidth(Text);
+}
 int TCanvas::TextHeight(const QString&) {
+    if (Mapped()) {
+        TCanvasDeviceUnits D(this);
+        return D.ToLogicalY(TextHeight(QString()));
+    }
     Metrics();
     return FCurFont->TextHeight;
 }
@@ -1068,6 +1208,16 @@ void TCanvas::DrawTextLine(int X, int Y, const TTextLine& Line, bool Opaque) {
 }
 
 void TCanvas::TextOut(int X, int Y, const QString& Text) {
+    if (Mapped()) {
+        const int LW = TextWidth(Text);
+        {
+            TCanvasDeviceUnits D(this);
+            const TPoint P = D.Point(TPoint{X, Y});
+            TextOut(P.X, P.Y, Text);
+        }
+        FPenPos = {X + LW, Y};
+        return;
+    }
     const int W = TextWidth(Text);
     if (Mirrored()) {
         {
@@ -1085,6 +1235,11 @@ void TCanvas::TextOut(int X, int Y, const QString& Text) {
 }
 
 void TCanvas::TextRect(const TRect& R, int X, int Y, const QString& Text) {
+    if (Mapped()) {
+        TCanvasDeviceUnits D(this);
+        const TPoint P = D.Point(TPoint{X, Y});
+        return TextRect(D.Rect(R), P.X, P.Y, Text);
+    }
     if (!EnsurePainter()) return;
     if (Mirrored()) {
         const TRect P = MirrorRect(R);
@@ -1241,6 +1396,17 @@ std::vector<TCanvas::TTextLine> TCanvas::LayoutText(const QString& Text, int Max
 }
 
 int TCanvas::DrawText(const QString& Text, TRect& R, unsigned Flags) {
+    if (Mapped()) {
+        TCanvasDeviceUnits D(this);
+        TRect DR = D.Rect(R);
+        const int H = DrawText(Text, DR, Flags);
+        if (Flags & DT_CALCRECT) {
+            const TPoint BR = D.LogicalPoint(TPoint{DR.Right, DR.Bottom});
+            R.Right = BR.X;
+            R.Bottom = BR.Y;
+        }
+        return D.ToLogicalY(H);
+    }
     if (Mirrored() && !(Flags & DT_CALCRECT)) {
         TRect P = MirrorRect(R);
         TCanvasLeftToRight Physical(this);
@@ -1319,6 +1485,10 @@ void TCanvas::Draw(int X, int Y, TGraphic* Graphic) {
 }
 
 void TCanvas::StretchDraw(const TRect& R, TGraphic* Graphic) {
+    if (Mapped()) {
+        TCanvasDeviceUnits D(this);
+        return StretchDraw(D.Rect(R), Graphic);
+    }
     if (!Graphic || Graphic->Empty()) return;
     if (!EnsurePainter()) return;
     if (Mirrored()) {
@@ -1364,6 +1534,10 @@ void TCanvas::CopyRect(const TRect& Dest, TCanvas* Source, const TRect& SourceRe
 // ---- clipping ----------------------------------------------------------------------------
 
 TRect TCanvas::ClipRect() {
+    if (Mapped()) {
+        TCanvasDeviceUnits D(this);
+        return D.LogicalRect(ClipRect());
+    }
     if (FHasClip) {
         const QRect B = FClip.boundingRect();
         return B.isEmpty() ? TRect{} : Rect(B.left(), B.top(), B.right() + 1, B.bottom() + 1);
@@ -1374,12 +1548,20 @@ TRect TCanvas::ClipRect() {
 }
 
 void TCanvas::SetClipRect(const TRect& R) {
+    if (Mapped()) {
+        TCanvasDeviceUnits D(this);
+        return SetClipRect(D.Rect(R));
+    }
     FHasClip = true;
     FClip = QRegion(ToQRect(R));
     ApplyClip();
 }
 
 void TCanvas::IntersectClipRect(const TRect& R) {
+    if (Mapped()) {
+        TCanvasDeviceUnits D(this);
+        return IntersectClipRect(D.Rect(R));
+    }
     if (!FHasClip) {
         const TRect Whole = ClipRect();
         FClip = QRegion(ToQRect(Whole));
@@ -1407,6 +1589,13 @@ void TCanvas::ResetClip() {
 // ---- 3-D edges and frame controls -----------------------------------------------------------
 
 bool TCanvas::DrawEdge(TRect& R, unsigned Edge, unsigned Flags) {
+    if (Mapped()) {
+        TCanvasDeviceUnits D(this);
+        TRect DR = D.Rect(R);
+        const bool Done = DrawEdge(DR, Edge, Flags);
+        R = D.LogicalRect(DR);
+        return Done;
+    }
     if (!EnsurePainter()) return false;
     const bool Soft = Flags & BF_SOFT;
     const bool Flat = Flags & BF_FLAT, Mono = Flags & BF_MONO;
@@ -1454,6 +1643,13 @@ bool TCanvas::DrawEdge(TRect& R, unsigned Edge, unsigned Flags) {
 }
 
 bool TCanvas::DrawFrameControl(TRect& R, unsigned Type, unsigned State) {
+    if (Mapped()) {
+        TCanvasDeviceUnits D(this);
+        TRect DR = D.Rect(R);
+        const bool Done = DrawFrameControl(DR, Type, State);
+        R = D.LogicalRect(DR);
+        return Done;
+    }
     if (!EnsurePainter() || R.IsEmpty()) return false;
     const bool Inactive = State & DFCS_INACTIVE, Pushed = State & DFCS_PUSHED;
     const bool Checked = State & DFCS_CHECKED, Flat = State & DFCS_FLAT;

@@ -420,6 +420,21 @@ public:
     int PixelsPerInchX() const;
     int PixelsPerInchY() const;
 
+    // Mapping: MM_TEXT draws in device pixels; MM_LOMETRIC in 0.1 mm with y growing upwards from
+    // the viewport origin (a device point), so everything below it has a negative y. While mapped,
+    // coordinates, font heights and pen widths given to the canvas are logical, and measurements
+    // and the clip rectangle come back logical.
+    int MapMode() const { return FMapMode; }
+    int SetMapMode(int Mode); // returns the previous mode
+    TPoint ViewportOrg() const { return FViewportOrg; }
+    void SetViewportOrg(const TPoint& Org) { FViewportOrg = Org; }
+    TPoint LPtoDP(const TPoint& P) const;
+    TPoint DPtoLP(const TPoint& P) const;
+    // Both corners converted; a logical rectangle with top above bottom becomes an ordinary
+    // device rectangle and back.
+    TRect LPtoDP(const TRect& R) const;
+    TRect DPtoLP(const TRect& R) const;
+
     TPoint PenPos() const { return FPenPos; }
     void SetPenPos(const TPoint& Value) { FPenPos = Value; }
     void MoveTo(int X, int Y);
@@ -503,6 +518,11 @@ public:
 
 private:
     friend class TBitmap;
+    friend class TCanvasDeviceUnits;
+    bool Mapped() const { return FMapMode != MM_TEXT_MODE; }
+    static constexpr int MM_TEXT_MODE = 1;
+    int FMapMode = MM_TEXT_MODE;
+    TPoint FViewportOrg{0, 0};
     void SetBitmapTarget(TBitmap* Bitmap);
     bool EnsurePainter();
     void ReleasePainter(); // a bitmap canvas closes its painter before the image changes
@@ -579,6 +599,9 @@ public:
 private:
     TCanvas* FCanvas;
 };
+
+constexpr int MM_TEXT = 1;
+constexpr int MM_LOMETRIC = 2;
 
 constexpr int TRANSPARENT = 1;
 constexpr int OPAQUE = 2;
