@@ -499,6 +499,9 @@ void TExtCalculatorDropdown::BeforeDropDown() {
     TExtCustomDropDown::BeforeDropDown();
     if (DropDownForm()) DropDownForm()->SetCancelOnDeActivate(false);
     if (FExtButtonPanel) {
+        // The pad fills the popup while it shows; its own height decides the popup's at opening.
+        FExtButtonPanel->SetAlign(alNone);
+        FExtButtonPanel->SetBounds(0, 0, DropDownWidth(), 150);
         FExtButtonPanel->SetButtonAppearance(FCalcButtonAppearance.get());
         FExtButtonPanel->SetColor(DropDownColor());
         FExtButtonPanel->ArrangeButtons();
