@@ -56,6 +56,10 @@ int ClassifyNumber(const QString& Text) {
     const QChar Thousand = UtilThousandSeparator();
     const QChar Decimal = UtilDecimalSeparator();
     const int N = Text.size();
+    const QChar* P = Text.constData();
+    // Sorting calls this for every cell of a column: the common ASCII digits skip the Unicode
+    // table, and the separators are read once.
+    auto Digit = [](QChar C) { return C.unicode() < 128 ? (C.unicode() >= '0' && C.unicode() <= '9') : C.isDigit(); };
     bool IntegerForm = true;
     bool DecimalForm = true;
     bool ExponentForm = true;
@@ -64,18 +68,18 @@ int ClassifyNumber(const QString& Text) {
     int Exponents = 0;
     int LastThousand = 0; // 1-based position of the previous thousand separator, 0 none
     for (int I = 1; I <= N; ++I) {
-        const QChar C = Text.at(I - 1);
-        const bool Digit = IsNumberChar(C);
+        const QChar C = P[I - 1];
+        const bool IsDigit = Digit(C);
+        if (IsDigit) continue; // a digit keeps every form as it is
+        const bool Exp = C == QChar('e') || C == QChar('E');
         if (C == QChar('-')) {
             ++Minus;
             if (I > 1) {
                 IntegerForm = false;
                 DecimalForm = false;
             }
-        } else if (!Digit) {
+        } else {
             IntegerForm = false;
-        }
-        if (!Digit && C != QChar('-')) {
             if (C == Thousand || C == Decimal) {
                 // Groups of three digits: a separator after a thousand separator comes more
                 // than three positions later.
@@ -86,11 +90,12 @@ int ClassifyNumber(const QString& Text) {
             }
         }
         if (C == Decimal) ++Decimals;
-        if (C == QChar('e') || C == QChar('E')) {
+        if (Exp) {
             ++Exponents;
             if (I == 1) ExponentForm = false;
         }
-        if (!IsSignedNumberPart(C) || C == Thousand) ExponentForm = false;
+        const bool SignedPart = C == Thousand || C == Decimal || Exp || C == QChar('+') || C == QChar('-');
+        if (!SignedPart || C == Thousand) ExponentForm = false;
     }
     if (Exponents != 1) ExponentForm = false;
     const QChar Last = Text.at(N - 1);

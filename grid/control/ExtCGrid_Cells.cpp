@@ -278,8 +278,14 @@ int TExtColumnGrid::GetEditLimit() {
 
 // ---- grouping and filter values ---------------------------------------------------------------------------
 void TExtColumnGrid::Group(int ColIndex) {
-    if (TGridColumnItem* It = ItemOf(ColIndex)) FSaveCol->Assign(It);
+    // A refused grouping keeps the item of the grouping in place; otherwise that grouping gives its
+    // item back first, and the item kept is the one of ColIndex as the columns then stand.
+    if (!CanGroupBy(ColIndex)) return;
+    if (GroupColumn() > 0) UnGroup();
+    TGridColumnItem Saved(nullptr);
+    if (TGridColumnItem* It = ItemOf(ColIndex)) Saved.Assign(It);
     TExtStringGrid::Group(ColIndex);
+    if (GroupColumn() == ColIndex) FSaveCol->Assign(&Saved);
 }
 
 void TExtColumnGrid::UnGroup() {

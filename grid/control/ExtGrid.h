@@ -33,6 +33,7 @@
 #include <initializer_list>
 #include <map>
 #include <memory>
+#include <span>
 #include <type_traits>
 #include <vector>
 
@@ -395,7 +396,7 @@ public:
     virtual void SearchNextClick(TObject* Sender);
     virtual void SearchPrevClick(TObject* Sender);
     virtual void SearchHighlightClick(TObject* Sender);
-    virtual void SearchExitClick(TObject* Sender);
+    virtual void SearchCloseClick(TObject* Sender);
     // While set, every hint of the application is shown by the mini-HTML hint window; the last
     // grid to write it decides.
     bool UseHTMLHints() const { return FUseHTMLHints; }
@@ -563,6 +564,11 @@ public:
     // The cell graphic in the painter's record: its extent and its drawing.
     void CellGraphicExtent(TCellPaintInfo& P);
     void DrawCellGraphic(TRect W, TCellPaintInfo& P);
+    // A cell with a scroll bar whose page is smaller than its range shows the bar along its right
+    // edge; the rest of the cell shows its text scrolled by the bar's position.
+    void PaintCellScrollBar(TCellPaintInfo& P);
+    // The width of a scroll bar shown inside a cell.
+    static constexpr int CellScrollBarWidth = 17;
     TNotifyEvent OnPainted;
 
 protected:
@@ -998,6 +1004,8 @@ protected:
     // A scroll message of the cell scroll bar goes to that bar and its cell.
     bool CellScrollBarMessage(TMessage& Message);
     TScrollBar* FCellScrollBar = nullptr;
+    // Never shown: the painter draws it into the cells that have a scroll bar.
+    TScrollBar* FPaintScrollBar = nullptr;
     // The size of the fixed background bitmap (the picture area fills it in).
     int FBackGroundWidth = 0;
     int FBackGroundHeight = 0;
@@ -1439,7 +1447,8 @@ public:
     // character references for everything beyond it); opened afterwards when Show or
     // HTMLSettings.AutoPreview is set. Written whole or not at all.
     void SaveToHTML(const QString& FileName, bool Show = false, bool Unicode = false);
-    // As SaveToHTML, after the lines the file already holds (none when it cannot be read).
+    // As SaveToHTML, after the lines the file already holds (none when it does not exist; a file
+    // that exists but cannot be read raises and is left as it is).
     void AppendToHTML(const QString& FileName, bool Show = false, bool Unicode = false);
     // The style block and the table markup; cell images are written below Dir ("images/").
     QString SaveToHTMLString(const QString& Dir);
@@ -1964,7 +1973,7 @@ public:
     // Puts the display rows of Order (old indexes) at Left, Left + 1, ...: the rows move whole
     // with their heights, the cross-reference, the followed row, the disjunct selection (with
     // MoveRowOnSort) and the modified marks; with SingleColumn only the sort column moves.
-    virtual void SortApplyOrder(int Left, const std::vector<int>& Order);
+    virtual void SortApplyOrder(int Left, std::span<const int> Order);
     // A click on the sort row of a sortable column (real column; the keys held): sorts, turns
     // the order round, extends the sort keys or, with UndoSort, restores the unsorted order.
     void SortHeaderClick(int RealCol, TShiftState Shift);
@@ -3028,6 +3037,9 @@ protected:
     // column is out of the grid and comes back with UnGroup.
 public:
     void SetGroupColumn(int Value);
+    // Whether Group (ColIndex) would group: ColIndex counted as the columns stand once a grouping
+    // in place is undone. A column that grouping could not give back is refused.
+    bool CanGroupBy(int ColIndex);
     // One value per expanded group into its summary row (or its header row without summary rows):
     // 1 sum, 2 average, 3 minimum, 4 maximum, 5 count, 6 custom, 7 distinct, 8 standard deviation.
     // Averages, extremes and deviations are taken over the cells whose text is a number.

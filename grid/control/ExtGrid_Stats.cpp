@@ -412,6 +412,11 @@ void TExtStringGrid::SortSwapRows(int ARow1, int ARow2) {
         X->SetInteger(ARow1, X->GetInteger(ARow2));
         X->SetInteger(ARow2, A);
     }
+    // The followed row goes with the exchanged data, also when only the sort column moves.
+    if (FSortFollowRow == ARow1)
+        FSortFollowRow = ARow2;
+    else if (FSortFollowRow == ARow2)
+        FSortFollowRow = ARow1;
     if (SortSettings()->SingleColumn()) {
         const int C = SortSettings()->Column();
         if (C >= 0 && C < TotalColCount()) SwapCells(Point(C, ARow1), Point(C, ARow2));
@@ -442,10 +447,6 @@ void TExtStringGrid::SortSwapRows(int ARow1, int ARow2) {
             FSel.SetRowModified(ARow2, M1);
         }
     }
-    if (FSortFollowRow == ARow1)
-        FSortFollowRow = ARow2;
-    else if (FSortFollowRow == ARow2)
-        FSortFollowRow = ARow1;
 }
 
 // ---- scaling -----------------------------------------------------------------------------------------

@@ -2,20 +2,71 @@
 // then are the rows moved, in one step: whatever raises while comparing (a display-text, format
 // or compare handler) leaves the grid exactly as it was.
 #include "grid/control/ExtGrid.h"
+#include "grid/control/SearchPanel.h"
 #include "grid/services/SortKeys.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <numeric>
 
 namespace {
 
-std::vector<int> RowRange(int Left, int Right) {
-    std::vector<int> Rows;
+TScratchVector<int> RowRange(int Left, int Right) {
+    TScratchVector<int> Rows;
     if (Right >= Left) {
         Rows.resize(size_t(Right - Left + 1));
         std::iota(Rows.begin(), Rows.end(), Left);
     }
     return Rows;
+}
+
+// The exchanges a row-by-row sort would have made to reach Order (rows Left ..): the rows out of
+// place less the cycles of the permutation. A cycle is a chain of dependent reads that waits on
+// memory at every step on a large grid, so several are walked side by side; walks that meet
+// belong to one cycle.
+int64_t ExchangesFor(std::span<const int> Order, int Left) {
+    const size_t N = Order.size();
+    constexpr int W = 16;
+    TScratchVector<uint8_t> Mark(N, 0); // 0: not visited yet, else the walker (1 .. W) that came by
+    int64_t Moved = 0, Cycles = 0;
+    size_t Next = 0;
+    for (;;) {
+        size_t Pos[W];
+        bool Running[W];
+        int Root[W + 1];
+        int Active = 0;
+        for (; Next < N && Active < W; ++Next) {
+            if (Mark[Next] || size_t(Order[Next] - Left) == Next) continue;
+            Pos[Active] = Next;
+            Running[Active] = true;
+            ++Active;
+            Root[Active] = Active;
+            Mark[Next] = uint8_t(Active);
+        }
+        if (Active == 0) break;
+        Moved += Active;
+        auto Find = [&Root](int X) {
+            while (Root[X] != X) X = Root[X] = Root[Root[X]];
+            return X;
+        };
+        for (int Walking = Active; Walking > 0;)
+            for (int w = 0; w < Active; ++w) {
+                if (!Running[w]) continue;
+                const size_t To = size_t(Order[Pos[w]] - Left);
+                if (const uint8_t M = Mark[To]) {
+                    Root[Find(w + 1)] = Find(M);
+                    Running[w] = false;
+                    --Walking;
+                } else {
+                    Mark[To] = uint8_t(w + 1);
+                    Pos[w] = To;
+                    ++Moved;
+                }
+            }
+        for (int w = 1; w <= Active; ++w)
+            if (Find(w) == w) ++Cycles;
+    }
+    return Moved - Cycles;
 }
 
 // Keeps the texts and objects of column 0 in their rows while the rest of each row moves.
@@ -67,7 +118,7 @@ int TExtStringGrid::CompareRowsIndexed(int Index, int ARow1, int ARow2) {
 }
 
 // ---- moving the rows ------------------------------------------------------------------------------
-void TExtStringGrid::SortApplyOrder(int Left, const std::vector<int>& Order) {
+void TExtStringGrid::SortApplyOrder(int Left, std::span<const int> Order) {
     const int N = int(Order.size());
     if (N == 0 || Left < 0 || Left + N > RowCount()) return;
     bool Moves = false;
@@ -98,38 +149,25 @@ void TExtStringGrid::SortApplyOrder(int Left, const std::vector<int>& Order) {
     std::iota(Plan.begin(), Plan.end(), 0);
     for (int k = 0; k < N; ++k) Plan[size_t(Left + k)] = Order[size_t(k)];
 
-    // The swaps a row-by-row exchange would have needed: rows out of place less the cycles.
-    {
-        std::vector<char> Seen(static_cast<size_t>(N), 0);
-        int Cycles = 0, Moved = 0;
-        for (int k = 0; k < N; ++k) {
-            if (Seen[size_t(k)] || Order[size_t(k)] == Left + k) continue;
-            ++Cycles;
-            for (int j = k; !Seen[size_t(j)]; j = Order[size_t(j)] - Left) {
-                Seen[size_t(j)] = 1;
-                ++Moved;
-            }
-        }
-        FSortSwapCount += Moved - Cycles;
-    }
+    FSortSwapCount += int(ExchangesFor(Order, Left));
 
     // The cross-reference keeps naming each row's unsorted position.
     TIntList* X = FSortList2.get();
     if (X->Count() == RowCount()) {
-        std::vector<int> Old(static_cast<size_t>(N));
+        TScratchVector<int> Old(static_cast<size_t>(N));
         for (int k = 0; k < N; ++k) Old[size_t(k)] = X->GetInteger(Order[size_t(k)]);
         for (int k = 0; k < N; ++k)
             if (X->GetInteger(Left + k) != Old[size_t(k)]) X->SetInteger(Left + k, Old[size_t(k)]);
     }
     if (MouseActions()->DisjunctRowSelect() && Navigation()->MoveRowOnSort()) {
         auto Index = [this](int DisplRow) { return NumHiddenRows() > 0 ? RealRowIndex(DisplRow) : DisplRow; };
-        std::vector<char> Flags(static_cast<size_t>(N));
+        TScratchVector<char> Flags(static_cast<size_t>(N));
         for (int k = 0; k < N; ++k) Flags[size_t(k)] = FSel.RowFlag(Index(Order[size_t(k)]));
         FSel.GrowRowFlags(Index(Left + N - 1) + 1);
         for (int k = 0; k < N; ++k) FSel.SetRowFlag(Index(Left + k), Flags[size_t(k)]);
     }
     if (ShowModified()->Enabled()) {
-        std::vector<char> Marks(static_cast<size_t>(N));
+        TScratchVector<char> Marks(static_cast<size_t>(N));
         for (int k = 0; k < N; ++k) Marks[size_t(k)] = FSel.RowModified(Order[size_t(k)]);
         for (int k = 0; k < N; ++k)
             if (FSel.RowModified(Left + k) != bool(Marks[size_t(k)])) FSel.SetRowModified(Left + k, Marks[size_t(k)]);
@@ -147,7 +185,7 @@ void TExtStringGrid::SortApplyOrder(int Left, const std::vector<int>& Order) {
     const int Cols = TotalColCount();
     for (int k = 0; k < N; ++k) {
         const int R = Left + k;
-        if (Order[size_t(k)] == R) continue;
+        if (Order[size_t(k)] == R || !RowHasObjects(R)) continue;
         for (int c = 0; c < Cols; ++c)
             if (TObject* O = GetGridObject(c, R))
                 if (auto* P = dynamic_cast<TCellProperties*>(O)) P->SetOwnerRow(R);
@@ -161,7 +199,7 @@ void TExtStringGrid::QuickSort(int Col, int Left, int Right) {
     if (Right <= Left || Col < 0) return;
     FSortDir = SortSettings()->Direction() == TSortDirection::sdDescending ? -1 : 1;
     TGridSortKeys K(*this, RowRange(Left, Right));
-    std::vector<int> Order = K.OrderPlain(Col, SortSettings()->Direction());
+    TScratchVector<int> Order = K.OrderPlain(Col, SortSettings()->Direction());
     for (int& O : Order) O += Left;
     SortApplyOrder(Left, Order);
 }
@@ -171,7 +209,7 @@ void TExtStringGrid::QuickSortIndexed(int Left, int Right) {
     Right = std::min(Right, RowCount() - 1);
     if (Right <= Left) return;
     TGridSortKeys K(*this, RowRange(Left, Right));
-    std::vector<int> Order = K.OrderIndexed();
+    TScratchVector<int> Order = K.OrderIndexed();
     for (int& O : Order) O += Left;
     SortApplyOrder(Left, Order);
 }
@@ -191,6 +229,9 @@ struct TSortScope {
     bool Done = false;
     explicit TSortScope(TExtStringGrid& G)
         : G(G), Col0(G, G.SortSettings()->NormalCellsOnly() && G.FixedCols() > 0), TopRow(G.TopRow()) {
+        // Display handlers see every row the grid holds now, also rows inserted since the count
+        // was last set.
+        G.SetNormalRowCount(G.RowCount());
         G.BeginUpdate();
     }
     ~TSortScope() {
@@ -232,6 +273,7 @@ void TExtStringGrid::QSort() {
     }
     if (OnRowUpdate && !Navigation()->MoveRowOnSort()) OnRowUpdate(this, OldRow, Row());
     if (FloatingFooter()->Visible()) InvalidateFooterPanel();
+    if (SearchFooter()->Visible() && SearchPanel()) SearchPanel()->Invalidate();
 }
 
 void TExtStringGrid::QSortIndexed() {

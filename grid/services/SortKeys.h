@@ -2,18 +2,47 @@
 // The sort keys of a set of grid rows: each column's cells are read and converted once (texts,
 // numbers, dates, check states, image keys) the first time a comparison needs that column, so a
 // comparison never reads or parses a cell again.
+//
+// A million-row column is read into a few flat arrays (one block of text for all rows, one array
+// per kind of reading, each made only when the column's style needs it): memory the process has
+// not touched yet costs more to bring in than the comparisons themselves.
 #include "grid/control/ExtGrid.h"
 
 #include <QString>
+#include <QStringView>
 
 #include <cstdint>
 #include <memory>
 #include <vector>
 
+// Scratch memory of the sorts. Sorting a million rows needs some tens of megabytes for a moment,
+// and memory newly taken from the system costs a page fault every few kilobytes: more than the
+// sort itself. The blocks of one sort are kept for the next one (up to a limit).
+namespace SortScratch {
+void* Take(size_t Bytes);
+void Give(void* P);
+} // namespace SortScratch
+
+template <typename T>
+struct TScratchAllocator {
+    using value_type = T;
+    TScratchAllocator() = default;
+    template <typename U>
+    TScratchAllocator(const TScratchAllocator<U>&) {}
+    T* allocate(size_t N) { return static_cast<T*>(SortScratch::Take(N * sizeof(T))); }
+    void deallocate(T* P, size_t) { SortScratch::Give(P); }
+    template <typename U>
+    bool operator==(const TScratchAllocator<U>&) const {
+        return true;
+    }
+};
+template <typename T>
+using TScratchVector = std::vector<T, TScratchAllocator<T>>;
+
 class TGridSortKeys {
 public:
     // Rows: the display rows compared; comparisons address them by their index in this list.
-    TGridSortKeys(TExtStringGrid& Grid, std::vector<int> Rows);
+    TGridSortKeys(TExtStringGrid& Grid, TScratchVector<int> Rows);
     ~TGridSortKeys();
 
     int Count() const { return int(FRows.size()); }
@@ -28,29 +57,21 @@ public:
 
     // The permutation of 0 .. Count - 1 that orders the rows by column ACol in Direction, or by
     // SortIndexes; stable.
-    std::vector<int> OrderPlain(int ACol, TSortDirection Direction);
-    std::vector<int> OrderIndexed();
+    TScratchVector<int> OrderPlain(int ACol, TSortDirection Direction);
+    TScratchVector<int> OrderIndexed();
 
-    // Per-row data of one column.
-    struct TRowKey {
-        QString Text; // the text as the style compares it (HTML stripped, upper-cased for no-case)
-        double Num = 0; // the numeric reading
-        double Date = 0; // the date (or date-time, short-date) reading
-        double Time = 0; // the time reading
-        int64_t Image = -1;
-        uint16_t Flags = 0;
-    };
     struct TColumnKeys;
 
 private:
     TColumnKeys& Column(int ACol);
     void BuildColumn(int ACol, TColumnKeys& K);
-    // Ties of a fast-path order are settled by the rest of the chain.
-    template <typename Tie>
-    void SettleTies(std::vector<int>& Order, const std::vector<uint64_t>& Keys, Tie&& Cmp);
-    bool FastOrder(int ACol, TSortDirection Direction, int TieFrom, bool Indexed, std::vector<int>& Order);
+    bool FastOrder(int ACol, TSortDirection Direction, int TieFrom, bool Indexed, TScratchVector<int>& Order);
+    // Orders each run [Runs[k], Runs[k + 1]) of Order, whose rows the first key found equal, by the
+    // rest of the chain; the keys of the other columns are read for those rows only.
+    void SettleTies(TScratchVector<int>& Order, const std::vector<uint32_t>& Runs, int TieFrom, bool Indexed,
+                    TSortDirection Direction);
 
     TExtStringGrid& G;
-    std::vector<int> FRows;
+    TScratchVector<int> FRows;
     std::vector<std::unique_ptr<TColumnKeys>> FColumns;
 };

@@ -1780,6 +1780,10 @@ QString TStringGrid::Cells(int ACol, int ARow) const {
     return ReadBlock(FRows[size_t(ARow)].Texts, ACol);
 }
 
+bool TStringGrid::RowHasObjects(int ARow) const {
+    return ARow >= 0 && size_t(ARow) < FRows.size() && FRows[size_t(ARow)].Objects != nullptr;
+}
+
 QString TStringGrid::ReadBlock(const TRowBlock* B, int ACol) {
     if (!B || ACol >= B->Count) return QString();
     uint32_t Start = ACol ? B->Ends()[ACol - 1] : 0;

@@ -477,6 +477,9 @@ public:
     void SetCells(int ACol, int ARow, const QString& Value);
     TObject* Objects(int ACol, int ARow) const;
     void SetObjects(int ACol, int ARow, TObject* Value);
+    // False when no cell of the row has ever held an object (a quick test before a walk over its
+    // cells).
+    bool RowHasObjects(int ARow) const;
     TStrings* Rows(int ARow);
     void SetRows(int ARow, TStrings* Value) { Rows(ARow)->Assign(Value); }
     TStrings* Cols(int ACol);

@@ -1,11 +1,13 @@
 // Sorting: each comparison style against a plain stable sort of the same keys, indexed and
 // group sorts, unsort, the header click, and a sort that raises.
 #include "grid/base/ExtUtil.h"
+#include "tests/grid/GridFormatFixture.h"
 #include "tests/grid/services/SortFixture.h"
 
 #include <algorithm>
 #include <functional>
 #include <numeric>
+#include <random>
 #include <stdexcept>
 
 namespace {
@@ -273,6 +275,330 @@ TEST(Sort, CursorRowTravelsWithItsDataWithMoveRowOnSort) {
     EXPECT_EQ(F.G->Row(), 3);
 }
 
+// Styles whose order is easiest to state outright: dates, times, financial texts, mixed
+// alphanumeric columns and numbers written in several ways, under pinned locale separators
+// (decimal ".", thousand ",", date "/", time ":", short date day first).
+struct KnownOrderCase {
+    const char* Name;
+    TSortStyle Style; // ssAutomatic: chosen from the cells (AutoFormat on)
+    std::vector<QString> Values;
+    TSortDirection Direction;
+    std::vector<std::string> Expected;
+};
+void PrintTo(const KnownOrderCase& C, std::ostream* Os) { *Os << C.Name; }
+
+class SortKnownOrders : public GridFormatTest, public ::testing::WithParamInterface<KnownOrderCase> {};
+
+TEST_P(SortKnownOrders, RowsComeInTheStatedOrder) {
+    const KnownOrderCase& C = GetParam();
+    SortGridFixture F;
+    F.Fill(C.Values);
+    F.G->SortSettings()->SetAutoFormat(C.Style == ssAutomatic);
+    F.G->SortSettings()->SetFull(false); // equal values keep their order
+    if (C.Style != ssAutomatic)
+        F.G->OnGetFormat = [&](TObject*, int ACol, TSortStyle& S, QString&, QString&) {
+            if (ACol == SortGridFixture::ValueCol) S = C.Style;
+        };
+    F.G->Sort(SortGridFixture::ValueCol, C.Direction);
+    EXPECT_EQ(F.Tags(), C.Expected);
+    EXPECT_EQ(F.G->GetCellsEx(0, 2), "hidden");
+}
+
+const auto Asc = TSortDirection::sdAscending;
+const auto Desc = TSortDirection::sdDescending;
+
+INSTANTIATE_TEST_SUITE_P(
+    Styles, SortKnownOrders,
+    ::testing::Values(
+        KnownOrderCase{"automatic_dates_day_first",
+                       ssAutomatic,
+                       {"03/01/2021", "02/12/2020", "15/06/2020", "01/01/2022"},
+                       Asc,
+                       {"r2", "r1", "r0", "r3"}},
+        KnownOrderCase{"automatic_dates_descending",
+                       ssAutomatic,
+                       {"03/01/2021", "02/12/2020", "15/06/2020", "01/01/2022"},
+                       Desc,
+                       {"r3", "r0", "r1", "r2"}},
+        KnownOrderCase{"automatic_text_with_a_separator_stays_alphabetic",
+                       ssAutomatic,
+                       {"ab/cd", "b", "aa/zz"},
+                       Asc,
+                       {"r2", "r0", "r1"}},
+        KnownOrderCase{
+            "automatic_times", ssAutomatic, {"10:30", "9:05", "23:59", "00:01"}, Asc, {"r3", "r1", "r0", "r2"}},
+        KnownOrderCase{"financial_thousand_separators",
+                       ssFinancial,
+                       {"1,200", "950", "20", "3,000.5"},
+                       Asc,
+                       {"r2", "r1", "r0", "r3"}},
+        KnownOrderCase{
+            "short_date_day_first", ssShortDateEU, {"03/01/2021", "02/12/2020", "15/06/2020"}, Asc, {"r2", "r1", "r0"}},
+        KnownOrderCase{"short_date_month_first",
+                       ssShortDateUS,
+                       {"03/01/2021", "02/12/2020", "12/15/2020"},
+                       Asc,
+                       {"r1", "r2", "r0"}},
+        KnownOrderCase{"ansi_no_case_keeps_equal_letters_in_order",
+                       ssAnsiAlphaNoCase,
+                       {"b", "A", "a", "C"},
+                       Asc,
+                       {"r1", "r2", "r0", "r3"}},
+        KnownOrderCase{"alphanumeric_numbers_by_value_words_after",
+                       ssAlphaNumeric,
+                       {"10", "9", "abc", "2"},
+                       Asc,
+                       {"r3", "r1", "r0", "r2"}},
+        KnownOrderCase{"one_number_written_several_ways_ties",
+                       ssNumeric,
+                       {"0.3", "3e-1", "0.30", "-1", "+0.3", " 0.3"},
+                       Asc,
+                       {"r3", "r0", "r1", "r2", "r4", "r5"}},
+        KnownOrderCase{"more_digits_than_a_double_holds",
+                       ssNumeric,
+                       {"12345678901234567.5", "12345678901234568", "1.0000000000000002", "1"},
+                       Asc,
+                       {"r3", "r2", "r0", "r1"}},
+        KnownOrderCase{"numbers_beyond_the_double_range_keep_their_place",
+                       ssNumeric,
+                       {"1e999", "5", "-1e999", "-5", "1e-999"},
+                       Asc,
+                       {"r2", "r3", "r4", "r1", "r0"}},
+        KnownOrderCase{
+            "automatic_numbers_descending", ssAutomatic, {"2.5", "-3", "10", "0"}, Desc, {"r2", "r0", "r3", "r1"}}),
+    [](const ::testing::TestParamInfo<KnownOrderCase>& I) { return std::string(I.param.Name); });
+
+// Larger grids with many equal values: the first key ties often, and the rest of the chain
+// (here the hidden column, "h" and the tag) decides; descending turns the whole chain round.
+struct ChainCase {
+    const char* Name;
+    bool Numbers;
+    TSortDirection Direction;
+};
+void PrintTo(const ChainCase& C, std::ostream* Os) { *Os << C.Name; }
+
+class SortFullChain : public ::testing::TestWithParam<ChainCase> {};
+
+TEST_P(SortFullChain, TiesFallToTheFollowingColumns) {
+    const ChainCase& C = GetParam();
+    const std::vector<QString> Words{"kiwi", "fig", "Fig", "kiwis", "apple", "kiw", ""};
+    const std::vector<QString> Nums{"3", "-1", "2.5", "10", "0", "-0", "1e1"};
+    std::mt19937 Rng(7);
+    std::vector<QString> Values(3000);
+    for (QString& V : Values) V = (C.Numbers ? Nums : Words)[Rng() % 7];
+    SortGridFixture F;
+    F.Fill(Values);
+    F.G->Sort(SortGridFixture::ValueCol, C.Direction);
+
+    const bool Down = C.Direction == TSortDirection::sdDescending;
+    std::vector<int> Idx(Values.size());
+    std::iota(Idx.begin(), Idx.end(), 0);
+    auto Cmp = [&](int A, int B) {
+        int R = C.Numbers ? (Num(Values[size_t(A)]) < Num(Values[size_t(B)])       ? -1
+                                 : Num(Values[size_t(B)]) < Num(Values[size_t(A)]) ? 1
+                                                                                   : 0)
+                          : QString::compare(Values[size_t(A)], Values[size_t(B)]);
+        if (R == 0) R = QString::compare(QString("hr%1").arg(A), QString("hr%1").arg(B));
+        return Down ? R > 0 : R < 0;
+    };
+    std::stable_sort(Idx.begin(), Idx.end(), Cmp);
+    std::vector<std::string> Want;
+    for (int I : Idx) Want.push_back("r" + std::to_string(I));
+    EXPECT_EQ(F.Tags(), Want);
+}
+
+INSTANTIATE_TEST_SUITE_P(Chains, SortFullChain,
+                         ::testing::Values(ChainCase{"text_ascending", false, TSortDirection::sdAscending},
+                                           ChainCase{"text_descending", false, TSortDirection::sdDescending},
+                                           ChainCase{"numbers_ascending", true, TSortDirection::sdAscending},
+                                           ChainCase{"numbers_descending", true, TSortDirection::sdDescending}),
+                         [](const ::testing::TestParamInfo<ChainCase>& I) { return std::string(I.param.Name); });
+
+// The exchange counter: what a row-by-row sort needs at least (rows out of place less the
+// cycles of the permutation), whether whole rows move or only the sort column.
+struct SwapCase {
+    const char* Name;
+    std::function<int(int I, int N)> Rank; // the rank of row I's value: a permutation of 0 .. N - 1
+    int N;
+    bool SingleColumn;
+};
+void PrintTo(const SwapCase& C, std::ostream* Os) { *Os << C.Name; }
+
+class SortSwapCount : public ::testing::TestWithParam<SwapCase> {};
+
+std::vector<int> ShuffledRanks(int N) {
+    std::vector<int> P(static_cast<size_t>(N));
+    std::iota(P.begin(), P.end(), 0);
+    std::shuffle(P.begin(), P.end(), std::mt19937(99));
+    return P;
+}
+
+TEST_P(SortSwapCount, CountsTheExchangesOfTheFewestSwaps) {
+    const SwapCase& C = GetParam();
+    std::vector<int> Rank(static_cast<size_t>(C.N));
+    for (int i = 0; i < C.N; ++i) Rank[size_t(i)] = C.Rank(i, C.N);
+    std::vector<QString> Values;
+    for (int R : Rank) Values.push_back(QString::number(R));
+    // Cycles of the permutation, walked one at a time.
+    std::vector<bool> Seen(Rank.size());
+    int Cycles = 0;
+    for (size_t i = 0; i < Rank.size(); ++i) {
+        if (Seen[i]) continue;
+        ++Cycles;
+        for (size_t j = i; !Seen[j]; j = size_t(Rank[j])) Seen[j] = true;
+    }
+    SortGridFixture F;
+    F.Fill(Values, {}, false);
+    F.G->SortSettings()->SetSingleColumn(C.SingleColumn);
+    F.G->ResetSortSwapCount();
+    F.G->Sort(SortGridFixture::ValueCol, TSortDirection::sdAscending);
+    EXPECT_EQ(F.G->SortSwapCount(), C.N - Cycles);
+    for (int r = 0; r < C.N; ++r) EXPECT_EQ(F.G->GetGridCell(SortGridFixture::ValueCol, r + 1), QString::number(r));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Permutations, SortSwapCount,
+    ::testing::Values(SwapCase{"in_order", [](int I, int) { return I; }, 50, false},
+                      SwapCase{"one_pair", [](int I, int) { return I == 3 ? 7 : (I == 7 ? 3 : I); }, 10, false},
+                      SwapCase{"reversed", [](int I, int N) { return N - 1 - I; }, 41, false},
+                      SwapCase{"one_long_cycle", [](int I, int N) { return (I + 1) % N; }, 500, false},
+                      SwapCase{"shuffled", [](int I, int N) { return ShuffledRanks(N)[size_t(I)]; }, 2000, false},
+                      SwapCase{"shuffled_single_column", [](int I, int N) { return ShuffledRanks(N)[size_t(I)]; }, 300,
+                               true}),
+    [](const ::testing::TestParamInfo<SwapCase>& I) { return std::string(I.param.Name); });
+
+TEST(Sort, CheckBoxCellsSortClearedBeforeTicked) {
+    SortGridFixture F;
+    F.Fill({"", "", "", ""});
+    const bool Ticked[] = {true, false, true, false};
+    // The hidden row is out of the display rows: rows 1 .. 4 hold r0 .. r3.
+    for (int i = 0; i < 4; ++i) F.G->AddCheckBox(SortGridFixture::ValueCol, 1 + i, Ticked[i], false);
+    F.G->SortSettings()->SetFull(false);
+    F.G->Sort(SortGridFixture::ValueCol, TSortDirection::sdAscending);
+    EXPECT_EQ(F.Tags(), (std::vector<std::string>{"r1", "r3", "r0", "r2"}));
+}
+
+// Every handler the sort calls may raise; whichever does, the grid is left as it was.
+struct RaiseCase {
+    const char* Name;
+    std::function<void(TExtStringGrid& G, int& Calls)> Arm;
+};
+void PrintTo(const RaiseCase& C, std::ostream* Os) { *Os << C.Name; }
+
+class SortRaises : public ::testing::TestWithParam<RaiseCase> {};
+
+TEST_P(SortRaises, TheGridIsLeftAsItWas) {
+    SortGridFixture F;
+    F.Fill({"c", "a", "b", "d", "e"});
+    F.G->SetFixedCols(1);
+    F.G->SortSettings()->SetNormalCellsOnly(true);
+    F.G->Navigation()->SetKeepScrollOnSort(true);
+    F.G->SetRowHeights(3, 40);
+    const int Rows = F.G->RowCount(), Cols = F.G->ColCount(), Width = F.G->ColWidths(Cols - 1);
+    const int Top = F.G->TopRow(), Updates = F.G->UpdateCount();
+    int Calls = 0;
+    GetParam().Arm(*F.G, Calls);
+    EXPECT_THROW(F.G->Sort(SortGridFixture::ValueCol, TSortDirection::sdAscending), std::runtime_error);
+    EXPECT_EQ(F.Tags(), (std::vector<std::string>{"r0", "r1", "r2", "r3", "r4"}));
+    EXPECT_EQ(F.G->GetGridCell(SortGridFixture::ValueCol, 1), "c");
+    EXPECT_EQ(F.G->RowHeights(3), 40);
+    EXPECT_EQ(F.G->RowCount(), Rows);
+    EXPECT_EQ(F.G->ColCount(), Cols);
+    EXPECT_EQ(F.G->ColWidths(Cols - 1), Width);
+    EXPECT_EQ(F.G->TopRow(), Top);
+    EXPECT_EQ(F.G->UpdateCount(), Updates);
+    EXPECT_EQ(F.G->NumHiddenRows(), 1);
+    EXPECT_EQ(F.G->NumHiddenColumns(), 1);
+    // A later sort without the fault works as usual.
+    Calls = -1000000;
+    F.G->OnGetFormat = nullptr;
+    F.G->OnGetDisplText = nullptr;
+    F.G->Sort(SortGridFixture::ValueCol, TSortDirection::sdAscending);
+    EXPECT_EQ(F.G->GetGridCell(SortGridFixture::ValueCol, 1), "a");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Handlers, SortRaises,
+    ::testing::Values(RaiseCase{"custom_compare",
+                                [](TExtStringGrid& G, int& Calls) {
+                                    G.OnGetFormat = [](TObject*, int, TSortStyle& S, QString&, QString&) {
+                                        S = ssCustom;
+                                    };
+                                    G.OnCustomCompare = [&Calls](TObject*, const QString& A, const QString& B,
+                                                                 int& Res) {
+                                        if (++Calls == 4) throw std::runtime_error("compare failed");
+                                        Res = QString::compare(A, B);
+                                    };
+                                }},
+                      RaiseCase{"raw_compare",
+                                [](TExtStringGrid& G, int& Calls) {
+                                    G.OnGetFormat = [](TObject*, int, TSortStyle& S, QString&, QString&) { S = ssRaw; };
+                                    G.OnRawCompare = [&Calls, &G](TObject*, int ACol, int R1, int R2, int& Res) {
+                                        if (++Calls == 4) throw std::runtime_error("compare failed");
+                                        Res = QString::compare(G.GetGridCell(ACol, R1), G.GetGridCell(ACol, R2));
+                                    };
+                                }},
+                      RaiseCase{"format_event",
+                                [](TExtStringGrid& G, int&) {
+                                    G.OnGetFormat = [](TObject*, int, TSortStyle&, QString&, QString&) {
+                                        throw std::runtime_error("format failed");
+                                    };
+                                }},
+                      RaiseCase{"display_text",
+                                [](TExtStringGrid& G, int& Calls) {
+                                    G.OnGetDisplText = [&Calls](TObject*, int, int, QString&) {
+                                        if (++Calls == 3) throw std::runtime_error("display failed");
+                                    };
+                                }}),
+    [](const ::testing::TestParamInfo<RaiseCase>& I) { return std::string(I.param.Name); });
+
+TEST(Sort, GroupSortLeavesContractedNodesAndSortsThemOnceExpanded) {
+    SortGridFixture F;
+    F.Fill({"g1", "c", "a", "b", "g2", "z", "y", "x"}, {}, false);
+    F.G->AddNode(1, 4);
+    F.G->AddNode(5, 4);
+    F.G->ContractNode(5); // its children become hidden rows
+    F.G->SortSettings()->SetColumn(SortGridFixture::ValueCol);
+    F.G->QSortGroup();
+    EXPECT_EQ(F.Tags(), (std::vector<std::string>{"r0", "r2", "r3", "r1", "r4"}));
+    F.G->ExpandNode(5);
+    EXPECT_EQ(F.Tags(), (std::vector<std::string>{"r0", "r2", "r3", "r1", "r4", "r5", "r6", "r7"}));
+    // The indexed group sort, descending, now reaches both groups.
+    F.G->SortIndexes()->AddIndex(SortGridFixture::ValueCol, false);
+    F.G->QSortGroupIndexed();
+    EXPECT_EQ(F.Tags(), (std::vector<std::string>{"r0", "r1", "r3", "r2", "r4", "r5", "r6", "r7"}));
+}
+
+TEST(Sort, DisplayedTextsDecideAlsoForRowsInsertedLater) {
+    SortGridFixture F;
+    F.Fill({"3", "1"}, {}, false);
+    F.G->InsertRows(F.G->RowCount(), 2, false);
+    F.G->SetGridCell(SortGridFixture::TagCol, 3, "r2");
+    F.G->SetGridCell(SortGridFixture::HiddenCol, 3, "hr2");
+    F.G->SetGridCell(SortGridFixture::ValueCol, 3, "2");
+    F.G->SetGridCell(SortGridFixture::TagCol, 4, "r3");
+    F.G->SetGridCell(SortGridFixture::HiddenCol, 4, "hr3");
+    F.G->SetGridCell(SortGridFixture::ValueCol, 4, "0");
+    // The displayed value is the stored one negated: the order is the stored one turned round.
+    F.G->OnGetDisplText = [](TObject*, int ACol, int, QString& V) {
+        if (ACol == SortGridFixture::ValueCol && !V.isEmpty()) V = "-" + V;
+    };
+    F.G->Sort(SortGridFixture::ValueCol, TSortDirection::sdAscending);
+    EXPECT_EQ(F.Tags(), (std::vector<std::string>{"r0", "r2", "r1", "r3"}));
+}
+
+TEST(Sort, SingleColumnMovesOnlyTheSortColumnAndTheCursorFollowsIt) {
+    SortGridFixture F;
+    F.Fill({"c", "a", "b"}, {"x", "y", "z"}, false);
+    F.G->SortSettings()->SetSingleColumn(true);
+    F.G->Navigation()->SetMoveRowOnSort(true);
+    F.G->SetRow(1); // "c"
+    F.G->Sort(SortGridFixture::ValueCol, TSortDirection::sdAscending);
+    EXPECT_EQ(F.Tags(), (std::vector<std::string>{"r0", "r1", "r2"}));
+    EXPECT_EQ(F.G->GetGridCell(SortGridFixture::ValueCol, 1), "a");
+    EXPECT_EQ(F.G->GetGridCell(SortGridFixture::SecondCol, 1), "x");
+    EXPECT_EQ(F.G->Row(), 3);
+}
 } // namespace
 
 namespace {
