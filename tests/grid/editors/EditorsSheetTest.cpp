@@ -2,10 +2,12 @@
 // as PNG files beside the build for a person to look at, and probes a few of their pixels.
 #include "grid/editors/ESGEdit.h"
 #include "grid/editors/EsgDateTimePicker.h"
+#include "grid/editors/ExtCalculatorDropdown.h"
 #include "grid/editors/ExtColorPickerDropDown.h"
 #include "grid/editors/ExtDateTimePicker.h"
 #include "grid/editors/ExtImagePickerDropDown.h"
 #include "grid/editors/ExtMemoDropDown.h"
+#include "grid/editors/ExtTimePickerDropDown.h"
 #include "grid/editors/ExtTrackBarDropDown.h"
 #include "grid/editors/esgspin.h"
 #include "platform/gui/Themes.h"
@@ -262,6 +264,73 @@ TEST_F(EditorsSheetTest, SheetOfPickersWithTheirPopupsOpen) {
     EXPECT_EQ(At(Closed, List->Left() + 10, List->Top() + 1 + List->Height() / 2), TColor(0x0000FF));
     EXPECT_GT(Popups[0].height(), 150);
     EXPECT_GT(Popups[2].width(), 150); // the cube
+}
+
+// The calculator and the time picker (plain, with the standard picker, and in a style), each
+// with its popup open.
+TEST_F(EditorsSheetTest, SheetOfCalculatorAndTimePickersWithTheirPopupsOpen) {
+    auto* Calc = Add<TExtCalculatorDropdown>("calculator");
+    Calc->SetValue(1234.5);
+    auto* Time = Add<TExtTimePickerDropDown>("time picker", 100);
+    Time->SetTime(EncodeTime(10, 9, 30, 0));
+    auto* WithPicker = Add<TExtTimePickerDropDown>("with time field", 100);
+    WithPicker->SetShowTimePicker(true);
+    WithPicker->SetTime(EncodeTime(15, 45, 0, 0));
+    auto* Styled = Add<TExtTimePickerDropDown>("Office 2003 blue", 100);
+    Styled->SetComponentStyle(tsOffice2003Blue);
+    Styled->SetTime(EncodeTime(20, 35, 0, 0));
+    ShowHost();
+
+    const int RowH = 34;
+    std::vector<QImage> Popups;
+    for (TExtCustomDropDown* D : std::initializer_list<TExtCustomDropDown*>{Calc, Time, WithPicker, Styled}) {
+        D->SetFocus();
+        D->SimulateKey(VK_F4);
+        QApplication::processEvents();
+        ASSERT_TRUE(D->DroppedDown());
+        QApplication::processEvents();
+        Popups.push_back(D->DropDownForm()->grab().toImage());
+        D->HideDropDown(true);
+    }
+    Host->Other->SetFocus();
+    QApplication::processEvents();
+    int W = 420, H = 20 + int(Rows.size()) * RowH + 10, X = 10, PopH = 0;
+    for (const QImage& I : Popups) {
+        PopH = std::max(PopH, I.height());
+        X += I.width() + 10;
+    }
+    W = std::max(W, X);
+    QImage Sheet(W, H + PopH + 30, QImage::Format_RGB32);
+    Sheet.fill(ToQColor(clBtnFace));
+    QPainter P(&Sheet);
+    P.drawImage(0, 0, Host->grab(QRect(0, 0, 420, H)).toImage());
+    for (size_t I = 0; I < Rows.size(); ++I) P.drawText(8, 10 + int(I) * RowH + 16, Rows[I].Name);
+    X = 10;
+    for (size_t I = 0; I < Popups.size(); ++I) {
+        P.drawText(X, H + 14, Rows[I].Name);
+        P.drawImage(X, H + 24, Popups[I]);
+        X += Popups[I].width() + 10;
+    }
+    P.end();
+    ASSERT_TRUE(Sheet.save(QStringLiteral(EDITORS_SHEET_DIR "/calculator_clock_sheet.png")));
+
+    // Probes: the pad is as wide as asked and 150 high; the clocks are square faces with their
+    // centre cap; the time field sits below the clock; the style colours the face.
+    EXPECT_EQ(Popups[0].width(), 230);
+    EXPECT_GE(Popups[0].height(), 150);
+    EXPECT_EQ(Popups[1].width(), 170);
+    EXPECT_GT(Popups[2].height(), Popups[1].height() + 10);
+    auto Count = [](const QImage& I, TColor Want) {
+        int N = 0;
+        for (int Y = 0; Y < I.height(); ++Y)
+            for (int X = 0; X < I.width(); ++X) N += At(I, X, Y) == Want;
+        return N;
+    };
+    // The default look is the Office 2007 Luna one: dark blue hands on a pale face.
+    EXPECT_GT(Count(Popups[1], RGB(8, 55, 114)), 60);
+    EXPECT_GT(Count(Popups[1], RGB(227, 239, 255)), 5000);
+    EXPECT_GT(Count(Popups[3], RGB(175, 210, 255)), 5000);
+    EXPECT_EQ(Calc->Text(), QStringLiteral("1234.50"));
 }
 
 } // namespace
