@@ -72,15 +72,8 @@ void SetDropTargetRegistrar(TDropTargetRegistrar Registrar);
 // Whether rich text may be dropped into any grid (one flag for every grid, set by OleDropRTF).
 extern bool OleDropRTFAllowed;
 
-// The grid as a drop target: the grid it delivers drops to.
-class TGridDropTarget : public TObject {
-public:
-    explicit TGridDropTarget(TExtStringGrid* AGrid) : FGrid(AGrid) {}
-    TExtStringGrid* Grid() const { return FGrid; }
-
-private:
-    TExtStringGrid* FGrid;
-};
+// The grid as a drop target (grid/services/DragDrop.h).
+class TGridDropTarget;
 
 class TDragDropSettings : public TPersistent {
 public:
