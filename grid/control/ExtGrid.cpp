@@ -1,9 +1,9 @@
 // TExtStringGrid core: construction, window creation, loading, destruction, assignment, the
 // change notifiers, the form-resize chaining, and the unit's module-level helpers.
 #include "grid/control/ExtGrid.h"
-#include "grid/services/DragDrop.h"
 
 #include "grid/base/ExtUtil.h"
+#include "grid/services/DragDrop.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/Themes.h"
 

@@ -56,7 +56,12 @@ namespace {
 bool IsFileUrl(const QUrl& U) { return U.isLocalFile(); }
 } // namespace
 
-bool TEnumFormats::HasText() const { return FData && FData->hasText(); }
+// Qt counts a list of links as text too; here text is only what was given as text.
+bool TEnumFormats::HasText() const {
+    if (!FData) return false;
+    const QStringList F = FData->formats();
+    return std::any_of(F.begin(), F.end(), [](const QString& M) { return M.startsWith(QStringLiteral("text/plain")); });
+}
 
 bool TEnumFormats::HasFile() const {
     if (!FData || !FData->hasUrls()) return false;
@@ -123,7 +128,7 @@ QStringList TEnumFormats::GetFiles() const {
 QString TEnumFormats::URL() const {
     if (!FData) return QString();
     // The link's text travels as the data's text; a list of links alone gives its first one.
-    if (FData->hasText()) return FData->text();
+    if (HasText()) return FData->text();
     if (FData->hasUrls())
         for (const QUrl& U : FData->urls())
             if (!U.isLocalFile()) return U.toString();
@@ -248,8 +253,8 @@ void TGridDropSource::CurrentEffect(int dwEffect) {
 }
 
 // ---- the arrows --------------------------------------------------------------------------------------
-TDropArrow::TDropArrow(TDirection Dir) :
-    QWidget(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), FDir(Dir) {
+TDropArrow::TDropArrow(TDirection Dir)
+    : QWidget(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), FDir(Dir) {
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFixedSize(9, 9);
@@ -411,6 +416,9 @@ bool TGridDropTarget::DropText(TPoint pt, const QString& s) {
         if (Top < G->RowCount()) G->SetTopRow(Top);
     }
 
+    // A grid that holds only its header row takes the dropped lines below it.
+    if (P.Row >= G->RowCount()) G->SetRowCount(P.Row + Rows);
+
     // What the paste changed decides whether anything was dropped.
     const int Right = std::min(P.Col + std::max(Cols, 1) - 1, G->ColCount() - 1);
     const int Bottom = std::min(P.Row + Rows - 1, G->RowCount() - 1);
@@ -418,7 +426,26 @@ bool TGridDropTarget::DropText(TPoint pt, const QString& s) {
     for (int r = P.Row; r <= Bottom; ++r)
         for (int c = P.Col; c <= Right; ++c) Before << G->GetCellEx(G->RealColIndex(c), r);
     int PR = 0, PC = 0;
-    G->PasteText(P.Col, P.Row, s, PR, PC);
+    {
+        // A drop lands within the grid as it is: rows come only from the drop's own insertion.
+        TNavigation* N = G->Navigation();
+        const bool ColGrow = N->AllowClipboardColGrow(), RowGrow = N->AllowClipboardRowGrow();
+        const TClipboardPasteAction Action = N->ClipboardPasteAction();
+        struct TRestore {
+            TNavigation* N;
+            bool ColGrow, RowGrow;
+            TClipboardPasteAction Action;
+            ~TRestore() {
+                N->SetAllowClipboardColGrow(ColGrow);
+                N->SetAllowClipboardRowGrow(RowGrow);
+                N->SetClipboardPasteAction(Action);
+            }
+        } Restore{N, ColGrow, RowGrow, Action};
+        N->SetAllowClipboardColGrow(false);
+        N->SetAllowClipboardRowGrow(false);
+        N->SetClipboardPasteAction(paReplace);
+        G->PasteText(P.Col, P.Row, s, PR, PC);
+    }
     bool Changed = false;
     int i = 0;
     for (int r = P.Row; r <= Bottom && !Changed; ++r)
@@ -429,7 +456,8 @@ bool TGridDropTarget::DropText(TPoint pt, const QString& s) {
             }
     if (PR == 0) Changed = false;
 
-    const TGridRect Pasted{std::max(P.Col, G->FixedCols()), P.Row, std::min(P.Col + std::max(Cols, 1) - 1, G->ColCount() - 1),
+    const TGridRect Pasted{std::max(P.Col, G->FixedCols()), P.Row,
+                           std::min(P.Col + std::max(Cols, 1) - 1, G->ColCount() - 1),
                            std::min(P.Row + std::max(PR, 1) - 1, G->RowCount() - 1)};
     if (Changed) {
         G->SetSelection(Pasted);
@@ -716,7 +744,8 @@ void TExtStringGrid::OleDragStart(int DisplCol, int ARow) {
         else
             Picture = OleDragPicture(TGridRect{DisplCol, ARow, DisplCol, ARow});
         int Effect = DROPEFFECT_NONE;
-        const int Res = BeginColumnDragDrop(&Source, this, DisplCol, DROPEFFECT_COPY | DROPEFFECT_MOVE, Effect, Picture);
+        const int Res =
+            BeginColumnDragDrop(&Source, this, DisplCol, DROPEFFECT_COPY | DROPEFFECT_MOVE, Effect, Picture);
         if (Res != DRAGDROP_S_CANCEL && OnOleDragStop) OnOleDragStop(this, Effect);
         if (MoveButton()) MoveButton()->SetVisible(false);
         OleHideArrows(false, true);
