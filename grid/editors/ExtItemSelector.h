@@ -1,11 +1,24 @@
 #pragma once
-// The look of the items of an item selector: the hot and selected gradients with their mirror
+// The item selector: a scrollable grid of equally sized cells, each a colour box, a picture or an
+// image-list image with a caption in mini-HTML, with one selected and one hot item. The colour
+// picker's list, the image picker and the detail drop-down show it in their popups and drive it
+// from their own keys.
+//
+// Also the look of its items (TItemAppearance): the hot and selected gradients with their mirror
 // halves, the border and edge lines and the text colours. The drop-down kinds that show an item
 // selector keep one of these and copy it into the selector at every opening.
+#include "platform/gui/Controls.h"
 #include "platform/gui/Graphics.h"
+#include "platform/gui/ImgList.h"
+#include "platform/gui/Messages.h"
 #include "platform/rtl/Objects.h"
 
 #include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QScrollBar;
 
 // The selection looks of the list kinds.
 enum TSelectionColorStyle : uint8_t { scCustom, scOffice2007, scWindowsVista, scWindows7 };
@@ -68,4 +81,239 @@ private:
     TFont FFont;
     TColor FBorderColorHot = clNone;
     TColor FBorderColorSelected = clNone;
+};
+
+// ---- items ----------------------------------------------------------------------------------
+enum TSelectorType : uint8_t { stImage, stColor };
+enum TItemLayout : uint8_t { ilCaptionLeft, ilCaptionRight, ilCaptionTop, ilCaptionBottom };
+
+class TSelectorItems;
+class TCustomItemSelector;
+class TExtCustomItemSelector;
+
+using TDrawItemEvent = std::function<void(TObject* Sender, TCanvas* Canvas, TRect R, int Index)>;
+using TItemSizeEvent = std::function<void(TObject* Sender, TSize& ASize)>;
+// Replaces the painting of a picker's edit part.
+using TOnDrawSelectedItem = std::function<void(TObject* Sender, TCanvas* Canvas, TRect R)>;
+
+// One cell of the selector: a content part (colour box, picture or image-list image) and a
+// caption in the mini-HTML markup.
+class TSelectorItem : public TPersistent {
+public:
+    explicit TSelectorItem(TSelectorItems* Collection) : FCollection(Collection) {}
+    void Assign(TPersistent* Source) override;
+    int Index() const;
+
+    QString Caption() const { return FCaption; }
+    void SetCaption(const QString& Value);
+    int ImageIndex() const { return FImageIndex; }
+    void SetImageIndex(int Value);
+    TColor Color() const { return FColor; }
+    void SetColor(TColor Value);
+    // A picture of the item's own; when it holds something it wins over ImageIndex.
+    TPicture* Image() { return &FImage; }
+    void SetImage(TPicture* Value) { FImage.Assign(Value); }
+    bool HasPicture() const;
+    QString Hint() const { return FHint; }
+    void SetHint(const QString& Value) { FHint = Value; }
+
+    bool FEnabled = true; // a disabled item is never selected nor hot
+    TRect FRect{-1, -1, -1, -1}; // the cell in panel coordinates, set by ArrangeItems
+
+private:
+    void Changed();
+    TSelectorItems* FCollection;
+    QString FCaption;
+    int FImageIndex = -1;
+    TPicture FImage;
+    TColor FColor = clNone;
+    QString FHint;
+};
+
+// Adding, deleting and clearing fire nothing: whoever refills the items arranges the panel.
+class TSelectorItems : public TPersistent {
+public:
+    explicit TSelectorItems(TPersistent* AOwner) : FMyOwner(AOwner) {}
+    TPersistent* GetOwner() const { return FMyOwner; }
+    int Count() const { return int(FItems.size()); }
+    TSelectorItem* Add() { return Insert(Count()); }
+    TSelectorItem* Insert(int Index);
+    void Delete(int Index);
+    void Clear() { FItems.clear(); }
+    TSelectorItem* Items(int Index) const; // EListError outside the items
+    int IndexOf(const TSelectorItem* Item) const;
+    void Assign(TPersistent* Source) override;
+    TNotifyEvent OnChange;
+
+private:
+    friend class TSelectorItem;
+    TPersistent* FMyOwner;
+    std::vector<std::unique_ptr<TSelectorItem>> FItems;
+};
+
+// ---- the inner panel ------------------------------------------------------------------------
+// Sized to hold every cell; lays out, paints and hit-tests. Its settings are its container's.
+class TCustomItemSelector : public TCustomControl {
+public:
+    explicit TCustomItemSelector(TComponent* AOwner); // "Invalid parent" unless owned by a container
+
+    int ItemIndex() const { return FItemIndex; }
+    void SetItemIndex(int Value);
+    int ItemHot() const { return FItemHot; }
+    void SetItemHot(int Index);
+    void SelectFirst();
+    void SelectLast();
+    void SelectNext();
+    void SelectPrevious();
+    void HotNext();
+    void HotPrevious();
+    bool LookupItem(const QString& S);
+    void GetItemRect(int Index, TRect& R) const;
+    int ItemAtPos(int X, int Y) const;
+    void DrawItems(TCanvas* Canvas);
+
+    // Settings read from the container.
+    int Columns() const;
+    TSelectorItems* Items() const;
+    TSelectorType SelectorType() const;
+    TItemLayout ItemLayout() const;
+    TCustomImageList* Images() const;
+    TSelectionColorStyle ItemColorStyle() const;
+    TColor ItemColorHot() const;
+    TColor ItemColorHotTo() const;
+    TColor ItemColorSelected() const;
+    TColor ItemColorSelectedTo() const;
+    int ColorBoxHeight() const;
+    int ColorBoxWidth() const;
+    TExtCustomItemSelector* ExtItemSelector() const { return FExtItemSelector; }
+
+    virtual void DrawItem(int Index, TCanvas* Canvas);
+    virtual void GetContentRect(TRect& R);
+    virtual void GetItemSize(TSize& ASize);
+    virtual void InvalidateItem(int Index);
+    virtual void ArrangeItems();
+
+    TNotifyEvent FOnItemSelect;
+
+protected:
+    void Paint() override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void MouseLeave() override;
+
+private:
+    bool Selectable(int Index) const;
+    int FItemIndex = -1;
+    int FItemHot = -1;
+    int FOffSetX = 2;
+    int FOffSetY = 2;
+    int FItemOffSetX = 4;
+    int FItemOffSetY = 4;
+    int FCaptionGap = 4;
+    TExtCustomItemSelector* FExtItemSelector;
+};
+
+// ---- the container --------------------------------------------------------------------------
+// A scrolling window holding the panel, with scroll bars that show when the panel does not fit.
+// The drop-down kinds create this and talk to it; it has no keyboard handling of its own.
+class TExtCustomItemSelector : public TCustomControl {
+public:
+    explicit TExtCustomItemSelector(TComponent* AOwner);
+    ~TExtCustomItemSelector() override;
+    void AfterConstruction() override;
+
+    void UpdateSelectorPanel();
+    void SelectFirst();
+    void SelectLast();
+    void SelectNext();
+    void SelectPrevious();
+    void HotNext();
+    void HotPrevious();
+    bool LookupItem(const QString& S);
+    void ScrollItemInView(int Index);
+    int GetVisibleItemCount() const;
+    void GetSelectorPanelSize(int& Width, int& Height) const;
+
+    TSelectorItems* Items() const { return FItems.get(); }
+    void SetItems(TSelectorItems* Value) { FItems->Assign(Value); }
+    TSelectorType SelectorType() const { return FSelectorType; }
+    void SetSelectorType(TSelectorType Value);
+    // Takes effect at the next UpdateSelectorPanel.
+    TItemLayout ItemLayout() const { return FItemLayout; }
+    void SetItemLayout(TItemLayout Value) { FItemLayout = Value; }
+    int Columns() const { return FColumns; }
+    void SetColumns(int Value); // values below 1 are ignored
+    int ColorBoxWidth() const { return FColorBoxWidth; }
+    void SetColorBoxWidth(int Value);
+    int ColorBoxHeight() const { return FColorBoxHeight; }
+    void SetColorBoxHeight(int Value);
+    TCustomImageList* Images() const { return FImages; }
+    void SetImages(TCustomImageList* Value);
+    TItemAppearance* ItemAppearance() const { return FItemAppearance.get(); }
+    void SetItemAppearance(TItemAppearance* Value) { FItemAppearance->Assign(Value); }
+    int ItemIndex() const;
+    void SetItemIndex(int Value);
+    int ItemHot() const;
+    TCustomItemSelector* SelectorPanel() const { return FItemSelectorPanel; }
+
+    // Scrolling: the part of the panel in view, the bars and their positions.
+    int ViewWidth() const;
+    int ViewHeight() const;
+    bool VertScrollBarVisible() const;
+    bool HorzScrollBarVisible() const;
+    int VertScrollPos() const { return FVPos; }
+    void SetVertScrollPos(int Value);
+    int HorzScrollPos() const { return FHPos; }
+    void SetHorzScrollPos(int Value);
+    static int ScrollBarWidth();
+
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    void WndProc(TMessage& Message) override;
+
+    TNotifyEvent OnItemSelect; // Sender: the container
+    TDrawItemEvent OnDrawItem; // Sender: the panel; replaces the content drawing of every item
+    TItemSizeEvent OnItemSize; // Sender: the panel; replaces the cell size
+
+protected:
+    void Paint() override;
+    void resizeEvent(QResizeEvent* E) override;
+    LRESULT DialogCode() const override { return DLGC_WANTARROWS | DLGC_WANTALLKEYS; }
+
+private:
+    friend class TCustomItemSelector;
+    void CreateSelectorPanel();
+    void UpdateScrollBars();
+    std::unique_ptr<TSelectorItems> FItems;
+    TSelectorType FSelectorType = stImage;
+    TItemLayout FItemLayout = ilCaptionRight;
+    int FColumns = 1;
+    int FColorBoxWidth = 14;
+    int FColorBoxHeight = 14;
+    TCustomImageList* FImages = nullptr;
+    TCustomItemSelector* FItemSelectorPanel = nullptr;
+    std::unique_ptr<TItemAppearance> FItemAppearance;
+    QScrollBar* FVBar;
+    QScrollBar* FHBar;
+    int FVPos = 0;
+    int FHPos = 0;
+    bool FUpdatingBars = false;
+};
+
+// The typed-letter search of the kinds that show an item selector: letters typed within 500 ms
+// of the first one of a burst make one prefix; the clock service decides what a burst is, the
+// timer only empties the text once the burst is over.
+class TItemKeySearch {
+public:
+    TItemKeySearch();
+    // The prefix with Ch added, upper-cased (a new burst when the last one has run out).
+    QString Add(QChar Ch);
+    QString Text() const { return FText; }
+    TTimer* Timer() const { return FTimer.get(); }
+    void Stop();
+
+private:
+    void Tick();
+    std::unique_ptr<TTimer> FTimer;
+    QString FText;
+    uint64_t FStart = 0;
 };

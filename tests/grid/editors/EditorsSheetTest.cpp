@@ -2,7 +2,9 @@
 // as PNG files beside the build for a person to look at, and probes a few of their pixels.
 #include "grid/editors/ESGEdit.h"
 #include "grid/editors/EsgDateTimePicker.h"
+#include "grid/editors/ExtColorPickerDropDown.h"
 #include "grid/editors/ExtDateTimePicker.h"
+#include "grid/editors/ExtImagePickerDropDown.h"
 #include "grid/editors/esgspin.h"
 #include "platform/gui/Themes.h"
 #include "tests/grid/editors/EditorsFixture.h"
@@ -150,6 +152,89 @@ TEST_F(EditorsSheetTest, SheetOfEditorsClosedAndPickerOpen) {
     for (int Y = 0; Y < Cal.height(); Y += 2)
         for (int X = 0; X < Cal.width(); X += 2) CalDark += qGray(Cal.pixel(X, Y)) < 100;
     EXPECT_GT(CalDark, 20);
+}
+
+// The colour picker in its four popup styles and the image picker, each with its popup open.
+TEST_F(EditorsSheetTest, SheetOfPickersWithTheirPopupsOpen) {
+    auto* List = Add<TExtColorPickerDropDown>("colour list");
+    List->AddDefaultColors();
+    List->SetSelectedColor(0x0000FF);
+    List->SetColorValueText(cvtHTML);
+    auto* Discrete = Add<TExtColorPickerDropDown>("colour palette");
+    Discrete->SetColorSelectionStyle(csDiscrete);
+    Discrete->SetSelectedColor(0x00C0C0);
+    Discrete->SetColorValueText(cvtHTML);
+    auto* Cube = Add<TExtColorPickerDropDown>("colour cube");
+    Cube->SetColorSelectionStyle(csColorCube);
+    Cube->SetSelectedColor(0xFF66FF);
+    Cube->SetColorValueText(cvtRGB);
+    auto* Spectrum = Add<TExtColorPickerDropDown>("colour spectrum");
+    Spectrum->SetColorSelectionStyle(csSpectrum);
+    Spectrum->SetSelectedColor(0x3399FF);
+    Spectrum->SetColorValueText(cvtHex);
+    auto* Images = new TImageList(Host.get(), 16, 16);
+    TBitmap Strip(16 * 6, 16);
+    const TColor Swatch[] = {0x3050E0, 0x30B050, 0xE07030, 0x20C0E0, 0xA040A0, 0x707070};
+    for (int I = 0; I < 6; ++I) {
+        Strip.Canvas()->Brush()->SetColor(Swatch[I]);
+        Strip.Canvas()->Pen()->SetColor(clBlack);
+        Strip.Canvas()->Ellipse(Rect(I * 16 + 1, 1, I * 16 + 15, 15));
+    }
+    Images->Add(&Strip, nullptr);
+    auto* Image = Add<TExtImagePickerDropDown>("image picker", 80);
+    Image->SetImages(Images);
+    Image->AddImagesFromImageList();
+    const char* Names[] = {"Red", "<b>Green</b>", "Blue", "Amber", "Violet", "<i>Grey</i>"};
+    for (int I = 0; I < 6; ++I) Image->Items()->Items(I)->SetCaption(Names[I]);
+    Image->SetColumns(2);
+    Image->SetItemIndex(3);
+    ShowHost();
+
+    const int RowH = 34;
+    std::vector<QImage> Popups;
+    for (TExtCustomDropDown* D : std::initializer_list<TExtCustomDropDown*>{List, Discrete, Cube, Spectrum, Image}) {
+        D->SetFocus();
+        D->SimulateKey(VK_F4);
+        QApplication::processEvents();
+        ASSERT_TRUE(D->DroppedDown());
+        if (D == List) D->DropDownForm()->SimulateKey(VK_DOWN); // Lime, after Red
+        if (D == Image) static_cast<TExtImagePickerDropDown*>(D)->MouseWheelDownHook(); // a hot item
+        QApplication::processEvents();
+        Popups.push_back(D->DropDownForm()->grab().toImage());
+        D->HideDropDown(true);
+    }
+    Host->Other->SetFocus();
+    QApplication::processEvents();
+    int W = 420, H = 20 + int(Rows.size()) * RowH + 10, X = 10;
+    int PopH = 0;
+    for (const QImage& I : Popups) {
+        PopH = std::max(PopH, I.height());
+        X += I.width() + 10;
+    }
+    W = std::max(W, X);
+    QImage Sheet(W, H + PopH + 30, QImage::Format_RGB32);
+    Sheet.fill(ToQColor(clBtnFace));
+    QPainter P(&Sheet);
+    P.drawImage(0, 0, Host->grab(QRect(0, 0, 420, H)).toImage());
+    for (size_t I = 0; I < Rows.size(); ++I) P.drawText(8, 10 + int(I) * RowH + 16, Rows[I].Name);
+    X = 10;
+    for (size_t I = 0; I < Popups.size(); ++I) {
+        P.drawText(X, H + 14, Rows[I].Name);
+        P.drawImage(X, H + 24, Popups[I]);
+        X += Popups[I].width() + 10;
+    }
+    P.end();
+    ASSERT_TRUE(Sheet.save(QStringLiteral(EDITORS_SHEET_DIR "/pickers_sheet.png")));
+
+    // Probes: the list popup has the sixteen entries and no horizontal scroll bar; the box of
+    // the chosen colour in the edit part is red.
+    EXPECT_EQ(List->ItemSelector()->Items()->Count(), 16);
+    EXPECT_FALSE(List->ItemSelector()->HorzScrollBarVisible());
+    EXPECT_FALSE(Image->ItemSelector()->HorzScrollBarVisible());
+    const QImage Closed = Host->grab().toImage();
+    EXPECT_EQ(At(Closed, List->Left() + 10, List->Top() + 1 + List->Height() / 2), TColor(0x0000FF));
+    EXPECT_GT(Popups[0].height(), 150);
+    EXPECT_GT(Popups[2].width(), 150); // the cube
 }
 
 } // namespace

@@ -1,0 +1,133 @@
+#pragma once
+// The image picker drop-down: a non-editable drop-down edit that shows the picture of the chosen
+// item and whose popup shows its items (pictures or images of an image list, with optional
+// captions and hints) in an item selector.
+#include "grid/editors/ExtDropDown.h"
+#include "grid/editors/ExtItemSelector.h"
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class TImageItems;
+
+class TImageItem : public TPersistent {
+public:
+    explicit TImageItem(TImageItems* Collection) : FCollection(Collection) {}
+    void Assign(TPersistent* Source) override;
+    int Index() const;
+    QString Caption() const { return FCaption; }
+    void SetCaption(const QString& Value);
+    int ImageIndex() const { return FImageIndex; }
+    void SetImageIndex(int Value);
+    // A picture of the item's own; when it holds something it wins over ImageIndex.
+    TPicture* Image() { return &FImage; }
+    void SetImage(TPicture* Value) { FImage.Assign(Value); }
+    bool HasPicture() const { return FImage.Graphic() && !FImage.Graphic()->Empty(); }
+    QString Hint() const { return FHint; }
+    void SetHint(const QString& Value) { FHint = Value; }
+
+    bool FEnabled = true;
+    TRect FRect{0, 0, 0, 0}; // not used by the picker
+
+private:
+    void Changed();
+    TImageItems* FCollection;
+    QString FCaption;
+    int FImageIndex = -1;
+    TPicture FImage;
+    QString FHint;
+};
+
+class TImageItems : public TPersistent {
+public:
+    explicit TImageItems(TPersistent* AOwner) : FMyOwner(AOwner) {}
+    TPersistent* GetOwner() const { return FMyOwner; }
+    int Count() const { return int(FItems.size()); }
+    TImageItem* Add() { return Insert(Count()); }
+    TImageItem* Insert(int Index);
+    void Delete(int Index);
+    void Clear() { FItems.clear(); }
+    TImageItem* Items(int Index) const; // EListError outside the items
+    TImageItem* GetItem(int Index) const { return Items(Index); }
+    int IndexOf(const TImageItem* Item) const;
+    void Assign(TPersistent* Source) override;
+    TNotifyEvent OnChange;
+
+private:
+    friend class TImageItem;
+    TPersistent* FMyOwner;
+    std::vector<std::unique_ptr<TImageItem>> FItems;
+};
+
+class TExtImagePickerDropDown : public TExtCustomDropDown {
+public:
+    explicit TExtImagePickerDropDown(TComponent* AOwner);
+    ~TExtImagePickerDropDown() override;
+    void AfterConstruction() override;
+
+    // One item per image of Images, appended.
+    void AddImagesFromImageList();
+    // One item per directory entry matching AFolder (a folder and a file mask), appended; an
+    // entry whose picture does not load stays, with an empty picture and no caption.
+    void AddImagesFromFolder(const QString& AFolder, bool SetImageCaption);
+    void SelectFirst();
+    void SelectLast();
+    void SelectNext();
+    void SelectPrevious();
+
+    int Columns() const { return FColumns; }
+    void SetColumns(int Value) { FColumns = Value; }
+    TItemLayout Layout() const { return FLayout; }
+    void SetLayout(TItemLayout Value) { FLayout = Value; }
+    TImageItems* Items() const { return FItems.get(); }
+    void SetItems(TImageItems* Value) { FItems->Assign(Value); }
+    int ItemIndex() const { return FItemIndex; }
+    void SetItemIndex(int Value);
+    // The image-list index of the selected item; writing selects the first item that has it.
+    int ImageIndex() const;
+    void SetImageIndex(int Value);
+    TItemAppearance* ItemAppearance() const { return FItemAppearance.get(); }
+    void SetItemAppearance(TItemAppearance* Value) { FItemAppearance->Assign(Value); }
+
+    TExtCustomItemSelector* ItemSelector() const { return FItemSelector; }
+    QString CurSearch() const { return FKeySearch.Text(); }
+    TTimer* KeyTimer() const { return FKeySearch.Timer(); }
+
+    void CreateDropDownForm() override;
+    void BeforeDropDown() override;
+    void SizeDropDown() override;
+    void DoHideDropDown(bool Cancelled) override;
+    void DropDownFormDestroyed() override { FItemSelector = nullptr; }
+    void MouseWheelDownHook() override;
+    void MouseWheelUpHook() override;
+    void DrawFocusedText(TCanvas* Canvas) override;
+    void SetSelectionColorStyle(TSelectionColorStyle Value) override;
+    void SetComponentStyle(TExtStyle AStyle) override;
+
+    TNotifyEvent OnSelect;
+    TOnDrawSelectedItem OnDrawSelectedImage;
+    TDrawItemEvent OnDrawItem; // replaces the content drawing of popup items
+
+protected:
+    void WMKeyDown(TMessage& Message) override;
+    void WMChar(TMessage& Message) override;
+    void WMPaint(TMessage& Message) override;
+
+private:
+    void FillSelector();
+    void FillIfStale();
+    void PopupChoice();
+    void MoveSelector(const std::function<void()>& Move);
+    void Wheel(bool Down);
+
+    TExtCustomItemSelector* FItemSelector = nullptr;
+    int FColumns = 1;
+    TItemLayout FLayout = ilCaptionRight;
+    std::unique_ptr<TImageItems> FItems;
+    int FItemIndex = -1;
+    std::unique_ptr<TItemAppearance> FItemAppearance;
+    bool FInternalCall = false;
+    TItemKeySearch FKeySearch;
+    int FOldItemIndex = -1;
+};
