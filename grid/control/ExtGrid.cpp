@@ -3,6 +3,7 @@
 #include "grid/control/ExtGrid.h"
 
 #include "grid/base/ExtUtil.h"
+#include "grid/services/DragDrop.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/Themes.h"
 

@@ -56,6 +56,10 @@ class TGridDateTimePicker;
 struct TGridEditorCell;
 struct TCompiledFilter;
 class TDropList;
+class TDropArrow;
+class TGridDropSource;
+class TGridDropTarget;
+class TListBox;
 class TDropCheckList;
 class TControlEdit;
 class TControlCombo;
@@ -1578,6 +1582,53 @@ protected:
                         int& ImageNo, const QString& Dir, QString& Markup);
     QString HTMLImageMarkup(TGraphic* Graphic, const QImage* Image, int& ImageNo, const QString& Dir);
     void WriteHTMLFile(const QString& FileName, bool Show, bool Unicode, bool Append);
+
+    // ---- drag and drop
+public:
+    // Column ACol (real) is being dragged in from entry AIndex of the list box AList (a column
+    // chooser): a drop of it shows the column again where it lands and takes it off the list.
+    void OleColumnDragStart(int ACol, int AIndex, TListBox* AList);
+    // The cells being dragged out (display columns and rows).
+    TGridRect DropSelection() const { return FDropSelection; }
+    // The arrows that show where a drop would go (null until first shown).
+    TDropArrow* ArwL() const { return FArwL.get(); }
+    TDropArrow* ArwD() const { return FArwD.get(); }
+    TDropArrow* ArwU() const { return FArwU.get(); }
+
+protected:
+    friend class TGridDropSource;
+    friend class TGridDropTarget;
+    void DropRequest(TDropRequest& Request) override;
+    // Runs a drag of the selection (or of a header's column) that the mouse started at the cell.
+    void OleDragStart(int DisplCol, int ARow);
+    // After a move: the dragged rows go, or the dragged cells are cleared, keeping whatever a
+    // drop into this grid placed there.
+    void OleRemoveSource();
+    // The rows a drop inserted (display rows, before the rows at DisplRow): the dragged rows
+    // after them moved down.
+    void OleRowsInserted(int DisplRow, int RCount);
+    void OleHideArrows(bool Rows, bool Cols);
+    void OleShowArrow(std::unique_ptr<TDropArrow>& Arrow, int Direction, TPoint ClientPos);
+    // A drop into this grid placed cells here (display columns and rows).
+    void OleDropped(const TGridRect& Placed);
+    // Places a cell block at a cell; false (nothing changed) for a damaged block or a point
+    // outside the grid.
+    bool OleDropCellBlock(int DisplCol, int ARow, const QByteArray& Block);
+    QPixmap OleDragPicture(const TGridRect& Cells);
+    // Whether a drop (or a move's removal) may change the cell: never a read-only one or one
+    // the grid would not let be edited.
+    bool OleMayWrite(int RealCol, int DisplRow);
+    // Where the press that may start a drag went down (client coordinates).
+    TPoint FOleDownPoint{-1, -1};
+    int FOleDragIndex = -1;
+    TListBox* FOleDragList = nullptr;
+    int FOleTimerCount = 0;
+    std::unique_ptr<TDropArrow> FArwL, FArwD, FArwU;
+    // The dragged rows (display rows) while a drag runs, following rows a drop inserted.
+    std::vector<int> FOleDragRows;
+    // What drops into this grid placed while its own drag ran.
+    std::vector<TGridRect> FOleDroppedHere;
+    bool FOleDragging = false;
 
     // ---- clipboard
 public:

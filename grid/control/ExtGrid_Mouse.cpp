@@ -181,6 +181,7 @@ void TExtStringGrid::LButtonDownMessageHandler(TMessage& Message) {
         SetFocus();
         if (OnMouseDown) OnMouseDown(this, mbLeft, Shift, X, Y);
         FSelectionClick = true;
+        FOleDownPoint = TPoint{X, Y};
         if (OnClickCell) OnClickCell(this, ARow, ACol);
         return;
     }

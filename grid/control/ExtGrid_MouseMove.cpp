@@ -139,6 +139,16 @@ void TExtStringGrid::MouseMoveOverride(TShiftState Shift, int X, int Y) {
         }
     }
 
+    // A press in the selection that moves on by more than 3 pixels drags the selection out.
+    if (FSelectionClick && ACol >= 0 && ARow >= 0 && FMouseKeepDown && Shift.Contains(ssLeft) &&
+        (std::abs(X - FOleDownPoint.X) > 3 || std::abs(Y - FOleDownPoint.Y) > 3) &&
+        DragDropSettings()->OleDropSource() && GridState() != gsColSizing &&
+        !(SelectionResizer() && SelectionRectangle() && InSelectionResizer(X, Y))) {
+        FSelectionClick = false;
+        OleDragStart(ACol, ARow);
+        return;
+    }
+
     TBaseGrid::MouseMove(Shift, X, Y);
 
     if (FSizingFixed) {

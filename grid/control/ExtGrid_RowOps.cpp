@@ -96,6 +96,8 @@ void TExtStringGrid::InsertRows(int DisplRow, int RCount, bool UpdateCellControl
     {
         TStateScope<int> Lock(FUpdateCount, FUpdateCount + 1);
         FSel.InsertRows(DisplRow, RowSelectIndex(DisplRow), RCount);
+        // A drag of this grid's rows follows them when rows are inserted above them.
+        OleRowsInserted(DisplRow, RCount);
         // Cells, records and heights travel with their rows; the new rows are empty.
         TCustomGrid::InsertRows(DisplRow, RCount);
         FHiddenRows.InsertRealRows(RealRow, RCount);

@@ -1,6 +1,7 @@
 #include "grid/control/GridSettingsObjects.h"
 
 #include "grid/control/ExtGrid.h"
+#include "grid/services/DragDrop.h"
 
 namespace {
 TDropTargetRegistrar& Registrar() {

@@ -3,6 +3,7 @@
 // footer objects: background, grouping, drag and drop, balloon hints, modified marking, drag
 // scrolling and progress bars. Each copies itself only from an object of its own class.
 #include "grid/control/SettingProperties.h"
+#include "grid/services/DragDrop.h"
 #include "platform/gui/Graphics.h"
 #include "platform/rtl/Objects.h"
 
@@ -72,15 +73,6 @@ void SetDropTargetRegistrar(TDropTargetRegistrar Registrar);
 // Whether rich text may be dropped into any grid (one flag for every grid, set by OleDropRTF).
 extern bool OleDropRTFAllowed;
 
-// The grid as a drop target: the grid it delivers drops to.
-class TGridDropTarget : public TObject {
-public:
-    explicit TGridDropTarget(TExtStringGrid* AGrid) : FGrid(AGrid) {}
-    TExtStringGrid* Grid() const { return FGrid; }
-
-private:
-    TExtStringGrid* FGrid;
-};
 
 class TDragDropSettings : public TPersistent {
 public:

@@ -703,3 +703,8 @@ int TExtStringGrid::PasteCellFormat(int DisplCol, int ARow, const QByteArray& Bl
     Invalidate();
     return BC * BR;
 }
+
+// The cell block placed by a drop goes through the same check.
+bool CellBlockToPointStream(const QByteArray& Bytes, TMemoryStream& Out, TGridPropIO& Header) {
+    return AsBlockStream(Bytes, Out, Header);
+}

@@ -6,6 +6,8 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QDrag>
+#include <QDropEvent>
 #include <QFocusEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -1221,6 +1223,10 @@ bool TControl::event(QEvent* E) {
             if (!FNativeWidget) FocusOut(QApplication::focusWidget());
             break;
         case QEvent::ToolTip: return HandleToolTip(E);
+        case QEvent::DragEnter:
+        case QEvent::DragMove:
+        case QEvent::DragLeave:
+        case QEvent::Drop: TranslateDrop(E); return true;
         case QEvent::Paint: Guard(this, [this] { PaintHandler(); }); return true;
         case QEvent::Timer: {
             int QtId = static_cast<QTimerEvent*>(E)->timerId();
@@ -1264,6 +1270,76 @@ bool TControl::eventFilter(QObject* Watched, QEvent* E) {
         default: return false;
     }
 }
+
+void TControl::TranslateDrop(QEvent* E) {
+    TDropRequest R;
+    if (E->type() == QEvent::DragLeave) {
+        R.Stage = drLeave;
+        Guard(this, [&] { DropRequest(R); });
+        E->accept();
+        return;
+    }
+    auto* D = static_cast<QDropEvent*>(E);
+    R.Stage = E->type() == QEvent::DragEnter ? drEnter : E->type() == QEvent::DragMove ? drOver : drDrop;
+    R.Data = D->mimeData();
+    const QPoint P = D->position().toPoint();
+    R.ScreenPos = ClientToScreen(TPoint{P.x(), P.y()});
+    R.Shift = ModifiersToShift(D->modifiers());
+    R.OKEffects = 0;
+    if (D->possibleActions() & Qt::CopyAction) R.OKEffects |= DROPEFFECT_COPY;
+    if (D->possibleActions() & Qt::MoveAction) R.OKEffects |= DROPEFFECT_MOVE;
+    Guard(this, [&] { DropRequest(R); });
+    const Qt::DropAction A = (R.Effect & DROPEFFECT_MOVE) ? Qt::MoveAction
+        : (R.Effect & DROPEFFECT_COPY)                    ? Qt::CopyAction
+                                                          : Qt::IgnoreAction;
+    if (A == Qt::IgnoreAction) {
+        D->setDropAction(Qt::IgnoreAction);
+        // An entered drag stays announced to the control, so that it follows the data to a
+        // place where it can be dropped.
+        if (E->type() == QEvent::DragEnter)
+            D->accept();
+        else
+            D->ignore();
+        return;
+    }
+    D->setDropAction(A);
+    D->accept();
+}
+
+namespace {
+TDragRunner& DragRunner() {
+    static TDragRunner R;
+    return R;
+}
+
+int SystemDragDrop(TDragStart& Start) {
+    auto* Drag = new QDrag(Start.Source);
+    Drag->setMimeData(Start.Data.release());
+    if (!Start.Picture.isNull()) {
+        Drag->setPixmap(Start.Picture);
+        Drag->setHotSpot(QPoint(Start.HotSpot.X, Start.HotSpot.Y));
+    }
+    auto Feedback = Start.Feedback;
+    QObject::connect(Drag, &QDrag::actionChanged, Drag, [Feedback](Qt::DropAction A) {
+        if (!Feedback) return;
+        Feedback(A == Qt::MoveAction ? DROPEFFECT_MOVE : A == Qt::CopyAction ? DROPEFFECT_COPY : DROPEFFECT_NONE);
+    });
+    Qt::DropActions Allowed;
+    if (Start.OKEffects & DROPEFFECT_COPY) Allowed |= Qt::CopyAction;
+    if (Start.OKEffects & DROPEFFECT_MOVE) Allowed |= Qt::MoveAction;
+    const Qt::DropAction Done =
+        Drag->exec(Allowed, (Start.OKEffects & DROPEFFECT_MOVE) ? Qt::MoveAction : Qt::CopyAction);
+    Drag->deleteLater();
+    return Done == Qt::MoveAction ? DROPEFFECT_MOVE : Done == Qt::CopyAction ? DROPEFFECT_COPY : DROPEFFECT_NONE;
+}
+} // namespace
+
+int RunDragDrop(TDragStart& Drag) {
+    if (DragRunner()) return DragRunner()(Drag);
+    return SystemDragDrop(Drag);
+}
+
+void SetDragRunner(TDragRunner Runner) { DragRunner() = std::move(Runner); }
 
 // ---- TWinControl ------------------------------------------------------------------------------
 TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {

@@ -7,6 +7,8 @@
 #include "platform/rtl/SysUtils.h"
 
 #include <QCursor>
+#include <QMimeData>
+#include <QPixmap>
 #include <QPointer>
 #include <QString>
 #include <QWidget>
@@ -218,6 +220,27 @@ bool IsAccel(Word VK, const QString& Caption);
 QString GetShortHint(const QString& Hint);
 QString GetLongHint(const QString& Hint);
 
+// ---- drag and drop of data between windows (and programs) --------------------------------------
+// What a drop does to the data, as programs tell each other: nothing, a copy, a move.
+constexpr int DROPEFFECT_NONE = 0;
+constexpr int DROPEFFECT_COPY = 1;
+constexpr int DROPEFFECT_MOVE = 2;
+// The answers of a drag: the data was dropped, or nothing was dropped (cancelled or refused).
+constexpr int DRAGDROP_S_DROP = 0x40100;
+constexpr int DRAGDROP_S_CANCEL = 0x40101;
+
+enum TDropStage { drEnter, drOver, drLeave, drDrop };
+// Data dragged over a control that accepts drops. The control answers in Effect
+// (DROPEFFECT_NONE refuses the data at this point).
+struct TDropRequest {
+    TDropStage Stage = drEnter;
+    const QMimeData* Data = nullptr; // null when the drag leaves
+    TPoint ScreenPos;
+    TShiftState Shift;
+    int OKEffects = DROPEFFECT_COPY | DROPEFFECT_MOVE; // what the source allows
+    int Effect = DROPEFFECT_NONE;
+};
+
 // ---- controls ---------------------------------------------------------------------------------
 // A control is a Qt widget. Qt's events are turned into messages and go through WndProc, whose
 // default hands them to the handlers below and then to DefaultHandler (the native behaviour).
@@ -373,6 +396,8 @@ protected:
     virtual void Paint() {}
     // WM_TIMER of a per-control timer.
     virtual void TimerTick(int ID) { (void)ID; }
+    // Data dragged over the control (only when it accepts drops); the default refuses it.
+    virtual void DropRequest(TDropRequest& Request) { Request.Effect = DROPEFFECT_NONE; }
     // The answer to WM_GETDLGCODE: the DLGC_* keys the control takes itself.
     virtual LRESULT DialogCode() const { return 0; }
     // Controls that paint themselves open their canvas around Paint.
@@ -410,6 +435,7 @@ private:
     bool DeliverTranslated(TMessage& M);
     void DispatchKeyDown(Word Key, TShiftState Shift, QChar Char, QKeyEvent* Original);
     bool HandleToolTip(QEvent* E);
+    void TranslateDrop(QEvent* E);
     void DeliverNative(TMessage& Message);
     void FocusIn(QWidget* From);
     void SizeChanged();
@@ -598,3 +624,21 @@ TWinControl* FindVCLWindow(const TPoint& Pos);
 // The control under a point of the screen, labels and other graphic controls included; a
 // disabled one counts only with AllowDisabled (else the enabled control beneath it answers).
 TControl* FindDragTarget(const TPoint& Pos, bool AllowDisabled);
+
+// Starting a drag of data: the source control, the data (handed over), the effects the source
+// allows, the picture shown under the cursor and Feedback, told every effect the drag would
+// have where it is now. Answers the effect of the drop, DROPEFFECT_NONE when nothing was
+// dropped. The runner does it through the system's drag and drop; tests put their own in place
+// (a drag runs modally until the button is released).
+struct TDragStart {
+    TControl* Source = nullptr;
+    std::unique_ptr<QMimeData> Data;
+    int OKEffects = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+    QPixmap Picture;
+    TPoint HotSpot;
+    std::function<void(int Effect)> Feedback;
+};
+using TDragRunner = std::function<int(TDragStart& Drag)>;
+int RunDragDrop(TDragStart& Drag);
+// An empty runner puts the system's back.
+void SetDragRunner(TDragRunner Runner);
