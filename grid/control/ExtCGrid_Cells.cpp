@@ -278,8 +278,14 @@ int TExtColumnGrid::GetEditLimit() {
 
 // ---- grouping and filter values ---------------------------------------------------------------------------
 void TExtColumnGrid::Group(int ColIndex) {
-    if (TGridColumnItem* It = ItemOf(ColIndex)) FSaveCol->Assign(It);
+    // A refused grouping keeps the item of the grouping in place; otherwise that grouping gives its
+    // item back first, and the item kept is the one of ColIndex as the columns then stand.
+    if (!CanGroupBy(ColIndex)) return;
+    if (GroupColumn() > 0) UnGroup();
+    TGridColumnItem Saved(nullptr);
+    if (TGridColumnItem* It = ItemOf(ColIndex)) Saved.Assign(It);
     TExtStringGrid::Group(ColIndex);
+    if (GroupColumn() == ColIndex) FSaveCol->Assign(&Saved);
 }
 
 void TExtColumnGrid::UnGroup() {
@@ -307,7 +313,11 @@ bool TExtColumnGrid::GetFilterValues(int RealCol) {
 
 void TExtColumnGrid::FilterSelect(int ItemIndex) {
     const int Col = FFilterCol;
-    FFilterCol = -1;
+    // The column stays open while the handlers run, as in the string grid.
+    struct TClose {
+        int& F;
+        ~TClose() { F = -1; }
+    } Close{FFilterCol};
     TGridColumnItem* It = ItemOf(Col);
     if (!It || ItemIndex < 0 || ItemIndex >= It->Filter()->Count()) return;
     const QString Entry = It->Filter()->Get(ItemIndex);
@@ -317,17 +327,14 @@ void TExtColumnGrid::FilterSelect(int ItemIndex) {
     if (AutoFilterUpdate()) SetFilterActive(false);
     QString Condition = Eq < 0 ? Entry : Entry.mid(Eq + 1);
     if (OnFilterSelect) OnFilterSelect(this, Col, ItemIndex, Caption, Condition);
-    TFilterData* F = Filter()->ColumnFilter(Col);
-    if (!F) {
-        F = Filter()->Add();
-        F->SetColumn(Col);
-    }
+    TFilterData* F = Filter()->GetColFilter(Col);
     F->SetCondition(Condition);
     F->SetCaseSensitive(It->FilterCaseSensitive());
     if (!AutoFilterUpdate()) return;
+    // A pick that filters every row away still leaves the header to pick from again.
+    SetFixedRowAlways(true);
     SetFilterActive(true);
-    if (RowCount() != FixedRows() && !(RowCount() == 1 && FixedRowAlways()) && FixedRows() < RowCount())
-        SetRow(FixedRows());
+    if (RowCount() > FixedRows() && RowCount() > 1) MoveColRow(TCustomGrid::Col(), FixedRows(), true, false);
     DoFilterDone();
 }
 

@@ -73,7 +73,7 @@ TExtStringGrid::TExtStringGrid(TComponent* AOwner) : TBaseGrid(AOwner) {
     FSearchPanel->OnEditChange = [this](TObject* Sender) { SearchEditChange(Sender); };
     FSearchPanel->OnForwardClick = [this](TObject* Sender) { SearchNextClick(Sender); };
     FSearchPanel->OnBackwardClick = [this](TObject* Sender) { SearchPrevClick(Sender); };
-    FSearchPanel->OnExitClick = [this](TObject* Sender) { SearchExitClick(Sender); };
+    FSearchPanel->OnExitClick = [this](TObject* Sender) { SearchCloseClick(Sender); };
     FSearchPanel->OnHighlightClick = [this](TObject* Sender) { SearchHighlightClick(Sender); };
     FMoveButton = new THeaderDragButton(this);
     FMoveButton->SetVisible(false);
@@ -234,9 +234,16 @@ void TExtStringGrid::CreateAuxiliaryControls() {
     // order, once those areas exist.
     CreateEditorControls();
     CreateFilterListsAndAuxEditors();
+    FPaintScrollBar = Create<TScrollBar>(this, this);
+    FPaintScrollBar->SetVisible(false);
+    FPaintScrollBar->SetTabStop(false);
+    FPaintScrollBar->SetKind(sbVertical);
+    FPaintScrollBar->SetBounds(0, 0, CellScrollBarWidth, 121);
 }
 
 void TExtStringGrid::FreeAuxiliaryControls() {
+    delete FPaintScrollBar;
+    FPaintScrollBar = nullptr;
     FreeFilterListsAndAuxEditors();
     FreeEditorControls();
 }

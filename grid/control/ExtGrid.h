@@ -54,6 +54,7 @@ class TGridSpin;
 class TGridDatePicker;
 class TGridDateTimePicker;
 struct TGridEditorCell;
+struct TCompiledFilter;
 class TDropList;
 class TDropCheckList;
 class TControlEdit;
@@ -396,7 +397,7 @@ public:
     virtual void SearchNextClick(TObject* Sender);
     virtual void SearchPrevClick(TObject* Sender);
     virtual void SearchHighlightClick(TObject* Sender);
-    virtual void SearchExitClick(TObject* Sender);
+    virtual void SearchCloseClick(TObject* Sender);
     // While set, every hint of the application is shown by the mini-HTML hint window; the last
     // grid to write it decides.
     bool UseHTMLHints() const { return FUseHTMLHints; }
@@ -564,6 +565,11 @@ public:
     // The cell graphic in the painter's record: its extent and its drawing.
     void CellGraphicExtent(TCellPaintInfo& P);
     void DrawCellGraphic(TRect W, TCellPaintInfo& P);
+    // A cell with a scroll bar whose page is smaller than its range shows the bar along its right
+    // edge; the rest of the cell shows its text scrolled by the bar's position.
+    void PaintCellScrollBar(TCellPaintInfo& P);
+    // The width of a scroll bar shown inside a cell.
+    static constexpr int CellScrollBarWidth = 17;
     TNotifyEvent OnPainted;
 
 protected:
@@ -999,6 +1005,8 @@ protected:
     // A scroll message of the cell scroll bar goes to that bar and its cell.
     bool CellScrollBarMessage(TMessage& Message);
     TScrollBar* FCellScrollBar = nullptr;
+    // Never shown: the painter draws it into the cells that have a scroll bar.
+    TScrollBar* FPaintScrollBar = nullptr;
     // The size of the fixed background bitmap (the picture area fills it in).
     int FBackGroundWidth = 0;
     int FBackGroundHeight = 0;
@@ -1440,7 +1448,8 @@ public:
     // character references for everything beyond it); opened afterwards when Show or
     // HTMLSettings.AutoPreview is set. Written whole or not at all.
     void SaveToHTML(const QString& FileName, bool Show = false, bool Unicode = false);
-    // As SaveToHTML, after the lines the file already holds (none when it cannot be read).
+    // As SaveToHTML, after the lines the file already holds (none when it does not exist; a file
+    // that exists but cannot be read raises and is left as it is).
     void AppendToHTML(const QString& FileName, bool Show = false, bool Unicode = false);
     // The style block and the table markup; cell images are written below Dir ("images/").
     QString SaveToHTMLString(const QString& Dir);
@@ -1974,6 +1983,9 @@ public:
     // ---- filtering
     // Whether display row ARow passes Filter and OnCustomFilter.
     virtual bool MatchFilter(int ARow);
+    // The text a condition on calculated cells tests: the displayed text, unless a descendant
+    // calculates it otherwise.
+    virtual QString CalculatedCellText(int RealCol, int DisplRow);
     // Hides display row ARow (outside the filter levels) when it does not pass.
     void FilterRow(int ARow);
     // Hides every normal row that does not pass, as one new filter level; the conditions are
@@ -2072,6 +2084,8 @@ protected:
     void LoadRowFromItem(TGridItem* Item, int DisplRow);
     // Puts back the given entries (already out of the store) in one pass from the bottom.
     void PutBackRows(TGridItems Items);
+    // HideRowList for display rows already ascending, distinct and inside the sheet.
+    void HideSortedRowList(std::vector<int> Listed);
 
     // ---- cell access internals -----------------------------------------------------------------------
     void TagTextInRange(const TGridRect& RealRange, const QString& HiText, const QString& Tag, bool DoCase);
@@ -2390,7 +2404,7 @@ protected:
     int64_t FCompares = 0;
     int FFilterFixedRows = -1; // FixedRows when the first filter level was applied
     QString FNarrowLast;
-    const std::vector<TCompiledCondition>* FCompiledFilter = nullptr; // during ApplyFilter
+    const TCompiledFilter* FCompiledFilter = nullptr; // during ApplyFilter
     uint64_t FSortTime = 0;
     int FSortDir = 1;
     int FSortFollowRow = -1;
@@ -3029,6 +3043,9 @@ protected:
     // column is out of the grid and comes back with UnGroup.
 public:
     void SetGroupColumn(int Value);
+    // Whether Group (ColIndex) would group: ColIndex counted as the columns stand once a grouping
+    // in place is undone. A column that grouping could not give back is refused.
+    bool CanGroupBy(int ColIndex);
     // One value per expanded group into its summary row (or its header row without summary rows):
     // 1 sum, 2 average, 3 minimum, 4 maximum, 5 count, 6 custom, 7 distinct, 8 standard deviation.
     // Averages, extremes and deviations are taken over the cells whose text is a number.

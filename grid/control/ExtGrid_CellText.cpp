@@ -101,6 +101,31 @@ void TExtStringGrid::DrawCellText(TCellPaintInfo& P) {
         TR.Left += GLW;
         TR.Top += GLW;
     }
+    // Text scrolled up by the cell's own scroll bar stays inside the cell (and off the bar); the
+    // clip goes back on every way out of this step.
+    struct TScrollClip {
+        TCanvas* C;
+        bool Set = false, Had = false;
+        TRect Old;
+        ~TScrollClip() {
+            if (!Set) return;
+            if (Had)
+                C->SetClipRect(Old);
+            else
+                C->ResetClip();
+        }
+    } Clip{C};
+    if (P.ScrollPos > 0) {
+        Clip.Set = true;
+        Clip.Had = C->HasClip();
+        if (Clip.Had) {
+            Clip.Old = C->ClipRect();
+            C->IntersectClipRect(P.W);
+        } else {
+            C->SetClipRect(P.W);
+        }
+        TR.Top -= P.ScrollPos;
+    }
 
     // 7. filter glyph
     if (P.FilterGlyph) {

@@ -7,7 +7,7 @@
 
 // ---- search bar --------------------------------------------------------------------------------------
 // The search itself is one of the grid's data services; the close button is the bar's own.
-void TExtStringGrid::SearchExitClick(TObject* Sender) {
+void TExtStringGrid::SearchCloseClick(TObject* Sender) {
     (void)Sender;
     if (OnSearchFooterClose) OnSearchFooterClose(this);
     FSearchFooter->SetVisible(false);

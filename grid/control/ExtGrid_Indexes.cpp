@@ -174,26 +174,29 @@ void TExtStringGrid::HideRowList(TIntList* DisplRowList) {
     }
     if (!std::is_sorted(Listed.begin(), Listed.end())) std::sort(Listed.begin(), Listed.end());
     Listed.erase(std::unique(Listed.begin(), Listed.end()), Listed.end());
+    HideSortedRowList(std::move(Listed));
+}
+
+void TExtStringGrid::HideSortedRowList(std::vector<int> Listed) {
     if (Listed.empty() || int(Listed.size()) >= RowCount()) return;
 
-    TGridItems NewItems;
+    TGridItems NewItems = FHiddenRows.SpareList();
     NewItems.reserve(Listed.size());
+    const int Stored = NumHiddenRows();
     int HiddenBelow = 0; // entries below the listed row's real index; both ascend
     for (int DisplRow : Listed) {
-        while (HiddenBelow < NumHiddenRows() && FHiddenRows.Items(HiddenBelow)->FIdx - HiddenBelow <= DisplRow)
-            ++HiddenBelow;
-        TGridItem& Item = NewItems.emplace_back();
-        Item.FIdx = DisplRow + HiddenBelow;
-        Item.FLevel = FFilterLevel;
-        SaveRowToItem(DisplRow, &Item);
+        while (HiddenBelow < Stored && FHiddenRows.Items(HiddenBelow)->FIdx - HiddenBelow <= DisplRow) ++HiddenBelow;
+        // Built in place: a default entry would first own an empty row that the move then frees.
+        NewItems.push_back(TGridItem{DisplRow + HiddenBelow, RowHeights(DisplRow), DetachRow(DisplRow), FFilterLevel});
     }
     ++FFilterLevel;
 
     // The rows that stay move up over the listed ones, with their heights and cell objects.
+    const int Rows = RowCount();
     std::vector<int> Plan;
-    Plan.reserve(size_t(RowCount()) - Listed.size());
+    Plan.reserve(size_t(Rows) - Listed.size());
     size_t Next = 0;
-    for (int DisplRow = 0; DisplRow < RowCount(); ++DisplRow) {
+    for (int DisplRow = 0; DisplRow < Rows; ++DisplRow) {
         if (Next < Listed.size() && Listed[Next] == DisplRow)
             ++Next;
         else

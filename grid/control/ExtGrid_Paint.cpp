@@ -81,6 +81,9 @@ void TExtStringGrid::DrawGridCell(TCanvas* ACanvas, int ACol, int ARow, TRect AR
     // 2. filter glyph
     if (ARow == FilterDropDownRow() && (FilterDropDownAuto() || OnGetColumnFilter)) P.FilterGlyph = BuildFilterList(RC);
 
+    // 3. in-cell scroll bar
+    PaintCellScrollBar(P);
+
     // 4. the painter's own visual query
     P.WW = WordWrap();
     GetVisualProperties(ACol, ARow, P.State, false, false, true, ACanvas->Brush(), P.ColorTo, P.MirrorColor,
@@ -561,4 +564,20 @@ void TExtStringGrid::DrawCellGraphic(TRect W, TCellPaintInfo& P) {
     if (!CG) return;
     DrawCellGraphic(W, CG, P.VA,
                     TCellGraphicPaint{P.Canvas, P.RealCol, P.Row, P.State, P.HA, P.TextWidth, P.GraphicW, P.GraphicH});
+}
+
+void TExtStringGrid::PaintCellScrollBar(TCellPaintInfo& P) {
+    TScrollBar* Bar = FPaintScrollBar;
+    if (!Bar || !HasScrollBar(P.RealCol, P.Row)) return;
+    const TScrollProp Prop = GetScrollProp(P.RealCol, P.Row);
+    if (Prop.Range <= 0 || Prop.PageSize >= Prop.Range) return;
+    // The range goes in before the position: the bar last served another cell, and its old range
+    // would cut this cell's position short.
+    Bar->SetPageSize(std::max(0, Prop.PageSize));
+    Bar->SetParams(GetScrollPosition(P.RealCol, P.Row), 0, Prop.Range);
+    TRect& W = P.W;
+    Bar->SetHeight(std::max(0, W.Bottom - W.Top));
+    W.Right -= Bar->Width();
+    Bar->PaintTo(P.Canvas, W.Right, W.Top);
+    P.ScrollPos = Bar->Position();
 }

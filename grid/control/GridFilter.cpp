@@ -62,6 +62,13 @@ TFilterData* TFilter::ColumnFilter(int Col) const {
     return nullptr;
 }
 
+TFilterData* TFilter::GetColFilter(int Col) {
+    if (TFilterData* D = ColumnFilter(Col)) return D;
+    TFilterData* D = Add();
+    D->SetColumn(Col);
+    return D;
+}
+
 void TFilter::RemoveColumnFilter(int Col) {
     for (int I = Count() - 1; I >= 0; --I)
         if (FItems[size_t(I)]->Column() == Col) FItems.erase(FItems.begin() + I);

@@ -69,6 +69,8 @@ public:
     void Clear() { FItems.clear(); }
     // The first condition on the column; null when there is none (reading creates nothing).
     TFilterData* ColumnFilter(int Col) const;
+    // The first condition on the column, added (on that column) when there is none.
+    TFilterData* GetColFilter(int Col);
     bool HasFilter(int Col) const { return ColumnFilter(Col) != nullptr; }
     // Deletes every condition on the column and repaints its header cell.
     void RemoveColumnFilter(int Col);

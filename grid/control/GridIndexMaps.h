@@ -14,7 +14,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <algorithm>
 #include <memory>
+#include <utility>
 #include <vector>
 
 class TObject;
@@ -105,10 +107,15 @@ public:
     TGridItem* Add(int RealRow);
     // Adds many entries at once (each real index new and distinct); keeps the order.
     void AddMany(TGridItems NewItems);
+    // An empty list to build entries for AddMany in. While the store is empty it is the store's
+    // own list, so hiding rows again after showing them reuses its memory instead of touching
+    // fresh pages for every entry.
+    TGridItems SpareList() { return FItems.empty() ? std::exchange(FItems, TGridItems()) : TGridItems(); }
     // Takes every entry for which Pred holds (in ascending real order).
     template <class TPred>
     TGridItems TakeIf(TPred Pred) {
         TGridItems Taken;
+        Taken.reserve(size_t(std::count_if(FItems.begin(), FItems.end(), Pred)));
         size_t Kept = 0;
         for (size_t i = 0; i < FItems.size(); ++i) {
             if (Pred(FItems[i]))

@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 namespace {
 
@@ -569,8 +570,9 @@ void TExtStringGrid::ClipboardShortCut(char Which) {
 namespace {
 
 // A grid stream made a block for placing at a point: a stream that says it holds a whole grid
-// would clear and size the grid it is loaded into. False when the header cannot be read.
-bool AsBlockStream(const QByteArray& Bytes, TMemoryStream& Out, TGridPropIO& Header) {
+// would clear and size the grid it is loaded into. ID, when not 0, replaces the block's grid
+// identity. False when the header cannot be read.
+bool AsBlockStream(const QByteArray& Bytes, TMemoryStream& Out, TGridPropIO& Header, int ID = 0) {
     TMemoryStream In;
     In.Write(Bytes.constData(), Bytes.size());
     In.Seek(0, soBeginning);
@@ -580,6 +582,7 @@ bool AsBlockStream(const QByteArray& Bytes, TMemoryStream& Out, TGridPropIO& Hea
         return false;
     }
     Header.SetFullGrid(false);
+    if (ID != 0) Header.SetID(ID);
     Out.Clear();
     WriteGridCarrier(&Out, &Header);
     const qint64 Rest = In.Position();
@@ -588,15 +591,58 @@ bool AsBlockStream(const QByteArray& Bytes, TMemoryStream& Out, TGridPropIO& Hea
     return true;
 }
 
+// One cell with its properties and graphic from one grid into another (real columns). A cell
+// without properties takes only the text: the target cell keeps the look it has.
+void TransferCell(TExtStringGrid& From, int FromCol, int FromRow, TExtStringGrid& To, int ToCol, int ToRow) {
+    if (!From.HasCellProperties(FromCol, FromRow)) {
+        To.SetGridCell(ToCol, ToRow, From.GetGridCell(FromCol, FromRow));
+        return;
+    }
+    TMemoryStream One;
+    From.SaveRectToBinStream(TRect{FromCol, FromRow, FromCol, FromRow}, &One);
+    TGridPropIO Header(nullptr);
+    TMemoryStream Block;
+    if (AsBlockStream(One.Bytes(), Block, Header)) To.LoadAtPointFromBinStream(TPoint{ToCol, ToRow}, &Block);
+}
+
+// A grid of Cols x Rows cells without fixed cells, to lay a block out in.
+std::unique_ptr<TExtStringGrid> ScratchGrid(int Cols, int Rows) {
+    auto G = std::make_unique<TExtStringGrid>(nullptr);
+    G->SetColCount(Cols);
+    G->SetRowCount(Rows);
+    G->SetFixedCols(0);
+    G->SetFixedRows(0);
+    return G;
+}
+
 } // namespace
 
 void TExtStringGrid::CopyRectToCellFormat(const TGridRect& R, QMimeData* Data) {
-    // Moved columns may put the real columns of the block's edges in either order.
-    const int L = std::min(RealColIndex(R.Left), RealColIndex(R.Right));
-    const int Rt = std::max(RealColIndex(R.Left), RealColIndex(R.Right));
-    if (L < 0 || R.Top < 0 || R.Bottom < R.Top || Rt >= TotalColCount() || R.Bottom >= RowCount()) return;
+    if (R.Left < 0 || R.Top < 0 || R.Right < R.Left || R.Bottom < R.Top || R.Right >= ColCount() ||
+        R.Bottom >= RowCount())
+        return;
+    // The block holds the columns as they are shown, like the text beside it: a hidden column
+    // between them stays out, and moved columns come in their display order.
+    bool Straight = true;
+    for (int c = R.Left; c <= R.Right; ++c)
+        if (RealColIndex(c) != RealColIndex(R.Left) + (c - R.Left)) Straight = false;
     TMemoryStream S;
-    SaveRectToBinStream(TRect{L, R.Top, Rt, R.Bottom}, &S);
+    if (Straight) {
+        SaveRectToBinStream(TRect{RealColIndex(R.Left), R.Top, RealColIndex(R.Right), R.Bottom}, &S);
+    } else {
+        const int W = R.Right - R.Left + 1, H = R.Bottom - R.Top + 1;
+        auto Shown = ScratchGrid(W, H);
+        for (int c = 0; c < W; ++c) Shown->SetColWidths(c, ColWidths(R.Left + c));
+        for (int r = 0; r < H; ++r) {
+            Shown->SetRowHeights(r, RowHeights(R.Top + r));
+            for (int c = 0; c < W; ++c) TransferCell(*this, RealColIndex(R.Left + c), R.Top + r, *Shown, c, r);
+        }
+        TMemoryStream Laid;
+        Shown->SaveRectToBinStream(TRect{0, 0, W - 1, H - 1}, &Laid);
+        // The block still says which grid it came from.
+        TGridPropIO Header(nullptr);
+        if (!AsBlockStream(Laid.Bytes(), S, Header, GridStreamID())) return;
+    }
     Data->setData(CellsMimeType(), S.Bytes());
     // Grid identities are counted per process: the block also says which process wrote it.
     Data->setData(SourceProcessMimeType, QByteArray::number(QCoreApplication::applicationPid()));
@@ -611,10 +657,8 @@ int TExtStringGrid::PasteCellFormat(int DisplCol, int ARow, const QByteArray& Bl
     TMemoryStream Part;
     if (!AsBlockStream(Block, Part, Header)) return -1;
     try {
-        TExtStringGrid Scratch(nullptr);
-        Scratch.SetColCount(1);
-        Scratch.SetRowCount(1);
-        Scratch.LoadAtPointFromBinStream(TPoint{0, 0}, &Part);
+        auto Check = ScratchGrid(1, 1);
+        Check->LoadAtPointFromBinStream(TPoint{0, 0}, &Part);
     } catch (const Exception&) {
         return -1;
     }
@@ -628,35 +672,24 @@ int TExtStringGrid::PasteCellFormat(int DisplCol, int ARow, const QByteArray& Bl
     else if (Navigation()->AllowClipboardRowGrow() && ARow + BR > RowCount())
         SetRowCount(ARow + BR);
 
-    // Cells the paste may not change are kept as they are, with their properties and graphics.
+    // The block is laid out as far as it lands on the grid, then goes cell by cell onto the
+    // columns on display: a hidden column is never written, and a cell the paste may not change
+    // keeps its text, properties and graphic.
     const int Right = std::min(DisplCol + BC - 1, ColCount() - 1);
     const int Bottom = std::min(ARow + BR - 1, RowCount() - 1);
-    std::vector<std::pair<TPoint, QByteArray>> Kept;
-    std::vector<std::pair<TPoint, QString>> Old;
+    auto Laid = ScratchGrid(Right - DisplCol + 1, Bottom - ARow + 1);
+    Part.Seek(0, soBeginning);
+    Laid->LoadAtPointFromBinStream(TPoint{0, 0}, &Part);
+    if (UndoRedo()) UndoRedo()->StartSequence();
     for (int r = ARow; r <= Bottom; ++r)
         for (int c = DisplCol; c <= Right; ++c) {
+            if (!CanPasteInto(c, r)) continue;
             const int RC = RealColIndex(c);
-            if (CanPasteInto(c, r)) {
-                Old.emplace_back(TPoint{RC, r}, GetCellEx(RC, r));
-                continue;
-            }
-            TMemoryStream K;
-            SaveRectToBinStream(TRect{RC, r, RC, r}, &K);
-            Kept.emplace_back(TPoint{RC, r}, K.Bytes());
+            const QString Old = GetCellEx(RC, r);
+            TransferCell(*Laid, c - DisplCol, r - ARow, *this, RC, r);
+            if (UndoRedo() && GetCellEx(RC, r) != Old) UndoRedo()->RegisterChange(RC, r, Old, GetCellEx(RC, r));
         }
-    Part.Seek(0, soBeginning);
-    LoadAtPointFromBinStream(TPoint{RealColIndex(DisplCol), ARow}, &Part);
-    for (const auto& [At, Bytes] : Kept) {
-        TGridPropIO H(nullptr);
-        TMemoryStream One;
-        if (AsBlockStream(Bytes, One, H)) LoadAtPointFromBinStream(At, &One);
-    }
-    if (UndoRedo()) {
-        UndoRedo()->StartSequence();
-        for (const auto& [At, Text] : Old)
-            if (GetCellEx(At.X, At.Y) != Text) UndoRedo()->RegisterChange(At.X, At.Y, Text, GetCellEx(At.X, At.Y));
-        UndoRedo()->StopSequence();
-    }
+    if (UndoRedo()) UndoRedo()->StopSequence();
     // The block's origin is handed on only when it came from this grid.
     const QMimeData* M = QGuiApplication::clipboard()->mimeData();
     const bool SameProcess =

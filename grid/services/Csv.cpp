@@ -197,6 +197,9 @@ QString CsvField(QString T, QChar Delim, bool Java, bool QuoteEmpty, bool Always
     // A bare CR or LF ends a line as well as a pair does.
     if (T.contains(Delim) || HasLineBreak(T)) {
         if (Java) {
+            // A lone LF is a line break as well: it gets the mark too instead of joining its lines.
+            T.replace(QStringLiteral("\r\n"), QStringLiteral("\r"));
+            T.replace(QLatin1Char('\n'), QLatin1Char('\r'));
             CRToTilde(T);
             // A field that holds the delimiter would read back as two.
             if (!Quoted && T.contains(Delim)) T = Quote + T + Quote;
@@ -215,11 +218,11 @@ QString CsvField(QString T, QChar Delim, bool Java, bool QuoteEmpty, bool Always
 static void WriteCsv(TExtStringGrid* G, const QString& FileName, bool Unicode, bool Append) {
     QString Out;
     if (Append) {
-        // The file must exist; its lines come first.
-        for (const QString& L : ReadTextLines(FileName)) {
-            Out += L;
+        // The file must exist. Its text comes first exactly as it is, so that line breaks inside
+        // its quoted fields stay what they were, and a file as large as the loader takes is kept.
+        Out = DecodeText(ReadFileBytes(FileName, MaxCsvFileSize));
+        if (!Out.isEmpty() && !Out.endsWith(QLatin1Char('\r')) && !Out.endsWith(QLatin1Char('\n')))
             Out += QStringLiteral("\r\n");
-        }
     }
     const QChar Delim = G->Delimiter().isNull() ? QChar(u',') : G->Delimiter();
     const bool Java = G->JavaCSV(), QuoteEmpty = G->QuoteEmptyCells(), AlwaysQuote = G->AlwaysQuotes(),

@@ -17,15 +17,54 @@ QString UpperAZ(QString S) {
     return S;
 }
 
-std::vector<TCompiledCondition> CompileFilter(TFilter* F) {
-    std::vector<TCompiledCondition> C;
-    C.reserve(size_t(F->Count()));
-    for (int i = 0; i < F->Count(); ++i) {
-        TFilterData* D = F->Items(i);
-        C.emplace_back(D->Data() == fcRow || D->Method() == fmLiteral ? QString() : D->Condition(), D->CaseSensitive());
-    }
-    return C;
+// A wide-character cell text carries "|\\" somewhere; most texts have no "|" at all.
+bool HasWideMark(const QString& Text) {
+    const QChar* P = Text.constData();
+    for (qsizetype i = 0, N = Text.size() - 1; i < N; ++i)
+        if (P[i] == QLatin1Char('|') && P[i + 1] == QLatin1Char('\\')) return true;
+    return false;
 }
+
+} // namespace
+
+// The conditions as one filtering pass reads them: every setting taken once, every expression
+// parsed once, so that testing a row only reads the cells the conditions name and matches.
+struct TCompiledFilter {
+    struct TStep {
+        const TFilterData* Source;
+        int Column;
+        TFilterCells Data;
+        TFilterOperation Operation;
+        TFilterMethod Method;
+        QString Condition; // upper-cased (a..z) for a whole-row condition
+        QString Prefix, Suffix;
+        std::optional<TCompiledCondition> Expression;
+    };
+    std::vector<TStep> Steps;
+
+    explicit TCompiledFilter(const TFilter* F) {
+        Steps.reserve(size_t(F->Count()));
+        for (int i = 0; i < F->Count(); ++i) {
+            const TFilterData* D = F->Items(i);
+            TStep S{D,           D->Column(), D->Data(), D->Operation(), D->Method(), D->Condition(),
+                    D->Prefix(), D->Suffix(), {}};
+            if (S.Data == fcRow)
+                S.Condition = UpperAZ(S.Condition);
+            else if (S.Method == fmExpression && !S.Condition.isEmpty())
+                S.Expression.emplace(S.Condition, D->CaseSensitive());
+            Steps.push_back(std::move(S));
+        }
+    }
+    // Still the conditions of F (a handler may change them while a pass runs).
+    bool Describes(const TFilter* F) const {
+        if (int(Steps.size()) != F->Count()) return false;
+        for (size_t i = 0; i < Steps.size(); ++i)
+            if (Steps[i].Source != F->Items(int(i))) return false;
+        return true;
+    }
+};
+
+namespace {
 
 void SplitEntry(const QString& Entry, QString& FriendlyName, QString& Condition) {
     const qsizetype Eq = Entry.indexOf(QLatin1Char('='));
@@ -36,57 +75,62 @@ void SplitEntry(const QString& Entry, QString& FriendlyName, QString& Condition)
 } // namespace
 
 bool TExtStringGrid::MatchFilter(int ARow) {
-    std::optional<std::vector<TCompiledCondition>> Own;
-    const std::vector<TCompiledCondition>* Compiled = FCompiledFilter;
-    if (!Compiled || int(Compiled->size()) != Filter()->Count()) {
-        Own = CompileFilter(Filter());
-        Compiled = &*Own;
-    }
+    std::optional<TCompiledFilter> Own;
+    const TCompiledFilter* Compiled = FCompiledFilter;
+    if (!Compiled || !Compiled->Describes(Filter())) Compiled = &Own.emplace(Filter());
     bool Result = true;
-    for (int i = 0; i < Filter()->Count(); ++i) {
-        TFilterData* D = Filter()->Items(i);
-        const int C = D->Column();
-        QString Text;
-        switch (D->Data()) {
-            case fcVirtual:
-            case fcCalculated: Text = C >= 0 ? GetCellEx(C, ARow) : QString(); break;
+    QString Text;
+    for (const TCompiledFilter::TStep& S : Compiled->Steps) {
+        const int C = S.Column;
+        switch (S.Data) {
+            case fcVirtual: Text = C >= 0 ? GetCellEx(C, ARow) : QString(); break;
+            case fcCalculated: Text = C >= 0 ? CalculatedCellText(C, ARow) : QString(); break;
             case fcNormal: Text = C >= 0 ? GetGridCell(C, ARow) : QString(); break;
             case fcStripHTML: Text = C >= 0 ? GetStrippedCell(C, ARow) : QString(); break;
             case fcRow:
+                Text.clear();
                 for (int c = 0; c < TotalColCount(); ++c) {
                     if (c > 0) Text += QStringLiteral("\r\n");
                     Text += GetCellEx(c, ARow);
                 }
                 break;
         }
-        Text = Text.trimmed();
-        if (Text.contains(QLatin1String("|\\"))) Text = DecodeWideCellText(Text);
+        if (HasWideMark(Text)) {
+            // The encoding spends two characters on each one, the low byte last: trimming before
+            // decoding would cut a final letter whose low byte reads as a blank (U+0409, U+0120).
+            qsizetype Lead = 0;
+            while (Lead < Text.size() && Text.at(Lead).isSpace()) ++Lead;
+            Text = DecodeWideCellText(Text.mid(Lead)).trimmed();
+        } else if (!Text.isEmpty() && (Text.front().isSpace() || Text.back().isSpace())) {
+            Text = Text.trimmed();
+        }
         bool Match = true;
         try {
-            if (D->Data() == fcRow) {
-                Match = UpperAZ(Text).contains(UpperAZ(D->Condition()));
+            if (S.Data == fcRow) {
+                Match = UpperAZ(Text).contains(S.Condition);
             } else {
-                if (!D->Prefix().isEmpty() && Text.startsWith(D->Prefix())) Text.remove(0, D->Prefix().size());
-                if (!D->Suffix().isEmpty() && Text.endsWith(D->Suffix())) Text.chop(D->Suffix().size());
-                if (!D->Condition().isEmpty())
-                    Match = D->Method() == fmLiteral ? Text == D->Condition() : (*Compiled)[size_t(i)].Match(Text);
+                if (!S.Prefix.isEmpty() && Text.startsWith(S.Prefix)) Text.remove(0, S.Prefix.size());
+                if (!S.Suffix.isEmpty() && Text.endsWith(S.Suffix)) Text.chop(S.Suffix.size());
+                if (!S.Condition.isEmpty()) Match = S.Expression ? S.Expression->Match(Text) : Text == S.Condition;
             }
         } catch (...) {
             Match = false;
         }
-        switch (D->Operation()) {
+        switch (S.Operation) {
             case foSHORT: Result = Match; break;
             case foNONE: Result = Match; break;
             case foAND: Result = Result && Match; break;
             case foXOR: Result = Result != Match; break;
             case foOR: Result = Result || Match; break;
         }
-        if (D->Operation() == foSHORT && !Result) break;
+        if (S.Operation == foSHORT && !Result) break;
     }
     bool Accept = Result;
     if (OnCustomFilter) OnCustomFilter(this, ARow, Accept);
     return Accept;
 }
+
+QString TExtStringGrid::CalculatedCellText(int RealCol, int DisplRow) { return GetCellEx(RealCol, DisplRow); }
 
 void TExtStringGrid::FilterRow(int ARow) {
     if (ARow < 0 || ARow >= RowCount() || MatchFilter(ARow)) return;
@@ -96,9 +140,9 @@ void TExtStringGrid::FilterRow(int ARow) {
 void TExtStringGrid::ApplyFilter() {
     // The fixed rows of the first level are what every removal restores.
     if (FFilterLevel == 0 || FFilterFixedRows < 0) FFilterFixedRows = FixedRows();
-    const std::vector<TCompiledCondition> Compiled = CompileFilter(Filter());
+    const TCompiledFilter Compiled(Filter());
     struct TScope {
-        const std::vector<TCompiledCondition>*& Slot;
+        const TCompiledFilter*& Slot;
         ~TScope() { Slot = nullptr; }
     } Scope{FCompiledFilter};
     FCompiledFilter = &Compiled;
@@ -106,23 +150,28 @@ void TExtStringGrid::ApplyFilter() {
     const int First = FixedRows();
     const int Last = RowCount() - 1 - FixedFooters();
     const int Total = Last - First + 1;
-    TIntList Failing(0, 0);
+    const bool NormalOnly = FilterNormalCellsOnly();
+    std::vector<int> Failing;
+    Failing.reserve(size_t(std::max(Total, 0)));
     int LastProgress = -1;
-    auto Progress = [&](int Tested) {
-        if (Total <= 0 || !OnFilterProgress) return;
-        const int P = int(std::lround(double(Tested) * 100.0 / Total));
-        if (P == LastProgress) return;
-        LastProgress = P;
-        OnFilterProgress(this, short(P));
-    };
     int Tested = 0;
     for (int r = First; r <= Last; ++r) {
-        if (FilterNormalCellsOnly() && (IsNode(r) || IsSummary(r))) continue;
-        if (!MatchFilter(r)) Failing.Add(r);
-        Progress(++Tested);
+        if (NormalOnly) {
+            const TCellType T = GetCellType(0, r);
+            if (T == ctNode || T == ctSummary) continue;
+        }
+        if (!MatchFilter(r)) Failing.push_back(r);
+        ++Tested;
+        if (OnFilterProgress) {
+            const int P = int(std::lround(double(Tested) * 100.0 / Total));
+            if (P != LastProgress) {
+                LastProgress = P;
+                OnFilterProgress(this, short(P));
+            }
+        }
     }
     const int Before = FFilterLevel;
-    HideRowList(&Failing);
+    HideSortedRowList(std::move(Failing));
     // An empty pass still makes a level, so that every removal undoes exactly one pass.
     if (FFilterLevel == Before) ++FFilterLevel;
     if (Total > 0 && OnFilterProgress) OnFilterProgress(this, short(std::max(LastProgress, 0)));
@@ -236,14 +285,9 @@ void TExtStringGrid::FilterSelect(int ItemIndex) {
     if (AutoFilterUpdate()) SetFilterActive(false);
     if (Condition == FilterDropDownClear()) Condition.clear();
     if (OnFilterSelect) OnFilterSelect(this, Col, ItemIndex, FriendlyName, Condition);
-    if (!Condition.isEmpty()) {
-        TFilterData* D = Filter()->ColumnFilter(Col);
-        if (!D) {
-            D = Filter()->Add();
-            D->SetColumn(Col);
-        }
-        D->SetCondition(Condition);
-    } else
+    if (!Condition.isEmpty())
+        Filter()->GetColFilter(Col)->SetCondition(Condition);
+    else
         Filter()->RemoveColumnFilter(Col);
     if (!AutoFilterUpdate()) return;
     SetFixedRowAlways(true);

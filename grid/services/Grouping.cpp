@@ -102,18 +102,30 @@ void TExtStringGrid::SetGroupColumn(int Value) {
         Group(Value);
 }
 
-void TExtStringGrid::Group(int ColIndex) {
+bool TExtStringGrid::CanGroupBy(int ColIndex) {
     // Column 0 carries the node marks and UnGroup could never bring it back; a column that is
     // hidden or missing, or a grouping that leaves no column for the header text, is refused too.
-    if (ColIndex < FixedCols() || ColIndex <= 0 || ColIndex >= TotalColCount() || IsHiddenColumn(ColIndex)) return;
-    if (GroupHeaderColumn(this, ColIndex) < 0) return;
-    if (FGroupColumn > 0) UnGroup();
-    // The columns are as they were before any grouping now.
-    if (IsHiddenColumn(ColIndex)) return;
-    const int HeaderCol = GroupHeaderColumn(this, ColIndex);
-    if (HeaderCol < 0) return;
+    if (ColIndex < FixedCols() || ColIndex <= 0) return false;
+    // The columns as they stand without the grouping in place: its column is back, shown.
+    const int Grouped = FGroupColumn > 0 ? FGroupColumn : -1;
+    const int Total = TotalColCount() + (Grouped > 0 ? 1 : 0);
+    auto Hidden = [&](int c) {
+        if (c == Grouped) return false;
+        return IsHiddenColumn(Grouped > 0 && c > Grouped ? c - 1 : c);
+    };
+    if (ColIndex >= Total || Hidden(ColIndex)) return false;
+    bool HeaderPlace = false;
+    for (int c = 1; c < Total && !HeaderPlace; ++c) HeaderPlace = c != ColIndex && !Hidden(c);
+    if (!HeaderPlace) return false;
     // Node rows the application made itself would be taken for group headers by UnGroup.
-    if (NumNodes() > 0) return;
+    return Grouped > 0 || NumNodes() == 0;
+}
+
+void TExtStringGrid::Group(int ColIndex) {
+    if (!CanGroupBy(ColIndex)) return;
+    if (FGroupColumn > 0) UnGroup();
+    const int HeaderCol = GroupHeaderColumn(this, ColIndex);
+    if (HeaderCol < 0 || NumNodes() > 0) return;
     if (RowCount() - FixedRows() - FixedFooters() <= 0) return;
 
     TUpdateLock Lock(this);
@@ -258,6 +270,11 @@ void TExtStringGrid::UnGroup() {
 void TExtStringGrid::SubGroup(int ColIndex) {
     // The value moves into the column after ColIndex: that column must exist.
     if (ColIndex < FixedCols() || ColIndex <= 0 || ColIndex + 1 >= TotalColCount()) return;
+    // Sub-groups live inside the groups, and one level per column: UnGroup and SubUnGroup could
+    // take back neither a sub-grouping of an ungrouped grid nor a second one by the same column.
+    if (FGroupColumn <= 0) return;
+    for (int i = FixedRows(); i < RowCount(); ++i)
+        if (TCellGraphic* CG = NodeRecord(i); CG && GetNodeLevel(i) > 1 && int(CG->CellValue()) == ColIndex) return;
     TUpdateLock Lock(this);
     const TStateScope<bool> Busy(FGroupingBusy, true);
     // The grouping's own column and its remembered width and texts stay as they are: UnGroup
@@ -379,11 +396,16 @@ void TExtStringGrid::GroupCalc(int ColIndex, int Method) {
             ++r;
             continue;
         }
+        // The span counts real rows; a collapsed sub-group inside keeps some of them off display,
+        // so the group ends at the first row on display past its span.
         const int Span = std::max(GetNodeSpan(r), 1);
+        const int NodeReal = RealRowIndex(r);
+        int End = r + 1;
+        while (End < RowCount() && RealRowIndex(End) < NodeReal + Span) ++End;
         const int From = r + 1;
-        const int To = std::min(r + Span - 1, RowCount() - 1);
+        const int To = End - 1;
         // A summary row only where the grouping made one: a data row is never written over.
-        const int Target = Grouping()->Summary() && r + Span < RowCount() && IsSummary(r + Span) ? r + Span : r;
+        const int Target = Grouping()->Summary() && End < RowCount() && IsSummary(End) ? End : r;
         const std::vector<double> V = Values(From, To);
         double Sum = 0;
         for (double D : V) Sum += D;
@@ -400,7 +422,17 @@ void TExtStringGrid::GroupCalc(int ColIndex, int Method) {
                 SetFloats(ColIndex, Target, Res);
                 break;
             }
-            case 7: SetFloats(ColIndex, Target, To >= From ? ColumnDistinct(ColIndex, From, To) : 0); break;
+            case 7: {
+                // Sub-group headers and summaries inside the group are no values of it.
+                QSet<QString> Seen;
+                for (int i = From; i <= To; ++i) {
+                    const TCellType K = GetCellType(0, i);
+                    if (K == ctNode || K == ctSummary || !IsBaseCell(ColIndex, i)) continue;
+                    Seen.insert(GetCellEx(ColIndex, i).toCaseFolded());
+                }
+                SetFloats(ColIndex, Target, double(Seen.size()));
+                break;
+            }
             case 8: {
                 double Sq = 0;
                 for (double D : V) Sq += (D - Avg) * (D - Avg);
@@ -409,7 +441,7 @@ void TExtStringGrid::GroupCalc(int ColIndex, int Method) {
             }
             default: break;
         }
-        r += Span;
+        r = End;
     }
 }
 

@@ -1,6 +1,7 @@
 // The grid's HTML export (a table with one style class per distinct cell look, cell images as
 // JPEG files beside it), its XML record list export and its XML import.
 #include "grid/control/ExtGrid.h"
+#include "grid/services/GridFileIO.h"
 #include "platform/gui/ImgList.h"
 #include "platform/rtl/Files.h"
 #include "platform/shell/Shell.h"
@@ -372,14 +373,14 @@ QString TExtStringGrid::SaveToHTMLString(const QString& Dir) {
         Lines << TRClose;
         BodyStart = 1;
     }
-    ExportNotification(esExportStart, -1);
+    ExportNotification(esExportStart, BodyStart);
     for (int r = BodyStart; r < RowCount(); ++r) {
+        ExportNotification(esExportNextRow, r);
         Lines << TR;
         QString M;
         for (int c = C0; c < ColCount(); ++c)
             if (HTMLCellMarkup(c, r, false, C0, HeaderRow, Styles, ImageNo, Dir, M)) Lines << M;
         Lines << TRClose;
-        ExportNotification(esExportNextRow, r);
     }
     ExportNotification(esExportDone, -1);
     Lines << (X ? QStringLiteral("</table>") : QStringLiteral("</TABLE>"));
@@ -396,13 +397,9 @@ QString TExtStringGrid::SaveToHTMLString(const QString& Dir) {
 void TExtStringGrid::WriteHTMLFile(const QString& FileName, bool Show, bool Unicode, bool Append) {
     THTMLSettings* H = HTMLSettings();
     QStringList Lines;
-    if (Append) {
-        try {
-            if (FileExists(FileName)) Lines = ReadTextLines(FileName);
-        } catch (const Exception&) {
-            Lines.clear();
-        }
-    }
+    // Only a missing file starts empty: one that exists but cannot be read raises, as writing
+    // the new file over it would throw its content away.
+    if (Append && FileExists(FileName)) Lines = ReadTextLines(FileName);
     if (!H->HeaderFile().isEmpty()) Lines += ReadTextLines(H->HeaderFile());
     QString Dir = ExtractFilePath(FileName);
     Dir.replace(QLatin1Char('\\'), QLatin1Char('/'));
@@ -450,9 +447,10 @@ void TExtStringGrid::SaveToXML(const QString& FileName, const QString& ListDescr
     const int EndCol = SaveEndCol() + (SaveHiddenCells() ? NumHiddenColumns() : 0);
     const int StartRow = SaveStartRow();
     const int EndRow = SaveEndRow();
-    int LastProgress = -1;
-    ExportNotification(esExportStart, -1);
+    TGridFileProgress Progress(this);
+    ExportNotification(esExportStart, StartRow);
     for (int r = StartRow; r <= EndRow; ++r) {
+        ExportNotification(esExportNextRow, r);
         T += QStringLiteral("<") + Record + QStringLiteral(">") + CRLF;
         for (int c = StartCol; c <= EndCol; ++c) {
             // With hidden cells every real column is written; otherwise the shown ones.
@@ -471,13 +469,8 @@ void TExtStringGrid::SaveToXML(const QString& FileName, const QString& ListDescr
                 QStringLiteral(">") + CRLF;
         }
         T += QStringLiteral("</") + Record + QStringLiteral(">") + CRLF;
-        ExportNotification(esExportNextRow, r);
-        const int P = int(std::lround(100.0 * r / std::max(1, EndRow - StartRow)));
-        const int Clamped = std::clamp(P, 0, 100);
-        if (Clamped != LastProgress) {
-            LastProgress = Clamped;
-            if (OnFileProgress) OnFileProgress(this, Clamped);
-        }
+        // Counted from the first saved row, so that a hundred means the last one is written.
+        Progress.Report(r - StartRow, EndRow - StartRow);
     }
     T += QStringLiteral("</") + List + QStringLiteral(">") + CRLF;
     ExportNotification(esExportDone, -1);

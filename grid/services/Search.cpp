@@ -6,6 +6,8 @@
 #include "grid/control/SearchPanel.h"
 
 #include <algorithm>
+#include <set>
+#include <utility>
 
 namespace {
 
@@ -232,6 +234,8 @@ int TExtStringGrid::Replace(const QString& OrigStr, const QString& NewStr, TFind
     const bool HiddenCols = Params.Contains(fnIncludeHiddenColumns);
     const bool HiddenRows = Params.Contains(fnIncludeHiddenRows);
     int Count = 0;
+    // Every cell a merge covers shows its base cell's text: the base cell is changed once.
+    std::set<std::pair<int, int>> Done;
     TPoint P = Find({-1, -1}, OrigStr, Params);
     while (P.X != -1) {
         // The cell is written where its text is stored: the real column, and the hidden-row
@@ -254,7 +258,7 @@ int TExtStringGrid::Replace(const QString& OrigStr, const QString& NewStr, TFind
             const int DisplRow = HiddenRows ? DisplRowIndex(P.Y) : P.Y;
             int BC = RealCol, BR = DisplRow;
             ResolveBaseCell(RealCol, DisplRow, BC, BR);
-            bool CanEdit = !ReadOnly(BC, BR);
+            bool CanEdit = Done.insert({BC, BR}).second && !ReadOnly(BC, BR);
             if (CanEdit) DoCanEditCell(BC, BR, CanEdit);
             bool Fixed = false;
             if (CanEdit) GetFixedCell(DisplColIndex(BC), BR, Fixed);
@@ -359,7 +363,11 @@ void TExtStringGrid::SearchFooterStep(bool Backward) {
     if (!FSearchFooter->AutoSearch() && Text != FSearchFooter->LastSearch()) FSearchCell = {-1, -1};
     FSearchFooter->SetLastSearch(Text);
     const TFindParams P = SearchFooterParams(Backward, !Backward);
-    FSearchCell = Find(FSearchCell, Text, P);
+    // A search of the typed text with hidden rows counted holds its cell by real row; the steps
+    // count the rows on display.
+    TPoint From = FSearchCell;
+    if (From.Y >= 0 && FFindParams.Contains(fnIncludeHiddenRows)) From.Y = DisplRowIndex(From.Y);
+    FSearchCell = Find(From, Text, P);
     const int Fits = VisibleRowCount() - (FloatingFooter()->Visible() ? 1 : 0);
     if (Row() > TopRow() + Fits - 3 && RowCount() > Fits + FixedRows())
         SetTopRow(std::clamp(TopRow() + 2, FixedRows(), std::max(FixedRows(), RowCount() - VisibleRowCount())));

@@ -2,6 +2,7 @@
 
 #include "platform/rtl/StateScope.h"
 
+#include <QSlider>
 #include <QTabBar>
 
 #include <algorithm>
@@ -212,4 +213,97 @@ void TPageControl::Resize() {
     FTabBar->setGeometry(0, 0, Width(), FTabBar->sizeHint().height());
     PlacePages();
     TWinControl::Resize();
+}
+
+// ---- TTrackBar --------------------------------------------------------------------------------
+TTrackBar::TTrackBar(TComponent* AOwner) : TWinControl(AOwner), FSlider(new QSlider(Qt::Horizontal)) {
+    FSlider->setRange(FMin, FMax);
+    FSlider->setPageStep(2);
+    FSlider->setSingleStep(1);
+    SetNativeWidget(FSlider);
+    SetTabStop(true);
+    ApplyTicks();
+    QObject::connect(FSlider, &QSlider::valueChanged, FSlider, [this](int) {
+        TControl::Guard(this, [this] {
+            if (OnChange) OnChange(this);
+        });
+    });
+    SetBounds(0, 0, 150, 45);
+}
+
+TTrackBar::~TTrackBar() { Destroying(); }
+
+int TTrackBar::Position() const { return FSlider->value(); }
+
+void TTrackBar::SetPosition(int Value) { FSlider->setValue(std::clamp(Value, FMin, FMax)); }
+
+void TTrackBar::SetMin(int Value) {
+    if (Value > FMax) return;
+    FMin = Value;
+    FSlider->setRange(FMin, FMax);
+}
+
+void TTrackBar::SetMax(int Value) {
+    if (Value < FMin) return;
+    FMax = Value;
+    FSlider->setRange(FMin, FMax);
+}
+
+void TTrackBar::SetFrequency(int Value) {
+    FFrequency = Value;
+    ApplyTicks();
+}
+
+int TTrackBar::PageSize() const { return FSlider->pageStep(); }
+void TTrackBar::SetPageSize(int Value) { FSlider->setPageStep(Value); }
+int TTrackBar::LineSize() const { return FSlider->singleStep(); }
+void TTrackBar::SetLineSize(int Value) { FSlider->setSingleStep(Value); }
+
+void TTrackBar::SetOrientation(TTrackBarOrientation Value) {
+    if (Value == FOrientation) return;
+    FOrientation = Value;
+    FSlider->setOrientation(Value == trHorizontal ? Qt::Horizontal : Qt::Vertical);
+    // The bar turns round: its width becomes its height.
+    SetBounds(Left(), Top(), Height(), Width());
+    ApplyTicks();
+}
+
+void TTrackBar::SetTickMarks(TTickMark Value) {
+    FTickMarks = Value;
+    ApplyTicks();
+}
+
+void TTrackBar::SetTickStyle(TTickStyle Value) {
+    FTickStyle = Value;
+    ApplyTicks();
+}
+
+void TTrackBar::KeyDown(Word& Key, TShiftState Shift) {
+    TWinControl::KeyDown(Key, Shift);
+    int To;
+    switch (Key) {
+        case VK_LEFT:
+        case VK_UP: To = Position() - LineSize(); break;
+        case VK_RIGHT:
+        case VK_DOWN: To = Position() + LineSize(); break;
+        case VK_PRIOR: To = Position() - PageSize(); break;
+        case VK_NEXT: To = Position() + PageSize(); break;
+        case VK_HOME: To = FMin; break;
+        case VK_END: To = FMax; break;
+        default: return;
+    }
+    Key = 0; // the slider's own keys run the other way round for Up, Page Up and Page Down
+    SetPosition(To);
+}
+
+void TTrackBar::ApplyTicks() {
+    if (FTickStyle == tsNone) {
+        FSlider->setTickPosition(QSlider::NoTicks);
+        return;
+    }
+    // Below (right of) the bar, above (left of) it, or both.
+    FSlider->setTickPosition(FTickMarks == tmBoth          ? QSlider::TicksBothSides
+                                 : FTickMarks == tmTopLeft ? QSlider::TicksAbove
+                                                           : QSlider::TicksBelow);
+    FSlider->setTickInterval(std::max(1, FFrequency));
 }

@@ -1,9 +1,11 @@
 #pragma once
-// Page controls: a row of tabs over pages (tab sheets), one page shown at a time.
+// Page controls: a row of tabs over pages (tab sheets), one page shown at a time. Track bars: a
+// slider over a range of whole numbers.
 #include "platform/gui/Controls.h"
 
 #include <vector>
 
+class QSlider;
 class QTabBar;
 class TPageControl;
 
@@ -72,4 +74,53 @@ private:
     TTabSheet* FActivePage = nullptr;
     QTabBar* FTabBar;
     bool FUpdating = false;
+};
+
+// ---- track bar --------------------------------------------------------------------------------
+enum TTrackBarOrientation { trHorizontal, trVertical };
+enum TTickMark { tmBottomRight, tmTopLeft, tmBoth };
+enum TTickStyle { tsNone, tsAuto, tsManual };
+
+// A thumb moved along a range Min..Max (10 at creation) by the mouse and the keys: Left and Up
+// one line towards Min, Right and Down one line towards Max, Page Up and Page Down by PageSize
+// the same ways, Home and End to the ends. OnChange fires whenever the position moves, by the
+// user or by code.
+class TTrackBar : public TWinControl {
+public:
+    explicit TTrackBar(TComponent* AOwner);
+    ~TTrackBar() override;
+    int Min() const { return FMin; }
+    void SetMin(int Value); // refused above Max; the position stays inside the range
+    int Max() const { return FMax; }
+    void SetMax(int Value); // refused below Min; the position stays inside the range
+    int Position() const;
+    void SetPosition(int Value); // kept inside Min..Max
+    int Frequency() const { return FFrequency; }
+    void SetFrequency(int Value); // a tick every Frequency positions
+    int PageSize() const;
+    void SetPageSize(int Value);
+    int LineSize() const;
+    void SetLineSize(int Value);
+    TTrackBarOrientation Orientation() const { return FOrientation; }
+    void SetOrientation(TTrackBarOrientation Value);
+    TTickMark TickMarks() const { return FTickMarks; }
+    void SetTickMarks(TTickMark Value);
+    TTickStyle TickStyle() const { return FTickStyle; }
+    void SetTickStyle(TTickStyle Value);
+    TNotifyEvent OnChange;
+    QSlider* Native() const { return FSlider; }
+
+protected:
+    LRESULT DialogCode() const override { return DLGC_WANTARROWS; }
+    void KeyDown(Word& Key, TShiftState Shift) override;
+
+private:
+    void ApplyTicks();
+    QSlider* FSlider;
+    int FMin = 0;
+    int FMax = 10;
+    int FFrequency = 1;
+    TTrackBarOrientation FOrientation = trHorizontal;
+    TTickMark FTickMarks = tmBottomRight;
+    TTickStyle FTickStyle = tsAuto;
 };

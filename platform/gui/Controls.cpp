@@ -1279,6 +1279,16 @@ TWinControl::~TWinControl() {
     FTabList.clear();
 }
 
+void TWinControl::PaintTo(TCanvas* Canvas, int X, int Y) {
+    QPainter* P = Canvas ? Canvas->Painter() : nullptr;
+    if (!P) return;
+    if (!testAttribute(Qt::WA_WState_Polished)) ensurePolished();
+    // The canvas keeps its own pen, brush and clip on the painter: they come back untouched.
+    P->save();
+    render(P, QPoint(X, Y), QRegion(), QWidget::DrawChildren);
+    P->restore();
+}
+
 TControl* TWinControl::Controls(int Index) const {
     if (Index < 0 || Index >= int(FControls.size()))
         throw EListError(QStringLiteral("List index out of bounds (%1)").arg(Index));

@@ -484,6 +484,10 @@ public:
 
     void WndProc(TMessage& Message) override;
 
+    // Draws the control as it would show, children included, with its top-left corner at (X, Y)
+    // of the canvas. A hidden control can be drawn this way too.
+    void PaintTo(TCanvas* Canvas, int X, int Y);
+
 protected:
     void resizeEvent(QResizeEvent* E) override;
     // The widget the child controls' windows sit in: the control itself, or an inner area whose

@@ -689,6 +689,24 @@ static void WalkLine(int X0, int Y0, int X1, int Y1, Emit&& E) {
     }
 }
 
+// The pixels of WalkLine, the same whichever end the line is walked from (the end pixel left
+// out all the same): Bresenham's ties fall one way or the other by the walking direction, so two
+// shapes that share an edge, or whose edges run a pixel apart, walked in opposite directions would
+// leave single background pixels between them.
+template <class Emit>
+static void WalkLineEitherWay(int X0, int Y0, int X1, int Y1, Emit&& E) {
+    const bool Backwards = X1 < X0 || (X1 == X0 && Y1 < Y0);
+    if (!Backwards) {
+        WalkLine(X0, Y0, X1, Y1, E);
+        return;
+    }
+    std::vector<QPoint> Pixels;
+    WalkLine(X1, Y1, X0, Y0, [&](int X, int Y) { Pixels.emplace_back(X, Y); });
+    Pixels.emplace_back(X0, Y0);
+    // Walked from the far end: the first pixel there is the end pixel the line leaves out.
+    for (size_t I = Pixels.size(); I-- > 1;) E(Pixels[I].x(), Pixels[I].y());
+}
+
 // Strokes a polyline with the canvas's pen by the platform's rules: one-pixel pens cover exactly
 // the Bresenham pixels with every segment's end pixel left out (the next segment starts there);
 // wider pens are round-ended strokes.
@@ -715,7 +733,7 @@ static void StrokePolyline(QPainter* P, const std::vector<QPoint>& Pts, const TP
                 }
                 return;
             }
-            WalkLine(A.x(), A.y(), B.x(), B.y(), [&](int X, int Y) {
+            WalkLineEitherWay(A.x(), A.y(), B.x(), B.y(), [&](int X, int Y) {
                 const bool On = Dash.empty() || (DashIdx % 2 == 0);
                 if (On) Dots << QPoint(X, Y);
                 if (!Dash.empty() && --DashLeft == 0) {
@@ -887,7 +905,17 @@ void TCanvas::Polygon(std::span<const TPoint> Points) {
         FPainter->setPen(Qt::NoPen);
         FPainter->setBrush(FBrush.Style() == bsSolid ? QBrush(ToQColor(FBrush.Color()))
                                                      : QBrush(ToQColor(FBrush.Color()), HatchStyle(FBrush.Style())));
-        FPainter->drawPolygon(Poly, Qt::OddEvenFill);
+        const bool Outlined = FPen.Style() != psClear && FPen.Mode() != pmNop;
+        if (Outlined) {
+            // The outline runs through the centres of its pixels; the fill follows the same line,
+            // so it reaches the outline everywhere instead of stopping half a pixel short of it
+            // along the right and lower edges.
+            QPolygonF Centred;
+            for (const QPoint& Q : Poly) Centred << QPointF(Q.x() + 0.5, Q.y() + 0.5);
+            FPainter->drawPolygon(Centred, Qt::OddEvenFill);
+        } else {
+            FPainter->drawPolygon(Poly, Qt::OddEvenFill);
+        }
     }
     if (Pts.size() >= 2)
         StrokePolyline(FPainter, Pts, FPen, true);

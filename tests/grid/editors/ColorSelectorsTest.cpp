@@ -158,6 +158,32 @@ TEST_F(ColorPanels, CubeCellsFormAHexagonOfRowsWithTheirColours) {
     }
 }
 
+// Neighbouring cells of the honeycomb touch: between the centres of two neighbours every pixel
+// is of one of the two cells, never the panel's background showing through a seam.
+TEST_F(ColorPanels, CubeCellsTouchTheirNeighboursWithoutSeams) {
+    auto* Cube = Create<TExtColorCubePanel>(Host.get(), Host.get());
+    const QImage I = Grab(Cube);
+    SaveControlPng(Cube, QStringLiteral(EDITORS_SHEET_DIR "/color_cube.png"));
+    int Pairs = 0;
+    for (int A = 1; A <= 127; ++A)
+        for (int B = A + 1; B <= 127; ++B) {
+            const TPoint PA = Cube->CubeCell(A).Center, PB = Cube->CubeCell(B).Center;
+            const int Dx = PB.X - PA.X, Dy = PB.Y - PA.Y;
+            const bool Below = Dy == 10 && std::abs(Dx) == 6, Beside = Dy == 0 && Dx == 12;
+            if (!Below && !Beside) continue;
+            ++Pairs;
+            const TColor CA = Cube->CubeCell(A).Color, CB = Cube->CubeCell(B).Color;
+            // a band between the two centres, as wide as the edge they share
+            for (int K = -2; K <= 2; ++K)
+                for (int T = 0; T <= (Below ? 10 : 12); ++T) {
+                    const int X = Below ? PA.X + Dx / 2 + K : PA.X + T, Y = Below ? PA.Y + T : PA.Y + K;
+                    const TColor P = Pixel(I, X, Y);
+                    ASSERT_TRUE(P == CA || P == CB) << "cells " << A << " and " << B << " at " << X << ", " << Y;
+                }
+        }
+    EXPECT_EQ(Pairs, 342) << "every pair of neighbours of the 127 cells";
+}
+
 TEST_F(ColorPanels, CubeHitTestPrefersTheLowerNumberAndMissesCorners) {
     auto* Cube = Create<TExtColorCubePanel>(Host.get(), Host.get());
     EXPECT_EQ(Cube->CellAtPos(61, 20), 1); // 6 pixels from cells 1 and 2

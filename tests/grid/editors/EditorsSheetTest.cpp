@@ -6,6 +6,8 @@
 #include "grid/editors/ExtDateTimePicker.h"
 #include "grid/editors/ExtDetailDropDown.h"
 #include "grid/editors/ExtImagePickerDropDown.h"
+#include "grid/editors/ExtMemoDropDown.h"
+#include "grid/editors/ExtTrackBarDropDown.h"
 #include "grid/editors/esgspin.h"
 #include "platform/gui/Themes.h"
 #include "tests/grid/editors/EditorsFixture.h"
@@ -103,13 +105,23 @@ TEST_F(EditorsSheetTest, SheetOfEditorsClosedAndPickerOpen) {
     Labelled->SetDateTime(EncodeDate(2025, 7, 14));
     Labelled->SetLabelCaption("Due date");
     Labelled->SetLabelPosition(lpLeftCenter);
+    auto* Track = Add<TExtTrackBarDropDown>("track bar drop-down");
+    Track->SetPosition(7);
+    auto* Memo = Add<TExtMemoDropDown>("memo drop-down");
+    Memo->SetEditorEnabled(false);
+    {
+        TStringList L;
+        L.Add("First line of the note");
+        L.Add("second line");
+        Memo->SetMemoText(&L);
+    }
     ShowHost();
     Labelled->SetFocus();
     QApplication::processEvents();
 
     // Closed: every row with its name.
     const int RowH = 34;
-    QImage Sheet(420, 20 + int(Rows.size()) * RowH + 240, QImage::Format_RGB32);
+    QImage Sheet(420, 20 + int(Rows.size()) * RowH + 240 + 2 * 170, QImage::Format_RGB32);
     Sheet.fill(ToQColor(clBtnFace));
     QPainter P(&Sheet);
     P.drawImage(0, 0, Host->grab().toImage());
@@ -126,8 +138,23 @@ TEST_F(EditorsSheetTest, SheetOfEditorsClosedAndPickerOpen) {
     P.drawText(8, OpenY + 12, "date picker, open");
     P.drawImage(150, OpenY, Host->grab(QRect(Date->Left(), Date->Top(), Date->Width(), Date->Height())).toImage());
     P.drawImage(150, OpenY + 26, Cal);
-    P.end();
     Date->CloseUp();
+    QApplication::processEvents();
+
+    // Open: the track bar and the memo drop-downs, each with its popup under its edit.
+    int KindY = OpenY + 240;
+    for (TExtCustomDropDown* K : {static_cast<TExtCustomDropDown*>(Track), static_cast<TExtCustomDropDown*>(Memo)}) {
+        K->ShowDropDown();
+        QApplication::processEvents();
+        ASSERT_TRUE(K->DroppedDown());
+        P.drawText(8, KindY + 12, K == Track ? "track bar, open" : "memo, open");
+        P.drawImage(150, KindY, Host->grab(QRect(K->Left(), K->Top(), K->Width(), K->Height())).toImage());
+        P.drawImage(150, KindY + K->Height() - 1, K->DropDownForm()->grab().toImage());
+        K->HideDropDown(true);
+        QApplication::processEvents();
+        KindY += 170;
+    }
+    P.end();
     const QString Path = QStringLiteral(EDITORS_SHEET_DIR "/editors_sheet.png");
     ASSERT_TRUE(Sheet.save(Path));
 

@@ -165,6 +165,45 @@ TEST_F(GridFiles, CellStreamWithMalformedNumbersRaises) {
     EXPECT_THROW(G->LoadFromStream(&S), EConvertError);
 }
 
+// An empty cell has no line, so loading leaves the target's own text in that cell.
+class CellTextEmptyCells : public GridFiles, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(CellTextEmptyCells, WriteNoLineAndKeepTheTargetsText) {
+    const bool Stream = GetParam();
+    TExtStringGrid S(nullptr);
+    S.SetColCount(3);
+    S.SetRowCount(3);
+    S.SetGridCell(1, 1, "one");
+    S.SetGridCell(2, 2, "two");
+    S.HideColumn(0);
+    TExtStringGrid T(nullptr);
+    T.SetColCount(3);
+    T.SetRowCount(3);
+    T.SetGridCell(0, 0, "old");
+    T.SetGridCell(1, 1, "kept");
+    QString Written;
+    if (Stream) {
+        TMemoryStream M;
+        S.SaveToStream(&M);
+        Written = QString(reinterpret_cast<const QChar*>(M.Bytes().constData()), int(M.Size() / 2));
+        M.SetPosition(0);
+        T.LoadFromStream(&M);
+    } else {
+        S.SaveToFile(Path("sparse.txt"));
+        Written = DecodeText(ReadFileBytes(Path("sparse.txt")));
+        T.LoadFromFile(Path("sparse.txt"));
+    }
+    // One size line, a width line per shown column, one line per non-empty cell.
+    EXPECT_EQ(Written.count("\r\n"), 1 + 2 + 2) << Written.toStdString();
+    EXPECT_EQ(T.GetGridCell(0, 0), "old");
+    EXPECT_EQ(T.GetGridCell(1, 1), "kept");
+    EXPECT_EQ(T.GetGridCell(0, 1), "one"); // saved under its display column
+    EXPECT_EQ(T.GetGridCell(1, 2), "two");
+}
+
+INSTANTIATE_TEST_SUITE_P(CellFile, CellTextEmptyCells, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& I) { return I.param ? "Stream" : "File"; });
+
 // ---- numbers ----------------------------------------------------------------------------------------
 TEST_F(GridFiles, CellToRealReadsNumbersAndNamesTheFailingPosition) {
     G->SetGridCell(1, 1, "12.5");

@@ -185,3 +185,51 @@ INSTANTIATE_TEST_SUITE_P(
                                   return D;
                               }}),
     [](const auto& I) { return std::string(I.param.Name); });
+
+// ---- the block as the grid shows it ----------------------------------------------------------------------
+// Hidden and moved columns: the block carries the columns on display, in their display order, and
+// lands on the columns on display of the grid it is pasted into; hidden cells are neither copied
+// out nor written over.
+struct TShownCase {
+    const char* Name;
+    int SourceHidden; // real column hidden in the source, -1 for none
+    bool SourceMoved; // the source's real columns 1 and 2 change places on display
+    int TargetHidden; // real column hidden in the target, -1 for none
+    bool Grow; // growth allowed
+    const char* Expect; // the target's real row 1, columns 0..4, "|"-separated
+};
+void PrintTo(const TShownCase& C, std::ostream* Os) { *Os << C.Name; }
+
+class ShownColumnsBlock : public ::testing::TestWithParam<TShownCase> {};
+
+TEST_P(ShownColumnsBlock, CarriesAndLandsOnTheShownColumns) {
+    const TShownCase& C = GetParam();
+    auto S = FormatGrid(5, 3);
+    if (C.SourceMoved) S->MoveColumn(1, 2);
+    if (C.SourceHidden >= 0) S->HideColumn(C.SourceHidden);
+    // Display columns 1 and 2 of row 1.
+    CopiedBlock(*S, TGridRect{1, 1, 2, 1});
+    const QStringList TextForm = Clip()->text().split(QLatin1Char('\t'));
+
+    auto T = FormatGrid(5, 3);
+    T->Navigation()->SetAllowClipboardColGrow(C.Grow);
+    T->Navigation()->SetAllowClipboardRowGrow(C.Grow);
+    if (C.TargetHidden >= 0) T->HideColumn(C.TargetHidden);
+    const int Last = T->ColCount() - 1;
+    T->SetSelection(TGridRect{C.Grow ? 1 : Last, 1, C.Grow ? 1 : Last, 1});
+    T->PasteSelectionFromClipboard();
+    QStringList Row;
+    for (int c = 0; c < 5; ++c) Row << T->GetGridCell(c, 1);
+    EXPECT_EQ(Row.join(QLatin1Char('|')), QString::fromUtf8(C.Expect));
+    EXPECT_EQ(TextForm.size(), 2) << "the text form has the same two columns";
+    EXPECT_EQ(T->TotalColCount(), 5) << "no growth was needed or allowed";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Blocks, ShownColumnsBlock,
+    ::testing::Values(TShownCase{"Plain", -1, false, -1, true, "t0.1|t1.1|t2.1|t3.1|t4.1"},
+                      TShownCase{"SourceHiddenColumnStaysOut", 2, false, -1, true, "t0.1|t1.1|t3.1|t3.1|t4.1"},
+                      TShownCase{"SourceMovedColumnsInDisplayOrder", -1, true, -1, true, "t0.1|t2.1|t1.1|t3.1|t4.1"},
+                      TShownCase{"TargetHiddenColumnKept", -1, false, 2, true, "t0.1|t1.1|t2.1|t2.1|t4.1"},
+                      TShownCase{"ClippedAtTheLastShownColumn", -1, false, 4, false, "t0.1|t1.1|t2.1|t1.1|t4.1"}),
+    [](const auto& I) { return std::string(I.param.Name); });

@@ -131,6 +131,21 @@ TEST_F(ClipboardGrid, PasteIsClippedAndSkipsReadOnlyCells) {
     EXPECT_EQ(P->GetGridCell(1, 1), QStringLiteral("e"));
 }
 
+// The fixture hides real column 3: pasted fields go to the columns on display, the hidden one
+// keeps its text, and a field past the last shown column is dropped, not written into it.
+TEST_F(ClipboardGrid, TextPasteLandsOnShownColumnsOnly) {
+    const QString Hidden = G->GetGridCell(HiddenRealCol, 1);
+    G->Navigation()->SetAllowClipboardColGrow(false);
+    SetClipText(QStringLiteral("a\tb\tc\td"));
+    Select(2, 1, 2, 1); // display columns 2, 3, 4 show real columns 2, 4, 5
+    G->PasteSelectionFromClipboard();
+    EXPECT_EQ(G->GetGridCell(2, 1), QStringLiteral("a"));
+    EXPECT_EQ(G->GetGridCell(HiddenRealCol, 1), Hidden);
+    EXPECT_EQ(G->GetGridCell(4, 1), QStringLiteral("b"));
+    EXPECT_EQ(G->GetGridCell(5, 1), QStringLiteral("c"));
+    EXPECT_EQ(G->TotalColCount(), 6);
+}
+
 TEST_F(ClipboardGrid, PasteIntoAGridThatCannotBeEditedChangesNothing) {
     auto P = PlainGrid(2, 2);
     P->SetOptions(P->Options() >> goEditing);
@@ -211,24 +226,25 @@ TEST_P(SmartFill, FillsTheSelection) {
 
 INSTANTIATE_TEST_SUITE_P(
     Series, SmartFill,
-    ::testing::Values(TFillCase{"one_value_into_a_row", QStringLiteral("v"), false, {"v", "v", "v", "v", "v"}},
-                      TFillCase{"one_value_into_a_column", QStringLiteral("v"), true, {"v", "v", "v", "v", "v"}},
-                      TFillCase{"integers", QStringLiteral("1\r\n3\r\n"), true, {"1", "3", "5", "7", "9"}},
-                      TFillCase{"integers_in_a_row", QStringLiteral("10\t7"), false, {"10", "7", "4", "1", "-2"}},
-                      TFillCase{"floats", QStringLiteral("1.5\r\n2\r\n"), true, {"1.5", "2.0", "2.5", "3.0", "3.5"}},
-                      TFillCase{"dates_a_week_apart",
-                                QStringLiteral("01/03/2024\r\n08/03/2024\r\n"),
-                                true,
-                                {"01/03/2024", "08/03/2024", "15/03/2024", "22/03/2024", "29/03/2024"}},
-                      TFillCase{"dates_a_month_apart",
-                                QStringLiteral("15/11/2024\r\n15/12/2024\r\n"),
-                                true,
-                                {"15/11/2024", "15/12/2024", "15/01/2025", "15/02/2025", "15/03/2025"}},
-                      TFillCase{"block_repeated", QStringLiteral("a\r\nb\r\n"), true, {"a", "b", "a", "b", "a"}},
-                      TFillCase{"exact_block_untouched",
-                                QStringLiteral("a\r\nb\r\nc\r\nd\r\ne\r\n"),
-                                true,
-                                {"a", "b", "c", "d", "e"}}),
+    ::testing::Values(
+        TFillCase{"one_value_into_a_row", QStringLiteral("v"), false, {"v", "v", "v", "v", "v"}},
+        TFillCase{"one_value_into_a_column", QStringLiteral("v"), true, {"v", "v", "v", "v", "v"}},
+        TFillCase{"integers", QStringLiteral("1\r\n3\r\n"), true, {"1", "3", "5", "7", "9"}},
+        TFillCase{"integers_in_a_row", QStringLiteral("10\t7"), false, {"10", "7", "4", "1", "-2"}},
+        TFillCase{"floats", QStringLiteral("1.5\r\n2\r\n"), true, {"1.5", "2.0", "2.5", "3.0", "3.5"}},
+        TFillCase{"dates_a_week_apart",
+                  QStringLiteral("01/03/2024\r\n08/03/2024\r\n"),
+                  true,
+                  {"01/03/2024", "08/03/2024", "15/03/2024", "22/03/2024", "29/03/2024"}},
+        TFillCase{"dates_a_month_apart",
+                  QStringLiteral("15/11/2024\r\n15/12/2024\r\n"),
+                  true,
+                  {"15/11/2024", "15/12/2024", "15/01/2025", "15/02/2025", "15/03/2025"}},
+        TFillCase{"block_repeated", QStringLiteral("a\r\nb\r\n"), true, {"a", "b", "a", "b", "a"}},
+        TFillCase{"block_repeated_in_a_row", QStringLiteral("a\tb\tc"), false, {"a", "b", "c", "a", "b"}},
+        TFillCase{"unreadable_number_stops_quietly", QStringLiteral("1.5\r\nx\r\n"), true, {"1.5", "x", "", "", ""}},
+        TFillCase{
+            "exact_block_untouched", QStringLiteral("a\r\nb\r\nc\r\nd\r\ne\r\n"), true, {"a", "b", "c", "d", "e"}}),
     [](const auto& I) { return std::string(I.param.Name); });
 
 // ---- cut -------------------------------------------------------------------------------------------

@@ -84,6 +84,45 @@ TEST_F(GridFiles, JavaCsvKeepsLineBreakPairsAndDelimiters) {
     EXPECT_EQ(T.GetGridCell(2, 1), "");
 }
 
+struct JavaCase {
+    const char* Name;
+    QString Text;
+    QString Written;
+    QString ReadBack;
+};
+void PrintTo(const JavaCase& C, std::ostream* Os) { *Os << C.Name; }
+
+class JavaCsvField : public GridFiles, public ::testing::WithParamInterface<JavaCase> {};
+
+TEST_P(JavaCsvField, IsWrittenWithItsMarksAndReadBack) {
+    TExtStringGrid S(nullptr);
+    S.SetColCount(2);
+    S.SetRowCount(2);
+    S.SetJavaCSV(true);
+    S.SetGridCell(0, 0, "h");
+    S.SetGridCell(1, 0, "h");
+    S.SetGridCell(0, 1, GetParam().Text);
+    S.SetGridCell(1, 1, "z");
+    const QString F = Path("java_field.csv");
+    S.SaveToCSV(F);
+    EXPECT_EQ(FileText(F), "h,h\r\n" + GetParam().Written + ",z\r\n");
+    TExtStringGrid T(nullptr);
+    T.SetJavaCSV(true);
+    T.LoadFromCSV(F);
+    EXPECT_EQ(T.GetGridCell(0, 1), GetParam().ReadBack);
+    EXPECT_EQ(T.GetGridCell(1, 1), "z");
+}
+
+INSTANTIATE_TEST_SUITE_P(Csv, JavaCsvField,
+                         ::testing::Values(JavaCase{"Empty", "", "^", ""},
+                                           JavaCase{"Pair", "one\r\ntwo", "one~two", "one\r\ntwo"},
+                                           // Every kind of line break keeps its place; the format knows only the pair.
+                                           JavaCase{"BareLF", "lf\nonly", "lf~only", "lf\r\nonly"},
+                                           JavaCase{"BareCR", "cr\ronly", "cr~only", "cr\r\nonly"},
+                                           JavaCase{"LFCR", "a\n\rb", "a~~b", "a\r\n\r\nb"},
+                                           JavaCase{"Delimiter", "a,b", "\"a,b\"", "a,b"}),
+                         [](const ::testing::TestParamInfo<JavaCase>& I) { return std::string(I.param.Name); });
+
 // ---- written forms --------------------------------------------------------------------------------
 struct FieldCase {
     const char* Name;
@@ -233,6 +272,22 @@ TEST_F(GridFiles, AppendNeedsTheFileAndWritesItWhole) {
     };
     EXPECT_THROW(G->AppendToCSV(F), EExtGridError);
     EXPECT_EQ(ReadFileBytes(F), Before);
+}
+
+TEST_F(GridFiles, AppendKeepsTheFileTextAsItIs) {
+    // A spreadsheet's file: LF line ends, a quoted line break, no break after the last line.
+    const QString F = Path("sheet.csv");
+    WriteRaw(F, "\"p\nq\",x\nlast,row");
+    G->SetSaveFixedCells(false);
+    G->AppendToCSV(F);
+    EXPECT_TRUE(FileText(F).startsWith("\"p\nq\",x\nlast,row\r\n")) << FileText(F).toStdString();
+    TExtStringGrid T(nullptr);
+    T.LoadFromCSV(F);
+    EXPECT_EQ(T.GetGridCell(0, 0), "p\nq");
+    EXPECT_EQ(T.GetGridCell(1, 0), "x");
+    EXPECT_EQ(T.GetGridCell(0, 1), "last");
+    EXPECT_EQ(T.GetGridCell(0, 2), GridFiles::Texts()[1][1]); // the first saved cell
+    EXPECT_EQ(T.RowCount(), 2 + Rows - 1);
 }
 
 TEST_F(GridFiles, CsvProgressStaysWithinAHundred) {

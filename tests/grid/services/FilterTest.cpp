@@ -75,6 +75,110 @@ INSTANTIATE_TEST_SUITE_P(
         FilterCase{"quoted_blank_in_pattern", {{V, "\"blue *\"", foNONE}}, {"r5"}}),
     [](const ::testing::TestParamInfo<FilterCase>& I) { return std::string(I.param.Name); });
 
+// The text a condition sees: blanks around it do not count, a prefix and a suffix come off, and
+// a text in the wide-character encoding is decoded whole.
+struct TextCase {
+    const char* Name;
+    QString Cell;
+    QString Condition;
+    bool Passes;
+    QString Prefix = QString();
+    QString Suffix = QString();
+};
+void PrintTo(const TextCase& C, std::ostream* Os) { *Os << C.Name; }
+
+class FilterCellText : public ::testing::TestWithParam<TextCase> {};
+
+TEST_P(FilterCellText, IsMatchedAsTheUserReadsIt) {
+    SortGridFixture F;
+    F.Fill({GetParam().Cell, "0"});
+    F.G->SetFixedRowAlways(true); // the header stays a header when no row passes
+    TFilterData* D = F.G->Filter()->Add();
+    D->SetColumn(V);
+    D->SetCondition(GetParam().Condition);
+    D->SetPrefix(GetParam().Prefix);
+    D->SetSuffix(GetParam().Suffix);
+    F.G->ApplyFilter();
+    EXPECT_EQ(F.Tags(), GetParam().Passes ? Tags{"r0"} : Tags{});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FilterCellText,
+    ::testing::Values(TextCase{"blanks_around_do_not_count", "  apple  ", "apple", true},
+                      TextCase{"tabs_around_do_not_count", "\tapple\t", "apple", true},
+                      TextCase{"a_blank_inside_counts", "ap ple", "apple", false},
+                      TextCase{"prefix_and_suffix_come_off", " EUR 10 net ", ">5", true, "EUR ", " net"},
+                      TextCase{"prefix_only_when_the_text_starts_with_it", "USD 10", "10", false, "EUR "},
+                      TextCase{"wide_text_is_decoded", EncodeWideCellText(QString::fromUtf8("äpfel")),
+                               QString::fromUtf8("ä*"), true},
+                      // U+0409 and U+0120 end in a byte that alone reads as a tab or a blank.
+                      TextCase{"wide_text_keeps_a_last_letter_ending_in_a_tab_byte",
+                               EncodeWideCellText(QString::fromUtf8("ЉЉ")), QString::fromUtf8("ЉЉ"), true},
+                      TextCase{"wide_text_keeps_a_last_letter_ending_in_a_blank_byte",
+                               "  " + EncodeWideCellText(QString::fromUtf8("aĠ")), QString::fromUtf8("aĠ"), true},
+                      TextCase{"wide_text_loses_its_own_blanks", EncodeWideCellText(" pear "), "pear", true}),
+    [](const ::testing::TestParamInfo<TextCase>& I) { return std::string(I.param.Name); });
+
+// A descendant that calculates its cells: ten times the stored number.
+class CalculatingGrid : public TExtStringGrid {
+public:
+    using TExtStringGrid::TExtStringGrid;
+    QString CalculatedCellText(int RealCol, int DisplRow) override { return GetCellEx(RealCol, DisplRow) + "0"; }
+};
+
+TEST(Filter, CalculatedConditionsTestTheCalculatedText) {
+    SortGridFixture F;
+    F.G = std::make_unique<CalculatingGrid>(nullptr);
+    F.Fill({"1", "5", "10"});
+    F.G->SetFixedRowAlways(true); // the header stays a header when no row passes
+    TFilterData* D = F.G->Filter()->Add();
+    D->SetColumn(V);
+    D->SetCondition(">50");
+    D->SetData(fcCalculated);
+    F.G->ApplyFilter();
+    EXPECT_EQ(F.Tags(), (Tags{"r2"}));
+    F.G->RemoveLastFilter();
+    D->SetData(fcVirtual);
+    F.G->ApplyFilter();
+    EXPECT_EQ(F.Tags(), (Tags{}));
+}
+
+// One pass reads the conditions once: a handler that changes a condition in the middle of a
+// pass changes the next pass, not the rows still to come.
+TEST(Filter, APassKeepsTheConditionsItStartedWith) {
+    SortGridFixture F;
+    F.Fill(Fruits, Amounts);
+    TFilterData* D = F.G->Filter()->Add();
+    D->SetColumn(V);
+    D->SetCondition("a*");
+    F.G->OnCustomFilter = [&](TObject*, int, bool&) { D->SetCondition("b*"); };
+    F.G->ApplyFilter();
+    EXPECT_EQ(F.Tags(), (Tags{"r0", "r3"}));
+    F.G->RemoveLastFilter();
+    F.G->ApplyFilter();
+    EXPECT_EQ(F.Tags(), (Tags{"r1", "r5"}));
+}
+
+// Without rows hidden beforehand the hidden-row store empties between the passes, and the next
+// pass builds its level where the last one was.
+TEST(Filter, FilteringAgainAfterEveryRowCameBackKeepsEachRowWhole) {
+    SortGridFixture F;
+    F.Fill(Fruits, Amounts, false);
+    TFilterData* D = F.G->Filter()->Add();
+    D->SetColumn(V);
+    for (const auto& [Condition, Visible] : std::vector<std::pair<QString, Tags>>{
+             {"a*", {"r0", "r3"}}, {"b*", {"r1", "r5"}}, {"*e*", {"r0", "r2", "r5"}}}) {
+        D->SetCondition(Condition);
+        F.G->ApplyFilter();
+        EXPECT_EQ(F.Tags(), Visible) << Condition.toStdString();
+        EXPECT_EQ(F.G->NumHiddenRows(), 6 - int(Visible.size()));
+        F.G->RemoveLastFilter();
+        EXPECT_EQ(F.G->NumHiddenRows(), 0);
+        EXPECT_EQ(F.Tags(), (Tags{"r0", "r1", "r2", "r3", "r4", "r5"}));
+    }
+    for (int r = 1; r <= 6; ++r) EXPECT_EQ(F.G->GetGridCell(SortGridFixture::SecondCol, r), Amounts[size_t(r - 1)]);
+}
+
 TEST(Filter, CustomFilterHasTheLastWord) {
     SortGridFixture F;
     F.Fill(Fruits, Amounts);
@@ -234,6 +338,16 @@ TEST(Filter, CompiledConditionsAnswerAsTheMatcher) {
         }
 }
 
+TEST(Filter, GetColFilterAddsAConditionOnTheColumnOnlyWhenThereIsNone) {
+    TFilter F;
+    TFilterData* D = F.GetColFilter(3);
+    EXPECT_EQ(D->Column(), 3);
+    EXPECT_EQ(D->Operation(), foNONE);
+    EXPECT_EQ(F.GetColFilter(3), D);
+    EXPECT_EQ(F.GetColFilter(1)->Operation(), foAND);
+    EXPECT_EQ(F.Count(), 2);
+}
+
 } // namespace
 
 namespace {
@@ -266,6 +380,35 @@ TEST(ColumnGridFilter, ThePickOfAColumnEntryFiltersTheRows) {
     G->SetFilterCol(1);
     G->FilterSelect(1);
     EXPECT_EQ(G->RowCount(), 5);
+    EXPECT_EQ(G->NumHiddenRows(), 1);
+}
+
+// A pick that leaves no row keeps the header row to pick from again; the handler still sees
+// the column it filters, and the column closes afterwards.
+TEST(ColumnGridFilter, APickThatFiltersEveryRowAwayKeepsTheHeader) {
+    auto G = std::make_unique<TExtColumnGrid>(nullptr);
+    G->SetColCount(3);
+    G->SetRowCount(4);
+    G->SetFixedRows(1);
+    for (int r = 1; r < 4; ++r) {
+        G->SetGridCell(1, r, QString("v%1").arg(r));
+        G->SetGridCell(2, r, "h");
+    }
+    G->HideColumn(2);
+    G->HideRow(3);
+    TGridColumnItem* It = G->Columns()->Items(1);
+    It->Filter()->Add("None=zzz");
+    int SeenCol = -2;
+    G->OnFilterSelect = [&](TObject*, int, int, const QString&, QString&) { SeenCol = G->FilterCol(); };
+    G->SetFilterCol(1);
+    G->FilterSelect(0);
+    EXPECT_EQ(SeenCol, 1);
+    EXPECT_EQ(G->FilterCol(), -1);
+    EXPECT_TRUE(G->FixedRowAlways());
+    EXPECT_EQ(G->RowCount(), 1);
+    EXPECT_EQ(G->NumHiddenRows(), 3);
+    G->SetFilterActive(false);
+    EXPECT_EQ(G->RowCount(), 3);
     EXPECT_EQ(G->NumHiddenRows(), 1);
 }
 

@@ -1,5 +1,6 @@
 // Grouping the rows by a column, sub-groups, undoing both, and the per-group figures, on a grid
 // with a hidden column and a row hidden by a filter.
+#include "grid/control/ExtCGrid.h"
 #include "grid/control/ExtGrid.h"
 #include "grid/control/GridFooter.h"
 #include "grid/control/GridSettings.h"
@@ -212,6 +213,20 @@ INSTANTIATE_TEST_SUITE_P(
                       RefusalCase{"UnGroupWhenNotGrouped", -1, nullptr}),
     [](const ::testing::TestParamInfo<RefusalCase>& I) { return std::string(I.param.Name); });
 
+// The column asked for is counted as the columns stand once Kind is back; a refused one leaves
+// the grouping by Kind in place.
+TEST_F(GroupGrid, RefusedRegroupingKeepsTheGroupingInPlace) {
+    G->Group(KindCol);
+    const auto Grouped = Layout();
+    for (int Col : {0, HiddenCol, 6}) {
+        G->Group(Col);
+        EXPECT_EQ(G->GroupColumn(), KindCol) << "column " << Col;
+        EXPECT_EQ(Layout(), Grouped) << "column " << Col;
+    }
+    G->Group(ValueCol);
+    EXPECT_EQ(G->GroupColumn(), ValueCol) << "the last column, counted with Kind back";
+}
+
 TEST_F(GroupGrid, NothingToGroupWithoutDataRows) {
     G->SetRowCount(2); // the header and the footer
     G->Group(KindCol);
@@ -307,6 +322,88 @@ TEST_F(GroupGrid, UnGroupUndoesSubGroupsToo) {
     G->SubGroup(2);
     G->UnGroup();
     EXPECT_EQ(Snapshot(), Before);
+}
+
+TEST_F(GroupGrid, FiguresOfAGroupWithACollapsedSubGroupStayInTheirGroup) {
+    G->Grouping()->SetSummary(true);
+    G->Group(KindCol);
+    G->SubGroup(2);
+    // B's sub-group q (b2, b3) is collapsed: B's figure is taken over the rows on display, and
+    // the groups after B still get theirs, each into its own summary row.
+    int SubQ = -1;
+    for (int r = G->FixedRows(); r < G->RowCount(); ++r)
+        if (G->GetNodeLevel(r) == 2 && G->Cells(3, r) == "q") {
+            SubQ = r;
+            break;
+        }
+    ASSERT_GT(SubQ, 0);
+    G->ContractNode(G->RealRowIndex(SubQ));
+    G->GroupCount(4);
+    G->GroupSum(4);
+    std::vector<std::string> Got;
+    for (int r = G->FixedRows(); r < G->RowCount() - G->FixedFooters(); ++r)
+        if (G->IsSummary(r)) Got.push_back(G->Cells(4, r).toStdString());
+    EXPECT_EQ(Got, (std::vector<std::string>{"3.00", "0.00", "", "7.00"}))
+        << "B has only x on display; the sub-grouping's summary row inside C is no group's";
+    std::vector<std::string> Headers;
+    for (int r = G->FixedRows(); r < G->RowCount(); ++r)
+        if (G->GetNodeLevel(r) == 1) Headers.push_back(G->Cells(2, r).toStdString());
+    EXPECT_EQ(Headers, (std::vector<std::string>{"A", "B", "C"})) << "no header row is written over";
+}
+
+TEST_F(GroupGrid, DistinctCountsOnlyTheDataRowsOfASubGroupedGroup) {
+    G->Group(KindCol);
+    G->SubGroup(2);
+    G->GroupDistinct(3); // Name: the sub-headers hold their value in this column
+    EXPECT_EQ(G->Cells(3, 1), QStringLiteral("2.00")) << "a1 and a2, not the sub-header's p";
+}
+
+struct SubRefusalCase {
+    const char* Name;
+    bool GroupFirst;
+    int FirstSub, SecondSub;
+};
+void PrintTo(const SubRefusalCase& C, std::ostream* Os) { *Os << C.Name; }
+
+class SubGroupRefusals : public GroupGrid, public ::testing::WithParamInterface<SubRefusalCase> {};
+
+// A sub-grouping that UnGroup could not take back is not made: the grid keeps its rows and
+// values through the refused call and the UnGroup after it.
+TEST_P(SubGroupRefusals, LoseNothing) {
+    const SubRefusalCase& C = GetParam();
+    const auto Before = Snapshot();
+    if (C.GroupFirst) G->Group(KindCol);
+    if (C.FirstSub > 0) G->SubGroup(C.FirstSub);
+    const auto Layout1 = Layout();
+    G->SubGroup(C.SecondSub);
+    EXPECT_EQ(Layout(), Layout1);
+    G->UnGroup();
+    EXPECT_EQ(Snapshot(), Before);
+}
+
+INSTANTIATE_TEST_SUITE_P(Grouping, SubGroupRefusals,
+                         ::testing::Values(SubRefusalCase{"WithoutAGrouping", false, 0, 2},
+                                           SubRefusalCase{"TheSameColumnTwice", true, 2, 2}),
+                         [](const ::testing::TestParamInfo<SubRefusalCase>& I) { return std::string(I.param.Name); });
+
+// ---- the column grid -------------------------------------------------------------------------------------
+TEST(ColumnGridGrouping, EveryColumnGetsItsOwnSettingsBack) {
+    auto G = std::make_unique<TExtColumnGrid>(nullptr);
+    G->SetColCount(5);
+    G->SetRowCount(4);
+    for (int c = 0; c < 5; ++c)
+        for (int r = 0; r < 4; ++r) G->SetGridCell(c, r, QString("%1.%2").arg(c).arg(r % 2));
+    G->SortSettings()->SetAutoSortForGrouping(false);
+    auto Format = [&G](int c) { return G->Columns()->Items(c)->FloatFormat(); };
+    for (int c = 0; c < 5; ++c) G->Columns()->Items(c)->SetFloatFormat(QString("%.%1f").arg(c));
+    G->Group(1);
+    G->Group(0); // refused: the grouping by 1 stands
+    EXPECT_EQ(G->GroupColumn(), 1);
+    G->Group(3); // as the columns stand with column 1 back
+    EXPECT_EQ(G->GroupColumn(), 3);
+    G->UnGroup();
+    EXPECT_EQ(G->GroupColumn(), -1);
+    for (int c = 0; c < 5; ++c) EXPECT_EQ(Format(c), QString("%.%1f").arg(c)) << "column " << c;
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "platform/shell/Shell.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QStringDecoder>
 
@@ -190,6 +191,22 @@ TEST_F(HtmlExport, AppendKeepsTheLinesBeforeAndShowOpensTheFile) {
     const QString T = QString::fromLatin1(ReadAll(File));
     EXPECT_TRUE(T.startsWith(QStringLiteral("<p>first</p>\r\n<style>"))) << T.toStdString();
     EXPECT_EQ(Opener->Links().size(), 1);
+}
+
+TEST_F(HtmlExport, AppendToAFileThatCannotBeReadRaisesAndKeepsIt) {
+    // Larger than any file the readers take, without taking the disk space.
+    const QString File = Path(QStringLiteral("huge.html"));
+    {
+        QFile F(File);
+        ASSERT_TRUE(F.open(QIODevice::WriteOnly));
+        F.write("<p>kept</p>");
+        ASSERT_TRUE(F.resize(Max_Read_File_Size + 1));
+    }
+    EXPECT_THROW(G->AppendToHTML(File), EInOutError);
+    EXPECT_EQ(QFileInfo(File).size(), Max_Read_File_Size + 1);
+    QFile F(File);
+    ASSERT_TRUE(F.open(QIODevice::ReadOnly));
+    EXPECT_EQ(F.read(11), QByteArray("<p>kept</p>"));
 }
 
 // ---- XML -------------------------------------------------------------------------------------------

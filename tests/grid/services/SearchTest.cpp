@@ -134,6 +134,17 @@ TEST_F(SearchGrid, FindNextStepsOnAndEndsWithoutWrapping) {
     EXPECT_EQ(At(G->FindNext()), "1,2") << "a search after the end starts over";
 }
 
+// A column that sorting ignores is left out of the search whichever way the walk goes: the same
+// search must not find a cell in one direction and miss it in the other.
+TEST_F(SearchGrid, IgnoredColumnIsLeftOutInBothDirections) {
+    Build({{3, 2, "ab"}, {4, 6, "ab"}});
+    G->IgnoredColumns()->Add(3);
+    EXPECT_EQ(At(G->FindFirst("ab", {})), "3,6");
+    EXPECT_EQ(At(G->FindFirst("ab", {fnDirectionLeftRight})), "3,6");
+    G->IgnoredColumns()->Clear();
+    EXPECT_EQ(At(G->FindFirst("ab", {fnDirectionLeftRight})), "2,2");
+}
+
 TEST_F(SearchGrid, FindPreviousWalksBack) {
     Build({{1, 2, "ab"}, {3, 1, "xab"}});
     EXPECT_EQ(At(G->Find({2, 1}, "ab", {fnBackward})), "1,2");
@@ -252,7 +263,21 @@ INSTANTIATE_TEST_SUITE_P(
                                   {fnMatchRegular},
                                   0,
                                   {{1, 2, "azz"}}},
-                      ReplaceCase{"EmptyTextReplacesNothing", {{1, 2, "ab"}}, "", "X", {}, 0, {{1, 2, "ab"}}}),
+                      ReplaceCase{"EmptyTextReplacesNothing", {{1, 2, "ab"}}, "", "X", {}, 0, {{1, 2, "ab"}}},
+                      ReplaceCase{"FixedCellsFoundButNotChanged",
+                                  {{3, 0, "ab"}, {0, 4, "ab"}, {4, 4, "ab"}},
+                                  "ab",
+                                  "X",
+                                  {fnIncludeFixed},
+                                  1,
+                                  {{3, 0, "ab"}, {0, 4, "ab"}, {4, 4, "X"}}},
+                      ReplaceCase{"ReplacementHoldingTheTextIsNotReplacedAgain",
+                                  {{1, 2, "ab"}, {1, 3, "zz"}},
+                                  "ab",
+                                  "abab",
+                                  {},
+                                  1,
+                                  {{1, 2, "abab"}, {1, 3, "zz"}}}),
     [](const ::testing::TestParamInfo<ReplaceCase>& I) { return std::string(I.param.Name); });
 
 TEST_F(SearchGrid, ReplaceMarksChangedRowsAndAsksTheCanEditEvent) {
@@ -267,6 +292,13 @@ TEST_F(SearchGrid, ReplaceMarksChangedRowsAndAsksTheCanEditEvent) {
     EXPECT_TRUE(G->GetRowModified(2));
     EXPECT_FALSE(G->GetRowModified(4));
     EXPECT_TRUE(G->GetRowModified(5));
+}
+
+TEST_F(SearchGrid, ReplaceChangesAMergedCellOnce) {
+    Build({{3, 2, "ab"}});
+    G->MergeCells(3, 2, 2, 3); // real columns 3 and 4, rows 2 to 4
+    EXPECT_EQ(G->Replace("ab", "abab", {}), 1);
+    EXPECT_EQ(G->GetGridCell(3, 2), "abab");
 }
 
 TEST_F(SearchGrid, ReplaceKeepsADisplayFormatOutOfTheCell) {
@@ -299,6 +331,8 @@ TEST_F(SearchGrid, KeySearchFollowsTheSortSettings) {
     S->SetIndexShow(false);
     S->SetColumn(-1);
     EXPECT_EQ(G->Search("AP"), -1);
+    S->SetColumn(40);
+    EXPECT_EQ(G->Search("AP"), -1) << "a sort column the grid no longer has";
 }
 
 // ---- the search footer -----------------------------------------------------------------------------------------
@@ -351,6 +385,16 @@ TEST_F(SearchFooterGrid, NextAndPreviousStepFromTheLastMatch) {
     P->BackwardButton()->Click();
     EXPECT_EQ(At(G->SearchCell()), "2,1");
     EXPECT_EQ(G->SearchFooter()->LastSearch(), "ab");
+}
+
+TEST_F(SearchFooterGrid, NextAfterATypedSearchWithHiddenRowsGoesOnFromTheRowOnDisplay) {
+    Build({{1, 8, "ab"}, {1, 9, "ab"}}); // display rows 7 and 8 below the hidden real row 7
+    G->SearchFooter()->SetSearchHiddenRows(true);
+    Type("ab");
+    ASSERT_EQ(At(G->SearchCell()), "1,8") << "the real row";
+    P->ForwardButton()->Click();
+    EXPECT_EQ(At(G->SearchCell()), "1,8") << "display row 8 shows real row 9";
+    EXPECT_EQ(G->Row(), 8);
 }
 
 TEST_F(SearchFooterGrid, MatchCaseBoxAndSearchColumnShapeTheSearch) {

@@ -7,7 +7,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
+#include <ostream>
+#include <span>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -605,6 +610,117 @@ TEST_F(CanvasTest, CurvedShapesWithoutPenFillOnePixelShortLikeRectangle) {
         Draw(C);
         EXPECT_EQ(InkBox(), Rect(10, 10, 29, 19)) << Name;
         EXPECT_EQ(C->Pixels(10, 15), clRed) << Name;
+    }
+}
+
+// Neighbouring filled polygons, each outlined in its own colour (as a colour panel of cells is
+// drawn), leave no background between them: whichever way an edge is walked, the outline pixels
+// are the same, and the fill reaches the outline.
+struct TPolygonPairCase {
+    const char* Name;
+    std::vector<TPoint> A, B;
+    bool Pen; // outlined in the fill colour, or filled only
+    // the probe: from From to To (a straight line) every pixel belongs to one of the polygons
+    TPoint From, To;
+    int Across; // the probe is repeated this many pixels to the side (perpendicular)
+};
+
+void PrintTo(const TPolygonPairCase& C, std::ostream* Os) { *Os << C.Name; }
+
+std::vector<TPoint> Hexagon(int X, int Y, int A = 6, int B = 3) {
+    return {Point(X - A, Y - B), Point(X, Y - 2 * B), Point(X + A, Y - B),
+            Point(X + A, Y + B), Point(X, Y + 2 * B), Point(X - A, Y + B)};
+}
+
+std::vector<TPoint> Reversed(std::vector<TPoint> P) {
+    std::reverse(P.begin(), P.end());
+    return P;
+}
+
+class CanvasPolygonPair : public CanvasTest, public ::testing::WithParamInterface<TPolygonPairCase> {};
+
+TEST_P(CanvasPolygonPair, NoBackgroundBetweenNeighbours) {
+    const TPolygonPairCase& P = GetParam();
+    for (const auto& [Shape, Colour] : {std::pair{&P.A, clRed}, std::pair{&P.B, clBlue}}) {
+        C->Brush()->SetColor(Colour);
+        C->Pen()->SetColor(Colour);
+        C->Pen()->SetStyle(P.Pen ? psSolid : psClear);
+        C->Polygon(std::span<const TPoint>(*Shape));
+    }
+    const bool Vertical = P.From.X == P.To.X;
+    for (int K = 0; K < P.Across; ++K) {
+        const int N = Vertical ? P.To.Y - P.From.Y : P.To.X - P.From.X;
+        for (int I = 0; I <= N; ++I) {
+            const int X = Vertical ? P.From.X + K : P.From.X + I, Y = Vertical ? P.From.Y + I : P.From.Y + K;
+            ASSERT_NE(C->Pixels(X, Y), clWhite) << "a gap at " << X << ", " << Y;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CanvasPolygonPair,
+    ::testing::Values(
+        // cells of a hexagon panel: rows 10 apart, shifted by half a cell
+        TPolygonPairCase{"HexagonBelowRight", Hexagon(20, 20), Hexagon(26, 30), true, Point(20, 20), Point(20, 30), 7},
+        TPolygonPairCase{"HexagonBelowLeft", Hexagon(26, 20), Hexagon(20, 30), true, Point(20, 20), Point(20, 30), 7},
+        TPolygonPairCase{"HexagonSideBySide", Hexagon(20, 20), Hexagon(32, 20), true, Point(20, 18), Point(32, 18), 5},
+        TPolygonPairCase{"HexagonWalkedTheOtherWay", Reversed(Hexagon(20, 20)), Hexagon(26, 30), true, Point(20, 20),
+                         Point(20, 30), 7},
+        TPolygonPairCase{"WideHexagonsBelowRight", Hexagon(30, 20, 10, 5), Hexagon(40, 36, 10, 5), true, Point(30, 20),
+                         Point(30, 36), 11},
+        TPolygonPairCase{"TrianglesSharingADiagonal",
+                         {Point(10, 10), Point(47, 10), Point(10, 29)},
+                         {Point(47, 10), Point(47, 29), Point(10, 29)},
+                         true,
+                         Point(11, 10),
+                         Point(11, 29),
+                         36},
+        TPolygonPairCase{"TrianglesSharingADiagonalWalkedApart",
+                         {Point(10, 10), Point(47, 10), Point(10, 29)},
+                         {Point(10, 29), Point(47, 29), Point(47, 10)},
+                         true,
+                         Point(11, 10),
+                         Point(11, 29),
+                         36},
+        TPolygonPairCase{"TrianglesSharingADiagonalWithoutPen",
+                         {Point(10, 10), Point(47, 10), Point(10, 29)},
+                         {Point(47, 10), Point(47, 29), Point(10, 29)},
+                         false,
+                         Point(11, 11),
+                         Point(11, 27),
+                         35}),
+    [](const ::testing::TestParamInfo<TPolygonPairCase>& I) { return std::string(I.param.Name); });
+
+// A polygon outlined in its fill colour is solid: the fill reaches the outline on every side.
+TEST_F(CanvasTest, OutlinedPolygonHasNoHoleBetweenFillAndOutline) {
+    for (const auto& Shape : {Hexagon(30, 30, 6, 3), Hexagon(30, 30, 10, 5), Hexagon(30, 30, 9, 7),
+                              std::vector<TPoint>{Point(10, 10), Point(50, 17), Point(23, 50)}}) {
+        Reset(120, 60);
+        C->Brush()->SetColor(clRed);
+        C->Pen()->SetColor(clBlack);
+        C->Polygon(std::span<const TPoint>(Shape));
+        // every white pixel must reach the bitmap's border: none is shut in by the shape
+        TBitmap& B = *Bmp;
+        std::vector<char> Out(size_t(B.Width() * B.Height()), 0);
+        std::vector<TPoint> Stack;
+        auto Push = [&](int X, int Y) {
+            if (X < 0 || Y < 0 || X >= B.Width() || Y >= B.Height()) return;
+            char& O = Out[size_t(Y * B.Width() + X)];
+            if (O || C->Pixels(X, Y) != clWhite) return;
+            O = 1;
+            Stack.push_back(Point(X, Y));
+        };
+        for (int X = 0; X < B.Width(); ++X) Push(X, 0), Push(X, B.Height() - 1);
+        for (int Y = 0; Y < B.Height(); ++Y) Push(0, Y), Push(B.Width() - 1, Y);
+        while (!Stack.empty()) {
+            const TPoint P = Stack.back();
+            Stack.pop_back();
+            Push(P.X + 1, P.Y), Push(P.X - 1, P.Y), Push(P.X, P.Y + 1), Push(P.X, P.Y - 1);
+        }
+        int ShutIn = 0;
+        for (int Y = 0; Y < B.Height(); ++Y)
+            for (int X = 0; X < B.Width(); ++X) ShutIn += C->Pixels(X, Y) == clWhite && !Out[size_t(Y * B.Width() + X)];
+        EXPECT_EQ(ShutIn, 0) << Shape.size() << " corners";
     }
 }
 
