@@ -179,6 +179,54 @@ TEST_F(DetailDropDownTest, ArrowsInTheOpenPopupMoveTheChoiceAndEnterAcceptsIt) {
     EXPECT_EQ(Log, (std::vector<std::string>{"select 0", "select 1", "select 2", "select 1", "accept 1"}));
 }
 
+struct PageCase {
+    const char* Name;
+    int Start;
+    Word Key;
+    int Want; // -1: a page on from Start
+};
+void PrintTo(const PageCase& C, std::ostream* Os) { *Os << C.Name; }
+
+class DetailPages : public DetailDropDownTest, public ::testing::WithParamInterface<PageCase> {};
+
+// Ten rows in a popup that shows fewer: a page is the rows in view, and it stops at the ends.
+TEST_P(DetailPages, PageKeysMoveByTheRowsInViewAndKeepThePopupOpen) {
+    const PageCase& C = GetParam();
+    for (int I = 0; I < 10; ++I) D->Items()->Add()->SetCaption(QStringLiteral("Row %1").arg(I));
+    D->SetItemIndex(C.Start);
+    Open();
+    const int N = D->ItemSelector()->GetVisibleItemCount();
+    ASSERT_GT(N, 0);
+    ASSERT_LT(N, 9);
+    Key(C.Key);
+    EXPECT_TRUE(D->DroppedDown());
+    EXPECT_EQ(D->ItemIndex(), C.Want < 0 ? C.Start + N : C.Want);
+    EXPECT_EQ(D->Text(), QStringLiteral("Row %1").arg(D->ItemIndex()));
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, DetailPages,
+                         ::testing::Values(PageCase{"page_down_is_the_rows_in_view", 0, VK_NEXT, -1},
+                                           PageCase{"page_down_stops_at_the_last", 8, VK_NEXT, 9},
+                                           PageCase{"page_up_stops_at_the_first", 2, VK_PRIOR, 0}),
+                         [](const auto& I) { return std::string(I.param.Name); });
+
+TEST_F(DetailDropDownTest, AnOwnDrawingHandlerReplacesTheRowsDrawing) {
+    AddItems({"Apple", "Apricot"});
+    int Calls = 0;
+    D->OnDrawSelectedImage = [&](TObject* Sender, TCanvas* C, TRect R) {
+        EXPECT_EQ(Sender, D);
+        ++Calls;
+        C->Brush()->SetColor(0x00FF00);
+        C->FillRect(R);
+    };
+    Open();
+    const QImage I = D->ItemSelector()->SelectorPanel()->grab().toImage();
+    EXPECT_GE(Calls, 2);
+    TRect R;
+    D->ItemSelector()->SelectorPanel()->GetItemRect(1, R);
+    EXPECT_EQ(I.pixel(R.Left + 10, R.Top + 8), qRgb(0, 255, 0));
+}
+
 TEST_F(DetailDropDownTest, CancellingRestoresTheItemFromWhenThePopupOpened) {
     AddItems({"Apple", "Apricot", "Banana"});
     D->SetItemIndex(0);
