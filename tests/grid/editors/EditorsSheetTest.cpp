@@ -5,6 +5,7 @@
 #include "grid/editors/ExtCalculatorDropdown.h"
 #include "grid/editors/ExtColorPickerDropDown.h"
 #include "grid/editors/ExtDateTimePicker.h"
+#include "grid/editors/ExtDetailDropDown.h"
 #include "grid/editors/ExtImagePickerDropDown.h"
 #include "grid/editors/ExtMemoDropDown.h"
 #include "grid/editors/ExtTimePickerDropDown.h"
@@ -183,7 +184,8 @@ TEST_F(EditorsSheetTest, SheetOfEditorsClosedAndPickerOpen) {
     EXPECT_GT(CalDark, 20);
 }
 
-// The colour picker in its four popup styles and the image picker, each with its popup open.
+// The colour picker in its four popup styles, the image picker and the detail drop-down, each
+// with its popup open.
 TEST_F(EditorsSheetTest, SheetOfPickersWithTheirPopupsOpen) {
     auto* List = Add<TExtColorPickerDropDown>("colour list");
     List->AddDefaultColors();
@@ -217,11 +219,26 @@ TEST_F(EditorsSheetTest, SheetOfPickersWithTheirPopupsOpen) {
     for (int I = 0; I < 6; ++I) Image->Items()->Items(I)->SetCaption(Names[I]);
     Image->SetColumns(2);
     Image->SetItemIndex(3);
+    auto* Detail = Add<TExtDetailDropDown>("detail drop-down", 200);
+    Detail->SetImages(Images);
+    Detail->SetItemHeight(36);
+    const char* Details[][2] = {{"Red", "warm, <b>first</b> of three"},
+                                {"Green", "the <i>middle</i> one"},
+                                {"Blue", ""},
+                                {"Amber", "a long note that runs past the right edge of the row"}};
+    for (int I = 0; I < 4; ++I) {
+        TDetailItem* It = Detail->Items()->Add();
+        It->SetCaption(Details[I][0]);
+        It->SetNotes(Details[I][1]);
+        It->SetImageIndex(I);
+    }
+    Detail->SetItemIndex(1);
     ShowHost();
 
     const int RowH = 34;
     std::vector<QImage> Popups;
-    for (TExtCustomDropDown* D : std::initializer_list<TExtCustomDropDown*>{List, Discrete, Cube, Spectrum, Image}) {
+    for (TExtCustomDropDown* D :
+         std::initializer_list<TExtCustomDropDown*>{List, Discrete, Cube, Spectrum, Image, Detail}) {
         D->SetFocus();
         D->SimulateKey(VK_F4);
         QApplication::processEvents();
@@ -260,6 +277,7 @@ TEST_F(EditorsSheetTest, SheetOfPickersWithTheirPopupsOpen) {
     EXPECT_EQ(List->ItemSelector()->Items()->Count(), 16);
     EXPECT_FALSE(List->ItemSelector()->HorzScrollBarVisible());
     EXPECT_FALSE(Image->ItemSelector()->HorzScrollBarVisible());
+    EXPECT_FALSE(Detail->ItemSelector()->HorzScrollBarVisible());
     const QImage Closed = Host->grab().toImage();
     EXPECT_EQ(At(Closed, List->Left() + 10, List->Top() + 1 + List->Height() / 2), TColor(0x0000FF));
     EXPECT_GT(Popups[0].height(), 150);
