@@ -278,9 +278,12 @@ bool TExtStringGrid::CellScrollBarMessage(TMessage& Message) {
         default: break;
     }
     if (New != Pos) {
-        Message.Result = 1;
         FCellScrollBar->SetPosition(New);
+        // The bar stops where its page meets the end of the range; report only where it really is.
         New = FCellScrollBar->Position();
+    }
+    if (New != Pos) {
+        Message.Result = 1;
         FScrollPos = New;
         FScrollMin = FCellScrollBar->Min();
         FScrollMax = FCellScrollBar->Max();

@@ -54,7 +54,9 @@ protected:
         const TRect Cell = G->CellRect(C, R);
         G->Perform(WM_MOUSEMOVE, 0, MakeLParam((Cell.Left + Cell.Right) / 2, (Cell.Top + Cell.Bottom) / 2));
     }
-    void Step(Word Code) { G->Perform(WM_VSCROLL, MakeWParam(Code, 0), LPARAM(G->CellScrollBar())); }
+    void Step(Word Code, int Pos = 0) {
+        G->Perform(WM_VSCROLL, MakeWParam(Code, Word(int16_t(Pos))), LPARAM(G->CellScrollBar()));
+    }
     TScrollBar* Bar() const { return G->CellScrollBar(); }
 
     TForm* Form = nullptr;
@@ -104,7 +106,7 @@ TEST_P(CellScrollBarSteps, TheStepLandsInTheCellAndIsAnnounced) {
     const StepCase& C = GetParam();
     G->SetScrollPosition(RCol, Row, C.Start);
     MoveOver(DCol, Row);
-    Step(C.Code);
+    Step(C.Code, C.Code == SB_THUMBTRACK ? Range + 50 : 0);
     EXPECT_EQ(G->GetScrollPosition(RCol, Row), C.Expected);
     EXPECT_EQ(Bar()->Position(), C.Expected);
     if (C.Expected == C.Start) {
@@ -116,15 +118,16 @@ TEST_P(CellScrollBarSteps, TheStepLandsInTheCellAndIsAnnounced) {
 }
 
 // The bar's top position is Range - Page + 1: the page covers the last Page - 1 positions.
-INSTANTIATE_TEST_SUITE_P(Codes, CellScrollBarSteps,
-                         ::testing::Values(StepCase{"LineDown", SB_LINEDOWN, 40, 50},
-                                           StepCase{"LineUp", SB_LINEUP, 40, 30},
-                                           StepCase{"LineUpStopsAtZero", SB_LINEUP, 5, 0},
-                                           StepCase{"PageDown", SB_PAGEDOWN, 40, 140},
-                                           StepCase{"PageUpStopsAtZero", SB_PAGEUP, 40, 0},
-                                           StepCase{"PageDownStopsAtTheEnd", SB_PAGEDOWN, 200, Range - Page + 1},
-                                           StepCase{"NothingAtTheTop", SB_LINEUP, 0, 0}),
-                         [](const auto& Info) { return std::string(Info.param.Name); });
+INSTANTIATE_TEST_SUITE_P(
+    Codes, CellScrollBarSteps,
+    ::testing::Values(StepCase{"LineDown", SB_LINEDOWN, 40, 50}, StepCase{"LineUp", SB_LINEUP, 40, 30},
+                      StepCase{"LineUpStopsAtZero", SB_LINEUP, 5, 0}, StepCase{"PageDown", SB_PAGEDOWN, 40, 140},
+                      StepCase{"PageUpStopsAtZero", SB_PAGEUP, 40, 0},
+                      StepCase{"PageDownStopsAtTheEnd", SB_PAGEDOWN, 200, Range - Page + 1},
+                      StepCase{"NothingAtTheTop", SB_LINEUP, 0, 0},
+                      StepCase{"NothingAtTheEnd", SB_LINEDOWN, Range - Page + 1, Range - Page + 1},
+                      StepCase{"ThumbPastTheEndStopsAtTheEnd", SB_THUMBTRACK, 40, Range - Page + 1}),
+    [](const auto& Info) { return std::string(Info.param.Name); });
 
 TEST_F(CellScrollBarMouse, TheNativeBarMovesByTheGridsStepsNotItsOwn) {
     MoveOver(DCol, Row);
