@@ -73,7 +73,6 @@ void SetDropTargetRegistrar(TDropTargetRegistrar Registrar);
 // Whether rich text may be dropped into any grid (one flag for every grid, set by OleDropRTF).
 extern bool OleDropRTFAllowed;
 
-
 class TDragDropSettings : public TPersistent {
 public:
     explicit TDragDropSettings(TExtStringGrid* AOwner = nullptr);
