@@ -15,7 +15,7 @@
 int TColorItem::Index() const { return FCollection ? FCollection->IndexOf(this) : -1; }
 
 void TColorItem::Changed() {
-    if (FCollection && FCollection->OnChange) FCollection->OnChange(FCollection);
+    if (FCollection) FCollection->Changed();
 }
 
 void TColorItem::SetCaption(const QString& Value) {
@@ -37,36 +37,6 @@ void TColorItem::Assign(TPersistent* Source) {
     SetColor(S->FColor);
     FEnabled = S->FEnabled;
     FHint = S->FHint;
-}
-
-TColorItem* TColorItems::Insert(int Index) {
-    Index = std::clamp(Index, 0, Count());
-    auto* I = new TColorItem(this);
-    FItems.insert(FItems.begin() + Index, std::unique_ptr<TColorItem>(I));
-    return I;
-}
-
-void TColorItems::Delete(int Index) {
-    if (Index < 0 || Index >= Count()) throw EListError(QStringLiteral("List index out of bounds (%1)").arg(Index));
-    FItems.erase(FItems.begin() + Index);
-}
-
-TColorItem* TColorItems::Items(int Index) const {
-    if (Index < 0 || Index >= Count()) throw EListError(QStringLiteral("List index out of bounds (%1)").arg(Index));
-    return FItems[size_t(Index)].get();
-}
-
-int TColorItems::IndexOf(const TColorItem* Item) const {
-    for (int I = 0; I < Count(); ++I)
-        if (FItems[size_t(I)].get() == Item) return I;
-    return -1;
-}
-
-void TColorItems::Assign(TPersistent* Source) {
-    auto* S = dynamic_cast<TColorItems*>(Source);
-    if (!S || S == this) return;
-    FItems.clear();
-    for (int I = 0; I < S->Count(); ++I) Add()->Assign(S->Items(I));
 }
 
 // ---- value texts ----------------------------------------------------------------------------
@@ -250,7 +220,7 @@ TExtColorPickerDropDown::TExtColorPickerDropDown(TComponent* AOwner)
     FColors->OnChange = [](TObject*) {};
 }
 
-TExtColorPickerDropDown::~TExtColorPickerDropDown() { FKeySearch.Stop(); }
+TExtColorPickerDropDown::~TExtColorPickerDropDown() = default;
 
 void TExtColorPickerDropDown::AfterConstruction() {
     TExtCustomDropDown::AfterConstruction();
@@ -334,13 +304,8 @@ void TExtColorPickerDropDown::PreparePanel(TControl* C) {
 
 void TExtColorPickerDropDown::PrepareList() {
     if (!DropDownForm()) return;
-    if (!FItemSelector) {
-        FItemSelector = Create<TExtCustomItemSelector>(this, DropDownForm());
-        FItemSelector->SetSelectorType(stColor);
-        FItemSelector->SetHeight(150);
-        FItemSelector->UpdateSelectorPanel();
-    }
-    PreparePanel(FItemSelector);
+    if (FPopup.Create(stColor)) FPopup.Selector()->UpdateSelectorPanel();
+    PreparePanel(FPopup.Selector());
 }
 
 void TExtColorPickerDropDown::PrepareDiscrete() {
@@ -365,7 +330,8 @@ void TExtColorPickerDropDown::PrepareSpectrum() {
 }
 
 void TExtColorPickerDropDown::HidePanels(TControl* Keep) {
-    for (TControl* C : std::initializer_list<TControl*>{FItemSelector, FColorSelector, FColorCubePanel, FSpectrumPanel})
+    for (TControl* C :
+         std::initializer_list<TControl*>{FPopup.Selector(), FColorSelector, FColorCubePanel, FSpectrumPanel})
         if (C && C != Keep) {
             C->SetVisible(false);
             C->SetAlign(alNone);
@@ -384,62 +350,51 @@ void TExtColorPickerDropDown::CreateDropDownForm() {
 
 void TExtColorPickerDropDown::DropDownFormDestroyed() {
     // They were children of the popup window and went with it.
-    FItemSelector = nullptr;
+    FPopup.Forget();
     FColorCubePanel = nullptr;
     FSpectrumPanel = nullptr;
     FColorSelector = nullptr;
 }
 
 void TExtColorPickerDropDown::FillList() {
-    if (!FItemSelector) return;
-    FItemSelector->OnItemSelect = nullptr;
-    FItemSelector->SetColumns(FColumns);
-    FItemSelector->SetImages(Images());
-    FItemSelector->SetItemLayout(FLayout);
-    FItemSelector->SetColor(DropDownColor());
-    TSelectorItems* L = FItemSelector->Items();
-    {
-        // One arrangement after the fill, not one per caption, colour and image set.
-        const TStateScope<TNotifyEvent> Quiet(L->OnChange, nullptr);
-        L->Clear();
-        for (int I = 0; I < FColors->Count(); ++I) {
-            TColorItem* C = FColors->Items(I);
-            TSelectorItem* S = L->Add();
-            S->SetCaption(C->Caption());
-            S->SetColor(C->Color());
-            S->SetHint(C->Hint());
-            S->FEnabled = C->FEnabled;
-        }
-    }
-    FItemSelector->SetColorBoxWidth(FColorBoxWidth);
-    FItemSelector->SetColorBoxHeight(FColorBoxHeight);
-    FItemSelector->SetItemAppearance(FItemAppearance.get());
-    FItemSelector->UpdateSelectorPanel();
-    // The panel still holds the index of the items just replaced.
-    FItemSelector->SetItemIndex(-1);
-    FItemSelector->SetItemIndex(FItemIndex);
-    FItemSelector->OnItemSelect = [this](TObject*) { ListChoice(); };
-    FItemSelector->SetShowHint(ShowHint());
+    TExtCustomItemSelector* S = FPopup.Selector();
+    if (!S) return;
+    S->SetColorBoxWidth(FColorBoxWidth);
+    S->SetColorBoxHeight(FColorBoxHeight);
+    FPopup.Fill(
+        {FColumns, Images(), FLayout, DropDownColor(), FItemAppearance.get()},
+        [this](TSelectorItems* L) {
+            for (int I = 0; I < FColors->Count(); ++I) {
+                TColorItem* C = FColors->Items(I);
+                TSelectorItem* It = L->Add();
+                It->SetCaption(C->Caption());
+                It->SetColor(C->Color());
+                It->SetHint(C->Hint());
+                It->FEnabled = C->FEnabled;
+            }
+        },
+        FItemIndex, [this](int Index) { SetItemIndex(Index); });
+    S->SetShowHint(ShowHint());
 }
 
 void TExtColorPickerDropDown::FillListIfStale() {
-    if (FItemSelector && FItemSelector->Items()->Count() != FColors->Count()) FillList();
+    if (FPopup.Selector() && FPopup.Selector()->Items()->Count() != FColors->Count()) FillList();
 }
 
 void TExtColorPickerDropDown::OpenStyle() {
     switch (FColorSelectionStyle) {
         case csList:
             PrepareList();
-            if (!FItemSelector) break;
-            HidePanels(FItemSelector);
-            FItemSelector->SetVisible(true);
+            if (!FPopup.Selector()) break;
+            HidePanels(FPopup.Selector());
+            FPopup.Selector()->SetVisible(true);
             FillList();
             if (OnDrawColor)
-                FItemSelector->OnDrawItem = [this](TObject*, TCanvas* C, TRect R, int Index) {
+                FPopup.Selector()->OnDrawItem = [this](TObject*, TCanvas* C, TRect R, int Index) {
                     if (OnDrawColor) OnDrawColor(this, C, R, Index);
                 };
             else
-                FItemSelector->OnDrawItem = nullptr;
+                FPopup.Selector()->OnDrawItem = nullptr;
             break;
         case csDiscrete:
             PrepareDiscrete();
@@ -475,7 +430,7 @@ void TExtColorPickerDropDown::OpenStyle() {
             FSpectrumPanel->SetVisible(true);
             break;
     }
-    FOldItemIndex = FItemIndex;
+    FPopup.Opened(FItemIndex);
     FOldSelectedColor = FSelectedColor;
 }
 
@@ -523,33 +478,18 @@ void TExtColorPickerDropDown::SizeDropDown() {
         SizePanelStyle();
         return;
     }
-    if (!FItemSelector) {
-        TExtCustomDropDown::SizeDropDown();
-        return;
-    }
-    FItemSelector->SetAlign(alNone);
-    int W = 0, H = 0;
-    FItemSelector->GetSelectorPanelSize(W, H);
-    // The popup's border is inside its width: counted here, the list fits without a
-    // horizontal scroll bar.
-    if (DropDownWidth() < 1) FItemSelector->SetWidth(W + 2 * DropDownBorderWidth());
-    if (DropDownHeight() < 1) FItemSelector->SetHeight(H);
-    TExtCustomDropDown::SizeDropDown();
-    if (FItemSelector->VertScrollBarVisible())
-        DropDownForm()->resize(DropDownForm()->width() + TExtCustomItemSelector::ScrollBarWidth(),
-                               DropDownForm()->height());
+    FPopup.SizeToPanel();
 }
 
 void TExtColorPickerDropDown::DoHideDropDown(bool Cancelled) {
-    const bool Open = DropDownForm() && DropDownForm()->isVisible();
-    if (Open && Cancelled) {
+    if (FPopup.TakesBack(Cancelled)) {
         // Whatever the keys chose while the popup was open goes back, without announcing a choice:
         // nothing was chosen.
         if (FColorSelectionStyle == csDiscrete && FColorSelector) {
             const TStateScope<TNotifyEvent> Quiet(FColorSelector->OnItemSelect, nullptr);
             FColorSelector->SetSelectedColor(FOldSelectedColor);
         }
-        FItemIndex = FOldItemIndex < FColors->Count() ? FOldItemIndex : -1;
+        FItemIndex = FPopup.OldItemIndex() < FColors->Count() ? FPopup.OldItemIndex() : -1;
         FSelectedColor = FOldSelectedColor;
         Native()->update();
     }
@@ -557,12 +497,6 @@ void TExtColorPickerDropDown::DoHideDropDown(bool Cancelled) {
 }
 
 // ---- choosing -------------------------------------------------------------------------------
-void TExtColorPickerDropDown::ListChoice() {
-    if (!FItemSelector) return;
-    QPointer<TExtColorPickerDropDown> Self(this);
-    SetItemIndex(FItemSelector->ItemIndex());
-    if (Self && !FInternalCall) DoHideDropDown(false);
-}
 
 void TExtColorPickerDropDown::DiscreteChoice() {
     if (!FColorSelector) return;
@@ -570,7 +504,7 @@ void TExtColorPickerDropDown::DiscreteChoice() {
     SetSelectedColor(FColorSelector->SelectedColor());
     if (!Self) return;
     SetItemIndex(-1);
-    if (Self && !FInternalCall) DoHideDropDown(false);
+    if (Self && !FPopup.InternalCall()) DoHideDropDown(false);
 }
 
 void TExtColorPickerDropDown::PanelChoice(TColor Color) {
@@ -585,12 +519,6 @@ void TExtColorPickerDropDown::Select() {
     if (OnSelect) OnSelect(this);
 }
 
-void TExtColorPickerDropDown::MoveList(const std::function<void()>& Move) {
-    if (!FItemSelector) return;
-    const TStateScope<bool> Internal(FInternalCall, true);
-    Move();
-}
-
 // ---- keys and wheel -------------------------------------------------------------------------
 void TExtColorPickerDropDown::WMKeyDown(TMessage& M) {
     const Word Key = Word(M.WParam);
@@ -598,9 +526,8 @@ void TExtColorPickerDropDown::WMKeyDown(TMessage& M) {
     QPointer<TExtColorPickerDropDown> Self(this);
     bool Consumed = false;
     if (Enabled() && DroppedDown() && Key == VK_RETURN) {
-        if (FColorSelectionStyle == csList && FItemSelector && FItemSelector->ItemHot() >= 0) {
-            Consumed = true;
-            FItemSelector->SetItemIndex(FItemSelector->ItemHot());
+        if (FColorSelectionStyle == csList) {
+            Consumed = FPopup.ChooseHot();
         } else if (FColorSelectionStyle == csDiscrete && FColorSelector && FColorSelector->ItemHot() >= 0) {
             Consumed = true;
             FColorSelector->SetItemIndex(FColorSelector->ItemHot());
@@ -610,38 +537,30 @@ void TExtColorPickerDropDown::WMKeyDown(TMessage& M) {
     TExtCustomDropDown::WMKeyDown(M);
     if (!Self || !Enabled() || Shift.Contains(ssAlt)) return;
     if (FColorSelectionStyle == csDiscrete) {
-        if (FColorSelector) {
-            const TStateScope<bool> Internal(FInternalCall, true);
-            FColorSelector->HandleKey(Key, EditorEnabled(), DroppedDown());
-        }
+        if (FColorSelector) FPopup.HoldOpen([&] { FColorSelector->HandleKey(Key, EditorEnabled(), DroppedDown()); });
         if (Self && Key == VK_RETURN && !Consumed) Select();
         return;
     }
     if (FColorSelectionStyle != csList) return;
+    TExtCustomItemSelector* S = FPopup.Selector();
     const int Count = FColors->Count();
-    auto Index = [this] { return FItemSelector->ItemIndex(); };
-    auto Move = [&](int To) { MoveList([&] { FItemSelector->SetItemIndex(To); }); };
     switch (Key) {
         case VK_RETURN:
             if (!Consumed) Select();
             break;
         case VK_PRIOR:
-        case VK_NEXT: {
-            if (!FItemSelector) break;
+        case VK_NEXT:
             FillListIfStale();
-            const int N = FItemSelector->GetVisibleItemCount();
-            if (N <= 0) break;
-            Move(Key == VK_PRIOR ? std::max(Index() - N, 0) : std::min(Index() + N, Count - 1));
+            FPopup.Page(Key == VK_PRIOR);
             break;
-        }
         case VK_HOME:
         case VK_END:
             if (DroppedDown()) {
-                MoveList([&] {
+                FPopup.Move([&] {
                     if (Key == VK_HOME)
-                        FItemSelector->SelectFirst();
+                        S->SelectFirst();
                     else
-                        FItemSelector->SelectLast();
+                        S->SelectLast();
                 });
             } else if (Count > 0) {
                 SetItemIndex(Key == VK_HOME ? 0 : Count - 1);
@@ -650,44 +569,35 @@ void TExtColorPickerDropDown::WMKeyDown(TMessage& M) {
         case VK_LEFT:
         case VK_RIGHT:
             if (DroppedDown() && !EditorEnabled())
-                MoveList([&] {
+                FPopup.Move([&] {
                     if (Key == VK_LEFT)
-                        FItemSelector->SelectPrevious();
+                        S->SelectPrevious();
                     else
-                        FItemSelector->SelectNext();
+                        S->SelectNext();
                 });
             break;
         case VK_UP:
-        case VK_DOWN: {
-            const int Step = Key == VK_UP ? -1 : 1;
+        case VK_DOWN:
             if (DroppedDown()) {
-                if (!FItemSelector) break;
-                const int To = Index() < 0 ? 0 : Index() + Step * FColumns;
-                if (To >= 0 && To < FItemSelector->Items()->Count()) Move(To);
+                FPopup.StepRow(Key == VK_UP ? -1 : 1);
             } else {
                 // The first entry has none before it: Up there keeps it.
-                const int To = FItemIndex < 0 ? 0 : FItemIndex + Step;
+                const int To = FItemIndex < 0 ? 0 : FItemIndex + (Key == VK_UP ? -1 : 1);
                 if (To >= 0 && To < Count) SetItemIndex(To);
             }
             break;
-        }
         default: break; // letters search through the characters they type
     }
 }
 
 void TExtColorPickerDropDown::WMChar(TMessage& M) {
     const QChar Ch(char16_t(M.WParam));
-    const TShiftState Shift = KeyboardShiftState();
     // The search takes what was typed, so digits of the number pad and punctuation find the
     // captions that hold them.
-    if (Enabled() && FColorSelectionStyle == csList && FItemSelector && Ch.unicode() >= 0x20 &&
-        !Shift.Contains(ssCtrl) && !Shift.Contains(ssAlt)) {
+    if (Enabled() && FColorSelectionStyle == csList && FPopup.Selector() &&
+        TSelectorPopup::SearchChar(Ch, KeyboardShiftState())) {
         FillListIfStale();
-        const QString S = FKeySearch.Add(Ch);
-        MoveList([&] {
-            FItemSelector->LookupItem(S);
-            FItemSelector->ScrollItemInView(FItemSelector->ItemIndex());
-        });
+        FPopup.Search(Ch);
         return;
     }
     TExtCustomDropDown::WMChar(M);
@@ -695,21 +605,9 @@ void TExtColorPickerDropDown::WMChar(TMessage& M) {
 
 void TExtColorPickerDropDown::Wheel(bool Down) {
     if (!Enabled() || ReadOnly()) return;
-    if (FColorSelectionStyle == csList && FItemSelector) {
-        if (DroppedDown()) {
-            if (Down)
-                FItemSelector->HotNext();
-            else
-                FItemSelector->HotPrevious();
-        } else {
-            FillListIfStale();
-            MoveList([&] {
-                if (Down)
-                    FItemSelector->SelectNext();
-                else
-                    FItemSelector->SelectPrevious();
-            });
-        }
+    if (FColorSelectionStyle == csList) {
+        if (!DroppedDown()) FillListIfStale();
+        FPopup.Wheel(Down, DroppedDown());
     } else if (FColorSelectionStyle == csDiscrete && FColorSelector) {
         if (DroppedDown()) {
             if (Down)
@@ -717,11 +615,12 @@ void TExtColorPickerDropDown::Wheel(bool Down) {
             else
                 FColorSelector->HotPrevious();
         } else {
-            const TStateScope<bool> Internal(FInternalCall, true);
-            if (Down)
-                FColorSelector->SelectNext();
-            else
-                FColorSelector->SelectPrevious();
+            FPopup.HoldOpen([&] {
+                if (Down)
+                    FColorSelector->SelectNext();
+                else
+                    FColorSelector->SelectPrevious();
+            });
         }
     }
 }
@@ -732,7 +631,7 @@ void TExtColorPickerDropDown::MouseWheelUpHook() { Wheel(false); }
 // ---- styles ---------------------------------------------------------------------------------
 void TExtColorPickerDropDown::SetSelectionColorStyle(TSelectionColorStyle Value) {
     TExtCustomDropDown::SetSelectionColorStyle(Value);
-    if (FItemSelector) FItemSelector->ItemAppearance()->SetColorStyle(Value);
+    if (FPopup.Selector()) FPopup.Selector()->ItemAppearance()->SetColorStyle(Value);
 }
 
 void TExtColorPickerDropDown::SetComponentStyle(TExtStyle AStyle) {

@@ -6,6 +6,7 @@
 #include "grid/editors/ExtColorSelectors.h"
 #include "grid/editors/ExtDropDown.h"
 #include "grid/editors/ExtItemSelector.h"
+#include "grid/editors/ExtSelectorPopup.h"
 
 #include <functional>
 #include <memory>
@@ -39,24 +40,9 @@ private:
     QString FHint;
 };
 
-class TColorItems : public TPersistent {
+class TColorItems : public TOwnedItems<TColorItem, TColorItems> {
 public:
-    explicit TColorItems(TPersistent* AOwner) : FMyOwner(AOwner) {}
-    TPersistent* GetOwner() const { return FMyOwner; }
-    int Count() const { return int(FItems.size()); }
-    TColorItem* Add() { return Insert(Count()); }
-    TColorItem* Insert(int Index);
-    void Delete(int Index);
-    void Clear() { FItems.clear(); }
-    TColorItem* Items(int Index) const; // EListError outside the entries
-    int IndexOf(const TColorItem* Item) const;
-    void Assign(TPersistent* Source) override;
-    TNotifyEvent OnChange;
-
-private:
-    friend class TColorItem;
-    TPersistent* FMyOwner;
-    std::vector<std::unique_ptr<TColorItem>> FItems;
+    using TOwnedItems::TOwnedItems;
 };
 
 class TExtColorPickerDropDown : public TExtCustomDropDown {
@@ -94,12 +80,12 @@ public:
     virtual QString SelectedColorText() const;
 
     // The popup controls (null until their style first opens).
-    TExtCustomItemSelector* ItemSelector() const { return FItemSelector; }
+    TExtCustomItemSelector* ItemSelector() const { return FPopup.Selector(); }
     TCustomColorSelector* ColorSelector() const { return FColorSelector; }
     TExtColorCubePanel* ColorCubePanel() const { return FColorCubePanel; }
     TExtColorSpectrumPanel* SpectrumPanel() const { return FSpectrumPanel; }
-    QString CurSearch() const { return FKeySearch.Text(); }
-    TTimer* KeyTimer() const { return FKeySearch.Timer(); }
+    QString CurSearch() const { return FPopup.CurSearch(); }
+    TTimer* KeyTimer() const { return FPopup.KeyTimer(); }
 
     void CreateDropDownForm() override;
     void BeforeDropDown() override;
@@ -133,14 +119,12 @@ private:
     void FillListIfStale();
     void OpenStyle();
     void SizePanelStyle();
-    void ListChoice();
     void DiscreteChoice();
     void PanelChoice(TColor Color);
     void Select();
-    void MoveList(const std::function<void()>& Move);
     void Wheel(bool Down);
 
-    TExtCustomItemSelector* FItemSelector = nullptr;
+    TSelectorPopup FPopup{this};
     TExtColorCubePanel* FColorCubePanel = nullptr;
     TExtColorSpectrumPanel* FSpectrumPanel = nullptr;
     TCustomColorSelector* FColorSelector = nullptr;
@@ -154,9 +138,6 @@ private:
     TColor FSelectedColor = clNone;
     bool FShowText = true;
     std::unique_ptr<TItemAppearance> FItemAppearance;
-    bool FInternalCall = false;
-    TItemKeySearch FKeySearch;
-    int FOldItemIndex = -1;
     TColor FOldSelectedColor = clNone;
     bool FDesignTime = false;
     TColorValueText FColorValueText = cvtNone;

@@ -16,7 +16,7 @@
 int TDetailItem::Index() const { return FCollection ? FCollection->IndexOf(this) : -1; }
 
 void TDetailItem::Changed() {
-    if (FCollection && FCollection->OnChange) FCollection->OnChange(FCollection);
+    if (FCollection) FCollection->Changed();
 }
 
 void TDetailItem::SetCaption(const QString& Value) {
@@ -43,40 +43,10 @@ void TDetailItem::Assign(TPersistent* Source) {
     FItemObject = S->FItemObject;
 }
 
-TDetailItem* TDetailItems::Insert(int Index) {
-    Index = std::clamp(Index, 0, Count());
-    auto* I = new TDetailItem(this);
-    FItems.insert(FItems.begin() + Index, std::unique_ptr<TDetailItem>(I));
-    return I;
-}
-
-void TDetailItems::Delete(int Index) {
-    if (Index < 0 || Index >= Count()) throw EListError(QStringLiteral("List index out of bounds (%1)").arg(Index));
-    FItems.erase(FItems.begin() + Index);
-}
-
-TDetailItem* TDetailItems::Items(int Index) const {
-    if (Index < 0 || Index >= Count()) throw EListError(QStringLiteral("List index out of bounds (%1)").arg(Index));
-    return FItems[size_t(Index)].get();
-}
-
 int TDetailItems::IndexOf(const QString& AValue) const {
     for (int I = 0; I < Count(); ++I)
-        if (FItems[size_t(I)]->Caption() == AValue) return I;
+        if (Items(I)->Caption() == AValue) return I;
     return -1;
-}
-
-int TDetailItems::IndexOf(const TDetailItem* Item) const {
-    for (int I = 0; I < Count(); ++I)
-        if (FItems[size_t(I)].get() == Item) return I;
-    return -1;
-}
-
-void TDetailItems::Assign(TPersistent* Source) {
-    auto* S = dynamic_cast<TDetailItems*>(Source);
-    if (!S || S == this) return;
-    FItems.clear();
-    for (int I = 0; I < S->Count(); ++I) Add()->Assign(S->Items(I));
 }
 
 // ---- creation -------------------------------------------------------------------------------
@@ -87,7 +57,7 @@ TExtDetailDropDown::TExtDetailDropDown(TComponent* AOwner)
     FItems->OnChange = [](TObject*) {};
 }
 
-TExtDetailDropDown::~TExtDetailDropDown() { FKeySearch.Stop(); }
+TExtDetailDropDown::~TExtDetailDropDown() = default;
 
 void TExtDetailDropDown::AfterConstruction() {
     TExtCustomDropDown::AfterConstruction();
@@ -114,7 +84,7 @@ void TExtDetailDropDown::SetItemIndex(int Value) {
         SetSelStart(0);
         SetSelLength(int(Text().size()));
         Native()->update();
-        if (FItemSelector) FItemSelector->Invalidate();
+        if (FPopup.Selector()) FPopup.Selector()->Invalidate();
         if (OnSelect) OnSelect(this);
     } else if (Value == -1 && Value != FItemIndex) {
         SetTextQuiet(QString());
@@ -150,52 +120,35 @@ void TExtDetailDropDown::SelectPrevious() {
 void TExtDetailDropDown::CreateDropDownForm() {
     TExtCustomDropDown::CreateDropDownForm();
     if (!DropDownForm()) return;
-    if (!FItemSelector) {
-        FItemSelector = Create<TExtCustomItemSelector>(this, DropDownForm());
-        FItemSelector->SetSelectorType(stImage);
-        FItemSelector->SetBounds(0, 0, FItemSelector->Width(), 150);
-        FItemSelector->OnDrawItem = [this](TObject*, TCanvas* C, TRect R, int Index) { DrawDetailItem(C, R, Index); };
-        FItemSelector->OnItemSize = [this](TObject*, TSize& S) { DetailItemSize(S); };
-        FItemSelector->UpdateSelectorPanel();
-        FItemSelector->OnResize = [this](TObject*) {
-            if (FItemSelector) FItemSelector->UpdateSelectorPanel();
+    if (FPopup.Create(stImage)) {
+        TExtCustomItemSelector* S = FPopup.Selector();
+        S->OnDrawItem = [this](TObject*, TCanvas* C, TRect R, int Index) { DrawDetailItem(C, R, Index); };
+        S->OnItemSize = [this](TObject*, TSize& Size) { DetailItemSize(Size); };
+        S->UpdateSelectorPanel();
+        S->OnResize = [this](TObject*) {
+            if (FPopup.Selector()) FPopup.Selector()->UpdateSelectorPanel();
         };
     }
-    FItemSelector->SetColor(DropDownColor());
-    FItemSelector->UpdateSelectorPanel();
-    SetControl(FItemSelector);
+    FPopup.Show();
 }
 
 void TExtDetailDropDown::SyncSelector() {
-    if (!FItemSelector) return;
-    FItemSelector->OnItemSelect = nullptr;
-    FItemSelector->SetColumns(1);
-    FItemSelector->SetImages(Images());
-    FItemSelector->SetItemLayout(FLayout);
-    FItemSelector->SetColor(DropDownColor());
-    FItemSelector->SetItemAppearance(FItemAppearance.get());
-    TSelectorItems* L = FItemSelector->Items();
-    {
-        // One arrangement after the fill, not one per caption and image set.
-        const TStateScope<TNotifyEvent> Quiet(L->OnChange, nullptr);
-        L->Clear();
-        for (int I = 0; I < FItems->Count(); ++I) {
-            TDetailItem* Src = FItems->Items(I);
-            TSelectorItem* S = L->Add();
-            S->SetCaption(Src->Caption());
-            S->SetImage(Src->Image());
-            S->SetImageIndex(Src->ImageIndex());
-        }
-    }
-    FItemSelector->UpdateSelectorPanel();
-    // The panel still holds the index of the items just replaced.
-    FItemSelector->SetItemIndex(-1);
-    FItemSelector->SetItemIndex(FItemIndex);
-    FItemSelector->OnItemSelect = [this](TObject*) { PopupChoice(); };
+    FPopup.Fill(
+        {1, Images(), FLayout, DropDownColor(), FItemAppearance.get()},
+        [this](TSelectorItems* L) {
+            for (int I = 0; I < FItems->Count(); ++I) {
+                TDetailItem* Src = FItems->Items(I);
+                TSelectorItem* It = L->Add();
+                It->SetCaption(Src->Caption());
+                It->SetImage(Src->Image());
+                It->SetImageIndex(Src->ImageIndex());
+            }
+        },
+        FItemIndex, [this](int Index) { TakeChoice(Index); });
 }
 
 void TExtDetailDropDown::FillIfStale() {
-    if (FItemSelector && FItemSelector->Items()->Count() != FItems->Count()) SyncSelector();
+    if (FPopup.Selector() && FPopup.Selector()->Items()->Count() != FItems->Count()) SyncSelector();
 }
 
 void TExtDetailDropDown::BeforeDropDown() {
@@ -203,75 +156,68 @@ void TExtDetailDropDown::BeforeDropDown() {
     TExtCustomDropDown::BeforeDropDown();
     if (!Self) return;
     SyncSelector();
-    FOldItemIndex = FItemIndex;
+    FPopup.Opened(FItemIndex);
 }
 
 void TExtDetailDropDown::DoDropDown() {
     QPointer<TExtDetailDropDown> Self(this);
     TExtCustomDropDown::DoDropDown();
-    if (Self && FItemSelector && DroppedDown()) FItemSelector->SetFocus();
+    if (Self && FPopup.Selector() && DroppedDown()) FPopup.Selector()->SetFocus();
 }
 
 void TExtDetailDropDown::SizeDropDown() {
-    if (!FItemSelector || !DropDownForm()) {
+    TExtCustomItemSelector* S = FPopup.Selector();
+    if (!S || !DropDownForm()) {
         TExtCustomDropDown::SizeDropDown();
         return;
     }
-    FItemSelector->SetAlign(alNone);
-    if (DropDownWidth() <= 0) FItemSelector->SetWidth(Width());
-    if (DropDownHeight() <= 0) FItemSelector->SetHeight(100);
+    S->SetAlign(alNone);
+    if (DropDownWidth() <= 0) S->SetWidth(Width());
+    if (DropDownHeight() <= 0) S->SetHeight(100);
     TExtCustomDropDown::SizeDropDown();
     // The rows span the popup, whose width is known only now.
-    FItemSelector->UpdateSelectorPanel();
+    S->UpdateSelectorPanel();
 }
 
 void TExtDetailDropDown::DropDownSizing() {
     TExtCustomDropDown::DropDownSizing();
-    if (FItemSelector) FItemSelector->UpdateSelectorPanel();
+    if (FPopup.Selector()) FPopup.Selector()->UpdateSelectorPanel();
 }
 
 void TExtDetailDropDown::DetailItemSize(TSize& ASize) {
     int W = DropDownWidth() > 0 ? DropDownWidth() : (DropDownForm() ? DropDownForm()->Width() : Width());
-    if (FItemSelector && FItemSelector->VertScrollBarVisible()) W -= TExtCustomItemSelector::ScrollBarWidth();
+    if (FPopup.Selector() && FPopup.Selector()->VertScrollBarVisible()) W -= TExtCustomItemSelector::ScrollBarWidth();
     W -= 2 * DropDownBorderWidth() + 4;
     ASize.cx = std::max(W, 0);
     ASize.cy = FItemHeight;
 }
 
 void TExtDetailDropDown::DoHideDropDown(bool Cancelled) {
-    // Only a popup that was open has a choice to take back; the restore comes before the popup's
-    // closing events, so that they see the value that stays.
+    // The restore comes before the popup's closing events, so that they see the value that stays.
     QPointer<TExtDetailDropDown> Self(this);
-    if (Cancelled && FOldItemIndex != -1 && DropDownForm() && DropDownForm()->isVisible()) SetItemIndex(FOldItemIndex);
+    if (FPopup.TakesBack(Cancelled)) {
+        if (FPopup.OldItemIndex() != -1)
+            SetItemIndex(FPopup.OldItemIndex());
+        else
+            // Nothing was chosen when the popup opened: an item browsed to since is no choice
+            // either. The text goes back with the popup's own cancel.
+            FItemIndex = -1;
+    }
     if (Self) TExtCustomDropDown::DoHideDropDown(Cancelled);
 }
 
-void TExtDetailDropDown::PopupChoice() {
-    if (!FItemSelector) return;
+void TExtDetailDropDown::TakeChoice(int Index) {
     QPointer<TExtDetailDropDown> Self(this);
-    SetItemIndex(FItemSelector->ItemIndex());
-    if (!Self) return;
-    if (FItemIndex >= 0) {
-        SetTextQuiet(FItems->Items(FItemIndex)->Caption());
-        SetSelStart(0);
-        SetSelLength(int(Text().size()));
-    }
-    if (!FInternalCall) DoHideDropDown(false);
+    SetItemIndex(Index);
+    if (!Self || FItemIndex < 0) return;
+    SetTextQuiet(FItems->Items(FItemIndex)->Caption());
+    SetSelStart(0);
+    SetSelLength(int(Text().size()));
 }
 
-void TExtDetailDropDown::MoveSelector(const std::function<void()>& Move) {
-    if (!FItemSelector) return;
-    const TStateScope<bool> Internal(FInternalCall, true);
-    Move();
-    if (FItemSelector) FItemSelector->ScrollItemInView(FItemSelector->ItemIndex());
-}
-
-void TExtDetailDropDown::StepSelector(int Delta) {
-    if (!FItemSelector) return;
-    const int Index = FItemSelector->ItemIndex();
-    const int To = Index < 0 ? 0 : Index + Delta;
-    if (To >= 0 && To < FItemSelector->Items()->Count()) MoveSelector([&] { FItemSelector->SetItemIndex(To); });
-    if (FItemSelector) FItemSelector->Invalidate();
+void TExtDetailDropDown::StepSelector(int Dir) {
+    FPopup.StepRow(Dir);
+    if (FPopup.Selector()) FPopup.Selector()->Invalidate();
 }
 
 // ---- drawing of the rows --------------------------------------------------------------------
@@ -300,7 +246,7 @@ void TExtDetailDropDown::DrawDetailItem(TCanvas* C, TRect R, int Index) {
         Images()->Draw(C, X, R.Top + (R.Height() - H) / 2, It->ImageIndex(), true);
         R.Left += W + 4;
     }
-    const bool Hot = FItemSelector && FItemSelector->ItemHot() == Index;
+    const bool Hot = FPopup.Selector() && FPopup.Selector()->ItemHot() == Index;
     const bool Selected = Index == FItemIndex;
     auto UseFont = [&](TFont* F) {
         C->Font()->Assign(F);
@@ -355,7 +301,7 @@ void TExtDetailDropDown::Change() {
             // The completed tail stays selected, so that further typing replaces it.
             SetSelStart(N);
             SetSelLength(int(NewText.size()) - N);
-            if (FItemSelector) FItemSelector->Invalidate();
+            if (FPopup.Selector()) FPopup.Selector()->Invalidate();
             return;
         }
     }
@@ -416,26 +362,21 @@ void TExtDetailDropDown::WMKeyDown(TMessage& M) {
         return;
     }
     QPointer<TExtDetailDropDown> Self(this);
+    TExtCustomItemSelector* S = FPopup.Selector();
     switch (Key) {
         case VK_PRIOR:
-        case VK_NEXT: {
-            if (!FItemSelector) break;
+        case VK_NEXT:
             FillIfStale();
-            const int N = FItemSelector->GetVisibleItemCount();
-            if (N <= 0) break;
-            const int Index = FItemSelector->ItemIndex();
-            const int To = Key == VK_PRIOR ? std::max(Index - N, 0) : std::min(Index + N, FItems->Count() - 1);
-            MoveSelector([&] { FItemSelector->SetItemIndex(To); });
+            FPopup.Page(Key == VK_PRIOR);
             break;
-        }
         case VK_HOME:
         case VK_END:
             if (DroppedDown())
-                MoveSelector([&] {
+                FPopup.Move([&] {
                     if (Key == VK_HOME)
-                        FItemSelector->SelectFirst();
+                        S->SelectFirst();
                     else
-                        FItemSelector->SelectLast();
+                        S->SelectLast();
                 });
             else if (!IsEditable())
                 Key == VK_HOME ? SelectFirst() : SelectLast();
@@ -443,11 +384,11 @@ void TExtDetailDropDown::WMKeyDown(TMessage& M) {
         case VK_LEFT:
         case VK_RIGHT:
             if (DroppedDown() && !IsEditable())
-                MoveSelector([&] {
+                FPopup.Move([&] {
                     if (Key == VK_LEFT)
-                        FItemSelector->SelectPrevious();
+                        S->SelectPrevious();
                     else
-                        FItemSelector->SelectNext();
+                        S->SelectNext();
                 });
             break;
         case VK_UP:
@@ -474,14 +415,11 @@ void TExtDetailDropDown::WMKeyDown(TMessage& M) {
 
 void TExtDetailDropDown::WMChar(TMessage& M) {
     const QChar Ch(char16_t(M.WParam));
-    const TShiftState Shift = KeyboardShiftState();
     // While the popup is open the typed characters search its rows; closed, they go to the edit,
     // whose completion would fight a search that rewrites the text under it.
-    if (Enabled() && DroppedDown() && FItemSelector && Ch.unicode() >= 0x20 && !Shift.Contains(ssCtrl) &&
-        !Shift.Contains(ssAlt)) {
+    if (Enabled() && DroppedDown() && FPopup.Selector() && TSelectorPopup::SearchChar(Ch, KeyboardShiftState())) {
         FillIfStale();
-        const QString S = FKeySearch.Add(Ch);
-        MoveSelector([&] { FItemSelector->LookupItem(S); });
+        FPopup.Search(Ch);
         return;
     }
     TExtCustomDropDown::WMChar(M);
@@ -509,7 +447,7 @@ void TExtDetailDropDown::MouseWheelUpHook() {
 // ---- styles ---------------------------------------------------------------------------------
 void TExtDetailDropDown::SetSelectionColorStyle(TSelectionColorStyle Value) {
     TExtCustomDropDown::SetSelectionColorStyle(Value);
-    if (FItemSelector) FItemSelector->ItemAppearance()->SetColorStyle(Value);
+    if (FPopup.Selector()) FPopup.Selector()->ItemAppearance()->SetColorStyle(Value);
 }
 
 void TExtDetailDropDown::SetComponentStyle(TExtStyle AStyle) {

@@ -4,6 +4,7 @@
 // selector it draws itself. Typing completes the text to the first caption it starts.
 #include "grid/editors/ExtDropDown.h"
 #include "grid/editors/ExtItemSelector.h"
+#include "grid/editors/ExtSelectorPopup.h"
 
 #include <functional>
 #include <memory>
@@ -45,26 +46,12 @@ private:
     TObject* FItemObject = nullptr; // not owned
 };
 
-class TDetailItems : public TPersistent {
+class TDetailItems : public TOwnedItems<TDetailItem, TDetailItems> {
 public:
-    explicit TDetailItems(TPersistent* AOwner) : FMyOwner(AOwner) {}
-    TPersistent* GetOwner() const { return FMyOwner; }
-    int Count() const { return int(FItems.size()); }
-    TDetailItem* Add() { return Insert(Count()); }
-    TDetailItem* Insert(int Index);
-    void Delete(int Index);
-    void Clear() { FItems.clear(); }
-    TDetailItem* Items(int Index) const; // EListError outside the items
+    using TOwnedItems::IndexOf;
+    using TOwnedItems::TOwnedItems;
     // The first item whose caption equals AValue exactly (case counts), else -1.
     int IndexOf(const QString& AValue) const;
-    int IndexOf(const TDetailItem* Item) const;
-    void Assign(TPersistent* Source) override;
-    TNotifyEvent OnChange;
-
-private:
-    friend class TDetailItem;
-    TPersistent* FMyOwner;
-    std::vector<std::unique_ptr<TDetailItem>> FItems;
 };
 
 class TExtDetailDropDown : public TExtCustomDropDown {
@@ -96,9 +83,9 @@ public:
     // Whether typing completes the text (off after Backspace, Delete or Esc until another key).
     bool WorkMode() const { return FWorkMode; }
 
-    TExtCustomItemSelector* ItemSelector() const { return FItemSelector; }
-    QString CurSearch() const { return FKeySearch.Text(); }
-    TTimer* KeyTimer() const { return FKeySearch.Timer(); }
+    TExtCustomItemSelector* ItemSelector() const { return FPopup.Selector(); }
+    QString CurSearch() const { return FPopup.CurSearch(); }
+    TTimer* KeyTimer() const { return FPopup.KeyTimer(); }
 
     void CreateDropDownForm() override;
     void BeforeDropDown() override;
@@ -106,7 +93,7 @@ public:
     void SizeDropDown() override;
     void DoHideDropDown(bool Cancelled) override;
     void DropDownSizing() override;
-    void DropDownFormDestroyed() override { FItemSelector = nullptr; }
+    void DropDownFormDestroyed() override { FPopup.Forget(); }
     void MouseWheelDownHook() override;
     void MouseWheelUpHook() override;
     void SetSelectionColorStyle(TSelectionColorStyle Value) override;
@@ -128,21 +115,17 @@ protected:
 private:
     void SyncSelector();
     void FillIfStale();
-    void PopupChoice();
-    void MoveSelector(const std::function<void()>& Move);
-    void StepSelector(int Delta);
+    void TakeChoice(int Index);
+    void StepSelector(int Dir);
     void SetTextQuiet(const QString& Value);
     void DrawDetailItem(TCanvas* Canvas, TRect R, int Index);
     void DetailItemSize(TSize& ASize);
 
-    TExtCustomItemSelector* FItemSelector = nullptr;
+    TSelectorPopup FPopup{this};
     TItemLayout FLayout = ilCaptionRight;
     std::unique_ptr<TDetailItems> FItems;
     int FItemIndex = -1;
     std::unique_ptr<TItemAppearance> FItemAppearance;
-    bool FInternalCall = false;
-    TItemKeySearch FKeySearch;
-    int FOldItemIndex = -1;
     int FItemHeight = 22;
     std::unique_ptr<TFont> FCaptionFont;
     std::unique_ptr<TFont> FNotesFont;

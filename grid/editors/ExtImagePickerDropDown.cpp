@@ -16,7 +16,7 @@
 int TImageItem::Index() const { return FCollection ? FCollection->IndexOf(this) : -1; }
 
 void TImageItem::Changed() {
-    if (FCollection && FCollection->OnChange) FCollection->OnChange(FCollection);
+    if (FCollection) FCollection->Changed();
 }
 
 void TImageItem::SetCaption(const QString& Value) {
@@ -41,36 +41,6 @@ void TImageItem::Assign(TPersistent* Source) {
     FHint = S->FHint;
 }
 
-TImageItem* TImageItems::Insert(int Index) {
-    Index = std::clamp(Index, 0, Count());
-    auto* I = new TImageItem(this);
-    FItems.insert(FItems.begin() + Index, std::unique_ptr<TImageItem>(I));
-    return I;
-}
-
-void TImageItems::Delete(int Index) {
-    if (Index < 0 || Index >= Count()) throw EListError(QStringLiteral("List index out of bounds (%1)").arg(Index));
-    FItems.erase(FItems.begin() + Index);
-}
-
-TImageItem* TImageItems::Items(int Index) const {
-    if (Index < 0 || Index >= Count()) throw EListError(QStringLiteral("List index out of bounds (%1)").arg(Index));
-    return FItems[size_t(Index)].get();
-}
-
-int TImageItems::IndexOf(const TImageItem* Item) const {
-    for (int I = 0; I < Count(); ++I)
-        if (FItems[size_t(I)].get() == Item) return I;
-    return -1;
-}
-
-void TImageItems::Assign(TPersistent* Source) {
-    auto* S = dynamic_cast<TImageItems*>(Source);
-    if (!S || S == this) return;
-    FItems.clear();
-    for (int I = 0; I < S->Count(); ++I) Add()->Assign(S->Items(I));
-}
-
 // ---- creation -------------------------------------------------------------------------------
 TExtImagePickerDropDown::TExtImagePickerDropDown(TComponent* AOwner)
     : TExtCustomDropDown(AOwner), FItems(std::make_unique<TImageItems>(this)),
@@ -78,7 +48,7 @@ TExtImagePickerDropDown::TExtImagePickerDropDown(TComponent* AOwner)
     FItems->OnChange = [](TObject*) {};
 }
 
-TExtImagePickerDropDown::~TExtImagePickerDropDown() { FKeySearch.Stop(); }
+TExtImagePickerDropDown::~TExtImagePickerDropDown() = default;
 
 void TExtImagePickerDropDown::AfterConstruction() {
     TExtCustomDropDown::AfterConstruction();
@@ -160,55 +130,38 @@ void TExtImagePickerDropDown::SelectPrevious() {
 void TExtImagePickerDropDown::CreateDropDownForm() {
     TExtCustomDropDown::CreateDropDownForm();
     if (!DropDownForm()) return;
-    if (!FItemSelector) {
-        FItemSelector = Create<TExtCustomItemSelector>(this, DropDownForm());
-        FItemSelector->SetSelectorType(stImage);
-        FItemSelector->SetBounds(0, 0, FItemSelector->Width(), 150);
-    }
-    FItemSelector->SetColor(DropDownColor());
-    FItemSelector->UpdateSelectorPanel();
-    SetControl(FItemSelector);
+    FPopup.Create(stImage);
+    FPopup.Show();
 }
 
 void TExtImagePickerDropDown::FillSelector() {
-    if (!FItemSelector) return;
-    FItemSelector->OnItemSelect = nullptr;
-    FItemSelector->SetColumns(FColumns);
-    FItemSelector->SetImages(Images());
-    FItemSelector->SetItemLayout(FLayout);
-    FItemSelector->SetColor(DropDownColor());
-    FItemSelector->SetItemAppearance(FItemAppearance.get());
-    TSelectorItems* L = FItemSelector->Items();
-    {
-        // One arrangement after the fill, not one per caption, colour and image set.
-        const TStateScope<TNotifyEvent> Quiet(L->OnChange, nullptr);
-        L->Clear();
-        for (int I = 0; I < FItems->Count(); ++I) {
-            TImageItem* Src = FItems->Items(I);
-            TSelectorItem* S = L->Add();
-            S->SetCaption(Src->Caption());
-            S->SetImage(Src->Image());
-            S->SetImageIndex(Src->ImageIndex());
-            S->SetHint(Src->Hint());
-            S->FEnabled = Src->FEnabled;
-        }
-    }
-    FItemSelector->UpdateSelectorPanel();
-    // The panel still holds the index of the items just replaced.
-    FItemSelector->SetItemIndex(-1);
-    FItemSelector->SetItemIndex(FItemIndex);
-    FItemSelector->OnItemSelect = [this](TObject*) { PopupChoice(); };
-    FItemSelector->SetShowHint(ShowHint());
+    TExtCustomItemSelector* S = FPopup.Selector();
+    if (!S) return;
+    FPopup.Fill(
+        {FColumns, Images(), FLayout, DropDownColor(), FItemAppearance.get()},
+        [this](TSelectorItems* L) {
+            for (int I = 0; I < FItems->Count(); ++I) {
+                TImageItem* Src = FItems->Items(I);
+                TSelectorItem* It = L->Add();
+                It->SetCaption(Src->Caption());
+                It->SetImage(Src->Image());
+                It->SetImageIndex(Src->ImageIndex());
+                It->SetHint(Src->Hint());
+                It->FEnabled = Src->FEnabled;
+            }
+        },
+        FItemIndex, [this](int Index) { SetItemIndex(Index); });
+    S->SetShowHint(ShowHint());
     if (OnDrawItem)
-        FItemSelector->OnDrawItem = [this](TObject*, TCanvas* C, TRect R, int Index) {
+        S->OnDrawItem = [this](TObject*, TCanvas* C, TRect R, int Index) {
             if (OnDrawItem) OnDrawItem(this, C, R, Index);
         };
     else
-        FItemSelector->OnDrawItem = nullptr;
+        S->OnDrawItem = nullptr;
 }
 
 void TExtImagePickerDropDown::FillIfStale() {
-    if (FItemSelector && FItemSelector->Items()->Count() != FItems->Count()) FillSelector();
+    if (FPopup.Selector() && FPopup.Selector()->Items()->Count() != FItems->Count()) FillSelector();
 }
 
 void TExtImagePickerDropDown::BeforeDropDown() {
@@ -216,46 +169,16 @@ void TExtImagePickerDropDown::BeforeDropDown() {
     TExtCustomDropDown::BeforeDropDown();
     if (!Self) return;
     FillSelector();
-    FOldItemIndex = FItemIndex;
+    FPopup.Opened(FItemIndex);
 }
 
-void TExtImagePickerDropDown::SizeDropDown() {
-    if (!FItemSelector || !DropDownForm()) {
-        TExtCustomDropDown::SizeDropDown();
-        return;
-    }
-    FItemSelector->SetAlign(alNone);
-    int W = 0, H = 0;
-    FItemSelector->GetSelectorPanelSize(W, H);
-    // The popup's border is inside its width: counted here, the items fit without a
-    // horizontal scroll bar.
-    if (DropDownWidth() < 1) FItemSelector->SetWidth(W + 2 * DropDownBorderWidth());
-    if (DropDownHeight() < 1) FItemSelector->SetHeight(H);
-    TExtCustomDropDown::SizeDropDown();
-    if (FItemSelector->VertScrollBarVisible())
-        DropDownForm()->resize(DropDownForm()->width() + TExtCustomItemSelector::ScrollBarWidth(),
-                               DropDownForm()->height());
-}
+void TExtImagePickerDropDown::SizeDropDown() { FPopup.SizeToPanel(); }
 
 void TExtImagePickerDropDown::DoHideDropDown(bool Cancelled) {
-    // Only a popup that was open has a choice to take back; the restore comes before the popup's
-    // closing events, so that they see the value that stays.
+    // The restore comes before the popup's closing events, so that they see the value that stays.
     QPointer<TExtImagePickerDropDown> Self(this);
-    if (Cancelled && DropDownForm() && DropDownForm()->isVisible()) SetItemIndex(FOldItemIndex);
+    if (FPopup.TakesBack(Cancelled)) SetItemIndex(FPopup.OldItemIndex());
     if (Self) TExtCustomDropDown::DoHideDropDown(Cancelled);
-}
-
-void TExtImagePickerDropDown::PopupChoice() {
-    if (!FItemSelector) return;
-    QPointer<TExtImagePickerDropDown> Self(this);
-    SetItemIndex(FItemSelector->ItemIndex());
-    if (Self && !FInternalCall) DoHideDropDown(false);
-}
-
-void TExtImagePickerDropDown::MoveSelector(const std::function<void()>& Move) {
-    if (!FItemSelector) return;
-    const TStateScope<bool> Internal(FInternalCall, true);
-    Move();
 }
 
 // ---- keys and wheel -------------------------------------------------------------------------
@@ -264,36 +187,30 @@ void TExtImagePickerDropDown::WMKeyDown(TMessage& M) {
     const TShiftState Shift = TShiftState::FromBits(uint32_t(M.LParam));
     QPointer<TExtImagePickerDropDown> Self(this);
     bool Consumed = false;
-    if (Enabled() && DroppedDown() && Key == VK_RETURN && FItemSelector && FItemSelector->ItemHot() >= 0) {
-        Consumed = true;
-        FItemSelector->SetItemIndex(FItemSelector->ItemHot());
+    if (Enabled() && DroppedDown() && Key == VK_RETURN) {
+        Consumed = FPopup.ChooseHot();
         if (!Self) return;
     }
     TExtCustomDropDown::WMKeyDown(M);
     if (!Self || !Enabled() || Shift.Contains(ssAlt)) return;
-    auto Index = [this] { return FItemSelector->ItemIndex(); };
-    auto Move = [&](int To) { MoveSelector([&] { FItemSelector->SetItemIndex(To); }); };
+    TExtCustomItemSelector* S = FPopup.Selector();
     switch (Key) {
         case VK_RETURN:
             if (!Consumed && OnSelect) OnSelect(this);
             break;
         case VK_PRIOR:
-        case VK_NEXT: {
-            if (!FItemSelector) break;
+        case VK_NEXT:
             FillIfStale();
-            const int N = FItemSelector->GetVisibleItemCount();
-            if (N <= 0) break;
-            Move(Key == VK_PRIOR ? std::max(Index() - N, 0) : std::min(Index() + N, FItems->Count() - 1));
+            FPopup.Page(Key == VK_PRIOR);
             break;
-        }
         case VK_HOME:
         case VK_END:
             if (DroppedDown())
-                MoveSelector([&] {
+                FPopup.Move([&] {
                     if (Key == VK_HOME)
-                        FItemSelector->SelectFirst();
+                        S->SelectFirst();
                     else
-                        FItemSelector->SelectLast();
+                        S->SelectLast();
                 });
             else if (Key == VK_HOME)
                 SelectFirst();
@@ -303,24 +220,21 @@ void TExtImagePickerDropDown::WMKeyDown(TMessage& M) {
         case VK_LEFT:
         case VK_RIGHT:
             if (DroppedDown() && !EditorEnabled())
-                MoveSelector([&] {
+                FPopup.Move([&] {
                     if (Key == VK_LEFT)
-                        FItemSelector->SelectPrevious();
+                        S->SelectPrevious();
                     else
-                        FItemSelector->SelectNext();
+                        S->SelectNext();
                 });
             break;
         case VK_UP:
         case VK_DOWN:
-            if (DroppedDown()) {
-                if (!FItemSelector) break;
-                const int To = Index() < 0 ? 0 : Index() + (Key == VK_UP ? -FColumns : FColumns);
-                if (To >= 0 && To < FItemSelector->Items()->Count()) Move(To);
-            } else if (Key == VK_UP) {
+            if (DroppedDown())
+                FPopup.StepRow(Key == VK_UP ? -1 : 1);
+            else if (Key == VK_UP)
                 SelectPrevious();
-            } else {
+            else
                 SelectNext();
-            }
             break;
         default: break; // letters search through the characters they type
     }
@@ -328,37 +242,20 @@ void TExtImagePickerDropDown::WMKeyDown(TMessage& M) {
 
 void TExtImagePickerDropDown::WMChar(TMessage& M) {
     const QChar Ch(char16_t(M.WParam));
-    const TShiftState Shift = KeyboardShiftState();
     // The search takes what was typed, so digits of the number pad and punctuation find the
     // captions that hold them.
-    if (Enabled() && FItemSelector && Ch.unicode() >= 0x20 && !Shift.Contains(ssCtrl) && !Shift.Contains(ssAlt)) {
+    if (Enabled() && FPopup.Selector() && TSelectorPopup::SearchChar(Ch, KeyboardShiftState())) {
         FillIfStale();
-        const QString S = FKeySearch.Add(Ch);
-        MoveSelector([&] {
-            FItemSelector->LookupItem(S);
-            FItemSelector->ScrollItemInView(FItemSelector->ItemIndex());
-        });
+        FPopup.Search(Ch);
         return;
     }
     TExtCustomDropDown::WMChar(M);
 }
 
 void TExtImagePickerDropDown::Wheel(bool Down) {
-    if (!Enabled() || ReadOnly() || !FItemSelector) return;
-    if (DroppedDown()) {
-        if (Down)
-            FItemSelector->HotNext();
-        else
-            FItemSelector->HotPrevious();
-        return;
-    }
-    FillIfStale();
-    MoveSelector([&] {
-        if (Down)
-            FItemSelector->SelectNext();
-        else
-            FItemSelector->SelectPrevious();
-    });
+    if (!Enabled() || ReadOnly()) return;
+    if (!DroppedDown()) FillIfStale();
+    FPopup.Wheel(Down, DroppedDown());
 }
 
 void TExtImagePickerDropDown::MouseWheelDownHook() { Wheel(true); }
@@ -367,7 +264,7 @@ void TExtImagePickerDropDown::MouseWheelUpHook() { Wheel(false); }
 // ---- styles and painting --------------------------------------------------------------------
 void TExtImagePickerDropDown::SetSelectionColorStyle(TSelectionColorStyle Value) {
     TExtCustomDropDown::SetSelectionColorStyle(Value);
-    if (FItemSelector) FItemSelector->ItemAppearance()->SetColorStyle(Value);
+    if (FPopup.Selector()) FPopup.Selector()->ItemAppearance()->SetColorStyle(Value);
 }
 
 void TExtImagePickerDropDown::SetComponentStyle(TExtStyle AStyle) {

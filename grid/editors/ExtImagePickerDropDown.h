@@ -4,6 +4,7 @@
 // captions and hints) in an item selector.
 #include "grid/editors/ExtDropDown.h"
 #include "grid/editors/ExtItemSelector.h"
+#include "grid/editors/ExtSelectorPopup.h"
 
 #include <functional>
 #include <memory>
@@ -39,25 +40,10 @@ private:
     QString FHint;
 };
 
-class TImageItems : public TPersistent {
+class TImageItems : public TOwnedItems<TImageItem, TImageItems> {
 public:
-    explicit TImageItems(TPersistent* AOwner) : FMyOwner(AOwner) {}
-    TPersistent* GetOwner() const { return FMyOwner; }
-    int Count() const { return int(FItems.size()); }
-    TImageItem* Add() { return Insert(Count()); }
-    TImageItem* Insert(int Index);
-    void Delete(int Index);
-    void Clear() { FItems.clear(); }
-    TImageItem* Items(int Index) const; // EListError outside the items
+    using TOwnedItems::TOwnedItems;
     TImageItem* GetItem(int Index) const { return Items(Index); }
-    int IndexOf(const TImageItem* Item) const;
-    void Assign(TPersistent* Source) override;
-    TNotifyEvent OnChange;
-
-private:
-    friend class TImageItem;
-    TPersistent* FMyOwner;
-    std::vector<std::unique_ptr<TImageItem>> FItems;
 };
 
 class TExtImagePickerDropDown : public TExtCustomDropDown {
@@ -90,15 +76,15 @@ public:
     TItemAppearance* ItemAppearance() const { return FItemAppearance.get(); }
     void SetItemAppearance(TItemAppearance* Value) { FItemAppearance->Assign(Value); }
 
-    TExtCustomItemSelector* ItemSelector() const { return FItemSelector; }
-    QString CurSearch() const { return FKeySearch.Text(); }
-    TTimer* KeyTimer() const { return FKeySearch.Timer(); }
+    TExtCustomItemSelector* ItemSelector() const { return FPopup.Selector(); }
+    QString CurSearch() const { return FPopup.CurSearch(); }
+    TTimer* KeyTimer() const { return FPopup.KeyTimer(); }
 
     void CreateDropDownForm() override;
     void BeforeDropDown() override;
     void SizeDropDown() override;
     void DoHideDropDown(bool Cancelled) override;
-    void DropDownFormDestroyed() override { FItemSelector = nullptr; }
+    void DropDownFormDestroyed() override { FPopup.Forget(); }
     void MouseWheelDownHook() override;
     void MouseWheelUpHook() override;
     void DrawFocusedText(TCanvas* Canvas) override;
@@ -117,17 +103,12 @@ protected:
 private:
     void FillSelector();
     void FillIfStale();
-    void PopupChoice();
-    void MoveSelector(const std::function<void()>& Move);
     void Wheel(bool Down);
 
-    TExtCustomItemSelector* FItemSelector = nullptr;
+    TSelectorPopup FPopup{this};
     int FColumns = 1;
     TItemLayout FLayout = ilCaptionRight;
     std::unique_ptr<TImageItems> FItems;
     int FItemIndex = -1;
     std::unique_ptr<TItemAppearance> FItemAppearance;
-    bool FInternalCall = false;
-    TItemKeySearch FKeySearch;
-    int FOldItemIndex = -1;
 };

@@ -88,7 +88,7 @@ void TItemAppearance::Assign(TPersistent* Source) {
 int TSelectorItem::Index() const { return FCollection ? FCollection->IndexOf(this) : -1; }
 
 void TSelectorItem::Changed() {
-    if (FCollection && FCollection->OnChange) FCollection->OnChange(FCollection);
+    if (FCollection) FCollection->Changed();
 }
 
 void TSelectorItem::SetCaption(const QString& Value) {
@@ -120,36 +120,6 @@ void TSelectorItem::Assign(TPersistent* Source) {
     FImage.Assign(&S->FImage);
     FEnabled = S->FEnabled;
     FHint = S->FHint;
-}
-
-TSelectorItem* TSelectorItems::Insert(int Index) {
-    Index = std::clamp(Index, 0, Count());
-    auto* I = new TSelectorItem(this);
-    FItems.insert(FItems.begin() + Index, std::unique_ptr<TSelectorItem>(I));
-    return I;
-}
-
-void TSelectorItems::Delete(int Index) {
-    if (Index < 0 || Index >= Count()) throw EListError(QStringLiteral("List index out of bounds (%1)").arg(Index));
-    FItems.erase(FItems.begin() + Index);
-}
-
-TSelectorItem* TSelectorItems::Items(int Index) const {
-    if (Index < 0 || Index >= Count()) throw EListError(QStringLiteral("List index out of bounds (%1)").arg(Index));
-    return FItems[size_t(Index)].get();
-}
-
-int TSelectorItems::IndexOf(const TSelectorItem* Item) const {
-    for (int I = 0; I < Count(); ++I)
-        if (FItems[size_t(I)].get() == Item) return I;
-    return -1;
-}
-
-void TSelectorItems::Assign(TPersistent* Source) {
-    auto* S = dynamic_cast<TSelectorItems*>(Source);
-    if (!S || S == this) return;
-    FItems.clear();
-    for (int I = 0; I < S->Count(); ++I) Add()->Assign(S->Items(I));
 }
 
 // ---- the inner panel ------------------------------------------------------------------------

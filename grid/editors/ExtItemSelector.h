@@ -7,6 +7,7 @@
 // Also the look of its items (TItemAppearance): the hot and selected gradients with their mirror
 // halves, the border and edge lines and the text colours. The drop-down kinds that show an item
 // selector keep one of these and copy it into the selector at every opening.
+#include "grid/editors/ExtOwnedItems.h"
 #include "platform/gui/Controls.h"
 #include "platform/gui/Graphics.h"
 #include "platform/gui/ImgList.h"
@@ -130,25 +131,9 @@ private:
     QString FHint;
 };
 
-// Adding, deleting and clearing fire nothing: whoever refills the items arranges the panel.
-class TSelectorItems : public TPersistent {
+class TSelectorItems : public TOwnedItems<TSelectorItem, TSelectorItems> {
 public:
-    explicit TSelectorItems(TPersistent* AOwner) : FMyOwner(AOwner) {}
-    TPersistent* GetOwner() const { return FMyOwner; }
-    int Count() const { return int(FItems.size()); }
-    TSelectorItem* Add() { return Insert(Count()); }
-    TSelectorItem* Insert(int Index);
-    void Delete(int Index);
-    void Clear() { FItems.clear(); }
-    TSelectorItem* Items(int Index) const; // EListError outside the items
-    int IndexOf(const TSelectorItem* Item) const;
-    void Assign(TPersistent* Source) override;
-    TNotifyEvent OnChange;
-
-private:
-    friend class TSelectorItem;
-    TPersistent* FMyOwner;
-    std::vector<std::unique_ptr<TSelectorItem>> FItems;
+    using TOwnedItems::TOwnedItems;
 };
 
 // ---- the inner panel ------------------------------------------------------------------------
