@@ -241,6 +241,22 @@ TEST_F(DetailDropDownTest, CancellingRestoresTheItemFromWhenThePopupOpened) {
     EXPECT_EQ(Log, (std::vector<std::string>{"select 2", "select 0", "cancel 0"}));
 }
 
+TEST_F(DetailDropDownTest, CancellingAPopupOpenedWithoutAChoiceLeavesNone) {
+    AddItems({"Apple", "Apricot", "Banana"});
+    Listen();
+    Open();
+    Key(VK_DOWN);
+    Key(VK_DOWN);
+    EXPECT_EQ(D->ItemIndex(), 1);
+    EXPECT_EQ(D->Text(), "Apricot");
+    Key(VK_ESCAPE);
+    EXPECT_FALSE(D->DroppedDown());
+    // The text went back to what it was; the item browsed to must not stay chosen behind it.
+    EXPECT_EQ(D->Text(), "");
+    EXPECT_EQ(D->ItemIndex(), -1);
+    EXPECT_EQ(Log, (std::vector<std::string>{"select 0", "select 1", "cancel -1"}));
+}
+
 TEST_F(DetailDropDownTest, AClickOnARowPicksItAndCloses) {
     AddItems({"Apple", "Apricot", "Banana"});
     Listen();

@@ -130,6 +130,7 @@ struct ColumnKeyCase {
     int Start;
     Word Key;
     int Want;
+    int Columns = 4; // what the picker is given; the selector refuses counts below 1
 };
 void PrintTo(const ColumnKeyCase& C, std::ostream* Os) { *Os << C.Name; }
 
@@ -139,7 +140,7 @@ class ImagePickerColumns : public ImagePickerTest, public ::testing::WithParamIn
 TEST_P(ImagePickerColumns, ArrowsMoveInTheGridOfTheOpenPopup) {
     const ColumnKeyCase& C = GetParam();
     P->AddImagesFromImageList();
-    P->SetColumns(4);
+    P->SetColumns(C.Columns);
     P->SetItemIndex(C.Start);
     Open();
     Key(C.Key);
@@ -157,7 +158,9 @@ INSTANTIATE_TEST_SUITE_P(Keys, ImagePickerColumns,
                                            ColumnKeyCase{"right_is_the_next", 3, VK_RIGHT, 4},
                                            ColumnKeyCase{"left_is_the_previous", 3, VK_LEFT, 2},
                                            ColumnKeyCase{"end_is_the_last", 0, VK_END, 8},
-                                           ColumnKeyCase{"home_is_the_first", 5, VK_HOME, 0}),
+                                           ColumnKeyCase{"home_is_the_first", 5, VK_HOME, 0},
+                                           ColumnKeyCase{"no_columns_step_the_one_column_shown", 1, VK_DOWN, 2, 0},
+                                           ColumnKeyCase{"negative_columns_do_not_turn_up_into_down", 3, VK_UP, 2, -2}),
                          [](const auto& I) { return std::string(I.param.Name); });
 
 TEST_F(ImagePickerTest, ThePopupHoldsEveryItemInItsColumns) {

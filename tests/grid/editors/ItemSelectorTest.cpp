@@ -144,6 +144,39 @@ INSTANTIATE_TEST_SUITE_P(Layouts, ItemSize,
                                            SizeCase{"box_only_above", ilCaptionBottom, false}),
                          [](const auto& I) { return std::string(I.param.Name); });
 
+TEST_F(ItemSelectorTest, TheItemListOwnsCopiesAndRefusesIndexesOutside) {
+    TSelectorItems L(nullptr);
+    int Changes = 0;
+    L.OnChange = [&](TObject* Sender) {
+        EXPECT_EQ(Sender, &L);
+        ++Changes;
+    };
+    L.Add()->SetCaption("b");
+    L.Insert(-3)->SetCaption("a"); // before the first
+    L.Insert(99)->SetCaption("c"); // after the last
+    EXPECT_EQ(Changes, 3) << "adding fires nothing; each new caption does";
+    L.Items(1)->SetCaption("b"); // unchanged: nothing
+    EXPECT_EQ(Changes, 3);
+    ASSERT_EQ(L.Count(), 3);
+    EXPECT_EQ(L.Items(0)->Caption(), "a");
+    EXPECT_EQ(L.Items(2)->Caption(), "c");
+    EXPECT_EQ(L.IndexOf(L.Items(2)), 2);
+    EXPECT_EQ(L.Items(2)->Index(), 2);
+    EXPECT_THROW(L.Items(3), EListError);
+    EXPECT_THROW(L.Items(-1), EListError);
+    EXPECT_THROW(L.Delete(3), EListError);
+    L.Assign(&L); // a list copied onto itself loses nothing
+    EXPECT_EQ(L.Count(), 3);
+    TSelectorItems Copy(nullptr);
+    Copy.Add()->SetCaption("gone");
+    Copy.Assign(&L);
+    ASSERT_EQ(Copy.Count(), 3);
+    EXPECT_EQ(Copy.Items(1)->Caption(), "b");
+    EXPECT_NE(Copy.Items(1), L.Items(1));
+    L.Delete(0);
+    EXPECT_EQ(L.Items(0)->Caption(), "b");
+}
+
 TEST_F(ItemSelectorTest, ChangingTheLayoutAloneWaitsForTheNextArrangement) {
     S->SetSelectorType(stColor);
     Fill({"Red"});
