@@ -92,28 +92,8 @@ void TExtDetailDropDown::SetItemIndex(int Value) {
     }
 }
 
-void TExtDetailDropDown::SelectFirst() {
-    if (FItems->Count() > 0) SetItemIndex(0);
-}
-
-void TExtDetailDropDown::SelectLast() {
-    if (FItems->Count() > 0) SetItemIndex(FItems->Count() - 1);
-}
-
-void TExtDetailDropDown::SelectNext() {
-    if (FItems->Count() == 0) return;
-    if (FItemIndex < 0)
-        SetItemIndex(0);
-    else if (FItemIndex + 1 < FItems->Count())
-        SetItemIndex(FItemIndex + 1);
-}
-
-void TExtDetailDropDown::SelectPrevious() {
-    if (FItems->Count() == 0) return;
-    if (FItemIndex < 0)
-        SetItemIndex(0);
-    else if (FItemIndex > 0)
-        SetItemIndex(FItemIndex - 1);
+void TExtDetailDropDown::Select(TSelectMove Move) {
+    if (const auto To = SelectTarget(Move, FItemIndex, FItems->Count())) SetItemIndex(*To);
 }
 
 // ---- popup ----------------------------------------------------------------------------------

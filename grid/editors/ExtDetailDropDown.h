@@ -60,10 +60,10 @@ public:
     ~TExtDetailDropDown() override;
     void AfterConstruction() override;
 
-    void SelectFirst();
-    void SelectLast();
-    void SelectNext();
-    void SelectPrevious();
+    void SelectFirst() { Select(smFirst); }
+    void SelectLast() { Select(smLast); }
+    void SelectNext() { Select(smNext); }
+    void SelectPrevious() { Select(smPrevious); }
 
     // Handed to the selector; the drop-down's own item drawing does not use it.
     TItemLayout Layout() const { return FLayout; }
@@ -113,6 +113,7 @@ protected:
     void WMChar(TMessage& Message) override;
 
 private:
+    void Select(TSelectMove Move);
     void SyncSelector();
     void FillIfStale();
     void TakeChoice(int Index);

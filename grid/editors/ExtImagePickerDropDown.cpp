@@ -102,28 +102,8 @@ void TExtImagePickerDropDown::SetImageIndex(int Value) {
     SetItemIndex(Found);
 }
 
-void TExtImagePickerDropDown::SelectFirst() {
-    if (FItems->Count() > 0) SetItemIndex(0);
-}
-
-void TExtImagePickerDropDown::SelectLast() {
-    if (FItems->Count() > 0) SetItemIndex(FItems->Count() - 1);
-}
-
-void TExtImagePickerDropDown::SelectNext() {
-    if (FItems->Count() == 0) return;
-    if (FItemIndex < 0)
-        SetItemIndex(0);
-    else if (FItemIndex + 1 < FItems->Count())
-        SetItemIndex(FItemIndex + 1);
-}
-
-void TExtImagePickerDropDown::SelectPrevious() {
-    if (FItems->Count() == 0) return;
-    if (FItemIndex < 0)
-        SetItemIndex(0);
-    else if (FItemIndex > 0)
-        SetItemIndex(FItemIndex - 1);
+void TExtImagePickerDropDown::Select(TSelectMove Move) {
+    if (const auto To = SelectTarget(Move, FItemIndex, FItems->Count())) SetItemIndex(*To);
 }
 
 // ---- popup ----------------------------------------------------------------------------------

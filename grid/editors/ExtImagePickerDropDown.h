@@ -57,10 +57,10 @@ public:
     // One item per directory entry matching AFolder (a folder and a file mask), appended; an
     // entry whose picture does not load stays, with an empty picture and no caption.
     void AddImagesFromFolder(const QString& AFolder, bool SetImageCaption);
-    void SelectFirst();
-    void SelectLast();
-    void SelectNext();
-    void SelectPrevious();
+    void SelectFirst() { Select(smFirst); }
+    void SelectLast() { Select(smLast); }
+    void SelectNext() { Select(smNext); }
+    void SelectPrevious() { Select(smPrevious); }
 
     int Columns() const { return FColumns; }
     void SetColumns(int Value) { FColumns = Value; }
@@ -101,6 +101,7 @@ protected:
     void WMPaint(TMessage& Message) override;
 
 private:
+    void Select(TSelectMove Move);
     void FillSelector();
     void FillIfStale();
     void Wheel(bool Down);

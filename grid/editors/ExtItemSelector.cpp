@@ -291,44 +291,29 @@ void TCustomItemSelector::SetItemHot(int Index) {
     if (Index >= 0) InvalidateItem(Index);
 }
 
-void TCustomItemSelector::SelectFirst() {
-    if (Items()->Count() > 0) SetItemIndex(0);
+std::optional<int> SelectTarget(TSelectMove Move, int Index, int Count) {
+    if (Count <= 0) return std::nullopt;
+    switch (Move) {
+        case smFirst: return 0;
+        case smLast: return Count - 1;
+        case smNext:
+            if (Index < 0) return 0;
+            if (Index + 1 < Count) return Index + 1;
+            return std::nullopt;
+        case smPrevious:
+            if (Index < 0) return 0;
+            if (Index > 0) return Index - 1;
+            return std::nullopt;
+    }
+    return std::nullopt;
 }
 
-void TCustomItemSelector::SelectLast() {
-    if (Items()->Count() > 0) SetItemIndex(Items()->Count() - 1);
+void TCustomItemSelector::Select(TSelectMove Move) {
+    if (const auto To = SelectTarget(Move, FItemIndex, Items()->Count())) SetItemIndex(*To);
 }
 
-void TCustomItemSelector::SelectNext() {
-    if (Items()->Count() == 0) return;
-    if (FItemIndex < 0)
-        SetItemIndex(0);
-    else if (FItemIndex + 1 < Items()->Count())
-        SetItemIndex(FItemIndex + 1);
-}
-
-void TCustomItemSelector::SelectPrevious() {
-    if (Items()->Count() == 0) return;
-    if (FItemIndex < 0)
-        SetItemIndex(0);
-    else if (FItemIndex - 1 >= 0)
-        SetItemIndex(FItemIndex - 1);
-}
-
-void TCustomItemSelector::HotNext() {
-    if (Items()->Count() == 0) return;
-    if (FItemHot < 0)
-        SetItemHot(0);
-    else if (FItemHot + 1 < Items()->Count())
-        SetItemHot(FItemHot + 1);
-}
-
-void TCustomItemSelector::HotPrevious() {
-    if (Items()->Count() == 0) return;
-    if (FItemHot < 0)
-        SetItemHot(0);
-    else if (FItemHot - 1 >= 0)
-        SetItemHot(FItemHot - 1);
+void TCustomItemSelector::Hot(TSelectMove Move) {
+    if (const auto To = SelectTarget(Move, FItemHot, Items()->Count())) SetItemHot(*To);
 }
 
 bool TCustomItemSelector::LookupItem(const QString& S) {

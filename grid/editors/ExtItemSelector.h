@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QScrollBar;
@@ -136,6 +137,11 @@ public:
     using TOwnedItems::TOwnedItems;
 };
 
+// Where a selection (or hot item) moves among Count items from Index: the first, the last, the
+// next or the previous one, 0 from none; nothing without items or past either end.
+enum TSelectMove : uint8_t { smFirst, smLast, smNext, smPrevious };
+std::optional<int> SelectTarget(TSelectMove Move, int Index, int Count);
+
 // ---- the inner panel ------------------------------------------------------------------------
 // Sized to hold every cell; lays out, paints and hit-tests. Its settings are its container's.
 class TCustomItemSelector : public TCustomControl {
@@ -146,12 +152,12 @@ public:
     void SetItemIndex(int Value);
     int ItemHot() const { return FItemHot; }
     void SetItemHot(int Index);
-    void SelectFirst();
-    void SelectLast();
-    void SelectNext();
-    void SelectPrevious();
-    void HotNext();
-    void HotPrevious();
+    void SelectFirst() { Select(smFirst); }
+    void SelectLast() { Select(smLast); }
+    void SelectNext() { Select(smNext); }
+    void SelectPrevious() { Select(smPrevious); }
+    void HotNext() { Hot(smNext); }
+    void HotPrevious() { Hot(smPrevious); }
     bool LookupItem(const QString& S);
     void GetItemRect(int Index, TRect& R) const;
     int ItemAtPos(int X, int Y) const;
@@ -187,6 +193,8 @@ protected:
     void MouseLeave() override;
 
 private:
+    void Select(TSelectMove Move);
+    void Hot(TSelectMove Move);
     bool Selectable(int Index) const;
     int FItemIndex = -1;
     int FItemHot = -1;
