@@ -97,7 +97,9 @@ int TExtImagePickerDropDown::ImageIndex() const {
 
 void TExtImagePickerDropDown::SetImageIndex(int Value) {
     int Found = -1;
-    for (int I = 0; I < FItems->Count() && Found < 0; ++I)
+    // No image names no item: an item that shows a picture of its own has no image index either,
+    // and would stand for a value that has no image.
+    for (int I = 0; I < FItems->Count() && Found < 0 && Value >= 0; ++I)
         if (FItems->Items(I)->ImageIndex() == Value) Found = I;
     SetItemIndex(Found);
 }

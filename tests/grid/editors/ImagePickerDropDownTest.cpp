@@ -125,6 +125,21 @@ TEST_F(ImagePickerTest, ImageIndexSelectsTheFirstItemWithItOrNone) {
     EXPECT_EQ(Log, (std::vector<std::string>{"change 4", "select 4", "change -1", "select -1"}));
 }
 
+TEST_F(ImagePickerTest, NoImageIndexSelectsNoItemThatShowsAPictureOfItsOwn) {
+    TBitmap Own(8, 8);
+    TPicture Pic;
+    Pic.SetGraphic(&Own);
+    P->Items()->Add()->SetImage(&Pic); // a picture, no image index
+    ASSERT_TRUE(P->Items()->Items(0)->HasPicture());
+    P->AddImagesFromImageList();
+    P->SetItemIndex(3);
+    P->SetImageIndex(-1);
+    EXPECT_EQ(P->ItemIndex(), -1);
+    EXPECT_EQ(P->ImageIndex(), -1);
+    P->SetImageIndex(0);
+    EXPECT_EQ(P->ItemIndex(), 1);
+}
+
 struct ColumnKeyCase {
     const char* Name;
     int Start;
