@@ -12,28 +12,10 @@
 #include <algorithm>
 
 // ---- colour entries -------------------------------------------------------------------------
-int TColorItem::Index() const { return FCollection ? FCollection->IndexOf(this) : -1; }
-
-void TColorItem::Changed() {
-    if (FCollection) FCollection->Changed();
-}
-
-void TColorItem::SetCaption(const QString& Value) {
-    if (Value == FCaption) return;
-    FCaption = Value;
-    Changed();
-}
-
-void TColorItem::SetColor(TColor Value) {
-    if (Value == FColor) return;
-    FColor = Value;
-    Changed();
-}
-
 void TColorItem::Assign(TPersistent* Source) {
     auto* S = dynamic_cast<TColorItem*>(Source);
     if (!S) return;
-    SetCaption(S->FCaption);
+    SetCaption(S->Caption());
     SetColor(S->FColor);
     FEnabled = S->FEnabled;
     FHint = S->FHint;
@@ -542,7 +524,6 @@ void TExtColorPickerDropDown::WMKeyDown(TMessage& M) {
         return;
     }
     if (FColorSelectionStyle != csList) return;
-    TExtCustomItemSelector* S = FPopup.Selector();
     const int Count = FColors->Count();
     switch (Key) {
         case VK_RETURN:
@@ -556,25 +537,14 @@ void TExtColorPickerDropDown::WMKeyDown(TMessage& M) {
         case VK_HOME:
         case VK_END:
             if (DroppedDown()) {
-                FPopup.Move([&] {
-                    if (Key == VK_HOME)
-                        S->SelectFirst();
-                    else
-                        S->SelectLast();
-                });
+                FPopup.MoveBy(Key == VK_HOME ? smFirst : smLast);
             } else if (Count > 0) {
                 SetItemIndex(Key == VK_HOME ? 0 : Count - 1);
             }
             break;
         case VK_LEFT:
         case VK_RIGHT:
-            if (DroppedDown() && !EditorEnabled())
-                FPopup.Move([&] {
-                    if (Key == VK_LEFT)
-                        S->SelectPrevious();
-                    else
-                        S->SelectNext();
-                });
+            if (DroppedDown() && !EditorEnabled()) FPopup.MoveBy(Key == VK_LEFT ? smPrevious : smNext);
             break;
         case VK_UP:
         case VK_DOWN:

@@ -17,25 +17,18 @@ enum TColorValueText : uint8_t { cvtNone, cvtHex, cvtWebName, cvtRGB, cvtHTML };
 
 class TColorItems;
 
-class TColorItem : public TPersistent {
+class TColorItem : public TOwnedItem<TColorItems> {
 public:
-    explicit TColorItem(TColorItems* Collection) : FCollection(Collection) {}
+    explicit TColorItem(TColorItems* Collection) : TOwnedItem(Collection) {}
     void Assign(TPersistent* Source) override;
-    int Index() const;
-    QString Caption() const { return FCaption; }
-    void SetCaption(const QString& Value);
     TColor Color() const { return FColor; }
-    void SetColor(TColor Value);
+    void SetColor(TColor Value) { Change(FColor, Value); }
     QString Hint() const { return FHint; }
     void SetHint(const QString& Value) { FHint = Value; }
 
-    bool FEnabled = true;
     TRect FRect{0, 0, 0, 0}; // not used by the picker
 
 private:
-    void Changed();
-    TColorItems* FCollection;
-    QString FCaption;
     TColor FColor = clNone;
     QString FHint;
 };

@@ -13,28 +13,10 @@
 #include <algorithm>
 
 // ---- items ----------------------------------------------------------------------------------
-int TDetailItem::Index() const { return FCollection ? FCollection->IndexOf(this) : -1; }
-
-void TDetailItem::Changed() {
-    if (FCollection) FCollection->Changed();
-}
-
-void TDetailItem::SetCaption(const QString& Value) {
-    if (Value == FCaption) return;
-    FCaption = Value;
-    Changed();
-}
-
-void TDetailItem::SetImageIndex(int Value) {
-    if (Value == FImageIndex) return;
-    FImageIndex = Value;
-    Changed();
-}
-
 void TDetailItem::Assign(TPersistent* Source) {
     auto* S = dynamic_cast<TDetailItem*>(Source);
     if (!S) return;
-    SetCaption(S->FCaption);
+    SetCaption(S->Caption());
     SetImageIndex(S->FImageIndex);
     FImage.Assign(&S->FImage);
     FNotes = S->FNotes;
@@ -342,7 +324,6 @@ void TExtDetailDropDown::WMKeyDown(TMessage& M) {
         return;
     }
     QPointer<TExtDetailDropDown> Self(this);
-    TExtCustomItemSelector* S = FPopup.Selector();
     switch (Key) {
         case VK_PRIOR:
         case VK_NEXT:
@@ -352,24 +333,13 @@ void TExtDetailDropDown::WMKeyDown(TMessage& M) {
         case VK_HOME:
         case VK_END:
             if (DroppedDown())
-                FPopup.Move([&] {
-                    if (Key == VK_HOME)
-                        S->SelectFirst();
-                    else
-                        S->SelectLast();
-                });
+                FPopup.MoveBy(Key == VK_HOME ? smFirst : smLast);
             else if (!IsEditable())
                 Key == VK_HOME ? SelectFirst() : SelectLast();
             break;
         case VK_LEFT:
         case VK_RIGHT:
-            if (DroppedDown() && !IsEditable())
-                FPopup.Move([&] {
-                    if (Key == VK_LEFT)
-                        S->SelectPrevious();
-                    else
-                        S->SelectNext();
-                });
+            if (DroppedDown() && !IsEditable()) FPopup.MoveBy(Key == VK_LEFT ? smPrevious : smNext);
             break;
         case VK_UP:
         case VK_DOWN:

@@ -12,15 +12,12 @@
 
 class TDetailItems;
 
-class TDetailItem : public TPersistent {
+class TDetailItem : public TOwnedItem<TDetailItems> {
 public:
-    explicit TDetailItem(TDetailItems* Collection) : FCollection(Collection) {}
+    explicit TDetailItem(TDetailItems* Collection) : TOwnedItem(Collection) {}
     void Assign(TPersistent* Source) override;
-    int Index() const;
-    QString Caption() const { return FCaption; }
-    void SetCaption(const QString& Value);
     int ImageIndex() const { return FImageIndex; }
-    void SetImageIndex(int Value);
+    void SetImageIndex(int Value) { Change(FImageIndex, Value); }
     // A picture of the item's own; when it holds something it wins over ImageIndex.
     TPicture* Image() { return &FImage; }
     void SetImage(TPicture* Value) { FImage.Assign(Value); }
@@ -32,13 +29,9 @@ public:
     TObject* ItemObject() const { return FItemObject; }
     void SetItemObject(TObject* Value) { FItemObject = Value; }
 
-    bool FEnabled = true;
     TRect FRect{0, 0, 0, 0}; // not used by the drop-down
 
 private:
-    void Changed();
-    TDetailItems* FCollection;
-    QString FCaption;
     int FImageIndex = -1;
     TPicture FImage;
     QString FNotes;

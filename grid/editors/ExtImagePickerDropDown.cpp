@@ -13,28 +13,10 @@
 #include <algorithm>
 
 // ---- items ----------------------------------------------------------------------------------
-int TImageItem::Index() const { return FCollection ? FCollection->IndexOf(this) : -1; }
-
-void TImageItem::Changed() {
-    if (FCollection) FCollection->Changed();
-}
-
-void TImageItem::SetCaption(const QString& Value) {
-    if (Value == FCaption) return;
-    FCaption = Value;
-    Changed();
-}
-
-void TImageItem::SetImageIndex(int Value) {
-    if (Value == FImageIndex) return;
-    FImageIndex = Value;
-    Changed();
-}
-
 void TImageItem::Assign(TPersistent* Source) {
     auto* S = dynamic_cast<TImageItem*>(Source);
     if (!S) return;
-    SetCaption(S->FCaption);
+    SetCaption(S->Caption());
     SetImageIndex(S->FImageIndex);
     FImage.Assign(&S->FImage);
     FEnabled = S->FEnabled;
@@ -175,7 +157,6 @@ void TExtImagePickerDropDown::WMKeyDown(TMessage& M) {
     }
     TExtCustomDropDown::WMKeyDown(M);
     if (!Self || !Enabled() || Shift.Contains(ssAlt)) return;
-    TExtCustomItemSelector* S = FPopup.Selector();
     switch (Key) {
         case VK_RETURN:
             if (!Consumed && OnSelect) OnSelect(this);
@@ -188,12 +169,7 @@ void TExtImagePickerDropDown::WMKeyDown(TMessage& M) {
         case VK_HOME:
         case VK_END:
             if (DroppedDown())
-                FPopup.Move([&] {
-                    if (Key == VK_HOME)
-                        S->SelectFirst();
-                    else
-                        S->SelectLast();
-                });
+                FPopup.MoveBy(Key == VK_HOME ? smFirst : smLast);
             else if (Key == VK_HOME)
                 SelectFirst();
             else
@@ -201,13 +177,7 @@ void TExtImagePickerDropDown::WMKeyDown(TMessage& M) {
             break;
         case VK_LEFT:
         case VK_RIGHT:
-            if (DroppedDown() && !EditorEnabled())
-                FPopup.Move([&] {
-                    if (Key == VK_LEFT)
-                        S->SelectPrevious();
-                    else
-                        S->SelectNext();
-                });
+            if (DroppedDown() && !EditorEnabled()) FPopup.MoveBy(Key == VK_LEFT ? smPrevious : smNext);
             break;
         case VK_UP:
         case VK_DOWN:

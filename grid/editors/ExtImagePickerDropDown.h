@@ -12,15 +12,12 @@
 
 class TImageItems;
 
-class TImageItem : public TPersistent {
+class TImageItem : public TOwnedItem<TImageItems> {
 public:
-    explicit TImageItem(TImageItems* Collection) : FCollection(Collection) {}
+    explicit TImageItem(TImageItems* Collection) : TOwnedItem(Collection) {}
     void Assign(TPersistent* Source) override;
-    int Index() const;
-    QString Caption() const { return FCaption; }
-    void SetCaption(const QString& Value);
     int ImageIndex() const { return FImageIndex; }
-    void SetImageIndex(int Value);
+    void SetImageIndex(int Value) { Change(FImageIndex, Value); }
     // A picture of the item's own; when it holds something it wins over ImageIndex.
     TPicture* Image() { return &FImage; }
     void SetImage(TPicture* Value) { FImage.Assign(Value); }
@@ -28,13 +25,9 @@ public:
     QString Hint() const { return FHint; }
     void SetHint(const QString& Value) { FHint = Value; }
 
-    bool FEnabled = true;
     TRect FRect{0, 0, 0, 0}; // not used by the picker
 
 private:
-    void Changed();
-    TImageItems* FCollection;
-    QString FCaption;
     int FImageIndex = -1;
     TPicture FImage;
     QString FHint;

@@ -85,36 +85,12 @@ void TItemAppearance::Assign(TPersistent* Source) {
 }
 
 // ---- items ----------------------------------------------------------------------------------
-int TSelectorItem::Index() const { return FCollection ? FCollection->IndexOf(this) : -1; }
-
-void TSelectorItem::Changed() {
-    if (FCollection) FCollection->Changed();
-}
-
-void TSelectorItem::SetCaption(const QString& Value) {
-    if (Value == FCaption) return;
-    FCaption = Value;
-    Changed();
-}
-
-void TSelectorItem::SetImageIndex(int Value) {
-    if (Value == FImageIndex) return;
-    FImageIndex = Value;
-    Changed();
-}
-
-void TSelectorItem::SetColor(TColor Value) {
-    if (Value == FColor) return;
-    FColor = Value;
-    Changed();
-}
-
 bool TSelectorItem::HasPicture() const { return FImage.Graphic() && !FImage.Graphic()->Empty(); }
 
 void TSelectorItem::Assign(TPersistent* Source) {
     auto* S = dynamic_cast<TSelectorItem*>(Source);
     if (!S) return;
-    SetCaption(S->FCaption);
+    SetCaption(S->Caption());
     SetColor(S->FColor);
     SetImageIndex(S->FImageIndex);
     FImage.Assign(&S->FImage);

@@ -100,18 +100,15 @@ using TOnDrawSelectedItem = std::function<void(TObject* Sender, TCanvas* Canvas,
 
 // One cell of the selector: a content part (colour box, picture or image-list image) and a
 // caption in the mini-HTML markup.
-class TSelectorItem : public TPersistent {
+class TSelectorItem : public TOwnedItem<TSelectorItems> {
 public:
-    explicit TSelectorItem(TSelectorItems* Collection) : FCollection(Collection) {}
+    explicit TSelectorItem(TSelectorItems* Collection) : TOwnedItem(Collection) {}
     void Assign(TPersistent* Source) override;
-    int Index() const;
 
-    QString Caption() const { return FCaption; }
-    void SetCaption(const QString& Value);
     int ImageIndex() const { return FImageIndex; }
-    void SetImageIndex(int Value);
+    void SetImageIndex(int Value) { Change(FImageIndex, Value); }
     TColor Color() const { return FColor; }
-    void SetColor(TColor Value);
+    void SetColor(TColor Value) { Change(FColor, Value); }
     // A picture of the item's own; when it holds something it wins over ImageIndex.
     TPicture* Image() { return &FImage; }
     void SetImage(TPicture* Value) { FImage.Assign(Value); }
@@ -119,13 +116,9 @@ public:
     QString Hint() const { return FHint; }
     void SetHint(const QString& Value) { FHint = Value; }
 
-    bool FEnabled = true; // a disabled item is never selected nor hot
     TRect FRect{-1, -1, -1, -1}; // the cell in panel coordinates, set by ArrangeItems
 
 private:
-    void Changed();
-    TSelectorItems* FCollection;
-    QString FCaption;
     int FImageIndex = -1;
     TPicture FImage;
     TColor FColor = clNone;

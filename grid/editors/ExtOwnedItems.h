@@ -6,9 +6,36 @@
 #include "platform/rtl/Objects.h"
 #include "platform/rtl/SysUtils.h"
 
+#include <QString>
+
 #include <algorithm>
 #include <memory>
 #include <vector>
+
+// An item of such a list: its caption, its enabled flag, its place in the list and the list's
+// change event, which a setter fires only when the value really changes.
+template <class TList>
+class TOwnedItem : public TPersistent {
+public:
+    explicit TOwnedItem(TList* Collection) : FCollection(Collection) {}
+    int Index() const { return FCollection ? FCollection->IndexOf(this) : -1; }
+    QString Caption() const { return FCaption; }
+    void SetCaption(const QString& Value) { Change(FCaption, Value); }
+
+    bool FEnabled = true;
+
+protected:
+    template <class T>
+    void Change(T& Field, const T& Value) {
+        if (Field == Value) return;
+        Field = Value;
+        if (FCollection) FCollection->Changed();
+    }
+
+private:
+    TList* FCollection;
+    QString FCaption;
+};
 
 // TList is the concrete list type, handed to each new item as its collection.
 template <class TItem, class TList>
@@ -34,7 +61,7 @@ public:
         Check(Index);
         return FItems[size_t(Index)].get();
     }
-    int IndexOf(const TItem* Item) const {
+    int IndexOf(const TPersistent* Item) const {
         for (int I = 0; I < Count(); ++I)
             if (FItems[size_t(I)].get() == Item) return I;
         return -1;

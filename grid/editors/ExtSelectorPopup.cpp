@@ -90,6 +90,17 @@ void TSelectorPopup::MoveTo(int Index) {
     Move([&] { FSelector->SetItemIndex(Index); });
 }
 
+void TSelectorPopup::MoveBy(TSelectMove M) {
+    Move([&] {
+        switch (M) {
+            case smFirst: FSelector->SelectFirst(); break;
+            case smLast: FSelector->SelectLast(); break;
+            case smNext: FSelector->SelectNext(); break;
+            case smPrevious: FSelector->SelectPrevious(); break;
+        }
+    });
+}
+
 void TSelectorPopup::StepRow(int Dir) {
     if (!FSelector) return;
     const int Index = FSelector->ItemIndex();
@@ -122,12 +133,7 @@ void TSelectorPopup::Wheel(bool Down, bool DroppedDown) {
             FSelector->HotPrevious();
         return;
     }
-    Move([&] {
-        if (Down)
-            FSelector->SelectNext();
-        else
-            FSelector->SelectPrevious();
-    });
+    MoveBy(Down ? smNext : smPrevious);
 }
 
 bool TSelectorPopup::SearchChar(QChar Ch, TShiftState Shift) {

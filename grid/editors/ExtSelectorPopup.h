@@ -52,6 +52,7 @@ public:
     // Moves the selection with the popup held open, then scrolls it into view.
     void Move(const std::function<void()>& Move);
     void MoveTo(int Index);
+    void MoveBy(TSelectMove Move);
     // One row up (Dir -1) or down (+1) in the selector's columns; from no selection to the
     // first item; nothing past either end.
     void StepRow(int Dir);
