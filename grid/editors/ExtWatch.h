@@ -11,6 +11,7 @@
 #include <QImage>
 
 #include <memory>
+#include <utility>
 
 enum TAMPMFrame : uint8_t { apRect, apRoundRect };
 enum TWatchShape : uint8_t { wsCircle, wsRect, wsRoundRect };
@@ -114,7 +115,9 @@ public:
     }
     TPicture* Picture() { return &FPicture; }
     void SetPicture(TPicture* Value) {
+        const TNotifyEvent Hook = std::exchange(FPicture.OnChange, nullptr);
         FPicture.Assign(Value);
+        FPicture.OnChange = Hook;
         Changed();
     }
     void Changed() {

@@ -250,6 +250,21 @@ TEST_F(WatchFixture, ComponentStyleColoursTheFace) {
     EXPECT_EQ(W->Appearance()->BackgroundColor(), RGB(175, 210, 255));
 }
 
+TEST_F(WatchFixture, PictureLiesOverTheFaceWithItsBottomLeftColourLeftOut) {
+    W->SetColor(clWhite);
+    TBitmap Bmp(30, 30);
+    Bmp.Canvas()->Brush()->SetColor(clLime);
+    Bmp.Canvas()->FillRect(Rect(0, 0, 30, 30));
+    Bmp.Canvas()->Brush()->SetColor(clRed);
+    Bmp.Canvas()->FillRect(Rect(0, 0, 4, 4));
+    W->Appearance()->Picture()->SetGraphic(&Bmp);
+    QApplication::processEvents();
+    const QImage I = W->grab().toImage();
+    EXPECT_EQ(At(I, 1, 1), TColor(clRed));
+    EXPECT_EQ(At(I, 20, 6), TColor(clWhite)) << "the bottom-left colour is not painted";
+    EXPECT_FALSE(W->Appearance()->Picture()->Graphic()->Transparent()) << "the appearance's picture is untouched";
+}
+
 TEST_F(WatchFixture, ClassicStyleOnANewClockChangesNothing) {
     const TColor Before = W->Appearance()->BackgroundColor();
     W->SetStyle(wsClassic);
