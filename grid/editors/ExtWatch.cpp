@@ -401,10 +401,13 @@ void TExtWatch::SetAM(bool A) {
         // The label rolls one pixel per step over the inner height of the box.
         const TRect R = GetAMPMRect();
         const int Steps = std::max(0, R.Bottom - R.Top - 2);
+        // The window on the strip starts at the old text and ends on the new one.
         for (int I = 0; I < Steps; ++I) {
+            FRollOffset = A ? Steps - 1 - I : I + 1;
             repaint();
             Clock().Sleep(10);
         }
+        FRollOffset = -1;
     }
     FBKGCache = QImage();
     update();
@@ -509,7 +512,40 @@ void TExtWatch::Paint() {
 
 void TExtWatch::PaintAll(TCanvas* Canvas) {
     if (QPainter* P = Canvas->Painter()) P->drawImage(0, 0, FBKGCache);
+    if (FRollOffset >= 0) PaintRoll(Canvas);
     PaintPointers(Canvas);
+}
+
+// One step of the AM/PM roll: a strip with "AM" over "PM", seen through the box at the
+// current offset, then the box's frame.
+void TExtWatch::PaintRoll(TCanvas* C) {
+    TWatchAppearance* A = FAppearance.get();
+    QPainter* P = C->Painter();
+    const TRect B = GetAMPMRect();
+    const int W = B.Right - B.Left - 2, Inner = B.Bottom - B.Top - 2;
+    if (!P || W <= 0 || Inner <= 0) return;
+    QImage Strip(W, 2 * Inner, QImage::Format_RGB32);
+    Strip.fill(ToQColor(A->AMPMColor()));
+    {
+        TCanvas S;
+        S.BeginPaintOn(&Strip);
+        S.Font()->Assign(A->AMPMFont());
+        S.Brush()->SetStyle(bsClear);
+        TRect Top = Rect(0, 0, W, Inner), Bottom = Rect(0, Inner, W, 2 * Inner);
+        DrawText(&S, QStringLiteral("AM"), Top, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        DrawText(&S, QStringLiteral("PM"), Bottom, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        S.EndPaint();
+    }
+    P->drawImage(B.Left + 1, B.Top + 1, Strip, 0, std::clamp(FRollOffset, 0, Inner), W, Inner);
+    if (A->AMPMBorderColor() == clNone) return;
+    C->Brush()->SetStyle(bsClear);
+    C->Pen()->SetStyle(psSolid);
+    C->Pen()->SetWidth(1);
+    C->Pen()->SetColor(A->AMPMBorderColor());
+    if (A->AMPMFrame() == apRect)
+        C->Rectangle(B);
+    else
+        C->RoundRect(B.Left, B.Top, B.Right, B.Bottom, 5, 5);
 }
 
 void TExtWatch::PaintFace(TCanvas* C) {

@@ -198,6 +198,7 @@ private:
     void SetTimeInternal(TDateTime T);
     void SetAM(bool A);
     void PaintAll(TCanvas* Canvas);
+    void PaintRoll(TCanvas* C);
     void PaintFace(TCanvas* C);
     void PaintPointers(TCanvas* C);
     void RepaintPointers();
@@ -224,6 +225,7 @@ private:
     bool FShowNumbers = true;
     bool FInternalSet = false;
     TWatchStyle FStyle = wsClassic;
+    int FRollOffset = -1; // the AM/PM roll's window on its strip; -1 while none runs
 };
 
 // The colour table of the component styles, applied to any clock appearance (the time picker
