@@ -400,7 +400,8 @@ public:
     TPersistent* GetOwner() const { return FMyOwner; }
     void Assign(TPersistent* Source) override {
         auto* S = dynamic_cast<TSelf*>(Source);
-        if (!S) return;
+        // Onto itself: clearing first would empty the very list being copied.
+        if (!S || S == this) return;
         FItems.clear();
         for (int I = 0; I < S->Count(); ++I) Add()->Assign(S->Items(I));
     }

@@ -204,6 +204,11 @@ TEST(DropDownDrawing, AppearancesStartAndCopy) {
     TFooterAppearance F2(nullptr);
     F2.Assign(&F);
     EXPECT_EQ(F2.Buttons()->Items(0)->ModalResult(), mrNo);
+    // A look assigned onto itself keeps its buttons (clearing first emptied the list).
+    F2.Assign(&F2);
+    F2.Buttons()->Assign(F2.Buttons());
+    ASSERT_EQ(F2.Buttons()->Count(), 1);
+    EXPECT_EQ(F2.Buttons()->Items(0)->ModalResult(), mrNo);
 }
 
 TEST_F(ThemesOff, ClassicDropDownButtonDrawsBlackArrow) {
