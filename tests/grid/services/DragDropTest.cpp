@@ -586,6 +586,7 @@ struct TRowCase {
     int DropRow;
     bool InsertRows;
     QStringList Column1; // column 1 afterwards, from row 1
+    bool Disjunct = false; // only DragTop and DragBottom are selected, one by one
 };
 
 void PrintTo(const TRowCase& C, std::ostream* Os) { *Os << C.Name; }
@@ -599,11 +600,18 @@ TEST_P(RowMove, RemovesTheDraggedRowsWhereverTheyEndedUp) {
     G->DragDropSettings()->SetOleRemoveRows(true);
     G->DragDropSettings()->SetOleInsertRows(C.InsertRows);
     G->SetSelection(TGridRect{1, C.DragTop, G->ColCount() - 1, C.DragBottom});
+    if (C.Disjunct) {
+        G->MouseActions()->SetDisjunctRowSelect(true);
+        G->SetRowSelect(C.DragTop, true);
+        G->SetRowSelect(C.DragBottom, true);
+    }
     DropOn(G.get(), 2, C.DropRow);
     DragFrom(G.get(), 2, C.DragTop);
     ASSERT_EQ(Plan.Effect, DROPEFFECT_MOVE);
     EXPECT_EQ(Column(G.get(), 1), C.Column1);
     EXPECT_EQ(G->NumHiddenRows(), 1);
+    // The selection marks went with the removed rows: none is left on a row that stayed.
+    if (C.Disjunct) EXPECT_EQ(G->RowSelectCount(), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -618,7 +626,14 @@ INSTANTIATE_TEST_SUITE_P(
                  4,
                  4,
                  false,
-                 {"c1r1", "c1r2", "c1r3", "c1r4", "c1r6"}}),
+                 {"c1r1", "c1r2", "c1r3", "c1r4", "c1r6"}},
+        TRowCase{"rows_selected_one_by_one_inserted_above_them",
+                 2,
+                 5,
+                 1,
+                 true,
+                 {"c1r2", "c1r5", "c1r1", "c1r3", "c1r4", "c1r6"},
+                 true}),
     [](const auto& I) { return std::string(I.param.Name); });
 
 TEST_F(DragDrop, EntireRowsDroppedBelowTheLastRowAreAppended) {
