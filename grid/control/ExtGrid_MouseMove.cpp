@@ -30,15 +30,19 @@ void TExtStringGrid::PlaceCellScrollBar(int ACol, int ARow) {
     }
     const TScrollProp Prop = GetScrollProp(RealCol, ARow);
     if (Prop.Range <= 0 || Prop.PageSize >= Prop.Range) return;
+    FScrollCol = ACol;
+    FScrollRow = ARow;
+    // Taken on every move: the program may have changed the cell's scrolling while the bar stood
+    // over it, and the bar's next step starts from what it shows.
+    const int Pos = std::max(0, GetScrollPosition(RealCol, ARow));
+    const int Page = std::max(0, Prop.PageSize);
+    if (FCellScrollBar->PageSize() != Page) FCellScrollBar->SetPageSize(Page);
+    if (FCellScrollBar->Position() != Pos || FCellScrollBar->Min() != 0 || FCellScrollBar->Max() != Prop.Range)
+        FCellScrollBar->SetParams(Pos, 0, Prop.Range);
     const TRect R = CellRect(ACol, ARow);
     const int GL = GridLineWidth();
     const TRect Place{R.Right - CellScrollBarWidth - GL, R.Top + GL, R.Right - GL, R.Bottom - GL};
-    if (FCellScrollBar->Visible() && FScrollCol == ACol && FScrollRow == ARow && FCellScrollBar->BoundsRect() == Place)
-        return;
-    FScrollCol = ACol;
-    FScrollRow = ARow;
-    FCellScrollBar->SetPageSize(std::max(0, Prop.PageSize));
-    FCellScrollBar->SetParams(std::max(0, GetScrollPosition(RealCol, ARow)), 0, Prop.Range);
+    if (FCellScrollBar->Visible() && FCellScrollBar->BoundsRect() == Place) return;
     FCellScrollBar->SetBounds(Place.Left, Place.Top, CellScrollBarWidth, std::max(0, Place.Bottom - Place.Top));
     FCellScrollBar->SetVisible(true);
 }
@@ -145,8 +149,9 @@ void TExtStringGrid::MouseMoveOverride(TShiftState Shift, int X, int Y) {
         DragDropSettings()->OleDropSource() && GridState() != gsColSizing &&
         !(SelectionResizer() && SelectionRectangle() && InSelectionResizer(X, Y))) {
         FSelectionClick = false;
+        // The drag runs to its end in here. The move then goes on as any other: a refused drag
+        // selects from this very move on, and a selection the drop changed is announced below.
         OleDragStart(ACol, ARow);
-        return;
     }
 
     TBaseGrid::MouseMove(Shift, X, Y);

@@ -316,6 +316,12 @@ TDropPlace PlaceAt(TExtStringGrid* G, TPoint pt, bool ColumnDrop) {
     return P;
 }
 
+// The part of a block of Cols x Rows cells placed from (DisplCol, ARow) that lies in the grid.
+TGridRect ClippedBlock(TExtStringGrid* G, int DisplCol, int ARow, int Cols, int Rows) {
+    return TGridRect{DisplCol, ARow, std::min(DisplCol + std::max(Cols, 1) - 1, G->ColCount() - 1),
+                     std::min(ARow + std::max(Rows, 1) - 1, G->RowCount() - 1)};
+}
+
 // The place past the last column that a column drop may take.
 bool PastLastColumn(TExtStringGrid* G, const TDropPlace& P) {
     if (P.Col >= 0 || G->ColCount() == 0) return false;
@@ -420,8 +426,8 @@ bool TGridDropTarget::DropText(TPoint pt, const QString& s) {
     if (P.Row >= G->RowCount()) G->SetRowCount(P.Row + Rows);
 
     // What the paste changed decides whether anything was dropped.
-    const int Right = std::min(P.Col + std::max(Cols, 1) - 1, G->ColCount() - 1);
-    const int Bottom = std::min(P.Row + Rows - 1, G->RowCount() - 1);
+    const TGridRect Block = ClippedBlock(G, P.Col, P.Row, Cols, Rows);
+    const int Right = Block.Right, Bottom = Block.Bottom;
     QStringList Before;
     for (int r = P.Row; r <= Bottom; ++r)
         for (int c = P.Col; c <= Right; ++c) Before << G->GetCellEx(G->RealColIndex(c), r);
@@ -456,9 +462,8 @@ bool TGridDropTarget::DropText(TPoint pt, const QString& s) {
             }
     if (PR == 0) Changed = false;
 
-    const TGridRect Pasted{std::max(P.Col, G->FixedCols()), P.Row,
-                           std::min(P.Col + std::max(Cols, 1) - 1, G->ColCount() - 1),
-                           std::min(P.Row + std::max(PR, 1) - 1, G->RowCount() - 1)};
+    TGridRect Pasted = ClippedBlock(G, P.Col, P.Row, Cols, PR);
+    Pasted.Left = std::max(P.Col, G->FixedCols());
     if (Changed) {
         G->SetSelection(Pasted);
         G->OleDropped(Pasted);
@@ -469,12 +474,17 @@ bool TGridDropTarget::DropText(TPoint pt, const QString& s) {
     return Changed;
 }
 
+// A drop ends the scrolling and the arrows of the drag; the cell under the point (-1 outside).
+void TGridDropTarget::EndFeedbackAt(TPoint pt, int& DisplCol, int& ARow) {
+    FGrid->StopDragScroll();
+    FGrid->ScreenToCell(pt, DisplCol, ARow);
+    FGrid->OleHideArrows(true, true);
+}
+
 bool TGridDropTarget::DropStream(TPoint pt, const QByteArray& ms) {
     TExtStringGrid* G = FGrid;
-    G->StopDragScroll();
     int c = -1, r = -1;
-    G->ScreenToCell(pt, c, r);
-    G->OleHideArrows(true, true);
+    EndFeedbackAt(pt, c, r);
     if (G->MoveButton()) G->MoveButton()->SetVisible(false);
     if (c < 0 || r < 0) return false;
     if (!G->OleDropCellBlock(c, r, ms)) return false;
@@ -482,15 +492,14 @@ bool TGridDropTarget::DropStream(TPoint pt, const QByteArray& ms) {
     return true;
 }
 
-bool TGridDropTarget::DropRTF(TPoint pt, const QString& s) {
+// Rich text and links land whole in the one cell under the point, as they came.
+bool TGridDropTarget::DropIntoCell(TPoint pt, const QString& s, const TCellDropEvent& Event) {
     TExtStringGrid* G = FGrid;
-    G->StopDragScroll();
     int c = -1, r = -1;
-    G->ScreenToCell(pt, c, r);
-    G->OleHideArrows(true, true);
+    EndFeedbackAt(pt, c, r);
     if (c < 0 || r < 0) return false;
     bool Allow = true;
-    if (G->OnOleDrop) G->OnOleDrop(G, r, c, s, Allow);
+    if (Event) Event(G, r, c, s, Allow);
     const int RC = G->RealColIndex(c);
     if (!Allow || !G->OleMayWrite(RC, r)) return false;
     G->SetCellEx(RC, r, s);
@@ -498,31 +507,17 @@ bool TGridDropTarget::DropRTF(TPoint pt, const QString& s) {
     return true;
 }
 
-bool TGridDropTarget::DropURL(TPoint pt, const QString& s) {
-    TExtStringGrid* G = FGrid;
-    G->StopDragScroll();
-    int c = -1, r = -1;
-    G->ScreenToCell(pt, c, r);
-    G->OleHideArrows(true, true);
-    if (c < 0 || r < 0) return false;
-    bool Allow = true;
-    if (G->OnOleDropURL) G->OnOleDropURL(G, r, c, s, Allow);
-    const int RC = G->RealColIndex(c);
-    if (!Allow || !G->OleMayWrite(RC, r)) return false;
-    G->SetCellEx(RC, r, s);
-    G->OleDropped(TGridRect{c, r, c, r});
-    return true;
-}
+bool TGridDropTarget::DropRTF(TPoint pt, const QString& s) { return DropIntoCell(pt, s, FGrid->OnOleDrop); }
+
+bool TGridDropTarget::DropURL(TPoint pt, const QString& s) { return DropIntoCell(pt, s, FGrid->OnOleDropURL); }
 
 bool TGridDropTarget::DropFiles(TPoint pt, const QStringList& Files) {
     TExtStringGrid* G = FGrid;
-    G->StopDragScroll();
-    G->OleHideArrows(true, true);
+    int c = -1, r = -1;
+    EndFeedbackAt(pt, c, r);
     // Only one file at a time: which of several would be meant is anyone's guess.
     if (Files.size() != 1) return false;
     const QString& Name = Files.front();
-    int c = -1, r = -1;
-    G->ScreenToCell(pt, c, r);
     bool Allow = true;
     if (G->OnOleDropFile) G->OnOleDropFile(G, r, c, Name, Allow);
     if (!Allow) return false;
@@ -561,10 +556,12 @@ bool TGridDropTarget::DropCol(TPoint pt, int Col) {
     bool Moved = false;
     if (G->FOleDragCol >= 0) {
         // A column shown again from a column chooser: it leaves the list and takes the place.
-        const int RealCol = G->FOleDragCol;
+        // The chooser knows the column by its place before any move; moves since then took it
+        // elsewhere.
+        const int RealCol = G->ColumnPosition(G->FOleDragCol);
         if (G->FOleDragList && G->FOleDragIndex >= 0 && G->FOleDragIndex < G->FOleDragList->Items()->Count())
             G->FOleDragList->Items()->Delete(G->FOleDragIndex);
-        if (RealCol < G->TotalColCount()) {
+        if (RealCol >= 0 && RealCol < G->TotalColCount()) {
             G->UnHideColumn(RealCol);
             const int From = G->DisplColIndex(RealCol);
             const int To = std::min(P.Col, G->ColCount() - 1);
@@ -656,9 +653,9 @@ bool TExtStringGrid::OleDropCellBlock(int DisplCol, int ARow, const QByteArray& 
         TMemoryStream One;
         if (CellBlockToPointStream(Bytes, One, H)) LoadAtPointFromBinStream(At, &One);
     }
-    const TGridRect Placed{DisplCol, ARow, std::min(DisplCol + Header.ColCount() - 1, ColCount() - 1), Bottom};
+    const TGridRect Placed = ClippedBlock(this, DisplCol, ARow, Header.ColCount(), Header.RowCount());
     MarkRowsModified(ARow, Bottom);
-    SetSelection(Placed);
+    // The selection stays as it was: the drop's handler is told it as it stands.
     OleDropped(Placed);
     CellsChanged(TRect{RC0, ARow, Right, Bottom});
     Invalidate();
@@ -786,8 +783,18 @@ void TExtStringGrid::OleDragStart(int DisplCol, int ARow) {
         ~TDragging() { G->FOleDragging = false; }
     } Dragging{this};
     int Effect = DROPEFFECT_NONE;
-    const int Res = BeginTextDragDrop(&Source, this, Text, GetCellEx(RealCol, ARow), Effect,
-                                      DROPEFFECT_COPY | DROPEFFECT_MOVE, Block, Picture);
+    // Rich text is taken before the plain text and fills one cell: offered for a block of cells
+    // (or for a neighbour the pointer has reached), a move would clear the dragged cells once a
+    // single other text had landed. So only a lone dragged cell that holds rich text offers it.
+    QString Rich;
+    const bool OneCell = TextRect.Left == TextRect.Right && TextRect.Top == TextRect.Bottom && !SelectedOnly &&
+        !(MouseActions()->DisjunctCellSelect() && SelectedCellsCount() > 1);
+    if (OneCell) {
+        const QString T = GetCellEx(RealColIndex(TextRect.Left), TextRect.Top);
+        if (T.contains(QStringLiteral("{\\"))) Rich = T;
+    }
+    const int Res =
+        BeginTextDragDrop(&Source, this, Text, Rich, Effect, DROPEFFECT_COPY | DROPEFFECT_MOVE, Block, Picture);
     if (Res == DRAGDROP_S_CANCEL) return;
     if (Effect == DROPEFFECT_MOVE && !S->OleCopyAlways()) OleRemoveSource();
     if (OnOleDragStop) OnOleDragStop(this, Effect);

@@ -10,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 class QMimeData;
@@ -151,6 +152,10 @@ protected:
     void DragMouseLeave() override;
 
 private:
+    // The grid's refusable drop events of one cell (rich text, a link).
+    using TCellDropEvent = std::function<void(TObject* Sender, int ARow, int ACol, const QString& Data, bool& Allow)>;
+    bool DropIntoCell(TPoint pt, const QString& s, const TCellDropEvent& Event);
+    void EndFeedbackAt(TPoint pt, int& DisplCol, int& ARow);
     TExtStringGrid* FGrid;
 };
 

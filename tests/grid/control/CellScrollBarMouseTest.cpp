@@ -93,6 +93,19 @@ TEST_F(CellScrollBarMouse, ACellWithoutABarHidesItAndACellWhosePageFitsLeavesItA
     EXPECT_FALSE(Bar()->Visible());
 }
 
+TEST_F(CellScrollBarMouse, TheBarTakesWhatTheProgramChangedOnTheNextMoveOverTheCell) {
+    MoveOver(DCol, Row);
+    ASSERT_EQ(Bar()->Position(), 40);
+    G->SetScrollPosition(RCol, Row, 0);
+    G->SetScrollProp(RCol, Row, TExtStringGrid::TScrollProp{Page, 200});
+    MoveOver(DCol, Row);
+    EXPECT_EQ(Bar()->Position(), 0);
+    EXPECT_EQ(Bar()->Max(), 200);
+    // The next step starts from the cell's own position, not from the one the bar last showed.
+    Step(SB_LINEDOWN);
+    EXPECT_EQ(G->GetScrollPosition(RCol, Row), 10);
+}
+
 struct StepCase {
     const char* Name;
     Word Code;

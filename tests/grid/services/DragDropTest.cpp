@@ -24,6 +24,11 @@
 #include <string>
 #include <vector>
 
+// Failure messages show a cell rectangle as its corners.
+static void PrintTo(const TGridRect& R, std::ostream* Os) {
+    *Os << '(' << R.Left << ',' << R.Top << ")-(" << R.Right << ',' << R.Bottom << ')';
+}
+
 namespace {
 
 // ---- the drop as the system would deliver it -------------------------------------------------------
@@ -442,6 +447,88 @@ TEST_F(DragDrop, CellBlockAtTheCornerIsClippedAndNeverResizesTheTarget) {
     EXPECT_EQ(Cell(T.get(), 3, 6), QStringLiteral("t4r6"));
 }
 
+TEST_F(DragDrop, DroppedCellBlockLeavesTheSelectionAndReportsIt) {
+    auto S = MakeGrid(QStringLiteral("s"));
+    auto T = MakeGrid(QStringLiteral("t"));
+    S->Navigation()->SetAllowFmtClipboard(true);
+    const TGridRect Kept{4, 5, 4, 6};
+    T->SetSelection(Kept);
+    std::vector<TGridRect> Reported;
+    T->OnOleDropped = [&](TObject*, TGridRect R) { Reported.push_back(R); };
+    S->SetSelection(TGridRect{1, 1, 2, 2});
+    DropOn(T.get(), 1, 2);
+    DragFrom(S.get(), 1, 1);
+    ASSERT_TRUE(Plan.Formats.contains(TExtStringGrid::CellsMimeType()));
+    EXPECT_EQ(Cell(T.get(), 2, 3), QStringLiteral("s2r2"));
+    EXPECT_EQ(T->Selection(), Kept);
+    ASSERT_EQ(Reported.size(), 1u);
+    EXPECT_EQ(Reported[0], Kept);
+}
+
+// Rich text fills one cell and is taken before the plain text: it travels only for a lone
+// dragged cell that holds rich text, so a moved block arrives whole.
+struct TRichCase {
+    const char* Name;
+    QString Pressed; // text of the pressed cell (display column 1, row 1)
+    int SelRight, SelBottom; // the selection runs from (1, 1)
+    bool RtfOffered;
+    QStringList Target; // target cells (1,1), (2,1), (1,2) afterwards
+};
+
+void PrintTo(const TRichCase& C, std::ostream* Os) { *Os << C.Name; }
+
+class RichTextDrag : public DragDrop, public ::testing::WithParamInterface<TRichCase> {
+protected:
+    void TearDown() override {
+        SetOleDropRTF(false);
+        DragDrop::TearDown();
+    }
+};
+
+TEST_P(RichTextDrag, BlockArrivesWholeAndTheSourceIsClearedOnlyThen) {
+    const TRichCase& C = GetParam();
+    auto S = MakeGrid(QStringLiteral("s"));
+    auto T = MakeGrid(QStringLiteral("t"));
+    S->DragDropSettings()->SetOleDropRTF(true);
+    S->SetGridCell(1, 1, C.Pressed);
+    S->SetSelection(TGridRect{1, 1, C.SelRight, C.SelBottom});
+    DropOn(T.get(), 1, 1);
+    DragFrom(S.get(), 1, 1);
+    ASSERT_EQ(Plan.Effect, DROPEFFECT_MOVE);
+    EXPECT_EQ(Plan.Formats.contains(dragdrop::RtfMimeType()), C.RtfOffered);
+    EXPECT_EQ((QStringList{Cell(T.get(), 1, 1), Cell(T.get(), 2, 1), Cell(T.get(), 1, 2)}), C.Target);
+    for (int r = 1; r <= C.SelBottom; ++r)
+        for (int c = 1; c <= C.SelRight; ++c) EXPECT_EQ(Cell(S.get(), c, r), QString()) << c << "," << r;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RichTextDrag,
+    ::testing::Values(TRichCase{"lone_rich_cell_travels_as_rich_text",
+                                QStringLiteral("{\\rtf1 rich}"),
+                                1,
+                                1,
+                                true,
+                                {QStringLiteral("{\\rtf1 rich}"), QStringLiteral("t2r1"), QStringLiteral("t1r2")}},
+                      TRichCase{"lone_plain_cell_travels_as_text",
+                                QStringLiteral("plain"),
+                                1,
+                                1,
+                                false,
+                                {QStringLiteral("plain"), QStringLiteral("t2r1"), QStringLiteral("t1r2")}},
+                      TRichCase{"block_of_plain_cells_arrives_whole",
+                                QStringLiteral("plain"),
+                                2,
+                                2,
+                                false,
+                                {QStringLiteral("plain"), QStringLiteral("s2r1"), QStringLiteral("s1r2")}},
+                      TRichCase{"block_with_a_rich_cell_arrives_whole",
+                                QStringLiteral("{\\rtf1 rich}"),
+                                2,
+                                2,
+                                false,
+                                {QStringLiteral("rich"), QStringLiteral("s2r1"), QStringLiteral("s1r2")}}),
+    [](const auto& I) { return std::string(I.param.Name); });
+
 struct TDamageCase {
     const char* Name;
     // Made when the case runs: a grid needs the application object.
@@ -499,6 +586,7 @@ struct TRowCase {
     int DropRow;
     bool InsertRows;
     QStringList Column1; // column 1 afterwards, from row 1
+    bool Disjunct = false; // only DragTop and DragBottom are selected, one by one
 };
 
 void PrintTo(const TRowCase& C, std::ostream* Os) { *Os << C.Name; }
@@ -512,11 +600,18 @@ TEST_P(RowMove, RemovesTheDraggedRowsWhereverTheyEndedUp) {
     G->DragDropSettings()->SetOleRemoveRows(true);
     G->DragDropSettings()->SetOleInsertRows(C.InsertRows);
     G->SetSelection(TGridRect{1, C.DragTop, G->ColCount() - 1, C.DragBottom});
+    if (C.Disjunct) {
+        G->MouseActions()->SetDisjunctRowSelect(true);
+        G->SetRowSelect(C.DragTop, true);
+        G->SetRowSelect(C.DragBottom, true);
+    }
     DropOn(G.get(), 2, C.DropRow);
     DragFrom(G.get(), 2, C.DragTop);
     ASSERT_EQ(Plan.Effect, DROPEFFECT_MOVE);
     EXPECT_EQ(Column(G.get(), 1), C.Column1);
     EXPECT_EQ(G->NumHiddenRows(), 1);
+    // The selection marks went with the removed rows: none is left on a row that stayed.
+    if (C.Disjunct) EXPECT_EQ(G->RowSelectCount(), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -531,7 +626,14 @@ INSTANTIATE_TEST_SUITE_P(
                  4,
                  4,
                  false,
-                 {"c1r1", "c1r2", "c1r3", "c1r4", "c1r6"}}),
+                 {"c1r1", "c1r2", "c1r3", "c1r4", "c1r6"}},
+        TRowCase{"rows_selected_one_by_one_inserted_above_them",
+                 2,
+                 5,
+                 1,
+                 true,
+                 {"c1r2", "c1r5", "c1r1", "c1r3", "c1r4", "c1r6"},
+                 true}),
     [](const auto& I) { return std::string(I.param.Name); });
 
 TEST_F(DragDrop, EntireRowsDroppedBelowTheLastRowAreAppended) {
@@ -603,6 +705,26 @@ TEST(DragDropColumns, ColumnFromAColumnChooserIsShownAgainWhereItLands) {
     EXPECT_EQ(List.Items()->Count(), 0);
 }
 
+TEST(DragDropColumns, ChooserColumnIsFoundWhereEarlierMovesTookIt) {
+    auto G = MakeGrid();
+    // Moving column 1 to the end shifts the hidden column (first real column 3) one place left.
+    G->MoveColumn(1, G->ColCount() - 1);
+    ASSERT_TRUE(G->IsHiddenColumn(2));
+    TListBox List(nullptr);
+    List.Items()->Add(QStringLiteral("Column 3"));
+    G->DragDropSettings()->SetOleColumnDragDrop(true);
+    G->OleColumnDragStart(3, 0, &List);
+    auto M = MakeSourceData({}, {}, 3, {});
+    DeliverDrop(G.get(), M.get(), Mid(G.get(), 1, 0), {});
+    EXPECT_EQ(G->NumHiddenColumns(), 0);
+    EXPECT_EQ(Cell(G.get(), 1, 2), QStringLiteral("c3r2"));
+    // Every other column is still there once.
+    QStringList Row2;
+    for (int c = 0; c < G->ColCount(); ++c) Row2 << Cell(G.get(), c, 2);
+    Row2.sort();
+    EXPECT_EQ(Row2, (QStringList{"c0r2", "c1r2", "c2r2", "c3r2", "c4r2", "c5r2"}));
+}
+
 // ---- starting a drag -----------------------------------------------------------------------------------
 TEST_F(DragDrop, ColumnsOnlyStartsNoDragFromABodyCell) {
     auto G = MakeGrid();
@@ -627,6 +749,35 @@ TEST_F(DragDrop, AMoveOfThreePixelsStartsNoDrag) {
     EXPECT_FALSE(Plan.Ran);
     G->Perform(WM_MOUSEMOVE, MK_LBUTTON, MakeLParam(P.X + 4, P.Y));
     EXPECT_TRUE(Plan.Ran);
+}
+
+TEST_F(DragDrop, ARefusedDragSelectsFromTheSameMove) {
+    auto G = MakeGrid();
+    G->OnOleDrag = [](TObject*, int, int, const QString&, bool& Allow) { Allow = false; };
+    std::vector<TGridRect> Changes;
+    G->OnSelectionChanged = [&](TObject*, int L, int T, int R, int B) { Changes.push_back(TGridRect{L, T, R, B}); };
+    G->SetSelection(TGridRect{2, 2, 2, 2});
+    DropOn(G.get(), 1, 1);
+    const TPoint P = Mid(G.get(), 2, 2), To = Mid(G.get(), 3, 3);
+    G->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MakeLParam(P.X, P.Y));
+    G->Perform(WM_MOUSEMOVE, MK_LBUTTON, MakeLParam(To.X, To.Y));
+    EXPECT_FALSE(Plan.Ran);
+    EXPECT_EQ(G->Selection(), (TGridRect{2, 2, 3, 3}));
+    ASSERT_FALSE(Changes.empty());
+    EXPECT_EQ(Changes.back(), (TGridRect{2, 2, 3, 3}));
+}
+
+TEST_F(DragDrop, ADropIntoTheSameGridAnnouncesTheNewSelection) {
+    auto G = MakeGrid();
+    std::vector<TGridRect> Changes;
+    G->OnSelectionChanged = [&](TObject*, int L, int T, int R, int B) { Changes.push_back(TGridRect{L, T, R, B}); };
+    G->SetSelection(TGridRect{1, 1, 1, 1});
+    DropOn(G.get(), 3, 4);
+    DragFrom(G.get(), 1, 1);
+    ASSERT_EQ(Plan.Effect, DROPEFFECT_MOVE);
+    EXPECT_EQ(Cell(G.get(), 3, 4), QStringLiteral("c1r1"));
+    EXPECT_EQ(G->Selection(), (TGridRect{3, 4, 3, 4}));
+    EXPECT_EQ(Changes, std::vector<TGridRect>{(TGridRect{3, 4, 3, 4})});
 }
 
 TEST(DragDropStart, NothingDroppedAnswersCancel) {
