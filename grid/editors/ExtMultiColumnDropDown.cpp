@@ -504,6 +504,7 @@ void TExtMultiColumnDropDown::Change() {
 void TExtMultiColumnDropDown::KeyDown(Word& Key, TShiftState Shift) {
     if (FLookupColumn < 0 || FItems->Count() == 0) {
         TExtCustomDropDown::KeyDown(Key, Shift);
+        FStepKey = Key;
         return;
     }
     QPointer<TExtMultiColumnDropDown> Self(this);
@@ -529,6 +530,7 @@ void TExtMultiColumnDropDown::KeyDown(Word& Key, TShiftState Shift) {
     }
     TExtCustomDropDown::KeyDown(Key, Shift);
     if (!Self) return;
+    FStepKey = Key;
     if (Pressed == VK_ESCAPE) SetItemIndex(LookupIndexOf(Text()));
 }
 
@@ -547,12 +549,14 @@ void TExtMultiColumnDropDown::KeyUp(Word& Key, TShiftState Shift) {
 }
 
 void TExtMultiColumnDropDown::WMKeyDown(TMessage& M) {
-    const Word Key = Word(M.WParam);
     const TShiftState Shift = TShiftState::FromBits(uint32_t(M.LParam));
     QPointer<TExtMultiColumnDropDown> Self(this);
+    // Only a key that the key-down handling left alone steps: one a descendant used up does not.
+    // A fixed edit hands its keys to no key-down handling.
+    FStepKey = EditorEnabled() ? 0 : Word(M.WParam);
     TExtCustomDropDown::WMKeyDown(M);
-    if (!Self || !Enabled() || Shift.Contains(ssAlt)) return;
-    Step(Key);
+    if (!Self || !Enabled() || Shift.Contains(ssAlt) || FStepKey == 0) return;
+    Step(FStepKey);
 }
 
 void TExtMultiColumnDropDown::Step(Word Key) {

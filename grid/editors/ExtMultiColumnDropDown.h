@@ -345,6 +345,8 @@ private:
     bool FCaseSensitive = false;
     // Set while the control writes its own text, so that writing it is not taken for typing.
     bool FSettingText = false;
+    // The key the key-down handling passed on (0 when it used the key up).
+    Word FStepKey = 0;
 };
 
 } // namespace ExtMultiColumnDropDown
