@@ -3,6 +3,7 @@
 #include "grid/control/ExtGrid.h"
 
 #include "grid/control/ControlLook.h"
+#include "grid/control/GridDropDownWrapper_MultiColumn.h"
 #include "grid/control/GridDropDownWrappers.h"
 
 namespace {
@@ -62,6 +63,8 @@ TGridImageDropDown* TExtStringGrid::ImagePickerDropDown() {
     return FEditImagePicker;
 }
 
+TGridGridDropDown* TExtStringGrid::GridDropDown() { return MakeDropDown(this, FEditGridDropDown); }
+
 TGridDropDownLink* TExtStringGrid::DropDownEditor(TEditorType Kind) {
     switch (Kind) {
         case edTrackbarDropDown: return TrackbarDropDown();
@@ -71,6 +74,7 @@ TGridDropDownLink* TExtStringGrid::DropDownEditor(TEditorType Kind) {
         case edDetailDropDown: return DetailPickerDropDown();
         case edColorPickerDropDown: return ColorPickerDropDown();
         case edImagePickerDropDown: return ImagePickerDropDown();
+        case edGridDropDown: return GridDropDown();
         default: return nullptr;
     }
 }
@@ -87,6 +91,7 @@ void TExtStringGrid::FreeDropDownEditors() {
     Free(FEditDetailPicker);
     Free(FEditColorPicker);
     Free(FEditImagePicker);
+    Free(FEditGridDropDown);
 }
 
 void TExtStringGrid::SetDropDownStyles(TExtStyle AStyle) {
@@ -98,6 +103,7 @@ void TExtStringGrid::SetDropDownStyles(TExtStyle AStyle) {
     if (FEditTimePicker) FEditTimePicker->SetComponentStyle(AStyle);
     if (FEditCalculator) FEditCalculator->SetComponentStyle(AStyle);
     if (FEditMemo) FEditMemo->SetComponentStyle(AStyle);
+    if (FEditGridDropDown) FEditGridDropDown->SetComponentStyle(AStyle);
 }
 
 void TExtStringGrid::OpenDropDownEditor(TGridDropDownLink* L, int RealCol, int DisplRow, const TRect& R,
