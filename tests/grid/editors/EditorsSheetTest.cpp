@@ -8,6 +8,7 @@
 #include "grid/editors/ExtDetailDropDown.h"
 #include "grid/editors/ExtImagePickerDropDown.h"
 #include "grid/editors/ExtMemoDropDown.h"
+#include "grid/editors/ExtMultiColumnDropDown.h"
 #include "grid/editors/ExtTimePickerDropDown.h"
 #include "grid/editors/ExtTrackBarDropDown.h"
 #include "grid/editors/esgspin.h"
@@ -349,6 +350,103 @@ TEST_F(EditorsSheetTest, SheetOfCalculatorAndTimePickersWithTheirPopupsOpen) {
     EXPECT_GT(Count(Popups[1], RGB(227, 239, 255)), 5000);
     EXPECT_GT(Count(Popups[3], RGB(175, 210, 255)), 5000);
     EXPECT_EQ(Calc->Text(), QStringLiteral("1234.50"));
+}
+
+// The multi-column drop-down with its list open, plain and in a style, one with an image column.
+TEST_F(EditorsSheetTest, SheetOfMultiColumnDropDownsWithTheirListsOpen) {
+    auto* Images = new TImageList(Host.get(), 16, 16);
+    TBitmap Strip(16 * 3, 16);
+    const TColor Swatch[] = {0x3050E0, 0x30B050, 0xE07030};
+    for (int I = 0; I < 3; ++I) {
+        Strip.Canvas()->Brush()->SetColor(Swatch[I]);
+        Strip.Canvas()->Pen()->SetColor(clBlack);
+        Strip.Canvas()->Ellipse(Rect(I * 16 + 1, 1, I * 16 + 15, 15));
+    }
+    Images->Add(&Strip, nullptr);
+    auto Fill = [&](TExtMultiColumnDropDown* D, bool WithImages) {
+        if (WithImages) {
+            D->SetImages(Images);
+            auto* Pic = D->Columns()->Add();
+            Pic->SetColumnType(ExtMultiColumnDropDown::ctImage);
+            Pic->SetWidth(26);
+        }
+        D->Columns()->Add()->SetHeader("Name");
+        auto* Note = D->Columns()->Add();
+        Note->SetHeader("Note");
+        Note->SetWidth(120);
+        Note->SetEllipsis(true);
+        auto* Qty = D->Columns()->Add();
+        Qty->SetHeader("Qty");
+        Qty->SetWidth(40);
+        Qty->SetAlignment(taRightJustify);
+        const char* Rows[][3] = {{"Apple", "red, from the north orchard", "12"},
+                                 {"Banana", "yellow", "7"},
+                                 {"Cherry", "dark red, a long note that is cut", "120"},
+                                 {"Damson", "", "3"},
+                                 {"Elderberry", "for the syrup", "40"}};
+        int N = 0;
+        for (auto& R : Rows) {
+            auto* It = D->Items()->Add();
+            if (WithImages) It->Text() << "";
+            It->Text() << R[0] << R[1] << R[2];
+            It->SetImageIndex(N++ % 3);
+        }
+        D->SetLookupColumn(WithImages ? 1 : 0);
+        D->EndUpdate();
+        D->SetItemIndex(2);
+    };
+    auto* Plain = Add<TExtMultiColumnDropDown>("multi-column list", 200);
+    Fill(Plain, false);
+    auto* Styled = Add<TExtMultiColumnDropDown>("Office 2003 blue, images", 200);
+    Styled->SetComponentStyle(tsOffice2003Blue);
+    Fill(Styled, true);
+    ShowHost();
+
+    const int RowH = 34;
+    std::vector<QImage> Popups;
+    for (TExtMultiColumnDropDown* D : {Plain, Styled}) {
+        D->SetFocus();
+        D->SimulateKey(VK_F4);
+        QApplication::processEvents();
+        ASSERT_TRUE(D->DroppedDown());
+        Popups.push_back(D->DropDownForm()->grab().toImage());
+        D->HideDropDown(true);
+    }
+    Host->Other->SetFocus();
+    QApplication::processEvents();
+    int W = 420, H = 20 + int(Rows.size()) * RowH + 10, X = 10, PopH = 0;
+    for (const QImage& I : Popups) {
+        PopH = std::max(PopH, I.height());
+        X += I.width() + 10;
+    }
+    W = std::max(W, X);
+    QImage Sheet(W, H + PopH + 30, QImage::Format_RGB32);
+    Sheet.fill(ToQColor(clBtnFace));
+    QPainter P(&Sheet);
+    P.drawImage(0, 0, Host->grab(QRect(0, 0, 420, H)).toImage());
+    for (size_t I = 0; I < Rows.size(); ++I) P.drawText(8, 10 + int(I) * RowH + 16, Rows[I].Name);
+    X = 10;
+    for (size_t I = 0; I < Popups.size(); ++I) {
+        P.drawText(X, H + 14, Rows[I].Name);
+        P.drawImage(X, H + 24, Popups[I]);
+        X += Popups[I].width() + 10;
+    }
+    P.end();
+    ASSERT_TRUE(Sheet.save(QStringLiteral(EDITORS_SHEET_DIR "/multicolumn_sheet.png")));
+
+    // Probes: the edit shows the chosen item; the styled header starts in its top colour.
+    EXPECT_EQ(Plain->Text(), QStringLiteral("Cherry"));
+    EXPECT_EQ(Styled->Text(), QStringLiteral("Cherry"));
+    int Blue = 0; // the widest line near the gradient's first colour
+    for (int Y = 0; Y < std::min(80, Popups[1].height()); ++Y) {
+        int Line = 0;
+        for (int X2 = 0; X2 < Popups[1].width(); ++X2) {
+            const QRgb Px = Popups[1].pixel(X2, Y);
+            Line += std::abs(qRed(Px) - 89) + std::abs(qGreen(Px) - 135) + std::abs(qBlue(Px) - 214) < 16;
+        }
+        Blue = std::max(Blue, Line);
+    }
+    EXPECT_GT(Blue, 20);
 }
 
 } // namespace
