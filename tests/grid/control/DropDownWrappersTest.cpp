@@ -6,6 +6,7 @@
 
 #include <QApplication>
 
+#include <algorithm>
 #include <functional>
 #include <ostream>
 #include <string>
@@ -19,6 +20,9 @@ struct WrapperCase {
     QString Typed; // typed over the opening text (all selected first)
     QString Stored; // what the cell holds after Enter
     QString Replaced; // the validation's replacement "9" as the editor shows it
+    // For the kinds whose value is picked, not typed: picks it on the open control and gives
+    // the text the cell is to get.
+    std::function<QString(TExtCustomDropDown*)> Pick;
 };
 void PrintTo(const WrapperCase& C, std::ostream* Os) { *Os << C.Name; }
 std::string CaseName(const ::testing::TestParamInfo<WrapperCase>& I) { return I.param.Name; }
@@ -28,6 +32,22 @@ const WrapperCase Cases[] = {
     {"Memo", edMemoDropDown, "abc", "abc", "9"},
     {"Calculator", edCalculatorDropDown, "12", "12.00", "9.00"},
     {"DetailPicker", edDetailDropDown, "xy", "xy", "9"},
+    {"TimePicker", edTimePickerDropDown, "", "", "",
+     [](TExtCustomDropDown* D) {
+         dynamic_cast<TExtTimePickerDropDown*>(D)->SetTime(EncodeTime(10, 20, 30, 0));
+         return D->Text();
+     }},
+    // The colour and image pickers paint their choice: a text cell keeps its own text.
+    {"ColorPicker", edColorPickerDropDown, "", "", "",
+     [](TExtCustomDropDown* D) {
+         dynamic_cast<TExtColorPickerDropDown*>(D)->SetSelectedColor(clRed);
+         return QString("5");
+     }},
+    {"ImagePicker", edImagePickerDropDown, "", "", "",
+     [](TExtCustomDropDown* D) {
+         dynamic_cast<TExtImagePickerDropDown*>(D)->SetItemIndex(1);
+         return QString("5");
+     }},
 };
 
 class DropDownWrappers : public EditGrid, public ::testing::WithParamInterface<WrapperCase> {
@@ -35,6 +55,13 @@ protected:
     void SetUp() override {
         EditGrid::SetUp();
         G->SetGridCell(3, 3, "5");
+        G->Navigation()->SetAdvanceOnEnter(true);
+        G->Navigation()->SetAdvanceDirection(adTopBottom);
+        G->Navigation()->SetAdvanceAutoEdit(false);
+        // The image picker's items: two captioned entries.
+        auto* Img = G->ImagePickerDropDown();
+        Img->Items()->Add()->SetCaption("first");
+        Img->Items()->Add()->SetCaption("second");
     }
     // Opens the kind's editor on display cell (2, 3) (real column 3) with F2.
     void Open(TEditorType Kind) {
@@ -50,6 +77,13 @@ protected:
         ASSERT_EQ(G->EditorControlKind(), Kind);
     }
     TExtCustomDropDown* DropDown() const { return dynamic_cast<TExtCustomDropDown*>(G->EditorControl()); }
+    // Types the case's text over the opening one, or picks the case's value.
+    // Returns the text the cell is to get.
+    QString Enter(const WrapperCase& C) {
+        if (C.Pick) return C.Pick(DropDown());
+        TypeAll(C.Typed);
+        return C.Stored;
+    }
     void TypeAll(const QString& S) {
         DropDown()->SelectAll();
         for (QChar C : S) DropDown()->SimulateKey(0, {}, C);
@@ -60,10 +94,11 @@ protected:
 TEST_P(DropDownWrappers, EnterWritesTheTypedValueAndMovesOn) {
     const WrapperCase& C = GetParam();
     Open(C.Kind);
-    TypeAll(C.Typed);
-    EXPECT_EQ(CellAt(3, 3), "5") << "typing alone writes nothing";
+    const QString Expected = Enter(C);
+    EXPECT_EQ(CellAt(3, 3), "5") << "editing alone writes nothing";
     Press(VK_RETURN);
-    EXPECT_EQ(CellAt(3, 3), C.Stored);
+    EXPECT_EQ(CellAt(3, 3), Expected);
+    EXPECT_EQ(G->Row(), 4) << "Enter advances";
     EXPECT_FALSE(G->EditorControlOpen());
     EXPECT_FALSE(DropDown());
     EXPECT_EQ(CellAt(HiddenRealCol, 3), "2,3");
@@ -72,7 +107,7 @@ TEST_P(DropDownWrappers, EnterWritesTheTypedValueAndMovesOn) {
 TEST_P(DropDownWrappers, EscapeLeavesTheCellWithItsOpeningText) {
     const WrapperCase& C = GetParam();
     Open(C.Kind);
-    TypeAll(C.Typed);
+    Enter(C);
     Press(VK_ESCAPE);
     EXPECT_FALSE(G->EditorControlOpen());
     EXPECT_EQ(CellAt(3, 3), "5");
@@ -89,13 +124,16 @@ TEST_P(DropDownWrappers, RefusedValueKeepsTheEditorOpenWithTheReplacementSelecte
         Valid = false;
     };
     Open(C.Kind);
-    TypeAll(C.Typed);
+    // An unchanged value is not asked about again: there is nothing to refuse.
+    if (Enter(C) == "5") GTEST_SKIP() << "the picked value leaves the cell's text as it is";
     Press(VK_RETURN);
     EXPECT_GE(Asked, 1);
     ASSERT_TRUE(G->EditorControlOpen()) << "a refused value keeps the editor open";
     EXPECT_EQ(CellAt(3, 3), "5") << "a refused value never reaches the cell";
-    EXPECT_EQ(DropDown()->Text(), C.Replaced);
-    EXPECT_EQ(DropDown()->SelLength(), DropDown()->Text().size());
+    if (!C.Pick) {
+        EXPECT_EQ(DropDown()->Text(), C.Replaced);
+        EXPECT_EQ(DropDown()->SelLength(), DropDown()->Text().size());
+    }
     EXPECT_EQ(G->Row(), 3) << "no advance";
 }
 
@@ -104,7 +142,7 @@ TEST_P(DropDownWrappers, KeyPressSeesTheEditorAndTheControlKeysAreNoCharacters) 
     std::vector<std::pair<TObject*, ushort>> Seen;
     G->OnKeyPress = [&](TObject* Sender, QChar& K) { Seen.emplace_back(Sender, K.unicode()); };
     Open(C.Kind);
-    TypeAll(C.Typed.left(1));
+    DropDown()->SimulateKey(0, {}, QChar('1'));
     ASSERT_FALSE(Seen.empty());
     EXPECT_EQ(Seen.back().first, static_cast<TObject*>(DropDown()));
     const QString Before = DropDown()->Text();
@@ -117,11 +155,87 @@ TEST_P(DropDownWrappers, KeyPressSeesTheEditorAndTheControlKeysAreNoCharacters) 
 TEST_P(DropDownWrappers, UpCommitsAndMovesUp) {
     const WrapperCase& C = GetParam();
     Open(C.Kind);
-    TypeAll(C.Typed);
+    const QString Expected = Enter(C);
     Press(VK_UP);
-    EXPECT_EQ(CellAt(3, 3), C.Stored);
+    EXPECT_EQ(CellAt(3, 3), Expected);
     EXPECT_FALSE(G->EditorControlOpen());
     EXPECT_EQ(G->Row(), 2);
+}
+
+TEST_P(DropDownWrappers, UpWithARefusedValueStaysPut) {
+    const WrapperCase& C = GetParam();
+    G->OnCellValidate = [&](TObject*, int, int, QString&, bool& Valid) { Valid = false; };
+    Open(C.Kind);
+    // An unchanged value is not asked about again: there is nothing to refuse.
+    if (Enter(C) == "5") GTEST_SKIP() << "the picked value leaves the cell's text as it is";
+    Press(VK_DOWN);
+    EXPECT_TRUE(G->EditorControlOpen());
+    EXPECT_EQ(CellAt(3, 3), "5");
+    EXPECT_EQ(G->Row(), 3);
+}
+
+TEST_P(DropDownWrappers, TabWithTabNavigationWritesAndMovesToTheNextCell) {
+    const WrapperCase& C = GetParam();
+    G->SetOptions(G->Options() << goTabs);
+    Open(C.Kind);
+    const QString Expected = Enter(C);
+    Press(VK_TAB);
+    EXPECT_FALSE(G->EditorControlOpen());
+    EXPECT_EQ(CellAt(3, 3), Expected);
+    EXPECT_EQ(G->Col(), 3);
+    EXPECT_EQ(G->Row(), 3);
+}
+
+TEST_P(DropDownWrappers, TabWithoutTabNavigationWritesAndPostsTheTabToTheGrid) {
+    const WrapperCase& C = GetParam();
+    // Validation makes the grid want Tab without tab navigation.
+    G->OnCellValidate = [](TObject*, int, int, QString&, bool& Valid) { Valid = true; };
+    std::vector<Word> GridKeys;
+    G->OnKeyDown = [&](TObject*, Word& Key, TShiftState) { GridKeys.push_back(Key); };
+    Open(C.Kind);
+    const QString Expected = Enter(C);
+    GridKeys.clear();
+    Press(VK_TAB);
+    EXPECT_EQ(CellAt(3, 3), Expected);
+    EXPECT_FALSE(G->EditorControlOpen());
+    EXPECT_TRUE(std::find(GridKeys.begin(), GridKeys.end(), Word(VK_TAB)) == GridKeys.end())
+        << "the Tab reaches the grid only after the key is done";
+    QApplication::processEvents();
+    EXPECT_TRUE(std::find(GridKeys.begin(), GridKeys.end(), Word(VK_TAB)) != GridKeys.end());
+}
+
+TEST_P(DropDownWrappers, TabWithARefusedValueKeepsTheEditorWithTheCaretAtTheEnd) {
+    const WrapperCase& C = GetParam();
+    G->SetOptions(G->Options() << goTabs);
+    G->OnCellValidate = [&](TObject*, int, int, QString& Value, bool& Valid) {
+        Value = "9";
+        Valid = false;
+    };
+    Open(C.Kind);
+    // An unchanged value is not asked about again: there is nothing to refuse.
+    if (Enter(C) == "5") GTEST_SKIP() << "the picked value leaves the cell's text as it is";
+    Press(VK_TAB);
+    ASSERT_TRUE(G->EditorControlOpen());
+    EXPECT_EQ(CellAt(3, 3), "5");
+    EXPECT_EQ(G->Col(), 2);
+    if (!C.Pick) {
+        EXPECT_EQ(DropDown()->Text(), C.Replaced);
+        EXPECT_EQ(DropDown()->SelLength(), 0);
+        EXPECT_EQ(DropDown()->SelStart(), DropDown()->Text().size());
+    }
+}
+
+TEST_P(DropDownWrappers, EnterWithAutoEditOpensTheEditorAgainOnTheNextCell) {
+    const WrapperCase& C = GetParam();
+    G->Navigation()->SetAdvanceAutoEdit(true);
+    Open(C.Kind);
+    const QString Expected = Enter(C);
+    Press(VK_RETURN);
+    EXPECT_EQ(CellAt(3, 3), Expected);
+    EXPECT_EQ(G->Row(), 4);
+    ASSERT_TRUE(G->EditorControlOpen());
+    EXPECT_EQ(G->EditorControlKind(), C.Kind);
+    EXPECT_EQ(G->OpenEditorCell()->RealRow, 4);
 }
 
 INSTANTIATE_TEST_SUITE_P(Wrapper, DropDownWrappers, ::testing::ValuesIn(Cases), CaseName);
