@@ -3,6 +3,7 @@
 // typing events and the pickers' selection hooks.
 #include "EditFixture.h"
 #include "grid/control/GridDropDownWrappers.h"
+#include "platform/rtl/SysUtils.h"
 
 #include <QApplication>
 
@@ -50,7 +51,7 @@ const WrapperCase Cases[] = {
      }},
 };
 
-class DropDownWrappers : public EditGrid, public ::testing::WithParamInterface<WrapperCase> {
+class DropDownGrid : public EditGrid {
 protected:
     void SetUp() override {
         EditGrid::SetUp();
@@ -90,6 +91,8 @@ protected:
     }
     void Press(Word K, TShiftState Shift = {}) { DropDown()->SimulateKey(K, Shift); }
 };
+
+class DropDownWrappers : public DropDownGrid, public ::testing::WithParamInterface<WrapperCase> {};
 
 TEST_P(DropDownWrappers, EnterWritesTheTypedValueAndMovesOn) {
     const WrapperCase& C = GetParam();
@@ -239,5 +242,88 @@ TEST_P(DropDownWrappers, EnterWithAutoEditOpensTheEditorAgainOnTheNextCell) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Wrapper, DropDownWrappers, ::testing::ValuesIn(Cases), CaseName);
+
+TEST_F(DropDownGrid, ColourEditorWithItsPopupOpenKeepsTheArrowsForThePicker) {
+    Open(edColorPickerDropDown);
+    DropDown()->ShowDropDown();
+    QApplication::processEvents();
+    ASSERT_TRUE(DropDown()->DroppedDown());
+    Press(VK_DOWN);
+    Press(VK_UP);
+    EXPECT_TRUE(G->EditorControlOpen()) << "the arrows move inside the picker";
+    EXPECT_EQ(G->Row(), 3);
+    EXPECT_EQ(CellAt(3, 3), "5");
+    Press(VK_RETURN);
+    EXPECT_FALSE(G->EditorControlOpen());
+    EXPECT_FALSE(G->ColorPickerDropDown()->DroppedDown());
+}
+
+TEST_F(DropDownGrid, ColourEditorWithItsPopupClosedMovesOnTheArrowsWithoutCommitting) {
+    Open(edColorPickerDropDown);
+    Press(VK_DOWN);
+    EXPECT_FALSE(G->EditorControlOpen());
+    EXPECT_EQ(G->Row(), 4);
+    EXPECT_EQ(CellAt(3, 3), "5");
+}
+
+TEST_F(DropDownGrid, ColourPickFiresOnColorSelectForTheEditedCell) {
+    std::vector<std::string> Seen;
+    G->OnColorSelect = [&](TObject* Sender, int ACol, int ARow, TColor C, const QString& V) {
+        Seen.push_back(std::to_string(ACol) + "," + std::to_string(ARow) + " " + (C == clRed ? "red " : "other ") +
+                       V.toStdString() + (Sender == G ? "" : " wrong sender"));
+    };
+    Open(edColorPickerDropDown);
+    G->ColorPickerDropDown()->SetSelectedColor(clRed);
+    ASSERT_EQ(Seen.size(), 1u);
+    EXPECT_EQ(Seen[0], "3,3 red " + G->ColorPickerDropDown()->SelectedColorText().toStdString());
+}
+
+TEST_F(DropDownGrid, ImagePickFiresOnImageSelectForTheEditedCell) {
+    std::vector<std::string> Seen;
+    G->OnImageSelect = [&](TObject* Sender, int ACol, int ARow, int Index) {
+        Seen.push_back(std::to_string(ACol) + "," + std::to_string(ARow) + " " + std::to_string(Index) +
+                       (Sender == G ? "" : " wrong sender"));
+    };
+    Open(edImagePickerDropDown);
+    G->ImagePickerDropDown()->SetItemIndex(1);
+    ASSERT_EQ(Seen.size(), 1u);
+    EXPECT_EQ(Seen[0], "3,3 1");
+}
+
+TEST_F(DropDownGrid, AClickOnTheCellPutsTheMemoCaretUnderTheMouse) {
+    G->SetGridCell(3, 3, "abcdefghijkl");
+    G->OnGetEditorType = [](TObject*, int ACol, int, TEditorType& E) {
+        if (ACol == 3) E = edMemoDropDown;
+    };
+    G->MouseActions()->SetDirectEdit(true);
+    const TRect R = G->CellRect(2, 3);
+    // Into the middle of the text: past the first few characters, well before the end.
+    TCanvas Measure;
+    Measure.Font()->Assign(G->Font());
+    const int X = R.Left + 3 + Measure.TextWidth("abcdef");
+    const LPARAM P = MakeLParam(X, (R.Top + R.Bottom) / 2);
+    G->Perform(WM_LBUTTONDOWN, MK_LBUTTON, P);
+    G->Perform(WM_LBUTTONUP, 0, P);
+    QApplication::processEvents();
+    ASSERT_TRUE(G->EditorControlOpen());
+    ASSERT_EQ(G->EditorControlKind(), edMemoDropDown);
+    TExtCustomDropDown* D = DropDown();
+    EXPECT_EQ(D->SelLength(), 0);
+    EXPECT_GT(D->SelStart(), 2);
+    EXPECT_LT(D->SelStart(), 10);
+    EXPECT_FALSE(G->LButFlag()) << "the press is used up";
+}
+
+TEST_F(DropDownGrid, AWrapperNeedsAGridAsItsOwner) {
+    EXPECT_THROW(Create<TGridMemoDropDown>(Form, Form), EInvalidCast);
+}
+
+TEST_F(DropDownGrid, EachKindMakesItsEditorOnceAndKeepsIt) {
+    EXPECT_EQ(G->DropDownEditor(edMemoDropDown), G->DropDownEditor(edMemoDropDown));
+    EXPECT_NE(static_cast<void*>(G->DropDownEditor(edMemoDropDown)),
+              static_cast<void*>(G->DropDownEditor(edCalculatorDropDown)));
+    EXPECT_EQ(G->DropDownEditor(edComboEdit), nullptr);
+    EXPECT_FALSE(G->MemoDropDown()->isVisible());
+}
 
 } // namespace
