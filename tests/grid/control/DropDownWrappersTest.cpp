@@ -6,6 +6,8 @@
 #include "platform/rtl/SysUtils.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QPainter>
 
 #include <algorithm>
 #include <functional>
@@ -324,6 +326,42 @@ TEST_F(DropDownGrid, EachKindMakesItsEditorOnceAndKeepsIt) {
               static_cast<void*>(G->DropDownEditor(edCalculatorDropDown)));
     EXPECT_EQ(G->DropDownEditor(edComboEdit), nullptr);
     EXPECT_FALSE(G->MemoDropDown()->isVisible());
+}
+
+// One sheet: the grid with each drop-down editor open over its cell and its popup dropped, the
+// popup drawn where it stands on the screen. Looked at by eye; the checks below only pin that
+// every popup opened next to its cell.
+TEST_F(DropDownGrid, SheetOfEveryEditorWithItsPopupOpen) {
+    const TEditorType Kinds[] = {edTrackbarDropDown, edMemoDropDown,        edCalculatorDropDown, edTimePickerDropDown,
+                                 edDetailDropDown,   edColorPickerDropDown, edImagePickerDropDown};
+    auto* Detail = G->DetailPickerDropDown();
+    Detail->Items()->Add()->SetCaption("Alpha");
+    Detail->Items()->Add()->SetCaption("Beta");
+    G->SetGridCell(3, 3, "Alpha");
+    const int TileW = 520, TileH = 520;
+    QImage Sheet(TileW * 4, TileH * 2, QImage::Format_RGB32);
+    Sheet.fill(Qt::white);
+    QPainter P(&Sheet);
+    int I = 0;
+    for (TEditorType Kind : Kinds) {
+        Open(Kind);
+        TExtCustomDropDown* D = DropDown();
+        D->ShowDropDown();
+        QApplication::processEvents();
+        ASSERT_TRUE(D->DroppedDown()) << int(Kind);
+        const QPoint Origin((I % 4) * TileW, (I / 4) * TileH);
+        P.drawImage(Origin, Form->grab().toImage());
+        QWidget* Popup = D->DropDownForm();
+        const QPoint At = Form->mapFromGlobal(Popup->mapToGlobal(QPoint(0, 0)));
+        EXPECT_LE(std::abs(At.y() - (D->mapTo(Form, QPoint(0, D->Height())).y())), 4) << "popup below its cell";
+        P.drawImage(Origin + At, Popup->grab().toImage());
+        P.drawRect(QRect(Origin, QSize(TileW - 1, TileH - 1)));
+        Press(VK_ESCAPE);
+        EXPECT_FALSE(D->DroppedDown());
+        ++I;
+    }
+    P.end();
+    EXPECT_TRUE(Sheet.save(QDir::current().filePath("grid_dropdown_wrappers.png")));
 }
 
 } // namespace
