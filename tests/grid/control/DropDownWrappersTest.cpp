@@ -316,6 +316,23 @@ TEST_F(DropDownGrid, AClickOnTheCellPutsTheMemoCaretUnderTheMouse) {
     EXPECT_FALSE(G->LButFlag()) << "the press is used up";
 }
 
+TEST_F(DropDownGrid, DirectDropOpensThePopupAfterTheStartKey) {
+    G->MouseActions()->SetDirectComboDrop(true);
+    G->OnGetEditorType = [](TObject*, int ACol, int, TEditorType& E) {
+        if (ACol == 3) E = edMemoDropDown;
+    };
+    G->MoveCurrentCell(2, 3, true);
+    G->SetFocus();
+    QApplication::processEvents();
+    G->SimulateKey(0, {}, QChar('x'));
+    QApplication::processEvents();
+    ASSERT_TRUE(G->EditorControlOpen());
+    EXPECT_TRUE(DropDown()->DroppedDown());
+    EXPECT_TRUE(DropDown()->Text().contains('x'));
+    Press(VK_ESCAPE);
+    EXPECT_EQ(CellAt(3, 3), "5");
+}
+
 TEST_F(DropDownGrid, AWrapperNeedsAGridAsItsOwner) {
     EXPECT_THROW(Create<TGridMemoDropDown>(Form, Form), EInvalidCast);
 }
