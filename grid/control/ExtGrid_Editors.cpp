@@ -522,6 +522,9 @@ void TExtStringGrid::OpenEditorControl(TEditorType Kind, int DisplCol, int Displ
         }
     }
     if (Ctrl && !StartKey.isNull()) PostMessage(Ctrl, WM_CHAR, StartKey.unicode(), 0);
+    // A drop-down editor opened by a direct drop shows its popup once the start key is in.
+    if (Ctrl && MouseActions()->DirectComboDrop() && dynamic_cast<TGridDropDownLink*>(Ctrl))
+        PostMessage(Ctrl, WM_KEYDOWN, VK_F4, 0);
 }
 
 // ---- committing, cancelling ----------------------------------------------------------------------------

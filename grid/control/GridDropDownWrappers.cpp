@@ -207,17 +207,27 @@ TGridColorDropDown::TGridColorDropDown(TComponent* AOwner)
     : TGridDropDownWrapper<TExtColorPickerDropDown>(AOwner, TGridDropDownTraits{false, true}) {}
 
 void TGridColorDropDown::LoadCellValue(int RealCol, int DisplRow, const QString& Text) {
-    (void)Text;
     TExtStringGrid* G = Grid();
+    // The picker paints its colour and leaves the edit text alone: the edit holds this cell's own
+    // text, so a commit gives the cell back its text, never one left from another cell. The
+    // choice reaches the application through OnColorSelect.
+    SetEditText(Text);
     const bool Shape = G->GetCellType(RealCol, DisplRow) == ctShape;
     SetSelectedColor(Shape ? G->GetShapeColor(RealCol, DisplRow) : G->Colors(RealCol, DisplRow));
 }
 
 TGridImageDropDown::TGridImageDropDown(TComponent* AOwner) : TGridDropDownWrapper<TExtImagePickerDropDown>(AOwner) {}
 
+QString TGridImageDropDown::CellValue() const {
+    // A data-image cell holds the index of its image: a pick changes that number.
+    if (FDataImage) return QString::number(ImageIndex());
+    return TGridDropDownWrapper<TExtImagePickerDropDown>::CellValue();
+}
+
 void TGridImageDropDown::LoadCellValue(int RealCol, int DisplRow, const QString& Text) {
     TExtStringGrid* G = Grid();
     const TCellType T = G->GetCellType(RealCol, DisplRow);
+    FDataImage = T == ctDataImage;
     if (T != ctImageList && T != ctDataImage) {
         SetEditText(Text);
         return;

@@ -183,4 +183,8 @@ public:
     // For an image-list or data-image cell: the grid's images, the cell's image selected and its
     // caption as the text.
     void LoadCellValue(int RealCol, int DisplRow, const QString& Text) override;
+    QString CellValue() const override;
+
+private:
+    bool FDataImage = false;
 };
