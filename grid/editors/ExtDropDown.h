@@ -9,6 +9,7 @@
 // keys, focus, mouse, label, layout, painting), ExtDropDown_Value.cpp (edit types and value
 // text), ExtDropDown_Popup.cpp (popup window, header, footer and their appearances),
 // ExtDropDown_Buttons.cpp (buttons and drawing routines), ExtDropDown_Styles.cpp (colour styles).
+#include "grid/base/ExtGridCtrls.h"
 #include "grid/base/ExtStyleIF.h"
 #include "grid/editors/ExtItemSelector.h"
 #include "grid/editors/LabelPosition.h"
@@ -48,12 +49,15 @@ enum TDropPosition : uint8_t { dpAuto, dpDown, dpUp };
 enum TGradientDirection : uint8_t { gdHorizontal, gdVertical };
 enum TButtonAlignment : uint8_t { baLeft, baRight };
 enum TButtonStyle : uint8_t { bsButton, bsDropDown };
-enum TExtButtonStyle : uint8_t { tasButton, tasCheck };
+// The same two button styles as the grid's own buttons: one enumeration serves both, so that
+// the grid and the drop-down family can be used together.
+using TExtButtonStyle = TExtGridButtonStyle;
 enum TExtButtonState : uint8_t { absUp, absDisabled, absDown, absDropDown, absExclusive };
 
 using TDropDown = std::function<void(TObject* Sender, bool& acceptdrop)>;
 using TDropUp = std::function<void(TObject* Sender, bool Cancelled)>;
-using TClipboardEvent = std::function<void(TObject* Sender, const QString& value, bool& allow)>;
+// Named apart from the grid's clipboard event, which has another signature.
+using TDropDownClipboardEvent = std::function<void(TObject* Sender, const QString& value, bool& allow)>;
 using TDropDownButtonItemClick = std::function<void(TObject* Sender, int ButtonIndex)>;
 using TDrawBackGroundEvent = std::function<void(TObject* Sender, TCanvas* ACanvas, TRect ARect)>;
 using TGetTextEvent = std::function<void(TObject* Sender, QString& Text)>;
@@ -919,9 +923,9 @@ public:
     TDropUp OnDropUp;
     TNotifyEvent OnBeforeDropDown;
     TNotifyEvent OnBeforeDropUp;
-    TClipboardEvent OnClipboardCopy;
-    TClipboardEvent OnClipboardPaste;
-    TClipboardEvent OnClipboardCut;
+    TDropDownClipboardEvent OnClipboardCopy;
+    TDropDownClipboardEvent OnClipboardPaste;
+    TDropDownClipboardEvent OnClipboardCut;
     TDropDownButtonItemClick OnDropDownFooterButtonClick;
     TDropDownButtonItemClick OnDropDownHeaderButtonClick;
     TDrawBackGroundEvent OnDrawHeader;
