@@ -89,33 +89,43 @@ void TExtColGrid::AfterConstruction() {
 
 LRESULT TExtColGrid::DialogCode() const { return TExtStringGrid::DialogCode() | DLGC_WANTARROWS | DLGC_WANTTAB; }
 
-void TExtColGrid::KeyDown(Word& Key, TShiftState Shift) {
-    FConfirmSelection = true;
-    if (Shift.Contains(ssAlt) && (Key == VK_UP || Key == VK_DOWN)) {
-        // Opening and closing belong to the edit: the grid must not move its row for them.
-        if (OnKeyDown) OnKeyDown(this, Key, Shift);
-        Key = 0;
-        return;
+// The grid's own key handling would use Enter and Alt+arrows up itself: the drop-down takes them
+// first.
+void TExtColGrid::WndProc(TMessage& M) {
+    switch (M.Msg) {
+        case WM_KEYDOWN: {
+            Word Key = Word(M.WParam);
+            const TShiftState Shift = TShiftState::FromBits(uint32_t(M.LParam));
+            FConfirmSelection = true;
+            const bool Take = (Shift.Contains(ssAlt) && (Key == VK_UP || Key == VK_DOWN)) || Key == VK_TAB;
+            if (Take) {
+                // Opening and closing belong to the edit; Tab does nothing in the grid.
+                if (OnKeyDown) OnKeyDown(this, Key, Shift);
+                M.WParam = 0;
+                M.Result = 1;
+                return;
+            }
+            if (Key == VK_RETURN && !(FExtDropDown && FExtDropDown->GridEditable() && EditorMode())) {
+                M.WParam = 0;
+                M.Result = 1;
+                if (OnSelect) OnSelect(this);
+                return;
+            }
+            break;
+        }
+        case WM_CHAR:
+            if (M.WParam == 13) return;
+            break;
+        case WM_MOUSEWHEEL: {
+            // A wheel move only looks through the rows: it neither chooses nor confirms.
+            FConfirmSelection = false;
+            const TStateScope<bool> Wheeling(FMouseWheelSelection, true);
+            TExtStringGrid::WndProc(M);
+            return;
+        }
+        default: break;
     }
-    if (Key == VK_RETURN && !(FExtDropDown && FExtDropDown->GridEditable() && EditorMode())) {
-        if (OnSelect) OnSelect(this);
-        Key = 0;
-        return;
-    }
-    if (Key == VK_TAB) {
-        if (OnKeyDown) OnKeyDown(this, Key, Shift);
-        Key = 0;
-        return;
-    }
-    TExtStringGrid::KeyDown(Key, Shift);
-}
-
-void TExtColGrid::KeyPress(QChar& Key) {
-    if (Key == QChar(13)) {
-        Key = QChar();
-        return;
-    }
-    TExtStringGrid::KeyPress(Key);
+    TExtStringGrid::WndProc(M);
 }
 
 void TExtColGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
@@ -134,16 +144,6 @@ void TExtColGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) 
     if (HasCheckBox(C, R)) return;
     if (OnSelect) OnSelect(this);
 }
-
-bool TExtColGrid::Wheel(bool Down, TShiftState Shift, TPoint MousePos) {
-    // A wheel move only looks through the rows: it neither chooses nor confirms.
-    FConfirmSelection = false;
-    const TStateScope<bool> Wheeling(FMouseWheelSelection, true);
-    return Down ? TExtStringGrid::DoMouseWheelDown(Shift, MousePos) : TExtStringGrid::DoMouseWheelUp(Shift, MousePos);
-}
-
-bool TExtColGrid::DoMouseWheelDown(TShiftState Shift, TPoint MousePos) { return Wheel(true, Shift, MousePos); }
-bool TExtColGrid::DoMouseWheelUp(TShiftState Shift, TPoint MousePos) { return Wheel(false, Shift, MousePos); }
 
 } // namespace ExtGridDD
 
@@ -870,11 +870,18 @@ void TCustomExtGridDropDown::WMKeyDown(TMessage& M) {
     const Word Key = Word(M.WParam);
     const TShiftState Shift = TShiftState::FromBits(uint32_t(M.LParam));
     if (Key == VK_RETURN && FExtColGrid) FExtColGrid->SetConfirmSelection(true);
+    if (Key == VK_ESCAPE || IsStepKey(Key)) FLookupEntry.clear();
     QPointer<TCustomExtGridDropDown> Self(this);
     TExtCustomDropDown::WMKeyDown(M);
     if (!Self || !Enabled() || Shift.Contains(ssAlt) || !IsStepKey(Key) || Key == VK_LEFT || Key == VK_RIGHT) return;
     FLookupEntry.clear();
     Step(Key, Shift);
+}
+
+void TCustomExtGridDropDown::CMWantSpecialKey(TMessage& M) {
+    // The base may take Escape here, before any key-down: the entry ends with it all the same.
+    if (Word(M.WParam) == VK_ESCAPE) FLookupEntry.clear();
+    TExtCustomDropDown::CMWantSpecialKey(M);
 }
 
 void TCustomExtGridDropDown::WMChar(TMessage& M) {

@@ -150,6 +150,7 @@ public:
     bool ConfirmSelection() const { return FConfirmSelection; }
     void SetConfirmSelection(bool Value) { FConfirmSelection = Value; }
     bool MouseWheelSelection() const { return FMouseWheelSelection; }
+    void WndProc(TMessage& Message) override;
 
     TColor FHeaderColor = clWhite;
     TColor FHeaderColorTo = RGB(128, 128, 128);
@@ -163,16 +164,11 @@ public:
     TNotifyEvent OnSelect;
 
 protected:
-    void KeyDown(Word& Key, TShiftState Shift) override;
-    void KeyPress(QChar& Key) override;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
-    bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
-    bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
     LRESULT DialogCode() const override;
 
 private:
-    bool Wheel(bool Down, TShiftState Shift, TPoint MousePos);
     TCustomExtGridDropDown* FExtDropDown = nullptr;
     std::unique_ptr<TDropDownColumns> FColumns;
     int FGridLineWidth = 1;
@@ -376,6 +372,7 @@ protected:
     void KeyUp(Word& Key, TShiftState Shift) override;
     void WMKeyDown(TMessage& Message) override;
     void WMChar(TMessage& Message) override;
+    void CMWantSpecialKey(TMessage& Message) override;
     void DoEnter() override;
 
 private:
