@@ -5,6 +5,7 @@
 #include "EditorsFixture.h"
 #include "grid/editors/ExtGridDropDown.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -249,6 +250,28 @@ TEST_F(GridDropDownTest, AnEditablePopupStaysOpenWhenARowIsChosen) {
     EXPECT_TRUE(D->DroppedDown());
     EXPECT_EQ(D->ItemIndex(), 2);
     EXPECT_EQ(Log, (std::vector<std::string>{"select 2"}));
+}
+
+TEST_F(GridDropDownTest, ThePopupGridsEventsArePassedOnAsDropDownEvents) {
+    Fruit();
+    std::vector<std::string> Seen;
+    D->OnGridKeyDown = [&](TObject* S, Word& Key, TShiftState) {
+        Seen.push_back(std::string(S == D ? "drop-down" : "other") + " key " + std::to_string(Key));
+    };
+    D->OnGridGetAlignment = [&](TObject* S, int ARow, int ACol, TAlignment& H, TVAlignment&) {
+        if (ARow == 1 && ACol == 1)
+            Seen.push_back(std::string(S == G() ? "grid" : "other") + " align " +
+                           (H == taRightJustify ? "right" : "left"));
+    };
+    D->Columns()->Items(1)->SetAlignment(taRightJustify);
+    Open();
+    TAlignment H = taLeftJustify;
+    TVAlignment V = vtaTop;
+    G()->GetCellAlignment(1, 1, H, V);
+    EXPECT_EQ(H, taRightJustify);
+    Key(VK_DOWN);
+    EXPECT_NE(std::find(Seen.begin(), Seen.end(), "drop-down key " + std::to_string(VK_DOWN)), Seen.end());
+    EXPECT_NE(std::find(Seen.begin(), Seen.end(), "grid align right"), Seen.end());
 }
 
 // ---- stepping from the edit -----------------------------------------------------------------
