@@ -49,15 +49,16 @@ enum TDropPosition : uint8_t { dpAuto, dpDown, dpUp };
 enum TGradientDirection : uint8_t { gdHorizontal, gdVertical };
 enum TButtonAlignment : uint8_t { baLeft, baRight };
 enum TButtonStyle : uint8_t { bsButton, bsDropDown };
-// The same two button styles as the grid's own buttons: one enumeration serves both, so that
-// the grid and the drop-down family can be used together.
+// The same two button styles as the grid's buttons: one enumeration, so both units can be used together.
 using TExtButtonStyle = TExtGridButtonStyle;
 enum TExtButtonState : uint8_t { absUp, absDisabled, absDown, absDropDown, absExclusive };
 
 using TDropDown = std::function<void(TObject* Sender, bool& acceptdrop)>;
 using TDropUp = std::function<void(TObject* Sender, bool Cancelled)>;
-// Named apart from the grid's clipboard event, which has another signature.
-using TDropDownClipboardEvent = std::function<void(TObject* Sender, const QString& value, bool& allow)>;
+// The grid's clipboard event has another shape: the drop-down's keeps its name in a scope of its own.
+namespace ExtDropDownEvents {
+using TClipboardEvent = std::function<void(TObject* Sender, const QString& value, bool& allow)>;
+}
 using TDropDownButtonItemClick = std::function<void(TObject* Sender, int ButtonIndex)>;
 using TDrawBackGroundEvent = std::function<void(TObject* Sender, TCanvas* ACanvas, TRect ARect)>;
 using TGetTextEvent = std::function<void(TObject* Sender, QString& Text)>;
@@ -923,9 +924,9 @@ public:
     TDropUp OnDropUp;
     TNotifyEvent OnBeforeDropDown;
     TNotifyEvent OnBeforeDropUp;
-    TDropDownClipboardEvent OnClipboardCopy;
-    TDropDownClipboardEvent OnClipboardPaste;
-    TDropDownClipboardEvent OnClipboardCut;
+    ExtDropDownEvents::TClipboardEvent OnClipboardCopy;
+    ExtDropDownEvents::TClipboardEvent OnClipboardPaste;
+    ExtDropDownEvents::TClipboardEvent OnClipboardCut;
     TDropDownButtonItemClick OnDropDownFooterButtonClick;
     TDropDownButtonItemClick OnDropDownHeaderButtonClick;
     TDrawBackGroundEvent OnDrawHeader;
