@@ -53,6 +53,14 @@ class TGridButton;
 class TGridSpin;
 class TGridDatePicker;
 class TGridDateTimePicker;
+class TGridDropDownLink;
+class TGridTrackbarDropDown;
+class TGridMemoDropDown;
+class TGridCalculatorDropDown;
+class TGridTimepickerDropDown;
+class TGridDetailPickerDropDown;
+class TGridColorDropDown;
+class TGridImageDropDown;
 struct TGridEditorCell;
 struct TCompiledFilter;
 class TDropList;
@@ -2046,8 +2054,10 @@ public:
     virtual bool AllowFormattedClipboard();
     virtual void DoCheckBoxChange(int ACol, int ARow, bool State);
     virtual bool DoRatingChange(int ACol, int ARow, double& NewRate);
-    virtual void DoColorSelect(int ACol, int ARow, TColor& Color);
-    virtual void DoImageSelect(int ACol, int ARow, int& Index);
+    // The colour (image) drop-down editor's choice: its colour and colour text (its item index)
+    // for the cell it edits.
+    virtual void DoColorSelect(TObject* Sender);
+    virtual void DoImageSelect(TObject* Sender);
     virtual void DoCellChanging(int DisplCol, int DisplRow, bool& Allow);
     virtual void DoScrollCell(int ACol, int ARow);
     virtual bool CanShowFixedDropDown(int ACol);
@@ -2983,6 +2993,22 @@ public:
     TGridSpin* SpinEdit();
     TGridDatePicker* DatePicker();
     TGridDateTimePicker* DateAndTimePicker();
+    // The drop-down editors, made on first use (ExtGrid_DropDownEditors.cpp).
+    TGridTrackbarDropDown* TrackbarDropDown();
+    TGridMemoDropDown* MemoDropDown();
+    TGridCalculatorDropDown* CalculatorDropDown();
+    TGridTimepickerDropDown* TimePickerDropDown();
+    TGridDetailPickerDropDown* DetailPickerDropDown();
+    TGridColorDropDown* ColorPickerDropDown();
+    TGridImageDropDown* ImagePickerDropDown();
+    // The drop-down editor of a kind (made on first use); null for any other kind.
+    TGridDropDownLink* DropDownEditor(TEditorType Kind);
+    // Hands the component style to the drop-down editors made so far.
+    void SetDropDownStyles(TExtStyle AStyle);
+    // A left press on the grid opened the editor (the caret goes under it), and where it was.
+    bool LButFlag() const { return LButFlg; }
+    void ClearLButFlag() { LButFlg = false; }
+    QPoint LButPos() const { return FLButPos; }
     // The combo's items.
     void ClearComboString();
     void AddComboString(const QString& S);
@@ -3048,6 +3074,18 @@ protected:
     TGridSpin* FEditSpin = nullptr;
     TGridDatePicker* FEditDate = nullptr;
     TGridDateTimePicker* FEditDateTime = nullptr;
+    TGridTrackbarDropDown* FEditTrackBar = nullptr;
+    TGridMemoDropDown* FEditMemo = nullptr;
+    TGridCalculatorDropDown* FEditCalculator = nullptr;
+    TGridTimepickerDropDown* FEditTimePicker = nullptr;
+    TGridDetailPickerDropDown* FEditDetailPicker = nullptr;
+    TGridColorDropDown* FEditColorPicker = nullptr;
+    TGridImageDropDown* FEditImagePicker = nullptr;
+    // Places a drop-down editor over the cell and fills it with the cell's value.
+    void OpenDropDownEditor(TGridDropDownLink* L, int RealCol, int DisplRow, const TRect& R, const QString& Stored,
+                            const QString& Text);
+    // Frees the drop-down editors (with the other editor controls).
+    void FreeDropDownEditors();
     bool FEditorRefused = false;
 
     // ---- mouse ----

@@ -224,9 +224,9 @@ using TSpinClickEvent = std::function<void(TObject* Sender, int ACol, int ARow, 
 using TFloatSpinClickEvent = std::function<void(TObject* Sender, int ACol, int ARow, double AValue, bool UpDown)>;
 using TDateTimeSpinClickEvent = std::function<void(TObject* Sender, int ACol, int ARow, TDateTime AValue, bool UpDown)>;
 using TDateTimeChangeEvent = std::function<void(TObject* Sender, int ACol, int ARow, TDateTime ADateTime)>;
-using TColorSelectEvent = std::function<void(TObject* Sender, int ACol, int ARow, TColor& Color)>;
+using TColorSelectEvent = std::function<void(TObject* Sender, int ACol, int ARow, TColor Color, const QString& Value)>;
 using TColorSelectedEvent = std::function<void(TObject* Sender, int ACol, int ARow, TColor& Color, QString& Value)>;
-using TImageSelectEvent = std::function<void(TObject* Sender, int ACol, int ARow, int& Index)>;
+using TImageSelectEvent = std::function<void(TObject* Sender, int ACol, int ARow, int Index)>;
 using TImageSelectedEvent = std::function<void(TObject* Sender, int ACol, int ARow, int& Index)>;
 
 // navigation and selection

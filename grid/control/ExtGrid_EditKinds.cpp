@@ -55,4 +55,8 @@ void RegisterGridEditorControls() {
     RegisterGridCellEditor({edEditBtn, edNumericEditBtn, edFloatEditBtn, edMaskEditBtn}, ControlFactory());
     RegisterGridCellEditor({edUnitEditBtn, edNumericUnitEditBtn, edFloatUnitEditBtn}, ControlFactory());
     RegisterGridCellEditor({edButton}, ControlFactory());
+    // Each drop-down kind has an editor of its own.
+    for (TEditorType Kind : {edTrackbarDropDown, edMemoDropDown, edCalculatorDropDown, edTimePickerDropDown,
+                             edDetailDropDown, edColorPickerDropDown, edImagePickerDropDown})
+        RegisterGridCellEditor({Kind}, ControlFactory());
 }

@@ -5,6 +5,7 @@
 
 #include "grid/base/ExtUtil.h"
 #include "grid/control/ExtGrid_Editors.h"
+#include "grid/control/GridDropDownWrappers.h"
 #include "platform/gui/Messages.h"
 #include "platform/rtl/SysUtils.h"
 
@@ -60,6 +61,7 @@ void TExtStringGrid::FreeEditorControls() {
     Free(FEditSpin);
     Free(FEditDate);
     Free(FEditDateTime);
+    FreeDropDownEditors();
 }
 
 TGridSpin* TExtStringGrid::SpinEdit() {
@@ -216,7 +218,10 @@ TGridEditorCell* TExtStringGrid::OpenEditorCell() {
         case edNumericUnitEditBtn:
         case edFloatUnitEditBtn: return &UnitEditBtn->Cell();
         case edButton: return &GridButton->Cell();
-        default: return nullptr;
+        default: {
+            auto* L = dynamic_cast<TGridDropDownLink*>(FEditorControl);
+            return L ? &L->Cell() : nullptr;
+        }
     }
 }
 
@@ -507,7 +512,14 @@ void TExtStringGrid::OpenEditorControl(TEditorType Kind, int DisplCol, int Displ
             StartKey = QChar();
             break;
         }
-        default: return;
+        default: {
+            TGridDropDownLink* L = DropDownEditor(Kind);
+            if (!L) return;
+            OpenDropDownEditor(L, RealCol, DisplRow, R, Stored, Text);
+            FEditorControlKind = Kind;
+            Ctrl = L->Control();
+            break;
+        }
     }
     if (Ctrl && !StartKey.isNull()) PostMessage(Ctrl, WM_CHAR, StartKey.unicode(), 0);
 }
@@ -568,9 +580,13 @@ void TExtStringGrid::CommitEditorControl() {
             case edUnitEditBtn:
             case edNumericUnitEditBtn:
             case edFloatUnitEditBtn: CommitEditorText(*Cell, UnitEditBtn->Text() + UnitEditBtn->UnitID()); break;
-            default: break;
+            default:
+                if (auto* L = dynamic_cast<TGridDropDownLink*>(Ctrl)) CommitEditorText(*Cell, L->CellValue());
+                break;
         }
     }
+    if (auto* L = dynamic_cast<TGridDropDownLink*>(Ctrl))
+        if (L->Control()->DroppedDown()) L->Control()->HideDropDown(false);
     if (Ctrl == EditCombo) EditCombo->SetDroppedDown(false);
     Ctrl->SetVisible(false);
     Ctrl->SetEnabled(false);
@@ -591,6 +607,8 @@ void TExtStringGrid::CancelEditorControl() {
         Cell->Open = false;
     }
     FTypedWritten = false;
+    if (auto* L = dynamic_cast<TGridDropDownLink*>(Ctrl))
+        if (L->Control()->DroppedDown()) L->Control()->HideDropDown(true);
     if (Ctrl == EditCombo) EditCombo->SetDroppedDown(false);
     Ctrl->SetVisible(false);
     Ctrl->SetEnabled(false);
@@ -657,6 +675,7 @@ QString TExtStringGrid::EditorControlText() {
         case edNumericUnitEditBtn:
         case edFloatUnitEditBtn: return UnitEditBtn->Text() + UnitEditBtn->UnitID();
         default: {
+            if (auto* L = dynamic_cast<TGridDropDownLink*>(FEditorControl)) return L->CellValue();
             // The check box and button editors hold no value of their own.
             TGridEditorCell* Cell = OpenEditorCell();
             return Cell ? Cell->OpenText : QString();
@@ -688,6 +707,10 @@ void TExtStringGrid::SetEditorControlText(const QString& Value) {
         case edFloatUnitEditBtn:
             if (UnitEditBtn->Text() + UnitEditBtn->UnitID() != Value) UnitEditBtn->SetTextAndUnit(Value);
             break;
-        default: break; // the pickers keep their value; the check box and button hold none
+        default:
+            // The drop-down editors show the text validation left; the date pickers keep their
+            // value; the check box and button hold none.
+            if (auto* L = dynamic_cast<TGridDropDownLink*>(FEditorControl)) L->PutText(Value);
+            break;
     }
 }

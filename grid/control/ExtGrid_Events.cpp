@@ -101,14 +101,6 @@ bool TExtStringGrid::DoRatingChange(int ACol, int ARow, double& NewRate) {
     return Allow;
 }
 
-void TExtStringGrid::DoColorSelect(int ACol, int ARow, TColor& Color) {
-    if (OnColorSelect) OnColorSelect(this, ACol, ARow, Color);
-}
-
-void TExtStringGrid::DoImageSelect(int ACol, int ARow, int& Index) {
-    if (OnImageSelect) OnImageSelect(this, ACol, ARow, Index);
-}
-
 void TExtStringGrid::DoCellChanging(int ACol, int ARow, bool& Allow) {
     int OldRow = Row(), OldCol = Col();
     if (ARow != OldRow && OnRowChanging) OnRowChanging(this, OldRow, ARow, Allow);

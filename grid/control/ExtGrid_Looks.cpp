@@ -383,7 +383,7 @@ void TExtStringGrid::SetStyle(TExtGridStyle AStyle) {
 void TExtStringGrid::SetComponentStyle(TExtStyle AStyle) {
     FComponentStyle = AStyle;
     SetStyle(TExtGridStyle(int(AStyle)));
-    // The drop-down editors take the style from their own wrappers when they are created.
+    SetDropDownStyles(AStyle);
     if (AStyle != tsCustom && ScrollType() == ssMetro) SetScrollType(ssNormal);
 }
 

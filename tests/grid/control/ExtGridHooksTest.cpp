@@ -2,6 +2,7 @@
 // the argument order every event receives, and the order of the events of one Enter advance.
 #include "GridNavFixture.h"
 #include "grid/base/ExtUtil.h"
+#include "grid/control/GridDropDownWrappers.h"
 #include "platform/rtl/SysUtils.h"
 
 #include <functional>
@@ -375,26 +376,23 @@ const OrderCase OrderCases[] = {
      "ACol=1 ARow=2"},
     {"ColorSelect",
      [](TExtStringGrid& G, std::string& S) {
-         G.OnColorSelect = [&](TObject*, int ACol, int ARow, TColor& C) {
-             S = CR(ACol, ARow);
-             C = clRed;
+         G.OnColorSelect = [&](TObject*, int ACol, int ARow, TColor C, const QString& V) {
+             S = CR(ACol, ARow) + (C == clRed ? " red " : " other ") + V.toStdString();
          };
-         TColor C = clNone;
-         G.DoColorSelect(1, 2, C);
-         S += C == clRed ? " changed" : "";
+         G.MoveCurrentCell(1, 2, true);
+         G.ColorPickerDropDown()->SetSelectedColor(clRed);
+         G.DoColorSelect(G.ColorPickerDropDown());
      },
-     "ACol=1 ARow=2 changed"},
+     "ACol=1 ARow=2 red Red"},
     {"ImageSelect",
      [](TExtStringGrid& G, std::string& S) {
-         G.OnImageSelect = [&](TObject*, int ACol, int ARow, int& I) {
-             S = CR(ACol, ARow);
-             I = 7;
-         };
-         int I = 0;
-         G.DoImageSelect(1, 2, I);
-         S += " " + std::to_string(I);
+         G.OnImageSelect = [&](TObject*, int ACol, int ARow, int I) { S = CR(ACol, ARow) + " " + std::to_string(I); };
+         G.MoveCurrentCell(1, 2, true);
+         G.ImagePickerDropDown()->Items()->Add();
+         G.ImagePickerDropDown()->SetItemIndex(0);
+         G.DoImageSelect(G.ImagePickerDropDown());
      },
-     "ACol=1 ARow=2 7"},
+     "ACol=1 ARow=2 0"},
     {"RatingChange",
      [](TExtStringGrid& G, std::string& S) {
          G.OnRatingChange = [&](TObject*, int ACol, int ARow, double&, bool& Allow) {

@@ -1,0 +1,239 @@
+// The shared layer of the grid's drop-down editors and the wrappers' own value handling.
+#include "grid/control/GridDropDownWrappers.h"
+
+#include "grid/control/ExtGrid.h"
+#include "platform/rtl/SysUtils.h"
+
+#include <initializer_list>
+
+namespace {
+bool KeyIn(Word Key, std::initializer_list<Word> Keys) {
+    for (Word K : Keys)
+        if (K == Key) return true;
+    return false;
+}
+
+TExtStringGrid* OwningGrid(TComponent* AOwner) {
+    auto* G = dynamic_cast<TExtStringGrid*>(AOwner);
+    if (!G) throw EInvalidCast("Invalid class typecast");
+    return G;
+}
+} // namespace
+
+// ---- the shared layer ------------------------------------------------------------------------------------
+TGridDropDownLink::TGridDropDownLink(TComponent* AOwner, TExtCustomDropDown* AControl, TGridDropDownTraits ATraits)
+    : FControl(AControl), FGrid(OwningGrid(AOwner)), FTraits(ATraits) {}
+
+void TGridDropDownLink::LoadCellValue(int RealCol, int DisplRow, const QString& Text) {
+    (void)RealCol, (void)DisplRow;
+    SetEditText(Text);
+}
+
+QString TGridDropDownLink::CellValue() const { return FControl->Text(); }
+
+void TGridDropDownLink::SetEditText(const QString& Value) { FControl->SetText(Value); }
+
+void TGridDropDownLink::PutText(const QString& Value) {
+    if (FControl->Text() == Value) return;
+    // Putting a value back is no typing of the user's: no change event for it.
+    const bool Was = FCell.Open;
+    FCell.Open = false;
+    SetEditText(Value);
+    FCell.Open = Was;
+}
+
+bool TGridDropDownLink::IsOpenEditor() const { return !FGrid->IsDestroying() && FGrid->EditorControl() == FControl; }
+
+bool TGridDropDownLink::ClaimsKey(Word Key) const {
+    if (Key == VK_RETURN || Key == VK_ESCAPE) return true;
+    return Key == VK_TAB && FGrid->EditorWantsTab();
+}
+
+bool TGridDropDownLink::CommitText(bool SelectAll) {
+    TExtStringGrid* G = FGrid;
+    if (!G->CommitEditorText(FCell, CellValue())) {
+        PutText(G->NewCellText());
+        if (SelectAll) {
+            FControl->SetSelStart(0);
+            FControl->SelectAll();
+        } else {
+            FControl->SetSelStart(FControl->PrefixLength() + int(FControl->GetText().size()));
+        }
+        G->SetEditorRefusedValue(true);
+        FControl->Invalidate();
+        return false;
+    }
+    PutText(G->NewCellText());
+    return true;
+}
+
+void TGridDropDownLink::GridKeyDown(Word& Key, TShiftState Shift) {
+    TExtStringGrid* G = FGrid;
+    Forced = false;
+    WorkMode = Key != VK_BACK && Key != VK_DELETE;
+    if (!IsOpenEditor()) return;
+    const bool Dropped = FControl->DroppedDown();
+    const bool Special = FTraits.PopupKeepsArrows && Dropped
+        ? KeyIn(Key, {VK_TAB, VK_RETURN, VK_ESCAPE})
+        : KeyIn(Key, {VK_TAB, VK_RETURN, VK_ESCAPE, VK_PRIOR, VK_NEXT, VK_END, VK_UP, VK_DOWN}) &&
+            !(Key == VK_DOWN && Shift.Contains(ssAlt));
+    if (!Special) return;
+
+    if (Key == VK_ESCAPE) {
+        // The cell keeps what it had when the editor opened; the popup's choice is dropped.
+        if (Dropped) FControl->HideDropDown(true);
+        PutText(FCell.OpenText);
+        G->CancelInplaceEdit();
+        Key = 0;
+        return;
+    }
+    const bool Commit = Key == VK_RETURN || (!FTraits.PopupKeepsArrows && (Key == VK_UP || Key == VK_DOWN));
+    if (Commit) {
+        BeforeCommit(Key);
+        if (!CommitText(true)) {
+            Key = 0;
+            return;
+        }
+    }
+    if (Key == VK_TAB && G->EditorWantsTab()) {
+        if (!CommitText(false)) {
+            Key = 0;
+            return;
+        }
+        if (Dropped) FControl->HideDropDown(false);
+        G->HideInplaceEdit();
+        if (G->Options().Contains(goTabs))
+            G->EditorsTabToNextCell(Shift);
+        else
+            // The grid sees the Tab after this key is done, as a typed one.
+            PostMessage(G, WM_KEYDOWN, VK_TAB, LPARAM(Shift.Bits()));
+        Key = 0;
+        return;
+    }
+    if (Dropped) {
+        FControl->HideDropDown(false);
+        G->HideInplaceEdit();
+        if (KeyIn(Key, {VK_PRIOR, VK_NEXT, VK_LEFT, VK_UP, VK_RIGHT, VK_DOWN})) Key = 0;
+    } else if (Key == VK_END) {
+        return;
+    }
+    G->DoneInplaceEdit(Key, Shift);
+    if (!IsOpenEditor() && G->Navigation()->AdvanceOnEnter() && G->Navigation()->AdvanceAutoEdit())
+        G->ShowInplaceEdit();
+    Key = 0;
+}
+
+bool TGridDropDownLink::GridKeyPress(QChar& Key) {
+    TExtStringGrid* G = FGrid;
+    if (G->OnKeyPress) {
+        QChar K = Key;
+        G->OnKeyPress(FControl, K);
+        Key = K;
+    }
+    const ushort U = Key.unicode();
+    // Enter, Escape and Tab act on the grid; none is a character of the value.
+    return !(U == 0 || U == 27 || U == 13 || U == 9);
+}
+
+void TGridDropDownLink::GridChange() {
+    if (FCell.Open && IsOpenEditor()) FGrid->EditorTextChanged(FCell, CellValue());
+}
+
+void TGridDropDownLink::GridExit() {
+    if (IsOpenEditor()) FGrid->HideInplaceEdit();
+}
+
+void TGridDropDownLink::PlaceCaretAtClick() {
+    TExtStringGrid* G = FGrid;
+    if (!G->LButFlag()) return;
+    // The press that opened the editor, in the control's client coordinates.
+    const QPoint P = G->LButPos() - QPoint(FControl->Left(), FControl->Top());
+    if (P.x() < 0 || P.y() < 0 || P.x() > FControl->Width() || P.y() > FControl->Height()) return;
+    const LRESULT R = FControl->Perform(EM_CHARFROMPOS, 0, MakeLParam(P.x(), P.y()));
+    if (R == -1) return;
+    const int At = std::min<int>(
+        LoWord(R), FControl->PrefixLength() + int(FControl->GetText().size()) + int(FControl->Suffix().size()));
+    FControl->SetSelStart(At);
+    FControl->SetSelLength(0);
+    G->ClearLButFlag();
+}
+
+// ---- the wrappers ------------------------------------------------------------------------------------------
+TGridTrackbarDropDown::TGridTrackbarDropDown(TComponent* AOwner)
+    : TGridDropDownWrapper<TExtTrackBarDropDown>(AOwner, TGridDropDownTraits{true, false}) {}
+
+void TGridTrackbarDropDown::LoadCellValue(int RealCol, int DisplRow, const QString& Text) {
+    (void)RealCol, (void)DisplRow;
+    bool Ok = false;
+    const int V = Text.trimmed().toInt(&Ok, 10);
+    if (Ok) SetPosition(V);
+    // The edit shows the cell's own text: a cell that holds no number is not given another's.
+    SetEditText(Text);
+}
+
+TGridMemoDropDown::TGridMemoDropDown(TComponent* AOwner)
+    : TGridDropDownWrapper<TExtMemoDropDown>(AOwner, TGridDropDownTraits{true, false}) {}
+
+void TGridMemoDropDown::LoadCellValue(int RealCol, int DisplRow, const QString& Text) {
+    (void)RealCol, (void)DisplRow;
+    SetEditText(Text);
+    SetSelStart(0);
+    SetSelLength(0);
+}
+
+TGridCalculatorDropDown::TGridCalculatorDropDown(TComponent* AOwner)
+    : TGridDropDownWrapper<TExtCalculatorDropdown>(AOwner, TGridDropDownTraits{true, false}) {}
+
+void TGridCalculatorDropDown::BeforeCommit(Word Key) {
+    if (Key == VK_RETURN) CalcResult();
+}
+
+TGridTimepickerDropDown::TGridTimepickerDropDown(TComponent* AOwner)
+    : TGridDropDownWrapper<TExtTimePickerDropDown>(AOwner) {
+    SetFocusDraw(false);
+}
+
+TGridDetailPickerDropDown::TGridDetailPickerDropDown(TComponent* AOwner)
+    : TGridDropDownWrapper<TExtDetailDropDown>(AOwner) {}
+
+void TGridDetailPickerDropDown::LoadCellValue(int RealCol, int DisplRow, const QString& Text) {
+    (void)RealCol, (void)DisplRow;
+    SetEditText(Text);
+    const int I = Items()->IndexOf(Text);
+    if (I >= 0) SetItemIndex(I);
+}
+
+TGridColorDropDown::TGridColorDropDown(TComponent* AOwner)
+    : TGridDropDownWrapper<TExtColorPickerDropDown>(AOwner, TGridDropDownTraits{false, true}) {}
+
+void TGridColorDropDown::LoadCellValue(int RealCol, int DisplRow, const QString& Text) {
+    (void)Text;
+    TExtStringGrid* G = Grid();
+    const bool Shape = G->GetCellType(RealCol, DisplRow) == ctShape;
+    SetSelectedColor(Shape ? G->GetShapeColor(RealCol, DisplRow) : G->Colors(RealCol, DisplRow));
+}
+
+TGridImageDropDown::TGridImageDropDown(TComponent* AOwner) : TGridDropDownWrapper<TExtImagePickerDropDown>(AOwner) {}
+
+void TGridImageDropDown::LoadCellValue(int RealCol, int DisplRow, const QString& Text) {
+    TExtStringGrid* G = Grid();
+    const TCellType T = G->GetCellType(RealCol, DisplRow);
+    if (T != ctImageList && T != ctDataImage) {
+        SetEditText(Text);
+        return;
+    }
+    auto* List = dynamic_cast<TCustomImageList*>(G->GridImages());
+    SetImages(List);
+    if (List && Items()->Count() == 0) AddImagesFromImageList();
+    int Index = -1;
+    if (T == ctImageList) {
+        G->GetImageIdx(RealCol, DisplRow, Index);
+    } else {
+        bool Ok = false;
+        Index = G->GetGridCell(RealCol, DisplRow).trimmed().toInt(&Ok);
+        if (!Ok) Index = -1;
+    }
+    SetImageIndex(Index);
+    const int I = ItemIndex();
+    SetEditText(I >= 0 && I < Items()->Count() ? Items()->Items(I)->Caption() : QString());
+}
