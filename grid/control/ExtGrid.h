@@ -61,6 +61,7 @@ class TGridTimepickerDropDown;
 class TGridDetailPickerDropDown;
 class TGridColorDropDown;
 class TGridImageDropDown;
+class TGridExtGridDropDown;
 struct TGridEditorCell;
 struct TCompiledFilter;
 class TDropList;
@@ -3001,6 +3002,7 @@ public:
     TGridDetailPickerDropDown* DetailPickerDropDown();
     TGridColorDropDown* ColorPickerDropDown();
     TGridImageDropDown* ImagePickerDropDown();
+    TGridExtGridDropDown* ExtGridDropDown();
     // The drop-down editor of a kind (made on first use); null for any other kind.
     TGridDropDownLink* DropDownEditor(TEditorType Kind);
     // Hands the component style to the drop-down editors made so far.
@@ -3081,6 +3083,7 @@ protected:
     TGridDetailPickerDropDown* FEditDetailPicker = nullptr;
     TGridColorDropDown* FEditColorPicker = nullptr;
     TGridImageDropDown* FEditImagePicker = nullptr;
+    TGridExtGridDropDown* FEditExtGrid = nullptr;
     // Places a drop-down editor over the cell and fills it with the cell's value.
     void OpenDropDownEditor(TGridDropDownLink* L, int RealCol, int DisplRow, const TRect& R, const QString& Stored,
                             const QString& Text);

@@ -3,6 +3,7 @@
 #include "grid/control/ExtGrid.h"
 
 #include "grid/control/ControlLook.h"
+#include "grid/control/GridDropDownWrapper_ExtGrid.h"
 #include "grid/control/GridDropDownWrappers.h"
 
 namespace {
@@ -62,6 +63,8 @@ TGridImageDropDown* TExtStringGrid::ImagePickerDropDown() {
     return FEditImagePicker;
 }
 
+TGridExtGridDropDown* TExtStringGrid::ExtGridDropDown() { return MakeDropDown(this, FEditExtGrid); }
+
 TGridDropDownLink* TExtStringGrid::DropDownEditor(TEditorType Kind) {
     switch (Kind) {
         case edTrackbarDropDown: return TrackbarDropDown();
@@ -71,6 +74,7 @@ TGridDropDownLink* TExtStringGrid::DropDownEditor(TEditorType Kind) {
         case edDetailDropDown: return DetailPickerDropDown();
         case edColorPickerDropDown: return ColorPickerDropDown();
         case edImagePickerDropDown: return ImagePickerDropDown();
+        case edExtGridDropDown: return ExtGridDropDown();
         default: return nullptr;
     }
 }
@@ -87,6 +91,7 @@ void TExtStringGrid::FreeDropDownEditors() {
     Free(FEditDetailPicker);
     Free(FEditColorPicker);
     Free(FEditImagePicker);
+    Free(FEditExtGrid);
 }
 
 void TExtStringGrid::SetDropDownStyles(TExtStyle AStyle) {
@@ -94,6 +99,7 @@ void TExtStringGrid::SetDropDownStyles(TExtStyle AStyle) {
     // Only the editors made so far: handing on a style makes none.
     if (FEditColorPicker) FEditColorPicker->SetComponentStyle(AStyle);
     if (FEditImagePicker) FEditImagePicker->SetComponentStyle(AStyle);
+    if (FEditExtGrid) FEditExtGrid->SetComponentStyle(AStyle);
     if (FEditDetailPicker) FEditDetailPicker->SetComponentStyle(AStyle);
     if (FEditTimePicker) FEditTimePicker->SetComponentStyle(AStyle);
     if (FEditCalculator) FEditCalculator->SetComponentStyle(AStyle);

@@ -57,6 +57,6 @@ void RegisterGridEditorControls() {
     RegisterGridCellEditor({edButton}, ControlFactory());
     // Each drop-down kind has an editor of its own.
     for (TEditorType Kind : {edTrackbarDropDown, edMemoDropDown, edCalculatorDropDown, edTimePickerDropDown,
-                             edDetailDropDown, edColorPickerDropDown, edImagePickerDropDown})
+                             edDetailDropDown, edColorPickerDropDown, edImagePickerDropDown, edExtGridDropDown})
         RegisterGridCellEditor({Kind}, ControlFactory());
 }
