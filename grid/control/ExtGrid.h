@@ -62,6 +62,7 @@ class TGridDetailPickerDropDown;
 class TGridColorDropDown;
 class TGridImageDropDown;
 class TGridGridDropDown;
+class TGridExtGridDropDown;
 struct TGridEditorCell;
 struct TCompiledFilter;
 class TDropList;
@@ -3003,6 +3004,7 @@ public:
     TGridColorDropDown* ColorPickerDropDown();
     TGridImageDropDown* ImagePickerDropDown();
     TGridGridDropDown* GridDropDown();
+    TGridExtGridDropDown* ExtGridDropDown();
     // The drop-down editor of a kind (made on first use); null for any other kind.
     TGridDropDownLink* DropDownEditor(TEditorType Kind);
     // Hands the component style to the drop-down editors made so far.
@@ -3084,6 +3086,7 @@ protected:
     TGridColorDropDown* FEditColorPicker = nullptr;
     TGridImageDropDown* FEditImagePicker = nullptr;
     TGridGridDropDown* FEditGridDropDown = nullptr;
+    TGridExtGridDropDown* FEditExtGrid = nullptr;
     // Places a drop-down editor over the cell and fills it with the cell's value.
     void OpenDropDownEditor(TGridDropDownLink* L, int RealCol, int DisplRow, const TRect& R, const QString& Stored,
                             const QString& Text);

@@ -4,6 +4,7 @@
 
 #include "grid/control/ControlLook.h"
 #include "grid/control/GridDropDownWrapper_MultiColumn.h"
+#include "grid/control/GridDropDownWrapper_ExtGrid.h"
 #include "grid/control/GridDropDownWrappers.h"
 
 namespace {
@@ -64,6 +65,7 @@ TGridImageDropDown* TExtStringGrid::ImagePickerDropDown() {
 }
 
 TGridGridDropDown* TExtStringGrid::GridDropDown() { return MakeDropDown(this, FEditGridDropDown); }
+TGridExtGridDropDown* TExtStringGrid::ExtGridDropDown() { return MakeDropDown(this, FEditExtGrid); }
 
 TGridDropDownLink* TExtStringGrid::DropDownEditor(TEditorType Kind) {
     switch (Kind) {
@@ -75,6 +77,7 @@ TGridDropDownLink* TExtStringGrid::DropDownEditor(TEditorType Kind) {
         case edColorPickerDropDown: return ColorPickerDropDown();
         case edImagePickerDropDown: return ImagePickerDropDown();
         case edGridDropDown: return GridDropDown();
+        case edExtGridDropDown: return ExtGridDropDown();
         default: return nullptr;
     }
 }
@@ -92,6 +95,7 @@ void TExtStringGrid::FreeDropDownEditors() {
     Free(FEditColorPicker);
     Free(FEditImagePicker);
     Free(FEditGridDropDown);
+    Free(FEditExtGrid);
 }
 
 void TExtStringGrid::SetDropDownStyles(TExtStyle AStyle) {
@@ -99,6 +103,7 @@ void TExtStringGrid::SetDropDownStyles(TExtStyle AStyle) {
     // Only the editors made so far: handing on a style makes none.
     if (FEditColorPicker) FEditColorPicker->SetComponentStyle(AStyle);
     if (FEditImagePicker) FEditImagePicker->SetComponentStyle(AStyle);
+    if (FEditExtGrid) FEditExtGrid->SetComponentStyle(AStyle);
     if (FEditDetailPicker) FEditDetailPicker->SetComponentStyle(AStyle);
     if (FEditTimePicker) FEditTimePicker->SetComponentStyle(AStyle);
     if (FEditCalculator) FEditCalculator->SetComponentStyle(AStyle);

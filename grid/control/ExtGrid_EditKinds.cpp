@@ -57,6 +57,7 @@ void RegisterGridEditorControls() {
     RegisterGridCellEditor({edButton}, ControlFactory());
     // Each drop-down kind has an editor of its own.
     for (TEditorType Kind : {edTrackbarDropDown, edMemoDropDown, edCalculatorDropDown, edTimePickerDropDown,
-                             edDetailDropDown, edColorPickerDropDown, edImagePickerDropDown, edGridDropDown})
+                             edDetailDropDown, edColorPickerDropDown, edImagePickerDropDown, edGridDropDown,
+                             edExtGridDropDown})
         RegisterGridCellEditor({Kind}, ControlFactory());
 }

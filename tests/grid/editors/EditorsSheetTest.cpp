@@ -6,6 +6,7 @@
 #include "grid/editors/ExtColorPickerDropDown.h"
 #include "grid/editors/ExtDateTimePicker.h"
 #include "grid/editors/ExtDetailDropDown.h"
+#include "grid/editors/ExtGridDropDown.h"
 #include "grid/editors/ExtImagePickerDropDown.h"
 #include "grid/editors/ExtMemoDropDown.h"
 #include "grid/editors/ExtMultiColumnDropDown.h"
@@ -400,6 +401,32 @@ TEST_F(EditorsSheetTest, SheetOfMultiColumnDropDownsWithTheirListsOpen) {
     auto* Styled = Add<TExtMultiColumnDropDown>("Office 2003 blue, images", 200);
     Styled->SetComponentStyle(tsOffice2003Blue);
     Fill(Styled, true);
+// The grid drop-down with its popup grid open: items in columns, in a style, and a program-filled
+// grid narrowed down by typing.
+TEST_F(EditorsSheetTest, SheetOfGridDropDownsWithTheirPopupsOpen) {
+    auto Fill = [](TCustomExtGridDropDown* D) {
+        const char* Rows[][3] = {{"Apple", "A-100", "red"},     {"Apricot", "A-200", "orange"},
+                                 {"Banana", "B-100", "yellow"}, {"Cherry", "C-100", "dark red"},
+                                 {"Grape", "G-100", "green"},   {"Lemon", "L-100", "yellow"},
+                                 {"Mango", "M-100", "orange"},  {"Papaya", "P-100", "orange"}};
+        const char* Heads[] = {"Fruit", "Code", "Colour"};
+        for (const char* H : Heads) D->Columns()->Add()->SetHeader(H);
+        for (auto& R : Rows) {
+            auto* It = D->Items()->Add();
+            for (const char* T : R) It->Text()->Add(T);
+        }
+        D->EndUpdate();
+    };
+    auto* Items = Add<TCustomExtGridDropDown>("grid drop-down");
+    Fill(Items);
+    Items->SetItemIndex(2);
+    auto* Styled = Add<TCustomExtGridDropDown>("Office 2003 blue");
+    Fill(Styled);
+    Styled->SetComponentStyle(tsOffice2003Blue);
+    Styled->SetItemIndex(0);
+    auto* Narrow = Add<TCustomExtGridDropDown>("narrowed: \"an\"");
+    Fill(Narrow);
+    Narrow->SetLookupMethod(lmNarrowDown);
     ShowHost();
 
     const int RowH = 34;
@@ -409,6 +436,17 @@ TEST_F(EditorsSheetTest, SheetOfMultiColumnDropDownsWithTheirListsOpen) {
         D->SimulateKey(VK_F4);
         QApplication::processEvents();
         ASSERT_TRUE(D->DroppedDown());
+    for (TCustomExtGridDropDown* D : {Items, Styled, Narrow}) {
+        D->SetFocus();
+        QApplication::processEvents();
+        if (D == Narrow) {
+            D->SimulateKey('A', {}, QChar('a'));
+            D->SimulateKey('N', {}, QChar('n'));
+        }
+        D->SimulateKey(VK_F4);
+        QApplication::processEvents();
+        ASSERT_TRUE(D->DroppedDown());
+        QApplication::processEvents();
         Popups.push_back(D->DropDownForm()->grab().toImage());
         D->HideDropDown(true);
     }
@@ -447,6 +485,14 @@ TEST_F(EditorsSheetTest, SheetOfMultiColumnDropDownsWithTheirListsOpen) {
         Blue = std::max(Blue, Line);
     }
     EXPECT_GT(Blue, 20);
+    ASSERT_TRUE(Sheet.save(QStringLiteral(EDITORS_SHEET_DIR "/grid_dropdown_sheet.png")));
+
+    // Probes: only whole rows show (header 25, rows 22, 6 over); the narrowed popup shows the
+    // rows that contain "an" only.
+    EXPECT_EQ(Popups[0].height(), 185);
+    ASSERT_EQ(Narrow->GetGrid()->RowCount(), 3);
+    EXPECT_EQ(Narrow->GetGrid()->GetGridCell(0, 1), "Banana");
+    EXPECT_EQ(Narrow->GetGrid()->GetGridCell(0, 2), "Mango");
 }
 
 } // namespace

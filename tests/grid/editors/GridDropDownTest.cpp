@@ -1,0 +1,471 @@
+// The grid drop-down driven headless through its keys and clicks: typing with lookup, pick-list
+// lookup and narrowing down, opening, moving in the popup grid, choosing by Enter and by click,
+// cancelling, the wheel, a sorted popup, an editable popup, stepping from the edit, the popup's
+// sizes and the style colours.
+#include "EditorsFixture.h"
+#include "grid/editors/ExtGridDropDown.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace {
+
+using ExtGridDD::TDropDownColumn;
+using ExtGridDD::TExtColGrid;
+
+class GridDropDownTest : public EditorsTest {
+protected:
+    void SetUp() override {
+        EditorsTest::SetUp();
+        FClock->Advance(100000);
+        D = Create<TCustomExtGridDropDown>(Host.get(), Host.get());
+        D->SetBounds(60, 20, 160, 24);
+        ShowHost();
+        D->SetFocus();
+        QApplication::processEvents();
+    }
+    void TearDown() override {
+        if (D) {
+            D->OnSelect = nullptr;
+            D->OnDropUp = nullptr;
+            D->OnChange = nullptr;
+            if (D->DroppedDown()) D->HideDropDown(true);
+        }
+        EditorsTest::TearDown();
+    }
+    // Two columns (name, code); the lookup column is the name.
+    void AddItems(std::initializer_list<std::pair<const char*, const char*>> Rows) {
+        while (D->Columns()->Count() < 2) D->Columns()->Add()->SetHeader(D->Columns()->Count() == 1 ? "Name" : "Code");
+        for (auto [Name, Code] : Rows) {
+            auto* It = D->Items()->Add();
+            It->Text()->Add(Name);
+            It->Text()->Add(Code);
+        }
+        D->EndUpdate();
+    }
+    void Fruit() { AddItems({{"Apple", "A1"}, {"Apricot", "A2"}, {"Banana", "B1"}, {"Cherry", "C1"}}); }
+    void Listen() {
+        D->OnSelect = [this](TObject*) { Log.push_back("select " + std::to_string(D->ItemIndex())); };
+        D->OnDropUp = [this](TObject*, bool Cancelled) {
+            Log.push_back(std::string(Cancelled ? "cancel " : "accept ") + std::to_string(D->ItemIndex()) + " " +
+                          D->Text().toStdString());
+        };
+    }
+    TExtColGrid* G() const { return D->GetGrid(); }
+    void Key(Word K, TShiftState Shift = {}, QChar Ch = QChar()) {
+        if (D->DroppedDown())
+            G()->SimulateKey(K, Shift, Ch);
+        else
+            D->SimulateKey(K, Shift, Ch);
+    }
+    void Open() {
+        Key(VK_F4);
+        ASSERT_TRUE(D->DroppedDown());
+        Log.clear();
+    }
+    void ClickRow(int Row) {
+        const TRect R = G()->CellRect(0, Row);
+        Click(G(), (R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2);
+    }
+    std::string Selected() const { return D->SelText().toStdString(); }
+    std::string Text() const { return D->Text().toStdString(); }
+    TCustomExtGridDropDown* D = nullptr;
+    std::vector<std::string> Log;
+};
+
+// ---- typing in the edit ---------------------------------------------------------------------
+struct TypingCase {
+    const char* Name;
+    TDropDownStyle Style;
+    const char* Typed;
+    const char* Text;
+    const char* Tail; // the selected part
+    int ItemIndex;
+};
+void PrintTo(const TypingCase& C, std::ostream* Os) { *Os << C.Name; }
+
+class GridDropDownTyping : public GridDropDownTest, public ::testing::WithParamInterface<TypingCase> {};
+
+TEST_P(GridDropDownTyping, TypedTextLooksUpTheLookupColumn) {
+    const TypingCase& C = GetParam();
+    Fruit();
+    D->SetStyle(C.Style);
+    Type(D, C.Typed);
+    EXPECT_EQ(Text(), C.Text);
+    EXPECT_EQ(Selected(), C.Tail);
+    EXPECT_EQ(D->ItemIndex(), C.ItemIndex);
+    EXPECT_FALSE(D->DroppedDown());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lookup, GridDropDownTyping,
+    ::testing::Values(
+        TypingCase{"a_letter_completes_to_the_first_match", dsDropDown, "b", "Banana", "anana", 2},
+        TypingCase{"a_second_letter_narrows_the_match", dsDropDown, "apr", "Apricot", "icot", 1},
+        TypingCase{"no_match_keeps_the_typed_text", dsDropDown, "bx", "Bx", "", 2},
+        TypingCase{"a_pick_list_restarts_with_a_letter_that_does_not_continue", dsDropDownList, "bc", "Cherry", "", 3},
+        TypingCase{"a_pick_list_follows_a_continuing_letter", dsDropDownList, "ap", "Apple", "", 0},
+        TypingCase{"a_pick_list_ignores_a_letter_nothing_starts_with", dsDropDownList, "az", "Apple", "", 0}),
+    [](const auto& I) { return std::string(I.param.Name); });
+
+TEST_F(GridDropDownTest, EscapeClearsTheTypedLookupEntry) {
+    Fruit();
+    Type(D, "bx");
+    ASSERT_EQ(D->LookupEntry(), "bx");
+    Key(VK_ESCAPE);
+    EXPECT_TRUE(D->LookupEntry().isEmpty());
+}
+
+TEST_F(GridDropDownTest, NoLookupMethodLeavesTheTypedTextAlone) {
+    Fruit();
+    D->SetLookupMethod(lmNone);
+    D->Items()->Clear(); // nor does the edit's completion find anything
+    D->EndUpdate();
+    Type(D, "ba");
+    EXPECT_EQ(Text(), "ba");
+    EXPECT_EQ(D->ItemIndex(), -1);
+}
+
+// ---- opening, choosing and cancelling -------------------------------------------------------
+TEST_F(GridDropDownTest, OpeningFillsThePopupGridFromTheItemsWithTheChosenRowCurrent) {
+    Fruit();
+    D->SetItemIndex(2);
+    Open();
+    EXPECT_EQ(G()->RowCount(), 5);
+    EXPECT_EQ(G()->GetGridCell(0, 0), "Name");
+    EXPECT_EQ(G()->GetGridCell(1, 3), "B1");
+    EXPECT_EQ(G()->Row(), 3);
+    EXPECT_EQ(D->RowToItem(3), 2);
+    EXPECT_EQ(D->ItemToRow(2), 3);
+}
+
+TEST_F(GridDropDownTest, EnterAtOnceKeepsTheCurrentItem) {
+    Fruit();
+    D->SetItemIndex(1);
+    Listen();
+    Open();
+    Key(VK_RETURN);
+    EXPECT_FALSE(D->DroppedDown());
+    EXPECT_EQ(D->ItemIndex(), 1);
+    EXPECT_EQ(Text(), "Apricot");
+    EXPECT_EQ(Log, (std::vector<std::string>{"accept 1 Apricot", "select 1"}));
+}
+
+TEST_F(GridDropDownTest, MovingInThePopupFollowsTheRowAndEnterChoosesIt) {
+    Fruit();
+    Listen();
+    Open();
+    Key(VK_DOWN);
+    Key(VK_DOWN);
+    EXPECT_EQ(D->ItemIndex(), 2);
+    EXPECT_EQ(Text(), "Banana");
+    Key(VK_RETURN);
+    EXPECT_FALSE(D->DroppedDown());
+    EXPECT_EQ(D->ItemIndex(), 2);
+    EXPECT_EQ(Log, (std::vector<std::string>{"accept 2 Banana", "select 2"}));
+}
+
+TEST_F(GridDropDownTest, EscapeRestoresTheItemAndTextOfTheOpening) {
+    Fruit();
+    D->SetItemIndex(0);
+    Listen();
+    Open();
+    Key(VK_DOWN);
+    Key(VK_DOWN);
+    ASSERT_EQ(Text(), "Banana");
+    Key(VK_ESCAPE);
+    EXPECT_FALSE(D->DroppedDown());
+    EXPECT_EQ(D->ItemIndex(), 0);
+    EXPECT_EQ(Text(), "Apple");
+    EXPECT_EQ(Log, (std::vector<std::string>{"cancel 0 Apple"}));
+}
+
+TEST_F(GridDropDownTest, AClickOnARowChoosesItAndClosesThePopup) {
+    Fruit();
+    Listen();
+    Open();
+    ClickRow(4);
+    EXPECT_FALSE(D->DroppedDown());
+    EXPECT_EQ(D->ItemIndex(), 3);
+    EXPECT_EQ(Text(), "Cherry");
+    EXPECT_EQ(Log, (std::vector<std::string>{"accept 3 Cherry", "select 3"}));
+}
+
+TEST_F(GridDropDownTest, AClickOnTheHeaderChoosesNothing) {
+    Fruit();
+    D->SetItemIndex(1);
+    Listen();
+    Open();
+    ClickRow(0);
+    EXPECT_TRUE(D->DroppedDown());
+    EXPECT_EQ(D->ItemIndex(), 1);
+    EXPECT_TRUE(Log.empty());
+}
+
+TEST_F(GridDropDownTest, TheWheelLooksThroughTheRowsWithoutChoosing) {
+    Fruit();
+    D->SetItemIndex(0);
+    Open();
+    G()->Perform(WM_MOUSEWHEEL, WPARAM(uint32_t(-120) << 16), 0);
+    EXPECT_GT(G()->Row(), 1);
+    EXPECT_EQ(D->ItemIndex(), 0);
+    EXPECT_EQ(Text(), "Apple");
+    D->HideDropDown(false);
+    EXPECT_EQ(D->ItemIndex(), 0);
+    EXPECT_EQ(Text(), "Apple");
+}
+
+TEST_F(GridDropDownTest, LettersTypedInThePopupSearchAndMoveTheRow) {
+    Fruit();
+    Open();
+    Key('C', {}, QChar('c'));
+    EXPECT_EQ(G()->Row(), 4);
+    EXPECT_EQ(D->ItemIndex(), 3);
+    EXPECT_EQ(Text(), "Cherry");
+    EXPECT_EQ(Selected(), "herry");
+    Key(VK_RETURN);
+    EXPECT_FALSE(D->DroppedDown());
+    EXPECT_EQ(D->ItemIndex(), 3);
+}
+
+TEST_F(GridDropDownTest, ChoosingTheFirstRowOfASortedPopupTakesTheItemShownThere) {
+    Fruit();
+    D->SetSorting(gsSingleColumn);
+    G()->SortSettings()->SetColumn(1);
+    G()->SortSettings()->SetDirection(sdDescending);
+    Open();
+    ASSERT_EQ(G()->GetGridCell(0, 1), "Cherry");
+    ClickRow(1);
+    EXPECT_EQ(D->ItemIndex(), 3);
+    EXPECT_EQ(Text(), "Cherry");
+}
+
+TEST_F(GridDropDownTest, AnEditablePopupStaysOpenWhenARowIsChosen) {
+    Fruit();
+    D->SetGridEditable(true);
+    Listen();
+    Open();
+    ClickRow(3);
+    EXPECT_TRUE(D->DroppedDown());
+    EXPECT_EQ(D->ItemIndex(), 2);
+    EXPECT_EQ(Log, (std::vector<std::string>{"select 2"}));
+}
+
+TEST_F(GridDropDownTest, ThePopupGridsEventsArePassedOnAsDropDownEvents) {
+    Fruit();
+    std::vector<std::string> Seen;
+    D->OnGridKeyDown = [&](TObject* S, Word& Key, TShiftState) {
+        Seen.push_back(std::string(S == D ? "drop-down" : "other") + " key " + std::to_string(Key));
+    };
+    D->OnGridGetAlignment = [&](TObject* S, int ARow, int ACol, TAlignment& H, TVAlignment&) {
+        if (ARow == 1 && ACol == 1)
+            Seen.push_back(std::string(S == G() ? "grid" : "other") + " align " +
+                           (H == taRightJustify ? "right" : "left"));
+    };
+    D->Columns()->Items(1)->SetAlignment(taRightJustify);
+    Open();
+    TAlignment H = taLeftJustify;
+    TVAlignment V = vtaTop;
+    G()->GetCellAlignment(1, 1, H, V);
+    EXPECT_EQ(H, taRightJustify);
+    Key(VK_DOWN);
+    EXPECT_NE(std::find(Seen.begin(), Seen.end(), "drop-down key " + std::to_string(VK_DOWN)), Seen.end());
+    EXPECT_NE(std::find(Seen.begin(), Seen.end(), "grid align right"), Seen.end());
+}
+
+// ---- stepping from the edit -----------------------------------------------------------------
+struct StepCase {
+    const char* Name;
+    int From;
+    Word Key;
+    TDropDownStyle Style;
+    int Want;
+};
+void PrintTo(const StepCase& C, std::ostream* Os) { *Os << C.Name; }
+
+class GridDropDownStep : public GridDropDownTest, public ::testing::WithParamInterface<StepCase> {};
+
+TEST_P(GridDropDownStep, KeysInTheClosedEditStepThroughTheItems) {
+    const StepCase& C = GetParam();
+    for (int I = 0; I < 12; ++I) AddItems({{qPrintable(QString("Item %1").arg(I, 2, 10, QChar('0'))), "x"}});
+    D->SetStyle(C.Style);
+    D->SetItemIndex(C.From);
+    Key(C.Key);
+    EXPECT_EQ(D->ItemIndex(), C.Want);
+    if (C.Want >= 0) EXPECT_EQ(D->Text(), QString("Item %1").arg(C.Want, 2, 10, QChar('0')));
+}
+
+INSTANTIATE_TEST_SUITE_P(Steps, GridDropDownStep,
+                         ::testing::Values(StepCase{"down_from_none_takes_the_first", -1, VK_DOWN, dsDropDown, 0},
+                                           StepCase{"up_from_none_takes_the_first", -1, VK_UP, dsDropDown, 0},
+                                           StepCase{"page_down_from_none_takes_the_first", -1, VK_NEXT, dsDropDown, 0},
+                                           StepCase{"page_down_stops_at_the_last", 5, VK_NEXT, dsDropDown, 11},
+                                           StepCase{"page_up_stops_at_the_first", 5, VK_PRIOR, dsDropDown, 0},
+                                           StepCase{"down_at_the_last_stays", 11, VK_DOWN, dsDropDown, 11},
+                                           StepCase{"end_in_a_pick_list_takes_the_last", 2, VK_END, dsDropDownList, 11},
+                                           StepCase{"end_in_an_editable_edit_moves_the_caret_only", 2, VK_END,
+                                                    dsDropDown, 2}),
+                         [](const auto& I) { return std::string(I.param.Name); });
+
+// ---- grid mode and narrowing down -----------------------------------------------------------
+class GridModeTest : public GridDropDownTest {
+protected:
+    static constexpr int HiddenCol = 1;
+    void SetUp() override {
+        GridDropDownTest::SetUp();
+        D->SetUseItems(false);
+        D->SetLookupColumn(2);
+        G()->SetColCount(3);
+        G()->SetRowCount(6);
+        const char* Names[] = {"Name", "Apple", "Grape", "Apricot", "Papaya", "Banana"};
+        for (int R = 0; R < 6; ++R) {
+            G()->SetGridCell(0, R, QString::number(R));
+            G()->SetGridCell(HiddenCol, R, "hidden");
+            G()->SetGridCell(2, R, Names[R]);
+        }
+        G()->HideColumn(HiddenCol);
+    }
+    std::vector<std::string> Shown() const {
+        std::vector<std::string> R;
+        for (int I = G()->FixedRows(); I < G()->RowCount(); ++I) R.push_back(G()->GetGridCell(2, I).toStdString());
+        return R;
+    }
+};
+
+TEST_F(GridModeTest, ItemIndexCountsDataRowsAndARowPastTheLastIsIgnored) {
+    D->SetItemIndex(2);
+    EXPECT_EQ(Text(), "Apricot");
+    D->SetItemIndex(5); // one past the last data row: there is no cell to show
+    EXPECT_EQ(D->ItemIndex(), 2);
+    EXPECT_EQ(Text(), "Apricot");
+    D->SetItemIndex(-1);
+    EXPECT_EQ(Text(), "");
+}
+
+TEST_F(GridModeTest, FindLookupMatchScansTheLookupColumn) {
+    QString Match;
+    int Row = 0;
+    EXPECT_TRUE(D->FindLookupMatch("ap", Match, Row));
+    EXPECT_EQ(Match, "Apple");
+    EXPECT_EQ(Row, 1);
+    D->SetCaseSensitive(true);
+    EXPECT_FALSE(D->FindLookupMatch("ap", Match, Row));
+    EXPECT_EQ(Row, -1);
+    EXPECT_TRUE(Match.isEmpty());
+}
+
+TEST_F(GridModeTest, OpeningMakesTheMatchingRowCurrentAndEnterChoosesIt) {
+    D->SetText("Pap");
+    Listen();
+    Open();
+    EXPECT_EQ(G()->Row(), 4);
+    Key(VK_RETURN);
+    EXPECT_EQ(D->ItemIndex(), 3);
+    EXPECT_EQ(Text(), "Papaya");
+}
+
+TEST_F(GridModeTest, NarrowingDownHidesRowsAndAnEmptyEntryShowsThemAgain) {
+    D->SetLookupMethod(lmNarrowDown);
+    Type(D, "ap");
+    EXPECT_EQ(Shown(), (std::vector<std::string>{"Apple", "Grape", "Apricot", "Papaya"}));
+    EXPECT_EQ(Text(), "Apple");
+    Type(D, "r");
+    EXPECT_EQ(Shown(), (std::vector<std::string>{"Apricot"}));
+    D->SetText("");
+    Type(D, QString(QChar(8)));
+    EXPECT_EQ(Shown(), (std::vector<std::string>{"Apple", "Grape", "Apricot", "Papaya", "Banana"}));
+}
+
+TEST_F(GridModeTest, ANarrowingLastsUntilTheControlIsEnteredAgain) {
+    D->SetLookupMethod(lmNarrowDown);
+    Type(D, "ban");
+    ASSERT_EQ(Shown(), (std::vector<std::string>{"Banana"}));
+    Host->Other->SetFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(Shown(), (std::vector<std::string>{"Banana"}));
+    D->SetFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(Shown().size(), 5u);
+    EXPECT_TRUE(D->LookupEntry().isEmpty());
+}
+
+TEST_F(GridDropDownTest, ItemModeNarrowingKeepsTheItemOfEveryShownRow) {
+    Fruit();
+    D->SetLookupMethod(lmNarrowDown);
+    D->SetAutoShowDropDown(true);
+    Type(D, "an");
+    ASSERT_TRUE(D->DroppedDown());
+    ASSERT_EQ(G()->RowCount(), 2);
+    EXPECT_EQ(G()->GetGridCell(0, 1), "Banana");
+    EXPECT_EQ(D->RowToItem(1), 2);
+    EXPECT_EQ(D->ItemToRow(0), -1); // Apple is filtered out: no row shows it
+}
+
+// ---- sizes ----------------------------------------------------------------------------------
+TEST_F(GridDropDownTest, TheOpeningHeightShowsOnlyWholeRows) {
+    for (int I = 0; I < 10; ++I) AddItems({{"x", "y"}});
+    D->DropDownHeader()->SetVisible(false);
+    D->DropDownFooter()->SetVisible(false);
+    int H = 200;
+    D->AdaptDropDownHeight(H);
+    EXPECT_EQ(H, 25 + 7 * 22 + 6);
+    D->SetDropDownRowHeight(0); // no division by zero: the height stays
+    H = 200;
+    D->AdaptDropDownHeight(H);
+    EXPECT_EQ(H, 200);
+}
+
+TEST_F(GridDropDownTest, ColumnsScaleToThePopupWidth) {
+    AddItems({{"a", "b"}});
+    D->Columns()->Add();
+    D->Columns()->Items(0)->SetWidth(80);
+    D->Columns()->Items(1)->SetWidth(80);
+    D->Columns()->Items(2)->SetWidth(81);
+    D->SetAutoSizeColumns(false);
+    D->SetDropDownAutoWidth(false);
+    D->SetDropDownWidth(200);
+    Open();
+    ASSERT_EQ(D->DropDownForm()->Width(), 200);
+    EXPECT_EQ(G()->ColWidths(0), 66);
+    EXPECT_EQ(G()->ColWidths(1), 66);
+    EXPECT_EQ(G()->ColWidths(2), 67);
+}
+
+// ---- styles ---------------------------------------------------------------------------------
+struct StyleCase {
+    const char* Name;
+    TExtStyle Style;
+    TColor Header, HeaderTo, Line, FixedLine, SelectionText;
+};
+void PrintTo(const StyleCase& C, std::ostream* Os) { *Os << C.Name; }
+
+class GridDropDownStyle : public GridDropDownTest, public ::testing::WithParamInterface<StyleCase> {};
+
+TEST_P(GridDropDownStyle, StylesSetTheHeaderLineAndSelectionColours) {
+    const StyleCase& C = GetParam();
+    D->SetComponentStyle(C.Style);
+    EXPECT_EQ(D->HeaderColor(), C.Header);
+    EXPECT_EQ(D->HeaderColorTo(), C.HeaderTo);
+    EXPECT_EQ(D->LineColor(), C.Line);
+    EXPECT_EQ(D->FixedLineColor(), C.FixedLine);
+    EXPECT_EQ(D->SelectionTextColor(), C.SelectionText);
+}
+
+INSTANTIATE_TEST_SUITE_P(Styles, GridDropDownStyle,
+                         ::testing::Values(StyleCase{"office2003_blue", tsOffice2003Blue, RGB(89, 135, 214),
+                                                     RGB(3, 56, 147), RGB(0, 45, 150), RGB(0, 45, 150), clBlack},
+                                           StyleCase{"windows_xp_lines_apart", tsWindowsXP, clBtnFace, clBtnFace,
+                                                     clSilver, clBlack, clHighlightText},
+                                           StyleCase{"windows7", tsWindows7, RGB(250, 251, 253), RGB(235, 243, 253),
+                                                     RGB(184, 214, 251), RGB(184, 214, 251), clBlack}),
+                         [](const auto& I) { return std::string(I.param.Name); });
+
+TEST_F(GridDropDownTest, Office2010StylesLeaveTheGridColoursAlone) {
+    D->SetComponentStyle(tsWindows7);
+    D->SetComponentStyle(tsOffice2010Blue);
+    EXPECT_EQ(D->HeaderColor(), RGB(250, 251, 253));
+    EXPECT_EQ(D->LineColor(), RGB(184, 214, 251));
+}
+
+} // namespace
