@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
@@ -665,4 +666,135 @@ TEST_F(GridPrint, ThePreviewWindowShowsWhatThePrintWouldPrint) {
     if (HaveTool("pdfinfo")) EXPECT_GE(PdfPageCount(Fake->File), 1);
 }
 
+} // namespace
+
+namespace {
+// Awkward grids and blocks: printing, previewing and drawing them never raises, and a print
+// still ends its job with a whole file.
+struct TAwkwardCase {
+    const char* Name;
+    std::function<void(TExtStringGrid&)> Shape;
+    std::function<void(TExtStringGrid&)> Print;
+};
+void PrintTo(const TAwkwardCase& C, std::ostream* Os) { *Os << C.Name; }
+class PrintAwkwardGrids : public GridPrint, public ::testing::WithParamInterface<TAwkwardCase> {};
+
+TEST_P(PrintAwkwardGrids, PrintPreviewAndDrawNeverRaise) {
+    GetParam().Shape(*G);
+    EXPECT_NO_THROW(GetParam().Print(*G));
+    EXPECT_FALSE(Printer()->Printing());
+    EXPECT_TRUE(QFile::exists(Pdf()));
+    TBitmap Bmp(300, 400);
+    EXPECT_NO_THROW(G->PrintPreview(Bmp.Canvas(), Rect(0, 0, 300, 400)));
+    EXPECT_NO_THROW(G->PrintDraw(Bmp.Canvas(), Rect(0, 0, 300, 400)));
+    EXPECT_EQ(G->Fontscalefactor(), 1.0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Grids, PrintAwkwardGrids,
+    ::testing::Values(TAwkwardCase{"AllColumnsButTheFixedOneHidden",
+                                   [](TExtStringGrid& G) {
+                                       for (int c = G.TotalColCount() - 1; c >= 1; --c)
+                                           if (!G.IsHiddenColumn(c)) G.HideColumn(c);
+                                   },
+                                   [](TExtStringGrid& G) { G.Print(); }},
+                      TAwkwardCase{"OnlyTheFixedRowLeft", [](TExtStringGrid& G) { G.HideRows(1, G.RowCount() - 1); },
+                                   [](TExtStringGrid& G) { G.Print(); }},
+                      TAwkwardCase{"BlockOutsideTheGrid", [](TExtStringGrid&) {},
+                                   [](TExtStringGrid& G) {
+                                       G.PrintRect(TGridRect{7, 60, 20, 90});
+                                   }},
+                      TAwkwardCase{"InvertedBlock", [](TExtStringGrid&) {},
+                                   [](TExtStringGrid& G) {
+                                       G.PrintRect(TGridRect{3, 9, 1, 2});
+                                   }},
+                      TAwkwardCase{"NothingSelectedInSelectionMode",
+                                   [](TExtStringGrid& G) { G.MouseActions()->SetDisjunctRowSelect(true); },
+                                   [](TExtStringGrid& G) { G.PrintSelectedRows(); }},
+                      TAwkwardCase{"RepeatedFixedPartsAndShrinkOnEmptyCells",
+                                   [](TExtStringGrid& G) {
+                                       G.ClearRect(0, 0, G.TotalColCount() - 1, G.RowCount() - 1);
+                                       G.PrintSettings()->SetRepeatFixedCols(true);
+                                       G.PrintSettings()->SetRepeatFixedRows(true);
+                                       G.PrintSettings()->SetFitToPage(fpAlways);
+                                       G.PrintSettings()->SetUseFixedWidth(true);
+                                       G.PrintSettings()->SetFixedWidth(0);
+                                   },
+                                   [](TExtStringGrid& G) { G.Print(); }},
+                      TAwkwardCase{"HeaderAndFooterTallerThanThePage",
+                                   [](TExtStringGrid& G) {
+                                       G.PrintSettings()->SetHeaderSize(2000);
+                                       G.PrintSettings()->SetFooterSize(2000);
+                                       G.PrintSettings()->SetPageNr(ppBottomRight);
+                                   },
+                                   [](TExtStringGrid& G) { G.Print(); }}),
+    [](const auto& I) { return std::string(I.param.Name); });
+
+// The page count comes from a pass that draws nothing; the pages drawn afterwards must break at
+// the same rows, or rows past the counted pages are never printed.
+struct TTitleCase {
+    const char* Name;
+    QStringList Lines;
+    TPrintPosition Where;
+};
+void PrintTo(const TTitleCase& C, std::ostream* Os) { *Os << C.Name; }
+class PrintTitleBreaks : public GridPrint, public ::testing::WithParamInterface<TTitleCase> {};
+
+TEST_P(PrintTitleBreaks, EveryRowIsPrintedWhateverTheTitleTakes) {
+    for (int r = 1; r < G->RowCount(); ++r) G->SetRowHeights(r, 60);
+    G->PrintSettings()->SetNoAutoSizeRow(true);
+    G->PrintSettings()->SetTitle(GetParam().Where);
+    TStringList Lines;
+    for (const QString& L : GetParam().Lines) Lines.Add(L);
+    G->PrintSettings()->SetTitleLines(&Lines);
+    RecordPages();
+    G->Print();
+    std::vector<int> All;
+    for (const auto& P : Pages) All.insert(All.end(), P.Rows.begin(), P.Rows.end());
+    std::vector<int> Expected;
+    for (int r = 0; r < G->RowCount(); ++r) Expected.push_back(r);
+    EXPECT_EQ(All, Expected);
+    ASSERT_FALSE(Pages.empty());
+    EXPECT_LT(Pages[0].Rows.size(), Pages.back().Rows.size() + 30) << "the title takes room on the first page";
+    EXPECT_EQ(G->PrintNrOfPages(), int(Pages.size()));
+    if (HaveTool("pdfinfo")) EXPECT_EQ(PdfPageCount(Pdf()), int(Pages.size()));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Titles, PrintTitleBreaks,
+    ::testing::Values(TTitleCase{"PlainLinesAtTheTop", {"Rules", "second line", "third line"}, ppTopLeft},
+                      TTitleCase{"HtmlAtTheTop", {"<b>Rules</b>" + QStringLiteral("<br>line").repeated(25)}, ppTopLeft},
+                      TTitleCase{"HtmlAtTheBottom", {"<b>Rules</b><br>second line"}, ppBottomCenter}),
+    [](const auto& I) { return std::string(I.param.Name); });
+
+// A printed grid with every band of a page in use, for looking at (pictures under the build tree).
+TEST_F(GridPrint, ShowcasePagesForTheEye) {
+    if (!HaveTool("pdftoppm")) GTEST_SKIP();
+    G->SetRowCount(40);
+    G->SetMultilinecells(true);
+    G->SetWordWrap(true);
+    for (int c = 0; c < G->ColCount(); ++c) G->SetColWidths(c, 150);
+    for (int r = 1; r < G->RowCount(); ++r) G->SetRowHeights(r, 40);
+    G->SetRowHeights(3, 90);
+    TPrintSettings* PS = G->PrintSettings();
+    PS->SetNoAutoSize(true);
+    PS->SetNoAutoSizeRow(true);
+    PS->SetRepeatFixedRows(true);
+    PS->SetTitle(ppTopLeft);
+    PS->SetTitleText("Gateway rules");
+    PS->SetDate(ppTopRight);
+    PS->SetPageNr(ppBottomCenter);
+    PS->SetPagePrefix("Page");
+    PS->SetHeaderSize(50);
+    PS->SetFooterSize(50);
+    G->SetGridCell(1, 2, "a long text that wraps over several lines of its narrow column");
+    G->AddRotated(2, 3, 90, "Turned");
+    G->MergeCells(1, 5, 2, 1);
+    G->SetGridCell(1, 5, "merged over two columns");
+    G->SetColors(4, 6, clRed);
+    G->Print();
+    const QString Prefix = PictureDir() + "/showcase";
+    for (const QString& Old : QDir(PictureDir()).entryList({"showcase-*.png"})) QFile::remove(PictureDir() + "/" + Old);
+    QProcess::execute("pdftoppm", {"-png", "-r", "60", Pdf(), Prefix});
+}
 } // namespace
