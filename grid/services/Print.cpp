@@ -363,7 +363,9 @@ int TExtStringGrid::PrintEngine(TCanvas* Canvas, TPrinter* APrinter, int Mode, b
             Width += ColW(j);
             b = j;
         }
-        if (b <= a) b = a + 1;
+        // A band holds at least its first column, even one wider than the page; a column that
+        // does not fit beside it waits for the next band instead of being drawn past the edge.
+        if (b < a) b = a;
         b = std::min(b, PR.Right);
         Width = f;
         for (int j = a; j <= b; ++j) Width += ColW(j);

@@ -767,6 +767,49 @@ INSTANTIATE_TEST_SUITE_P(
                       TTitleCase{"HtmlAtTheBottom", {"<b>Rules</b><br>second line"}, ppBottomCenter}),
     [](const auto& I) { return std::string(I.param.Name); });
 
+// Bands split the columns so that every column lands on the page of its band; only a column wider
+// than the page itself runs over the edge, on a band of its own.
+struct TBandCase {
+    const char* Name;
+    std::vector<int> WidthsPx; // display columns 0 .. 3
+    bool RepeatFixedCols;
+};
+void PrintTo(const TBandCase& C, std::ostream* Os) { *Os << C.Name; }
+class PrintColumnBands : public GridPrint, public ::testing::WithParamInterface<TBandCase> {};
+
+TEST_P(PrintColumnBands, EveryColumnFitsOnItsBandsPage) {
+    const TBandCase& P = GetParam();
+    G->SetRowCount(4);
+    ASSERT_EQ(G->ColCount(), int(P.WidthsPx.size()));
+    for (int c = 0; c < G->ColCount(); ++c) G->SetColWidths(c, P.WidthsPx[size_t(c)]);
+    G->PrintSettings()->SetNoAutoSize(true);
+    G->PrintSettings()->SetRepeatFixedCols(P.RepeatFixedCols);
+    struct TBand {
+        int First, Last, RightEdge;
+    };
+    std::vector<TBand> Bands;
+    G->OnPrintPageDone = [&](TObject*, TCanvas*, int, int, int, int, int) {
+        Bands.push_back({G->PrintColStart(), G->PrintColEnd(), G->Indents(G->PrintColEnd() + 1)});
+    };
+    G->Print();
+    const int W = G->PrintPageRect().Width();
+    std::vector<int> Seen(size_t(G->ColCount()), 0);
+    for (const TBand& B : Bands) {
+        for (int c = B.First; c <= B.Last; ++c) ++Seen[size_t(c)];
+        const bool LoneTooWide = B.First == B.Last && G->MaxWidths(B.First) + 20 > W;
+        if (!LoneTooWide)
+            EXPECT_LE(B.RightEdge, W) << "band " << B.First << ".." << B.Last << " runs off the page";
+    }
+    for (int c = (P.RepeatFixedCols ? 1 : 0); c < G->ColCount(); ++c)
+        EXPECT_EQ(Seen[size_t(c)], 1) << "column " << c << " is printed on exactly one band";
+}
+
+INSTANTIATE_TEST_SUITE_P(Widths, PrintColumnBands,
+                         ::testing::Values(TBandCase{"EachOverHalfThePage", {480, 480, 480, 480}, false},
+                                           TBandCase{"OneWiderThanThePage", {200, 200, 900, 200}, false},
+                                           TBandCase{"FixedColumnRepeated", {200, 420, 420, 420}, true}),
+                         [](const auto& I) { return std::string(I.param.Name); });
+
 // A printed grid with every band of a page in use, for looking at (pictures under the build tree).
 TEST_F(GridPrint, ShowcasePagesForTheEye) {
     if (!HaveTool("pdftoppm")) GTEST_SKIP();
