@@ -797,8 +797,7 @@ TEST_P(PrintColumnBands, EveryColumnFitsOnItsBandsPage) {
     for (const TBand& B : Bands) {
         for (int c = B.First; c <= B.Last; ++c) ++Seen[size_t(c)];
         const bool LoneTooWide = B.First == B.Last && G->MaxWidths(B.First) + 20 > W;
-        if (!LoneTooWide)
-            EXPECT_LE(B.RightEdge, W) << "band " << B.First << ".." << B.Last << " runs off the page";
+        if (!LoneTooWide) EXPECT_LE(B.RightEdge, W) << "band " << B.First << ".." << B.Last << " runs off the page";
     }
     for (int c = (P.RepeatFixedCols ? 1 : 0); c < G->ColCount(); ++c)
         EXPECT_EQ(Seen[size_t(c)], 1) << "column " << c << " is printed on exactly one band";
@@ -808,6 +807,72 @@ INSTANTIATE_TEST_SUITE_P(Widths, PrintColumnBands,
                          ::testing::Values(TBandCase{"EachOverHalfThePage", {480, 480, 480, 480}, false},
                                            TBandCase{"OneWiderThanThePage", {200, 200, 900, 200}, false},
                                            TBandCase{"FixedColumnRepeated", {200, 420, 420, 420}, true}),
+                         [](const auto& I) { return std::string(I.param.Name); });
+
+// A word-wrapped cell keeps the same inner margin as a one-line cell: its text starts (or ends)
+// inside the cell, never on the border line.
+struct TWrapMarginCase {
+    const char* Name;
+    TAlignment Align;
+};
+void PrintTo(const TWrapMarginCase& C, std::ostream* Os) { *Os << C.Name; }
+class PrintWrapMargins : public GridPrint, public ::testing::WithParamInterface<TWrapMarginCase> {};
+
+TEST_P(PrintWrapMargins, WrappedTextStaysInsideTheCellLikeOneLineText) {
+    const TAlignment Align = GetParam().Align;
+    G->SetRowCount(3);
+    G->SetColWidths(2, 260);
+    G->PrintSettings()->SetUseDisplayFont(false);
+    G->PrintSettings()->Font()->SetSize(20);
+    G->PrintSettings()->SetNoAutoSize(true);
+    G->PrintSettings()->SetBorders(pbNoborder);
+    // only the two cells under test hold text
+    G->ClearRect(0, 0, G->TotalColCount() - 1, G->RowCount() - 1);
+    const int RC = G->RealColIndex(2);
+    G->SetGridCell(RC, 1, "Wwww");
+    G->SetGridCell(RC, 2, "Wwww wwwwwww wwwwwwwwwww");
+    G->OnGetWordWrap = [](TObject*, int, int ARow, bool& Wrap) { Wrap = ARow == 2; };
+    G->OnGetAlignment = [Align](TObject*, int, int, TAlignment& H, TVAlignment&) { H = Align; };
+    TBitmap Bmp(900, 700);
+    Bmp.Canvas()->Brush()->SetColor(clWhite);
+    Bmp.Canvas()->FillRect(Rect(0, 0, 900, 700));
+    G->PrintDraw(Bmp.Canvas(), Rect(0, 0, 900, 700));
+    Bmp.Image().save(PictureDir() + "/wrap-margin-" + QString::fromLatin1(GetParam().Name) + ".png");
+    const int X0 = int(std::lround(G->Indents(2) * 96 / 254.0)), X1 = int(std::lround(G->Indents(3) * 96 / 254.0));
+    // the rows' y spans on the bitmap, from the row steps
+    auto InkSpan = [&](int Y0, int Y1) {
+        int L = 10000, R = -1;
+        for (int Y = Y0; Y < Y1; ++Y)
+            for (int X = 0; X < 900; ++X)
+                if (QColor(Bmp.Image().pixel(X, Y)).lightness() < 128) {
+                    L = std::min(L, X);
+                    R = std::max(R, X);
+                }
+        return std::pair<int, int>{L, R};
+    };
+    // find the two text blocks: scan down for ink rows
+    std::vector<std::pair<int, int>> Blocks;
+    bool In = false;
+    for (int Y = 0; Y < 700; ++Y) {
+        bool Ink = false;
+        for (int X = X0 + 1; X < X1 - 1 && !Ink; ++X) Ink = QColor(Bmp.Image().pixel(X, Y)).lightness() < 128;
+        if (Ink && !In) Blocks.push_back({Y, Y});
+        if (Ink) Blocks.back().second = Y + 1;
+        In = Ink;
+    }
+    ASSERT_GE(Blocks.size(), 2u);
+    const auto One = InkSpan(Blocks[0].first, Blocks[0].second);
+    const auto Wrapped = InkSpan(Blocks[1].first, Blocks.back().second);
+    EXPECT_GT(Blocks.size(), 2u) << "the long text wraps";
+    EXPECT_GT(Wrapped.first, X0 + 1) << "starts inside the cell";
+    EXPECT_LT(Wrapped.second, X1 - 1) << "ends inside the cell";
+    if (Align == taLeftJustify) EXPECT_GE(Wrapped.first, One.first - 1);
+    if (Align == taRightJustify) EXPECT_LE(Wrapped.second, One.second + 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Alignments, PrintWrapMargins,
+                         ::testing::Values(TWrapMarginCase{"Left", taLeftJustify},
+                                           TWrapMarginCase{"Right", taRightJustify}),
                          [](const auto& I) { return std::string(I.param.Name); });
 
 // A printed grid with every band of a page in use, for looking at (pictures under the build tree).
