@@ -4,6 +4,7 @@
 // hidden row.
 #include "grid/control/ExtGrid.h"
 #include "platform/gui/Printers.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/QtPrint.h"
 
 #include <QDir>
@@ -465,6 +466,26 @@ TEST_F(GridPrint, PrintingWithoutAnyPrinterRaisesAndWritesNothing) {
     EXPECT_THROW(G->Print(), EPrinter);
     SetPrinter(std::move(Mine));
     EXPECT_FALSE(Printer()->Printing());
+}
+
+TEST_F(GridPrint, APrintTheDiskCannotHoldRaisesAndKeepsTheOldFile) {
+    {
+        QFile F(Pdf());
+        ASSERT_TRUE(F.open(QIODevice::WriteOnly));
+        F.write("old");
+    }
+    for (int r = 1; r < G->RowCount(); ++r) G->SetRowHeights(r, 200);
+    G->PrintSettings()->SetNoAutoSizeRow(true);
+    {
+        TFileSizeLimit Limit(4000);
+        ASSERT_TRUE(Limit.Set());
+        EXPECT_THROW(G->Print(), EPrinter);
+    }
+    EXPECT_FALSE(Printer()->Printing());
+    QFile F(Pdf());
+    ASSERT_TRUE(F.open(QIODevice::ReadOnly));
+    EXPECT_EQ(F.readAll(), QByteArray("old"));
+    EXPECT_EQ(QDir(Dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1) << "no part file left behind";
 }
 
 // ---- pictures -------------------------------------------------------------------------------------------
