@@ -195,6 +195,8 @@ void TExtStringGrid::PreviewGridBlock(TCanvas* Canvas, TRect Displayrect, const 
         FPrintNrOfPages = N;
         int From = 1, To = N;
         if (OnPrintStart) OnPrintStart(this, N, From, To);
+        // a preview shows the one page PreviewPage names, even when a print left a wider range
+        FPrintPageTo = FPrintPageFrom;
         if (From > 0 && To > 0 && To >= From) PrintEngine(Canvas, nullptr, 0, SelectionMode, N);
     }
     ExportNotification(esExportDone, -1);

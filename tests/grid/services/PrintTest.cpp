@@ -663,6 +663,29 @@ TEST_F(GridPrint, PreviewDrawsThePageIntoItsRectangleOnly) {
     EXPECT_EQ(Bmp.Canvas()->MapMode(), MM_TEXT) << "the canvas's mapping is restored";
 }
 
+// A preview draws one page: after a print of several pages it is not the pages on top of each other.
+TEST_F(GridPrint, PreviewAfterAPrintDrawsOnlyItsPage) {
+    for (int r = 1; r < G->RowCount(); ++r) G->SetRowHeights(r, 60);
+    G->PrintSettings()->SetNoAutoSizeRow(true);
+    RecordPages();
+    G->Print();
+    ASSERT_GT(Pages.size(), 1u);
+    const std::vector<int> FirstPageRows = Pages[0].Rows;
+    const std::vector<int> SecondPageRows = Pages[1].Rows;
+    TBitmap Bmp(800, 1130);
+    Pages.clear();
+    G->PrintPreview(Bmp.Canvas(), Rect(0, 0, 794, 1123));
+    ASSERT_EQ(Pages.size(), 1u);
+    EXPECT_EQ(Pages[0].Rows, FirstPageRows);
+    Pages.clear();
+    G->SetPreviewPage(2);
+    G->PrintPreview(Bmp.Canvas(), Rect(0, 0, 794, 1123));
+    // the start of the run announces page 1 even when it is not drawn; only page 2 draws cells
+    std::vector<int> Drawn;
+    for (const auto& P : Pages) Drawn.insert(Drawn.end(), P.Rows.begin(), P.Rows.end());
+    EXPECT_EQ(Drawn, SecondPageRows);
+}
+
 class RecordingPreview : public IPrintPreviewService {
 public:
     int Shown = 0;
