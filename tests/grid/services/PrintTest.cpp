@@ -919,10 +919,11 @@ INSTANTIATE_TEST_SUITE_P(Alignments, PrintWrapMargins,
                                            TWrapMarginCase{"Right", taRightJustify}),
                          [](const auto& I) { return std::string(I.param.Name); });
 
-// A printed grid with every band of a page in use, for looking at (pictures under the build tree).
-TEST_F(GridPrint, ShowcasePagesForTheEye) {
-    if (!HaveTool("pdftoppm")) GTEST_SKIP();
-    G->SetRowCount(40);
+// A printed grid with every band of a page in use: header and footer, repeated fixed row, page
+// numbers, wrapped, rotated and merged cells, a coloured cell, the hidden column and row. The
+// pages are kept as pictures under the build tree for looking at.
+TEST_F(GridPrint, PrintedPagesCarryHeaderFooterRepeatedRowAndNumbers) {
+    if (!HaveTool("pdftoppm") || !HaveTool("pdftotext")) GTEST_SKIP() << "poppler-utils are not installed";
     G->SetMultilinecells(true);
     G->SetWordWrap(true);
     for (int c = 0; c < G->ColCount(); ++c) G->SetColWidths(c, 150);
@@ -937,6 +938,7 @@ TEST_F(GridPrint, ShowcasePagesForTheEye) {
     PS->SetDate(ppTopRight);
     PS->SetPageNr(ppBottomCenter);
     PS->SetPagePrefix("Page");
+    PS->SetLeftSize(100);
     PS->SetHeaderSize(50);
     PS->SetFooterSize(50);
     G->SetGridCell(1, 2, "a long text that wraps over several lines of its narrow column");
@@ -945,8 +947,40 @@ TEST_F(GridPrint, ShowcasePagesForTheEye) {
     G->SetGridCell(1, 5, "merged over two columns");
     G->SetColors(4, 6, clRed);
     G->Print();
+    ASSERT_EQ(G->PrintNrOfPages(), 2);
     const QString Prefix = PictureDir() + "/showcase";
     for (const QString& Old : QDir(PictureDir()).entryList({"showcase-*.png"})) QFile::remove(PictureDir() + "/" + Old);
     QProcess::execute("pdftoppm", {"-png", "-r", "60", Pdf(), Prefix});
+    auto PageText = [&](int Page) {
+        return RunTool("pdftotext", {"-f", QString::number(Page), "-l", QString::number(Page), Pdf(), "-"});
+    };
+    const QString One = PageText(1), Two = PageText(2);
+    for (const QString* T : {&One, &Two}) {
+        EXPECT_TRUE(T->contains("Gateway rules"));
+        EXPECT_TRUE(T->contains("Head 1")) << "the fixed row heads every page";
+        EXPECT_FALSE(T->contains("Head 3")) << "the hidden column is not printed";
+        EXPECT_FALSE(T->contains("r40c")) << "the hidden row is not printed";
+    }
+    EXPECT_TRUE(One.contains("Page 1/2"));
+    EXPECT_TRUE(Two.contains("Page 2/2"));
+    EXPECT_TRUE(One.contains("wraps")) << "wrapped text is printed";
+    EXPECT_TRUE(One.contains("merged over two columns")) << "a merged cell's text is not cut at its first column";
+    EXPECT_TRUE(Two.contains("r39c4")) << "the last shown row";
+    const QImage Page1(Prefix + "-1.png");
+    ASSERT_FALSE(Page1.isNull());
+    int Red = 0;
+    for (int y = 0; y < Page1.height(); ++y)
+        for (int x = 0; x < Page1.width(); ++x) {
+            const QColor C = Page1.pixelColor(x, y);
+            if (C.red() > 200 && C.green() < 60 && C.blue() < 60) ++Red;
+        }
+    EXPECT_GT(Red, 100) << "the coloured cell is filled";
+    // nothing lies left of the left margin but the header's own text
+    const int Margin = int(100 * 60 / 254.0) - 1;
+    int InkLeft = 0;
+    for (int y = Page1.height() / 10; y < Page1.height() * 9 / 10; ++y)
+        for (int x = 0; x < Margin; ++x)
+            if (Page1.pixelColor(x, y).lightness() < 128) ++InkLeft;
+    EXPECT_EQ(InkLeft, 0);
 }
 } // namespace
