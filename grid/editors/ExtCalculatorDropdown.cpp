@@ -524,6 +524,34 @@ double TExtCalculatorDropdown::ShownNumber() const { return TextToFloat(GetText(
 
 void TExtCalculatorDropdown::Show(long double V) { SetFloatValue(double(V)); }
 
+// The number being typed shows every decimal typed so far, also those beyond the display's
+// precision: they take part in the next operation, which shows its result at the precision.
+void TExtCalculatorDropdown::ShowEntry(long double V, int Decimals) {
+    QString S =
+        Format(QStringLiteral("%.") + QString::number(Decimals) + (EditType() == etMoney ? u'n' : u'f'), {double(V)});
+    SetRawText(Prefix() + S + Suffix());
+}
+
+// Takes back the last digit of the shown number (an emptied number or "Error" shows 0).
+void TExtCalculatorDropdown::RemoveLastDigit() {
+    if (GetText() == KError) {
+        SetText(QStringLiteral("0"));
+        FDecim = 0;
+        return;
+    }
+    const QChar Dec = DropDownDecimalSeparator();
+    QString S = QString::number(GetFloatValue(), 'g', QLocale::FloatingPointShortest);
+    S.replace(u'.', Dec);
+    S.chop(1);
+    if (S == QLatin1String("-")) S.clear();
+    SetText(S);
+    // The decimal entry steps back with the digit it lost.
+    if (FDecim > 0) {
+        FDecim /= 10;
+        if (FDecim < 10) FDecim = 0;
+    }
+}
+
 void TExtCalculatorDropdown::CalcStep() {
     if (GetText().isEmpty() || GetText() == KError) SetText(QStringLiteral("0"));
     const long double X = ShownNumber();
@@ -596,9 +624,11 @@ void TExtCalculatorDropdown::CalcButtonClick(int Index) {
             const bool Negative = GetText().trimmed().startsWith(u'-');
             const long double D = Negative ? -T : T;
             if (FDecim > 0) {
-                // A digit the display cannot show is refused rather than kept out of sight.
-                if (Precision() >= 0 && FDecim > std::pow(10.0L, Precision())) return;
-                Show(V + D / FDecim);
+                const int Decimals = int(std::lround(std::log10(double(FDecim))));
+                if (Precision() >= 0 && Decimals > Precision())
+                    ShowEntry(V + D / FDecim, Decimals);
+                else
+                    Show(V + D / FDecim);
                 FDecim *= 10;
             } else {
                 Show(V * 10 + D);
@@ -616,7 +646,11 @@ void TExtCalculatorDropdown::CalcButtonClick(int Index) {
                     S.remove(0, 1);
                 else
                     S.prepend(u'-');
-                SetText(S);
+                // Only the sign changes: decimals typed beyond the precision stay.
+                if (S.contains(KError))
+                    SetText(S);
+                else
+                    SetRawText(Prefix() + S + Suffix());
                 break;
             }
             case 15:
@@ -631,18 +665,7 @@ void TExtCalculatorDropdown::CalcButtonClick(int Index) {
             case 17: CalcResult(); break;
             case 18: CalcPercent(); break;
             case 31:
-                if (FPrevop < 0) {
-                    QString S = QString::number(GetFloatValue(), 'g', QLocale::FloatingPointShortest);
-                    S.replace(u'.', Dec);
-                    S.chop(1);
-                    if (S == QLatin1String("-")) S.clear();
-                    SetText(S);
-                    // The decimal entry steps back with the digit it lost.
-                    if (FDecim > 0) {
-                        FDecim /= 10;
-                        if (FDecim < 10) FDecim = 0;
-                    }
-                }
+                if (FPrevop < 0) RemoveLastDigit();
                 break;
             case 33: FMVal = 0; break;
             case 34: Show(FMVal); break;
@@ -672,6 +695,9 @@ void TExtCalculatorDropdown::CalcButtonClick(int Index) {
 
 // -- keys in the popup
 void TExtCalculatorDropdown::FormKeyPress(QChar& Key) {
+    // Backspace was handled whole on its key-down; given to the edit too it would take a second
+    // character.
+    if (Key.unicode() == 8) return;
     QPointer<TExtCalculatorDropdown> Self(this);
     TExtCustomDropDown::FormKeyPress(Key);
     if (!Self) return;
@@ -707,16 +733,20 @@ void TExtCalculatorDropdown::CalcKeyPress(QChar Key) {
 }
 
 void TExtCalculatorDropdown::FormKeyDown(Word& Key, TShiftState Shift) {
+    if (Key == VK_BACK) {
+        // The last digit of the number, as the pad's key takes it: the last character of a
+        // formatted text is a decimal the user may never have typed. The edit does not see
+        // the key, or it would take a second character.
+        BeforeCalcInput();
+        RemoveLastDigit();
+        SetModified(true);
+        return;
+    }
     QPointer<TExtCalculatorDropdown> Self(this);
     TExtCustomDropDown::FormKeyDown(Key, Shift);
     if (!Self) return;
     if (Key == VK_TAB || Key == VK_F4) {
         HideDropDown(false);
-    } else if (Key == VK_BACK) {
-        QString S = GetText();
-        S.chop(1);
-        if (S.isEmpty() || S == KError) S = QStringLiteral("0");
-        SetText(S);
     }
 }
 
@@ -757,7 +787,34 @@ void TExtCalculatorDropdown::WMChar(TMessage& M) {
         return;
     }
     if (Ch == Th && Th != Dec) return;
-    if (Ch == Dec && GetText().contains(Dec)) return;
+    if (Ch == Dec) {
+        if (FNewval) {
+            SetText(QStringLiteral("0"));
+            SetSelStart(Pl + 1);
+            FNewval = false;
+        }
+        const qsizetype D = GetText().indexOf(Dec);
+        if (D >= 0) {
+            // The separator is already shown: typing it starts the decimals, so the digits that
+            // follow land behind it instead of growing the whole part.
+            if (SelStart() - Pl <= D) {
+                SelectAfterDecimal();
+                SetSelLength(0);
+            }
+            return;
+        }
+    }
+    if (Digit && SelLength() == 0 && Precision() > 0) {
+        // A digit behind the last shown decimal is kept: the display formats only results.
+        const QString V = GetText();
+        const qsizetype D = V.indexOf(Dec);
+        if (D >= 0 && SelStart() - Pl == V.size() && V.size() - D - 1 >= Precision()) {
+            SetRawText(Prefix() + V + Ch + Suffix());
+            SetSelStart(Pl + int(V.size()) + 1);
+            SetModified(true);
+            return;
+        }
+    }
     TExtCustomDropDown::WMChar(M);
 }
 

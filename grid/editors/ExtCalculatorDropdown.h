@@ -231,6 +231,8 @@ protected:
 private:
     double ShownNumber() const;
     void Show(long double V);
+    void ShowEntry(long double V, int Decimals);
+    void RemoveLastDigit();
     void CalcStep();
     void CalcPercent();
     void Clear();

@@ -22,6 +22,20 @@ int PartValue(const QString& Part) {
     while (N < 2 && N < P.size() && P[N].isDigit()) V = V * 10 + P[N++].digitValue();
     return N == 0 ? -1 : V;
 }
+// Every field holds its digits: the hour one or two, minute and second two each.
+bool IsCompleteTime(const QString& T, const QString& Sep) {
+    const QStringList Parts = T.split(Sep);
+    auto Digits = [](const QString& P, int Min, int Max) {
+        if (P.size() < Min || P.size() > Max) return false;
+        for (QChar Ch : P)
+            if (!Ch.isDigit()) return false;
+        return true;
+    };
+    if (!Digits(Parts.value(0).trimmed(), 1, 2)) return false;
+    for (qsizetype I = 1; I < Parts.size(); ++I)
+        if (!Digits(Parts[I], 2, 2)) return false;
+    return true;
+}
 bool AltDown() { return GetKeyState(VK_MENU) < 0; }
 bool AltHeld(TShiftState Shift) { return Shift.Contains(ssAlt); }
 bool StepKey(Word Key) { return Key == VK_PRIOR || Key == VK_NEXT || Key == VK_UP || Key == VK_DOWN; }
@@ -109,11 +123,13 @@ void TExtTimePickerDropDown::Change() {
     TExtCustomDropDown::Change();
     if (FInternalCall) return;
     const QString T = Text();
-    // Only a text of five characters is taken: a complete time without seconds, or hour and
-    // minute typed with the seconds still blank.
-    if (T.trimmed().size() != 5) return;
     const QString Sep = Separator();
     if (T.count(Sep) != (FShowSeconds ? 2 : 1)) return;
+    // Taken are a text of five characters (a time without seconds, or hour and minute typed
+    // with the seconds still blank) and every complete time: a value written from outside, or
+    // typed to its last digit, is the time, or the next closing of the popup would write the
+    // old one back over it. Texts still being typed are left alone.
+    if (T.trimmed().size() != 5 && !IsCompleteTime(T, Sep)) return;
     QString S = T;
     S.replace(u' ', u'0');
     const QStringList Parts = S.split(Sep);

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <utility>
 
 namespace {
 constexpr double KDeg = std::numbers::pi / 180.0;
@@ -19,6 +20,40 @@ int Rnd(double X) { return int(Round(X)); }
 void Decode(TDateTime T, int& H, int& M, int& S, int& MS) {
     DecodeTime(T, H, M, S, MS);
     H %= 24;
+}
+
+// One hand of the clock: its colours, pen width, angle (clockwise from 12 o'clock) and its
+// extent as fractions of the radius; a line hand's shadow is shorter and may lie aside.
+struct THand {
+    TColor Color, Shadow;
+    int Width;
+    double Angle, Tail, Tip, ShadowTip;
+    int ShadowDx;
+};
+
+// Draws a hand, or its shadow (nothing for a hand without one), as a line or as a filled
+// four-point pointer.
+void PaintHand(TCanvas* C, TPoint Ct, int R, bool Pointer, const THand& Hd, bool AsShadow) {
+    if (AsShadow && Hd.Shadow == clNone) return;
+    const TColor Color = AsShadow ? Hd.Shadow : Hd.Color;
+    const int Dx = AsShadow ? (Pointer ? 1 : Hd.ShadowDx) : 0, Dy = AsShadow ? 3 : 0;
+    auto Pt = [&](double K, double T) {
+        return Point(Ct.X + Rnd(K * R * std::sin(T)) + Dx, Ct.Y - Rnd(K * R * std::cos(T)) + Dy);
+    };
+    C->Pen()->SetStyle(psSolid);
+    C->Pen()->SetColor(Color);
+    if (Pointer) {
+        C->Pen()->SetWidth(1);
+        C->Brush()->SetStyle(bsSolid);
+        C->Brush()->SetColor(Color);
+        C->Polygon({Pt(Hd.Tail, Hd.Angle), Pt(0.05, Hd.Angle - 90 * KDeg), Pt(Hd.Tip, Hd.Angle),
+                    Pt(0.05, Hd.Angle + 90 * KDeg)});
+        return;
+    }
+    C->Pen()->SetWidth(std::max(1, Hd.Width));
+    const TPoint P1 = Pt(Hd.Tail, Hd.Angle), P2 = Pt(AsShadow ? Hd.ShadowTip : Hd.Tip, Hd.Angle);
+    C->MoveTo(P1.X, P1.Y);
+    C->LineTo(P2.X, P2.Y);
 }
 } // namespace
 
@@ -50,7 +85,11 @@ void TWatchSettings::Assign(TPersistent* Source) {
 }
 
 // ---- appearance -----------------------------------------------------------------------------
-TWatchAppearance::TWatchAppearance() { Reset(); }
+TWatchAppearance::TWatchAppearance() {
+    Reset();
+    // A picture changed in place shows at once, as one set through the property does.
+    FPicture.OnChange = [this](TObject*) { Changed(); };
+}
 
 void TWatchAppearance::Reset() {
     FSize = 0;
@@ -70,7 +109,11 @@ void TWatchAppearance::Reset() {
     FAMPMFont.SetSize(10);
     FAMPMFont.SetStyle({});
     FAMPMFont.SetColor(clWindowText);
-    FPicture.Assign(nullptr);
+    {
+        const TNotifyEvent Hook = std::exchange(FPicture.OnChange, nullptr);
+        FPicture.Assign(nullptr);
+        FPicture.OnChange = Hook;
+    }
     FAMPMFrame = apRect;
     FShape = wsCircle;
     FPointerStyle = psLine;
@@ -113,7 +156,11 @@ void TWatchAppearance::Assign(TPersistent* Source) {
     FMinutePointer = S->FMinutePointer;
     FHourFont.Assign(&S->FHourFont);
     FAMPMFont.Assign(&S->FAMPMFont);
-    FPicture.Assign(&S->FPicture);
+    {
+        const TNotifyEvent Hook = std::exchange(FPicture.OnChange, nullptr);
+        FPicture.Assign(&S->FPicture);
+        FPicture.OnChange = Hook;
+    }
     FAMPMFrame = S->FAMPMFrame;
     FShape = S->FShape;
     FPointerStyle = S->FPointerStyle;
@@ -354,10 +401,13 @@ void TExtWatch::SetAM(bool A) {
         // The label rolls one pixel per step over the inner height of the box.
         const TRect R = GetAMPMRect();
         const int Steps = std::max(0, R.Bottom - R.Top - 2);
+        // The window on the strip starts at the old text and ends on the new one.
         for (int I = 0; I < Steps; ++I) {
+            FRollOffset = A ? Steps - 1 - I : I + 1;
             repaint();
             Clock().Sleep(10);
         }
+        FRollOffset = -1;
     }
     FBKGCache = QImage();
     update();
@@ -462,7 +512,40 @@ void TExtWatch::Paint() {
 
 void TExtWatch::PaintAll(TCanvas* Canvas) {
     if (QPainter* P = Canvas->Painter()) P->drawImage(0, 0, FBKGCache);
+    if (FRollOffset >= 0) PaintRoll(Canvas);
     PaintPointers(Canvas);
+}
+
+// One step of the AM/PM roll: a strip with "AM" over "PM", seen through the box at the
+// current offset, then the box's frame.
+void TExtWatch::PaintRoll(TCanvas* C) {
+    TWatchAppearance* A = FAppearance.get();
+    QPainter* P = C->Painter();
+    const TRect B = GetAMPMRect();
+    const int W = B.Right - B.Left - 2, Inner = B.Bottom - B.Top - 2;
+    if (!P || W <= 0 || Inner <= 0) return;
+    QImage Strip(W, 2 * Inner, QImage::Format_RGB32);
+    Strip.fill(ToQColor(A->AMPMColor()));
+    {
+        TCanvas S;
+        S.BeginPaintOn(&Strip);
+        S.Font()->Assign(A->AMPMFont());
+        S.Brush()->SetStyle(bsClear);
+        TRect Top = Rect(0, 0, W, Inner), Bottom = Rect(0, Inner, W, 2 * Inner);
+        DrawText(&S, QStringLiteral("AM"), Top, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        DrawText(&S, QStringLiteral("PM"), Bottom, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        S.EndPaint();
+    }
+    P->drawImage(B.Left + 1, B.Top + 1, Strip, 0, std::clamp(FRollOffset, 0, Inner), W, Inner);
+    if (A->AMPMBorderColor() == clNone) return;
+    C->Brush()->SetStyle(bsClear);
+    C->Pen()->SetStyle(psSolid);
+    C->Pen()->SetWidth(1);
+    C->Pen()->SetColor(A->AMPMBorderColor());
+    if (A->AMPMFrame() == apRect)
+        C->Rectangle(B);
+    else
+        C->RoundRect(B.Left, B.Top, B.Right, B.Bottom, 5, 5);
 }
 
 void TExtWatch::PaintFace(TCanvas* C) {
@@ -506,7 +589,19 @@ void TExtWatch::PaintFace(TCanvas* C) {
             C->RoundRect(Client.Left, Client.Top, Client.Right, Client.Bottom, 20, 20);
     }
     if (QPainter* Q = C->Painter()) Q->setClipping(false);
-    if (A->Picture()->Graphic() && !A->Picture()->Graphic()->Empty()) C->Draw(0, 0, A->Picture()->Graphic());
+    if (TGraphic* G = A->Picture()->Graphic(); G && !G->Empty()) {
+        // The picture lies over the face with its bottom-left colour left out; a copy is made
+        // transparent so that the appearance's own picture is not touched while painting.
+        if (auto* Bmp = dynamic_cast<TBitmap*>(G)) {
+            TBitmap Over;
+            Over.Assign(Bmp);
+            Over.SetTransparentMode(tmAuto);
+            Over.SetTransparent(true);
+            C->Draw(0, 0, &Over);
+        } else {
+            C->Draw(0, 0, G);
+        }
+    }
 
     // tick marks
     const int Ro = R - A->BorderWidth() / 2;
@@ -604,41 +699,24 @@ void TExtWatch::PaintPointers(TCanvas* C) {
     const TPoint Ct = GetCenter();
     const int R = GetRadius();
     const double Th = (30.0 * H + M / 2.0) * KDeg, Tm = 6.0 * M * KDeg, Ts = 6.0 * S * KDeg;
-    auto Pt = [&](double K, double T, int Dx = 0, int Dy = 0) {
-        return Point(Ct.X + Rnd(K * R * std::sin(T)) + Dx, Ct.Y - Rnd(K * R * std::cos(T)) + Dy);
-    };
-    auto Line = [&](TColor Color, int Width, double From, double To, double T, int Dx, int Dy) {
-        C->Pen()->SetStyle(psSolid);
-        C->Pen()->SetColor(Color);
-        C->Pen()->SetWidth(std::max(1, Width));
-        const TPoint P1 = Pt(From, T, Dx, Dy), P2 = Pt(To, T, Dx, Dy);
-        C->MoveTo(P1.X, P1.Y);
-        C->LineTo(P2.X, P2.Y);
-    };
-    auto Hand = [&](TColor Color, double Tip, double T, int Dx, int Dy) {
-        C->Pen()->SetStyle(psSolid);
-        C->Pen()->SetWidth(1);
-        C->Pen()->SetColor(Color);
-        C->Brush()->SetStyle(bsSolid);
-        C->Brush()->SetColor(Color);
-        C->Polygon({Pt(-0.1, T, Dx, Dy), Pt(0.05, T - 90 * KDeg, Dx, Dy), Pt(Tip, T, Dx, Dy),
-                    Pt(0.05, T + 90 * KDeg, Dx, Dy)});
-    };
+    const THand Hour{A->HourPointer(), A->HourPointerShadow(), A->HourPointerSize(), Th, -0.1, 0.5, 0.46, -1};
+    const THand Minute{A->MinutePointer(), A->MinutePointerShadow(), A->MinutePointerSize(), Tm, -0.1, 0.7, 0.65, 0};
+    const THand SecondHand{A->SecondPointer(), clNone, A->SecondPointerSize(), Ts, -0.2, 0.9, 0, 0};
     const bool Second = FSettings->Auto() && FSettings->Second();
     if (A->PointerStyle() == psLine) {
-        if (A->HourPointerShadow() != clNone) Line(A->HourPointerShadow(), A->HourPointerSize(), -0.1, 0.46, Th, -1, 3);
-        if (A->MinutePointerShadow() != clNone)
-            Line(A->MinutePointerShadow(), A->MinutePointerSize(), -0.1, 0.65, Tm, 0, 3);
-        Line(A->HourPointer(), A->HourPointerSize(), -0.1, 0.5, Th, 0, 0);
-        Line(A->MinutePointer(), A->MinutePointerSize(), -0.1, 0.7, Tm, 0, 0);
-        if (Second) Line(A->SecondPointer(), A->SecondPointerSize(), -0.2, 0.9, Ts, 0, 0);
+        // Both shadows lie under both hands.
+        PaintHand(C, Ct, R, false, Hour, true);
+        PaintHand(C, Ct, R, false, Minute, true);
+        PaintHand(C, Ct, R, false, Hour, false);
+        PaintHand(C, Ct, R, false, Minute, false);
     } else if (A->PointerStyle() == psPointer) {
-        if (A->HourPointerShadow() != clNone) Hand(A->HourPointerShadow(), 0.5, Th, 1, 3);
-        Hand(A->HourPointer(), 0.5, Th, 0, 0);
-        if (A->MinutePointerShadow() != clNone) Hand(A->MinutePointerShadow(), 0.7, Tm, 1, 3);
-        Hand(A->MinutePointer(), 0.7, Tm, 0, 0);
-        if (Second) Line(A->SecondPointer(), A->SecondPointerSize(), -0.2, 0.9, Ts, 0, 0);
+        PaintHand(C, Ct, R, true, Hour, true);
+        PaintHand(C, Ct, R, true, Hour, false);
+        PaintHand(C, Ct, R, true, Minute, true);
+        PaintHand(C, Ct, R, true, Minute, false);
     }
+    if (Second && (A->PointerStyle() == psLine || A->PointerStyle() == psPointer))
+        PaintHand(C, Ct, R, false, SecondHand, false);
 
     // centre cap
     const int Sz = A->CenterPointSize();

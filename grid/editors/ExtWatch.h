@@ -11,6 +11,7 @@
 #include <QImage>
 
 #include <memory>
+#include <utility>
 
 enum TAMPMFrame : uint8_t { apRect, apRoundRect };
 enum TWatchShape : uint8_t { wsCircle, wsRect, wsRoundRect };
@@ -114,7 +115,9 @@ public:
     }
     TPicture* Picture() { return &FPicture; }
     void SetPicture(TPicture* Value) {
+        const TNotifyEvent Hook = std::exchange(FPicture.OnChange, nullptr);
         FPicture.Assign(Value);
+        FPicture.OnChange = Hook;
         Changed();
     }
     void Changed() {
@@ -195,6 +198,7 @@ private:
     void SetTimeInternal(TDateTime T);
     void SetAM(bool A);
     void PaintAll(TCanvas* Canvas);
+    void PaintRoll(TCanvas* C);
     void PaintFace(TCanvas* C);
     void PaintPointers(TCanvas* C);
     void RepaintPointers();
@@ -221,6 +225,7 @@ private:
     bool FShowNumbers = true;
     bool FInternalSet = false;
     TWatchStyle FStyle = wsClassic;
+    int FRollOffset = -1; // the AM/PM roll's window on its strip; -1 while none runs
 };
 
 // The colour table of the component styles, applied to any clock appearance (the time picker

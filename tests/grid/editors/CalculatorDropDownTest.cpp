@@ -79,8 +79,11 @@ INSTANTIATE_TEST_SUITE_P(
         PadCase{"digit_after_error_starts_anew", 2, "7 / 0 = 4", "4.00", 4},
         PadCase{"percent_of_running_value", 2, "1 0 0 + 1 0 %", "10.00", 10},
         PadCase{"percent_then_equals", 2, "1 0 0 + 1 0 % =", "110.00", 110},
-        PadCase{"third_decimal_is_lost", 2, "1 . 2 3 4", "1.23", 1.23},
-        PadCase{"refused_decimal_is_not_kept_for_later", 2, "1 . 2 3 4 Back 5", "1.25", 1.25},
+        PadCase{"third_decimal_is_kept", 2, "1 . 2 3 4", "1.234", 1.234},
+        PadCase{"kept_decimals_take_part_in_the_result", 2, "1 . 2 3 4 * 1 0 0 0 =", "1234.00", 1234},
+        PadCase{"back_then_digit_continues_the_decimals", 2, "1 . 2 3 4 Back 5", "1.235", 1.235},
+        PadCase{"sign_change_keeps_the_kept_decimals", 2, "1 . 2 3 4 +/- 5", "-1.2345", -1.2345},
+        PadCase{"decimal_entry_with_precision_zero", 0, "5 . 2 5 * 4 =", "21", 21},
         PadCase{"decimal_point_on_new_number", 2, ". 5", "0.50", 0.5},
         PadCase{"sign_change_then_digit_extends_magnitude", 2, "5 +/- 3", "-53.00", -53},
         PadCase{"sign_change_then_decimal_digit", 2, "1 . 5 +/- 2", "-1.52", -1.52},
@@ -182,14 +185,56 @@ TEST_P(CalculatorTyping, InTheClosedEdit) {
     EXPECT_EQ(C->Text(), QString::fromLatin1(P.Text));
 }
 
-INSTANTIATE_TEST_SUITE_P(Keys, CalculatorTyping,
-                         ::testing::Values(TypedCase{"precision_zero_add", 0, "5+3\r", "8"},
-                                           TypedCase{"equals_sign", 0, "9-4=", "5"},
-                                           TypedCase{"multi_digit_entry", 0, "12*3\r", "36"},
-                                           TypedCase{"precision_two_new_number", 2, "6/4\r", "1.50"},
-                                           TypedCase{"letters_are_dropped", 0, "7x\r", "7"},
-                                           TypedCase{"percent", 0, "200+5%", "10"}),
-                         [](const auto& I) { return std::string(I.param.Name); });
+INSTANTIATE_TEST_SUITE_P(
+    Keys, CalculatorTyping,
+    ::testing::Values(TypedCase{"precision_zero_add", 0, "5+3\r", "8"}, TypedCase{"equals_sign", 0, "9-4=", "5"},
+                      TypedCase{"multi_digit_entry", 0, "12*3\r", "36"},
+                      TypedCase{"precision_two_new_number", 2, "6/4\r", "1.50"},
+                      TypedCase{"letters_are_dropped", 0, "7x\r", "7"}, TypedCase{"percent", 0, "200+5%", "10"},
+                      TypedCase{"typed_decimals", 2, "1.25*4\r", "5.00"},
+                      TypedCase{"decimals_beyond_precision_are_kept", 2, "1.234*1000\r", "1234.00"},
+                      TypedCase{"decimal_point_after_operator", 2, "3+.5\r", "3.50"}),
+    [](const auto& I) { return std::string(I.param.Name); });
+
+// ---- keys typed while the popup is open ---------------------------------------------------
+struct PopupCase {
+    const char* Name;
+    int Precision;
+    const char* Keys; // typed in the popup; "<" is Backspace
+    const char* Text;
+};
+void PrintTo(const PopupCase& P, std::ostream* Os) { *Os << P.Name; }
+
+class CalculatorPopupKeys : public CalculatorFixture, public ::testing::WithParamInterface<PopupCase> {};
+
+TEST_P(CalculatorPopupKeys, ShowTheExpectedDisplay) {
+    const PopupCase& P = GetParam();
+    C->SetPrecision(P.Precision);
+    C->SetText("0");
+    Open();
+    for (QChar Ch : QString::fromLatin1(P.Keys)) {
+        if (Ch == u'<')
+            C->DropDownForm()->SimulateKey(VK_BACK);
+        else
+            PopupType(QString(Ch));
+    }
+    EXPECT_EQ(C->Text().toStdString(), P.Text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, CalculatorPopupKeys,
+    ::testing::Values(PopupCase{"minus_subtracts", 0, "9-4=", "5"},
+                      PopupCase{"minus_subtracts_with_decimals", 2, "9-4=", "5.00"},
+                      PopupCase{"plus_adds", 2, "9+4=", "13.00"}, PopupCase{"typed_decimals", 2, "1.25*4=", "5.00"},
+                      PopupCase{"typed_decimals_beyond_precision_are_kept", 2, "1.234*1000=", "1234.00"},
+                      PopupCase{"backspace_removes_the_last_digit", 2, "123<", "12.00"},
+                      PopupCase{"backspace_on_one_digit_gives_zero", 2, "7<", "0.00"},
+                      PopupCase{"backspace_precision_zero", 0, "123<", "12"},
+                      PopupCase{"backspace_takes_a_kept_decimal", 2, "1.234<", "1.23"},
+                      PopupCase{"backspace_after_error_gives_zero", 2, "7/0=<", "0.00"},
+                      PopupCase{"decimal_point_starts_a_new_number", 2, "9*.5=", "4.50"},
+                      PopupCase{"second_decimal_point_is_ignored", 2, "1.2.5", "1.25"}),
+    [](const auto& I) { return std::string(I.param.Name); });
 
 TEST_F(CalculatorFixture, PopupKeysCalculateAndEnterCommits) {
     C->SetPrecision(0);

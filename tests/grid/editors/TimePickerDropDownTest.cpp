@@ -93,11 +93,29 @@ INSTANTIATE_TEST_SUITE_P(
     Texts, TimePickerText,
     ::testing::Values(TextCase{"complete_without_seconds", false, "12:30", "12:30:00", "12:30"},
                       TextCase{"full_hour_without_seconds", false, "21:00", "21:00:00", "21:00"},
-                      TextCase{"complete_with_seconds_is_left", true, "12:30:45", "3:04:05", "12:30:45"},
+                      TextCase{"complete_with_seconds_is_taken", true, "12:30:45", "12:30:45", "12:30:45"},
+                      TextCase{"complete_with_one_digit_hour", true, " 9:05:30", "9:05:30", nullptr},
+                      TextCase{"complete_full_hour_is_rewritten", true, " 9:00:00", "9:00:00", "09:00:00"},
+                      TextCase{"seconds_half_typed_are_left", true, "12:30:4 ", "3:04:05", nullptr},
                       TextCase{"hour_typed_seconds_blank", true, " 9:00:", "9:00:00", "09:00:00"},
                       TextCase{"other_minute_is_not_rewritten", true, " 9:05:", "9:05:00", nullptr},
                       TextCase{"hour_only_is_left", true, "11:", "3:04:05", nullptr}),
     [](const auto& I) { return std::string(I.param.Name); });
+
+TEST_F(TimePickerFixture, ValueWrittenFromOutsideSurvivesThePopup) {
+    T->SetAnimation(false);
+    T->SetTime(EncodeTime(3, 4, 5, 0));
+    T->SetTextUnformatted("12:30:45");
+    Open();
+    int H, M, S, MS;
+    DecodeTime(T->Watch()->Time(), H, M, S, MS);
+    EXPECT_EQ(H, 12);
+    EXPECT_EQ(M, 30);
+    T->HideDropDown(false);
+    QApplication::processEvents();
+    EXPECT_EQ(T->Text(), QStringLiteral("12:30:45"));
+    EXPECT_EQ(Shown(), "12:30:45");
+}
 
 TEST_F(TimePickerFixture, ImpossibleTimeIsReportedAndKeepsTheOldOne) {
     std::vector<std::string> Errors;

@@ -98,6 +98,44 @@ TEST_F(WatchFixture, ClickOnTheAMPMBoxTogglesTheHalfDay) {
     EXPECT_TRUE(W->AM());
 }
 
+// A clock whose every pause takes a picture of the AM/PM box, so the roll can be watched.
+class TRollCamera : public TFakeClock {
+public:
+    TRollCamera(TExtWatch* W, TRect Box) : TFakeClock(QDateTime(QDate(2026, 1, 5), QTime(9, 0))), FW(W), FBox(Box) {}
+    void Sleep(unsigned Ms) override {
+        TFakeClock::Sleep(Ms);
+        Frames.push_back(
+            FW->grab(QRect(FBox.Left, FBox.Top, FBox.Right - FBox.Left, FBox.Bottom - FBox.Top)).toImage());
+    }
+    std::vector<QImage> Frames;
+
+private:
+    TExtWatch* FW;
+    TRect FBox;
+};
+
+TEST_F(WatchFixture, AMPMLabelRollsFromTheOldTextToTheNew) {
+    SetTime(9, 10);
+    QApplication::processEvents();
+    const TRect B = W->GetAMPMRect();
+    auto Box = [&] { return W->grab(QRect(B.Left, B.Top, B.Right - B.Left, B.Bottom - B.Top)).toImage(); };
+    const QImage ShowsAM = Box();
+    auto Camera = std::make_shared<TRollCamera>(W, B);
+    SetClock(Camera);
+    Click(W, (B.Left + B.Right) / 2, (B.Top + B.Bottom) / 2);
+    SetClock(FClock);
+    QApplication::processEvents();
+    const QImage ShowsPM = Box();
+    EXPECT_EQ(Shown(), "21:10");
+    ASSERT_EQ(int(Camera->Frames.size()), B.Bottom - B.Top - 2) << "one step per pixel of the inner height";
+    // Half way the label is neither text; at the end it is the new one.
+    const QImage& Mid = Camera->Frames[Camera->Frames.size() / 2];
+    EXPECT_NE(Mid, ShowsAM);
+    EXPECT_NE(Mid, ShowsPM);
+    EXPECT_NE(ShowsAM, ShowsPM);
+    EXPECT_EQ(Camera->Frames.back(), ShowsPM);
+}
+
 TEST_F(WatchFixture, MinuteAnimationRunsForwardThroughTheHourAndAnnouncesOnce) {
     SetTime(10, 45);
     W->SetMinute(0);
@@ -248,6 +286,21 @@ TEST_F(WatchFixture, ComponentStyleColoursTheFace) {
     EXPECT_EQ(At(I, 60, 60), RGB(175, 210, 255));
     W->SetComponentStyle(tsCustom); // changes only the fonts and the outer ring
     EXPECT_EQ(W->Appearance()->BackgroundColor(), RGB(175, 210, 255));
+}
+
+TEST_F(WatchFixture, PictureLiesOverTheFaceWithItsBottomLeftColourLeftOut) {
+    W->SetColor(clWhite);
+    TBitmap Bmp(30, 30);
+    Bmp.Canvas()->Brush()->SetColor(clLime);
+    Bmp.Canvas()->FillRect(Rect(0, 0, 30, 30));
+    Bmp.Canvas()->Brush()->SetColor(clRed);
+    Bmp.Canvas()->FillRect(Rect(0, 0, 4, 4));
+    W->Appearance()->Picture()->SetGraphic(&Bmp);
+    QApplication::processEvents();
+    const QImage I = W->grab().toImage();
+    EXPECT_EQ(At(I, 1, 1), TColor(clRed));
+    EXPECT_EQ(At(I, 20, 6), TColor(clWhite)) << "the bottom-left colour is not painted";
+    EXPECT_FALSE(W->Appearance()->Picture()->Graphic()->Transparent()) << "the appearance's picture is untouched";
 }
 
 TEST_F(WatchFixture, ClassicStyleOnANewClockChangesNothing) {
