@@ -195,6 +195,8 @@ void TExtStringGrid::PreviewGridBlock(TCanvas* Canvas, TRect Displayrect, const 
         FPrintNrOfPages = N;
         int From = 1, To = N;
         if (OnPrintStart) OnPrintStart(this, N, From, To);
+        // a preview shows the one page PreviewPage names, even when a print left a wider range
+        FPrintPageTo = FPrintPageFrom;
         if (From > 0 && To > 0 && To >= From) PrintEngine(Canvas, nullptr, 0, SelectionMode, N);
     }
     ExportNotification(esExportDone, -1);
@@ -363,7 +365,9 @@ int TExtStringGrid::PrintEngine(TCanvas* Canvas, TPrinter* APrinter, int Mode, b
             Width += ColW(j);
             b = j;
         }
-        if (b <= a) b = a + 1;
+        // A band holds at least its first column, even one wider than the page; a column that
+        // does not fit beside it waits for the next band instead of being drawn past the edge.
+        if (b < a) b = a;
         b = std::min(b, PR.Right);
         Width = f;
         for (int j = a; j <= b; ++j) Width += ColW(j);
@@ -497,28 +501,74 @@ QString TExtStringGrid::PrintPageNumText() {
 }
 
 // Draws the header and footer of Page (when it is drawn at all); returns the height of an HTML
-// title at the top in 0.1 mm.
+// title at the top in 0.1 mm. The height is measured on every page, drawn or not, so the pass
+// that only counts pages breaks them where the drawing pass does.
 int TExtStringGrid::PrintHeaderFooter(int Page) {
     TPrintRun& E = FPrintRun;
-    if (!PrintDrawing() || !PrintPageInRange(Page)) return 0;
     TPrintSettings* PS = PrintSettings();
     TCanvas* C = E.Canvas;
+    const bool Drawn = PrintDrawing() && PrintPageInRange(Page);
+    const bool TitleFromLines = PS->Title() != ppNone && PS->TitleText().isEmpty() && PS->TitleLines()->Count() > 0;
+    const bool HtmlTitle = TitleFromLines && ClassifyCellText(PS->TitleLines()->Text(), EnableHTML()) == 1;
+    const bool HtmlAtTop = HtmlTitle && IsTop(PS->Title());
+    if (!C || (!Drawn && !HtmlAtTop)) return 0;
+
     TValueScope<double> Scale(FFontscalefactor, E.FitScale);
     TFont SavedFont;
     SavedFont.Assign(C->Font());
     TBrush SavedBrush;
     SavedBrush.Assign(C->Brush());
+    struct TBack {
+        TCanvas* C;
+        TFont* F;
+        TBrush* B;
+        ~TBack() {
+            C->Font()->Assign(F);
+            C->Brush()->Assign(B);
+        }
+    } Back{C, &SavedFont, &SavedBrush};
+    auto UseFont = [&](TFont* F) {
+        C->Font()->Assign(F);
+        C->Font()->SetHeight(MapFontHeight(F->Size()));
+    };
+    const QString HtmlText = HtmlTitle ? ConcatLines(*PS->TitleLines()) : QString();
+    auto DrawHtml = [&](TRect LogicalR, bool MeasureOnly) {
+        TRect DR = C->LPtoDP(LogicalR);
+        const int FontPx = std::max(1, RoundInt(std::abs(C->Font()->Height()) * C->PixelsPerInchY() / 254.0));
+        const int OldMode = C->SetMapMode(MM_TEXT);
+        const int OldHeight = C->Font()->Height();
+        C->Font()->SetHeight(-FontPx);
+        QString AnchorVal, StripVal, FocusAnchor, AnchorHint, CID, CV, CT;
+        int XSize = 0, YSize = 0, HyperLinks = 0, MouseLink = 0;
+        TRect HoverRect, ControlRect;
+        DrawHTMLText(C, HtmlText, DR, dynamic_cast<TCustomImageList*>(GridImages()), 0, 0, -1, -1, 1, false,
+                     MeasureOnly, true, false, false, false, true, false, E.ResRatio, URLColor(), clNone, clNone,
+                     clGray, AnchorVal, StripVal, FocusAnchor, AnchorHint, XSize, YSize, HyperLinks, MouseLink,
+                     HoverRect, ControlRect, CID, CV, CT, FImageCache.get(),
+                     dynamic_cast<TPictureContainer*>(PictureContainer()), nullptr, bdLeftToRight);
+        C->Font()->SetHeight(OldHeight);
+        C->SetMapMode(OldMode);
+        return YSize;
+    };
+    int T = 0;
+    if (HtmlAtTop) {
+        UseFont(PS->HeaderFont());
+        const int H = DrawHtml(Rect(PS->LeftSize(), -PS->HeaderSize(), E.W, E.B), true);
+        // the title's height back in page units
+        T = RoundInt(H * 254.0 / std::max(1, C->PixelsPerInchY()));
+    }
+    if (!Drawn) return T;
 
     QString Texts[7];
     auto Add = [&](TPrintPosition P, const QString& Item) {
         if (P == ppNone || Item.isEmpty()) return;
-        QString& T = Texts[P];
-        if (T.isEmpty())
-            T = Item;
+        QString& Tx = Texts[P];
+        if (Tx.isEmpty())
+            Tx = Item;
         else if (P == ppTopLeft || P == ppBottomLeft)
-            T = Item + QLatin1Char(' ') + T;
+            Tx = Item + QLatin1Char(' ') + Tx;
         else
-            T = T + QLatin1Char(' ') + Item;
+            Tx = Tx + QLatin1Char(' ') + Item;
     };
     auto Join = [](const QStringList& Parts) {
         QStringList Kept;
@@ -530,20 +580,11 @@ int TExtStringGrid::PrintHeaderFooter(int Page) {
     Add(PS->Time(), FormatDateTime(QStringLiteral("hh:nn"), At));
     Add(PS->Date(), FormatDateTime(PS->DateFormat(), At));
     if (PS->PageNr() != ppNone) Add(PS->PageNr(), Join({PS->PagePrefix(), PrintPageNumText(), PS->PageSuffix()}));
-    bool HtmlTitle = false;
-    QString HtmlText;
     if (PS->Title() != ppNone) {
-        if (!PS->TitleText().isEmpty()) {
+        if (!PS->TitleText().isEmpty())
             Add(PS->Title(), PS->TitleText());
-        } else if (PS->TitleLines()->Count() > 0) {
-            const QString All = PS->TitleLines()->Text();
-            if (ClassifyCellText(All, EnableHTML()) == 1) {
-                HtmlTitle = true;
-                HtmlText = ConcatLines(*PS->TitleLines());
-            } else {
-                Add(PS->Title(), PS->TitleLines()->Get(0));
-            }
-        }
+        else if (TitleFromLines && !HtmlTitle)
+            Add(PS->Title(), PS->TitleLines()->Get(0));
     }
 
     C->Brush()->SetStyle(bsClear);
@@ -552,17 +593,13 @@ int TExtStringGrid::PrintHeaderFooter(int Page) {
         if (P == ppTopRight || P == ppBottomRight) return E.W - TW - PS->RightSize() - 20;
         return (E.W - TW) / 2;
     };
-    auto UseFont = [&](TFont* F) {
-        C->Font()->Assign(F);
-        C->Font()->SetHeight(MapFontHeight(F->Size()));
-    };
     for (int P = ppTopLeft; P <= ppBottomCenter; ++P) {
         const TPrintPosition Pos = TPrintPosition(P);
         const bool Top = IsTop(Pos);
         UseFont(Top ? PS->HeaderFont() : PS->FooterFont());
         const int Y = Top ? -PS->HeaderSize() : E.B + PS->FooterSize() + E.Sp + E.FH;
         if (!Texts[P].isEmpty()) C->TextOut(XFor(Pos, C->TextWidth(Texts[P])), Y, Texts[P]);
-        if (Pos == PS->Title() && !HtmlTitle && PS->TitleText().isEmpty() && PS->TitleLines()->Count() > 1) {
+        if (Pos == PS->Title() && TitleFromLines && !HtmlTitle && PS->TitleLines()->Count() > 1) {
             const int LineH = C->TextHeight(QStringLiteral("gh"));
             for (int i = 1; i < PS->TitleLines()->Count(); ++i) {
                 const QString L = PS->TitleLines()->Get(i);
@@ -571,40 +608,13 @@ int TExtStringGrid::PrintHeaderFooter(int Page) {
         }
     }
 
-    int T = 0;
-    if (HtmlTitle) {
-        const bool Top = IsTop(PS->Title());
-        UseFont(Top ? PS->HeaderFont() : PS->FooterFont());
-        auto DrawHtml = [&](TRect LogicalR, bool MeasureOnly) {
-            TRect DR = C->LPtoDP(LogicalR);
-            const int FontPx = std::max(1, RoundInt(std::abs(C->Font()->Height()) * C->PixelsPerInchY() / 254.0));
-            const int OldMode = C->SetMapMode(MM_TEXT);
-            const int OldHeight = C->Font()->Height();
-            C->Font()->SetHeight(-FontPx);
-            QString AnchorVal, StripVal, FocusAnchor, AnchorHint, CID, CV, CT;
-            int XSize = 0, YSize = 0, HyperLinks = 0, MouseLink = 0;
-            TRect HoverRect, ControlRect;
-            DrawHTMLText(C, HtmlText, DR, dynamic_cast<TCustomImageList*>(GridImages()), 0, 0, -1, -1, 1, false,
-                         MeasureOnly, true, false, false, false, true, false, E.ResRatio, URLColor(), clNone, clNone,
-                         clGray, AnchorVal, StripVal, FocusAnchor, AnchorHint, XSize, YSize, HyperLinks, MouseLink,
-                         HoverRect, ControlRect, CID, CV, CT, FImageCache.get(),
-                         dynamic_cast<TPictureContainer*>(PictureContainer()), nullptr, bdLeftToRight);
-            C->Font()->SetHeight(OldHeight);
-            C->SetMapMode(OldMode);
-            return YSize;
-        };
-        if (Top) {
-            const TRect Room = Rect(PS->LeftSize(), -PS->HeaderSize(), E.W, E.B);
-            const int H = DrawHtml(Room, true);
-            // the title's height back in page units
-            T = RoundInt(H * 254.0 / std::max(1, C->PixelsPerInchY()));
-            DrawHtml(Rect(PS->LeftSize(), -PS->HeaderSize(), E.W, -PS->HeaderSize() - T), false);
-        } else {
-            DrawHtml(Rect(PS->LeftSize(), E.B + PS->FooterSize(), E.W, E.B), false);
-        }
+    if (HtmlAtTop) {
+        UseFont(PS->HeaderFont());
+        DrawHtml(Rect(PS->LeftSize(), -PS->HeaderSize(), E.W, -PS->HeaderSize() - T), false);
+    } else if (HtmlTitle) {
+        UseFont(PS->FooterFont());
+        DrawHtml(Rect(PS->LeftSize(), E.B + PS->FooterSize(), E.W, E.B), false);
     }
-    C->Font()->Assign(&SavedFont);
-    C->Brush()->Assign(&SavedBrush);
     return T;
 }
 

@@ -96,7 +96,8 @@ TPoint TExtStringGrid::CellPrintExtent(int RealCol, int ARow) {
         C->SetMapMode(OldMode);
         const double ToPage = 254.0 / std::max(1, C->PixelsPerInchX());
         Size.X = RoundInt(XSize * ToPage);
-        Size.Y = RoundInt(YSize * 254.0 / std::max(1, C->PixelsPerInchY()));
+        // the renderer's extent includes a spacing unit that the row step adds again
+        Size.Y = std::max(0, RoundInt(YSize * 254.0 / std::max(1, C->PixelsPerInchY()) - FPrintRun.Sp * Px));
     } else {
         // 3.
         if (Kind == tkRTF) Text = RichTextToPlain(Text);
@@ -441,7 +442,8 @@ int TExtStringGrid::PrintRow(int y, int FirstCol, int LastCol, int ARow) {
                 TRect R = TextR;
                 R.Left += 2 * RoundInt(Px);
                 unsigned Flags = DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX | DT_EDITCONTROL;
-                if (HA == taLeftJustify || HA == taCenter) R.Left -= g;
+                // the same inner margin as one-line text, so the text never touches the border
+                if (HA == taLeftJustify || HA == taCenter) R.Left += g;
                 if (HA == taRightJustify || HA == taCenter) R.Right -= g;
                 if (HA == taRightJustify) Flags |= DT_RIGHT;
                 if (HA == taCenter) Flags |= DT_CENTER;
@@ -468,8 +470,8 @@ int TExtStringGrid::PrintRow(int y, int FirstCol, int LastCol, int ARow) {
                     unsigned Flags = DT_SINGLELINE | DT_NOPREFIX | DT_EDITCONTROL;
                     if (EnhTextSize() && PS->NoAutoSize()) {
                         Flags |= DT_END_ELLIPSIS;
-                        R.Left += XYOffset().x() * RoundInt(Px);
-                        R.Top -= XYOffset().y() * RoundInt(Px);
+                        R.Left += RoundInt(XYOffset().x() * Px);
+                        R.Top -= RoundInt(XYOffset().y() * Px);
                     } else {
                         R.Top -= E.Sp;
                         if (HA == taLeftJustify || HA == taCenter) R.Left += g;

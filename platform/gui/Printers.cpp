@@ -13,6 +13,13 @@
 #include <QPrinterInfo>
 #include <QTemporaryFile>
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 TPrinter::TPrinter() : FPrinter(new QPrinter(QPrinter::HighResolution)), FOwnsPrinter(true) {
     FPrinter->setPageSize(QPageSize(QPageSize::A4));
     FPrinter->setFullPage(true);
@@ -106,27 +113,76 @@ void TPrinter::BeginDoc() {
 void TPrinter::NewPage() {
     if (!FPrinting) throw EPrinter(QStringLiteral("Printer is not currently printing"));
     // the canvas keeps its font, pen and brush over the page break, as a device context does
-    FPrinter->newPage();
+    if (!FPrinter->newPage()) throw EPrinter(QStringLiteral("Printing failed"));
     ++FPageNumber;
 }
 
-void TPrinter::FinishPainter() {
+bool TPrinter::FinishPainter() {
     FCanvas.EndPaint();
-    if (FPainter && FPainter->isActive()) FPainter->end();
+    bool Ended = true;
+    if (FPainter && FPainter->isActive()) Ended = FPainter->end();
     FPainter.reset();
     FPrinting = false;
+    return Ended && FPrinter->printerState() != QPrinter::Error;
 }
+
+namespace {
+// The PDF engine does not report a failed write, so the finished file is checked: it must be on
+// disk and end with the document's end marker. A document cut short (a full disk, a size limit)
+// fails here.
+bool PdfWrittenWhole(const QString& FileName) {
+    const QByteArray Name = QFile::encodeName(FileName);
+    const int Fd = ::open(Name.constData(), O_RDONLY | O_CLOEXEC);
+    if (Fd < 0) return false;
+    bool Whole = ::fsync(Fd) == 0;
+    struct stat St {};
+    if (Whole) Whole = ::fstat(Fd, &St) == 0 && St.st_size > 16;
+    if (Whole) {
+        char Tail[32] = {};
+        const off_t At = St.st_size - off_t(sizeof Tail);
+        const ssize_t N = ::pread(Fd, Tail, sizeof Tail, At);
+        Whole = N == ssize_t(sizeof Tail) && QByteArray(Tail, sizeof Tail).contains("%%EOF");
+    }
+    ::close(Fd);
+    return Whole;
+}
+
+// The finished file keeps the permissions of the one it replaces; a new one gets the usual ones.
+void TakeOverPermissions(const QString& Part, const QString& Target) {
+    struct stat St {};
+    mode_t Mode;
+    if (::stat(QFile::encodeName(Target).constData(), &St) == 0) {
+        Mode = St.st_mode & 07777;
+    } else {
+        const mode_t Mask = ::umask(0);
+        ::umask(Mask);
+        Mode = 0666 & ~Mask;
+    }
+    ::chmod(QFile::encodeName(Part).constData(), Mode);
+}
+} // namespace
 
 void TPrinter::EndDoc() {
     if (!FPrinting) throw EPrinter(QStringLiteral("Printer is not currently printing"));
-    FinishPainter();
-    if (FPartFileName.isEmpty()) return;
+    const bool Ended = FinishPainter();
+    if (FPartFileName.isEmpty()) {
+        if (!Ended) throw EPrinter(QStringLiteral("Printing failed"));
+        return;
+    }
     const QString Part = FPartFileName;
     FPartFileName.clear();
-    QFile::remove(FOutputFileName);
-    if (!QFile::rename(Part, FOutputFileName)) {
+    // later jobs of the printer's own dialogs write to the file the user named, not to the part
+    FPrinter->setOutputFileName(FOutputFileName);
+    if (!Ended || !PdfWrittenWhole(Part)) {
         QFile::remove(Part);
-        throw EPrinter(QStringLiteral("Cannot create file \"%1\"").arg(FOutputFileName));
+        throw EPrinter(QStringLiteral("Cannot write file \"%1\"").arg(FOutputFileName));
+    }
+    TakeOverPermissions(Part, FOutputFileName);
+    // one step: a reader finds the old document or the new one, never none
+    if (std::rename(QFile::encodeName(Part).constData(), QFile::encodeName(FOutputFileName).constData()) != 0) {
+        const QString Reason = QString::fromLocal8Bit(std::strerror(errno));
+        QFile::remove(Part);
+        throw EPrinter(QStringLiteral("Cannot create file \"%1\". %2").arg(FOutputFileName, Reason));
     }
 }
 
@@ -135,7 +191,10 @@ void TPrinter::Abort() {
     FPrinter->abort();
     FinishPainter();
     FAborted = true;
-    if (!FPartFileName.isEmpty()) QFile::remove(FPartFileName);
+    if (!FPartFileName.isEmpty()) {
+        QFile::remove(FPartFileName);
+        FPrinter->setOutputFileName(FOutputFileName);
+    }
     FPartFileName.clear();
 }
 

@@ -66,7 +66,7 @@ public:
     QPrinter* Handle() const { return FPrinter; }
 
 private:
-    void FinishPainter();
+    bool FinishPainter(); // false: the device reported a failure
     QPrinter* FPrinter = nullptr;
     bool FOwnsPrinter = false;
     QString FOutputFileName;

@@ -4,6 +4,7 @@
 // hidden row.
 #include "grid/control/ExtGrid.h"
 #include "platform/gui/Printers.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/QtPrint.h"
 
 #include <QDir>
@@ -16,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
@@ -466,6 +468,26 @@ TEST_F(GridPrint, PrintingWithoutAnyPrinterRaisesAndWritesNothing) {
     EXPECT_FALSE(Printer()->Printing());
 }
 
+TEST_F(GridPrint, APrintTheDiskCannotHoldRaisesAndKeepsTheOldFile) {
+    {
+        QFile F(Pdf());
+        ASSERT_TRUE(F.open(QIODevice::WriteOnly));
+        F.write("old");
+    }
+    for (int r = 1; r < G->RowCount(); ++r) G->SetRowHeights(r, 200);
+    G->PrintSettings()->SetNoAutoSizeRow(true);
+    {
+        TFileSizeLimit Limit(4000);
+        ASSERT_TRUE(Limit.Set());
+        EXPECT_THROW(G->Print(), EPrinter);
+    }
+    EXPECT_FALSE(Printer()->Printing());
+    QFile F(Pdf());
+    ASSERT_TRUE(F.open(QIODevice::ReadOnly));
+    EXPECT_EQ(F.readAll(), QByteArray("old"));
+    EXPECT_EQ(QDir(Dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1) << "no part file left behind";
+}
+
 // ---- pictures -------------------------------------------------------------------------------------------
 
 TEST_F(GridPrint, PrintedPdfPagesShowBordersTextAndCellColours) {
@@ -641,6 +663,29 @@ TEST_F(GridPrint, PreviewDrawsThePageIntoItsRectangleOnly) {
     EXPECT_EQ(Bmp.Canvas()->MapMode(), MM_TEXT) << "the canvas's mapping is restored";
 }
 
+// A preview draws one page: after a print of several pages it is not the pages on top of each other.
+TEST_F(GridPrint, PreviewAfterAPrintDrawsOnlyItsPage) {
+    for (int r = 1; r < G->RowCount(); ++r) G->SetRowHeights(r, 60);
+    G->PrintSettings()->SetNoAutoSizeRow(true);
+    RecordPages();
+    G->Print();
+    ASSERT_GT(Pages.size(), 1u);
+    const std::vector<int> FirstPageRows = Pages[0].Rows;
+    const std::vector<int> SecondPageRows = Pages[1].Rows;
+    TBitmap Bmp(800, 1130);
+    Pages.clear();
+    G->PrintPreview(Bmp.Canvas(), Rect(0, 0, 794, 1123));
+    ASSERT_EQ(Pages.size(), 1u);
+    EXPECT_EQ(Pages[0].Rows, FirstPageRows);
+    Pages.clear();
+    G->SetPreviewPage(2);
+    G->PrintPreview(Bmp.Canvas(), Rect(0, 0, 794, 1123));
+    // the start of the run announces page 1 even when it is not drawn; only page 2 draws cells
+    std::vector<int> Drawn;
+    for (const auto& P : Pages) Drawn.insert(Drawn.end(), P.Rows.begin(), P.Rows.end());
+    EXPECT_EQ(Drawn, SecondPageRows);
+}
+
 class RecordingPreview : public IPrintPreviewService {
 public:
     int Shown = 0;
@@ -665,4 +710,277 @@ TEST_F(GridPrint, ThePreviewWindowShowsWhatThePrintWouldPrint) {
     if (HaveTool("pdfinfo")) EXPECT_GE(PdfPageCount(Fake->File), 1);
 }
 
+} // namespace
+
+namespace {
+// Awkward grids and blocks: printing, previewing and drawing them never raises, and a print
+// still ends its job with a whole file.
+struct TAwkwardCase {
+    const char* Name;
+    std::function<void(TExtStringGrid&)> Shape;
+    std::function<void(TExtStringGrid&)> Print;
+};
+void PrintTo(const TAwkwardCase& C, std::ostream* Os) { *Os << C.Name; }
+class PrintAwkwardGrids : public GridPrint, public ::testing::WithParamInterface<TAwkwardCase> {};
+
+TEST_P(PrintAwkwardGrids, PrintPreviewAndDrawNeverRaise) {
+    GetParam().Shape(*G);
+    EXPECT_NO_THROW(GetParam().Print(*G));
+    EXPECT_FALSE(Printer()->Printing());
+    EXPECT_TRUE(QFile::exists(Pdf()));
+    TBitmap Bmp(300, 400);
+    EXPECT_NO_THROW(G->PrintPreview(Bmp.Canvas(), Rect(0, 0, 300, 400)));
+    EXPECT_NO_THROW(G->PrintDraw(Bmp.Canvas(), Rect(0, 0, 300, 400)));
+    EXPECT_EQ(G->Fontscalefactor(), 1.0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Grids, PrintAwkwardGrids,
+    ::testing::Values(TAwkwardCase{"AllColumnsButTheFixedOneHidden",
+                                   [](TExtStringGrid& G) {
+                                       for (int c = G.TotalColCount() - 1; c >= 1; --c)
+                                           if (!G.IsHiddenColumn(c)) G.HideColumn(c);
+                                   },
+                                   [](TExtStringGrid& G) { G.Print(); }},
+                      TAwkwardCase{"OnlyTheFixedRowLeft", [](TExtStringGrid& G) { G.HideRows(1, G.RowCount() - 1); },
+                                   [](TExtStringGrid& G) { G.Print(); }},
+                      TAwkwardCase{"BlockOutsideTheGrid", [](TExtStringGrid&) {},
+                                   [](TExtStringGrid& G) {
+                                       G.PrintRect(TGridRect{7, 60, 20, 90});
+                                   }},
+                      TAwkwardCase{"InvertedBlock", [](TExtStringGrid&) {},
+                                   [](TExtStringGrid& G) {
+                                       G.PrintRect(TGridRect{3, 9, 1, 2});
+                                   }},
+                      TAwkwardCase{"NothingSelectedInSelectionMode",
+                                   [](TExtStringGrid& G) { G.MouseActions()->SetDisjunctRowSelect(true); },
+                                   [](TExtStringGrid& G) { G.PrintSelectedRows(); }},
+                      TAwkwardCase{"RepeatedFixedPartsAndShrinkOnEmptyCells",
+                                   [](TExtStringGrid& G) {
+                                       G.ClearRect(0, 0, G.TotalColCount() - 1, G.RowCount() - 1);
+                                       G.PrintSettings()->SetRepeatFixedCols(true);
+                                       G.PrintSettings()->SetRepeatFixedRows(true);
+                                       G.PrintSettings()->SetFitToPage(fpAlways);
+                                       G.PrintSettings()->SetUseFixedWidth(true);
+                                       G.PrintSettings()->SetFixedWidth(0);
+                                   },
+                                   [](TExtStringGrid& G) { G.Print(); }},
+                      TAwkwardCase{"HeaderAndFooterTallerThanThePage",
+                                   [](TExtStringGrid& G) {
+                                       G.PrintSettings()->SetHeaderSize(2000);
+                                       G.PrintSettings()->SetFooterSize(2000);
+                                       G.PrintSettings()->SetPageNr(ppBottomRight);
+                                   },
+                                   [](TExtStringGrid& G) { G.Print(); }}),
+    [](const auto& I) { return std::string(I.param.Name); });
+
+// The page count comes from a pass that draws nothing; the pages drawn afterwards must break at
+// the same rows, or rows past the counted pages are never printed.
+struct TTitleCase {
+    const char* Name;
+    QStringList Lines;
+    TPrintPosition Where;
+};
+void PrintTo(const TTitleCase& C, std::ostream* Os) { *Os << C.Name; }
+class PrintTitleBreaks : public GridPrint, public ::testing::WithParamInterface<TTitleCase> {};
+
+TEST_P(PrintTitleBreaks, EveryRowIsPrintedWhateverTheTitleTakes) {
+    for (int r = 1; r < G->RowCount(); ++r) G->SetRowHeights(r, 60);
+    G->PrintSettings()->SetNoAutoSizeRow(true);
+    G->PrintSettings()->SetTitle(GetParam().Where);
+    TStringList Lines;
+    for (const QString& L : GetParam().Lines) Lines.Add(L);
+    G->PrintSettings()->SetTitleLines(&Lines);
+    RecordPages();
+    G->Print();
+    std::vector<int> All;
+    for (const auto& P : Pages) All.insert(All.end(), P.Rows.begin(), P.Rows.end());
+    std::vector<int> Expected;
+    for (int r = 0; r < G->RowCount(); ++r) Expected.push_back(r);
+    EXPECT_EQ(All, Expected);
+    ASSERT_FALSE(Pages.empty());
+    EXPECT_LT(Pages[0].Rows.size(), Pages.back().Rows.size() + 30) << "the title takes room on the first page";
+    EXPECT_EQ(G->PrintNrOfPages(), int(Pages.size()));
+    if (HaveTool("pdfinfo")) EXPECT_EQ(PdfPageCount(Pdf()), int(Pages.size()));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Titles, PrintTitleBreaks,
+    ::testing::Values(TTitleCase{"PlainLinesAtTheTop", {"Rules", "second line", "third line"}, ppTopLeft},
+                      TTitleCase{"HtmlAtTheTop", {"<b>Rules</b>" + QStringLiteral("<br>line").repeated(25)}, ppTopLeft},
+                      TTitleCase{"HtmlAtTheBottom", {"<b>Rules</b><br>second line"}, ppBottomCenter}),
+    [](const auto& I) { return std::string(I.param.Name); });
+
+// Bands split the columns so that every column lands on the page of its band; only a column wider
+// than the page itself runs over the edge, on a band of its own.
+struct TBandCase {
+    const char* Name;
+    std::vector<int> WidthsPx; // display columns 0 .. 3
+    bool RepeatFixedCols;
+};
+void PrintTo(const TBandCase& C, std::ostream* Os) { *Os << C.Name; }
+class PrintColumnBands : public GridPrint, public ::testing::WithParamInterface<TBandCase> {};
+
+TEST_P(PrintColumnBands, EveryColumnFitsOnItsBandsPage) {
+    const TBandCase& P = GetParam();
+    G->SetRowCount(4);
+    ASSERT_EQ(G->ColCount(), int(P.WidthsPx.size()));
+    for (int c = 0; c < G->ColCount(); ++c) G->SetColWidths(c, P.WidthsPx[size_t(c)]);
+    G->PrintSettings()->SetNoAutoSize(true);
+    G->PrintSettings()->SetRepeatFixedCols(P.RepeatFixedCols);
+    struct TBand {
+        int First, Last, RightEdge;
+    };
+    std::vector<TBand> Bands;
+    G->OnPrintPageDone = [&](TObject*, TCanvas*, int, int, int, int, int) {
+        Bands.push_back({G->PrintColStart(), G->PrintColEnd(), G->Indents(G->PrintColEnd() + 1)});
+    };
+    G->Print();
+    const int W = G->PrintPageRect().Width();
+    std::vector<int> Seen(size_t(G->ColCount()), 0);
+    for (const TBand& B : Bands) {
+        for (int c = B.First; c <= B.Last; ++c) ++Seen[size_t(c)];
+        const bool LoneTooWide = B.First == B.Last && G->MaxWidths(B.First) + 20 > W;
+        if (!LoneTooWide) EXPECT_LE(B.RightEdge, W) << "band " << B.First << ".." << B.Last << " runs off the page";
+    }
+    for (int c = (P.RepeatFixedCols ? 1 : 0); c < G->ColCount(); ++c)
+        EXPECT_EQ(Seen[size_t(c)], 1) << "column " << c << " is printed on exactly one band";
+}
+
+INSTANTIATE_TEST_SUITE_P(Widths, PrintColumnBands,
+                         ::testing::Values(TBandCase{"EachOverHalfThePage", {480, 480, 480, 480}, false},
+                                           TBandCase{"OneWiderThanThePage", {200, 200, 900, 200}, false},
+                                           TBandCase{"FixedColumnRepeated", {200, 420, 420, 420}, true}),
+                         [](const auto& I) { return std::string(I.param.Name); });
+
+// A word-wrapped cell keeps the same inner margin as a one-line cell: its text starts (or ends)
+// inside the cell, never on the border line.
+struct TWrapMarginCase {
+    const char* Name;
+    TAlignment Align;
+};
+void PrintTo(const TWrapMarginCase& C, std::ostream* Os) { *Os << C.Name; }
+class PrintWrapMargins : public GridPrint, public ::testing::WithParamInterface<TWrapMarginCase> {};
+
+TEST_P(PrintWrapMargins, WrappedTextStaysInsideTheCellLikeOneLineText) {
+    const TAlignment Align = GetParam().Align;
+    G->SetRowCount(3);
+    G->SetColWidths(2, 260);
+    G->PrintSettings()->SetUseDisplayFont(false);
+    G->PrintSettings()->Font()->SetSize(20);
+    G->PrintSettings()->SetNoAutoSize(true);
+    G->PrintSettings()->SetBorders(pbNoborder);
+    // only the two cells under test hold text
+    G->ClearRect(0, 0, G->TotalColCount() - 1, G->RowCount() - 1);
+    const int RC = G->RealColIndex(2);
+    G->SetGridCell(RC, 1, "Wwww");
+    G->SetGridCell(RC, 2, "Wwww wwwwwww wwwwwwwwwww");
+    G->OnGetWordWrap = [](TObject*, int, int ARow, bool& Wrap) { Wrap = ARow == 2; };
+    G->OnGetAlignment = [Align](TObject*, int, int, TAlignment& H, TVAlignment&) { H = Align; };
+    TBitmap Bmp(900, 700);
+    Bmp.Canvas()->Brush()->SetColor(clWhite);
+    Bmp.Canvas()->FillRect(Rect(0, 0, 900, 700));
+    G->PrintDraw(Bmp.Canvas(), Rect(0, 0, 900, 700));
+    Bmp.Image().save(PictureDir() + "/wrap-margin-" + QString::fromLatin1(GetParam().Name) + ".png");
+    const int X0 = int(std::lround(G->Indents(2) * 96 / 254.0)), X1 = int(std::lround(G->Indents(3) * 96 / 254.0));
+    // the rows' y spans on the bitmap, from the row steps
+    auto InkSpan = [&](int Y0, int Y1) {
+        int L = 10000, R = -1;
+        for (int Y = Y0; Y < Y1; ++Y)
+            for (int X = 0; X < 900; ++X)
+                if (QColor(Bmp.Image().pixel(X, Y)).lightness() < 128) {
+                    L = std::min(L, X);
+                    R = std::max(R, X);
+                }
+        return std::pair<int, int>{L, R};
+    };
+    // find the two text blocks: scan down for ink rows
+    std::vector<std::pair<int, int>> Blocks;
+    bool In = false;
+    for (int Y = 0; Y < 700; ++Y) {
+        bool Ink = false;
+        for (int X = X0 + 1; X < X1 - 1 && !Ink; ++X) Ink = QColor(Bmp.Image().pixel(X, Y)).lightness() < 128;
+        if (Ink && !In) Blocks.push_back({Y, Y});
+        if (Ink) Blocks.back().second = Y + 1;
+        In = Ink;
+    }
+    ASSERT_GE(Blocks.size(), 2u);
+    const auto One = InkSpan(Blocks[0].first, Blocks[0].second);
+    const auto Wrapped = InkSpan(Blocks[1].first, Blocks.back().second);
+    EXPECT_GT(Blocks.size(), 2u) << "the long text wraps";
+    EXPECT_GT(Wrapped.first, X0 + 1) << "starts inside the cell";
+    EXPECT_LT(Wrapped.second, X1 - 1) << "ends inside the cell";
+    if (Align == taLeftJustify) EXPECT_GE(Wrapped.first, One.first - 1);
+    if (Align == taRightJustify) EXPECT_LE(Wrapped.second, One.second + 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Alignments, PrintWrapMargins,
+                         ::testing::Values(TWrapMarginCase{"Left", taLeftJustify},
+                                           TWrapMarginCase{"Right", taRightJustify}),
+                         [](const auto& I) { return std::string(I.param.Name); });
+
+// A printed grid with every band of a page in use: header and footer, repeated fixed row, page
+// numbers, wrapped, rotated and merged cells, a coloured cell, the hidden column and row. The
+// pages are kept as pictures under the build tree for looking at.
+TEST_F(GridPrint, PrintedPagesCarryHeaderFooterRepeatedRowAndNumbers) {
+    if (!HaveTool("pdftoppm") || !HaveTool("pdftotext")) GTEST_SKIP() << "poppler-utils are not installed";
+    G->SetMultilinecells(true);
+    G->SetWordWrap(true);
+    for (int c = 0; c < G->ColCount(); ++c) G->SetColWidths(c, 150);
+    for (int r = 1; r < G->RowCount(); ++r) G->SetRowHeights(r, 40);
+    G->SetRowHeights(3, 90);
+    TPrintSettings* PS = G->PrintSettings();
+    PS->SetNoAutoSize(true);
+    PS->SetNoAutoSizeRow(true);
+    PS->SetRepeatFixedRows(true);
+    PS->SetTitle(ppTopLeft);
+    PS->SetTitleText("Gateway rules");
+    PS->SetDate(ppTopRight);
+    PS->SetPageNr(ppBottomCenter);
+    PS->SetPagePrefix("Page");
+    PS->SetLeftSize(100);
+    PS->SetHeaderSize(50);
+    PS->SetFooterSize(50);
+    G->SetGridCell(1, 2, "a long text that wraps over several lines of its narrow column");
+    G->AddRotated(2, 3, 90, "Turned");
+    G->MergeCells(1, 5, 2, 1);
+    G->SetGridCell(1, 5, "merged over two columns");
+    G->SetColors(4, 6, clRed);
+    G->Print();
+    ASSERT_EQ(G->PrintNrOfPages(), 2);
+    const QString Prefix = PictureDir() + "/showcase";
+    for (const QString& Old : QDir(PictureDir()).entryList({"showcase-*.png"})) QFile::remove(PictureDir() + "/" + Old);
+    QProcess::execute("pdftoppm", {"-png", "-r", "60", Pdf(), Prefix});
+    auto PageText = [&](int Page) {
+        return RunTool("pdftotext", {"-f", QString::number(Page), "-l", QString::number(Page), Pdf(), "-"});
+    };
+    const QString One = PageText(1), Two = PageText(2);
+    for (const QString* T : {&One, &Two}) {
+        EXPECT_TRUE(T->contains("Gateway rules"));
+        EXPECT_TRUE(T->contains("Head 1")) << "the fixed row heads every page";
+        EXPECT_FALSE(T->contains("Head 3")) << "the hidden column is not printed";
+        EXPECT_FALSE(T->contains("r40c")) << "the hidden row is not printed";
+    }
+    EXPECT_TRUE(One.contains("Page 1/2"));
+    EXPECT_TRUE(Two.contains("Page 2/2"));
+    EXPECT_TRUE(One.contains("wraps")) << "wrapped text is printed";
+    EXPECT_TRUE(One.contains("merged over two columns")) << "a merged cell's text is not cut at its first column";
+    EXPECT_TRUE(Two.contains("r39c4")) << "the last shown row";
+    const QImage Page1(Prefix + "-1.png");
+    ASSERT_FALSE(Page1.isNull());
+    int Red = 0;
+    for (int y = 0; y < Page1.height(); ++y)
+        for (int x = 0; x < Page1.width(); ++x) {
+            const QColor C = Page1.pixelColor(x, y);
+            if (C.red() > 200 && C.green() < 60 && C.blue() < 60) ++Red;
+        }
+    EXPECT_GT(Red, 100) << "the coloured cell is filled";
+    // nothing lies left of the left margin but the header's own text
+    const int Margin = int(100 * 60 / 254.0) - 1;
+    int InkLeft = 0;
+    for (int y = Page1.height() / 10; y < Page1.height() * 9 / 10; ++y)
+        for (int x = 0; x < Margin; ++x)
+            if (Page1.pixelColor(x, y).lightness() < 128) ++InkLeft;
+    EXPECT_EQ(InkLeft, 0);
+}
 } // namespace

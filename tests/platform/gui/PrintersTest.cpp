@@ -2,11 +2,15 @@
 // leaves the old file, and misuse raises.
 #include "platform/gui/Printers.h"
 
+#include "tests/support/FileSizeLimit.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -51,6 +55,40 @@ TEST_F(PdfPrinter, AnAbortedJobKeepsTheOldFileAndLeavesNothingBehind) {
     EXPECT_FALSE(P.Printing());
     EXPECT_EQ(Contents(), QByteArray("old"));
     EXPECT_EQ(FilesInDir(), 1);
+}
+
+// The file system refuses the job's bytes part way (here: a file size limit, as a full disk
+// would): the job must not end as a success with half a document in the user's file.
+TEST_F(PdfPrinter, AJobTheDiskCannotHoldRaisesAndKeepsTheOldFile) {
+    P.BeginDoc();
+    {
+        TFileSizeLimit Limit(3000);
+        ASSERT_TRUE(Limit.Set());
+        auto Job = [this] {
+            for (int Page = 0; Page < 30; ++Page) {
+                if (Page > 0) P.NewPage();
+                for (int Line = 0; Line < 40; ++Line)
+                    P.Canvas()->TextOut(20, 20 + Line * 20, QStringLiteral("Page %1 line %2").arg(Page).arg(Line));
+            }
+            P.EndDoc();
+        };
+        EXPECT_THROW(Job(), EPrinter);
+        if (P.Printing()) P.Abort(); // a failed job is ended by its caller
+    }
+    EXPECT_FALSE(P.Printing());
+    EXPECT_EQ(Contents(), QByteArray("old"));
+    EXPECT_EQ(FilesInDir(), 1) << "no part file left behind";
+}
+
+TEST_F(PdfPrinter, AFinishedJobKeepsTheOldFilesPermissions) {
+    const QByteArray Name = QFile::encodeName(File());
+    ASSERT_EQ(::chmod(Name.constData(), 0640), 0);
+    P.BeginDoc();
+    P.Canvas()->FillRect(Rect(10, 10, 100, 100));
+    P.EndDoc();
+    struct stat St {};
+    ASSERT_EQ(::stat(Name.constData(), &St), 0);
+    EXPECT_EQ(St.st_mode & 0777, 0640u);
 }
 
 TEST_F(PdfPrinter, MisuseRaises) {
