@@ -401,32 +401,6 @@ TEST_F(EditorsSheetTest, SheetOfMultiColumnDropDownsWithTheirListsOpen) {
     auto* Styled = Add<TExtMultiColumnDropDown>("Office 2003 blue, images", 200);
     Styled->SetComponentStyle(tsOffice2003Blue);
     Fill(Styled, true);
-// The grid drop-down with its popup grid open: items in columns, in a style, and a program-filled
-// grid narrowed down by typing.
-TEST_F(EditorsSheetTest, SheetOfGridDropDownsWithTheirPopupsOpen) {
-    auto Fill = [](TCustomExtGridDropDown* D) {
-        const char* Rows[][3] = {{"Apple", "A-100", "red"},     {"Apricot", "A-200", "orange"},
-                                 {"Banana", "B-100", "yellow"}, {"Cherry", "C-100", "dark red"},
-                                 {"Grape", "G-100", "green"},   {"Lemon", "L-100", "yellow"},
-                                 {"Mango", "M-100", "orange"},  {"Papaya", "P-100", "orange"}};
-        const char* Heads[] = {"Fruit", "Code", "Colour"};
-        for (const char* H : Heads) D->Columns()->Add()->SetHeader(H);
-        for (auto& R : Rows) {
-            auto* It = D->Items()->Add();
-            for (const char* T : R) It->Text()->Add(T);
-        }
-        D->EndUpdate();
-    };
-    auto* Items = Add<TCustomExtGridDropDown>("grid drop-down");
-    Fill(Items);
-    Items->SetItemIndex(2);
-    auto* Styled = Add<TCustomExtGridDropDown>("Office 2003 blue");
-    Fill(Styled);
-    Styled->SetComponentStyle(tsOffice2003Blue);
-    Styled->SetItemIndex(0);
-    auto* Narrow = Add<TCustomExtGridDropDown>("narrowed: \"an\"");
-    Fill(Narrow);
-    Narrow->SetLookupMethod(lmNarrowDown);
     ShowHost();
 
     const int RowH = 34;
@@ -436,17 +410,6 @@ TEST_F(EditorsSheetTest, SheetOfGridDropDownsWithTheirPopupsOpen) {
         D->SimulateKey(VK_F4);
         QApplication::processEvents();
         ASSERT_TRUE(D->DroppedDown());
-    for (TCustomExtGridDropDown* D : {Items, Styled, Narrow}) {
-        D->SetFocus();
-        QApplication::processEvents();
-        if (D == Narrow) {
-            D->SimulateKey('A', {}, QChar('a'));
-            D->SimulateKey('N', {}, QChar('n'));
-        }
-        D->SimulateKey(VK_F4);
-        QApplication::processEvents();
-        ASSERT_TRUE(D->DroppedDown());
-        QApplication::processEvents();
         Popups.push_back(D->DropDownForm()->grab().toImage());
         D->HideDropDown(true);
     }
@@ -485,6 +448,72 @@ TEST_F(EditorsSheetTest, SheetOfGridDropDownsWithTheirPopupsOpen) {
         Blue = std::max(Blue, Line);
     }
     EXPECT_GT(Blue, 20);
+}
+
+// The grid drop-down with its popup grid open: items in columns, in a style, and a program-filled
+// grid narrowed down by typing.
+TEST_F(EditorsSheetTest, SheetOfGridDropDownsWithTheirPopupsOpen) {
+    auto Fill = [](TCustomExtGridDropDown* D) {
+        const char* Rows[][3] = {{"Apple", "A-100", "red"},     {"Apricot", "A-200", "orange"},
+                                 {"Banana", "B-100", "yellow"}, {"Cherry", "C-100", "dark red"},
+                                 {"Grape", "G-100", "green"},   {"Lemon", "L-100", "yellow"},
+                                 {"Mango", "M-100", "orange"},  {"Papaya", "P-100", "orange"}};
+        const char* Heads[] = {"Fruit", "Code", "Colour"};
+        for (const char* H : Heads) D->Columns()->Add()->SetHeader(H);
+        for (auto& R : Rows) {
+            auto* It = D->Items()->Add();
+            for (const char* T : R) It->Text()->Add(T);
+        }
+        D->EndUpdate();
+    };
+    auto* Items = Add<TCustomExtGridDropDown>("grid drop-down");
+    Fill(Items);
+    Items->SetItemIndex(2);
+    auto* Styled = Add<TCustomExtGridDropDown>("Office 2003 blue");
+    Fill(Styled);
+    Styled->SetComponentStyle(tsOffice2003Blue);
+    Styled->SetItemIndex(0);
+    auto* Narrow = Add<TCustomExtGridDropDown>("narrowed: \"an\"");
+    Fill(Narrow);
+    Narrow->SetLookupMethod(lmNarrowDown);
+    ShowHost();
+
+    const int RowH = 34;
+    std::vector<QImage> Popups;
+    for (TCustomExtGridDropDown* D : {Items, Styled, Narrow}) {
+        D->SetFocus();
+        QApplication::processEvents();
+        if (D == Narrow) {
+            D->SimulateKey('A', {}, QChar('a'));
+            D->SimulateKey('N', {}, QChar('n'));
+        }
+        D->SimulateKey(VK_F4);
+        QApplication::processEvents();
+        ASSERT_TRUE(D->DroppedDown());
+        QApplication::processEvents();
+        Popups.push_back(D->DropDownForm()->grab().toImage());
+        D->HideDropDown(true);
+    }
+    Host->Other->SetFocus();
+    QApplication::processEvents();
+    int W = 420, H = 20 + int(Rows.size()) * RowH + 10, X = 10, PopH = 0;
+    for (const QImage& I : Popups) {
+        PopH = std::max(PopH, I.height());
+        X += I.width() + 10;
+    }
+    W = std::max(W, X);
+    QImage Sheet(W, H + PopH + 30, QImage::Format_RGB32);
+    Sheet.fill(ToQColor(clBtnFace));
+    QPainter P(&Sheet);
+    P.drawImage(0, 0, Host->grab(QRect(0, 0, 420, H)).toImage());
+    for (size_t I = 0; I < Rows.size(); ++I) P.drawText(8, 10 + int(I) * RowH + 16, Rows[I].Name);
+    X = 10;
+    for (size_t I = 0; I < Popups.size(); ++I) {
+        P.drawText(X, H + 14, Rows[I].Name);
+        P.drawImage(X, H + 24, Popups[I]);
+        X += Popups[I].width() + 10;
+    }
+    P.end();
     ASSERT_TRUE(Sheet.save(QStringLiteral(EDITORS_SHEET_DIR "/grid_dropdown_sheet.png")));
 
     // Probes: only whole rows show (header 25, rows 22, 6 over); the narrowed popup shows the
