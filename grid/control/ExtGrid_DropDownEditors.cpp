@@ -3,8 +3,8 @@
 #include "grid/control/ExtGrid.h"
 
 #include "grid/control/ControlLook.h"
-#include "grid/control/GridDropDownWrapper_MultiColumn.h"
 #include "grid/control/GridDropDownWrapper_ExtGrid.h"
+#include "grid/control/GridDropDownWrapper_MultiColumn.h"
 #include "grid/control/GridDropDownWrappers.h"
 
 namespace {

@@ -56,8 +56,8 @@ void RegisterGridEditorControls() {
     RegisterGridCellEditor({edUnitEditBtn, edNumericUnitEditBtn, edFloatUnitEditBtn}, ControlFactory());
     RegisterGridCellEditor({edButton}, ControlFactory());
     // Each drop-down kind has an editor of its own.
-    for (TEditorType Kind : {edTrackbarDropDown, edMemoDropDown, edCalculatorDropDown, edTimePickerDropDown,
-                             edDetailDropDown, edColorPickerDropDown, edImagePickerDropDown, edGridDropDown,
-                             edExtGridDropDown})
+    for (TEditorType Kind :
+         {edTrackbarDropDown, edMemoDropDown, edCalculatorDropDown, edTimePickerDropDown, edDetailDropDown,
+          edColorPickerDropDown, edImagePickerDropDown, edGridDropDown, edExtGridDropDown})
         RegisterGridCellEditor({Kind}, ControlFactory());
 }
