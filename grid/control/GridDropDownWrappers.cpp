@@ -4,25 +4,9 @@
 #include "grid/control/ExtGrid.h"
 #include "platform/rtl/SysUtils.h"
 
-#include <initializer_list>
-
-namespace {
-bool KeyIn(Word Key, std::initializer_list<Word> Keys) {
-    for (Word K : Keys)
-        if (K == Key) return true;
-    return false;
-}
-
-TExtStringGrid* OwningGrid(TComponent* AOwner) {
-    auto* G = dynamic_cast<TExtStringGrid*>(AOwner);
-    if (!G) throw EInvalidCast("Invalid class typecast");
-    return G;
-}
-} // namespace
-
 // ---- the shared layer ------------------------------------------------------------------------------------
 TGridDropDownLink::TGridDropDownLink(TComponent* AOwner, TExtCustomDropDown* AControl, TGridDropDownTraits ATraits)
-    : FControl(AControl), FGrid(OwningGrid(AOwner)), FTraits(ATraits) {}
+    : FControl(AControl), FGrid(GridEditorOwner(AOwner)), FTraits(ATraits) {}
 
 void TGridDropDownLink::LoadCellValue(int RealCol, int DisplRow, const QString& Text) {
     (void)RealCol, (void)DisplRow;
@@ -42,7 +26,7 @@ void TGridDropDownLink::PutText(const QString& Value) {
     FCell.Open = Was;
 }
 
-bool TGridDropDownLink::IsOpenEditor() const { return !FGrid->IsDestroying() && FGrid->EditorControl() == FControl; }
+bool TGridDropDownLink::IsOpenEditor() const { return GridEditorIsOpen(FGrid, FControl); }
 
 bool TGridDropDownLink::ClaimsKey(Word Key) const {
     if (Key == VK_RETURN || Key == VK_ESCAPE) return true;
@@ -74,8 +58,8 @@ void TGridDropDownLink::GridKeyDown(Word& Key, TShiftState Shift) {
     if (!IsOpenEditor()) return;
     const bool Dropped = FControl->DroppedDown();
     const bool Special = FTraits.PopupKeepsArrows && Dropped
-        ? KeyIn(Key, {VK_TAB, VK_RETURN, VK_ESCAPE})
-        : KeyIn(Key, {VK_TAB, VK_RETURN, VK_ESCAPE, VK_PRIOR, VK_NEXT, VK_END, VK_UP, VK_DOWN}) &&
+        ? GridEditorKeyIn(Key, {VK_TAB, VK_RETURN, VK_ESCAPE})
+        : GridEditorKeyIn(Key, {VK_TAB, VK_RETURN, VK_ESCAPE, VK_PRIOR, VK_NEXT, VK_END, VK_UP, VK_DOWN}) &&
             !(Key == VK_DOWN && Shift.Contains(ssAlt));
     if (!Special) return;
 
@@ -113,7 +97,7 @@ void TGridDropDownLink::GridKeyDown(Word& Key, TShiftState Shift) {
     if (Dropped) {
         FControl->HideDropDown(false);
         G->HideInplaceEdit();
-        if (KeyIn(Key, {VK_PRIOR, VK_NEXT, VK_LEFT, VK_UP, VK_RIGHT, VK_DOWN})) Key = 0;
+        if (GridEditorKeyIn(Key, {VK_PRIOR, VK_NEXT, VK_LEFT, VK_UP, VK_RIGHT, VK_DOWN})) Key = 0;
     } else if (Key == VK_END) {
         return;
     }

@@ -337,6 +337,34 @@ TEST_F(DropDownGrid, AWrapperNeedsAGridAsItsOwner) {
     EXPECT_THROW(Create<TGridMemoDropDown>(Form, Form), EInvalidCast);
 }
 
+// Every editor control of the grid, drop-down or not, is made for a grid: another owner is a
+// class-cast error, the same one for all of them.
+struct OwnerCase {
+    std::string Name;
+    std::function<void(TForm*)> Make;
+};
+void PrintTo(const OwnerCase& C, std::ostream* Os) { *Os << C.Name; }
+std::string OwnerCaseName(const ::testing::TestParamInfo<OwnerCase>& I) { return I.param.Name; }
+
+const OwnerCase OwnerCases[] = {
+    {"Combo", [](TForm* F) { Create<TGridCombo>(F, F); }},
+    {"CheckBox", [](TForm* F) { Create<TGridCheckBox>(F, F); }},
+    {"Spin", [](TForm* F) { Create<TGridSpin>(F, F); }},
+    {"DatePicker", [](TForm* F) { Create<TGridDatePicker>(F, F); }},
+    {"DateTimePicker", [](TForm* F) { Create<TGridDateTimePicker>(F, F); }},
+    {"EditBtn", [](TForm* F) { Create<TGridEditBtn>(F, F); }},
+    {"UnitEditBtn", [](TForm* F) { Create<TGridUnitEditBtn>(F, F); }},
+    {"Button", [](TForm* F) { Create<TGridButton>(F, F); }},
+    {"TrackBar", [](TForm* F) { Create<TGridTrackbarDropDown>(F, F); }},
+    {"ColorPicker", [](TForm* F) { Create<TGridColorDropDown>(F, F); }},
+};
+
+class EditorOwner : public DropDownGrid, public ::testing::WithParamInterface<OwnerCase> {};
+
+TEST_P(EditorOwner, OtherThanAGridIsAClassCastError) { EXPECT_THROW(GetParam().Make(Form), EInvalidCast); }
+
+INSTANTIATE_TEST_SUITE_P(Editor, EditorOwner, ::testing::ValuesIn(OwnerCases), OwnerCaseName);
+
 TEST_F(DropDownGrid, EachKindMakesItsEditorOnceAndKeepsIt) {
     EXPECT_EQ(G->DropDownEditor(edMemoDropDown), G->DropDownEditor(edMemoDropDown));
     EXPECT_NE(static_cast<void*>(G->DropDownEditor(edMemoDropDown)),
