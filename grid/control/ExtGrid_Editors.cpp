@@ -599,7 +599,7 @@ void TExtStringGrid::CommitEditorControl() {
             case edNumericUnitEditBtn:
             case edFloatUnitEditBtn: CommitEditorText(*Cell, UnitEditBtn->Text() + UnitEditBtn->UnitID()); break;
             default:
-                if (auto* L = dynamic_cast<TGridDropDownLink*>(Ctrl)) CommitEditorText(*Cell, L->CellValue());
+                if (auto* L = dynamic_cast<TGridDropDownLink*>(Ctrl)) L->StoreValue();
                 break;
         }
     }
