@@ -175,6 +175,30 @@ TEST_P(DropDownWrappers, RefusedValueThenLeavingTheGridLeavesTheOpeningText) {
     EXPECT_EQ(CellAt(3, 3), "5");
 }
 
+// A form's default and cancel buttons never take Enter or Escape from an open cell editor.
+TEST_P(DropDownWrappers, EnterAndEscapeStayWithTheEditorNotTheFormsButtons) {
+    const WrapperCase& C = GetParam();
+    std::vector<std::string> Clicks;
+    auto* Ok = Create<TButton>(Form, Form);
+    Ok->SetDefault(true);
+    Ok->SetBounds(430, 240, 75, 25);
+    Ok->OnClick = [&](TObject*) { Clicks.push_back("ok"); };
+    auto* Cancel = Create<TButton>(Form, Form);
+    Cancel->SetCancel(true);
+    Cancel->SetBounds(430, 270, 75, 25);
+    Cancel->OnClick = [&](TObject*) { Clicks.push_back("cancel"); };
+    Open(C.Kind);
+    Enter(C);
+    Press(VK_ESCAPE);
+    EXPECT_EQ(CellAt(3, 3), "5");
+    Open(C.Kind);
+    const QString Expected = Enter(C);
+    Press(VK_RETURN);
+    QApplication::processEvents();
+    EXPECT_EQ(CellAt(3, 3), Expected);
+    EXPECT_TRUE(Clicks.empty()) << Clicks.front();
+}
+
 // Typing reports each change for the edited cell; Enter validates, writes, ends the edit at
 // once and reports the cell as done only after the key.
 TEST_P(DropDownWrappers, EnterEventsComeInOrder) {
