@@ -381,29 +381,50 @@ TEST_F(DropDownGrid, ImagePickFiresOnImageSelectForTheEditedCell) {
     EXPECT_EQ(Seen[0], "3,3 1");
 }
 
-TEST_F(DropDownGrid, AClickOnTheCellPutsTheMemoCaretUnderTheMouse) {
-    G->SetGridCell(3, 3, "abcdefghijkl");
-    G->OnGetEditorType = [](TObject*, int ACol, int, TEditorType& E) {
-        if (ACol == 3) E = edMemoDropDown;
+// The kinds that put the caret under the click that opened them, each with a text it shows
+// as it stands.
+struct ClickCase {
+    std::string Name;
+    TEditorType Kind;
+    QString Text;
+};
+void PrintTo(const ClickCase& C, std::ostream* Os) { *Os << C.Name; }
+std::string ClickCaseName(const ::testing::TestParamInfo<ClickCase>& I) { return I.param.Name; }
+
+const ClickCase ClickCases[] = {
+    {"Memo", edMemoDropDown, "abcdefghijkl"},
+    {"TrackBar", edTrackbarDropDown, "abcdefghijkl"},
+    {"Calculator", edCalculatorDropDown, "123456789012"},
+};
+
+class CaretAtClick : public DropDownGrid, public ::testing::WithParamInterface<ClickCase> {};
+
+TEST_P(CaretAtClick, AClickOnTheCellPutsTheCaretUnderTheMouse) {
+    const ClickCase& C = GetParam();
+    G->SetGridCell(3, 3, C.Text);
+    G->OnGetEditorType = [&](TObject*, int ACol, int, TEditorType& E) {
+        if (ACol == 3) E = C.Kind;
     };
     G->MouseActions()->SetDirectEdit(true);
     const TRect R = G->CellRect(2, 3);
     // Into the middle of the text: past the first few characters, well before the end.
     TCanvas Measure;
     Measure.Font()->Assign(G->Font());
-    const int X = R.Left + 3 + Measure.TextWidth("abcdef");
+    const int X = R.Left + 3 + Measure.TextWidth(C.Text.left(6));
     const LPARAM P = MakeLParam(X, (R.Top + R.Bottom) / 2);
     G->Perform(WM_LBUTTONDOWN, MK_LBUTTON, P);
     G->Perform(WM_LBUTTONUP, 0, P);
     QApplication::processEvents();
     ASSERT_TRUE(G->EditorControlOpen());
-    ASSERT_EQ(G->EditorControlKind(), edMemoDropDown);
+    ASSERT_EQ(G->EditorControlKind(), C.Kind);
     TExtCustomDropDown* D = DropDown();
     EXPECT_EQ(D->SelLength(), 0);
     EXPECT_GT(D->SelStart(), 2);
     EXPECT_LT(D->SelStart(), 10);
     EXPECT_FALSE(G->LButFlag()) << "the press is used up";
 }
+
+INSTANTIATE_TEST_SUITE_P(Wrapper, CaretAtClick, ::testing::ValuesIn(ClickCases), ClickCaseName);
 
 TEST_F(DropDownGrid, DirectDropOpensThePopupAfterTheStartKey) {
     G->MouseActions()->SetDirectComboDrop(true);
