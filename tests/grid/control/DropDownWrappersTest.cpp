@@ -493,7 +493,7 @@ const PickerCase PickerCases[] = {
      "Red",
      CellColour,
      "red",
-     {"selected 3,3 red Red"}},
+     {"selected 3,3 red Red", "validate Red"}},
     {"ColourOnAShapeCellColoursTheShape",
      edColorPickerDropDown,
      [](TExtStringGrid* G) { G->AddShape(3, 3, csCircle, clBlue, clBlack, haLeft, vaTop); },
@@ -502,7 +502,7 @@ const PickerCase PickerCases[] = {
      "Red",
      ShapeColour,
      "shape red",
-     {"selected 3,3 red Red"}},
+     {"selected 3,3 red Red", "validate Red"}},
     {"ColourChangedByTheApplication",
      edColorPickerDropDown,
      nullptr,
@@ -516,7 +516,7 @@ const PickerCase PickerCases[] = {
      "sky",
      CellColour,
      "blue",
-     {}},
+     {"validate sky"}},
     {"NoColourChosenKeepsTheText",
      edColorPickerDropDown,
      nullptr,
@@ -543,7 +543,7 @@ const PickerCase PickerCases[] = {
      "1",
      [](TExtStringGrid*) { return std::string(); },
      "",
-     {"selected 3,3 1"}},
+     {"selected 3,3 1", "validate 1"}},
     {"ImageChangedByTheApplication",
      edImagePickerDropDown,
      [](TExtStringGrid* G) { G->AddImageIdx(3, 3, 0, haLeft, vaTop); },
@@ -566,6 +566,9 @@ protected:
         G->SetGridImages(Images.get());
         auto* Img = G->ImagePickerDropDown();
         for (int I = 0; I < 2; ++I) Img->Items()->Items(I)->SetImageIndex(I);
+        G->OnCellValidate = [this](TObject*, int, int, QString& V, bool&) {
+            Log.push_back("validate " + V.toStdString());
+        };
     }
     void TearDown() override {
         PickerLog = nullptr;
