@@ -175,6 +175,23 @@ TEST_P(DropDownWrappers, RefusedValueThenLeavingTheGridLeavesTheOpeningText) {
     EXPECT_EQ(CellAt(3, 3), "5");
 }
 
+// Alt+Down belongs to the control: it opens the popup and the edit goes on; End moves the caret.
+TEST_P(DropDownWrappers, AltDownOpensThePopupAndEndStaysInTheEdit) {
+    const WrapperCase& C = GetParam();
+    Open(C.Kind);
+    Press(VK_END);
+    EXPECT_TRUE(G->EditorControlOpen());
+    Press(VK_DOWN, {ssAlt});
+    QApplication::processEvents();
+    EXPECT_TRUE(G->EditorControlOpen());
+    EXPECT_TRUE(DropDown()->DroppedDown());
+    EXPECT_EQ(G->Row(), 3);
+    EXPECT_EQ(CellAt(3, 3), "5");
+    DropDown()->HideDropDown(true);
+    Press(VK_ESCAPE);
+    EXPECT_EQ(CellAt(3, 3), "5");
+}
+
 // A form's default and cancel buttons never take Enter or Escape from an open cell editor.
 TEST_P(DropDownWrappers, EnterAndEscapeStayWithTheEditorNotTheFormsButtons) {
     const WrapperCase& C = GetParam();
