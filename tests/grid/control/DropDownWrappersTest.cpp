@@ -36,6 +36,8 @@ const WrapperCase Cases[] = {
     {"Memo", edMemoDropDown, "abc", "abc", "9"},
     {"Calculator", edCalculatorDropDown, "12", "12.00", "9.00"},
     {"DetailPicker", edDetailDropDown, "xy", "xy", "9"},
+    {"MultiColumn", edGridDropDown, "xy", "xy", "9"},
+    {"GridPicker", edExtGridDropDown, "xy", "xy", "9"},
     {"TimePicker", edTimePickerDropDown, "", "", "",
      [](TExtCustomDropDown* D) {
          dynamic_cast<TExtTimePickerDropDown*>(D)->SetTime(EncodeTime(10, 20, 30, 0));
