@@ -147,34 +147,27 @@ TEST_P(DropDownWrappers, RefusedValueKeepsTheEditorOpenWithTheReplacementSelecte
     EXPECT_TRUE(G->NoAutoAdvance());
 }
 
-TEST_P(DropDownWrappers, RefusedValueThenEscapeLeavesTheOpeningText) {
+// However the edit ends after a refusal, by Escape or by the focus leaving the grid, the cell
+// keeps the text it had when the editor opened.
+TEST_P(DropDownWrappers, AfterARefusalTheCellKeepsItsOpeningText) {
     const WrapperCase& C = GetParam();
     G->OnCellValidate = [&](TObject*, int, int, QString& Value, bool& Valid) {
         Value = "9";
         Valid = false;
     };
-    Open(C.Kind);
-    if (Enter(C) == "5") G->SetAlwaysValidate(true);
-    Press(VK_RETURN);
-    ASSERT_TRUE(G->EditorControlOpen());
-    Press(VK_ESCAPE);
-    EXPECT_FALSE(G->EditorControlOpen());
-    EXPECT_EQ(CellAt(3, 3), "5");
-}
-
-TEST_P(DropDownWrappers, RefusedValueThenLeavingTheGridLeavesTheOpeningText) {
-    const WrapperCase& C = GetParam();
-    G->OnCellValidate = [&](TObject*, int, int, QString& Value, bool& Valid) {
-        Value = "9";
-        Valid = false;
-    };
-    Open(C.Kind);
-    if (Enter(C) == "5") G->SetAlwaysValidate(true);
-    Press(VK_RETURN);
-    ASSERT_TRUE(G->EditorControlOpen());
-    FocusAway();
-    EXPECT_FALSE(G->EditorControlOpen());
-    EXPECT_EQ(CellAt(3, 3), "5");
+    for (const char* Ending : {"Escape", "leaving the grid"}) {
+        SCOPED_TRACE(Ending);
+        Open(C.Kind);
+        if (Enter(C) == "5") G->SetAlwaysValidate(true);
+        Press(VK_RETURN);
+        ASSERT_TRUE(G->EditorControlOpen());
+        if (std::string(Ending) == "Escape")
+            Press(VK_ESCAPE);
+        else
+            FocusAway();
+        EXPECT_FALSE(G->EditorControlOpen());
+        EXPECT_EQ(CellAt(3, 3), "5");
+    }
 }
 
 // Alt+Down belongs to the control: it opens the popup and the edit goes on; End moves the caret.
