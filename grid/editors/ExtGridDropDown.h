@@ -35,9 +35,8 @@ class TDropDownItems;
 using TDropDownColumn = ExtDropDownColumns::TDropDownColumnT<TDropDownColumns>;
 
 // An insert outside 0..Count is a list index error.
-class TDropDownColumns
-    : public ExtDropDownColumns::TDropDownCollection<TDropDownColumn, TDropDownColumns,
-                                                     ExtDropDownColumns::TInsertRange::Raise> {
+class TDropDownColumns : public ExtDropDownColumns::TDropDownCollection<TDropDownColumn, TDropDownColumns,
+                                                                        ExtDropDownColumns::TInsertRange::Raise> {
 public:
     using TDropDownCollection::TDropDownCollection;
 };
@@ -55,9 +54,8 @@ private:
     TStringList FText;
 };
 
-class TDropDownItems
-    : public ExtDropDownColumns::TDropDownCollection<TDropDownItem, TDropDownItems,
-                                                     ExtDropDownColumns::TInsertRange::Raise> {
+class TDropDownItems : public ExtDropDownColumns::TDropDownCollection<TDropDownItem, TDropDownItems,
+                                                                      ExtDropDownColumns::TInsertRange::Raise> {
 public:
     using TDropDownCollection::TDropDownCollection;
 };
