@@ -458,8 +458,11 @@ void TExtMultiColumnDropDown::KeyUp(Word& Key, TShiftState Shift) {
     TExtCustomDropDown::KeyUp(Key, Shift);
     if (!Self || !FItemChange) return;
     FItemChange = false;
+    // Settling the item's own letter case is still the user's edit: it stays modified.
+    const bool Modified = GetModified();
     SetItemIndex(FItemIdx);
     if (!Self) return;
+    SetModified(Modified);
     const int Len = int(Text().size());
     SetSelStart(PrefixLength() + std::min(FItemSel, Len));
     SetSelLength(std::max(0, Len - FItemSel));

@@ -192,6 +192,49 @@ INSTANTIATE_TEST_SUITE_P(Keys, MultiColumnEnter,
                                            EnterCase{"a_prefix_is_no_entry", "Apri", -1, "Apri"}),
                          [](const auto& I) { return std::string(I.param.Name); });
 
+// Escape in the closed edit settles the item from the text; a text no entry has leaves no item.
+struct EscapeCase {
+    const char* Name;
+    const char* Text;
+    int Want;
+    const char* After;
+};
+void PrintTo(const EscapeCase& C, std::ostream* Os) { *Os << C.Name; }
+
+class MultiColumnEscape : public MultiColumnDropDownTest, public ::testing::WithParamInterface<EscapeCase> {};
+
+TEST_P(MultiColumnEscape, EscapeInTheClosedEditTakesTheItemTheTextNames) {
+    const EscapeCase& C = GetParam();
+    AddItems({"Apple", "Banana"});
+    D->SetCanUndo(false); // else the edit's undo takes Escape first
+    D->SetItemIndex(0);
+    D->SetText(C.Text);
+    Key(VK_ESCAPE);
+    EXPECT_FALSE(D->WorkMode());
+    EXPECT_EQ(D->ItemIndex(), C.Want);
+    EXPECT_EQ(Txt(), C.After);
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, MultiColumnEscape,
+                         ::testing::Values(EscapeCase{"an_entry_in_any_case", "banana", 1, "Banana"},
+                                           EscapeCase{"no_entry_no_item", "Cherry", -1, ""}),
+                         CaseName());
+
+// What the change event and the item see, key by key, while a completion is made and settled.
+TEST_F(MultiColumnDropDownTest, TheChangeEventSeesTheTypedTextThenTheCompletion) {
+    AddItems({"Apple", "Apricot"});
+    D->OnChange = [this](TObject*) { Log.push_back("change " + Txt() + " " + std::to_string(D->ItemIndex())); };
+    D->Perform(WM_KEYDOWN, 'A', 0);
+    D->Perform(WM_CHAR, 'a', 0);
+    Log.push_back("typed " + Txt() + " " + std::to_string(D->ItemIndex()));
+    D->Perform(WM_KEYUP, 'A', 0);
+    Log.push_back("released " + Txt() + " " + std::to_string(D->ItemIndex()));
+    EXPECT_EQ(Log,
+              (std::vector<std::string>{"change a -1", "change apple 0", "typed apple 0", "change Apple 0",
+                                        "released Apple 0"}));
+    EXPECT_TRUE(D->GetModified());
+}
+
 // ---- item index -------------------------------------------------------------------------------
 TEST_F(MultiColumnDropDownTest, ItemIndexWritesTheLookupStringAndIgnoresIndexesPastTheEnd) {
     AddItems({"Apple", "Banana"});
