@@ -386,7 +386,7 @@ TEST_F(EditorsSheetTest, SheetOfMultiColumnDropDownsWithTheirListsOpen) {
     };
     auto* Plain = Add<TExtMultiColumnDropDown>("multi-column list", 200);
     Fill(Plain, false);
-    auto* Styled = Add<TExtMultiColumnDropDown>("Office 2003 blue, images", 200);
+    auto* Styled = Add<TExtMultiColumnDropDown>("Office 2003, images", 200);
     Styled->SetComponentStyle(tsOffice2003Blue);
     Fill(Styled, true);
     ShowHost();
