@@ -3417,6 +3417,7 @@ public:
     bool IsDataGraphicCell(int ACol, int ARow);
 
 private:
+    void HideEditorControl(TWinControl* Ctrl);
     // The box of a check kind inside graphic area G (the cell less its margins): the one
     // placement painting and hit testing share.
     TRect PlaceCheckBox(TRect G, TCellGraphic* CG, TVAlignment VA, TAlignment HA, int TextWidth, int w, int h);

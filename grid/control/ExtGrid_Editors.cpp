@@ -9,6 +9,7 @@
 #include "platform/gui/Messages.h"
 #include "platform/rtl/SysUtils.h"
 
+#include <QApplication>
 #include <QVariant>
 
 // ---- what the editor controls share -------------------------------------------------------------------
@@ -606,8 +607,7 @@ void TExtStringGrid::CommitEditorControl() {
     if (auto* L = dynamic_cast<TGridDropDownLink*>(Ctrl))
         if (L->Control()->DroppedDown()) L->Control()->HideDropDown(false);
     if (Ctrl == EditCombo) EditCombo->SetDroppedDown(false);
-    Ctrl->SetVisible(false);
-    Ctrl->SetEnabled(false);
+    HideEditorControl(Ctrl);
     FEditing = false;
     // The commit (or a refusal) has settled what the cell holds.
     FTypedWritten = false;
@@ -628,9 +628,18 @@ void TExtStringGrid::CancelEditorControl() {
     if (auto* L = dynamic_cast<TGridDropDownLink*>(Ctrl))
         if (L->Control()->DroppedDown()) L->Control()->HideDropDown(true);
     if (Ctrl == EditCombo) EditCombo->SetDroppedDown(false);
+    HideEditorControl(Ctrl);
+    FEditing = false;
+}
+
+void TExtStringGrid::HideEditorControl(TWinControl* Ctrl) {
+    // A focused control that is hidden hands the focus to whatever comes next on the form; an
+    // editor closed from its own keys gives it back to the grid instead, so that a key that goes
+    // on after it (a posted Tab) starts from the grid.
+    const QWidget* F = QApplication::focusWidget();
+    if (F && (F == Ctrl || Ctrl->isAncestorOf(F))) FocusGridNoEdit();
     Ctrl->SetVisible(false);
     Ctrl->SetEnabled(false);
-    FEditing = false;
 }
 
 // ---- moving on from an editor -------------------------------------------------------------------------------

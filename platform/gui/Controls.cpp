@@ -1113,6 +1113,11 @@ void TControl::SimulateKey(Word Key, TShiftState Shift, QChar Char) {
     Perform(WM_KEYUP, Key, LPARAM(Shift.Bits()));
 }
 
+void TControl::DeliverPostedKeyDown(Word Key, TShiftState Shift) {
+    const TStateScope<const TMessage*> NotTranslating(this, FTranslating, nullptr);
+    DispatchKeyDown(Key, Shift, QChar(), nullptr);
+}
+
 bool TControl::TranslateMouse(QMouseEvent* E, QWidget* From) {
     QPoint P = E->position().toPoint();
     if (From != this) P = From->mapTo(this, P);

@@ -373,6 +373,8 @@ public:
     TForm* ParentForm() const;
     // Sends a key as the keyboard would: the dialog-key rules, KeyDown, KeyPress, KeyUp.
     void SimulateKey(Word Key, TShiftState Shift = {}, QChar Char = QChar());
+    // A posted key-down arriving from the message queue: the dialog-key rules, then KeyDown.
+    void DeliverPostedKeyDown(Word Key, TShiftState Shift);
 
 protected:
     virtual QString GetText() const { return FText; }

@@ -16,7 +16,14 @@ bool PostMessage(TControl* Target, Cardinal Msg, WPARAM WParam, LPARAM LParam) {
         Target,
         [Guarded, Target, Msg, WParam, LParam] {
             if (!Guarded || Target->ComponentState().Contains(csDestroying)) return;
-            TControl::Guard(Target, [&] { Target->Perform(Msg, WParam, LParam); });
+            TControl::Guard(Target, [&] {
+                // A queued key goes the way a typed one does, so a Tab the control does not
+                // want moves the focus on the form.
+                if (Msg == WM_KEYDOWN)
+                    Target->DeliverPostedKeyDown(Word(WParam), TShiftState::FromBits(uint32_t(LParam)));
+                else
+                    Target->Perform(Msg, WParam, LParam);
+            });
         },
         Qt::QueuedConnection);
     return true;

@@ -786,6 +786,35 @@ TEST_F(EditorControls, ComboTabWithGoTabsCommitsAndMovesOn) {
     EXPECT_FALSE(Cb->Visible());
 }
 
+// Without tab navigation the validated editors take Tab, write the cell and pass the Tab on the way
+// a typed one goes: the grid does not want it, so the form moves to its next control.
+struct TabOnCase {
+    const char* Name;
+    TEditorType Kind;
+};
+void PrintTo(const TabOnCase& C, std::ostream* Os) { *Os << C.Name; }
+
+class TabWithoutTabNavigation : public EditorControls, public ::testing::WithParamInterface<TabOnCase> {};
+
+TEST_P(TabWithoutTabNavigation, WritesTheCellAndGoesOnToTheNextControl) {
+    Open(GetParam().Kind);
+    TWinControl* E = G->EditorControl();
+    ASSERT_NE(E, nullptr);
+    ASSERT_TRUE(E->Focused() || E->isAncestorOf(QApplication::focusWidget()));
+    Key(E, VK_TAB);
+    QApplication::processEvents();
+    EXPECT_FALSE(G->EditorControlOpen());
+    EXPECT_TRUE(Host->Other->Focused());
+    EXPECT_EQ(G->Col(), DCol);
+    EXPECT_EQ(G->Row(), ERow);
+    ExpectHiddenColumnUntouched();
+}
+
+INSTANTIATE_TEST_SUITE_P(Editors, TabWithoutTabNavigation,
+                         ::testing::Values(TabOnCase{"combo", edComboEdit}, TabOnCase{"spin", edSpinEdit},
+                                           TabOnCase{"edit_button", edEditBtn}),
+                         [](const auto& I) { return std::string(I.param.Name); });
+
 TEST_F(EditorControls, OpeningTheListKeepsTheEditOpen) {
     for (const char* S : {"Alpha", "Beta"}) G->AddComboString(S);
     G->MouseActions()->SetDirectComboDrop(true);
