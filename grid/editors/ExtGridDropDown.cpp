@@ -105,7 +105,7 @@ void TExtColGrid::WndProc(TMessage& M) {
                 M.Result = 1;
                 return;
             }
-            if (Key == VK_RETURN && !(FExtDropDown && FExtDropDown->GridEditable() && EditorMode())) {
+            if (Key == VK_RETURN && !(FExtDropDown && FExtDropDown->GridEditable() && EditMode())) {
                 M.WParam = 0;
                 M.Result = 1;
                 if (OnSelect) OnSelect(this);
@@ -126,6 +126,13 @@ void TExtColGrid::WndProc(TMessage& M) {
         default: break;
     }
     TExtStringGrid::WndProc(M);
+}
+
+void TExtColGrid::EditKeyDownHook(Word& Key, TShiftState Shift) {
+    TExtStringGrid::EditKeyDownHook(Key, Shift);
+    if (Key != VK_RETURN || !FExtDropDown) return;
+    FConfirmSelection = true;
+    FExtDropDown->EndGridCellEdit(Key, Shift);
 }
 
 void TExtColGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
@@ -724,10 +731,12 @@ void TCustomExtGridDropDown::DoHideDropDown(bool Cancelled) {
 void TCustomExtGridDropDown::Change() { ChangeOverride(); }
 
 void TCustomExtGridDropDown::ChangeOverride() {
-    FItemChange = false;
     QPointer<TCustomExtGridDropDown> Self(this);
     TExtCustomDropDown::Change();
-    if (!Self || FSettingText || ComponentState().Contains(csDesigning) || !FWorkMode) return;
+    // The completion writing its own text must not drop the item it leaves for the key release.
+    if (!Self || FSettingText) return;
+    FItemChange = false;
+    if (ComponentState().Contains(csDesigning) || !FWorkMode) return;
     const QString Current = Text();
     SetModified(!Current.isEmpty());
     const QString Typed = Current.left(SelStart());
@@ -778,21 +787,28 @@ void TCustomExtGridDropDown::KeyUp(Word& Key, TShiftState Shift) {
 }
 
 bool TCustomExtGridDropDown::InGridEditMode() const {
-    return FExtColGrid && FGridEditable && FExtColGrid->EditorMode();
+    // The grid's own cell editing, which its in-place editors report (not the platform's flag).
+    return FExtColGrid && FGridEditable && FExtColGrid->EditMode();
 }
 
 void TCustomExtGridDropDown::KeyDown(Word& Key, TShiftState Shift) { KeyDownOverride(Key, Shift); }
 
+bool TCustomExtGridDropDown::EndGridCellEdit(Word& Key, TShiftState Shift) {
+    if (Key != VK_RETURN || Shift.Contains(ssShift) || !InGridEditMode()) return false;
+    QPointer<TCustomExtGridDropDown> Self(this);
+    FExtColGrid->HideInplaceEdit();
+    if (!Self || !FExtColGrid) return true;
+    const int R = FExtColGrid->Row();
+    SetTextQuiet(LookupCell(R));
+    // A sorted popup shows its items in another order than the list holds them.
+    FItemIndex = FUseItems ? RowToItem(R) : R - FExtColGrid->FixedRows();
+    Key = 0;
+    return true;
+}
+
 void TCustomExtGridDropDown::KeyDownOverride(Word& Key, TShiftState Shift) {
     QPointer<TCustomExtGridDropDown> Self(this);
-    if (Key == VK_RETURN && !Shift.Contains(ssShift) && InGridEditMode()) {
-        FExtColGrid->HideInplaceEdit();
-        const int R = FExtColGrid->Row();
-        SetTextQuiet(LookupCell(R));
-        FItemIndex = R - FExtColGrid->FixedRows();
-        Key = 0;
-        return;
-    }
+    if (EndGridCellEdit(Key, Shift)) return;
     if (Key == VK_ESCAPE || IsStepKey(Key)) FLookupEntry.clear();
     if (FLookupColumn < 0 || FItems->Count() == 0) {
         TExtCustomDropDown::KeyDown(Key, Shift);

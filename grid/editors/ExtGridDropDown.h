@@ -167,6 +167,8 @@ protected:
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     LRESULT DialogCode() const override;
+    // Enter in a cell editor of an editable popup reaches the drop-down before the editor.
+    void EditKeyDownHook(Word& Key, TShiftState Shift) override;
 
 private:
     TCustomExtGridDropDown* FExtDropDown = nullptr;
@@ -376,6 +378,10 @@ protected:
     void DoEnter() override;
 
 private:
+    friend class ExtGridDD::TExtColGrid;
+    // Enter ending a cell edit of an editable popup: the cell's edit closes and the edit takes
+    // the row's lookup text and item; true when that happened (Key is then used up).
+    bool EndGridCellEdit(Word& Key, TShiftState Shift);
     void RebuildLookupList();
     void RefreshGridSettings();
     void FillGridFromItems();

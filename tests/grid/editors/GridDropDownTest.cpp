@@ -5,6 +5,8 @@
 #include "EditorsFixture.h"
 #include "grid/editors/ExtGridDropDown.h"
 
+#include <QScreen>
+
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -115,6 +117,20 @@ TEST_F(GridDropDownTest, EscapeClearsTheTypedLookupEntry) {
     ASSERT_EQ(D->LookupEntry(), "bx");
     Key(VK_ESCAPE);
     EXPECT_TRUE(D->LookupEntry().isEmpty());
+}
+
+// Without the typed lookup only the edit's completion acts: the typed letters first, the item's
+// own letter case once the key is released.
+TEST_F(GridDropDownTest, TheEditsCompletionTakesTheItemsOwnCaseOnTheKeyRelease) {
+    Fruit();
+    D->SetLookupMethod(lmNone);
+    std::vector<std::string> Changes;
+    D->OnChange = [&](TObject*) { Changes.push_back(Text()); };
+    D->SimulateKey('A', {}, QChar('a'));
+    EXPECT_EQ(Text(), "Apple");
+    EXPECT_EQ(Selected(), "pple");
+    EXPECT_EQ(D->ItemIndex(), 0);
+    EXPECT_EQ(Changes, (std::vector<std::string>{"a", "apple", "Apple"}));
 }
 
 TEST_F(GridDropDownTest, NoLookupMethodLeavesTheTypedTextAlone) {
@@ -228,6 +244,100 @@ TEST_F(GridDropDownTest, LettersTypedInThePopupSearchAndMoveTheRow) {
     EXPECT_FALSE(D->DroppedDown());
     EXPECT_EQ(D->ItemIndex(), 3);
 }
+
+// Characters whose codes are those of the page and arrow keys are ordinary text when typed.
+struct PunctuationCase {
+    const char* Name;
+    QChar Typed;
+    const char* Found;
+    int ItemIndex;
+};
+void PrintTo(const PunctuationCase& C, std::ostream* Os) { *Os << C.Name; }
+
+class GridDropDownPunctuation : public GridDropDownTest, public ::testing::WithParamInterface<PunctuationCase> {};
+
+TEST_P(GridDropDownPunctuation, PunctuationTypedInThePopupSearches) {
+    const PunctuationCase& C = GetParam();
+    AddItems({{"Plain", "p"}, {"!bang", "1"}, {"#hash", "2"}, {"&and", "3"}, {"(paren", "4"}});
+    Open();
+    G()->SimulateKey(0, {}, C.Typed);
+    EXPECT_EQ(Text(), C.Found);
+    EXPECT_EQ(D->ItemIndex(), C.ItemIndex);
+    EXPECT_EQ(G()->Row(), C.ItemIndex + 1);
+    EXPECT_EQ(D->LookupEntry(), QString(C.Typed));
+}
+
+INSTANTIATE_TEST_SUITE_P(Search, GridDropDownPunctuation,
+                         ::testing::Values(PunctuationCase{"exclamation_mark", QChar('!'), "!bang", 1},
+                                           PunctuationCase{"hash", QChar('#'), "#hash", 2},
+                                           PunctuationCase{"ampersand", QChar('&'), "&and", 3},
+                                           PunctuationCase{"opening_parenthesis", QChar('('), "(paren", 4}),
+                         [](const auto& I) { return std::string(I.param.Name); });
+
+TEST_F(GridDropDownTest, AClickOnTheSortRowKeepsTheChosenItemCurrent) {
+    Fruit();
+    D->SetSorting(gsSingleColumn);
+    D->SetItemIndex(1); // Apricot
+    Listen();
+    Open();
+    ASSERT_EQ(G()->Row(), 2);
+    const TRect R = G()->CellRect(1, 0);
+    Click(G(), (R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2);
+    ASSERT_EQ(G()->SortSettings()->Column(), 1);
+    const int Row = G()->Row();
+    EXPECT_EQ(G()->GetGridCell(0, Row), "Apricot");
+    EXPECT_EQ(D->RowToItem(Row), 1);
+    EXPECT_EQ(D->ItemIndex(), 1);
+    EXPECT_TRUE(D->DroppedDown());
+    Key(VK_RETURN);
+    EXPECT_EQ(D->ItemIndex(), 1);
+    EXPECT_EQ(Text(), "Apricot");
+}
+
+// Enter ending a cell edit in an editable popup: the edit takes the row's item (the item shown
+// there, the popup being sorted); the popup closes only when the lookup cell was edited.
+struct CellEditCase {
+    const char* Name;
+    int Col;
+    const char* Typed;
+    const char* Cell;
+    bool StaysOpen;
+};
+void PrintTo(const CellEditCase& C, std::ostream* Os) { *Os << C.Name; }
+
+class GridDropDownCellEdit : public GridDropDownTest, public ::testing::WithParamInterface<CellEditCase> {};
+
+TEST_P(GridDropDownCellEdit, EnterEndingACellEditTakesTheItemOfThatRow) {
+    const CellEditCase& C = GetParam();
+    Fruit();
+    D->SetGridEditable(true);
+    D->SetRowSelect(false); // cells of a whole-row selection are not edited
+    D->SetSorting(gsSingleColumn);
+    G()->SortSettings()->SetColumn(1);
+    G()->SortSettings()->SetDirection(sdDescending);
+    Listen();
+    Open();
+    ASSERT_EQ(G()->GetGridCell(0, 2), "Banana");
+    G()->MoveCurrentCell(C.Col, 2, true);
+    Key(VK_F2);
+    ASSERT_TRUE(G()->EditMode());
+    TExtInplaceEdit* E = G()->TextEditor();
+    ASSERT_NE(E, nullptr);
+    E->SetSelStart(int(E->Text().size()));
+    Type(E, C.Typed);
+    E->SimulateKey(VK_RETURN, {}, QChar(13));
+    EXPECT_EQ(G()->GetGridCell(C.Col, 2), C.Cell);
+    EXPECT_EQ(D->ItemIndex(), 2);
+    EXPECT_EQ(Text(), "Banana");
+    EXPECT_EQ(D->DroppedDown(), C.StaysOpen);
+    if (C.StaysOpen) EXPECT_FALSE(G()->EditMode());
+}
+
+INSTANTIATE_TEST_SUITE_P(Editable, GridDropDownCellEdit,
+                         ::testing::Values(CellEditCase{"another_column_keeps_the_popup_open", 1, "x", "B1x", true},
+                                           CellEditCase{"the_lookup_column_closes_the_popup", 0, "s", "Bananas",
+                                                        false}),
+                         [](const auto& I) { return std::string(I.param.Name); });
 
 TEST_F(GridDropDownTest, ChoosingTheFirstRowOfASortedPopupTakesTheItemShownThere) {
     Fruit();
@@ -365,6 +475,32 @@ TEST_F(GridModeTest, OpeningMakesTheMatchingRowCurrentAndEnterChoosesIt) {
     EXPECT_EQ(Text(), "Papaya");
 }
 
+TEST_F(GridModeTest, ATypedLookupCountsItemIndexInDataRowsAsEveryOtherStep) {
+    Type(D, "pa");
+    EXPECT_EQ(Text(), "Papaya");
+    EXPECT_EQ(D->ItemIndex(), 3);
+    Listen();
+    Open();
+    EXPECT_EQ(G()->Row(), 4);
+    Key(VK_RETURN);
+    EXPECT_EQ(D->ItemIndex(), 3);
+    EXPECT_EQ(Text(), "Papaya");
+    EXPECT_EQ(Log, (std::vector<std::string>{"accept 3 Papaya", "select 3"}));
+}
+
+TEST_F(GridModeTest, EscapeInThePopupRestoresTheRowOfTheOpening) {
+    D->SetItemIndex(1);
+    Listen();
+    Open();
+    Key(VK_DOWN);
+    Key(VK_DOWN);
+    ASSERT_EQ(Text(), "Papaya");
+    Key(VK_ESCAPE);
+    EXPECT_EQ(D->ItemIndex(), 1);
+    EXPECT_EQ(Text(), "Grape");
+    EXPECT_EQ(Log, (std::vector<std::string>{"cancel 1 Grape"}));
+}
+
 TEST_F(GridModeTest, NarrowingDownHidesRowsAndAnEmptyEntryShowsThemAgain) {
     D->SetLookupMethod(lmNarrowDown);
     Type(D, "ap");
@@ -431,6 +567,41 @@ TEST_F(GridDropDownTest, ColumnsScaleToThePopupWidth) {
     EXPECT_EQ(G()->ColWidths(1), 66);
     EXPECT_EQ(G()->ColWidths(2), 67);
 }
+
+// The popup opens wholly inside the available area of the screen, wherever the edit sits.
+struct CornerCase {
+    const char* Name;
+    bool Right, Bottom;
+};
+void PrintTo(const CornerCase& C, std::ostream* Os) { *Os << C.Name; }
+
+class GridDropDownCorner : public GridDropDownTest, public ::testing::WithParamInterface<CornerCase> {};
+
+TEST_P(GridDropDownCorner, ThePopupOpensInsideTheScreen) {
+    const CornerCase& C = GetParam();
+    QScreen* S = QGuiApplication::primaryScreen();
+    ASSERT_NE(S, nullptr);
+    const QRect Avail = S->availableGeometry();
+    for (int I = 0; I < 12; ++I) AddItems({{"A long enough name", "and its code"}});
+    D->Columns()->Items(0)->SetWidth(180);
+    D->Columns()->Items(1)->SetWidth(180);
+    D->SetAutoSizeColumns(false);
+    // The edit hangs over the chosen corners of the screen by a little.
+    const int X = C.Right ? Avail.right() - 100 : Avail.left() - 70;
+    const int Y = C.Bottom ? Avail.bottom() - 40 : Avail.top() - 30;
+    Host->SetBounds(X, Y, 200, 100);
+    QApplication::processEvents();
+    D->SetBounds(10, 10, 160, 24);
+    Open();
+    const QRect P = D->DropDownForm()->geometry();
+    EXPECT_TRUE(Avail.contains(P)) << P.x() << "," << P.y() << " " << P.width() << "x" << P.height();
+}
+
+INSTANTIATE_TEST_SUITE_P(Screen, GridDropDownCorner,
+                         ::testing::Values(CornerCase{"top_left", false, false}, CornerCase{"top_right", true, false},
+                                           CornerCase{"bottom_left", false, true},
+                                           CornerCase{"bottom_right", true, true}),
+                         [](const auto& I) { return std::string(I.param.Name); });
 
 // ---- styles ---------------------------------------------------------------------------------
 struct StyleCase {
