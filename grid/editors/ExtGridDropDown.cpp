@@ -480,9 +480,6 @@ void TCustomExtGridDropDown::ConnectGridEvents() {
     EXTGRIDDD_FORWARD(SearchEditChange)
     EXTGRIDDD_FORWARD(SpinClick)
     EXTGRIDDD_FORWARD(AutoAddRow)
-    EXTGRIDDD_FORWARD(AutoInsertRow)
-    EXTGRIDDD_FORWARD(AutoDeleteRow)
-    EXTGRIDDD_FORWARD(AutoInsertCol)
     EXTGRIDDD_FORWARD(CanAddRow)
     EXTGRIDDD_FORWARD(CanInsertRow)
     EXTGRIDDD_FORWARD(CanDeleteRow)
@@ -493,6 +490,15 @@ void TCustomExtGridDropDown::ConnectGridEvents() {
     };
     G->OnGetDisplText = [this](auto&&... A) {
         if (OnGridGetDiplText) OnGridGetDiplText(A...);
+    };
+    G->OnAutoInsertRow = [this](auto&&... A) {
+        if (OnGridInsertRow) OnGridInsertRow(A...);
+    };
+    G->OnAutoDeleteRow = [this](auto&&... A) {
+        if (OnGridDeleteRow) OnGridDeleteRow(A...);
+    };
+    G->OnAutoInsertCol = [this](auto&&... A) {
+        if (OnGridInsertCol) OnGridInsertCol(A...);
     };
     G->OnGetAlignment = [this](TObject* S, int ARow, int ACol, TAlignment& HAlign, TVAlignment& VAlign) {
         if (ACol >= 0 && ACol < FColumns->Count()) HAlign = FColumns->Items(ACol)->Alignment();

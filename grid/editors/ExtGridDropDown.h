@@ -347,9 +347,6 @@ public:
     EXTGRIDDD_EVENT(SearchEditChange)
     EXTGRIDDD_EVENT(SpinClick)
     EXTGRIDDD_EVENT(AutoAddRow)
-    EXTGRIDDD_EVENT(AutoInsertRow)
-    EXTGRIDDD_EVENT(AutoDeleteRow)
-    EXTGRIDDD_EVENT(AutoInsertCol)
     EXTGRIDDD_EVENT(CanAddRow)
     EXTGRIDDD_EVENT(CanInsertRow)
     EXTGRIDDD_EVENT(CanDeleteRow)
@@ -362,6 +359,9 @@ public:
 #undef EXTGRIDDD_EVENT
     decltype(TExtStringGrid::OnGridHint) OnGridHint;
     decltype(TExtStringGrid::OnGetDisplText) OnGridGetDiplText;
+    decltype(TExtStringGrid::OnAutoInsertRow) OnGridInsertRow;
+    decltype(TExtStringGrid::OnAutoDeleteRow) OnGridDeleteRow;
+    decltype(TExtStringGrid::OnAutoInsertCol) OnGridInsertCol;
 
 protected:
     // The grid's wrapper chains its change, key-down and key-press handling to these.

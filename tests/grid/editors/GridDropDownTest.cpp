@@ -384,6 +384,21 @@ TEST_F(GridDropDownTest, ThePopupGridsEventsArePassedOnAsDropDownEvents) {
     EXPECT_NE(std::find(Seen.begin(), Seen.end(), "grid align right"), Seen.end());
 }
 
+TEST_F(GridDropDownTest, ThePopupGridsRowAndColumnInsertionsArePassedOn) {
+    Fruit();
+    std::vector<std::string> Seen;
+    D->OnGridInsertRow = [&](TObject* S, int R) {
+        Seen.push_back(std::string(S == G() ? "grid" : "other") + " insert row " + std::to_string(R));
+    };
+    D->OnGridDeleteRow = [&](TObject*, int R) { Seen.push_back("delete row " + std::to_string(R)); };
+    D->OnGridInsertCol = [&](TObject*, int C) { Seen.push_back("insert col " + std::to_string(C)); };
+    Open();
+    G()->OnAutoInsertRow(G(), 2);
+    G()->OnAutoDeleteRow(G(), 3);
+    G()->OnAutoInsertCol(G(), 1);
+    EXPECT_EQ(Seen, (std::vector<std::string>{"grid insert row 2", "delete row 3", "insert col 1"}));
+}
+
 // ---- stepping from the edit -----------------------------------------------------------------
 struct StepCase {
     const char* Name;
