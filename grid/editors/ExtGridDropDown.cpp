@@ -666,6 +666,10 @@ void TCustomExtGridDropDown::DoDropDown() {
         if (!FUseItems)
             while (FColumns->Count() < G->ColCount()) FColumns->Add();
         ScaleColumns();
+        // The grid was filled before the popup had its size, which scrolled the current row to
+        // the top: the rows start from the first one again, and only a row out of sight is
+        // brought into view.
+        if (G->RowCount() > G->FixedRows()) G->SetTopRow(G->FixedRows());
         if (!AllRowsFit() && (G->Row() >= G->TopRow() + G->VisibleRowCount() || G->Row() < G->TopRow()))
             G->SetTopRow(G->Row());
         FSelRow = G->Row();
@@ -956,6 +960,12 @@ int TCustomExtGridDropDown::LookupChar(QChar Ch) {
         if (!FExtColGrid) return -1;
         if (!Entry.isEmpty()) {
             FExtColGrid->SetFixedRowAlways(true);
+            if (FUseItems && !DroppedDown()) {
+                // The closed popup's rows may be none yet, or older than the items: the
+                // narrowing starts from the items as the next opening shows them.
+                FExtColGrid->RemoveAllFilters();
+                FillGridFromItems();
+            }
             FExtColGrid->NarrowDown(Entry, FLookupColumn);
             if (FStyle == dsDropDown && FExtColGrid->RowCount() > FExtColGrid->FixedRows()) {
                 const QString S = LookupCell(FExtColGrid->FixedRows());

@@ -553,6 +553,18 @@ TEST_F(GridDropDownTest, ItemModeNarrowingKeepsTheItemOfEveryShownRow) {
     EXPECT_EQ(D->ItemToRow(0), -1); // Apple is filtered out: no row shows it
 }
 
+// The items' rows are narrowed down whether or not the popup has been open before.
+TEST_F(GridDropDownTest, ItemModeNarrowingBeforeTheFirstOpeningCompletesFromTheItems) {
+    Fruit();
+    D->SetLookupMethod(lmNarrowDown);
+    Type(D, "an");
+    EXPECT_EQ(Text(), "Banana");
+    EXPECT_EQ(Selected(), "nana");
+    Open();
+    ASSERT_EQ(G()->RowCount(), 2);
+    EXPECT_EQ(G()->GetGridCell(0, 1), "Banana");
+}
+
 // ---- sizes ----------------------------------------------------------------------------------
 TEST_F(GridDropDownTest, TheOpeningHeightShowsOnlyWholeRows) {
     for (int I = 0; I < 10; ++I) AddItems({{"x", "y"}});
@@ -566,6 +578,34 @@ TEST_F(GridDropDownTest, TheOpeningHeightShowsOnlyWholeRows) {
     D->AdaptDropDownHeight(H);
     EXPECT_EQ(H, 200);
 }
+
+// The popup shows five data rows here: the chosen row is scrolled to the top only when it would
+// be out of sight.
+struct TopRowCase {
+    const char* Name;
+    int ItemIndex;
+    int TopRow;
+};
+void PrintTo(const TopRowCase& C, std::ostream* Os) { *Os << C.Name; }
+
+class GridDropDownTopRow : public GridDropDownTest, public ::testing::WithParamInterface<TopRowCase> {};
+
+TEST_P(GridDropDownTopRow, OpeningScrollsOnlyARowOutOfSight) {
+    const TopRowCase& C = GetParam();
+    for (int I = 0; I < 12; ++I) AddItems({{qPrintable(QString("Item %1").arg(I)), "x"}});
+    D->SetItemIndex(C.ItemIndex);
+    Open();
+    ASSERT_EQ(G()->VisibleRowCount(), 5);
+    EXPECT_EQ(G()->Row(), C.ItemIndex + 1);
+    EXPECT_EQ(G()->TopRow(), C.TopRow);
+}
+
+INSTANTIATE_TEST_SUITE_P(Opening, GridDropDownTopRow,
+                         ::testing::Values(TopRowCase{"first_item", 0, 1}, TopRowCase{"third_item_in_sight", 2, 1},
+                                           TopRowCase{"last_row_in_sight", 4, 1},
+                                           TopRowCase{"first_row_out_of_sight_goes_to_the_top", 5, 6},
+                                           TopRowCase{"last_item_scrolls_as_far_as_the_grid_goes", 11, 8}),
+                         [](const auto& I) { return std::string(I.param.Name); });
 
 TEST_F(GridDropDownTest, ColumnsScaleToThePopupWidth) {
     AddItems({{"a", "b"}});
