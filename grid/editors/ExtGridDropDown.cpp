@@ -960,11 +960,12 @@ int TCustomExtGridDropDown::LookupChar(QChar Ch) {
         if (!FExtColGrid) return -1;
         if (!Entry.isEmpty()) {
             FExtColGrid->SetFixedRowAlways(true);
-            if (FUseItems && !DroppedDown()) {
-                // The closed popup's rows may be none yet, or older than the items: the
-                // narrowing starts from the items as the next opening shows them.
-                FExtColGrid->RemoveAllFilters();
-                FillGridFromItems();
+            if (FExtColGrid->FilterLevel() == 0) {
+                // A narrowing that starts afresh is no step back from the one before it.
+                FExtColGrid->NarrowDown(QString(), FLookupColumn);
+                // The closed popup's rows may be none yet, or older than the items: it starts
+                // from the items as the next opening shows them.
+                if (FUseItems && !DroppedDown()) FillGridFromItems();
             }
             FExtColGrid->NarrowDown(Entry, FLookupColumn);
             if (FStyle == dsDropDown && FExtColGrid->RowCount() > FExtColGrid->FixedRows()) {

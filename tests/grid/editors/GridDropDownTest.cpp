@@ -541,6 +541,20 @@ TEST_F(GridModeTest, ANarrowingLastsUntilTheControlIsEnteredAgain) {
     EXPECT_TRUE(D->LookupEntry().isEmpty());
 }
 
+TEST_F(GridModeTest, ANarrowingTypedAfterEnteringAgainStartsAfresh) {
+    D->SetLookupMethod(lmNarrowDown);
+    Type(D, "ri");
+    ASSERT_EQ(Shown(), (std::vector<std::string>{"Apricot"}));
+    Host->Other->SetFocus();
+    QApplication::processEvents();
+    D->SetFocus();
+    QApplication::processEvents();
+    ASSERT_EQ(Shown().size(), 5u);
+    D->SetText("");
+    Type(D, "r");
+    EXPECT_EQ(Shown(), (std::vector<std::string>{"Grape", "Apricot"}));
+}
+
 TEST_F(GridDropDownTest, ItemModeNarrowingKeepsTheItemOfEveryShownRow) {
     Fruit();
     D->SetLookupMethod(lmNarrowDown);
