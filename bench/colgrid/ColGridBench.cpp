@@ -78,16 +78,7 @@ int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication App(argc, argv);
     benchmark::Initialize(&argc, argv);
-    using TBench = void (*)(benchmark::State&);
-    const std::pair<const char*, TBench> Benches[] = {{"AutoSizeColumns", BM_AutoSizeColumns},
-                                                      {"PlainMeasureLoop", BM_PlainMeasureLoop}};
-    for (auto [Name, Fn] : Benches)
-        benchmark::RegisterBenchmark(Name, Fn)
-            ->Iterations(1)
-            ->Repetitions(5)
-            ->DisplayAggregatesOnly(true)
-            ->UseManualTime()
-            ->Unit(benchmark::kMillisecond);
+    RegisterManualTimed({{"AutoSizeColumns", BM_AutoSizeColumns}, {"PlainMeasureLoop", BM_PlainMeasureLoop}}, 1, 5);
     TTimesReporter Reporter;
     benchmark::RunSpecifiedBenchmarks(&Reporter);
     benchmark::Shutdown();

@@ -147,28 +147,15 @@ int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication App(argc, argv);
     benchmark::Initialize(&argc, argv);
-    benchmark::RegisterBenchmark("FillExtGrid", BM_FillExtGrid)
-        ->Iterations(1)
-        ->UseManualTime()
-        ->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("FillTableWidget", BM_FillTableWidget)
-        ->Iterations(1)
-        ->UseManualTime()
-        ->Unit(benchmark::kMillisecond);
+    RegisterManualTimed({{"FillExtGrid", BM_FillExtGrid}, {"FillTableWidget", BM_FillTableWidget}}, 1, 1);
     // The scaling figures are medians of a few repetitions: the machine's load varies.
     for (int N : {250000, 1000000})
-        benchmark::RegisterBenchmark(("HideUnhideHalf_" + std::to_string(N)).c_str(), BM_HideUnhideHalf, N)
-            ->Iterations(5)
-            ->Repetitions(9)
-            ->DisplayAggregatesOnly(true)
-            ->UseManualTime()
-            ->Unit(benchmark::kMillisecond);
+        ManualTimed(benchmark::RegisterBenchmark(("HideUnhideHalf_" + std::to_string(N)).c_str(), BM_HideUnhideHalf, N),
+                    5, 9);
     for (int N : {100000, 1000000})
-        benchmark::RegisterBenchmark(("RowIndexLookups_" + std::to_string(N)).c_str(), BM_RowIndexLookups, N)
-            ->Repetitions(5)
-            ->DisplayAggregatesOnly(true)
-            ->UseManualTime()
-            ->Unit(benchmark::kMillisecond);
+        ManualTimed(
+            benchmark::RegisterBenchmark(("RowIndexLookups_" + std::to_string(N)).c_str(), BM_RowIndexLookups, N), 0,
+            5);
     TTimesReporter Reporter;
     benchmark::RunSpecifiedBenchmarks(&Reporter);
     benchmark::Shutdown();

@@ -134,18 +134,13 @@ int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication App(argc, argv);
     benchmark::Initialize(&argc, argv);
-    using TBench = void (*)(benchmark::State&);
-    const std::pair<const char*, TBench> Benches[] = {
-        {"SortText", BM_SortText},       {"StableSortTextPairs", BM_StableSortTextPairs},
-        {"SortNumeric", BM_SortNumeric}, {"StableSortNumericPairs", BM_StableSortNumericPairs},
-        {"ApplyFilter", BM_ApplyFilter}, {"HandFilterLoop", BM_HandFilterLoop}};
-    for (auto [Name, Fn] : Benches)
-        benchmark::RegisterBenchmark(Name, Fn)
-            ->Iterations(1)
-            ->Repetitions(5)
-            ->DisplayAggregatesOnly(true)
-            ->UseManualTime()
-            ->Unit(benchmark::kMillisecond);
+    RegisterManualTimed({{"SortText", BM_SortText},
+                         {"StableSortTextPairs", BM_StableSortTextPairs},
+                         {"SortNumeric", BM_SortNumeric},
+                         {"StableSortNumericPairs", BM_StableSortNumericPairs},
+                         {"ApplyFilter", BM_ApplyFilter},
+                         {"HandFilterLoop", BM_HandFilterLoop}},
+                        1, 5);
     TTimesReporter Reporter;
     benchmark::RunSpecifiedBenchmarks(&Reporter);
     benchmark::Shutdown();

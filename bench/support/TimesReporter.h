@@ -3,8 +3,10 @@
 // program can print its ratios at the end: the median of repeated runs, or the single run's time.
 #include <benchmark/benchmark.h>
 
+#include <initializer_list>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 class TTimesReporter : public benchmark::ConsoleReporter {
@@ -26,3 +28,17 @@ public:
         return It == Times.end() ? 0.0 : It->second;
     }
 };
+
+// A benchmark that stops its own clock (manual time), shown in milliseconds. Iterations 0 leaves the
+// count to the library; with several repetitions only the aggregates show and the median is kept.
+inline benchmark::internal::Benchmark* ManualTimed(benchmark::internal::Benchmark* B, int Iterations, int Repetitions) {
+    if (Iterations > 0) B->Iterations(Iterations);
+    if (Repetitions > 1) B->Repetitions(Repetitions)->DisplayAggregatesOnly(true);
+    return B->UseManualTime()->Unit(benchmark::kMillisecond);
+}
+
+using TBenchFn = void (*)(benchmark::State&);
+inline void RegisterManualTimed(std::initializer_list<std::pair<const char*, TBenchFn>> Benches, int Iterations,
+                                int Repetitions) {
+    for (auto [Name, Fn] : Benches) ManualTimed(benchmark::RegisterBenchmark(Name, Fn), Iterations, Repetitions);
+}

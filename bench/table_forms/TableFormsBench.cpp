@@ -146,17 +146,13 @@ int main(int argc, char** argv) {
     Write_Full_File();
     Form.reset(Create<TFSet_SDO_Server_Access>(nullptr));
 
-    using TBench = void (*)(benchmark::State&);
-    const std::pair<const char*, TBench> Benches[] = {
-        {"XmlLoad", BM_XmlLoad}, {"TableFileLoad", BM_TableFileLoad}, {"WindowLoad", BM_WindowLoad},
-        {"XmlSave", BM_XmlSave}, {"TableFileSave", BM_TableFileSave}, {"WindowSave", BM_WindowSave}};
-    for (auto [Name, Fn] : Benches)
-        benchmark::RegisterBenchmark(Name, Fn)
-            ->Iterations(10)
-            ->Repetitions(5)
-            ->DisplayAggregatesOnly(true)
-            ->UseManualTime()
-            ->Unit(benchmark::kMillisecond);
+    RegisterManualTimed({{"XmlLoad", BM_XmlLoad},
+                         {"TableFileLoad", BM_TableFileLoad},
+                         {"WindowLoad", BM_WindowLoad},
+                         {"XmlSave", BM_XmlSave},
+                         {"TableFileSave", BM_TableFileSave},
+                         {"WindowSave", BM_WindowSave}},
+                        10, 5);
     TTimesReporter Reporter;
     benchmark::RunSpecifiedBenchmarks(&Reporter);
     benchmark::Shutdown();

@@ -19,26 +19,6 @@
 namespace ExtGridDD {
 
 // ---- columns and items ----------------------------------------------------------------------
-TDropDownColumn::TDropDownColumn(TDropDownColumns* Collection) : FCollection(Collection) {}
-
-int TDropDownColumn::Index() const { return FCollection ? FCollection->IndexOf(this) : -1; }
-
-void TDropDownColumn::Assign(TPersistent* Source) {
-    auto* S = dynamic_cast<TDropDownColumn*>(Source);
-    if (!S || S == this) return;
-    FWordwrap = S->FWordwrap;
-    FWidth = S->FWidth;
-    FAutoSize = S->FAutoSize;
-    FHeader = S->FHeader;
-    FAlignment = S->FAlignment;
-    FColor = S->FColor;
-    FColumnType = S->FColumnType;
-    FFont.Assign(&S->FFont);
-    FEllipsis = S->FEllipsis;
-}
-
-int TDropDownItem::Index() const { return FCollection ? FCollection->IndexOf(this) : -1; }
-
 void TDropDownItem::Assign(TPersistent* Source) {
     if (auto* S = dynamic_cast<TDropDownItem*>(Source)) FImageIndex = S->FImageIndex;
 }
@@ -60,7 +40,7 @@ TItemTag* TagFor(int Index) {
     return &Tags[size_t(Index)];
 }
 
-int ScrollBarExtent() { return QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent); }
+using ExtDropDownColumns::ScrollBarExtent;
 
 bool IsStepKey(Word Key) { return Key >= VK_PRIOR && Key <= VK_DOWN; }
 } // namespace
@@ -625,36 +605,24 @@ void TCustomExtGridDropDown::SizeDropDown() {
 }
 
 void TCustomExtGridDropDown::AdaptDropDownHeight(int& AHeight) {
-    // Only whole rows show. A row height of 0 would divide by zero: the height then stays.
-    if (FDropDownRowHeight <= 0) return;
+    // Only whole rows show.
     int Bars = 0;
     if (DropDownHeader()->Visible()) Bars += DropDownHeader()->Height();
     if (DropDownFooter()->Visible()) Bars += DropDownFooter()->Height();
-    const int A = AHeight - Bars;
-    const int B = std::max(A - FHeaderHeight - 2, 0);
-    AHeight = Bars + FHeaderHeight + (B / FDropDownRowHeight) * FDropDownRowHeight + 6;
+    AHeight = ExtDropDownColumns::WholeRowsHeight(AHeight, Bars, FHeaderHeight, FDropDownRowHeight, 6);
 }
 
 void TCustomExtGridDropDown::ScaleColumns() {
     if (!FExtColGrid || !DropDownForm() || !FColumnSizeWithDropDown) return;
     FExtColGrid->SetScrollBars(ssVertical);
     if (FColumns->Count() == 0) return;
-    int Total = 1;
-    for (int C = 0; C < FColumns->Count(); ++C) Total += FColumns->Items(C)->Width();
+    std::vector<int> Widths;
+    for (int C = 0; C < FColumns->Count(); ++C) Widths.push_back(FColumns->Items(C)->Width());
     int W = DropDownForm()->width();
     if (!AllRowsFit()) W -= ScrollBarExtent();
-    const double F = double(W) / double(Total);
-    double Rest = 0;
-    for (int C = 0; C < FColumns->Count() && C < FExtColGrid->ColCount(); ++C) {
-        const double Exact = F * FColumns->Items(C)->Width();
-        int Width = int(std::nearbyint(Exact));
-        Rest += Exact - Width;
-        if (Rest > 1) {
-            ++Width;
-            Rest -= 1;
-        }
-        FExtColGrid->SetColWidths(C, Width);
-    }
+    const std::vector<int> Scaled = ExtDropDownColumns::ScaleColumnWidths(Widths, W);
+    for (int C = 0; C < int(Scaled.size()) && C < FExtColGrid->ColCount(); ++C)
+        FExtColGrid->SetColWidths(C, Scaled[size_t(C)]);
 }
 
 void TCustomExtGridDropDown::DoDropDown() {
@@ -1073,59 +1041,12 @@ void TCustomExtGridDropDown::MouseWheelUpHook() {
 
 // ---- styles ---------------------------------------------------------------------------------
 void TCustomExtGridDropDown::SetSelectionColorStyle(TSelectionColorStyle Value) {
-    if (Value == scOffice2007) {
-        FLineColor = RGB(235, 237, 241);
-        FFixedLineColor = RGB(164, 187, 209);
-    } else if (Value == scWindowsVista || Value == scWindows7) {
-        FLineColor = RGB(240, 236, 236);
-        FFixedLineColor = RGB(209, 210, 212);
-    }
+    ExtDropDownColumns::SelectionStyleLines(Value, FLineColor, FFixedLineColor);
     TExtCustomDropDown::SetSelectionColorStyle(Value);
 }
 
-namespace {
-constexpr TColor Kept = TColor(0x7FFFFFFF);
-struct TGridDropStyle {
-    TColor Header, HeaderTo, HeaderFont;
-    TSelectionColorStyle Selection;
-    TColor Lines;
-    TColor FixedLines = Kept; // differs from Lines only where set
-    bool Highlight = false; // selection in the highlight colours
-};
-// Indexed by TExtStyle up to tsTerminal; tsCustom changes nothing.
-const TGridDropStyle GridDropStyles[] = {
-    /* tsOffice2003Blue */ {RGB(89, 135, 214), RGB(3, 56, 147), clWhite, scOffice2007, RGB(0, 45, 150)},
-    /* tsOffice2003Silver */ {RGB(165, 164, 189), RGB(117, 116, 149), Kept, scOffice2007, RGB(124, 124, 148)},
-    /* tsOffice2003Olive */ {RGB(175, 192, 130), RGB(99, 122, 68), Kept, scOffice2007, RGB(96, 128, 88)},
-    /* tsOffice2003Classic */ {RGB(128, 128, 128), RGB(128, 128, 128), Kept, scOffice2007, RGB(128, 128, 128)},
-    /* tsOffice2007Luna */ {RGB(227, 239, 255), RGB(175, 210, 255), RGB(8, 55, 114), scOffice2007, RGB(175, 210, 255)},
-    /* tsOffice2007Obsidian */
-    {RGB(240, 241, 242), RGB(189, 194, 201), RGB(55, 60, 67), scOffice2007, RGB(76, 83, 92)},
-    /* tsWindowsXP */ {clBtnFace, clBtnFace, clBlack, scCustom, clSilver, clBlack, true},
-    /* tsWhidbey */ {RGB(239, 238, 235), RGB(152, 152, 126), clWhite, scOffice2007, RGB(0, 45, 150)},
-    /* tsCustom */ {Kept, Kept, Kept, scCustom, Kept},
-    /* tsOffice2007Silver */
-    {RGB(246, 247, 248), RGB(219, 224, 232), RGB(21, 66, 139), scOffice2007, RGB(111, 112, 116)},
-    /* tsWindowsVista */ {RGB(249, 253, 255), RGB(240, 250, 255), clBlack, scWindowsVista, RGB(218, 242, 252)},
-    /* tsWindows7 */ {RGB(250, 251, 253), RGB(235, 243, 253), clBlack, scWindows7, RGB(184, 214, 251)},
-    /* tsTerminal */ {clBtnFace, clBtnFace, clBlack, scCustom, RGB(128, 128, 128), Kept, true},
-};
-} // namespace
-
+// The Office 2010 styles leave the list colours alone.
 void TCustomExtGridDropDown::SetComponentStyle(TExtStyle AStyle) {
     TExtCustomDropDown::SetComponentStyle(AStyle);
-    if (AStyle == tsCustom || size_t(AStyle) >= std::size(GridDropStyles)) return;
-    const TGridDropStyle& S = GridDropStyles[AStyle];
-    FHeaderColor = S.Header;
-    FHeaderColorTo = S.HeaderTo;
-    if (S.HeaderFont != Kept) FHeaderFont.SetColor(S.HeaderFont);
-    SetSelectionColorStyle(S.Selection);
-    FLineColor = S.Lines;
-    FFixedLineColor = S.FixedLines == Kept ? S.Lines : S.FixedLines;
-    FSelectionTextColor = clBlack;
-    if (S.Highlight) {
-        SetSelectionColor(clHighlight);
-        SetSelectionColorTo(clHighlight);
-        FSelectionTextColor = clHighlightText;
-    }
+    ExtDropDownColumns::ApplyListStyle(*this, AStyle, tsTerminal);
 }

@@ -9,6 +9,7 @@
 // drop-down has classes of the same names that are different types.
 #include "grid/control/ExtGrid.h"
 #include "grid/editors/ExtDropDown.h"
+#include "grid/editors/ExtDropDownColumns.h"
 
 #include <QString>
 
@@ -24,113 +25,37 @@ enum TDropDownStyle : uint8_t { dsDropDown, dsDropDownList };
 
 namespace ExtGridDD {
 
-enum TColumnType : uint8_t { ctText, ctImage };
+using ExtDropDownColumns::ctImage;
+using ExtDropDownColumns::ctText;
+using ExtDropDownColumns::TColumnType;
 
 class TDropDownColumns;
 class TDropDownItems;
 
-class TDropDownColumn : public TPersistent {
-public:
-    explicit TDropDownColumn(TDropDownColumns* Collection);
-    void Assign(TPersistent* Source) override;
-    int Index() const;
+using TDropDownColumn = ExtDropDownColumns::TDropDownColumnT<TDropDownColumns>;
 
-    bool Wordwrap() const { return FWordwrap; }
-    void SetWordwrap(bool Value) { FWordwrap = Value; }
-    int Width() const { return FWidth; }
-    void SetWidth(int Value) { FWidth = Value; }
-    bool AutoSize() const { return FAutoSize; }
-    void SetAutoSize(bool Value) { FAutoSize = Value; }
-    QString Header() const { return FHeader; }
-    void SetHeader(const QString& Value) { FHeader = Value; }
-    TAlignment Alignment() const { return FAlignment; }
-    void SetAlignment(TAlignment Value) { FAlignment = Value; }
-    TColor Color() const { return FColor; }
-    void SetColor(TColor Value) { FColor = Value; }
-    TColumnType ColumnType() const { return FColumnType; }
-    void SetColumnType(TColumnType Value) { FColumnType = Value; }
-    TFont* Font() { return &FFont; }
-    void SetFont(TFont* Value) { FFont.Assign(Value); }
-    bool Ellipsis() const { return FEllipsis; }
-    void SetEllipsis(bool Value) { FEllipsis = Value; }
-
-private:
-    TDropDownColumns* FCollection;
-    bool FWordwrap = false;
-    int FWidth = 80;
-    bool FAutoSize = false;
-    QString FHeader;
-    TAlignment FAlignment = taLeftJustify;
-    TColor FColor = clWhite;
-    TColumnType FColumnType = ctText;
-    TFont FFont;
-    bool FEllipsis = false;
-};
-
-// The plain collection operations; an index outside the collection is a list index error.
-template <class TItem, class TSelf>
-class TDropDownCollection : public TPersistent {
-public:
-    explicit TDropDownCollection(TPersistent* AOwner) : FMyOwner(AOwner) {}
-    TPersistent* GetOwner() const { return FMyOwner; }
-    int Count() const { return int(FItems.size()); }
-    TItem* Add() { return Insert(Count()); }
-    TItem* Insert(int Index) {
-        if (Index < 0 || Index > Count()) throw EListError(QStringLiteral("List index out of bounds (%1)").arg(Index));
-        auto* I = new TItem(static_cast<TSelf*>(this));
-        FItems.insert(FItems.begin() + Index, std::unique_ptr<TItem>(I));
-        return I;
-    }
-    void Delete(int Index) { FItems.erase(FItems.begin() + CheckIndex(Index)); }
-    void Clear() { FItems.clear(); }
-    TItem* Items(int Index) const { return FItems[size_t(CheckIndex(Index))].get(); }
-    void SetItems(int Index, TItem* Value) { Items(Index)->Assign(Value); }
-    int IndexOf(const TItem* Item) const {
-        for (int I = 0; I < Count(); ++I)
-            if (FItems[size_t(I)].get() == Item) return I;
-        return -1;
-    }
-    void Assign(TPersistent* Source) override {
-        auto* S = dynamic_cast<TSelf*>(Source);
-        if (!S || S == this) return;
-        FItems.clear();
-        for (int I = 0; I < S->Count(); ++I) Add()->Assign(S->Items(I));
-    }
-    TNotifyEvent OnChange; // nothing raises it
-
-private:
-    int CheckIndex(int Index) const {
-        if (Index < 0 || Index >= Count()) throw EListError(QStringLiteral("List index out of bounds (%1)").arg(Index));
-        return Index;
-    }
-    TPersistent* FMyOwner;
-    std::vector<std::unique_ptr<TItem>> FItems;
-};
-
-class TDropDownColumns : public TDropDownCollection<TDropDownColumn, TDropDownColumns> {
+// An insert outside 0..Count is a list index error.
+class TDropDownColumns : public ExtDropDownColumns::TDropDownCollection<TDropDownColumn, TDropDownColumns,
+                                                                        ExtDropDownColumns::TInsertRange::Raise> {
 public:
     using TDropDownCollection::TDropDownCollection;
 };
 
-class TDropDownItem : public TPersistent {
+class TDropDownItem : public ExtDropDownColumns::TDropDownItemT<TDropDownItems> {
 public:
-    explicit TDropDownItem(TDropDownItems* Collection) : FCollection(Collection) {}
+    using TDropDownItemT::TDropDownItemT;
     // Copies the image index only: the texts are the item's own.
     void Assign(TPersistent* Source) override;
-    int Index() const;
-    int ImageIndex() const { return FImageIndex; }
-    void SetImageIndex(int Value) { FImageIndex = Value; }
     // One string per column.
     TStringList* Text() { return &FText; }
     void SetText(TStrings* Value) { FText.Assign(Value); }
 
 private:
-    TDropDownItems* FCollection;
-    int FImageIndex = -1;
     TStringList FText;
 };
 
-class TDropDownItems : public TDropDownCollection<TDropDownItem, TDropDownItems> {
+class TDropDownItems : public ExtDropDownColumns::TDropDownCollection<TDropDownItem, TDropDownItems,
+                                                                      ExtDropDownColumns::TInsertRange::Raise> {
 public:
     using TDropDownCollection::TDropDownCollection;
 };

@@ -15,65 +15,12 @@
 namespace ExtMultiColumnDropDown {
 
 namespace {
-[[noreturn]] void IndexError(int Index) {
-    throw EListError(QStringLiteral("List index out of bounds (%1)").arg(Index));
-}
-
 bool StartsWith(const QString& Text, const QString& Prefix, bool CaseSensitive) {
     return Text.startsWith(Prefix, CaseSensitive ? Qt::CaseSensitive : Qt::CaseInsensitive);
 }
 } // namespace
 
-// ---- columns ----------------------------------------------------------------------------------
-int TDropDownColumn::Index() const { return FCollection ? FCollection->IndexOf(this) : -1; }
-
-void TDropDownColumn::Assign(TPersistent* Source) {
-    auto* S = dynamic_cast<TDropDownColumn*>(Source);
-    if (!S || S == this) return;
-    FWordwrap = S->FWordwrap;
-    FWidth = S->FWidth;
-    FAutoSize = S->FAutoSize;
-    FHeader = S->FHeader;
-    FAlignment = S->FAlignment;
-    FColor = S->FColor;
-    FColumnType = S->FColumnType;
-    FFont.Assign(&S->FFont);
-    FEllipsis = S->FEllipsis;
-}
-
-TDropDownColumn* TDropDownColumns::Insert(int Index) {
-    Index = std::clamp(Index, 0, Count());
-    auto* C = new TDropDownColumn(this);
-    FItems.insert(FItems.begin() + Index, std::unique_ptr<TDropDownColumn>(C));
-    return C;
-}
-
-void TDropDownColumns::Delete(int Index) {
-    if (Index < 0 || Index >= Count()) IndexError(Index);
-    FItems.erase(FItems.begin() + Index);
-}
-
-TDropDownColumn* TDropDownColumns::Items(int Index) const {
-    if (Index < 0 || Index >= Count()) IndexError(Index);
-    return FItems[size_t(Index)].get();
-}
-
-int TDropDownColumns::IndexOf(const TDropDownColumn* Item) const {
-    for (int I = 0; I < Count(); ++I)
-        if (FItems[size_t(I)].get() == Item) return I;
-    return -1;
-}
-
-void TDropDownColumns::Assign(TPersistent* Source) {
-    auto* S = dynamic_cast<TDropDownColumns*>(Source);
-    if (!S || S == this) return;
-    FItems.clear();
-    for (int I = 0; I < S->Count(); ++I) Add()->Assign(S->Items(I));
-}
-
 // ---- items ------------------------------------------------------------------------------------
-int TDropDownItem::Index() const { return FCollection ? FCollection->IndexOf(this) : -1; }
-
 void TDropDownItem::Assign(TPersistent* Source) {
     auto* S = dynamic_cast<TDropDownItem*>(Source);
     if (!S || S == this) return;
@@ -81,42 +28,12 @@ void TDropDownItem::Assign(TPersistent* Source) {
     FText = S->FText;
 }
 
-TDropDownItem* TDropDownItems::Insert(int Index) {
-    Index = std::clamp(Index, 0, Count());
-    auto* I = new TDropDownItem(this);
-    FItems.insert(FItems.begin() + Index, std::unique_ptr<TDropDownItem>(I));
-    return I;
-}
-
-void TDropDownItems::Delete(int Index) {
-    if (Index < 0 || Index >= Count()) IndexError(Index);
-    FItems.erase(FItems.begin() + Index);
-}
-
-TDropDownItem* TDropDownItems::Items(int Index) const {
-    if (Index < 0 || Index >= Count()) IndexError(Index);
-    return FItems[size_t(Index)].get();
-}
-
-int TDropDownItems::IndexOf(const TDropDownItem* Item) const {
-    for (int I = 0; I < Count(); ++I)
-        if (FItems[size_t(I)].get() == Item) return I;
-    return -1;
-}
-
 int TDropDownItems::IndexInColumn(int Column, const QString& Value) const {
     for (int I = 0; I < Count(); ++I) {
-        const TDropDownItem* It = FItems[size_t(I)].get();
+        const TDropDownItem* It = Items(I);
         if (It->HasText(Column) && It->TextAt(Column) == Value) return I;
     }
     return -1;
-}
-
-void TDropDownItems::Assign(TPersistent* Source) {
-    auto* S = dynamic_cast<TDropDownItems*>(Source);
-    if (!S || S == this) return;
-    FItems.clear();
-    for (int I = 0; I < S->Count(); ++I) Add()->Assign(S->Items(I));
 }
 
 // ---- the popup list ---------------------------------------------------------------------------
@@ -465,7 +382,7 @@ int TExtMultiColumnDropDown::LookupIndexOf(const QString& Value) const {
 }
 
 // ---- typing in the edit -----------------------------------------------------------------------
-void TExtMultiColumnDropDown::Change() {
+void TExtMultiColumnDropDown::ChangeOverride() {
     // The control's own text writes (the completion among them) leave a pending item alone.
     if (!FSettingText) FItemChange = false;
     QPointer<TExtMultiColumnDropDown> Self(this);
@@ -501,7 +418,7 @@ void TExtMultiColumnDropDown::Change() {
     SetSelStart(Pl + N);
 }
 
-void TExtMultiColumnDropDown::KeyDown(Word& Key, TShiftState Shift) {
+void TExtMultiColumnDropDown::KeyDownOverride(Word& Key, TShiftState Shift) {
     if (FLookupColumn < 0 || FItems->Count() == 0) {
         TExtCustomDropDown::KeyDown(Key, Shift);
         FStepKey = Key;
@@ -534,15 +451,18 @@ void TExtMultiColumnDropDown::KeyDown(Word& Key, TShiftState Shift) {
     if (Pressed == VK_ESCAPE) SetItemIndex(LookupIndexOf(Text()));
 }
 
-void TExtMultiColumnDropDown::KeyPress(QChar& Key) { TExtCustomDropDown::KeyPress(Key); }
+void TExtMultiColumnDropDown::KeyPressOverride(QChar& Key) { TExtCustomDropDown::KeyPress(Key); }
 
 void TExtMultiColumnDropDown::KeyUp(Word& Key, TShiftState Shift) {
     QPointer<TExtMultiColumnDropDown> Self(this);
     TExtCustomDropDown::KeyUp(Key, Shift);
     if (!Self || !FItemChange) return;
     FItemChange = false;
+    // Settling the item's own letter case is still the user's edit: it stays modified.
+    const bool Modified = GetModified();
     SetItemIndex(FItemIdx);
     if (!Self) return;
+    SetModified(Modified);
     const int Len = int(Text().size());
     SetSelStart(PrefixLength() + std::min(FItemSel, Len));
     SetSelLength(std::max(0, Len - FItemSel));
@@ -620,11 +540,6 @@ void TExtMultiColumnDropDown::SetListRow(int ARow) {
     if (FExtColGrid->Row() != ARow) FExtColGrid->MoveColRow(0, ARow, true, true);
 }
 
-int TExtMultiColumnDropDown::VertScrollBarWidth() const {
-    QStyle* St = QApplication::style();
-    return St ? St->pixelMetric(QStyle::PM_ScrollBarExtent) : 16;
-}
-
 void TExtMultiColumnDropDown::SizeDropDown() {
     TExtCustomDropDown::SizeDropDown();
     if (!FExtColGrid || !DropDownForm() || !FDropDownAutoWidth) return;
@@ -634,18 +549,15 @@ void TExtMultiColumnDropDown::SizeDropDown() {
     if (DropDownFooter()->Visible()) ListH -= DropDownFooter()->Height();
     int W = 0;
     for (int C = 0; C < FExtColGrid->ColCount(); ++C) W += FExtColGrid->ColWidths(C);
-    if (!FExtColGrid->AllRowsFit(ListH)) W += VertScrollBarWidth();
+    if (!FExtColGrid->AllRowsFit(ListH)) W += ExtDropDownColumns::ScrollBarExtent();
     F->resize(W + 2 * DropDownBorderWidth(), F->Height());
 }
 
 void TExtMultiColumnDropDown::AdaptDropDownHeight(int& AHeight) {
     // Only whole rows show below the header.
-    if (FDropDownRowHeight <= 0) return;
     const int Bars = (DropDownHeader()->Visible() ? DropDownHeader()->Height() : 0) +
         (DropDownFooter()->Visible() ? DropDownFooter()->Height() : 0);
-    const int A = AHeight - Bars;
-    const int B = A - FHeaderHeight - 2;
-    AHeight = Bars + FHeaderHeight + (B / FDropDownRowHeight) * FDropDownRowHeight + 2;
+    AHeight = ExtDropDownColumns::WholeRowsHeight(AHeight, Bars, FHeaderHeight, FDropDownRowHeight, 2);
 }
 
 void TExtMultiColumnDropDown::DoDropDown() {
@@ -669,22 +581,12 @@ void TExtMultiColumnDropDown::ColumnSizeWithDropDownNow() {
     FExtColGrid->SetScrollBars(ssVertical);
     TDropDownColumns* Cols = FExtColGrid->Columns();
     if (Cols->Count() == 0) return;
-    double Total = 1;
-    for (int C = 0; C < Cols->Count(); ++C) Total += Cols->Items(C)->Width();
+    std::vector<int> Widths;
+    for (int C = 0; C < Cols->Count(); ++C) Widths.push_back(Cols->Items(C)->Width());
     int W = DropDownForm()->Width();
-    if (!FExtColGrid->AllRowsFit(FExtColGrid->Height())) W -= VertScrollBarWidth();
-    const double F = W / Total;
-    double Rest = 0;
-    for (int C = 0; C < Cols->Count(); ++C) {
-        const double Exact = F * Cols->Items(C)->Width();
-        int Px = int(std::nearbyint(Exact));
-        Rest += Exact - Px;
-        if (Rest > 1) {
-            ++Px;
-            Rest -= 1;
-        }
-        FExtColGrid->SetColWidths(C, std::max(0, Px));
-    }
+    if (!FExtColGrid->AllRowsFit(FExtColGrid->Height())) W -= ExtDropDownColumns::ScrollBarExtent();
+    const std::vector<int> Scaled = ExtDropDownColumns::ScaleColumnWidths(Widths, W);
+    for (int C = 0; C < int(Scaled.size()); ++C) FExtColGrid->SetColWidths(C, Scaled[size_t(C)]);
 }
 
 void TExtMultiColumnDropDown::DropDownSizing() {
@@ -809,71 +711,13 @@ void TExtMultiColumnDropDown::ControlKeyPress(QChar& Key) {
 
 // ---- styles -----------------------------------------------------------------------------------
 void TExtMultiColumnDropDown::SetSelectionColorStyle(TSelectionColorStyle Value) {
-    if (Value == scOffice2007) {
-        FLineColor = RGB(235, 237, 241);
-        FFixedLineColor = RGB(164, 187, 209);
-    } else if (Value == scWindowsVista || Value == scWindows7) {
-        FLineColor = RGB(240, 236, 236);
-        FFixedLineColor = RGB(209, 210, 212);
-    }
+    ExtDropDownColumns::SelectionStyleLines(Value, FLineColor, FFixedLineColor);
     TExtCustomDropDown::SetSelectionColorStyle(Value);
 }
 
-namespace {
-constexpr TColor NoChange = TColor(0x7FFFFFFF);
-
-struct TListStyle {
-    TColor Header, HeaderTo, HeaderFont;
-    TSelectionColorStyle Selection;
-    TColor Lines;
-    TColor FixedLines = NoChange; // else Lines
-    TColor SelectionColors = NoChange; // scCustom styles set both selection colours
-    TColor SelectionText = clBlack;
-};
-
-// Indexed by TExtStyle; tsCustom changes nothing.
-constexpr TListStyle ListStyles[] = {
-    /* tsOffice2003Blue */ {RGB(89, 135, 214), RGB(3, 56, 147), clWhite, scOffice2007, RGB(0, 45, 150)},
-    /* tsOffice2003Silver */ {RGB(165, 164, 189), RGB(117, 116, 149), NoChange, scOffice2007, RGB(124, 124, 148)},
-    /* tsOffice2003Olive */ {RGB(175, 192, 130), RGB(99, 122, 68), NoChange, scOffice2007, RGB(96, 128, 88)},
-    /* tsOffice2003Classic */ {RGB(128, 128, 128), RGB(128, 128, 128), NoChange, scOffice2007, RGB(128, 128, 128)},
-    /* tsOffice2007Luna */ {RGB(227, 239, 255), RGB(175, 210, 255), RGB(8, 55, 114), scOffice2007, RGB(175, 210, 255)},
-    /* tsOffice2007Obsidian */
-    {RGB(240, 241, 242), RGB(189, 194, 201), RGB(55, 60, 67), scOffice2007, RGB(76, 83, 92)},
-    /* tsWindowsXP */ {clBtnFace, clBtnFace, clBlack, scCustom, clSilver, clBlack, clHighlight, clHighlightText},
-    /* tsWhidbey */ {RGB(239, 238, 235), RGB(152, 152, 126), clWhite, scOffice2007, RGB(0, 45, 150)},
-    /* tsCustom */ {},
-    /* tsOffice2007Silver */
-    {RGB(246, 247, 248), RGB(219, 224, 232), RGB(21, 66, 139), scOffice2007, RGB(111, 112, 116)},
-    /* tsWindowsVista */ {RGB(249, 253, 255), RGB(240, 250, 255), clBlack, scWindowsVista, RGB(218, 242, 252)},
-    /* tsWindows7 */ {RGB(250, 251, 253), RGB(235, 243, 253), clBlack, scWindows7, RGB(184, 214, 251)},
-    /* tsTerminal */
-    {clBtnFace, clBtnFace, clBlack, scCustom, RGB(128, 128, 128), NoChange, clHighlight, clHighlightText},
-    /* tsOffice2010Blue */
-    {RGB(205, 219, 237), clNone, RGB(30, 57, 91), scCustom, RGB(207, 221, 238), NoChange, RGB(255, 208, 108)},
-    /* tsOffice2010Silver */
-    {RGB(229, 233, 237), clNone, RGB(30, 57, 91), scCustom, RGB(207, 221, 238), NoChange, RGB(255, 208, 108)},
-    /* tsOffice2010Black */
-    {RGB(130, 130, 130), clNone, RGB(214, 215, 215), scCustom, RGB(207, 221, 238), NoChange, RGB(255, 208, 108)},
-};
-static_assert(std::size(ListStyles) == 16);
-} // namespace
-
 void TExtMultiColumnDropDown::SetComponentStyle(TExtStyle AStyle) {
     TExtCustomDropDown::SetComponentStyle(AStyle);
-    if (AStyle == tsCustom || AStyle > tsOffice2010Black) return;
-    const TListStyle& S = ListStyles[AStyle];
-    FHeaderColor = S.Header;
-    FHeaderColorTo = S.HeaderTo;
-    if (S.HeaderFont != NoChange) FHeaderFont->SetColor(S.HeaderFont);
-    SetSelectionColorStyle(S.Selection);
-    FLineColor = S.Lines;
-    FFixedLineColor = S.FixedLines != NoChange ? S.FixedLines : S.Lines;
-    if (S.SelectionColors != NoChange) {
-        SetSelectionColor(S.SelectionColors);
-        SetSelectionColorTo(S.SelectionColors);
-    }
-    FSelectionTextColor = S.SelectionText;
+    ExtDropDownColumns::ApplyListStyle(*this, AStyle, tsOffice2010Black);
 }
 
 } // namespace ExtMultiColumnDropDown

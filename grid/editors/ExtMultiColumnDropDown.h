@@ -8,6 +8,7 @@
 // Its column, item and list classes share their names with those of the grid drop-down but are
 // other types; they live in this namespace so the two sets never meet.
 #include "grid/editors/ExtDropDown.h"
+#include "grid/editors/ExtDropDownColumns.h"
 #include "platform/grids/Grids.h"
 
 #include <QString>
@@ -24,7 +25,9 @@ class TExtMultiColumnDropDown;
 class TDropDownColumns;
 class TDropDownItems;
 
-enum TColumnType : uint8_t { ctText, ctImage };
+using ExtDropDownColumns::ctImage;
+using ExtDropDownColumns::ctText;
+using ExtDropDownColumns::TColumnType;
 
 // Paints a list cell instead of the default painting.
 using TDrawCellEvent = std::function<void(TObject* Sender, int Column, int Row, TCanvas* ACanvas, TRect ARect)>;
@@ -34,74 +37,21 @@ using TGetCellPropEvent =
 using TGetCellTextEvent = std::function<void(TObject* Sender, int Column, int Row, QString& Text)>;
 
 // ---- columns ----------------------------------------------------------------------------------
-class TDropDownColumn : public TPersistent {
+using TDropDownColumn = ExtDropDownColumns::TDropDownColumnT<TDropDownColumns>;
+
+// An insert outside the collection puts the column at the nearer end.
+class TDropDownColumns : public ExtDropDownColumns::TDropDownCollection<TDropDownColumn, TDropDownColumns,
+                                                                        ExtDropDownColumns::TInsertRange::Clamp> {
 public:
-    explicit TDropDownColumn(TDropDownColumns* Collection) : FCollection(Collection) {}
-    void Assign(TPersistent* Source) override;
-    int Index() const;
-
-    bool Wordwrap() const { return FWordwrap; }
-    void SetWordwrap(bool Value) { FWordwrap = Value; }
-    int Width() const { return FWidth; }
-    void SetWidth(int Value) { FWidth = Value; }
-    bool AutoSize() const { return FAutoSize; }
-    void SetAutoSize(bool Value) { FAutoSize = Value; }
-    QString Header() const { return FHeader; }
-    void SetHeader(const QString& Value) { FHeader = Value; }
-    TAlignment Alignment() const { return FAlignment; }
-    void SetAlignment(TAlignment Value) { FAlignment = Value; }
-    TColor Color() const { return FColor; }
-    void SetColor(TColor Value) { FColor = Value; }
-    TColumnType ColumnType() const { return FColumnType; }
-    void SetColumnType(TColumnType Value) { FColumnType = Value; }
-    TFont* Font() { return &FFont; }
-    void SetFont(TFont* Value) { FFont.Assign(Value); }
-    bool Ellipsis() const { return FEllipsis; }
-    void SetEllipsis(bool Value) { FEllipsis = Value; }
-
-private:
-    TDropDownColumns* FCollection;
-    bool FWordwrap = false;
-    int FWidth = 80;
-    bool FAutoSize = false;
-    QString FHeader;
-    TAlignment FAlignment = taLeftJustify;
-    TColor FColor = clWhite;
-    TColumnType FColumnType = ctText;
-    TFont FFont;
-    bool FEllipsis = false;
-};
-
-// A plain collection: adding, inserting and changing items raise no event.
-class TDropDownColumns : public TPersistent {
-public:
-    explicit TDropDownColumns(TPersistent* AOwner) : FMyOwner(AOwner) {}
-    TPersistent* GetOwner() const { return FMyOwner; }
-    int Count() const { return int(FItems.size()); }
-    TDropDownColumn* Add() { return Insert(Count()); }
-    TDropDownColumn* Insert(int Index);
-    void Delete(int Index); // EListError outside the collection
-    void Clear() { FItems.clear(); }
-    TDropDownColumn* Items(int Index) const; // EListError outside the collection
-    void SetItems(int Index, TDropDownColumn* Value) { Items(Index)->Assign(Value); }
-    int IndexOf(const TDropDownColumn* Item) const;
-    void Assign(TPersistent* Source) override;
-    TNotifyEvent OnChange; // nothing raises it
-
-private:
-    TPersistent* FMyOwner;
-    std::vector<std::unique_ptr<TDropDownColumn>> FItems;
+    using TDropDownCollection::TDropDownCollection;
 };
 
 // ---- items ------------------------------------------------------------------------------------
-class TDropDownItem : public TPersistent {
+class TDropDownItem : public ExtDropDownColumns::TDropDownItemT<TDropDownItems> {
 public:
-    explicit TDropDownItem(TDropDownItems* Collection) : FCollection(Collection) {}
+    using TDropDownItemT::TDropDownItemT;
     // Copies the image index and the strings: a copied item list keeps what it shows.
     void Assign(TPersistent* Source) override;
-    int Index() const;
-    int ImageIndex() const { return FImageIndex; }
-    void SetImageIndex(int Value) { FImageIndex = Value; }
     // One string per column, index = column number.
     QStringList& Text() { return FText; }
     const QStringList& Text() const { return FText; }
@@ -111,33 +61,17 @@ public:
     bool HasText(int Column) const { return Column >= 0 && Column < FText.size(); }
 
 private:
-    TDropDownItems* FCollection;
-    int FImageIndex = -1;
     QStringList FText;
 };
 
-class TDropDownItems : public TPersistent {
+// An insert outside the collection puts the item at the nearer end.
+class TDropDownItems : public ExtDropDownColumns::TDropDownCollection<TDropDownItem, TDropDownItems,
+                                                                      ExtDropDownColumns::TInsertRange::Clamp> {
 public:
-    explicit TDropDownItems(TPersistent* AOwner) : FMyOwner(AOwner) {}
-    TPersistent* GetOwner() const { return FMyOwner; }
-    int Count() const { return int(FItems.size()); }
-    TDropDownItem* Add() { return Insert(Count()); }
-    TDropDownItem* Insert(int Index);
-    void Delete(int Index); // EListError outside the collection
-    void Clear() { FItems.clear(); }
-    TDropDownItem* Items(int Index) const; // EListError outside the collection
-    void SetItems(int Index, TDropDownItem* Value) { Items(Index)->Assign(Value); }
-    int IndexOf(const TDropDownItem* Item) const;
+    using TDropDownCollection::TDropDownCollection;
     // The first item with a string at Column equal to Value (case counts), -1 when none; items
     // with fewer strings are skipped.
     int IndexInColumn(int Column, const QString& Value) const;
-    // Copies every item whole: its strings and its image index.
-    void Assign(TPersistent* Source) override;
-    TNotifyEvent OnChange; // nothing raises it
-
-private:
-    TPersistent* FMyOwner;
-    std::vector<std::unique_ptr<TDropDownItem>> FItems;
 };
 
 // ---- the popup list ---------------------------------------------------------------------------
@@ -295,16 +229,21 @@ public:
     // Scales the list's columns to the popup's width.
     void ColumnSizeWithDropDownNow();
 
+    // The completion on a change, the edit's keys and its typing; the edit's own change, key-down
+    // and key-press handling run these, and the grid's editor chains to them.
+    virtual void ChangeOverride();
+    virtual void KeyDownOverride(Word& Key, TShiftState Shift);
+    virtual void KeyPressOverride(QChar& Key);
+
     TNotifyEvent OnSelect;
     TDrawCellEvent OnDropDownDrawItem;
     TGetCellPropEvent OnDropDownGetItemProp; // published for forms; never raised
     TGetCellTextEvent OnDropDownGetItemText;
 
 protected:
-    // The grid's wrapper chains to these three.
-    void Change() override; // auto-complete
-    void KeyDown(Word& Key, TShiftState Shift) override;
-    void KeyPress(QChar& Key) override;
+    void Change() override { ChangeOverride(); }
+    void KeyDown(Word& Key, TShiftState Shift) override { KeyDownOverride(Key, Shift); }
+    void KeyPress(QChar& Key) override { KeyPressOverride(Key); }
     void KeyUp(Word& Key, TShiftState Shift) override;
     void WMKeyDown(TMessage& Message) override;
 
@@ -316,7 +255,6 @@ private:
     void Step(Word Key);
     void SetTextQuiet(const QString& Value);
     int LookupIndexOf(const QString& Value) const; // case ignored
-    int VertScrollBarWidth() const;
 
     bool FShowing = false;
     bool FColumnSizing = false;

@@ -1,10 +1,12 @@
 // The grid's multi-column drop-down editor opened from a cell: its value in and out, Enter
 // committing (through the open list too), a value the validation refuses staying out of the cell,
 // Escape giving the cell its text back, Tab moving on and the typed keys reaching the grid.
+#include "DropDownListCases.h"
 #include "EditorsFixture.h"
 #include "grid/control/ExtGrid.h"
 #include "grid/control/GridDropDownWrapper_MultiColumn.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -190,6 +192,77 @@ TEST_F(GridDropDownWrapperTest, TabWithTabNavigationMovesToTheNextCell) {
     EXPECT_EQ(Cell(3, 2), "Cherry");
     EXPECT_EQ(G->Col(), 3);
     EXPECT_EQ(G->Row(), 2);
+}
+
+// Tab out of the editor: where the grid goes on to, what the cell keeps, whether the editor stays.
+struct TabCase {
+    const char* Name;
+    bool Tabs; // goTabs
+    bool Validate; // OnCellValidate assigned (refusing texts starting with C)
+    bool Shift;
+    const char* Typed;
+    const char* Stored;
+    bool EditorStays;
+    int ColAfter;
+    bool GridHearsTab; // a Tab key-down must reach the grid itself
+};
+void PrintTo(const TabCase& C, std::ostream* Os) { *Os << C.Name; }
+
+class WrapperTab : public GridDropDownWrapperTest, public ::testing::WithParamInterface<TabCase> {};
+
+TEST_P(WrapperTab, TabCommitsAndMovesOrStaysOnARefusal) {
+    const TabCase& C = GetParam();
+    if (C.Tabs) G->SetOptions(G->Options() << goTabs);
+    if (C.Validate) RefuseBad();
+    bool HeardTab = false;
+    G->OnKeyDown = [&](TObject*, Word& K, TShiftState) { HeardTab = HeardTab || K == VK_TAB; };
+    Open();
+    TypeOver(C.Typed);
+    Key(VK_TAB, C.Shift ? TShiftState{ssShift} : TShiftState{});
+    QApplication::processEvents(); // a posted Tab reaches the grid
+    EXPECT_EQ(Cell(3, 2), C.Stored);
+    EXPECT_EQ(D()->isVisible(), C.EditorStays);
+    EXPECT_EQ(G->Col(), C.ColAfter);
+    EXPECT_EQ(G->Row(), 2);
+    if (C.GridHearsTab) EXPECT_TRUE(HeardTab);
+    if (C.EditorStays) {
+        EXPECT_FALSE(HeardTab); // a refused Tab is used up
+        // The replacement text with the caret at its end, nothing selected.
+        EXPECT_EQ(D()->Text(), "fix me");
+        EXPECT_EQ(D()->SelLength(), 0);
+        EXPECT_EQ(D()->SelStart(), D()->PrefixLength() + 6);
+    }
+    HiddenColumnUntouched();
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, WrapperTab,
+                         ::testing::Values(TabCase{"shift_tab_moves_to_the_previous_cell", true, false, true, "ap",
+                                                   "Apple", false, 1, false},
+                                           TabCase{"a_refused_tab_keeps_the_editor_with_the_caret_at_the_end", true,
+                                                   true, false, "ch", "Banana", true, 2, false},
+                                           TabCase{"without_tab_navigation_a_validated_grid_gets_the_tab", false, true,
+                                                   false, "ap", "Apple", false, 2, true}),
+                         CaseName());
+
+// The grid's events, in the order a completion and a commit raise them.
+TEST_F(GridDropDownWrapperTest, TypingAndCommittingRaiseTheGridsEventsInOrder) {
+    std::vector<std::string> Log;
+    G->OnKeyPress = [&](TObject*, QChar& K) { Log.push_back("key " + QString(K).toStdString()); };
+    G->OnEditChange = [&](TObject*, int, int, const QString& V) { Log.push_back("change " + V.toStdString()); };
+    G->OnCellValidate = [&](TObject*, int, int, QString& V, bool&) {
+        Log.push_back("validate " + V.toStdString() + " cell " + Cell(3, 2).toStdString());
+    };
+    Open();
+    D()->SelectAll();
+    Log.clear();
+    Type(D(), "c");
+    Key(VK_RETURN);
+    // A text reported twice in a row counts once: the completion's own write reports the text too.
+    Log.erase(std::unique(Log.begin(), Log.end()), Log.end());
+    EXPECT_EQ(
+        Log,
+        (std::vector<std::string>{"key c", "change cherry", "change Cherry", "validate Cherry cell Banana", "key \r"}));
+    EXPECT_EQ(Cell(3, 2), "Cherry");
 }
 
 TEST_F(GridDropDownWrapperTest, TypedKeysReachTheGridsKeyPressWithTheEditorAsSender) {

@@ -1,10 +1,13 @@
 // The multi-column drop-down driven headless through its keys, clicks and wheel: completion while
 // typing, the item index and its text, stepping while closed, opening sizes, choosing and
 // cancelling in the open list, the search in the list, and what the list paints.
+#include "DropDownListCases.h"
 #include "EditorsFixture.h"
 #include "grid/editors/ExtMultiColumnDropDown.h"
 
+#include <QGuiApplication>
 #include <QImage>
+#include <QScreen>
 
 #include <string>
 #include <vector>
@@ -86,19 +89,10 @@ protected:
 };
 
 // ---- completion in the edit -------------------------------------------------------------------
-struct CompletionCase {
-    const char* Name;
-    const char* Typed;
-    const char* Text; // after the last key release
-    const char* Tail; // the selected part
-    int ItemIndex;
-};
-void PrintTo(const CompletionCase& C, std::ostream* Os) { *Os << C.Name; }
-
-class MultiColumnCompletion : public MultiColumnDropDownTest, public ::testing::WithParamInterface<CompletionCase> {};
+class MultiColumnCompletion : public MultiColumnDropDownTest, public ::testing::WithParamInterface<TypingCase> {};
 
 TEST_P(MultiColumnCompletion, TypingCompletesToTheFirstLookupEntryItStarts) {
-    const CompletionCase& C = GetParam();
+    const TypingCase& C = GetParam();
     AddItems({"Apple", "Apricot", "Banana", "apex"});
     Type(D, C.Typed);
     EXPECT_EQ(Txt(), C.Text);
@@ -109,12 +103,12 @@ TEST_P(MultiColumnCompletion, TypingCompletesToTheFirstLookupEntryItStarts) {
 
 INSTANTIATE_TEST_SUITE_P(
     Typing, MultiColumnCompletion,
-    ::testing::Values(CompletionCase{"one_letter_takes_the_items_own_case", "a", "Apple", "pple", 0},
-                      CompletionCase{"a_third_letter_moves_to_the_next_match", "apr", "Apricot", "icot", 1},
-                      CompletionCase{"upper_case_typing_matches_too", "BA", "Banana", "nana", 2},
-                      CompletionCase{"a_later_item_matches_when_earlier_do_not", "ape", "apex", "x", 3},
-                      CompletionCase{"no_match_cuts_the_text_at_the_caret", "apz", "Apz", "", 0},
-                      CompletionCase{"a_whole_entry_leaves_nothing_selected", "banana", "Banana", "", 2}),
+    ::testing::Values(TypingCase{"one_letter_takes_the_items_own_case", "a", "Apple", "pple", 0},
+                      TypingCase{"a_third_letter_moves_to_the_next_match", "apr", "Apricot", "icot", 1},
+                      TypingCase{"upper_case_typing_matches_too", "BA", "Banana", "nana", 2},
+                      TypingCase{"a_later_item_matches_when_earlier_do_not", "ape", "apex", "x", 3},
+                      TypingCase{"no_match_cuts_the_text_at_the_caret", "apz", "Apz", "", 0},
+                      TypingCase{"a_whole_entry_leaves_nothing_selected", "banana", "Banana", "", 2}),
     [](const auto& I) { return std::string(I.param.Name); });
 
 TEST_F(MultiColumnDropDownTest, BeforeTheKeyReleaseTheTypedCaseStaysAndTheReleaseTakesTheItems) {
@@ -197,6 +191,49 @@ INSTANTIATE_TEST_SUITE_P(Keys, MultiColumnEnter,
                                            EnterCase{"other_case_takes_the_entrys_case", "apple", 1, "Apple"},
                                            EnterCase{"a_prefix_is_no_entry", "Apri", -1, "Apri"}),
                          [](const auto& I) { return std::string(I.param.Name); });
+
+// Escape in the closed edit settles the item from the text; a text no entry has leaves no item.
+struct EscapeCase {
+    const char* Name;
+    const char* Text;
+    int Want;
+    const char* After;
+};
+void PrintTo(const EscapeCase& C, std::ostream* Os) { *Os << C.Name; }
+
+class MultiColumnEscape : public MultiColumnDropDownTest, public ::testing::WithParamInterface<EscapeCase> {};
+
+TEST_P(MultiColumnEscape, EscapeInTheClosedEditTakesTheItemTheTextNames) {
+    const EscapeCase& C = GetParam();
+    AddItems({"Apple", "Banana"});
+    D->SetCanUndo(false); // else the edit's undo takes Escape first
+    D->SetItemIndex(0);
+    D->SetText(C.Text);
+    Key(VK_ESCAPE);
+    EXPECT_FALSE(D->WorkMode());
+    EXPECT_EQ(D->ItemIndex(), C.Want);
+    EXPECT_EQ(Txt(), C.After);
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, MultiColumnEscape,
+                         ::testing::Values(EscapeCase{"an_entry_in_any_case", "banana", 1, "Banana"},
+                                           EscapeCase{"no_entry_no_item", "Cherry", -1, ""}),
+                         CaseName());
+
+// What the change event and the item see, key by key, while a completion is made and settled.
+TEST_F(MultiColumnDropDownTest, TheChangeEventSeesTheTypedTextThenTheCompletion) {
+    AddItems({"Apple", "Apricot"});
+    D->OnChange = [this](TObject*) { Log.push_back("change " + Txt() + " " + std::to_string(D->ItemIndex())); };
+    D->Perform(WM_KEYDOWN, 'A', 0);
+    D->Perform(WM_CHAR, 'a', 0);
+    Log.push_back("typed " + Txt() + " " + std::to_string(D->ItemIndex()));
+    D->Perform(WM_KEYUP, 'A', 0);
+    Log.push_back("released " + Txt() + " " + std::to_string(D->ItemIndex()));
+    EXPECT_EQ(Log,
+              (std::vector<std::string>{"change a -1", "change apple 0", "typed apple 0", "change Apple 0",
+                                        "released Apple 0"}));
+    EXPECT_TRUE(D->GetModified());
+}
 
 // ---- item index -------------------------------------------------------------------------------
 TEST_F(MultiColumnDropDownTest, ItemIndexWritesTheLookupStringAndIgnoresIndexesPastTheEnd) {
@@ -362,6 +399,46 @@ TEST_F(MultiColumnDropDownTest, OpeningPutsTheListOnTheItemAndScrollsItIntoView)
     EXPECT_EQ(List()->RowCount(), 21);
     EXPECT_EQ(D->ItemIndex(), 15);
 }
+
+// Where the edit sits against the screen's work area when the popup opens.
+struct EdgeCase {
+    const char* Name;
+    bool FromRight, FromBottom; // which edges Dx and Dy count from
+    int Dx, Dy; // the host's offset from those edges
+    TDropPosition Position;
+};
+void PrintTo(const EdgeCase& C, std::ostream* Os) { *Os << C.Name; }
+
+class MultiColumnScreenEdges : public MultiColumnDropDownTest, public ::testing::WithParamInterface<EdgeCase> {};
+
+TEST_P(MultiColumnScreenEdges, ThePopupOpensWhollyInsideTheWorkArea) {
+    const EdgeCase& C = GetParam();
+    QScreen* S = QGuiApplication::primaryScreen();
+    ASSERT_NE(S, nullptr);
+    const QRect Avail = S->availableGeometry();
+    // A list wider and taller than the room the edit leaves on that side.
+    D->Columns()->Add()->SetWidth(180);
+    D->Columns()->Add()->SetWidth(180);
+    AddRows(30);
+    D->SetDropPosition(C.Position);
+    const int X = (C.FromRight ? Avail.right() : Avail.left()) + C.Dx;
+    const int Y = (C.FromBottom ? Avail.bottom() : Avail.top()) + C.Dy;
+    Host->SetBounds(X, Y, 360, 200);
+    QApplication::processEvents();
+    Open();
+    const QRect G = D->DropDownForm()->geometry();
+    EXPECT_TRUE(Avail.contains(G)) << G.x() << "," << G.y() << " " << G.width() << "x" << G.height() << " in "
+                                   << Avail.width() << "x" << Avail.height();
+    EXPECT_GE(G.width(), 360); // the list keeps its width: it is moved, not cut
+}
+
+INSTANTIATE_TEST_SUITE_P(Opening, MultiColumnScreenEdges,
+                         ::testing::Values(EdgeCase{"left_edge_past_the_screen", false, false, -90, 100, dpAuto},
+                                           EdgeCase{"right_edge", true, false, -150, 100, dpAuto},
+                                           EdgeCase{"top_edge_dropping_up", false, false, 100, 0, dpUp},
+                                           EdgeCase{"bottom_edge_dropping_down", false, true, 100, -60, dpDown},
+                                           EdgeCase{"bottom_right_corner", true, true, -120, -60, dpAuto}),
+                         CaseName());
 
 // ---- choosing in the open list ----------------------------------------------------------------
 TEST_F(MultiColumnDropDownTest, ArrowsInTheListMoveTheItemAtOnceAndEnterAcceptsIt) {
@@ -544,36 +621,41 @@ TEST_F(MultiColumnDropDownTest, BackspaceInTheListShortensTheEntryAndEndsTheSear
 }
 
 // ---- styles -----------------------------------------------------------------------------------
-struct StyleCase {
-    const char* Name;
-    TExtStyle Style;
-    TColor Header, HeaderTo, Line, FixedLine, SelectionText;
-};
-void PrintTo(const StyleCase& C, std::ostream* Os) { *Os << C.Name; }
-
-class MultiColumnStyles : public MultiColumnDropDownTest, public ::testing::WithParamInterface<StyleCase> {};
+class MultiColumnStyles : public MultiColumnDropDownTest, public ::testing::WithParamInterface<ListStyleCase> {};
 
 TEST_P(MultiColumnStyles, AStyleSetsTheHeaderAndLineColours) {
-    const StyleCase& C = GetParam();
+    const ListStyleCase& C = GetParam();
     D->SetComponentStyle(C.Style);
-    EXPECT_EQ(D->HeaderColor(), C.Header);
-    EXPECT_EQ(D->HeaderColorTo(), C.HeaderTo);
-    EXPECT_EQ(D->LineColor(), C.Line);
-    EXPECT_EQ(D->FixedLineColor(), C.FixedLine);
-    EXPECT_EQ(D->SelectionTextColor(), C.SelectionText);
+    ExpectListStyle(D, C);
 }
 
-INSTANTIATE_TEST_SUITE_P(Looks, MultiColumnStyles,
-                         ::testing::Values(StyleCase{"office2003_blue", tsOffice2003Blue, RGB(89, 135, 214),
-                                                     RGB(3, 56, 147), RGB(0, 45, 150), RGB(0, 45, 150), clBlack},
-                                           StyleCase{"windows_xp_lines_apart", tsWindowsXP, clBtnFace, clBtnFace,
-                                                     clSilver, clBlack, clHighlightText},
-                                           StyleCase{"office2010_black_no_gradient_end", tsOffice2010Black,
-                                                     RGB(130, 130, 130), clNone, RGB(207, 221, 238), RGB(207, 221, 238),
-                                                     clBlack},
-                                           StyleCase{"windows7", tsWindows7, RGB(250, 251, 253), RGB(235, 243, 253),
-                                                     RGB(184, 214, 251), RGB(184, 214, 251), clBlack}),
-                         [](const auto& I) { return std::string(I.param.Name); });
+INSTANTIATE_TEST_SUITE_P(
+    Looks, MultiColumnStyles,
+    ::testing::Values(
+        ListStyleCase{"office2003_blue", tsOffice2003Blue, RGB(89, 135, 214), RGB(3, 56, 147), RGB(0, 45, 150),
+                      RGB(0, 45, 150), clBlack, clWhite},
+        ListStyleCase{"windows_xp_lines_apart", tsWindowsXP, clBtnFace, clBtnFace, clSilver, clBlack, clHighlightText,
+                      clBlack, clHighlight},
+        ListStyleCase{"terminal_highlight_selection", tsTerminal, clBtnFace, clBtnFace, RGB(128, 128, 128),
+                      RGB(128, 128, 128), clHighlightText, clBlack, clHighlight},
+        ListStyleCase{"office2007_luna_header_font", tsOffice2007Luna, RGB(227, 239, 255), RGB(175, 210, 255),
+                      RGB(175, 210, 255), RGB(175, 210, 255), clBlack, RGB(8, 55, 114)},
+        ListStyleCase{"office2010_black_no_gradient_end", tsOffice2010Black, RGB(130, 130, 130), clNone,
+                      RGB(207, 221, 238), RGB(207, 221, 238), clBlack, RGB(214, 215, 215), RGB(255, 208, 108)},
+        ListStyleCase{"office2010_silver_selection", tsOffice2010Silver, RGB(229, 233, 237), clNone, RGB(207, 221, 238),
+                      RGB(207, 221, 238), clBlack, RGB(30, 57, 91), RGB(255, 208, 108)},
+        ListStyleCase{"windows7", tsWindows7, RGB(250, 251, 253), RGB(235, 243, 253), RGB(184, 214, 251),
+                      RGB(184, 214, 251), clBlack, clBlack}),
+    CaseName());
+
+// A custom style leaves whatever the list had.
+TEST_F(MultiColumnDropDownTest, TheCustomStyleKeepsTheListColours) {
+    D->SetComponentStyle(tsWindows7);
+    D->SetHeaderColor(RGB(1, 2, 3));
+    D->SetComponentStyle(tsCustom);
+    EXPECT_EQ(D->HeaderColor(), RGB(1, 2, 3));
+    EXPECT_EQ(D->LineColor(), RGB(184, 214, 251));
+}
 
 TEST_F(MultiColumnDropDownTest, DefaultsAndSelectionStyleLines) {
     EXPECT_EQ(D->HeaderColor(), clWhite);
