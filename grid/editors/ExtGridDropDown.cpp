@@ -716,32 +716,37 @@ void TCustomExtGridDropDown::ChangeOverride() {
     FItemChange = false;
     if (ComponentState().Contains(csDesigning) || !FWorkMode) return;
     const QString Current = Text();
-    SetModified(!Current.isEmpty());
+    const bool Modified = !Current.isEmpty();
+    SetModified(Modified);
     const QString Typed = Current.left(SelStart());
-    if (!Typed.isEmpty()) {
-        const QLocale L;
-        const QString Key = L.toUpper(Typed);
-        for (int I = 0; I < FLookupItems.Count(); ++I) {
-            const QString Entry = FLookupItems.Strings(I);
-            if (!L.toUpper(Entry).startsWith(Key)) continue;
-            const int N = int(Typed.size());
-            const QString NewText = Typed + Entry.mid(N).left(255);
-            FItemIndex = I;
-            FItemIdx = I;
-            FItemSel = N;
-            FItemChange = true;
-            SetTextQuiet(NewText);
-            if (!Self) return;
-            // The completed tail stays selected, so that further typing replaces it.
-            SetSelStart(N);
-            SetSelLength(int(NewText.size()) - N);
-            return;
-        }
-        SetTextQuiet(Typed);
+    if (Typed.isEmpty()) return;
+    const int N = int(Typed.size());
+    const QLocale L;
+    const QString Key = L.toUpper(Typed);
+    // The list is rebuilt by an update alone: only entries of items that still exist complete.
+    const int Entries = std::min(FLookupItems.Count(), FItems->Count());
+    for (int I = 0; I < Entries; ++I) {
+        const QString Entry = FLookupItems.Strings(I);
+        if (!L.toUpper(Entry).startsWith(Key)) continue;
+        const QString NewText = Typed + Entry.mid(N).left(255);
+        FItemIndex = I;
+        FItemIdx = I;
+        FItemSel = N;
+        FItemChange = true;
+        SetTextQuiet(NewText);
         if (!Self) return;
-        SetSelStart(int(Typed.size()));
-        SetSelLength(0);
+        // Writing the text cleared it: the user's typing is what made the change.
+        SetModified(Modified);
+        // The completed tail stays selected, so that further typing replaces it.
+        SetSelStart(N);
+        SetSelLength(int(NewText.size()) - N);
+        return;
     }
+    SetTextQuiet(Typed);
+    if (!Self) return;
+    SetModified(Modified);
+    SetSelStart(N);
+    SetSelLength(0);
 }
 
 void TCustomExtGridDropDown::KeyUp(Word& Key, TShiftState Shift) {
@@ -751,8 +756,10 @@ void TCustomExtGridDropDown::KeyUp(Word& Key, TShiftState Shift) {
     if (!Self) return;
     if (FItemChange) {
         FItemChange = false;
+        const bool Modified = this->Modified();
         SetItemIndex(FItemIdx);
         if (!Self) return;
+        SetModified(Modified);
         SetSelStart(FItemSel);
         SetSelLength(std::max(0, int(Text().size()) - FItemSel));
     }
@@ -801,7 +808,7 @@ void TCustomExtGridDropDown::KeyDownOverride(Word& Key, TShiftState Shift) {
             FWorkMode = true;
             const QLocale L;
             const QString Up = L.toUpper(Text());
-            for (int I = 0; I < FLookupItems.Count(); ++I) {
+            for (int I = 0; I < std::min(FLookupItems.Count(), FItems->Count()); ++I) {
                 if (L.toUpper(FLookupItems.Strings(I)) != Up) continue;
                 SetTextQuiet(FLookupItems.Strings(I));
                 if (!Self) return;
@@ -821,7 +828,7 @@ void TCustomExtGridDropDown::KeyDownOverride(Word& Key, TShiftState Shift) {
         const QLocale L;
         const QString Up = L.toUpper(Text());
         int Found = -1;
-        for (int I = 0; I < FLookupItems.Count() && Found < 0; ++I)
+        for (int I = 0; I < std::min(FLookupItems.Count(), FItems->Count()) && Found < 0; ++I)
             if (L.toUpper(FLookupItems.Strings(I)) == Up) Found = I;
         SetItemIndex(Found);
     }

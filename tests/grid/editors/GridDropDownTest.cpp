@@ -131,6 +131,17 @@ TEST_F(GridDropDownTest, TheEditsCompletionTakesTheItemsOwnCaseOnTheKeyRelease) 
     EXPECT_EQ(Selected(), "pple");
     EXPECT_EQ(D->ItemIndex(), 0);
     EXPECT_EQ(Changes, (std::vector<std::string>{"a", "apple", "Apple"}));
+    EXPECT_TRUE(D->Modified());
+}
+
+// The lookup list stays as the last update left it, but only items that exist are completed to.
+TEST_F(GridDropDownTest, TheCompletionSkipsEntriesOfItemsRemovedSinceTheLastUpdate) {
+    Fruit();
+    D->SetLookupMethod(lmNone);
+    D->Items()->Delete(3); // Cherry, without an update bracket
+    D->SimulateKey('C', {}, QChar('c'));
+    EXPECT_EQ(Text(), "c");
+    EXPECT_EQ(D->ItemIndex(), -1);
 }
 
 TEST_F(GridDropDownTest, NoLookupMethodLeavesTheTypedTextAlone) {
