@@ -4,6 +4,9 @@
 #include "grid/control/GridDropDownWrapper_ExtGrid.h"
 #include "tests/grid/control/EditFixture.h"
 
+#include <QMouseEvent>
+
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -200,6 +203,54 @@ TEST_F(GridPickerEditorTest, LeavingTheEditorWithARefusedValueLeavesTheCellAlone
     FocusAway();
     EXPECT_FALSE(PickerOpen());
     EXPECT_EQ(CellAt(3, 3), "3,3");
+}
+
+// A press outside the open popup closes it keeping the row the keys moved to; the edit stays
+// open with that value until it is left.
+TEST_F(GridPickerEditorTest, APressOutsideThePopupKeepsItsRowAndLeavingCommitsIt) {
+    Open();
+    PKey(VK_F4);
+    ASSERT_TRUE(P->DroppedDown());
+    PKey(VK_DOWN);
+    ASSERT_EQ(P->Text().toStdString(), "Apricot");
+    TDropDownForm* F = P->DropDownForm();
+    const QPoint Outside(-20, -20);
+    QMouseEvent Press(QEvent::MouseButtonPress, QPointF(Outside), QPointF(F->mapToGlobal(Outside)), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(F, &Press);
+    EXPECT_FALSE(P->DroppedDown());
+    EXPECT_TRUE(PickerOpen());
+    EXPECT_EQ(P->Text().toStdString(), "Apricot");
+    EXPECT_EQ(CellAt(3, 3).toStdString(), "3,3");
+    FocusAway();
+    EXPECT_FALSE(PickerOpen());
+    EXPECT_EQ(CellAt(3, 3).toStdString(), "Apricot");
+}
+
+// The grid's events, in the order typing with lookup, choosing in the popup and committing raise
+// them.
+TEST_F(GridPickerEditorTest, TypingChoosingAndCommittingRaiseTheGridsEventsInOrder) {
+    std::vector<std::string> Log;
+    G->OnKeyPress = [&](TObject*, QChar& K) { Log.push_back("key " + QString(K).toStdString()); };
+    G->OnEditChange = [&](TObject*, int, int, const QString& V) { Log.push_back("change " + V.toStdString()); };
+    G->OnCellValidate = [&](TObject*, int, int, QString& V, bool&) {
+        Log.push_back("validate " + V.toStdString() + " cell " + CellAt(3, 3).toStdString());
+    };
+    Open();
+    P->SelectAll();
+    Log.clear();
+    PType("b");
+    PKey(VK_F4);
+    PKey(VK_DOWN);
+    PKey(VK_RETURN); // chooses Cherry in the popup
+    PKey(VK_RETURN); // commits it
+    // A text reported twice in a row counts once: the completion and the lookup both write it.
+    Log.erase(std::unique(Log.begin(), Log.end()), Log.end());
+    // The Enter that commits reaches the grid's key-press as well; no Enter of the popup does.
+    EXPECT_EQ(Log,
+              (std::vector<std::string>{"key b", "change banana", "change Banana", "change Cherry",
+                                        "validate Cherry cell 3,3", "key \r"}));
+    EXPECT_EQ(CellAt(3, 3).toStdString(), "Cherry");
 }
 
 TEST_F(GridPickerEditorTest, TabWithTabNavigationWritesTheValueAndMovesOn) {
