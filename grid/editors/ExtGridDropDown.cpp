@@ -77,10 +77,11 @@ void TExtColGrid::WndProc(TMessage& M) {
             Word Key = Word(M.WParam);
             const TShiftState Shift = TShiftState::FromBits(uint32_t(M.LParam));
             FConfirmSelection = true;
-            const bool Take = (Shift.Contains(ssAlt) && (Key == VK_UP || Key == VK_DOWN)) || Key == VK_TAB;
-            if (Take) {
-                // Opening and closing belong to the edit; Tab does nothing in the grid.
-                if (OnKeyDown) OnKeyDown(this, Key, Shift);
+            const bool AltUpDown = Shift.Contains(ssAlt) && (Key == VK_UP || Key == VK_DOWN);
+            if (AltUpDown || Key == VK_TAB) {
+                // Opening and closing belong to the edit; Tab does nothing at all, in the grid or
+                // in the edit.
+                if (AltUpDown && OnKeyDown) OnKeyDown(this, Key, Shift);
                 M.WParam = 0;
                 M.Result = 1;
                 return;
@@ -966,7 +967,8 @@ int TCustomExtGridDropDown::LookupChar(QChar Ch) {
             SetSelLength(std::max(0, int(Match.size()) - int(FLookupEntry.size())));
         }
     };
-    if (FindLookupMatch(Entry, Match, Row)) {
+    // An empty entry (a Tab or blanks typed first) would match the first item: it looks up nothing.
+    if (!Entry.isEmpty() && FindLookupMatch(Entry, Match, Row)) {
         Take(FStyle == dsDropDown);
         return Row;
     }

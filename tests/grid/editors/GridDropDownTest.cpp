@@ -108,7 +108,8 @@ INSTANTIATE_TEST_SUITE_P(
         TypingCase{"no_match_keeps_the_typed_text", dsDropDown, "bx", "Bx", "", 2},
         TypingCase{"a_pick_list_restarts_with_a_letter_that_does_not_continue", dsDropDownList, "bc", "Cherry", "", 3},
         TypingCase{"a_pick_list_follows_a_continuing_letter", dsDropDownList, "ap", "Apple", "", 0},
-        TypingCase{"a_pick_list_ignores_a_letter_nothing_starts_with", dsDropDownList, "az", "Apple", "", 0}),
+        TypingCase{"a_pick_list_ignores_a_letter_nothing_starts_with", dsDropDownList, "az", "Apple", "", 0},
+        TypingCase{"a_blank_typed_first_finds_nothing", dsDropDown, " ", " ", "", -1}),
     [](const auto& I) { return std::string(I.param.Name); });
 
 TEST_F(GridDropDownTest, EscapeClearsTheTypedLookupEntry) {
@@ -241,6 +242,24 @@ TEST_F(GridDropDownTest, TheWheelLooksThroughTheRowsWithoutChoosing) {
     D->HideDropDown(false);
     EXPECT_EQ(D->ItemIndex(), 0);
     EXPECT_EQ(Text(), "Apple");
+}
+
+// Tab neither reaches the edit nor searches: with no letters typed it would find the first item.
+TEST_F(GridDropDownTest, TabInThePopupDoesNothing) {
+    Fruit();
+    Listen();
+    std::vector<std::string> Keys;
+    D->OnKeyDown = [&](TObject*, Word& K, TShiftState) { Keys.push_back("edit key " + std::to_string(K)); };
+    Open();
+    Keys.clear();
+    Key(VK_DOWN);
+    ASSERT_EQ(D->ItemIndex(), 1);
+    Key(VK_TAB, {}, QChar(9));
+    EXPECT_TRUE(D->DroppedDown());
+    EXPECT_EQ(D->ItemIndex(), 1);
+    EXPECT_EQ(G()->Row(), 2);
+    EXPECT_EQ(Keys, std::vector<std::string>{});
+    EXPECT_TRUE(Log.empty());
 }
 
 TEST_F(GridDropDownTest, LettersTypedInThePopupSearchAndMoveTheRow) {
