@@ -463,6 +463,32 @@ INSTANTIATE_TEST_SUITE_P(Steps, GridDropDownStep,
                                                     dsDropDown, 2}),
                          [](const auto& I) { return std::string(I.param.Name); });
 
+struct WheelCase {
+    const char* Name;
+    int From;
+    int Delta; // negative: towards the user, the next item
+    int Want;
+};
+void PrintTo(const WheelCase& C, std::ostream* Os) { *Os << C.Name; }
+
+class GridDropDownWheel : public GridDropDownTest, public ::testing::WithParamInterface<WheelCase> {};
+
+TEST_P(GridDropDownWheel, TheWheelOverTheClosedEditStepsByOne) {
+    const WheelCase& C = GetParam();
+    Fruit();
+    D->SetItemIndex(C.From);
+    D->Perform(WM_MOUSEWHEEL, WPARAM(uint32_t(C.Delta) << 16), MakeLParam(70, 30));
+    EXPECT_EQ(D->ItemIndex(), C.Want);
+    EXPECT_FALSE(D->DroppedDown());
+}
+
+INSTANTIATE_TEST_SUITE_P(Wheel, GridDropDownWheel,
+                         ::testing::Values(WheelCase{"down_takes_the_next", 1, -120, 2},
+                                           WheelCase{"up_takes_the_previous", 1, 120, 0},
+                                           WheelCase{"down_from_none_takes_the_first", -1, -120, 0},
+                                           WheelCase{"down_at_the_last_stays", 3, -120, 3}),
+                         [](const auto& I) { return std::string(I.param.Name); });
+
 // ---- grid mode and narrowing down -----------------------------------------------------------
 class GridModeTest : public GridDropDownTest {
 protected:
