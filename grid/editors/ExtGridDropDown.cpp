@@ -278,6 +278,18 @@ bool TCustomExtGridDropDown::FindLookupMatch(const QString& Text, QString& Match
     return false;
 }
 
+int TCustomExtGridDropDown::LookupListIndex(const QString& Text, bool Prefix) const {
+    const QLocale L;
+    const QString Key = L.toUpper(Text);
+    // The list is rebuilt by an update alone: only entries of items that still exist count.
+    const int Entries = std::min(FLookupItems.Count(), FItems->Count());
+    for (int I = 0; I < Entries; ++I) {
+        const QString Entry = L.toUpper(FLookupItems.Strings(I));
+        if (Prefix ? Entry.startsWith(Key) : Entry == Key) return I;
+    }
+    return -1;
+}
+
 void TCustomExtGridDropDown::RebuildLookupList() {
     FLookupItems.Clear();
     if (FLookupColumn < 0 || FItems->Count() == 0) return;
@@ -722,13 +734,9 @@ void TCustomExtGridDropDown::ChangeOverride() {
     const QString Typed = Current.left(SelStart());
     if (Typed.isEmpty()) return;
     const int N = int(Typed.size());
-    const QLocale L;
-    const QString Key = L.toUpper(Typed);
-    // The list is rebuilt by an update alone: only entries of items that still exist complete.
-    const int Entries = std::min(FLookupItems.Count(), FItems->Count());
-    for (int I = 0; I < Entries; ++I) {
+    const int I = LookupListIndex(Typed, true);
+    if (I >= 0) {
         const QString Entry = FLookupItems.Strings(I);
-        if (!L.toUpper(Entry).startsWith(Key)) continue;
         const QString NewText = Typed + Entry.mid(N).left(255);
         FItemIndex = I;
         FItemIdx = I;
@@ -807,17 +815,13 @@ void TCustomExtGridDropDown::KeyDownOverride(Word& Key, TShiftState Shift) {
         case VK_DELETE: FWorkMode = false; break;
         case VK_RETURN: {
             FWorkMode = true;
-            const QLocale L;
-            const QString Up = L.toUpper(Text());
-            for (int I = 0; I < std::min(FLookupItems.Count(), FItems->Count()); ++I) {
-                if (L.toUpper(FLookupItems.Strings(I)) != Up) continue;
+            if (const int I = LookupListIndex(Text(), false); I >= 0) {
                 SetTextQuiet(FLookupItems.Strings(I));
                 if (!Self) return;
                 SetItemIndex(I);
                 if (!Self) return;
                 Change();
                 if (!Self) return;
-                break;
             }
             break;
         }
@@ -826,12 +830,7 @@ void TCustomExtGridDropDown::KeyDownOverride(Word& Key, TShiftState Shift) {
     TExtCustomDropDown::KeyDown(Key, Shift);
     if (!Self) return;
     if (Pressed == VK_ESCAPE) {
-        const QLocale L;
-        const QString Up = L.toUpper(Text());
-        int Found = -1;
-        for (int I = 0; I < std::min(FLookupItems.Count(), FItems->Count()) && Found < 0; ++I)
-            if (L.toUpper(FLookupItems.Strings(I)) == Up) Found = I;
-        SetItemIndex(Found);
+        SetItemIndex(LookupListIndex(Text(), false));
     }
 }
 

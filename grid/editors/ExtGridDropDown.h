@@ -308,6 +308,8 @@ private:
     // the row's lookup text and item; true when that happened (Key is then used up).
     bool EndGridCellEdit(Word& Key, TShiftState Shift);
     void RebuildLookupList();
+    // The first lookup-list entry equal to Text, or starting with it, ignoring case; -1 if none.
+    int LookupListIndex(const QString& Text, bool Prefix) const;
     void RefreshGridSettings();
     void FillGridFromItems();
     void ConnectGridEvents();
