@@ -145,6 +145,38 @@ TEST_F(GridDropDownTest, TheCompletionSkipsEntriesOfItemsRemovedSinceTheLastUpda
     EXPECT_EQ(D->ItemIndex(), -1);
 }
 
+// Enter and Escape in the closed edit settle the item on the text, whatever its letter case.
+struct EditKeyCase {
+    const char* Name;
+    const char* Before;
+    Word Key;
+    const char* Text;
+    int ItemIndex;
+};
+void PrintTo(const EditKeyCase& C, std::ostream* Os) { *Os << C.Name; }
+
+class GridDropDownEditKey : public GridDropDownTest, public ::testing::WithParamInterface<EditKeyCase> {};
+
+TEST_P(GridDropDownEditKey, EnterAndEscapeTakeTheItemOfTheText) {
+    const EditKeyCase& C = GetParam();
+    Fruit();
+    D->SetCanUndo(false); // else the edit's undo takes Escape first
+    D->SetItemIndex(0);
+    D->SetText(C.Before);
+    Key(C.Key);
+    EXPECT_EQ(Text(), C.Text);
+    EXPECT_EQ(D->ItemIndex(), C.ItemIndex);
+    EXPECT_FALSE(D->DroppedDown());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, GridDropDownEditKey,
+    ::testing::Values(EditKeyCase{"enter_takes_the_item_in_its_own_case", "cherry", VK_RETURN, "Cherry", 3},
+                      EditKeyCase{"enter_with_no_such_item_keeps_text_and_item", "Melon", VK_RETURN, "Melon", 0},
+                      EditKeyCase{"escape_finds_the_item_of_the_text", "apricot", VK_ESCAPE, "Apricot", 1},
+                      EditKeyCase{"escape_with_no_such_item_chooses_none", "Melon", VK_ESCAPE, "", -1}),
+    [](const auto& I) { return std::string(I.param.Name); });
+
 TEST_F(GridDropDownTest, NoLookupMethodLeavesTheTypedTextAlone) {
     Fruit();
     D->SetLookupMethod(lmNone);
