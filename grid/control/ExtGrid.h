@@ -1339,6 +1339,7 @@ public:
     int ComboIdx() const { return FComboIdx; }
     void SetComboIdx(int Value) { FComboIdx = Value; }
     bool NoAutoAdvance() const { return FNoAutoAdvance; }
+    void SetNoAutoAdvance(bool Value) { FNoAutoAdvance = Value; }
     TRowChangedEvent OnRowChanged;
 
 protected:

@@ -117,6 +117,7 @@ void TExtStringGrid::OpenDropDownEditor(TGridDropDownLink* L, int RealCol, int D
     const int W = R.Right - R.Left - 1;
     const int H = R.Bottom - R.Top - 1;
     L->Cell().Reset(RealCol, RealRowIndex(DisplRow), Stored);
+    L->BeginEdit();
     // Filling the editor is no typing: no change events until it is open.
     L->Cell().Open = false;
     if (D->DroppedDown()) D->HideDropDown(true);

@@ -11,6 +11,21 @@
 
 #include <QVariant>
 
+// ---- what the editor controls share -------------------------------------------------------------------
+bool GridEditorKeyIn(Word Key, std::initializer_list<Word> Keys) {
+    for (Word K : Keys)
+        if (K == Key) return true;
+    return false;
+}
+
+TExtStringGrid* GridEditorOwner(TComponent* AOwner) {
+    auto* G = dynamic_cast<TExtStringGrid*>(AOwner);
+    if (!G) throw EInvalidCast("Invalid class typecast");
+    return G;
+}
+
+bool GridEditorIsOpen(TExtStringGrid* G, const TWinControl* C) { return !G->IsDestroying() && G->EditorControl() == C; }
+
 // ---- creation --------------------------------------------------------------------------------------------
 void TExtStringGrid::CreateEditorControls() {
     EditCombo = Create<TGridCombo>(this, this);
@@ -584,7 +599,7 @@ void TExtStringGrid::CommitEditorControl() {
             case edNumericUnitEditBtn:
             case edFloatUnitEditBtn: CommitEditorText(*Cell, UnitEditBtn->Text() + UnitEditBtn->UnitID()); break;
             default:
-                if (auto* L = dynamic_cast<TGridDropDownLink*>(Ctrl)) CommitEditorText(*Cell, L->CellValue());
+                if (auto* L = dynamic_cast<TGridDropDownLink*>(Ctrl)) L->StoreValue();
                 break;
         }
     }

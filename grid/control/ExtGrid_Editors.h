@@ -14,6 +14,7 @@
 #include <QString>
 
 #include <functional>
+#include <initializer_list>
 
 class TExtStringGrid;
 
@@ -225,6 +226,13 @@ private:
     TExtStringGrid* FGrid;
     TGridEditorCell FCell;
 };
+
+// What every editor control of the grid asks of its grid: whether Key is one of Keys, the grid
+// that owns it (an owner that is no grid is a class-cast error, EInvalidCast) and whether it is
+// the grid's open editor now.
+bool GridEditorKeyIn(Word Key, std::initializer_list<Word> Keys);
+TExtStringGrid* GridEditorOwner(TComponent* AOwner);
+bool GridEditorIsOpen(TExtStringGrid* G, const TWinControl* C);
 
 // The character filters the edit-button and unit editors share with the default text editor:
 // whether Key may go into Text (caret at SelStart, SelLength selected); a refused key beeps.

@@ -7,16 +7,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 
-namespace {
-bool In(Word Key, std::initializer_list<Word> Keys) {
-    for (Word K : Keys)
-        if (K == Key) return true;
-    return false;
-}
-} // namespace
-
-TGridCombo::TGridCombo(TComponent* AOwner) : TEsgComboBox(AOwner), FGrid(dynamic_cast<TExtStringGrid*>(AOwner)) {
-    if (!FGrid) throw EExtGridError("The combo editor's owner must be a grid");
+TGridCombo::TGridCombo(TComponent* AOwner) : TEsgComboBox(AOwner), FGrid(GridEditorOwner(AOwner)) {
     SetButtonWidth(16);
 }
 
@@ -92,8 +83,9 @@ bool TGridCombo::CommitText(bool SelectAllOnRefusal) {
 void TGridCombo::KeyDown(Word& Key, TShiftState Shift) {
     Forced = false;
     const bool ListOrOpen = Style() == csDropDownList || DroppedDown();
-    bool Special = ListOrOpen ? In(Key, {VK_TAB, VK_RETURN, VK_ESCAPE, VK_LEFT, VK_RIGHT})
-                              : In(Key, {VK_TAB, VK_RETURN, VK_ESCAPE, VK_PRIOR, VK_NEXT, VK_END, VK_UP, VK_DOWN});
+    bool Special = ListOrOpen
+        ? GridEditorKeyIn(Key, {VK_TAB, VK_RETURN, VK_ESCAPE, VK_LEFT, VK_RIGHT})
+        : GridEditorKeyIn(Key, {VK_TAB, VK_RETURN, VK_ESCAPE, VK_PRIOR, VK_NEXT, VK_END, VK_UP, VK_DOWN});
     WorkMode = Key != VK_BACK && Key != VK_DELETE;
     TExtStringGrid* G = FGrid;
 
@@ -117,7 +109,7 @@ void TGridCombo::KeyDown(Word& Key, TShiftState Shift) {
         Key = 0;
         return;
     }
-    if (In(Key, {VK_RETURN, VK_UP, VK_DOWN})) {
+    if (GridEditorKeyIn(Key, {VK_RETURN, VK_UP, VK_DOWN})) {
         if (!CommitText(true)) {
             Key = 0;
             G->SetEditorRefusedValue(true);
@@ -152,7 +144,7 @@ void TGridCombo::KeyDown(Word& Key, TShiftState Shift) {
             G->FocusGridNoEdit();
             G->FireGridKeyDown(Key, Shift);
         }
-        if (In(Key, {VK_PRIOR, VK_NEXT, VK_LEFT, VK_UP, VK_RIGHT, VK_DOWN})) Key = 0;
+        if (GridEditorKeyIn(Key, {VK_PRIOR, VK_NEXT, VK_LEFT, VK_UP, VK_RIGHT, VK_DOWN})) Key = 0;
     } else if (Key == VK_END) {
         TEsgComboBox::KeyDown(Key, Shift);
         return;

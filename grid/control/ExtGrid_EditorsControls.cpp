@@ -24,20 +24,6 @@ bool KindCharAllowed(TMessage& M, bool Numeric, bool Float, const QString& Text,
     return true;
 }
 
-bool In(Word Key, std::initializer_list<Word> Keys) {
-    for (Word K : Keys)
-        if (K == Key) return true;
-    return false;
-}
-
-TExtStringGrid* GridOf(TComponent* AOwner) {
-    auto* G = dynamic_cast<TExtStringGrid*>(AOwner);
-    if (!G) throw EExtGridError("An in-place editor's owner must be a grid");
-    return G;
-}
-
-// The open editor of the grid is this control.
-bool IsOpenEditor(TExtStringGrid* G, TWinControl* C) { return !G->IsDestroying() && G->EditorControl() == C; }
 } // namespace
 
 // ---- character filters ---------------------------------------------------------------------------------
@@ -100,13 +86,13 @@ void GridPasteAsTyped(TCustomEdit* E, QString Clip, const std::function<bool(QCh
 }
 
 // ---- check box -----------------------------------------------------------------------------------------
-TGridCheckBox::TGridCheckBox(TComponent* AOwner) : TCheckBox(AOwner), FGrid(GridOf(AOwner)) {}
+TGridCheckBox::TGridCheckBox(TComponent* AOwner) : TCheckBox(AOwner), FGrid(GridEditorOwner(AOwner)) {}
 
 void TGridCheckBox::WndProc(TMessage& M) {
     // The keys that close the editor and move the grid reach its key handler, not the form's
     // focus navigation.
     if (M.Msg == CM_WANTSPECIALKEY &&
-        In(Word(M.WParam), {VK_RETURN, VK_PRIOR, VK_NEXT, VK_END, VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN})) {
+        GridEditorKeyIn(Word(M.WParam), {VK_RETURN, VK_PRIOR, VK_NEXT, VK_END, VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN})) {
         M.Result = 1;
         return;
     }
@@ -120,7 +106,7 @@ void TGridCheckBox::KeyDown(Word& Key, TShiftState Shift) {
         Key = 0; // the platform box would toggle on the release as well
         return;
     }
-    if (In(Key, {VK_RETURN, VK_PRIOR, VK_NEXT, VK_END, VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN})) {
+    if (GridEditorKeyIn(Key, {VK_RETURN, VK_PRIOR, VK_NEXT, VK_END, VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN})) {
         G->HideInplaceEdit();
         G->FocusGridNoEdit();
         if (Key == VK_RETURN && G->Navigation()->AdvanceOnEnter())
@@ -142,12 +128,12 @@ void TGridCheckBox::KeyPress(QChar& Key) {
 }
 
 void TGridCheckBox::DoExit() {
-    if (IsOpenEditor(FGrid, this)) FGrid->HideInplaceEdit();
+    if (GridEditorIsOpen(FGrid, this)) FGrid->HideInplaceEdit();
     TCheckBox::DoExit();
 }
 
 // ---- spin ----------------------------------------------------------------------------------------------
-TGridSpin::TGridSpin(TComponent* AOwner) : TEsgSpinEdit(AOwner), FGrid(GridOf(AOwner)) {
+TGridSpin::TGridSpin(TComponent* AOwner) : TEsgSpinEdit(AOwner), FGrid(GridEditorOwner(AOwner)) {
     // The edit control's own menu would paste past the character filter.
     Native()->setContextMenuPolicy(Qt::NoContextMenu);
     SetMaxValue(100);
@@ -223,7 +209,7 @@ void TGridSpin::KeyDown(Word& Key, TShiftState Shift) {
         return;
     }
     const bool Numeric = SpinType() == sptNormal || SpinType() == sptFloat;
-    if (In(Key, {VK_PRIOR, VK_NEXT, VK_END, VK_HOME})) {
+    if (GridEditorKeyIn(Key, {VK_PRIOR, VK_NEXT, VK_END, VK_HOME})) {
         const bool Up = Key == VK_PRIOR || Key == VK_HOME;
         if (!Numeric) {
             // The date and time spins step on their own; the grid still hears of the key.
@@ -247,7 +233,7 @@ void TGridSpin::KeyDown(Word& Key, TShiftState Shift) {
         Key = 0;
         return;
     }
-    if (!In(Key, {VK_TAB, VK_RETURN, VK_ESCAPE, VK_UP, VK_DOWN})) {
+    if (!GridEditorKeyIn(Key, {VK_TAB, VK_RETURN, VK_ESCAPE, VK_UP, VK_DOWN})) {
         TEsgSpinEdit::KeyDown(Key, Shift);
         return;
     }
@@ -319,12 +305,12 @@ void TGridSpin::Change() {
 }
 
 void TGridSpin::DoExit() {
-    if (IsOpenEditor(FGrid, this)) FGrid->HideInplaceEdit();
+    if (GridEditorIsOpen(FGrid, this)) FGrid->HideInplaceEdit();
     TEsgSpinEdit::DoExit();
 }
 
 // ---- date picker -------------------------------------------------------------------------------------------
-TGridDatePicker::TGridDatePicker(TComponent* AOwner) : TEsgDateTimePicker(AOwner), FGrid(GridOf(AOwner)) {}
+TGridDatePicker::TGridDatePicker(TComponent* AOwner) : TEsgDateTimePicker(AOwner), FGrid(GridEditorOwner(AOwner)) {}
 
 QString TGridDatePicker::CellText() const { return Checked() ? DisplayText() : QString(); }
 
@@ -386,7 +372,7 @@ void TGridDatePicker::ShiftFocus() {
 
 void TGridDatePicker::KeyDown(Word& Key, TShiftState Shift) {
     TExtStringGrid* G = FGrid;
-    if (!In(Key, {VK_TAB, VK_RETURN, VK_ESCAPE, VK_PRIOR, VK_NEXT, VK_END})) {
+    if (!GridEditorKeyIn(Key, {VK_TAB, VK_RETURN, VK_ESCAPE, VK_PRIOR, VK_NEXT, VK_END})) {
         TEsgDateTimePicker::KeyDown(Key, Shift);
         return;
     }
@@ -451,12 +437,13 @@ void TGridDatePicker::KeyDown(Word& Key, TShiftState Shift) {
 }
 
 void TGridDatePicker::DoExit() {
-    if (IsOpenEditor(FGrid, this) && !DroppedDown()) FGrid->HideInplaceEdit();
+    if (GridEditorIsOpen(FGrid, this) && !DroppedDown()) FGrid->HideInplaceEdit();
     TEsgDateTimePicker::DoExit();
 }
 
 // ---- date-time picker ----------------------------------------------------------------------------------------
-TGridDateTimePicker::TGridDateTimePicker(TComponent* AOwner) : TExtDateTimePicker(AOwner), FGrid(GridOf(AOwner)) {}
+TGridDateTimePicker::TGridDateTimePicker(TComponent* AOwner)
+    : TExtDateTimePicker(AOwner), FGrid(GridEditorOwner(AOwner)) {}
 
 QString TGridDateTimePicker::CellText() const {
     if (!Checked()) return QString();
@@ -504,7 +491,7 @@ void TGridDateTimePicker::KeyDown(Word& Key, TShiftState Shift) {
 }
 
 // ---- edit button ------------------------------------------------------------------------------------------------
-TGridEditBtn::TGridEditBtn(TComponent* AOwner) : TEsgEditBtn(AOwner), FGrid(GridOf(AOwner)) {
+TGridEditBtn::TGridEditBtn(TComponent* AOwner) : TEsgEditBtn(AOwner), FGrid(GridEditorOwner(AOwner)) {
     // The edit control's own menu would paste past the character filter and the clipboard events.
     Native()->setContextMenuPolicy(Qt::NoContextMenu);
 }
@@ -573,7 +560,7 @@ void TGridEditBtn::KeyDown(Word& Key, TShiftState Shift) {
         Key = 0;
         return;
     }
-    const bool Special = In(Key, {VK_TAB, VK_RETURN, VK_ESCAPE, VK_PRIOR, VK_NEXT, VK_UP, VK_DOWN});
+    const bool Special = GridEditorKeyIn(Key, {VK_TAB, VK_RETURN, VK_ESCAPE, VK_PRIOR, VK_NEXT, VK_UP, VK_DOWN});
     if (!Special && G->OnKeyDown) G->OnKeyDown(G, Key, Shift);
     WorkMode = Key != VK_BACK && Key != VK_DELETE;
     FSelKeyDown = SelStart();
@@ -582,7 +569,7 @@ void TGridEditBtn::KeyDown(Word& Key, TShiftState Shift) {
         return;
     }
     if (OnKeyDown) OnKeyDown(this, Key, Shift);
-    if (In(Key, {VK_TAB, VK_RETURN, VK_UP, VK_DOWN}) && (Key != VK_TAB || G->EditorWantsTab())) {
+    if (GridEditorKeyIn(Key, {VK_TAB, VK_RETURN, VK_UP, VK_DOWN}) && (Key != VK_TAB || G->EditorWantsTab())) {
         if (!G->CommitEditorText(FCell, Text())) {
             FCell.Open = false;
             SetText(G->NewCellText());
@@ -681,12 +668,12 @@ void TGridEditBtn::Change() {
 }
 
 void TGridEditBtn::DoExit() {
-    if (IsOpenEditor(FGrid, this)) FGrid->HideInplaceEdit();
+    if (GridEditorIsOpen(FGrid, this)) FGrid->HideInplaceEdit();
     TEsgEditBtn::DoExit();
 }
 
 // ---- unit editor ----------------------------------------------------------------------------------------------
-TGridUnitEditBtn::TGridUnitEditBtn(TComponent* AOwner) : TEsgUnitEditBtn(AOwner), FGrid(GridOf(AOwner)) {
+TGridUnitEditBtn::TGridUnitEditBtn(TComponent* AOwner) : TEsgUnitEditBtn(AOwner), FGrid(GridEditorOwner(AOwner)) {
     // The edit control's own menu would paste past the character filter.
     Native()->setContextMenuPolicy(Qt::NoContextMenu);
 }
@@ -741,11 +728,11 @@ void TGridUnitEditBtn::KeyDown(Word& Key, TShiftState Shift) {
         Key = 0;
         return;
     }
-    if (!In(Key, {VK_TAB, VK_RETURN, VK_ESCAPE, VK_PRIOR, VK_NEXT, VK_UP, VK_DOWN})) {
+    if (!GridEditorKeyIn(Key, {VK_TAB, VK_RETURN, VK_ESCAPE, VK_PRIOR, VK_NEXT, VK_UP, VK_DOWN})) {
         TEsgUnitEditBtn::KeyDown(Key, Shift);
         return;
     }
-    if (In(Key, {VK_TAB, VK_RETURN, VK_UP, VK_DOWN})) {
+    if (GridEditorKeyIn(Key, {VK_TAB, VK_RETURN, VK_UP, VK_DOWN})) {
         if (!G->CommitEditorText(FCell, Text() + UnitID())) {
             // The cell keeps its value and unit; the editor shows them again.
             SetUnitID(QString());
@@ -797,17 +784,17 @@ void TGridUnitEditBtn::ButtonClick(TObject* Sender) {
 }
 
 void TGridUnitEditBtn::DoExit() {
-    if (IsOpenEditor(FGrid, this)) FGrid->HideInplaceEdit();
+    if (GridEditorIsOpen(FGrid, this)) FGrid->HideInplaceEdit();
     TEsgUnitEditBtn::DoExit();
 }
 
 // ---- button ------------------------------------------------------------------------------------------------------
-TGridButton::TGridButton(TComponent* AOwner) : TButton(AOwner), FGrid(GridOf(AOwner)) {}
+TGridButton::TGridButton(TComponent* AOwner) : TButton(AOwner), FGrid(GridEditorOwner(AOwner)) {}
 
 void TGridButton::WndProc(TMessage& M) {
     if (M.Msg == CM_WANTSPECIALKEY) {
         const Word Key = Word(M.WParam);
-        if (In(Key, {VK_ESCAPE, VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN})) {
+        if (GridEditorKeyIn(Key, {VK_ESCAPE, VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN})) {
             M.Result = 1;
             return;
         }
@@ -837,7 +824,7 @@ void TGridButton::KeyUp(Word& Key, TShiftState Shift) {
 
 void TGridButton::KeyDown(Word& Key, TShiftState Shift) {
     TExtStringGrid* G = FGrid;
-    if (In(Key, {VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN})) {
+    if (GridEditorKeyIn(Key, {VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN})) {
         G->HideInplaceEdit();
         G->FocusGridNoEdit();
         Word K = Key;
@@ -858,6 +845,6 @@ void TGridButton::KeyDown(Word& Key, TShiftState Shift) {
 }
 
 void TGridButton::DoExit() {
-    if (IsOpenEditor(FGrid, this)) FGrid->HideInplaceEdit();
+    if (GridEditorIsOpen(FGrid, this)) FGrid->HideInplaceEdit();
     TButton::DoExit();
 }

@@ -4,25 +4,9 @@
 #include "grid/control/ExtGrid.h"
 #include "platform/rtl/SysUtils.h"
 
-#include <initializer_list>
-
-namespace {
-bool KeyIn(Word Key, std::initializer_list<Word> Keys) {
-    for (Word K : Keys)
-        if (K == Key) return true;
-    return false;
-}
-
-TExtStringGrid* OwningGrid(TComponent* AOwner) {
-    auto* G = dynamic_cast<TExtStringGrid*>(AOwner);
-    if (!G) throw EInvalidCast("Invalid class typecast");
-    return G;
-}
-} // namespace
-
 // ---- the shared layer ------------------------------------------------------------------------------------
 TGridDropDownLink::TGridDropDownLink(TComponent* AOwner, TExtCustomDropDown* AControl, TGridDropDownTraits ATraits)
-    : FControl(AControl), FGrid(OwningGrid(AOwner)), FTraits(ATraits) {}
+    : FControl(AControl), FGrid(GridEditorOwner(AOwner)), FTraits(ATraits) {}
 
 void TGridDropDownLink::LoadCellValue(int RealCol, int DisplRow, const QString& Text) {
     (void)RealCol, (void)DisplRow;
@@ -42,16 +26,28 @@ void TGridDropDownLink::PutText(const QString& Value) {
     FCell.Open = Was;
 }
 
-bool TGridDropDownLink::IsOpenEditor() const { return !FGrid->IsDestroying() && FGrid->EditorControl() == FControl; }
+bool TGridDropDownLink::IsOpenEditor() const { return GridEditorIsOpen(FGrid, FControl); }
 
 bool TGridDropDownLink::ClaimsKey(Word Key) const {
     if (Key == VK_RETURN || Key == VK_ESCAPE) return true;
     return Key == VK_TAB && FGrid->EditorWantsTab();
 }
 
+bool TGridDropDownLink::StoreValue() {
+    const QString From = CellValue();
+    if (FStored && From == FStoredFrom) return true;
+    QString Value = From;
+    BeforeStore(Value);
+    if (!FGrid->CommitEditorText(FCell, Value)) return false;
+    FStored = true;
+    FStoredFrom = From;
+    AfterStore();
+    return true;
+}
+
 bool TGridDropDownLink::CommitText(bool SelectAll) {
     TExtStringGrid* G = FGrid;
-    if (!G->CommitEditorText(FCell, CellValue())) {
+    if (!StoreValue()) {
         PutText(G->NewCellText());
         if (SelectAll) {
             FControl->SetSelStart(0);
@@ -60,6 +56,8 @@ bool TGridDropDownLink::CommitText(bool SelectAll) {
             FControl->SetSelStart(FControl->PrefixLength() + int(FControl->GetText().size()));
         }
         G->SetEditorRefusedValue(true);
+        // The move that would follow Enter does not happen.
+        if (SelectAll) G->SetNoAutoAdvance(true);
         FControl->Invalidate();
         return false;
     }
@@ -74,8 +72,8 @@ void TGridDropDownLink::GridKeyDown(Word& Key, TShiftState Shift) {
     if (!IsOpenEditor()) return;
     const bool Dropped = FControl->DroppedDown();
     const bool Special = FTraits.PopupKeepsArrows && Dropped
-        ? KeyIn(Key, {VK_TAB, VK_RETURN, VK_ESCAPE})
-        : KeyIn(Key, {VK_TAB, VK_RETURN, VK_ESCAPE, VK_PRIOR, VK_NEXT, VK_END, VK_UP, VK_DOWN}) &&
+        ? GridEditorKeyIn(Key, {VK_TAB, VK_RETURN, VK_ESCAPE})
+        : GridEditorKeyIn(Key, {VK_TAB, VK_RETURN, VK_ESCAPE, VK_PRIOR, VK_NEXT, VK_END, VK_UP, VK_DOWN}) &&
             !(Key == VK_DOWN && Shift.Contains(ssAlt));
     if (!Special) return;
 
@@ -113,7 +111,7 @@ void TGridDropDownLink::GridKeyDown(Word& Key, TShiftState Shift) {
     if (Dropped) {
         FControl->HideDropDown(false);
         G->HideInplaceEdit();
-        if (KeyIn(Key, {VK_PRIOR, VK_NEXT, VK_LEFT, VK_UP, VK_RIGHT, VK_DOWN})) Key = 0;
+        if (GridEditorKeyIn(Key, {VK_PRIOR, VK_NEXT, VK_LEFT, VK_UP, VK_RIGHT, VK_DOWN})) Key = 0;
     } else if (Key == VK_END) {
         return;
     }
@@ -181,6 +179,13 @@ void TGridMemoDropDown::LoadCellValue(int RealCol, int DisplRow, const QString& 
     SetSelLength(0);
 }
 
+QString TGridMemoDropDown::CellValue() const {
+    if (EditorEnabled()) return TGridDropDownWrapper<TExtMemoDropDown>::CellValue();
+    QStringList Lines;
+    for (int I = 0; I < MemoText()->Count(); ++I) Lines << MemoText()->Get(I);
+    return Lines.join(QStringLiteral("\r\n"));
+}
+
 TGridCalculatorDropDown::TGridCalculatorDropDown(TComponent* AOwner)
     : TGridDropDownWrapper<TExtCalculatorDropdown>(AOwner, TGridDropDownTraits{true, false}) {}
 
@@ -216,18 +221,56 @@ void TGridColorDropDown::LoadCellValue(int RealCol, int DisplRow, const QString&
     SetSelectedColor(Shape ? G->GetShapeColor(RealCol, DisplRow) : G->Colors(RealCol, DisplRow));
 }
 
+QString TGridColorDropDown::CellValue() const {
+    if (SelectedColor() == clNone) return TGridDropDownWrapper<TExtColorPickerDropDown>::CellValue();
+    return SelectedColorText();
+}
+
+void TGridColorDropDown::BeforeStore(QString& Value) {
+    TExtStringGrid* G = Grid();
+    FStoreColor = SelectedColor();
+    if (G->OnColorSelected) G->OnColorSelected(G, Cell().RealCol, G->EditorDisplRow(Cell()), FStoreColor, Value);
+}
+
+void TGridColorDropDown::AfterStore() {
+    TExtStringGrid* G = Grid();
+    const int RealCol = Cell().RealCol;
+    const int DisplRow = G->EditorDisplRow(Cell());
+    if (FStoreColor == clNone || DisplRow < 0 || DisplRow >= G->RowCount()) return;
+    if (G->GetCellType(RealCol, DisplRow) == ctShape)
+        G->SetShapeColor(RealCol, DisplRow, FStoreColor);
+    else
+        G->SetColors(RealCol, DisplRow, FStoreColor);
+}
+
 TGridImageDropDown::TGridImageDropDown(TComponent* AOwner) : TGridDropDownWrapper<TExtImagePickerDropDown>(AOwner) {}
 
 QString TGridImageDropDown::CellValue() const {
     // A data-image cell holds the index of its image: a pick changes that number.
     if (FDataImage) return QString::number(ImageIndex());
+    // The edit shows the picked item's caption, which is no text of the cell's.
+    if (FImageList) return Cell().OpenText;
     return TGridDropDownWrapper<TExtImagePickerDropDown>::CellValue();
+}
+
+void TGridImageDropDown::BeforeStore(QString& Value) {
+    TExtStringGrid* G = Grid();
+    FStoreIndex = ImageIndex();
+    if (G->OnImageSelected) G->OnImageSelected(G, Cell().RealCol, G->EditorDisplRow(Cell()), FStoreIndex);
+    if (FDataImage) Value = QString::number(FStoreIndex);
+}
+
+void TGridImageDropDown::AfterStore() {
+    TExtStringGrid* G = Grid();
+    const int DisplRow = G->EditorDisplRow(Cell());
+    if (FImageList && DisplRow >= 0 && DisplRow < G->RowCount()) G->SetImageIdx(Cell().RealCol, DisplRow, FStoreIndex);
 }
 
 void TGridImageDropDown::LoadCellValue(int RealCol, int DisplRow, const QString& Text) {
     TExtStringGrid* G = Grid();
     const TCellType T = G->GetCellType(RealCol, DisplRow);
     FDataImage = T == ctDataImage;
+    FImageList = T == ctImageList;
     if (T != ctImageList && T != ctDataImage) {
         SetEditText(Text);
         return;

@@ -41,6 +41,7 @@ public:
     TExtCustomDropDown* Control() const { return FControl; }
     TExtStringGrid* Grid() const { return FGrid; }
     TGridEditorCell& Cell() { return FCell; }
+    const TGridEditorCell& Cell() const { return FCell; }
     const TGridDropDownTraits& Traits() const { return FTraits; }
 
     // Fills the control from the cell (real column, display row) it opens on; Text is the text
@@ -50,6 +51,12 @@ public:
     virtual QString CellValue() const;
     // Puts a text back into the edit field (the text validation left) without a change event.
     void PutText(const QString& Value);
+    // A new edit starts: nothing of it is in the cell yet.
+    void BeginEdit() { FStored = false; }
+    // Validates the control's value and, once accepted, writes it into the editor's cell (the
+    // pickers put their colour or image there too); false, with nothing written, when refused.
+    // A value already written by this edit is not written, nor announced, a second time.
+    bool StoreValue();
 
     // Cleared at the start of every key-down.
     bool Forced = false;
@@ -69,6 +76,10 @@ protected:
     void PlaceCaretAtClick();
     // Runs before a commit key writes the value (the calculator finishes its sum on Enter).
     virtual void BeforeCommit(Word Key) { (void)Key; }
+    // Around the write of a value: the pickers announce their choice first (which may change
+    // the value) and put it into the cell after the text is written.
+    virtual void BeforeStore(QString& Value) { (void)Value; }
+    virtual void AfterStore() {}
     virtual void SetEditText(const QString& Value);
 
 private:
@@ -80,6 +91,8 @@ private:
     TExtStringGrid* FGrid;
     TGridDropDownTraits FTraits;
     TGridEditorCell FCell;
+    bool FStored = false;
+    QString FStoredFrom; // the control's value when it was written
 };
 
 // One wrapper: the drop-down control TBase with the grid's layer over its messages.
@@ -148,6 +161,8 @@ public:
     explicit TGridMemoDropDown(TComponent* AOwner);
     // The memo's text, then the caret at the start with nothing selected.
     void LoadCellValue(int RealCol, int DisplRow, const QString& Text) override;
+    // All lines of the memo: the edit shows only the first one while it cannot be typed in.
+    QString CellValue() const override;
 };
 
 class TGridCalculatorDropDown : public TGridDropDownWrapper<TExtCalculatorDropdown> {
@@ -175,6 +190,17 @@ public:
     explicit TGridColorDropDown(TComponent* AOwner);
     // The shape's colour for a shape cell, else the cell's colour.
     void LoadCellValue(int RealCol, int DisplRow, const QString& Text) override;
+    // The chosen colour's text; the cell's own text while no colour is chosen.
+    QString CellValue() const override;
+
+protected:
+    // OnColorSelected may change the colour and its text; the colour goes to the shape of a
+    // shape cell, else to the cell.
+    void BeforeStore(QString& Value) override;
+    void AfterStore() override;
+
+private:
+    TColor FStoreColor = clNone;
 };
 
 class TGridImageDropDown : public TGridDropDownWrapper<TExtImagePickerDropDown> {
@@ -183,8 +209,17 @@ public:
     // For an image-list or data-image cell: the grid's images, the cell's image selected and its
     // caption as the text.
     void LoadCellValue(int RealCol, int DisplRow, const QString& Text) override;
+    // A data-image cell's text is the index of its image; any other cell keeps its text (an
+    // image-list cell gets the picked image instead).
     QString CellValue() const override;
+
+protected:
+    // OnImageSelected may change the index.
+    void BeforeStore(QString& Value) override;
+    void AfterStore() override;
 
 private:
     bool FDataImage = false;
+    bool FImageList = false;
+    int FStoreIndex = -1;
 };

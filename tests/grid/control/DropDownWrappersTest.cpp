@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <memory>
 #include <ostream>
 #include <string>
 
@@ -35,16 +36,19 @@ const WrapperCase Cases[] = {
     {"Memo", edMemoDropDown, "abc", "abc", "9"},
     {"Calculator", edCalculatorDropDown, "12", "12.00", "9.00"},
     {"DetailPicker", edDetailDropDown, "xy", "xy", "9"},
+    {"MultiColumn", edGridDropDown, "xy", "xy", "9"},
+    {"GridPicker", edExtGridDropDown, "xy", "xy", "9"},
     {"TimePicker", edTimePickerDropDown, "", "", "",
      [](TExtCustomDropDown* D) {
          dynamic_cast<TExtTimePickerDropDown*>(D)->SetTime(EncodeTime(10, 20, 30, 0));
          return D->Text();
      }},
-    // The colour and image pickers paint their choice: a text cell keeps its own text.
+    // The colour picker writes its colour's text; the image picker leaves a text cell's text.
     {"ColorPicker", edColorPickerDropDown, "", "", "",
      [](TExtCustomDropDown* D) {
-         dynamic_cast<TExtColorPickerDropDown*>(D)->SetSelectedColor(clRed);
-         return QString("5");
+         auto* P = dynamic_cast<TExtColorPickerDropDown*>(D);
+         P->SetSelectedColor(clRed);
+         return P->SelectedColorText();
      }},
     {"ImagePicker", edImagePickerDropDown, "", "", "",
      [](TExtCustomDropDown* D) {
@@ -129,8 +133,8 @@ TEST_P(DropDownWrappers, RefusedValueKeepsTheEditorOpenWithTheReplacementSelecte
         Valid = false;
     };
     Open(C.Kind);
-    // An unchanged value is not asked about again: there is nothing to refuse.
-    if (Enter(C) == "5") GTEST_SKIP() << "the picked value leaves the cell's text as it is";
+    // An unchanged value is asked about only when the grid always validates.
+    if (Enter(C) == "5") G->SetAlwaysValidate(true);
     Press(VK_RETURN);
     EXPECT_GE(Asked, 1);
     ASSERT_TRUE(G->EditorControlOpen()) << "a refused value keeps the editor open";
@@ -140,6 +144,103 @@ TEST_P(DropDownWrappers, RefusedValueKeepsTheEditorOpenWithTheReplacementSelecte
         EXPECT_EQ(DropDown()->SelLength(), DropDown()->Text().size());
     }
     EXPECT_EQ(G->Row(), 3) << "no advance";
+    EXPECT_TRUE(G->NoAutoAdvance());
+}
+
+// However the edit ends after a refusal, by Escape or by the focus leaving the grid, the cell
+// keeps the text it had when the editor opened.
+TEST_P(DropDownWrappers, AfterARefusalTheCellKeepsItsOpeningText) {
+    const WrapperCase& C = GetParam();
+    G->OnCellValidate = [&](TObject*, int, int, QString& Value, bool& Valid) {
+        Value = "9";
+        Valid = false;
+    };
+    for (const char* Ending : {"Escape", "leaving the grid"}) {
+        SCOPED_TRACE(Ending);
+        Open(C.Kind);
+        if (Enter(C) == "5") G->SetAlwaysValidate(true);
+        Press(VK_RETURN);
+        ASSERT_TRUE(G->EditorControlOpen());
+        if (std::string(Ending) == "Escape")
+            Press(VK_ESCAPE);
+        else
+            FocusAway();
+        EXPECT_FALSE(G->EditorControlOpen());
+        EXPECT_EQ(CellAt(3, 3), "5");
+    }
+}
+
+// Alt+Down belongs to the control: it opens the popup and the edit goes on; End moves the caret.
+TEST_P(DropDownWrappers, AltDownOpensThePopupAndEndStaysInTheEdit) {
+    const WrapperCase& C = GetParam();
+    Open(C.Kind);
+    Press(VK_END);
+    EXPECT_TRUE(G->EditorControlOpen());
+    Press(VK_DOWN, {ssAlt});
+    QApplication::processEvents();
+    EXPECT_TRUE(G->EditorControlOpen());
+    EXPECT_TRUE(DropDown()->DroppedDown());
+    EXPECT_EQ(G->Row(), 3);
+    EXPECT_EQ(CellAt(3, 3), "5");
+    DropDown()->HideDropDown(true);
+    Press(VK_ESCAPE);
+    EXPECT_EQ(CellAt(3, 3), "5");
+}
+
+// A form's default and cancel buttons never take Enter or Escape from an open cell editor.
+TEST_P(DropDownWrappers, EnterAndEscapeStayWithTheEditorNotTheFormsButtons) {
+    const WrapperCase& C = GetParam();
+    std::vector<std::string> Clicks;
+    auto* Ok = Create<TButton>(Form, Form);
+    Ok->SetDefault(true);
+    Ok->SetBounds(430, 240, 75, 25);
+    Ok->OnClick = [&](TObject*) { Clicks.push_back("ok"); };
+    auto* Cancel = Create<TButton>(Form, Form);
+    Cancel->SetCancel(true);
+    Cancel->SetBounds(430, 270, 75, 25);
+    Cancel->OnClick = [&](TObject*) { Clicks.push_back("cancel"); };
+    Open(C.Kind);
+    Enter(C);
+    Press(VK_ESCAPE);
+    EXPECT_EQ(CellAt(3, 3), "5");
+    Open(C.Kind);
+    const QString Expected = Enter(C);
+    Press(VK_RETURN);
+    QApplication::processEvents();
+    EXPECT_EQ(CellAt(3, 3), Expected);
+    EXPECT_TRUE(Clicks.empty()) << Clicks.front();
+}
+
+// Typing reports each change for the edited cell; Enter validates, writes, ends the edit at
+// once and reports the cell as done only after the key.
+TEST_P(DropDownWrappers, EnterEventsComeInOrder) {
+    const WrapperCase& C = GetParam();
+    std::vector<std::string> Log;
+    auto Cell = [](int ACol, int ARow) { return std::to_string(ACol) + "," + std::to_string(ARow); };
+    G->OnEditChange = [&](TObject* Sender, int ACol, int ARow, const QString&) {
+        if (Log.empty() || Log.back() != "change " + Cell(ACol, ARow))
+            Log.push_back("change " + Cell(ACol, ARow) + (Sender == G ? "" : " wrong sender"));
+    };
+    G->OnCellValidate = [&](TObject*, int ACol, int ARow, QString&, bool&) {
+        Log.push_back("validate " + Cell(ACol, ARow) + " cell " + CellAt(3, 3).toStdString());
+    };
+    G->OnEditingDone = [&](TObject*) { Log.push_back("done"); };
+    G->OnEditCellDone = [&](TObject*, int ACol, int ARow) { Log.push_back("cell done " + Cell(ACol, ARow)); };
+    Open(C.Kind);
+    const QString Expected = Enter(C);
+    if (Expected == "5") G->SetAlwaysValidate(true);
+    Press(VK_RETURN);
+    Log.push_back("key handled");
+    QApplication::processEvents();
+    std::vector<std::string> Want;
+    if (!C.Pick)
+        Want.push_back("change 3,3");
+    else // a pick changes the edit text or not, as the kind shows it
+        Log.erase(std::remove(Log.begin(), Log.end(), std::string("change 3,3")), Log.end());
+    // The validation sees the cell as it was: the value is not in it yet.
+    for (const char* L : {"validate 3,3 cell 5", "done", "key handled", "cell done 3,3"}) Want.push_back(L);
+    EXPECT_EQ(Log, Want);
+    EXPECT_EQ(CellAt(3, 3), Expected);
 }
 
 TEST_P(DropDownWrappers, KeyPressSeesTheEditorAndTheControlKeysAreNoCharacters) {
@@ -171,8 +272,8 @@ TEST_P(DropDownWrappers, UpWithARefusedValueStaysPut) {
     const WrapperCase& C = GetParam();
     G->OnCellValidate = [&](TObject*, int, int, QString&, bool& Valid) { Valid = false; };
     Open(C.Kind);
-    // An unchanged value is not asked about again: there is nothing to refuse.
-    if (Enter(C) == "5") GTEST_SKIP() << "the picked value leaves the cell's text as it is";
+    // An unchanged value is asked about only when the grid always validates.
+    if (Enter(C) == "5") G->SetAlwaysValidate(true);
     Press(VK_DOWN);
     EXPECT_TRUE(G->EditorControlOpen());
     EXPECT_EQ(CellAt(3, 3), "5");
@@ -217,8 +318,8 @@ TEST_P(DropDownWrappers, TabWithARefusedValueKeepsTheEditorWithTheCaretAtTheEnd)
         Valid = false;
     };
     Open(C.Kind);
-    // An unchanged value is not asked about again: there is nothing to refuse.
-    if (Enter(C) == "5") GTEST_SKIP() << "the picked value leaves the cell's text as it is";
+    // An unchanged value is asked about only when the grid always validates.
+    if (Enter(C) == "5") G->SetAlwaysValidate(true);
     Press(VK_TAB);
     ASSERT_TRUE(G->EditorControlOpen());
     EXPECT_EQ(CellAt(3, 3), "5");
@@ -292,29 +393,50 @@ TEST_F(DropDownGrid, ImagePickFiresOnImageSelectForTheEditedCell) {
     EXPECT_EQ(Seen[0], "3,3 1");
 }
 
-TEST_F(DropDownGrid, AClickOnTheCellPutsTheMemoCaretUnderTheMouse) {
-    G->SetGridCell(3, 3, "abcdefghijkl");
-    G->OnGetEditorType = [](TObject*, int ACol, int, TEditorType& E) {
-        if (ACol == 3) E = edMemoDropDown;
+// The kinds that put the caret under the click that opened them, each with a text it shows
+// as it stands.
+struct ClickCase {
+    std::string Name;
+    TEditorType Kind;
+    QString Text;
+};
+void PrintTo(const ClickCase& C, std::ostream* Os) { *Os << C.Name; }
+std::string ClickCaseName(const ::testing::TestParamInfo<ClickCase>& I) { return I.param.Name; }
+
+const ClickCase ClickCases[] = {
+    {"Memo", edMemoDropDown, "abcdefghijkl"},
+    {"TrackBar", edTrackbarDropDown, "abcdefghijkl"},
+    {"Calculator", edCalculatorDropDown, "123456789012"},
+};
+
+class CaretAtClick : public DropDownGrid, public ::testing::WithParamInterface<ClickCase> {};
+
+TEST_P(CaretAtClick, AClickOnTheCellPutsTheCaretUnderTheMouse) {
+    const ClickCase& C = GetParam();
+    G->SetGridCell(3, 3, C.Text);
+    G->OnGetEditorType = [&](TObject*, int ACol, int, TEditorType& E) {
+        if (ACol == 3) E = C.Kind;
     };
     G->MouseActions()->SetDirectEdit(true);
     const TRect R = G->CellRect(2, 3);
     // Into the middle of the text: past the first few characters, well before the end.
     TCanvas Measure;
     Measure.Font()->Assign(G->Font());
-    const int X = R.Left + 3 + Measure.TextWidth("abcdef");
+    const int X = R.Left + 3 + Measure.TextWidth(C.Text.left(6));
     const LPARAM P = MakeLParam(X, (R.Top + R.Bottom) / 2);
     G->Perform(WM_LBUTTONDOWN, MK_LBUTTON, P);
     G->Perform(WM_LBUTTONUP, 0, P);
     QApplication::processEvents();
     ASSERT_TRUE(G->EditorControlOpen());
-    ASSERT_EQ(G->EditorControlKind(), edMemoDropDown);
+    ASSERT_EQ(G->EditorControlKind(), C.Kind);
     TExtCustomDropDown* D = DropDown();
     EXPECT_EQ(D->SelLength(), 0);
     EXPECT_GT(D->SelStart(), 2);
     EXPECT_LT(D->SelStart(), 10);
     EXPECT_FALSE(G->LButFlag()) << "the press is used up";
 }
+
+INSTANTIATE_TEST_SUITE_P(Wrapper, CaretAtClick, ::testing::ValuesIn(ClickCases), ClickCaseName);
 
 TEST_F(DropDownGrid, DirectDropOpensThePopupAfterTheStartKey) {
     G->MouseActions()->SetDirectComboDrop(true);
@@ -333,9 +455,221 @@ TEST_F(DropDownGrid, DirectDropOpensThePopupAfterTheStartKey) {
     EXPECT_EQ(CellAt(3, 3), "5");
 }
 
+// The pickers' commit: what the cell's text, colour, shape or image become, and what the
+// application's hook sees (and changes) first.
+struct PickerCase {
+    std::string Name;
+    TEditorType Kind;
+    std::function<void(TExtStringGrid*)> Cell; // makes cell (3, 3) what the case needs
+    std::function<void(TExtCustomDropDown*)> Pick; // the user's choice on the open editor
+    std::function<void(TExtStringGrid*)> Hooks; // the application's handlers
+    QString Text; // the cell's text after Enter
+    std::function<std::string(TExtStringGrid*)> Look; // the cell's colour, shape or image after it
+    std::string Looks; // what Look gives
+    std::vector<std::string> Events;
+};
+void PrintTo(const PickerCase& C, std::ostream* Os) { *Os << C.Name; }
+std::string PickerCaseName(const ::testing::TestParamInfo<PickerCase>& I) { return I.param.Name; }
+
+std::vector<std::string>* PickerLog = nullptr;
+std::string ColourName(TColor C) {
+    return C == clRed ? "red" : C == clBlue ? "blue" : C == clNone ? "none" : std::to_string(C);
+}
+std::string CellColour(TExtStringGrid* G) { return ColourName(G->Colors(3, 3)); }
+std::string ShapeColour(TExtStringGrid* G) { return "shape " + ColourName(G->GetShapeColor(3, 3)); }
+std::string CellImage(TExtStringGrid* G) {
+    int I = -1;
+    G->GetImageIdx(3, 3, I);
+    return "image " + std::to_string(I);
+}
+void PickRed(TExtCustomDropDown* D) { dynamic_cast<TExtColorPickerDropDown*>(D)->SetSelectedColor(clRed); }
+void PickSecondImage(TExtCustomDropDown* D) { dynamic_cast<TExtImagePickerDropDown*>(D)->SetItemIndex(1); }
+void LogColorSelected(TExtStringGrid* G) {
+    G->OnColorSelected = [](TObject*, int ACol, int ARow, TColor& C, QString& V) {
+        PickerLog->push_back("selected " + std::to_string(ACol) + "," + std::to_string(ARow) + " " + ColourName(C) +
+                             " " + V.toStdString());
+    };
+}
+void LogImageSelected(TExtStringGrid* G) {
+    G->OnImageSelected = [](TObject*, int ACol, int ARow, int& I) {
+        PickerLog->push_back("selected " + std::to_string(ACol) + "," + std::to_string(ARow) + " " + std::to_string(I));
+    };
+}
+
+const PickerCase PickerCases[] = {
+    {"ColourOnATextCellWritesItsNameAndColour",
+     edColorPickerDropDown,
+     nullptr,
+     PickRed,
+     LogColorSelected,
+     "Red",
+     CellColour,
+     "red",
+     {"selected 3,3 red Red", "validate Red"}},
+    {"ColourOnAShapeCellColoursTheShape",
+     edColorPickerDropDown,
+     [](TExtStringGrid* G) { G->AddShape(3, 3, csCircle, clBlue, clBlack, haLeft, vaTop); },
+     PickRed,
+     LogColorSelected,
+     "Red",
+     ShapeColour,
+     "shape red",
+     {"selected 3,3 red Red", "validate Red"}},
+    {"ColourChangedByTheApplication",
+     edColorPickerDropDown,
+     nullptr,
+     PickRed,
+     [](TExtStringGrid* G) {
+         G->OnColorSelected = [](TObject*, int, int, TColor& C, QString& V) {
+             C = clBlue;
+             V = "sky";
+         };
+     },
+     "sky",
+     CellColour,
+     "blue",
+     {"validate sky"}},
+    {"NoColourChosenKeepsTheText",
+     edColorPickerDropDown,
+     nullptr,
+     [](TExtCustomDropDown*) {},
+     LogColorSelected,
+     "5",
+     CellColour,
+     "none",
+     {"selected 3,3 none 5"}},
+    {"ImageOnAnImageListCellSetsTheImageAndKeepsTheText",
+     edImagePickerDropDown,
+     [](TExtStringGrid* G) { G->AddImageIdx(3, 3, 0, haLeft, vaTop); },
+     PickSecondImage,
+     LogImageSelected,
+     "5",
+     CellImage,
+     "image 1",
+     {"selected 3,3 1"}},
+    {"ImageOnADataImageCellWritesItsIndex",
+     edImagePickerDropDown,
+     [](TExtStringGrid* G) { G->AddDataImage(3, 3, 0, haLeft, vaTop); },
+     PickSecondImage,
+     LogImageSelected,
+     "1",
+     [](TExtStringGrid*) { return std::string(); },
+     "",
+     {"selected 3,3 1", "validate 1"}},
+    {"ImageChangedByTheApplication",
+     edImagePickerDropDown,
+     [](TExtStringGrid* G) { G->AddImageIdx(3, 3, 0, haLeft, vaTop); },
+     PickSecondImage,
+     [](TExtStringGrid* G) { G->OnImageSelected = [](TObject*, int, int, int& I) { I = 0; }; },
+     "5",
+     CellImage,
+     "image 0",
+     {}},
+};
+
+class PickerCommit : public DropDownGrid, public ::testing::WithParamInterface<PickerCase> {
+protected:
+    void SetUp() override {
+        DropDownGrid::SetUp();
+        PickerLog = &Log;
+        Images = std::make_unique<TImageList>(nullptr, 16, 16);
+        TBitmap Strip(32, 16);
+        Images->Add(&Strip, nullptr);
+        G->SetGridImages(Images.get());
+        auto* Img = G->ImagePickerDropDown();
+        for (int I = 0; I < 2; ++I) Img->Items()->Items(I)->SetImageIndex(I);
+        G->OnCellValidate = [this](TObject*, int, int, QString& V, bool&) {
+            Log.push_back("validate " + V.toStdString());
+        };
+    }
+    void TearDown() override {
+        PickerLog = nullptr;
+        DropDownGrid::TearDown();
+    }
+    std::vector<std::string> Log;
+    std::unique_ptr<TImageList> Images;
+};
+
+TEST_P(PickerCommit, EnterWritesThePick) {
+    const PickerCase& C = GetParam();
+    if (C.Cell) C.Cell(G);
+    // A value in the cell's text that the data-image cell reads as its image.
+    if (C.Name.find("DataImage") != std::string::npos) G->SetGridCell(3, 3, "0");
+    C.Hooks(G);
+    Open(C.Kind);
+    C.Pick(DropDown());
+    EXPECT_TRUE(Log.empty()) << "nothing is announced before the commit";
+    Press(VK_RETURN);
+    EXPECT_FALSE(G->EditorControlOpen());
+    EXPECT_EQ(CellAt(3, 3), C.Text);
+    EXPECT_EQ(C.Look(G), C.Looks);
+    EXPECT_EQ(Log, C.Events) << "announced once per commit";
+}
+
+TEST_P(PickerCommit, EscapeDropsThePick) {
+    const PickerCase& C = GetParam();
+    if (C.Cell) C.Cell(G);
+    if (C.Name.find("DataImage") != std::string::npos) G->SetGridCell(3, 3, "0");
+    C.Hooks(G);
+    const std::string Before = C.Look(G);
+    const QString Text = CellAt(3, 3);
+    Open(C.Kind);
+    C.Pick(DropDown());
+    Press(VK_ESCAPE);
+    EXPECT_EQ(CellAt(3, 3), Text);
+    EXPECT_EQ(C.Look(G), Before);
+    EXPECT_TRUE(Log.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Picker, PickerCommit, ::testing::ValuesIn(PickerCases), PickerCaseName);
+
+TEST_F(DropDownGrid, MemoThatCannotBeTypedInCommitsAllItsLines) {
+    G->MemoDropDown()->SetEditorEnabled(false);
+    G->SetGridCell(3, 3, "one\r\ntwo");
+    Open(edMemoDropDown);
+    auto* M = G->MemoDropDown();
+    M->ShowDropDown();
+    QApplication::processEvents();
+    ASSERT_TRUE(M->DroppedDown());
+    M->Memo()->SetText("one\r\ntwo\r\nthree");
+    M->HideDropDown(false);
+    QApplication::processEvents();
+    ASSERT_NE(M->Text(), "one\r\ntwo\r\nthree") << "the edit shows the first line only";
+    Press(VK_RETURN);
+    EXPECT_EQ(CellAt(3, 3), "one\r\ntwo\r\nthree");
+}
+
 TEST_F(DropDownGrid, AWrapperNeedsAGridAsItsOwner) {
     EXPECT_THROW(Create<TGridMemoDropDown>(Form, Form), EInvalidCast);
 }
+
+// Every editor control of the grid, drop-down or not, is made for a grid: another owner is a
+// class-cast error, the same one for all of them.
+struct OwnerCase {
+    std::string Name;
+    std::function<void(TForm*)> Make;
+};
+void PrintTo(const OwnerCase& C, std::ostream* Os) { *Os << C.Name; }
+std::string OwnerCaseName(const ::testing::TestParamInfo<OwnerCase>& I) { return I.param.Name; }
+
+const OwnerCase OwnerCases[] = {
+    {"Combo", [](TForm* F) { Create<TGridCombo>(F, F); }},
+    {"CheckBox", [](TForm* F) { Create<TGridCheckBox>(F, F); }},
+    {"Spin", [](TForm* F) { Create<TGridSpin>(F, F); }},
+    {"DatePicker", [](TForm* F) { Create<TGridDatePicker>(F, F); }},
+    {"DateTimePicker", [](TForm* F) { Create<TGridDateTimePicker>(F, F); }},
+    {"EditBtn", [](TForm* F) { Create<TGridEditBtn>(F, F); }},
+    {"UnitEditBtn", [](TForm* F) { Create<TGridUnitEditBtn>(F, F); }},
+    {"Button", [](TForm* F) { Create<TGridButton>(F, F); }},
+    {"TrackBar", [](TForm* F) { Create<TGridTrackbarDropDown>(F, F); }},
+    {"ColorPicker", [](TForm* F) { Create<TGridColorDropDown>(F, F); }},
+};
+
+class EditorOwner : public DropDownGrid, public ::testing::WithParamInterface<OwnerCase> {};
+
+TEST_P(EditorOwner, OtherThanAGridIsAClassCastError) { EXPECT_THROW(GetParam().Make(Form), EInvalidCast); }
+
+INSTANTIATE_TEST_SUITE_P(Editor, EditorOwner, ::testing::ValuesIn(OwnerCases), OwnerCaseName);
 
 TEST_F(DropDownGrid, EachKindMakesItsEditorOnceAndKeepsIt) {
     EXPECT_EQ(G->DropDownEditor(edMemoDropDown), G->DropDownEditor(edMemoDropDown));

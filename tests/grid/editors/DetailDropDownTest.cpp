@@ -1,6 +1,7 @@
 // The detail drop-down driven headless through its keys, clicks and wheel: completion while
 // typing, Enter and Esc on the typed text, opening, moving in the popup, the typed-letter search,
 // accepting and cancelling, and the rows it draws with their notes.
+#include "DropDownListCases.h"
 #include "EditorsFixture.h"
 #include "grid/editors/ExtDetailDropDown.h"
 
@@ -56,19 +57,10 @@ protected:
     std::vector<std::string> Log;
 };
 
-struct CompletionCase {
-    const char* Name;
-    const char* Typed;
-    const char* Text; // the edit's text afterwards
-    const char* Tail; // the selected part: the completed tail
-    int ItemIndex;
-};
-void PrintTo(const CompletionCase& C, std::ostream* Os) { *Os << C.Name; }
-
-class DetailCompletion : public DetailDropDownTest, public ::testing::WithParamInterface<CompletionCase> {};
+class DetailCompletion : public DetailDropDownTest, public ::testing::WithParamInterface<TypingCase> {};
 
 TEST_P(DetailCompletion, TypingCompletesToTheFirstCaptionItStarts) {
-    const CompletionCase& C = GetParam();
+    const TypingCase& C = GetParam();
     AddItems({"Apple", "Apricot", "Banana", "apex"});
     Type(D, C.Typed);
     EXPECT_EQ(D->Text().toStdString(), C.Text);
@@ -79,14 +71,14 @@ TEST_P(DetailCompletion, TypingCompletesToTheFirstCaptionItStarts) {
 
 INSTANTIATE_TEST_SUITE_P(
     Typing, DetailCompletion,
-    ::testing::Values(CompletionCase{"one_letter_takes_the_first_match", "a", "apple", "pple", 0},
-                      CompletionCase{"two_letters_keep_the_typed_case", "ap", "apple", "ple", 0},
-                      CompletionCase{"a_third_letter_moves_to_the_next_match", "apr", "apricot", "icot", 1},
-                      CompletionCase{"the_typed_case_stays_the_tail_is_the_captions", "BA", "BAnana", "nana", 2},
-                      CompletionCase{"a_later_item_matches_when_the_earlier_do_not", "ape", "apex", "x", 3},
-                      CompletionCase{"no_match_keeps_what_was_typed", "apz", "apz", "", 0},
-                      CompletionCase{"a_whole_caption_leaves_nothing_selected", "apple", "apple", "", 0}),
-    [](const auto& I) { return std::string(I.param.Name); });
+    ::testing::Values(TypingCase{"one_letter_takes_the_first_match", "a", "apple", "pple", 0},
+                      TypingCase{"two_letters_keep_the_typed_case", "ap", "apple", "ple", 0},
+                      TypingCase{"a_third_letter_moves_to_the_next_match", "apr", "apricot", "icot", 1},
+                      TypingCase{"the_typed_case_stays_the_tail_is_the_captions", "BA", "BAnana", "nana", 2},
+                      TypingCase{"a_later_item_matches_when_the_earlier_do_not", "ape", "apex", "x", 3},
+                      TypingCase{"no_match_keeps_what_was_typed", "apz", "apz", "", 0},
+                      TypingCase{"a_whole_caption_leaves_nothing_selected", "apple", "apple", "", 0}),
+    CaseName());
 
 TEST_F(DetailDropDownTest, BackspaceDoesNotCompleteTheDeletedTailAgain) {
     AddItems({"Apple", "Apricot"});

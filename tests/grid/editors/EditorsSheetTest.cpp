@@ -20,6 +20,8 @@
 #include <QDateTimeEdit>
 #include <QPainter>
 
+#include <functional>
+
 #ifndef EDITORS_SHEET_DIR
 #define EDITORS_SHEET_DIR "."
 #endif
@@ -50,6 +52,49 @@ protected:
         C->SetBounds(150, 10 + int(Rows.size()) * 34, Width, 24);
         Rows.push_back({Name, C});
         return C;
+    }
+    // Opens each drop-down's popup with F4 and grabs it, then closes it again. Prepare, when
+    // given, acts on the control before F4 (Open false) and once its popup is open (Open true).
+    void GrabPopups(std::initializer_list<TExtCustomDropDown*> Ds, std::vector<QImage>& Popups,
+                    const std::function<void(TExtCustomDropDown*, bool Open)>& Prepare = {}) {
+        for (TExtCustomDropDown* D : Ds) {
+            D->SetFocus();
+            QApplication::processEvents();
+            if (Prepare) Prepare(D, false);
+            D->SimulateKey(VK_F4);
+            QApplication::processEvents();
+            ASSERT_TRUE(D->DroppedDown());
+            if (Prepare) Prepare(D, true);
+            QApplication::processEvents();
+            Popups.push_back(D->DropDownForm()->grab().toImage());
+            D->HideDropDown(true);
+        }
+    }
+    // The closed controls with their names above, each popup below, named, side by side;
+    // saved as Name under the build tree.
+    void SaveSheet(const std::vector<QImage>& Popups, const QString& Name) {
+        Host->Other->SetFocus();
+        QApplication::processEvents();
+        const int RowH = 34;
+        int W = 420, H = 20 + int(Rows.size()) * RowH + 10, X = 10, PopH = 0;
+        for (const QImage& I : Popups) {
+            PopH = std::max(PopH, I.height());
+            X += I.width() + 10;
+        }
+        W = std::max(W, X);
+        QImage Sheet(W, H + PopH + 30, QImage::Format_RGB32);
+        Sheet.fill(ToQColor(clBtnFace));
+        QPainter P(&Sheet);
+        P.drawImage(0, 0, Host->grab(QRect(0, 0, 420, H)).toImage());
+        for (size_t I = 0; I < Rows.size(); ++I) P.drawText(8, 10 + int(I) * RowH + 16, Rows[I].Name);
+        X = 10;
+        for (size_t I = 0; I < Popups.size(); ++I) {
+            P.drawText(X, H + 14, Rows[I].Name);
+            P.drawImage(X, H + 24, Popups[I]);
+            X += Popups[I].width() + 10;
+        }
+        P.end();
+        ASSERT_TRUE(Sheet.save(QStringLiteral(EDITORS_SHEET_DIR "/") + Name));
     }
     struct TRow {
         QString Name;
@@ -237,42 +282,14 @@ TEST_F(EditorsSheetTest, SheetOfPickersWithTheirPopupsOpen) {
     Detail->SetItemIndex(1);
     ShowHost();
 
-    const int RowH = 34;
     std::vector<QImage> Popups;
-    for (TExtCustomDropDown* D :
-         std::initializer_list<TExtCustomDropDown*>{List, Discrete, Cube, Spectrum, Image, Detail}) {
-        D->SetFocus();
-        D->SimulateKey(VK_F4);
-        QApplication::processEvents();
-        ASSERT_TRUE(D->DroppedDown());
-        if (D == List) D->DropDownForm()->SimulateKey(VK_DOWN); // Lime, after Red
-        if (D == Image) static_cast<TExtImagePickerDropDown*>(D)->MouseWheelDownHook(); // a hot item
-        QApplication::processEvents();
-        Popups.push_back(D->DropDownForm()->grab().toImage());
-        D->HideDropDown(true);
-    }
-    Host->Other->SetFocus();
-    QApplication::processEvents();
-    int W = 420, H = 20 + int(Rows.size()) * RowH + 10, X = 10;
-    int PopH = 0;
-    for (const QImage& I : Popups) {
-        PopH = std::max(PopH, I.height());
-        X += I.width() + 10;
-    }
-    W = std::max(W, X);
-    QImage Sheet(W, H + PopH + 30, QImage::Format_RGB32);
-    Sheet.fill(ToQColor(clBtnFace));
-    QPainter P(&Sheet);
-    P.drawImage(0, 0, Host->grab(QRect(0, 0, 420, H)).toImage());
-    for (size_t I = 0; I < Rows.size(); ++I) P.drawText(8, 10 + int(I) * RowH + 16, Rows[I].Name);
-    X = 10;
-    for (size_t I = 0; I < Popups.size(); ++I) {
-        P.drawText(X, H + 14, Rows[I].Name);
-        P.drawImage(X, H + 24, Popups[I]);
-        X += Popups[I].width() + 10;
-    }
-    P.end();
-    ASSERT_TRUE(Sheet.save(QStringLiteral(EDITORS_SHEET_DIR "/pickers_sheet.png")));
+    ASSERT_NO_FATAL_FAILURE(
+        GrabPopups({List, Discrete, Cube, Spectrum, Image, Detail}, Popups, [&](TExtCustomDropDown* D, bool Open) {
+            if (!Open) return;
+            if (D == List) D->DropDownForm()->SimulateKey(VK_DOWN); // Lime, after Red
+            if (D == Image) Image->MouseWheelDownHook(); // a hot item
+        }));
+    ASSERT_NO_FATAL_FAILURE(SaveSheet(Popups, QStringLiteral("pickers_sheet.png")));
 
     // Probes: the list popup has the sixteen entries and no horizontal scroll bar; the box of
     // the chosen colour in the edit part is red.
@@ -301,38 +318,9 @@ TEST_F(EditorsSheetTest, SheetOfCalculatorAndTimePickersWithTheirPopupsOpen) {
     Styled->SetTime(EncodeTime(20, 35, 0, 0));
     ShowHost();
 
-    const int RowH = 34;
     std::vector<QImage> Popups;
-    for (TExtCustomDropDown* D : std::initializer_list<TExtCustomDropDown*>{Calc, Time, WithPicker, Styled}) {
-        D->SetFocus();
-        D->SimulateKey(VK_F4);
-        QApplication::processEvents();
-        ASSERT_TRUE(D->DroppedDown());
-        QApplication::processEvents();
-        Popups.push_back(D->DropDownForm()->grab().toImage());
-        D->HideDropDown(true);
-    }
-    Host->Other->SetFocus();
-    QApplication::processEvents();
-    int W = 420, H = 20 + int(Rows.size()) * RowH + 10, X = 10, PopH = 0;
-    for (const QImage& I : Popups) {
-        PopH = std::max(PopH, I.height());
-        X += I.width() + 10;
-    }
-    W = std::max(W, X);
-    QImage Sheet(W, H + PopH + 30, QImage::Format_RGB32);
-    Sheet.fill(ToQColor(clBtnFace));
-    QPainter P(&Sheet);
-    P.drawImage(0, 0, Host->grab(QRect(0, 0, 420, H)).toImage());
-    for (size_t I = 0; I < Rows.size(); ++I) P.drawText(8, 10 + int(I) * RowH + 16, Rows[I].Name);
-    X = 10;
-    for (size_t I = 0; I < Popups.size(); ++I) {
-        P.drawText(X, H + 14, Rows[I].Name);
-        P.drawImage(X, H + 24, Popups[I]);
-        X += Popups[I].width() + 10;
-    }
-    P.end();
-    ASSERT_TRUE(Sheet.save(QStringLiteral(EDITORS_SHEET_DIR "/calculator_clock_sheet.png")));
+    ASSERT_NO_FATAL_FAILURE(GrabPopups({Calc, Time, WithPicker, Styled}, Popups));
+    ASSERT_NO_FATAL_FAILURE(SaveSheet(Popups, QStringLiteral("calculator_clock_sheet.png")));
 
     // Probes: the pad is as wide as asked and 150 high; the clocks are square faces with their
     // centre cap; the time field sits below the clock; the style colours the face.
@@ -403,37 +391,9 @@ TEST_F(EditorsSheetTest, SheetOfMultiColumnDropDownsWithTheirListsOpen) {
     Fill(Styled, true);
     ShowHost();
 
-    const int RowH = 34;
     std::vector<QImage> Popups;
-    for (TExtMultiColumnDropDown* D : {Plain, Styled}) {
-        D->SetFocus();
-        D->SimulateKey(VK_F4);
-        QApplication::processEvents();
-        ASSERT_TRUE(D->DroppedDown());
-        Popups.push_back(D->DropDownForm()->grab().toImage());
-        D->HideDropDown(true);
-    }
-    Host->Other->SetFocus();
-    QApplication::processEvents();
-    int W = 420, H = 20 + int(Rows.size()) * RowH + 10, X = 10, PopH = 0;
-    for (const QImage& I : Popups) {
-        PopH = std::max(PopH, I.height());
-        X += I.width() + 10;
-    }
-    W = std::max(W, X);
-    QImage Sheet(W, H + PopH + 30, QImage::Format_RGB32);
-    Sheet.fill(ToQColor(clBtnFace));
-    QPainter P(&Sheet);
-    P.drawImage(0, 0, Host->grab(QRect(0, 0, 420, H)).toImage());
-    for (size_t I = 0; I < Rows.size(); ++I) P.drawText(8, 10 + int(I) * RowH + 16, Rows[I].Name);
-    X = 10;
-    for (size_t I = 0; I < Popups.size(); ++I) {
-        P.drawText(X, H + 14, Rows[I].Name);
-        P.drawImage(X, H + 24, Popups[I]);
-        X += Popups[I].width() + 10;
-    }
-    P.end();
-    ASSERT_TRUE(Sheet.save(QStringLiteral(EDITORS_SHEET_DIR "/multicolumn_sheet.png")));
+    ASSERT_NO_FATAL_FAILURE(GrabPopups({Plain, Styled}, Popups));
+    ASSERT_NO_FATAL_FAILURE(SaveSheet(Popups, QStringLiteral("multicolumn_sheet.png")));
 
     // Probes: the edit shows the chosen item; the styled header starts in its top colour.
     EXPECT_EQ(Plain->Text(), QStringLiteral("Cherry"));
@@ -478,43 +438,13 @@ TEST_F(EditorsSheetTest, SheetOfGridDropDownsWithTheirPopupsOpen) {
     Narrow->SetLookupMethod(lmNarrowDown);
     ShowHost();
 
-    const int RowH = 34;
     std::vector<QImage> Popups;
-    for (TCustomExtGridDropDown* D : {Items, Styled, Narrow}) {
-        D->SetFocus();
-        QApplication::processEvents();
-        if (D == Narrow) {
-            D->SimulateKey('A', {}, QChar('a'));
-            D->SimulateKey('N', {}, QChar('n'));
-        }
-        D->SimulateKey(VK_F4);
-        QApplication::processEvents();
-        ASSERT_TRUE(D->DroppedDown());
-        QApplication::processEvents();
-        Popups.push_back(D->DropDownForm()->grab().toImage());
-        D->HideDropDown(true);
-    }
-    Host->Other->SetFocus();
-    QApplication::processEvents();
-    int W = 420, H = 20 + int(Rows.size()) * RowH + 10, X = 10, PopH = 0;
-    for (const QImage& I : Popups) {
-        PopH = std::max(PopH, I.height());
-        X += I.width() + 10;
-    }
-    W = std::max(W, X);
-    QImage Sheet(W, H + PopH + 30, QImage::Format_RGB32);
-    Sheet.fill(ToQColor(clBtnFace));
-    QPainter P(&Sheet);
-    P.drawImage(0, 0, Host->grab(QRect(0, 0, 420, H)).toImage());
-    for (size_t I = 0; I < Rows.size(); ++I) P.drawText(8, 10 + int(I) * RowH + 16, Rows[I].Name);
-    X = 10;
-    for (size_t I = 0; I < Popups.size(); ++I) {
-        P.drawText(X, H + 14, Rows[I].Name);
-        P.drawImage(X, H + 24, Popups[I]);
-        X += Popups[I].width() + 10;
-    }
-    P.end();
-    ASSERT_TRUE(Sheet.save(QStringLiteral(EDITORS_SHEET_DIR "/grid_dropdown_sheet.png")));
+    ASSERT_NO_FATAL_FAILURE(GrabPopups({Items, Styled, Narrow}, Popups, [&](TExtCustomDropDown* D, bool Open) {
+        if (D != Narrow || Open) return;
+        D->SimulateKey('A', {}, QChar('a'));
+        D->SimulateKey('N', {}, QChar('n'));
+    }));
+    ASSERT_NO_FATAL_FAILURE(SaveSheet(Popups, QStringLiteral("grid_dropdown_sheet.png")));
 
     // Probes: only whole rows show (header 25, rows 22, 6 over); the narrowed popup shows the
     // rows that contain "an" only.
