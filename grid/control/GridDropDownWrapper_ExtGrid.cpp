@@ -7,6 +7,10 @@
 TGridExtGridDropDown::TGridExtGridDropDown(TComponent* AOwner) : TGridDropDownWrapper<TCustomExtGridDropDown>(AOwner) {}
 
 void TGridExtGridDropDown::LoadCellValue(int RealCol, int DisplRow, const QString& Text) {
+    if (TExtStringGrid* G = GetGrid()) G->SetFixedRowAlways(true);
+    // Items the program added since its last update bracket are completed from here on.
+    BeginUpdate();
+    EndUpdate();
     // The choice of the cell edited before does not carry over.
     SetItemIndex(-1);
     TGridDropDownLink::LoadCellValue(RealCol, DisplRow, Text);

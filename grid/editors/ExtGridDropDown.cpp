@@ -77,15 +77,16 @@ void TExtColGrid::WndProc(TMessage& M) {
             Word Key = Word(M.WParam);
             const TShiftState Shift = TShiftState::FromBits(uint32_t(M.LParam));
             FConfirmSelection = true;
-            const bool Take = (Shift.Contains(ssAlt) && (Key == VK_UP || Key == VK_DOWN)) || Key == VK_TAB;
-            if (Take) {
-                // Opening and closing belong to the edit; Tab does nothing in the grid.
-                if (OnKeyDown) OnKeyDown(this, Key, Shift);
+            const bool AltUpDown = Shift.Contains(ssAlt) && (Key == VK_UP || Key == VK_DOWN);
+            if (AltUpDown || Key == VK_TAB) {
+                // Opening and closing belong to the edit; Tab does nothing at all, in the grid or
+                // in the edit.
+                if (AltUpDown && OnKeyDown) OnKeyDown(this, Key, Shift);
                 M.WParam = 0;
                 M.Result = 1;
                 return;
             }
-            if (Key == VK_RETURN && !(FExtDropDown && FExtDropDown->GridEditable() && EditorMode())) {
+            if (Key == VK_RETURN && !(FExtDropDown && FExtDropDown->GridEditable() && EditMode())) {
                 M.WParam = 0;
                 M.Result = 1;
                 if (OnSelect) OnSelect(this);
@@ -106,6 +107,13 @@ void TExtColGrid::WndProc(TMessage& M) {
         default: break;
     }
     TExtStringGrid::WndProc(M);
+}
+
+void TExtColGrid::EditKeyDownHook(Word& Key, TShiftState Shift) {
+    TExtStringGrid::EditKeyDownHook(Key, Shift);
+    if (Key != VK_RETURN || !FExtDropDown) return;
+    FConfirmSelection = true;
+    FExtDropDown->EndGridCellEdit(Key, Shift);
 }
 
 void TExtColGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
@@ -268,6 +276,18 @@ bool TCustomExtGridDropDown::FindLookupMatch(const QString& Text, QString& Match
         }
     }
     return false;
+}
+
+int TCustomExtGridDropDown::LookupListIndex(const QString& Text, bool Prefix) const {
+    const QLocale L;
+    const QString Key = L.toUpper(Text);
+    // The list is rebuilt by an update alone: only entries of items that still exist count.
+    const int Entries = std::min(FLookupItems.Count(), FItems->Count());
+    for (int I = 0; I < Entries; ++I) {
+        const QString Entry = L.toUpper(FLookupItems.Strings(I));
+        if (Prefix ? Entry.startsWith(Key) : Entry == Key) return I;
+    }
+    return -1;
 }
 
 void TCustomExtGridDropDown::RebuildLookupList() {
@@ -453,9 +473,6 @@ void TCustomExtGridDropDown::ConnectGridEvents() {
     EXTGRIDDD_FORWARD(SearchEditChange)
     EXTGRIDDD_FORWARD(SpinClick)
     EXTGRIDDD_FORWARD(AutoAddRow)
-    EXTGRIDDD_FORWARD(AutoInsertRow)
-    EXTGRIDDD_FORWARD(AutoDeleteRow)
-    EXTGRIDDD_FORWARD(AutoInsertCol)
     EXTGRIDDD_FORWARD(CanAddRow)
     EXTGRIDDD_FORWARD(CanInsertRow)
     EXTGRIDDD_FORWARD(CanDeleteRow)
@@ -466,6 +483,15 @@ void TCustomExtGridDropDown::ConnectGridEvents() {
     };
     G->OnGetDisplText = [this](auto&&... A) {
         if (OnGridGetDiplText) OnGridGetDiplText(A...);
+    };
+    G->OnAutoInsertRow = [this](auto&&... A) {
+        if (OnGridInsertRow) OnGridInsertRow(A...);
+    };
+    G->OnAutoDeleteRow = [this](auto&&... A) {
+        if (OnGridDeleteRow) OnGridDeleteRow(A...);
+    };
+    G->OnAutoInsertCol = [this](auto&&... A) {
+        if (OnGridInsertCol) OnGridInsertCol(A...);
     };
     G->OnGetAlignment = [this](TObject* S, int ARow, int ACol, TAlignment& HAlign, TVAlignment& VAlign) {
         if (ACol >= 0 && ACol < FColumns->Count()) HAlign = FColumns->Items(ACol)->Alignment();
@@ -621,6 +647,10 @@ void TCustomExtGridDropDown::DoDropDown() {
         if (!FUseItems)
             while (FColumns->Count() < G->ColCount()) FColumns->Add();
         ScaleColumns();
+        // The grid was filled before the popup had its size, which scrolled the current row to
+        // the top: the rows start from the first one again, and only a row out of sight is
+        // brought into view.
+        if (G->RowCount() > G->FixedRows()) G->SetTopRow(G->FixedRows());
         if (!AllRowsFit() && (G->Row() >= G->TopRow() + G->VisibleRowCount() || G->Row() < G->TopRow()))
             G->SetTopRow(G->Row());
         FSelRow = G->Row();
@@ -692,37 +722,40 @@ void TCustomExtGridDropDown::DoHideDropDown(bool Cancelled) {
 void TCustomExtGridDropDown::Change() { ChangeOverride(); }
 
 void TCustomExtGridDropDown::ChangeOverride() {
-    FItemChange = false;
     QPointer<TCustomExtGridDropDown> Self(this);
     TExtCustomDropDown::Change();
-    if (!Self || FSettingText || ComponentState().Contains(csDesigning) || !FWorkMode) return;
+    // The completion writing its own text must not drop the item it leaves for the key release.
+    if (!Self || FSettingText) return;
+    FItemChange = false;
+    if (ComponentState().Contains(csDesigning) || !FWorkMode) return;
     const QString Current = Text();
-    SetModified(!Current.isEmpty());
+    const bool Modified = !Current.isEmpty();
+    SetModified(Modified);
     const QString Typed = Current.left(SelStart());
-    if (!Typed.isEmpty()) {
-        const QLocale L;
-        const QString Key = L.toUpper(Typed);
-        for (int I = 0; I < FLookupItems.Count(); ++I) {
-            const QString Entry = FLookupItems.Strings(I);
-            if (!L.toUpper(Entry).startsWith(Key)) continue;
-            const int N = int(Typed.size());
-            const QString NewText = Typed + Entry.mid(N).left(255);
-            FItemIndex = I;
-            FItemIdx = I;
-            FItemSel = N;
-            FItemChange = true;
-            SetTextQuiet(NewText);
-            if (!Self) return;
-            // The completed tail stays selected, so that further typing replaces it.
-            SetSelStart(N);
-            SetSelLength(int(NewText.size()) - N);
-            return;
-        }
-        SetTextQuiet(Typed);
+    if (Typed.isEmpty()) return;
+    const int N = int(Typed.size());
+    const int I = LookupListIndex(Typed, true);
+    if (I >= 0) {
+        const QString Entry = FLookupItems.Strings(I);
+        const QString NewText = Typed + Entry.mid(N).left(255);
+        FItemIndex = I;
+        FItemIdx = I;
+        FItemSel = N;
+        FItemChange = true;
+        SetTextQuiet(NewText);
         if (!Self) return;
-        SetSelStart(int(Typed.size()));
-        SetSelLength(0);
+        // Writing the text cleared it: the user's typing is what made the change.
+        SetModified(Modified);
+        // The completed tail stays selected, so that further typing replaces it.
+        SetSelStart(N);
+        SetSelLength(int(NewText.size()) - N);
+        return;
     }
+    SetTextQuiet(Typed);
+    if (!Self) return;
+    SetModified(Modified);
+    SetSelStart(N);
+    SetSelLength(0);
 }
 
 void TCustomExtGridDropDown::KeyUp(Word& Key, TShiftState Shift) {
@@ -732,8 +765,10 @@ void TCustomExtGridDropDown::KeyUp(Word& Key, TShiftState Shift) {
     if (!Self) return;
     if (FItemChange) {
         FItemChange = false;
+        const bool Modified = this->Modified();
         SetItemIndex(FItemIdx);
         if (!Self) return;
+        SetModified(Modified);
         SetSelStart(FItemSel);
         SetSelLength(std::max(0, int(Text().size()) - FItemSel));
     }
@@ -746,21 +781,28 @@ void TCustomExtGridDropDown::KeyUp(Word& Key, TShiftState Shift) {
 }
 
 bool TCustomExtGridDropDown::InGridEditMode() const {
-    return FExtColGrid && FGridEditable && FExtColGrid->EditorMode();
+    // The grid's own cell editing, which its in-place editors report (not the platform's flag).
+    return FExtColGrid && FGridEditable && FExtColGrid->EditMode();
 }
 
 void TCustomExtGridDropDown::KeyDown(Word& Key, TShiftState Shift) { KeyDownOverride(Key, Shift); }
 
+bool TCustomExtGridDropDown::EndGridCellEdit(Word& Key, TShiftState Shift) {
+    if (Key != VK_RETURN || Shift.Contains(ssShift) || !InGridEditMode()) return false;
+    QPointer<TCustomExtGridDropDown> Self(this);
+    FExtColGrid->HideInplaceEdit();
+    if (!Self || !FExtColGrid) return true;
+    const int R = FExtColGrid->Row();
+    SetTextQuiet(LookupCell(R));
+    // A sorted popup shows its items in another order than the list holds them.
+    FItemIndex = FUseItems ? RowToItem(R) : R - FExtColGrid->FixedRows();
+    Key = 0;
+    return true;
+}
+
 void TCustomExtGridDropDown::KeyDownOverride(Word& Key, TShiftState Shift) {
     QPointer<TCustomExtGridDropDown> Self(this);
-    if (Key == VK_RETURN && !Shift.Contains(ssShift) && InGridEditMode()) {
-        FExtColGrid->HideInplaceEdit();
-        const int R = FExtColGrid->Row();
-        SetTextQuiet(LookupCell(R));
-        FItemIndex = R - FExtColGrid->FixedRows();
-        Key = 0;
-        return;
-    }
+    if (EndGridCellEdit(Key, Shift)) return;
     if (Key == VK_ESCAPE || IsStepKey(Key)) FLookupEntry.clear();
     if (FLookupColumn < 0 || FItems->Count() == 0) {
         TExtCustomDropDown::KeyDown(Key, Shift);
@@ -773,17 +815,13 @@ void TCustomExtGridDropDown::KeyDownOverride(Word& Key, TShiftState Shift) {
         case VK_DELETE: FWorkMode = false; break;
         case VK_RETURN: {
             FWorkMode = true;
-            const QLocale L;
-            const QString Up = L.toUpper(Text());
-            for (int I = 0; I < FLookupItems.Count(); ++I) {
-                if (L.toUpper(FLookupItems.Strings(I)) != Up) continue;
+            if (const int I = LookupListIndex(Text(), false); I >= 0) {
                 SetTextQuiet(FLookupItems.Strings(I));
                 if (!Self) return;
                 SetItemIndex(I);
                 if (!Self) return;
                 Change();
                 if (!Self) return;
-                break;
             }
             break;
         }
@@ -792,12 +830,7 @@ void TCustomExtGridDropDown::KeyDownOverride(Word& Key, TShiftState Shift) {
     TExtCustomDropDown::KeyDown(Key, Shift);
     if (!Self) return;
     if (Pressed == VK_ESCAPE) {
-        const QLocale L;
-        const QString Up = L.toUpper(Text());
-        int Found = -1;
-        for (int I = 0; I < FLookupItems.Count() && Found < 0; ++I)
-            if (L.toUpper(FLookupItems.Strings(I)) == Up) Found = I;
-        SetItemIndex(Found);
+        SetItemIndex(LookupListIndex(Text(), false));
     }
 }
 
@@ -902,6 +935,13 @@ int TCustomExtGridDropDown::LookupChar(QChar Ch) {
         if (!FExtColGrid) return -1;
         if (!Entry.isEmpty()) {
             FExtColGrid->SetFixedRowAlways(true);
+            if (FExtColGrid->FilterLevel() == 0) {
+                // A narrowing that starts afresh is no step back from the one before it.
+                FExtColGrid->NarrowDown(QString(), FLookupColumn);
+                // The closed popup's rows may be none yet, or older than the items: it starts
+                // from the items as the next opening shows them.
+                if (FUseItems && !DroppedDown()) FillGridFromItems();
+            }
             FExtColGrid->NarrowDown(Entry, FLookupColumn);
             if (FStyle == dsDropDown && FExtColGrid->RowCount() > FExtColGrid->FixedRows()) {
                 const QString S = LookupCell(FExtColGrid->FixedRows());
@@ -926,7 +966,8 @@ int TCustomExtGridDropDown::LookupChar(QChar Ch) {
             SetSelLength(std::max(0, int(Match.size()) - int(FLookupEntry.size())));
         }
     };
-    if (FindLookupMatch(Entry, Match, Row)) {
+    // An empty entry (a Tab or blanks typed first) would match the first item: it looks up nothing.
+    if (!Entry.isEmpty() && FindLookupMatch(Entry, Match, Row)) {
         Take(FStyle == dsDropDown);
         return Row;
     }

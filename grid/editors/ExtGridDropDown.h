@@ -92,6 +92,8 @@ protected:
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     LRESULT DialogCode() const override;
+    // Enter in a cell editor of an editable popup reaches the drop-down before the editor.
+    void EditKeyDownHook(Word& Key, TShiftState Shift) override;
 
 private:
     TCustomExtGridDropDown* FExtDropDown = nullptr;
@@ -270,9 +272,6 @@ public:
     EXTGRIDDD_EVENT(SearchEditChange)
     EXTGRIDDD_EVENT(SpinClick)
     EXTGRIDDD_EVENT(AutoAddRow)
-    EXTGRIDDD_EVENT(AutoInsertRow)
-    EXTGRIDDD_EVENT(AutoDeleteRow)
-    EXTGRIDDD_EVENT(AutoInsertCol)
     EXTGRIDDD_EVENT(CanAddRow)
     EXTGRIDDD_EVENT(CanInsertRow)
     EXTGRIDDD_EVENT(CanDeleteRow)
@@ -285,6 +284,9 @@ public:
 #undef EXTGRIDDD_EVENT
     decltype(TExtStringGrid::OnGridHint) OnGridHint;
     decltype(TExtStringGrid::OnGetDisplText) OnGridGetDiplText;
+    decltype(TExtStringGrid::OnAutoInsertRow) OnGridInsertRow;
+    decltype(TExtStringGrid::OnAutoDeleteRow) OnGridDeleteRow;
+    decltype(TExtStringGrid::OnAutoInsertCol) OnGridInsertCol;
 
 protected:
     // The grid's wrapper chains its change, key-down and key-press handling to these.
@@ -301,7 +303,13 @@ protected:
     void DoEnter() override;
 
 private:
+    friend class ExtGridDD::TExtColGrid;
+    // Enter ending a cell edit of an editable popup: the cell's edit closes and the edit takes
+    // the row's lookup text and item; true when that happened (Key is then used up).
+    bool EndGridCellEdit(Word& Key, TShiftState Shift);
     void RebuildLookupList();
+    // The first lookup-list entry equal to Text, or starting with it, ignoring case; -1 if none.
+    int LookupListIndex(const QString& Text, bool Prefix) const;
     void RefreshGridSettings();
     void FillGridFromItems();
     void ConnectGridEvents();

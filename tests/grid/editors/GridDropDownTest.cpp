@@ -5,6 +5,8 @@
 #include "EditorsFixture.h"
 #include "grid/editors/ExtGridDropDown.h"
 
+#include <QScreen>
+
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -106,7 +108,8 @@ INSTANTIATE_TEST_SUITE_P(
         TypingCase{"no_match_keeps_the_typed_text", dsDropDown, "bx", "Bx", "", 2},
         TypingCase{"a_pick_list_restarts_with_a_letter_that_does_not_continue", dsDropDownList, "bc", "Cherry", "", 3},
         TypingCase{"a_pick_list_follows_a_continuing_letter", dsDropDownList, "ap", "Apple", "", 0},
-        TypingCase{"a_pick_list_ignores_a_letter_nothing_starts_with", dsDropDownList, "az", "Apple", "", 0}),
+        TypingCase{"a_pick_list_ignores_a_letter_nothing_starts_with", dsDropDownList, "az", "Apple", "", 0},
+        TypingCase{"a_blank_typed_first_finds_nothing", dsDropDown, " ", " ", "", -1}),
     [](const auto& I) { return std::string(I.param.Name); });
 
 TEST_F(GridDropDownTest, EscapeClearsTheTypedLookupEntry) {
@@ -116,6 +119,63 @@ TEST_F(GridDropDownTest, EscapeClearsTheTypedLookupEntry) {
     Key(VK_ESCAPE);
     EXPECT_TRUE(D->LookupEntry().isEmpty());
 }
+
+// Without the typed lookup only the edit's completion acts: the typed letters first, the item's
+// own letter case once the key is released.
+TEST_F(GridDropDownTest, TheEditsCompletionTakesTheItemsOwnCaseOnTheKeyRelease) {
+    Fruit();
+    D->SetLookupMethod(lmNone);
+    std::vector<std::string> Changes;
+    D->OnChange = [&](TObject*) { Changes.push_back(Text()); };
+    D->SimulateKey('A', {}, QChar('a'));
+    EXPECT_EQ(Text(), "Apple");
+    EXPECT_EQ(Selected(), "pple");
+    EXPECT_EQ(D->ItemIndex(), 0);
+    EXPECT_EQ(Changes, (std::vector<std::string>{"a", "apple", "Apple"}));
+    EXPECT_TRUE(D->Modified());
+}
+
+// The lookup list stays as the last update left it, but only items that exist are completed to.
+TEST_F(GridDropDownTest, TheCompletionSkipsEntriesOfItemsRemovedSinceTheLastUpdate) {
+    Fruit();
+    D->SetLookupMethod(lmNone);
+    D->Items()->Delete(3); // Cherry, without an update bracket
+    D->SimulateKey('C', {}, QChar('c'));
+    EXPECT_EQ(Text(), "c");
+    EXPECT_EQ(D->ItemIndex(), -1);
+}
+
+// Enter and Escape in the closed edit settle the item on the text, whatever its letter case.
+struct EditKeyCase {
+    const char* Name;
+    const char* Before;
+    Word Key;
+    const char* Text;
+    int ItemIndex;
+};
+void PrintTo(const EditKeyCase& C, std::ostream* Os) { *Os << C.Name; }
+
+class GridDropDownEditKey : public GridDropDownTest, public ::testing::WithParamInterface<EditKeyCase> {};
+
+TEST_P(GridDropDownEditKey, EnterAndEscapeTakeTheItemOfTheText) {
+    const EditKeyCase& C = GetParam();
+    Fruit();
+    D->SetCanUndo(false); // else the edit's undo takes Escape first
+    D->SetItemIndex(0);
+    D->SetText(C.Before);
+    Key(C.Key);
+    EXPECT_EQ(Text(), C.Text);
+    EXPECT_EQ(D->ItemIndex(), C.ItemIndex);
+    EXPECT_FALSE(D->DroppedDown());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, GridDropDownEditKey,
+    ::testing::Values(EditKeyCase{"enter_takes_the_item_in_its_own_case", "cherry", VK_RETURN, "Cherry", 3},
+                      EditKeyCase{"enter_with_no_such_item_keeps_text_and_item", "Melon", VK_RETURN, "Melon", 0},
+                      EditKeyCase{"escape_finds_the_item_of_the_text", "apricot", VK_ESCAPE, "Apricot", 1},
+                      EditKeyCase{"escape_with_no_such_item_chooses_none", "Melon", VK_ESCAPE, "", -1}),
+    [](const auto& I) { return std::string(I.param.Name); });
 
 TEST_F(GridDropDownTest, NoLookupMethodLeavesTheTypedTextAlone) {
     Fruit();
@@ -216,6 +276,24 @@ TEST_F(GridDropDownTest, TheWheelLooksThroughTheRowsWithoutChoosing) {
     EXPECT_EQ(Text(), "Apple");
 }
 
+// Tab neither reaches the edit nor searches: with no letters typed it would find the first item.
+TEST_F(GridDropDownTest, TabInThePopupDoesNothing) {
+    Fruit();
+    Listen();
+    std::vector<std::string> Keys;
+    D->OnKeyDown = [&](TObject*, Word& K, TShiftState) { Keys.push_back("edit key " + std::to_string(K)); };
+    Open();
+    Keys.clear();
+    Key(VK_DOWN);
+    ASSERT_EQ(D->ItemIndex(), 1);
+    Key(VK_TAB, {}, QChar(9));
+    EXPECT_TRUE(D->DroppedDown());
+    EXPECT_EQ(D->ItemIndex(), 1);
+    EXPECT_EQ(G()->Row(), 2);
+    EXPECT_EQ(Keys, std::vector<std::string>{});
+    EXPECT_TRUE(Log.empty());
+}
+
 TEST_F(GridDropDownTest, LettersTypedInThePopupSearchAndMoveTheRow) {
     Fruit();
     Open();
@@ -228,6 +306,100 @@ TEST_F(GridDropDownTest, LettersTypedInThePopupSearchAndMoveTheRow) {
     EXPECT_FALSE(D->DroppedDown());
     EXPECT_EQ(D->ItemIndex(), 3);
 }
+
+// Characters whose codes are those of the page and arrow keys are ordinary text when typed.
+struct PunctuationCase {
+    const char* Name;
+    QChar Typed;
+    const char* Found;
+    int ItemIndex;
+};
+void PrintTo(const PunctuationCase& C, std::ostream* Os) { *Os << C.Name; }
+
+class GridDropDownPunctuation : public GridDropDownTest, public ::testing::WithParamInterface<PunctuationCase> {};
+
+TEST_P(GridDropDownPunctuation, PunctuationTypedInThePopupSearches) {
+    const PunctuationCase& C = GetParam();
+    AddItems({{"Plain", "p"}, {"!bang", "1"}, {"#hash", "2"}, {"&and", "3"}, {"(paren", "4"}});
+    Open();
+    G()->SimulateKey(0, {}, C.Typed);
+    EXPECT_EQ(Text(), C.Found);
+    EXPECT_EQ(D->ItemIndex(), C.ItemIndex);
+    EXPECT_EQ(G()->Row(), C.ItemIndex + 1);
+    EXPECT_EQ(D->LookupEntry(), QString(C.Typed));
+}
+
+INSTANTIATE_TEST_SUITE_P(Search, GridDropDownPunctuation,
+                         ::testing::Values(PunctuationCase{"exclamation_mark", QChar('!'), "!bang", 1},
+                                           PunctuationCase{"hash", QChar('#'), "#hash", 2},
+                                           PunctuationCase{"ampersand", QChar('&'), "&and", 3},
+                                           PunctuationCase{"opening_parenthesis", QChar('('), "(paren", 4}),
+                         [](const auto& I) { return std::string(I.param.Name); });
+
+TEST_F(GridDropDownTest, AClickOnTheSortRowKeepsTheChosenItemCurrent) {
+    Fruit();
+    D->SetSorting(gsSingleColumn);
+    D->SetItemIndex(1); // Apricot
+    Listen();
+    Open();
+    ASSERT_EQ(G()->Row(), 2);
+    const TRect R = G()->CellRect(1, 0);
+    Click(G(), (R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2);
+    ASSERT_EQ(G()->SortSettings()->Column(), 1);
+    const int Row = G()->Row();
+    EXPECT_EQ(G()->GetGridCell(0, Row), "Apricot");
+    EXPECT_EQ(D->RowToItem(Row), 1);
+    EXPECT_EQ(D->ItemIndex(), 1);
+    EXPECT_TRUE(D->DroppedDown());
+    Key(VK_RETURN);
+    EXPECT_EQ(D->ItemIndex(), 1);
+    EXPECT_EQ(Text(), "Apricot");
+}
+
+// Enter ending a cell edit in an editable popup: the edit takes the row's item (the item shown
+// there, the popup being sorted); the popup closes only when the lookup cell was edited.
+struct CellEditCase {
+    const char* Name;
+    int Col;
+    const char* Typed;
+    const char* Cell;
+    bool StaysOpen;
+};
+void PrintTo(const CellEditCase& C, std::ostream* Os) { *Os << C.Name; }
+
+class GridDropDownCellEdit : public GridDropDownTest, public ::testing::WithParamInterface<CellEditCase> {};
+
+TEST_P(GridDropDownCellEdit, EnterEndingACellEditTakesTheItemOfThatRow) {
+    const CellEditCase& C = GetParam();
+    Fruit();
+    D->SetGridEditable(true);
+    D->SetRowSelect(false); // cells of a whole-row selection are not edited
+    D->SetSorting(gsSingleColumn);
+    G()->SortSettings()->SetColumn(1);
+    G()->SortSettings()->SetDirection(sdDescending);
+    Listen();
+    Open();
+    ASSERT_EQ(G()->GetGridCell(0, 2), "Banana");
+    G()->MoveCurrentCell(C.Col, 2, true);
+    Key(VK_F2);
+    ASSERT_TRUE(G()->EditMode());
+    TExtInplaceEdit* E = G()->TextEditor();
+    ASSERT_NE(E, nullptr);
+    E->SetSelStart(int(E->Text().size()));
+    Type(E, C.Typed);
+    E->SimulateKey(VK_RETURN, {}, QChar(13));
+    EXPECT_EQ(G()->GetGridCell(C.Col, 2), C.Cell);
+    EXPECT_EQ(D->ItemIndex(), 2);
+    EXPECT_EQ(Text(), "Banana");
+    EXPECT_EQ(D->DroppedDown(), C.StaysOpen);
+    if (C.StaysOpen) EXPECT_FALSE(G()->EditMode());
+}
+
+INSTANTIATE_TEST_SUITE_P(Editable, GridDropDownCellEdit,
+                         ::testing::Values(CellEditCase{"another_column_keeps_the_popup_open", 1, "x", "B1x", true},
+                                           CellEditCase{"the_lookup_column_closes_the_popup", 0, "s", "Bananas",
+                                                        false}),
+                         [](const auto& I) { return std::string(I.param.Name); });
 
 TEST_F(GridDropDownTest, ChoosingTheFirstRowOfASortedPopupTakesTheItemShownThere) {
     Fruit();
@@ -274,6 +446,21 @@ TEST_F(GridDropDownTest, ThePopupGridsEventsArePassedOnAsDropDownEvents) {
     EXPECT_NE(std::find(Seen.begin(), Seen.end(), "grid align right"), Seen.end());
 }
 
+TEST_F(GridDropDownTest, ThePopupGridsRowAndColumnInsertionsArePassedOn) {
+    Fruit();
+    std::vector<std::string> Seen;
+    D->OnGridInsertRow = [&](TObject* S, int R) {
+        Seen.push_back(std::string(S == G() ? "grid" : "other") + " insert row " + std::to_string(R));
+    };
+    D->OnGridDeleteRow = [&](TObject*, int R) { Seen.push_back("delete row " + std::to_string(R)); };
+    D->OnGridInsertCol = [&](TObject*, int C) { Seen.push_back("insert col " + std::to_string(C)); };
+    Open();
+    G()->OnAutoInsertRow(G(), 2);
+    G()->OnAutoDeleteRow(G(), 3);
+    G()->OnAutoInsertCol(G(), 1);
+    EXPECT_EQ(Seen, (std::vector<std::string>{"grid insert row 2", "delete row 3", "insert col 1"}));
+}
+
 // ---- stepping from the edit -----------------------------------------------------------------
 struct StepCase {
     const char* Name;
@@ -306,6 +493,32 @@ INSTANTIATE_TEST_SUITE_P(Steps, GridDropDownStep,
                                            StepCase{"end_in_a_pick_list_takes_the_last", 2, VK_END, dsDropDownList, 11},
                                            StepCase{"end_in_an_editable_edit_moves_the_caret_only", 2, VK_END,
                                                     dsDropDown, 2}),
+                         [](const auto& I) { return std::string(I.param.Name); });
+
+struct WheelCase {
+    const char* Name;
+    int From;
+    int Delta; // negative: towards the user, the next item
+    int Want;
+};
+void PrintTo(const WheelCase& C, std::ostream* Os) { *Os << C.Name; }
+
+class GridDropDownWheel : public GridDropDownTest, public ::testing::WithParamInterface<WheelCase> {};
+
+TEST_P(GridDropDownWheel, TheWheelOverTheClosedEditStepsByOne) {
+    const WheelCase& C = GetParam();
+    Fruit();
+    D->SetItemIndex(C.From);
+    D->Perform(WM_MOUSEWHEEL, WPARAM(uint32_t(C.Delta) << 16), MakeLParam(70, 30));
+    EXPECT_EQ(D->ItemIndex(), C.Want);
+    EXPECT_FALSE(D->DroppedDown());
+}
+
+INSTANTIATE_TEST_SUITE_P(Wheel, GridDropDownWheel,
+                         ::testing::Values(WheelCase{"down_takes_the_next", 1, -120, 2},
+                                           WheelCase{"up_takes_the_previous", 1, 120, 0},
+                                           WheelCase{"down_from_none_takes_the_first", -1, -120, 0},
+                                           WheelCase{"down_at_the_last_stays", 3, -120, 3}),
                          [](const auto& I) { return std::string(I.param.Name); });
 
 // ---- grid mode and narrowing down -----------------------------------------------------------
@@ -365,6 +578,32 @@ TEST_F(GridModeTest, OpeningMakesTheMatchingRowCurrentAndEnterChoosesIt) {
     EXPECT_EQ(Text(), "Papaya");
 }
 
+TEST_F(GridModeTest, ATypedLookupCountsItemIndexInDataRowsAsEveryOtherStep) {
+    Type(D, "pa");
+    EXPECT_EQ(Text(), "Papaya");
+    EXPECT_EQ(D->ItemIndex(), 3);
+    Listen();
+    Open();
+    EXPECT_EQ(G()->Row(), 4);
+    Key(VK_RETURN);
+    EXPECT_EQ(D->ItemIndex(), 3);
+    EXPECT_EQ(Text(), "Papaya");
+    EXPECT_EQ(Log, (std::vector<std::string>{"accept 3 Papaya", "select 3"}));
+}
+
+TEST_F(GridModeTest, EscapeInThePopupRestoresTheRowOfTheOpening) {
+    D->SetItemIndex(1);
+    Listen();
+    Open();
+    Key(VK_DOWN);
+    Key(VK_DOWN);
+    ASSERT_EQ(Text(), "Papaya");
+    Key(VK_ESCAPE);
+    EXPECT_EQ(D->ItemIndex(), 1);
+    EXPECT_EQ(Text(), "Grape");
+    EXPECT_EQ(Log, (std::vector<std::string>{"cancel 1 Grape"}));
+}
+
 TEST_F(GridModeTest, NarrowingDownHidesRowsAndAnEmptyEntryShowsThemAgain) {
     D->SetLookupMethod(lmNarrowDown);
     Type(D, "ap");
@@ -390,6 +629,20 @@ TEST_F(GridModeTest, ANarrowingLastsUntilTheControlIsEnteredAgain) {
     EXPECT_TRUE(D->LookupEntry().isEmpty());
 }
 
+TEST_F(GridModeTest, ANarrowingTypedAfterEnteringAgainStartsAfresh) {
+    D->SetLookupMethod(lmNarrowDown);
+    Type(D, "ri");
+    ASSERT_EQ(Shown(), (std::vector<std::string>{"Apricot"}));
+    Host->Other->SetFocus();
+    QApplication::processEvents();
+    D->SetFocus();
+    QApplication::processEvents();
+    ASSERT_EQ(Shown().size(), 5u);
+    D->SetText("");
+    Type(D, "r");
+    EXPECT_EQ(Shown(), (std::vector<std::string>{"Grape", "Apricot"}));
+}
+
 TEST_F(GridDropDownTest, ItemModeNarrowingKeepsTheItemOfEveryShownRow) {
     Fruit();
     D->SetLookupMethod(lmNarrowDown);
@@ -400,6 +653,18 @@ TEST_F(GridDropDownTest, ItemModeNarrowingKeepsTheItemOfEveryShownRow) {
     EXPECT_EQ(G()->GetGridCell(0, 1), "Banana");
     EXPECT_EQ(D->RowToItem(1), 2);
     EXPECT_EQ(D->ItemToRow(0), -1); // Apple is filtered out: no row shows it
+}
+
+// The items' rows are narrowed down whether or not the popup has been open before.
+TEST_F(GridDropDownTest, ItemModeNarrowingBeforeTheFirstOpeningCompletesFromTheItems) {
+    Fruit();
+    D->SetLookupMethod(lmNarrowDown);
+    Type(D, "an");
+    EXPECT_EQ(Text(), "Banana");
+    EXPECT_EQ(Selected(), "nana");
+    Open();
+    ASSERT_EQ(G()->RowCount(), 2);
+    EXPECT_EQ(G()->GetGridCell(0, 1), "Banana");
 }
 
 // ---- sizes ----------------------------------------------------------------------------------
@@ -416,6 +681,34 @@ TEST_F(GridDropDownTest, TheOpeningHeightShowsOnlyWholeRows) {
     EXPECT_EQ(H, 200);
 }
 
+// The popup shows five data rows here: the chosen row is scrolled to the top only when it would
+// be out of sight.
+struct TopRowCase {
+    const char* Name;
+    int ItemIndex;
+    int TopRow;
+};
+void PrintTo(const TopRowCase& C, std::ostream* Os) { *Os << C.Name; }
+
+class GridDropDownTopRow : public GridDropDownTest, public ::testing::WithParamInterface<TopRowCase> {};
+
+TEST_P(GridDropDownTopRow, OpeningScrollsOnlyARowOutOfSight) {
+    const TopRowCase& C = GetParam();
+    for (int I = 0; I < 12; ++I) AddItems({{qPrintable(QString("Item %1").arg(I)), "x"}});
+    D->SetItemIndex(C.ItemIndex);
+    Open();
+    ASSERT_EQ(G()->VisibleRowCount(), 5);
+    EXPECT_EQ(G()->Row(), C.ItemIndex + 1);
+    EXPECT_EQ(G()->TopRow(), C.TopRow);
+}
+
+INSTANTIATE_TEST_SUITE_P(Opening, GridDropDownTopRow,
+                         ::testing::Values(TopRowCase{"first_item", 0, 1}, TopRowCase{"third_item_in_sight", 2, 1},
+                                           TopRowCase{"last_row_in_sight", 4, 1},
+                                           TopRowCase{"first_row_out_of_sight_goes_to_the_top", 5, 6},
+                                           TopRowCase{"last_item_scrolls_as_far_as_the_grid_goes", 11, 8}),
+                         [](const auto& I) { return std::string(I.param.Name); });
+
 TEST_F(GridDropDownTest, ColumnsScaleToThePopupWidth) {
     AddItems({{"a", "b"}});
     D->Columns()->Add();
@@ -431,6 +724,41 @@ TEST_F(GridDropDownTest, ColumnsScaleToThePopupWidth) {
     EXPECT_EQ(G()->ColWidths(1), 66);
     EXPECT_EQ(G()->ColWidths(2), 67);
 }
+
+// The popup opens wholly inside the available area of the screen, wherever the edit sits.
+struct CornerCase {
+    const char* Name;
+    bool Right, Bottom;
+};
+void PrintTo(const CornerCase& C, std::ostream* Os) { *Os << C.Name; }
+
+class GridDropDownCorner : public GridDropDownTest, public ::testing::WithParamInterface<CornerCase> {};
+
+TEST_P(GridDropDownCorner, ThePopupOpensInsideTheScreen) {
+    const CornerCase& C = GetParam();
+    QScreen* S = QGuiApplication::primaryScreen();
+    ASSERT_NE(S, nullptr);
+    const QRect Avail = S->availableGeometry();
+    for (int I = 0; I < 12; ++I) AddItems({{"A long enough name", "and its code"}});
+    D->Columns()->Items(0)->SetWidth(180);
+    D->Columns()->Items(1)->SetWidth(180);
+    D->SetAutoSizeColumns(false);
+    // The edit hangs over the chosen corners of the screen by a little.
+    const int X = C.Right ? Avail.right() - 100 : Avail.left() - 70;
+    const int Y = C.Bottom ? Avail.bottom() - 40 : Avail.top() - 30;
+    Host->SetBounds(X, Y, 200, 100);
+    QApplication::processEvents();
+    D->SetBounds(10, 10, 160, 24);
+    Open();
+    const QRect P = D->DropDownForm()->geometry();
+    EXPECT_TRUE(Avail.contains(P)) << P.x() << "," << P.y() << " " << P.width() << "x" << P.height();
+}
+
+INSTANTIATE_TEST_SUITE_P(Screen, GridDropDownCorner,
+                         ::testing::Values(CornerCase{"top_left", false, false}, CornerCase{"top_right", true, false},
+                                           CornerCase{"bottom_left", false, true},
+                                           CornerCase{"bottom_right", true, true}),
+                         [](const auto& I) { return std::string(I.param.Name); });
 
 // ---- styles ---------------------------------------------------------------------------------
 struct StyleCase {
