@@ -2,6 +2,7 @@
 // lookup and narrowing down, opening, moving in the popup grid, choosing by Enter and by click,
 // cancelling, the wheel, a sorted popup, an editable popup, stepping from the edit, the popup's
 // sizes and the style colours.
+#include "DropDownListCases.h"
 #include "EditorsFixture.h"
 #include "grid/editors/ExtGridDropDown.h"
 
@@ -110,7 +111,7 @@ INSTANTIATE_TEST_SUITE_P(
         TypingCase{"a_pick_list_follows_a_continuing_letter", dsDropDownList, "ap", "Apple", "", 0},
         TypingCase{"a_pick_list_ignores_a_letter_nothing_starts_with", dsDropDownList, "az", "Apple", "", 0},
         TypingCase{"a_blank_typed_first_finds_nothing", dsDropDown, " ", " ", "", -1}),
-    [](const auto& I) { return std::string(I.param.Name); });
+    CaseName());
 
 TEST_F(GridDropDownTest, EscapeClearsTheTypedLookupEntry) {
     Fruit();
@@ -175,7 +176,7 @@ INSTANTIATE_TEST_SUITE_P(
                       EditKeyCase{"enter_with_no_such_item_keeps_text_and_item", "Melon", VK_RETURN, "Melon", 0},
                       EditKeyCase{"escape_finds_the_item_of_the_text", "apricot", VK_ESCAPE, "Apricot", 1},
                       EditKeyCase{"escape_with_no_such_item_chooses_none", "Melon", VK_ESCAPE, "", -1}),
-    [](const auto& I) { return std::string(I.param.Name); });
+    CaseName());
 
 TEST_F(GridDropDownTest, NoLookupMethodLeavesTheTypedTextAlone) {
     Fruit();
@@ -334,7 +335,7 @@ INSTANTIATE_TEST_SUITE_P(Search, GridDropDownPunctuation,
                                            PunctuationCase{"hash", QChar('#'), "#hash", 2},
                                            PunctuationCase{"ampersand", QChar('&'), "&and", 3},
                                            PunctuationCase{"opening_parenthesis", QChar('('), "(paren", 4}),
-                         [](const auto& I) { return std::string(I.param.Name); });
+                         CaseName());
 
 TEST_F(GridDropDownTest, AClickOnTheSortRowKeepsTheChosenItemCurrent) {
     Fruit();
@@ -399,7 +400,7 @@ INSTANTIATE_TEST_SUITE_P(Editable, GridDropDownCellEdit,
                          ::testing::Values(CellEditCase{"another_column_keeps_the_popup_open", 1, "x", "B1x", true},
                                            CellEditCase{"the_lookup_column_closes_the_popup", 0, "s", "Bananas",
                                                         false}),
-                         [](const auto& I) { return std::string(I.param.Name); });
+                         CaseName());
 
 TEST_F(GridDropDownTest, ChoosingTheFirstRowOfASortedPopupTakesTheItemShownThere) {
     Fruit();
@@ -493,7 +494,7 @@ INSTANTIATE_TEST_SUITE_P(Steps, GridDropDownStep,
                                            StepCase{"end_in_a_pick_list_takes_the_last", 2, VK_END, dsDropDownList, 11},
                                            StepCase{"end_in_an_editable_edit_moves_the_caret_only", 2, VK_END,
                                                     dsDropDown, 2}),
-                         [](const auto& I) { return std::string(I.param.Name); });
+                         CaseName());
 
 struct WheelCase {
     const char* Name;
@@ -519,7 +520,7 @@ INSTANTIATE_TEST_SUITE_P(Wheel, GridDropDownWheel,
                                            WheelCase{"up_takes_the_previous", 1, 120, 0},
                                            WheelCase{"down_from_none_takes_the_first", -1, -120, 0},
                                            WheelCase{"down_at_the_last_stays", 3, -120, 3}),
-                         [](const auto& I) { return std::string(I.param.Name); });
+                         CaseName());
 
 // ---- grid mode and narrowing down -----------------------------------------------------------
 class GridModeTest : public GridDropDownTest {
@@ -707,7 +708,7 @@ INSTANTIATE_TEST_SUITE_P(Opening, GridDropDownTopRow,
                                            TopRowCase{"last_row_in_sight", 4, 1},
                                            TopRowCase{"first_row_out_of_sight_goes_to_the_top", 5, 6},
                                            TopRowCase{"last_item_scrolls_as_far_as_the_grid_goes", 11, 8}),
-                         [](const auto& I) { return std::string(I.param.Name); });
+                         CaseName());
 
 TEST_F(GridDropDownTest, ColumnsScaleToThePopupWidth) {
     AddItems({{"a", "b"}});
@@ -758,36 +759,25 @@ INSTANTIATE_TEST_SUITE_P(Screen, GridDropDownCorner,
                          ::testing::Values(CornerCase{"top_left", false, false}, CornerCase{"top_right", true, false},
                                            CornerCase{"bottom_left", false, true},
                                            CornerCase{"bottom_right", true, true}),
-                         [](const auto& I) { return std::string(I.param.Name); });
+                         CaseName());
 
 // ---- styles ---------------------------------------------------------------------------------
-struct StyleCase {
-    const char* Name;
-    TExtStyle Style;
-    TColor Header, HeaderTo, Line, FixedLine, SelectionText;
-};
-void PrintTo(const StyleCase& C, std::ostream* Os) { *Os << C.Name; }
-
-class GridDropDownStyle : public GridDropDownTest, public ::testing::WithParamInterface<StyleCase> {};
+class GridDropDownStyle : public GridDropDownTest, public ::testing::WithParamInterface<ListStyleCase> {};
 
 TEST_P(GridDropDownStyle, StylesSetTheHeaderLineAndSelectionColours) {
-    const StyleCase& C = GetParam();
+    const ListStyleCase& C = GetParam();
     D->SetComponentStyle(C.Style);
-    EXPECT_EQ(D->HeaderColor(), C.Header);
-    EXPECT_EQ(D->HeaderColorTo(), C.HeaderTo);
-    EXPECT_EQ(D->LineColor(), C.Line);
-    EXPECT_EQ(D->FixedLineColor(), C.FixedLine);
-    EXPECT_EQ(D->SelectionTextColor(), C.SelectionText);
+    ExpectListStyle(D, C);
 }
 
 INSTANTIATE_TEST_SUITE_P(Styles, GridDropDownStyle,
-                         ::testing::Values(StyleCase{"office2003_blue", tsOffice2003Blue, RGB(89, 135, 214),
-                                                     RGB(3, 56, 147), RGB(0, 45, 150), RGB(0, 45, 150), clBlack},
-                                           StyleCase{"windows_xp_lines_apart", tsWindowsXP, clBtnFace, clBtnFace,
-                                                     clSilver, clBlack, clHighlightText},
-                                           StyleCase{"windows7", tsWindows7, RGB(250, 251, 253), RGB(235, 243, 253),
-                                                     RGB(184, 214, 251), RGB(184, 214, 251), clBlack}),
-                         [](const auto& I) { return std::string(I.param.Name); });
+                         ::testing::Values(ListStyleCase{"office2003_blue", tsOffice2003Blue, RGB(89, 135, 214),
+                                                         RGB(3, 56, 147), RGB(0, 45, 150), RGB(0, 45, 150), clBlack},
+                                           ListStyleCase{"windows_xp_lines_apart", tsWindowsXP, clBtnFace, clBtnFace,
+                                                         clSilver, clBlack, clHighlightText},
+                                           ListStyleCase{"windows7", tsWindows7, RGB(250, 251, 253), RGB(235, 243, 253),
+                                                         RGB(184, 214, 251), RGB(184, 214, 251), clBlack}),
+                         CaseName());
 
 TEST_F(GridDropDownTest, Office2010StylesLeaveTheGridColoursAlone) {
     D->SetComponentStyle(tsWindows7);
