@@ -3090,7 +3090,7 @@ protected:
     TGridExtGridDropDown* FEditExtGrid = nullptr;
     // Places a drop-down editor over the cell and fills it with the cell's value.
     void OpenDropDownEditor(TGridDropDownLink* L, int RealCol, int DisplRow, const TRect& R, const QString& Stored,
-                            const QString& Text);
+                            const QString& Text, TColor CellColor);
     // Frees the drop-down editors (with the other editor controls).
     void FreeDropDownEditors();
     bool FEditorRefused = false;

@@ -112,7 +112,7 @@ void TExtStringGrid::SetDropDownStyles(TExtStyle AStyle) {
 }
 
 void TExtStringGrid::OpenDropDownEditor(TGridDropDownLink* L, int RealCol, int DisplRow, const TRect& R,
-                                        const QString& Stored, const QString& Text) {
+                                        const QString& Stored, const QString& Text, TColor CellColor) {
     TExtCustomDropDown* D = L->Control();
     const int W = R.Right - R.Left - 1;
     const int H = R.Bottom - R.Top - 1;
@@ -128,6 +128,8 @@ void TExtStringGrid::OpenDropDownEditor(TGridDropDownLink* L, int RealCol, int D
     D->SetEnabled(true);
     D->SetBorderStyle(bsNone);
     D->SetBounds(R.Left, R.Top, W, H);
+    // The two list pickers show their value on the cell's own colour, as the text editors do.
+    if (dynamic_cast<TGridGridDropDown*>(L) || dynamic_cast<TGridExtGridDropDown*>(L)) D->SetColor(CellColor);
     DoGetEditorProp(RealCol, DisplRow, nullptr);
     L->LoadCellValue(RealCol, DisplRow, Text);
     L->Cell().Open = true;

@@ -531,7 +531,7 @@ void TExtStringGrid::OpenEditorControl(TEditorType Kind, int DisplCol, int Displ
         default: {
             TGridDropDownLink* L = DropDownEditor(Kind);
             if (!L) return;
-            OpenDropDownEditor(L, RealCol, DisplRow, R, Stored, Text);
+            OpenDropDownEditor(L, RealCol, DisplRow, R, Stored, Text, C);
             FEditorControlKind = Kind;
             Ctrl = L->Control();
             break;

@@ -346,6 +346,18 @@ TEST_P(DropDownWrappers, EnterWithAutoEditOpensTheEditorAgainOnTheNextCell) {
 
 INSTANTIATE_TEST_SUITE_P(Wrapper, DropDownWrappers, ::testing::ValuesIn(Cases), CaseName);
 
+TEST_F(DropDownGrid, TheListPickersTakeTheCellColour) {
+    G->OnGetCellColor = [](TObject*, int, int, TGridDrawState, TBrush* B, TFont*) {
+        if (B) B->SetColor(TColor(0x00CCFF));
+    };
+    for (TEditorType Kind : {edGridDropDown, edExtGridDropDown}) {
+        Open(Kind);
+        ASSERT_NE(G->EditorControl(), nullptr);
+        EXPECT_EQ(G->EditorControl()->Color(), TColor(0x00CCFF)) << "kind " << int(Kind);
+        G->EditorControl()->SimulateKey(VK_ESCAPE);
+    }
+}
+
 TEST_F(DropDownGrid, ColourEditorWithItsPopupOpenKeepsTheArrowsForThePicker) {
     Open(edColorPickerDropDown);
     DropDown()->ShowDropDown();
